@@ -1,0 +1,20 @@
+// Heap blocks. Every helper that returns text or a buffer returns a block the
+// caller owns and releases with FreeBuffer. Arrays are a count beside a
+// pointer grown with ReallocBuffer.
+#pragma once
+
+#include <cstddef>
+
+// size 0 frees the block and returns null; otherwise realloc (null allocates).
+// On failure the old block is left as it was and null is returned.
+void* ReallocBuffer(void* block, size_t size);
+// size 0 returns null; otherwise malloc.
+void* AllocBuffer(size_t size);
+void FreeBuffer(void* block);
+// Room for n wide characters and the terminator (2n + 2 bytes), not cleared.
+wchar_t* AllocWideString(size_t n);
+// Appends tail to text, which may move; see the .cpp for the null cases.
+wchar_t* AppendString(wchar_t* text, const wchar_t* tail);
+// A heap copy of text (null for null).
+wchar_t* DupString(const wchar_t* text);
+char* DupStringA(const char* text);

@@ -1,0 +1,14 @@
+// Numbers to and from wide text.
+#pragma once
+
+const int kFormatDoubleChars = 32;  // FormatDouble's buffer, terminator included
+const int kFormatIntChars = 12;     // FormatInt's buffer, terminator included
+
+// The error flag (optional) is set to 1 and the default returned when nothing
+// converts or the value is out of range; otherwise it is set to 0.
+double ParseDouble(const wchar_t* text, double defaultValue, int* error);
+float ParseFloat(const wchar_t* text, float defaultValue, int* error);
+int ParseInt(const wchar_t* text, int defaultValue, int* error);
+int ParseHex(const wchar_t* text, int defaultValue);
+wchar_t* FormatInt(int value, wchar_t* buffer);
+wchar_t* FormatDouble(double value, wchar_t* buffer, int decimals);

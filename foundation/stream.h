@@ -1,0 +1,72 @@
+// Byte streams. Every binary format of the programs is written to and read
+// from a CStream; documents always pass through a CMemoryStream.
+#pragma once
+
+#include <windows.h>
+
+class CStream {
+public:
+  virtual ~CStream() {}
+  virtual int Write(const void* data, int length) = 0;
+  virtual int Read(void* data, int length) = 0;
+  // origin 0 start, 1 current, 2 end; returns the new position.
+  virtual int Seek(int offset, int origin) = 0;
+  int GetSize();
+  int GetPosition();
+
+  // Raw little-endian fields without tags or padding.
+  int WriteInt32(int value);
+  int WriteInt16(int value);
+  int WriteByte(int value);
+  int ReadInt32();
+  int ReadInt16();  // the low 16 bits; the caller decides on the sign
+  int ReadByte();   // the low 8 bits; the caller decides on the sign
+  float ReadFloat();
+
+  // Zero-terminated strings; null is written as the terminator alone and an
+  // empty string reads back as null. Returned blocks are freed with FreeBuffer.
+  int WriteStringA(const char* text);
+  int WriteStringW(const wchar_t* text);
+  char* ReadStringA();
+  wchar_t* ReadStringAToW();  // 8-bit text in code page 1251
+  wchar_t* ReadStringW();
+};
+
+class CMemoryStream : public CStream {
+public:
+  CMemoryStream();
+  ~CMemoryStream() override;
+  CMemoryStream(const CMemoryStream&) = delete;
+  CMemoryStream& operator=(const CMemoryStream&) = delete;
+
+  int Write(const void* data, int length) override;
+  int Read(void* data, int length) override;
+  int Seek(int offset, int origin) override;
+  // Answers false (and changes nothing) when the buffer cannot grow.
+  bool SetSize(int n);
+  bool SaveToFile(const wchar_t* path);
+  bool LoadFromFile(const wchar_t* path);
+
+  // The content is the bytes [0, size) of data.
+  unsigned char* data = nullptr;
+  int position = 0;
+  int size = 0;
+  int granularity = 1024;
+
+private:
+  int capacity_ = 0;  // bytes allocated; at least size rounded up to granularity
+};
+
+class CFileStream : public CStream {
+public:
+  CFileStream() {}
+  ~CFileStream() override;
+  CFileStream(const CFileStream&) = delete;
+  CFileStream& operator=(const CFileStream&) = delete;
+
+  int Write(const void* data, int length) override;
+  int Read(void* data, int length) override;
+  int Seek(int offset, int origin) override;
+
+  HANDLE handle = INVALID_HANDLE_VALUE;
+};

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs what building, testing and running need on a Debian 12 machine
+# (as root). Quick when everything is already there.
+set -euo pipefail
+
+need=()
+have_cmd() { command -v "$1" >/dev/null 2>&1; }
+
+have_cmd i686-w64-mingw32-g++-posix || need+=(g++-mingw-w64-i686-posix binutils-mingw-w64-i686)
+have_cmd i686-w64-mingw32-windres || need+=(binutils-mingw-w64-i686)
+have_cmd cmake || need+=(cmake)
+have_cmd ninja || need+=(ninja-build)
+have_cmd Xvfb || need+=(xvfb)
+have_cmd xauth || need+=(xauth)
+have_cmd xdotool || need+=(xdotool)
+have_cmd import || need+=(imagemagick)
+[ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
+[ -x /usr/lib/wine/wine ] || need+=(wine wine32:i386)
+have_cmd locale-gen || need+=(locales)
+
+if [ ${#need[@]} -gt 0 ]; then
+  echo "deps: installing ${need[*]}"
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+fi
+
+# Wine needs a generated ru_RU.UTF-8 locale to hand Cyrillic command-line
+# arguments over intact (the programs then run with code page 1251).
+if ! locale -a 2>/dev/null | grep -qi '^ru_RU\.utf-\?8$'; then
+  echo "deps: generating ru_RU.UTF-8"
+  sed -i 's/^# *\(ru_RU.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -q '^ru_RU.UTF-8 UTF-8' /etc/locale.gen || echo 'ru_RU.UTF-8 UTF-8' >> /etc/locale.gen
+  locale-gen >/dev/null
+fi

@@ -1,0 +1,48 @@
+# Sourced by the test and run commands and by the Wine wrapper: the one place
+# that sets up how the project's programs run under Wine.
+VELK_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+export VELK_BUILD_DIR="${VELK_BUILD_DIR:-$VELK_ROOT/build}"
+export WINEPREFIX="$VELK_BUILD_DIR/wineprefix"
+export WINEARCH=win32
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
+export LC_ALL=ru_RU.UTF-8
+export LANG=ru_RU.UTF-8
+
+velk_find_wine() {
+  if command -v wine >/dev/null 2>&1; then echo wine; else echo /usr/lib/wine/wine; fi
+}
+
+# Creates the project-local prefix on first use.
+velk_prepare_prefix() {
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    mkdir -p "$WINEPREFIX"
+    echo "wine: creating prefix $WINEPREFIX"
+    "$(velk_find_wine)" wineboot -i >/dev/null 2>&1 || true
+    # No crash dialog: a crashing program must end, not wait for a click.
+    "$(velk_find_wine)" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
+    wineserver -w || true
+  fi
+}
+
+# Starts a private X server when there is no display; sets VELK_XVFB_PID.
+velk_start_xvfb() {
+  VELK_XVFB_PID=""
+  if [ -n "${DISPLAY:-}" ] && [ -z "${VELK_FORCE_XVFB:-}" ]; then return 0; fi
+  local n=90
+  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  VELK_XVFB_PID=$!
+  export DISPLAY=":$n"
+  local i
+  for i in $(seq 1 100); do
+    [ -e "/tmp/.X11-unix/X$n" ] && return 0
+    sleep 0.1
+  done
+  echo "Xvfb did not start" >&2
+  return 1
+}
+
+velk_stop_xvfb() {
+  if [ -n "${VELK_XVFB_PID:-}" ]; then kill "$VELK_XVFB_PID" 2>/dev/null || true; wait "$VELK_XVFB_PID" 2>/dev/null || true; fi
+}
