@@ -10,6 +10,9 @@ source "$here/wine-env.sh"
 VELK_FORCE_XVFB=1 velk_start_xvfb
 velk_prepare_prefix
 wineserver -p
+# Start Wine's own background processes now, detached from ctest's output
+# pipes: otherwise ctest waits for them to close the pipes after each test.
+velk_warm_wine
 cleanup() { wineserver -k 2>/dev/null || true; velk_stop_xvfb; }
 trap cleanup EXIT
 

@@ -25,6 +25,12 @@ velk_prepare_prefix() {
   fi
 }
 
+# Runs a trivial program so that Wine's services and desktop process start
+# with their output going nowhere.
+velk_warm_wine() {
+  "$(velk_find_wine)" cmd /c exit </dev/null >/dev/null 2>&1 || true
+}
+
 # Starts a private X server when there is no display; sets VELK_XVFB_PID.
 velk_start_xvfb() {
   VELK_XVFB_PID=""
