@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "tests/support/test_support.h"
 
@@ -619,6 +621,137 @@ TEST(CompDbFolders, KeepCopies) {
   EXPECT_STREQ(GetImagesFolder(), L"C:\\prog\\VelkDB\\images\\");
   SetImagesFolder(nullptr);
   EXPECT_STREQ(GetImagesFolder(), L"");
+}
+
+// The sample database of the repository, data/VelkDB/, found from this
+// source file's own path (a Unix path under Wine is reached through Z:).
+std::wstring SampleDatabaseFolder() {
+  std::string file = __FILE__;
+  for (int up = 0; up < 3; ++up) {
+    size_t cut = file.find_last_of("/\\");
+    if (cut == std::string::npos) return std::wstring();
+    file.resize(cut);
+  }
+  std::wstring root(file.begin(), file.end());
+  for (wchar_t& c : root)
+    if (c == L'/') c = L'\\';
+  if (!root.empty() && root[0] == L'\\') root = L"Z:" + root;
+  return root + L"\\data\\VelkDB\\";
+}
+
+std::vector<std::wstring> TableNames(const std::wstring& folder) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((folder + L"*.txt").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    std::wstring name = found.cFileName;
+    names.push_back(name.substr(0, name.size() - 4));
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return names;
+}
+
+bool FileExists(const std::wstring& path) {
+  DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+TEST(SampleDatabase, EveryTableLoadsAndReads) {
+  std::wstring folder = SampleDatabaseFolder();
+  SetComponentDbFolder(folder.c_str());
+  std::vector<std::wstring> names = TableNames(folder);
+  ASSERT_GE(names.size(), 2u) << "no tables in " << std::string(folder.begin(), folder.end());
+
+  int hidden = 0, divisors = 0, strings = 0, ownChoices = 0, options = 0, formulas = 0;
+  int pictures = 0, missingPictures = 0;
+  for (const std::wstring& name : names) {
+    SCOPED_TRACE(std::string(name.begin(), name.end()));
+    CompDbTable table(name.c_str());
+    ASSERT_TRUE(table.Load());
+    std::string caption = table.GetCaption();
+    EXPECT_NE(caption, CompDbTable::PresetCaption());
+    EXPECT_GE(static_cast<unsigned char>(caption[0]), 0xC0u);  // a Cyrillic caption
+    ASSERT_GE(table.GetColumnCount(), 3);
+    ASSERT_GE(table.GetRecordCount(), 2);
+    EXPECT_EQ(table.FindColumn("model"), 0);
+    EXPECT_GE(table.FindColumn("price"), 1);
+    for (int c = 0; c < table.GetColumnCount(); ++c) {
+      CompDbColumn* column = table.GetColumn(c);
+      EXPECT_GT(strlen(column->GetName()), 0u);
+      EXPECT_GT(strlen(column->GetExportName()), 0u);
+      if (c > 0 && column->GetWidth() <= 0) ++hidden;
+      if (column->GetDivisor() != 0) ++divisors;
+      if (column->IsStringExport()) ++strings;
+      if (column->HasChoices()) ++ownChoices;
+    }
+    for (int r = 0; r < table.GetRecordCount(); ++r) {
+      CompDbRecord* record = table.GetRecord(r);
+      EXPECT_GT(strlen(record->GetDisplayText(0)), 0u);
+      EXPECT_EQ(table.FindRecord(record->GetCell(0)), record);  // models are unique
+      for (int c = 0; c < table.GetColumnCount(); ++c) {
+        const char* cell = record->GetCell(c);
+        ASSERT_NE(cell, nullptr);
+        if (record->GetOptionKey(c) != 0) {
+          ++options;
+          EXPECT_GT(record->GetChoiceItemCount(c), 0);
+          EXPECT_NE(record->FindOption(record->GetOptionKey(c)), nullptr);
+          EXPECT_GT(strlen(record->GetText(c)), 0u);
+        } else if (strchr(cell, '!')) {
+          ++formulas;
+        }
+        EXPECT_TRUE(std::isfinite(record->GetDouble(c)));
+      }
+      // Every choice of every option gives a price.
+      for (int i = 0; i < record->GetOptionCount(); ++i) {
+        CompDbOption* option = record->GetOption(i);
+        int count = 0;
+        for (int c = 0; c < table.GetColumnCount(); ++c)
+          if (record->GetOptionKey(c) == option->key)
+            count = std::max(count, record->GetChoiceItemCount(c));
+        for (option->choice = 0; option->choice < count; ++option->choice)
+          EXPECT_GT(record->GetDoubleByName("price"), 0) << record->FormatOptions();
+        option->choice = 0;
+      }
+      std::string image = record->GetTextByName("image");
+      if (!image.empty()) {
+        ++pictures;
+        if (!FileExists(folder + L"images\\" + std::wstring(image.begin(), image.end())))
+          ++missingPictures;
+      }
+    }
+  }
+  EXPECT_GT(hidden, 0);
+  EXPECT_GT(divisors, 0);
+  EXPECT_GT(strings, 0);
+  EXPECT_GT(ownChoices, 0);
+  EXPECT_GT(options, 0);
+  EXPECT_GT(formulas, 0);
+  EXPECT_GE(pictures, 4);
+  EXPECT_EQ(missingPictures, 1);  // one model's picture is missing on purpose
+}
+
+TEST(SampleDatabase, OptionsDrivePrices) {
+  SetComponentDbFolder(SampleDatabaseFolder().c_str());
+  CompDbTable servo(L"servo");
+  ASSERT_TRUE(servo.Load());
+  EXPECT_EQ(servo.GetCaption(), Cp1251(L"Сервоприводы"));
+  CompDbRecord* ds = servo.FindRecord("DS3218");
+  ASSERT_NE(ds, nullptr);
+  EXPECT_STREQ(ds->GetTextByName("price"), "1320.00");
+  ds->SetOptions("2:1;");
+  EXPECT_STREQ(ds->GetTextByName("price"), "1440.00");
+  EXPECT_EQ(ds->GetTextByName("gear"), Cp1251(L"металл с подшипником"));
+  EXPECT_EQ(ds->GetTextByName("kind"), Cp1251(L"Мощный\tвлагозащищённый"));
+  EXPECT_STREQ(ds->FormatOptions(), "2:1;");
+
+  CompDbTable batteries(L"batteries");
+  ASSERT_TRUE(batteries.Load());
+  CompDbRecord* lead = batteries.GetRecord(2);
+  EXPECT_DOUBLE_EQ(lead->GetDoubleByName("price"), 1900);
+  lead->SetOptions("1:1;");
+  EXPECT_DOUBLE_EQ(lead->GetDoubleByName("price"), 2050);
+  EXPECT_EQ(lead->GetDisplayText(batteries.FindColumn("chem")), Cp1251(L"свинцово-кислотный"));
 }
 
 }  // namespace
