@@ -251,7 +251,7 @@ void CKestImage::Swap(CKestImage& other) {
   std::swap(dcUses_, other.dcUses_);
 }
 
-bool CKestImage::TakeDibSection(HBITMAP bitmap) {
+bool CKestImage::TakeDibSection(HBITMAP bitmap, DIBOrientation orientation) {
   DIBSECTION ds;
   if (!bitmap || GetObjectW(bitmap, sizeof(ds), &ds) != static_cast<int>(sizeof(ds)) ||
       !ds.dsBm.bmBits)
@@ -264,7 +264,8 @@ bool CKestImage::TakeDibSection(HBITMAP bitmap) {
   if (width <= 0 || height <= 0) return false;
   int stride = StrideOf(width, bpp);
   BYTE* bits = static_cast<BYTE*>(ds.dsBm.bmBits);
-  bool topDown = ds.dsBmih.biHeight < 0;
+  bool topDown = orientation == DIBOR_DEFAULT ? ds.dsBmih.biHeight < 0
+                                               : orientation == DIBOR_TOPDOWN;
   Destroy();
   bitmap_ = bitmap;
   width_ = width;
@@ -305,7 +306,7 @@ bool CKestImage::Create(int width, int height, int bpp, DWORD flags) {
   }
   std::memset(bits, 0, static_cast<size_t>(stride * rows));
   CKestImage fresh;
-  if (!fresh.TakeDibSection(bitmap)) {
+  if (!fresh.TakeDibSection(bitmap, height < 0 ? DIBOR_TOPDOWN : DIBOR_BOTTOMUP)) {
     DeleteObject(bitmap);
     return false;
   }
@@ -321,11 +322,11 @@ bool CKestImage::SetHasAlphaChannel(bool hasAlpha) {
   return true;
 }
 
-bool CKestImage::Attach(HBITMAP bitmap) {
+bool CKestImage::Attach(HBITMAP bitmap, DIBOrientation orientation) {
   if (!bitmap) return false;
   if (bitmap == bitmap_) return true;
   CKestImage taken;
-  if (!taken.TakeDibSection(bitmap)) return false;
+  if (!taken.TakeDibSection(bitmap, orientation)) return false;
   Destroy();
   Swap(taken);
   return true;
@@ -500,7 +501,7 @@ HRESULT CKestImage::LoadFromResource(HINSTANCE instance, const wchar_t* name) {
         LoadImageW(instance, name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     if (!bitmap) return LastErrorHresult();
     CKestImage fresh;
-    if (!fresh.TakeDibSection(bitmap)) {
+    if (!fresh.TakeDibSection(bitmap, DIBOR_DEFAULT)) {
       DeleteObject(bitmap);
       return E_FAIL;
     }

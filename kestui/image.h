@@ -22,6 +22,9 @@
 class CKestImage {
 public:
   enum : DWORD { createAlphaChannel = 0x01 };
+  // Row order of a DIB section handed to Attach. Default: as the system
+  // reports it (some systems report every DIB section as bottom-up).
+  enum DIBOrientation { DIBOR_DEFAULT, DIBOR_BOTTOMUP, DIBOR_TOPDOWN };
 
   CKestImage() = default;
   ~CKestImage();
@@ -56,7 +59,7 @@ public:
   void Destroy();
   // Takes a DIB section over (the image deletes it). Refuses a null handle
   // or a bitmap that is not a DIB section (it then stays the caller's).
-  bool Attach(HBITMAP bitmap);
+  bool Attach(HBITMAP bitmap, DIBOrientation orientation = DIBOR_DEFAULT);
   // Gives the bitmap back to the caller; the image becomes empty.
   HBITMAP Detach();
 
@@ -137,7 +140,7 @@ public:
 
 private:
   void Swap(CKestImage& other);
-  bool TakeDibSection(HBITMAP bitmap);
+  bool TakeDibSection(HBITMAP bitmap, DIBOrientation orientation);
   COLORREF TransparentRGB() const;
   BYTE* Row(int y) const;
 
