@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 #include <cwctype>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -363,7 +364,13 @@ HRESULT CKestImage::Load(const wchar_t* path) {
     CloseHandle(file);
     return E_OUTOFMEMORY;
   }
-  std::vector<BYTE> bytes(static_cast<size_t>(size.QuadPart));
+  std::vector<BYTE> bytes;
+  try {
+    bytes.resize(static_cast<size_t>(size.QuadPart));
+  } catch (const std::bad_alloc&) {
+    CloseHandle(file);
+    return E_OUTOFMEMORY;
+  }
   size_t done = 0;
   while (done < bytes.size()) {
     DWORD got = 0;
@@ -561,7 +568,12 @@ HRESULT CKestImage::Save(const wchar_t* path) const {
     size_t offset = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) +
                     static_cast<size_t>(colours) * sizeof(RGBQUAD);
     size_t imageSize = static_cast<size_t>(stride) * height_;
-    std::vector<BYTE> bytes(offset + imageSize);
+    std::vector<BYTE> bytes;
+    try {
+      bytes.resize(offset + imageSize);
+    } catch (const std::bad_alloc&) {
+      return E_OUTOFMEMORY;
+    }
     BITMAPFILEHEADER file = {};
     file.bfType = 0x4D42;  // "BM"
     file.bfSize = static_cast<DWORD>(bytes.size());
