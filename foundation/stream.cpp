@@ -145,16 +145,17 @@ namespace {
 long long RoundUp(long long n, int g) { return (n + g - 1) / g * g; }
 }  // namespace
 
-// The capacity stays a whole number of granules. It grows geometrically so
-// that appending is linear, and shrinks back when the size drops; size 0
-// frees the buffer.
+// The capacity stays a whole number of granules. It doubles when it must
+// grow, so that appending is linear (each byte is copied about once more),
+// falls back to the exact need when the doubled block cannot be had, and
+// shrinks back when the size drops below half of it; size 0 frees the buffer.
 bool CMemoryStream::SetSize(int n) {
   if (n < 0) n = 0;
   long long needed = RoundUp(n, granularity);
   if (needed > INT_MAX) needed = INT_MAX;  // the capacity is an int too
   long long wanted = needed;
   if (needed > capacity_) {
-    long long grown = RoundUp(capacity_ + capacity_ / 2, granularity);
+    long long grown = RoundUp(2LL * capacity_, granularity);
     if (grown > wanted && size > 0) wanted = grown;
   } else if (needed * 2 > capacity_ && needed != 0) {
     wanted = capacity_;  // small shrink: keep the block
