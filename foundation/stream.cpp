@@ -183,8 +183,13 @@ bool CMemoryStream::SetSize(int n) {
 int CMemoryStream::Write(const void* src, int length) {
   if (length <= 0) return 0;
   if (static_cast<long long>(position) + length > INT_MAX) return 0;
+  // The bytes may come from this stream's own buffer, which growing can move.
+  const unsigned char* from = static_cast<const unsigned char*>(src);
+  const bool own = data && from >= data && from < data + size;
+  const int offset = own ? static_cast<int>(from - data) : 0;
   if (position + length > size && !SetSize(position + length)) return 0;
-  memcpy(data + position, src, length);
+  if (own) from = data + offset;
+  memmove(data + position, from, length);
   position += length;
   return length;
 }

@@ -215,9 +215,10 @@ TEST(FormatDouble, NeverOverflowsItsBuffer) {
         // the extremes may print rounded past the range and read back as out of range
         if (value != 0 && (std::fabs(value) < 1e-300 || std::fabs(value) > 1e300)) continue;
         EXPECT_EQ(0, error) << buffer;
-        if (decimals > 0 && std::fabs(value) < 1e15 && std::fabs(value) > 1e-3)
+        if (decimals > 0 && std::fabs(value) < 1e15 && std::fabs(value) > 1e-3) {
           EXPECT_NEAR(value, back, std::fabs(value) * 1e-6 + std::pow(10.0, -std::min(decimals, 15)))
               << buffer;
+        }
       }
     }
   }

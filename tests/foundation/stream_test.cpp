@@ -20,7 +20,9 @@ std::vector<uint8_t> Hex(const char* text) { return velktest::ParseHex(text); }
 // A stream holding the given bytes, positioned at the start.
 void Fill(CMemoryStream& s, const std::vector<uint8_t>& bytes) {
   s.SetSize(0);
-  if (!bytes.empty()) ASSERT_EQ(static_cast<int>(bytes.size()), s.Write(bytes.data(), static_cast<int>(bytes.size())));
+  if (!bytes.empty()) {
+    ASSERT_EQ(static_cast<int>(bytes.size()), s.Write(bytes.data(), static_cast<int>(bytes.size())));
+  }
   s.Seek(0, 0);
 }
 
@@ -164,6 +166,23 @@ TEST(MemoryStream, ContentSurvivesManyGrowthSteps) {
   s.Seek(0, 0);
   for (int i = 0; i < n; ++i) ASSERT_EQ(static_cast<int>(i * 2654435761u), s.ReadInt32()) << i;
   EXPECT_EQ(0, s.ReadInt32());
+}
+
+// Appending the stream's own bytes stays right when growing moves the buffer.
+TEST(MemoryStream, WriteOfItsOwnBytes) {
+  CMemoryStream s;
+  s.Write("abcd", 4);
+  std::vector<uint8_t> expected = {'a', 'b', 'c', 'd'};
+  while (s.size < (16 << 20)) {
+    s.Seek(0, 2);
+    const int n = s.size;
+    ASSERT_EQ(n, s.Write(s.data, n));
+    expected.insert(expected.end(), expected.begin(), expected.end());
+  }
+  ASSERT_TRUE(BytesEqual(Content(s), expected));
+  s.Seek(2, 0);
+  EXPECT_EQ(6, s.Write(s.data + 1, 6));  // overlapping, inside the content
+  EXPECT_TRUE(BytesEqual(s.data, 8, {'a', 'b', 'b', 'c', 'd', 'a', 'b', 'c'}));
 }
 
 // When the buffer cannot grow, a write changes nothing and answers 0.

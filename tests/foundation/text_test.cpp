@@ -517,7 +517,9 @@ TEST(Encodings, EncodeTextCases) {
     bytes = EncodeText(owned, true, c.encoding, &outBytes);
     ASSERT_NE(nullptr, bytes);
     EXPECT_TRUE(BytesEqual(bytes, outBytes, Hex(c.bytes))) << c.encoding;
-    if (c.encoding == kEncodingUtf16) EXPECT_EQ(reinterpret_cast<unsigned char*>(owned), bytes);
+    if (c.encoding == kEncodingUtf16) {
+      EXPECT_EQ(reinterpret_cast<unsigned char*>(owned), bytes) << "the block itself is the result";
+    }
     FreeBuffer(bytes);
   }
   int outBytes = -1;
