@@ -442,3 +442,23 @@ TEST(SchemeIcons, LoadOncePerImage) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(BlockPins, WireBetweenTwoPinsOfOneBlockFollowsBoth) {
+  SchemeBuilder b;
+  TestPart* a = b.Part(0, 0, 100, 100, 0, 4);  // four bottom pins
+  SchWire* w = b.Wire(3, {300});
+  ASSERT_TRUE(w->AttachToPin(0, a, 1));
+  ASSERT_TRUE(w->AttachToPin(1, a, 3));
+  a->InsertPins(0, 2);
+  EXPECT_EQ(3, w->ends[0].index);
+  EXPECT_EQ(5, w->ends[1].index);
+  a->RemovePins(0, 3);  // drops the two new pins and old pin 0
+  EXPECT_EQ(0, w->ends[0].index);
+  EXPECT_EQ(2, w->ends[1].index);
+  EXPECT_EQ(w, a->pins[0].wire);
+  EXPECT_EQ(w, a->pins[2].wire);
+}
+
+}  // namespace
