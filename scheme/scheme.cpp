@@ -1,0 +1,96 @@
+#include "scheme/scheme.h"
+
+#include <cwchar>
+
+#include "scheme/connector.h"
+#include "scheme/live_counts.h"
+
+namespace {
+
+template <class T>
+T* TailOf(T* head) {
+  T* t = head;
+  while (t && t->next) t = t->next;
+  return t;
+}
+
+template <class T>
+int CountOf(T* head) {
+  int n = 0;
+  for (T* t = head; t; t = t->next) n++;
+  return n;
+}
+
+template <class T>
+void NumberOldestFirst(T* head) {
+  int id = 1;
+  for (T* t = TailOf(head); t; t = t->prev) t->savedId = id++;
+}
+
+template <class T>
+T* FindById(T* head, int id) {
+  for (T* t = head; t; t = t->next)
+    if (t->savedId == id) return t;
+  return nullptr;
+}
+
+}  // namespace
+
+SchScheme::SchScheme() { g_schLiveCounts.schemes++; }
+
+SchScheme::~SchScheme() {
+  if (running) StopSimulation();
+  DeleteObjects();
+  g_schLiveCounts.schemes--;
+}
+
+void SchScheme::DeleteObjects() {
+  groundNet = nullptr;
+  // Junctions first: their wires' ends become free, so no wire is merged.
+  while (junctions) delete junctions;
+  while (wires) delete wires;
+  while (buses) delete buses;
+  // Oldest first; a parent takes its children with it, so look the tail up
+  // again every time.
+  while (blocks) delete LastBlock();
+}
+
+CSCHBlock* SchScheme::FindBlockById(int id) const { return FindById(blocks, id); }
+SchWire* SchScheme::FindWireById(int id) const { return FindById(wires, id); }
+SchJunction* SchScheme::FindJunctionById(int id) const { return FindById(junctions, id); }
+SchBus* SchScheme::FindBusById(int id) const { return FindById(buses, id); }
+
+CSCHBlock* SchScheme::FindBlockByName(const wchar_t* name) const {
+  if (!name) return nullptr;
+  for (CSCHBlock* b = blocks; b; b = b->next)
+    if (b->instanceName && wcscmp(b->instanceName, name) == 0) return b;
+  return nullptr;
+}
+
+void SchScheme::NumberObjects() {
+  NumberOldestFirst(blocks);
+  NumberOldestFirst(wires);
+  NumberOldestFirst(junctions);
+  NumberOldestFirst(buses);
+}
+
+void SchScheme::ClearIdentities() {
+  for (CSCHBlock* b = blocks; b; b = b->next) b->savedId = 0;
+  for (SchWire* w = wires; w; w = w->next) w->savedId = 0;
+  for (SchJunction* j = junctions; j; j = j->next) j->savedId = 0;
+  for (SchBus* b = buses; b; b = b->next) b->savedId = 0;
+}
+
+void SchScheme::RenumberConnectors() {
+  int offset = 0;
+  for (CSCHConnector* c = connectors; c; c = c->nextConnector) {
+    c->pinOffset = offset;
+    offset += c->mirroredCount;
+  }
+}
+
+int SchScheme::BlockCount() const { return CountOf(blocks); }
+int SchScheme::WireCount() const { return CountOf(wires); }
+int SchScheme::JunctionCount() const { return CountOf(junctions); }
+int SchScheme::BusCount() const { return CountOf(buses); }
+CSCHBlock* SchScheme::LastBlock() const { return TailOf(blocks); }

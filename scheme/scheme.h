@@ -1,0 +1,68 @@
+// A circuit scheme: the plain container of components, wires, junctions and
+// buses (and of the nets while a simulation runs). It owns every object in
+// its lists; each object's destructor unlinks it.
+#pragma once
+
+#include "scheme/block.h"
+#include "scheme/wire.h"
+
+class SchNet;
+class CSCHConnector;
+class CStream;
+
+class SchScheme {
+public:
+  SchScheme();
+  // Stops a running simulation, then deletes every object.
+  ~SchScheme();
+  SchScheme(const SchScheme&) = delete;
+  SchScheme& operator=(const SchScheme&) = delete;
+
+  // Deletes junctions, wires, buses, then blocks oldest first; the scheme is
+  // empty afterwards and may be filled again.
+  void DeleteObjects();
+
+  // Lookups by saved identity (first match in list order; null when none).
+  CSCHBlock* FindBlockById(int id) const;
+  SchWire* FindWireById(int id) const;
+  SchJunction* FindJunctionById(int id) const;
+  SchBus* FindBusById(int id) const;
+  // Exact, case-sensitive match of the instance name.
+  CSCHBlock* FindBlockByName(const wchar_t* name) const;
+
+  // Stream identities: running numbers per kind from 1, oldest first, put
+  // into the saved identity fields of every block, wire, junction and bus;
+  // the writer numbers the objects, writes, then clears the numbers again.
+  void NumberObjects();
+  void ClearIdentities();
+
+  // Gives the scheme's connectors their pin offsets on the owner block: the
+  // sum of the mirrored pin counts of the connectors before each.
+  void RenumberConnectors();
+
+  // Simulation drivers (block-level loop; the nets are built elsewhere).
+  void StartSimulation();
+  void StepSimulation(float dt);
+  void StopSimulation();
+  void SaveRunState(CStream* stream);
+  bool LoadRunState(CStream* stream);
+
+  // Counts of the lists.
+  int BlockCount() const;
+  int WireCount() const;
+  int JunctionCount() const;
+  int BusCount() const;
+  CSCHBlock* LastBlock() const;  // oldest
+
+  // Fields, in this order.
+  CSCHBlock* blocks = nullptr;      // newest first
+  SchWire* wires = nullptr;         // newest first
+  SchJunction* junctions = nullptr; // newest first
+  SchBus* buses = nullptr;          // newest first
+  SchNet* nets = nullptr;           // during a run, newest first
+  CSCHConnector* connectors = nullptr;  // oldest first
+  CSCHBlock* ownerBlock = nullptr;  // the board part owning this nested scheme
+  SchNet* groundNet = nullptr;      // during a run
+  unsigned char startedToken = 0;
+  unsigned char running = 0;
+};
