@@ -1,5 +1,7 @@
 #include "kestui/kest_control.h"
 
+#include "kestui/kest_resources.h"
+
 #include <commctrl.h>
 #include <windowsx.h>
 
@@ -22,12 +24,12 @@ wchar_t windowPropertyName[32] = L"";
 
 // The program's own cursors. Until the resources carry them, each falls back
 // to the system cursor beside it.
-constexpr WORD kCursorMove = 32752;
-constexpr WORD kCursorSplitHorizontal = 32764;
-constexpr WORD kCursorSplitVertical = 32765;
-constexpr WORD kCursorHand = 32761;
-constexpr WORD kCursorProgram14 = 32750;
-constexpr WORD kCursorProgram15 = 32751;
+constexpr WORD kCursorMove = IDCUR_KEST_MOVE;
+constexpr WORD kCursorSplitHorizontal = IDCUR_KEST_SPLIT_NS;
+constexpr WORD kCursorSplitVertical = IDCUR_KEST_SPLIT_WE;
+constexpr WORD kCursorHand = IDCUR_KEST_HAND;
+constexpr WORD kCursorProgram14 = IDCUR_KEST_CUT_LINK;
+constexpr WORD kCursorProgram15 = IDCUR_KEST_LINK_CUT;
 
 struct CursorSource {
   WORD resourceId;        // program cursor resource, 0 for a system cursor

@@ -1,5 +1,7 @@
 #include "kestui/kest_imagelist.h"
 
+#include "kestui/image.h"
+
 CKestImageList::CKestImageList(int cx, int cy) {
   list_ = ImageList_Create(cx, cy, ILC_COLOR24 | ILC_MASK, 0, 4);
 }
@@ -35,13 +37,15 @@ int CKestImageList::AddBitmap(HBITMAP bitmap) {
   return index;
 }
 
+int CKestImageList::AddImage(CKestImage& image) {
+  if (image.IsNull()) return -1;
+  return AddBitmap(static_cast<HBITMAP>(image));
+}
+
 int CKestImageList::AddResourceImage(UINT resourceId) {
-  HBITMAP bitmap = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resourceId),
-                                                   IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-  if (!bitmap) return -1;
-  int index = AddBitmap(bitmap);
-  DeleteObject(bitmap);
-  return index;
+  CKestImage image;
+  if (FAILED(image.LoadFromResource(nullptr, resourceId))) return -1;
+  return AddImage(image);
 }
 
 void CKestImageList::SetBackColor(COLORREF color) {

@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+class CKestImage;
+
 class CKestImageList {
 public:
   // 24-bit colour with a mask, growing by 4 images.
@@ -24,8 +26,11 @@ public:
   // Adds the picture of bitmap; the colour of its pixel (0, 0) becomes
   // transparent. The caller's bitmap is not changed. The new index, or -1.
   int AddBitmap(HBITMAP bitmap);
-  // Loads the program's bitmap resource and adds it like AddBitmap; -1 when
-  // the resource cannot be loaded (nothing is added).
+  // Adds a framework picture like AddBitmap; -1 for an empty picture.
+  int AddImage(CKestImage& image);
+  // Loads the program's picture resource (a bitmap, or a PNG among the
+  // program's data) and adds it like AddImage; -1 when the resource cannot be
+  // loaded (nothing is added).
   int AddResourceImage(UINT resourceId);
   void SetBackColor(COLORREF color);
 

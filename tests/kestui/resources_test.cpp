@@ -6,6 +6,8 @@
 #include <memory>
 
 #include "kest_test_widgets.h"
+#include "kestui/image.h"
+#include "kestui/kest_imagelist.h"
 #include "support/test_support.h"
 
 using namespace kesttest;
@@ -260,6 +262,22 @@ TEST(KestImageList, PixelZeroZeroIsTransparent) {
   DeleteObject(target);
   DeleteDC(dc);
   DeleteObject(picture);
+}
+
+TEST(KestImageList, AddsFrameworkPicturesAndPictureResources) {
+  CKestImageList list(16, 16);
+  CKestImage empty;
+  EXPECT_EQ(-1, list.AddImage(empty));
+  CKestImage picture;
+  ASSERT_TRUE(picture.Create(16, 16, 24));
+  EXPECT_EQ(0, list.AddImage(picture));
+  EXPECT_EQ(1, list.GetCount());
+  // A 3 x 2 bitmap resource and a 2 x 2 PNG kept among the program's data.
+  CKestImageList bitmaps(3, 2);
+  EXPECT_EQ(0, bitmaps.AddResourceImage(102));
+  CKestImageList pngs(2, 2);
+  EXPECT_EQ(0, pngs.AddResourceImage(104));
+  EXPECT_EQ(1, pngs.GetCount());
 }
 
 TEST(KestImageList, MissingResourceAddsNothing) {
