@@ -260,6 +260,29 @@ TEST_F(FormTest, ClosingTheMainFormDuringADialogEndsRun) {
   }
 }
 
+TEST_F(FormTest, DialogDestroyedWithItsOwnerEndsItsLoop) {
+  Form* main = MakeForm(50, 50, 300, 200, nullptr, true);
+  Form* tool = MakeForm(400, 50, 300, 200, nullptr, true);
+  main->Show(false);
+  tool->Show(false);
+  int deleted = 0;
+  Form* dialog = MakeDialog(tool);
+  dialog->deleted = &deleted;
+  HWND toolWindow = tool->GetHandle();
+  dialog->handler = [toolWindow](Form*, UINT message, WPARAM, LPARAM) {
+    if (message != WM_TEST_STEP) return false;
+    PostMessageW(toolWindow, WM_CLOSE, 0, 0);
+    return true;
+  };
+  PostMessageW(dialog->GetHandle(), WM_TEST_STEP, 0, 0);
+  // No result ever comes and no quit is posted: the loop ends by itself.
+  EXPECT_EQ(2, dialog->ShowModal(false));
+  EXPECT_EQ(1, deleted);
+  EXPECT_FALSE(IsWindow(toolWindow));
+  EXPECT_TRUE(IsWindowEnabled(main->GetHandle()));
+  EXPECT_FALSE(DrainQuit());
+}
+
 TEST_F(FormTest, PaintingGivesTheFormItsPaintDC) {
   Form* form = MakeForm(50, 50, 200, 100, nullptr, true);
   form->Show(false);
