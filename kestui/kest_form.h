@@ -1,0 +1,163 @@
+// Forms of the Kest framework: the top-level windows (main MDI frame and
+// dialogs) and the MDI child windows, with the application's message loop
+// (CKestForm::Run) and the modal loop (CKestForm::ShowModal).
+//
+// Forms are heap objects that delete themselves when their window is
+// destroyed. Close protocol of a top-level form: WM_CLOSE (wParam = result:
+// 1 OK, 2 cancel, 0 from the close box) posts WM_KEST_MODALRESULT (result)
+// and then WM_KEST_DESTROY to the form. A modal loop ends on the first, so
+// the caller of ShowModal may still read the dialog's widgets; the window
+// goes when the outer loop dispatches the second, unless the caller deletes
+// the dialog at once (then the queued request is dropped).
+#pragma once
+
+#include <windows.h>
+
+#include "kestui/kest_container.h"
+
+class CKestCustomForm : public CKestContainer {
+public:
+  // Marks the object top level and adds it to LiveForms.
+  CKestCustomForm();
+  // Removes it from LiveForms.
+  ~CKestCustomForm() override;
+
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+  void SetCaption(const wchar_t* text);
+
+  // Valid only while the form handles WM_KEST_PAINT inside its WM_PAINT.
+  HDC GetPaintDC() const { return paintDC_; }
+  bool IsPainting() const { return painting_ != 0; }
+
+  // The accelerator table used by both message loops while this form owns
+  // them (Run: the main form; ShowModal: the dialog). The CKestForm
+  // destructor destroys it.
+  HACCEL GetAccelerators() const { return accelerators_; }
+  void SetAccelerators(HACCEL table) { accelerators_ = table; }
+
+  // False while a form fills in its widgets: derived forms ignore their
+  // widgets' notifications then.
+  bool IsReady() const { return ready_; }
+  void SetReady(bool ready) { ready_ = ready; }
+
+protected:
+  HDC paintDC_ = nullptr;
+  int painting_ = 0;
+  HACCEL accelerators_ = nullptr;
+  bool ready_ = false;
+};
+
+class CKestForm : public CKestCustomForm {
+public:
+  CKestForm() = default;
+  // Destroys the accelerator table; the main form posts WM_QUIT (0).
+  ~CKestForm() override;
+
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  // DefFrameProcW while the form has an MDI client (WM_SIZE answered 0
+  // there: Realign sizes the client), else DefWindowProcW.
+  LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  // The container's layout, then the MDI client over the free rectangle.
+  void Realign() override;
+
+  // Creates the (hidden) window. owner: the owner form or null. position:
+  // KEST_POS_FLOW system default, KEST_POS_CENTER centred on the screen, or
+  // KestPos (x, y). menu becomes the menu bar. Starts the hint timer; the
+  // first form created becomes MainKestForm. False when no window was made.
+  bool Create(CKestControl* owner, const wchar_t* caption, uint32_t position, int width,
+              int height, CKestMenu* menu, bool sizeable, bool minimizeBox, bool systemMenu,
+              bool captionBar);
+  void Show(bool maximized);
+  // The application loop with this form as main window: keyboard
+  // pre-translation, this form's accelerators, dispatch. Returns WM_QUIT's
+  // exit code and kills the hint timer.
+  int Run();
+  // The modal loop: every other live form is disabled until the form posts
+  // its result (WM_KEST_MODALRESULT); Esc closes with 2. Restores the
+  // enabled states, the owner's activation and the focus, and returns the
+  // result. A WM_QUIT ends the loop with 2 and is posted again for the outer
+  // loop. A form whose window cannot be made, or that is destroyed without a
+  // result, gives 2.
+  int ShowModal(bool maximized);
+  // Posts WM_CLOSE (result): 1 OK, 2 cancel by convention.
+  void PostClose(int result);
+
+  // MDI frame. Set the window menu (the menu that lists the children)
+  // before CreateMDIClient.
+  void SetWindowMenu(HMENU menu) { windowMenu_ = menu; }
+  HMENU GetWindowMenu() const { return windowMenu_; }
+  void SetExStyle(DWORD exStyle) { exStyle_ = exStyle; }
+  DWORD GetExStyle() const { return exStyle_; }
+  // Makes the form an MDI frame (once): the client fills the free rectangle
+  // under the docked widgets. Answers whether the client exists.
+  bool CreateMDIClient();
+  HWND GetMDIClient() const { return mdiClient_; }
+  void CascadeChildren();
+  void TileChildren();
+  CKestControl* GetActiveMDIChild() const;
+  int GetMDIChildCount() const;
+  // The index-th child window of the MDI client in z-order, as widget.
+  CKestControl* GetMDIChildAt(int index) const;
+  HWND FindMDIChild(int id) const;
+
+  // Id of the first MDI child in the window menu, and of its "More windows"
+  // entry (shown when more than nine children exist).
+  static constexpr UINT FirstMDIChildId = 0xFF00;
+  static constexpr UINT MoreWindowsId = 0xFF09;
+
+protected:
+  // The frame's window-list commands; true when the command was one.
+  bool HandleMDICommand(WPARAM wParam, LRESULT* result);
+  // Opens the window list ("More windows") and activates the chosen child.
+  virtual void ShowWindowList();
+
+  HWND mdiClient_ = nullptr;
+  HMENU windowMenu_ = nullptr;
+  DWORD exStyle_ = 0;
+};
+
+class CKestMDIChildForm : public CKestCustomForm {
+public:
+  CKestMDIChildForm() = default;
+  // Asks the MDI client to refresh the window menu.
+  ~CKestMDIChildForm() override;
+
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  // DefMDIChildProcW.
+  LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+  // Creates the visible child window in the frame's MDI client. position:
+  // KEST_POS_FLOW system default, KEST_POS_CENTER centred in the frame, or
+  // KestPos (x, y). False without an MDI client or when no window was made.
+  bool Create(CKestForm* frame, const wchar_t* caption, bool sizeable, bool minimizeBox,
+              uint32_t position, int width, int height);
+
+private:
+  HWND mdiClient_ = nullptr;
+};
+
+// The window list of an MDI frame ("More windows"): shows the frame's MDI
+// children, modally, and answers true with the chosen z-order index, or
+// false when the user cancelled. Null until the list form is available;
+// then "More windows" does nothing.
+using KestWindowListHandler = bool (*)(CKestForm* frame, int* index);
+extern KestWindowListHandler MDIWindowListHandler;
+
+// Every CKestCustomForm constructed and not yet destroyed, in construction
+// order. The capacity is the count rounded up to 32 entries.
+struct KestLiveFormList {
+  int count;
+  CKestCustomForm** forms;
+};
+extern KestLiveFormList LiveForms;
+bool AddLiveForm(CKestCustomForm* form);
+void RemoveLiveForm(CKestCustomForm* form);
+// Index of form in LiveForms, -1 when it is not live.
+int FindLiveForm(const CKestCustomForm* form);
+void RemoveLiveFormAt(int index);
+// Grows or shrinks the list (new entries are null); false when out of memory.
+bool SetLiveFormCount(int count);
+
+// The first CKestForm whose Create ran; null again when it is destroyed.
+extern CKestForm* MainKestForm;
