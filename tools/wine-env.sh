@@ -25,12 +25,16 @@ velk_prepare_prefix() {
     echo "wine: creating prefix $WINEPREFIX"
     "$wine" wineboot -i >/dev/null 2>&1 || true
   fi
-  if [ ! -f "$WINEPREFIX/.velk-setup-1" ]; then
+  if [ ! -f "$WINEPREFIX/.velk-setup-2" ]; then
+    # The window frames' buttons are drawn with Marlett, which this Wine
+    # does not find on its own.
+    mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+    cp -f /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
     "$wine" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 || true
     "$wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1 || true
     wineserver -w || true
-    touch "$WINEPREFIX/.velk-setup-1"
+    touch "$WINEPREFIX/.velk-setup-2"
   fi
 }
 
