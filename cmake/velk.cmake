@@ -1,10 +1,14 @@
 # Helpers shared by every folder of the project.
 
-# velk_library(<name> [LIBS ...]): a static library from the .cpp and .c
-# files of the current folder.
+# velk_library(<name> [LIBS ...] [EXCLUDE files...]): a static library from
+# the .cpp and .c files of the current folder (a program's main file is
+# excluded and built by the folder itself).
 function(velk_library name)
-  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "LIBS;EXCLUDE" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
+  foreach(f IN LISTS ARG_EXCLUDE)
+    list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/${f})
+  endforeach()
   add_library(${name} STATIC ${sources})
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
   if(ARG_LIBS)

@@ -2,8 +2,8 @@
 # Configures and builds everything into $VELK_BUILD_DIR (default build/).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
-if [ ! -f "$VELK_BUILD_DIR/build.ninja" ]; then
-  cmake -S "$VELK_ROOT" -B "$VELK_BUILD_DIR" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$VELK_ROOT/cmake/toolchain-i686-mingw.cmake" >/dev/null
-fi
+# Configuring every time is cheap and picks up folders that gained a
+# CMakeLists.txt since the last build.
+cmake -S "$VELK_ROOT" -B "$VELK_BUILD_DIR" -G Ninja \
+  -DCMAKE_TOOLCHAIN_FILE="$VELK_ROOT/cmake/toolchain-i686-mingw.cmake" >/dev/null
 cmake --build "$VELK_BUILD_DIR" "$@"

@@ -16,6 +16,7 @@ have_cmd xdotool || need+=(xdotool)
 have_cmd import || need+=(imagemagick)
 [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
 [ -x /usr/lib/wine/wine ] || need+=(wine wine32:i386)
+[ -f /usr/share/wine/fonts/marlett.ttf ] || need+=(fonts-wine)
 have_cmd locale-gen || need+=(locales)
 
 if [ ${#need[@]} -gt 0 ]; then

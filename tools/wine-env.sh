@@ -13,15 +13,24 @@ velk_find_wine() {
   if command -v wine >/dev/null 2>&1; then echo wine; else echo /usr/lib/wine/wine; fi
 }
 
-# Creates the project-local prefix on first use.
+# Creates the project-local prefix on first use, and sets it up the way the
+# programs are run here: no crash dialog, and one virtual desktop in which
+# Wine draws the window frames itself (as on Windows; Xvfb has no window
+# manager).
 velk_prepare_prefix() {
+  local wine
+  wine="$(velk_find_wine)"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
     echo "wine: creating prefix $WINEPREFIX"
-    "$(velk_find_wine)" wineboot -i >/dev/null 2>&1 || true
-    # No crash dialog: a crashing program must end, not wait for a click.
-    "$(velk_find_wine)" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
+    "$wine" wineboot -i >/dev/null 2>&1 || true
+  fi
+  if [ ! -f "$WINEPREFIX/.velk-setup-1" ]; then
+    "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
+    "$wine" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 || true
+    "$wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1 || true
     wineserver -w || true
+    touch "$WINEPREFIX/.velk-setup-1"
   fi
 }
 
