@@ -46,7 +46,8 @@ const int kMinBusBytes = 27;
 const int kMessageNameChars = 32;
 
 // Reads through another stream and notes every read that came up short, so
-// that a stream ending inside an object is seen as cut off.
+// that a stream ending inside an object is seen as cut off. A nested scheme
+// that fails inside a block record marks the outer stream the same way.
 class GuardedStream : public CStream {
 public:
   explicit GuardedStream(CStream* inner) : inner_(inner) {}
@@ -477,14 +478,15 @@ bool ReadCount(GuardedStream& in, int minBytes, int* count) {
 
 }  // namespace
 
-bool SchScheme::Read(CStream* stream, unsigned char flagsToAdd) {
-  if (!stream) return false;
+namespace {
+
+bool ReadSchemeObjects(SchScheme* scheme, CStream* stream, unsigned char flagsToAdd) {
   GuardedStream in(stream);
   char magic[4] = {0, 0, 0, 0};
   if (in.Read(magic, 4) != 4 || memcmp(magic, kSchStreamMagic, 4) != 0) return false;
   in.ReadInt32();  // header value
 
-  ReadUndo undo(this);
+  ReadUndo undo(scheme);
   std::vector<CSCHBlock*> newBlocks;
   std::vector<SchWire*> newWires;
   std::vector<SchJunction*> newJunctions;
@@ -504,10 +506,10 @@ bool SchScheme::Read(CStream* stream, unsigned char flagsToAdd) {
       undo.Rollback();
       return false;
     }
-    unsigned char wasReading = reading;
-    reading = 1;
-    CSCHBlock* block = CreateBlock(name);
-    reading = wasReading;
+    unsigned char wasReading = scheme->reading;
+    scheme->reading = 1;
+    CSCHBlock* block = scheme->CreateBlock(name);
+    scheme->reading = wasReading;
     if (!block) {
       ShowUnregisteredClass(name, lastGood);
       FreeBuffer(name);
@@ -531,7 +533,7 @@ bool SchScheme::Read(CStream* stream, unsigned char flagsToAdd) {
 
   bool ok = ReadCount(in, kMinWireBytes, &count);
   for (int i = 0; ok && i < count; i++) {
-    SchWire* w = new SchWire(this);
+    SchWire* w = new SchWire(scheme);
     newWires.push_back(w);
     w->Load(&in);
     w->flags |= flagsToAdd;
@@ -542,7 +544,7 @@ bool SchScheme::Read(CStream* stream, unsigned char flagsToAdd) {
     ok = ReadCount(in, kMinJunctionBytes, &count);
   }
   for (int i = 0; ok && i < count; i++) {
-    SchJunction* j = new SchJunction(this);
+    SchJunction* j = new SchJunction(scheme);
     newJunctions.push_back(j);
     j->Load(&in);
     j->flags |= flagsToAdd;
@@ -550,7 +552,7 @@ bool SchScheme::Read(CStream* stream, unsigned char flagsToAdd) {
   }
   if (ok) ok = ReadCount(in, kMinBusBytes, &count);
   for (int i = 0; ok && i < count; i++) {
-    SchBus* b = new SchBus(this);
+    SchBus* b = new SchBus(scheme);
     newBuses.push_back(b);
     b->Load(&in);
     b->flags |= flagsToAdd;
@@ -577,4 +579,16 @@ bool SchScheme::Read(CStream* stream, unsigned char flagsToAdd) {
   for (SchJunction* j : newJunctions) j->savedId = 0;
   for (SchBus* b : newBuses) b->savedId = 0;
   return true;
+}
+
+}  // namespace
+
+bool SchScheme::Read(CStream* stream, unsigned char flagsToAdd) {
+  if (!stream) return false;
+  bool ok = ReadSchemeObjects(this, stream, flagsToAdd);
+  // A scheme nested in a block record of an outer read: the outer record is
+  // broken too, and the outer read must not go on parsing from the middle.
+  if (!ok)
+    if (GuardedStream* outer = dynamic_cast<GuardedStream*>(stream)) outer->shortRead = true;
+  return ok;
 }
