@@ -1,5 +1,7 @@
 #include "scheme/scheme.h"
 
+#include <vector>
+
 #include <cwchar>
 
 #include "scheme/connector.h"
@@ -50,8 +52,13 @@ void SchScheme::DeleteObjects() {
   while (junctions) delete junctions;
   while (wires) delete wires;
   while (buses) delete buses;
-  // Oldest first; a parent takes its children with it, so look the tail up
-  // again every time.
+  // Oldest first. A parent takes its children with it, so only the blocks
+  // without a parent are deleted here, gathered beforehand: looking the tail
+  // up again after every deletion would make this quadratic.
+  std::vector<CSCHBlock*> roots;
+  for (CSCHBlock* b = blocks; b; b = b->next)
+    if (!b->parent) roots.push_back(b);
+  for (auto it = roots.rbegin(); it != roots.rend(); ++it) delete *it;
   while (blocks) delete LastBlock();
 }
 
