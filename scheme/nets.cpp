@@ -88,6 +88,10 @@ bool SchNet::Merge(SchNet* other) {
     pins[pinCount++] = ref;
     SchPin& p = ref.block->pins[ref.pin];
     if (p.net == other) p.net = this;
+    // Nets joined through connectors hold pins of several schemes; any of
+    // them may have taken the other net as its common ground.
+    SchScheme* s = ref.block->scheme;
+    if (s && s->groundNet == other) s->groundNet = this;
   }
   for (int i = 0; i < other->wireCount; i++) {
     SchWire* w = other->wires[i];
@@ -147,7 +151,7 @@ SchNet* SchWire::BuildNet(SchNet* given, int arrivingEnd) {
       switch (w->endKind[e]) {
         case kWireEndPin: {
           SchPin* p = PinAtEnd(w, e);
-          if (!p || p->net == current) break;
+          if (!p || (p->net && p->net == current)) break;
           if (p->net) {
             if (!current) current = p->net;
             else current->Merge(p->net);

@@ -75,10 +75,10 @@ public:
   // Remembers a wire of the net, so that merging can repoint it.
   bool AddWire(SchWire* wire);
   // Takes the other net's pins and wires, points them at this net and
-  // deletes the other net; a scheme whose common ground net it was gets this
-  // one instead. Sums and sources are not combined (Start recomputes the
-  // sums). Nothing for null or this net; false, changing nothing, when out
-  // of memory.
+  // deletes the other net; every scheme (of the other net or of one of its
+  // pins) whose common ground net it was gets this one instead. Sums and
+  // sources are not combined (Start recomputes the sums). Nothing for null
+  // or this net; false, changing nothing, when out of memory.
   bool Merge(SchNet* other);
   // The four sums from the pins' contributions.
   void Recalculate();

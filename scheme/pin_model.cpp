@@ -12,6 +12,14 @@ namespace {
 
 float RaiseResistance(float R) { return R < kMinResistance ? kMinResistance : R; }
 
+// A quotient rounded to float before it is used: the x87 unit would keep
+// extra precision in a register, so the amount added to a net's sum would
+// differ from the contribution stored in the pin and the sums would drift.
+float FloatQuotient(float a, float b) {
+  volatile float q = a / b;
+  return q;
+}
+
 // U and R of the rest of a net seen through one pair of sums, the rest's
 // conductance bounded below so that an empty rest reads as an open circuit.
 void RestOf(double sumI, double sumG, float pinI, float pinG, float* U, float* R) {
@@ -52,8 +60,8 @@ void CSCHBlock::SetPinSource(int pin, float U, float R) {
   SchNet* net = p.net;
   if (!net) return;
   R = RaiseResistance(R);
-  float I = U / R;
-  float G = 1.0f / R;
+  float I = FloatQuotient(U, R);
+  float G = FloatQuotient(1.0f, R);
   net->sumI += static_cast<double>(I) - p.I;
   net->sumG += static_cast<double>(G) - p.G;
   p.I = I;
@@ -125,16 +133,17 @@ void CSCHBlock::SetPinState(int pin, const SchPinState& state) {
   s.R = RaiseResistance(s.R);
   s.R2 = RaiseResistance(s.R2);
   // First pair.
-  float I = s.U / s.R;
-  float G = 1.0f / s.R;
+  float I = FloatQuotient(s.U, s.R);
+  float G = FloatQuotient(1.0f, s.R);
   net->sumI += static_cast<double>(I) - p.I;
   net->sumG += static_cast<double>(G) - p.G;
   p.I = I;
   p.G = G;
   // Second pair; what the rest of the net drives into it decides contests.
-  float rest = static_cast<float>(net->sumI2 - p.I2);
-  float I2 = s.U2 / s.R2;
-  float G2 = 1.0f / s.R2;
+  volatile float restStored = static_cast<float>(net->sumI2 - p.I2);
+  float rest = restStored;
+  float I2 = FloatQuotient(s.U2, s.R2);
+  float G2 = FloatQuotient(1.0f, s.R2);
   net->sumI2 += static_cast<double>(I2) - p.I2;
   net->sumG2 += static_cast<double>(G2) - p.G2;
   p.I2 = I2;
