@@ -1,6 +1,7 @@
 #include "scheme/block.h"
 
 #include <cstdint>
+#include <initializer_list>
 #include <cstring>
 #include <cwchar>
 
@@ -279,11 +280,18 @@ bool CSCHBlock::ResizePinArray(int n) {
   return true;
 }
 
-void CSCHBlock::SetPinWireIndex(int pin) {
+// The pin moved from index old to index pin: its wire's end follows.
+void CSCHBlock::SetPinWireIndex(int pin, int old) {
   SchWire* w = pins[pin].wire;
   if (!w || (flags & kSchLoaded)) return;
-  int e = pins[pin].wireEnd & 1;
-  if (w->endKind[e] == kWireEndPin && w->ends[e].target == this) w->ends[e].index = pin;
+  // The end the pin names first; the other one should that be stale.
+  int first = pins[pin].wireEnd & 1;
+  for (int e : {first, first ^ 1}) {
+    if (w->endKind[e] == kWireEndPin && w->ends[e].target == this && w->ends[e].index == old) {
+      w->ends[e].index = pin;
+      return;
+    }
+  }
 }
 
 void CSCHBlock::DeletePinWire(int pin) {
@@ -310,7 +318,8 @@ void CSCHBlock::InsertPins(int index, int count) {
   if (!ResizePinArray(old + count)) return;
   memmove(pins + index + count, pins + index, (old - index) * sizeof(SchPin));
   for (int i = index; i < index + count; i++) InitPin(&pins[i]);
-  for (int i = index + count; i < pinCount; i++) SetPinWireIndex(i);
+  // Highest first, so that no updated index equals one still to be moved.
+  for (int i = pinCount - 1; i >= index + count; i--) SetPinWireIndex(i, i - count);
   FitToPins();
 }
 
@@ -323,7 +332,7 @@ void CSCHBlock::RemovePins(int index, int count) {
   }
   memmove(pins + index, pins + index + count, (pinCount - index - count) * sizeof(SchPin));
   int kept = pinCount - count;
-  for (int i = index; i < kept; i++) SetPinWireIndex(i);
+  for (int i = index; i < kept; i++) SetPinWireIndex(i, i + count);
   ResizePinArray(kept);
   FitToPins();
 }

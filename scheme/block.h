@@ -175,7 +175,7 @@ public:
 
 private:
   bool ResizePinArray(int n);
-  void SetPinWireIndex(int pin);
+  void SetPinWireIndex(int pin, int old);
   void DeletePinWire(int pin);
   void LayoutTwoSidesBody(float width, float length);
 };
