@@ -16,6 +16,7 @@ class SchNet;
 class SchJunction;
 class SchBus;
 class CStream;
+class SchIdTable;
 
 // End kinds of a wire.
 const int kWireEndFree = 0;
@@ -77,6 +78,12 @@ public:
   // the wire's net (null for wiring without pins).
   SchNet* BuildNet(SchNet* net, int arrivingEnd);
 
+  // The wire record of the scheme stream; Load sets the loaded flag and
+  // leaves saved identities in the end targets until ResolveIds.
+  void Save(CStream* stream);
+  void Load(CStream* stream);
+  void ResolveIds(const SchIdTable& ids);
+
   // Fields, in this order.
   SchScheme* scheme = nullptr;
   SchWire* next = nullptr;
@@ -122,6 +129,11 @@ public:
   // Builds the nets of the wires in every other occupied slot (scheme/nets.cpp).
   SchNet* PropagateNet(SchNet* net, int slot);
 
+  // The junction record of the scheme stream.
+  void Save(CStream* stream);
+  void Load(CStream* stream);
+  void ResolveIds(const SchIdTable& ids);
+
   // Fields, in this order.
   int savedId = 0;
   SchScheme* scheme = nullptr;
@@ -155,6 +167,11 @@ public:
   // Builds the net of the wire in the same slot of the other side
   // (scheme/nets.cpp); the net unchanged when that slot is empty.
   SchNet* PropagateNet(SchNet* net, int side, int slot);
+
+  // The bus record of the scheme stream (Load also reads the older form).
+  void Save(CStream* stream);
+  void Load(CStream* stream);
+  void ResolveIds(const SchIdTable& ids);
 
   // Fields, in this order.
   SchScheme* scheme = nullptr;
