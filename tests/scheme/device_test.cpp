@@ -9,6 +9,7 @@
 #include <string>
 
 #include "foundation/stream.h"
+#include "scheme/class_registry.h"
 #include "scheme/compdb.h"
 #include "scheme/connector.h"
 #include "scheme/fittings.h"
@@ -449,6 +450,29 @@ TEST_F(Meter, AmmeterJoinsTheProbes) {
   // Each probe is driven like the other side: the high net sees 0 V behind 100 ohm.
   EXPECT_NEAR(meter->pins[0].I / meter->pins[0].G, 0.0f, 1e-6f);
   EXPECT_NEAR(1.0f / meter->pins[0].G, 100.0f, 1e-3f);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Registry, CreatesGroundFittingsAndMultimeterByName) {
+  g_schClassRegistry.Clear();
+  RegisterComponentClasses();
+  Circuit c;
+  struct Case {
+    const char* name;
+    int pins;
+  } cases[] = {{"GND", 1}, {"T_GIDRO", 3}, {"5_GIDRO", 5}, {"Multimeter", 2}};
+  for (const Case& k : cases) {
+    CSCHBlock* b = c.scheme->CreateBlock(k.name);
+    ASSERT_NE(b, nullptr) << k.name;
+    EXPECT_STREQ(b->className, k.name);
+    EXPECT_EQ(b->scheme, c.scheme);
+    EXPECT_EQ(b->pinCount, k.pins);
+  }
+  EXPECT_NE(dynamic_cast<CSCHMultimeter*>(c.scheme->blocks), nullptr);
+  g_schClassRegistry.Clear();
 }
 
 }  // namespace
