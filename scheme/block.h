@@ -9,6 +9,7 @@ class SchScheme;
 class SchWire;
 class SchNet;
 struct SchSignalSource;
+struct SchPinState;
 class CStream;
 class CompDbRecord;
 class PcbPainter;
@@ -136,6 +137,13 @@ public:
   void LayoutPinsDip();
   void LayoutPinsWideDip();
   void LayoutPinsQuad();
+
+  // Pin model (scheme/pin_model.cpp): what a component's simulation step
+  // reads from and writes to its pins. Every call costs a constant.
+  void SetPinSource(int pin, float U, float R);
+  void GetPinState(int pin, SchPinState* state) const;
+  void GetPinInput(int pin, float* U, float* R) const;
+  void SetPinState(int pin, const SchPinState& state);
 
   // Parts of the default symbol.
   void PaintBody(HDC dc, COLORREF fill);

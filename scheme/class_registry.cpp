@@ -4,6 +4,9 @@
 
 #include "foundation/buffers.h"
 #include "scheme/block.h"
+#include "scheme/fittings.h"
+#include "scheme/ground.h"
+#include "scheme/multimeter.h"
 #include "scheme/scheme.h"
 
 SchClassRegistry g_schClassRegistry;
@@ -14,13 +17,13 @@ namespace {
 // classes, and the first matching row wins. Classes defined in the libraries
 // above the scheme model get their creators through SetCreator.
 const SchClassRow kComponentClasses[kSchComponentClassCount] = {
-    {"DCMotor", nullptr},        {"T_GIDRO", nullptr},       {"5_GIDRO", nullptr},
-    {"GND", nullptr},            {"PCB", nullptr},           {"USB-COM", nullptr},
+    {"DCMotor", nullptr},        {"T_GIDRO", CreateCSCH_T_Gidro}, {"5_GIDRO", CreateCSCH_5_Gidro},
+    {"GND", CreateCSCHGnd},          {"PCB", nullptr},           {"USB-COM", nullptr},
     {"PULT", nullptr},           {"PultComputer", nullptr},  {"MPW", nullptr},
     {"MiniFit", nullptr},        {"PLS", nullptr},           {"PLS2", nullptr},
     {"Battery", nullptr},        {"Button", nullptr},        {"AVR", nullptr},
     {"L6203", nullptr},          {"L6205", nullptr},         {"FDD03", nullptr},
-    {"Multimeter", nullptr},     {"MAX232", nullptr},        {"BOARD_COMPUTER", nullptr},
+    {"Multimeter", CreateCSCHMultimeter},   {"MAX232", nullptr},        {"BOARD_COMPUTER", nullptr},
     {"POWER_SUPPLY", nullptr},   {"Router", nullptr},        {"PoE", nullptr},
     {"Injector", nullptr},       {"Quartz", nullptr},        {"Capacitor", nullptr},
     {"WF", nullptr},             {"CWF", nullptr},           {"Connector2", nullptr},

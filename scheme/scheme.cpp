@@ -47,6 +47,8 @@ SchScheme::~SchScheme() {
 }
 
 void SchScheme::DeleteObjects() {
+  // Nets built but never run (or left by a caller) go with the objects.
+  DeleteNets();
   groundNet = nullptr;
   // Junctions first: their wires' ends become free, so no wire is merged.
   while (junctions) delete junctions;

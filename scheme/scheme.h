@@ -51,7 +51,11 @@ public:
   // sum of the mirrored pin counts of the connectors before each.
   void RenumberConnectors();
 
-  // Simulation drivers (block-level loop; the nets are built elsewhere).
+  // Simulation drivers. BuildNets and DeleteNets are in scheme/nets.cpp.
+  void BuildNets();
+  // Clears the net of every pin and wire on the scheme's nets (also pins of
+  // other schemes joined through connectors) and deletes the nets.
+  void DeleteNets();
   void StartSimulation();
   void StepSimulation(float dt);
   void StopSimulation();

@@ -1,13 +1,15 @@
-// The block-level loop of a simulation run of a scheme. The nets code adds
-// to it what concerns the nets (recomputing their sums at the start,
-// deleting them at the stop).
+// The run cycle of a scheme: the blocks' Start, Step and Stop slots around
+// the nets that BuildNets made (scheme/nets.cpp).
 #include "scheme/scheme.h"
 
 #include "scheme/block.h"
+#include "scheme/nets.h"
 
 void SchScheme::StartSimulation() {
   startedToken = 1;
   for (CSCHBlock* b = blocks; b; b = b->next) b->Start();
+  // The only full summation of a run; steps change the sums by differences.
+  for (SchNet* n = nets; n; n = n->next) n->Recalculate();
   running = 1;
 }
 
@@ -20,6 +22,7 @@ void SchScheme::StopSimulation() {
   for (CSCHBlock* b = blocks; b; b = b->next)
     for (int i = 0; i < b->pinCount; i++) b->pins[i].net = nullptr;
   for (SchWire* w = wires; w; w = w->next) w->net = nullptr;
+  DeleteNets();
   groundNet = nullptr;
   running = 0;
 }

@@ -73,6 +73,11 @@ public:
   // Tidies the polyline; answers whether anything changed.
   bool Normalize();
 
+  // Net building (scheme/nets.cpp): gives the wire and everything wired to
+  // it one net; arrivingEnd (0, 1 or -1 for none) is not followed. Answers
+  // the wire's net (null for wiring without pins).
+  SchNet* BuildNet(SchNet* net, int arrivingEnd);
+
   // The wire record of the scheme stream; Load sets the loaded flag and
   // leaves saved identities in the end targets until ResolveIds.
   void Save(CStream* stream);
@@ -92,6 +97,10 @@ public:
   unsigned char kind = 0;      // pin kind it joins (0 electric, 4 hydraulic)
   int endKind[2] = {kWireEndFree, kWireEndFree};
   SchWireEnd ends[2] = {};
+  // Net building only: visited in the current build, and the link of the
+  // build's work list.
+  unsigned char netMark = 0;
+  SchWire* netLink = nullptr;
 
 private:
   int EndDirectionFor(int end, int count, const int* c) const;
@@ -117,6 +126,8 @@ public:
   bool RemoveWire(SchWire* wire);
   bool NormalizeWires();
   POINT Position() const { return POINT{x, y}; }
+  // Builds the nets of the wires in every other occupied slot (scheme/nets.cpp).
+  SchNet* PropagateNet(SchNet* net, int slot);
 
   // The junction record of the scheme stream.
   void Save(CStream* stream);
@@ -153,6 +164,9 @@ public:
   // Outward direction at that end.
   int GetEndSide(int end) const;
   POINT GetSlotPoint(int end, int slot) const;
+  // Builds the net of the wire in the same slot of the other side
+  // (scheme/nets.cpp); the net unchanged when that slot is empty.
+  SchNet* PropagateNet(SchNet* net, int side, int slot);
 
   // The bus record of the scheme stream (Load also reads the older form).
   void Save(CStream* stream);
