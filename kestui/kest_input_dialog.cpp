@@ -11,15 +11,23 @@ constexpr int kGap = 8;
 constexpr int kPromptWidth = 460;
 
 // The input box. The edit takes the focus whenever the box becomes active
-// and the focus is not already inside it: giving the focus before the box
-// is shown would make the modal loop remember the edit, instead of the
-// caller's control, as the focus to give back.
+// and the focus is not already inside it, and whenever the box itself gets
+// it. Giving the focus before the box is shown would make the modal loop
+// remember the edit, instead of the caller's control, as the focus to give
+// back.
 class CKestInputDialog : public CKestForm {
 public:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-    if (message == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE && edit_ && edit_->GetHandle()) {
+    bool hasEdit = edit_ && edit_->GetHandle();
+    if (hasEdit && message == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE) {
       HWND focus = GetFocus();
       if (!focus || focus == window_ || !IsChild(window_, focus)) edit_->SetFocus();
+    }
+    // The system gives the focus to the box itself when it has nothing
+    // better: pass it on, as dialogs do.
+    if (hasEdit && message == WM_SETFOCUS) {
+      edit_->SetFocus();
+      return 0;
     }
     return CKestForm::WindowProc(message, wParam, lParam);
   }
