@@ -145,3 +145,114 @@ TEST(GroupItemCell, FourColumnsOfThirtyTwoMakeEightRows) {
   ASSERT_TRUE(GetGroupItemCell(area, 2, 0, 1, &cell));
   EXPECT_EQ(80, cell.top);
 }
+
+namespace {
+
+RECT ItemRect(CKestItemGroupBox* group, int i) {
+  HWND item = group->GetItemControl(i)->GetHandle();
+  RECT r;
+  GetWindowRect(item, &r);
+  MapWindowPoints(nullptr, group->GetHandle(), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+}  // namespace
+
+TEST_F(PanelTest, RadioGroupStacksSixItemsInEqualRows) {
+  auto* group = new CKestRadioGroupBox(form, 42, L"Режим", KestPos(10, 10), 230, 150);
+  const wchar_t* captions[] = {L"1", L"2", L"3", L"4", L"5", L"6"};
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(i, group->AddItem(captions[i]));
+  RECT area;
+  group->GetClientArea(&area);
+  int h = area.bottom - area.top;
+  for (int i = 0; i < 6; ++i) {
+    RECT r = ItemRect(group, i);
+    EXPECT_EQ(8, r.left) << i;
+    EXPECT_EQ(area.top + h * i / 6, r.top) << i;
+    EXPECT_EQ(230 - 16, r.right - r.left) << i;
+    EXPECT_EQ(h / 6, r.bottom - r.top) << i;
+    EXPECT_EQ(42, GetWindowLongW(group->GetItemControl(i)->GetHandle(), GWL_ID));
+  }
+  // A resize lays them out again.
+  group->SetSize(230, 270);
+  group->GetClientArea(&area);
+  EXPECT_EQ(area.top + (area.bottom - area.top) * 5 / 6, ItemRect(group, 5).top);
+}
+
+TEST_F(PanelTest, RadioGroupSelectionReportsOnce) {
+  auto* group = new CKestRadioGroupBox(form, 42, L"Режим", KestPos(10, 10), 230, 150);
+  group->BeginUpdate();
+  group->AddItem(L"Первый");
+  group->AddItem(L"Второй");
+  group->AddItem(L"Третий");
+  group->EndUpdate();
+  velktest::FlushEvents();
+  form->seen.clear();
+  EXPECT_EQ(-1, group->GetItemIndex());
+  group->SetItemIndex(1);
+  EXPECT_EQ(1, group->GetItemIndex());
+  velktest::FlushEvents();
+  EXPECT_EQ(1, form->Count(WM_COMMAND, 42));
+  group->SetItemIndex(2);
+  EXPECT_EQ(2, group->GetItemIndex());
+  EXPECT_FALSE(group->GetItem(1)->IsChecked());
+  group->SetItemIndex(3);
+  group->SetItemIndex(-1);
+  EXPECT_EQ(2, group->GetItemIndex());
+  velktest::FlushEvents();
+  EXPECT_EQ(2, form->Count(WM_COMMAND, 42));
+}
+
+TEST_F(PanelTest, CheckGroupFourColumnsAndHeldUpdates) {
+  auto* group = new CKestCheckGroupBox(form, 43, L"Флаги", KestPos(0, 0), 400, 250);
+  group->columns = 4;
+  group->BeginUpdate();
+  group->BeginUpdate();
+  for (int i = 0; i < 32; ++i) group->AddItem(L"x");
+  // Still held: every item waits in the top left corner.
+  EXPECT_EQ(0, ItemRect(group, 31).left);
+  group->EndUpdate();
+  EXPECT_EQ(0, ItemRect(group, 31).left);
+  group->SetSize(400, 260);  // a resize does not end the update
+  EXPECT_EQ(1, group->GetUpdateHold());
+  group->EndUpdate();
+  RECT area;
+  group->GetClientArea(&area);
+  int w = area.right - area.left, h = area.bottom - area.top;
+  RECT last = ItemRect(group, 31);
+  EXPECT_EQ(area.left + w * 3 / 4, last.left);
+  EXPECT_EQ(area.top + h * 7 / 8, last.top);
+  EXPECT_EQ(h / 8, last.bottom - last.top);
+  RECT sixth = ItemRect(group, 5);
+  EXPECT_EQ(area.left + w / 4, sixth.left);
+  EXPECT_EQ(area.top + h / 8, sixth.top);
+}
+
+TEST_F(PanelTest, CheckGroupItemsOutsideTheRange) {
+  auto* group = new CKestCheckGroupBox(form, 43, L"Флаги", KestPos(0, 0), 200, 100);
+  group->AddItem(L"a");
+  group->AddItem(L"b");
+  velktest::FlushEvents();
+  form->seen.clear();
+  EXPECT_FALSE(group->IsItemChecked(-1));
+  EXPECT_FALSE(group->IsItemChecked(2));
+  group->SetItemChecked(2, true);
+  group->SetItemChecked(-1, true);
+  group->SetItemChecked(1, true);
+  EXPECT_FALSE(group->IsItemChecked(0));
+  EXPECT_TRUE(group->IsItemChecked(1));
+  velktest::FlushEvents();
+  EXPECT_EQ(0, form->Count(WM_COMMAND, 43));  // setting reports nothing
+  // A click on an item reaches the form with the group's id.
+  HWND item = group->GetItem(0)->GetHandle();
+  SendMessageW(item, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+  SendMessageW(item, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+  velktest::FlushEvents();
+  EXPECT_TRUE(group->IsItemChecked(0));
+  ASSERT_EQ(1, form->Count(WM_COMMAND, 43));
+  LPARAM sender = 0;
+  for (const Seen& s : form->seen) {
+    if (s.message == WM_COMMAND) sender = s.lParam;
+  }
+  EXPECT_EQ(reinterpret_cast<LPARAM>(item), sender);
+}
