@@ -26,11 +26,12 @@ wchar_t* DecodeText(unsigned char* bytes, int n, bool owns, TextEncoding encodin
   }
   // UTF-16LE: an odd last byte is dropped so the terminator stays aligned.
   n &= ~1;
-  if (n >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) {
-    memmove(bytes, bytes + 2, n - 2);
-    n -= 2;
-  }
+  bool marked = n >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE;
   if (owns) {
+    if (marked) {
+      memmove(bytes, bytes + 2, n - 2);
+      n -= 2;
+    }
     unsigned char* block = static_cast<unsigned char*>(ReallocBuffer(bytes, n + 2));
     if (!block) {
       FreeBuffer(bytes);
@@ -39,9 +40,15 @@ wchar_t* DecodeText(unsigned char* bytes, int n, bool owns, TextEncoding encodin
     block[n] = block[n + 1] = 0;
     return reinterpret_cast<wchar_t*>(block);
   }
+  // A block the caller keeps is left as it is.
+  const unsigned char* from = bytes;
+  if (marked) {
+    from += 2;
+    n -= 2;
+  }
   unsigned char* block = static_cast<unsigned char*>(AllocBuffer(n + 2));
   if (!block) return nullptr;
-  memcpy(block, bytes, n);
+  memcpy(block, from, n);
   block[n] = block[n + 1] = 0;
   return reinterpret_cast<wchar_t*>(block);
 }
@@ -97,10 +104,13 @@ wchar_t* DecodeUtf8(const unsigned char* bytes, int n, int* outBytes) {
       text[count++] = static_cast<wchar_t>(b0);
       i += 1;
     } else if ((b0 & 0xE0) == 0xC0 && cont(i + 1)) {
-      text[count++] = static_cast<wchar_t>(((b0 & 0x1F) << 6) | (bytes[i + 1] & 0x3F));
+      unsigned cp = ((b0 & 0x1F) << 6) | (bytes[i + 1] & 0x3F);
+      text[count++] = cp < 0x80 ? 0xFFFD : static_cast<wchar_t>(cp);  // overlong forms are malformed
       i += 2;
     } else if ((b0 & 0xF0) == 0xE0 && cont(i + 1) && cont(i + 2)) {
-      text[count++] = static_cast<wchar_t>(((b0 & 0x0F) << 12) | ((bytes[i + 1] & 0x3F) << 6) | (bytes[i + 2] & 0x3F));
+      // Surrogates coded one by one (as EncodeUtf8 writes them) are kept.
+      unsigned cp = ((b0 & 0x0F) << 12) | ((bytes[i + 1] & 0x3F) << 6) | (bytes[i + 2] & 0x3F);
+      text[count++] = cp < 0x800 ? 0xFFFD : static_cast<wchar_t>(cp);
       i += 3;
     } else if ((b0 & 0xF8) == 0xF0 && cont(i + 1) && cont(i + 2) && cont(i + 3)) {
       unsigned cp = ((b0 & 0x07) << 18) | ((bytes[i + 1] & 0x3F) << 12) | ((bytes[i + 2] & 0x3F) << 6) |
@@ -156,9 +166,12 @@ char* EncodeAnsi(const wchar_t* text, int byteCount, int* outBytes) {
     if (byteCount < 2) return nullptr;
   }
   int n = byteCount > 0 ? byteCount / 2 : 0;
-  char* out = static_cast<char*>(AllocBuffer(static_cast<size_t>(n) + 1));
+  // A double-byte code page may need more bytes than characters.
+  int room = n > 0 ? WideCharToMultiByte(CP_ACP, 0, text, n, nullptr, 0, nullptr, nullptr) : 0;
+  if (room < n) room = n;
+  char* out = static_cast<char*>(AllocBuffer(static_cast<size_t>(room) + 1));
   if (!out) return nullptr;
-  int count = n > 0 ? WideCharToMultiByte(CP_ACP, 0, text, n, out, n, nullptr, nullptr) : 0;
+  int count = n > 0 ? WideCharToMultiByte(CP_ACP, 0, text, n, out, room, nullptr, nullptr) : 0;
   out[count] = 0;
   if (outBytes) *outBytes = count;
   return out;

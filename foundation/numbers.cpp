@@ -6,6 +6,17 @@
 #include <cstdlib>
 #include <cwchar>
 #include <cwctype>
+#include <clocale>
+
+namespace {
+// The decimal point of the C runtime's current locale ("," once a program
+// has called setlocale for Russian).
+wchar_t LocaleDecimalPoint() {
+  const lconv* conv = localeconv();
+  if (!conv || !conv->decimal_point || !conv->decimal_point[0] || conv->decimal_point[1]) return L'.';
+  return static_cast<unsigned char>(conv->decimal_point[0]);
+}
+}  // namespace
 
 // Filters the text to the characters of a number (digits, signs, exponent
 // letters; ".", "," and "=" become the decimal point) and converts it. "12,5"
@@ -25,6 +36,11 @@ double ParseDouble(const wchar_t* text, double defaultValue, int* error) {
       buffer[n++] = L'.';
   }
   buffer[n] = 0;
+  // The conversion reads the C locale's decimal point, which need not be ".".
+  const wchar_t point = LocaleDecimalPoint();
+  if (point != L'.')
+    for (int i = 0; i < n; ++i)
+      if (buffer[i] == L'.') buffer[i] = point;
   errno = 0;
   wchar_t* end = nullptr;
   double value = wcstod(buffer, &end);
@@ -60,8 +76,10 @@ int ParseInt(const wchar_t* text, int defaultValue, int* error) {
   return static_cast<int>(value);
 }
 
+// Nothing to convert (null or empty text) gives the default, like any
+// character that is not a hexadecimal digit.
 int ParseHex(const wchar_t* text, int defaultValue) {
-  if (!text) return defaultValue;
+  if (!text || !*text) return defaultValue;
   unsigned result = 0;
   for (const wchar_t* p = text; *p; ++p) {
     wchar_t c = *p;
@@ -103,7 +121,12 @@ wchar_t* FormatDouble(double value, wchar_t* buffer, int decimals) {
   }
   if (len < 0) len = 0;
   if (len >= kFormatDoubleChars) len = kFormatDoubleChars - 1;
-  for (int i = 0; i < len; ++i) buffer[i] = static_cast<unsigned char>(text[i]);
+  // The point is "." whatever the C locale says.
+  const wchar_t point = LocaleDecimalPoint();
+  for (int i = 0; i < len; ++i) {
+    buffer[i] = static_cast<unsigned char>(text[i]);
+    if (point != L'.' && buffer[i] == point) buffer[i] = L'.';
+  }
   buffer[len] = 0;
   return buffer;
 }

@@ -32,19 +32,22 @@ Mat4f* MakeMatrixSwapXZ(Mat4f* m, float x, float y, float z) {
   return SetRows(m, rot, x, y, z);
 }
 
+// The product is built aside, so out may be a or b as well.
 Mat4f* MultiplyMatrices(Mat4f* out, const Mat4f* a, const Mat4f* b) {
+  Mat4f p;
   for (int r = 0; r < 3; ++r) {
     for (int j = 0; j < 3; ++j) {
       float s = 0.0f;
       for (int k = 0; k < 3; ++k) s += a->at(r, k) * b->at(k, j);
-      out->at(r, j) = s;
+      p.at(r, j) = s;
     }
-    out->at(r, 3) = 0.0f;
+    p.at(r, 3) = 0.0f;
   }
   for (int j = 0; j < 3; ++j)
-    out->at(3, j) = a->at(3, 0) * b->at(0, j) + a->at(3, 1) * b->at(1, j) +
-                    a->at(3, 2) * b->at(2, j) + b->at(3, j);
-  out->at(3, 3) = 1.0f;
+    p.at(3, j) = a->at(3, 0) * b->at(0, j) + a->at(3, 1) * b->at(1, j) +
+                 a->at(3, 2) * b->at(2, j) + b->at(3, j);
+  p.at(3, 3) = 1.0f;
+  *out = p;
   return out;
 }
 

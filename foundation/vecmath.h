@@ -15,7 +15,7 @@ struct Mat4f {
 Mat4f* MakeIdentityMatrix(Mat4f* m);
 Mat4f* MakeMatrixSwapYZ(Mat4f* m, float x, float y, float z);
 Mat4f* MakeMatrixSwapXZ(Mat4f* m, float x, float y, float z);
-// out must be neither a nor b.
+// out may be a or b.
 Mat4f* MultiplyMatrices(Mat4f* out, const Mat4f* a, const Mat4f* b);
 float ComputeDeterminant3x3(const Mat4f* m);
 Mat4f* InvertMatrix(Mat4f* out, const Mat4f* m);

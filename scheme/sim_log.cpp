@@ -1,0 +1,105 @@
+#include "scheme/sim_log.h"
+
+#include <cstdio>
+#include <cstring>
+#include <cwchar>
+#include <vector>
+
+#include "foundation/buffers.h"
+
+namespace {
+
+// Cuts text to at most kMaxMessageChars characters without splitting a
+// surrogate pair, and returns the length kept.
+size_t BoundedLength(const wchar_t* text) {
+  size_t n = 0;
+  while (n < static_cast<size_t>(SimMessageLog::kMaxMessageChars) && text[n]) ++n;
+  if (text[n] && n > 0 && text[n - 1] >= 0xD800 && text[n - 1] <= 0xDBFF) --n;
+  return n;
+}
+
+}  // namespace
+
+SimMessageLog& SimMessageLog::Global() {
+  static SimMessageLog log;
+  return log;
+}
+
+const wchar_t* SimMessageLog::GetItem(int i) const {
+  if (i < 0 || i >= count_) return nullptr;
+  return items_[i];
+}
+
+bool SimMessageLog::Resize(int n) {
+  if (n < 0) n = 0;
+  int capacity = (n + kCapacityStep - 1) / kCapacityStep * kCapacityStep;
+  if (capacity != capacity_) {
+    if (n < count_) {
+      for (int i = n; i < count_; ++i) FreeBuffer(items_[i]);
+      count_ = n;
+    }
+    wchar_t** grown = static_cast<wchar_t**>(
+        ReallocBuffer(items_, static_cast<size_t>(capacity) * sizeof(wchar_t*)));
+    if (grown || capacity == 0) {
+      items_ = grown;
+      capacity_ = capacity;
+    } else if (capacity > capacity_) {
+      return false;
+    }
+    // A block that cannot shrink is simply kept at its larger size.
+  }
+  for (int i = n; i < count_; ++i) {
+    FreeBuffer(items_[i]);
+    items_[i] = nullptr;
+  }
+  for (int i = count_; i < n; ++i) items_[i] = nullptr;
+  count_ = n;
+  return true;
+}
+
+const wchar_t* SimMessageLog::AppendText(const wchar_t* text) {
+  if (!text) text = L"";
+  size_t n = BoundedLength(text);
+  wchar_t* copy = AllocWideString(n);
+  if (!copy) return nullptr;
+  memcpy(copy, text, n * sizeof(wchar_t));
+  copy[n] = 0;
+  int index = count_;
+  if (!Resize(count_ + 1)) {
+    FreeBuffer(copy);
+    return nullptr;
+  }
+  items_[index] = copy;
+  return copy;
+}
+
+const wchar_t* SimMessageLog::AppendFormatV(const wchar_t* format, va_list args) {
+  if (!format) return AppendText(L"");
+  wchar_t buffer[kMaxMessageChars + 1] = {};
+  va_list copy;
+  va_copy(copy, args);
+  int written = vswprintf(buffer, kMaxMessageChars + 1, format, copy);
+  va_end(copy);
+  if (written >= 0 && written <= kMaxMessageChars) return AppendText(buffer);
+
+  // The text does not fit: format it into a larger block and keep its head.
+  for (size_t size = 4096; size <= (1u << 20); size *= 4) {
+    std::vector<wchar_t> large(size);
+    va_copy(copy, args);
+    written = vswprintf(large.data(), size, format, copy);
+    va_end(copy);
+    if (written >= 0 && static_cast<size_t>(written) < size) return AppendText(large.data());
+  }
+  // Not formattable at all (or absurdly long): keep whatever the first
+  // attempt left, terminated within the buffer.
+  buffer[kMaxMessageChars] = 0;
+  return AppendText(buffer);
+}
+
+const wchar_t* SimMessageLog::AppendFormat(const wchar_t* format, ...) {
+  va_list args;
+  va_start(args, format);
+  const wchar_t* text = AppendFormatV(format, args);
+  va_end(args);
+  return text;
+}

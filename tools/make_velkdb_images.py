@@ -1,0 +1,104 @@
+#!/usr/bin/env python3
+"""Draws the pictures of the sample component database (data/VelkDB/images).
+
+Plain Python, no imaging library: each picture is drawn into an RGB pixel
+array and written as a PNG. Run it again after changing a drawing; the
+output is deterministic.
+"""
+import os
+import struct
+import sys
+import zlib
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+OUT = os.path.join(HERE, "..", "data", "VelkDB", "images")
+
+
+class Picture:
+    def __init__(self, width, height, background=(255, 255, 255)):
+        self.width, self.height = width, height
+        self.pixels = [list(background) * width for _ in range(height)]
+
+    def put(self, x, y, colour):
+        if 0 <= x < self.width and 0 <= y < self.height:
+            self.pixels[y][3 * x:3 * x + 3] = colour
+
+    def rect(self, x0, y0, x1, y1, colour):
+        for y in range(max(0, y0), min(self.height, y1)):
+            for x in range(max(0, x0), min(self.width, x1)):
+                self.put(x, y, colour)
+
+    def frame(self, x0, y0, x1, y1, colour, thickness=1):
+        self.rect(x0, y0, x1, y0 + thickness, colour)
+        self.rect(x0, y1 - thickness, x1, y1, colour)
+        self.rect(x0, y0, x0 + thickness, y1, colour)
+        self.rect(x1 - thickness, y0, x1, y1, colour)
+
+    def disc(self, cx, cy, r, colour):
+        for y in range(cy - r, cy + r + 1):
+            for x in range(cx - r, cx + r + 1):
+                if (x - cx) ** 2 + (y - cy) ** 2 <= r * r:
+                    self.put(x, y, colour)
+
+    def save(self, name):
+        raw = b"".join(b"\x00" + bytes(row) for row in self.pixels)
+
+        def chunk(tag, data):
+            body = tag + data
+            return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
+
+        png = b"\x89PNG\r\n\x1a\n"
+        png += chunk(b"IHDR", struct.pack(">IIBBBBB", self.width, self.height, 8, 2, 0, 0, 0))
+        png += chunk(b"IDAT", zlib.compress(raw, 9))
+        png += chunk(b"IEND", b"")
+        with open(os.path.join(OUT, name), "wb") as f:
+            f.write(png)
+
+
+def battery(name, body, label, cells=1, width=160, height=80):
+    p = Picture(width, height)
+    p.rect(10, 15, width - 20, height - 15, body)
+    p.frame(10, 15, width - 20, height - 15, (40, 40, 40), 2)
+    p.rect(width - 20, height // 2 - 10, width - 10, height // 2 + 10, (150, 150, 150))
+    step = (width - 40) // cells
+    for i in range(1, cells):
+        p.rect(10 + i * step, 15, 12 + i * step, height - 15, (40, 40, 40))
+    p.rect(20, 25, 30, 35, label)
+    p.save(name)
+
+
+def servo(name, case, horn, width=120, height=120):
+    p = Picture(width, height)
+    p.rect(20, 35, width - 20, height - 20, case)
+    p.frame(20, 35, width - 20, height - 20, (30, 30, 30), 2)
+    p.rect(5, 55, 20, 65, case)
+    p.rect(width - 20, 55, width - 5, 65, case)
+    p.disc(width // 2 - 15, 35, 14, (220, 220, 220))
+    p.rect(width // 2 - 45, 31, width // 2 + 15, 39, horn)
+    p.save(name)
+
+
+def resistor(name, body, bands, width=200, height=60):
+    p = Picture(width, height)
+    p.rect(0, height // 2 - 2, width, height // 2 + 2, (120, 120, 120))
+    p.rect(50, 15, width - 50, height - 15, body)
+    for i, colour in enumerate(bands):
+        x = 65 + i * 18
+        p.rect(x, 15, x + 8, height - 15, colour)
+    p.save(name)
+
+
+def main():
+    os.makedirs(OUT, exist_ok=True)
+    battery("lp103450.png", (60, 110, 200), (250, 250, 250))
+    battery("nimh_aa.png", (40, 160, 70), (250, 250, 250), cells=4, width=200, height=100)
+    servo("sg90.png", (40, 90, 200), (250, 250, 250))
+    servo("mg996r.png", (30, 30, 30), (200, 200, 200), width=140, height=120)
+    servo("ds3218.png", (200, 40, 40), (240, 240, 240), width=60, height=120)
+    resistor("mlt025.png", (210, 180, 140), [(255, 0, 0), (255, 0, 0), (255, 128, 0), (212, 175, 55)])
+    resistor("c2_33.png", (90, 160, 220), [(139, 69, 19), (0, 0, 0), (255, 0, 0), (139, 69, 19)])
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
