@@ -29,7 +29,10 @@ bool IsTabStopWindow(HWND window) {
 }
 
 HWND FindTabStop(HWND window, bool forward, bool skip) {
-  if (!window || (StyleOf(window) & WS_VISIBLE) == 0) return nullptr;
+  if (!window) return nullptr;
+  // Hidden or disabled windows take their children with them.
+  const LONG style = StyleOf(window);
+  if ((style & WS_VISIBLE) == 0 || (style & WS_DISABLED) != 0) return nullptr;
   if (!skip && IsTabStopWindow(window)) return window;
   HWND child = GetWindow(window, GW_CHILD);
   if (child && !forward) child = GetWindow(child, GW_HWNDLAST);

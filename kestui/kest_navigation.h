@@ -10,6 +10,7 @@
 void PreTranslateKeyMessage(MSG* message);
 
 // Visible child with WS_TABSTOP, enabled, and without WS_BORDER/WS_DLGFRAME.
+// The searches below also pass over hidden or disabled containers.
 bool IsTabStopWindow(HWND window);
 bool IsChildWindow(HWND window);
 // forward: true walks GW_HWNDNEXT, false GW_HWNDPREV.

@@ -501,3 +501,50 @@ TEST_F(ControlTest, MDIChildClassBindsThroughTheMdiCreateStruct) {
   SendMessageW(client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(window), 0);
   EXPECT_EQ(1, deletions);
 }
+
+namespace {
+
+// Counts the popup menus that open over a form and closes each at once.
+class MenuCountingForm : public TestForm {
+public:
+  LRESULT WindowProc(UINT m, WPARAM w, LPARAM l) override {
+    if (m == WM_INITMENUPOPUP) {
+      ++popups;
+      PostMessageW(window_, WM_CANCELMODE, 0, 0);
+    }
+    if (m == WM_CONTEXTMENU) ++contextMenus;
+    if (m == WM_KEST_MBUTTONDOWN) beforePopup = w;
+    return TestForm::WindowProc(m, w, l);
+  }
+  int popups = 0;
+  int contextMenus = 0;
+  WPARAM beforePopup = 0;
+};
+
+}  // namespace
+
+TEST(ControlMenu, RightClickWithoutMenuPassesTheContextMenuOn) {
+  auto* form = new MenuCountingForm();
+  WindowGuard guard(form);
+  auto* widget = new TestWidget(form, 0, 50, 50, 31);
+  SendMessageW(widget->GetHandle(), WM_RBUTTONUP, 0, MAKELPARAM(3, 3));
+  EXPECT_EQ(1, form->Count(WM_KEST_RBUTTONUP));
+  EXPECT_EQ(1, form->contextMenus);  // the system's WM_CONTEXTMENU went on to the parent
+  EXPECT_EQ(0, form->popups);
+}
+
+TEST(ControlMenu, RightClickWithMenuOpensItOnce) {
+  auto* form = new MenuCountingForm();
+  WindowGuard guard(form);
+  ActivateWindow(form->GetHandle());
+  auto* widget = new TestWidget(form, 0, 50, 50, 31);
+  auto* menu = new CKestPopupMenu();
+  menu->AddItem(L"Копировать", 0x301);
+  widget->SetMenu(menu);
+  SendMessageW(widget->GetHandle(), WM_RBUTTONUP, 0, MAKELPARAM(3, 3));
+  velktest::FlushEvents();
+  EXPECT_EQ(1, form->Count(WM_KEST_RBUTTONUP));
+  EXPECT_EQ(1, form->popups);
+  EXPECT_EQ(0, form->contextMenus);
+  EXPECT_EQ(31u, form->beforePopup);  // told the widget's id just before the menu opened
+}

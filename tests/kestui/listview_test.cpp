@@ -66,21 +66,6 @@ TEST_F(ListViewTest, HeaderClickReachesTheFormAsColumnClick) {
   EXPECT_EQ(1, CountNotify(LVN_COLUMNCLICK));
 }
 
-TEST_F(ListViewTest, ColumnWidthChangeReachesTheListView) {
-  HWND lv = list->GetHandle();
-  ListView_SetColumnWidth(lv, 0, 150);
-  EXPECT_EQ(150, ListView_GetColumnWidth(lv, 0));
-  // The header's change notifications reach the list view, which keeps its
-  // own column widths in step with the header.
-  HWND header = ListView_GetHeader(lv);
-  HDITEMW item = {};
-  item.mask = HDI_WIDTH;
-  item.cxy = 60;
-  Header_SetItem(header, 0, &item);
-  velktest::FlushEvents();
-  EXPECT_EQ(60, ListView_GetColumnWidth(lv, 0));
-}
-
 TEST_F(ListViewTest, LabelEditEndsWhenTheEditLosesFocus) {
   HWND lv = list->GetHandle();
   SetFocus(lv);

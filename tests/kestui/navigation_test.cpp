@@ -91,6 +91,16 @@ TEST_F(NavigationTest, TabWalksTheTabStopsInOrderAndWraps) {
   EXPECT_EQ(first->GetHandle(), PressTab(true));
 }
 
+TEST_F(NavigationTest, TabSkipsTheControlsOfAHiddenOrDisabledPanel) {
+  first->SetFocus();
+  EnableWindow(panel->GetHandle(), FALSE);
+  EXPECT_EQ(button->GetHandle(), PressTab(false));
+  EnableWindow(panel->GetHandle(), TRUE);
+  ShowWindow(panel->GetHandle(), SW_HIDE);
+  EXPECT_EQ(first->GetHandle(), PressTab(false));
+  EXPECT_EQ(button->GetHandle(), PressTab(false));
+}
+
 TEST_F(NavigationTest, TabWithoutFocusStartsAtTheFirstTabStop) {
   EXPECT_EQ(first->GetHandle(), GetNextTabStop(nullptr));
   EXPECT_EQ(button->GetHandle(), GetPrevTabStop(nullptr));
