@@ -293,18 +293,3 @@ void CKestContainer::SetBorderWidth(int width) {
 CKestContainer* GetContainerFromHandle(HWND window) {
   return dynamic_cast<CKestContainer*>(GetControlFromHandle(window));
 }
-
-// Seams of the control layer: SetVisible realigns the parent, and
-// CreateControlWindow asks the parent's flow layout for a position.
-void KestRealignIfContainer(CKestControl* parent) {
-  if (CKestContainer* container = dynamic_cast<CKestContainer*>(parent)) container->Realign();
-}
-
-bool KestPlaceInFlow(CKestControl* container, int width, int height, POINT* position) {
-  CKestContainer* owner = dynamic_cast<CKestContainer*>(container);
-  if (!owner || !position) return false;
-  KestFlowLayout* flow = owner->GetFlowLayout();
-  if (!flow) return false;
-  *position = flow->Place(width, height);
-  return true;
-}

@@ -1,14 +1,17 @@
-// Layout seams of the control base. The container layer replaces these two
-// bodies: realign a parent that is a container, and ask a container's flow
-// layout where the next automatically placed widget goes.
-#include "kestui/kest_control.h"
+// Layout seams of the control base, filled in by the container layer:
+// realign a parent that is a container, and ask a container's flow layout
+// where the next automatically placed widget goes.
+#include "kestui/kest_container.h"
 
-void KestRealignIfContainer(CKestControl* parent) { (void)parent; }
+void KestRealignIfContainer(CKestControl* parent) {
+  if (CKestContainer* container = dynamic_cast<CKestContainer*>(parent)) container->Realign();
+}
 
 bool KestPlaceInFlow(CKestControl* container, int width, int height, POINT* position) {
-  (void)container;
-  (void)width;
-  (void)height;
-  if (position) *position = POINT{0, 0};
-  return false;
+  CKestContainer* owner = dynamic_cast<CKestContainer*>(container);
+  if (!owner || !position) return false;
+  KestFlowLayout* flow = owner->GetFlowLayout();
+  if (!flow) return false;
+  *position = flow->Place(width, height);
+  return true;
 }

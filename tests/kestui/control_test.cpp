@@ -273,7 +273,9 @@ TEST_F(ControlTest, OtherMouseInputIsReported) {
   HWND window = widget->GetHandle();
   form->seen.clear();
   const auto self = reinterpret_cast<WPARAM>(window);
+  widget->SetCursorIndex(1);
   SendMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(1, 2));
+  EXPECT_EQ(CursorTable[1], GetCursor());  // the widget's cursor was set
   SendMessageW(window, WM_RBUTTONDOWN, 0, MAKELPARAM(3, 4));
   SendMessageW(window, WM_MBUTTONDOWN, 0, MAKELPARAM(5, 6));
   SendMessageW(window, WM_MBUTTONUP, 0, MAKELPARAM(7, 8));
@@ -547,4 +549,12 @@ TEST(ControlMenu, RightClickWithMenuOpensItOnce) {
   EXPECT_EQ(1, form->popups);
   EXPECT_EQ(0, form->contextMenus);
   EXPECT_EQ(31u, form->beforePopup);  // told the widget's id just before the menu opened
+}
+
+TEST_F(ControlTest, ChildInheritsTheCompositedStyleOfItsParent) {
+  auto* composited = new TestWidget(form, 0, 100, 100, 0, WS_CHILD | WS_VISIBLE, WS_EX_COMPOSITED);
+  auto* inner = new TestWidget(composited, 0, 10, 10);
+  auto* plain = new TestWidget(form, 0, 10, 10);
+  EXPECT_TRUE(GetWindowLongW(inner->GetHandle(), GWL_EXSTYLE) & WS_EX_COMPOSITED);
+  EXPECT_FALSE(GetWindowLongW(plain->GetHandle(), GWL_EXSTYLE) & WS_EX_COMPOSITED);
 }
