@@ -7,26 +7,12 @@
 
 #include "foundation/buffers.h"
 #include "kestui/kest_container.h"
+#include "kestui/kest_messages.h"
 
 namespace {
 
 constexpr int ListWidth = 520;
 constexpr int ListHeight = 320;
-constexpr int ButtonStripHeight = 41;
-constexpr int ButtonWidth = 80;
-constexpr int ButtonHeight = 25;
-
-// The OK button: a plain system button.
-class WindowListButton : public CKestControl {
-public:
-  WindowListButton(CKestControl* parent, uint32_t position) {
-    if (CreateControlWindow(0, L"BUTTON", L"OK",
-                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, position,
-                            ButtonWidth, ButtonHeight, parent, nullptr, nullptr)) {
-      SetWindowLongPtrW(window_, GWLP_ID, IDOK);
-    }
-  }
-};
 
 }  // namespace
 
@@ -36,24 +22,6 @@ CMDISelectForm::CMDISelectForm(CKestForm* frame, int* index) : index_(index) {
     return;
   }
   SetReady(false);
-  // The button strip first: docked widgets take their strips in creation
-  // order and the list fills what is left.
-  auto* strip = new (std::nothrow) CKestContainer;
-  if (strip && strip->CreateControlWindow(0, nullptr, L"", WS_CHILD | WS_VISIBLE, KEST_POS_BOTTOM,
-                                          ListWidth, ButtonStripHeight, this, nullptr, nullptr)) {
-    RECT area;
-    strip->GetClientArea(&area);
-    auto* button = new (std::nothrow) WindowListButton(
-        strip, KestPos(area.right - ButtonWidth - 8, (ButtonStripHeight - ButtonHeight) / 2));
-    if (button && button->GetHandle()) {
-      button->SetAnchors(KEST_ANCHOR_RIGHT | KEST_ANCHOR_TOP);
-      okButton_ = button->GetHandle();
-    } else {
-      delete button;
-    }
-  } else {
-    delete strip;
-  }
   list_ = new (std::nothrow) CKestListBox(this, 0, KEST_POS_CLIENT, ListWidth, ListHeight, 0, false);
   if (list_ && !list_->GetHandle()) {
     delete list_;
@@ -92,8 +60,8 @@ LRESULT CMDISelectForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
           header->code == static_cast<UINT>(NM_DBLCLK)) {
         return Choose() ? 1 : 0;
       }
-    } else if (message == WM_COMMAND && LOWORD(wParam) == IDOK &&
-               (reinterpret_cast<HWND>(lParam) == okButton_ || lParam == 0)) {
+    } else if (message == WM_KEST_KEYDOWN && wParam == VK_RETURN) {
+      // Enter in the list picks the selected window, as a double click does.
       Choose();
       return 0;
     }

@@ -1,8 +1,8 @@
 // The window list "MDI-окна" of an MDI frame: opened by the window menu's
 // "More windows" entry when the frame has more than nine children. It lists
 // the captions of the frame's MDI children in z-order; a double click on one
-// (or OK with one selected) closes it with 1 and the chosen index, Esc or the
-// close box cancel.
+// (or Enter with one selected) closes it with 1 and the chosen index, Esc or
+// the close box cancel.
 #pragma once
 
 #include "kestui/kest_combo.h"
@@ -17,14 +17,12 @@ public:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   CKestListBox* GetListBox() const { return list_; }
-  HWND GetOkButton() const { return okButton_; }
 
 private:
   // Stores the selected index and closes with 1; nothing without a selection.
   bool Choose();
 
   CKestListBox* list_ = nullptr;
-  HWND okButton_ = nullptr;
   int* index_;
   bool closing_ = false;
 };

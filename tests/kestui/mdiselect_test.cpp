@@ -7,6 +7,7 @@
 
 #include "foundation/buffers.h"
 #include "kestui/kest_mdiselect.h"
+#include "kestui/kest_navigation.h"
 #include "support/test_support.h"
 
 namespace {
@@ -121,20 +122,33 @@ TEST_F(MDISelectTest, EscapeLeavesTheActiveChild) {
   EXPECT_TRUE(IsWindowEnabled(frameWindow));
 }
 
-TEST_F(MDISelectTest, OkNeedsASelection) {
+TEST_F(MDISelectTest, EnterPicksTheSelectedWindowOnlyWithASelection) {
   int index = -1;
   auto* form = new CMDISelectForm(frame, &index);
   HWND window = form->GetHandle();
   ASSERT_NE(nullptr, window);
-  ASSERT_NE(nullptr, form->GetOkButton());
+  HWND list = form->GetListBox()->GetHandle();
   EXPECT_EQ(12, form->GetListBox()->GetCount());
+  // The list fills the form: there is nothing else in it.
+  RECT client, listRect;
+  GetClientRect(window, &client);
+  GetWindowRect(list, &listRect);
+  EXPECT_EQ(client.right - client.left, listRect.right - listRect.left);
+  // A list box keeps whole rows, so it may end up to one row short.
+  int rowHeight = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+  EXPECT_LE(listRect.bottom - listRect.top, client.bottom - client.top);
+  EXPECT_GT(listRect.bottom - listRect.top, client.bottom - client.top - rowHeight);
+
+  // Enter goes through the keyboard step of the message loops, as typed.
+  MSG enter = {};
+  enter.hwnd = list;
+  enter.message = WM_KEYDOWN;
+  enter.wParam = VK_RETURN;
   form->GetListBox()->SetSelectedIndex(-1);
-  SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-               reinterpret_cast<LPARAM>(form->GetOkButton()));
+  PreTranslateKeyMessage(&enter);
   EXPECT_EQ(-1, index);
   form->GetListBox()->SetSelectedIndex(7);
-  SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-               reinterpret_cast<LPARAM>(form->GetOkButton()));
+  PreTranslateKeyMessage(&enter);
   EXPECT_EQ(7, index);
   velktest::FlushEvents();
   EXPECT_FALSE(IsWindow(window));
