@@ -19,6 +19,22 @@ void InvalidateTransparentChildren(HWND form);
 // position and answers it.
 int HandleScrollCommand(int bar, int code, HWND window);
 
+// Paints the window's invalid area: paint(dc) between BeginPaint and
+// EndPaint. A C++ exception thrown while painting ends the painting, never
+// the window procedure, so EndPaint always runs.
+template <class Painter>
+void PaintWindow(HWND window, Painter&& paint) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(window, &ps);
+  if (dc) {
+    try {
+      paint(dc);
+    } catch (...) {
+    }
+  }
+  EndPaint(window, &ps);
+}
+
 // Puts text as CF_UNICODETEXT on a clipboard the caller has opened and
 // emptied. Null or empty text does nothing. Answers whether data was set.
 bool SetClipboardText(const wchar_t* text);

@@ -152,14 +152,7 @@ void CKestGroupBox::Paint(HDC dc) {
 
 LRESULT CKestGroupBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_PAINT && window_) {
-    PAINTSTRUCT ps;
-    if (HDC dc = BeginPaint(window_, &ps)) {
-      try {
-        Paint(dc);
-      } catch (...) {
-      }
-      EndPaint(window_, &ps);
-    }
+    PaintWindow(window_, [this](HDC dc) { Paint(dc); });
   }
   return CKestContainer::WindowProc(message, wParam, lParam);
 }

@@ -240,14 +240,7 @@ LRESULT CKestSpdBtn::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     }
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      if (HDC dc = BeginPaint(window_, &ps)) {
-        try {
-          Paint(dc);
-        } catch (...) {
-        }
-        EndPaint(window_, &ps);
-      }
+      PaintWindow(window_, [this](HDC dc) { Paint(dc); });
       return 0;
     }
     default:

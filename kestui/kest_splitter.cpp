@@ -106,11 +106,7 @@ void CKestSplitter::Paint(HDC dc) {
 LRESULT CKestSplitter::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      if (HDC dc = BeginPaint(window_, &ps)) {
-        Paint(dc);
-        EndPaint(window_, &ps);
-      }
+      PaintWindow(window_, [this](HDC dc) { Paint(dc); });
       return 0;
     }
     case WM_MOUSEMOVE:
@@ -154,11 +150,7 @@ void CKestSeparator::Paint(HDC dc) {
 
 LRESULT CKestSeparator::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_PAINT) {
-    PAINTSTRUCT ps;
-    if (HDC dc = BeginPaint(window_, &ps)) {
-      Paint(dc);
-      EndPaint(window_, &ps);
-    }
+    PaintWindow(window_, [this](HDC dc) { Paint(dc); });
     return 0;
   }
   return CKestControl::WindowProc(message, wParam, lParam);

@@ -269,14 +269,7 @@ LRESULT CKestTabControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
       return result;
     }
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      if (HDC dc = BeginPaint(window_, &ps)) {
-        try {
-          Paint(dc);
-        } catch (...) {
-        }
-        EndPaint(window_, &ps);
-      }
+      PaintWindow(window_, [this](HDC dc) { Paint(dc); });
       return 0;
     }
     default:

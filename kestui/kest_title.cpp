@@ -1,5 +1,7 @@
 #include "kestui/kest_title.h"
 
+#include "kestui/kest_draw.h"
+
 #include <cwchar>
 
 #include "foundation/buffers.h"
@@ -291,10 +293,7 @@ void CKestLabel::Paint(HDC dc) {
 LRESULT CKestLabel::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(window_, &ps);
-      if (dc) Paint(dc);
-      EndPaint(window_, &ps);
+      PaintWindow(window_, [this](HDC dc) { Paint(dc); });
       return 0;
     }
     case WM_SETTEXT: {

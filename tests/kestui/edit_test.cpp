@@ -11,12 +11,18 @@
 
 #include "foundation/buffers.h"
 #include "kest_test_widgets.h"
+#include "key_input.h"
 #include "kestui/kest_edit.h"
 #include "kestui/kest_form.h"
 #include "kestui/kest_title.h"
 #include "support/test_support.h"
 
 namespace {
+
+using keytest::KeyData;
+using keytest::PressKey;
+using keytest::RunLoopUntilIdle;
+using keytest::TestPanel;
 
 // A form that records commands and the characters offered to it, and
 // refuses the characters in `blocked`.
@@ -53,39 +59,9 @@ public:
   std::wstring blocked;
 };
 
-class TestPanel : public CKestContainer {
-public:
-  TestPanel(CKestControl* parent, uint32_t position, int width, int height) {
-    CreateControlWindow(0, nullptr, L"", WS_CHILD | WS_VISIBLE, position, width, height, parent,
-                        nullptr, nullptr);
-  }
-};
 
-LPARAM KeyData(UINT key, bool up) {
-  LPARAM data = 1 | (static_cast<LPARAM>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16);
-  if (up) data |= static_cast<LPARAM>(0xC0000000u);
-  return data;
-}
 
-// The application loop without waiting, until nothing is left.
-void RunLoopUntilIdle() {
-  MSG msg;
-  for (int guard = 0; guard < 100000 && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ++guard) {
-    if (msg.message == WM_QUIT) {
-      PostQuitMessage(static_cast<int>(msg.wParam));
-      break;
-    }
-    PreTranslateKeyMessage(&msg);
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-}
 
-void PressKey(HWND window, UINT key) {
-  PostMessageW(window, WM_KEYDOWN, key, KeyData(key, false));
-  PostMessageW(window, WM_KEYUP, key, KeyData(key, true));
-  RunLoopUntilIdle();
-}
 
 void Type(HWND window, const wchar_t* text) {
   for (const wchar_t* p = text; *p; ++p) SendMessageW(window, WM_CHAR, *p, 1);

@@ -9,12 +9,15 @@
 
 #include "foundation/buffers.h"
 #include "kest_test_widgets.h"
+#include "key_input.h"
 #include "kestui/kest_edit.h"
 #include "kestui/kest_form.h"
 #include "kestui/kest_input_dialog.h"
 #include "support/test_support.h"
 
 namespace {
+
+using keytest::KeyData;
 
 enum class Finish { kOkButton, kEnter, kCancelButton, kEscape, kCloseBox };
 
@@ -39,11 +42,6 @@ Seen seen;
 HWND ownerWindow = nullptr;
 HHOOK hook = nullptr;
 
-LPARAM KeyData(UINT key, bool up) {
-  LPARAM data = 1 | (static_cast<LPARAM>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16);
-  if (up) data |= static_cast<LPARAM>(0xC0000000u);
-  return data;
-}
 
 std::wstring TextOf(HWND window) {
   if (!window) return L"";

@@ -7,12 +7,17 @@
 #include <vector>
 
 #include "kest_test_widgets.h"
+#include "key_input.h"
 #include "kestui/kest_edit.h"
 #include "kestui/kest_form.h"
 #include "kestui/kest_title.h"
 #include "support/test_support.h"
 
 namespace {
+
+using keytest::PressKey;
+using keytest::RunLoopUntilIdle;
+using keytest::TestPanel;
 
 struct Command {
   int id;
@@ -32,8 +37,8 @@ public:
     }
     if (message == kFocusAndPress && focusTarget) {
       ::SetFocus(focusTarget);
-      PostMessageW(focusTarget, WM_KEYDOWN, pressKey, KeyData(pressKey, false));
-      PostMessageW(focusTarget, WM_KEYUP, pressKey, KeyData(pressKey, true));
+      PostMessageW(focusTarget, WM_KEYDOWN, pressKey, keytest::KeyData(pressKey, false));
+      PostMessageW(focusTarget, WM_KEYUP, pressKey, keytest::KeyData(pressKey, true));
       return 0;
     }
     return CKestForm::WindowProc(message, wParam, lParam);
@@ -44,12 +49,6 @@ public:
     return n;
   }
 
-  static LPARAM KeyData(UINT key, bool up) {
-    LPARAM data = 1 | (static_cast<LPARAM>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16);
-    if (up) data |= static_cast<LPARAM>(0xC0000000u);
-    return data;
-  }
-
   // Posted to the form inside a modal loop: focus a window, then press a key on it.
   static constexpr UINT kFocusAndPress = WM_APP + 1;
   HWND focusTarget = nullptr;
@@ -57,35 +56,8 @@ public:
   std::vector<Command> commands;
 };
 
-// A plain child container, standing in for a panel.
-class TestPanel : public CKestContainer {
-public:
-  TestPanel(CKestControl* parent, uint32_t position, int width, int height) {
-    CreateControlWindow(0, nullptr, L"", WS_CHILD | WS_VISIBLE, position, width, height, parent,
-                        nullptr, nullptr);
-  }
-};
 
-// The application's message loop without waiting: key pre-translation,
-// translation into characters, dispatch, until nothing is left.
-void RunLoopUntilIdle() {
-  MSG msg;
-  for (int guard = 0; guard < 100000 && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ++guard) {
-    if (msg.message == WM_QUIT) {
-      PostQuitMessage(static_cast<int>(msg.wParam));
-      break;
-    }
-    PreTranslateKeyMessage(&msg);
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-}
 
-void PressKey(HWND window, UINT key) {
-  PostMessageW(window, WM_KEYDOWN, key, RecordingForm::KeyData(key, false));
-  PostMessageW(window, WM_KEYUP, key, RecordingForm::KeyData(key, true));
-  RunLoopUntilIdle();
-}
 
 void ClickAt(HWND window, int x, int y) {
   SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
