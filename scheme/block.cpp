@@ -82,16 +82,18 @@ void CSCHBlock::Attach(SchScheme* target) {
     scheme = nullptr;
   }
   if (!target) return;
-  int y = 50;
-  for (CSCHBlock* b = target->blocks; b; b = b->next)
-    if (b != this && b->rect.bottom + 60 > y) y = b->rect.bottom + 60;
-  MoveTo(100, y);
+  if (!target->reading) {
+    int y = 50;
+    for (CSCHBlock* b = target->blocks; b; b = b->next)
+      if (b != this && b->rect.bottom + 60 > y) y = b->rect.bottom + 60;
+    MoveTo(100, y);
+  }
   scheme = target;
   prev = nullptr;
   next = target->blocks;
   if (next) next->prev = this;
   target->blocks = this;
-  if (namePrefix) SetUniqueName(namePrefix);
+  if (namePrefix && !target->reading) SetUniqueName(namePrefix);
 }
 
 void CSCHBlock::ApplyDbFields(const char* newModel, const char* newOptions,

@@ -12,6 +12,7 @@ struct SchSignalSource;
 class CStream;
 class CompDbRecord;
 class PcbPainter;
+class SchIdTable;
 
 // Flags byte of blocks (the first three are also used on wires, junctions
 // and buses).
@@ -96,6 +97,11 @@ public:
   virtual void SaveRunState(CStream* stream);
   // False, with only the class name read, for a record of another class.
   virtual bool LoadRunState(CStream* stream);
+
+  // After a stream read: replaces the saved identities in the pin wires and
+  // the child entries by the objects read in the same call; clears the
+  // loaded flag.
+  void ResolveIds(const SchIdTable& ids);
 
   // Children: blocks of the same scheme owned by this one.
   void AddChild(CSCHBlock* child);

@@ -22,6 +22,17 @@ public:
   // empty afterwards and may be filled again.
   void DeleteObjects();
 
+  // Creates a component by its registry name and attaches it; null when the
+  // registry has no creator for the name.
+  CSCHBlock* CreateBlock(const char* className);
+
+  // The "SPH1" stream. Write: with mask 0 every object, otherwise only the
+  // objects whose flags share a bit with the mask. Read adds the objects of
+  // the stream to the scheme, ORing flagsToAdd into their flags; on failure
+  // the scheme is left as it was.
+  void Write(CStream* stream, unsigned char mask);
+  bool Read(CStream* stream, unsigned char flagsToAdd);
+
   // Lookups by saved identity (first match in list order; null when none).
   CSCHBlock* FindBlockById(int id) const;
   SchWire* FindWireById(int id) const;
@@ -65,4 +76,7 @@ public:
   SchNet* groundNet = nullptr;      // during a run
   unsigned char startedToken = 0;
   unsigned char running = 0;
+  // Set by Read while it creates a block: Attach leaves place and name to
+  // the block's record, which overwrites both.
+  unsigned char reading = 0;
 };

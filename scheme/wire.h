@@ -16,6 +16,7 @@ class SchNet;
 class SchJunction;
 class SchBus;
 class CStream;
+class SchIdTable;
 
 // End kinds of a wire.
 const int kWireEndFree = 0;
@@ -72,6 +73,12 @@ public:
   // Tidies the polyline; answers whether anything changed.
   bool Normalize();
 
+  // The wire record of the scheme stream; Load sets the loaded flag and
+  // leaves saved identities in the end targets until ResolveIds.
+  void Save(CStream* stream);
+  void Load(CStream* stream);
+  void ResolveIds(const SchIdTable& ids);
+
   // Fields, in this order.
   SchScheme* scheme = nullptr;
   SchWire* next = nullptr;
@@ -111,6 +118,11 @@ public:
   bool NormalizeWires();
   POINT Position() const { return POINT{x, y}; }
 
+  // The junction record of the scheme stream.
+  void Save(CStream* stream);
+  void Load(CStream* stream);
+  void ResolveIds(const SchIdTable& ids);
+
   // Fields, in this order.
   int savedId = 0;
   SchScheme* scheme = nullptr;
@@ -141,6 +153,11 @@ public:
   // Outward direction at that end.
   int GetEndSide(int end) const;
   POINT GetSlotPoint(int end, int slot) const;
+
+  // The bus record of the scheme stream (Load also reads the older form).
+  void Save(CStream* stream);
+  void Load(CStream* stream);
+  void ResolveIds(const SchIdTable& ids);
 
   // Fields, in this order.
   SchScheme* scheme = nullptr;
