@@ -4,7 +4,10 @@
 
 #include <cwchar>
 
+#include "blocks/engine/plugin_list.h"
 #include "foundation/paths.h"
+#include "scheme/compdb.h"
+#include "scheme/scheme_icons.h"
 
 namespace {
 HINSTANCE g_instance = nullptr;
@@ -169,3 +172,13 @@ UINT ClipboardFormatBe5() { return g_formatBe5; }
 UINT ClipboardFormatVelkPcb() { return g_formatVelkPcb; }
 
 void SetShellExecuteForTests(ShellExecuteFn fn) { g_shellExecute = fn ? fn : ShellExecuteW; }
+ShellExecuteFn AppShellExecute() { return g_shellExecute; }
+
+void InitProgramFolders() {
+  ProgramFolders folders = ComputeProgramFolders(ModulePath().c_str());
+  SetAppFolders(folders);
+  SetSchemeIconsFolder(folders.schemeIcons.c_str());
+  SetComponentDbFolder(folders.componentDb.c_str());
+  SetImagesFolder(folders.images.c_str());
+  ProgramPluginList().SetFolder(folders.plugins.c_str());
+}

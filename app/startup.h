@@ -58,6 +58,31 @@ UINT ClipboardFormatVelkUi();
 UINT ClipboardFormatBe5();
 UINT ClipboardFormatVelkPcb();
 
+// Computes the program folders from the module path and hands them to
+// their users: the scheme icons, the component database and its images, the
+// plug-in list; keeps the help file path and the robots folder.
+void InitProgramFolders();
+
+// Loads icon 183 as the icon of the framework's window classes.
+HICON LoadApplicationIcon(HINSTANCE instance);
+
+// What the start-up decided.
+enum class StartDecision {
+  kExit,      // handed over to the updater or the plug-in installer
+  kMainWindow // go on: create the main window and run the message loop
+};
+// The start-up steps before the main window, in order: pending update,
+// program folders, icon, file association, "-register", clipboard formats,
+// panel item kinds, component classes, plug-in scan. commandLine is the text
+// after the program name.
+StartDecision PrepareStart(HINSTANCE instance, const wchar_t* commandLine);
+// The whole program: PrepareStart, then the main window shown maximised and
+// the message loop. Returns the exit code (0; 1 when the main window could
+// not be made).
+int RunVelkboard(HINSTANCE instance, const wchar_t* commandLine);
+
 // Tests replace the way outside programs are started.
 typedef HINSTANCE(WINAPI* ShellExecuteFn)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
 void SetShellExecuteForTests(ShellExecuteFn fn);
+// The current way (ShellExecuteW unless a test replaced it).
+ShellExecuteFn AppShellExecute();

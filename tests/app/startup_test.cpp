@@ -133,7 +133,9 @@ TEST_F(OutsideProgramsTest, PluginInstaller) {
     ASSERT_EQ(1u, g_calls.size());
     EXPECT_EQ(SiblingPath(module_.c_str(), L"3dsplugin\\install.exe"), g_calls[0].file);
     ASSERT_EQ(c.messages, answer.Count()) << c.result;
-    if (c.messages) EXPECT_EQ(L"Не удалось запустить инсталлятор плагина для 3D Studio MAX!", answer.Texts()[0]);
+    if (c.messages) {
+      EXPECT_EQ(L"Не удалось запустить инсталлятор плагина для 3D Studio MAX!", answer.Texts()[0]);
+    }
   }
 }
 

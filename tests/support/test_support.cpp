@@ -179,6 +179,11 @@ DialogAnswerer::DialogAnswerer(int buttonId) : answer_(buttonId) {
   hook_ = SetWindowsHookExW(WH_CBT, HookProc, nullptr, GetCurrentThreadId());
 }
 
+DialogAnswerer::DialogAnswerer(std::initializer_list<int> buttonIds)
+    : DialogAnswerer(buttonIds.size() ? *(buttonIds.end() - 1) : IDOK) {
+  sequence_.assign(buttonIds.begin(), buttonIds.end());
+}
+
 DialogAnswerer::~DialogAnswerer() {
   if (hook_) UnhookWindowsHookEx(hook_);
   if (g_answerer == this) g_answerer = nullptr;
@@ -202,8 +207,10 @@ void DialogAnswerer::OnActivate(HWND dialog) {
   std::wstring text;
   EnumChildWindows(dialog, CollectStatic, reinterpret_cast<LPARAM>(&text));
   texts_.push_back(text);
-  HWND button = GetDlgItem(dialog, answer_);
-  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(answer_, BN_CLICKED),
+  int answer = answer_;
+  if (texts_.size() <= sequence_.size()) answer = sequence_[texts_.size() - 1];
+  HWND button = GetDlgItem(dialog, answer);
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
                reinterpret_cast<LPARAM>(button));
 }
 

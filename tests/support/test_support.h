@@ -71,11 +71,17 @@ std::vector<uint8_t> ParseHex(const char* text);
 class DialogAnswerer {
 public:
   explicit DialogAnswerer(int buttonId);
+  // Answers the boxes in turn with these buttons; the last one answers
+  // every further box.
+  explicit DialogAnswerer(std::initializer_list<int> buttonIds);
   ~DialogAnswerer();
   DialogAnswerer(const DialogAnswerer&) = delete;
   DialogAnswerer& operator=(const DialogAnswerer&) = delete;
 
-  void SetAnswer(int buttonId) { answer_ = buttonId; }
+  void SetAnswer(int buttonId) {
+    answer_ = buttonId;
+    sequence_.clear();
+  }
   int Count() const { return static_cast<int>(texts_.size()); }
   const std::vector<std::wstring>& Captions() const { return captions_; }
   const std::vector<std::wstring>& Texts() const { return texts_; }
@@ -86,6 +92,7 @@ private:
 
   HHOOK hook_ = nullptr;
   int answer_;
+  std::vector<int> sequence_;
   std::vector<std::wstring> captions_;
   std::vector<std::wstring> texts_;
 };

@@ -1,0 +1,305 @@
+#include "app/main_form.h"
+
+#include <richedit.h>
+
+#include <string>
+
+#include "app/about_box.h"
+#include "app/resource.h"
+#include "app/startup.h"
+#include "foundation/buffers.h"
+#include "foundation/paths.h"
+#include "foundation/stream.h"
+#include "kestui/kest_menu.h"
+#include "kestui/kest_messages.h"
+#include "scheme/scheme.h"
+
+const wchar_t* const kMainFormCaption = L"Редактор схем и подключений";
+
+namespace {
+
+// Positions in the Edit menu and the query that enables each.
+struct EditQuery {
+  int position;
+  UINT query;
+};
+const EditQuery kEditQueries[] = {
+    {0, WM_KEST_CANCOPY},   {1, WM_KEST_CANCUT},       {2, EM_CANPASTE},
+    {3, WM_KEST_CANDELETE}, {5, WM_CAN_COPY_PICTURE}, {7, WM_KEST_CANSELECTALL},
+};
+// "Печать..." in the File menu.
+const int kPrintPosition = 4;
+
+// Menu commands and the command each sends to the active child.
+struct ForwardedCommand {
+  UINT menuId;
+  UINT childCommand;
+};
+const ForwardedCommand kForwardedCommands[] = {
+    {ID_EDIT_COPY, WM_COPY},         {ID_EDIT_CUT, WM_CUT},
+    {ID_EDIT_PASTE, WM_PASTE},       {ID_EDIT_DELETE, WM_CLEAR},
+    {ID_EDIT_SELECT_ALL, WM_KEST_SELECTALL},
+    {ID_FILE_EXPORT, ID_FILE_EXPORT}, {ID_EDIT_COPY_PICTURE, ID_EDIT_COPY_PICTURE},
+    {ID_FILE_PRINT, ID_FILE_PRINT},
+};
+
+const wchar_t* const kBackupExtension = L".~vlkx";
+
+void EnableByPosition(HMENU menu, int position, bool enable) {
+  EnableMenuItem(menu, static_cast<UINT>(position),
+                 MF_BYPOSITION | (enable ? MF_ENABLED : (MF_GRAYED | MF_DISABLED)));
+}
+
+// ---------------------------------------------------------------------------
+// Help viewer: HtmlHelpW of hhctrl.ocx, loaded on first use from the
+// location registered for its class, else by its plain name.
+
+HtmlHelpFn g_htmlHelpForTests = nullptr;
+
+std::wstring RegisteredHelpControlPath() {
+  HKEY key;
+  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, L"CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32",
+                    0, KEY_READ, &key) != ERROR_SUCCESS) {
+    return L"";
+  }
+  wchar_t value[kMaxPathChars] = {};
+  DWORD type = 0, size = sizeof value - sizeof(wchar_t);
+  LONG rc = RegQueryValueExW(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
+  RegCloseKey(key);
+  if (rc != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return L"";
+  value[kMaxPathChars - 1] = 0;
+  if (type == REG_SZ) return value;
+  wchar_t expanded[kMaxPathChars];
+  DWORD n = ExpandEnvironmentStringsW(value, expanded, kMaxPathChars);
+  return (n == 0 || n > kMaxPathChars) ? L"" : expanded;
+}
+
+HtmlHelpFn LoadHtmlHelp() {
+  if (g_htmlHelpForTests) return g_htmlHelpForTests;
+  static HtmlHelpFn loaded = nullptr;
+  if (loaded) return loaded;
+  std::wstring path = RegisteredHelpControlPath();
+  HMODULE module = path.empty() ? nullptr : LoadLibraryW(path.c_str());
+  if (!module) module = LoadLibraryW(L"hhctrl.ocx");
+  if (!module) return nullptr;
+  // The module stays loaded for the rest of the process.
+  loaded = reinterpret_cast<HtmlHelpFn>(reinterpret_cast<void*>(GetProcAddress(module, "HtmlHelpW")));
+  return loaded;
+}
+
+const UINT kHelpDisplayTopic = 0;  // HH_DISPLAY_TOPIC
+
+}  // namespace
+
+void SetHtmlHelpForTests(HtmlHelpFn fn) { g_htmlHelpForTests = fn; }
+
+// ---------------------------------------------------------------------------
+
+CMainForm::CMainForm() {
+  scheme_ = new SchScheme;
+  HINSTANCE instance = AppInstance() ? AppInstance() : GetModuleHandleW(nullptr);
+  SetAccelerators(LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_MAIN_ACCELERATORS)));
+  CKestMainMenu* menu = new CKestMainMenu(IDR_MAIN_MENU);
+  if (!Create(nullptr, kMainFormCaption, KEST_POS_FLOW, 800, 500, menu, true, true, true, true)) {
+    if (menu->GetRefCount() == 0) delete menu;
+    return;
+  }
+  HMENU bar = menu->GetHandle();
+  SetWindowMenu(GetSubMenu(bar, 2));
+  fileMenu_ = GetSubMenu(bar, 0);
+  editMenu_ = GetSubMenu(bar, 1);
+  CreateMDIClient();
+}
+
+CMainForm::~CMainForm() {
+  FreeBuffer(fileName_);
+  fileName_ = nullptr;
+  delete scheme_;
+  scheme_ = nullptr;
+}
+
+void CMainForm::SetFileName(const wchar_t* path) {
+  FreeBuffer(fileName_);
+  fileName_ = path ? DupString(path) : nullptr;
+}
+
+void CMainForm::UpdateTitle() {
+  std::wstring caption = kMainFormCaption;
+  if (fileName_) {
+    std::wstring name = fileName_;
+    for (size_t i = name.size(); i > 0; --i) {
+      if (IsPathSeparator(name[i - 1])) {
+        name.erase(0, i);
+        break;
+      }
+    }
+    if (name.size() > static_cast<size_t>(kTitleNameLength)) {
+      name.resize(kTitleNameLength);
+      name += L"...";
+    }
+    caption += L" - ";
+    caption += name;
+  }
+  if (modified_) caption += L" *";
+  if (caption.size() > static_cast<size_t>(kTitleMaxLength)) caption.resize(kTitleMaxLength);
+  SetCaption(caption.c_str());
+}
+
+void CMainForm::UpdateEditMenu() {
+  CKestControl* child = GetActiveMDIChild();
+  HWND childWindow = child ? child->GetHandle() : nullptr;
+  for (const EditQuery& q : kEditQueries) {
+    bool possible = childWindow && IsWindow(childWindow) && SendMessageW(childWindow, q.query, 0, 0) != 0;
+    EnableByPosition(editMenu_, q.position, possible);
+  }
+}
+
+void CMainForm::UpdateFileMenu() {
+  CKestControl* child = GetActiveMDIChild();
+  HWND childWindow = child ? child->GetHandle() : nullptr;
+  bool canPrint = childWindow && SendMessageW(childWindow, WM_CAN_COPY_PICTURE, 0, 0) != 0;
+  EnableByPosition(fileMenu_, kPrintPosition, canPrint);
+}
+
+void CMainForm::ForwardToActiveChild(UINT command) {
+  CKestControl* child = GetActiveMDIChild();
+  if (child && child->GetHandle()) SendMessageW(child->GetHandle(), WM_COMMAND, MAKEWPARAM(command, 0), 0);
+}
+
+void CMainForm::ShowAbout() {
+  CAboutBox* about = new CAboutBox(this);
+  about->ShowModal(false);
+}
+
+void CMainForm::ShowHelp() {
+  const std::wstring& helpFile = AppFolders().helpFile;
+  if (helpFile.empty() || GetFileAttributesW(helpFile.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    std::wstring text = L"Не найден файл справки " + helpFile;
+    MessageBoxW(window_, text.c_str(), L"Ошибка", MB_OK | MB_ICONERROR);
+    return;
+  }
+  HtmlHelpFn htmlHelp = LoadHtmlHelp();
+  if (!htmlHelp) {
+    MessageBoxW(window_, L"Не удалось открыть справку: не найден компонент HTML Help (hhctrl.ocx)",
+                L"Ошибка", MB_OK | MB_ICONERROR);
+    return;
+  }
+  htmlHelp(window_, helpFile.c_str(), kHelpDisplayTopic, 0);
+}
+
+bool CMainForm::ConfirmClose() {
+  HWND self = window_;
+  while (modified_) {
+    int answer = MessageBoxW(self, L"Схема не сохранена. Сохранить?", L"Закрытие",
+                             MB_ICONWARNING | MB_YESNOCANCEL);
+    if (answer == IDNO) break;
+    // A box that could not be shown counts as Cancel: the window stays.
+    if (answer != IDYES) return false;
+    SaveScheme();
+  }
+  return true;
+}
+
+void CMainForm::SaveScheme() {
+  if (!fileName_ || !scheme_) {
+    MessageBoxW(window_, L"Необходимо загрузить проект!", L"Ошибка", MB_OK);
+    return;
+  }
+  int backupLength = ChangeFileExtension(nullptr, fileName_, kBackupExtension);
+  std::wstring backup(static_cast<size_t>(backupLength), L'\0');
+  ChangeFileExtension(&backup[0], fileName_, kBackupExtension);
+
+  bool haveBackup = false;
+  for (;;) {
+    if (MoveFileExW(fileName_, backup.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+      haveBackup = true;
+      break;
+    }
+    DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND) break;
+    int answer = MessageBoxW(window_, L"Не удалось создать резервную копию старого файла схемы!",
+                             L"Предупреждение", MB_ICONWARNING | MB_ABORTRETRYIGNORE);
+    if (answer == IDRETRY) continue;
+    if (answer == IDIGNORE) break;
+    return;  // Abort (or no answer): nothing is written
+  }
+
+  CMemoryStream stream;
+  bool verified = false;
+  try {
+    scheme_->Write(&stream, 0);
+    stream.Seek(0, 0);
+    stream.SaveToFile(fileName_);
+    SchScheme check;
+    stream.Seek(0, 0);
+    verified = check.Read(&stream, 0);
+  } catch (...) {
+    verified = false;
+  }
+  if (!verified) {
+    if (haveBackup) {
+      MessageBoxW(window_,
+                  L"ВНИМАНИЕ! Файл проекта после сохранения оказывается поврежденым! Загрузка из такого "
+                  L"файла будет невозможна. Torvalk сейчас восстановить предыдущую версию файла схемы. "
+                  L"Рекомендуется перезапустить программу.",
+                  L"Критическая ошибка сохранения", MB_OK | MB_ICONERROR);
+      MoveFileExW(backup.c_str(), fileName_, MOVEFILE_REPLACE_EXISTING);
+    } else {
+      MessageBoxW(window_,
+                  L"ВНИМАНИЕ! Файл проекта после сохранения оказывается поврежденым! Загрузка из такого "
+                  L"файла будет невозможна. Рекомендуется перезапустить программу.",
+                  L"Критическая ошибка сохранения", MB_OK | MB_ICONERROR);
+    }
+    return;
+  }
+  modified_ = 0;
+  UpdateTitle();
+}
+
+LRESULT CMainForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITMENUPOPUP: {
+      HMENU popup = reinterpret_cast<HMENU>(wParam);
+      if (popup && popup == editMenu_) UpdateEditMenu();
+      else if (popup && popup == fileMenu_) UpdateFileMenu();
+      break;
+    }
+    case WM_COMMAND: {
+      // Only commands of the menu (0) or an accelerator (1).
+      if (HIWORD(wParam) > 1) break;
+      UINT id = LOWORD(wParam);
+      if (id == ID_FILE_EXIT) {
+        PostClose(2);
+        break;
+      }
+      if (id == ID_FILE_SAVE) {
+        SaveScheme();
+        break;
+      }
+      bool forwarded = false;
+      for (const ForwardedCommand& c : kForwardedCommands) {
+        if (c.menuId == id) {
+          ForwardToActiveChild(c.childCommand);
+          forwarded = true;
+          break;
+        }
+      }
+      if (forwarded) break;
+      if (id == ID_WINDOW_TILE) TileChildren();
+      else if (id == ID_WINDOW_CASCADE) CascadeChildren();
+      else if (id == ID_HELP_ABOUT) ShowAbout();
+      else if (id == ID_HELP_CONTENTS) ShowHelp();
+      break;
+    }
+    case WM_SCHEME_MODIFIED:
+      modified_ = 1;
+      UpdateTitle();
+      break;
+    case WM_CLOSE:
+      if (!ConfirmClose()) return 0;
+      break;
+    default:
+      break;
+  }
+  return CKestForm::WindowProc(message, wParam, lParam);
+}

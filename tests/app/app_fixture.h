@@ -1,0 +1,62 @@
+// A fixture for tests of Velkboard's windows: each test starts and ends with
+// no forms, no pending quit and the outside-program and help seams reset.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "app/main_form.h"
+#include "app/startup.h"
+#include "kestui/kest_form.h"
+#include "kestui/kest_hint.h"
+#include "support/test_support.h"
+
+namespace apptest {
+
+inline std::wstring WindowTextOf(HWND window) {
+  wchar_t text[512] = {};
+  GetWindowTextW(window, text, 512);
+  return text;
+}
+
+class WindowsTest : public ::testing::Test {
+protected:
+  void SetUp() override { ClearAll(); }
+  void TearDown() override {
+    ClearAll();
+    SetShellExecuteForTests(nullptr);
+    SetHtmlHelpForTests(nullptr);
+  }
+  static void ClearAll() {
+    // Top-level forms take their children and owned forms with them.
+    while (LiveForms.count > 0) {
+      CKestCustomForm* form = LiveForms.forms[LiveForms.count - 1];
+      HWND window = form ? form->GetHandle() : nullptr;
+      if (window && IsWindow(window)) {
+        HWND top = GetAncestor(window, GA_ROOT);
+        DestroyWindow(top ? top : window);
+      } else {
+        delete form;
+      }
+      if (LiveForms.count > 0 && LiveForms.forms[LiveForms.count - 1] == form) {
+        RemoveLiveFormAt(LiveForms.count - 1);
+      }
+    }
+    velktest::FlushEvents();
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+    StopHintTimer();
+    MainKestForm = nullptr;
+  }
+  // A main window as start-up makes it (not yet shown).
+  static CMainForm* MakeMainForm() {
+    MainKestForm = nullptr;
+    CMainForm* form = new CMainForm;
+    EXPECT_NE(nullptr, form->GetHandle());
+    return form;
+  }
+};
+
+}  // namespace apptest
