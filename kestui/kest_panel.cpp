@@ -1,0 +1,180 @@
+#include "kestui/kest_panel.h"
+
+#include <algorithm>
+#include <cwchar>
+
+#include "foundation/buffers.h"
+#include "kestui/kest_draw.h"
+
+namespace {
+
+// Background of a parent widget, for colours derived from it.
+COLORREF ParentBackColor(CKestControl* parent) {
+  if (parent && parent->GetBackColor() != KEST_TRANSPARENT) return parent->GetBackColor();
+  return GetSysColor(COLOR_BTNFACE);
+}
+
+constexpr COLORREF White = RGB(255, 255, 255);
+constexpr COLORREF Black = RGB(0, 0, 0);
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// CKestPanel
+
+CKestPanel::CKestPanel(CKestContainer* container, int8_t bevel, uint32_t position, int width,
+                       int height, bool header, bool flat)
+    : bevel_(bevel), flat_(flat) {
+  bool toolBar = header && height < ToolBarHeightLimit;
+  borderWidth_ = toolBar ? 1 : 4;
+  if (!CreateControlWindow(0, nullptr, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, position,
+                           width, height, container, nullptr, nullptr)) {
+    return;
+  }
+  if (header) {
+    COLORREF base = ParentBackColor(container);
+    SetGradient(true, BlendColors(base, Black, 64));
+    SetBackColor(BlendColors(base, White, 128));
+    Invalidate(true);
+  }
+  if (toolBar) {
+    if (KestFlowLayout* flow = GetFlowLayout()) {
+      flow->gap = 0;
+      flow->cursorX += 8;
+    }
+  }
+}
+
+void CKestPanel::DrawFrame(HDC dc) {
+  if (!window_ || !dc) return;
+  COLORREF first, second;
+  if (flat_) {
+    first = second = BlendColors(backColor_, White, 192);
+  } else if (bevel_ > 0) {
+    first = BlendColors(backColor_, White, 192);
+    second = BlendColors(backColor_, Black, 192);
+  } else if (bevel_ < 0) {
+    first = BlendColors(backColor_, Black, 192);
+    second = BlendColors(backColor_, White, 192);
+  } else {
+    return;
+  }
+  RECT rect;
+  GetClientRect(window_, &rect);
+  InflateRect(&rect, -1, -1);
+  HPEN firstPen = CreatePen(PS_SOLID, 1, first);
+  HPEN secondPen = CreatePen(PS_SOLID, 1, second);
+  if (firstPen && secondPen) {
+    HGDIOBJ old = SelectObject(dc, firstPen);
+    MoveToEx(dc, 0, rect.bottom, nullptr);
+    LineTo(dc, 0, 0);
+    LineTo(dc, rect.right, 0);
+    SelectObject(dc, secondPen);
+    LineTo(dc, rect.right, rect.bottom);
+    LineTo(dc, 0, rect.bottom);
+    SelectObject(dc, old);
+  }
+  if (firstPen) DeleteObject(firstPen);
+  if (secondPen) DeleteObject(secondPen);
+}
+
+LRESULT CKestPanel::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_ERASEBKGND) {
+    CKestContainer::WindowProc(message, wParam, lParam);
+    DrawFrame(reinterpret_cast<HDC>(wParam));
+    return 1;
+  }
+  return CKestContainer::WindowProc(message, wParam, lParam);
+}
+
+// ---------------------------------------------------------------------------
+// CKestGroupBox
+
+CKestGroupBox::CKestGroupBox(CKestContainer* container, const wchar_t* caption,
+                             uint32_t position, int width, int height) {
+  CreateGroupWindow(container, caption, position, width, height);
+}
+
+bool CKestGroupBox::CreateGroupWindow(CKestContainer* container, const wchar_t* caption,
+                                      uint32_t position, int width, int height) {
+  return CreateControlWindow(0, nullptr, caption, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
+                             position, width, height, container, nullptr, nullptr);
+}
+
+int CKestGroupBox::CaptionHeight() {
+  int cy = 0;
+  if (HDC dc = GetDC(nullptr)) {
+    HGDIOBJ old = font_ && font_->GetHandle() ? SelectObject(dc, font_->GetHandle()) : nullptr;
+    SIZE size = {};
+    if (GetTextExtentPoint32W(dc, L"A", 1, &size)) cy = size.cy;
+    if (old) SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+  }
+  return std::max(cy, 4);
+}
+
+void CKestGroupBox::GetClientArea(RECT* rect) {
+  if (!rect) return;
+  if (!window_ || !GetClientRect(window_, rect)) {
+    SetRectEmpty(rect);
+    return;
+  }
+  int cy = CaptionHeight();
+  rect->top += cy + 8;
+  rect->left += 8;
+  rect->right -= 8;
+  rect->bottom -= 8;
+}
+
+void CKestGroupBox::Paint(HDC dc) {
+  RECT rect;
+  GetClientRect(window_, &rect);
+  wchar_t* caption = GetTextCopy();
+  HGDIOBJ oldFont = font_ && font_->GetHandle() ? SelectObject(dc, font_->GetHandle()) : nullptr;
+  int length = caption ? static_cast<int>(wcslen(caption)) : 0;
+  SIZE size = {};
+  GetTextExtentPoint32W(dc, length ? caption : L"A", length ? length : 1, &size);
+  int cy = std::max(static_cast<int>(size.cy), 4);
+  COLORREF light = BlendColors(backColor_, White, 128);
+  COLORREF dark = BlendColors(backColor_, Black, 90);
+  Draw3DFrame(dc, rect.left + 2, cy / 2 - 1, rect.right - 2, rect.bottom - 2, KEST_TRANSPARENT,
+              dark, light);
+  Draw3DFrame(dc, rect.left + 3, cy / 2, rect.right - 3, rect.bottom - 3, KEST_TRANSPARENT, light,
+              dark);
+  if (length) {
+    ::SetTextColor(dc, textColor_);
+    SetBkColor(dc, backColor_);
+    TextOutW(dc, rect.left + 16, rect.top, caption, length);
+  }
+  if (oldFont) SelectObject(dc, oldFont);
+  FreeBuffer(caption);
+}
+
+LRESULT CKestGroupBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_PAINT && window_) {
+    PAINTSTRUCT ps;
+    if (HDC dc = BeginPaint(window_, &ps)) {
+      try {
+        Paint(dc);
+      } catch (...) {
+      }
+      EndPaint(window_, &ps);
+    }
+  }
+  return CKestContainer::WindowProc(message, wParam, lParam);
+}
+
+bool GetGroupItemCell(const RECT& area, int count, int columns, int index, RECT* cell) {
+  if (!cell || count <= 0 || index < 0 || index >= count) return false;
+  columns = std::max(columns, 1);
+  int rows = (count + columns - 1) / columns;
+  int w = area.right - area.left;
+  int h = area.bottom - area.top;
+  int row = index / columns;
+  int column = index % columns;
+  cell->left = area.left + w * column / columns;
+  cell->top = area.top + h * row / rows;
+  cell->right = cell->left + w / columns;
+  cell->bottom = cell->top + h / rows;
+  return true;
+}
