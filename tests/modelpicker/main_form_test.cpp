@@ -212,6 +212,14 @@ TEST_F(PickerSampleTest, FillsTheModelListOfTheClickedType) {
   EXPECT_EQ(L"МОм", RowText(form, 2, 2));
   EXPECT_EQ(L"0.50", RowText(form, 0, 5));  // option 1 at its first choice
 
+  // Arrow keys move the selection without a click: the key's release
+  // refills the list.
+  form->GetTypeList()->SetSelectedIndex(0);
+  SendMessageW(form->GetHandle(), WM_KEST_KEYUP, VK_UP,
+               reinterpret_cast<LPARAM>(form->GetTypeList()->GetHandle()));
+  EXPECT_EQ(9, Header_GetItemCount(header));
+  EXPECT_EQ(L"SG90", RowText(form, 0, 0));
+
   // A table that could not be read: no columns but the first, no rows.
   ClickType(form, 3);
   EXPECT_TRUE(IsWindowVisible(list));
