@@ -178,3 +178,119 @@ bool GetGroupItemCell(const RECT& area, int count, int columns, int index, RECT*
   cell->bottom = cell->top + h / rows;
   return true;
 }
+
+// ---------------------------------------------------------------------------
+// Item groups
+
+CKestItemGroupBox::CKestItemGroupBox(CKestContainer* container, int id, const wchar_t* caption,
+                                     uint32_t position, int width, int height,
+                                     bool moveWithRepaint)
+    : id_(id), moveWithRepaint_(moveWithRepaint) {
+  if (CreateGroupWindow(container, caption, position, width, height)) {
+    SetWindowLongW(window_, GWL_ID, id);
+  }
+}
+
+CKestItemGroupBox::~CKestItemGroupBox() { FreeBuffer(items_); }
+
+CKestTitleControl* CKestItemGroupBox::GetItemControl(int index) const {
+  return index >= 0 && index < count_ ? items_[index] : nullptr;
+}
+
+int CKestItemGroupBox::AppendItem(CKestTitleControl* item) {
+  if (!item) return -1;
+  if (!item->GetHandle()) {
+    delete item;
+    return -1;
+  }
+  auto* items = static_cast<CKestTitleControl**>(
+      ReallocBuffer(items_, sizeof(CKestTitleControl*) * static_cast<size_t>(count_ + 1)));
+  if (!items) {
+    delete item;
+    return -1;
+  }
+  items_ = items;
+  items_[count_++] = item;
+  if (hold_ <= 0) {
+    hold_ = 0;
+    LayoutItems();
+  }
+  return count_ - 1;
+}
+
+void CKestItemGroupBox::EndUpdate() {
+  --hold_;
+  if (hold_ >= 1) return;
+  hold_ = 0;
+  LayoutItems();
+}
+
+void CKestItemGroupBox::LayoutItems() {
+  columns = std::max(columns, 1);
+  if (!window_) return;
+  RECT area;
+  GetClientArea(&area);
+  for (int i = 0; i < count_; ++i) {
+    RECT cell;
+    HWND item = items_[i] ? items_[i]->GetHandle() : nullptr;
+    if (!item || !GetGroupItemCell(area, count_, columns, i, &cell)) continue;
+    int w = cell.right - cell.left, h = cell.bottom - cell.top;
+    if (moveWithRepaint_) {
+      MoveWindow(item, cell.left, cell.top, w, h, TRUE);
+    } else {
+      SetWindowPos(item, nullptr, cell.left, cell.top, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+  }
+}
+
+LRESULT CKestItemGroupBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  // A resize lays the items out again, but does not end a pending update.
+  if (message == WM_SIZE && hold_ <= 0) LayoutItems();
+  return CKestGroupBox::WindowProc(message, wParam, lParam);
+}
+
+CKestCheckGroupBox::CKestCheckGroupBox(CKestContainer* container, int id, const wchar_t* caption,
+                                       uint32_t position, int width, int height)
+    : CKestItemGroupBox(container, id, caption, position, width, height, false) {}
+
+int CKestCheckGroupBox::AddItem(const wchar_t* caption) {
+  if (!window_) return -1;
+  return AppendItem(new CKestCheckBox(this, caption, false, id_, 0, 100, 18, nullptr));
+}
+
+CKestCheckBox* CKestCheckGroupBox::GetItem(int index) const {
+  return static_cast<CKestCheckBox*>(GetItemControl(index));
+}
+
+bool CKestCheckGroupBox::IsItemChecked(int index) const {
+  CKestCheckBox* item = GetItem(index);
+  return item && item->IsChecked();
+}
+
+void CKestCheckGroupBox::SetItemChecked(int index, bool checked) {
+  if (CKestCheckBox* item = GetItem(index)) item->SetChecked(checked);
+}
+
+CKestRadioGroupBox::CKestRadioGroupBox(CKestContainer* container, int id, const wchar_t* caption,
+                                       uint32_t position, int width, int height)
+    : CKestItemGroupBox(container, id, caption, position, width, height, true) {}
+
+int CKestRadioGroupBox::AddItem(const wchar_t* caption) {
+  if (!window_) return -1;
+  return AppendItem(new CKestRadio(this, caption, id_, 0, 100, 18, nullptr));
+}
+
+CKestRadio* CKestRadioGroupBox::GetItem(int index) const {
+  return static_cast<CKestRadio*>(GetItemControl(index));
+}
+
+int CKestRadioGroupBox::GetItemIndex() const {
+  for (int i = 0; i < count_; ++i) {
+    if (items_[i] && GetItem(i)->IsChecked()) return i;
+  }
+  return -1;
+}
+
+void CKestRadioGroupBox::SetItemIndex(int index) {
+  if (CKestRadio* item = GetItem(index)) item->Click();
+}
