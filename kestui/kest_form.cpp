@@ -5,11 +5,12 @@
 #include "foundation/buffers.h"
 #include "kestui/kest_draw.h"
 #include "kestui/kest_hint.h"
+#include "kestui/kest_mdiselect.h"
 #include "kestui/kest_navigation.h"
 
 KestLiveFormList LiveForms = {0, nullptr};
 CKestForm* MainKestForm = nullptr;
-KestWindowListHandler MDIWindowListHandler = nullptr;
+KestWindowListHandler MDIWindowListHandler = ShowMDIWindowList;
 
 // ---------------------------------------------------------------------------
 // LiveForms
