@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "kestui/kest_dialogs.h"
 #include "kestui/kest_splitter.h"
 #include "modelpicker/script_export.h"
 
@@ -269,7 +270,7 @@ bool CMainForm::ExportScript() {
   if (!table || !record) return false;
   if (WriteScriptFile(state_->outputPath, FormatScript(table, record))) return true;
   std::wstring text = L"Невозможно создать файл экспорта \"" + state_->outputPath + L"\"";
-  MessageBoxW(window_, text.c_str(), L"Ошибка экспорта", MB_OK | MB_ICONERROR);
+  ShowMessageText(this, MB_OK | MB_ICONERROR, L"Ошибка экспорта", text.c_str());
   return false;
 }
 

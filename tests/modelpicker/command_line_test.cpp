@@ -164,3 +164,18 @@ TEST(PickerTables, LoadedInOrderAndMissingOnesShowTheErrorCaption) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PickerText, ConversionsKeepLongTextsWhole) {
+  std::wstring wide;
+  for (int i = 0; i < 1000; ++i) wide += (i % 2) ? L'я' : L'Z';
+  std::string ansi = WideToAnsi(wide);
+  ASSERT_EQ(1000u, ansi.size());
+  EXPECT_EQ('\xFF', ansi[1]);
+  EXPECT_EQ(wide, AnsiToWide(ansi.c_str()));
+  EXPECT_EQ(L"", AnsiToWide(nullptr));
+  EXPECT_EQ("", WideToAnsi(L""));
+}
+
+}  // namespace
