@@ -1,0 +1,378 @@
+#include "modelpicker/main_form.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cwchar>
+
+#include "kestui/kest_dialogs.h"
+#include "kestui/kest_splitter.h"
+#include "modelpicker/script_export.h"
+
+namespace {
+
+constexpr COLORREF kHeaderText = RGB(255, 255, 255);
+constexpr COLORREF kHeaderBack = RGB(102, 102, 102);
+constexpr int kHeaderHeight = 20;
+constexpr int kSortedChars = 127;
+
+}  // namespace
+
+int CALLBACK CompareModelItems(LPARAM first, LPARAM second, LPARAM keys) {
+  const ModelSortKeys* sort = reinterpret_cast<const ModelSortKeys*>(keys);
+  if (!sort) return 0;
+  auto text = [sort](LPARAM data) -> const wchar_t* {
+    if (data < 0 || static_cast<size_t>(data) >= sort->textByRecord.size()) return L"";
+    return sort->textByRecord[static_cast<size_t>(data)].c_str();
+  };
+  return wcsncmp(text(first), text(second), kSortedChars);
+}
+
+RECT FitPreviewRect(int areaWidth, int areaHeight, int width, int height) {
+  RECT r = {0, 0, 0, 0};
+  if (width <= 0 || height <= 0 || areaWidth <= 0 || areaHeight <= 0) return r;
+  // 64-bit products: a huge picture in a wide area must not overflow.
+  long long drawnWidth = areaWidth;
+  long long drawnHeight = static_cast<long long>(areaWidth) * height / width;
+  if (drawnHeight > areaHeight) {
+    drawnHeight = areaHeight;
+    drawnWidth = static_cast<long long>(areaHeight) * width / height;
+  }
+  r.left = static_cast<LONG>((areaWidth - drawnWidth) / 2);
+  r.top = static_cast<LONG>((areaHeight - drawnHeight) / 2);
+  r.right = r.left + static_cast<LONG>(drawnWidth);
+  r.bottom = r.top + static_cast<LONG>(drawnHeight);
+  return r;
+}
+
+// ---------------------------------------------------------------------------
+
+CMainForm::CMainForm(PickerState* state) : state_(state) {
+  Create(nullptr, L"Выбор модели", KEST_POS_FLOW, kMainFormWidth, kMainFormHeight, nullptr, true,
+         true, true, true);
+  Preselect();
+}
+
+CMainForm::~CMainForm() {
+  delete picture_;
+  picture_ = nullptr;
+  if (headerFont_) headerFont_->Release();
+  headerFont_ = nullptr;
+}
+
+CKestLabel* CMainForm::AddHeader(CKestContainer* panel, const wchar_t* caption) {
+  CKestLabel* label = new CKestLabel(panel, caption, KEST_POS_TOP, false, 100, kHeaderHeight, 0);
+  label->SetFont(headerFont_);
+  label->SetTextColor(kHeaderText);
+  label->SetBackColor(kHeaderBack);
+  return label;
+}
+
+void CMainForm::BuildWidgets() {
+  headerFont_ = new CKestFont(L"Verdana", -14, 700);
+  headerFont_->AddRef();
+
+  CKestPanel* left = new CKestPanel(this, -1, KEST_POS_LEFT, 490, 100, false, false);
+  AddHeader(left, L"Тип");
+  typeList_ = new CKestListBox(left, 0, KEST_POS_TOP, 100, 150, 0, false);
+  for (const auto& table : state_->tables) {
+    typeList_->AddItem(AnsiToWide(table->GetCaption()).c_str(), 0);
+  }
+  new CKestHSplitter(left, KEST_POS_TOP);
+  AddHeader(left, L"Модель");
+  modelList_ = new CKestListView(left, KEST_POS_CLIENT, 100, 100,
+                                 LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
+                                 LVS_EX_FULLROWSELECT);
+
+  new CKestVSplitter(this, KEST_POS_LEFT);
+
+  CKestPanel* right = new CKestPanel(this, -1, KEST_POS_CLIENT, 100, 100, false, false);
+  AddHeader(right, L"Параметры");
+  preview_ = new CKestPaintBox(right, 0, KEST_POS_TOP, 100, 120);
+  new CKestHSplitter(right, KEST_POS_TOP);
+  CKestPanel* bottom = new CKestPanel(right, 0, KEST_POS_BOTTOM, 100, 45, false, false);
+  chooseButton_ = new CKestButton(bottom, L"Выбрать", true, kChooseButtonId, KEST_POS_FLOW, 100,
+                                  25, nullptr, 0);
+  parameterPanel_ = new CKestScrollBox(right, KEST_POS_CLIENT, 100, 100, true);
+}
+
+// ---------------------------------------------------------------------------
+
+CompDbTable* CMainForm::GetSelectedTable() const {
+  if (!typeList_) return nullptr;
+  return state_->GetTable(typeList_->GetSelectedIndex());
+}
+
+CompDbRecord* CMainForm::GetSelectedRecord() const {
+  CompDbTable* table = GetSelectedTable();
+  if (!table || !modelList_) return nullptr;
+  int row = modelList_->GetSelectedIndex();
+  if (row < 0) return nullptr;
+  uint32_t index = modelList_->GetItemData(row);
+  if (index >= static_cast<uint32_t>(table->GetRecordCount())) return nullptr;
+  return table->GetRecord(static_cast<int>(index));
+}
+
+void CMainForm::FillModelList() {
+  if (!modelList_) return;
+  CompDbTable* table = GetSelectedTable();
+  filledType_ = table ? typeList_->GetSelectedIndex() : -1;
+  if (!table) {
+    modelList_->SetVisible(false);
+    return;
+  }
+  modelList_->SetVisible(true);
+  filling_ = true;
+  modelList_->SuspendRedraw();
+  modelList_->DeleteAllItems();
+  HWND list = modelList_->GetHandle();
+  while (SendMessageW(list, LVM_DELETECOLUMN, 0, 0)) {
+  }
+
+  std::vector<int> shown;
+  for (int i = 0; i < table->GetColumnCount(); ++i) {
+    CompDbColumn* column = table->GetColumn(i);
+    if (i != 0 && column->GetWidth() <= 0) continue;
+    modelList_->InsertColumn(static_cast<int>(shown.size()), AnsiToWide(column->GetName()).c_str(),
+                             std::max(0, column->GetWidth()), -1);
+    shown.push_back(i);
+  }
+  for (int r = 0; r < table->GetRecordCount(); ++r) {
+    CompDbRecord* record = table->GetRecord(r);
+    for (size_t c = 0; c < shown.size(); ++c) {
+      std::wstring text = AnsiToWide(record->GetDisplayText(shown[c]));
+      if (c == 0) {
+        modelList_->InsertItem(r, text.c_str(), -1, static_cast<uint32_t>(r));
+      } else {
+        modelList_->SetItemText(r, static_cast<int>(c), text.c_str());
+      }
+    }
+  }
+  modelList_->ResumeRedraw();
+  InvalidateRect(list, nullptr, TRUE);
+  filling_ = false;
+}
+
+void CMainForm::ClearParameterPanel() {
+  rows_.clear();
+  if (!parameterPanel_) return;
+  HWND panel = parameterPanel_->GetHandle();
+  // Rows are laid out from the top of an unscrolled panel.
+  parameterPanel_->SetScrollPosition(0, 0);
+  while (HWND child = GetWindow(panel, GW_CHILD)) {
+    if (!DestroyWindow(child)) break;  // destroys the widget object too
+  }
+}
+
+void CMainForm::BuildParameterPanel() {
+  CompDbRecord* record = GetSelectedRecord();
+  delete picture_;
+  picture_ = nullptr;
+  ClearParameterPanel();
+
+  if (record && parameterPanel_) {
+    const char* image = record->GetTextByName("image");
+    if (image && *image) {
+      std::wstring path = std::wstring(GetImagesFolder()) + AnsiToWide(image);
+      CKestImage* picture = new CKestImage;
+      if (SUCCEEDED(picture->Load(path.c_str())) && !picture->IsNull()) {
+        picture_ = picture;
+      } else {
+        delete picture;
+      }
+    }
+
+    CompDbTable* table = record->GetTable();
+    int y = 4;
+    for (int i = 0; i < table->GetColumnCount(); ++i, y += kParameterRowStep) {
+      ParameterRow row = {i, nullptr, nullptr, nullptr};
+      std::wstring caption = AnsiToWide(table->GetColumn(i)->GetName()) + L":";
+      row.label = new CKestLabel(parameterPanel_, caption.c_str(), KestPos(kParameterLabelX, y),
+                                 false, kParameterLabelWidth, kParameterValueHeight, -1);
+      int key = record->GetOptionKey(i);
+      if (key != 0) {
+        COptionCombo* combo = new COptionCombo(parameterPanel_, key, KestPos(kParameterValueX, y),
+                                               kParameterValueWidth, kParameterValueHeight);
+        int count = record->GetChoiceItemCount(i);
+        for (int n = 0; n < count; ++n) {
+          int data = n;
+          const char* item = record->GetChoiceItem(i, n, &data);
+          combo->AddItem(AnsiToWide(item).c_str(), static_cast<uint32_t>(data));
+        }
+        CompDbOption* option = record->FindOption(key);
+        if (option && option->choice >= 0 && option->choice < count) {
+          combo->SetSelectedIndex(option->choice);
+        }
+        row.combo = combo;
+      } else {
+        CKestEdit* edit = new CKestEdit(parameterPanel_, 0, KestPos(kParameterValueX, y),
+                                        kParameterValueWidth, kParameterValueHeight, true, 0, true);
+        edit->SetBackColor(GetSysColor(COLOR_BTNFACE));
+        edit->SetText(AnsiToWide(record->GetDisplayText(i)).c_str());
+        row.edit = edit;
+      }
+      rows_.push_back(row);
+    }
+    parameterPanel_->FitToChildren();
+  }
+  PaintPreview();
+}
+
+void CMainForm::OnOptionChanged(COptionCombo* combo) {
+  CompDbRecord* record = GetSelectedRecord();
+  if (!record || !combo) return;
+  int position = combo->GetSelectedIndex();
+  CompDbOption* option = record->FindOption(combo->GetOptionKey());
+  if (!option || position < 0) return;
+  option->choice = position;
+  for (const ParameterRow& row : rows_) {
+    if (row.edit) row.edit->SetText(AnsiToWide(record->GetDisplayText(row.column)).c_str());
+  }
+}
+
+void CMainForm::PaintPreview() {
+  if (!preview_ || !preview_->GetHandle()) return;
+  HDC dc = preview_->GetDC();
+  if (!dc) return;
+  RECT area;
+  GetClientRect(preview_->GetHandle(), &area);
+  FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  if (picture_ && !picture_->IsNull()) {
+    RECT target = FitPreviewRect(area.right - area.left, area.bottom - area.top,
+                                 picture_->GetWidth(), picture_->GetHeight());
+    if (!IsRectEmpty(&target)) picture_->Draw(dc, target);
+  }
+  preview_->ReleaseDC();
+}
+
+void CMainForm::SortModelList(int column) {
+  CompDbTable* table = state_->GetTable(filledType_);
+  if (!modelList_ || !table || column < 0) return;
+  ModelSortKeys keys;
+  keys.column = column;
+  keys.textByRecord.resize(static_cast<size_t>(table->GetRecordCount()));
+  int count = modelList_->GetItemCount();
+  std::vector<wchar_t> buffer(kSortedChars + 1);
+  for (int i = 0; i < count; ++i) {
+    uint32_t data = modelList_->GetItemData(i);
+    if (data >= keys.textByRecord.size()) continue;
+    modelList_->GetItemText(i, column, buffer.data(), static_cast<int>(buffer.size()));
+    keys.textByRecord[data] = buffer.data();
+  }
+  SendMessageW(modelList_->GetHandle(), LVM_SORTITEMS, reinterpret_cast<WPARAM>(&keys),
+               reinterpret_cast<LPARAM>(CompareModelItems));
+}
+
+bool CMainForm::ExportScript() {
+  if (state_->outputPath.empty()) return false;
+  CompDbTable* table = GetSelectedTable();
+  CompDbRecord* record = GetSelectedRecord();
+  if (!table || !record) return false;
+  if (WriteScriptFile(state_->outputPath, FormatScript(table, record))) return true;
+  std::wstring text = L"Невозможно создать файл экспорта \"" + state_->outputPath + L"\"";
+  ShowMessageText(this, MB_OK | MB_ICONERROR, L"Ошибка экспорта", text.c_str());
+  return false;
+}
+
+// ---------------------------------------------------------------------------
+
+void CMainForm::Preselect() {
+  if (!window_) return;
+  SetReady(false);
+  if (!state_->model.empty()) {
+    for (int t = 0; t < state_->GetTableCount(); ++t) {
+      CompDbTable* table = state_->GetTable(t);
+      for (int r = 0; r < table->GetRecordCount(); ++r) {
+        CompDbRecord* record = table->GetRecord(r);
+        if (state_->model != record->GetDisplayText(0)) continue;
+        if (!state_->options.empty()) record->SetOptions(state_->options.c_str());
+        typeList_->SetSelectedIndex(t);
+        FillModelList();
+        HWND list = modelList_->GetHandle();
+        ListView_SetItemState(list, r, LVIS_SELECTED | LVIS_FOCUSED,
+                              LVIS_SELECTED | LVIS_FOCUSED);
+        ListView_EnsureVisible(list, r, FALSE);
+        BuildParameterPanel();
+      }
+    }
+  }
+  SetReady(true);
+}
+
+void CMainForm::OnTypeListChanged() {
+  FillModelList();
+  BuildParameterPanel();
+}
+
+bool CMainForm::HandleNotify(const NMHDR* header) {
+  if (!header || !modelList_ || header->hwndFrom != modelList_->GetHandle()) return false;
+  if (header->code == LVN_ITEMCHANGED) {
+    const NMLISTVIEW* change = reinterpret_cast<const NMLISTVIEW*>(header);
+    bool selection = (change->uChanged & LVIF_STATE) &&
+                     ((change->uNewState ^ change->uOldState) & LVIS_SELECTED);
+    if (selection && !filling_) BuildParameterPanel();
+    return true;
+  }
+  if (header->code == LVN_COLUMNCLICK) {
+    SortModelList(reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem);
+    return true;
+  }
+  return false;
+}
+
+LRESULT CMainForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CREATE) {
+    LRESULT result = CKestForm::WindowProc(message, wParam, lParam);
+    BuildWidgets();
+    return result;
+  }
+  if (IsReady()) {
+    switch (message) {
+      case WM_KEST_PAINT:
+        if (preview_ && reinterpret_cast<HWND>(lParam) == preview_->GetHandle()) {
+          PaintPreview();
+          return 0;
+        }
+        break;
+      case WM_COMMAND: {
+        HWND sender = reinterpret_cast<HWND>(lParam);
+        int code = HIWORD(wParam);
+        if (typeList_ && sender && sender == typeList_->GetHandle()) {
+          if ((code == 0 || code == 1) && !filling_) OnTypeListChanged();
+          return 0;
+        }
+        if (LOWORD(wParam) == kOptionComboId && sender &&
+            (code == CBN_SELENDOK || code == CBN_SELCHANGE || code == CBN_EDITCHANGE)) {
+          COptionCombo* combo = dynamic_cast<COptionCombo*>(GetControlFromHandle(sender));
+          if (combo) OnOptionChanged(combo);
+          return 0;
+        }
+        if (LOWORD(wParam) == kChooseButtonId && code == 0) {
+          // A press may be reported twice (the button's own notification
+          // and the framework's click); one script is enough.
+          if (!exporting_ && !exported_) {
+            exporting_ = true;
+            exported_ = ExportScript();
+            exporting_ = false;
+            if (exported_) PostClose(2);
+          }
+          return 0;
+        }
+        break;
+      }
+      case WM_KEST_KEYUP:
+        // Arrow keys move the type list's selection without a click.
+        if (typeList_ && reinterpret_cast<HWND>(lParam) == typeList_->GetHandle() && !filling_ &&
+            typeList_->GetSelectedIndex() != filledType_) {
+          OnTypeListChanged();
+        }
+        break;
+      case WM_NOTIFY:
+        if (HandleNotify(reinterpret_cast<const NMHDR*>(lParam))) return 0;
+        break;
+      default:
+        break;
+    }
+  }
+  return CKestForm::WindowProc(message, wParam, lParam);
+}

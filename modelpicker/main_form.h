@@ -1,0 +1,142 @@
+// CMainForm: modelpicker's only window, "Выбор модели". The left panel lists
+// the tables ("Тип") and the models of the selected table ("Модель"); the
+// right panel shows the selected model's picture and its parameters
+// ("Параметры"), option parameters as combos that change the record's
+// options in place, and the button "Выбрать", which writes the script
+// (ExportScript) and closes the form.
+//
+// The form reacts to its widgets only while IsReady(): CKestForm::Create
+// sets it, the preselection clears it while it runs, and the filling flag
+// keeps the lists' own notifications out while the model list is refilled.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "kestui/image.h"
+#include "kestui/kest_combo.h"
+#include "kestui/kest_edit.h"
+#include "kestui/kest_form.h"
+#include "kestui/kest_paintbox.h"
+#include "kestui/kest_panel.h"
+#include "kestui/kest_scrollbox.h"
+#include "kestui/kest_title.h"
+#include "kestui/kest_views.h"
+#include "modelpicker/picker_state.h"
+
+// Command ids of the form's widgets.
+constexpr int kOptionComboId = 1000;
+constexpr int kChooseButtonId = 1001;
+
+// Geometry of the form and of one parameter row.
+constexpr int kMainFormWidth = 1020;
+constexpr int kMainFormHeight = 500;
+constexpr int kParameterRowStep = 25;
+constexpr int kParameterLabelX = 4;
+constexpr int kParameterLabelWidth = 276;
+constexpr int kParameterValueX = 284;
+constexpr int kParameterValueWidth = 200;
+constexpr int kParameterValueHeight = 21;
+
+// The drop-down of an option parameter: it carries the option key of its
+// column.
+class COptionCombo : public CKestComboBox {
+public:
+  COptionCombo(CKestControl* parent, int optionKey, uint32_t position, int width, int height)
+      : CKestComboBox(parent, kOptionComboId, false, position, width, height, 0),
+        optionKey_(optionKey) {}
+  int GetOptionKey() const { return optionKey_; }
+
+private:
+  int optionKey_;
+};
+
+// The texts of the clicked column of the model list, by item data (record
+// index), and the column; the sort context of CompareModelItems.
+struct ModelSortKeys {
+  int column = 0;
+  std::vector<std::wstring> textByRecord;
+};
+
+// The comparison of the model list's sort (LVM_SORTITEMS): first and second
+// are the rows' item data, keys a ModelSortKeys*. Ascending by the rows'
+// texts in the sorted column, code unit by code unit on their first 127
+// characters.
+int CALLBACK CompareModelItems(LPARAM first, LPARAM second, LPARAM keys);
+
+// Where a picture of width x height goes in an area of areaWidth x
+// areaHeight: as wide as the area, or as high when it would be too high
+// (integer arithmetic), centred. Empty for an empty picture or area.
+RECT FitPreviewRect(int areaWidth, int areaHeight, int width, int height);
+
+class CMainForm : public CKestForm {
+public:
+  // Creates the window with its widgets and applies the preselection of the
+  // state's model and options. state must outlive the form.
+  explicit CMainForm(PickerState* state);
+  ~CMainForm() override;
+
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+  // Refills the model list from the selected table (hidden when none).
+  void FillModelList();
+  // Rebuilds the parameter rows and the picture of the selected record.
+  void BuildParameterPanel();
+  // Takes the combo's selected position as the choice of its option and
+  // refreshes the read-only values.
+  void OnOptionChanged(COptionCombo* combo);
+  // Draws the picture fitted into the preview on white.
+  void PaintPreview();
+  // Sorts the model list by one of its columns, ascending.
+  void SortModelList(int column);
+  // Writes the script of the selected record to the output path; false
+  // without an output path, a selected record, or when the file could not be
+  // written (reported in a message box).
+  bool ExportScript();
+
+  // The selected table and record (null when none).
+  CompDbTable* GetSelectedTable() const;
+  CompDbRecord* GetSelectedRecord() const;
+
+  CKestListBox* GetTypeList() const { return typeList_; }
+  CKestListView* GetModelList() const { return modelList_; }
+  CKestScrollBox* GetParameterPanel() const { return parameterPanel_; }
+  CKestPaintBox* GetPreview() const { return preview_; }
+  CKestButton* GetChooseButton() const { return chooseButton_; }
+  CKestImage* GetPicture() const { return picture_; }
+  bool IsFilling() const { return filling_; }
+
+  // One row of the parameter panel.
+  struct ParameterRow {
+    int column;
+    CKestLabel* label;
+    CKestEdit* edit;       // read-only value, or null
+    COptionCombo* combo;   // option value, or null
+  };
+  const std::vector<ParameterRow>& GetParameterRows() const { return rows_; }
+
+private:
+  void BuildWidgets();
+  CKestLabel* AddHeader(CKestContainer* panel, const wchar_t* caption);
+  void Preselect();
+  void ClearParameterPanel();
+  void OnTypeListChanged();
+  bool HandleNotify(const NMHDR* header);
+
+  PickerState* state_;
+  CKestListBox* typeList_ = nullptr;
+  CKestListView* modelList_ = nullptr;
+  CKestScrollBox* parameterPanel_ = nullptr;
+  CKestPaintBox* preview_ = nullptr;
+  CKestImage* picture_ = nullptr;
+  bool filling_ = false;
+
+  CKestButton* chooseButton_ = nullptr;
+  CKestFont* headerFont_ = nullptr;
+  int filledType_ = -1;  // the table the model list shows
+  bool exported_ = false;
+  bool exporting_ = false;
+  std::vector<ParameterRow> rows_;
+};

@@ -1,0 +1,27 @@
+#include "modelpicker/modelpicker_app.h"
+
+#include "kestui/kest_control.h"
+#include "modelpicker/main_form.h"
+#include "modelpicker/picker_state.h"
+
+int RunModelPicker(HINSTANCE instance, const wchar_t* commandLine) {
+  ApplicationIcon = LoadIconW(instance, MAKEINTRESOURCEW(kModelPickerIconId));
+  InitDatabasePaths();
+
+  PickerState state;
+  ParseCommandLine(commandLine, &state);
+  LoadTables(&state);
+  // The caller learns of a new script only by its existence.
+  DeleteOutputFile(state);
+
+  CMainForm* form = new CMainForm(&state);
+  if (form->GetHandle()) {
+    form->Run();
+  } else {
+    delete form;
+  }
+
+  // The caller waits for the lock file to go, whatever happened here.
+  DeleteLockFile(state);
+  return 0;
+}
