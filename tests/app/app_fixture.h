@@ -10,6 +10,7 @@
 #include "app/startup.h"
 #include "kestui/kest_form.h"
 #include "kestui/kest_hint.h"
+#include "support/live_forms.h"
 #include "support/test_support.h"
 
 namespace apptest {
@@ -29,24 +30,7 @@ protected:
     SetHtmlHelpForTests(nullptr);
   }
   static void ClearAll() {
-    // Top-level forms take their children and owned forms with them.
-    while (LiveForms.count > 0) {
-      CKestCustomForm* form = LiveForms.forms[LiveForms.count - 1];
-      HWND window = form ? form->GetHandle() : nullptr;
-      if (window && IsWindow(window)) {
-        HWND top = GetAncestor(window, GA_ROOT);
-        DestroyWindow(top ? top : window);
-      } else {
-        delete form;
-      }
-      if (LiveForms.count > 0 && LiveForms.forms[LiveForms.count - 1] == form) {
-        RemoveLiveFormAt(LiveForms.count - 1);
-      }
-    }
-    velktest::FlushEvents();
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-    }
+    velktest::CloseAllLiveForms();
     StopHintTimer();
     MainKestForm = nullptr;
   }

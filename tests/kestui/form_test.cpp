@@ -8,7 +8,7 @@
 namespace {
 
 using formtest::Box;
-using formtest::DrainQuit;
+using velktest::DropQuitRequests;
 using formtest::Form;
 using formtest::FormsTest;
 using formtest::MakeForm;
@@ -162,12 +162,12 @@ TEST_F(FormTest, MainFormIsTheFirstCreatedAndItsEndPostsQuit) {
                 false);
   EXPECT_EQ(first, MainKestForm);
   EXPECT_NE(0u, HintTimerId);  // started by the first Create
-  DrainQuit();
+  DropQuitRequests();
   delete early;
-  EXPECT_FALSE(DrainQuit());
+  EXPECT_FALSE(DropQuitRequests());
   DestroyWindow(first->GetHandle());
   EXPECT_EQ(nullptr, MainKestForm);
-  EXPECT_TRUE(DrainQuit());
+  EXPECT_TRUE(DropQuitRequests());
 }
 
 TEST_F(FormTest, RunAppliesAcceleratorsAndEndsWhenTheMainFormGoes) {
@@ -280,7 +280,7 @@ TEST_F(FormTest, DialogDestroyedWithItsOwnerEndsItsLoop) {
   EXPECT_EQ(1, deleted);
   EXPECT_FALSE(IsWindow(toolWindow));
   EXPECT_TRUE(IsWindowEnabled(main->GetHandle()));
-  EXPECT_FALSE(DrainQuit());
+  EXPECT_FALSE(DropQuitRequests());
 }
 
 TEST_F(FormTest, PaintingGivesTheFormItsPaintDC) {

@@ -12,6 +12,7 @@
 #include "kestui/kest_container.h"
 #include "kestui/kest_form.h"
 #include "kestui/kest_hint.h"
+#include "support/live_forms.h"
 #include "support/test_support.h"
 
 namespace formtest {
@@ -107,14 +108,6 @@ inline std::string Describe(int l, int t, int r, int b) {
   return Describe(x);
 }
 
-// Removes a quit request left by a main form's destructor.
-inline bool DrainQuit() {
-  MSG msg;
-  bool any = false;
-  while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) any = true;
-  return any;
-}
-
 // Each test starts and ends with no forms and no pending quit.
 class FormsTest : public ::testing::Test {
 protected:
@@ -129,22 +122,7 @@ protected:
     HintsEnabled = true;
     SetHintSeam(nullptr);
     ResetHintTracking();
-    // Top-level forms take their children and owned forms with them.
-    while (LiveForms.count > 0) {
-      CKestCustomForm* form = LiveForms.forms[LiveForms.count - 1];
-      HWND window = form ? form->GetHandle() : nullptr;
-      if (window && IsWindow(window)) {
-        HWND top = GetAncestor(window, GA_ROOT);
-        DestroyWindow(top ? top : window);
-      } else {
-        delete form;
-      }
-      if (LiveForms.count > 0 && LiveForms.forms[LiveForms.count - 1] == form) {
-        RemoveLiveFormAt(LiveForms.count - 1);  // a form that would not go
-      }
-    }
-    velktest::FlushEvents();
-    DrainQuit();
+    velktest::CloseAllLiveForms();
     StopHintTimer();
     EXPECT_EQ(nullptr, MainKestForm);
   }

@@ -13,6 +13,7 @@
 #include "kestui/kest_form.h"
 #include "modelpicker/main_form.h"
 #include "modelpicker/picker_state.h"
+#include "support/live_forms.h"
 #include "support/test_support.h"
 
 namespace pickertest {
@@ -68,22 +69,7 @@ protected:
   void TearDown() override { ClearForms(); }
 
   static void ClearForms() {
-    while (LiveForms.count > 0) {
-      CKestCustomForm* form = LiveForms.forms[LiveForms.count - 1];
-      HWND window = form ? form->GetHandle() : nullptr;
-      if (window && IsWindow(window)) {
-        DestroyWindow(window);
-      } else {
-        delete form;
-      }
-      if (LiveForms.count > 0 && LiveForms.forms[LiveForms.count - 1] == form) {
-        RemoveLiveFormAt(LiveForms.count - 1);
-      }
-    }
-    velktest::FlushEvents();
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-    }
+    velktest::CloseAllLiveForms();
   }
 
   // A shown form on state, its layout settled.

@@ -15,25 +15,6 @@ using pickertest::ExeFolder;
 constexpr DWORD kStartTimeoutMs = 60000;
 constexpr DWORD kEndTimeoutMs = 30000;
 
-struct WindowSearch {
-  DWORD process;
-  HWND found;
-};
-
-BOOL CALLBACK FindPickerWindow(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<WindowSearch*>(param);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  wchar_t caption[64] = {};
-  GetWindowTextW(window, caption, 64);
-  if (owner == search->process && IsWindowVisible(window) &&
-      std::wstring(caption) == L"Выбор модели") {
-    search->found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 BOOL CALLBACK FindChooseButton(HWND window, LPARAM param) {
   wchar_t text[32] = {};
   GetWindowTextW(window, text, 32);
@@ -44,49 +25,13 @@ BOOL CALLBACK FindChooseButton(HWND window, LPARAM param) {
   return TRUE;
 }
 
-class PickerProgram {
+// modelpicker.exe beside the test, started with the given arguments.
+class PickerProgram : public velktest::ChildProcess {
 public:
-  // Starts modelpicker.exe beside the test with the given arguments.
-  explicit PickerProgram(const std::wstring& arguments) {
-    std::wstring exe = ExeFolder() + L"modelpicker.exe";
-    std::wstring line = L"\"" + exe + L"\" " + arguments;
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    started_ = CreateProcessW(exe.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                              &startup, &info_) != FALSE;
-  }
-  ~PickerProgram() {
-    if (!started_) return;
-    if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(info_.hProcess, 9);
-    CloseHandle(info_.hThread);
-    CloseHandle(info_.hProcess);
-  }
-  bool Started() const { return started_; }
-
-  // The form once it is shown; null when it did not come in time or the
-  // program ended first. Waits on the process, never blindly.
-  HWND WaitForForm() {
-    DWORD start = GetTickCount();
-    WaitForInputIdle(info_.hProcess, kStartTimeoutMs);
-    for (;;) {
-      WindowSearch search = {info_.dwProcessId, nullptr};
-      EnumWindows(FindPickerWindow, reinterpret_cast<LPARAM>(&search));
-      if (search.found) return search.found;
-      if (GetTickCount() - start > kStartTimeoutMs) return nullptr;
-      if (WaitForSingleObject(info_.hProcess, 50) == WAIT_OBJECT_0) return nullptr;
-    }
-  }
-  // The exit code, or -1 when the program did not end in time.
-  int WaitForEnd() {
-    if (WaitForSingleObject(info_.hProcess, kEndTimeoutMs) != WAIT_OBJECT_0) return -1;
-    DWORD code = 0;
-    GetExitCodeProcess(info_.hProcess, &code);
-    return static_cast<int>(code);
-  }
-
-private:
-  bool started_ = false;
-  PROCESS_INFORMATION info_ = {};
+  explicit PickerProgram(const std::wstring& arguments)
+      : ChildProcess(ExeFolder() + L"modelpicker.exe", arguments) {}
+  HWND WaitForForm() { return WaitForWindow(L"Выбор модели", kStartTimeoutMs); }
+  int WaitForEnd() { return ChildProcess::WaitForEnd(kEndTimeoutMs); }
 };
 
 bool Exists(const std::wstring& path) {

@@ -214,6 +214,64 @@ void DialogAnswerer::OnActivate(HWND dialog) {
                reinterpret_cast<LPARAM>(button));
 }
 
+ChildProcess::ChildProcess(const std::wstring& exe, const std::wstring& arguments) {
+  std::wstring line = L"\"" + exe + L"\"";
+  if (!arguments.empty()) line += L" " + arguments;
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  started_ = CreateProcessW(exe.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                            &info_) != FALSE;
+}
+
+ChildProcess::~ChildProcess() {
+  if (!started_) return;
+  if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(info_.hProcess, 99);
+  CloseHandle(info_.hThread);
+  CloseHandle(info_.hProcess);
+}
+
+namespace {
+struct WindowSearch {
+  DWORD process;
+  const std::wstring* caption;
+  HWND found;
+};
+
+BOOL CALLBACK FindProcessWindow(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<WindowSearch*>(param);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != search->process || !IsWindowVisible(window)) return TRUE;
+  if (WindowText(window) != *search->caption) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+}  // namespace
+
+HWND ChildProcess::WaitForWindow(const std::wstring& caption, DWORD timeoutMs) {
+  if (!started_) return nullptr;
+  const DWORD start = GetTickCount();
+  WaitForInputIdle(info_.hProcess, timeoutMs);
+  for (;;) {
+    WindowSearch search = {info_.dwProcessId, &caption, nullptr};
+    EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&search));
+    if (search.found) return search.found;
+    const DWORD spent = GetTickCount() - start;
+    if (spent >= timeoutMs) return nullptr;
+    // Wakes at once when the process ends or a message comes.
+    DWORD slice = timeoutMs - spent < 100 ? timeoutMs - spent : 100;
+    if (MsgWaitForMultipleObjects(1, &info_.hProcess, FALSE, slice, QS_ALLINPUT) == WAIT_OBJECT_0) return nullptr;
+    FlushEvents();
+  }
+}
+
+int ChildProcess::WaitForEnd(DWORD timeoutMs) {
+  if (!started_ || WaitForSingleObject(info_.hProcess, timeoutMs) != WAIT_OBJECT_0) return -1;
+  DWORD code = 0;
+  GetExitCodeProcess(info_.hProcess, &code);
+  return static_cast<int>(code);
+}
+
 bool SaveWindowBitmap(HWND window, const std::wstring& path) {
   RECT r;
   if (!window || !GetWindowRect(window, &r)) return false;

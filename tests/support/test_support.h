@@ -97,6 +97,30 @@ private:
   std::vector<std::wstring> texts_;
 };
 
+// A program of the build started as a process of its own, for end-to-end
+// tests. The process is ended when the object goes, if it still runs.
+class ChildProcess {
+public:
+  // Starts exe with the arguments (the command line is the quoted exe path,
+  // a blank and the arguments).
+  ChildProcess(const std::wstring& exe, const std::wstring& arguments);
+  ~ChildProcess();
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+
+  bool Started() const { return started_; }
+  // The process's visible top-level window with that caption, once it is
+  // shown; null when the process ended first or timeoutMs passed. Waits on
+  // the process and the message queue, never blindly.
+  HWND WaitForWindow(const std::wstring& caption, DWORD timeoutMs);
+  // The exit code, or -1 when the process did not end within timeoutMs.
+  int WaitForEnd(DWORD timeoutMs);
+
+private:
+  bool started_ = false;
+  PROCESS_INFORMATION info_ = {};
+};
+
 // Saves what a window shows (its whole rectangle as on screen) as a 24-bit
 // BMP file. Answers false when the window or the file cannot be used.
 bool SaveWindowBitmap(HWND window, const std::wstring& path);
