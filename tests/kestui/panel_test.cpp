@@ -12,21 +12,10 @@ using namespace kesttest;
 
 namespace {
 
-class PanelTest : public ::testing::Test {
+class PanelTest : public RecordingFormTest<400, 300> {
 protected:
-  void SetUp() override {
-    form = new RecordingForm(400, 300);
-    ASSERT_NE(nullptr, form->GetHandle());
-    guard = std::make_unique<WindowGuard>(form);
-  }
-  void TearDown() override {
-    guard.reset();
-    velktest::FlushEvents();
-  }
   POINT At(CKestControl* w) { return w->GetPosition(); }
 
-  RecordingForm* form = nullptr;
-  std::unique_ptr<WindowGuard> guard;
 };
 
 }  // namespace

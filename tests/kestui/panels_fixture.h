@@ -8,8 +8,11 @@
 #include <memory>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "kest_test_widgets.h"
 #include "kestui/kest_container.h"
+#include "support/test_support.h"
 
 namespace kesttest {
 
@@ -76,6 +79,25 @@ private:
   HBITMAP bitmap_ = nullptr;
   HGDIOBJ old_ = nullptr;
   DWORD* bits_ = nullptr;
+};
+
+// A test with a recording form of the given size that goes when the test
+// ends.
+template <int Width, int Height>
+class RecordingFormTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    form = new RecordingForm(Width, Height);
+    ASSERT_NE(nullptr, form->GetHandle());
+    guard = std::make_unique<WindowGuard>(form);
+  }
+  void TearDown() override {
+    guard.reset();
+    velktest::FlushEvents();
+  }
+
+  RecordingForm* form = nullptr;
+  std::unique_ptr<WindowGuard> guard;
 };
 
 }  // namespace kesttest

@@ -11,19 +11,14 @@ using namespace kesttest;
 
 namespace {
 
-class ScrollBoxTest : public ::testing::Test {
+class ScrollBoxTest : public RecordingFormTest<600, 500> {
 protected:
   void SetUp() override {
-    form = new RecordingForm(600, 500);
-    ASSERT_NE(nullptr, form->GetHandle());
-    guard = std::make_unique<WindowGuard>(form);
+    RecordingFormTest::SetUp();
+    if (HasFatalFailure()) return;
     box = new CKestScrollBox(form, KestPos(0, 0), 400, 300, false);
     ASSERT_NE(nullptr, box->GetHandle());
     SetWindowLongW(box->GetHandle(), GWL_ID, 31);
-  }
-  void TearDown() override {
-    guard.reset();
-    velktest::FlushEvents();
   }
   int Page(int bar) {
     SCROLLINFO info = {};
@@ -37,9 +32,7 @@ protected:
                         MAKEWPARAM(0, static_cast<WORD>(static_cast<short>(delta))), 0);
   }
 
-  RecordingForm* form = nullptr;
   CKestScrollBox* box = nullptr;
-  std::unique_ptr<WindowGuard> guard;
 };
 
 }  // namespace

@@ -33,17 +33,8 @@ bool Near(COLORREF a, COLORREF b) {
          std::abs(GetBValue(a) - GetBValue(b)) <= 2;
 }
 
-class SpeedButtonTest : public ::testing::Test {
+class SpeedButtonTest : public RecordingFormTest<400, 300> {
 protected:
-  void SetUp() override {
-    form = new RecordingForm(400, 300);
-    ASSERT_NE(nullptr, form->GetHandle());
-    guard = std::make_unique<WindowGuard>(form);
-  }
-  void TearDown() override {
-    guard.reset();
-    velktest::FlushEvents();
-  }
   CKestSpdBtn* Button(bool toggle, CKestContainer* parent = nullptr) {
     return new CKestSpdBtn(parent ? parent : form, 55, 0, L"Подсказка", toggle, 48, 24, nullptr,
                            KestPos(10, 10), false);
@@ -65,8 +56,6 @@ protected:
     return form->Count(WM_COMMAND, 55);
   }
 
-  RecordingForm* form = nullptr;
-  std::unique_ptr<WindowGuard> guard;
 };
 
 }  // namespace

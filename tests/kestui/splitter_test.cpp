@@ -14,24 +14,13 @@ using namespace kesttest;
 
 namespace {
 
-class SplitterTest : public ::testing::Test {
+class SplitterTest : public RecordingFormTest<400, 300> {
 protected:
-  void SetUp() override {
-    form = new RecordingForm(400, 300);
-    ASSERT_NE(nullptr, form->GetHandle());
-    guard = std::make_unique<WindowGuard>(form);
-  }
-  void TearDown() override {
-    guard.reset();
-    velktest::FlushEvents();
-  }
   static void Drag(CKestControl* splitter, int x, int y) {
     SendMessageW(splitter->GetHandle(), WM_MOUSEMOVE, MK_LBUTTON,
                  MAKELPARAM(static_cast<short>(x), static_cast<short>(y)));
   }
 
-  RecordingForm* form = nullptr;
-  std::unique_ptr<WindowGuard> guard;
 };
 
 }  // namespace
