@@ -11,8 +11,9 @@ public:
   virtual int Read(void* data, int length) = 0;
   // origin 0 start, 1 current, 2 end; returns the new position.
   virtual int Seek(int offset, int origin) = 0;
-  int GetSize();
-  int GetPosition();
+  // Both work through Seek; no stream overrides them.
+  virtual int GetSize();
+  virtual int GetPosition();
 
   // Raw little-endian fields without tags or padding.
   int WriteInt32(int value);
