@@ -168,37 +168,35 @@ bool RegisterMDIChildWindowClass() {
   return true;
 }
 
-LRESULT CALLBACK MainClassWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  CKestControl* control = nullptr;
-  if (message == WM_NCCREATE || message == WM_CREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-    control = create ? static_cast<CKestControl*>(create->lpCreateParams) : nullptr;
-    if (control) {
-      BindControlWindow(control, window);
-    } else {
-      control = GetControlFromHandle(window);
-    }
-  } else {
-    control = GetControlFromHandle(window);
+namespace {
+// The widget of a window: on its first messages the one handed over at
+// creation (bound to the window then), afterwards the bound one.
+CKestControl* ControlForMessage(HWND window, UINT message, CKestControl* created) {
+  if ((message == WM_NCCREATE || message == WM_CREATE) && created) {
+    BindControlWindow(created, window);
+    return created;
   }
+  return GetControlFromHandle(window);
+}
+
+CKestControl* CreatedControl(UINT message, LPARAM lParam, bool mdiChild) {
+  if (message != WM_NCCREATE && message != WM_CREATE) return nullptr;
+  auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+  if (!create) return nullptr;
+  if (!mdiChild) return static_cast<CKestControl*>(create->lpCreateParams);
+  auto* mdi = static_cast<MDICREATESTRUCTW*>(create->lpCreateParams);
+  return mdi ? reinterpret_cast<CKestControl*>(mdi->lParam) : nullptr;
+}
+}  // namespace
+
+LRESULT CALLBACK MainClassWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  CKestControl* control = ControlForMessage(window, message, CreatedControl(message, lParam, false));
   if (control) return RouteToControl(control, window, message, wParam, lParam, false);
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT CALLBACK MDIChildWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  CKestControl* control = nullptr;
-  if (message == WM_NCCREATE || message == WM_CREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-    auto* mdi = create ? static_cast<MDICREATESTRUCTW*>(create->lpCreateParams) : nullptr;
-    control = mdi ? reinterpret_cast<CKestControl*>(mdi->lParam) : nullptr;
-    if (control) {
-      BindControlWindow(control, window);
-    } else {
-      control = GetControlFromHandle(window);
-    }
-  } else {
-    control = GetControlFromHandle(window);
-  }
+  CKestControl* control = ControlForMessage(window, message, CreatedControl(message, lParam, true));
   if (control) return RouteToControl(control, window, message, wParam, lParam, true);
   return DefMDIChildProcW(window, message, wParam, lParam);
 }

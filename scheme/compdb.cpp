@@ -697,41 +697,33 @@ bool CompDbTable::AddRecord(CompDbRecord* record) {
   return true;
 }
 
-bool CompDbTable::ResizeColumns(int n) {
+namespace {
+// Deletes items past n, or appends new ones (each constructor appends itself
+// to the table) up to n; the array is freed when it ends empty. False when
+// an item could not be appended.
+template <class Item>
+bool ResizeOwnedArray(CompDbTable* table, Item**& items, int& count, int n) {
   if (n < 0) n = 0;
-  while (columnCount_ > n) delete columns_[--columnCount_];
-  while (columnCount_ < n) {
-    int before = columnCount_;
-    CompDbColumn* column = new CompDbColumn(this);
-    if (columnCount_ == before) {
-      delete column;
+  while (count > n) delete items[--count];
+  while (count < n) {
+    int before = count;
+    Item* item = new Item(table);
+    if (count == before) {
+      delete item;
       return false;
     }
   }
-  if (columnCount_ == 0) {
-    FreeBuffer(columns_);
-    columns_ = nullptr;
+  if (count == 0) {
+    FreeBuffer(items);
+    items = nullptr;
   }
   return true;
 }
+}  // namespace
 
-bool CompDbTable::ResizeRecords(int n) {
-  if (n < 0) n = 0;
-  while (recordCount_ > n) delete records_[--recordCount_];
-  while (recordCount_ < n) {
-    int before = recordCount_;
-    CompDbRecord* record = new CompDbRecord(this);
-    if (recordCount_ == before) {
-      delete record;
-      return false;
-    }
-  }
-  if (recordCount_ == 0) {
-    FreeBuffer(records_);
-    records_ = nullptr;
-  }
-  return true;
-}
+bool CompDbTable::ResizeColumns(int n) { return ResizeOwnedArray(this, columns_, columnCount_, n); }
+
+bool CompDbTable::ResizeRecords(int n) { return ResizeOwnedArray(this, records_, recordCount_, n); }
 
 int CompDbTable::FindColumn(const char* key) const {
   if (!key) return -1;

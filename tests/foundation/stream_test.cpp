@@ -418,6 +418,26 @@ struct WideStringCase {
   int positionAfter;
 };
 
+// Reads each case's bytes from its start with the given reader and checks
+// the text (or null) and where the position ends.
+template <size_t N>
+void CheckWideStringReads(const WideStringCase (&cases)[N], wchar_t* (CStream::*read)()) {
+  for (const WideStringCase& c : cases) {
+    CMemoryStream s;
+    Fill(s, Hex(c.bytes));
+    s.Seek(c.start, 0);
+    wchar_t* text = (s.*read)();
+    if (c.expected) {
+      ASSERT_NE(nullptr, text) << c.bytes;
+      EXPECT_STREQ(c.expected, text) << c.bytes;
+    } else {
+      EXPECT_EQ(nullptr, text) << c.bytes;
+    }
+    EXPECT_EQ(c.positionAfter, s.position) << c.bytes;
+    FreeBuffer(text);
+  }
+}
+
 TEST(StreamStrings, ReadStringWCases) {
   const WideStringCase cases[] = {
       {"41 00 42 00 00 00", 0, L"AB", 6},
@@ -432,20 +452,7 @@ TEST(StreamStrings, ReadStringWCases) {
       {"41", 0, nullptr, 1},              // half a unit: consumed, no string
       {"00 41 00 00 00", 1, L"A", 5},     // units need no alignment
   };
-  for (const WideStringCase& c : cases) {
-    CMemoryStream s;
-    Fill(s, Hex(c.bytes));
-    s.Seek(c.start, 0);
-    wchar_t* text = s.ReadStringW();
-    if (c.expected) {
-      ASSERT_NE(nullptr, text) << c.bytes;
-      EXPECT_STREQ(c.expected, text) << c.bytes;
-    } else {
-      EXPECT_EQ(nullptr, text) << c.bytes;
-    }
-    EXPECT_EQ(c.positionAfter, s.position) << c.bytes;
-    FreeBuffer(text);
-  }
+  CheckWideStringReads(cases, &CStream::ReadStringW);
 }
 
 TEST(StreamStrings, ReadStringAToWCases) {
@@ -458,20 +465,7 @@ TEST(StreamStrings, ReadStringAToWCases) {
       {"41 C0", 0, L"A", 2},
       {"C0", 0, nullptr, 1},
   };
-  for (const WideStringCase& c : cases) {
-    CMemoryStream s;
-    Fill(s, Hex(c.bytes));
-    s.Seek(c.start, 0);
-    wchar_t* text = s.ReadStringAToW();
-    if (c.expected) {
-      ASSERT_NE(nullptr, text) << c.bytes;
-      EXPECT_STREQ(c.expected, text) << c.bytes;
-    } else {
-      EXPECT_EQ(nullptr, text) << c.bytes;
-    }
-    EXPECT_EQ(c.positionAfter, s.position) << c.bytes;
-    FreeBuffer(text);
-  }
+  CheckWideStringReads(cases, &CStream::ReadStringAToW);
 }
 
 TEST(StreamStrings, NullAndEmptyWideStringsWriteTheSameTwoBytes) {
