@@ -54,3 +54,15 @@ char* DupStringA(const char* text) {
   if (copy) memcpy(copy, text, n + 1);
   return copy;
 }
+
+void ReplaceString(wchar_t** slot, const wchar_t* text) {
+  wchar_t* copy = DupString(text);
+  FreeBuffer(*slot);
+  *slot = copy;
+}
+
+void ReplaceString(char** slot, const char* text) {
+  char* copy = DupStringA(text);
+  FreeBuffer(*slot);
+  *slot = copy;
+}

@@ -18,3 +18,7 @@ wchar_t* AppendString(wchar_t* text, const wchar_t* tail);
 // A heap copy of text (null for null).
 wchar_t* DupString(const wchar_t* text);
 char* DupStringA(const char* text);
+// Replaces the heap text a slot owns by a copy of text (null clears it). The
+// copy is made first, so text may be the slot's own text.
+void ReplaceString(wchar_t** slot, const wchar_t* text);
+void ReplaceString(char** slot, const char* text);

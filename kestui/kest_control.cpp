@@ -565,8 +565,7 @@ wchar_t* CKestControl::GetTextCopy() const {
 }
 
 void CKestControl::SetHint(const wchar_t* text) {
-  FreeBuffer(hint_);
-  hint_ = DupString(text);
+  ReplaceString(&hint_, text);
 }
 
 void CKestControl::SetMenu(CKestMenu* menu) {

@@ -21,11 +21,7 @@ namespace {
 class FolderText {
 public:
   ~FolderText() { FreeBuffer(text_); }
-  void Set(const wchar_t* path) {
-    wchar_t* copy = DupString(path);
-    FreeBuffer(text_);
-    text_ = copy;
-  }
+  void Set(const wchar_t* path) { ReplaceString(&text_, path); }
   const wchar_t* Get() const { return text_ ? text_ : L""; }
 
 private:
@@ -315,17 +311,9 @@ CompDbColumn::~CompDbColumn() {
   FreeBuffer(choices_);
 }
 
-void CompDbColumn::SetName(const char* text) {
-  char* copy = DupStringA(text);
-  FreeBuffer(caption_);
-  caption_ = copy;
-}
+void CompDbColumn::SetName(const char* text) { ReplaceString(&caption_, text); }
 
-void CompDbColumn::SetExportName(const char* text) {
-  char* copy = DupStringA(text);
-  FreeBuffer(key_);
-  key_ = copy;
-}
+void CompDbColumn::SetExportName(const char* text) { ReplaceString(&key_, text); }
 
 void CompDbColumn::SetChoices(const char* text) {
   FreeBuffer(choices_);
@@ -385,9 +373,7 @@ void CompDbRecord::SetCell(int column, const char* text) {
     cells_ = grown;
     cellCount_ = column + 1;
   }
-  char* copy = DupStringA(text);
-  FreeBuffer(cells_[column]);
-  cells_[column] = copy;
+  ReplaceString(&cells_[column], text);
 }
 
 const char* CompDbRecord::GetCell(int column) const {
@@ -663,11 +649,7 @@ CompDbTable::~CompDbTable() {
   FreeBuffer(caption_);
 }
 
-void CompDbTable::SetCaption(const char* text) {
-  char* copy = DupStringA(text);
-  FreeBuffer(caption_);
-  caption_ = copy;
-}
+void CompDbTable::SetCaption(const char* text) { ReplaceString(&caption_, text); }
 
 CompDbColumn* CompDbTable::GetColumn(int i) const {
   if (i < 0 || i >= columnCount_) return nullptr;

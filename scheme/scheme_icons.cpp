@@ -16,8 +16,7 @@ struct IconsFolder {
 }  // namespace
 
 void SetSchemeIconsFolder(const wchar_t* folder) {
-  FreeBuffer(g_iconsFolder.path);
-  g_iconsFolder.path = DupString(folder);
+  ReplaceString(&g_iconsFolder.path, folder);
 }
 
 const wchar_t* GetSchemeIconsFolder() { return g_iconsFolder.path; }

@@ -34,8 +34,7 @@ BePluginList::~BePluginList() {
 }
 
 void BePluginList::SetFolder(const wchar_t* path) {
-  FreeBuffer(folder);
-  folder = DupString(path);
+  ReplaceString(&folder, path);
 }
 
 void BePluginList::Clear() {

@@ -416,7 +416,9 @@ TEST_F(MainFormTest, SaveCommandWritesTheDocument) {
   EXPECT_EQ(0, answer.Count());
   EXPECT_FALSE(form->IsModified());
   EXPECT_EQ(std::wstring(kCaption) + L" - new.vlkx", WindowTextOf(window));
-  EXPECT_EQ("SPH1", std::string(reinterpret_cast<const char*>(folder.ReadFile(L"new.vlkx").data()), 4));
+  std::vector<uint8_t> saved = folder.ReadFile(L"new.vlkx");
+  ASSERT_GE(saved.size(), 4u);
+  EXPECT_EQ("SPH1", std::string(saved.begin(), saved.begin() + 4));
   EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(folder.File(L"new.~vlkx").c_str()));
 }
 

@@ -120,6 +120,25 @@ TEST(HeapBlocks, AppendString) {
   FreeBuffer(copy);
 }
 
+TEST(HeapBlocks, ReplaceStringCopiesFirst) {
+  wchar_t* wide = nullptr;
+  ReplaceString(&wide, L"Схема");
+  ASSERT_NE(nullptr, wide);
+  EXPECT_STREQ(L"Схема", wide);
+  // The slot's own text: copied before the old block goes.
+  ReplaceString(&wide, wide);
+  EXPECT_STREQ(L"Схема", wide);
+  ReplaceString(&wide, nullptr);
+  EXPECT_EQ(nullptr, wide);
+
+  char* narrow = nullptr;
+  ReplaceString(&narrow, "R1");
+  ReplaceString(&narrow, narrow + 1);  // a tail of its own text
+  EXPECT_STREQ("1", narrow);
+  ReplaceString(&narrow, static_cast<const char*>(nullptr));
+  EXPECT_EQ(nullptr, narrow);
+}
+
 TEST(HeapBlocks, DupStrings) {
   EXPECT_EQ(nullptr, DupString(nullptr));
   EXPECT_EQ(nullptr, DupStringA(nullptr));
@@ -141,6 +160,18 @@ struct PathCase {
   const wchar_t* expected;
   int length;
 };
+
+// Checks a path function both measuring (null output) and writing: the same
+// length, and the expected text in a buffer that held something else before.
+template <size_t N>
+void CheckPathFunction(const PathCase (&cases)[N], int (*function)(wchar_t*, const wchar_t*)) {
+  for (const PathCase& c : cases) {
+    wchar_t out[kMaxPathChars] = L"junk";
+    EXPECT_EQ(c.length, function(nullptr, c.path)) << c.path;
+    EXPECT_EQ(c.length, function(out, c.path)) << c.path;
+    EXPECT_STREQ(c.expected, out) << c.path;
+  }
+}
 
 TEST(Paths, ChangeFileExtension) {
   const PathCase cases[] = {
@@ -173,12 +204,7 @@ TEST(Paths, GetFileExtension) {
       {L"a.tar.gz", L"gz", 2},             {L"file.", L"", 0},        {L"x|y.Z", L"Z", 1},
       {L"схема.vlkx", L"vlkx", 4},         {L"", L"", 0},
   };
-  for (const PathCase& c : cases) {
-    wchar_t out[kMaxPathChars] = L"junk";
-    EXPECT_EQ(c.length, GetFileExtension(nullptr, c.path)) << c.path;
-    EXPECT_EQ(c.length, GetFileExtension(out, c.path)) << c.path;
-    EXPECT_STREQ(c.expected, out) << c.path;
-  }
+  CheckPathFunction(cases, GetFileExtension);
 }
 
 TEST(Paths, GetFileName) {
@@ -191,12 +217,7 @@ TEST(Paths, GetFileName) {
       {L"a/b\\c", L"c", 1},
       {L"C:\\Мои схемы\\Робот.vlkx", L"Робот.vlkx", 10},
   };
-  for (const PathCase& c : cases) {
-    wchar_t out[kMaxPathChars] = L"junk";
-    EXPECT_EQ(c.length, GetFileName(nullptr, c.path)) << c.path;
-    EXPECT_EQ(c.length, GetFileName(out, c.path)) << c.path;
-    EXPECT_STREQ(c.expected, out) << c.path;
-  }
+  CheckPathFunction(cases, GetFileName);
 }
 
 TEST(Paths, GetDirectoryPart) {
@@ -208,11 +229,8 @@ TEST(Paths, GetDirectoryPart) {
       {L"C:\\x\\", L"C:\\x\\", 5},
       {L"C:\\Мои схемы\\Робот.vlkx", L"C:\\Мои схемы\\", 13},
   };
+  CheckPathFunction(cases, GetDirectoryPart);
   for (const PathCase& c : cases) {
-    wchar_t out[kMaxPathChars] = L"junk";
-    EXPECT_EQ(c.length, GetDirectoryPart(nullptr, c.path)) << c.path;
-    EXPECT_EQ(c.length, GetDirectoryPart(out, c.path)) << c.path;
-    EXPECT_STREQ(c.expected, out) << c.path;
     wchar_t* dup = DupDirectoryPart(c.path);
     ASSERT_NE(nullptr, dup);
     EXPECT_STREQ(c.expected, dup);
