@@ -136,16 +136,24 @@ bool KestInitCommonControls() {
   return InitCommonControlsEx(&init) != FALSE;
 }
 
-bool RegisterMainWindowClass() {
-  if (mainClassRegistered) return true;
+namespace {
+// The framework's window classes differ only in name and procedure; a class
+// that exists already counts as registered.
+bool RegisterFrameworkClass(const wchar_t* name, WNDPROC procedure) {
   WNDCLASSW wc = {};
   wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
-  wc.lpfnWndProc = MainClassWindowProc;
+  wc.lpfnWndProc = procedure;
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.hIcon = ClassIcon();
   wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-  wc.lpszClassName = KestMainClassName;
-  if (!RegisterClassW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+  wc.lpszClassName = name;
+  return RegisterClassW(&wc) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+}  // namespace
+
+bool RegisterMainWindowClass() {
+  if (mainClassRegistered) return true;
+  if (!RegisterFrameworkClass(KestMainClassName, MainClassWindowProc)) return false;
   LoadCursorTable();
   KestInitCommonControls();
   GetWindowPropertyName();
@@ -156,14 +164,7 @@ bool RegisterMainWindowClass() {
 bool RegisterMDIChildWindowClass() {
   if (mdiChildClassRegistered) return true;
   if (!RegisterMainWindowClass()) return false;
-  WNDCLASSW wc = {};
-  wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
-  wc.lpfnWndProc = MDIChildWindowProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.hIcon = ClassIcon();
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-  wc.lpszClassName = KestMDIChildClassName;
-  if (!RegisterClassW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+  if (!RegisterFrameworkClass(KestMDIChildClassName, MDIChildWindowProc)) return false;
   mdiChildClassRegistered = true;
   return true;
 }
