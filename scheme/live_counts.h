@@ -11,6 +11,7 @@ struct SchLiveCounts {
   int wires = 0;
   int junctions = 0;
   int buses = 0;
+  int nets = 0;
 };
 
 // Program-wide counters.

@@ -1,6 +1,8 @@
 // Net records and net building over wires, junctions and buses.
 #include "scheme/nets.h"
 
+#include "scheme/live_counts.h"
+
 #include <new>
 
 #include "foundation/buffers.h"
@@ -43,6 +45,7 @@ SchPin* PinAtEnd(const SchWire* w, int end) {
 }  // namespace
 
 SchNet::SchNet(SchScheme* owner) : scheme(owner) {
+  g_schLiveCounts.nets++;
   if (scheme) {
     next = scheme->nets;
     if (next) next->prev = this;
@@ -59,6 +62,7 @@ SchNet::~SchNet() {
   }
   FreeBuffer(pins);
   FreeBuffer(wires);
+  g_schLiveCounts.nets--;
 }
 
 bool SchNet::AddPin(CSCHBlock* block, int pin) {

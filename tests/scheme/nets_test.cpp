@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "scheme/ground.h"
+#include "scheme/live_counts.h"
 #include "scheme/packet_set.h"
 #include "scheme/sim_log.h"
 #include "tests/scheme/circuit_fixture.h"
@@ -259,13 +260,19 @@ TEST(RunCycle, StartSumsStepsInOrderStopClearsEverything) {
 }
 
 TEST(RunCycle, DestroyingABuiltSchemeFreesItsNets) {
+  const int netsBefore = g_schLiveCounts.nets;
+  const int blocksBefore = g_schLiveCounts.blocks;
   Circuit* c = new Circuit;
   Part* a = c->Part(1);
   Part* b = c->Part(1);
+  Part* lone = c->Part(1);  // no wire: no net
   c->Wire(a, 0, b, 0);
   c->Build();
-  delete c;  // nothing leaks or dangles (the nets go with the scheme)
-  SUCCEED();
+  EXPECT_EQ(netsBefore + 1, g_schLiveCounts.nets);
+  EXPECT_EQ(nullptr, lone->pins[0].net);
+  delete c;  // built but never run: the nets go with the scheme
+  EXPECT_EQ(netsBefore, g_schLiveCounts.nets);
+  EXPECT_EQ(blocksBefore, g_schLiveCounts.blocks);
 }
 
 // ---- Pin model: sums and Thevenin readings ----
