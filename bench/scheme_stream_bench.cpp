@@ -54,6 +54,7 @@ void Generate(SchScheme* s, int n) {
     b->scheme = s;
     b->next = s->blocks;
     if (b->next) b->next->prev = b;
+    else s->lastBlock = b;
     s->blocks = b;
     b->rect = RECT{100 + (i % 100) * 120, 50 + (i / 100) * 160, 180 + (i % 100) * 120, 150 + (i / 100) * 160};
     wchar_t name[16];

@@ -60,12 +60,7 @@ CSCHBlock::~CSCHBlock() {
     parent = nullptr;
   }
   SetPinCount(0);
-  if (scheme) {
-    if (prev) prev->next = next;
-    else scheme->blocks = next;
-    if (next) next->prev = prev;
-    scheme = nullptr;
-  }
+  Unlink();
   ReplaceText(instanceName, static_cast<wchar_t*>(nullptr));
   ReplaceText(model, static_cast<char*>(nullptr));
   ReplaceText(options, static_cast<char*>(nullptr));
@@ -73,14 +68,18 @@ CSCHBlock::~CSCHBlock() {
   g_schLiveCounts.blocks--;
 }
 
+void CSCHBlock::Unlink() {
+  if (!scheme) return;
+  if (prev) prev->next = next;
+  else scheme->blocks = next;
+  if (next) next->prev = prev;
+  else scheme->lastBlock = prev;
+  prev = next = nullptr;
+  scheme = nullptr;
+}
+
 void CSCHBlock::Attach(SchScheme* target) {
-  if (scheme) {  // leave a previous scheme first
-    if (prev) prev->next = next;
-    else scheme->blocks = next;
-    if (next) next->prev = prev;
-    prev = next = nullptr;
-    scheme = nullptr;
-  }
+  Unlink();  // leave a previous scheme first
   if (!target) return;
   if (!target->reading) {
     int y = 50;
@@ -92,6 +91,7 @@ void CSCHBlock::Attach(SchScheme* target) {
   prev = nullptr;
   next = target->blocks;
   if (next) next->prev = this;
+  else target->lastBlock = this;
   target->blocks = this;
   if (namePrefix && !target->reading) SetUniqueName(namePrefix);
 }

@@ -180,6 +180,8 @@ public:
   SchScheme* nestedScheme = nullptr;
 
 private:
+  // Leaves the scheme's block list.
+  void Unlink();
   bool ResizePinArray(int n);
   void SetPinWireIndex(int pin, int old);
   void DeletePinWire(int pin);

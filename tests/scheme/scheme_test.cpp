@@ -2,6 +2,11 @@
 // simulation drivers' block loop.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <set>
+#include <utility>
+#include <vector>
+
 #include "foundation/stream.h"
 #include "scheme_fixture.h"
 
@@ -82,6 +87,105 @@ TEST(SchemeOwnership, ChildrenGoWithTheirParentWhicheverIsOlder) {
     b.scheme->DeleteObjects();
     EXPECT_EQ(0, b.scheme->BlockCount()) << parentFirst;
   }
+}
+
+// A part that owns other parts of its scheme outside the child list and
+// deletes them in its destructor, as a chip deletes its application parts.
+// A part deleted first leaves its owner's list. Each destruction is noted,
+// so that a part destroyed twice shows.
+class OwningPart : public TestPart {
+public:
+  OwningPart() : TestPart(1, 1) { live().insert(this); }
+  ~OwningPart() override {
+    if (!live().erase(this)) ++destroyedTwice();
+    if (owner) owner->owned.erase(std::find(owner->owned.begin(), owner->owned.end(), this));
+    while (!owned.empty()) {
+      OwningPart* part = owned.back();
+      owned.pop_back();
+      part->owner = nullptr;
+      delete part;
+    }
+  }
+  void Own(OwningPart* part) {
+    owned.push_back(part);
+    part->owner = this;
+  }
+  static std::set<OwningPart*>& live() {
+    static std::set<OwningPart*> parts;
+    return parts;
+  }
+  static int& destroyedTwice() {
+    static int count = 0;
+    return count;
+  }
+
+  OwningPart* owner = nullptr;
+  std::vector<OwningPart*> owned;
+};
+
+TEST(SchemeOwnership, DeleteObjectsSurvivesDestructorsThatDeleteOtherBlocks) {
+  // Parts 0 (oldest) to 5 (newest); who owns whom, and who is whose child.
+  struct Case {
+    const char* what;
+    std::vector<std::pair<int, int>> owns;
+    std::vector<std::pair<int, int>> parents;
+  } cases[] = {
+      {"the oldest owns the next to go", {{0, 1}}, {}},
+      {"the oldest owns every other part", {{0, 1}, {0, 2}, {0, 3}, {0, 4}, {0, 5}}, {}},
+      {"the newest owns the oldest", {{5, 0}}, {}},
+      {"each owns the next newer", {{0, 1}, {1, 2}, {2, 3}, {3, 4}, {4, 5}}, {}},
+      {"each owns the next older", {{5, 4}, {4, 3}, {3, 2}, {2, 1}, {1, 0}}, {}},
+      {"an owned part has children", {{0, 2}}, {{2, 3}, {3, 4}, {2, 1}}},
+      {"a child of another part is owned", {{0, 4}}, {{5, 4}, {4, 3}}},
+      {"a parent owns a part its child owns", {{3, 5}, {1, 2}}, {{1, 3}}},
+      {"a child owns its parent's other child", {{2, 3}}, {{1, 2}, {1, 3}}},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.what);
+    SchLiveCounts before = g_schLiveCounts;
+    OwningPart::destroyedTwice() = 0;
+    {
+      SchemeBuilder b;
+      std::vector<OwningPart*> parts;
+      for (int i = 0; i < 6; i++) {
+        parts.push_back(new OwningPart);
+        parts.back()->Attach(b.scheme);
+      }
+      for (auto& o : k.owns) parts[o.first]->Own(parts[o.second]);
+      for (auto& c : k.parents) parts[c.first]->AddChild(parts[c.second]);
+      b.Part(1, 1);  // a plain part between them all
+      b.scheme->DeleteObjects();
+      EXPECT_EQ(nullptr, b.scheme->blocks);
+      EXPECT_EQ(nullptr, b.scheme->LastBlock());
+      EXPECT_TRUE(OwningPart::live().empty());
+      EXPECT_EQ(0, OwningPart::destroyedTwice());
+      // The emptied scheme takes new parts.
+      TestPart* again = b.Part(1, 1);
+      EXPECT_EQ(again, b.scheme->blocks);
+      EXPECT_EQ(again, b.scheme->LastBlock());
+    }
+    EXPECT_EQ(before, g_schLiveCounts);
+  }
+  OwningPart::live().clear();
+}
+
+TEST(SchemeOwnership, LastBlockFollowsTheList) {
+  SchemeBuilder b;
+  EXPECT_EQ(nullptr, b.scheme->LastBlock());
+  TestPart* first = b.Part(1, 1);
+  TestPart* second = b.Part(1, 1);
+  TestPart* third = b.Part(1, 1);
+  EXPECT_EQ(first, b.scheme->LastBlock());
+  delete second;  // from the middle
+  EXPECT_EQ(first, b.scheme->LastBlock());
+  delete first;  // the tail
+  EXPECT_EQ(third, b.scheme->LastBlock());
+  SchScheme other;
+  third->Attach(&other);  // moved to another scheme
+  EXPECT_EQ(nullptr, b.scheme->LastBlock());
+  EXPECT_EQ(nullptr, b.scheme->blocks);
+  EXPECT_EQ(third, other.LastBlock());
+  EXPECT_EQ(third, other.blocks);
 }
 
 // Notes, from its Stop, how many blocks its scheme still holds.
