@@ -42,15 +42,10 @@ CSCHBlock::CSCHBlock() { g_schLiveCounts.blocks++; }
 
 CSCHBlock::~CSCHBlock() {
   if (!(flags & kSchLoaded)) {
-    // Children unlink themselves from this block as they go.
-    while (childCount > 0) {
-      CSCHBlock* child = children[childCount - 1];
-      childCount--;
-      if (child) {
-        child->parent = nullptr;
-        delete child;
-      }
-    }
+    // A block deleted by its parent's destructor hands its own children to
+    // that destructor, which deletes them after it: deleting a family never
+    // nests deeper than one block, however deep the family is.
+    if (!heir_ || !heir_->TakeChildrenOf(this)) DeleteChildren();
   }
   FreeBuffer(children);
   children = nullptr;
@@ -167,7 +162,8 @@ void CSCHBlock::Load(CStream* s) {
   boardY = s->ReadFloat();
   orientation = s->ReadByte();
   int n = s->ReadByte();
-  CSCHBlock** ids = n > 0 ? static_cast<CSCHBlock**>(AllocBuffer(n * sizeof(CSCHBlock*))) : nullptr;
+  CSCHBlock** ids =
+      n > 0 ? static_cast<CSCHBlock**>(AllocBuffer(ChildCapacity(n) * sizeof(CSCHBlock*))) : nullptr;
   if (!ids) n = 0;
   for (int i = 0; i < n; i++)
     ids[i] = reinterpret_cast<CSCHBlock*>(static_cast<intptr_t>(s->ReadInt32()));
@@ -190,12 +186,52 @@ bool CSCHBlock::LoadRunState(CStream* s) {
   return true;
 }
 
-void CSCHBlock::AddChild(CSCHBlock* child) {
-  if (!child) return;
-  CSCHBlock** grown = static_cast<CSCHBlock**>(
-      ReallocBuffer(children, (childCount + 1) * sizeof(CSCHBlock*)));
-  if (!grown) return;
+int CSCHBlock::ChildCapacity(int n) {
+  if (n <= 0) return 0;
+  int capacity = 1;
+  while (capacity < n && capacity < (1 << 28)) capacity <<= 1;
+  return capacity < n ? n : capacity;
+}
+
+bool CSCHBlock::ReserveChildren(int n) {
+  // The array always holds at least ChildCapacity(childCount) entries.
+  if (n <= ChildCapacity(childCount)) return true;
+  int capacity = ChildCapacity(n);
+  CSCHBlock** grown = static_cast<CSCHBlock**>(ReallocBuffer(children, capacity * sizeof(CSCHBlock*)));
+  if (!grown) return false;
   children = grown;
+  return true;
+}
+
+void CSCHBlock::DeleteChildren() {
+  // Children unlink themselves from this block as they go, and those that
+  // have children of their own append them here; the array is read afresh
+  // after every deletion.
+  while (childCount > 0) {
+    CSCHBlock* child = children[--childCount];
+    if (!child) continue;
+    child->parent = nullptr;
+    child->heir_ = this;
+    delete child;
+  }
+}
+
+bool CSCHBlock::TakeChildrenOf(CSCHBlock* block) {
+  int n = block->childCount;
+  if (n == 0) return true;
+  if (!ReserveChildren(childCount + n)) return false;
+  for (int i = 0; i < n; i++) {
+    CSCHBlock* child = block->children[i];
+    if (!child) continue;
+    children[childCount++] = child;
+    child->parent = this;
+  }
+  block->childCount = 0;
+  return true;
+}
+
+void CSCHBlock::AddChild(CSCHBlock* child) {
+  if (!child || !ReserveChildren(childCount + 1)) return;
   children[childCount++] = child;
   child->parent = this;
 }

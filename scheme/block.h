@@ -104,7 +104,8 @@ public:
   // loaded flag.
   void ResolveIds(const SchIdTable& ids);
 
-  // Children: blocks of the same scheme owned by this one.
+  // Children: blocks of the same scheme owned by this one. The array grows
+  // in powers of two (ChildCapacity of the count).
   void AddChild(CSCHBlock* child);
   void RemoveChild(CSCHBlock* child);
 
@@ -182,6 +183,18 @@ public:
 private:
   // Leaves the scheme's block list.
   void Unlink();
+  // Entries the child array holds for n children: n rounded up to a power
+  // of two, 0 for none.
+  static int ChildCapacity(int n);
+  bool ReserveChildren(int n);
+  // Deletes every child, last first, each handing its own children back to
+  // this block (see heir_).
+  void DeleteChildren();
+  // Appends the children of a block being deleted to this block's children.
+  // False when the array cannot grow; the block then keeps them.
+  bool TakeChildrenOf(CSCHBlock* block);
+  // Set by the parent whose DeleteChildren is deleting this block.
+  CSCHBlock* heir_ = nullptr;
   bool ResizePinArray(int n);
   void SetPinWireIndex(int pin, int old);
   void DeletePinWire(int pin);

@@ -169,6 +169,79 @@ TEST(SchemeOwnership, DeleteObjectsSurvivesDestructorsThatDeleteOtherBlocks) {
   OwningPart::live().clear();
 }
 
+// Deleting a parent takes its family with it, also when destructors on the
+// way delete other members of the family.
+TEST(SchemeOwnership, DeletingAParentTakesItsFamilyWhateverTheDestructorsDelete) {
+  struct Case {
+    const char* what;
+    std::vector<std::pair<int, int>> owns;
+    std::vector<std::pair<int, int>> parents;  // children of a parent, in order
+    std::set<int> gone;                          // deleted with part 0
+  } cases[] = {
+      {"three generations", {}, {{0, 1}, {1, 2}, {2, 3}, {1, 4}}, {0, 1, 2, 3, 4}},
+      {"a child deletes its sibling", {{2, 1}}, {{0, 1}, {0, 2}, {1, 3}}, {0, 1, 2, 3}},
+      {"a child deletes its nephew", {{3, 4}}, {{0, 1}, {0, 3}, {1, 4}, {4, 5}}, {0, 1, 3, 4, 5}},
+      {"a grandchild deletes its uncle", {{5, 2}}, {{0, 2}, {0, 1}, {1, 4}, {1, 5}}, {0, 1, 2, 4, 5}},
+      {"a child deletes a stranger", {{1, 5}}, {{0, 1}, {5, 4}}, {0, 1, 4, 5}},
+      {"a child deletes its own child", {{1, 2}}, {{0, 1}, {1, 2}, {2, 3}}, {0, 1, 2, 3}},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.what);
+    SchLiveCounts before = g_schLiveCounts;
+    OwningPart::destroyedTwice() = 0;
+    {
+      SchemeBuilder b;
+      std::vector<OwningPart*> parts;
+      for (int i = 0; i < 6; i++) {
+        parts.push_back(new OwningPart);
+        parts.back()->Attach(b.scheme);
+      }
+      for (auto& o : k.owns) parts[o.first]->Own(parts[o.second]);
+      for (auto& c : k.parents) parts[c.first]->AddChild(parts[c.second]);
+      std::vector<OwningPart*> all = parts;
+      delete parts[0];
+      for (int i = 0; i < 6; i++)
+        EXPECT_EQ(k.gone.count(i) == 0, OwningPart::live().count(all[i]) == 1) << "part " << i;
+      EXPECT_EQ(6 - static_cast<int>(k.gone.size()), b.scheme->BlockCount());
+      for (CSCHBlock* x = b.scheme->blocks; x; x = x->next) {
+        EXPECT_TRUE(!x->parent || OwningPart::live().count(static_cast<OwningPart*>(x->parent)));
+        for (int c = 0; c < x->childCount; c++)
+          EXPECT_TRUE(OwningPart::live().count(static_cast<OwningPart*>(x->children[c])));
+      }
+      b.scheme->DeleteObjects();
+      EXPECT_TRUE(OwningPart::live().empty());
+      EXPECT_EQ(0, OwningPart::destroyedTwice());
+    }
+    EXPECT_EQ(before, g_schLiveCounts);
+  }
+  OwningPart::live().clear();
+}
+
+// Families far deeper than the stack could nest: a chain of generations
+// each with one child, and a chain whose every generation also has leaves.
+TEST(SchemeOwnership, DeepFamiliesAreDeletedWithoutRecursion) {
+  const int kGenerations = 100000;
+  for (int leaves : {0, 3}) {
+    SCOPED_TRACE(leaves);
+    SchLiveCounts before = g_schLiveCounts;
+    CSCHBlock* root = new CSCHBlock;
+    CSCHBlock* last = root;
+    for (int i = 1; i < kGenerations; i++) {
+      CSCHBlock* child = new CSCHBlock;
+      for (int k = 0; k < leaves; k++) {
+        if (k == leaves / 2) last->AddChild(child);  // the next generation among the leaves
+        last->AddChild(new CSCHBlock);
+      }
+      if (leaves == 0) last->AddChild(child);
+      ASSERT_EQ(last, child->parent);
+      last = child;
+    }
+    EXPECT_EQ(before.blocks + kGenerations + (kGenerations - 1) * leaves, g_schLiveCounts.blocks);
+    delete root;
+    EXPECT_EQ(before, g_schLiveCounts);
+  }
+}
+
 TEST(SchemeOwnership, LastBlockFollowsTheList) {
   SchemeBuilder b;
   EXPECT_EQ(nullptr, b.scheme->LastBlock());
