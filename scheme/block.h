@@ -102,7 +102,7 @@ public:
   // After a stream read: replaces the saved identities in the pin wires and
   // the child entries by the objects read in the same call; clears the
   // loaded flag.
-  void ResolveIds(const SchIdTable& ids);
+  void ResolveIds(SchIdTable& ids);
 
   // Children: blocks of the same scheme owned by this one. The array grows
   // in powers of two (ChildCapacity of the count).
