@@ -56,6 +56,7 @@ CSCHBlock::~CSCHBlock() {
   }
   SetPinCount(0);
   Unlink();
+  // A measuring device has left its list already: this frees the text.
   ReplaceText(instanceName, static_cast<wchar_t*>(nullptr));
   ReplaceText(model, static_cast<char*>(nullptr));
   ReplaceText(options, static_cast<char*>(nullptr));
@@ -142,7 +143,7 @@ void CSCHBlock::Save(CStream* s) {
 void CSCHBlock::Load(CStream* s) {
   savedId = s->ReadInt32();
   flags = static_cast<unsigned char>(s->ReadByte()) | kSchLoaded;
-  ReplaceText(instanceName, s->ReadStringW());
+  ReplaceInstanceName(s->ReadStringW());
   ReplaceText(model, s->ReadStringA());
   ReplaceText(options, s->ReadStringA());
   ReplaceText(tableName, s->ReadStringW());
@@ -246,7 +247,14 @@ void CSCHBlock::RemoveChild(CSCHBlock* child) {
   }
 }
 
-void CSCHBlock::SetName(const wchar_t* name) { ReplaceText(instanceName, DupString(name)); }
+void CSCHBlock::InstanceNameChanging(const wchar_t*, const wchar_t*) {}
+
+void CSCHBlock::ReplaceInstanceName(wchar_t* copy) {
+  InstanceNameChanging(instanceName, copy);
+  ReplaceText(instanceName, copy);
+}
+
+void CSCHBlock::SetName(const wchar_t* name) { ReplaceInstanceName(DupString(name)); }
 void CSCHBlock::SetModel(const char* text) { ReplaceText(model, DupStringA(text)); }
 void CSCHBlock::SetOptions(const char* text) { ReplaceText(options, DupStringA(text)); }
 void CSCHBlock::SetTableName(const wchar_t* text) { ReplaceText(tableName, DupString(text)); }

@@ -180,7 +180,15 @@ public:
   // create and delete it); FitToPins renumbers its connectors.
   SchScheme* nestedScheme = nullptr;
 
+protected:
+  // Called before the instance name is replaced (SetName, Load, the
+  // designator operations) with the old and the new text. Change the name
+  // through those operations only.
+  virtual void InstanceNameChanging(const wchar_t* from, const wchar_t* to);
+
 private:
+  // Replaces the owned instance name by a new heap text (or null).
+  void ReplaceInstanceName(wchar_t* copy);
   // Leaves the scheme's block list.
   void Unlink();
   // Entries the child array holds for n children: n rounded up to a power

@@ -241,4 +241,36 @@ TEST_F(StreamFamilies, LongRingsBecomeChains) {
   }
 }
 
+// Multimeters by the ten thousand, unnamed in the stream: each names itself
+// when created and takes the stream's (empty) name when loaded.
+TEST_F(StreamFamilies, ManyUnnamedMultimetersRead) {
+  const int n = 30000;
+  SchScheme* s = new SchScheme;
+  ASSERT_TRUE(Read(s, BlockStream("Multimeter", 2, n, nullptr)));
+  EXPECT_EQ(n, s->BlockCount());
+  EXPECT_EQ(n, CSCHMeasureDevice::GetListCount());
+  for (CSCHBlock* b = s->blocks; b; b = b->next) ASSERT_EQ(nullptr, b->instanceName);
+  // No letter is in use after the read.
+  CSCHBlock* next = s->CreateBlock("Multimeter");
+  ASSERT_NE(nullptr, next);
+  EXPECT_STREQ(L"A", next->instanceName);
+  delete s;
+}
+
+// Named multimeters keep their letters, and a new one takes the next.
+TEST_F(StreamFamilies, NamedMultimetersKeepTheirLetters) {
+  static const wchar_t* kNames[] = {L"B", nullptr, L"A", L"Q", L"A"};
+  SchScheme s;
+  ASSERT_TRUE(Read(&s, BlockStream("Multimeter", 2, 5, nullptr, [](int i) { return kNames[i]; })));
+  std::vector<CSCHBlock*> blocks = OldestFirst(s);
+  for (int i = 0; i < 5; i++) {
+    if (kNames[i]) EXPECT_STREQ(kNames[i], blocks[i]->instanceName);
+    else EXPECT_EQ(nullptr, blocks[i]->instanceName);
+  }
+  EXPECT_STREQ(L"C", s.CreateBlock("Multimeter")->instanceName);
+  delete blocks[2];
+  delete blocks[4];
+  EXPECT_STREQ(L"A", s.CreateBlock("Multimeter")->instanceName);
+}
+
 }  // namespace
