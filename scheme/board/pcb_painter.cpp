@@ -12,7 +12,11 @@ const double kPi = 3.14159265358979323846;
 // a number at all) is pinned to the limit instead of overflowing the int.
 const float kPixelLimit = 134217727.0f;
 
-int ToPixel(float v) {
+// The argument is rounded to a float first: on the x87 unit a sum may carry
+// more precision, and 300 - 6e-16 must truncate to 300, not 299.
+int ToPixel(float value) {
+  volatile float rounded = value;
+  float v = rounded;
   if (v != v) return 0;
   if (v > kPixelLimit) return static_cast<int>(kPixelLimit);
   if (v < -kPixelLimit) return -static_cast<int>(kPixelLimit);
