@@ -432,31 +432,29 @@ TEST(PcbPainter, PackagesHaveTheirPadsWhereTheSizesPutThem) {
   }
 }
 
-TEST(PcbPainter, DrawersLeaveNoGdiObjectsBehind) {
+TEST(PcbPainter, DrawersWithoutPinsDrawNoPads) {
   Screen screen;
-  PcbPainter p(screen.dc, 0, 0, 4.0f, 300, 300);
-  p.SetPlacement(0, 0, 0);
-  auto drawAll = [&] {
-    p.DrawWideSoPackage(16);
-    p.DrawSsopPackage(28);
-    p.DrawNarrowSoPackage(8);
-    p.DrawDipPackage(8);
-    p.DrawWideDipPackage(40);
-    p.DrawQuadFlatPackage(32);
-    p.DrawStaggeredLeadPackage(15);
-    p.DrawFlatPack14Package();
-    p.DrawText(0, 0, 2, L"DD1", 1);
+  PcbPainter p(screen.dc, 0, 0, 10.0f, 200, 200);
+  void (PcbPainter::*drawers[])(int) = {
+      &PcbPainter::DrawWideSoPackage, &PcbPainter::DrawSsopPackage,    &PcbPainter::DrawNarrowSoPackage,
+      &PcbPainter::DrawDipPackage,    &PcbPainter::DrawWideDipPackage, &PcbPainter::DrawQuadFlatPackage,
   };
-  drawAll();
-  DWORD before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-  for (int i = 0; i < 50; i++) drawAll();
-  DWORD after = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-  EXPECT_EQ(after, before);
-  // Zero and negative pin counts draw bare bodies, nothing more.
-  p.DrawNarrowSoPackage(0);
-  p.DrawDipPackage(-3);
-  p.DrawQuadFlatPackage(-8);
-  p.DrawStaggeredLeadPackage(0);
+  for (auto draw : drawers) {
+    for (int n : {0, 1, -3}) {
+      FillWhite(p);
+      p.SetPlacement(0, 0, n & 3);
+      (p.*draw)(n);
+      int pads = 0, body = 0;
+      for (int y = 0; y < p.height; y++)
+        for (int x = 0; x < p.width; x++) {
+          COLORREF c = GetPixel(p.dc, x, y);
+          pads += c == kPad;
+          body += c == kBody || c == RGB(0, 0, 0);
+        }
+      EXPECT_EQ(pads, 0) << n;
+      EXPECT_GT(body, 0) << n;
+    }
+  }
 }
 
 // A window that shows a painter's bitmap, for the screenshot.
