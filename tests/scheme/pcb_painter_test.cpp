@@ -12,6 +12,7 @@
 namespace {
 
 const COLORREF kWhite = RGB(255, 255, 255);
+const COLORREF kBodyGrey = 0x666666;
 
 void FillWhite(PcbPainter& p) {
   RECT all = {0, 0, p.width, p.height};
@@ -76,6 +77,28 @@ TEST(PcbPainter, NewPainterHoldsABitmapOfItsSize) {
   ASSERT_TRUE(q.IsReady());
   ASSERT_TRUE(GetObjectW(q.bitmap, sizeof info, &info));
   EXPECT_GT(info.bmBitsPixel, 8);
+}
+
+TEST(PcbPainter, AnotherContextLentToThePainterOutlivesIt) {
+  // A picture export draws through the painter into its own context.
+  Screen screen;
+  HDC export_ = CreateCompatibleDC(screen.dc);
+  HBITMAP picture = CreateCompatibleBitmap(screen.dc, 50, 50);
+  HGDIOBJ old = SelectObject(export_, picture);
+  RECT all = {0, 0, 50, 50};
+  FillRect(export_, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  {
+    PcbPainter p(screen.dc, 0, 0, 2.0f, 50, 50);
+    p.dc = export_;  // left lent: the painter deletes its own DC, not this one
+    p.SetPlacement(0, 0, 0);
+    p.DrawNarrowSoPackage(8);  // body rows 25 +- 5.38 px
+    EXPECT_EQ(GetPixel(export_, 25, 25), kBodyGrey);
+  }
+  EXPECT_EQ(GetObjectType(export_), static_cast<DWORD>(OBJ_MEMDC));
+  EXPECT_EQ(GetPixel(export_, 25, 25), kBodyGrey);
+  SelectObject(export_, old);
+  DeleteObject(picture);
+  DeleteDC(export_);
 }
 
 TEST(PcbPainter, PlacementTurnsAndMovesThePartFrame) {
