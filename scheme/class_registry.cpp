@@ -4,6 +4,7 @@
 
 #include "foundation/buffers.h"
 #include "scheme/block.h"
+#include "scheme/board/pcb.h"
 #include "scheme/fittings.h"
 #include "scheme/ground.h"
 #include "scheme/multimeter.h"
@@ -18,7 +19,7 @@ namespace {
 // above the scheme model get their creators through SetCreator.
 const SchClassRow kComponentClasses[kSchComponentClassCount] = {
     {"DCMotor", nullptr},        {"T_GIDRO", CreateCSCH_T_Gidro}, {"5_GIDRO", CreateCSCH_5_Gidro},
-    {"GND", CreateCSCHGnd},          {"PCB", nullptr},           {"USB-COM", nullptr},
+    {"GND", CreateCSCHGnd},          {"PCB", CreateCSCH_PCB},           {"USB-COM", nullptr},
     {"PULT", nullptr},           {"PultComputer", nullptr},  {"MPW", nullptr},
     {"MiniFit", nullptr},        {"PLS", nullptr},           {"PLS2", nullptr},
     {"Battery", nullptr},        {"Button", nullptr},        {"AVR", nullptr},
