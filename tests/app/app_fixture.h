@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "app/main_form.h"
-#include "app/startup.h"
+#include "app/shell/main_form.h"
+#include "app/shell/startup.h"
 #include "kestui/kest_form.h"
 #include "kestui/kest_hint.h"
 #include "support/live_forms.h"

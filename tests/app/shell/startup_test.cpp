@@ -1,4 +1,4 @@
-#include "app/startup.h"
+#include "app/shell/startup.h"
 
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
 // The start-up sequence of Velkboard and its message loop.
-#include "app/main_form.h"
+#include "app/shell/main_form.h"
 #include "app/resource.h"
-#include "app/startup.h"
+#include "app/shell/startup.h"
 #include "blocks/engine/plugin_list.h"
 #include "blocks/panel/panel_kinds.h"
 #include "kestui/kest_control.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/startup.h"
+#include "app/shell/startup.h"
 #include "blocks/engine/plugin_list.h"
 #include "blocks/panel/panel_kinds.h"
 #include "foundation/paths.h"

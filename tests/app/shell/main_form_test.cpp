@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "app/about_box.h"
-#include "app/main_form.h"
+#include "app/shell/about_box.h"
+#include "app/shell/main_form.h"
 #include "app/resource.h"
-#include "app/startup.h"
-#include "app_fixture.h"
+#include "app/shell/startup.h"
+#include "app/app_fixture.h"
 #include "kestui/kest_control.h"
 #include "kestui/kest_messages.h"
 #include "support/test_support.h"

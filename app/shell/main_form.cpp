@@ -1,12 +1,12 @@
-#include "app/main_form.h"
+#include "app/shell/main_form.h"
 
 #include <richedit.h>
 
 #include <string>
 
-#include "app/about_box.h"
+#include "app/shell/about_box.h"
 #include "app/resource.h"
-#include "app/startup.h"
+#include "app/shell/startup.h"
 #include "foundation/buffers.h"
 #include "foundation/paths.h"
 #include "foundation/stream.h"

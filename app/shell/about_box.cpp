@@ -1,9 +1,9 @@
-#include "app/about_box.h"
+#include "app/shell/about_box.h"
 
 #include <cwchar>
 
 #include "app/resource.h"
-#include "app/startup.h"
+#include "app/shell/startup.h"
 #include "kestui/kest_font.h"
 #include "kestui/kest_title.h"
 
