@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "foundation/buffers.h"
+#include "foundation/plain_array.h"
 #include "kestui/kest_draw.h"
 #include "kestui/kest_hint.h"
 #include "kestui/kest_mdiselect.h"
@@ -19,8 +20,6 @@ namespace {
 
 constexpr int LiveFormStep = 32;
 
-int RoundedCapacity(int count) { return (count + LiveFormStep - 1) / LiveFormStep * LiveFormStep; }
-
 // True while form is a live form bound to window.
 bool FormAlive(const CKestCustomForm* form, HWND window) {
   return window && FindLiveForm(form) >= 0 && GetControlFromHandle(window) == form;
@@ -30,19 +29,7 @@ bool FormAlive(const CKestCustomForm* form, HWND window) {
 
 bool SetLiveFormCount(int count) {
   if (count < 0) count = 0;
-  int oldCapacity = RoundedCapacity(LiveForms.count);
-  int newCapacity = RoundedCapacity(count);
-  if (newCapacity != oldCapacity) {
-    if (newCapacity == 0) {
-      FreeBuffer(LiveForms.forms);
-      LiveForms.forms = nullptr;
-    } else {
-      void* grown = ReallocBuffer(LiveForms.forms, sizeof(CKestCustomForm*) * newCapacity);
-      if (!grown) return false;
-      LiveForms.forms = static_cast<CKestCustomForm**>(grown);
-    }
-  }
-  for (int i = LiveForms.count; i < count; ++i) LiveForms.forms[i] = nullptr;
+  if (!ResizeSteppedArray(&LiveForms.forms, LiveForms.count, count, LiveFormStep)) return false;
   LiveForms.count = count;
   return true;
 }

@@ -5,6 +5,7 @@
 #include <cwchar>
 
 #include "foundation/buffers.h"
+#include "foundation/plain_array.h"
 #include "kestui/kest_draw.h"
 
 CKestTabControl::CKestTabControl(CKestContainer* container, bool ownsPages, int id, int width,
@@ -63,22 +64,10 @@ CKestContainer* CKestTabControl::GetPage(int index) const {
 
 int CKestTabControl::AddTab(const wchar_t* caption) {
   int n = count_ + 1;
-  auto* captions =
-      static_cast<wchar_t**>(ReallocBuffer(captions_, sizeof(wchar_t*) * static_cast<size_t>(n)));
-  if (!captions) return -1;
-  captions_ = captions;
-  auto* edges = static_cast<int*>(ReallocBuffer(edges_, sizeof(int) * static_cast<size_t>(n)));
-  if (!edges) return -1;
-  edges_ = edges;
-  if (ownsPages_) {
-    auto* pages = static_cast<CKestContainer**>(
-        ReallocBuffer(pages_, sizeof(CKestContainer*) * static_cast<size_t>(n)));
-    if (!pages) return -1;
-    pages_ = pages;
-    pages_[count_] = nullptr;
-  }
-  captions_[count_] = nullptr;
-  edges_[count_] = 0;
+  // The new slots come zeroed (no caption, edge 0, no page).
+  if (!ResizeSteppedArray(&captions_, count_, n)) return -1;
+  if (!ResizeSteppedArray(&edges_, count_, n)) return -1;
+  if (ownsPages_ && !ResizeSteppedArray(&pages_, count_, n)) return -1;
   count_ = n;
   int index = n - 1;
 
