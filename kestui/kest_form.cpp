@@ -6,12 +6,12 @@
 #include "foundation/plain_array.h"
 #include "kestui/kest_draw.h"
 #include "kestui/kest_hint.h"
+#include "kestui/kest_host.h"
 #include "kestui/kest_mdiselect.h"
 #include "kestui/kest_navigation.h"
 
 KestLiveFormList LiveForms = {0, nullptr};
 CKestForm* MainKestForm = nullptr;
-KestWindowListHandler MDIWindowListHandler = ShowMDIWindowList;
 
 // ---------------------------------------------------------------------------
 // LiveForms
@@ -268,10 +268,10 @@ bool CKestForm::HandleMDICommand(WPARAM wParam, LRESULT* result) {
 }
 
 void CKestForm::ShowWindowList() {
-  if (!MDIWindowListHandler || !mdiClient_) return;
+  if (!mdiClient_) return;
   HWND self = window_;
   int index = -1;
-  bool chosen = MDIWindowListHandler(this, &index);
+  bool chosen = GetKestHost()->ChooseMDIWindow(this, &index);
   if (!chosen || !FormAlive(this, self)) return;
   CKestControl* child = GetMDIChildAt(index);
   if (child && child->GetHandle()) {

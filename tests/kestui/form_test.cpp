@@ -418,7 +418,12 @@ int listCount = -1;
 CKestControl* listChosen = nullptr;
 bool listAnswer = true;
 
-bool FakeWindowList(CKestForm* f, int* index) {
+class FakeWindowListHost : public CKestHost {
+public:
+  bool ChooseMDIWindow(CKestForm* frame, int* index) override;
+};
+
+bool FakeWindowListHost::ChooseMDIWindow(CKestForm* f, int* index) {
   listFrame = f;
   listCount = f->GetMDIChildCount();
   *index = 4;
@@ -435,7 +440,8 @@ TEST_F(MDITest, MoreWindowsOpensTheWindowListAndActivatesTheChoice) {
   SendMessageW(frame->GetHandle(), WM_COMMAND, CKestForm::MoreWindowsId, 0);
   EXPECT_EQ(before, Active());
 
-  MDIWindowListHandler = FakeWindowList;
+  FakeWindowListHost fakeHost;
+  CKestHostScope withList(&fakeHost);
   listAnswer = false;  // cancelled
   SendMessageW(frame->GetHandle(), WM_COMMAND, CKestForm::MoreWindowsId, 0);
   EXPECT_EQ(frame, listFrame);

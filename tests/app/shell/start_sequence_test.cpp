@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/shell/startup.h"
+#include "app/test_host.h"
 #include "blocks/engine/plugin_list.h"
 #include "blocks/panel/panel_kinds.h"
 #include "foundation/paths.h"
@@ -40,7 +41,7 @@ protected:
   void SetUp() override {
     g_started.clear();
     g_result = 42;
-    SetShellExecuteForTests(FakeShellExecute);
+    host_.start = FakeShellExecute;
     g_schClassRegistry.Clear();
     SetAppFolders(ProgramFolders());
     SetSchemeIconsFolder(nullptr);
@@ -55,7 +56,6 @@ protected:
   }
   void TearDown() override {
     DeleteFileW(marker_.c_str());
-    SetShellExecuteForTests(nullptr);
     // Leave the registry as start-up leaves it for the other tests.
     g_schClassRegistry.Clear();
     RegisterComponentClasses();
@@ -65,6 +65,8 @@ protected:
     ASSERT_NE(INVALID_HANDLE_VALUE, f);
     CloseHandle(f);
   }
+  apptest::TestHost host_;
+  CKestHostScope hostScope_{&host_};
   std::wstring module_, marker_;
   ProgramFolders expected_;
 };
