@@ -88,7 +88,12 @@ public:
   ~MDIChild() override {
     if (deleted) ++*deleted;
   }
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_COMMAND && HIWORD(wParam) == 0) commands.push_back(LOWORD(wParam));
+    return CKestMDIChildForm::WindowProc(message, wParam, lParam);
+  }
   int* deleted = nullptr;
+  std::vector<int> commands;  // ids of the clicks and commands (code 0) it received
 };
 
 // Window rectangle of a widget in its parent's client coordinates.
