@@ -42,8 +42,10 @@ endfunction()
 
 # velk_test(<name> [RECURSE] [LIBS ...] [SOURCES files...]): one GoogleTest
 # executable from the .cpp files of the current folder (with its subfolders
-# when RECURSE is given) or from the SOURCES listed, registered whole and run
-# under Wine; ctest ends it after a few minutes.
+# when RECURSE is given) or from the SOURCES listed, run under Wine. ctest
+# runs it twice: <name> in the written order and <name>_shuffled in a
+# shuffled order (label "shuffled"; the seed comes from GTEST_RANDOM_SEED,
+# which tools/test.sh sets and prints). ctest ends a run after a few minutes.
 function(velk_test name)
   cmake_parse_arguments(ARG "RECURSE" "" "LIBS;SOURCES" ${ARGN})
   if(ARG_SOURCES)
@@ -58,5 +60,7 @@ function(velk_test name)
   add_executable(${name} ${sources} ${VELK_MANIFEST_RC})
   target_link_libraries(${name} PRIVATE velk_test_support ${ARG_LIBS})
   add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES TIMEOUT ${VELK_TEST_TIMEOUT})
+  add_test(NAME ${name}_shuffled COMMAND ${name} --gtest_shuffle)
+  set_tests_properties(${name} ${name}_shuffled PROPERTIES TIMEOUT ${VELK_TEST_TIMEOUT})
+  set_tests_properties(${name}_shuffled PROPERTIES LABELS shuffled)
 endfunction()
