@@ -13,6 +13,8 @@ CKestHost* g_host = nullptr;  // null: the base host
 
 void CKestHost::ShowComponentModel(const wchar_t*, const char*, const char*) {}
 
+bool CKestHost::OpenSchemeEditor(SchScheme*, int, int, int) { return false; }
+
 bool CKestHost::OpenBlockEditor(BeScheme*, const wchar_t*) { return false; }
 
 bool CKestHost::ShowBlockProperties(CBEBlock*) { return false; }

@@ -15,6 +15,7 @@
 class CKestForm;
 class CBEBlock;
 class BeScheme;
+class SchScheme;
 
 class CKestHost {
 public:
@@ -27,6 +28,12 @@ public:
   // of model (with its option string) in the table tableName, modally, and
   // returns when the user closed it. Base: nothing.
   virtual void ShowComponentModel(const wchar_t* tableName, const char* model, const char* options);
+
+  // Opens a scheme editor window (an MDI child of the main form) on a nested
+  // scheme in the given editor mode with the given board size (a control
+  // panel's Edit: mode 2, board 0 x 0); the program keeps the window. Base:
+  // nothing; answers false.
+  virtual bool OpenSchemeEditor(SchScheme* scheme, int mode, int boardWidth, int boardHeight);
 
   // Opens a block-diagram editor window on scheme, titled title (a
   // programmable unit's part name, or null). Base: nothing; answers false.

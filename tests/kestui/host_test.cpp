@@ -52,6 +52,7 @@ TEST(KestHost, NullInstallsTheBaseHost) {
 
 TEST(KestHost, BaseAnswersWithoutTheProgramsWindows) {
   CKestHost* base = GetKestHost();
+  EXPECT_FALSE(base->OpenSchemeEditor(nullptr, 2, 0, 0));
   EXPECT_FALSE(base->OpenBlockEditor(nullptr, L"AVR"));
   EXPECT_FALSE(base->ShowBlockProperties(nullptr));
   EXPECT_FALSE(base->OpenHelp(nullptr, L"Torvalk5.chm", 0, 0));
