@@ -24,10 +24,10 @@
 #include "kestui/kest_scrollbox.h"
 #include "kestui/kest_title.h"
 #include "kestui/kest_views.h"
+#include "modelpicker/option_combo.h"
 #include "modelpicker/picker_state.h"
 
-// Command ids of the form's widgets.
-constexpr int kOptionComboId = 1000;
+// Command id of the button "Выбрать" (the option combos have kOptionComboId).
 constexpr int kChooseButtonId = 1001;
 
 // Geometry of the form and of one parameter row.
@@ -39,19 +39,6 @@ constexpr int kParameterLabelWidth = 276;
 constexpr int kParameterValueX = 284;
 constexpr int kParameterValueWidth = 200;
 constexpr int kParameterValueHeight = 21;
-
-// The drop-down of an option parameter: it carries the option key of its
-// column.
-class COptionCombo : public CKestComboBox {
-public:
-  COptionCombo(CKestControl* parent, int optionKey, uint32_t position, int width, int height)
-      : CKestComboBox(parent, kOptionComboId, false, position, width, height, 0),
-        optionKey_(optionKey) {}
-  int GetOptionKey() const { return optionKey_; }
-
-private:
-  int optionKey_;
-};
 
 // The texts of the clicked column of the model list, by item data (record
 // index), and the column; the sort context of CompareModelItems.

@@ -7,6 +7,7 @@
 
 #include "foundation/buffers.h"
 #include "foundation/stream.h"
+#include "kestui/kest_host.h"
 #include "scheme/connector.h"
 #include "scheme/live_counts.h"
 #include "scheme/scheme.h"
@@ -15,8 +16,6 @@
 SchLiveCounts g_schLiveCounts;
 
 namespace {
-
-SchShowModelProc g_showModel = nullptr;
 
 // Replaces an owned text, keeping the live text count.
 template <class T>
@@ -35,8 +34,6 @@ void InitPin(SchPin* pin) {
   pin->G = 2e-7f;
   pin->G2 = 2e-7f;
 }
-
-void SetSchemeModelViewer(SchShowModelProc proc) { g_showModel = proc; }
 
 CSCHBlock::CSCHBlock() { g_schLiveCounts.blocks++; }
 
@@ -110,7 +107,7 @@ void CSCHBlock::PaintFootprint(PcbPainter*) {}
 
 bool CSCHBlock::Edit() {
   if (!model || !tableName) return false;
-  if (g_showModel) g_showModel(tableName, model, options);
+  GetKestHost()->ShowComponentModel(tableName, model, options);
   return false;
 }
 

@@ -62,11 +62,6 @@ struct SchPin {
 // A pin as a new one starts: unnamed, electric, unnumbered, 5 megaohms to 0 V.
 void InitPin(SchPin* pin);
 
-// Shows a component's database record (table, model, options) to the user;
-// set by the program shell. CSCHBlock::Edit calls it.
-typedef void (*SchShowModelProc)(const wchar_t* tableName, const char* model, const char* options);
-void SetSchemeModelViewer(SchShowModelProc proc);
-
 class CSCHBlock {
 public:
   CSCHBlock();
@@ -84,8 +79,9 @@ public:
   // Draws the default symbol: body, instance name, model.
   virtual void Paint(HDC dc);
   virtual void PaintFootprint(PcbPainter* painter);
-  // Shows the block's model; answers whether the block changed (the base
-  // never changes it).
+  // Shows the block's model through the program's component viewer
+  // (CKestHost::ShowComponentModel); answers whether the block changed (the
+  // base never changes it).
   virtual bool Edit();
   virtual void Start();
   virtual void Step(float dt);

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "foundation/buffers.h"
+#include "foundation/plain_array.h"
 #include "scheme/block.h"
 #include "scheme/board/pcb.h"
 #include "scheme/fittings.h"
@@ -44,13 +45,9 @@ const SchClassRow kComponentClasses[kSchComponentClassCount] = {
 SchClassRegistry::~SchClassRegistry() { Clear(); }
 
 bool SchClassRegistry::Add(const char* name, SchBlockCreator creator) {
-  if (count == capacity) {
-    int grown = capacity + 16;
-    SchClassRow* bigger = static_cast<SchClassRow*>(ReallocBuffer(rows, grown * sizeof(SchClassRow)));
-    if (!bigger) return false;
-    rows = bigger;
-    capacity = grown;
-  }
+  // The rows grow in steps of 16.
+  if (!ResizeSteppedArray(&rows, count, count + 1, 16)) return false;
+  capacity = SteppedCapacity(count + 1, 16);
   rows[count].name = name;
   rows[count].creator = creator;
   count++;

@@ -12,6 +12,7 @@
 
 #include "foundation/buffers.h"
 #include "foundation/stream.h"
+#include "kestui/kest_host.h"
 #include "scheme/block.h"
 #include "scheme/scheme.h"
 #include "scheme/wire.h"
@@ -123,7 +124,7 @@ void ShowUnregisteredClass(const char* name, const char* lastGood) {
   wchar_t text[128];
   _snwprintf(text, 128, L"Класс блока %ls не зарегистрирован! Последний удачный класс %ls.", a, b);
   text[127] = 0;
-  MessageBoxW(GetActiveWindow(), text, L"Ошибка", MB_OK | MB_ICONERROR);
+  GetKestHost()->ShowReadError(text);
 }
 
 }  // namespace

@@ -44,8 +44,22 @@ const wchar_t kPartsTable[] =
     L"\"Текст с \"\"кавычками\"\"\tи табом\r\nи строкой\"\tx\t1\r\n"
     L"С2-33\t4700\t?2: DIP ; SOIC;SOT-23\t12.5\tкороткая\r\n";
 
+// Puts the database and image folders back as they were when it goes.
+class KeepDbFolders {
+public:
+  KeepDbFolders() : db_(GetComponentDbFolder()), images_(GetImagesFolder()) {}
+  ~KeepDbFolders() {
+    SetComponentDbFolder(db_.empty() ? nullptr : db_.c_str());
+    SetImagesFolder(images_.empty() ? nullptr : images_.c_str());
+  }
+
+private:
+  std::wstring db_, images_;
+};
+
 class PartsTable : public ::testing::Test {
 protected:
+  KeepDbFolders keepFolders_;
   void SetUp() override {
     ASSERT_TRUE(folder_.WriteFile(L"parts.txt", Cp1251(kPartsTable)));
     SetComponentDbFolder(folder_.Path().c_str());
@@ -195,6 +209,7 @@ TEST_F(PartsTable, ReloadStartsAfresh) {
 }
 
 TEST(CompDbTable, MissingOrEmptyFileKeepsThePresetCaption) {
+  KeepDbFolders keepFolders;
   velktest::TempFolder folder;
   SetComponentDbFolder(folder.Path().c_str());
   CompDbTable missing(L"нет такой");
@@ -661,6 +676,7 @@ TEST(CompDbTable, BuiltInCode) {
 }
 
 TEST(CompDbFolders, KeepCopies) {
+  KeepDbFolders keepFolders;
   std::wstring path = L"C:\\prog\\VelkDB\\";
   SetComponentDbFolder(path.c_str());
   path[0] = L'X';
@@ -706,6 +722,7 @@ bool FileExists(const std::wstring& path) {
 }
 
 TEST(SampleDatabase, EveryTableLoadsAndReads) {
+  KeepDbFolders keepFolders;
   std::wstring folder = SampleDatabaseFolder();
   SetComponentDbFolder(folder.c_str());
   std::vector<std::wstring> names = TableNames(folder);
@@ -780,6 +797,7 @@ TEST(SampleDatabase, EveryTableLoadsAndReads) {
 }
 
 TEST(SampleDatabase, OptionsDrivePrices) {
+  KeepDbFolders keepFolders;
   SetComponentDbFolder(SampleDatabaseFolder().c_str());
   CompDbTable servo(L"servo");
   ASSERT_TRUE(servo.Load());

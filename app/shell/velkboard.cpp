@@ -1,10 +1,12 @@
 // The start-up sequence of Velkboard and its message loop.
-#include "app/main_form.h"
+#include "app/shell/main_form.h"
 #include "app/resource.h"
-#include "app/startup.h"
+#include "app/shell/startup.h"
+#include "app/shell/velkboard_host.h"
 #include "blocks/engine/plugin_list.h"
 #include "blocks/panel/panel_kinds.h"
 #include "kestui/kest_control.h"
+#include "kestui/kest_host_scope.h"
 #include "scheme/class_registry.h"
 
 HICON LoadApplicationIcon(HINSTANCE instance) {
@@ -31,6 +33,9 @@ StartDecision PrepareStart(HINSTANCE instance, const wchar_t* commandLine) {
 }
 
 int RunVelkboard(HINSTANCE instance, const wchar_t* commandLine) {
+  // What the lower layers ask of the program, for its whole run.
+  CVelkboardHost host;
+  CKestHostScope hostScope(&host);
   if (PrepareStart(instance, commandLine) == StartDecision::kExit) return 0;
   // The form created next becomes the application's main form.
   MainKestForm = nullptr;

@@ -1,4 +1,4 @@
-#include "app/startup.h"
+#include "app/shell/startup.h"
 
 #include <shellapi.h>
 
@@ -6,6 +6,7 @@
 
 #include "blocks/engine/plugin_list.h"
 #include "foundation/paths.h"
+#include "kestui/kest_host.h"
 #include "scheme/compdb.h"
 #include "scheme/scheme_icons.h"
 
@@ -13,7 +14,6 @@ namespace {
 HINSTANCE g_instance = nullptr;
 ProgramFolders g_folders;
 UINT g_formatVelkUi = 0, g_formatBe5 = 0, g_formatVelkPcb = 0;
-ShellExecuteFn g_shellExecute = ShellExecuteW;
 
 std::wstring ModulePath() {
   wchar_t path[kMaxPathChars];
@@ -113,7 +113,7 @@ bool RunPendingUpdate(const wchar_t* commandLine) {
   std::wstring module = ModulePath();
   std::wstring params = UpdateParameters(module.c_str(), commandLine);
   std::wstring updater = SiblingPath(module.c_str(), L"update.exe");
-  HINSTANCE result = g_shellExecute(nullptr, nullptr, updater.c_str(), params.c_str(), nullptr, SW_SHOW);
+  HINSTANCE result = GetKestHost()->StartProgram(nullptr, nullptr, updater.c_str(), params.c_str(), nullptr, SW_SHOW);
   if (reinterpret_cast<INT_PTR>(result) > 32) return true;
   MessageBoxW(nullptr, L"Невозможно запустить update.exe для обновления EXE-файла приложения", L"Ошибка",
               MB_OK | MB_ICONERROR);
@@ -155,7 +155,7 @@ bool RegisterSchemeFileType() {
 
 void RunMaxPluginInstaller() {
   std::wstring installer = SiblingPath(ModulePath().c_str(), L"3dsplugin\\install.exe");
-  HINSTANCE result = g_shellExecute(nullptr, nullptr, installer.c_str(), nullptr, nullptr, SW_SHOW);
+  HINSTANCE result = GetKestHost()->StartProgram(nullptr, nullptr, installer.c_str(), nullptr, nullptr, SW_SHOW);
   // Every result of 32 and below is a failure, as for the updater.
   if (reinterpret_cast<INT_PTR>(result) <= 32)
     MessageBoxW(nullptr, L"Не удалось запустить инсталлятор плагина для 3D Studio MAX!", L"Ошибка", MB_OK);
@@ -171,8 +171,6 @@ UINT ClipboardFormatVelkUi() { return g_formatVelkUi; }
 UINT ClipboardFormatBe5() { return g_formatBe5; }
 UINT ClipboardFormatVelkPcb() { return g_formatVelkPcb; }
 
-void SetShellExecuteForTests(ShellExecuteFn fn) { g_shellExecute = fn ? fn : ShellExecuteW; }
-ShellExecuteFn AppShellExecute() { return g_shellExecute; }
 
 void InitProgramFolders() {
   ProgramFolders folders = ComputeProgramFolders(ModulePath().c_str());

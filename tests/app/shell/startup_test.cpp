@@ -1,8 +1,9 @@
-#include "app/startup.h"
+#include "app/shell/startup.h"
 
 #include <string>
 #include <vector>
 
+#include "app/test_host.h"
 #include "foundation/paths.h"
 #include "support/test_support.h"
 
@@ -74,16 +75,15 @@ class OutsideProgramsTest : public ::testing::Test {
 protected:
   void SetUp() override {
     g_calls.clear();
-    SetShellExecuteForTests(FakeShellExecute);
+    host_.start = FakeShellExecute;
     wchar_t path[kMaxPathChars];
     GetModulePath(path);
     module_ = path;
     marker_ = UpdateMarkerPath(path);
   }
-  void TearDown() override {
-    DeleteFileW(marker_.c_str());
-    SetShellExecuteForTests(nullptr);
-  }
+  void TearDown() override { DeleteFileW(marker_.c_str()); }
+  apptest::TestHost host_;
+  CKestHostScope hostScope_{&host_};
   std::wstring module_, marker_;
 };
 

@@ -80,9 +80,3 @@ StartDecision PrepareStart(HINSTANCE instance, const wchar_t* commandLine);
 // the message loop. Returns the exit code (0; 1 when the main window could
 // not be made).
 int RunVelkboard(HINSTANCE instance, const wchar_t* commandLine);
-
-// Tests replace the way outside programs are started.
-typedef HINSTANCE(WINAPI* ShellExecuteFn)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
-void SetShellExecuteForTests(ShellExecuteFn fn);
-// The current way (ShellExecuteW unless a test replaced it).
-ShellExecuteFn AppShellExecute();

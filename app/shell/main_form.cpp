@@ -1,15 +1,16 @@
-#include "app/main_form.h"
+#include "app/shell/main_form.h"
 
 #include <richedit.h>
 
 #include <string>
 
-#include "app/about_box.h"
+#include "app/shell/about_box.h"
 #include "app/resource.h"
-#include "app/startup.h"
+#include "app/shell/startup.h"
 #include "foundation/buffers.h"
 #include "foundation/paths.h"
 #include "foundation/stream.h"
+#include "kestui/kest_host.h"
 #include "kestui/kest_menu.h"
 #include "kestui/kest_messages.h"
 #include "scheme/scheme.h"
@@ -50,48 +51,9 @@ void EnableByPosition(HMENU menu, int position, bool enable) {
                  MF_BYPOSITION | (enable ? MF_ENABLED : (MF_GRAYED | MF_DISABLED)));
 }
 
-// ---------------------------------------------------------------------------
-// Help viewer: HtmlHelpW of hhctrl.ocx, loaded on first use from the
-// location registered for its class, else by its plain name.
-
-HtmlHelpFn g_htmlHelpForTests = nullptr;
-
-std::wstring RegisteredHelpControlPath() {
-  HKEY key;
-  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, L"CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32",
-                    0, KEY_READ, &key) != ERROR_SUCCESS) {
-    return L"";
-  }
-  wchar_t value[kMaxPathChars] = {};
-  DWORD type = 0, size = sizeof value - sizeof(wchar_t);
-  LONG rc = RegQueryValueExW(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
-  RegCloseKey(key);
-  if (rc != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return L"";
-  value[kMaxPathChars - 1] = 0;
-  if (type == REG_SZ) return value;
-  wchar_t expanded[kMaxPathChars];
-  DWORD n = ExpandEnvironmentStringsW(value, expanded, kMaxPathChars);
-  return (n == 0 || n > kMaxPathChars) ? L"" : expanded;
-}
-
-HtmlHelpFn LoadHtmlHelp() {
-  if (g_htmlHelpForTests) return g_htmlHelpForTests;
-  static HtmlHelpFn loaded = nullptr;
-  if (loaded) return loaded;
-  std::wstring path = RegisteredHelpControlPath();
-  HMODULE module = path.empty() ? nullptr : LoadLibraryW(path.c_str());
-  if (!module) module = LoadLibraryW(L"hhctrl.ocx");
-  if (!module) return nullptr;
-  // The module stays loaded for the rest of the process.
-  loaded = reinterpret_cast<HtmlHelpFn>(reinterpret_cast<void*>(GetProcAddress(module, "HtmlHelpW")));
-  return loaded;
-}
-
 const UINT kHelpDisplayTopic = 0;  // HH_DISPLAY_TOPIC
 
 }  // namespace
-
-void SetHtmlHelpForTests(HtmlHelpFn fn) { g_htmlHelpForTests = fn; }
 
 // ---------------------------------------------------------------------------
 
@@ -178,13 +140,10 @@ void CMainForm::ShowHelp() {
     MessageBoxW(window_, text.c_str(), L"Ошибка", MB_OK | MB_ICONERROR);
     return;
   }
-  HtmlHelpFn htmlHelp = LoadHtmlHelp();
-  if (!htmlHelp) {
+  if (!GetKestHost()->OpenHelp(window_, helpFile.c_str(), kHelpDisplayTopic, 0)) {
     MessageBoxW(window_, L"Не удалось открыть справку: не найден компонент HTML Help (hhctrl.ocx)",
                 L"Ошибка", MB_OK | MB_ICONERROR);
-    return;
   }
-  htmlHelp(window_, helpFile.c_str(), kHelpDisplayTopic, 0);
 }
 
 bool CMainForm::ConfirmClose() {

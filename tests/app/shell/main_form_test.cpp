@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "app/about_box.h"
-#include "app/main_form.h"
+#include "app/shell/about_box.h"
+#include "app/shell/main_form.h"
 #include "app/resource.h"
-#include "app/startup.h"
-#include "app_fixture.h"
+#include "app/shell/startup.h"
+#include "app/app_fixture.h"
 #include "kestui/kest_control.h"
 #include "kestui/kest_messages.h"
 #include "support/test_support.h"
@@ -172,7 +172,7 @@ TEST_F(MainFormTest, F1ShowsTheHelpFile) {
   SetAppFolders(folders);
   ASSERT_TRUE(folder.WriteFile(L"Torvalk5.chm", std::string("ITSF")));
   g_helpCalls.clear();
-  SetHtmlHelpForTests(FakeHtmlHelp);
+  host_.help = FakeHtmlHelp;
 
   CMainForm* form = MakeMainForm();
   MSG msg = {form->GetHandle(), WM_KEYDOWN, VK_F1, 0x003B0001, 0, {0, 0}};
@@ -190,6 +190,17 @@ TEST_F(MainFormTest, F1ShowsTheHelpFile) {
     ASSERT_EQ(1, answer.Count());
     EXPECT_EQ(L"Ошибка", answer.Captions()[0]);
     EXPECT_NE(std::wstring::npos, answer.Texts()[0].find(L"Torvalk5.chm"));
+  }
+  EXPECT_EQ(1u, g_helpCalls.size());
+
+  // With the file but without a help viewer the user is told so.
+  ASSERT_TRUE(folder.WriteFile(L"Torvalk5.chm", std::string("ITSF")));
+  host_.help = nullptr;
+  {
+    velktest::DialogAnswerer answer(IDOK);
+    SendMessageW(form->GetHandle(), WM_COMMAND, MAKEWPARAM(ID_HELP_CONTENTS, 0), 0);
+    ASSERT_EQ(1, answer.Count());
+    EXPECT_EQ(L"Не удалось открыть справку: не найден компонент HTML Help (hhctrl.ocx)", answer.Texts()[0]);
   }
   EXPECT_EQ(1u, g_helpCalls.size());
   SetAppFolders(saved);
@@ -501,7 +512,7 @@ LRESULT CALLBACK ProbeProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 TEST_F(MainFormTest, AboutBoxOpensModally) {
   g_seen = AboutSeen();
   g_shellCalls.clear();
-  SetShellExecuteForTests(FakeShellExecute);
+  host_.start = FakeShellExecute;
   LoadApplicationIcon(GetModuleHandleW(nullptr));
   CMainForm* form = MakeMainForm();
   form->Show(false);

@@ -4,7 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/startup.h"
+#include "app/shell/startup.h"
+#include "app/test_host.h"
 #include "blocks/engine/plugin_list.h"
 #include "blocks/panel/panel_kinds.h"
 #include "foundation/paths.h"
@@ -38,9 +39,17 @@ std::wstring ReadVlkxAssociation() {
 class StartSequenceTest : public ::testing::Test {
 protected:
   void SetUp() override {
+    // What start-up changes goes back after the test.
+    savedFolders_ = AppFolders();
+    savedInstance_ = AppInstance();
+    savedIcon_ = ApplicationIcon;
+    savedIconsFolder_ = Text(GetSchemeIconsFolder());
+    savedPluginFolder_ = Text(ProgramPluginList().folder);
+    savedDbFolder_ = GetComponentDbFolder();
+    savedImagesFolder_ = GetImagesFolder();
     g_started.clear();
     g_result = 42;
-    SetShellExecuteForTests(FakeShellExecute);
+    host_.start = FakeShellExecute;
     g_schClassRegistry.Clear();
     SetAppFolders(ProgramFolders());
     SetSchemeIconsFolder(nullptr);
@@ -55,16 +64,30 @@ protected:
   }
   void TearDown() override {
     DeleteFileW(marker_.c_str());
-    SetShellExecuteForTests(nullptr);
     // Leave the registry as start-up leaves it for the other tests.
     g_schClassRegistry.Clear();
     RegisterComponentClasses();
+    SetAppFolders(savedFolders_);
+    SetAppInstance(savedInstance_);
+    ApplicationIcon = savedIcon_;
+    SetSchemeIconsFolder(OrNull(savedIconsFolder_));
+    ProgramPluginList().SetFolder(OrNull(savedPluginFolder_));
+    SetComponentDbFolder(OrNull(savedDbFolder_));
+    SetImagesFolder(OrNull(savedImagesFolder_));
   }
+  static std::wstring Text(const wchar_t* text) { return text ? text : L""; }
+  static const wchar_t* OrNull(const std::wstring& text) { return text.empty() ? nullptr : text.c_str(); }
   void MakeMarker() {
     HANDLE f = CreateFileW(marker_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, f);
     CloseHandle(f);
   }
+  apptest::TestHost host_;
+  CKestHostScope hostScope_{&host_};
+  ProgramFolders savedFolders_;
+  HINSTANCE savedInstance_ = nullptr;
+  HICON savedIcon_ = nullptr;
+  std::wstring savedIconsFolder_, savedPluginFolder_, savedDbFolder_, savedImagesFolder_;
   std::wstring module_, marker_;
   ProgramFolders expected_;
 };

@@ -1,10 +1,11 @@
-#include "app/about_box.h"
+#include "app/shell/about_box.h"
 
 #include <cwchar>
 
 #include "app/resource.h"
-#include "app/startup.h"
+#include "app/shell/startup.h"
 #include "kestui/kest_font.h"
+#include "kestui/kest_host.h"
 #include "kestui/kest_title.h"
 
 const wchar_t* const kAboutMakersLinkTarget = L"https://velkboard.example.org/team";
@@ -64,7 +65,7 @@ LRESULT CAboutBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         const wchar_t* target = nullptr;
         if (LOWORD(wParam) == kAboutMakersLinkId) target = kAboutMakersLinkTarget;
         else if (LOWORD(wParam) == kAboutSiteLinkId) target = kAboutSiteLinkTarget;
-        if (target) AppShellExecute()(nullptr, nullptr, target, nullptr, nullptr, SW_SHOW);
+        if (target) GetKestHost()->StartProgram(nullptr, nullptr, target, nullptr, nullptr, SW_SHOW);
       }
       break;
     case WM_KEST_PAINT:

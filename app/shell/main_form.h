@@ -26,11 +26,6 @@ extern const wchar_t* const kMainFormCaption;
 const int kTitleNameLength = 40;
 const int kTitleMaxLength = 100;
 
-// The help viewer's entry point (HtmlHelpW of hhctrl.ocx).
-typedef HWND(WINAPI* HtmlHelpFn)(HWND, LPCWSTR, UINT, DWORD_PTR);
-// Tests replace the help viewer; null goes back to hhctrl.ocx.
-void SetHtmlHelpForTests(HtmlHelpFn fn);
-
 class CMainForm : public CKestForm {
 public:
   // Creates the window (hidden) with menu 116 and accelerators 118, and

@@ -2,7 +2,7 @@
 // window maximised, and ends with exit code 0 when that window is closed.
 #include <string>
 
-#include "app/startup.h"
+#include "app/shell/startup.h"
 #include "foundation/paths.h"
 #include "support/test_support.h"
 

@@ -1,0 +1,14 @@
+// CVelkboardHost: what Velkboard gives the lower layers (CKestHost). It is
+// installed by RunVelkboard for the life of the program; what it does not
+// override answers as the framework's base host.
+#pragma once
+
+#include "kestui/kest_host.h"
+
+class CVelkboardHost : public CKestHost {
+public:
+  // HtmlHelpW of hhctrl.ocx, loaded on first use from the location
+  // registered for its class, else by its plain name; false when neither
+  // loads.
+  bool OpenHelp(HWND owner, const wchar_t* file, UINT command, DWORD_PTR data) override;
+};
