@@ -1,10 +1,12 @@
 // The start-up sequence of Velkboard and its message loop.
+#include "app/browser/db_explorer.h"
 #include "app/main_form.h"
 #include "app/resource.h"
 #include "app/startup.h"
 #include "blocks/engine/plugin_list.h"
 #include "blocks/panel/panel_kinds.h"
 #include "kestui/kest_control.h"
+#include "scheme/block.h"
 #include "scheme/class_registry.h"
 
 HICON LoadApplicationIcon(HINSTANCE instance) {
@@ -26,6 +28,8 @@ StartDecision PrepareStart(HINSTANCE instance, const wchar_t* commandLine) {
   RegisterClipboardFormats();
   RegisterPanelItemKinds();
   RegisterComponentClasses();
+  // A component's Edit shows its model in the database browser.
+  SetSchemeModelViewer(ShowComponentModel);
   ProgramPluginList().ScanFolder();
   return StartDecision::kMainWindow;
 }
