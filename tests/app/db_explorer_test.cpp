@@ -461,7 +461,13 @@ TEST_F(ExplorerTest, TheModalResults) {
       {"Выбрать", 2,
        [](CDBExplorer* e) { PostMessageW(e->GetChooseButton()->GetHandle(), BM_CLICK, 0, 0); }, 1,
        true},
-      {"Enter", 1, [](CDBExplorer* e) { e->GetChooseButton()->Click(); }, 1, true},
+      {"Enter", 1,
+       [](CDBExplorer* e) {
+         HWND list = e->GetModelList()->GetHandle();
+         SetFocus(list);
+         PostMessageW(list, WM_KEYDOWN, VK_RETURN, 0);
+       },
+       1, true},
       {"Отмена", 2,
        [](CDBExplorer* e) { PostMessageW(e->GetCancelButton()->GetHandle(), BM_CLICK, 0, 0); }, 2,
        false},
