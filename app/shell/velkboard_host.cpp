@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/browser/db_explorer.h"
 #include "foundation/paths.h"
 
 namespace {
@@ -46,4 +47,8 @@ bool CVelkboardHost::OpenHelp(HWND owner, const wchar_t* file, UINT command, DWO
   if (!htmlHelp) return false;
   htmlHelp(owner, file, command, data);
   return true;
+}
+
+void CVelkboardHost::ShowComponentModel(const wchar_t* tableName, const char* model, const char* options) {
+  ::ShowComponentModel(tableName, model, options);
 }

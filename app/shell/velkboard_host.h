@@ -11,4 +11,6 @@ public:
   // registered for its class, else by its plain name; false when neither
   // loads.
   bool OpenHelp(HWND owner, const wchar_t* file, UINT command, DWORD_PTR data) override;
+  // A component's Edit: its model, view-only, in the database browser.
+  void ShowComponentModel(const wchar_t* tableName, const char* model, const char* options) override;
 };
