@@ -73,6 +73,10 @@ public:
     for (const auto& s : seen) n += s.message == message;
     return n;
   }
+  std::wstring Text(int column, int row) const {
+    auto found = texts.find({column, row});
+    return found == texts.end() ? L"<none>" : found->second;
+  }
   std::vector<GridCall> Calls(WPARAM code) const {
     std::vector<GridCall> result;
     for (const auto& c : calls) {
