@@ -112,10 +112,17 @@ inline std::string Describe(int l, int t, int r, int b) {
 class FormsTest : public ::testing::Test {
 protected:
   void SetUp() override {
+    ProgramWindowList();
     ClearAll();
   }
   void TearDown() override {
     ClearAll();
+    // The window list goes back to the program's own for the other tests.
+    MDIWindowListHandler = ProgramWindowList();
+  }
+  static KestWindowListHandler ProgramWindowList() {
+    static const KestWindowListHandler handler = MDIWindowListHandler;
+    return handler;
   }
   static void ClearAll() {
     MDIWindowListHandler = nullptr;
