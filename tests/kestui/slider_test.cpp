@@ -195,4 +195,33 @@ TEST_F(SliderTest, PercentageBarDrawsFrameTextAndInvertedPart) {
   EXPECT_GT(text, 15);
 }
 
+TEST_F(SliderTest, PercentageBarTextIsThePercentCentred) {
+  const COLORREF parent = RGB(160, 180, 200);
+  form->SetBackColor(parent);
+  auto* bar = new CKestPercentBar(form, 20, KestPos(10, 10), 102, 20, 0, 400);
+  bar->SetTextColor(RGB(0, 0, 0));
+  struct Case {
+    int position;
+    const wchar_t* text;
+  };
+  // 7% fills 7 pixels, 19% 19 and 0% none; the text lies right of them.
+  for (Case c : {Case{28, L"7%"}, Case{0, L"0%"}, Case{76, L"19%"}}) {
+    bar->SetPosition(c.position);
+    kesttest::Canvas drawn(102, 20, RGB(1, 2, 3));
+    bar->Paint(drawn.dc());
+    kesttest::Canvas expected(102, 20, parent);
+    HGDIOBJ old = SelectObject(expected.dc(), bar->GetFont()->GetHandle());
+    SetBkMode(expected.dc(), TRANSPARENT);
+    ::SetTextColor(expected.dc(), RGB(0, 0, 0));
+    RECT inside = {1, 1, 101, 19};
+    DrawTextW(expected.dc(), c.text, -1, &inside, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+    SelectObject(expected.dc(), old);
+    int differences = 0;
+    for (int y = 1; y < 19; ++y) {
+      for (int x = 20; x < 82; ++x) differences += drawn.At(x, y) != expected.At(x, y);
+    }
+    EXPECT_EQ(0, differences) << c.position;
+  }
+}
+
 }  // namespace
