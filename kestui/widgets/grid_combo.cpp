@@ -63,10 +63,6 @@ bool CGridCombo::OnKey(WPARAM key) {
   switch (key) {
     case VK_RETURN:
     case VK_ESCAPE:
-      if (window_ && SendMessageW(window_, CB_GETDROPPEDSTATE, 0, 0)) {
-        // The open list takes the key first (Enter picks, Esc closes).
-        return false;
-      }
       EndEdit();
       return true;
     case VK_LEFT:
@@ -83,6 +79,14 @@ bool CGridCombo::OnKey(WPARAM key) {
 LRESULT CGridCombo::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_KEYDOWN:
+      if ((wParam == VK_RETURN || wParam == VK_ESCAPE) && window_ &&
+          SendMessageW(window_, CB_GETDROPPEDSTATE, 0, 0)) {
+        // The open list takes the key first (Enter picks, Esc closes it),
+        // then the edit ends with what the box shows.
+        LRESULT result = CKestComboBox::WindowProc(message, wParam, lParam);
+        EndEdit();
+        return result;
+      }
       if (OnKey(wParam)) return 0;
       break;
     case WM_KEST_KEYDOWN:

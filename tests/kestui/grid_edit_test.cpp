@@ -217,6 +217,21 @@ TEST_F(GridEditTest, WhatOpensAnEditor) {
   EXPECT_EQ(L"", form->Text(1, 3));
 }
 
+TEST_F(GridEditTest, EnterInAnOpenListPicksTheEntryAndEndsTheEdit) {
+  grid->SelectCell(1, 2, false);
+  ASSERT_TRUE(grid->BeginEdit());
+  auto* combo = static_cast<CGridCombo*>(grid->GetEditor());
+  HWND box = combo->GetHandle();
+  SendMessageW(box, CB_SHOWDROPDOWN, TRUE, 0);
+  ASSERT_TRUE(SendMessageW(box, CB_GETDROPPEDSTATE, 0, 0));
+  SendMessageW(box, WM_KEYDOWN, VK_DOWN, 0);  // from "зелёный" to "синий"
+  SendMessageW(box, WM_KEYDOWN, VK_RETURN, 0);
+  velktest::FlushEvents();
+  EXPECT_EQ(nullptr, grid->GetEditor());
+  EXPECT_EQ(L"синий", form->Text(1, 2));
+  EXPECT_FALSE(IsWindow(box));
+}
+
 TEST_F(GridEditTest, SpaceTogglesACheckBoxCell) {
   grid->SetColumnEditor(2, KestGridEditorCheckBox, nullptr);
   grid->SelectCell(2, 1, false);
