@@ -72,13 +72,6 @@ void CKestSlider::SetTickReference(double value) {
   if (window_) InvalidateRect(window_, nullptr, TRUE);
 }
 
-void CKestSlider::SetValue(double value) {
-  double clamped = Clamp(value);
-  if (clamped == value_) return;
-  value_ = clamped;
-  if (window_) InvalidateRect(window_, nullptr, TRUE);
-}
-
 bool CKestSlider::MoveTo(double value, bool extend) {
   double old = value_;
   double clamped = Clamp(value);

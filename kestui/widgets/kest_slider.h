@@ -10,8 +10,8 @@
 // Keys: Left / Up one step down, Right / Down one step up, Page Up / Page
 // Down five steps, Home / End the ends. The mouse drags the thumb; a press
 // beside it moves the thumb there first. Every change the user makes is
-// clamped to the range and posts WM_COMMAND (id, window) to the form;
-// SetValue changes the value quietly.
+// clamped to the range and posts WM_COMMAND (id, window) to the form, also
+// a change made with SetValue.
 #pragma once
 
 #include <windows.h>
@@ -28,12 +28,11 @@ public:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   double GetValue() const { return value_; }
-  // Clamped (and rounded for an integer slider); no WM_COMMAND.
-  void SetValue(double value);
-  // A move of the user's: clamped, rounded, and when the value changed the
+  // Clamped (and rounded for an integer slider); when the value changed the
   // form is told. extend: the selection grows to take in the old and new
   // values. Answers whether the value changed.
   bool MoveTo(double value, bool extend);
+  bool SetValue(double value) { return MoveTo(value, false); }
 
   double GetMinimum() const { return minimum_; }
   double GetMaximum() const { return maximum_; }

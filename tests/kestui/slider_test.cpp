@@ -73,18 +73,22 @@ TEST_F(SliderTest, KeysMoveByStepsAndPagesWithinTheRange) {
     EXPECT_EQ(s.commands, Commands(form, slider)) << s.key;
   }
   EXPECT_EQ(DLGC_WANTARROWS, SendMessageW(w, WM_GETDLGCODE, 0, 0));
-  // Setting the value quietly clamps it too.
+  // Setting the value clamps it too, and tells the form of a change.
   slider->SetValue(42);
   EXPECT_DOUBLE_EQ(10, slider->GetValue());
+  EXPECT_EQ(1, Commands(form, slider));
+  slider->SetValue(10);
+  EXPECT_EQ(0, Commands(form, slider));
   slider->SetValue(-1);
   EXPECT_DOUBLE_EQ(0, slider->GetValue());
-  EXPECT_EQ(0, Commands(form, slider));
+  EXPECT_EQ(1, Commands(form, slider));
 }
 
 TEST_F(SliderTest, DraggingTheThumbIsClampedAndPostsEachChange) {
   CKestSlider* slider = MakeSlider(form);
   HWND w = slider->GetHandle();
   slider->SetValue(2);
+  EXPECT_EQ(1, Commands(form, slider));
   // Pressed 2 pixels right of the thumb's centre: the thumb keeps that grip.
   SendMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, Point(26, 8));
   EXPECT_DOUBLE_EQ(2, slider->GetValue());
