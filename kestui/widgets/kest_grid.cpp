@@ -1036,7 +1036,9 @@ LRESULT CKestGrid::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       InvalidateRect(window_, nullptr, FALSE);
       break;
     case WM_GETDLGCODE:
-      return DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTALLKEYS;
+      // Enter opens the editor when the grid edits; otherwise it is the
+      // dialog's (its default button).
+      return DLGC_WANTARROWS | DLGC_WANTCHARS | (editingAllowed_ ? DLGC_WANTALLKEYS : 0);
     case WM_KEYDOWN:
       if (OnKeyDown(wParam)) return 0;
       break;

@@ -171,7 +171,9 @@ TEST_F(GridEditTest, WhatOpensAnEditor) {
   EXPECT_FALSE(grid->BeginEdit());
   SendMessageW(grid->GetHandle(), WM_KEYDOWN, VK_F2, 0);
   EXPECT_EQ(nullptr, grid->GetEditor());
+  EXPECT_EQ(0, SendMessageW(grid->GetHandle(), WM_GETDLGCODE, 0, 0) & DLGC_WANTALLKEYS);
   grid->SetEditing(true);
+  EXPECT_NE(0, SendMessageW(grid->GetHandle(), WM_GETDLGCODE, 0, 0) & DLGC_WANTALLKEYS);
   grid->SetColumnEditor(0, KestGridEditorNone, nullptr);
   EXPECT_FALSE(grid->BeginEdit());
   grid->SetColumnEditor(0, 7, nullptr);
