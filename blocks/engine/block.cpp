@@ -76,11 +76,13 @@ void CBEBlock::AttachToScheme(BeScheme* newScheme) {
   Unlink();
   scheme = newScheme;
   if (!scheme) return;
-  int y = kPlacementGap;
-  for (CBEBlock* block = scheme->blocks; block; block = block->next) {
-    if (block->rect.bottom + kPlacementGap > y) y = block->rect.bottom + kPlacementGap;
+  if (!scheme->reading) {
+    int y = kPlacementGap;
+    for (CBEBlock* block = scheme->blocks; block; block = block->next) {
+      if (block->rect.bottom + kPlacementGap > y) y = block->rect.bottom + kPlacementGap;
+    }
+    MoveTo(kPlacementX, y);
   }
-  MoveTo(kPlacementX, y);
   next = scheme->blocks;
   if (next) next->previous = this;
   scheme->blocks = this;
@@ -150,6 +152,7 @@ bool CBEBlock::Load(CStream* stream) {
 
 void CBEBlock::ResolveLinks() {
   for (int i = 0; i < inputCount; ++i) inputs[i]->ResolveSource();
+  OnLinksResolved();
 }
 
 void CBEBlock::Draw(HDC dc) {

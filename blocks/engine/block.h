@@ -58,6 +58,9 @@ public:
 
   // The inner program of a macro block; null for every other block.
   virtual BeScheme* GetNestedScheme() const { return nullptr; }
+  // Called once the block's links have been resolved after a stream read;
+  // blocks whose costs depend on their sources recompute them here.
+  virtual void OnLinksResolved() {}
   // Called when the source of one of the block's inputs is disconnected;
   // the microcontroller pin block returns its pin to input mode there.
   virtual void OnInputDisconnected(BeInputPin* input) { (void)input; }

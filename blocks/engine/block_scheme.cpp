@@ -69,6 +69,7 @@ void BeScheme::Init(BeCatalogue* newCatalogue) {
   baseRom = kDefaultBaseRom;
   baseRam = 0;
   parent = nullptr;
+  reading = 0;
 }
 
 CBEBlock* BeScheme::CreateBlock(unsigned int classId) {
@@ -137,6 +138,12 @@ const BeScheme* BeScheme::Outermost() const {
   // A parent chain longer than any nesting is a damaged one; stop there.
   for (int depth = 0; scheme->parent && depth < 256; ++depth) scheme = scheme->parent;
   return scheme;
+}
+
+int BeScheme::NestingDepth() const {
+  int depth = 0;
+  for (const BeScheme* s = parent; s && depth <= kMaxSchemeNesting; s = s->parent) ++depth;
+  return depth;
 }
 
 int BeScheme::GetRomTotal(bool wholeProgram) const { return TotalOf(this, Total::Rom, wholeProgram); }

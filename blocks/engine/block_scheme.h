@@ -56,6 +56,18 @@ public:
 
   // The outermost scheme above this one (this one for a unit's scheme).
   const BeScheme* Outermost() const;
+  // How many schemes lie above this one.
+  int NestingDepth() const;
+
+  // The "BE5 " stream. Save writes every block, or with onlySelected the
+  // selected blocks that are not device blocks, oldest first; it warns the
+  // user first when the whole program exceeds the ROM limit. Load adds the
+  // stream's blocks at the head of the list and links them among
+  // themselves; with select they end up selected. A stream that cannot be
+  // read whole (wrong magic, unknown class, a record cut short or
+  // implausible) leaves the scheme as it was and answers false.
+  void Save(CStream* stream, bool onlySelected);
+  bool Load(CStream* stream, bool select);
 
   // Fields, in this order.
   BeCatalogue* catalogue;  // not owned
@@ -72,4 +84,12 @@ public:
   int baseRom;
   int baseRam;
   BeScheme* parent;  // the scheme holding the macro block of this nested one
+  // Set while Load creates blocks: they take their rectangles from the
+  // stream, so attaching them places nothing.
+  unsigned char reading;
 };
+
+// The magic of a block-scheme stream.
+extern const unsigned char kSchemeStreamMagic[4];
+// Schemes nested deeper than this are refused when read.
+const int kMaxSchemeNesting = 64;

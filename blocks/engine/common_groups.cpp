@@ -4,6 +4,9 @@
 #include "blocks/engine/block_creator_table.h"
 #include "blocks/engine/catalogue.h"
 #include "blocks/engine/catalogue_group.h"
+#include "blocks/engine/macro/macro.h"
+#include "blocks/engine/macro/macro_input.h"
+#include "blocks/engine/macro/macro_output.h"
 
 namespace {
 const wchar_t* const kGroupNames[kCommonGroupCount] = {
@@ -46,9 +49,10 @@ const CommonRow kRows[] = {
     {1, 0x451100EE, L"Драйвер инерциальной системы", L"inertialdriver.bmp", 0x451100EE, nullptr},
     {1, 0x55221AAB, L"Пересчет координат джойстика в сигнал для левого и правого привода",
      L"joy2LR.bmp", 0x55221AAB, nullptr},
-    {2, kMacroBlockClassId, L"Макроблок", L"macro.bmp", kMacroBlockClassId, nullptr},
-    {-1, kMacroInputClassId, L"Вход макроблока", nullptr, kMacroInputClassId, nullptr},
-    {-1, kMacroOutputClassId, L"Выход макроблока", nullptr, kMacroOutputClassId, nullptr},
+    {2, kMacroBlockClassId, L"Макроблок", L"macro.bmp", kMacroBlockClassId, CBEMacro::Create},
+    {-1, kMacroInputClassId, L"Вход макроблока", nullptr, kMacroInputClassId, CBEMacroInput::Create},
+    {-1, kMacroOutputClassId, L"Выход макроблока", nullptr, kMacroOutputClassId,
+     CBEMacroOutput::Create},
     {3, 0x565141F1, L"Смена знака", L"neg.bmp", 0x565141F1, nullptr},
     {3, 0x00004400, L"Сложение с константой", L"add.bmp", 0x00004400, nullptr},
     {3, 0x565141F2, L"Сумматор", L"sum.bmp", 0x565141F2, nullptr},

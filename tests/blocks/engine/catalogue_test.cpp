@@ -190,7 +190,16 @@ TEST(CommonGroups, OnlyClassesThatExistAreListed) {
   ASSERT_EQ(1, catalogue.Group(1)->entryCount);
   EXPECT_EQ(0x1446EA7Du, catalogue.Group(1)->Entry(0)->classId);
   EXPECT_STREQ(L"Генератор меандра", catalogue.Group(1)->Entry(0)->caption);
-  for (int g = 2; g <= 9; ++g) EXPECT_EQ(0, catalogue.Group(g)->entryCount) << g;
+  // The engine's own classes are always there: the macro block and its ports.
+  ASSERT_EQ(1, catalogue.Group(3)->entryCount);
+  EXPECT_EQ(kMacroBlockClassId, catalogue.Group(3)->Entry(0)->classId);
+  EXPECT_STREQ(L"Макроблок", catalogue.Group(3)->Entry(0)->caption);
+  EXPECT_STREQ(L"macro.bmp", catalogue.Group(3)->Entry(0)->bitmap);
+  ASSERT_EQ(2, catalogue.Group(0)->entryCount);
+  for (int g = 2; g <= 9; ++g) {
+    if (g == 3) continue;
+    EXPECT_EQ(0, catalogue.Group(g)->entryCount) << g;
+  }
 }
 
 TEST(CommonGroups, MissingGroupZeroIsMadeFirst) {
