@@ -12,8 +12,8 @@ const unsigned int kAvrPlotClassId = 0x55443300;
 class CBEAvrPlot : public CBEBlock {
 public:
   // Sample formats.
-  static const unsigned char kValuesOnly = 0;    // "Только значения (время фиксировано)"
-  static const unsigned char kTimeAndValue = 1;  // "Время + значение в момент изменения"
+  static constexpr unsigned char kValuesOnly = 0;    // "Только значения (время фиксировано)"
+  static constexpr unsigned char kTimeAndValue = 1;  // "Время + значение в момент изменения"
 
   CBEAvrPlot();
   ~CBEAvrPlot() override;

@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include "blocks/engine/block.h"
+#include "blocks/engine/block_creator_table.h"
+#include "blocks/engine/common_groups.h"
 #include "blocks/engine/block_scheme.h"
 #include "blocks/engine/catalogue.h"
 #include "blocks/engine/catalogue_group.h"
@@ -70,6 +72,21 @@ public:
     group->AddEntry(kPlainClassId, NewPlain, L"Простой", L"plain.bmp");
     group->AddEntry(kTwoByTwoClassId, NewTwoByTwo, L"Два на два", L"two.bmp");
     group->AddEntry(kNestingClassId, NewNesting, L"Вложенный", L"macro.bmp");
+  }
+  BeCatalogue catalogue;
+};
+
+// A unit-like catalogue: group 0, the common groups (with the engine's own
+// classes only), then "Тест" with the test classes.
+class UnitCatalogue {
+public:
+  UnitCatalogue() {
+    catalogue.AddGroup(nullptr);
+    BeBlockCreatorTable none;
+    AddCommonCatalogueGroups(&catalogue, none);
+    BeCatalogueGroup* group = catalogue.AddGroup(L"Тест");
+    group->AddEntry(kPlainClassId, NewPlain, L"Простой", L"plain.bmp");
+    group->AddEntry(kTwoByTwoClassId, NewTwoByTwo, L"Два на два", L"two.bmp");
   }
   BeCatalogue catalogue;
 };
