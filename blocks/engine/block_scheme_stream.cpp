@@ -34,24 +34,35 @@ void BeScheme::Save(CStream* stream, bool onlySelected) {
         L"Программа не может быть записана в микропроцессор, т.к. ее объем превышает объем ПЗУ.");
   }
   stream->Write(kSchemeStreamMagic, 4);
-  // Identities count from 1 within this stream, so the same scheme always
-  // gives the same bytes. Outputs of blocks left out keep identity 0, and
-  // inputs fed by them are written unconnected.
-  ClearOutputIds(blocks, nullptr);
+  // The count is known once the records are written; its place is kept.
+  int countAt = stream->GetPosition();
+  stream->WriteInt32(0);
+  // Identities count from 1 within this stream, given to each output when
+  // it is first needed, so the same scheme always gives the same bytes.
+  // Outside a stream every identity is 0: outputs of blocks left out keep
+  // 0, and inputs fed by them are written unconnected.
   unsigned int nextId = 1;
   int count = 0;
   CBEBlock* tail = GetTail();
   for (CBEBlock* block = tail; block; block = block->previous) {
     if (!IsWritten(block, onlySelected)) continue;
     ++count;
-    for (int i = 0; i < block->outputCount; ++i) block->outputs[i]->savedId = nextId++;
-  }
-  stream->WriteInt32(count);
-  for (CBEBlock* block = tail; block; block = block->previous) {
-    if (!IsWritten(block, onlySelected)) continue;
+    for (int i = 0; i < block->inputCount; ++i) {
+      BeOutputPin* source = block->inputs[i]->source;
+      if (source && source->savedId == 0 && source->owner->scheme == this &&
+          IsWritten(source->owner, onlySelected))
+        source->savedId = nextId++;
+    }
+    for (int i = 0; i < block->outputCount; ++i) {
+      if (block->outputs[i]->savedId == 0) block->outputs[i]->savedId = nextId++;
+    }
     stream->WriteInt32(static_cast<int>(block->GetClassId()));
     block->Save(stream);
   }
+  int end = stream->GetPosition();
+  stream->Seek(countAt, 0);
+  stream->WriteInt32(count);
+  stream->Seek(end, 0);
   ClearOutputIds(blocks, nullptr);
 }
 
