@@ -4,6 +4,11 @@
 #include <string>
 
 #include "blocks/engine/block.h"
+#include "blocks/engine/debug/avr_plot.h"
+#include "blocks/engine/debug/monitor.h"
+#include "blocks/engine/macro/macro.h"
+#include "blocks/engine/macro/macro_input.h"
+#include "blocks/engine/macro/macro_output.h"
 #include "engine_fixture.h"
 
 using betest::Link;
@@ -193,6 +198,64 @@ TEST(BlockPaint, InvisibleBlockDrawsOnlyItsLinks) {
   EXPECT_EQ(1, block->draws);
   EXPECT_EQ(kBlack, fresh.At(100, 150));
   EXPECT_EQ(kBlack, fresh.At(75, 50));
+}
+
+TEST(BlockPaint, MacroPortsMonitorAndMacro) {
+  Canvas canvas(420, 130);
+  CBEMacroInput in;
+  in.rect = RECT{10, 10, 80, 24};
+  CBEMacroOutput out;
+  out.rect = RECT{100, 10, 170, 27};
+  CBEMonitor monitor;
+  monitor.rect = RECT{10, 50, 110, 72};
+  CBEMacro macro;
+  macro.rect = RECT{200, 50, 400, 110};
+  CBEAvrPlot plot;  // no icons folder: its picture draws nothing
+  plot.rect = RECT{300, 5, 380, 45};
+  in.Draw(canvas.dc());
+  out.Draw(canvas.dc());
+  monitor.Draw(canvas.dc());
+  macro.Draw(canvas.dc());
+  plot.Draw(canvas.dc());
+  in.SetCaption(L"вход");
+  out.SetCaption(L"выход");
+  Canvas captions(200, 40);
+  in.Draw(captions.dc());
+  out.Draw(captions.dc());
+  canvas.Save(L"engine_blocks.bmp");
+  captions.Save(L"macro_ports.bmp");
+
+  const COLORREF pink = RGB(255, 153, 153);
+  const COLORREF grey = RGB(102, 102, 102);
+  // Input port: bar on the left, the right corners cut.
+  EXPECT_EQ(kBlack, canvas.At(11, 17));
+  EXPECT_EQ(kBlack, canvas.At(13, 17));
+  EXPECT_EQ(pink, canvas.At(14, 17));
+  EXPECT_EQ(pink, canvas.At(40, 17));
+  EXPECT_EQ(kWhite, canvas.At(79, 11));
+  EXPECT_EQ(kWhite, canvas.At(79, 23));
+  EXPECT_EQ(pink, canvas.At(76, 17));
+  // Output port: bar on the right, the left corners cut.
+  EXPECT_EQ(kBlack, canvas.At(167, 18));
+  EXPECT_EQ(pink, canvas.At(165, 18));
+  EXPECT_EQ(kWhite, canvas.At(101, 11));
+  EXPECT_EQ(pink, canvas.At(104, 18));
+  // Monitor: grey body, black bar 5 pixels wide on the right, white caption.
+  EXPECT_EQ(grey, canvas.At(12, 52));
+  EXPECT_EQ(kBlack, canvas.At(105, 60));
+  EXPECT_EQ(kBlack, canvas.At(108, 60));
+  EXPECT_EQ(grey, canvas.At(103, 60));
+  EXPECT_GT(canvas.Count(11, 51, 104, 71, kWhite), 5);
+  // Macro: pink body with its own caption in black.
+  EXPECT_EQ(pink, canvas.At(205, 55));
+  EXPECT_GT(canvas.Count(216, 66, 384, 94, kBlack), 10);
+  // Graph builder without its picture: nothing.
+  EXPECT_EQ(0, canvas.Count(300, 5, 379, 44, kBlack) + canvas.Count(300, 5, 379, 44, RGB(204, 204, 204)));
+  // Port captions start right of the input port's bar and 13 pixels into
+  // the output port.
+  EXPECT_GT(captions.Count(14, 10, 60, 24, kBlack), 5);
+  EXPECT_EQ(0, captions.Count(100, 10, 112, 27, kBlack));
+  EXPECT_GT(captions.Count(113, 10, 160, 27, kBlack), 5);
 }
 
 }  // namespace
