@@ -71,6 +71,12 @@ std::wstring Helper() {
 class Clipboard : public ::testing::Test {
 protected:
   void SetUp() override {
+    // The program registers its three formats at start-up in this order;
+    // registering them here the same way keeps their numbers in that order
+    // for every later program of the session.
+    RegisterClipboardFormatW(L"VELK_UI");
+    RegisterClipboardFormatW(L"BE5");
+    RegisterClipboardFormatW(L"VELK_PCB");
     EmptyTheClipboard();
     scheme.Init(&unit.catalogue);
     a = scheme.CreateBlock(betest::kPlainClassId);
