@@ -37,9 +37,7 @@ int64_t SumTree(const BeScheme* scheme, Total what, bool* sharedCounted, int sha
     }
     if (block->GetClassId() != kMacroBlockClassId) continue;
     const BeScheme* nested = block->GetNestedScheme();
-    // A nesting deeper than any editor builds is a damaged document; it
-    // counts no further instead of exhausting the stack.
-    if (nested && nested != scheme && depth < 256)
+    if (nested && nested != scheme && depth < kMaxSchemeNesting)
       sum += SumTree(nested, what, sharedCounted, sharedRom, depth + 1);
   }
   return sum;
@@ -102,7 +100,8 @@ CBEBlock* BeScheme::FindDeviceBlock(const wchar_t* name) const {
 void BeScheme::DeleteBlocks(bool all) {
   if (all) {
     // Every block goes, so no link needs clearing: each block leaves the
-    // scheme before it is deleted, which makes its deletion local.
+    // scheme before it is deleted, which makes its deletion local. The
+    // port-block list only ever holds blocks of this scheme.
     while (blocks) {
       CBEBlock* block = blocks;
       blocks = block->next;
@@ -111,6 +110,7 @@ void BeScheme::DeleteBlocks(bool all) {
       block->scheme = nullptr;
       delete block;
     }
+    portBlocks = nullptr;
     return;
   }
   CBEBlock* block = blocks;
@@ -135,8 +135,7 @@ CBEBlock* BeScheme::GetTail() const {
 
 const BeScheme* BeScheme::Outermost() const {
   const BeScheme* scheme = this;
-  // A parent chain longer than any nesting is a damaged one; stop there.
-  for (int depth = 0; scheme->parent && depth < 256; ++depth) scheme = scheme->parent;
+  for (int depth = 0; scheme->parent && depth < kMaxSchemeNesting; ++depth) scheme = scheme->parent;
   return scheme;
 }
 

@@ -91,5 +91,7 @@ public:
 
 // The magic of a block-scheme stream.
 extern const unsigned char kSchemeStreamMagic[4];
-// Schemes nested deeper than this are refused when read.
-const int kMaxSchemeNesting = 64;
+// Schemes nested deeper than this (far beyond what anyone builds) are
+// refused when read, and totals look no deeper, so a damaged document
+// cannot exhaust the stack.
+const int kMaxSchemeNesting = 1000;

@@ -325,4 +325,43 @@ TEST_F(Macro, MacroInAMacroTotalsAndChecks) {
   EXPECT_EQ(1, m2->nested->halted);
 }
 
+// Macros inside macros, depth deep; the innermost holds a plain block.
+void BuildDepth(BeScheme* scheme, int depth) {
+  BeScheme* at = scheme;
+  for (int d = 0; d < depth; ++d) at = at->CreateBlock(kMacroBlockClassId)->GetNestedScheme();
+  at->CreateBlock(betest::kPlainClassId);
+}
+
+TEST(MacroNesting, DeepNestingReadsAndTooDeepIsRefused) {
+  UnitCatalogue unit;
+  RecordedMessages messages;
+  for (int depth : {40, kMaxSchemeNesting, kMaxSchemeNesting + 1}) {
+    SCOPED_TRACE(depth);
+    BeScheme scheme;
+    scheme.Init(&unit.catalogue);
+    BuildDepth(&scheme, depth);
+    EXPECT_EQ(50000, scheme.GetRomTotal(true));
+    CMemoryStream stream;
+    scheme.Save(&stream, false);
+    stream.Seek(0, 0);
+    BeScheme copy;
+    copy.Init(&unit.catalogue);
+    bool loaded = copy.Load(&stream, false);
+    EXPECT_EQ(depth <= kMaxSchemeNesting, loaded);
+    EXPECT_EQ(loaded ? 1 : 0, copy.GetBlockCount());
+    if (!loaded) continue;
+    // The plain block at the bottom came back.
+    BeScheme* at = &copy;
+    for (int d = 0; d < depth; ++d) {
+      ASSERT_EQ(1, at->GetBlockCount());
+      at = at->blocks->GetNestedScheme();
+      ASSERT_NE(nullptr, at);
+    }
+    ASSERT_EQ(1, at->GetBlockCount());
+    EXPECT_EQ(betest::kPlainClassId, at->blocks->GetClassId());
+    EXPECT_EQ(&copy, at->Outermost());
+  }
+  EXPECT_TRUE(messages.texts.empty());
+}
+
 }  // namespace
