@@ -7,6 +7,7 @@
 
 #include "blocks/engine/block.h"
 #include "engine_fixture.h"
+#include "support/test_support.h"
 
 using betest::Link;
 using betest::LogWatch;
@@ -77,6 +78,19 @@ TEST(BlockScheme, CreateBlockOfAnUnknownClassTellsTheUser) {
   ASSERT_EQ(2u, messages.texts.size());
   EXPECT_EQ(L"Блок класса 0x7E570001 не зарегистрирован! Последний удачный блок \"Два на два\".",
             messages.texts[1]);
+}
+
+TEST(BlockScheme, WithoutAReplacementTheErrorIsAMessageBox) {
+  TestCatalogue cat;
+  BeScheme scheme;
+  scheme.Init(&cat.catalogue);
+  BeUserMessages* previous = BeUserMessages::Install(nullptr);  // the default
+  velktest::DialogAnswerer answerer(IDOK);
+  EXPECT_EQ(nullptr, scheme.CreateBlock(0x12345678));
+  BeUserMessages::Install(previous);
+  ASSERT_EQ(1, answerer.Count());
+  EXPECT_EQ(L"Ошибка загрузки схемы", answerer.Captions()[0]);
+  EXPECT_EQ(0u, answerer.Texts()[0].find(L"Блок класса 0x12345678 не зарегистрирован!"));
 }
 
 TEST(BlockScheme, FindDeviceBlockNeedsTheFlagAndAnOwnCaption) {
