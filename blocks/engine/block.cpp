@@ -17,15 +17,22 @@ const int kPlacementGap = 40;
 // Offset of pin i of n on a body of height h.
 int PinOffset(int i, int n, int h) { return i * h / n + h / (2 * n); }
 
-// Resizes an owned array of pins: surplus pins are destroyed from the end,
-// new ones are made for owner. False when memory ran out (nothing changed).
+// Resizes an array of pins: surplus pins are destroyed from the end, new
+// ones are made for owner. A single pin's pointer lives in the block itself
+// (single), larger arrays on the heap. False when memory ran out (nothing
+// changed).
 template <typename Pin>
-bool ResizePins(CBEBlock* owner, int* count, Pin*** pins, int n) {
+bool ResizePins(CBEBlock* owner, int* count, Pin*** pins, Pin** single, int n) {
   if (n < 0) n = 0;
   if (n > *count) {
-    void* grown = ReallocBuffer(*pins, sizeof(Pin*) * n);
-    if (!grown) return false;
-    *pins = static_cast<Pin**>(grown);
+    if (n > 1) {
+      void* block = ReallocBuffer(*pins == single ? nullptr : *pins, sizeof(Pin*) * n);
+      if (!block) return false;
+      if (*pins == single && *count == 1) static_cast<Pin**>(block)[0] = *single;
+      *pins = static_cast<Pin**>(block);
+    } else {
+      *pins = single;
+    }
     while (*count < n) {
       (*pins)[*count] = new Pin(owner);
       ++*count;
@@ -38,12 +45,17 @@ bool ResizePins(CBEBlock* owner, int* count, Pin*** pins, int n) {
     (*pins)[*count] = nullptr;
     delete pin;
   }
-  if (n == 0) {
-    FreeBuffer(*pins);
+  if (*pins != single && *pins) {
+    if (n <= 1) {
+      if (n == 1) *single = (*pins)[0];
+      FreeBuffer(*pins);
+      *pins = n == 1 ? single : nullptr;
+    } else {
+      void* shrunk = ReallocBuffer(*pins, sizeof(Pin*) * n);
+      if (shrunk) *pins = static_cast<Pin**>(shrunk);
+    }
+  } else if (n == 0) {
     *pins = nullptr;
-  } else {
-    void* shrunk = ReallocBuffer(*pins, sizeof(Pin*) * n);
-    if (shrunk) *pins = static_cast<Pin**>(shrunk);
   }
   return true;
 }
@@ -189,13 +201,13 @@ void CBEBlock::MoveBy(int dx, int dy) {
 }
 
 bool CBEBlock::SetInputCount(int n) {
-  if (!ResizePins(this, &inputCount, &inputs, n)) return false;
+  if (!ResizePins(this, &inputCount, &inputs, &singleInput_, n)) return false;
   SpreadInputs();
   return true;
 }
 
 bool CBEBlock::SetOutputCount(int n) {
-  if (!ResizePins(this, &outputCount, &outputs, n)) return false;
+  if (!ResizePins(this, &outputCount, &outputs, &singleOutput_, n)) return false;
   SpreadOutputs();
   return true;
 }

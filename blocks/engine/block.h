@@ -112,9 +112,9 @@ public:
   unsigned char flags = 0;
   RECT rect = {0, 0, kNewBlockWidth, kNewBlockHeight};
   int inputCount = 0;
-  BeInputPin** inputs = nullptr;  // owned
+  BeInputPin** inputs = nullptr;  // owned pins; see singleInput_
   int outputCount = 0;
-  BeOutputPin** outputs = nullptr;  // owned
+  BeOutputPin** outputs = nullptr;  // owned pins; see singleOutput_
   COLORREF fillColor = kDefaultBlockFill;
   int cycles = 0;
   int rom = 0;
@@ -123,4 +123,10 @@ public:
 
 private:
   void Unlink();
+  // Most blocks have one input and one output: the pointer to a single pin
+  // is kept here (inputs or outputs then point at it) instead of in an
+  // array of its own, which keeps a long program's blocks in fewer cache
+  // lines while it runs.
+  BeInputPin* singleInput_ = nullptr;
+  BeOutputPin* singleOutput_ = nullptr;
 };
