@@ -101,6 +101,51 @@ TEST(Block, SpreadFollowsTheHeightAtTheCall) {
   EXPECT_EQ(nullptr, block.inputs);
 }
 
+TEST(Block, PinsSurviveEveryChangeOfCount) {
+  BeScheme scheme;
+  TestBlock* source = new TestBlock(0, 1);
+  source->AttachToScheme(&scheme);
+  TestBlock* block = new TestBlock(0, 0);
+  block->AttachToScheme(&scheme);
+  TestBlock* sink = new TestBlock(1, 0);
+  sink->AttachToScheme(&scheme);
+  const int counts[] = {1, 3, 1, 0, 2, 1, 4, 2, 1, 1, 0, 0, 5};
+  BeInputPin* firstIn = nullptr;
+  BeOutputPin* firstOut = nullptr;
+  int previous = 0;
+  for (int n : counts) {
+    SCOPED_TRACE(n);
+    ASSERT_TRUE(block->SetInputCount(n));
+    ASSERT_TRUE(block->SetOutputCount(n));
+    ASSERT_EQ(n, block->inputCount);
+    ASSERT_EQ(n, block->outputCount);
+    if (n == 0) {
+      EXPECT_EQ(nullptr, block->inputs);
+      EXPECT_EQ(nullptr, block->outputs);
+      EXPECT_EQ(nullptr, block->Input(0));
+      EXPECT_EQ(nullptr, sink->inputs[0]->source);
+    } else if (previous > 0) {
+      // The first pins stay the same objects with their links.
+      EXPECT_EQ(firstIn, block->inputs[0]);
+      EXPECT_EQ(firstOut, block->outputs[0]);
+      EXPECT_EQ(source->outputs[0], block->inputs[0]->source);
+      EXPECT_EQ(block->outputs[0], sink->inputs[0]->source);
+    }
+    for (int i = 0; i < n; ++i) {
+      EXPECT_EQ(block, block->inputs[i]->owner);
+      EXPECT_EQ(block, block->outputs[i]->owner);
+      EXPECT_EQ(block->inputs[i], block->Input(i));
+    }
+    if (n > 0) {
+      firstIn = block->inputs[0];
+      firstOut = block->outputs[0];
+      Link(source, 0, block, 0);
+      Link(block, 0, sink, 0);
+    }
+    previous = n;
+  }
+}
+
 TEST(Block, AttachPlacesUnderTheLowestBlock) {
   BeScheme scheme;
   TestBlock* a = new TestBlock;
