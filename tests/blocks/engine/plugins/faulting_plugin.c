@@ -1,0 +1,76 @@
+/* A plug-in block module whose calls fault, for the tests of the fault
+   guard. One kind "Сбой": its creator and InitBlock work; TickBlock writes
+   through a null pointer; BlockPropertyDlg divides by zero; SaveBlock writes
+   two bytes and then faults. Built with FAULT_IN_INIT, "Init" faults before
+   it registers anything. */
+#include <stdlib.h>
+
+#include "blocks/engine/plugin/plugin_api.h"
+
+#define EXPORT __declspec(dllexport)
+
+static const BeHostCallbacks* g_host;
+static volatile int g_zero = 0;
+static int* volatile g_nowhere = 0;
+static int g_live;
+
+static BePluginHandle BE_PLUGIN_CALL CreateFaulty(BePluginHostBlock* host) {
+  int* b = (int*)calloc(1, sizeof(int));
+  if (!b) return 0;
+  ++g_live;
+  g_host->SetInputCount(host, 1);
+  g_host->SetOutputCount(host, 1);
+  return (BePluginHandle)b;
+}
+
+EXPORT int32_t InitPlugin(const BeHostCallbacks* host) {
+  g_host = host;
+  return 1;
+}
+
+EXPORT int32_t Init(void) {
+#ifdef FAULT_IN_INIT
+  g_host->RegisterBlock(CreateFaulty, L"Сбой при загрузке");
+  *g_nowhere = 1;
+#endif
+  g_host->RegisterBlock(CreateFaulty, L"Сбой");
+  return 1;
+}
+
+EXPORT void DestroyBlock(BePluginHandle handle) {
+  free((int*)handle);
+  --g_live;
+}
+
+EXPORT int32_t InitBlock(BePluginHandle handle) {
+  (void)handle;
+  return 1;
+}
+
+EXPORT void TickBlock(BePluginHandle handle, float dt) {
+  (void)handle;
+  (void)dt;
+  *g_nowhere = 42;
+}
+
+EXPORT int32_t DoneBlock(BePluginHandle handle) {
+  (void)handle;
+  return 1;
+}
+
+EXPORT uint8_t BlockPropertyDlg(BePluginHandle handle) {
+  return (uint8_t)(10 / g_zero + (int)(handle & 1));
+}
+
+EXPORT void SaveBlock(BePluginHandle handle, BePluginStream* stream) {
+  (void)handle;
+  g_host->WriteStream(stream, "ok", 2);
+  *g_nowhere = 7;
+}
+
+EXPORT void LoadBlock(BePluginHandle handle, BePluginStream* stream) {
+  (void)handle;
+  (void)stream;
+}
+
+EXPORT int32_t TestQuery(int32_t what) { return what == 0 ? g_live : -1; }
