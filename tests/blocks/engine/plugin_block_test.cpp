@@ -1,6 +1,7 @@
 #include "blocks/engine/plugin/plugin_block.h"
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,9 @@
 #include "engine_fixture.h"
 #include "foundation/stream.h"
 #include "plugin_fixture.h"
+#include "scheme/block.h"
+#include "scheme/class_registry.h"
+#include "scheme/scheme.h"
 
 namespace {
 
@@ -473,6 +477,82 @@ TEST_F(PluginBlockTest, LoadingIntoABlockWithAHandleReplacesIt) {
   ASSERT_TRUE(plug->Load(&stream));
   EXPECT_EQ(1, Live());
   EXPECT_NE(0u, plug->handle);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// A document whose programmable unit holds a plug-in block of an older
+// record: the exception reaches the document reader's caller.
+
+namespace {
+
+// A circuit part that owns a block scheme and keeps it in its record, as a
+// programmable unit does.
+betest::UnitCatalogue* g_unitCatalogue = nullptr;
+
+class UnitPart : public CSCHBlock {
+public:
+  UnitPart() { program.Init(g_unitCatalogue ? &g_unitCatalogue->catalogue : nullptr); }
+  void Save(CStream* s) override {
+    CSCHBlock::Save(s);
+    program.Save(s, false);
+  }
+  void Load(CStream* s) override {
+    CSCHBlock::Load(s);
+    program.Load(s, false);
+  }
+  BeScheme program;
+};
+
+TEST_F(PluginBlockTest, TheOlderRecordsExceptionReachesTheDocumentReadersCaller) {
+  SchClassRegistry saved;
+  for (int i = 0; i < g_schClassRegistry.Count(); ++i)
+    saved.Add(g_schClassRegistry.Row(i).name, g_schClassRegistry.Row(i).creator);
+  g_schClassRegistry.Clear();
+  g_schClassRegistry.Add("UnitPart", [] { return static_cast<CSCHBlock*>(new UnitPart); });
+  g_unitCatalogue = &unit;
+
+  // The document: one unit whose program is two older plug-in records, the
+  // second of a module that is not loaded.
+  SchScheme document;
+  UnitPart* part = static_cast<UnitPart*>(document.CreateBlock("UnitPart"));
+  ASSERT_NE(nullptr, part);
+  std::unique_ptr<CMemoryStream> program(SchemeStream(
+      {OlderAdderRecord(L"test_plugin.dll", L"Сумматор", 1), OlderAdderRecord(L"gone.dll", L"Сумматор", 2)},
+      kPluginBlockClassId));
+  CMemoryStream file;
+  {
+    // Written by hand around the unit's record: the part's own record,
+    // then the program as the older program stored it.
+    CMemoryStream whole;
+    document.Write(&whole, 0);
+    // The program is the last thing in the part's record; the empty one
+    // written now is 8 bytes ("BE5 " and a count of 0).
+    int programAt = -1;
+    for (int i = 0; i + 8 <= whole.size; ++i)
+      if (memcmp(whole.data + i, "BE5 \0\0\0\0", 8) == 0) programAt = i;
+    ASSERT_GE(programAt, 0);
+    file.Write(whole.data, programAt);
+    file.Write(program->data, program->size);
+    file.Write(whole.data + programAt + 8, whole.size - programAt - 8);
+  }
+  SchScheme target;
+  file.Seek(0, 0);
+  bool thrown = false;
+  try {
+    target.Read(&file, 0);
+  } catch (const BePluginLoadError& e) {
+    thrown = true;
+    EXPECT_STREQ(L"Ошибка в plugin", e.Text());
+  }
+  EXPECT_TRUE(thrown);
+  EXPECT_EQ(0, target.BlockCount());
+  EXPECT_EQ(0, Live());
+
+  g_unitCatalogue = nullptr;
+  g_schClassRegistry.Clear();
+  for (int i = 0; i < saved.Count(); ++i) g_schClassRegistry.Add(saved.Row(i).name, saved.Row(i).creator);
 }
 
 }  // namespace
