@@ -207,7 +207,7 @@ void CBEPluginBlock::Save(CStream* stream) {
   if (written < 0) written = 0;
   stream->Seek(sizeAt, 0);
   stream->WriteInt32(written);
-  stream->Seek(0, 2);
+  stream->Seek(end, 0);
   CBEBlock::Save(stream);
 }
 

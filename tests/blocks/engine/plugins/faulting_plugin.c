@@ -7,7 +7,7 @@
 
 #include "blocks/engine/plugin/plugin_api.h"
 
-#define EXPORT __declspec(dllexport)
+#define EXPORT __attribute__((dllexport))
 
 static const BeHostCallbacks* g_host;
 static volatile int g_zero = 0;

@@ -11,7 +11,7 @@
 
 #include "blocks/engine/plugin/plugin_api.h"
 
-#define EXPORT __declspec(dllexport)
+#define EXPORT __attribute__((dllexport))
 
 enum { kAdder = 1, kGenerator = 2, kEmpty = 3 };
 
