@@ -1,6 +1,7 @@
 #include "blocks/engine/plugin/plugin_guard.h"
 
 #include <float.h>
+#include <malloc.h>
 #include <setjmp.h>
 #include <stdint.h>
 
@@ -107,6 +108,9 @@ bool BePluginGuard::Run(void (*call)(void* context), void* context, DWORD* fault
   // Back from a fault: the floating-point unit may be left in any state.
   g_innermost = frame.outer;
   _fpreset();
+  // The stack's guard page went with the overflow; without it the next
+  // overflow could not be told.
+  if (frame.code == EXCEPTION_STACK_OVERFLOW) _resetstkoflw();
   if (faultCode) *faultCode = frame.code;
   return false;
 }

@@ -304,3 +304,22 @@ TEST(PluginGuard, FaultsReturnToTheInnermostGuard) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PluginHostTest, ADllThatRunsOutOfStackIsStoppedEveryTime) {
+  RecordedMessages messages;
+  for (int round = 0; round < 3; ++round) {
+    SCOPED_TRACE(round);
+    CBEPluginBlock* plug = Place(faulty, 1);
+    ASSERT_NE(nullptr, plug);
+    ASSERT_STREQ(L"Рекурсия", plug->kindName);
+    plug->Step(0.1f);
+    EXPECT_TRUE(plug->IsStopped());
+    ASSERT_EQ(static_cast<size_t>(round + 1), messages.texts.size());
+    EXPECT_NE(std::wstring::npos, messages.texts[static_cast<size_t>(round)].find(L"0xC00000FD"));
+    delete plug;
+  }
+}
+
+}  // namespace

@@ -1,8 +1,9 @@
 /* A plug-in block module whose calls fault, for the tests of the fault
    guard. One kind "Сбой": its creator and InitBlock work; TickBlock writes
    through a null pointer; BlockPropertyDlg divides by zero; SaveBlock writes
-   two bytes and then faults. Built with FAULT_IN_INIT, "Init" faults before
-   it registers anything. */
+   two bytes and then faults. A second kind "Рекурсия" recurses without end
+   in TickBlock until the stack runs out. Built with FAULT_IN_INIT, "Init"
+   faults before it registers anything. */
 #include <stdlib.h>
 
 #include "blocks/engine/plugin/plugin_api.h"
@@ -23,6 +24,22 @@ static BePluginHandle BE_PLUGIN_CALL CreateFaulty(BePluginHostBlock* host) {
   return (BePluginHandle)b;
 }
 
+static BePluginHandle BE_PLUGIN_CALL CreateRecursive(BePluginHostBlock* host) {
+  int* b = (int*)calloc(1, sizeof(int));
+  (void)host;
+  if (!b) return 0;
+  ++g_live;
+  *b = 1;
+  return (BePluginHandle)b;
+}
+
+/* Each level keeps a buffer the compiler cannot drop. */
+static int Recurse(int depth) {
+  volatile char buffer[512];
+  buffer[depth % 512] = (char)depth;
+  return Recurse(depth + 1) + buffer[(depth + 1) % 512];
+}
+
 EXPORT int32_t InitPlugin(const BeHostCallbacks* host) {
   g_host = host;
   return 1;
@@ -34,6 +51,7 @@ EXPORT int32_t Init(void) {
   *g_nowhere = 1;
 #endif
   g_host->RegisterBlock(CreateFaulty, L"Сбой");
+  g_host->RegisterBlock(CreateRecursive, L"Рекурсия");
   return 1;
 }
 
@@ -48,8 +66,8 @@ EXPORT int32_t InitBlock(BePluginHandle handle) {
 }
 
 EXPORT void TickBlock(BePluginHandle handle, float dt) {
-  (void)handle;
   (void)dt;
+  if (*(int*)handle == 1) g_live += Recurse(0);
   *g_nowhere = 42;
 }
 
