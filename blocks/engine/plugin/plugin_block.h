@@ -95,10 +95,12 @@ public:
   int GetStoredDataSize() const { return storedData_.Count(); }
 
   // Fields, in this order.
-  unsigned int signature;
   BePluginModule* module = nullptr;   // not owned
   const wchar_t* kindName = nullptr;  // the module's copy, not owned
   BePluginHandle handle = 0;          // 0: none
+  // Marks a live plug-in block, so that a host-block pointer a DLL passes
+  // back is checked before it is used.
+  unsigned int signature;
 
 private:
   // Takes kind kindIndex of m and calls its creator; false without handle.
