@@ -2,8 +2,8 @@
 // test plug-in (tests/blocks/engine/plugins/test_plugin.c, built beside this
 // program) is stepped by its scheme, 1,000 ticks at a time, and compared
 // with calling the DLL's "TickBlock" for the same handles directly. The
-// difference is what the host adds per call: the virtual step, the fault
-// guard (setjmp and two stores) and the guarded call's bookkeeping.
+// difference is what the host adds per call: the scheme's pass and the
+// block's virtual step.
 //
 // The machine running it is usually shared, so both ways run in alternating
 // rounds and the best round of each is its figure.
@@ -106,7 +106,7 @@ int main() {
   scheme->Stop();
   printf("%d plug-in blocks: made in %.1f ms; %d ticks, best of %d rounds:\n", kBlocks, buildMs, kTicks,
          kRounds);
-  printf("  through the scheme (guarded): %.1f ns per block step\n", bestHost);
+  printf("  through the scheme:           %.1f ns per block step\n", bestHost);
   printf("  the DLL called directly:      %.1f ns per block step\n", bestDirect);
   printf("  the host adds:                %.1f ns per call\n", bestHost - bestDirect);
   delete scheme;

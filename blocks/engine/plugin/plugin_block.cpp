@@ -10,7 +10,6 @@
 #include "blocks/engine/catalogue_group.h"
 #include "blocks/engine/input_pin.h"
 #include "blocks/engine/output_pin.h"
-#include "blocks/engine/plugin/plugin_guard.h"
 #include "blocks/engine/plugin/plugin_host.h"
 #include "blocks/engine/plugin/plugin_list.h"
 #include "blocks/engine/record_io.h"
@@ -27,38 +26,6 @@ const int kInputRecordBytes = 16;
 const int kOutputRecordBytes = 5;
 
 BePluginChoice g_choice = {nullptr, 0};
-
-enum PluginCall { kCreate, kDestroy, kInitBlock, kTickBlock, kDoneBlock, kPropertyDlg, kSave, kLoad };
-const wchar_t* const kCallNames[] = {L"создание блока", L"DestroyBlock", L"InitBlock",
-                                     L"TickBlock",      L"DoneBlock",    L"BlockPropertyDlg",
-                                     L"SaveBlock",      L"LoadBlock"};
-
-struct CallContext {
-  int what;
-  BePluginModule* module;
-  BePluginCreator creator;
-  BePluginHostBlock* block;
-  BePluginHandle handle;
-  float dt;
-  BePluginStream* stream;
-  BePluginHandle made;
-  unsigned char result;
-};
-
-void RunCall(void* data) {
-  CallContext* c = static_cast<CallContext*>(data);
-  switch (c->what) {
-    case kCreate: c->made = c->creator(c->block); break;
-    case kDestroy: c->module->DestroyBlock(c->handle); break;
-    case kInitBlock: c->module->InitBlock(c->handle); break;
-    case kTickBlock: c->module->TickBlock(c->handle, c->dt); break;
-    case kDoneBlock: c->module->DoneBlock(c->handle); break;
-    case kPropertyDlg: c->result = c->module->BlockPropertyDlg(c->handle); break;
-    case kSave: c->module->SaveBlock(c->handle, c->stream); break;
-    case kLoad: c->module->LoadBlock(c->handle, c->stream); break;
-    default: break;
-  }
-}
 
 // Is m one of the program's loaded modules.
 bool IsLoaded(const BePluginModule* m) {
@@ -117,27 +84,6 @@ CBEPluginBlock* CBEPluginBlock::FromHost(BePluginHostBlock* block) {
   return b && b->signature == kBlockSignature ? b : nullptr;
 }
 
-bool CBEPluginBlock::Guarded(int what, float dt, BePluginStream* stream, unsigned char* result,
-                             BePluginCreator creator, BePluginHandle* made) {
-  if (stopped_ || !module) return false;
-  CallContext c = {what, module, creator, AsHost(), handle, dt, stream, 0, 0};
-  DWORD fault = 0;
-  if (BePluginGuard::Run(RunCall, &c, &fault)) {
-    if (result) *result = c.result;
-    if (made) *made = c.made;
-    return true;
-  }
-  stopped_ = true;
-  wchar_t text[kMessageChars];
-  _snwprintf(text, kMessageChars - 1,
-             L"Сбой в плагине \"%ls\" (%ls, код 0x%08lX). Блок \"%ls\" остановлен.",
-             module->fileName ? module->fileName : L"", kCallNames[what],
-             static_cast<unsigned long>(fault), GetCaption() ? GetCaption() : L"");
-  text[kMessageChars - 1] = 0;
-  ShowPluginMessage(MB_ICONERROR, text);
-  return false;
-}
-
 bool CBEPluginBlock::CreateHandle(BePluginModule* m, int kindIndex) {
   DestroyHandle();
   module = m;
@@ -145,14 +91,12 @@ bool CBEPluginBlock::CreateHandle(BePluginModule* m, int kindIndex) {
   const BePluginKind* kind = m ? m->Kind(kindIndex) : nullptr;
   if (!kind) return false;
   kindName = kind->name;
-  BePluginHandle made = 0;
-  if (!Guarded(kCreate, 0, nullptr, nullptr, kind->creator, &made)) return false;
-  handle = made;
+  handle = kind->creator(AsHost());
   return handle != 0;
 }
 
 void CBEPluginBlock::DestroyHandle() {
-  if (module && handle) Guarded(kDestroy, 0, nullptr, nullptr);
+  if (module && handle) module->DestroyBlock(handle);
   handle = 0;
 }
 
@@ -169,21 +113,20 @@ void CBEPluginBlock::AttachToScheme(BeScheme* newScheme) {
 }
 
 void CBEPluginBlock::Start() {
-  if (handle) Guarded(kInitBlock, 0, nullptr, nullptr);
+  if (module && handle) module->InitBlock(handle);
 }
 
 void CBEPluginBlock::Step(float dt) {
-  if (handle) Guarded(kTickBlock, dt, nullptr, nullptr);
+  if (module && handle) module->TickBlock(handle, dt);
 }
 
 void CBEPluginBlock::Stop() {
-  if (handle) Guarded(kDoneBlock, 0, nullptr, nullptr);
+  if (module && handle) module->DoneBlock(handle);
 }
 
 bool CBEPluginBlock::ShowProperties() {
-  unsigned char changed = 0;
-  if (!handle || !Guarded(kPropertyDlg, 0, nullptr, &changed)) return false;
-  return changed != 0;
+  if (!module || !handle) return false;
+  return module->BlockPropertyDlg(handle) != 0;
 }
 
 void CBEPluginBlock::Save(CStream* stream) {
@@ -195,9 +138,9 @@ void CBEPluginBlock::Save(CStream* stream) {
   stream->WriteStringW(module ? module->fileName : storedModule_);
   stream->WriteStringW(kindName ? kindName : storedKind_);
   int dataAt = stream->GetPosition();
-  if (handle && !stopped_) {
+  if (module && handle) {
     BePluginStream out(stream, true, -1);
-    Guarded(kSave, 0, &out, nullptr);
+    module->SaveBlock(handle, &out);
   } else if (storedData_.Count() > 0) {
     // The DLL cannot be asked: its data as the record held it.
     stream->Write(storedData_.Data(), storedData_.Count());
@@ -281,14 +224,14 @@ bool CBEPluginBlock::LoadCurrent(CStream* stream) {
     return true;
   }
   if (!CreateHandle(found, kindIndex)) {
-    if (!stopped_) TellMissing(false, storedModule_, storedKind_);
+    TellMissing(false, storedModule_, storedKind_);
     return true;
   }
   int after = stream->GetPosition();
   stream->Seek(dataAt, 0);
   {
     BePluginStream in(stream, false, dataAt + static_cast<int>(dataSize));
-    Guarded(kLoad, 0, &in, nullptr);
+    module->LoadBlock(handle, &in);
   }
   stream->Seek(after, 0);
   return true;
@@ -312,7 +255,7 @@ bool CBEPluginBlock::LoadOlder(CStream* stream) {
   // The DLL reads its data in place; only it knows the length.
   {
     BePluginStream in(stream, false, -1);
-    if (!Guarded(kLoad, 0, &in, nullptr)) throw BePluginLoadError();
+    module->LoadBlock(handle, &in);
   }
   return CBEBlock::Load(stream);
 }

@@ -1,9 +1,8 @@
 // The plug-in block: the host side of one block of a plug-in DLL's kind. The
 // DLL does the block's work; this block forwards the run, the property dialog
 // and its record's data to the DLL and keeps pins, caption and position like
-// any block. Every call into the DLL runs under the fault guard: a DLL that
-// faults is reported with its name, and its block is stopped (it calls into
-// the DLL no more).
+// any block. The DLL's calls are the DLL's own code: a failure inside them is
+// not caught here.
 #pragma once
 
 #include <exception>
@@ -86,8 +85,6 @@ public:
   const unsigned char* HostInputValue(int index) const;
   unsigned char* HostOutputValue(int index);
 
-  // A DLL call faulted: the block calls into its DLL no more.
-  bool IsStopped() const { return stopped_; }
   // The module and kind names the record named, and the DLL's data it held
   // (kept so that a block whose DLL is missing saves them again unchanged).
   const wchar_t* GetStoredModuleName() const { return storedModule_; }
@@ -106,17 +103,12 @@ private:
   // Takes kind kindIndex of m and calls its creator; false without handle.
   bool CreateHandle(BePluginModule* m, int kindIndex);
   void DestroyHandle();
-  // Runs one call into the DLL under the guard; false (the block stopped,
-  // the user told) when it faulted.
-  bool Guarded(int what, float dt, BePluginStream* stream, unsigned char* result,
-               BePluginCreator creator = nullptr, BePluginHandle* made = nullptr);
   void FreePinTexts(bool inputs, int from);
   bool LoadCurrent(CStream* stream);
   bool LoadOlder(CStream* stream);
   void TellMissing(bool moduleMissing, const wchar_t* moduleName, const wchar_t* kind);
 
   bool attached_ = false;
-  bool stopped_ = false;
   wchar_t* storedModule_ = nullptr;  // owned
   wchar_t* storedKind_ = nullptr;    // owned
   CPlainArray<unsigned char> storedData_{256};

@@ -3,7 +3,6 @@
 #include <cwchar>
 #include <string>
 
-#include "blocks/engine/plugin/plugin_guard.h"
 #include "blocks/engine/plugin/plugin_host.h"
 #include "foundation/buffers.h"
 #include "foundation/plain_array.h"
@@ -17,16 +16,6 @@ bool Bind(HMODULE module, const char* name, Fn* slot) {
   FARPROC found = GetProcAddress(module, name);
   *slot = reinterpret_cast<Fn>(reinterpret_cast<void*>(found));
   return found != nullptr;
-}
-
-struct InitCall {
-  BePluginModule* module;
-};
-
-void CallInit(void* context) {
-  BePluginModule* module = static_cast<InitCall*>(context)->module;
-  module->InitPlugin(&kHostCallbacks);
-  module->Init();
 }
 
 }  // namespace
@@ -91,8 +80,14 @@ bool BePluginModule::Load(const wchar_t* folder) {
     return false;
   BePluginModule* outer = g_initialising;
   g_initialising = this;
-  InitCall call = {this};
-  bool ok = BePluginGuard::Run(CallInit, &call, nullptr);
+  // A module whose initialisation throws is dropped.
+  bool ok = true;
+  try {
+    InitPlugin(&kHostCallbacks);
+    Init();
+  } catch (...) {
+    ok = false;
+  }
   g_initialising = outer;
   return ok;
 }

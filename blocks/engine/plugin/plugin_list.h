@@ -22,9 +22,9 @@ public:
   BePluginModule& operator=(const BePluginModule&) = delete;
 
   // Loads folder + file name, binds the nine exports, then calls
-  // "InitPlugin" with the host table and "Init" under the fault guard, with
-  // this module as the module being initialised. False when the DLL does
-  // not load, lacks an export, or faults in either call.
+  // "InitPlugin" with the host table and "Init", with this module as the
+  // module being initialised. False when the DLL does not load, lacks an
+  // export, or throws from either call.
   bool Load(const wchar_t* folder);
 
   // Appends a kind (a copy of name); false for a null creator, an empty

@@ -132,7 +132,7 @@ class PluginChooserTest : public ::testing::Test {
 protected:
   PluginChooserTest()
       : plugins({{L"test_plugin.dll", L"adders.dll"}, {L"stand_in_plugin.dll", L"empty.dll"},
-                 {L"faulting_plugin.dll", L"faulty.dll"}}) {}
+                 {L"test_plugin.dll", L"more.dll"}}) {}
   void SetUp() override {
     ASSERT_TRUE(plugins.Copied());
     ASSERT_EQ(3, ProgramPluginList().Count());

@@ -1,11 +1,9 @@
-// The host functions a DLL calls, and the guard around every call into a
-// DLL.
+// The host functions a DLL calls.
 #include "blocks/engine/plugin/plugin_host.h"
 
 #include <cstring>
 
 #include "blocks/engine/plugin/plugin_block.h"
-#include "blocks/engine/plugin/plugin_guard.h"
 #include "engine_fixture.h"
 #include "foundation/stream.h"
 #include "plugin_fixture.h"
@@ -20,15 +18,13 @@ using plugtest::Query;
 class PluginHostTest : public ::testing::Test {
 protected:
   PluginHostTest()
-      : plugins({{L"test_plugin.dll", L"test_plugin.dll"}, {L"faulting_plugin.dll", L"faulting_plugin.dll"}}) {}
+      : plugins({{L"test_plugin.dll", L"test_plugin.dll"}}) {}
   void SetUp() override {
     ASSERT_TRUE(plugins.Copied());
     ASSERT_TRUE(AddPluginCatalogueEntry(&unit.catalogue));
     scheme.Init(&unit.catalogue);
     module = plugins.Find(L"test_plugin.dll");
-    faulty = plugins.Find(L"faulting_plugin.dll");
     ASSERT_NE(nullptr, module);
-    ASSERT_NE(nullptr, faulty);
   }
   CBEPluginBlock* Place(BePluginModule* m, int kind) {
     SetPluginChoice(m, kind);
@@ -39,7 +35,6 @@ protected:
   ProgramPlugins plugins;
   BeScheme scheme;
   BePluginModule* module = nullptr;
-  BePluginModule* faulty = nullptr;
   const BeHostCallbacks& host = kHostCallbacks;
 };
 
@@ -224,102 +219,6 @@ TEST_F(PluginHostTest, ArgumentsOutsideTheRangesAreIgnored) {
   // RegisterBlock outside a module's initialisation.
   EXPECT_EQ(0, host.RegisterBlock(module->kinds[0].creator, L"Ещё"));
   EXPECT_EQ(3, module->kindCount);
-}
-
-TEST_F(PluginHostTest, AFaultingDllIsReportedAndItsBlockStops) {
-  RecordedMessages messages;
-  CBEPluginBlock* plug = Place(faulty, 0);
-  ASSERT_NE(nullptr, plug);
-  ASSERT_NE(0u, plug->handle);
-  EXPECT_EQ(1, Query(faulty, 0));
-  plug->Start();
-  EXPECT_TRUE(messages.texts.empty());
-  EXPECT_FALSE(BePluginGuard::IsActive());
-
-  plug->Step(0.1f);  // writes through a null pointer
-  EXPECT_TRUE(plug->IsStopped());
-  EXPECT_FALSE(BePluginGuard::IsActive());
-  ASSERT_EQ(1u, messages.texts.size());
-  EXPECT_EQ(L"Ошибка плагина", messages.captions[0]);
-  EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), messages.flags[0] & MB_ICONMASK);
-  EXPECT_NE(std::wstring::npos, messages.texts[0].find(L"faulting_plugin.dll"));
-  EXPECT_NE(std::wstring::npos, messages.texts[0].find(L"TickBlock"));
-  EXPECT_NE(std::wstring::npos, messages.texts[0].find(L"0xC0000005"));
-  // A stopped block calls into its DLL no more.
-  plug->Step(0.1f);
-  plug->Stop();
-  EXPECT_FALSE(plug->ShowProperties());
-  EXPECT_EQ(1u, messages.texts.size());
-
-  // A second block of the same DLL: a division by zero in its dialog.
-  CBEPluginBlock* second = Place(faulty, 0);
-  ASSERT_NE(nullptr, second);
-  EXPECT_FALSE(second->ShowProperties());
-  EXPECT_TRUE(second->IsStopped());
-  ASSERT_EQ(2u, messages.texts.size());
-  EXPECT_NE(std::wstring::npos, messages.texts[1].find(L"0xC0000094"));
-
-  // Saving while the DLL faults keeps the record whole: the bytes written
-  // before the fault are the block's data.
-  CBEPluginBlock* third = Place(faulty, 0);
-  ASSERT_NE(nullptr, third);
-  CMemoryStream stream;
-  third->Save(&stream);
-  EXPECT_TRUE(third->IsStopped());
-  EXPECT_EQ(3u, messages.texts.size());
-  stream.Seek(0, 0);
-  CBEPluginBlock reread;
-  ASSERT_TRUE(reread.Load(&stream));
-  EXPECT_EQ(stream.size, stream.GetPosition());
-  EXPECT_EQ(faulty, reread.module);
-  EXPECT_NE(0u, reread.handle);
-
-  // The program goes on: plain code still runs and faults elsewhere are not
-  // taken by the guard.
-  TestBlock* plain = static_cast<TestBlock*>(scheme.CreateBlock(betest::kPlainClassId));
-  plain->Step(0.1f);
-  EXPECT_EQ(1, plain->steps);
-}
-
-// Faults in nested guarded calls return to the innermost guard.
-void Fault(void*) {
-  volatile int* volatile nowhere = nullptr;
-  *nowhere = 1;
-}
-void NestedFault(void* result) {
-  DWORD code = 0;
-  *static_cast<bool*>(result) = BePluginGuard::Run(Fault, nullptr, &code) || code != EXCEPTION_ACCESS_VIOLATION;
-}
-
-TEST(PluginGuard, FaultsReturnToTheInnermostGuard) {
-  bool innerFailed = true;
-  DWORD code = 1;
-  EXPECT_TRUE(BePluginGuard::Run(NestedFault, &innerFailed, &code));
-  EXPECT_FALSE(innerFailed);
-  EXPECT_EQ(0u, code);
-  EXPECT_FALSE(BePluginGuard::IsActive());
-  EXPECT_FALSE(BePluginGuard::Run(Fault, nullptr, &code));
-  EXPECT_EQ(static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION), code);
-  EXPECT_FALSE(BePluginGuard::Run(nullptr, nullptr, &code));
-}
-
-}  // namespace
-
-namespace {
-
-TEST_F(PluginHostTest, ADllThatRunsOutOfStackIsStoppedEveryTime) {
-  RecordedMessages messages;
-  for (int round = 0; round < 3; ++round) {
-    SCOPED_TRACE(round);
-    CBEPluginBlock* plug = Place(faulty, 1);
-    ASSERT_NE(nullptr, plug);
-    ASSERT_STREQ(L"Рекурсия", plug->kindName);
-    plug->Step(0.1f);
-    EXPECT_TRUE(plug->IsStopped());
-    ASSERT_EQ(static_cast<size_t>(round + 1), messages.texts.size());
-    EXPECT_NE(std::wstring::npos, messages.texts[static_cast<size_t>(round)].find(L"0xC00000FD"));
-    delete plug;
-  }
 }
 
 }  // namespace
