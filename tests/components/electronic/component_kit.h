@@ -55,6 +55,7 @@
 #include "scheme/compdb.h"
 #include "scheme/nets.h"
 #include "scheme/scheme.h"
+#include "scheme/scheme_icons.h"
 #include "scheme/scheme_stream.h"
 #include "scheme/sim_log.h"
 #include "tests/scheme/circuit_fixture.h"
@@ -177,6 +178,51 @@ public:
   CompDbRecord* Record() const { return table.GetRecord(0); }
 
   CompDbTable table;
+};
+
+// A table of the sample database that the build copies beside the test
+// programs (bin/VelkDB/); the database folder is put back when it goes.
+class SampleTable {
+public:
+  explicit SampleTable(const wchar_t* name) : savedFolder_(GetComponentDbFolder()), table(name) {
+    wchar_t path[MAX_PATH];
+    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring exe(path, n);
+    std::wstring folder = exe.substr(0, exe.find_last_of(L"\\/") + 1) + L"VelkDB\\";
+    SetComponentDbFolder(folder.c_str());
+    loaded = table.Load();
+  }
+  ~SampleTable() { SetComponentDbFolder(savedFolder_.empty() ? nullptr : savedFolder_.c_str()); }
+  SampleTable(const SampleTable&) = delete;
+  SampleTable& operator=(const SampleTable&) = delete;
+
+  // The record whose first cell (the model) is that text in code page 1251.
+  CompDbRecord* Find(const char* model) const { return table.FindRecord(model); }
+
+private:
+  std::wstring savedFolder_;
+
+public:
+  CompDbTable table;
+  bool loaded = false;
+};
+
+// While alive, the scheme icons folder is the one given (ending with a
+// separator); the previous one goes back when it ends.
+class IconsFolderScope {
+public:
+  explicit IconsFolderScope(const std::wstring& folder)
+      : saved_(GetSchemeIconsFolder() ? GetSchemeIconsFolder() : L""),
+        hadFolder_(GetSchemeIconsFolder() != nullptr) {
+    SetSchemeIconsFolder(folder.c_str());
+  }
+  ~IconsFolderScope() { SetSchemeIconsFolder(hadFolder_ ? saved_.c_str() : nullptr); }
+  IconsFolderScope(const IconsFolderScope&) = delete;
+  IconsFolderScope& operator=(const IconsFolderScope&) = delete;
+
+private:
+  std::wstring saved_;
+  bool hadFolder_;
 };
 
 // ------------------------------------------------------------ streams
@@ -458,6 +504,14 @@ public:
   COLORREF At(float x, float y) const {
     POINT p = painter.MapPoint(x, y);
     return GetPixel(painter.dc, p.x, p.y);
+  }
+  // Pixels of the whole bitmap that are not white.
+  int InkCount() const {
+    int n = 0;
+    for (int y = 0; y < painter.height; y++)
+      for (int x = 0; x < painter.width; x++)
+        if (GetPixel(painter.dc, x, y) != RGB(255, 255, 255)) n++;
+    return n;
   }
   bool Save(const std::wstring& name) const {
     return SaveBitmapFile(painter.dc, painter.bitmap, painter.width, painter.height, name);

@@ -640,7 +640,7 @@ TEST(Resister, LeadedFootprints) {
     r->packageClass = 3;
     comptest::FootprintCanvas board(20, 400, 400);
     EXPECT_TRUE(board.Paint(r));
-    for (float y : {-4.5f, -1.31f, 0.0f, 2.9f}) EXPECT_EQ(board.At(0, y), kWhite) << y;
+    EXPECT_EQ(board.InkCount(), 0);
   }
 }
 
