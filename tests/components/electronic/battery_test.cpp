@@ -480,6 +480,17 @@ TEST(Battery, PictureAndName) {
   EXPECT_EQ(canvas.InkIn(0, 90, 140, 120), 0);
 }
 
+TEST(Battery, ShippedPictureFitsTheSymbol) {
+  wchar_t path[MAX_PATH];
+  DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring exe(path, n);
+  std::wstring file = exe.substr(0, exe.find_last_of(L"\\/") + 1) + L"schemeIcons\\battery.png";
+  CKestImage picture;
+  ASSERT_EQ(picture.Load(file.c_str()), S_OK);
+  EXPECT_EQ(picture.GetWidth(), 90);
+  EXPECT_EQ(picture.GetHeight(), 80);
+}
+
 TEST(Battery, NoFootprint) {
   Bench bench;
   auto* b = bench.Create<CSCHBattery>("Battery");

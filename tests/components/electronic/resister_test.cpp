@@ -199,6 +199,36 @@ TEST(Resister, RowWithoutColumnsReadsZero) {
   EXPECT_EQ(r->footprintLength, 0.0f);
 }
 
+TEST(Resister, SampleDatabaseRows) {
+  comptest::RegistryScope registry;
+  comptest::SampleTable table(L"resistors");
+  ASSERT_TRUE(table.loaded);
+  ASSERT_GE(table.table.GetRecordCount(), 4);
+  auto r = comptest::NewDetached<CSCHResister>("Resister");
+  ASSERT_TRUE(r);
+  // MLT-0.25 2.4 kOhm: the first tolerance choice (5 %), banded, blue.
+  r->ApplyDbRecord(table.table.GetRecord(0));
+  EXPECT_EQ(r->nominalResistance, 2400.0f);
+  EXPECT_EQ(r->tolerance, 5.0f);
+  EXPECT_GE(r->actualResistance, 2280.0f);
+  EXPECT_LE(r->actualResistance, 2520.0f);
+  EXPECT_EQ(r->powerRating, 0.25f);
+  EXPECT_EQ(r->packageClass, kResisterBanded);
+  EXPECT_EQ(r->bodyColor, 1);
+  EXPECT_EQ(r->colorCodeShown, 1);
+  EXPECT_FLOAT_EQ(r->footprintLength, 4 * 2.54f);  // 6 + 2.64 mm
+  // C2-33 1 MOhm: a million ohms.
+  r->ApplyDbRecord(table.table.GetRecord(2));
+  EXPECT_EQ(r->nominalResistance, 1000000.0f);
+  // The surface-mount row: a chip with 0.5 mm pads, no lead pitch.
+  r->ApplyDbRecord(table.table.GetRecord(3));
+  EXPECT_EQ(r->nominalResistance, 10000.0f);
+  EXPECT_EQ(r->packageClass, kResisterChip);
+  EXPECT_EQ(r->leadSize, 0.5f);
+  EXPECT_EQ(r->footprintLength, 3.2f);
+  EXPECT_EQ(r->footprintWidth, 1.6f);
+}
+
 TEST(Resister, FootprintLengthGoesUpToTheLeadPitch) {
   struct Case {
     unsigned char cls;
