@@ -444,32 +444,30 @@ TEST(Battery, ZeroCapacityCountsAsEmpty) {
 
 // ------------------------------------------------------------ drawing
 
+// The folder of the symbol pictures copied beside the test programs.
+std::wstring ShippedIconsFolder() {
+  wchar_t path[MAX_PATH];
+  DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring exe(path, n);
+  return exe.substr(0, exe.find_last_of(L"\\/") + 1) + L"schemeIcons\\";
+}
+
 TEST(Battery, PictureAndName) {
-  // A picture of our own: 90 x 80, red.
-  velktest::TempFolder folder;
-  {
-    CKestImage picture;
-    ASSERT_TRUE(picture.Create(90, 80, 24));
-    HDC dc = picture.GetDC();
-    RECT all = {0, 0, 90, 80};
-    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
-    FillRect(dc, &all, red);
-    DeleteObject(red);
-    picture.ReleaseDC();
-    ASSERT_EQ(picture.Save(folder.File(L"battery.png").c_str()), S_OK);
-  }
-  comptest::IconsFolderScope icons(folder.Path());
+  comptest::IconsFolderScope icons(ShippedIconsFolder());
   Bench bench;
   auto* b = bench.Create<CSCHBattery>("Battery");
   b->SetName(L"GB1");
   comptest::SymbolCanvas canvas(140, 120);
   EXPECT_TRUE(canvas.Paint(b, 20, 10));
-  EXPECT_EQ(canvas.Pixel(21, 11), RGB(255, 0, 0));
-  EXPECT_EQ(canvas.Pixel(109, 89), RGB(255, 0, 0));
-  EXPECT_EQ(canvas.Pixel(110, 50), RGB(255, 255, 255));
+  // The picture at its own size from the symbol's top-left corner: the
+  // lead to the minus pin 23 px down, the body, a charge cell.
+  EXPECT_EQ(canvas.Pixel(20 + 5, 10 + 22), RGB(0, 0, 0));
+  EXPECT_EQ(canvas.Pixel(20 + 5, 10 + 5), RGB(255, 255, 255));
+  EXPECT_EQ(canvas.Pixel(20 + 40, 10 + 40), RGB(88, 92, 100));
+  EXPECT_EQ(canvas.Pixel(20 + 30, 10 + 55), RGB(60, 190, 80));
+  EXPECT_EQ(canvas.Pixel(20 + 84, 10 + 23), RGB(0, 0, 0));  // the lead to the plus pin
   // The name under the picture, centred over 96 px.
-  int ink = canvas.InkIn(20, 90, 140, 110);
-  EXPECT_GT(ink, 0);
+  EXPECT_GT(canvas.InkIn(20, 90, 140, 110), 0);
   EXPECT_EQ(canvas.InkIn(0, 90, 20 + 30, 110), 0);
   EXPECT_EQ(canvas.InkIn(20 + 66, 90, 140, 110), 0);
   EXPECT_TRUE(canvas.Save(L"battery_symbol.bmp"));
@@ -480,11 +478,20 @@ TEST(Battery, PictureAndName) {
   EXPECT_EQ(canvas.InkIn(0, 90, 140, 120), 0);
 }
 
+TEST(Battery, ScreenshotOfABatteryAndAResistor) {
+  comptest::IconsFolderScope icons(ShippedIconsFolder());
+  Bench bench;
+  auto* b = bench.Create<CSCHBattery>("Battery");
+  b->SetName(L"GB1");
+  auto* r = bench.Create<CSCHResister>("Resister");
+  comptest::SymbolCanvas canvas(220, 120);
+  EXPECT_TRUE(canvas.Paint(b, 10, 10));
+  EXPECT_TRUE(canvas.Paint(r, 140, 20));
+  EXPECT_TRUE(canvas.Save(L"battery_and_resister_symbols.bmp"));
+}
+
 TEST(Battery, ShippedPictureFitsTheSymbol) {
-  wchar_t path[MAX_PATH];
-  DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring exe(path, n);
-  std::wstring file = exe.substr(0, exe.find_last_of(L"\\/") + 1) + L"schemeIcons\\battery.png";
+  std::wstring file = ShippedIconsFolder() + L"battery.png";
   CKestImage picture;
   ASSERT_EQ(picture.Load(file.c_str()), S_OK);
   EXPECT_EQ(picture.GetWidth(), 90);
