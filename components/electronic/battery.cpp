@@ -124,7 +124,9 @@ void CSCHBattery::Step(float dt) {
     stepCounter++;
     charge -= static_cast<double>(I) * dt / 3600;
     double Q = capacity;
-    if (charge > 1.1 * Q) {
+    // A charge or capacity that is no finite number (a corrupt document)
+    // breaks the first limit rather than running on unchecked.
+    if (!std::isfinite(charge) || !std::isfinite(Q) || charge > 1.1 * Q) {
       burnt = 1;
       Report(this, kExplodedMessage);
     } else if (charge < 0 && !dischargedWarningGiven) {

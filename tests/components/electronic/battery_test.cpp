@@ -442,6 +442,23 @@ TEST(Battery, ZeroCapacityCountsAsEmpty) {
   EXPECT_TRUE(std::isfinite(c.b->charge));
 }
 
+TEST(Battery, CapacityThatIsNoNumberBreaksTheFirstLimit) {
+  for (float Q : {NAN, INFINITY}) {
+    LogCapture log;
+    Charger c;
+    c.bench.Stop();
+    c.b->capacity = Q;
+    c.bench.Build();
+    c.bench.Start();
+    c.bench.Step(1, 0.1f);
+    EXPECT_EQ(c.b->burnt, 1) << Q;
+    ASSERT_EQ(log.Count(), 1);
+    EXPECT_EQ(log.Messages()[0], L"Взорвалась батарея GB1!");
+    c.bench.Step(3, 0.1f);
+    EXPECT_EQ(log.Count(), 1);
+  }
+}
+
 // ------------------------------------------------------------ drawing
 
 // The folder of the symbol pictures copied beside the test programs.
