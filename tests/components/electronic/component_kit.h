@@ -28,12 +28,13 @@
 //   COLORREF c = board.At(0, 0);                             // the part frame's origin
 //
 // Every helper puts back the program-wide state it changes (the class
-// registry, the message log, the host, the model path), so tests pass in any
-// order.
+// registry, the message log, the host, the model path, the database and
+// scheme icons folders), so tests pass in any order.
 #pragma once
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <functional>
