@@ -1,0 +1,342 @@
+#include "script/vm_engine.h"
+
+#include <cstring>
+#include <cwchar>
+#include <new>
+
+#include "foundation/buffers.h"
+#include "scheme/sim_log.h"
+#include "script/vm_array.h"
+#include "script/vm_code.h"
+#include "script/vm_frame.h"
+#include "script/vm_function.h"
+#include "script/vm_messages.h"
+#include "script/vm_object.h"
+#include "script/vm_variable.h"
+
+VmEngine::VmEngine() : log_(&SimMessageLog::Global()) {}
+
+VmEngine::~VmEngine() {
+  Reset();
+  FreeBuffer(code_);
+}
+
+void VmEngine::SetLog(SimMessageLog* log) { log_ = log ? log : &SimMessageLog::Global(); }
+
+void VmEngine::Reset() {
+  // While resetting, no count that falls to 0 deletes anything: every array
+  // and object is deleted below, once, whatever holds it.
+  resetting_ = true;
+  while (stackTop_ >= 0) stack_[stackTop_--].Release();
+  while (frame_) delete frame_;
+  DeleteVariableList(globals_);
+  globals_ = nullptr;
+  scopes_.Clear();
+  scratch_.Release();
+  SetReceiverObject(nullptr);
+  SetReceiverArray(nullptr);
+  receiverString_.Release();
+  for (VmArray* a = arrays_; a; a = a->next) a->ReleaseItems();
+  for (VmObject* o = objects_; o; o = o->next) o->DeleteProperties();
+  while (arrays_) delete arrays_;
+  while (objects_) delete objects_;
+  while (functions_) {
+    CVMFunction* f = functions_;
+    functions_ = f->next;
+    delete f;
+  }
+  resetting_ = false;
+  programCounter_ = 0;
+  pauseFlag_ = -1;
+}
+
+bool VmEngine::SetCodeSize(int n) {
+  if (n < 0) return false;
+  void* block = ReallocBuffer(code_, static_cast<size_t>(n));
+  if (!block && n > 0) return false;
+  code_ = static_cast<unsigned char*>(block);
+  if (n > codeSize_) memset(code_ + codeSize_, 0, n - codeSize_);
+  codeSize_ = n;
+  return true;
+}
+
+bool VmEngine::SetCode(const void* bytes, int n) {
+  if (!SetCodeSize(n)) return false;
+  if (n) memcpy(code_, bytes, n);
+  return true;
+}
+
+void VmEngine::RaiseError(const wchar_t* message) {
+  programCounter_ = -1;
+  log_->AppendFormat(L"Ошибка в строке %d: %ls", line_, message ? message : L"");
+}
+
+void VmEngine::RaiseIndexError(int32_t index) {
+  wchar_t text[64];
+  swprintf(text, 64, kVmErrorBadIndex, index);
+  RaiseError(text);
+}
+
+VmValue* VmEngine::PushSlot() {
+  if (stackTop_ >= kStackSize - 1) {
+    RaiseError(kVmErrorStackOverflow);
+    return nullptr;
+  }
+  return &stack_[++stackTop_];
+}
+
+bool VmEngine::Push(VmValue& value, bool move) {
+  VmValue* slot = PushSlot();
+  if (!slot) return false;
+  if (move) slot->MoveFrom(value);
+  else slot->Assign(value);
+  return true;
+}
+
+bool VmEngine::Pop() {
+  if (stackTop_ < 0) {
+    RaiseError(kVmErrorStackDamaged);
+    return false;
+  }
+  stack_[stackTop_--].Release();
+  return true;
+}
+
+bool VmEngine::CheckOperands(int n) {
+  if (n < 0 || stackTop_ + 1 < n) {
+    RaiseError(kVmErrorStackDamaged);
+    return false;
+  }
+  return true;
+}
+
+VmVariable* VmEngine::FindGlobal(const wchar_t* name) const { return FindVariable(globals_, name); }
+
+void VmEngine::AddGlobal(VmVariable* variable) {
+  variable->next = globals_;
+  globals_ = variable;
+}
+
+CVMFunction* VmEngine::FindFunction(const wchar_t* className, const wchar_t* member) const {
+  size_t nc = wcslen(className), nm = wcslen(member);
+  if (nc + 1 + nm > static_cast<size_t>(kMaxDisplayNameChars)) return nullptr;
+  wchar_t full[kMaxDisplayNameChars + 1];
+  memcpy(full, className, nc * sizeof(wchar_t));
+  full[nc] = L'.';
+  memcpy(full + nc + 1, member, (nm + 1) * sizeof(wchar_t));
+  for (CVMFunction* f = functions_; f; f = f->next)
+    if (f->displayName && wcscmp(f->displayName, full) == 0) return f;
+  return nullptr;
+}
+
+void VmEngine::SetReceiverObject(VmObject* o) {
+  if (o) o->AddRef();
+  if (receiverObject_) receiverObject_->Release();
+  receiverObject_ = o;
+}
+
+void VmEngine::SetReceiverArray(VmArray* a) {
+  if (a) a->AddRef();
+  if (receiverArray_) receiverArray_->Release();
+  receiverArray_ = a;
+}
+
+bool VmEngine::GetMember(const VmValue& value, const wchar_t* name, bool create, VmValue* outRef) {
+  bool isLength = wcscmp(name, L"length") == 0 || wcscmp(name, L"count") == 0;
+  switch (value.type) {
+    case VM_UNDEFINED:
+    case VM_INTEGER:
+    case VM_NUMBER:
+    case VM_STRING: {
+      int length = value.TextLength();
+      receiverString_.Assign(value);
+      if (isLength) {
+        scratch_.SetInt(length);
+      } else {
+        CVMFunction* f = FindFunction(L"String", name);
+        if (!f) return false;
+        scratch_.SetFunction(f);
+      }
+      outRef->SetReference(&scratch_);
+      return true;
+    }
+    case VM_ARRAY: {
+      VmArray* a = value.array;
+      SetReceiverArray(a);
+      if (isLength) {
+        scratch_.SetInt(a->count);
+      } else {
+        CVMFunction* f = FindFunction(L"Array", name);
+        if (!f) return false;
+        scratch_.SetFunction(f);
+      }
+      outRef->SetReference(&scratch_);
+      return true;
+    }
+    case VM_OBJECT: {
+      VmObject* o = value.object;
+      SetReceiverObject(o);
+      VmVariable* p = o->FindProperty(name);
+      if (!p && create) {
+        p = o->AddProperty(name);
+        if (!p) {
+          RaiseError(kVmErrorNoMemory);
+          return false;
+        }
+      }
+      if (!p) return false;
+      outRef->SetPropertyReference(o, p);
+      return true;
+    }
+    case VM_BOOLEAN:
+      RaiseError(kVmErrorMachine);
+      return false;
+    default:
+      return false;
+  }
+}
+
+void VmEngine::LinkArray(VmArray* a) {
+  a->previous = nullptr;
+  a->next = arrays_;
+  if (arrays_) arrays_->previous = a;
+  arrays_ = a;
+}
+
+void VmEngine::UnlinkArray(VmArray* a) {
+  if (a->dropped_) return;  // already out of the list
+  if (a->previous) a->previous->next = a->next;
+  else if (arrays_ == a) arrays_ = a->next;
+  if (a->next) a->next->previous = a->previous;
+  a->next = a->previous = nullptr;
+}
+
+void VmEngine::LinkObject(VmObject* o) {
+  o->previous = nullptr;
+  o->next = objects_;
+  if (objects_) objects_->previous = o;
+  objects_ = o;
+}
+
+void VmEngine::UnlinkObject(VmObject* o) {
+  if (o->dropped_) return;
+  if (o->previous) o->previous->next = o->next;
+  else if (objects_ == o) objects_ = o->next;
+  if (o->next) o->next->previous = o->previous;
+  o->next = o->previous = nullptr;
+}
+
+void VmEngine::LinkFunction(CVMFunction* f) {
+  f->next = functions_;
+  functions_ = f;
+}
+
+// An array or object whose count fell to 0 leaves its list at once and is
+// deleted by the loop below, not by a nested call: releasing a long chain
+// of arrays that hold each other takes no deep recursion.
+void VmEngine::DropArray(VmArray* a) {
+  if (resetting_ || a->dropped_) return;
+  UnlinkArray(a);
+  a->dropped_ = true;
+  a->next = droppedArrays_;
+  droppedArrays_ = a;
+  DeleteDropped();
+}
+
+void VmEngine::DropObject(VmObject* o) {
+  if (resetting_ || o->dropped_) return;
+  UnlinkObject(o);
+  o->dropped_ = true;
+  o->next = droppedObjects_;
+  droppedObjects_ = o;
+  DeleteDropped();
+}
+
+void VmEngine::DeleteDropped() {
+  if (deleting_) return;
+  deleting_ = true;
+  while (droppedArrays_ || droppedObjects_) {
+    if (droppedArrays_) {
+      VmArray* a = droppedArrays_;
+      droppedArrays_ = a->next;
+      a->next = nullptr;
+      delete a;
+    } else {
+      VmObject* o = droppedObjects_;
+      droppedObjects_ = o->next;
+      o->next = nullptr;
+      delete o;
+    }
+  }
+  deleting_ = false;
+}
+
+int VmEngine::ReadByte() {
+  if (programCounter_ < 0 || programCounter_ >= codeSize_) {
+    programCounter_ = -1;
+    return 0;
+  }
+  return code_[programCounter_++];
+}
+
+int32_t VmEngine::ReadInt() {
+  if (programCounter_ < 0 || programCounter_ > codeSize_ - 4) {
+    programCounter_ = -1;
+    return 0;
+  }
+  int32_t v = ReadCodeInt(code_ + programCounter_);
+  programCounter_ += 4;
+  return v;
+}
+
+double VmEngine::ReadDouble() {
+  if (programCounter_ < 0 || programCounter_ > codeSize_ - 8) {
+    programCounter_ = -1;
+    return 0;
+  }
+  double v = ReadCodeDouble(code_ + programCounter_);
+  programCounter_ += 8;
+  return v;
+}
+
+const wchar_t* VmEngine::ReadString() {
+  int n = 0;
+  if (programCounter_ >= 0) {
+    int pc = programCounter_;
+    bool terminated = false;
+    while (pc <= codeSize_ - 2) {
+      wchar_t c = static_cast<wchar_t>(code_[pc] | (code_[pc + 1] << 8));
+      pc += 2;
+      if (c == 0) {
+        terminated = true;
+        break;
+      }
+      if (n < kMaxNameChars) name_[n++] = c;
+    }
+    programCounter_ = terminated ? pc : codeSize_;
+  }
+  name_[n] = 0;
+  return name_;
+}
+
+void VmEngine::Jump(int32_t target) { programCounter_ = target >= 0 && target < codeSize_ ? target : -1; }
+
+int VmEngine::Run() {
+  int i = 0;
+  while (i < kRunBudget && programCounter_ >= 0) {
+    if (programCounter_ >= codeSize_) {
+      programCounter_ = -1;
+      break;
+    }
+    int opcode = code_[programCounter_++];
+    if (opcode >= kVmOpcodeCount) {
+      RaiseError(kVmErrorBadInstruction);
+      break;
+    }
+    Execute(opcode);
+    ++i;
+    if (pauseFlag_ > 0) break;
+  }
+  if (programCounter_ < -1) programCounter_ = -1;
+  return i;
+}

@@ -1,0 +1,36 @@
+// One call of a script function: its locals, its receiver and its with
+// scopes, and where the caller goes on.
+#pragma once
+
+#include "script/vm_scope_list.h"
+
+class VmEngine;
+class VmObject;
+class VmVariable;
+
+class VmFrame {
+public:
+  // Links the frame as the machine's current one (the former current frame
+  // becomes its previous) and saves the program counter.
+  explicit VmFrame(VmEngine* engine);
+  // Frees the locals and the with scopes, releases the receiver, makes the
+  // previous frame current again and restores the saved program counter.
+  ~VmFrame();
+  VmFrame(const VmFrame&) = delete;
+  VmFrame& operator=(const VmFrame&) = delete;
+
+  VmVariable* FindLocal(const wchar_t* name) const;
+  void AddLocal(VmVariable* variable);  // at the head
+  bool PushScopeObject(const VmValue& value) { return scopes.Push(value); }
+  void PopScopeObject() { scopes.Pop(); }
+  // Holds one count of the object (null: no receiver).
+  void SetReceiver(VmObject* object);
+
+  VmEngine* engine;
+  int savedCounter;
+  VmVariable* locals = nullptr;
+  VmFrame* previous;
+  VmObject* receiver = nullptr;
+  VmScopeList scopes;
+  int stackBase;  // stack top when the call began, arguments removed
+};
