@@ -10,7 +10,7 @@ class VmArray {
 public:
   // No array holds more items than this: a script that keeps growing one
   // stops with an error instead of eating the program's memory.
-  static const int kMaxItems = 1 << 20;
+  static constexpr int kMaxItems = 1 << 20;
 
   // An empty array with count 0, linked at the head of the machine's list.
   explicit VmArray(VmEngine* engine);

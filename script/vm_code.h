@@ -68,7 +68,7 @@ const unsigned char kVmVariableDeclare = 2;
 // marks the code as failed and writes nothing more.
 class VmCode {
 public:
-  static const int kGrowStep = 4096;
+  static constexpr int kGrowStep = 4096;
 
   VmCode() {}
   ~VmCode();

@@ -18,12 +18,12 @@ class VmVariable;
 
 class VmEngine {
 public:
-  static const int kStackSize = 512;
-  static const int kRunBudget = 4000;     // instructions per Run
-  static const int kMaxFrames = 2000;     // nested calls before "Переполнение стека"
-  static const int kMaxIndexedItems = 200000;  // growth through indexing and array literals
-  static const int kMaxNameChars = 4095;  // longer names read from code are cut
-  static const int kMaxDisplayNameChars = 255;
+  static constexpr int kStackSize = 512;
+  static constexpr int kRunBudget = 4000;     // instructions per Run
+  static constexpr int kMaxFrames = 2000;     // nested calls before "Переполнение стека"
+  static constexpr int kMaxIndexedItems = 200000;  // growth through indexing and array literals
+  static constexpr int kMaxNameChars = 4095;  // longer names read from code are cut
+  static constexpr int kMaxDisplayNameChars = 255;
 
   VmEngine();
   ~VmEngine();

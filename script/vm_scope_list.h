@@ -22,7 +22,7 @@ public:
   int Count() const { return count_; }
   VmValue& At(int i) { return items_[i]; }
 
-  static const int kMaxEntries = 4096;
+  static constexpr int kMaxEntries = 4096;
 
 private:
   int count_ = 0;

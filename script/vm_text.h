@@ -10,7 +10,7 @@ public:
   // No text of the machine grows beyond this many UTF-16 units, so a script
   // that doubles a string in a loop stops with an error instead of eating
   // the program's memory.
-  static const int kMaxLength = 1 << 22;
+  static constexpr int kMaxLength = 1 << 22;
 
   // A new text (holder count 1) of the n units at a followed by the m units
   // at b; null when n + m is 0, above kMaxLength or memory ran out.
