@@ -221,12 +221,30 @@ void VmEngine::Add() {
       const wchar_t* y = b.ToText(bb);
       int nx = a.type == VM_STRING ? a.StringLength() : (x ? static_cast<int>(wcslen(x)) : 0);
       int ny = b.type == VM_STRING ? b.StringLength() : (y ? static_cast<int>(wcslen(y)) : 0);
+      if (nx > VmText::kMaxLength - ny) {
+        RaiseError(kVmErrorTextTooLong);
+        return;
+      }
+      // s = s + x and s += x: when the text is held only by a and by the
+      // value that the store right after this instruction replaces, it
+      // grows in place; nothing can see it before the store.
+      if (a.type == VM_STRING && a.text && ny > 0 && a.text->Refs() == 2 && stackTop_ >= 2 &&
+          programCounter_ < codeSize_ && code_[programCounter_] == OP_STORE) {
+        VmValue& r = stack_[stackTop_ - 2];
+        VmValue* target = r.type == VM_REFERENCE ? r.RefTarget() : nullptr;
+        if (target && target->type == VM_STRING && target->text == a.text) {
+          VmText* grown = a.text;
+          if (!VmText::AppendInPlace(&grown, y, ny)) {
+            RaiseError(kVmErrorNoMemory);
+            return;
+          }
+          a.text = grown;
+          target->text = grown;
+          break;
+        }
+      }
       VmText* text = nullptr;
       if (nx + ny > 0) {
-        if (nx > VmText::kMaxLength - ny) {
-          RaiseError(kVmErrorTextTooLong);
-          return;
-        }
         text = VmText::Create(x, nx, y, ny);
         if (!text) {
           RaiseError(kVmErrorNoMemory);

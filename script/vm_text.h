@@ -18,7 +18,16 @@ public:
   // A text of n units read from little-endian byte pairs.
   static VmText* CreateFromBytes(const unsigned char* bytes, int n);
 
+  // Appends m units to the text held at *slot, in place, when the caller
+  // knows every holder of the text and points all of them at the answer
+  // (the buffer may move). Grows the room by half again each time, so a
+  // loop that appends to one text costs time in proportion to its length.
+  // False when the text would pass kMaxLength or memory ran out (the text
+  // is then unchanged).
+  static bool AppendInPlace(VmText** slot, const wchar_t* b, int m);
+
   void AddRef() { ++refs_; }
+  int Refs() const { return refs_; }
   void Release();
 
   int Length() const { return length_; }
@@ -31,5 +40,6 @@ private:
 
   int refs_;
   int length_;
+  int capacity_;  // units of room before the terminator
   wchar_t chars_[1];
 };

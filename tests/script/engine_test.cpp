@@ -530,3 +530,34 @@ TEST(VmEngine, WithScopeInsideACallHidesLocals) {
 }
 
 }  // namespace
+
+namespace {
+
+// Appending to a text that only its variable holds grows it in place; a
+// copy taken before keeps what it saw.
+TEST(VmEngine, AppendingKeepsEarlierCopies) {
+  VmAsm a;
+  a.Var(L"s", 1).PushString(L"a").Store();
+  a.Var(L"s", 1).Var(L"s").Load().PushString(L"b").Op(OP_ADD).Store();
+  a.Var(L"t", 1).Var(L"s").Load().Store();
+  a.Var(L"s", 1).Var(L"s").Load().PushString(L"c").Op(OP_ADD).Store();
+  a.Var(L"s", 1).Op(OP_DUP).Load().PushString(L"d").Op(OP_ADD).Store();
+  a.Var(L"u", 1).Var(L"s").Load().Store();
+  a.Var(L"s", 1).Var(L"s").Load().PushInt(5).Op(OP_ADD).Store();
+  a.Var(L"v", 1).Var(L"s").Load().Store();
+  for (int k = 0; k < 100; ++k) a.Var(L"v", 1).Op(OP_DUP).Load().PushString(L"xy").Op(OP_ADD).Store();
+  a.Var(L"w", 1).Var(L"v").Load().PushString(L"!").Op(OP_ADD).Store(0).Op(OP_POP).Return();
+  VmMachine m(a);
+  m.RunToEnd();
+  EXPECT_EQ(m.log.GetCount(), 0) << m.LastLog();
+  EXPECT_EQ(TextOf(m.GlobalValue(L"t")), L"ab");
+  EXPECT_EQ(TextOf(m.GlobalValue(L"u")), L"abcd");
+  EXPECT_EQ(TextOf(m.GlobalValue(L"s")), L"abcd5");
+  std::wstring v = L"abcd5";
+  for (int k = 0; k < 100; ++k) v += L"xy";
+  EXPECT_EQ(TextOf(m.GlobalValue(L"v")), v);
+  EXPECT_EQ(m.GlobalValue(L"v").StringLength(), 205);
+  EXPECT_EQ(TextOf(m.GlobalValue(L"w")), v + L"!");
+}
+
+}  // namespace
