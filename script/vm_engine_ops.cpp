@@ -195,6 +195,7 @@ void VmEngine::Return() {
     Dereference(result);  // a local it names dies with the frame
   }
   while (stackTop_ > frame_->stackBase) stack_[stackTop_--].Release();
+  line_ = frame_->savedLine;  // errors after the call name the caller's line
   delete frame_;
   if (VmValue* slot = PushSlot()) slot->MoveFrom(result);
 }

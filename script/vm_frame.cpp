@@ -6,7 +6,7 @@
 #include "script/vm_variable.h"
 
 VmFrame::VmFrame(VmEngine* e)
-    : engine(e), savedCounter(e->programCounter_), previous(e->frame_), stackBase(e->stackTop_) {
+    : engine(e), savedCounter(e->programCounter_), previous(e->frame_), stackBase(e->stackTop_), savedLine(e->line_) {
   e->frame_ = this;
   ++e->frameDepth_;
   ++g_vmLiveCounts.frames;

@@ -33,4 +33,5 @@ public:
   VmObject* receiver = nullptr;
   VmScopeList scopes;
   int stackBase;  // stack top when the call began, arguments removed
+  int savedLine;  // the caller's line, current again after the return
 };
