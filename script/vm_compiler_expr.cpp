@@ -3,6 +3,7 @@
 // compiled by calling it again on their sub-ranges.
 #include <cstdio>
 #include <cwchar>
+#include <string>
 #include <vector>
 
 #include "script/vm_compiler.h"
@@ -515,15 +516,14 @@ bool VmCompiler::CompileOperator(int start, int end, int mode, const Scan& scan)
         ReportError(op.after, L"Требуется свойство или метод.");
         return false;
       }
-      wchar_t name[kTokenChars];
-      wcscpy(name, tokenText_);
+      std::wstring name(tokenText_);
       if (ReadToken(&p) && tokenStart_ < end) {  // something after the name that no operator took
         ReportError(tokenStart_, kExpectEnd);
         return false;
       }
       if (!CompileExpression(start, op.start, VM_EXPR_REFERENCE)) return false;
       EmitByte(OP_FIELD);
-      EmitString(name);
+      EmitString(name.c_str());
       EmitByte(mode == VM_EXPR_TARGET ? 1 : 0);
       if (mode == VM_EXPR_VALUE) EmitByte(OP_LOAD);
       return true;

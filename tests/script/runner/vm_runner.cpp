@@ -78,6 +78,18 @@ public:
   }
 };
 
+// Whether the bytes are well-formed UTF-8 (plain ASCII is).
+bool IsValidUtf8(const unsigned char* b, int n) {
+  for (int i = 0; i < n;) {
+    int extra = b[i] < 0x80 ? 0 : (b[i] & 0xE0) == 0xC0 ? 1 : (b[i] & 0xF0) == 0xE0 ? 2 : (b[i] & 0xF8) == 0xF0 ? 3 : -1;
+    if (extra < 0 || i + extra >= n + (extra ? 0 : 1)) return false;
+    for (int k = 1; k <= extra; ++k)
+      if (i + k >= n || (b[i + k] & 0xC0) != 0x80) return false;
+    i += extra + 1;
+  }
+  return true;
+}
+
 }  // namespace
 
 VmRunResult RunVmScript(const std::wstring& source, int maxSlices) {
@@ -131,8 +143,7 @@ bool ReadVmScriptFile(const std::wstring& path, std::wstring* text) {
     data += 3;
     size -= 3;
   }
-  TextEncoding encoding = DetectTextEncoding(data, size);
-  if (encoding != kEncodingAnsi) encoding = kEncodingUtf8;
+  TextEncoding encoding = IsValidUtf8(data, size) ? kEncodingUtf8 : kEncodingAnsi;
   int produced = 0;
   wchar_t* wide = encoding == kEncodingUtf8 ? DecodeUtf8(data, size, &produced) : DecodeAnsi(data, size, &produced);
   if (!wide && size > 0) return false;
