@@ -12,13 +12,55 @@
 #include "script/vm_function.h"
 #include "script/vm_messages.h"
 #include "script/vm_object.h"
+#include "script/vm_text.h"
 #include "script/vm_variable.h"
 
 VmEngine::VmEngine() : log_(&SimMessageLog::Global()) {}
 
 VmEngine::~VmEngine() {
   Reset();
+  ClearSites();
   FreeBuffer(code_);
+}
+
+VmEngine::Site* VmEngine::SiteAt(int at) {
+  if (at < 0 || at >= siteIndexSize_) return nullptr;
+  int k = siteIndex_[at];
+  return k ? &sites_[k - 1] : nullptr;
+}
+
+VmEngine::Site* VmEngine::NewSite(int at) {
+  if (!siteIndex_) {
+    if (codeSize_ <= 0) return nullptr;
+    siteIndex_ = static_cast<int32_t*>(AllocBuffer(static_cast<size_t>(codeSize_) * sizeof(int32_t)));
+    if (!siteIndex_) return nullptr;
+    memset(siteIndex_, 0, static_cast<size_t>(codeSize_) * sizeof(int32_t));
+    siteIndexSize_ = codeSize_;
+  }
+  if (at < 0 || at >= siteIndexSize_) return nullptr;
+  if (siteCount_ == siteCapacity_) {
+    int grown = siteCapacity_ ? siteCapacity_ * 2 : 64;
+    void* block = ReallocBuffer(sites_, static_cast<size_t>(grown) * sizeof(Site));
+    if (!block) return nullptr;
+    sites_ = static_cast<Site*>(block);
+    siteCapacity_ = grown;
+  }
+  Site* site = &sites_[siteCount_++];
+  memset(site, 0, sizeof(Site));
+  siteIndex_[at] = siteCount_;
+  return site;
+}
+
+void VmEngine::ClearSites() {
+  for (int i = 0; i < siteCount_; ++i) {
+    FreeBuffer(sites_[i].name);
+    if (sites_[i].text) sites_[i].text->Release();
+  }
+  FreeBuffer(sites_);
+  FreeBuffer(siteIndex_);
+  sites_ = nullptr;
+  siteIndex_ = nullptr;
+  siteCount_ = siteCapacity_ = siteIndexSize_ = 0;
 }
 
 void VmEngine::SetLog(SimMessageLog* log) { log_ = log ? log : &SimMessageLog::Global(); }
@@ -46,12 +88,16 @@ void VmEngine::Reset() {
     delete f;
   }
   resetting_ = false;
+  ClearSites();
+  ++globalsVersion_;
+  ++functionsVersion_;
   programCounter_ = 0;
   pauseFlag_ = -1;
 }
 
 bool VmEngine::SetCodeSize(int n) {
   if (n < 0) return false;
+  ClearSites();
   void* block = ReallocBuffer(code_, static_cast<size_t>(n));
   if (!block && n > 0) return false;
   code_ = static_cast<unsigned char*>(block);
@@ -113,6 +159,7 @@ bool VmEngine::CheckOperands(int n) {
 VmVariable* VmEngine::FindGlobal(const wchar_t* name) const { return FindVariable(globals_, name); }
 
 void VmEngine::AddGlobal(VmVariable* variable) {
+  ++globalsVersion_;
   variable->next = globals_;
   globals_ = variable;
 }
@@ -143,6 +190,22 @@ void VmEngine::SetReceiverArray(VmArray* a) {
 
 bool VmEngine::GetMember(const VmValue& value, const wchar_t* name, bool create, VmValue* outRef) {
   bool isLength = wcscmp(name, L"length") == 0 || wcscmp(name, L"count") == 0;
+  return GetMemberHashed(value, name, HashVmName(name), isLength, create, outRef, nullptr);
+}
+
+CVMFunction* VmEngine::FindMethod(int kind, const wchar_t* name, Site* site) {
+  if (site && site->methodKind == kind && site->functionsVersion == functionsVersion_) return site->method;
+  CVMFunction* f = FindFunction(kind == VM_ARRAY ? L"Array" : L"String", name);
+  if (site) {
+    site->methodKind = kind;
+    site->method = f;
+    site->functionsVersion = functionsVersion_;
+  }
+  return f;
+}
+
+bool VmEngine::GetMemberHashed(const VmValue& value, const wchar_t* name, uint32_t hash, bool isLength, bool create,
+                               VmValue* outRef, Site* site) {
   switch (value.type) {
     case VM_UNDEFINED:
     case VM_INTEGER:
@@ -153,7 +216,7 @@ bool VmEngine::GetMember(const VmValue& value, const wchar_t* name, bool create,
       if (isLength) {
         scratch_.SetInt(length);
       } else {
-        CVMFunction* f = FindFunction(L"String", name);
+        CVMFunction* f = FindMethod(VM_STRING, name, site);
         if (!f) return false;
         scratch_.SetFunction(f);
       }
@@ -166,7 +229,7 @@ bool VmEngine::GetMember(const VmValue& value, const wchar_t* name, bool create,
       if (isLength) {
         scratch_.SetInt(a->count);
       } else {
-        CVMFunction* f = FindFunction(L"Array", name);
+        CVMFunction* f = FindMethod(VM_ARRAY, name, site);
         if (!f) return false;
         scratch_.SetFunction(f);
       }
@@ -176,7 +239,7 @@ bool VmEngine::GetMember(const VmValue& value, const wchar_t* name, bool create,
     case VM_OBJECT: {
       VmObject* o = value.object;
       SetReceiverObject(o);
-      VmVariable* p = o->FindProperty(name);
+      VmVariable* p = o->FindProperty(name, hash);
       if (!p && create) {
         p = o->AddProperty(name);
         if (!p) {
@@ -227,6 +290,7 @@ void VmEngine::UnlinkObject(VmObject* o) {
 }
 
 void VmEngine::LinkFunction(CVMFunction* f) {
+  ++functionsVersion_;
   f->next = functions_;
   functions_ = f;
 }
@@ -320,23 +384,3 @@ const wchar_t* VmEngine::ReadString() {
 }
 
 void VmEngine::Jump(int32_t target) { programCounter_ = target >= 0 && target < codeSize_ ? target : -1; }
-
-int VmEngine::Run() {
-  int i = 0;
-  while (i < kRunBudget && programCounter_ >= 0) {
-    if (programCounter_ >= codeSize_) {
-      programCounter_ = -1;
-      break;
-    }
-    int opcode = code_[programCounter_++];
-    if (opcode >= kVmOpcodeCount) {
-      RaiseError(kVmErrorBadInstruction);
-      break;
-    }
-    Execute(opcode);
-    ++i;
-    if (pauseFlag_ > 0) break;
-  }
-  if (programCounter_ < -1) programCounter_ = -1;
-  return i;
-}

@@ -11,6 +11,7 @@
 
 class CVMFunction;
 class SimMessageLog;
+class VmText;
 class VmArray;
 class VmFrame;
 class VmObject;
@@ -42,6 +43,9 @@ public:
   // them through Code(). False when n is negative or memory ran out (the
   // code is then unchanged).
   bool SetCodeSize(int n);
+  // The caller may write the bytes after SetCodeSize and before the next
+  // Run; the machine decodes name operands once per code load (and again
+  // after every Reset), so later writes into running code are not seen.
   unsigned char* Code() { return code_; }
   int CodeSize() const { return codeSize_; }
   // SetCodeSize and a copy of the bytes.
@@ -130,9 +134,34 @@ public:
 private:
   friend class VmFrame;
 
+  // The decoded name operand of one OP_VARIABLE, OP_FIELD or string
+  // OP_PUSH_CONST, kept beside the code by the instruction's offset: the
+  // name is hashed once and the global it resolved to is remembered until
+  // the globals change.
+  struct Site {
+    int next;               // the program counter after the operands
+    unsigned char operand;  // the mode or create flag
+    bool isThis;
+    bool isLength;          // "length" or "count"
+    uint32_t hash;
+    wchar_t* name;
+    VmVariable* global;
+    uint32_t globalsVersion;
+    CVMFunction* method;  // the text or array method the name found
+    uint32_t functionsVersion;
+    int methodKind;       // VM_STRING or VM_ARRAY
+    VmText* text;         // a string constant (null: the empty text)
+  };
+  Site* SiteAt(int at);
+  Site* NewSite(int at);
+  void ClearSites();
+  bool GetMemberHashed(const VmValue& value, const wchar_t* name, uint32_t hash, bool isLength, bool create,
+                       VmValue* outRef, Site* site);
+  CVMFunction* FindMethod(int kind, const wchar_t* name, Site* site);
+
   void Execute(int opcode);
   void Jump(int32_t target);
-  void ResolveName(const wchar_t* name, int mode);
+  void ResolveName(const wchar_t* name, uint32_t hash, int mode, Site* site);
   bool PushReference(VmValue* target);
   void SetReceiverObject(VmObject* o);
   void SetReceiverArray(VmArray* a);
@@ -170,6 +199,13 @@ private:
   VmArray* droppedArrays_ = nullptr;
   VmObject* droppedObjects_ = nullptr;
   SimMessageLog* log_;
+  int32_t* siteIndex_ = nullptr;  // per code offset: 1 + the index of its site, 0 for none
+  int siteIndexSize_ = 0;
+  Site* sites_ = nullptr;
+  int siteCount_ = 0;
+  int siteCapacity_ = 0;
+  uint32_t globalsVersion_ = 0;    // changes whenever a global is added or all go
+  uint32_t functionsVersion_ = 0;  // likewise for functions
   wchar_t name_[kMaxNameChars + 1];
   VmValue stack_[kStackSize];
 };

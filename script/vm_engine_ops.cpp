@@ -13,6 +13,7 @@
 #include "script/vm_messages.h"
 #include "script/vm_object.h"
 #include "script/vm_text.h"
+#include "script/vm_live_counts.h"
 #include "script/vm_variable.h"
 
 namespace {
@@ -89,9 +90,9 @@ bool VmEngine::PushReference(VmValue* target) {
 // declaration). At the top level: the with scopes, then the globals. A name
 // found as a property of an object makes that object the receiver of a
 // call that follows; any other name leaves no receiver.
-void VmEngine::ResolveName(const wchar_t* name, int mode) {
-  SetReceiverObject(nullptr);
-  if (wcscmp(name, L"this") == 0) {
+void VmEngine::ResolveName(const wchar_t* name, uint32_t hash, int mode, Site* site) {
+  if (receiverObject_) SetReceiverObject(nullptr);
+  if (site ? site->isThis : wcscmp(name, L"this") == 0) {
     if (!frame_ || !frame_->receiver) {
       RaiseError(kVmErrorThisUndefined);
       return;
@@ -101,23 +102,26 @@ void VmEngine::ResolveName(const wchar_t* name, int mode) {
     return;
   }
   VmScopeList& scopes = frame_ ? frame_->scopes : scopes_;
-  VmValue found;
-  for (int k = scopes.Count() - 1; k >= 0; --k) {
-    if (GetMember(scopes.At(k), name, false, &found)) {
-      if (VmValue* slot = PushSlot()) slot->MoveFrom(found);
-      return;
+  if (scopes.Count()) {
+    bool isLength = wcscmp(name, L"length") == 0 || wcscmp(name, L"count") == 0;
+    VmValue found;
+    for (int k = scopes.Count() - 1; k >= 0; --k) {
+      if (GetMemberHashed(scopes.At(k), name, hash, isLength, false, &found, nullptr)) {
+        if (VmValue* slot = PushSlot()) slot->MoveFrom(found);
+        return;
+      }
+      if (programCounter_ < 0) return;  // the lookup itself failed
+      SetReceiverObject(nullptr);
     }
-    if (programCounter_ < 0) return;  // the lookup itself failed
-    SetReceiverObject(nullptr);
   }
   bool declaring = frame_ && mode == kVmVariableDeclare;
   if (frame_) {
-    if (VmVariable* local = frame_->FindLocal(name)) {
+    if (VmVariable* local = frame_->FindLocal(name, hash)) {
       PushReference(&local->value);
       return;
     }
     if (VmObject* receiver = frame_->receiver) {
-      if (VmVariable* p = receiver->FindProperty(name)) {
+      if (VmVariable* p = receiver->FindProperty(name, hash)) {
         SetReceiverObject(receiver);
         if (VmValue* slot = PushSlot()) slot->SetPropertyReference(receiver, p);
         return;
@@ -125,7 +129,17 @@ void VmEngine::ResolveName(const wchar_t* name, int mode) {
     }
   }
   if (!declaring) {
-    if (VmVariable* global = FindGlobal(name)) {
+    VmVariable* global;
+    if (site && site->globalsVersion == globalsVersion_ && site->global) {
+      global = site->global;
+    } else {
+      global = FindVariable(globals_, name, hash);
+      if (site) {
+        site->global = global;
+        site->globalsVersion = globalsVersion_;
+      }
+    }
+    if (global) {
       PushReference(&global->value);
       return;
     }
@@ -166,11 +180,12 @@ void VmEngine::CallScriptFunction(CVMFunction* function, int n) {
   int first = stackTop_ - n + 1;
   for (int k = 0; k < function->argumentCount; ++k) {
     VmVariable* local = new (std::nothrow) VmVariable();
-    if (!local || !local->SetName(function->argumentNames[k])) {
-      delete local;
+    if (!local) {
       RaiseError(kVmErrorNoMemory);
       return;
     }
+    // The function outlives its calls, so the local borrows its name.
+    local->SetBorrowedName(function->argumentNames[k], function->argumentHashes[k]);
     if (k < n) {
       Dereference(stack_[first + k]);
       local->value.MoveFrom(stack_[first + k]);
@@ -420,7 +435,7 @@ void VmEngine::DefineFunction() {
   AddGlobal(global);
 }
 
-void VmEngine::Execute(int opcode) {
+inline void VmEngine::Execute(int opcode) {
   switch (opcode) {
     case OP_NOP:
       return;
@@ -434,35 +449,90 @@ void VmEngine::Execute(int opcode) {
       } else if (type == VM_NUMBER) {
         value.SetDouble(ReadDouble());
       } else if (type == VM_STRING && programCounter_ >= 0) {
-        int start = programCounter_, n = 0;
-        bool terminated = false;
-        for (int pc = start; pc <= codeSize_ - 2; pc += 2, ++n) {
-          if (code_[pc] == 0 && code_[pc + 1] == 0) {
-            terminated = true;
-            break;
+        int at = programCounter_ - 2;
+        if (Site* site = SiteAt(at)) {
+          programCounter_ = site->next;
+          if (site->text) site->text->AddRef();
+          value.TakeText(site->text);
+        } else {
+          int start = programCounter_, n = 0;
+          bool terminated = false;
+          for (int pc = start; pc <= codeSize_ - 2; pc += 2, ++n) {
+            if (code_[pc] == 0 && code_[pc + 1] == 0) {
+              terminated = true;
+              break;
+            }
           }
-        }
-        programCounter_ = terminated ? start + 2 * n + 2 : codeSize_;
-        if (n > 0) {
-          VmText* text = VmText::CreateFromBytes(code_ + start, n);
-          if (!text) {
-            RaiseError(n > VmText::kMaxLength ? kVmErrorTextTooLong : kVmErrorNoMemory);
-            return;
+          programCounter_ = terminated ? start + 2 * n + 2 : codeSize_;
+          VmText* text = nullptr;
+          if (n > 0) {
+            text = VmText::CreateFromBytes(code_ + start, n);
+            if (!text) {
+              RaiseError(n > VmText::kMaxLength ? kVmErrorTextTooLong : kVmErrorNoMemory);
+              return;
+            }
+          }
+          if (Site* fresh = NewSite(at)) {
+            fresh->next = programCounter_;
+            fresh->text = text;
+            if (text) text->AddRef();
           }
           value.TakeText(text);
-        } else {
-          value.TakeText(nullptr);
         }
       }
       if (programCounter_ < 0) return;
       if (VmValue* slot = PushSlot()) slot->MoveFrom(value);
       return;
     }
-    case OP_VARIABLE: {
-      const wchar_t* name = ReadString();
-      int mode = ReadByte();
-      if (programCounter_ < 0) return;
-      ResolveName(name, mode);
+    case OP_VARIABLE:
+    case OP_FIELD: {
+      // The name operand is decoded once and kept by the instruction's
+      // offset; without room for that, a site of this execution only.
+      int at = programCounter_ - 1;
+      Site local;
+      Site* site = SiteAt(at);
+      if (site) {
+        programCounter_ = site->next;
+      } else {
+        const wchar_t* name = ReadString();
+        int operand = ReadByte();
+        if (programCounter_ < 0) return;
+        site = NewSite(at);
+        wchar_t* copy = site ? DupString(name) : nullptr;
+        if (!copy) {
+          if (site) {
+            siteIndex_[at] = 0;
+            --siteCount_;
+          }
+          memset(&local, 0, sizeof local);
+          site = &local;
+        }
+        site->next = programCounter_;
+        site->operand = static_cast<unsigned char>(operand);
+        site->name = copy ? copy : name_;
+        site->hash = HashVmName(site->name);
+        site->isThis = wcscmp(site->name, L"this") == 0;
+        site->isLength = wcscmp(site->name, L"length") == 0 || wcscmp(site->name, L"count") == 0;
+      }
+      if (opcode == OP_VARIABLE) {
+        ResolveName(site->name, site->hash, site->operand, site);
+        return;
+      }
+      if (!CheckOperands(1)) return;
+      VmValue& r = stack_[stackTop_];
+      if (r.type != VM_REFERENCE) {
+        RaiseError(kVmErrorFieldNoReference);
+        return;
+      }
+      VmValue* target = r.RefTarget();
+      VmValue undefined;
+      VmValue member;
+      if (!GetMemberHashed(target ? *target : undefined, site->name, site->hash, site->isLength, site->operand != 0,
+                           &member, site)) {
+        RaiseError(kVmErrorMemberNotFound);
+        return;
+      }
+      r.MoveFrom(member);
       return;
     }
     case OP_INDEX: {
@@ -493,25 +563,6 @@ void VmEngine::Execute(int opcode) {
       } else {
         RaiseIndexError(index);
       }
-      return;
-    }
-    case OP_FIELD: {
-      const wchar_t* name = ReadString();
-      int create = ReadByte();
-      if (programCounter_ < 0 || !CheckOperands(1)) return;
-      VmValue& r = stack_[stackTop_];
-      if (r.type != VM_REFERENCE) {
-        RaiseError(kVmErrorFieldNoReference);
-        return;
-      }
-      VmValue* target = r.RefTarget();
-      VmValue undefined;
-      VmValue member;
-      if (!GetMember(target ? *target : undefined, name, create != 0, &member)) {
-        RaiseError(kVmErrorMemberNotFound);
-        return;
-      }
-      r.MoveFrom(member);
       return;
     }
     case OP_LOAD: {
@@ -721,4 +772,24 @@ void VmEngine::Execute(int opcode) {
       RaiseError(kVmErrorBadInstruction);
       return;
   }
+}
+
+int VmEngine::Run() {
+  int i = 0;
+  while (i < kRunBudget && programCounter_ >= 0) {
+    if (programCounter_ >= codeSize_) {
+      programCounter_ = -1;
+      break;
+    }
+    int opcode = code_[programCounter_++];
+    if (opcode >= kVmOpcodeCount) {
+      RaiseError(kVmErrorBadInstruction);
+      break;
+    }
+    Execute(opcode);
+    ++i;
+    if (pauseFlag_ > 0) break;
+  }
+  if (programCounter_ < -1) programCounter_ = -1;
+  return i;
 }

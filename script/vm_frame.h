@@ -2,6 +2,10 @@
 // scopes, and where the caller goes on.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <new>
+
 #include "script/vm_scope_list.h"
 
 class VmEngine;
@@ -19,7 +23,12 @@ public:
   VmFrame(const VmFrame&) = delete;
   VmFrame& operator=(const VmFrame&) = delete;
 
+  // Frames come and go with every call: freed blocks are kept for reuse.
+  static void* operator new(size_t size, const std::nothrow_t&) noexcept;
+  static void operator delete(void* block);
+
   VmVariable* FindLocal(const wchar_t* name) const;
+  VmVariable* FindLocal(const wchar_t* name, uint32_t hash) const;
   void AddLocal(VmVariable* variable);  // at the head
   bool PushScopeObject(const VmValue& value) { return scopes.Push(value); }
   void PopScopeObject() { scopes.Pop(); }

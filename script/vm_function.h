@@ -2,6 +2,8 @@
 // or a built-in derived from this class.
 #pragma once
 
+#include <cstdint>
+
 class VmEngine;
 
 class CVMFunction {
@@ -23,6 +25,7 @@ public:
   wchar_t* displayName = nullptr;
   int argumentCount = 0;
   wchar_t** argumentNames = nullptr;
+  uint32_t* argumentHashes = nullptr;  // of the argument names, for the locals of a call
   CVMFunction* next = nullptr;
   int entry = -1;  // code offset of a script function's body
 };

@@ -29,6 +29,10 @@ void VmObject::DeleteProperties() {
 
 VmVariable* VmObject::FindProperty(const wchar_t* name) const { return FindVariable(properties, name); }
 
+VmVariable* VmObject::FindProperty(const wchar_t* name, uint32_t hash) const {
+  return FindVariable(properties, name, hash);
+}
+
 VmVariable* VmObject::AddProperty(const wchar_t* name) {
   VmVariable* p = new (std::nothrow) VmVariable();
   if (!p) return nullptr;

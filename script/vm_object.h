@@ -2,6 +2,8 @@
 // kept in its machine's list of objects.
 #pragma once
 
+#include <cstdint>
+
 class VmEngine;
 class VmVariable;
 
@@ -15,6 +17,7 @@ public:
 
   // The newest property with exactly that name, or null.
   VmVariable* FindProperty(const wchar_t* name) const;
+  VmVariable* FindProperty(const wchar_t* name, uint32_t hash) const;
   // A new undefined property at the head; null when memory ran out.
   VmVariable* AddProperty(const wchar_t* name);
 
