@@ -123,12 +123,14 @@ void VmEngine::RaiseIndexError(int32_t index) {
   RaiseError(text);
 }
 
-VmValue* VmEngine::PushSlot() {
-  if (stackTop_ >= kStackSize - 1) {
-    RaiseError(kVmErrorStackOverflow);
-    return nullptr;
-  }
-  return &stack_[++stackTop_];
+VmValue* VmEngine::StackOverflow() {
+  RaiseError(kVmErrorStackOverflow);
+  return nullptr;
+}
+
+bool VmEngine::StackDamaged() {
+  RaiseError(kVmErrorStackDamaged);
+  return false;
 }
 
 bool VmEngine::Push(VmValue& value, bool move) {
@@ -136,23 +138,6 @@ bool VmEngine::Push(VmValue& value, bool move) {
   if (!slot) return false;
   if (move) slot->MoveFrom(value);
   else slot->Assign(value);
-  return true;
-}
-
-bool VmEngine::Pop() {
-  if (stackTop_ < 0) {
-    RaiseError(kVmErrorStackDamaged);
-    return false;
-  }
-  stack_[stackTop_--].Release();
-  return true;
-}
-
-bool VmEngine::CheckOperands(int n) {
-  if (n < 0 || stackTop_ + 1 < n) {
-    RaiseError(kVmErrorStackDamaged);
-    return false;
-  }
   return true;
 }
 

@@ -63,11 +63,15 @@ public:
   bool Push(VmValue& value, bool move);
   // Releases and removes the top value; "Повреждение стека" and false on an
   // empty stack.
-  bool Pop();
+  bool Pop() {
+    if (stackTop_ < 0) return StackDamaged();
+    stack_[stackTop_--].Release();
+    return true;
+  }
   // True when at least n values are stacked, else "Повреждение стека".
-  bool CheckOperands(int n);
+  bool CheckOperands(int n) { return (n >= 0 && stackTop_ + 1 >= n) || StackDamaged(); }
   // A fresh undefined slot on top, or null after "Переполнение стека".
-  VmValue* PushSlot();
+  VmValue* PushSlot() { return stackTop_ < kStackSize - 1 ? &stack_[++stackTop_] : StackOverflow(); }
 
   VmVariable* FindGlobal(const wchar_t* name) const;
   void AddGlobal(VmVariable* variable);  // at the head
@@ -160,6 +164,8 @@ private:
   CVMFunction* FindMethod(int kind, const wchar_t* name, Site* site);
 
   void Execute(int opcode);
+  bool StackDamaged();      // raises "Повреждение стека", answers false
+  VmValue* StackOverflow();  // raises "Переполнение стека", answers null
   void Jump(int32_t target);
   void ResolveName(const wchar_t* name, uint32_t hash, int mode, Site* site);
   bool PushReference(VmValue* target);

@@ -318,6 +318,22 @@ void VmEngine::Compare(int opcode) {
   VmValue& a = stack_[stackTop_ - 1];
   VmValue& b = stack_[stackTop_];
   bool result;
+  if (a.type == VM_INTEGER && b.type == VM_INTEGER) {
+    int32_t x = a.i, y = b.i;
+    switch (opcode) {
+      case OP_LT: result = x < y; break;
+      case OP_LE: result = x <= y; break;
+      case OP_GT: result = x > y; break;
+      case OP_GE: result = x >= y; break;
+      case OP_EQ: case OP_STRICT_EQ: result = x == y; break;
+      default: result = x != y; break;
+    }
+    a.type = VM_BOOLEAN;
+    a.b = result;
+    b.type = VM_UNDEFINED;
+    --stackTop_;
+    return;
+  }
   if (opcode == OP_STRICT_EQ || opcode == OP_STRICT_NE) {
     bool equal = a.type == b.type && ValuesEqual(a, b, a.type);
     result = opcode == OP_STRICT_EQ ? equal : !equal;

@@ -9,7 +9,7 @@
 #include "script/vm_text.h"
 #include "script/vm_variable.h"
 
-void VmValue::Release() {
+void VmValue::ReleaseOwned() {
   switch (type) {
     case VM_STRING:
       if (text) text->Release();
@@ -28,24 +28,6 @@ void VmValue::Release() {
       break;
   }
   type = VM_UNDEFINED;
-}
-
-void VmValue::SetBool(bool v) {
-  Release();
-  type = VM_BOOLEAN;
-  b = v;
-}
-
-void VmValue::SetInt(int32_t v) {
-  Release();
-  type = VM_INTEGER;
-  i = v;
-}
-
-void VmValue::SetDouble(double v) {
-  Release();
-  type = VM_NUMBER;
-  d = v;
 }
 
 void VmValue::SetString(const wchar_t* chars) { SetString(chars, chars ? static_cast<int>(wcslen(chars)) : 0); }
@@ -104,7 +86,7 @@ void VmValue::SetItemReference(VmArray* owner, int32_t index) {
   ref.index = index;
 }
 
-void VmValue::Assign(const VmValue& source) {
+void VmValue::AssignOwned(const VmValue& source) {
   if (&source == this) return;
   // Counts are taken before anything is released, so a value assigned from
   // something it holds stays valid.
@@ -131,14 +113,6 @@ void VmValue::Assign(const VmValue& source) {
   ref = source.ref;  // the widest member carries every payload
 }
 
-void VmValue::MoveFrom(VmValue& source) {
-  if (&source == this) return;
-  Release();
-  type = source.type;
-  refKind = source.refKind;
-  ref = source.ref;
-  source.type = VM_UNDEFINED;
-}
 
 VmValue* VmValue::RefTarget() const {
   if (type != VM_REFERENCE) return nullptr;
@@ -161,7 +135,7 @@ bool VmValue::SameReference(const VmValue& other) const {
   return RefTarget() == other.RefTarget();
 }
 
-bool VmValue::ToBool() const {
+bool VmValue::ToBoolOther() const {
   switch (type) {
     case VM_BOOLEAN:
       return b;
@@ -182,7 +156,7 @@ bool VmValue::ToBool() const {
   }
 }
 
-int32_t VmValue::ToInt() const {
+int32_t VmValue::ToIntOther() const {
   switch (type) {
     case VM_BOOLEAN:
       return b ? 1 : 0;
@@ -210,7 +184,7 @@ int32_t VmValue::ToInt() const {
   }
 }
 
-double VmValue::ToDouble() const {
+double VmValue::ToDoubleOther() const {
   switch (type) {
     case VM_BOOLEAN:
       return b ? 1 : 0;

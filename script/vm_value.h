@@ -52,14 +52,29 @@ public:
 
   // Frees an owned text, drops one count of an array or object (and of the
   // owner of a reference); the value becomes undefined.
-  void Release();
+  void Release() {
+    if (type >= VM_STRING) ReleaseOwned();
+    type = VM_UNDEFINED;
+  }
   // Makes the value undefined without releasing anything (its content was
   // moved elsewhere).
   void Clear() { type = VM_UNDEFINED; }
 
-  void SetBool(bool v);
-  void SetInt(int32_t v);
-  void SetDouble(double v);
+  void SetBool(bool v) {
+    Release();
+    type = VM_BOOLEAN;
+    b = v;
+  }
+  void SetInt(int32_t v) {
+    Release();
+    type = VM_INTEGER;
+    i = v;
+  }
+  void SetDouble(double v) {
+    Release();
+    type = VM_NUMBER;
+    d = v;
+  }
   // A copy of the text; a missing or empty text is stored as no text.
   void SetString(const wchar_t* text);
   void SetString(const wchar_t* text, int length);
@@ -73,13 +88,31 @@ public:
   void SetItemReference(VmArray* owner, int32_t index);
   // A copy by the source's tag: texts and arrays and objects shared with one
   // more count, scalars and pointers copied.
-  void Assign(const VmValue& source);
+  void Assign(const VmValue& source) {
+    if (source.type < VM_STRING && type < VM_STRING) {
+      type = source.type;
+      ref = source.ref;
+    } else {
+      AssignOwned(source);
+    }
+  }
   // Takes the tag and payload of source, which becomes undefined.
-  void MoveFrom(VmValue& source);
+  void MoveFrom(VmValue& source) {
+    if (&source == this) return;
+    Release();
+    type = source.type;
+    refKind = source.refKind;
+    ref = source.ref;
+    source.type = VM_UNDEFINED;
+  }
 
-  bool ToBool() const;
-  int32_t ToInt() const;
-  double ToDouble() const;
+  bool ToBool() const {
+    if (type == VM_BOOLEAN) return b;
+    if (type == VM_INTEGER) return i != 0;
+    return ToBoolOther();
+  }
+  int32_t ToInt() const { return type == VM_INTEGER ? i : ToIntOther(); }
+  double ToDouble() const { return type == VM_NUMBER ? d : type == VM_INTEGER ? i : ToDoubleOther(); }
   // No text (null) for undefined and the empty text; the value's own text
   // for a string; otherwise the text form written into buffer.
   const wchar_t* ToText(wchar_t buffer[kVmTextBufferChars]) const;
@@ -96,6 +129,14 @@ public:
   // Whether two references name the same storage.
   bool SameReference(const VmValue& other) const;
 
+private:
+  void ReleaseOwned();
+  void AssignOwned(const VmValue& source);
+  bool ToBoolOther() const;
+  int32_t ToIntOther() const;
+  double ToDoubleOther() const;
+
+public:
   VmValueType type;
   VmRefKind refKind;
   union {
