@@ -320,24 +320,6 @@ void VmEngine::DeleteDropped() {
   deleting_ = false;
 }
 
-int VmEngine::ReadByte() {
-  if (programCounter_ < 0 || programCounter_ >= codeSize_) {
-    programCounter_ = -1;
-    return 0;
-  }
-  return code_[programCounter_++];
-}
-
-int32_t VmEngine::ReadInt() {
-  if (programCounter_ < 0 || programCounter_ > codeSize_ - 4) {
-    programCounter_ = -1;
-    return 0;
-  }
-  int32_t v = ReadCodeInt(code_ + programCounter_);
-  programCounter_ += 4;
-  return v;
-}
-
 double VmEngine::ReadDouble() {
   if (programCounter_ < 0 || programCounter_ > codeSize_ - 8) {
     programCounter_ = -1;
@@ -368,4 +350,3 @@ const wchar_t* VmEngine::ReadString() {
   return name_;
 }
 
-void VmEngine::Jump(int32_t target) { programCounter_ = target >= 0 && target < codeSize_ ? target : -1; }

@@ -88,8 +88,17 @@ public:
 
   // Operand readers at the program counter. An operand that would extend
   // past the code stops the program (counter -1) and reads as 0.
-  int ReadByte();
-  int32_t ReadInt();
+  int ReadByte() {
+    if (programCounter_ < 0 || programCounter_ >= codeSize_) return OperandPastEnd();
+    return code_[programCounter_++];
+  }
+  int32_t ReadInt() {
+    if (programCounter_ < 0 || programCounter_ > codeSize_ - 4) return OperandPastEnd();
+    const unsigned char* p = code_ + programCounter_;
+    programCounter_ += 4;
+    return static_cast<int32_t>(static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+                                (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24));
+  }
   double ReadDouble();
   // A name operand, cut to kMaxNameChars units, in a buffer of the machine
   // that the next ReadString overwrites; the counter moves past the zero
@@ -163,10 +172,16 @@ private:
                        VmValue* outRef, Site* site);
   CVMFunction* FindMethod(int kind, const wchar_t* name, Site* site);
 
-  void Execute(int opcode);
+  // Runs one instruction (two when it joins a variable and its read);
+  // count is the number run in this slice so far.
+  void Execute(int opcode, int* count);
   bool StackDamaged();      // raises "Повреждение стека", answers false
   VmValue* StackOverflow();  // raises "Переполнение стека", answers null
-  void Jump(int32_t target);
+  void Jump(int32_t target) { programCounter_ = target >= 0 && target < codeSize_ ? target : -1; }
+  int OperandPastEnd() {
+    programCounter_ = -1;
+    return 0;
+  }
   void ResolveName(const wchar_t* name, uint32_t hash, int mode, Site* site);
   bool PushReference(VmValue* target);
   void SetReceiverObject(VmObject* o);

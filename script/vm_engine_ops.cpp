@@ -280,6 +280,12 @@ void VmEngine::Add() {
 void VmEngine::Arithmetic(int opcode) {
   VmValue& a = stack_[stackTop_ - 1];
   VmValue& b = stack_[stackTop_];
+  if (a.type == VM_INTEGER && b.type == VM_INTEGER && (opcode == OP_SUB || opcode == OP_MUL)) {
+    a.i = opcode == OP_SUB ? WrapSub(a.i, b.i) : WrapMul(a.i, b.i);
+    b.type = VM_UNDEFINED;
+    --stackTop_;
+    return;
+  }
   if (opcode == OP_MOD) {
     int32_t x = a.ToInt(), y = b.ToInt();
     // A remainder that would fault leaves a as it was.
@@ -439,6 +445,7 @@ void VmEngine::DefineFunction() {
     return;
   }
   f->entry = entry;
+  f->isScript = true;
   VmVariable* global = new (std::nothrow) VmVariable();
   if (!global || !global->SetName(name)) {
     delete global;
@@ -451,17 +458,24 @@ void VmEngine::DefineFunction() {
   AddGlobal(global);
 }
 
-inline void VmEngine::Execute(int opcode) {
+__attribute__((always_inline)) inline void VmEngine::Execute(int opcode, int* count) {
   switch (opcode) {
     case OP_NOP:
       return;
     case OP_PUSH_CONST: {
       int type = ReadByte();
+      if (type == VM_INTEGER) {
+        int32_t v = ReadInt();
+        if (programCounter_ < 0) return;
+        if (VmValue* slot = PushSlot()) {
+          slot->type = VM_INTEGER;
+          slot->i = v;
+        }
+        return;
+      }
       VmValue value;
       if (type == VM_BOOLEAN) {
         value.SetBool(ReadByte() != 0);
-      } else if (type == VM_INTEGER) {
-        value.SetInt(ReadInt());
       } else if (type == VM_NUMBER) {
         value.SetDouble(ReadDouble());
       } else if (type == VM_STRING && programCounter_ >= 0) {
@@ -532,6 +546,20 @@ inline void VmEngine::Execute(int opcode) {
       }
       if (opcode == OP_VARIABLE) {
         ResolveName(site->name, site->hash, site->operand, site);
+        // A read of a variable is OP_VARIABLE and OP_LOAD: both run here
+        // when the slice has room for both, as the loop would run them.
+        if (*count + 1 < kRunBudget && programCounter_ >= 0 && programCounter_ < codeSize_ &&
+            code_[programCounter_] == OP_LOAD && pauseFlag_ <= 0) {
+          VmValue& r = stack_[stackTop_];
+          VmValue* target = r.RefTarget();
+          if (target) {
+            ++programCounter_;
+            ++*count;
+            VmValue copy;
+            copy.Assign(*target);
+            r.MoveFrom(copy);
+          }
+        }
         return;
       }
       if (!CheckOperands(1)) return;
@@ -710,7 +738,8 @@ inline void VmEngine::Execute(int opcode) {
       CVMFunction* f = stack_[stackTop_].function;
       stack_[stackTop_--].Clear();
       for (int k = stackTop_ - n + 1; k <= stackTop_; ++k) Dereference(stack_[k]);
-      f->Call(n, this);
+      if (f->isScript) CallScriptFunction(f, n);  // what the base Call does, without the detour
+      else f->Call(n, this);
       return;
     }
     case OP_AND:
@@ -802,7 +831,7 @@ int VmEngine::Run() {
       RaiseError(kVmErrorBadInstruction);
       break;
     }
-    Execute(opcode);
+    Execute(opcode, &i);
     ++i;
     if (pauseFlag_ > 0) break;
   }

@@ -24,47 +24,10 @@ VmFrame::~VmFrame() {
   --g_vmLiveCounts.frames;
 }
 
-namespace {
-
-struct FreeBlock {
-  FreeBlock* next;
-};
-FreeBlock* g_freeFrames = nullptr;
-int g_freeFrameCount = 0;
-const int kMaxFreeFrames = 256;
-
-}  // namespace
-
-void* VmFrame::operator new(size_t size, const std::nothrow_t&) noexcept {
-  if (g_freeFrames && size == sizeof(VmFrame)) {
-    FreeBlock* b = g_freeFrames;
-    g_freeFrames = b->next;
-    --g_freeFrameCount;
-    return b;
-  }
-  return AllocBuffer(size);
-}
-
-void VmFrame::operator delete(void* block) {
-  if (!block) return;
-  if (g_freeFrameCount < kMaxFreeFrames) {
-    FreeBlock* b = static_cast<FreeBlock*>(block);
-    b->next = g_freeFrames;
-    g_freeFrames = b;
-    ++g_freeFrameCount;
-    return;
-  }
-  FreeBuffer(block);
-}
+VmBlockPool<256> g_vmFramePool;
 
 VmVariable* VmFrame::FindLocal(const wchar_t* name) const { return FindVariable(locals, name); }
 
-VmVariable* VmFrame::FindLocal(const wchar_t* name, uint32_t hash) const { return FindVariable(locals, name, hash); }
-
-void VmFrame::AddLocal(VmVariable* variable) {
-  variable->next = locals;
-  locals = variable;
-}
 
 void VmFrame::SetReceiver(VmObject* object) {
   if (object) object->AddRef();

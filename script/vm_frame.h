@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <new>
 
+#include "script/vm_block_pool.h"
 #include "script/vm_scope_list.h"
+#include "script/vm_variable.h"
 
 class VmEngine;
 class VmObject;
@@ -24,12 +26,15 @@ public:
   VmFrame& operator=(const VmFrame&) = delete;
 
   // Frames come and go with every call: freed blocks are kept for reuse.
-  static void* operator new(size_t size, const std::nothrow_t&) noexcept;
-  static void operator delete(void* block);
+  static void* operator new(size_t size, const std::nothrow_t&) noexcept { return g_vmFramePool.Take(size); }
+  static void operator delete(void* block) { g_vmFramePool.Give(block); }
 
   VmVariable* FindLocal(const wchar_t* name) const;
-  VmVariable* FindLocal(const wchar_t* name, uint32_t hash) const;
-  void AddLocal(VmVariable* variable);  // at the head
+  VmVariable* FindLocal(const wchar_t* name, uint32_t hash) const { return FindVariable(locals, name, hash); }
+  void AddLocal(VmVariable* variable) {  // at the head
+    variable->next = locals;
+    locals = variable;
+  }
   bool PushScopeObject(const VmValue& value) { return scopes.Push(value); }
   void PopScopeObject() { scopes.Pop(); }
   // Holds one count of the object (null: no receiver).

@@ -28,4 +28,5 @@ public:
   uint32_t* argumentHashes = nullptr;  // of the argument names, for the locals of a call
   CVMFunction* next = nullptr;
   int entry = -1;  // code offset of a script function's body
+  bool isScript = false;  // defined by the code, so Call is the base one
 };

@@ -24,6 +24,7 @@ void VmScopeList::Pop() {
 
 void VmScopeList::Clear() {
   while (count_ > 0) Pop();
+  if (!items_) return;
   FreeBuffer(items_);
   items_ = nullptr;
   capacity_ = 0;

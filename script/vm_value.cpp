@@ -114,7 +114,7 @@ void VmValue::AssignOwned(const VmValue& source) {
 }
 
 
-VmValue* VmValue::RefTarget() const {
+VmValue* VmValue::RefTargetOther() const {
   if (type != VM_REFERENCE) return nullptr;
   switch (refKind) {
     case kVmRefProperty:

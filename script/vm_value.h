@@ -125,7 +125,10 @@ public:
 
   // The value a reference names, or null when it names an item past the end
   // of its array (or the value is no reference).
-  VmValue* RefTarget() const;
+  VmValue* RefTarget() const {
+    if (type == VM_REFERENCE && refKind == kVmRefValue) return static_cast<VmValue*>(ref.target);
+    return RefTargetOther();
+  }
   // Whether two references name the same storage.
   bool SameReference(const VmValue& other) const;
 
@@ -135,6 +138,7 @@ private:
   bool ToBoolOther() const;
   int32_t ToIntOther() const;
   double ToDoubleOther() const;
+  VmValue* RefTargetOther() const;
 
 public:
   VmValueType type;

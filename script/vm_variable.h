@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <new>
 
+#include "foundation/buffers.h"
+#include "script/vm_block_pool.h"
+#include "script/vm_live_counts.h"
 #include "script/vm_value.h"
 
 // The hash by which names are compared before their texts.
@@ -12,9 +15,12 @@ uint32_t HashVmName(const wchar_t* name);
 
 class VmVariable {
 public:
-  VmVariable();
+  VmVariable() { ++g_vmLiveCounts.variables; }
   explicit VmVariable(const wchar_t* name);
-  ~VmVariable();  // frees an owned name and releases the value
+  ~VmVariable() {  // frees an owned name and releases the value
+    if (ownsName_) FreeBuffer(name);
+    --g_vmLiveCounts.variables;
+  }
   VmVariable(const VmVariable&) = delete;
   VmVariable& operator=(const VmVariable&) = delete;
 
@@ -23,13 +29,22 @@ public:
   bool SetName(const wchar_t* name);
   // Uses a name that outlives the variable (an argument name of the
   // function whose call the variable is a local of), without a copy.
-  void SetBorrowedName(const wchar_t* name, uint32_t hash);
+  void SetBorrowedName(const wchar_t* borrowed, uint32_t h) {
+    if (ownsName_) FreeBuffer(name);
+    ownsName_ = false;
+    name = const_cast<wchar_t*>(borrowed);
+    hash = h;
+  }
   bool HasName(const wchar_t* name) const;
 
   // Variables come and go with every call: freed blocks are kept for reuse.
-  static void* operator new(size_t size);
-  static void* operator new(size_t size, const std::nothrow_t&) noexcept;
-  static void operator delete(void* block);
+  static void* operator new(size_t size) {
+    void* block = g_vmVariablePool.Take(size);
+    if (!block) throw std::bad_alloc();
+    return block;
+  }
+  static void* operator new(size_t size, const std::nothrow_t&) noexcept { return g_vmVariablePool.Take(size); }
+  static void operator delete(void* block) { g_vmVariablePool.Give(block); }
 
   wchar_t* name = nullptr;
   VmValue value;
@@ -44,4 +59,13 @@ private:
 void DeleteVariableList(VmVariable* first);
 // The first variable of the list with exactly that name, or null.
 VmVariable* FindVariable(VmVariable* first, const wchar_t* name);
-VmVariable* FindVariable(VmVariable* first, const wchar_t* name, uint32_t hash);
+inline VmVariable* FindVariable(VmVariable* first, const wchar_t* name, uint32_t hash) {
+  for (VmVariable* v = first; v; v = v->next) {
+    if (v->hash != hash || !v->name) continue;
+    const wchar_t* a = v->name;
+    const wchar_t* b = name;
+    while (*a && *a == *b) ++a, ++b;
+    if (*a == *b) return v;
+  }
+  return nullptr;
+}
