@@ -53,9 +53,12 @@ public:
   // Frees an owned text, drops one count of an array or object (and of the
   // owner of a reference); the value becomes undefined.
   void Release() {
-    if (type >= VM_STRING) ReleaseOwned();
+    if (Owns(type)) ReleaseOwned();
     type = VM_UNDEFINED;
   }
+  // Tags whose payload holds a count or a text: strings, arrays, objects
+  // and references (which count the object or array they point into).
+  static bool Owns(int tag) { return ((1u << tag) & ((1u << VM_STRING) | (1u << VM_ARRAY) | (1u << VM_OBJECT) | (1u << VM_REFERENCE))) != 0; }
   // Makes the value undefined without releasing anything (its content was
   // moved elsewhere).
   void Clear() { type = VM_UNDEFINED; }
@@ -89,7 +92,7 @@ public:
   // A copy by the source's tag: texts and arrays and objects shared with one
   // more count, scalars and pointers copied.
   void Assign(const VmValue& source) {
-    if (source.type < VM_STRING && type < VM_STRING) {
+    if (!Owns(source.type) && !Owns(type)) {
       type = source.type;
       ref = source.ref;
     } else {
