@@ -70,7 +70,7 @@ void VmCompiler::SetBreakCount(int count) {
   if (count >= 0 && count <= breakCount_) breakCount_ = count;
 }
 
-bool VmCompiler::Equals(const wchar_t* text) const { return wcscmp(tokenText_, text) == 0; }
+bool VmCompiler::Equals(const wchar_t* text) const { return tokenText_[0] == text[0] && wcscmp(tokenText_, text) == 0; }
 
 void VmCompiler::SkipBlanks(int* position) const {
   while (*position < sourceLength_ && IsBlank(source_[*position])) ++*position;

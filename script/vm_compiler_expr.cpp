@@ -64,7 +64,7 @@ const InfixOperator kInfix[] = {
 
 const InfixOperator* FindInfix(const wchar_t* text) {
   for (const InfixOperator& op : kInfix)
-    if (wcscmp(op.text, text) == 0) return &op;
+    if (op.text[0] == text[0] && wcscmp(op.text, text) == 0) return &op;
   return nullptr;
 }
 
@@ -81,7 +81,7 @@ const wchar_t* const kKeywords[] = {L"var",   L"function", L"if",     L"else", L
 
 bool IsKeyword(const wchar_t* text) {
   for (const wchar_t* k : kKeywords)
-    if (wcscmp(k, text) == 0) return true;
+    if (k[0] == text[0] && wcscmp(k, text) == 0) return true;
   return false;
 }
 

@@ -18,10 +18,10 @@ class VmFrame {
 public:
   // Links the frame as the machine's current one (the former current frame
   // becomes its previous) and saves the program counter.
-  explicit VmFrame(VmEngine* engine);
+  explicit inline VmFrame(VmEngine* engine);
   // Frees the locals and the with scopes, releases the receiver, makes the
   // previous frame current again and restores the saved program counter.
-  ~VmFrame();
+  inline ~VmFrame();
   VmFrame(const VmFrame&) = delete;
   VmFrame& operator=(const VmFrame&) = delete;
 
@@ -38,7 +38,7 @@ public:
   bool PushScopeObject(const VmValue& value) { return scopes.Push(value); }
   void PopScopeObject() { scopes.Pop(); }
   // Holds one count of the object (null: no receiver).
-  void SetReceiver(VmObject* object);
+  inline void SetReceiver(VmObject* object);
 
   VmEngine* engine;
   int savedCounter;
@@ -49,3 +49,32 @@ public:
   int stackBase;  // stack top when the call began, arguments removed
   int savedLine;  // the caller's line, current again after the return
 };
+
+// Calls are frequent: the frame's own operations are inline.
+#include "script/vm_engine.h"
+#include "script/vm_live_counts.h"
+#include "script/vm_object.h"
+
+VmFrame::VmFrame(VmEngine* e)
+    : engine(e), savedCounter(e->programCounter_), previous(e->frame_), stackBase(e->stackTop_), savedLine(e->line_) {
+  e->frame_ = this;
+  ++e->frameDepth_;
+  ++g_vmLiveCounts.frames;
+}
+
+VmFrame::~VmFrame() {
+  DeleteVariableList(locals);
+  locals = nullptr;
+  scopes.Clear();
+  SetReceiver(nullptr);
+  engine->frame_ = previous;
+  --engine->frameDepth_;
+  engine->programCounter_ = savedCounter;
+  --g_vmLiveCounts.frames;
+}
+
+void VmFrame::SetReceiver(VmObject* object) {
+  if (object) object->AddRef();
+  if (receiver) receiver->Release();
+  receiver = object;
+}

@@ -22,9 +22,8 @@ void VmScopeList::Pop() {
   if (count_ > 0) items_[--count_].Release();
 }
 
-void VmScopeList::Clear() {
+void VmScopeList::ClearAll() {
   while (count_ > 0) Pop();
-  if (!items_) return;
   FreeBuffer(items_);
   items_ = nullptr;
   capacity_ = 0;

@@ -17,7 +17,9 @@ public:
   bool Push(const VmValue& value);
   // Drops the last entry; nothing when the list is empty.
   void Pop();
-  void Clear();
+  void Clear() {
+    if (items_) ClearAll();
+  }
 
   int Count() const { return count_; }
   VmValue& At(int i) { return items_[i]; }
@@ -25,6 +27,7 @@ public:
   static constexpr int kMaxEntries = 4096;
 
 private:
+  void ClearAll();
   int count_ = 0;
   int capacity_ = 0;
   VmValue* items_ = nullptr;

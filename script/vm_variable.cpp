@@ -26,12 +26,4 @@ bool VmVariable::SetName(const wchar_t* n) {
 
 bool VmVariable::HasName(const wchar_t* n) const { return name && wcscmp(name, n) == 0; }
 
-void DeleteVariableList(VmVariable* first) {
-  while (first) {
-    VmVariable* next = first->next;
-    delete first;
-    first = next;
-  }
-}
-
 VmVariable* FindVariable(VmVariable* first, const wchar_t* n) { return FindVariable(first, n, HashVmName(n)); }

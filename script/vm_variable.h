@@ -56,7 +56,13 @@ private:
 };
 
 // Deletes a list of variables linked by next.
-void DeleteVariableList(VmVariable* first);
+inline void DeleteVariableList(VmVariable* first) {
+  while (first) {
+    VmVariable* next = first->next;
+    delete first;
+    first = next;
+  }
+}
 // The first variable of the list with exactly that name, or null.
 VmVariable* FindVariable(VmVariable* first, const wchar_t* name);
 inline VmVariable* FindVariable(VmVariable* first, const wchar_t* name, uint32_t hash) {
