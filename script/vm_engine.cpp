@@ -98,10 +98,13 @@ void VmEngine::Reset() {
 bool VmEngine::SetCodeSize(int n) {
   if (n < 0) return false;
   ClearSites();
-  void* block = ReallocBuffer(code_, static_cast<size_t>(n));
-  if (!block && n > 0) return false;
+  // One byte more than the code: an end mark that the run loop meets
+  // instead of comparing the program counter with the size each time.
+  void* block = ReallocBuffer(code_, static_cast<size_t>(n) + 1);
+  if (!block) return false;
   code_ = static_cast<unsigned char*>(block);
   if (n > codeSize_) memset(code_ + codeSize_, 0, n - codeSize_);
+  code_[n] = kEndMark;
   codeSize_ = n;
   return true;
 }

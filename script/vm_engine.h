@@ -25,6 +25,7 @@ public:
   static constexpr int kMaxIndexedItems = 200000;  // growth through indexing and array literals
   static constexpr int kMaxNameChars = 4095;  // longer names read from code are cut
   static constexpr int kMaxDisplayNameChars = 255;
+  static constexpr unsigned char kEndMark = 0xFF;  // after the last code byte
 
   VmEngine();
   ~VmEngine();

@@ -820,15 +820,17 @@ __attribute__((always_inline)) inline void VmEngine::Execute(int opcode, int* co
 }
 
 int VmEngine::Run() {
+  if (!code_) {
+    programCounter_ = -1;
+    return 0;
+  }
   int i = 0;
   while (i < kRunBudget && programCounter_ >= 0) {
-    if (programCounter_ >= codeSize_) {
-      programCounter_ = -1;
-      break;
-    }
     int opcode = code_[programCounter_++];
     if (opcode >= kVmOpcodeCount) {
-      RaiseError(kVmErrorBadInstruction);
+      // The end mark after the code ends the program without a message.
+      if (programCounter_ > codeSize_) programCounter_ = -1;
+      else RaiseError(kVmErrorBadInstruction);
       break;
     }
     Execute(opcode, &i);
