@@ -18,7 +18,7 @@ public:
   VmVariable() { ++g_vmLiveCounts.variables; }
   explicit VmVariable(const wchar_t* name);
   ~VmVariable() {  // frees an owned name and releases the value
-    if (ownsName_) FreeBuffer(name);
+    if (ownsName_ && name) FreeBuffer(name);
     --g_vmLiveCounts.variables;
   }
   VmVariable(const VmVariable&) = delete;
@@ -30,7 +30,7 @@ public:
   // Uses a name that outlives the variable (an argument name of the
   // function whose call the variable is a local of), without a copy.
   void SetBorrowedName(const wchar_t* borrowed, uint32_t h) {
-    if (ownsName_) FreeBuffer(name);
+    if (ownsName_ && name) FreeBuffer(name);
     ownsName_ = false;
     name = const_cast<wchar_t*>(borrowed);
     hash = h;
