@@ -588,3 +588,41 @@ TEST(VmScripts, FixturesLogTheirExpectedLines) {
 }
 
 }  // namespace
+
+namespace {
+
+// Random token soup: every source compiles or fails with one message, and
+// what compiles runs a few slices; nothing crashes or hangs.
+TEST(VmCompiler, RandomSourcesNeverCrash) {
+  const wchar_t* const vocabulary[] = {
+      L"a",      L"b",     L"f",        L"o",     L"x",      L"var",    L"function", L"if",     L"else",
+      L"while",  L"do",    L"for",      L"break", L"continue", L"return", L"switch", L"case",   L"default",
+      L"with",   L"new",   L"typeof",   L"delete", L"instanceof", L"Array", L"Object", L"this", L"\"s\"",
+      L"'t'",    L"1",     L"2.5",      L"0x1F",  L"#",      L"(",      L")",       L"[",      L"]",
+      L"{",      L"}",     L";",        L",",     L".",      L":",      L"?",       L"=",      L"+=",
+      L"+",      L"-",     L"*",        L"/",     L"%",      L"++",     L"--",      L"!",      L"~",
+      L"&&",     L"||",    L"==",       L"!=",    L"===",    L"<",      L">=",      L"<<",     L">>>",
+      L"&",      L"|",     L"^",        L"/*",    L"//",     L"\n",
+  };
+  const int n = sizeof vocabulary / sizeof vocabulary[0];
+  uint32_t seed = 2024;
+  auto next = [&seed]() {
+    seed = seed * 1664525u + 1013904223u;
+    return seed >> 8;
+  };
+  int compiled = 0;
+  for (int program = 0; program < 20000; ++program) {
+    std::wstring source;
+    int length = 1 + next() % 80;
+    for (int k = 0; k < length; ++k) {
+      source += vocabulary[next() % n];
+      source += L' ';
+    }
+    VmRunResult r = RunVmScript(source, 20);
+    if (r.compiled) ++compiled;
+    else ASSERT_FALSE(r.error.empty()) << program;
+  }
+  EXPECT_GT(compiled, 0);
+}
+
+}  // namespace
