@@ -122,9 +122,9 @@ private:
   // Statements.
   bool CompileStatementAt(int* position, int depth);
   bool CompileBlock(int* position, int depth);
-  bool CompileIf(int* position, int start, int depth);
+  bool CompileIf(int* position, int depth);
   bool CompileWhile(int* position, int depth);
-  bool CompileDoWhile(int* position, int start, int depth);
+  bool CompileDoWhile(int* position, int depth);
   bool CompileFor(int* position, int depth);
   bool CompileBreak(int* position, int start, bool isContinue);
   bool CompileReturn(int* position);

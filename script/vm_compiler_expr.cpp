@@ -663,7 +663,6 @@ bool VmCompiler::CompileList(int open, int close, const wchar_t* emptyMessage, i
   bool hasTokens = false;
   bool any = false;
   for (;;) {
-    int before = p;
     bool more = ReadToken(&p) && tokenStart_ < close;
     bool comma = more && nesting == 0 && IsPunct(L",");
     if (!more || comma) {
@@ -680,7 +679,6 @@ bool VmCompiler::CompileList(int open, int close, const wchar_t* emptyMessage, i
       any = true;
       hasTokens = false;
       elementStart = p;
-      (void)before;
       continue;
     }
     hasTokens = true;
@@ -708,7 +706,7 @@ bool VmCompiler::CompileCall(int start, int end, int mode, const Scan& scan) {
   return true;
 }
 
-bool VmCompiler::CompileNew(int start, int end, int mode, const Scan& scan) {
+bool VmCompiler::CompileNew(int, int end, int mode, const Scan& scan) {
   const Scan::Operator& op = scan.operators[scan.best];
   int p = op.start;
   ReadToken(&p);  // "new"
@@ -721,7 +719,6 @@ bool VmCompiler::CompileNew(int start, int end, int mode, const Scan& scan) {
     ReportError(op.start, L"Невозможно создать объект данного типа");
     return false;
   }
-  (void)start;
   int count = 0;
   int q = p;
   bool hasArguments = ReadToken(&q) && tokenStart_ < end && IsPunct(L"(");
@@ -741,9 +738,8 @@ bool VmCompiler::CompileNew(int start, int end, int mode, const Scan& scan) {
   return true;
 }
 
-bool VmCompiler::CompileArrayLiteral(int start, int end, int mode, const Scan& scan) {
+bool VmCompiler::CompileArrayLiteral(int, int end, int mode, const Scan& scan) {
   const Scan::Operator& op = scan.operators[scan.best];
-  (void)start;
   int close = SkipMatching(op.after, end, L"[", L"]");
   int count = 0;
   bool discard = mode == VM_EXPR_DISCARD;

@@ -297,9 +297,9 @@ bool VmCompiler::CompileStatementAt(int* position, int depth) {
       continue;
     }
     *position = p;
-    if (IsWord(L"if")) return CompileIf(position, start, depth);
+    if (IsWord(L"if")) return CompileIf(position, depth);
     if (IsWord(L"while")) return CompileWhile(position, depth);
-    if (IsWord(L"do")) return CompileDoWhile(position, start, depth);
+    if (IsWord(L"do")) return CompileDoWhile(position, depth);
     if (IsWord(L"for")) return CompileFor(position, depth);
     if (IsWord(L"break")) return CompileBreak(position, start, false);
     if (IsWord(L"continue")) return CompileBreak(position, start, true);
@@ -327,7 +327,7 @@ bool VmCompiler::CompileStatementAt(int* position, int depth) {
   }
 }
 
-bool VmCompiler::CompileIf(int* position, int, int depth) {
+bool VmCompiler::CompileIf(int* position, int depth) {
   int headStart, headEnd;
   if (!ReadHead(position, &headStart, &headEnd)) return false;
   EmitLine(headStart);
@@ -365,7 +365,7 @@ bool VmCompiler::CompileWhile(int* position, int depth) {
 
 // continue in the body goes to the condition, which is not emitted yet:
 // its jumps wait in the pending continues.
-bool VmCompiler::CompileDoWhile(int* position, int, int depth) {
+bool VmCompiler::CompileDoWhile(int* position, int depth) {
   int top = code_.Size();
   Loop saved;
   BeginLoop(&saved, kContinuePending);
