@@ -23,12 +23,6 @@ VmEngine::~VmEngine() {
   FreeBuffer(code_);
 }
 
-VmEngine::Site* VmEngine::SiteAt(int at) {
-  if (at < 0 || at >= siteIndexSize_) return nullptr;
-  int k = siteIndex_[at];
-  return k ? &sites_[k - 1] : nullptr;
-}
-
 VmEngine::Site* VmEngine::NewSite(int at) {
   if (!siteIndex_) {
     if (codeSize_ <= 0) return nullptr;

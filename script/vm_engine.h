@@ -166,7 +166,11 @@ private:
     int methodKind;       // VM_STRING or VM_ARRAY
     VmText* text;         // a string constant (null: the empty text)
   };
-  Site* SiteAt(int at);
+  Site* SiteAt(int at) {
+    if (at < 0 || at >= siteIndexSize_) return nullptr;
+    int k = siteIndex_[at];
+    return k ? &sites_[k - 1] : nullptr;
+  }
   Site* NewSite(int at);
   void ClearSites();
   bool GetMemberHashed(const VmValue& value, const wchar_t* name, uint32_t hash, bool isLength, bool create,

@@ -60,14 +60,6 @@ void VmValue::SetFunction(CVMFunction* f) {
   function = f;
 }
 
-void VmValue::SetReference(VmValue* v) {
-  Release();
-  type = VM_REFERENCE;
-  refKind = kVmRefValue;
-  ref.target = v;
-  ref.index = 0;
-}
-
 void VmValue::SetPropertyReference(VmObject* owner, VmVariable* property) {
   owner->AddRef();
   Release();

@@ -86,7 +86,13 @@ public:
   void SetArray(VmArray* a);
   void SetObject(VmObject* o);
   void SetFunction(CVMFunction* f);
-  void SetReference(VmValue* v);
+  void SetReference(VmValue* v) {
+    Release();
+    type = VM_REFERENCE;
+    refKind = kVmRefValue;
+    ref.target = v;
+    ref.index = 0;
+  }
   void SetPropertyReference(VmObject* owner, VmVariable* property);
   void SetItemReference(VmArray* owner, int32_t index);
   // A copy by the source's tag: texts and arrays and objects shared with one
