@@ -245,7 +245,7 @@ void VmEngine::Add() {
       // value that the store right after this instruction replaces, it
       // grows in place; nothing can see it before the store.
       if (a.type == VM_STRING && a.text && ny > 0 && a.text->Refs() == 2 && stackTop_ >= 2 &&
-          programCounter_ < codeSize_ && code_[programCounter_] == OP_STORE) {
+          programCounter_ < codeSize_ - 1 && code_[programCounter_] == OP_STORE) {  // with its operand
         VmValue& r = stack_[stackTop_ - 2];
         VmValue* target = r.type == VM_REFERENCE ? r.RefTarget() : nullptr;
         if (target && target->type == VM_STRING && target->text == a.text) {

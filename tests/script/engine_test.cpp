@@ -561,3 +561,19 @@ TEST(VmEngine, AppendingKeepsEarlierCopies) {
 }
 
 }  // namespace
+
+namespace {
+
+// A store cut off before its operand does not run, so the text it would have
+// replaced stays as it was.
+TEST(VmEngine, AppendBeforeATruncatedStoreChangesNothing) {
+  VmAsm a;
+  a.Var(L"s", 1).PushString(L"a").Store();
+  a.Var(L"s", 1).Var(L"s").Load().PushString(L"b").Op(OP_ADD).Op(OP_STORE);
+  VmMachine m(a);
+  m.RunToEnd();
+  EXPECT_EQ(m.log.GetCount(), 0);
+  EXPECT_EQ(TextOf(m.GlobalValue(L"s")), L"a");
+}
+
+}  // namespace
