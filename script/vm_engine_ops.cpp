@@ -459,7 +459,7 @@ void VmEngine::DefineFunction() {
 }
 
 __attribute__((always_inline)) inline void VmEngine::Execute(int opcode, int* count) {
-  switch (opcode) {
+  for (;;) switch (opcode) {
     case OP_NOP:
       return;
     case OP_PUSH_CONST: {
@@ -467,6 +467,43 @@ __attribute__((always_inline)) inline void VmEngine::Execute(int opcode, int* co
       if (type == VM_INTEGER) {
         int32_t v = ReadInt();
         if (programCounter_ < 0) return;
+        // An integer constant followed by an operation on an integer: both
+        // run here when the slice has room for both (and the stack for the
+        // constant), as the loop would run them.
+        if (*count + 1 < kRunBudget && pauseFlag_ <= 0 && stackTop_ >= 0 && stackTop_ < kStackSize - 1 &&
+            stack_[stackTop_].type == VM_INTEGER && programCounter_ < codeSize_) {
+          VmValue& a = stack_[stackTop_];
+          bool done = true;
+          switch (code_[programCounter_]) {
+            case OP_ADD: a.i = WrapAdd(a.i, v); break;
+            case OP_SUB: a.i = WrapSub(a.i, v); break;
+            case OP_MUL: a.i = WrapMul(a.i, v); break;
+            case OP_LT: a.b = a.i < v; a.type = VM_BOOLEAN; break;
+            case OP_LE: a.b = a.i <= v; a.type = VM_BOOLEAN; break;
+            case OP_GT: a.b = a.i > v; a.type = VM_BOOLEAN; break;
+            case OP_GE: a.b = a.i >= v; a.type = VM_BOOLEAN; break;
+            case OP_EQ: a.b = a.i == v; a.type = VM_BOOLEAN; break;
+            case OP_NE: a.b = a.i != v; a.type = VM_BOOLEAN; break;
+            default: done = false; break;
+          }
+          if (done) {
+            ++programCounter_;
+            ++*count;
+            // A comparison that a conditional jump takes at once: the jump
+            // too, with its operand whole and room in the slice.
+            if (a.type == VM_BOOLEAN && *count + 1 < kRunBudget && programCounter_ <= codeSize_ - 5 &&
+                code_[programCounter_] == OP_JUMP_IF_FALSE) {
+              bool truth = a.b;
+              a.type = VM_UNDEFINED;
+              --stackTop_;
+              int32_t target = ReadCodeInt(code_ + programCounter_ + 1);
+              programCounter_ += 5;
+              ++*count;
+              if (!truth) Jump(target);
+            }
+            return;
+          }
+        }
         if (VmValue* slot = PushSlot()) {
           slot->type = VM_INTEGER;
           slot->i = v;
@@ -769,7 +806,15 @@ __attribute__((always_inline)) inline void VmEngine::Execute(int opcode, int* co
       return;
     case OP_LINE: {
       int32_t line = ReadInt();
-      if (programCounter_ >= 0) line_ = line;
+      if (programCounter_ < 0) return;
+      line_ = line;
+      // Every statement begins with its line: the statement's first
+      // instruction follows at once when the slice has room for it.
+      if (*count + 1 < kRunBudget && pauseFlag_ <= 0 && code_[programCounter_] < kVmOpcodeCount) {
+        opcode = code_[programCounter_++];
+        ++*count;
+        continue;
+      }
       return;
     }
     case OP_DELETE: {

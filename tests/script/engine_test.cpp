@@ -577,3 +577,46 @@ TEST(VmEngine, AppendBeforeATruncatedStoreChangesNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+// Instructions that run together (a variable and its read, a constant and
+// the operation on it, a comparison and its jump, a line and the statement
+// after it) never cross the end of a slice: each slice runs exactly 4000.
+TEST(VmEngine, SlicesEndAtTheSameInstructionWhateverRunsTogether) {
+  for (int before = 3994; before <= 3999; ++before) {
+    VmAsm a;
+    a.Var(L"x", 1).PushInt(5).Store();  // 3 instructions
+    for (int k = 3; k < before; ++k) a.Op(OP_NOP);
+    int top = a.Here();
+    a.Line(2).Var(L"x").Load().PushInt(1).Op(OP_SUB).PushInt(2).Op(OP_LT);
+    a.JumpIfFalse(top).Line(3).Return();
+    VmMachine m(a);
+    EXPECT_EQ(m.vm.Run(), 4000) << before;
+    int slices = 1;
+    long long total = 4000;
+    while (m.vm.ProgramCounter() >= 0 && slices < 100) {
+      total += m.vm.Run();
+      ++slices;
+    }
+    // x stays 5: 5 - 1 < 2 is false, so the loop repeats until the budget
+    // of the test ends it; every full slice ran 4000 instructions.
+    EXPECT_EQ(total, 4000LL * slices) << before;
+    EXPECT_EQ(m.log.GetCount(), 0);
+  }
+  // The same loop with a condition that ends it: the count of instructions
+  // is that of the plain loop.
+  VmAsm b;
+  b.Var(L"i", 1).PushInt(0).Store();  // 3
+  int top = b.Here();
+  b.Line(2).Var(L"i").Load().PushInt(100).Op(OP_LT);  // 5
+  int exit = b.OpenJump(OP_JUMP_IF_FALSE);            // 6
+  b.Var(L"i").Op(OP_DUP).Load().PushInt(1).Op(OP_ADD).Store().Jump(top);  // 13
+  b.Patch(exit);
+  b.Return();
+  VmMachine m(b);
+  EXPECT_EQ(m.vm.Run(), 3 + 100 * 13 + 6 + 1);
+  EXPECT_EQ(m.GlobalValue(L"i").i, 100);
+}
+
+}  // namespace
