@@ -274,8 +274,8 @@ void CVelkUIPropertyGrid::ApplyProperty(int index) {
       auto* edit = static_cast<CKestCustomEdit*>(p->control);
       wchar_t* text = edit->GetText();
       float* field = static_cast<float*>(p->value);
-      // An empty box holds no number.
-      float v = text ? ParseFloat(text, *field, nullptr) : 0.0f;
+      // Text without a number keeps the value.
+      float v = ParseFloat(text, *field, nullptr);
       FreeBuffer(text);
       if (p->ranged) {
         if (v < p->min.f) v = p->min.f;
