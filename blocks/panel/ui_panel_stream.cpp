@@ -190,9 +190,11 @@ bool UiPanel::Load(CStream* stream) {
   int w = stream->ReadInt32();
   int h = stream->ReadInt32();
   if (w < 0 || h < 0) return false;
-  long long bytes = static_cast<long long>(w) * h * 4;
-  if (bytes > BytesLeft(stream)) return false;
-  stream->Seek(static_cast<int>(bytes), 1);
+  // Pixels of 4 bytes each, checked against the bytes left without
+  // overflowing.
+  int pixelsLeft = BytesLeft(stream) / 4;
+  if (w != 0 && h > pixelsLeft / w) return false;
+  stream->Seek(w * h * 4, 1);
   return true;
 }
 
