@@ -17,7 +17,6 @@
 #include "kestui/kest_font.h"
 #include "kestui/kest_host.h"
 #include "kestui/kest_panel.h"
-#include "kestui/kest_scrollbox.h"
 #include "kestui/kest_title.h"
 #include "kestui/kest_window_dc.h"
 
@@ -130,7 +129,6 @@ void CVelkUIPropertyGrid::BuildPropertyGrid() {
     DestroyWindow(child);
     if (GetWindow(box, GW_CHILD) == child) break;  // a window that refuses to go
   }
-  if (auto* scroll = dynamic_cast<CKestScrollBox*>(container_)) scroll->SetScrollPosition(0, 0);
   if (!list_) return;
   for (int i = 0; i < list_->count; ++i) list_->properties[i]->control = nullptr;
 
@@ -156,7 +154,6 @@ void CVelkUIPropertyGrid::BuildPropertyGrid() {
     y += kGridRowStep;
     if (property->type == UiPropFontStyle) y += kGridStyleGroupExtra;
   }
-  if (auto* scroll = dynamic_cast<CKestScrollBox*>(container_)) scroll->FitToChildren();
   RefreshPropertyValues();
 }
 
