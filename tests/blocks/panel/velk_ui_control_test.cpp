@@ -6,6 +6,7 @@
 
 #include "blocks/panel/ui_property.h"
 #include "foundation/stream.h"
+#include "kestui/kest_paintbox.h"
 #include "panel_fixture.h"
 #include "support/test_support.h"
 
@@ -220,4 +221,28 @@ TEST_F(PanelTest, SelectionIsEightSevenPixelSquaresAtTheHandles) {
     EXPECT_EQ(white, dib.At(h.x - 4, h.y - 4)) << h.x << "," << h.y;
   }
   EXPECT_EQ(white, dib.At(30, 30));
+}
+
+TEST_F(PanelTest, InvalidateMarksTheAreaWithItsMarginOnTheCanvasOnly) {
+  UiPanel panel(&probe.scheme);
+  ProbeItem* item = AddPlain(&panel, nullptr, 100, 50, 40, 20);
+  item->Invalidate();  // no canvas: nothing to reach
+  CanvasHost host;
+  panel.canvas = host.box;
+  HWND window = host.box->GetHandle();
+  ValidateRect(window, nullptr);
+  item->Invalidate();
+  RECT dirty;
+  ASSERT_TRUE(GetUpdateRect(window, &dirty, FALSE));
+  EXPECT_EQ(96, dirty.left);
+  EXPECT_EQ(46, dirty.top);
+  EXPECT_EQ(145, dirty.right);
+  EXPECT_EQ(75, dirty.bottom);
+  // A drag repaints the old and the new area.
+  ValidateRect(window, nullptr);
+  item->DragHandle(0, 100, 0);
+  ASSERT_TRUE(GetUpdateRect(window, &dirty, FALSE));
+  EXPECT_EQ(96, dirty.left);
+  EXPECT_EQ(245, dirty.right);
+  panel.canvas = nullptr;
 }
