@@ -21,6 +21,16 @@ public:
     CreateControlWindow(0, nullptr, L"Пульт", WS_POPUP | WS_CLIPCHILDREN | WS_VISIBLE, KestPos(0, 0),
                         kPanelCanvasWidth, kPanelCanvasHeight, nullptr, nullptr, nullptr);
   }
+  // The editor's way: the canvas asks its form to paint it.
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_KEST_PAINT && host && host->panel && host->box &&
+        reinterpret_cast<HWND>(lParam) == host->box->GetHandle()) {
+      host->panel->Paint(host->box);
+      return 0;
+    }
+    return CKestContainer::WindowProc(message, wParam, lParam);
+  }
+  CanvasHost* host = nullptr;
 };
 }  // namespace
 
@@ -126,11 +136,14 @@ COLORREF Dib::At(int x, int y) const {
 }
 
 CanvasHost::CanvasHost() {
-  frame = new FrameWindow;
+  auto* window = new FrameWindow;
+  window->host = this;
+  frame = window;
   box = new CKestPaintBox(frame, 1, KestPos(0, 0), kPanelCanvasWidth, kPanelCanvasHeight);
 }
 
 CanvasHost::~CanvasHost() {
+  panel = nullptr;
   if (frame->GetHandle()) DestroyWindow(frame->GetHandle());
   velktest::FlushEvents();
 }

@@ -128,6 +128,8 @@ public:
   CanvasHost& operator=(const CanvasHost&) = delete;
   CKestPaintBox* box = nullptr;
   CKestContainer* frame = nullptr;
+  // Painted on the canvas's paint requests when set.
+  UiPanel* panel = nullptr;
 };
 
 }  // namespace paneltest

@@ -5,6 +5,7 @@
 
 #include <set>
 
+#include "kestui/kest_container.h"
 #include "kestui/kest_paintbox.h"
 #include "panel_fixture.h"
 #include "support/test_support.h"
@@ -312,4 +313,63 @@ TEST_F(PanelTest, PaintingOnTheCanvasKeepsItAndAClosingEditorClearsIt) {
   panel.SetAllSelected(false);  // nothing to repaint, nothing reached
   panel.MouseDown(20, 20);
   EXPECT_EQ(kDragIdle, panel.dragState);
+}
+
+TEST_F(PanelTest, TheSelectionBandIsDrawnInvertedAndErasedAsTheMouseMoves) {
+  CanvasHost host;
+  UiPanel panel(&probe.scheme);
+  panel.canvas = host.box;
+  HWND window = host.box->GetHandle();
+  UpdateWindow(window);
+  velktest::FlushEvents();
+  HDC dc = GetDC(window);
+  auto inverted = [](COLORREF c) { return RGB(255 - GetRValue(c), 255 - GetGValue(c), 255 - GetBValue(c)); };
+  COLORREF top = GetPixel(dc, 350, 200);
+  COLORREF right = GetPixel(dc, 399, 230);
+  COLORREF farRight = GetPixel(dc, 419, 250);
+  COLORREF inside = GetPixel(dc, 350, 230);
+
+  panel.MouseDown(300, 200);
+  panel.MouseMove(400, 260);
+  EXPECT_EQ(inverted(top), GetPixel(dc, 350, 200));
+  EXPECT_EQ(inverted(right), GetPixel(dc, 399, 230));
+  EXPECT_EQ(inside, GetPixel(dc, 350, 230));  // a hollow band
+
+  panel.MouseMove(420, 280);
+  EXPECT_EQ(inverted(top), GetPixel(dc, 350, 200));
+  EXPECT_EQ(right, GetPixel(dc, 399, 230));  // the old edge is erased
+  EXPECT_EQ(inverted(farRight), GetPixel(dc, 419, 250));
+  ReleaseDC(window, dc);
+  panel.MouseUp(420, 280);
+  EXPECT_EQ(kDragIdle, panel.dragState);
+}
+
+TEST_F(PanelTest, PaintingOnTheCanvasShowsTheItemsAndTheSelection) {
+  CanvasHost host;
+  UiPanel panel(&probe.scheme);
+  AddPlain(&panel, L"низ", 40, 40, 200, 120);
+  ProbeItem* upper = AddPlain(&panel, L"верх", 180, 100, 200, 120);
+  upper->fill = RGB(0, 200, 0);
+  upper->selected = 1;
+  HWND window = host.box->GetHandle();
+  host.panel = &panel;
+  InvalidateRect(window, nullptr, TRUE);
+  UpdateWindow(window);
+  velktest::FlushEvents();
+  EXPECT_EQ(host.box, panel.canvas);
+  HDC dc = GetDC(window);
+  EXPECT_EQ(RGB(255, 0, 0), GetPixel(dc, 60, 60));
+  EXPECT_EQ(RGB(0, 200, 0), GetPixel(dc, 300, 200));
+  EXPECT_EQ(RGB(0, 0, 255), GetPixel(dc, 239, 120));  // the lower face above the upper background
+  EXPECT_EQ(RGB(0, 0, 0), GetPixel(dc, 380, 220));    // a selection square
+  ReleaseDC(window, dc);
+  wchar_t path[MAX_PATH];
+  DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring exe(path, n);
+  std::wstring bin = exe.substr(0, exe.find_last_of(L"\\/"));
+  std::wstring folder = bin.substr(0, bin.find_last_of(L"\\/") + 1) + L"screenshots\\";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  EXPECT_TRUE(velktest::SaveWindowBitmap(host.frame->GetHandle(), folder + L"panel_canvas.bmp"));
+  host.panel = nullptr;
+  panel.ForgetCanvas(host.box);
 }
