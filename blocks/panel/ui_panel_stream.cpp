@@ -1,5 +1,6 @@
 // The panel's item set, its "vkUI" stream with the preview picture, and the
 // clipboard format "VELK_UI".
+#include <climits>
 #include <cstring>
 
 #include "blocks/panel/panel_kinds.h"
@@ -47,21 +48,24 @@ bool LoadScreenPicture(CKestImage* image) {
   bool ok = path && SUCCEEDED(loaded.Load(path));
   FreeBuffer(path);
   if (!ok || loaded.GetWidth() <= 0 || loaded.GetHeight() <= 0) return false;
+  int w = loaded.GetWidth();
+  int h = loaded.GetHeight();
+  if (h > INT_MAX / 4 / w) return false;  // its pixels could not be counted
+  image->Destroy();
+  if (!image->Create(w, h, 32, CKestImage::createAlphaChannel)) return false;
   if (loaded.GetBPP() == 32 && loaded.HasAlphaChannel()) {
-    // Take the picture over as it is.
-    HBITMAP bitmap = loaded.Detach();
-    return image->Attach(bitmap, CKestImage::DIBOR_DEFAULT);
+    // Row by row, as loaded (colours premultiplied by alpha).
+    for (int row = 0; row < h; ++row)
+      memcpy(image->GetPixelAddress(0, row), loaded.GetPixelAddress(0, row), static_cast<size_t>(4 * w));
+    return true;
   }
   // A picture without alpha becomes an opaque 32-bit one.
-  image->Destroy();
-  if (!image->Create(loaded.GetWidth(), loaded.GetHeight(), 32, CKestImage::createAlphaChannel))
-    return false;
   HDC dc = image->GetDC();
   if (dc) loaded.BitBlt(dc, 0, 0);
   image->ReleaseDC();
-  for (int row = 0; row < image->GetHeight(); ++row) {
+  for (int row = 0; row < h; ++row) {
     BYTE* p = static_cast<BYTE*>(image->GetPixelAddress(0, row));
-    for (int col = 0; col < image->GetWidth(); ++col) p[4 * col + 3] = 0xFF;
+    for (int col = 0; col < w; ++col) p[4 * col + 3] = 0xFF;
   }
   return true;
 }
@@ -127,12 +131,23 @@ bool UiPanel::WritePreview(CStream* stream) {
   }
   int w = picture.GetWidth();
   int h = picture.GetHeight();
-  // The alpha bytes, kept aside while GDI draws into the picture.
+  // The alpha bytes, kept aside while GDI draws into the picture; the
+  // colours are written as they are in the file, not premultiplied.
   BYTE* alpha = static_cast<BYTE*>(AllocBuffer(w * h));
   if (!alpha) return false;
+  bool premultiplied = picture.HasAlphaChannel();
   for (int row = 0; row < h; ++row) {
-    const BYTE* p = static_cast<const BYTE*>(picture.GetPixelAddress(0, row));
-    for (int col = 0; col < w; ++col) alpha[row * w + col] = p[4 * col + 3];
+    BYTE* p = static_cast<BYTE*>(picture.GetPixelAddress(0, row));
+    for (int col = 0; col < w; ++col) {
+      BYTE a = p[4 * col + 3];
+      alpha[row * w + col] = a;
+      if (premultiplied && a != 0 && a != 0xFF) {
+        for (int k = 0; k < 3; ++k) {
+          int c = (p[4 * col + k] * 255 + a / 2) / a;
+          p[4 * col + k] = static_cast<BYTE>(c > 255 ? 255 : c);
+        }
+      }
+    }
   }
   HDC target = picture.GetDC();
   if (target) {

@@ -25,11 +25,14 @@ typedef std::vector<std::wstring> Order;
 class ScreenPicture {
 public:
   ScreenPicture() { DeleteFileW(Path().c_str()); }
-  ScreenPicture(int width, int height, const std::vector<uint8_t>& bgra) {
+  // 32 bits a pixel with alpha (pixels blue, green, red, alpha), or 24
+  // (blue, green, red).
+  ScreenPicture(int width, int height, const std::vector<uint8_t>& pixels, int bpp = 32) {
     CKestImage image;
-    made_ = image.Create(width, height, 32, CKestImage::createAlphaChannel);
+    int size = bpp / 8;
+    made_ = image.Create(width, height, bpp, bpp == 32 ? static_cast<DWORD>(CKestImage::createAlphaChannel) : 0u);
     for (int y = 0; made_ && y < height; ++y)
-      memcpy(image.GetPixelAddress(0, y), &bgra[4 * width * y], 4 * width);
+      memcpy(image.GetPixelAddress(0, y), &pixels[size * width * y], size * width);
     made_ = made_ && SUCCEEDED(image.Save(Path().c_str()));
   }
   ~ScreenPicture() { DeleteFileW(Path().c_str()); }
@@ -138,6 +141,17 @@ TEST_F(PanelStreamTest, TheDevicePictureIsWrittenRedFirstWithItsAlpha) {
   EXPECT_EQ(2, back.ItemCount());
 }
 
+TEST_F(PanelStreamTest, ADevicePictureWithoutAlphaIsWrittenOpaque) {
+  ScreenPicture picture(2, 1, ParseHex("10 20 30  40 50 60"), 24);
+  ASSERT_TRUE(picture.Made());
+  UiPanel panel(&probe.scheme);
+  CMemoryStream stream;
+  panel.Save(&stream);
+  EXPECT_TRUE(BytesEqual(stream.data, stream.size,
+                         ParseHex("76 6B 55 49 00 00 00 00  02 00 00 00 01 00 00 00\n"
+                                  "30 20 10 FF 60 50 40 FF")));
+}
+
 TEST_F(PanelStreamTest, ThePreviewShowsTheItemBackgroundsInsideTheDevicePicture) {
   const int w = 520, h = 260;
   std::vector<uint8_t> bgra(4 * w * h);
@@ -147,6 +161,11 @@ TEST_F(PanelStreamTest, ThePreviewShowsTheItemBackgroundsInsideTheDevicePicture)
     bgra[4 * i + 2] = 0x33;
     bgra[4 * i + 3] = 0xFF;
   }
+  // A half-transparent corner, held premultiplied: straight it is 10 20 40.
+  bgra[0] = 0x20;
+  bgra[1] = 0x10;
+  bgra[2] = 0x08;
+  bgra[3] = 0x80;
   ScreenPicture picture(w, h, bgra);
   ASSERT_TRUE(picture.Made());
   UiPanel panel(&probe.scheme);
@@ -166,6 +185,12 @@ TEST_F(PanelStreamTest, ThePreviewShowsTheItemBackgroundsInsideTheDevicePicture)
       if (abs(got[i] - want[i]) > 8) return false;
     return true;
   };
+  // The half-transparent corner as in the file (not premultiplied).
+  std::vector<uint8_t> corner = pixel(0, 0);
+  EXPECT_NEAR(0x10, corner[0], 1);
+  EXPECT_NEAR(0x20, corner[1], 1);
+  EXPECT_NEAR(0x40, corner[2], 1);
+  EXPECT_EQ(0x80, corner[3]);
   EXPECT_EQ((std::vector<uint8_t>{0x33, 0x22, 0x11, 0xFF}), pixel(5, 5));       // outside
   EXPECT_EQ((std::vector<uint8_t>{0x33, 0x22, 0x11, 0xFF}), pixel(500, 250));   // outside
   EXPECT_TRUE(close(pixel(24 + 60, 28 + 100), {0xFF, 0x00, 0x00, 0xFF}));       // the item
