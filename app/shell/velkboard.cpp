@@ -4,6 +4,7 @@
 #include "app/shell/startup.h"
 #include "app/shell/velkboard_host.h"
 #include "blocks/engine/plugin/plugin_list.h"
+#include "components/electronic/electronic_classes.h"
 #include "blocks/panel/panel_kinds.h"
 #include "kestui/kest_control.h"
 #include "kestui/kest_host_scope.h"
@@ -28,6 +29,7 @@ StartDecision PrepareStart(HINSTANCE instance, const wchar_t* commandLine) {
   RegisterClipboardFormats();
   RegisterPanelItemKinds();
   RegisterComponentClasses();
+  RegisterElectronicComponentCreators();
   ProgramPluginList().ScanFolder();
   return StartDecision::kMainWindow;
 }
