@@ -3,7 +3,7 @@
 #include "app/resource.h"
 #include "app/shell/startup.h"
 #include "app/shell/velkboard_host.h"
-#include "blocks/engine/plugin_list.h"
+#include "blocks/engine/plugin/plugin_list.h"
 #include "components/electronic/electronic_classes.h"
 #include "blocks/panel/panel_kinds.h"
 #include "kestui/kest_control.h"

@@ -57,7 +57,13 @@ bool BeBlockClipboard::Paste(BeScheme* scheme, HWND window, HWND notify) {
   CloseClipboard();
   if (!copied) return false;
   stream.Seek(0, 0);
-  if (!scheme->Load(&stream, true)) return false;
+  bool loaded = false;
+  try {
+    loaded = scheme->Load(&stream, true);
+  } catch (...) {
+    loaded = false;  // the scheme is left as it was
+  }
+  if (!loaded) return false;
   if (notify) SendMessageW(notify, kWmSchemeModified, 0, 0);
   for (CBEBlock* block = scheme->blocks; block; block = block->next) {
     if (block->IsSelected()) block->MoveBy(kPasteOffset, kPasteOffset);

@@ -65,7 +65,9 @@ public:
   // stream's blocks at the head of the list and links them among
   // themselves; with select they end up selected. A stream that cannot be
   // read whole (wrong magic, unknown class, a record cut short or
-  // implausible) leaves the scheme as it was and answers false.
+  // implausible) leaves the scheme as it was and answers false. An
+  // exception thrown by a block's Load (BePluginLoadError) also leaves the
+  // scheme as it was and goes on to the caller.
   void Save(CStream* stream, bool onlySelected);
   bool Load(CStream* stream, bool select);
 

@@ -81,14 +81,23 @@ bool BeScheme::Load(CStream* stream, bool select) {
   unsigned char wasReading = reading;
   reading = 1;
   bool ok = true;
-  for (unsigned int n = 0; n < count && ok; ++n) {
-    unsigned int classId;
-    if (!ReadUInt32Checked(stream, &classId)) {
-      ok = false;
-      break;
+  try {
+    for (unsigned int n = 0; n < count && ok; ++n) {
+      unsigned int classId;
+      if (!ReadUInt32Checked(stream, &classId)) {
+        ok = false;
+        break;
+      }
+      CBEBlock* block = CreateBlock(classId);
+      ok = block && block->Load(stream);
     }
-    CBEBlock* block = CreateBlock(classId);
-    ok = block && block->Load(stream);
+  } catch (...) {
+    // A block whose record cannot be taken at all (a plug-in block of an
+    // older record without its module) ends the whole read: the blocks read
+    // so far go, and the caller learns why.
+    reading = wasReading;
+    while (blocks && blocks != oldHead) delete blocks;
+    throw;
   }
   reading = wasReading;
   if (!ok) {

@@ -6,7 +6,7 @@
 
 #include "app/shell/startup.h"
 #include "app/test_host.h"
-#include "blocks/engine/plugin_list.h"
+#include "blocks/engine/plugin/plugin_list.h"
 #include "blocks/panel/panel_kinds.h"
 #include "components/electronic/battery.h"
 #include "components/electronic/electronic_classes.h"
