@@ -338,8 +338,11 @@ TEST(Resister, EveryTruncatedRecordLoads) {
   comptest::ForEachTruncation<CSCHResister>("Resister", bytes, [&](CSCHResister* c, size_t n) {
     size_t start = 0;
     for (const Field& f : fields) {
-      if (n >= base + f.end) EXPECT_EQ(f.read(c), f.full) << "field ending at " << f.end;
-      else if (n <= base + start) EXPECT_EQ(f.read(c), 0.0f) << "field ending at " << f.end;
+      if (n >= base + f.end) {
+        EXPECT_EQ(f.read(c), f.full) << "field ending at " << f.end;
+      } else if (n <= base + start) {
+        EXPECT_EQ(f.read(c), 0.0f) << "field ending at " << f.end;
+      }
       start = f.end;
     }
     EXPECT_TRUE(std::isfinite(c->footprintLength));
