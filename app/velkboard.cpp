@@ -1,4 +1,5 @@
 // The start-up sequence of Velkboard and its message loop.
+#include "app/editor/control_panel.h"
 #include "app/main_form.h"
 #include "app/resource.h"
 #include "app/startup.h"
@@ -26,6 +27,7 @@ StartDecision PrepareStart(HINSTANCE instance, const wchar_t* commandLine) {
   RegisterClipboardFormats();
   RegisterPanelItemKinds();
   RegisterComponentClasses();
+  RegisterControlPanelClasses();
   ProgramPluginList().ScanFolder();
   return StartDecision::kMainWindow;
 }
@@ -41,6 +43,7 @@ int RunVelkboard(HINSTANCE instance, const wchar_t* commandLine) {
     return 1;
   }
   form->Show(true);
+  form->OpenCommandLineFiles(commandLine);
   form->Run();
   return 0;
 }
