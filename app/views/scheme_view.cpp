@@ -1,5 +1,6 @@
 #include "app/views/scheme_view.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
@@ -117,6 +118,22 @@ private:
   POINT* points_ = local_;
   int count_ = 0;
 };
+
+// Whether (x, y) may lie within reach of a wire: a box holding every vertex
+// (each vertex takes its coordinates from the two end points and the
+// wire's coordinates) grown by the reach. Far wires are passed over without
+// computing their vertices.
+bool MayReach(const SchWire* w, int x, int y, int reach) {
+  POINT e0 = w->GetEndPoint(0), e1 = w->GetEndPoint(1);
+  int lowX = std::min(e0.x, e1.x), highX = std::max(e0.x, e1.x);
+  int lowY = std::min(e0.y, e1.y), highY = std::max(e0.y, e1.y);
+  for (int i = 0; i < w->coordCount; i++) {
+    int c = w->coords[i];
+    lowX = std::min(lowX, c), highX = std::max(highX, c);
+    lowY = std::min(lowY, c), highY = std::max(highY, c);
+  }
+  return x > lowX - reach && x < highX + reach && y > lowY - reach && y < highY + reach;
+}
 
 // Segment k of a polyline at (x, y): 1 vertical, 0 horizontal, -1 no match.
 int SegmentHit(const POINT& a, const POINT& b, int x, int y) {
@@ -431,7 +448,7 @@ int CSchemeView::HitTest(int x, int y, int* side, int* index, void** found, bool
     // 4. Wire corners, except the wire being drawn.
     for (SchWire* w = scheme->wires; w; w = w->next) {
       if (state != 0 && tool == kToolWire && object == w) continue;
-      if (!v.Load(w)) continue;
+      if (!MayReach(w, x, y, kCornerReach) || !v.Load(w)) continue;
       for (int k = 1; k + 1 < v.Count(); k++) {
         if (!Near(x, v[k].x, kCornerReach) || !Near(y, v[k].y, kCornerReach)) continue;
         objectOut = w;
@@ -443,7 +460,7 @@ int CSchemeView::HitTest(int x, int y, int* side, int* index, void** found, bool
     // 5. Wire segments.
     for (SchWire* w = scheme->wires; w; w = w->next) {
       if (state != 0 && tool == kToolWire && object == w) continue;
-      if (!v.Load(w)) continue;
+      if (!MayReach(w, x, y, kSegmentReach) || !v.Load(w)) continue;
       for (int k = 0; k + 1 < v.Count(); k++) {
         int vertical = SegmentHit(v[k], v[k + 1], x, y);
         if (vertical < 0) continue;

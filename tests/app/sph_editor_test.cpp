@@ -631,6 +631,8 @@ TEST_F(SphEditorTest, ScreenshotOfAnOpenedDocument) {
   std::wstring shots = bin.substr(0, bin.find_last_of(L"\\/") + 1) + L"screenshots\\";
   CreateDirectoryW(shots.c_str(), nullptr);
   EXPECT_TRUE(velktest::SaveWindowBitmap(form_->GetHandle(), shots + L"scheme_editor_document.bmp"));
+  // The document beside its picture, for showing it in the program itself.
+  EXPECT_TRUE(CopyFileW(path.c_str(), (shots + L"sample_robot.vlkx").c_str(), FALSE));
   EXPECT_EQ(5, editor->GetSchemeView()->GetScheme()->BlockCount());
   // The maximised child adds its own caption after the document's.
   EXPECT_EQ(0u, WindowTextOf(form_->GetHandle()).find(L"Редактор схем и подключений - sample robot.vlkx"));
