@@ -26,6 +26,11 @@ namespace {
 int g_busCoresPreset = 8;
 
 const int kButtonSize = 42;
+
+// Picture commands forwarded by the main window.
+const int kCmdExportFile = 40031;
+const int kCmdCopyPicture = 40033;
+const int kCmdPrint = 40035;
 const int kMinBusCores = 2;
 const int kMaxBusCores = 64;
 
@@ -381,10 +386,18 @@ void CSphEditor::OnCommand(int id) {
     case kCmdDelete:
       if (SchemeViewHasFocus()) schemeView_->DeleteSelection();
       break;
+    case kCmdExportFile:
+    case kCmdCopyPicture:
+    case kCmdPrint:
+      // The board page's pictures are the board view's.
+      if (!IsBoardPageShown() && schemeView_)
+        schemeView_->ExportPicture(id == kCmdExportFile ? kPictureFile
+                                   : id == kCmdCopyPicture ? kPictureClipboard
+                                                           : kPicturePrinter);
+      break;
     default:
-      // Zoom, board delete, copy, cut, paste, rotation and the picture
-      // commands belong to the board view and the picture export, which
-      // this window does not host.
+      // Zoom, board delete, copy, cut, paste and rotation belong to the
+      // board view, which this window does not host.
       break;
   }
 }

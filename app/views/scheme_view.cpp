@@ -561,6 +561,26 @@ void CSchemeView::AutoScrollAtEdge(int x, int y) {
   if (y > h - kEdgeZone) SendMessageW(window_, WM_VSCROLL, SB_LINEDOWN, 0);
 }
 
+void CSchemeView::SetPictureExporter(CPictureExporter* exporter) {
+  exporter_ = exporter ? exporter : &defaultExporter_;
+}
+
+void CSchemeView::ExportPicture(int kind) {
+  if (!window_) return;
+  RECT picture;
+  int low = 0, high = 0;
+  GetScrollRange(window_, SB_HORZ, &low, &high);
+  picture.left = low;
+  picture.right = high;
+  GetScrollRange(window_, SB_VERT, &low, &high);
+  picture.top = low;
+  picture.bottom = high;
+  HDC dc = exporter_->Begin(kind, picture);
+  if (!dc) return;
+  PaintScheme(dc, true);
+  exporter_->End(kind, dc);
+}
+
 // ---------------------------------------------------------------- selection
 
 void CSchemeView::SelectAll(bool select) {

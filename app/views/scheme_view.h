@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include "app/views/picture_exporter.h"
 #include "kestui/kest_container.h"
 
 class SchScheme;
@@ -73,6 +74,11 @@ public:
   RECT ComputeExtent() const;
   // Client point (x, y) near an edge: scrolls a line that way.
   void AutoScrollAtEdge(int x, int y);
+  // Draws the whole scheme as a picture of that kind (PictureKind) over the
+  // rectangle of the scroll ranges.
+  void ExportPicture(int kind);
+  // The exporter ExportPicture uses (never null); one set here is not owned.
+  void SetPictureExporter(CPictureExporter* exporter);
 
   // Selection and tool operations the editor calls.
   // Sets (true) or clears flag 0x01 on every object; reports and repaints.
@@ -113,5 +119,7 @@ public:
 
 private:
   void ScrollTo(int bar, int position);
+  CPictureExporter defaultExporter_;
+  CPictureExporter* exporter_ = &defaultExporter_;
   void SendToEditor(UINT message, WPARAM wParam, LPARAM lParam);
 };

@@ -134,7 +134,9 @@ void CheckRow(HWND row, const std::vector<int>& expected) {
     EXPECT_NE(nullptr, b->GetImage()) << "bitmap of " << id;
     // No gap between neighbouring buttons.
     POINT at = b->GetPosition();
-    if (previousRight >= 0) EXPECT_EQ(previousRight, at.x) << id;
+    if (previousRight >= 0) {
+      EXPECT_EQ(previousRight, at.x) << id;
+    }
     previousRight = at.x + 42;
   }
 }
@@ -219,7 +221,9 @@ TEST_F(SphEditorTest, ToolCommandsSetTheViewAndPressTheirButton) {
     Command(editor, c.id);
     EXPECT_EQ(c.tool, view->tool);
     EXPECT_EQ(0, view->state);
-    if (c.className) EXPECT_STREQ(c.className, view->className);
+    if (c.className) {
+      EXPECT_STREQ(c.className, view->className);
+    }
     EXPECT_EQ(c.cores < 0 ? 9 : c.cores, view->cores);
     EXPECT_EQ(std::vector<int>{c.id}, PressedIds(editor));
   }
@@ -563,6 +567,124 @@ TEST_F(SphEditorTest, BoardCategoriesCreateBoardParts) {
     ClearAll();
     g_schClassRegistry.SetCreator(c.className, nullptr);
   }
+}
+
+// ---------------------------------------------------------------- pictures
+
+// A stand-in for the picture export: a memory context whose drawing it keeps.
+class StandInExporter : public CPictureExporter {
+public:
+  HDC Begin(int kind, const RECT& rect) override {
+    kinds.push_back(kind);
+    rects.push_back(rect);
+    if (cancel) return nullptr;
+    HDC screen = GetDC(nullptr);
+    dc = CreateCompatibleDC(screen);
+    bitmap = CreateCompatibleBitmap(screen, 700, 700);
+    ReleaseDC(nullptr, screen);
+    old = SelectObject(dc, bitmap);
+    RECT all = {0, 0, 700, 700};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    return dc;
+  }
+  void End(int kind, HDC ended) override {
+    endKinds.push_back(kind);
+    EXPECT_EQ(dc, ended);
+    // A wire drawn outside the window is in the picture.
+    wirePixel = GetPixel(dc, 400, 600);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+  }
+  bool cancel = false;
+  std::vector<int> kinds, endKinds;
+  std::vector<RECT> rects;
+  HDC dc = nullptr;
+  HBITMAP bitmap = nullptr;
+  HGDIOBJ old = nullptr;
+  COLORREF wirePixel = CLR_INVALID;
+};
+
+TEST_F(SphEditorTest, PictureCommandsDrawTheWholeScheme) {
+  CSphEditor* editor = Open(kEditorMain);
+  CSchemeView* view = editor->GetSchemeView();
+  StandInExporter exporter;
+  view->SetPictureExporter(&exporter);
+  // A wire far below the window, between two junctions.
+  SchWire* w = new SchWire(Scheme());
+  w->firstDir = 2;
+  SchJunction* a = new SchJunction(Scheme());
+  a->x = 300;
+  a->y = 600;
+  SchJunction* b = new SchJunction(Scheme());
+  b->x = 500;
+  b->y = 600;
+  ASSERT_TRUE(w->AttachToJunction(0, a));
+  ASSERT_TRUE(w->AttachToJunction(1, b));
+  view->UpdateScrollRange();
+  const int commands[] = {40031, 40033, 40035};
+  for (int i = 0; i < 3; i++) {
+    exporter.wirePixel = CLR_INVALID;
+    Command(editor, commands[i]);
+    ASSERT_EQ(static_cast<size_t>(i + 1), exporter.kinds.size());
+    EXPECT_EQ(i, exporter.kinds[i]);
+    EXPECT_EQ(i, exporter.endKinds[i]);
+    // The rectangle of the scroll ranges: (0, 0, 10, 10) joined with the
+    // junction boxes (296, 596, 504, 604), grown by 20.
+    EXPECT_EQ(-20, exporter.rects[i].left);
+    EXPECT_EQ(-20, exporter.rects[i].top);
+    EXPECT_EQ(524, exporter.rects[i].right);
+    EXPECT_EQ(624, exporter.rects[i].bottom);
+    EXPECT_EQ(RGB(0, 0, 0), exporter.wirePixel);
+  }
+  // Cancelled: nothing is drawn and nothing ended.
+  exporter.cancel = true;
+  Command(editor, 40033);
+  EXPECT_EQ(4u, exporter.kinds.size());
+  EXPECT_EQ(3u, exporter.endKinds.size());
+}
+
+// A board component: its nested scheme opens in a board editor.
+class BoardStandIn : public CSCHBlock {
+public:
+  BoardStandIn() {
+    className = "PCB";
+    nestedScheme = new SchScheme;
+    footprintWidth = 40.f;
+    footprintLength = 25.f;
+  }
+  ~BoardStandIn() override {
+    CSphEditor::CloseEditorsOfScheme(nestedScheme);
+    delete nestedScheme;
+    nestedScheme = nullptr;
+  }
+};
+
+TEST_F(SphEditorTest, PropertiesOpenTheBoardOrTheComponent) {
+  CSphEditor* editor = Open(kEditorMain);
+  BoardStandIn* board = new BoardStandIn;
+  board->Attach(Scheme());
+  board->MoveTo(100, 100);
+  board->SetName(L"Плата управления");
+  CSchemeView* view = editor->GetSchemeView();
+  view->currentPoint = POINT{110, 110};
+  Command(editor, 3001);
+  ASSERT_EQ(2u, LiveEditors().size());
+  CSphEditor* boardEditor = LiveEditors()[1];
+  EXPECT_EQ(kEditorBoard, boardEditor->GetMode());
+  EXPECT_EQ(board->nestedScheme, boardEditor->GetScheme());
+  EXPECT_FLOAT_EQ(40.f, boardEditor->GetBoardWidth());
+  EXPECT_FLOAT_EQ(25.f, boardEditor->GetBoardHeight());
+  EXPECT_EQ(L"Плата управления", WindowTextOf(boardEditor->GetHandle()));
+  // Away from any component nothing opens.
+  view->currentPoint = POINT{900, 900};
+  Command(editor, 3001);
+  EXPECT_EQ(2u, LiveEditors().size());
+  // Deleting the board lets its editor go.
+  delete board;
+  EXPECT_EQ(nullptr, boardEditor->GetScheme());
+  velktest::FlushEvents();
+  EXPECT_EQ(1u, LiveEditors().size());
 }
 
 // ---------------------------------------------------------------- closing
