@@ -126,8 +126,8 @@ CMainForm::~CMainForm() {
 }
 
 void CMainForm::SetFileName(const wchar_t* path) {
-  FreeBuffer(fileName_);
-  fileName_ = path ? DupString(path) : nullptr;
+  // Copied before the old name goes: path may be the old name itself.
+  ReplaceString(&fileName_, path);
 }
 
 void CMainForm::UpdateTitle() {

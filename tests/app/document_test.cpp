@@ -119,6 +119,15 @@ TEST_F(DocumentTest, ExistingDocumentOpensInTheMainEditor) {
   EXPECT_EQ(std::wstring(kCaption) + L" - my robot.vlkx *", WindowTextOf(form->GetHandle()));
 }
 
+TEST_F(DocumentTest, FileNameMayBeSetFromItself) {
+  CMainForm* form = MakeMainForm();
+  form->SetFileName(L"C:\\robots\\a.vlkx");
+  form->SetFileName(form->GetFileName());
+  EXPECT_STREQ(L"C:\\robots\\a.vlkx", form->GetFileName());
+  form->SetFileName(nullptr);
+  EXPECT_EQ(nullptr, form->GetFileName());
+}
+
 TEST_F(DocumentTest, UnquotedPathWithBlanksIsCutAndOpensNothing) {
   TempFolder folder;
   std::wstring path = folder.File(L"my robot.vlkx");
