@@ -65,7 +65,11 @@ struct SampleScheme {
     tee = Place(s, "T_GIDRO", 80, 320);
     fiveWay = Place(s, "5_GIDRO", 300, 330);
     wireAB = Connect(s, meterA, 1, meterB, 0);
+    // Left from the meter, down, right, and down onto the ground's pin.
     wireGround = Connect(s, meterA, 0, ground, 0);
+    wireGround->SetCoordinateCount(2);
+    wireGround->coords[0] = 30;
+    wireGround->coords[1] = 200;
     hose = Connect(s, tee, 1, fiveWay, 0);
     bus = new SchBus(s);
     bus->SetSlotCount(3);

@@ -229,6 +229,20 @@ TEST_F(SphEditorTest, ToolCommandsSetTheViewAndPressTheirButton) {
   }
 }
 
+TEST_F(SphEditorTest, ClickingAPaletteButtonChoosesItsTool) {
+  CSphEditor* editor = Open(kEditorMain);
+  form_->Show(false);
+  HWND row = GetParent(editor->GetSchemeDeleteButton()->GetHandle());
+  CKestSpdBtn* tee = ButtonOf(row, 113);
+  ASSERT_NE(nullptr, tee);
+  SendMessageW(tee->GetHandle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+  SendMessageW(tee->GetHandle(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+  velktest::FlushEvents();
+  EXPECT_EQ(kToolPlaceClass, editor->GetSchemeView()->tool);
+  EXPECT_STREQ("T_GIDRO", editor->GetSchemeView()->className);
+  EXPECT_EQ(std::vector<int>{113}, PressedIds(editor));
+}
+
 TEST_F(SphEditorTest, GroundButtonOfTheBoardScheme) {
   CSphEditor* editor = Open(kEditorBoard);
   Command(editor, 123);
