@@ -538,6 +538,9 @@ void CSchemeView::UpdateScrollRange() {
     info.nPage = static_cast<UINT>(b.page > 0 ? b.page : 0);
     info.nPos = *b.position;
     SetScrollInfo(window_, b.bar, &info, TRUE);
+    // A scheme that shrank leaves the old position past the new range: the
+    // view follows the bar, which keeps it inside.
+    if (b.high - b.low >= b.page) *b.position = GetScrollPos(window_, b.bar);
   }
 }
 

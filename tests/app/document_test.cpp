@@ -539,6 +539,31 @@ TEST_F(DocumentTest, DeletingTheControlPanelClosesTheEditorOfItsScheme) {
   EXPECT_TRUE(form->IsModified());
 }
 
+// Records the simulation calls it gets.
+class Stepper : public CSCHBlock {
+public:
+  void Start() override { calls.push_back(L"start"); }
+  void Step(float dt) override { calls.push_back(L"step " + std::to_wstring(static_cast<int>(dt * 1000))); }
+  void Stop() override { calls.push_back(L"stop"); }
+  std::vector<std::wstring> calls;
+};
+
+TEST_F(DocumentTest, ControlPanelRunsItsNestedScheme) {
+  SchScheme scheme;
+  CSCHBlock* pult = Place(&scheme, "PULT", 0, 0);
+  ASSERT_NE(nullptr, pult);
+  Stepper* inner = new Stepper;
+  inner->Attach(pult->nestedScheme);
+  scheme.BuildNets();
+  scheme.StartSimulation();
+  EXPECT_EQ(1, pult->nestedScheme->running);
+  scheme.StepSimulation(0.25f);
+  scheme.StepSimulation(0.5f);
+  scheme.StopSimulation();
+  EXPECT_EQ(0, pult->nestedScheme->running);
+  EXPECT_EQ((std::vector<std::wstring>{L"start", L"step 250", L"step 500", L"stop"}), inner->calls);
+}
+
 TEST_F(DocumentTest, ControlPanelRoundTripsWithItsNestedScheme) {
   SchScheme scheme;
   CSCHBlock* pult = Place(&scheme, "PULT", 40, 50);

@@ -286,6 +286,22 @@ TEST_F(SchemeViewTest, FilledSchemeScrollRangeCoversEverything) {
   EXPECT_EQ(50, view_->scrollY);
 }
 
+TEST_F(SchemeViewTest, ScrollPositionStaysInsideAShrunkenScheme) {
+  ViewPart* big = new ViewPart(&scheme_, RECT{0, 0, 2000, 2000});
+  view_->UpdateScrollRange();
+  view_->scrollX = 1500;
+  view_->scrollY = 1500;
+  view_->UpdateScrollRange();
+  EXPECT_EQ(1500, view_->scrollX);
+  big->rect = RECT{0, 0, 600, 500};
+  view_->UpdateScrollRange();
+  RECT client;
+  GetClientRect(view_->GetHandle(), &client);
+  // The last page: the extent's right edge (620) less the page, plus one.
+  EXPECT_EQ(620 - client.right + 1, view_->scrollX);
+  EXPECT_EQ(520 - client.bottom + 1, view_->scrollY);
+}
+
 TEST_F(SchemeViewTest, EdgeScrollingMovesTowardsTheEdge) {
   new ViewPart(&scheme_, RECT{0, 0, 2000, 2000});
   view_->UpdateScrollRange();
