@@ -108,6 +108,7 @@ protected:
     model_ = model ? model : L"";
     modelCheck_ = GetModelPathCheck();
     busPreset_ = CSphEditor::GetBusCoresPreset();
+    freeEnd_ = GetFreeEndPoint();
   }
   void TearDown() override {
     WindowsTest::TearDown();
@@ -116,6 +117,7 @@ protected:
     SetAppFolders(folders_);
     SetModelPathAndCheck(hadModel_ ? model_.c_str() : nullptr, modelCheck_);
     CSphEditor::SetBusCoresPreset(busPreset_);
+    SetFreeEndPoint(freeEnd_);
   }
 
   // Writes the sample document to path; answers its bytes.
@@ -141,6 +143,7 @@ private:
   std::wstring model_;
   unsigned char modelCheck_ = 0x99;
   int busPreset_ = 8;
+  POINT freeEnd_ = {0, 0};
 };
 
 }  // namespace apptest

@@ -64,6 +64,7 @@ class SchemeViewTest : public apptest::WindowsTest {
 protected:
   void SetUp() override {
     WindowsTest::SetUp();
+    freeEnd_ = GetFreeEndPoint();
     host_ = new CKestForm;
     ASSERT_TRUE(host_->Create(nullptr, L"Вид схемы", KestPos(0, 0), 420, 320, nullptr, false, false, true, true));
     view_ = new CSchemeView(host_, KestPos(0, 0), 200, 150, &scheme_);
@@ -72,7 +73,10 @@ protected:
   void TearDown() override {
     ClearAll();
     WindowsTest::TearDown();
+    // Attaching wires moves the program's free-end point.
+    SetFreeEndPoint(freeEnd_);
   }
+  POINT freeEnd_ = {0, 0};
   SchScheme scheme_;
   CKestForm* host_ = nullptr;
   CSchemeView* view_ = nullptr;
