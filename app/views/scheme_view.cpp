@@ -166,11 +166,11 @@ T* OldestOf(T* head) {
 CSchemeView::CSchemeView(CKestContainer* container, uint32_t position, int width, int height,
                          SchScheme* shown)
     : scheme(shown) {
+  backColor_ = KEST_TRANSPARENT;
   if (!CreateControlWindow(0, nullptr, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL,
                            position, width, height, container, nullptr, nullptr)) {
     return;
   }
-  backColor_ = KEST_TRANSPARENT;
   UpdateScrollRange();
   CKestPopupMenu* menu = new CKestPopupMenu;
   int properties = menu->AddItem(L"Свойства", kCmdProperties);
