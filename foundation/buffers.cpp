@@ -4,39 +4,77 @@
 #include <cstring>
 #include <cwchar>
 
+#include "foundation/buffer_failure_scope.h"
+
+namespace {
+
+// Allocations a failure scope still grants (-1: no scope), and its refusals.
+int g_allocationsLeft = -1;
+int g_refusals = 0;
+
+}  // namespace
+
+CBufferFailureScope::CBufferFailureScope(int successes)
+    : previousLeft_(g_allocationsLeft), previousRefusals_(g_refusals) {
+  g_allocationsLeft = successes < 0 ? 0 : successes;
+  g_refusals = 0;
+}
+
+CBufferFailureScope::~CBufferFailureScope() {
+  g_allocationsLeft = previousLeft_;
+  g_refusals = previousRefusals_;
+}
+
+int CBufferFailureScope::GetRefusals() const { return g_refusals; }
+
+bool BufferAllocationAllowed() {
+  if (g_allocationsLeft < 0) return true;
+  if (g_allocationsLeft == 0) {
+    g_refusals++;
+    return false;
+  }
+  g_allocationsLeft--;
+  return true;
+}
+
 void* ReallocBuffer(void* block, size_t size) {
   if (size == 0) {
     free(block);
     return nullptr;
   }
+  if (!BufferAllocationAllowed()) return nullptr;
   return realloc(block, size);
 }
 
 void* AllocBuffer(size_t size) {
   if (size == 0) return nullptr;
+  if (!BufferAllocationAllowed()) return nullptr;
   return malloc(size);
 }
 
 void FreeBuffer(void* block) { free(block); }
 
 wchar_t* AllocWideString(size_t n) {
-  return static_cast<wchar_t*>(malloc(2 * n + 2));
+  return static_cast<wchar_t*>(AllocBuffer(2 * n + 2));
 }
 
 // A null or empty tail leaves text as it is; a null text gives a copy of
-// tail; otherwise text grows to hold both. When it cannot grow, the old text
-// is freed and null returned.
+// tail; otherwise a new block holds both. When there is no room, the old text
+// is freed and null returned. tail may point into text: both are measured and
+// copied into the new block before the old one is freed.
 wchar_t* AppendString(wchar_t* text, const wchar_t* tail) {
   if (!tail || !*tail) return text;
   if (!text) return DupString(tail);
   size_t a = wcslen(text), b = wcslen(tail);
-  wchar_t* grown = static_cast<wchar_t*>(realloc(text, 2 * (a + b) + 2));
-  if (!grown) {
-    free(text);
+  wchar_t* joined = AllocWideString(a + b);
+  if (!joined) {
+    FreeBuffer(text);
     return nullptr;
   }
-  memcpy(grown + a, tail, 2 * (b + 1));
-  return grown;
+  memcpy(joined, text, 2 * a);
+  memcpy(joined + a, tail, 2 * (b + 1));
+  FreeBuffer(text);
+  return joined;
 }
 
 wchar_t* DupString(const wchar_t* text) {
@@ -50,7 +88,7 @@ wchar_t* DupString(const wchar_t* text) {
 char* DupStringA(const char* text) {
   if (!text) return nullptr;
   size_t n = strlen(text);
-  char* copy = static_cast<char*>(malloc(n + 1));
+  char* copy = static_cast<char*>(AllocBuffer(n + 1));
   if (copy) memcpy(copy, text, n + 1);
   return copy;
 }

@@ -936,3 +936,20 @@ bool CKestImage::TransparentBlt(HDC dc, int xDest, int yDest, int destWidth, int
   return source.get() && ::TransparentBlt(dc, xDest, yDest, destWidth, destHeight, source.get(),
                                           xSrc, ySrc, srcWidth, srcHeight, transparent) != FALSE;
 }
+
+RECT FitPreviewRect(int areaWidth, int areaHeight, int width, int height) {
+  RECT r = {0, 0, 0, 0};
+  if (width <= 0 || height <= 0 || areaWidth <= 0 || areaHeight <= 0) return r;
+  // 64-bit products: a huge picture in a wide area must not overflow.
+  long long drawnWidth = areaWidth;
+  long long drawnHeight = static_cast<long long>(areaWidth) * height / width;
+  if (drawnHeight > areaHeight) {
+    drawnHeight = areaHeight;
+    drawnWidth = static_cast<long long>(areaHeight) * width / height;
+  }
+  r.left = static_cast<LONG>((areaWidth - drawnWidth) / 2);
+  r.top = static_cast<LONG>((areaHeight - drawnHeight) / 2);
+  r.right = r.left + static_cast<LONG>(drawnWidth);
+  r.bottom = r.top + static_cast<LONG>(drawnHeight);
+  return r;
+}

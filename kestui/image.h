@@ -157,3 +157,8 @@ private:
   mutable HGDIOBJ oldBitmap_ = nullptr;
   mutable int dcUses_ = 0;
 };
+
+// Where a picture of width x height goes in an area of areaWidth x
+// areaHeight: as wide as the area, or as high when it would be too high
+// (integer arithmetic), centred. Empty for an empty picture or area.
+RECT FitPreviewRect(int areaWidth, int areaHeight, int width, int height);

@@ -247,7 +247,7 @@ HBRUSH CKestListBox::SetBackColor(COLORREF color) {
 LRESULT CKestListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COPY: {
-      int index = GetSelectedIndex();
+      int index = GetCopyIndex();
       if (index < 0) return 0;
       wchar_t* text = CopyItemText(index);
       if (OpenClipboard(window_)) {
@@ -265,7 +265,7 @@ LRESULT CKestListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       return reinterpret_cast<LRESULT>(brush_);
     }
     case WM_KEST_CANCOPY:
-      return GetSelectedIndex() >= 0 ? 1 : 0;
+      return GetCopyIndex() >= 0 ? 1 : 0;
     case WM_KEST_CANSELECTALL:
       return IsMultiSelect() ? 1 : 0;
     case WM_KEST_SELECTALL:
@@ -334,6 +334,18 @@ void CKestListBox::SetItemSelected(int index, bool selected) {
 
 bool CKestListBox::IsItemSelected(int index) const {
   return window_ && SendMessageW(window_, LB_GETSEL, static_cast<WPARAM>(index), 0) > 0;
+}
+
+int CKestListBox::GetCopyIndex() const {
+  if (!window_) return -1;
+  // In a multiple-selection list LB_GETCURSEL is the focused item, selected
+  // or not.
+  if (!IsMultiSelect()) return GetSelectedIndex();
+  int focused = static_cast<int>(SendMessageW(window_, LB_GETCARETINDEX, 0, 0));
+  if (focused >= 0 && IsItemSelected(focused)) return focused;
+  int first = -1;
+  if (SendMessageW(window_, LB_GETSELITEMS, 1, reinterpret_cast<LPARAM>(&first)) == 1) return first;
+  return -1;
 }
 
 void CKestListBox::SelectAll() {

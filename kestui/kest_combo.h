@@ -89,6 +89,10 @@ public:
   bool IsItemSelected(int index) const;
   // Multiple selection only: selects every item.
   void SelectAll();
+  // The item Copy takes: the selected item; in a multiple-selection list the
+  // focused item when it is selected, else the first selected one. -1 when
+  // no item is selected (a focused item alone is not enough).
+  int GetCopyIndex() const;
 
 private:
   HBRUSH brush_ = nullptr;

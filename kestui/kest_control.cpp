@@ -348,7 +348,9 @@ void CKestControl::GetClientArea(RECT* rect) {
 void CKestControl::Click() {
   if (!window_) return;
   HWND owner = GetOwnerFormWindow(window_);
-  if (!owner) return;
+  // A form's own background is no widget: its id would be the low word of
+  // its menu handle (or 0, the id of many widgets), so it posts nothing.
+  if (!owner || owner == window_) return;
   PostMessageW(owner, WM_COMMAND, static_cast<WPARAM>(GetWindowLongW(window_, GWL_ID) & 0xFFFF),
                reinterpret_cast<LPARAM>(window_));
 }

@@ -78,7 +78,8 @@ int HandleScrollCommand(int bar, int code, HWND window) {
   SCROLLINFO info = {};
   info.cbSize = sizeof(info);
   info.fMask = SIF_ALL;
-  if (!GetScrollInfo(window, bar, &info)) return 0;
+  // Without the bar's information nothing is moved: the current position.
+  if (!GetScrollInfo(window, bar, &info)) return GetScrollPos(window, bar);
   int page = static_cast<int>(info.nPage);
   if (page == 0) page = (info.nMax - info.nMin) / 10;
   if (page < 1) page = 1;

@@ -16,7 +16,8 @@ void InvalidateTransparentChildren(HWND form);
 
 // Standard scroll arithmetic for bar (SB_HORZ, SB_VERT, SB_CTL) of window:
 // applies the scroll code, clamps to [nMin, nMax - nPage + 1], sets the
-// position and answers it.
+// position and answers it. When the bar's information cannot be read, the
+// position stays and the current one (GetScrollPos, 0 when none) is answered.
 int HandleScrollCommand(int bar, int code, HWND window);
 
 // Paints the window's invalid area: paint(dc) between BeginPaint and

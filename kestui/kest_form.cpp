@@ -3,14 +3,15 @@
 #include <vector>
 
 #include "foundation/buffers.h"
+#include "foundation/plain_array.h"
 #include "kestui/kest_draw.h"
 #include "kestui/kest_hint.h"
+#include "kestui/kest_host.h"
 #include "kestui/kest_mdiselect.h"
 #include "kestui/kest_navigation.h"
 
 KestLiveFormList LiveForms = {0, nullptr};
 CKestForm* MainKestForm = nullptr;
-KestWindowListHandler MDIWindowListHandler = ShowMDIWindowList;
 
 // ---------------------------------------------------------------------------
 // LiveForms
@@ -18,8 +19,6 @@ KestWindowListHandler MDIWindowListHandler = ShowMDIWindowList;
 namespace {
 
 constexpr int LiveFormStep = 32;
-
-int RoundedCapacity(int count) { return (count + LiveFormStep - 1) / LiveFormStep * LiveFormStep; }
 
 // True while form is a live form bound to window.
 bool FormAlive(const CKestCustomForm* form, HWND window) {
@@ -30,19 +29,7 @@ bool FormAlive(const CKestCustomForm* form, HWND window) {
 
 bool SetLiveFormCount(int count) {
   if (count < 0) count = 0;
-  int oldCapacity = RoundedCapacity(LiveForms.count);
-  int newCapacity = RoundedCapacity(count);
-  if (newCapacity != oldCapacity) {
-    if (newCapacity == 0) {
-      FreeBuffer(LiveForms.forms);
-      LiveForms.forms = nullptr;
-    } else {
-      void* grown = ReallocBuffer(LiveForms.forms, sizeof(CKestCustomForm*) * newCapacity);
-      if (!grown) return false;
-      LiveForms.forms = static_cast<CKestCustomForm**>(grown);
-    }
-  }
-  for (int i = LiveForms.count; i < count; ++i) LiveForms.forms[i] = nullptr;
+  if (!ResizeSteppedArray(&LiveForms.forms, LiveForms.count, count, LiveFormStep)) return false;
   LiveForms.count = count;
   return true;
 }
@@ -281,10 +268,10 @@ bool CKestForm::HandleMDICommand(WPARAM wParam, LRESULT* result) {
 }
 
 void CKestForm::ShowWindowList() {
-  if (!MDIWindowListHandler || !mdiClient_) return;
+  if (!mdiClient_) return;
   HWND self = window_;
   int index = -1;
-  bool chosen = MDIWindowListHandler(this, &index);
+  bool chosen = GetKestHost()->ChooseMDIWindow(this, &index);
   if (!chosen || !FormAlive(this, self)) return;
   CKestControl* child = GetMDIChildAt(index);
   if (child && child->GetHandle()) {

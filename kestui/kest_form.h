@@ -137,13 +137,6 @@ private:
   HWND mdiClient_ = nullptr;
 };
 
-// The window list of an MDI frame ("More windows"): shows the frame's MDI
-// children, modally, and answers true with the chosen z-order index, or
-// false when the user cancelled. Null until the list form is available;
-// then "More windows" does nothing.
-using KestWindowListHandler = bool (*)(CKestForm* frame, int* index);
-extern KestWindowListHandler MDIWindowListHandler;
-
 // Every CKestCustomForm constructed and not yet destroyed, in construction
 // order. The capacity is the count rounded up to 32 entries.
 struct KestLiveFormList {

@@ -1,12 +1,13 @@
 #include "kestui/kest_menu.h"
 
 #include "foundation/buffers.h"
+#include "foundation/plain_array.h"
 #include "kestui/kest_messages.h"
 
 namespace {
 
 // Shortcut tables grow in steps of 8 entries.
-int RoundedCapacity(int count) { return (count + 7) / 8 * 8; }
+constexpr int kShortcutStep = 8;
 
 }  // namespace
 
@@ -29,11 +30,7 @@ void CKestMenu::Release() {
 }
 
 bool CKestMenu::AddShortcut(BYTE modifiers, WORD key, WORD command) {
-  if (RoundedCapacity(shortcutCount_ + 1) != RoundedCapacity(shortcutCount_) || !shortcuts_) {
-    void* grown = ReallocBuffer(shortcuts_, sizeof(KestMenuShortcut) * RoundedCapacity(shortcutCount_ + 1));
-    if (!grown) return false;
-    shortcuts_ = static_cast<KestMenuShortcut*>(grown);
-  }
+  if (!ResizeSteppedArray(&shortcuts_, shortcutCount_, shortcutCount_ + 1, kShortcutStep)) return false;
   shortcuts_[shortcutCount_++] = KestMenuShortcut{modifiers, key, command};
   return true;
 }
@@ -42,7 +39,11 @@ int CKestMenu::AppendItem(HMENU hmenu, const wchar_t* text, UINT id, BYTE modifi
   if (!hmenu) return -1;
   int position = GetMenuItemCount(hmenu);
   if (position < 0 || !AppendMenuW(hmenu, MF_STRING, id, text ? text : L"")) return -1;
-  if (key != 0) AddShortcut(modifiers, key, static_cast<WORD>(id));
+  // An item whose shortcut cannot be kept is taken out again and reported.
+  if (key != 0 && !AddShortcut(modifiers, key, static_cast<WORD>(id))) {
+    DeleteMenu(hmenu, static_cast<UINT>(position), MF_BYPOSITION);
+    return -1;
+  }
   return position;
 }
 
@@ -127,9 +128,7 @@ void CKestMenu::SetItemBitmapAt(HMENU hmenu, int position, HBITMAP bitmap) {
     bool held = false;
     for (int i = 0; i < bitmapCount_; ++i) held = held || bitmaps_[i] == bitmap;
     if (!held) {
-      void* grown = ReallocBuffer(bitmaps_, sizeof(HBITMAP) * (bitmapCount_ + 1));
-      if (!grown) return;  // not kept, so not shown either
-      bitmaps_ = static_cast<HBITMAP*>(grown);
+      if (!ResizeSteppedArray(&bitmaps_, bitmapCount_, bitmapCount_ + 1)) return;  // not kept, so not shown either
       bitmaps_[bitmapCount_++] = bitmap;
     }
   }

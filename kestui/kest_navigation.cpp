@@ -15,7 +15,19 @@ LRESULT DialogCode(HWND window, WPARAM key) {
 
 bool IsKeyDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
+// A form inside another window (an MDI child): the searches of its parent's
+// form do not enter it.
+bool IsNestedForm(HWND window) {
+  CKestControl* control = GetControlFromHandle(window);
+  return control && control->IsTopLevel() && IsChildWindow(window);
+}
+
 }  // namespace
+
+HWND GetNavigationForm(HWND window) {
+  HWND form = window ? GetOwnerFormWindow(window) : nullptr;
+  return form ? form : GetActiveWindow();
+}
 
 bool IsChildWindow(HWND window) { return window && (StyleOf(window) & WS_CHILD) != 0; }
 
@@ -38,7 +50,7 @@ HWND FindTabStop(HWND window, bool forward, bool skip) {
   if (child && !forward) child = GetWindow(child, GW_HWNDLAST);
   const UINT step = forward ? GW_HWNDNEXT : GW_HWNDPREV;
   for (; child; child = GetWindow(child, step)) {
-    if (!skip) {
+    if (!skip && !IsNestedForm(child)) {
       HWND found = FindTabStop(child, forward, false);
       if (found) return found;
     }
@@ -49,19 +61,23 @@ HWND FindTabStop(HWND window, bool forward, bool skip) {
 
 HWND FindTabStopFrom(HWND start, bool forward, bool skip) {
   if (!start) return nullptr;
+  // The search stays inside the form it starts in: never the form's own
+  // siblings (other MDI children) nor the windows around it.
+  HWND form = GetOwnerFormWindow(start);
+  if (start == form) return FindTabStop(start, forward, skip);
   const UINT step = forward ? GW_HWNDNEXT : GW_HWNDPREV;
   HWND level = start;
   HWND window = start;
   for (;;) {
     for (; window; window = GetWindow(window, step)) {
-      HWND found = FindTabStop(window, forward, skip);
+      HWND found = IsNestedForm(window) ? nullptr : FindTabStop(window, forward, skip);
       skip = false;
       if (found) return found;
       // The siblings of a top-level window are other programs' windows.
       if (!IsChildWindow(window)) return nullptr;
     }
     HWND parent = GetParent(level);
-    if (!parent || !IsChildWindow(parent)) return nullptr;
+    if (!parent || parent == form || !IsChildWindow(parent)) return nullptr;
     level = parent;
     window = GetWindow(parent, step);
   }
@@ -70,16 +86,17 @@ HWND FindTabStopFrom(HWND start, bool forward, bool skip) {
 HWND GetNextTabStop(HWND focused) {
   HWND found = focused ? FindTabStopFrom(focused, true, true) : nullptr;
   if (found) return found;
-  HWND active = GetActiveWindow();
-  HWND first = active ? GetWindow(active, GW_CHILD) : nullptr;
+  // Wraps around inside the form that holds the focus.
+  HWND form = GetNavigationForm(focused);
+  HWND first = form ? GetWindow(form, GW_CHILD) : nullptr;
   return first ? FindTabStopFrom(first, true, false) : nullptr;
 }
 
 HWND GetPrevTabStop(HWND focused) {
   HWND found = focused ? FindTabStopFrom(focused, false, true) : nullptr;
   if (found) return found;
-  HWND active = GetActiveWindow();
-  HWND first = active ? GetWindow(active, GW_CHILD) : nullptr;
+  HWND form = GetNavigationForm(focused);
+  HWND first = form ? GetWindow(form, GW_CHILD) : nullptr;
   HWND last = first ? GetWindow(first, GW_HWNDLAST) : nullptr;
   return last ? FindTabStopFrom(last, false, false) : nullptr;
 }
@@ -90,6 +107,7 @@ HWND FindDefaultButton(HWND window) {
   HWND child = GetWindow(window, GW_CHILD);
   if (!IsChildWindow(child)) return nullptr;
   for (; child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (IsNestedForm(child)) continue;  // another form's buttons
     HWND found = FindDefaultButton(child);
     if (found) return found;
   }
@@ -129,7 +147,9 @@ void PreTranslateKeyMessage(MSG* message) {
   if (key != VK_RETURN) return;
   HWND focused = GetFocus();
   if (DialogCode(focused, VK_RETURN) & (DLGC_WANTALLKEYS | DLGC_BUTTON)) return;
-  HWND button = FindDefaultButton(GetActiveWindow());
+  // The default button of the form that holds the focus (an MDI child's own,
+  // never another child's or the frame's).
+  HWND button = FindDefaultButton(GetNavigationForm(focused));
   if (!button) return;
   SendMessageW(GetOwnerFormWindow(button), WM_COMMAND,
                static_cast<WPARAM>(GetWindowLongW(button, GWL_ID) & 0xFFFF),

@@ -7,6 +7,7 @@
 #include <new>
 
 #include "foundation/buffers.h"
+#include "foundation/plain_array.h"
 
 // ---------------------------------------------------------------------------
 // CKestPaintBox
@@ -185,12 +186,8 @@ CKestStatusBar::~CKestStatusBar() {
 
 int CKestStatusBar::AddPanel(int width, int8_t alignment, const wchar_t* text) {
   int pos = count_;
-  auto* edges = static_cast<int32_t*>(ReallocBuffer(edges_, sizeof(int32_t) * (pos + 1)));
-  if (!edges) return -1;
-  edges_ = edges;
-  auto* alignments = static_cast<int8_t*>(ReallocBuffer(alignments_, sizeof(int8_t) * (pos + 1)));
-  if (!alignments) return -1;
-  alignments_ = alignments;
+  if (!ResizeSteppedArray(&edges_, pos, pos + 1)) return -1;
+  if (!ResizeSteppedArray(&alignments_, pos, pos + 1)) return -1;
   count_ = pos + 1;
   edges_[pos] = -1;
   if (window_) {

@@ -4,6 +4,7 @@
 #include <cwchar>
 
 #include "foundation/buffers.h"
+#include "foundation/plain_array.h"
 #include "kestui/kest_draw.h"
 
 namespace {
@@ -196,13 +197,10 @@ int CKestItemGroupBox::AppendItem(CKestTitleControl* item) {
     delete item;
     return -1;
   }
-  auto* items = static_cast<CKestTitleControl**>(
-      ReallocBuffer(items_, sizeof(CKestTitleControl*) * static_cast<size_t>(count_ + 1)));
-  if (!items) {
+  if (!ResizeSteppedArray(&items_, count_, count_ + 1)) {
     delete item;
     return -1;
   }
-  items_ = items;
   items_[count_++] = item;
   if (hold_ <= 0) {
     hold_ = 0;

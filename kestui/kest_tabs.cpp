@@ -5,7 +5,11 @@
 #include <cwchar>
 
 #include "foundation/buffers.h"
+#include "foundation/plain_array.h"
+#include "kestui/kest_dc_selection.h"
 #include "kestui/kest_draw.h"
+#include "kestui/kest_gdi_object.h"
+#include "kestui/kest_window_dc.h"
 
 CKestTabControl::CKestTabControl(CKestContainer* container, bool ownsPages, int id, int width,
                                  int height, uint32_t position)
@@ -63,22 +67,10 @@ CKestContainer* CKestTabControl::GetPage(int index) const {
 
 int CKestTabControl::AddTab(const wchar_t* caption) {
   int n = count_ + 1;
-  auto* captions =
-      static_cast<wchar_t**>(ReallocBuffer(captions_, sizeof(wchar_t*) * static_cast<size_t>(n)));
-  if (!captions) return -1;
-  captions_ = captions;
-  auto* edges = static_cast<int*>(ReallocBuffer(edges_, sizeof(int) * static_cast<size_t>(n)));
-  if (!edges) return -1;
-  edges_ = edges;
-  if (ownsPages_) {
-    auto* pages = static_cast<CKestContainer**>(
-        ReallocBuffer(pages_, sizeof(CKestContainer*) * static_cast<size_t>(n)));
-    if (!pages) return -1;
-    pages_ = pages;
-    pages_[count_] = nullptr;
-  }
-  captions_[count_] = nullptr;
-  edges_[count_] = 0;
+  // The new slots come zeroed (no caption, edge 0, no page).
+  if (!ResizeSteppedArray(&captions_, count_, n)) return -1;
+  if (!ResizeSteppedArray(&edges_, count_, n)) return -1;
+  if (ownsPages_ && !ResizeSteppedArray(&pages_, count_, n)) return -1;
   count_ = n;
   int index = n - 1;
 
@@ -143,13 +135,16 @@ int CKestTabControl::TabWidth(HDC dc, int index) const {
 
 void CKestTabControl::ComputeEdges(HDC dc) {
   if (count_ == 0) return;
-  HDC screen = nullptr;
   if (!dc) {
-    screen = GetDC(nullptr);
-    dc = screen;
+    // Measured on the screen; without one the widths are estimated.
+    CKestWindowDC screen(nullptr);
+    if (screen) {
+      ComputeEdges(screen.Get());
+      return;
+    }
   }
-  HGDIOBJ oldFont = nullptr;
-  if (dc && font_ && font_->GetHandle()) oldFont = SelectObject(dc, font_->GetHandle());
+  CKestDcSelection selection(dc);
+  if (font_ && font_->GetHandle()) selection.Select(font_->GetHandle());
   RECT client = {};
   if (window_) GetClientRect(window_, &client);
   int x = client.left + tabHeight_ / 2;
@@ -157,8 +152,6 @@ void CKestTabControl::ComputeEdges(HDC dc) {
     x += dc ? TabWidth(dc, i) : tabHeight_ - tabHeight_ / 2 + tabHeight_ / 3 + 8;
     edges_[i] = x;
   }
-  if (oldFont) SelectObject(dc, oldFont);
-  if (screen) ReleaseDC(nullptr, screen);
 }
 
 void CKestTabControl::Paint(HDC dc) {
@@ -167,25 +160,22 @@ void CKestTabControl::Paint(HDC dc) {
   const int ht = tabHeight_;
   const int t = client.top;
   const int b = t + ht + 3;
-  HGDIOBJ oldFont = font_ && font_->GetHandle() ? SelectObject(dc, font_->GetHandle()) : nullptr;
-  HBRUSH face = CreateSolidBrush(faceColor);
-  if (face) {
-    FillRectWithBrush(dc, client.left, t, client.right, b, face);
-    DeleteObject(face);
-  }
-  HBRUSH selectedBrush = CreateSolidBrush(selectedColor);
-  HBRUSH otherBrush = CreateSolidBrush(otherColor);
-  HPEN line = CreatePen(PS_SOLID, 1, lineColor);
-  if (!selectedBrush || !otherBrush || !line) {
-    if (selectedBrush) DeleteObject(selectedBrush);
-    if (otherBrush) DeleteObject(otherBrush);
-    if (line) DeleteObject(line);
-    if (oldFont) SelectObject(dc, oldFont);
-    return;
-  }
+  // The owned objects outlive the selection, which puts the DC's own back
+  // first.
+  CKestOwnedBrush face(CreateSolidBrush(faceColor));
+  CKestOwnedBrush selectedBrushObject(CreateSolidBrush(selectedColor));
+  CKestOwnedBrush otherBrushObject(CreateSolidBrush(otherColor));
+  CKestOwnedPen lineObject(CreatePen(PS_SOLID, 1, lineColor));
+  CKestDcSelection selection(dc);
+  if (font_ && font_->GetHandle()) selection.Select(font_->GetHandle());
+  if (face) FillRectWithBrush(dc, client.left, t, client.right, b, face.Get());
+  if (!selectedBrushObject || !otherBrushObject || !lineObject) return;
+  HBRUSH selectedBrush = selectedBrushObject.Get();
+  HBRUSH otherBrush = otherBrushObject.Get();
+  HPEN line = lineObject.Get();
   int oldMode = SetBkMode(dc, TRANSPARENT);
-  HGDIOBJ oldPen = SelectObject(dc, line);
-  HGDIOBJ oldBrush = SelectObject(dc, otherBrush);
+  selection.Select(line);
+  selection.Select(otherBrush);
 
   int x = client.left + ht / 2;
   for (int i = 0; i < count_; ++i) {
@@ -231,13 +221,7 @@ void CKestTabControl::Paint(HDC dc) {
   MoveToEx(dc, 0, client.bottom - 1, nullptr);
   LineTo(dc, client.right, client.bottom - 1);
 
-  SelectObject(dc, oldBrush);
-  SelectObject(dc, oldPen);
   SetBkMode(dc, oldMode);
-  DeleteObject(selectedBrush);
-  DeleteObject(otherBrush);
-  DeleteObject(line);
-  if (oldFont) SelectObject(dc, oldFont);
 }
 
 LRESULT CKestTabControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

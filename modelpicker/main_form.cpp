@@ -28,23 +28,6 @@ int CALLBACK CompareModelItems(LPARAM first, LPARAM second, LPARAM keys) {
   return wcsncmp(text(first), text(second), kSortedChars);
 }
 
-RECT FitPreviewRect(int areaWidth, int areaHeight, int width, int height) {
-  RECT r = {0, 0, 0, 0};
-  if (width <= 0 || height <= 0 || areaWidth <= 0 || areaHeight <= 0) return r;
-  // 64-bit products: a huge picture in a wide area must not overflow.
-  long long drawnWidth = areaWidth;
-  long long drawnHeight = static_cast<long long>(areaWidth) * height / width;
-  if (drawnHeight > areaHeight) {
-    drawnHeight = areaHeight;
-    drawnWidth = static_cast<long long>(areaHeight) * width / height;
-  }
-  r.left = static_cast<LONG>((areaWidth - drawnWidth) / 2);
-  r.top = static_cast<LONG>((areaHeight - drawnHeight) / 2);
-  r.right = r.left + static_cast<LONG>(drawnWidth);
-  r.bottom = r.top + static_cast<LONG>(drawnHeight);
-  return r;
-}
-
 // ---------------------------------------------------------------------------
 
 CMainForm::CMainForm(PickerState* state) : state_(state) {
@@ -123,111 +106,26 @@ void CMainForm::FillModelList() {
   }
   modelList_->SetVisible(true);
   filling_ = true;
-  modelList_->SuspendRedraw();
-  modelList_->DeleteAllItems();
-  HWND list = modelList_->GetHandle();
-  while (SendMessageW(list, LVM_DELETECOLUMN, 0, 0)) {
-  }
-
-  std::vector<int> shown;
-  for (int i = 0; i < table->GetColumnCount(); ++i) {
-    CompDbColumn* column = table->GetColumn(i);
-    if (i != 0 && column->GetWidth() <= 0) continue;
-    modelList_->InsertColumn(static_cast<int>(shown.size()), AnsiToWide(column->GetName()).c_str(),
-                             std::max(0, column->GetWidth()), -1);
-    shown.push_back(i);
-  }
-  for (int r = 0; r < table->GetRecordCount(); ++r) {
-    CompDbRecord* record = table->GetRecord(r);
-    for (size_t c = 0; c < shown.size(); ++c) {
-      std::wstring text = AnsiToWide(record->GetDisplayText(shown[c]));
-      if (c == 0) {
-        modelList_->InsertItem(r, text.c_str(), -1, static_cast<uint32_t>(r));
-      } else {
-        modelList_->SetItemText(r, static_cast<int>(c), text.c_str());
-      }
-    }
-  }
-  modelList_->ResumeRedraw();
-  InvalidateRect(list, nullptr, TRUE);
+  FillCompDbListView(modelList_, table);
   filling_ = false;
 }
 
-void CMainForm::ClearParameterPanel() {
-  rows_.clear();
-  if (!parameterPanel_) return;
-  HWND panel = parameterPanel_->GetHandle();
-  // Rows are laid out from the top of an unscrolled panel.
-  parameterPanel_->SetScrollPosition(0, 0);
-  while (HWND child = GetWindow(panel, GW_CHILD)) {
-    if (!DestroyWindow(child)) break;  // destroys the widget object too
-  }
-}
+void CMainForm::ClearParameterPanel() { ClearParameterRows(parameterPanel_, &rows_); }
 
 void CMainForm::BuildParameterPanel() {
   CompDbRecord* record = GetSelectedRecord();
   delete picture_;
   picture_ = nullptr;
   ClearParameterPanel();
-
   if (record && parameterPanel_) {
-    const char* image = record->GetTextByName("image");
-    if (image && *image) {
-      std::wstring path = std::wstring(GetImagesFolder()) + AnsiToWide(image);
-      CKestImage* picture = new CKestImage;
-      if (SUCCEEDED(picture->Load(path.c_str())) && !picture->IsNull()) {
-        picture_ = picture;
-      } else {
-        delete picture;
-      }
-    }
-
-    CompDbTable* table = record->GetTable();
-    int y = 4;
-    for (int i = 0; i < table->GetColumnCount(); ++i, y += kParameterRowStep) {
-      ParameterRow row = {i, nullptr, nullptr, nullptr};
-      std::wstring caption = AnsiToWide(table->GetColumn(i)->GetName()) + L":";
-      row.label = new CKestLabel(parameterPanel_, caption.c_str(), KestPos(kParameterLabelX, y),
-                                 false, kParameterLabelWidth, kParameterValueHeight, -1);
-      int key = record->GetOptionKey(i);
-      if (key != 0) {
-        COptionCombo* combo = new COptionCombo(parameterPanel_, key, KestPos(kParameterValueX, y),
-                                               kParameterValueWidth, kParameterValueHeight);
-        int count = record->GetChoiceItemCount(i);
-        for (int n = 0; n < count; ++n) {
-          int data = n;
-          const char* item = record->GetChoiceItem(i, n, &data);
-          combo->AddItem(AnsiToWide(item).c_str(), static_cast<uint32_t>(data));
-        }
-        CompDbOption* option = record->FindOption(key);
-        if (option && option->choice >= 0 && option->choice < count) {
-          combo->SetSelectedIndex(option->choice);
-        }
-        row.combo = combo;
-      } else {
-        CKestEdit* edit = new CKestEdit(parameterPanel_, 0, KestPos(kParameterValueX, y),
-                                        kParameterValueWidth, kParameterValueHeight, true, 0, true);
-        edit->SetBackColor(GetSysColor(COLOR_BTNFACE));
-        edit->SetText(AnsiToWide(record->GetDisplayText(i)).c_str());
-        row.edit = edit;
-      }
-      rows_.push_back(row);
-    }
-    parameterPanel_->FitToChildren();
+    picture_ = LoadCompDbPicture(record);
+    BuildParameterRows(parameterPanel_, record, false, kParameterValueHeight, &rows_);
   }
   PaintPreview();
 }
 
 void CMainForm::OnOptionChanged(COptionCombo* combo) {
-  CompDbRecord* record = GetSelectedRecord();
-  if (!record || !combo) return;
-  int position = combo->GetSelectedIndex();
-  CompDbOption* option = record->FindOption(combo->GetOptionKey());
-  if (!option || position < 0) return;
-  option->choice = position;
-  for (const ParameterRow& row : rows_) {
-    if (row.edit) row.edit->SetText(AnsiToWide(record->GetDisplayText(row.column)).c_str());
-  }
+  ApplyParameterOption(GetSelectedRecord(), combo, rows_);
 }
 
 void CMainForm::PaintPreview() {

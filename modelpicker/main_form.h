@@ -25,33 +25,15 @@
 #include "kestui/kest_title.h"
 #include "kestui/kest_views.h"
 #include "modelpicker/picker_state.h"
+#include "scheme/compdb_widgets.h"
 
-// Command ids of the form's widgets.
-constexpr int kOptionComboId = 1000;
+// Command id of the button "Выбрать" (the option combos have
+// kOptionComboId).
 constexpr int kChooseButtonId = 1001;
 
-// Geometry of the form and of one parameter row.
+// Size of the form.
 constexpr int kMainFormWidth = 1020;
 constexpr int kMainFormHeight = 500;
-constexpr int kParameterRowStep = 25;
-constexpr int kParameterLabelX = 4;
-constexpr int kParameterLabelWidth = 276;
-constexpr int kParameterValueX = 284;
-constexpr int kParameterValueWidth = 200;
-constexpr int kParameterValueHeight = 21;
-
-// The drop-down of an option parameter: it carries the option key of its
-// column.
-class COptionCombo : public CKestComboBox {
-public:
-  COptionCombo(CKestControl* parent, int optionKey, uint32_t position, int width, int height)
-      : CKestComboBox(parent, kOptionComboId, false, position, width, height, 0),
-        optionKey_(optionKey) {}
-  int GetOptionKey() const { return optionKey_; }
-
-private:
-  int optionKey_;
-};
 
 // The texts of the clicked column of the model list, by item data (record
 // index), and the column; the sort context of CompareModelItems.
@@ -65,11 +47,6 @@ struct ModelSortKeys {
 // texts in the sorted column, code unit by code unit on their first 127
 // characters.
 int CALLBACK CompareModelItems(LPARAM first, LPARAM second, LPARAM keys);
-
-// Where a picture of width x height goes in an area of areaWidth x
-// areaHeight: as wide as the area, or as high when it would be too high
-// (integer arithmetic), centred. Empty for an empty picture or area.
-RECT FitPreviewRect(int areaWidth, int areaHeight, int width, int height);
 
 class CMainForm : public CKestForm {
 public:
@@ -109,12 +86,7 @@ public:
   bool IsFilling() const { return filling_; }
 
   // One row of the parameter panel.
-  struct ParameterRow {
-    int column;
-    CKestLabel* label;
-    CKestEdit* edit;       // read-only value, or null
-    COptionCombo* combo;   // option value, or null
-  };
+  using ParameterRow = CompDbParameterRow;
   const std::vector<ParameterRow>& GetParameterRows() const { return rows_; }
 
 private:

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/ansi_text.h"
 #include "scheme/compdb.h"
 
 struct PickerState {
@@ -30,10 +31,6 @@ struct PickerState {
   // Null for an index outside the list.
   CompDbTable* GetTable(int index) const;
 };
-
-// Text conversions between the tables' ANSI code page and UTF-16, in full.
-std::wstring AnsiToWide(const char* text);
-std::string WideToAnsi(const std::wstring& text);
 
 // The next argument of a command line; *position moves past it. Blanks and
 // tabs before it are skipped. A quoted argument runs to the next double

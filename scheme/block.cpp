@@ -7,6 +7,7 @@
 
 #include "foundation/buffers.h"
 #include "foundation/stream.h"
+#include "kestui/kest_host.h"
 #include "scheme/connector.h"
 #include "scheme/live_counts.h"
 #include "scheme/scheme.h"
@@ -15,8 +16,6 @@
 SchLiveCounts g_schLiveCounts;
 
 namespace {
-
-SchShowModelProc g_showModel = nullptr;
 
 // Replaces an owned text, keeping the live text count.
 template <class T>
@@ -36,21 +35,14 @@ void InitPin(SchPin* pin) {
   pin->G2 = 2e-7f;
 }
 
-void SetSchemeModelViewer(SchShowModelProc proc) { g_showModel = proc; }
-
 CSCHBlock::CSCHBlock() { g_schLiveCounts.blocks++; }
 
 CSCHBlock::~CSCHBlock() {
   if (!(flags & kSchLoaded)) {
-    // Children unlink themselves from this block as they go.
-    while (childCount > 0) {
-      CSCHBlock* child = children[childCount - 1];
-      childCount--;
-      if (child) {
-        child->parent = nullptr;
-        delete child;
-      }
-    }
+    // A block deleted by its parent's destructor hands its own children to
+    // that destructor, which deletes them after it: deleting a family never
+    // nests deeper than one block, however deep the family is.
+    if (!heir_ || !heir_->TakeChildrenOf(this)) DeleteChildren();
   }
   FreeBuffer(children);
   children = nullptr;
@@ -60,12 +52,8 @@ CSCHBlock::~CSCHBlock() {
     parent = nullptr;
   }
   SetPinCount(0);
-  if (scheme) {
-    if (prev) prev->next = next;
-    else scheme->blocks = next;
-    if (next) next->prev = prev;
-    scheme = nullptr;
-  }
+  Unlink();
+  // A measuring device has left its list already: this frees the text.
   ReplaceText(instanceName, static_cast<wchar_t*>(nullptr));
   ReplaceText(model, static_cast<char*>(nullptr));
   ReplaceText(options, static_cast<char*>(nullptr));
@@ -73,14 +61,18 @@ CSCHBlock::~CSCHBlock() {
   g_schLiveCounts.blocks--;
 }
 
+void CSCHBlock::Unlink() {
+  if (!scheme) return;
+  if (prev) prev->next = next;
+  else scheme->blocks = next;
+  if (next) next->prev = prev;
+  else scheme->lastBlock = prev;
+  prev = next = nullptr;
+  scheme = nullptr;
+}
+
 void CSCHBlock::Attach(SchScheme* target) {
-  if (scheme) {  // leave a previous scheme first
-    if (prev) prev->next = next;
-    else scheme->blocks = next;
-    if (next) next->prev = prev;
-    prev = next = nullptr;
-    scheme = nullptr;
-  }
+  Unlink();  // leave a previous scheme first
   if (!target) return;
   if (!target->reading) {
     int y = 50;
@@ -92,6 +84,7 @@ void CSCHBlock::Attach(SchScheme* target) {
   prev = nullptr;
   next = target->blocks;
   if (next) next->prev = this;
+  else target->lastBlock = this;
   target->blocks = this;
   if (namePrefix && !target->reading) SetUniqueName(namePrefix);
 }
@@ -114,7 +107,7 @@ void CSCHBlock::PaintFootprint(PcbPainter*) {}
 
 bool CSCHBlock::Edit() {
   if (!model || !tableName) return false;
-  if (g_showModel) g_showModel(tableName, model, options);
+  GetKestHost()->ShowComponentModel(tableName, model, options);
   return false;
 }
 
@@ -147,7 +140,7 @@ void CSCHBlock::Save(CStream* s) {
 void CSCHBlock::Load(CStream* s) {
   savedId = s->ReadInt32();
   flags = static_cast<unsigned char>(s->ReadByte()) | kSchLoaded;
-  ReplaceText(instanceName, s->ReadStringW());
+  ReplaceInstanceName(s->ReadStringW());
   ReplaceText(model, s->ReadStringA());
   ReplaceText(options, s->ReadStringA());
   ReplaceText(tableName, s->ReadStringW());
@@ -167,7 +160,8 @@ void CSCHBlock::Load(CStream* s) {
   boardY = s->ReadFloat();
   orientation = s->ReadByte();
   int n = s->ReadByte();
-  CSCHBlock** ids = n > 0 ? static_cast<CSCHBlock**>(AllocBuffer(n * sizeof(CSCHBlock*))) : nullptr;
+  CSCHBlock** ids =
+      n > 0 ? static_cast<CSCHBlock**>(AllocBuffer(ChildCapacity(n) * sizeof(CSCHBlock*))) : nullptr;
   if (!ids) n = 0;
   for (int i = 0; i < n; i++)
     ids[i] = reinterpret_cast<CSCHBlock*>(static_cast<intptr_t>(s->ReadInt32()));
@@ -190,12 +184,52 @@ bool CSCHBlock::LoadRunState(CStream* s) {
   return true;
 }
 
-void CSCHBlock::AddChild(CSCHBlock* child) {
-  if (!child) return;
-  CSCHBlock** grown = static_cast<CSCHBlock**>(
-      ReallocBuffer(children, (childCount + 1) * sizeof(CSCHBlock*)));
-  if (!grown) return;
+int CSCHBlock::ChildCapacity(int n) {
+  if (n <= 0) return 0;
+  int capacity = 1;
+  while (capacity < n && capacity < (1 << 28)) capacity <<= 1;
+  return capacity < n ? n : capacity;
+}
+
+bool CSCHBlock::ReserveChildren(int n) {
+  // The array always holds at least ChildCapacity(childCount) entries.
+  if (n <= ChildCapacity(childCount)) return true;
+  int capacity = ChildCapacity(n);
+  CSCHBlock** grown = static_cast<CSCHBlock**>(ReallocBuffer(children, capacity * sizeof(CSCHBlock*)));
+  if (!grown) return false;
   children = grown;
+  return true;
+}
+
+void CSCHBlock::DeleteChildren() {
+  // Children unlink themselves from this block as they go, and those that
+  // have children of their own append them here; the array is read afresh
+  // after every deletion.
+  while (childCount > 0) {
+    CSCHBlock* child = children[--childCount];
+    if (!child) continue;
+    child->parent = nullptr;
+    child->heir_ = this;
+    delete child;
+  }
+}
+
+bool CSCHBlock::TakeChildrenOf(CSCHBlock* block) {
+  int n = block->childCount;
+  if (n == 0) return true;
+  if (!ReserveChildren(childCount + n)) return false;
+  for (int i = 0; i < n; i++) {
+    CSCHBlock* child = block->children[i];
+    if (!child) continue;
+    children[childCount++] = child;
+    child->parent = this;
+  }
+  block->childCount = 0;
+  return true;
+}
+
+void CSCHBlock::AddChild(CSCHBlock* child) {
+  if (!child || !ReserveChildren(childCount + 1)) return;
   children[childCount++] = child;
   child->parent = this;
 }
@@ -210,7 +244,14 @@ void CSCHBlock::RemoveChild(CSCHBlock* child) {
   }
 }
 
-void CSCHBlock::SetName(const wchar_t* name) { ReplaceText(instanceName, DupString(name)); }
+void CSCHBlock::InstanceNameChanging(const wchar_t*, const wchar_t*) {}
+
+void CSCHBlock::ReplaceInstanceName(wchar_t* copy) {
+  InstanceNameChanging(instanceName, copy);
+  ReplaceText(instanceName, copy);
+}
+
+void CSCHBlock::SetName(const wchar_t* name) { ReplaceInstanceName(DupString(name)); }
 void CSCHBlock::SetModel(const char* text) { ReplaceText(model, DupStringA(text)); }
 void CSCHBlock::SetOptions(const char* text) { ReplaceText(options, DupStringA(text)); }
 void CSCHBlock::SetTableName(const wchar_t* text) { ReplaceText(tableName, DupString(text)); }

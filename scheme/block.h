@@ -62,11 +62,6 @@ struct SchPin {
 // A pin as a new one starts: unnamed, electric, unnumbered, 5 megaohms to 0 V.
 void InitPin(SchPin* pin);
 
-// Shows a component's database record (table, model, options) to the user;
-// set by the program shell. CSCHBlock::Edit calls it.
-typedef void (*SchShowModelProc)(const wchar_t* tableName, const char* model, const char* options);
-void SetSchemeModelViewer(SchShowModelProc proc);
-
 class CSCHBlock {
 public:
   CSCHBlock();
@@ -84,8 +79,9 @@ public:
   // Draws the default symbol: body, instance name, model.
   virtual void Paint(HDC dc);
   virtual void PaintFootprint(PcbPainter* painter);
-  // Shows the block's model; answers whether the block changed (the base
-  // never changes it).
+  // Shows the block's model through the program's component viewer
+  // (CKestHost::ShowComponentModel); answers whether the block changed (the
+  // base never changes it).
   virtual bool Edit();
   virtual void Start();
   virtual void Step(float dt);
@@ -102,9 +98,10 @@ public:
   // After a stream read: replaces the saved identities in the pin wires and
   // the child entries by the objects read in the same call; clears the
   // loaded flag.
-  void ResolveIds(const SchIdTable& ids);
+  void ResolveIds(SchIdTable& ids);
 
-  // Children: blocks of the same scheme owned by this one.
+  // Children: blocks of the same scheme owned by this one. The array grows
+  // in powers of two (ChildCapacity of the count).
   void AddChild(CSCHBlock* child);
   void RemoveChild(CSCHBlock* child);
 
@@ -179,7 +176,29 @@ public:
   // create and delete it); FitToPins renumbers its connectors.
   SchScheme* nestedScheme = nullptr;
 
+protected:
+  // Called before the instance name is replaced (SetName, Load, the
+  // designator operations) with the old and the new text. Change the name
+  // through those operations only.
+  virtual void InstanceNameChanging(const wchar_t* from, const wchar_t* to);
+
 private:
+  // Replaces the owned instance name by a new heap text (or null).
+  void ReplaceInstanceName(wchar_t* copy);
+  // Leaves the scheme's block list.
+  void Unlink();
+  // Entries the child array holds for n children: n rounded up to a power
+  // of two, 0 for none.
+  static int ChildCapacity(int n);
+  bool ReserveChildren(int n);
+  // Deletes every child, last first, each handing its own children back to
+  // this block (see heir_).
+  void DeleteChildren();
+  // Appends the children of a block being deleted to this block's children.
+  // False when the array cannot grow; the block then keeps them.
+  bool TakeChildrenOf(CSCHBlock* block);
+  // Set by the parent whose DeleteChildren is deleting this block.
+  CSCHBlock* heir_ = nullptr;
   bool ResizePinArray(int n);
   void SetPinWireIndex(int pin, int old);
   void DeletePinWire(int pin);

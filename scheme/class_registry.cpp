@@ -3,7 +3,9 @@
 #include <cstring>
 
 #include "foundation/buffers.h"
+#include "foundation/plain_array.h"
 #include "scheme/block.h"
+#include "scheme/board/pcb.h"
 #include "scheme/fittings.h"
 #include "scheme/ground.h"
 #include "scheme/multimeter.h"
@@ -18,7 +20,7 @@ namespace {
 // above the scheme model get their creators through SetCreator.
 const SchClassRow kComponentClasses[kSchComponentClassCount] = {
     {"DCMotor", nullptr},        {"T_GIDRO", CreateCSCH_T_Gidro}, {"5_GIDRO", CreateCSCH_5_Gidro},
-    {"GND", CreateCSCHGnd},          {"PCB", nullptr},           {"USB-COM", nullptr},
+    {"GND", CreateCSCHGnd},          {"PCB", CreateCSCH_PCB},           {"USB-COM", nullptr},
     {"PULT", nullptr},           {"PultComputer", nullptr},  {"MPW", nullptr},
     {"MiniFit", nullptr},        {"PLS", nullptr},           {"PLS2", nullptr},
     {"Battery", nullptr},        {"Button", nullptr},        {"AVR", nullptr},
@@ -43,13 +45,9 @@ const SchClassRow kComponentClasses[kSchComponentClassCount] = {
 SchClassRegistry::~SchClassRegistry() { Clear(); }
 
 bool SchClassRegistry::Add(const char* name, SchBlockCreator creator) {
-  if (count == capacity) {
-    int grown = capacity + 16;
-    SchClassRow* bigger = static_cast<SchClassRow*>(ReallocBuffer(rows, grown * sizeof(SchClassRow)));
-    if (!bigger) return false;
-    rows = bigger;
-    capacity = grown;
-  }
+  // The rows grow in steps of 16.
+  if (!ResizeSteppedArray(&rows, count, count + 1, 16)) return false;
+  capacity = SteppedCapacity(count + 1, 16);
   rows[count].name = name;
   rows[count].creator = creator;
   count++;

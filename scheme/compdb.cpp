@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cctype>
+#include <cmath>
 #include <climits>
 #include <clocale>
 #include <cstdio>
@@ -46,6 +47,11 @@ const int kMaxKeyDigits = 9;    // more digits do not fit an int: not a key
 const int kMaxNumberChars = 63;
 const int kMaxPairChars = 32;   // each number of an options text
 const int kMaxFormulaDepth = 200;
+
+// A formula value that is not a finite number (a number too large for a
+// double, an overflowing product, infinity minus infinity) counts as 0, as
+// a division by zero does.
+double FiniteOrZero(double value) { return std::isfinite(value) ? value : 0; }
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -592,6 +598,7 @@ double CompDbRecord::Evaluate(const char* text, int from, int to, int depth) {
       case '*': value *= operand; break;
       case '/': value = operand == 0 ? 0 : value / operand; break;
     }
+    value = FiniteOrZero(value);
     if (i < to) pending = text[i];
     start = i + 1;
   }
@@ -602,7 +609,7 @@ double CompDbRecord::EvaluateOperand(const char* text, int from, int to) {
   while (from < to && (IsBlank(text[from]) || text[from] == '(')) ++from;
   while (to > from && (IsBlank(text[to - 1]) || text[to - 1] == ')')) --to;
   if (from >= to) return 0;
-  if (text[from] != '!') return ParseDecimal(text + from, to - from);
+  if (text[from] != '!') return FiniteOrZero(ParseDecimal(text + from, to - from));
 
   // A selection: "!key:v0;v1;..." picks the value of the option's choice.
   int i = from + 1, key = 0, digits = 0;
@@ -622,7 +629,7 @@ double CompDbRecord::EvaluateOperand(const char* text, int from, int to) {
   }
   int itemEnd = item;
   while (itemEnd < to && text[itemEnd] != ';') ++itemEnd;
-  return ParseDecimal(text + item, itemEnd - item);
+  return FiniteOrZero(ParseDecimal(text + item, itemEnd - item));
 }
 
 // ---------------------------------------------------------------------------

@@ -15,14 +15,6 @@ CKestImage g_multimeterPicture;  // empty until first painted
 const float kInputResistance = 1e7f;  // the voltmeter's input
 const float kUpdatePeriod = 0.5f;
 
-bool LetterTaken(const wchar_t* letter) {
-  for (int i = 0; i < CSCHMeasureDevice::GetListCount(); i++) {
-    CSCHMeasureDevice* d = CSCHMeasureDevice::GetListItem(i);
-    if (d && d->instanceName && wcscmp(d->instanceName, letter) == 0) return true;
-  }
-  return false;
-}
-
 }  // namespace
 
 CSCHMultimeter::CSCHMultimeter() {
@@ -34,13 +26,8 @@ CSCHMultimeter::CSCHMultimeter() {
     pins[1].side = kSideRight;
     pins[1].offset = 49;
   }
-  wchar_t letter[2] = {L'A', 0};
-  for (; letter[0] <= L'Z'; letter[0]++) {
-    if (!LetterTaken(letter)) {
-      SetName(letter);
-      break;
-    }
-  }
+  wchar_t letter[2] = {GetFreeLetter(), 0};
+  if (letter[0]) SetName(letter);
 }
 
 void CSCHMultimeter::Start() {

@@ -34,7 +34,7 @@ const int kSourceContested = 29;  // two sources met and neither won
 
 // Limits of the pin model.
 const float kMinResistance = 1e-5f;     // smaller resistances are raised to it
-const double kMinRestConductance = 2e-7;  // what a pin reads of an empty net
+const double kMinRestConductance = 2e-7;  // least rest conductance GetPinInput assumes
 const float kOpenResistance = 5e6f;     // an unconnected or undriven pin
 
 // The data source a component hands to a net; owned by the component.

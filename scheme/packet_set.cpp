@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "foundation/buffers.h"
+#include "foundation/plain_array.h"
 
 int SchPacket::liveCount_ = 0;
 
@@ -29,11 +30,8 @@ int SchPacketSet::FindId(int id) const {
 }
 
 bool SchPacketSet::Append(SchPacket* packet) {
-  if (count % 4 == 0) {
-    void* grown = ReallocBuffer(packets, sizeof(SchPacket*) * (count + 4));
-    if (!grown) return false;
-    packets = static_cast<SchPacket**>(grown);
-  }
+  // The list grows in steps of 4 entries.
+  if (!ResizeSteppedArray(&packets, count, count + 1, 4)) return false;
   packet->AddRef();
   packets[count++] = packet;
   return true;

@@ -20,11 +20,26 @@ float FloatQuotient(float a, float b) {
   return q;
 }
 
-// U and R of the rest of a net seen through one pair of sums, the rest's
-// conductance bounded below so that an empty rest reads as an open circuit.
+// U and R of the rest of a net seen through one pair of sums: the net's
+// sums without the pin's own contribution. A rest without conductance (the
+// pin alone on its net, or rounding left a difference at or below 0) has no
+// Thevenin equivalent; it reads as an unconnected pin does.
 void RestOf(double sumI, double sumG, float pinI, float pinG, float* U, float* R) {
   double d = sumG - pinG;
-  if (d < kMinRestConductance) d = kMinRestConductance;
+  if (!(d > 0)) {
+    *U = 0;
+    *R = kOpenResistance;
+    return;
+  }
+  *U = static_cast<float>((sumI - pinI) / d);
+  *R = static_cast<float>(1.0 / d);
+}
+
+// The same, the rest's conductance raised to the floor a reader assumes: no
+// net is seen through more than the 5 megohms of an undriven pin.
+void BoundedRestOf(double sumI, double sumG, float pinI, float pinG, float* U, float* R) {
+  double d = sumG - pinG;
+  if (!(d >= kMinRestConductance)) d = kMinRestConductance;
   *U = static_cast<float>((sumI - pinI) / d);
   *R = static_cast<float>(1.0 / d);
 }
@@ -108,7 +123,7 @@ void CSCHBlock::GetPinInput(int pin, float* U, float* R) const {
   const SchPin* p = pin >= 0 && pin < pinCount ? &pins[pin] : nullptr;
   if (p && p->net) {
     const SchNet* net = p->net;
-    RestOf(net->sumI, net->sumG, p->I, p->G, &u, &r);
+    BoundedRestOf(net->sumI, net->sumG, p->I, p->G, &u, &r);
     if (net->source && net->source != p->source) {
       float u2, r2, ownU, ownR;
       RestOf(net->sumI2, net->sumG2, p->I2, p->G2, &u2, &r2);

@@ -1,7 +1,5 @@
 #include "scheme/scheme.h"
 
-#include <vector>
-
 #include <cwchar>
 
 #include "scheme/connector.h"
@@ -54,14 +52,10 @@ void SchScheme::DeleteObjects() {
   while (junctions) delete junctions;
   while (wires) delete wires;
   while (buses) delete buses;
-  // Oldest first. A parent takes its children with it, so only the blocks
-  // without a parent are deleted here, gathered beforehand: looking the tail
-  // up again after every deletion would make this quadratic.
-  std::vector<CSCHBlock*> roots;
-  for (CSCHBlock* b = blocks; b; b = b->next)
-    if (!b->parent) roots.push_back(b);
-  for (auto it = roots.rbegin(); it != roots.rend(); ++it) delete *it;
-  while (blocks) delete LastBlock();
+  // Oldest first, the tail looked up again after every deletion: a block's
+  // destructor may have deleted any other block (its children, parts it
+  // owns), so no pointer is kept across a deletion.
+  while (lastBlock) delete lastBlock;
 }
 
 CSCHBlock* SchScheme::FindBlockById(int id) const { return FindById(blocks, id); }
@@ -102,4 +96,3 @@ int SchScheme::BlockCount() const { return CountOf(blocks); }
 int SchScheme::WireCount() const { return CountOf(wires); }
 int SchScheme::JunctionCount() const { return CountOf(junctions); }
 int SchScheme::BusCount() const { return CountOf(buses); }
-CSCHBlock* SchScheme::LastBlock() const { return TailOf(blocks); }

@@ -19,7 +19,8 @@ public:
   SchScheme& operator=(const SchScheme&) = delete;
 
   // Deletes junctions, wires, buses, then blocks oldest first; the scheme is
-  // empty afterwards and may be filled again.
+  // empty afterwards and may be filled again. A block's destructor may
+  // delete other blocks of the scheme (its children, or parts it owns).
   void DeleteObjects();
 
   // Creates a component by its registry name and attaches it; null when the
@@ -67,7 +68,7 @@ public:
   int WireCount() const;
   int JunctionCount() const;
   int BusCount() const;
-  CSCHBlock* LastBlock() const;  // oldest
+  CSCHBlock* LastBlock() const { return lastBlock; }  // oldest
 
   // Fields, in this order.
   CSCHBlock* blocks = nullptr;      // newest first
@@ -83,4 +84,7 @@ public:
   // Set by Read while it creates a block: Attach leaves place and name to
   // the block's record, which overwrites both.
   unsigned char reading = 0;
+  // The tail of the block list (the oldest block), kept by the block's
+  // Attach and destructor, which link and unlink it.
+  CSCHBlock* lastBlock = nullptr;
 };

@@ -5,12 +5,14 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include <windows.h>
 
 #include "foundation/buffers.h"
 #include "foundation/stream.h"
+#include "kestui/kest_host.h"
 #include "scheme/block.h"
 #include "scheme/scheme.h"
 #include "scheme/wire.h"
@@ -122,7 +124,7 @@ void ShowUnregisteredClass(const char* name, const char* lastGood) {
   wchar_t text[128];
   _snwprintf(text, 128, L"Класс блока %ls не зарегистрирован! Последний удачный класс %ls.", a, b);
   text[127] = 0;
-  MessageBoxW(GetActiveWindow(), text, L"Ошибка", MB_OK | MB_ICONERROR);
+  GetKestHost()->ShowReadError(text);
 }
 
 }  // namespace
@@ -155,7 +157,43 @@ void SetModelPathAndCheck(const wchar_t* path, unsigned char check) {
 
 // ------------------------------------------------------------ SchIdTable
 
-void SchIdTable::Add(CSCHBlock* block) { blocks_[block->savedId] = block; }
+void SchIdTable::Add(CSCHBlock* block) {
+  blocks_[block->savedId] = block;
+  if (familyIndex_.emplace(block, static_cast<int>(familyUp_.size())).second) {
+    familyUp_.push_back(static_cast<int>(familyUp_.size()));
+    familySize_.push_back(1);
+  }
+}
+
+int SchIdTable::FamilyIndex(CSCHBlock* block) const {
+  auto it = familyIndex_.find(block);
+  return it == familyIndex_.end() ? -1 : it->second;
+}
+
+int SchIdTable::FamilyRoot(int i) {
+  while (familyUp_[i] != i) {
+    familyUp_[i] = familyUp_[familyUp_[i]];  // halves the path as it goes
+    i = familyUp_[i];
+  }
+  return i;
+}
+
+bool SchIdTable::SameFamily(CSCHBlock* a, CSCHBlock* b) {
+  if (a == b) return true;
+  int i = FamilyIndex(a), k = FamilyIndex(b);
+  return i >= 0 && k >= 0 && FamilyRoot(i) == FamilyRoot(k);
+}
+
+void SchIdTable::JoinFamilies(CSCHBlock* a, CSCHBlock* b) {
+  int i = FamilyIndex(a), k = FamilyIndex(b);
+  if (i < 0 || k < 0) return;
+  i = FamilyRoot(i);
+  k = FamilyRoot(k);
+  if (i == k) return;
+  if (familySize_[i] < familySize_[k]) std::swap(i, k);
+  familyUp_[k] = i;
+  familySize_[i] += familySize_[k];
+}
 void SchIdTable::Add(SchWire* wire) { wires_[wire->savedId] = wire; }
 void SchIdTable::Add(SchJunction* junction) { junctions_[junction->savedId] = junction; }
 void SchIdTable::Add(SchBus* bus) { buses_[bus->savedId] = bus; }
@@ -287,7 +325,7 @@ void SchBus::Load(CStream* s) {
 // wire's end record points back at it: a damaged or partial stream can leave
 // ends free, never half-linked.
 
-void CSCHBlock::ResolveIds(const SchIdTable& ids) {
+void CSCHBlock::ResolveIds(SchIdTable& ids) {
   // A block whose identity another object of the stream took answers none
   // of the references.
   bool own = savedId != 0 && ids.Block(savedId) == this;
@@ -309,11 +347,11 @@ void CSCHBlock::ResolveIds(const SchIdTable& ids) {
   for (int i = 0; i < childCount; i++) {
     CSCHBlock* child = own ? ids.Block(IdOf(children[i])) : nullptr;
     if (!child || child == this || child->parent) continue;  // unknown, itself, or taken
-    bool ancestor = false;
-    for (CSCHBlock* p = parent; p && !ancestor; p = p->parent) ancestor = p == child;
-    if (ancestor) continue;  // would close a ring of parents
+    // The child heads its own tree; in this block's tree it is an ancestor.
+    if (ids.SameFamily(this, child)) continue;  // would close a ring of parents
     children[kept++] = child;
     child->parent = this;
+    ids.JoinFamilies(this, child);
   }
   childCount = kept;
   if (kept == 0) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <unordered_map>
+#include <vector>
 
 class CSCHBlock;
 class SchWire;
@@ -39,7 +40,16 @@ public:
   SchJunction* Junction(int id) const { return Get(junctions_, id); }
   SchBus* Bus(int id) const { return Get(buses_, id); }
 
+  // Families of the blocks added, for the resolve pass: whether two blocks
+  // are in one family tree, and joining two trees. A block that has no
+  // parent heads its tree, so making it a child of a block in the same tree
+  // would close a ring of parents. Near constant time per call.
+  bool SameFamily(CSCHBlock* a, CSCHBlock* b);
+  void JoinFamilies(CSCHBlock* a, CSCHBlock* b);
+
 private:
+  int FamilyIndex(CSCHBlock* block) const;
+  int FamilyRoot(int i);
   template <class T>
   static T* Get(const std::unordered_map<int, T*>& map, int id) {
     if (id == 0) return nullptr;
@@ -50,4 +60,7 @@ private:
   std::unordered_map<int, SchWire*> wires_;
   std::unordered_map<int, SchJunction*> junctions_;
   std::unordered_map<int, SchBus*> buses_;
+  std::unordered_map<CSCHBlock*, int> familyIndex_;
+  std::vector<int> familyUp_;    // union-find links, an index to itself at a root
+  std::vector<int> familySize_;  // members under a root
 };

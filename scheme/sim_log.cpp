@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
+#include <cwctype>
+#include <string>
 #include <vector>
 
 #include "foundation/buffers.h"
@@ -16,6 +18,43 @@ size_t BoundedLength(const wchar_t* text) {
   while (n < static_cast<size_t>(SimMessageLog::kMaxMessageChars) && text[n]) ++n;
   if (text[n] && n > 0 && text[n - 1] >= 0xD800 && text[n - 1] <= 0xDBFF) --n;
   return n;
+}
+
+// The log's formats are wide texts in which "%s" takes a wide string and
+// "%c" a wide character, as the messages are written throughout the
+// program. The C library's wide printf reads an unmodified "%s" as an 8-bit
+// string, so those two conversions get the "l" modifier; conversions that
+// name their size ("%ls", "%hs", "%lc") and every other one stay as written.
+std::wstring WideConversions(const wchar_t* format) {
+  std::wstring out;
+  out.reserve(wcslen(format) + 8);
+  const wchar_t* p = format;
+  while (*p) {
+    if (*p != L'%') {
+      out += *p++;
+      continue;
+    }
+    out += *p++;  // the percent sign
+    if (*p == L'%') {
+      out += *p++;
+      continue;
+    }
+    while (*p && wcschr(L"-+ #0'", *p)) out += *p++;        // flags
+    while (*p && (iswdigit(*p) || *p == L'*')) out += *p++;  // width
+    if (*p == L'.') {                                         // precision
+      out += *p++;
+      while (*p && (iswdigit(*p) || *p == L'*')) out += *p++;
+    }
+    bool sized = false;
+    while (*p && wcschr(L"hlLqjztwI0123456789", *p)) {  // length, "I64" included
+      sized = true;
+      out += *p++;
+    }
+    if (!*p) break;
+    if (!sized && (*p == L's' || *p == L'c')) out += L'l';
+    out += *p++;
+  }
+  return out;
 }
 
 }  // namespace
@@ -75,6 +114,13 @@ const wchar_t* SimMessageLog::AppendText(const wchar_t* text) {
 
 const wchar_t* SimMessageLog::AppendFormatV(const wchar_t* format, va_list args) {
   if (!format) return AppendText(L"");
+  std::wstring wide;
+  try {
+    wide = WideConversions(format);
+  } catch (...) {  // out of memory: nothing is appended
+    return nullptr;
+  }
+  format = wide.c_str();
   wchar_t buffer[kMaxMessageChars + 1] = {};
   va_list copy;
   va_copy(copy, args);

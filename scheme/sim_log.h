@@ -19,8 +19,9 @@ public:
   // The program's own log, built before first use and cleared at exit.
   static SimMessageLog& Global();
 
-  // Formats the wide format (printf-style, "%ls" for wide strings) and
-  // appends the text as a new message. Returns the stored text, or null when
+  // Formats the wide format (printf-style; "%s" and "%ls" take wide strings,
+  // "%c" a wide character, "%hs" an 8-bit string) and appends the text as a
+  // new message. Returns the stored text, or null when
   // memory ran out (the log is then unchanged).
   const wchar_t* AppendFormat(const wchar_t* format, ...);
   const wchar_t* AppendFormatV(const wchar_t* format, va_list args);

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "foundation/buffers.h"
+#include "foundation/plain_array.h"
 #include "scheme/block.h"
 #include "scheme/live_counts.h"
 #include "scheme/scheme.h"
@@ -15,11 +16,8 @@ namespace {
 POINT g_freeEnd = {0, 0};
 
 bool ResizeInts(int*& array, int& count, int n) {
-  if (n < 0) return false;
-  if (n == count) return true;
-  int* grown = static_cast<int*>(ReallocBuffer(array, n * sizeof(int)));
-  if (n > 0 && !grown) return false;
-  array = grown;
+  if (n == count) return n >= 0;
+  if (!ResizeSteppedArray(&array, count, n)) return false;
   count = n;
   return true;
 }
@@ -595,17 +593,10 @@ bool SchBus::SetCoordinateCount(int n) { return ResizeInts(coords, coordCount, n
 bool SchBus::SetSlotCount(int n) {
   if (n < 0 || n > 0xFFFF) return false;
   if (n == slotCount) return true;
+  // New slots come empty; a failed growth leaves the old slots as they were.
   for (int side = 0; side < 2; side++) {
-    SchWire** w = static_cast<SchWire**>(ReallocBuffer(wires[side], n * sizeof(SchWire*)));
-    if (n > 0 && !w) return false;
-    wires[side] = w;
-    unsigned char* e = static_cast<unsigned char*>(ReallocBuffer(wireEnds[side], n));
-    if (n > 0 && !e) return false;
-    wireEnds[side] = e;
-    for (int i = slotCount; i < n; i++) {
-      wires[side][i] = nullptr;
-      wireEnds[side][i] = 0;
-    }
+    if (!ResizeSteppedArray(&wires[side], slotCount, n)) return false;
+    if (!ResizeSteppedArray(&wireEnds[side], slotCount, n)) return false;
   }
   slotCount = static_cast<unsigned short>(n);
   return true;

@@ -88,6 +88,41 @@ def resistor(name, body, bands, width=200, height=60):
     p.save(name)
 
 
+def header(name, pins, rows=1, body=(30, 30, 30), width=160, height=90):
+    """A pin header seen from above: a black body with square gold pins."""
+    p = Picture(width, height)
+    pitch = (width - 30) // max(1, pins // rows)
+    p.rect(10, 20, width - 10, 20 + 22 * rows + 8, body)
+    for r in range(rows):
+        for i in range(pins // rows):
+            x = 20 + i * pitch
+            y = 26 + r * 22
+            p.rect(x, y, x + 10, y + 10, (212, 175, 55))
+    p.save(name)
+
+
+def housing(name, pins, body, width=160, height=90):
+    """A wire-to-board housing: a light body with a latch and pin slots."""
+    p = Picture(width, height)
+    p.rect(15, 20, width - 15, height - 15, body)
+    p.frame(15, 20, width - 15, height - 15, (60, 60, 60), 2)
+    p.rect(width // 2 - 15, 10, width // 2 + 15, 20, body)
+    step = (width - 50) // pins
+    for i in range(pins):
+        x = 30 + i * step
+        p.rect(x, 40, x + step // 2, 60, (70, 70, 70))
+    p.save(name)
+
+
+def mini_usb(name, width=120, height=90):
+    p = Picture(width, height)
+    p.rect(20, 20, width - 20, height - 20, (190, 190, 200))
+    p.frame(20, 20, width - 20, height - 20, (90, 90, 100), 3)
+    p.rect(35, 35, width - 35, height - 40, (40, 40, 40))
+    p.rect(45, 45, width - 45, height - 50, (250, 250, 250))
+    p.save(name)
+
+
 def main():
     os.makedirs(OUT, exist_ok=True)
     battery("lp103450.png", (60, 110, 200), (250, 250, 250))
@@ -97,6 +132,11 @@ def main():
     servo("ds3218.png", (200, 40, 40), (240, 240, 240), width=60, height=120)
     resistor("mlt025.png", (210, 180, 140), [(255, 0, 0), (255, 0, 0), (255, 128, 0), (212, 175, 55)])
     resistor("c2_33.png", (90, 160, 220), [(139, 69, 19), (0, 0, 0), (255, 0, 0), (139, 69, 19)])
+    header("pls6.png", 6)
+    header("pls20.png", 20, rows=2, width=200, height=90)
+    housing("cwf4.png", 4, (235, 235, 225))
+    housing("minifit4.png", 4, (245, 245, 245), width=120)
+    mini_usb("miniusb.png")
     return 0
 
 

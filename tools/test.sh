@@ -1,6 +1,11 @@
 #!/usr/bin/env bash
 # Builds everything and runs all tests under Wine (and Xvfb when there is no
-# display). Arguments are passed to ctest, e.g. tools/test.sh -R foundation.
+# display). Arguments are passed to ctest, e.g. tools/test.sh -R foundation
+# (-LE shuffled leaves out the shuffled runs).
+#
+# Every test program runs twice: in its written order and shuffled
+# (<name>_shuffled). The shuffle's seed is printed; VELK_TEST_SEED=<seed>
+# replays that order.
 set -euo pipefail
 here="$(dirname "${BASH_SOURCE[0]}")"
 "$here/deps.sh"
@@ -16,5 +21,15 @@ velk_warm_wine
 cleanup() { wineserver -k 2>/dev/null || true; velk_stop_xvfb; }
 trap cleanup EXIT
 
+# GoogleTest reads the seed of --gtest_shuffle from GTEST_RANDOM_SEED (1-99999).
+seed="${VELK_TEST_SEED:-$(( (RANDOM * 32768 + RANDOM) % 99999 + 1 ))}"
+export GTEST_RANDOM_SEED="$seed"
+echo "Shuffled test runs use seed $seed (replay: VELK_TEST_SEED=$seed tools/test.sh)"
+
 # Test programs share one desktop, so they run one after another.
-ctest --test-dir "$VELK_BUILD_DIR" --output-on-failure "$@"
+rc=0
+ctest --test-dir "$VELK_BUILD_DIR" --output-on-failure "$@" || rc=$?
+if [ "$rc" -ne 0 ]; then
+  echo "Shuffled test runs used seed $seed (replay: VELK_TEST_SEED=$seed tools/test.sh)"
+fi
+exit "$rc"

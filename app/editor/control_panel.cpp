@@ -4,7 +4,7 @@
 
 #include "app/editor/pult_computer.h"
 #include "app/editor/sph_editor.h"
-#include "kestui/kest_form.h"
+#include "kestui/kest_host.h"
 #include "scheme/class_registry.h"
 #include "scheme/scheme.h"
 
@@ -22,7 +22,8 @@ CSCHPult::~CSCHPult() {
 }
 
 bool CSCHPult::Edit() {
-  if (MainKestForm && nestedScheme) new CSphEditor(MainKestForm, nestedScheme, kEditorPanel, 0, 0);
+  // The program opens the editor; the component itself does not change.
+  if (nestedScheme) GetKestHost()->OpenSchemeEditor(nestedScheme, kEditorPanel, 0, 0);
   return false;
 }
 

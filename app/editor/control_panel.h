@@ -14,7 +14,8 @@ public:
   // Closes every editor that shows the nested scheme, then deletes it.
   ~CSCHPult() override;
 
-  // Opens a scheme editor (mode 2) on the nested scheme; nothing changes.
+  // Asks the program (the host) for a scheme editor in mode 2 on the nested
+  // scheme; nothing changes.
   bool Edit() override;
   void Start() override;
   void Step(float dt) override;

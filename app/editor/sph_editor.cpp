@@ -5,7 +5,7 @@
 #include <cstring>
 #include <cwchar>
 
-#include "app/main_form.h"
+#include "app/shell/main_form.h"
 #include "app/views/scheme_view.h"
 #include "foundation/buffers.h"
 #include "kestui/kest_input_dialog.h"

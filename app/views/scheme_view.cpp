@@ -1,5 +1,7 @@
 #include "app/views/scheme_view.h"
 
+#include <windows.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -7,8 +9,10 @@
 #include <new>
 
 #include "app/editor/sph_editor.h"
-#include "app/main_form.h"
-#include "app/views/gdi_scope.h"
+#include "app/shell/main_form.h"
+#include "kestui/kest_dc_selection.h"
+#include "kestui/kest_gdi_object.h"
+#include "kestui/kest_owned_dc.h"
 #include "kestui/kest_draw.h"
 #include "kestui/kest_form.h"
 #include "kestui/kest_menu.h"
@@ -209,25 +213,26 @@ void CSchemeView::PaintScheme(HDC dc, bool drawAll) {
   int oldMode = SetBkMode(dc, TRANSPARENT);
   COLORREF oldText = ::SetTextColor(dc, RGB(0, 0, 0));
 
-  GdiObjectOwner numberFont(CreateFontW(-7, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+  CKestOwnedFont numberFont(CreateFontW(-7, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Small Fonts"));
-  GdiObjectOwner nameFont(CreateFontW(-10, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+  CKestOwnedFont nameFont(CreateFontW(-10, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Arial"));
-  GdiObjectOwner downFont(CreateFontW(-10, 0, -900, -900, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+  CKestOwnedFont downFont(CreateFontW(-10, 0, -900, -900, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Arial"));
-  GdiObjectOwner dotPen(CreatePen(PS_DOT, 1, RGB(0, 0, 0)));
-  GdiObjectOwner thinSelected(CreatePen(PS_SOLID, 1, kSelectedWireColor));
-  GdiObjectOwner hydraulic(CreatePen(PS_SOLID, 6, kHydraulicColor));
-  GdiObjectOwner hydraulicSelected(CreatePen(PS_SOLID, 6, kSelectedHydraulicColor));
-  GdiObjectOwner thick(CreatePen(PS_SOLID, kBusPenWidth, RGB(0, 0, 0)));
-  GdiObjectOwner thickSelected(CreatePen(PS_SOLID, kBusPenWidth, kSelectedWireColor));
+  CKestOwnedPen dotPen(CreatePen(PS_DOT, 1, RGB(0, 0, 0)));
+  CKestOwnedPen thinSelected(CreatePen(PS_SOLID, 1, kSelectedWireColor));
+  CKestOwnedPen hydraulic(CreatePen(PS_SOLID, 6, kHydraulicColor));
+  CKestOwnedPen hydraulicSelected(CreatePen(PS_SOLID, 6, kSelectedHydraulicColor));
+  CKestOwnedPen thick(CreatePen(PS_SOLID, kBusPenWidth, RGB(0, 0, 0)));
+  CKestOwnedPen thickSelected(CreatePen(PS_SOLID, kBusPenWidth, kSelectedWireColor));
   HGDIOBJ blackPen = GetStockObject(BLACK_PEN);
   HGDIOBJ noBrush = GetStockObject(NULL_BRUSH);
 
   // The context's own objects come back when these go.
-  GdiSelection keepPen(dc, blackPen);
-  GdiSelection keepBrush(dc, noBrush);
-  GdiSelection keepFont(dc, numberFont.Get());
+  CKestDcSelection keep(dc);
+  keep.Select(blackPen);
+  keep.Select(noBrush);
+  keep.Select(numberFont.Get());
 
   auto visible = [&](const RECT& r) { return drawAll || RectVisible(dc, &r); };
 
@@ -374,16 +379,14 @@ void CSchemeView::PaintBuffered(HDC dc) {
   GetClientRect(window_, &client);
   int width = client.right - client.left, height = client.bottom - client.top;
   if (width <= 0 || height <= 0) return;
-  HDC memory = CreateCompatibleDC(dc);
-  if (!memory) return;
-  HBITMAP bitmap = CreateCompatibleBitmap(dc, width, height);
-  if (!bitmap) {
-    DeleteDC(memory);
-    return;
-  }
+  CKestOwnedDC memoryDc(CreateCompatibleDC(dc));
+  if (!memoryDc) return;
+  HDC memory = memoryDc.Get();
+  CKestOwnedBitmap bitmap(CreateCompatibleBitmap(dc, width, height));
+  if (!bitmap) return;
   {
-    GdiObjectOwner ownBitmap(bitmap);
-    GdiSelection select(memory, bitmap);
+    CKestDcSelection select(memory);
+    select.Select(bitmap.Get());
     SetStretchBltMode(memory, HALFTONE);
     FillRect(memory, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     SetWindowOrgEx(memory, scrollX, scrollY, nullptr);
@@ -391,7 +394,6 @@ void CSchemeView::PaintBuffered(HDC dc) {
     SetWindowOrgEx(memory, 0, 0, nullptr);
     BitBlt(dc, client.left, client.top, width, height, memory, 0, 0, SRCCOPY);
   }
-  DeleteDC(memory);
 }
 
 // ---------------------------------------------------------------- hit test
@@ -674,6 +676,7 @@ void CSchemeView::OpenItem() {
   }
   if (block->Edit()) NotifyModified();
 }
+
 
 // ---------------------------------------------------------------- messages
 

@@ -1,15 +1,17 @@
 // A fixture for tests of Velkboard's windows: each test starts and ends with
-// no forms, no pending quit and the outside-program and help seams reset.
+// no forms and no pending quit, with a host that starts no outside program
+// and has no help viewer unless the test says so (apptest::TestHost).
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
-#include "app/main_form.h"
-#include "app/startup.h"
+#include "app/shell/main_form.h"
+#include "app/shell/startup.h"
 #include "kestui/kest_form.h"
 #include "kestui/kest_hint.h"
+#include "app/test_host.h"
 #include "support/live_forms.h"
 #include "support/test_support.h"
 
@@ -24,11 +26,11 @@ inline std::wstring WindowTextOf(HWND window) {
 class WindowsTest : public ::testing::Test {
 protected:
   void SetUp() override { ClearAll(); }
-  void TearDown() override {
-    ClearAll();
-    SetShellExecuteForTests(nullptr);
-    SetHtmlHelpForTests(nullptr);
-  }
+  void TearDown() override { ClearAll(); }
+
+  TestHost host_;
+  CKestHostScope hostScope_{&host_};
+
   static void ClearAll() {
     velktest::CloseAllLiveForms();
     StopHintTimer();

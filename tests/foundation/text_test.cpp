@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/buffer_failure_scope.h"
 #include "foundation/buffers.h"
 #include "foundation/encoding.h"
 #include "foundation/paths.h"
@@ -118,6 +119,58 @@ TEST(HeapBlocks, AppendString) {
   EXPECT_NE(tail, copy);
   EXPECT_STREQ(L"хвост", copy);
   FreeBuffer(copy);
+}
+
+TEST(HeapBlocks, AppendStringOfItsOwnTail) {
+  // The tail lies inside the text that grows: it is copied before the old
+  // block goes, at every length (small blocks and ones that must move).
+  for (int length : {1, 7, 64, 4000}) {
+    wchar_t* text = AllocWideString(static_cast<size_t>(length));
+    ASSERT_NE(nullptr, text);
+    for (int i = 0; i < length; ++i) text[i] = static_cast<wchar_t>(L'А' + i % 32);
+    text[length] = 0;
+    std::wstring expected = std::wstring(text) + std::wstring(text + length / 2);
+    text = AppendString(text, text + length / 2);
+    ASSERT_NE(nullptr, text);
+    EXPECT_EQ(expected, std::wstring(text)) << length;
+    EXPECT_EQ(2u * expected.size() + 2, _msize(text));
+    FreeBuffer(text);
+  }
+}
+
+TEST(HeapBlocks, AppendStringWithoutRoomFreesTheText) {
+  wchar_t* text = DupString(L"Схема");
+  CBufferFailureScope noRoom(0);
+  EXPECT_EQ(nullptr, AppendString(text, L" №2"));  // text is freed, not leaked
+  EXPECT_EQ(1, noRoom.GetRefusals());
+  EXPECT_EQ(nullptr, DupString(L"x"));
+  EXPECT_EQ(nullptr, DupStringA("x"));
+}
+
+TEST(HeapBlocks, FailureScopeGrantsThenRefusesAndNests) {
+  {
+    CBufferFailureScope scope(2);
+    void* a = AllocBuffer(4);
+    void* b = ReallocBuffer(nullptr, 4);
+    EXPECT_NE(nullptr, a);
+    EXPECT_NE(nullptr, b);
+    EXPECT_EQ(nullptr, AllocBuffer(4));
+    EXPECT_EQ(nullptr, ReallocBuffer(b, 0));  // freeing is always allowed
+    {
+      CBufferFailureScope inner(1);
+      void* c = AllocBuffer(8);
+      EXPECT_NE(nullptr, c);
+      EXPECT_EQ(nullptr, ReallocBuffer(c, 16));  // refused: c stays valid
+      EXPECT_EQ(1, inner.GetRefusals());
+      FreeBuffer(c);
+    }
+    EXPECT_EQ(nullptr, AllocBuffer(4));  // the outer scope is back
+    EXPECT_EQ(2, scope.GetRefusals());
+    FreeBuffer(a);
+  }
+  void* free = AllocBuffer(4);
+  EXPECT_NE(nullptr, free);
+  FreeBuffer(free);
 }
 
 TEST(HeapBlocks, ReplaceStringCopiesFirst) {

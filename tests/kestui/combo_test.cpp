@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "foundation/buffers.h"
 #include "kest_test_widgets.h"
@@ -150,6 +151,36 @@ TEST_F(ComboTest, ListBoxCopiesTheSelectedItem) {
   EXPECT_EQ(1, Ask(list, WM_KEST_CANCOPY));
   SendMessageW(list->GetHandle(), WM_COPY, 0, 0);
   EXPECT_EQ(L"Конденсатор", ClipboardText(form->GetHandle()));
+}
+
+TEST_F(ComboTest, MultipleSelectionListCopiesOnlyASelectedItem) {
+  auto* list = new CKestListBox(form, 4, KestPos(10, 10), 200, 150, 0, true);
+  for (const wchar_t* text : {L"Диод", L"Реле", L"Кнопка"}) list->AddItem(text, 0);
+  // The focus rests on "Реле", but nothing is selected.
+  SendMessageW(list->GetHandle(), LB_SETCARETINDEX, 1, FALSE);
+  ASSERT_EQ(1, SendMessageW(list->GetHandle(), LB_GETCARETINDEX, 0, 0));
+  ASSERT_FALSE(list->IsItemSelected(1));
+  PutClipboardText(form->GetHandle(), L"прежний текст");
+  EXPECT_EQ(0, Ask(list, WM_KEST_CANCOPY));
+  SendMessageW(list->GetHandle(), WM_COPY, 0, 0);
+  EXPECT_EQ(L"прежний текст", ClipboardText(form->GetHandle()));
+
+  struct Case {
+    std::vector<int> selected;
+    const wchar_t* copied;
+  } cases[] = {
+      {{2}, L"Кнопка"},     // the focused item is not selected: the first selected one
+      {{0, 2}, L"Диод"},
+      {{1, 2}, L"Реле"},    // the focused item is selected: that one
+  };
+  for (const Case& c : cases) {
+    for (int i = 0; i < 3; ++i) list->SetItemSelected(i, false);
+    for (int i : c.selected) list->SetItemSelected(i, true);
+    SendMessageW(list->GetHandle(), LB_SETCARETINDEX, 1, FALSE);
+    EXPECT_EQ(1, Ask(list, WM_KEST_CANCOPY)) << c.copied;
+    SendMessageW(list->GetHandle(), WM_COPY, 0, 0);
+    EXPECT_EQ(c.copied, ClipboardText(form->GetHandle()));
+  }
 }
 
 TEST_F(ComboTest, SelectAllOnlyInAMultipleSelectionList) {

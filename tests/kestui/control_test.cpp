@@ -260,12 +260,28 @@ TEST_F(ControlTest, ReleaseOutsideTheWidgetReportsButDoesNotClick) {
   }
 }
 
-TEST_F(ControlTest, ClickOnAFormPostsTheCommandToTheFormItself) {
+TEST_F(ControlTest, ClickOnAFormsOwnBackgroundPostsNoCommand) {
+  // With a menu bar the form's id is the low word of its menu handle; a
+  // command with it (or with 0) would look like a widget's or a menu's.
+  auto* menu = new CKestMainMenu(0);
+  menu->AppendItem(menu->AppendSubMenu(L"Файл"), L"Выход", 100, 0, 0);
+  form->SetMenu(menu);
+  ASSERT_NE(nullptr, GetMenu(form->GetHandle()));
+  auto* widget = new TestWidget(form, KestPos(10, 10), 60, 20, 0);  // a widget of id 0
+  form->seen.clear();
   form->Click();
+  SendMessageW(form->GetHandle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(200, 150));
+  SendMessageW(form->GetHandle(), WM_LBUTTONUP, 0, MAKELPARAM(200, 150));
+  velktest::FlushEvents();
+  EXPECT_EQ(0, form->Count(WM_COMMAND));
+  EXPECT_EQ(1, form->Count(WM_KEST_LBUTTONUP));  // the release itself is still reported
+  // The widget's own click still reaches the form, with its window.
+  widget->Click();
   velktest::FlushEvents();
   const Seen* command = form->Last(WM_COMMAND);
   ASSERT_NE(nullptr, command);
-  EXPECT_EQ(reinterpret_cast<LPARAM>(form->GetHandle()), command->lParam);
+  EXPECT_EQ(0u, command->wParam);
+  EXPECT_EQ(reinterpret_cast<LPARAM>(widget->GetHandle()), command->lParam);
 }
 
 TEST_F(ControlTest, OtherMouseInputIsReported) {

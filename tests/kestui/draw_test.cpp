@@ -85,6 +85,56 @@ TEST(KestScroll, HandleScrollCommand) {
   }
 }
 
+namespace {
+
+// A scroll-bar control that knows its position but refuses its information.
+LRESULT CALLBACK MuteScrollBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == SBM_GETPOS) return 37;
+  if (message == SBM_GETSCROLLINFO) return FALSE;
+  if (message == SBM_SETPOS || message == SBM_SETSCROLLINFO) {
+    SetPropW(window, L"VelkMoved", reinterpret_cast<HANDLE>(1));
+    return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+TEST(KestScroll, UnreadableBarKeepsItsCurrentPosition) {
+  WNDCLASSW wc = {};
+  wc.lpfnWndProc = MuteScrollBarProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"VelkMuteScrollBar";
+  RegisterClassW(&wc);
+  // A window without scroll bars: its position is 0 and no bar appears.
+  auto* form = new TestForm();
+  WindowGuard guard(form);
+  HWND plain = form->GetHandle();
+  SCROLLINFO probe = {sizeof(probe), SIF_ALL};
+  ASSERT_FALSE(GetScrollInfo(plain, SB_HORZ, &probe));
+  EXPECT_EQ(0, HandleScrollCommand(SB_HORZ, SB_PAGEDOWN, plain));
+  EXPECT_FALSE(GetScrollInfo(plain, SB_HORZ, &probe));
+  // No window at all: position 0, nothing to move.
+  EXPECT_EQ(0, HandleScrollCommand(SB_VERT, SB_PAGEDOWN, nullptr));
+
+  // A scroll-bar control that refuses its information keeps the position it
+  // answers. (Wine reads a control's information itself and never fails
+  // here; Windows asks the control.)
+  HWND bar = CreateWindowW(L"VelkMuteScrollBar", nullptr, WS_POPUP, 0, 0, 10, 100, nullptr, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(nullptr, bar);
+  SCROLLINFO info = {sizeof(info), SIF_ALL};
+  bool refuses = !GetScrollInfo(bar, SB_CTL, &info);
+  if (refuses) {
+    for (int code : {SB_LINEDOWN, SB_PAGEUP, SB_TOP, SB_BOTTOM, SB_THUMBPOSITION}) {
+      EXPECT_EQ(37, HandleScrollCommand(SB_CTL, code, bar)) << code;
+    }
+    EXPECT_EQ(nullptr, GetPropW(bar, L"VelkMoved"));  // nothing was set
+  }
+  RemovePropW(bar, L"VelkMoved");
+  DestroyWindow(bar);
+}
+
 TEST(KestClipboard, SetClipboardTextRoundTrip) {
   auto* form = new TestForm();
   WindowGuard guard(form);

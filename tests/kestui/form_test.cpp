@@ -3,6 +3,9 @@
 #include <string>
 
 #include "forms_test_util.h"
+#include "kest_test_widgets.h"
+#include "kestui/kest_edit.h"
+#include "kestui/kest_title.h"
 #include "foundation/buffers.h"
 
 namespace {
@@ -418,7 +421,12 @@ int listCount = -1;
 CKestControl* listChosen = nullptr;
 bool listAnswer = true;
 
-bool FakeWindowList(CKestForm* f, int* index) {
+class FakeWindowListHost : public CKestHost {
+public:
+  bool ChooseMDIWindow(CKestForm* frame, int* index) override;
+};
+
+bool FakeWindowListHost::ChooseMDIWindow(CKestForm* f, int* index) {
   listFrame = f;
   listCount = f->GetMDIChildCount();
   *index = 4;
@@ -435,7 +443,8 @@ TEST_F(MDITest, MoreWindowsOpensTheWindowListAndActivatesTheChoice) {
   SendMessageW(frame->GetHandle(), WM_COMMAND, CKestForm::MoreWindowsId, 0);
   EXPECT_EQ(before, Active());
 
-  MDIWindowListHandler = FakeWindowList;
+  FakeWindowListHost fakeHost;
+  CKestHostScope withList(&fakeHost);
   listAnswer = false;  // cancelled
   SendMessageW(frame->GetHandle(), WM_COMMAND, CKestForm::MoreWindowsId, 0);
   EXPECT_EQ(frame, listFrame);
@@ -447,6 +456,69 @@ TEST_F(MDITest, MoreWindowsOpensTheWindowListAndActivatesTheChoice) {
   ASSERT_NE(nullptr, listChosen);
   EXPECT_NE(before, listChosen);
   EXPECT_EQ(listChosen, Active());
+}
+
+// Feeds a Tab or Enter key-down for the focused window through the loop's
+// pre-translation; answers whether it was used up.
+bool PressKey(WPARAM key, bool shift = false) {
+  kesttest::SetModifierKeys(shift, false, false);
+  MSG msg = {GetFocus(), WM_KEYDOWN, key, 0, 0, {0, 0}};
+  PreTranslateKeyMessage(&msg);
+  kesttest::SetModifierKeys(false, false, false);
+  return msg.message == WM_NULL;
+}
+
+TEST_F(MDITest, TabNeverLeavesTheChildItStartsIn) {
+  MDIChild* a = AddChild(L"Схема 1", KestPos(0, 0));
+  MDIChild* b = AddChild(L"Схема 2", KestPos(320, 0));
+  auto* a1 = new CKestEdit(a, 11, KestPos(10, 10), 100, 21, false, 0, true);
+  auto* a2 = new CKestEdit(a, 12, KestPos(10, 40), 100, 21, false, 0, true);
+  auto* b1 = new CKestEdit(b, 21, KestPos(10, 10), 100, 21, false, 0, true);
+  auto* b2 = new CKestEdit(b, 22, KestPos(10, 40), 100, 21, false, 0, true);
+  auto* topEdit = new CKestEdit(top, 31, KestPos(0, 0), 100, 21, false, 0, true);
+  kesttest::ActivateWindow(frame->GetHandle());
+
+  struct Step {
+    CKestControl* from;
+    bool shift;
+    CKestControl* to;
+  } steps[] = {
+      {a1, false, a2}, {a2, false, a1},  // wraps inside the first child
+      {a1, true, a2},  {a2, true, a1},
+      {b2, false, b1}, {b1, true, b2},   // and inside the second
+      {topEdit, false, topEdit},         // the frame's own widgets do not reach into the children
+      {topEdit, true, topEdit},
+  };
+  for (const Step& step : steps) {
+    SetFocus(step.from->GetHandle());
+    ASSERT_EQ(step.from->GetHandle(), GetFocus());
+    EXPECT_TRUE(PressKey(VK_TAB, step.shift));
+    EXPECT_EQ(step.to->GetHandle(), GetFocus())
+        << GetDlgCtrlID(step.from->GetHandle()) << (step.shift ? " Shift+Tab" : " Tab");
+  }
+}
+
+TEST_F(MDITest, EnterPressesOnlyTheDefaultButtonOfTheFocusedChild) {
+  MDIChild* a = AddChild(L"Схема 1", KestPos(0, 0));
+  MDIChild* b = AddChild(L"Схема 2", KestPos(320, 0));
+  auto* aEdit = new CKestEdit(a, 11, KestPos(10, 10), 100, 21, false, 0, true);
+  auto* bEdit = new CKestEdit(b, 21, KestPos(10, 10), 100, 21, false, 0, true);
+  new CKestButton(b, L"OK", true, 25, KestPos(10, 40), 80, 25, nullptr, 0);
+  kesttest::ActivateWindow(frame->GetHandle());
+
+  // The first child has no default button: Enter goes on to its edit.
+  SetFocus(aEdit->GetHandle());
+  EXPECT_FALSE(PressKey(VK_RETURN));
+  velktest::FlushEvents();
+  EXPECT_TRUE(a->commands.empty());
+  EXPECT_TRUE(b->commands.empty());
+
+  // In the second child Enter presses its own default button.
+  SetFocus(bEdit->GetHandle());
+  EXPECT_TRUE(PressKey(VK_RETURN));
+  velktest::FlushEvents();
+  EXPECT_EQ(std::vector<int>{25}, b->commands);
+  EXPECT_TRUE(a->commands.empty());
 }
 
 TEST_F(MDITest, CascadeAndTileArrangeTheChildren) {

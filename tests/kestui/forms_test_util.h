@@ -12,6 +12,7 @@
 #include "kestui/kest_container.h"
 #include "kestui/kest_form.h"
 #include "kestui/kest_hint.h"
+#include "kestui/kest_host_scope.h"
 #include "support/live_forms.h"
 #include "support/test_support.h"
 
@@ -87,7 +88,12 @@ public:
   ~MDIChild() override {
     if (deleted) ++*deleted;
   }
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_COMMAND && HIWORD(wParam) == 0) commands.push_back(LOWORD(wParam));
+    return CKestMDIChildForm::WindowProc(message, wParam, lParam);
+  }
   int* deleted = nullptr;
+  std::vector<int> commands;  // ids of the clicks and commands (code 0) it received
 };
 
 // Window rectangle of a widget in its parent's client coordinates.
@@ -108,9 +114,20 @@ inline std::string Describe(int l, int t, int r, int b) {
   return Describe(x);
 }
 
-// Each test starts and ends with no forms and no pending quit.
+// A host without a window list: "More windows" does nothing unless a test
+// installs a host of its own.
+class NoWindowListHost : public CKestHost {
+public:
+  bool ChooseMDIWindow(CKestForm*, int*) override { return false; }
+};
+
+// Each test starts and ends with no forms and no pending quit, and runs with
+// a host without a window list (the one before is reinstalled after it).
 class FormsTest : public ::testing::Test {
 protected:
+  NoWindowListHost quietHost_;
+  CKestHostScope hostScope_{&quietHost_};
+
   void SetUp() override {
     ClearAll();
   }
@@ -118,7 +135,6 @@ protected:
     ClearAll();
   }
   static void ClearAll() {
-    MDIWindowListHandler = nullptr;
     HintsEnabled = true;
     SetHintSeam(nullptr);
     ResetHintTracking();

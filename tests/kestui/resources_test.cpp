@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "foundation/buffer_failure_scope.h"
 #include "kest_test_widgets.h"
 #include "kestui/image.h"
 #include "kestui/kest_imagelist.h"
@@ -69,6 +70,25 @@ TEST(KestMenu, ShortcutTableGrowsAndKeepsOrder) {
     EXPECT_EQ(KEST_MOD_CTRL, menu.GetShortcut(i).modifiers);
   }
   EXPECT_EQ(sizeof(ACCEL), sizeof(KestMenuShortcut));
+}
+
+TEST(KestMenu, ItemWhoseShortcutCannotBeKeptIsReportedAndRemoved) {
+  CKestPopupMenu menu;
+  // Eight shortcuts fill the first step of the table; the ninth needs room.
+  for (int i = 0; i < 8; ++i) ASSERT_EQ(i, menu.AddItem(L"x", 100 + i, KEST_MOD_CTRL, static_cast<WORD>('A' + i)));
+  {
+    CBufferFailureScope noRoom(0);
+    EXPECT_EQ(-1, menu.AddItem(L"Удалить\tDel", 771, 0, VK_DELETE));
+    // An item without a shortcut needs no room.
+    EXPECT_EQ(8, menu.AddItem(L"Свойства", 3001));
+  }
+  EXPECT_EQ(9, menu.GetItemCount());
+  EXPECT_EQ(-1, menu.FindItemIndex(771));  // the item went with its shortcut
+  EXPECT_EQ(8, menu.FindItemIndex(3001));
+  EXPECT_EQ(8, menu.GetShortcutCount());
+  EXPECT_EQ(9, menu.AddItem(L"Удалить\tDel", 771, 0, VK_DELETE));
+  EXPECT_EQ(9, menu.GetShortcutCount());
+  EXPECT_EQ(771, menu.GetShortcut(8).command);
 }
 
 TEST(KestMenu, ShortcutMatchesKeyAndExactModifiers) {

@@ -3,11 +3,13 @@
 #include <windows.h>
 
 #include <cstring>
+#include <string>
 
 #include <gtest/gtest.h>
 
 #include "foundation/stream.h"
 #include "kestui/image.h"
+#include "kestui/kest_host_scope.h"
 #include "scheme/scheme_icons.h"
 #include "scheme_fixture.h"
 #include "tests/support/test_support.h"
@@ -389,29 +391,37 @@ TEST(BlockRecord, BaseRecordRoundTrip) {
   // Still loaded: its destructor follows none of these identities.
 }
 
-const wchar_t* g_shownTable = nullptr;
-const char* g_shownModel = nullptr;
-int g_shown = 0;
-void RecordShow(const wchar_t* table, const char* model, const char*) {
-  g_shownTable = table;
-  g_shownModel = model;
-  g_shown++;
-}
+// A program whose component viewer records what it was asked to show.
+class RecordingViewerHost : public CKestHost {
+public:
+  void ShowComponentModel(const wchar_t* table, const char* model, const char* options) override {
+    shownTable = table ? table : L"";
+    shownModel = model ? model : "";
+    shownOptions = options ? options : "";
+    shown++;
+  }
+  std::wstring shownTable;
+  std::string shownModel, shownOptions;
+  int shown = 0;
+};
 
 TEST(BlockEdit, ShowsTheModelAndNeverReportsAChange) {
-  SetSchemeModelViewer(RecordShow);
-  g_shown = 0;
+  RecordingViewerHost host;
+  CKestHostScope withViewer(&host);
   CSCHBlock block;
   EXPECT_FALSE(block.Edit());
   block.SetModel("1N4148");
   EXPECT_FALSE(block.Edit());
-  EXPECT_EQ(0, g_shown);  // no table name: nothing shown
+  EXPECT_EQ(0, host.shown);  // no table name: nothing shown
   block.SetTableName(L"Диоды");
   EXPECT_FALSE(block.Edit());
-  EXPECT_EQ(1, g_shown);
-  EXPECT_STREQ(L"Диоды", g_shownTable);
-  EXPECT_STREQ("1N4148", g_shownModel);
-  SetSchemeModelViewer(nullptr);
+  EXPECT_EQ(1, host.shown);
+  EXPECT_EQ(L"Диоды", host.shownTable);
+  EXPECT_EQ("1N4148", host.shownModel);
+  block.SetOptions("SOD-80");
+  EXPECT_FALSE(block.Edit());
+  EXPECT_EQ(2, host.shown);
+  EXPECT_EQ("SOD-80", host.shownOptions);
 }
 
 TEST(SchemeIcons, LoadOncePerImage) {

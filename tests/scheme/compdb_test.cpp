@@ -44,8 +44,22 @@ const wchar_t kPartsTable[] =
     L"\"Текст с \"\"кавычками\"\"\tи табом\r\nи строкой\"\tx\t1\r\n"
     L"С2-33\t4700\t?2: DIP ; SOIC;SOT-23\t12.5\tкороткая\r\n";
 
+// Puts the database and image folders back as they were when it goes.
+class KeepDbFolders {
+public:
+  KeepDbFolders() : db_(GetComponentDbFolder()), images_(GetImagesFolder()) {}
+  ~KeepDbFolders() {
+    SetComponentDbFolder(db_.empty() ? nullptr : db_.c_str());
+    SetImagesFolder(images_.empty() ? nullptr : images_.c_str());
+  }
+
+private:
+  std::wstring db_, images_;
+};
+
 class PartsTable : public ::testing::Test {
 protected:
+  KeepDbFolders keepFolders_;
   void SetUp() override {
     ASSERT_TRUE(folder_.WriteFile(L"parts.txt", Cp1251(kPartsTable)));
     SetComponentDbFolder(folder_.Path().c_str());
@@ -195,6 +209,7 @@ TEST_F(PartsTable, ReloadStartsAfresh) {
 }
 
 TEST(CompDbTable, MissingOrEmptyFileKeepsThePresetCaption) {
+  KeepDbFolders keepFolders;
   velktest::TempFolder folder;
   SetComponentDbFolder(folder.Path().c_str());
   CompDbTable missing(L"нет такой");
@@ -518,6 +533,54 @@ TEST_F(Formula, EvaluatesCases) {
   }
 }
 
+// Values that are not finite numbers count as 0, as a division by zero
+// does, at the step where they arise.
+TEST_F(Formula, ValuesThatAreNotFiniteCountAsZero) {
+  struct Case {
+    const char* text;
+    double value;
+  } cases[] = {
+      {"1e999", 0},               // too large for a double
+      {"-1e999", 0},
+      {"!1:5;1e999", 0},          // the selected item (option 1 at choice 1)
+      {"!1:1e999;2", 2},          // an item not selected does not matter
+      {"!1:5;1e999 * 0 + 4", 4},
+      {"1e308*10", 0},            // an overflowing product
+      {"1e308 * 10 + 5", 5},
+      {"1e308 + 1e308", 0},       // an overflowing sum
+      {"-1e308 - 1e308", 0},
+      {"1e999-1e999", 0},         // infinity minus infinity
+      {"1e999 - 1e999 + 7", 7},   // each operand counts as 0
+      {"1e300 / 1e-300", 0},      // an overflowing quotient
+      {"1 / 1e999", 0},           // a divisor that counts as 0
+      {"(1e308 * 10) * 0 + 3", 3},
+      {"1e308 * 1", 1e308},       // large but finite stays
+      {"1e-320 * 1", 1e-320},     // denormal but finite stays
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    double value = record_->EvaluateFormula(c.text, -1, -1);
+    EXPECT_TRUE(std::isfinite(value));
+    EXPECT_DOUBLE_EQ(value, c.value);
+  }
+}
+
+TEST(CompDbRecord, FormulaCellsThatAreNotFiniteShowZero) {
+  auto table = Parse(
+      "T\nM\tA\tB\tC\tD\nmodel\topt\tPrice\tmass\tsum\n\n"
+      "x\t?1:a;b\t!1:1e999\t1e308*10!\t!1:1;2 + (1e999-1e999)\n");
+  CompDbRecord* r = table->GetRecord(0);
+  EXPECT_STREQ(r->GetText(2), "0.00");  // the price key: two decimals
+  EXPECT_DOUBLE_EQ(r->GetDouble(2), 0);
+  EXPECT_DOUBLE_EQ(r->GetDoubleByName("Price"), 0);
+  EXPECT_STREQ(r->GetText(3), "0.000000");
+  EXPECT_DOUBLE_EQ(r->GetDouble(3), 0);
+  EXPECT_EQ(r->GetInt(3), 0);
+  EXPECT_STREQ(r->GetText(4), "1.000000");
+  r->SetOptions("1:1;");
+  EXPECT_STREQ(r->GetText(4), "2.000000");
+}
+
 TEST_F(Formula, RangeLimits) {
   const char* text = "1 + 2 + 3";
   EXPECT_DOUBLE_EQ(record_->EvaluateFormula(text, 4, -1), 5);
@@ -613,6 +676,7 @@ TEST(CompDbTable, BuiltInCode) {
 }
 
 TEST(CompDbFolders, KeepCopies) {
+  KeepDbFolders keepFolders;
   std::wstring path = L"C:\\prog\\VelkDB\\";
   SetComponentDbFolder(path.c_str());
   path[0] = L'X';
@@ -658,6 +722,7 @@ bool FileExists(const std::wstring& path) {
 }
 
 TEST(SampleDatabase, EveryTableLoadsAndReads) {
+  KeepDbFolders keepFolders;
   std::wstring folder = SampleDatabaseFolder();
   SetComponentDbFolder(folder.c_str());
   std::vector<std::wstring> names = TableNames(folder);
@@ -732,6 +797,7 @@ TEST(SampleDatabase, EveryTableLoadsAndReads) {
 }
 
 TEST(SampleDatabase, OptionsDrivePrices) {
+  KeepDbFolders keepFolders;
   SetComponentDbFolder(SampleDatabaseFolder().c_str());
   CompDbTable servo(L"servo");
   ASSERT_TRUE(servo.Load());

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "foundation/stream.h"
 #include "scheme/class_registry.h"
@@ -381,6 +382,63 @@ TEST(Multimeter, TakesTheFirstFreeLetter) {
   delete c;
   delete d;
   EXPECT_EQ(CSCHMeasureDevice::GetListCount(), 0);
+}
+
+// The letters in use follow the names as they change, whoever changes them.
+TEST(Multimeter, LettersFollowRenamedDevices) {
+  std::vector<std::unique_ptr<CSCHMultimeter>> m;
+  for (int i = 0; i < 3; i++) m.emplace_back(new CSCHMultimeter);  // A, B, C
+  m[1]->SetName(L"X");                                              // B is free again
+  m.emplace_back(new CSCHMultimeter);
+  EXPECT_STREQ(m[3]->instanceName, L"B");
+  m[0]->SetName(L"a");  // only the capital letter itself counts
+  m[2]->SetName(L"AB");
+  m.emplace_back(new CSCHMultimeter);
+  EXPECT_STREQ(m[4]->instanceName, L"A");
+  m.emplace_back(new CSCHMultimeter);
+  EXPECT_STREQ(m[5]->instanceName, L"C");
+  // Two devices with one letter: the letter is free when neither has it.
+  m[0]->SetName(L"D");
+  m[1]->SetName(L"D");
+  m.emplace_back(new CSCHMultimeter);
+  EXPECT_STREQ(m[6]->instanceName, L"E");
+  m[0]->SetName(nullptr);
+  m.emplace_back(new CSCHMultimeter);
+  EXPECT_STREQ(m[7]->instanceName, L"F");
+  m[1].reset();
+  m.emplace_back(new CSCHMultimeter);
+  EXPECT_STREQ(m[8]->instanceName, L"D");
+  // A name read from a stream counts as well.
+  CMemoryStream record;
+  m[8]->Save(&record);  // "D"
+  record.Seek(0, 0);
+  m[3]->Load(&record);  // B becomes D
+  m.emplace_back(new CSCHMultimeter);
+  EXPECT_STREQ(m[9]->instanceName, L"B");
+  EXPECT_EQ(CSCHMeasureDevice::GetListCount(), 9);
+  m.clear();
+  EXPECT_EQ(CSCHMeasureDevice::GetListCount(), 0);
+  EXPECT_EQ(CSCHMeasureDevice::GetFreeLetter(), L'A');
+}
+
+TEST(Multimeter, TheTwentySeventhGoesUnnamed) {
+  std::vector<std::unique_ptr<CSCHMultimeter>> m;
+  for (int i = 0; i < 27; i++) m.emplace_back(new CSCHMultimeter);
+  for (int i = 0; i < 26; i++) {
+    wchar_t letter[2] = {static_cast<wchar_t>(L'A' + i), 0};
+    EXPECT_STREQ(m[i]->instanceName, letter);
+  }
+  EXPECT_EQ(m[26]->instanceName, nullptr);
+  EXPECT_EQ(CSCHMeasureDevice::GetFreeLetter(), 0);
+  m[7].reset();  // H
+  m.emplace_back(new CSCHMultimeter);
+  EXPECT_STREQ(m.back()->instanceName, L"H");
+  // The list keeps construction order.
+  EXPECT_EQ(CSCHMeasureDevice::GetListItem(0), m[0].get());
+  EXPECT_EQ(CSCHMeasureDevice::GetListItem(7), m[8].get());
+  EXPECT_EQ(CSCHMeasureDevice::GetListItem(26), m[27].get());
+  EXPECT_EQ(CSCHMeasureDevice::GetListItem(27), nullptr);
+  EXPECT_EQ(CSCHMeasureDevice::GetListItem(-1), nullptr);
 }
 
 // Probe 0 on a net held at v behind 100 ohm, probe 1 at 0 V behind 100 ohm.

@@ -375,6 +375,119 @@ TEST(PinModel, PinAloneOnItsNetReadsOpenCircuitFromBothReaders) {
   EXPECT_NEAR(s.R, 5e6f, 1.0f);
 }
 
+// A net driven only through a high resistance (a voltmeter's 10 megohm
+// input, 1e-7 S): GetPinState divides by the rest's own conductance, while
+// GetPinInput raises it to 2e-7 S first. Worked by hand from the rest of
+// the undriven pin: I = 5 / R, G = 1 / R.
+TEST(PinModel, WeaklyDrivenNetReadsTheRestAsItIs) {
+  struct Case {
+    float driveR;
+    float stateU, stateR;  // GetPinState: 5 V behind the drive
+    float inputU, inputR;  // GetPinInput: 5 V * G / 2e-7 behind 5e6 when G < 2e-7
+  } cases[] = {
+      {100, 5, 100, 5, 100},
+      {1e6f, 5, 1e6f, 5, 1e6f},
+      {5e6f, 5, 5e6f, 5, 5e6f},      // exactly at the floor
+      {1e7f, 5, 1e7f, 2.5f, 5e6f},   // 5e-7 A / 2e-7 S
+      {1e8f, 5, 1e8f, 0.25f, 5e6f},  // 5e-8 A / 2e-7 S
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.driveR);
+    Circuit c;
+    Part* a = c.Part(1);
+    Part* b = c.Part(1);
+    c.Wire(a, 0, b, 0);
+    a->Drive(0, 5, k.driveR);
+    c.Run(1);
+    SchPinState s;
+    b->GetPinState(0, &s);
+    EXPECT_NEAR(s.U, k.stateU, k.stateU * 1e-5f);
+    EXPECT_NEAR(s.R, k.stateR, k.stateR * 1e-5f);
+    EXPECT_EQ(s.U2, s.U);
+    EXPECT_EQ(s.R2, s.R);
+    float r;
+    EXPECT_NEAR(Circuit::Read(b, 0, &r), k.inputU, k.inputU * 1e-5f);
+    EXPECT_NEAR(r, k.inputR, k.inputR * 1e-5f);
+    // The driven pin sees only the other pin's leak, from both readers.
+    a->GetPinState(0, &s);
+    EXPECT_EQ(s.U, 0.0f);
+    EXPECT_NEAR(s.R, 5e6f, 5.0f);
+    EXPECT_EQ(Circuit::Read(a, 0, &r), 0.0f);
+    EXPECT_NEAR(r, 5e6f, 5.0f);
+  }
+}
+
+// The second pair of a weakly driven data line is read unbounded too.
+TEST(PinModel, WeakDataLineReadsBothLevelsAsTheyAre) {
+  Circuit c;
+  Part* a = c.Part(1);
+  Part* b = c.Part(1);
+  c.Wire(a, 0, b, 0);
+  c.Run(0);
+  SchSignalSource src = {nullptr, 0.5f};
+  // Idle 5 V behind 1e7, other level 1 V behind 1e8.
+  a->SetPinState(0, SchPinState{5, 1e7f, 1, 1e8f, 5, 1e7f, kSourceUsb, &src});
+  ASSERT_EQ(a->pins[0].net->source, &src);
+  SchPinState s;
+  b->GetPinState(0, &s);
+  EXPECT_NEAR(s.U, 5.0f, 5e-5f);
+  EXPECT_NEAR(s.R, 1e7f, 1e2f);
+  EXPECT_NEAR(s.U2, 1.0f, 1e-5f);  // 1e-8 A / 1e-8 S
+  EXPECT_NEAR(s.R2, 1e8f, 1e3f);
+  EXPECT_EQ(s.ownU, 0.0f);
+  EXPECT_NEAR(s.ownR, 5e6f, 5.0f);
+  EXPECT_EQ(s.source, &src);
+}
+
+// A rest without conductance has no Thevenin equivalent: the pin reads 0 V
+// behind 5e6 ohm, as an unconnected pin does, on both pairs and from both
+// readers, never a division by zero.
+TEST(PinModel, RestWithoutConductanceReadsAsAnUnconnectedPin) {
+  struct Case {
+    const char* what;
+    double restG;   // sum G minus the pin's own G
+    double restG2;  // the same for the second pair
+  } cases[] = {
+      {"nothing left", 0, 0},
+      {"rounding below zero", -1e-12, -1e-12},
+      {"second pair only", 0.01, 0},
+      {"second pair below zero", 0.01, -3e-9},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.what);
+    Circuit c;
+    Part* a = c.Part(1);
+    c.Wire(a, 0, c.Bus(1), 0, 0);  // alone on its net
+    c.Run(0);
+    a->SetPinSource(0, 5, 100);
+    SchNet* net = a->pins[0].net;
+    ASSERT_NE(net, nullptr);
+    net->sumG = a->pins[0].G + k.restG;
+    net->sumI = a->pins[0].I + 0.05 * (k.restG > 0);  // 5 V behind 100 ohm when any
+    net->sumG2 = a->pins[0].G2 + k.restG2;
+    net->sumI2 = a->pins[0].I2 + 0.01;  // a current with no conductance to flow through
+    SchSignalSource foreign = {nullptr, 0.5f};
+    net->source = &foreign;  // another pin's data, so the second pair is read
+    net->sourceKind = kSourceUsb;
+    SchPinState s;
+    a->GetPinState(0, &s);
+    if (k.restG > 0) {
+      EXPECT_NEAR(s.U, 5.0f, 1e-5f);
+      EXPECT_NEAR(s.R, 100.0f, 1e-3f);
+    } else {
+      EXPECT_EQ(s.U, 0.0f);
+      EXPECT_EQ(s.R, 5e6f);
+    }
+    EXPECT_EQ(s.U2, 0.0f);
+    EXPECT_EQ(s.R2, 5e6f);
+    float r;
+    float u = Circuit::Read(a, 0, &r);
+    EXPECT_TRUE(std::isfinite(u));
+    EXPECT_TRUE(std::isfinite(r));
+    EXPECT_GT(r, 0.0f);
+  }
+}
+
 TEST(PinModel, DrivingTwiceAlikeLeavesTheSums) {
   Circuit c;
   Part* a = c.Part(1);

@@ -4,8 +4,10 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "foundation/stream.h"
+#include "kestui/kest_host_scope.h"
 #include "scheme/block.h"
 #include "scheme/live_counts.h"
 #include "scheme/scheme.h"
@@ -98,6 +100,19 @@ TEST_F(ClassRegistry, ClassWithoutCreatorFailsLikeAnUnknownName) {
   ASSERT_EQ(answerer.Count(), 1);
   EXPECT_EQ(answerer.Texts()[0], L"Класс блока Resister не зарегистрирован! Последний удачный класс .");
   EXPECT_EQ(g_schLiveCounts.blocks, before.blocks);
+
+  // The message goes through the program's host: one that keeps it shows no box.
+  class KeepingHost : public CKestHost {
+  public:
+    void ShowReadError(const wchar_t* text) override { texts.push_back(text); }
+    std::vector<std::wstring> texts;
+  } host;
+  CKestHostScope withHost(&host);
+  m.Seek(0, 0);
+  EXPECT_FALSE(s.Read(&m, 0));
+  EXPECT_EQ(answerer.Count(), 1);
+  ASSERT_EQ(host.texts.size(), 1u);
+  EXPECT_EQ(host.texts[0], L"Класс блока Resister не зарегистрирован! Последний удачный класс .");
 }
 
 TEST_F(ClassRegistry, SetCreatorGivesATableRowItsClass) {

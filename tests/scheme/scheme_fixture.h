@@ -86,8 +86,12 @@ inline std::string Str(const std::vector<POINT>& v) {
 
 class SchemeBuilder {
 public:
-  SchemeBuilder() : scheme(new SchScheme) {}
-  ~SchemeBuilder() { delete scheme; }
+  SchemeBuilder() : scheme(new SchScheme), savedFreeEnd_(GetFreeEndPoint()) {}
+  // Tests move the free wire end as the editor does; it goes back with the scheme.
+  ~SchemeBuilder() {
+    delete scheme;
+    SetFreeEndPoint(savedFreeEnd_);
+  }
   SchemeBuilder(const SchemeBuilder&) = delete;
   SchemeBuilder& operator=(const SchemeBuilder&) = delete;
 
@@ -191,6 +195,9 @@ public:
 
   SchScheme* scheme;
   std::vector<std::wstring> events;
+
+private:
+  POINT savedFreeEnd_;
 };
 
 }  // namespace schtest

@@ -2,6 +2,11 @@
 // simulation drivers' block loop.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <set>
+#include <utility>
+#include <vector>
+
 #include "foundation/stream.h"
 #include "scheme_fixture.h"
 
@@ -82,6 +87,178 @@ TEST(SchemeOwnership, ChildrenGoWithTheirParentWhicheverIsOlder) {
     b.scheme->DeleteObjects();
     EXPECT_EQ(0, b.scheme->BlockCount()) << parentFirst;
   }
+}
+
+// A part that owns other parts of its scheme outside the child list and
+// deletes them in its destructor, as a chip deletes its application parts.
+// A part deleted first leaves its owner's list. Each destruction is noted,
+// so that a part destroyed twice shows.
+class OwningPart : public TestPart {
+public:
+  OwningPart() : TestPart(1, 1) { live().insert(this); }
+  ~OwningPart() override {
+    if (!live().erase(this)) ++destroyedTwice();
+    if (owner) owner->owned.erase(std::find(owner->owned.begin(), owner->owned.end(), this));
+    while (!owned.empty()) {
+      OwningPart* part = owned.back();
+      owned.pop_back();
+      part->owner = nullptr;
+      delete part;
+    }
+  }
+  void Own(OwningPart* part) {
+    owned.push_back(part);
+    part->owner = this;
+  }
+  static std::set<OwningPart*>& live() {
+    static std::set<OwningPart*> parts;
+    return parts;
+  }
+  static int& destroyedTwice() {
+    static int count = 0;
+    return count;
+  }
+
+  OwningPart* owner = nullptr;
+  std::vector<OwningPart*> owned;
+};
+
+TEST(SchemeOwnership, DeleteObjectsSurvivesDestructorsThatDeleteOtherBlocks) {
+  // Parts 0 (oldest) to 5 (newest); who owns whom, and who is whose child.
+  struct Case {
+    const char* what;
+    std::vector<std::pair<int, int>> owns;
+    std::vector<std::pair<int, int>> parents;
+  } cases[] = {
+      {"the oldest owns the next to go", {{0, 1}}, {}},
+      {"the oldest owns every other part", {{0, 1}, {0, 2}, {0, 3}, {0, 4}, {0, 5}}, {}},
+      {"the newest owns the oldest", {{5, 0}}, {}},
+      {"each owns the next newer", {{0, 1}, {1, 2}, {2, 3}, {3, 4}, {4, 5}}, {}},
+      {"each owns the next older", {{5, 4}, {4, 3}, {3, 2}, {2, 1}, {1, 0}}, {}},
+      {"an owned part has children", {{0, 2}}, {{2, 3}, {3, 4}, {2, 1}}},
+      {"a child of another part is owned", {{0, 4}}, {{5, 4}, {4, 3}}},
+      {"a parent owns a part its child owns", {{3, 5}, {1, 2}}, {{1, 3}}},
+      {"a child owns its parent's other child", {{2, 3}}, {{1, 2}, {1, 3}}},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.what);
+    SchLiveCounts before = g_schLiveCounts;
+    OwningPart::destroyedTwice() = 0;
+    {
+      SchemeBuilder b;
+      std::vector<OwningPart*> parts;
+      for (int i = 0; i < 6; i++) {
+        parts.push_back(new OwningPart);
+        parts.back()->Attach(b.scheme);
+      }
+      for (auto& o : k.owns) parts[o.first]->Own(parts[o.second]);
+      for (auto& c : k.parents) parts[c.first]->AddChild(parts[c.second]);
+      b.Part(1, 1);  // a plain part between them all
+      b.scheme->DeleteObjects();
+      EXPECT_EQ(nullptr, b.scheme->blocks);
+      EXPECT_EQ(nullptr, b.scheme->LastBlock());
+      EXPECT_TRUE(OwningPart::live().empty());
+      EXPECT_EQ(0, OwningPart::destroyedTwice());
+      // The emptied scheme takes new parts.
+      TestPart* again = b.Part(1, 1);
+      EXPECT_EQ(again, b.scheme->blocks);
+      EXPECT_EQ(again, b.scheme->LastBlock());
+    }
+    EXPECT_EQ(before, g_schLiveCounts);
+  }
+  OwningPart::live().clear();
+}
+
+// Deleting a parent takes its family with it, also when destructors on the
+// way delete other members of the family.
+TEST(SchemeOwnership, DeletingAParentTakesItsFamilyWhateverTheDestructorsDelete) {
+  struct Case {
+    const char* what;
+    std::vector<std::pair<int, int>> owns;
+    std::vector<std::pair<int, int>> parents;  // children of a parent, in order
+    std::set<int> gone;                          // deleted with part 0
+  } cases[] = {
+      {"three generations", {}, {{0, 1}, {1, 2}, {2, 3}, {1, 4}}, {0, 1, 2, 3, 4}},
+      {"a child deletes its sibling", {{2, 1}}, {{0, 1}, {0, 2}, {1, 3}}, {0, 1, 2, 3}},
+      {"a child deletes its nephew", {{3, 4}}, {{0, 1}, {0, 3}, {1, 4}, {4, 5}}, {0, 1, 3, 4, 5}},
+      {"a grandchild deletes its uncle", {{5, 2}}, {{0, 2}, {0, 1}, {1, 4}, {1, 5}}, {0, 1, 2, 4, 5}},
+      {"a child deletes a stranger", {{1, 5}}, {{0, 1}, {5, 4}}, {0, 1, 4, 5}},
+      {"a child deletes its own child", {{1, 2}}, {{0, 1}, {1, 2}, {2, 3}}, {0, 1, 2, 3}},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.what);
+    SchLiveCounts before = g_schLiveCounts;
+    OwningPart::destroyedTwice() = 0;
+    {
+      SchemeBuilder b;
+      std::vector<OwningPart*> parts;
+      for (int i = 0; i < 6; i++) {
+        parts.push_back(new OwningPart);
+        parts.back()->Attach(b.scheme);
+      }
+      for (auto& o : k.owns) parts[o.first]->Own(parts[o.second]);
+      for (auto& c : k.parents) parts[c.first]->AddChild(parts[c.second]);
+      std::vector<OwningPart*> all = parts;
+      delete parts[0];
+      for (int i = 0; i < 6; i++)
+        EXPECT_EQ(k.gone.count(i) == 0, OwningPart::live().count(all[i]) == 1) << "part " << i;
+      EXPECT_EQ(6 - static_cast<int>(k.gone.size()), b.scheme->BlockCount());
+      for (CSCHBlock* x = b.scheme->blocks; x; x = x->next) {
+        EXPECT_TRUE(!x->parent || OwningPart::live().count(static_cast<OwningPart*>(x->parent)));
+        for (int c = 0; c < x->childCount; c++)
+          EXPECT_TRUE(OwningPart::live().count(static_cast<OwningPart*>(x->children[c])));
+      }
+      b.scheme->DeleteObjects();
+      EXPECT_TRUE(OwningPart::live().empty());
+      EXPECT_EQ(0, OwningPart::destroyedTwice());
+    }
+    EXPECT_EQ(before, g_schLiveCounts);
+  }
+  OwningPart::live().clear();
+}
+
+// Families far deeper than the stack could nest: a chain of generations
+// each with one child, and a chain whose every generation also has leaves.
+TEST(SchemeOwnership, DeepFamiliesAreDeletedWithoutRecursion) {
+  const int kGenerations = 100000;
+  for (int leaves : {0, 3}) {
+    SCOPED_TRACE(leaves);
+    SchLiveCounts before = g_schLiveCounts;
+    CSCHBlock* root = new CSCHBlock;
+    CSCHBlock* last = root;
+    for (int i = 1; i < kGenerations; i++) {
+      CSCHBlock* child = new CSCHBlock;
+      for (int k = 0; k < leaves; k++) {
+        if (k == leaves / 2) last->AddChild(child);  // the next generation among the leaves
+        last->AddChild(new CSCHBlock);
+      }
+      if (leaves == 0) last->AddChild(child);
+      ASSERT_EQ(last, child->parent);
+      last = child;
+    }
+    EXPECT_EQ(before.blocks + kGenerations + (kGenerations - 1) * leaves, g_schLiveCounts.blocks);
+    delete root;
+    EXPECT_EQ(before, g_schLiveCounts);
+  }
+}
+
+TEST(SchemeOwnership, LastBlockFollowsTheList) {
+  SchemeBuilder b;
+  EXPECT_EQ(nullptr, b.scheme->LastBlock());
+  TestPart* first = b.Part(1, 1);
+  TestPart* second = b.Part(1, 1);
+  TestPart* third = b.Part(1, 1);
+  EXPECT_EQ(first, b.scheme->LastBlock());
+  delete second;  // from the middle
+  EXPECT_EQ(first, b.scheme->LastBlock());
+  delete first;  // the tail
+  EXPECT_EQ(third, b.scheme->LastBlock());
+  SchScheme other;
+  third->Attach(&other);  // moved to another scheme
+  EXPECT_EQ(nullptr, b.scheme->LastBlock());
+  EXPECT_EQ(nullptr, b.scheme->blocks);
+  EXPECT_EQ(third, other.LastBlock());
+  EXPECT_EQ(third, other.blocks);
 }
 
 // Notes, from its Stop, how many blocks its scheme still holds.

@@ -4,6 +4,9 @@
 
 #include <string>
 
+#include "scheme/block.h"
+#include "scheme/nets.h"
+
 namespace {
 
 TEST(SimMessageLog, FormatsWideArgumentsAndReturnsTheStoredText) {
@@ -15,6 +18,38 @@ TEST(SimMessageLog, FormatsWideArgumentsAndReturnsTheStoredText) {
   EXPECT_EQ(log.GetItem(0), text);  // the stored copy itself
   EXPECT_EQ(log.GetItem(1), nullptr);
   EXPECT_EQ(log.GetItem(-1), nullptr);
+}
+
+// Burn-out messages are written with "%s" for the instance name, which is
+// wide text.
+TEST(SimMessageLog, PlainStringConversionTakesWideText) {
+  SimMessageLog log;
+  EXPECT_STREQ(log.AppendFormat(L"Резистор \"%s\" вышел из строя!", L"R12"),
+               L"Резистор \"R12\" вышел из строя!");
+  EXPECT_STREQ(log.AppendFormat(L"[%5s][%-5s][%.2s]", L"R12", L"C3", L"VT10"), L"[  R12][C3   ][VT]");
+  EXPECT_STREQ(log.AppendFormat(L"[%*s][%-*.*s]", 4, L"X1", 4, 1, L"DD1"), L"[  X1][D   ]");
+  EXPECT_STREQ(log.AppendFormat(L"%c%c %s", L'Ж', L'R', L"Батарея"), L"ЖR Батарея");
+  // Conversions that name their size stay as written.
+  EXPECT_STREQ(log.AppendFormat(L"%ls/%hs/%lc", L"R1", "narrow", L'Щ'), L"R1/narrow/Щ");
+  // A doubled percent sign is no conversion; numbers are untouched.
+  EXPECT_STREQ(log.AppendFormat(L"100%% %s %d %5.1f %lld %I64d %x", L"B1", -7, 2.25, 1ll << 40,
+                                 -(1ll << 33), 255u),
+               L"100% B1 -7   2.2 1099511627776 -8589934592 ff");
+  // A conversion cut off at the end of the format.
+  EXPECT_STREQ(log.AppendFormat(L"%s: %", L"R5"), L"R5: ");
+  EXPECT_EQ(log.GetCount(), 7);
+}
+
+TEST(SimMessageLog, BurnOutLogsTheInstanceName) {
+  SimMessageLog& log = SimMessageLog::Global();
+  int before = log.GetCount();
+  CSCHBlock part;
+  part.SetName(L"R12");
+  EXPECT_TRUE(BurnIfOver(&part, 0.3f, 0.25f, L"Резистор \"%s\" вышел из строя!"));
+  EXPECT_EQ(part.burnt, 1);
+  ASSERT_EQ(log.GetCount(), before + 1);
+  EXPECT_STREQ(log.GetItem(before), L"Резистор \"R12\" вышел из строя!");
+  log.Resize(before);
 }
 
 TEST(SimMessageLog, AppendTextKeepsPercentSignsLiterally) {

@@ -1,8 +1,0 @@
-// Velkboard, the scheme editor. The command line is read as UTF-16.
-#include <windows.h>
-
-#include "app/startup.h"
-
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
-  return RunVelkboard(instance, SkipProgramName(GetCommandLineW()));
-}

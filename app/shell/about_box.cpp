@@ -1,0 +1,83 @@
+#include "app/shell/about_box.h"
+
+#include <cwchar>
+
+#include "app/resource.h"
+#include "app/shell/startup.h"
+#include "kestui/kest_font.h"
+#include "kestui/kest_host.h"
+#include "kestui/kest_title.h"
+
+const wchar_t* const kAboutMakersLinkTarget = L"https://velkboard.example.org/team";
+const wchar_t* const kAboutSiteLinkTarget = L"https://velkboard.example.org/";
+
+namespace {
+const COLORREF kLinkColor = 0xFF0000;  // blue
+const int kHandCursor = 13;
+const int kIconLeft = 10, kIconTop = 10;
+}  // namespace
+
+CAboutBox::CAboutBox(CKestForm* owner) {
+  if (!Create(owner, L"О программе...", KEST_POS_CENTER, 400, 300, nullptr, false, false, true, true)) return;
+
+  CKestLabel* name = new CKestLabel(this, L"Velkboard", KestPos(100, 10), false, 290, 50, -1);
+  name->SetFont(new CKestFont(L"Verdana", -22, 700, true));
+
+  wchar_t version[64];
+  swprintf(version, 64, L"Версия: 5, 0, 0, %d", VELKBOARD_BUILD);
+  new CKestLabel(this, version, KestPos(190, 50), false, KEST_LABEL_MEASURE, KEST_LABEL_MEASURE, -1);
+
+  KestFlowLayout* flow = GetFlowLayout();
+  if (flow) flow->cursorY = 80;
+  new CKestLabel(this, L"Редактор схем и подключений программного комплекса Torvalk 5", KEST_POS_FLOW, false,
+                 370, 50, -1);
+  NewFlowRow();
+
+  new CKestLabel(this, L"Разработка:", KEST_POS_FLOW, false, KEST_LABEL_MEASURE, KEST_LABEL_MEASURE, -1);
+  AddLink(L"команда Velkboard", kAboutMakersLinkId);
+  new CKestLabel(this, L"и её друзья", KEST_POS_FLOW, false, KEST_LABEL_MEASURE, KEST_LABEL_MEASURE, -1);
+  NewFlowRow();
+
+  new CKestLabel(this, L"WEB-сайт: ", KEST_POS_FLOW, false, KEST_LABEL_MEASURE, KEST_LABEL_MEASURE, -1);
+  AddLink(kAboutSiteLinkTarget, kAboutSiteLinkId);
+  NewFlowRow();
+
+  flow = GetFlowLayout();
+  if (flow) flow->cursorY = 200;
+  BeginCenteredRows();
+  new CKestButton(this, L"OK", true, IDOK, KEST_POS_FLOW, 80, 25, nullptr, 1);
+  CenterFlowRows();
+}
+
+CKestLabel* CAboutBox::AddLink(const wchar_t* text, int id) {
+  CKestLabel* link = new CKestLabel(this, text, KEST_POS_FLOW, false, KEST_LABEL_MEASURE, KEST_LABEL_MEASURE, -1);
+  link->SetFont(new CKestFont(L"Verdana", -12, 400, false, true));
+  link->SetTextColor(kLinkColor);
+  link->SetCursorIndex(kHandCursor);
+  if (link->GetHandle()) SetWindowLongW(link->GetHandle(), GWL_ID, id);
+  return link;
+}
+
+LRESULT CAboutBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      if (HIWORD(wParam) <= 1) {
+        const wchar_t* target = nullptr;
+        if (LOWORD(wParam) == kAboutMakersLinkId) target = kAboutMakersLinkTarget;
+        else if (LOWORD(wParam) == kAboutSiteLinkId) target = kAboutSiteLinkTarget;
+        if (target) GetKestHost()->StartProgram(nullptr, nullptr, target, nullptr, nullptr, SW_SHOW);
+      }
+      break;
+    case WM_KEST_PAINT:
+      // The form's own painting: the program's icon in the top left corner.
+      if (reinterpret_cast<HWND>(lParam) == window_ && IsPainting()) {
+        HICON icon = ApplicationIcon ? ApplicationIcon
+                                     : LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_VELKBOARD));
+        if (icon) DrawIcon(GetPaintDC(), kIconLeft, kIconTop, icon);
+      }
+      break;
+    default:
+      break;
+  }
+  return CKestForm::WindowProc(message, wParam, lParam);
+}

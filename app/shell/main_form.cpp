@@ -1,0 +1,342 @@
+#include "app/shell/main_form.h"
+
+#include <richedit.h>
+
+#include <cwchar>
+#include <string>
+
+#include "app/shell/about_box.h"
+#include "app/editor/command_line.h"
+#include "app/editor/scheme_file.h"
+#include "app/editor/sph_editor.h"
+#include "app/resource.h"
+#include "app/shell/startup.h"
+#include "foundation/buffers.h"
+#include "foundation/paths.h"
+#include "foundation/stream.h"
+#include "kestui/kest_dialogs.h"
+#include "kestui/kest_host.h"
+#include "kestui/kest_menu.h"
+#include "kestui/kest_messages.h"
+#include "scheme/scheme.h"
+#include "scheme/scheme_stream.h"
+
+const wchar_t* const kMainFormCaption = L"Редактор схем и подключений";
+
+namespace {
+
+// Positions in the Edit menu and the query that enables each.
+struct EditQuery {
+  int position;
+  UINT query;
+};
+const EditQuery kEditQueries[] = {
+    {0, WM_KEST_CANCOPY},   {1, WM_KEST_CANCUT},       {2, EM_CANPASTE},
+    {3, WM_KEST_CANDELETE}, {5, WM_CAN_COPY_PICTURE}, {7, WM_KEST_CANSELECTALL},
+};
+// "Печать..." in the File menu.
+const int kPrintPosition = 4;
+
+// Menu commands and the command each sends to the active child.
+struct ForwardedCommand {
+  UINT menuId;
+  UINT childCommand;
+};
+const ForwardedCommand kForwardedCommands[] = {
+    {ID_EDIT_COPY, WM_COPY},         {ID_EDIT_CUT, WM_CUT},
+    {ID_EDIT_PASTE, WM_PASTE},       {ID_EDIT_DELETE, WM_CLEAR},
+    {ID_EDIT_SELECT_ALL, WM_KEST_SELECTALL},
+    {ID_FILE_EXPORT, ID_FILE_EXPORT}, {ID_EDIT_COPY_PICTURE, ID_EDIT_COPY_PICTURE},
+    {ID_FILE_PRINT, ID_FILE_PRINT},
+};
+
+const wchar_t* const kOpenFilter = L"Файлы Torvalk electric (*.vlkx)|*.vlkx";
+
+void EnableByPosition(HMENU menu, int position, bool enable) {
+  EnableMenuItem(menu, static_cast<UINT>(position),
+                 MF_BYPOSITION | (enable ? MF_ENABLED : (MF_GRAYED | MF_DISABLED)));
+}
+
+const UINT kHelpDisplayTopic = 0;  // HH_DISPLAY_TOPIC
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+
+CMainForm::CMainForm() {
+  scheme_ = new SchScheme;
+  HINSTANCE instance = AppInstance() ? AppInstance() : GetModuleHandleW(nullptr);
+  SetAccelerators(LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_MAIN_ACCELERATORS)));
+  CKestMainMenu* menu = new CKestMainMenu(IDR_MAIN_MENU);
+  if (!Create(nullptr, kMainFormCaption, KEST_POS_FLOW, 800, 500, menu, true, true, true, true)) {
+    if (menu->GetRefCount() == 0) delete menu;
+    return;
+  }
+  HMENU bar = menu->GetHandle();
+  SetWindowMenu(GetSubMenu(bar, 2));
+  fileMenu_ = GetSubMenu(bar, 0);
+  editMenu_ = GetSubMenu(bar, 1);
+  CreateMDIClient();
+}
+
+CMainForm::~CMainForm() {
+  FreeBuffer(fileName_);
+  fileName_ = nullptr;
+  CSphEditor::CloseEditorsOfScheme(scheme_);
+  delete scheme_;
+  scheme_ = nullptr;
+}
+
+void CMainForm::SetFileName(const wchar_t* path) {
+  // Copied before the old name goes: path may be the old name itself.
+  ReplaceString(&fileName_, path);
+}
+
+void CMainForm::UpdateTitle() {
+  std::wstring caption = kMainFormCaption;
+  if (fileName_) {
+    std::wstring name = fileName_;
+    for (size_t i = name.size(); i > 0; --i) {
+      if (IsPathSeparator(name[i - 1])) {
+        name.erase(0, i);
+        break;
+      }
+    }
+    if (name.size() > static_cast<size_t>(kTitleNameLength)) {
+      name.resize(kTitleNameLength);
+      name += L"...";
+    }
+    caption += L" - ";
+    caption += name;
+  }
+  if (modified_) caption += L" *";
+  if (caption.size() > static_cast<size_t>(kTitleMaxLength)) caption.resize(kTitleMaxLength);
+  SetCaption(caption.c_str());
+}
+
+void CMainForm::UpdateEditMenu() {
+  CKestControl* child = GetActiveMDIChild();
+  HWND childWindow = child ? child->GetHandle() : nullptr;
+  for (const EditQuery& q : kEditQueries) {
+    bool possible = childWindow && IsWindow(childWindow) && SendMessageW(childWindow, q.query, 0, 0) != 0;
+    EnableByPosition(editMenu_, q.position, possible);
+  }
+}
+
+void CMainForm::UpdateFileMenu() {
+  CKestControl* child = GetActiveMDIChild();
+  HWND childWindow = child ? child->GetHandle() : nullptr;
+  bool canPrint = childWindow && SendMessageW(childWindow, WM_CAN_COPY_PICTURE, 0, 0) != 0;
+  EnableByPosition(fileMenu_, kPrintPosition, canPrint);
+}
+
+void CMainForm::ForwardToActiveChild(UINT command) {
+  CKestControl* child = GetActiveMDIChild();
+  if (child && child->GetHandle()) SendMessageW(child->GetHandle(), WM_COMMAND, MAKEWPARAM(command, 0), 0);
+}
+
+void CMainForm::ShowAbout() {
+  CAboutBox* about = new CAboutBox(this);
+  about->ShowModal(false);
+}
+
+void CMainForm::ShowHelp() {
+  const std::wstring& helpFile = AppFolders().helpFile;
+  if (helpFile.empty() || GetFileAttributesW(helpFile.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    std::wstring text = L"Не найден файл справки " + helpFile;
+    MessageBoxW(window_, text.c_str(), L"Ошибка", MB_OK | MB_ICONERROR);
+    return;
+  }
+  if (!GetKestHost()->OpenHelp(window_, helpFile.c_str(), kHelpDisplayTopic, 0)) {
+    MessageBoxW(window_, L"Не удалось открыть справку: не найден компонент HTML Help (hhctrl.ocx)",
+                L"Ошибка", MB_OK | MB_ICONERROR);
+  }
+}
+
+bool CMainForm::ConfirmClose() {
+  HWND self = window_;
+  while (modified_) {
+    int answer = MessageBoxW(self, L"Схема не сохранена. Сохранить?", L"Закрытие",
+                             MB_ICONWARNING | MB_YESNOCANCEL);
+    if (answer == IDNO) break;
+    // A box that could not be shown counts as Cancel: the window stays.
+    if (answer != IDYES) return false;
+    SaveScheme();
+  }
+  return true;
+}
+
+void CMainForm::SaveScheme() {
+  if (!fileName_ || !scheme_) {
+    MessageBoxW(window_, L"Необходимо загрузить проект!", L"Ошибка", MB_OK);
+    return;
+  }
+  // A file that exists but cannot be written (read-only, locked) is left
+  // alone: nothing is moved or written.
+  if (ProbeSchemeFile(fileName_) == SchemeFileAccess::kUnusable) {
+    MessageBoxW(window_, L"Невозможно сохранить файл: он защищен от записи или занят другой программой!",
+                L"Ошибка", MB_OK | MB_ICONERROR);
+    return;
+  }
+  std::wstring backup = SchemeBackupPath(fileName_);
+
+  bool haveBackup = false;
+  for (;;) {
+    if (MoveFileExW(fileName_, backup.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+      haveBackup = true;
+      break;
+    }
+    DWORD error = GetLastError();
+    // No old file (nor its folder): nothing to keep.
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) break;
+    int answer = MessageBoxW(window_, L"Не удалось создать резервную копию старого файла схемы!",
+                             L"Предупреждение", MB_ICONWARNING | MB_ABORTRETRYIGNORE);
+    if (answer == IDRETRY) continue;
+    if (answer == IDIGNORE) break;
+    return;  // Abort (or no answer): nothing is written
+  }
+
+  // Written in one piece, then read back from the disk.
+  if (!WriteSchemeFile(scheme_, fileName_)) {
+    if (haveBackup) {
+      MessageBoxW(window_,
+                  L"ВНИМАНИЕ! Файл проекта после сохранения оказывается поврежденым! Загрузка из такого "
+                  L"файла будет невозможна. Torvalk сейчас восстановить предыдущую версию файла схемы. "
+                  L"Рекомендуется перезапустить программу.",
+                  L"Критическая ошибка сохранения", MB_OK | MB_ICONERROR);
+      MoveFileExW(backup.c_str(), fileName_, MOVEFILE_REPLACE_EXISTING);
+    } else {
+      MessageBoxW(window_,
+                  L"ВНИМАНИЕ! Файл проекта после сохранения оказывается поврежденым! Загрузка из такого "
+                  L"файла будет невозможна. Рекомендуется перезапустить программу.",
+                  L"Критическая ошибка сохранения", MB_OK | MB_ICONERROR);
+    }
+    return;
+  }
+  modified_ = 0;
+  UpdateTitle();
+}
+
+CSphEditor* CMainForm::OpenScheme(const wchar_t* path) {
+  SetFileName(path);
+  if (!scheme_) scheme_ = new SchScheme;
+  switch (ProbeSchemeFile(path)) {
+    case SchemeFileAccess::kMissing: {
+      // A new document: the first save creates the file.
+      CSphEditor* editor = new CSphEditor(this, scheme_, kEditorMain, 0, 0);
+      editor->SetMainScheme(true);
+      UpdateTitle();
+      return editor;
+    }
+    case SchemeFileAccess::kReadWrite:
+      if (ReadSchemeFile(path, scheme_)) {
+        CSphEditor* editor = new CSphEditor(this, scheme_, kEditorMain, 0, 0);
+        editor->SetMainScheme(true);
+        break;
+      }
+      // The file is not a scheme.
+      [[fallthrough]];
+    case SchemeFileAccess::kUnusable:
+      CSphEditor::CloseEditorsOfScheme(scheme_);
+      delete scheme_;
+      scheme_ = nullptr;
+      MessageBoxW(window_, L"Невозможно загрузить файл!", L"Ошибка", MB_OK);
+      break;
+  }
+  modified_ = 0;
+  UpdateTitle();
+  return nullptr;
+}
+
+void CMainForm::OpenCommandLineFiles(const wchar_t* commandLine) {
+  const wchar_t* cursor = commandLine ? commandLine : L"";
+  std::wstring first = NextCommandLineToken(&cursor);
+  if (first.empty()) return;
+  std::wstring extension(static_cast<size_t>(GetFileExtension(nullptr, first.c_str())) + 1, L'\0');
+  GetFileExtension(&extension[0], first.c_str());
+  extension.resize(wcslen(extension.c_str()));
+  if (_wcsicmp(extension.c_str(), L"MAX") == 0) {
+    SetModelPath(first.c_str());
+    OpenScheme(BuildRobotSchemePath(AppFolders().robots, first.c_str()).c_str());
+  } else if (_wcsicmp(extension.c_str(), L"VLKX") == 0) {
+    OpenScheme(first.c_str());
+  }
+  // A second token names a device file of the model; its import is not
+  // part of this program yet, and further tokens are ignored.
+}
+
+void CMainForm::OpenDocumentCommand() {
+  wchar_t* path = ShowOpenFileDialog(this, nullptr, false, L"vlkx", kOpenFilter, nullptr, nullptr);
+  if (!path) return;
+  // Unsaved changes are offered for saving first, as when closing.
+  if (!ConfirmClose()) {
+    FreeBuffer(path);
+    return;
+  }
+  if (GetActiveMDIChild()) {
+    std::wstring module(static_cast<size_t>(kMaxPathChars) + 1, L'\0');
+    GetModulePath(&module[0]);
+    module.resize(wcslen(module.c_str()));
+    std::wstring parameters = L"\"" + std::wstring(path) + L"\"";
+    GetKestHost()->StartProgram(nullptr, nullptr, module.c_str(), parameters.c_str(), nullptr, SW_SHOW);
+  } else {
+    CSphEditor::CloseEditorsOfScheme(scheme_);
+    delete scheme_;
+    scheme_ = new SchScheme;
+    modified_ = 0;
+    OpenScheme(path);
+  }
+  FreeBuffer(path);
+}
+
+LRESULT CMainForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITMENUPOPUP: {
+      HMENU popup = reinterpret_cast<HMENU>(wParam);
+      if (popup && popup == editMenu_) UpdateEditMenu();
+      else if (popup && popup == fileMenu_) UpdateFileMenu();
+      break;
+    }
+    case WM_COMMAND: {
+      // Only commands of the menu (0) or an accelerator (1).
+      if (HIWORD(wParam) > 1) break;
+      UINT id = LOWORD(wParam);
+      if (id == ID_FILE_EXIT) {
+        PostClose(2);
+        break;
+      }
+      if (id == ID_FILE_SAVE) {
+        SaveScheme();
+        break;
+      }
+      if (id == ID_FILE_OPEN) {
+        OpenDocumentCommand();
+        break;
+      }
+      bool forwarded = false;
+      for (const ForwardedCommand& c : kForwardedCommands) {
+        if (c.menuId == id) {
+          ForwardToActiveChild(c.childCommand);
+          forwarded = true;
+          break;
+        }
+      }
+      if (forwarded) break;
+      if (id == ID_WINDOW_TILE) TileChildren();
+      else if (id == ID_WINDOW_CASCADE) CascadeChildren();
+      else if (id == ID_HELP_ABOUT) ShowAbout();
+      else if (id == ID_HELP_CONTENTS) ShowHelp();
+      break;
+    }
+    case WM_SCHEME_MODIFIED:
+      modified_ = 1;
+      UpdateTitle();
+      break;
+    case WM_CLOSE:
+      if (!ConfirmClose()) return 0;
+      break;
+    default:
+      break;
+  }
+  return CKestForm::WindowProc(message, wParam, lParam);
+}

@@ -1,0 +1,54 @@
+// The start-up sequence of Velkboard and its message loop.
+#include "app/editor/control_panel.h"
+#include "app/shell/main_form.h"
+#include "app/resource.h"
+#include "app/shell/startup.h"
+#include "app/shell/velkboard_host.h"
+#include "blocks/engine/plugin_list.h"
+#include "blocks/panel/panel_kinds.h"
+#include "kestui/kest_control.h"
+#include "kestui/kest_host_scope.h"
+#include "scheme/class_registry.h"
+
+HICON LoadApplicationIcon(HINSTANCE instance) {
+  ApplicationIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_VELKBOARD));
+  return ApplicationIcon;
+}
+
+StartDecision PrepareStart(HINSTANCE instance, const wchar_t* commandLine) {
+  if (!commandLine) commandLine = L"";
+  SetAppInstance(instance);
+  if (RunPendingUpdate(commandLine)) return StartDecision::kExit;
+  InitProgramFolders();
+  LoadApplicationIcon(instance);
+  RegisterSchemeFileType();  // on every start; a failure is not reported
+  if (IsRegisterCommand(commandLine)) {
+    RunMaxPluginInstaller();
+    return StartDecision::kExit;
+  }
+  RegisterClipboardFormats();
+  RegisterPanelItemKinds();
+  RegisterComponentClasses();
+  RegisterControlPanelClasses();
+  ProgramPluginList().ScanFolder();
+  return StartDecision::kMainWindow;
+}
+
+int RunVelkboard(HINSTANCE instance, const wchar_t* commandLine) {
+  // What the lower layers ask of the program, for its whole run.
+  CVelkboardHost host;
+  CKestHostScope hostScope(&host);
+  if (PrepareStart(instance, commandLine) == StartDecision::kExit) return 0;
+  // The form created next becomes the application's main form.
+  MainKestForm = nullptr;
+  CMainForm* form = new CMainForm;
+  if (!form->GetHandle()) {
+    delete form;
+    MessageBoxW(nullptr, L"Не удалось создать главное окно программы.", L"Ошибка", MB_OK | MB_ICONERROR);
+    return 1;
+  }
+  form->Show(true);
+  form->OpenCommandLineFiles(commandLine);
+  form->Run();
+  return 0;
+}

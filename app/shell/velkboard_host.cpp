@@ -1,0 +1,67 @@
+#include "app/shell/velkboard_host.h"
+
+#include <new>
+#include <string>
+
+#include "app/browser/db_explorer.h"
+#include "app/editor/sph_editor.h"
+#include "foundation/paths.h"
+
+namespace {
+
+// The help viewer's entry point (HtmlHelpW of hhctrl.ocx).
+typedef HWND(WINAPI* HtmlHelpFn)(HWND, LPCWSTR, UINT, DWORD_PTR);
+
+std::wstring RegisteredHelpControlPath() {
+  HKEY key;
+  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, L"CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32",
+                    0, KEY_READ, &key) != ERROR_SUCCESS) {
+    return L"";
+  }
+  wchar_t value[kMaxPathChars] = {};
+  DWORD type = 0, size = sizeof value - sizeof(wchar_t);
+  LONG rc = RegQueryValueExW(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
+  RegCloseKey(key);
+  if (rc != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return L"";
+  value[kMaxPathChars - 1] = 0;
+  if (type == REG_SZ) return value;
+  wchar_t expanded[kMaxPathChars];
+  DWORD n = ExpandEnvironmentStringsW(value, expanded, kMaxPathChars);
+  return (n == 0 || n > kMaxPathChars) ? L"" : expanded;
+}
+
+HtmlHelpFn LoadHtmlHelp() {
+  static HtmlHelpFn loaded = nullptr;
+  if (loaded) return loaded;
+  std::wstring path = RegisteredHelpControlPath();
+  HMODULE module = path.empty() ? nullptr : LoadLibraryW(path.c_str());
+  if (!module) module = LoadLibraryW(L"hhctrl.ocx");
+  if (!module) return nullptr;
+  // The module stays loaded for the rest of the process.
+  loaded = reinterpret_cast<HtmlHelpFn>(reinterpret_cast<void*>(GetProcAddress(module, "HtmlHelpW")));
+  return loaded;
+}
+
+}  // namespace
+
+bool CVelkboardHost::OpenHelp(HWND owner, const wchar_t* file, UINT command, DWORD_PTR data) {
+  HtmlHelpFn htmlHelp = LoadHtmlHelp();
+  if (!htmlHelp) return false;
+  htmlHelp(owner, file, command, data);
+  return true;
+}
+
+void CVelkboardHost::ShowComponentModel(const wchar_t* tableName, const char* model, const char* options) {
+  ::ShowComponentModel(tableName, model, options);
+}
+
+bool CVelkboardHost::OpenSchemeEditor(SchScheme* scheme, int mode, int boardWidth, int boardHeight) {
+  if (!MainKestForm || !scheme) return false;
+  CSphEditor* editor = new (std::nothrow) CSphEditor(MainKestForm, scheme, mode, boardWidth, boardHeight);
+  if (!editor) return false;
+  if (!editor->GetHandle()) {
+    delete editor;
+    return false;
+  }
+  return true;
+}

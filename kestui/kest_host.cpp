@@ -1,0 +1,41 @@
+#include "kestui/kest_host.h"
+
+#include <shellapi.h>
+
+#include "kestui/kest_mdiselect.h"
+
+namespace {
+
+CKestHost g_baseHost;
+CKestHost* g_host = nullptr;  // null: the base host
+
+}  // namespace
+
+void CKestHost::ShowComponentModel(const wchar_t*, const char*, const char*) {}
+
+bool CKestHost::OpenSchemeEditor(SchScheme*, int, int, int) { return false; }
+
+bool CKestHost::OpenBlockEditor(BeScheme*, const wchar_t*) { return false; }
+
+bool CKestHost::ShowBlockProperties(CBEBlock*) { return false; }
+
+void CKestHost::ShowReadError(const wchar_t* text) {
+  MessageBoxW(GetActiveWindow(), text ? text : L"", L"Ошибка", MB_OK | MB_ICONERROR);
+}
+
+HINSTANCE CKestHost::StartProgram(HWND owner, const wchar_t* verb, const wchar_t* file,
+                                  const wchar_t* parameters, const wchar_t* folder, int show) {
+  return ShellExecuteW(owner, verb, file, parameters, folder, show);
+}
+
+bool CKestHost::OpenHelp(HWND, const wchar_t*, UINT, DWORD_PTR) { return false; }
+
+bool CKestHost::ChooseMDIWindow(CKestForm* frame, int* index) { return ShowMDIWindowList(frame, index); }
+
+CKestHost* GetKestHost() { return g_host ? g_host : &g_baseHost; }
+
+CKestHost* SetKestHost(CKestHost* host) {
+  CKestHost* previous = GetKestHost();
+  g_host = host == &g_baseHost ? nullptr : host;
+  return previous;
+}

@@ -1,0 +1,183 @@
+// The start-up sequence before the main window: what each kind of start
+// does and leaves alone, and the component class registry's order.
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/shell/startup.h"
+#include "app/test_host.h"
+#include "blocks/engine/plugin_list.h"
+#include "blocks/panel/panel_kinds.h"
+#include "foundation/paths.h"
+#include "kestui/kest_control.h"
+#include "scheme/class_registry.h"
+#include "scheme/compdb.h"
+#include "scheme/scheme_icons.h"
+#include "support/test_support.h"
+
+namespace {
+
+std::vector<std::wstring> g_started;
+INT_PTR g_result = 42;
+
+HINSTANCE WINAPI FakeShellExecute(HWND, LPCWSTR, LPCWSTR file, LPCWSTR, LPCWSTR, INT) {
+  g_started.push_back(file ? file : L"");
+  return reinterpret_cast<HINSTANCE>(g_result);
+}
+
+std::wstring ReadVlkxAssociation() {
+  HKEY key;
+  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, L".vlkx", 0, KEY_READ, &key) != ERROR_SUCCESS) return L"<missing>";
+  wchar_t value[64] = {};
+  DWORD size = sizeof value - sizeof(wchar_t);
+  RegQueryValueExW(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
+  RegCloseKey(key);
+  return value;
+}
+
+// Every start begins from nothing: no registry rows, no folders, no icon.
+class StartSequenceTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    // What start-up changes goes back after the test.
+    savedFolders_ = AppFolders();
+    savedInstance_ = AppInstance();
+    savedIcon_ = ApplicationIcon;
+    savedIconsFolder_ = Text(GetSchemeIconsFolder());
+    savedPluginFolder_ = Text(ProgramPluginList().folder);
+    savedDbFolder_ = GetComponentDbFolder();
+    savedImagesFolder_ = GetImagesFolder();
+    g_started.clear();
+    g_result = 42;
+    host_.start = FakeShellExecute;
+    g_schClassRegistry.Clear();
+    SetAppFolders(ProgramFolders());
+    SetSchemeIconsFolder(nullptr);
+    ProgramPluginList().SetFolder(nullptr);
+    ApplicationIcon = nullptr;
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, L".vlkx");
+    wchar_t path[kMaxPathChars];
+    GetModulePath(path);
+    module_ = path;
+    marker_ = UpdateMarkerPath(path);
+    expected_ = ComputeProgramFolders(path);
+  }
+  void TearDown() override {
+    DeleteFileW(marker_.c_str());
+    // Leave the registry as start-up leaves it for the other tests.
+    g_schClassRegistry.Clear();
+    RegisterComponentClasses();
+    SetAppFolders(savedFolders_);
+    SetAppInstance(savedInstance_);
+    ApplicationIcon = savedIcon_;
+    SetSchemeIconsFolder(OrNull(savedIconsFolder_));
+    ProgramPluginList().SetFolder(OrNull(savedPluginFolder_));
+    SetComponentDbFolder(OrNull(savedDbFolder_));
+    SetImagesFolder(OrNull(savedImagesFolder_));
+  }
+  static std::wstring Text(const wchar_t* text) { return text ? text : L""; }
+  static const wchar_t* OrNull(const std::wstring& text) { return text.empty() ? nullptr : text.c_str(); }
+  void MakeMarker() {
+    HANDLE f = CreateFileW(marker_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, f);
+    CloseHandle(f);
+  }
+  apptest::TestHost host_;
+  CKestHostScope hostScope_{&host_};
+  ProgramFolders savedFolders_;
+  HINSTANCE savedInstance_ = nullptr;
+  HICON savedIcon_ = nullptr;
+  std::wstring savedIconsFolder_, savedPluginFolder_, savedDbFolder_, savedImagesFolder_;
+  std::wstring module_, marker_;
+  ProgramFolders expected_;
+};
+
+TEST_F(StartSequenceTest, PendingUpdateHandsOverBeforeAnythingElse) {
+  MakeMarker();
+  EXPECT_EQ(StartDecision::kExit, PrepareStart(GetModuleHandleW(nullptr), L"\"Робот.vlkx\""));
+  ASSERT_EQ(1u, g_started.size());
+  EXPECT_EQ(SiblingPath(module_.c_str(), L"update.exe"), g_started[0]);
+  // No folder, registry entry, icon or class was touched.
+  EXPECT_EQ(L"", AppFolders().program);
+  EXPECT_EQ(nullptr, GetSchemeIconsFolder());
+  EXPECT_EQ(nullptr, ProgramPluginList().folder);
+  EXPECT_EQ(nullptr, ApplicationIcon);
+  EXPECT_EQ(L"<missing>", ReadVlkxAssociation());
+  EXPECT_EQ(0, g_schClassRegistry.Count());
+}
+
+TEST_F(StartSequenceTest, UpdaterThatCannotStartLetsTheProgramStart) {
+  MakeMarker();
+  g_result = 2;
+  velktest::DialogAnswerer answer(IDOK);
+  EXPECT_EQ(StartDecision::kMainWindow, PrepareStart(GetModuleHandleW(nullptr), L""));
+  ASSERT_EQ(1, answer.Count());
+  EXPECT_EQ(L"Невозможно запустить update.exe для обновления EXE-файла приложения", answer.Texts()[0]);
+  EXPECT_EQ(kSchComponentClassCount, g_schClassRegistry.Count());
+}
+
+TEST_F(StartSequenceTest, RegisterStartsOnlyTheInstallerAfterTheAssociation) {
+  for (const wchar_t* line : {L"-register", L"-register /silent"}) {
+    SCOPED_TRACE(testing::Message() << line);
+    g_started.clear();
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, L".vlkx");
+    EXPECT_EQ(StartDecision::kExit, PrepareStart(GetModuleHandleW(nullptr), line));
+    ASSERT_EQ(1u, g_started.size());
+    EXPECT_EQ(SiblingPath(module_.c_str(), L"3dsplugin\\install.exe"), g_started[0]);
+    // Folders, icon and association came first; classes never.
+    EXPECT_EQ(expected_.plugins, AppFolders().plugins);
+    EXPECT_NE(nullptr, ApplicationIcon);
+    EXPECT_EQ(L"Torvalk5.Electric", ReadVlkxAssociation());
+    EXPECT_EQ(0, g_schClassRegistry.Count());
+  }
+}
+
+TEST_F(StartSequenceTest, OrdinaryStartFillsFoldersAndRegistries) {
+  for (const wchar_t* line : {L"", L"a.vlkx -register", L" -register"}) {
+    SCOPED_TRACE(testing::Message() << line);
+    g_schClassRegistry.Clear();
+    EXPECT_EQ(StartDecision::kMainWindow, PrepareStart(GetModuleHandleW(nullptr), line));
+    EXPECT_TRUE(g_started.empty());
+    EXPECT_EQ(GetModuleHandleW(nullptr), AppInstance());
+    EXPECT_NE(nullptr, ApplicationIcon);
+    EXPECT_EQ(L"Torvalk5.Electric", ReadVlkxAssociation());
+
+    EXPECT_EQ(expected_.program, AppFolders().program);
+    EXPECT_EQ(expected_.helpFile, AppFolders().helpFile);
+    EXPECT_EQ(expected_.robots, AppFolders().robots);
+    ASSERT_NE(nullptr, GetSchemeIconsFolder());
+    EXPECT_EQ(expected_.schemeIcons, GetSchemeIconsFolder());
+    EXPECT_EQ(expected_.componentDb, GetComponentDbFolder());
+    EXPECT_EQ(expected_.images, GetImagesFolder());
+    ASSERT_NE(nullptr, ProgramPluginList().folder);
+    EXPECT_EQ(expected_.plugins, ProgramPluginList().folder);
+
+    EXPECT_NE(0u, ClipboardFormatVelkUi());
+    EXPECT_NE(0u, ClipboardFormatBe5());
+    EXPECT_NE(0u, ClipboardFormatVelkPcb());
+    EXPECT_EQ(8, PanelItemKindCount());
+    EXPECT_EQ(kSchComponentClassCount, g_schClassRegistry.Count());
+  }
+}
+
+TEST_F(StartSequenceTest, ComponentClassesInRegistrationOrder) {
+  const char* const names[] = {
+      "DCMotor",        "T_GIDRO",      "5_GIDRO",   "GND",           "PCB",
+      "USB-COM",        "PULT",         "PultComputer", "MPW",        "MiniFit",
+      "PLS",            "PLS2",         "Battery",   "Button",        "AVR",
+      "L6203",          "L6205",        "FDD03",     "Multimeter",    "MAX232",
+      "BOARD_COMPUTER", "POWER_SUPPLY", "Router",    "PoE",           "Injector",
+      "Quartz",         "Capacitor",    "WF",        "CWF",           "Connector2",
+      "Camera",         "Encoder",      "potentiometric", "LimitSwitcher", "StdLogic",
+      "NavReceiver",    "Resister",     "InertialSystem", "Relay",    "BiTransistor",
+      "Antenna",        "CMOSTransistor", "servo",   "URM04",         "URM37",
+      "SRF-05",         "SEN136B5B",    "MiniUSB",   "HardDrive",     "diod",
+      "MAX485",         "FT232RL",      "Mic",       "ICE",           "ACTUATOR",
+  };
+  static_assert(sizeof names / sizeof names[0] == 55, "55 classes");
+  ASSERT_EQ(StartDecision::kMainWindow, PrepareStart(GetModuleHandleW(nullptr), L""));
+  ASSERT_EQ(55, g_schClassRegistry.Count());
+  for (int i = 0; i < 55; ++i) EXPECT_STREQ(names[i], g_schClassRegistry.Row(i).name) << i;
+}
+
+}  // namespace

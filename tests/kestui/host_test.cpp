@@ -1,0 +1,71 @@
+// The host-services interface: installing, restoring and the base answers.
+#include <windows.h>
+
+#include "kestui/kest_host.h"
+#include "kestui/kest_host_scope.h"
+#include "support/test_support.h"
+
+namespace {
+
+class CountingHost : public CKestHost {
+public:
+  bool ChooseMDIWindow(CKestForm*, int* index) override {
+    ++asked;
+    *index = 3;
+    return true;
+  }
+  int asked = 0;
+};
+
+}  // namespace
+
+TEST(KestHost, ScopesInstallAndReinstallInOrder) {
+  CKestHost* base = GetKestHost();
+  ASSERT_NE(nullptr, base);
+  CountingHost outer, inner;
+  {
+    CKestHostScope a(&outer);
+    EXPECT_EQ(&outer, GetKestHost());
+    {
+      CKestHostScope b(&inner);
+      EXPECT_EQ(&inner, GetKestHost());
+      int index = -1;
+      EXPECT_TRUE(GetKestHost()->ChooseMDIWindow(nullptr, &index));
+      EXPECT_EQ(3, index);
+    }
+    EXPECT_EQ(&outer, GetKestHost());
+  }
+  EXPECT_EQ(base, GetKestHost());
+  EXPECT_EQ(1, inner.asked);
+  EXPECT_EQ(0, outer.asked);
+}
+
+TEST(KestHost, NullInstallsTheBaseHost) {
+  CKestHost* base = GetKestHost();
+  CountingHost host;
+  CKestHost* previous = SetKestHost(&host);
+  EXPECT_EQ(base, previous);
+  EXPECT_EQ(&host, SetKestHost(nullptr));
+  EXPECT_EQ(base, GetKestHost());
+  EXPECT_EQ(base, SetKestHost(previous));
+}
+
+TEST(KestHost, BaseAnswersWithoutTheProgramsWindows) {
+  CKestHost* base = GetKestHost();
+  EXPECT_FALSE(base->OpenSchemeEditor(nullptr, 2, 0, 0));
+  EXPECT_FALSE(base->OpenBlockEditor(nullptr, L"AVR"));
+  EXPECT_FALSE(base->ShowBlockProperties(nullptr));
+  EXPECT_FALSE(base->OpenHelp(nullptr, L"Torvalk5.chm", 0, 0));
+  base->ShowComponentModel(L"Резисторы", "MLT-0.25", nullptr);  // nothing to show, nothing happens
+
+  // Error boxes are the system's message box "Ошибка".
+  velktest::DialogAnswerer answer(IDOK);
+  base->ShowReadError(L"Файл повреждён");
+  ASSERT_EQ(1, answer.Count());
+  EXPECT_EQ(L"Ошибка", answer.Captions()[0]);
+  EXPECT_EQ(L"Файл повреждён", answer.Texts()[0]);
+
+  // Starting a program that is not there fails as ShellExecuteW does.
+  HINSTANCE result = base->StartProgram(nullptr, nullptr, L"C:\\нет\\такой\\программы.exe", nullptr, nullptr, SW_SHOW);
+  EXPECT_LE(reinterpret_cast<INT_PTR>(result), 32);
+}
