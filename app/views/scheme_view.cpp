@@ -1,6 +1,6 @@
 #include "app/views/scheme_view.h"
 
-#include <windows.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -13,6 +13,7 @@
 #include "kestui/kest_dc_selection.h"
 #include "kestui/kest_gdi_object.h"
 #include "kestui/kest_owned_dc.h"
+#include "kestui/kest_window_dc.h"
 #include "kestui/kest_draw.h"
 #include "kestui/kest_form.h"
 #include "kestui/kest_menu.h"
@@ -678,6 +679,524 @@ void CSchemeView::OpenItem() {
 }
 
 
+// ---------------------------------------------------------------- editing
+
+namespace {
+
+// Cursor indexes of the framework's table.
+const int kCursorArrow = 0;
+const int kCursorConnect = 1;
+const int kCursorMove = 2;
+const int kCursorSizeHorizontal = 9;
+const int kCursorSizeVertical = 10;
+// Palette command shown pressed when a tool hands back to the cursor.
+const LPARAM kPaletteCursor = 109;
+// Half the junction box the rubber band must hold.
+const int kJunctionBandHalf = 3;
+// Margin of the area repainted around a component being placed.
+const int kPlaceMargin = 8;
+
+bool AddingToSelection() { return GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_SHIFT) < 0; }
+
+bool StrictlyInside(const RECT& r, const RECT& band) {
+  return r.left > band.left && r.top > band.top && r.right < band.right && r.bottom < band.bottom;
+}
+
+// Coordinate i of a polyline whose first segment leaves in direction dir
+// holds an x when i and dir have the same parity.
+bool CoordinateIsX(int i, int dir) { return (i & 1) == (dir & 1); }
+
+void SetFlag(unsigned char* flags) { *flags |= kSchSelected; }
+
+}  // namespace
+
+void CSchemeView::Select(unsigned char* flags) {
+  SetFlag(flags);
+  SendToEditor(WM_EDITOR_SELECTION_CHANGED, 0, 0);
+  if (window_) InvalidateRect(window_, nullptr, FALSE);
+}
+
+void CSchemeView::ClearSelectionUnlessAdding() {
+  if (!AddingToSelection()) SelectAll(false);
+}
+
+void CSchemeView::MoveSelection(int dx, int dy) {
+  if ((dx == 0 && dy == 0) || !scheme) return;
+  for (CSCHBlock* b = scheme->blocks; b; b = b->next)
+    if (b->flags & kSchSelected) OffsetRect(&b->rect, dx, dy);
+  for (SchJunction* j = scheme->junctions; j; j = j->next) {
+    if (!(j->flags & kSchSelected)) continue;
+    j->x += dx;
+    j->y += dy;
+  }
+  for (SchWire* w = scheme->wires; w; w = w->next) {
+    if (!(w->flags & kSchSelected)) continue;
+    for (int i = 0; i < w->coordCount; i++) w->coords[i] += CoordinateIsX(i, w->firstDir) ? dx : dy;
+  }
+  for (SchBus* bus = scheme->buses; bus; bus = bus->next) {
+    if (!(bus->flags & kSchSelected)) continue;
+    bus->x0 += dx;
+    bus->y0 += dy;
+    bus->x1 += dx;
+    bus->y1 += dy;
+    for (int i = 0; i < bus->coordCount; i++) bus->coords[i] += CoordinateIsX(i, bus->endDir) ? dx : dy;
+  }
+  NotifyModified();
+  if (window_) InvalidateRect(window_, nullptr, FALSE);
+}
+
+void CSchemeView::RefreshSelected() {
+  if (!scheme) return;
+  bool changed = false;
+  for (CSCHBlock* b = scheme->blocks; b; b = b->next)
+    if ((b->flags & kSchSelected) && b->NormalizeWires()) changed = true;
+  for (SchJunction* j = scheme->junctions; j; j = j->next)
+    if ((j->flags & kSchSelected) && j->NormalizeWires()) changed = true;
+  for (SchWire* w = scheme->wires; w; w = w->next)
+    if ((w->flags & kSchSelected) && w->Normalize()) changed = true;
+  if (changed && window_) InvalidateRect(window_, nullptr, FALSE);
+}
+
+void CSchemeView::OnLeftDown(int x, int y) {
+  buttonDown = 1;
+  ::SetFocus(window_);
+  pressPoint = currentPoint = POINT{x, y};
+  selecting_ = false;
+  if (!scheme) return;
+  if (tool == kToolSelect || (tool == kToolWire && state == 0)) {
+    PressSelect(x, y);
+  } else if (tool == kToolBus && state == 0) {
+    SchBus* bus = new (std::nothrow) SchBus(scheme);
+    if (!bus) return;
+    bus->SetSlotCount(cores);
+    bus->x0 = bus->x1 = x;
+    bus->y0 = bus->y1 = y;
+    object = bus;
+    state = 1;
+    InvalidateRect(window_, nullptr, FALSE);
+    NotifyModified();
+  } else if (tool == kToolPlaceClass) {
+    SelectAll(false);
+    CSCHBlock* made = className ? scheme->CreateBlock(className) : nullptr;
+    if (!made) return;
+    made->MoveTo(x - (made->rect.right - made->rect.left) / 2, y - (made->rect.bottom - made->rect.top) / 2);
+    InvalidateRect(window_, nullptr, FALSE);
+    NotifyModified();
+  }
+}
+
+void CSchemeView::PressSelect(int x, int y) {
+  int side = 0, index = 0;
+  void* found = nullptr;
+  int kind = HitTest(x, y, &side, &index, &found, false);
+  hitKind = kind;
+  hitIndex = index;
+  hitSide = side;
+  object = found;
+  selecting_ = true;
+  switch (kind) {
+    case kHitNothing:
+      ClearSelectionUnlessAdding();
+      state = 1;
+      break;
+    case kHitBlock:
+    case kHitJunction: {
+      unsigned char* flags = kind == kHitBlock ? &static_cast<CSCHBlock*>(found)->flags
+                                               : &static_cast<SchJunction*>(found)->flags;
+      if (*flags & kSchSelected) {
+        state = 2;
+      } else {
+        ClearSelectionUnlessAdding();
+        Select(flags);
+      }
+      break;
+    }
+    case kHitWireSegment: {
+      SchWire* wire = static_cast<SchWire*>(found);
+      ClearSelectionUnlessAdding();
+      SetFlag(&wire->flags);
+      if (index >= 1 && index <= wire->coordCount) state = 4;
+      SendToEditor(WM_EDITOR_SELECTION_CHANGED, 0, 0);
+      InvalidateRect(window_, nullptr, FALSE);
+      break;
+    }
+    case kHitBusSegment:
+      ClearSelectionUnlessAdding();
+      SetFlag(&static_cast<SchBus*>(found)->flags);
+      state = 5;
+      SendToEditor(WM_EDITOR_SELECTION_CHANGED, 0, 0);
+      InvalidateRect(window_, nullptr, FALSE);
+      break;
+    case kHitPin:
+      tool = kToolWire;
+      wireKind = static_cast<CSCHBlock*>(found)->pins[index].kind;
+      StartWire(x, y);
+      break;
+    case kHitBusSlot:
+      tool = kToolWire;
+      wireKind = 0;
+      SendToEditor(WM_EDITOR_TOOL_FINISHED, 0, kPaletteCursor);
+      StartWire(x, y);
+      break;
+    default:  // a wire corner
+      break;
+  }
+}
+
+void CSchemeView::StartWire(int x, int y) {
+  selecting_ = false;
+  object = nullptr;
+  SelectAll(false);
+  int side = 0, index = 0;
+  void* found = nullptr;
+  int kind = HitTest(x, y, &side, &index, &found, false);
+  auto backToSelect = [this]() {
+    tool = kToolSelect;
+    SendToEditor(WM_EDITOR_TOOL_FINISHED, 0, kPaletteCursor);
+  };
+  if (kind == kHitPin || (kind == kHitBusSlot && wireKind == 0)) {
+    NotifyModified();
+    SchWire* wire = new (std::nothrow) SchWire(scheme);
+    if (!wire) return;
+    wire->kind = static_cast<unsigned char>(wireKind);
+    bool attached;
+    if (kind == kHitPin) {
+      wire->firstDir = static_cast<unsigned char>(side & 3);
+      attached = wire->AttachToPin(0, static_cast<CSCHBlock*>(found), index);
+    } else {
+      SchBus* bus = static_cast<SchBus*>(found);
+      wire->firstDir = static_cast<unsigned char>(bus->GetEndSide(side) & 3);
+      attached = wire->AttachToBus(0, bus, side, index);
+    }
+    if (!attached) {
+      delete wire;
+      return;
+    }
+    state = 1;
+    SetFreeEndPoint(currentPoint);
+    object = wire;
+  } else if (kind == kHitBlock) {
+    backToSelect();
+    Select(&static_cast<CSCHBlock*>(found)->flags);
+  } else if (kind == kHitWireSegment || kind == kHitWireCorner) {
+    Select(&static_cast<SchWire*>(found)->flags);
+    backToSelect();
+  } else if (kind == kHitJunction) {
+    Select(&static_cast<SchJunction*>(found)->flags);
+    backToSelect();
+  } else {
+    backToSelect();
+    PressSelect(x, y);
+  }
+}
+
+void CSchemeView::DrawBand() {
+  CKestWindowDC dc(window_);
+  if (!dc) return;
+  CKestOwnedPen pen(CreatePen(PS_DOT, 1, RGB(0, 0, 0)));
+  CKestDcSelection select(dc.Get());
+  select.Select(pen.Get());
+  select.Select(GetStockObject(NULL_BRUSH));
+  // Black drawn through NOT-XOR inverts what lies below, so the band shows
+  // on any background and a second drawing takes it away.
+  int oldRop = SetROP2(dc.Get(), R2_NOTXORPEN);
+  int oldBk = SetBkMode(dc.Get(), TRANSPARENT);
+  Rectangle(dc.Get(), pressPoint.x - scrollX, pressPoint.y - scrollY, currentPoint.x - scrollX,
+            currentPoint.y - scrollY);
+  SetBkMode(dc.Get(), oldBk);
+  SetROP2(dc.Get(), oldRop);
+}
+
+void CSchemeView::OnMouseMove(int clientX, int clientY) {
+  if (buttonDown) AutoScrollAtEdge(clientX, clientY);
+  int x = clientX + scrollX, y = clientY + scrollY;
+  if (!scheme) return;
+  int side = 0, index = 0;
+  void* found = nullptr;
+  int kind = HitTest(x, y, &side, &index, &found, true);
+  if (kind == kHitBlock) SetHint(static_cast<CSCHBlock*>(found)->typeText);
+  else if (kind == kHitPin) SetHint(static_cast<CSCHBlock*>(found)->pins[index].description);
+  else SetHint(nullptr);
+  kind = HitTest(x, y, &side, &index, &found, false);
+
+  if (tool == kToolSelect || selecting_) {
+    MoveSelectTool(x, y, kind, index, side, found);
+  } else if (tool == kToolWire) {
+    MoveWireTool(x, y, kind, index, side, found);
+  } else if (tool == kToolBus) {
+    SetCursorIndex(kCursorConnect);
+    SchBus* bus = static_cast<SchBus*>(object);
+    if (state != 0 && bus) {
+      bus->x1 = x;
+      bus->y1 = y;
+      if (bus->coordCount == 0) {
+        int dx = std::abs(x - bus->x0), dy = std::abs(y - bus->y0);
+        if (dx > dy) bus->endDir = bus->x0 < x ? 0 : 2;
+        else bus->endDir = bus->y0 < y ? 1 : 3;
+      }
+      InvalidateRect(window_, nullptr, FALSE);
+    }
+  } else if (tool == kToolPlaceClass) {
+    SetCursorIndex(kCursorConnect);
+  } else if (tool == kToolPlaceBlock) {
+    SetCursorIndex(kCursorMove);
+    CSCHBlock* block = static_cast<CSCHBlock*>(object);
+    if (!block) return;
+    RECT area = Grown(block->rect, kPlaceMargin);
+    OffsetRect(&area, -scrollX, -scrollY);
+    InvalidateRect(window_, &area, FALSE);
+    block->MoveTo(x - (block->rect.right - block->rect.left) / 2, y - (block->rect.bottom - block->rect.top) / 2);
+    area = Grown(block->rect, kPlaceMargin);
+    OffsetRect(&area, -scrollX, -scrollY);
+    InvalidateRect(window_, &area, FALSE);
+    AutoScrollAtEdge(clientX, clientY);
+    UpdateScrollRange();
+  }
+}
+
+void CSchemeView::MoveSelectTool(int x, int y, int kind, int index, int side, void* found) {
+  switch (state) {
+    case 0: {
+      int cursor = kCursorArrow;
+      if (kind == kHitBlock && (static_cast<CSCHBlock*>(found)->flags & kSchSelected)) cursor = kCursorMove;
+      else if (kind == kHitJunction && (static_cast<SchJunction*>(found)->flags & kSchSelected)) cursor = kCursorMove;
+      else if (kind == kHitPin || kind == kHitBusSlot) cursor = kCursorConnect;
+      else if (kind == kHitWireSegment && index >= 1 && index <= static_cast<SchWire*>(found)->coordCount)
+        cursor = side ? kCursorSizeVertical : kCursorSizeHorizontal;
+      else if (kind == kHitBusSegment) {
+        SchBus* bus = static_cast<SchBus*>(found);
+        if (index == 0 || index > bus->coordCount) cursor = kCursorMove;
+        else cursor = side ? kCursorSizeVertical : kCursorSizeHorizontal;
+      }
+      SetCursorIndex(cursor);
+      break;
+    }
+    case 1:
+      DrawBand();
+      currentPoint = POINT{x, y};
+      DrawBand();
+      break;
+    case 2:
+      MoveSelection(x - currentPoint.x, y - currentPoint.y);
+      currentPoint = POINT{x, y};
+      break;
+    case 4: {
+      SchWire* wire = static_cast<SchWire*>(object);
+      int s = hitIndex;
+      if (!wire || s < 1 || s > wire->coordCount) break;
+      wire->coords[s - 1] = ((s & 1) == (wire->firstDir & 1)) ? y : x;
+      NotifyModified();
+      InvalidateRect(window_, nullptr, FALSE);
+      break;
+    }
+    case 5: {
+      SchBus* bus = static_cast<SchBus*>(object);
+      if (!bus) break;
+      int s = hitIndex, dx = x - currentPoint.x, dy = y - currentPoint.y;
+      if (s == 0) {
+        bus->x0 += dx;
+        bus->y0 += dy;
+      } else if (s > bus->coordCount) {
+        bus->x1 += dx;
+        bus->y1 += dy;
+      } else {
+        bus->coords[s - 1] = ((s & 1) == (bus->endDir & 1)) ? y : x;
+      }
+      InvalidateRect(window_, nullptr, FALSE);
+      currentPoint = POINT{x, y};
+      NotifyModified();
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+void CSchemeView::MoveWireTool(int x, int y, int kind, int index, int side, void* found) {
+  SchWire* wire = static_cast<SchWire*>(object);
+  if (state == 0 || !wire) {
+    bool fits = (kind == kHitPin && static_cast<CSCHBlock*>(found)->pins[index].kind == wireKind) ||
+                (kind == kHitBusSlot && wireKind == 0);
+    SetCursorIndex(fits ? kCursorConnect : kCursorArrow);
+    return;
+  }
+  SetFreeEndPoint(POINT{x, y});
+  InvalidateRect(window_, nullptr, FALSE);
+  int d = wire->GetEndDirection(1) & 3;
+  bool fits = false;
+  switch (kind) {
+    case kHitPin: {
+      const SchPin& pin = static_cast<CSCHBlock*>(found)->pins[index];
+      fits = pin.kind == wire->kind && ((d - pin.side) & 3) != 2;
+      if (fits) SetHint(pin.description);
+      break;
+    }
+    case kHitWireSegment:
+      fits = wire->kind == 0 && static_cast<SchWire*>(found)->kind == 0 && (d & 1) != side;
+      break;
+    case kHitJunction:
+      fits = wire->kind == 0 && !static_cast<SchJunction*>(found)->wires[d];
+      break;
+    case kHitBusSlot:
+      fits = wire->kind == 0 && static_cast<SchBus*>(found)->GetEndSide(side) == d;
+      break;
+    case kHitWireCorner:
+      fits = wire->kind == 0 && static_cast<SchWire*>(found)->kind == 0 && !(side & (1 << d));
+      break;
+    default:
+      break;
+  }
+  SetCursorIndex(fits ? kCursorConnect : kCursorArrow);
+}
+
+void CSchemeView::FinishBand() {
+  RECT band = {std::min(pressPoint.x, currentPoint.x), std::min(pressPoint.y, currentPoint.y),
+               std::max(pressPoint.x, currentPoint.x), std::max(pressPoint.y, currentPoint.y)};
+  for (CSCHBlock* b = scheme->blocks; b; b = b->next)
+    if (StrictlyInside(b->rect, band)) SetFlag(&b->flags);
+  VertexList v;
+  for (SchWire* w = scheme->wires; w; w = w->next)
+    if (v.Load(w) && v.Count() > 0 && StrictlyInside(v.Bounds(), band)) SetFlag(&w->flags);
+  for (SchBus* bus = scheme->buses; bus; bus = bus->next)
+    if (v.Load(bus) && v.Count() > 0 && StrictlyInside(v.Bounds(), band)) SetFlag(&bus->flags);
+  for (SchJunction* j = scheme->junctions; j; j = j->next) {
+    RECT box = {j->x - kJunctionBandHalf, j->y - kJunctionBandHalf, j->x + kJunctionBandHalf,
+                j->y + kJunctionBandHalf};
+    if (StrictlyInside(box, band)) SetFlag(&j->flags);
+  }
+  InvalidateRect(window_, nullptr, FALSE);
+  // Like every other change of the selection, so that the editor's Delete
+  // follows at once.
+  SendToEditor(WM_EDITOR_SELECTION_CHANGED, 0, 0);
+}
+
+void CSchemeView::ReleaseSelectTool() {
+  if (state == 2) {
+    RefreshSelected();
+    UpdateScrollRange();
+  } else if (state == 4) {
+    SchWire* wire = static_cast<SchWire*>(object);
+    if (wire && wire->Normalize()) InvalidateRect(window_, nullptr, FALSE);
+    UpdateScrollRange();
+  } else if (state == 1) {
+    FinishBand();
+  }
+  state = 0;
+  selecting_ = false;
+  // What the press found is not kept beyond the gesture.
+  if (tool == kToolWire || tool == kToolSelect) object = nullptr;
+}
+
+void CSchemeView::ReleaseWireTool(int x, int y) {
+  SchWire* wire = static_cast<SchWire*>(object);
+  if (state == 1) {
+    state = 2;
+    return;
+  }
+  if (state != 2 || !wire) return;
+  int side = 0, index = 0;
+  void* found = nullptr;
+  int kind = HitTest(x, y, &side, &index, &found, false);
+  bool attached = false;
+  switch (kind) {
+    case kHitPin:
+      attached = wire->AttachToPin(1, static_cast<CSCHBlock*>(found), index);
+      break;
+    case kHitWireSegment:
+      attached = wire->AttachToWireSegment(1, static_cast<SchWire*>(found), index, segmentHit);
+      break;
+    case kHitJunction:
+      attached = wire->AttachToJunction(1, static_cast<SchJunction*>(found));
+      break;
+    case kHitBusSlot:
+      attached = wire->AttachToBus(1, static_cast<SchBus*>(found), side, index);
+      break;
+    case kHitWireCorner:
+      attached = wire->AttachToWireCorner(1, static_cast<SchWire*>(found), index);
+      break;
+    default: {
+      // Anything else adds a corner at the pointer.
+      int n = wire->coordCount + 1;
+      if (!wire->SetCoordinateCount(n)) return;
+      wire->coords[n - 1] = ((n & 1) == (wire->firstDir & 1)) ? y : x;
+      InvalidateRect(window_, nullptr, FALSE);
+      return;
+    }
+  }
+  if (!attached) return;
+  wire->Normalize();
+  InvalidateRect(window_, nullptr, FALSE);
+  object = nullptr;
+  state = 0;
+  tool = kToolSelect;
+}
+
+void CSchemeView::OnLeftUp(int x, int y) {
+  buttonDown = 0;
+  if (!scheme) return;
+  if (tool == kToolSelect || selecting_) {
+    ReleaseSelectTool();
+  } else if (tool == kToolWire) {
+    ReleaseWireTool(x, y);
+  } else if (tool == kToolBus) {
+    SchBus* bus = static_cast<SchBus*>(object);
+    if (state == 1) {
+      state = 2;
+    } else if (state == 2 && bus) {
+      int n = bus->coordCount + 1;
+      if (!bus->SetCoordinateCount(n)) return;
+      bus->coords[n - 1] = (bus->GetEndSide(1) & 1) == 0 ? x : y;
+      InvalidateRect(window_, nullptr, FALSE);
+    }
+  } else if (tool == kToolPlaceClass || tool == kToolPlaceBlock) {
+    // A component placed from the database is new to the document.
+    if (tool == kToolPlaceBlock && object) NotifyModified();
+    tool = kToolSelect;
+    state = 0;
+    object = nullptr;
+    SendToEditor(WM_EDITOR_TOOL_FINISHED, 0, 0);
+  }
+}
+
+void CSchemeView::OnWheel(int delta) {
+  if (delta == 0 || !window_) return;
+  int low = 0, high = 0;
+  GetScrollRange(window_, SB_VERT, &low, &high);
+  RECT client;
+  GetClientRect(window_, &client);
+  high -= client.bottom - client.top;
+  scrollY -= delta;
+  if (scrollY > high) scrollY = high;
+  if (scrollY < low) scrollY = low;
+  UpdateScrollRange();
+  InvalidateRect(window_, nullptr, FALSE);
+}
+
+bool CSchemeView::OnKey(WPARAM key) {
+  switch (key) {
+    case VK_ESCAPE:
+      CancelTool();
+      return true;
+    case VK_LEFT:
+      MoveSelection(-1, 0);
+      return true;
+    case VK_UP:
+      MoveSelection(0, -1);
+      return true;
+    case VK_RIGHT:
+      MoveSelection(1, 0);
+      return true;
+    case VK_DOWN:
+      MoveSelection(0, 1);
+      return true;
+    case 'A':
+      if (GetKeyState(VK_CONTROL) < 0) SelectAll(true);
+      return false;
+    default:
+      return false;
+  }
+}
+
 // ---------------------------------------------------------------- messages
 
 LRESULT CSchemeView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -697,6 +1216,41 @@ LRESULT CSchemeView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       ScrollTo(bar, HandleScrollCommand(bar, LOWORD(wParam), window_));
       return 0;
     }
+    case WM_LBUTTONDOWN:
+      OnLeftDown(GET_X_LPARAM(lParam) + scrollX, GET_Y_LPARAM(lParam) + scrollY);
+      break;
+    case WM_MOUSEMOVE:
+      OnMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      break;
+    case WM_LBUTTONUP:
+      OnLeftUp(GET_X_LPARAM(lParam) + scrollX, GET_Y_LPARAM(lParam) + scrollY);
+      break;
+    case WM_LBUTTONDBLCLK:
+      ReleaseCapture();
+      OpenItem();
+      return 0;
+    case WM_RBUTTONDOWN:
+      ::SetFocus(window_);
+      currentPoint = POINT{GET_X_LPARAM(lParam) + scrollX, GET_Y_LPARAM(lParam) + scrollY};
+      if (state > 0) {
+        CancelTool();
+        suppressMenu_ = true;
+        return 0;
+      }
+      if (GetMenu()) GetMenu()->EnableItem(2, HasSelection(false));
+      break;
+    case WM_RBUTTONUP:
+      if (suppressMenu_) {
+        suppressMenu_ = false;
+        return 0;
+      }
+      break;
+    case WM_MOUSEWHEEL:
+      OnWheel(GET_WHEEL_DELTA_WPARAM(wParam));
+      return 0;
+    case WM_KEYDOWN:
+      if (OnKey(wParam)) return 0;
+      break;
     default:
       break;
   }

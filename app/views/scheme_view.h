@@ -86,6 +86,12 @@ public:
   // A component, wire or bus with flag 0x01; without all, objects that also
   // carry flag 0x04 do not count.
   bool HasSelection(bool all) const;
+  // Moves every selected component, junction, wire and bus by (dx, dy);
+  // reports the document modified and repaints (nothing for (0, 0)).
+  void MoveSelection(int dx, int dy);
+  // Tidies the wires at selected components and junctions and the selected
+  // wires; repaints when any changed.
+  void RefreshSelected();
   // Deletes the selected components (not those with flag 0x04), wires and
   // buses; the document is reported modified before each deletion.
   void DeleteSelection();
@@ -119,6 +125,24 @@ public:
 
 private:
   void ScrollTo(int bar, int position);
+  // Mouse and keys, by message.
+  void OnLeftDown(int x, int y);
+  void PressSelect(int x, int y);
+  void StartWire(int x, int y);
+  void OnMouseMove(int clientX, int clientY);
+  void MoveSelectTool(int x, int y, int kind, int index, int side, void* found);
+  void MoveWireTool(int x, int y, int kind, int index, int side, void* found);
+  void OnLeftUp(int x, int y);
+  void ReleaseSelectTool();
+  void ReleaseWireTool(int x, int y);
+  void FinishBand();
+  void DrawBand();
+  void OnWheel(int delta);
+  bool OnKey(WPARAM key);
+  void Select(unsigned char* flags);
+  void ClearSelectionUnlessAdding();
+  bool selecting_ = false;     // the press is handled by the select rules
+  bool suppressMenu_ = false;  // a right press ended a tool: no popup on its release
   CPictureExporter defaultExporter_;
   CPictureExporter* exporter_ = &defaultExporter_;
   void SendToEditor(UINT message, WPARAM wParam, LPARAM lParam);

@@ -9,7 +9,6 @@
 #include "app/editor/command_line.h"
 #include "app/editor/scheme_file.h"
 #include "app/shell/velkboard_host.h"
-#include "app/test_host.h"
 #include "app/resource.h"
 #include "foundation/paths.h"
 #include "app/editor/editor_fixture.h"
@@ -19,7 +18,6 @@ namespace {
 
 using apptest::LiveEditors;
 using apptest::Place;
-using apptest::TestHost;
 using apptest::OnlyEditor;
 using apptest::WindowTextOf;
 using velktest::DialogAnswerer;
@@ -437,8 +435,6 @@ protected:
   }
   void Open(CMainForm* form) { SendMessageW(form->GetHandle(), WM_COMMAND, MAKEWPARAM(ID_FILE_OPEN, 0), 0); }
   KestCommonDialogSeam seam_;
-  TestHost host_;
-  CKestHostScope hostScope_{&host_};
 };
 
 TEST_F(OpenCommandTest, CancelledDialogChangesNothing) {
