@@ -1,7 +1,7 @@
 #include "app/views/picture_exporter.h"
 
-// The picture export (metafile, bitmap files, clipboard, printer) is not
-// part of this library yet: no context is given, so nothing is drawn.
-HDC CPictureExporter::Begin(int, const RECT&) { return nullptr; }
+#include "app/export/picture_export.h"
 
-void CPictureExporter::End(int, HDC) {}
+HDC CPictureExporter::Begin(int kind, const RECT& rect) { return BeginPictureExport(kind, rect); }
+
+void CPictureExporter::End(int kind, HDC dc) { EndPictureExport(kind, dc); }
