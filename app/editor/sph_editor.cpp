@@ -5,6 +5,7 @@
 #include <cstring>
 #include <cwchar>
 
+#include "app/board/pcb_view.h"
 #include "app/shell/main_form.h"
 #include "app/views/scheme_view.h"
 #include "foundation/buffers.h"
@@ -186,6 +187,7 @@ void CSphEditor::CloseEditorsOfScheme(SchScheme* scheme) {
     editor->scheme_ = nullptr;
     editor->mainScheme_ = 0;
     if (editor->schemeView_) editor->schemeView_->SetScheme(nullptr);
+    if (editor->boardView_) editor->boardView_->SetScheme(nullptr);
     if (editor->GetHandle()) PostMessageW(editor->GetHandle(), WM_CLOSE, 0, 0);
   }
 }
@@ -215,8 +217,7 @@ void CSphEditor::BuildBoardPalette(CKestContainer* page) {
     CKestSpdBtn* button = AddButton(row, item.id, item.bitmap, item.hint, false);
     if (item.id == kPalBoardDelete) boardDelete_ = button;
   }
-  // The board view (CPCBView) stands below this row once boards can be
-  // shown; until then the page holds the palette alone.
+  boardView_ = new CPCBView(page, KEST_POS_CLIENT, 1000, 100, scheme_, boardWidth_, boardHeight_);
   if (boardDelete_) boardDelete_->Enable(false);
 }
 
@@ -326,6 +327,12 @@ void CSphEditor::ChooseBoardComponent(int id) {
     made->ApplyDbRecord(record);
   });
   if (made && schemeView_) schemeView_->UpdateScrollRange();
+  // The new part follows the mouse on the board until it is put down.
+  if (made && boardView_) {
+    boardView_->SelectAll(false);
+    boardView_->currentPart = made;
+    boardView_->tool = kBoardToolPlace;
+  }
 }
 
 void CSphEditor::OnCommand(int id) {
@@ -378,31 +385,62 @@ void CSphEditor::OnCommand(int id) {
       if (schemeView_) schemeView_->DeleteSelection();
       break;
     case kCmdProperties:
-      if (!IsBoardPageShown() && schemeView_) schemeView_->OpenItem();
+      if (IsBoardPageShown()) {
+        if (boardView_) boardView_->ShowPartInfo();
+      } else if (schemeView_) {
+        schemeView_->OpenItem();
+      }
       break;
     case kCmdSelectAll:
-      if (!IsBoardPageShown() && schemeView_) schemeView_->SelectAll(true);
+      if (IsBoardPageShown()) {
+        if (boardView_) boardView_->SelectAll(true);
+      } else if (schemeView_) {
+        schemeView_->SelectAll(true);
+      }
       break;
     case kCmdDelete:
       if (SchemeViewHasFocus()) schemeView_->DeleteSelection();
+      else if (BoardViewHasFocus()) boardView_->DeleteSelection();
       break;
     case kCmdExportFile:
     case kCmdCopyPicture:
-    case kCmdPrint:
-      // The board page's pictures are the board view's.
-      if (!IsBoardPageShown() && schemeView_)
-        schemeView_->ExportPicture(id == kCmdExportFile ? kPictureFile
-                                   : id == kCmdCopyPicture ? kPictureClipboard
-                                                           : kPicturePrinter);
+    case kCmdPrint: {
+      int kind = id == kCmdExportFile ? kPictureFile : id == kCmdCopyPicture ? kPictureClipboard : kPicturePrinter;
+      if (IsBoardPageShown()) {
+        if (boardView_) boardView_->ExportPicture(kind);
+      } else if (schemeView_) {
+        schemeView_->ExportPicture(kind);
+      }
+      break;
+    }
+    case kPalZoomIn:
+    case kPalZoomOut:
+      if (boardView_) boardView_->Zoom(id == kPalZoomIn);
+      break;
+    case kPalBoardDelete:
+      if (boardView_) boardView_->DeleteSelection();
+      break;
+    case kCmdRotateLeft:
+    case kCmdRotateRight:
+      if (boardView_) boardView_->RotateSelection(id == kCmdRotateLeft ? -1 : 1);
+      break;
+    case kCmdBoardCopy:
+      if (boardView_) boardView_->CopySelection();
+      break;
+    case kCmdBoardCut:
+      if (boardView_) boardView_->Cut();
+      break;
+    case kCmdBoardPaste:
+      if (boardView_) boardView_->Paste();
       break;
     default:
-      // Zoom, board delete, copy, cut, paste and rotation belong to the
-      // board view, which this window does not host.
       break;
   }
 }
 
 bool CSphEditor::SchemeViewHasFocus() const { return schemeView_ && schemeView_->HasFocus(); }
+
+bool CSphEditor::BoardViewHasFocus() const { return boardView_ && boardView_->HasFocus(); }
 
 LRESULT CSphEditor::AnswerQuery(UINT message) {
   switch (message) {
@@ -410,15 +448,22 @@ LRESULT CSphEditor::AnswerQuery(UINT message) {
     case WM_CAN_COPY_PICTURE:
       return 1;
     case WM_KEST_CANDELETE:
+      if (BoardViewHasFocus()) return boardView_->CountSelectedParts(false) != 0 ? 1 : 0;
       return (SchemeViewHasFocus() && schemeView_->HasSelection(false)) ? 1 : 0;
-    default:
+    case WM_KEST_CANCOPY:
+    case WM_KEST_CANCUT:
       // Copy, cut and paste are the board view's.
+      return (IsBoardPageShown() && boardView_ && boardView_->CountSelectedParts(false) != 0) ? 1 : 0;
+    case EM_CANPASTE:
+      return (IsBoardPageShown() && boardView_ && IsPcbClipboardAvailable()) ? 1 : 0;
+    default:
       return 0;
   }
 }
 
 void CSphEditor::OnClose() {
   if (schemeView_) schemeView_->CancelTool();
+  if (boardView_) boardView_->CancelTool();
   if (mainScheme_ && MainKestForm && MainKestForm->GetHandle())
     SendMessageW(MainKestForm->GetHandle(), WM_CLOSE, 0, 0);
 }
@@ -436,7 +481,18 @@ LRESULT CSphEditor::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_EDITOR_SELECTION_CHANGED:
       if (wParam == 0 && schemeDelete_ && schemeView_) schemeDelete_->Enable(schemeView_->HasSelection(false));
+      if (wParam == 1 && boardDelete_ && boardView_) boardDelete_->Enable(boardView_->CountSelectedParts(false) != 0);
       break;
+    case WM_COPY:
+    case WM_CUT:
+    case WM_PASTE:
+      // The main window's Edit menu: the board's parts on the board page.
+      if (IsBoardPageShown() && boardView_) {
+        if (message == WM_COPY) boardView_->CopySelection();
+        else if (message == WM_CUT) boardView_->Cut();
+        else boardView_->Paste();
+      }
+      return 0;
     case WM_COMMAND:
       if (HIWORD(wParam) <= 1) OnCommand(LOWORD(wParam));
       break;

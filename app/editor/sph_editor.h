@@ -126,6 +126,7 @@ private:
   LRESULT AnswerQuery(UINT message);
   void OnClose();
   bool SchemeViewHasFocus() const;
+  bool BoardViewHasFocus() const;
 
   int mode_;
   float boardWidth_, boardHeight_;
