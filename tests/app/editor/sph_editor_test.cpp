@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "app/board/pcb_view.h"
 #include "app/browser/browser_fixture.h"
 #include "app/browser/db_explorer.h"
 #include "app/editor/component_chooser.h"
@@ -639,6 +640,41 @@ TEST_F(SphEditorTest, TheRealBrowserChoosesTheBatteryModel) {
   EXPECT_TRUE(cancel.Ran());
   EXPECT_EQ(1, Scheme()->BlockCount());
   g_schClassRegistry.SetCreator("Battery", nullptr);
+}
+
+// The board page hosts the board view on the board's scheme: a part picked
+// from the board palette follows the mouse there, the zoom buttons zoom it,
+// and its selection enables the board palette's Delete.
+TEST_F(SphEditorTest, TheBoardPageHostsTheBoardView) {
+  CSphEditor* editor = Open(kEditorBoard, 60.f, 40.f);
+  form_->Show(false);
+  CPCBView* board = editor->GetBoardView();
+  ASSERT_NE(nullptr, board);
+  EXPECT_EQ(Scheme(), board->GetScheme());
+  EXPECT_EQ(60.f, board->boardWidth);
+  EXPECT_EQ(40.f, board->boardHeight);
+  StandInChooser chooser;
+  editor->SetComponentChooser(&chooser);
+  ASSERT_TRUE(g_schClassRegistry.SetCreator("PLS", CreateRecordingPart));
+  std::unique_ptr<CompDbTable> table = MakeTable(L"connectors", "M1\tPLS\t3\n");
+  chooser.record = table->GetRecord(0);
+  Command(editor, kPalConnectors);
+  ASSERT_EQ(1, Scheme()->BlockCount());
+  EXPECT_EQ(Scheme()->blocks, board->currentPart);
+  EXPECT_EQ(kBoardToolPlace, board->tool);
+  Command(editor, kPalZoomIn);
+  EXPECT_FLOAT_EQ(6.0f, board->scale);
+  Command(editor, kPalZoomOut);
+  EXPECT_FLOAT_EQ(4.0f, board->scale);
+  EXPECT_FALSE(editor->GetBoardDeleteButton()->IsEnabled());
+  board->tool = kBoardToolNormal;
+  Scheme()->blocks->footprintWidth = 5;
+  Scheme()->blocks->footprintLength = 5;
+  board->SelectAll(true);
+  EXPECT_TRUE(editor->GetBoardDeleteButton()->IsEnabled());
+  board->SelectAll(false);
+  EXPECT_FALSE(editor->GetBoardDeleteButton()->IsEnabled());
+  g_schClassRegistry.SetCreator("PLS", nullptr);
 }
 
 // ---------------------------------------------------------------- pictures
