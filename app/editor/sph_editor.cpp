@@ -308,6 +308,7 @@ void CSphEditor::ChooseBoardComponent(int id) {
   for (const CategoryItem& c : kBoardCategories)
     if (c.id == id) category = &c;
   if (!category || !scheme_) return;
+  if (boardView_) boardView_->CancelTool();
   CSCHBlock* made = nullptr;
   SchScheme* scheme = scheme_;
   chooser_->Choose(this, category->tables, [&](CompDbRecord* record) {
@@ -329,6 +330,7 @@ void CSphEditor::ChooseBoardComponent(int id) {
   if (made && schemeView_) schemeView_->UpdateScrollRange();
   // The new part follows the mouse on the board until it is put down.
   if (made && boardView_) {
+    boardView_->SetFocus();
     boardView_->SelectAll(false);
     boardView_->currentPart = made;
     boardView_->tool = kBoardToolPlace;
@@ -422,7 +424,7 @@ void CSphEditor::OnCommand(int id) {
       break;
     case kCmdRotateLeft:
     case kCmdRotateRight:
-      if (boardView_) boardView_->RotateSelection(id == kCmdRotateLeft ? -1 : 1);
+      if (BoardViewHasFocus()) boardView_->RotateSelection(id == kCmdRotateLeft ? -1 : 1);
       break;
     case kCmdBoardCopy:
       if (boardView_) boardView_->CopySelection();
@@ -431,7 +433,16 @@ void CSphEditor::OnCommand(int id) {
       if (boardView_) boardView_->Cut();
       break;
     case kCmdBoardPaste:
-      if (boardView_) boardView_->Paste();
+      PasteOnBoard();
+      break;
+    case WM_COPY:
+    case WM_CUT:
+    case WM_PASTE:
+      // The main window's Edit menu: only the board view has a clipboard.
+      if (!BoardViewHasFocus()) break;
+      if (id == WM_COPY) boardView_->CopySelection();
+      else if (id == WM_CUT) boardView_->Cut();
+      else boardView_->Paste();
       break;
     default:
       break;
@@ -439,6 +450,15 @@ void CSphEditor::OnCommand(int id) {
 }
 
 bool CSphEditor::SchemeViewHasFocus() const { return schemeView_ && schemeView_->HasFocus(); }
+
+void CSphEditor::PasteOnBoard() {
+  if (!boardView_) return;
+  if (schemeView_) schemeView_->SelectAll(false);
+  boardView_->Paste();
+  // The pasted components, selected in both views, stand beside the copied
+  // ones on the scheme.
+  if (schemeView_) schemeView_->MoveSelection(20, 20);
+}
 
 bool CSphEditor::BoardViewHasFocus() const { return boardView_ && boardView_->HasFocus(); }
 
@@ -453,9 +473,9 @@ LRESULT CSphEditor::AnswerQuery(UINT message) {
     case WM_KEST_CANCOPY:
     case WM_KEST_CANCUT:
       // Copy, cut and paste are the board view's.
-      return (IsBoardPageShown() && boardView_ && boardView_->CountSelectedParts(false) != 0) ? 1 : 0;
+      return (BoardViewHasFocus() && boardView_->CountSelectedParts(false) != 0) ? 1 : 0;
     case EM_CANPASTE:
-      return (IsBoardPageShown() && boardView_ && IsPcbClipboardAvailable()) ? 1 : 0;
+      return (BoardViewHasFocus() && IsPcbClipboardAvailable()) ? 1 : 0;
     default:
       return 0;
   }
@@ -483,16 +503,6 @@ LRESULT CSphEditor::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       if (wParam == 0 && schemeDelete_ && schemeView_) schemeDelete_->Enable(schemeView_->HasSelection(false));
       if (wParam == 1 && boardDelete_ && boardView_) boardDelete_->Enable(boardView_->CountSelectedParts(false) != 0);
       break;
-    case WM_COPY:
-    case WM_CUT:
-    case WM_PASTE:
-      // The main window's Edit menu: the board's parts on the board page.
-      if (IsBoardPageShown() && boardView_) {
-        if (message == WM_COPY) boardView_->CopySelection();
-        else if (message == WM_CUT) boardView_->Cut();
-        else boardView_->Paste();
-      }
-      return 0;
     case WM_COMMAND:
       if (HIWORD(wParam) <= 1) OnCommand(LOWORD(wParam));
       break;

@@ -127,6 +127,9 @@ private:
   void OnClose();
   bool SchemeViewHasFocus() const;
   bool BoardViewHasFocus() const;
+  // Board paste (3003): the pasted parts also stand 20 pixels beside the
+  // copied ones on the scheme.
+  void PasteOnBoard();
 
   int mode_;
   float boardWidth_, boardHeight_;

@@ -677,6 +677,43 @@ TEST_F(SphEditorTest, TheBoardPageHostsTheBoardView) {
   g_schClassRegistry.SetCreator("PLS", nullptr);
 }
 
+// Copy from the main window's Edit menu while the board view has the focus,
+// then the board popup's paste: the pasted parts stand 20 pixels beside the
+// copied ones on the scheme, selected in both views.
+TEST_F(SphEditorTest, BoardPasteOffsetsThePastedPartsOnTheScheme) {
+  CSphEditor* editor = Open(kEditorBoard, 60.f, 40.f);
+  form_->Show(false);
+  RegisterClipboardFormats();
+  ASSERT_TRUE(g_schClassRegistry.SetCreator("PLS", CreateRecordingPart));
+  CSCHBlock* part = Scheme()->CreateBlock("PLS");
+  ASSERT_NE(nullptr, part);
+  part->MoveTo(100, 60);
+  part->footprintWidth = part->footprintLength = 5;
+  CPCBView* board = editor->GetBoardView();
+  board->SelectAll(true);
+  // Without the focus the Edit menu's copy does nothing.
+  OpenClipboard(nullptr);
+  EmptyClipboard();
+  CloseClipboard();
+  Command(editor, WM_COPY);
+  EXPECT_FALSE(IsPcbClipboardAvailable());
+  SetFocus(board->GetHandle());
+  EXPECT_EQ(1, SendMessageW(editor->GetHandle(), WM_KEST_CANCOPY, 0, 0));
+  Command(editor, WM_COPY);
+  ASSERT_TRUE(IsPcbClipboardAvailable());
+  EXPECT_EQ(1, SendMessageW(editor->GetHandle(), EM_CANPASTE, 0, 0));
+  Command(editor, kCmdBoardPaste);
+  ASSERT_EQ(2, Scheme()->BlockCount());
+  CSCHBlock* pasted = Scheme()->blocks;
+  ASSERT_NE(part, pasted);
+  EXPECT_EQ(part->rect.left + 20, pasted->rect.left);
+  EXPECT_EQ(part->rect.top + 20, pasted->rect.top);
+  EXPECT_TRUE(pasted->flags & kSchSelected);
+  EXPECT_TRUE(pasted->flags & kSchBoardSelected);
+  EXPECT_FALSE(part->flags & kSchSelected);
+  g_schClassRegistry.SetCreator("PLS", nullptr);
+}
+
 // ---------------------------------------------------------------- pictures
 
 // A stand-in for the picture export: a memory context whose drawing it keeps.

@@ -541,9 +541,15 @@ TEST_F(EditorEditingTest, DrawnCircuitMarksTheDocumentAndEmptiesWithCtrlADel) {
   };
   // Two parts placed from the palette's classes, joined by a wire with two
   // corners.
-  view->tool = kToolPlaceClass;
-  view->className = "Multimeter";
+  // The palette's "Мультиметр" button chooses the class; the click places
+  // it centred on the point.
+  SendMessageW(editor->GetHandle(), WM_COMMAND, MAKEWPARAM(kPalMultimeter, 0), 0);
+  EXPECT_EQ(kToolPlaceClass, view->tool);
   click(150, 150);
+  ASSERT_EQ(1, scheme->BlockCount());
+  EXPECT_EQ(150 - (scheme->blocks->rect.right - scheme->blocks->rect.left) / 2, scheme->blocks->rect.left);
+  EXPECT_EQ(150 - (scheme->blocks->rect.bottom - scheme->blocks->rect.top) / 2, scheme->blocks->rect.top);
+  EXPECT_EQ(kToolSelect, view->tool);
   EXPECT_TRUE(form->IsModified());
   EXPECT_EQ(std::wstring::npos, clean.find(L" *"));
   EXPECT_NE(std::wstring::npos, apptest::WindowTextOf(form->GetHandle()).find(L" *"));
