@@ -100,6 +100,8 @@ CPCBView::CPCBView(CKestContainer* container, uint32_t position, int width, int 
   menu->AppendSeparator();
   menu->AddItem(L"Выделить все\tCtrl+A", 2137, KEST_MOD_CTRL, 'A');
   menu->SetDefaultItem(info, true);
+  menu->SetItemBitmap(0, kCmdRotateLeft);
+  menu->SetItemBitmap(1, kCmdRotateRight);
   SetMenu(menu);
 }
 

@@ -15,6 +15,7 @@
 #include "app/editor/editor_fixture.h"
 #include "blocks/engine/editor_count.h"
 #include "kestui/kest_form.h"
+#include "kestui/kest_menu.h"
 #include "scheme/block.h"
 #include "scheme/board/pcb_painter.h"
 #include "scheme/class_registry.h"
@@ -141,6 +142,53 @@ TEST(BoardGrid, SnapsToTheNearestGridPointOnBothSides) {
       {-100.1f, -100.33f},
   };
   for (const auto& c : cases) EXPECT_NEAR(c.snapped, SnapToBoardGrid(c.value), 1e-4) << c.value;
+}
+
+TEST_F(PcbViewTest, PopupMenuItems) {
+  CKestMenu* menu = view_->GetMenu();
+  ASSERT_NE(nullptr, menu);
+  HMENU h = menu->GetHandle();
+  const struct {
+    const wchar_t* text;
+    UINT id;
+  } items[] = {{L"Повернуть влево", 119}, {L"Повернуть право", 121}, {nullptr, 0},
+               {L"Информация", 3001},     {nullptr, 0},              {L"Копировать\tCtrl-C", 3002},
+               {L"Вырезать\tCtrl-X", 3004}, {L"Вставить\tCtrl-V", 3003}, {L"Удалить\tDel", 771},
+               {nullptr, 0},              {L"Выделить все\tCtrl+A", 2137}};
+  ASSERT_EQ(11, GetMenuItemCount(h));
+  for (int i = 0; i < 11; i++) {
+    SCOPED_TRACE(i);
+    if (!items[i].text) {
+      EXPECT_TRUE(GetMenuState(h, i, MF_BYPOSITION) & MF_SEPARATOR);
+      continue;
+    }
+    wchar_t text[64] = {};
+    GetMenuStringW(h, i, text, 64, MF_BYPOSITION);
+    EXPECT_STREQ(items[i].text, text);
+    EXPECT_EQ(items[i].id, GetMenuItemID(h, i));
+  }
+  EXPECT_EQ(3u, GetMenuDefaultItem(h, TRUE, 0));
+  EXPECT_EQ(3002, menu->FindShortcut('C', KEST_MOD_CTRL));
+  EXPECT_EQ(3004, menu->FindShortcut('X', KEST_MOD_CTRL));
+  EXPECT_EQ(3003, menu->FindShortcut('V', KEST_MOD_CTRL));
+  EXPECT_EQ(771, menu->FindShortcut(VK_DELETE, 0));
+  for (int i = 0; i < 2; i++) {
+    MENUITEMINFOW info = {};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_CHECKMARKS;
+    ASSERT_TRUE(GetMenuItemInfoW(h, i, TRUE, &info));
+    EXPECT_NE(nullptr, info.hbmpUnchecked);
+  }
+  // A right press enables what the selection allows.
+  BoardPart* part = Put(&scheme_, 0, 0);
+  SendMessageW(view_->GetHandle(), WM_RBUTTONDOWN, 0, At(5, 5));
+  EXPECT_TRUE(GetMenuState(h, 0, MF_BYPOSITION) & MF_GRAYED);
+  EXPECT_TRUE(GetMenuState(h, 8, MF_BYPOSITION) & MF_GRAYED);
+  part->flags |= kSchBoardSelected;
+  SendMessageW(view_->GetHandle(), WM_RBUTTONDOWN, 0, At(5, 5));
+  EXPECT_FALSE(GetMenuState(h, 0, MF_BYPOSITION) & MF_GRAYED);
+  EXPECT_FALSE(GetMenuState(h, 3, MF_BYPOSITION) & MF_GRAYED);
+  EXPECT_FALSE(GetMenuState(h, 8, MF_BYPOSITION) & MF_GRAYED);
 }
 
 TEST_F(PcbViewTest, ConversionsAndTheirRoundTrip) {
