@@ -578,4 +578,73 @@ TEST_F(PcbViewTest, HintsWheelAndTurningWhilePlacing) {
   EXPECT_EQ(kBoardToolPlace, view_->tool);
 }
 
+// A part whose Edit reports a change.
+class EditablePart : public BoardPart {
+public:
+  bool Edit() override {
+    edits++;
+    return true;
+  }
+  int edits = 0;
+};
+
+TEST_F(PcbViewTest, PartsWithoutFootprintAreNotHitAndInfoRunsEdit) {
+  BoardPart* flat = Put(&scheme_, 0, 0, 0, 0);
+  EXPECT_EQ(nullptr, view_->HitTestPart(X(0), Y(0)));
+  view_->SelectAll(true);
+  EXPECT_FALSE(flat->flags & kSchBoardSelected);
+
+  EditablePart* part = new EditablePart;
+  part->Attach(&scheme_);
+  part->boardX = 20;
+  part->boardY = 20;
+  int modified = 0;
+  struct Counter : public CKestForm {
+    int* count = nullptr;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+      if (message == WM_SCHEME_MODIFIED) (*count)++;
+      return CKestForm::WindowProc(message, wParam, lParam);
+    }
+  };
+  CKestForm* previous = MainKestForm;
+  Counter* main = new Counter;
+  main->count = &modified;
+  ASSERT_TRUE(main->Create(nullptr, L"Главное", KestPos(0, 0), 100, 100, nullptr, false, false, true, true));
+  MainKestForm = main;
+  // A double click on a part without a model runs its Edit.
+  Press(X(20), Y(20));
+  Release(X(20), Y(20));
+  SendMessageW(view_->GetHandle(), WM_LBUTTONDBLCLK, MK_LBUTTON, At(X(20), Y(20)));
+  EXPECT_EQ(1, part->edits);
+  EXPECT_EQ(1, modified);
+  MainKestForm = previous;
+  delete main;
+}
+
+TEST_F(PcbViewTest, APutDownPasteIsKeptWhenALaterMoveIsCancelled) {
+  BoardPart* a = Put(&scheme_, -20, -20);
+  view_->SelectAll(true);
+  view_->CopySelection();
+  view_->Paste();
+  ASSERT_EQ(2, scheme_.BlockCount());
+  CSCHBlock* pasted = scheme_.blocks;
+  ASSERT_NE(a, pasted);
+  // Following the mouse to a free place and put down there.
+  Move(X(20), Y(20));
+  Press(X(20), Y(20));
+  Release(X(20), Y(20));
+  EXPECT_EQ(kBoardDragIdle, view_->dragState);
+  EXPECT_EQ(0, view_->pasteFlag);
+  float x = pasted->boardX, y = pasted->boardY;
+  EXPECT_GT(x, 0);
+  // A later move cancelled with Esc only moves it back.
+  Press(X(x), Y(y));
+  EXPECT_EQ(kBoardDragMove, view_->dragState);
+  Move(X(x + 5), Y(y));
+  SendMessageW(view_->GetHandle(), WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_EQ(2, scheme_.BlockCount());
+  EXPECT_NEAR(x, pasted->boardX, 1e-3);
+  EXPECT_NEAR(y, pasted->boardY, 1e-3);
+}
+
 }  // namespace
