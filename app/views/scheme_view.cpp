@@ -652,7 +652,12 @@ void CSchemeView::DeleteSelection() {
 }
 
 void CSchemeView::CancelTool() {
-  if (tool == kToolWire && state != 0 && object) {
+  // In the wire tool a press that started no wire works as a select press:
+  // its object is whatever it found, not a wire to take away.
+  if (selecting_) {
+    selecting_ = false;
+    object = nullptr;
+  } else if (tool == kToolWire && state != 0 && object) {
     delete static_cast<SchWire*>(object);
     object = nullptr;
     if (window_) InvalidateRect(window_, nullptr, FALSE);

@@ -286,6 +286,22 @@ TEST_F(SchemeEditingTest, EscapeDeletesAWireButKeepsABus) {
   EXPECT_EQ(std::vector<std::wstring>{L"tool 109"}, form_->events);
 }
 
+TEST_F(SchemeEditingTest, EscapeWhileDraggingInTheWireToolDeletesNothing) {
+  EditPart* a = new EditPart(&scheme_, 100, 100);
+  a->flags |= kSchSelected;
+  view_->tool = kToolWire;
+  Press(140, 150);
+  EXPECT_EQ(2, view_->state);
+  Move(150, 160);
+  Key(VK_ESCAPE);
+  EXPECT_EQ(0, view_->state);
+  ASSERT_EQ(1, scheme_.BlockCount());
+  EXPECT_EQ(a, scheme_.blocks);
+  EXPECT_EQ(0, scheme_.WireCount());
+  Release(150, 160);
+  EXPECT_EQ(1, scheme_.BlockCount());
+}
+
 TEST_F(SchemeEditingTest, DraggingAComponentTakesItsWiresAlong) {
   EditPart* a = new EditPart(&scheme_, 100, 100);  // pin 1 at (186, 170)
   EditPart* b = new EditPart(&scheme_, 400, 150);  // pin 0 at (393, 170)
