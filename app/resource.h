@@ -6,6 +6,8 @@
 #define IDR_MAIN_ACCELERATORS 118
 #define IDI_VELKBOARD        183  // the program's icon (windows, about box)
 #define IDI_SCHEME_DOCUMENT  184  // the icon of ".vlkx" files
+#define IDB_PLUGIN_KIND      167  // the plug-in chooser: a block kind
+#define IDB_PLUGIN_MODULE    168  // the plug-in chooser: a plug-in module
 
 // Main menu commands.
 #define ID_FILE_EXIT         40004

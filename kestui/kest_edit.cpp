@@ -204,7 +204,7 @@ LRESULT CKestCustomEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
 
 // CKestEdit
 
-CKestEdit::CKestEdit(CKestContainer* container, int id, uint32_t position, int width, int height,
+CKestEdit::CKestEdit(CKestControl* container, int id, uint32_t position, int width, int height,
                      bool readOnly, int textLimit, bool clientEdge) {
   DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL;
   if (readOnly) style |= ES_READONLY;

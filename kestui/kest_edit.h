@@ -62,7 +62,7 @@ protected:
 class CKestEdit : public CKestCustomEdit {
 public:
   // textLimit 0: the system maximum.
-  CKestEdit(CKestContainer* container, int id, uint32_t position, int width, int height,
+  CKestEdit(CKestControl* container, int id, uint32_t position, int width, int height,
             bool readOnly, int textLimit, bool clientEdge);
 
   // Focusing selects the whole text; Enter is dropped.

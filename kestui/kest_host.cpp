@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "kestui/kest_dialogs.h"
 #include "kestui/kest_mdiselect.h"
 
 namespace {
@@ -21,6 +22,10 @@ bool CKestHost::ShowBlockProperties(CBEBlock*) { return false; }
 
 void CKestHost::ShowReadError(const wchar_t* text) {
   MessageBoxW(GetActiveWindow(), text ? text : L"", L"Ошибка", MB_OK | MB_ICONERROR);
+}
+
+int CKestHost::ShowMessage(UINT flags, const wchar_t* caption, const wchar_t* text) {
+  return ShowMessageText(nullptr, flags, caption, text);
 }
 
 HINSTANCE CKestHost::StartProgram(HWND owner, const wchar_t* verb, const wchar_t* file,

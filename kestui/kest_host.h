@@ -47,6 +47,11 @@ public:
   // whole message). Base: an error box "Ошибка" over the active window.
   virtual void ShowReadError(const wchar_t* text);
 
+  // A message box of a lower layer (MB_ flags, caption, whole text) without
+  // an owner form; answers the button pressed. Base: the framework's
+  // message box.
+  virtual int ShowMessage(UINT flags, const wchar_t* caption, const wchar_t* text);
+
   // Starts another program or opens a document, as ShellExecuteW (same
   // arguments and result: above 32 on success). Base: ShellExecuteW.
   virtual HINSTANCE StartProgram(HWND owner, const wchar_t* verb, const wchar_t* file,

@@ -30,7 +30,9 @@ public:
   // The "SPH1" stream. Write: with mask 0 every object, otherwise only the
   // objects whose flags share a bit with the mask. Read adds the objects of
   // the stream to the scheme, ORing flagsToAdd into their flags; on failure
-  // the scheme is left as it was.
+  // the scheme is left as it was. An exception thrown by a block's Load
+  // (a plug-in block of a missing module) also leaves it as it was and goes
+  // on to the caller, which reports a failed load.
   void Write(CStream* stream, unsigned char mask);
   bool Read(CStream* stream, unsigned char flagsToAdd);
 

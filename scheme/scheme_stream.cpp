@@ -555,7 +555,14 @@ bool ReadSchemeObjects(SchScheme* scheme, CStream* stream, unsigned char flagsTo
       return false;
     }
     newBlocks.push_back(block);
-    block->Load(&in);
+    try {
+      block->Load(&in);
+    } catch (...) {
+      // A record that throws (a block of a module that is missing) ends the
+      // read: nothing of it stays, and the caller learns why.
+      undo.Rollback();
+      throw;
+    }
     block->flags |= flagsToAdd;
     snprintf(lastGood, sizeof(lastGood), "%s", name ? name : "");
     FreeBuffer(name);

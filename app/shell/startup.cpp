@@ -4,7 +4,7 @@
 
 #include <cwchar>
 
-#include "blocks/engine/plugin_list.h"
+#include "blocks/engine/plugin/plugin_list.h"
 #include "foundation/paths.h"
 #include "kestui/kest_host.h"
 #include "scheme/compdb.h"

@@ -4,7 +4,8 @@
 #include "app/resource.h"
 #include "app/shell/startup.h"
 #include "app/shell/velkboard_host.h"
-#include "blocks/engine/plugin_list.h"
+#include "blocks/engine/plugin/plugin_list.h"
+#include "components/electronic/electronic_classes.h"
 #include "blocks/panel/panel_kinds.h"
 #include "kestui/kest_control.h"
 #include "kestui/kest_host_scope.h"
@@ -30,6 +31,7 @@ StartDecision PrepareStart(HINSTANCE instance, const wchar_t* commandLine) {
   RegisterPanelItemKinds();
   RegisterComponentClasses();
   RegisterControlPanelClasses();
+  RegisterElectronicComponentCreators();
   ProgramPluginList().ScanFolder();
   return StartDecision::kMainWindow;
 }

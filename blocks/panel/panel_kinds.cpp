@@ -1,32 +1,39 @@
 #include "blocks/panel/panel_kinds.h"
 
 #include <cwchar>
-#include <vector>
+
+#include "blocks/panel/velk_ui_control.h"
+#include "foundation/plain_array.h"
 
 namespace {
-std::vector<UiItemKind>& Kinds() {
-  static std::vector<UiItemKind> kinds;
-  return kinds;
-}
+const int kKindTableStep = 16;
 
-void AddKind(const wchar_t* name, int pictureId, UiItemCreator creator) {
-  Kinds().push_back(UiItemKind{name, pictureId, creator});
+CPlainArray<UiItemKind>& Kinds() {
+  static CPlainArray<UiItemKind> kinds(kKindTableStep);
+  return kinds;
 }
 }  // namespace
 
 void RegisterPanelItemKinds() {
-  Kinds().clear();
-  AddKind(L"Текст", 145, nullptr);
-  AddKind(L"Линия", 143, nullptr);
-  AddKind(L"Картинка", 142, nullptr);
-  AddKind(L"Кнопка", 141, nullptr);
-  AddKind(L"Ползунок", 140, nullptr);
-  AddKind(L"Джойстик", 162, nullptr);
-  AddKind(L"Видео", 161, nullptr);
-  AddKind(L"Индикатор", 163, nullptr);
+  Kinds().Clear();
+  // The item classes of the kinds are linked in as they come; until then a
+  // kind shows its palette button and makes no item.
+  AddPanelItemKind(L"Текст", 145, nullptr);
+  AddPanelItemKind(L"Линия", 143, nullptr);
+  AddPanelItemKind(L"Картинка", 142, nullptr);
+  AddPanelItemKind(L"Кнопка", 141, nullptr, kUIButtonBlockClassId);
+  AddPanelItemKind(L"Ползунок", 140, nullptr, kUITrackBarBlockClassId);
+  AddPanelItemKind(L"Джойстик", 162, nullptr, kUIJoystickBlockClassId);
+  AddPanelItemKind(L"Видео", 161, nullptr, kUIVideoBlockClassId);
+  AddPanelItemKind(L"Индикатор", 163, nullptr, kUIIndicatorBlockClassId);
 }
 
-int PanelItemKindCount() { return static_cast<int>(Kinds().size()); }
+bool AddPanelItemKind(const wchar_t* name, int pictureId, UiItemFactory factory,
+                      unsigned int blockClassId) {
+  return Kinds().Append(UiItemKind{name, pictureId, factory, blockClassId});
+}
+
+int PanelItemKindCount() { return Kinds().Count(); }
 
 const UiItemKind* PanelItemKindAt(int index) {
   if (index < 0 || index >= PanelItemKindCount()) return nullptr;
@@ -36,6 +43,21 @@ const UiItemKind* PanelItemKindAt(int index) {
 const UiItemKind* FindPanelItemKind(const wchar_t* name) {
   if (!name) return nullptr;
   for (const UiItemKind& k : Kinds())
-    if (wcscmp(k.name, name) == 0) return &k;
+    if (k.name && wcscmp(k.name, name) == 0) return &k;
+  return nullptr;
+}
+
+CVelkUIControl* CreatePanelItem(UiPanel* panel, int index) {
+  const UiItemKind* kind = PanelItemKindAt(index);
+  if (!kind || !kind->factory || !panel) return nullptr;
+  CVelkUIControl* item = kind->factory(panel);
+  if (item) item->kindName = kind->name;
+  return item;
+}
+
+CVelkUIControl* CreatePanelItemByKind(UiPanel* panel, const wchar_t* name) {
+  if (!name) return nullptr;
+  for (int i = 0; i < PanelItemKindCount(); ++i)
+    if (Kinds()[i].name && wcscmp(Kinds()[i].name, name) == 0) return CreatePanelItem(panel, i);
   return nullptr;
 }

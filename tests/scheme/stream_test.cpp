@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,17 @@ public:
     CSCHBlock::Load(s);
   }
   SchScheme* inner;
+};
+
+// Its Load throws after the base record, as a block whose record cannot be
+// taken at all does.
+class Thrower : public CSCHBlock {
+public:
+  Thrower() { SetPinCount(1); }
+  void Load(CStream* s) override {
+    CSCHBlock::Load(s);
+    throw std::runtime_error("record refused");
+  }
 };
 
 CSCHBlock* NewPart2() { return new Part2; }
@@ -851,6 +863,35 @@ TEST_F(SchemeStream, RunStateKeepsTheBurntBytesAndRefusesAnotherClass) {
   EXPECT_FALSE(a->LoadRunState(&m));
   EXPECT_EQ(m.GetPosition(), 6);
   EXPECT_EQ(a->burnt, 0);
+}
+
+// ---------------------------------------------------------------- exceptions
+
+TEST_F(SchemeStream, AnExceptionFromARecordLeavesEverySchemeAsItWas) {
+  g_schClassRegistry.Add("Thrower", [] { return static_cast<CSCHBlock*>(new Thrower); });
+  // An outer scheme whose holder carries a nested scheme with a throwing
+  // part after a good one, and a wire.
+  SchScheme source;
+  source.CreateBlock("Part2");
+  Holder* holder = static_cast<Holder*>(source.CreateBlock("Holder"));
+  holder->inner->CreateBlock("Part2");
+  holder->inner->CreateBlock("Thrower");
+  new SchWire(&source);
+  SetModelPathAndCheck(L"C:\\robot.MAX", 0x12);
+  CMemoryStream m;
+  source.Write(&m, 0);
+
+  SchScheme target;
+  CSCHBlock* kept = target.CreateBlock("Part2");
+  SetModelPathAndCheck(L"C:\\kept.MAX", 0x34);
+  m.Seek(0, 0);
+  EXPECT_THROW(target.Read(&m, 0), std::runtime_error);
+  EXPECT_EQ(kept, target.blocks);
+  EXPECT_EQ(1, target.BlockCount());
+  EXPECT_EQ(0, target.WireCount());
+  EXPECT_EQ(0, target.reading);
+  EXPECT_STREQ(L"C:\\kept.MAX", GetModelPath());
+  EXPECT_EQ(0x34, GetModelPathCheck());
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/editor/control_panel.h"
@@ -99,6 +100,11 @@ protected:
   void SetUp() override {
     WindowsTest::SetUp();
     registryWasFilled_ = g_schClassRegistry.Count() > 0;
+    // The rows' creators, so that those given after the component classes
+    // (the electronic components) come back too.
+    savedCreators_.clear();
+    for (int i = 0; i < g_schClassRegistry.Count(); i++)
+      savedCreators_.push_back({g_schClassRegistry.Row(i).name, g_schClassRegistry.Row(i).creator});
     g_schClassRegistry.Clear();
     RegisterComponentClasses();
     RegisterControlPanelClasses();
@@ -114,6 +120,7 @@ protected:
     WindowsTest::TearDown();
     g_schClassRegistry.Clear();
     if (registryWasFilled_) RegisterComponentClasses();
+    for (const auto& row : savedCreators_) g_schClassRegistry.SetCreator(row.first.c_str(), row.second);
     SetAppFolders(folders_);
     SetModelPathAndCheck(hadModel_ ? model_.c_str() : nullptr, modelCheck_);
     CSphEditor::SetBusCoresPreset(busPreset_);
@@ -138,6 +145,7 @@ protected:
 
 private:
   bool registryWasFilled_ = false;
+  std::vector<std::pair<std::string, SchBlockCreator>> savedCreators_;
   ProgramFolders folders_;
   bool hadModel_ = false;
   std::wstring model_;

@@ -6,8 +6,11 @@
 
 #include "app/shell/startup.h"
 #include "app/test_host.h"
-#include "blocks/engine/plugin_list.h"
+#include "blocks/engine/plugin/plugin_list.h"
 #include "blocks/panel/panel_kinds.h"
+#include "components/electronic/battery.h"
+#include "components/electronic/electronic_classes.h"
+#include "components/electronic/resister.h"
 #include "foundation/paths.h"
 #include "kestui/kest_control.h"
 #include "scheme/class_registry.h"
@@ -67,6 +70,7 @@ protected:
     // Leave the registry as start-up leaves it for the other tests.
     g_schClassRegistry.Clear();
     RegisterComponentClasses();
+    RegisterElectronicComponentCreators();
     SetAppFolders(savedFolders_);
     SetAppInstance(savedInstance_);
     ApplicationIcon = savedIcon_;
@@ -178,6 +182,9 @@ TEST_F(StartSequenceTest, ComponentClassesInRegistrationOrder) {
   ASSERT_EQ(StartDecision::kMainWindow, PrepareStart(GetModuleHandleW(nullptr), L""));
   ASSERT_EQ(55, g_schClassRegistry.Count());
   for (int i = 0; i < 55; ++i) EXPECT_STREQ(names[i], g_schClassRegistry.Row(i).name) << i;
+  // The electronic components' rows have their creators.
+  EXPECT_EQ(CreateCSCHResister, g_schClassRegistry.Find("Resister")->creator);
+  EXPECT_EQ(CreateCSCHBattery, g_schClassRegistry.Find("Battery")->creator);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/app_fixture.h"
@@ -463,12 +464,18 @@ TEST_F(SchemeEditingTest, RightPressWhileDrawingCancelsWithoutAMenu) {
 }
 
 TEST_F(SchemeEditingTest, PlacingAClassCentresItOnTheClick) {
+  // The registry comes back as it was, creators included.
   struct Restore {
-    bool filled = g_schClassRegistry.Count() > 0;
+    Restore() {
+      for (int i = 0; i < g_schClassRegistry.Count(); i++)
+        rows.push_back({g_schClassRegistry.Row(i).name, g_schClassRegistry.Row(i).creator});
+    }
     ~Restore() {
       g_schClassRegistry.Clear();
-      if (filled) RegisterComponentClasses();
+      if (!rows.empty()) RegisterComponentClasses();
+      for (const auto& row : rows) g_schClassRegistry.SetCreator(row.first.c_str(), row.second);
     }
+    std::vector<std::pair<std::string, SchBlockCreator>> rows;
   } restore;
   g_schClassRegistry.Clear();
   RegisterComponentClasses();

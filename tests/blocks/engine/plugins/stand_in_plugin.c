@@ -1,6 +1,6 @@
 /* A stand-in plug-in block module: exports the entry points a plug-in DLL
    must have. Built twice: whole, and without "LoadBlock". */
-#define EXPORT __declspec(dllexport)
+#define EXPORT __attribute__((dllexport))
 EXPORT int InitPlugin(void) { return 1; }
 EXPORT int Init(void) { return 1; }
 EXPORT int DestroyBlock(void) { return 0; }

@@ -1,0 +1,223 @@
+#include "blocks/engine/block.h"
+
+#include "blocks/engine/block_scheme.h"
+#include "blocks/engine/catalogue.h"
+#include "blocks/engine/input_pin.h"
+#include "blocks/engine/output_pin.h"
+#include "blocks/engine/record_io.h"
+#include "foundation/buffers.h"
+#include "foundation/stream.h"
+
+namespace {
+// Where a block attached to a scheme goes: this column, this far under the
+// lowest block (and at least this far down).
+const int kPlacementX = 150;
+const int kPlacementGap = 40;
+
+// Offset of pin i of n on a body of height h.
+int PinOffset(int i, int n, int h) { return i * h / n + h / (2 * n); }
+
+// Resizes an array of pins: surplus pins are destroyed from the end, new
+// ones are made for owner. A single pin's pointer lives in the block itself
+// (single), larger arrays on the heap. False when memory ran out (nothing
+// changed).
+template <typename Pin>
+bool ResizePins(CBEBlock* owner, int* count, Pin*** pins, Pin** single, int n) {
+  if (n < 0) n = 0;
+  if (n > *count) {
+    if (n > 1) {
+      void* block = ReallocBuffer(*pins == single ? nullptr : *pins, sizeof(Pin*) * n);
+      if (!block) return false;
+      if (*pins == single && *count == 1) static_cast<Pin**>(block)[0] = *single;
+      *pins = static_cast<Pin**>(block);
+    } else {
+      *pins = single;
+    }
+    while (*count < n) {
+      (*pins)[*count] = new Pin(owner);
+      ++*count;
+    }
+    return true;
+  }
+  while (*count > n) {
+    --*count;
+    Pin* pin = (*pins)[*count];
+    (*pins)[*count] = nullptr;
+    delete pin;
+  }
+  if (*pins != single && *pins) {
+    if (n <= 1) {
+      if (n == 1) *single = (*pins)[0];
+      FreeBuffer(*pins);
+      *pins = n == 1 ? single : nullptr;
+    } else {
+      void* shrunk = ReallocBuffer(*pins, sizeof(Pin*) * n);
+      if (shrunk) *pins = static_cast<Pin**>(shrunk);
+    }
+  } else if (n == 0) {
+    *pins = nullptr;
+  }
+  return true;
+}
+}  // namespace
+
+CBEBlock::CBEBlock() {}
+
+CBEBlock::~CBEBlock() {
+  Unlink();
+  SetInputCount(0);
+  SetOutputCount(0);
+  FreeBuffer(caption);
+  caption = nullptr;
+}
+
+void CBEBlock::Unlink() {
+  if (scheme) {
+    if (previous) {
+      previous->next = next;
+    } else if (scheme->blocks == this) {
+      scheme->blocks = next;
+    }
+    if (next) next->previous = previous;
+  }
+  next = nullptr;
+  previous = nullptr;
+}
+
+void CBEBlock::AttachToScheme(BeScheme* newScheme) {
+  Unlink();
+  scheme = newScheme;
+  if (!scheme) return;
+  if (!scheme->reading) {
+    int y = kPlacementGap;
+    for (CBEBlock* block = scheme->blocks; block; block = block->next) {
+      if (block->rect.bottom + kPlacementGap > y) y = block->rect.bottom + kPlacementGap;
+    }
+    MoveTo(kPlacementX, y);
+  }
+  next = scheme->blocks;
+  if (next) next->previous = this;
+  scheme->blocks = this;
+}
+
+void CBEBlock::Start() {}
+void CBEBlock::Step(float) {}
+void CBEBlock::Stop() {}
+
+void CBEBlock::Save(CStream* stream) {
+  stream->WriteInt32(rect.left);
+  stream->WriteInt32(rect.top);
+  stream->WriteInt32(rect.right);
+  stream->WriteInt32(rect.bottom);
+  stream->WriteStringW(caption);
+  stream->WriteByte(flags & ~kBlockSelected);
+  for (int i = 0; i < inputCount; ++i) {
+    const BeInputPin* input = inputs[i];
+    stream->WriteInt32(static_cast<int>(input->source ? input->source->savedId : 0));
+    stream->WriteInt32(input->routeX1);
+    stream->WriteInt32(input->routeY);
+    stream->WriteInt32(input->routeX2);
+  }
+  for (int i = 0; i < outputCount; ++i) {
+    stream->WriteInt32(static_cast<int>(outputs[i]->savedId));
+    stream->WriteByte(outputs[i]->hardware);
+  }
+}
+
+bool CBEBlock::Load(CStream* stream) {
+  RECT r;
+  if (!ReadInt32Checked(stream, reinterpret_cast<int*>(&r.left)) ||
+      !ReadInt32Checked(stream, reinterpret_cast<int*>(&r.top)) ||
+      !ReadInt32Checked(stream, reinterpret_cast<int*>(&r.right)) ||
+      !ReadInt32Checked(stream, reinterpret_cast<int*>(&r.bottom)))
+    return false;
+  rect = r;
+  wchar_t* text = nullptr;
+  if (!ReadStringWChecked(stream, &text)) return false;
+  FreeBuffer(caption);
+  caption = text;
+  unsigned char stored;
+  if (!ReadByteChecked(stream, &stored)) return false;
+  flags = static_cast<unsigned char>(stored | (flags & kBlockDevice));
+  for (int i = 0; i < inputCount; ++i) {
+    BeInputPin* input = inputs[i];
+    unsigned int id;
+    int x1, y, x2;
+    if (!ReadUInt32Checked(stream, &id) || !ReadInt32Checked(stream, &x1) ||
+        !ReadInt32Checked(stream, &y) || !ReadInt32Checked(stream, &x2))
+      return false;
+    input->source = nullptr;
+    input->savedSource = id;
+    input->routeX1 = x1;
+    input->routeY = y;
+    input->routeX2 = x2;
+  }
+  for (int i = 0; i < outputCount; ++i) {
+    unsigned int id;
+    unsigned char hardware;
+    if (!ReadUInt32Checked(stream, &id) || !ReadByteChecked(stream, &hardware)) return false;
+    outputs[i]->savedId = id;
+    outputs[i]->hardware = hardware;
+  }
+  return true;
+}
+
+void CBEBlock::ResolveLinks() {
+  for (int i = 0; i < inputCount; ++i) inputs[i]->ResolveSource();
+  OnLinksResolved();
+}
+
+void CBEBlock::Draw(HDC dc) {
+  DrawBody(dc);
+  DrawCaptionCentered(dc, GetCaption());
+}
+
+bool CBEBlock::ShowProperties() { return false; }
+
+unsigned int CBEBlock::GetClassId() const { return entry ? entry->classId : 0; }
+
+const wchar_t* CBEBlock::GetCaption() const {
+  if (caption) return caption;
+  return entry ? entry->caption : nullptr;
+}
+
+void CBEBlock::SetCaption(const wchar_t* text) { ReplaceString(&caption, text); }
+
+void CBEBlock::MoveTo(int x, int y) {
+  int w = Width();
+  int h = Height();
+  rect = RECT{x, y, x + w, y + h};
+}
+
+void CBEBlock::MoveBy(int dx, int dy) {
+  OffsetRect(&rect, dx, dy);
+  for (int i = 0; i < inputCount; ++i) {
+    BeInputPin* input = inputs[i];
+    if (!input->source || !input->source->owner->IsSelected()) continue;
+    input->routeX1 += dx;
+    input->routeX2 += dx;
+    input->routeY += dy;
+  }
+}
+
+bool CBEBlock::SetInputCount(int n) {
+  if (!ResizePins(this, &inputCount, &inputs, &singleInput_, n)) return false;
+  SpreadInputs();
+  return true;
+}
+
+bool CBEBlock::SetOutputCount(int n) {
+  if (!ResizePins(this, &outputCount, &outputs, &singleOutput_, n)) return false;
+  SpreadOutputs();
+  return true;
+}
+
+void CBEBlock::SpreadInputs() {
+  int h = Height();
+  for (int i = 0; i < inputCount; ++i) inputs[i]->yOffset = PinOffset(i, inputCount, h);
+}
+
+void CBEBlock::SpreadOutputs() {
+  int h = Height();
+  for (int i = 0; i < outputCount; ++i) outputs[i]->yOffset = PinOffset(i, outputCount, h);
+}

@@ -1,0 +1,205 @@
+#include "blocks/engine/block_scheme.h"
+
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <cwchar>
+
+#include "blocks/engine/block.h"
+#include "blocks/engine/catalogue.h"
+#include "kestui/kest_host.h"
+#include "scheme/sim_log.h"
+
+namespace {
+// The caption of the entry the last block was created from, program-wide;
+// the message for an unknown class names it.
+const wchar_t* g_lastCreatedCaption = nullptr;
+const wchar_t kNoBlockYet[] = L"нет";
+const int kCreateErrorChars = 512;
+
+int ClampToInt(int64_t v) {
+  if (v > INT_MAX) return INT_MAX;
+  if (v < INT_MIN) return INT_MIN;
+  return static_cast<int>(v);
+}
+
+enum class Total { Rom, Ram, Cycles };
+
+// The total of one scheme and the nested schemes of its macro blocks. The
+// shared-routine ROM is added once, at the first flagged block of the tree.
+int64_t SumTree(const BeScheme* scheme, Total what, bool* sharedCounted, int sharedRom, int depth) {
+  int64_t sum = what == Total::Rom ? scheme->baseRom : what == Total::Ram ? scheme->baseRam : 0;
+  for (const CBEBlock* block = scheme->blocks; block; block = block->next) {
+    sum += what == Total::Rom ? block->rom : what == Total::Ram ? block->ram : block->cycles;
+    if (what == Total::Rom && block->sharedRoutine && !*sharedCounted) {
+      *sharedCounted = true;
+      sum += sharedRom;
+    }
+    if (block->GetClassId() != kMacroBlockClassId) continue;
+    const BeScheme* nested = block->GetNestedScheme();
+    if (nested && nested != scheme && depth < kMaxSchemeNesting)
+      sum += SumTree(nested, what, sharedCounted, sharedRom, depth + 1);
+  }
+  return sum;
+}
+
+int TotalOf(const BeScheme* scheme, Total what, bool wholeProgram) {
+  if (wholeProgram) scheme = scheme->Outermost();
+  bool sharedCounted = false;
+  return ClampToInt(SumTree(scheme, what, &sharedCounted, scheme->sharedRoutineRom, 0));
+}
+}  // namespace
+
+BeScheme::~BeScheme() { DeleteBlocks(true); }
+
+void BeScheme::Init(BeCatalogue* newCatalogue) {
+  catalogue = newCatalogue;
+  blocks = nullptr;
+  portBlocks = nullptr;
+  frequency = kDefaultProcessorFrequency;
+  romLimit = -1;
+  ramLimit = -1;
+  budget = 0;
+  owner = nullptr;
+  running = 0;
+  halted = 0;
+  sharedRoutineRom = 0;
+  baseRom = kDefaultBaseRom;
+  baseRam = 0;
+  parent = nullptr;
+  reading = 0;
+}
+
+CBEBlock* BeScheme::CreateBlock(unsigned int classId) {
+  const BeCatalogueEntry* entry = catalogue ? catalogue->FindEntry(classId) : nullptr;
+  if (!entry) {
+    wchar_t text[kCreateErrorChars];
+    _snwprintf(text, kCreateErrorChars - 1,
+               L"Блок класса 0x%08X не зарегистрирован! Последний удачный блок \"%ls\".", classId,
+               g_lastCreatedCaption ? g_lastCreatedCaption : kNoBlockYet);
+    text[kCreateErrorChars - 1] = 0;
+    GetKestHost()->ShowMessage(MB_OK, L"Ошибка загрузки схемы", text);
+    return nullptr;
+  }
+  g_lastCreatedCaption = entry->caption;
+  CBEBlock* block = entry->creator ? entry->creator() : nullptr;
+  if (!block) return nullptr;
+  block->entry = entry;
+  block->AttachToScheme(this);
+  return block;
+}
+
+CBEBlock* BeScheme::FindDeviceBlock(const wchar_t* name) const {
+  if (!name) return nullptr;
+  for (CBEBlock* block = blocks; block; block = block->next) {
+    if (block->IsDevice() && block->caption && wcscmp(block->caption, name) == 0) return block;
+  }
+  return nullptr;
+}
+
+void BeScheme::DeleteBlocks(bool all) {
+  if (all) {
+    // Every block goes, so no link needs clearing: each block leaves the
+    // scheme before it is deleted, which makes its deletion local. The
+    // port-block list only ever holds blocks of this scheme.
+    while (blocks) {
+      CBEBlock* block = blocks;
+      blocks = block->next;
+      if (blocks) blocks->previous = nullptr;
+      block->next = nullptr;
+      block->scheme = nullptr;
+      delete block;
+    }
+    portBlocks = nullptr;
+    return;
+  }
+  CBEBlock* block = blocks;
+  while (block) {
+    CBEBlock* next = block->next;
+    if (!block->IsSelected()) delete block;
+    block = next;
+  }
+}
+
+int BeScheme::GetBlockCount() const {
+  int n = 0;
+  for (const CBEBlock* block = blocks; block; block = block->next) ++n;
+  return n;
+}
+
+CBEBlock* BeScheme::GetTail() const {
+  CBEBlock* tail = blocks;
+  while (tail && tail->next) tail = tail->next;
+  return tail;
+}
+
+const BeScheme* BeScheme::Outermost() const {
+  const BeScheme* scheme = this;
+  for (int depth = 0; scheme->parent && depth < kMaxSchemeNesting; ++depth) scheme = scheme->parent;
+  return scheme;
+}
+
+int BeScheme::NestingDepth() const {
+  int depth = 0;
+  for (const BeScheme* s = parent; s && depth <= kMaxSchemeNesting; s = s->parent) ++depth;
+  return depth;
+}
+
+int BeScheme::GetRomTotal(bool wholeProgram) const { return TotalOf(this, Total::Rom, wholeProgram); }
+int BeScheme::GetRamTotal(bool wholeProgram) const { return TotalOf(this, Total::Ram, wholeProgram); }
+int BeScheme::GetCyclesTotal(bool wholeProgram) const {
+  return TotalOf(this, Total::Cycles, wholeProgram);
+}
+
+void BeScheme::Start() {
+  for (CBEBlock* block = blocks; block; block = block->next) block->Start();
+  bool fits = true;
+  if (romLimit > 0) {
+    int rom = GetRomTotal(true);
+    if (rom > romLimit) {
+      SimMessageLog::Global().AppendFormat(
+          L"Программа не может быть записана в вычислитель, т.к. она занимает %d байт ПЗУ из %d "
+          L"возможных!",
+          rom, romLimit);
+      fits = false;
+    }
+  }
+  if (ramLimit > 0) {
+    int ram = GetRamTotal(true);
+    if (ram > ramLimit) {
+      SimMessageLog::Global().AppendFormat(
+          L"Программа не может быть записана в вычислитель, т.к. она занимает %d байт ОЗУ из %d "
+          L"возможных!",
+          ram, ramLimit);
+      fits = false;
+    }
+  }
+  halted = fits ? 0 : 1;
+  running = 1;
+  budget = 0;
+}
+
+int BeScheme::TickCycles(float dt) const {
+  double s = static_cast<double>(frequency) * static_cast<double>(dt);
+  // Negative, not-a-number and huge products are held in range.
+  if (!(s > 0)) return 0;
+  if (s >= static_cast<double>(INT_MAX)) return INT_MAX;
+  return static_cast<int>(s);
+}
+
+void BeScheme::Step(float dt) {
+  if (halted) return;
+  int s = TickCycles(dt);
+  budget -= s;
+  if (budget > 0) return;
+  for (CBEBlock* block = blocks; block; block = block->next) {
+    block->Step(dt);
+    budget += block->cycles;
+  }
+  if (budget < s) budget = s;
+}
+
+void BeScheme::Stop() {
+  running = 0;
+  for (CBEBlock* block = blocks; block; block = block->next) block->Stop();
+}

@@ -1,0 +1,99 @@
+// A block scheme: the program of a programmable unit or the inner program of
+// a macro block. It owns its blocks (newest first), creates them from its
+// catalogue, and steps them under a budget of processor cycles.
+#pragma once
+
+#include <cstdint>
+
+class BeCatalogue;
+class CBEBlock;
+class CSCHBlock;
+class CStream;
+
+const float kDefaultProcessorFrequency = 1000000.0f;
+const int kDefaultBaseRom = 50000;
+
+class BeScheme {
+public:
+  BeScheme() { Init(nullptr); }
+  // Deletes every block.
+  ~BeScheme();
+  BeScheme(const BeScheme&) = delete;
+  BeScheme& operator=(const BeScheme&) = delete;
+
+  // Sets every field to its starting value (the blocks already held are not
+  // touched; call it on an empty scheme).
+  void Init(BeCatalogue* catalogue);
+
+  // A new block of the first catalogue entry (groups in order) with that
+  // class id, attached at the head of the list; null, after telling the user,
+  // when the catalogue has no such entry.
+  CBEBlock* CreateBlock(unsigned int classId);
+  // The first device block, from the head, whose own caption equals name.
+  CBEBlock* FindDeviceBlock(const wchar_t* name) const;
+  // all: every block; otherwise every block that is not selected.
+  void DeleteBlocks(bool all);
+  int GetBlockCount() const;
+  CBEBlock* GetTail() const;
+
+  // Totals over this scheme and the nested schemes of its macro blocks; with
+  // wholeProgram the totals of the outermost scheme above this one.
+  int GetRomTotal(bool wholeProgram) const;
+  int GetRamTotal(bool wholeProgram) const;
+  int GetCyclesTotal(bool wholeProgram) const;
+
+  // The run. Start starts every block and checks the whole program against
+  // the memory limits (a program that does not fit is halted, with a line in
+  // the simulation log per failed check); Step runs at most one pass of all
+  // blocks per call, when the cycles of the ticks so far have paid for the
+  // last pass; Stop stops every block.
+  void Start();
+  void Step(float dt);
+  void Stop();
+  // The cycles one tick of dt seconds supplies: frequency x dt, truncated
+  // and held within [0, INT_MAX].
+  int TickCycles(float dt) const;
+
+  // The outermost scheme above this one (this one for a unit's scheme).
+  const BeScheme* Outermost() const;
+  // How many schemes lie above this one.
+  int NestingDepth() const;
+
+  // The "BE5 " stream. Save writes every block, or with onlySelected the
+  // selected blocks that are not device blocks, oldest first; it warns the
+  // user first when the whole program exceeds the ROM limit. Load adds the
+  // stream's blocks at the head of the list and links them among
+  // themselves; with select they end up selected. A stream that cannot be
+  // read whole (wrong magic, unknown class, a record cut short or
+  // implausible) leaves the scheme as it was and answers false. An
+  // exception thrown by a block's Load (BePluginLoadError) also leaves the
+  // scheme as it was and goes on to the caller.
+  void Save(CStream* stream, bool onlySelected);
+  bool Load(CStream* stream, bool select);
+
+  // Fields, in this order.
+  BeCatalogue* catalogue;  // not owned
+  CBEBlock* blocks;        // list head, newest first
+  void* portBlocks;        // microcontroller pin blocks, kept by those blocks
+  float frequency;         // Hz
+  int romLimit;            // bytes; 0 or less: none
+  int ramLimit;            // bytes; 0 or less: none
+  int64_t budget;          // cycles the program still owes
+  CSCHBlock* owner;        // the circuit component that owns the scheme
+  unsigned char running;
+  unsigned char halted;
+  int sharedRoutineRom;
+  int baseRom;
+  int baseRam;
+  BeScheme* parent;  // the scheme holding the macro block of this nested one
+  // Set while Load creates blocks: they take their rectangles from the
+  // stream, so attaching them places nothing.
+  unsigned char reading;
+};
+
+// The magic of a block-scheme stream.
+extern const unsigned char kSchemeStreamMagic[4];
+// Schemes nested deeper than this (far beyond what anyone builds) are
+// refused when read, and totals look no deeper, so a damaged document
+// cannot exhaust the stack.
+const int kMaxSchemeNesting = 1000;

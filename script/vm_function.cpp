@@ -1,0 +1,38 @@
+#include "script/vm_function.h"
+
+#include "foundation/buffers.h"
+#include "script/vm_engine.h"
+#include "script/vm_live_counts.h"
+#include "script/vm_variable.h"
+
+CVMFunction::CVMFunction(VmEngine* engine, const wchar_t* name) {
+  ++g_vmLiveCounts.functions;
+  displayName = DupString(name ? name : L"");
+  engine->LinkFunction(this);
+}
+
+CVMFunction::~CVMFunction() {
+  for (int i = 0; i < argumentCount; ++i) FreeBuffer(argumentNames[i]);
+  FreeBuffer(argumentNames);
+  FreeBuffer(argumentHashes);
+  FreeBuffer(displayName);
+  --g_vmLiveCounts.functions;
+}
+
+bool CVMFunction::AddArgument(const wchar_t* name) {
+  wchar_t* copy = DupString(name ? name : L"");
+  if (!copy) return false;
+  void* hashes = ReallocBuffer(argumentHashes, (argumentCount + 1) * sizeof(uint32_t));
+  if (hashes) argumentHashes = static_cast<uint32_t*>(hashes);
+  void* grown = hashes ? ReallocBuffer(argumentNames, (argumentCount + 1) * sizeof(wchar_t*)) : nullptr;
+  if (!grown) {
+    FreeBuffer(copy);
+    return false;
+  }
+  argumentNames = static_cast<wchar_t**>(grown);
+  argumentHashes[argumentCount] = HashVmName(copy);
+  argumentNames[argumentCount++] = copy;
+  return true;
+}
+
+void CVMFunction::Call(int argumentCount, VmEngine* engine) { engine->CallScriptFunction(this, argumentCount); }

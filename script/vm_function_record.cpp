@@ -1,0 +1,33 @@
+#include "script/vm_function_record.h"
+
+#include "foundation/buffers.h"
+#include "script/vm_compiler.h"
+
+VmFunctionRecord::VmFunctionRecord(VmCompiler* compiler) {
+  next = compiler->functions_;
+  compiler->functions_ = this;
+}
+
+VmFunctionRecord::~VmFunctionRecord() {
+  for (int i = 0; i < argumentCount; ++i) FreeBuffer(argumentNames[i]);
+  FreeBuffer(argumentNames);
+  FreeBuffer(name);
+}
+
+bool VmFunctionRecord::SetName(const wchar_t* text) {
+  ReplaceString(&name, text);
+  return name != nullptr;
+}
+
+bool VmFunctionRecord::AddArgument(const wchar_t* text) {
+  wchar_t* copy = DupString(text);
+  if (!copy) return false;
+  void* grown = ReallocBuffer(argumentNames, (argumentCount + 1) * sizeof(wchar_t*));
+  if (!grown) {
+    FreeBuffer(copy);
+    return false;
+  }
+  argumentNames = static_cast<wchar_t**>(grown);
+  argumentNames[argumentCount++] = copy;
+  return true;
+}

@@ -1,0 +1,3 @@
+#include "script/vm_live_counts.h"
+
+VmLiveCounts g_vmLiveCounts;

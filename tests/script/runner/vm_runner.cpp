@@ -1,0 +1,153 @@
+#include "runner/vm_runner.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+
+#include "foundation/buffers.h"
+#include "foundation/encoding.h"
+#include "scheme/sim_log.h"
+#include "script/vm_array.h"
+#include "script/vm_compiler.h"
+#include "script/vm_engine.h"
+#include "script/vm_error_sink.h"
+#include "script/vm_function.h"
+#include "script/vm_variable.h"
+
+namespace {
+
+double Now() {
+  LARGE_INTEGER f, t;
+  QueryPerformanceFrequency(&f);
+  QueryPerformanceCounter(&t);
+  return static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
+}
+
+class RecordingSink : public VmErrorSink {
+public:
+  void ReportError(int position, const wchar_t* message) override {
+    this->position = position;
+    this->message = message;
+  }
+  int position = -1;
+  std::wstring message;
+};
+
+// print(a, b, ...): the texts of the arguments joined, one log line.
+class RunnerPrint : public CVMFunction {
+public:
+  explicit RunnerPrint(VmEngine* e) : CVMFunction(e, L"print") {}
+  void Call(int n, VmEngine* e) override {
+    std::wstring line;
+    int first = e->StackTop() - n + 1;
+    for (int k = 0; k < n; ++k) {
+      wchar_t buffer[kVmTextBufferChars];
+      if (const wchar_t* t = e->StackAt(first + k).ToText(buffer)) line += t;
+    }
+    for (int k = 0; k < n; ++k) e->Pop();
+    if (n > 0) e->Log()->AppendText(line.c_str());
+    VmValue r;
+    r.SetBool(n > 0);
+    e->Push(r, true);
+  }
+};
+
+class RunnerPush : public CVMFunction {
+public:
+  explicit RunnerPush(VmEngine* e) : CVMFunction(e, L"Array.push") {}
+  void Call(int n, VmEngine* e) override {
+    VmArray* a = e->ReceiverArray();
+    int first = e->StackTop() - n + 1;
+    for (int k = 0; a && k < n; ++k) a->PushBack(e->StackAt(first + k));
+    for (int k = 0; k < n; ++k) e->Pop();
+    VmValue r;
+    if (a) r.SetInt(a->count);
+    e->Push(r, true);
+  }
+};
+
+class RunnerPop : public CVMFunction {
+public:
+  explicit RunnerPop(VmEngine* e) : CVMFunction(e, L"Array.pop") {}
+  void Call(int n, VmEngine* e) override {
+    while (n-- > 0) e->Pop();
+    VmValue r;
+    if (VmArray* a = e->ReceiverArray()) a->PopBack(&r);
+    e->Push(r, true);
+  }
+};
+
+// Whether the bytes are well-formed UTF-8 (plain ASCII is).
+bool IsValidUtf8(const unsigned char* b, int n) {
+  for (int i = 0; i < n;) {
+    int extra = b[i] < 0x80 ? 0 : (b[i] & 0xE0) == 0xC0 ? 1 : (b[i] & 0xF0) == 0xE0 ? 2 : (b[i] & 0xF8) == 0xF0 ? 3 : -1;
+    if (extra < 0 || i + extra >= n + (extra ? 0 : 1)) return false;
+    for (int k = 1; k <= extra; ++k)
+      if (i + k >= n || (b[i + k] & 0xC0) != 0x80) return false;
+    i += extra + 1;
+  }
+  return true;
+}
+
+}  // namespace
+
+VmRunResult RunVmScript(const std::wstring& source, int maxSlices) {
+  VmRunResult result;
+  RecordingSink sink;
+  VmCompiler compiler;
+  compiler.SetErrorSink(&sink);
+  double t0 = Now();
+  result.compiled = compiler.Compile(source.c_str(), static_cast<int>(source.size()));
+  result.compileSeconds = Now() - t0;
+  if (!result.compiled) {
+    result.error = sink.message;
+    result.errorPosition = sink.position;
+    result.errorLine = compiler.GetLineAt(sink.position);
+    return result;
+  }
+  SimMessageLog log;
+  VmEngine vm;
+  vm.SetLog(&log);
+  vm.SetCode(compiler.GetCode(), compiler.GetCodeSize());
+  vm.RegisterBuiltins();
+  if (!vm.FindGlobal(L"print")) {
+    VmVariable* print = new VmVariable(L"print");
+    print->value.SetFunction(new RunnerPrint(&vm));
+    vm.AddGlobal(print);
+  }
+  if (!vm.FindFunction(L"Array", L"push")) new RunnerPush(&vm);
+  if (!vm.FindFunction(L"Array", L"pop")) new RunnerPop(&vm);
+  t0 = Now();
+  while (vm.ProgramCounter() >= 0 && result.slices < maxSlices) {
+    result.instructions += vm.Run();
+    ++result.slices;
+  }
+  result.runSeconds = Now() - t0;
+  result.finished = vm.ProgramCounter() < 0;
+  for (int i = 0; i < log.GetCount(); ++i) result.lines.push_back(log.GetItem(i) ? log.GetItem(i) : L"");
+  return result;
+}
+
+bool ReadVmScriptFile(const std::wstring& path, std::wstring* text) {
+  FILE* f = _wfopen(path.c_str(), L"rb");
+  if (!f) return false;
+  std::string bytes;
+  char chunk[65536];
+  size_t n;
+  while ((n = fread(chunk, 1, sizeof chunk, f)) > 0) bytes.append(chunk, n);
+  fclose(f);
+  const unsigned char* data = reinterpret_cast<const unsigned char*>(bytes.data());
+  int size = static_cast<int>(bytes.size());
+  if (size >= 3 && data[0] == 0xEF && data[1] == 0xBB && data[2] == 0xBF) {
+    data += 3;
+    size -= 3;
+  }
+  TextEncoding encoding = IsValidUtf8(data, size) ? kEncodingUtf8 : kEncodingAnsi;
+  int produced = 0;
+  wchar_t* wide = encoding == kEncodingUtf8 ? DecodeUtf8(data, size, &produced) : DecodeAnsi(data, size, &produced);
+  if (!wide && size > 0) return false;
+  text->assign(wide ? wide : L"", wide ? wcslen(wide) : 0);
+  FreeBuffer(wide);
+  return true;
+}
