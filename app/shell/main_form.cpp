@@ -2,18 +2,24 @@
 
 #include <richedit.h>
 
+#include <cwchar>
 #include <string>
 
 #include "app/shell/about_box.h"
+#include "app/editor/command_line.h"
+#include "app/editor/scheme_file.h"
+#include "app/editor/sph_editor.h"
 #include "app/resource.h"
 #include "app/shell/startup.h"
 #include "foundation/buffers.h"
 #include "foundation/paths.h"
 #include "foundation/stream.h"
+#include "kestui/kest_dialogs.h"
 #include "kestui/kest_host.h"
 #include "kestui/kest_menu.h"
 #include "kestui/kest_messages.h"
 #include "scheme/scheme.h"
+#include "scheme/scheme_stream.h"
 
 const wchar_t* const kMainFormCaption = L"Редактор схем и подключений";
 
@@ -44,7 +50,7 @@ const ForwardedCommand kForwardedCommands[] = {
     {ID_FILE_PRINT, ID_FILE_PRINT},
 };
 
-const wchar_t* const kBackupExtension = L".~vlkx";
+const wchar_t* const kOpenFilter = L"Файлы Torvalk electric (*.vlkx)|*.vlkx";
 
 void EnableByPosition(HMENU menu, int position, bool enable) {
   EnableMenuItem(menu, static_cast<UINT>(position),
@@ -76,13 +82,14 @@ CMainForm::CMainForm() {
 CMainForm::~CMainForm() {
   FreeBuffer(fileName_);
   fileName_ = nullptr;
+  CSphEditor::CloseEditorsOfScheme(scheme_);
   delete scheme_;
   scheme_ = nullptr;
 }
 
 void CMainForm::SetFileName(const wchar_t* path) {
-  FreeBuffer(fileName_);
-  fileName_ = path ? DupString(path) : nullptr;
+  // Copied before the old name goes: path may be the old name itself.
+  ReplaceString(&fileName_, path);
 }
 
 void CMainForm::UpdateTitle() {
@@ -164,9 +171,14 @@ void CMainForm::SaveScheme() {
     MessageBoxW(window_, L"Необходимо загрузить проект!", L"Ошибка", MB_OK);
     return;
   }
-  int backupLength = ChangeFileExtension(nullptr, fileName_, kBackupExtension);
-  std::wstring backup(static_cast<size_t>(backupLength), L'\0');
-  ChangeFileExtension(&backup[0], fileName_, kBackupExtension);
+  // A file that exists but cannot be written (read-only, locked) is left
+  // alone: nothing is moved or written.
+  if (ProbeSchemeFile(fileName_) == SchemeFileAccess::kUnusable) {
+    MessageBoxW(window_, L"Невозможно сохранить файл: он защищен от записи или занят другой программой!",
+                L"Ошибка", MB_OK | MB_ICONERROR);
+    return;
+  }
+  std::wstring backup = SchemeBackupPath(fileName_);
 
   bool haveBackup = false;
   for (;;) {
@@ -175,7 +187,8 @@ void CMainForm::SaveScheme() {
       break;
     }
     DWORD error = GetLastError();
-    if (error == ERROR_FILE_NOT_FOUND) break;
+    // No old file (nor its folder): nothing to keep.
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) break;
     int answer = MessageBoxW(window_, L"Не удалось создать резервную копию старого файла схемы!",
                              L"Предупреждение", MB_ICONWARNING | MB_ABORTRETRYIGNORE);
     if (answer == IDRETRY) continue;
@@ -183,19 +196,8 @@ void CMainForm::SaveScheme() {
     return;  // Abort (or no answer): nothing is written
   }
 
-  CMemoryStream stream;
-  bool verified = false;
-  try {
-    scheme_->Write(&stream, 0);
-    stream.Seek(0, 0);
-    stream.SaveToFile(fileName_);
-    SchScheme check;
-    stream.Seek(0, 0);
-    verified = check.Read(&stream, 0);
-  } catch (...) {
-    verified = false;
-  }
-  if (!verified) {
+  // Written in one piece, then read back from the disk.
+  if (!WriteSchemeFile(scheme_, fileName_)) {
     if (haveBackup) {
       MessageBoxW(window_,
                   L"ВНИМАНИЕ! Файл проекта после сохранения оказывается поврежденым! Загрузка из такого "
@@ -213,6 +215,78 @@ void CMainForm::SaveScheme() {
   }
   modified_ = 0;
   UpdateTitle();
+}
+
+CSphEditor* CMainForm::OpenScheme(const wchar_t* path) {
+  SetFileName(path);
+  if (!scheme_) scheme_ = new SchScheme;
+  switch (ProbeSchemeFile(path)) {
+    case SchemeFileAccess::kMissing: {
+      // A new document: the first save creates the file.
+      CSphEditor* editor = new CSphEditor(this, scheme_, kEditorMain, 0, 0);
+      editor->SetMainScheme(true);
+      UpdateTitle();
+      return editor;
+    }
+    case SchemeFileAccess::kReadWrite:
+      if (ReadSchemeFile(path, scheme_)) {
+        CSphEditor* editor = new CSphEditor(this, scheme_, kEditorMain, 0, 0);
+        editor->SetMainScheme(true);
+        break;
+      }
+      // The file is not a scheme.
+      [[fallthrough]];
+    case SchemeFileAccess::kUnusable:
+      CSphEditor::CloseEditorsOfScheme(scheme_);
+      delete scheme_;
+      scheme_ = nullptr;
+      MessageBoxW(window_, L"Невозможно загрузить файл!", L"Ошибка", MB_OK);
+      break;
+  }
+  modified_ = 0;
+  UpdateTitle();
+  return nullptr;
+}
+
+void CMainForm::OpenCommandLineFiles(const wchar_t* commandLine) {
+  const wchar_t* cursor = commandLine ? commandLine : L"";
+  std::wstring first = NextCommandLineToken(&cursor);
+  if (first.empty()) return;
+  std::wstring extension(static_cast<size_t>(GetFileExtension(nullptr, first.c_str())) + 1, L'\0');
+  GetFileExtension(&extension[0], first.c_str());
+  extension.resize(wcslen(extension.c_str()));
+  if (_wcsicmp(extension.c_str(), L"MAX") == 0) {
+    SetModelPath(first.c_str());
+    OpenScheme(BuildRobotSchemePath(AppFolders().robots, first.c_str()).c_str());
+  } else if (_wcsicmp(extension.c_str(), L"VLKX") == 0) {
+    OpenScheme(first.c_str());
+  }
+  // A second token names a device file of the model; its import is not
+  // part of this program yet, and further tokens are ignored.
+}
+
+void CMainForm::OpenDocumentCommand() {
+  wchar_t* path = ShowOpenFileDialog(this, nullptr, false, L"vlkx", kOpenFilter, nullptr, nullptr);
+  if (!path) return;
+  // Unsaved changes are offered for saving first, as when closing.
+  if (!ConfirmClose()) {
+    FreeBuffer(path);
+    return;
+  }
+  if (GetActiveMDIChild()) {
+    std::wstring module(static_cast<size_t>(kMaxPathChars) + 1, L'\0');
+    GetModulePath(&module[0]);
+    module.resize(wcslen(module.c_str()));
+    std::wstring parameters = L"\"" + std::wstring(path) + L"\"";
+    GetKestHost()->StartProgram(nullptr, nullptr, module.c_str(), parameters.c_str(), nullptr, SW_SHOW);
+  } else {
+    CSphEditor::CloseEditorsOfScheme(scheme_);
+    delete scheme_;
+    scheme_ = new SchScheme;
+    modified_ = 0;
+    OpenScheme(path);
+  }
+  FreeBuffer(path);
 }
 
 LRESULT CMainForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -233,6 +307,10 @@ LRESULT CMainForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       if (id == ID_FILE_SAVE) {
         SaveScheme();
+        break;
+      }
+      if (id == ID_FILE_OPEN) {
+        OpenDocumentCommand();
         break;
       }
       bool forwarded = false;

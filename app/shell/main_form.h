@@ -13,6 +13,7 @@
 #include "kestui/kest_form.h"
 
 class SchScheme;
+class CSphEditor;
 
 // Sent by the scheme view, the board view and the block editor to the main
 // window whenever they change the document (no arguments).
@@ -44,10 +45,25 @@ public:
   void UpdateTitle();
 
   // Saves the document: the old file becomes the backup (".~vlkx"), the
-  // scheme is written in one piece and checked by reading it back; a check
-  // that fails puts the backup back. Clears the modified flag only after a
-  // verified save.
+  // scheme is written in one piece and checked by reading the written file
+  // back; a write or check that fails puts the backup back and keeps the
+  // document modified. Clears the modified flag only after a verified save.
   void SaveScheme();
+
+  // Makes path the document and opens its main scheme editor. A file that
+  // does not exist starts an empty document under that name (the first
+  // save creates it): the editor is returned. A file that exists is read:
+  // loaded, the editor opens; unreadable or not a scheme, the document has
+  // no scheme and "Невозможно загрузить файл!" is shown; null is returned
+  // and the document is unmodified.
+  CSphEditor* OpenScheme(const wchar_t* path);
+  // The first token names the document: a ".vlkx" file, or a 3ds Max model
+  // (".max") whose scheme of the same name in the robots folder is opened
+  // and which becomes the linked model. Anything else opens nothing.
+  void OpenCommandLineFiles(const wchar_t* commandLine);
+  // File > Open: the file dialog; with a document shown, the chosen file
+  // opens in a new process of the program, otherwise here.
+  void OpenDocumentCommand();
 
   // The document.
   const wchar_t* GetFileName() const { return fileName_; }

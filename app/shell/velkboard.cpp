@@ -1,4 +1,5 @@
 // The start-up sequence of Velkboard and its message loop.
+#include "app/editor/control_panel.h"
 #include "app/shell/main_form.h"
 #include "app/resource.h"
 #include "app/shell/startup.h"
@@ -29,6 +30,7 @@ StartDecision PrepareStart(HINSTANCE instance, const wchar_t* commandLine) {
   RegisterClipboardFormats();
   RegisterPanelItemKinds();
   RegisterComponentClasses();
+  RegisterControlPanelClasses();
   RegisterElectronicComponentCreators();
   ProgramPluginList().ScanFolder();
   return StartDecision::kMainWindow;
@@ -48,6 +50,7 @@ int RunVelkboard(HINSTANCE instance, const wchar_t* commandLine) {
     return 1;
   }
   form->Show(true);
+  form->OpenCommandLineFiles(commandLine);
   form->Run();
   return 0;
 }

@@ -1,8 +1,10 @@
 #include "app/shell/velkboard_host.h"
 
+#include <new>
 #include <string>
 
 #include "app/browser/db_explorer.h"
+#include "app/editor/sph_editor.h"
 #include "foundation/paths.h"
 
 namespace {
@@ -51,4 +53,15 @@ bool CVelkboardHost::OpenHelp(HWND owner, const wchar_t* file, UINT command, DWO
 
 void CVelkboardHost::ShowComponentModel(const wchar_t* tableName, const char* model, const char* options) {
   ::ShowComponentModel(tableName, model, options);
+}
+
+bool CVelkboardHost::OpenSchemeEditor(SchScheme* scheme, int mode, int boardWidth, int boardHeight) {
+  if (!MainKestForm || !scheme) return false;
+  CSphEditor* editor = new (std::nothrow) CSphEditor(MainKestForm, scheme, mode, boardWidth, boardHeight);
+  if (!editor) return false;
+  if (!editor->GetHandle()) {
+    delete editor;
+    return false;
+  }
+  return true;
 }

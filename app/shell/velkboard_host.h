@@ -13,4 +13,7 @@ public:
   bool OpenHelp(HWND owner, const wchar_t* file, UINT command, DWORD_PTR data) override;
   // A component's Edit: its model, view-only, in the database browser.
   void ShowComponentModel(const wchar_t* tableName, const char* model, const char* options) override;
+  // A scheme editor window (MDI child of the main form) on a nested scheme;
+  // false without a main form or when the window could not be made.
+  bool OpenSchemeEditor(SchScheme* scheme, int mode, int boardWidth, int boardHeight) override;
 };

@@ -1,0 +1,850 @@
+#include "app/board/pcb_view.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <cwchar>
+#include <new>
+
+#include "app/browser/db_explorer.h"
+#include "app/shell/main_form.h"
+#include "app/shell/startup.h"
+#include "blocks/engine/editor_count.h"
+#include "foundation/stream.h"
+#include "kestui/kest_dc_selection.h"
+#include "kestui/kest_dialogs.h"
+#include "kestui/kest_draw.h"
+#include "kestui/kest_form.h"
+#include "kestui/kest_gdi_object.h"
+#include "kestui/kest_menu.h"
+#include "kestui/kest_window_dc.h"
+#include "scheme/block.h"
+#include "scheme/board/pcb_painter.h"
+#include "scheme/scheme.h"
+#include "scheme/wire.h"
+
+namespace {
+
+const float kHalfGrid = kBoardGrid / 2;
+const int kExtentMargin = 20;
+const int kEdgeZone = 20;
+const int kFrameGap = 3;
+// Holes and their keep-out squares.
+const float kHoleInset = 2.54f;
+const float kHoleRadius = 1.5f;
+const float kKeepOutHalf = 2.5f;
+// Margins around parts by pin count.
+const int kManyPins = 43, kSeveralPins = 6;
+const float kManyPinsMargin = 5.0f, kSeveralPinsMargin = 2.46f;
+// Colours.
+const COLORREF kBoardEdgeColor = RGB(153, 153, 153);
+const COLORREF kBoardColor = RGB(0, 102, 0);
+const COLORREF kFrameColor = RGB(204, 204, 204);
+const COLORREF kConflictColor = RGB(51, 255, 255);
+// Cursors.
+const int kCursorArrow = 0, kCursorMove = 2;
+// Pixel values stay far inside int whatever a file holds.
+const float kPixelLimit = 1.0e8f;
+
+int ToPixel(float v) {
+  if (!(v == v)) return 0;
+  if (v > kPixelLimit) v = kPixelLimit;
+  if (v < -kPixelLimit) v = -kPixelLimit;
+  return static_cast<int>(v);  // towards zero
+}
+
+float MarginOf(const CSCHBlock* part) {
+  if (part->pinCount > kManyPins) return kManyPinsMargin;
+  if (part->pinCount > kSeveralPins) return kSeveralPinsMargin;
+  return 0;
+}
+
+bool AddingToSelection() { return GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_SHIFT) < 0; }
+
+CSCHBlock* OldestBlock(SchScheme* scheme) {
+  CSCHBlock* b = scheme->blocks;
+  while (b && b->next) b = b->next;
+  return b;
+}
+
+}  // namespace
+
+float SnapToBoardGrid(float v) { return std::floor(v / kBoardGrid + 0.5f) * kBoardGrid; }
+
+bool IsPcbClipboardAvailable() {
+  UINT format = ClipboardFormatVelkPcb();
+  return format != 0 && IsClipboardFormatAvailable(format);
+}
+
+CPCBView::CPCBView(CKestContainer* container, uint32_t position, int width, int height, SchScheme* shown,
+                   float boardW, float boardH)
+    : scheme(shown), boardWidth(boardW), boardHeight(boardH) {
+  backColor_ = KEST_TRANSPARENT;
+  if (!CreateControlWindow(0, nullptr, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, position, width, height, container,
+                           nullptr, nullptr)) {
+    return;
+  }
+  UpdateScrollRange();
+  CKestPopupMenu* menu = new CKestPopupMenu;
+  menu->AddItem(L"Повернуть влево", kCmdRotateLeft);
+  menu->AddItem(L"Повернуть право", kCmdRotateRight);
+  menu->AppendSeparator();
+  int info = menu->AddItem(L"Информация", kCmdPartInfo);
+  menu->AppendSeparator();
+  menu->AddItem(L"Копировать\tCtrl-C", kCmdBoardCopy, KEST_MOD_CTRL, 'C');
+  menu->AddItem(L"Вырезать\tCtrl-X", kCmdBoardCut, KEST_MOD_CTRL, 'X');
+  menu->AddItem(L"Вставить\tCtrl-V", kCmdBoardPaste, KEST_MOD_CTRL, 'V');
+  menu->AddItem(L"Удалить\tDel", 771, 0, VK_DELETE);
+  menu->AppendSeparator();
+  menu->AddItem(L"Выделить все\tCtrl+A", 2137, KEST_MOD_CTRL, 'A');
+  menu->SetDefaultItem(info, true);
+  menu->SetItemBitmap(0, kCmdRotateLeft);
+  menu->SetItemBitmap(1, kCmdRotateRight);
+  SetMenu(menu);
+}
+
+void CPCBView::SetScheme(SchScheme* shown) {
+  scheme = shown;
+  currentPart = nullptr;
+  tool = kBoardToolNormal;
+  dragState = kBoardDragIdle;
+  pasteFlag = 0;
+  if (window_) {
+    UpdateScrollRange();
+    InvalidateRect(window_, nullptr, FALSE);
+  }
+}
+
+void CPCBView::SetPictureExporter(CPictureExporter* exporter) {
+  exporter_ = exporter ? exporter : &defaultExporter_;
+}
+
+void CPCBView::NotifyModified() {
+  if (MainKestForm && MainKestForm->GetHandle()) SendMessageW(MainKestForm->GetHandle(), WM_SCHEME_MODIFIED, 0, 0);
+}
+
+void CPCBView::SendSelectionChanged() {
+  HWND owner = window_ ? GetOwnerFormWindow(window_) : nullptr;
+  if (owner && owner != window_) SendMessageW(owner, 8210, 1, 0);
+}
+
+// ---------------------------------------------------------------- coordinates
+
+void CPCBView::RefreshCenter() {
+  if (!window_) return;
+  RECT client;
+  GetClientRect(window_, &client);
+  centerX = client.right / 2;
+  centerY = client.bottom / 2;
+}
+
+int CPCBView::BoardToScreenX(float x) const { return ToPixel(x * scale) + centerX - scrollX; }
+int CPCBView::BoardToScreenY(float y) const { return ToPixel(y * scale) + centerY - scrollY; }
+float CPCBView::ScreenToBoardX(int x) const { return static_cast<float>(x + scrollX - centerX) / scale; }
+float CPCBView::ScreenToBoardY(int y) const { return static_cast<float>(y + scrollY - centerY) / scale; }
+
+bool CPCBView::HasFootprint(const CSCHBlock* part) {
+  return part && part->footprintWidth > 0 && part->footprintLength > 0;
+}
+
+void CPCBView::PartHalfExtents(const CSCHBlock* part, float* hx, float* hy) {
+  float w = part->footprintWidth / 2, h = part->footprintLength / 2;
+  bool turned = (part->orientation & 1) != 0;
+  *hx = turned ? h : w;
+  *hy = turned ? w : h;
+}
+
+RECT CPCBView::PartClientRect(const CSCHBlock* part) const {
+  float hx = 0, hy = 0;
+  PartHalfExtents(part, &hx, &hy);
+  return RECT{BoardToScreenX(part->boardX - hx), BoardToScreenY(part->boardY - hy), BoardToScreenX(part->boardX + hx),
+              BoardToScreenY(part->boardY + hy)};
+}
+
+CSCHBlock* CPCBView::HitTestPart(int x, int y) const {
+  if (!scheme) return nullptr;
+  POINT p = {x, y};
+  for (CSCHBlock* b = scheme->blocks; b; b = b->next) {
+    // Parts without a footprint (grounds, meters) are not on the board.
+    if (!HasFootprint(b)) continue;
+    RECT r = PartClientRect(b);
+    InflateRect(&r, 1, 1);
+    if (PtInRect(&r, p)) return b;
+  }
+  return nullptr;
+}
+
+// ---------------------------------------------------------------- painting
+
+void CPCBView::PaintBoard(PcbPainter* painter) {
+  if (!painter || !painter->dc) return;
+  HDC dc = painter->dc;
+  {
+    CKestOwnedPen edge(CreatePen(PS_SOLID, 1, kBoardEdgeColor));
+    CKestOwnedBrush green(CreateSolidBrush(kBoardColor));
+    CKestDcSelection select(dc);
+    select.Select(edge.Get());
+    select.Select(green.Get());
+    painter->SetPlacement(0, 0, 0);
+    float w = boardWidth / 2, h = boardHeight / 2;
+    painter->DrawRectangle(-w, -h, w, h);
+    select.Select(GetStockObject(WHITE_BRUSH));
+    for (int sx = -1; sx <= 1; sx += 2)
+      for (int sy = -1; sy <= 1; sy += 2) painter->DrawCircle(sx * (w - kHoleInset), sy * (h - kHoleInset), kHoleRadius);
+  }
+  SetBkMode(dc, TRANSPARENT);
+  if (!scheme) return;
+  CKestOwnedPen dotted(CreatePen(PS_DOT, 1, kFrameColor));
+  for (CSCHBlock* b = OldestBlock(scheme); b; b = b->prev) {
+    if (!HasFootprint(b)) continue;
+    {
+      int saved = SaveDC(dc);
+      painter->SetPlacement(b->boardX, b->boardY, b->orientation & 3);
+      b->PaintFootprint(painter);
+      RestoreDC(dc, saved);
+    }
+    if (!(b->flags & kSchBoardSelected)) continue;
+    // The painter's bitmap has the client's size: client rectangles fit it.
+    RECT r = PartClientRect(b);
+    CKestDcSelection select(dc);
+    select.Select(dotted.Get());
+    select.Select(GetStockObject(NULL_BRUSH));
+    Rectangle(dc, r.left - kFrameGap, r.top - kFrameGap, r.right + kFrameGap, r.bottom + kFrameGap);
+  }
+}
+
+void CPCBView::AddRectToRegion(HRGN region, float left, float top, float right, float bottom) {
+  CKestOwnedRegion mark(CreateRectRgn(BoardToScreenX(left), BoardToScreenY(top), BoardToScreenX(right),
+                                      BoardToScreenY(bottom)));
+  if (mark) CombineRgn(region, region, mark.Get(), RGN_OR);
+}
+
+bool CPCBView::MarkOverlap(HRGN region, float x1, float y1, float hx1, float hy1, float x2, float y2, float hx2,
+                           float hy2) {
+  if (std::fabs(x1 - x2) > hx1 + hx2 || std::fabs(y1 - y2) > hy1 + hy2) return false;
+  AddRectToRegion(region, std::fmax(x1 - hx1, x2 - hx2), std::fmax(y1 - hy1, y2 - hy2), std::fmin(x1 + hx1, x2 + hx2),
+                  std::fmin(y1 + hy1, y2 + hy2));
+  return true;
+}
+
+bool CPCBView::IsMoving(const CSCHBlock* part) const {
+  if (rotating_) return part == currentPart;
+  if (tool == kBoardToolPlace) return part == currentPart;
+  if (dragState == kBoardDragMove) return (part->flags & kSchBoardSelected) != 0;
+  return false;
+}
+
+bool CPCBView::CheckConflicts(HRGN region) {
+  movingConflicts_ = 0;
+  if (!scheme || !region) return false;
+  bool marked = false;
+  float bw = boardWidth / 2, bh = boardHeight / 2;
+  auto note = [&](const CSCHBlock* a, const CSCHBlock* b) {
+    marked = true;
+    if (IsMoving(a) || (b && IsMoving(b))) movingConflicts_ = 1;
+  };
+  for (CSCHBlock* p = scheme->blocks; p; p = p->next) {
+    float hx = 0, hy = 0;
+    PartHalfExtents(p, &hx, &hy);
+    if (!(hx > 0 && hy > 0)) continue;
+    float m = MarginOf(p);
+    hx += m;
+    hy += m;
+    float x = p->boardX, y = p->boardY;
+    float left = x - hx, right = x + hx, top = y - hy, bottom = y + hy;
+    if (left < -bw) AddRectToRegion(region, left, top, -bw, bottom), note(p, nullptr);
+    if (top < -bh) AddRectToRegion(region, left, top, right, -bh), note(p, nullptr);
+    if (right > bw) AddRectToRegion(region, bw, top, right, bottom), note(p, nullptr);
+    if (bottom > bh) AddRectToRegion(region, left, bh, right, bottom), note(p, nullptr);
+    for (int sx = -1; sx <= 1; sx += 2)
+      for (int sy = -1; sy <= 1; sy += 2)
+        if (MarkOverlap(region, x, y, hx, hy, sx * (bw - kHoleInset), sy * (bh - kHoleInset), kKeepOutHalf,
+                        kKeepOutHalf))
+          note(p, nullptr);
+    for (CSCHBlock* q = p->next; q; q = q->next) {
+      float qx = 0, qy = 0;
+      PartHalfExtents(q, &qx, &qy);
+      if (!(qx > 0 && qy > 0)) continue;
+      float qm = MarginOf(q);
+      if (MarkOverlap(region, x, y, hx, hy, q->boardX, q->boardY, qx + qm, qy + qm)) note(p, q);
+    }
+  }
+  return marked;
+}
+
+void CPCBView::PaintBuffered(HDC dc) {
+  if (!window_ || !dc) return;
+  RefreshCenter();
+  RECT client;
+  GetClientRect(window_, &client);
+  int width = client.right, height = client.bottom;
+  if (width <= 0 || height <= 0) return;
+  try {
+    PcbPainter painter(dc, scrollX, scrollY, scale, width, height);
+    if (!painter.IsReady()) return;
+    FillRect(painter.dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    PaintBoard(&painter);
+    CKestOwnedRegion region(CreateRectRgn(0, 0, 0, 0));
+    conflicts = region && CheckConflicts(region.Get()) ? 1 : 0;
+    if (conflicts) {
+      CKestOwnedBrush brush(CreateSolidBrush(kConflictColor));
+      CKestDcSelection select(painter.dc);
+      select.Select(GetStockObject(NULL_PEN));
+      select.Select(brush.Get());
+      int oldRop = SetROP2(painter.dc, R2_XORPEN);
+      SelectClipRgn(painter.dc, region.Get());
+      // Without a pen a rectangle leaves its right and bottom edge out.
+      Rectangle(painter.dc, 0, 0, width + 1, height + 1);
+      SelectClipRgn(painter.dc, nullptr);
+      SetROP2(painter.dc, oldRop);
+    }
+    BitBlt(dc, 0, 0, width, height, painter.dc, 0, 0, SRCCOPY);
+  } catch (...) {
+    // A part that fails to draw leaves the rest of the picture as it is.
+  }
+}
+
+void CPCBView::PaintNow() {
+  if (!window_) return;
+  CKestWindowDC dc(window_);
+  if (dc) PaintBuffered(dc.Get());
+  ValidateRect(window_, nullptr);
+}
+
+// ---------------------------------------------------------------- scrolling and zoom
+
+void CPCBView::UpdateScrollRange() {
+  if (!window_) return;
+  RefreshCenter();
+  RECT client;
+  GetClientRect(window_, &client);
+  int savedX = scrollX, savedY = scrollY;
+  scrollX = scrollY = 0;
+  float w = boardWidth / 2, h = boardHeight / 2;
+  RECT extent = {BoardToScreenX(-w), BoardToScreenY(-h), BoardToScreenX(w), BoardToScreenY(h)};
+  if (scheme) {
+    for (CSCHBlock* b = scheme->blocks; b; b = b->next) {
+      float hx = 0, hy = 0;
+      PartHalfExtents(b, &hx, &hy);
+      if (!(hx > 0 || hy > 0)) continue;
+      RECT r = PartClientRect(b);
+      UnionRect(&extent, &extent, &r);
+      // UnionRect skips empty rectangles: a part flat on one axis still counts.
+      if (r.left < extent.left) extent.left = r.left;
+      if (r.top < extent.top) extent.top = r.top;
+      if (r.right > extent.right) extent.right = r.right;
+      if (r.bottom > extent.bottom) extent.bottom = r.bottom;
+    }
+  }
+  scrollX = savedX;
+  scrollY = savedY;
+  InflateRect(&extent, kExtentMargin, kExtentMargin);
+  struct Bar {
+    int bar, low, high, page;
+    int* position;
+  } bars[2] = {
+      {SB_HORZ, extent.left, extent.right, client.right, &scrollX},
+      {SB_VERT, extent.top, extent.bottom, client.bottom, &scrollY},
+  };
+  for (Bar& b : bars) {
+    if (b.high - b.low < b.page) {
+      *b.position = 0;
+    } else {
+      int last = b.high - b.page;
+      if (*b.position > last) *b.position = last;
+      if (*b.position < b.low) *b.position = b.low;
+    }
+    SCROLLINFO info = {};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
+    info.nMin = b.low;
+    info.nMax = b.high;
+    info.nPage = static_cast<UINT>(b.page > 0 ? b.page : 0);
+    info.nPos = *b.position;
+    SetScrollInfo(window_, b.bar, &info, TRUE);
+  }
+}
+
+void CPCBView::ScrollTo(int bar, int position) {
+  int* current = bar == SB_HORZ ? &scrollX : &scrollY;
+  int delta = *current - position;
+  *current = position;
+  if (delta == 0) return;
+  if (bar == SB_HORZ) ScrollWindow(window_, delta, 0, nullptr, nullptr);
+  else ScrollWindow(window_, 0, delta, nullptr, nullptr);
+}
+
+void CPCBView::AutoScrollAtEdge(int x, int y) {
+  if (!window_) return;
+  RECT client;
+  GetClientRect(window_, &client);
+  if (x < kEdgeZone) SendMessageW(window_, WM_HSCROLL, SB_LINELEFT, 0);
+  if (x > client.right - kEdgeZone) SendMessageW(window_, WM_HSCROLL, SB_LINERIGHT, 0);
+  if (y < kEdgeZone) SendMessageW(window_, WM_VSCROLL, SB_LINEUP, 0);
+  if (y > client.bottom - kEdgeZone) SendMessageW(window_, WM_VSCROLL, SB_LINEDOWN, 0);
+}
+
+void CPCBView::Zoom(bool in) {
+  float next = in ? scale * kBoardZoomStep : scale / kBoardZoomStep;
+  if (next > kBoardMaxScale) next = kBoardMaxScale;
+  if (next < kBoardMinScale) next = kBoardMinScale;
+  float factor = next / scale;
+  scale = next;
+  scrollX = ToPixel(scrollX * factor);
+  scrollY = ToPixel(scrollY * factor);
+  UpdateScrollRange();
+  if (window_) InvalidateRect(window_, nullptr, FALSE);
+}
+
+void CPCBView::ExportPicture(int kind) {
+  int width = ToPixel(boardWidth * scale), height = ToPixel(boardHeight * scale);
+  RECT picture = {0, 0, width, height};
+  HDC dc = exporter_->Begin(kind, picture);
+  if (!dc) return;
+  {
+    PcbPainter painter(nullptr, 0, 0, scale, width, height);
+    HDC own = painter.dc;
+    painter.dc = dc;
+    PaintBoard(&painter);
+    painter.dc = own;
+  }
+  exporter_->End(kind, dc);
+}
+
+// ---------------------------------------------------------------- selection
+
+void CPCBView::SelectAll(bool select) {
+  if (scheme) {
+    for (CSCHBlock* b = scheme->blocks; b; b = b->next) {
+      if (select && HasFootprint(b)) b->flags |= kSchBoardSelected;
+      else if (!select) b->flags &= static_cast<unsigned char>(~kSchBoardSelected);
+    }
+  }
+  SendSelectionChanged();
+  if (window_) InvalidateRect(window_, nullptr, FALSE);
+}
+
+int CPCBView::CountSelectedParts(bool all) const {
+  if (!scheme) return 0;
+  int count = 0;
+  for (CSCHBlock* b = scheme->blocks; b && count < 2; b = b->next) {
+    if (!(b->flags & kSchBoardSelected)) continue;
+    if (!all && (b->flags & kSchAuxiliary)) continue;
+    count++;
+  }
+  return count;
+}
+
+void CPCBView::MoveSelection(float dx, float dy) {
+  if (!scheme) return;
+  for (CSCHBlock* b = scheme->blocks; b; b = b->next) {
+    if (!(b->flags & kSchBoardSelected)) continue;
+    b->boardX += dx;
+    b->boardY += dy;
+  }
+  if (window_) InvalidateRect(window_, nullptr, FALSE);
+}
+
+void CPCBView::RotateSelection(int n) {
+  if (CountSelectedParts(true) != 1 || !currentPart) return;
+  currentPart->orientation = (currentPart->orientation + n) & 3;
+  // The turned part counts as the one being moved for this check.
+  rotating_ = true;
+  PaintNow();
+  rotating_ = false;
+  if (!movingConflicts_) return;
+  tool = kBoardToolNormal;
+  dragState = kBoardDragMove;
+  dragX = currentPart->boardX;
+  dragY = currentPart->boardY;
+  offsetX = offsetY = 0;
+}
+
+void CPCBView::CancelTool() {
+  if (tool == kBoardToolPlace && currentPart) {
+    CSCHBlock* part = currentPart;
+    currentPart = nullptr;
+    delete part;
+    tool = kBoardToolNormal;
+    dragState = kBoardDragIdle;
+    if (window_) InvalidateRect(window_, nullptr, FALSE);
+  } else if (tool == kBoardToolNormal && dragState == kBoardDragMove) {
+    MoveSelection(-offsetX, -offsetY);
+    offsetX = offsetY = 0;
+    dragState = kBoardDragIdle;
+    if (pasteFlag) {
+      pasteFlag = 0;
+      DeleteSelection();
+    }
+  }
+}
+
+void CPCBView::DeleteSelection() {
+  if (OpenBlockEditorCount() > 0) {
+    ShowMessageBox(this, MB_OK, L"Отказ", L"%ls", L"Необходимо закрыть все редакторы структурных схем.");
+    return;
+  }
+  if (scheme) {
+    for (;;) {
+      CSCHBlock* b = scheme->blocks;
+      while (b && !((b->flags & kSchBoardSelected) && !(b->flags & kSchAuxiliary))) b = b->next;
+      if (!b) break;
+      NotifyModified();
+      delete b;
+    }
+  }
+  currentPart = nullptr;
+  UpdateScrollRange();
+  SendSelectionChanged();
+  if (window_) InvalidateRect(window_, nullptr, FALSE);
+}
+
+// ---------------------------------------------------------------- clipboard
+
+void CPCBView::CopySelection() {
+  if (!scheme || CountSelectedParts(false) == 0) return;
+  UINT format = ClipboardFormatVelkPcb();
+  if (!format) return;
+  // A part's children (its application circuit) go with it.
+  for (CSCHBlock* b = scheme->blocks; b; b = b->next) {
+    if (!(b->flags & kSchBoardSelected)) continue;
+    for (int i = 0; i < b->childCount; i++)
+      if (b->children[i]) b->children[i]->flags |= kSchBoardSelected;
+  }
+  // Wires between two copied parts go with them (a chip's application
+  // circuit keeps its wires); the mark is taken off again at once.
+  auto markWires = [this](bool mark) {
+    for (SchWire* w = scheme->wires; w; w = w->next) {
+      w->flags &= static_cast<unsigned char>(~kSchBoardSelected);
+      if (!mark) continue;
+      CSCHBlock* a = w->GetEndBlock(0);
+      CSCHBlock* b = w->GetEndBlock(1);
+      if (a && b && (a->flags & kSchBoardSelected) && (b->flags & kSchBoardSelected)) w->flags |= kSchBoardSelected;
+    }
+  };
+  CMemoryStream stream;
+  markWires(true);
+  scheme->Write(&stream, kSchBoardSelected);
+  markWires(false);
+  if (stream.size <= 0) return;
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, static_cast<SIZE_T>(stream.size));
+  if (!block) return;
+  void* bytes = GlobalLock(block);
+  if (!bytes) {
+    GlobalFree(block);
+    return;
+  }
+  memcpy(bytes, stream.data, static_cast<size_t>(stream.size));
+  GlobalUnlock(block);
+  if (!OpenClipboard(window_)) {
+    GlobalFree(block);
+    return;
+  }
+  EmptyClipboard();
+  // The clipboard owns the block once it took it.
+  if (!SetClipboardData(format, block)) GlobalFree(block);
+  CloseClipboard();
+}
+
+void CPCBView::Cut() {
+  if (CountSelectedParts(false) == 0) return;
+  CopySelection();
+  DeleteSelection();
+}
+
+void CPCBView::Paste() {
+  if (!scheme || !IsPcbClipboardAvailable()) return;
+  SelectAll(false);
+  if (!OpenClipboard(window_)) return;
+  CMemoryStream stream;
+  bool copied = false;
+  HGLOBAL block = GetClipboardData(ClipboardFormatVelkPcb());
+  if (block) {
+    SIZE_T size = GlobalSize(block);
+    const void* bytes = (size > 0 && size <= 0x7FFFFFFF) ? GlobalLock(block) : nullptr;
+    if (bytes) {
+      copied = stream.Write(bytes, static_cast<int>(size)) == static_cast<int>(size);
+      GlobalUnlock(block);
+    }
+  }
+  CloseClipboard();
+  if (!copied) return;
+  stream.Seek(0, 0);
+  // A stream that does not read leaves the scheme as it was: nothing to
+  // move then.
+  if (!scheme->Read(&stream, kSchSelected | kSchBoardSelected)) {
+    if (window_) InvalidateRect(window_, nullptr, FALSE);
+    return;
+  }
+  for (SchWire* w = scheme->wires; w; w = w->next) w->flags &= static_cast<unsigned char>(~kSchBoardSelected);
+  NotifyModified();
+  if (window_) InvalidateRect(window_, nullptr, FALSE);
+  CSCHBlock* first = scheme->blocks;
+  while (first && !(first->flags & kSchBoardSelected)) first = first->next;
+  for (CSCHBlock* b = scheme->blocks; b; b = b->next)
+    if (b->flags & kSchBoardSelected) b->MakeNameUnique();
+  if (!first) return;
+  dragX = first->boardX;
+  dragY = first->boardY;
+  offsetX = offsetY = 0;
+  pasteFlag = 1;
+  tool = kBoardToolNormal;
+  dragState = kBoardDragMove;
+}
+
+void CPCBView::ShowPartInfo() {
+  CSCHBlock* part = currentPart;
+  if (!part) return;
+  if (part->model && part->tableName) {
+    CKestControl* owner = nullptr;
+    if (HWND form = window_ ? GetOwnerFormWindow(window_) : nullptr) owner = GetControlFromHandle(form);
+    CDBExplorer* explorer = new (std::nothrow) CDBExplorer(owner, part->tableName, part->model, part->options);
+    if (!explorer) return;
+    if (explorer->GetHandle()) explorer->ShowModal(false);
+    delete explorer;
+    return;
+  }
+  if (part->Edit()) NotifyModified();
+}
+
+// ---------------------------------------------------------------- mouse and keys
+
+void CPCBView::DrawBand() {
+  CKestWindowDC dc(window_);
+  if (!dc) return;
+  CKestOwnedPen pen(CreatePen(PS_SOLID, 1, kFrameColor));
+  CKestDcSelection select(dc.Get());
+  select.Select(pen.Get());
+  select.Select(GetStockObject(NULL_BRUSH));
+  int oldRop = SetROP2(dc.Get(), R2_XORPEN);
+  Rectangle(dc.Get(), pressPoint.x, pressPoint.y, currentPoint.x, currentPoint.y);
+  SetROP2(dc.Get(), oldRop);
+}
+
+void CPCBView::OnMouseMove(int x, int y) {
+  SetCursorIndex(kCursorArrow);
+  SetHint(nullptr);
+  if (buttonDown) AutoScrollAtEdge(x, y);
+  if (tool == kBoardToolNormal && dragState == kBoardDragIdle) {
+    CSCHBlock* part = HitTestPart(x, y);
+    if (!part) return;
+    const wchar_t* type = part->typeText;
+    const wchar_t* name = part->instanceName;
+    if (!type) {
+      SetHint(name);
+    } else if (!name) {
+      SetHint(type);
+    } else {
+      wchar_t text[512];
+      swprintf(text, 512, L"%ls (%ls)", type, name);
+      SetHint(text);
+    }
+    if (part->flags & kSchBoardSelected) SetCursorIndex(kCursorMove);
+  } else if (tool == kBoardToolNormal && dragState == kBoardDragMove) {
+    SetCursorIndex(kCursorMove);
+    float gx = SnapToBoardGrid(ScreenToBoardX(x)), gy = SnapToBoardGrid(ScreenToBoardY(y));
+    float dx = gx - dragX, dy = gy - dragY;
+    dragX = gx;
+    dragY = gy;
+    if (std::fabs(dx) > kHalfGrid || std::fabs(dy) > kHalfGrid) {
+      NotifyModified();
+      offsetX += dx;
+      offsetY += dy;
+      MoveSelection(dx, dy);
+    }
+  } else if (tool == kBoardToolNormal && dragState == kBoardDragBand) {
+    DrawBand();
+    currentPoint = POINT{x, y};
+    DrawBand();
+  } else if (tool == kBoardToolPlace && currentPart) {
+    float gx = SnapToBoardGrid(ScreenToBoardX(x)), gy = SnapToBoardGrid(ScreenToBoardY(y));
+    MoveSelection(gx - currentPart->boardX, gy - currentPart->boardY);
+    currentPart->boardX = gx;
+    currentPart->boardY = gy;
+    InvalidateRect(window_, nullptr, FALSE);
+  }
+}
+
+void CPCBView::OnLeftDown(int x, int y) {
+  ::SetFocus(window_);
+  pressPoint = currentPoint = POINT{x, y};
+  buttonDown = 1;
+  if (tool == kBoardToolNormal && dragState == kBoardDragIdle) {
+    currentPart = HitTestPart(x, y);
+    if (!currentPart) {
+      if (!AddingToSelection()) SelectAll(false);
+      dragState = kBoardDragBand;
+      SendSelectionChanged();
+    } else if (!(currentPart->flags & kSchBoardSelected)) {
+      if (!AddingToSelection()) SelectAll(false);
+      currentPart->flags |= kSchBoardSelected;
+      InvalidateRect(window_, nullptr, FALSE);
+      SendSelectionChanged();
+    } else {
+      dragState = kBoardDragMove;
+      offsetX = offsetY = 0;
+      dragX = SnapToBoardGrid(ScreenToBoardX(x));
+      dragY = SnapToBoardGrid(ScreenToBoardY(y));
+    }
+  } else if (tool == kBoardToolPlace && currentPart) {
+    currentPart->boardX = SnapToBoardGrid(ScreenToBoardX(x));
+    currentPart->boardY = SnapToBoardGrid(ScreenToBoardY(y));
+    PaintNow();
+    if (!movingConflicts_) {
+      tool = kBoardToolNormal;
+      NotifyModified();
+    } else {
+      MessageBeep(0);
+    }
+  }
+}
+
+void CPCBView::OnLeftUp() {
+  buttonDown = 0;
+  if (tool != kBoardToolNormal) return;
+  if (dragState == kBoardDragMove) {
+    PaintNow();
+    if (!movingConflicts_) {
+      dragState = kBoardDragIdle;
+      pasteFlag = 0;
+    } else {
+      MessageBeep(0);
+    }
+  } else if (dragState == kBoardDragBand) {
+    dragState = kBoardDragIdle;
+    RECT band = {std::min(pressPoint.x, currentPoint.x), std::min(pressPoint.y, currentPoint.y),
+                 std::max(pressPoint.x, currentPoint.x), std::max(pressPoint.y, currentPoint.y)};
+    if (scheme) {
+      for (CSCHBlock* b = scheme->blocks; b; b = b->next) {
+        if (!HasFootprint(b)) continue;
+        RECT r = PartClientRect(b);
+        if (band.left < r.left && band.top < r.top && r.right < band.right && r.bottom < band.bottom)
+          b->flags |= kSchBoardSelected;
+      }
+    }
+    InvalidateRect(window_, nullptr, FALSE);
+    SendSelectionChanged();
+  }
+}
+
+void CPCBView::EnablePopupItems() {
+  CKestMenu* menu = GetMenu();
+  if (!menu) return;
+  bool one = CountSelectedParts(true) == 1;
+  bool any = CountSelectedParts(false) != 0;
+  menu->EnableItem(0, one);
+  menu->EnableItem(1, one);
+  menu->EnableItem(3, one);
+  menu->EnableItem(5, any);
+  menu->EnableItem(6, any);
+  menu->EnableItem(8, any);
+  menu->EnableItem(7, IsPcbClipboardAvailable());
+}
+
+bool CPCBView::OnRightDown() {
+  ::SetFocus(window_);
+  EnablePopupItems();
+  if (tool == kBoardToolNormal && dragState == kBoardDragMove) {
+    if (CountSelectedParts(true) == 1 && currentPart) RotateSelection(1);
+    else CancelTool();
+    return true;
+  }
+  if (tool == kBoardToolPlace) {
+    if (CSCHBlock* p0 = currentPart) {
+      if (scheme) {
+        for (CSCHBlock* b = scheme->blocks; b; b = b->next) {
+          if (b == p0 || !(b->flags & kSchBoardSelected)) continue;
+          b->orientation = (b->orientation + 1) & 3;
+          float dx = b->boardX - p0->boardX, dy = b->boardY - p0->boardY;
+          b->boardX = p0->boardX - dy;
+          b->boardY = p0->boardY + dx;
+        }
+      }
+      p0->orientation = (p0->orientation + 1) & 3;
+      InvalidateRect(window_, nullptr, FALSE);
+    }
+    return true;
+  }
+  return false;
+}
+
+void CPCBView::OnWheel(int delta) {
+  if (GetKeyState(VK_CONTROL) < 0) {
+    Zoom(delta > 0);
+    return;
+  }
+  if (delta == 0 || !window_) return;
+  int low = 0, high = 0;
+  GetScrollRange(window_, SB_VERT, &low, &high);
+  RECT client;
+  GetClientRect(window_, &client);
+  high -= client.bottom;
+  scrollY -= delta;
+  if (scrollY > high) scrollY = high;
+  if (scrollY < low) scrollY = low;
+  UpdateScrollRange();
+  InvalidateRect(window_, nullptr, FALSE);
+}
+
+LRESULT CPCBView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT:
+      PaintWindow(window_, [this](HDC dc) { PaintBuffered(dc); });
+      return 0;
+    case WM_SIZE:
+      UpdateScrollRange();
+      InvalidateRect(window_, nullptr, FALSE);
+      break;
+    case WM_HSCROLL:
+    case WM_VSCROLL: {
+      int bar = message == WM_HSCROLL ? SB_HORZ : SB_VERT;
+      ScrollTo(bar, HandleScrollCommand(bar, LOWORD(wParam), window_));
+      return 0;
+    }
+    case WM_MOUSEMOVE:
+      OnMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      break;
+    case WM_LBUTTONDOWN:
+      OnLeftDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      break;
+    case WM_LBUTTONUP:
+      OnLeftUp();
+      break;
+    case WM_LBUTTONDBLCLK:
+      ReleaseCapture();
+      ShowPartInfo();
+      return 0;
+    case WM_RBUTTONDOWN:
+      if (OnRightDown()) {
+        suppressMenu_ = true;
+        return 0;
+      }
+      break;
+    case WM_RBUTTONUP:
+      if (suppressMenu_) {
+        suppressMenu_ = false;
+        return 0;
+      }
+      break;
+    case WM_MOUSEWHEEL:
+      OnWheel(GET_WHEEL_DELTA_WPARAM(wParam));
+      return 0;
+    case WM_KEYDOWN:
+      if (wParam == VK_ESCAPE) {
+        CancelTool();
+        return 0;
+      }
+      if (wParam == VK_DELETE) {
+        DeleteSelection();
+        return 0;
+      }
+      break;
+    default:
+      break;
+  }
+  return CKestControl::WindowProc(message, wParam, lParam);
+}

@@ -1,0 +1,27 @@
+// CExportResolutionForm: the modal question "Экспорт" that asks for the
+// resolution of a bitmap export (dots per inch) before the picture is
+// drawn. "OK" closes it with 1, "Отмена" with 2.
+#pragma once
+
+#include "kestui/kest_edit.h"
+#include "kestui/kest_form.h"
+#include "kestui/kest_title.h"
+
+constexpr double kExportMinResolution = 72;
+constexpr double kExportMaxResolution = 1200;
+constexpr double kExportResolutionStep = 50;
+
+class CExportResolutionForm : public CKestForm {
+public:
+  // Owned by owner (may be null), centred on the screen, showing resolution.
+  CExportResolutionForm(CKestControl* owner, double resolution);
+
+  CKestSpinEdit* GetResolutionEdit() const { return edit_; }
+  CKestButton* GetOkButton() const { return ok_; }
+  CKestButton* GetCancelButton() const { return cancel_; }
+
+private:
+  CKestSpinEdit* edit_ = nullptr;
+  CKestButton* ok_ = nullptr;
+  CKestButton* cancel_ = nullptr;
+};

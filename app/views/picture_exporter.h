@@ -1,0 +1,24 @@
+// Where a view draws a picture of itself for the file, clipboard or printer:
+// the view asks for a device context of a kind, draws everything into it in
+// its own pixel coordinates and hands it back. A view holds one exporter
+// object; a test gives it its own.
+#pragma once
+
+#include <windows.h>
+
+// Kinds of picture.
+enum PictureKind {
+  kPictureFile = 0,
+  kPictureClipboard = 1,
+  kPicturePrinter = 2,
+};
+
+class CPictureExporter {
+public:
+  virtual ~CPictureExporter() = default;
+  // A context to draw the picture of rect into, or null when nothing is to
+  // be drawn (cancelled, or no export of that kind).
+  virtual HDC Begin(int kind, const RECT& rect);
+  // Finishes the picture drawn into dc.
+  virtual void End(int kind, HDC dc);
+};
