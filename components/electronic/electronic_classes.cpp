@@ -1,6 +1,7 @@
 #include "components/electronic/electronic_classes.h"
 
 #include "components/electronic/battery.h"
+#include "components/electronic/chips/std_logic.h"
 #include "components/electronic/resister.h"
 #include "scheme/class_registry.h"
 
@@ -14,6 +15,7 @@ struct CreatorRow {
 const CreatorRow kElectronicCreators[] = {
     {"Resister", CreateCSCHResister},
     {"Battery", CreateCSCHBattery},
+    {"StdLogic", CreateCSCHStdLogic},
 };
 
 }  // namespace
