@@ -1,6 +1,7 @@
 #include "components/electronic/electronic_classes.h"
 
 #include "components/electronic/battery.h"
+#include "components/electronic/chips/max485.h"
 #include "components/electronic/chips/std_logic.h"
 #include "components/electronic/resister.h"
 #include "scheme/class_registry.h"
@@ -16,6 +17,7 @@ const CreatorRow kElectronicCreators[] = {
     {"Resister", CreateCSCHResister},
     {"Battery", CreateCSCHBattery},
     {"StdLogic", CreateCSCHStdLogic},
+    {"MAX485", CreateCMAX485},
 };
 
 }  // namespace
