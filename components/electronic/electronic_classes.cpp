@@ -1,6 +1,7 @@
 #include "components/electronic/electronic_classes.h"
 
 #include "components/electronic/battery.h"
+#include "components/electronic/chips/max232.h"
 #include "components/electronic/chips/max485.h"
 #include "components/electronic/chips/std_logic.h"
 #include "components/electronic/resister.h"
@@ -18,6 +19,7 @@ const CreatorRow kElectronicCreators[] = {
     {"Battery", CreateCSCHBattery},
     {"StdLogic", CreateCSCHStdLogic},
     {"MAX485", CreateCMAX485},
+    {"MAX232", CreateCSCHMAX232},
 };
 
 }  // namespace
