@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "chip_rig.h"
+#include "components/electronic/chips/capacitor_access.h"
 #include "component_kit.h"
 #include "scheme/wire.h"
 #include "support/test_support.h"
@@ -301,6 +302,33 @@ TEST(Max232, ApplyingARowAgainLeavesOneCircuit) {
     EXPECT_NE(w.b, nullptr);
   }
   for (int i = 0; i < chip->childCount; i++) EXPECT_EQ(chip->children[i]->parent, chip);
+}
+
+TEST(Max232, CapacitorFieldsGoInThroughTheCapacitorsRecordOnly) {
+  CapBench bench;
+  CSCHBlock* cap = bench.scheme->CreateBlock("Capacitor");
+  ASSERT_NE(cap, nullptr);
+  cap->MoveTo(40, 50);
+  ASSERT_TRUE(SetCapacitorFields(cap, 2.2e-7f, 25, 1, kCapacitorCeramic));
+  CapFields f = ReadCapacitor(cap);
+  EXPECT_EQ(f.orientation, 1);
+  EXPECT_FLOAT_EQ(f.farads, 2.2e-7f);
+  EXPECT_FLOAT_EQ(f.volts, 25);
+  EXPECT_EQ(f.kind, 0);
+  // Orientation 1: pin 1 on the right, pin 2 on the left; place, name and
+  // flags stay.
+  EXPECT_EQ(cap->pins[0].side, kSideRight);
+  EXPECT_EQ(cap->pins[1].side, kSideLeft);
+  EXPECT_EQ(cap->rect.left, 40);
+  EXPECT_STREQ(cap->instanceName, L"C1");
+  EXPECT_EQ(cap->flags & kSchLoaded, 0);
+  // A block of another record is left alone.
+  auto* r = bench.Create<CSCHBlock>("Resister");
+  ASSERT_NE(r, nullptr);
+  std::vector<uint8_t> before = comptest::SaveBytes(r);
+  EXPECT_FALSE(SetCapacitorFields(r, 1e-6f, 16, 0, 1));
+  EXPECT_TRUE(velktest::BytesEqual(comptest::SaveBytes(r), before));
+  EXPECT_FALSE(SetCapacitorFields(nullptr, 1e-6f, 16, 0, 1));
 }
 
 TEST(Max232, WithoutACapacitorClassTheGroundsStillCome) {

@@ -641,6 +641,18 @@ TEST(StdLogic, SymbolsDrawTheirGates) {
   EXPECT_EQ(canvas.Pixel(283, 30), RGB(255, 255, 255));
   // "1x6И-НЕ" at x 310: the grey body.
   EXPECT_EQ(canvas.Pixel(330, 100), RGB(238, 238, 238));
+  // The instance name from the rectangle's bottom-right corner on.
+  chips[0]->SetName(L"DD7");
+  canvas.Clear();
+  canvas.Paint(chips[0].get(), 10, 10);
+  EXPECT_GT(canvas.InkIn(50, 170, 80, 190), 0);
+  EXPECT_EQ(canvas.InkIn(10, 172, 48, 190), 0);
+  canvas.Clear();
+  x = 10;
+  for (auto& chip : chips) {
+    canvas.Paint(chip.get(), x, 10);
+    x += 50;
+  }
   canvas.Save(L"stdlogic_symbols.bmp");
 }
 
