@@ -43,12 +43,18 @@ const PinText kPins[8] = {
 
 bool Inside(float v, float low, float high) { return v >= low && v <= high; }
 
-// Whether two net sources carry the same packets. Sources of kind 0 hold a
-// period in their first word, not a packet set.
+// Whether a source kind's first word is a packet set: serial, USB and
+// Ethernet data. Kind 0 holds a period there; other kinds are not known.
+bool CarriesPackets(int kind) {
+  return kind == kSourceSerial || kind == kSourceUsb || kind == kSourceData13 || kind == kSourcePacket ||
+         kind == kSourceEthernet;
+}
+
+// Whether two net sources carry the same packets.
 bool SamePackets(const SchPinState& a, const SchPinState& b) {
-  if (a.sourceKind != b.sourceKind || a.sourceKind == kSourceOwnWeight) return false;
-  if (!a.source || !b.source) return false;
+  if (a.sourceKind != b.sourceKind || !a.source || !b.source) return false;
   if (a.source == b.source) return true;
+  if (!CarriesPackets(a.sourceKind)) return false;
   return a.source->packets && a.source->packets->Equals(b.source->packets);
 }
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -339,6 +340,31 @@ TEST(Max485, SymbolAndFootprints) {
     board.Save(p == 0 ? L"max485_footprint_dip.bmp" : L"max485_footprint_so.bmp");
   }
   EXPECT_NE(ink[0], ink[1]);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Max485, PwmSourcesOnThePairAreNeverReadAsPacketSets) {
+  // Kind 0 sources hold a period in their first word: two of them on A and
+  // B are different sources, contested, and nothing reads the word as a set.
+  Rig rig;
+  rig.In(kMax485RE, 0);
+  auto* a = rig.Data(kMax485A, nullptr, 5, 0);
+  auto* b = rig.Data(kMax485B, nullptr, 0, 5);
+  float period = 0.001f;
+  for (chiptest::DataLine* line : {a, b}) {
+    memcpy(&line->source.packets, &period, sizeof period);
+    line->source.weight = 0.5f;
+    line->kind = kSourceOwnWeight;
+  }
+  auto* ro = rig.Probe(kMax485RO);
+  rig.bench.Run(2);
+  SchPinState s = Bench::State(ro, 0);
+  EXPECT_EQ(s.source, nullptr);  // kind 29 with RO's own net source: none
+  EXPECT_NEAR(s.U, 5, 1e-3f);
+  EXPECT_EQ(rig.chip->burnt, 0);
 }
 
 }  // namespace

@@ -647,6 +647,7 @@ TEST(StdLogic, SymbolsDrawTheirGates) {
   canvas.Paint(chips[0].get(), 10, 10);
   EXPECT_GT(canvas.InkIn(50, 170, 80, 190), 0);
   EXPECT_EQ(canvas.InkIn(10, 172, 48, 190), 0);
+  chips[0]->SetName(nullptr);
   canvas.Clear();
   x = 10;
   for (auto& chip : chips) {
