@@ -1,6 +1,9 @@
 #include "components/electronic/electronic_classes.h"
 
 #include "components/electronic/battery.h"
+#include "components/electronic/chips/max232.h"
+#include "components/electronic/chips/max485.h"
+#include "components/electronic/chips/std_logic.h"
 #include "components/electronic/resister.h"
 #include "scheme/class_registry.h"
 
@@ -14,6 +17,9 @@ struct CreatorRow {
 const CreatorRow kElectronicCreators[] = {
     {"Resister", CreateCSCHResister},
     {"Battery", CreateCSCHBattery},
+    {"StdLogic", CreateCSCHStdLogic},
+    {"MAX485", CreateCMAX485},
+    {"MAX232", CreateCSCHMAX232},
 };
 
 }  // namespace

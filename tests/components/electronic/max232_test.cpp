@@ -1,0 +1,538 @@
+// The MAX232 driver: pins and packages, its record, the charge-pump
+// application circuit a database row adds, transmitters, receivers, the
+// supply window and burn-out.
+#include "components/electronic/chips/max232.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "chip_rig.h"
+#include "components/electronic/chips/capacitor_access.h"
+#include "component_kit.h"
+#include "scheme/wire.h"
+#include "support/test_support.h"
+
+namespace {
+
+using comptest::Bench;
+using comptest::DbRow;
+using comptest::Golden;
+using comptest::LogCapture;
+
+// Until the capacitor class is registered in this build, a stand-in with
+// the capacitor's record (flags byte with the orientation, capacitance,
+// voltage, kind byte, colour, then the block record) takes its place.
+class StandInCapacitor : public CSCHBlock {
+public:
+  StandInCapacitor() {
+    namePrefix = L"C";
+    rect = RECT{0, 0, 24, 24};
+    SetPinCount(2);
+    Sides();
+  }
+  void Sides() {
+    pins[0].side = (orientation + 1) & 3;
+    pins[1].side = (orientation + 3) & 3;
+    pins[0].offset = pins[1].offset = 12;
+  }
+  void Save(CStream* s) override {
+    s->WriteByte(static_cast<unsigned char>(orientation | 0x80));
+    s->Write(&capacitance, 4);
+    s->Write(&voltage, 4);
+    s->WriteByte(static_cast<unsigned char>(kind));
+    s->Write(&colour, 4);
+    CSCHBlock::Save(s);
+  }
+  void Load(CStream* s) override {
+    orientation = s->ReadByte() & 0x7F;
+    capacitance = s->ReadFloat();
+    voltage = s->ReadFloat();
+    kind = s->ReadByte();
+    colour = static_cast<COLORREF>(s->ReadInt32());
+    Sides();
+    CSCHBlock::Load(s);
+  }
+  float capacitance = 1.5e-8f, voltage = 6.3f;
+  int orientation = 0, kind = 0;
+  COLORREF colour = RGB(85, 102, 255);
+};
+CSCHBlock* CreateStandIn() { return new StandInCapacitor; }
+
+// A bench whose registry can create capacitors.
+struct CapBench : Bench {
+  CapBench() {
+    const SchClassRow* row = g_schClassRegistry.Find("Capacitor");
+    if (!row || !row->creator) g_schClassRegistry.SetCreator("Capacitor", CreateStandIn);
+  }
+};
+
+// The capacitor's own fields, read from its record.
+struct CapFields {
+  int orientation;
+  float farads, volts;
+  int kind;
+};
+CapFields ReadCapacitor(CSCHBlock* c) {
+  std::vector<uint8_t> b = comptest::SaveBytes(c);
+  CapFields f = {};
+  if (b.size() < 10) return f;
+  f.orientation = b[0] & 0x7F;
+  memcpy(&f.farads, &b[1], 4);
+  memcpy(&f.volts, &b[5], 4);
+  f.kind = b[9];
+  return f;
+}
+
+DbRow Row(const char* model, const char* c, const char* corps) {
+  return DbRow(L"max232", {{"model", model}, {"C1", c}, {"C2", c}, {"corps", corps}, {"I", "10"},
+                           {"Umin", "4.5"}, {"Umax", "5.5"}, {"price", "80"}});
+}
+
+TEST(Max232, CreatedWithNamedPinsAndNoLayoutYet) {
+  Bench bench;
+  auto* chip = bench.Create<CSCHMAX232>("MAX232");
+  ASSERT_NE(chip, nullptr);
+  EXPECT_STREQ(chip->instanceName, L"DD1");
+  EXPECT_EQ(chip->supplyCurrent, 0.015f);
+  EXPECT_EQ(chip->minimumSupply, 4.5f);
+  EXPECT_EQ(chip->maximumSupply, 6.0f);
+  EXPECT_EQ(chip->rect.right - chip->rect.left, 150);
+  ASSERT_EQ(chip->pinCount, 16);
+  const wchar_t* names[16] = {L"C1+", L"+10V", L"C1-",  L"C2+",  L"C2-",  L"-10V",  L"T2out", L"R2in",
+                              L"R2out", L"T2in", L"T1in", L"R1out", L"R1in", L"T1out", L"GND", L"VCC"};
+  for (int i = 0; i < 16; i++) {
+    EXPECT_STREQ(chip->pins[i].name, names[i]);
+    EXPECT_EQ(chip->pins[i].number, -1);
+    EXPECT_EQ(chip->pins[i].side, kSideLeft);
+  }
+  EXPECT_STREQ(chip->pins[kMax232T2Out].description, L"Выход RS-232");
+  EXPECT_STREQ(chip->pins[kMax232VCC].description, L"Подключить к +5V");
+  EXPECT_EQ(chip->pins[kMax232T1In].description, nullptr);
+}
+
+TEST(Max232, PackagesLayThePinsOut) {
+  const struct {
+    const char* corps;
+    float width, length;
+  } cases[] = {{"0", 7.62f, 19.558f}, {"1", 6.2f, 10.46f}, {"2", 10.2f, 10.46f}};
+  for (const auto& c : cases) {
+    comptest::RegistryScope registry;
+    auto chip = comptest::NewDetached<CSCHMAX232>("MAX232");
+    DbRow row = Row("MAX232CPE", "1", c.corps);
+    chip->ApplyDbRecord(row.Record());  // detached: no application circuit
+    EXPECT_FLOAT_EQ(chip->footprintWidth, c.width);
+    EXPECT_FLOAT_EQ(chip->footprintLength, c.length);
+    EXPECT_EQ(chip->rect.bottom - chip->rect.top, 160);
+    for (int i = 0; i < 16; i++) {
+      EXPECT_EQ(chip->pins[i].number, i + 1);
+      EXPECT_EQ(chip->pins[i].side, i < 8 ? kSideLeft : kSideRight);
+    }
+    EXPECT_EQ(chip->childCount, 0);
+    EXPECT_FLOAT_EQ(chip->supplyCurrent, 0.01f);
+    EXPECT_EQ(chip->maximumSupply, 5.5f);
+  }
+}
+
+TEST(Max232, RecordIsPackageCurrentAndSupplyWindowThenTheBlock) {
+  comptest::RegistryScope registry;
+  auto chip = comptest::NewDetached<CSCHMAX232>("MAX232");
+  DbRow row = Row("MAX232CWE", "1", "2");
+  chip->ApplyDbRecord(row.Record());
+  std::vector<uint8_t> full = comptest::SaveBytes(chip.get());
+  CMemoryStream base;
+  chip->CSCHBlock::Save(&base);
+  std::vector<uint8_t> expected = Golden().B(2).F(10.0f / 1000).F(4.5f).F(5.5f).Bytes();
+  std::vector<uint8_t> tail = comptest::StreamBytes(base);
+  expected.insert(expected.end(), tail.begin(), tail.end());
+  EXPECT_TRUE(velktest::BytesEqual(full, expected));
+  auto copy = comptest::NewDetached<CSCHMAX232>("MAX232");
+  comptest::LoadBytes(copy.get(), full);
+  EXPECT_EQ(copy->package, 2);
+  EXPECT_FLOAT_EQ(copy->footprintWidth, 10.2f);
+  EXPECT_EQ(copy->pins[15].number, 16);
+  comptest::ForEachTruncation<CSCHMAX232>("MAX232", full, [&](CSCHMAX232* c, size_t n) {
+    EXPECT_EQ(c->package, n >= 1 ? 2 : 0);
+    if (n >= 5 || n <= 1) EXPECT_EQ(c->supplyCurrent, n >= 5 ? 0.01f : 0.0f);
+    if (n >= 9 || n <= 5) EXPECT_EQ(c->minimumSupply, n >= 9 ? 4.5f : 0.0f);
+    if (n >= 13 || n <= 9) EXPECT_EQ(c->maximumSupply, n >= 13 ? 5.5f : 0.0f);
+    EXPECT_EQ(c->pinCount, 16);
+  });
+}
+
+// The wires of a scheme as "block:pin-block:pin" texts with their flags.
+struct WireEnd {
+  CSCHBlock* a;
+  int pa;
+  CSCHBlock* b;
+  int pb;
+  std::vector<int> coords;
+  unsigned char flags;
+};
+std::vector<WireEnd> Wires(SchScheme* s) {
+  std::vector<WireEnd> v;
+  for (SchWire* w = s->wires; w; w = w->next) {
+    WireEnd e = {w->GetEndBlock(0), w->ends[0].index, w->GetEndBlock(1), w->ends[1].index,
+                 std::vector<int>(w->coords, w->coords + w->coordCount), w->flags};
+    v.push_back(e);
+  }
+  return v;
+}
+
+TEST(Max232, DatabaseRowAddsTheChargePumpCircuit) {
+  CapBench bench;
+  auto* chip = bench.Create<CSCHMAX232>("MAX232");
+  chip->MoveTo(300, 100);
+  chip->boardX = 10;
+  chip->boardY = 20;
+  DbRow row = Row("MAX232CPE", "1", "0");
+  chip->ApplyDbRecord(row.Record());
+  EXPECT_EQ(chip->rect.left, 500);
+  EXPECT_EQ(chip->rect.right, 650);
+  ASSERT_EQ(chip->childCount, 6);
+  CSCHBlock* cap[4];
+  for (int i = 0; i < 4; i++) {
+    cap[i] = chip->children[i];
+    EXPECT_STREQ(cap[i]->className, "Capacitor");
+    EXPECT_EQ(cap[i]->parent, chip);
+    EXPECT_EQ(cap[i]->flags & 0x0E, 0x0E);
+    CapFields f = ReadCapacitor(cap[i]);
+    EXPECT_FLOAT_EQ(f.farads, 1e-6f);
+    EXPECT_EQ(f.kind, 1);  // electrolytic from 1 uF
+    EXPECT_EQ(f.orientation, i % 2 == 0 ? 0 : 2);
+    EXPECT_GE(f.volts, 16.0f);
+  }
+  // Board: x - 8.89, x - 12.7 - 2.54 (e for 1 uF); y - 7.62 and y.
+  const float bx[4] = {10 - 8.89f, 10 - 15.24f, 10 - 8.89f, 10 - 15.24f};
+  const float by[4] = {20 - 7.62f, 20 - 7.62f, 20, 20};
+  // Symbols: pin anchors of the moved chip (left - 7, top + 160 k / 9 for
+  // pins 0, 3 and 5: 17, 71, 106) plus the offsets.
+  const POINT at[4] = {{493 - 110, 117 - 30}, {493 - 200, 117 - 30}, {493 - 200, 171}, {493 - 40, 206 + 70}};
+  for (int i = 0; i < 4; i++) {
+    EXPECT_NEAR(cap[i]->boardX, bx[i], 1e-4f) << i;
+    EXPECT_NEAR(cap[i]->boardY, by[i], 1e-4f) << i;
+    EXPECT_EQ(cap[i]->rect.left, at[i].x) << i;
+    EXPECT_EQ(cap[i]->rect.top, at[i].y) << i;
+  }
+  EXPECT_STREQ(cap[1]->pins[1].description, L"Подключить к +5V");
+  CSCHBlock* gnd1 = chip->children[4];
+  CSCHBlock* gnd2 = chip->children[5];
+  EXPECT_STREQ(gnd1->className, "GND");
+  EXPECT_STREQ(gnd2->className, "GND");
+  EXPECT_EQ(gnd1->flags & 0x0C, 0x0C);
+  EXPECT_EQ(gnd1->rect.left, cap[3]->rect.left + 6);
+  EXPECT_EQ(gnd1->rect.top, cap[3]->rect.bottom + 15);
+  EXPECT_EQ(gnd2->rect.left, 660);
+  EXPECT_EQ(gnd2->rect.top, cap[3]->rect.bottom + 15);
+
+  // The eight wires, end 0 first.
+  struct Expect {
+    CSCHBlock* a;
+    int pa;
+    CSCHBlock* b;
+    int pb;
+    std::vector<int> coords;
+  };
+  const Expect expected[] = {
+      {chip, kMax232C1Plus, cap[0], 0, {490, 75}},
+      {chip, kMax232C1Minus, cap[0], 1, {}},
+      {chip, kMax232Plus10V, cap[1], 0, {}},
+      {chip, kMax232C2Plus, cap[2], 0, {380, 160}},
+      {chip, kMax232C2Minus, cap[2], 1, {380, 210}},
+      {chip, kMax232Minus10V, cap[3], 1, {}},
+      {cap[3], 0, gnd1, 0, {static_cast<int>(cap[3]->rect.bottom + 4)}},
+      {chip, kMax232GND, gnd2, 0, {}},
+  };
+  std::vector<WireEnd> wires = Wires(bench.scheme);
+  ASSERT_EQ(wires.size(), 8u);
+  for (const Expect& e : expected) {
+    int found = 0;
+    for (const WireEnd& w : wires) {
+      if (w.a == e.a && w.pa == e.pa && w.b == e.b && w.pb == e.pb) {
+        found++;
+        // The polyline given, and at most one last turn into the pin.
+        ASSERT_GE(w.coords.size(), e.coords.size());
+        EXPECT_LE(w.coords.size(), e.coords.size() + 1);
+        EXPECT_TRUE(std::equal(e.coords.begin(), e.coords.end(), w.coords.begin())) << e.pa;
+        EXPECT_EQ(w.flags & 0x0C, 0x0C);
+      }
+    }
+    EXPECT_EQ(found, 1) << e.pa;
+  }
+}
+
+TEST(Max232, SmallCapacitorsAreChipsOnSoAndCeramicOnDip) {
+  for (const char* corps : {"0", "1", "2"}) {
+    CapBench bench;
+    auto* chip = bench.Create<CSCHMAX232>("MAX232");
+    DbRow row = Row("MAX232ACSE", "0.1", corps);
+    chip->ApplyDbRecord(row.Record());
+    ASSERT_EQ(chip->childCount, 6);
+    CapFields f = ReadCapacitor(chip->children[0]);
+    EXPECT_EQ(f.kind, corps[0] == '0' ? 0 : 2) << corps;
+    EXPECT_FLOAT_EQ(f.farads, 1e-7f);
+    EXPECT_FLOAT_EQ(f.volts, 16.0f);
+    // No extra spacing below 1 uF; the SO offsets.
+    float dx = corps[0] == '2' ? -1.27f : 0, dy = corps[0] == '0' ? 0 : 2.54f;
+    EXPECT_NEAR(chip->children[1]->boardX, -12.7f + dx, 1e-4f);
+    EXPECT_NEAR(chip->children[1]->boardY, -7.62f + dy, 1e-4f);
+  }
+}
+
+TEST(Max232, ApplyingARowAgainLeavesOneCircuit) {
+  CapBench bench;
+  auto* chip = bench.Create<CSCHMAX232>("MAX232");
+  DbRow row = Row("MAX232CPE", "1", "0");
+  chip->ApplyDbRecord(row.Record());
+  const int left = chip->rect.left;
+  chip->ApplyDbRecord(row.Record());
+  EXPECT_EQ(chip->rect.left, left);  // moved once
+  EXPECT_EQ(chip->childCount, 6);
+  int blocks = 0;
+  for (CSCHBlock* b = bench.scheme->blocks; b; b = b->next) blocks++;
+  EXPECT_EQ(blocks, 7);
+  std::vector<WireEnd> wires = Wires(bench.scheme);
+  EXPECT_EQ(wires.size(), 8u);
+  for (const WireEnd& w : wires) {
+    EXPECT_NE(w.a, nullptr);
+    EXPECT_NE(w.b, nullptr);
+  }
+  for (int i = 0; i < chip->childCount; i++) EXPECT_EQ(chip->children[i]->parent, chip);
+}
+
+TEST(Max232, CapacitorFieldsGoInThroughTheCapacitorsRecordOnly) {
+  CapBench bench;
+  CSCHBlock* cap = bench.scheme->CreateBlock("Capacitor");
+  ASSERT_NE(cap, nullptr);
+  cap->MoveTo(40, 50);
+  ASSERT_TRUE(SetCapacitorFields(cap, 2.2e-7f, 25, 1, kCapacitorCeramic));
+  CapFields f = ReadCapacitor(cap);
+  EXPECT_EQ(f.orientation, 1);
+  EXPECT_FLOAT_EQ(f.farads, 2.2e-7f);
+  EXPECT_FLOAT_EQ(f.volts, 25);
+  EXPECT_EQ(f.kind, 0);
+  // Orientation 1: pin 1 on the right, pin 2 on the left; place, name and
+  // flags stay.
+  EXPECT_EQ(cap->pins[0].side, kSideRight);
+  EXPECT_EQ(cap->pins[1].side, kSideLeft);
+  EXPECT_EQ(cap->rect.left, 40);
+  EXPECT_STREQ(cap->instanceName, L"C1");
+  EXPECT_EQ(cap->flags & kSchLoaded, 0);
+  // A block of another record is left alone.
+  auto* r = bench.Create<CSCHBlock>("Resister");
+  ASSERT_NE(r, nullptr);
+  std::vector<uint8_t> before = comptest::SaveBytes(r);
+  EXPECT_FALSE(SetCapacitorFields(r, 1e-6f, 16, 0, 1));
+  EXPECT_TRUE(velktest::BytesEqual(comptest::SaveBytes(r), before));
+  EXPECT_FALSE(SetCapacitorFields(nullptr, 1e-6f, 16, 0, 1));
+}
+
+TEST(Max232, WithoutACapacitorClassTheGroundsStillCome) {
+  Bench bench;
+  g_schClassRegistry.SetCreator("Capacitor", nullptr);  // the bench puts the rows back
+  auto* chip = bench.Create<CSCHMAX232>("MAX232");
+  DbRow row = Row("MAX232CPE", "1", "0");
+  chip->ApplyDbRecord(row.Record());
+  EXPECT_EQ(chip->childCount, 2);
+  EXPECT_EQ(Wires(bench.scheme).size(), 1u);  // chip GND to its ground
+}
+
+// A driver on a stiff supply, record applied detached (no circuit).
+struct Rig {
+  explicit Rig(float supply = 5, float max = 6) {
+    chip = bench.Create<CSCHMAX232>("MAX232");
+    chip->UpdateBodySize();
+    chip->maximumSupply = max;
+    vcc = bench.Source(supply);
+    bench.Wire(vcc, 0, chip, kMax232VCC);
+    gnd = bench.Ground();
+    bench.Wire(gnd, 0, chip, kMax232GND);
+  }
+  circuit::Part* In(int pin, float U) {
+    auto* s = bench.Source(U);
+    bench.Wire(s, 0, chip, pin);
+    return s;
+  }
+  circuit::Part* Probe(int pin) {
+    auto* p = bench.Part(1);
+    bench.Wire(p, 0, chip, pin);
+    return p;
+  }
+  Bench bench;
+  CSCHMAX232* chip;
+  circuit::Part* vcc;
+  circuit::Part* gnd;
+};
+
+TEST(Max232, TransmittersTurnUartLevelsIntoRs232) {
+  const struct {
+    float in;
+    bool open;
+    float out;
+  } cases[] = {{5, false, -10}, {0, false, 10}, {0, true, 10}, {2.4f, false, 10}, {2.5f, false, -10}};
+  for (const auto& c : cases) {
+    Rig rig;
+    if (!c.open) rig.In(kMax232T1In, c.in);
+    auto* out = rig.Probe(kMax232T1Out);
+    rig.bench.Run(2);
+    SchPinState s = Bench::State(out, 0);
+    EXPECT_NEAR(s.U, c.out, 1e-3f) << c.in;
+    EXPECT_NEAR(s.R, 250, 1e-3f);
+    EXPECT_EQ(s.source, nullptr);  // a steady level, no data
+    EXPECT_EQ(rig.chip->burnt, 0);
+  }
+}
+
+TEST(Max232, DataPassesBothWays) {
+  chiptest::OwnedSet data;
+  Rig rig;
+  auto* uart = rig.bench.Add<chiptest::DataLine>();
+  uart->source.packets = data.set;
+  rig.bench.Wire(uart, 0, rig.chip, kMax232T2In);
+  auto* rs232 = rig.bench.Add<chiptest::DataLine>();
+  rs232->source.packets = data.set;
+  rs232->U1 = -10;
+  rs232->U2 = 10;
+  rig.bench.Wire(rs232, 0, rig.chip, kMax232R1In);
+  auto* t2 = rig.Probe(kMax232T2Out);
+  auto* r1 = rig.Probe(kMax232R1Out);
+  rig.bench.Run(2);
+  SchPinState s = Bench::State(t2, 0);
+  EXPECT_EQ(s.sourceKind, kSourceSerial);
+  EXPECT_EQ(s.source, &uart->source);
+  EXPECT_NEAR(s.U, -10, 1e-3f);
+  EXPECT_NEAR(s.U2, 10, 1e-3f);
+  s = Bench::State(r1, 0);
+  EXPECT_EQ(s.source, &rs232->source);
+  // Vc = 5 x Rs / (Rs + 2e-5), Rs = 5 / 0.015.
+  EXPECT_NEAR(s.U, 5, 1e-4f);
+  EXPECT_NEAR(s.R, 166, 1e-3f);
+  EXPECT_NEAR(s.U2, 0, 1e-4f);
+}
+
+TEST(Max232, ReceiversTurnRs232LevelsIntoUart) {
+  const struct {
+    float in, out;
+  } cases[] = {{-12, 5}, {-3.3f, 0}, {-3.4f, 5}, {0, 0}, {12, 0}};
+  for (const auto& c : cases) {
+    Rig rig;
+    rig.In(kMax232R2In, c.in);
+    auto* out = rig.Probe(kMax232R2Out);
+    rig.bench.Run(2);
+    SchPinState s = Bench::State(out, 0);
+    EXPECT_NEAR(s.U, c.out, 1e-4f) << c.in;
+    EXPECT_NEAR(s.R, 166, 1e-3f);
+    EXPECT_EQ(s.source, nullptr);
+  }
+}
+
+TEST(Max232, SupplyWindow) {
+  {
+    // 4.5 V and ground behind next to nothing: the chip voltage is the
+    // minimum itself: Rs = 5 / 0.01 = 500 ohms, 4.5 x 500 / (500 + 2e-9)
+    // is 4.5 in single precision.
+    Rig rig(4.5f);
+    rig.chip->supplyCurrent = 0.01f;
+    rig.vcc->Drive(0, 4.5f, 1e-9f);
+    rig.gnd->Drive(0, 0, 1e-9f);
+    rig.In(kMax232T1In, 0);
+    auto* out = rig.Probe(kMax232T1Out);
+    rig.bench.Run(2);
+    EXPECT_NEAR(Bench::Read(out, 0), 10, 1e-3f);
+  }
+  {
+    // Below the minimum the outputs go to ground.
+    Rig rig(4.4f);
+    rig.In(kMax232T1In, 0);
+    auto* out = rig.Probe(kMax232T1Out);
+    auto* r = rig.Probe(kMax232R1Out);
+    rig.bench.Run(2);
+    float R = 0;
+    EXPECT_NEAR(Bench::Read(out, 0, &R), 0, 1e-6f);
+    EXPECT_LT(R, 1e-3f);
+    EXPECT_NEAR(Bench::Read(r, 0), 0, 1e-6f);
+    EXPECT_EQ(rig.chip->burnt, 0);
+    // The supply sees Rs = 5 / 0.015 ohm.
+    float Rv = 0;
+    Bench::Read(rig.vcc, 0, &Rv);
+    EXPECT_NEAR(Rv, 5 / 0.015f, 1e-2f);
+  }
+}
+
+TEST(Max232, BurnOuts) {
+  const struct {
+    const char* what;
+    float supply;
+    int pin;
+    float U;
+    bool burns;
+  } cases[] = {
+      {"supply above the maximum", 6.1f, -1, 0, true},
+      {"transmitter input above the maximum", 5, kMax232T2In, 6.2f, true},
+      {"transmitter input below -0.3 V", 5, kMax232T1In, -0.4f, true},
+      {"receiver input above 30 V", 5, kMax232R1In, 30.5f, true},
+      {"receiver input at 30 V", 5, kMax232R2In, 30, false},
+      {"transmitter input at the maximum", 5, kMax232T1In, 6, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    LogCapture log;
+    Rig rig(c.supply);
+    if (c.pin >= 0) rig.In(c.pin, c.U);
+    auto* out = rig.Probe(kMax232T1Out);
+    rig.bench.Run(1);
+    EXPECT_EQ(rig.chip->burnt, c.burns ? 1 : 0);
+    if (!c.burns) continue;
+    ASSERT_EQ(log.Count(), 1);
+    EXPECT_EQ(log.Messages()[0], L"Драйвер RS-232 \"DD1\" вышел из строя!");
+    rig.bench.Step(1);
+    float R = 0;
+    Bench::Read(out, 0, &R);
+    EXPECT_FLOAT_EQ(R, 5e6f);
+  }
+}
+
+TEST(Max232, ZeroSupplyCurrentBurnsInsteadOfDividingByZero) {
+  LogCapture log;
+  Rig rig;
+  rig.chip->supplyCurrent = 0;
+  rig.bench.Run(1);
+  EXPECT_EQ(rig.chip->burnt, 1);
+  EXPECT_EQ(log.Count(), 1);
+}
+
+TEST(Max232, SymbolCircuitAndFootprints) {
+  CapBench bench;
+  auto* chip = bench.Create<CSCHMAX232>("MAX232");
+  chip->MoveTo(0, 60);
+  DbRow row = Row("MAX232ACSE", "1", "0");
+  chip->ApplyDbRecord(row.Record());
+  comptest::SymbolCanvas canvas(420, 320);
+  for (CSCHBlock* b = bench.scheme->blocks; b; b = b->next) {
+    POINT p = {b->rect.left, b->rect.top};
+    EXPECT_TRUE(canvas.Paint(b, p.x, p.y));
+  }
+  EXPECT_EQ(canvas.Pixel(chip->rect.left + 5, chip->rect.top + 5), RGB(238, 238, 238));
+  const int middle = (chip->rect.top + chip->rect.bottom) / 2;
+  EXPECT_GT(canvas.InkIn(chip->rect.left + 20, middle - 16, chip->rect.right - 20, middle), 0);  // DD1
+  EXPECT_GT(canvas.InkIn(chip->rect.left + 20, middle, chip->rect.right - 20, middle + 16), 0);  // MAX232A
+  canvas.Save(L"max232_circuit.bmp");
+  int ink[3];
+  for (int p = 0; p < 3; p++) {
+    comptest::FootprintCanvas board(20, 400, 400);
+    chip->package = static_cast<unsigned char>(p);
+    chip->UpdateBodySize();
+    EXPECT_TRUE(board.Paint(chip));
+    ink[p] = board.InkCount();
+    EXPECT_GT(ink[p], 0);
+    if (p == 0) board.Save(L"max232_footprint_dip.bmp");
+  }
+  EXPECT_NE(ink[0], ink[1]);
+  EXPECT_NE(ink[1], ink[2]);
+}
+
+}  // namespace
