@@ -1,6 +1,10 @@
 #include "components/electronic/electronic_classes.h"
 
 #include "components/electronic/battery.h"
+#include "components/electronic/power/fdd03.h"
+#include "components/electronic/power/injector.h"
+#include "components/electronic/power/poe.h"
+#include "components/electronic/power/power_supply.h"
 #include "components/electronic/resister.h"
 #include "scheme/class_registry.h"
 
@@ -14,6 +18,10 @@ struct CreatorRow {
 const CreatorRow kElectronicCreators[] = {
     {"Resister", CreateCSCHResister},
     {"Battery", CreateCSCHBattery},
+    {"POWER_SUPPLY", CreateCSCHPowerSupply},
+    {"FDD03", CreateCFDD03},
+    {"PoE", CreateCSCHPoE},
+    {"Injector", CreateCSCHInjector},
 };
 
 }  // namespace
