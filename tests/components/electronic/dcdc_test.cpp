@@ -137,6 +137,34 @@ TEST(FDD03, PinsByType) {
   EXPECT_EQ(d->pinCount, 7);
 }
 
+TEST(FDD03, SampleDatabaseRows) {
+  comptest::RegistryScope registry;
+  comptest::SampleTable table(L"DC-DC");
+  ASSERT_TRUE(table.loaded);
+  auto d = comptest::NewDetached<CFDD03>("FDD03");
+  ASSERT_TRUE(d);
+  const struct {
+    const char* model;
+    unsigned char type;
+    int pins;
+    float uout2, efficiency;
+  } rows[] = {{"FDD03-05S1", kDcdcSingle, 7, 0, 78}, {"FDD03-12D3", kDcdcDual, 9, -12, 80},
+              {"FDD03-0512T", kDcdcSeparate, 9, 12, 76}};
+  for (const auto& r : rows) {
+    CompDbRecord* record = table.Find(r.model);
+    ASSERT_NE(record, nullptr) << r.model;
+    EXPECT_STREQ(record->GetTextByName("class"), "FDD03");
+    d->ApplyDbRecord(record);
+    EXPECT_EQ(d->type, r.type);
+    EXPECT_EQ(d->pinCount, r.pins);
+    EXPECT_EQ(d->outputVoltage2, r.uout2);
+    EXPECT_EQ(d->efficiency, r.efficiency);
+    EXPECT_EQ(d->minimumInput, 9.0f);
+    EXPECT_EQ(d->nominalInput, 24.0f);
+    EXPECT_STREQ(d->tableName, L"DC-DC");
+  }
+}
+
 TEST(FDD03, RecordBeforeTheBlockRecord) {
   Bench bench;
   auto* d = bench.Create<CFDD03>("FDD03");

@@ -488,6 +488,99 @@ TEST(PowerSupply, RebuildingThePinsKeepsNoStaleNames) {
   }
 }
 
+TEST(PowerSupply, SampleDatabaseRows) {
+  comptest::RegistryScope registry;
+  comptest::SampleTable table(L"powersupply");
+  ASSERT_TRUE(table.loaded);
+  auto p = comptest::NewDetached<CSCHPowerSupply>("POWER_SUPPLY");
+  ASSERT_TRUE(p);
+  CompDbRecord* atx = table.Find("ATX-300");
+  ASSERT_NE(atx, nullptr);
+  p->ApplyDbRecord(atx);
+  EXPECT_EQ(p->inputType, kPsuAcInput);
+  EXPECT_EQ(p->inputVoltage, 220.0f);
+  EXPECT_EQ(p->minimumInput, 180.0f);
+  EXPECT_EQ(p->maximumInput, 250.0f);
+  EXPECT_EQ(p->outputType, kPsuAtx24);
+  EXPECT_EQ(p->outputVoltage[2], 3.3f);
+  EXPECT_EQ(p->outputCurrent[3], 0.3f);
+  EXPECT_EQ(p->outputVoltage[4], 0.0f);
+  EXPECT_EQ(p->stabilised, 1);
+  ASSERT_EQ(p->pinCount, 8);
+  EXPECT_STREQ(p->pins[0].name, L"Вход ~220V");
+  EXPECT_STREQ(p->pins[2].name, L"ATX");
+  EXPECT_STREQ(p->pins[6].name, L"Выход +3.3V");
+  EXPECT_STREQ(p->pins[7].name, L"Выход -12V");
+  // "ТП-220-24" in code page 1251.
+  CompDbRecord* plain = table.Find("\xD2\xCF-220-24");
+  ASSERT_NE(plain, nullptr);
+  p->ApplyDbRecord(plain);
+  EXPECT_EQ(p->stabilised, 0);
+  EXPECT_EQ(p->pinCount, 4);
+}
+
+TEST(PowerSupply, NegativeOutputHasAPositiveInternalResistance) {
+  DbRow row = ThreeOutputRow();
+  PsuBench b(row);
+  // -12 V, 0.5 A, stabilised: k = 12 / 0.5 / 20 = 1.2 ohm; into 10 ohm to
+  // the common pin: -12 x 10 / 11.2 = -10.7143 V, 1.0714 A... above the
+  // 0.5 A limit, so 20 ohm: -12 x 20 / 21.2 = -11.3208 V, 0.566 A: still
+  // above; 40 ohm: -12 x 40 / 41.2 = -11.6505 V, 0.2913 A.
+  auto* load = b.bench.Add<circuit::Load>(40.0f);
+  auto* across = b.bench.Part(1);
+  b.bench.Star({{b.psu, 5}, {load, 0}, {across, 0}});
+  b.bench.Wire(load, 1, b.psu, 2);
+  LogCapture log;
+  b.bench.Run(20);
+  EXPECT_NEAR(Bench::Read(across, 0), -11.6505f, 5e-4f);
+  EXPECT_EQ(b.psu->protectionTripped, 0);
+  EXPECT_EQ(log.Count(), 0);
+  b.bench.Stop();
+  // 20 ohm draws 0.566 A from a 0.5 A output: the protection trips.
+  load->R = 20;
+  b.bench.Run(5);
+  EXPECT_EQ(b.psu->protectionTripped, 1);
+  EXPECT_EQ(log.Count(), 1);
+  b.bench.Stop();
+}
+
+TEST(PowerSupply, ValuesThatAreNoNumbersBreakTheLimits) {
+  {
+    DbRow row = ThreeOutputRow();
+    PsuBench b(row);
+    b.psu->outputCurrent[1] = std::nanf("");
+    LogCapture log;
+    b.bench.Run(2);
+    EXPECT_EQ(b.psu->protectionTripped, 1);
+    EXPECT_EQ(log.Count(), 1);
+    b.bench.Stop();
+  }
+  {
+    DbRow row = ThreeOutputRow();
+    PsuBench b(row);
+    b.psu->maximumInput = std::nanf("");
+    LogCapture log;
+    b.bench.Run(2);
+    EXPECT_EQ(b.psu->burnt, 1);
+    EXPECT_EQ(log.Count(), 1);
+    b.bench.Stop();
+  }
+  {
+    // An efficiency of 0 in a document does not divide by zero: the unit
+    // draws as at 88 %.
+    DbRow row = ThreeOutputRow("2");
+    PsuBench b(row);
+    b.psu->efficiency = 0;
+    auto* board = b.bench.Add<CableBoard>(kPinAtx24, 0.4f);
+    b.bench.Wire(b.psu, kPsuConnector, board, 0);
+    b.bench.Run(10);
+    float R = 0;
+    Bench::Read(b.in, 0, &R);
+    EXPECT_NEAR(R, 12.6704f, 0.01f);
+    b.bench.Stop();
+  }
+}
+
 TEST(PowerSupply, SymbolAndScreenshot) {
   Bench bench;
   auto* p = bench.Create<CSCHPowerSupply>("POWER_SUPPLY");
