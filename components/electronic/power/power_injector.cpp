@@ -38,9 +38,11 @@ void StepPowerInjector(CSCHBlock* b) {
   SchNet* out = b->pins[kInjectorOut].net;
   if (!out) return;
   // The load the consumer on the cable wrote, or the pins' own conductances.
+  // A sum that is not a positive number (a consumer that wrote nonsense)
+  // counts as an open cable.
   double G = out->sumG;
   float Rout = G > 0 && std::isfinite(G) ? static_cast<float>(1.0 / G) : kOpenResistance;
-  if (!std::isfinite(Rout) || Rout > kOpenResistance) Rout = kOpenResistance;
+  if (!std::isfinite(Rout)) Rout = kOpenResistance;
   float Um, Rm, Up, Rp;
   b->GetPinInput(kInjectorMinus, &Um, &Rm);
   b->GetPinInput(kInjectorPlus, &Up, &Rp);

@@ -132,6 +132,24 @@ TEST(Injectors, NothingOnTheOutSideDrivesNothing) {
   bench.Stop();
 }
 
+TEST(Injectors, ACableSumThatIsNoLoadCountsAsOpen) {
+  Bench bench;
+  auto* inj = bench.Create<CSCHInjector>("Injector");
+  auto* plus = bench.Source(12, 1);
+  auto* minus = bench.Ground();
+  bench.Wire(plus, 0, inj, kInjectorPlus);
+  bench.Wire(minus, 0, inj, kInjectorMinus);
+  auto* consumer = bench.Add<CableConsumer>(kPinRf, INFINITY);  // writes a sum of 0
+  bench.Wire(inj, kInjectorOut, consumer, 0);
+  bench.Run(5);
+  float R = 0;
+  Bench::Read(plus, 0, &R);
+  EXPECT_NEAR(R, 5e6f, 1.0f);
+  // 12 x 5e6 / (5e6 + 1): the open cable carries the supply's voltage.
+  EXPECT_NEAR(consumer->delivered, 12.0f, 1e-4f);
+  bench.Stop();
+}
+
 // A cable end that hands its net a data source.
 class DataEnd : public circuit::Part {
 public:
