@@ -208,8 +208,11 @@ TEST(FDD03, EveryTruncatedRecordLoads) {
   std::vector<uint8_t> bytes = comptest::SaveBytes(d);
   comptest::ForEachTruncation<CFDD03>("FDD03", bytes, [&](CFDD03* c, size_t n) {
     auto field = [&](float value, float expected, size_t start, size_t end) {
-      if (n >= end) EXPECT_EQ(value, expected) << "field ending at " << end;
-      else if (n <= start) EXPECT_EQ(value, 0.0f) << "field starting at " << start;
+      if (n >= end) {
+        EXPECT_EQ(value, expected) << "field ending at " << end;
+      } else if (n <= start) {
+        EXPECT_EQ(value, 0.0f) << "field starting at " << start;
+      }
     };
     field(c->minimumInput, 9, 0, 4);
     field(c->outputVoltage2, -12, 16, 20);

@@ -225,8 +225,11 @@ TEST(PowerSupply, EveryTruncatedRecordLoads) {
         // A field cut inside reads its bytes that are there; whole fields
         // read intact, missing ones as 0.
         auto field = [&](float value, float expected, size_t start, size_t end) {
-          if (n >= end) EXPECT_EQ(value, expected) << "field ending at " << end;
-          else if (n <= start) EXPECT_EQ(value, 0.0f) << "field starting at " << start;
+          if (n >= end) {
+            EXPECT_EQ(value, expected) << "field ending at " << end;
+          } else if (n <= start) {
+            EXPECT_EQ(value, 0.0f) << "field starting at " << start;
+          }
         };
         field(c->inputVoltage, 12, 1, 5);
         field(c->maximumInput, 15, 9, 13);
