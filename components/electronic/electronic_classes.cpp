@@ -4,6 +4,10 @@
 #include "components/electronic/chips/max232.h"
 #include "components/electronic/chips/max485.h"
 #include "components/electronic/chips/std_logic.h"
+#include "components/electronic/power/fdd03.h"
+#include "components/electronic/power/injector.h"
+#include "components/electronic/power/poe.h"
+#include "components/electronic/power/power_supply.h"
 #include "components/electronic/resister.h"
 #include "scheme/class_registry.h"
 
@@ -20,6 +24,10 @@ const CreatorRow kElectronicCreators[] = {
     {"StdLogic", CreateCSCHStdLogic},
     {"MAX485", CreateCMAX485},
     {"MAX232", CreateCSCHMAX232},
+    {"POWER_SUPPLY", CreateCSCHPowerSupply},
+    {"FDD03", CreateCFDD03},
+    {"PoE", CreateCSCHPoE},
+    {"Injector", CreateCSCHInjector},
 };
 
 }  // namespace
