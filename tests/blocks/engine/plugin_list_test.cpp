@@ -1,4 +1,3 @@
-#include "blocks/engine/editor_count.h"
 #include "blocks/engine/plugin_list.h"
 
 #include <string>
@@ -60,16 +59,6 @@ TEST(PluginList, MissingFolderLeavesTheListEmpty) {
   list.SetFolder(L"Z:\\no\\such\\folder\\");
   list.ScanFolder();
   EXPECT_EQ(0, list.Count());
-}
-
-TEST(BlockEditorCount, CountsOpenEditors) {
-  int before = OpenBlockEditorCount();
-  NoteBlockEditorOpened();
-  NoteBlockEditorOpened();
-  EXPECT_EQ(before + 2, OpenBlockEditorCount());
-  NoteBlockEditorClosed();
-  NoteBlockEditorClosed();
-  EXPECT_EQ(before, OpenBlockEditorCount());
 }
 
 }  // namespace
