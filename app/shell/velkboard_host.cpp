@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/browser/db_explorer.h"
+#include "blocks/engine/editor/be_editor.h"
 #include "foundation/paths.h"
 
 namespace {
@@ -51,4 +52,17 @@ bool CVelkboardHost::OpenHelp(HWND owner, const wchar_t* file, UINT command, DWO
 
 void CVelkboardHost::ShowComponentModel(const wchar_t* tableName, const char* model, const char* options) {
   ::ShowComponentModel(tableName, model, options);
+}
+
+bool CVelkboardHost::OpenBlockEditor(BeScheme* scheme, const wchar_t* title) {
+  if (!scheme || !MainKestForm || !MainKestForm->GetMDIClient()) return false;
+  // The window owns the editor object from here on.
+  CBEEditor* editor = new CBEEditor(MainKestForm, scheme);
+  HWND window = editor->GetHandle();
+  if (!window) {
+    delete editor;
+    return false;
+  }
+  if (title) editor->SetCaption(title);
+  return true;
 }

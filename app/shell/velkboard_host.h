@@ -13,4 +13,7 @@ public:
   bool OpenHelp(HWND owner, const wchar_t* file, UINT command, DWORD_PTR data) override;
   // A component's Edit: its model, view-only, in the database browser.
   void ShowComponentModel(const wchar_t* tableName, const char* model, const char* options) override;
+  // A block-diagram editor on scheme as an MDI child of the main form,
+  // titled title; false without a main form or when no window was made.
+  bool OpenBlockEditor(BeScheme* scheme, const wchar_t* title) override;
 };

@@ -269,7 +269,10 @@ void CBEView::UpdateScrollRange() {
       {SB_VERT, static_cast<int>(bounds.top), static_cast<int>(bounds.bottom), static_cast<int>(client.cy), &scrollY_},
   };
   for (Axis& axis : axes) {
-    if (axis.high - axis.low < axis.page) *axis.position = 0;
+    // A scheme that fits the window shows from 0, unless it reaches below
+    // the margin before 0: then from its start, so nothing stays hidden.
+    bool fits = axis.high - axis.low < axis.page;
+    if (fits) *axis.position = axis.low < -kScrollMargin ? axis.low : 0;
     SCROLLINFO info = {};
     info.cbSize = sizeof info;
     info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
@@ -278,7 +281,7 @@ void CBEView::UpdateScrollRange() {
     info.nPage = static_cast<UINT>(axis.page > 0 ? axis.page : 0);
     info.nPos = *axis.position;
     SetScrollInfo(window_, axis.bar, &info, TRUE);
-    if (axis.high - axis.low >= axis.page) {
+    if (!fits) {
       // The system keeps the position inside the range.
       SCROLLINFO now = {};
       now.cbSize = sizeof now;
