@@ -803,3 +803,43 @@ TEST_F(BlockEditorTest, EditorsAreCountedWhileOpen) {
 }
 
 }  // namespace
+
+namespace {
+
+// Empties the clipboard when it goes, so no test leaves blocks on it.
+class ClipboardReset {
+public:
+  ~ClipboardReset() {
+    if (OpenClipboard(nullptr)) {
+      EmptyClipboard();
+      CloseClipboard();
+    }
+  }
+};
+
+TEST_F(BlockEditorTest, CopyPasteAndCutThroughTheEditor) {
+  ClipboardReset reset;
+  OpenEditor();
+  a->flags |= kBlockSelected;
+  Command(kEditCopyCommand);
+  EXPECT_EQ(1, Ask(EM_CANPASTE));
+  EXPECT_EQ(2, scheme.GetBlockCount());
+  EXPECT_EQ(0, frame->modified);
+
+  Command(kEditPasteCommand);
+  ASSERT_EQ(3, scheme.GetBlockCount());
+  CBEBlock* pasted = scheme.blocks;
+  EXPECT_TRUE(pasted->IsSelected());
+  EXPECT_FALSE(a->IsSelected());
+  EXPECT_EQ(30, pasted->rect.left);  // 10 right and down of the copy
+  EXPECT_EQ(30, pasted->rect.top);
+  EXPECT_EQ(1, frame->modified);
+
+  Command(kEditCutCommand);
+  EXPECT_EQ(2, scheme.GetBlockCount());
+  EXPECT_EQ(2, frame->modified);
+  Command(kEditPasteCommand);
+  EXPECT_EQ(3, scheme.GetBlockCount());
+}
+
+}  // namespace
