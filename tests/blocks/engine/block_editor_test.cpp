@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <richedit.h>
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -50,10 +51,13 @@ public:
       : CBEEditor(owner, scheme), toolFinished_(toolFinished) {}
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
     if (message == WM_BLOCK_TOOL_FINISHED && toolFinished_) ++*toolFinished_;
+    if (message == WM_KEST_MBUTTONDOWN && beforeMenu) beforeMenu();
     return CBEEditor::WindowProc(message, wParam, lParam);
   }
   bool chooserAnswer = false;
   int chooserRuns = 0;
+  // Runs just before a widget's popup menu opens.
+  std::function<void()> beforeMenu;
 
 protected:
   bool ChoosePlugin() override {
@@ -840,6 +844,65 @@ TEST_F(BlockEditorTest, CopyPasteAndCutThroughTheEditor) {
   EXPECT_EQ(2, frame->modified);
   Command(kEditPasteCommand);
   EXPECT_EQ(3, scheme.GetBlockCount());
+}
+
+}  // namespace
+
+namespace {
+
+// Which of the view's popup items are enabled when the menu opens: the
+// menu is taken away in the moment before it would open, so the test does
+// not wait in the menu's loop.
+std::vector<bool> EnabledItemsAtRightClick(TestEditor* editor, CBEView* view, int x, int y) {
+  std::vector<bool> enabled;
+  editor->beforeMenu = [&]() {
+    HMENU menu = view->GetMenu()->GetHandle();
+    for (int i = 0; i < GetMenuItemCount(menu); ++i)
+      enabled.push_back((GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED)) == 0);
+    view->SetMenu(nullptr);
+  };
+  SendMessageW(view->GetHandle(), WM_RBUTTONUP, 0, MAKELPARAM(x, y));
+  editor->beforeMenu = nullptr;
+  return enabled;
+}
+
+TEST_F(BlockEditorTest, PopupMenuItemsFollowTheSelectionAndThePress) {
+  ClipboardReset reset;
+  if (OpenClipboard(nullptr)) {
+    EmptyClipboard();
+    CloseClipboard();
+  }
+  OpenEditor();
+  HMENU menu = view->GetMenu()->GetHandle();
+  ASSERT_EQ(8, GetMenuItemCount(menu));
+  const UINT ids[] = {3001, 0, 769, 768, 770, 771, 0, 2137};
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(ids[i], GetMenuItemID(menu, i)) << i;
+  EXPECT_EQ(0u, GetMenuDefaultItem(menu, TRUE, 0));
+
+  Press(600, 450);  // nothing
+  Release(600, 450);
+  std::vector<bool> none = EnabledItemsAtRightClick(editor, view, 600, 450);
+  ASSERT_EQ(8u, none.size());
+  EXPECT_FALSE(none[0]);  // properties
+  EXPECT_FALSE(none[2]);  // copy
+  EXPECT_FALSE(none[3]);  // cut
+  EXPECT_FALSE(none[4]);  // paste: the clipboard is empty
+  EXPECT_FALSE(none[5]);  // delete
+}
+
+TEST_F(BlockEditorTest, PopupMenuAfterPressingABlock) {
+  ClipboardReset reset;
+  OpenEditor();
+  Press(100, 60);  // selects A
+  Release(100, 60);
+  view->Copy();
+  std::vector<bool> some = EnabledItemsAtRightClick(editor, view, 100, 60);
+  ASSERT_EQ(8u, some.size());
+  EXPECT_TRUE(some[0]);
+  EXPECT_TRUE(some[2]);
+  EXPECT_TRUE(some[3]);
+  EXPECT_TRUE(some[4]);
+  EXPECT_TRUE(some[5]);
 }
 
 }  // namespace
