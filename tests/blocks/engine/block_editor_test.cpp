@@ -906,3 +906,22 @@ TEST_F(BlockEditorTest, PopupMenuAfterPressingABlock) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(BlockEditorTest, ASmallSchemeLeftOfZeroShowsFromItsStart) {
+  // Everything fits the window, but A lies left of 0: the view shows from
+  // the range's start instead of hiding A at position 0.
+  a->MoveTo(-200, 20);
+  b->MoveTo(100, 200);
+  a->inputs[0]->source = nullptr;
+  b->inputs[0]->source = nullptr;
+  OpenEditor();
+  EXPECT_EQ(-220, view->GetScrollX());
+  EXPECT_EQ(0, view->GetScrollY());  // nothing above the margin: from 0
+  Press(50, 60);                     // scheme (-170, 60)
+  EXPECT_EQ(a, view->GetPressedObject());
+  Release(50, 60);
+}
+
+}  // namespace
