@@ -33,6 +33,10 @@ HINSTANCE CKestHost::StartProgram(HWND owner, const wchar_t* verb, const wchar_t
   return ShellExecuteW(owner, verb, file, parameters, folder, show);
 }
 
+HDC CKestHost::BeginPictureExport(int, const RECT&) { return nullptr; }
+
+void CKestHost::EndPictureExport(int, HDC) {}
+
 bool CKestHost::OpenHelp(HWND, const wchar_t*, UINT, DWORD_PTR) { return false; }
 
 bool CKestHost::ChooseMDIWindow(CKestForm* frame, int* index) { return ShowMDIWindowList(frame, index); }

@@ -12,6 +12,13 @@
 
 #include <windows.h>
 
+// Kinds of picture a view exports (CKestHost::BeginPictureExport).
+enum PictureKind {
+  kPictureFile = 0,
+  kPictureClipboard = 1,
+  kPicturePrinter = 2,
+};
+
 class CKestForm;
 class CBEBlock;
 class BeScheme;
@@ -60,6 +67,15 @@ public:
   // Opens the help file with the HTML Help viewer (HtmlHelpW's command and
   // data). False when no help viewer is available. Base: false.
   virtual bool OpenHelp(HWND owner, const wchar_t* file, UINT command, DWORD_PTR data);
+
+  // A picture of a view: kind 0 a file, 1 the clipboard, 2 the printer;
+  // rect is the area of the view's coordinates the picture shows. Answers
+  // the device context to draw into, or null when the user cancelled (or
+  // there is nothing to draw into). Base: null.
+  virtual HDC BeginPictureExport(int kind, const RECT& rect);
+  // Finishes a picture that BeginPictureExport began: writes the file, puts
+  // it on the clipboard or ends the print job, and frees dc. Base: nothing.
+  virtual void EndPictureExport(int kind, HDC dc);
 
   // The window list of an MDI frame ("More windows"): true with the chosen
   // z-order index of the frame's MDI children, false when cancelled or

@@ -95,3 +95,10 @@ constexpr COLORREF KEST_TRANSPARENT = 0xFFFFFFFF;
 constexpr uint8_t KEST_MOD_SHIFT = 4;
 constexpr uint8_t KEST_MOD_CTRL = 8;
 constexpr uint8_t KEST_MOD_ALT = 16;
+
+// Sent by the views of a document (scheme view, board view, block-diagram
+// editor) to the main window whenever they change the document (no
+// arguments).
+constexpr UINT WM_SCHEME_MODIFIED = 0x4002;
+// Asked of the active MDI child: can it copy its picture (and print)?
+constexpr UINT WM_CAN_COPY_PICTURE = 0x1231;

@@ -11,7 +11,7 @@
 #include "app/browser/db_explorer.h"
 #include "app/shell/main_form.h"
 #include "app/shell/startup.h"
-#include "blocks/engine/editor_count.h"
+#include "blocks/engine/editor/open_editor_count.h"
 #include "foundation/stream.h"
 #include "kestui/kest_dc_selection.h"
 #include "kestui/kest_dialogs.h"
@@ -482,7 +482,7 @@ void CPCBView::CancelTool() {
 }
 
 void CPCBView::DeleteSelection() {
-  if (OpenBlockEditorCount() > 0) {
+  if (BeOpenEditorCount > 0) {
     ShowMessageBox(this, MB_OK, L"Отказ", L"%ls", L"Необходимо закрыть все редакторы структурных схем.");
     return;
   }

@@ -15,11 +15,6 @@
 class SchScheme;
 class CSphEditor;
 
-// Sent by the scheme view, the board view and the block editor to the main
-// window whenever they change the document (no arguments).
-constexpr UINT WM_SCHEME_MODIFIED = 0x4002;
-// Asked of the active MDI child: can it copy its picture (and print)?
-constexpr UINT WM_CAN_COPY_PICTURE = 0x1231;
 
 // "Редактор схем и подключений"
 extern const wchar_t* const kMainFormCaption;

@@ -5,6 +5,8 @@
 
 #include "app/browser/db_explorer.h"
 #include "app/editor/sph_editor.h"
+#include "app/export/picture_export.h"
+#include "blocks/engine/editor/be_editor.h"
 #include "foundation/paths.h"
 
 namespace {
@@ -65,3 +67,20 @@ bool CVelkboardHost::OpenSchemeEditor(SchScheme* scheme, int mode, int boardWidt
   }
   return true;
 }
+
+bool CVelkboardHost::OpenBlockEditor(BeScheme* scheme, const wchar_t* title) {
+  if (!scheme || !MainKestForm || !MainKestForm->GetMDIClient()) return false;
+  // The window owns the editor object from here on.
+  CBEEditor* editor = new CBEEditor(MainKestForm, scheme);
+  HWND window = editor->GetHandle();
+  if (!window) {
+    delete editor;
+    return false;
+  }
+  if (title) editor->SetCaption(title);
+  return true;
+}
+
+HDC CVelkboardHost::BeginPictureExport(int kind, const RECT& rect) { return ::BeginPictureExport(kind, rect); }
+
+void CVelkboardHost::EndPictureExport(int kind, HDC dc) { ::EndPictureExport(kind, dc); }

@@ -16,4 +16,11 @@ public:
   // A scheme editor window (MDI child of the main form) on a nested scheme;
   // false without a main form or when the window could not be made.
   bool OpenSchemeEditor(SchScheme* scheme, int mode, int boardWidth, int boardHeight) override;
+  // A block-diagram editor on scheme as an MDI child of the main form,
+  // titled title; false without a main form or when no window was made.
+  bool OpenBlockEditor(BeScheme* scheme, const wchar_t* title) override;
+  // Pictures of the lower layers' windows: the program's picture export
+  // (file, clipboard or printer).
+  HDC BeginPictureExport(int kind, const RECT& rect) override;
+  void EndPictureExport(int kind, HDC dc) override;
 };

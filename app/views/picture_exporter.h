@@ -6,12 +6,8 @@
 
 #include <windows.h>
 
-// Kinds of picture.
-enum PictureKind {
-  kPictureFile = 0,
-  kPictureClipboard = 1,
-  kPicturePrinter = 2,
-};
+#include "kestui/kest_host.h"  // PictureKind
+
 
 class CPictureExporter {
 public:

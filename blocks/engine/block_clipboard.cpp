@@ -64,7 +64,7 @@ bool BeBlockClipboard::Paste(BeScheme* scheme, HWND window, HWND notify) {
     loaded = false;  // the scheme is left as it was
   }
   if (!loaded) return false;
-  if (notify) SendMessageW(notify, kWmSchemeModified, 0, 0);
+  if (notify) SendMessageW(notify, WM_SCHEME_MODIFIED, 0, 0);
   for (CBEBlock* block = scheme->blocks; block; block = block->next) {
     if (block->IsSelected()) block->MoveBy(kPasteOffset, kPasteOffset);
   }

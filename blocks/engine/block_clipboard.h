@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "kestui/kest_messages.h"  // WM_SCHEME_MODIFIED
+
 class BeScheme;
 
 class BeBlockClipboard {
@@ -24,6 +26,4 @@ public:
   static bool CanPaste();
 };
 
-// Sent to the main window when a document changed.
-const UINT kWmSchemeModified = 0x4002;
 const int kPasteOffset = 10;

@@ -110,7 +110,9 @@ TEST(KestScroll, UnreadableBarKeepsItsCurrentPosition) {
   auto* form = new TestForm();
   WindowGuard guard(form);
   HWND plain = form->GetHandle();
-  SCROLLINFO probe = {sizeof(probe), SIF_ALL};
+  SCROLLINFO probe = {};
+  probe.cbSize = sizeof(probe);
+  probe.fMask = SIF_ALL;
   ASSERT_FALSE(GetScrollInfo(plain, SB_HORZ, &probe));
   EXPECT_EQ(0, HandleScrollCommand(SB_HORZ, SB_PAGEDOWN, plain));
   EXPECT_FALSE(GetScrollInfo(plain, SB_HORZ, &probe));
@@ -123,7 +125,9 @@ TEST(KestScroll, UnreadableBarKeepsItsCurrentPosition) {
   HWND bar = CreateWindowW(L"VelkMuteScrollBar", nullptr, WS_POPUP, 0, 0, 10, 100, nullptr, nullptr,
                            GetModuleHandleW(nullptr), nullptr);
   ASSERT_NE(nullptr, bar);
-  SCROLLINFO info = {sizeof(info), SIF_ALL};
+  SCROLLINFO info = {};
+  info.cbSize = sizeof(info);
+  info.fMask = SIF_ALL;
   bool refuses = !GetScrollInfo(bar, SB_CTL, &info);
   if (refuses) {
     for (int code : {SB_LINEDOWN, SB_PAGEUP, SB_TOP, SB_BOTTOM, SB_THUMBPOSITION}) {

@@ -55,6 +55,9 @@ TEST(KestHost, BaseAnswersWithoutTheProgramsWindows) {
   EXPECT_FALSE(base->OpenSchemeEditor(nullptr, 2, 0, 0));
   EXPECT_FALSE(base->OpenBlockEditor(nullptr, L"AVR"));
   EXPECT_FALSE(base->ShowBlockProperties(nullptr));
+  RECT area = {0, 0, 100, 50};
+  EXPECT_EQ(nullptr, base->BeginPictureExport(0, area));  // nothing to draw into
+  base->EndPictureExport(0, nullptr);                      // and nothing to finish
   EXPECT_FALSE(base->OpenHelp(nullptr, L"Torvalk5.chm", 0, 0));
   base->ShowComponentModel(L"Резисторы", "MLT-0.25", nullptr);  // nothing to show, nothing happens
 

@@ -13,7 +13,7 @@
 
 #include "app/board/pcb_view.h"
 #include "app/editor/editor_fixture.h"
-#include "blocks/engine/editor_count.h"
+#include "blocks/engine/editor/open_editor_count.h"
 #include "kestui/kest_form.h"
 #include "kestui/kest_menu.h"
 #include "scheme/block.h"
@@ -466,10 +466,10 @@ TEST_F(PcbViewTest, DeletingIsRefusedWhileABlockEditorIsOpen) {
   EXPECT_EQ(1, view_->CountSelectedParts(false));
   EXPECT_EQ(2, view_->CountSelectedParts(true));
   {
-    NoteBlockEditorOpened();
+    ++BeOpenEditorCount;
     velktest::DialogAnswerer boxes(IDOK);
     SendMessageW(view_->GetHandle(), WM_KEYDOWN, VK_DELETE, 0);
-    NoteBlockEditorClosed();
+    --BeOpenEditorCount;
     ASSERT_EQ(1, boxes.Count());
     EXPECT_EQ(L"Отказ", boxes.Captions()[0]);
     EXPECT_EQ(L"Необходимо закрыть все редакторы структурных схем.", boxes.Texts()[0]);

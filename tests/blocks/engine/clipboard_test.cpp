@@ -28,7 +28,7 @@ public:
 
 private:
   static LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-    if (m == kWmSchemeModified) {
+    if (m == WM_SCHEME_MODIFIED) {
       reinterpret_cast<ModifiedCounter*>(GetWindowLongPtrW(w, GWLP_USERDATA))->count++;
       return 0;
     }

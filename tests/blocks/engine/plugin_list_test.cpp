@@ -1,4 +1,3 @@
-#include "blocks/engine/editor_count.h"
 #include "blocks/engine/plugin/plugin_host.h"
 #include "blocks/engine/plugin/plugin_list.h"
 
@@ -154,16 +153,6 @@ TEST(PluginList, FolderPathsMayBeLongerThan260Units) {
   }
   DeleteFileW(dll.c_str());
   for (auto it = made.rbegin(); it != made.rend(); ++it) RemoveDirectoryW(it->c_str());
-}
-
-TEST(BlockEditorCount, CountsOpenEditors) {
-  int before = OpenBlockEditorCount();
-  NoteBlockEditorOpened();
-  NoteBlockEditorOpened();
-  EXPECT_EQ(before + 2, OpenBlockEditorCount());
-  NoteBlockEditorClosed();
-  NoteBlockEditorClosed();
-  EXPECT_EQ(before, OpenBlockEditorCount());
 }
 
 }  // namespace

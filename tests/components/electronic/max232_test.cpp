@@ -157,9 +157,15 @@ TEST(Max232, RecordIsPackageCurrentAndSupplyWindowThenTheBlock) {
   EXPECT_EQ(copy->pins[15].number, 16);
   comptest::ForEachTruncation<CSCHMAX232>("MAX232", full, [&](CSCHMAX232* c, size_t n) {
     EXPECT_EQ(c->package, n >= 1 ? 2 : 0);
-    if (n >= 5 || n <= 1) EXPECT_EQ(c->supplyCurrent, n >= 5 ? 0.01f : 0.0f);
-    if (n >= 9 || n <= 5) EXPECT_EQ(c->minimumSupply, n >= 9 ? 4.5f : 0.0f);
-    if (n >= 13 || n <= 9) EXPECT_EQ(c->maximumSupply, n >= 13 ? 5.5f : 0.0f);
+    if (n >= 5 || n <= 1) {
+      EXPECT_EQ(c->supplyCurrent, n >= 5 ? 0.01f : 0.0f);
+    }
+    if (n >= 9 || n <= 5) {
+      EXPECT_EQ(c->minimumSupply, n >= 9 ? 4.5f : 0.0f);
+    }
+    if (n >= 13 || n <= 9) {
+      EXPECT_EQ(c->maximumSupply, n >= 13 ? 5.5f : 0.0f);
+    }
     EXPECT_EQ(c->pinCount, 16);
   });
 }

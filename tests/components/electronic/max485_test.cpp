@@ -68,7 +68,9 @@ TEST(Max485, RecordIsPackageImpedanceThenTheBlock) {
   EXPECT_STREQ(copy->model, "MAX485ESA");
   comptest::ForEachTruncation<CMAX485>("MAX485", full, [&](CMAX485* c, size_t n) {
     EXPECT_EQ(c->package, n >= 1 ? 1 : 0);
-    if (n >= 5 || n <= 1) EXPECT_EQ(c->inputImpedance, n >= 5 ? 15000.0f : 0.0f);
+    if (n >= 5 || n <= 1) {
+      EXPECT_EQ(c->inputImpedance, n >= 5 ? 15000.0f : 0.0f);
+    }
     EXPECT_EQ(c->pinCount, 8);
   });
 }

@@ -573,8 +573,12 @@ TEST(StdLogic, RecordIsGateSetVoltageCurrentThenTheBlock) {
   comptest::ForEachTruncation<CSCHStdLogic>("StdLogic", full, [&](CSCHStdLogic* c, size_t n) {
     // A cut field keeps the bytes read (10 is its low byte); the rest is 0.
     EXPECT_EQ(c->gateSet, n >= 1 ? 10 : 0);
-    if (n >= 8 || n <= 4) EXPECT_EQ(c->nominalVoltage, n >= 8 ? 5.0f : 0.0f);
-    if (n >= 12 || n <= 8) EXPECT_EQ(c->nominalCurrent, n >= 12 ? 0.022f : 0.0f);
+    if (n >= 8 || n <= 4) {
+      EXPECT_EQ(c->nominalVoltage, n >= 8 ? 5.0f : 0.0f);
+    }
+    if (n >= 12 || n <= 8) {
+      EXPECT_EQ(c->nominalCurrent, n >= 12 ? 0.022f : 0.0f);
+    }
     EXPECT_EQ(c->pinCount, n >= 1 ? 14 : 11);
   });
 }
