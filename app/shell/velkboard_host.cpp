@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/browser/component_viewer.h"
 #include "app/browser/db_explorer.h"
 #include "foundation/paths.h"
 
@@ -51,4 +52,10 @@ bool CVelkboardHost::OpenHelp(HWND owner, const wchar_t* file, UINT command, DWO
 
 void CVelkboardHost::ShowComponentModel(const wchar_t* tableName, const char* model, const char* options) {
   ::ShowComponentModel(tableName, model, options);
+}
+
+void CVelkboardHost::ShowComponentCard(const wchar_t* description, const wchar_t* pictureFile) {
+  CComponentViewer* viewer = new CComponentViewer(MainKestForm, description, pictureFile);
+  if (viewer->GetHandle()) viewer->ShowModal(false);
+  delete viewer;
 }

@@ -13,4 +13,6 @@ public:
   bool OpenHelp(HWND owner, const wchar_t* file, UINT command, DWORD_PTR data) override;
   // A component's Edit: its model, view-only, in the database browser.
   void ShowComponentModel(const wchar_t* tableName, const char* model, const char* options) override;
+  // A capacitor's or quartz crystal's Edit: the component viewer, modal.
+  void ShowComponentCard(const wchar_t* description, const wchar_t* pictureFile) override;
 };

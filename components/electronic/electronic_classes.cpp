@@ -1,6 +1,8 @@
 #include "components/electronic/electronic_classes.h"
 
 #include "components/electronic/battery.h"
+#include "components/electronic/discrete/capacitor.h"
+#include "components/electronic/discrete/quartz.h"
 #include "components/electronic/resister.h"
 #include "scheme/class_registry.h"
 
@@ -14,6 +16,8 @@ struct CreatorRow {
 const CreatorRow kElectronicCreators[] = {
     {"Resister", CreateCSCHResister},
     {"Battery", CreateCSCHBattery},
+    {"Capacitor", CreateCCapacitor},
+    {"Quartz", CreateCQuartz},
 };
 
 }  // namespace
