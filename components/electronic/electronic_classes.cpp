@@ -2,6 +2,7 @@
 
 #include "components/electronic/battery.h"
 #include "components/electronic/discrete/capacitor.h"
+#include "components/electronic/discrete/diod.h"
 #include "components/electronic/discrete/quartz.h"
 #include "components/electronic/resister.h"
 #include "scheme/class_registry.h"
@@ -18,6 +19,7 @@ const CreatorRow kElectronicCreators[] = {
     {"Battery", CreateCSCHBattery},
     {"Capacitor", CreateCCapacitor},
     {"Quartz", CreateCQuartz},
+    {"diod", CreateCSCHDiod},
 };
 
 }  // namespace
