@@ -1,7 +1,9 @@
 #include "components/electronic/electronic_classes.h"
 
 #include "components/electronic/battery.h"
+#include "components/electronic/discrete/bi_transistor.h"
 #include "components/electronic/discrete/capacitor.h"
+#include "components/electronic/discrete/cmos_transistor.h"
 #include "components/electronic/discrete/diod.h"
 #include "components/electronic/discrete/quartz.h"
 #include "components/electronic/resister.h"
@@ -20,6 +22,8 @@ const CreatorRow kElectronicCreators[] = {
     {"Capacitor", CreateCCapacitor},
     {"Quartz", CreateCQuartz},
     {"diod", CreateCSCHDiod},
+    {"BiTransistor", CreateCSCHBiTransistor},
+    {"CMOSTransistor", CreateCSCHCMOSTransistor},
 };
 
 }  // namespace
