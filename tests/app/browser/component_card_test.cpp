@@ -70,9 +70,8 @@ protected:
 };
 
 TEST_F(CardTest, ACapacitorsEditShowsItsCardOverTheMainForm) {
-  browsertest::TestDatabase db;
-  CreateDirectoryW((db.ImagesFolder() + L"sys").c_str(), nullptr);
-  db.WritePicture(L"sys\\electrolytic.jpg", 60, 40, RGB(0, 0, 255));
+  // The picture of the sample database.
+  browsertest::DatabaseFolders folders(browsertest::SampleDatabaseFolder());
   CCapacitor c;
   c.kind = kCapacitorElectrolytic;
   c.capacitance = 1e-4f;
@@ -102,6 +101,24 @@ TEST_F(CardTest, AQuartzCardWithoutItsPictureStillShows) {
   EXPECT_FALSE(seen.hasPicture);
   EXPECT_FALSE(IsWindow(seen.window));
   EXPECT_EQ(1, LiveForms.count);
+}
+
+TEST_F(CardTest, TheSampleDatabaseHoldsEveryCardPicture) {
+  browsertest::DatabaseFolders folders(browsertest::SampleDatabaseFolder());
+  CCapacitor c;
+  for (int kind : {kCapacitorCeramic, kCapacitorElectrolytic, kCapacitorChip}) {
+    c.kind = kind;
+    wchar_t text[kCapacitorCardChars];
+    const wchar_t* picture = nullptr;
+    c.GetCardText(text, kCapacitorCardChars, &picture);
+    ASSERT_NE(nullptr, picture);
+    CComponentViewer* viewer = new CComponentViewer(nullptr, text, picture);
+    EXPECT_NE(nullptr, viewer->GetPicture()) << kind;
+    delete viewer;
+  }
+  CComponentViewer* viewer = new CComponentViewer(nullptr, L"", L"quartz.jpg");
+  EXPECT_NE(nullptr, viewer->GetPicture());
+  delete viewer;
 }
 
 }  // namespace
