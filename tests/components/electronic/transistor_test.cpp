@@ -628,6 +628,42 @@ TEST(CMOSTransistor, PeakDrainCurrentBurns) {
   EXPECT_EQ(log.Count(), 1);
 }
 
+TEST(CMOSTransistor, DataOnTheGateSwitchesTheChannelAndPassesOn) {
+  // A serial line on the gate: 5 V idle (on), 0 V for the other level
+  // (off). The source pin takes the gate's data: its first pair sees the
+  // drain through the closed channel, its second the open one.
+  Bench bench;
+  auto* t = bench.Create<CSCHCMOSTransistor>("CMOSTransistor");
+  circuit::Part* gate = bench.Part(1);
+  circuit::Part* reader = bench.Part(1);
+  circuit::Part* drain = bench.Source(5, 10);
+  bench.Wire(gate, 0, t, kCmosGate);
+  bench.Wire(t, kCmosSource, reader, 0);
+  bench.Wire(drain, 0, t, kCmosDrain);
+  bench.Build();
+  bench.Start();
+  SchSignalSource source = {nullptr, 0.5f};
+  SchPinState s = {};
+  s.U = 5;
+  s.R = 10;
+  s.U2 = 0;
+  s.R2 = 10;
+  s.ownR = 5e6f;
+  s.sourceKind = kSourceSerial;
+  s.source = &source;
+  gate->SetPinState(0, s);
+  bench.Step(1);
+  EXPECT_EQ(t->lastSourceWeight, 0.75f);
+  SchPinState seen = Bench::State(reader, 0);
+  EXPECT_EQ(seen.sourceKind, kSourceSerial);
+  EXPECT_EQ(seen.source, &source);
+  EXPECT_NEAR(seen.U, 5.0f, 1e-3f);
+  EXPECT_NEAR(seen.R, 10.2f, 1e-3f);
+  EXPECT_NEAR(seen.R2, 5e6f, 100);
+  EXPECT_EQ(t->burnt, 0);
+  bench.Stop();
+}
+
 // ------------------------------------------------------------ drawing
 
 TEST(BiTransistor, SymbolNpnAndPnp) {
