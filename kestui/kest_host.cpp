@@ -14,6 +14,8 @@ CKestHost* g_host = nullptr;  // null: the base host
 
 void CKestHost::ShowComponentModel(const wchar_t*, const char*, const char*) {}
 
+void CKestHost::ShowComponentCard(const wchar_t*, const wchar_t*) {}
+
 bool CKestHost::OpenSchemeEditor(SchScheme*, int, int, int) { return false; }
 
 bool CKestHost::OpenBlockEditor(BeScheme*, const wchar_t*) { return false; }

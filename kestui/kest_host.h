@@ -36,6 +36,12 @@ public:
   // returns when the user closed it. Base: nothing.
   virtual void ShowComponentModel(const wchar_t* tableName, const char* model, const char* options);
 
+  // The component card "Свойства" of a part without a database model of its
+  // own (a capacitor, a quartz crystal): the description beside the picture
+  // (a file name in the database images folder, or null), modally, owned by
+  // the main form. Base: nothing.
+  virtual void ShowComponentCard(const wchar_t* description, const wchar_t* pictureFile);
+
   // Opens a scheme editor window (an MDI child of the main form) on a nested
   // scheme in the given editor mode with the given board size (a control
   // panel's Edit: mode 2, board 0 x 0); the program keeps the window. Base:

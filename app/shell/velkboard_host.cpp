@@ -3,6 +3,7 @@
 #include <new>
 #include <string>
 
+#include "app/browser/component_viewer.h"
 #include "app/browser/db_explorer.h"
 #include "app/editor/sph_editor.h"
 #include "app/export/picture_export.h"
@@ -84,3 +85,8 @@ bool CVelkboardHost::OpenBlockEditor(BeScheme* scheme, const wchar_t* title) {
 HDC CVelkboardHost::BeginPictureExport(int kind, const RECT& rect) { return ::BeginPictureExport(kind, rect); }
 
 void CVelkboardHost::EndPictureExport(int kind, HDC dc) { ::EndPictureExport(kind, dc); }
+void CVelkboardHost::ShowComponentCard(const wchar_t* description, const wchar_t* pictureFile) {
+  CComponentViewer* viewer = new CComponentViewer(MainKestForm, description, pictureFile);
+  if (viewer->GetHandle()) viewer->ShowModal(false);
+  delete viewer;
+}

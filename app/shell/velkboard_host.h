@@ -23,4 +23,6 @@ public:
   // (file, clipboard or printer).
   HDC BeginPictureExport(int kind, const RECT& rect) override;
   void EndPictureExport(int kind, HDC dc) override;
+  // A capacitor's or quartz crystal's Edit: the component viewer, modal.
+  void ShowComponentCard(const wchar_t* description, const wchar_t* pictureFile) override;
 };

@@ -8,6 +8,11 @@
 #include "components/electronic/power/injector.h"
 #include "components/electronic/power/poe.h"
 #include "components/electronic/power/power_supply.h"
+#include "components/electronic/discrete/bi_transistor.h"
+#include "components/electronic/discrete/capacitor.h"
+#include "components/electronic/discrete/cmos_transistor.h"
+#include "components/electronic/discrete/diod.h"
+#include "components/electronic/discrete/quartz.h"
 #include "components/electronic/resister.h"
 #include "scheme/class_registry.h"
 
@@ -28,6 +33,11 @@ const CreatorRow kElectronicCreators[] = {
     {"FDD03", CreateCFDD03},
     {"PoE", CreateCSCHPoE},
     {"Injector", CreateCSCHInjector},
+    {"Capacitor", CreateCCapacitor},
+    {"Quartz", CreateCQuartz},
+    {"diod", CreateCSCHDiod},
+    {"BiTransistor", CreateCSCHBiTransistor},
+    {"CMOSTransistor", CreateCSCHCMOSTransistor},
 };
 
 }  // namespace
