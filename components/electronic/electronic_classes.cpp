@@ -2,6 +2,7 @@
 
 #include "components/electronic/battery.h"
 #include "components/electronic/resister.h"
+#include "components/electronic/switching/relay.h"
 #include "scheme/class_registry.h"
 
 namespace {
@@ -14,6 +15,7 @@ struct CreatorRow {
 const CreatorRow kElectronicCreators[] = {
     {"Resister", CreateCSCHResister},
     {"Battery", CreateCSCHBattery},
+    {"Relay", CreateCSCHRelay},
 };
 
 }  // namespace
