@@ -2,6 +2,7 @@
 
 #include "components/electronic/battery.h"
 #include "components/electronic/resister.h"
+#include "components/electronic/switching/button.h"
 #include "components/electronic/switching/relay.h"
 #include "scheme/class_registry.h"
 
@@ -16,6 +17,7 @@ const CreatorRow kElectronicCreators[] = {
     {"Resister", CreateCSCHResister},
     {"Battery", CreateCSCHBattery},
     {"Relay", CreateCSCHRelay},
+    {"Button", CreateCSCHButton},
 };
 
 }  // namespace
