@@ -400,7 +400,15 @@ TEST(Relay, RunStateIsTheBaseOne) {
   Bench bench;
   auto* r = bench.Create<CSCHRelay>("Relay");
   r->burnt = 1;
-  EXPECT_TRUE(velktest::BytesEqual(comptest::SaveRunStateBytes(r), Golden().Raw("Relay", 6).B(1).Bytes()));
+  std::vector<uint8_t> bytes = comptest::SaveRunStateBytes(r);
+  EXPECT_TRUE(velktest::BytesEqual(bytes, Golden().Raw("Relay", 6).B(1).Bytes()));
+  auto other = comptest::NewDetached<CSCHRelay>("Relay");
+  ASSERT_TRUE(other);
+  EXPECT_TRUE(comptest::LoadRunStateBytes(other.get(), bytes));
+  EXPECT_EQ(other->burnt, 1);
+  other->burnt = 0;
+  EXPECT_FALSE(comptest::LoadRunStateBytes(other.get(), Golden().Raw("Button", 7).B(1).B(1).Bytes()));
+  EXPECT_EQ(other->burnt, 0);
 }
 
 TEST(Relay, SampleDatabaseRows) {
