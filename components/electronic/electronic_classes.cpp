@@ -14,6 +14,8 @@
 #include "components/electronic/discrete/diod.h"
 #include "components/electronic/discrete/quartz.h"
 #include "components/electronic/resister.h"
+#include "components/electronic/switching/button.h"
+#include "components/electronic/switching/relay.h"
 #include "scheme/class_registry.h"
 
 namespace {
@@ -38,6 +40,8 @@ const CreatorRow kElectronicCreators[] = {
     {"diod", CreateCSCHDiod},
     {"BiTransistor", CreateCSCHBiTransistor},
     {"CMOSTransistor", CreateCSCHCMOSTransistor},
+    {"Relay", CreateCSCHRelay},
+    {"Button", CreateCSCHButton},
 };
 
 }  // namespace
