@@ -3,6 +3,8 @@
 // leave exactly one result.
 #pragma once
 
+#include <cwchar>
+
 #include "script/vm_engine.h"
 #include "script/vm_value.h"
 
@@ -52,4 +54,18 @@ private:
   VmEngine* engine_;
   int count_;
   int first_;
+};
+
+// The text of a value (VmValue::ToText) with its length in units; null and
+// 0 for no text.
+struct VmTextOf {
+  explicit VmTextOf(const VmValue& v) {
+    chars = v.ToText(buffer);
+    length = v.type == VM_STRING ? v.StringLength() : chars ? static_cast<int>(wcslen(chars)) : 0;
+  }
+  VmTextOf(const VmTextOf&) = delete;
+  VmTextOf& operator=(const VmTextOf&) = delete;
+  wchar_t buffer[kVmTextBufferChars];
+  const wchar_t* chars;
+  int length;
 };
