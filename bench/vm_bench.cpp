@@ -10,10 +10,8 @@
 #include <cstdio>
 
 #include "scheme/sim_log.h"
-#include "script/vm_array.h"
 #include "script/vm_code.h"
 #include "script/vm_engine.h"
-#include "script/vm_function.h"
 #include "script/vm_variable.h"
 
 namespace {
@@ -24,33 +22,6 @@ double Now() {
   QueryPerformanceCounter(&t);
   return static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
 }
-
-// The array methods the programs call (the machine's own built-ins come
-// with the script block).
-class BenchPush : public CVMFunction {
-public:
-  explicit BenchPush(VmEngine* e) : CVMFunction(e, L"Array.push") {}
-  void Call(int n, VmEngine* e) override {
-    VmArray* a = e->ReceiverArray();
-    int first = e->StackTop() - n + 1;
-    for (int k = 0; k < n; ++k) a->PushBack(e->StackAt(first + k));
-    for (int k = 0; k < n; ++k) e->Pop();
-    VmValue r;
-    r.SetInt(a->count);
-    e->Push(r, true);
-  }
-};
-
-class BenchPop : public CVMFunction {
-public:
-  explicit BenchPop(VmEngine* e) : CVMFunction(e, L"Array.pop") {}
-  void Call(int n, VmEngine* e) override {
-    while (n-- > 0) e->Pop();
-    VmValue r;
-    if (VmArray* a = e->ReceiverArray()) a->PopBack(&r);
-    e->Push(r, true);
-  }
-};
 
 class Asm {
 public:
@@ -79,8 +50,6 @@ public:
 // A start as the script block makes it: reset and built-ins.
 void Start(VmEngine& vm) {
   vm.RegisterBuiltins();
-  new BenchPush(&vm);
-  new BenchPop(&vm);
 }
 
 struct Result {

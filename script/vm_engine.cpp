@@ -87,6 +87,7 @@ void VmEngine::Reset() {
   ++functionsVersion_;
   programCounter_ = 0;
   pauseFlag_ = -1;
+  simulatedTime_ = 0;
 }
 
 bool VmEngine::SetCodeSize(int n) {

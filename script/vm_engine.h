@@ -36,7 +36,8 @@ public:
   void RegisterBuiltins();
   // Releases the stack, every frame, global, function, array and object
   // (those kept alive only by cycles too), the with scopes, the scratch value
-  // and the receivers; program counter 0, stack empty, pause flag -1. The
+  // and the receivers; program counter 0, stack empty, pause flag -1,
+  // simulated time 0. The
   // code and the current line stay.
   void Reset();
 
@@ -128,6 +129,10 @@ public:
   VmArray* ReceiverArray() const { return receiverArray_; }
   const VmValue& ReceiverString() const { return receiverString_; }
   int TopScopeCount() const { return scopes_.Count(); }
+  // The simulated time of the run in seconds, which the script's time()
+  // answers; the owner of the machine keeps it (0 after a reset).
+  double SimulatedTime() const { return simulatedTime_; }
+  void SetSimulatedTime(double seconds) { simulatedTime_ = seconds; }
   int PauseFlag() const { return pauseFlag_; }
   void SetPauseFlag(int flag) { pauseFlag_ = flag; }
 
@@ -220,6 +225,7 @@ private:
   VmArray* receiverArray_ = nullptr;
   VmValue receiverString_;
   int pauseFlag_ = -1;
+  double simulatedTime_ = 0;
   bool resetting_ = false;
   bool deleting_ = false;
   VmArray* droppedArrays_ = nullptr;

@@ -23,6 +23,7 @@ const wchar_t* const kVmErrorCannotCompare = L"Невозможно сравни
 const wchar_t* const kVmErrorNotFunction = L"Указанный тип данных не является функцией";
 const wchar_t* const kVmErrorDeleteNoReference = L"vm_delete не обраружила ссылки";
 const wchar_t* const kVmErrorWithNoReference = L"В стеке нет ссылки";
+const wchar_t* const kVmErrorNegativeDeleteCount = L"Число удаляемых элементов массива не может быть отрицательной";
 // Limits that keep a running script from exhausting the program's memory.
 const wchar_t* const kVmErrorTextTooLong = L"Слишком длинная строка";
 const wchar_t* const kVmErrorArrayTooLarge = L"Слишком большой массив";

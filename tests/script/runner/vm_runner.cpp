@@ -8,12 +8,9 @@
 #include "foundation/buffers.h"
 #include "foundation/encoding.h"
 #include "scheme/sim_log.h"
-#include "script/vm_array.h"
 #include "script/vm_compiler.h"
 #include "script/vm_engine.h"
 #include "script/vm_error_sink.h"
-#include "script/vm_function.h"
-#include "script/vm_variable.h"
 
 namespace {
 
@@ -32,50 +29,6 @@ public:
   }
   int position = -1;
   std::wstring message;
-};
-
-// print(a, b, ...): the texts of the arguments joined, one log line.
-class RunnerPrint : public CVMFunction {
-public:
-  explicit RunnerPrint(VmEngine* e) : CVMFunction(e, L"print") {}
-  void Call(int n, VmEngine* e) override {
-    std::wstring line;
-    int first = e->StackTop() - n + 1;
-    for (int k = 0; k < n; ++k) {
-      wchar_t buffer[kVmTextBufferChars];
-      if (const wchar_t* t = e->StackAt(first + k).ToText(buffer)) line += t;
-    }
-    for (int k = 0; k < n; ++k) e->Pop();
-    if (n > 0) e->Log()->AppendText(line.c_str());
-    VmValue r;
-    r.SetBool(n > 0);
-    e->Push(r, true);
-  }
-};
-
-class RunnerPush : public CVMFunction {
-public:
-  explicit RunnerPush(VmEngine* e) : CVMFunction(e, L"Array.push") {}
-  void Call(int n, VmEngine* e) override {
-    VmArray* a = e->ReceiverArray();
-    int first = e->StackTop() - n + 1;
-    for (int k = 0; a && k < n; ++k) a->PushBack(e->StackAt(first + k));
-    for (int k = 0; k < n; ++k) e->Pop();
-    VmValue r;
-    if (a) r.SetInt(a->count);
-    e->Push(r, true);
-  }
-};
-
-class RunnerPop : public CVMFunction {
-public:
-  explicit RunnerPop(VmEngine* e) : CVMFunction(e, L"Array.pop") {}
-  void Call(int n, VmEngine* e) override {
-    while (n-- > 0) e->Pop();
-    VmValue r;
-    if (VmArray* a = e->ReceiverArray()) a->PopBack(&r);
-    e->Push(r, true);
-  }
 };
 
 // Whether the bytes are well-formed UTF-8 (plain ASCII is).
@@ -111,13 +64,6 @@ VmRunResult RunVmScript(const std::wstring& source, int maxSlices) {
   vm.SetLog(&log);
   vm.SetCode(compiler.GetCode(), compiler.GetCodeSize());
   vm.RegisterBuiltins();
-  if (!vm.FindGlobal(L"print")) {
-    VmVariable* print = new VmVariable(L"print");
-    print->value.SetFunction(new RunnerPrint(&vm));
-    vm.AddGlobal(print);
-  }
-  if (!vm.FindFunction(L"Array", L"push")) new RunnerPush(&vm);
-  if (!vm.FindFunction(L"Array", L"pop")) new RunnerPop(&vm);
   t0 = Now();
   while (vm.ProgramCounter() >= 0 && result.slices < maxSlices) {
     result.instructions += vm.Run();

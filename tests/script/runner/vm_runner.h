@@ -19,9 +19,8 @@ struct VmRunResult {
   double runSeconds = 0;
 };
 
-// Runs source on a fresh machine whose built-ins are registered; where the
-// machine has none yet, the runner adds print, Array.push and Array.pop of
-// its own so that test scripts can report and build arrays.
+// Runs source on a fresh machine with its built-ins registered; what the
+// script prints is collected from the machine's own log.
 VmRunResult RunVmScript(const std::wstring& source, int maxSlices = 1000000);
 
 // A script file's text: UTF-8 (with or without a byte order mark) or the
