@@ -65,7 +65,8 @@ void UartSettings::Load(CStream* s) {
 
 CUartSettingsForm::CUartSettingsForm(const wchar_t* caption, int width, int height, const wchar_t* heading,
                                      const wchar_t* priceLine, const UartSettings& settings) {
-  if (!Create(nullptr, caption, KEST_POS_CENTER, width, height, nullptr, false, false, true, true)) return;
+  // Owned by the main form, so that it stays above it.
+  if (!Create(MainKestForm, caption, KEST_POS_CENTER, width, height, nullptr, false, false, true, true)) return;
   if (heading) {
     new CKestLabel(this, heading, KEST_POS_FLOW, false, KEST_LABEL_MEASURE, KEST_LABEL_MEASURE, -1);
     NewFlowRow();

@@ -58,14 +58,17 @@ private:
 // form, the hint timer and the main-form pointer are cleared afterwards.
 class MainFormScope {
 public:
-  MainFormScope() {
+  MainFormScope() : saved_(MainKestForm) {
     Clear();
     main = new CKestForm;
     EXPECT_TRUE(main->Create(nullptr, L"Главное окно", KEST_POS_FLOW, 400, 300, nullptr, true, true, true, true));
     main->Show(false);
     velktest::FlushEvents();
   }
-  ~MainFormScope() { Clear(); }
+  ~MainFormScope() {
+    Clear();
+    MainKestForm = saved_;
+  }
   MainFormScope(const MainFormScope&) = delete;
   MainFormScope& operator=(const MainFormScope&) = delete;
   static void Clear() {
@@ -74,6 +77,9 @@ public:
     MainKestForm = nullptr;
   }
   CKestForm* main = nullptr;
+
+private:
+  CKestForm* saved_;
 };
 
 // The settings form with that caption on the screen, or null.
