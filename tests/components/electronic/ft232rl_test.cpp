@@ -238,6 +238,28 @@ struct Rig {
   chiptest::OwnedSet sender{1, 1, kDefaultFormat};
 };
 
+TEST(Ft232rl, ASchemeStreamKeepsTheSettingsAndTheCircuit) {
+  Bench bench;
+  auto* chip = bench.Create<CFT232RL>("FT232RL");
+  comptest::DbRow row(L"FT232", {{"model", "FT232RL"}, {"price", "180"}});
+  chip->ApplyDbRecord(row.Record());
+  chip->settings.stopBits = 3;
+  chip->settings.protocol = 1;
+  std::unique_ptr<SchScheme> back = comptest::ReadBack(bench.scheme);
+  ASSERT_NE(back, nullptr);
+  CFT232RL* copy = nullptr;
+  int wires = 0;
+  for (CSCHBlock* b = back->blocks; b; b = b->next)
+    if (auto* c = dynamic_cast<CFT232RL*>(b)) copy = c;
+  for (SchWire* w = back->wires; w; w = w->next) wires++;
+  ASSERT_NE(copy, nullptr);
+  EXPECT_EQ(copy->settings.speed, 115200);
+  EXPECT_EQ(copy->settings.stopBits, 3);
+  EXPECT_EQ(copy->settings.protocol, 1);
+  EXPECT_EQ(copy->childCount, 8);
+  EXPECT_EQ(wires, 8);
+}
+
 TEST(Ft232rl, GroundPinsOnTwoNetsAreJoined) {
   Bench bench;
   auto* chip = bench.Create<CFT232RL>("FT232RL");

@@ -84,6 +84,14 @@ TEST(L6205, CreatedWithItsPins) {
   EXPECT_STREQ(chip->pins[kL6205SENSEB].description, L"Вход SENSE моста B (земля или резистор для измерения тока)");
 }
 
+TEST(MotorDrivers, TheRecordIsTheBlockRecordAlone) {
+  Bench bench;
+  auto* a = bench.Create<CSCH_L6203>("L6203");
+  auto* b = bench.Create<CSCH_L6205>("L6205");
+  EXPECT_TRUE(comptest::FieldsAfter<CSCHBlock>(a).empty());
+  EXPECT_TRUE(comptest::FieldsAfter<CSCHBlock>(b).empty());
+}
+
 TEST(L6203, ApplicationCircuitOnce) {
   Bench bench;
   auto* chip = bench.Create<CSCH_L6203>("L6203");
