@@ -4,6 +4,8 @@
 #include "components/electronic/chips/max232.h"
 #include "components/electronic/chips/max485.h"
 #include "components/electronic/chips/std_logic.h"
+#include "components/electronic/motor/l6203.h"
+#include "components/electronic/motor/l6205.h"
 #include "components/electronic/power/fdd03.h"
 #include "components/electronic/power/injector.h"
 #include "components/electronic/power/poe.h"
@@ -16,6 +18,8 @@
 #include "components/electronic/resister.h"
 #include "components/electronic/switching/button.h"
 #include "components/electronic/switching/relay.h"
+#include "components/electronic/usb/ft232rl.h"
+#include "components/electronic/usb/usbcom.h"
 #include "scheme/class_registry.h"
 
 namespace {
@@ -42,6 +46,10 @@ const CreatorRow kElectronicCreators[] = {
     {"CMOSTransistor", CreateCSCHCMOSTransistor},
     {"Relay", CreateCSCHRelay},
     {"Button", CreateCSCHButton},
+    {"FT232RL", CreateCFT232RL},
+    {"USB-COM", CreateCUSBCOM},
+    {"L6203", CreateCSCH_L6203},
+    {"L6205", CreateCSCH_L6205},
 };
 
 }  // namespace

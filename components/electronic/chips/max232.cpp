@@ -4,8 +4,8 @@
 #include <initializer_list>
 #include <new>
 
-#include "components/electronic/chips/capacitor_access.h"
 #include "components/electronic/chips/chip_text.h"
+#include "components/electronic/discrete/capacitor.h"
 #include "foundation/stream.h"
 #include "scheme/board/pcb_painter.h"
 #include "scheme/compdb.h"
@@ -121,7 +121,14 @@ CSCHBlock* CSCHMAX232::AddCapacitor(float microfarads, int orientation, float x,
   int kind = kCapacitorCeramic;
   if (microfarads >= 1) kind = kCapacitorElectrolytic;
   else if (package == kMax232NarrowSo || package == kMax232WideSo) kind = kCapacitorChip;
-  SetCapacitorFields(c, microfarads / 1e6f, kCapacitorRating, orientation, kind);
+  // A class of another kind registered under the name keeps its own values.
+  if (CCapacitor* cap = dynamic_cast<CCapacitor*>(c)) {
+    cap->capacitance = microfarads / 1e6f;
+    cap->ratedVoltage = kCapacitorRating;
+    cap->symbolOrientation = orientation;
+    cap->kind = kind;
+    cap->UpdateBodySize();
+  }
   c->boardX = x;
   c->boardY = y;
   c->MoveTo(at.x, at.y);

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "chip_rig.h"
-#include "components/electronic/chips/capacitor_access.h"
 #include "component_kit.h"
+#include "components/electronic/discrete/capacitor.h"
 #include "scheme/wire.h"
 #include "support/test_support.h"
 
@@ -24,67 +24,23 @@ using comptest::DbRow;
 using comptest::Golden;
 using comptest::LogCapture;
 
-// Until the capacitor class is registered in this build, a stand-in with
-// the capacitor's record (flags byte with the orientation, capacitance,
-// voltage, kind byte, colour, then the block record) takes its place.
-class StandInCapacitor : public CSCHBlock {
-public:
-  StandInCapacitor() {
-    namePrefix = L"C";
-    rect = RECT{0, 0, 24, 24};
-    SetPinCount(2);
-    Sides();
-  }
-  void Sides() {
-    pins[0].side = (orientation + 1) & 3;
-    pins[1].side = (orientation + 3) & 3;
-    pins[0].offset = pins[1].offset = 12;
-  }
-  void Save(CStream* s) override {
-    s->WriteByte(static_cast<unsigned char>(orientation | 0x80));
-    s->Write(&capacitance, 4);
-    s->Write(&voltage, 4);
-    s->WriteByte(static_cast<unsigned char>(kind));
-    s->Write(&colour, 4);
-    CSCHBlock::Save(s);
-  }
-  void Load(CStream* s) override {
-    orientation = s->ReadByte() & 0x7F;
-    capacitance = s->ReadFloat();
-    voltage = s->ReadFloat();
-    kind = s->ReadByte();
-    colour = static_cast<COLORREF>(s->ReadInt32());
-    Sides();
-    CSCHBlock::Load(s);
-  }
-  float capacitance = 1.5e-8f, voltage = 6.3f;
-  int orientation = 0, kind = 0;
-  COLORREF colour = RGB(85, 102, 255);
-};
-CSCHBlock* CreateStandIn() { return new StandInCapacitor; }
+// The bench's registry creates the capacitors.
+using CapBench = Bench;
 
-// A bench whose registry can create capacitors.
-struct CapBench : Bench {
-  CapBench() {
-    const SchClassRow* row = g_schClassRegistry.Find("Capacitor");
-    if (!row || !row->creator) g_schClassRegistry.SetCreator("Capacitor", CreateStandIn);
-  }
-};
-
-// The capacitor's own fields, read from its record.
+// The capacitor's own fields.
 struct CapFields {
   int orientation;
   float farads, volts;
   int kind;
 };
 CapFields ReadCapacitor(CSCHBlock* c) {
-  std::vector<uint8_t> b = comptest::SaveBytes(c);
   CapFields f = {};
-  if (b.size() < 10) return f;
-  f.orientation = b[0] & 0x7F;
-  memcpy(&f.farads, &b[1], 4);
-  memcpy(&f.volts, &b[5], 4);
-  f.kind = b[9];
+  CCapacitor* cap = dynamic_cast<CCapacitor*>(c);
+  if (!cap) return f;
+  f.orientation = cap->symbolOrientation;
+  f.farads = cap->capacitance;
+  f.volts = cap->ratedVoltage;
+  f.kind = cap->kind;
   return f;
 }
 
@@ -310,31 +266,32 @@ TEST(Max232, ApplyingARowAgainLeavesOneCircuit) {
   for (int i = 0; i < chip->childCount; i++) EXPECT_EQ(chip->children[i]->parent, chip);
 }
 
-TEST(Max232, CapacitorFieldsGoInThroughTheCapacitorsRecordOnly) {
+TEST(Max232, CapacitorsAreTheCapacitorClassWithTheirSidesAndRecord) {
   CapBench bench;
-  CSCHBlock* cap = bench.scheme->CreateBlock("Capacitor");
-  ASSERT_NE(cap, nullptr);
-  cap->MoveTo(40, 50);
-  ASSERT_TRUE(SetCapacitorFields(cap, 2.2e-7f, 25, 1, kCapacitorCeramic));
-  CapFields f = ReadCapacitor(cap);
-  EXPECT_EQ(f.orientation, 1);
-  EXPECT_FLOAT_EQ(f.farads, 2.2e-7f);
-  EXPECT_FLOAT_EQ(f.volts, 25);
-  EXPECT_EQ(f.kind, 0);
-  // Orientation 1: pin 1 on the right, pin 2 on the left; place, name and
-  // flags stay.
-  EXPECT_EQ(cap->pins[0].side, kSideRight);
-  EXPECT_EQ(cap->pins[1].side, kSideLeft);
-  EXPECT_EQ(cap->rect.left, 40);
-  EXPECT_STREQ(cap->instanceName, L"C1");
-  EXPECT_EQ(cap->flags & kSchLoaded, 0);
-  // A block of another record is left alone.
-  auto* r = bench.Create<CSCHBlock>("Resister");
-  ASSERT_NE(r, nullptr);
-  std::vector<uint8_t> before = comptest::SaveBytes(r);
-  EXPECT_FALSE(SetCapacitorFields(r, 1e-6f, 16, 0, 1));
-  EXPECT_TRUE(velktest::BytesEqual(comptest::SaveBytes(r), before));
-  EXPECT_FALSE(SetCapacitorFields(nullptr, 1e-6f, 16, 0, 1));
+  auto* chip = bench.Create<CSCHMAX232>("MAX232");
+  DbRow row = Row("MAX232CPE", "0.1", "0");
+  chip->ApplyDbRecord(row.Record());
+  ASSERT_EQ(chip->childCount, 6);
+  for (int i = 0; i < 4; i++) {
+    CSCHBlock* cap = chip->children[i];
+    ASSERT_NE(dynamic_cast<CCapacitor*>(cap), nullptr) << i;
+    // Orientation 0: pin 1 on top, pin 2 at the bottom; 2: the other way.
+    const int o = i % 2 == 0 ? 0 : 2;
+    EXPECT_EQ(cap->pins[0].side, (o + 1) & 3) << i;
+    EXPECT_EQ(cap->pins[1].side, (o + 3) & 3) << i;
+    EXPECT_EQ(cap->flags & kSchLoaded, 0);
+    // Its record: flags with the orientation (bit 7: the voltage is a
+    // float), 1e-7 F, 16 V, kind 0.
+    std::vector<uint8_t> b = comptest::SaveBytes(cap);
+    ASSERT_GE(b.size(), 10u);
+    EXPECT_EQ(b[0], 0x80 | o);
+    float farads = 0, volts = 0;
+    memcpy(&farads, &b[1], 4);
+    memcpy(&volts, &b[5], 4);
+    EXPECT_FLOAT_EQ(farads, 1e-7f);
+    EXPECT_FLOAT_EQ(volts, 16);
+    EXPECT_EQ(b[9], 0);
+  }
 }
 
 TEST(Max232, WithoutACapacitorClassTheGroundsStillCome) {

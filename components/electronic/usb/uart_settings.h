@@ -1,0 +1,70 @@
+// What the USB-UART parts share: their four line settings with the format
+// words built from them, the settings' place in the record, the settings
+// form and the bridging of packets between a UART line and a USB link.
+#pragma once
+
+#include "kestui/kest_combo.h"
+#include "kestui/kest_form.h"
+#include "kestui/kest_title.h"
+
+class CStream;
+class SchPacketSet;
+
+// Protocols.
+const int kUartAsynchronous = 0;
+const int kUartRequestMaster = 1;
+const int kUartRequestSlave = 2;
+
+// The speeds the settings form offers ("11400", not 14400; no 4800).
+const int kUartSpeedCount = 12;
+extern const int kUartSpeeds[kUartSpeedCount];
+
+struct UartSettings {
+  int speed = 115200;            // baud
+  signed char stopBits = 1;      // 1, 2, or 3 for one and a half
+  signed char parity = 0;        // 0 none, 1 even, 2 odd
+  signed char protocol = kUartAsynchronous;
+
+  // The format expected of packets received on the UART line (bit 30 with
+  // the request-based master) and the one stamped on the packets sent out
+  // on it (bit 30 with the request-based slave).
+  int ReceiveFormat() const;
+  int SendFormat() const;
+
+  // Speed (low 16 bits), stop bits, parity, protocol: 5 bytes. Load reads
+  // the speed into a cleared field; the stored 0xC200 stands for 115200.
+  void Save(CStream* stream) const;
+  void Load(CStream* stream);
+};
+
+// The modal settings form: optional heading lines, then the speed, parity,
+// stop bits and protocol lists, "OK" (1) and "Отмена" (2).
+class CUartSettingsForm : public CKestForm {
+public:
+  // Centred on the screen, not sizeable; heading and priceLine may be null.
+  CUartSettingsForm(const wchar_t* caption, int width, int height, const wchar_t* heading,
+                    const wchar_t* priceLine, const UartSettings& settings);
+
+  // Takes the chosen values into settings; a list without a valid selection
+  // keeps the stored value.
+  void TakeInto(UartSettings* settings) const;
+
+  CKestComboBox* speedBox = nullptr;
+  CKestComboBox* parityBox = nullptr;
+  CKestComboBox* stopBox = nullptr;
+  CKestComboBox* protocolBox = nullptr;
+  CKestButton* okButton = nullptr;
+  CKestButton* cancelButton = nullptr;
+};
+
+// Shows the form modally; true, with settings changed, when "OK" closed it.
+bool EditUartSettings(const wchar_t* caption, int width, int height, const wchar_t* heading,
+                      const wchar_t* priceLine, UartSettings* settings);
+
+// Passes data between a UART line and a USB link. The packets of received
+// (the UART sender's set, may be null) whose format is receiveFormat are
+// merged into link, and the sender's set takes link's newer packets; the
+// sender's packets of other formats are skipped, never removed, so that
+// another receiver on the line still finds them. Then every packet of link
+// gets sendFormat. Nothing for a null link.
+void BridgeUartPackets(SchPacketSet* received, int receiveFormat, SchPacketSet* link, int sendFormat);
