@@ -380,9 +380,9 @@ TEST(ConnectorFootprints, ProbedAtPartsOfTheDrawing) {
 
 TEST(ConnectorFootprints, Screenshot) {
   comptest::RegistryScope registry;
-  comptest::FootprintCanvas canvas(12, 640, 240);
+  comptest::FootprintCanvas canvas(8, 800, 240);
   const char* names[] = {"PLS", "PLS2", "CWF", "WF", "MPW", "Connector2", "MiniFit", "MiniUSB"};
-  float x = -22;
+  float x = -42;
   for (const char* name : names) {
     auto block = comptest::NewDetached<CSCHBlock>(name);
     comptest::DbRow row(L"connectors", {{"model", "M"}, {"n", "4"}});
@@ -391,7 +391,7 @@ TEST(ConnectorFootprints, Screenshot) {
     block->boardX = x;
     block->boardY = 0;
     EXPECT_TRUE(canvas.Paint(block.get()));
-    x += 6.5f;
+    x += 12;
   }
   EXPECT_GT(canvas.InkCount(), 1000);
   canvas.Save(L"connectors_footprints.bmp");
@@ -415,6 +415,29 @@ TEST(ConnectorSymbols, PlsArrowsAndBars) {
   EXPECT_EQ(canvas.Pixel(53, 26), RGB(255, 255, 255));
   EXPECT_GT(canvas.InkIn(40, 58, 80, 80), 0) << "the name under the header";
   canvas.Save(L"pls_connector.bmp");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Connectors, SampleDatabaseRowsMakeTheirClasses) {
+  comptest::RegistryScope registry;
+  comptest::SampleTable table(L"connectors");
+  ASSERT_TRUE(table.loaded);
+  ASSERT_GT(table.table.GetRecordCount(), 0);
+  for (int i = 0; i < table.table.GetRecordCount(); i++) {
+    CompDbRecord* record = table.table.GetRecord(i);
+    const char* cls = record->GetTextByName("class");
+    SCOPED_TRACE(cls ? cls : "(none)");
+    ASSERT_NE(cls, nullptr);
+    auto block = comptest::NewDetached<CSCHBlock>(cls);
+    ASSERT_TRUE(block);
+    block->ApplyDbRecord(record);
+    EXPECT_EQ(block->pinCount, record->GetIntByName("n"));
+    EXPECT_GT(block->footprintWidth, 0);
+    EXPECT_GT(block->footprintLength, 0);
+  }
 }
 
 }  // namespace

@@ -482,3 +482,49 @@ TEST(Router, SymbolIsAYellowBodyWithItsTitle) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Router, SampleDatabaseRows) {
+  comptest::RegistryScope registry;
+  comptest::SampleTable table(L"routers");
+  ASSERT_TRUE(table.loaded);
+  auto r = comptest::NewDetached<CSCHRouter>("Router");
+  // Own power, four LAN ports, built-in antenna: 6 pins, 120 px.
+  CompDbRecord* home = table.Find("WR-740N");
+  ASSERT_NE(home, nullptr);
+  r->ApplyDbRecord(home);
+  EXPECT_EQ(r->pinCount, 6);
+  EXPECT_EQ(r->rect.right - r->rect.left, 120);
+  EXPECT_FLOAT_EQ(r->U, 9);
+  EXPECT_FLOAT_EQ(r->widthAround, 2 * 3.1415927f);
+  // PoE on the one LAN port, optional external antenna: LAN and RF pins.
+  CompDbRecord* outdoor = table.Find("WA-5210G");
+  ASSERT_NE(outdoor, nullptr);
+  r->ApplyDbRecord(outdoor);
+  ASSERT_EQ(r->pinCount, 2);
+  EXPECT_STREQ(r->pins[0].name, L"LAN");
+  EXPECT_STREQ(r->pins[1].name, L"ВЧ");
+  EXPECT_EQ(r->repeaterAllowed, 1);
+}
+
+TEST(Antenna, SampleDatabaseRows) {
+  comptest::RegistryScope registry;
+  comptest::SampleTable table(L"antennas");
+  ASSERT_TRUE(table.loaded);
+  auto a = comptest::NewDetached<CSCHAntenna>("Antenna");
+  CompDbRecord* active = table.Find("AMP-2420");
+  ASSERT_NE(active, nullptr);
+  a->ApplyDbRecord(active);
+  EXPECT_EQ(a->active, 1);
+  EXPECT_FLOAT_EQ(a->U, 12);
+  EXPECT_FLOAT_EQ(a->gain, 20);
+  CompDbRecord* panel = table.Find("ANT-2414D");
+  ASSERT_NE(panel, nullptr);
+  a->ApplyDbRecord(panel);
+  EXPECT_EQ(a->active, 0);
+  EXPECT_EQ(a->axis, 2);
+  EXPECT_FLOAT_EQ(a->widthAround, 30 * 3.1415927f / 180);
+}
+
+}  // namespace
