@@ -119,6 +119,18 @@ void CSCHConnector::LayoutPins() {
   owner->FitToPins();
 }
 
+void CSCHConnector::InstanceNameChanging(const wchar_t* from, const wchar_t* to) {
+  CSCHBlock::InstanceNameChanging(from, to);
+  CSCHBlock* owner = scheme ? scheme->ownerBlock : nullptr;
+  if (!owner) return;
+  scheme->RenumberConnectors();
+  for (int i = 0; i < mirroredCount; i++) {
+    int k = pinOffset + i;
+    if (k < 0 || k >= owner->pinCount) break;
+    if (owner->pins[k].name == from) owner->pins[k].name = to;
+  }
+}
+
 void CSCHConnector::JoinInternalNets() {
   CSCHBlock* owner = scheme ? scheme->ownerBlock : nullptr;
   if (!owner) return;

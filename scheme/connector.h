@@ -38,6 +38,11 @@ public:
   int mirroredCount = 0;  // pins mirrored onto the owner so far
   unsigned char side = 0; // side of the owner on which its pins appear
 
+protected:
+  // Points the mirrored pins of the owner at the new name, so that their
+  // labels never outlive the text they show.
+  void InstanceNameChanging(const wchar_t* from, const wchar_t* to) override;
+
 private:
   void LeaveConnectorList();
 };

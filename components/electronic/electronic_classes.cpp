@@ -16,6 +16,16 @@
 #include "components/electronic/discrete/diod.h"
 #include "components/electronic/discrete/quartz.h"
 #include "components/electronic/resister.h"
+#include "components/electronic/connectors/connector2.h"
+#include "components/electronic/connectors/cwf_connector.h"
+#include "components/electronic/connectors/minifit_connector.h"
+#include "components/electronic/connectors/miniusb_connector.h"
+#include "components/electronic/connectors/mpw_connector.h"
+#include "components/electronic/connectors/pls_connector.h"
+#include "components/electronic/connectors/pls_connector2.h"
+#include "components/electronic/connectors/wf_connector.h"
+#include "components/electronic/radio/antenna.h"
+#include "components/electronic/radio/router.h"
 #include "components/electronic/switching/button.h"
 #include "components/electronic/switching/relay.h"
 #include "components/electronic/usb/ft232rl.h"
@@ -50,6 +60,16 @@ const CreatorRow kElectronicCreators[] = {
     {"USB-COM", CreateCUSBCOM},
     {"L6203", CreateCSCH_L6203},
     {"L6205", CreateCSCH_L6205},
+    {"Antenna", CreateCSCHAntenna},
+    {"Router", CreateCSCHRouter},
+    {"PLS", CreateCPLSConnector},
+    {"PLS2", CreateCPLSConnector2},
+    {"CWF", CreateCCWFConnector},
+    {"WF", CreateCWFConnector},
+    {"MPW", CreateCMPWConnector},
+    {"Connector2", CreateCConnector2},
+    {"MiniFit", CreateCMiniFitConnector},
+    {"MiniUSB", CreateCMiniUSBConnector},
 };
 
 }  // namespace
