@@ -5,7 +5,10 @@
 #include <cwchar>
 #include <string>
 
+#include "app/board/pcb_view.h"
+#include "app/import/device_import.h"
 #include "app/shell/about_box.h"
+#include "app/views/scheme_view.h"
 #include "app/editor/command_line.h"
 #include "app/editor/scheme_file.h"
 #include "app/editor/sph_editor.h"
@@ -22,6 +25,9 @@
 #include "scheme/scheme_stream.h"
 
 const wchar_t* const kMainFormCaption = L"Редактор схем и подключений";
+const wchar_t* const kNoDocumentForDevicesMessage =
+    L"Список устройств не импортирован: не открыт документ схемы.";
+const wchar_t* const kUnreadableDeviceListMessage = L"Не удалось прочитать список устройств:";
 
 namespace {
 
@@ -261,8 +267,40 @@ void CMainForm::OpenCommandLineFiles(const wchar_t* commandLine) {
   } else if (_wcsicmp(extension.c_str(), L"VLKX") == 0) {
     OpenScheme(first.c_str());
   }
-  // A second token names a device file of the model; its import is not
-  // part of this program yet, and further tokens are ignored.
+  // The second token names the model's device list; further tokens are
+  // ignored.
+  std::wstring second = NextCommandLineToken(&cursor);
+  if (!second.empty()) ImportModelDevices(second.c_str());
+}
+
+void CMainForm::ImportModelDevices(const wchar_t* path) {
+  if (!scheme_) return;
+  if (!fileName_) {
+    MessageBoxW(window_, kNoDocumentForDevicesMessage, L"Ошибка", MB_OK | MB_ICONERROR);
+    return;
+  }
+  CMemoryStream stream;
+  if (!path || !stream.LoadFromFile(path)) {
+    std::wstring text = std::wstring(kUnreadableDeviceListMessage) + L"\n" + (path ? path : L"");
+    MessageBoxW(window_, text.c_str(), L"Ошибка", MB_OK | MB_ICONERROR);
+    return;
+  }
+  DeviceImportResult result = ImportDeviceList(scheme_, stream.data, stream.size, window_);
+  if (result.Modified()) modified_ = 1;
+  UpdateTitle();
+  // The editors of the document show the new components and reach them
+  // with their scroll bars.
+  for (int i = 0; i < LiveForms.count; i++) {
+    CSphEditor* editor = dynamic_cast<CSphEditor*>(LiveForms.forms[i]);
+    if (!editor || editor->GetScheme() != scheme_) continue;
+    if (CSchemeView* view = editor->GetSchemeView()) {
+      view->UpdateScrollRange();
+      if (view->GetHandle()) InvalidateRect(view->GetHandle(), nullptr, FALSE);
+    }
+    if (CPCBView* board = editor->GetBoardView()) {
+      if (board->GetHandle()) InvalidateRect(board->GetHandle(), nullptr, FALSE);
+    }
+  }
 }
 
 void CMainForm::OpenDocumentCommand() {

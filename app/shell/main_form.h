@@ -18,6 +18,10 @@ class CSphEditor;
 
 // "Редактор схем и подключений"
 extern const wchar_t* const kMainFormCaption;
+// "Список устройств не импортирован: не открыт документ схемы."
+extern const wchar_t* const kNoDocumentForDevicesMessage;
+// "Не удалось прочитать список устройств:", followed by the path.
+extern const wchar_t* const kUnreadableDeviceListMessage;
 // Names longer than this are cut in the caption and followed by "...".
 const int kTitleNameLength = 40;
 const int kTitleMaxLength = 100;
@@ -54,8 +58,16 @@ public:
   CSphEditor* OpenScheme(const wchar_t* path);
   // The first token names the document: a ".vlkx" file, or a 3ds Max model
   // (".max") whose scheme of the same name in the robots folder is opened
-  // and which becomes the linked model. Anything else opens nothing.
+  // and which becomes the linked model. Anything else opens nothing. A
+  // second token names the model's device list, which is then imported.
   void OpenCommandLineFiles(const wchar_t* commandLine);
+  // Brings the document's scheme in line with a device-list file of the 3ds
+  // Max side (app/import/device_import.h) and marks the document modified
+  // when the list named any device or components were deleted. Nothing
+  // happens without a scheme (its failed load was reported); a document
+  // without a file name, or a list that cannot be read, is reported and
+  // left alone.
+  void ImportModelDevices(const wchar_t* path);
   // File > Open: the file dialog; with a document shown, the chosen file
   // opens in a new process of the program, otherwise here.
   void OpenDocumentCommand();

@@ -134,10 +134,16 @@ TEST_F(DocumentTest, UnquotedPathWithBlanksIsCutAndOpensNothing) {
   std::wstring path = folder.File(L"my robot.vlkx");
   WriteSample(path);
   CMainForm* form = MakeMainForm();
+  // The rest of the path is the second token, a device list, which has no
+  // document to go into.
+  velktest::DialogAnswerer answers(IDOK);
   form->OpenCommandLineFiles(path.c_str());
   EXPECT_TRUE(LiveEditors().empty());
   EXPECT_EQ(nullptr, form->GetFileName());
   EXPECT_EQ(kCaption, WindowTextOf(form->GetHandle()));
+  ASSERT_EQ(1, answers.Count());
+  EXPECT_EQ(kNoDocumentForDevicesMessage, answers.Texts()[0]);
+  EXPECT_EQ(0, form->GetScheme()->BlockCount());
 }
 
 TEST_F(DocumentTest, OtherExtensionsAndEmptyLinesOpenNothing) {
