@@ -17,6 +17,8 @@
 #include "blocks/panel/ui_blocks/be_ui_trackbar.h"
 #include "blocks/panel/ui_blocks/be_ui_video.h"
 #include "foundation/stream.h"
+#include "scheme/scheme_icons.h"
+#include "support/test_support.h"
 #include "ui_block_fixture.h"
 
 using namespace uitest;
@@ -516,4 +518,96 @@ TEST_F(UiBlockTest, VideoBlockFillsTheSlotOfThePictureKindAndLetsAStalledPicture
   EXPECT_EQ(nullptr, video->pictures[2]);
   EXPECT_EQ(-0.5f, block->Output(0)->GetFloat());
   EXPECT_EQ(1.0f, block->Output(1)->GetFloat());
+}
+
+namespace {
+// A 24-bit BMP file of one colour.
+std::string SolidBmp(int w, int h, unsigned char r, unsigned char g, unsigned char b) {
+  int row = (w * 3 + 3) & ~3;
+  int dataSize = row * h;
+  std::string bytes(54 + dataSize, '\0');
+  auto put32 = [&](int at, int v) { memcpy(&bytes[at], &v, 4); };
+  auto put16 = [&](int at, short v) { memcpy(&bytes[at], &v, 2); };
+  bytes[0] = 'B';
+  bytes[1] = 'M';
+  put32(2, 54 + dataSize);
+  put32(10, 54);
+  put32(14, 40);
+  put32(18, w);
+  put32(22, h);
+  put16(26, 1);
+  put16(28, 24);
+  put32(34, dataSize);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      bytes[54 + y * row + 3 * x] = static_cast<char>(b);
+      bytes[54 + y * row + 3 * x + 1] = static_cast<char>(g);
+      bytes[54 + y * row + 3 * x + 2] = static_cast<char>(r);
+    }
+  return bytes;
+}
+
+// Points the scheme icons at a folder while alive.
+class IconsFolderScope {
+public:
+  explicit IconsFolderScope(const std::wstring& folder) {
+    const wchar_t* old = GetSchemeIconsFolder();
+    had_ = old != nullptr;
+    if (old) saved_ = old;
+    SetSchemeIconsFolder(folder.c_str());
+  }
+  ~IconsFolderScope() { SetSchemeIconsFolder(had_ ? saved_.c_str() : nullptr); }
+
+private:
+  bool had_ = false;
+  std::wstring saved_;
+};
+}  // namespace
+
+TEST_F(UiBlockTest, UserInterfaceAndIndicatorBlocksDrawThemselves) {
+  paneltest::Dib dib(300, 200, 0xFFFFFF);
+  CBEUI* uiBlock = AddUIBlock(&scheme);
+  uiBlock->rect = RECT{10, 10, 210, 110};
+  uiBlock->SetCaption(L"Не это");
+  uiBlock->Draw(dib.dc());
+  EXPECT_EQ(RGB(0xCC, 0xCC, 0xCC), dib.At(15, 15));
+  EXPECT_EQ(RGB(0, 0, 0), dib.At(10, 50));  // the body's frame
+  int dark = 0;
+  for (int x = 20; x < 200; ++x)
+    for (int y = 15; y < 105; ++y)
+      if (dib.At(x, y) == RGB(0, 0, 0)) ++dark;
+  EXPECT_GT(dark, 20);  // the title text
+
+  paneltest::Dib panelDib(200, 100, 0xFFFFFF);
+  CBEBlock* indicator = scheme.CreateBlock(kUIIndicatorBlockClassId);
+  indicator->rect = RECT{20, 20, 120, 49};
+  indicator->Draw(panelDib.dc());
+  EXPECT_EQ(RGB(0xCC, 0xCC, 0xCC), panelDib.At(25, 22));    // outer fill
+  EXPECT_EQ(RGB(0x99, 0x99, 0x99), panelDib.At(119, 40));   // outer shadow edge
+  EXPECT_EQ(RGB(0x99, 0x99, 0x99), panelDib.At(30, 35));    // inner frame, its dark left edge
+  EXPECT_EQ(RGB(0xFF, 0xFF, 0xFF), panelDib.At(114, 35));   // inner frame, its light right edge
+  int black = 0;
+  for (int x = 31; x < 114; ++x)
+    for (int y = 26; y < 43; ++y)
+      if (panelDib.At(x, y) == RGB(0, 0, 0)) ++black;
+  EXPECT_GT(black, 5);  // "3.14"
+}
+
+TEST_F(UiBlockTest, ControlBlocksDrawTheirClassPictureStretchedAndTheCaptionBelow) {
+  velktest::TempFolder folder;
+  ASSERT_TRUE(folder.WriteFile(L"joystick.jpg", SolidBmp(4, 4, 0, 200, 0)));
+  IconsFolderScope icons(folder.Path());
+  paneltest::Dib dib(200, 120, 0xFFFFFF);
+  CBEBlock* block = scheme.CreateBlock(kUIJoystickBlockClassId);
+  block->rect = RECT{20, 10, 80, 58};
+  block->SetCaption(L"Джойстик1");
+  block->Draw(dib.dc());
+  EXPECT_EQ(RGB(0, 200, 0), dib.At(21, 11));
+  EXPECT_EQ(RGB(0, 200, 0), dib.At(78, 56));
+  EXPECT_EQ(RGB(255, 255, 255), dib.At(81, 30));
+  int dark = 0;
+  for (int x = 0; x < 200; ++x)
+    for (int y = 59; y < 100; ++y)
+      if (dib.At(x, y) == RGB(0, 0, 0)) ++dark;
+  EXPECT_GT(dark, 10);  // the caption below
 }
