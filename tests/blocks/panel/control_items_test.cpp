@@ -700,24 +700,75 @@ TEST_F(ControlItemTest, ScreenshotOfAPanelWithEveryControl) {
   panel->ForgetCanvas(canvas.box);
 }
 
+namespace {
+// An OpenGL rendering context on a window, or else on a 32-bit bitmap, made
+// current while alive; Ready() is false when the display offers neither.
+class GlTarget {
+public:
+  explicit GlTarget(HWND window) : window_(window) {
+    windowDc_ = GetDC(window);
+    if (TryContext(windowDc_, PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER)) return;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = kPanelCanvasWidth;
+    info.bmiHeader.biHeight = kPanelCanvasHeight;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    memoryDc_ = CreateCompatibleDC(nullptr);
+    void* bits = nullptr;
+    bitmap_ = CreateDIBSection(memoryDc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap_) old_ = SelectObject(memoryDc_, bitmap_);
+    TryContext(memoryDc_, PFD_DRAW_TO_BITMAP | PFD_SUPPORT_OPENGL | PFD_SUPPORT_GDI);
+  }
+  ~GlTarget() {
+    if (context_) {
+      wglMakeCurrent(nullptr, nullptr);
+      wglDeleteContext(context_);
+    }
+    if (memoryDc_) {
+      if (old_) SelectObject(memoryDc_, old_);
+      if (bitmap_) DeleteObject(bitmap_);
+      DeleteDC(memoryDc_);
+    }
+    ReleaseDC(window_, windowDc_);
+  }
+  GlTarget(const GlTarget&) = delete;
+  GlTarget& operator=(const GlTarget&) = delete;
+  bool Ready() const { return context_ != nullptr; }
+
+private:
+  bool TryContext(HDC dc, DWORD flags) {
+    if (!dc) return false;
+    PIXELFORMATDESCRIPTOR pfd = {};
+    pfd.nSize = sizeof(pfd);
+    pfd.nVersion = 1;
+    pfd.dwFlags = flags;
+    pfd.iPixelType = PFD_TYPE_RGBA;
+    pfd.cColorBits = 32;
+    int format = ChoosePixelFormat(dc, &pfd);
+    if (!format || !SetPixelFormat(dc, format, &pfd)) return false;
+    HGLRC context = wglCreateContext(dc);
+    if (!context) return false;
+    if (!wglMakeCurrent(dc, context)) {
+      wglDeleteContext(context);
+      return false;
+    }
+    context_ = context;
+    return true;
+  }
+  HWND window_;
+  HDC windowDc_ = nullptr;
+  HDC memoryDc_ = nullptr;
+  HBITMAP bitmap_ = nullptr;
+  HGDIOBJ old_ = nullptr;
+  HGLRC context_ = nullptr;
+};
+}  // namespace
+
 TEST_F(ControlItemTest, OpenGLDrawingRunsInARenderingContext) {
   paneltest::CanvasHost canvas;
-  HWND window = canvas.box->GetHandle();
-  HDC dc = GetDC(window);
-  PIXELFORMATDESCRIPTOR pfd = {};
-  pfd.nSize = sizeof(pfd);
-  pfd.nVersion = 1;
-  pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-  pfd.iPixelType = PFD_TYPE_RGBA;
-  pfd.cColorBits = 24;
-  int format = ChoosePixelFormat(dc, &pfd);
-  HGLRC context = nullptr;
-  if (format && SetPixelFormat(dc, format, &pfd)) context = wglCreateContext(dc);
-  if (!context || !wglMakeCurrent(dc, context)) {
-    if (context) wglDeleteContext(context);
-    ReleaseDC(window, dc);
-    GTEST_SKIP() << "no OpenGL rendering context on this display";
-  }
+  GlTarget target(canvas.box->GetHandle());
+  if (!target.Ready()) GTEST_SKIP() << "no OpenGL rendering context on this display";
   glViewport(0, 0, kPanelCanvasWidth, kPanelCanvasHeight);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
@@ -748,8 +799,8 @@ TEST_F(ControlItemTest, OpenGLDrawingRunsInARenderingContext) {
   EXPECT_EQ(0xCC, pixel[0]);  // the slider's thumb at the value 0
   glReadPixels(520, kPanelCanvasHeight - 1 - 30, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
   EXPECT_EQ(255, pixel[2]);
+  // The joystick's knob cap (grey 0.6) at its deflection of 20 pixels.
+  glReadPixels(370, kPanelCanvasHeight - 1 - 60, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+  EXPECT_NEAR(153, pixel[0], 1);
   EXPECT_EQ(GL_NO_ERROR, static_cast<int>(glGetError()));
-  wglMakeCurrent(nullptr, nullptr);
-  wglDeleteContext(context);
-  ReleaseDC(window, dc);
 }

@@ -611,3 +611,32 @@ TEST_F(UiBlockTest, ControlBlocksDrawTheirClassPictureStretchedAndTheCaptionBelo
       if (dib.At(x, y) == RGB(0, 0, 0)) ++dark;
   EXPECT_GT(dark, 10);  // the caption below
 }
+
+TEST_F(UiBlockTest, TheUserInterfaceRecordIsThePanelStreamThenTheBaseRecord) {
+  CBEUI* uiBlock = AddUIBlock(&scheme);
+  uiBlock->rect = RECT{5, 6, 205, 106};
+  CVelkUIControl* item = CreatePanelItem(uiBlock->panel, kIndicatorRow);
+  item->SetName(L"Т");
+  CMemoryStream record;
+  uiBlock->Save(&record);
+  CMemoryStream panelOnly;
+  uiBlock->panel->Save(&panelOnly);
+  CMemoryStream baseOnly;
+  uiBlock->CBEBlock::Save(&baseOnly);
+  ASSERT_EQ(panelOnly.size + baseOnly.size, record.size);
+  EXPECT_EQ(0, memcmp(record.data, panelOnly.data, panelOnly.size));
+  EXPECT_EQ(0, memcmp(record.data + panelOnly.size, baseOnly.data, baseOnly.size));
+  EXPECT_EQ(0, memcmp(record.data, kPanelStreamMagic, 4));
+  // Read back into another block: the item and the rectangle.
+  BeScheme other;
+  other.Init(&ui.catalogue);
+  CBEUI* copy = AddUIBlock(&other);
+  record.position = 0;
+  EXPECT_TRUE(copy->Load(&record));
+  EXPECT_EQ(record.size, record.position);
+  ASSERT_EQ(1, copy->panel->ItemCount());
+  EXPECT_STREQ(L"Т", copy->panel->items->name);
+  EXPECT_EQ(5, copy->rect.left);
+  EXPECT_EQ(106, copy->rect.bottom);
+  other.DeleteBlocks(true);
+}
