@@ -100,7 +100,12 @@ TEST_F(ControlItemTest, EachKindMakesItsItemAtItsDefaultSize) {
     EXPECT_EQ(row.height, item->height);
     EXPECT_EQ(nullptr, item->block);
   }
-  EXPECT_NE(nullptr, dynamic_cast<CVelkUIButton*>(panel->items));
+  CVelkUIControl* made = panel->items;
+  EXPECT_NE(nullptr, dynamic_cast<CVelkUIButton*>(made));
+  EXPECT_NE(nullptr, dynamic_cast<CVelkUITrackBar*>(made->next));
+  EXPECT_NE(nullptr, dynamic_cast<CVelkUIJoystick*>(made->next->next));
+  EXPECT_NE(nullptr, dynamic_cast<CVelkUIVideo*>(made->next->next->next));
+  EXPECT_NE(nullptr, dynamic_cast<CVelkUIIndicator*>(made->next->next->next->next));
   auto* button = static_cast<CVelkUIButton*>(panel->items);
   EXPECT_STREQ(L"Кнопка", button->text);
   EXPECT_STREQ(L"Arial", button->fontName);
@@ -146,6 +151,32 @@ TEST_F(ControlItemTest, ItemCreatesRenamesAndDeletesItsBlock) {
     EXPECT_EQ(0, CountClass(&scheme, row.classId));
   }
   EXPECT_EQ(1, scheme.GetBlockCount());  // the user-interface block
+}
+
+TEST_F(ControlItemTest, PastedControlsAreRenamedAndGetBlocksOfTheirNewNames) {
+  auto* button = Add<CVelkUIButton>(kButtonRow);
+  button->MakeUniqueName();
+  button->CreateBlock();
+  auto* slider = Add<CVelkUITrackBar>(kTrackBarRow);
+  slider->SetName(L"Газ");
+  slider->CreateBlock();
+  slider->topValue = 5.0f;
+  panel->SetAllSelected(true);
+  CMemoryStream set;
+  panel->WriteItems(&set, true);
+  set.position = 0;
+  ASSERT_TRUE(panel->ReadItems(&set, true));
+  ASSERT_EQ(4, panel->ItemCount());
+  CVelkUIControl* pastedButton = button->next->next;
+  CVelkUIControl* pastedSlider = pastedButton->next;
+  EXPECT_STREQ(L"Кнопка2", pastedButton->name);
+  EXPECT_STREQ(L"Ползунок1", pastedSlider->name);
+  ASSERT_NE(nullptr, pastedButton->block);
+  EXPECT_STREQ(L"Кнопка2", pastedButton->block->caption);
+  ASSERT_NE(nullptr, pastedSlider->block);
+  EXPECT_EQ(kUITrackBarBlockClassId, pastedSlider->block->GetClassId());
+  EXPECT_EQ(5.0f, static_cast<CVelkUITrackBar*>(pastedSlider)->topValue);
+  EXPECT_EQ(5, scheme.GetBlockCount());
 }
 
 TEST_F(ControlItemTest, DeletingTheBlockFirstLeavesTheItemWithoutOne) {
