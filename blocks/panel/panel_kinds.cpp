@@ -2,6 +2,11 @@
 
 #include <cwchar>
 
+#include "blocks/panel/items/velk_ui_button.h"
+#include "blocks/panel/items/velk_ui_indicator.h"
+#include "blocks/panel/items/velk_ui_joystick.h"
+#include "blocks/panel/items/velk_ui_trackbar.h"
+#include "blocks/panel/items/velk_ui_video.h"
 #include "blocks/panel/velk_ui_control.h"
 #include "foundation/plain_array.h"
 
@@ -21,11 +26,11 @@ void RegisterPanelItemKinds() {
   AddPanelItemKind(L"Текст", 145, nullptr);
   AddPanelItemKind(L"Линия", 143, nullptr);
   AddPanelItemKind(L"Картинка", 142, nullptr);
-  AddPanelItemKind(L"Кнопка", 141, nullptr, kUIButtonBlockClassId);
-  AddPanelItemKind(L"Ползунок", 140, nullptr, kUITrackBarBlockClassId);
-  AddPanelItemKind(L"Джойстик", 162, nullptr, kUIJoystickBlockClassId);
-  AddPanelItemKind(L"Видео", 161, nullptr, kUIVideoBlockClassId);
-  AddPanelItemKind(L"Индикатор", 163, nullptr, kUIIndicatorBlockClassId);
+  AddPanelItemKind(L"Кнопка", 141, CVelkUIButton::Create, kUIButtonBlockClassId);
+  AddPanelItemKind(L"Ползунок", 140, CVelkUITrackBar::Create, kUITrackBarBlockClassId);
+  AddPanelItemKind(L"Джойстик", 162, CVelkUIJoystick::Create, kUIJoystickBlockClassId);
+  AddPanelItemKind(L"Видео", 161, CVelkUIVideo::Create, kUIVideoBlockClassId);
+  AddPanelItemKind(L"Индикатор", 163, CVelkUIIndicator::Create, kUIIndicatorBlockClassId);
 }
 
 bool AddPanelItemKind(const wchar_t* name, int pictureId, UiItemFactory factory,

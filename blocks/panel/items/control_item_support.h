@@ -1,0 +1,41 @@
+// What the control items share: their font, reading their records field by
+// field without running past the stream, creating and linking their
+// user-interface block, and the OpenGL colour and frame helpers of their
+// run-time drawing.
+#pragma once
+
+#include <windows.h>
+
+class CStream;
+class CVelkUIControl;
+
+// The item font: height -(size x 96) / 72, bold with style bit 1, italic
+// with 2, underlined with 4, default character set. Null when it cannot be
+// made.
+HFONT CreateItemFont(const wchar_t* face, int style, int size);
+
+// Draws text centred in the rectangle, transparent, in colour and font.
+void DrawCenteredText(HDC dc, const wchar_t* text, HFONT font, COLORREF colour, int x, int y,
+                      int width, int height);
+
+// Reads exactly size bytes into field; false (the field untouched) when the
+// stream holds fewer.
+bool ReadField(CStream* stream, void* field, int size);
+// Replaces *slot by the next zero-terminated string; false when not even a
+// terminator is left.
+bool ReadStringField(CStream* stream, wchar_t** slot);
+
+// Creates the user-interface block of classId in the item's panel scheme,
+// links it both ways and gives it the item's name; nothing when the item
+// already has a block or the scheme cannot make one.
+void CreateControlBlock(CVelkUIControl* item, unsigned int classId);
+
+// Is Ctrl held now.
+bool ControlKeyHeld();
+
+// OpenGL: the colour with the given alpha as the current colour.
+void GlColor(COLORREF colour, float alpha);
+// Unless fill is -1, a quad over the rectangle in the fill colour; then the
+// lines (x1, y2)-(x1, y1)-(x2, y1) in light and (x2, y1)-(x2, y2)-(x1, y2)
+// in dark.
+void DrawGLFrame(int x1, int y1, int x2, int y2, COLORREF fill, COLORREF light, COLORREF dark);

@@ -1,0 +1,103 @@
+#include "blocks/panel/ui_blocks/be_ui_video.h"
+
+#include <cstdint>
+#include <cstring>
+#include <new>
+
+#include "blocks/engine/input_pin.h"
+#include "blocks/engine/output_pin.h"
+#include "blocks/panel/items/velk_ui_video.h"
+#include "kestui/image.h"
+
+namespace {
+// One kind of picture a producer sends as a message: the signal type it may
+// come on besides video, its tag, where its counter lies and how long a
+// stalled picture stays.
+struct PictureKind {
+  BeSignalType ownType;  // 22 or its own message type
+  uint16_t tag;
+  bool wideCounter;  // 16-bit counter in bytes 0-1, tag in 2-3; else byte 0, tag in 1-2
+  int countdown;
+};
+
+const PictureKind kPictureKinds[kVideoSlotCount] = {
+    {kSignalVideo, 0x33EE, false, kCameraFrameCountdown},
+    {kSignalScanSector, 0x331E, false, kCameraFrameCountdown},
+    {kSignalLocalMap, 0x332E, true, kMapCountdown},
+    {kSignalGlobalMap, 0x332F, true, kMapCountdown},
+};
+}  // namespace
+
+CBEUIVideo::CBEUIVideo() {
+  SetSize(120, 64);
+  SetInputCount(1);
+  SetOutputCount(2);
+  if (Input(0)) {
+    Input(0)->type = kSignalVideo;
+    Input(0)->name = L"Video";
+    Input(0)->description = L"Видео-вход";
+  }
+  if (Output(1)) {
+    Output(0)->type = kSignalFloat;
+    Output(0)->name = L"mouseX";
+    Output(0)->description = L"Нормированное изображением положение мышки по X (от -1 до 1 слева на право)";
+    Output(1)->type = kSignalFloat;
+    Output(1)->name = L"mouseY";
+    Output(1)->description = L"Нормированное изображением положение мышки по Y (от -1 до 1 сверху вниз)";
+  }
+}
+
+CBEBlock* CBEUIVideo::Create() { return new (std::nothrow) CBEUIVideo; }
+
+void CBEUIVideo::Step(float) {
+  CVelkUIVideo* video = dynamic_cast<CVelkUIVideo*>(item);
+  if (!video) return;
+  const BeOutputPin* source = Input(0) ? Input(0)->source : nullptr;
+  int matched = -1;
+  int counter = 0;
+  const void* reference = nullptr;
+  if (source) {
+    const unsigned char* v = source->value;
+    uint32_t address = 0;
+    memcpy(&address, v + 4, 4);
+    reference = reinterpret_cast<const void*>(static_cast<uintptr_t>(address));
+    for (int k = 0; k < kVideoSlotCount && reference; ++k) {
+      const PictureKind& kind = kPictureKinds[k];
+      bool typeFits = source->type == kSignalVideo || source->type == kind.ownType;
+      uint16_t tag = 0;
+      memcpy(&tag, v + (kind.wideCounter ? 2 : 1), 2);
+      if (typeFits && tag == kind.tag) {
+        matched = k;
+        if (kind.wideCounter) {
+          int16_t wide = 0;
+          memcpy(&wide, v, 2);
+          counter = wide;
+        } else {
+          counter = static_cast<signed char>(v[0]);
+        }
+        break;
+      }
+      video->pictures[k] = nullptr;
+    }
+  }
+  if (matched < 0) {
+    for (int k = 0; k < kVideoSlotCount; ++k) video->pictures[k] = nullptr;
+  } else if (counter != lastCounter) {
+    lastCounter = counter;
+    countdown = kPictureKinds[matched].countdown;
+    for (int k = 0; k < kVideoSlotCount; ++k) video->pictures[k] = nullptr;
+    video->pictures[matched] = reference;
+  } else if (countdown > 0) {
+    --countdown;
+    if (countdown == 0) video->pictures[matched] = nullptr;
+  }
+  if (Output(1)) {
+    Output(0)->SetFloat(video->mouseX);
+    Output(1)->SetFloat(video->mouseY);
+  }
+}
+
+void CBEUIVideo::Draw(HDC dc) {
+  static CKestImage picture;
+  DrawPicture(dc, &picture, L"video.jpg");
+}
