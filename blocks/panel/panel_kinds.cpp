@@ -2,6 +2,9 @@
 
 #include <cwchar>
 
+#include "blocks/panel/items/velk_ui_image.h"
+#include "blocks/panel/items/velk_ui_line.h"
+#include "blocks/panel/items/velk_ui_text.h"
 #include "blocks/panel/velk_ui_control.h"
 #include "foundation/plain_array.h"
 
@@ -18,9 +21,9 @@ void RegisterPanelItemKinds() {
   Kinds().Clear();
   // The item classes of the kinds are linked in as they come; until then a
   // kind shows its palette button and makes no item.
-  AddPanelItemKind(L"Текст", 145, nullptr);
-  AddPanelItemKind(L"Линия", 143, nullptr);
-  AddPanelItemKind(L"Картинка", 142, nullptr);
+  AddPanelItemKind(L"Текст", 145, NewVelkUIText);
+  AddPanelItemKind(L"Линия", 143, NewVelkUILine);
+  AddPanelItemKind(L"Картинка", 142, NewVelkUIImage);
   AddPanelItemKind(L"Кнопка", 141, nullptr, kUIButtonBlockClassId);
   AddPanelItemKind(L"Ползунок", 140, nullptr, kUITrackBarBlockClassId);
   AddPanelItemKind(L"Джойстик", 162, nullptr, kUIJoystickBlockClassId);
