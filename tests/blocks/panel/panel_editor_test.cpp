@@ -421,3 +421,17 @@ TEST_F(OpenEditorTest, WithoutPanelNothingOpensAndAForeignItemIsNotSelected) {
   EXPECT_TRUE(clean);
   EXPECT_EQ(nullptr, other.canvas);
 }
+
+TEST_F(EditorTest, TheMenuShortcutsWorkOnTheCanvas) {
+  AddPlain(&panel, L"a", 100, 100, 50, 50);
+  AddPlain(&panel, L"b", 300, 100, 50, 50);
+  Click(120, 120);
+  // Delete without modifiers goes through the canvas's own menu.
+  SendMessageW(canvas, WM_KEYDOWN, VK_DELETE, 0);
+  EXPECT_EQ(1, panel.ItemCount());
+  EXPECT_EQ(nullptr, editor->GetPropertyList());
+  EXPECT_STREQ(L"b", panel.items->name);
+  // A key that no item has does nothing.
+  SendMessageW(canvas, WM_KEYDOWN, 'Q', 0);
+  EXPECT_EQ(1, panel.ItemCount());
+}
