@@ -7,6 +7,7 @@
 #include <string>
 
 #include "blocks/panel/editor/open_panel_editor.h"
+#include "blocks/panel/editor/ui_img_dlg.h"
 #include "blocks/panel/editor/velk_ui_editor.h"
 #include "blocks/panel/items/velk_ui_image.h"
 #include "blocks/panel/items/velk_ui_line.h"
@@ -434,4 +435,27 @@ TEST_F(EditorTest, TheMenuShortcutsWorkOnTheCanvas) {
   // A key that no item has does nothing.
   SendMessageW(canvas, WM_KEYDOWN, 'Q', 0);
   EXPECT_EQ(1, panel.ItemCount());
+}
+
+TEST_F(EditorTest, ThePictureItemsDialogButtonOpensThePictureDialogOnIt) {
+  auto* image = static_cast<CVelkUIImage*>(CreatePanelItemByKind(&panel, L"Картинка"));
+  image->SetPosition(40, 40);
+  Click(48, 56);
+  UiPropertyList* list = editor->GetPropertyList();
+  ASSERT_NE(nullptr, list);
+  ASSERT_EQ(7, list->count);
+  CKestControl* button = list->At(6)->control;
+  ASSERT_NE(nullptr, button);
+  EXPECT_EQ(kGridDialogButtonId, GetWindowLongW(button->GetHandle(), GWL_ID));
+  CVelkUIImage* shownOn = nullptr;
+  ModalDriver<CUIImgDlg> driver([&](CUIImgDlg* form, int) {
+    shownOn = form->GetItem();
+    form->PostClose(2);
+    return false;
+  });
+  SendMessageW(editor->GetHandle(), WM_COMMAND, MAKEWPARAM(kGridDialogButtonId, BN_CLICKED),
+               reinterpret_cast<LPARAM>(button->GetHandle()));
+  EXPECT_EQ(1, driver.Steps());
+  EXPECT_EQ(image, shownOn);
+  EXPECT_TRUE(IsWindow(editor->GetHandle()));
 }
