@@ -7,6 +7,9 @@
 #include "blocks/panel/items/velk_ui_joystick.h"
 #include "blocks/panel/items/velk_ui_trackbar.h"
 #include "blocks/panel/items/velk_ui_video.h"
+#include "blocks/panel/items/velk_ui_image.h"
+#include "blocks/panel/items/velk_ui_line.h"
+#include "blocks/panel/items/velk_ui_text.h"
 #include "blocks/panel/velk_ui_control.h"
 #include "foundation/plain_array.h"
 
@@ -21,11 +24,11 @@ CPlainArray<UiItemKind>& Kinds() {
 
 void RegisterPanelItemKinds() {
   Kinds().Clear();
-  // The item classes of the kinds are linked in as they come; until then a
-  // kind shows its palette button and makes no item.
-  AddPanelItemKind(L"Текст", 145, nullptr);
-  AddPanelItemKind(L"Линия", 143, nullptr);
-  AddPanelItemKind(L"Картинка", 142, nullptr);
+  // The eight kinds in palette order: name, palette picture, item class and
+  // the class of the user-interface block an item is bound to.
+  AddPanelItemKind(L"Текст", 145, NewVelkUIText);
+  AddPanelItemKind(L"Линия", 143, NewVelkUILine);
+  AddPanelItemKind(L"Картинка", 142, NewVelkUIImage);
   AddPanelItemKind(L"Кнопка", 141, CVelkUIButton::Create, kUIButtonBlockClassId);
   AddPanelItemKind(L"Ползунок", 140, CVelkUITrackBar::Create, kUITrackBarBlockClassId);
   AddPanelItemKind(L"Джойстик", 162, CVelkUIJoystick::Create, kUIJoystickBlockClassId);
