@@ -83,7 +83,29 @@ PICTURES = {
 }
 
 
+# The speed buttons make the colour of pixel (0, 0) transparent only in an
+# indexed picture: their pictures are written with a palette.
+INDEXED = {'add.bmp', 'delete.bmp', 'up.bmp', 'down.bmp'}
+
+
+def write_indexed(name, rows):
+    width, height = 16, 16
+    keys = list(COLOURS)
+    palette = b''.join(bytes((b, g, r, 0)) for r, g, b in (COLOURS[k] for k in keys))
+    pixels = b''
+    for row in reversed(rows):  # bottom-up, 16 bytes a row (already 4-aligned)
+        pixels += bytes(keys.index(c) for c in row)
+    header = struct.pack('<IiiHHIIiiII', 40, width, height, 1, 8, 0, len(pixels), 2835, 2835, len(keys), 0)
+    offset = 14 + len(header) + len(palette)
+    file_header = struct.pack('<2sIHHI', b'BM', offset + len(pixels), 0, 0, offset)
+    with open(os.path.join(OUT, name), 'wb') as f:
+        f.write(file_header + header + palette + pixels)
+
+
 def write(name, rows):
+    if name in INDEXED:
+        write_indexed(name, rows)
+        return
     width, height = 16, 16
     stride = width * 3
     pixels = b''

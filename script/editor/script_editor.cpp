@@ -601,6 +601,11 @@ void CVMScriptEditor::SaveProgram() {
   if (!written) ShowMessageText(this, MB_OK | MB_ICONERROR, L"Ошибка", L"Ошибка создания файла!");
 }
 
+void CVMScriptEditor::ShowExamples() {
+  if (examples_->GetItemCount() > 0 && examples_->GetSelectedIndex() < 0) examples_->SelectItem(0, true);
+  examples_->SetFocus();
+}
+
 void CVMScriptEditor::OpenFind() {
   if (OpenSearchForm) return;
   auto* form = new (std::nothrow) CSearchForm(this);
@@ -665,6 +670,7 @@ bool CVMScriptEditor::HandleCommand(WPARAM wParam, LPARAM lParam) {
     case ID_SCRIPT_SELECT_ALL: text_->SelectAll(); return true;
     case ID_SCRIPT_COMPILE: CompileIntoBlock(); return true;
     case ID_SCRIPT_FIND: OpenFind(); return true;
+    case ID_SCRIPT_EXAMPLES: ShowExamples(); return true;
     case kScriptAddInput: AddPin(true); return true;
     case kScriptAddOutput: AddPin(false); return true;
     case kScriptDeleteInput: DeletePin(true); return true;

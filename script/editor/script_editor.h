@@ -110,6 +110,8 @@ private:
   void OpenProgram();
   void SaveProgram();
   void OpenFind();
+  // The help menu's "Примеры": the examples list gets the focus.
+  void ShowExamples();
   void EnableEditMenu();
   void EnableTextMenu();
   void ElementSelected();

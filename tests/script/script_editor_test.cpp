@@ -13,7 +13,13 @@
 
 #include "blocks/engine/input_pin.h"
 #include "blocks/engine/output_pin.h"
+#include "blocks/engine/block_scheme.h"
+#include "blocks/engine/catalogue.h"
+#include "blocks/engine/catalogue_group.h"
+#include "blocks/engine/editor/be_editor.h"
+#include "blocks/engine/editor/be_view.h"
 #include "foundation/buffers.h"
+#include "kestui/kest_host_scope.h"
 #include "kestui/kest_dialogs.h"
 #include "kestui/kest_edit.h"
 #include "kestui/kest_form.h"
@@ -612,6 +618,50 @@ TEST_F(ScriptEditorTest, TheCloseCheck) {
     EXPECT_STREQ(block.Source(), L"y = 2;");
     EXPECT_GT(block.Machine()->CodeSize(), 0);
   }
+}
+
+// Velkboard's answer to a block's properties: the block's own dialog.
+class BlockDialogHost : public CKestHost {
+public:
+  bool ShowBlockProperties(CBEBlock* block) override { return block && block->ShowProperties(); }
+};
+
+TEST_F(ScriptEditorTest, ADoubleClickOnAScriptBlockOpensTheEditor) {
+  ASSERT_TRUE(mainForm->CreateMDIClient());
+  mainForm->Show(false);
+  BeCatalogue catalogue;
+  catalogue.AddGroup(nullptr);
+  ASSERT_TRUE(AddScriptBlockEntry(catalogue.AddGroup(L"Интеллект")));
+  BeScheme scheme;
+  scheme.Init(&catalogue);
+  CBEBlock* scriptBlock = scheme.CreateBlock(kScriptBlockClassId);
+  ASSERT_NE(scriptBlock, nullptr);
+  scriptBlock->MoveTo(20, 20);
+  auto* blockEditor = new CBEEditor(mainForm, &scheme);
+  ASSERT_NE(blockEditor->GetHandle(), nullptr);
+  MoveWindow(blockEditor->GetHandle(), 0, 0, 600, 400, TRUE);
+  FlushEvents();
+  HWND view = blockEditor->GetView()->GetHandle();
+  BlockDialogHost host;
+  CKestHostScope scope(&host);
+
+  CBEBlock* edited = nullptr;
+  DialogAnswerer boxes({IDYES, IDOK});
+  ModalScript script{{[&](CVMScriptEditor* opened) {
+    edited = opened->GetBlock();
+    Type(opened, L"var x = 1;");
+    PostClose(opened);
+  }}};
+  ModalScript::current = &script;
+  UINT_PTR timer = SetTimer(nullptr, 0, 10, ModalScript::Tick);
+  SendMessageW(view, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 50));
+  SendMessageW(view, WM_LBUTTONUP, 0, MAKELPARAM(100, 50));
+  SendMessageW(view, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(100, 50));
+  KillTimer(nullptr, timer);
+  ModalScript::current = nullptr;
+  EXPECT_EQ(edited, scriptBlock);
+  EXPECT_EQ(boxes.Count(), 2);  // the close check, then the compilation
+  EXPECT_STREQ(static_cast<CBEVirtualMachine*>(scriptBlock)->Source(), L"var x = 1;");
 }
 
 HTREEITEM FindTreeItem(HWND tree, HTREEITEM from, const std::wstring& label) {
