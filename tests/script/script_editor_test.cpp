@@ -271,6 +271,39 @@ TEST_F(ScriptEditorTest, TypingMarksModifiedAndMovesTheCaretStatus) {
   EXPECT_STREQ(panel, L"\t9");
 }
 
+TEST_F(ScriptEditorTest, EditMenuAndTextPopupFollowTheSelection) {
+  Open();
+  HMENU edit = editor->GetEditMenu();
+  HMENU popup = editor->GetTextMenu()->GetHandle();
+  auto grayed = [](HMENU menu, UINT position) { return (GetMenuState(menu, position, MF_BYPOSITION) & MF_GRAYED) != 0; };
+  auto popupGrayed = [&](UINT id) { return (GetMenuState(popup, id, MF_BYCOMMAND) & MF_GRAYED) != 0; };
+  Type(editor, L"abc");
+  editor->GetProgramText()->SetSelection(3, 3);
+  SendMessageW(editor->GetHandle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(edit), 1);
+  SendMessageW(editor->GetHandle(), WM_KEST_MBUTTONDOWN, kScriptTextId,
+               reinterpret_cast<LPARAM>(editor->GetProgramText()->GetHandle()));
+  EXPECT_FALSE(grayed(edit, 0));  // typing can be undone
+  EXPECT_TRUE(grayed(edit, 2));
+  EXPECT_TRUE(grayed(edit, 3));
+  EXPECT_TRUE(grayed(edit, 5));
+  EXPECT_TRUE(popupGrayed(ID_SCRIPT_COPY));
+  EXPECT_TRUE(popupGrayed(ID_SCRIPT_CUT));
+  EXPECT_TRUE(popupGrayed(ID_SCRIPT_DELETE));
+  editor->GetProgramText()->SetSelection(0, 2);
+  SendMessageW(editor->GetHandle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(edit), 1);
+  SendMessageW(editor->GetHandle(), WM_KEST_MBUTTONDOWN, kScriptTextId,
+               reinterpret_cast<LPARAM>(editor->GetProgramText()->GetHandle()));
+  EXPECT_FALSE(grayed(edit, 2));
+  EXPECT_FALSE(grayed(edit, 3));
+  EXPECT_FALSE(grayed(edit, 5));
+  EXPECT_FALSE(popupGrayed(ID_SCRIPT_COPY));
+  EXPECT_FALSE(popupGrayed(ID_SCRIPT_CUT));
+  EXPECT_FALSE(popupGrayed(ID_SCRIPT_DELETE));
+  // The Edit menu's delete removes the selection.
+  Command(ID_SCRIPT_DELETE);
+  EXPECT_EQ(Text(), L"c");
+}
+
 TEST_F(ScriptEditorTest, AddedPinsAreNumberedAfterTheRowCount) {
   Open();
   AddPins(kScriptAddInput, 3);
