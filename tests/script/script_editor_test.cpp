@@ -778,6 +778,9 @@ TEST_F(ScriptEditorTest, FindFromTheMenu) {
   EXPECT_EQ(GetWindow(search->GetHandle(), GW_OWNER), editor->GetHandle());
   Command(ID_SCRIPT_FIND);  // one at a time
   EXPECT_EQ(OpenSearchForm, search);
+  EXPECT_TRUE(IsWindowVisible(search->GetHandle()));
+  FlushEvents();
+  EXPECT_TRUE(velktest::SaveWindowBitmap(search->GetHandle(), ScreenshotFolder() + L"script_find.bmp"));
 
   // An empty edit does nothing.
   SendMessageW(search->GetHandle(), WM_COMMAND, kSearchForwardId, 0);
