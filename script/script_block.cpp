@@ -14,7 +14,7 @@
 #include "foundation/stream.h"
 #include "kestui/kest_dc_selection.h"
 #include "kestui/kest_gdi_object.h"
-#include "kestui/kest_host.h"
+#include "script/editor/script_editor.h"
 #include "script/script_resources.h"
 #include "script/vm_variable.h"
 
@@ -371,4 +371,16 @@ void CBEVirtualMachine::Draw(HDC dc) {
   DeleteDC(source);
 }
 
-bool CBEVirtualMachine::ShowProperties() { return GetKestHost()->ShowBlockProperties(this); }
+bool CBEVirtualMachine::ShowProperties() {
+  auto* editor = new (std::nothrow) CVMScriptEditor(this);
+  if (!editor) return false;
+  HWND window = editor->GetHandle();
+  if (!window) {
+    delete editor;
+    return false;
+  }
+  int result = editor->ShowModal(false);
+  // The form is still there until its posted destruction arrives.
+  if (IsWindow(window) && GetControlFromHandle(window) == editor) delete editor;
+  return result == 1;
+}

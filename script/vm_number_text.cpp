@@ -151,7 +151,7 @@ double ParseNumberText(const wchar_t* text) {
   return value;
 }
 
-int32_t ParseLeadingInt(const wchar_t* text) {
+int32_t VmParseLeadingInt(const wchar_t* text) {
   if (!text) return 0;
   const wchar_t* p = text;
   while (IsBlank(*p)) ++p;

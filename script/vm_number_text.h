@@ -19,7 +19,7 @@ double ParseNumberText(const wchar_t* text);
 
 // The leading decimal integer of a text (blanks and a sign allowed), 0 when
 // there is none; clamped to the 32-bit range.
-int32_t ParseLeadingInt(const wchar_t* text);
+int32_t VmParseLeadingInt(const wchar_t* text);
 // The leading decimal number of a text (sign, digits, fraction, exponent),
 // 0 when there is none; infinite when it is too large.
 double ParseLeadingDouble(const wchar_t* text);

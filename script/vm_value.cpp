@@ -163,7 +163,7 @@ int32_t VmValue::ToIntOther() const {
       if (!text) return 0;
       const wchar_t* s = text->Chars();
       if (s[0] == L'0' && s[1] == L'x') return ParseHexText(s + 2);
-      return ParseLeadingInt(s);
+      return VmParseLeadingInt(s);
     }
     case VM_ARRAY:
     case VM_FUNCTION:

@@ -7,6 +7,7 @@
 #include "app/browser/db_explorer.h"
 #include "app/editor/sph_editor.h"
 #include "app/export/picture_export.h"
+#include "blocks/engine/block.h"
 #include "blocks/engine/editor/be_editor.h"
 #include "foundation/paths.h"
 
@@ -68,6 +69,8 @@ bool CVelkboardHost::OpenSchemeEditor(SchScheme* scheme, int mode, int boardWidt
   }
   return true;
 }
+
+bool CVelkboardHost::ShowBlockProperties(CBEBlock* block) { return block && block->ShowProperties(); }
 
 bool CVelkboardHost::OpenBlockEditor(BeScheme* scheme, const wchar_t* title) {
   if (!scheme || !MainKestForm || !MainKestForm->GetMDIClient()) return false;

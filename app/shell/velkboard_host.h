@@ -19,6 +19,9 @@ public:
   // A block-diagram editor on scheme as an MDI child of the main form,
   // titled title; false without a main form or when no window was made.
   bool OpenBlockEditor(BeScheme* scheme, const wchar_t* title) override;
+  // A block's own property dialog (a double click in a block-diagram
+  // editor): what the block's ShowProperties answers; false for no block.
+  bool ShowBlockProperties(CBEBlock* block) override;
   // Pictures of the lower layers' windows: the program's picture export
   // (file, clipboard or printer).
   HDC BeginPictureExport(int kind, const RECT& rect) override;

@@ -519,27 +519,6 @@ TEST(ScriptBlock, RunsInsideASchemeFedByAnotherBlock) {
   EXPECT_EQ(logged.Lines(), (std::vector<std::wstring>{L"x=21", L"x=-4"}));
 }
 
-// A host that records the property requests of blocks.
-class PropertiesHost : public CKestHost {
-public:
-  bool ShowBlockProperties(CBEBlock* block) override {
-    asked.push_back(block);
-    return answer;
-  }
-  std::vector<CBEBlock*> asked;
-  bool answer = true;
-};
-
-TEST(ScriptBlock, PropertiesGoToTheHostsDialog) {
-  PropertiesHost host;
-  CKestHostScope scope(&host);
-  CBEVirtualMachine block;
-  EXPECT_TRUE(block.ShowProperties());
-  host.answer = false;
-  EXPECT_FALSE(block.ShowProperties());
-  EXPECT_EQ(host.asked, (std::vector<CBEBlock*>{&block, &block}));
-}
-
 // A white 32-bit memory bitmap selected into its own DC.
 class Canvas {
 public:

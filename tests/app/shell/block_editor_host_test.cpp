@@ -60,3 +60,28 @@ TEST_F(BlockEditorHostTest, OpensAnEditorInTheMainWindow) {
 }
 
 }  // namespace
+
+namespace {
+
+// A block whose property dialog only counts and answers.
+class PropertiesBlock : public CBEBlock {
+public:
+  bool ShowProperties() override {
+    ++shown;
+    return answer;
+  }
+  int shown = 0;
+  bool answer = true;
+};
+
+TEST(VelkboardHostProperties, TheBlockShowsItsOwnDialog) {
+  CVelkboardHost velkboard;
+  PropertiesBlock block;
+  EXPECT_TRUE(velkboard.ShowBlockProperties(&block));
+  block.answer = false;
+  EXPECT_FALSE(velkboard.ShowBlockProperties(&block));
+  EXPECT_EQ(block.shown, 2);
+  EXPECT_FALSE(velkboard.ShowBlockProperties(nullptr));
+}
+
+}  // namespace
