@@ -16,13 +16,6 @@ namespace {
 const COLORREF kNoFill = 0xFFFFFFFF;
 }
 
-HFONT CreateItemFont(const wchar_t* face, int style, int size) {
-  int height = -(size * 96) / 72;
-  return CreateFontW(height, 0, 0, 0, (style & 1) ? FW_BOLD : FW_NORMAL, (style & 2) ? TRUE : FALSE,
-                     (style & 4) ? TRUE : FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face ? face : L"");
-}
-
 void DrawCenteredText(HDC dc, const wchar_t* text, HFONT font, COLORREF colour, int x, int y,
                       int width, int height) {
   if (!dc || !text || !*text) return;

@@ -6,13 +6,11 @@
 
 #include <windows.h>
 
+#include "blocks/panel/items/item_font.h"  // CreateItemFont
+
 class CStream;
 class CVelkUIControl;
 
-// The item font: height -(size x 96) / 72, bold with style bit 1, italic
-// with 2, underlined with 4, default character set. Null when it cannot be
-// made.
-HFONT CreateItemFont(const wchar_t* face, int style, int size);
 
 // Draws text centred in the rectangle, transparent, in colour and font.
 void DrawCenteredText(HDC dc, const wchar_t* text, HFONT font, COLORREF colour, int x, int y,

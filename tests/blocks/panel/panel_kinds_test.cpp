@@ -62,8 +62,11 @@ TEST_F(PanelTest, CreatingAnItemAppendsItAndGivesItTheRowsOwnKindName) {
 TEST_F(PanelTest, KindsWithoutItemClassesUnknownNamesAndBadRowsCreateNothing) {
   UiPanel panel(&probe.scheme);
   // A row whose item class is not linked in makes nothing.
-  for (int row = 0; row < 8; ++row)
-    if (!PanelItemKindAt(row)->factory) EXPECT_EQ(nullptr, CreatePanelItem(&panel, row)) << row;
+  for (int row = 0; row < 8; ++row) {
+    if (!PanelItemKindAt(row)->factory) {
+      EXPECT_EQ(nullptr, CreatePanelItem(&panel, row)) << row;
+    }
+  }
   EXPECT_EQ(nullptr, CreatePanelItem(&panel, -1));
   EXPECT_EQ(nullptr, CreatePanelItem(&panel, PanelItemKindCount()));
   EXPECT_EQ(nullptr, CreatePanelItemByKind(&panel, nullptr));

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <string>
 
+#include "blocks/panel/editor/velk_ui_editor.h"
+#include "modal_driver.h"
 #include "blocks/engine/input_pin.h"
 #include "blocks/engine/output_pin.h"
 #include "blocks/panel/items/velk_ui_button.h"
@@ -218,13 +220,20 @@ TEST_F(UiBlockTest, TheSchemeStreamKeepsThePanelItemsAndTheControlBlockCaptions)
     EXPECT_EQ(classes[i], block->GetClassId());
   }
   EXPECT_EQ(nullptr, item->name);
-  // Opening the editor from the block binds them (the editor itself may not
-  // be available: its answer is not what this test is about).
+  // Opening the editor from the block binds them; the editor is closed as
+  // soon as it shows.
   CBEUI* loadedUi = nullptr;
   for (CBEBlock* b = loaded.blocks; b; b = b->next)
     if (b->GetClassId() == kUIBlockClassId) loadedUi = static_cast<CBEUI*>(b);
   ASSERT_NE(nullptr, loadedUi);
-  loadedUi->ShowProperties();
+  {
+    paneltest::ModalDriver<CVelkUIEditor> driver([](CVelkUIEditor* form, int) {
+      form->PostClose(2);
+      return false;
+    });
+    ASSERT_TRUE(driver.Ready());
+    EXPECT_TRUE(loadedUi->ShowProperties());
+  }
   item = panel->items;
   for (int i = 0; i < 5; ++i, item = item->next) {
     ASSERT_NE(nullptr, item->block) << i;
@@ -304,13 +313,21 @@ TEST_F(UiBlockTest, AControlBlockWithoutAUserInterfaceBlockInItsSchemeOpensNothi
 }
 
 TEST_F(UiBlockTest, ShowPropertiesReachesTheEditorEntryWithoutTouchingTheBlockAfterwards) {
-  // Through the real entry: whatever the editor answers, the call returns it.
+  // Through the real entry: the editor opens on the block's own panel with
+  // its item selected, and the call returns the editor's answer.
   CBEUI* uiBlock = AddUIBlock(&scheme);
   CVelkUIControl* item = CreatePanelItem(uiBlock->panel, kIndicatorRow);
   item->MakeUniqueName();
   item->CreateBlock();
-  bool shown = item->block->ShowProperties();
-  (void)shown;
+  bool itemSelected = false;
+  paneltest::ModalDriver<CVelkUIEditor> driver([&](CVelkUIEditor* form, int) {
+    itemSelected = uiBlock->panel->currentItem == item;
+    form->PostClose(2);
+    return false;
+  });
+  ASSERT_TRUE(driver.Ready());
+  EXPECT_TRUE(item->block->ShowProperties());
+  EXPECT_TRUE(itemSelected);
   EXPECT_EQ(2, scheme.GetBlockCount());
 }
 
