@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/memory_canvas.h"
 #include "blocks/engine/block_scheme.h"
 #include "blocks/engine/catalogue.h"
 #include "blocks/engine/catalogue_group.h"
@@ -519,73 +520,9 @@ TEST(ScriptBlock, RunsInsideASchemeFedByAnotherBlock) {
   EXPECT_EQ(logged.Lines(), (std::vector<std::wstring>{L"x=21", L"x=-4"}));
 }
 
-// A white 32-bit memory bitmap selected into its own DC.
-class Canvas {
-public:
-  Canvas(int w, int h) : w_(w), h_(h) {
-    dc_ = CreateCompatibleDC(nullptr);
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bitmap_ = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
-    old_ = SelectObject(dc_, bitmap_);
-    RECT all = {0, 0, w, h};
-    FillRect(dc_, &all, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
-    GdiFlush();
-  }
-  ~Canvas() {
-    SelectObject(dc_, old_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
-  }
-  HDC dc() const { return dc_; }
-  COLORREF At(int x, int y) const {
-    GdiFlush();
-    unsigned int p = bits_[y * w_ + x];
-    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-  }
-  int Count(int x0, int y0, int x1, int y1, COLORREF color) const {
-    int n = 0;
-    for (int y = y0; y <= y1; ++y)
-      for (int x = x0; x <= x1; ++x) n += At(x, y) == color;
-    return n;
-  }
-  // Writes the picture as a 32-bit BMP under build/screenshots/.
-  void Save(const wchar_t* name) const {
-    wchar_t exe[MAX_PATH];
-    DWORD n = GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    std::wstring folder(exe, n);
-    for (int up = 0; up < 2; ++up) folder = folder.substr(0, folder.find_last_of(L"\\/"));
-    folder += L"\\screenshots\\";
-    CreateDirectoryW(folder.c_str(), nullptr);
-    BITMAPFILEHEADER fh = {};
-    BITMAPINFOHEADER ih = {};
-    ih.biSize = sizeof ih;
-    ih.biWidth = w_;
-    ih.biHeight = -h_;
-    ih.biPlanes = 1;
-    ih.biBitCount = 32;
-    fh.bfType = 0x4D42;
-    fh.bfOffBits = sizeof fh + sizeof ih;
-    fh.bfSize = fh.bfOffBits + 4 * w_ * h_;
-    GdiFlush();
-    FILE* f = _wfopen((folder + name).c_str(), L"wb");
-    if (!f) return;
-    fwrite(&fh, sizeof fh, 1, f);
-    fwrite(&ih, sizeof ih, 1, f);
-    fwrite(bits_, 4 * w_ * h_, 1, f);
-    fclose(f);
-  }
-
-private:
-  int w_, h_;
-  HDC dc_;
-  HBITMAP bitmap_;
-  HGDIOBJ old_;
-  unsigned int* bits_ = nullptr;
+// A grey canvas: the block's white parts show on it.
+struct Canvas : velktest::MemoryCanvas {
+  Canvas(int w, int h) : MemoryCanvas(w, h, GRAY_BRUSH) {}
 };
 
 // The body framed in black, "JavaScript" under the middle, the picture
