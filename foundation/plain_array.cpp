@@ -36,3 +36,20 @@ bool ResizeSteppedBlock(void** items, size_t itemSize, int oldCount, int newCoun
   }
   return true;
 }
+
+bool ResizeGrowingBlock(void** items, size_t itemSize, int* capacity, int newCount, int first) {
+  if (!items || !capacity || itemSize == 0 || *capacity < 0 || newCount < 0) return false;
+  int oldCapacity = *capacity;
+  if (newCount <= oldCapacity) return true;
+  long long grown = oldCapacity > 0 ? oldCapacity : (first < 1 ? 1 : first);
+  while (grown < newCount) grown *= 2;
+  if (grown > INT_MAX) grown = newCount;
+  if (static_cast<unsigned long long>(grown) > SIZE_MAX / itemSize) return false;
+  void* block = ReallocBuffer(*items, static_cast<size_t>(grown) * itemSize);
+  if (!block) return false;
+  memset(static_cast<char*>(block) + static_cast<size_t>(oldCapacity) * itemSize, 0,
+         static_cast<size_t>(grown - oldCapacity) * itemSize);
+  *items = block;
+  *capacity = static_cast<int>(grown);
+  return true;
+}

@@ -34,6 +34,23 @@ bool ResizeSteppedArray(T** items, int oldCount, int newCount, int step = 1) {
   return true;
 }
 
+// Grows the heap block *items of *capacity items (allocated by
+// ReallocBuffer, or null) so it holds at least newCount items, doubling the
+// capacity (from first when there is none), so appends take amortised
+// constant time. Never shrinks. Items between the old and the new capacity
+// are zeroed. Answers false, with the block and *capacity untouched, for a
+// negative count, a size that overflows, or when memory runs out.
+bool ResizeGrowingBlock(void** items, size_t itemSize, int* capacity, int newCount, int first);
+
+template <class T>
+bool ResizeGrowingArray(T** items, int* capacity, int newCount, int first = 4) {
+  static_assert(std::is_trivially_copyable<T>::value, "a growing array holds plain items");
+  void* block = *items;
+  if (!ResizeGrowingBlock(&block, sizeof(T), capacity, newCount, first)) return false;
+  *items = static_cast<T*>(block);
+  return true;
+}
+
 template <class T>
 class CPlainArray {
   static_assert(std::is_trivially_copyable<T>::value, "CPlainArray holds plain items");

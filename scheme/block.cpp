@@ -6,6 +6,7 @@
 #include <cwchar>
 
 #include "foundation/buffers.h"
+#include "foundation/plain_array.h"
 #include "foundation/stream.h"
 #include "kestui/kest_host.h"
 #include "scheme/connector.h"
@@ -314,11 +315,9 @@ bool CSCHBlock::NormalizeWires() {
 
 bool CSCHBlock::ResizePinArray(int n) {
   if (n == pinCount) return true;
-  SchPin* grown = static_cast<SchPin*>(ReallocBuffer(pins, n * sizeof(SchPin)));
-  if (n > 0 && !grown) return false;
-  for (int i = pinCount; i < n; i++) InitPin(&grown[i]);
+  if (!ResizeSteppedArray(&pins, pinCount, n)) return false;
+  for (int i = pinCount; i < n; i++) InitPin(&pins[i]);
   g_schLiveCounts.pins += n - pinCount;
-  pins = grown;
   pinCount = n;
   return true;
 }

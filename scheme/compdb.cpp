@@ -13,6 +13,7 @@
 #include <string>
 
 #include "foundation/buffers.h"
+#include "foundation/plain_array.h"
 
 namespace {
 
@@ -372,11 +373,7 @@ void CompDbRecord::SetCell(int column, const char* text) {
   if (column < 0) return;
   if (column >= cellCount_) {
     if (!table_ || column >= table_->GetColumnCount()) return;
-    char** grown = static_cast<char**>(
-        ReallocBuffer(cells_, static_cast<size_t>(column + 1) * sizeof(char*)));
-    if (!grown) return;
-    for (int i = cellCount_; i <= column; ++i) grown[i] = nullptr;
-    cells_ = grown;
+    if (!ResizeSteppedArray(&cells_, cellCount_, column + 1)) return;
     cellCount_ = column + 1;
   }
   ReplaceString(&cells_[column], text);

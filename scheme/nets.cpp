@@ -6,32 +6,30 @@
 #include <new>
 
 #include "foundation/buffers.h"
+#include "foundation/plain_array.h"
 #include "scheme/block.h"
 #include "scheme/scheme.h"
 #include "scheme/wire.h"
 
 namespace {
 
-// Grows an array to hold one more entry, in steps of 8.
+const int kNetGrowStep = 8;
+
+// Grows an array to hold one more entry, in steps of 8. The capacity is
+// always a whole number of steps.
 template <class T>
 bool GrowBy8(T*& items, int count, int& capacity) {
   if (count < capacity) return true;
-  int wanted = capacity + 8;
-  T* grown = static_cast<T*>(ReallocBuffer(items, wanted * sizeof(T)));
-  if (!grown) return false;
-  items = grown;
-  capacity = wanted;
+  if (!ResizeSteppedArray(&items, capacity, count + 1, kNetGrowStep)) return false;
+  capacity = SteppedCapacity(count + 1, kNetGrowStep);
   return true;
 }
 
 template <class T>
 bool Reserve(T*& items, int wanted, int& capacity) {
   if (wanted <= capacity) return true;
-  int rounded = (wanted + 7) / 8 * 8;
-  T* grown = static_cast<T*>(ReallocBuffer(items, rounded * sizeof(T)));
-  if (!grown) return false;
-  items = grown;
-  capacity = rounded;
+  if (!ResizeSteppedArray(&items, capacity, wanted, kNetGrowStep)) return false;
+  capacity = SteppedCapacity(wanted, kNetGrowStep);
   return true;
 }
 

@@ -1,6 +1,7 @@
 #include "script/vm_function.h"
 
 #include "foundation/buffers.h"
+#include "foundation/plain_array.h"
 #include "script/vm_engine.h"
 #include "script/vm_live_counts.h"
 #include "script/vm_variable.h"
@@ -22,14 +23,11 @@ CVMFunction::~CVMFunction() {
 bool CVMFunction::AddArgument(const wchar_t* name) {
   wchar_t* copy = DupString(name ? name : L"");
   if (!copy) return false;
-  void* hashes = ReallocBuffer(argumentHashes, (argumentCount + 1) * sizeof(uint32_t));
-  if (hashes) argumentHashes = static_cast<uint32_t*>(hashes);
-  void* grown = hashes ? ReallocBuffer(argumentNames, (argumentCount + 1) * sizeof(wchar_t*)) : nullptr;
-  if (!grown) {
+  if (!ResizeSteppedArray(&argumentHashes, argumentCount, argumentCount + 1) ||
+      !ResizeSteppedArray(&argumentNames, argumentCount, argumentCount + 1)) {
     FreeBuffer(copy);
     return false;
   }
-  argumentNames = static_cast<wchar_t**>(grown);
   argumentHashes[argumentCount] = HashVmName(copy);
   argumentNames[argumentCount++] = copy;
   return true;

@@ -1,6 +1,7 @@
 #include "script/vm_function_record.h"
 
 #include "foundation/buffers.h"
+#include "foundation/plain_array.h"
 #include "script/vm_compiler.h"
 
 VmFunctionRecord::VmFunctionRecord(VmCompiler* compiler) {
@@ -22,12 +23,10 @@ bool VmFunctionRecord::SetName(const wchar_t* text) {
 bool VmFunctionRecord::AddArgument(const wchar_t* text) {
   wchar_t* copy = DupString(text);
   if (!copy) return false;
-  void* grown = ReallocBuffer(argumentNames, (argumentCount + 1) * sizeof(wchar_t*));
-  if (!grown) {
+  if (!ResizeSteppedArray(&argumentNames, argumentCount, argumentCount + 1)) {
     FreeBuffer(copy);
     return false;
   }
-  argumentNames = static_cast<wchar_t**>(grown);
   argumentNames[argumentCount++] = copy;
   return true;
 }

@@ -1,6 +1,7 @@
 #include "blocks/engine/block_creator_table.h"
 
 #include "foundation/buffers.h"
+#include "foundation/plain_array.h"
 
 BeBlockCreatorTable::~BeBlockCreatorTable() { Clear(); }
 
@@ -17,9 +18,7 @@ bool BeBlockCreatorTable::Set(unsigned int classId, BeBlockCreator creator) {
       return true;
     }
   }
-  void* grown = ReallocBuffer(items_, sizeof(Item) * (count_ + 1));
-  if (!grown) return false;
-  items_ = static_cast<Item*>(grown);
+  if (!ResizeSteppedArray(&items_, count_, count_ + 1)) return false;
   items_[count_++] = Item{classId, creator};
   return true;
 }

@@ -2,6 +2,7 @@
 
 #include "blocks/engine/catalogue_group.h"
 #include "foundation/buffers.h"
+#include "foundation/plain_array.h"
 
 BeCatalogue::~BeCatalogue() { Init(); }
 
@@ -14,9 +15,7 @@ void BeCatalogue::Init() {
 
 bool BeCatalogue::Append(BeCatalogueGroup* group) {
   if (!group) return false;
-  void* grown = ReallocBuffer(groups, sizeof(BeCatalogueGroup*) * (groupCount + 1));
-  if (!grown) return false;
-  groups = static_cast<BeCatalogueGroup**>(grown);
+  if (!ResizeSteppedArray(&groups, groupCount, groupCount + 1)) return false;
   groups[groupCount++] = group;
   return true;
 }

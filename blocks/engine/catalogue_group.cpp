@@ -1,6 +1,7 @@
 #include "blocks/engine/catalogue_group.h"
 
 #include "foundation/buffers.h"
+#include "foundation/plain_array.h"
 
 BeCatalogueGroup::~BeCatalogueGroup() { FreeBuffer(entries); }
 
@@ -12,12 +13,8 @@ bool BeCatalogueGroup::Init(BeCatalogue* catalogue, const wchar_t* groupName) {
 
 bool BeCatalogueGroup::AddEntry(unsigned int classId, BeBlockCreator creator,
                                 const wchar_t* caption, const wchar_t* bitmap) {
-  if (entryCount % kEntryStep == 0 && entryCount + kEntryStep > capacity) {
-    void* grown = ReallocBuffer(entries, sizeof(BeCatalogueEntry) * (entryCount + kEntryStep));
-    if (!grown) return false;
-    entries = static_cast<BeCatalogueEntry*>(grown);
-    capacity = entryCount + kEntryStep;
-  }
+  if (!ResizeSteppedArray(&entries, entryCount, entryCount + 1, kEntryStep)) return false;
+  capacity = SteppedCapacity(entryCount + 1, kEntryStep);
   entries[entryCount++] = BeCatalogueEntry{classId, caption, bitmap, creator};
   return true;
 }

@@ -3,6 +3,7 @@
 #include <climits>
 #include <cstdint>
 
+#include "foundation/buffer_failure_scope.h"
 #include "foundation/plain_array.h"
 #include "support/test_support.h"
 
@@ -113,5 +114,50 @@ TEST(ResizeSteppedArray, RefusesBadCountsAndOverflowLeavingTheBlock) {
   EXPECT_FALSE(ResizeSteppedArray(&items, 3, INT_MAX, 1));
   EXPECT_EQ(block, items);
   EXPECT_EQ(2.5, items[2]);
+  FreeBuffer(items);
+}
+
+TEST(ResizeGrowingArray, DoublesFromTheFirstCapacity) {
+  int* items = nullptr;
+  int capacity = 0;
+  // count wanted -> capacity: 0 -> 0, 1 -> 4, 4 -> 4, 5 -> 8, 9 -> 16, 40 -> 64.
+  const struct {
+    int count;
+    int capacity;
+  } kCases[] = {{0, 0}, {1, 4}, {4, 4}, {5, 8}, {9, 16}, {40, 64}, {3, 64}};
+  for (const auto& c : kCases) {
+    int before = capacity;
+    ASSERT_TRUE(ResizeGrowingArray(&items, &capacity, c.count, 4)) << c.count;
+    EXPECT_EQ(c.capacity, capacity) << c.count;
+    if (capacity != before) {
+      EXPECT_EQ(0, items[capacity - 1]) << c.count;
+      items[capacity - 1] = 7;  // a later growth keeps it
+    }
+  }
+  EXPECT_EQ(7, items[15]);
+  EXPECT_EQ(0, items[17]);
+  FreeBuffer(items);
+}
+
+TEST(ResizeGrowingArray, FailureLeavesTheArrayUntouched) {
+  int* items = nullptr;
+  int capacity = 0;
+  ASSERT_TRUE(ResizeGrowingArray(&items, &capacity, 2, 2));
+  items[0] = 11;
+  items[1] = 12;
+  int* block = items;
+  {
+    CBufferFailureScope failing(0);
+    EXPECT_FALSE(ResizeGrowingArray(&items, &capacity, 3, 2));
+  }
+  EXPECT_EQ(block, items);
+  EXPECT_EQ(2, capacity);
+  EXPECT_EQ(12, items[1]);
+  EXPECT_FALSE(ResizeGrowingArray(&items, &capacity, -1, 2));
+  EXPECT_EQ(2, capacity);
+  ASSERT_TRUE(ResizeGrowingArray(&items, &capacity, 3, 2));
+  EXPECT_EQ(4, capacity);
+  EXPECT_EQ(11, items[0]);
+  EXPECT_EQ(0, items[3]);
   FreeBuffer(items);
 }
