@@ -158,6 +158,21 @@ private:
 // key, in the order given, and one record of those cells (8-bit text, code
 // page 1251). Put "model" first: the base ApplyDbRecord reads it, "price"
 // and the options from the record.
+// The state a test part drives to hand serial data to a component: 5 V
+// behind 10 ohm on the first pair, 0 V behind 10 ohm on the second, carrying
+// source as serial data.
+inline SchPinState SerialDataState(SchSignalSource* source) {
+  SchPinState s = {};
+  s.U = 5;
+  s.R = 10;
+  s.U2 = 0;
+  s.R2 = 10;
+  s.ownR = 5e6f;
+  s.sourceKind = kSourceSerial;
+  s.source = source;
+  return s;
+}
+
 class DbRow {
 public:
   DbRow(const wchar_t* tableName, std::initializer_list<std::pair<const char*, const char*>> cells)

@@ -483,15 +483,7 @@ TEST(BiTransistor, DataOnTheEmitterPassesToTheCollector) {
   bench.Build();
   bench.Start();
   SchSignalSource source = {nullptr, 0.5f};
-  SchPinState s = {};
-  s.U = 5;
-  s.R = 10;
-  s.U2 = 0;
-  s.R2 = 10;
-  s.ownR = 5e6f;
-  s.sourceKind = kSourceSerial;
-  s.source = &source;
-  driver->SetPinState(0, s);
+  driver->SetPinState(0, comptest::SerialDataState(&source));
   bench.Step(1);
   SchPinState seen = Bench::State(reader, 0);
   EXPECT_EQ(seen.sourceKind, kSourceSerial);
