@@ -9,7 +9,8 @@ Run it again after changing a picture:
 """
 import math
 import os
-import struct
+
+from picture_files import write_indexed_bmp
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 OUT = os.path.join(HERE, '..', 'resources', 'velkboard', 'menu')
@@ -40,22 +41,10 @@ def arrow(left):
     return px
 
 
-def write_bmp(path, px):
-    stride = (SIZE + 3) // 4 * 4
-    rows = b''.join(bytes(px[y]) + b'\0' * (stride - SIZE) for y in range(SIZE - 1, -1, -1))
-    colours = len(PALETTE)
-    header_size = 14 + 40 + 4 * colours
-    file_header = struct.pack('<2sIHHI', b'BM', header_size + len(rows), 0, 0, header_size)
-    info = struct.pack('<IiiHHIIiiII', 40, SIZE, SIZE, 1, 8, 0, len(rows), 2835, 2835, colours, colours)
-    table = b''.join(struct.pack('<BBBB', b, g, r, 0) for (r, g, b) in PALETTE)
-    with open(path, 'wb') as f:
-        f.write(file_header + info + table + rows)
-
-
 def main():
     os.makedirs(OUT, exist_ok=True)
-    write_bmp(os.path.join(OUT, '119.bmp'), arrow(True))
-    write_bmp(os.path.join(OUT, '121.bmp'), arrow(False))
+    write_indexed_bmp(os.path.join(OUT, '119.bmp'), arrow(True), PALETTE)
+    write_indexed_bmp(os.path.join(OUT, '121.bmp'), arrow(False), PALETTE)
 
 
 if __name__ == '__main__':

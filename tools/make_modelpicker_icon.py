@@ -8,6 +8,8 @@ Python, deterministic output:  python3 tools/make_modelpicker_icon.py
 import os
 import struct
 
+from picture_files import write_icon
+
 HERE = os.path.dirname(os.path.abspath(__file__))
 OUT = os.path.join(HERE, '..', 'resources', 'modelpicker.ico')
 
@@ -78,15 +80,7 @@ def icon_image(size):
 def main():
     sizes = [32, 16]
     images = [icon_image(n) for n in sizes]
-    data = struct.pack('<HHH', 0, 1, len(images))
-    offset = 6 + 16 * len(images)
-    for n, image in zip(sizes, images):
-        data += struct.pack('<BBBBHHII', n, n, 0, 0, 1, 32, len(image), offset)
-        offset += len(image)
-    for image in images:
-        data += image
-    with open(OUT, 'wb') as f:
-        f.write(data)
+    write_icon(OUT, sizes, images)
     print('wrote', os.path.normpath(OUT))
 
 

@@ -9,7 +9,8 @@ Run it again after changing a picture:
 """
 import math
 import os
-import struct
+
+from picture_files import IndexedPicture, write_indexed_bmp
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 OUT = os.path.join(HERE, '..', 'resources', 'velkboard', 'palette')
@@ -31,42 +32,6 @@ PALETTE = [
 BG, BLACK, WHITE, GREEN, RED, BLUE, GREY, GOLD, CHIP, LIGHT = range(10)
 
 
-class Picture:
-    def __init__(self):
-        self.px = [[BG] * SIZE for _ in range(SIZE)]
-
-    def dot(self, x, y, c):
-        if 0 <= x < SIZE and 0 <= y < SIZE:
-            self.px[y][x] = c
-
-    def line(self, x0, y0, x1, y1, c, w=1):
-        n = max(abs(x1 - x0), abs(y1 - y0), 1)
-        for i in range(n + 1):
-            x = round(x0 + (x1 - x0) * i / n)
-            y = round(y0 + (y1 - y0) * i / n)
-            for dx in range(-(w // 2), w - w // 2):
-                for dy in range(-(w // 2), w - w // 2):
-                    self.dot(x + dx, y + dy, c)
-
-    def box(self, x0, y0, x1, y1, c, fill=None):
-        for y in range(y0, y1 + 1):
-            for x in range(x0, x1 + 1):
-                edge = x in (x0, x1) or y in (y0, y1)
-                if edge:
-                    self.dot(x, y, c)
-                elif fill is not None:
-                    self.dot(x, y, fill)
-
-    def circle(self, cx, cy, r, c, fill=None):
-        for y in range(SIZE):
-            for x in range(SIZE):
-                d = math.hypot(x - cx, y - cy)
-                if abs(d - r) < 0.6:
-                    self.dot(x, y, c)
-                elif fill is not None and d < r:
-                    self.dot(x, y, fill)
-
-
 def chip(p, pins=3, body=CHIP):
     p.box(9, 6, 22, 25, BLACK, body)
     for i in range(pins):
@@ -84,7 +49,7 @@ def magnifier(p, plus):
 
 
 def draw(cid):
-    p = Picture()
+    p = IndexedPicture(SIZE, BG)
     if cid == 109:  # cursor arrow
         for y in range(4, 24):
             for x in range(8, 8 + (y - 4) * 2 // 3 + 1):
@@ -228,21 +193,10 @@ IDS = (103, 104, 108, 109, 110, 113, 114, 115, 122, 123, 124, 125, 126, 127, 131
        153, 154, 155, 158, 159, 160, 164, 166, 199)
 
 
-def write_bmp(path, picture):
-    colours = len(PALETTE)
-    header_size = 14 + 40 + 4 * colours
-    rows = b''.join(bytes(picture.px[y]) for y in range(SIZE - 1, -1, -1))
-    file_header = struct.pack('<2sIHHI', b'BM', header_size + len(rows), 0, 0, header_size)
-    info = struct.pack('<IiiHHIIiiII', 40, SIZE, SIZE, 1, 8, 0, len(rows), 2835, 2835, colours, colours)
-    table = b''.join(struct.pack('<BBBB', b, g, r, 0) for (r, g, b) in PALETTE)
-    with open(path, 'wb') as f:
-        f.write(file_header + info + table + rows)
-
-
 def main():
     os.makedirs(OUT, exist_ok=True)
     for cid in IDS:
-        write_bmp(os.path.join(OUT, '%d.bmp' % cid), draw(cid))
+        write_indexed_bmp(os.path.join(OUT, '%d.bmp' % cid), draw(cid).px, PALETTE)
 
 
 if __name__ == '__main__':

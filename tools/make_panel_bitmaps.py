@@ -10,7 +10,8 @@ Run it again after changing a picture:
   python3 tools/make_panel_bitmaps.py
 """
 import os
-import struct
+
+from picture_files import IndexedPicture, write_indexed_bmp
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 OUT = os.path.join(HERE, '..', 'resources', 'velkboard', 'panel')
@@ -31,39 +32,8 @@ PALETTE = [
 BG, BLACK, WHITE, GREEN, RED, BLUE, GREY, GOLD, BUTTON, LIGHT = range(10)
 
 
-class Picture:
-    def __init__(self):
-        self.px = [[BG] * SIZE for _ in range(SIZE)]
-
-    def dot(self, x, y, c):
-        if 0 <= x < SIZE and 0 <= y < SIZE:
-            self.px[y][x] = c
-
-    def line(self, x0, y0, x1, y1, c):
-        n = max(abs(x1 - x0), abs(y1 - y0), 1)
-        for i in range(n + 1):
-            self.dot(round(x0 + (x1 - x0) * i / n), round(y0 + (y1 - y0) * i / n), c)
-
-    def box(self, x0, y0, x1, y1, c, fill=None):
-        for y in range(y0, y1 + 1):
-            for x in range(x0, x1 + 1):
-                if x in (x0, x1) or y in (y0, y1):
-                    self.dot(x, y, c)
-                elif fill is not None:
-                    self.dot(x, y, fill)
-
-    def disc(self, cx, cy, r, c, fill):
-        for y in range(SIZE):
-            for x in range(SIZE):
-                d = ((x - cx) ** 2 + (y - cy) ** 2) ** 0.5
-                if abs(d - r) < 0.6:
-                    self.dot(x, y, c)
-                elif d < r:
-                    self.dot(x, y, fill)
-
-
 def draw(cid):
-    p = Picture()
+    p = IndexedPicture(SIZE, BG)
     if cid == 145:  # text: a letter T
         p.line(3, 3, 12, 3, BLACK)
         p.line(3, 4, 12, 4, BLACK)
@@ -86,7 +56,7 @@ def draw(cid):
     elif cid == 162:  # joystick
         p.line(7, 1, 7, 14, GREY)
         p.line(1, 7, 14, 7, GREY)
-        p.disc(7, 7, 4, BLACK, GREY)
+        p.circle(7, 7, 4, BLACK, GREY)
     elif cid == 161:  # video
         p.box(1, 3, 14, 12, BLACK, BLACK)
         p.line(5, 6, 5, 9, WHITE)
@@ -123,21 +93,10 @@ def draw(cid):
 IDS = (140, 141, 142, 143, 145, 146, 148, 149, 150, 152, 161, 162, 163)
 
 
-def write_bmp(path, picture):
-    colours = len(PALETTE)
-    header_size = 14 + 40 + 4 * colours
-    rows = b''.join(bytes(picture.px[y]) for y in range(SIZE - 1, -1, -1))
-    file_header = struct.pack('<2sIHHI', b'BM', header_size + len(rows), 0, 0, header_size)
-    info = struct.pack('<IiiHHIIiiII', 40, SIZE, SIZE, 1, 8, 0, len(rows), 2835, 2835, colours, colours)
-    table = b''.join(struct.pack('<BBBB', b, g, r, 0) for (r, g, b) in PALETTE)
-    with open(path, 'wb') as f:
-        f.write(file_header + info + table + rows)
-
-
 def main():
     os.makedirs(OUT, exist_ok=True)
     for cid in IDS:
-        write_bmp(os.path.join(OUT, '%d.bmp' % cid), draw(cid))
+        write_indexed_bmp(os.path.join(OUT, '%d.bmp' % cid), draw(cid).px, PALETTE)
 
 
 if __name__ == '__main__':

@@ -9,26 +9,13 @@ The pixel (0, 0) is the background, which the image list makes transparent.
 Run it again after changing a picture:  python3 tools/make_plugin_images.py
 """
 import os
-import struct
+
+from picture_files import rgb_bmp_bytes
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 OUT = os.path.join(HERE, '..', 'resources', 'velkboard')
 SIZE = 16
 BACK = (0, 128, 128)
-
-
-def bmp(rows):
-    stride = (SIZE * 3 + 3) // 4 * 4
-    data = bytearray()
-    for row in reversed(rows):
-        line = bytearray()
-        for (r, g, b) in row:
-            line += bytes((b, g, r))
-        line += bytes(stride - len(line))
-        data += line
-    header = struct.pack('<2sIHHI', b'BM', 54 + len(data), 0, 0, 54)
-    info = struct.pack('<IiiHHIIiiII', 40, SIZE, SIZE, 1, 24, 0, len(data), 2835, 2835, 0, 0)
-    return header + info + bytes(data)
 
 
 def canvas():
@@ -67,7 +54,7 @@ def main():
     os.makedirs(OUT, exist_ok=True)
     for name, rows in (('plugin_module.bmp', module_picture()), ('plugin_kind.bmp', kind_picture())):
         with open(os.path.join(OUT, name), 'wb') as f:
-            f.write(bmp(rows))
+            f.write(rgb_bmp_bytes(rows))
 
 
 if __name__ == '__main__':

@@ -5,7 +5,8 @@ resources/script/. Run it again after changing the drawing:
 python3 tools/make_script_bitmap.py
 """
 import os
-import struct
+
+from picture_files import rgb_bmp_bytes
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 OUT = os.path.join(HERE, '..', 'resources', 'script', 'script_block.bmp')
@@ -42,16 +43,9 @@ COLOURS = {'.': (255, 255, 255), '#': (0, 0, 0), 'y': (240, 219, 79), 'k': (0, 0
 def main():
     width, height = len(ROWS[0]), len(ROWS)
     assert all(len(r) == width for r in ROWS) and (width, height) == (18, 22)
-    stride = (width * 3 + 3) // 4 * 4
-    pixels = b''
-    for row in reversed(ROWS):  # bottom-up
-        line = b''.join(bytes((b, g, r)) for r, g, b in (COLOURS[c] for c in row))
-        pixels += line + b'\0' * (stride - len(line))
-    header = struct.pack('<IiiHHIIiiII', 40, width, height, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
-    file_header = struct.pack('<2sIHHI', b'BM', 14 + len(header) + len(pixels), 0, 0, 14 + len(header))
     os.makedirs(os.path.dirname(OUT), exist_ok=True)
     with open(OUT, 'wb') as f:
-        f.write(file_header + header + pixels)
+        f.write(rgb_bmp_bytes([[COLOURS[c] for c in row] for row in ROWS]))
 
 
 if __name__ == '__main__':

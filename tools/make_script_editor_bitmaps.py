@@ -6,7 +6,8 @@ Run it again after changing a drawing:
 python3 tools/make_script_editor_bitmaps.py
 """
 import os
-import struct
+
+from picture_files import rgb_bmp_bytes, write_indexed_bmp
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 OUT = os.path.join(HERE, '..', 'resources', 'script', 'editor')
@@ -89,33 +90,17 @@ INDEXED = {'add.bmp', 'delete.bmp', 'up.bmp', 'down.bmp'}
 
 
 def write_indexed(name, rows):
-    width, height = 16, 16
     keys = list(COLOURS)
-    palette = b''.join(bytes((b, g, r, 0)) for r, g, b in (COLOURS[k] for k in keys))
-    pixels = b''
-    for row in reversed(rows):  # bottom-up, 16 bytes a row (already 4-aligned)
-        pixels += bytes(keys.index(c) for c in row)
-    header = struct.pack('<IiiHHIIiiII', 40, width, height, 1, 8, 0, len(pixels), 2835, 2835, len(keys), 0)
-    offset = 14 + len(header) + len(palette)
-    file_header = struct.pack('<2sIHHI', b'BM', offset + len(pixels), 0, 0, offset)
-    with open(os.path.join(OUT, name), 'wb') as f:
-        f.write(file_header + header + palette + pixels)
+    write_indexed_bmp(os.path.join(OUT, name), [[keys.index(c) for c in row] for row in rows],
+                      [COLOURS[k] for k in keys], important=0)
 
 
 def write(name, rows):
     if name in INDEXED:
         write_indexed(name, rows)
         return
-    width, height = 16, 16
-    stride = width * 3
-    pixels = b''
-    for row in reversed(rows):  # bottom-up
-        pixels += b''.join(bytes((b, g, r)) for r, g, b in (COLOURS[c] for c in row))
-    header = struct.pack('<IiiHHIIiiII', 40, width, height, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
-    file_header = struct.pack('<2sIHHI', b'BM', 14 + len(header) + len(pixels), 0, 0, 14 + len(header))
     with open(os.path.join(OUT, name), 'wb') as f:
-        f.write(file_header + header + pixels)
-
+        f.write(rgb_bmp_bytes([[COLOURS[c] for c in row] for row in rows]))
 
 def main():
     os.makedirs(OUT, exist_ok=True)

@@ -13,6 +13,8 @@ edges are smooth at every size. Run it again after changing a shape:
 import os
 import struct
 
+from picture_files import write_icon
+
 HERE = os.path.dirname(os.path.abspath(__file__))
 OUT = os.path.join(HERE, '..', 'resources', 'velkboard')
 SIZES = (16, 32, 48)
@@ -159,16 +161,7 @@ def dib(rows):
 
 def write_ico(path, layers):
     images = [dib(render(layers, s)) for s in SIZES]
-    out = struct.pack('<HHH', 0, 1, len(images))
-    offset = 6 + 16 * len(images)
-    for size, data in zip(SIZES, images):
-        out += struct.pack('<BBBBHHII', size, size, 0, 0, 1, 32, len(data), offset)
-        offset += len(data)
-    for data in images:
-        out += data
-    with open(path, 'wb') as f:
-        f.write(out)
-
+    write_icon(path, SIZES, images)
 
 def main():
     os.makedirs(OUT, exist_ok=True)
