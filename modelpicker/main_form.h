@@ -17,7 +17,6 @@
 
 #include "kestui/image.h"
 #include "kestui/kest_combo.h"
-#include "kestui/kest_edit.h"
 #include "kestui/kest_form.h"
 #include "kestui/kest_paintbox.h"
 #include "kestui/kest_panel.h"

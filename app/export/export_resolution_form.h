@@ -3,8 +3,8 @@
 // drawn. "OK" closes it with 1, "Отмена" with 2.
 #pragma once
 
-#include "kestui/kest_edit.h"
 #include "kestui/kest_form.h"
+#include "kestui/kest_spin_edit.h"
 #include "kestui/kest_title.h"
 
 constexpr double kExportMinResolution = 72;

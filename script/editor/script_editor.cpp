@@ -18,6 +18,7 @@
 #include "kestui/kest_edit.h"
 #include "kestui/kest_font.h"
 #include "kestui/kest_imagelist.h"
+#include "kestui/kest_memo.h"
 #include "kestui/kest_menu.h"
 #include "kestui/kest_messages.h"
 #include "kestui/kest_paintbox.h"

@@ -3,6 +3,7 @@
 #include "foundation/buffers.h"
 #include "kestui/kest_dialogs.h"
 #include "kestui/kest_edit.h"
+#include "kestui/kest_memo.h"
 #include "kestui/kest_messages.h"
 #include "kestui/kest_title.h"
 #include "script/editor/script_editor.h"

@@ -23,6 +23,7 @@
 #include "kestui/kest_dialogs.h"
 #include "kestui/kest_edit.h"
 #include "kestui/kest_form.h"
+#include "kestui/kest_memo.h"
 #include "kestui/kest_menu.h"
 #include "kestui/kest_paintbox.h"
 #include "kestui/kest_speedbutton.h"

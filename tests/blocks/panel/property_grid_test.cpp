@@ -11,7 +11,7 @@
 #include "foundation/buffers.h"
 #include "kestui/kest_combo.h"
 #include "kestui/kest_container.h"
-#include "kestui/kest_edit.h"
+#include "kestui/kest_custom_edit.h"
 #include "kestui/kest_panel.h"
 #include "kestui/kest_paintbox.h"
 #include "kestui/kest_scrollbox.h"
