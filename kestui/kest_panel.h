@@ -7,8 +7,10 @@
 
 #include <cstdint>
 
+#include "kestui/kest_check_box.h"
 #include "kestui/kest_container.h"
-#include "kestui/kest_title.h"
+#include "kestui/kest_radio.h"
+#include "kestui/kest_title_control.h"
 
 // A container with an optional 1-pixel frame. A header panel has a vertical
 // gradient derived from its parent's colour; a header panel lower than 45

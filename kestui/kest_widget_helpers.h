@@ -4,4 +4,7 @@
 
 #include <windows.h>
 
+class CKestControl;
+
 void SetWindowId(HWND window, int id);
+void SetHintIfAny(CKestControl* control, const wchar_t* hint);

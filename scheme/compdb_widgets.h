@@ -12,8 +12,8 @@
 #include "kestui/image.h"
 #include "kestui/kest_combo.h"
 #include "kestui/kest_edit.h"
+#include "kestui/kest_label.h"
 #include "kestui/kest_scrollbox.h"
-#include "kestui/kest_title.h"
 #include "kestui/kest_views.h"
 #include "scheme/compdb.h"
 

@@ -17,7 +17,7 @@
 #include "kestui/kest_spin_edit.h"
 #include "kestui/kest_up_down.h"
 #include "kestui/kest_form.h"
-#include "kestui/kest_title.h"
+#include "kestui/kest_button.h"
 #include "support/test_support.h"
 
 namespace {

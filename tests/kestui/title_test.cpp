@@ -10,7 +10,10 @@
 #include "key_input.h"
 #include "kestui/kest_edit.h"
 #include "kestui/kest_form.h"
-#include "kestui/kest_title.h"
+#include "kestui/kest_button.h"
+#include "kestui/kest_check_box.h"
+#include "kestui/kest_label.h"
+#include "kestui/kest_radio.h"
 #include "support/test_support.h"
 
 namespace {

@@ -3,11 +3,11 @@
 #include <new>
 
 #include "blocks/engine/plugin/plugin_list.h"
+#include "kestui/kest_button.h"
 #include "kestui/kest_dialogs.h"
 #include "kestui/kest_imagelist.h"
 #include "kestui/kest_messages.h"
 #include "kestui/kest_panel.h"
-#include "kestui/kest_title.h"
 #include "kestui/kest_views.h"
 
 namespace {

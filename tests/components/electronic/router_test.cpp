@@ -16,7 +16,7 @@
 #include "foundation/vecmath.h"
 #include "kestui/kest_combo.h"
 #include "kestui/kest_edit.h"
-#include "kestui/kest_title.h"
+#include "kestui/kest_label.h"
 #include "scheme/packet_set.h"
 #include "support/live_forms.h"
 #include "support/test_support.h"
