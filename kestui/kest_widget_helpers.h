@@ -8,3 +8,6 @@ class CKestControl;
 
 void SetWindowId(HWND window, int id);
 void SetHintIfAny(CKestControl* control, const wchar_t* hint);
+
+constexpr COLORREF White = RGB(255, 255, 255);
+constexpr COLORREF Black = RGB(0, 0, 0);

@@ -6,6 +6,7 @@
 #include <cwchar>
 
 #include "kestui/kest_dialogs.h"
+#include "kestui/kest_panel.h"
 #include "kestui/kest_splitter.h"
 #include "modelpicker/script_export.h"
 

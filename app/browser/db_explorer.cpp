@@ -6,6 +6,7 @@
 #include <string>
 
 #include "foundation/ansi_text.h"
+#include "kestui/kest_panel.h"
 #include "kestui/kest_splitter.h"
 
 namespace {

@@ -25,7 +25,6 @@
 #include "kestui/kest_form.h"
 #include "kestui/kest_label.h"
 #include "kestui/kest_paintbox.h"
-#include "kestui/kest_panel.h"
 #include "kestui/kest_scrollbox.h"
 #include "kestui/kest_views.h"
 #include "scheme/compdb.h"

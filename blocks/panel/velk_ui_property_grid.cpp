@@ -12,6 +12,7 @@
 #include "foundation/buffers.h"
 #include "foundation/numbers.h"
 #include "kestui/kest_button.h"
+#include "kestui/kest_check_group_box.h"
 #include "kestui/kest_combo.h"
 #include "kestui/kest_custom_edit.h"
 #include "kestui/kest_dialogs.h"

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "kestui/kest_panel.h"
 #include "kestui/kest_splitter.h"
 #include "modelpicker/script_export.h"
 #include "picker_fixture.h"

@@ -14,6 +14,7 @@
 #include "app/browser/browser_fixture.h"
 #include "foundation/buffers.h"
 #include "kestui/kest_host_scope.h"
+#include "kestui/kest_panel.h"
 #include "kestui/kest_splitter.h"
 #include "scheme/block.h"
 
