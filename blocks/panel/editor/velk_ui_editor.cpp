@@ -12,7 +12,7 @@
 #include "kestui/kest_paintbox.h"
 #include "kestui/kest_scrollbox.h"
 #include "kestui/kest_speedbutton.h"
-#include "kestui/kest_splitter.h"
+#include "kestui/kest_v_splitter.h"
 
 namespace {
 const int kEditorHeight = 600;

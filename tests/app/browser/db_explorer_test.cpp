@@ -15,7 +15,8 @@
 #include "foundation/buffers.h"
 #include "kestui/kest_host_scope.h"
 #include "kestui/kest_panel.h"
-#include "kestui/kest_splitter.h"
+#include "kestui/kest_h_splitter.h"
+#include "kestui/kest_v_splitter.h"
 #include "scheme/block.h"
 
 namespace {
