@@ -15,8 +15,8 @@
 #include "kestui/image.h"
 #include "kestui/kest_font.h"
 #include "kestui/kest_host.h"
-#include "kestui/kest_paintbox.h"
 #include "kestui/kest_speedbutton.h"
+#include "kestui/kest_status_bar.h"
 #include "kestui/kest_tabs.h"
 #include "scheme/scheme_icons.h"
 
