@@ -25,7 +25,7 @@
 #include "kestui/kest_form.h"
 #include "kestui/kest_label.h"
 #include "kestui/kest_memo.h"
-#include "kestui/kest_menu.h"
+#include "kestui/kest_popup_menu.h"
 #include "kestui/kest_speedbutton.h"
 #include "kestui/kest_status_bar.h"
 #include "kestui/kest_views.h"
