@@ -1,5 +1,6 @@
 #include "kestui/kest_widget_helpers.h"
 
+#include "foundation/buffers.h"
 #include "kestui/kest_control.h"
 
 void SetWindowId(HWND window, int id) {
@@ -8,4 +9,25 @@ void SetWindowId(HWND window, int id) {
 
 void SetHintIfAny(CKestControl* control, const wchar_t* hint) {
   if (hint) control->SetHint(hint);
+}
+
+HBRUSH ReplaceBrush(HBRUSH old, COLORREF color) {
+  if (old) DeleteObject(old);
+  return CreateSolidBrush(color);
+}
+
+wchar_t* CopyText(HWND window, UINT lengthMessage, UINT textMessage, int index) {
+  if (!window) return nullptr;
+  LRESULT length = SendMessageW(window, lengthMessage, static_cast<WPARAM>(index), 0);
+  if (length <= 0) return nullptr;
+  wchar_t* text = AllocWideString(static_cast<size_t>(length));
+  if (!text) return nullptr;
+  LRESULT got = SendMessageW(window, textMessage, static_cast<WPARAM>(index),
+                             reinterpret_cast<LPARAM>(text));
+  if (got < 0) {
+    FreeBuffer(text);
+    return nullptr;
+  }
+  text[got <= length ? got : length] = 0;
+  return text;
 }

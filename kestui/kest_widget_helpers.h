@@ -8,6 +8,9 @@ class CKestControl;
 
 void SetWindowId(HWND window, int id);
 void SetHintIfAny(CKestControl* control, const wchar_t* hint);
+HBRUSH ReplaceBrush(HBRUSH old, COLORREF color);
+// A new block with the text of an item, by its length and text messages.
+wchar_t* CopyText(HWND window, UINT lengthMessage, UINT textMessage, int index);
 
 constexpr COLORREF White = RGB(255, 255, 255);
 constexpr COLORREF Black = RGB(0, 0, 0);

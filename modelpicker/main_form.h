@@ -17,9 +17,9 @@
 
 #include "kestui/image.h"
 #include "kestui/kest_button.h"
-#include "kestui/kest_combo.h"
 #include "kestui/kest_form.h"
 #include "kestui/kest_label.h"
+#include "kestui/kest_list_box.h"
 #include "kestui/kest_paintbox.h"
 #include "kestui/kest_scrollbox.h"
 #include "kestui/kest_views.h"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "kestui/image.h"
-#include "kestui/kest_combo.h"
+#include "kestui/kest_combo_box.h"
 #include "kestui/kest_edit.h"
 #include "kestui/kest_label.h"
 #include "kestui/kest_scrollbox.h"

@@ -24,6 +24,7 @@
 #include "kestui/kest_font.h"
 #include "kestui/kest_form.h"
 #include "kestui/kest_label.h"
+#include "kestui/kest_list_box.h"
 #include "kestui/kest_paintbox.h"
 #include "kestui/kest_scrollbox.h"
 #include "kestui/kest_views.h"

@@ -13,7 +13,7 @@
 #include "foundation/numbers.h"
 #include "kestui/kest_button.h"
 #include "kestui/kest_check_group_box.h"
-#include "kestui/kest_combo.h"
+#include "kestui/kest_combo_box.h"
 #include "kestui/kest_custom_edit.h"
 #include "kestui/kest_dialogs.h"
 #include "kestui/kest_edit.h"

@@ -14,7 +14,7 @@
 #include "foundation/encoding.h"
 #include "foundation/numbers.h"
 #include "kestui/kest_button.h"
-#include "kestui/kest_combo.h"
+#include "kestui/kest_combo_box.h"
 #include "kestui/kest_dialogs.h"
 #include "kestui/kest_edit.h"
 #include "kestui/kest_font.h"

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "kestui/kest_button.h"
-#include "kestui/kest_combo.h"
+#include "kestui/kest_combo_box.h"
 #include "kestui/kest_form.h"
 
 class CStream;

@@ -9,7 +9,7 @@
 
 #include "blocks/panel/ui_property.h"
 #include "foundation/buffers.h"
-#include "kestui/kest_combo.h"
+#include "kestui/kest_combo_box.h"
 #include "kestui/kest_container.h"
 #include "kestui/kest_custom_edit.h"
 #include "kestui/kest_check_group_box.h"

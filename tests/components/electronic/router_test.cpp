@@ -14,7 +14,7 @@
 #include "components/electronic/radio/router_dialog.h"
 #include "foundation/buffers.h"
 #include "foundation/vecmath.h"
-#include "kestui/kest_combo.h"
+#include "kestui/kest_combo_box.h"
 #include "kestui/kest_edit.h"
 #include "kestui/kest_label.h"
 #include "scheme/packet_set.h"
