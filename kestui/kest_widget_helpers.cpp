@@ -1,7 +1,10 @@
 #include "kestui/kest_widget_helpers.h"
 
+#include <commctrl.h>
+
 #include "foundation/buffers.h"
 #include "kestui/kest_control.h"
+#include "kestui/kest_imagelist.h"
 
 void SetWindowId(HWND window, int id) {
   if (window) SetWindowLongW(window, GWL_ID, id);
@@ -30,4 +33,15 @@ wchar_t* CopyText(HWND window, UINT lengthMessage, UINT textMessage, int index) 
   }
   text[got <= length ? got : length] = 0;
   return text;
+}
+
+void InitCommonControlClasses(DWORD classes) {
+  INITCOMMONCONTROLSEX init = {sizeof init, classes};
+  InitCommonControlsEx(&init);
+}
+
+void ReplaceImageList(CKestImageList** held, CKestImageList* list) {
+  if (list) list->AddRef();
+  if (*held) (*held)->Release();
+  *held = list;
 }

@@ -5,12 +5,17 @@
 #include <windows.h>
 
 class CKestControl;
+class CKestImageList;
 
 void SetWindowId(HWND window, int id);
 void SetHintIfAny(CKestControl* control, const wchar_t* hint);
 HBRUSH ReplaceBrush(HBRUSH old, COLORREF color);
 // A new block with the text of an item, by its length and text messages.
 wchar_t* CopyText(HWND window, UINT lengthMessage, UINT textMessage, int index);
+void InitCommonControlClasses(DWORD classes);
+// Keeps a referenced image list: the new one gains a reference before the
+// old one loses its own, so setting the same list again is harmless.
+void ReplaceImageList(CKestImageList** held, CKestImageList* list);
 
 constexpr COLORREF White = RGB(255, 255, 255);
 constexpr COLORREF Black = RGB(0, 0, 0);

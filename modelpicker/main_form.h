@@ -20,9 +20,9 @@
 #include "kestui/kest_form.h"
 #include "kestui/kest_label.h"
 #include "kestui/kest_list_box.h"
+#include "kestui/kest_list_view.h"
 #include "kestui/kest_paintbox.h"
 #include "kestui/kest_scrollbox.h"
-#include "kestui/kest_views.h"
 #include "modelpicker/picker_state.h"
 #include "scheme/compdb_widgets.h"
 

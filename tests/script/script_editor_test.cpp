@@ -28,7 +28,7 @@
 #include "kestui/kest_popup_menu.h"
 #include "kestui/kest_speedbutton.h"
 #include "kestui/kest_status_bar.h"
-#include "kestui/kest_views.h"
+#include "kestui/kest_list_view.h"
 #include "script/editor/script_editor.h"
 #include "script/editor/script_tool_file.h"
 #include "script/editor/search_form.h"
@@ -38,6 +38,7 @@
 #include "script/vm_error_sink.h"
 #include "support/live_forms.h"
 #include "support/test_support.h"
+#include "kestui/kest_tree_view.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "kestui/kest_imagelist.h"
 #include "kestui/kest_messages.h"
 #include "kestui/kest_panel.h"
-#include "kestui/kest_views.h"
+#include "kestui/kest_tree_view.h"
 
 namespace {
 const int kFormSize = 500;
