@@ -2,6 +2,7 @@
 
 #include "kestui/kest_button.h"
 #include "kestui/kest_edit.h"
+#include "kestui/kest_flow_layout.h"
 #include "kestui/kest_label.h"
 
 namespace {

@@ -4,6 +4,7 @@
 
 #include "foundation/buffers.h"
 #include "kestui/kest_draw.h"
+#include "kestui/kest_flow_layout.h"
 
 SIZE CKestLabel::MeasureCaption(HFONT font, const wchar_t* caption) {
   SIZE size = {10, 20};

@@ -1,6 +1,7 @@
 #include "kestui/kest_panel.h"
 
 #include "kestui/kest_draw.h"
+#include "kestui/kest_flow_layout.h"
 #include "kestui/kest_widget_helpers.h"
 
 namespace {

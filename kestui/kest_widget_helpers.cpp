@@ -45,3 +45,10 @@ void ReplaceImageList(CKestImageList** held, CKestImageList* list) {
   if (*held) (*held)->Release();
   *held = list;
 }
+
+RECT ChildRect(HWND parent, HWND child) {
+  RECT r;
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}

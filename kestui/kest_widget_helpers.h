@@ -16,6 +16,8 @@ void InitCommonControlClasses(DWORD classes);
 // Keeps a referenced image list: the new one gains a reference before the
 // old one loses its own, so setting the same list again is harmless.
 void ReplaceImageList(CKestImageList** held, CKestImageList* list);
+// Window rectangle of child in its parent's client coordinates.
+RECT ChildRect(HWND parent, HWND child);
 
 constexpr COLORREF White = RGB(255, 255, 255);
 constexpr COLORREF Black = RGB(0, 0, 0);

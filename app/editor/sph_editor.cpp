@@ -9,6 +9,7 @@
 #include "app/shell/main_form.h"
 #include "app/views/scheme_view.h"
 #include "foundation/buffers.h"
+#include "kestui/kest_flow_layout.h"
 #include "kestui/kest_input_dialog.h"
 #include "kestui/kest_messages.h"
 #include "kestui/kest_panel.h"

@@ -5,6 +5,7 @@
 #include "app/resource.h"
 #include "app/shell/startup.h"
 #include "kestui/kest_button.h"
+#include "kestui/kest_flow_layout.h"
 #include "kestui/kest_font.h"
 #include "kestui/kest_host.h"
 #include "kestui/kest_label.h"

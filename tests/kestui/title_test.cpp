@@ -9,6 +9,7 @@
 #include "kest_test_widgets.h"
 #include "key_input.h"
 #include "kestui/kest_edit.h"
+#include "kestui/kest_flow_layout.h"
 #include "kestui/kest_form.h"
 #include "kestui/kest_button.h"
 #include "kestui/kest_check_box.h"

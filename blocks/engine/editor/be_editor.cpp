@@ -13,6 +13,7 @@
 #include "blocks/engine/plugin/plugin_chooser.h"
 #include "foundation/numbers.h"
 #include "kestui/image.h"
+#include "kestui/kest_flow_layout.h"
 #include "kestui/kest_font.h"
 #include "kestui/kest_host.h"
 #include "kestui/kest_speedbutton.h"
