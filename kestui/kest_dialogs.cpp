@@ -6,6 +6,7 @@
 #include <cwchar>
 
 #include "foundation/buffers.h"
+#include "kestui/kest_custom_form.h"
 #include "kestui/kest_form.h"
 #include "kestui/kest_hint.h"
 

@@ -2,23 +2,13 @@
 
 #include <vector>
 
-#include "foundation/buffers.h"
-#include "foundation/plain_array.h"
-#include "kestui/kest_draw.h"
 #include "kestui/kest_hint.h"
 #include "kestui/kest_host.h"
-#include "kestui/kest_mdiselect.h"
 #include "kestui/kest_navigation.h"
 
-KestLiveFormList LiveForms = {0, nullptr};
 CKestForm* MainKestForm = nullptr;
 
-// ---------------------------------------------------------------------------
-// LiveForms
-
 namespace {
-
-constexpr int LiveFormStep = 32;
 
 // True while form is a live form bound to window.
 bool FormAlive(const CKestCustomForm* form, HWND window) {
@@ -26,85 +16,6 @@ bool FormAlive(const CKestCustomForm* form, HWND window) {
 }
 
 }  // namespace
-
-bool SetLiveFormCount(int count) {
-  if (count < 0) count = 0;
-  if (!ResizeSteppedArray(&LiveForms.forms, LiveForms.count, count, LiveFormStep)) return false;
-  LiveForms.count = count;
-  return true;
-}
-
-bool AddLiveForm(CKestCustomForm* form) {
-  int index = LiveForms.count;
-  if (!SetLiveFormCount(index + 1)) return false;
-  LiveForms.forms[index] = form;
-  return true;
-}
-
-int FindLiveForm(const CKestCustomForm* form) {
-  for (int i = 0; i < LiveForms.count; ++i) {
-    if (LiveForms.forms[i] == form) return i;
-  }
-  return -1;
-}
-
-void RemoveLiveFormAt(int index) {
-  if (index < 0 || index >= LiveForms.count) return;
-  for (int i = index; i + 1 < LiveForms.count; ++i) LiveForms.forms[i] = LiveForms.forms[i + 1];
-  SetLiveFormCount(LiveForms.count - 1);  // shrinking never fails
-}
-
-void RemoveLiveForm(CKestCustomForm* form) { RemoveLiveFormAt(FindLiveForm(form)); }
-
-// ---------------------------------------------------------------------------
-// CKestCustomForm
-
-CKestCustomForm::CKestCustomForm() {
-  topLevel_ = true;
-  AddLiveForm(this);
-}
-
-CKestCustomForm::~CKestCustomForm() { RemoveLiveForm(this); }
-
-void CKestCustomForm::SetCaption(const wchar_t* text) {
-  if (window_) SetWindowTextW(window_, text);
-}
-
-LRESULT CKestCustomForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_PAINT: {
-      HWND self = window_;
-      InvalidateTransparentChildren(self);
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(self, &ps);
-      paintDC_ = dc;
-      painting_ = 1;
-      try {
-        SendMessageW(self, WM_KEST_PAINT, 0, reinterpret_cast<LPARAM>(self));
-      } catch (...) {
-      }
-      EndPaint(self, &ps);
-      if (GetControlFromHandle(self) == this) {
-        paintDC_ = nullptr;
-        painting_ = 0;
-      }
-      return 0;
-    }
-    case WM_ACTIVATE:
-      // The default procedure still runs, so that the focus follows.
-      if (LOWORD(wParam) != WA_INACTIVE) PostMessageW(window_, WM_KEST_ENDLAYOUT, 0, 0);
-      break;
-    case WM_KEST_ENDLAYOUT:
-      Realign();
-      break;
-    default:
-      break;
-  }
-  return CKestContainer::WindowProc(message, wParam, lParam);
-}
-
-// ---------------------------------------------------------------------------
-// CKestForm
 
 CKestForm::~CKestForm() {
   if (accelerators_) DestroyAcceleratorTable(accelerators_);
@@ -350,74 +261,3 @@ HWND CKestForm::FindMDIChild(int id) const {
   return nullptr;
 }
 
-// ---------------------------------------------------------------------------
-// CKestMDIChildForm
-
-CKestMDIChildForm::~CKestMDIChildForm() {
-  if (mdiClient_ && IsWindow(mdiClient_)) SendMessageW(mdiClient_, WM_MDIREFRESHMENU, 0, 0);
-}
-
-bool CKestMDIChildForm::Create(CKestForm* frame, const wchar_t* caption, bool sizeable,
-                               bool minimizeBox, uint32_t position, int width, int height) {
-  if (!frame || !frame->GetMDIClient() || window_) return false;
-  int x = 0, y = 0;
-  if (position == KEST_POS_FLOW) {
-    x = CW_USEDEFAULT;
-    y = CW_USEDEFAULT;
-  } else if (position == KEST_POS_CENTER) {
-    x = (frame->GetWidth() - width) / 2;
-    y = (frame->GetHeight() - height) / 2;
-  } else if (!IsKestSpecialPosition(position)) {
-    x = static_cast<int>(position & 0xFFFF);
-    y = static_cast<int>((position >> 16) & 0xFFFF);
-  }
-  positionCode_ = position;
-  if (!RegisterMDIChildWindowClass()) return false;
-  if (!font_) SetFont(frame->GetFont() ? frame->GetFont() : CreateDefaultKestFont());
-
-  DWORD style = sizeable ? 0x12CD0001 : 0x12C80001;
-  if (minimizeBox) style |= WS_MINIMIZEBOX;
-  MDICREATESTRUCTW mcs;
-  mcs.szClass = KestMDIChildClassName;
-  mcs.szTitle = caption ? caption : L"";
-  mcs.hOwner = GetModuleHandleW(nullptr);
-  mcs.x = x;
-  mcs.y = y;
-  mcs.cx = width;
-  mcs.cy = height;
-  mcs.style = style;
-  mcs.lParam = reinterpret_cast<LPARAM>(this);
-  mdiClient_ = frame->GetMDIClient();
-  HWND made = reinterpret_cast<HWND>(
-      SendMessageW(mdiClient_, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
-  if (!made || window_ != made) return false;
-  if (font_) SendMessageW(made, WM_SETFONT, reinterpret_cast<WPARAM>(font_->GetHandle()), FALSE);
-  ShowWindow(made, SW_SHOW);
-  ready_ = true;
-  return true;
-}
-
-LRESULT CKestMDIChildForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_CLOSE:
-      // MDI children have no modal result.
-      PostMessageW(window_, WM_KEST_DESTROY, wParam, 0);
-      return 0;
-    case WM_MDIACTIVATE:
-      PostMessageW(window_, WM_KEST_ENDLAYOUT, 0, 0);
-      break;
-    case WM_KEST_DESTROY: {
-      HWND self = window_;
-      HWND client = GetParent(self);
-      if (client) SendMessageW(client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(self), 0);
-      return 0;  // this object is gone
-    }
-    default:
-      break;
-  }
-  return CKestCustomForm::WindowProc(message, wParam, lParam);
-}
-
-LRESULT CKestMDIChildForm::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefMDIChildProcW(window_, message, wParam, lParam);
-}

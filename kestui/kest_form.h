@@ -1,9 +1,7 @@
-// Forms of the Kest framework: the top-level windows (main MDI frame and
-// dialogs) and the MDI child windows, with the application's message loop
-// (CKestForm::Run) and the modal loop (CKestForm::ShowModal).
+// A top-level form of the Kest framework (the main MDI frame or a dialog),
+// with the application's message loop (Run) and the modal loop (ShowModal).
 //
-// Forms are heap objects that delete themselves when their window is
-// destroyed. Close protocol of a top-level form: WM_CLOSE (wParam = result:
+// Close protocol of a top-level form: WM_CLOSE (wParam = result:
 // 1 OK, 2 cancel, 0 from the close box) posts WM_KEST_MODALRESULT (result)
 // and then WM_KEST_DESTROY to the form. A modal loop ends on the first, so
 // the caller of ShowModal may still read the dialog's widgets; the window
@@ -14,39 +12,7 @@
 #include <windows.h>
 
 #include "kestui/kest_container.h"
-
-class CKestCustomForm : public CKestContainer {
-public:
-  // Marks the object top level and adds it to LiveForms.
-  CKestCustomForm();
-  // Removes it from LiveForms.
-  ~CKestCustomForm() override;
-
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-
-  void SetCaption(const wchar_t* text);
-
-  // Valid only while the form handles WM_KEST_PAINT inside its WM_PAINT.
-  HDC GetPaintDC() const { return paintDC_; }
-  bool IsPainting() const { return painting_ != 0; }
-
-  // The accelerator table used by both message loops while this form owns
-  // them (Run: the main form; ShowModal: the dialog). The CKestForm
-  // destructor destroys it.
-  HACCEL GetAccelerators() const { return accelerators_; }
-  void SetAccelerators(HACCEL table) { accelerators_ = table; }
-
-  // False while a form fills in its widgets: derived forms ignore their
-  // widgets' notifications then.
-  bool IsReady() const { return ready_; }
-  void SetReady(bool ready) { ready_ = ready; }
-
-protected:
-  HDC paintDC_ = nullptr;
-  int painting_ = 0;
-  HACCEL accelerators_ = nullptr;
-  bool ready_ = false;
-};
+#include "kestui/kest_custom_form.h"
 
 class CKestForm : public CKestCustomForm {
 public:
@@ -116,41 +82,6 @@ protected:
   HMENU windowMenu_ = nullptr;
   DWORD exStyle_ = 0;
 };
-
-class CKestMDIChildForm : public CKestCustomForm {
-public:
-  CKestMDIChildForm() = default;
-  // Asks the MDI client to refresh the window menu.
-  ~CKestMDIChildForm() override;
-
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-  // DefMDIChildProcW.
-  LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-
-  // Creates the visible child window in the frame's MDI client. position:
-  // KEST_POS_FLOW system default, KEST_POS_CENTER centred in the frame, or
-  // KestPos (x, y). False without an MDI client or when no window was made.
-  bool Create(CKestForm* frame, const wchar_t* caption, bool sizeable, bool minimizeBox,
-              uint32_t position, int width, int height);
-
-private:
-  HWND mdiClient_ = nullptr;
-};
-
-// Every CKestCustomForm constructed and not yet destroyed, in construction
-// order. The capacity is the count rounded up to 32 entries.
-struct KestLiveFormList {
-  int count;
-  CKestCustomForm** forms;
-};
-extern KestLiveFormList LiveForms;
-bool AddLiveForm(CKestCustomForm* form);
-void RemoveLiveForm(CKestCustomForm* form);
-// Index of form in LiveForms, -1 when it is not live.
-int FindLiveForm(const CKestCustomForm* form);
-void RemoveLiveFormAt(int index);
-// Grows or shrinks the list (new entries are null); false when out of memory.
-bool SetLiveFormCount(int count);
 
 // The first CKestForm whose Create ran; null again when it is destroyed.
 extern CKestForm* MainKestForm;

@@ -29,6 +29,10 @@ struct KestHintSeam {
 };
 void SetHintSeam(const KestHintSeam* seam);
 
+// The cursor as the timer reads it: the seam's cursor when one is set,
+// else GetCursorPos. False when unknown.
+bool ReadCursor(POINT* at);
+
 // Starts the 50 ms timer when it does not run yet; answers whether it runs.
 bool StartHintTimer();
 // Kills the timer and clears its id.
@@ -41,25 +45,3 @@ void HintTimerStep();
 // Forgets the last cursor position and rest, deletes a shown hint and
 // clears HoverControl without messages (tests start from here).
 void ResetHintTracking();
-
-// A small pale yellow tooltip window at the cursor. Created with new; the
-// object deletes itself (next movement, next rest, or its 5 s timer).
-class CHintWindow : public CKestControl {
-public:
-  explicit CHintWindow(const wchar_t* text);
-  ~CHintWindow() override;
-
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-  const wchar_t* GetText() const { return text_; }
-
-  static constexpr COLORREF BackColor = 0x00CCFFFF;
-  static constexpr UINT_PTR CloseTimerId = 1000;
-  static constexpr UINT CloseDelayMs = 5000;
-
-private:
-  wchar_t* text_ = nullptr;
-};
-
-// Where a hint of the given size goes for a cursor position, kept inside
-// the virtual screen: below the cursor, or above it near the bottom edge.
-POINT PlaceHintWindow(POINT cursor, int width, int height);

@@ -2,6 +2,7 @@
 // realign a parent that is a container, and ask a container's flow layout
 // where the next automatically placed widget goes.
 #include "kestui/kest_container.h"
+#include "kestui/kest_flow_layout.h"
 
 void KestRealignIfContainer(CKestControl* parent) {
   if (CKestContainer* container = dynamic_cast<CKestContainer*>(parent)) container->Realign();

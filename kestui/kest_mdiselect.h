@@ -5,8 +5,8 @@
 // the close box cancel.
 #pragma once
 
-#include "kestui/kest_combo.h"
 #include "kestui/kest_form.h"
+#include "kestui/kest_list_box.h"
 
 class CMDISelectForm : public CKestForm {
 public:

@@ -157,25 +157,3 @@ bool CKestMenu::DispatchShortcut(HWND window, WPARAM key) const {
   return true;
 }
 
-CKestPopupMenu::CKestPopupMenu() { menu_ = CreatePopupMenu(); }
-
-int CKestPopupMenu::AddItem(const wchar_t* text, UINT id, BYTE modifiers, WORD key) {
-  return AppendItem(menu_, text, id, modifiers, key);
-}
-
-void CKestPopupMenu::SetItemBitmap(int position, UINT bitmapResourceId) {
-  HBITMAP bitmap = LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(bitmapResourceId));
-  if (bitmap) SetItemBitmapAt(menu_, position, bitmap);
-}
-
-CKestMainMenu::CKestMainMenu(UINT resourceId) { LoadResource(resourceId); }
-
-bool CKestMainMenu::LoadResource(UINT resourceId) {
-  DestroyHandle();
-  if (resourceId == 0) {
-    menu_ = CreateMenu();
-  } else {
-    menu_ = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resourceId));
-  }
-  return menu_ != nullptr;
-}

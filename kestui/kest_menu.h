@@ -84,19 +84,3 @@ protected:
   int refCount_ = 0;
 };
 
-// A widget's right-click menu.
-class CKestPopupMenu : public CKestMenu {
-public:
-  CKestPopupMenu();
-  int AddItem(const wchar_t* text, UINT id, BYTE modifiers = 0, WORD key = 0);
-  // Loads the program's bitmap resource and shows it beside the item.
-  void SetItemBitmap(int position, UINT bitmapResourceId);
-};
-
-// A form's menu bar, from a menu resource or empty (resource id 0).
-class CKestMainMenu : public CKestMenu {
-public:
-  explicit CKestMainMenu(UINT resourceId = 0);
-  // Replaces the menu by the resource (an empty bar for 0); false on failure.
-  bool LoadResource(UINT resourceId);
-};

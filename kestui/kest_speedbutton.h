@@ -13,7 +13,7 @@
 
 #include "kestui/image.h"
 #include "kestui/kest_container.h"
-#include "kestui/kest_title.h"
+#include "kestui/kest_title_control.h"
 
 class CKestSpdBtn : public CKestTitleControl {
 public:

@@ -13,21 +13,12 @@ constexpr int VSplitterCursor = 10;
 
 }  // namespace
 
-// ---------------------------------------------------------------------------
-// CKestSplitter
-
 CKestSplitter::CKestSplitter(bool horizontal, CKestContainer* container, uint32_t position)
     : horizontal_(horizontal) {
   cursorIndex_ = horizontal ? HSplitterCursor : VSplitterCursor;
   CreateControlWindow(0, nullptr, nullptr, WS_CHILD | WS_VISIBLE, position, horizontal ? 100 : 6,
                       horizontal ? 6 : 100, container, nullptr, nullptr);
 }
-
-CKestHSplitter::CKestHSplitter(CKestContainer* container, uint32_t position)
-    : CKestSplitter(true, container, position) {}
-
-CKestVSplitter::CKestVSplitter(CKestContainer* container, uint32_t position)
-    : CKestSplitter(false, container, position) {}
 
 int CKestSplitter::Direction(uint32_t* panelCode) const {
   uint32_t code = positionCode_;
@@ -118,40 +109,6 @@ LRESULT CKestSplitter::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     default:
       break;
-  }
-  return CKestControl::WindowProc(message, wParam, lParam);
-}
-
-// ---------------------------------------------------------------------------
-// CKestSeparator
-
-CKestSeparator::CKestSeparator(CKestContainer* container, uint32_t position) {
-  int height = 0;
-  if (container) {
-    container->AdvanceFlow(3);
-    height = container->GetHeight() - container->GetBorderWidth() - 2;
-  }
-  CreateControlWindow(0, nullptr, nullptr, WS_CHILD | WS_VISIBLE, position, 1,
-                      std::max(height, 0), container, nullptr, nullptr);
-  if (container) container->AdvanceFlow(3);
-}
-
-void CKestSeparator::Paint(HDC dc) {
-  RECT area;
-  GetClientArea(&area);
-  HPEN pen = CreatePen(PS_SOLID, 1, BlendColors(backColor_, RGB(0, 0, 0), 64));
-  if (!pen) return;
-  HGDIOBJ old = SelectObject(dc, pen);
-  MoveToEx(dc, 0, 2, nullptr);
-  LineTo(dc, 0, area.bottom);
-  SelectObject(dc, old);
-  DeleteObject(pen);
-}
-
-LRESULT CKestSeparator::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_PAINT) {
-    PaintWindow(window_, [this](HDC dc) { Paint(dc); });
-    return 0;
   }
   return CKestControl::WindowProc(message, wParam, lParam);
 }

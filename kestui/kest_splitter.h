@@ -1,4 +1,4 @@
-// Splitters and the tool-bar separator.
+// Splitters of the Kest framework.
 //
 // A splitter is docked on the same side as the panel it resizes and created
 // right after it. Dragging it with the left button changes the panel's height
@@ -42,23 +42,3 @@ private:
   int minimumSize_ = 10;
 };
 
-// A horizontal bar (100 x 6) between a top or bottom panel and the rest.
-class CKestHSplitter : public CKestSplitter {
-public:
-  CKestHSplitter(CKestContainer* container, uint32_t position);
-};
-
-// A vertical bar (6 x 100) between a left or right panel and the rest.
-class CKestVSplitter : public CKestSplitter {
-public:
-  CKestVSplitter(CKestContainer* container, uint32_t position);
-};
-
-// A 1-pixel vertical divider between groups of tool-bar buttons; it keeps 3
-// pixels clear of the flow neighbours on either side.
-class CKestSeparator : public CKestControl {
-public:
-  CKestSeparator(CKestContainer* container, uint32_t position);
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-  void Paint(HDC dc);
-};

@@ -5,6 +5,8 @@
 #include "kestui/kest_draw.h"
 #include "kestui/kest_font.h"
 #include "kestui/kest_imagelist.h"
+#include "kestui/kest_main_menu.h"
 #include "kestui/kest_menu.h"
 #include "kestui/kest_messages.h"
 #include "kestui/kest_navigation.h"
+#include "kestui/kest_popup_menu.h"

@@ -6,7 +6,9 @@
 #include <cwchar>
 
 #include "kestui/kest_dialogs.h"
-#include "kestui/kest_splitter.h"
+#include "kestui/kest_h_splitter.h"
+#include "kestui/kest_panel.h"
+#include "kestui/kest_v_splitter.h"
 #include "modelpicker/script_export.h"
 
 namespace {

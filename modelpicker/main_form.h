@@ -16,14 +16,13 @@
 #include <vector>
 
 #include "kestui/image.h"
-#include "kestui/kest_combo.h"
-#include "kestui/kest_edit.h"
+#include "kestui/kest_button.h"
 #include "kestui/kest_form.h"
+#include "kestui/kest_label.h"
+#include "kestui/kest_list_box.h"
+#include "kestui/kest_list_view.h"
 #include "kestui/kest_paintbox.h"
-#include "kestui/kest_panel.h"
 #include "kestui/kest_scrollbox.h"
-#include "kestui/kest_title.h"
-#include "kestui/kest_views.h"
 #include "modelpicker/picker_state.h"
 #include "scheme/compdb_widgets.h"
 

@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "kestui/image.h"
-#include "kestui/kest_combo.h"
+#include "kestui/kest_combo_box.h"
 #include "kestui/kest_edit.h"
+#include "kestui/kest_label.h"
+#include "kestui/kest_list_view.h"
 #include "kestui/kest_scrollbox.h"
-#include "kestui/kest_title.h"
-#include "kestui/kest_views.h"
 #include "scheme/compdb.h"
 
 // Command id of every option combo of the parameter rows.

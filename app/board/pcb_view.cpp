@@ -19,6 +19,7 @@
 #include "kestui/kest_form.h"
 #include "kestui/kest_gdi_object.h"
 #include "kestui/kest_menu.h"
+#include "kestui/kest_popup_menu.h"
 #include "kestui/kest_window_dc.h"
 #include "scheme/block.h"
 #include "scheme/board/pcb_painter.h"

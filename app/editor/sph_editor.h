@@ -11,6 +11,7 @@
 
 #include "app/editor/component_chooser.h"
 #include "kestui/kest_form.h"
+#include "kestui/kest_mdi_child_form.h"
 
 class SchScheme;
 class CSchemeView;

@@ -1,5 +1,6 @@
 #include "app/export/export_resolution_form.h"
 
+#include "kestui/kest_label.h"
 #include "kestui/kest_messages.h"
 
 namespace {

@@ -19,7 +19,7 @@
 #include "foundation/stream.h"
 #include "kestui/kest_dialogs.h"
 #include "kestui/kest_host.h"
-#include "kestui/kest_menu.h"
+#include "kestui/kest_main_menu.h"
 #include "kestui/kest_messages.h"
 #include "scheme/scheme.h"
 #include "scheme/scheme_stream.h"

@@ -16,7 +16,7 @@
 #include "kestui/kest_window_dc.h"
 #include "kestui/kest_draw.h"
 #include "kestui/kest_form.h"
-#include "kestui/kest_menu.h"
+#include "kestui/kest_popup_menu.h"
 #include "scheme/block.h"
 #include "scheme/scheme.h"
 #include "scheme/wire.h"

@@ -6,7 +6,6 @@
 #include "blocks/panel/velk_ui_control.h"
 #include "foundation/buffers.h"
 #include "foundation/plain_array.h"
-#include "kestui/kest_paintbox.h"
 
 namespace {
 const int kPropertyArrayStep = 32;

@@ -10,7 +10,6 @@
 #include "blocks/panel/ui_property.h"
 #include "foundation/buffers.h"
 #include "foundation/stream.h"
-#include "kestui/kest_paintbox.h"
 
 namespace {
 const int kBaseRecordNumbers = 16;  // x, y, width, height

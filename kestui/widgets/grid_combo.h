@@ -7,7 +7,7 @@
 
 #include <windows.h>
 
-#include "kestui/kest_combo.h"
+#include "kestui/kest_combo_box.h"
 
 class CKestGrid;
 

@@ -5,7 +5,7 @@
 #include "forms_test_util.h"
 #include "kest_test_widgets.h"
 #include "kestui/kest_edit.h"
-#include "kestui/kest_title.h"
+#include "kestui/kest_button.h"
 #include "foundation/buffers.h"
 
 namespace {

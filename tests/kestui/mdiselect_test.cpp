@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "foundation/buffers.h"
+#include "kestui/kest_mdi_child_form.h"
 #include "kestui/kest_mdiselect.h"
 #include "kestui/kest_navigation.h"
 #include "support/test_support.h"

@@ -3,8 +3,12 @@
 
 #include <memory>
 
+#include "kestui/kest_check_group_box.h"
 #include "kestui/kest_draw.h"
+#include "kestui/kest_group_box.h"
+#include "kestui/kest_item_group_box.h"
 #include "kestui/kest_panel.h"
+#include "kestui/kest_radio_group_box.h"
 #include "panels_fixture.h"
 #include "support/test_support.h"
 

@@ -9,8 +9,12 @@
 #include "kest_test_widgets.h"
 #include "key_input.h"
 #include "kestui/kest_edit.h"
+#include "kestui/kest_flow_layout.h"
 #include "kestui/kest_form.h"
-#include "kestui/kest_title.h"
+#include "kestui/kest_button.h"
+#include "kestui/kest_check_box.h"
+#include "kestui/kest_label.h"
+#include "kestui/kest_radio.h"
 #include "support/test_support.h"
 
 namespace {

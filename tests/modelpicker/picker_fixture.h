@@ -10,7 +10,6 @@
 
 #include "foundation/buffers.h"
 #include "foundation/paths.h"
-#include "kestui/kest_form.h"
 #include "modelpicker/main_form.h"
 #include "modelpicker/picker_state.h"
 #include "support/live_forms.h"

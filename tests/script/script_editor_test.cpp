@@ -23,11 +23,12 @@
 #include "kestui/kest_dialogs.h"
 #include "kestui/kest_edit.h"
 #include "kestui/kest_form.h"
-#include "kestui/kest_menu.h"
-#include "kestui/kest_paintbox.h"
+#include "kestui/kest_label.h"
+#include "kestui/kest_memo.h"
+#include "kestui/kest_popup_menu.h"
 #include "kestui/kest_speedbutton.h"
-#include "kestui/kest_title.h"
-#include "kestui/kest_views.h"
+#include "kestui/kest_status_bar.h"
+#include "kestui/kest_list_view.h"
 #include "script/editor/script_editor.h"
 #include "script/editor/script_tool_file.h"
 #include "script/editor/search_form.h"
@@ -37,6 +38,7 @@
 #include "script/vm_error_sink.h"
 #include "support/live_forms.h"
 #include "support/test_support.h"
+#include "kestui/kest_tree_view.h"
 
 namespace {
 

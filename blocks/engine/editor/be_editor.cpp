@@ -13,10 +13,11 @@
 #include "blocks/engine/plugin/plugin_chooser.h"
 #include "foundation/numbers.h"
 #include "kestui/image.h"
+#include "kestui/kest_flow_layout.h"
 #include "kestui/kest_font.h"
 #include "kestui/kest_host.h"
-#include "kestui/kest_paintbox.h"
 #include "kestui/kest_speedbutton.h"
+#include "kestui/kest_status_bar.h"
 #include "kestui/kest_tabs.h"
 #include "scheme/scheme_icons.h"
 

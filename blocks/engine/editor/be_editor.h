@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include "kestui/kest_form.h"
+#include "kestui/kest_mdi_child_form.h"
 
 class BeScheme;
 class CBEView;

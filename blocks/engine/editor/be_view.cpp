@@ -19,6 +19,7 @@
 #include "kestui/kest_host.h"
 #include "kestui/kest_menu.h"
 #include "kestui/kest_owned_dc.h"
+#include "kestui/kest_popup_menu.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "kestui/kest_paintbox.h"
 #include "kestui/kest_panel.h"
 #include "kestui/kest_speedbutton.h"
-#include "kestui/kest_splitter.h"
+#include "kestui/kest_separator.h"
 #include "kestui/kest_window_dc.h"
 
 namespace {

@@ -7,12 +7,12 @@
 #include "blocks/panel/ui_property.h"
 #include "blocks/panel/velk_ui_control.h"
 #include "blocks/panel/velk_ui_property_grid.h"
-#include "kestui/kest_menu.h"
+#include "kestui/kest_label.h"
 #include "kestui/kest_paintbox.h"
+#include "kestui/kest_popup_menu.h"
 #include "kestui/kest_scrollbox.h"
 #include "kestui/kest_speedbutton.h"
-#include "kestui/kest_splitter.h"
-#include "kestui/kest_title.h"
+#include "kestui/kest_v_splitter.h"
 
 namespace {
 const int kEditorHeight = 600;

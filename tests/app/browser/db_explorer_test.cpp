@@ -14,7 +14,9 @@
 #include "app/browser/browser_fixture.h"
 #include "foundation/buffers.h"
 #include "kestui/kest_host_scope.h"
-#include "kestui/kest_splitter.h"
+#include "kestui/kest_panel.h"
+#include "kestui/kest_h_splitter.h"
+#include "kestui/kest_v_splitter.h"
 #include "scheme/block.h"
 
 namespace {

@@ -22,7 +22,7 @@
 #include "app/editor/editor_fixture.h"
 #include "kestui/kest_panel.h"
 #include "kestui/kest_speedbutton.h"
-#include "kestui/kest_splitter.h"
+#include "kestui/kest_separator.h"
 #include "kestui/kest_tabs.h"
 #include "scheme/compdb.h"
 

@@ -10,7 +10,7 @@
 
 #include "kestui/kest_control.h"
 #include "kestui/kest_imagelist.h"
-#include "kestui/kest_views.h"
+#include "kestui/kest_tree_view.h"
 #include "plugin_fixture.h"
 #include "support/live_forms.h"
 #include "support/test_support.h"

@@ -16,6 +16,7 @@
 #include "blocks/panel/velk_ui_property_grid.h"
 #include "kestui/kest_menu.h"
 #include "kestui/kest_paintbox.h"
+#include "kestui/kest_popup_menu.h"
 #include "kestui/kest_scrollbox.h"
 #include "kestui/kest_speedbutton.h"
 #include "modal_driver.h"

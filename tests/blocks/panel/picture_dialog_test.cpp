@@ -8,6 +8,7 @@
 #include "blocks/panel/editor/ui_img_dlg.h"
 #include "blocks/panel/items/velk_ui_image.h"
 #include "blocks/panel/ui_property.h"
+#include "kestui/image.h"
 #include "kestui/kest_dialogs.h"
 #include "kestui/kest_paintbox.h"
 #include "kestui/kest_speedbutton.h"

@@ -9,10 +9,10 @@
 
 #include "blocks/panel/ui_property.h"
 #include "foundation/buffers.h"
-#include "kestui/kest_combo.h"
+#include "kestui/kest_combo_box.h"
 #include "kestui/kest_container.h"
-#include "kestui/kest_edit.h"
-#include "kestui/kest_panel.h"
+#include "kestui/kest_custom_edit.h"
+#include "kestui/kest_check_group_box.h"
 #include "kestui/kest_paintbox.h"
 #include "kestui/kest_scrollbox.h"
 #include "panel_fixture.h"
