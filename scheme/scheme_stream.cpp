@@ -628,6 +628,10 @@ bool ReadSchemeObjects(SchScheme* scheme, CStream* stream, unsigned char flagsTo
 
 }  // namespace
 
+void MarkSchemeRecordBroken(CStream* stream) {
+  if (GuardedStream* in = dynamic_cast<GuardedStream*>(stream)) in->shortRead = true;
+}
+
 bool SchScheme::Read(CStream* stream, unsigned char flagsToAdd) {
   if (!stream) return false;
   bool ok = ReadSchemeObjects(this, stream, flagsToAdd);
