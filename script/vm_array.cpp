@@ -59,9 +59,10 @@ bool VmArray::PushBack(const VmValue& value) {
 }
 
 bool VmArray::PushBackMove(VmValue& value) {
+  int own = ValueStorageIndex(items, count, &value);  // an item of this array moves
   if (!Reserve(count + 1)) return false;
   memset(static_cast<void*>(items + count), 0, sizeof(VmValue));
-  items[count].MoveFrom(value);
+  items[count].MoveFrom(own >= 0 ? items[own] : value);
   ++count;
   return true;
 }

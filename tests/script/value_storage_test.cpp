@@ -152,6 +152,14 @@ TEST(VmValueStorage, AnItemPushedOntoItsOwnArrayIsCopiedAcrossTheGrowth) {
   EXPECT_EQ(shared.text.text->Refs(), 1 + 25);  // items 0, 4, 8 ... 96
   EXPECT_EQ(shared.array.array->refs, 1 + 25);
   EXPECT_EQ(shared.object.object->refs, 1 + 25);
+  // Moved onto its own array: the first item goes to the end (past the
+  // room of 128) and leaves its place undefined, its count unchanged.
+  for (int k = 100; k < 128; ++k) ASSERT_TRUE(a->PushBack(a->items[k % 8]));
+  ASSERT_TRUE(a->PushBackMove(a->items[0]));
+  ASSERT_EQ(a->count, 129);
+  EXPECT_EQ(a->items[0].type, VM_UNDEFINED);
+  EXPECT_TRUE(shared.Holds(a->items[128], 0));
+  EXPECT_EQ(shared.text.text->Refs(), 1 + 32);  // items 4, 8 ... 124 and 128
 }
 
 TEST(VmValueStorage, RefusedGrowthLeavesTheArrayAsItWas) {
