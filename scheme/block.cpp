@@ -12,6 +12,7 @@
 #include "scheme/connector.h"
 #include "scheme/live_counts.h"
 #include "scheme/scheme.h"
+#include "scheme/scheme_stream.h"
 #include "scheme/wire.h"
 
 SchLiveCounts g_schLiveCounts;
@@ -161,13 +162,19 @@ void CSCHBlock::Load(CStream* s) {
   boardY = s->ReadFloat();
   orientation = s->ReadByte();
   int n = s->ReadByte();
-  CSCHBlock** ids =
-      n > 0 ? static_cast<CSCHBlock**>(AllocBuffer(ChildCapacity(n) * sizeof(CSCHBlock*))) : nullptr;
-  if (!ids) n = 0;
-  for (int i = 0; i < n; i++)
-    ids[i] = reinterpret_cast<CSCHBlock*>(static_cast<intptr_t>(s->ReadInt32()));
   FreeBuffer(children);
-  children = ids;
+  children = nullptr;
+  childCount = 0;
+  int capacity = 0;
+  if (n > 0 && !ResizeGrowingArray(&children, &capacity, n, 1)) {
+    // Out of memory: the identities are read past, so the stream stays in
+    // step, and the read this record belongs to fails.
+    for (int i = 0; i < n; i++) s->ReadInt32();
+    MarkSchemeRecordBroken(s);
+    return;
+  }
+  for (int i = 0; i < n; i++)
+    children[i] = reinterpret_cast<CSCHBlock*>(static_cast<intptr_t>(s->ReadInt32()));
   childCount = n;
 }
 
@@ -193,13 +200,10 @@ int CSCHBlock::ChildCapacity(int n) {
 }
 
 bool CSCHBlock::ReserveChildren(int n) {
-  // The array always holds at least ChildCapacity(childCount) entries.
-  if (n <= ChildCapacity(childCount)) return true;
-  int capacity = ChildCapacity(n);
-  CSCHBlock** grown = static_cast<CSCHBlock**>(ReallocBuffer(children, capacity * sizeof(CSCHBlock*)));
-  if (!grown) return false;
-  children = grown;
-  return true;
+  // The array always holds at least ChildCapacity(childCount) entries; it
+  // doubles from there, so the room stays a power of two.
+  int capacity = ChildCapacity(childCount);
+  return ResizeGrowingArray(&children, &capacity, n, 1);
 }
 
 void CSCHBlock::DeleteChildren() {
@@ -229,10 +233,11 @@ bool CSCHBlock::TakeChildrenOf(CSCHBlock* block) {
   return true;
 }
 
-void CSCHBlock::AddChild(CSCHBlock* child) {
-  if (!child || !ReserveChildren(childCount + 1)) return;
+bool CSCHBlock::AddChild(CSCHBlock* child) {
+  if (!child || !ReserveChildren(childCount + 1)) return false;
   children[childCount++] = child;
   child->parent = this;
+  return true;
 }
 
 void CSCHBlock::RemoveChild(CSCHBlock* child) {

@@ -101,8 +101,9 @@ public:
   void ResolveIds(SchIdTable& ids);
 
   // Children: blocks of the same scheme owned by this one. The array grows
-  // in powers of two (ChildCapacity of the count).
-  void AddChild(CSCHBlock* child);
+  // in powers of two (ChildCapacity of the count). AddChild answers false,
+  // with nothing changed, when the array cannot grow.
+  bool AddChild(CSCHBlock* child);
   void RemoveChild(CSCHBlock* child);
 
   // Texts. Each stores a copy; null clears.

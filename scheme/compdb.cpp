@@ -48,6 +48,8 @@ const int kMaxKeyDigits = 9;    // more digits do not fit an int: not a key
 const int kMaxNumberChars = 63;
 const int kMaxPairChars = 32;   // each number of an options text
 const int kMaxFormulaDepth = 200;
+const int kColumnStep = 8;    // the column array grows in steps of this many
+const int kRecordStep = 16;   // and the record array in steps of this many
 
 // A formula value that is not a finite number (a number too large for a
 // double, an overflowing product, infinity minus infinity) counts as 0, as
@@ -256,18 +258,6 @@ void ReadLineFields(FieldReader& reader, int n, Apply apply) {
   }
   if (lineOpen) reader.SkipRestOfLine();
 }
-
-bool GrowArray(void** items, int count, int* capacity, int step, size_t itemSize) {
-  if (count < *capacity) return true;
-  int grown = (count / step + 1) * step;
-  void* block = ReallocBuffer(*items, static_cast<size_t>(grown) * itemSize);
-  if (!block) return false;
-  *items = block;
-  *capacity = grown;
-  return true;
-}
-
-int Capacity(int count, int step) { return (count + step - 1) / step * step; }
 
 bool IsOperator(char c) { return c == '+' || c == '-' || c == '*' || c == '/'; }
 
@@ -666,19 +656,13 @@ CompDbRecord* CompDbTable::GetRecord(int i) const {
 }
 
 bool CompDbTable::AddColumn(CompDbColumn* column) {
-  int capacity = Capacity(columnCount_, 8);
-  if (!GrowArray(reinterpret_cast<void**>(&columns_), columnCount_, &capacity, 8,
-                 sizeof(CompDbColumn*)))
-    return false;
+  if (!ResizeSteppedArray(&columns_, columnCount_, columnCount_ + 1, kColumnStep)) return false;
   columns_[columnCount_++] = column;
   return true;
 }
 
 bool CompDbTable::AddRecord(CompDbRecord* record) {
-  int capacity = Capacity(recordCount_, 16);
-  if (!GrowArray(reinterpret_cast<void**>(&records_), recordCount_, &capacity, 16,
-                 sizeof(CompDbRecord*)))
-    return false;
+  if (!ResizeSteppedArray(&records_, recordCount_, recordCount_ + 1, kRecordStep)) return false;
   records_[recordCount_++] = record;
   return true;
 }

@@ -478,6 +478,9 @@ public:
         check_(g_modelCheck) {}
   ~ReadUndo() { FreeBuffer(path_); }
   ReadUndo(const ReadUndo&) = delete;
+  // False when the model path could not be kept for a rollback (memory ran
+  // out): the read must not start.
+  bool Ready() const { return path_ || !g_modelPath; }
   ReadUndo& operator=(const ReadUndo&) = delete;
 
   // Deletes everything in front of the list heads the read started with
@@ -525,6 +528,7 @@ bool ReadSchemeObjects(SchScheme* scheme, CStream* stream, unsigned char flagsTo
   in.ReadInt32();  // header value
 
   ReadUndo undo(scheme);
+  if (!undo.Ready()) return false;
   std::vector<CSCHBlock*> newBlocks;
   std::vector<SchWire*> newWires;
   std::vector<SchJunction*> newJunctions;
@@ -627,6 +631,10 @@ bool ReadSchemeObjects(SchScheme* scheme, CStream* stream, unsigned char flagsTo
 }
 
 }  // namespace
+
+void MarkSchemeRecordBroken(CStream* stream) {
+  if (GuardedStream* in = dynamic_cast<GuardedStream*>(stream)) in->shortRead = true;
+}
 
 bool SchScheme::Read(CStream* stream, unsigned char flagsToAdd) {
   if (!stream) return false;

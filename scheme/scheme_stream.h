@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <vector>
 
+class CStream;
 class CSCHBlock;
 class SchWire;
 class SchJunction;
@@ -26,6 +27,11 @@ unsigned char GetModelPathCheck();
 void SetModelPath(const wchar_t* path);
 // Path and check byte as a stream carried them.
 void SetModelPathAndCheck(const wchar_t* path, unsigned char check);
+
+// A record that cannot be read whole (memory ran out) marks the stream of
+// the scheme read it belongs to: that read then fails and keeps nothing of
+// the stream. Nothing happens for a stream no scheme read is reading.
+void MarkSchemeRecordBroken(CStream* stream);
 
 // The objects one Read created, by saved identity. Where a stream repeats an
 // identity, the object read last wins (it is the first in list order).

@@ -71,27 +71,17 @@ const wchar_t* SimMessageLog::GetItem(int i) const {
 
 bool SimMessageLog::Resize(int n) {
   if (n < 0) n = 0;
-  int capacity = (n + kCapacityStep - 1) / kCapacityStep * kCapacityStep;
-  if (capacity != capacity_) {
-    if (n < count_) {
-      for (int i = n; i < count_; ++i) FreeBuffer(items_[i]);
-      count_ = n;
+  if (n > count_) {
+    // New slots come zeroed: empty messages.
+    if (!ResizeSteppedArray(&items_, count_, n, kCapacityStep)) return false;
+  } else {
+    for (int i = n; i < count_; ++i) {
+      FreeBuffer(items_[i]);
+      items_[i] = nullptr;
     }
-    wchar_t** grown = static_cast<wchar_t**>(
-        ReallocBuffer(items_, static_cast<size_t>(capacity) * sizeof(wchar_t*)));
-    if (grown || capacity == 0) {
-      items_ = grown;
-      capacity_ = capacity;
-    } else if (capacity > capacity_) {
-      return false;
-    }
-    // A block that cannot shrink is simply kept at its larger size.
+    // A shrink never fails: a block that cannot move keeps its larger size.
+    ResizeSteppedArray(&items_, count_, n, kCapacityStep);
   }
-  for (int i = n; i < count_; ++i) {
-    FreeBuffer(items_[i]);
-    items_[i] = nullptr;
-  }
-  for (int i = count_; i < n; ++i) items_[i] = nullptr;
   count_ = n;
   return true;
 }

@@ -4,6 +4,8 @@
 
 #include <cstdarg>
 
+#include "foundation/plain_array.h"
+
 class SimMessageLog {
 public:
   // A message holds at most this many characters; longer formatted texts are
@@ -35,13 +37,12 @@ public:
   void Clear() { Resize(0); }
 
   int GetCount() const { return count_; }
-  int GetCapacity() const { return capacity_; }
+  int GetCapacity() const { return SteppedCapacity(count_, kCapacityStep); }
   // The i-th message (oldest first), null for an index out of range or an
   // empty slot.
   const wchar_t* GetItem(int i) const;
 
 private:
   int count_ = 0;
-  int capacity_ = 0;
   wchar_t** items_ = nullptr;
 };

@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "foundation/buffers.h"
 #include "script/vm_engine.h"
 #include "script/vm_live_counts.h"
+#include "script/vm_value_storage.h"
 
 VmArray::VmArray(VmEngine* e) : engine(e) {
   ++g_vmLiveCounts.arrays;
@@ -13,7 +13,7 @@ VmArray::VmArray(VmEngine* e) : engine(e) {
 
 VmArray::~VmArray() {
   ReleaseItems();
-  FreeBuffer(items);
+  FreeValueStorage(&items, &capacity_);
   engine->UnlinkArray(this);
   --g_vmLiveCounts.arrays;
 }
@@ -28,16 +28,10 @@ void VmArray::ReleaseItems() {
 }
 
 bool VmArray::Reserve(int n) {
-  if (n <= capacity_) return true;
   if (n > kMaxItems) return false;
-  int grown = capacity_ < 8 ? 8 : capacity_ + capacity_ / 2;
-  if (grown < n) grown = n;
-  if (grown > kMaxItems) grown = kMaxItems;
-  void* block = ReallocBuffer(items, static_cast<size_t>(grown) * sizeof(VmValue));
-  if (!block) return false;
-  items = static_cast<VmValue*>(block);
-  capacity_ = grown;
-  return true;
+  // Doubling from 8 stays a power of two, so the room never passes
+  // kMaxItems (itself a power of two).
+  return GrowValueStorage(&items, &capacity_, n, kFirstRoom);
 }
 
 bool VmArray::Resize(int n) {
@@ -56,17 +50,19 @@ bool VmArray::Resize(int n) {
 }
 
 bool VmArray::PushBack(const VmValue& value) {
+  int own = ValueStorageIndex(items, count, &value);  // an item of this array moves
   if (!Reserve(count + 1)) return false;
   memset(static_cast<void*>(items + count), 0, sizeof(VmValue));
   ++count;
-  items[count - 1].Assign(value);
+  items[count - 1].Assign(own >= 0 ? items[own] : value);
   return true;
 }
 
 bool VmArray::PushBackMove(VmValue& value) {
+  int own = ValueStorageIndex(items, count, &value);  // an item of this array moves
   if (!Reserve(count + 1)) return false;
   memset(static_cast<void*>(items + count), 0, sizeof(VmValue));
-  items[count].MoveFrom(value);
+  items[count].MoveFrom(own >= 0 ? items[own] : value);
   ++count;
   return true;
 }

@@ -43,6 +43,7 @@ public:
 
 private:
   friend class VmEngine;
+  static constexpr int kFirstRoom = 8;
   bool Reserve(int n);
   void ReleaseItems();  // every item released, count 0
   int capacity_ = 0;

@@ -4,6 +4,7 @@
 #include <cwchar>
 
 #include "foundation/buffers.h"
+#include "foundation/plain_array.h"
 #include "script/vm_error_sink.h"
 #include "script/vm_function_record.h"
 
@@ -53,15 +54,9 @@ void VmCompiler::ReportError(int position, const wchar_t* message) {
 }
 
 void VmCompiler::AddPendingBreak(int operandOffset) {
-  if (breakCount_ == breakCapacity_) {
-    int grown = breakCapacity_ ? breakCapacity_ * 2 : 16;
-    void* block = ReallocBuffer(breaks_, grown * sizeof(int32_t));
-    if (!block) {
-      ReportError(operandOffset, L"Недостаточно памяти");
-      return;
-    }
-    breaks_ = static_cast<int32_t*>(block);
-    breakCapacity_ = grown;
+  if (!ResizeGrowingArray(&breaks_, &breakCapacity_, breakCount_ + 1, kFirstJumpRoom)) {
+    ReportError(operandOffset, L"Недостаточно памяти");
+    return;
   }
   breaks_[breakCount_++] = operandOffset;
 }
@@ -88,19 +83,15 @@ int VmCompiler::GetLineAt(int position) const {
   return 1 + low;
 }
 
-void VmCompiler::IndexLines() {
+bool VmCompiler::IndexLines() {
   lineCount_ = 0;
-  int capacity = 0;
+  int capacity = 0;  // the block of an earlier compilation is grown afresh
   for (int i = 0; i < sourceLength_; ++i) {
     if (source_[i] != L'\n') continue;
-    if (lineCount_ == capacity) {
-      capacity = capacity ? capacity * 2 : 256;
-      void* block = ReallocBuffer(lineStarts_, capacity * sizeof(int));
-      if (!block) return;  // lines past here count as the last indexed one
-      lineStarts_ = static_cast<int*>(block);
-    }
+    if (!ResizeGrowingArray(&lineStarts_, &capacity, lineCount_ + 1, kFirstLineRoom)) return false;
     lineStarts_[lineCount_++] = i;
   }
+  return true;
 }
 
 void VmCompiler::ReadString(int* position, wchar_t quote) {

@@ -105,7 +105,8 @@ private:
   bool Equals(const wchar_t* text) const;
   void ReadString(int* position, wchar_t quote);
   void ReadNumber(int* position);
-  void IndexLines();
+  // Notes where every line starts, for GetLineAt; false when memory ran out.
+  bool IndexLines();
 
   // Expressions.
   bool ScanRange(int start, int end, Scan* scan);
@@ -148,6 +149,10 @@ private:
   wchar_t tokenText_[kTokenChars];
   int tokenStart_ = 0;
   VmFunctionRecord* functions_ = nullptr;
+  // The pending break and continue jumps, and the line starts, live in
+  // arrays that double from this room.
+  static constexpr int kFirstJumpRoom = 16;
+  static constexpr int kFirstLineRoom = 256;
   int breakCount_ = 0;
   int breakCapacity_ = 0;
   int32_t* breaks_ = nullptr;

@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "foundation/buffers.h"
+#include "foundation/plain_array.h"
 
 #include "script/vm_compiler.h"
 #include "script/vm_function_record.h"
@@ -212,7 +213,10 @@ bool VmCompiler::Compile(const wchar_t* text, int length) {
   continueTarget_ = kNoLoop;
   varFlag_ = 0;
   expressionDepth_ = breakableDepth_ = withDepth_ = breakWithDepth_ = continueWithDepth_ = continueCount_ = 0;
-  IndexLines();
+  if (!IndexLines()) {
+    ReportError(0, L"Недостаточно памяти");
+    return false;
+  }
   if (!FirstPass()) return false;
   for (VmFunctionRecord* r = functions_; r; r = r->next) {
     EmitByte(OP_DEFINE_FUNCTION);
@@ -441,15 +445,9 @@ bool VmCompiler::CompileBreak(int* position, int start, bool isContinue) {
     EmitWithEnds(withDepth_ - continueWithDepth_);
     if (continueTarget_ == kContinuePending) {
       int at = EmitJump(OP_JUMP);
-      if (continueCount_ == continueCapacity_) {
-        int grown = continueCapacity_ ? continueCapacity_ * 2 : 16;
-        void* block = ReallocBuffer(continues_, grown * sizeof(int32_t));
-        if (!block) {
-          ReportError(start, L"Недостаточно памяти");
-          return false;
-        }
-        continues_ = static_cast<int32_t*>(block);
-        continueCapacity_ = grown;
+      if (!ResizeGrowingArray(&continues_, &continueCapacity_, continueCount_ + 1, kFirstJumpRoom)) {
+        ReportError(start, L"Недостаточно памяти");
+        return false;
       }
       continues_[continueCount_++] = at;
     } else {

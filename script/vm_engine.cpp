@@ -5,6 +5,7 @@
 #include <new>
 
 #include "foundation/buffers.h"
+#include "foundation/plain_array.h"
 #include "scheme/sim_log.h"
 #include "script/vm_array.h"
 #include "script/vm_code.h"
@@ -32,13 +33,7 @@ VmEngine::Site* VmEngine::NewSite(int at) {
     siteIndexSize_ = codeSize_;
   }
   if (at < 0 || at >= siteIndexSize_) return nullptr;
-  if (siteCount_ == siteCapacity_) {
-    int grown = siteCapacity_ ? siteCapacity_ * 2 : 64;
-    void* block = ReallocBuffer(sites_, static_cast<size_t>(grown) * sizeof(Site));
-    if (!block) return nullptr;
-    sites_ = static_cast<Site*>(block);
-    siteCapacity_ = grown;
-  }
+  if (!ResizeGrowingArray(&sites_, &siteCapacity_, siteCount_ + 1, kFirstSiteRoom)) return nullptr;
   Site* site = &sites_[siteCount_++];
   memset(site, 0, sizeof(Site));
   siteIndex_[at] = siteCount_;

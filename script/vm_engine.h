@@ -233,6 +233,7 @@ private:
   SimMessageLog* log_;
   int32_t* siteIndex_ = nullptr;  // per code offset: 1 + the index of its site, 0 for none
   int siteIndexSize_ = 0;
+  static constexpr int kFirstSiteRoom = 64;  // the site array doubles from this
   Site* sites_ = nullptr;
   int siteCount_ = 0;
   int siteCapacity_ = 0;

@@ -2,19 +2,14 @@
 
 #include <cstring>
 
-#include "foundation/buffers.h"
+#include "script/vm_value_storage.h"
 
 bool VmScopeList::Push(const VmValue& value) {
   if (count_ >= kMaxEntries) return false;
-  if (count_ == capacity_) {
-    int grown = capacity_ ? capacity_ * 2 : 4;
-    void* block = ReallocBuffer(items_, static_cast<size_t>(grown) * sizeof(VmValue));
-    if (!block) return false;
-    items_ = static_cast<VmValue*>(block);
-    capacity_ = grown;
-  }
+  int own = ValueStorageIndex(items_, count_, &value);  // an entry of this list moves
+  if (!GrowValueStorage(&items_, &capacity_, count_ + 1, kFirstRoom)) return false;
   memset(static_cast<void*>(items_ + count_), 0, sizeof(VmValue));
-  items_[count_++].Assign(value);
+  items_[count_++].Assign(own >= 0 ? items_[own] : value);
   return true;
 }
 
@@ -24,7 +19,5 @@ void VmScopeList::Pop() {
 
 void VmScopeList::ClearAll() {
   while (count_ > 0) Pop();
-  FreeBuffer(items_);
-  items_ = nullptr;
-  capacity_ = 0;
+  FreeValueStorage(&items_, &capacity_);
 }

@@ -27,6 +27,7 @@ public:
   static constexpr int kMaxEntries = 4096;
 
 private:
+  static constexpr int kFirstRoom = 4;
   void ClearAll();
   int count_ = 0;
   int capacity_ = 0;

@@ -6,6 +6,7 @@
 #include "blocks/engine/output_pin.h"
 #include "blocks/engine/record_io.h"
 #include "foundation/buffers.h"
+#include "foundation/plain_array.h"
 #include "foundation/stream.h"
 
 namespace {
@@ -26,10 +27,11 @@ bool ResizePins(CBEBlock* owner, int* count, Pin*** pins, Pin** single, int n) {
   if (n < 0) n = 0;
   if (n > *count) {
     if (n > 1) {
-      void* block = ReallocBuffer(*pins == single ? nullptr : *pins, sizeof(Pin*) * n);
-      if (!block) return false;
-      if (*pins == single && *count == 1) static_cast<Pin**>(block)[0] = *single;
-      *pins = static_cast<Pin**>(block);
+      bool inline1 = *pins == single;
+      Pin** heap = inline1 ? nullptr : *pins;
+      if (!ResizeSteppedArray(&heap, inline1 ? 0 : *count, n)) return false;
+      if (inline1 && *count == 1) heap[0] = *single;
+      *pins = heap;
     } else {
       *pins = single;
     }
@@ -39,6 +41,7 @@ bool ResizePins(CBEBlock* owner, int* count, Pin*** pins, Pin** single, int n) {
     }
     return true;
   }
+  int before = *count;
   while (*count > n) {
     --*count;
     Pin* pin = (*pins)[*count];
@@ -51,8 +54,8 @@ bool ResizePins(CBEBlock* owner, int* count, Pin*** pins, Pin** single, int n) {
       FreeBuffer(*pins);
       *pins = n == 1 ? single : nullptr;
     } else {
-      void* shrunk = ReallocBuffer(*pins, sizeof(Pin*) * n);
-      if (shrunk) *pins = static_cast<Pin**>(shrunk);
+      // A shrink never fails: a block that cannot move keeps its size.
+      ResizeSteppedArray(pins, before, n);
     }
   } else if (n == 0) {
     *pins = nullptr;

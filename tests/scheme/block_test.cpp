@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "foundation/buffer_failure_scope.h"
 #include "foundation/stream.h"
 #include "kestui/image.h"
 #include "kestui/kest_host_scope.h"
@@ -254,6 +255,31 @@ TEST(BlockChildren, ParentDeletesChildren) {
   delete child1;  // a child leaves its parent's list
   ASSERT_EQ(1, parent->childCount);
   EXPECT_EQ(child2, parent->children[0]);
+  delete parent;
+  EXPECT_EQ(0, b.scheme->BlockCount());
+}
+
+// The child array doubles: a child that needs no new room is added even when
+// memory is refused, one that needs room is refused and left unowned.
+TEST(BlockChildren, AddChildAnswersWhetherTheArrayCouldGrow) {
+  SchemeBuilder b;
+  TestPart* parent = b.Part(1, 1);
+  TestPart* kids[5];
+  for (TestPart*& k : kids) k = b.Part(1, 1);
+  for (int i = 0; i < 3; ++i) ASSERT_TRUE(parent->AddChild(kids[i]));  // room for 4
+  {
+    CBufferFailureScope refuse(0);
+    EXPECT_TRUE(parent->AddChild(kids[3]));
+    EXPECT_FALSE(parent->AddChild(kids[4]));
+    EXPECT_GT(refuse.GetRefusals(), 0);
+  }
+  EXPECT_FALSE(parent->AddChild(nullptr));
+  ASSERT_EQ(parent->childCount, 4);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(parent->children[i], kids[i]);
+  EXPECT_EQ(kids[3]->parent, parent);
+  EXPECT_EQ(kids[4]->parent, nullptr);
+  ASSERT_TRUE(parent->AddChild(kids[4]));
+  EXPECT_EQ(parent->children[4], kids[4]);
   delete parent;
   EXPECT_EQ(0, b.scheme->BlockCount());
 }

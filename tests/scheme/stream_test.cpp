@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/buffer_failure_scope.h"
 #include "foundation/buffers.h"
 #include "foundation/stream.h"
 #include "scheme/block.h"
@@ -71,6 +72,7 @@ public:
 };
 
 CSCHBlock* NewPart2() { return new Part2; }
+CSCHBlock* NewPlain() { return new CSCHBlock; }
 CSCHBlock* NewAdder() { return new Adder; }
 CSCHBlock* NewHolder() { return new Holder; }
 
@@ -736,6 +738,46 @@ TEST_F(SchemeStreamFailure, EveryTruncationFailsAndLeavesTheSchemeAsItWas) {
   EXPECT_EQ(answerer.Count(), 0) << "a cut-off stream is not an unknown class";
   ASSERT_TRUE(ReadBytes(target, bytes));
   EXPECT_TRUE(Consistent(target));
+}
+
+// A read that is refused memory on the way (a class name, a child array)
+// fails and takes back everything; given enough it reads the family whole.
+TEST_F(SchemeStreamFailure, RefusedMemoryFailsTheReadAndLeavesTheSchemeAsItWas) {
+  g_schClassRegistry.Add("Plain", NewPlain);
+  std::vector<uint8_t> bytes;
+  {
+    SchScheme src;
+    CSCHBlock* parent = src.CreateBlock("Plain");
+    for (int k = 0; k < 5; ++k) ASSERT_TRUE(parent->AddChild(src.CreateBlock("Plain")));
+    bytes = WriteBytes(&src);
+  }
+  velktest::DialogAnswerer answerer(IDOK);
+  bool childArrayRefused = false, read = false;
+  for (int grant = 0; grant < 100 && !read; ++grant) {
+    int boxes = answerer.Count();
+    {
+      CBufferFailureScope scope(grant);
+      read = ReadBytes(target, bytes);
+      if (!read) {
+        EXPECT_GT(scope.GetRefusals(), 0) << grant;
+      }
+    }
+    if (read) break;
+    ASSERT_TRUE(Unchanged()) << grant;
+    // A refused class name is told as an unknown class; a refused child
+    // array fails the read without a word.
+    if (answerer.Count() == boxes) childArrayRefused = true;
+  }
+  EXPECT_TRUE(childArrayRefused);
+  ASSERT_TRUE(read);
+  EXPECT_TRUE(Consistent(target));
+  ASSERT_EQ(target->BlockCount(), 1 + 6);
+  CSCHBlock* parent = nullptr;
+  for (CSCHBlock* b = target->blocks; b; b = b->next)
+    if (b->childCount > 0) parent = b;
+  ASSERT_NE(parent, nullptr);
+  ASSERT_EQ(parent->childCount, 5);
+  for (int k = 0; k < 5; ++k) EXPECT_EQ(parent->children[k]->parent, parent);
 }
 
 TEST_F(SchemeStreamFailure, GarbageAndImpossibleCountsFailAtOnce) {

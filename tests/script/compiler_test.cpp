@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/buffer_failure_scope.h"
 #include "runner/vm_runner.h"
 #include "script/vm_compiler.h"
 #include "script/vm_disassembler.h"
@@ -623,6 +624,44 @@ TEST(VmCompiler, RandomSourcesNeverCrash) {
     else ASSERT_FALSE(r.error.empty()) << program;
   }
   EXPECT_GT(compiled, 0);
+}
+
+// Every array the compiler grows (line starts, pending breaks and continue
+// jumps, the code) may be refused: the compilation then fails with one
+// report of the lack of memory and never with wrong code.
+TEST(VmCompiler, RefusedMemoryFailsTheCompilationCleanly) {
+  // More lines, pending breaks and pending continues than the first room
+  // of each.
+  std::wstring source = L"do {\n";
+  for (int i = 0; i < 20; ++i) source += L"  if (x" + std::to_wstring(i) + L") continue;\n";
+  source += L"} while (0);\nwhile (1) {\n";
+  for (int i = 0; i < 20; ++i) source += L"  if (y" + std::to_wstring(i) + L") break;\n";
+  source += L"}\n";
+  for (int i = 0; i < 300; ++i) source += L"z" + std::to_wstring(i) + L" = " + std::to_wstring(i) + L";\n";
+  VmCompiler whole;
+  RecordingSink sink;
+  whole.SetErrorSink(&sink);
+  ASSERT_TRUE(whole.Compile(source.c_str()));
+  std::vector<unsigned char> expected(whole.GetCode(), whole.GetCode() + whole.GetCodeSize());
+  bool refused = false, compiled = false;
+  for (int grant = 0; grant < 200 && !compiled; ++grant) {
+    VmCompiler c;
+    c.SetErrorSink(&sink);
+    sink.reports.clear();
+    CBufferFailureScope scope(grant);
+    compiled = c.Compile(source.c_str());
+    if (compiled) {
+      EXPECT_EQ(std::vector<unsigned char>(c.GetCode(), c.GetCode() + c.GetCodeSize()), expected) << grant;
+      EXPECT_TRUE(sink.reports.empty()) << grant;
+    } else {
+      refused = true;
+      ASSERT_EQ(sink.reports.size(), 1u) << grant;
+      EXPECT_EQ(sink.reports[0].find(L"Недостаточно памяти @ "), 0u) << grant;
+      EXPECT_GT(scope.GetRefusals(), 0) << grant;
+    }
+  }
+  EXPECT_TRUE(refused);
+  EXPECT_TRUE(compiled);
 }
 
 }  // namespace

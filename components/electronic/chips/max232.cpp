@@ -133,7 +133,10 @@ CSCHBlock* CSCHMAX232::AddCapacitor(float microfarads, int orientation, float x,
   c->boardY = y;
   c->MoveTo(at.x, at.y);
   c->flags |= kChildFlags;
-  AddChild(c);
+  if (!AddChild(c)) {  // out of memory: the part is not left unowned
+    delete c;
+    return nullptr;
+  }
   return c;
 }
 
@@ -173,18 +176,24 @@ void CSCHMAX232::AddApplicationCircuit(float c1, float c2) {
   AddWire(scheme, this, kMax232C2Minus, cap3, 1, {left - 120, top + 110});
   AddWire(scheme, this, kMax232Minus10V, cap4, 1, {});
   CSCHBlock* gnd = scheme->CreateBlock("GND");
+  if (gnd && !AddChild(gnd)) {  // out of memory: the part is not left unowned
+    delete gnd;
+    gnd = nullptr;
+  }
   if (gnd) {
     gnd->flags |= kWireFlags;
-    AddChild(gnd);
     if (cap4) {
       gnd->MoveTo(cap4->rect.left + 6, cap4->rect.bottom + 15);
       AddWire(scheme, cap4, 0, gnd, 0, {static_cast<int>(cap4->rect.bottom + 4)});
     }
   }
   CSCHBlock* gnd2 = scheme->CreateBlock("GND");
+  if (gnd2 && !AddChild(gnd2)) {  // out of memory: the part is not left unowned
+    delete gnd2;
+    gnd2 = nullptr;
+  }
   if (gnd2) {
     gnd2->flags |= kWireFlags;
-    AddChild(gnd2);
     gnd2->MoveTo(rect.right + 10, (cap4 ? cap4->rect.bottom : rect.bottom) + 15);
     AddWire(scheme, this, kMax232GND, gnd2, 0, {});
   }

@@ -22,7 +22,10 @@ CSCHBlock* AddCircuitPart(CSCHBlock* chip, const char* className, unsigned char 
   CSCHBlock* b = chip->scheme->CreateBlock(className);
   if (!b) return nullptr;
   b->flags |= flags;
-  chip->AddChild(b);
+  if (!chip->AddChild(b)) {  // out of memory: the part is not left unowned
+    delete b;
+    return nullptr;
+  }
   return b;
 }
 

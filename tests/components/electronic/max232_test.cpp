@@ -14,6 +14,7 @@
 #include "chip_rig.h"
 #include "component_kit.h"
 #include "components/electronic/discrete/capacitor.h"
+#include "foundation/buffer_failure_scope.h"
 #include "scheme/wire.h"
 #include "support/test_support.h"
 
@@ -225,6 +226,34 @@ TEST(Max232, DatabaseRowAddsTheChargePumpCircuit) {
     }
     EXPECT_EQ(found, 1) << e.pa;
   }
+}
+
+// Memory refused anywhere while the circuit is added (a part, a slot among
+// the children, a wire) never leaves a part of it outside the chip's
+// children, where deleting the circuit would miss it.
+TEST(Max232, RefusedMemoryLeavesNoPartOfTheCircuitUnowned) {
+  bool whole = false;
+  for (int grant = 0; grant < 400 && !whole; ++grant) {
+    CapBench bench;
+    auto* chip = bench.Create<CSCHMAX232>("MAX232");
+    ASSERT_NE(chip, nullptr);
+    chip->MoveTo(300, 100);
+    DbRow row = Row("MAX232CPE", "1", "0");
+    int before = bench.scheme->BlockCount();
+    {
+      CBufferFailureScope scope(grant);
+      chip->ApplyDbRecord(row.Record());
+      whole = scope.GetRefusals() == 0;
+    }
+    ASSERT_EQ(bench.scheme->BlockCount(), before + chip->childCount) << grant;
+    for (int i = 0; i < chip->childCount; i++) {
+      ASSERT_EQ(chip->children[i]->parent, chip) << grant;
+    }
+    if (whole) {
+      EXPECT_EQ(chip->childCount, 6);
+    }
+  }
+  EXPECT_TRUE(whole);
 }
 
 TEST(Max232, SmallCapacitorsAreChipsOnSoAndCeramicOnDip) {
