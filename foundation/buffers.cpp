@@ -11,6 +11,8 @@ namespace {
 // Allocations a failure scope still grants (-1: no scope), and its refusals.
 int g_allocationsLeft = -1;
 int g_refusals = 0;
+// Blocks not had, in the program's whole life.
+unsigned g_failures = 0;
 
 }  // namespace
 
@@ -42,15 +44,19 @@ void* ReallocBuffer(void* block, size_t size) {
     free(block);
     return nullptr;
   }
-  if (!BufferAllocationAllowed()) return nullptr;
-  return realloc(block, size);
+  void* grown = BufferAllocationAllowed() ? realloc(block, size) : nullptr;
+  if (!grown) g_failures++;
+  return grown;
 }
 
 void* AllocBuffer(size_t size) {
   if (size == 0) return nullptr;
-  if (!BufferAllocationAllowed()) return nullptr;
-  return malloc(size);
+  void* made = BufferAllocationAllowed() ? malloc(size) : nullptr;
+  if (!made) g_failures++;
+  return made;
 }
+
+unsigned GetBufferFailureCount() { return g_failures; }
 
 void FreeBuffer(void* block) { free(block); }
 

@@ -11,6 +11,10 @@ void* ReallocBuffer(void* block, size_t size);
 // size 0 returns null; otherwise malloc.
 void* AllocBuffer(size_t size);
 void FreeBuffer(void* block);
+// How many blocks AllocBuffer and ReallocBuffer could not give so far (memory
+// ran out, or a failure scope refused them). A reader that must not keep
+// half of what it read compares it before and after.
+unsigned GetBufferFailureCount();
 // Room for n wide characters and the terminator (2n + 2 bytes), not cleared.
 wchar_t* AllocWideString(size_t n);
 // Appends tail to text, which may move; see the .cpp for the null cases.

@@ -90,6 +90,7 @@ char* CStream::ReadStringA() {
   char* block = static_cast<char*>(AllocBuffer(n));
   if (!block) {
     Seek(counter < end ? counter : end, 0);
+    outOfMemory = true;
     return nullptr;
   }
   memset(block, 0, n);
@@ -114,6 +115,7 @@ wchar_t* CStream::ReadStringW() {
   wchar_t* block = static_cast<wchar_t*>(AllocBuffer(2 * n));
   if (!block) {
     Seek(counter < size ? counter : size, 0);
+    outOfMemory = true;
     return nullptr;
   }
   memset(block, 0, 2 * n);
@@ -130,6 +132,8 @@ wchar_t* CStream::ReadStringAToW() {
   if (wide) {
     int got = n > 1 ? MultiByteToWideChar(1251, 0, narrow, n - 1, wide, n - 1) : 0;
     wide[got] = 0;
+  } else {
+    outOfMemory = true;
   }
   FreeBuffer(narrow);
   return wide;

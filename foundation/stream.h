@@ -31,6 +31,11 @@ public:
   char* ReadStringA();
   wchar_t* ReadStringAToW();  // 8-bit text in code page 1251
   wchar_t* ReadStringW();
+
+  // Set by the string readers when a string could not be kept for want of
+  // memory (they then answer null, as for an empty string); a reader that
+  // sees it treats its record as broken. Never cleared by the stream.
+  bool outOfMemory = false;
 };
 
 class CMemoryStream : public CStream {

@@ -348,13 +348,13 @@ void CSCHBlock::DeletePinWire(int pin) {
   delete w;
 }
 
-void CSCHBlock::SetPinCount(int n) {
+bool CSCHBlock::SetPinCount(int n) {
   if (n < 0) n = 0;
   if (n < pinCount && !(flags & kSchLoaded)) {
     // Deleting a wire clears the pins at both of its ends.
     for (int i = n; i < pinCount; i++) DeletePinWire(i);
   }
-  ResizePinArray(n);
+  return ResizePinArray(n);
 }
 
 void CSCHBlock::InsertPins(int index, int count) {

@@ -123,8 +123,9 @@ public:
   POINT GetPinAnchor(int pin) const;
   bool NormalizeWires();
 
-  // Pins. The index arguments are clamped to the array.
-  void SetPinCount(int n);
+  // Pins. The index arguments are clamped to the array. SetPinCount answers
+  // false, keeping the pins it had, when memory runs out.
+  bool SetPinCount(int n);
   void InsertPins(int index, int count);
   void RemovePins(int index, int count);
   void SpacePins(bool widen);

@@ -30,10 +30,13 @@ struct ModelPathOwner {
   }
 } g_modelPathOwner;
 
-void ReplaceModelPath(const wchar_t* path) {
+// Keeps the old path and answers false when the copy cannot be made.
+bool ReplaceModelPath(const wchar_t* path) {
   wchar_t* copy = (path && *path) ? DupString(path) : nullptr;
+  if (path && *path && !copy) return false;
   FreeBuffer(g_modelPath);
   g_modelPath = copy;
+  return true;
 }
 
 // Smallest records: a block is at least a one-character class name and the
@@ -61,7 +64,6 @@ public:
   }
   int Seek(int offset, int origin) override { return inner_->Seek(offset, origin); }
   long long Remaining() { return static_cast<long long>(GetSize()) - GetPosition(); }
-
   bool shortRead = false;
 
 private:
@@ -145,14 +147,16 @@ unsigned char ComputeModelPathChecksum(const wchar_t* path) {
 const wchar_t* GetModelPath() { return g_modelPath; }
 unsigned char GetModelPathCheck() { return g_modelCheck; }
 
-void SetModelPath(const wchar_t* path) {
-  ReplaceModelPath(path);
+bool SetModelPath(const wchar_t* path) {
+  if (!ReplaceModelPath(path)) return false;
   g_modelCheck = ComputeModelPathChecksum(g_modelPath);
+  return true;
 }
 
-void SetModelPathAndCheck(const wchar_t* path, unsigned char check) {
-  ReplaceModelPath(path);
+bool SetModelPathAndCheck(const wchar_t* path, unsigned char check) {
+  if (!ReplaceModelPath(path)) return false;
   g_modelCheck = check;
+  return true;
 }
 
 // ------------------------------------------------------------ SchIdTable
@@ -529,6 +533,11 @@ bool ReadSchemeObjects(SchScheme* scheme, CStream* stream, unsigned char flagsTo
 
   ReadUndo undo(scheme);
   if (!undo.Ready()) return false;
+  // Any block the heap refuses from here on (a text, a pin array a
+  // component's constructor could not grow, a child array) may have left a
+  // record half read: the read then fails and keeps nothing.
+  const unsigned failuresBefore = GetBufferFailureCount();
+  auto broken = [&in, failuresBefore]() { return in.shortRead || GetBufferFailureCount() != failuresBefore; };
   std::vector<CSCHBlock*> newBlocks;
   std::vector<SchWire*> newWires;
   std::vector<SchJunction*> newJunctions;
@@ -570,15 +579,19 @@ bool ReadSchemeObjects(SchScheme* scheme, CStream* stream, unsigned char flagsTo
     block->flags |= flagsToAdd;
     snprintf(lastGood, sizeof(lastGood), "%s", name ? name : "");
     FreeBuffer(name);
-    if (in.shortRead) {
+    if (broken()) {
       undo.Rollback();
       return false;
     }
   }
 
   wchar_t* path = in.ReadStringW();
-  SetModelPathAndCheck(path, g_modelCheck);
+  bool pathKept = !broken() && SetModelPathAndCheck(path, g_modelCheck);
   FreeBuffer(path);
+  if (!pathKept) {
+    undo.Rollback();
+    return false;
+  }
 
   bool ok = ReadCount(in, kMinWireBytes, &count);
   for (int i = 0; ok && i < count; i++) {
@@ -586,7 +599,7 @@ bool ReadSchemeObjects(SchScheme* scheme, CStream* stream, unsigned char flagsTo
     newWires.push_back(w);
     w->Load(&in);
     w->flags |= flagsToAdd;
-    ok = !in.shortRead;
+    ok = !broken();
   }
   if (ok) {
     g_modelCheck = static_cast<unsigned char>(in.ReadByte());
@@ -597,7 +610,7 @@ bool ReadSchemeObjects(SchScheme* scheme, CStream* stream, unsigned char flagsTo
     newJunctions.push_back(j);
     j->Load(&in);
     j->flags |= flagsToAdd;
-    ok = !in.shortRead;
+    ok = !broken();
   }
   if (ok) ok = ReadCount(in, kMinBusBytes, &count);
   for (int i = 0; ok && i < count; i++) {
@@ -605,7 +618,7 @@ bool ReadSchemeObjects(SchScheme* scheme, CStream* stream, unsigned char flagsTo
     newBuses.push_back(b);
     b->Load(&in);
     b->flags |= flagsToAdd;
-    ok = !in.shortRead;
+    ok = !broken();
   }
   if (!ok) {
     undo.Rollback();

@@ -23,10 +23,11 @@ unsigned char ComputeModelPathChecksum(const wchar_t* path);
 // any path is set the check byte is 0x99.
 const wchar_t* GetModelPath();
 unsigned char GetModelPathCheck();
-// Links a model: the path (copied; null clears it) and its computed check byte.
-void SetModelPath(const wchar_t* path);
+// Links a model: the path (copied; null clears it) and its computed check
+// byte. Both answer false, keeping the old path, when the copy cannot be made.
+bool SetModelPath(const wchar_t* path);
 // Path and check byte as a stream carried them.
-void SetModelPathAndCheck(const wchar_t* path, unsigned char check);
+bool SetModelPathAndCheck(const wchar_t* path, unsigned char check);
 
 // A record that cannot be read whole (memory ran out) marks the stream of
 // the scheme read it belongs to: that read then fails and keeps nothing of

@@ -92,8 +92,9 @@ bool UiPanel::ReadItems(CStream* stream, bool paste) {
     CVelkUIControl* item = CreatePanelItemByKind(this, kind);
     FreeBuffer(kind);
     if (!item) return false;
-    if (!item->Load(stream)) {
-      // A record cut short: the item is not kept half read.
+    if (!item->Load(stream) || stream->outOfMemory) {
+      // A record cut short, or a text of it lost for want of memory: the
+      // item is not kept half read.
       delete item;
       return false;
     }

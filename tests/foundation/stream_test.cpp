@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/buffer_failure_scope.h"
 #include "foundation/buffers.h"
 #include "support/test_support.h"
 
@@ -489,6 +490,50 @@ TEST(StreamStrings, ReadStringABlockHoldsTheTerminator) {
   EXPECT_EQ(4u, _msize(text));
   EXPECT_TRUE(BytesEqual(text, 4, Hex("61 62 63 00")));
   FreeBuffer(text);
+}
+
+// A string refused its memory reads as null like an empty one, but the
+// stream says so, and the reading goes on after the string. An empty string
+// needs no memory and never sets the mark.
+TEST(StreamStrings, RefusedMemoryIsToldApartFromAnEmptyString) {
+  struct Case {
+    const char* what;
+    const char* hex;
+    int grants;  // allocations the reader is given
+    bool wide;   // ReadStringW, else ReadStringA
+    bool viaAnsi;
+    int end;
+  } cases[] = {
+      {"narrow", "61 62 63 00 7A", 0, false, false, 4},
+      {"wide", "41 00 42 00 00 00 7A", 0, true, false, 6},
+      {"narrow to wide, first block", "C0 E1 00 7A", 0, true, true, 3},
+      {"narrow to wide, second block", "C0 E1 00 7A", 1, true, true, 3},
+  };
+  for (const Case& c : cases) {
+    CMemoryStream s;
+    Fill(s, Hex(c.hex));
+    void* text = nullptr;
+    {
+      CBufferFailureScope scope(c.grants);
+      if (!c.wide) text = s.ReadStringA();
+      else if (c.viaAnsi) text = s.ReadStringAToW();
+      else text = s.ReadStringW();
+      EXPECT_EQ(1, scope.GetRefusals()) << c.what;
+    }
+    EXPECT_EQ(nullptr, text) << c.what;
+    EXPECT_TRUE(s.outOfMemory) << c.what;
+    EXPECT_EQ(c.end, s.position) << c.what;
+    EXPECT_EQ(0x7A, s.ReadByte()) << c.what;
+  }
+  CMemoryStream empty;
+  Fill(empty, Hex("00 00 00 00"));
+  {
+    CBufferFailureScope scope(0);
+    EXPECT_EQ(nullptr, empty.ReadStringA());
+    EXPECT_EQ(nullptr, empty.ReadStringW());
+    EXPECT_EQ(nullptr, empty.ReadStringAToW());
+  }
+  EXPECT_FALSE(empty.outOfMemory);
 }
 
 // ------------------------------------------------------ files of a stream

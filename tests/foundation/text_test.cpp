@@ -147,6 +147,27 @@ TEST(HeapBlocks, AppendStringWithoutRoomFreesTheText) {
   EXPECT_EQ(nullptr, DupStringA("x"));
 }
 
+// Every block not given counts once, whoever refused it; freeing and
+// blocks of no size never count.
+TEST(HeapBlocks, FailureCountCountsEveryBlockNotGiven) {
+  const unsigned start = GetBufferFailureCount();
+  void* kept = AllocBuffer(4);
+  ASSERT_NE(nullptr, kept);
+  EXPECT_EQ(start, GetBufferFailureCount());
+  {
+    CBufferFailureScope scope(0);
+    EXPECT_EQ(nullptr, AllocBuffer(4));
+    EXPECT_EQ(nullptr, ReallocBuffer(kept, 64));
+    EXPECT_EQ(nullptr, AllocBuffer(0));
+    EXPECT_EQ(nullptr, DupString(L"Схема"));
+  }
+  EXPECT_EQ(start + 3, GetBufferFailureCount());
+  EXPECT_EQ(nullptr, ReallocBuffer(kept, 0));
+  // A block larger than the address space is refused by the heap itself.
+  EXPECT_EQ(nullptr, AllocBuffer(static_cast<size_t>(-1) - 16));
+  EXPECT_EQ(start + 4, GetBufferFailureCount());
+}
+
 TEST(HeapBlocks, FailureScopeGrantsThenRefusesAndNests) {
   {
     CBufferFailureScope scope(2);

@@ -27,7 +27,7 @@ class Part2 : public CSCHBlock {
 public:
   Part2() {
     namePrefix = L"U";
-    SetPinCount(2);
+    if (!SetPinCount(2)) return;  // memory refused: a part without pins
     pins[0].side = kSideLeft;
     pins[1].side = kSideRight;
   }
@@ -778,6 +778,55 @@ TEST_F(SchemeStreamFailure, RefusedMemoryFailsTheReadAndLeavesTheSchemeAsItWas) 
   ASSERT_NE(parent, nullptr);
   ASSERT_EQ(parent->childCount, 5);
   for (int k = 0; k < 5; ++k) EXPECT_EQ(parent->children[k]->parent, parent);
+}
+
+// A text of a record (a name, a model, options, a table, the model path)
+// refused its memory is not read as an empty one: the read fails and takes
+// back everything, or, given enough, keeps every text.
+TEST_F(SchemeStreamFailure, RefusedTextsFailTheReadRatherThanGoMissing) {
+  std::vector<uint8_t> bytes;
+  {
+    SchScheme src;
+    for (int k = 0; k < 2; ++k) {
+      CSCHBlock* b = src.CreateBlock("Part2");
+      b->SetName(k ? L"Резистор R2" : L"Резистор R1");
+      b->SetModel("MLT-0.25");
+      b->SetOptions("1:2;3:4;");
+      b->SetTableName(L"Резисторы");
+    }
+    SetModelPath(L"путь");
+    bytes = WriteBytes(&src);
+    SetModelPath(L"model.max");
+  }
+  velktest::DialogAnswerer answerer(IDOK);  // a refused class name is told as unknown
+  bool read = false;
+  int refusedReads = 0;
+  for (int grant = 0; grant < 200 && !read; ++grant) {
+    {
+      CBufferFailureScope scope(grant);
+      read = ReadBytes(target, bytes);
+      if (!read) {
+        EXPECT_GT(scope.GetRefusals(), 0) << grant;
+      }
+    }
+    if (read) break;
+    ASSERT_TRUE(Unchanged()) << grant;
+    ++refusedReads;
+  }
+  ASSERT_TRUE(read);
+  EXPECT_GE(refusedReads, 10);  // two blocks of four texts each, and the path
+  int whole = 0;
+  for (CSCHBlock* b = target->blocks; b; b = b->next) {
+    if (!b->instanceName || wcsncmp(b->instanceName, L"Резистор R", 10) != 0) continue;
+    EXPECT_STREQ(b->model, "MLT-0.25");
+    EXPECT_STREQ(b->options, "1:2;3:4;");
+    ASSERT_NE(b->tableName, nullptr);
+    EXPECT_STREQ(b->tableName, L"Резисторы");
+    ++whole;
+  }
+  EXPECT_EQ(whole, 2);
+  ASSERT_NE(GetModelPath(), nullptr);
+  EXPECT_STREQ(GetModelPath(), L"путь");
 }
 
 TEST_F(SchemeStreamFailure, GarbageAndImpossibleCountsFailAtOnce) {
