@@ -1,6 +1,6 @@
 #include "kestui/kest_button.h"
 
-#include "kestui/kest_widget_helpers.h"
+#include "kestui/core/kest_widget_helpers.h"
 
 CKestButton::CKestButton(CKestContainer* container, const wchar_t* caption, bool defaultButton,
                          int id, uint32_t position, int width, int height, const wchar_t* hint,

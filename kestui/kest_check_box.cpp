@@ -1,6 +1,6 @@
 #include "kestui/kest_check_box.h"
 
-#include "kestui/kest_widget_helpers.h"
+#include "kestui/core/kest_widget_helpers.h"
 
 CKestCheckBox::CKestCheckBox(CKestContainer* container, const wchar_t* caption, bool checked,
                              int id, uint32_t position, int width, int height,

@@ -3,7 +3,7 @@
 #include <richedit.h>
 
 #include "foundation/buffers.h"
-#include "kestui/kest_widget_helpers.h"
+#include "kestui/core/kest_widget_helpers.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 
 #include <cstdint>
 
-#include "kestui/kest_control.h"
+#include "kestui/core/kest_control.h"
 
 // A drop-down list (not editable) or an editable drop-down. The system
 // notifications (CBN_SELCHANGE, CBN_EDITCHANGE, ...) reach the owning form as

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <new>
 
-#include "kestui/kest_widget_helpers.h"
+#include "kestui/core/kest_widget_helpers.h"
 
 CKestContainer::CKestContainer() {
   freeRect_.left = 0;

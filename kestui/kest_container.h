@@ -13,7 +13,7 @@
 
 #include <windows.h>
 
-#include "kestui/kest_control.h"
+#include "kestui/core/kest_control.h"
 #include "kestui/kest_flow_layout.h"
 
 class CKestContainer : public CKestControl {

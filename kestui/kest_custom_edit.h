@@ -15,7 +15,7 @@
 
 #include <windows.h>
 
-#include "kestui/kest_control.h"
+#include "kestui/core/kest_control.h"
 
 class CKestCustomEdit : public CKestControl {
 public:

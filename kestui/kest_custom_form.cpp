@@ -1,7 +1,7 @@
 #include "kestui/kest_custom_form.h"
 
 #include "foundation/plain_array.h"
-#include "kestui/kest_draw.h"
+#include "kestui/graphics/kest_draw.h"
 
 KestLiveFormList LiveForms = {0, nullptr};
 

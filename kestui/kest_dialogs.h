@@ -15,7 +15,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "kestui/kest_control.h"
+#include "kestui/core/kest_control.h"
 
 // 1-based index of the filter selected in the last accepted open or save
 // dialog; 1 at start.

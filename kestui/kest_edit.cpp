@@ -1,6 +1,6 @@
 #include "kestui/kest_edit.h"
 
-#include "kestui/kest_widget_helpers.h"
+#include "kestui/core/kest_widget_helpers.h"
 
 CKestEdit::CKestEdit(CKestControl* container, int id, uint32_t position, int width, int height,
                      bool readOnly, int textLimit, bool clientEdge) {

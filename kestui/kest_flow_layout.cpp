@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "kestui/core/kest_widget_helpers.h"
 #include "kestui/kest_container.h"
-#include "kestui/kest_widget_helpers.h"
 
 KestFlowLayout::KestFlowLayout(CKestContainer* owner, const RECT& area)
     : container(owner),

@@ -2,8 +2,8 @@
 
 #include <vector>
 
+#include "kestui/core/kest_host.h"
 #include "kestui/kest_hint.h"
-#include "kestui/kest_host.h"
 #include "kestui/kest_navigation.h"
 
 CKestForm* MainKestForm = nullptr;

@@ -4,8 +4,8 @@
 #include <cwchar>
 
 #include "foundation/buffers.h"
-#include "kestui/kest_draw.h"
-#include "kestui/kest_widget_helpers.h"
+#include "kestui/core/kest_widget_helpers.h"
+#include "kestui/graphics/kest_draw.h"
 
 CKestGroupBox::CKestGroupBox(CKestContainer* container, const wchar_t* caption,
                              uint32_t position, int width, int height) {

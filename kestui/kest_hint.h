@@ -8,7 +8,7 @@
 
 #include <windows.h>
 
-#include "kestui/kest_control.h"
+#include "kestui/core/kest_control.h"
 
 // False: the timer does nothing at all (common dialogs with their own modal
 // loops switch it off while they are open).

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "kestui/kest_control.h"
+#include "kestui/core/kest_control.h"
 
 // A small pale yellow tooltip window at the cursor. Created with new; the
 // object deletes itself (next movement, next rest, or its 5 s timer).

@@ -3,7 +3,7 @@
 #include <cwchar>
 
 #include "foundation/buffers.h"
-#include "kestui/kest_draw.h"
+#include "kestui/graphics/kest_draw.h"
 #include "kestui/kest_flow_layout.h"
 
 SIZE CKestLabel::MeasureCaption(HFONT font, const wchar_t* caption) {

@@ -1,8 +1,8 @@
 #include "kestui/kest_list_box.h"
 
 #include "foundation/buffers.h"
-#include "kestui/kest_draw.h"
-#include "kestui/kest_widget_helpers.h"
+#include "kestui/core/kest_widget_helpers.h"
+#include "kestui/graphics/kest_draw.h"
 
 CKestListBox::CKestListBox(CKestControl* parent, int id, uint32_t position, int width, int height,
                            int columnWidth, bool multipleSelection) {

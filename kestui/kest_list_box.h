@@ -10,7 +10,7 @@
 
 #include <cstdint>
 
-#include "kestui/kest_control.h"
+#include "kestui/core/kest_control.h"
 
 // A plain or multi-column list, single or multiple selection. It sends no
 // notifications of its own (no LBS_NOTIFY): forms learn of clicks from the

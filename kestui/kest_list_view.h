@@ -10,8 +10,8 @@
 
 #include <cstdint>
 
-#include "kestui/kest_control.h"
-#include "kestui/kest_imagelist.h"
+#include "kestui/core/kest_control.h"
+#include "kestui/graphics/kest_imagelist.h"
 
 // A list view. When an in-place label edit ends with a new text, the item's
 // text is set and the owning form receives WM_KEST_LABELEDIT (list view

@@ -6,8 +6,8 @@
 #include <new>
 
 #include "foundation/buffers.h"
+#include "kestui/core/kest_messages.h"
 #include "kestui/kest_container.h"
-#include "kestui/kest_messages.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "kestui/kest_memo.h"
 
-#include "kestui/kest_widget_helpers.h"
+#include "kestui/core/kest_widget_helpers.h"
 
 CKestMemo::CKestMemo(CKestContainer* container, int id, uint32_t position, int width, int height,
                      int textLimit, bool wordWrap, bool readOnly, bool enterAccepted,

@@ -2,7 +2,7 @@
 
 #include "foundation/buffers.h"
 #include "foundation/plain_array.h"
-#include "kestui/kest_messages.h"
+#include "kestui/core/kest_messages.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "kestui/kest_navigation.h"
 
-#include "kestui/kest_control.h"
-#include "kestui/kest_messages.h"
+#include "kestui/core/kest_control.h"
+#include "kestui/core/kest_messages.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "kestui/kest_panel.h"
 
-#include "kestui/kest_draw.h"
+#include "kestui/core/kest_widget_helpers.h"
+#include "kestui/graphics/kest_draw.h"
 #include "kestui/kest_flow_layout.h"
-#include "kestui/kest_widget_helpers.h"
 
 namespace {
 

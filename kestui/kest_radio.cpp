@@ -2,7 +2,7 @@
 
 #include <cwchar>
 
-#include "kestui/kest_widget_helpers.h"
+#include "kestui/core/kest_widget_helpers.h"
 
 CKestRadio::CKestRadio(CKestContainer* container, const wchar_t* caption, int id,
                        uint32_t position, int width, int height, const wchar_t* hint) {

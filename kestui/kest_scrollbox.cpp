@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "kestui/kest_draw.h"
+#include "kestui/graphics/kest_draw.h"
 
 CKestScrollBox::CKestScrollBox(CKestContainer* container, uint32_t position, int width, int height,
                                bool clientEdge) {

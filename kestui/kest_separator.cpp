@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "kestui/kest_draw.h"
+#include "kestui/graphics/kest_draw.h"
 
 CKestSeparator::CKestSeparator(CKestContainer* container, uint32_t position) {
   int height = 0;

@@ -7,7 +7,7 @@
 #include <new>
 
 #include "foundation/buffers.h"
-#include "kestui/kest_draw.h"
+#include "kestui/graphics/kest_draw.h"
 
 CKestSpdBtn::CKestSpdBtn(CKestContainer* container, int id, UINT imageId, const wchar_t* hint,
                          bool toggle, int width, int height, const wchar_t* caption,

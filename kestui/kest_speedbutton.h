@@ -11,7 +11,7 @@
 
 #include <cstdint>
 
-#include "kestui/image.h"
+#include "kestui/graphics/image.h"
 #include "kestui/kest_container.h"
 #include "kestui/kest_title_control.h"
 

@@ -5,7 +5,7 @@
 #include <climits>
 
 #include "foundation/numbers.h"
-#include "kestui/kest_widget_helpers.h"
+#include "kestui/core/kest_widget_helpers.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "kestui/kest_draw.h"
+#include "kestui/graphics/kest_draw.h"
 
 namespace {
 

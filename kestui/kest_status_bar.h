@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "kestui/kest_control.h"
+#include "kestui/core/kest_control.h"
 
 class CKestStatusBar : public CKestControl {
 public:

@@ -6,10 +6,10 @@
 
 #include "foundation/buffers.h"
 #include "foundation/plain_array.h"
-#include "kestui/kest_dc_selection.h"
-#include "kestui/kest_draw.h"
-#include "kestui/kest_gdi_object.h"
-#include "kestui/kest_window_dc.h"
+#include "kestui/graphics/kest_dc_selection.h"
+#include "kestui/graphics/kest_draw.h"
+#include "kestui/graphics/kest_gdi_object.h"
+#include "kestui/graphics/kest_window_dc.h"
 
 CKestTabControl::CKestTabControl(CKestContainer* container, bool ownsPages, int id, int width,
                                  int height, uint32_t position)

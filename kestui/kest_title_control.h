@@ -12,7 +12,7 @@
 
 #include <windows.h>
 
-#include "kestui/kest_control.h"
+#include "kestui/core/kest_control.h"
 
 class CKestTitleControl : public CKestControl {
 public:

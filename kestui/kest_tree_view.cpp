@@ -1,6 +1,6 @@
 #include "kestui/kest_tree_view.h"
 
-#include "kestui/kest_widget_helpers.h"
+#include "kestui/core/kest_widget_helpers.h"
 
 CKestTreeView::CKestTreeView(CKestControl* parent, uint32_t position, int width, int height,
                              DWORD style) {

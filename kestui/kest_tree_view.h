@@ -10,8 +10,8 @@
 
 #include <cstdint>
 
-#include "kestui/kest_control.h"
-#include "kestui/kest_imagelist.h"
+#include "kestui/core/kest_control.h"
+#include "kestui/graphics/kest_imagelist.h"
 
 // A tree view. A right click on it comes back as WM_RBUTTONUP at the cursor,
 // so it reports WM_KEST_RBUTTONUP and opens the widget's popup menu like a

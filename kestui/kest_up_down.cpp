@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "kestui/kest_widget_helpers.h"
+#include "kestui/core/kest_widget_helpers.h"
 
 CKestUpDown::CKestUpDown(CKestControl* parent, int id, uint32_t position, int width, int height) {
   INITCOMMONCONTROLSEX init = {sizeof init, ICC_UPDOWN_CLASS};

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "kestui/kest_control.h"
+#include "kestui/core/kest_control.h"
 
 class CKestUpDown : public CKestControl {
 public:

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "kestui/image.h"
+#include "kestui/graphics/image.h"
 #include "kestui/kest_combo_box.h"
 #include "kestui/kest_edit.h"
 #include "kestui/kest_label.h"

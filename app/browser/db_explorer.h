@@ -19,14 +19,14 @@
 #include <memory>
 #include <vector>
 
-#include "kestui/image.h"
+#include "kestui/graphics/image.h"
+#include "kestui/graphics/kest_font.h"
+#include "kestui/graphics/kest_paintbox.h"
 #include "kestui/kest_button.h"
-#include "kestui/kest_font.h"
 #include "kestui/kest_form.h"
 #include "kestui/kest_label.h"
 #include "kestui/kest_list_box.h"
 #include "kestui/kest_list_view.h"
-#include "kestui/kest_paintbox.h"
 #include "kestui/kest_scrollbox.h"
 #include "scheme/compdb.h"
 #include "scheme/compdb_widgets.h"

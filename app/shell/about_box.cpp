@@ -4,10 +4,10 @@
 
 #include "app/resource.h"
 #include "app/shell/startup.h"
+#include "kestui/core/kest_host.h"
+#include "kestui/graphics/kest_font.h"
 #include "kestui/kest_button.h"
 #include "kestui/kest_flow_layout.h"
-#include "kestui/kest_font.h"
-#include "kestui/kest_host.h"
 #include "kestui/kest_label.h"
 
 const wchar_t* const kAboutMakersLinkTarget = L"https://velkboard.example.org/team";

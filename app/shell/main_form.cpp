@@ -17,10 +17,10 @@
 #include "foundation/buffers.h"
 #include "foundation/paths.h"
 #include "foundation/stream.h"
+#include "kestui/core/kest_host.h"
+#include "kestui/core/kest_messages.h"
 #include "kestui/kest_dialogs.h"
-#include "kestui/kest_host.h"
 #include "kestui/kest_main_menu.h"
-#include "kestui/kest_messages.h"
 #include "scheme/scheme.h"
 #include "scheme/scheme_stream.h"
 

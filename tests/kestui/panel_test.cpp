@@ -3,8 +3,8 @@
 
 #include <memory>
 
+#include "kestui/graphics/kest_draw.h"
 #include "kestui/kest_check_group_box.h"
-#include "kestui/kest_draw.h"
 #include "kestui/kest_group_box.h"
 #include "kestui/kest_item_group_box.h"
 #include "kestui/kest_panel.h"

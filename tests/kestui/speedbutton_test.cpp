@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "kestui/kest_draw.h"
+#include "kestui/graphics/kest_draw.h"
 #include "kestui/kest_panel.h"
 #include "kestui/kest_speedbutton.h"
 #include "panels_fixture.h"

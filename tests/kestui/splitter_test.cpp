@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "kestui/kest_draw.h"
+#include "kestui/graphics/kest_draw.h"
 #include "kestui/kest_h_splitter.h"
 #include "kestui/kest_panel.h"
 #include "kestui/kest_separator.h"

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "kestui/kest_draw.h"
+#include "kestui/graphics/kest_draw.h"
 #include "kestui/kest_tabs.h"
 #include "panels_fixture.h"
 #include "support/test_support.h"

@@ -3,10 +3,10 @@
 #include <new>
 
 #include "blocks/engine/plugin/plugin_list.h"
+#include "kestui/core/kest_messages.h"
+#include "kestui/graphics/kest_imagelist.h"
 #include "kestui/kest_button.h"
 #include "kestui/kest_dialogs.h"
-#include "kestui/kest_imagelist.h"
-#include "kestui/kest_messages.h"
 #include "kestui/kest_panel.h"
 #include "kestui/kest_tree_view.h"
 

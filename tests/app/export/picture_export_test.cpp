@@ -14,7 +14,7 @@
 #include "app/export/export_resolution_form.h"
 #include "app/export/picture_export.h"
 #include "app/views/scheme_view.h"
-#include "kestui/image.h"
+#include "kestui/graphics/image.h"
 #include "kestui/kest_custom_form.h"
 #include "kestui/kest_dialogs.h"
 #include "kestui/kest_form.h"

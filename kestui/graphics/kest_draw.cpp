@@ -1,4 +1,4 @@
-#include "kestui/kest_draw.h"
+#include "kestui/graphics/kest_draw.h"
 
 #include <cstring>
 #include <cwchar>

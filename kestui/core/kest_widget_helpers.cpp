@@ -1,10 +1,10 @@
-#include "kestui/kest_widget_helpers.h"
+#include "kestui/core/kest_widget_helpers.h"
 
 #include <commctrl.h>
 
 #include "foundation/buffers.h"
-#include "kestui/kest_control.h"
-#include "kestui/kest_imagelist.h"
+#include "kestui/core/kest_control.h"
+#include "kestui/graphics/kest_imagelist.h"
 
 void SetWindowId(HWND window, int id) {
   if (window) SetWindowLongW(window, GWL_ID, id);

@@ -1,4 +1,4 @@
-#include "kestui/kest_dc_selection.h"
+#include "kestui/graphics/kest_dc_selection.h"
 
 bool CKestDcSelection::Select(HGDIOBJ object) {
   if (!dc_ || !object || count_ >= kMaxSelections) return false;

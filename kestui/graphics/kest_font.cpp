@@ -1,4 +1,4 @@
-#include "kestui/kest_font.h"
+#include "kestui/graphics/kest_font.h"
 
 CKestFont* HintFont = nullptr;
 

@@ -10,7 +10,7 @@
 
 #include <cstdint>
 
-#include "kestui/kest_control.h"
+#include "kestui/core/kest_control.h"
 
 class CKestPaintBox : public CKestControl {
 public:

@@ -1,4 +1,4 @@
-#include "kestui/kest_image_box.h"
+#include "kestui/graphics/kest_image_box.h"
 
 #include <new>
 

@@ -14,9 +14,9 @@
 
 #include <cstdint>
 
-#include "kestui/kest_font.h"
+#include "kestui/core/kest_messages.h"
+#include "kestui/graphics/kest_font.h"
 #include "kestui/kest_menu.h"
-#include "kestui/kest_messages.h"
 
 class CKestControl {
 public:

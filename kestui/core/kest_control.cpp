@@ -1,6 +1,6 @@
-#include "kestui/kest_control.h"
+#include "kestui/core/kest_control.h"
 
-#include "kestui/kest_resources.h"
+#include "kestui/core/kest_resources.h"
 
 #include <commctrl.h>
 #include <windowsx.h>

@@ -7,9 +7,9 @@
 
 #include <cstdint>
 
-#include "kestui/image.h"
-#include "kestui/kest_control.h"
-#include "kestui/kest_paintbox.h"
+#include "kestui/core/kest_control.h"
+#include "kestui/graphics/image.h"
+#include "kestui/graphics/kest_paintbox.h"
 
 class CKestImageBox : public CKestPaintBox {
 public:

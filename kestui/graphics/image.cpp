@@ -1,4 +1,4 @@
-#include "kestui/image.h"
+#include "kestui/graphics/image.h"
 
 #include <objidl.h>
 

@@ -2,7 +2,7 @@
 // before it when it goes (tests and nested uses).
 #pragma once
 
-#include "kestui/kest_host.h"
+#include "kestui/core/kest_host.h"
 
 class CKestHostScope {
 public:

@@ -1,4 +1,4 @@
-#include "kestui/kest_paintbox.h"
+#include "kestui/graphics/kest_paintbox.h"
 
 CKestPaintBox::CKestPaintBox(CKestControl* parent, int id, uint32_t position, int width,
                              int height) {

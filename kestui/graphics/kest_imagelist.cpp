@@ -1,6 +1,6 @@
-#include "kestui/kest_imagelist.h"
+#include "kestui/graphics/kest_imagelist.h"
 
-#include "kestui/image.h"
+#include "kestui/graphics/image.h"
 
 CKestImageList::CKestImageList(int cx, int cy) {
   list_ = ImageList_Create(cx, cy, ILC_COLOR24 | ILC_MASK, 0, 4);

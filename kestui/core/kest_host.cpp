@@ -1,4 +1,4 @@
-#include "kestui/kest_host.h"
+#include "kestui/core/kest_host.h"
 
 #include <shellapi.h>
 
