@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "kestui/kest_check_box.h"
+#include "kestui/buttons/kest_check_box.h"
 #include "kestui/kest_container.h"
 #include "kestui/kest_item_group_box.h"
 

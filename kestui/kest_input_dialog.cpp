@@ -1,9 +1,9 @@
 #include "kestui/kest_input_dialog.h"
 
-#include "kestui/kest_button.h"
-#include "kestui/kest_edit.h"
+#include "kestui/buttons/kest_button.h"
+#include "kestui/buttons/kest_label.h"
+#include "kestui/edits/kest_edit.h"
 #include "kestui/kest_flow_layout.h"
-#include "kestui/kest_label.h"
 
 namespace {
 

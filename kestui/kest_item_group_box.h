@@ -6,9 +6,9 @@
 
 #include <cstdint>
 
+#include "kestui/buttons/kest_title_control.h"
 #include "kestui/kest_container.h"
 #include "kestui/kest_group_box.h"
-#include "kestui/kest_title_control.h"
 
 // Common part of the check and radio groups: items created by AddItem,
 // each carrying the group's window id (a click on any item reaches the form

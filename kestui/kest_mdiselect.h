@@ -6,7 +6,7 @@
 #pragma once
 
 #include "kestui/kest_form.h"
-#include "kestui/kest_list_box.h"
+#include "kestui/lists/kest_list_box.h"
 
 class CMDISelectForm : public CKestForm {
 public:

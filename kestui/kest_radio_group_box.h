@@ -5,9 +5,9 @@
 
 #include <cstdint>
 
+#include "kestui/buttons/kest_radio.h"
 #include "kestui/kest_container.h"
 #include "kestui/kest_item_group_box.h"
-#include "kestui/kest_radio.h"
 
 // A group of radio buttons: one of them checked at a time.
 class CKestRadioGroupBox : public CKestItemGroupBox {

@@ -11,17 +11,17 @@
 #include "blocks/panel/velk_ui_control.h"
 #include "foundation/buffers.h"
 #include "foundation/numbers.h"
+#include "kestui/buttons/kest_button.h"
+#include "kestui/buttons/kest_label.h"
 #include "kestui/core/kest_host.h"
+#include "kestui/edits/kest_custom_edit.h"
+#include "kestui/edits/kest_edit.h"
 #include "kestui/graphics/kest_font.h"
 #include "kestui/graphics/kest_window_dc.h"
-#include "kestui/kest_button.h"
 #include "kestui/kest_check_group_box.h"
-#include "kestui/kest_combo_box.h"
-#include "kestui/kest_custom_edit.h"
 #include "kestui/kest_dialogs.h"
-#include "kestui/kest_edit.h"
-#include "kestui/kest_label.h"
 #include "kestui/kest_panel.h"
+#include "kestui/lists/kest_combo_box.h"
 
 namespace {
 const uint8_t kStretchAnchors = KEST_ANCHOR_LEFT | KEST_ANCHOR_TOP | KEST_ANCHOR_RIGHT;

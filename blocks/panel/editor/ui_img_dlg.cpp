@@ -4,6 +4,8 @@
 
 #include "blocks/panel/items/velk_ui_image.h"
 #include "foundation/buffers.h"
+#include "kestui/bars/kest_separator.h"
+#include "kestui/bars/kest_speedbutton.h"
 #include "kestui/core/kest_host.h"
 #include "kestui/graphics/kest_dc_selection.h"
 #include "kestui/graphics/kest_gdi_object.h"
@@ -12,8 +14,6 @@
 #include "kestui/graphics/kest_window_dc.h"
 #include "kestui/kest_dialogs.h"
 #include "kestui/kest_panel.h"
-#include "kestui/kest_separator.h"
-#include "kestui/kest_speedbutton.h"
 
 namespace {
 const int kDialogSize = 300;

@@ -7,11 +7,11 @@
 #include "blocks/panel/ui_property.h"
 #include "blocks/panel/velk_ui_control.h"
 #include "blocks/panel/velk_ui_property_grid.h"
+#include "kestui/bars/kest_speedbutton.h"
+#include "kestui/buttons/kest_label.h"
 #include "kestui/graphics/kest_paintbox.h"
-#include "kestui/kest_label.h"
 #include "kestui/kest_popup_menu.h"
 #include "kestui/kest_scrollbox.h"
-#include "kestui/kest_speedbutton.h"
 #include "kestui/kest_v_splitter.h"
 
 namespace {

@@ -10,7 +10,7 @@
 
 #include "kestui/core/kest_control.h"
 #include "kestui/graphics/kest_imagelist.h"
-#include "kestui/kest_tree_view.h"
+#include "kestui/lists/kest_tree_view.h"
 #include "plugin_fixture.h"
 #include "support/live_forms.h"
 #include "support/test_support.h"

@@ -1,4 +1,4 @@
-#include "kestui/kest_list_view.h"
+#include "kestui/lists/kest_list_view.h"
 
 #include <cwchar>
 

@@ -1,4 +1,4 @@
-#include "kestui/kest_custom_edit.h"
+#include "kestui/edits/kest_custom_edit.h"
 
 #include <richedit.h>
 

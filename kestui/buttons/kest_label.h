@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
+#include "kestui/buttons/kest_title_control.h"
 #include "kestui/kest_container.h"
-#include "kestui/kest_title_control.h"
 
 // Size code of a label: measure the caption in this direction.
 constexpr int KEST_LABEL_MEASURE = static_cast<int>(0x80000000u);

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "kestui/kest_custom_edit.h"
+#include "kestui/edits/kest_custom_edit.h"
 
 class CKestCustomMemo : public CKestCustomEdit {
 public:

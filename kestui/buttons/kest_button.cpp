@@ -1,4 +1,4 @@
-#include "kestui/kest_button.h"
+#include "kestui/buttons/kest_button.h"
 
 #include "kestui/core/kest_widget_helpers.h"
 

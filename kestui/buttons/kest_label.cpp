@@ -1,4 +1,4 @@
-#include "kestui/kest_label.h"
+#include "kestui/buttons/kest_label.h"
 
 #include <cwchar>
 

@@ -1,4 +1,4 @@
-#include "kestui/kest_check_box.h"
+#include "kestui/buttons/kest_check_box.h"
 
 #include "kestui/core/kest_widget_helpers.h"
 

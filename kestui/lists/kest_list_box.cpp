@@ -1,4 +1,4 @@
-#include "kestui/kest_list_box.h"
+#include "kestui/lists/kest_list_box.h"
 
 #include "foundation/buffers.h"
 #include "kestui/core/kest_widget_helpers.h"

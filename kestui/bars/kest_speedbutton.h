@@ -11,9 +11,9 @@
 
 #include <cstdint>
 
+#include "kestui/buttons/kest_title_control.h"
 #include "kestui/graphics/image.h"
 #include "kestui/kest_container.h"
-#include "kestui/kest_title_control.h"
 
 class CKestSpdBtn : public CKestTitleControl {
 public:

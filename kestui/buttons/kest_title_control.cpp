@@ -1,4 +1,4 @@
-#include "kestui/kest_title_control.h"
+#include "kestui/buttons/kest_title_control.h"
 
 bool CKestTitleControl::SetCaption(const wchar_t* text) {
   if (!window_) return false;

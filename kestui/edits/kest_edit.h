@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "kestui/core/kest_control.h"
-#include "kestui/kest_custom_edit.h"
+#include "kestui/edits/kest_custom_edit.h"
 
 class CKestEdit : public CKestCustomEdit {
 public:

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "kestui/kest_title_control.h"
+#include "kestui/buttons/kest_title_control.h"
 
 // Shared by check boxes and radios: the background brush answered to the
 // parent's WM_CTLCOLOR*, and keyboard handling that leaves the standard

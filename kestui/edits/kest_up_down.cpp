@@ -1,4 +1,4 @@
-#include "kestui/kest_up_down.h"
+#include "kestui/edits/kest_up_down.h"
 
 #include <commctrl.h>
 

@@ -1,4 +1,4 @@
-#include "kestui/kest_check_control.h"
+#include "kestui/buttons/kest_check_control.h"
 
 CKestCheckControl::~CKestCheckControl() {
   if (brush_) DeleteObject(brush_);

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "kestui/kest_check_control.h"
+#include "kestui/buttons/kest_check_control.h"
 #include "kestui/kest_container.h"
 
 class CKestRadio : public CKestCheckControl {

@@ -1,4 +1,4 @@
-#include "kestui/kest_edit.h"
+#include "kestui/edits/kest_edit.h"
 
 #include "kestui/core/kest_widget_helpers.h"
 

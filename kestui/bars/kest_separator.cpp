@@ -1,4 +1,4 @@
-#include "kestui/kest_separator.h"
+#include "kestui/bars/kest_separator.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "kestui/kest_combo_box.h"
+#include "kestui/lists/kest_combo_box.h"
 
 #include <richedit.h>
 

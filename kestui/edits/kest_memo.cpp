@@ -1,4 +1,4 @@
-#include "kestui/kest_memo.h"
+#include "kestui/edits/kest_memo.h"
 
 #include "kestui/core/kest_widget_helpers.h"
 

@@ -1,4 +1,4 @@
-#include "kestui/kest_speedbutton.h"
+#include "kestui/bars/kest_speedbutton.h"
 
 #include <windowsx.h>
 

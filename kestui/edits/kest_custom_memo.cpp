@@ -1,4 +1,4 @@
-#include "kestui/kest_custom_memo.h"
+#include "kestui/edits/kest_custom_memo.h"
 
 LRESULT CKestCustomMemo::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {

@@ -1,4 +1,4 @@
-#include "kestui/kest_status_bar.h"
+#include "kestui/bars/kest_status_bar.h"
 
 #include <commctrl.h>
 

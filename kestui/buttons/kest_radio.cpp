@@ -1,4 +1,4 @@
-#include "kestui/kest_radio.h"
+#include "kestui/buttons/kest_radio.h"
 
 #include <cwchar>
 

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
+#include "kestui/buttons/kest_title_control.h"
 #include "kestui/kest_container.h"
-#include "kestui/kest_title_control.h"
 
 class CKestButton : public CKestTitleControl {
 public:

@@ -1,4 +1,4 @@
-#include "kestui/kest_tree_view.h"
+#include "kestui/lists/kest_tree_view.h"
 
 #include "kestui/core/kest_widget_helpers.h"
 

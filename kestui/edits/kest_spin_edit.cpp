@@ -1,4 +1,4 @@
-#include "kestui/kest_spin_edit.h"
+#include "kestui/edits/kest_spin_edit.h"
 
 #include <commctrl.h>
 
