@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "kestui/buttons/kest_label.h"
+#include "kestui/containers/kest_scrollbox.h"
 #include "kestui/edits/kest_edit.h"
 #include "kestui/graphics/image.h"
-#include "kestui/kest_scrollbox.h"
 #include "kestui/lists/kest_combo_box.h"
 #include "kestui/lists/kest_list_view.h"
 #include "scheme/compdb.h"

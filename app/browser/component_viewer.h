@@ -7,9 +7,9 @@
 
 #include "kestui/buttons/kest_button.h"
 #include "kestui/buttons/kest_label.h"
+#include "kestui/forms/kest_form.h"
 #include "kestui/graphics/image.h"
 #include "kestui/graphics/kest_paintbox.h"
-#include "kestui/kest_form.h"
 
 constexpr int kViewerWidth = 600;
 constexpr int kViewerHeight = 300;

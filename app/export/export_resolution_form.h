@@ -5,7 +5,7 @@
 
 #include "kestui/buttons/kest_button.h"
 #include "kestui/edits/kest_spin_edit.h"
-#include "kestui/kest_form.h"
+#include "kestui/forms/kest_form.h"
 
 constexpr double kExportMinResolution = 72;
 constexpr double kExportMaxResolution = 1200;

@@ -19,8 +19,8 @@
 #include "foundation/stream.h"
 #include "kestui/core/kest_host.h"
 #include "kestui/core/kest_messages.h"
-#include "kestui/kest_dialogs.h"
-#include "kestui/kest_main_menu.h"
+#include "kestui/forms/kest_dialogs.h"
+#include "kestui/menus/kest_main_menu.h"
 #include "scheme/scheme.h"
 #include "scheme/scheme_stream.h"
 

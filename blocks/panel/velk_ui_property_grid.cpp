@@ -13,14 +13,14 @@
 #include "foundation/numbers.h"
 #include "kestui/buttons/kest_button.h"
 #include "kestui/buttons/kest_label.h"
+#include "kestui/containers/kest_check_group_box.h"
+#include "kestui/containers/kest_panel.h"
 #include "kestui/core/kest_host.h"
 #include "kestui/edits/kest_custom_edit.h"
 #include "kestui/edits/kest_edit.h"
+#include "kestui/forms/kest_dialogs.h"
 #include "kestui/graphics/kest_font.h"
 #include "kestui/graphics/kest_window_dc.h"
-#include "kestui/kest_check_group_box.h"
-#include "kestui/kest_dialogs.h"
-#include "kestui/kest_panel.h"
 #include "kestui/lists/kest_combo_box.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "kestui/kest_container.h"
+#include "kestui/containers/kest_container.h"
 
 // A 1-pixel vertical divider between groups of tool-bar buttons; it keeps 3
 // pixels clear of the flow neighbours on either side.

@@ -12,8 +12,8 @@
 #include <cstdint>
 
 #include "kestui/buttons/kest_title_control.h"
+#include "kestui/containers/kest_container.h"
 #include "kestui/graphics/image.h"
-#include "kestui/kest_container.h"
 
 class CKestSpdBtn : public CKestTitleControl {
 public:

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "kestui/buttons/kest_title_control.h"
-#include "kestui/kest_container.h"
+#include "kestui/containers/kest_container.h"
 
 class CKestButton : public CKestTitleControl {
 public:

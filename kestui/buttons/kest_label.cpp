@@ -3,8 +3,8 @@
 #include <cwchar>
 
 #include "foundation/buffers.h"
+#include "kestui/containers/kest_flow_layout.h"
 #include "kestui/graphics/kest_draw.h"
-#include "kestui/kest_flow_layout.h"
 
 SIZE CKestLabel::MeasureCaption(HFONT font, const wchar_t* caption) {
   SIZE size = {10, 20};

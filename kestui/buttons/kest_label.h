@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "kestui/buttons/kest_title_control.h"
-#include "kestui/kest_container.h"
+#include "kestui/containers/kest_container.h"
 
 // Size code of a label: measure the caption in this direction.
 constexpr int KEST_LABEL_MEASURE = static_cast<int>(0x80000000u);

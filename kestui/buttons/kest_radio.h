@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "kestui/buttons/kest_check_control.h"
-#include "kestui/kest_container.h"
+#include "kestui/containers/kest_container.h"
 
 class CKestRadio : public CKestCheckControl {
 public:

@@ -16,7 +16,7 @@
 
 #include "kestui/core/kest_messages.h"
 #include "kestui/graphics/kest_font.h"
-#include "kestui/kest_menu.h"
+#include "kestui/menus/kest_menu.h"
 
 class CKestControl {
 public:

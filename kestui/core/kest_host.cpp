@@ -2,8 +2,8 @@
 
 #include <shellapi.h>
 
-#include "kestui/kest_dialogs.h"
-#include "kestui/kest_mdiselect.h"
+#include "kestui/forms/kest_dialogs.h"
+#include "kestui/forms/kest_mdiselect.h"
 
 namespace {
 

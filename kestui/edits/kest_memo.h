@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
+#include "kestui/containers/kest_container.h"
 #include "kestui/edits/kest_custom_memo.h"
-#include "kestui/kest_container.h"
 
 class CKestMemo : public CKestCustomMemo {
 public:

@@ -6,9 +6,9 @@
 
 #include <cstdint>
 
+#include "kestui/containers/kest_container.h"
 #include "kestui/edits/kest_custom_edit.h"
 #include "kestui/edits/kest_up_down.h"
-#include "kestui/kest_container.h"
 
 class CKestSpinEdit : public CKestCustomEdit {
 public:

@@ -6,7 +6,7 @@
 #include "kestui/core/kest_messages.h"
 #include "kestui/edits/kest_edit.h"
 #include "kestui/edits/kest_memo.h"
-#include "kestui/kest_dialogs.h"
+#include "kestui/forms/kest_dialogs.h"
 #include "script/editor/script_editor.h"
 #include "script/editor/script_text_search.h"
 

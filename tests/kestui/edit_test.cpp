@@ -17,7 +17,7 @@
 #include "kestui/edits/kest_memo.h"
 #include "kestui/edits/kest_spin_edit.h"
 #include "kestui/edits/kest_up_down.h"
-#include "kestui/kest_form.h"
+#include "kestui/forms/kest_form.h"
 #include "support/test_support.h"
 
 namespace {

@@ -12,9 +12,9 @@
 #include "kestui/buttons/kest_check_box.h"
 #include "kestui/buttons/kest_label.h"
 #include "kestui/buttons/kest_radio.h"
+#include "kestui/containers/kest_flow_layout.h"
 #include "kestui/edits/kest_edit.h"
-#include "kestui/kest_flow_layout.h"
-#include "kestui/kest_form.h"
+#include "kestui/forms/kest_form.h"
 #include "support/test_support.h"
 
 namespace {

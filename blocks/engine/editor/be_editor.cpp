@@ -14,11 +14,11 @@
 #include "foundation/numbers.h"
 #include "kestui/bars/kest_speedbutton.h"
 #include "kestui/bars/kest_status_bar.h"
+#include "kestui/containers/kest_flow_layout.h"
+#include "kestui/containers/kest_tabs.h"
 #include "kestui/core/kest_host.h"
 #include "kestui/graphics/image.h"
 #include "kestui/graphics/kest_font.h"
-#include "kestui/kest_flow_layout.h"
-#include "kestui/kest_tabs.h"
 #include "scheme/scheme_icons.h"
 
 namespace {

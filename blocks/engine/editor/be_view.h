@@ -8,8 +8,8 @@
 
 #include <cstdint>
 
+#include "kestui/containers/kest_container.h"
 #include "kestui/core/kest_control.h"
-#include "kestui/kest_container.h"
 
 class BeScheme;
 class BeInputPin;

@@ -6,14 +6,14 @@
 #include "foundation/buffers.h"
 #include "kestui/bars/kest_separator.h"
 #include "kestui/bars/kest_speedbutton.h"
+#include "kestui/containers/kest_panel.h"
 #include "kestui/core/kest_host.h"
+#include "kestui/forms/kest_dialogs.h"
 #include "kestui/graphics/kest_dc_selection.h"
 #include "kestui/graphics/kest_gdi_object.h"
 #include "kestui/graphics/kest_owned_dc.h"
 #include "kestui/graphics/kest_paintbox.h"
 #include "kestui/graphics/kest_window_dc.h"
-#include "kestui/kest_dialogs.h"
-#include "kestui/kest_panel.h"
 
 namespace {
 const int kDialogSize = 300;

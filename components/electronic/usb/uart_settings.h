@@ -4,7 +4,7 @@
 #pragma once
 
 #include "kestui/buttons/kest_button.h"
-#include "kestui/kest_form.h"
+#include "kestui/forms/kest_form.h"
 #include "kestui/lists/kest_combo_box.h"
 
 class CStream;

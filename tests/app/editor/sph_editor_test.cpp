@@ -22,8 +22,8 @@
 #include "app/editor/editor_fixture.h"
 #include "kestui/bars/kest_separator.h"
 #include "kestui/bars/kest_speedbutton.h"
-#include "kestui/kest_panel.h"
-#include "kestui/kest_tabs.h"
+#include "kestui/containers/kest_panel.h"
+#include "kestui/containers/kest_tabs.h"
 #include "scheme/compdb.h"
 
 namespace {

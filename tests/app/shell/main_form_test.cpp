@@ -13,7 +13,7 @@
 #include "app/app_fixture.h"
 #include "kestui/core/kest_control.h"
 #include "kestui/core/kest_messages.h"
-#include "kestui/kest_mdi_child_form.h"
+#include "kestui/forms/kest_mdi_child_form.h"
 #include "support/test_support.h"
 
 namespace {
