@@ -16,10 +16,10 @@
 #include "blocks/engine/editor/be_view.h"
 #include "blocks/engine/input_pin.h"
 #include "blocks/engine/output_pin.h"
-#include "kestui/kest_dc_selection.h"
-#include "kestui/kest_form.h"
-#include "kestui/kest_gdi_object.h"
-#include "kestui/kest_owned_dc.h"
+#include "kestui/forms/kest_form.h"
+#include "kestui/graphics/kest_dc_selection.h"
+#include "kestui/graphics/kest_gdi_object.h"
+#include "kestui/graphics/kest_owned_dc.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <cstdio>
 
 #include "app/board/pcb_view.h"
-#include "kestui/kest_form.h"
+#include "kestui/forms/kest_form.h"
 #include "scheme/block.h"
 #include "scheme/scheme.h"
 

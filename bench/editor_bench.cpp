@@ -11,7 +11,7 @@
 
 #include "app/editor/scheme_file.h"
 #include "app/views/scheme_view.h"
-#include "kestui/kest_form.h"
+#include "kestui/forms/kest_form.h"
 #include "scheme/block.h"
 #include "scheme/class_registry.h"
 #include "scheme/scheme.h"

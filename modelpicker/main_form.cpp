@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <cwchar>
 
-#include "kestui/kest_dialogs.h"
-#include "kestui/kest_h_splitter.h"
-#include "kestui/kest_panel.h"
-#include "kestui/kest_v_splitter.h"
+#include "kestui/containers/kest_h_splitter.h"
+#include "kestui/containers/kest_panel.h"
+#include "kestui/containers/kest_v_splitter.h"
+#include "kestui/forms/kest_dialogs.h"
 #include "modelpicker/script_export.h"
 
 namespace {

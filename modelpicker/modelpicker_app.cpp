@@ -1,6 +1,6 @@
 #include "modelpicker/modelpicker_app.h"
 
-#include "kestui/kest_control.h"
+#include "kestui/core/kest_control.h"
 #include "modelpicker/main_form.h"
 #include "modelpicker/picker_state.h"
 

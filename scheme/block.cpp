@@ -8,7 +8,7 @@
 #include "foundation/buffers.h"
 #include "foundation/plain_array.h"
 #include "foundation/stream.h"
-#include "kestui/kest_host.h"
+#include "kestui/core/kest_host.h"
 #include "scheme/connector.h"
 #include "scheme/live_counts.h"
 #include "scheme/scheme.h"

@@ -9,12 +9,12 @@
 #include <cstdint>
 #include <vector>
 
-#include "kestui/image.h"
-#include "kestui/kest_combo_box.h"
-#include "kestui/kest_edit.h"
-#include "kestui/kest_label.h"
-#include "kestui/kest_list_view.h"
-#include "kestui/kest_scrollbox.h"
+#include "kestui/buttons/kest_label.h"
+#include "kestui/containers/kest_scrollbox.h"
+#include "kestui/edits/kest_edit.h"
+#include "kestui/graphics/image.h"
+#include "kestui/lists/kest_combo_box.h"
+#include "kestui/lists/kest_list_view.h"
 #include "scheme/compdb.h"
 
 // Command id of every option combo of the parameter rows.

@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "kestui/image.h"
+#include "kestui/graphics/image.h"
 #include "scheme/nets.h"
 #include "scheme/scheme_icons.h"
 

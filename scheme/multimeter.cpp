@@ -4,7 +4,7 @@
 #include <cwchar>
 #include <new>
 
-#include "kestui/image.h"
+#include "kestui/graphics/image.h"
 #include "scheme/nets.h"
 #include "scheme/scheme_icons.h"
 

@@ -3,7 +3,7 @@
 #include <cwchar>
 
 #include "foundation/buffers.h"
-#include "kestui/image.h"
+#include "kestui/graphics/image.h"
 
 namespace {
 

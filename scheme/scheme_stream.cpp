@@ -12,7 +12,7 @@
 
 #include "foundation/buffers.h"
 #include "foundation/stream.h"
-#include "kestui/kest_host.h"
+#include "kestui/core/kest_host.h"
 #include "scheme/block.h"
 #include "scheme/scheme.h"
 #include "scheme/wire.h"

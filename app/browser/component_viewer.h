@@ -5,11 +5,11 @@
 
 #include <windows.h>
 
-#include "kestui/image.h"
-#include "kestui/kest_button.h"
-#include "kestui/kest_form.h"
-#include "kestui/kest_label.h"
-#include "kestui/kest_paintbox.h"
+#include "kestui/buttons/kest_button.h"
+#include "kestui/buttons/kest_label.h"
+#include "kestui/forms/kest_form.h"
+#include "kestui/graphics/image.h"
+#include "kestui/graphics/kest_paintbox.h"
 
 constexpr int kViewerWidth = 600;
 constexpr int kViewerHeight = 300;

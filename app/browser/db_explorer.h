@@ -19,15 +19,15 @@
 #include <memory>
 #include <vector>
 
-#include "kestui/image.h"
-#include "kestui/kest_button.h"
-#include "kestui/kest_font.h"
-#include "kestui/kest_form.h"
-#include "kestui/kest_label.h"
-#include "kestui/kest_list_box.h"
-#include "kestui/kest_list_view.h"
-#include "kestui/kest_paintbox.h"
-#include "kestui/kest_scrollbox.h"
+#include "kestui/buttons/kest_button.h"
+#include "kestui/buttons/kest_label.h"
+#include "kestui/containers/kest_scrollbox.h"
+#include "kestui/forms/kest_form.h"
+#include "kestui/graphics/image.h"
+#include "kestui/graphics/kest_font.h"
+#include "kestui/graphics/kest_paintbox.h"
+#include "kestui/lists/kest_list_box.h"
+#include "kestui/lists/kest_list_view.h"
 #include "scheme/compdb.h"
 #include "scheme/compdb_widgets.h"
 

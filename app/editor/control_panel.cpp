@@ -4,7 +4,7 @@
 
 #include "app/editor/pult_computer.h"
 #include "app/editor/sph_editor.h"
-#include "kestui/kest_host.h"
+#include "kestui/core/kest_host.h"
 #include "scheme/class_registry.h"
 #include "scheme/scheme.h"
 

@@ -10,8 +10,8 @@
 #include <windows.h>
 
 #include "app/editor/component_chooser.h"
-#include "kestui/kest_form.h"
-#include "kestui/kest_mdi_child_form.h"
+#include "kestui/forms/kest_form.h"
+#include "kestui/forms/kest_mdi_child_form.h"
 
 class SchScheme;
 class CSchemeView;

@@ -1,7 +1,7 @@
 #include "app/export/export_resolution_form.h"
 
-#include "kestui/kest_label.h"
-#include "kestui/kest_messages.h"
+#include "kestui/buttons/kest_label.h"
+#include "kestui/core/kest_messages.h"
 
 namespace {
 const int kFormWidth = 250, kFormHeight = 110;

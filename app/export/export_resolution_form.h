@@ -3,9 +3,9 @@
 // drawn. "OK" closes it with 1, "Отмена" with 2.
 #pragma once
 
-#include "kestui/kest_button.h"
-#include "kestui/kest_form.h"
-#include "kestui/kest_spin_edit.h"
+#include "kestui/buttons/kest_button.h"
+#include "kestui/edits/kest_spin_edit.h"
+#include "kestui/forms/kest_form.h"
 
 constexpr double kExportMinResolution = 72;
 constexpr double kExportMaxResolution = 1200;

@@ -8,10 +8,10 @@
 #include "app/views/picture_exporter.h"
 #include "foundation/buffers.h"
 #include "foundation/paths.h"
-#include "kestui/image.h"
-#include "kestui/kest_dialogs.h"
-#include "kestui/kest_form.h"
-#include "kestui/kest_window_dc.h"
+#include "kestui/forms/kest_dialogs.h"
+#include "kestui/forms/kest_form.h"
+#include "kestui/graphics/image.h"
+#include "kestui/graphics/kest_window_dc.h"
 
 namespace {
 

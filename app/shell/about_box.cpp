@@ -4,11 +4,11 @@
 
 #include "app/resource.h"
 #include "app/shell/startup.h"
-#include "kestui/kest_button.h"
-#include "kestui/kest_flow_layout.h"
-#include "kestui/kest_font.h"
-#include "kestui/kest_host.h"
-#include "kestui/kest_label.h"
+#include "kestui/buttons/kest_button.h"
+#include "kestui/buttons/kest_label.h"
+#include "kestui/containers/kest_flow_layout.h"
+#include "kestui/core/kest_host.h"
+#include "kestui/graphics/kest_font.h"
 
 const wchar_t* const kAboutMakersLinkTarget = L"https://velkboard.example.org/team";
 const wchar_t* const kAboutSiteLinkTarget = L"https://velkboard.example.org/";

@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "kestui/kest_form.h"
+#include "kestui/forms/kest_form.h"
 
 class CKestLabel;
 

@@ -10,7 +10,7 @@
 
 #include <cstdint>
 
-#include "kestui/kest_form.h"
+#include "kestui/forms/kest_form.h"
 
 class SchScheme;
 class CSphEditor;

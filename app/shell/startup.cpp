@@ -6,7 +6,7 @@
 
 #include "blocks/engine/plugin/plugin_list.h"
 #include "foundation/paths.h"
-#include "kestui/kest_host.h"
+#include "kestui/core/kest_host.h"
 #include "scheme/compdb.h"
 #include "scheme/scheme_icons.h"
 

@@ -7,8 +7,8 @@
 #include "blocks/engine/plugin/plugin_list.h"
 #include "components/electronic/electronic_classes.h"
 #include "blocks/panel/panel_kinds.h"
-#include "kestui/kest_control.h"
-#include "kestui/kest_host_scope.h"
+#include "kestui/core/kest_control.h"
+#include "kestui/core/kest_host_scope.h"
 #include "scheme/class_registry.h"
 
 HICON LoadApplicationIcon(HINSTANCE instance) {

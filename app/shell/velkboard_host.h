@@ -3,7 +3,7 @@
 // override answers as the framework's base host.
 #pragma once
 
-#include "kestui/kest_host.h"
+#include "kestui/core/kest_host.h"
 
 class CVelkboardHost : public CKestHost {
 public:

@@ -9,7 +9,7 @@
 #include <windows.h>
 
 #include "app/views/picture_exporter.h"
-#include "kestui/kest_container.h"
+#include "kestui/containers/kest_container.h"
 
 class SchScheme;
 class CSCHBlock;

@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "kestui/kest_messages.h"  // WM_SCHEME_MODIFIED
+#include "kestui/core/kest_messages.h"  // WM_SCHEME_MODIFIED
 
 class BeScheme;
 

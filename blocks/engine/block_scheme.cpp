@@ -7,7 +7,7 @@
 
 #include "blocks/engine/block.h"
 #include "blocks/engine/catalogue.h"
-#include "kestui/kest_host.h"
+#include "kestui/core/kest_host.h"
 #include "scheme/sim_log.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "blocks/engine/input_pin.h"
 #include "blocks/engine/output_pin.h"
 #include "blocks/engine/record_io.h"
-#include "kestui/kest_host.h"
+#include "kestui/core/kest_host.h"
 #include "foundation/stream.h"
 
 const unsigned char kSchemeStreamMagic[4] = {'B', 'E', '5', ' '};

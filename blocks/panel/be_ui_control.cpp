@@ -4,7 +4,7 @@
 #include "blocks/panel/ui_blocks/be_ui.h"
 #include "blocks/panel/ui_panel.h"
 #include "blocks/panel/velk_ui_control.h"
-#include "kestui/image.h"
+#include "kestui/graphics/image.h"
 #include "scheme/scheme_icons.h"
 
 CBEUIControl::CBEUIControl() { flags |= kBlockDevice; }

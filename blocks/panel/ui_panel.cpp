@@ -7,8 +7,8 @@
 #include "blocks/panel/be_ui_control.h"
 #include "blocks/panel/panel_kinds.h"
 #include "blocks/panel/velk_ui_control.h"
-#include "kestui/kest_dc_selection.h"
-#include "kestui/kest_paintbox.h"
+#include "kestui/graphics/kest_dc_selection.h"
+#include "kestui/graphics/kest_paintbox.h"
 
 namespace {
 // Kest cursor indices.

@@ -9,12 +9,12 @@
 #include "foundation/buffers.h"
 #include "foundation/paths.h"
 #include "foundation/stream.h"
-#include "kestui/image.h"
-#include "kestui/kest_dc_selection.h"
-#include "kestui/kest_gdi_object.h"
-#include "kestui/kest_host.h"
-#include "kestui/kest_owned_dc.h"
-#include "kestui/kest_window_dc.h"
+#include "kestui/core/kest_host.h"
+#include "kestui/graphics/image.h"
+#include "kestui/graphics/kest_dc_selection.h"
+#include "kestui/graphics/kest_gdi_object.h"
+#include "kestui/graphics/kest_owned_dc.h"
+#include "kestui/graphics/kest_window_dc.h"
 
 const unsigned char kPanelStreamMagic[4] = {0x76, 0x6B, 0x55, 0x49};  // "vkUI"
 

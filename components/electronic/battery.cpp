@@ -5,8 +5,8 @@
 #include <new>
 
 #include "foundation/stream.h"
-#include "kestui/image.h"
-#include "kestui/kest_dc_selection.h"
+#include "kestui/graphics/image.h"
+#include "kestui/graphics/kest_dc_selection.h"
 #include "scheme/compdb.h"
 #include "scheme/nets.h"
 #include "scheme/scheme.h"

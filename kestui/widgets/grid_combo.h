@@ -7,7 +7,7 @@
 
 #include <windows.h>
 
-#include "kestui/kest_combo_box.h"
+#include "kestui/lists/kest_combo_box.h"
 
 class CKestGrid;
 

@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "kestui/kest_edit.h"
+#include "kestui/edits/kest_edit.h"
 
 class CKestGrid;
 

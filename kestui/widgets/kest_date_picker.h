@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "kestui/kest_font.h"
+#include "kestui/graphics/kest_font.h"
 #include "kestui/widgets/kest_datetime_picker.h"
 
 class CKestDatePicker : public CKestCustomDateTimePicker {

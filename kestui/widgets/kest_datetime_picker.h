@@ -9,7 +9,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "kestui/kest_control.h"
+#include "kestui/core/kest_control.h"
 
 class CKestCustomDateTimePicker : public CKestControl {
 public:

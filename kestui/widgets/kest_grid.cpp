@@ -8,7 +8,7 @@
 #include <cwchar>
 
 #include "foundation/buffers.h"
-#include "kestui/kest_draw.h"
+#include "kestui/graphics/kest_draw.h"
 #include "kestui/widgets/grid_combo.h"
 #include "kestui/widgets/grid_edit.h"
 #include "kestui/widgets/kest_painter.h"

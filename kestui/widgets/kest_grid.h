@@ -32,8 +32,8 @@
 
 #include <cstdint>
 
-#include "kestui/kest_control.h"
-#include "kestui/kest_font.h"
+#include "kestui/core/kest_control.h"
+#include "kestui/graphics/kest_font.h"
 
 class CKestGrid;
 

@@ -9,7 +9,7 @@
 
 #include <windows.h>
 
-#include "kestui/kest_font.h"
+#include "kestui/graphics/kest_font.h"
 
 class CKestPainter {
 public:

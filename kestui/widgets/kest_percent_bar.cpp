@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cwchar>
 
-#include "kestui/kest_draw.h"
+#include "kestui/graphics/kest_draw.h"
 #include "kestui/widgets/kest_painter.h"
 
 CKestPercentBar::CKestPercentBar(CKestControl* parent, int id, uint32_t position, int width,

@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "kestui/kest_control.h"
+#include "kestui/core/kest_control.h"
 
 class CKestPercentBar : public CKestControl {
 public:

@@ -15,7 +15,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "kestui/kest_custom_memo.h"
+#include "kestui/edits/kest_custom_memo.h"
 
 // The source of KestRichEditReadMemory: data[position .. size) is what is
 // left to read.

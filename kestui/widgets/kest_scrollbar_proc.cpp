@@ -1,7 +1,7 @@
 #include "kestui/widgets/kest_scrollbar_proc.h"
 
-#include "kestui/kest_control.h"
-#include "kestui/kest_draw.h"
+#include "kestui/core/kest_control.h"
+#include "kestui/graphics/kest_draw.h"
 
 LRESULT CALLBACK KestScrollBarWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_HSCROLL || message == WM_VSCROLL) {

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "kestui/kest_draw.h"
+#include "kestui/graphics/kest_draw.h"
 #include "kestui/widgets/kest_painter.h"
 
 namespace {

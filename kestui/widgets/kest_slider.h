@@ -18,7 +18,7 @@
 
 #include <cstdint>
 
-#include "kestui/kest_control.h"
+#include "kestui/core/kest_control.h"
 
 class CKestSlider : public CKestControl {
 public:

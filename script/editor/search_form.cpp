@@ -1,12 +1,12 @@
 #include "script/editor/search_form.h"
 
 #include "foundation/buffers.h"
-#include "kestui/kest_button.h"
-#include "kestui/kest_dialogs.h"
-#include "kestui/kest_edit.h"
-#include "kestui/kest_label.h"
-#include "kestui/kest_memo.h"
-#include "kestui/kest_messages.h"
+#include "kestui/buttons/kest_button.h"
+#include "kestui/buttons/kest_label.h"
+#include "kestui/core/kest_messages.h"
+#include "kestui/edits/kest_edit.h"
+#include "kestui/edits/kest_memo.h"
+#include "kestui/forms/kest_dialogs.h"
 #include "script/editor/script_editor.h"
 #include "script/editor/script_text_search.h"
 

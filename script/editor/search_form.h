@@ -3,7 +3,7 @@
 // the whole run of the program (LastSearchText).
 #pragma once
 
-#include "kestui/kest_form.h"
+#include "kestui/forms/kest_form.h"
 
 class CKestEdit;
 class CVMScriptEditor;

@@ -9,8 +9,8 @@
 
 #include "app/shell/main_form.h"
 #include "app/shell/startup.h"
-#include "kestui/kest_form.h"
-#include "kestui/kest_hint.h"
+#include "kestui/forms/kest_form.h"
+#include "kestui/hints/kest_hint.h"
 #include "app/test_host.h"
 #include "support/live_forms.h"
 #include "support/test_support.h"

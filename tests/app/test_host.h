@@ -5,8 +5,8 @@
 
 #include <windows.h>
 
-#include "kestui/kest_host.h"
-#include "kestui/kest_host_scope.h"
+#include "kestui/core/kest_host.h"
+#include "kestui/core/kest_host_scope.h"
 
 namespace apptest {
 

@@ -9,8 +9,8 @@
 
 #include "foundation/buffers.h"
 #include "kest_test_widgets.h"
-#include "kestui/kest_combo_box.h"
-#include "kestui/kest_list_box.h"
+#include "kestui/lists/kest_combo_box.h"
+#include "kestui/lists/kest_list_box.h"
 #include "support/test_support.h"
 
 using namespace kesttest;

@@ -1,6 +1,6 @@
 // Containers: docking, client, anchors and the flow layout.
 #include "forms_test_util.h"
-#include "kestui/kest_flow_layout.h"
+#include "kestui/containers/kest_flow_layout.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "foundation/buffers.h"
-#include "kestui/kest_dialogs.h"
-#include "kestui/kest_form.h"
-#include "kestui/kest_hint.h"
+#include "kestui/forms/kest_dialogs.h"
+#include "kestui/forms/kest_form.h"
+#include "kestui/hints/kest_hint.h"
 #include "support/test_support.h"
 
 namespace {

@@ -12,12 +12,12 @@
 #include "foundation/buffers.h"
 #include "kest_test_widgets.h"
 #include "key_input.h"
-#include "kestui/kest_edit.h"
-#include "kestui/kest_memo.h"
-#include "kestui/kest_spin_edit.h"
-#include "kestui/kest_up_down.h"
-#include "kestui/kest_form.h"
-#include "kestui/kest_button.h"
+#include "kestui/buttons/kest_button.h"
+#include "kestui/edits/kest_edit.h"
+#include "kestui/edits/kest_memo.h"
+#include "kestui/edits/kest_spin_edit.h"
+#include "kestui/edits/kest_up_down.h"
+#include "kestui/forms/kest_form.h"
 #include "support/test_support.h"
 
 namespace {

@@ -4,8 +4,8 @@
 
 #include "forms_test_util.h"
 #include "kest_test_widgets.h"
-#include "kestui/kest_edit.h"
-#include "kestui/kest_button.h"
+#include "kestui/buttons/kest_button.h"
+#include "kestui/edits/kest_edit.h"
 #include "foundation/buffers.h"
 
 namespace {

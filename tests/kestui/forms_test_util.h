@@ -9,11 +9,11 @@
 
 #include <gtest/gtest.h>
 
-#include "kestui/kest_container.h"
-#include "kestui/kest_form.h"
-#include "kestui/kest_hint.h"
-#include "kestui/kest_host_scope.h"
-#include "kestui/kest_mdi_child_form.h"
+#include "kestui/containers/kest_container.h"
+#include "kestui/core/kest_host_scope.h"
+#include "kestui/forms/kest_form.h"
+#include "kestui/forms/kest_mdi_child_form.h"
+#include "kestui/hints/kest_hint.h"
 #include "support/live_forms.h"
 #include "support/test_support.h"
 

@@ -3,10 +3,10 @@
 
 #include <utility>
 
-#include "kestui/kest_dc_selection.h"
-#include "kestui/kest_gdi_object.h"
-#include "kestui/kest_owned_dc.h"
-#include "kestui/kest_window_dc.h"
+#include "kestui/graphics/kest_dc_selection.h"
+#include "kestui/graphics/kest_gdi_object.h"
+#include "kestui/graphics/kest_owned_dc.h"
+#include "kestui/graphics/kest_window_dc.h"
 #include "support/test_support.h"
 
 namespace {

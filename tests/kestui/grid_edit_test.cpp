@@ -5,7 +5,7 @@
 #include <string>
 
 #include "foundation/buffers.h"
-#include "kestui/kest_edit.h"
+#include "kestui/edits/kest_edit.h"
 #include "kestui/widgets/grid_combo.h"
 #include "kestui/widgets/grid_edit.h"
 #include "kestui/widgets/kest_grid.h"

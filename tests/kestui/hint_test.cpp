@@ -1,6 +1,6 @@
 // Mouse tracking and hints, driven by a fake clock and cursor.
 #include "forms_test_util.h"
-#include "kestui/kest_hint_window.h"
+#include "kestui/hints/kest_hint_window.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The host-services interface: installing, restoring and the base answers.
 #include <windows.h>
 
-#include "kestui/kest_host.h"
-#include "kestui/kest_host_scope.h"
+#include "kestui/core/kest_host.h"
+#include "kestui/core/kest_host_scope.h"
 #include "support/test_support.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // CKestImage: creation, pixels, colour tables, loading and saving PNG, BMP
 // and JPEG files written here, drawing into DIBs, program resources.
-#include "kestui/image.h"
-#include "kestui/kest_resources.h"
+#include "kestui/core/kest_resources.h"
+#include "kestui/graphics/image.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -10,9 +10,9 @@
 #include "foundation/buffers.h"
 #include "kest_test_widgets.h"
 #include "key_input.h"
-#include "kestui/kest_edit.h"
-#include "kestui/kest_form.h"
-#include "kestui/kest_input_dialog.h"
+#include "kestui/edits/kest_edit.h"
+#include "kestui/forms/kest_form.h"
+#include "kestui/forms/kest_input_dialog.h"
 #include "support/test_support.h"
 
 namespace {

@@ -5,8 +5,8 @@
 
 #include <windows.h>
 
-#include "kestui/kest_container.h"
-#include "kestui/kest_navigation.h"
+#include "kestui/containers/kest_container.h"
+#include "kestui/forms/kest_navigation.h"
 
 namespace keytest {
 

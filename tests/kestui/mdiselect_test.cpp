@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "foundation/buffers.h"
-#include "kestui/kest_mdi_child_form.h"
-#include "kestui/kest_mdiselect.h"
-#include "kestui/kest_navigation.h"
+#include "kestui/forms/kest_mdi_child_form.h"
+#include "kestui/forms/kest_mdiselect.h"
+#include "kestui/forms/kest_navigation.h"
 #include "support/test_support.h"
 
 namespace {

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "kest_test_widgets.h"
-#include "kestui/image.h"
-#include "kestui/kest_image_box.h"
-#include "kestui/kest_paintbox.h"
-#include "kestui/kest_status_bar.h"
+#include "kestui/bars/kest_status_bar.h"
+#include "kestui/graphics/image.h"
+#include "kestui/graphics/kest_image_box.h"
+#include "kestui/graphics/kest_paintbox.h"
 #include "support/test_support.h"
 
 using namespace kesttest;

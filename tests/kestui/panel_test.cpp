@@ -3,12 +3,12 @@
 
 #include <memory>
 
-#include "kestui/kest_check_group_box.h"
-#include "kestui/kest_draw.h"
-#include "kestui/kest_group_box.h"
-#include "kestui/kest_item_group_box.h"
-#include "kestui/kest_panel.h"
-#include "kestui/kest_radio_group_box.h"
+#include "kestui/containers/kest_check_group_box.h"
+#include "kestui/containers/kest_group_box.h"
+#include "kestui/containers/kest_item_group_box.h"
+#include "kestui/containers/kest_panel.h"
+#include "kestui/containers/kest_radio_group_box.h"
+#include "kestui/graphics/kest_draw.h"
 #include "panels_fixture.h"
 #include "support/test_support.h"
 

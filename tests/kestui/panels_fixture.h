@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "kest_test_widgets.h"
-#include "kestui/kest_container.h"
+#include "kestui/containers/kest_container.h"
 #include "support/test_support.h"
 
 namespace kesttest {

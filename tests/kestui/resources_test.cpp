@@ -7,8 +7,8 @@
 
 #include "foundation/buffer_failure_scope.h"
 #include "kest_test_widgets.h"
-#include "kestui/image.h"
-#include "kestui/kest_imagelist.h"
+#include "kestui/graphics/image.h"
+#include "kestui/graphics/kest_imagelist.h"
 #include "support/test_support.h"
 
 using namespace kesttest;

@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "kestui/kest_scrollbox.h"
+#include "kestui/containers/kest_scrollbox.h"
 #include "panels_fixture.h"
 #include "support/test_support.h"
 

@@ -4,7 +4,7 @@
 
 #include <climits>
 
-#include "kestui/kest_draw.h"
+#include "kestui/graphics/kest_draw.h"
 #include "kestui/widgets/kest_percent_bar.h"
 #include "kestui/widgets/kest_slider.h"
 #include "panels_fixture.h"

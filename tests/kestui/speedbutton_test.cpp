@@ -3,9 +3,9 @@
 
 #include <memory>
 
-#include "kestui/kest_draw.h"
-#include "kestui/kest_panel.h"
-#include "kestui/kest_speedbutton.h"
+#include "kestui/bars/kest_speedbutton.h"
+#include "kestui/containers/kest_panel.h"
+#include "kestui/graphics/kest_draw.h"
 #include "panels_fixture.h"
 #include "support/test_support.h"
 

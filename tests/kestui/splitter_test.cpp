@@ -4,11 +4,11 @@
 
 #include <memory>
 
-#include "kestui/kest_draw.h"
-#include "kestui/kest_h_splitter.h"
-#include "kestui/kest_panel.h"
-#include "kestui/kest_separator.h"
-#include "kestui/kest_v_splitter.h"
+#include "kestui/bars/kest_separator.h"
+#include "kestui/containers/kest_h_splitter.h"
+#include "kestui/containers/kest_panel.h"
+#include "kestui/containers/kest_v_splitter.h"
+#include "kestui/graphics/kest_draw.h"
 #include "panels_fixture.h"
 #include "support/test_support.h"
 

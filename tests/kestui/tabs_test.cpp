@@ -4,8 +4,8 @@
 
 #include <memory>
 
-#include "kestui/kest_draw.h"
-#include "kestui/kest_tabs.h"
+#include "kestui/containers/kest_tabs.h"
+#include "kestui/graphics/kest_draw.h"
 #include "panels_fixture.h"
 #include "support/test_support.h"
 

@@ -8,13 +8,13 @@
 
 #include "kest_test_widgets.h"
 #include "key_input.h"
-#include "kestui/kest_edit.h"
-#include "kestui/kest_flow_layout.h"
-#include "kestui/kest_form.h"
-#include "kestui/kest_button.h"
-#include "kestui/kest_check_box.h"
-#include "kestui/kest_label.h"
-#include "kestui/kest_radio.h"
+#include "kestui/buttons/kest_button.h"
+#include "kestui/buttons/kest_check_box.h"
+#include "kestui/buttons/kest_label.h"
+#include "kestui/buttons/kest_radio.h"
+#include "kestui/containers/kest_flow_layout.h"
+#include "kestui/edits/kest_edit.h"
+#include "kestui/forms/kest_form.h"
 #include "support/test_support.h"
 
 namespace {

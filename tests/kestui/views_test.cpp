@@ -8,8 +8,8 @@
 #include <string>
 
 #include "kest_test_widgets.h"
-#include "kestui/kest_list_view.h"
-#include "kestui/kest_tree_view.h"
+#include "kestui/lists/kest_list_view.h"
+#include "kestui/lists/kest_tree_view.h"
 #include "support/test_support.h"
 
 using namespace kesttest;

@@ -15,7 +15,7 @@
 #include <gtest/gtest.h>
 
 #include "kest_test_widgets.h"
-#include "kestui/kest_container.h"
+#include "kestui/containers/kest_container.h"
 #include "kestui/widgets/kest_grid.h"
 #include "support/test_support.h"
 

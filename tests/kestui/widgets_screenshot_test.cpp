@@ -8,8 +8,8 @@
 
 #include "forms_test_util.h"
 #include "kest_test_widgets.h"
-#include "kestui/kest_combo_box.h"
-#include "kestui/kest_draw.h"
+#include "kestui/graphics/kest_draw.h"
+#include "kestui/lists/kest_combo_box.h"
 #include "kestui/widgets/kest_date_picker.h"
 #include "kestui/widgets/kest_percent_bar.h"
 #include "kestui/widgets/kest_rich_edit.h"

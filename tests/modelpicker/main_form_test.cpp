@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "kestui/kest_h_splitter.h"
-#include "kestui/kest_panel.h"
-#include "kestui/kest_v_splitter.h"
+#include "kestui/containers/kest_h_splitter.h"
+#include "kestui/containers/kest_panel.h"
+#include "kestui/containers/kest_v_splitter.h"
 #include "modelpicker/script_export.h"
 #include "picker_fixture.h"
 

@@ -9,8 +9,8 @@
 
 #include "foundation/buffer_failure_scope.h"
 #include "foundation/stream.h"
-#include "kestui/image.h"
-#include "kestui/kest_host_scope.h"
+#include "kestui/core/kest_host_scope.h"
+#include "kestui/graphics/image.h"
 #include "scheme/scheme_icons.h"
 #include "scheme_fixture.h"
 #include "tests/support/test_support.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "foundation/stream.h"
-#include "kestui/kest_host_scope.h"
+#include "kestui/core/kest_host_scope.h"
 #include "scheme/block.h"
 #include "scheme/live_counts.h"
 #include "scheme/scheme.h"

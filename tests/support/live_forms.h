@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "kestui/kest_custom_form.h"
+#include "kestui/forms/kest_custom_form.h"
 #include "support/test_support.h"
 
 namespace velktest {

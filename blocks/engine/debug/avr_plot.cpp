@@ -11,7 +11,7 @@
 #include "blocks/engine/signal_type.h"
 #include "foundation/buffers.h"
 #include "foundation/stream.h"
-#include "kestui/image.h"
+#include "kestui/graphics/image.h"
 #include "scheme/scheme_icons.h"
 
 namespace {

@@ -7,8 +7,8 @@
 
 #include <windows.h>
 
-#include "kestui/kest_form.h"
-#include "kestui/kest_mdi_child_form.h"
+#include "kestui/forms/kest_form.h"
+#include "kestui/forms/kest_mdi_child_form.h"
 
 class BeScheme;
 class CBEView;

@@ -12,14 +12,14 @@
 #include "blocks/engine/input_pin.h"
 #include "blocks/engine/output_pin.h"
 #include "blocks/engine/signal_type.h"
-#include "kestui/kest_dc_selection.h"
-#include "kestui/kest_draw.h"
-#include "kestui/kest_form.h"
-#include "kestui/kest_gdi_object.h"
-#include "kestui/kest_host.h"
-#include "kestui/kest_menu.h"
-#include "kestui/kest_owned_dc.h"
-#include "kestui/kest_popup_menu.h"
+#include "kestui/core/kest_host.h"
+#include "kestui/forms/kest_form.h"
+#include "kestui/graphics/kest_dc_selection.h"
+#include "kestui/graphics/kest_draw.h"
+#include "kestui/graphics/kest_gdi_object.h"
+#include "kestui/graphics/kest_owned_dc.h"
+#include "kestui/menus/kest_menu.h"
+#include "kestui/menus/kest_popup_menu.h"
 
 namespace {
 

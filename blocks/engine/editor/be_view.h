@@ -8,8 +8,8 @@
 
 #include <cstdint>
 
-#include "kestui/kest_container.h"
-#include "kestui/kest_control.h"
+#include "kestui/containers/kest_container.h"
+#include "kestui/core/kest_control.h"
 
 class BeScheme;
 class BeInputPin;

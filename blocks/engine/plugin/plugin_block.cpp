@@ -15,7 +15,7 @@
 #include "blocks/engine/record_io.h"
 #include "foundation/buffers.h"
 #include "foundation/stream.h"
-#include "kestui/kest_host.h"
+#include "kestui/core/kest_host.h"
 
 namespace {
 

@@ -3,12 +3,12 @@
 #include <new>
 
 #include "blocks/engine/plugin/plugin_list.h"
-#include "kestui/kest_button.h"
-#include "kestui/kest_dialogs.h"
-#include "kestui/kest_imagelist.h"
-#include "kestui/kest_messages.h"
-#include "kestui/kest_panel.h"
-#include "kestui/kest_tree_view.h"
+#include "kestui/buttons/kest_button.h"
+#include "kestui/containers/kest_panel.h"
+#include "kestui/core/kest_messages.h"
+#include "kestui/forms/kest_dialogs.h"
+#include "kestui/graphics/kest_imagelist.h"
+#include "kestui/lists/kest_tree_view.h"
 
 namespace {
 const int kFormSize = 500;

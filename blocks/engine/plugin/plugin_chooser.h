@@ -4,7 +4,7 @@
 
 #include "blocks/engine/plugin/plugin_block.h"
 #include "foundation/plain_array.h"
-#include "kestui/kest_form.h"
+#include "kestui/forms/kest_form.h"
 
 class BePluginList;
 class CKestTreeView;

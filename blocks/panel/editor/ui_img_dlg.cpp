@@ -4,16 +4,16 @@
 
 #include "blocks/panel/items/velk_ui_image.h"
 #include "foundation/buffers.h"
-#include "kestui/kest_dialogs.h"
-#include "kestui/kest_host.h"
-#include "kestui/kest_owned_dc.h"
-#include "kestui/kest_dc_selection.h"
-#include "kestui/kest_gdi_object.h"
-#include "kestui/kest_paintbox.h"
-#include "kestui/kest_panel.h"
-#include "kestui/kest_speedbutton.h"
-#include "kestui/kest_separator.h"
-#include "kestui/kest_window_dc.h"
+#include "kestui/bars/kest_separator.h"
+#include "kestui/bars/kest_speedbutton.h"
+#include "kestui/containers/kest_panel.h"
+#include "kestui/core/kest_host.h"
+#include "kestui/forms/kest_dialogs.h"
+#include "kestui/graphics/kest_dc_selection.h"
+#include "kestui/graphics/kest_gdi_object.h"
+#include "kestui/graphics/kest_owned_dc.h"
+#include "kestui/graphics/kest_paintbox.h"
+#include "kestui/graphics/kest_window_dc.h"
 
 namespace {
 const int kDialogSize = 300;

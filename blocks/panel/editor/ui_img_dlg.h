@@ -4,7 +4,7 @@
 // item at once. The rest of the form previews the picture scaled to fit.
 #pragma once
 
-#include "kestui/kest_form.h"
+#include "kestui/forms/kest_form.h"
 
 class CKestPaintBox;
 class CKestSpdBtn;

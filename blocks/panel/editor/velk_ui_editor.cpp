@@ -7,12 +7,12 @@
 #include "blocks/panel/ui_property.h"
 #include "blocks/panel/velk_ui_control.h"
 #include "blocks/panel/velk_ui_property_grid.h"
-#include "kestui/kest_label.h"
-#include "kestui/kest_paintbox.h"
-#include "kestui/kest_popup_menu.h"
-#include "kestui/kest_scrollbox.h"
-#include "kestui/kest_speedbutton.h"
-#include "kestui/kest_v_splitter.h"
+#include "kestui/bars/kest_speedbutton.h"
+#include "kestui/buttons/kest_label.h"
+#include "kestui/containers/kest_scrollbox.h"
+#include "kestui/containers/kest_v_splitter.h"
+#include "kestui/graphics/kest_paintbox.h"
+#include "kestui/menus/kest_popup_menu.h"
 
 namespace {
 const int kEditorHeight = 600;

@@ -7,7 +7,7 @@
 // it closes, the panel forgets its canvas.
 #pragma once
 
-#include "kestui/kest_form.h"
+#include "kestui/forms/kest_form.h"
 
 class CKestPaintBox;
 class CKestPopupMenu;

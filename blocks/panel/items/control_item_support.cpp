@@ -10,7 +10,7 @@
 #include "blocks/panel/velk_ui_control.h"
 #include "foundation/buffers.h"
 #include "foundation/stream.h"
-#include "kestui/kest_dc_selection.h"
+#include "kestui/graphics/kest_dc_selection.h"
 
 namespace {
 const COLORREF kNoFill = 0xFFFFFFFF;

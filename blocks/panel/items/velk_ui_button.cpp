@@ -10,9 +10,9 @@
 #include "blocks/panel/ui_property.h"
 #include "foundation/buffers.h"
 #include "foundation/stream.h"
-#include "kestui/kest_dc_selection.h"
-#include "kestui/kest_draw.h"
-#include "kestui/kest_gdi_object.h"
+#include "kestui/graphics/kest_dc_selection.h"
+#include "kestui/graphics/kest_draw.h"
+#include "kestui/graphics/kest_gdi_object.h"
 
 namespace {
 const COLORREF kWhite = 0xFFFFFF;

@@ -9,7 +9,7 @@
 #include "blocks/panel/ui_panel.h"
 #include "blocks/panel/ui_property.h"
 #include "foundation/stream.h"
-#include "kestui/kest_dc_selection.h"
+#include "kestui/graphics/kest_dc_selection.h"
 
 namespace {
 const int kNewImageSize = 104;

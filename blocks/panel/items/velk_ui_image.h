@@ -4,7 +4,7 @@
 #pragma once
 
 #include "blocks/panel/velk_ui_control.h"
-#include "kestui/image.h"
+#include "kestui/graphics/image.h"
 
 // The picture record: width, height, then (when both are not 0) bits per
 // pixel, the palette of indexed pictures and the rows from the top.

@@ -7,8 +7,8 @@
 #include "blocks/panel/panel_kinds.h"
 #include "blocks/panel/ui_property.h"
 #include "foundation/stream.h"
-#include "kestui/kest_dc_selection.h"
-#include "kestui/kest_gdi_object.h"
+#include "kestui/graphics/kest_dc_selection.h"
+#include "kestui/graphics/kest_gdi_object.h"
 
 CVelkUIIndicator::CVelkUIIndicator(UiPanel* owner) : CVelkUIControl(owner) {
   width = kIndicatorWidth;

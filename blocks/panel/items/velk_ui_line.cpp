@@ -6,8 +6,8 @@
 #include "blocks/panel/items/item_strings.h"
 #include "blocks/panel/ui_property.h"
 #include "foundation/stream.h"
-#include "kestui/kest_dc_selection.h"
-#include "kestui/kest_gdi_object.h"
+#include "kestui/graphics/kest_dc_selection.h"
+#include "kestui/graphics/kest_gdi_object.h"
 
 namespace {
 const int kNewLineLength = 104;

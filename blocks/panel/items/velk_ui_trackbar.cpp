@@ -9,8 +9,8 @@
 #include "blocks/panel/panel_kinds.h"
 #include "blocks/panel/ui_property.h"
 #include "foundation/stream.h"
-#include "kestui/kest_dc_selection.h"
-#include "kestui/kest_draw.h"
+#include "kestui/graphics/kest_dc_selection.h"
+#include "kestui/graphics/kest_draw.h"
 
 namespace {
 const int kGrabReach = 20;

@@ -4,7 +4,7 @@
 
 #include "blocks/panel/items/control_item_support.h"
 #include "blocks/panel/panel_kinds.h"
-#include "kestui/kest_gdi_object.h"
+#include "kestui/graphics/kest_gdi_object.h"
 
 CVelkUIVideo::CVelkUIVideo(UiPanel* owner) : CVelkUIControl(owner) {
   width = kVideoWidth;

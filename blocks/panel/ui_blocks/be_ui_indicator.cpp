@@ -10,9 +10,9 @@
 #include "blocks/engine/input_pin.h"
 #include "blocks/engine/output_pin.h"
 #include "blocks/panel/items/velk_ui_indicator.h"
-#include "kestui/kest_dc_selection.h"
-#include "kestui/kest_draw.h"
-#include "kestui/kest_gdi_object.h"
+#include "kestui/graphics/kest_dc_selection.h"
+#include "kestui/graphics/kest_draw.h"
+#include "kestui/graphics/kest_gdi_object.h"
 
 namespace {
 template <class T>

@@ -4,7 +4,7 @@
 
 #include "blocks/engine/output_pin.h"
 #include "blocks/panel/items/velk_ui_joystick.h"
-#include "kestui/image.h"
+#include "kestui/graphics/image.h"
 
 CBEUIJoystick::CBEUIJoystick() {
   SetSize(60, 48);

@@ -4,7 +4,7 @@
 
 #include "blocks/engine/output_pin.h"
 #include "blocks/panel/items/velk_ui_trackbar.h"
-#include "kestui/image.h"
+#include "kestui/graphics/image.h"
 
 CBEUITrackBar::CBEUITrackBar() {
   SetSize(30, 60);

@@ -7,7 +7,7 @@
 #include "blocks/engine/input_pin.h"
 #include "blocks/engine/output_pin.h"
 #include "blocks/panel/items/velk_ui_video.h"
-#include "kestui/image.h"
+#include "kestui/graphics/image.h"
 
 namespace {
 // One kind of picture a producer sends as a message: the signal type it may

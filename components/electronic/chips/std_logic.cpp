@@ -8,7 +8,7 @@
 
 #include "components/electronic/chips/chip_text.h"
 #include "foundation/stream.h"
-#include "kestui/kest_dc_selection.h"
+#include "kestui/graphics/kest_dc_selection.h"
 #include "scheme/board/pcb_painter.h"
 #include "scheme/compdb.h"
 #include "scheme/packet_set.h"

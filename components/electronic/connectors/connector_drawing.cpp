@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "kestui/kest_dc_selection.h"
-#include "kestui/kest_gdi_object.h"
+#include "kestui/graphics/kest_dc_selection.h"
+#include "kestui/graphics/kest_gdi_object.h"
 #include "scheme/block.h"
 #include "scheme/board/pcb_painter.h"
 

@@ -3,8 +3,8 @@
 #include <new>
 
 #include "components/electronic/connectors/connector_drawing.h"
-#include "kestui/kest_dc_selection.h"
-#include "kestui/kest_gdi_object.h"
+#include "kestui/graphics/kest_dc_selection.h"
+#include "kestui/graphics/kest_gdi_object.h"
 #include "scheme/board/pcb_painter.h"
 #include "scheme/nets.h"
 #include "scheme/packet_set.h"

@@ -7,7 +7,7 @@
 #include "components/electronic/connectors/connector_drawing.h"
 #include "components/electronic/connectors/pin_row_footprint.h"
 #include "foundation/stream.h"
-#include "kestui/kest_dc_selection.h"
+#include "kestui/graphics/kest_dc_selection.h"
 #include "scheme/board/pcb_painter.h"
 #include "scheme/compdb.h"
 

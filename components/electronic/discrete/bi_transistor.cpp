@@ -7,7 +7,7 @@
 #include "components/electronic/discrete/discrete_common.h"
 #include "components/electronic/part_common.h"
 #include "foundation/stream.h"
-#include "kestui/kest_dc_selection.h"
+#include "kestui/graphics/kest_dc_selection.h"
 #include "scheme/compdb.h"
 #include "scheme/nets.h"
 

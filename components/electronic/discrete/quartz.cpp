@@ -6,9 +6,9 @@
 
 #include "components/electronic/discrete/discrete_common.h"
 #include "foundation/stream.h"
-#include "kestui/kest_dc_selection.h"
-#include "kestui/kest_gdi_object.h"
-#include "kestui/kest_host.h"
+#include "kestui/core/kest_host.h"
+#include "kestui/graphics/kest_dc_selection.h"
+#include "kestui/graphics/kest_gdi_object.h"
 #include "scheme/board/pcb_painter.h"
 
 namespace {

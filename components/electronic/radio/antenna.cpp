@@ -5,7 +5,7 @@
 #include <new>
 
 #include "foundation/stream.h"
-#include "kestui/kest_dc_selection.h"
+#include "kestui/graphics/kest_dc_selection.h"
 #include "scheme/compdb.h"
 #include "scheme/nets.h"
 #include "scheme/sim_log.h"

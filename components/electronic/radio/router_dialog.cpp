@@ -4,11 +4,11 @@
 
 #include "components/electronic/radio/router.h"
 #include "foundation/buffers.h"
-#include "kestui/kest_button.h"
-#include "kestui/kest_combo_box.h"
-#include "kestui/kest_edit.h"
-#include "kestui/kest_label.h"
-#include "kestui/kest_messages.h"
+#include "kestui/buttons/kest_button.h"
+#include "kestui/buttons/kest_label.h"
+#include "kestui/core/kest_messages.h"
+#include "kestui/edits/kest_edit.h"
+#include "kestui/lists/kest_combo_box.h"
 
 namespace {
 

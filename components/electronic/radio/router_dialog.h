@@ -1,7 +1,7 @@
 // The settings dialog of a WiFi router: its radio mode and SSID.
 #pragma once
 
-#include "kestui/kest_form.h"
+#include "kestui/forms/kest_form.h"
 
 class CSCHRouter;
 class CKestComboBox;

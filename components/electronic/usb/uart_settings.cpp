@@ -4,7 +4,7 @@
 #include <new>
 
 #include "foundation/stream.h"
-#include "kestui/kest_label.h"
+#include "kestui/buttons/kest_label.h"
 #include "scheme/packet_set.h"
 #include "scheme/uart_format.h"
 

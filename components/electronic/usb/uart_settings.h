@@ -3,9 +3,9 @@
 // form and the bridging of packets between a UART line and a USB link.
 #pragma once
 
-#include "kestui/kest_button.h"
-#include "kestui/kest_combo_box.h"
-#include "kestui/kest_form.h"
+#include "kestui/buttons/kest_button.h"
+#include "kestui/forms/kest_form.h"
+#include "kestui/lists/kest_combo_box.h"
 
 class CStream;
 class SchPacketSet;

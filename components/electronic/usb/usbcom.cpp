@@ -5,7 +5,7 @@
 #include <new>
 
 #include "foundation/stream.h"
-#include "kestui/image.h"
+#include "kestui/graphics/image.h"
 #include "scheme/packet_set.h"
 #include "scheme/scheme_icons.h"
 #include "scheme/sim_log.h"

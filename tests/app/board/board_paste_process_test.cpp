@@ -9,7 +9,7 @@
 #include "app/editor/editor_fixture.h"
 #include "app/shell/startup.h"
 #include "foundation/paths.h"
-#include "kestui/kest_form.h"
+#include "kestui/forms/kest_form.h"
 #include "support/test_support.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "foundation/ansi_text.h"
-#include "kestui/image.h"
+#include "kestui/graphics/image.h"
 #include "scheme/compdb.h"
 #include "support/test_support.h"
 

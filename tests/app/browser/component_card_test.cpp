@@ -11,7 +11,7 @@
 #include "app/shell/velkboard_host.h"
 #include "components/electronic/discrete/capacitor.h"
 #include "components/electronic/discrete/quartz.h"
-#include "kestui/kest_host_scope.h"
+#include "kestui/core/kest_host_scope.h"
 
 namespace {
 

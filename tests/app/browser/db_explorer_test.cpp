@@ -13,10 +13,10 @@
 #include "app/app_fixture.h"
 #include "app/browser/browser_fixture.h"
 #include "foundation/buffers.h"
-#include "kestui/kest_host_scope.h"
-#include "kestui/kest_panel.h"
-#include "kestui/kest_h_splitter.h"
-#include "kestui/kest_v_splitter.h"
+#include "kestui/containers/kest_h_splitter.h"
+#include "kestui/containers/kest_panel.h"
+#include "kestui/containers/kest_v_splitter.h"
+#include "kestui/core/kest_host_scope.h"
 #include "scheme/block.h"
 
 namespace {

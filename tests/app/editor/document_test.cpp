@@ -12,7 +12,7 @@
 #include "app/resource.h"
 #include "foundation/paths.h"
 #include "app/editor/editor_fixture.h"
-#include "kestui/kest_dialogs.h"
+#include "kestui/forms/kest_dialogs.h"
 
 namespace {
 

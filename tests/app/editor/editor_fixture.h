@@ -18,7 +18,7 @@
 #include "app/app_fixture.h"
 #include "foundation/buffers.h"
 #include "foundation/stream.h"
-#include "kestui/kest_custom_form.h"
+#include "kestui/forms/kest_custom_form.h"
 #include "scheme/class_registry.h"
 #include "scheme/scheme.h"
 #include "scheme/scheme_stream.h"

@@ -20,10 +20,10 @@
 #include "app/editor/component_chooser.h"
 #include "app/resource.h"
 #include "app/editor/editor_fixture.h"
-#include "kestui/kest_panel.h"
-#include "kestui/kest_speedbutton.h"
-#include "kestui/kest_separator.h"
-#include "kestui/kest_tabs.h"
+#include "kestui/bars/kest_separator.h"
+#include "kestui/bars/kest_speedbutton.h"
+#include "kestui/containers/kest_panel.h"
+#include "kestui/containers/kest_tabs.h"
 #include "scheme/compdb.h"
 
 namespace {

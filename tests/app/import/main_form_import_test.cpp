@@ -5,7 +5,7 @@
 
 #include "app/import/device_fixture.h"
 #include "app/views/scheme_view.h"
-#include "kestui/kest_messages.h"
+#include "kestui/core/kest_messages.h"
 
 namespace importtest {
 namespace {

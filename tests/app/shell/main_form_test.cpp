@@ -11,9 +11,9 @@
 #include "app/resource.h"
 #include "app/shell/startup.h"
 #include "app/app_fixture.h"
-#include "kestui/kest_control.h"
-#include "kestui/kest_mdi_child_form.h"
-#include "kestui/kest_messages.h"
+#include "kestui/core/kest_control.h"
+#include "kestui/core/kest_messages.h"
+#include "kestui/forms/kest_mdi_child_form.h"
 #include "support/test_support.h"
 
 namespace {

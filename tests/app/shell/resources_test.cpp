@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/resource.h"
-#include "kestui/kest_resources.h"
+#include "kestui/core/kest_resources.h"
 #include "support/test_support.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include "components/electronic/electronic_classes.h"
 #include "components/electronic/resister.h"
 #include "foundation/paths.h"
-#include "kestui/kest_control.h"
+#include "kestui/core/kest_control.h"
 #include "scheme/class_registry.h"
 #include "scheme/compdb.h"
 #include "scheme/scheme_icons.h"

@@ -9,7 +9,7 @@
 
 #include "app/views/scheme_view.h"
 #include "app/app_fixture.h"
-#include "kestui/kest_form.h"
+#include "kestui/forms/kest_form.h"
 #include "scheme/block.h"
 #include "scheme/scheme.h"
 #include "scheme/wire.h"

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "blocks/engine/block.h"
-#include "kestui/kest_host_scope.h"
+#include "kestui/core/kest_host_scope.h"
 #include "engine_fixture.h"
 #include "support/test_support.h"
 

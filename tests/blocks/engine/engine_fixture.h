@@ -17,7 +17,7 @@
 #include "blocks/engine/catalogue_group.h"
 #include "blocks/engine/input_pin.h"
 #include "blocks/engine/output_pin.h"
-#include "kestui/kest_host.h"
+#include "kestui/core/kest_host.h"
 #include "scheme/sim_log.h"
 
 namespace betest {

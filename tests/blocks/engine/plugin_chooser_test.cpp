@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "kestui/kest_control.h"
-#include "kestui/kest_imagelist.h"
-#include "kestui/kest_tree_view.h"
+#include "kestui/core/kest_control.h"
+#include "kestui/graphics/kest_imagelist.h"
+#include "kestui/lists/kest_tree_view.h"
 #include "plugin_fixture.h"
 #include "support/live_forms.h"
 #include "support/test_support.h"

@@ -19,9 +19,9 @@
 #include "blocks/panel/ui_property.h"
 #include "foundation/buffers.h"
 #include "foundation/stream.h"
-#include "kestui/kest_container.h"
-#include "kestui/kest_draw.h"
-#include "kestui/kest_paintbox.h"
+#include "kestui/containers/kest_container.h"
+#include "kestui/graphics/kest_draw.h"
+#include "kestui/graphics/kest_paintbox.h"
 #include "support/test_support.h"
 #include "ui_block_fixture.h"
 

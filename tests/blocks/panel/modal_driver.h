@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "kestui/kest_control.h"
+#include "kestui/core/kest_control.h"
 
 namespace paneltest {
 

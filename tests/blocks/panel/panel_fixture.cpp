@@ -1,7 +1,7 @@
 #include "panel_fixture.h"
 
-#include "kestui/kest_container.h"
-#include "kestui/kest_paintbox.h"
+#include "kestui/containers/kest_container.h"
+#include "kestui/graphics/kest_paintbox.h"
 #include "support/test_support.h"
 
 namespace paneltest {

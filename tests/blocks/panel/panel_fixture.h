@@ -20,8 +20,8 @@
 #include "blocks/panel/panel_kinds.h"
 #include "blocks/panel/ui_panel.h"
 #include "blocks/panel/velk_ui_control.h"
-#include "kestui/kest_host.h"
-#include "kestui/kest_host_scope.h"
+#include "kestui/core/kest_host.h"
+#include "kestui/core/kest_host_scope.h"
 
 class CKestContainer;
 class CKestPaintBox;

@@ -9,12 +9,12 @@
 
 #include "blocks/panel/ui_property.h"
 #include "foundation/buffers.h"
-#include "kestui/kest_combo_box.h"
-#include "kestui/kest_container.h"
-#include "kestui/kest_custom_edit.h"
-#include "kestui/kest_check_group_box.h"
-#include "kestui/kest_paintbox.h"
-#include "kestui/kest_scrollbox.h"
+#include "kestui/containers/kest_check_group_box.h"
+#include "kestui/containers/kest_container.h"
+#include "kestui/containers/kest_scrollbox.h"
+#include "kestui/edits/kest_custom_edit.h"
+#include "kestui/graphics/kest_paintbox.h"
+#include "kestui/lists/kest_combo_box.h"
 #include "panel_fixture.h"
 #include "support/test_support.h"
 

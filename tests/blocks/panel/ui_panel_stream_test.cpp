@@ -7,8 +7,8 @@
 #include "blocks/panel/ui_panel.h"
 #include "foundation/buffers.h"
 #include "foundation/stream.h"
-#include "kestui/image.h"
-#include "kestui/kest_paintbox.h"
+#include "kestui/graphics/image.h"
+#include "kestui/graphics/kest_paintbox.h"
 #include "panel_fixture.h"
 #include "support/test_support.h"
 

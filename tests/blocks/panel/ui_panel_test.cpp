@@ -5,8 +5,8 @@
 
 #include <set>
 
-#include "kestui/kest_container.h"
-#include "kestui/kest_paintbox.h"
+#include "kestui/containers/kest_container.h"
+#include "kestui/graphics/kest_paintbox.h"
 #include "panel_fixture.h"
 #include "support/test_support.h"
 

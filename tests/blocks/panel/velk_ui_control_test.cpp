@@ -6,7 +6,7 @@
 
 #include "blocks/panel/ui_property.h"
 #include "foundation/stream.h"
-#include "kestui/kest_paintbox.h"
+#include "kestui/graphics/kest_paintbox.h"
 #include "panel_fixture.h"
 #include "support/test_support.h"
 

@@ -11,7 +11,7 @@
 
 #include "components/electronic/resister.h"
 #include "component_kit.h"
-#include "kestui/image.h"
+#include "kestui/graphics/image.h"
 #include "support/test_support.h"
 
 namespace {

@@ -48,8 +48,8 @@
 
 #include "components/electronic/electronic_classes.h"
 #include "foundation/stream.h"
-#include "kestui/kest_host.h"
-#include "kestui/kest_host_scope.h"
+#include "kestui/core/kest_host.h"
+#include "kestui/core/kest_host_scope.h"
 #include "scheme/block.h"
 #include "scheme/board/pcb_painter.h"
 #include "scheme/class_registry.h"

@@ -10,8 +10,8 @@
 
 #include "chip_rig.h"
 #include "components/electronic/usb/uart_settings.h"
-#include "kestui/kest_control.h"
-#include "kestui/kest_hint.h"
+#include "kestui/core/kest_control.h"
+#include "kestui/hints/kest_hint.h"
 #include "support/live_forms.h"
 
 namespace usbtest {

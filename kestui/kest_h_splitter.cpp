@@ -1,4 +1,0 @@
-#include "kestui/kest_h_splitter.h"
-
-CKestHSplitter::CKestHSplitter(CKestContainer* container, uint32_t position)
-    : CKestSplitter(true, container, position) {}

@@ -1,6 +1,0 @@
-#include "kestui/kest_title_control.h"
-
-bool CKestTitleControl::SetCaption(const wchar_t* text) {
-  if (!window_) return false;
-  return SetWindowTextW(window_, text ? text : L"") != FALSE;
-}
