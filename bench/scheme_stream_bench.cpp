@@ -19,11 +19,11 @@
 #include <vector>
 
 #include "foundation/stream.h"
-#include "scheme/block.h"
-#include "scheme/class_registry.h"
-#include "scheme/device.h"
-#include "scheme/scheme.h"
-#include "scheme/wire.h"
+#include "scheme/model/block.h"
+#include "scheme/model/class_registry.h"
+#include "scheme/parts/device.h"
+#include "scheme/model/scheme.h"
+#include "scheme/model/wire.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include <cstdio>
 #include <string>
 
-#include "scheme/compdb.h"
+#include "scheme/database/compdb.h"
 
 // A string cell for the script: every double quote gets a backslash before
 // it and every byte 0xFF (the letter "я" in code page 1251) becomes the four

@@ -21,10 +21,10 @@
 #include "kestui/graphics/kest_window_dc.h"
 #include "kestui/menus/kest_menu.h"
 #include "kestui/menus/kest_popup_menu.h"
-#include "scheme/block.h"
+#include "scheme/model/block.h"
 #include "scheme/board/pcb_painter.h"
-#include "scheme/scheme.h"
-#include "scheme/wire.h"
+#include "scheme/model/scheme.h"
+#include "scheme/model/wire.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "foundation/paths.h"
 #include "foundation/stream.h"
-#include "scheme/scheme.h"
+#include "scheme/model/scheme.h"
 
 namespace {
 const wchar_t* const kBackupExtension = L".~vlkx";

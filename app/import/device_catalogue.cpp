@@ -6,7 +6,7 @@
 #include <string>
 
 #include "foundation/plain_array.h"
-#include "scheme/compdb.h"
+#include "scheme/database/compdb.h"
 
 namespace {
 

@@ -21,8 +21,8 @@
 #include "kestui/core/kest_messages.h"
 #include "kestui/forms/kest_dialogs.h"
 #include "kestui/menus/kest_main_menu.h"
-#include "scheme/scheme.h"
-#include "scheme/scheme_stream.h"
+#include "scheme/model/scheme.h"
+#include "scheme/model/scheme_stream.h"
 
 const wchar_t* const kMainFormCaption = L"Редактор схем и подключений";
 const wchar_t* const kNoDocumentForDevicesMessage =

@@ -9,7 +9,7 @@
 #include "blocks/panel/panel_kinds.h"
 #include "kestui/core/kest_control.h"
 #include "kestui/core/kest_host_scope.h"
-#include "scheme/class_registry.h"
+#include "scheme/model/class_registry.h"
 
 HICON LoadApplicationIcon(HINSTANCE instance) {
   ApplicationIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_VELKBOARD));

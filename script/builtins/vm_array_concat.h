@@ -4,7 +4,7 @@
 // level) and the other arguments themselves.
 #pragma once
 
-#include "script/vm_function.h"
+#include "script/machine/vm_function.h"
 
 class CVMArrayConcat : public CVMFunction {
 public:

@@ -3,9 +3,9 @@
 #include <cstring>
 #include <new>
 
-#include "script/vm_array.h"
-#include "script/vm_engine.h"
-#include "script/vm_messages.h"
+#include "script/compiler/vm_messages.h"
+#include "script/machine/vm_engine.h"
+#include "script/values/vm_array.h"
 
 namespace {
 

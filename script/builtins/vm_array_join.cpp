@@ -5,9 +5,9 @@
 
 #include "foundation/plain_array.h"
 #include "script/builtins/vm_builtin_call.h"
-#include "script/vm_array.h"
-#include "script/vm_messages.h"
-#include "script/vm_text.h"
+#include "script/compiler/vm_messages.h"
+#include "script/values/vm_array.h"
+#include "script/values/vm_text.h"
 
 void CVMArrayJoin::Call(int n, VmEngine* engine) {
   VmBuiltinCall call(engine, n);

@@ -4,7 +4,7 @@
 // between them.
 #pragma once
 
-#include "script/vm_function.h"
+#include "script/machine/vm_function.h"
 
 class CVMArrayJoin : public CVMFunction {
 public:

@@ -1,7 +1,7 @@
 #include "script/builtins/vm_array_pop.h"
 
 #include "script/builtins/vm_builtin_call.h"
-#include "script/vm_array.h"
+#include "script/values/vm_array.h"
 
 void CVMArrayPop::Call(int n, VmEngine* engine) {
   VmBuiltinCall call(engine, n);

@@ -3,7 +3,7 @@
 // Appends its arguments; the new count.
 #pragma once
 
-#include "script/vm_function.h"
+#include "script/machine/vm_function.h"
 
 class CVMArrayPush : public CVMFunction {
 public:

@@ -1,7 +1,7 @@
 #include "script/builtins/vm_array_reverse.h"
 
 #include "script/builtins/vm_builtin_call.h"
-#include "script/vm_array.h"
+#include "script/values/vm_array.h"
 
 void CVMArrayReverse::Call(int n, VmEngine* engine) {
   VmBuiltinCall call(engine, n);

@@ -3,7 +3,7 @@
 // Reverses the items in place; the same array.
 #pragma once
 
-#include "script/vm_function.h"
+#include "script/machine/vm_function.h"
 
 class CVMArrayReverse : public CVMFunction {
 public:

@@ -2,7 +2,7 @@
 
 #include "script/builtins/vm_array_edit.h"
 #include "script/builtins/vm_builtin_call.h"
-#include "script/vm_array.h"
+#include "script/values/vm_array.h"
 
 void CVMArrayShift::Call(int n, VmEngine* engine) {
   VmBuiltinCall call(engine, n);

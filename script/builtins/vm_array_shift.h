@@ -3,7 +3,7 @@
 // Removes and returns item 0; undefined for an empty array.
 #pragma once
 
-#include "script/vm_function.h"
+#include "script/machine/vm_function.h"
 
 class CVMArrayShift : public CVMFunction {
 public:

@@ -4,7 +4,7 @@
 // negative positions count from the end, both are held inside the array.
 #pragma once
 
-#include "script/vm_function.h"
+#include "script/machine/vm_function.h"
 
 class CVMArraySlice : public CVMFunction {
 public:

@@ -4,8 +4,8 @@
 
 #include "foundation/plain_array.h"
 #include "script/builtins/vm_builtin_call.h"
-#include "script/vm_array.h"
-#include "script/vm_messages.h"
+#include "script/compiler/vm_messages.h"
+#include "script/values/vm_array.h"
 
 namespace {
 

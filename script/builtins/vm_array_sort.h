@@ -5,7 +5,7 @@
 // array.
 #pragma once
 
-#include "script/vm_function.h"
+#include "script/machine/vm_function.h"
 
 class CVMArraySort : public CVMFunction {
 public:

@@ -6,7 +6,7 @@
 // negative deleteCount stops the program.
 #pragma once
 
-#include "script/vm_function.h"
+#include "script/machine/vm_function.h"
 
 class CVMArraySplice : public CVMFunction {
 public:

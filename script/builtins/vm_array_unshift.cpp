@@ -2,8 +2,8 @@
 
 #include "script/builtins/vm_array_edit.h"
 #include "script/builtins/vm_builtin_call.h"
-#include "script/vm_array.h"
-#include "script/vm_messages.h"
+#include "script/compiler/vm_messages.h"
+#include "script/values/vm_array.h"
 
 void CVMArrayUnshift::Call(int n, VmEngine* engine) {
   VmBuiltinCall call(engine, n);

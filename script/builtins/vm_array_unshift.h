@@ -3,7 +3,7 @@
 // Inserts its arguments at the front in their order; the new count.
 #pragma once
 
-#include "script/vm_function.h"
+#include "script/machine/vm_function.h"
 
 class CVMArrayUnshift : public CVMFunction {
 public:

@@ -4,11 +4,11 @@
 #include <cwchar>
 
 #include "foundation/plain_array.h"
-#include "scheme/sim_log.h"
+#include "scheme/simulation/sim_log.h"
 #include "script/builtins/vm_builtin_call.h"
 #include "script/builtins/vm_console_line.h"
-#include "script/vm_messages.h"
-#include "script/vm_number_text.h"
+#include "script/compiler/vm_messages.h"
+#include "script/values/vm_number_text.h"
 
 void CVMConsoleInfo::Call(int n, VmEngine* engine) {
   VmBuiltinCall call(engine, n);

@@ -4,7 +4,7 @@
 // nothing logged) for an empty format, else true.
 #pragma once
 
-#include "script/vm_function.h"
+#include "script/machine/vm_function.h"
 
 class CVMConsoleInfo : public CVMFunction {
 public:

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "foundation/plain_array.h"
-#include "scheme/sim_log.h"
+#include "scheme/simulation/sim_log.h"
 
 // The log keeps a line's first kMaxMessageChars units (and cuts between the
 // halves of no surrogate pair); one unit more is gathered so the log makes

@@ -1,10 +1,10 @@
 #include "script/builtins/vm_console_log.h"
 
 #include "foundation/plain_array.h"
-#include "scheme/sim_log.h"
+#include "scheme/simulation/sim_log.h"
 #include "script/builtins/vm_builtin_call.h"
 #include "script/builtins/vm_console_line.h"
-#include "script/vm_messages.h"
+#include "script/compiler/vm_messages.h"
 
 void CVMConsoleLog::Call(int n, VmEngine* engine) {
   VmBuiltinCall call(engine, n);

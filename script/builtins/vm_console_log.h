@@ -2,7 +2,7 @@
 // logged literally; false without arguments (nothing logged), else true.
 #pragma once
 
-#include "script/vm_function.h"
+#include "script/machine/vm_function.h"
 
 class CVMConsoleLog : public CVMFunction {
 public:

@@ -2,7 +2,7 @@
 // absolute value of its integer, as an integer.
 #pragma once
 
-#include "script/vm_function.h"
+#include "script/machine/vm_function.h"
 
 class CVMMathAbs : public CVMFunction {
 public:

@@ -1,7 +1,7 @@
 // Math.acos(x): the arc cosine of x, a number.
 #pragma once
 
-#include "script/vm_function.h"
+#include "script/machine/vm_function.h"
 
 class CVMMathAcos : public CVMFunction {
 public:

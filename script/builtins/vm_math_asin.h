@@ -1,7 +1,7 @@
 // Math.asin(x): the arc sine of x, a number.
 #pragma once
 
-#include "script/vm_function.h"
+#include "script/machine/vm_function.h"
 
 class CVMMathAsin : public CVMFunction {
 public:

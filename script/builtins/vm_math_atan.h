@@ -1,7 +1,7 @@
 // Math.atan(x): the arc tangent of x, a number.
 #pragma once
 
-#include "script/vm_function.h"
+#include "script/machine/vm_function.h"
 
 class CVMMathAtan : public CVMFunction {
 public:

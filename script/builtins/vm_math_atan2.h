@@ -2,7 +2,7 @@
 // is the first argument and whose abscissa is the second; a number.
 #pragma once
 
-#include "script/vm_function.h"
+#include "script/machine/vm_function.h"
 
 class CVMMathAtan2 : public CVMFunction {
 public:

@@ -1,7 +1,7 @@
 // Math.ceil(x): the smallest whole number not below x, as a number.
 #pragma once
 
-#include "script/vm_function.h"
+#include "script/machine/vm_function.h"
 
 class CVMMathCeil : public CVMFunction {
 public:

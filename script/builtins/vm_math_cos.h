@@ -1,7 +1,7 @@
 // Math.cos(x): the cosine of x, a number.
 #pragma once
 
-#include "script/vm_function.h"
+#include "script/machine/vm_function.h"
 
 class CVMMathCos : public CVMFunction {
 public:

@@ -1,7 +1,7 @@
 // Math.exp(x): e to the power x, a number.
 #pragma once
 
-#include "script/vm_function.h"
+#include "script/machine/vm_function.h"
 
 class CVMMathExp : public CVMFunction {
 public:

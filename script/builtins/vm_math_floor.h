@@ -1,7 +1,7 @@
 // Math.floor(x): the largest whole number not above x, as a number.
 #pragma once
 
-#include "script/vm_function.h"
+#include "script/machine/vm_function.h"
 
 class CVMMathFloor : public CVMFunction {
 public:

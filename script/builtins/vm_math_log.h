@@ -1,7 +1,7 @@
 // Math.log(x): the natural logarithm of x, a number.
 #pragma once
 
-#include "script/vm_function.h"
+#include "script/machine/vm_function.h"
 
 class CVMMathLog : public CVMFunction {
 public:

@@ -2,7 +2,7 @@
 // arithmetic type.
 #pragma once
 
-#include "script/vm_function.h"
+#include "script/machine/vm_function.h"
 
 class CVMMathMax : public CVMFunction {
 public:

@@ -1,7 +1,7 @@
 // Math.pow(x, y): x to the power y, a number.
 #pragma once
 
-#include "script/vm_function.h"
+#include "script/machine/vm_function.h"
 
 class CVMMathPow : public CVMFunction {
 public:

@@ -2,7 +2,7 @@
 // to 1 (both included); arguments are ignored.
 #pragma once
 
-#include "script/vm_function.h"
+#include "script/machine/vm_function.h"
 
 class CVMMathRandom : public CVMFunction {
 public:

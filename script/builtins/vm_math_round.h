@@ -1,7 +1,7 @@
 // Math.round(x): an integer; halves round away from zero.
 #pragma once
 
-#include "script/vm_function.h"
+#include "script/machine/vm_function.h"
 
 class CVMMathRound : public CVMFunction {
 public:

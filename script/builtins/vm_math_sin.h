@@ -1,7 +1,7 @@
 // Math.sin(x): the sine of x, a number.
 #pragma once
 
-#include "script/vm_function.h"
+#include "script/machine/vm_function.h"
 
 class CVMMathSin : public CVMFunction {
 public:

@@ -1,7 +1,7 @@
 // Math.sqrt(x): the square root of x, a number.
 #pragma once
 
-#include "script/vm_function.h"
+#include "script/machine/vm_function.h"
 
 class CVMMathSqrt : public CVMFunction {
 public:

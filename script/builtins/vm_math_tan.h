@@ -1,7 +1,7 @@
 // Math.tan(x): the tangent of x, a number.
 #pragma once
 
-#include "script/vm_function.h"
+#include "script/machine/vm_function.h"
 
 class CVMMathTan : public CVMFunction {
 public:

@@ -1,7 +1,7 @@
 // The number of the first argument; undefined without one.
 #pragma once
 
-#include "script/vm_function.h"
+#include "script/machine/vm_function.h"
 
 class CVMParseFloat : public CVMFunction {
 public:

@@ -1,7 +1,7 @@
 // The integer of the first argument; undefined without one.
 #pragma once
 
-#include "script/vm_function.h"
+#include "script/machine/vm_function.h"
 
 class CVMParseInt : public CVMFunction {
 public:

@@ -1,7 +1,7 @@
 // sleep(ms): reads its duration and returns undefined at once; see Call.
 #pragma once
 
-#include "script/vm_function.h"
+#include "script/machine/vm_function.h"
 
 class CVMSleep : public CVMFunction {
 public:

@@ -3,7 +3,7 @@
 // charAt(index): the one-unit string at index; undefined outside the text.
 #pragma once
 
-#include "script/vm_function.h"
+#include "script/machine/vm_function.h"
 
 class CVMStringCharAt : public CVMFunction {
 public:

@@ -3,7 +3,7 @@
 // charCodeAt(index): the unit at index as an integer; undefined outside.
 #pragma once
 
-#include "script/vm_function.h"
+#include "script/machine/vm_function.h"
 
 class CVMStringCharCodeAt : public CVMFunction {
 public:

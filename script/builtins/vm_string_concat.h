@@ -3,7 +3,7 @@
 // The receiver's text followed by the texts of the arguments.
 #pragma once
 
-#include "script/vm_function.h"
+#include "script/machine/vm_function.h"
 
 class CVMStringConcat : public CVMFunction {
 public:

@@ -2,7 +2,7 @@
 
 #include "foundation/plain_array.h"
 #include "script/builtins/vm_builtin_call.h"
-#include "script/vm_messages.h"
+#include "script/compiler/vm_messages.h"
 
 void CVMStringFromCharCode::Call(int n, VmEngine* engine) {
   VmBuiltinCall call(engine, n);

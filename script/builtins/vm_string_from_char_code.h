@@ -4,7 +4,7 @@
 // bits); a code 0 ends it there.
 #pragma once
 
-#include "script/vm_function.h"
+#include "script/machine/vm_function.h"
 
 class CVMStringFromCharCode : public CVMFunction {
 public:

@@ -4,7 +4,7 @@
 // when there is none, the start lies outside, or either text is empty.
 #pragma once
 
-#include "script/vm_function.h"
+#include "script/machine/vm_function.h"
 
 class CVMStringIndexOf : public CVMFunction {
 public:

@@ -2,7 +2,7 @@
 // ignored).
 #pragma once
 
-#include "script/vm_function.h"
+#include "script/machine/vm_function.h"
 
 class CVMTime : public CVMFunction {
 public:

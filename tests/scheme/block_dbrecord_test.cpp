@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "scheme/block.h"
-#include "scheme/compdb.h"
+#include "scheme/database/compdb.h"
+#include "scheme/model/block.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "foundation/stream.h"
 #include "kestui/core/kest_host_scope.h"
 #include "kestui/graphics/image.h"
-#include "scheme/scheme_icons.h"
+#include "scheme/model/scheme_icons.h"
 #include "scheme_fixture.h"
 #include "tests/support/test_support.h"
 

@@ -23,10 +23,10 @@
 
 #include <gtest/gtest.h>
 
-#include "scheme/block.h"
-#include "scheme/nets.h"
-#include "scheme/scheme.h"
-#include "scheme/wire.h"
+#include "scheme/model/block.h"
+#include "scheme/model/scheme.h"
+#include "scheme/model/wire.h"
+#include "scheme/simulation/nets.h"
 
 namespace circuit {
 

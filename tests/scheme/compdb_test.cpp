@@ -1,4 +1,4 @@
-#include "scheme/compdb.h"
+#include "scheme/database/compdb.h"
 
 #include <windows.h>
 

@@ -1,5 +1,5 @@
 // Device and connector bases, ground, hydraulic fittings and the multimeter.
-#include "scheme/device.h"
+#include "scheme/parts/device.h"
 
 #include <gtest/gtest.h>
 
@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "foundation/stream.h"
-#include "scheme/class_registry.h"
-#include "scheme/compdb.h"
-#include "scheme/connector.h"
-#include "scheme/fittings.h"
-#include "scheme/ground.h"
-#include "scheme/multimeter.h"
+#include "scheme/database/compdb.h"
+#include "scheme/model/class_registry.h"
+#include "scheme/parts/connector.h"
+#include "scheme/parts/fittings.h"
+#include "scheme/parts/ground.h"
+#include "scheme/parts/multimeter.h"
 #include "tests/scheme/circuit_fixture.h"
 
 using circuit::Circuit;

@@ -1,5 +1,5 @@
 // Net building, the run cycle and the pin model.
-#include "scheme/nets.h"
+#include "scheme/simulation/nets.h"
 
 #include <gtest/gtest.h>
 
@@ -9,10 +9,10 @@
 #include <numeric>
 #include <vector>
 
-#include "scheme/ground.h"
-#include "scheme/live_counts.h"
-#include "scheme/packet_set.h"
-#include "scheme/sim_log.h"
+#include "scheme/model/live_counts.h"
+#include "scheme/parts/ground.h"
+#include "scheme/simulation/packet_set.h"
+#include "scheme/simulation/sim_log.h"
 #include "tests/scheme/circuit_fixture.h"
 
 using circuit::Circuit;

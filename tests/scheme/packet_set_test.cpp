@@ -1,4 +1,4 @@
-#include "scheme/packet_set.h"
+#include "scheme/simulation/packet_set.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "scheme/class_registry.h"
+#include "scheme/model/class_registry.h"
 
 #include <gtest/gtest.h>
 
@@ -8,9 +8,9 @@
 
 #include "foundation/stream.h"
 #include "kestui/core/kest_host_scope.h"
-#include "scheme/block.h"
-#include "scheme/live_counts.h"
-#include "scheme/scheme.h"
+#include "scheme/model/block.h"
+#include "scheme/model/live_counts.h"
+#include "scheme/model/scheme.h"
 #include "support/test_support.h"
 
 namespace {

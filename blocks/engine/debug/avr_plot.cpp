@@ -12,7 +12,7 @@
 #include "foundation/buffers.h"
 #include "foundation/stream.h"
 #include "kestui/graphics/image.h"
-#include "scheme/scheme_icons.h"
+#include "scheme/model/scheme_icons.h"
 
 namespace {
 const int kDefaultDataSize = 4;

@@ -19,7 +19,7 @@
 #include "kestui/core/kest_host.h"
 #include "kestui/graphics/image.h"
 #include "kestui/graphics/kest_font.h"
-#include "scheme/scheme_icons.h"
+#include "scheme/model/scheme_icons.h"
 
 namespace {
 

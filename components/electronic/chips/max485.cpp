@@ -9,10 +9,10 @@
 #include "components/electronic/chips/chip_text.h"
 #include "foundation/stream.h"
 #include "scheme/board/pcb_painter.h"
-#include "scheme/compdb.h"
-#include "scheme/nets.h"
-#include "scheme/packet_set.h"
-#include "scheme/sim_log.h"
+#include "scheme/database/compdb.h"
+#include "scheme/simulation/nets.h"
+#include "scheme/simulation/packet_set.h"
+#include "scheme/simulation/sim_log.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include "foundation/stream.h"
 #include "kestui/graphics/kest_dc_selection.h"
 #include "scheme/board/pcb_painter.h"
-#include "scheme/compdb.h"
-#include "scheme/packet_set.h"
-#include "scheme/sim_log.h"
+#include "scheme/database/compdb.h"
+#include "scheme/simulation/packet_set.h"
+#include "scheme/simulation/sim_log.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 
 #include <windows.h>
 
-#include "scheme/device.h"
-#include "scheme/nets.h"
+#include "scheme/parts/device.h"
+#include "scheme/simulation/nets.h"
 
 class SchPacketSet;
 

@@ -6,9 +6,9 @@
 #include "kestui/graphics/kest_dc_selection.h"
 #include "kestui/graphics/kest_gdi_object.h"
 #include "scheme/board/pcb_painter.h"
-#include "scheme/nets.h"
-#include "scheme/packet_set.h"
-#include "scheme/scheme.h"
+#include "scheme/simulation/nets.h"
+#include "scheme/simulation/packet_set.h"
+#include "scheme/model/scheme.h"
 
 namespace {
 

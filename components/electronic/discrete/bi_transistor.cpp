@@ -8,8 +8,8 @@
 #include "components/electronic/part_common.h"
 #include "foundation/stream.h"
 #include "kestui/graphics/kest_dc_selection.h"
-#include "scheme/compdb.h"
-#include "scheme/nets.h"
+#include "scheme/database/compdb.h"
+#include "scheme/simulation/nets.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "scheme/block.h"
+#include "scheme/model/block.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include "components/electronic/voltage_label.h"
 #include "foundation/buffers.h"
 #include "foundation/stream.h"
-#include "scheme/compdb.h"
-#include "scheme/nets.h"
-#include "scheme/sim_log.h"
+#include "scheme/database/compdb.h"
+#include "scheme/simulation/nets.h"
+#include "scheme/simulation/sim_log.h"
 
 namespace {
 

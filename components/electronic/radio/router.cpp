@@ -10,10 +10,10 @@
 #include "components/electronic/radio/router_dialog.h"
 #include "foundation/buffers.h"
 #include "foundation/stream.h"
-#include "scheme/compdb.h"
-#include "scheme/nets.h"
-#include "scheme/packet_set.h"
-#include "scheme/sim_log.h"
+#include "scheme/database/compdb.h"
+#include "scheme/simulation/nets.h"
+#include "scheme/simulation/packet_set.h"
+#include "scheme/simulation/sim_log.h"
 
 namespace {
 

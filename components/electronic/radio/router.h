@@ -8,7 +8,7 @@
 
 #include <windows.h>
 
-#include "scheme/device.h"
+#include "scheme/parts/device.h"
 
 class SchPacketSet;
 

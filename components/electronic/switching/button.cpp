@@ -9,9 +9,9 @@
 #include "foundation/stream.h"
 #include "kestui/graphics/kest_dc_selection.h"
 #include "kestui/graphics/kest_gdi_object.h"
-#include "scheme/compdb.h"
-#include "scheme/nets.h"
-#include "scheme/sim_log.h"
+#include "scheme/database/compdb.h"
+#include "scheme/simulation/nets.h"
+#include "scheme/simulation/sim_log.h"
 
 namespace {
 

@@ -13,9 +13,9 @@
 #include "kestui/graphics/kest_dc_selection.h"
 #include "kestui/graphics/kest_gdi_object.h"
 #include "scheme/board/pcb_painter.h"
-#include "scheme/compdb.h"
-#include "scheme/nets.h"
-#include "scheme/sim_log.h"
+#include "scheme/database/compdb.h"
+#include "scheme/simulation/nets.h"
+#include "scheme/simulation/sim_log.h"
 
 const COLORREF kRelayBodyColors[kRelayColorCount] = {
     RGB(170, 170, 187), RGB(255, 204, 170), RGB(85, 85, 85),

@@ -8,10 +8,10 @@
 #include "components/electronic/usb/circuit_parts.h"
 #include "foundation/stream.h"
 #include "scheme/board/pcb_painter.h"
-#include "scheme/nets.h"
-#include "scheme/packet_set.h"
-#include "scheme/scheme.h"
-#include "scheme/sim_log.h"
+#include "scheme/simulation/nets.h"
+#include "scheme/simulation/packet_set.h"
+#include "scheme/model/scheme.h"
+#include "scheme/simulation/sim_log.h"
 
 namespace {
 

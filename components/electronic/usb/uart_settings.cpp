@@ -5,8 +5,8 @@
 
 #include "foundation/stream.h"
 #include "kestui/buttons/kest_label.h"
-#include "scheme/packet_set.h"
-#include "scheme/uart_format.h"
+#include "scheme/simulation/packet_set.h"
+#include "scheme/simulation/uart_format.h"
 
 const int kUartSpeeds[kUartSpeedCount] = {110, 300, 600, 1200, 2400, 9600, 11400, 19200, 38400, 56000, 57600, 115200};
 

@@ -6,9 +6,9 @@
 
 #include "foundation/stream.h"
 #include "kestui/graphics/image.h"
-#include "scheme/packet_set.h"
-#include "scheme/scheme_icons.h"
-#include "scheme/sim_log.h"
+#include "scheme/simulation/packet_set.h"
+#include "scheme/model/scheme_icons.h"
+#include "scheme/simulation/sim_log.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <string>
 
 #include "app/import/device_fixture.h"
-#include "scheme/compdb.h"
+#include "scheme/database/compdb.h"
 
 namespace importtest {
 namespace {

@@ -11,9 +11,9 @@
 #include "engine_fixture.h"
 #include "foundation/stream.h"
 #include "plugin_fixture.h"
-#include "scheme/block.h"
-#include "scheme/class_registry.h"
-#include "scheme/scheme.h"
+#include "scheme/model/block.h"
+#include "scheme/model/class_registry.h"
+#include "scheme/model/scheme.h"
 
 namespace {
 

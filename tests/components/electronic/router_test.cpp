@@ -17,7 +17,7 @@
 #include "kestui/buttons/kest_label.h"
 #include "kestui/edits/kest_edit.h"
 #include "kestui/lists/kest_combo_box.h"
-#include "scheme/packet_set.h"
+#include "scheme/simulation/packet_set.h"
 #include "support/live_forms.h"
 #include "support/test_support.h"
 

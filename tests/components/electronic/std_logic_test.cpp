@@ -11,7 +11,7 @@
 
 #include "chip_rig.h"
 #include "component_kit.h"
-#include "scheme/packet_set.h"
+#include "scheme/simulation/packet_set.h"
 #include "support/test_support.h"
 
 namespace {
