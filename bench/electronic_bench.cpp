@@ -9,9 +9,9 @@
 
 #include "components/electronic/battery.h"
 #include "components/electronic/resister.h"
-#include "scheme/simulation/nets.h"
 #include "scheme/model/scheme.h"
 #include "scheme/model/wire.h"
+#include "scheme/simulation/nets.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <new>
 
 #include "scheme/model/block.h"
-#include "scheme/simulation/nets.h"
 #include "scheme/model/scheme.h"
 #include "scheme/model/wire.h"
+#include "scheme/simulation/nets.h"
 
 namespace {
 

@@ -28,7 +28,8 @@
 #include "kestui/graphics/kest_paintbox.h"
 #include "kestui/lists/kest_list_box.h"
 #include "kestui/lists/kest_list_view.h"
-#include "scheme/database/compdb.h"
+#include "scheme/database/compdb_record.h"
+#include "scheme/database/compdb_table.h"
 #include "scheme/database/compdb_widgets.h"
 
 // Command ids and size of the explorer.

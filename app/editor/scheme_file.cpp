@@ -4,8 +4,8 @@
 
 #include <cwchar>
 
+#include "foundation/memory_stream.h"
 #include "foundation/paths.h"
-#include "foundation/stream.h"
 #include "scheme/model/scheme.h"
 
 namespace {

@@ -16,8 +16,9 @@
 #include "kestui/containers/kest_tabs.h"
 #include "kestui/core/kest_messages.h"
 #include "kestui/forms/kest_input_dialog.h"
+#include "scheme/database/compdb_record.h"
+#include "scheme/database/compdb_table.h"
 #include "scheme/model/block.h"
-#include "scheme/database/compdb.h"
 #include "scheme/model/scheme.h"
 
 const wchar_t* const kControlPanelName = L"Пульт управления";

@@ -7,6 +7,8 @@
 
 #include "foundation/plain_array.h"
 #include "scheme/database/compdb.h"
+#include "scheme/database/compdb_record.h"
+#include "scheme/database/compdb_table.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include "app/import/device_catalogue.h"
 #include "app/import/device_list.h"
+#include "scheme/database/compdb_record.h"
 #include "scheme/model/block.h"
-#include "scheme/database/compdb.h"
 #include "scheme/model/scheme.h"
 
 const wchar_t* const kDamagedListMessage =

@@ -18,6 +18,8 @@
 #include "kestui/graphics/kest_window_dc.h"
 #include "kestui/menus/kest_popup_menu.h"
 #include "scheme/model/block.h"
+#include "scheme/model/bus.h"
+#include "scheme/model/junction.h"
 #include "scheme/model/scheme.h"
 #include "scheme/model/wire.h"
 

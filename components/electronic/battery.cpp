@@ -7,10 +7,10 @@
 #include "foundation/stream.h"
 #include "kestui/graphics/image.h"
 #include "kestui/graphics/kest_dc_selection.h"
-#include "scheme/database/compdb.h"
-#include "scheme/simulation/nets.h"
+#include "scheme/database/compdb_record.h"
 #include "scheme/model/scheme.h"
 #include "scheme/model/scheme_icons.h"
+#include "scheme/simulation/nets.h"
 #include "scheme/simulation/sim_log.h"
 
 namespace {

@@ -6,6 +6,8 @@
 #include <string>
 
 #include "foundation/ansi_text.h"
+#include "scheme/database/compdb.h"
+#include "scheme/database/compdb_column.h"
 
 void FillCompDbListView(CKestListView* list, CompDbTable* table) {
   if (!list || !table) return;

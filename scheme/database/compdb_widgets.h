@@ -15,7 +15,8 @@
 #include "kestui/graphics/image.h"
 #include "kestui/lists/kest_combo_box.h"
 #include "kestui/lists/kest_list_view.h"
-#include "scheme/database/compdb.h"
+#include "scheme/database/compdb_record.h"
+#include "scheme/database/compdb_table.h"
 
 // Command id of every option combo of the parameter rows.
 constexpr int kOptionComboId = 1000;

@@ -3,7 +3,8 @@
 // database tables (scheme/database/compdb.h).
 #include "scheme/model/block.h"
 
-#include "scheme/database/compdb.h"
+#include "scheme/database/compdb_record.h"
+#include "scheme/database/compdb_table.h"
 
 void CSCHBlock::ApplyDbRecord(CompDbRecord* record) {
   if (!record) return;

@@ -7,9 +7,10 @@
 #include "scheme/board/pcb.h"
 #include "scheme/model/block.h"
 #include "scheme/model/scheme.h"
-#include "scheme/parts/fittings.h"
+#include "scheme/parts/5_gidro.h"
 #include "scheme/parts/ground.h"
 #include "scheme/parts/multimeter.h"
+#include "scheme/parts/t_gidro.h"
 
 SchClassRegistry g_schClassRegistry;
 

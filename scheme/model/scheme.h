@@ -4,6 +4,8 @@
 #pragma once
 
 #include "scheme/model/block.h"
+#include "scheme/model/bus.h"
+#include "scheme/model/junction.h"
 #include "scheme/model/wire.h"
 
 class SchNet;

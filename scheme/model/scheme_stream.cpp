@@ -14,6 +14,8 @@
 #include "foundation/stream.h"
 #include "kestui/core/kest_host.h"
 #include "scheme/model/block.h"
+#include "scheme/model/bus.h"
+#include "scheme/model/junction.h"
 #include "scheme/model/scheme.h"
 #include "scheme/model/wire.h"
 

@@ -15,14 +15,16 @@ namespace {
 
 POINT g_freeEnd = {0, 0};
 
-bool ResizeInts(int*& array, int& count, int n) {
+}  // namespace
+
+bool ResizeCoords(int*& array, int& count, int n) {
   if (n == count) return n >= 0;
   if (!ResizeSteppedArray(&array, count, n)) return false;
   count = n;
   return true;
 }
 
-// Vertex of an orthogonal polyline (see wire.h) from its end points, first
+// Vertex of an orthogonal polyline (see above) from its end points, first
 // direction and coordinates.
 POINT PolylinePoint(POINT e0, POINT e1, int firstDir, int count, const int* c, int vertex) {
   if (vertex <= 0) return e0;
@@ -44,8 +46,6 @@ int PolylineEnd1Direction(POINT e0, POINT e1, int firstDir, int count, const int
   if ((firstDir & 1) == (count & 1)) return e1.y < before.y ? 3 : 1;  // last segment vertical
   return e1.x < before.x ? 2 : 0;
 }
-
-}  // namespace
 
 int DirectionBetween(POINT a, POINT b) {
   if (a.x == b.x) return b.y > a.y ? 3 : 1;
@@ -117,7 +117,7 @@ SchWire::~SchWire() {
   g_schLiveCounts.wires--;
 }
 
-bool SchWire::SetCoordinateCount(int n) { return ResizeInts(coords, coordCount, n); }
+bool SchWire::SetCoordinateCount(int n) { return ResizeCoords(coords, coordCount, n); }
 
 POINT SchWire::PointFor(int vertex, int count, const int* c) const {
   return PolylinePoint(GetEndPoint(0), GetEndPoint(1), firstDir, count, c, vertex);
@@ -461,162 +461,4 @@ bool SchWire::Normalize() {
     keepOffEnd1();
   }
   return changed;
-}
-
-// ---------------------------------------------------------------- SchJunction
-
-SchJunction::SchJunction(SchScheme* owner) : scheme(owner) {
-  g_schLiveCounts.junctions++;
-  if (scheme) {
-    next = scheme->junctions;
-    if (next) next->prev = this;
-    scheme->junctions = this;
-  }
-}
-
-SchJunction::~SchJunction() {
-  if (scheme) {
-    if (prev) prev->next = next;
-    else scheme->junctions = next;
-    if (next) next->prev = prev;
-    scheme = nullptr;
-  }
-  if (!(flags & kSchLoaded)) {
-    for (int s = 0; s < 4; s++) {
-      SchWire* w = wires[s];
-      if (!w) continue;
-      wires[s] = nullptr;
-      int e = wireEnds[s] & 1;
-      if (w->endKind[e] == kWireEndJunction && w->ends[e].target == this && w->ends[e].index == s)
-        w->SetEnd(e, kWireEndFree, nullptr, 0, 0);
-    }
-  }
-  g_schLiveCounts.junctions--;
-}
-
-bool SchJunction::RemoveWire(SchWire* wire) {
-  for (int s = 0; s < 4; s++)
-    if (wires[s] == wire) wires[s] = nullptr;
-  if (wire) {
-    for (int e = 0; e < 2; e++)
-      if (wire->endKind[e] == kWireEndJunction && wire->ends[e].target == this)
-        wire->SetEnd(e, kWireEndFree, nullptr, 0, 0);
-  }
-  int used = 0, first = -1, second = -1;
-  for (int s = 0; s < 4; s++) {
-    if (!wires[s]) continue;
-    used++;
-    if (first < 0) first = s;
-    else if (second < 0) second = s;
-  }
-  if (used > 2) return true;
-  // Two slots holding one wire (a loop through the junction) are not merged
-  // with themselves: the junction goes and frees both ends of that wire.
-  if (used == 2 && wires[first] != wires[second]) Merge(first, second);
-  delete this;
-  return false;
-}
-
-void SchJunction::Merge(int sr, int sq) {
-  SchWire* r = wires[sr];
-  SchWire* q = wires[sq];
-  if ((wireEnds[sr] & 1) == 0) r->Reverse();
-  if ((wireEnds[sq] & 1) == 1) q->Reverse();
-  int joint[2];
-  int n;
-  if ((sr & 1) != (sq & 1)) {
-    n = 2;
-    if (sr & 1) { joint[0] = x; joint[1] = y; }
-    else { joint[0] = y; joint[1] = x; }
-  } else {
-    n = 1;
-    joint[0] = (sr & 1) ? x : y;
-  }
-  r->AppendCoords(joint, n);
-  r->AppendCoords(q->coords, q->coordCount);
-  wires[sr] = wires[sq] = nullptr;
-  r->TakeOverEnd1(q);
-  q->SetEnd(0, kWireEndFree, nullptr, 0, 0);
-  r->Normalize();
-  delete q;
-}
-
-bool SchJunction::NormalizeWires() {
-  bool changed = false;
-  for (int s = 0; s < 4; s++)
-    if (wires[s] && wires[s]->Normalize()) changed = true;
-  return changed;
-}
-
-// ---------------------------------------------------------------- SchBus
-
-SchBus::SchBus(SchScheme* owner) : scheme(owner) {
-  g_schLiveCounts.buses++;
-  if (scheme) {
-    next = scheme->buses;
-    if (next) next->prev = this;
-    scheme->buses = this;
-  }
-}
-
-SchBus::~SchBus() {
-  if (scheme) {
-    if (prev) prev->next = next;
-    else scheme->buses = next;
-    if (next) next->prev = prev;
-    scheme = nullptr;
-  }
-  if (!(flags & kSchLoaded)) {
-    for (int side = 0; side < 2; side++) {
-      for (int slot = 0; slot < slotCount; slot++) {
-        SchWire* w = wires[side][slot];
-        if (!w) continue;
-        wires[side][slot] = nullptr;
-        delete w;
-      }
-    }
-  }
-  for (int side = 0; side < 2; side++) {
-    FreeBuffer(wires[side]);
-    FreeBuffer(wireEnds[side]);
-    wires[side] = nullptr;
-    wireEnds[side] = nullptr;
-  }
-  FreeBuffer(coords);
-  coords = nullptr;
-  coordCount = 0;
-  g_schLiveCounts.buses--;
-}
-
-bool SchBus::SetCoordinateCount(int n) { return ResizeInts(coords, coordCount, n); }
-
-bool SchBus::SetSlotCount(int n) {
-  if (n < 0 || n > 0xFFFF) return false;
-  if (n == slotCount) return true;
-  // New slots come empty; a failed growth leaves the old slots as they were.
-  for (int side = 0; side < 2; side++) {
-    if (!ResizeSteppedArray(&wires[side], slotCount, n)) return false;
-    if (!ResizeSteppedArray(&wireEnds[side], slotCount, n)) return false;
-  }
-  slotCount = static_cast<unsigned short>(n);
-  return true;
-}
-
-POINT SchBus::GetPoint(int vertex) const {
-  return PolylinePoint(POINT{x0, y0}, POINT{x1, y1}, endDir, coordCount, coords, vertex);
-}
-
-int SchBus::GetEndSide(int end) const {
-  if ((end & 1) == 0) return endDir & 3;
-  return PolylineEnd1Direction(POINT{x0, y0}, POINT{x1, y1}, endDir, coordCount, coords);
-}
-
-POINT SchBus::GetSlotPoint(int end, int slot) const {
-  int d = GetEndSide(end);
-  int across = (d + 1) & 3;
-  int a = (12 - 12 * slotCount) / 2 + 12 * slot;
-  POINT p = (end & 1) ? POINT{x1, y1} : POINT{x0, y0};
-  p.x += 16 * kDirDx[d] + a * kDirDx[across];
-  p.y += 16 * kDirDy[d] + a * kDirDy[across];
-  return p;
 }

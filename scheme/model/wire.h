@@ -36,6 +36,13 @@ int DirectionBetween(POINT a, POINT b);
 // scheme view sets it to the cursor while a wire is being drawn).
 POINT GetFreeEndPoint();
 void SetFreeEndPoint(POINT p);
+// Polyline geometry shared by wires and buses. ResizeCoords sets a coordinate
+// array to n entries (new ones zero); PolylinePoint is a vertex of the polyline
+// from its end points, first direction and coordinates; PolylineEnd1Direction
+// is the direction in which it leaves end 1.
+bool ResizeCoords(int*& array, int& count, int n);
+POINT PolylinePoint(POINT e0, POINT e1, int firstDir, int count, const int* c, int vertex);
+int PolylineEnd1Direction(POINT e0, POINT e1, int firstDir, int count, const int* c);
 
 struct SchWireEnd {
   void* target;         // block, junction or bus (a saved identity while loaded)
@@ -110,80 +117,4 @@ private:
   bool TakeOverEnd1(SchWire* from);
   bool AppendCoords(const int* values, int n);
   friend class SchJunction;
-};
-
-class SchJunction {
-public:
-  explicit SchJunction(SchScheme* scheme);
-  ~SchJunction();
-  SchJunction(const SchJunction&) = delete;
-  SchJunction& operator=(const SchJunction&) = delete;
-
-  // Takes the wire out of its slots. With two distinct wires left they are
-  // merged into one and the junction deletes itself; with one wire (in one or
-  // two slots) or none it deletes itself, freeing the wire's ends. Answers
-  // whether the junction still exists.
-  bool RemoveWire(SchWire* wire);
-  bool NormalizeWires();
-  POINT Position() const { return POINT{x, y}; }
-  // Builds the nets of the wires in every other occupied slot (scheme/simulation/nets.cpp).
-  SchNet* PropagateNet(SchNet* net, int slot);
-
-  // The junction record of the scheme stream.
-  void Save(CStream* stream);
-  void Load(CStream* stream);
-  void ResolveIds(const SchIdTable& ids);
-
-  // Fields, in this order.
-  int savedId = 0;
-  SchScheme* scheme = nullptr;
-  SchJunction* prev = nullptr;
-  SchJunction* next = nullptr;
-  unsigned char flags = 0;
-  SchWire* wires[4] = {};             // slot d: the wire leaving in direction d
-  unsigned char wireEnds[4] = {};     // which end of that wire is here
-  int x = 0, y = 0;
-
-private:
-  void Merge(int slotR, int slotQ);
-};
-
-class SchBus {
-public:
-  explicit SchBus(SchScheme* scheme);
-  ~SchBus();  // deletes the wires in its slots
-  SchBus(const SchBus&) = delete;
-  SchBus& operator=(const SchBus&) = delete;
-
-  bool SetCoordinateCount(int n);
-  // New slots are empty; a caller that shrinks the bus detaches the wires of
-  // the dropped slots first.
-  bool SetSlotCount(int n);
-  int GetPointCount() const { return coordCount + 3; }
-  POINT GetPoint(int vertex) const;
-  // Outward direction at that end.
-  int GetEndSide(int end) const;
-  POINT GetSlotPoint(int end, int slot) const;
-  // Builds the net of the wire in the same slot of the other side
-  // (scheme/simulation/nets.cpp); the net unchanged when that slot is empty.
-  SchNet* PropagateNet(SchNet* net, int side, int slot);
-
-  // The bus record of the scheme stream (Load also reads the older form).
-  void Save(CStream* stream);
-  void Load(CStream* stream);
-  void ResolveIds(const SchIdTable& ids);
-
-  // Fields, in this order.
-  SchScheme* scheme = nullptr;
-  SchBus* next = nullptr;
-  SchBus* prev = nullptr;
-  int savedId = 0;
-  unsigned short slotCount = 0;
-  unsigned char flags = 0;  // 0x01 selected, 0x10 loaded, 0x80 current stream format
-  int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
-  unsigned char endDir = 0;  // outward direction at end 0
-  int coordCount = 0;
-  int* coords = nullptr;
-  SchWire** wires[2] = {};              // per side, slotCount entries
-  unsigned char* wireEnds[2] = {};      // per side, slotCount entries
 };

@@ -4,7 +4,7 @@
 #include <initializer_list>
 
 #include "foundation/stream.h"
-#include "scheme/database/compdb.h"
+#include "scheme/database/compdb_record.h"
 #include "scheme/model/scheme.h"
 #include "scheme/model/wire.h"
 #include "scheme/simulation/nets.h"

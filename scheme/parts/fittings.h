@@ -1,31 +1,24 @@
-// Hydraulic fittings: a T and a five-way block joining hydraulic lines.
+// What the hydraulic fittings (a T and a five-way block joining hydraulic
+// lines) have in common: their pins, their class pictures and their nets.
 #pragma once
 
-#include "scheme/model/block.h"
+#include <windows.h>
 
-// 30 by 20 pixels; hydraulic pins left 5, right 15, bottom 15.
-class CSCH_T_Gidro : public CSCHBlock {
-public:
-  CSCH_T_Gidro();
-  // The class picture "T.png" at the left-top corner.
-  void Paint(HDC dc) override;
-  // One net for every pin that has one.
-  void JoinInternalNets() override;
+class CKestImage;
+class CSCHBlock;
+
+// Where a fitting's pin sits: the side and the offset along it.
+struct HydraulicPinPlace {
+  int side, offset;
 };
 
-// 40 by 17 pixels; hydraulic pins left 12, right 5, top 7, 20, 32.
-class CSCH_5_Gidro : public CSCHBlock {
-public:
-  CSCH_5_Gidro();
-  // The class picture "5.png" at the left-top corner.
-  void Paint(HDC dc) override;
-  void JoinInternalNets() override;
-};
+// Gives the block n hydraulic pins at the places listed.
+void MakeHydraulicPins(CSCHBlock* b, const HydraulicPinPlace* places, int n);
+
+// Draws the class picture (loaded from the scheme icons on first use) at the
+// block's left-top corner.
+void PaintFittingPicture(CSCHBlock* b, HDC dc, CKestImage* picture, const wchar_t* file);
 
 // Merges the nets of all the block's pins into the net of the first pin
 // that has one; pins without a net are skipped.
 void JoinAllPinNets(CSCHBlock* block);
-
-// Registry creators.
-CSCHBlock* CreateCSCH_T_Gidro();
-CSCHBlock* CreateCSCH_5_Gidro();

@@ -2,7 +2,7 @@
 // simulation. Each instance names itself with a free capital letter.
 #pragma once
 
-#include "scheme/parts/device.h"
+#include "scheme/parts/measure_device.h"
 
 class CSCHMultimeter : public CSCHMeasureDevice {
 public:

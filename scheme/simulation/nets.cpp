@@ -8,6 +8,8 @@
 #include "foundation/buffers.h"
 #include "foundation/plain_array.h"
 #include "scheme/model/block.h"
+#include "scheme/model/bus.h"
+#include "scheme/model/junction.h"
 #include "scheme/model/scheme.h"
 #include "scheme/model/wire.h"
 

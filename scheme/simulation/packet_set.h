@@ -3,7 +3,7 @@
 // Packets are shared between sets by reference counting.
 #pragma once
 
-#include "foundation/stream.h"
+#include "foundation/memory_stream.h"
 
 class SchPacket {
 public:

@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "scheme/database/compdb.h"
+#include "scheme/database/compdb_record.h"
+#include "scheme/database/compdb_table.h"
 #include "scheme/model/block.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "foundation/buffer_failure_scope.h"
-#include "foundation/stream.h"
+#include "foundation/memory_stream.h"
 #include "kestui/core/kest_host_scope.h"
 #include "kestui/graphics/image.h"
 #include "scheme/model/scheme_icons.h"

@@ -24,6 +24,8 @@
 #include <gtest/gtest.h>
 
 #include "scheme/model/block.h"
+#include "scheme/model/bus.h"
+#include "scheme/model/junction.h"
 #include "scheme/model/scheme.h"
 #include "scheme/model/wire.h"
 #include "scheme/simulation/nets.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "circuit_fixture.h"
-#include "foundation/stream.h"
+#include "foundation/memory_stream.h"
 #include "scheme/model/class_registry.h"
 #include "scheme/model/live_counts.h"
 #include "scheme/model/scheme.h"

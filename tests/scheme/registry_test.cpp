@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/stream.h"
+#include "foundation/memory_stream.h"
 #include "kestui/core/kest_host_scope.h"
 #include "scheme/model/block.h"
 #include "scheme/model/live_counts.h"

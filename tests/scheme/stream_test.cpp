@@ -10,9 +10,12 @@
 
 #include "foundation/buffer_failure_scope.h"
 #include "foundation/buffers.h"
+#include "foundation/memory_stream.h"
 #include "foundation/stream.h"
 #include "scheme/model/block.h"
+#include "scheme/model/bus.h"
 #include "scheme/model/class_registry.h"
+#include "scheme/model/junction.h"
 #include "scheme/model/live_counts.h"
 #include "scheme/model/scheme.h"
 #include "scheme/model/wire.h"

@@ -16,7 +16,7 @@
 #include "blocks/engine/catalogue_group.h"
 #include "blocks/engine/input_pin.h"
 #include "blocks/engine/output_pin.h"
-#include "foundation/stream.h"
+#include "foundation/memory_stream.h"
 #include "kestui/core/kest_host.h"
 #include "kestui/core/kest_host_scope.h"
 #include "scheme/simulation/sim_log.h"

@@ -8,11 +8,11 @@
 #include "components/electronic/discrete/capacitor.h"
 #include "foundation/stream.h"
 #include "scheme/board/pcb_painter.h"
-#include "scheme/database/compdb.h"
-#include "scheme/simulation/nets.h"
+#include "scheme/database/compdb_record.h"
 #include "scheme/model/scheme.h"
-#include "scheme/simulation/sim_log.h"
 #include "scheme/model/wire.h"
+#include "scheme/simulation/nets.h"
+#include "scheme/simulation/sim_log.h"
 
 namespace {
 

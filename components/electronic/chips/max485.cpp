@@ -9,7 +9,7 @@
 #include "components/electronic/chips/chip_text.h"
 #include "foundation/stream.h"
 #include "scheme/board/pcb_painter.h"
-#include "scheme/database/compdb.h"
+#include "scheme/database/compdb_record.h"
 #include "scheme/simulation/nets.h"
 #include "scheme/simulation/packet_set.h"
 #include "scheme/simulation/sim_log.h"

@@ -10,7 +10,8 @@
 #include "foundation/stream.h"
 #include "kestui/graphics/kest_dc_selection.h"
 #include "scheme/board/pcb_painter.h"
-#include "scheme/database/compdb.h"
+#include "scheme/database/compdb_record.h"
+#include "scheme/database/compdb_table.h"
 #include "scheme/simulation/packet_set.h"
 #include "scheme/simulation/sim_log.h"
 

@@ -8,7 +8,7 @@
 #include "components/electronic/part_common.h"
 #include "foundation/stream.h"
 #include "kestui/graphics/kest_dc_selection.h"
-#include "scheme/database/compdb.h"
+#include "scheme/database/compdb_record.h"
 #include "scheme/simulation/nets.h"
 
 namespace {

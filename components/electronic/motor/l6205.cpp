@@ -8,9 +8,9 @@
 #include "components/electronic/resister.h"
 #include "components/electronic/usb/circuit_parts.h"
 #include "scheme/board/pcb_painter.h"
+#include "scheme/model/junction.h"
 #include "scheme/model/scheme.h"
 #include "scheme/simulation/sim_log.h"
-#include "scheme/model/wire.h"
 
 namespace {
 

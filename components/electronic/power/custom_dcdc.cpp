@@ -4,7 +4,7 @@
 
 #include "components/electronic/part_common.h"
 #include "foundation/stream.h"
-#include "scheme/database/compdb.h"
+#include "scheme/database/compdb_record.h"
 #include "scheme/simulation/nets.h"
 #include "scheme/simulation/sim_log.h"
 

@@ -9,7 +9,7 @@
 #include "components/electronic/voltage_label.h"
 #include "foundation/buffers.h"
 #include "foundation/stream.h"
-#include "scheme/database/compdb.h"
+#include "scheme/database/compdb_record.h"
 #include "scheme/simulation/nets.h"
 #include "scheme/simulation/sim_log.h"
 

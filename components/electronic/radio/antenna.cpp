@@ -6,7 +6,7 @@
 
 #include "foundation/stream.h"
 #include "kestui/graphics/kest_dc_selection.h"
-#include "scheme/database/compdb.h"
+#include "scheme/database/compdb_record.h"
 #include "scheme/simulation/nets.h"
 #include "scheme/simulation/sim_log.h"
 

@@ -10,7 +10,7 @@
 #include "components/electronic/radio/router_dialog.h"
 #include "foundation/buffers.h"
 #include "foundation/stream.h"
-#include "scheme/database/compdb.h"
+#include "scheme/database/compdb_record.h"
 #include "scheme/simulation/nets.h"
 #include "scheme/simulation/packet_set.h"
 #include "scheme/simulation/sim_log.h"

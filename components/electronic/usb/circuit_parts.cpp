@@ -4,6 +4,7 @@
 
 #include "components/electronic/discrete/capacitor.h"
 #include "scheme/model/block.h"
+#include "scheme/model/junction.h"
 #include "scheme/model/scheme.h"
 #include "scheme/model/wire.h"
 

@@ -8,9 +8,9 @@
 #include "components/electronic/usb/circuit_parts.h"
 #include "foundation/stream.h"
 #include "scheme/board/pcb_painter.h"
+#include "scheme/model/scheme.h"
 #include "scheme/simulation/nets.h"
 #include "scheme/simulation/packet_set.h"
-#include "scheme/model/scheme.h"
 #include "scheme/simulation/sim_log.h"
 
 namespace {

@@ -6,8 +6,8 @@
 
 #include "foundation/stream.h"
 #include "kestui/graphics/image.h"
-#include "scheme/simulation/packet_set.h"
 #include "scheme/model/scheme_icons.h"
+#include "scheme/simulation/packet_set.h"
 #include "scheme/simulation/sim_log.h"
 
 namespace {

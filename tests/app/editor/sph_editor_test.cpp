@@ -24,7 +24,8 @@
 #include "kestui/bars/kest_speedbutton.h"
 #include "kestui/containers/kest_panel.h"
 #include "kestui/containers/kest_tabs.h"
-#include "scheme/database/compdb.h"
+#include "scheme/database/compdb_record.h"
+#include "scheme/database/compdb_table.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "app/import/device_list.h"
 #include "components/electronic/battery.h"
 #include "components/electronic/switching/button.h"
-#include "foundation/stream.h"
+#include "foundation/memory_stream.h"
 #include "scheme/board/pcb.h"
 #include "scheme/model/class_registry.h"
 

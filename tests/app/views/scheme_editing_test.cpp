@@ -18,6 +18,8 @@
 #include "kestui/forms/kest_form.h"
 #include "kestui/menus/kest_menu.h"
 #include "scheme/model/block.h"
+#include "scheme/model/bus.h"
+#include "scheme/model/junction.h"
 #include "scheme/model/scheme.h"
 #include "scheme/model/wire.h"
 #include "support/test_support.h"

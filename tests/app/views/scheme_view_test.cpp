@@ -11,6 +11,8 @@
 #include "app/views/scheme_view.h"
 #include "kestui/forms/kest_form.h"
 #include "scheme/model/block.h"
+#include "scheme/model/bus.h"
+#include "scheme/model/junction.h"
 #include "scheme/model/scheme.h"
 #include "scheme/model/wire.h"
 #include "support/test_support.h"

@@ -9,6 +9,7 @@
 #include "blocks/engine/macro/macro.h"
 #include "blocks/engine/plugin/plugin_host.h"
 #include "engine_fixture.h"
+#include "foundation/memory_stream.h"
 #include "foundation/stream.h"
 #include "plugin_fixture.h"
 #include "scheme/model/block.h"

@@ -18,7 +18,7 @@
 #include "blocks/panel/ui_blocks/be_ui_button.h"
 #include "blocks/panel/ui_property.h"
 #include "foundation/buffers.h"
-#include "foundation/stream.h"
+#include "foundation/memory_stream.h"
 #include "kestui/containers/kest_container.h"
 #include "kestui/graphics/kest_draw.h"
 #include "kestui/graphics/kest_paintbox.h"

@@ -12,7 +12,7 @@
 #include "blocks/panel/items/velk_ui_text.h"
 #include "blocks/panel/ui_property.h"
 #include "foundation/buffers.h"
-#include "foundation/stream.h"
+#include "foundation/memory_stream.h"
 #include "panel_fixture.h"
 #include "support/test_support.h"
 

@@ -17,7 +17,7 @@
 #include "blocks/panel/ui_blocks/be_ui_joystick.h"
 #include "blocks/panel/ui_blocks/be_ui_trackbar.h"
 #include "blocks/panel/ui_blocks/be_ui_video.h"
-#include "foundation/stream.h"
+#include "foundation/memory_stream.h"
 #include "modal_driver.h"
 #include "scheme/model/scheme_icons.h"
 #include "support/test_support.h"

@@ -47,11 +47,13 @@
 #include <gtest/gtest.h>
 
 #include "components/electronic/electronic_classes.h"
-#include "foundation/stream.h"
+#include "foundation/memory_stream.h"
 #include "kestui/core/kest_host.h"
 #include "kestui/core/kest_host_scope.h"
 #include "scheme/board/pcb_painter.h"
 #include "scheme/database/compdb.h"
+#include "scheme/database/compdb_record.h"
+#include "scheme/database/compdb_table.h"
 #include "scheme/model/block.h"
 #include "scheme/model/class_registry.h"
 #include "scheme/model/scheme.h"

@@ -15,6 +15,7 @@
 #include "components/electronic/motor/l6203.h"
 #include "components/electronic/motor/l6205.h"
 #include "components/electronic/resister.h"
+#include "scheme/model/junction.h"
 #include "scheme/model/wire.h"
 
 namespace {
