@@ -11,7 +11,7 @@
 #include "components/electronic/resister.h"
 #include "scheme/model/scheme.h"
 #include "scheme/model/wire.h"
-#include "scheme/simulation/nets.h"
+#include "scheme/simulation/pin_model.h"
 
 namespace {
 

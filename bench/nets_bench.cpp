@@ -10,7 +10,7 @@
 #include "scheme/model/block.h"
 #include "scheme/model/scheme.h"
 #include "scheme/model/wire.h"
-#include "scheme/simulation/nets.h"
+#include "scheme/simulation/pin_model.h"
 
 namespace {
 

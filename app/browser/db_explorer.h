@@ -31,6 +31,7 @@
 #include "scheme/database/compdb_record.h"
 #include "scheme/database/compdb_table.h"
 #include "scheme/database/compdb_widgets.h"
+#include "scheme/database/option_combo.h"
 
 // Command ids and size of the explorer.
 constexpr int kExplorerChooseId = 1000;

@@ -10,7 +10,7 @@
 #include "scheme/database/compdb_record.h"
 #include "scheme/model/scheme.h"
 #include "scheme/model/scheme_icons.h"
-#include "scheme/simulation/nets.h"
+#include "scheme/simulation/pin_model.h"
 #include "scheme/simulation/sim_log.h"
 
 namespace {

@@ -1,4 +1,5 @@
 #include "scheme/database/compdb_widgets.h"
+#include "scheme/database/option_combo.h"
 
 #include <commctrl.h>
 

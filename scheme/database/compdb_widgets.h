@@ -13,13 +13,10 @@
 #include "kestui/containers/kest_scrollbox.h"
 #include "kestui/edits/kest_edit.h"
 #include "kestui/graphics/image.h"
-#include "kestui/lists/kest_combo_box.h"
 #include "kestui/lists/kest_list_view.h"
 #include "scheme/database/compdb_record.h"
 #include "scheme/database/compdb_table.h"
-
-// Command id of every option combo of the parameter rows.
-constexpr int kOptionComboId = 1000;
+#include "scheme/database/option_combo.h"
 
 // Geometry of one parameter row.
 constexpr int kParameterFirstY = 4;
@@ -29,19 +26,6 @@ constexpr int kParameterLabelWidth = 276;
 constexpr int kParameterValueX = 284;
 constexpr int kParameterValueWidth = 200;
 constexpr int kParameterValueHeight = 21;
-
-// The drop-down of an option parameter: it carries the option key of its
-// column.
-class COptionCombo : public CKestComboBox {
-public:
-  COptionCombo(CKestControl* parent, int optionKey, uint32_t position, int width, int height)
-      : CKestComboBox(parent, kOptionComboId, false, position, width, height, 0),
-        optionKey_(optionKey) {}
-  int GetOptionKey() const { return optionKey_; }
-
-private:
-  int optionKey_;
-};
 
 // One row of a parameter box.
 struct CompDbParameterRow {

@@ -137,7 +137,7 @@ public:
   void LayoutPinsWideDip();
   void LayoutPinsQuad();
 
-  // Pin model (scheme/model/pin_model.cpp): what a component's simulation step
+  // Pin model (scheme/simulation/pin_model.cpp): what a component's simulation step
   // reads from and writes to its pins. Every call costs a constant.
   void SetPinSource(int pin, float U, float R);
   void GetPinState(int pin, SchPinState* state) const;

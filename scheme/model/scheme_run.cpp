@@ -3,7 +3,7 @@
 #include "scheme/model/scheme.h"
 
 #include "scheme/model/block.h"
-#include "scheme/simulation/nets.h"
+#include "scheme/simulation/net.h"
 
 void SchScheme::StartSimulation() {
   startedToken = 1;

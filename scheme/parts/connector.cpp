@@ -7,7 +7,8 @@
 #include "scheme/database/compdb_record.h"
 #include "scheme/model/scheme.h"
 #include "scheme/model/wire.h"
-#include "scheme/simulation/nets.h"
+#include "scheme/simulation/net.h"
+#include "scheme/simulation/pin_model.h"
 
 namespace {
 

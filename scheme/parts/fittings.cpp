@@ -3,7 +3,7 @@
 #include "kestui/graphics/image.h"
 #include "scheme/model/block.h"
 #include "scheme/model/scheme_icons.h"
-#include "scheme/simulation/nets.h"
+#include "scheme/simulation/net.h"
 
 void MakeHydraulicPins(CSCHBlock* b, const HydraulicPinPlace* places, int n) {
   b->SetPinCount(n);

@@ -3,7 +3,8 @@
 #include <new>
 
 #include "scheme/model/scheme.h"
-#include "scheme/simulation/nets.h"
+#include "scheme/simulation/net.h"
+#include "scheme/simulation/pin_model.h"
 
 CSCHGnd::CSCHGnd() {
   rect = RECT{0, 0, 12, 8};

@@ -6,7 +6,7 @@
 
 #include "kestui/graphics/image.h"
 #include "scheme/model/scheme_icons.h"
-#include "scheme/simulation/nets.h"
+#include "scheme/simulation/pin_model.h"
 
 namespace {
 

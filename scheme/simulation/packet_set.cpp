@@ -4,19 +4,7 @@
 
 #include "foundation/buffers.h"
 #include "foundation/plain_array.h"
-
-int SchPacket::liveCount_ = 0;
-
-SchPacket::SchPacket() {
-  payload.granularity = 64;
-  ++liveCount_;
-}
-
-SchPacket::~SchPacket() { --liveCount_; }
-
-void SchPacket::Release() {
-  if (--useCount <= 0) delete this;
-}
+#include "scheme/simulation/packet.h"
 
 SchPacketSet::~SchPacketSet() {
   for (int i = 0; i < count; ++i) packets[i]->Release();

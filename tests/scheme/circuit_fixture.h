@@ -28,7 +28,7 @@
 #include "scheme/model/junction.h"
 #include "scheme/model/scheme.h"
 #include "scheme/model/wire.h"
-#include "scheme/simulation/nets.h"
+#include "scheme/simulation/net.h"
 
 namespace circuit {
 

@@ -1,3 +1,4 @@
+#include "scheme/simulation/packet.h"
 #include "scheme/simulation/packet_set.h"
 
 #include <gtest/gtest.h>

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "scheme/model/block.h"
-#include "scheme/simulation/nets.h"
+#include "scheme/simulation/pin_model.h"
 
 namespace {
 

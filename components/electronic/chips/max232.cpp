@@ -11,7 +11,8 @@
 #include "scheme/database/compdb_record.h"
 #include "scheme/model/scheme.h"
 #include "scheme/model/wire.h"
-#include "scheme/simulation/nets.h"
+#include "scheme/simulation/pin_model.h"
+#include "scheme/simulation/pin_state.h"
 #include "scheme/simulation/sim_log.h"
 
 namespace {

@@ -10,8 +10,10 @@
 #include "foundation/stream.h"
 #include "scheme/board/pcb_painter.h"
 #include "scheme/database/compdb_record.h"
-#include "scheme/simulation/nets.h"
 #include "scheme/simulation/packet_set.h"
+#include "scheme/simulation/pin_model.h"
+#include "scheme/simulation/pin_state.h"
+#include "scheme/simulation/signal_source.h"
 #include "scheme/simulation/sim_log.h"
 
 namespace {

@@ -12,7 +12,11 @@
 #include "scheme/board/pcb_painter.h"
 #include "scheme/database/compdb_record.h"
 #include "scheme/database/compdb_table.h"
+#include "scheme/simulation/packet.h"
 #include "scheme/simulation/packet_set.h"
+#include "scheme/simulation/pin_model.h"
+#include "scheme/simulation/pin_state.h"
+#include "scheme/simulation/signal_source.h"
 #include "scheme/simulation/sim_log.h"
 
 namespace {

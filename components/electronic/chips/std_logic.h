@@ -7,7 +7,8 @@
 #include <windows.h>
 
 #include "scheme/parts/device.h"
-#include "scheme/simulation/nets.h"
+#include "scheme/simulation/pin_model.h"
+#include "scheme/simulation/signal_source.h"
 
 class SchPacketSet;
 

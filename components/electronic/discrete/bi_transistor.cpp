@@ -9,7 +9,8 @@
 #include "foundation/stream.h"
 #include "kestui/graphics/kest_dc_selection.h"
 #include "scheme/database/compdb_record.h"
-#include "scheme/simulation/nets.h"
+#include "scheme/simulation/pin_model.h"
+#include "scheme/simulation/pin_state.h"
 
 namespace {
 

@@ -4,6 +4,9 @@
 #include <cstring>
 
 #include "scheme/model/block.h"
+#include "scheme/simulation/pin_model.h"
+#include "scheme/simulation/pin_state.h"
+#include "scheme/simulation/signal_source.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <windows.h>
 
 #include "scheme/model/block.h"
-#include "scheme/simulation/nets.h"
+#include "scheme/simulation/signal_source.h"
 
 // L6203 pins.
 const int kL6203OUT2 = 0;

@@ -5,7 +5,7 @@
 #include "components/electronic/part_common.h"
 #include "foundation/stream.h"
 #include "scheme/database/compdb_record.h"
-#include "scheme/simulation/nets.h"
+#include "scheme/simulation/pin_model.h"
 #include "scheme/simulation/sim_log.h"
 
 namespace {

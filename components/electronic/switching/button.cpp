@@ -10,7 +10,8 @@
 #include "kestui/graphics/kest_dc_selection.h"
 #include "kestui/graphics/kest_gdi_object.h"
 #include "scheme/database/compdb_record.h"
-#include "scheme/simulation/nets.h"
+#include "scheme/simulation/pin_model.h"
+#include "scheme/simulation/pin_state.h"
 #include "scheme/simulation/sim_log.h"
 
 namespace {

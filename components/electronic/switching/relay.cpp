@@ -14,7 +14,8 @@
 #include "kestui/graphics/kest_gdi_object.h"
 #include "scheme/board/pcb_painter.h"
 #include "scheme/database/compdb_record.h"
-#include "scheme/simulation/nets.h"
+#include "scheme/simulation/pin_model.h"
+#include "scheme/simulation/pin_state.h"
 #include "scheme/simulation/sim_log.h"
 
 const COLORREF kRelayBodyColors[kRelayColorCount] = {

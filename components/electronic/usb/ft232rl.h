@@ -10,7 +10,7 @@
 
 #include "components/electronic/usb/uart_settings.h"
 #include "scheme/model/block.h"
-#include "scheme/simulation/nets.h"
+#include "scheme/simulation/signal_source.h"
 
 class SchPacketSet;
 

@@ -5,6 +5,7 @@
 
 #include "foundation/stream.h"
 #include "kestui/buttons/kest_label.h"
+#include "scheme/simulation/packet.h"
 #include "scheme/simulation/packet_set.h"
 #include "scheme/simulation/uart_format.h"
 

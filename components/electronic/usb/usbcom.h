@@ -9,7 +9,7 @@
 
 #include "components/electronic/usb/uart_settings.h"
 #include "scheme/model/block.h"
-#include "scheme/simulation/nets.h"
+#include "scheme/simulation/signal_source.h"
 
 // Pins.
 const int kUsbComUsb = 0;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "component_kit.h"
+#include "scheme/simulation/packet.h"
 #include "scheme/simulation/packet_set.h"
 
 namespace chiptest {

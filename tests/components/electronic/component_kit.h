@@ -59,7 +59,9 @@
 #include "scheme/model/scheme.h"
 #include "scheme/model/scheme_icons.h"
 #include "scheme/model/scheme_stream.h"
-#include "scheme/simulation/nets.h"
+#include "scheme/simulation/pin_model.h"
+#include "scheme/simulation/pin_state.h"
+#include "scheme/simulation/signal_source.h"
 #include "scheme/simulation/sim_log.h"
 #include "tests/scheme/circuit_fixture.h"
 

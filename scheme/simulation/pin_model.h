@@ -1,4 +1,4 @@
-// Electrical nets and the pin model.
+// The pin model.
 //
 // The simulation does not solve a circuit as a whole. Every pin is a
 // Thevenin source (U behind R) that its component sets; every net keeps
@@ -9,14 +9,13 @@
 // two states weighted by the kind of the source.
 //
 // The pin operations themselves are members of CSCHBlock (scheme/model/block.h,
-// defined in scheme/model/pin_model.cpp): SetPinSource, GetPinState, GetPinInput,
+// defined in scheme/simulation/pin_model.cpp): SetPinSource, GetPinState, GetPinInput,
 // SetPinState.
 #pragma once
 
-class SchScheme;
 class CSCHBlock;
-class SchWire;
-class SchPacketSet;
+struct SchPinState;
+struct SchSignalSource;
 
 // Source kinds a net can carry. Components define further kinds of their own.
 const int kSourceOwnWeight = 0;   // weight carried by the source (also "no source")
@@ -36,69 +35,6 @@ const int kSourceContested = 29;  // two sources met and neither won
 const float kMinResistance = 1e-5f;     // smaller resistances are raised to it
 const double kMinRestConductance = 2e-7;  // least rest conductance GetPinInput assumes
 const float kOpenResistance = 5e6f;     // an unconnected or undriven pin
-
-// The data source a component hands to a net; owned by the component.
-struct SchSignalSource {
-  SchPacketSet* packets;  // may be null
-  float weight;           // mixing weight for source kind 0
-};
-
-// What a component reads from a pin and writes to it.
-struct SchPinState {
-  float U, R;        // first pair: the idle level
-  float U2, R2;      // second pair: the other level of a data line
-  float ownU, ownR;  // the reading pin's own drive (filled by GetPinState)
-  int sourceKind;
-  SchSignalSource* source;
-};
-
-// One pin of a net.
-struct SchNetPin {
-  CSCHBlock* block;
-  int pin;
-};
-
-class SchNet {
-public:
-  // Linked at the head of the scheme's net list (a null scheme leaves the
-  // net unlinked). Sums 0, 1, 0, 1; no source, no pins.
-  explicit SchNet(SchScheme* scheme);
-  // Unlinks and frees the arrays; the pins' and wires' net fields are the
-  // caller's (SchScheme::DeleteNets).
-  ~SchNet();
-  SchNet(const SchNet&) = delete;
-  SchNet& operator=(const SchNet&) = delete;
-
-  // Appends the pin and points it at this net; false when out of memory (the
-  // pin is then left as it was).
-  bool AddPin(CSCHBlock* block, int pin);
-  // Remembers a wire of the net, so that merging can repoint it.
-  bool AddWire(SchWire* wire);
-  // Takes the other net's pins and wires, points them at this net and
-  // deletes the other net; every scheme (of the other net or of one of its
-  // pins) whose common ground net it was gets this one instead. Sums and
-  // sources are not combined (Start recomputes the sums). Nothing for null
-  // or this net; false, changing nothing, when out of memory.
-  bool Merge(SchNet* other);
-  // The four sums from the pins' contributions.
-  void Recalculate();
-
-  // Fields, in this order.
-  SchScheme* scheme = nullptr;
-  SchNet* prev = nullptr;
-  SchNet* next = nullptr;
-  int sourceKind = 0;
-  SchSignalSource* source = nullptr;
-  double sumI = 0, sumG = 1.0, sumI2 = 0, sumG2 = 1.0;
-  int pinCount = 0;
-  SchNetPin* pins = nullptr;  // capacity a multiple of 8
-  int wireCount = 0;
-  SchWire** wires = nullptr;  // capacity a multiple of 8
-
-private:
-  int pinCapacity_ = 0;
-  int wireCapacity_ = 0;
-};
 
 // The mixing weight of a source: 1 without a source; kind 0 the source's own
 // weight; kinds 7 and 8 0.03; kind 10 0.75; every other kind 0.5.

@@ -4,8 +4,11 @@
 #include <cmath>
 
 #include "scheme/model/block.h"
-#include "scheme/simulation/nets.h"
+#include "scheme/simulation/net.h"
 #include "scheme/simulation/packet_set.h"
+#include "scheme/simulation/pin_model.h"
+#include "scheme/simulation/pin_state.h"
+#include "scheme/simulation/signal_source.h"
 #include "scheme/simulation/sim_log.h"
 
 namespace {
