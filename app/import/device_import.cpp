@@ -5,6 +5,7 @@
 
 #include "app/import/device_catalogue.h"
 #include "app/import/device_list.h"
+#include "app/import/device_payload.h"
 #include "scheme/database/compdb_record.h"
 #include "scheme/model/block.h"
 #include "scheme/model/scheme.h"

@@ -7,6 +7,7 @@
 
 #include "blocks/engine/block.h"
 #include "blocks/engine/catalogue.h"
+#include "blocks/engine/catalogue_entry.h"
 #include "kestui/core/kest_host.h"
 #include "scheme/simulation/sim_log.h"
 

@@ -6,6 +6,7 @@
 #include "foundation/buffers.h"
 #include "foundation/plain_array.h"
 #include "script/compiler/vm_error_sink.h"
+#include "script/compiler/vm_message_box_error_sink.h"
 #include "script/machine/vm_function_record.h"
 
 namespace {

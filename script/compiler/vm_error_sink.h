@@ -8,10 +8,3 @@ public:
   virtual ~VmErrorSink() {}
   virtual void ReportError(int position, const wchar_t* message) = 0;
 };
-
-// The modal message box "Ошибка" with the error icon and no owner window.
-class VmMessageBoxErrorSink : public VmErrorSink {
-public:
-  void ReportError(int position, const wchar_t* message) override;
-  static VmMessageBoxErrorSink* Instance();
-};

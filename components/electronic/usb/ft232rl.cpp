@@ -6,6 +6,7 @@
 #include "components/electronic/chips/chip_text.h"
 #include "components/electronic/discrete/capacitor.h"
 #include "components/electronic/usb/circuit_parts.h"
+#include "components/electronic/usb/uart_settings_form.h"
 #include "foundation/stream.h"
 #include "scheme/board/pcb_painter.h"
 #include "scheme/model/scheme.h"

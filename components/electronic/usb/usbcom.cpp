@@ -4,6 +4,7 @@
 #include <cwchar>
 #include <new>
 
+#include "components/electronic/usb/uart_settings_form.h"
 #include "foundation/stream.h"
 #include "kestui/graphics/image.h"
 #include "scheme/model/scheme_icons.h"

@@ -8,6 +8,7 @@
 
 #include "app/import/device_fixture.h"
 #include "app/import/device_list.h"
+#include "app/import/device_payload.h"
 #include "components/electronic/battery.h"
 #include "components/electronic/switching/button.h"
 #include "foundation/memory_stream.h"

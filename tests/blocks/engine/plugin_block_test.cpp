@@ -1,4 +1,5 @@
 #include "blocks/engine/plugin/plugin_block.h"
+#include "blocks/engine/plugin/plugin_load_error.h"
 
 #include <cstring>
 #include <memory>

@@ -17,6 +17,7 @@
 #include "blocks/panel/items/velk_ui_video.h"
 #include "blocks/panel/ui_blocks/be_ui_button.h"
 #include "blocks/panel/ui_property.h"
+#include "blocks/panel/ui_property_list.h"
 #include "foundation/buffers.h"
 #include "foundation/memory_stream.h"
 #include "kestui/containers/kest_container.h"

@@ -11,6 +11,7 @@
 #include "blocks/panel/items/velk_ui_line.h"
 #include "blocks/panel/items/velk_ui_text.h"
 #include "blocks/panel/ui_property.h"
+#include "blocks/panel/ui_property_list.h"
 #include "foundation/buffers.h"
 #include "foundation/memory_stream.h"
 #include "panel_fixture.h"

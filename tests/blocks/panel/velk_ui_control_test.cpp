@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "blocks/panel/ui_property.h"
+#include "blocks/panel/ui_property_list.h"
 #include "foundation/memory_stream.h"
 #include "kestui/graphics/kest_paintbox.h"
 #include "panel_fixture.h"

@@ -1,4 +1,4 @@
-#include "script/compiler/vm_error_sink.h"
+#include "script/compiler/vm_message_box_error_sink.h"
 
 #include <windows.h>
 
