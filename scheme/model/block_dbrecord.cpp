@@ -1,6 +1,6 @@
 // CSCHBlock::ApplyDbRecord, base: model, options, table name and price of a
 // component database record. Kept apart from block.cpp because it needs the
-// database tables (scheme/database/compdb.h).
+// database tables (scheme/database/).
 #include "scheme/model/block.h"
 
 #include "scheme/database/compdb_record.h"

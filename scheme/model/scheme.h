@@ -56,7 +56,7 @@ public:
   // sum of the mirrored pin counts of the connectors before each.
   void RenumberConnectors();
 
-  // Simulation drivers. BuildNets and DeleteNets are in scheme/nets.cpp.
+  // Simulation drivers. BuildNets and DeleteNets are in scheme/simulation/nets.cpp.
   void BuildNets();
   // Clears the net of every pin and wire on the scheme's nets (also pins of
   // other schemes joined through connectors) and deletes the nets.

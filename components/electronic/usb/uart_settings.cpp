@@ -1,6 +1,5 @@
 #include "components/electronic/usb/uart_settings.h"
 
-
 #include "foundation/stream.h"
 #include "scheme/simulation/packet.h"
 #include "scheme/simulation/packet_set.h"
