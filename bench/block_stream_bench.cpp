@@ -18,7 +18,7 @@
 #include "blocks/engine/catalogue_group.h"
 #include "blocks/engine/input_pin.h"
 #include "blocks/engine/output_pin.h"
-#include "foundation/stream.h"
+#include "foundation/memory_stream.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 
 #include "app/board/pcb_view.h"
 #include "kestui/forms/kest_form.h"
-#include "scheme/block.h"
-#include "scheme/scheme.h"
+#include "scheme/model/block.h"
+#include "scheme/model/scheme.h"
 
 namespace {
 

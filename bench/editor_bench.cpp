@@ -12,10 +12,10 @@
 #include "app/editor/scheme_file.h"
 #include "app/views/scheme_view.h"
 #include "kestui/forms/kest_form.h"
-#include "scheme/block.h"
-#include "scheme/class_registry.h"
-#include "scheme/scheme.h"
-#include "scheme/wire.h"
+#include "scheme/model/block.h"
+#include "scheme/model/class_registry.h"
+#include "scheme/model/scheme.h"
+#include "scheme/model/wire.h"
 
 namespace {
 

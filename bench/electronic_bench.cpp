@@ -9,9 +9,9 @@
 
 #include "components/electronic/battery.h"
 #include "components/electronic/resister.h"
-#include "scheme/nets.h"
-#include "scheme/scheme.h"
-#include "scheme/wire.h"
+#include "scheme/model/scheme.h"
+#include "scheme/model/wire.h"
+#include "scheme/simulation/pin_model.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <cstdio>
 #include <new>
 
-#include "scheme/block.h"
-#include "scheme/nets.h"
-#include "scheme/scheme.h"
-#include "scheme/wire.h"
+#include "scheme/model/block.h"
+#include "scheme/model/scheme.h"
+#include "scheme/model/wire.h"
+#include "scheme/simulation/pin_model.h"
 
 namespace {
 

@@ -12,14 +12,15 @@
 #include <cstdio>
 #include <string>
 
+#include "blocks/engine/block_creator_table.h"
 #include "blocks/engine/block_scheme.h"
 #include "blocks/engine/catalogue.h"
 #include "blocks/engine/catalogue_group.h"
 #include "blocks/engine/common_groups.h"
-#include "blocks/engine/block_creator_table.h"
 #include "blocks/engine/input_pin.h"
 #include "blocks/engine/plugin/plugin_block.h"
 #include "blocks/engine/plugin/plugin_list.h"
+#include "blocks/engine/plugin/plugin_module.h"
 
 namespace {
 

@@ -18,12 +18,12 @@
 #include <string>
 #include <vector>
 
-#include "foundation/stream.h"
-#include "scheme/block.h"
-#include "scheme/class_registry.h"
-#include "scheme/device.h"
-#include "scheme/scheme.h"
-#include "scheme/wire.h"
+#include "foundation/memory_stream.h"
+#include "scheme/model/block.h"
+#include "scheme/model/class_registry.h"
+#include "scheme/model/scheme.h"
+#include "scheme/model/wire.h"
+#include "scheme/parts/measure_device.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-#include "foundation/stream.h"
+#include "foundation/memory_stream.h"
 
 namespace {
 

@@ -9,10 +9,10 @@
 
 #include <cstdio>
 
-#include "scheme/sim_log.h"
-#include "script/vm_code.h"
-#include "script/vm_engine.h"
-#include "script/vm_variable.h"
+#include "scheme/simulation/sim_log.h"
+#include "script/compiler/vm_code.h"
+#include "script/machine/vm_engine.h"
+#include "script/values/vm_variable.h"
 
 namespace {
 

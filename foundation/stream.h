@@ -2,8 +2,6 @@
 // from a CStream; documents always pass through a CMemoryStream.
 #pragma once
 
-#include <windows.h>
-
 class CStream {
 public:
   virtual ~CStream() {}
@@ -36,43 +34,4 @@ public:
   // memory (they then answer null, as for an empty string); a reader that
   // sees it treats its record as broken. Never cleared by the stream.
   bool outOfMemory = false;
-};
-
-class CMemoryStream : public CStream {
-public:
-  CMemoryStream();
-  ~CMemoryStream() override;
-  CMemoryStream(const CMemoryStream&) = delete;
-  CMemoryStream& operator=(const CMemoryStream&) = delete;
-
-  int Write(const void* data, int length) override;
-  int Read(void* data, int length) override;
-  int Seek(int offset, int origin) override;
-  // Answers false (and changes nothing) when the buffer cannot grow.
-  bool SetSize(int n);
-  bool SaveToFile(const wchar_t* path);
-  bool LoadFromFile(const wchar_t* path);
-
-  // The content is the bytes [0, size) of data.
-  unsigned char* data = nullptr;
-  int position = 0;
-  int size = 0;
-  int granularity = 1024;
-
-private:
-  int capacity_ = 0;  // bytes allocated; at least size rounded up to granularity
-};
-
-class CFileStream : public CStream {
-public:
-  CFileStream() {}
-  ~CFileStream() override;
-  CFileStream(const CFileStream&) = delete;
-  CFileStream& operator=(const CFileStream&) = delete;
-
-  int Write(const void* data, int length) override;
-  int Read(void* data, int length) override;
-  int Seek(int offset, int origin) override;
-
-  HANDLE handle = INVALID_HANDLE_VALUE;
 };

@@ -24,7 +24,8 @@
 #include "kestui/lists/kest_list_box.h"
 #include "kestui/lists/kest_list_view.h"
 #include "modelpicker/picker_state.h"
-#include "scheme/compdb_widgets.h"
+#include "scheme/database/compdb_widgets.h"
+#include "scheme/database/option_combo.h"
 
 // Command id of the button "Выбрать" (the option combos have
 // kOptionComboId).

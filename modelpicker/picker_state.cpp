@@ -7,6 +7,7 @@
 #include "foundation/buffers.h"
 #include "foundation/encoding.h"
 #include "foundation/paths.h"
+#include "scheme/database/compdb.h"
 
 CompDbTable* PickerState::GetTable(int index) const {
   if (index < 0 || index >= GetTableCount()) return nullptr;

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "foundation/ansi_text.h"
-#include "scheme/compdb.h"
+#include "scheme/database/compdb_table.h"
 
 struct PickerState {
   // One table per name of the first argument, in the order given.

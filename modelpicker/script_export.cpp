@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "modelpicker/picker_state.h"
+#include "scheme/database/compdb_column.h"
 
 namespace {
 

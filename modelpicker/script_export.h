@@ -15,7 +15,8 @@
 #include <cstdio>
 #include <string>
 
-#include "scheme/compdb.h"
+#include "scheme/database/compdb_record.h"
+#include "scheme/database/compdb_table.h"
 
 // A string cell for the script: every double quote gets a backslash before
 // it and every byte 0xFF (the letter "я" in code page 1251) becomes the four

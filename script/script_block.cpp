@@ -16,7 +16,7 @@
 #include "kestui/graphics/kest_gdi_object.h"
 #include "script/editor/script_editor.h"
 #include "script/script_resources.h"
-#include "script/vm_variable.h"
+#include "script/values/vm_variable.h"
 
 const wchar_t kScriptBlockCaption[] = L"Виртуальный процессор на основе JavaScript";
 const wchar_t kScriptBlockBitmap[] = L"js.bmp";

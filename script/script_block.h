@@ -7,7 +7,7 @@
 
 #include "blocks/engine/block.h"
 #include "blocks/engine/signal_type.h"
-#include "script/vm_engine.h"
+#include "script/machine/vm_engine.h"
 
 class BeCatalogueGroup;
 

@@ -12,7 +12,7 @@
 #include "app/shell/main_form.h"
 #include "app/shell/startup.h"
 #include "blocks/engine/editor/open_editor_count.h"
-#include "foundation/stream.h"
+#include "foundation/memory_stream.h"
 #include "kestui/forms/kest_dialogs.h"
 #include "kestui/forms/kest_form.h"
 #include "kestui/graphics/kest_dc_selection.h"
@@ -21,10 +21,10 @@
 #include "kestui/graphics/kest_window_dc.h"
 #include "kestui/menus/kest_menu.h"
 #include "kestui/menus/kest_popup_menu.h"
-#include "scheme/block.h"
 #include "scheme/board/pcb_painter.h"
-#include "scheme/scheme.h"
-#include "scheme/wire.h"
+#include "scheme/model/block.h"
+#include "scheme/model/scheme.h"
+#include "scheme/model/wire.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "scheme/compdb.h"
+#include "scheme/database/compdb.h"
 
 namespace {
 constexpr int kPictureMargin = 10;

@@ -28,8 +28,10 @@
 #include "kestui/graphics/kest_paintbox.h"
 #include "kestui/lists/kest_list_box.h"
 #include "kestui/lists/kest_list_view.h"
-#include "scheme/compdb.h"
-#include "scheme/compdb_widgets.h"
+#include "scheme/database/compdb_record.h"
+#include "scheme/database/compdb_table.h"
+#include "scheme/database/compdb_widgets.h"
+#include "scheme/database/option_combo.h"
 
 // Command ids and size of the explorer.
 constexpr int kExplorerChooseId = 1000;

@@ -5,8 +5,8 @@
 #include "app/editor/pult_computer.h"
 #include "app/editor/sph_editor.h"
 #include "kestui/core/kest_host.h"
-#include "scheme/class_registry.h"
-#include "scheme/scheme.h"
+#include "scheme/model/class_registry.h"
+#include "scheme/model/scheme.h"
 
 CSCHPult::CSCHPult() {
   SetName(kControlPanelName);

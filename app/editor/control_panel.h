@@ -4,7 +4,7 @@
 // scheme editor of its own.
 #pragma once
 
-#include "scheme/block.h"
+#include "scheme/model/block.h"
 
 class CSCHPult : public CSCHBlock {
 public:

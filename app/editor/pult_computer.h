@@ -2,7 +2,7 @@
 // control panel's nested scheme starts with.
 #pragma once
 
-#include "scheme/device.h"
+#include "scheme/parts/device.h"
 
 class CSCHPultComputer : public CSCHDevice {
 public:

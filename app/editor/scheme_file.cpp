@@ -4,9 +4,9 @@
 
 #include <cwchar>
 
+#include "foundation/memory_stream.h"
 #include "foundation/paths.h"
-#include "foundation/stream.h"
-#include "scheme/scheme.h"
+#include "scheme/model/scheme.h"
 
 namespace {
 const wchar_t* const kBackupExtension = L".~vlkx";

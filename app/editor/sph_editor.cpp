@@ -16,9 +16,10 @@
 #include "kestui/containers/kest_tabs.h"
 #include "kestui/core/kest_messages.h"
 #include "kestui/forms/kest_input_dialog.h"
-#include "scheme/block.h"
-#include "scheme/compdb.h"
-#include "scheme/scheme.h"
+#include "scheme/database/compdb_record.h"
+#include "scheme/database/compdb_table.h"
+#include "scheme/model/block.h"
+#include "scheme/model/scheme.h"
 
 const wchar_t* const kControlPanelName = L"Пульт управления";
 

@@ -6,7 +6,9 @@
 #include <string>
 
 #include "foundation/plain_array.h"
-#include "scheme/compdb.h"
+#include "scheme/database/compdb.h"
+#include "scheme/database/compdb_record.h"
+#include "scheme/database/compdb_table.h"
 
 namespace {
 

@@ -5,9 +5,10 @@
 
 #include "app/import/device_catalogue.h"
 #include "app/import/device_list.h"
-#include "scheme/block.h"
-#include "scheme/compdb.h"
-#include "scheme/scheme.h"
+#include "app/import/device_payload.h"
+#include "scheme/database/compdb_record.h"
+#include "scheme/model/block.h"
+#include "scheme/model/scheme.h"
 
 const wchar_t* const kDamagedListMessage =
     L"Список устройств поврежден: чтение остановлено на поврежденной записи. "

@@ -6,23 +6,23 @@
 #include <string>
 
 #include "app/board/pcb_view.h"
-#include "app/import/device_import.h"
-#include "app/shell/about_box.h"
-#include "app/views/scheme_view.h"
 #include "app/editor/command_line.h"
 #include "app/editor/scheme_file.h"
 #include "app/editor/sph_editor.h"
+#include "app/import/device_import.h"
 #include "app/resource.h"
+#include "app/shell/about_box.h"
 #include "app/shell/startup.h"
+#include "app/views/scheme_view.h"
 #include "foundation/buffers.h"
+#include "foundation/memory_stream.h"
 #include "foundation/paths.h"
-#include "foundation/stream.h"
 #include "kestui/core/kest_host.h"
 #include "kestui/core/kest_messages.h"
 #include "kestui/forms/kest_dialogs.h"
 #include "kestui/menus/kest_main_menu.h"
-#include "scheme/scheme.h"
-#include "scheme/scheme_stream.h"
+#include "scheme/model/scheme.h"
+#include "scheme/model/scheme_stream.h"
 
 const wchar_t* const kMainFormCaption = L"Редактор схем и подключений";
 const wchar_t* const kNoDocumentForDevicesMessage =

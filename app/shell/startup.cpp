@@ -7,8 +7,8 @@
 #include "blocks/engine/plugin/plugin_list.h"
 #include "foundation/paths.h"
 #include "kestui/core/kest_host.h"
-#include "scheme/compdb.h"
-#include "scheme/scheme_icons.h"
+#include "scheme/database/compdb.h"
+#include "scheme/model/scheme_icons.h"
 
 namespace {
 HINSTANCE g_instance = nullptr;

@@ -1,15 +1,15 @@
 // The start-up sequence of Velkboard and its message loop.
 #include "app/editor/control_panel.h"
-#include "app/shell/main_form.h"
 #include "app/resource.h"
+#include "app/shell/main_form.h"
 #include "app/shell/startup.h"
 #include "app/shell/velkboard_host.h"
 #include "blocks/engine/plugin/plugin_list.h"
-#include "components/electronic/electronic_classes.h"
 #include "blocks/panel/panel_kinds.h"
+#include "components/electronic/electronic_classes.h"
 #include "kestui/core/kest_control.h"
 #include "kestui/core/kest_host_scope.h"
-#include "scheme/class_registry.h"
+#include "scheme/model/class_registry.h"
 
 HICON LoadApplicationIcon(HINSTANCE instance) {
   ApplicationIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_VELKBOARD));

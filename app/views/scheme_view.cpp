@@ -17,9 +17,11 @@
 #include "kestui/graphics/kest_owned_dc.h"
 #include "kestui/graphics/kest_window_dc.h"
 #include "kestui/menus/kest_popup_menu.h"
-#include "scheme/block.h"
-#include "scheme/scheme.h"
-#include "scheme/wire.h"
+#include "scheme/model/block.h"
+#include "scheme/model/bus.h"
+#include "scheme/model/junction.h"
+#include "scheme/model/scheme.h"
+#include "scheme/model/wire.h"
 
 namespace {
 

@@ -2,6 +2,7 @@
 
 #include "blocks/engine/block_scheme.h"
 #include "blocks/engine/catalogue.h"
+#include "blocks/engine/catalogue_entry.h"
 #include "blocks/engine/input_pin.h"
 #include "blocks/engine/output_pin.h"
 #include "blocks/engine/record_io.h"

@@ -4,7 +4,7 @@
 
 #include "blocks/engine/block.h"
 #include "blocks/engine/block_scheme.h"
-#include "foundation/stream.h"
+#include "foundation/memory_stream.h"
 
 UINT BeBlockClipboard::Format() { return RegisterClipboardFormatW(L"BE5"); }
 

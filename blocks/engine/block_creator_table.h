@@ -4,7 +4,7 @@
 // a class of the common groups only when its creator is known.
 #pragma once
 
-#include "blocks/engine/catalogue.h"
+#include "blocks/engine/catalogue_entry.h"
 
 class BeBlockCreatorTable {
 public:

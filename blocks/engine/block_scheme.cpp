@@ -7,8 +7,9 @@
 
 #include "blocks/engine/block.h"
 #include "blocks/engine/catalogue.h"
+#include "blocks/engine/catalogue_entry.h"
 #include "kestui/core/kest_host.h"
-#include "scheme/sim_log.h"
+#include "scheme/simulation/sim_log.h"
 
 namespace {
 // The caption of the entry the last block was created from, program-wide;

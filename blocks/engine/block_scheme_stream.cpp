@@ -8,8 +8,8 @@
 #include "blocks/engine/input_pin.h"
 #include "blocks/engine/output_pin.h"
 #include "blocks/engine/record_io.h"
-#include "kestui/core/kest_host.h"
 #include "foundation/stream.h"
+#include "kestui/core/kest_host.h"
 
 const unsigned char kSchemeStreamMagic[4] = {'B', 'E', '5', ' '};
 

@@ -4,18 +4,8 @@
 // been created from them.
 #pragma once
 
-class CBEBlock;
 class BeCatalogueGroup;
-
-// Allocates and constructs one block of its class.
-typedef CBEBlock* (*BeBlockCreator)();
-
-struct BeCatalogueEntry {
-  unsigned int classId;
-  const wchar_t* caption;  // default caption, palette hint; constant text
-  const wchar_t* bitmap;   // a file of "schemeIcons\"; null: no palette button
-  BeBlockCreator creator;
-};
+struct BeCatalogueEntry;
 
 class BeCatalogue {
 public:

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "blocks/engine/catalogue.h"
+#include "blocks/engine/catalogue_entry.h"
 
 class BeCatalogueGroup {
 public:

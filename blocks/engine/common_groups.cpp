@@ -3,6 +3,7 @@
 #include "blocks/engine/block.h"
 #include "blocks/engine/block_creator_table.h"
 #include "blocks/engine/catalogue.h"
+#include "blocks/engine/catalogue_entry.h"
 #include "blocks/engine/catalogue_group.h"
 #include "blocks/engine/macro/macro.h"
 #include "blocks/engine/macro/macro_input.h"

@@ -5,7 +5,7 @@
 #include "blocks/panel/ui_panel.h"
 #include "blocks/panel/velk_ui_control.h"
 #include "kestui/graphics/image.h"
-#include "scheme/scheme_icons.h"
+#include "scheme/model/scheme_icons.h"
 
 CBEUIControl::CBEUIControl() { flags |= kBlockDevice; }
 

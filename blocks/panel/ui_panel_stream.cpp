@@ -7,6 +7,7 @@
 #include "blocks/panel/ui_panel.h"
 #include "blocks/panel/velk_ui_control.h"
 #include "foundation/buffers.h"
+#include "foundation/memory_stream.h"
 #include "foundation/paths.h"
 #include "foundation/stream.h"
 #include "kestui/core/kest_host.h"

@@ -8,6 +8,7 @@
 #include "blocks/panel/be_ui_control.h"
 #include "blocks/panel/ui_panel.h"
 #include "blocks/panel/ui_property.h"
+#include "blocks/panel/ui_property_list.h"
 #include "foundation/buffers.h"
 #include "foundation/stream.h"
 

@@ -8,6 +8,7 @@
 #include "blocks/engine/block_scheme.h"
 #include "blocks/panel/ui_panel.h"
 #include "blocks/panel/ui_property.h"
+#include "blocks/panel/ui_property_list.h"
 #include "blocks/panel/velk_ui_control.h"
 #include "foundation/buffers.h"
 #include "foundation/numbers.h"

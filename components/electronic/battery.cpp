@@ -7,11 +7,11 @@
 #include "foundation/stream.h"
 #include "kestui/graphics/image.h"
 #include "kestui/graphics/kest_dc_selection.h"
-#include "scheme/compdb.h"
-#include "scheme/nets.h"
-#include "scheme/scheme.h"
-#include "scheme/scheme_icons.h"
-#include "scheme/sim_log.h"
+#include "scheme/database/compdb_record.h"
+#include "scheme/model/scheme.h"
+#include "scheme/model/scheme_icons.h"
+#include "scheme/simulation/pin_model.h"
+#include "scheme/simulation/sim_log.h"
 
 namespace {
 

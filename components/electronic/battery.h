@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "scheme/device.h"
+#include "scheme/parts/device.h"
 
 // Pins.
 const int kBatteryMinus = 0;

@@ -30,7 +30,7 @@
 #include "components/electronic/switching/relay.h"
 #include "components/electronic/usb/ft232rl.h"
 #include "components/electronic/usb/usbcom.h"
-#include "scheme/class_registry.h"
+#include "scheme/model/class_registry.h"
 
 namespace {
 

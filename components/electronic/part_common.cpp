@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "scheme/block.h"
-#include "scheme/sim_log.h"
+#include "scheme/model/block.h"
+#include "scheme/simulation/sim_log.h"
 
 namespace {
 

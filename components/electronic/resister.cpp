@@ -11,8 +11,9 @@
 #include "kestui/graphics/kest_dc_selection.h"
 #include "kestui/graphics/kest_gdi_object.h"
 #include "scheme/board/pcb_painter.h"
-#include "scheme/compdb.h"
-#include "scheme/nets.h"
+#include "scheme/database/compdb_record.h"
+#include "scheme/simulation/pin_model.h"
+#include "scheme/simulation/pin_state.h"
 
 const COLORREF kResisterColors[kResisterColorCount] = {
     RGB(0, 0, 0),       RGB(51, 85, 204),  RGB(255, 221, 204), RGB(255, 255, 255),

@@ -3,7 +3,7 @@
 #include <new>
 
 #include "foundation/stream.h"
-#include "scheme/scheme.h"
+#include "scheme/model/scheme.h"
 
 namespace {
 

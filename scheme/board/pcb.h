@@ -3,7 +3,7 @@
 // board's own parts and wires, run together with the outer scheme.
 #pragma once
 
-#include "scheme/block.h"
+#include "scheme/model/block.h"
 
 // Deepest chain of boards inside boards that a stream may carry.
 const int kMaxBoardNesting = 16;

@@ -5,8 +5,8 @@
 
 #include <cwchar>
 
-#include "script/vm_engine.h"
-#include "script/vm_value.h"
+#include "script/machine/vm_engine.h"
+#include "script/values/vm_value.h"
 
 class VmBuiltinCall {
 public:

@@ -32,12 +32,12 @@
 #include "kestui/menus/kest_main_menu.h"
 #include "kestui/menus/kest_menu.h"
 #include "kestui/menus/kest_popup_menu.h"
+#include "script/compiler/vm_compiler.h"
+#include "script/compiler/vm_error_sink.h"
 #include "script/editor/script_tool_file.h"
 #include "script/editor/search_form.h"
 #include "script/script_block.h"
 #include "script/script_resources.h"
-#include "script/vm_compiler.h"
-#include "script/vm_error_sink.h"
 
 namespace {
 

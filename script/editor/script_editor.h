@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "kestui/forms/kest_form.h"
+#include "script/editor/script_example.h"
 #include "script/editor/script_tool_item.h"
 
 class CBEVirtualMachine;

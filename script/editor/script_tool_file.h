@@ -11,6 +11,7 @@
 
 #include <cstdio>
 
+#include "script/editor/script_example.h"
 #include "script/editor/script_tool_item.h"
 
 // Where the reader puts what it found: the editor's tree and examples list,

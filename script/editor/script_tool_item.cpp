@@ -1,7 +1,5 @@
 #include "script/editor/script_tool_item.h"
 
-#include <cwchar>
-
 #include "foundation/buffers.h"
 
 ScriptToolItem::ScriptToolItem(ScriptToolItem** list) : next(list ? *list : nullptr) {
@@ -13,38 +11,10 @@ ScriptToolItem::~ScriptToolItem() {
   FreeBuffer(insertText);
 }
 
-ScriptExample::ScriptExample(ScriptExample** list) : next(list ? *list : nullptr) {
-  if (list) *list = this;
-}
-
-ScriptExample::~ScriptExample() { FreeBuffer(text); }
-
-bool ScriptExample::AppendLine(const wchar_t* line) {
-  if (!line) line = L"";
-  bool hadLines = text != nullptr;
-  size_t old = hadLines ? wcslen(text) : 0;
-  size_t add = wcslen(line) + (hadLines ? 2 : 0);
-  auto* grown = static_cast<wchar_t*>(ReallocBuffer(text, (old + add + 1) * sizeof(wchar_t)));
-  if (!grown) return false;
-  if (!hadLines) grown[0] = 0;
-  text = grown;
-  if (hadLines) wcscat(text, L"\r\n");
-  wcscat(text, line);
-  return true;
-}
-
 void DeleteScriptToolItems(ScriptToolItem** list) {
   while (list && *list) {
     ScriptToolItem* item = *list;
     *list = item->next;
     delete item;
-  }
-}
-
-void DeleteScriptExamples(ScriptExample** list) {
-  while (list && *list) {
-    ScriptExample* example = *list;
-    *list = example->next;
-    delete example;
   }
 }

@@ -1,4 +1,6 @@
 // CMemoryStream, CFileStream and the typed field helpers of CStream.
+#include "foundation/file_stream.h"
+#include "foundation/memory_stream.h"
 #include "foundation/stream.h"
 
 #include <malloc.h>

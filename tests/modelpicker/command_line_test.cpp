@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "picker_fixture.h"
+#include "scheme/database/compdb.h"
 
 namespace {
 

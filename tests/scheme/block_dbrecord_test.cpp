@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "scheme/block.h"
-#include "scheme/compdb.h"
+#include "scheme/database/compdb_record.h"
+#include "scheme/database/compdb_table.h"
+#include "scheme/model/block.h"
 
 namespace {
 

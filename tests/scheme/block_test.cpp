@@ -8,10 +8,10 @@
 #include <gtest/gtest.h>
 
 #include "foundation/buffer_failure_scope.h"
-#include "foundation/stream.h"
+#include "foundation/memory_stream.h"
 #include "kestui/core/kest_host_scope.h"
 #include "kestui/graphics/image.h"
-#include "scheme/scheme_icons.h"
+#include "scheme/model/scheme_icons.h"
 #include "scheme_fixture.h"
 #include "tests/support/test_support.h"
 

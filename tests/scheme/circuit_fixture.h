@@ -23,10 +23,12 @@
 
 #include <gtest/gtest.h>
 
-#include "scheme/block.h"
-#include "scheme/nets.h"
-#include "scheme/scheme.h"
-#include "scheme/wire.h"
+#include "scheme/model/block.h"
+#include "scheme/model/bus.h"
+#include "scheme/model/junction.h"
+#include "scheme/model/scheme.h"
+#include "scheme/model/wire.h"
+#include "scheme/simulation/net.h"
 
 namespace circuit {
 

@@ -1,4 +1,7 @@
-#include "scheme/compdb.h"
+#include "scheme/database/compdb.h"
+#include "scheme/database/compdb_column.h"
+#include "scheme/database/compdb_record.h"
+#include "scheme/database/compdb_table.h"
 
 #include <windows.h>
 

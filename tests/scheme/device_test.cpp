@@ -1,5 +1,7 @@
 // Device and connector bases, ground, hydraulic fittings and the multimeter.
-#include "scheme/device.h"
+#include "scheme/parts/device.h"
+#include "scheme/parts/measure_device.h"
+#include "scheme/parts/out_sensor.h"
 
 #include <gtest/gtest.h>
 
@@ -9,13 +11,14 @@
 #include <string>
 #include <vector>
 
-#include "foundation/stream.h"
-#include "scheme/class_registry.h"
-#include "scheme/compdb.h"
-#include "scheme/connector.h"
-#include "scheme/fittings.h"
-#include "scheme/ground.h"
-#include "scheme/multimeter.h"
+#include "foundation/memory_stream.h"
+#include "scheme/database/compdb_table.h"
+#include "scheme/model/class_registry.h"
+#include "scheme/parts/5_gidro.h"
+#include "scheme/parts/connector.h"
+#include "scheme/parts/ground.h"
+#include "scheme/parts/multimeter.h"
+#include "scheme/parts/t_gidro.h"
 #include "tests/scheme/circuit_fixture.h"
 
 using circuit::Circuit;

@@ -1,5 +1,8 @@
 // Net building, the run cycle and the pin model.
-#include "scheme/nets.h"
+#include "scheme/simulation/net.h"
+#include "scheme/simulation/pin_model.h"
+#include "scheme/simulation/pin_state.h"
+#include "scheme/simulation/signal_source.h"
 
 #include <gtest/gtest.h>
 
@@ -9,10 +12,11 @@
 #include <numeric>
 #include <vector>
 
-#include "scheme/ground.h"
-#include "scheme/live_counts.h"
-#include "scheme/packet_set.h"
-#include "scheme/sim_log.h"
+#include "scheme/model/live_counts.h"
+#include "scheme/parts/ground.h"
+#include "scheme/simulation/packet.h"
+#include "scheme/simulation/packet_set.h"
+#include "scheme/simulation/sim_log.h"
 #include "tests/scheme/circuit_fixture.h"
 
 using circuit::Circuit;

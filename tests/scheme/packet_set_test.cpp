@@ -1,4 +1,5 @@
-#include "scheme/packet_set.h"
+#include "scheme/simulation/packet.h"
+#include "scheme/simulation/packet_set.h"
 
 #include <gtest/gtest.h>
 

@@ -9,14 +9,14 @@
 #include <vector>
 
 #include "circuit_fixture.h"
+#include "foundation/memory_stream.h"
+#include "scheme/model/class_registry.h"
+#include "scheme/model/live_counts.h"
+#include "scheme/model/scheme.h"
+#include "scheme/model/scheme_stream.h"
+#include "scheme/model/wire.h"
+#include "scheme/parts/connector.h"
 #include "scheme_fixture.h"
-#include "foundation/stream.h"
-#include "scheme/class_registry.h"
-#include "scheme/connector.h"
-#include "scheme/live_counts.h"
-#include "scheme/scheme.h"
-#include "scheme/scheme_stream.h"
-#include "scheme/wire.h"
 #include "support/test_support.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "scheme/class_registry.h"
+#include "scheme/model/class_registry.h"
 
 #include <gtest/gtest.h>
 
@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "foundation/stream.h"
+#include "foundation/memory_stream.h"
 #include "kestui/core/kest_host_scope.h"
-#include "scheme/block.h"
-#include "scheme/live_counts.h"
-#include "scheme/scheme.h"
+#include "scheme/model/block.h"
+#include "scheme/model/live_counts.h"
+#include "scheme/model/scheme.h"
 #include "support/test_support.h"
 
 namespace {

@@ -14,10 +14,12 @@
 
 #include <gtest/gtest.h>
 
-#include "scheme/block.h"
-#include "scheme/live_counts.h"
-#include "scheme/scheme.h"
-#include "scheme/wire.h"
+#include "scheme/model/block.h"
+#include "scheme/model/bus.h"
+#include "scheme/model/junction.h"
+#include "scheme/model/live_counts.h"
+#include "scheme/model/scheme.h"
+#include "scheme/model/wire.h"
 
 namespace schtest {
 

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "foundation/stream.h"
+#include "foundation/memory_stream.h"
 #include "scheme_fixture.h"
 
 using schtest::SchemeBuilder;

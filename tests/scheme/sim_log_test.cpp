@@ -1,11 +1,11 @@
-#include "scheme/sim_log.h"
+#include "scheme/simulation/sim_log.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "scheme/block.h"
-#include "scheme/nets.h"
+#include "scheme/model/block.h"
+#include "scheme/simulation/pin_model.h"
 
 namespace {
 

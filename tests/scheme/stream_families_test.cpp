@@ -8,15 +8,15 @@
 #include <functional>
 #include <vector>
 
-#include "foundation/stream.h"
-#include "scheme/block.h"
-#include "scheme/class_registry.h"
-#include "scheme/device.h"
-#include "scheme/ground.h"
-#include "scheme/live_counts.h"
-#include "scheme/multimeter.h"
-#include "scheme/scheme.h"
-#include "scheme/scheme_stream.h"
+#include "foundation/memory_stream.h"
+#include "scheme/model/block.h"
+#include "scheme/model/class_registry.h"
+#include "scheme/model/live_counts.h"
+#include "scheme/model/scheme.h"
+#include "scheme/model/scheme_stream.h"
+#include "scheme/parts/ground.h"
+#include "scheme/parts/measure_device.h"
+#include "scheme/parts/multimeter.h"
 
 namespace {
 

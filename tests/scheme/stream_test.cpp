@@ -1,4 +1,4 @@
-#include "scheme/scheme_stream.h"
+#include "scheme/model/scheme_stream.h"
 
 #include <gtest/gtest.h>
 
@@ -10,12 +10,15 @@
 
 #include "foundation/buffer_failure_scope.h"
 #include "foundation/buffers.h"
+#include "foundation/memory_stream.h"
 #include "foundation/stream.h"
-#include "scheme/block.h"
-#include "scheme/class_registry.h"
-#include "scheme/live_counts.h"
-#include "scheme/scheme.h"
-#include "scheme/wire.h"
+#include "scheme/model/block.h"
+#include "scheme/model/bus.h"
+#include "scheme/model/class_registry.h"
+#include "scheme/model/junction.h"
+#include "scheme/model/live_counts.h"
+#include "scheme/model/scheme.h"
+#include "scheme/model/wire.h"
 #include "support/test_support.h"
 
 namespace {

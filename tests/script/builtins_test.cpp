@@ -7,11 +7,11 @@
 #include <gtest/gtest.h>
 
 #include "runner/vm_runner.h"
-#include "script/vm_engine.h"
-#include "script/vm_function.h"
-#include "script/vm_live_counts.h"
-#include "script/vm_object.h"
-#include "script/vm_variable.h"
+#include "script/machine/vm_engine.h"
+#include "script/machine/vm_function.h"
+#include "script/machine/vm_live_counts.h"
+#include "script/values/vm_object.h"
+#include "script/values/vm_variable.h"
 #include "vm_fixture.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "script/vm_disassembler.h"
+#include "script/compiler/vm_disassembler.h"
 #include "support/test_support.h"
 #include "vm_fixture.h"
 

@@ -8,10 +8,10 @@
 
 #include "foundation/buffer_failure_scope.h"
 #include "runner/vm_runner.h"
-#include "script/vm_compiler.h"
-#include "script/vm_disassembler.h"
-#include "script/vm_error_sink.h"
-#include "script/vm_function_record.h"
+#include "script/compiler/vm_compiler.h"
+#include "script/compiler/vm_disassembler.h"
+#include "script/compiler/vm_error_sink.h"
+#include "script/machine/vm_function_record.h"
 #include "support/test_support.h"
 #include "vm_fixture.h"
 

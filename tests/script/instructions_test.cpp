@@ -3,10 +3,10 @@
 #include <functional>
 #include <limits>
 
-#include "script/vm_array.h"
-#include "script/vm_frame.h"
-#include "script/vm_function.h"
-#include "script/vm_object.h"
+#include "script/machine/vm_frame.h"
+#include "script/machine/vm_function.h"
+#include "script/values/vm_array.h"
+#include "script/values/vm_object.h"
 #include "vm_fixture.h"
 
 namespace {

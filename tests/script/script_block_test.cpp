@@ -11,19 +11,19 @@
 
 #include <gtest/gtest.h>
 
-#include "support/memory_canvas.h"
 #include "blocks/engine/block_scheme.h"
 #include "blocks/engine/catalogue.h"
 #include "blocks/engine/catalogue_group.h"
 #include "blocks/engine/input_pin.h"
 #include "blocks/engine/output_pin.h"
-#include "foundation/stream.h"
+#include "foundation/memory_stream.h"
 #include "kestui/core/kest_host.h"
 #include "kestui/core/kest_host_scope.h"
-#include "scheme/sim_log.h"
+#include "scheme/simulation/sim_log.h"
+#include "script/compiler/vm_compiler.h"
 #include "script/script_block.h"
-#include "script/vm_compiler.h"
-#include "script/vm_variable.h"
+#include "script/values/vm_variable.h"
+#include "support/memory_canvas.h"
 #include "support/test_support.h"
 
 namespace {

@@ -11,13 +11,13 @@
 
 #include <gtest/gtest.h>
 
-#include "blocks/engine/input_pin.h"
-#include "blocks/engine/output_pin.h"
 #include "blocks/engine/block_scheme.h"
 #include "blocks/engine/catalogue.h"
 #include "blocks/engine/catalogue_group.h"
 #include "blocks/engine/editor/be_editor.h"
 #include "blocks/engine/editor/be_view.h"
+#include "blocks/engine/input_pin.h"
+#include "blocks/engine/output_pin.h"
 #include "foundation/buffers.h"
 #include "kestui/bars/kest_speedbutton.h"
 #include "kestui/bars/kest_status_bar.h"
@@ -28,17 +28,17 @@
 #include "kestui/forms/kest_dialogs.h"
 #include "kestui/forms/kest_form.h"
 #include "kestui/lists/kest_list_view.h"
+#include "kestui/lists/kest_tree_view.h"
 #include "kestui/menus/kest_popup_menu.h"
+#include "script/compiler/vm_compiler.h"
+#include "script/compiler/vm_error_sink.h"
 #include "script/editor/script_editor.h"
 #include "script/editor/script_tool_file.h"
 #include "script/editor/search_form.h"
 #include "script/script_block.h"
 #include "script/script_resources.h"
-#include "script/vm_compiler.h"
-#include "script/vm_error_sink.h"
 #include "support/live_forms.h"
 #include "support/test_support.h"
-#include "kestui/lists/kest_tree_view.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 // The storage that array items and with scopes grow in: values move as
 // bytes when it grows, so every count they hold must come through intact.
 #include "foundation/buffer_failure_scope.h"
-#include "script/vm_array.h"
-#include "script/vm_object.h"
-#include "script/vm_text.h"
-#include "script/vm_value_storage.h"
-#include "script/vm_variable.h"
+#include "script/values/vm_array.h"
+#include "script/values/vm_object.h"
+#include "script/values/vm_text.h"
+#include "script/values/vm_value_storage.h"
+#include "script/values/vm_variable.h"
 #include "vm_fixture.h"
 
 namespace {

@@ -3,11 +3,11 @@
 #include <cmath>
 #include <limits>
 
-#include "script/vm_array.h"
-#include "script/vm_function.h"
-#include "script/vm_number_text.h"
-#include "script/vm_object.h"
-#include "script/vm_text.h"
+#include "script/machine/vm_function.h"
+#include "script/values/vm_array.h"
+#include "script/values/vm_number_text.h"
+#include "script/values/vm_object.h"
+#include "script/values/vm_text.h"
 #include "vm_fixture.h"
 
 namespace {

@@ -13,12 +13,12 @@
 
 #include <gtest/gtest.h>
 
-#include "scheme/sim_log.h"
-#include "script/vm_code.h"
-#include "script/vm_engine.h"
-#include "script/vm_live_counts.h"
-#include "script/vm_value.h"
-#include "script/vm_variable.h"
+#include "scheme/simulation/sim_log.h"
+#include "script/compiler/vm_code.h"
+#include "script/machine/vm_engine.h"
+#include "script/machine/vm_live_counts.h"
+#include "script/values/vm_value.h"
+#include "script/values/vm_variable.h"
 
 namespace vmtest {
 

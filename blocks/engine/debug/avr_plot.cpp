@@ -10,9 +10,10 @@
 #include "blocks/engine/record_io.h"
 #include "blocks/engine/signal_type.h"
 #include "foundation/buffers.h"
+#include "foundation/memory_stream.h"
 #include "foundation/stream.h"
 #include "kestui/graphics/image.h"
-#include "scheme/scheme_icons.h"
+#include "scheme/model/scheme_icons.h"
 
 namespace {
 const int kDefaultDataSize = 4;

@@ -7,6 +7,7 @@
 
 #include "blocks/engine/block_scheme.h"
 #include "blocks/engine/catalogue.h"
+#include "blocks/engine/catalogue_entry.h"
 #include "blocks/engine/catalogue_group.h"
 #include "blocks/engine/editor/be_view.h"
 #include "blocks/engine/editor/open_editor_count.h"
@@ -19,7 +20,7 @@
 #include "kestui/core/kest_host.h"
 #include "kestui/graphics/image.h"
 #include "kestui/graphics/kest_font.h"
-#include "scheme/scheme_icons.h"
+#include "scheme/model/scheme_icons.h"
 
 namespace {
 

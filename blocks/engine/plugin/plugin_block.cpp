@@ -12,6 +12,8 @@
 #include "blocks/engine/output_pin.h"
 #include "blocks/engine/plugin/plugin_host.h"
 #include "blocks/engine/plugin/plugin_list.h"
+#include "blocks/engine/plugin/plugin_load_error.h"
+#include "blocks/engine/plugin/plugin_module.h"
 #include "blocks/engine/record_io.h"
 #include "foundation/buffers.h"
 #include "foundation/stream.h"
@@ -50,8 +52,6 @@ struct OwnedText {
 };
 
 }  // namespace
-
-const wchar_t* BePluginLoadError::Text() const noexcept { return L"Ошибка в plugin"; }
 
 void SetPluginChoice(BePluginModule* module, int kindIndex) {
   g_choice.module = module;

@@ -5,8 +5,6 @@
 // not caught here.
 #pragma once
 
-#include <exception>
-
 #include "blocks/engine/block.h"
 #include "blocks/engine/plugin/plugin_api.h"
 #include "foundation/plain_array.h"
@@ -20,15 +18,6 @@ const COLORREF kPluginBlockFill = RGB(255, 204, 255);
 const int kPluginRecordVersion = 1;
 // Pin counts are stored as 16-bit values: no block can have more pins.
 const int kMaxPluginPins = 0xFFFF;
-
-// Thrown by the load of an older record whose module, kind or block cannot be
-// had: the load of the whole document fails.
-class BePluginLoadError : public std::exception {
-public:
-  const char* what() const noexcept override { return "plugin load error"; }
-  // "Ошибка в plugin"
-  const wchar_t* Text() const noexcept;
-};
 
 // The kind chosen in "Создать plugin" for the next plug-in block placed.
 struct BePluginChoice {

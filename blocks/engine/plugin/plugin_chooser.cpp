@@ -3,6 +3,7 @@
 #include <new>
 
 #include "blocks/engine/plugin/plugin_list.h"
+#include "blocks/engine/plugin/plugin_module.h"
 #include "kestui/buttons/kest_button.h"
 #include "kestui/containers/kest_panel.h"
 #include "kestui/core/kest_messages.h"

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "blocks/engine/plugin/plugin_block.h"
-#include "blocks/engine/plugin/plugin_list.h"
+#include "blocks/engine/plugin/plugin_module.h"
 #include "foundation/stream.h"
 
 namespace {

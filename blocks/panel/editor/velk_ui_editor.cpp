@@ -5,6 +5,7 @@
 #include "blocks/panel/panel_kinds.h"
 #include "blocks/panel/ui_panel.h"
 #include "blocks/panel/ui_property.h"
+#include "blocks/panel/ui_property_list.h"
 #include "blocks/panel/velk_ui_control.h"
 #include "blocks/panel/velk_ui_property_grid.h"
 #include "kestui/bars/kest_speedbutton.h"

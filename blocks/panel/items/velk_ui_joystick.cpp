@@ -9,6 +9,7 @@
 #include "blocks/panel/items/control_item_support.h"
 #include "blocks/panel/panel_kinds.h"
 #include "blocks/panel/ui_property.h"
+#include "blocks/panel/ui_property_list.h"
 #include "foundation/stream.h"
 #include "kestui/graphics/kest_dc_selection.h"
 #include "kestui/graphics/kest_gdi_object.h"

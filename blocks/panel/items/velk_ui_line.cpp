@@ -5,6 +5,7 @@
 
 #include "blocks/panel/items/item_strings.h"
 #include "blocks/panel/ui_property.h"
+#include "blocks/panel/ui_property_list.h"
 #include "foundation/stream.h"
 #include "kestui/graphics/kest_dc_selection.h"
 #include "kestui/graphics/kest_gdi_object.h"

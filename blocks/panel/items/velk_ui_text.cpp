@@ -5,6 +5,7 @@
 #include "blocks/panel/items/item_font.h"
 #include "blocks/panel/items/item_strings.h"
 #include "blocks/panel/ui_property.h"
+#include "blocks/panel/ui_property_list.h"
 #include "foundation/buffers.h"
 #include "foundation/stream.h"
 #include "kestui/graphics/kest_dc_selection.h"

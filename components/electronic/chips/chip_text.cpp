@@ -2,7 +2,7 @@
 
 #include <cwchar>
 
-#include "scheme/block.h"
+#include "scheme/model/block.h"
 #include "scheme/board/pcb_painter.h"
 
 void ChipTextToWide(const char* text, wchar_t* out, int chars) {

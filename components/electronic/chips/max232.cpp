@@ -8,11 +8,12 @@
 #include "components/electronic/discrete/capacitor.h"
 #include "foundation/stream.h"
 #include "scheme/board/pcb_painter.h"
-#include "scheme/compdb.h"
-#include "scheme/nets.h"
-#include "scheme/scheme.h"
-#include "scheme/sim_log.h"
-#include "scheme/wire.h"
+#include "scheme/database/compdb_record.h"
+#include "scheme/model/scheme.h"
+#include "scheme/model/wire.h"
+#include "scheme/simulation/pin_model.h"
+#include "scheme/simulation/pin_state.h"
+#include "scheme/simulation/sim_log.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include <windows.h>
 
-#include "scheme/block.h"
+#include "scheme/model/block.h"
 
 // Pins.
 const int kMax232C1Plus = 0;

@@ -9,10 +9,12 @@
 #include "components/electronic/chips/chip_text.h"
 #include "foundation/stream.h"
 #include "scheme/board/pcb_painter.h"
-#include "scheme/compdb.h"
-#include "scheme/nets.h"
-#include "scheme/packet_set.h"
-#include "scheme/sim_log.h"
+#include "scheme/database/compdb_record.h"
+#include "scheme/simulation/packet_set.h"
+#include "scheme/simulation/pin_model.h"
+#include "scheme/simulation/pin_state.h"
+#include "scheme/simulation/signal_source.h"
+#include "scheme/simulation/sim_log.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "scheme/block.h"
+#include "scheme/model/block.h"
 
 // Pins.
 const int kMax485RO = 0;

@@ -6,8 +6,9 @@
 
 #include <windows.h>
 
-#include "scheme/device.h"
-#include "scheme/nets.h"
+#include "scheme/parts/device.h"
+#include "scheme/simulation/pin_model.h"
+#include "scheme/simulation/signal_source.h"
 
 class SchPacketSet;
 

@@ -1,7 +1,7 @@
 // The screw terminal block, 5 mm pitch.
 #pragma once
 
-#include "scheme/connector.h"
+#include "scheme/parts/connector.h"
 
 class CConnector2 : public CSCHConnector {
 public:

@@ -4,7 +4,7 @@
 
 #include "kestui/graphics/kest_dc_selection.h"
 #include "kestui/graphics/kest_gdi_object.h"
-#include "scheme/block.h"
+#include "scheme/model/block.h"
 #include "scheme/board/pcb_painter.h"
 
 namespace {

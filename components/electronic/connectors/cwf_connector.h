@@ -1,7 +1,7 @@
 // The CWF wire-to-board connector (CHU on the cable), 2.5 mm pitch.
 #pragma once
 
-#include "scheme/connector.h"
+#include "scheme/parts/connector.h"
 
 class CCWFConnector : public CSCHConnector {
 public:

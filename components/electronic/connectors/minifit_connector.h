@@ -1,7 +1,7 @@
 // The MiniFit power connector: two rows above three pins, one row up to three.
 #pragma once
 
-#include "scheme/connector.h"
+#include "scheme/parts/connector.h"
 
 class CMiniFitConnector : public CSCHConnector {
 public:

@@ -6,9 +6,12 @@
 #include "kestui/graphics/kest_dc_selection.h"
 #include "kestui/graphics/kest_gdi_object.h"
 #include "scheme/board/pcb_painter.h"
-#include "scheme/nets.h"
-#include "scheme/packet_set.h"
-#include "scheme/scheme.h"
+#include "scheme/model/scheme.h"
+#include "scheme/simulation/net.h"
+#include "scheme/simulation/packet_set.h"
+#include "scheme/simulation/pin_model.h"
+#include "scheme/simulation/pin_state.h"
+#include "scheme/simulation/signal_source.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // a connected cable and carries the USB data across.
 #pragma once
 
-#include "scheme/connector.h"
+#include "scheme/parts/connector.h"
 
 // Own pins.
 const int kMiniUsbVcc = 0;

@@ -1,7 +1,7 @@
 // The MPW wire-to-board connector (MHU on the cable), 5.08 mm pitch.
 #pragma once
 
-#include "scheme/connector.h"
+#include "scheme/parts/connector.h"
 
 class CMPWConnector : public CSCHConnector {
 public:

@@ -9,7 +9,7 @@
 #include "foundation/stream.h"
 #include "kestui/graphics/kest_dc_selection.h"
 #include "scheme/board/pcb_painter.h"
-#include "scheme/compdb.h"
+#include "scheme/database/compdb_record.h"
 
 namespace {
 

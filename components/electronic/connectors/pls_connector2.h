@@ -1,7 +1,7 @@
 // A pin header on a board whose pins the board shows outside.
 #pragma once
 
-#include "scheme/connector.h"
+#include "scheme/parts/connector.h"
 
 class CPLSConnector2 : public CSCHConnector {
 public:

@@ -1,7 +1,7 @@
 // The WF wire-to-board connector (HU on the cable), 2.54 mm pitch.
 #pragma once
 
-#include "scheme/connector.h"
+#include "scheme/parts/connector.h"
 
 class CWFConnector : public CSCHConnector {
 public:

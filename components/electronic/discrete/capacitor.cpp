@@ -11,7 +11,7 @@
 #include "kestui/graphics/kest_dc_selection.h"
 #include "kestui/graphics/kest_gdi_object.h"
 #include "scheme/board/pcb_painter.h"
-#include "scheme/compdb.h"
+#include "scheme/database/compdb_record.h"
 
 const COLORREF kCapacitorColors[kCapacitorColorCount] = {
     RGB(85, 102, 255), RGB(235, 138, 41), RGB(150, 151, 119), RGB(0, 0, 0)};

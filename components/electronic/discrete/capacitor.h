@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "scheme/block.h"
+#include "scheme/model/block.h"
 
 // Capacitor kinds.
 const int kCapacitorCeramic = 0;

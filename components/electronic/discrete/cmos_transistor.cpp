@@ -7,8 +7,9 @@
 #include "components/electronic/part_common.h"
 #include "foundation/stream.h"
 #include "kestui/graphics/kest_dc_selection.h"
-#include "scheme/compdb.h"
-#include "scheme/nets.h"
+#include "scheme/database/compdb_record.h"
+#include "scheme/simulation/pin_model.h"
+#include "scheme/simulation/pin_state.h"
 
 namespace {
 

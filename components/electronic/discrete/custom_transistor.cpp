@@ -8,8 +8,9 @@
 #include "kestui/graphics/kest_dc_selection.h"
 #include "kestui/graphics/kest_gdi_object.h"
 #include "scheme/board/pcb_painter.h"
-#include "scheme/compdb.h"
-#include "scheme/nets.h"
+#include "scheme/database/compdb_record.h"
+#include "scheme/simulation/pin_model.h"
+#include "scheme/simulation/pin_state.h"
 
 const COLORREF kTransistorBodyColors[kTransistorColorCount] = {
     RGB(51, 51, 51), RGB(187, 170, 204), RGB(255, 102, 102), RGB(255, 204, 0)};

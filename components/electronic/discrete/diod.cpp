@@ -11,8 +11,9 @@
 #include "kestui/graphics/kest_dc_selection.h"
 #include "kestui/graphics/kest_gdi_object.h"
 #include "scheme/board/pcb_painter.h"
-#include "scheme/compdb.h"
-#include "scheme/nets.h"
+#include "scheme/database/compdb_record.h"
+#include "scheme/simulation/pin_model.h"
+#include "scheme/simulation/pin_state.h"
 
 const COLORREF kDiodBodyColors[kDiodColorSchemes] = {
     RGB(51, 51, 51), RGB(204, 170, 153), RGB(0, 0, 0), RGB(0, 0, 0), RGB(0, 0, 0), RGB(0, 0, 0)};

@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "scheme/block.h"
+#include "scheme/model/block.h"
 
 // Pins.
 const int kDiodAnode = 0;

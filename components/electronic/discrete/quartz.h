@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "scheme/block.h"
+#include "scheme/model/block.h"
 
 // Characters of the frequency label and of the card's description.
 const int kQuartzLabelChars = 32;

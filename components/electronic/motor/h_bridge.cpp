@@ -3,7 +3,10 @@
 #include <cmath>
 #include <cstring>
 
-#include "scheme/block.h"
+#include "scheme/model/block.h"
+#include "scheme/simulation/pin_model.h"
+#include "scheme/simulation/pin_state.h"
+#include "scheme/simulation/signal_source.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // supply side and the current-sense side).
 #pragma once
 
-#include "scheme/nets.h"
+#include "scheme/simulation/signal_source.h"
 
 class CSCHBlock;
 

@@ -8,8 +8,10 @@
 #include "components/electronic/part_common.h"
 #include "components/electronic/usb/circuit_parts.h"
 #include "scheme/board/pcb_painter.h"
-#include "scheme/scheme.h"
-#include "scheme/sim_log.h"
+#include "scheme/database/compdb_record.h"
+#include "scheme/model/scheme.h"
+#include "scheme/simulation/pin_model.h"
+#include "scheme/simulation/sim_log.h"
 
 namespace {
 

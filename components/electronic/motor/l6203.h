@@ -7,8 +7,8 @@
 
 #include <windows.h>
 
-#include "scheme/block.h"
-#include "scheme/nets.h"
+#include "scheme/model/block.h"
+#include "scheme/simulation/signal_source.h"
 
 // L6203 pins.
 const int kL6203OUT2 = 0;

@@ -8,9 +8,12 @@
 #include "components/electronic/resister.h"
 #include "components/electronic/usb/circuit_parts.h"
 #include "scheme/board/pcb_painter.h"
-#include "scheme/scheme.h"
-#include "scheme/sim_log.h"
-#include "scheme/wire.h"
+#include "scheme/database/compdb_record.h"
+#include "scheme/model/junction.h"
+#include "scheme/model/scheme.h"
+#include "scheme/simulation/net.h"
+#include "scheme/simulation/pin_model.h"
+#include "scheme/simulation/sim_log.h"
 
 namespace {
 

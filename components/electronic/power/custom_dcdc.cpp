@@ -4,9 +4,9 @@
 
 #include "components/electronic/part_common.h"
 #include "foundation/stream.h"
-#include "scheme/compdb.h"
-#include "scheme/nets.h"
-#include "scheme/sim_log.h"
+#include "scheme/database/compdb_record.h"
+#include "scheme/simulation/pin_model.h"
+#include "scheme/simulation/sim_log.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 // converter burns out; below its minimum its outputs are off.
 #pragma once
 
-#include "scheme/block.h"
+#include "scheme/model/block.h"
 
 // Output types.
 const unsigned char kDcdcSingle = 0;    // one output

@@ -6,7 +6,7 @@
 #include <new>
 
 #include "scheme/board/pcb_painter.h"
-#include "scheme/nets.h"
+#include "scheme/simulation/net.h"
 
 namespace {
 

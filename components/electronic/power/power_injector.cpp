@@ -3,7 +3,8 @@
 #include <cmath>
 #include <cwchar>
 
-#include "scheme/nets.h"
+#include "scheme/simulation/net.h"
+#include "scheme/simulation/pin_model.h"
 
 void BuildInjectorPins(CSCHBlock* b, const wchar_t* typeText, int width, int cableKind,
                        const wchar_t* inDescription, const wchar_t* outDescription) {

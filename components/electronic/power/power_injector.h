@@ -3,7 +3,7 @@
 // "out" cable and hands the data through.
 #pragma once
 
-#include "scheme/block.h"
+#include "scheme/model/block.h"
 
 // Pins.
 const int kInjectorIn = 0;

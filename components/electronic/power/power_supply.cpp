@@ -9,9 +9,10 @@
 #include "components/electronic/voltage_label.h"
 #include "foundation/buffers.h"
 #include "foundation/stream.h"
-#include "scheme/compdb.h"
-#include "scheme/nets.h"
-#include "scheme/sim_log.h"
+#include "scheme/database/compdb_record.h"
+#include "scheme/simulation/net.h"
+#include "scheme/simulation/pin_model.h"
+#include "scheme/simulation/sim_log.h"
 
 namespace {
 

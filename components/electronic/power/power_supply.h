@@ -7,7 +7,7 @@
 
 #include <windows.h>
 
-#include "scheme/device.h"
+#include "scheme/parts/device.h"
 
 // Output types.
 const int kPsuPlainOutputs = 0;

@@ -6,9 +6,11 @@
 
 #include "foundation/stream.h"
 #include "kestui/graphics/kest_dc_selection.h"
-#include "scheme/compdb.h"
-#include "scheme/nets.h"
-#include "scheme/sim_log.h"
+#include "scheme/database/compdb_record.h"
+#include "scheme/simulation/net.h"
+#include "scheme/simulation/pin_model.h"
+#include "scheme/simulation/signal_source.h"
+#include "scheme/simulation/sim_log.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "scheme/device.h"
+#include "scheme/parts/out_sensor.h"
 
 class CSCHAntenna;
 

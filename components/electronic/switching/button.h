@@ -8,7 +8,7 @@
 
 #include <windows.h>
 
-#include "scheme/device.h"
+#include "scheme/parts/device.h"
 
 // Button kinds: two pins a group (kind 1 draws another contact), or a
 // changeover with three pins a group.

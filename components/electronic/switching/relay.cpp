@@ -13,9 +13,10 @@
 #include "kestui/graphics/kest_dc_selection.h"
 #include "kestui/graphics/kest_gdi_object.h"
 #include "scheme/board/pcb_painter.h"
-#include "scheme/compdb.h"
-#include "scheme/nets.h"
-#include "scheme/sim_log.h"
+#include "scheme/database/compdb_record.h"
+#include "scheme/simulation/pin_model.h"
+#include "scheme/simulation/pin_state.h"
+#include "scheme/simulation/sim_log.h"
 
 const COLORREF kRelayBodyColors[kRelayColorCount] = {
     RGB(170, 170, 187), RGB(255, 204, 170), RGB(85, 85, 85),

@@ -7,7 +7,7 @@
 
 #include <windows.h>
 
-#include "scheme/block.h"
+#include "scheme/model/block.h"
 
 // Contact group kinds.
 const unsigned char kRelayNormallyOpen = 0;

@@ -3,9 +3,10 @@
 #include <new>
 
 #include "components/electronic/discrete/capacitor.h"
-#include "scheme/block.h"
-#include "scheme/scheme.h"
-#include "scheme/wire.h"
+#include "scheme/model/block.h"
+#include "scheme/model/junction.h"
+#include "scheme/model/scheme.h"
+#include "scheme/model/wire.h"
 
 namespace {
 

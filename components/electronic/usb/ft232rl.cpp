@@ -6,12 +6,16 @@
 #include "components/electronic/chips/chip_text.h"
 #include "components/electronic/discrete/capacitor.h"
 #include "components/electronic/usb/circuit_parts.h"
+#include "components/electronic/usb/uart_settings_form.h"
 #include "foundation/stream.h"
 #include "scheme/board/pcb_painter.h"
-#include "scheme/nets.h"
-#include "scheme/packet_set.h"
-#include "scheme/scheme.h"
-#include "scheme/sim_log.h"
+#include "scheme/model/scheme.h"
+#include "scheme/simulation/net.h"
+#include "scheme/simulation/packet_set.h"
+#include "scheme/simulation/pin_model.h"
+#include "scheme/simulation/pin_state.h"
+#include "scheme/simulation/signal_source.h"
+#include "scheme/simulation/sim_log.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <windows.h>
 
 #include "components/electronic/usb/uart_settings.h"
-#include "scheme/block.h"
-#include "scheme/nets.h"
+#include "scheme/model/block.h"
+#include "scheme/simulation/signal_source.h"
 
 class SchPacketSet;
 

@@ -1,11 +1,8 @@
 // What the USB-UART parts share: their four line settings with the format
-// words built from them, the settings' place in the record, the settings
-// form and the bridging of packets between a UART line and a USB link.
+// words built from them, the settings' place in the record and the bridging
+// of packets between a UART line and a USB link (the settings form:
+// uart_settings_form.h).
 #pragma once
-
-#include "kestui/buttons/kest_button.h"
-#include "kestui/forms/kest_form.h"
-#include "kestui/lists/kest_combo_box.h"
 
 class CStream;
 class SchPacketSet;
@@ -36,30 +33,6 @@ struct UartSettings {
   void Save(CStream* stream) const;
   void Load(CStream* stream);
 };
-
-// The modal settings form: optional heading lines, then the speed, parity,
-// stop bits and protocol lists, "OK" (1) and "Отмена" (2).
-class CUartSettingsForm : public CKestForm {
-public:
-  // Centred on the screen, not sizeable; heading and priceLine may be null.
-  CUartSettingsForm(const wchar_t* caption, int width, int height, const wchar_t* heading,
-                    const wchar_t* priceLine, const UartSettings& settings);
-
-  // Takes the chosen values into settings; a list without a valid selection
-  // keeps the stored value.
-  void TakeInto(UartSettings* settings) const;
-
-  CKestComboBox* speedBox = nullptr;
-  CKestComboBox* parityBox = nullptr;
-  CKestComboBox* stopBox = nullptr;
-  CKestComboBox* protocolBox = nullptr;
-  CKestButton* okButton = nullptr;
-  CKestButton* cancelButton = nullptr;
-};
-
-// Shows the form modally; true, with settings changed, when "OK" closed it.
-bool EditUartSettings(const wchar_t* caption, int width, int height, const wchar_t* heading,
-                      const wchar_t* priceLine, UartSettings* settings);
 
 // Passes data between a UART line and a USB link. The packets of received
 // (the UART sender's set, may be null) whose format is receiveFormat are

@@ -4,11 +4,16 @@
 #include <cwchar>
 #include <new>
 
+#include "components/electronic/usb/uart_settings_form.h"
 #include "foundation/stream.h"
 #include "kestui/graphics/image.h"
-#include "scheme/packet_set.h"
-#include "scheme/scheme_icons.h"
-#include "scheme/sim_log.h"
+#include "scheme/model/scheme_icons.h"
+#include "scheme/simulation/net.h"
+#include "scheme/simulation/packet_set.h"
+#include "scheme/simulation/pin_model.h"
+#include "scheme/simulation/pin_state.h"
+#include "scheme/simulation/signal_source.h"
+#include "scheme/simulation/sim_log.h"
 
 namespace {
 

@@ -16,10 +16,10 @@
 #include "blocks/engine/editor/open_editor_count.h"
 #include "kestui/forms/kest_form.h"
 #include "kestui/menus/kest_menu.h"
-#include "scheme/block.h"
 #include "scheme/board/pcb_painter.h"
-#include "scheme/class_registry.h"
-#include "scheme/scheme.h"
+#include "scheme/model/block.h"
+#include "scheme/model/class_registry.h"
+#include "scheme/model/scheme.h"
 #include "support/test_support.h"
 
 namespace {

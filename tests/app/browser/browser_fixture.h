@@ -13,7 +13,7 @@
 
 #include "foundation/ansi_text.h"
 #include "kestui/graphics/image.h"
-#include "scheme/compdb.h"
+#include "scheme/database/compdb.h"
 #include "support/test_support.h"
 
 namespace browsertest {

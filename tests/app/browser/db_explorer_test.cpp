@@ -8,16 +8,16 @@
 #include <string>
 #include <vector>
 
-#include "app/browser/db_explorer.h"
-#include "app/shell/velkboard_host.h"
 #include "app/app_fixture.h"
 #include "app/browser/browser_fixture.h"
+#include "app/browser/db_explorer.h"
+#include "app/shell/velkboard_host.h"
 #include "foundation/buffers.h"
 #include "kestui/containers/kest_h_splitter.h"
 #include "kestui/containers/kest_panel.h"
 #include "kestui/containers/kest_v_splitter.h"
 #include "kestui/core/kest_host_scope.h"
-#include "scheme/block.h"
+#include "scheme/model/block.h"
 
 namespace {
 

@@ -10,19 +10,20 @@
 #include <utility>
 #include <vector>
 
+#include "app/app_fixture.h"
 #include "app/editor/control_panel.h"
 #include "app/editor/sph_editor.h"
 #include "app/shell/main_form.h"
 #include "app/shell/startup.h"
 #include "app/views/scheme_view.h"
-#include "app/app_fixture.h"
 #include "foundation/buffers.h"
-#include "foundation/stream.h"
+#include "foundation/memory_stream.h"
 #include "kestui/forms/kest_custom_form.h"
-#include "scheme/class_registry.h"
-#include "scheme/scheme.h"
-#include "scheme/scheme_stream.h"
-#include "scheme/wire.h"
+#include "scheme/model/bus.h"
+#include "scheme/model/class_registry.h"
+#include "scheme/model/scheme.h"
+#include "scheme/model/scheme_stream.h"
+#include "scheme/model/wire.h"
 #include "support/test_support.h"
 
 namespace apptest {

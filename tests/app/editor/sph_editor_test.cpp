@@ -18,13 +18,14 @@
 #include "app/browser/browser_fixture.h"
 #include "app/browser/db_explorer.h"
 #include "app/editor/component_chooser.h"
-#include "app/resource.h"
 #include "app/editor/editor_fixture.h"
+#include "app/resource.h"
 #include "kestui/bars/kest_separator.h"
 #include "kestui/bars/kest_speedbutton.h"
 #include "kestui/containers/kest_panel.h"
 #include "kestui/containers/kest_tabs.h"
-#include "scheme/compdb.h"
+#include "scheme/database/compdb_record.h"
+#include "scheme/database/compdb_table.h"
 
 namespace {
 

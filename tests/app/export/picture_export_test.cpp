@@ -18,8 +18,8 @@
 #include "kestui/forms/kest_dialogs.h"
 #include "kestui/forms/kest_form.h"
 #include "kestui/graphics/image.h"
-#include "scheme/block.h"
-#include "scheme/scheme.h"
+#include "scheme/model/block.h"
+#include "scheme/model/scheme.h"
 #include "support/test_support.h"
 
 namespace {

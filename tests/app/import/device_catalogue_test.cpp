@@ -2,7 +2,8 @@
 #include <string>
 
 #include "app/import/device_fixture.h"
-#include "scheme/compdb.h"
+#include "scheme/database/compdb_record.h"
+#include "scheme/database/compdb_table.h"
 
 namespace importtest {
 namespace {

@@ -9,14 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "app/browser/browser_fixture.h"
 #include "app/editor/editor_fixture.h"
 #include "app/import/device_catalogue.h"
 #include "app/import/device_import.h"
-#include "app/browser/browser_fixture.h"
 #include "components/electronic/electronic_classes.h"
 #include "foundation/ansi_text.h"
-#include "scheme/block.h"
-#include "scheme/scheme.h"
+#include "scheme/model/block.h"
+#include "scheme/model/scheme.h"
 
 namespace importtest {
 

@@ -3,13 +3,13 @@
 // program's own database, and saves them into the document.
 #include <string>
 
-#include "app/import/device_fixture.h"
 #include "app/editor/scheme_file.h"
+#include "app/import/device_fixture.h"
 #include "app/resource.h"
 #include "app/shell/startup.h"
 #include "components/electronic/battery.h"
 #include "foundation/paths.h"
-#include "scheme/scheme_stream.h"
+#include "scheme/model/scheme_stream.h"
 #include "support/test_support.h"
 
 namespace importtest {

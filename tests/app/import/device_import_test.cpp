@@ -8,11 +8,12 @@
 
 #include "app/import/device_fixture.h"
 #include "app/import/device_list.h"
-#include "scheme/class_registry.h"
+#include "app/import/device_payload.h"
 #include "components/electronic/battery.h"
 #include "components/electronic/switching/button.h"
-#include "foundation/stream.h"
+#include "foundation/memory_stream.h"
 #include "scheme/board/pcb.h"
+#include "scheme/model/class_registry.h"
 
 namespace importtest {
 namespace {

@@ -13,9 +13,9 @@
 #include "components/electronic/resister.h"
 #include "foundation/paths.h"
 #include "kestui/core/kest_control.h"
-#include "scheme/class_registry.h"
-#include "scheme/compdb.h"
-#include "scheme/scheme_icons.h"
+#include "scheme/database/compdb.h"
+#include "scheme/model/class_registry.h"
+#include "scheme/model/scheme_icons.h"
 #include "support/test_support.h"
 
 namespace {

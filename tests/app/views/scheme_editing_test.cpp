@@ -17,9 +17,11 @@
 #include "kestui/bars/kest_speedbutton.h"
 #include "kestui/forms/kest_form.h"
 #include "kestui/menus/kest_menu.h"
-#include "scheme/block.h"
-#include "scheme/scheme.h"
-#include "scheme/wire.h"
+#include "scheme/model/block.h"
+#include "scheme/model/bus.h"
+#include "scheme/model/junction.h"
+#include "scheme/model/scheme.h"
+#include "scheme/model/wire.h"
 #include "support/test_support.h"
 
 namespace {

@@ -7,12 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "app/views/scheme_view.h"
 #include "app/app_fixture.h"
+#include "app/views/scheme_view.h"
 #include "kestui/forms/kest_form.h"
-#include "scheme/block.h"
-#include "scheme/scheme.h"
-#include "scheme/wire.h"
+#include "scheme/model/block.h"
+#include "scheme/model/bus.h"
+#include "scheme/model/junction.h"
+#include "scheme/model/scheme.h"
+#include "scheme/model/wire.h"
 #include "support/test_support.h"
 
 namespace {

@@ -10,9 +10,9 @@
 #include <utility>
 #include <vector>
 
+#include "blocks/engine/block_clipboard.h"
 #include "blocks/engine/editor/be_editor.h"
 #include "blocks/engine/editor/be_view.h"
-#include "blocks/engine/block_clipboard.h"
 #include "blocks/engine/editor/open_editor_count.h"
 #include "blocks/engine/plugin/plugin_block.h"
 #include "engine_fixture.h"
@@ -21,7 +21,7 @@
 #include "kestui/containers/kest_tabs.h"
 #include "kestui/core/kest_host_scope.h"
 #include "kestui/forms/kest_form.h"
-#include "scheme/scheme_icons.h"
+#include "scheme/model/scheme_icons.h"
 #include "support/live_forms.h"
 #include "support/test_support.h"
 

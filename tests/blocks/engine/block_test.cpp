@@ -6,7 +6,7 @@
 #include "blocks/engine/input_pin.h"
 #include "blocks/engine/output_pin.h"
 #include "engine_fixture.h"
-#include "foundation/stream.h"
+#include "foundation/memory_stream.h"
 #include "support/test_support.h"
 
 using betest::Link;

@@ -1,4 +1,5 @@
 #include "blocks/engine/catalogue.h"
+#include "blocks/engine/catalogue_entry.h"
 
 #include <vector>
 

@@ -4,8 +4,8 @@
 
 #include "blocks/engine/block_scheme.h"
 #include "engine_fixture.h"
+#include "foundation/memory_stream.h"
 #include "foundation/paths.h"
-#include "foundation/stream.h"
 #include "support/test_support.h"
 
 using betest::Link;

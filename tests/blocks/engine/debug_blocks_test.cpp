@@ -6,7 +6,7 @@
 #include "blocks/engine/debug/avr_plot.h"
 #include "blocks/engine/debug/monitor.h"
 #include "engine_fixture.h"
-#include "foundation/stream.h"
+#include "foundation/memory_stream.h"
 #include "support/test_support.h"
 
 using betest::Link;

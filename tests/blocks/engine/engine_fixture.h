@@ -11,14 +11,14 @@
 
 #include "blocks/engine/block.h"
 #include "blocks/engine/block_creator_table.h"
-#include "blocks/engine/common_groups.h"
 #include "blocks/engine/block_scheme.h"
 #include "blocks/engine/catalogue.h"
 #include "blocks/engine/catalogue_group.h"
+#include "blocks/engine/common_groups.h"
 #include "blocks/engine/input_pin.h"
 #include "blocks/engine/output_pin.h"
 #include "kestui/core/kest_host.h"
-#include "scheme/sim_log.h"
+#include "scheme/simulation/sim_log.h"
 
 namespace betest {
 

@@ -5,7 +5,7 @@
 #include "blocks/engine/macro/macro_input.h"
 #include "blocks/engine/macro/macro_output.h"
 #include "engine_fixture.h"
-#include "foundation/stream.h"
+#include "foundation/memory_stream.h"
 #include "support/test_support.h"
 
 using betest::Link;

@@ -1,4 +1,5 @@
 #include "blocks/engine/plugin/plugin_block.h"
+#include "blocks/engine/plugin/plugin_load_error.h"
 
 #include <cstring>
 #include <memory>
@@ -9,11 +10,12 @@
 #include "blocks/engine/macro/macro.h"
 #include "blocks/engine/plugin/plugin_host.h"
 #include "engine_fixture.h"
+#include "foundation/memory_stream.h"
 #include "foundation/stream.h"
 #include "plugin_fixture.h"
-#include "scheme/block.h"
-#include "scheme/class_registry.h"
-#include "scheme/scheme.h"
+#include "scheme/model/block.h"
+#include "scheme/model/class_registry.h"
+#include "scheme/model/scheme.h"
 
 namespace {
 

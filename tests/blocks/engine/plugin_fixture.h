@@ -14,6 +14,7 @@
 
 #include "blocks/engine/plugin/plugin_block.h"
 #include "blocks/engine/plugin/plugin_list.h"
+#include "blocks/engine/plugin/plugin_module.h"
 #include "foundation/buffers.h"
 #include "foundation/paths.h"
 #include "support/test_support.h"

@@ -5,7 +5,7 @@
 
 #include "blocks/engine/plugin/plugin_block.h"
 #include "engine_fixture.h"
-#include "foundation/stream.h"
+#include "foundation/memory_stream.h"
 #include "plugin_fixture.h"
 
 namespace {

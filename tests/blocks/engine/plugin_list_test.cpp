@@ -1,5 +1,6 @@
 #include "blocks/engine/plugin/plugin_host.h"
 #include "blocks/engine/plugin/plugin_list.h"
+#include "blocks/engine/plugin/plugin_module.h"
 
 #include <string>
 #include <vector>

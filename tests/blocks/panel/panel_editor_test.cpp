@@ -13,6 +13,7 @@
 #include "blocks/panel/items/velk_ui_line.h"
 #include "blocks/panel/items/velk_ui_text.h"
 #include "blocks/panel/ui_property.h"
+#include "blocks/panel/ui_property_list.h"
 #include "blocks/panel/velk_ui_property_grid.h"
 #include "kestui/bars/kest_speedbutton.h"
 #include "kestui/containers/kest_scrollbox.h"

@@ -11,8 +11,9 @@
 #include "blocks/panel/items/velk_ui_line.h"
 #include "blocks/panel/items/velk_ui_text.h"
 #include "blocks/panel/ui_property.h"
+#include "blocks/panel/ui_property_list.h"
 #include "foundation/buffers.h"
-#include "foundation/stream.h"
+#include "foundation/memory_stream.h"
 #include "panel_fixture.h"
 #include "support/test_support.h"
 

@@ -8,6 +8,7 @@
 #include "blocks/panel/editor/ui_img_dlg.h"
 #include "blocks/panel/items/velk_ui_image.h"
 #include "blocks/panel/ui_property.h"
+#include "blocks/panel/ui_property_list.h"
 #include "kestui/bars/kest_speedbutton.h"
 #include "kestui/forms/kest_dialogs.h"
 #include "kestui/graphics/image.h"

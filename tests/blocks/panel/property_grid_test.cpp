@@ -8,6 +8,7 @@
 #include <string>
 
 #include "blocks/panel/ui_property.h"
+#include "blocks/panel/ui_property_list.h"
 #include "foundation/buffers.h"
 #include "kestui/containers/kest_check_group_box.h"
 #include "kestui/containers/kest_container.h"

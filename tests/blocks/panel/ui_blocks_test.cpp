@@ -4,10 +4,9 @@
 #include <cstring>
 #include <string>
 
-#include "blocks/panel/editor/velk_ui_editor.h"
-#include "modal_driver.h"
 #include "blocks/engine/input_pin.h"
 #include "blocks/engine/output_pin.h"
+#include "blocks/panel/editor/velk_ui_editor.h"
 #include "blocks/panel/items/velk_ui_button.h"
 #include "blocks/panel/items/velk_ui_indicator.h"
 #include "blocks/panel/items/velk_ui_joystick.h"
@@ -18,8 +17,9 @@
 #include "blocks/panel/ui_blocks/be_ui_joystick.h"
 #include "blocks/panel/ui_blocks/be_ui_trackbar.h"
 #include "blocks/panel/ui_blocks/be_ui_video.h"
-#include "foundation/stream.h"
-#include "scheme/scheme_icons.h"
+#include "foundation/memory_stream.h"
+#include "modal_driver.h"
+#include "scheme/model/scheme_icons.h"
 #include "support/test_support.h"
 #include "ui_block_fixture.h"
 

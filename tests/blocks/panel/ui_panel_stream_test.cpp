@@ -6,7 +6,7 @@
 
 #include "blocks/panel/ui_panel.h"
 #include "foundation/buffers.h"
-#include "foundation/stream.h"
+#include "foundation/memory_stream.h"
 #include "kestui/graphics/image.h"
 #include "kestui/graphics/kest_paintbox.h"
 #include "panel_fixture.h"

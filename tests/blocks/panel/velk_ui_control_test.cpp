@@ -5,7 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "blocks/panel/ui_property.h"
-#include "foundation/stream.h"
+#include "blocks/panel/ui_property_list.h"
+#include "foundation/memory_stream.h"
 #include "kestui/graphics/kest_paintbox.h"
 #include "panel_fixture.h"
 #include "support/test_support.h"

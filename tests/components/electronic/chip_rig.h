@@ -7,7 +7,8 @@
 #include <string>
 
 #include "component_kit.h"
-#include "scheme/packet_set.h"
+#include "scheme/simulation/packet.h"
+#include "scheme/simulation/packet_set.h"
 
 namespace chiptest {
 

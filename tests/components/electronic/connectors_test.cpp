@@ -12,8 +12,9 @@
 #include "components/electronic/connectors/miniusb_connector.h"
 #include "components/electronic/connectors/pls_connector.h"
 #include "components/electronic/connectors/pls_connector2.h"
-#include "scheme/connector.h"
-#include "scheme/packet_set.h"
+#include "foundation/memory_stream.h"
+#include "scheme/parts/connector.h"
+#include "scheme/simulation/packet_set.h"
 #include "support/test_support.h"
 
 namespace {

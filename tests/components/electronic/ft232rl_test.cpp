@@ -11,8 +11,8 @@
 #include "component_kit.h"
 #include "components/electronic/discrete/capacitor.h"
 #include "foundation/buffer_failure_scope.h"
-#include "scheme/uart_format.h"
-#include "scheme/wire.h"
+#include "scheme/model/wire.h"
+#include "scheme/simulation/uart_format.h"
 #include "support/test_support.h"
 #include "usb_rig.h"
 

@@ -15,7 +15,7 @@
 #include "component_kit.h"
 #include "components/electronic/discrete/capacitor.h"
 #include "foundation/buffer_failure_scope.h"
-#include "scheme/wire.h"
+#include "scheme/model/wire.h"
 #include "support/test_support.h"
 
 namespace {

@@ -15,7 +15,8 @@
 #include "components/electronic/motor/l6203.h"
 #include "components/electronic/motor/l6205.h"
 #include "components/electronic/resister.h"
-#include "scheme/wire.h"
+#include "scheme/model/junction.h"
+#include "scheme/model/wire.h"
 
 namespace {
 

@@ -11,7 +11,9 @@
 
 #include "chip_rig.h"
 #include "component_kit.h"
-#include "scheme/packet_set.h"
+#include "foundation/memory_stream.h"
+#include "scheme/simulation/packet.h"
+#include "scheme/simulation/packet_set.h"
 #include "support/test_support.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <functional>
 
 #include "chip_rig.h"
-#include "components/electronic/usb/uart_settings.h"
+#include "components/electronic/usb/uart_settings_form.h"
 #include "kestui/core/kest_control.h"
 #include "kestui/hints/kest_hint.h"
 #include "support/live_forms.h"

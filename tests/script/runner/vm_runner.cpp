@@ -7,10 +7,10 @@
 
 #include "foundation/buffers.h"
 #include "foundation/encoding.h"
-#include "scheme/sim_log.h"
-#include "script/vm_compiler.h"
-#include "script/vm_engine.h"
-#include "script/vm_error_sink.h"
+#include "scheme/simulation/sim_log.h"
+#include "script/compiler/vm_compiler.h"
+#include "script/compiler/vm_error_sink.h"
+#include "script/machine/vm_engine.h"
 
 namespace {
 

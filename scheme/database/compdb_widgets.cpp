@@ -1,0 +1,117 @@
+#include "scheme/database/compdb_widgets.h"
+#include "scheme/database/option_combo.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <string>
+
+#include "foundation/ansi_text.h"
+#include "scheme/database/compdb.h"
+#include "scheme/database/compdb_column.h"
+
+void FillCompDbListView(CKestListView* list, CompDbTable* table) {
+  if (!list || !table) return;
+  list->SuspendRedraw();
+  list->DeleteAllItems();
+  HWND window = list->GetHandle();
+  int columns = Header_GetItemCount(ListView_GetHeader(window));
+  for (int i = columns - 1; i >= 0; --i) list->DeleteColumn(i);
+
+  std::vector<int> shown;
+  for (int i = 0; i < table->GetColumnCount(); ++i) {
+    CompDbColumn* column = table->GetColumn(i);
+    if (i != 0 && column->GetWidth() <= 0) continue;
+    list->InsertColumn(static_cast<int>(shown.size()), AnsiToWide(column->GetName()).c_str(),
+                       std::max(0, column->GetWidth()), -1);
+    shown.push_back(i);
+  }
+  for (int r = 0; r < table->GetRecordCount(); ++r) {
+    CompDbRecord* record = table->GetRecord(r);
+    for (size_t c = 0; c < shown.size(); ++c) {
+      std::wstring text = AnsiToWide(record->GetDisplayText(shown[c]));
+      if (c == 0) {
+        list->InsertItem(r, text.c_str(), -1, static_cast<uint32_t>(r));
+      } else {
+        list->SetItemText(r, static_cast<int>(c), text.c_str());
+      }
+    }
+  }
+  list->ResumeRedraw();
+  InvalidateRect(window, nullptr, TRUE);
+}
+
+CKestImage* LoadCompDbPicture(CompDbRecord* record) {
+  if (!record) return nullptr;
+  const char* image = record->GetTextByName("image");
+  if (!image || !*image) return nullptr;
+  std::wstring path = std::wstring(GetImagesFolder()) + AnsiToWide(image);
+  CKestImage* picture = new CKestImage;
+  if (SUCCEEDED(picture->Load(path.c_str())) && !picture->IsNull()) return picture;
+  delete picture;
+  return nullptr;
+}
+
+void ClearParameterRows(CKestScrollBox* box, std::vector<CompDbParameterRow>* rows) {
+  if (rows) rows->clear();
+  if (!box || !box->GetHandle()) return;
+  HWND window = box->GetHandle();
+  // Rows are laid out from the top of an unscrolled box.
+  box->SetScrollPosition(0, 0);
+  while (HWND child = GetWindow(window, GW_CHILD)) {
+    if (!DestroyWindow(child)) break;  // destroys the widget object too
+  }
+}
+
+void BuildParameterRows(CKestScrollBox* box, CompDbRecord* record, bool namedOnly,
+                        int labelHeight, std::vector<CompDbParameterRow>* rows) {
+  if (!box || !record || !rows) return;
+  CompDbTable* table = record->GetTable();
+  int y = kParameterFirstY;
+  for (int i = 0; i < table->GetColumnCount(); ++i) {
+    const char* name = table->GetColumn(i)->GetName();
+    if (namedOnly && !*name) continue;
+    CompDbParameterRow row = {i, nullptr, nullptr, nullptr};
+    std::wstring caption = AnsiToWide(name) + L":";
+    row.label = new CKestLabel(box, caption.c_str(), KestPos(kParameterLabelX, y), false,
+                               kParameterLabelWidth, labelHeight, -1);
+    int key = record->GetOptionKey(i);
+    if (key != 0) {
+      COptionCombo* combo = new COptionCombo(box, key, KestPos(kParameterValueX, y),
+                                             kParameterValueWidth, kParameterValueHeight);
+      int count = record->GetChoiceItemCount(i);
+      for (int n = 0; n < count; ++n) {
+        int data = n;
+        const char* item = record->GetChoiceItem(i, n, &data);
+        combo->AddItem(AnsiToWide(item).c_str(), static_cast<uint32_t>(data));
+      }
+      CompDbOption* option = record->FindOption(key);
+      if (option && option->choice >= 0 && option->choice < count) {
+        combo->SetSelectedIndex(option->choice);
+      }
+      row.combo = combo;
+    } else {
+      CKestEdit* edit = new CKestEdit(box, 0, KestPos(kParameterValueX, y), kParameterValueWidth,
+                                      kParameterValueHeight, true, 0, true);
+      edit->SetBackColor(GetSysColor(COLOR_BTNFACE));
+      edit->SetText(AnsiToWide(record->GetDisplayText(i)).c_str());
+      row.edit = edit;
+    }
+    rows->push_back(row);
+    y += kParameterRowStep;
+  }
+  box->FitToChildren();
+}
+
+bool ApplyParameterOption(CompDbRecord* record, COptionCombo* combo,
+                          const std::vector<CompDbParameterRow>& rows) {
+  if (!record || !combo) return false;
+  int position = combo->GetSelectedIndex();
+  CompDbOption* option = record->FindOption(combo->GetOptionKey());
+  if (!option || position < 0) return false;
+  option->choice = position;
+  for (const CompDbParameterRow& row : rows) {
+    if (row.edit) row.edit->SetText(AnsiToWide(record->GetDisplayText(row.column)).c_str());
+  }
+  return true;
+}

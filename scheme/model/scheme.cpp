@@ -1,0 +1,98 @@
+#include "scheme/model/scheme.h"
+
+#include <cwchar>
+
+#include "scheme/model/live_counts.h"
+#include "scheme/parts/connector.h"
+
+namespace {
+
+template <class T>
+T* TailOf(T* head) {
+  T* t = head;
+  while (t && t->next) t = t->next;
+  return t;
+}
+
+template <class T>
+int CountOf(T* head) {
+  int n = 0;
+  for (T* t = head; t; t = t->next) n++;
+  return n;
+}
+
+template <class T>
+void NumberOldestFirst(T* head) {
+  int id = 1;
+  for (T* t = TailOf(head); t; t = t->prev) t->savedId = id++;
+}
+
+template <class T>
+T* FindById(T* head, int id) {
+  for (T* t = head; t; t = t->next)
+    if (t->savedId == id) return t;
+  return nullptr;
+}
+
+}  // namespace
+
+SchScheme::SchScheme() { g_schLiveCounts.schemes++; }
+
+SchScheme::~SchScheme() {
+  if (running) StopSimulation();
+  DeleteObjects();
+  g_schLiveCounts.schemes--;
+}
+
+void SchScheme::DeleteObjects() {
+  // Nets built but never run (or left by a caller) go with the objects.
+  DeleteNets();
+  groundNet = nullptr;
+  // Junctions first: their wires' ends become free, so no wire is merged.
+  while (junctions) delete junctions;
+  while (wires) delete wires;
+  while (buses) delete buses;
+  // Oldest first, the tail looked up again after every deletion: a block's
+  // destructor may have deleted any other block (its children, parts it
+  // owns), so no pointer is kept across a deletion.
+  while (lastBlock) delete lastBlock;
+}
+
+CSCHBlock* SchScheme::FindBlockById(int id) const { return FindById(blocks, id); }
+SchWire* SchScheme::FindWireById(int id) const { return FindById(wires, id); }
+SchJunction* SchScheme::FindJunctionById(int id) const { return FindById(junctions, id); }
+SchBus* SchScheme::FindBusById(int id) const { return FindById(buses, id); }
+
+CSCHBlock* SchScheme::FindBlockByName(const wchar_t* name) const {
+  if (!name) return nullptr;
+  for (CSCHBlock* b = blocks; b; b = b->next)
+    if (b->instanceName && wcscmp(b->instanceName, name) == 0) return b;
+  return nullptr;
+}
+
+void SchScheme::NumberObjects() {
+  NumberOldestFirst(blocks);
+  NumberOldestFirst(wires);
+  NumberOldestFirst(junctions);
+  NumberOldestFirst(buses);
+}
+
+void SchScheme::ClearIdentities() {
+  for (CSCHBlock* b = blocks; b; b = b->next) b->savedId = 0;
+  for (SchWire* w = wires; w; w = w->next) w->savedId = 0;
+  for (SchJunction* j = junctions; j; j = j->next) j->savedId = 0;
+  for (SchBus* b = buses; b; b = b->next) b->savedId = 0;
+}
+
+void SchScheme::RenumberConnectors() {
+  int offset = 0;
+  for (CSCHConnector* c = connectors; c; c = c->nextConnector) {
+    c->pinOffset = offset;
+    offset += c->mirroredCount;
+  }
+}
+
+int SchScheme::BlockCount() const { return CountOf(blocks); }
+int SchScheme::WireCount() const { return CountOf(wires); }
+int SchScheme::JunctionCount() const { return CountOf(junctions); }
+int SchScheme::BusCount() const { return CountOf(buses); }

@@ -1,9 +1,0 @@
-#include "script/builtins/vm_math_atan.h"
-
-#include <cmath>
-
-#include "script/builtins/vm_math_call.h"
-
-void CVMMathAtan::Call(int n, VmEngine* engine) {
-  CallMathUnary(n, engine, [](double x) { return atan(x); });
-}

@@ -1,9 +1,0 @@
-#include "script/builtins/vm_math_exp.h"
-
-#include <cmath>
-
-#include "script/builtins/vm_math_call.h"
-
-void CVMMathExp::Call(int n, VmEngine* engine) {
-  CallMathUnary(n, engine, [](double x) { return exp(x); });
-}

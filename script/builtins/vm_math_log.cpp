@@ -1,9 +1,0 @@
-#include "script/builtins/vm_math_log.h"
-
-#include <cmath>
-
-#include "script/builtins/vm_math_call.h"
-
-void CVMMathLog::Call(int n, VmEngine* engine) {
-  CallMathUnary(n, engine, [](double x) { return log(x); });
-}

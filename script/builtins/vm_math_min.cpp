@@ -1,5 +1,0 @@
-#include "script/builtins/vm_math_min.h"
-
-#include "script/builtins/vm_math_call.h"
-
-void CVMMathMin::Call(int n, VmEngine* engine) { CallMathExtreme(n, engine, false); }

@@ -1,9 +1,0 @@
-#include "script/builtins/vm_math_pow.h"
-
-#include <cmath>
-
-#include "script/builtins/vm_math_call.h"
-
-void CVMMathPow::Call(int n, VmEngine* engine) {
-  CallMathBinary(n, engine, [](double x, double y) { return pow(x, y); });
-}

@@ -1,9 +1,0 @@
-#include "script/builtins/vm_math_sqrt.h"
-
-#include <cmath>
-
-#include "script/builtins/vm_math_call.h"
-
-void CVMMathSqrt::Call(int n, VmEngine* engine) {
-  CallMathUnary(n, engine, [](double x) { return sqrt(x); });
-}

@@ -1,0 +1,887 @@
+// The instructions of the script machine.
+#include <climits>
+#include <cstring>
+#include <cwchar>
+#include <new>
+
+#include "foundation/buffers.h"
+#include "script/compiler/vm_code.h"
+#include "script/compiler/vm_messages.h"
+#include "script/machine/vm_engine.h"
+#include "script/machine/vm_frame.h"
+#include "script/machine/vm_function.h"
+#include "script/machine/vm_live_counts.h"
+#include "script/values/vm_array.h"
+#include "script/values/vm_object.h"
+#include "script/values/vm_text.h"
+#include "script/values/vm_variable.h"
+
+namespace {
+
+int32_t WrapAdd(int32_t a, int32_t b) { return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b)); }
+int32_t WrapSub(int32_t a, int32_t b) { return static_cast<int32_t>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b)); }
+int32_t WrapMul(int32_t a, int32_t b) { return static_cast<int32_t>(static_cast<uint32_t>(a) * static_cast<uint32_t>(b)); }
+
+const wchar_t* TypeName(int type) {
+  switch (type) {
+    case VM_BOOLEAN:
+      return L"boolean";
+    case VM_INTEGER:
+    case VM_NUMBER:
+      return L"number";
+    case VM_STRING:
+      return L"string";
+    case VM_ARRAY:
+    case VM_OBJECT:
+    case VM_REFERENCE:
+      return L"object";
+    case VM_FUNCTION:
+      return L"function";
+    default:
+      return L"undefined";
+  }
+}
+
+// Equality by the common type of the two tags; two undefined values are
+// equal.
+bool ValuesEqual(const VmValue& a, const VmValue& b, int type) {
+  switch (type) {
+    case VM_UNDEFINED:
+      return a.type == VM_UNDEFINED && b.type == VM_UNDEFINED;
+    case VM_BOOLEAN:
+      return a.ToBool() == b.ToBool();
+    case VM_INTEGER:
+      return a.ToInt() == b.ToInt();
+    case VM_NUMBER:
+      return a.ToDouble() == b.ToDouble();
+    case VM_STRING:
+      return CompareValues(a, b) == 0;
+    case VM_ARRAY:
+      return a.array == b.array;
+    case VM_FUNCTION:
+      return a.function == b.function;
+    case VM_OBJECT:
+      return a.object == b.object;
+    case VM_REFERENCE:
+      return a.SameReference(b);
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+void VmEngine::Dereference(VmValue& v) {
+  if (v.type != VM_REFERENCE) return;
+  VmValue copy;
+  if (VmValue* target = v.RefTarget()) copy.Assign(*target);
+  v.MoveFrom(copy);
+}
+
+bool VmEngine::PushReference(VmValue* target) {
+  VmValue* slot = PushSlot();
+  if (!slot) return false;
+  slot->SetReference(target);
+  return true;
+}
+
+// Inside a call: the call's with scopes (newest first), its locals and
+// arguments, the properties of its receiver, then the globals (not for a
+// declaration). At the top level: the with scopes, then the globals. A name
+// found as a property of an object makes that object the receiver of a
+// call that follows; any other name leaves no receiver.
+void VmEngine::ResolveName(const wchar_t* name, uint32_t hash, int mode, Site* site) {
+  if (receiverObject_) SetReceiverObject(nullptr);
+  if (site ? site->isThis : wcscmp(name, L"this") == 0) {
+    if (!frame_ || !frame_->receiver) {
+      RaiseError(kVmErrorThisUndefined);
+      return;
+    }
+    scratch_.SetObject(frame_->receiver);
+    PushReference(&scratch_);
+    return;
+  }
+  VmScopeList& scopes = frame_ ? frame_->scopes : scopes_;
+  if (scopes.Count()) {
+    bool isLength = wcscmp(name, L"length") == 0 || wcscmp(name, L"count") == 0;
+    VmValue found;
+    for (int k = scopes.Count() - 1; k >= 0; --k) {
+      if (GetMemberHashed(scopes.At(k), name, hash, isLength, false, &found, nullptr)) {
+        if (VmValue* slot = PushSlot()) slot->MoveFrom(found);
+        return;
+      }
+      if (programCounter_ < 0) return;  // the lookup itself failed
+      SetReceiverObject(nullptr);
+    }
+  }
+  bool declaring = frame_ && mode == kVmVariableDeclare;
+  if (frame_) {
+    if (VmVariable* local = frame_->FindLocal(name, hash)) {
+      PushReference(&local->value);
+      return;
+    }
+    if (VmObject* receiver = frame_->receiver) {
+      if (VmVariable* p = receiver->FindProperty(name, hash)) {
+        SetReceiverObject(receiver);
+        if (VmValue* slot = PushSlot()) slot->SetPropertyReference(receiver, p);
+        return;
+      }
+    }
+  }
+  if (!declaring) {
+    VmVariable* global;
+    if (site && site->globalsVersion == globalsVersion_ && site->global) {
+      global = site->global;
+    } else {
+      global = FindVariable(globals_, name, hash);
+      if (site) {
+        site->global = global;
+        site->globalsVersion = globalsVersion_;
+      }
+    }
+    if (global) {
+      PushReference(&global->value);
+      return;
+    }
+  }
+  if (mode == kVmVariableExisting) {
+    wchar_t text[kMaxDisplayNameChars + 1];
+    swprintf(text, kMaxDisplayNameChars + 1, kVmErrorVariableNotFound, name);
+    text[kMaxDisplayNameChars] = 0;
+    RaiseError(text);
+    return;
+  }
+  VmVariable* variable = new (std::nothrow) VmVariable();
+  if (!variable || !variable->SetName(name)) {
+    delete variable;
+    RaiseError(kVmErrorNoMemory);
+    return;
+  }
+  if (declaring) frame_->AddLocal(variable);
+  else AddGlobal(variable);
+  PushReference(&variable->value);
+}
+
+void VmEngine::CallScriptFunction(CVMFunction* function, int n) {
+  if (n < 0 || stackTop_ + 1 < n) {
+    RaiseError(kVmErrorStackDamaged);
+    return;
+  }
+  if (frameDepth_ >= kMaxFrames) {
+    RaiseError(kVmErrorStackOverflow);
+    return;
+  }
+  VmFrame* frame = new (std::nothrow) VmFrame(this);
+  if (!frame) {
+    RaiseError(kVmErrorNoMemory);
+    return;
+  }
+  frame->SetReceiver(receiverObject_);
+  int first = stackTop_ - n + 1;
+  for (int k = 0; k < function->argumentCount; ++k) {
+    VmVariable* local = new (std::nothrow) VmVariable();
+    if (!local) {
+      RaiseError(kVmErrorNoMemory);
+      return;
+    }
+    // The function outlives its calls, so the local borrows its name.
+    local->SetBorrowedName(function->argumentNames[k], function->argumentHashes[k]);
+    if (k < n) {
+      Dereference(stack_[first + k]);
+      local->value.MoveFrom(stack_[first + k]);
+    }
+    frame->AddLocal(local);
+  }
+  while (stackTop_ >= first) stack_[stackTop_--].Release();
+  frame->stackBase = stackTop_;
+  Jump(function->entry);
+}
+
+// The value on top is the call's result; everything the call stacked
+// beneath it goes, so the caller's stack is as it was before the call.
+void VmEngine::Return() {
+  if (!frame_) {
+    programCounter_ = -1;
+    return;
+  }
+  VmValue result;
+  if (stackTop_ > frame_->stackBase) {
+    result.MoveFrom(stack_[stackTop_]);
+    Dereference(result);  // a local it names dies with the frame
+  }
+  while (stackTop_ > frame_->stackBase) stack_[stackTop_--].Release();
+  line_ = frame_->savedLine;  // errors after the call name the caller's line
+  delete frame_;
+  if (VmValue* slot = PushSlot()) slot->MoveFrom(result);
+}
+
+void VmEngine::Add() {
+  VmValue& a = stack_[stackTop_ - 1];
+  VmValue& b = stack_[stackTop_];
+  if (a.type == VM_INTEGER && b.type == VM_INTEGER) {
+    a.i = WrapAdd(a.i, b.i);
+    b.type = VM_UNDEFINED;
+    --stackTop_;
+    return;
+  }
+  switch (GetCommonType(a.type, b.type)) {
+    case VM_INTEGER:
+      a.SetInt(WrapAdd(a.ToInt(), b.ToInt()));
+      break;
+    case VM_NUMBER:
+      a.SetDouble(a.ToDouble() + b.ToDouble());
+      break;
+    case VM_STRING: {
+      wchar_t ba[kVmTextBufferChars], bb[kVmTextBufferChars];
+      const wchar_t* x = a.ToText(ba);
+      const wchar_t* y = b.ToText(bb);
+      int nx = a.type == VM_STRING ? a.StringLength() : (x ? static_cast<int>(wcslen(x)) : 0);
+      int ny = b.type == VM_STRING ? b.StringLength() : (y ? static_cast<int>(wcslen(y)) : 0);
+      if (nx > VmText::kMaxLength - ny) {
+        RaiseError(kVmErrorTextTooLong);
+        return;
+      }
+      // s = s + x and s += x: when the text is held only by a and by the
+      // value that the store right after this instruction replaces, it
+      // grows in place; nothing can see it before the store.
+      if (a.type == VM_STRING && a.text && ny > 0 && a.text->Refs() == 2 && stackTop_ >= 2 &&
+          programCounter_ < codeSize_ - 1 && code_[programCounter_] == OP_STORE) {  // with its operand
+        VmValue& r = stack_[stackTop_ - 2];
+        VmValue* target = r.type == VM_REFERENCE ? r.RefTarget() : nullptr;
+        if (target && target->type == VM_STRING && target->text == a.text) {
+          VmText* grown = a.text;
+          if (!VmText::AppendInPlace(&grown, y, ny)) {
+            RaiseError(kVmErrorNoMemory);
+            return;
+          }
+          a.text = grown;
+          target->text = grown;
+          break;
+        }
+      }
+      VmText* text = nullptr;
+      if (nx + ny > 0) {
+        text = VmText::Create(x, nx, y, ny);
+        if (!text) {
+          RaiseError(kVmErrorNoMemory);
+          return;
+        }
+      }
+      a.TakeText(text);
+      break;
+    }
+    default:
+      RaiseError(kVmErrorCannotAdd);
+      return;
+  }
+  Pop();
+}
+
+void VmEngine::Arithmetic(int opcode) {
+  VmValue& a = stack_[stackTop_ - 1];
+  VmValue& b = stack_[stackTop_];
+  if (a.type == VM_INTEGER && b.type == VM_INTEGER && (opcode == OP_SUB || opcode == OP_MUL)) {
+    a.i = opcode == OP_SUB ? WrapSub(a.i, b.i) : WrapMul(a.i, b.i);
+    b.type = VM_UNDEFINED;
+    --stackTop_;
+    return;
+  }
+  if (opcode == OP_MOD) {
+    int32_t x = a.ToInt(), y = b.ToInt();
+    // A remainder that would fault leaves a as it was.
+    if (y != 0 && !(x == INT_MIN && y == -1)) a.SetInt(x % y);
+    Pop();
+    return;
+  }
+  if (opcode == OP_SHL || opcode == OP_SHR || opcode == OP_USHR) {
+    int32_t x = a.ToInt();
+    int s = b.ToInt() & 31;
+    uint32_t u = static_cast<uint32_t>(x);
+    if (opcode == OP_SHL) a.SetInt(static_cast<int32_t>(u << s));
+    else if (opcode == OP_USHR) a.SetInt(static_cast<int32_t>(u >> s));
+    else a.SetInt(x < 0 ? static_cast<int32_t>(~(~u >> s)) : static_cast<int32_t>(u >> s));
+    Pop();
+    return;
+  }
+  int type = GetArithmeticType(a.type, b.type);
+  if (type == VM_INTEGER) {
+    int32_t x = a.ToInt(), y = b.ToInt();
+    if (opcode == OP_SUB) a.SetInt(WrapSub(x, y));
+    else if (opcode == OP_MUL) a.SetInt(WrapMul(x, y));
+    else if (y != 0 && !(x == INT_MIN && y == -1)) a.SetInt(x / y);
+    // A division that would fault leaves a as it was.
+  } else if (type == VM_NUMBER) {
+    double x = a.ToDouble(), y = b.ToDouble();
+    a.SetDouble(opcode == OP_SUB ? x - y : opcode == OP_MUL ? x * y : x / y);
+  } else {
+    RaiseError(opcode == OP_SUB ? kVmErrorCannotSubtract : opcode == OP_MUL ? kVmErrorCannotMultiply : kVmErrorCannotDivide);
+    return;
+  }
+  Pop();
+}
+
+void VmEngine::Compare(int opcode) {
+  VmValue& a = stack_[stackTop_ - 1];
+  VmValue& b = stack_[stackTop_];
+  bool result;
+  if (a.type == VM_INTEGER && b.type == VM_INTEGER) {
+    int32_t x = a.i, y = b.i;
+    switch (opcode) {
+      case OP_LT: result = x < y; break;
+      case OP_LE: result = x <= y; break;
+      case OP_GT: result = x > y; break;
+      case OP_GE: result = x >= y; break;
+      case OP_EQ: case OP_STRICT_EQ: result = x == y; break;
+      default: result = x != y; break;
+    }
+    a.type = VM_BOOLEAN;
+    a.b = result;
+    b.type = VM_UNDEFINED;
+    --stackTop_;
+    return;
+  }
+  if (opcode == OP_STRICT_EQ || opcode == OP_STRICT_NE) {
+    bool equal = a.type == b.type && ValuesEqual(a, b, a.type);
+    result = opcode == OP_STRICT_EQ ? equal : !equal;
+  } else {
+    int type = GetCommonType(a.type, b.type);
+    if (opcode == OP_EQ || opcode == OP_NE) {
+      bool equal = ValuesEqual(a, b, type);
+      result = opcode == OP_EQ ? equal : !equal;
+    } else {
+      if (type == VM_BOOLEAN) {
+        bool x = a.ToBool(), y = b.ToBool();
+        switch (opcode) {
+          case OP_LT: result = !x && y; break;
+          case OP_LE: result = !x || y; break;
+          case OP_GT: result = x && !y; break;
+          default: result = x || !y; break;
+        }
+      } else if (type == VM_NUMBER) {
+        double x = a.ToDouble(), y = b.ToDouble();
+        switch (opcode) {
+          case OP_LT: result = x < y; break;
+          case OP_LE: result = x <= y; break;
+          case OP_GT: result = x > y; break;
+          default: result = x >= y; break;
+        }
+      } else if (type == VM_INTEGER || type == VM_STRING || type == VM_ARRAY) {
+        int c = CompareValues(a, b);
+        switch (opcode) {
+          case OP_LT: result = c < 0; break;
+          case OP_LE: result = c <= 0; break;
+          case OP_GT: result = c > 0; break;
+          default: result = c >= 0; break;
+        }
+      } else {
+        RaiseError(kVmErrorCannotCompare);
+        return;
+      }
+    }
+  }
+  a.SetBool(result);
+  Pop();
+}
+
+void VmEngine::NewArray() {
+  int32_t n = ReadInt();
+  if (programCounter_ < 0) return;
+  if (n < 0) {
+    RaiseError(kVmErrorBadInstruction);
+    return;
+  }
+  if (!CheckOperands(n)) return;
+  VmArray* a = new (std::nothrow) VmArray(this);
+  if (!a) {
+    RaiseError(kVmErrorNoMemory);
+    return;
+  }
+  VmValue value;
+  value.SetArray(a);  // held from here on, so every exit frees it
+  VmValue& top = stack_[stackTop_];
+  if (n == 1 && (top.type == VM_INTEGER || top.type == VM_NUMBER)) {
+    int32_t length = top.ToInt();
+    if (length < 0) length = 0;
+    if (length > kMaxIndexedItems) length = kMaxIndexedItems;
+    if (!a->Resize(length)) {
+      RaiseError(kVmErrorNoMemory);
+      return;
+    }
+    Pop();
+  } else {
+    if (!a->Resize(n)) {
+      RaiseError(n > VmArray::kMaxItems ? kVmErrorArrayTooLarge : kVmErrorNoMemory);
+      return;
+    }
+    int first = stackTop_ - n + 1;
+    for (int k = 0; k < n; ++k) {
+      Dereference(stack_[first + k]);
+      a->items[k].MoveFrom(stack_[first + k]);
+    }
+    stackTop_ -= n;
+  }
+  if (VmValue* slot = PushSlot()) slot->MoveFrom(value);
+}
+
+void VmEngine::DefineFunction() {
+  wchar_t* name = DupString(ReadString());
+  int n = ReadByte();
+  CVMFunction* f = nullptr;
+  if (programCounter_ >= 0 && name) f = new (std::nothrow) CVMFunction(this, name);
+  for (int k = 0; k < n && programCounter_ >= 0; ++k) {
+    const wchar_t* argument = ReadString();
+    if (f && !f->AddArgument(argument)) {
+      RaiseError(kVmErrorNoMemory);
+      FreeBuffer(name);
+      return;
+    }
+  }
+  int32_t entry = ReadInt();
+  if (programCounter_ < 0 || !f) {
+    // The function stays in the list until the reset; without its whole
+    // instruction it is never bound to a name.
+    if (programCounter_ >= 0) RaiseError(kVmErrorNoMemory);
+    FreeBuffer(name);
+    return;
+  }
+  f->entry = entry;
+  f->isScript = true;
+  VmVariable* global = new (std::nothrow) VmVariable();
+  if (!global || !global->SetName(name)) {
+    delete global;
+    FreeBuffer(name);
+    RaiseError(kVmErrorNoMemory);
+    return;
+  }
+  FreeBuffer(name);
+  global->value.SetFunction(f);
+  AddGlobal(global);
+}
+
+__attribute__((always_inline)) inline void VmEngine::Execute(int opcode, int* count) {
+  for (;;) switch (opcode) {
+    case OP_NOP:
+      return;
+    case OP_PUSH_CONST: {
+      int type = ReadByte();
+      if (type == VM_INTEGER) {
+        int32_t v = ReadInt();
+        if (programCounter_ < 0) return;
+        // An integer constant followed by an operation on an integer: both
+        // run here when the slice has room for both (and the stack for the
+        // constant), as the loop would run them.
+        if (*count + 1 < kRunBudget && pauseFlag_ <= 0 && stackTop_ >= 0 && stackTop_ < kStackSize - 1 &&
+            stack_[stackTop_].type == VM_INTEGER && programCounter_ < codeSize_) {
+          VmValue& a = stack_[stackTop_];
+          bool done = true;
+          switch (code_[programCounter_]) {
+            case OP_ADD: a.i = WrapAdd(a.i, v); break;
+            case OP_SUB: a.i = WrapSub(a.i, v); break;
+            case OP_MUL: a.i = WrapMul(a.i, v); break;
+            case OP_LT: a.b = a.i < v; a.type = VM_BOOLEAN; break;
+            case OP_LE: a.b = a.i <= v; a.type = VM_BOOLEAN; break;
+            case OP_GT: a.b = a.i > v; a.type = VM_BOOLEAN; break;
+            case OP_GE: a.b = a.i >= v; a.type = VM_BOOLEAN; break;
+            case OP_EQ: a.b = a.i == v; a.type = VM_BOOLEAN; break;
+            case OP_NE: a.b = a.i != v; a.type = VM_BOOLEAN; break;
+            default: done = false; break;
+          }
+          if (done) {
+            ++programCounter_;
+            ++*count;
+            // A comparison that a conditional jump takes at once: the jump
+            // too, with its operand whole and room in the slice.
+            if (a.type == VM_BOOLEAN && *count + 1 < kRunBudget && programCounter_ <= codeSize_ - 5 &&
+                code_[programCounter_] == OP_JUMP_IF_FALSE) {
+              bool truth = a.b;
+              a.type = VM_UNDEFINED;
+              --stackTop_;
+              int32_t target = ReadCodeInt(code_ + programCounter_ + 1);
+              programCounter_ += 5;
+              ++*count;
+              if (!truth) Jump(target);
+            }
+            return;
+          }
+        }
+        if (VmValue* slot = PushSlot()) {
+          slot->type = VM_INTEGER;
+          slot->i = v;
+        }
+        return;
+      }
+      VmValue value;
+      if (type == VM_BOOLEAN) {
+        value.SetBool(ReadByte() != 0);
+      } else if (type == VM_NUMBER) {
+        value.SetDouble(ReadDouble());
+      } else if (type == VM_STRING && programCounter_ >= 0) {
+        int at = programCounter_ - 2;
+        if (Site* site = SiteAt(at)) {
+          programCounter_ = site->next;
+          if (site->text) site->text->AddRef();
+          value.TakeText(site->text);
+        } else {
+          int start = programCounter_, n = 0;
+          bool terminated = false;
+          for (int pc = start; pc <= codeSize_ - 2; pc += 2, ++n) {
+            if (code_[pc] == 0 && code_[pc + 1] == 0) {
+              terminated = true;
+              break;
+            }
+          }
+          programCounter_ = terminated ? start + 2 * n + 2 : codeSize_;
+          VmText* text = nullptr;
+          if (n > 0) {
+            text = VmText::CreateFromBytes(code_ + start, n);
+            if (!text) {
+              RaiseError(n > VmText::kMaxLength ? kVmErrorTextTooLong : kVmErrorNoMemory);
+              return;
+            }
+          }
+          if (Site* fresh = NewSite(at)) {
+            fresh->next = programCounter_;
+            fresh->text = text;
+            if (text) text->AddRef();
+          }
+          value.TakeText(text);
+        }
+      }
+      if (programCounter_ < 0) return;
+      if (VmValue* slot = PushSlot()) slot->MoveFrom(value);
+      return;
+    }
+    case OP_VARIABLE:
+    case OP_FIELD: {
+      // The name operand is decoded once and kept by the instruction's
+      // offset; without room for that, a site of this execution only.
+      int at = programCounter_ - 1;
+      Site local;
+      Site* site = SiteAt(at);
+      if (site) {
+        programCounter_ = site->next;
+      } else {
+        const wchar_t* name = ReadString();
+        int operand = ReadByte();
+        if (programCounter_ < 0) return;
+        site = NewSite(at);
+        wchar_t* copy = site ? DupString(name) : nullptr;
+        if (!copy) {
+          if (site) {
+            siteIndex_[at] = 0;
+            --siteCount_;
+          }
+          memset(&local, 0, sizeof local);
+          site = &local;
+        }
+        site->next = programCounter_;
+        site->operand = static_cast<unsigned char>(operand);
+        site->name = copy ? copy : name_;
+        site->hash = HashVmName(site->name);
+        site->isThis = wcscmp(site->name, L"this") == 0;
+        site->isLength = wcscmp(site->name, L"length") == 0 || wcscmp(site->name, L"count") == 0;
+      }
+      if (opcode == OP_VARIABLE) {
+        ResolveName(site->name, site->hash, site->operand, site);
+        // A read of a variable is OP_VARIABLE and OP_LOAD: both run here
+        // when the slice has room for both, as the loop would run them.
+        if (*count + 1 < kRunBudget && programCounter_ >= 0 && programCounter_ < codeSize_ &&
+            code_[programCounter_] == OP_LOAD && pauseFlag_ <= 0) {
+          VmValue& r = stack_[stackTop_];
+          VmValue* target = r.RefTarget();
+          if (target) {
+            ++programCounter_;
+            ++*count;
+            VmValue copy;
+            copy.Assign(*target);
+            r.MoveFrom(copy);
+          }
+        }
+        return;
+      }
+      if (!CheckOperands(1)) return;
+      VmValue& r = stack_[stackTop_];
+      if (r.type != VM_REFERENCE) {
+        RaiseError(kVmErrorFieldNoReference);
+        return;
+      }
+      VmValue* target = r.RefTarget();
+      VmValue undefined;
+      VmValue member;
+      if (!GetMemberHashed(target ? *target : undefined, site->name, site->hash, site->isLength, site->operand != 0,
+                           &member, site)) {
+        RaiseError(kVmErrorMemberNotFound);
+        return;
+      }
+      r.MoveFrom(member);
+      return;
+    }
+    case OP_INDEX: {
+      int write = ReadByte();
+      if (programCounter_ < 0 || !CheckOperands(2)) return;
+      VmValue& r = stack_[stackTop_ - 1];
+      if (r.type != VM_REFERENCE) {
+        RaiseError(kVmErrorIndexNoReference);
+        return;
+      }
+      VmValue* target = r.RefTarget();
+      if (!target || target->type != VM_ARRAY) {
+        RaiseError(kVmErrorNotArray);
+        return;
+      }
+      VmArray* a = target->array;
+      SetReceiverArray(a);
+      int32_t index = stack_[stackTop_].ToInt();
+      Pop();
+      if (index >= 0 && index < a->count) {
+        r.SetItemReference(a, index);
+      } else if (write && index >= a->count && index < kMaxIndexedItems) {
+        if (!a->Resize(index + 1)) {
+          RaiseError(kVmErrorNoMemory);
+          return;
+        }
+        r.SetItemReference(a, index);
+      } else {
+        RaiseIndexError(index);
+      }
+      return;
+    }
+    case OP_LOAD: {
+      if (!CheckOperands(1)) return;
+      VmValue& r = stack_[stackTop_];
+      if (r.type != VM_REFERENCE) {
+        RaiseError(kVmErrorLoadNoReference);
+        return;
+      }
+      VmValue* target = r.RefTarget();
+      if (!target) {
+        RaiseIndexError(r.ref.index);
+        return;
+      }
+      VmValue copy;
+      copy.Assign(*target);
+      r.MoveFrom(copy);
+      return;
+    }
+    case OP_STORE: {
+      int drop = ReadByte();
+      if (programCounter_ < 0 || !CheckOperands(2)) return;
+      VmValue& r = stack_[stackTop_ - 1];
+      VmValue& v = stack_[stackTop_];
+      if (r.type != VM_REFERENCE) {
+        RaiseError(kVmErrorStoreNoReference);
+        return;
+      }
+      if (r.refKind == kVmRefItem) {
+        // The array may have shrunk since the item was indexed.
+        VmArray* a = static_cast<VmArray*>(r.ref.target);
+        if (r.ref.index >= a->count && !a->Resize(r.ref.index + 1)) {
+          RaiseError(kVmErrorNoMemory);
+          return;
+        }
+      }
+      Dereference(v);  // storage never holds a reference
+      r.RefTarget()->Assign(v);
+      if (drop) {
+        Pop();
+        Pop();
+      } else {
+        r.MoveFrom(v);
+        --stackTop_;
+      }
+      return;
+    }
+    case OP_DUP: {
+      if (!CheckOperands(1)) return;
+      if (VmValue* slot = PushSlot()) slot->Assign(stack_[stackTop_ - 1]);
+      return;
+    }
+    case OP_POP:
+      Pop();
+      return;
+    case OP_NEW_ARRAY:
+      NewArray();
+      return;
+    case OP_NEW_OBJECT: {
+      VmValue* slot = PushSlot();
+      if (!slot) return;
+      VmObject* o = new (std::nothrow) VmObject(this);
+      if (!o) {
+        RaiseError(kVmErrorNoMemory);
+        return;
+      }
+      slot->SetObject(o);
+      return;
+    }
+    case OP_SWAP: {
+      if (!CheckOperands(2)) return;
+      VmValue t;
+      t.MoveFrom(stack_[stackTop_]);
+      stack_[stackTop_].MoveFrom(stack_[stackTop_ - 1]);
+      stack_[stackTop_ - 1].MoveFrom(t);
+      return;
+    }
+    case OP_ADD:
+      if (CheckOperands(2)) Add();
+      return;
+    case OP_SUB:
+    case OP_MUL:
+    case OP_DIV:
+    case OP_MOD:
+    case OP_SHL:
+    case OP_SHR:
+    case OP_USHR:
+      if (CheckOperands(2)) Arithmetic(opcode);
+      return;
+    case OP_NEG: {
+      if (!CheckOperands(1)) return;
+      VmValue& a = stack_[stackTop_];
+      if (a.type == VM_INTEGER) a.i = WrapSub(0, a.i);
+      else if (a.type == VM_NUMBER) a.d = -a.d;
+      else RaiseError(kVmErrorCannotNegate);
+      return;
+    }
+    case OP_EQ:
+    case OP_NE:
+    case OP_LT:
+    case OP_LE:
+    case OP_GT:
+    case OP_GE:
+    case OP_STRICT_EQ:
+    case OP_STRICT_NE:
+      if (CheckOperands(2)) Compare(opcode);
+      return;
+    case OP_JUMP_IF_FALSE: {
+      int32_t target = ReadInt();
+      if (programCounter_ < 0 || !CheckOperands(1)) return;
+      bool truth = stack_[stackTop_].ToBool();
+      Pop();
+      if (!truth) Jump(target);
+      return;
+    }
+    case OP_JUMP: {
+      int32_t target = ReadInt();
+      if (programCounter_ >= 0) Jump(target);
+      return;
+    }
+    case OP_CALL: {
+      int n = ReadByte();
+      if (programCounter_ < 0 || !CheckOperands(1)) return;
+      if (stack_[stackTop_].type != VM_FUNCTION) {
+        RaiseError(kVmErrorNotFunction);
+        return;
+      }
+      if (!CheckOperands(n + 1)) return;
+      CVMFunction* f = stack_[stackTop_].function;
+      stack_[stackTop_--].Clear();
+      for (int k = stackTop_ - n + 1; k <= stackTop_; ++k) Dereference(stack_[k]);
+      if (f->isScript) CallScriptFunction(f, n);  // what the base Call does, without the detour
+      else f->Call(n, this);
+      return;
+    }
+    case OP_AND:
+    case OP_OR:
+    case OP_BIT_XOR:
+    case OP_BIT_AND:
+    case OP_BIT_OR: {
+      if (!CheckOperands(2)) return;
+      VmValue& a = stack_[stackTop_ - 1];
+      VmValue& b = stack_[stackTop_];
+      if (opcode == OP_AND) a.SetBool(a.ToBool() && b.ToBool());
+      else if (opcode == OP_OR) a.SetBool(a.ToBool() || b.ToBool());
+      else if (opcode == OP_BIT_XOR) a.SetInt(a.ToInt() ^ b.ToInt());
+      else if (opcode == OP_BIT_AND) a.SetInt(a.ToInt() & b.ToInt());
+      else a.SetInt(a.ToInt() | b.ToInt());
+      Pop();
+      return;
+    }
+    case OP_NOT:
+      if (CheckOperands(1)) stack_[stackTop_].SetBool(!stack_[stackTop_].ToBool());
+      return;
+    case OP_BIT_NOT:
+      if (CheckOperands(1)) stack_[stackTop_].SetInt(~stack_[stackTop_].ToInt());
+      return;
+    case OP_RETURN:
+      Return();
+      return;
+    case OP_LINE: {
+      int32_t line = ReadInt();
+      if (programCounter_ < 0) return;
+      line_ = line;
+      // Every statement begins with its line: the statement's first
+      // instruction follows at once when the slice has room for it.
+      if (*count + 1 < kRunBudget && pauseFlag_ <= 0 && code_[programCounter_] < kVmOpcodeCount) {
+        opcode = code_[programCounter_++];
+        ++*count;
+        continue;
+      }
+      return;
+    }
+    case OP_DELETE: {
+      if (!CheckOperands(1)) return;
+      VmValue& r = stack_[stackTop_];
+      if (r.type != VM_REFERENCE) {
+        RaiseError(kVmErrorDeleteNoReference);
+        return;
+      }
+      if (VmValue* target = r.RefTarget()) target->Release();
+      r.SetBool(true);
+      return;
+    }
+    case OP_WITH_BEGIN: {
+      if (stackTop_ < 0 || stack_[stackTop_].type != VM_REFERENCE) {
+        RaiseError(kVmErrorWithNoReference);
+        return;
+      }
+      VmValue* target = stack_[stackTop_].RefTarget();
+      VmValue undefined;
+      VmScopeList& scopes = frame_ ? frame_->scopes : scopes_;
+      if (!scopes.Push(target ? *target : undefined)) {
+        RaiseError(kVmErrorStackOverflow);
+        return;
+      }
+      Pop();
+      return;
+    }
+    case OP_WITH_END:
+      (frame_ ? frame_->scopes : scopes_).Pop();
+      return;
+    case OP_DEFINE_FUNCTION:
+      DefineFunction();
+      return;
+    case OP_INSTANCEOF: {
+      int type = ReadByte();
+      if (programCounter_ < 0 || !CheckOperands(1)) return;
+      stack_[stackTop_].SetBool(stack_[stackTop_].type == type);
+      return;
+    }
+    case OP_TYPEOF:
+      if (CheckOperands(1)) stack_[stackTop_].SetString(TypeName(stack_[stackTop_].type));
+      return;
+    default:
+      RaiseError(kVmErrorBadInstruction);
+      return;
+  }
+}
+
+int VmEngine::Run() {
+  if (!code_) {
+    programCounter_ = -1;
+    return 0;
+  }
+  int i = 0;
+  while (i < kRunBudget && programCounter_ >= 0) {
+    int opcode = code_[programCounter_++];
+    if (opcode >= kVmOpcodeCount) {
+      // The end mark after the code ends the program without a message.
+      if (programCounter_ > codeSize_) programCounter_ = -1;
+      else RaiseError(kVmErrorBadInstruction);
+      break;
+    }
+    Execute(opcode, &i);
+    ++i;
+    if (pauseFlag_ > 0) break;
+  }
+  if (programCounter_ < -1) programCounter_ = -1;
+  return i;
+}

@@ -1,0 +1,3 @@
+#include "script/machine/vm_live_counts.h"
+
+VmLiveCounts g_vmLiveCounts;

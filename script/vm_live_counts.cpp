@@ -1,3 +1,0 @@
-#include "script/vm_live_counts.h"
-
-VmLiveCounts g_vmLiveCounts;
