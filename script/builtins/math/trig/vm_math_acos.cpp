@@ -1,4 +1,4 @@
-#include "script/builtins/math/vm_math_acos.h"
+#include "script/builtins/math/trig/vm_math_acos.h"
 
 #include <cmath>
 

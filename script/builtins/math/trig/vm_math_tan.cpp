@@ -1,4 +1,4 @@
-#include "script/builtins/math/vm_math_tan.h"
+#include "script/builtins/math/trig/vm_math_tan.h"
 
 #include <cmath>
 

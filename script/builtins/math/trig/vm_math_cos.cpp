@@ -1,4 +1,4 @@
-#include "script/builtins/math/vm_math_cos.h"
+#include "script/builtins/math/trig/vm_math_cos.h"
 
 #include <cmath>
 

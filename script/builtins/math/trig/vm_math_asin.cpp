@@ -1,4 +1,4 @@
-#include "script/builtins/math/vm_math_asin.h"
+#include "script/builtins/math/trig/vm_math_asin.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "script/builtins/math/vm_math_atan2.h"
+#include "script/builtins/math/trig/vm_math_atan2.h"
 
 #include <cmath>
 
