@@ -47,6 +47,7 @@
 #include <gtest/gtest.h>
 
 #include "components/electronic/electronic_classes.h"
+#include "foundation/buffer_failure_scope.h"
 #include "foundation/memory_stream.h"
 #include "kestui/core/kest_host.h"
 #include "kestui/core/kest_host_scope.h"
@@ -539,5 +540,36 @@ public:
 
   PcbPainter painter;
 };
+
+// Memory refused anywhere while a chip takes a database row that adds its
+// application circuit (a part, a slot among the children, a wire) never
+// leaves a part of it outside the chip's children, where deleting the
+// circuit would miss it. For every number of blocks the heap grants, a
+// fresh bench makes the chip and applies the row; the first try refused
+// nothing must add wholeChildren parts.
+inline void ExpectCircuitOwnedUnderRefusedMemory(const char* className, int x, int y, const DbRow& row,
+                                                 int wholeChildren) {
+  bool whole = false;
+  for (int grant = 0; grant < 400 && !whole; ++grant) {
+    Bench bench;
+    CSCHBlock* chip = bench.Create<CSCHBlock>(className);
+    ASSERT_NE(chip, nullptr);
+    chip->MoveTo(x, y);
+    int before = bench.scheme->BlockCount();
+    {
+      CBufferFailureScope scope(grant);
+      chip->ApplyDbRecord(row.Record());
+      whole = scope.GetRefusals() == 0;
+    }
+    ASSERT_EQ(bench.scheme->BlockCount(), before + chip->childCount) << grant;
+    for (int i = 0; i < chip->childCount; i++) {
+      ASSERT_EQ(chip->children[i]->parent, chip) << grant;
+    }
+    if (whole) {
+      EXPECT_EQ(chip->childCount, wholeChildren);
+    }
+  }
+  EXPECT_TRUE(whole);
+}
 
 }  // namespace comptest

@@ -10,7 +10,6 @@
 
 #include "component_kit.h"
 #include "components/electronic/discrete/capacitor.h"
-#include "foundation/buffer_failure_scope.h"
 #include "scheme/model/wire.h"
 #include "scheme/simulation/uart_format.h"
 #include "support/test_support.h"
@@ -144,28 +143,8 @@ std::vector<WireEnds> Wires(SchScheme* s) {
 // Memory refused anywhere while the circuit is added never leaves a part of
 // it outside the chip's children.
 TEST(Ft232rl, RefusedMemoryLeavesNoPartOfTheCircuitUnowned) {
-  bool whole = false;
-  for (int grant = 0; grant < 400 && !whole; ++grant) {
-    Bench bench;
-    auto* chip = bench.Create<CFT232RL>("FT232RL");
-    ASSERT_NE(chip, nullptr);
-    chip->MoveTo(400, 100);
-    comptest::DbRow row(L"FT232", {{"model", "FT232RL"}, {"price", "180"}});
-    int before = bench.scheme->BlockCount();
-    {
-      CBufferFailureScope scope(grant);
-      chip->ApplyDbRecord(row.Record());
-      whole = scope.GetRefusals() == 0;
-    }
-    ASSERT_EQ(bench.scheme->BlockCount(), before + chip->childCount) << grant;
-    for (int i = 0; i < chip->childCount; i++) {
-      ASSERT_EQ(chip->children[i]->parent, chip) << grant;
-    }
-    if (whole) {
-      EXPECT_EQ(chip->childCount, 8);
-    }
-  }
-  EXPECT_TRUE(whole);
+  comptest::DbRow row(L"FT232", {{"model", "FT232RL"}, {"price", "180"}});
+  comptest::ExpectCircuitOwnedUnderRefusedMemory("FT232RL", 400, 100, row, 8);
 }
 
 TEST(Ft232rl, ApplyingARowAddsTheApplicationCircuitOnce) {

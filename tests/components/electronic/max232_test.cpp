@@ -14,7 +14,6 @@
 #include "chip_rig.h"
 #include "component_kit.h"
 #include "components/electronic/discrete/capacitor.h"
-#include "foundation/buffer_failure_scope.h"
 #include "scheme/model/wire.h"
 #include "support/test_support.h"
 
@@ -232,28 +231,7 @@ TEST(Max232, DatabaseRowAddsTheChargePumpCircuit) {
 // the children, a wire) never leaves a part of it outside the chip's
 // children, where deleting the circuit would miss it.
 TEST(Max232, RefusedMemoryLeavesNoPartOfTheCircuitUnowned) {
-  bool whole = false;
-  for (int grant = 0; grant < 400 && !whole; ++grant) {
-    CapBench bench;
-    auto* chip = bench.Create<CSCHMAX232>("MAX232");
-    ASSERT_NE(chip, nullptr);
-    chip->MoveTo(300, 100);
-    DbRow row = Row("MAX232CPE", "1", "0");
-    int before = bench.scheme->BlockCount();
-    {
-      CBufferFailureScope scope(grant);
-      chip->ApplyDbRecord(row.Record());
-      whole = scope.GetRefusals() == 0;
-    }
-    ASSERT_EQ(bench.scheme->BlockCount(), before + chip->childCount) << grant;
-    for (int i = 0; i < chip->childCount; i++) {
-      ASSERT_EQ(chip->children[i]->parent, chip) << grant;
-    }
-    if (whole) {
-      EXPECT_EQ(chip->childCount, 6);
-    }
-  }
-  EXPECT_TRUE(whole);
+  comptest::ExpectCircuitOwnedUnderRefusedMemory("MAX232", 300, 100, Row("MAX232CPE", "1", "0"), 6);
 }
 
 TEST(Max232, SmallCapacitorsAreChipsOnSoAndCeramicOnDip) {
