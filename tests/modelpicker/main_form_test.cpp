@@ -11,6 +11,7 @@
 #include "kestui/containers/kest_v_splitter.h"
 #include "modelpicker/script_export.h"
 #include "picker_fixture.h"
+#include "support/compdb_form_checks.h"
 
 namespace {
 
@@ -20,18 +21,8 @@ using pickertest::LoadNamedTables;
 using pickertest::PickerFormTest;
 using pickertest::TestDatabase;
 
-RECT RectIn(HWND parent, HWND child) {
-  RECT r;
-  GetWindowRect(child, &r);
-  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
-std::vector<HWND> Children(HWND parent) {
-  std::vector<HWND> children;
-  for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) children.push_back(c);
-  return children;
-}
+using velktest::Children;
+using velktest::RectIn;
 
 class PickerSampleTest : public PickerFormTest {
 protected:
@@ -109,18 +100,7 @@ TEST_F(PickerSampleTest, Layout) {
   EXPECT_TRUE(ListView_GetExtendedListViewStyle(inLeft[4]) & LVS_EX_FULLROWSELECT);
 
   // Headers: white bold Verdana on grey, centred.
-  for (HWND header : {inLeft[0], inLeft[3]}) {
-    CKestLabel* label = dynamic_cast<CKestLabel*>(GetControlFromHandle(header));
-    ASSERT_NE(nullptr, label);
-    EXPECT_EQ(RGB(255, 255, 255), label->GetTextColor());
-    EXPECT_EQ(RGB(102, 102, 102), label->GetBackColor());
-    EXPECT_EQ(0, label->GetAlignment());
-    LOGFONTW font = {};
-    ASSERT_TRUE(GetObjectW(label->GetFont()->GetHandle(), sizeof font, &font));
-    EXPECT_STREQ(L"Verdana", font.lfFaceName);
-    EXPECT_EQ(-14, font.lfHeight);
-    EXPECT_EQ(700, font.lfWeight);
-  }
+  for (HWND header : {inLeft[0], inLeft[3]}) velktest::ExpectHeadingBar(header);
 
   // Right: header, preview (120 high), splitter, bottom panel, parameters.
   std::vector<HWND> inRight = Children(right);
@@ -242,22 +222,11 @@ TEST_F(PickerSampleTest, SelectingAModelBuildsItsParameters) {
   EXPECT_EQ(22u, Children(panel).size());
   for (size_t i = 0; i < rows.size(); ++i) {
     SCOPED_TRACE(i);
-    int y = 4 + 25 * static_cast<int>(i);
-    RECT label = RectIn(panel, rows[i].label->GetHandle());
-    EXPECT_EQ(4, label.left);
-    EXPECT_EQ(y, label.top);
-    EXPECT_EQ(276, label.right - label.left);
-    EXPECT_EQ(-1, rows[i].label->GetAlignment());
-    HWND valueWindow = rows[i].edit ? rows[i].edit->GetHandle() : rows[i].combo->GetHandle();
-    RECT value = RectIn(panel, valueWindow);
-    EXPECT_EQ(284, value.left);
-    EXPECT_EQ(y, value.top);
-    EXPECT_EQ(200, value.right - value.left);
+    // Label and value in place; a read-only value an edit 21 high on the
+    // button-face colour, with a sunken edge.
+    velktest::ExpectParameterRowPlace(panel, rows[i], static_cast<int>(i));
     if (rows[i].edit) {
-      EXPECT_EQ(21, value.bottom - value.top);
-      EXPECT_TRUE(GetWindowLongW(valueWindow, GWL_STYLE) & ES_READONLY);
-      EXPECT_TRUE(GetWindowLongW(valueWindow, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
-      EXPECT_EQ(GetSysColor(COLOR_BTNFACE), rows[i].edit->GetBackColor());
+      EXPECT_TRUE(GetWindowLongW(rows[i].edit->GetHandle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
     }
   }
   EXPECT_EQ(L"Модель:", WindowText(rows[0].label->GetHandle()));
@@ -516,11 +485,7 @@ protected:
 
   // Colour of the preview at a client point, as drawn on screen.
   static COLORREF PixelAt(CMainForm* form, int x, int y) {
-    HWND preview = form->GetPreview()->GetHandle();
-    HDC dc = GetDC(preview);
-    COLORREF colour = GetPixel(dc, x, y);
-    ReleaseDC(preview, dc);
-    return colour;
+    return velktest::ScreenPixel(form->GetPreview()->GetHandle(), x, y);
   }
 
   TestDatabase db;

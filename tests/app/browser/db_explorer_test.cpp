@@ -18,6 +18,7 @@
 #include "kestui/containers/kest_v_splitter.h"
 #include "kestui/core/kest_host_scope.h"
 #include "scheme/model/block.h"
+#include "support/compdb_form_checks.h"
 
 namespace {
 
@@ -73,10 +74,7 @@ protected:
 
   // Selects a model as the mouse would; the list view reports the change.
   static void SelectRow(CDBExplorer* explorer, int row) {
-    HWND list = explorer->GetModelList()->GetHandle();
-    ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-    ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    velktest::FlushEvents();
+    velktest::SelectListViewRow(explorer->GetModelList()->GetHandle(), row);
   }
 
   // Picks a choice in an option combo and reports it as the combo would.
@@ -103,14 +101,7 @@ protected:
   }
 
   static std::wstring ValueText(const CompDbParameterRow& row) {
-    if (row.edit) return WindowText(row.edit->GetHandle());
-    if (!row.combo) return L"";
-    int index = row.combo->GetSelectedIndex();
-    if (index < 0) return L"";
-    wchar_t* text = row.combo->CopyItemText(index);
-    std::wstring result = text ? text : L"";
-    FreeBuffer(text);
-    return result;
+    return velktest::ParameterValueText(row);
   }
 
   static int ListColumnCount(CDBExplorer* explorer) {
@@ -236,18 +227,7 @@ TEST_F(ExplorerTest, Layout) {
   EXPECT_TRUE(GetWindowLongW(inRight[4], GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
 
   // Headers: white bold Verdana on grey, centred.
-  for (HWND header : {inLeft[0], inLeft[3], inRight[0]}) {
-    auto* label = dynamic_cast<CKestLabel*>(GetControlFromHandle(header));
-    ASSERT_NE(nullptr, label);
-    EXPECT_EQ(RGB(255, 255, 255), label->GetTextColor());
-    EXPECT_EQ(RGB(102, 102, 102), label->GetBackColor());
-    EXPECT_EQ(0, label->GetAlignment());
-    LOGFONTW font = {};
-    ASSERT_TRUE(GetObjectW(label->GetFont()->GetHandle(), sizeof font, &font));
-    EXPECT_STREQ(L"Verdana", font.lfFaceName);
-    EXPECT_EQ(-14, font.lfHeight);
-    EXPECT_EQ(700, font.lfWeight);
-  }
+  for (HWND header : {inLeft[0], inLeft[3], inRight[0]}) velktest::ExpectHeadingBar(header);
 
   // The buttons side by side: "Выбрать" (default, 1000), then "Отмена".
   std::vector<HWND> buttons = Children(inRight[3]);
@@ -347,31 +327,23 @@ TEST_F(ExplorerTest, ChoosingARowFillsTheParameterRows) {
   };
   for (size_t i = 0; i < rows.size(); ++i) {
     SCOPED_TRACE(i);
-    int y = 4 + 25 * static_cast<int>(i);
     EXPECT_EQ(expected[i].column, rows[i].column);
     EXPECT_EQ(expected[i].label, WindowText(rows[i].label->GetHandle()));
     EXPECT_EQ(expected[i].value, ValueText(rows[i]));
-    RECT label = RectIn(box, rows[i].label->GetHandle());
-    EXPECT_EQ(4, label.left);
-    EXPECT_EQ(y, label.top);
-    EXPECT_EQ(276, label.right - label.left);
-    EXPECT_EQ(-1, rows[i].label->GetAlignment());
-    HWND value = expected[i].option ? rows[i].combo->GetHandle() : rows[i].edit->GetHandle();
-    RECT place = RectIn(box, value);
-    EXPECT_EQ(284, place.left);
-    EXPECT_EQ(y, place.top);
-    EXPECT_EQ(200, place.right - place.left);
+    // Label and value in place; a read-only value an edit 21 high on the
+    // button-face colour.
+    velktest::ExpectParameterRowPlace(box, rows[i], static_cast<int>(i));
     if (expected[i].option) {
+      ASSERT_NE(nullptr, rows[i].combo);
+      HWND value = rows[i].combo->GetHandle();
       EXPECT_EQ(nullptr, rows[i].edit);
       EXPECT_EQ(kOptionComboId, GetDlgCtrlID(value));
       EXPECT_EQ(CBS_DROPDOWNLIST, GetWindowLongW(value, GWL_STYLE) & 3);
       EXPECT_EQ(1, rows[i].combo->GetOptionKey());
     } else {
+      ASSERT_NE(nullptr, rows[i].edit);
       EXPECT_EQ(nullptr, rows[i].combo);
-      EXPECT_EQ(21, place.bottom - place.top);
-      EXPECT_EQ(0, GetDlgCtrlID(value));
-      EXPECT_TRUE(GetWindowLongW(value, GWL_STYLE) & ES_READONLY);
-      EXPECT_EQ(GetSysColor(COLOR_BTNFACE), rows[i].edit->GetBackColor());
+      EXPECT_EQ(0, GetDlgCtrlID(rows[i].edit->GetHandle()));
     }
   }
   // The option combo holds the cell's choices, item data = index.
@@ -581,11 +553,7 @@ TEST_F(ExplorerTest, LongTextsAreShownWhole) {
 
 // Colour of the preview at a client point, as drawn on screen.
 COLORREF PreviewPixel(CDBExplorer* explorer, int x, int y) {
-  HWND preview = explorer->GetPreview()->GetHandle();
-  HDC dc = GetDC(preview);
-  COLORREF colour = GetPixel(dc, x, y);
-  ReleaseDC(preview, dc);
-  return colour;
+  return velktest::ScreenPixel(explorer->GetPreview()->GetHandle(), x, y);
 }
 
 TEST_F(ExplorerTest, ThePreviewFitsThePictureAndStaysWhiteWithoutOne) {
