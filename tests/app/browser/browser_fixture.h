@@ -25,15 +25,6 @@ using velktest::Children;
 using velktest::RectIn;
 using velktest::WindowText;
 
-// The folder of the test program's build ("build\"), where screenshots go.
-inline std::wstring BuildFolder() {
-  wchar_t path[MAX_PATH];
-  DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring exe(path, n);
-  std::wstring bin = exe.substr(0, exe.find_last_of(L"\\/"));
-  return bin.substr(0, bin.find_last_of(L"\\/") + 1);
-}
-
 // The sample database of the repository, data/VelkDB/, found from this
 // header's own path (a Unix path under Wine is reached through Z:).
 inline std::wstring SampleDatabaseFolder() {

@@ -559,13 +559,7 @@ TEST_F(EditorEditingTest, DrawnCircuitMarksTheDocumentAndEmptiesWithCtrlADel) {
   EXPECT_TRUE(Rectilinear(w));
   RedrawWindow(form->GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
   velktest::FlushEvents();
-  wchar_t exe[MAX_PATH];
-  DWORD n = GetModuleFileNameW(nullptr, exe, MAX_PATH);
-  std::wstring bin(exe, n);
-  bin = bin.substr(0, bin.find_last_of(L"\\/"));
-  std::wstring shots = bin.substr(0, bin.find_last_of(L"\\/") + 1) + L"screenshots\\";
-  CreateDirectoryW(shots.c_str(), nullptr);
-  EXPECT_TRUE(velktest::SaveWindowBitmap(form->GetHandle(), shots + L"scheme_drawn_by_mouse.bmp"));
+  EXPECT_TRUE(velktest::SaveScreenshot(form->GetHandle(), L"scheme_drawn_by_mouse.bmp"));
 
   // Ctrl+A then Del: the menu shortcuts of the view reach the editor.
   SetFocus(view->GetHandle());
