@@ -202,11 +202,13 @@ LRESULT CMainForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
           if ((code == 0 || code == 1) && !filling_) OnTypeListChanged();
           return 0;
         }
+        if (COptionCombo* combo = OptionComboOfCommand(wParam, lParam)) {
+          OnOptionChanged(combo);
+          return 0;
+        }
         if (LOWORD(wParam) == kOptionComboId && sender &&
             (code == CBN_SELENDOK || code == CBN_SELCHANGE || code == CBN_EDITCHANGE)) {
-          COptionCombo* combo = dynamic_cast<COptionCombo*>(GetControlFromHandle(sender));
-          if (combo) OnOptionChanged(combo);
-          return 0;
+          return 0;  // a change reported by no option combo of ours
         }
         if (LOWORD(wParam) == kChooseButtonId && code == 0) {
           // A press may be reported twice (the button's own notification

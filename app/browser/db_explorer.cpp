@@ -198,13 +198,9 @@ LRESULT CDBExplorer::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
           }
           return 0;
         }
-        if (LOWORD(wParam) == kOptionComboId && sender &&
-            (code == CBN_EDITCHANGE || code == CBN_SELENDOK || code == CBN_SELCHANGE)) {
-          COptionCombo* combo = dynamic_cast<COptionCombo*>(GetControlFromHandle(sender));
-          if (combo) {
-            ApplyParameterChoice(combo);
-            return 0;
-          }
+        if (COptionCombo* combo = OptionComboOfCommand(wParam, lParam)) {
+          ApplyParameterChoice(combo);
+          return 0;
         }
         break;
       }

@@ -181,3 +181,11 @@ void PaintCompDbPicture(CKestPaintBox* preview, CKestImage* picture, bool halfto
   if (oldMode) SetStretchBltMode(dc, oldMode);
   preview->ReleaseDC();
 }
+
+COptionCombo* OptionComboOfCommand(WPARAM wParam, LPARAM lParam) {
+  HWND sender = reinterpret_cast<HWND>(lParam);
+  int code = HIWORD(wParam);
+  if (LOWORD(wParam) != kOptionComboId || !sender) return nullptr;
+  if (code != CBN_EDITCHANGE && code != CBN_SELENDOK && code != CBN_SELCHANGE) return nullptr;
+  return dynamic_cast<COptionCombo*>(GetControlFromHandle(sender));
+}

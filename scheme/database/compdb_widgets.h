@@ -64,6 +64,11 @@ void ClearParameterRows(CKestScrollBox* box, std::vector<CompDbParameterRow>* ro
 void BuildParameterRows(CKestScrollBox* box, CompDbRecord* record, bool namedOnly,
                         int labelHeight, std::vector<CompDbParameterRow>* rows);
 
+// The option combo a WM_COMMAND (wParam, lParam) comes from when it reports
+// a change of choice (CBN_EDITCHANGE, CBN_SELENDOK, CBN_SELCHANGE); null for
+// any other command.
+COptionCombo* OptionComboOfCommand(WPARAM wParam, LPARAM lParam);
+
 // Takes the combo's selected position as the choice of its option and
 // sets every read-only value again, so that formula cells follow. False
 // (nothing changed) without a record, a selection or an option of that key.
