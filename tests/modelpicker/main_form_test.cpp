@@ -48,26 +48,10 @@ TEST_F(PickerSampleTest, Layout) {
   EXPECT_TRUE(style & WS_MINIMIZEBOX);
   EXPECT_TRUE(style & WS_SYSMENU);
   EXPECT_EQ(WS_CAPTION, style & WS_CAPTION);
-  RECT client;
-  GetClientRect(window, &client);
 
   // The form: left panel, vertical splitter, right panel.
-  std::vector<HWND> top = Children(window);
-  ASSERT_EQ(3u, top.size());
-  HWND left = top[0], right = top[2];
-  EXPECT_NE(nullptr, dynamic_cast<CKestPanel*>(GetControlFromHandle(left)));
-  EXPECT_NE(nullptr, dynamic_cast<CKestVSplitter*>(GetControlFromHandle(top[1])));
-  EXPECT_NE(nullptr, dynamic_cast<CKestPanel*>(GetControlFromHandle(right)));
-  EXPECT_EQ(-1, static_cast<CKestPanel*>(GetControlFromHandle(left))->GetBevel());
-  EXPECT_EQ(-1, static_cast<CKestPanel*>(GetControlFromHandle(right))->GetBevel());
-  RECT l = RectIn(window, left), s = RectIn(window, top[1]), r = RectIn(window, right);
-  EXPECT_EQ(0, l.left);
-  EXPECT_EQ(490, l.right);
-  EXPECT_EQ(client.bottom, l.bottom);
-  EXPECT_EQ(490, s.left);
-  EXPECT_EQ(s.right, r.left);
-  EXPECT_EQ(client.right, r.right);
-  EXPECT_EQ(client.bottom, r.bottom);
+  HWND left = nullptr, right = nullptr;
+  ASSERT_NO_FATAL_FAILURE(velktest::ExpectChooserPanels(window, &left, &right));
 
   // Left: header, type list (150 high), splitter, header, model list.
   std::vector<HWND> inLeft = Children(left);

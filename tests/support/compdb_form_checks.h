@@ -6,14 +6,47 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "foundation/buffers.h"
+#include "kestui/containers/kest_panel.h"
+#include "kestui/containers/kest_v_splitter.h"
 #include "scheme/database/compdb_widgets.h"
 #include "support/form_queries.h"
 
 namespace velktest {
+
+// The chooser form's three children: a left panel 490 wide over the whole
+// client height, a vertical splitter at x 490 and a right panel from the
+// splitter to the right edge, both panels without a bevel (-1). *left and
+// *right: the panels (null when the form has not three children).
+inline void ExpectChooserPanels(HWND window, HWND* left, HWND* right) {
+  *left = *right = nullptr;
+  RECT client;
+  GetClientRect(window, &client);
+  std::vector<HWND> top = Children(window);
+  ASSERT_EQ(3u, top.size());
+  *left = top[0];
+  *right = top[2];
+  auto* leftPanel = dynamic_cast<CKestPanel*>(GetControlFromHandle(*left));
+  auto* rightPanel = dynamic_cast<CKestPanel*>(GetControlFromHandle(*right));
+  ASSERT_NE(nullptr, leftPanel);
+  ASSERT_NE(nullptr, rightPanel);
+  EXPECT_NE(nullptr, dynamic_cast<CKestVSplitter*>(GetControlFromHandle(top[1])));
+  EXPECT_EQ(-1, leftPanel->GetBevel());
+  EXPECT_EQ(-1, rightPanel->GetBevel());
+  RECT l = RectIn(window, *left), s = RectIn(window, top[1]), r = RectIn(window, *right);
+  EXPECT_EQ(0, l.left);
+  EXPECT_EQ(490, l.right);
+  EXPECT_EQ(0, l.top);
+  EXPECT_EQ(client.bottom, l.bottom);
+  EXPECT_EQ(490, s.left);
+  EXPECT_EQ(s.right, r.left);
+  EXPECT_EQ(client.right, r.right);
+  EXPECT_EQ(client.bottom, r.bottom);
+}
 
 // A heading bar: a label of white bold Verdana (-14, 700) on grey
 // (102, 102, 102), centred.

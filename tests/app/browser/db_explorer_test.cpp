@@ -137,29 +137,11 @@ TEST_F(ExplorerTest, Layout) {
   EXPECT_TRUE(style & WS_SYSMENU);
   EXPECT_EQ(WS_CAPTION, style & WS_CAPTION);
   EXPECT_EQ(nullptr, GetMenu(window));
-  RECT client;
-  GetClientRect(window, &client);
 
   // The form: left panel, vertical splitter, right panel.
-  std::vector<HWND> top = Children(window);
-  ASSERT_EQ(3u, top.size());
-  HWND left = top[0], right = top[2];
-  auto* leftPanel = dynamic_cast<CKestPanel*>(GetControlFromHandle(left));
-  auto* rightPanel = dynamic_cast<CKestPanel*>(GetControlFromHandle(right));
-  ASSERT_NE(nullptr, leftPanel);
-  ASSERT_NE(nullptr, rightPanel);
-  EXPECT_NE(nullptr, dynamic_cast<CKestVSplitter*>(GetControlFromHandle(top[1])));
-  EXPECT_EQ(-1, leftPanel->GetBevel());
-  EXPECT_EQ(-1, rightPanel->GetBevel());
-  RECT l = RectIn(window, left), s = RectIn(window, top[1]), r = RectIn(window, right);
-  EXPECT_EQ(0, l.left);
-  EXPECT_EQ(490, l.right);
-  EXPECT_EQ(0, l.top);
-  EXPECT_EQ(client.bottom, l.bottom);
-  EXPECT_EQ(490, s.left);
-  EXPECT_EQ(s.right, r.left);
-  EXPECT_EQ(client.right, r.right);
-  EXPECT_EQ(client.bottom, r.bottom);
+  HWND left = nullptr, right = nullptr;
+  ASSERT_NO_FATAL_FAILURE(velktest::ExpectChooserPanels(window, &left, &right));
+  auto* leftPanel = static_cast<CKestPanel*>(GetControlFromHandle(left));
 
   // Left: "Тип", the type list (150 high), a splitter, "Модель", the
   // model list filling the rest.
@@ -652,9 +634,7 @@ TEST_F(ExplorerTest, TheSampleDatabaseWithAScreenshot) {
   RedrawWindow(explorer->GetHandle(), nullptr, nullptr,
                RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
   velktest::FlushEvents();
-  std::wstring folder = browsertest::BuildFolder() + L"screenshots\\";
-  CreateDirectoryW(folder.c_str(), nullptr);
-  EXPECT_TRUE(velktest::SaveWindowBitmap(explorer->GetHandle(), folder + L"db_explorer.bmp"));
+  EXPECT_TRUE(velktest::SaveScreenshot(explorer->GetHandle(), L"db_explorer.bmp"));
 
   // "Выбрать" returns that row.
   browsertest::LoopProbe probe(
