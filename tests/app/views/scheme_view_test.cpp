@@ -16,6 +16,7 @@
 #include "scheme/model/junction.h"
 #include "scheme/model/scheme.h"
 #include "scheme/model/wire.h"
+#include "support/memory_canvas.h"
 #include "support/test_support.h"
 
 namespace {
@@ -287,32 +288,11 @@ TEST_F(SchemeViewTest, EdgeScrollingMovesTowardsTheEdge) {
 
 // ---------------------------------------------------------------- pixels
 
-// A white 24-bit memory bitmap the view paints into.
-class Canvas {
+// A white 32-bit memory bitmap the view paints into.
+class Canvas : public velktest::MemoryCanvas {
 public:
-  Canvas(int width, int height) : width_(width), height_(height) {
-    HDC screen = GetDC(nullptr);
-    dc_ = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    bitmap_ = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    ReleaseDC(nullptr, screen);
-    old_ = SelectObject(dc_, bitmap_);
-    RECT all = {0, 0, width, height};
-    FillRect(dc_, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  }
-  ~Canvas() {
-    SelectObject(dc_, old_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
-  }
-  HDC DC() const { return dc_; }
-  COLORREF At(int x, int y) const { return GetPixel(dc_, x, y); }
+  Canvas(int width, int height) : MemoryCanvas(width, height) {}
+  HDC DC() const { return dc(); }
   bool IsDark(int x, int y) const {
     COLORREF c = At(x, y);
     return GetRValue(c) < 128 && GetGValue(c) < 128 && GetBValue(c) < 128;
@@ -325,12 +305,6 @@ public:
         if (At(x, y) != RGB(255, 255, 255)) n++;
     return n;
   }
-
-private:
-  int width_, height_;
-  HDC dc_;
-  HBITMAP bitmap_;
-  HGDIOBJ old_;
 };
 
 TEST_F(SchemeViewTest, WirePensByKindAndSelection) {
