@@ -38,16 +38,7 @@ protected:
 TEST_F(PickerSampleTest, Layout) {
   CMainForm* form = OpenForm(&state);
   HWND window = form->GetHandle();
-  EXPECT_EQ(L"Выбор модели", WindowText(window));
-  RECT bounds;
-  GetWindowRect(window, &bounds);
-  EXPECT_EQ(1020, bounds.right - bounds.left);
-  EXPECT_EQ(500, bounds.bottom - bounds.top);
-  LONG style = GetWindowLongW(window, GWL_STYLE);
-  EXPECT_TRUE(style & WS_THICKFRAME);
-  EXPECT_TRUE(style & WS_MINIMIZEBOX);
-  EXPECT_TRUE(style & WS_SYSMENU);
-  EXPECT_EQ(WS_CAPTION, style & WS_CAPTION);
+  velktest::ExpectChooserFrame(window, 1020);
 
   // The form: left panel, vertical splitter, right panel.
   HWND left = nullptr, right = nullptr;

@@ -1,6 +1,7 @@
 // Checks shared by the tests of the two model choosers (the editor's
-// database browser and modelpicker): the heading bars and the parameter
-// rows that scheme/database/compdb_widgets builds.
+// database browser and modelpicker): the window and its two panels, the
+// heading bars and the parameter rows that scheme/database/compdb_widgets
+// builds.
 #pragma once
 
 #include <windows.h>
@@ -17,6 +18,21 @@
 #include "support/form_queries.h"
 
 namespace velktest {
+
+// The chooser form's window: caption "Выбор модели", width x 500, a sizing
+// frame, a minimize box and the system menu.
+inline void ExpectChooserFrame(HWND window, int width) {
+  EXPECT_EQ(L"Выбор модели", WindowText(window));
+  RECT bounds;
+  GetWindowRect(window, &bounds);
+  EXPECT_EQ(width, bounds.right - bounds.left);
+  EXPECT_EQ(500, bounds.bottom - bounds.top);
+  LONG style = GetWindowLongW(window, GWL_STYLE);
+  EXPECT_TRUE(style & WS_THICKFRAME);
+  EXPECT_TRUE(style & WS_MINIMIZEBOX);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_EQ(WS_CAPTION, style & WS_CAPTION);
+}
 
 // The chooser form's three children: a left panel 490 wide over the whole
 // client height, a vertical splitter at x 490 and a right panel from the

@@ -126,16 +126,7 @@ protected:
 TEST_F(ExplorerTest, Layout) {
   CDBExplorer* explorer = Open(L"parts;more");
   HWND window = explorer->GetHandle();
-  EXPECT_EQ(L"Выбор модели", WindowText(window));
-  RECT bounds;
-  GetWindowRect(window, &bounds);
-  EXPECT_EQ(1024, bounds.right - bounds.left);
-  EXPECT_EQ(500, bounds.bottom - bounds.top);
-  LONG style = GetWindowLongW(window, GWL_STYLE);
-  EXPECT_TRUE(style & WS_THICKFRAME);
-  EXPECT_TRUE(style & WS_MINIMIZEBOX);
-  EXPECT_TRUE(style & WS_SYSMENU);
-  EXPECT_EQ(WS_CAPTION, style & WS_CAPTION);
+  velktest::ExpectChooserFrame(window, 1024);
   EXPECT_EQ(nullptr, GetMenu(window));
 
   // The form: left panel, vertical splitter, right panel.
