@@ -13,9 +13,6 @@
 
 namespace {
 
-constexpr COLORREF kHeaderText = RGB(255, 255, 255);
-constexpr COLORREF kHeaderBack = RGB(102, 102, 102);
-constexpr int kHeaderHeight = 20;
 constexpr int kSortedChars = 127;
 
 }  // namespace
@@ -46,11 +43,7 @@ CMainForm::~CMainForm() {
 }
 
 CKestLabel* CMainForm::AddHeader(CKestContainer* panel, const wchar_t* caption) {
-  CKestLabel* label = new CKestLabel(panel, caption, KEST_POS_TOP, false, 100, kHeaderHeight, 0);
-  label->SetFont(headerFont_);
-  label->SetTextColor(kHeaderText);
-  label->SetBackColor(kHeaderBack);
-  return label;
+  return AddCompDbHeader(panel, caption, headerFont_, 100);
 }
 
 void CMainForm::BuildWidgets() {
@@ -89,27 +82,14 @@ CompDbTable* CMainForm::GetSelectedTable() const {
 }
 
 CompDbRecord* CMainForm::GetSelectedRecord() const {
-  CompDbTable* table = GetSelectedTable();
-  if (!table || !modelList_) return nullptr;
-  int row = modelList_->GetSelectedIndex();
-  if (row < 0) return nullptr;
-  uint32_t index = modelList_->GetItemData(row);
-  if (index >= static_cast<uint32_t>(table->GetRecordCount())) return nullptr;
-  return table->GetRecord(static_cast<int>(index));
+  return GetListedCompDbRecord(modelList_, GetSelectedTable());
 }
 
 void CMainForm::FillModelList() {
   if (!modelList_) return;
   CompDbTable* table = GetSelectedTable();
   filledType_ = table ? typeList_->GetSelectedIndex() : -1;
-  if (!table) {
-    modelList_->SetVisible(false);
-    return;
-  }
-  modelList_->SetVisible(true);
-  filling_ = true;
-  FillCompDbListView(modelList_, table);
-  filling_ = false;
+  ShowCompDbModelList(modelList_, table, &filling_);
 }
 
 void CMainForm::ClearParameterPanel() { ClearParameterRows(parameterPanel_, &rows_); }
@@ -131,18 +111,7 @@ void CMainForm::OnOptionChanged(COptionCombo* combo) {
 }
 
 void CMainForm::PaintPreview() {
-  if (!preview_ || !preview_->GetHandle()) return;
-  HDC dc = preview_->GetDC();
-  if (!dc) return;
-  RECT area;
-  GetClientRect(preview_->GetHandle(), &area);
-  FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  if (picture_ && !picture_->IsNull()) {
-    RECT target = FitPreviewRect(area.right - area.left, area.bottom - area.top,
-                                 picture_->GetWidth(), picture_->GetHeight());
-    if (!IsRectEmpty(&target)) picture_->Draw(dc, target);
-  }
-  preview_->ReleaseDC();
+  PaintCompDbPicture(preview_, picture_, false);
 }
 
 void CMainForm::SortModelList(int column) {
@@ -180,21 +149,13 @@ void CMainForm::Preselect() {
   if (!window_) return;
   SetReady(false);
   if (!state_->model.empty()) {
-    for (int t = 0; t < state_->GetTableCount(); ++t) {
-      CompDbTable* table = state_->GetTable(t);
-      for (int r = 0; r < table->GetRecordCount(); ++r) {
-        CompDbRecord* record = table->GetRecord(r);
-        if (state_->model != record->GetDisplayText(0)) continue;
-        if (!state_->options.empty()) record->SetOptions(state_->options.c_str());
-        typeList_->SetSelectedIndex(t);
-        FillModelList();
-        HWND list = modelList_->GetHandle();
-        ListView_SetItemState(list, r, LVIS_SELECTED | LVIS_FOCUSED,
-                              LVIS_SELECTED | LVIS_FOCUSED);
-        ListView_EnsureVisible(list, r, FALSE);
-        BuildParameterPanel();
-      }
-    }
+    const char* options = state_->options.empty() ? nullptr : state_->options.c_str();
+    ForEachCompDbModel(state_->tables, state_->model.c_str(), options, [this](int table, int row) {
+      typeList_->SetSelectedIndex(table);
+      FillModelList();
+      modelList_->FocusItem(row);
+      BuildParameterPanel();
+    });
   }
   SetReady(true);
 }
@@ -241,11 +202,13 @@ LRESULT CMainForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
           if ((code == 0 || code == 1) && !filling_) OnTypeListChanged();
           return 0;
         }
+        if (COptionCombo* combo = OptionComboOfCommand(wParam, lParam)) {
+          OnOptionChanged(combo);
+          return 0;
+        }
         if (LOWORD(wParam) == kOptionComboId && sender &&
             (code == CBN_SELENDOK || code == CBN_SELCHANGE || code == CBN_EDITCHANGE)) {
-          COptionCombo* combo = dynamic_cast<COptionCombo*>(GetControlFromHandle(sender));
-          if (combo) OnOptionChanged(combo);
-          return 0;
+          return 0;  // a change reported by no option combo of ours
         }
         if (LOWORD(wParam) == kChooseButtonId && code == 0) {
           // A press may be reported twice (the button's own notification

@@ -357,24 +357,12 @@ void CPCBView::UpdateScrollRange() {
       if (*b.position > last) *b.position = last;
       if (*b.position < b.low) *b.position = b.low;
     }
-    SCROLLINFO info = {};
-    info.cbSize = sizeof info;
-    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
-    info.nMin = b.low;
-    info.nMax = b.high;
-    info.nPage = static_cast<UINT>(b.page > 0 ? b.page : 0);
-    info.nPos = *b.position;
-    SetScrollInfo(window_, b.bar, &info, TRUE);
+    SetScrollBarRange(window_, b.bar, b.low, b.high, b.page, *b.position);
   }
 }
 
 void CPCBView::ScrollTo(int bar, int position) {
-  int* current = bar == SB_HORZ ? &scrollX : &scrollY;
-  int delta = *current - position;
-  *current = position;
-  if (delta == 0) return;
-  if (bar == SB_HORZ) ScrollWindow(window_, delta, 0, nullptr, nullptr);
-  else ScrollWindow(window_, 0, delta, nullptr, nullptr);
+  ScrollContentTo(window_, bar, bar == SB_HORZ ? &scrollX : &scrollY, position);
 }
 
 void CPCBView::AutoScrollAtEdge(int x, int y) {
@@ -777,14 +765,7 @@ void CPCBView::OnWheel(int delta) {
     return;
   }
   if (delta == 0 || !window_) return;
-  int low = 0, high = 0;
-  GetScrollRange(window_, SB_VERT, &low, &high);
-  RECT client;
-  GetClientRect(window_, &client);
-  high -= client.bottom;
-  scrollY -= delta;
-  if (scrollY > high) scrollY = high;
-  if (scrollY < low) scrollY = low;
+  scrollY = WheelScrollPosition(window_, scrollY, delta);
   UpdateScrollRange();
   InvalidateRect(window_, nullptr, FALSE);
 }

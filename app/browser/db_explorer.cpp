@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include <cstring>
 #include <string>
 
 #include "foundation/ansi_text.h"
@@ -11,10 +10,6 @@
 #include "kestui/containers/kest_v_splitter.h"
 
 namespace {
-
-constexpr COLORREF kHeaderText = RGB(255, 255, 255);
-constexpr COLORREF kHeaderBack = RGB(102, 102, 102);
-constexpr int kHeaderHeight = 20;
 
 bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
 
@@ -70,12 +65,7 @@ CompDbTable* CDBExplorer::GetTable(int index) const {
 // ---------------------------------------------------------------------------
 
 CKestLabel* CDBExplorer::AddHeader(CKestContainer* panel, const wchar_t* caption) {
-  CKestLabel* label =
-      new CKestLabel(panel, caption, KEST_POS_TOP, false, KEST_LABEL_MEASURE, kHeaderHeight, 0);
-  label->SetFont(headerFont_);
-  label->SetTextColor(kHeaderText);
-  label->SetBackColor(kHeaderBack);
-  return label;
+  return AddCompDbHeader(panel, caption, headerFont_, KEST_LABEL_MEASURE);
 }
 
 void CDBExplorer::BuildControls() {
@@ -116,11 +106,7 @@ void CDBExplorer::BuildControls() {
 void CDBExplorer::SelectRow(int table, int row) {
   typeList_->SetSelectedIndex(table);
   FillModelList();
-  if (row >= 0 && modelList_) {
-    HWND list = modelList_->GetHandle();
-    ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    ListView_EnsureVisible(list, row, FALSE);
-  }
+  if (row >= 0 && modelList_) modelList_->FocusItem(row);
   ShowRowDetails();
 }
 
@@ -129,15 +115,8 @@ void CDBExplorer::SelectInitialRow(const char* model, const char* options) {
   SetReady(false);
   if (model) {
     // Every match is applied in table and row order: the last one stays.
-    for (int t = 0; t < GetTableCount(); ++t) {
-      CompDbTable* table = GetTable(t);
-      for (int r = 0; r < table->GetRecordCount(); ++r) {
-        CompDbRecord* record = table->GetRecord(r);
-        if (strcmp(model, record->GetDisplayText(0)) != 0) continue;
-        if (options) record->SetOptions(options);
-        SelectRow(t, r);
-      }
-    }
+    ForEachCompDbModel(tables_, model, options,
+                       [this](int table, int row) { SelectRow(table, row); });
   } else if (GetTableCount() > 0) {
     SelectRow(0, GetTable(0)->GetRecordCount() > 0 ? 0 : -1);
   }
@@ -148,25 +127,14 @@ CompDbRecord* CDBExplorer::FindListRow() const {
   if (!typeList_ || !modelList_) return nullptr;
   CompDbTable* table = GetTable(typeList_->GetSelectedIndex());
   if (!table || table != GetTable(filledTable_)) return nullptr;
-  int item = modelList_->GetSelectedIndex();
-  if (item < 0) return nullptr;
-  uint32_t index = modelList_->GetItemData(item);
-  if (index >= static_cast<uint32_t>(table->GetRecordCount())) return nullptr;
-  return table->GetRecord(static_cast<int>(index));
+  return GetListedCompDbRecord(modelList_, table);
 }
 
 void CDBExplorer::FillModelList() {
   if (!modelList_) return;
   CompDbTable* table = GetTable(typeList_->GetSelectedIndex());
   filledTable_ = table ? typeList_->GetSelectedIndex() : -1;
-  if (!table) {
-    modelList_->SetVisible(false);
-    return;
-  }
-  modelList_->SetVisible(true);
-  filling_ = true;
-  FillCompDbListView(modelList_, table);
-  filling_ = false;
+  ShowCompDbModelList(modelList_, table, &filling_);
 }
 
 void CDBExplorer::ShowRowDetails() {
@@ -188,20 +156,7 @@ void CDBExplorer::ApplyParameterChoice(COptionCombo* combo) {
 }
 
 void CDBExplorer::PaintPreview() {
-  if (!preview_ || !preview_->GetHandle()) return;
-  HDC dc = preview_->GetDC();
-  if (!dc) return;
-  int oldMode = SetStretchBltMode(dc, HALFTONE);
-  RECT area;
-  GetClientRect(preview_->GetHandle(), &area);
-  FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  if (previewImage_ && !previewImage_->IsNull()) {
-    RECT target = FitPreviewRect(area.right - area.left, area.bottom - area.top,
-                                 previewImage_->GetWidth(), previewImage_->GetHeight());
-    if (!IsRectEmpty(&target)) previewImage_->Draw(dc, target);
-  }
-  if (oldMode) SetStretchBltMode(dc, oldMode);
-  preview_->ReleaseDC();
+  PaintCompDbPicture(preview_, previewImage_, true);
 }
 
 // ---------------------------------------------------------------------------
@@ -243,13 +198,9 @@ LRESULT CDBExplorer::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
           }
           return 0;
         }
-        if (LOWORD(wParam) == kOptionComboId && sender &&
-            (code == CBN_EDITCHANGE || code == CBN_SELENDOK || code == CBN_SELCHANGE)) {
-          COptionCombo* combo = dynamic_cast<COptionCombo*>(GetControlFromHandle(sender));
-          if (combo) {
-            ApplyParameterChoice(combo);
-            return 0;
-          }
+        if (COptionCombo* combo = OptionComboOfCommand(wParam, lParam)) {
+          ApplyParameterChoice(combo);
+          return 0;
         }
         break;
       }

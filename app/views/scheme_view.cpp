@@ -535,14 +535,7 @@ void CSchemeView::UpdateScrollRange() {
   };
   for (Bar& b : bars) {
     if (b.high - b.low < b.page) *b.position = 0;
-    SCROLLINFO info = {};
-    info.cbSize = sizeof info;
-    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
-    info.nMin = b.low;
-    info.nMax = b.high;
-    info.nPage = static_cast<UINT>(b.page > 0 ? b.page : 0);
-    info.nPos = *b.position;
-    SetScrollInfo(window_, b.bar, &info, TRUE);
+    SetScrollBarRange(window_, b.bar, b.low, b.high, b.page, *b.position);
     // A scheme that shrank leaves the old position past the new range: the
     // view follows the bar, which keeps it inside.
     if (b.high - b.low >= b.page) *b.position = GetScrollPos(window_, b.bar);
@@ -550,12 +543,7 @@ void CSchemeView::UpdateScrollRange() {
 }
 
 void CSchemeView::ScrollTo(int bar, int position) {
-  int* current = bar == SB_HORZ ? &scrollX : &scrollY;
-  int delta = *current - position;
-  *current = position;
-  if (delta == 0) return;
-  if (bar == SB_HORZ) ScrollWindow(window_, delta, 0, nullptr, nullptr);
-  else ScrollWindow(window_, 0, delta, nullptr, nullptr);
+  ScrollContentTo(window_, bar, bar == SB_HORZ ? &scrollX : &scrollY, position);
 }
 
 void CSchemeView::AutoScrollAtEdge(int x, int y) {
@@ -1167,14 +1155,7 @@ void CSchemeView::OnLeftUp(int x, int y) {
 
 void CSchemeView::OnWheel(int delta) {
   if (delta == 0 || !window_) return;
-  int low = 0, high = 0;
-  GetScrollRange(window_, SB_VERT, &low, &high);
-  RECT client;
-  GetClientRect(window_, &client);
-  high -= client.bottom - client.top;
-  scrollY -= delta;
-  if (scrollY > high) scrollY = high;
-  if (scrollY < low) scrollY = low;
+  scrollY = WheelScrollPosition(window_, scrollY, delta);
   UpdateScrollRange();
   InvalidateRect(window_, nullptr, FALSE);
 }

@@ -105,6 +105,37 @@ int HandleScrollCommand(int bar, int code, HWND window) {
   return position;
 }
 
+void SetScrollBarRange(HWND window, int bar, int low, int high, int page, int position) {
+  SCROLLINFO info = {};
+  info.cbSize = sizeof info;
+  info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
+  info.nMin = low;
+  info.nMax = high;
+  info.nPage = static_cast<UINT>(page > 0 ? page : 0);
+  info.nPos = position;
+  SetScrollInfo(window, bar, &info, TRUE);
+}
+
+void ScrollContentTo(HWND window, int bar, int* position, int newPosition) {
+  int delta = *position - newPosition;
+  *position = newPosition;
+  if (delta == 0) return;
+  if (bar == SB_HORZ) ScrollWindow(window, delta, 0, nullptr, nullptr);
+  else ScrollWindow(window, 0, delta, nullptr, nullptr);
+}
+
+int WheelScrollPosition(HWND window, int position, int delta) {
+  int low = 0, high = 0;
+  GetScrollRange(window, SB_VERT, &low, &high);
+  RECT client;
+  GetClientRect(window, &client);
+  high -= client.bottom - client.top;
+  position -= delta;
+  if (position > high) position = high;
+  if (position < low) position = low;
+  return position;
+}
+
 bool SetClipboardText(const wchar_t* text) {
   if (!text || !*text) return false;
   size_t bytes = 2 * (wcslen(text) + 1);

@@ -20,6 +20,16 @@ void InvalidateTransparentChildren(HWND form);
 // position stays and the current one (GetScrollPos, 0 when none) is answered.
 int HandleScrollCommand(int bar, int code, HWND window);
 
+// Sets bar (SB_HORZ, SB_VERT) of window to the range low..high, page and
+// position, the bar staying visible (disabled) when everything fits.
+void SetScrollBarRange(HWND window, int bar, int low, int high, int page, int position);
+// Moves *position of bar (SB_HORZ, SB_VERT) to newPosition and scrolls the
+// window's content by the difference.
+void ScrollContentTo(HWND window, int bar, int* position, int newPosition);
+// The vertical position after a mouse-wheel turn of delta: position - delta
+// kept inside the vertical bar's range less the client height.
+int WheelScrollPosition(HWND window, int position, int delta);
+
 // Paints the window's invalid area: paint(dc) between BeginPaint and
 // EndPaint. A C++ exception thrown while painting ends the painting, never
 // the window procedure, so EndPaint always runs.

@@ -267,6 +267,12 @@ void CKestListView::SelectItem(int index, bool selected) {
   SendMessageW(window_, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
 }
 
+void CKestListView::FocusItem(int index) {
+  if (!window_) return;
+  ListView_SetItemState(window_, index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  ListView_EnsureVisible(window_, index, FALSE);
+}
+
 void CKestListView::SetItemChecked(int index, bool checked) {
   if (!window_) return;
   LVITEMW item = {};

@@ -55,6 +55,8 @@ public:
   void SetItemImage(int index, int image);
   int GetSelectedIndex() const;  // the first selected item, -1 for none
   void SelectItem(int index, bool selected);
+  // Selects and focuses the item and scrolls it into view.
+  void FocusItem(int index);
   // Check boxes (LVS_EX_CHECKBOXES): state image 2 checked, 1 unchecked. An
   // item without a state image counts as checked.
   void SetItemChecked(int index, bool checked);

@@ -107,6 +107,23 @@ bool IsOperatorAt(const char* text, int from, int i) {
   return !(IsOperator(before) || before == ':' || before == ';');
 }
 
+// Steps over text[i] of text[from, ...) while scanning at bracket depth
+// *level (4 per open bracket): a bracket moves *level; an operator answers
+// true with its group in *group, the class + the level with the lowest bit
+// cleared, so that + and -, and * and /, are one group.
+bool StepOperatorGroup(const char* text, int from, int i, int* level, int* group) {
+  char c = text[i];
+  if (c == '(') {
+    *level += 4;
+  } else if (c == ')') {
+    *level -= 4;
+  } else if (IsOperatorAt(text, from, i)) {
+    *group = (OperatorClass(c) + *level) & ~1;
+    return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 CompDbRecord::CompDbRecord(CompDbTable* table) : table_(table) {
@@ -314,16 +331,9 @@ double CompDbRecord::Evaluate(const char* text, int from, int to, int depth) {
   // * and /, are one group.
   int weakest = INT_MAX;
   int level = 0;
+  int group = 0;
   for (int i = from; i < to; ++i) {
-    char c = text[i];
-    if (c == '(') {
-      level += 4;
-    } else if (c == ')') {
-      level -= 4;
-    } else if (IsOperatorAt(text, from, i)) {
-      int group = (OperatorClass(c) + level) & ~1;
-      if (group < weakest) weakest = group;
-    }
+    if (StepOperatorGroup(text, from, i, &level, &group) && group < weakest) weakest = group;
   }
   if (weakest == INT_MAX) return EvaluateOperand(text, from, to);
 
@@ -333,17 +343,7 @@ double CompDbRecord::Evaluate(const char* text, int from, int to, int depth) {
   int start = from;
   level = 0;
   for (int i = from; i <= to; ++i) {
-    bool split = false;
-    if (i < to) {
-      char c = text[i];
-      if (c == '(') {
-        level += 4;
-      } else if (c == ')') {
-        level -= 4;
-      } else if (IsOperatorAt(text, from, i)) {
-        split = ((OperatorClass(c) + level) & ~1) == weakest;
-      }
-    }
+    bool split = i < to && StepOperatorGroup(text, from, i, &level, &group) && group == weakest;
     if (!split && i < to) continue;
     double operand = Evaluate(text, start, i, depth + 1);
     switch (pending) {

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "foundation/ansi_text.h"
@@ -114,4 +115,77 @@ bool ApplyParameterOption(CompDbRecord* record, COptionCombo* combo,
     if (row.edit) row.edit->SetText(AnsiToWide(record->GetDisplayText(row.column)).c_str());
   }
   return true;
+}
+
+CKestLabel* AddCompDbHeader(CKestContainer* panel, const wchar_t* caption, CKestFont* font,
+                            int width) {
+  constexpr COLORREF kHeaderText = RGB(255, 255, 255);
+  constexpr COLORREF kHeaderBack = RGB(102, 102, 102);
+  constexpr int kHeaderHeight = 20;
+  CKestLabel* label = new CKestLabel(panel, caption, KEST_POS_TOP, false, width, kHeaderHeight, 0);
+  label->SetFont(font);
+  label->SetTextColor(kHeaderText);
+  label->SetBackColor(kHeaderBack);
+  return label;
+}
+
+void ShowCompDbModelList(CKestListView* list, CompDbTable* table, bool* filling) {
+  if (!list) return;
+  if (!table) {
+    list->SetVisible(false);
+    return;
+  }
+  list->SetVisible(true);
+  *filling = true;
+  FillCompDbListView(list, table);
+  *filling = false;
+}
+
+CompDbRecord* GetListedCompDbRecord(const CKestListView* list, CompDbTable* table) {
+  if (!list || !table) return nullptr;
+  int item = list->GetSelectedIndex();
+  if (item < 0) return nullptr;
+  uint32_t index = list->GetItemData(item);
+  if (index >= static_cast<uint32_t>(table->GetRecordCount())) return nullptr;
+  return table->GetRecord(static_cast<int>(index));
+}
+
+void ForEachCompDbModel(const std::vector<std::unique_ptr<CompDbTable>>& tables,
+                        const char* model, const char* options,
+                        const std::function<void(int table, int row)>& select) {
+  if (!model) return;
+  for (size_t t = 0; t < tables.size(); ++t) {
+    CompDbTable* table = tables[t].get();
+    for (int r = 0; r < table->GetRecordCount(); ++r) {
+      CompDbRecord* record = table->GetRecord(r);
+      if (strcmp(model, record->GetDisplayText(0)) != 0) continue;
+      if (options) record->SetOptions(options);
+      select(static_cast<int>(t), r);
+    }
+  }
+}
+
+void PaintCompDbPicture(CKestPaintBox* preview, CKestImage* picture, bool halftone) {
+  if (!preview || !preview->GetHandle()) return;
+  HDC dc = preview->GetDC();
+  if (!dc) return;
+  int oldMode = halftone ? SetStretchBltMode(dc, HALFTONE) : 0;
+  RECT area;
+  GetClientRect(preview->GetHandle(), &area);
+  FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  if (picture && !picture->IsNull()) {
+    RECT target = FitPreviewRect(area.right - area.left, area.bottom - area.top,
+                                 picture->GetWidth(), picture->GetHeight());
+    if (!IsRectEmpty(&target)) picture->Draw(dc, target);
+  }
+  if (oldMode) SetStretchBltMode(dc, oldMode);
+  preview->ReleaseDC();
+}
+
+COptionCombo* OptionComboOfCommand(WPARAM wParam, LPARAM lParam) {
+  HWND sender = reinterpret_cast<HWND>(lParam);
+  int code = HIWORD(wParam);
+  if (LOWORD(wParam) != kOptionComboId || !sender) return nullptr;
+  if (code != CBN_EDITCHANGE && code != CBN_SELENDOK && code != CBN_SELCHANGE) return nullptr;
+  return dynamic_cast<COptionCombo*>(GetControlFromHandle(sender));
 }

@@ -7,12 +7,17 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <vector>
 
 #include "kestui/buttons/kest_label.h"
+#include "kestui/containers/kest_container.h"
 #include "kestui/containers/kest_scrollbox.h"
 #include "kestui/edits/kest_edit.h"
 #include "kestui/graphics/image.h"
+#include "kestui/graphics/kest_font.h"
+#include "kestui/graphics/kest_paintbox.h"
 #include "kestui/lists/kest_list_view.h"
 #include "scheme/database/compdb_record.h"
 #include "scheme/database/compdb_table.h"
@@ -59,8 +64,38 @@ void ClearParameterRows(CKestScrollBox* box, std::vector<CompDbParameterRow>* ro
 void BuildParameterRows(CKestScrollBox* box, CompDbRecord* record, bool namedOnly,
                         int labelHeight, std::vector<CompDbParameterRow>* rows);
 
+// The option combo a WM_COMMAND (wParam, lParam) comes from when it reports
+// a change of choice (CBN_EDITCHANGE, CBN_SELENDOK, CBN_SELCHANGE); null for
+// any other command.
+COptionCombo* OptionComboOfCommand(WPARAM wParam, LPARAM lParam);
+
 // Takes the combo's selected position as the choice of its option and
 // sets every read-only value again, so that formula cells follow. False
 // (nothing changed) without a record, a selection or an option of that key.
 bool ApplyParameterOption(CompDbRecord* record, COptionCombo* combo,
                           const std::vector<CompDbParameterRow>& rows);
+
+// The heading bar above a list or the parameters: white text in font on dark
+// grey, 20 high, at the top of panel, width wide (or KEST_LABEL_MEASURE).
+CKestLabel* AddCompDbHeader(CKestContainer* panel, const wchar_t* caption, CKestFont* font,
+                            int width);
+
+// Shows the table's models in the list (FillCompDbListView), *filling being
+// true meanwhile; without a table the list is hidden instead.
+void ShowCompDbModelList(CKestListView* list, CompDbTable* table, bool* filling);
+
+// The record of the list's selected item (item data = record index) in
+// table; null without a table, a list, a selection or for an index outside
+// the table.
+CompDbRecord* GetListedCompDbRecord(const CKestListView* list, CompDbTable* table);
+
+// Calls select(table, row) for every record whose first cell is model, in
+// table and row order, after applying options to it when they are given
+// (not null).
+void ForEachCompDbModel(const std::vector<std::unique_ptr<CompDbTable>>& tables,
+                        const char* model, const char* options,
+                        const std::function<void(int table, int row)>& select);
+
+// Fills the preview white and draws the picture (when there is one) fitted
+// into it (FitPreviewRect); halftone: stretched with HALFTONE.
+void PaintCompDbPicture(CKestPaintBox* preview, CKestImage* picture, bool halftone);

@@ -12,10 +12,18 @@
 #include "kestui/forms/kest_form.h"
 #include "kestui/hints/kest_hint.h"
 #include "app/test_host.h"
+#include "foundation/paths.h"
 #include "support/live_forms.h"
 #include "support/test_support.h"
 
 namespace apptest {
+
+// Velkboard.exe of the build, beside the test program.
+inline std::wstring VelkboardExePath() {
+  wchar_t module[kMaxPathChars];
+  GetModulePath(module);
+  return SiblingPath(module, L"Velkboard.exe");
+}
 
 inline std::wstring WindowTextOf(HWND window) {
   wchar_t text[512] = {};

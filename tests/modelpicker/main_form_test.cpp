@@ -11,6 +11,7 @@
 #include "kestui/containers/kest_v_splitter.h"
 #include "modelpicker/script_export.h"
 #include "picker_fixture.h"
+#include "support/compdb_form_checks.h"
 
 namespace {
 
@@ -20,18 +21,8 @@ using pickertest::LoadNamedTables;
 using pickertest::PickerFormTest;
 using pickertest::TestDatabase;
 
-RECT RectIn(HWND parent, HWND child) {
-  RECT r;
-  GetWindowRect(child, &r);
-  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
-std::vector<HWND> Children(HWND parent) {
-  std::vector<HWND> children;
-  for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) children.push_back(c);
-  return children;
-}
+using velktest::Children;
+using velktest::RectIn;
 
 class PickerSampleTest : public PickerFormTest {
 protected:
@@ -47,36 +38,11 @@ protected:
 TEST_F(PickerSampleTest, Layout) {
   CMainForm* form = OpenForm(&state);
   HWND window = form->GetHandle();
-  EXPECT_EQ(L"Выбор модели", WindowText(window));
-  RECT bounds;
-  GetWindowRect(window, &bounds);
-  EXPECT_EQ(1020, bounds.right - bounds.left);
-  EXPECT_EQ(500, bounds.bottom - bounds.top);
-  LONG style = GetWindowLongW(window, GWL_STYLE);
-  EXPECT_TRUE(style & WS_THICKFRAME);
-  EXPECT_TRUE(style & WS_MINIMIZEBOX);
-  EXPECT_TRUE(style & WS_SYSMENU);
-  EXPECT_EQ(WS_CAPTION, style & WS_CAPTION);
-  RECT client;
-  GetClientRect(window, &client);
+  velktest::ExpectChooserFrame(window, 1020);
 
   // The form: left panel, vertical splitter, right panel.
-  std::vector<HWND> top = Children(window);
-  ASSERT_EQ(3u, top.size());
-  HWND left = top[0], right = top[2];
-  EXPECT_NE(nullptr, dynamic_cast<CKestPanel*>(GetControlFromHandle(left)));
-  EXPECT_NE(nullptr, dynamic_cast<CKestVSplitter*>(GetControlFromHandle(top[1])));
-  EXPECT_NE(nullptr, dynamic_cast<CKestPanel*>(GetControlFromHandle(right)));
-  EXPECT_EQ(-1, static_cast<CKestPanel*>(GetControlFromHandle(left))->GetBevel());
-  EXPECT_EQ(-1, static_cast<CKestPanel*>(GetControlFromHandle(right))->GetBevel());
-  RECT l = RectIn(window, left), s = RectIn(window, top[1]), r = RectIn(window, right);
-  EXPECT_EQ(0, l.left);
-  EXPECT_EQ(490, l.right);
-  EXPECT_EQ(client.bottom, l.bottom);
-  EXPECT_EQ(490, s.left);
-  EXPECT_EQ(s.right, r.left);
-  EXPECT_EQ(client.right, r.right);
-  EXPECT_EQ(client.bottom, r.bottom);
+  HWND left = nullptr, right = nullptr;
+  ASSERT_NO_FATAL_FAILURE(velktest::ExpectChooserPanels(window, &left, &right));
 
   // Left: header, type list (150 high), splitter, header, model list.
   std::vector<HWND> inLeft = Children(left);
@@ -109,18 +75,7 @@ TEST_F(PickerSampleTest, Layout) {
   EXPECT_TRUE(ListView_GetExtendedListViewStyle(inLeft[4]) & LVS_EX_FULLROWSELECT);
 
   // Headers: white bold Verdana on grey, centred.
-  for (HWND header : {inLeft[0], inLeft[3]}) {
-    CKestLabel* label = dynamic_cast<CKestLabel*>(GetControlFromHandle(header));
-    ASSERT_NE(nullptr, label);
-    EXPECT_EQ(RGB(255, 255, 255), label->GetTextColor());
-    EXPECT_EQ(RGB(102, 102, 102), label->GetBackColor());
-    EXPECT_EQ(0, label->GetAlignment());
-    LOGFONTW font = {};
-    ASSERT_TRUE(GetObjectW(label->GetFont()->GetHandle(), sizeof font, &font));
-    EXPECT_STREQ(L"Verdana", font.lfFaceName);
-    EXPECT_EQ(-14, font.lfHeight);
-    EXPECT_EQ(700, font.lfWeight);
-  }
+  for (HWND header : {inLeft[0], inLeft[3]}) velktest::ExpectHeadingBar(header);
 
   // Right: header, preview (120 high), splitter, bottom panel, parameters.
   std::vector<HWND> inRight = Children(right);
@@ -242,22 +197,11 @@ TEST_F(PickerSampleTest, SelectingAModelBuildsItsParameters) {
   EXPECT_EQ(22u, Children(panel).size());
   for (size_t i = 0; i < rows.size(); ++i) {
     SCOPED_TRACE(i);
-    int y = 4 + 25 * static_cast<int>(i);
-    RECT label = RectIn(panel, rows[i].label->GetHandle());
-    EXPECT_EQ(4, label.left);
-    EXPECT_EQ(y, label.top);
-    EXPECT_EQ(276, label.right - label.left);
-    EXPECT_EQ(-1, rows[i].label->GetAlignment());
-    HWND valueWindow = rows[i].edit ? rows[i].edit->GetHandle() : rows[i].combo->GetHandle();
-    RECT value = RectIn(panel, valueWindow);
-    EXPECT_EQ(284, value.left);
-    EXPECT_EQ(y, value.top);
-    EXPECT_EQ(200, value.right - value.left);
+    // Label and value in place; a read-only value an edit 21 high on the
+    // button-face colour, with a sunken edge.
+    velktest::ExpectParameterRowPlace(panel, rows[i], static_cast<int>(i));
     if (rows[i].edit) {
-      EXPECT_EQ(21, value.bottom - value.top);
-      EXPECT_TRUE(GetWindowLongW(valueWindow, GWL_STYLE) & ES_READONLY);
-      EXPECT_TRUE(GetWindowLongW(valueWindow, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
-      EXPECT_EQ(GetSysColor(COLOR_BTNFACE), rows[i].edit->GetBackColor());
+      EXPECT_TRUE(GetWindowLongW(rows[i].edit->GetHandle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
     }
   }
   EXPECT_EQ(L"Модель:", WindowText(rows[0].label->GetHandle()));
@@ -516,11 +460,7 @@ protected:
 
   // Colour of the preview at a client point, as drawn on screen.
   static COLORREF PixelAt(CMainForm* form, int x, int y) {
-    HWND preview = form->GetPreview()->GetHandle();
-    HDC dc = GetDC(preview);
-    COLORREF colour = GetPixel(dc, x, y);
-    ReleaseDC(preview, dc);
-    return colour;
+    return velktest::ScreenPixel(form->GetPreview()->GetHandle(), x, y);
   }
 
   TestDatabase db;

@@ -12,6 +12,7 @@
 #include "foundation/paths.h"
 #include "modelpicker/main_form.h"
 #include "modelpicker/picker_state.h"
+#include "support/compdb_form_checks.h"
 #include "support/live_forms.h"
 #include "support/test_support.h"
 
@@ -91,10 +92,7 @@ protected:
   // Selects a row of the model list as the mouse would (the list view
   // reports the change itself).
   static void SelectRow(CMainForm* form, int row) {
-    HWND list = form->GetModelList()->GetHandle();
-    ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-    ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    velktest::FlushEvents();
+    velktest::SelectListViewRow(form->GetModelList()->GetHandle(), row);
   }
 
   static std::wstring RowText(CMainForm* form, int row, int column) {
@@ -103,23 +101,10 @@ protected:
     return buffer;
   }
 
-  static std::wstring WindowText(HWND window) {
-    wchar_t buffer[1024] = {};
-    GetWindowTextW(window, buffer, 1024);
-    return buffer;
-  }
+  static std::wstring WindowText(HWND window) { return velktest::WindowText(window); }
 
   static std::wstring ValueText(const CMainForm::ParameterRow& row) {
-    if (row.edit) return WindowText(row.edit->GetHandle());
-    if (row.combo) {
-      int index = row.combo->GetSelectedIndex();
-      if (index < 0) return L"";
-      wchar_t* text = row.combo->CopyItemText(index);
-      std::wstring result = text ? text : L"";
-      FreeBuffer(text);
-      return result;
-    }
-    return L"";
+    return velktest::ParameterValueText(row);
   }
 };
 

@@ -311,4 +311,18 @@ bool SaveWindowBitmap(HWND window, const std::wstring& path) {
   return ok;
 }
 
+std::wstring ScreenshotFolder() {
+  wchar_t exe[MAX_PATH];
+  DWORD n = GetModuleFileNameW(nullptr, exe, MAX_PATH);
+  std::wstring bin(exe, n);
+  bin = bin.substr(0, bin.find_last_of(L"\\/"));
+  std::wstring shots = bin.substr(0, bin.find_last_of(L"\\/") + 1) + L"screenshots\\";
+  CreateDirectoryW(shots.c_str(), nullptr);
+  return shots;
+}
+
+bool SaveScreenshot(HWND window, const std::wstring& name) {
+  return SaveWindowBitmap(window, ScreenshotFolder() + name);
+}
+
 }  // namespace velktest

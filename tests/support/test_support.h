@@ -125,4 +125,10 @@ private:
 // BMP file. Answers false when the window or the file cannot be used.
 bool SaveWindowBitmap(HWND window, const std::wstring& path);
 
+// The screenshot folder of the build ("build\screenshots\" beside the
+// test program's "bin" folder), created when missing.
+std::wstring ScreenshotFolder();
+// SaveWindowBitmap into the screenshot folder under name.
+bool SaveScreenshot(HWND window, const std::wstring& name);
+
 }  // namespace velktest

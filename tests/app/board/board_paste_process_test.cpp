@@ -80,9 +80,7 @@ TEST_F(BoardPasteProcessTest, PartsCopiedHereArePastedInAnotherVelkboard) {
   view->CopySelection();
   ASSERT_TRUE(IsPcbClipboardAvailable());
 
-  wchar_t module[kMaxPathChars];
-  GetModulePath(module);
-  velktest::ChildProcess program(SiblingPath(module, L"Velkboard.exe"), L"\"" + path + L"\"");
+  velktest::ChildProcess program(apptest::VelkboardExePath(), L"\"" + path + L"\"");
   ASSERT_TRUE(program.Started());
   const std::wstring title = L"Редактор схем и подключений - board.vlkx";
   HWND window = program.WaitForWindow(title, 60000);

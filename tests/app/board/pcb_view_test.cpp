@@ -298,13 +298,7 @@ TEST_F(PcbViewTest, TheRenderedBoardItsHolesAndConflictMarks) {
   scheme_.blocks->flags |= kSchBoardSelected;
   RedrawWindow(view_->GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   velktest::FlushEvents();
-  wchar_t exe[MAX_PATH];
-  DWORD n = GetModuleFileNameW(nullptr, exe, MAX_PATH);
-  std::wstring bin(exe, n);
-  bin = bin.substr(0, bin.find_last_of(L"\\/"));
-  std::wstring shots = bin.substr(0, bin.find_last_of(L"\\/") + 1) + L"screenshots\\";
-  CreateDirectoryW(shots.c_str(), nullptr);
-  EXPECT_TRUE(velktest::SaveWindowBitmap(view_->GetHandle(), shots + L"board_view.bmp"));
+  EXPECT_TRUE(velktest::SaveScreenshot(view_->GetHandle(), L"board_view.bmp"));
 }
 
 TEST_F(PcbViewTest, ScrollRangesOfAnEmptyBoardAndZoomWithoutOverflow) {

@@ -1,6 +1,7 @@
 // Helpers of the database browser tests: a database folder of their own
-// (tables written as ANSI files, pictures drawn in code), a probe that runs
-// code inside a modal loop, and window queries.
+// (tables written as ANSI files, pictures drawn in code), and, from
+// tests/support, a probe that runs code inside a modal loop and window
+// queries.
 #pragma once
 
 #include <windows.h>
@@ -14,39 +15,15 @@
 #include "foundation/ansi_text.h"
 #include "kestui/graphics/image.h"
 #include "scheme/database/compdb.h"
+#include "support/form_queries.h"
+#include "support/loop_probe.h"
 #include "support/test_support.h"
 
 namespace browsertest {
 
-inline RECT RectIn(HWND parent, HWND child) {
-  RECT r;
-  GetWindowRect(child, &r);
-  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
-inline std::vector<HWND> Children(HWND parent) {
-  std::vector<HWND> children;
-  for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) children.push_back(c);
-  return children;
-}
-
-inline std::wstring WindowText(HWND window) {
-  int length = GetWindowTextLengthW(window);
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  int got = GetWindowTextW(window, &text[0], length + 1);
-  text.resize(static_cast<size_t>(got > 0 ? got : 0));
-  return text;
-}
-
-// The folder of the test program's build ("build\"), where screenshots go.
-inline std::wstring BuildFolder() {
-  wchar_t path[MAX_PATH];
-  DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring exe(path, n);
-  std::wstring bin = exe.substr(0, exe.find_last_of(L"\\/"));
-  return bin.substr(0, bin.find_last_of(L"\\/") + 1);
-}
+using velktest::Children;
+using velktest::RectIn;
+using velktest::WindowText;
 
 // The sample database of the repository, data/VelkDB/, found from this
 // header's own path (a Unix path under Wine is reached through Z:).
@@ -129,45 +106,7 @@ private:
   DatabaseFolders folders_;
 };
 
-// Runs a function inside whatever message loop dispatches next: a
-// message-only window receives a posted request and calls it.
-class LoopProbe {
-public:
-  explicit LoopProbe(std::function<void()> action) : action_(std::move(action)) {
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"VelkBrowserProbe";
-    RegisterClassW(&wc);
-    window_ = CreateWindowW(L"VelkBrowserProbe", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                            GetModuleHandleW(nullptr), nullptr);
-    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  }
-  ~LoopProbe() {
-    if (window_) DestroyWindow(window_);
-  }
-  LoopProbe(const LoopProbe&) = delete;
-  LoopProbe& operator=(const LoopProbe&) = delete;
-
-  void Post() { PostMessageW(window_, WM_APP, 0, 0); }
-  bool Ran() const { return ran_; }
-
-private:
-  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_APP) {
-      LoopProbe* probe = reinterpret_cast<LoopProbe*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-      if (probe && !probe->ran_) {
-        probe->ran_ = true;
-        probe->action_();
-      }
-      return 0;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
-  }
-
-  std::function<void()> action_;
-  HWND window_ = nullptr;
-  bool ran_ = false;
-};
+// Runs a function inside whatever message loop dispatches next.
+using velktest::LoopProbe;
 
 }  // namespace browsertest

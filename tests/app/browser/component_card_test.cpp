@@ -51,9 +51,7 @@ protected:
           RedrawWindow(seen.window, nullptr, nullptr,
                        RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
           velktest::FlushEvents();
-          std::wstring folder = browsertest::BuildFolder() + L"screenshots\\";
-          CreateDirectoryW(folder.c_str(), nullptr);
-          EXPECT_TRUE(velktest::SaveWindowBitmap(seen.window, folder + L"component_card.bmp"));
+          EXPECT_TRUE(velktest::SaveScreenshot(seen.window, L"component_card.bmp"));
         }
       }
       PostMessageW(seen.window, WM_KEYDOWN, VK_ESCAPE, 0);

@@ -32,11 +32,7 @@ protected:
   }
 
   static COLORREF PixelAt(CComponentViewer* viewer, int x, int y) {
-    HWND box = viewer->GetPictureBox()->GetHandle();
-    HDC dc = GetDC(box);
-    COLORREF colour = GetPixel(dc, x, y);
-    ReleaseDC(box, dc);
-    return colour;
+    return velktest::ScreenPixel(viewer->GetPictureBox()->GetHandle(), x, y);
   }
 
   static void Repaint(CComponentViewer* viewer) {

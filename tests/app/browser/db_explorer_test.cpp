@@ -18,6 +18,7 @@
 #include "kestui/containers/kest_v_splitter.h"
 #include "kestui/core/kest_host_scope.h"
 #include "scheme/model/block.h"
+#include "support/compdb_form_checks.h"
 
 namespace {
 
@@ -73,10 +74,7 @@ protected:
 
   // Selects a model as the mouse would; the list view reports the change.
   static void SelectRow(CDBExplorer* explorer, int row) {
-    HWND list = explorer->GetModelList()->GetHandle();
-    ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-    ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    velktest::FlushEvents();
+    velktest::SelectListViewRow(explorer->GetModelList()->GetHandle(), row);
   }
 
   // Picks a choice in an option combo and reports it as the combo would.
@@ -103,14 +101,7 @@ protected:
   }
 
   static std::wstring ValueText(const CompDbParameterRow& row) {
-    if (row.edit) return WindowText(row.edit->GetHandle());
-    if (!row.combo) return L"";
-    int index = row.combo->GetSelectedIndex();
-    if (index < 0) return L"";
-    wchar_t* text = row.combo->CopyItemText(index);
-    std::wstring result = text ? text : L"";
-    FreeBuffer(text);
-    return result;
+    return velktest::ParameterValueText(row);
   }
 
   static int ListColumnCount(CDBExplorer* explorer) {
@@ -135,40 +126,13 @@ protected:
 TEST_F(ExplorerTest, Layout) {
   CDBExplorer* explorer = Open(L"parts;more");
   HWND window = explorer->GetHandle();
-  EXPECT_EQ(L"Выбор модели", WindowText(window));
-  RECT bounds;
-  GetWindowRect(window, &bounds);
-  EXPECT_EQ(1024, bounds.right - bounds.left);
-  EXPECT_EQ(500, bounds.bottom - bounds.top);
-  LONG style = GetWindowLongW(window, GWL_STYLE);
-  EXPECT_TRUE(style & WS_THICKFRAME);
-  EXPECT_TRUE(style & WS_MINIMIZEBOX);
-  EXPECT_TRUE(style & WS_SYSMENU);
-  EXPECT_EQ(WS_CAPTION, style & WS_CAPTION);
+  velktest::ExpectChooserFrame(window, 1024);
   EXPECT_EQ(nullptr, GetMenu(window));
-  RECT client;
-  GetClientRect(window, &client);
 
   // The form: left panel, vertical splitter, right panel.
-  std::vector<HWND> top = Children(window);
-  ASSERT_EQ(3u, top.size());
-  HWND left = top[0], right = top[2];
-  auto* leftPanel = dynamic_cast<CKestPanel*>(GetControlFromHandle(left));
-  auto* rightPanel = dynamic_cast<CKestPanel*>(GetControlFromHandle(right));
-  ASSERT_NE(nullptr, leftPanel);
-  ASSERT_NE(nullptr, rightPanel);
-  EXPECT_NE(nullptr, dynamic_cast<CKestVSplitter*>(GetControlFromHandle(top[1])));
-  EXPECT_EQ(-1, leftPanel->GetBevel());
-  EXPECT_EQ(-1, rightPanel->GetBevel());
-  RECT l = RectIn(window, left), s = RectIn(window, top[1]), r = RectIn(window, right);
-  EXPECT_EQ(0, l.left);
-  EXPECT_EQ(490, l.right);
-  EXPECT_EQ(0, l.top);
-  EXPECT_EQ(client.bottom, l.bottom);
-  EXPECT_EQ(490, s.left);
-  EXPECT_EQ(s.right, r.left);
-  EXPECT_EQ(client.right, r.right);
-  EXPECT_EQ(client.bottom, r.bottom);
+  HWND left = nullptr, right = nullptr;
+  ASSERT_NO_FATAL_FAILURE(velktest::ExpectChooserPanels(window, &left, &right));
+  auto* leftPanel = static_cast<CKestPanel*>(GetControlFromHandle(left));
 
   // Left: "Тип", the type list (150 high), a splitter, "Модель", the
   // model list filling the rest.
@@ -236,18 +200,7 @@ TEST_F(ExplorerTest, Layout) {
   EXPECT_TRUE(GetWindowLongW(inRight[4], GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
 
   // Headers: white bold Verdana on grey, centred.
-  for (HWND header : {inLeft[0], inLeft[3], inRight[0]}) {
-    auto* label = dynamic_cast<CKestLabel*>(GetControlFromHandle(header));
-    ASSERT_NE(nullptr, label);
-    EXPECT_EQ(RGB(255, 255, 255), label->GetTextColor());
-    EXPECT_EQ(RGB(102, 102, 102), label->GetBackColor());
-    EXPECT_EQ(0, label->GetAlignment());
-    LOGFONTW font = {};
-    ASSERT_TRUE(GetObjectW(label->GetFont()->GetHandle(), sizeof font, &font));
-    EXPECT_STREQ(L"Verdana", font.lfFaceName);
-    EXPECT_EQ(-14, font.lfHeight);
-    EXPECT_EQ(700, font.lfWeight);
-  }
+  for (HWND header : {inLeft[0], inLeft[3], inRight[0]}) velktest::ExpectHeadingBar(header);
 
   // The buttons side by side: "Выбрать" (default, 1000), then "Отмена".
   std::vector<HWND> buttons = Children(inRight[3]);
@@ -347,31 +300,23 @@ TEST_F(ExplorerTest, ChoosingARowFillsTheParameterRows) {
   };
   for (size_t i = 0; i < rows.size(); ++i) {
     SCOPED_TRACE(i);
-    int y = 4 + 25 * static_cast<int>(i);
     EXPECT_EQ(expected[i].column, rows[i].column);
     EXPECT_EQ(expected[i].label, WindowText(rows[i].label->GetHandle()));
     EXPECT_EQ(expected[i].value, ValueText(rows[i]));
-    RECT label = RectIn(box, rows[i].label->GetHandle());
-    EXPECT_EQ(4, label.left);
-    EXPECT_EQ(y, label.top);
-    EXPECT_EQ(276, label.right - label.left);
-    EXPECT_EQ(-1, rows[i].label->GetAlignment());
-    HWND value = expected[i].option ? rows[i].combo->GetHandle() : rows[i].edit->GetHandle();
-    RECT place = RectIn(box, value);
-    EXPECT_EQ(284, place.left);
-    EXPECT_EQ(y, place.top);
-    EXPECT_EQ(200, place.right - place.left);
+    // Label and value in place; a read-only value an edit 21 high on the
+    // button-face colour.
+    velktest::ExpectParameterRowPlace(box, rows[i], static_cast<int>(i));
     if (expected[i].option) {
+      ASSERT_NE(nullptr, rows[i].combo);
+      HWND value = rows[i].combo->GetHandle();
       EXPECT_EQ(nullptr, rows[i].edit);
       EXPECT_EQ(kOptionComboId, GetDlgCtrlID(value));
       EXPECT_EQ(CBS_DROPDOWNLIST, GetWindowLongW(value, GWL_STYLE) & 3);
       EXPECT_EQ(1, rows[i].combo->GetOptionKey());
     } else {
+      ASSERT_NE(nullptr, rows[i].edit);
       EXPECT_EQ(nullptr, rows[i].combo);
-      EXPECT_EQ(21, place.bottom - place.top);
-      EXPECT_EQ(0, GetDlgCtrlID(value));
-      EXPECT_TRUE(GetWindowLongW(value, GWL_STYLE) & ES_READONLY);
-      EXPECT_EQ(GetSysColor(COLOR_BTNFACE), rows[i].edit->GetBackColor());
+      EXPECT_EQ(0, GetDlgCtrlID(rows[i].edit->GetHandle()));
     }
   }
   // The option combo holds the cell's choices, item data = index.
@@ -581,11 +526,7 @@ TEST_F(ExplorerTest, LongTextsAreShownWhole) {
 
 // Colour of the preview at a client point, as drawn on screen.
 COLORREF PreviewPixel(CDBExplorer* explorer, int x, int y) {
-  HWND preview = explorer->GetPreview()->GetHandle();
-  HDC dc = GetDC(preview);
-  COLORREF colour = GetPixel(dc, x, y);
-  ReleaseDC(preview, dc);
-  return colour;
+  return velktest::ScreenPixel(explorer->GetPreview()->GetHandle(), x, y);
 }
 
 TEST_F(ExplorerTest, ThePreviewFitsThePictureAndStaysWhiteWithoutOne) {
@@ -684,9 +625,7 @@ TEST_F(ExplorerTest, TheSampleDatabaseWithAScreenshot) {
   RedrawWindow(explorer->GetHandle(), nullptr, nullptr,
                RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
   velktest::FlushEvents();
-  std::wstring folder = browsertest::BuildFolder() + L"screenshots\\";
-  CreateDirectoryW(folder.c_str(), nullptr);
-  EXPECT_TRUE(velktest::SaveWindowBitmap(explorer->GetHandle(), folder + L"db_explorer.bmp"));
+  EXPECT_TRUE(velktest::SaveScreenshot(explorer->GetHandle(), L"db_explorer.bmp"));
 
   // "Выбрать" returns that row.
   browsertest::LoopProbe probe(

@@ -25,7 +25,32 @@ using velktest::TempFolder;
 
 const wchar_t kCaption[] = L"Редактор схем и подключений";
 
-class DocumentTest : public apptest::EditorTest {};
+class DocumentTest : public apptest::EditorTest {
+protected:
+  // An open that failed: the answered box said "Невозможно загрузить
+  // файл!", and there is no document nor an editor.
+  static void ExpectOpenFailed(CMainForm* form, const DialogAnswerer& answer) {
+    ASSERT_EQ(1, answer.Count());
+    EXPECT_EQ(L"Невозможно загрузить файл!", answer.Texts()[0]);
+    EXPECT_EQ(nullptr, form->GetScheme());
+    EXPECT_TRUE(LiveEditors().empty());
+  }
+  // Save without a document is refused with a second box, "Необходимо
+  // загрузить проект!".
+  static void ExpectSaveRefused(CMainForm* form, const DialogAnswerer& answer) {
+    form->SaveScheme();
+    ASSERT_EQ(2, answer.Count());
+    EXPECT_EQ(L"Необходимо загрузить проект!", answer.Texts()[1]);
+  }
+  // Writes the sample document to path (*bytes: what was written) and opens
+  // it in a new main form.
+  CMainForm* OpenWrittenSample(const std::wstring& path, std::vector<uint8_t>* bytes) {
+    *bytes = WriteSample(path);
+    CMainForm* form = MakeMainForm();
+    form->OpenScheme(path.c_str());
+    return form;
+  }
+};
 
 std::vector<std::wstring> AllTokens(const wchar_t* line) {
   std::vector<std::wstring> tokens;
@@ -241,16 +266,11 @@ TEST_F(DocumentTest, CorruptDocumentShowsTheMessageAndSaveRefuses) {
   CMainForm* form = MakeMainForm();
   DialogAnswerer answer(IDOK);
   EXPECT_EQ(nullptr, form->OpenScheme(path.c_str()));
-  ASSERT_EQ(1, answer.Count());
-  EXPECT_EQ(L"Невозможно загрузить файл!", answer.Texts()[0]);
+  ASSERT_NO_FATAL_FAILURE(ExpectOpenFailed(form, answer));
   EXPECT_EQ(L"Ошибка", answer.Captions()[0]);
-  EXPECT_EQ(nullptr, form->GetScheme());
-  EXPECT_TRUE(LiveEditors().empty());
   EXPECT_EQ(std::wstring(kCaption) + L" - bad.vlkx", WindowTextOf(form->GetHandle()));
 
-  form->SaveScheme();
-  ASSERT_EQ(2, answer.Count());
-  EXPECT_EQ(L"Необходимо загрузить проект!", answer.Texts()[1]);
+  ASSERT_NO_FATAL_FAILURE(ExpectSaveRefused(form, answer));
   EXPECT_TRUE(velktest::BytesEqual(folder.ReadFile(L"bad.vlkx"), before));
   EXPECT_FALSE(Exists(folder.File(L"bad.~vlkx")));
 }
@@ -277,14 +297,9 @@ TEST_F(DocumentTest, ReadOnlyDocumentIsNotOpenedNorOverwritten) {
   CMainForm* form = MakeMainForm();
   DialogAnswerer answer(IDOK);
   form->OpenCommandLineFiles((L"\"" + path + L"\"").c_str());
-  ASSERT_EQ(1, answer.Count());
-  EXPECT_EQ(L"Невозможно загрузить файл!", answer.Texts()[0]);
-  EXPECT_EQ(nullptr, form->GetScheme());
-  EXPECT_TRUE(LiveEditors().empty());
+  ASSERT_NO_FATAL_FAILURE(ExpectOpenFailed(form, answer));
 
-  form->SaveScheme();
-  ASSERT_EQ(2, answer.Count());
-  EXPECT_EQ(L"Необходимо загрузить проект!", answer.Texts()[1]);
+  ASSERT_NO_FATAL_FAILURE(ExpectSaveRefused(form, answer));
   EXPECT_TRUE(velktest::BytesEqual(velktest::ReadWholeFile(path), bytes));
   EXPECT_FALSE(Exists(folder.File(L"locked.~vlkx")));
   SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -300,13 +315,8 @@ TEST_F(DocumentTest, LockedDocumentIsNotOpenedAndSaveLeavesItAlone) {
   CMainForm* form = MakeMainForm();
   DialogAnswerer answer(IDOK);
   EXPECT_EQ(nullptr, form->OpenScheme(path.c_str()));
-  ASSERT_EQ(1, answer.Count());
-  EXPECT_EQ(L"Невозможно загрузить файл!", answer.Texts()[0]);
-  EXPECT_EQ(nullptr, form->GetScheme());
-  EXPECT_TRUE(LiveEditors().empty());
-  form->SaveScheme();
-  ASSERT_EQ(2, answer.Count());
-  EXPECT_EQ(L"Необходимо загрузить проект!", answer.Texts()[1]);
+  ASSERT_NO_FATAL_FAILURE(ExpectOpenFailed(form, answer));
+  ASSERT_NO_FATAL_FAILURE(ExpectSaveRefused(form, answer));
   CloseHandle(lock);
   EXPECT_TRUE(velktest::BytesEqual(velktest::ReadWholeFile(path), bytes));
 }
@@ -318,19 +328,15 @@ TEST_F(DocumentTest, FolderInPlaceOfTheDocumentIsNotADocument) {
   CMainForm* form = MakeMainForm();
   DialogAnswerer answer(IDOK);
   EXPECT_EQ(nullptr, form->OpenScheme(path.c_str()));
-  ASSERT_EQ(1, answer.Count());
-  EXPECT_EQ(L"Невозможно загрузить файл!", answer.Texts()[0]);
-  EXPECT_EQ(nullptr, form->GetScheme());
-  EXPECT_TRUE(LiveEditors().empty());
+  ASSERT_NO_FATAL_FAILURE(ExpectOpenFailed(form, answer));
   RemoveDirectoryW(path.c_str());
 }
 
 TEST_F(DocumentTest, SaveOverAFileMadeReadOnlyKeepsItAndStaysModified) {
   TempFolder folder;
   std::wstring path = folder.File(L"robot.vlkx");
-  std::vector<uint8_t> bytes = WriteSample(path);
-  CMainForm* form = MakeMainForm();
-  form->OpenScheme(path.c_str());
+  std::vector<uint8_t> bytes;
+  CMainForm* form = OpenWrittenSample(path, &bytes);
   ASSERT_NE(nullptr, form->GetScheme());
   Place(form->GetScheme(), "GND", 10, 10);
   SendMessageW(form->GetHandle(), WM_SCHEME_MODIFIED, 0, 0);
@@ -368,9 +374,8 @@ TEST_F(DocumentTest, SaveIntoAMissingFolderFailsAndStaysModified) {
 TEST_F(DocumentTest, SaveThatDoesNotReadBackPutsTheBackupBack) {
   TempFolder folder;
   std::wstring path = folder.File(L"robot.vlkx");
-  std::vector<uint8_t> bytes = WriteSample(path);
-  CMainForm* form = MakeMainForm();
-  form->OpenScheme(path.c_str());
+  std::vector<uint8_t> bytes;
+  CMainForm* form = OpenWrittenSample(path, &bytes);
   ASSERT_NE(nullptr, form->GetScheme());
   SendMessageW(form->GetHandle(), WM_SCHEME_MODIFIED, 0, 0);
   std::wstring backup = folder.File(L"robot.~vlkx");
@@ -393,9 +398,8 @@ TEST_F(DocumentTest, SaveThatDoesNotReadBackPutsTheBackupBack) {
 TEST_F(DocumentTest, SavingAnUnchangedDocumentWritesTheSameBytes) {
   TempFolder folder;
   std::wstring path = folder.File(L"robot.vlkx");
-  std::vector<uint8_t> bytes = WriteSample(path);
-  CMainForm* form = MakeMainForm();
-  form->OpenScheme(path.c_str());
+  std::vector<uint8_t> bytes;
+  CMainForm* form = OpenWrittenSample(path, &bytes);
   DialogAnswerer answer(IDOK);
   form->SaveScheme();
   EXPECT_EQ(0, answer.Count());

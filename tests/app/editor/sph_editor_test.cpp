@@ -892,12 +892,7 @@ TEST_F(SphEditorTest, ScreenshotOfAnOpenedDocument) {
   RedrawWindow(form_->GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
   velktest::FlushEvents();
 
-  wchar_t exe[MAX_PATH];
-  DWORD n = GetModuleFileNameW(nullptr, exe, MAX_PATH);
-  std::wstring bin(exe, n);
-  bin = bin.substr(0, bin.find_last_of(L"\\/"));
-  std::wstring shots = bin.substr(0, bin.find_last_of(L"\\/") + 1) + L"screenshots\\";
-  CreateDirectoryW(shots.c_str(), nullptr);
+  std::wstring shots = velktest::ScreenshotFolder();
   EXPECT_TRUE(velktest::SaveWindowBitmap(form_->GetHandle(), shots + L"scheme_editor_document.bmp"));
   // The document beside its picture, for showing it in the program itself.
   EXPECT_TRUE(CopyFileW(path.c_str(), (shots + L"sample_robot.vlkx").c_str(), FALSE));

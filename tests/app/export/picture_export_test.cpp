@@ -328,9 +328,7 @@ TEST_F(PictureExportTest, ResolutionQuestionLayout) {
   MapWindowPoints(nullptr, question->GetHandle(), reinterpret_cast<POINT*>(&ok), 2);
   MapWindowPoints(nullptr, question->GetHandle(), reinterpret_cast<POINT*>(&cancel), 2);
   EXPECT_LE(std::abs(ok.left - (client.right - cancel.right)), 2);
-  std::wstring shots = browsertest::BuildFolder() + L"screenshots\\";
-  CreateDirectoryW(shots.c_str(), nullptr);
-  EXPECT_TRUE(velktest::SaveWindowBitmap(question->GetHandle(), shots + L"export_resolution.bmp"));
+  EXPECT_TRUE(velktest::SaveScreenshot(question->GetHandle(), L"export_resolution.bmp"));
   delete question;
 }
 

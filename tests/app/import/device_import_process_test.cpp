@@ -18,9 +18,7 @@ namespace {
 const wchar_t kCaption[] = L"Редактор схем и подключений";
 
 TEST_F(DeviceImportTest, VelkboardStartedWithAModelAndADeviceListSavesTheImportedDevices) {
-  wchar_t module[kMaxPathChars];
-  GetModulePath(module);
-  std::wstring exe = SiblingPath(module, L"Velkboard.exe");
+  std::wstring exe = apptest::VelkboardExePath();
   ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(exe.c_str()));
   // The program's robots folder beside it; made for the test when missing.
   std::wstring robots = ComputeProgramFolders(exe.c_str()).robots;

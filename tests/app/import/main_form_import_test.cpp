@@ -50,9 +50,7 @@ TEST_F(DeviceImportTest, TheSecondTokenOfTheCommandLineIsImportedIntoTheDocument
     EXPECT_GE(extent.bottom, b->rect.bottom);
   }
   velktest::FlushEvents();
-  CreateDirectoryW((browsertest::BuildFolder() + L"screenshots").c_str(), nullptr);
-  EXPECT_TRUE(velktest::SaveWindowBitmap(form->GetHandle(),
-                                         browsertest::BuildFolder() + L"screenshots\\device_import.bmp"));
+  EXPECT_TRUE(velktest::SaveScreenshot(form->GetHandle(), L"device_import.bmp"));
 
   // Saved and opened again, the same list changes nothing.
   form->SaveScheme();

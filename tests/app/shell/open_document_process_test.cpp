@@ -23,9 +23,7 @@ TEST_F(OpenDocumentProcessTest, DocumentOnTheCommandLineOpensInTheEditor) {
   velktest::TempFolder folder;
   std::wstring path = folder.File(L"robot with blanks.vlkx");
   WriteSample(path);
-  wchar_t module[kMaxPathChars];
-  GetModulePath(module);
-  std::wstring exe = SiblingPath(module, L"Velkboard.exe");
+  std::wstring exe = apptest::VelkboardExePath();
   velktest::ChildProcess program(exe, L"\"" + path + L"\"");
   ASSERT_TRUE(program.Started());
 

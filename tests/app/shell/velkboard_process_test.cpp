@@ -2,6 +2,7 @@
 // window maximised, and ends with exit code 0 when that window is closed.
 #include <string>
 
+#include "app/app_fixture.h"
 #include "app/shell/startup.h"
 #include "foundation/paths.h"
 #include "support/test_support.h"
@@ -11,9 +12,7 @@ namespace {
 const wchar_t kCaption[] = L"Редактор схем и подключений";
 
 TEST(VelkboardProcess, StartsMaximisedAndEndsWhenClosed) {
-  wchar_t module[kMaxPathChars];
-  GetModulePath(module);
-  std::wstring exe = SiblingPath(module, L"Velkboard.exe");
+  std::wstring exe = apptest::VelkboardExePath();
   ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(exe.c_str())) << "Velkboard.exe is built beside the tests";
   velktest::ChildProcess program(exe, L"");
   ASSERT_TRUE(program.Started());

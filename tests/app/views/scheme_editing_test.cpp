@@ -14,6 +14,7 @@
 #include "app/app_fixture.h"
 #include "app/editor/editor_fixture.h"
 #include "app/views/scheme_view.h"
+#include "app/views/view_fixture.h"
 #include "kestui/bars/kest_speedbutton.h"
 #include "kestui/forms/kest_form.h"
 #include "kestui/menus/kest_menu.h"
@@ -31,41 +32,16 @@ namespace {
 // 20)), pin 1 right at offset 30 (anchor (left + 86, top + 70)), pin 2 top at
 // offset 10 (anchor (left + 70, top - 7)), pin 3 bottom at offset 10 (anchor
 // (left + 10, top + 106)).
-class EditPart : public CSCHBlock {
+class EditPart : public viewtest::FourPinPart {
 public:
-  EditPart(SchScheme* scheme, int left, int top) {
-    className = "EditPart";
-    typeText = L"Деталь";
-    SetPinCount(4);
-    const int sides[4] = {kSideLeft, kSideRight, kSideTop, kSideBottom};
-    const int offsets[4] = {20, 30, 10, 10};
-    for (int i = 0; i < 4; i++) {
-      pins[i].side = sides[i];
-      pins[i].offset = offsets[i];
-      pins[i].number = i + 1;
-    }
-    Attach(scheme);
-    rect = RECT{left, top, left + 80, top + 100};
-  }
+  EditPart(SchScheme* scheme, int left, int top)
+      : FourPinPart(scheme, "EditPart", L"Деталь", RECT{left, top, left + 80, top + 100}) {}
   void Paint(HDC dc) override { Rectangle(dc, rect.left, rect.top, rect.right, rect.bottom); }
 };
 
-SchJunction* MakeJunction(SchScheme* s, int x, int y) {
-  SchJunction* j = new SchJunction(s);
-  j->x = x;
-  j->y = y;
-  return j;
-}
-
-SchWire* WireBetween(SchScheme* s, POINT a, POINT b, int firstDir, std::vector<int> coords) {
-  SchWire* w = new SchWire(s);
-  w->firstDir = static_cast<unsigned char>(firstDir);
-  w->SetCoordinateCount(static_cast<int>(coords.size()));
-  for (size_t i = 0; i < coords.size(); i++) w->coords[i] = coords[i];
-  EXPECT_TRUE(w->AttachToJunction(0, MakeJunction(s, a.x, a.y)));
-  EXPECT_TRUE(w->AttachToJunction(1, MakeJunction(s, b.x, b.y)));
-  return w;
-}
+using viewtest::MakeJunction;
+using viewtest::MakeTwoSlotBus;
+using viewtest::WireBetween;
 
 // Every vertex pair of a polyline shares an x or a y.
 template <class T>
@@ -219,15 +195,7 @@ TEST_F(SchemeEditingTest, AWireToABusSlot) {
   new EditPart(&scheme_, 100, 100);  // pin 1 at (186, 170)
   // A bus of 2 slots from (500, 400) to (600, 500), its end 0 facing left:
   // slot 0 of end 0 at (484, 406).
-  SchBus* bus = new SchBus(&scheme_);
-  bus->SetSlotCount(2);
-  bus->x0 = 500;
-  bus->y0 = 400;
-  bus->x1 = 600;
-  bus->y1 = 500;
-  bus->endDir = 0;
-  bus->SetCoordinateCount(1);
-  bus->coords[0] = 550;
+  SchBus* bus = MakeTwoSlotBus(&scheme_);
   // Arriving from the right (the wire leaves its end rightwards) at a slot
   // facing left is refused: nothing changes.
   Click(186, 170);
@@ -355,15 +323,7 @@ TEST_F(SchemeEditingTest, DraggingAnInnerWireSegment) {
 }
 
 TEST_F(SchemeEditingTest, BusSegmentsMoveTheirEndOrCoordinate) {
-  SchBus* bus = new SchBus(&scheme_);
-  bus->SetSlotCount(2);
-  bus->x0 = 500;
-  bus->y0 = 400;
-  bus->x1 = 600;
-  bus->y1 = 500;
-  bus->endDir = 0;
-  bus->SetCoordinateCount(1);
-  bus->coords[0] = 550;
+  SchBus* bus = MakeTwoSlotBus(&scheme_);
   // Vertices (500,400) (550,400) (550,500) (600,500).
   Move(550, 450);
   EXPECT_EQ(10, view_->GetCursorIndex());
@@ -599,13 +559,7 @@ TEST_F(EditorEditingTest, DrawnCircuitMarksTheDocumentAndEmptiesWithCtrlADel) {
   EXPECT_TRUE(Rectilinear(w));
   RedrawWindow(form->GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
   velktest::FlushEvents();
-  wchar_t exe[MAX_PATH];
-  DWORD n = GetModuleFileNameW(nullptr, exe, MAX_PATH);
-  std::wstring bin(exe, n);
-  bin = bin.substr(0, bin.find_last_of(L"\\/"));
-  std::wstring shots = bin.substr(0, bin.find_last_of(L"\\/") + 1) + L"screenshots\\";
-  CreateDirectoryW(shots.c_str(), nullptr);
-  EXPECT_TRUE(velktest::SaveWindowBitmap(form->GetHandle(), shots + L"scheme_drawn_by_mouse.bmp"));
+  EXPECT_TRUE(velktest::SaveScreenshot(form->GetHandle(), L"scheme_drawn_by_mouse.bmp"));
 
   // Ctrl+A then Del: the menu shortcuts of the view reach the editor.
   SetFocus(view->GetHandle());

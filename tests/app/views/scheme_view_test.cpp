@@ -9,12 +9,14 @@
 
 #include "app/app_fixture.h"
 #include "app/views/scheme_view.h"
+#include "app/views/view_fixture.h"
 #include "kestui/forms/kest_form.h"
 #include "scheme/model/block.h"
 #include "scheme/model/bus.h"
 #include "scheme/model/junction.h"
 #include "scheme/model/scheme.h"
 #include "scheme/model/wire.h"
+#include "support/memory_canvas.h"
 #include "support/test_support.h"
 
 namespace {
@@ -23,44 +25,17 @@ namespace {
 // left at offset 20 (anchor (93, 120)), pin 1 right at offset 30 (anchor
 // (186, 170)), pin 2 top at offset 10 (anchor (170, 93)), pin 3 bottom at
 // offset 10 (anchor (110, 206)).
-class ViewPart : public CSCHBlock {
+class ViewPart : public viewtest::FourPinPart {
 public:
-  explicit ViewPart(SchScheme* scheme, RECT body = RECT{100, 100, 180, 200}) {
-    className = "ViewPart";
-    SetPinCount(4);
-    const int sides[4] = {kSideLeft, kSideRight, kSideTop, kSideBottom};
-    const int offsets[4] = {20, 30, 10, 10};
-    for (int i = 0; i < 4; i++) {
-      pins[i].side = sides[i];
-      pins[i].offset = offsets[i];
-      pins[i].number = i + 1;
-    }
-    Attach(scheme);
-    rect = body;
-  }
+  explicit ViewPart(SchScheme* scheme, RECT body = RECT{100, 100, 180, 200})
+      : FourPinPart(scheme, "ViewPart", nullptr, body) {}
   // A plain white body, so that the pixels around it are the view's own.
   void Paint(HDC) override {}
 };
 
-SchJunction* MakeJunction(SchScheme* s, int x, int y) {
-  SchJunction* j = new SchJunction(s);
-  j->x = x;
-  j->y = y;
-  return j;
-}
-
-// A wire between two new junctions.
-SchWire* WireBetween(SchScheme* s, POINT a, POINT b, int firstDir, std::vector<int> coords, int kind = 0) {
-  SchWire* w = new SchWire(s);
-  w->firstDir = static_cast<unsigned char>(firstDir);
-  w->SetCoordinateCount(static_cast<int>(coords.size()));
-  for (size_t i = 0; i < coords.size(); i++) w->coords[i] = coords[i];
-  EXPECT_TRUE(w->AttachToJunction(0, MakeJunction(s, a.x, a.y)));
-  EXPECT_TRUE(w->AttachToJunction(1, MakeJunction(s, b.x, b.y)));
-  // Junctions join electric wires only: other kinds are given afterwards.
-  w->kind = static_cast<unsigned char>(kind);
-  return w;
-}
+using viewtest::MakeJunction;
+using viewtest::MakeTwoSlotBus;
+using viewtest::WireBetween;
 
 class SchemeViewTest : public apptest::WindowsTest {
 protected:
@@ -101,15 +76,7 @@ struct HitFixture {
     EXPECT_TRUE(wired->AttachToPin(0, part, 1));
     EXPECT_TRUE(wired->AttachToJunction(1, MakeJunction(s, 250, 170)));
     v = WireBetween(s, {300, 100}, {400, 200}, 2, {350});
-    bus = new SchBus(s);
-    bus->SetSlotCount(2);
-    bus->x0 = 500;
-    bus->y0 = 400;
-    bus->x1 = 600;
-    bus->y1 = 500;
-    bus->endDir = 0;
-    bus->SetCoordinateCount(1);
-    bus->coords[0] = 550;
+    bus = MakeTwoSlotBus(s);
     beside = MakeJunction(s, 490, 402);
   }
   ViewPart* part;
@@ -263,14 +230,7 @@ TEST_F(SchemeViewTest, FilledSchemeScrollRangeCoversEverything) {
   // slot at (584, 506).
   new ViewPart(&scheme_);
   MakeJunction(&scheme_, -50, 400);
-  SchBus* bus = new SchBus(&scheme_);
-  bus->SetSlotCount(2);
-  bus->x0 = 500;
-  bus->y0 = 400;
-  bus->x1 = 600;
-  bus->y1 = 500;
-  bus->SetCoordinateCount(1);
-  bus->coords[0] = 550;
+  SchBus* bus = MakeTwoSlotBus(&scheme_);  // end 0 faces left, as a new bus's does
   view_->scrollY = 50;
   view_->UpdateScrollRange();
   RECT e = view_->ComputeExtent();
@@ -328,32 +288,11 @@ TEST_F(SchemeViewTest, EdgeScrollingMovesTowardsTheEdge) {
 
 // ---------------------------------------------------------------- pixels
 
-// A white 24-bit memory bitmap the view paints into.
-class Canvas {
+// A white 32-bit memory bitmap the view paints into.
+class Canvas : public velktest::MemoryCanvas {
 public:
-  Canvas(int width, int height) : width_(width), height_(height) {
-    HDC screen = GetDC(nullptr);
-    dc_ = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    bitmap_ = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    ReleaseDC(nullptr, screen);
-    old_ = SelectObject(dc_, bitmap_);
-    RECT all = {0, 0, width, height};
-    FillRect(dc_, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  }
-  ~Canvas() {
-    SelectObject(dc_, old_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
-  }
-  HDC DC() const { return dc_; }
-  COLORREF At(int x, int y) const { return GetPixel(dc_, x, y); }
+  Canvas(int width, int height) : MemoryCanvas(width, height) {}
+  HDC DC() const { return dc(); }
   bool IsDark(int x, int y) const {
     COLORREF c = At(x, y);
     return GetRValue(c) < 128 && GetGValue(c) < 128 && GetBValue(c) < 128;
@@ -366,12 +305,6 @@ public:
         if (At(x, y) != RGB(255, 255, 255)) n++;
     return n;
   }
-
-private:
-  int width_, height_;
-  HDC dc_;
-  HBITMAP bitmap_;
-  HGDIOBJ old_;
 };
 
 TEST_F(SchemeViewTest, WirePensByKindAndSelection) {
