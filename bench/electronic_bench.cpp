@@ -7,6 +7,7 @@
 
 #include <cstdio>
 
+#include "bench/bench_wires.h"
 #include "components/electronic/battery.h"
 #include "components/electronic/resister.h"
 #include "scheme/model/scheme.h"
@@ -15,18 +16,7 @@
 
 namespace {
 
-void Join(SchScheme* s, CSCHBlock* a, int pa, CSCHBlock* b, int pb) {
-  SchWire* w = new SchWire(s);
-  CSCHBlock* blocks[2] = {a, b};
-  int pins[2] = {pa, pb};
-  for (int e = 0; e < 2; e++) {
-    w->endKind[e] = kWireEndPin;
-    w->ends[e].target = blocks[e];
-    w->ends[e].index = pins[e];
-    blocks[e]->pins[pins[e]].wire = w;
-    blocks[e]->pins[pins[e]].wireEnd = static_cast<unsigned char>(e);
-  }
-}
+using velkbench::Join;
 
 struct Result {
   double buildMs;

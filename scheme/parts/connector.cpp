@@ -81,32 +81,42 @@ void CSCHConnector::Load(CStream* s) {
   LayoutPins();
 }
 
+void CSCHConnector::LayOutPinRow(CSCHBlock* block, int s) {
+  int n = block->pinCount;
+  for (int i = 0; i < n; i++) {
+    block->pins[i].side = s ^ 2;
+    block->pins[i].offset = 16 * i + 8;
+    block->pins[i].number = i + 1;
+  }
+  RECT& r = block->rect;
+  if (s & 1) {
+    r.right = r.left + 16 * n;
+    r.bottom = r.top + 16;
+  } else {
+    r.right = r.left + 16;
+    r.bottom = r.top + 16 * n;
+  }
+}
+
+void CSCHConnector::ResizeMirror(CSCHBlock* owner, int wanted) {
+  int m = mirroredCount;
+  int before = owner->pinCount;
+  if (m < wanted) {
+    owner->InsertPins(pinOffset + m, wanted - m);
+    mirroredCount = m + (owner->pinCount - before);
+  } else if (wanted < m) {
+    owner->RemovePins(pinOffset + wanted, m - wanted);
+    mirroredCount = m - (before - owner->pinCount);
+  }
+}
+
 void CSCHConnector::LayoutPins() {
   int n = pinCount;
-  for (int i = 0; i < n; i++) {
-    pins[i].side = side ^ 2;
-    pins[i].offset = 16 * i + 8;
-    pins[i].number = i + 1;
-  }
-  if (side & 1) {
-    rect.right = rect.left + 16 * n;
-    rect.bottom = rect.top + 16;
-  } else {
-    rect.right = rect.left + 16;
-    rect.bottom = rect.top + 16 * n;
-  }
+  LayOutPinRow(this, side);
   CSCHBlock* owner = scheme ? scheme->ownerBlock : nullptr;
   if (!owner) return;
   scheme->RenumberConnectors();
-  int m = mirroredCount;
-  int before = owner->pinCount;
-  if (m < n) {
-    owner->InsertPins(pinOffset + m, n - m);
-    mirroredCount = m + (owner->pinCount - before);
-  } else if (n < m) {
-    owner->RemovePins(pinOffset + n, m - n);
-    mirroredCount = m - (before - owner->pinCount);
-  }
+  ResizeMirror(owner, n);
   for (int i = 0; i < mirroredCount && i < n; i++) {
     int k = pinOffset + i;
     if (k >= owner->pinCount) break;

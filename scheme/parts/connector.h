@@ -30,6 +30,9 @@ public:
   void JoinInternalNets() override;
   // Lays the own pins out and mirrors them onto the owner block.
   virtual void LayoutPins();
+  // Lays the pins of a connector-like block out in a row towards side s ^ 2
+  // and sizes its body to them: 16 pixels a pin.
+  static void LayOutPinRow(CSCHBlock* block, int s);
 
   // Fields, in this order.
   CSCHConnector* nextConnector = nullptr;  // the scheme's connector list, oldest first
@@ -39,6 +42,9 @@ public:
   unsigned char side = 0; // side of the owner on which its pins appear
 
 protected:
+  // Inserts or removes mirrored pins on the owner until `wanted` are there
+  // (or the owner refuses more); keeps mirroredCount.
+  void ResizeMirror(CSCHBlock* owner, int wanted);
   // Points the mirrored pins of the owner at the new name, so that their
   // labels never outlive the text they show.
   void InstanceNameChanging(const wchar_t* from, const wchar_t* to) override;

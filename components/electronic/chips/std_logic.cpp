@@ -83,6 +83,18 @@ bool Mergeable(const SchPacketSet* set) {
   return (static_cast<unsigned int>(set->packets[0]->format) & kRequestProtocol) != 0;
 }
 
+// Whether the input carries the same data as the gate's state at the given
+// idle polarity and was absorbed into it: equal sets, or two sets that merge.
+bool AbsorbSameData(const StdLogicSignal& g, const StdLogicSignal& input, unsigned char idle) {
+  if (g.kind != input.kind || !IsOwnedDataKind(g.kind) || g.flag != idle || input.flag != idle) return false;
+  SchPacketSet* mine = g.source.packets;
+  SchPacketSet* theirs = input.source.packets;
+  if (mine && mine->Equals(theirs)) return true;
+  if (!Mergeable(mine) || !Mergeable(theirs)) return false;
+  if (mine) mine->Merge(theirs);
+  return true;
+}
+
 // The undetermined value: the period in the first word, the duty as weight.
 void MakeUndetermined(StdLogicSignal* s, float duty) {
   s->kind = kSourceOwnWeight;
@@ -358,15 +370,7 @@ void CSCHStdLogic::MergeInputAnd(StdLogicGate* gate, const StdLogicSignal& input
     TakeSignal(gate, input);
     return;
   }
-  if (g.kind == input.kind && IsOwnedDataKind(g.kind) && g.flag == 0 && input.flag == 0) {
-    SchPacketSet* mine = g.source.packets;
-    SchPacketSet* theirs = input.source.packets;
-    if (mine && mine->Equals(theirs)) return;
-    if (Mergeable(mine) && Mergeable(theirs)) {
-      if (mine) mine->Merge(theirs);
-      return;
-    }
-  }
+  if (AbsorbSameData(g, input, 0)) return;
   ReleaseStateSet(gate);
   g.flag = 0;
   MakeUndetermined(&g, kAndUndeterminedDuty);
@@ -387,15 +391,7 @@ void CSCHStdLogic::MergeInputOr(StdLogicGate* gate, const StdLogicSignal& input)
     TakeSignal(gate, input);
     return;
   }
-  if (g.kind == input.kind && IsOwnedDataKind(g.kind) && g.flag == 1 && input.flag == 1) {
-    SchPacketSet* mine = g.source.packets;
-    SchPacketSet* theirs = input.source.packets;
-    if (mine && mine->Equals(theirs)) return;
-    if (Mergeable(mine) && Mergeable(theirs)) {
-      if (mine) mine->Merge(theirs);
-      return;
-    }
-  }
+  if (AbsorbSameData(g, input, 1)) return;
   ReleaseStateSet(gate);
   MakeUndetermined(&g, kOrUndeterminedDuty);
 }

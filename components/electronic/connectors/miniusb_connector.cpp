@@ -67,32 +67,11 @@ CMiniUSBConnector::~CMiniUSBConnector() {
 }
 
 void CMiniUSBConnector::LayoutPins() {
-  const int n = pinCount;
-  for (int i = 0; i < n; i++) {
-    pins[i].side = side ^ 2;
-    pins[i].offset = 16 * i + 8;
-    pins[i].number = i + 1;
-  }
-  if (side & 1) {
-    rect.right = rect.left + 16 * n;
-    rect.bottom = rect.top + 16;
-  } else {
-    rect.right = rect.left + 16;
-    rect.bottom = rect.top + 16 * n;
-  }
+  LayOutPinRow(this, side);
   CSCHBlock* owner = scheme ? scheme->ownerBlock : nullptr;
   if (!owner) return;
   scheme->RenumberConnectors();
-  const int m = n > 0 ? 1 : 0;
-  const int k = mirroredCount;
-  const int before = owner->pinCount;
-  if (k < m) {
-    owner->InsertPins(pinOffset + k, m - k);
-    mirroredCount = k + (owner->pinCount - before);
-  } else if (m < k) {
-    owner->RemovePins(pinOffset + m, k - m);
-    mirroredCount = k - (before - owner->pinCount);
-  }
+  ResizeMirror(owner, pinCount > 0 ? 1 : 0);  // one USB pin on the owner
   if (mirroredCount > 0 && pinOffset < owner->pinCount) {
     SchPin& p = owner->pins[pinOffset];
     p.side = side;

@@ -10,6 +10,7 @@
 #include "kestui/graphics/kest_dc_selection.h"
 #include "scheme/board/pcb_painter.h"
 #include "scheme/database/compdb_record.h"
+#include "scheme/parts/connector.h"
 
 namespace {
 
@@ -38,18 +39,7 @@ void CPLSConnector::LayoutPins() {
   int n = pinCount;
   footprintWidth = 2.54f;
   footprintLength = 2.54f * n;
-  for (int i = 0; i < n; i++) {
-    pins[i].side = s ^ 2;
-    pins[i].offset = 16 * i + 8;
-    pins[i].number = i + 1;
-  }
-  if (s & 1) {
-    rect.right = rect.left + 16 * n;
-    rect.bottom = rect.top + 16;
-  } else {
-    rect.right = rect.left + 16;
-    rect.bottom = rect.top + 16 * n;
-  }
+  CSCHConnector::LayOutPinRow(this, s);
 }
 
 void CPLSConnector::Paint(HDC dc) {

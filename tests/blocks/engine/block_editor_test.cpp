@@ -6,6 +6,7 @@
 #include <richedit.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -23,6 +24,7 @@
 #include "kestui/forms/kest_form.h"
 #include "scheme/model/scheme_icons.h"
 #include "support/live_forms.h"
+#include "support/memory_canvas.h"
 #include "support/test_support.h"
 
 using betest::kPlainClassId;
@@ -90,38 +92,20 @@ public:
     if (cancelPicture) return nullptr;
     width = rect.right - rect.left;
     height = rect.bottom - rect.top;
-    dc = CreateCompatibleDC(nullptr);
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bitmap = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
-    oldBitmap = SelectObject(dc, bitmap);
-    RECT all = {0, 0, width, height};
-    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    SetWindowOrgEx(dc, rect.left, rect.top, nullptr);
-    return dc;
+    picture.reset(new velktest::MemoryCanvas(width, height));
+    SetWindowOrgEx(picture->dc(), rect.left, rect.top, nullptr);
+    return picture->dc();
   }
   void EndPictureExport(int kind, HDC ended) override {
     endKinds.push_back(kind);
-    endedRight = ended == dc;
+    endedRight = picture && ended == picture->dc();
     GdiFlush();
-  }
-  ~EditorHost() override {
-    if (dc) {
-      SelectObject(dc, oldBitmap);
-      DeleteObject(bitmap);
-      DeleteDC(dc);
-    }
   }
   // A pixel of the picture at view coordinates.
   COLORREF At(int x, int y) const {
     int px = x - pictureRect.left, py = y - pictureRect.top;
-    if (!bits || px < 0 || py < 0 || px >= width || py >= height) return CLR_INVALID;
-    unsigned int p = bits[py * width + px];
-    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    if (!picture || px < 0 || py < 0 || px >= width || py >= height) return CLR_INVALID;
+    return picture->At(px, py);
   }
 
   std::vector<std::wstring> captions, texts;
@@ -132,10 +116,7 @@ public:
   std::vector<int> beginKinds, endKinds;
   RECT pictureRect = {};
   bool endedRight = false;
-  HDC dc = nullptr;
-  HBITMAP bitmap = nullptr;
-  HGDIOBJ oldBitmap = nullptr;
-  unsigned int* bits = nullptr;
+  std::unique_ptr<velktest::MemoryCanvas> picture;
   int width = 0, height = 0;
 };
 
