@@ -32,6 +32,21 @@ void Fill(CMemoryStream* s, const std::vector<uint8_t>& bytes) {
 // The base record of an unnamed item without hint at (x, y) of w x h.
 std::string BaseHex(const char* rect) { return std::string("00 00  00 00  ") + rect; }
 
+// A line's two ends, and the rectangle of an item, checked together.
+void ExpectLineEnds(const CVelkUILine& line, int x1, int y1, int x2, int y2) {
+  EXPECT_EQ(x1, line.x1);
+  EXPECT_EQ(y1, line.y1);
+  EXPECT_EQ(x2, line.x2);
+  EXPECT_EQ(y2, line.y2);
+}
+
+void ExpectItemRect(const CVelkUIControl& item, int x, int y, int width, int height) {
+  EXPECT_EQ(x, item.x);
+  EXPECT_EQ(y, item.y);
+  EXPECT_EQ(width, item.width);
+  EXPECT_EQ(height, item.height);
+}
+
 class ItemsTest : public PanelTest {
 protected:
   UiPanel panel{&probe.scheme};
@@ -204,14 +219,8 @@ TEST_F(ItemsTest, TextPropertiesAreNameTextPositionAndFont) {
 TEST_F(ItemsTest, ANewLinePlacedAtAPointRunsRightFromIt) {
   CVelkUILine line(&panel);
   line.SetPosition(40, 50);
-  EXPECT_EQ(40, line.x1);
-  EXPECT_EQ(50, line.y1);
-  EXPECT_EQ(144, line.x2);
-  EXPECT_EQ(50, line.y2);
-  EXPECT_EQ(36, line.x);
-  EXPECT_EQ(46, line.y);
-  EXPECT_EQ(112, line.width);
-  EXPECT_EQ(8, line.height);
+  ExpectLineEnds(line, 40, 50, 144, 50);
+  ExpectItemRect(line, 36, 46, 112, 8);
 }
 
 TEST_F(ItemsTest, LineHitTestsUseTheEndsAndTheWholeStraightLine) {
@@ -246,26 +255,17 @@ TEST_F(ItemsTest, DraggingMovesTheLineOrOneEnd) {
   CVelkUILine line(&panel);
   line.SetPosition(10, 10);  // (10, 10) to (114, 10)
   line.DragHandle(kHitLineStart, 5, 20);
-  EXPECT_EQ(15, line.x1);
-  EXPECT_EQ(30, line.y1);
-  EXPECT_EQ(114, line.x2);
-  EXPECT_EQ(10, line.y2);
+  ExpectLineEnds(line, 15, 30, 114, 10);
   line.DragHandle(kHitLineEnd, -4, 1);
   EXPECT_EQ(110, line.x2);
   EXPECT_EQ(11, line.y2);
   line.DragHandle(kHitBody, 1, 2);
-  EXPECT_EQ(16, line.x1);
-  EXPECT_EQ(32, line.y1);
-  EXPECT_EQ(111, line.x2);
-  EXPECT_EQ(13, line.y2);
+  ExpectLineEnds(line, 16, 32, 111, 13);
   line.DragHandle(5, 100, 100);  // a corner handle means nothing to a line
   EXPECT_EQ(16, line.x1);
   EXPECT_EQ(111, line.x2);
   // The rectangle follows: min 16 - 4, 13 - 4; max 111 + 4, 32 + 4.
-  EXPECT_EQ(12, line.x);
-  EXPECT_EQ(9, line.y);
-  EXPECT_EQ(103, line.width);
-  EXPECT_EQ(27, line.height);
+  ExpectItemRect(line, 12, 9, 103, 27);
 }
 
 TEST_F(ItemsTest, LineRecordMatchesItsLayoutAndEveryTruncationFails) {
@@ -314,10 +314,7 @@ TEST_F(ItemsTest, LineDrawsItsThicknessAndRoundEndMarks) {
   EXPECT_EQ(RGB(0, 200, 0), dib.At(50, 31));
   EXPECT_EQ(RGB(255, 255, 255), dib.At(50, 34));
   // Drawing updated the bounds: 20 - 4, 30 - 4 to 80 + 4, 30 + 4.
-  EXPECT_EQ(16, line.x);
-  EXPECT_EQ(26, line.y);
-  EXPECT_EQ(68, line.width);
-  EXPECT_EQ(8, line.height);
+  ExpectItemRect(line, 16, 26, 68, 8);
   line.DrawSelection(dib.dc());
   for (int end : {20, 80}) {
     SCOPED_TRACE(end);

@@ -7,51 +7,21 @@
 #include <windows.h>
 
 #include <functional>
+#include <utility>
 
 #include "chip_rig.h"
 #include "components/electronic/usb/uart_settings_form.h"
 #include "kestui/core/kest_control.h"
 #include "kestui/hints/kest_hint.h"
 #include "support/live_forms.h"
+#include "support/loop_probe.h"
 
 namespace usbtest {
 
 // Posted before a modal loop starts, the action runs inside the loop.
-class ModalProbe {
+class ModalProbe : public velktest::LoopProbe {
 public:
-  explicit ModalProbe(std::function<void()> action) : action_(std::move(action)) {
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"VelkUsbProbe";
-    RegisterClassW(&wc);
-    window_ = CreateWindowW(L"VelkUsbProbe", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                            GetModuleHandleW(nullptr), nullptr);
-    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    PostMessageW(window_, WM_APP, 0, 0);
-  }
-  ~ModalProbe() {
-    if (window_) DestroyWindow(window_);
-  }
-  ModalProbe(const ModalProbe&) = delete;
-  ModalProbe& operator=(const ModalProbe&) = delete;
-  bool Ran() const { return ran_; }
-
-private:
-  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_APP) {
-      auto* probe = reinterpret_cast<ModalProbe*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-      if (probe && !probe->ran_) {
-        probe->ran_ = true;
-        probe->action_();
-      }
-      return 0;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
-  }
-  std::function<void()> action_;
-  HWND window_ = nullptr;
-  bool ran_ = false;
+  explicit ModalProbe(std::function<void()> action) : LoopProbe(std::move(action)) { Post(); }
 };
 
 // A shown main form, as the program has one while a part's Edit runs; every
