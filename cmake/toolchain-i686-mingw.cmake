@@ -13,5 +13,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 
 # Every test and the run command start Windows programs through this wrapper,
-# which sets up the project's Wine environment.
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tools/wine-exec.sh)
+# which sets up the project's Wine environment for this width.
+set(CMAKE_CROSSCOMPILING_EMULATOR /usr/bin/env VELK_ARCH=x86 ${CMAKE_CURRENT_LIST_DIR}/../tools/wine-exec.sh)

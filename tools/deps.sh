@@ -3,11 +3,22 @@
 # (as root). Quick when everything is already there.
 set -euo pipefail
 
+source "$(dirname "${BASH_SOURCE[0]}")/velk-arch.sh"
+
 need=()
 have_cmd() { command -v "$1" >/dev/null 2>&1; }
 
-have_cmd i686-w64-mingw32-g++-posix || need+=(g++-mingw-w64-i686-posix binutils-mingw-w64-i686)
-have_cmd i686-w64-mingw32-windres || need+=(binutils-mingw-w64-i686)
+# Only the chosen width's compiler and Wine: a machine that runs no 32-bit
+# code needs no i386 packages.
+if [ "$VELK_ARCH" = x64 ]; then
+  have_cmd x86_64-w64-mingw32-g++-posix || need+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64)
+  have_cmd x86_64-w64-mingw32-windres || need+=(binutils-mingw-w64-x86-64)
+  [ -x /usr/lib/wine/wine64 ] || need+=(wine wine64)
+else
+  have_cmd i686-w64-mingw32-g++-posix || need+=(g++-mingw-w64-i686-posix binutils-mingw-w64-i686)
+  have_cmd i686-w64-mingw32-windres || need+=(binutils-mingw-w64-i686)
+  [ -x /usr/lib/wine/wine ] || need+=(wine wine32:i386)
+fi
 have_cmd cmake || need+=(cmake)
 have_cmd ninja || need+=(ninja-build)
 have_cmd Xvfb || need+=(xvfb)
@@ -15,13 +26,12 @@ have_cmd xauth || need+=(xauth)
 have_cmd xdotool || need+=(xdotool)
 have_cmd import || need+=(imagemagick)
 [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
-[ -x /usr/lib/wine/wine ] || need+=(wine wine32:i386)
 [ -f /usr/share/wine/fonts/marlett.ttf ] || need+=(fonts-wine)
 have_cmd locale-gen || need+=(locales)
 
 if [ ${#need[@]} -gt 0 ]; then
   echo "deps: installing ${need[*]}"
-  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  if [ "$VELK_ARCH" = x86 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
     dpkg --add-architecture i386
   fi
   export DEBIAN_FRONTEND=noninteractive

@@ -10,6 +10,7 @@ set -euo pipefail
 here="$(dirname "${BASH_SOURCE[0]}")"
 "$here/deps.sh"
 source "$here/wine-env.sh"
+echo "$VELK_ARCH_REASON (build folder $VELK_BUILD_DIR)"
 "$here/build.sh"
 
 VELK_FORCE_XVFB=1 velk_start_xvfb

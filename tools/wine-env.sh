@@ -1,16 +1,34 @@
 # Sourced by the test and run commands and by the Wine wrapper: the one place
 # that sets up how the project's programs run under Wine.
 VELK_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-export VELK_BUILD_DIR="${VELK_BUILD_DIR:-$VELK_ROOT/build}"
+
+source "$VELK_ROOT/tools/velk-arch.sh" || return
+
+# The two widths never share a build folder (nor so a CMake cache or a Wine
+# prefix).
+if [ "$VELK_ARCH" = x64 ]; then
+  export VELK_BUILD_DIR="${VELK_BUILD_DIR:-$VELK_ROOT/build-x64}"
+  export WINEARCH=win64
+  VELK_TOOLCHAIN="$VELK_ROOT/cmake/toolchain-x86_64-mingw.cmake"
+else
+  export VELK_BUILD_DIR="${VELK_BUILD_DIR:-$VELK_ROOT/build}"
+  export WINEARCH=win32
+  VELK_TOOLCHAIN="$VELK_ROOT/cmake/toolchain-i686-mingw.cmake"
+fi
 export WINEPREFIX="$VELK_BUILD_DIR/wineprefix"
-export WINEARCH=win32
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
 export LC_ALL=ru_RU.UTF-8
 export LANG=ru_RU.UTF-8
 
 velk_find_wine() {
-  if command -v wine >/dev/null 2>&1; then echo wine; else echo /usr/lib/wine/wine; fi
+  if [ "$VELK_ARCH" = x64 ]; then
+    echo /usr/lib/wine/wine64
+  elif command -v wine >/dev/null 2>&1; then
+    echo wine
+  else
+    echo /usr/lib/wine/wine
+  fi
 }
 
 # Creates the project-local prefix on first use, and sets it up the way the
