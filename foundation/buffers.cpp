@@ -44,14 +44,14 @@ void* ReallocBuffer(void* block, size_t size) {
     free(block);
     return nullptr;
   }
-  void* grown = BufferAllocationAllowed() ? realloc(block, size) : nullptr;
+  void* grown = size <= kFoundationMaxBlock && BufferAllocationAllowed() ? realloc(block, size) : nullptr;
   if (!grown) g_failures++;
   return grown;
 }
 
 void* AllocBuffer(size_t size) {
   if (size == 0) return nullptr;
-  void* made = BufferAllocationAllowed() ? malloc(size) : nullptr;
+  void* made = size <= kFoundationMaxBlock && BufferAllocationAllowed() ? malloc(size) : nullptr;
   if (!made) g_failures++;
   return made;
 }
@@ -61,7 +61,10 @@ unsigned GetBufferFailureCount() { return g_failures; }
 void FreeBuffer(void* block) { free(block); }
 
 wchar_t* AllocWideString(size_t n) {
-  return static_cast<wchar_t*>(AllocBuffer(2 * n + 2));
+  // 2n + 2 is worked out only below the block limit, where it cannot wrap;
+  // above it the size asked for is one past the limit, which is refused.
+  size_t bytes = n < kFoundationMaxBlock / 2 ? 2 * n + 2 : kFoundationMaxBlock + 1;
+  return static_cast<wchar_t*>(AllocBuffer(bytes));
 }
 
 // A null or empty tail leaves text as it is; a null text gives a copy of

@@ -3,12 +3,21 @@
 // pointer grown with ReallocBuffer.
 #pragma once
 
+#include <climits>
 #include <cstddef>
 
+// The largest block the heap helpers give: counts, sizes and positions are
+// int throughout, so a block must be addressable by an int offset. The limit
+// is the same at both widths, so a size that is refused in the 32-bit
+// program is refused in the 64-bit one too (there the heap might well give
+// it).
+constexpr size_t kFoundationMaxBlock = INT_MAX;
+
 // size 0 frees the block and returns null; otherwise realloc (null allocates).
-// On failure the old block is left as it was and null is returned.
+// On failure (or a size above kFoundationMaxBlock) the old block is left as
+// it was and null is returned.
 void* ReallocBuffer(void* block, size_t size);
-// size 0 returns null; otherwise malloc.
+// size 0 returns null; otherwise malloc (null above kFoundationMaxBlock).
 void* AllocBuffer(size_t size);
 void FreeBuffer(void* block);
 // How many blocks AllocBuffer and ReallocBuffer could not give so far (memory

@@ -130,3 +130,8 @@ wchar_t* FormatDouble(double value, wchar_t* buffer, int decimals) {
   buffer[len] = 0;
   return buffer;
 }
+
+float RoundToFloat(double value) {
+  volatile float rounded = static_cast<float>(value);
+  return rounded;
+}

@@ -20,7 +20,7 @@ bool ResizeSteppedBlock(void** items, size_t itemSize, int oldCount, int newCoun
       FreeBuffer(*items);
       *items = nullptr;
     } else {
-      if (static_cast<size_t>(newCapacity) > SIZE_MAX / itemSize) return false;
+      if (static_cast<size_t>(newCapacity) > kFoundationMaxBlock / itemSize) return false;
       void* block = ReallocBuffer(*items, static_cast<size_t>(newCapacity) * itemSize);
       if (!block) {
         // A shrink that cannot move keeps the larger block.
@@ -44,7 +44,7 @@ bool ResizeGrowingBlock(void** items, size_t itemSize, int* capacity, int newCou
   long long grown = oldCapacity > 0 ? oldCapacity : (first < 1 ? 1 : first);
   while (grown < newCount) grown *= 2;
   if (grown > INT_MAX) grown = newCount;
-  if (static_cast<unsigned long long>(grown) > SIZE_MAX / itemSize) return false;
+  if (static_cast<unsigned long long>(grown) > kFoundationMaxBlock / itemSize) return false;
   void* block = ReallocBuffer(*items, static_cast<size_t>(grown) * itemSize);
   if (!block) return false;
   memset(static_cast<char*>(block) + static_cast<size_t>(oldCapacity) * itemSize, 0,

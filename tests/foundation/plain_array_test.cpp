@@ -109,9 +109,11 @@ TEST(ResizeSteppedArray, RefusesBadCountsAndOverflowLeavingTheBlock) {
   items[2] = 2.5;
   EXPECT_FALSE(ResizeSteppedArray(&items, 3, -1, 1));
   EXPECT_EQ(block, items);
-  // INT_MAX doubles do not fit in a 32-bit address space: refused, not
-  // wrapped to a small block.
+  // INT_MAX doubles pass the largest block (2^31 - 1 bytes) at either
+  // width: refused before the heap is asked, not wrapped to a small block.
+  // So is the first count whose bytes pass it.
   EXPECT_FALSE(ResizeSteppedArray(&items, 3, INT_MAX, 1));
+  EXPECT_FALSE(ResizeSteppedArray(&items, 3, INT_MAX / 8 + 1, 1));
   EXPECT_EQ(block, items);
   EXPECT_EQ(2.5, items[2]);
   FreeBuffer(items);
@@ -154,6 +156,11 @@ TEST(ResizeGrowingArray, FailureLeavesTheArrayUntouched) {
   EXPECT_EQ(2, capacity);
   EXPECT_EQ(12, items[1]);
   EXPECT_FALSE(ResizeGrowingArray(&items, &capacity, -1, 2));
+  EXPECT_EQ(2, capacity);
+  // 2^29 ints are 2^31 bytes, one past the largest block: refused at both
+  // widths, the array untouched.
+  EXPECT_FALSE(ResizeGrowingArray(&items, &capacity, 1 << 29, 2));
+  EXPECT_EQ(block, items);
   EXPECT_EQ(2, capacity);
   ASSERT_TRUE(ResizeGrowingArray(&items, &capacity, 3, 2));
   EXPECT_EQ(4, capacity);

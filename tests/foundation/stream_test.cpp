@@ -194,14 +194,22 @@ TEST(MemoryStream, WriteThatCannotGrowWritesNothing) {
   Fill(s, Counting(10));
   s.Seek(1, 0);
   const unsigned char src[4] = {1, 2, 3, 4};
-  // position + length passes the 32-bit range
+  // position + length passes the int range: refused before any growth
   EXPECT_EQ(0, s.Write(src, INT_MAX));
   EXPECT_EQ(1, s.position);
   EXPECT_EQ(10, s.size);
-  // 2 GB cannot be had in a 32-bit process: SetSize fails and so does Write
+  // The heap refuses the growth (as when memory runs out): SetSize fails and
+  // so does Write, for a huge length and a small one alike.
   s.Seek(0, 0);
-  EXPECT_EQ(0, s.Write(src, INT_MAX));
-  EXPECT_EQ(0, s.Write(src, INT_MAX - 2000));
+  {
+    CBufferFailureScope failing(0);
+    EXPECT_EQ(0, s.Write(src, INT_MAX));
+    EXPECT_EQ(0, s.Write(src, INT_MAX - 2000));
+    s.Seek(0, 2);
+    EXPECT_EQ(0, s.Write(src, 4000));
+    EXPECT_GE(failing.GetRefusals(), 3);
+    s.Seek(0, 0);
+  }
   EXPECT_EQ(0, s.position);
   EXPECT_EQ(10, s.size);
   EXPECT_TRUE(BytesEqual(Content(s), Counting(10)));
@@ -263,8 +271,12 @@ TEST(MemoryStream, SetSizeThatCannotBeHadChangesNothing) {
   CMemoryStream s;
   Fill(s, Counting(10));
   s.Seek(7, 0);
-  EXPECT_FALSE(s.SetSize(INT_MAX));
-  EXPECT_FALSE(s.SetSize(INT_MAX - 1500));
+  {
+    CBufferFailureScope failing(0);
+    EXPECT_FALSE(s.SetSize(INT_MAX));
+    EXPECT_FALSE(s.SetSize(INT_MAX - 1500));
+    EXPECT_FALSE(s.SetSize(5000));
+  }
   EXPECT_EQ(10, s.size);
   EXPECT_EQ(7, s.position);
   EXPECT_TRUE(BytesEqual(Content(s), Counting(10)));

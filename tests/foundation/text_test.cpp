@@ -2,6 +2,7 @@
 #include <malloc.h>
 #include <windows.h>
 
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
@@ -98,6 +99,34 @@ TEST(HeapBlocks, AllocWideStringHasRoomForTheTerminator) {
   ASSERT_NE(nullptr, e);
   EXPECT_EQ(2u, _msize(e));
   FreeBuffer(e);
+}
+
+// Blocks past the int range are refused at both widths, before the heap is
+// asked (a 64-bit heap would give them), and counted as failures; the block
+// being grown stays as it was. Sizes near 2^32 must not wrap to small ones.
+TEST(HeapBlocks, BlocksPastTheIntRangeAreRefusedAtBothWidths) {
+  unsigned char* block = static_cast<unsigned char*>(AllocBuffer(16));
+  ASSERT_NE(nullptr, block);
+  block[15] = 0x5A;
+  const size_t past = static_cast<size_t>(INT_MAX) + 1;  // 2^31
+  const size_t sizes[] = {past, past + 4096, static_cast<size_t>(0xFFFFFFFFu)};
+  for (size_t size : sizes) {
+    const unsigned before = GetBufferFailureCount();
+    EXPECT_EQ(nullptr, AllocBuffer(size)) << size;
+    EXPECT_EQ(nullptr, ReallocBuffer(block, size)) << size;
+    EXPECT_EQ(before + 2, GetBufferFailureCount()) << size;
+    EXPECT_EQ(0x5A, block[15]);
+    EXPECT_EQ(16u, _msize(block));
+  }
+  // 2n + 2 bytes: n = 2^30 - 1 asks for exactly 2^31 bytes; n = 2^31 would
+  // wrap to 2 at 32 bits; SIZE_MAX wraps to 0.
+  const size_t lengths[] = {(static_cast<size_t>(1) << 30) - 1, past, static_cast<size_t>(-1)};
+  for (size_t n : lengths) {
+    const unsigned before = GetBufferFailureCount();
+    EXPECT_EQ(nullptr, AllocWideString(n)) << n;
+    EXPECT_EQ(before + 1, GetBufferFailureCount()) << n;
+  }
+  FreeBuffer(block);
 }
 
 TEST(HeapBlocks, AppendString) {
