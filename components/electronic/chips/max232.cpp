@@ -6,6 +6,7 @@
 
 #include "components/electronic/chips/chip_text.h"
 #include "components/electronic/discrete/capacitor.h"
+#include "foundation/numbers.h"
 #include "foundation/stream.h"
 #include "scheme/board/pcb_painter.h"
 #include "scheme/database/compdb_record.h"
@@ -265,7 +266,10 @@ void CSCHMAX232::Step(float) {
   float Uv = 0, Rv = kOpenResistance, Ug = 0, Rg = kOpenResistance;
   GetPinInput(kMax232VCC, &Uv, &Rv);
   GetPinInput(kMax232GND, &Ug, &Rg);
-  const float Vc = (Uv - Ug) * Rs / (Rv + Rg + Rs);
+  // The chip voltage is a float, as the supply window's fields are: worked
+  // out in double and rounded once, so that a supply exactly at an edge of
+  // the window gives the same voltage at both widths (x87 and SSE).
+  const float Vc = RoundToFloat((static_cast<double>(Uv) - Ug) * Rs / (static_cast<double>(Rv) + Rg + Rs));
   if (!(Rs > 0) || !std::isfinite(Rs) || !Inside(Vc, -0.3f, maximumSupply)) {
     Burn();
     return;

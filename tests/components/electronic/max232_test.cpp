@@ -401,18 +401,40 @@ TEST(Max232, ReceiversTurnRs232LevelsIntoUart) {
 }
 
 TEST(Max232, SupplyWindow) {
-  {
-    // 4.5 V and ground behind next to nothing: the chip voltage is the
-    // minimum itself: Rs = 5 / 0.01 = 500 ohms, 4.5 x 500 / (500 + 2e-9)
-    // is 4.5 in single precision.
-    Rig rig(4.5f);
+  // The edges, worked in single precision as the window's fields are. VCC and
+  // GND are driven behind next to nothing, which the pin model raises to
+  // 1e-5 ohm each; Rs = 5 / 0.01 = 500 ohms, so Vc = U x 500 / (500 + 2e-5):
+  // 4.5 gives 4.49999982, which rounds to 4.5 (the float below 4.5 is
+  // 4.49999952), so the chip works; the float below 4.5 gives 4.49999934,
+  // which stays below. At the top 5.5 gives 5.49999978, rounding to 5.5
+  // (not above the maximum); the float above 5.5 (5.50000048) gives
+  // 5.50000026, rounding to 5.50000048, and burns the chip.
+  const struct {
+    const char* what;
+    float supply;
+    float expectedOut;
+    bool burns;
+  } cases[] = {
+      {"exactly the minimum", 4.5f, 10, false},
+      {"the float below the minimum", 4.49999952f, 0, false},
+      {"exactly the maximum", 5.5f, 10, false},
+      {"the float above the maximum", 5.50000048f, 0, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    LogCapture log;
+    Rig rig(c.supply, 5.5f);
     rig.chip->supplyCurrent = 0.01f;
-    rig.vcc->Drive(0, 4.5f, 1e-9f);
+    rig.chip->minimumSupply = 4.5f;
+    rig.vcc->Drive(0, c.supply, 1e-9f);
     rig.gnd->Drive(0, 0, 1e-9f);
     rig.In(kMax232T1In, 0);
     auto* out = rig.Probe(kMax232T1Out);
     rig.bench.Run(2);
-    EXPECT_NEAR(Bench::Read(out, 0), 10, 1e-3f);
+    EXPECT_EQ(rig.chip->burnt, c.burns ? 1 : 0);
+    if (!c.burns) {
+      EXPECT_NEAR(Bench::Read(out, 0), c.expectedOut, 1e-3f);
+    }
   }
   {
     // Below the minimum the outputs go to ground.
