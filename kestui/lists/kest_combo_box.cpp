@@ -96,12 +96,12 @@ LRESULT CKestComboBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-int CKestComboBox::AddItem(const wchar_t* text, uint32_t data) {
+int CKestComboBox::AddItem(const wchar_t* text, LPARAM data) {
   if (!window_) return CB_ERR;
   auto index = static_cast<int>(
       SendMessageW(window_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text ? text : L"")));
   if (index >= 0 && data != 0) {
-    SendMessageW(window_, CB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(data));
+    SendMessageW(window_, CB_SETITEMDATA, static_cast<WPARAM>(index), data);
   }
   return index;
 }
@@ -118,9 +118,9 @@ void CKestComboBox::SetSelectedIndex(int index) {
   if (window_) SendMessageW(window_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
-uint32_t CKestComboBox::GetItemData(int index) const {
+LPARAM CKestComboBox::GetItemData(int index) const {
   if (!window_) return 0;
-  return static_cast<uint32_t>(SendMessageW(window_, CB_GETITEMDATA, static_cast<WPARAM>(index), 0));
+  return SendMessageW(window_, CB_GETITEMDATA, static_cast<WPARAM>(index), 0);
 }
 
 int CKestComboBox::GetItemText(int index, wchar_t* buffer) const {

@@ -30,11 +30,11 @@ public:
 
   // The new item's index (negative when the add failed); data other than 0
   // is stored with it.
-  int AddItem(const wchar_t* text, uint32_t data);
+  int AddItem(const wchar_t* text, LPARAM data);
   int GetCount() const;
   int GetSelectedIndex() const;  // -1 for none
   void SetSelectedIndex(int index);
-  uint32_t GetItemData(int index) const;
+  LPARAM GetItemData(int index) const;
   // buffer must hold GetItemTextLength + 1 characters.
   int GetItemText(int index, wchar_t* buffer) const;
   int GetItemTextLength(int index) const;

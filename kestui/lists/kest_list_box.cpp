@@ -61,12 +61,12 @@ LRESULT CKestListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-int CKestListBox::AddItem(const wchar_t* text, uint32_t data) {
+int CKestListBox::AddItem(const wchar_t* text, LPARAM data) {
   if (!window_) return LB_ERR;
   auto index = static_cast<int>(
       SendMessageW(window_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text ? text : L"")));
   if (index >= 0 && data != 0) {
-    SendMessageW(window_, LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(data));
+    SendMessageW(window_, LB_SETITEMDATA, static_cast<WPARAM>(index), data);
   }
   return index;
 }
@@ -83,15 +83,15 @@ void CKestListBox::SetSelectedIndex(int index) {
   if (window_) SendMessageW(window_, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
-void CKestListBox::SetItemData(int index, uint32_t data) {
+void CKestListBox::SetItemData(int index, LPARAM data) {
   if (window_) {
-    SendMessageW(window_, LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(data));
+    SendMessageW(window_, LB_SETITEMDATA, static_cast<WPARAM>(index), data);
   }
 }
 
-uint32_t CKestListBox::GetItemData(int index) const {
+LPARAM CKestListBox::GetItemData(int index) const {
   if (!window_) return 0;
-  return static_cast<uint32_t>(SendMessageW(window_, LB_GETITEMDATA, static_cast<WPARAM>(index), 0));
+  return SendMessageW(window_, LB_GETITEMDATA, static_cast<WPARAM>(index), 0);
 }
 
 int CKestListBox::GetItemText(int index, wchar_t* buffer) const {

@@ -27,12 +27,12 @@ public:
   HBRUSH SetBackColor(COLORREF color) override;
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-  int AddItem(const wchar_t* text, uint32_t data);
+  int AddItem(const wchar_t* text, LPARAM data);
   int GetCount() const;
   int GetSelectedIndex() const;  // LB_GETCURSEL; -1 for none
   void SetSelectedIndex(int index);
-  void SetItemData(int index, uint32_t data);
-  uint32_t GetItemData(int index) const;
+  void SetItemData(int index, LPARAM data);
+  LPARAM GetItemData(int index) const;
   int GetItemText(int index, wchar_t* buffer) const;
   int GetItemTextLength(int index) const;
   wchar_t* CopyItemText(int index) const;

@@ -160,17 +160,17 @@ void CKestListView::DeleteColumn(int index) {
   if (window_) SendMessageW(window_, LVM_DELETECOLUMN, static_cast<WPARAM>(index), 0);
 }
 
-int CKestListView::AddItem(const wchar_t* text, int image, uint32_t data) {
+int CKestListView::AddItem(const wchar_t* text, int image, LPARAM data) {
   return InsertItem(GetItemCount(), text, image, data);
 }
 
-int CKestListView::InsertItem(int index, const wchar_t* text, int image, uint32_t data) {
+int CKestListView::InsertItem(int index, const wchar_t* text, int image, LPARAM data) {
   LVITEMW item = {};
   item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
   item.iItem = index;
   item.pszText = const_cast<wchar_t*>(text ? text : L"");
   item.iImage = image;
-  item.lParam = static_cast<LPARAM>(data);
+  item.lParam = data;
   if (window_) SendMessageW(window_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
   return index;
 }
@@ -217,21 +217,21 @@ void CKestListView::SetItemText(int index, int column, const wchar_t* text) {
   SendMessageW(window_, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
 }
 
-uint32_t CKestListView::GetItemData(int index) const {
+LPARAM CKestListView::GetItemData(int index) const {
   if (!window_) return 0;
   LVITEMW item = {};
   item.mask = LVIF_PARAM;
   item.iItem = index;
   if (!SendMessageW(window_, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) return 0;
-  return static_cast<uint32_t>(item.lParam);
+  return item.lParam;
 }
 
-void CKestListView::SetItemData(int index, uint32_t data) {
+void CKestListView::SetItemData(int index, LPARAM data) {
   if (!window_) return;
   LVITEMW item = {};
   item.mask = LVIF_PARAM;
   item.iItem = index;
-  item.lParam = static_cast<LPARAM>(data);
+  item.lParam = data;
   SendMessageW(window_, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
 }
 

@@ -40,8 +40,8 @@ public:
 
   // AddItem inserts at GetItemCount and answers that index (also when a
   // sorted control puts the item elsewhere).
-  int AddItem(const wchar_t* text, int image, uint32_t data);
-  int InsertItem(int index, const wchar_t* text, int image, uint32_t data);
+  int AddItem(const wchar_t* text, int image, LPARAM data);
+  int InsertItem(int index, const wchar_t* text, int image, LPARAM data);
   void DeleteItem(int index);
   void DeleteAllItems();
   int GetItemCount() const;
@@ -49,8 +49,8 @@ public:
   // always terminated); answers buffer.
   wchar_t* GetItemText(int index, int column, wchar_t* buffer, int capacity) const;
   void SetItemText(int index, int column, const wchar_t* text);
-  uint32_t GetItemData(int index) const;
-  void SetItemData(int index, uint32_t data);
+  LPARAM GetItemData(int index) const;
+  void SetItemData(int index, LPARAM data);
   int GetItemImage(int index) const;
   void SetItemImage(int index, int image);
   int GetSelectedIndex() const;  // the first selected item, -1 for none

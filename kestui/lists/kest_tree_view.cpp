@@ -48,7 +48,7 @@ LRESULT CKestTreeView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 HTREEITEM CKestTreeView::InsertItem(HTREEITEM parent, HTREEITEM insertAfter, const wchar_t* text,
-                                    int image, int selectedImage, uint32_t data) {
+                                    int image, int selectedImage, LPARAM data) {
   if (!window_) return nullptr;
   TVINSERTSTRUCTW insert = {};
   insert.hParent = parent ? parent : TVI_ROOT;
@@ -57,23 +57,23 @@ HTREEITEM CKestTreeView::InsertItem(HTREEITEM parent, HTREEITEM insertAfter, con
   insert.item.pszText = const_cast<wchar_t*>(text ? text : L"");
   insert.item.iImage = image;
   insert.item.iSelectedImage = selectedImage == -1 ? image : selectedImage;
-  insert.item.lParam = static_cast<LPARAM>(data);
+  insert.item.lParam = data;
   return reinterpret_cast<HTREEITEM>(
       SendMessageW(window_, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
 }
 
 HTREEITEM CKestTreeView::AddItem(HTREEITEM parent, const wchar_t* text, int image,
-                                 int selectedImage, uint32_t data) {
+                                 int selectedImage, LPARAM data) {
   return InsertItem(parent, TVI_LAST, text, image, selectedImage, data);
 }
 
-uint32_t CKestTreeView::GetItemData(HTREEITEM item) const {
+LPARAM CKestTreeView::GetItemData(HTREEITEM item) const {
   if (!window_ || !item) return 0;
   TVITEMW info = {};
   info.mask = TVIF_PARAM;
   info.hItem = item;
   if (!SendMessageW(window_, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&info))) return 0;
-  return static_cast<uint32_t>(info.lParam);
+  return info.lParam;
 }
 
 int CKestTreeView::GetItemImage(HTREEITEM item) const {

@@ -28,11 +28,11 @@ public:
 
   // selectedImage -1: the same as image. A null parent is the root.
   HTREEITEM InsertItem(HTREEITEM parent, HTREEITEM insertAfter, const wchar_t* text, int image,
-                       int selectedImage, uint32_t data);
+                       int selectedImage, LPARAM data);
   // As the last child of parent.
   HTREEITEM AddItem(HTREEITEM parent, const wchar_t* text, int image, int selectedImage,
-                    uint32_t data);
-  uint32_t GetItemData(HTREEITEM item) const;
+                    LPARAM data);
+  LPARAM GetItemData(HTREEITEM item) const;
   int GetItemImage(HTREEITEM item) const;
   int GetItemSelectedImage(HTREEITEM item) const;
   HTREEITEM GetSelectedItem() const;

@@ -114,10 +114,10 @@ public:
   }
   void AddElement(void* parent, const wchar_t* label, ScriptToolItem* item) override {
     editor_->tree_->AddItem(static_cast<HTREEITEM>(parent), label, kElementImage, kElementImage,
-                            static_cast<uint32_t>(reinterpret_cast<uintptr_t>(item)));
+                            reinterpret_cast<LPARAM>(item));
   }
   void AddExample(const wchar_t* name, ScriptExample* example) override {
-    editor_->examples_->AddItem(name, 0, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(example)));
+    editor_->examples_->AddItem(name, 0, reinterpret_cast<LPARAM>(example));
   }
 
 private:
@@ -522,7 +522,7 @@ bool CVMScriptEditor::CompileIntoBlock() {
 
 void CVMScriptEditor::InsertElement() {
   HTREEITEM selected = tree_->GetSelectedItem();
-  auto* item = selected ? reinterpret_cast<ScriptToolItem*>(static_cast<uintptr_t>(tree_->GetItemData(selected)))
+  auto* item = selected ? reinterpret_cast<ScriptToolItem*>(tree_->GetItemData(selected))
                         : nullptr;
   if (!item) return;
   int start = text_->GetSelStart();
@@ -536,7 +536,7 @@ void CVMScriptEditor::InsertElement() {
 void CVMScriptEditor::InsertExample() {
   int row = examples_->GetSelectedIndex();
   if (row < 0) return;
-  auto* example = reinterpret_cast<ScriptExample*>(static_cast<uintptr_t>(examples_->GetItemData(row)));
+  auto* example = reinterpret_cast<ScriptExample*>(examples_->GetItemData(row));
   if (!example) return;
   if (ShowMessageText(this, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2, L"Вставка примера",
                       L"Заменить текущую программу примером?") != IDYES)
@@ -649,7 +649,7 @@ void CVMScriptEditor::EnableTextMenu() {
 
 void CVMScriptEditor::ElementSelected() {
   HTREEITEM selected = tree_->GetSelectedItem();
-  auto* item = selected ? reinterpret_cast<ScriptToolItem*>(static_cast<uintptr_t>(tree_->GetItemData(selected)))
+  auto* item = selected ? reinterpret_cast<ScriptToolItem*>(tree_->GetItemData(selected))
                         : nullptr;
   const wchar_t* text = item && item->description ? item->description : L"";
   description_->SetText(text);

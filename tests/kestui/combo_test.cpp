@@ -107,8 +107,8 @@ TEST_F(ComboTest, ItemsKeepTheirDataAndTexts) {
   EXPECT_EQ(0, combo->AddItem(L"Резистор", 0));
   EXPECT_EQ(1, combo->AddItem(L"Диод", 0x12345678));
   EXPECT_EQ(2, combo->GetCount());
-  EXPECT_EQ(0u, combo->GetItemData(0));
-  EXPECT_EQ(0x12345678u, combo->GetItemData(1));
+  EXPECT_EQ(0, combo->GetItemData(0));
+  EXPECT_EQ(0x12345678, combo->GetItemData(1));
   EXPECT_EQ(4, combo->GetItemTextLength(1));
   EXPECT_EQ(L"Диод", Owned(combo->CopyItemText(1)));
   EXPECT_EQ(L"<null>", Owned(combo->CopyItemText(5)));
@@ -141,7 +141,7 @@ TEST_F(ComboTest, ListBoxCopiesTheSelectedItem) {
   ASSERT_NE(nullptr, list->GetHandle());
   list->AddItem(L"Конденсатор", 0);
   list->AddItem(L"Реле", 5);
-  EXPECT_EQ(5u, list->GetItemData(1));
+  EXPECT_EQ(5, list->GetItemData(1));
 
   PutClipboardText(form->GetHandle(), L"прежний текст");
   EXPECT_EQ(0, Ask(list, WM_KEST_CANCOPY));

@@ -155,7 +155,8 @@ TEST_F(DialogsTest, SaveRemembersTheFilterOnlyWhenAccepted) {
   fake.accept = FALSE;
   EXPECT_EQ(nullptr, ShowSaveFileDialog(nullptr, L"робот", L"vlkx", L"A|*.a|B|*.b", nullptr, nullptr));
   EXPECT_EQ(1, LastFileFilterIndex);
-  EXPECT_EQ(88u, fake.structSize);
+  // The full record: 88 bytes in the 32-bit program, larger at 64 bits.
+  EXPECT_EQ(sizeof(OPENFILENAMEW), fake.structSize);
   EXPECT_EQ(0xA81C06u, fake.flags);
   EXPECT_EQ(261u, fake.maxFile);
   EXPECT_EQ(L"робот", fake.initialName);
@@ -272,7 +273,8 @@ TEST_F(DialogsTest, PrintDialogOwnerFlagsAndResult) {
   PrintPageSelection pages = Pages(1, 5, 2, 3, {{1, 3}});
   fake.outRanges = 1;
   HDC dc = ShowPrintDialog(nullptr, nullptr, &pages);
-  EXPECT_EQ(84u, fake.structSize);
+  // 84 bytes in the 32-bit program, larger at 64 bits.
+  EXPECT_EQ(sizeof(PRINTDLGEXW), fake.structSize);
   EXPECT_EQ(mainWindow, fake.owner);
   EXPECT_EQ(static_cast<DWORD>(PD_RETURNDC | PD_USEDEVMODECOPIESANDCOLLATE | PD_HIDEPRINTTOFILE |
                                PD_NOSELECTION),

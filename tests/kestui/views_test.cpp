@@ -87,12 +87,18 @@ TEST_F(ViewsTest, ItemsKeepTextsDataAndImages) {
   EXPECT_EQ(1, list->AddItem(L"R1", 3, 11));
   EXPECT_EQ(2, list->GetItemCount());
   EXPECT_EQ(L"R1", Text(list, 0));
-  EXPECT_EQ(11u, list->GetItemData(0));
+  EXPECT_EQ(11, list->GetItemData(0));
   EXPECT_EQ(3, list->GetItemImage(0));
   list->SetItemText(0, 1, L"10 кОм");
   EXPECT_EQ(L"10 кОм", Text(list, 0, 1));
-  list->SetItemData(1, 0xABCDEF01u);
-  EXPECT_EQ(0xABCDEF01u, list->GetItemData(1));
+  list->SetItemData(1, 0x7BCDEF01);
+  EXPECT_EQ(0x7BCDEF01, list->GetItemData(1));
+  // Item data is pointer-sized: a pointer kept as data comes back whole,
+  // also one above 4 GB in the 64-bit build.
+  const LPARAM pointerData = static_cast<LPARAM>(sizeof(LPARAM) > 4 ? (0x1234ABCDLL << 20) | 0x8A : 0x4321ABCD);
+  list->SetItemData(1, pointerData);
+  EXPECT_EQ(pointerData, list->GetItemData(1));
+  EXPECT_EQ(list->GetItemData(1), reinterpret_cast<LPARAM>(reinterpret_cast<void*>(pointerData)));
   list->SetItemImage(1, 7);
   EXPECT_EQ(7, list->GetItemImage(1));
 
@@ -247,8 +253,12 @@ TEST_F(ViewsTest, TreeItemsImagesAndParents) {
   EXPECT_EQ(2, tree->GetItemImage(root));
   EXPECT_EQ(2, tree->GetItemSelectedImage(root));
   EXPECT_EQ(5, tree->GetItemSelectedImage(child));
-  EXPECT_EQ(100u, tree->GetItemData(root));
-  EXPECT_EQ(200u, tree->GetItemData(child));
+  EXPECT_EQ(100, tree->GetItemData(root));
+  EXPECT_EQ(200, tree->GetItemData(child));
+  // A pointer as item data, whole at both widths (above 4 GB at 64 bits).
+  const LPARAM pointerData = static_cast<LPARAM>(sizeof(LPARAM) > 4 ? (0x1234ABCDLL << 20) | 0x8A : 0x4321ABCD);
+  HTREEITEM pointed = tree->AddItem(root, L"R2", 4, 5, pointerData);
+  EXPECT_EQ(pointerData, tree->GetItemData(pointed));
   EXPECT_EQ(root, tree->GetParentItem(child));
   EXPECT_EQ(nullptr, tree->GetParentItem(root));
   TreeView_SelectItem(tree->GetHandle(), child);

@@ -152,7 +152,7 @@ TEST_F(PickerSampleTest, FillsTheModelListOfTheClickedType) {
     EXPECT_EQ(LVCFMT_LEFT, column.fmt & LVCFMT_JUSTIFYMASK);
   }
   ASSERT_EQ(4, ListView_GetItemCount(list));
-  for (int r = 0; r < 4; ++r) EXPECT_EQ(static_cast<uint32_t>(r), form->GetModelList()->GetItemData(r));
+  for (int r = 0; r < 4; ++r) EXPECT_EQ(static_cast<LPARAM>(r), form->GetModelList()->GetItemData(r));
   EXPECT_EQ(L"SG90", RowText(form, 0, 0));
   EXPECT_EQ(L"пластик", RowText(form, 0, 5));  // the option's first choice
   EXPECT_EQ(L"180.00", RowText(form, 0, 7));   // a price formula
@@ -218,7 +218,7 @@ TEST_F(PickerSampleTest, SelectingAModelBuildsItsParameters) {
   ASSERT_EQ(2, rows[5].combo->GetCount());
   EXPECT_EQ(0, rows[5].combo->GetSelectedIndex());
   EXPECT_EQ(L"пластик", ValueText(rows[5]));
-  EXPECT_EQ(1u, rows[5].combo->GetItemData(1));
+  EXPECT_EQ(1, rows[5].combo->GetItemData(1));
 
   // The picture of the model is loaded; the scroll range covers the rows.
   ASSERT_NE(nullptr, form->GetPicture());

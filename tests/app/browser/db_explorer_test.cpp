@@ -322,7 +322,7 @@ TEST_F(ExplorerTest, ChoosingARowFillsTheParameterRows) {
   // The option combo holds the cell's choices, item data = index.
   COptionCombo* combo = rows[1].combo;
   ASSERT_EQ(3, combo->GetCount());
-  for (int n = 0; n < 3; ++n) EXPECT_EQ(static_cast<uint32_t>(n), combo->GetItemData(n));
+  for (int n = 0; n < 3; ++n) EXPECT_EQ(static_cast<LPARAM>(n), combo->GetItemData(n));
   EXPECT_EQ(0, combo->GetSelectedIndex());
   EXPECT_GE(explorer->GetParameterBox()->GetVertRange(), 4 + 25 * 5 + 21);
 

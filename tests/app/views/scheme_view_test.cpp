@@ -230,7 +230,7 @@ TEST_F(SchemeViewTest, FilledSchemeScrollRangeCoversEverything) {
   // slot at (584, 506).
   new ViewPart(&scheme_);
   MakeJunction(&scheme_, -50, 400);
-  SchBus* bus = MakeTwoSlotBus(&scheme_);  // end 0 faces left, as a new bus's does
+  ASSERT_NE(nullptr, MakeTwoSlotBus(&scheme_));  // end 0 faces left, as a new bus's does
   view_->scrollY = 50;
   view_->UpdateScrollRange();
   RECT e = view_->ComputeExtent();
