@@ -302,6 +302,39 @@ TEST_F(PluginBlockTest, AnOlderRecordWithoutItsModuleOrKindFailsTheWholeLoad) {
   }
 }
 
+// A DLL built for the other width (64-bit beside the 32-bit program, or the
+// other way round) is not a module this program can load: the scan leaves it
+// out silently, keeps the modules of its own width, and a document whose
+// older record names it fails with the plug-in load error.
+TEST(PluginOtherWidth, ADllOfTheOtherWidthIsRefusedNotLoaded) {
+#ifndef VELK_OTHER_WIDTH_PLUGIN
+  GTEST_SKIP() << "no compiler for the other width is installed, so no DLL of that width was built";
+#else
+  betest::UnitCatalogue unit;
+  ASSERT_TRUE(AddPluginCatalogueEntry(&unit.catalogue));
+  ProgramPlugins plugins({{L"test_plugin.dll", L"same.dll"}, {L"other_width_plugin.dll", L"other.dll"}});
+  ASSERT_TRUE(plugins.Copied()) << "built with " VELK_OTHER_WIDTH_PLUGIN;
+  EXPECT_EQ(1, ProgramPluginList().Count());
+  EXPECT_NE(nullptr, plugins.Find(L"same.dll"));
+  EXPECT_EQ(nullptr, plugins.Find(L"other.dll"));
+
+  BeScheme scheme;
+  scheme.Init(&unit.catalogue);
+  std::unique_ptr<CMemoryStream> stream(SchemeStream(
+      {OlderAdderRecord(L"same.dll", L"Сумматор", 1), OlderAdderRecord(L"other.dll", L"Сумматор", 2)},
+      kPluginBlockClassId));
+  bool thrown = false;
+  try {
+    scheme.Load(stream.get(), false);
+  } catch (const BePluginLoadError& e) {
+    thrown = true;
+    EXPECT_STREQ(L"Ошибка в plugin", e.Text());
+  }
+  EXPECT_TRUE(thrown);
+  EXPECT_EQ(nullptr, scheme.blocks);
+#endif
+}
+
 TEST_F(PluginBlockTest, TheOlderRecordsExceptionUnwindsThroughNestedSchemes) {
   // A macro block whose inner scheme holds an older record of a missing
   // module, inside a scheme that already holds a loaded plug-in block.
