@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "blocks/engine/block_class_ids.h"
+
 class BeScheme;
 class BeInputPin;
 class BeOutputPin;
@@ -15,12 +17,6 @@ struct BeCatalogueEntry;
 // Flags byte.
 const unsigned char kBlockSelected = 0x01;  // editor state, never saved
 const unsigned char kBlockDevice = 0x02;    // a piece of the unit's hardware or a macro port
-
-// Class ids the engine itself looks at.
-const unsigned int kMacroBlockClassId = 0x62340001;
-const unsigned int kMacroInputClassId = 0x62340002;
-const unsigned int kMacroOutputClassId = 0x62340003;
-const unsigned int kPortPinBlockClassId = 0x44111AAA;  // microcontroller pin block
 
 const int kNewBlockWidth = 150;
 const int kNewBlockHeight = 100;
@@ -58,8 +54,9 @@ public:
 
   // The inner program of a macro block; null for every other block.
   virtual BeScheme* GetNestedScheme() const { return nullptr; }
-  // Called once the block's links have been resolved after a stream read;
-  // blocks whose costs depend on their sources recompute them here.
+  // Called after a stream read, once the links of every block read have
+  // been resolved; blocks whose costs or types depend on their sources
+  // recompute them here.
   virtual void OnLinksResolved() {}
   // Called when the source of one of the block's inputs is disconnected;
   // the microcontroller pin block returns its pin to input mode there.
