@@ -18,6 +18,9 @@ public:
   // The creator of a class, or null.
   BeBlockCreator Find(unsigned int classId) const;
   int Count() const { return count_; }
+  // The rows in the order they were first set (0 or null past the count).
+  unsigned int ClassIdAt(int i) const { return i >= 0 && i < count_ ? items_[i].classId : 0; }
+  BeBlockCreator CreatorAt(int i) const { return i >= 0 && i < count_ ? items_[i].creator : nullptr; }
   void Clear();
 
   // The program's own table.
