@@ -5,6 +5,7 @@
 #include "blocks/engine/catalogue_entry.h"
 #include "blocks/engine/input_pin.h"
 #include "blocks/engine/output_pin.h"
+#include "blocks/engine/payload_table.h"
 #include "blocks/engine/record_io.h"
 #include "foundation/buffers.h"
 #include "foundation/plain_array.h"
@@ -68,6 +69,8 @@ bool ResizePins(CBEBlock* owner, int* count, Pin*** pins, Pin** single, int n) {
 CBEBlock::CBEBlock() {}
 
 CBEBlock::~CBEBlock() {
+  // Handles to what the block published go stale before its data goes.
+  BePayloadTable::Program().ReleaseOwner(this);
   Unlink();
   SetInputCount(0);
   SetOutputCount(0);

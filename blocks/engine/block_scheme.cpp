@@ -8,6 +8,7 @@
 #include "blocks/engine/block.h"
 #include "blocks/engine/catalogue.h"
 #include "blocks/engine/catalogue_entry.h"
+#include "blocks/engine/payload_table.h"
 #include "kestui/core/kest_host.h"
 #include "scheme/simulation/sim_log.h"
 
@@ -203,4 +204,9 @@ void BeScheme::Step(float dt) {
 void BeScheme::Stop() {
   running = 0;
   for (CBEBlock* block = blocks; block; block = block->next) block->Stop();
+  // What the blocks published during the run is not theirs to show after
+  // it: every handle they still own goes stale.
+  BePayloadTable& payloads = BePayloadTable::Program();
+  for (CBEBlock* block = blocks; block && payloads.LiveCount() > 0; block = block->next)
+    payloads.ReleaseOwner(block);
 }

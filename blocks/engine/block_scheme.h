@@ -46,7 +46,8 @@ public:
   // the memory limits (a program that does not fit is halted, with a line in
   // the simulation log per failed check); Step runs at most one pass of all
   // blocks per call, when the cycles of the ticks so far have paid for the
-  // last pass; Stop stops every block.
+  // last pass; Stop stops every block and releases the payloads its blocks
+  // still own (BePayloadTable).
   void Start();
   void Step(float dt);
   void Stop();
