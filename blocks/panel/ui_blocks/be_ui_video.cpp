@@ -6,6 +6,7 @@
 
 #include "blocks/engine/input_pin.h"
 #include "blocks/engine/output_pin.h"
+#include "blocks/engine/payload_table.h"
 #include "blocks/panel/items/velk_ui_video.h"
 #include "kestui/graphics/image.h"
 
@@ -58,9 +59,9 @@ void CBEUIVideo::Step(float) {
   const void* reference = nullptr;
   if (source) {
     const unsigned char* v = source->value;
-    uint32_t address = 0;
-    memcpy(&address, v + 4, 4);
-    reference = reinterpret_cast<const void*>(static_cast<uintptr_t>(address));
+    // Bytes 4-7 name the producer's record in the payload table; a record
+    // that has gone (a stale handle) shows no picture.
+    reference = BeResolvePayload(v);
     for (int k = 0; k < kVideoSlotCount && reference; ++k) {
       const PictureKind& kind = kPictureKinds[k];
       bool typeFits = source->type == kSignalVideo || source->type == kind.ownType;

@@ -13,8 +13,10 @@ class CBEUIVideo : public CBEUIControl {
 public:
   CBEUIVideo();
   static CBEBlock* Create();
-  // The picture slots from the input's message, then outputs 0 and 1 = the
-  // item's mouse x and y; nothing without an item.
+  // The picture slots from the input's message (its record is the payload
+  // that bytes 4-7 name, BeResolvePayload: a stale handle clears every
+  // slot), then outputs 0 and 1 = the item's mouse x and y; nothing without
+  // an item.
   void Step(float dt) override;
   void Draw(HDC dc) override;
 

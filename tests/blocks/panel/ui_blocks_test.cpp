@@ -3,9 +3,12 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "blocks/engine/input_pin.h"
 #include "blocks/engine/output_pin.h"
+#include "blocks/engine/payload_table.h"
 #include "blocks/panel/editor/velk_ui_editor.h"
 #include "blocks/panel/items/velk_ui_button.h"
 #include "blocks/panel/items/velk_ui_indicator.h"
@@ -43,9 +46,28 @@ void Put(BeOutputPin* pin, T v) {
   memcpy(pin->value, &v, sizeof(T));
 }
 
+// The producer the test stands for: the records it publishes are payloads
+// it owns, released when the test ends.
+class TestPublisher {
+public:
+  ~TestPublisher() { BePayloadTable::Program().ReleaseOwner(this); }
+  // The handle of the record, registered on first use; 0 for null.
+  BePayloadHandle HandleOf(const void* record) {
+    if (!record) return kNoPayload;
+    for (const auto& known : handles_)
+      if (known.first == record && BePayloadTable::Program().Resolve(known.second)) return known.second;
+    BePayloadHandle handle = BePayloadTable::Program().Add(const_cast<void*>(record), this);
+    handles_.push_back({record, handle});
+    return handle;
+  }
+
+private:
+  std::vector<std::pair<const void*, BePayloadHandle>> handles_;
+};
+
 // A message value: counter and tag laid out as the kind says, then the
-// record reference.
-void PutMessage(BeOutputPin* pin, int counter, unsigned short tag, bool wide, const void* record) {
+// handle in bytes 4-7.
+void PutMessageHandle(BeOutputPin* pin, int counter, unsigned short tag, bool wide, BePayloadHandle handle) {
   if (!pin) return;
   memset(pin->value, 0, 8);
   if (wide) {
@@ -56,9 +78,23 @@ void PutMessage(BeOutputPin* pin, int counter, unsigned short tag, bool wide, co
     pin->value[0] = static_cast<unsigned char>(counter);
     memcpy(pin->value + 1, &tag, 2);
   }
-  unsigned int address = static_cast<unsigned int>(reinterpret_cast<uintptr_t>(record));
-  memcpy(pin->value + 4, &address, 4);
+  BePutPayloadHandle(pin->value, handle);
 }
+
+TestPublisher* g_publisher = nullptr;
+
+// The same with the record published by the test's publisher.
+void PutMessage(BeOutputPin* pin, int counter, unsigned short tag, bool wide, const void* record) {
+  PutMessageHandle(pin, counter, tag, wide, g_publisher ? g_publisher->HandleOf(record) : kNoPayload);
+}
+
+// Publishes records for PutMessage while alive.
+class PublisherScope {
+public:
+  PublisherScope() { g_publisher = &publisher; }
+  ~PublisherScope() { g_publisher = nullptr; }
+  TestPublisher publisher;
+};
 
 class EditorSeamUI : public CBEUI {
 public:
@@ -461,6 +497,7 @@ TEST_F(UiBlockTest, IndicatorWithoutALinkedInputLeavesTheText) {
 }
 
 TEST_F(UiBlockTest, VideoBlockFillsTheSlotOfThePictureKindAndLetsAStalledPictureGo) {
+  PublisherScope published;
   CBEUI* uiBlock = AddUIBlock(&scheme);
   auto* video = static_cast<CVelkUIVideo*>(CreatePanelItem(uiBlock->panel, kVideoRow));
   video->CreateBlock();
@@ -509,7 +546,7 @@ TEST_F(UiBlockTest, VideoBlockFillsTheSlotOfThePictureKindAndLetsAStalledPicture
       else EXPECT_EQ(nullptr, video->pictures[k]) << row.tag << " slot " << k;
     }
   }
-  // A null reference matches nothing.
+  // A null handle matches nothing.
   for (int k = 0; k < 4; ++k) video->pictures[k] = records[k];
   source.Output(0)->type = kSignalVideo;
   PutMessage(source.Output(0), 9, 0x33EE, false, nullptr);
@@ -535,6 +572,47 @@ TEST_F(UiBlockTest, VideoBlockFillsTheSlotOfThePictureKindAndLetsAStalledPicture
   EXPECT_EQ(nullptr, video->pictures[2]);
   EXPECT_EQ(-0.5f, block->Output(0)->GetFloat());
   EXPECT_EQ(1.0f, block->Output(1)->GetFloat());
+}
+
+TEST_F(UiBlockTest, VideoBlockShowsNoPictureForAStaleHandle) {
+  CBEUI* uiBlock = AddUIBlock(&scheme);
+  auto* video = static_cast<CVelkUIVideo*>(CreatePanelItem(uiBlock->panel, kVideoRow));
+  video->CreateBlock();
+  auto* block = static_cast<CBEUIVideo*>(video->block);
+  SourceBlock source(kSignalVideo);
+  block->Input(0)->source = source.Output(0);
+  BePayloadTable& table = BePayloadTable::Program();
+  int frameA = 0, frameB = 0;
+  int owner = 0;
+
+  // A live frame is shown; once its producer releases it, the same value
+  // (same counter, same handle) shows nothing, at once.
+  BePayloadHandle a = table.Add(&frameA, &owner);
+  ASSERT_NE(kNoPayload, a);
+  PutMessageHandle(source.Output(0), 1, 0x33EE, false, a);
+  block->Step(0.01f);
+  EXPECT_EQ(&frameA, video->pictures[0]);
+  ASSERT_TRUE(table.Release(a));
+  block->Step(0.01f);
+  for (int k = 0; k < kVideoSlotCount; ++k) EXPECT_EQ(nullptr, video->pictures[k]) << k;
+
+  // The slot is taken again by another frame: the old handle still names
+  // nothing, the new one its own frame.
+  BePayloadHandle b = table.Add(&frameB, &owner);
+  ASSERT_NE(kNoPayload, b);
+  EXPECT_EQ(a & 0xFFFFu, b & 0xFFFFu) << "the freed slot is reused";
+  PutMessageHandle(source.Output(0), 2, 0x33EE, false, a);
+  block->Step(0.01f);
+  EXPECT_EQ(nullptr, video->pictures[0]);
+  PutMessageHandle(source.Output(0), 3, 0x33EE, false, b);
+  block->Step(0.01f);
+  EXPECT_EQ(&frameB, video->pictures[0]);
+
+  // The producer going takes its frames with it.
+  EXPECT_EQ(1, table.ReleaseOwner(&owner));
+  block->Step(0.01f);
+  EXPECT_EQ(nullptr, video->pictures[0]);
+  block->Input(0)->source = nullptr;
 }
 
 namespace {
