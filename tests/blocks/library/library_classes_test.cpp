@@ -1,0 +1,235 @@
+// How the library joins the program: its creators fill the engine's table,
+// the common groups then offer its classes, the "Математика" palette shows
+// the pictures shipped for them and places the real classes.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "block_kit.h"
+#include "blocks/engine/editor/be_editor.h"
+#include "blocks/engine/editor/be_view.h"
+#include "blocks/library/math/abs.h"
+#include "blocks/library/math/add.h"
+#include "blocks/library/math/const_divider.h"
+#include "blocks/library/math/div2.h"
+#include "blocks/library/math/math_classes.h"
+#include "blocks/library/math/mul2.h"
+#include "blocks/library/math/neg.h"
+#include "blocks/library/math/proportional.h"
+#include "blocks/library/math/sub.h"
+#include "blocks/library/math/sub2.h"
+#include "blocks/library/math/summator.h"
+#include "foundation/buffer_failure_scope.h"
+#include "kestui/bars/kest_speedbutton.h"
+#include "kestui/containers/kest_tabs.h"
+#include "kestui/forms/kest_form.h"
+#include "kestui/graphics/image.h"
+#include "scheme/model/scheme_icons.h"
+#include "support/live_forms.h"
+
+namespace {
+
+// The "Математика" entries in their order: class id, caption, picture (null:
+// no button), the class made.
+struct MathEntry {
+  unsigned int classId;
+  const wchar_t* caption;
+  const wchar_t* bitmap;
+  bool (*isClass)(CBEBlock*);
+};
+template <class T>
+bool Is(CBEBlock* block) {
+  return dynamic_cast<T*>(block) != nullptr;
+}
+const MathEntry kMathEntries[] = {
+    {kNegClassId, L"Смена знака", L"neg.bmp", Is<CBENeg>},
+    {kAddClassId, L"Сложение с константой", L"add.bmp", Is<CBEAdd>},
+    {kSummatorClassId, L"Сумматор", L"sum.bmp", Is<CBESummator>},
+    {kSubClassId, L"Вычитание константы", L"sub.bmp", Is<CBESub>},
+    {kSub2ClassId, L"Разность", L"sub2.bmp", Is<CBESub2>},
+    {kProportionalClassId, L"Пропорциональное звено", L"K.bmp", Is<CBEProportional>},
+    {kMul2ClassId, L"Умножение", L"mul2.bmp", Is<CBEMul2>},
+    {kDiv2ClassId, L"Деление", L"div2.bmp", Is<CBEDiv2>},
+    {kConstDividerClassId, L"Деление константы на число", L"constdivider.bmp", Is<CBEConstDivider>},
+    {kAbsClassId, L"Модуль", L"abs.bmp", Is<CBEAbs>},
+    {kSquareRootClassId, L"Корень квадратный", nullptr, Is<CBEMul2>},
+};
+const int kMathEntryCount = sizeof kMathEntries / sizeof kMathEntries[0];
+
+TEST(LibraryClasses, RegistrationFillsTheProgramsCreatorTable) {
+  blocktest::CreatorScope restore;
+  BeBlockCreatorTable& program = BeBlockCreatorTable::Program();
+  program.Clear();
+  ASSERT_TRUE(RegisterBlockLibraryCreators());
+  EXPECT_EQ(10, BlockLibraryClassCount());
+  EXPECT_EQ(BlockLibraryClassCount(), program.Count());
+  EXPECT_EQ(CBEAdd::Create, program.Find(kAddClassId));
+  EXPECT_EQ(CBEMul2::Create, program.Find(kMul2ClassId));
+  EXPECT_EQ(nullptr, program.Find(kSquareRootClassId)) << "made by the multiplier's creator";
+  // Registering again changes nothing; a row already there stays.
+  ASSERT_TRUE(RegisterBlockLibraryCreators());
+  EXPECT_EQ(10, program.Count());
+  // Refused memory is reported.
+  program.Clear();
+  {
+    CBufferFailureScope refuse(0);
+    EXPECT_FALSE(RegisterBlockLibraryCreators());
+  }
+  EXPECT_FALSE(RegisterBlockLibraryCreators(nullptr));
+
+  // A catalogue built with the program's table offers the real classes.
+  ASSERT_TRUE(RegisterBlockLibraryCreators());
+  BeCatalogue catalogue;
+  catalogue.AddGroup(nullptr);
+  ASSERT_TRUE(AddCommonCatalogueGroups(&catalogue));
+  BeScheme scheme;
+  scheme.Init(&catalogue);
+  blocktest::KitHost host;
+  CKestHostScope scope(&host);
+  for (const MathEntry& entry : kMathEntries) {
+    CBEBlock* block = scheme.CreateBlock(entry.classId);
+    ASSERT_NE(nullptr, block) << std::hex << entry.classId;
+    EXPECT_TRUE(entry.isClass(block)) << std::hex << entry.classId;
+  }
+  EXPECT_TRUE(host.texts.empty());
+}
+
+TEST(LibraryClasses, TheMathGroupHoldsItsEntriesInOrder) {
+  blocktest::LibraryCatalogue library;
+  const BeCatalogueGroup* math = library.Group(L"Математика");
+  ASSERT_NE(nullptr, math);
+  ASSERT_EQ(kMathEntryCount, math->entryCount);
+  for (int i = 0; i < kMathEntryCount; ++i) {
+    const BeCatalogueEntry* entry = math->Entry(i);
+    EXPECT_EQ(kMathEntries[i].classId, entry->classId) << i;
+    EXPECT_STREQ(kMathEntries[i].caption, entry->caption) << i;
+    if (kMathEntries[i].bitmap) {
+      EXPECT_STREQ(kMathEntries[i].bitmap, entry->bitmap) << i;
+    } else {
+      EXPECT_EQ(nullptr, entry->bitmap) << i;
+    }
+    CBEBlock* block = entry->creator();
+    ASSERT_NE(nullptr, block);
+    EXPECT_TRUE(kMathEntries[i].isClass(block)) << i;
+    delete block;
+  }
+  // The proportional element stands in "ТАУ" too; made from there it is
+  // the same class and keeps the "Математика" entry.
+  const BeCatalogueGroup* control = library.Group(L"ТАУ");
+  ASSERT_NE(nullptr, control);
+  const BeCatalogueEntry* again = nullptr;
+  for (int i = 0; i < control->entryCount; ++i)
+    if (control->Entry(i)->classId == kProportionalClassId) again = control->Entry(i);
+  ASSERT_NE(nullptr, again);
+  EXPECT_EQ(again->creator, math->Entry(5)->creator);
+  EXPECT_EQ(library.catalogue.FindEntry(kProportionalClassId), math->Entry(5));
+}
+
+// The pictures of the palette buttons are ours, shipped beside the program:
+// 45 x 45, the background colour in the corner (drawn transparent).
+TEST(LibraryClasses, EveryMathPictureIsShipped) {
+  for (const MathEntry& entry : kMathEntries) {
+    if (!entry.bitmap) continue;
+    SCOPED_TRACE(testing::Message() << entry.bitmap);
+    std::wstring path = blocktest::ShippedIconsFolder() + entry.bitmap;
+    CKestImage image;
+    ASSERT_TRUE(SUCCEEDED(image.Load(path.c_str())));
+    EXPECT_EQ(kPaletteButtonSize, image.GetWidth());
+    EXPECT_EQ(kPaletteButtonSize, image.GetHeight());
+    EXPECT_EQ(RGB(255, 0, 255), image.GetPixel(0, 0));
+    // A black-framed body in the middle.
+    EXPECT_EQ(RGB(0, 0, 0), image.GetPixel(6, 22));
+    COLORREF body = image.GetPixel(8, 10);
+    EXPECT_TRUE(body == RGB(255, 255, 51) || body == RGB(255, 255, 153));
+  }
+}
+
+// ------------------------------------------------------------ the palette
+
+class Frame : public CKestForm {
+public:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_SCHEME_MODIFIED) return 0;
+    return CKestForm::WindowProc(message, wParam, lParam);
+  }
+};
+
+class MathPaletteTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    hadFolder_ = GetSchemeIconsFolder() != nullptr;
+    if (hadFolder_) savedFolder_ = GetSchemeIconsFolder();
+    SetSchemeIconsFolder(blocktest::ShippedIconsFolder().c_str());
+    frame = new Frame;
+    ASSERT_TRUE(frame->Create(nullptr, L"Velkboard", KestPos(10, 10), 1000, 760, nullptr, true, true, true, true));
+    ASSERT_TRUE(frame->CreateMDIClient());
+    frame->Show(false);
+  }
+  void TearDown() override {
+    velktest::CloseAllLiveForms();
+    SetSchemeIconsFolder(hadFolder_ ? savedFolder_.c_str() : nullptr);
+  }
+  std::vector<CKestSpdBtn*> Buttons(CBEEditor* editor) const {
+    std::vector<CKestSpdBtn*> buttons;
+    HWND tabs = editor->GetTabs()->GetHandle();
+    for (HWND child = GetWindow(tabs, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      auto* button = dynamic_cast<CKestSpdBtn*>(GetControlFromHandle(child));
+      if (button) buttons.push_back(button);
+    }
+    return buttons;
+  }
+
+  blocktest::Bench bench;
+  Frame* frame = nullptr;
+
+private:
+  bool hadFolder_ = false;
+  std::wstring savedFolder_;
+};
+
+TEST_F(MathPaletteTest, APaletteButtonPlacesTheRealClass) {
+  auto* editor = new CBEEditor(frame, &bench.scheme);
+  ASSERT_TRUE(editor->GetHandle());
+  MoveWindow(editor->GetHandle(), 0, 0, 900, 640, TRUE);
+  velktest::FlushEvents();
+  CKestTabControl* tabs = editor->GetTabs();
+  // Tabs from group 1: "Математика" is group 4, tab 3.
+  ASSERT_STREQ(L"Математика", tabs->GetCaption(3));
+  tabs->SelectTab(3);
+  SendMessageW(editor->GetHandle(), WM_COMMAND, MAKEWPARAM(0, 0), reinterpret_cast<LPARAM>(tabs->GetHandle()));
+  velktest::FlushEvents();
+  std::vector<CKestSpdBtn*> buttons = Buttons(editor);
+  ASSERT_EQ(10u, buttons.size()) << "every entry but the square root";
+  for (size_t i = 0; i < buttons.size(); ++i) {
+    EXPECT_STREQ(kMathEntries[i].caption, buttons[i]->GetHint()) << i;
+    EXPECT_NE(nullptr, buttons[i]->GetImage()) << i;
+  }
+
+  // Each button places its class where the view is clicked.
+  CBEView* view = editor->GetView();
+  for (size_t i = 0; i < buttons.size(); ++i) {
+    HWND button = buttons[i]->GetHandle();
+    SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    SendMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+    velktest::FlushEvents();
+    ASSERT_EQ(kMathEntries[i].classId, view->GetPendingClass()) << i;
+    int before = bench.scheme.GetBlockCount();
+    int x = 100 + 150 * static_cast<int>(i % 4), y = 60 + 90 * static_cast<int>(i / 4);
+    SendMessageW(view->GetHandle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    SendMessageW(view->GetHandle(), WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    velktest::FlushEvents();
+    ASSERT_EQ(before + 1, bench.scheme.GetBlockCount()) << i;
+    CBEBlock* placed = bench.scheme.blocks;
+    EXPECT_EQ(kMathEntries[i].classId, placed->GetClassId()) << i;
+    EXPECT_TRUE(kMathEntries[i].isClass(placed)) << i;
+  }
+  InvalidateRect(view->GetHandle(), nullptr, TRUE);
+  UpdateWindow(editor->GetHandle());
+  velktest::FlushEvents();
+  velktest::SaveScreenshot(editor->GetHandle(), L"library_math_palette.bmp");
+  // Placing needs no message box: every class is known.
+  EXPECT_TRUE(bench.host.texts.empty());
+}
+
+}  // namespace
