@@ -5,6 +5,7 @@
 #include "app/shell/startup.h"
 #include "app/shell/velkboard_host.h"
 #include "blocks/engine/plugin/plugin_list.h"
+#include "blocks/library/library_classes.h"
 #include "blocks/panel/panel_kinds.h"
 #include "components/electronic/electronic_classes.h"
 #include "kestui/core/kest_control.h"
@@ -32,6 +33,7 @@ StartDecision PrepareStart(HINSTANCE instance, const wchar_t* commandLine) {
   RegisterComponentClasses();
   RegisterControlPanelClasses();
   RegisterElectronicComponentCreators();
+  RegisterBlockLibraryCreators();
   ProgramPluginList().ScanFolder();
   return StartDecision::kMainWindow;
 }

@@ -2,11 +2,20 @@
 // does and leaves alone, and the component class registry's order.
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/shell/startup.h"
 #include "app/test_host.h"
+#include "blocks/engine/block_class_ids.h"
+#include "blocks/engine/block_creator_table.h"
+#include "blocks/engine/block_scheme.h"
+#include "blocks/engine/catalogue.h"
+#include "blocks/engine/common_groups.h"
 #include "blocks/engine/plugin/plugin_list.h"
+#include "blocks/library/library_classes.h"
+#include "blocks/library/math/add.h"
+#include "blocks/library/math/proportional.h"
 #include "blocks/panel/panel_kinds.h"
 #include "components/electronic/battery.h"
 #include "components/electronic/electronic_classes.h"
@@ -54,6 +63,9 @@ protected:
     g_result = 42;
     host_.start = FakeShellExecute;
     g_schClassRegistry.Clear();
+    BeBlockCreatorTable& creators = BeBlockCreatorTable::Program();
+    for (int i = 0; i < creators.Count(); ++i) savedCreators_.push_back({creators.ClassIdAt(i), creators.CreatorAt(i)});
+    creators.Clear();
     SetAppFolders(ProgramFolders());
     SetSchemeIconsFolder(nullptr);
     ProgramPluginList().SetFolder(nullptr);
@@ -71,6 +83,8 @@ protected:
     g_schClassRegistry.Clear();
     RegisterComponentClasses();
     RegisterElectronicComponentCreators();
+    BeBlockCreatorTable::Program().Clear();
+    for (const auto& row : savedCreators_) BeBlockCreatorTable::Program().Set(row.first, row.second);
     SetAppFolders(savedFolders_);
     SetAppInstance(savedInstance_);
     ApplicationIcon = savedIcon_;
@@ -94,6 +108,7 @@ protected:
   std::wstring savedIconsFolder_, savedPluginFolder_, savedDbFolder_, savedImagesFolder_;
   std::wstring module_, marker_;
   ProgramFolders expected_;
+  std::vector<std::pair<unsigned int, BeBlockCreator>> savedCreators_;
 };
 
 TEST_F(StartSequenceTest, PendingUpdateHandsOverBeforeAnythingElse) {
@@ -161,7 +176,23 @@ TEST_F(StartSequenceTest, OrdinaryStartFillsFoldersAndRegistries) {
     EXPECT_NE(0u, ClipboardFormatVelkPcb());
     EXPECT_EQ(8, PanelItemKindCount());
     EXPECT_EQ(kSchComponentClassCount, g_schClassRegistry.Count());
+    EXPECT_EQ(BlockLibraryClassCount(), BeBlockCreatorTable::Program().Count());
   }
+}
+
+// The block library's creators are registered at start-up, so a catalogue
+// built afterwards (a programmable unit's) makes the real classes from its
+// "Математика" group.
+TEST_F(StartSequenceTest, BlockLibraryClassesAreRegistered) {
+  ASSERT_EQ(StartDecision::kMainWindow, PrepareStart(GetModuleHandleW(nullptr), L""));
+  EXPECT_EQ(CBEAdd::Create, BeBlockCreatorTable::Program().Find(kAddClassId));
+  BeCatalogue catalogue;
+  catalogue.AddGroup(nullptr);
+  ASSERT_TRUE(AddCommonCatalogueGroups(&catalogue));
+  BeScheme scheme;
+  scheme.Init(&catalogue);
+  EXPECT_NE(nullptr, dynamic_cast<CBEAdd*>(scheme.CreateBlock(kAddClassId)));
+  EXPECT_NE(nullptr, dynamic_cast<CBEProportional*>(scheme.CreateBlock(kProportionalClassId)));
 }
 
 TEST_F(StartSequenceTest, ComponentClassesInRegistrationOrder) {
