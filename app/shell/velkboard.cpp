@@ -6,6 +6,7 @@
 #include "app/shell/velkboard_host.h"
 #include "blocks/engine/plugin/plugin_list.h"
 #include "blocks/panel/panel_kinds.h"
+#include "components/devices/device_classes.h"
 #include "components/electronic/electronic_classes.h"
 #include "kestui/core/kest_control.h"
 #include "kestui/core/kest_host_scope.h"
@@ -32,6 +33,7 @@ StartDecision PrepareStart(HINSTANCE instance, const wchar_t* commandLine) {
   RegisterComponentClasses();
   RegisterControlPanelClasses();
   RegisterElectronicComponentCreators();
+  RegisterDeviceComponentCreators();
   ProgramPluginList().ScanFolder();
   return StartDecision::kMainWindow;
 }
