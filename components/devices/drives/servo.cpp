@@ -47,8 +47,12 @@ float PositionStep(float angle, float range) {
   return std::floor(RoundToFloat(static_cast<double>(angle) * CSCHServo::kPositionSteps / range));
 }
 
+// Edges are compared in the fields' single precision (the x87 unit would
+// keep a sum in a register with more).
+float Sum(float a, float b) { return RoundToFloat(static_cast<double>(a) + b); }
+
 bool OutOfSupply(float U, float R, float Up, float Ug) {
-  return (U > Up + kSupplyMargin || U < Ug - kSupplyMargin) && R < kLowSourceResistance;
+  return (U > Sum(Up, kSupplyMargin) || U < Sum(Ug, -kSupplyMargin)) && R < kLowSourceResistance;
 }
 
 }  // namespace
@@ -126,11 +130,11 @@ void CSCHServo::Step(float dt) {
   SetPinSource(kGroundPin, Up, Rp + Rl);
 
   float Us = RoundToFloat((static_cast<double>(Up) - Ug) * Rl / (static_cast<double>(Rg) + Rp + Rl));
-  if (!(Us >= -kSupplyMargin && Us <= Umax + kOverVoltage)) {
+  if (!(Us >= -kSupplyMargin && Us <= Sum(Umax, kOverVoltage))) {
     Burn();
     return;
   }
-  if (Us < Umin - kSupplyMargin) return;
+  if (Us < Sum(Umin, -kSupplyMargin)) return;
   torque = RoundToFloat(direction * static_cast<double>(holdTorque) * GuardedQuotient(Us, Umax));
   ReadControl(dt, Up, Ug);
 }
