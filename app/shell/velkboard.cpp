@@ -7,6 +7,7 @@
 #include "blocks/engine/plugin/plugin_list.h"
 #include "blocks/library/library_classes.h"
 #include "blocks/panel/panel_kinds.h"
+#include "components/devices/device_classes.h"
 #include "components/electronic/electronic_classes.h"
 #include "kestui/core/kest_control.h"
 #include "kestui/core/kest_host_scope.h"
@@ -34,6 +35,7 @@ StartDecision PrepareStart(HINSTANCE instance, const wchar_t* commandLine) {
   RegisterControlPanelClasses();
   RegisterElectronicComponentCreators();
   RegisterBlockLibraryCreators();
+  RegisterDeviceComponentCreators();
   ProgramPluginList().ScanFolder();
   return StartDecision::kMainWindow;
 }

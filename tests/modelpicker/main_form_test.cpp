@@ -192,9 +192,11 @@ TEST_F(PickerSampleTest, SelectingAModelBuildsItsParameters) {
   ASSERT_EQ(state.GetTable(0)->GetRecord(0), record);
 
   const auto& rows = form->GetParameterRows();
-  ASSERT_EQ(11u, rows.size());  // every column, hidden ones too
+  // Every column, hidden ones too: the 11 the picker shows or exports and
+  // the 9 hidden ones the servo component reads.
+  ASSERT_EQ(20u, rows.size());
   HWND panel = form->GetParameterPanel()->GetHandle();
-  EXPECT_EQ(22u, Children(panel).size());
+  EXPECT_EQ(40u, Children(panel).size());
   for (size_t i = 0; i < rows.size(); ++i) {
     SCOPED_TRACE(i);
     // Label and value in place; a read-only value an edit 21 high on the
@@ -208,6 +210,8 @@ TEST_F(PickerSampleTest, SelectingAModelBuildsItsParameters) {
   EXPECT_EQ(L"SG90", ValueText(rows[0]));
   EXPECT_EQ(L"Картинка:", WindowText(rows[10].label->GetHandle()));
   EXPECT_EQ(L"sg90.png", ValueText(rows[10]));
+  EXPECT_EQ(L"Угол, град:", WindowText(rows[16].label->GetHandle()));
+  EXPECT_EQ(L"90", ValueText(rows[16]));
   EXPECT_EQ(L"180.00", ValueText(rows[7]));
 
   // The gear column is an option: a drop-down list with its choices.

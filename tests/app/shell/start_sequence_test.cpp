@@ -17,6 +17,10 @@
 #include "blocks/library/math/add.h"
 #include "blocks/library/math/proportional.h"
 #include "blocks/panel/panel_kinds.h"
+#include "components/devices/drives/actuator.h"
+#include "components/devices/drives/dc_motor.h"
+#include "components/devices/drives/ice.h"
+#include "components/devices/drives/servo.h"
 #include "components/electronic/battery.h"
 #include "components/electronic/electronic_classes.h"
 #include "components/electronic/resister.h"
@@ -216,6 +220,11 @@ TEST_F(StartSequenceTest, ComponentClassesInRegistrationOrder) {
   // The electronic components' rows have their creators.
   EXPECT_EQ(CreateCSCHResister, g_schClassRegistry.Find("Resister")->creator);
   EXPECT_EQ(CreateCSCHBattery, g_schClassRegistry.Find("Battery")->creator);
+  // And so have the drives'.
+  EXPECT_EQ(CreateCSCHDCMotor, g_schClassRegistry.Find("DCMotor")->creator);
+  EXPECT_EQ(CreateCSCHServo, g_schClassRegistry.Find("servo")->creator);
+  EXPECT_EQ(CreateCSCHActuator, g_schClassRegistry.Find("ACTUATOR")->creator);
+  EXPECT_EQ(CreateCSCHICE, g_schClassRegistry.Find("ICE")->creator);
 }
 
 }  // namespace
