@@ -168,3 +168,9 @@ bool AddCommonCatalogueGroups(BeCatalogue* catalogue, const BeBlockCreatorTable&
 bool AddCommonCatalogueGroups(BeCatalogue* catalogue) {
   return AddCommonCatalogueGroups(catalogue, BeBlockCreatorTable::Program());
 }
+
+int CommonCatalogueRowCount() { return kRowCount; }
+
+const wchar_t* CommonCatalogueRowBitmap(int row) {
+  return row >= 0 && row < kRowCount ? kRows[row].bitmap : nullptr;
+}

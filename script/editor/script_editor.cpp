@@ -62,6 +62,8 @@ const wchar_t* const kReservedNames[] = {
     // keywords of the compiler
     L"var", L"function", L"if", L"else", L"do", L"while", L"for", L"with", L"break", L"continue",
     L"return", L"switch", L"case", L"default", L"typeof", L"delete", L"new",
+    // names that the compiler reads as an operator or as the call's receiver
+    L"instanceof", L"this",
     // globals the machine defines before a script runs
     L"String", L"Math", L"console", L"parseInt", L"parseFloat", L"time", L"sleep", L"print", L"printf",
     L"true", L"false", L"null"};

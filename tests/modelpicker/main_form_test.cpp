@@ -29,7 +29,7 @@ protected:
   void SetUp() override {
     PickerFormTest::SetUp();
     InitDatabasePathsFrom(ExeFolder());
-    ParseCommandLine(L"servo;resistors;batteries;нет_такой", &state);
+    ParseCommandLine(L"servo;resisters;batteries;нет_такой", &state);
     LoadTables(&state);
   }
   PickerState state;

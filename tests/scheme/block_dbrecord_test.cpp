@@ -15,7 +15,7 @@ TEST(BlockDbRecord, TakesModelOptionsTableAndPriceFromTheRecord) {
       "model\tprice\tpower\n"
       "\t\t\n"
       "MLT-0.25\t12.5\t?7:0.125;0.25\n";
-  CompDbTable table(L"resistors");
+  CompDbTable table(L"resisters");
   ASSERT_TRUE(table.LoadFromBytes(text, sizeof text - 1));
   ASSERT_EQ(1, table.GetRecordCount());
   CompDbRecord* record = table.GetRecord(0);
@@ -24,7 +24,7 @@ TEST(BlockDbRecord, TakesModelOptionsTableAndPriceFromTheRecord) {
   CSCHBlock block;
   block.ApplyDbRecord(record);
   EXPECT_STREQ("MLT-0.25", block.model);
-  EXPECT_STREQ(L"resistors", block.tableName);
+  EXPECT_STREQ(L"resisters", block.tableName);
   EXPECT_DOUBLE_EQ(12.5, block.price);
   EXPECT_STREQ("7:0;", block.options);
 

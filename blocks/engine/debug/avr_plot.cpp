@@ -55,12 +55,14 @@ int CBEAvrPlot::DataValueSize() const {
   return source ? GetSignalValueSize(source->type) : kDefaultDataSize;
 }
 
-void CBEAvrPlot::UpdateRamCost() {
-  int64_t s = DataValueSize();
+int CBEAvrPlot::RamCostFor(int valueSize) const {
+  int64_t s = valueSize;
   int64_t perSample = format == kValuesOnly ? s : s + 1 + (capacity >= 256 ? 1 : 0);
   int64_t cost = perSample * (capacity > 0 ? capacity : 0);
-  ram = cost > INT_MAX ? INT_MAX : static_cast<int>(cost);
+  return cost > INT_MAX ? INT_MAX : static_cast<int>(cost);
 }
+
+void CBEAvrPlot::UpdateRamCost() { ram = RamCostFor(DataValueSize()); }
 
 void CBEAvrPlot::OnLinksResolved() { UpdateRamCost(); }
 
@@ -151,7 +153,13 @@ void CBEAvrPlot::Stop() {
 
 void CBEAvrPlot::Save(CStream* stream) {
   CBEBlock::Save(stream);
-  stream->WriteByte(ram & 0xFF);
+  // The cost the block will have once read back: a source that the stream
+  // leaves out (no identity in it) is written unconnected, and the read
+  // block counts with the size of an unconnected input. So a block copied
+  // without its source writes the same byte every time.
+  const BeOutputPin* source = inputs[0]->source;
+  int size = source && source->savedId != 0 ? GetSignalValueSize(source->type) : kDefaultDataSize;
+  stream->WriteByte(RamCostFor(size) & 0xFF);
   stream->WriteStringW(logFileName);
   stream->WriteByte(format);
   stream->WriteInt32(capacity);

@@ -52,4 +52,6 @@ public:
 
 private:
   int DataValueSize() const;
+  // The cost for samples of that value size (capped at INT_MAX).
+  int RamCostFor(int valueSize) const;
 };

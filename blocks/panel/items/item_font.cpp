@@ -6,9 +6,15 @@
 
 int ItemFontHeight(int size) { return -(size * 96) / 72; }
 
+int ItemFontDrawnSize(int size) {
+  if (size > kItemFontDrawLimit) return kItemFontDrawLimit;
+  if (size < -kItemFontDrawLimit) return -kItemFontDrawLimit;
+  return size;
+}
+
 HFONT CreateItemFont(const wchar_t* faceName, int style, int size) {
   LOGFONTW font = {};
-  font.lfHeight = ItemFontHeight(size);
+  font.lfHeight = ItemFontHeight(ItemFontDrawnSize(size));
   font.lfWeight = (style & kFontStyleBold) ? FW_BOLD : FW_NORMAL;
   font.lfItalic = (style & kFontStyleItalic) ? TRUE : FALSE;
   font.lfUnderline = (style & kFontStyleUnderline) ? TRUE : FALSE;

@@ -40,6 +40,11 @@ public:
   // values reached from it by whole tick steps toward both ends, at most one
   // per pixel. Answers how many were written (at most capacity).
   int TickPixels(int* pixels, int capacity) const;
+  // The same for the ticks that lie in the pixels first to last along the
+  // groove (the default's tick comes first wherever it lies). The walk
+  // starts at the first step that reaches them, so its length is bounded by
+  // the pixels, not by how far the default lies from the range.
+  int TickPixels(int* pixels, int capacity, int firstPixel, int lastPixel) const;
 
   // Fields, in this order.
   unsigned char vertical = 1;

@@ -611,7 +611,7 @@ TEST_F(ExplorerTest, AComponentsEditShowsItsModelViewOnly) {
 
 TEST_F(ExplorerTest, TheSampleDatabaseWithAScreenshot) {
   browsertest::DatabaseFolders folders(browsertest::SampleDatabaseFolder());
-  CDBExplorer* explorer = Open(L"connectors;servo;resistors;batteries");
+  CDBExplorer* explorer = Open(L"connectors;servo;resisters;batteries");
   ASSERT_EQ(4, explorer->GetTableCount());
   EXPECT_EQ(L"Разъёмы на плату", TypeText(explorer, 0));
   EXPECT_EQ(L"Сервоприводы", TypeText(explorer, 1));

@@ -314,13 +314,14 @@ TEST(AvrPlot, WithoutDataOrFileNothingIsKept) {
 }
 
 // The graph builder's record by hand: base record at (150, 40, 230, 80)
-// with two unconnected inputs, the low byte 0x90 of the cost 400, the file
-// "p", format 1, capacity 300, interval 7.
+// with two unconnected inputs, the low byte 0x08 of the cost 1800 that the
+// block has once read back (unlinked: (4 + 1 + 1) x 300), the file "p",
+// format 1, capacity 300, interval 7.
 const char kPlotRecord[] =
     "96 00 00 00 28 00 00 00 E6 00 00 00 50 00 00 00  00 00  00"
     "00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00"
     "00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00"
-    "90  70 00 00 00  01  2C 01 00 00  07 00 00 00";
+    "08  70 00 00 00  01  2C 01 00 00  07 00 00 00";
 
 TEST(AvrPlot, RecordByHand) {
   BeScheme scheme;
@@ -340,7 +341,7 @@ TEST(AvrPlot, RecordByHand) {
   EXPECT_EQ(1, copy.format);
   EXPECT_EQ(300, copy.capacity);
   EXPECT_EQ(7, copy.interval);
-  EXPECT_EQ(0x190, copy.ram);  // the stored low byte over the constructor's 400
+  EXPECT_EQ(0x108, copy.ram);  // the stored low byte over the constructor's 400
   copy.ResolveLinks();
   EXPECT_EQ(1800, copy.ram);  // recomputed: unlinked, time and value
 }

@@ -13,7 +13,7 @@
 //   float u = bench.Read(plus, 0);                           // what the source's pin sees
 //   bench.Stop();
 //
-//   comptest::DbRow row(L"resistors", {{"model", "X"}, {"R", "4.7"}, {"units", "1"}});
+//   comptest::DbRow row(L"resisters", {{"model", "X"}, {"R", "4.7"}, {"units", "1"}});
 //   r->ApplyDbRecord(row.Record());
 //
 //   auto tail = comptest::FieldsAfter<CSCHBlock>(r);         // the record after the base

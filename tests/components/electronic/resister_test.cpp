@@ -122,12 +122,12 @@ TEST(Resister, ColourTable) {
 TEST(Resister, DatabaseRowSetsEveryField) {
   Bench bench;
   auto* r = bench.Create<CSCHResister>("Resister");
-  DbRow row(L"resistors", {{"model", "MLT-0.25"}, {"R", "2.4"}, {"units", "1"}, {"percision", "0"},
+  DbRow row(L"resisters", {{"model", "MLT-0.25"}, {"R", "2.4"}, {"units", "1"}, {"percision", "0"},
                            {"power", "0.25"}, {"price", "2.5"}, {"L", "6"}, {"H", "2.2"},
                            {"leg", "0.6"}, {"class", "0"}, {"color", "2"}, {"colorNominal", "1"}});
   r->ApplyDbRecord(row.Record());
   EXPECT_STREQ(r->model, "MLT-0.25");
-  EXPECT_STREQ(r->tableName, L"resistors");
+  EXPECT_STREQ(r->tableName, L"resisters");
   EXPECT_EQ(r->price, 2.5);
   EXPECT_EQ(r->nominalResistance, 2400.0f);
   EXPECT_EQ(r->actualResistance, 2400.0f);  // no tolerance: no spread
@@ -158,7 +158,7 @@ TEST(Resister, UnitsOfTheDatabaseValue) {
   for (const Case& c : cases) {
     Bench bench;
     auto* r = bench.Create<CSCHResister>("Resister");
-    DbRow row(L"resistors", {{"model", "X"}, {"R", c.R}, {"units", c.units}, {"percision", "0"}});
+    DbRow row(L"resisters", {{"model", "X"}, {"R", c.R}, {"units", c.units}, {"percision", "0"}});
     r->ApplyDbRecord(row.Record());
     EXPECT_FLOAT_EQ(r->nominalResistance, c.nominal) << c.R << " units " << c.units;
     EXPECT_EQ(r->actualResistance, r->nominalResistance);
@@ -171,7 +171,7 @@ TEST(Resister, UnitsOfTheDatabaseValue) {
 TEST(Resister, ToleranceSpreadsTheActualValueOverItsWholeRange) {
   Bench bench;
   auto* r = bench.Create<CSCHResister>("Resister");
-  DbRow row(L"resistors", {{"model", "X"}, {"R", "1000"}, {"percision", "10"}});
+  DbRow row(L"resisters", {{"model", "X"}, {"R", "1000"}, {"percision", "10"}});
   float low = 1e9f, high = 0;
   for (int i = 0; i < 400; i++) {
     r->ApplyDbRecord(row.Record());
@@ -189,7 +189,7 @@ TEST(Resister, ToleranceSpreadsTheActualValueOverItsWholeRange) {
 TEST(Resister, RowWithoutColumnsReadsZero) {
   Bench bench;
   auto* r = bench.Create<CSCHResister>("Resister");
-  DbRow row(L"resistors", {{"model", "bare"}});
+  DbRow row(L"resisters", {{"model", "bare"}});
   r->ApplyDbRecord(row.Record());
   EXPECT_EQ(r->nominalResistance, 0.0f);
   EXPECT_EQ(r->actualResistance, 0.0f);
@@ -201,7 +201,7 @@ TEST(Resister, RowWithoutColumnsReadsZero) {
 
 TEST(Resister, SampleDatabaseRows) {
   comptest::RegistryScope registry;
-  comptest::SampleTable table(L"resistors");
+  comptest::SampleTable table(L"resisters");
   ASSERT_TRUE(table.loaded);
   ASSERT_GE(table.table.GetRecordCount(), 4);
   auto r = comptest::NewDetached<CSCHResister>("Resister");
@@ -257,7 +257,7 @@ TEST(Resister, FootprintLengthGoesUpToTheLeadPitch) {
 
 // A leaded 2.4 kOhm resistor with exact values (no spread).
 void MakeLeaded(CSCHResister* r) {
-  DbRow row(L"resistors", {{"model", "MLT"}, {"R", "2.4"}, {"units", "1"}, {"percision", "0"},
+  DbRow row(L"resisters", {{"model", "MLT"}, {"R", "2.4"}, {"units", "1"}, {"percision", "0"},
                            {"power", "0.25"}, {"L", "6"}, {"H", "2.2"}, {"leg", "0.6"},
                            {"class", "0"}, {"color", "1"}, {"colorNominal", "1"}});
   r->ApplyDbRecord(row.Record());
@@ -286,7 +286,7 @@ TEST(Resister, RecordAfterTheBaseRecord) {
 TEST(Resister, RecordRoundTripKeepsTheDrawnValue) {
   Bench bench;
   auto* r = bench.Create<CSCHResister>("Resister");
-  DbRow row(L"resistors", {{"model", "C2-33"}, {"R", "1"}, {"units", "2"}, {"percision", "10"},
+  DbRow row(L"resisters", {{"model", "C2-33"}, {"R", "1"}, {"units", "2"}, {"percision", "10"},
                            {"power", "1"}, {"L", "13"}, {"H", "5.5"}, {"leg", "0.8"},
                            {"class", "1"}, {"color", "2"}});
   r->ApplyDbRecord(row.Record());
@@ -388,7 +388,7 @@ TEST(Resister, EditShowsTheModelInTheBrowser) {
   comptest::EditHost host;
   EXPECT_FALSE(r->Edit());
   EXPECT_EQ(host.calls, 1);
-  EXPECT_EQ(host.table, L"resistors");
+  EXPECT_EQ(host.table, L"resisters");
   EXPECT_EQ(host.model, "MLT");
 }
 
@@ -462,7 +462,7 @@ TEST(Resister, BurnsWhenTheSmoothedPowerPassesTheRating) {
 TEST(Resister, RowWithoutPowerBurnsAtTheFirstStepWithCurrent) {
   LogCapture log;
   Across a(5, 100, 0.25f);
-  DbRow row(L"resistors", {{"model", "X"}, {"R", "100"}, {"percision", "0"}});
+  DbRow row(L"resisters", {{"model", "X"}, {"R", "100"}, {"percision", "0"}});
   a.r->ApplyDbRecord(row.Record());
   a.r->SetName(nullptr);
   a.bench.Step(1);
@@ -686,7 +686,7 @@ TEST(Resister, ScreenshotOfFootprints) {
   };
   for (const Shown& s : shown) {
     auto* r = bench.Create<CSCHResister>("Resister");
-    DbRow row(L"resistors", {{"model", "X"}, {"R", s.R}, {"units", s.units}, {"percision", s.tolerance},
+    DbRow row(L"resisters", {{"model", "X"}, {"R", s.R}, {"units", s.units}, {"percision", s.tolerance},
                              {"power", "0.25"}, {"L", "6"}, {"H", "2.2"}, {"leg", "0.6"},
                              {"class", s.cls}, {"color", s.color}, {"colorNominal", "1"}});
     r->ApplyDbRecord(row.Record());
