@@ -33,6 +33,7 @@
 #include "blocks/panel/panel_kinds.h"
 #include "blocks/panel/ui_blocks/ui_block_entries.h"
 #include "blocks/panel/ui_panel.h"
+#include "components/devices/device_classes.h"
 #include "components/electronic/discrete/capacitor.h"
 #include "components/electronic/electronic_classes.h"
 #include "foundation/memory_stream.h"
@@ -66,6 +67,15 @@ const ComponentPicture kComponentPictures[] = {
     {"Multimeter", L"multimeter.png", 80, 100},
     {"Battery", L"battery.png", 90, 80},
     {"USB-COM", L"USB-RS232.png", 170, 40},
+    {"DCMotor", L"motor.png", 96, 48},
+    {"servo", L"servo.jpg", 64, 100},
+    {"ACTUATOR", L"actuator.png", 64, 100},
+    {"ICE", L"ICE2.jpg", 200, 240},  // a new engine has no key start
+};
+
+// Pictures a class draws only in a state its new instance is not in.
+const ComponentPicture kOtherStatePictures[] = {
+    {"ICE", L"ICE.jpg", 200, 240},  // an engine with key start
 };
 
 // The class pictures of the blocks, at the block's size.
@@ -133,6 +143,7 @@ public:
     g_schClassRegistry.Clear();
     RegisterComponentClasses();
     RegisterElectronicComponentCreators();
+    RegisterDeviceComponentCreators();
     RegisterControlPanelClasses();
   }
   ~RegistryScope() {
@@ -230,7 +241,7 @@ TEST(ShippedPictures, EveryComponentClassDrawsItsShippedPicture) {
   RegistryScope registry;
   velktest::TempFolder empty;
   SchScheme scheme;
-  velktest::MemoryCanvas gallery(700, 140);
+  velktest::MemoryCanvas gallery(1400, 260);
   int galleryX = 5;
   int made = 0;
   for (int i = 0; i < g_schClassRegistry.Count(); ++i) {
@@ -269,6 +280,12 @@ TEST(ShippedPictures, EveryComponentClassDrawsItsShippedPicture) {
   }
   EXPECT_GT(made, 30);
   gallery.Save(L"shipped_component_pictures.bmp");
+  for (const ComponentPicture& p : kOtherStatePictures) {
+    CKestImage picture;
+    EXPECT_EQ("", LoadShipped(IconsFolder() + p.file, &picture)) << p.className;
+    EXPECT_EQ(p.width, picture.GetWidth()) << p.className;
+    EXPECT_EQ(p.height, picture.GetHeight()) << p.className;
+  }
 }
 
 // Every block of the catalogues draws: the classes of the table their
