@@ -15,14 +15,14 @@
 #define ID_FILE_SAVE         40006
 #define ID_WINDOW_TILE       40009
 #define ID_WINDOW_CASCADE    40010
-#define ID_EDIT_SELECT_ALL   40025
-#define ID_EDIT_COPY         40026
-#define ID_EDIT_CUT          40027
-#define ID_EDIT_PASTE        40028
-#define ID_EDIT_DELETE       40029
-#define ID_FILE_EXPORT       40031
-#define ID_EDIT_COPY_PICTURE 40033
-#define ID_FILE_PRINT        40035
+#define ID_KEST_SELECT_ALL   40025
+#define ID_KEST_COPY         40026
+#define ID_KEST_CUT          40027
+#define ID_KEST_PASTE        40028
+#define ID_KEST_DELETE       40029
+#define ID_KEST_EXPORT_PICTURE       40031
+#define ID_KEST_COPY_PICTURE 40033
+#define ID_KEST_PRINT_PICTURE        40035
 #define ID_HELP_CONTENTS     40038
 #define ID_HELP_ABOUT        40039
 

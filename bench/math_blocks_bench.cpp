@@ -46,7 +46,7 @@ class Counter : public CBEBlock {
 public:
   Counter() {
     SetOutputCount(1);
-    outputs[0]->type = kSignalInt;
+    outputs[0]->type = kBeSignalInt;
   }
   void Step(float) override { outputs[0]->SetInt(++count); }
   int count = 0;
@@ -82,7 +82,7 @@ Chain* BuildChain(BeCatalogue* catalogue, int n) {
       printf("cannot create block %d\n", i);
       return chain;
     }
-    ChangeBlockType(block, kSignalInt);
+    ChangeBlockType(block, kBeSignalInt);
     if (auto* add = dynamic_cast<CBEAdd*>(block)) add->constant = kConstant;
     if (auto* sub = dynamic_cast<CBESub*>(block)) sub->constant = kConstant;
     blocks[i] = block;

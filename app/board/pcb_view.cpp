@@ -28,7 +28,7 @@
 
 namespace {
 
-const float kHalfGrid = kBoardGrid / 2;
+const float kHalfGrid = CPCBView::kGrid / 2;
 const int kExtentMargin = 20;
 const int kEdgeZone = 20;
 const int kFrameGap = 3;
@@ -72,7 +72,7 @@ CSCHBlock* OldestBlock(SchScheme* scheme) {
 
 }  // namespace
 
-float SnapToBoardGrid(float v) { return std::floor(v / kBoardGrid + 0.5f) * kBoardGrid; }
+float SnapToBoardGrid(float v) { return std::floor(v / CPCBView::kGrid + 0.5f) * CPCBView::kGrid; }
 
 bool IsPcbClipboardAvailable() {
   UINT format = ClipboardFormatVelkPcb();
@@ -89,28 +89,28 @@ CPCBView::CPCBView(CKestContainer* container, uint32_t position, int width, int 
   }
   UpdateScrollRange();
   CKestPopupMenu* menu = new CKestPopupMenu;
-  menu->AddItem(L"Повернуть влево", kCmdRotateLeft);
-  menu->AddItem(L"Повернуть право", kCmdRotateRight);
+  menu->AddItem(L"Повернуть влево", CPCBView::kCmdRotateLeft);
+  menu->AddItem(L"Повернуть право", CPCBView::kCmdRotateRight);
   menu->AppendSeparator();
-  int info = menu->AddItem(L"Информация", kCmdPartInfo);
+  int info = menu->AddItem(L"Информация", ID_KEST_POPUP_PROPERTIES);
   menu->AppendSeparator();
-  menu->AddItem(L"Копировать\tCtrl-C", kCmdBoardCopy, KEST_MOD_CTRL, 'C');
-  menu->AddItem(L"Вырезать\tCtrl-X", kCmdBoardCut, KEST_MOD_CTRL, 'X');
-  menu->AddItem(L"Вставить\tCtrl-V", kCmdBoardPaste, KEST_MOD_CTRL, 'V');
+  menu->AddItem(L"Копировать\tCtrl-C", CPCBView::kCmdCopy, KEST_MOD_CTRL, 'C');
+  menu->AddItem(L"Вырезать\tCtrl-X", CPCBView::kCmdCut, KEST_MOD_CTRL, 'X');
+  menu->AddItem(L"Вставить\tCtrl-V", CPCBView::kCmdPaste, KEST_MOD_CTRL, 'V');
   menu->AddItem(L"Удалить\tDel", 771, 0, VK_DELETE);
   menu->AppendSeparator();
   menu->AddItem(L"Выделить все\tCtrl+A", 2137, KEST_MOD_CTRL, 'A');
   menu->SetDefaultItem(info, true);
-  menu->SetItemBitmap(0, kCmdRotateLeft);
-  menu->SetItemBitmap(1, kCmdRotateRight);
+  menu->SetItemBitmap(0, CPCBView::kCmdRotateLeft);
+  menu->SetItemBitmap(1, CPCBView::kCmdRotateRight);
   SetMenu(menu);
 }
 
 void CPCBView::SetScheme(SchScheme* shown) {
   scheme = shown;
   currentPart = nullptr;
-  tool = kBoardToolNormal;
-  dragState = kBoardDragIdle;
+  tool = CPCBView::kToolNormal;
+  dragState = CPCBView::kDragIdle;
   pasteFlag = 0;
   if (window_) {
     UpdateScrollRange();
@@ -232,8 +232,8 @@ bool CPCBView::MarkOverlap(HRGN region, float x1, float y1, float hx1, float hy1
 
 bool CPCBView::IsMoving(const CSCHBlock* part) const {
   if (rotating_) return part == currentPart;
-  if (tool == kBoardToolPlace) return part == currentPart;
-  if (dragState == kBoardDragMove) return (part->flags & kSchBoardSelected) != 0;
+  if (tool == CPCBView::kToolPlace) return part == currentPart;
+  if (dragState == CPCBView::kDragMove) return (part->flags & kSchBoardSelected) != 0;
   return false;
 }
 
@@ -376,9 +376,9 @@ void CPCBView::AutoScrollAtEdge(int x, int y) {
 }
 
 void CPCBView::Zoom(bool in) {
-  float next = in ? scale * kBoardZoomStep : scale / kBoardZoomStep;
-  if (next > kBoardMaxScale) next = kBoardMaxScale;
-  if (next < kBoardMinScale) next = kBoardMinScale;
+  float next = in ? scale * CPCBView::kZoomStep : scale / CPCBView::kZoomStep;
+  if (next > CPCBView::kMaxScale) next = CPCBView::kMaxScale;
+  if (next < CPCBView::kMinScale) next = CPCBView::kMinScale;
   float factor = next / scale;
   scale = next;
   scrollX = ToPixel(scrollX * factor);
@@ -444,25 +444,25 @@ void CPCBView::RotateSelection(int n) {
   PaintNow();
   rotating_ = false;
   if (!movingConflicts_) return;
-  tool = kBoardToolNormal;
-  dragState = kBoardDragMove;
+  tool = CPCBView::kToolNormal;
+  dragState = CPCBView::kDragMove;
   dragX = currentPart->boardX;
   dragY = currentPart->boardY;
   offsetX = offsetY = 0;
 }
 
 void CPCBView::CancelTool() {
-  if (tool == kBoardToolPlace && currentPart) {
+  if (tool == CPCBView::kToolPlace && currentPart) {
     CSCHBlock* part = currentPart;
     currentPart = nullptr;
     delete part;
-    tool = kBoardToolNormal;
-    dragState = kBoardDragIdle;
+    tool = CPCBView::kToolNormal;
+    dragState = CPCBView::kDragIdle;
     if (window_) InvalidateRect(window_, nullptr, FALSE);
-  } else if (tool == kBoardToolNormal && dragState == kBoardDragMove) {
+  } else if (tool == CPCBView::kToolNormal && dragState == CPCBView::kDragMove) {
     MoveSelection(-offsetX, -offsetY);
     offsetX = offsetY = 0;
-    dragState = kBoardDragIdle;
+    dragState = CPCBView::kDragIdle;
     if (pasteFlag) {
       pasteFlag = 0;
       DeleteSelection();
@@ -579,8 +579,8 @@ void CPCBView::Paste() {
   dragY = first->boardY;
   offsetX = offsetY = 0;
   pasteFlag = 1;
-  tool = kBoardToolNormal;
-  dragState = kBoardDragMove;
+  tool = CPCBView::kToolNormal;
+  dragState = CPCBView::kDragMove;
 }
 
 void CPCBView::ShowPartInfo() {
@@ -616,7 +616,7 @@ void CPCBView::OnMouseMove(int x, int y) {
   SetCursorIndex(kCursorArrow);
   SetHint(nullptr);
   if (buttonDown) AutoScrollAtEdge(x, y);
-  if (tool == kBoardToolNormal && dragState == kBoardDragIdle) {
+  if (tool == CPCBView::kToolNormal && dragState == CPCBView::kDragIdle) {
     CSCHBlock* part = HitTestPart(x, y);
     if (!part) return;
     const wchar_t* type = part->typeText;
@@ -631,7 +631,7 @@ void CPCBView::OnMouseMove(int x, int y) {
       SetHint(text);
     }
     if (part->flags & kSchBoardSelected) SetCursorIndex(kCursorMove);
-  } else if (tool == kBoardToolNormal && dragState == kBoardDragMove) {
+  } else if (tool == CPCBView::kToolNormal && dragState == CPCBView::kDragMove) {
     SetCursorIndex(kCursorMove);
     float gx = SnapToBoardGrid(ScreenToBoardX(x)), gy = SnapToBoardGrid(ScreenToBoardY(y));
     float dx = gx - dragX, dy = gy - dragY;
@@ -643,11 +643,11 @@ void CPCBView::OnMouseMove(int x, int y) {
       offsetY += dy;
       MoveSelection(dx, dy);
     }
-  } else if (tool == kBoardToolNormal && dragState == kBoardDragBand) {
+  } else if (tool == CPCBView::kToolNormal && dragState == CPCBView::kDragBand) {
     DrawBand();
     currentPoint = POINT{x, y};
     DrawBand();
-  } else if (tool == kBoardToolPlace && currentPart) {
+  } else if (tool == CPCBView::kToolPlace && currentPart) {
     float gx = SnapToBoardGrid(ScreenToBoardX(x)), gy = SnapToBoardGrid(ScreenToBoardY(y));
     MoveSelection(gx - currentPart->boardX, gy - currentPart->boardY);
     currentPart->boardX = gx;
@@ -660,11 +660,11 @@ void CPCBView::OnLeftDown(int x, int y) {
   ::SetFocus(window_);
   pressPoint = currentPoint = POINT{x, y};
   buttonDown = 1;
-  if (tool == kBoardToolNormal && dragState == kBoardDragIdle) {
+  if (tool == CPCBView::kToolNormal && dragState == CPCBView::kDragIdle) {
     currentPart = HitTestPart(x, y);
     if (!currentPart) {
       if (!AddingToSelection()) SelectAll(false);
-      dragState = kBoardDragBand;
+      dragState = CPCBView::kDragBand;
       SendSelectionChanged();
     } else if (!(currentPart->flags & kSchBoardSelected)) {
       if (!AddingToSelection()) SelectAll(false);
@@ -672,17 +672,17 @@ void CPCBView::OnLeftDown(int x, int y) {
       InvalidateRect(window_, nullptr, FALSE);
       SendSelectionChanged();
     } else {
-      dragState = kBoardDragMove;
+      dragState = CPCBView::kDragMove;
       offsetX = offsetY = 0;
       dragX = SnapToBoardGrid(ScreenToBoardX(x));
       dragY = SnapToBoardGrid(ScreenToBoardY(y));
     }
-  } else if (tool == kBoardToolPlace && currentPart) {
+  } else if (tool == CPCBView::kToolPlace && currentPart) {
     currentPart->boardX = SnapToBoardGrid(ScreenToBoardX(x));
     currentPart->boardY = SnapToBoardGrid(ScreenToBoardY(y));
     PaintNow();
     if (!movingConflicts_) {
-      tool = kBoardToolNormal;
+      tool = CPCBView::kToolNormal;
       NotifyModified();
     } else {
       MessageBeep(0);
@@ -692,17 +692,17 @@ void CPCBView::OnLeftDown(int x, int y) {
 
 void CPCBView::OnLeftUp() {
   buttonDown = 0;
-  if (tool != kBoardToolNormal) return;
-  if (dragState == kBoardDragMove) {
+  if (tool != CPCBView::kToolNormal) return;
+  if (dragState == CPCBView::kDragMove) {
     PaintNow();
     if (!movingConflicts_) {
-      dragState = kBoardDragIdle;
+      dragState = CPCBView::kDragIdle;
       pasteFlag = 0;
     } else {
       MessageBeep(0);
     }
-  } else if (dragState == kBoardDragBand) {
-    dragState = kBoardDragIdle;
+  } else if (dragState == CPCBView::kDragBand) {
+    dragState = CPCBView::kDragIdle;
     RECT band = {std::min(pressPoint.x, currentPoint.x), std::min(pressPoint.y, currentPoint.y),
                  std::max(pressPoint.x, currentPoint.x), std::max(pressPoint.y, currentPoint.y)};
     if (scheme) {
@@ -735,12 +735,12 @@ void CPCBView::EnablePopupItems() {
 bool CPCBView::OnRightDown() {
   ::SetFocus(window_);
   EnablePopupItems();
-  if (tool == kBoardToolNormal && dragState == kBoardDragMove) {
+  if (tool == CPCBView::kToolNormal && dragState == CPCBView::kDragMove) {
     if (CountSelectedParts(true) == 1 && currentPart) RotateSelection(1);
     else CancelTool();
     return true;
   }
-  if (tool == kBoardToolPlace) {
+  if (tool == CPCBView::kToolPlace) {
     if (CSCHBlock* p0 = currentPart) {
       if (scheme) {
         for (CSCHBlock* b = scheme->blocks; b; b = b->next) {

@@ -23,26 +23,26 @@ class CSCHBlock;
 class PcbPainter;
 
 // Board view popup commands (also the editor's).
-constexpr UINT kCmdRotateLeft = 119;
-constexpr UINT kCmdRotateRight = 121;
-constexpr UINT kCmdPartInfo = 3001;
-constexpr UINT kCmdBoardCopy = 3002;
-constexpr UINT kCmdBoardPaste = 3003;
-constexpr UINT kCmdBoardCut = 3004;
+constexpr UINT CPCBView::kCmdRotateLeft = 119;
+constexpr UINT CPCBView::kCmdRotateRight = 121;
+constexpr UINT ID_KEST_POPUP_PROPERTIES = 3001;
+constexpr UINT CPCBView::kCmdCopy = 3002;
+constexpr UINT CPCBView::kCmdPaste = 3003;
+constexpr UINT CPCBView::kCmdCut = 3004;
 
 // Tools and drag states of the board view.
-constexpr int kBoardToolNormal = 0;
-constexpr int kBoardToolPlace = 3;
-constexpr int kBoardDragIdle = 0;
-constexpr int kBoardDragMove = 1;
-constexpr int kBoardDragBand = 3;
+constexpr int CPCBView::kToolNormal = 0;
+constexpr int CPCBView::kToolPlace = 3;
+constexpr int CPCBView::kDragIdle = 0;
+constexpr int CPCBView::kDragMove = 1;
+constexpr int CPCBView::kDragBand = 3;
 
 // The grid step and the scale limits (pixels per millimetre).
-constexpr float kBoardGrid = 1.27f;
-constexpr float kBoardInitialScale = 4.0f;
-constexpr float kBoardMinScale = 0.05f;
-constexpr float kBoardMaxScale = 50.0f;
-constexpr float kBoardZoomStep = 1.5f;
+constexpr float CPCBView::kGrid = 1.27f;
+constexpr float CPCBView::kInitialScale = 4.0f;
+constexpr float CPCBView::kMinScale = 0.05f;
+constexpr float CPCBView::kMaxScale = 50.0f;
+constexpr float CPCBView::kZoomStep = 1.5f;
 
 // A board coordinate put on the nearest grid point (halves away from the
 // lower point: floor(v / 1.27 + 0.5) x 1.27, on both sides of 0).
@@ -122,12 +122,12 @@ public:
   // Fields, in this order.
   int centerX = 0, centerY = 0;
   SchScheme* scheme = nullptr;
-  int tool = kBoardToolNormal;
+  int tool = CPCBView::kToolNormal;
   int scrollX = 0, scrollY = 0;
-  float scale = kBoardInitialScale;
+  float scale = CPCBView::kInitialScale;
   float boardWidth = 0, boardHeight = 0;
   POINT currentPoint = {0, 0}, pressPoint = {0, 0};
-  int dragState = kBoardDragIdle;
+  int dragState = CPCBView::kDragIdle;
   float dragX = 0, dragY = 0;
   float offsetX = 0, offsetY = 0;
   CSCHBlock* currentPart = nullptr;

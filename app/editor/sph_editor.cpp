@@ -21,7 +21,7 @@
 #include "scheme/model/block.h"
 #include "scheme/model/scheme.h"
 
-const wchar_t* const kControlPanelName = L"Пульт управления";
+const wchar_t* const kVelkControlPanelName = L"Пульт управления";
 
 namespace {
 
@@ -31,9 +31,9 @@ int g_busCoresPreset = 8;
 const int kButtonSize = 42;
 
 // Picture commands forwarded by the main window.
-const int kCmdExportFile = 40031;
-const int kCmdCopyPicture = 40033;
-const int kCmdPrint = 40035;
+const int ID_KEST_EXPORT_PICTURE = 40031;
+const int ID_KEST_COPY_PICTURE = 40033;
+const int ID_KEST_PRINT_PICTURE = 40035;
 const int kMinBusCores = 2;
 const int kMaxBusCores = 64;
 
@@ -48,29 +48,29 @@ struct PaletteItem {
 };
 
 const PaletteItem kSchemePalette[] = {
-    {kPalCursor, L"Курсор", kInAll, true},
+    {CSphEditor::kPalCursor, L"Курсор", kInAll, true},
     {0, nullptr, kInAll, false},
-    {kPalTwoCoreCable, L"Двухжильный провод", kInMain | kInPanel, true},
-    {kPalThreeCoreCable, L"Трехжильный провод", kInMain | kInPanel, true},
-    {kPalBus, L"Шина", kInAll, true},
-    {kPalGround, L"\"Земля\"", kInBoard, true},
+    {CSphEditor::kPalTwoCoreCable, L"Двухжильный провод", kInMain | kInPanel, true},
+    {CSphEditor::kPalThreeCoreCable, L"Трехжильный провод", kInMain | kInPanel, true},
+    {CSphEditor::kPalBus, L"Шина", kInAll, true},
+    {CSphEditor::kPalGround, L"\"Земля\"", kInBoard, true},
     {0, nullptr, kInMain, false},
-    {kPalControlPanel, L"Пульт управления", kInMain, true},
+    {CSphEditor::kPalControlPanel, L"Пульт управления", kInMain, true},
     {0, nullptr, kInAll, false},
-    {kPalUsbCom, L"Преобразователь USB-COM", kInMain | kInPanel, true},
-    {kPalPoeInjector, L"Инжектор питания Ethernet (PoE)", kInMain | kInPanel, true},
-    {kPalRfInjector, L"Инжектор питания для ВЧ-кабеля", kInMain | kInPanel, true},
-    {kPalResistors, L"Резисторы (терминаторы)", kInMain | kInPanel, true},
+    {CSphEditor::kPalUsbCom, L"Преобразователь USB-COM", kInMain | kInPanel, true},
+    {CSphEditor::kPalPoeInjector, L"Инжектор питания Ethernet (PoE)", kInMain | kInPanel, true},
+    {CSphEditor::kPalRfInjector, L"Инжектор питания для ВЧ-кабеля", kInMain | kInPanel, true},
+    {CSphEditor::kPalResistors, L"Резисторы (терминаторы)", kInMain | kInPanel, true},
     {0, nullptr, kInMain | kInPanel, false},
-    {kPalBatteries, L"Аккумуляторные батареи", kInPanel, true},
-    {kPalPowerSupplies, L"Блоки питания", kInPanel, true},
-    {kPalNetwork, L"Сетевое оборудование", kInPanel, true},
-    {kPalTeeFitting, L"T-образное соединение шлангов", kInMain, true},
-    {kPalFiveWayFitting, L"Разветвитель на 5 шлангов", kInMain, true},
+    {CSphEditor::kPalBatteries, L"Аккумуляторные батареи", kInPanel, true},
+    {CSphEditor::kPalPowerSupplies, L"Блоки питания", kInPanel, true},
+    {CSphEditor::kPalNetwork, L"Сетевое оборудование", kInPanel, true},
+    {CSphEditor::kPalTeeFitting, L"T-образное соединение шлангов", kInMain, true},
+    {CSphEditor::kPalFiveWayFitting, L"Разветвитель на 5 шлангов", kInMain, true},
     {0, nullptr, kInMain, false},
-    {kPalDelete, L"Удалить", kInAll, false},
+    {CSphEditor::kPalDelete, L"Удалить", kInAll, false},
     {0, nullptr, kInAll, false},
-    {kPalMultimeter, L"Мультиметр", kInAll, true},
+    {CSphEditor::kPalMultimeter, L"Мультиметр", kInAll, true},
 };
 
 struct BoardItem {
@@ -80,18 +80,18 @@ struct BoardItem {
 };
 
 const BoardItem kBoardPalette[] = {
-    {kPalZoomIn, kPalZoomIn, L"Увеличить масштаб"},
-    {kPalZoomOut, kPalZoomOut, L"Уменьшить масштаб"},
+    {CSphEditor::kPalZoomIn, CSphEditor::kPalZoomIn, L"Увеличить масштаб"},
+    {CSphEditor::kPalZoomOut, CSphEditor::kPalZoomOut, L"Уменьшить масштаб"},
     {0, 0, nullptr},
-    {kPalConnectors, kPalConnectors, L"Разъемы"},
-    {kPalDcDc, kPalDcDc, L"DC-DC преобразователи"},
-    {kPalMicrocontrollers, kPalMicrocontrollers, L"Микроконтроллеры"},
-    {kPalDrivers, kPalDrivers, L"Силовые ключи (drivers)"},
-    {kPalRs232Drivers, kPalRs232Drivers, L"Драйверы RS-232"},
-    {kPalStdLogic, kPalStdLogic, L"Микросхемы стандартной логики"},
-    {kPalDiscretes, kPalDiscretes, L"Отдельные электронные компоненты"},
+    {CSphEditor::kPalConnectors, CSphEditor::kPalConnectors, L"Разъемы"},
+    {CSphEditor::kPalDcDc, CSphEditor::kPalDcDc, L"DC-DC преобразователи"},
+    {CSphEditor::kPalMicrocontrollers, CSphEditor::kPalMicrocontrollers, L"Микроконтроллеры"},
+    {CSphEditor::kPalDrivers, CSphEditor::kPalDrivers, L"Силовые ключи (drivers)"},
+    {CSphEditor::kPalRs232Drivers, CSphEditor::kPalRs232Drivers, L"Драйверы RS-232"},
+    {CSphEditor::kPalStdLogic, CSphEditor::kPalStdLogic, L"Микросхемы стандартной логики"},
+    {CSphEditor::kPalDiscretes, CSphEditor::kPalDiscretes, L"Отдельные электронные компоненты"},
     {0, 0, nullptr},
-    {kPalBoardDelete, kPalDelete, L"Удалить"},
+    {CSphEditor::kPalBoardDelete, CSphEditor::kPalDelete, L"Удалить"},
 };
 
 // Buttons that pick a class to place (tool 3).
@@ -100,9 +100,9 @@ struct PlaceItem {
   const char* className;
 };
 const PlaceItem kPlaceClasses[] = {
-    {kPalTeeFitting, "T_GIDRO"}, {kPalFiveWayFitting, "5_GIDRO"}, {kPalGround, "GND"},
-    {kPalUsbCom, "USB-COM"},     {kPalMultimeter, "Multimeter"},  {kPalRfInjector, "Injector"},
-    {kPalPoeInjector, "PoE"},
+    {CSphEditor::kPalTeeFitting, "T_GIDRO"}, {CSphEditor::kPalFiveWayFitting, "5_GIDRO"}, {CSphEditor::kPalGround, "GND"},
+    {CSphEditor::kPalUsbCom, "USB-COM"},     {CSphEditor::kPalMultimeter, "Multimeter"},  {CSphEditor::kPalRfInjector, "Injector"},
+    {CSphEditor::kPalPoeInjector, "PoE"},
 };
 
 // Scheme categories: the browser's tables and the class created.
@@ -112,21 +112,21 @@ struct CategoryItem {
   const char* className;
 };
 const CategoryItem kSchemeCategories[] = {
-    {kPalBatteries, L"batteries", "Battery"},
-    {kPalPowerSupplies, L"powersupply", "POWER_SUPPLY"},
-    {kPalNetwork, L"routers", "Router"},
-    {kPalResistors, L"resisters", "Resister"},
+    {CSphEditor::kPalBatteries, L"batteries", "Battery"},
+    {CSphEditor::kPalPowerSupplies, L"powersupply", "POWER_SUPPLY"},
+    {CSphEditor::kPalNetwork, L"routers", "Router"},
+    {CSphEditor::kPalResistors, L"resisters", "Resister"},
 };
 
 // Board categories; a null class name means the record's "class" column.
 const CategoryItem kBoardCategories[] = {
-    {kPalConnectors, L"connectors", nullptr},
-    {kPalDcDc, L"DC-DC", nullptr},
-    {kPalMicrocontrollers, L"avr", nullptr},
-    {kPalDrivers, L"drivers", nullptr},
-    {kPalRs232Drivers, L"max232;max485;FT232", nullptr},
-    {kPalStdLogic, L"stdlogic", "StdLogic"},
-    {kPalDiscretes, L"resisters;relays;bitransistor;cmostransistor;diod;capacitors", nullptr},
+    {CSphEditor::kPalConnectors, L"connectors", nullptr},
+    {CSphEditor::kPalDcDc, L"DC-DC", nullptr},
+    {CSphEditor::kPalMicrocontrollers, L"avr", nullptr},
+    {CSphEditor::kPalDrivers, L"drivers", nullptr},
+    {CSphEditor::kPalRs232Drivers, L"max232;max485;FT232", nullptr},
+    {CSphEditor::kPalStdLogic, L"stdlogic", "StdLogic"},
+    {CSphEditor::kPalDiscretes, L"resisters;relays;bitransistor;cmostransistor;diod;capacitors", nullptr},
 };
 
 // The class of a discrete part by the name of its record's table.
@@ -158,7 +158,7 @@ int ParseLeadingInt(const wchar_t* text) {
 
 CSphEditor::CSphEditor(CKestForm* parent, SchScheme* scheme, int mode, float boardWidth, float boardHeight)
     : mode_(mode), boardWidth_(boardWidth), boardHeight_(boardHeight), scheme_(scheme) {
-  const wchar_t* caption = mode == kEditorPanel ? L"Схема пульта управления" : L"Основная схема";
+  const wchar_t* caption = mode == CSphEditor::kEditorPanel ? L"Схема пульта управления" : L"Основная схема";
   if (!Create(parent, caption, true, true, KEST_POS_FLOW, CW_USEDEFAULT, CW_USEDEFAULT)) return;
   SetReady(true);
 }
@@ -176,7 +176,7 @@ void CSphEditor::SetComponentChooser(CComponentChooser* chooser) {
   chooser_ = chooser ? chooser : &defaultChooser_;
 }
 
-bool CSphEditor::IsBoardPageShown() const { return tabs_ && tabs_->GetSelectedTab() != kSchemeTab; }
+bool CSphEditor::IsBoardPageShown() const { return tabs_ && tabs_->GetSelectedTab() != kVelkSchemeTab; }
 
 void CSphEditor::CloseEditorsOfScheme(SchScheme* scheme) {
   if (!scheme) return;
@@ -217,7 +217,7 @@ void CSphEditor::BuildBoardPalette(CKestContainer* page) {
       continue;
     }
     CKestSpdBtn* button = AddButton(row, item.id, item.bitmap, item.hint, false);
-    if (item.id == kPalBoardDelete) boardDelete_ = button;
+    if (item.id == CSphEditor::kPalBoardDelete) boardDelete_ = button;
   }
   boardView_ = new CPCBView(page, KEST_POS_CLIENT, 1000, 100, scheme_, boardWidth_, boardHeight_);
   if (boardDelete_) boardDelete_->Enable(false);
@@ -234,22 +234,22 @@ void CSphEditor::BuildSchemePalette(CKestContainer* host) {
       continue;
     }
     CKestSpdBtn* button = AddButton(row, item.id, static_cast<UINT>(item.id), item.hint, item.toggle);
-    if (item.id == kPalDelete) schemeDelete_ = button;
+    if (item.id == CSphEditor::kPalDelete) schemeDelete_ = button;
   }
   schemeView_ = new CSchemeView(host, KEST_POS_CLIENT, 1000, 100, scheme_);
-  CheckToolButton(kPalCursor);
+  CheckToolButton(CSphEditor::kPalCursor);
   if (schemeDelete_) schemeDelete_->Enable(false);
 }
 
 void CSphEditor::BuildInterface() {
   CKestContainer* schemeHost = this;
-  if (mode_ == kEditorBoard) {
-    tabs_ = new CKestTabControl(this, true, kEditorTabsId, 1000, 1000, KEST_POS_CLIENT);
+  if (mode_ == CSphEditor::kEditorBoard) {
+    tabs_ = new CKestTabControl(this, true, kVelkEditorTabsId, 1000, 1000, KEST_POS_CLIENT);
     tabs_->AddTab(L"Макет печатной платы");
     tabs_->AddTab(L"Электронная схема");
-    tabs_->SelectTab(kBoardTab);
-    if (CKestContainer* page = tabs_->GetPage(kBoardTab)) BuildBoardPalette(page);
-    if (CKestContainer* page = tabs_->GetPage(kSchemeTab)) schemeHost = page;
+    tabs_->SelectTab(kVelkBoardTab);
+    if (CKestContainer* page = tabs_->GetPage(kVelkBoardTab)) BuildBoardPalette(page);
+    if (CKestContainer* page = tabs_->GetPage(kVelkSchemeTab)) schemeHost = page;
   }
   BuildSchemePalette(schemeHost);
 }
@@ -274,8 +274,8 @@ void CSphEditor::AskBusCores() {
   swprintf(preset, 16, L"%d", g_busCoresPreset);
   wchar_t* text = ShowInputDialog(MainKestForm, L"Шина", L"Введите число жил:", preset);
   if (!text) {
-    SetTool(kToolSelect);
-    CheckToolButton(kPalCursor);
+    SetTool(CSchemeView::kToolSelect);
+    CheckToolButton(CSphEditor::kPalCursor);
     return;
   }
   int cores = ParseLeadingInt(text);
@@ -283,11 +283,11 @@ void CSphEditor::AskBusCores() {
   g_busCoresPreset = cores;
   if (cores >= kMinBusCores && cores <= kMaxBusCores) {
     if (schemeView_) schemeView_->cores = cores;
-    CheckToolButton(kPalBus);
+    CheckToolButton(CSphEditor::kPalBus);
     return;
   }
   MessageBoxW(window_, L"Число жил должно быть от 2 до 64!", L"Ошибка", MB_OK | MB_ICONERROR);
-  SetTool(kToolSelect);
+  SetTool(CSchemeView::kToolSelect);
   CheckToolButton(0);
 }
 
@@ -301,7 +301,7 @@ void CSphEditor::ChooseSchemeComponent(int id, const wchar_t* tables, const char
   });
   if (!made) return;
   schemeView_->object = made;
-  SetTool(kToolPlaceBlock);
+  SetTool(CSchemeView::kToolPlaceBlock);
   CheckToolButton(id);
 }
 
@@ -316,7 +316,7 @@ void CSphEditor::ChooseBoardComponent(int id) {
   chooser_->Choose(this, category->tables, [&](CompDbRecord* record) {
     if (!record) return;
     const char* className = category->className;
-    if (id == kPalDiscretes) {
+    if (id == CSphEditor::kPalDiscretes) {
       className = nullptr;
       const wchar_t* table = record->GetTable() ? record->GetTable()->GetName() : L"";
       for (const TableClass& t : kDiscreteClasses)
@@ -335,14 +335,14 @@ void CSphEditor::ChooseBoardComponent(int id) {
     boardView_->SetFocus();
     boardView_->SelectAll(false);
     boardView_->currentPart = made;
-    boardView_->tool = kBoardToolPlace;
+    boardView_->tool = CPCBView::kToolPlace;
   }
 }
 
 void CSphEditor::OnCommand(int id) {
   for (const PlaceItem& item : kPlaceClasses) {
     if (item.id != id) continue;
-    SetTool(kToolPlaceClass);
+    SetTool(CSchemeView::kToolPlaceClass);
     if (schemeView_) schemeView_->className = item.className;
     CheckToolButton(id);
     return;
@@ -360,56 +360,56 @@ void CSphEditor::OnCommand(int id) {
     }
   }
   switch (id) {
-    case kPalCursor:
-      SetTool(kToolSelect);
-      CheckToolButton(kPalCursor);
+    case CSphEditor::kPalCursor:
+      SetTool(CSchemeView::kToolSelect);
+      CheckToolButton(CSphEditor::kPalCursor);
       break;
-    case kPalTwoCoreCable:
-    case kPalThreeCoreCable:
-      SetTool(kToolBus);
-      if (schemeView_) schemeView_->cores = id == kPalTwoCoreCable ? 2 : 3;
+    case CSphEditor::kPalTwoCoreCable:
+    case CSphEditor::kPalThreeCoreCable:
+      SetTool(CSchemeView::kToolBus);
+      if (schemeView_) schemeView_->cores = id == CSphEditor::kPalTwoCoreCable ? 2 : 3;
       CheckToolButton(id);
       break;
-    case kPalBus:
-      SetTool(kToolBus);
+    case CSphEditor::kPalBus:
+      SetTool(CSchemeView::kToolBus);
       AskBusCores();
       break;
-    case kPalControlPanel:
-      if (scheme_ && scheme_->FindBlockByName(kControlPanelName)) {
+    case CSphEditor::kPalControlPanel:
+      if (scheme_ && scheme_->FindBlockByName(kVelkControlPanelName)) {
         MessageBoxW(window_, L"Пульт управления уже установлен", L"Ошибка", MB_OK);
-        SetTool(kToolSelect);
-        CheckToolButton(kPalCursor);
+        SetTool(CSchemeView::kToolSelect);
+        CheckToolButton(CSphEditor::kPalCursor);
       } else {
-        SetTool(kToolPlaceClass);
+        SetTool(CSchemeView::kToolPlaceClass);
         if (schemeView_) schemeView_->className = "PULT";
-        CheckToolButton(kPalControlPanel);
+        CheckToolButton(CSphEditor::kPalControlPanel);
       }
       break;
-    case kPalDelete:
+    case CSphEditor::kPalDelete:
       if (schemeView_) schemeView_->DeleteSelection();
       break;
-    case kCmdProperties:
+    case ID_KEST_POPUP_PROPERTIES:
       if (IsBoardPageShown()) {
         if (boardView_) boardView_->ShowPartInfo();
       } else if (schemeView_) {
         schemeView_->OpenItem();
       }
       break;
-    case kCmdSelectAll:
+    case ID_KEST_POPUP_SELECT_ALL:
       if (IsBoardPageShown()) {
         if (boardView_) boardView_->SelectAll(true);
       } else if (schemeView_) {
         schemeView_->SelectAll(true);
       }
       break;
-    case kCmdDelete:
+    case ID_KEST_POPUP_DELETE:
       if (SchemeViewHasFocus()) schemeView_->DeleteSelection();
       else if (BoardViewHasFocus()) boardView_->DeleteSelection();
       break;
-    case kCmdExportFile:
-    case kCmdCopyPicture:
-    case kCmdPrint: {
-      int kind = id == kCmdExportFile ? kPictureFile : id == kCmdCopyPicture ? kPictureClipboard : kPicturePrinter;
+    case ID_KEST_EXPORT_PICTURE:
+    case ID_KEST_COPY_PICTURE:
+    case ID_KEST_PRINT_PICTURE: {
+      int kind = id == ID_KEST_EXPORT_PICTURE ? KestPictureFile : id == ID_KEST_COPY_PICTURE ? KestPictureClipboard : KestPicturePrinter;
       if (IsBoardPageShown()) {
         if (boardView_) boardView_->ExportPicture(kind);
       } else if (schemeView_) {
@@ -417,24 +417,24 @@ void CSphEditor::OnCommand(int id) {
       }
       break;
     }
-    case kPalZoomIn:
-    case kPalZoomOut:
-      if (boardView_) boardView_->Zoom(id == kPalZoomIn);
+    case CSphEditor::kPalZoomIn:
+    case CSphEditor::kPalZoomOut:
+      if (boardView_) boardView_->Zoom(id == CSphEditor::kPalZoomIn);
       break;
-    case kPalBoardDelete:
+    case CSphEditor::kPalBoardDelete:
       if (boardView_) boardView_->DeleteSelection();
       break;
-    case kCmdRotateLeft:
-    case kCmdRotateRight:
-      if (BoardViewHasFocus()) boardView_->RotateSelection(id == kCmdRotateLeft ? -1 : 1);
+    case CPCBView::kCmdRotateLeft:
+    case CPCBView::kCmdRotateRight:
+      if (BoardViewHasFocus()) boardView_->RotateSelection(id == CPCBView::kCmdRotateLeft ? -1 : 1);
       break;
-    case kCmdBoardCopy:
+    case CPCBView::kCmdCopy:
       if (boardView_) boardView_->CopySelection();
       break;
-    case kCmdBoardCut:
+    case CPCBView::kCmdCut:
       if (boardView_) boardView_->Cut();
       break;
-    case kCmdBoardPaste:
+    case CPCBView::kCmdPaste:
       PasteOnBoard();
       break;
     case WM_COPY:

@@ -180,10 +180,10 @@ CSchemeView::CSchemeView(CKestContainer* container, uint32_t position, int width
   }
   UpdateScrollRange();
   CKestPopupMenu* menu = new CKestPopupMenu;
-  int properties = menu->AddItem(L"Свойства", kCmdProperties);
+  int properties = menu->AddItem(L"Свойства", ID_KEST_POPUP_PROPERTIES);
   menu->AppendSeparator();
-  menu->AddItem(L"Удалить\tDel", kCmdDelete, 0, VK_DELETE);
-  menu->AddItem(L"Выделить все\tCtrl+A", kCmdSelectAll, KEST_MOD_CTRL, 'A');
+  menu->AddItem(L"Удалить\tDel", ID_KEST_POPUP_DELETE, 0, VK_DELETE);
+  menu->AddItem(L"Выделить все\tCtrl+A", ID_KEST_POPUP_SELECT_ALL, KEST_MOD_CTRL, 'A');
   menu->SetDefaultItem(properties, true);
   SetMenu(menu);
 }
@@ -192,7 +192,7 @@ void CSchemeView::SetScheme(SchScheme* shown) {
   scheme = shown;
   object = nullptr;
   state = 0;
-  tool = kToolSelect;
+  tool = CSchemeView::kToolSelect;
   scrollX = scrollY = 0;
   if (window_) {
     UpdateScrollRange();
@@ -223,11 +223,11 @@ void CSchemeView::PaintScheme(HDC dc, bool drawAll) {
   CKestOwnedFont downFont(CreateFontW(-10, 0, -900, -900, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Arial"));
   CKestOwnedPen dotPen(CreatePen(PS_DOT, 1, RGB(0, 0, 0)));
-  CKestOwnedPen thinSelected(CreatePen(PS_SOLID, 1, kSelectedWireColor));
-  CKestOwnedPen hydraulic(CreatePen(PS_SOLID, 6, kHydraulicColor));
-  CKestOwnedPen hydraulicSelected(CreatePen(PS_SOLID, 6, kSelectedHydraulicColor));
+  CKestOwnedPen thinSelected(CreatePen(PS_SOLID, 1, CSchemeView::kSelectedWireColor));
+  CKestOwnedPen hydraulic(CreatePen(PS_SOLID, 6, CSchemeView::kHydraulicColor));
+  CKestOwnedPen hydraulicSelected(CreatePen(PS_SOLID, 6, CSchemeView::kSelectedHydraulicColor));
   CKestOwnedPen thick(CreatePen(PS_SOLID, kBusPenWidth, RGB(0, 0, 0)));
-  CKestOwnedPen thickSelected(CreatePen(PS_SOLID, kBusPenWidth, kSelectedWireColor));
+  CKestOwnedPen thickSelected(CreatePen(PS_SOLID, kBusPenWidth, CSchemeView::kSelectedWireColor));
   HGDIOBJ blackPen = GetStockObject(BLACK_PEN);
   HGDIOBJ noBrush = GetStockObject(NULL_BRUSH);
 
@@ -262,9 +262,9 @@ void CSchemeView::PaintScheme(HDC dc, bool drawAll) {
         DrawNumber(dc, pin.number, &w, &h, 0, 0, true);
         int tx = x, ty = y;
         switch (side) {
-          case kSideLeft: tx = x + 3 - w; ty = y - h - 4; break;
-          case kSideTop: tx = x + 4; ty = y - h + 3; break;
-          case kSideRight: tx = x - 3; ty = y - h - 4; break;
+          case kSchSideLeft: tx = x + 3 - w; ty = y - h - 4; break;
+          case kSchSideTop: tx = x + 4; ty = y - h + 3; break;
+          case kSchSideRight: tx = x - 3; ty = y - h - 4; break;
           default: tx = x + 4; ty = y - 3; break;
         }
         DrawNumber(dc, pin.number, &w, &h, tx, ty, false);
@@ -273,15 +273,15 @@ void CSchemeView::PaintScheme(HDC dc, bool drawAll) {
         const wchar_t* name = pin.name;
         bool inverted = name[0] == L'~';
         if (inverted) name++;
-        bool vertical = side == kSideTop || side == kSideBottom;
+        bool vertical = side == kSchSideTop || side == kSchSideBottom;
         SelectObject(dc, vertical ? downFont.Get() : nameFont.Get());
         SIZE extent = TextExtent(dc, name);
         int w = extent.cx, h = extent.cy;
         int tx = x, ty = y;
         switch (side) {
-          case kSideLeft: tx = x + kPinLabelGap; ty = y - h / 2; break;
-          case kSideTop: tx = x + h / 2; ty = y + kPinLabelGap; break;
-          case kSideRight: tx = x - w - kPinLabelGap; ty = y - h / 2; break;
+          case kSchSideLeft: tx = x + kPinLabelGap; ty = y - h / 2; break;
+          case kSchSideTop: tx = x + h / 2; ty = y + kPinLabelGap; break;
+          case kSchSideRight: tx = x - w - kPinLabelGap; ty = y - h / 2; break;
           default: tx = x + kPinLabelGap; ty = y - w - kPinLabelGap; break;
         }
         if (!vertical && b->raisePinLabels) ty -= kRaisedLabel;
@@ -327,8 +327,8 @@ void CSchemeView::PaintScheme(HDC dc, bool drawAll) {
     if (!visible(box)) continue;
     bool selected = (w->flags & kSchSelected) != 0;
     HGDIOBJ pen;
-    if (w->kind == kPinElectric) pen = selected ? thinSelected.Get() : blackPen;
-    else if (w->kind == kPinHydraulic) pen = selected ? hydraulicSelected.Get() : hydraulic.Get();
+    if (w->kind == kSchPinElectric) pen = selected ? thinSelected.Get() : blackPen;
+    else if (w->kind == kSchPinHydraulic) pen = selected ? hydraulicSelected.Get() : hydraulic.Get();
     else pen = selected ? thickSelected.Get() : thick.Get();
     SelectObject(dc, pen);
     Polyline(dc, v.Points(), v.Count());
@@ -422,7 +422,7 @@ int CSchemeView::HitTest(int x, int y, int* side, int* index, void** found, bool
             objectOut = bus;
             indexOut = k;
             sideOut = e;
-            return answer(kHitBusSlot);
+            return answer(CSchemeView::kHitBusSlot);
           }
         }
       }
@@ -430,7 +430,7 @@ int CSchemeView::HitTest(int x, int y, int* side, int* index, void** found, bool
     VertexList v;
     // 2. Bus segments, except the bus being drawn.
     for (SchBus* bus = scheme->buses; bus; bus = bus->next) {
-      if (state != 0 && tool == kToolBus && object == bus) continue;
+      if (state != 0 && tool == CSchemeView::kToolBus && object == bus) continue;
       if (!v.Load(bus)) continue;
       for (int k = 0; k + 1 < v.Count(); k++) {
         int vertical = SegmentHit(v[k], v[k + 1], x, y);
@@ -438,7 +438,7 @@ int CSchemeView::HitTest(int x, int y, int* side, int* index, void** found, bool
         objectOut = bus;
         indexOut = k;
         sideOut = vertical;
-        return answer(kHitBusSegment);
+        return answer(CSchemeView::kHitBusSegment);
       }
     }
     // 3. Junctions.
@@ -447,24 +447,24 @@ int CSchemeView::HitTest(int x, int y, int* side, int* index, void** found, bool
       POINT p = {x, y};
       if (PtInRect(&box, p)) {
         objectOut = j;
-        return answer(kHitJunction);
+        return answer(CSchemeView::kHitJunction);
       }
     }
     // 4. Wire corners, except the wire being drawn.
     for (SchWire* w = scheme->wires; w; w = w->next) {
-      if (state != 0 && tool == kToolWire && object == w) continue;
+      if (state != 0 && tool == CSchemeView::kToolWire && object == w) continue;
       if (!MayReach(w, x, y, kCornerReach) || !v.Load(w)) continue;
       for (int k = 1; k + 1 < v.Count(); k++) {
         if (!Near(x, v[k].x, kCornerReach) || !Near(y, v[k].y, kCornerReach)) continue;
         objectOut = w;
         indexOut = k;
         sideOut = NeighbourBit(v[k], v[k - 1]) | NeighbourBit(v[k], v[k + 1]);
-        return answer(kHitWireCorner);
+        return answer(CSchemeView::kHitWireCorner);
       }
     }
     // 5. Wire segments.
     for (SchWire* w = scheme->wires; w; w = w->next) {
-      if (state != 0 && tool == kToolWire && object == w) continue;
+      if (state != 0 && tool == CSchemeView::kToolWire && object == w) continue;
       if (!MayReach(w, x, y, kSegmentReach) || !v.Load(w)) continue;
       for (int k = 0; k + 1 < v.Count(); k++) {
         int vertical = SegmentHit(v[k], v[k + 1], x, y);
@@ -473,7 +473,7 @@ int CSchemeView::HitTest(int x, int y, int* side, int* index, void** found, bool
         indexOut = k;
         sideOut = vertical;
         segmentHit = vertical ? POINT{v[k].x, y} : POINT{x, v[k].y};
-        return answer(kHitWireSegment);
+        return answer(CSchemeView::kHitWireSegment);
       }
     }
   }
@@ -487,7 +487,7 @@ int CSchemeView::HitTest(int x, int y, int* side, int* index, void** found, bool
         objectOut = b;
         indexOut = i;
         sideOut = b->pins[i].side;
-        return answer(kHitPin);
+        return answer(CSchemeView::kHitPin);
       }
     }
     POINT p = {x, y};
@@ -647,13 +647,13 @@ void CSchemeView::CancelTool() {
   if (selecting_) {
     selecting_ = false;
     object = nullptr;
-  } else if (tool == kToolWire && state != 0 && object) {
+  } else if (tool == CSchemeView::kToolWire && state != 0 && object) {
     delete static_cast<SchWire*>(object);
     object = nullptr;
     if (window_) InvalidateRect(window_, nullptr, FALSE);
-    tool = kToolSelect;
-  } else if (tool == kToolBus && state != 0) {
-    tool = kToolSelect;
+    tool = CSchemeView::kToolSelect;
+  } else if (tool == CSchemeView::kToolBus && state != 0) {
+    tool = CSchemeView::kToolSelect;
     SendToEditor(WM_EDITOR_TOOL_FINISHED, 0, 109);
   }
   state = 0;
@@ -665,7 +665,7 @@ void CSchemeView::OpenItem() {
   CSCHBlock* block = static_cast<CSCHBlock*>(found);
   if (block->className && strcmp(block->className, "PCB") == 0) {
     if (!block->nestedScheme || !MainKestForm) return;
-    CSphEditor* editor = new CSphEditor(MainKestForm, block->nestedScheme, kEditorBoard, block->footprintWidth,
+    CSphEditor* editor = new CSphEditor(MainKestForm, block->nestedScheme, CSphEditor::kEditorBoard, block->footprintWidth,
                                         block->footprintLength);
     if (editor->GetHandle() && block->instanceName) editor->SetCaption(block->instanceName);
     return;
@@ -758,9 +758,9 @@ void CSchemeView::OnLeftDown(int x, int y) {
   pressPoint = currentPoint = POINT{x, y};
   selecting_ = false;
   if (!scheme) return;
-  if (tool == kToolSelect || (tool == kToolWire && state == 0)) {
+  if (tool == CSchemeView::kToolSelect || (tool == CSchemeView::kToolWire && state == 0)) {
     PressSelect(x, y);
-  } else if (tool == kToolBus && state == 0) {
+  } else if (tool == CSchemeView::kToolBus && state == 0) {
     SchBus* bus = new (std::nothrow) SchBus(scheme);
     if (!bus) return;
     bus->SetSlotCount(cores);
@@ -770,7 +770,7 @@ void CSchemeView::OnLeftDown(int x, int y) {
     state = 1;
     InvalidateRect(window_, nullptr, FALSE);
     NotifyModified();
-  } else if (tool == kToolPlaceClass) {
+  } else if (tool == CSchemeView::kToolPlaceClass) {
     SelectAll(false);
     CSCHBlock* made = className ? scheme->CreateBlock(className) : nullptr;
     if (!made) return;
@@ -795,7 +795,7 @@ void CSchemeView::PressSelect(int x, int y) {
       state = 1;
       break;
     case kHitBlock:
-    case kHitJunction: {
+    case CSchemeView::kHitJunction: {
       unsigned char* flags = kind == kHitBlock ? &static_cast<CSCHBlock*>(found)->flags
                                                : &static_cast<SchJunction*>(found)->flags;
       if (*flags & kSchSelected) {
@@ -806,7 +806,7 @@ void CSchemeView::PressSelect(int x, int y) {
       }
       break;
     }
-    case kHitWireSegment: {
+    case CSchemeView::kHitWireSegment: {
       SchWire* wire = static_cast<SchWire*>(found);
       ClearSelectionUnlessAdding();
       SetFlag(&wire->flags);
@@ -815,20 +815,20 @@ void CSchemeView::PressSelect(int x, int y) {
       InvalidateRect(window_, nullptr, FALSE);
       break;
     }
-    case kHitBusSegment:
+    case CSchemeView::kHitBusSegment:
       ClearSelectionUnlessAdding();
       SetFlag(&static_cast<SchBus*>(found)->flags);
       state = 5;
       SendToEditor(WM_EDITOR_SELECTION_CHANGED, 0, 0);
       InvalidateRect(window_, nullptr, FALSE);
       break;
-    case kHitPin:
-      tool = kToolWire;
+    case CSchemeView::kHitPin:
+      tool = CSchemeView::kToolWire;
       wireKind = static_cast<CSCHBlock*>(found)->pins[index].kind;
       StartWire(x, y);
       break;
-    case kHitBusSlot:
-      tool = kToolWire;
+    case CSchemeView::kHitBusSlot:
+      tool = CSchemeView::kToolWire;
       wireKind = 0;
       SendToEditor(WM_EDITOR_TOOL_FINISHED, 0, kPaletteCursor);
       StartWire(x, y);
@@ -846,16 +846,16 @@ void CSchemeView::StartWire(int x, int y) {
   void* found = nullptr;
   int kind = HitTest(x, y, &side, &index, &found, false);
   auto backToSelect = [this]() {
-    tool = kToolSelect;
+    tool = CSchemeView::kToolSelect;
     SendToEditor(WM_EDITOR_TOOL_FINISHED, 0, kPaletteCursor);
   };
-  if (kind == kHitPin || (kind == kHitBusSlot && wireKind == 0)) {
+  if (kind == CSchemeView::kHitPin || (kind == CSchemeView::kHitBusSlot && wireKind == 0)) {
     NotifyModified();
     SchWire* wire = new (std::nothrow) SchWire(scheme);
     if (!wire) return;
     wire->kind = static_cast<unsigned char>(wireKind);
     bool attached;
-    if (kind == kHitPin) {
+    if (kind == CSchemeView::kHitPin) {
       wire->firstDir = static_cast<unsigned char>(side & 3);
       attached = wire->AttachToPin(0, static_cast<CSCHBlock*>(found), index);
     } else {
@@ -873,10 +873,10 @@ void CSchemeView::StartWire(int x, int y) {
   } else if (kind == kHitBlock) {
     backToSelect();
     Select(&static_cast<CSCHBlock*>(found)->flags);
-  } else if (kind == kHitWireSegment || kind == kHitWireCorner) {
+  } else if (kind == CSchemeView::kHitWireSegment || kind == CSchemeView::kHitWireCorner) {
     Select(&static_cast<SchWire*>(found)->flags);
     backToSelect();
-  } else if (kind == kHitJunction) {
+  } else if (kind == CSchemeView::kHitJunction) {
     Select(&static_cast<SchJunction*>(found)->flags);
     backToSelect();
   } else {
@@ -910,15 +910,15 @@ void CSchemeView::OnMouseMove(int clientX, int clientY) {
   void* found = nullptr;
   int kind = HitTest(x, y, &side, &index, &found, true);
   if (kind == kHitBlock) SetHint(static_cast<CSCHBlock*>(found)->typeText);
-  else if (kind == kHitPin) SetHint(static_cast<CSCHBlock*>(found)->pins[index].description);
+  else if (kind == CSchemeView::kHitPin) SetHint(static_cast<CSCHBlock*>(found)->pins[index].description);
   else SetHint(nullptr);
   kind = HitTest(x, y, &side, &index, &found, false);
 
-  if (tool == kToolSelect || selecting_) {
+  if (tool == CSchemeView::kToolSelect || selecting_) {
     MoveSelectTool(x, y, kind, index, side, found);
-  } else if (tool == kToolWire) {
+  } else if (tool == CSchemeView::kToolWire) {
     MoveWireTool(x, y, kind, index, side, found);
-  } else if (tool == kToolBus) {
+  } else if (tool == CSchemeView::kToolBus) {
     SetCursorIndex(kCursorConnect);
     SchBus* bus = static_cast<SchBus*>(object);
     if (state != 0 && bus) {
@@ -931,9 +931,9 @@ void CSchemeView::OnMouseMove(int clientX, int clientY) {
       }
       InvalidateRect(window_, nullptr, FALSE);
     }
-  } else if (tool == kToolPlaceClass) {
+  } else if (tool == CSchemeView::kToolPlaceClass) {
     SetCursorIndex(kCursorConnect);
-  } else if (tool == kToolPlaceBlock) {
+  } else if (tool == CSchemeView::kToolPlaceBlock) {
     SetCursorIndex(kCursorMove);
     CSCHBlock* block = static_cast<CSCHBlock*>(object);
     if (!block) return;
@@ -954,11 +954,11 @@ void CSchemeView::MoveSelectTool(int x, int y, int kind, int index, int side, vo
     case 0: {
       int cursor = kCursorArrow;
       if (kind == kHitBlock && (static_cast<CSCHBlock*>(found)->flags & kSchSelected)) cursor = kCursorMove;
-      else if (kind == kHitJunction && (static_cast<SchJunction*>(found)->flags & kSchSelected)) cursor = kCursorMove;
-      else if (kind == kHitPin || kind == kHitBusSlot) cursor = kCursorConnect;
-      else if (kind == kHitWireSegment && index >= 1 && index <= static_cast<SchWire*>(found)->coordCount)
+      else if (kind == CSchemeView::kHitJunction && (static_cast<SchJunction*>(found)->flags & kSchSelected)) cursor = kCursorMove;
+      else if (kind == CSchemeView::kHitPin || kind == CSchemeView::kHitBusSlot) cursor = kCursorConnect;
+      else if (kind == CSchemeView::kHitWireSegment && index >= 1 && index <= static_cast<SchWire*>(found)->coordCount)
         cursor = side ? kCursorSizeVertical : kCursorSizeHorizontal;
-      else if (kind == kHitBusSegment) {
+      else if (kind == CSchemeView::kHitBusSegment) {
         SchBus* bus = static_cast<SchBus*>(found);
         if (index == 0 || index > bus->coordCount) cursor = kCursorMove;
         else cursor = side ? kCursorSizeVertical : kCursorSizeHorizontal;
@@ -1010,8 +1010,8 @@ void CSchemeView::MoveSelectTool(int x, int y, int kind, int index, int side, vo
 void CSchemeView::MoveWireTool(int x, int y, int kind, int index, int side, void* found) {
   SchWire* wire = static_cast<SchWire*>(object);
   if (state == 0 || !wire) {
-    bool fits = (kind == kHitPin && static_cast<CSCHBlock*>(found)->pins[index].kind == wireKind) ||
-                (kind == kHitBusSlot && wireKind == 0);
+    bool fits = (kind == CSchemeView::kHitPin && static_cast<CSCHBlock*>(found)->pins[index].kind == wireKind) ||
+                (kind == CSchemeView::kHitBusSlot && wireKind == 0);
     SetCursorIndex(fits ? kCursorConnect : kCursorArrow);
     return;
   }
@@ -1020,22 +1020,22 @@ void CSchemeView::MoveWireTool(int x, int y, int kind, int index, int side, void
   int d = wire->GetEndDirection(1) & 3;
   bool fits = false;
   switch (kind) {
-    case kHitPin: {
+    case CSchemeView::kHitPin: {
       const SchPin& pin = static_cast<CSCHBlock*>(found)->pins[index];
       fits = pin.kind == wire->kind && ((d - pin.side) & 3) != 2;
       if (fits) SetHint(pin.description);
       break;
     }
-    case kHitWireSegment:
+    case CSchemeView::kHitWireSegment:
       fits = wire->kind == 0 && static_cast<SchWire*>(found)->kind == 0 && (d & 1) != side;
       break;
-    case kHitJunction:
+    case CSchemeView::kHitJunction:
       fits = wire->kind == 0 && !static_cast<SchJunction*>(found)->wires[d];
       break;
-    case kHitBusSlot:
+    case CSchemeView::kHitBusSlot:
       fits = wire->kind == 0 && static_cast<SchBus*>(found)->GetEndSide(side) == d;
       break;
-    case kHitWireCorner:
+    case CSchemeView::kHitWireCorner:
       fits = wire->kind == 0 && static_cast<SchWire*>(found)->kind == 0 && !(side & (1 << d));
       break;
     default:
@@ -1079,7 +1079,7 @@ void CSchemeView::ReleaseSelectTool() {
   state = 0;
   selecting_ = false;
   // What the press found is not kept beyond the gesture.
-  if (tool == kToolWire || tool == kToolSelect) object = nullptr;
+  if (tool == CSchemeView::kToolWire || tool == CSchemeView::kToolSelect) object = nullptr;
 }
 
 void CSchemeView::ReleaseWireTool(int x, int y) {
@@ -1094,19 +1094,19 @@ void CSchemeView::ReleaseWireTool(int x, int y) {
   int kind = HitTest(x, y, &side, &index, &found, false);
   bool attached = false;
   switch (kind) {
-    case kHitPin:
+    case CSchemeView::kHitPin:
       attached = wire->AttachToPin(1, static_cast<CSCHBlock*>(found), index);
       break;
-    case kHitWireSegment:
+    case CSchemeView::kHitWireSegment:
       attached = wire->AttachToWireSegment(1, static_cast<SchWire*>(found), index, segmentHit);
       break;
-    case kHitJunction:
+    case CSchemeView::kHitJunction:
       attached = wire->AttachToJunction(1, static_cast<SchJunction*>(found));
       break;
-    case kHitBusSlot:
+    case CSchemeView::kHitBusSlot:
       attached = wire->AttachToBus(1, static_cast<SchBus*>(found), side, index);
       break;
-    case kHitWireCorner:
+    case CSchemeView::kHitWireCorner:
       attached = wire->AttachToWireCorner(1, static_cast<SchWire*>(found), index);
       break;
     default: {
@@ -1123,17 +1123,17 @@ void CSchemeView::ReleaseWireTool(int x, int y) {
   InvalidateRect(window_, nullptr, FALSE);
   object = nullptr;
   state = 0;
-  tool = kToolSelect;
+  tool = CSchemeView::kToolSelect;
 }
 
 void CSchemeView::OnLeftUp(int x, int y) {
   buttonDown = 0;
   if (!scheme) return;
-  if (tool == kToolSelect || selecting_) {
+  if (tool == CSchemeView::kToolSelect || selecting_) {
     ReleaseSelectTool();
-  } else if (tool == kToolWire) {
+  } else if (tool == CSchemeView::kToolWire) {
     ReleaseWireTool(x, y);
-  } else if (tool == kToolBus) {
+  } else if (tool == CSchemeView::kToolBus) {
     SchBus* bus = static_cast<SchBus*>(object);
     if (state == 1) {
       state = 2;
@@ -1143,10 +1143,10 @@ void CSchemeView::OnLeftUp(int x, int y) {
       bus->coords[n - 1] = (bus->GetEndSide(1) & 1) == 0 ? x : y;
       InvalidateRect(window_, nullptr, FALSE);
     }
-  } else if (tool == kToolPlaceClass || tool == kToolPlaceBlock) {
+  } else if (tool == CSchemeView::kToolPlaceClass || tool == CSchemeView::kToolPlaceBlock) {
     // A component placed from the database is new to the document.
-    if (tool == kToolPlaceBlock && object) NotifyModified();
-    tool = kToolSelect;
+    if (tool == CSchemeView::kToolPlaceBlock && object) NotifyModified();
+    tool = CSchemeView::kToolSelect;
     state = 0;
     object = nullptr;
     SendToEditor(WM_EDITOR_TOOL_FINISHED, 0, 0);

@@ -21,35 +21,35 @@ constexpr UINT WM_EDITOR_TOOL_FINISHED = 8209;
 constexpr UINT WM_EDITOR_SELECTION_CHANGED = 8210;
 
 // Popup menu commands of the view.
-constexpr UINT kCmdProperties = 3001;
-constexpr UINT kCmdDelete = 771;
-constexpr UINT kCmdSelectAll = 2137;
+constexpr UINT ID_KEST_POPUP_PROPERTIES = 3001;
+constexpr UINT ID_KEST_POPUP_DELETE = 771;
+constexpr UINT ID_KEST_POPUP_SELECT_ALL = 2137;
 
 // Results of CSchemeView::HitTest.
-enum SchHitKind {
+enum CSchemeView::HitKind {
   kHitNothing = 0,
   kHitBlock = 1,
-  kHitPin = 2,
-  kHitWireSegment = 3,
-  kHitJunction = 4,
-  kHitBusSegment = 5,
-  kHitBusSlot = 6,
-  kHitWireCorner = 7,
+  CSchemeView::kHitPin = 2,
+  CSchemeView::kHitWireSegment = 3,
+  CSchemeView::kHitJunction = 4,
+  CSchemeView::kHitBusSegment = 5,
+  CSchemeView::kHitBusSlot = 6,
+  CSchemeView::kHitWireCorner = 7,
 };
 
 // Tools of the view.
-enum SchViewTool {
-  kToolSelect = 0,
-  kToolWire = 1,
-  kToolBus = 2,
-  kToolPlaceClass = 3,
-  kToolPlaceBlock = 4,
+enum CSchemeView::Tool {
+  CSchemeView::kToolSelect = 0,
+  CSchemeView::kToolWire = 1,
+  CSchemeView::kToolBus = 2,
+  CSchemeView::kToolPlaceClass = 3,
+  CSchemeView::kToolPlaceBlock = 4,
 };
 
 // Wire pens: colour of a selected wire or bus, and of hydraulic lines.
-constexpr COLORREF kSelectedWireColor = RGB(102, 102, 255);
-constexpr COLORREF kHydraulicColor = RGB(0, 204, 0);
-constexpr COLORREF kSelectedHydraulicColor = RGB(102, 255, 102);
+constexpr COLORREF CSchemeView::kSelectedWireColor = RGB(102, 102, 255);
+constexpr COLORREF CSchemeView::kHydraulicColor = RGB(0, 204, 0);
+constexpr COLORREF CSchemeView::kSelectedHydraulicColor = RGB(102, 255, 102);
 
 class CSchemeView : public CKestControl {
 public:
@@ -64,7 +64,7 @@ public:
   void PaintScheme(HDC dc, bool drawAll);
   // Paints the client area through one off-screen bitmap.
   void PaintBuffered(HDC dc);
-  // What lies under the scheme point (x, y): a SchHitKind; the outs (each
+  // What lies under the scheme point (x, y): a CSchemeView::HitKind; the outs (each
   // may be null) get the side, index and object found.
   int HitTest(int x, int y, int* side, int* index, void** object, bool blocksOnly);
   // Both scroll bars over the scheme's extent (the origin always inside,
@@ -74,7 +74,7 @@ public:
   RECT ComputeExtent() const;
   // Client point (x, y) near an edge: scrolls a line that way.
   void AutoScrollAtEdge(int x, int y);
-  // Draws the whole scheme as a picture of that kind (PictureKind) over the
+  // Draws the whole scheme as a picture of that kind (KestPictureKind) over the
   // rectangle of the scroll ranges.
   void ExportPicture(int kind);
   // The exporter ExportPicture uses (never null); one set here is not owned.
@@ -111,7 +111,7 @@ public:
   // Fields, in this order.
   POINT segmentHit = {0, 0};  // where the last hit test met a wire segment
   SchScheme* scheme = nullptr;
-  int tool = kToolSelect;
+  int tool = CSchemeView::kToolSelect;
   int scrollX = 0, scrollY = 0;
   unsigned char buttonDown = 0;
   POINT currentPoint = {0, 0};  // scheme coordinates

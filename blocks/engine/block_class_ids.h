@@ -5,7 +5,7 @@
 // use these names, so the two cannot drift apart.
 //
 // Blocks that live in one place only keep their id beside their class:
-// kMonitorClassId, kAvrPlotClassId, kPluginBlockClassId (blocks/engine),
+// kBeMonitorClassId, kBeAvrPlotClassId, kBePluginBlockClassId (blocks/engine),
 // kUIBlockClassId and the control blocks (blocks/panel), kScriptBlockClassId
 // (script).
 #pragma once
@@ -29,9 +29,9 @@ const unsigned int kInertialDriverClassId = 0x451100EE;
 const unsigned int kJoyToLRClassId = 0x55221AAB;
 
 // Macro blocks ("Макро и DLL") and their ports (group 0).
-const unsigned int kMacroBlockClassId = 0x62340001;
-const unsigned int kMacroInputClassId = 0x62340002;
-const unsigned int kMacroOutputClassId = 0x62340003;
+const unsigned int kBeMacroBlockClassId = 0x62340001;
+const unsigned int kBeMacroInputClassId = 0x62340002;
+const unsigned int kBeMacroOutputClassId = 0x62340003;
 
 // Mathematics ("Математика"). The square-root entry makes a two-input
 // multiplication block (the multiplier's class under its own id).
@@ -106,4 +106,4 @@ const unsigned int kPlaneToXYZClassId = 0x053AA008;
 
 // The microcontroller pin block: disconnecting an output that feeds one
 // returns its pin to input mode.
-const unsigned int kPortPinBlockClassId = 0x44111AAA;
+const unsigned int kBePortPinBlockClassId = 0x44111AAA;

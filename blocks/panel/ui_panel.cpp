@@ -120,12 +120,12 @@ CVelkUIControl* UiPanel::FindItemByName(const wchar_t* text) const {
 CVelkUIControl* UiPanel::HitTestItems(int px, int py, int* code) const {
   for (CVelkUIControl* item = Tail(); item; item = item->previous) {
     int hit = item->HitTest(px, py);
-    if (hit != kHitNone) {
+    if (hit != CVelkUIControl::kHitNone) {
       if (code) *code = hit;
       return item;
     }
   }
-  if (code) *code = kHitNone;
+  if (code) *code = CVelkUIControl::kHitNone;
   return nullptr;
 }
 
@@ -305,7 +305,7 @@ void UiPanel::MouseDown(int px, int py) {
   if (!canvas) return;
   pressPoint = POINT{px, py};
   lastPoint = pressPoint;
-  int code = kHitNone;
+  int code = CVelkUIControl::kHitNone;
   CVelkUIControl* item = HitTestItems(px, py, &code);
   if (!item) {
     SetAllSelected(false);
@@ -318,7 +318,7 @@ void UiPanel::MouseDown(int px, int py) {
     item->Invalidate();
     dragState = kDragBand;
   } else {
-    if (code != kHitBody && !ModifierHeld()) {
+    if (code != CVelkUIControl::kHitBody && !ModifierHeld()) {
       SetAllSelected(false);
       item->selected = 1;
       item->Invalidate();
@@ -334,7 +334,7 @@ void UiPanel::MouseMove(int px, int py) {
   int dx = px - lastPoint.x;
   int dy = py - lastPoint.y;
   if (dragState == kDragIdle) {
-    int code = kHitNone;
+    int code = CVelkUIControl::kHitNone;
     CVelkUIControl* item = HitTestItems(px, py, &code);
     canvas->SetCursorIndex(CursorForHit(item, code));
   } else if (dragState == kDragBand) {
@@ -350,7 +350,7 @@ void UiPanel::MouseMove(int px, int py) {
       SetROP2(dc, R2_COPYPEN);
     }
     canvas->ReleaseDC();
-  } else if (dragState == kHitBody) {
+  } else if (dragState == CVelkUIControl::kHitBody) {
     if (dx != 0 || dy != 0) {
       for (CVelkUIControl* item = items; item; item = item->next)
         if (item->selected) item->DragHandle(0, dx, dy);

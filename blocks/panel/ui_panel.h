@@ -23,10 +23,10 @@ const int kDragIdle = -2;
 const int kDragBand = -1;
 
 // Where the panel preview sits in the picture of the device.
-const int kPreviewLeft = 24;
-const int kPreviewTop = 28;
-const int kPreviewWidth = 464;
-const int kPreviewHeight = 205;
+const int kPanelPreviewLeft = 24;
+const int kPanelPreviewTop = 28;
+const int kPanelPreviewWidth = 464;
+const int kPanelPreviewHeight = 205;
 
 // The magic of the panel stream.
 extern const unsigned char kPanelStreamMagic[4];

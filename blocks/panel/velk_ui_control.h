@@ -16,15 +16,15 @@ class CStream;
 class UiPanel;
 class UiPropertyList;
 
-const int kNewItemWidth = 104;
-const int kNewItemHeight = 28;
+const int kUiNewItemWidth = 104;
+const int kUiNewItemHeight = 28;
 // A handle is hit within this distance (exclusive) of its point.
-const int kHandleReach = 8;
+const int kUiHandleReach = 8;
 
 // Hit and drag codes: -1 nothing, 0 the body, 1 to 8 the handles clockwise
 // from the top-left corner, 9 and 10 the ends of a line item.
-const int kHitNone = -1;
-const int kHitBody = 0;
+const int CVelkUIControl::kHitNone = -1;
+const int CVelkUIControl::kHitBody = 0;
 
 class CVelkUIControl {
 public:
@@ -43,7 +43,7 @@ public:
   virtual void SetPosition(int newX, int newY);
   // The kinds bound to a user-interface block create it here.
   virtual void CreateBlock();
-  // kHitNone, kHitBody or the handle code 1 to 8.
+  // CVelkUIControl::kHitNone, CVelkUIControl::kHitBody or the handle code 1 to 8.
   virtual int HitTest(int px, int py);
   // Code 0 moves, 1 to 8 resize by that handle; others change nothing.
   virtual void DragHandle(int code, int dx, int dy);
@@ -90,8 +90,8 @@ public:
   CVelkUIControl* next = nullptr;
   int x = 0;
   int y = 0;
-  int width = kNewItemWidth;
-  int height = kNewItemHeight;
+  int width = kUiNewItemWidth;
+  int height = kUiNewItemHeight;
   wchar_t* name = nullptr;  // owned
   wchar_t* hint = nullptr;  // owned
   unsigned char selected = 0;

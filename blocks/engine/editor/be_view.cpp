@@ -53,11 +53,11 @@ private:
 
 int LinkSegmentHit(int segment) {
   switch (segment) {
-    case 0: return kHitLinkAtInput;
-    case 4: return kHitLinkAtOutput;
-    case 1: return kHitLinkX1;
-    case 2: return kHitLinkY;
-    case 3: return kHitLinkX2;
+    case 0: return CBEView::kHitLinkAtInput;
+    case 4: return CBEView::kHitLinkAtOutput;
+    case 1: return CBEView::kHitLinkX1;
+    case 2: return CBEView::kHitLinkY;
+    case 3: return CBEView::kHitLinkX2;
     default: return kHitNothing;
   }
 }
@@ -91,15 +91,15 @@ CBEView::CBEView(CKestContainer* container, BeScheme* scheme, uint32_t position,
   }
   SetBackColor(KEST_TRANSPARENT);
   CKestPopupMenu* menu = new CKestPopupMenu;
-  int properties = menu->AddItem(L"Свойства", kBlockPropertiesCommand);
+  int properties = menu->AddItem(L"Свойства", ID_KEST_POPUP_PROPERTIES);
   menu->SetDefaultItem(properties, true);
   menu->AppendSeparator();
-  menu->AddItem(L"Копировать\tCtrl+C", kEditCopyCommand, KEST_MOD_CTRL, 'C');
-  menu->AddItem(L"Вырезать\tCtrl+X", kEditCutCommand, KEST_MOD_CTRL, 'X');
-  menu->AddItem(L"Вставить\tCtrl+V", kEditPasteCommand, KEST_MOD_CTRL, 'V');
-  menu->AddItem(L"Удалить\tDel", kEditDeleteCommand);
+  menu->AddItem(L"Копировать\tCtrl+C", ID_KEST_POPUP_COPY, KEST_MOD_CTRL, 'C');
+  menu->AddItem(L"Вырезать\tCtrl+X", ID_KEST_POPUP_CUT, KEST_MOD_CTRL, 'X');
+  menu->AddItem(L"Вставить\tCtrl+V", ID_KEST_POPUP_PASTE, KEST_MOD_CTRL, 'V');
+  menu->AddItem(L"Удалить\tDel", ID_KEST_POPUP_DELETE);
   menu->AppendSeparator();
-  menu->AddItem(L"Выделить все\tCtrl+A", kEditSelectAllCommand, KEST_MOD_CTRL, 'A');
+  menu->AddItem(L"Выделить все\tCtrl+A", ID_KEST_POPUP_SELECT_ALL, KEST_MOD_CTRL, 'A');
   SetMenu(menu);
   UpdateScrollRange();
 }
@@ -145,9 +145,9 @@ void CBEView::SelectAll(bool select) {
   if (scheme_) {
     for (CBEBlock* block = scheme_->blocks; block; block = block->next) {
       if (select) {
-        block->flags |= kBlockSelected;
+        block->flags |= kBeBlockSelected;
       } else {
-        block->flags &= static_cast<unsigned char>(~kBlockSelected);
+        block->flags &= static_cast<unsigned char>(~kBeBlockSelected);
       }
     }
   }
@@ -184,7 +184,7 @@ void CBEView::PaintScheme(HDC dc, bool force) {
   CKestOwnedFont font(CreateFontW(-10, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                   DEFAULT_PITCH, L"Arial"));
-  CKestOwnedPen hotPen(CreatePen(PS_SOLID, 1, kHotLinkColor));
+  CKestOwnedPen hotPen(CreatePen(PS_SOLID, 1, CBEView::kHotLinkColor));
   CKestDcSelection selection(dc);
   selection.Select(font.Get());
   int oldMode = SetBkMode(dc, TRANSPARENT);
@@ -201,7 +201,7 @@ void CBEView::PaintScheme(HDC dc, bool force) {
 
 void CBEView::SetPendingClass(unsigned int classId) {
   pendingClass_ = classId;
-  mode_ = kDragPlace;
+  mode_ = CBEView::kDragPlace;
 }
 
 int CBEView::HitTest(int x, int y, void** object) const {
@@ -213,8 +213,8 @@ int CBEView::HitTest(int x, int y, void** object) const {
       if (input->source && input->source->hardware) continue;
       POINT at = input->GetPosition();
       int hit = kHitNothing;
-      if (abs(at.x - x) < kInputHitDistance && abs(at.y - y) < kInputHitDistance) {
-        hit = kHitInput;
+      if (abs(at.x - x) < CBEView::kInputHitDistance && abs(at.y - y) < CBEView::kInputHitDistance) {
+        hit = CBEView::kHitInput;
       } else {
         hit = LinkSegmentHit(input->HitTestLink(x, y));
       }
@@ -227,9 +227,9 @@ int CBEView::HitTest(int x, int y, void** object) const {
       BeOutputPin* output = block->outputs[i];
       if (output->hardware) continue;
       POINT at = output->GetPosition();
-      if (abs(at.x - x) < kOutputHitDistance && abs(at.y - y) < kOutputHitDistance) {
+      if (abs(at.x - x) < CBEView::kOutputHitDistance && abs(at.y - y) < CBEView::kOutputHitDistance) {
         if (object) *object = output;
-        return kHitOutput;
+        return CBEView::kHitOutput;
       }
     }
     const RECT& r = block->rect;
@@ -368,7 +368,7 @@ void CBEView::OnPaint() {
     if (client.right <= 0 || client.bottom <= 0) return;
     CKestOwnedDC memory(CreateCompatibleDC(dc));
     CKestOwnedBitmap bitmap(CreateCompatibleBitmap(dc, client.right, client.bottom));
-    CKestOwnedBrush background(CreateSolidBrush(kBlockViewBackground));
+    CKestOwnedBrush background(CreateSolidBrush(CBEView::kBackground));
     if (!memory || !bitmap || !background) return;
     CKestDcSelection selection(memory.Get());
     if (!selection.Select(bitmap.Get())) return;
@@ -397,35 +397,35 @@ void CBEView::OnLeftDown(int x, int y, WPARAM keys) {
         mode_ = kDragMove;
       } else {
         if (!(keys & (MK_CONTROL | MK_SHIFT))) ClearSelection();
-        block->flags |= kBlockSelected;
+        block->flags |= kBeBlockSelected;
         Repaint();
       }
       break;
     }
-    case kHitInput: {
+    case CBEView::kHitInput: {
       BeInputPin* input = static_cast<BeInputPin*>(pressedObject_);
       if (input->source) {
         CutLink(input);
       } else {
-        mode_ = kDragLinkFromInput;
+        mode_ = CBEView::kDragLinkFromInput;
       }
       break;
     }
-    case kHitLinkAtInput:
-    case kHitLinkAtOutput:
+    case CBEView::kHitLinkAtInput:
+    case CBEView::kHitLinkAtOutput:
       CutLink(static_cast<BeInputPin*>(pressedObject_));
       break;
-    case kHitLinkX1:
-      mode_ = kDragRouteX1;
+    case CBEView::kHitLinkX1:
+      mode_ = CBEView::kDragRouteX1;
       break;
-    case kHitLinkY:
-      mode_ = kDragRouteY;
+    case CBEView::kHitLinkY:
+      mode_ = CBEView::kDragRouteY;
       break;
-    case kHitLinkX2:
-      mode_ = kDragRouteX2;
+    case CBEView::kHitLinkX2:
+      mode_ = CBEView::kDragRouteX2;
       break;
-    case kHitOutput:
-      mode_ = kDragLinkFromOutput;
+    case CBEView::kHitOutput:
+      mode_ = CBEView::kDragLinkFromOutput;
       break;
     default:
       break;
@@ -435,7 +435,7 @@ void CBEView::OnLeftDown(int x, int y, WPARAM keys) {
 void CBEView::CutLink(BeInputPin* input) {
   if (hotLink_ == input) hotLink_ = nullptr;
   input->source = nullptr;
-  cursorIndex_ = kCursorCut;
+  cursorIndex_ = KestCursorLinkCut;
   Repaint();
   NotifyModified();
 }
@@ -466,28 +466,28 @@ void CBEView::OnMouseMove(int clientX, int clientY) {
           SetHint(block->entry ? block->entry->caption : nullptr);
           break;
         }
-        case kHitInput: {
+        case CBEView::kHitInput: {
           BeInputPin* input = static_cast<BeInputPin*>(object);
           FormatPinHint(hint, input->description, input->type);
           SetHint(hint);
-          cursorIndex_ = input->source ? kCursorLinkEnd : kCursorCross;
+          cursorIndex_ = input->source ? KestCursorCutLink : kCursorCross;
           break;
         }
-        case kHitLinkAtInput:
-        case kHitLinkAtOutput:
-          cursorIndex_ = kCursorLinkEnd;
+        case CBEView::kHitLinkAtInput:
+        case CBEView::kHitLinkAtOutput:
+          cursorIndex_ = KestCursorCutLink;
           newHot = static_cast<BeInputPin*>(object);
           break;
-        case kHitLinkX1:
-        case kHitLinkX2:
+        case CBEView::kHitLinkX1:
+        case CBEView::kHitLinkX2:
           cursorIndex_ = kCursorSizeHorizontal;
           newHot = static_cast<BeInputPin*>(object);
           break;
-        case kHitLinkY:
+        case CBEView::kHitLinkY:
           cursorIndex_ = kCursorSizeVertical;
           newHot = static_cast<BeInputPin*>(object);
           break;
-        case kHitOutput: {
+        case CBEView::kHitOutput: {
           BeOutputPin* output = static_cast<BeOutputPin*>(object);
           FormatPinHint(hint, output->description, output->type);
           SetHint(hint);
@@ -504,26 +504,26 @@ void CBEView::OnMouseMove(int clientX, int clientY) {
       lastPoint_ = POINT{x, y};
       DrawRubber();
       break;
-    case kDragPlace:
+    case CBEView::kDragPlace:
       cursorIndex_ = kCursorCross;
       break;
-    case kDragLinkFromInput:
-    case kDragLinkFromOutput: {
+    case CBEView::kDragLinkFromInput:
+    case CBEView::kDragLinkFromOutput: {
       DrawRubber();
       lastPoint_ = POINT{x, y};
       DrawRubber();
-      int wanted = mode_ == kDragLinkFromInput ? kHitOutput : kHitInput;
+      int wanted = mode_ == CBEView::kDragLinkFromInput ? CBEView::kHitOutput : CBEView::kHitInput;
       if (HitTest(x, y, nullptr) == wanted) cursorIndex_ = kCursorCross;
       break;
     }
-    case kDragRouteX1:
-    case kDragRouteY:
-    case kDragRouteX2: {
+    case CBEView::kDragRouteX1:
+    case CBEView::kDragRouteY:
+    case CBEView::kDragRouteX2: {
       BeInputPin* input = static_cast<BeInputPin*>(pressedObject_);
-      if (mode_ == kDragRouteX1) {
+      if (mode_ == CBEView::kDragRouteX1) {
         cursorIndex_ = kCursorSizeHorizontal;
         input->routeX1 = x;
-      } else if (mode_ == kDragRouteY) {
+      } else if (mode_ == CBEView::kDragRouteY) {
         cursorIndex_ = kCursorSizeVertical;
         input->routeY = y;
       } else {
@@ -563,13 +563,13 @@ void CBEView::OnLeftUp(int x, int y, WPARAM keys) {
         for (CBEBlock* block = scheme_->blocks; block; block = block->next) {
           const RECT& r = block->rect;
           if (band.left < r.left && band.top < r.top && r.right < band.right && r.bottom < band.bottom)
-            block->flags |= kBlockSelected;
+            block->flags |= kBeBlockSelected;
         }
       }
       Repaint();
       break;
     }
-    case kDragPlace: {
+    case CBEView::kDragPlace: {
       mode_ = kDragIdle;
       CBEBlock* block = scheme_ ? scheme_->CreateBlock(pendingClass_) : nullptr;
       if (block) {
@@ -581,13 +581,13 @@ void CBEView::OnLeftUp(int x, int y, WPARAM keys) {
       NotifyToolFinished(false);
       break;
     }
-    case kDragLinkFromInput:
-    case kDragLinkFromOutput:
+    case CBEView::kDragLinkFromInput:
+    case CBEView::kDragLinkFromOutput:
       FinishLink(x, y);
       break;
-    case kDragRouteX1:
-    case kDragRouteY:
-    case kDragRouteX2:
+    case CBEView::kDragRouteX1:
+    case CBEView::kDragRouteY:
+    case CBEView::kDragRouteX2:
       NotifyModified();
       break;
     default:
@@ -604,11 +604,11 @@ void CBEView::FinishLink(int x, int y) {
   BeInputPin* input = nullptr;
   BeOutputPin* output = nullptr;
   const wchar_t* refusal = nullptr;
-  if (mode_ == kDragLinkFromInput && hit == kHitOutput) {
+  if (mode_ == CBEView::kDragLinkFromInput && hit == CBEView::kHitOutput) {
     input = static_cast<BeInputPin*>(pressedObject_);
     output = static_cast<BeOutputPin*>(object);
     refusal = L"Типы сигналов несовместимы!";
-  } else if (mode_ == kDragLinkFromOutput && hit == kHitInput) {
+  } else if (mode_ == CBEView::kDragLinkFromOutput && hit == CBEView::kHitInput) {
     input = static_cast<BeInputPin*>(object);
     output = static_cast<BeOutputPin*>(pressedObject_);
     refusal = L"Типы сигналов не совместимы!";
@@ -727,7 +727,7 @@ void CBEView::MoveSelected(int dx, int dy) {
 void CBEView::ClearSelection() {
   if (!scheme_) return;
   for (CBEBlock* block = scheme_->blocks; block; block = block->next)
-    block->flags &= static_cast<unsigned char>(~kBlockSelected);
+    block->flags &= static_cast<unsigned char>(~kBeBlockSelected);
 }
 
 void CBEView::DrawLinkOnWindow(BeInputPin* input, bool highlighted) {
@@ -735,7 +735,7 @@ void CBEView::DrawLinkOnWindow(BeInputPin* input, bool highlighted) {
   CWindowDrawing drawing(window_, scrollX_, scrollY_);
   HDC dc = drawing.Get();
   if (!dc) return;
-  CKestOwnedPen pen(CreatePen(PS_SOLID, 1, highlighted ? kHotLinkColor : RGB(0, 0, 0)));
+  CKestOwnedPen pen(CreatePen(PS_SOLID, 1, highlighted ? CBEView::kHotLinkColor : RGB(0, 0, 0)));
   CKestDcSelection selection(dc);
   selection.Select(pen.Get());
   input->DrawLink(dc);
@@ -746,7 +746,7 @@ void CBEView::DrawRubber() {
   CWindowDrawing drawing(window_, scrollX_, scrollY_);
   HDC dc = drawing.Get();
   if (!dc) return;
-  CKestOwnedPen pen(CreatePen(PS_SOLID, 1, kRubberBandColor));
+  CKestOwnedPen pen(CreatePen(PS_SOLID, 1, CBEView::kRubberBandColor));
   CKestDcSelection selection(dc);
   selection.Select(pen.Get());
   selection.Select(GetStockObject(HOLLOW_BRUSH));
@@ -755,7 +755,7 @@ void CBEView::DrawRubber() {
     Rectangle(dc, pressPoint_.x, pressPoint_.y, lastPoint_.x, lastPoint_.y);
   } else {
     POINT from = {0, 0};
-    if (mode_ == kDragLinkFromInput) {
+    if (mode_ == CBEView::kDragLinkFromInput) {
       from = static_cast<BeInputPin*>(pressedObject_)->GetPosition();
     } else {
       from = static_cast<BeOutputPin*>(pressedObject_)->GetPosition();

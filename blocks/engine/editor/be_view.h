@@ -21,41 +21,41 @@ class CBEBlock;
 const UINT WM_BLOCK_TOOL_FINISHED = 9011;
 
 // Commands of the view's popup menu.
-const UINT kBlockPropertiesCommand = 3001;
-const UINT kEditCutCommand = 768;
-const UINT kEditCopyCommand = 769;
-const UINT kEditPasteCommand = 770;
-const UINT kEditDeleteCommand = 771;
-const UINT kEditSelectAllCommand = 2137;
+const UINT ID_KEST_POPUP_PROPERTIES = 3001;
+const UINT ID_KEST_POPUP_CUT = 768;
+const UINT ID_KEST_POPUP_COPY = 769;
+const UINT ID_KEST_POPUP_PASTE = 770;
+const UINT ID_KEST_POPUP_DELETE = 771;
+const UINT ID_KEST_POPUP_SELECT_ALL = 2137;
 
 // The canvas colour and the colours of its drawn marks.
-const COLORREF kBlockViewBackground = RGB(153, 204, 255);
-const COLORREF kHotLinkColor = RGB(51, 204, 51);
-const COLORREF kRubberBandColor = RGB(192, 192, 128);
+const COLORREF CBEView::kBackground = RGB(153, 204, 255);
+const COLORREF CBEView::kHotLinkColor = RGB(51, 204, 51);
+const COLORREF CBEView::kRubberBandColor = RGB(192, 192, 128);
 
 // What a point of the view hits.
-enum BeHitCode {
+enum CBEView::HitCode {
   kHitNothing = 0,
   kHitBlock = 1,
-  kHitInput = 2,
-  kHitLinkAtInput = 3,
-  kHitLinkAtOutput = 4,
-  kHitLinkX1 = 5,
-  kHitLinkY = 6,
-  kHitLinkX2 = 7,
-  kHitOutput = 8,
+  CBEView::kHitInput = 2,
+  CBEView::kHitLinkAtInput = 3,
+  CBEView::kHitLinkAtOutput = 4,
+  CBEView::kHitLinkX1 = 5,
+  CBEView::kHitLinkY = 6,
+  CBEView::kHitLinkX2 = 7,
+  CBEView::kHitOutput = 8,
 };
 
 // What a drag does.
-enum BeDragMode {
+enum CBEView::DragMode {
   kDragIdle = 0,
   kDragBand = 1,
-  kDragPlace = 2,
-  kDragLinkFromInput = 3,
-  kDragLinkFromOutput = 4,
-  kDragRouteX1 = 5,
-  kDragRouteY = 6,
-  kDragRouteX2 = 7,
+  CBEView::kDragPlace = 2,
+  CBEView::kDragLinkFromInput = 3,
+  CBEView::kDragLinkFromOutput = 4,
+  CBEView::kDragRouteX1 = 5,
+  CBEView::kDragRouteY = 6,
+  CBEView::kDragRouteX2 = 7,
   kDragMove = 8,
 };
 
@@ -65,12 +65,12 @@ const int kCursorCross = 1;
 const int kCursorMove = 2;
 const int kCursorSizeVertical = 9;
 const int kCursorSizeHorizontal = 10;
-const int kCursorLinkEnd = 14;
-const int kCursorCut = 15;
+const int KestCursorCutLink = 14;
+const int KestCursorLinkCut = 15;
 
 // Distances of the hit test and the layout.
-const int kInputHitDistance = 8;
-const int kOutputHitDistance = 5;
+const int CBEView::kInputHitDistance = 8;
+const int CBEView::kOutputHitDistance = 5;
 const int kScrollMargin = 20;
 const int kAutoScrollEdge = 20;
 const int kWheelNotch = 120;

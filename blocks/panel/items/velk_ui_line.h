@@ -6,8 +6,8 @@
 #include "blocks/panel/velk_ui_control.h"
 
 // Hit codes of the two ends.
-const int kHitLineStart = 9;
-const int kHitLineEnd = 10;
+const int CVelkUIControl::kHitLineStart = 9;
+const int CVelkUIControl::kHitLineEnd = 10;
 
 class CVelkUILine : public CVelkUIControl {
 public:

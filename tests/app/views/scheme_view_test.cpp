@@ -117,24 +117,24 @@ TEST_F(SchemeViewTest, HitTestTable) {
   };
   const Case cases[] = {
       {"body", 140, 150, false, kHitBlock, 0, 0, f.part},
-      {"free left pin", 100, 113, false, kHitPin, 0, kSideLeft, f.part},
-      {"free top pin", 164, 87, false, kHitPin, 2, kSideTop, f.part},
-      {"free bottom pin", 116, 212, false, kHitPin, 3, kSideBottom, f.part},
+      {"free left pin", 100, 113, false, CSchemeView::kHitPin, 0, kSchSideLeft, f.part},
+      {"free top pin", 164, 87, false, CSchemeView::kHitPin, 2, kSchSideTop, f.part},
+      {"free bottom pin", 116, 212, false, CSchemeView::kHitPin, 3, kSchSideBottom, f.part},
       {"wired pin, select mode", 181, 163, false, kHitNothing, 0, 0, nullptr},
-      {"wired pin, blocks only", 181, 163, true, kHitPin, 1, kSideRight, f.part},
+      {"wired pin, blocks only", 181, 163, true, CSchemeView::kHitPin, 1, kSchSideRight, f.part},
       {"pin reach is below 8", 101, 120, false, kHitBlock, 0, 0, f.part},
-      {"horizontal wire segment", 325, 103, false, kHitWireSegment, 0, 0, f.v},
-      {"vertical wire segment", 352, 150, false, kHitWireSegment, 1, 1, f.v},
-      {"segment span excludes its far end", 390, 196, false, kHitWireSegment, 2, 0, f.v},
-      {"corner left and below", 353, 103, false, kHitWireCorner, 1, 1 | 8, f.v},
-      {"corner above and right", 348, 197, false, kHitWireCorner, 2, 2 | 4, f.v},
-      {"junction", 303, 98, false, kHitJunction, 0, 0, f.v->GetEndJunction(0)},
-      {"junction box excludes its right edge", 305, 100, false, kHitWireSegment, 0, 0, f.v},
-      {"bus slot beats the junction beside it", 488, 402, false, kHitBusSlot, 0, 0, f.bus},
-      {"bus slot of end 1", 587, 491, false, kHitBusSlot, 1, 1, f.bus},
-      {"horizontal bus segment", 525, 402, false, kHitBusSegment, 0, 0, f.bus},
-      {"vertical bus segment", 552, 450, false, kHitBusSegment, 1, 1, f.bus},
-      {"junction beside the bus", 493, 399, false, kHitJunction, 0, 0, f.beside},
+      {"horizontal wire segment", 325, 103, false, CSchemeView::kHitWireSegment, 0, 0, f.v},
+      {"vertical wire segment", 352, 150, false, CSchemeView::kHitWireSegment, 1, 1, f.v},
+      {"segment span excludes its far end", 390, 196, false, CSchemeView::kHitWireSegment, 2, 0, f.v},
+      {"corner left and below", 353, 103, false, CSchemeView::kHitWireCorner, 1, 1 | 8, f.v},
+      {"corner above and right", 348, 197, false, CSchemeView::kHitWireCorner, 2, 2 | 4, f.v},
+      {"junction", 303, 98, false, CSchemeView::kHitJunction, 0, 0, f.v->GetEndJunction(0)},
+      {"junction box excludes its right edge", 305, 100, false, CSchemeView::kHitWireSegment, 0, 0, f.v},
+      {"bus slot beats the junction beside it", 488, 402, false, CSchemeView::kHitBusSlot, 0, 0, f.bus},
+      {"bus slot of end 1", 587, 491, false, CSchemeView::kHitBusSlot, 1, 1, f.bus},
+      {"horizontal bus segment", 525, 402, false, CSchemeView::kHitBusSegment, 0, 0, f.bus},
+      {"vertical bus segment", 552, 450, false, CSchemeView::kHitBusSegment, 1, 1, f.bus},
+      {"junction beside the bus", 493, 399, false, CSchemeView::kHitJunction, 0, 0, f.beside},
       {"wire under blocks only", 352, 150, true, kHitNothing, 0, 0, nullptr},
       {"nothing", 700, 700, false, kHitNothing, 0, 0, nullptr},
   };
@@ -163,19 +163,19 @@ TEST_F(SchemeViewTest, HitTestKeepsWhereASegmentWasMet) {
 
 TEST_F(SchemeViewTest, ObjectsBeingDrawnAreNotHit) {
   HitFixture f(&scheme_);
-  view_->tool = kToolWire;
+  view_->tool = CSchemeView::kToolWire;
   view_->state = 1;
   view_->object = f.v;
   EXPECT_EQ(kHitNothing, view_->HitTest(352, 150, nullptr, nullptr, nullptr, false));
   EXPECT_EQ(kHitNothing, view_->HitTest(353, 103, nullptr, nullptr, nullptr, false));
-  view_->tool = kToolBus;
+  view_->tool = CSchemeView::kToolBus;
   view_->object = f.bus;
-  EXPECT_EQ(kHitWireSegment, view_->HitTest(352, 150, nullptr, nullptr, nullptr, false));
+  EXPECT_EQ(CSchemeView::kHitWireSegment, view_->HitTest(352, 150, nullptr, nullptr, nullptr, false));
   EXPECT_EQ(kHitNothing, view_->HitTest(525, 402, nullptr, nullptr, nullptr, false));
-  EXPECT_EQ(kHitBusSlot, view_->HitTest(488, 402, nullptr, nullptr, nullptr, false));
+  EXPECT_EQ(CSchemeView::kHitBusSlot, view_->HitTest(488, 402, nullptr, nullptr, nullptr, false));
   // Idle, the same objects are found again.
   view_->state = 0;
-  EXPECT_EQ(kHitBusSegment, view_->HitTest(525, 402, nullptr, nullptr, nullptr, false));
+  EXPECT_EQ(CSchemeView::kHitBusSegment, view_->HitTest(525, 402, nullptr, nullptr, nullptr, false));
 }
 
 TEST_F(SchemeViewTest, NewestComponentIsFoundFirst) {
@@ -316,12 +316,12 @@ TEST_F(SchemeViewTest, WirePensByKindAndSelection) {
     int width;
   };
   const Row rows[] = {
-      {kPinElectric, false, RGB(0, 0, 0), 1},
-      {kPinElectric, true, RGB(102, 102, 255), 1},
-      {kPinHydraulic, false, RGB(0, 204, 0), 6},
-      {kPinHydraulic, true, RGB(102, 255, 102), 6},
-      {kPinUsb, false, RGB(0, 0, 0), 4},
-      {kPinEthernet, true, RGB(102, 102, 255), 4},
+      {kSchPinElectric, false, RGB(0, 0, 0), 1},
+      {kSchPinElectric, true, RGB(102, 102, 255), 1},
+      {kSchPinHydraulic, false, RGB(0, 204, 0), 6},
+      {kSchPinHydraulic, true, RGB(102, 255, 102), 6},
+      {kSchPinUsb, false, RGB(0, 0, 0), 4},
+      {kSchPinEthernet, true, RGB(102, 102, 255), 4},
   };
   int y = 20;
   for (const Row& r : rows) {
@@ -379,7 +379,7 @@ TEST_F(SchemeViewTest, PinStubsNumbersAndInvertedNames) {
   ViewPart* b = new ViewPart(&scheme_, RECT{60, 160, 140, 220});
   a->SetPinCount(1);
   b->SetPinCount(1);
-  a->pins[0].side = b->pins[0].side = kSideLeft;
+  a->pins[0].side = b->pins[0].side = kSchSideLeft;
   a->pins[0].offset = b->pins[0].offset = 30;
   a->pins[0].number = 7;
   b->pins[0].number = -1;

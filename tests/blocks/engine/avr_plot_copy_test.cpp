@@ -22,7 +22,7 @@ const unsigned int kSourceClassId = betest::kPlainClassId;
 
 CBEBlock* CreateSource() {
   auto* block = new betest::TestBlock(0, 1);
-  block->outputs[0]->type = kSignalDouble;  // 8 bytes a value
+  block->outputs[0]->type = kBeSignalDouble;  // 8 bytes a value
   return block;
 }
 
@@ -72,7 +72,7 @@ protected:
 };
 
 TEST_F(PlotCopyTest, CopyPasteCopyWritesTheSameBytesWithoutTheSource) {
-  plot->flags |= kBlockSelected;
+  plot->flags |= kBeBlockSelected;
   std::vector<uint8_t> first = CopySelected(&scheme);
   // The source stays behind: the copy counts with an unlinked input,
   // 4 bytes x 100 samples = 400, low byte 0x90.
@@ -91,8 +91,8 @@ TEST_F(PlotCopyTest, CopyPasteCopyWritesTheSameBytesWithoutTheSource) {
 }
 
 TEST_F(PlotCopyTest, CopiedWithItsSourceTheByteIsTheLinkedCost) {
-  plot->flags |= kBlockSelected;
-  source->flags |= kBlockSelected;
+  plot->flags |= kBeBlockSelected;
+  source->flags |= kBeBlockSelected;
   std::vector<uint8_t> first = CopySelected(&scheme);
   // Oldest first: the source's record, then the plot's.
   CMemoryStream sourceRecord;

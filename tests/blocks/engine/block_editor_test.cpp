@@ -122,7 +122,7 @@ public:
 
 // A 45 x 45 24-bit picture file: a coloured square with a black frame.
 std::vector<uint8_t> IconBytes(COLORREF fill) {
-  const int side = kPaletteButtonSize;
+  const int side = kBePaletteButtonSize;
   const int stride = (side * 3 + 3) & ~3;
   std::vector<uint8_t> bytes(54 + static_cast<size_t>(stride) * side, 0);
   auto put32 = [&](size_t at, uint32_t v) {
@@ -276,16 +276,16 @@ TEST_F(BlockEditorTest, HitCodesOverTheFixture) {
     void* object;
   } cases[] = {
       {100, 60, kHitBlock, a},
-      {22, 72, kHitInput, a->inputs[0]},              // the pin wins over its link
-      {168, 68, kHitOutput, a->outputs[0]},
-      {250, 225, kHitLinkAtInput, b->inputs[0]},      // y at the input, between x1 and the input
-      {200, 70, kHitLinkAtOutput, b->inputs[0]},      // y at the output
-      {235, 150, kHitLinkX1, b->inputs[0]},
-      {10, 70, kHitLinkAtInput, a->inputs[0]},        // 10 from the pin: the link
-      {0, 100, kHitLinkX2, a->inputs[0]},
-      {300, 160, kHitLinkY, a->inputs[0]},
-      {490, 200, kHitLinkX1, a->inputs[0]},
-      {470, 225, kHitLinkAtOutput, a->inputs[0]},
+      {22, 72, CBEView::kHitInput, a->inputs[0]},              // the pin wins over its link
+      {168, 68, CBEView::kHitOutput, a->outputs[0]},
+      {250, 225, CBEView::kHitLinkAtInput, b->inputs[0]},      // y at the input, between x1 and the input
+      {200, 70, CBEView::kHitLinkAtOutput, b->inputs[0]},      // y at the output
+      {235, 150, CBEView::kHitLinkX1, b->inputs[0]},
+      {10, 70, CBEView::kHitLinkAtInput, a->inputs[0]},        // 10 from the pin: the link
+      {0, 100, CBEView::kHitLinkX2, a->inputs[0]},
+      {300, 160, CBEView::kHitLinkY, a->inputs[0]},
+      {490, 200, CBEView::kHitLinkX1, a->inputs[0]},
+      {470, 225, CBEView::kHitLinkAtOutput, a->inputs[0]},
       {300, 200, kHitBlock, b},                       // left and top inclusive
       {449, 275, kHitBlock, b},                       // a hardware output is no pin
       {450, 275, kHitNothing, nullptr},               // right edge exclusive
@@ -323,15 +323,15 @@ TEST_F(BlockEditorTest, TabsAndPaletteButtonsFollowTheCatalogue) {
   EXPECT_STREQ(L"Простой", buttons[0]->GetHint());
   EXPECT_STREQ(L"Два на два", buttons[1]->GetHint());
   for (CKestSpdBtn* button : buttons) {
-    EXPECT_EQ(kPaletteButtonSize, button->GetWidth());
-    EXPECT_EQ(kPaletteButtonSize, button->GetHeight());
+    EXPECT_EQ(kBePaletteButtonSize, button->GetWidth());
+    EXPECT_EQ(kBePaletteButtonSize, button->GetHeight());
     EXPECT_TRUE(button->IsToggle());
     EXPECT_TRUE(button->GetImage() != nullptr);
   }
   // Flow placement from (5, 27) without gaps.
-  EXPECT_EQ(kPaletteFirstX, buttons[0]->GetPosition().x);
-  EXPECT_EQ(kPaletteFirstY, buttons[0]->GetPosition().y);
-  EXPECT_EQ(kPaletteFirstX + kPaletteButtonSize, buttons[1]->GetPosition().x);
+  EXPECT_EQ(kBePaletteFirstX, buttons[0]->GetPosition().x);
+  EXPECT_EQ(kBePaletteFirstY, buttons[0]->GetPosition().y);
+  EXPECT_EQ(kBePaletteFirstX + kBePaletteButtonSize, buttons[1]->GetPosition().x);
 
   // Filling again (a tab change) replaces the buttons.
   SendMessageW(editor->GetHandle(), WM_COMMAND, MAKEWPARAM(0, 0),
@@ -350,14 +350,14 @@ TEST_F(BlockEditorTest, PlacingABlockFromThePalette) {
   SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
   SendMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
   velktest::FlushEvents();
-  EXPECT_EQ(kDragPlace, view->GetMode());
+  EXPECT_EQ(CBEView::kDragPlace, view->GetMode());
   EXPECT_EQ(kTwoByTwoClassId, view->GetPendingClass());
   EXPECT_FALSE(buttons[0]->IsDown());
   EXPECT_TRUE(buttons[1]->IsDown());
 
   int before = scheme.GetBlockCount();
   Press(600, 450);  // waiting to place: the press does nothing else
-  EXPECT_EQ(kDragPlace, view->GetMode());
+  EXPECT_EQ(CBEView::kDragPlace, view->GetMode());
   Release(601, 451);
   ASSERT_EQ(before + 1, scheme.GetBlockCount());
   CBEBlock* placed = scheme.blocks;
@@ -390,7 +390,7 @@ TEST_F(BlockEditorTest, PlacingAClassTheCatalogueLacksPlacesNothing) {
 
 TEST_F(BlockEditorTest, CancelledPluginChooserPressesNothingAndPlacesNothing) {
   BeCatalogueGroup* group = catalogue.catalogue.Group(1);
-  group->AddEntry(kPluginBlockClassId, betest::NewPlain, L"Плагин", L"plugin.bmp");
+  group->AddEntry(kBePluginBlockClassId, betest::NewPlain, L"Плагин", L"plugin.bmp");
   OpenEditor();
   std::vector<CKestSpdBtn*> buttons = PaletteButtons();
   ASSERT_EQ(3u, buttons.size());
@@ -408,15 +408,15 @@ TEST_F(BlockEditorTest, CancelledPluginChooserPressesNothingAndPlacesNothing) {
   SendMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
   velktest::FlushEvents();
   EXPECT_EQ(2, editor->chooserRuns);
-  EXPECT_EQ(kDragPlace, view->GetMode());
-  EXPECT_EQ(kPluginBlockClassId, view->GetPendingClass());
+  EXPECT_EQ(CBEView::kDragPlace, view->GetMode());
+  EXPECT_EQ(kBePluginBlockClassId, view->GetPendingClass());
   EXPECT_TRUE(buttons[2]->IsDown());
 }
 
 TEST_F(BlockEditorTest, LinkFromAnOutputToAFreeInput) {
   OpenEditor();
   Press(170, 70);  // A's output
-  EXPECT_EQ(kDragLinkFromOutput, view->GetMode());
+  EXPECT_EQ(CBEView::kDragLinkFromOutput, view->GetMode());
   Move(250, 200);
   Move(300, 275);
   Release(300, 275);  // B's second input
@@ -434,7 +434,7 @@ TEST_F(BlockEditorTest, LinkFromAnInputThatDetours) {
   OpenEditor();
   b->inputs[0]->source = nullptr;
   Press(300, 225);  // the free input of B
-  EXPECT_EQ(kDragLinkFromInput, view->GetMode());
+  EXPECT_EQ(CBEView::kDragLinkFromInput, view->GetMode());
   Move(400, 240);
   Release(450, 225);  // B's own first output: the link goes round
   ASSERT_EQ(b->outputs[0], b->inputs[0]->source);
@@ -446,11 +446,11 @@ TEST_F(BlockEditorTest, LinkFromAnInputThatDetours) {
 }
 
 TEST_F(BlockEditorTest, IncompatibleTypesAreRefused) {
-  ASSERT_FALSE(IsSignalTypeCompatible(kSignalBit, kSignalVideo));
+  ASSERT_FALSE(IsSignalTypeCompatible(kBeSignalBit, kBeSignalVideo));
   OpenEditor();
   EditorHost host;
   CKestHostScope scope(&host);
-  b->inputs[1]->type = kSignalVideo;
+  b->inputs[1]->type = kBeSignalVideo;
 
   Press(300, 275);
   Release(170, 70);
@@ -482,7 +482,7 @@ TEST_F(BlockEditorTest, CuttingLinks) {
   // Pressing on a connected input cuts its link at once.
   Press(300, 225);
   EXPECT_EQ(nullptr, b->inputs[0]->source);
-  EXPECT_EQ(kCursorCut, view->GetCursorIndex());
+  EXPECT_EQ(KestCursorLinkCut, view->GetCursorIndex());
   Release(300, 225);
   EXPECT_EQ(1, frame->modified);
   // So does pressing on the end piece at the output.
@@ -495,7 +495,7 @@ TEST_F(BlockEditorTest, CuttingLinks) {
 TEST_F(BlockEditorTest, ReroutingLinks) {
   OpenEditor();
   Press(235, 150);
-  EXPECT_EQ(kDragRouteX1, view->GetMode());
+  EXPECT_EQ(CBEView::kDragRouteX1, view->GetMode());
   Move(260, 150);
   EXPECT_EQ(260, b->inputs[0]->routeX1);
   EXPECT_EQ(kCursorSizeHorizontal, view->GetCursorIndex());
@@ -503,14 +503,14 @@ TEST_F(BlockEditorTest, ReroutingLinks) {
   EXPECT_EQ(1, frame->modified);
 
   Press(300, 160);
-  EXPECT_EQ(kDragRouteY, view->GetMode());
+  EXPECT_EQ(CBEView::kDragRouteY, view->GetMode());
   Move(300, 180);
   EXPECT_EQ(180, a->inputs[0]->routeY);
   EXPECT_EQ(kCursorSizeVertical, view->GetCursorIndex());
   Release(300, 180);
 
   Press(0, 100);
-  EXPECT_EQ(kDragRouteX2, view->GetMode());
+  EXPECT_EQ(CBEView::kDragRouteX2, view->GetMode());
   Move(30, 100);  // away from the edge: no scrolling
   EXPECT_EQ(30, a->inputs[0]->routeX2);
   Release(30, 100);
@@ -592,7 +592,7 @@ TEST_F(BlockEditorTest, ArrowKeysMoveTheSelection) {
   OpenEditor();
   Key(VK_RIGHT);  // nothing selected: nothing moves, nothing changes
   EXPECT_EQ(0, frame->modified);
-  a->flags |= kBlockSelected;
+  a->flags |= kBeBlockSelected;
   Key(VK_RIGHT);
   Key(VK_RIGHT);
   Key(VK_DOWN);
@@ -606,10 +606,10 @@ TEST_F(BlockEditorTest, ArrowKeysMoveTheSelection) {
 }
 
 TEST_F(BlockEditorTest, SelectAllAndDelete) {
-  b->flags |= kBlockDevice;  // a piece of hardware stays
+  b->flags |= kBeBlockDevice;  // a piece of hardware stays
   OpenEditor();
   EXPECT_EQ(0, Ask(WM_KEST_CANDELETE));
-  Command(kEditSelectAllCommand);
+  Command(ID_KEST_POPUP_SELECT_ALL);
   EXPECT_TRUE(a->IsSelected());
   EXPECT_TRUE(b->IsSelected());
   EXPECT_EQ(1, Ask(WM_KEST_CANCOPY));
@@ -638,10 +638,10 @@ TEST_F(BlockEditorTest, DeleteCommandAndCutRefreshTheStatus) {
   b->rom = 200;
   OpenEditor();
   HWND bar = editor->GetStatusBar()->GetHandle();
-  EXPECT_EQ(L"500", PanelText(bar, kStatusRomPanel));
-  a->flags |= kBlockSelected;
-  Command(kEditDeleteCommand);
-  EXPECT_EQ(L"200", PanelText(bar, kStatusRomPanel));
+  EXPECT_EQ(L"500", PanelText(bar, kBeStatusRomPanel));
+  a->flags |= kBeBlockSelected;
+  Command(ID_KEST_POPUP_DELETE);
+  EXPECT_EQ(L"200", PanelText(bar, kBeStatusRomPanel));
   EXPECT_EQ(1, frame->modified);
 }
 
@@ -685,7 +685,7 @@ TEST_F(BlockEditorTest, PropertiesDialogThatDeletesItsBlock) {
   EXPECT_EQ(1, frame->modified);
   EXPECT_EQ(1, toolFinished);
   // Nothing of the deleted block is touched afterwards.
-  Command(kBlockPropertiesCommand);
+  Command(ID_KEST_POPUP_PROPERTIES);
   EXPECT_EQ(1, host.dialogs);
   UpdateWindow(ViewWindow());
   velktest::FlushEvents();
@@ -702,7 +702,7 @@ TEST_F(BlockEditorTest, PropertiesOnlyForABlockAndOnlyConfirmedChanges) {
   EXPECT_EQ(1, toolFinished);
   Press(350, 250);
   Release(350, 250);
-  Command(kBlockPropertiesCommand);  // cancelled
+  Command(ID_KEST_POPUP_PROPERTIES);  // cancelled
   EXPECT_EQ(1, host.dialogs);
   EXPECT_EQ(0, frame->modified);
 }
@@ -711,9 +711,9 @@ TEST_F(BlockEditorTest, PictureExportOfTheScheme) {
   OpenEditor();
   EditorHost host;
   CKestHostScope scope(&host);
-  Command(kCopyPictureCommand);
-  ASSERT_EQ(std::vector<int>{kPictureClipboard}, host.beginKinds);
-  ASSERT_EQ(std::vector<int>{kPictureClipboard}, host.endKinds);
+  Command(ID_KEST_COPY_PICTURE);
+  ASSERT_EQ(std::vector<int>{KestPictureClipboard}, host.beginKinds);
+  ASSERT_EQ(std::vector<int>{KestPictureClipboard}, host.endKinds);
   EXPECT_TRUE(host.endedRight);
   // The scroll range: (0, 0, 10, 10), the blocks and the links (the detour
   // reaches x 0 and 490), 20 more on every side.
@@ -729,14 +729,14 @@ TEST_F(BlockEditorTest, PictureExportOfTheScheme) {
   EXPECT_EQ(kBlack, host.At(200, 70));
 
   host.cancelPicture = true;
-  Command(kExportPictureCommand);
-  Command(kPrintPictureCommand);
-  EXPECT_EQ((std::vector<int>{kPictureClipboard, kPictureFile, kPicturePrinter}), host.beginKinds);
+  Command(ID_KEST_EXPORT_PICTURE);
+  Command(ID_KEST_PRINT_PICTURE);
+  EXPECT_EQ((std::vector<int>{KestPictureClipboard, KestPictureFile, KestPicturePrinter}), host.beginKinds);
   EXPECT_EQ(1u, host.endKinds.size());  // a cancelled picture is not finished
 }
 
 TEST_F(BlockEditorTest, PaintsTheCanvasAndLeavesAScreenshot) {
-  a->flags |= kBlockSelected;
+  a->flags |= kBeBlockSelected;
   OpenEditor();
   RedrawWindow(frame->GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   velktest::FlushEvents();
@@ -744,7 +744,7 @@ TEST_F(BlockEditorTest, PaintsTheCanvasAndLeavesAScreenshot) {
   COLORREF background = GetPixel(dc, 600, 100);
   COLORREF body = GetPixel(dc, 20, 60);
   ReleaseDC(ViewWindow(), dc);
-  EXPECT_EQ(kBlockViewBackground, background);
+  EXPECT_EQ(CBEView::kBackground, background);
   EXPECT_EQ(kBlack, body);
   EXPECT_TRUE(velktest::SaveWindowBitmap(frame->GetHandle(), ScreenshotFolder() + L"block_editor.bmp"));
 }
@@ -806,13 +806,13 @@ public:
 TEST_F(BlockEditorTest, CopyPasteAndCutThroughTheEditor) {
   ClipboardReset reset;
   OpenEditor();
-  a->flags |= kBlockSelected;
-  Command(kEditCopyCommand);
+  a->flags |= kBeBlockSelected;
+  Command(ID_KEST_POPUP_COPY);
   EXPECT_EQ(1, Ask(EM_CANPASTE));
   EXPECT_EQ(2, scheme.GetBlockCount());
   EXPECT_EQ(0, frame->modified);
 
-  Command(kEditPasteCommand);
+  Command(ID_KEST_POPUP_PASTE);
   ASSERT_EQ(3, scheme.GetBlockCount());
   CBEBlock* pasted = scheme.blocks;
   EXPECT_TRUE(pasted->IsSelected());
@@ -821,10 +821,10 @@ TEST_F(BlockEditorTest, CopyPasteAndCutThroughTheEditor) {
   EXPECT_EQ(30, pasted->rect.top);
   EXPECT_EQ(1, frame->modified);
 
-  Command(kEditCutCommand);
+  Command(ID_KEST_POPUP_CUT);
   EXPECT_EQ(2, scheme.GetBlockCount());
   EXPECT_EQ(2, frame->modified);
-  Command(kEditPasteCommand);
+  Command(ID_KEST_POPUP_PASTE);
   EXPECT_EQ(3, scheme.GetBlockCount());
 }
 

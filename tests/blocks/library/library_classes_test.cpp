@@ -137,9 +137,9 @@ TEST(LibraryClasses, EveryMathPictureIsShipped) {
     CKestImage image;
     ASSERT_TRUE(SUCCEEDED(image.Load(path.c_str())));
     EXPECT_GT(image.GetWidth(), 0);
-    EXPECT_LE(image.GetWidth(), kPaletteButtonSize);
+    EXPECT_LE(image.GetWidth(), kBePaletteButtonSize);
     EXPECT_GT(image.GetHeight(), 0);
-    EXPECT_LE(image.GetHeight(), kPaletteButtonSize);
+    EXPECT_LE(image.GetHeight(), kBePaletteButtonSize);
     EXPECT_EQ(RGB(255, 0, 255), image.GetPixel(0, 0));
     int black = 0;
     for (int y = 0; y < image.GetHeight(); ++y)

@@ -53,12 +53,12 @@ public:
   StateDriver() {
     className = "TestStateDriver";
     SetPinCount(1);
-    pins[0].side = kSideRight;
+    pins[0].side = kSchSideRight;
   }
   // A PWM signal: first level U behind R, second U2 behind R2, the period
   // and the duty of the first level.
   void SetPwm(float U, float R, float U2, float R2, float period, float duty) {
-    SetLevels(U, R, U2, R2, kSourceOwnWeight);
+    SetLevels(U, R, U2, R2, kSchSourceOwnWeight);
     SetPwmSource(&source, period, duty);
   }
   void SetLevels(float U, float R, float U2, float R2, int kind) {
@@ -67,7 +67,7 @@ public:
     state.R = R;
     state.U2 = U2;
     state.R2 = R2;
-    state.ownR = kOpenResistance;
+    state.ownR = kSchOpenResistance;
     state.sourceKind = kind;
     state.source = &source;
   }

@@ -52,14 +52,14 @@ TEST(ArithmeticBlocks, EachIsMadeWithItsSizePinsTypeAndCosts) {
     BeSignalType type;
     Costs costs;
   } rows[] = {
-      {kNegClassId, L"Смена знака", 50, 22, 1, nullptr, kSignalChar, Costs(1, 2)},
-      {kAddClassId, L"Сложение с константой", 100, 20, 1, nullptr, kSignalChar, Costs(1, 2)},
-      {kSubClassId, L"Вычитание константы", 100, 20, 1, nullptr, kSignalChar, Costs(2, 4)},
-      {kSummatorClassId, L"Сумматор", 50, 40, 2, nullptr, kSignalShort, Costs(2, 4)},
-      {kSub2ClassId, L"Разность", 50, 40, 2, L"A", kSignalChar, Costs(2, 4)},
-      {kMul2ClassId, L"Умножение", 80, 40, 2, L"A", kSignalChar, Costs(2, 4)},
-      {kDiv2ClassId, L"Деление", 80, 40, 2, L"A", kSignalChar, Costs(64, 40)},
-      {kAbsClassId, L"Модуль", 80, 20, 1, nullptr, kSignalChar, Costs(5, 4, 0, true)},
+      {kNegClassId, L"Смена знака", 50, 22, 1, nullptr, kBeSignalChar, Costs(1, 2)},
+      {kAddClassId, L"Сложение с константой", 100, 20, 1, nullptr, kBeSignalChar, Costs(1, 2)},
+      {kSubClassId, L"Вычитание константы", 100, 20, 1, nullptr, kBeSignalChar, Costs(2, 4)},
+      {kSummatorClassId, L"Сумматор", 50, 40, 2, nullptr, kBeSignalShort, Costs(2, 4)},
+      {kSub2ClassId, L"Разность", 50, 40, 2, L"A", kBeSignalChar, Costs(2, 4)},
+      {kMul2ClassId, L"Умножение", 80, 40, 2, L"A", kBeSignalChar, Costs(2, 4)},
+      {kDiv2ClassId, L"Деление", 80, 40, 2, L"A", kBeSignalChar, Costs(64, 40)},
+      {kAbsClassId, L"Модуль", 80, 20, 1, nullptr, kBeSignalChar, Costs(5, 4, 0, true)},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(testing::Message() << std::hex << row.classId);
@@ -121,16 +121,16 @@ TEST(ArithmeticBlocks, CostsByType) {
     CBEBlock* block = bench.Create<CBEBlock>(row.classId);
     ASSERT_NE(nullptr, block);
     // From double back to char, so the flag is seen cleared again.
-    for (BeSignalType type : {kSignalDouble, kSignalChar, kSignalShort, kSignalInt, kSignalFloat,
-                              kSignalDouble, kSignalChar}) {
+    for (BeSignalType type : {kBeSignalDouble, kBeSignalChar, kBeSignalShort, kBeSignalInt, kBeSignalFloat,
+                              kBeSignalDouble, kBeSignalChar}) {
       SetType(block, type);
-      EXPECT_EQ(row.costs[type - kSignalChar], CostsOf(block))
+      EXPECT_EQ(row.costs[type - kBeSignalChar], CostsOf(block))
           << std::hex << row.classId << std::dec << " type " << type;
     }
   }
   // The absolute value costs the same in every type.
   auto* abs = bench.Create<CBEAbs>(kAbsClassId);
-  for (BeSignalType type : {kSignalShort, kSignalInt, kSignalFloat, kSignalDouble}) {
+  for (BeSignalType type : {kBeSignalShort, kBeSignalInt, kBeSignalFloat, kBeSignalDouble}) {
     ChangeBlockType(abs, type);
     EXPECT_EQ(Costs(5, 4, 0, true), CostsOf(abs)) << type;
   }
@@ -140,17 +140,17 @@ TEST(ArithmeticBlocks, AdderCostsAndHeightFollowTheInputCount) {
   Bench bench;
   auto* sum = bench.Create<CBESummator>(kSummatorClassId);
   ASSERT_TRUE(sum->SetInputCount(5));
-  SetType(sum, kSignalInt);
+  SetType(sum, kBeSignalInt);
   EXPECT_EQ(Costs(16, 32), CostsOf(sum));
   EXPECT_EQ(100, sum->Height());
   for (int i = 0; i < 5; ++i) {
-    EXPECT_EQ(kSignalInt, sum->Input(i)->type) << i;
+    EXPECT_EQ(kBeSignalInt, sum->Input(i)->type) << i;
     EXPECT_EQ(10 + 20 * i, sum->Input(i)->yOffset) << i;
   }
   EXPECT_EQ(50, sum->Output(0)->yOffset);
   // 127 inputs of double: 220 x 126 cycles, 16 x 126 bytes.
   ASSERT_TRUE(sum->SetInputCount(127));
-  SetType(sum, kSignalDouble);
+  SetType(sum, kBeSignalDouble);
   EXPECT_EQ(Costs(27720, 2016, 0, true), CostsOf(sum));
   EXPECT_EQ(2540, sum->Height());
 }
@@ -158,18 +158,18 @@ TEST(ArithmeticBlocks, AdderCostsAndHeightFollowTheInputCount) {
 // A type change as the dialogs make it: links of other types go.
 TEST(ArithmeticBlocks, ATypeChangeUnlinksInputsAndDisconnectsTheOutput) {
   Bench bench;
-  auto* x = bench.Source(kSignalChar);
+  auto* x = bench.Source(kBeSignalChar);
   auto* mul = bench.Create<CBEMul2>(kMul2ClassId);
   auto* after = bench.Create<CBENeg>(kNegClassId);
   bench.Link(x, mul, 0);
   bench.Link(mul, after);
-  SetType(mul, kSignalChar);  // the same type: nothing goes
+  SetType(mul, kBeSignalChar);  // the same type: nothing goes
   EXPECT_EQ(x->Output(0), mul->Input(0)->source);
   EXPECT_EQ(mul->Output(0), after->Input(0)->source);
-  SetType(mul, kSignalShort);
+  SetType(mul, kBeSignalShort);
   EXPECT_EQ(nullptr, mul->Input(0)->source);
   EXPECT_EQ(nullptr, after->Input(0)->source);
-  EXPECT_EQ(kSignalShort, mul->Input(1)->type);
+  EXPECT_EQ(kBeSignalShort, mul->Input(1)->type);
 }
 
 // ------------------------------------------------------------ results
@@ -206,7 +206,7 @@ void RunCases(const Case* cases, size_t count) {
     double got = blocktest::ReadValue(block);
     if (std::isnan(c.expected)) {
       EXPECT_TRUE(std::isnan(got)) << got;
-    } else if (c.type == kSignalFloat) {
+    } else if (c.type == kBeSignalFloat) {
       EXPECT_EQ(static_cast<float>(c.expected), blocktest::ReadFloat(block));
     } else {
       EXPECT_EQ(c.expected, got);
@@ -217,16 +217,16 @@ void RunCases(const Case* cases, size_t count) {
 TEST(ArithmeticBlocks, SignChange) {
   const double inf = std::numeric_limits<double>::infinity();
   const Case cases[] = {
-      {kNegClassId, kSignalChar, 5, 0, -5},
-      {kNegClassId, kSignalChar, -128, 0, -128},  // stays itself
-      {kNegClassId, kSignalChar, 127, 0, -127},
-      {kNegClassId, kSignalShort, -32768, 0, -32768},
-      {kNegClassId, kSignalShort, 300, 0, -300},
-      {kNegClassId, kSignalInt, INT_MIN, 0, INT_MIN},
-      {kNegClassId, kSignalInt, -7, 0, 7},
-      {kNegClassId, kSignalFloat, 1.5, 0, -1.5},
-      {kNegClassId, kSignalFloat, inf, 0, -inf},
-      {kNegClassId, kSignalDouble, -2.25, 0, 2.25},
+      {kNegClassId, kBeSignalChar, 5, 0, -5},
+      {kNegClassId, kBeSignalChar, -128, 0, -128},  // stays itself
+      {kNegClassId, kBeSignalChar, 127, 0, -127},
+      {kNegClassId, kBeSignalShort, -32768, 0, -32768},
+      {kNegClassId, kBeSignalShort, 300, 0, -300},
+      {kNegClassId, kBeSignalInt, INT_MIN, 0, INT_MIN},
+      {kNegClassId, kBeSignalInt, -7, 0, 7},
+      {kNegClassId, kBeSignalFloat, 1.5, 0, -1.5},
+      {kNegClassId, kBeSignalFloat, inf, 0, -inf},
+      {kNegClassId, kBeSignalDouble, -2.25, 0, 2.25},
   };
   RunCases(cases, sizeof cases / sizeof cases[0]);
 }
@@ -234,7 +234,7 @@ TEST(ArithmeticBlocks, SignChange) {
 TEST(ArithmeticBlocks, SignChangeStoresTheWhole32BitResultForIntegers) {
   Bench bench;
   auto* neg = bench.Create<CBENeg>(kNegClassId);
-  auto* x = bench.Source(kSignalChar);
+  auto* x = bench.Source(kBeSignalChar);
   bench.Link(x, neg);
   memset(neg->Output(0)->value, 0xAA, 8);
   x->SetInt(-128);
@@ -244,8 +244,8 @@ TEST(ArithmeticBlocks, SignChangeStoresTheWhole32BitResultForIntegers) {
   bench.Pass();
   EXPECT_EQ(std::vector<uint8_t>({0x81, 0xFF, 0xFF, 0xFF, 0xAA, 0xAA, 0xAA, 0xAA}), blocktest::ValueBytes(neg));
   // Float zero changes sign.
-  SetType(neg, kSignalFloat);
-  auto* f = bench.Source(kSignalFloat);
+  SetType(neg, kBeSignalFloat);
+  auto* f = bench.Source(kBeSignalFloat);
   bench.Link(f, neg);
   f->SetFloat(0.0f);
   bench.Pass();
@@ -256,7 +256,7 @@ TEST(ArithmeticBlocks, SignChangeAndAbsoluteValueFollowTheLinkedOutputsType) {
   Bench bench;
   auto* neg = bench.Create<CBENeg>(kNegClassId);  // char pins
   auto* abs = bench.Create<CBEAbs>(kAbsClassId);
-  auto* f = bench.Source(kSignalFloat);
+  auto* f = bench.Source(kBeSignalFloat);
   bench.LinkAnyway(f, 0, neg, 0);
   bench.LinkAnyway(f, 0, abs, 0);
   f->SetFloat(-1.5f);
@@ -264,7 +264,7 @@ TEST(ArithmeticBlocks, SignChangeAndAbsoluteValueFollowTheLinkedOutputsType) {
   EXPECT_EQ(1.5f, blocktest::ReadFloat(neg));
   EXPECT_EQ(1.5f, blocktest::ReadFloat(abs));
   // A type neither computes in writes nothing.
-  auto* bit = bench.Source(kSignalBit);
+  auto* bit = bench.Source(kBeSignalBit);
   bench.LinkAnyway(bit, 0, neg, 0);
   bench.LinkAnyway(bit, 0, abs, 0);
   bit->SetBit(true);
@@ -284,18 +284,18 @@ TEST(ArithmeticBlocks, ConstantAdditionAndSubtraction) {
     double input;
     double expected;
   } rows[] = {
-      {kAddClassId, kSignalChar, 100, 100, -56},  // wraps in 8 bits
-      {kAddClassId, kSignalChar, 1, 127, -128},
-      {kAddClassId, kSignalChar, 0x000001FF, 0, -1},       // the low byte, signed
-      {kAddClassId, kSignalShort, 0x00012345, 0, 0x2345},  // the low word
-      {kAddClassId, kSignalShort, 1, 32767, -32768},
-      {kAddClassId, kSignalShort, 0xFFFFFFFF, -32768, 32767},
-      {kAddClassId, kSignalInt, 0x00012345, 0, 0x12345},
-      {kAddClassId, kSignalInt, 1, INT_MAX, INT_MIN},
-      {kSubClassId, kSignalChar, 1, -128, 127},
-      {kSubClassId, kSignalChar, 100, -100, 56},
-      {kSubClassId, kSignalShort, 0xFFFF0001, -32768, 32767},  // low word 1
-      {kSubClassId, kSignalInt, 1, INT_MIN, INT_MAX},
+      {kAddClassId, kBeSignalChar, 100, 100, -56},  // wraps in 8 bits
+      {kAddClassId, kBeSignalChar, 1, 127, -128},
+      {kAddClassId, kBeSignalChar, 0x000001FF, 0, -1},       // the low byte, signed
+      {kAddClassId, kBeSignalShort, 0x00012345, 0, 0x2345},  // the low word
+      {kAddClassId, kBeSignalShort, 1, 32767, -32768},
+      {kAddClassId, kBeSignalShort, 0xFFFFFFFF, -32768, 32767},
+      {kAddClassId, kBeSignalInt, 0x00012345, 0, 0x12345},
+      {kAddClassId, kBeSignalInt, 1, INT_MAX, INT_MIN},
+      {kSubClassId, kBeSignalChar, 1, -128, 127},
+      {kSubClassId, kBeSignalChar, 100, -100, 56},
+      {kSubClassId, kBeSignalShort, 0xFFFF0001, -32768, 32767},  // low word 1
+      {kSubClassId, kBeSignalInt, 1, INT_MIN, INT_MAX},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(testing::Message() << std::hex << row.classId << " cell " << row.cell << std::dec
@@ -316,11 +316,11 @@ TEST(ArithmeticBlocks, ConstantOfFloatAndDoubleBlocksIsAFloat) {
   Bench bench;
   auto* add = bench.Create<CBEAdd>(kAddClassId);
   auto* sub = bench.Create<CBESub>(kSubClassId);
-  auto* f = bench.Source(kSignalFloat);
-  auto* d = bench.Source(kSignalDouble);
+  auto* f = bench.Source(kBeSignalFloat);
+  auto* d = bench.Source(kBeSignalDouble);
 
   // Float: the sum is rounded to float (1 + 2^-24 is a tie: to even, 1).
-  SetType(add, kSignalFloat);
+  SetType(add, kBeSignalFloat);
   bench.Link(f, add);
   add->SetConstantFloat(kHalfUlpOfOne);
   f->SetFloat(1.0f);
@@ -329,15 +329,15 @@ TEST(ArithmeticBlocks, ConstantOfFloatAndDoubleBlocksIsAFloat) {
   add->SetConstantFloat(1.5f * kHalfUlpOfOne);  // above the tie: up
   bench.Pass();
   EXPECT_EQ(1.0f + 2 * kHalfUlpOfOne, blocktest::ReadFloat(add));
-  SetType(sub, kSignalFloat);
+  SetType(sub, kBeSignalFloat);
   bench.Link(f, sub);
   sub->SetConstantFloat(kHalfUlpOfOne);  // 1 - 2^-24 is a float
   bench.Pass();
   EXPECT_EQ(1.0f - kHalfUlpOfOne, blocktest::ReadFloat(sub));
 
   // Double: the float constant 0.1 is 0.100000001490116...
-  SetType(add, kSignalDouble);
-  SetType(sub, kSignalDouble);
+  SetType(add, kBeSignalDouble);
+  SetType(sub, kBeSignalDouble);
   bench.Link(d, add);
   bench.Link(d, sub);
   add->SetConstantFloat(0.1f);
@@ -352,14 +352,14 @@ TEST(ArithmeticBlocks, ConstantOfFloatAndDoubleBlocksIsAFloat) {
 TEST(ArithmeticBlocks, AResultWritesOnlyTheBytesOfItsType) {
   Bench bench;
   auto* add = bench.Create<CBEAdd>(kAddClassId);
-  auto* x = bench.Source(kSignalChar);
+  auto* x = bench.Source(kBeSignalChar);
   bench.Link(x, add);
   x->SetInt(5);
   memset(add->Output(0)->value, 0xAA, 8);
   bench.Pass();
   EXPECT_EQ(std::vector<uint8_t>({6, 0xAA, 0xAA, 0xAA, 0xAA, 0xAA, 0xAA, 0xAA}), blocktest::ValueBytes(add));
-  SetType(add, kSignalShort);
-  auto* s = bench.Source(kSignalShort);
+  SetType(add, kBeSignalShort);
+  auto* s = bench.Source(kBeSignalShort);
   bench.Link(s, add);
   s->SetInt(-2);
   bench.Pass();
@@ -383,18 +383,18 @@ TEST(ArithmeticBlocks, AdderSumsTheLinkedInputs) {
     std::vector<double> inputs;  // NaN: unlinked
     double expected;
   } rows[] = {
-      {kSignalShort, {32767, 1}, -32768},
-      {kSignalChar, {100, 100, 100}, 44},  // 300 wraps to 44
-      {kSignalChar, {-128, -1}, 127},
-      {kSignalInt, {INT_MAX, 1}, INT_MIN},
-      {kSignalInt, {kNoLink, 20, kNoLink, 22, kNoLink}, 42},  // three unlinked
-      {kSignalInt, {kNoLink, kNoLink}, 0},
+      {kBeSignalShort, {32767, 1}, -32768},
+      {kBeSignalChar, {100, 100, 100}, 44},  // 300 wraps to 44
+      {kBeSignalChar, {-128, -1}, 127},
+      {kBeSignalInt, {INT_MAX, 1}, INT_MIN},
+      {kBeSignalInt, {kNoLink, 20, kNoLink, 22, kNoLink}, 42},  // three unlinked
+      {kBeSignalInt, {kNoLink, kNoLink}, 0},
       // Rounded to float after each addition: 1 + 2^-24 is 1 twice; at the
       // end the exact sum 1 + 2^-23 would be a float of its own.
-      {kSignalFloat, {1.0, kHalfUlpOfOne, kHalfUlpOfOne}, 1.0},
-      {kSignalFloat, {kHalfUlpOfOne, kHalfUlpOfOne, 1.0}, 1.0 + 2 * kHalfUlpOfOne},
-      {kSignalDouble, {0.5, 0.25, 0.125, -1e300}, -1e300 + 0.875},
-      {kSignalDouble, {1.0, static_cast<double>(kHalfUlpOfOne), static_cast<double>(kHalfUlpOfOne)},
+      {kBeSignalFloat, {1.0, kHalfUlpOfOne, kHalfUlpOfOne}, 1.0},
+      {kBeSignalFloat, {kHalfUlpOfOne, kHalfUlpOfOne, 1.0}, 1.0 + 2 * kHalfUlpOfOne},
+      {kBeSignalDouble, {0.5, 0.25, 0.125, -1e300}, -1e300 + 0.875},
+      {kBeSignalDouble, {1.0, static_cast<double>(kHalfUlpOfOne), static_cast<double>(kHalfUlpOfOne)},
        1.0 + 2.0 * kHalfUlpOfOne},
   };
   for (const Row& row : rows) {
@@ -410,7 +410,7 @@ TEST(ArithmeticBlocks, AdderSumsTheLinkedInputs) {
       bench.Link(x, sum, static_cast<int>(i));
     }
     bench.Pass();
-    if (row.type == kSignalFloat) {
+    if (row.type == kBeSignalFloat) {
       EXPECT_EQ(static_cast<float>(row.expected), blocktest::ReadFloat(sum));
     } else {
       EXPECT_EQ(row.expected, blocktest::ReadValue(sum));
@@ -424,48 +424,48 @@ TEST(ArithmeticBlocks, TwoInputOperations) {
   const float a12 = 1.0f + 1.0f / 4096;  // 1 + 2^-12
   const Case cases[] = {
       // Difference; an unlinked operand is 0.
-      {kSub2ClassId, kSignalChar, -128, 1, 127},
-      {kSub2ClassId, kSignalChar, 100, -100, -56},
-      {kSub2ClassId, kSignalShort, -32768, 1, 32767},
-      {kSub2ClassId, kSignalInt, INT_MIN, 1, INT_MAX},
-      {kSub2ClassId, kSignalInt, 7, kOpen, 7},
-      {kSub2ClassId, kSignalInt, kOpen, 7, -7},
-      {kSub2ClassId, kSignalChar, kOpen, kOpen, 0},
-      {kSub2ClassId, kSignalFloat, 1.0, kHalfUlpOfOne, 1.0 - kHalfUlpOfOne},
-      {kSub2ClassId, kSignalDouble, 0.5, 0.25, 0.25},
+      {kSub2ClassId, kBeSignalChar, -128, 1, 127},
+      {kSub2ClassId, kBeSignalChar, 100, -100, -56},
+      {kSub2ClassId, kBeSignalShort, -32768, 1, 32767},
+      {kSub2ClassId, kBeSignalInt, INT_MIN, 1, INT_MAX},
+      {kSub2ClassId, kBeSignalInt, 7, kOpen, 7},
+      {kSub2ClassId, kBeSignalInt, kOpen, 7, -7},
+      {kSub2ClassId, kBeSignalChar, kOpen, kOpen, 0},
+      {kSub2ClassId, kBeSignalFloat, 1.0, kHalfUlpOfOne, 1.0 - kHalfUlpOfOne},
+      {kSub2ClassId, kBeSignalDouble, 0.5, 0.25, 0.25},
       // Product; an unlinked operand is 1.
-      {kMul2ClassId, kSignalChar, 16, 16, 0},  // 256 wraps to 0
-      {kMul2ClassId, kSignalChar, -128, -1, -128},
-      {kMul2ClassId, kSignalShort, 300, 300, 24464},  // 90000 - 65536
-      {kMul2ClassId, kSignalInt, 65536, 65536, 0},
-      {kMul2ClassId, kSignalInt, 46341, 46341, -2147479015},  // 2147488281 - 2^32
-      {kMul2ClassId, kSignalInt, INT_MIN, -1, INT_MIN},
-      {kMul2ClassId, kSignalFloat, 3.5, kOpen, 3.5},
-      {kMul2ClassId, kSignalChar, kOpen, kOpen, 1},
+      {kMul2ClassId, kBeSignalChar, 16, 16, 0},  // 256 wraps to 0
+      {kMul2ClassId, kBeSignalChar, -128, -1, -128},
+      {kMul2ClassId, kBeSignalShort, 300, 300, 24464},  // 90000 - 65536
+      {kMul2ClassId, kBeSignalInt, 65536, 65536, 0},
+      {kMul2ClassId, kBeSignalInt, 46341, 46341, -2147479015},  // 2147488281 - 2^32
+      {kMul2ClassId, kBeSignalInt, INT_MIN, -1, INT_MIN},
+      {kMul2ClassId, kBeSignalFloat, 3.5, kOpen, 3.5},
+      {kMul2ClassId, kBeSignalChar, kOpen, kOpen, 1},
       // (1 + 2^-12)^2 = 1 + 2^-11 + 2^-24: the last term is a tie in float.
-      {kMul2ClassId, kSignalFloat, a12, a12, 1.0 + 1.0 / 2048},
-      {kMul2ClassId, kSignalDouble, a12, a12, 1.0 + 1.0 / 2048 + 1.0 / 16777216},
+      {kMul2ClassId, kBeSignalFloat, a12, a12, 1.0 + 1.0 / 2048},
+      {kMul2ClassId, kBeSignalDouble, a12, a12, 1.0 + 1.0 / 2048 + 1.0 / 16777216},
       // Quotient; an unlinked operand is 1.
-      {kDiv2ClassId, kSignalChar, 7, kOpen, 7},
-      {kDiv2ClassId, kSignalChar, -7, 2, -3},  // toward zero
-      {kDiv2ClassId, kSignalChar, 7, -2, -3},
-      {kDiv2ClassId, kSignalChar, -128, -1, -128},  // 128 wraps
-      {kDiv2ClassId, kSignalShort, -32768, -1, -32768},
-      {kDiv2ClassId, kSignalInt, INT_MIN, -1, INT_MIN},
-      {kDiv2ClassId, kSignalInt, INT_MIN, 2, INT_MIN / 2},
-      {kDiv2ClassId, kSignalInt, kOpen, 2, 0},  // 1 / 2
+      {kDiv2ClassId, kBeSignalChar, 7, kOpen, 7},
+      {kDiv2ClassId, kBeSignalChar, -7, 2, -3},  // toward zero
+      {kDiv2ClassId, kBeSignalChar, 7, -2, -3},
+      {kDiv2ClassId, kBeSignalChar, -128, -1, -128},  // 128 wraps
+      {kDiv2ClassId, kBeSignalShort, -32768, -1, -32768},
+      {kDiv2ClassId, kBeSignalInt, INT_MIN, -1, INT_MIN},
+      {kDiv2ClassId, kBeSignalInt, INT_MIN, 2, INT_MIN / 2},
+      {kDiv2ClassId, kBeSignalInt, kOpen, 2, 0},  // 1 / 2
       // A zero divisor gives 0 for integers.
-      {kDiv2ClassId, kSignalChar, 5, 0, 0},
-      {kDiv2ClassId, kSignalShort, -5, 0, 0},
-      {kDiv2ClassId, kSignalInt, INT_MIN, 0, 0},
+      {kDiv2ClassId, kBeSignalChar, 5, 0, 0},
+      {kDiv2ClassId, kBeSignalShort, -5, 0, 0},
+      {kDiv2ClassId, kBeSignalInt, INT_MIN, 0, 0},
       // IEEE for float and double.
-      {kDiv2ClassId, kSignalFloat, 1, 3, 1.0f / 3.0f},
-      {kDiv2ClassId, kSignalFloat, 1, 0, inf},
-      {kDiv2ClassId, kSignalFloat, -1, 0, -inf},
-      {kDiv2ClassId, kSignalFloat, 0, 0, nan},
-      {kDiv2ClassId, kSignalDouble, 1, 3, 1.0 / 3.0},
-      {kDiv2ClassId, kSignalDouble, -1, 0, -inf},
-      {kDiv2ClassId, kSignalDouble, 0, 0, nan},
+      {kDiv2ClassId, kBeSignalFloat, 1, 3, 1.0f / 3.0f},
+      {kDiv2ClassId, kBeSignalFloat, 1, 0, inf},
+      {kDiv2ClassId, kBeSignalFloat, -1, 0, -inf},
+      {kDiv2ClassId, kBeSignalFloat, 0, 0, nan},
+      {kDiv2ClassId, kBeSignalDouble, 1, 3, 1.0 / 3.0},
+      {kDiv2ClassId, kBeSignalDouble, -1, 0, -inf},
+      {kDiv2ClassId, kBeSignalDouble, 0, 0, nan},
   };
   RunCases(cases, sizeof cases / sizeof cases[0]);
 }
@@ -474,8 +474,8 @@ TEST(ArithmeticBlocks, TwoInputOperations) {
 TEST(ArithmeticBlocks, AnOperandIsCopiedInItsSourcesWidth) {
   Bench bench;
   auto* mul = bench.Create<CBEMul2>(kMul2ClassId);
-  SetType(mul, kSignalInt);
-  auto* c = bench.Source(kSignalChar);
+  SetType(mul, kBeSignalInt);
+  auto* c = bench.Source(kBeSignalChar);
   c->SetInt(-2);  // FE, over the int 1 (01 00 00 00): FE 00 00 00
   bench.LinkAnyway(c, 0, mul, 0);
   bench.Pass();
@@ -484,28 +484,28 @@ TEST(ArithmeticBlocks, AnOperandIsCopiedInItsSourcesWidth) {
 
 TEST(ArithmeticBlocks, AbsoluteValue) {
   const Case cases[] = {
-      {kAbsClassId, kSignalChar, -128, 0, -128},  // stays itself
-      {kAbsClassId, kSignalChar, -5, 0, 5},
-      {kAbsClassId, kSignalChar, 127, 0, 127},
-      {kAbsClassId, kSignalShort, -32768, 0, -32768},
-      {kAbsClassId, kSignalShort, -32767, 0, 32767},
-      {kAbsClassId, kSignalInt, INT_MIN, 0, INT_MIN},
-      {kAbsClassId, kSignalInt, -7, 0, 7},
-      {kAbsClassId, kSignalFloat, -2.5, 0, 2.5},
-      {kAbsClassId, kSignalDouble, -1e-300, 0, 1e-300},
+      {kAbsClassId, kBeSignalChar, -128, 0, -128},  // stays itself
+      {kAbsClassId, kBeSignalChar, -5, 0, 5},
+      {kAbsClassId, kBeSignalChar, 127, 0, 127},
+      {kAbsClassId, kBeSignalShort, -32768, 0, -32768},
+      {kAbsClassId, kBeSignalShort, -32767, 0, 32767},
+      {kAbsClassId, kBeSignalInt, INT_MIN, 0, INT_MIN},
+      {kAbsClassId, kBeSignalInt, -7, 0, 7},
+      {kAbsClassId, kBeSignalFloat, -2.5, 0, 2.5},
+      {kAbsClassId, kBeSignalDouble, -1e-300, 0, 1e-300},
   };
   RunCases(cases, sizeof cases / sizeof cases[0]);
   // In the source's width only; minus zero loses its sign.
   Bench bench;
   auto* abs = bench.Create<CBEAbs>(kAbsClassId);
-  auto* x = bench.Source(kSignalChar);
+  auto* x = bench.Source(kBeSignalChar);
   bench.Link(x, abs);
   x->SetInt(-1);
   memset(abs->Output(0)->value, 0xAA, 8);
   bench.Pass();
   EXPECT_EQ(std::vector<uint8_t>({1, 0xAA, 0xAA, 0xAA, 0xAA, 0xAA, 0xAA, 0xAA}), blocktest::ValueBytes(abs));
-  ChangeBlockType(abs, kSignalDouble);
-  auto* d = bench.Source(kSignalDouble);
+  ChangeBlockType(abs, kBeSignalDouble);
+  auto* d = bench.Source(kBeSignalDouble);
   bench.Link(d, abs);
   d->SetDouble(-0.0);
   bench.Pass();
@@ -528,7 +528,7 @@ TEST(ArithmeticRecords, GoldenBytes) {
       00 00 00 00  00)")));
 
   auto add = blocktest::NewDetached<CBEAdd>(kAddClassId);
-  SetType(add.get(), kSignalShort);
+  SetType(add.get(), kBeSignalShort);
   add->SetConstantInt(-2);
   EXPECT_TRUE(velktest::BytesEqual(
       blocktest::RecordBytes(add.get()),
@@ -536,7 +536,7 @@ TEST(ArithmeticRecords, GoldenBytes) {
           .Base(blocktest::BaseRecord::Unlinked(RECT{0, 0, 100, 20}, 1, 1)).Bytes()));
 
   auto sub = blocktest::NewDetached<CBESub>(kSubClassId);
-  SetType(sub.get(), kSignalFloat);
+  SetType(sub.get(), kBeSignalFloat);
   sub->SetConstantFloat(2.5f);
   EXPECT_TRUE(velktest::BytesEqual(
       blocktest::RecordBytes(sub.get()),
@@ -545,7 +545,7 @@ TEST(ArithmeticRecords, GoldenBytes) {
 
   auto sum = blocktest::NewDetached<CBESummator>(kSummatorClassId);
   ASSERT_TRUE(sum->SetInputCount(3));
-  SetType(sum.get(), kSignalInt);
+  SetType(sum.get(), kBeSignalInt);
   EXPECT_TRUE(velktest::BytesEqual(
       blocktest::RecordBytes(sum.get()),
       blocktest::Golden().B(3).B(4).Base(blocktest::BaseRecord::Unlinked(RECT{0, 0, 50, 60}, 3, 1)).Bytes()));
@@ -554,7 +554,7 @@ TEST(ArithmeticRecords, GoldenBytes) {
     unsigned int classId;
     int width;
     BeSignalType type;
-  } rows[] = {{kSub2ClassId, 50, kSignalDouble}, {kMul2ClassId, 80, kSignalInt}, {kDiv2ClassId, 80, kSignalChar}};
+  } rows[] = {{kSub2ClassId, 50, kBeSignalDouble}, {kMul2ClassId, 80, kBeSignalInt}, {kDiv2ClassId, 80, kBeSignalChar}};
   for (const Row& row : rows) {
     auto block = blocktest::NewDetached<CBEBlock>(row.classId);
     SetType(block.get(), row.type);
@@ -566,7 +566,7 @@ TEST(ArithmeticRecords, GoldenBytes) {
 
   // The absolute value: the base record alone, whatever its type.
   auto abs = blocktest::NewDetached<CBEAbs>(kAbsClassId);
-  ChangeBlockType(abs.get(), kSignalFloat);
+  ChangeBlockType(abs.get(), kBeSignalFloat);
   EXPECT_TRUE(velktest::BytesEqual(blocktest::RecordBytes(abs.get()),
                                    blocktest::BaseRecordBytes(abs.get())));
   EXPECT_EQ(40u, blocktest::RecordBytes(abs.get()).size());
@@ -577,8 +577,8 @@ TEST(ArithmeticRecords, LoadTakesTheFieldsAndRunsTheCostOperation) {
   std::vector<uint8_t> record = blocktest::Golden().B(6).F(0.5f)
       .Base(blocktest::BaseRecord::Unlinked(RECT{10, 20, 110, 40}, 1, 1)).Bytes();
   ASSERT_TRUE(blocktest::LoadBytes(add.get(), record));
-  EXPECT_EQ(kSignalDouble, add->Input(0)->type);
-  EXPECT_EQ(kSignalDouble, add->Output(0)->type);
+  EXPECT_EQ(kBeSignalDouble, add->Input(0)->type);
+  EXPECT_EQ(kBeSignalDouble, add->Output(0)->type);
   EXPECT_EQ(0.5f, add->GetConstantFloat());
   EXPECT_EQ(Costs(200, 20, 0, true), CostsOf(add.get()));
   EXPECT_EQ(10, add->rect.left);
@@ -589,7 +589,7 @@ TEST(ArithmeticRecords, LoadTakesTheFieldsAndRunsTheCostOperation) {
   record = blocktest::Golden().B(7).B(5).Base(blocktest::BaseRecord::Unlinked(RECT{0, 0, 50, 140}, 7, 1)).Bytes();
   ASSERT_TRUE(blocktest::LoadBytes(sum.get(), record));
   EXPECT_EQ(7, sum->inputCount);
-  for (int i = 0; i < 7; ++i) EXPECT_EQ(kSignalFloat, sum->Input(i)->type);
+  for (int i = 0; i < 7; ++i) EXPECT_EQ(kBeSignalFloat, sum->Input(i)->type);
   EXPECT_EQ(Costs(720, 48, 0, true), CostsOf(sum.get()));
   EXPECT_EQ(140, sum->Height());
   EXPECT_EQ(130, sum->Input(6)->yOffset);
@@ -598,23 +598,23 @@ TEST(ArithmeticRecords, LoadTakesTheFieldsAndRunsTheCostOperation) {
 TEST(ArithmeticRecords, EveryTruncationIsRefusedAndChangesNothing) {
   // Records that differ from a new block in every field of their own.
   auto neg = blocktest::NewDetached<CBENeg>(kNegClassId);
-  SetType(neg.get(), kSignalDouble);
+  SetType(neg.get(), kBeSignalDouble);
   blocktest::ExpectTruncationsRefused<CBENeg>(kNegClassId, blocktest::RecordBytes(neg.get()));
   auto add = blocktest::NewDetached<CBEAdd>(kAddClassId);
-  SetType(add.get(), kSignalInt);
+  SetType(add.get(), kBeSignalInt);
   add->SetConstantInt(-77777);
   blocktest::ExpectTruncationsRefused<CBEAdd>(kAddClassId, blocktest::RecordBytes(add.get()));
   auto sub = blocktest::NewDetached<CBESub>(kSubClassId);
-  SetType(sub.get(), kSignalFloat);
+  SetType(sub.get(), kBeSignalFloat);
   sub->SetConstantFloat(-3.25f);
   blocktest::ExpectTruncationsRefused<CBESub>(kSubClassId, blocktest::RecordBytes(sub.get()));
   auto sum = blocktest::NewDetached<CBESummator>(kSummatorClassId);
   ASSERT_TRUE(sum->SetInputCount(4));
-  SetType(sum.get(), kSignalDouble);
+  SetType(sum.get(), kBeSignalDouble);
   blocktest::ExpectTruncationsRefused<CBESummator>(kSummatorClassId, blocktest::RecordBytes(sum.get()));
   for (unsigned int id : {kSub2ClassId, kMul2ClassId, kDiv2ClassId}) {
     auto block = blocktest::NewDetached<CBEBlock>(id);
-    SetType(block.get(), kSignalShort);
+    SetType(block.get(), kBeSignalShort);
     blocktest::ExpectTruncationsRefused<CBEBlock>(id, blocktest::RecordBytes(block.get()));
   }
   // The absolute value's record is the base record: every cut is refused.
@@ -622,7 +622,7 @@ TEST(ArithmeticRecords, EveryTruncationIsRefusedAndChangesNothing) {
   std::vector<uint8_t> record = blocktest::RecordBytes(abs.get());
   blocktest::ForEachTruncation<CBEAbs>(kAbsClassId, record, [&](CBEAbs* block, size_t n, bool loaded) {
     EXPECT_EQ(n == record.size(), loaded);
-    EXPECT_EQ(kSignalChar, block->GetType());
+    EXPECT_EQ(kBeSignalChar, block->GetType());
     EXPECT_EQ(Costs(5, 4, 0, true), CostsOf(block));
   });
 }
@@ -634,13 +634,13 @@ TEST(ArithmeticRecords, ImplausibleFieldsAreRefused) {
     SCOPED_TRACE(type);
     auto neg = blocktest::NewDetached<CBENeg>(kNegClassId);
     EXPECT_FALSE(blocktest::LoadBytes(neg.get(), blocktest::Golden().B(type).Base(base1).Bytes()));
-    EXPECT_EQ(kSignalChar, neg->GetType());
+    EXPECT_EQ(kBeSignalChar, neg->GetType());
     auto add = blocktest::NewDetached<CBEAdd>(kAddClassId);
     EXPECT_FALSE(blocktest::LoadBytes(add.get(), blocktest::Golden().B(type).U32(9).Base(base1).Bytes()));
     EXPECT_EQ(1u, add->constant);
     auto mul = blocktest::NewDetached<CBEMul2>(kMul2ClassId);
     EXPECT_FALSE(blocktest::LoadBytes(mul.get(), blocktest::Golden().B(type).Base(base2).Bytes()));
-    EXPECT_EQ(kSignalChar, mul->GetType());
+    EXPECT_EQ(kBeSignalChar, mul->GetType());
   }
   // The adder's input count: 2 to 127.
   struct Row {
@@ -654,7 +654,7 @@ TEST(ArithmeticRecords, ImplausibleFieldsAreRefused) {
         .Base(blocktest::BaseRecord::Unlinked(RECT{0, 0, 50, 20 * row.count}, row.count, 1)).Bytes();
     EXPECT_EQ(row.loads, blocktest::LoadBytes(sum.get(), record));
     EXPECT_EQ(row.loads ? row.count : 2, sum->inputCount);
-    EXPECT_EQ(row.loads ? kSignalInt : kSignalShort, sum->GetType());
+    EXPECT_EQ(row.loads ? kBeSignalInt : kBeSignalShort, sum->GetType());
   }
 }
 
@@ -662,18 +662,18 @@ TEST(ArithmeticRecords, ImplausibleFieldsAreRefused) {
 // absolute value, which stores no type, takes its source's type back.
 TEST(ArithmeticRecords, SchemeRoundTrip) {
   Bench bench;
-  auto* f = bench.Source(kSignalFloat);
+  auto* f = bench.Source(kBeSignalFloat);
   auto* abs = bench.Create<CBEAbs>(kAbsClassId);
-  ChangeBlockType(abs, kSignalFloat);
+  ChangeBlockType(abs, kBeSignalFloat);
   auto* abs2 = bench.Create<CBEAbs>(kAbsClassId);
-  ChangeBlockType(abs2, kSignalFloat);
+  ChangeBlockType(abs2, kBeSignalFloat);
   auto* neg = bench.Create<CBENeg>(kNegClassId);
-  SetType(neg, kSignalFloat);
+  SetType(neg, kBeSignalFloat);
   auto* lone = bench.Create<CBEAbs>(kAbsClassId);
-  ChangeBlockType(lone, kSignalDouble);
-  auto* s = bench.Source(kSignalShort);
+  ChangeBlockType(lone, kBeSignalDouble);
+  auto* s = bench.Source(kBeSignalShort);
   auto* add = bench.Create<CBEAdd>(kAddClassId);
-  SetType(add, kSignalShort);
+  SetType(add, kBeSignalShort);
   add->SetConstantInt(-2);
   auto* sum = bench.Create<CBESummator>(kSummatorClassId);
   ASSERT_TRUE(sum->SetInputCount(3));
@@ -694,17 +694,17 @@ TEST(ArithmeticRecords, SchemeRoundTrip) {
   ASSERT_NE(nullptr, copy);
   auto abses = blocktest::BlocksOf<CBEAbs>(copy.get());
   ASSERT_EQ(3u, abses.size());  // head first: lone, abs2, abs
-  EXPECT_EQ(kSignalChar, abses[0]->GetType()) << "an unlinked one comes back char";
-  EXPECT_EQ(kSignalChar, abses[0]->Input(0)->type);
+  EXPECT_EQ(kBeSignalChar, abses[0]->GetType()) << "an unlinked one comes back char";
+  EXPECT_EQ(kBeSignalChar, abses[0]->Input(0)->type);
   for (CBEAbs* linked : {abses[1], abses[2]}) {
-    EXPECT_EQ(kSignalFloat, linked->GetType());
-    EXPECT_EQ(kSignalFloat, linked->Input(0)->type);
+    EXPECT_EQ(kBeSignalFloat, linked->GetType());
+    EXPECT_EQ(kBeSignalFloat, linked->Input(0)->type);
     ASSERT_NE(nullptr, linked->Input(0)->source);
     EXPECT_TRUE(IsSignalTypeCompatible(linked->Input(0)->source->type, linked->Input(0)->type));
   }
   auto adds = blocktest::BlocksOf<CBEAdd>(copy.get());
   ASSERT_EQ(1u, adds.size());
-  EXPECT_EQ(kSignalShort, adds[0]->GetType());
+  EXPECT_EQ(kBeSignalShort, adds[0]->GetType());
   EXPECT_EQ(-2, adds[0]->GetConstantInt());
   EXPECT_EQ(Costs(2, 4), CostsOf(adds[0]));
   auto sums = blocktest::BlocksOf<CBESummator>(copy.get());
@@ -742,8 +742,8 @@ TEST(ArithmeticBlocks, TheSquareRootEntryMakesAMultiplierThatKeepsTheEntry) {
   ASSERT_NE(nullptr, root);
   EXPECT_EQ(kSquareRootClassId, root->GetClassId());
   EXPECT_STREQ(L"Корень квадратный", root->GetCaption());
-  auto* a = bench.Source(kSignalChar);
-  auto* b = bench.Source(kSignalChar);
+  auto* a = bench.Source(kBeSignalChar);
+  auto* b = bench.Source(kBeSignalChar);
   a->SetInt(9);
   b->SetInt(3);
   bench.Link(a, root, 0);

@@ -40,24 +40,24 @@ TEST(MathDrawing, ConstantBlocksShowTheConstantReadInTheirType) {
   EXPECT_TRUE(DrawsCaption(add, L"ADD 1"));
   add->constant = 0x000001FF;  // char: the low byte, -1
   EXPECT_TRUE(DrawsCaption(add, L"ADD -1"));
-  ChangeBlockType(add, kSignalShort);
+  ChangeBlockType(add, kBeSignalShort);
   EXPECT_TRUE(DrawsCaption(add, L"ADD 511"));
   // What the dialog does for float with the text 2.5: the float cell.
-  ChangeBlockType(add, kSignalFloat);
+  ChangeBlockType(add, kBeSignalFloat);
   add->SetConstantFloat(2.5f);
   add->UpdateCosts();
   EXPECT_TRUE(DrawsCaption(add, L"ADD 2.50"));
   EXPECT_EQ(blocktest::Costs(100, 10, 0, true), blocktest::CostsOf(add));
-  ChangeBlockType(add, kSignalDouble);
+  ChangeBlockType(add, kBeSignalDouble);
   add->SetConstantFloat(-0.126f);
   EXPECT_TRUE(DrawsCaption(add, L"ADD -0.13"));
 
   auto* sub = bench.Create<CBESub>(kSubClassId);
   EXPECT_TRUE(DrawsCaption(sub, L"SUB 1"));
-  ChangeBlockType(sub, kSignalInt);
+  ChangeBlockType(sub, kBeSignalInt);
   sub->SetConstantInt(-100000);
   EXPECT_TRUE(DrawsCaption(sub, L"SUB -100000"));
-  ChangeBlockType(sub, kSignalFloat);
+  ChangeBlockType(sub, kBeSignalFloat);
   sub->SetConstantFloat(10.0f);
   EXPECT_TRUE(DrawsCaption(sub, L"SUB 10.00"));
 }

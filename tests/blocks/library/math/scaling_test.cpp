@@ -37,8 +37,8 @@ TEST(ScalingBlocks, DefaultsAndPlacementOutsideAROMLimitedScheme) {
   EXPECT_EQ(2.0f, k->coefficient);
   EXPECT_EQ(0, k->tableMode);
   EXPECT_EQ(127, k->amplitude);
-  EXPECT_EQ(kSignalChar, k->GetInputType());
-  EXPECT_EQ(kSignalChar, k->GetOutputType());
+  EXPECT_EQ(kBeSignalChar, k->GetInputType());
+  EXPECT_EQ(kBeSignalChar, k->GetOutputType());
   EXPECT_EQ(Costs(140, 12, 0, true), CostsOf(k));
 
   auto* d = bench.Create<CBEConstDivider>(kConstDividerClassId);
@@ -105,12 +105,12 @@ TEST(ScalingBlocks, CostsOfTheTwoRealisations) {
     Costs proportional;  // table, r = 127
     Costs divider;       // table, 0..127
   } rows[] = {
-      {kSignalChar, kSignalChar, Costs(4, 255), Costs(11, 127)},
+      {kBeSignalChar, kBeSignalChar, Costs(4, 255), Costs(11, 127)},
       // k = 2 adds a cycle: 2 + 2 + 1 + 1, 2 x 1 x 255.
-      {kSignalShort, kSignalChar, Costs(6, 510), Costs(20, 254)},
-      {kSignalChar, kSignalShort, Costs(6, 510), Costs(13, 254)},
-      {kSignalInt, kSignalDouble, Costs(20, 4080), Costs(34, 2032)},
-      {kSignalChar, kSignalFloat, Costs(10, 1020), Costs(17, 508)},
+      {kBeSignalShort, kBeSignalChar, Costs(6, 510), Costs(20, 254)},
+      {kBeSignalChar, kBeSignalShort, Costs(6, 510), Costs(13, 254)},
+      {kBeSignalInt, kBeSignalDouble, Costs(20, 4080), Costs(34, 2032)},
+      {kBeSignalChar, kBeSignalFloat, Costs(10, 1020), Costs(17, 508)},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(testing::Message() << row.in << " to " << row.out);
@@ -124,11 +124,11 @@ TEST(ScalingBlocks, CostsOfTheTwoRealisations) {
     EXPECT_EQ(Costs(940, 12, 0, true), CostsOf(d.get()));
   }
   // The range sizes the table: 2r + 1 entries, to - from for the divider.
-  SetTypes(k.get(), kSignalChar, kSignalChar, kTableMode);
+  SetTypes(k.get(), kBeSignalChar, kBeSignalChar, kTableMode);
   k->amplitude = 10;
   k->UpdateCosts();
   EXPECT_EQ(Costs(4, 21), CostsOf(k.get()));
-  SetTypes(d.get(), kSignalChar, kSignalChar, kTableMode);
+  SetTypes(d.get(), kBeSignalChar, kBeSignalChar, kTableMode);
   d->from = 1;
   d->to = 10;
   d->UpdateCosts();
@@ -169,7 +169,7 @@ void RunPairs(unsigned int classId, const Pair* pairs, size_t count, void (*conf
     bench.Link(x, floating);
     bench.Link(x, table);
     bench.Pass();
-    if (p.out == kSignalFloat) {
+    if (p.out == kBeSignalFloat) {
       EXPECT_EQ(static_cast<float>(p.floating), blocktest::ReadFloat(floating));
       EXPECT_EQ(static_cast<float>(p.table), blocktest::ReadFloat(table));
     } else {
@@ -183,32 +183,32 @@ TEST(ScalingBlocks, ProportionalRealisationsSideBySide) {
   const Pair pairs[] = {
       // char to char, coefficient 2: the floating point wraps, the table
       // saturates.
-      {kSignalChar, kSignalChar, 2, 100, -56, 127},
-      {kSignalChar, kSignalChar, 2, 63, 126, 126},
-      {kSignalChar, kSignalChar, 2, 64, -128, 127},
-      {kSignalChar, kSignalChar, 2, -64, -128, -128},
-      {kSignalChar, kSignalChar, 2, -65, 126, -128},
+      {kBeSignalChar, kBeSignalChar, 2, 100, -56, 127},
+      {kBeSignalChar, kBeSignalChar, 2, 63, 126, 126},
+      {kBeSignalChar, kBeSignalChar, 2, 64, -128, 127},
+      {kBeSignalChar, kBeSignalChar, 2, -64, -128, -128},
+      {kBeSignalChar, kBeSignalChar, 2, -65, 126, -128},
       // -128 lies beyond the table's -127..127: its end stands for it.
-      {kSignalChar, kSignalChar, 2, -128, 0, -128},
-      {kSignalChar, kSignalChar, 1, -128, -128, -127},
+      {kBeSignalChar, kBeSignalChar, 2, -128, 0, -128},
+      {kBeSignalChar, kBeSignalChar, 1, -128, -128, -127},
       // Truncated toward zero.
-      {kSignalShort, kSignalShort, 0.5f, -3, -1, -1},
-      {kSignalShort, kSignalShort, 0.5f, 3, 1, 1},
-      {kSignalShort, kSignalShort, 1000, 40, -25536, 32767},
-      {kSignalShort, kSignalShort, 1000, -40, 25536, -32768},
-      {kSignalChar, kSignalShort, 400, 100, -25536, 32767},  // 40000
+      {kBeSignalShort, kBeSignalShort, 0.5f, -3, -1, -1},
+      {kBeSignalShort, kBeSignalShort, 0.5f, 3, 1, 1},
+      {kBeSignalShort, kBeSignalShort, 1000, 40, -25536, 32767},
+      {kBeSignalShort, kBeSignalShort, 1000, -40, 25536, -32768},
+      {kBeSignalChar, kBeSignalShort, 400, 100, -25536, 32767},  // 40000
       // int is never saturated by the table, but its input is held within
       // -127..127; beyond the 32-bit range the range's end.
-      {kSignalInt, kSignalInt, 3, 100000, 300000, 381},
-      {kSignalInt, kSignalInt, 3, -100, -300, -300},
-      {kSignalInt, kSignalInt, 1e10f, 1, INT_MAX, INT_MAX},
-      {kSignalInt, kSignalInt, -1e10f, 1, INT_MIN, INT_MIN},
+      {kBeSignalInt, kBeSignalInt, 3, 100000, 300000, 381},
+      {kBeSignalInt, kBeSignalInt, 3, -100, -300, -300},
+      {kBeSignalInt, kBeSignalInt, 1e10f, 1, INT_MAX, INT_MAX},
+      {kBeSignalInt, kBeSignalInt, -1e10f, 1, INT_MIN, INT_MIN},
       // Real outputs.
       // 0.1f x 3 = 0.30000000447...: the nearest float is 0.3f.
-      {kSignalChar, kSignalFloat, 0.1f, 3, 0.3, 0.3},
-      {kSignalChar, kSignalDouble, 2.5f, -3, -7.5, -7.5},
-      {kSignalChar, kSignalDouble, 2.5f, -128, -320, -317.5},
-      {kSignalDouble, kSignalDouble, 2, 1e6, 2e6, 254},
+      {kBeSignalChar, kBeSignalFloat, 0.1f, 3, 0.3, 0.3},
+      {kBeSignalChar, kBeSignalDouble, 2.5f, -3, -7.5, -7.5},
+      {kBeSignalChar, kBeSignalDouble, 2.5f, -128, -320, -317.5},
+      {kBeSignalDouble, kBeSignalDouble, 2, 1e6, 2e6, 254},
   };
   RunPairs<CBEProportional>(kProportionalClassId, pairs, sizeof pairs / sizeof pairs[0]);
 }
@@ -216,10 +216,10 @@ TEST(ScalingBlocks, ProportionalRealisationsSideBySide) {
 TEST(ScalingBlocks, ProportionalTableCoversMinusRToR) {
   // Amplitude 10: inputs beyond -10..10 read as the ends.
   const Pair pairs[] = {
-      {kSignalChar, kSignalChar, 2, 50, 100, 20},
-      {kSignalChar, kSignalChar, 2, -50, -100, -20},
-      {kSignalChar, kSignalChar, 2, 10, 20, 20},
-      {kSignalChar, kSignalChar, 2, -10, -20, -20},
+      {kBeSignalChar, kBeSignalChar, 2, 50, 100, 20},
+      {kBeSignalChar, kBeSignalChar, 2, -50, -100, -20},
+      {kBeSignalChar, kBeSignalChar, 2, 10, 20, 20},
+      {kBeSignalChar, kBeSignalChar, 2, -10, -20, -20},
   };
   RunPairs<CBEProportional>(kProportionalClassId, pairs, sizeof pairs / sizeof pairs[0],
                             [](CBEProportional* k) { k->amplitude = 10; });
@@ -228,21 +228,21 @@ TEST(ScalingBlocks, ProportionalTableCoversMinusRToR) {
 TEST(ScalingBlocks, DividerRealisationsSideBySide) {
   const Pair pairs[] = {
       // A zero divisor counts as 1.
-      {kSignalChar, kSignalChar, 127, 0, 127, 127},
-      {kSignalChar, kSignalChar, 127, 2, 63, 63},
+      {kBeSignalChar, kBeSignalChar, 127, 0, 127, 127},
+      {kBeSignalChar, kBeSignalChar, 127, 2, 63, 63},
       // The table holds 0..127: -1 is limited to 0, which counts as 1.
-      {kSignalChar, kSignalChar, 127, -1, -127, 127},
-      {kSignalChar, kSignalChar, 127, -128, 0, 127},
+      {kBeSignalChar, kBeSignalChar, 127, -1, -127, 127},
+      {kBeSignalChar, kBeSignalChar, 127, -128, 0, 127},
       // 1000 / 2 = 500: wraps to -12 in floating point, 127 by the table.
-      {kSignalChar, kSignalChar, 1000, 2, -12, 127},
-      {kSignalChar, kSignalChar, -1000, 2, 12, -128},
-      {kSignalChar, kSignalShort, 100000, 1, -31072, 32767},
+      {kBeSignalChar, kBeSignalChar, 1000, 2, -12, 127},
+      {kBeSignalChar, kBeSignalChar, -1000, 2, 12, -128},
+      {kBeSignalChar, kBeSignalShort, 100000, 1, -31072, 32767},
       // Real inputs: the table truncates them first.
-      {kSignalFloat, kSignalChar, 127, 2.7, 47, 63},
-      {kSignalFloat, kSignalChar, 127, 0.5, 254 - 256, 127},
-      {kSignalDouble, kSignalDouble, 127, -0.0, 127, 127},
-      {kSignalChar, kSignalFloat, 127, 3, 127.0 / 3.0, 127.0 / 3.0},
-      {kSignalInt, kSignalDouble, 1, 1000, 0.001, 1.0 / 127},
+      {kBeSignalFloat, kBeSignalChar, 127, 2.7, 47, 63},
+      {kBeSignalFloat, kBeSignalChar, 127, 0.5, 254 - 256, 127},
+      {kBeSignalDouble, kBeSignalDouble, 127, -0.0, 127, 127},
+      {kBeSignalChar, kBeSignalFloat, 127, 3, 127.0 / 3.0, 127.0 / 3.0},
+      {kBeSignalInt, kBeSignalDouble, 1, 1000, 0.001, 1.0 / 127},
   };
   RunPairs<CBEConstDivider>(kConstDividerClassId, pairs, sizeof pairs / sizeof pairs[0]);
 }
@@ -250,10 +250,10 @@ TEST(ScalingBlocks, DividerRealisationsSideBySide) {
 TEST(ScalingBlocks, DividerTableRangeLimitsItsInput) {
   // Range 1..10: 50 reads as 10 (127 / 10 = 12), 0 as 1.
   const Pair pairs[] = {
-      {kSignalChar, kSignalChar, 127, 50, 2, 12},
-      {kSignalChar, kSignalChar, 127, 0, 127, 127},
-      {kSignalChar, kSignalChar, 127, -5, -25, 127},
-      {kSignalChar, kSignalChar, 127, 4, 31, 31},
+      {kBeSignalChar, kBeSignalChar, 127, 50, 2, 12},
+      {kBeSignalChar, kBeSignalChar, 127, 0, 127, 127},
+      {kBeSignalChar, kBeSignalChar, 127, -5, -25, 127},
+      {kBeSignalChar, kBeSignalChar, 127, 4, 31, 31},
   };
   RunPairs<CBEConstDivider>(kConstDividerClassId, pairs, sizeof pairs / sizeof pairs[0],
                             [](CBEConstDivider* d) {
@@ -266,9 +266,9 @@ TEST(ScalingBlocks, ResultsThatAreNotNumbersReachNoIntegerConversion) {
   Bench bench;
   auto* k = bench.Create<CBEProportional>(kProportionalClassId);
   auto* d = bench.Create<CBEConstDivider>(kConstDividerClassId);
-  SetTypes(k, kSignalFloat, kSignalInt, kFloatingPointMode);
-  SetTypes(d, kSignalFloat, kSignalShort, kTableMode);
-  auto* x = bench.Source(kSignalFloat);
+  SetTypes(k, kBeSignalFloat, kBeSignalInt, kFloatingPointMode);
+  SetTypes(d, kBeSignalFloat, kBeSignalShort, kTableMode);
+  auto* x = bench.Source(kBeSignalFloat);
   bench.Link(x, k);
   bench.Link(x, d);
   x->SetFloat(std::numeric_limits<float>::quiet_NaN());
@@ -303,7 +303,7 @@ TEST(ScalingRecords, GoldenBytesAndRoundTrip) {
       00 00 00 00  00 00 00 00  64 00 00 00  16 00 00 00  00 00  00
       00 00 00 00  00 00 00 00  00 00 00 00  00 00 00 00
       00 00 00 00  00)")));
-  SetTypes(k.get(), kSignalShort, kSignalDouble, kTableMode);
+  SetTypes(k.get(), kBeSignalShort, kBeSignalDouble, kTableMode);
   k->coefficient = -0.25f;
   k->amplitude = 300;
   std::vector<uint8_t> record = blocktest::RecordBytes(k.get());
@@ -313,8 +313,8 @@ TEST(ScalingRecords, GoldenBytesAndRoundTrip) {
   auto k2 = blocktest::NewDetached<CBEProportional>(kProportionalClassId);
   ASSERT_TRUE(blocktest::LoadBytes(k2.get(), record));
   EXPECT_EQ(-0.25f, k2->coefficient);
-  EXPECT_EQ(kSignalShort, k2->GetInputType());
-  EXPECT_EQ(kSignalDouble, k2->GetOutputType());
+  EXPECT_EQ(kBeSignalShort, k2->GetInputType());
+  EXPECT_EQ(kBeSignalDouble, k2->GetOutputType());
   EXPECT_EQ(1, k2->tableMode);
   EXPECT_EQ(300, k2->amplitude);
   // k = 2, s = 8: 2 + 16 + 1 + 1 cycles, 2 x 8 x 601 bytes.
@@ -327,7 +327,7 @@ TEST(ScalingRecords, GoldenBytesAndRoundTrip) {
       00 00 00 00  00 00 00 00  78 00 00 00  16 00 00 00  00 00  00
       00 00 00 00  00 00 00 00  00 00 00 00  00 00 00 00
       00 00 00 00  00)")));
-  SetTypes(d.get(), kSignalInt, kSignalFloat, kTableMode);
+  SetTypes(d.get(), kBeSignalInt, kBeSignalFloat, kTableMode);
   d->dividend = 1000.0f;
   d->from = -5;
   d->to = 20;
@@ -338,8 +338,8 @@ TEST(ScalingRecords, GoldenBytesAndRoundTrip) {
   auto d2 = blocktest::NewDetached<CBEConstDivider>(kConstDividerClassId);
   ASSERT_TRUE(blocktest::LoadBytes(d2.get(), record));
   EXPECT_EQ(1000.0f, d2->dividend);
-  EXPECT_EQ(kSignalInt, d2->GetInputType());
-  EXPECT_EQ(kSignalFloat, d2->GetOutputType());
+  EXPECT_EQ(kBeSignalInt, d2->GetInputType());
+  EXPECT_EQ(kBeSignalFloat, d2->GetOutputType());
   EXPECT_EQ(1, d2->tableMode);
   EXPECT_EQ(-5, d2->from);
   EXPECT_EQ(20, d2->to);
@@ -349,12 +349,12 @@ TEST(ScalingRecords, GoldenBytesAndRoundTrip) {
 
 TEST(ScalingRecords, EveryTruncationIsRefusedAndChangesNothing) {
   auto k = blocktest::NewDetached<CBEProportional>(kProportionalClassId);
-  SetTypes(k.get(), kSignalInt, kSignalShort, kTableMode);
+  SetTypes(k.get(), kBeSignalInt, kBeSignalShort, kTableMode);
   k->coefficient = 7.5f;
   k->amplitude = 1000;
   blocktest::ExpectTruncationsRefused<CBEProportional>(kProportionalClassId, blocktest::RecordBytes(k.get()));
   auto d = blocktest::NewDetached<CBEConstDivider>(kConstDividerClassId);
-  SetTypes(d.get(), kSignalShort, kSignalDouble, kTableMode);
+  SetTypes(d.get(), kBeSignalShort, kBeSignalDouble, kTableMode);
   d->dividend = -3.0f;
   d->from = 5;
   d->to = 6;
