@@ -14,6 +14,7 @@
 #include "kestui/containers/kest_flow_layout.h"
 #include "kestui/containers/kest_panel.h"
 #include "kestui/containers/kest_tabs.h"
+#include "kestui/core/kest_command_ids.h"
 #include "kestui/core/kest_messages.h"
 #include "kestui/forms/kest_input_dialog.h"
 #include "scheme/database/compdb_record.h"
@@ -30,10 +31,6 @@ int g_busCoresPreset = 8;
 
 const int kButtonSize = 42;
 
-// Picture commands forwarded by the main window.
-const int kCmdExportFile = 40031;
-const int kCmdCopyPicture = 40033;
-const int kCmdPrint = 40035;
 const int kMinBusCores = 2;
 const int kMaxBusCores = 64;
 
@@ -274,7 +271,7 @@ void CSphEditor::AskBusCores() {
   swprintf(preset, 16, L"%d", g_busCoresPreset);
   wchar_t* text = ShowInputDialog(MainKestForm, L"Шина", L"Введите число жил:", preset);
   if (!text) {
-    SetTool(kToolSelect);
+    SetTool(CSchemeView::kToolSelect);
     CheckToolButton(kPalCursor);
     return;
   }
@@ -287,7 +284,7 @@ void CSphEditor::AskBusCores() {
     return;
   }
   MessageBoxW(window_, L"Число жил должно быть от 2 до 64!", L"Ошибка", MB_OK | MB_ICONERROR);
-  SetTool(kToolSelect);
+  SetTool(CSchemeView::kToolSelect);
   CheckToolButton(0);
 }
 
@@ -301,7 +298,7 @@ void CSphEditor::ChooseSchemeComponent(int id, const wchar_t* tables, const char
   });
   if (!made) return;
   schemeView_->object = made;
-  SetTool(kToolPlaceBlock);
+  SetTool(CSchemeView::kToolPlaceBlock);
   CheckToolButton(id);
 }
 
@@ -335,14 +332,14 @@ void CSphEditor::ChooseBoardComponent(int id) {
     boardView_->SetFocus();
     boardView_->SelectAll(false);
     boardView_->currentPart = made;
-    boardView_->tool = kBoardToolPlace;
+    boardView_->tool = CPCBView::kToolPlace;
   }
 }
 
 void CSphEditor::OnCommand(int id) {
   for (const PlaceItem& item : kPlaceClasses) {
     if (item.id != id) continue;
-    SetTool(kToolPlaceClass);
+    SetTool(CSchemeView::kToolPlaceClass);
     if (schemeView_) schemeView_->className = item.className;
     CheckToolButton(id);
     return;
@@ -361,26 +358,26 @@ void CSphEditor::OnCommand(int id) {
   }
   switch (id) {
     case kPalCursor:
-      SetTool(kToolSelect);
+      SetTool(CSchemeView::kToolSelect);
       CheckToolButton(kPalCursor);
       break;
     case kPalTwoCoreCable:
     case kPalThreeCoreCable:
-      SetTool(kToolBus);
+      SetTool(CSchemeView::kToolBus);
       if (schemeView_) schemeView_->cores = id == kPalTwoCoreCable ? 2 : 3;
       CheckToolButton(id);
       break;
     case kPalBus:
-      SetTool(kToolBus);
+      SetTool(CSchemeView::kToolBus);
       AskBusCores();
       break;
     case kPalControlPanel:
       if (scheme_ && scheme_->FindBlockByName(kControlPanelName)) {
         MessageBoxW(window_, L"Пульт управления уже установлен", L"Ошибка", MB_OK);
-        SetTool(kToolSelect);
+        SetTool(CSchemeView::kToolSelect);
         CheckToolButton(kPalCursor);
       } else {
-        SetTool(kToolPlaceClass);
+        SetTool(CSchemeView::kToolPlaceClass);
         if (schemeView_) schemeView_->className = "PULT";
         CheckToolButton(kPalControlPanel);
       }
@@ -388,28 +385,28 @@ void CSphEditor::OnCommand(int id) {
     case kPalDelete:
       if (schemeView_) schemeView_->DeleteSelection();
       break;
-    case kCmdProperties:
+    case ID_KEST_POPUP_PROPERTIES:
       if (IsBoardPageShown()) {
         if (boardView_) boardView_->ShowPartInfo();
       } else if (schemeView_) {
         schemeView_->OpenItem();
       }
       break;
-    case kCmdSelectAll:
+    case ID_KEST_POPUP_SELECT_ALL:
       if (IsBoardPageShown()) {
         if (boardView_) boardView_->SelectAll(true);
       } else if (schemeView_) {
         schemeView_->SelectAll(true);
       }
       break;
-    case kCmdDelete:
+    case ID_KEST_POPUP_DELETE:
       if (SchemeViewHasFocus()) schemeView_->DeleteSelection();
       else if (BoardViewHasFocus()) boardView_->DeleteSelection();
       break;
-    case kCmdExportFile:
-    case kCmdCopyPicture:
-    case kCmdPrint: {
-      int kind = id == kCmdExportFile ? kPictureFile : id == kCmdCopyPicture ? kPictureClipboard : kPicturePrinter;
+    case ID_KEST_EXPORT_PICTURE:
+    case ID_KEST_COPY_PICTURE:
+    case ID_KEST_PRINT_PICTURE: {
+      int kind = id == ID_KEST_EXPORT_PICTURE ? kPictureFile : id == ID_KEST_COPY_PICTURE ? kPictureClipboard : kPicturePrinter;
       if (IsBoardPageShown()) {
         if (boardView_) boardView_->ExportPicture(kind);
       } else if (schemeView_) {
@@ -424,17 +421,17 @@ void CSphEditor::OnCommand(int id) {
     case kPalBoardDelete:
       if (boardView_) boardView_->DeleteSelection();
       break;
-    case kCmdRotateLeft:
-    case kCmdRotateRight:
-      if (BoardViewHasFocus()) boardView_->RotateSelection(id == kCmdRotateLeft ? -1 : 1);
+    case CPCBView::kCmdRotateLeft:
+    case CPCBView::kCmdRotateRight:
+      if (BoardViewHasFocus()) boardView_->RotateSelection(id == CPCBView::kCmdRotateLeft ? -1 : 1);
       break;
-    case kCmdBoardCopy:
+    case CPCBView::kCmdCopy:
       if (boardView_) boardView_->CopySelection();
       break;
-    case kCmdBoardCut:
+    case CPCBView::kCmdCut:
       if (boardView_) boardView_->Cut();
       break;
-    case kCmdBoardPaste:
+    case CPCBView::kCmdPaste:
       PasteOnBoard();
       break;
     case WM_COPY:

@@ -49,11 +49,11 @@ struct ForwardedCommand {
   UINT childCommand;
 };
 const ForwardedCommand kForwardedCommands[] = {
-    {ID_EDIT_COPY, WM_COPY},         {ID_EDIT_CUT, WM_CUT},
-    {ID_EDIT_PASTE, WM_PASTE},       {ID_EDIT_DELETE, WM_CLEAR},
-    {ID_EDIT_SELECT_ALL, WM_KEST_SELECTALL},
-    {ID_FILE_EXPORT, ID_FILE_EXPORT}, {ID_EDIT_COPY_PICTURE, ID_EDIT_COPY_PICTURE},
-    {ID_FILE_PRINT, ID_FILE_PRINT},
+    {ID_KEST_COPY, WM_COPY},         {ID_KEST_CUT, WM_CUT},
+    {ID_KEST_PASTE, WM_PASTE},       {ID_KEST_DELETE, WM_CLEAR},
+    {ID_KEST_SELECT_ALL, WM_KEST_SELECTALL},
+    {ID_KEST_EXPORT_PICTURE, ID_KEST_EXPORT_PICTURE}, {ID_KEST_COPY_PICTURE, ID_KEST_COPY_PICTURE},
+    {ID_KEST_PRINT_PICTURE, ID_KEST_PRINT_PICTURE},
 };
 
 const wchar_t* const kOpenFilter = L"Файлы Torvalk electric (*.vlkx)|*.vlkx";

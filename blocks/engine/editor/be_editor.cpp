@@ -17,6 +17,7 @@
 #include "kestui/bars/kest_status_bar.h"
 #include "kestui/containers/kest_flow_layout.h"
 #include "kestui/containers/kest_tabs.h"
+#include "kestui/core/kest_command_ids.h"
 #include "kestui/core/kest_host.h"
 #include "kestui/graphics/image.h"
 #include "kestui/graphics/kest_font.h"
@@ -106,38 +107,38 @@ bool CBEEditor::HandleCommand(WPARAM wParam, LPARAM lParam) {
   }
   UINT id = LOWORD(wParam);
   switch (id) {
-    case kEditCutCommand:
+    case ID_KEST_POPUP_CUT:
       if (view_) {
         view_->Copy();
         view_->DeleteSelection();
       }
       RefreshStatus();
       return true;
-    case kEditCopyCommand:
+    case ID_KEST_POPUP_COPY:
       if (view_) view_->Copy();
       return true;
-    case kEditPasteCommand:
+    case ID_KEST_POPUP_PASTE:
       if (view_) view_->Paste();
       RefreshStatus();
       return true;
-    case kEditDeleteCommand:
+    case ID_KEST_POPUP_DELETE:
       if (view_) view_->DeleteSelection();
       RefreshStatus();
       return true;
-    case kEditSelectAllCommand:
+    case ID_KEST_POPUP_SELECT_ALL:
       if (view_) view_->SelectAll(true);
       return true;
-    case kBlockPropertiesCommand:
+    case ID_KEST_POPUP_PROPERTIES:
       if (view_) view_->ShowBlockProperties();
       RefreshStatus();
       return true;
-    case kExportPictureCommand:
+    case ID_KEST_EXPORT_PICTURE:
       ExportPicture(kPictureFile);
       return true;
-    case kCopyPictureCommand:
+    case ID_KEST_COPY_PICTURE:
       ExportPicture(kPictureClipboard);
       return true;
-    case kPrintPictureCommand:
+    case ID_KEST_PRINT_PICTURE:
       ExportPicture(kPicturePrinter);
       return true;
     default:

@@ -16,10 +16,6 @@ class CKestSpdBtn;
 class CKestStatusBar;
 class CKestTabControl;
 
-// Commands beyond the view's Edit commands.
-const UINT kExportPictureCommand = 40031;
-const UINT kCopyPictureCommand = 40033;
-const UINT kPrintPictureCommand = 40035;
 // Palette buttons: 4000 + the entry's index in its group.
 const UINT kFirstPaletteCommand = 4000;
 

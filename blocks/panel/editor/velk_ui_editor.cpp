@@ -8,11 +8,12 @@
 #include "blocks/panel/ui_property_list.h"
 #include "blocks/panel/velk_ui_control.h"
 #include "blocks/panel/velk_ui_property_grid.h"
+#include "kestui/core/kest_command_ids.h"
 #include "kestui/bars/kest_speedbutton.h"
 #include "kestui/buttons/kest_label.h"
 #include "kestui/containers/kest_scrollbox.h"
 #include "kestui/containers/kest_v_splitter.h"
-#include "kestui/graphics/kest_paintbox.h"
+#include "kestui/graphics/kest_canvas.h"
 #include "kestui/menus/kest_popup_menu.h"
 
 namespace {
@@ -26,7 +27,6 @@ const int kGridBoxWidth = 300;
 const int kCanvasLeft = 8;
 const int kCanvasTop = 8;
 const COLORREF kCanvasColor = 0xCCCCCC;
-const int kCursorCrossIndex = 1;
 }  // namespace
 
 int SnapToGrid(int v) { return (v + 4) & ~7; }
@@ -78,17 +78,18 @@ void CVelkUIEditor::BuildWindow() {
   // The canvas in its own scrolling area.
   auto* area = new CKestScrollBox(this, KEST_POS_CLIENT, kPanelCanvasWidth, kEditorHeight, false);
   area->SetBackColor(GetSysColor(COLOR_APPWORKSPACE));
-  canvas_ = new CKestPaintBox(area, kEditorCanvasId, KestPos(kCanvasLeft, kCanvasTop),
+  canvas_ = new CKestCanvas(area, kEditorCanvasId, KestPos(kCanvasLeft, kCanvasTop),
                               kPanelCanvasWidth, kPanelCanvasHeight);
   canvas_->SetBackColor(kCanvasColor);
+  canvas_->SetPaperColor(kCanvasColor);
 
   menu_ = new CKestPopupMenu;
-  menu_->AddItem(L"&Копировать\tCtrl+C", kEditorCopyCommand, KEST_MOD_CTRL, 'C');
-  menu_->AddItem(L"&Вырезать\tCtrl+X", kEditorCutCommand, KEST_MOD_CTRL, 'X');
-  menu_->AddItem(L"Вст&авить\tCtrl+V", kEditorPasteCommand, KEST_MOD_CTRL, 'V');
+  menu_->AddItem(L"&Копировать\tCtrl+C", ID_KEST_COPY, KEST_MOD_CTRL, 'C');
+  menu_->AddItem(L"&Вырезать\tCtrl+X", ID_KEST_CUT, KEST_MOD_CTRL, 'X');
+  menu_->AddItem(L"Вст&авить\tCtrl+V", ID_KEST_PASTE, KEST_MOD_CTRL, 'V');
   menu_->AddItem(L"Удалить\tDel", kEditorDeleteCommand, 0, VK_DELETE);
   menu_->AppendSeparator();
-  menu_->AddItem(L"Выделить все\tCtrl+A", kEditorSelectAllCommand, KEST_MOD_CTRL, 'A');
+  menu_->AddItem(L"Выделить все\tCtrl+A", ID_KEST_SELECT_ALL, KEST_MOD_CTRL, 'A');
   menu_->AppendSeparator();
   HMENU order = menu_->AppendSubMenu(L"Порядок");
   if (order) {
@@ -143,7 +144,7 @@ void CVelkUIEditor::SelectItem(CVelkUIControl* item) {
 }
 
 POINT CVelkUIEditor::CanvasPoint(LPARAM lParam) const {
-  POINT at = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+  POINT at = canvas_->ClientToDocument(lParam);
   if (snap_) {
     at.x = SnapToGrid(at.x);
     at.y = SnapToGrid(at.y);
@@ -220,13 +221,13 @@ void CVelkUIEditor::PrepareMenu() {
 
 bool CVelkUIEditor::Command(int id) {
   switch (id) {
-    case kEditorCopyCommand:
+    case ID_KEST_COPY:
       panel_->CopySelection();
       return true;
-    case kEditorCutCommand:
+    case ID_KEST_CUT:
       panel_->CopySelection();
       return Command(kEditorDeleteCommand);
-    case kEditorPasteCommand:
+    case ID_KEST_PASTE:
       panel_->canvas = canvas_;
       panel_->Paste();
       return true;
@@ -235,7 +236,7 @@ bool CVelkUIEditor::Command(int id) {
       panel_->DeleteSelected();
       panel_->InvalidateCanvas();
       return true;
-    case kEditorSelectAllCommand:
+    case ID_KEST_SELECT_ALL:
       panel_->SetAllSelected(true);
       return true;
     case kEditorLevelUpCommand:
@@ -277,7 +278,7 @@ LRESULT CVelkUIEditor::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       case WM_KEST_MOUSEMOVE:
         if (canvas && reinterpret_cast<HWND>(wParam) == canvas) {
           panel_->canvas = canvas_;
-          if (pending_) canvas_->SetCursorIndex(kCursorCrossIndex);
+          if (pending_) canvas_->SetCursorIndex(KestCursorCross);
           else {
             POINT at = CanvasPoint(lParam);
             panel_->MouseMove(at.x, at.y);

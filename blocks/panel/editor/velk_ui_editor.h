@@ -9,7 +9,7 @@
 
 #include "kestui/forms/kest_form.h"
 
-class CKestPaintBox;
+class CKestCanvas;
 class CKestPopupMenu;
 class CKestScrollBox;
 class CKestSpdBtn;
@@ -24,11 +24,7 @@ const int kPaletteLastId = 19999;
 const int kEditorCanvasId = 1;
 
 // Canvas popup menu commands.
-const int kEditorCopyCommand = 40026;
-const int kEditorCutCommand = 40027;
-const int kEditorPasteCommand = 40028;
 const int kEditorDeleteCommand = 1004;
-const int kEditorSelectAllCommand = 40025;
 const int kEditorLevelUpCommand = 1006;
 const int kEditorLevelDownCommand = 1007;
 const int kEditorToTopCommand = 1008;
@@ -67,7 +63,7 @@ public:
   void SetPropertyList(UiPropertyList* list);
 
   UiPanel* GetPanel() const { return panel_; }
-  CKestPaintBox* GetCanvas() const { return canvas_; }
+  CKestCanvas* GetCanvas() const { return canvas_; }
   CKestScrollBox* GetGridBox() const { return gridBox_; }
   CKestScrollBox* GetPaletteBox() const { return paletteBox_; }
   CKestPopupMenu* GetCanvasMenu() const { return menu_; }
@@ -89,7 +85,7 @@ private:
   void PrepareMenu();
 
   UiPanel* panel_;  // not owned
-  CKestPaintBox* canvas_ = nullptr;
+  CKestCanvas* canvas_ = nullptr;
   CKestScrollBox* paletteBox_ = nullptr;
   CKestScrollBox* gridBox_ = nullptr;
   CKestSpdBtn* pending_ = nullptr;

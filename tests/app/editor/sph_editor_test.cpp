@@ -24,6 +24,7 @@
 #include "kestui/bars/kest_speedbutton.h"
 #include "kestui/containers/kest_panel.h"
 #include "kestui/containers/kest_tabs.h"
+#include "kestui/core/kest_command_ids.h"
 #include "scheme/database/compdb_record.h"
 #include "scheme/database/compdb_table.h"
 
@@ -213,11 +214,11 @@ TEST_F(SphEditorTest, ToolCommandsSetTheViewAndPressTheirButton) {
     int cores;
   };
   const Case cases[] = {
-      {103, kToolBus, nullptr, 2},         {104, kToolBus, nullptr, 3},
-      {113, kToolPlaceClass, "T_GIDRO", -1}, {114, kToolPlaceClass, "5_GIDRO", -1},
-      {131, kToolPlaceClass, "USB-COM", -1}, {135, kToolPlaceClass, "Multimeter", -1},
-      {154, kToolPlaceClass, "Injector", -1}, {155, kToolPlaceClass, "PoE", -1},
-      {153, kToolPlaceClass, "PULT", -1},    {109, kToolSelect, nullptr, -1},
+      {103, CSchemeView::kToolBus, nullptr, 2},         {104, CSchemeView::kToolBus, nullptr, 3},
+      {113, CSchemeView::kToolPlaceClass, "T_GIDRO", -1}, {114, CSchemeView::kToolPlaceClass, "5_GIDRO", -1},
+      {131, CSchemeView::kToolPlaceClass, "USB-COM", -1}, {135, CSchemeView::kToolPlaceClass, "Multimeter", -1},
+      {154, CSchemeView::kToolPlaceClass, "Injector", -1}, {155, CSchemeView::kToolPlaceClass, "PoE", -1},
+      {153, CSchemeView::kToolPlaceClass, "PULT", -1},    {109, CSchemeView::kToolSelect, nullptr, -1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.id);
@@ -243,7 +244,7 @@ TEST_F(SphEditorTest, ClickingAPaletteButtonChoosesItsTool) {
   SendMessageW(tee->GetHandle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
   SendMessageW(tee->GetHandle(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
   velktest::FlushEvents();
-  EXPECT_EQ(kToolPlaceClass, editor->GetSchemeView()->tool);
+  EXPECT_EQ(CSchemeView::kToolPlaceClass, editor->GetSchemeView()->tool);
   EXPECT_STREQ("T_GIDRO", editor->GetSchemeView()->className);
   EXPECT_EQ(std::vector<int>{113}, PressedIds(editor));
 }
@@ -251,7 +252,7 @@ TEST_F(SphEditorTest, ClickingAPaletteButtonChoosesItsTool) {
 TEST_F(SphEditorTest, GroundButtonOfTheBoardScheme) {
   CSphEditor* editor = Open(kEditorBoard);
   Command(editor, 123);
-  EXPECT_EQ(kToolPlaceClass, editor->GetSchemeView()->tool);
+  EXPECT_EQ(CSchemeView::kToolPlaceClass, editor->GetSchemeView()->tool);
   EXPECT_STREQ("GND", editor->GetSchemeView()->className);
   EXPECT_EQ(std::vector<int>{123}, PressedIds(editor));
 }
@@ -311,14 +312,14 @@ TEST_F(SphEditorTest, MainWindowSelectAllAndDeleteReachTheView) {
   form_->Show(false);
   Place(Scheme(), "GND", 50, 50);
   Place(Scheme(), "Multimeter", 150, 50);
-  SendMessageW(form_->GetHandle(), WM_COMMAND, MAKEWPARAM(ID_EDIT_SELECT_ALL, 0), 0);
+  SendMessageW(form_->GetHandle(), WM_COMMAND, MAKEWPARAM(ID_KEST_SELECT_ALL, 0), 0);
   EXPECT_TRUE(editor->GetSchemeView()->HasSelection(true));
   // Delete acts only while the view has the focus.
   SetFocus(nullptr);
-  SendMessageW(form_->GetHandle(), WM_COMMAND, MAKEWPARAM(ID_EDIT_DELETE, 0), 0);
+  SendMessageW(form_->GetHandle(), WM_COMMAND, MAKEWPARAM(ID_KEST_DELETE, 0), 0);
   EXPECT_EQ(2, Scheme()->BlockCount());
   editor->GetSchemeView()->SetFocus();
-  SendMessageW(form_->GetHandle(), WM_COMMAND, MAKEWPARAM(ID_EDIT_DELETE, 0), 0);
+  SendMessageW(form_->GetHandle(), WM_COMMAND, MAKEWPARAM(ID_KEST_DELETE, 0), 0);
   EXPECT_EQ(0, Scheme()->BlockCount());
 }
 
@@ -330,7 +331,7 @@ TEST_F(SphEditorTest, OneControlPanelOnly) {
   ASSERT_EQ(1, answer.Count());
   EXPECT_EQ(L"Пульт управления уже установлен", answer.Texts()[0]);
   EXPECT_EQ(L"Ошибка", answer.Captions()[0]);
-  EXPECT_EQ(kToolSelect, editor->GetSchemeView()->tool);
+  EXPECT_EQ(CSchemeView::kToolSelect, editor->GetSchemeView()->tool);
   EXPECT_EQ(std::vector<int>{109}, PressedIds(editor));
 }
 
@@ -401,13 +402,13 @@ TEST_F(SphEditorTest, BusPromptAcceptsTwoToSixtyFour) {
     EXPECT_EQ(L"Введите число жил:", prompt.prompts[0]);
     EXPECT_EQ(L"8", prompt.presets[0]);
   }
-  EXPECT_EQ(kToolBus, view->tool);
+  EXPECT_EQ(CSchemeView::kToolBus, view->tool);
   EXPECT_EQ(12, view->cores);
   EXPECT_EQ(std::vector<int>{108}, PressedIds(editor));
   for (const wchar_t* edge : {L"2", L"64", L"+7x"}) {
     BusPromptAnswerer prompt({edge});
     Command(editor, 108);
-    EXPECT_EQ(kToolBus, view->tool);
+    EXPECT_EQ(CSchemeView::kToolBus, view->tool);
   }
   EXPECT_EQ(7, view->cores);
   EXPECT_EQ(7, CSphEditor::GetBusCoresPreset());
@@ -435,7 +436,7 @@ TEST_F(SphEditorTest, BusPromptRefusesOtherCountsAndPresetsThemNextTime) {
     ASSERT_EQ(1, box.Count());
     EXPECT_EQ(L"Число жил должно быть от 2 до 64!", box.Texts()[0]);
     EXPECT_EQ(L"Ошибка", box.Captions()[0]);
-    EXPECT_EQ(kToolSelect, view->tool);
+    EXPECT_EQ(CSchemeView::kToolSelect, view->tool);
     EXPECT_EQ(5, view->cores);
     EXPECT_TRUE(PressedIds(editor).empty());
     preset = c.nextPreset;
@@ -449,7 +450,7 @@ TEST_F(SphEditorTest, CancelledBusPromptGoesBackToTheCursor) {
   BusPromptAnswerer prompt({nullptr});
   Command(editor, 108);
   EXPECT_EQ(1u, prompt.captions.size());
-  EXPECT_EQ(kToolSelect, editor->GetSchemeView()->tool);
+  EXPECT_EQ(CSchemeView::kToolSelect, editor->GetSchemeView()->tool);
   EXPECT_EQ(std::vector<int>{109}, PressedIds(editor));
   EXPECT_EQ(8, CSphEditor::GetBusCoresPreset());
 }
@@ -522,7 +523,7 @@ TEST_F(SphEditorTest, SchemeCategoriesCreateTheChosenComponent) {
     EXPECT_EQ(chooser.record, made->applied);
     EXPECT_STREQ("AB-12", made->model);
     EXPECT_EQ(made, editor->GetSchemeView()->object);
-    EXPECT_EQ(kToolPlaceBlock, editor->GetSchemeView()->tool);
+    EXPECT_EQ(CSchemeView::kToolPlaceBlock, editor->GetSchemeView()->tool);
     EXPECT_EQ(std::vector<int>{c.id}, PressedIds(editor));
     ClearAll();
   }
@@ -536,14 +537,14 @@ TEST_F(SphEditorTest, CancelledOrUncreatableCategoryChangesNothing) {
   Command(editor, 160);  // cancelled
   EXPECT_EQ(1u, chooser.tables.size());
   EXPECT_EQ(0, Scheme()->BlockCount());
-  EXPECT_EQ(kToolPlaceClass, editor->GetSchemeView()->tool);
+  EXPECT_EQ(CSchemeView::kToolPlaceClass, editor->GetSchemeView()->tool);
   EXPECT_EQ(std::vector<int>{135}, PressedIds(editor));
   // A record of a class the registry cannot create.
   std::unique_ptr<CompDbTable> table = MakeTable(L"routers", "WR-1\tx\t1\n");
   chooser.record = table->GetRecord(0);
   Command(editor, 159);
   EXPECT_EQ(0, Scheme()->BlockCount());
-  EXPECT_EQ(kToolPlaceClass, editor->GetSchemeView()->tool);
+  EXPECT_EQ(CSchemeView::kToolPlaceClass, editor->GetSchemeView()->tool);
   EXPECT_EQ(std::vector<int>{135}, PressedIds(editor));
 }
 
@@ -629,7 +630,7 @@ TEST_F(SphEditorTest, TheRealBrowserChoosesTheBatteryModel) {
   ASSERT_NE(nullptr, made);
   EXPECT_STREQ("Battery", made->className);
   EXPECT_STREQ("B-2", made->model);
-  EXPECT_EQ(kToolPlaceBlock, editor->GetSchemeView()->tool);
+  EXPECT_EQ(CSchemeView::kToolPlaceBlock, editor->GetSchemeView()->tool);
 
   browsertest::LoopProbe cancel([&] {
     CDBExplorer* explorer = findExplorer();
@@ -662,13 +663,13 @@ TEST_F(SphEditorTest, TheBoardPageHostsTheBoardView) {
   Command(editor, kPalConnectors);
   ASSERT_EQ(1, Scheme()->BlockCount());
   EXPECT_EQ(Scheme()->blocks, board->currentPart);
-  EXPECT_EQ(kBoardToolPlace, board->tool);
+  EXPECT_EQ(CPCBView::kToolPlace, board->tool);
   Command(editor, kPalZoomIn);
   EXPECT_FLOAT_EQ(6.0f, board->scale);
   Command(editor, kPalZoomOut);
   EXPECT_FLOAT_EQ(4.0f, board->scale);
   EXPECT_FALSE(editor->GetBoardDeleteButton()->IsEnabled());
-  board->tool = kBoardToolNormal;
+  board->tool = CPCBView::kToolNormal;
   Scheme()->blocks->footprintWidth = 5;
   Scheme()->blocks->footprintLength = 5;
   board->SelectAll(true);
@@ -703,7 +704,7 @@ TEST_F(SphEditorTest, BoardPasteOffsetsThePastedPartsOnTheScheme) {
   Command(editor, WM_COPY);
   ASSERT_TRUE(IsPcbClipboardAvailable());
   EXPECT_EQ(1, SendMessageW(editor->GetHandle(), EM_CANPASTE, 0, 0));
-  Command(editor, kCmdBoardPaste);
+  Command(editor, CPCBView::kCmdPaste);
   ASSERT_EQ(2, Scheme()->BlockCount());
   CSCHBlock* pasted = Scheme()->blocks;
   ASSERT_NE(part, pasted);
@@ -842,7 +843,7 @@ TEST_F(SphEditorTest, ClosingTheMainSchemeEditorAsksTheMainWindow) {
   form_->SetFileName(folder.File(L"robot.vlkx").c_str());
   CSphEditor* editor = new CSphEditor(form_, form_->GetScheme(), kEditorMain, 0, 0);
   editor->SetMainScheme(true);
-  editor->GetSchemeView()->tool = kToolWire;
+  editor->GetSchemeView()->tool = CSchemeView::kToolWire;
   editor->GetSchemeView()->state = 1;
   SendMessageW(form_->GetHandle(), WM_SCHEME_MODIFIED, 0, 0);
   HWND main = form_->GetHandle();

@@ -20,6 +20,7 @@
 #include "kestui/bars/kest_speedbutton.h"
 #include "kestui/bars/kest_status_bar.h"
 #include "kestui/containers/kest_tabs.h"
+#include "kestui/core/kest_command_ids.h"
 #include "kestui/core/kest_host_scope.h"
 #include "kestui/forms/kest_form.h"
 #include "scheme/model/scheme_icons.h"
@@ -275,22 +276,22 @@ TEST_F(BlockEditorTest, HitCodesOverTheFixture) {
     int x, y, code;
     void* object;
   } cases[] = {
-      {100, 60, kHitBlock, a},
-      {22, 72, kHitInput, a->inputs[0]},              // the pin wins over its link
-      {168, 68, kHitOutput, a->outputs[0]},
-      {250, 225, kHitLinkAtInput, b->inputs[0]},      // y at the input, between x1 and the input
-      {200, 70, kHitLinkAtOutput, b->inputs[0]},      // y at the output
-      {235, 150, kHitLinkX1, b->inputs[0]},
-      {10, 70, kHitLinkAtInput, a->inputs[0]},        // 10 from the pin: the link
-      {0, 100, kHitLinkX2, a->inputs[0]},
-      {300, 160, kHitLinkY, a->inputs[0]},
-      {490, 200, kHitLinkX1, a->inputs[0]},
-      {470, 225, kHitLinkAtOutput, a->inputs[0]},
-      {300, 200, kHitBlock, b},                       // left and top inclusive
-      {449, 275, kHitBlock, b},                       // a hardware output is no pin
-      {450, 275, kHitNothing, nullptr},               // right edge exclusive
-      {300, 300, kHitNothing, nullptr},               // bottom edge exclusive
-      {600, 400, kHitNothing, nullptr},
+      {100, 60, CBEView::kHitBlock, a},
+      {22, 72, CBEView::kHitInput, a->inputs[0]},              // the pin wins over its link
+      {168, 68, CBEView::kHitOutput, a->outputs[0]},
+      {250, 225, CBEView::kHitLinkAtInput, b->inputs[0]},      // y at the input, between x1 and the input
+      {200, 70, CBEView::kHitLinkAtOutput, b->inputs[0]},      // y at the output
+      {235, 150, CBEView::kHitLinkX1, b->inputs[0]},
+      {10, 70, CBEView::kHitLinkAtInput, a->inputs[0]},        // 10 from the pin: the link
+      {0, 100, CBEView::kHitLinkX2, a->inputs[0]},
+      {300, 160, CBEView::kHitLinkY, a->inputs[0]},
+      {490, 200, CBEView::kHitLinkX1, a->inputs[0]},
+      {470, 225, CBEView::kHitLinkAtOutput, a->inputs[0]},
+      {300, 200, CBEView::kHitBlock, b},                       // left and top inclusive
+      {449, 275, CBEView::kHitBlock, b},                       // a hardware output is no pin
+      {450, 275, CBEView::kHitNothing, nullptr},               // right edge exclusive
+      {300, 300, CBEView::kHitNothing, nullptr},               // bottom edge exclusive
+      {600, 400, CBEView::kHitNothing, nullptr},
   };
   for (const Case& c : cases) {
     void* object = reinterpret_cast<void*>(1);
@@ -350,14 +351,14 @@ TEST_F(BlockEditorTest, PlacingABlockFromThePalette) {
   SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
   SendMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
   velktest::FlushEvents();
-  EXPECT_EQ(kDragPlace, view->GetMode());
+  EXPECT_EQ(CBEView::kDragPlace, view->GetMode());
   EXPECT_EQ(kTwoByTwoClassId, view->GetPendingClass());
   EXPECT_FALSE(buttons[0]->IsDown());
   EXPECT_TRUE(buttons[1]->IsDown());
 
   int before = scheme.GetBlockCount();
   Press(600, 450);  // waiting to place: the press does nothing else
-  EXPECT_EQ(kDragPlace, view->GetMode());
+  EXPECT_EQ(CBEView::kDragPlace, view->GetMode());
   Release(601, 451);
   ASSERT_EQ(before + 1, scheme.GetBlockCount());
   CBEBlock* placed = scheme.blocks;
@@ -367,7 +368,7 @@ TEST_F(BlockEditorTest, PlacingABlockFromThePalette) {
   EXPECT_EQ(401, placed->rect.top);
   EXPECT_EQ(676, placed->rect.right);
   EXPECT_EQ(501, placed->rect.bottom);
-  EXPECT_EQ(kDragIdle, view->GetMode());
+  EXPECT_EQ(CBEView::kDragIdle, view->GetMode());
   EXPECT_EQ(1, toolFinished);
   EXPECT_EQ(1, frame->modified);
   EXPECT_FALSE(buttons[1]->IsDown());
@@ -400,7 +401,7 @@ TEST_F(BlockEditorTest, CancelledPluginChooserPressesNothingAndPlacesNothing) {
   SendMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
   velktest::FlushEvents();
   EXPECT_EQ(1, editor->chooserRuns);
-  EXPECT_EQ(kDragIdle, view->GetMode());
+  EXPECT_EQ(CBEView::kDragIdle, view->GetMode());
   for (CKestSpdBtn* b : buttons) EXPECT_FALSE(b->IsDown());
 
   editor->chooserAnswer = true;
@@ -408,7 +409,7 @@ TEST_F(BlockEditorTest, CancelledPluginChooserPressesNothingAndPlacesNothing) {
   SendMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
   velktest::FlushEvents();
   EXPECT_EQ(2, editor->chooserRuns);
-  EXPECT_EQ(kDragPlace, view->GetMode());
+  EXPECT_EQ(CBEView::kDragPlace, view->GetMode());
   EXPECT_EQ(kPluginBlockClassId, view->GetPendingClass());
   EXPECT_TRUE(buttons[2]->IsDown());
 }
@@ -416,7 +417,7 @@ TEST_F(BlockEditorTest, CancelledPluginChooserPressesNothingAndPlacesNothing) {
 TEST_F(BlockEditorTest, LinkFromAnOutputToAFreeInput) {
   OpenEditor();
   Press(170, 70);  // A's output
-  EXPECT_EQ(kDragLinkFromOutput, view->GetMode());
+  EXPECT_EQ(CBEView::kDragLinkFromOutput, view->GetMode());
   Move(250, 200);
   Move(300, 275);
   Release(300, 275);  // B's second input
@@ -427,14 +428,14 @@ TEST_F(BlockEditorTest, LinkFromAnOutputToAFreeInput) {
   EXPECT_EQ(280, b->inputs[1]->routeX2);
   EXPECT_EQ(250, b->inputs[1]->routeX1);
   EXPECT_EQ(1, frame->modified);
-  EXPECT_EQ(kDragIdle, view->GetMode());
+  EXPECT_EQ(CBEView::kDragIdle, view->GetMode());
 }
 
 TEST_F(BlockEditorTest, LinkFromAnInputThatDetours) {
   OpenEditor();
   b->inputs[0]->source = nullptr;
   Press(300, 225);  // the free input of B
-  EXPECT_EQ(kDragLinkFromInput, view->GetMode());
+  EXPECT_EQ(CBEView::kDragLinkFromInput, view->GetMode());
   Move(400, 240);
   Release(450, 225);  // B's own first output: the link goes round
   ASSERT_EQ(b->outputs[0], b->inputs[0]->source);
@@ -464,7 +465,7 @@ TEST_F(BlockEditorTest, IncompatibleTypesAreRefused) {
   EXPECT_EQ(L"Ошибка", host.captions[0]);
   EXPECT_EQ(L"Ошибка", host.captions[1]);
   EXPECT_EQ(0, frame->modified);
-  EXPECT_EQ(kDragIdle, view->GetMode());
+  EXPECT_EQ(CBEView::kDragIdle, view->GetMode());
 }
 
 TEST_F(BlockEditorTest, ALinkCannotEndOnAHardwareOutput) {
@@ -482,7 +483,7 @@ TEST_F(BlockEditorTest, CuttingLinks) {
   // Pressing on a connected input cuts its link at once.
   Press(300, 225);
   EXPECT_EQ(nullptr, b->inputs[0]->source);
-  EXPECT_EQ(kCursorCut, view->GetCursorIndex());
+  EXPECT_EQ(KestCursorLinkCut, view->GetCursorIndex());
   Release(300, 225);
   EXPECT_EQ(1, frame->modified);
   // So does pressing on the end piece at the output.
@@ -495,22 +496,22 @@ TEST_F(BlockEditorTest, CuttingLinks) {
 TEST_F(BlockEditorTest, ReroutingLinks) {
   OpenEditor();
   Press(235, 150);
-  EXPECT_EQ(kDragRouteX1, view->GetMode());
+  EXPECT_EQ(CBEView::kDragRouteX1, view->GetMode());
   Move(260, 150);
   EXPECT_EQ(260, b->inputs[0]->routeX1);
-  EXPECT_EQ(kCursorSizeHorizontal, view->GetCursorIndex());
+  EXPECT_EQ(KestCursorSplitWe, view->GetCursorIndex());
   Release(260, 150);
   EXPECT_EQ(1, frame->modified);
 
   Press(300, 160);
-  EXPECT_EQ(kDragRouteY, view->GetMode());
+  EXPECT_EQ(CBEView::kDragRouteY, view->GetMode());
   Move(300, 180);
   EXPECT_EQ(180, a->inputs[0]->routeY);
-  EXPECT_EQ(kCursorSizeVertical, view->GetCursorIndex());
+  EXPECT_EQ(KestCursorSplitNs, view->GetCursorIndex());
   Release(300, 180);
 
   Press(0, 100);
-  EXPECT_EQ(kDragRouteX2, view->GetMode());
+  EXPECT_EQ(CBEView::kDragRouteX2, view->GetMode());
   Move(30, 100);  // away from the edge: no scrolling
   EXPECT_EQ(30, a->inputs[0]->routeX2);
   Release(30, 100);
@@ -524,22 +525,22 @@ TEST_F(BlockEditorTest, HoveringALinkMakesItHot) {
   OpenEditor();
   Move(235, 150, 0);
   EXPECT_EQ(b->inputs[0], view->GetHotLink());
-  EXPECT_EQ(kCursorSizeHorizontal, view->GetCursorIndex());
+  EXPECT_EQ(KestCursorSplitWe, view->GetCursorIndex());
   Move(300, 160, 0);
   EXPECT_EQ(a->inputs[0], view->GetHotLink());
-  EXPECT_EQ(kCursorSizeVertical, view->GetCursorIndex());
+  EXPECT_EQ(KestCursorSplitNs, view->GetCursorIndex());
   Move(100, 60, 0);
   EXPECT_EQ(nullptr, view->GetHotLink());
   EXPECT_STREQ(L"Простой", view->GetHint());
   Move(300, 275, 0);
   EXPECT_STREQ(L"bit", view->GetHint());
-  EXPECT_EQ(kCursorCross, view->GetCursorIndex());
+  EXPECT_EQ(KestCursorCross, view->GetCursorIndex());
 }
 
 TEST_F(BlockEditorTest, RubberBandSelection) {
   OpenEditor();
   Press(5, 5);
-  EXPECT_EQ(kDragBand, view->GetMode());
+  EXPECT_EQ(CBEView::kDragBand, view->GetMode());
   Move(200, 200);
   Release(460, 310);
   EXPECT_TRUE(a->IsSelected());
@@ -567,13 +568,13 @@ TEST_F(BlockEditorTest, ClickSelectsAndASecondPressMoves) {
   OpenEditor();
   Press(100, 60);
   EXPECT_TRUE(a->IsSelected());
-  EXPECT_EQ(kDragIdle, view->GetMode());  // no drag on the selecting press
+  EXPECT_EQ(CBEView::kDragIdle, view->GetMode());  // no drag on the selecting press
   Move(120, 70);
   Release(120, 70);
   EXPECT_EQ(20, a->rect.left);
 
   Press(100, 60, MK_SHIFT);  // already selected: a drag starts
-  EXPECT_EQ(kDragMove, view->GetMode());
+  EXPECT_EQ(CBEView::kDragMove, view->GetMode());
   Move(110, 65);
   Move(130, 75);
   Release(130, 75);
@@ -609,7 +610,7 @@ TEST_F(BlockEditorTest, SelectAllAndDelete) {
   b->flags |= kBlockDevice;  // a piece of hardware stays
   OpenEditor();
   EXPECT_EQ(0, Ask(WM_KEST_CANDELETE));
-  Command(kEditSelectAllCommand);
+  Command(ID_KEST_POPUP_SELECT_ALL);
   EXPECT_TRUE(a->IsSelected());
   EXPECT_TRUE(b->IsSelected());
   EXPECT_EQ(1, Ask(WM_KEST_CANCOPY));
@@ -623,7 +624,7 @@ TEST_F(BlockEditorTest, SelectAllAndDelete) {
   EXPECT_EQ(b, scheme.blocks);
   EXPECT_EQ(nullptr, b->inputs[0]->source);  // its source went with A
   EXPECT_EQ(1, frame->modified);
-  EXPECT_EQ(kHitNothing, view->GetPressedHit());
+  EXPECT_EQ(CBEView::kHitNothing, view->GetPressedHit());
   EXPECT_EQ(0, Ask(WM_KEST_CANDELETE));  // only a device block is selected
   velktest::FlushEvents();
   EXPECT_EQ(1, toolFinished);  // posted
@@ -640,7 +641,7 @@ TEST_F(BlockEditorTest, DeleteCommandAndCutRefreshTheStatus) {
   HWND bar = editor->GetStatusBar()->GetHandle();
   EXPECT_EQ(L"500", PanelText(bar, kStatusRomPanel));
   a->flags |= kBlockSelected;
-  Command(kEditDeleteCommand);
+  Command(ID_KEST_POPUP_DELETE);
   EXPECT_EQ(L"200", PanelText(bar, kStatusRomPanel));
   EXPECT_EQ(1, frame->modified);
 }
@@ -680,12 +681,12 @@ TEST_F(BlockEditorTest, PropertiesDialogThatDeletesItsBlock) {
   SendMessageW(ViewWindow(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(100, 60));
   EXPECT_EQ(1, host.dialogs);
   EXPECT_EQ(nullptr, view->GetPressedObject());
-  EXPECT_EQ(kHitNothing, view->GetPressedHit());
+  EXPECT_EQ(CBEView::kHitNothing, view->GetPressedHit());
   EXPECT_EQ(1, scheme.GetBlockCount());
   EXPECT_EQ(1, frame->modified);
   EXPECT_EQ(1, toolFinished);
   // Nothing of the deleted block is touched afterwards.
-  Command(kBlockPropertiesCommand);
+  Command(ID_KEST_POPUP_PROPERTIES);
   EXPECT_EQ(1, host.dialogs);
   UpdateWindow(ViewWindow());
   velktest::FlushEvents();
@@ -702,7 +703,7 @@ TEST_F(BlockEditorTest, PropertiesOnlyForABlockAndOnlyConfirmedChanges) {
   EXPECT_EQ(1, toolFinished);
   Press(350, 250);
   Release(350, 250);
-  Command(kBlockPropertiesCommand);  // cancelled
+  Command(ID_KEST_POPUP_PROPERTIES);  // cancelled
   EXPECT_EQ(1, host.dialogs);
   EXPECT_EQ(0, frame->modified);
 }
@@ -711,7 +712,7 @@ TEST_F(BlockEditorTest, PictureExportOfTheScheme) {
   OpenEditor();
   EditorHost host;
   CKestHostScope scope(&host);
-  Command(kCopyPictureCommand);
+  Command(ID_KEST_COPY_PICTURE);
   ASSERT_EQ(std::vector<int>{kPictureClipboard}, host.beginKinds);
   ASSERT_EQ(std::vector<int>{kPictureClipboard}, host.endKinds);
   EXPECT_TRUE(host.endedRight);
@@ -729,8 +730,8 @@ TEST_F(BlockEditorTest, PictureExportOfTheScheme) {
   EXPECT_EQ(kBlack, host.At(200, 70));
 
   host.cancelPicture = true;
-  Command(kExportPictureCommand);
-  Command(kPrintPictureCommand);
+  Command(ID_KEST_EXPORT_PICTURE);
+  Command(ID_KEST_PRINT_PICTURE);
   EXPECT_EQ((std::vector<int>{kPictureClipboard, kPictureFile, kPicturePrinter}), host.beginKinds);
   EXPECT_EQ(1u, host.endKinds.size());  // a cancelled picture is not finished
 }
@@ -744,7 +745,7 @@ TEST_F(BlockEditorTest, PaintsTheCanvasAndLeavesAScreenshot) {
   COLORREF background = GetPixel(dc, 600, 100);
   COLORREF body = GetPixel(dc, 20, 60);
   ReleaseDC(ViewWindow(), dc);
-  EXPECT_EQ(kBlockViewBackground, background);
+  EXPECT_EQ(CBEView::kBackground, background);
   EXPECT_EQ(kBlack, body);
   EXPECT_TRUE(velktest::SaveWindowBitmap(frame->GetHandle(), ScreenshotFolder() + L"block_editor.bmp"));
 }
@@ -764,13 +765,13 @@ TEST_F(BlockEditorTest, ScrollRangeReachesBlocksAtNegativeCoordinates) {
   EXPECT_EQ(-420, info.nMin);
   EXPECT_EQ(470, info.nMax);
   // The wheel scrolls up to the range's start and no further.
-  SendMessageW(ViewWindow(), WM_MOUSEWHEEL, MAKEWPARAM(0, 3 * kWheelNotch), 0);
+  SendMessageW(ViewWindow(), WM_MOUSEWHEEL, MAKEWPARAM(0, 3 * WHEEL_DELTA), 0);
   EXPECT_EQ(-320, view->GetScrollY());
   SendMessageW(ViewWindow(), WM_HSCROLL, SB_TOP, 0);
   EXPECT_EQ(-420, view->GetScrollX());
   // Client (120, 50) is scheme (-300, -270), inside A.
   Press(120, 50);
-  EXPECT_EQ(kHitBlock, view->GetPressedHit());
+  EXPECT_EQ(CBEView::kHitBlock, view->GetPressedHit());
   EXPECT_EQ(a, view->GetPressedObject());
   Release(120, 50);
 }
@@ -807,12 +808,12 @@ TEST_F(BlockEditorTest, CopyPasteAndCutThroughTheEditor) {
   ClipboardReset reset;
   OpenEditor();
   a->flags |= kBlockSelected;
-  Command(kEditCopyCommand);
+  Command(ID_KEST_POPUP_COPY);
   EXPECT_EQ(1, Ask(EM_CANPASTE));
   EXPECT_EQ(2, scheme.GetBlockCount());
   EXPECT_EQ(0, frame->modified);
 
-  Command(kEditPasteCommand);
+  Command(ID_KEST_POPUP_PASTE);
   ASSERT_EQ(3, scheme.GetBlockCount());
   CBEBlock* pasted = scheme.blocks;
   EXPECT_TRUE(pasted->IsSelected());
@@ -821,10 +822,10 @@ TEST_F(BlockEditorTest, CopyPasteAndCutThroughTheEditor) {
   EXPECT_EQ(30, pasted->rect.top);
   EXPECT_EQ(1, frame->modified);
 
-  Command(kEditCutCommand);
+  Command(ID_KEST_POPUP_CUT);
   EXPECT_EQ(2, scheme.GetBlockCount());
   EXPECT_EQ(2, frame->modified);
-  Command(kEditPasteCommand);
+  Command(ID_KEST_POPUP_PASTE);
   EXPECT_EQ(3, scheme.GetBlockCount());
 }
 

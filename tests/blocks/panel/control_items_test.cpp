@@ -22,7 +22,7 @@
 #include "foundation/memory_stream.h"
 #include "kestui/containers/kest_container.h"
 #include "kestui/graphics/kest_draw.h"
-#include "kestui/graphics/kest_paintbox.h"
+#include "kestui/graphics/kest_canvas.h"
 #include "support/test_support.h"
 #include "ui_block_fixture.h"
 

@@ -17,7 +17,8 @@
 #include "blocks/panel/velk_ui_property_grid.h"
 #include "kestui/bars/kest_speedbutton.h"
 #include "kestui/containers/kest_scrollbox.h"
-#include "kestui/graphics/kest_paintbox.h"
+#include "kestui/core/kest_command_ids.h"
+#include "kestui/graphics/kest_canvas.h"
 #include "kestui/menus/kest_menu.h"
 #include "kestui/menus/kest_popup_menu.h"
 #include "modal_driver.h"
@@ -286,7 +287,7 @@ TEST_F(EditorTest, CutEmptiesTheGridFirstAndPasteBringsTheItemBack) {
   PrepareMenu();
   EXPECT_TRUE(MenuEnabled(Menu(), kMenuCutPosition));
   EXPECT_FALSE(MenuEnabled(Menu(), kMenuPastePosition));
-  Command(kEditorCutCommand);
+  Command(ID_KEST_CUT);
   EXPECT_EQ(nullptr, editor->GetPropertyList());
   EXPECT_EQ(0, panel.ItemCount());
   EXPECT_EQ(nullptr, panel.currentItem);
@@ -297,16 +298,16 @@ TEST_F(EditorTest, CutEmptiesTheGridFirstAndPasteBringsTheItemBack) {
   EXPECT_FALSE(MenuEnabled(Menu(), kMenuOrderPosition));
   EXPECT_TRUE(MenuEnabled(Menu(), kMenuPastePosition));
   EXPECT_TRUE(MenuEnabled(Menu(), kMenuSnapPosition));
-  Command(kEditorPasteCommand);
+  Command(ID_KEST_PASTE);
   ASSERT_EQ(1, panel.ItemCount());
   auto* back = dynamic_cast<CVelkUIText*>(panel.items);
   ASSERT_NE(nullptr, back);
   EXPECT_STREQ(L"Заголовок", back->name);
   EXPECT_TRUE(back->selected);
-  Command(kEditorCopyCommand);
-  Command(kEditorPasteCommand);
+  Command(ID_KEST_COPY);
+  Command(ID_KEST_PASTE);
   EXPECT_EQ(2, panel.ItemCount());
-  Command(kEditorSelectAllCommand);
+  Command(ID_KEST_SELECT_ALL);
   EXPECT_TRUE(panel.items->selected);
   EXPECT_TRUE(panel.Tail()->selected);
 }
