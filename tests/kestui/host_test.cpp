@@ -52,21 +52,17 @@ TEST(KestHost, NullInstallsTheBaseHost) {
 
 TEST(KestHost, BaseAnswersWithoutTheProgramsWindows) {
   CKestHost* base = GetKestHost();
-  EXPECT_FALSE(base->OpenSchemeEditor(nullptr, 2, 0, 0));
-  EXPECT_FALSE(base->OpenBlockEditor(nullptr, L"AVR"));
-  EXPECT_FALSE(base->ShowBlockProperties(nullptr));
   RECT area = {0, 0, 100, 50};
   EXPECT_EQ(nullptr, base->BeginPictureExport(0, area));  // nothing to draw into
   base->EndPictureExport(0, nullptr);                      // and nothing to finish
   EXPECT_FALSE(base->OpenHelp(nullptr, L"Torvalk5.chm", 0, 0));
-  base->ShowComponentModel(L"Резисторы", "MLT-0.25", nullptr);  // nothing to show, nothing happens
 
-  // Error boxes are the system's message box "Ошибка".
+  // Messages are the framework's message box.
   velktest::DialogAnswerer answer(IDOK);
-  base->ShowReadError(L"Файл повреждён");
+  EXPECT_EQ(IDOK, base->ShowMessage(MB_OK | MB_ICONERROR, L"Ошибка", L"Не удалось"));
   ASSERT_EQ(1, answer.Count());
   EXPECT_EQ(L"Ошибка", answer.Captions()[0]);
-  EXPECT_EQ(L"Файл повреждён", answer.Texts()[0]);
+  EXPECT_EQ(L"Не удалось", answer.Texts()[0]);
 
   // Starting a program that is not there fails as ShellExecuteW does.
   HINSTANCE result = base->StartProgram(nullptr, nullptr, L"C:\\нет\\такой\\программы.exe", nullptr, nullptr, SW_SHOW);

@@ -9,7 +9,7 @@
 
 #include "foundation/buffer_failure_scope.h"
 #include "foundation/memory_stream.h"
-#include "kestui/core/kest_host_scope.h"
+#include "scheme/model/scheme_host.h"
 #include "kestui/graphics/image.h"
 #include "scheme/model/scheme_icons.h"
 #include "scheme_fixture.h"
@@ -418,7 +418,7 @@ TEST(BlockRecord, BaseRecordRoundTrip) {
 }
 
 // A program whose component viewer records what it was asked to show.
-class RecordingViewerHost : public CKestHost {
+class RecordingViewerHost : public CSchemeHost {
 public:
   void ShowComponentModel(const wchar_t* table, const char* model, const char* options) override {
     shownTable = table ? table : L"";
@@ -433,7 +433,7 @@ public:
 
 TEST(BlockEdit, ShowsTheModelAndNeverReportsAChange) {
   RecordingViewerHost host;
-  CKestHostScope withViewer(&host);
+  CSchemeHostScope withViewer(&host);
   CSCHBlock block;
   EXPECT_FALSE(block.Edit());
   block.SetModel("1N4148");

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "foundation/memory_stream.h"
-#include "kestui/core/kest_host_scope.h"
+#include "scheme/model/scheme_host.h"
 #include "scheme/model/block.h"
 #include "scheme/model/live_counts.h"
 #include "scheme/model/scheme.h"
@@ -102,12 +102,12 @@ TEST_F(ClassRegistry, ClassWithoutCreatorFailsLikeAnUnknownName) {
   EXPECT_EQ(g_schLiveCounts.blocks, before.blocks);
 
   // The message goes through the program's host: one that keeps it shows no box.
-  class KeepingHost : public CKestHost {
+  class KeepingHost : public CSchemeHost {
   public:
     void ShowReadError(const wchar_t* text) override { texts.push_back(text); }
     std::vector<std::wstring> texts;
   } host;
-  CKestHostScope withHost(&host);
+  CSchemeHostScope withHost(&host);
   m.Seek(0, 0);
   EXPECT_FALSE(s.Read(&m, 0));
   EXPECT_EQ(answerer.Count(), 1);

@@ -22,7 +22,7 @@
 #include "kestui/bars/kest_speedbutton.h"
 #include "kestui/bars/kest_status_bar.h"
 #include "kestui/buttons/kest_label.h"
-#include "kestui/core/kest_host_scope.h"
+#include "blocks/engine/block_host.h"
 #include "kestui/edits/kest_edit.h"
 #include "kestui/edits/kest_memo.h"
 #include "kestui/forms/kest_dialogs.h"
@@ -656,7 +656,7 @@ TEST_F(ScriptEditorTest, TheCloseCheck) {
 }
 
 // Velkboard's answer to a block's properties: the block's own dialog.
-class BlockDialogHost : public CKestHost {
+class BlockDialogHost : public CBlockHost {
 public:
   bool ShowBlockProperties(CBEBlock* block) override { return block && block->ShowProperties(); }
 };
@@ -678,7 +678,7 @@ TEST_F(ScriptEditorTest, ADoubleClickOnAScriptBlockOpensTheEditor) {
   FlushEvents();
   HWND view = blockEditor->GetView()->GetHandle();
   BlockDialogHost host;
-  CKestHostScope scope(&host);
+  CBlockHostScope scope(&host);
 
   CBEBlock* edited = nullptr;
   DialogAnswerer boxes({IDYES, IDOK});

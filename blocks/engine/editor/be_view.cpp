@@ -7,6 +7,7 @@
 
 #include "blocks/engine/block.h"
 #include "blocks/engine/block_clipboard.h"
+#include "blocks/engine/block_host.h"
 #include "blocks/engine/block_scheme.h"
 #include "blocks/engine/catalogue.h"
 #include "blocks/engine/catalogue_entry.h"
@@ -140,7 +141,7 @@ void CBEView::ShowBlockProperties() {
   CBEBlock* block = static_cast<CBEBlock*>(pressedObject_);
   // The dialog may delete blocks (a macro's inner editor, a paste): what
   // the view held of them is dropped before anything else is touched.
-  bool changed = GetKestHost()->ShowBlockProperties(block);
+  bool changed = GetBlockHost()->ShowBlockProperties(block);
   pressedHit_ = kHitNothing;
   pressedObject_ = nullptr;
   hotLink_ = nullptr;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "blocks/engine/block_clipboard.h"
+#include "blocks/engine/block_host.h"
 #include "blocks/engine/editor/be_editor.h"
 #include "blocks/engine/editor/be_view.h"
 #include "blocks/engine/editor/open_editor_count.h"
@@ -75,7 +76,7 @@ private:
 
 // A host that records message boxes and block dialogs and gives picture
 // export a memory bitmap.
-class EditorHost : public CKestHost {
+class EditorHost : public CKestHost, public CBlockHost {
 public:
   int ShowMessage(UINT, const wchar_t* caption, const wchar_t* text) override {
     captions.push_back(caption ? caption : L"");
@@ -378,6 +379,7 @@ TEST_F(BlockEditorTest, PlacingAClassTheCatalogueLacksPlacesNothing) {
   OpenEditor();
   EditorHost host;
   CKestHostScope scope(&host);
+  CBlockHostScope blockScope(&host);
   view->SetPendingClass(0x12345678);
   int before = scheme.GetBlockCount();
   Press(600, 450);
@@ -451,6 +453,7 @@ TEST_F(BlockEditorTest, IncompatibleTypesAreRefused) {
   OpenEditor();
   EditorHost host;
   CKestHostScope scope(&host);
+  CBlockHostScope blockScope(&host);
   b->inputs[1]->type = kSignalVideo;
 
   Press(300, 275);
@@ -472,6 +475,7 @@ TEST_F(BlockEditorTest, ALinkCannotEndOnAHardwareOutput) {
   OpenEditor();
   EditorHost host;
   CKestHostScope scope(&host);
+  CBlockHostScope blockScope(&host);
   Press(300, 275);
   Release(450, 275);  // the hardware output: no pin there
   EXPECT_EQ(nullptr, b->inputs[1]->source);
@@ -674,6 +678,7 @@ TEST_F(BlockEditorTest, PropertiesDialogThatDeletesItsBlock) {
   OpenEditor();
   EditorHost host;
   CKestHostScope scope(&host);
+  CBlockHostScope blockScope(&host);
   host.dialogAnswer = true;
   host.deleteInDialog = true;
   Press(100, 60);
@@ -696,6 +701,7 @@ TEST_F(BlockEditorTest, PropertiesOnlyForABlockAndOnlyConfirmedChanges) {
   OpenEditor();
   EditorHost host;
   CKestHostScope scope(&host);
+  CBlockHostScope blockScope(&host);
   Press(600, 450);  // nothing hit
   Release(600, 450);
   SendMessageW(ViewWindow(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(600, 450));
@@ -712,6 +718,7 @@ TEST_F(BlockEditorTest, PictureExportOfTheScheme) {
   OpenEditor();
   EditorHost host;
   CKestHostScope scope(&host);
+  CBlockHostScope blockScope(&host);
   Command(ID_KEST_COPY_PICTURE);
   ASSERT_EQ(std::vector<int>{kPictureClipboard}, host.beginKinds);
   ASSERT_EQ(std::vector<int>{kPictureClipboard}, host.endKinds);
