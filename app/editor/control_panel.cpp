@@ -9,7 +9,7 @@
 #include "scheme/model/scheme_host.h"
 
 CSCHPult::CSCHPult() {
-  SetName(kControlPanelName);
+  SetName(kVelkControlPanelName);
   typeText = L"Пульт управления";
   nestedScheme = new SchScheme;
   nestedScheme->CreateBlock("PultComputer");
@@ -23,7 +23,7 @@ CSCHPult::~CSCHPult() {
 
 bool CSCHPult::Edit() {
   // The program opens the editor; the component itself does not change.
-  if (nestedScheme) GetSchemeHost()->OpenSchemeEditor(nestedScheme, kEditorPanel, 0, 0);
+  if (nestedScheme) GetSchemeHost()->OpenSchemeEditor(nestedScheme, CSphEditor::kEditorPanel, 0, 0);
   return false;
 }
 

@@ -22,7 +22,7 @@
 #include "scheme/model/block.h"
 #include "scheme/model/scheme.h"
 
-const wchar_t* const kControlPanelName = L"Пульт управления";
+const wchar_t* const kVelkControlPanelName = L"Пульт управления";
 
 namespace {
 
@@ -45,29 +45,29 @@ struct PaletteItem {
 };
 
 const PaletteItem kSchemePalette[] = {
-    {kPalCursor, L"Курсор", kInAll, true},
+    {CSphEditor::kPalCursor, L"Курсор", kInAll, true},
     {0, nullptr, kInAll, false},
-    {kPalTwoCoreCable, L"Двухжильный провод", kInMain | kInPanel, true},
-    {kPalThreeCoreCable, L"Трехжильный провод", kInMain | kInPanel, true},
-    {kPalBus, L"Шина", kInAll, true},
-    {kPalGround, L"\"Земля\"", kInBoard, true},
+    {CSphEditor::kPalTwoCoreCable, L"Двухжильный провод", kInMain | kInPanel, true},
+    {CSphEditor::kPalThreeCoreCable, L"Трехжильный провод", kInMain | kInPanel, true},
+    {CSphEditor::kPalBus, L"Шина", kInAll, true},
+    {CSphEditor::kPalGround, L"\"Земля\"", kInBoard, true},
     {0, nullptr, kInMain, false},
-    {kPalControlPanel, L"Пульт управления", kInMain, true},
+    {CSphEditor::kPalControlPanel, L"Пульт управления", kInMain, true},
     {0, nullptr, kInAll, false},
-    {kPalUsbCom, L"Преобразователь USB-COM", kInMain | kInPanel, true},
-    {kPalPoeInjector, L"Инжектор питания Ethernet (PoE)", kInMain | kInPanel, true},
-    {kPalRfInjector, L"Инжектор питания для ВЧ-кабеля", kInMain | kInPanel, true},
-    {kPalResistors, L"Резисторы (терминаторы)", kInMain | kInPanel, true},
+    {CSphEditor::kPalUsbCom, L"Преобразователь USB-COM", kInMain | kInPanel, true},
+    {CSphEditor::kPalPoeInjector, L"Инжектор питания Ethernet (PoE)", kInMain | kInPanel, true},
+    {CSphEditor::kPalRfInjector, L"Инжектор питания для ВЧ-кабеля", kInMain | kInPanel, true},
+    {CSphEditor::kPalResistors, L"Резисторы (терминаторы)", kInMain | kInPanel, true},
     {0, nullptr, kInMain | kInPanel, false},
-    {kPalBatteries, L"Аккумуляторные батареи", kInPanel, true},
-    {kPalPowerSupplies, L"Блоки питания", kInPanel, true},
-    {kPalNetwork, L"Сетевое оборудование", kInPanel, true},
-    {kPalTeeFitting, L"T-образное соединение шлангов", kInMain, true},
-    {kPalFiveWayFitting, L"Разветвитель на 5 шлангов", kInMain, true},
+    {CSphEditor::kPalBatteries, L"Аккумуляторные батареи", kInPanel, true},
+    {CSphEditor::kPalPowerSupplies, L"Блоки питания", kInPanel, true},
+    {CSphEditor::kPalNetwork, L"Сетевое оборудование", kInPanel, true},
+    {CSphEditor::kPalTeeFitting, L"T-образное соединение шлангов", kInMain, true},
+    {CSphEditor::kPalFiveWayFitting, L"Разветвитель на 5 шлангов", kInMain, true},
     {0, nullptr, kInMain, false},
-    {kPalDelete, L"Удалить", kInAll, false},
+    {CSphEditor::kPalDelete, L"Удалить", kInAll, false},
     {0, nullptr, kInAll, false},
-    {kPalMultimeter, L"Мультиметр", kInAll, true},
+    {CSphEditor::kPalMultimeter, L"Мультиметр", kInAll, true},
 };
 
 struct BoardItem {
@@ -77,18 +77,18 @@ struct BoardItem {
 };
 
 const BoardItem kBoardPalette[] = {
-    {kPalZoomIn, kPalZoomIn, L"Увеличить масштаб"},
-    {kPalZoomOut, kPalZoomOut, L"Уменьшить масштаб"},
+    {CSphEditor::kPalZoomIn, CSphEditor::kPalZoomIn, L"Увеличить масштаб"},
+    {CSphEditor::kPalZoomOut, CSphEditor::kPalZoomOut, L"Уменьшить масштаб"},
     {0, 0, nullptr},
-    {kPalConnectors, kPalConnectors, L"Разъемы"},
-    {kPalDcDc, kPalDcDc, L"DC-DC преобразователи"},
-    {kPalMicrocontrollers, kPalMicrocontrollers, L"Микроконтроллеры"},
-    {kPalDrivers, kPalDrivers, L"Силовые ключи (drivers)"},
-    {kPalRs232Drivers, kPalRs232Drivers, L"Драйверы RS-232"},
-    {kPalStdLogic, kPalStdLogic, L"Микросхемы стандартной логики"},
-    {kPalDiscretes, kPalDiscretes, L"Отдельные электронные компоненты"},
+    {CSphEditor::kPalConnectors, CSphEditor::kPalConnectors, L"Разъемы"},
+    {CSphEditor::kPalDcDc, CSphEditor::kPalDcDc, L"DC-DC преобразователи"},
+    {CSphEditor::kPalMicrocontrollers, CSphEditor::kPalMicrocontrollers, L"Микроконтроллеры"},
+    {CSphEditor::kPalDrivers, CSphEditor::kPalDrivers, L"Силовые ключи (drivers)"},
+    {CSphEditor::kPalRs232Drivers, CSphEditor::kPalRs232Drivers, L"Драйверы RS-232"},
+    {CSphEditor::kPalStdLogic, CSphEditor::kPalStdLogic, L"Микросхемы стандартной логики"},
+    {CSphEditor::kPalDiscretes, CSphEditor::kPalDiscretes, L"Отдельные электронные компоненты"},
     {0, 0, nullptr},
-    {kPalBoardDelete, kPalDelete, L"Удалить"},
+    {CSphEditor::kPalBoardDelete, CSphEditor::kPalDelete, L"Удалить"},
 };
 
 // Buttons that pick a class to place (tool 3).
@@ -97,9 +97,9 @@ struct PlaceItem {
   const char* className;
 };
 const PlaceItem kPlaceClasses[] = {
-    {kPalTeeFitting, "T_GIDRO"}, {kPalFiveWayFitting, "5_GIDRO"}, {kPalGround, "GND"},
-    {kPalUsbCom, "USB-COM"},     {kPalMultimeter, "Multimeter"},  {kPalRfInjector, "Injector"},
-    {kPalPoeInjector, "PoE"},
+    {CSphEditor::kPalTeeFitting, "T_GIDRO"}, {CSphEditor::kPalFiveWayFitting, "5_GIDRO"}, {CSphEditor::kPalGround, "GND"},
+    {CSphEditor::kPalUsbCom, "USB-COM"},     {CSphEditor::kPalMultimeter, "Multimeter"},  {CSphEditor::kPalRfInjector, "Injector"},
+    {CSphEditor::kPalPoeInjector, "PoE"},
 };
 
 // Scheme categories: the browser's tables and the class created.
@@ -109,21 +109,21 @@ struct CategoryItem {
   const char* className;
 };
 const CategoryItem kSchemeCategories[] = {
-    {kPalBatteries, L"batteries", "Battery"},
-    {kPalPowerSupplies, L"powersupply", "POWER_SUPPLY"},
-    {kPalNetwork, L"routers", "Router"},
-    {kPalResistors, L"resisters", "Resister"},
+    {CSphEditor::kPalBatteries, L"batteries", "Battery"},
+    {CSphEditor::kPalPowerSupplies, L"powersupply", "POWER_SUPPLY"},
+    {CSphEditor::kPalNetwork, L"routers", "Router"},
+    {CSphEditor::kPalResistors, L"resisters", "Resister"},
 };
 
 // Board categories; a null class name means the record's "class" column.
 const CategoryItem kBoardCategories[] = {
-    {kPalConnectors, L"connectors", nullptr},
-    {kPalDcDc, L"DC-DC", nullptr},
-    {kPalMicrocontrollers, L"avr", nullptr},
-    {kPalDrivers, L"drivers", nullptr},
-    {kPalRs232Drivers, L"max232;max485;FT232", nullptr},
-    {kPalStdLogic, L"stdlogic", "StdLogic"},
-    {kPalDiscretes, L"resisters;relays;bitransistor;cmostransistor;diod;capacitors", nullptr},
+    {CSphEditor::kPalConnectors, L"connectors", nullptr},
+    {CSphEditor::kPalDcDc, L"DC-DC", nullptr},
+    {CSphEditor::kPalMicrocontrollers, L"avr", nullptr},
+    {CSphEditor::kPalDrivers, L"drivers", nullptr},
+    {CSphEditor::kPalRs232Drivers, L"max232;max485;FT232", nullptr},
+    {CSphEditor::kPalStdLogic, L"stdlogic", "StdLogic"},
+    {CSphEditor::kPalDiscretes, L"resisters;relays;bitransistor;cmostransistor;diod;capacitors", nullptr},
 };
 
 // The class of a discrete part by the name of its record's table.
@@ -173,7 +173,7 @@ void CSphEditor::SetComponentChooser(CComponentChooser* chooser) {
   chooser_ = chooser ? chooser : &defaultChooser_;
 }
 
-bool CSphEditor::IsBoardPageShown() const { return tabs_ && tabs_->GetSelectedTab() != kSchemeTab; }
+bool CSphEditor::IsBoardPageShown() const { return tabs_ && tabs_->GetSelectedTab() != kVelkSchemeTab; }
 
 void CSphEditor::CloseEditorsOfScheme(SchScheme* scheme) {
   if (!scheme) return;
@@ -241,12 +241,12 @@ void CSphEditor::BuildSchemePalette(CKestContainer* host) {
 void CSphEditor::BuildInterface() {
   CKestContainer* schemeHost = this;
   if (mode_ == kEditorBoard) {
-    tabs_ = new CKestTabControl(this, true, kEditorTabsId, 1000, 1000, KEST_POS_CLIENT);
+    tabs_ = new CKestTabControl(this, true, kVelkEditorTabsId, 1000, 1000, KEST_POS_CLIENT);
     tabs_->AddTab(L"Макет печатной платы");
     tabs_->AddTab(L"Электронная схема");
-    tabs_->SelectTab(kBoardTab);
-    if (CKestContainer* page = tabs_->GetPage(kBoardTab)) BuildBoardPalette(page);
-    if (CKestContainer* page = tabs_->GetPage(kSchemeTab)) schemeHost = page;
+    tabs_->SelectTab(kVelkBoardTab);
+    if (CKestContainer* page = tabs_->GetPage(kVelkBoardTab)) BuildBoardPalette(page);
+    if (CKestContainer* page = tabs_->GetPage(kVelkSchemeTab)) schemeHost = page;
   }
   BuildSchemePalette(schemeHost);
 }
@@ -372,7 +372,7 @@ void CSphEditor::OnCommand(int id) {
       AskBusCores();
       break;
     case kPalControlPanel:
-      if (scheme_ && scheme_->FindBlockByName(kControlPanelName)) {
+      if (scheme_ && scheme_->FindBlockByName(kVelkControlPanelName)) {
         MessageBoxW(window_, L"Пульт управления уже установлен", L"Ошибка", MB_OK);
         SetTool(CSchemeView::kToolSelect);
         CheckToolButton(kPalCursor);
@@ -406,7 +406,7 @@ void CSphEditor::OnCommand(int id) {
     case ID_KEST_EXPORT_PICTURE:
     case ID_KEST_COPY_PICTURE:
     case ID_KEST_PRINT_PICTURE: {
-      int kind = id == ID_KEST_EXPORT_PICTURE ? kPictureFile : id == ID_KEST_COPY_PICTURE ? kPictureClipboard : kPicturePrinter;
+      int kind = id == ID_KEST_EXPORT_PICTURE ? KestPictureFile : id == ID_KEST_COPY_PICTURE ? KestPictureClipboard : KestPicturePrinter;
       if (IsBoardPageShown()) {
         if (boardView_) boardView_->ExportPicture(kind);
       } else if (schemeView_) {

@@ -22,16 +22,16 @@ std::wstring RegisteredHelpControlPath() {
                     0, KEY_READ, &key) != ERROR_SUCCESS) {
     return L"";
   }
-  wchar_t value[kMaxPathChars] = {};
+  wchar_t value[kFoundationMaxPathChars] = {};
   DWORD type = 0, size = sizeof value - sizeof(wchar_t);
   LONG rc = RegQueryValueExW(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
   RegCloseKey(key);
   if (rc != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return L"";
-  value[kMaxPathChars - 1] = 0;
+  value[kFoundationMaxPathChars - 1] = 0;
   if (type == REG_SZ) return value;
-  wchar_t expanded[kMaxPathChars];
-  DWORD n = ExpandEnvironmentStringsW(value, expanded, kMaxPathChars);
-  return (n == 0 || n > kMaxPathChars) ? L"" : expanded;
+  wchar_t expanded[kFoundationMaxPathChars];
+  DWORD n = ExpandEnvironmentStringsW(value, expanded, kFoundationMaxPathChars);
+  return (n == 0 || n > kFoundationMaxPathChars) ? L"" : expanded;
 }
 
 HtmlHelpFn LoadHtmlHelp() {

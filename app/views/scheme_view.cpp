@@ -250,9 +250,9 @@ void PaintPins(const PaintKit& kit, const CSCHBlock* b) {
       DrawNumber(dc, pin.number, &w, &h, 0, 0, true);
       int tx = x, ty = y;
       switch (side) {
-        case kSideLeft: tx = x + 3 - w; ty = y - h - 4; break;
-        case kSideTop: tx = x + 4; ty = y - h + 3; break;
-        case kSideRight: tx = x - 3; ty = y - h - 4; break;
+        case kSchSideLeft: tx = x + 3 - w; ty = y - h - 4; break;
+        case kSchSideTop: tx = x + 4; ty = y - h + 3; break;
+        case kSchSideRight: tx = x - 3; ty = y - h - 4; break;
         default: tx = x + 4; ty = y - 3; break;
       }
       DrawNumber(dc, pin.number, &w, &h, tx, ty, false);
@@ -261,15 +261,15 @@ void PaintPins(const PaintKit& kit, const CSCHBlock* b) {
       const wchar_t* name = pin.name;
       bool inverted = name[0] == L'~';
       if (inverted) name++;
-      bool vertical = side == kSideTop || side == kSideBottom;
+      bool vertical = side == kSchSideTop || side == kSchSideBottom;
       SelectObject(dc, vertical ? kit.downFont.Get() : kit.nameFont.Get());
       SIZE extent = TextExtent(dc, name);
       int w = extent.cx, h = extent.cy;
       int tx = x, ty = y;
       switch (side) {
-        case kSideLeft: tx = x + kPinLabelGap; ty = y - h / 2; break;
-        case kSideTop: tx = x + h / 2; ty = y + kPinLabelGap; break;
-        case kSideRight: tx = x - w - kPinLabelGap; ty = y - h / 2; break;
+        case kSchSideLeft: tx = x + kPinLabelGap; ty = y - h / 2; break;
+        case kSchSideTop: tx = x + h / 2; ty = y + kPinLabelGap; break;
+        case kSchSideRight: tx = x - w - kPinLabelGap; ty = y - h / 2; break;
         default: tx = x + kPinLabelGap; ty = y - w - kPinLabelGap; break;
       }
       if (!vertical && b->raisePinLabels) ty -= kRaisedLabel;
@@ -335,8 +335,8 @@ void PaintWires(const PaintKit& kit, SchScheme* scheme) {
     if (!kit.Visible(box)) continue;
     bool selected = (w->flags & kSchSelected) != 0;
     HGDIOBJ pen;
-    if (w->kind == kPinElectric) pen = selected ? kit.thinSelected.Get() : kit.blackPen;
-    else if (w->kind == kPinHydraulic) pen = selected ? kit.hydraulicSelected.Get() : kit.hydraulic.Get();
+    if (w->kind == kSchPinElectric) pen = selected ? kit.thinSelected.Get() : kit.blackPen;
+    else if (w->kind == kSchPinHydraulic) pen = selected ? kit.hydraulicSelected.Get() : kit.hydraulic.Get();
     else pen = selected ? kit.thickSelected.Get() : kit.thick.Get();
     SelectObject(kit.dc, pen);
     Polyline(kit.dc, v.Points(), v.Count());
@@ -632,7 +632,7 @@ void CSchemeView::CancelTool() {
     tool = kToolSelect;
   } else if (tool == kToolBus && state != kStateIdle) {
     tool = kToolSelect;
-    SendToEditor(WM_EDITOR_TOOL_FINISHED, 0, kPalCursor);
+    SendToEditor(WM_EDITOR_TOOL_FINISHED, 0, CSphEditor::kPalCursor);
   }
   state = kStateIdle;
 }
@@ -643,7 +643,7 @@ void CSchemeView::OpenItem() {
   CSCHBlock* block = static_cast<CSCHBlock*>(found);
   if (block->className && strcmp(block->className, "PCB") == 0) {
     if (!block->nestedScheme || !MainKestForm) return;
-    CSphEditor* editor = new CSphEditor(MainKestForm, block->nestedScheme, kEditorBoard, block->footprintWidth,
+    CSphEditor* editor = new CSphEditor(MainKestForm, block->nestedScheme, CSphEditor::kEditorBoard, block->footprintWidth,
                                         block->footprintLength);
     if (editor->GetHandle() && block->instanceName) editor->SetCaption(block->instanceName);
     return;
@@ -805,7 +805,7 @@ void CSchemeView::PressSelect(int x, int y) {
     case kHitBusSlot:
       tool = kToolWire;
       wireKind = 0;
-      SendToEditor(WM_EDITOR_TOOL_FINISHED, 0, kPalCursor);
+      SendToEditor(WM_EDITOR_TOOL_FINISHED, 0, CSphEditor::kPalCursor);
       StartWire(x, y);
       break;
     default:  // a wire corner
@@ -822,7 +822,7 @@ void CSchemeView::StartWire(int x, int y) {
   int kind = HitTest(x, y, &side, &index, &found, false);
   auto backToSelect = [this]() {
     tool = kToolSelect;
-    SendToEditor(WM_EDITOR_TOOL_FINISHED, 0, kPalCursor);
+    SendToEditor(WM_EDITOR_TOOL_FINISHED, 0, CSphEditor::kPalCursor);
   };
   if (kind == kHitPin || (kind == kHitBusSlot && wireKind == 0)) {
     NotifyModified();

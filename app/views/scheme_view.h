@@ -72,7 +72,7 @@ public:
   // The extent of the scroll bars: (0, 0, 10, 10) joined with everything
   // drawn, grown by a margin of 20 pixels.
   RECT ComputeExtent() const;
-  // Draws the whole scheme as a picture of that kind (PictureKind) over the
+  // Draws the whole scheme as a picture of that kind (KestPictureKind) over the
   // rectangle of the scroll ranges.
   void ExportPicture(int kind);
   // The exporter ExportPicture uses (never null); one set here is not owned.

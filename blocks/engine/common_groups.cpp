@@ -10,7 +10,7 @@
 #include "blocks/engine/macro/macro_output.h"
 
 namespace {
-const wchar_t* const kGroupNames[kCommonGroupCount] = {
+const wchar_t* const kGroupNames[kBeCommonGroupCount] = {
     L"Генераторы", L"Преобразователи", L"Макро и DLL", L"Математика", L"Тригонометрия",
     L"Логика",     L"Цифровые",        L"ТАУ",         L"Навигация"};
 const int kMacroGroup = 2;
@@ -50,9 +50,9 @@ const CommonRow kRows[] = {
     {1, 0x451100EE, L"Драйвер инерциальной системы", L"inertialdriver.bmp", 0x451100EE, nullptr},
     {1, 0x55221AAB, L"Пересчет координат джойстика в сигнал для левого и правого привода",
      L"joy2LR.bmp", 0x55221AAB, nullptr},
-    {2, kMacroBlockClassId, L"Макроблок", L"macro.bmp", kMacroBlockClassId, CBEMacro::Create},
-    {-1, kMacroInputClassId, L"Вход макроблока", nullptr, kMacroInputClassId, CBEMacroInput::Create},
-    {-1, kMacroOutputClassId, L"Выход макроблока", nullptr, kMacroOutputClassId,
+    {2, kBeMacroBlockClassId, L"Макроблок", L"macro.bmp", kBeMacroBlockClassId, CBEMacro::Create},
+    {-1, kBeMacroInputClassId, L"Вход макроблока", nullptr, kBeMacroInputClassId, CBEMacroInput::Create},
+    {-1, kBeMacroOutputClassId, L"Выход макроблока", nullptr, kBeMacroOutputClassId,
      CBEMacroOutput::Create},
     {3, 0x565141F1, L"Смена знака", L"neg.bmp", 0x565141F1, nullptr},
     {3, 0x00004400, L"Сложение с константой", L"add.bmp", 0x00004400, nullptr},
@@ -128,10 +128,10 @@ bool AddCommonCatalogueGroups(BeCatalogue* catalogue, const BeBlockCreatorTable&
   if (!catalogue) return false;
   if (catalogue->groupCount == 0 && !catalogue->AddGroup(nullptr)) return false;
   BeCatalogueGroup* hidden = catalogue->Group(0);
-  BeCatalogueGroup* groups[kCommonGroupCount] = {};
+  BeCatalogueGroup* groups[kBeCommonGroupCount] = {};
   bool ok = true;
   int row = 0;
-  for (int g = 0; g < kCommonGroupCount; ++g) {
+  for (int g = 0; g < kBeCommonGroupCount; ++g) {
     groups[g] = catalogue->AddGroup(kGroupNames[g]);
     if (!groups[g]) return false;
     // The rows of this group, and the port rows that follow the macro

@@ -19,10 +19,10 @@ const int kPanelCanvasHeight = 434;
 const COLORREF kPanelPreviewFill = 0xCCCCCC;
 
 // Where the panel preview sits in the picture of the device.
-const int kPreviewLeft = 24;
-const int kPreviewTop = 28;
-const int kPreviewWidth = 464;
-const int kPreviewHeight = 205;
+const int kPanelPreviewLeft = 24;
+const int kPanelPreviewTop = 28;
+const int kPanelPreviewWidth = 464;
+const int kPanelPreviewHeight = 205;
 
 // The magic of the panel stream.
 extern const unsigned char kPanelStreamMagic[4];

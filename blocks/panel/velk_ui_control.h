@@ -16,10 +16,10 @@ class CStream;
 class UiPanel;
 class UiPropertyList;
 
-const int kNewItemWidth = 104;
-const int kNewItemHeight = 28;
+const int kUiNewItemWidth = 104;
+const int kUiNewItemHeight = 28;
 // A handle is hit within this distance (exclusive) of its point.
-const int kHandleReach = 8;
+const int kUiHandleReach = 8;
 
 class CVelkUIControl {
 public:
@@ -102,8 +102,8 @@ public:
   CVelkUIControl* next = nullptr;
   int x = 0;
   int y = 0;
-  int width = kNewItemWidth;
-  int height = kNewItemHeight;
+  int width = kUiNewItemWidth;
+  int height = kUiNewItemHeight;
   wchar_t* name = nullptr;  // owned
   wchar_t* hint = nullptr;  // owned
   unsigned char selected = 0;

@@ -16,10 +16,10 @@
 #include <windows.h>
 
 // Kinds of picture a view exports (CKestHost::BeginPictureExport).
-enum PictureKind {
-  kPictureFile = 0,
-  kPictureClipboard = 1,
-  kPicturePrinter = 2,
+enum KestPictureKind {
+  KestPictureFile = 0,
+  KestPictureClipboard = 1,
+  KestPicturePrinter = 2,
 };
 
 class CKestForm;

@@ -49,8 +49,8 @@ const int kCaptionHeight = 20, kHeaderHeight = 28, kListHeight = 200, kDescripti
 const int kButtonSize = 25;
 const int kStatusHeight = 19, kStatusPanelWidth = 80;
 const int kLineCountPanel = 1, kColumnPanel = 3;
-const BeSignalType kNewPinType = kSignalChar;
-const BeSignalType kFirstPinType = kSignalBit, kLastPinType = kSignalDouble;
+const BeSignalType kNewPinType = kBeSignalChar;
+const BeSignalType kFirstPinType = kBeSignalBit, kLastPinType = kBeSignalDouble;
 const int kGroupImage = 0, kGroupSelectedImage = 1, kElementImage = 2;
 
 const wchar_t kOpenFilter[] =
@@ -563,9 +563,9 @@ void CVMScriptEditor::NewProgram() {
 void CVMScriptEditor::OpenProgram() {
   wchar_t* path = ShowOpenFileDialog(this, nullptr, false, L"js", kOpenFilter, nullptr, nullptr);
   if (!path) return;
-  TextEncoding encoding = kEncodingDetect;
-  if (LastFileFilterIndex == 2) encoding = kEncodingAnsi;
-  if (LastFileFilterIndex == 3) encoding = kEncodingUtf8;
+  TextEncoding encoding = kFoundationEncodingDetect;
+  if (LastFileFilterIndex == 2) encoding = kFoundationEncodingAnsi;
+  if (LastFileFilterIndex == 3) encoding = kFoundationEncodingUtf8;
   FILE* file = _wfopen(path, L"rb");
   FreeBuffer(path);
   if (!file) {
@@ -596,7 +596,7 @@ void CVMScriptEditor::OpenProgram() {
 void CVMScriptEditor::SaveProgram() {
   wchar_t* path = ShowSaveFileDialog(this, nullptr, L"js", kSaveFilter, nullptr, nullptr);
   if (!path) return;
-  TextEncoding encoding = LastFileFilterIndex == 2 ? kEncodingUtf8 : kEncodingAnsi;
+  TextEncoding encoding = LastFileFilterIndex == 2 ? kFoundationEncodingUtf8 : kFoundationEncodingAnsi;
   int count = 0;
   unsigned char* bytes = EncodeText(text_->GetText(), true, encoding, &count);
   FILE* file = _wfopen(path, L"wb");

@@ -107,7 +107,7 @@ TEST(BlockPins, NewPinsHaveDefaults) {
   block.SetPinCount(2);
   for (int i = 0; i < 2; i++) {
     EXPECT_EQ(-1, block.pins[i].number);
-    EXPECT_EQ(kPinElectric, block.pins[i].kind);
+    EXPECT_EQ(kSchPinElectric, block.pins[i].kind);
     EXPECT_EQ(nullptr, block.pins[i].wire);
     EXPECT_FLOAT_EQ(2e-7f, block.pins[i].G);
     EXPECT_FLOAT_EQ(2e-7f, block.pins[i].G2);
@@ -125,7 +125,7 @@ TEST(BlockPins, SpacePinsWithAndWithoutWidening) {
   EXPECT_EQ(90, block.pins[2].offset);
 
   block.SetPinCount(4);
-  block.pins[3].side = kSideTop;
+  block.pins[3].side = kSchSideTop;
   block.SpacePins(true);
   EXPECT_EQ(45, block.pins[0].offset);
   EXPECT_EQ(60, block.pins[1].offset);
@@ -180,8 +180,8 @@ TEST(BlockPins, PackageLayouts) {
   CSCHBlock dip;
   dip.SetPinCount(6);
   dip.LayoutPinsDip();
-  EXPECT_EQ(kSideLeft, dip.pins[2].side);
-  EXPECT_EQ(kSideRight, dip.pins[3].side);
+  EXPECT_EQ(kSchSideLeft, dip.pins[2].side);
+  EXPECT_EQ(kSchSideRight, dip.pins[3].side);
 }
 
 TEST(BlockPins, InsertPinsMovesWiresWithTheirPins) {

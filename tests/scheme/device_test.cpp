@@ -124,9 +124,9 @@ TEST_F(Board, ConnectorsTakeSidesAndOffsetsInTurn) {
 }
 
 TEST_F(Board, MirroredPinsAppearOnTheOwnersSide) {
-  CSCHConnector* x = Connector(4, kSideTop);
+  CSCHConnector* x = Connector(4, kSchSideTop);
   for (int i = 0; i < 4; i++) {
-    EXPECT_EQ(x->pins[i].side, kSideBottom);
+    EXPECT_EQ(x->pins[i].side, kSchSideBottom);
     EXPECT_EQ(x->pins[i].offset, 16 * i + 8);
     EXPECT_EQ(x->pins[i].number, i + 1);
   }
@@ -134,15 +134,15 @@ TEST_F(Board, MirroredPinsAppearOnTheOwnersSide) {
   EXPECT_EQ(x->rect.bottom - x->rect.top, 16);
   ASSERT_EQ(board->pinCount, 4);
   for (int i = 0; i < 4; i++) {
-    EXPECT_EQ(board->pins[i].side, kSideTop);
+    EXPECT_EQ(board->pins[i].side, kSchSideTop);
     EXPECT_EQ(board->pins[i].number, i + 1);
     EXPECT_STREQ(board->pins[i].name, L"X1");
   }
   // An even side: a tall body.
-  CSCHConnector* y = Connector(3, kSideLeft);
+  CSCHConnector* y = Connector(3, kSchSideLeft);
   EXPECT_EQ(y->rect.right - y->rect.left, 16);
   EXPECT_EQ(y->rect.bottom - y->rect.top, 48);
-  EXPECT_EQ(y->pins[0].side, kSideRight);
+  EXPECT_EQ(y->pins[0].side, kSchSideRight);
 }
 
 TEST_F(Board, FewerPinsDropTheLastMirroredPinsWithTheirWires) {
@@ -275,7 +275,7 @@ TEST(Ground, ShapeAndPin) {
   EXPECT_EQ(g.rect.right - g.rect.left, 12);
   EXPECT_EQ(g.rect.bottom - g.rect.top, 8);
   ASSERT_EQ(g.pinCount, 1);
-  EXPECT_EQ(g.pins[0].side, kSideTop);
+  EXPECT_EQ(g.pins[0].side, kSchSideTop);
   POINT a = g.GetPinAnchor(0);
   EXPECT_EQ(a.x, g.rect.left + 6);
   EXPECT_EQ(g.pins[0].number, -1);
@@ -306,9 +306,9 @@ TEST(Ground, PaintsAStemAndABar) {
 TEST(Fittings, PinsLineUp) {
   CSCH_T_Gidro t;
   ASSERT_EQ(t.pinCount, 3);
-  for (int i = 0; i < 3; i++) EXPECT_EQ(t.pins[i].kind, kPinHydraulic);
+  for (int i = 0; i < 3; i++) EXPECT_EQ(t.pins[i].kind, kSchPinHydraulic);
   EXPECT_EQ(t.GetPinAnchor(0).y, t.GetPinAnchor(1).y);
-  EXPECT_EQ(t.pins[2].side, kSideBottom);
+  EXPECT_EQ(t.pins[2].side, kSchSideBottom);
   EXPECT_EQ(t.rect.right, 30);
   EXPECT_EQ(t.rect.bottom, 20);
   CSCH_5_Gidro f;
@@ -316,17 +316,17 @@ TEST(Fittings, PinsLineUp) {
   EXPECT_EQ(f.GetPinAnchor(0).y, f.GetPinAnchor(1).y);
   int tops[] = {7, 20, 32};
   for (int i = 0; i < 3; i++) {
-    EXPECT_EQ(f.pins[2 + i].side, kSideTop);
+    EXPECT_EQ(f.pins[2 + i].side, kSchSideTop);
     EXPECT_EQ(f.pins[2 + i].offset, tops[i]);
-    EXPECT_EQ(f.pins[2 + i].kind, kPinHydraulic);
+    EXPECT_EQ(f.pins[2 + i].kind, kSchPinHydraulic);
   }
 }
 
 TEST(Fittings, FiveWayJoinsOnlyConnectedPins) {
   Circuit c;
   CSCH_5_Gidro* f = c.Add<CSCH_5_Gidro>();
-  Part* a = c.Part(1, kPinHydraulic);
-  Part* b = c.Part(1, kPinHydraulic);
+  Part* a = c.Part(1, kSchPinHydraulic);
+  Part* b = c.Part(1, kSchPinHydraulic);
   c.Wire(a, 0, f, 2);
   c.Wire(b, 0, f, 4);
   c.Build();
@@ -341,7 +341,7 @@ TEST(Fittings, TJoinsThreeLines) {
   CSCH_T_Gidro* t = c.Add<CSCH_T_Gidro>();
   Part* p[3];
   for (int i = 0; i < 3; i++) {
-    p[i] = c.Part(1, kPinHydraulic);
+    p[i] = c.Part(1, kSchPinHydraulic);
     c.Wire(p[i], 0, t, i);
   }
   c.Build();
@@ -380,7 +380,7 @@ TEST(Multimeter, TakesTheFirstFreeLetter) {
   EXPECT_EQ(d->rect.right, 80);
   EXPECT_EQ(d->rect.bottom, 100);
   EXPECT_EQ(d->pins[0].offset, 51);
-  EXPECT_EQ(d->pins[1].side, kSideRight);
+  EXPECT_EQ(d->pins[1].side, kSchSideRight);
   delete a;
   delete c;
   delete d;

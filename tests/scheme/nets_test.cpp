@@ -430,7 +430,7 @@ TEST(PinModel, WeakDataLineReadsBothLevelsAsTheyAre) {
   c.Run(0);
   SchSignalSource src = {nullptr, 0.5f};
   // Idle 5 V behind 1e7, other level 1 V behind 1e8.
-  a->SetPinState(0, SchPinState{5, 1e7f, 1, 1e8f, 5, 1e7f, kSourceUsb, &src});
+  a->SetPinState(0, SchPinState{5, 1e7f, 1, 1e8f, 5, 1e7f, kSchSourceUsb, &src});
   ASSERT_EQ(a->pins[0].net->source, &src);
   SchPinState s;
   b->GetPinState(0, &s);
@@ -472,7 +472,7 @@ TEST(PinModel, RestWithoutConductanceReadsAsAnUnconnectedPin) {
     net->sumI2 = a->pins[0].I2 + 0.01;  // a current with no conductance to flow through
     SchSignalSource foreign = {nullptr, 0.5f};
     net->source = &foreign;  // another pin's data, so the second pair is read
-    net->sourceKind = kSourceUsb;
+    net->sourceKind = kSchSourceUsb;
     SchPinState s;
     a->GetPinState(0, &s);
     if (k.restG > 0) {
@@ -624,16 +624,16 @@ protected:
 };
 
 TEST_F(DataLine, SourceTakesAFreeNetAndReadersSeeTheMix) {
-  a->SetPinState(0, State(5, 0, 100, kSourceSerial, &srcA));
+  a->SetPinState(0, State(5, 0, 100, kSchSourceSerial, &srcA));
   EXPECT_EQ(net->source, &srcA);
-  EXPECT_EQ(net->sourceKind, kSourceSerial);
+  EXPECT_EQ(net->sourceKind, kSchSourceSerial);
   EXPECT_EQ(a->pins[0].source, &srcA);
   SchPinState s;
   reader->GetPinState(0, &s);
   EXPECT_NEAR(s.U, 5.0f, 1e-3f);
   EXPECT_NEAR(s.U2, 0.0f, 1e-3f);
   EXPECT_EQ(s.source, &srcA);
-  EXPECT_EQ(s.sourceKind, kSourceSerial);
+  EXPECT_EQ(s.sourceKind, kSchSourceSerial);
   // The reader's 5-megohm leak is a high-impedance reader: weighted mix.
   float r;
   EXPECT_NEAR(Circuit::Read(reader, 0, &r), 3.75f, 1e-3f);
@@ -644,8 +644,8 @@ TEST_F(DataLine, SourceTakesAFreeNetAndReadersSeeTheMix) {
 }
 
 TEST_F(DataLine, SameSerialKindMergesPacketsAndKeepsTheFirstSource) {
-  a->SetPinState(0, State(5, 0, 100, kSourceSerial, &srcA));
-  b->SetPinState(0, State(5, 0, 100, kSourceSerial, &srcB));
+  a->SetPinState(0, State(5, 0, 100, kSchSourceSerial, &srcA));
+  b->SetPinState(0, State(5, 0, 100, kSchSourceSerial, &srcB));
   EXPECT_EQ(net->source, &srcA);
   EXPECT_EQ(b->pins[0].source, nullptr);
   EXPECT_EQ(setA.count, 2);
@@ -654,39 +654,39 @@ TEST_F(DataLine, SameSerialKindMergesPacketsAndKeepsTheFirstSource) {
 }
 
 TEST_F(DataLine, StrongerOtherKindTakesTheNet) {
-  a->SetPinState(0, State(5, 0, 100, kSourceSerial, &srcA));
+  a->SetPinState(0, State(5, 0, 100, kSchSourceSerial, &srcA));
   // b's second level drives 0.05 A; the rest of the second sums carries
   // (almost) none, so b's conductance wins.
-  b->SetPinState(0, State(0, 5, 100, kSourceUsb, &srcB));
+  b->SetPinState(0, State(0, 5, 100, kSchSourceUsb, &srcB));
   EXPECT_EQ(net->source, &srcB);
-  EXPECT_EQ(net->sourceKind, kSourceUsb);
+  EXPECT_EQ(net->sourceKind, kSchSourceUsb);
   EXPECT_EQ(b->pins[0].source, &srcB);
 }
 
 TEST_F(DataLine, WeakContenderLeavesTheNetContested) {
-  a->SetPinState(0, State(0, 5, 100, kSourceSerial, &srcA));  // 0.05 A on the second pair
-  b->SetPinState(0, State(5, 0, 1e6f, kSourceUsb, &srcB));    // G2 1e-6 < rest / 4
-  EXPECT_EQ(net->sourceKind, kSourceContested);
+  a->SetPinState(0, State(0, 5, 100, kSchSourceSerial, &srcA));  // 0.05 A on the second pair
+  b->SetPinState(0, State(5, 0, 1e6f, kSchSourceUsb, &srcB));    // G2 1e-6 < rest / 4
+  EXPECT_EQ(net->sourceKind, kSchSourceContested);
   EXPECT_EQ(net->source, nullptr);
   // Neither clearly stronger: nothing changes.
-  a->SetPinState(0, State(0, 5, 100, kSourceSerial, &srcA));
+  a->SetPinState(0, State(0, 5, 100, kSchSourceSerial, &srcA));
   EXPECT_EQ(net->source, &srcA);
-  b->SetPinState(0, State(5, 0.1f, 10.0f, kSourceUsb, &srcB));  // G2 0.1, rest 0.05
+  b->SetPinState(0, State(5, 0.1f, 10.0f, kSchSourceUsb, &srcB));  // G2 0.1, rest 0.05
   EXPECT_EQ(net->source, &srcA);
 }
 
 TEST_F(DataLine, SourcesLeaveTheNet) {
-  a->SetPinState(0, State(5, 0, 100, kSourceSerial, &srcA));
+  a->SetPinState(0, State(5, 0, 100, kSchSourceSerial, &srcA));
   a->SetPinSource(0, 5, 100);  // a plain level releases it
   EXPECT_EQ(net->source, nullptr);
   EXPECT_EQ(net->sourceKind, 0);
   EXPECT_EQ(a->pins[0].source, nullptr);
   // Two levels alike: the line carries no data.
-  a->SetPinState(0, State(5, 0, 100, kSourceSerial, &srcA));
-  b->SetPinState(0, State(3, 3.05f, 100, kSourceUsb, &srcB));
+  a->SetPinState(0, State(5, 0, 100, kSchSourceSerial, &srcA));
+  b->SetPinState(0, State(3, 3.05f, 100, kSchSourceUsb, &srcB));
   EXPECT_EQ(net->source, nullptr);
   // A state without a source releases the net but keeps the pin's fields.
-  a->SetPinState(0, State(5, 0, 100, kSourceSerial, &srcA));
+  a->SetPinState(0, State(5, 0, 100, kSchSourceSerial, &srcA));
   a->SetPinState(0, State(5, 0, 100, 0, nullptr));
   EXPECT_EQ(net->source, nullptr);
   EXPECT_EQ(a->pins[0].source, &srcA);
@@ -699,7 +699,7 @@ TEST_F(DataLine, NetSourceWithoutPacketsIsTakenOver) {
   SchSignalSource bare = {nullptr, 0.3f};
   a->SetPinState(0, State(5, 0, 100, 0, &bare));
   EXPECT_EQ(net->source, &bare);
-  b->SetPinState(0, State(5, 0, 1e6f, kSourceSerial, &srcB));
+  b->SetPinState(0, State(5, 0, 1e6f, kSchSourceSerial, &srcB));
   EXPECT_EQ(net->source, &srcB);
 }
 

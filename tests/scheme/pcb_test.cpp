@@ -28,8 +28,8 @@ public:
   Probe() {
     namePrefix = L"U";
     SetPinCount(2);
-    pins[0].side = kSideLeft;
-    pins[1].side = kSideRight;
+    pins[0].side = kSchSideLeft;
+    pins[1].side = kSchSideRight;
   }
   void Start() override { Note(L"start"); }
   void Step(float dt) override { Note(L"step " + std::to_wstring(dt)); }
@@ -58,7 +58,7 @@ bool ReadBytes(SchScheme* s, const std::vector<uint8_t>& bytes) {
 }
 
 void Link(SchWire* w, int end, CSCHBlock* b, int pin) {
-  w->endKind[end] = kWireEndPin;
+  w->endKind[end] = kSchWireEndPin;
   w->ends[end].target = b;
   w->ends[end].index = pin;
   b->pins[pin].wire = w;
@@ -230,7 +230,7 @@ TEST_F(BoardComponent, RoundTripKeepsSizePartsWiresAndMirroredPins) {
   ASSERT_EQ(r->pinCount, 10);
   for (int i = 0; i < 10; i++) {
     bool first = i < 4;
-    EXPECT_EQ(r->pins[i].side, first ? kSideLeft : kSideTop) << i;
+    EXPECT_EQ(r->pins[i].side, first ? kSchSideLeft : kSchSideTop) << i;
     EXPECT_EQ(r->pins[i].number, first ? i + 1 : i - 3) << i;
     EXPECT_STREQ(r->pins[i].name, first ? L"X1" : L"X2") << i;
   }
@@ -250,7 +250,7 @@ TEST_F(BoardComponent, RoundTripKeepsSizePartsWiresAndMirroredPins) {
   // The outside wire is on the board's third pin again.
   SchWire* w = r->pins[2].wire;
   ASSERT_NE(w, nullptr);
-  EXPECT_EQ(w->endKind[1], kWireEndPin);
+  EXPECT_EQ(w->endKind[1], kSchWireEndPin);
   EXPECT_EQ(w->ends[1].target, r);
   EXPECT_EQ(w->ends[1].index, 2);
   EXPECT_EQ(back.WireCount(), 1);
@@ -361,10 +361,10 @@ std::vector<uint8_t> ChainOfBoards(int depth) {
 }
 
 TEST_F(DamagedBoard, BoardsNestedTooDeepAreRefused) {
-  std::vector<uint8_t> deepest = ChainOfBoards(kMaxBoardNesting);
+  std::vector<uint8_t> deepest = ChainOfBoards(kSchMaxBoardNesting);
   ASSERT_TRUE(ReadBytes(target, deepest));
   SchScheme* at = target;
-  for (int i = 0; i < kMaxBoardNesting; i++) {
+  for (int i = 0; i < kSchMaxBoardNesting; i++) {
     CSCH_PCB* b = static_cast<CSCH_PCB*>(at->blocks);
     ASSERT_STREQ(b->className, "PCB") << i;
     at = b->Board();
@@ -373,7 +373,7 @@ TEST_F(DamagedBoard, BoardsNestedTooDeepAreRefused) {
   delete target->blocks;
   ASSERT_TRUE(Unchanged());
 
-  EXPECT_FALSE(ReadBytes(target, ChainOfBoards(kMaxBoardNesting + 1)));
+  EXPECT_FALSE(ReadBytes(target, ChainOfBoards(kSchMaxBoardNesting + 1)));
   EXPECT_TRUE(Unchanged());
   // Far deeper than the stack would take.
   EXPECT_FALSE(ReadBytes(target, ChainOfBoards(3000)));

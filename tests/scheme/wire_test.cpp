@@ -90,7 +90,7 @@ TEST(WireAttach, PinEnd0TakesThePinSide) {
     EXPECT_EQ(0, w->coordCount);
     EXPECT_EQ(w, p->pins[pin].wire);
     EXPECT_EQ(0, p->pins[pin].wireEnd);
-    EXPECT_EQ(kWireEndPin, w->endKind[0]);
+    EXPECT_EQ(kSchWireEndPin, w->endKind[0]);
     EXPECT_EQ(pin, w->ends[0].index);
   }
 }
@@ -130,7 +130,7 @@ TEST(WireAttach, PinEnd1Cases) {
       EXPECT_EQ(anchor.y, end.y);
     } else {
       EXPECT_EQ(nullptr, p->pins[c.pin].wire);
-      EXPECT_EQ(kWireEndFree, w->endKind[1]);
+      EXPECT_EQ(kSchWireEndFree, w->endKind[1]);
     }
   }
 }
@@ -139,10 +139,10 @@ TEST(WireAttach, PinRefusals) {
   SchemeBuilder b;
   TestPart* a = Cross(b, 100, 100);
   TestPart* c = Cross(b, 400, 100);
-  c->pins[0].kind = kPinHydraulic;
+  c->pins[0].kind = kSchPinHydraulic;
   SchWire* w = b.Wire(0);
   EXPECT_FALSE(w->AttachToPin(0, c, 0));  // kinds differ
-  SchWire* h = b.Wire(0, {}, kPinHydraulic);
+  SchWire* h = b.Wire(0, {}, kSchPinHydraulic);
   EXPECT_TRUE(h->AttachToPin(0, c, 0));   // hydraulic joins hydraulic
   EXPECT_FALSE(w->AttachToPin(0, c, 0));  // pin taken
   EXPECT_FALSE(w->AttachToPin(0, a, 7));  // no such pin
@@ -174,7 +174,7 @@ TEST(WireAttach, JunctionSlotIsTheLeavingDirection) {
   SchWire* u = b.Wire(2, {60});
   ASSERT_TRUE(u->AttachToJunction(0, b.Junction(0, 10)));
   EXPECT_FALSE(u->AttachToJunction(1, j));
-  EXPECT_EQ(kWireEndFree, u->endKind[1]);
+  EXPECT_EQ(kSchWireEndFree, u->endKind[1]);
   EXPECT_EQ(nullptr, u->ends[1].target);
   EXPECT_EQ(v, j->wires[0]);
 }
@@ -182,14 +182,14 @@ TEST(WireAttach, JunctionSlotIsTheLeavingDirection) {
 TEST(WireAttach, HydraulicWireJoinsOnlyPins) {
   SchemeBuilder b;
   SchWire* other = b.Between({0, 0}, {200, 100}, 2, {100});
-  SchWire* h = b.Wire(1, {}, kPinHydraulic);
+  SchWire* h = b.Wire(1, {}, kSchPinHydraulic);
   SchBus* bus = b.Bus(2, {0, 0}, {100, 0}, 1);
   EXPECT_FALSE(h->AttachToJunction(0, b.Junction(50, 50)));
   EXPECT_FALSE(h->AttachToBus(0, bus, 0, 0));
   SetFreeEndPoint(POINT{100, -50});
   EXPECT_FALSE(h->AttachToWireCorner(0, other, 1));
   EXPECT_FALSE(h->AttachToWireSegment(0, other, 0, POINT{50, 0}));
-  EXPECT_EQ(kWireEndFree, h->endKind[0]);
+  EXPECT_EQ(kSchWireEndFree, h->endKind[0]);
   EXPECT_EQ(2, b.scheme->WireCount());
 }
 
@@ -493,8 +493,8 @@ TEST(JunctionRemove, LoopWireIsNeverMergedWithItself) {
   delete branch;  // two slots left, one wire: the junction goes, nothing merges
   EXPECT_EQ(0, b.scheme->JunctionCount());
   ASSERT_EQ(1, b.scheme->WireCount());
-  EXPECT_EQ(kWireEndFree, loop->endKind[0]);
-  EXPECT_EQ(kWireEndFree, loop->endKind[1]);
+  EXPECT_EQ(kSchWireEndFree, loop->endKind[0]);
+  EXPECT_EQ(kSchWireEndFree, loop->endKind[1]);
   EXPECT_EQ((std::vector<int>{450, 400, 550}), Coords(loop));
 }
 
@@ -508,9 +508,9 @@ TEST(JunctionRemove, LastWireFreesItsEnd) {
   EXPECT_FALSE(j->RemoveWire(wl));  // one wire left: the junction goes
   EXPECT_EQ(0, b.scheme->JunctionCount());
   EXPECT_EQ(2, b.scheme->WireCount());
-  EXPECT_EQ(kWireEndFree, wl->endKind[0]);
-  EXPECT_EQ(kWireEndFree, wr->endKind[0]);
-  EXPECT_EQ(kWireEndPin, wr->endKind[1]);
+  EXPECT_EQ(kSchWireEndFree, wl->endKind[0]);
+  EXPECT_EQ(kSchWireEndFree, wr->endKind[0]);
+  EXPECT_EQ(kSchWireEndPin, wr->endKind[1]);
 }
 
 TEST(JunctionDelete, LeavesItsWiresFree) {
@@ -525,9 +525,9 @@ TEST(JunctionDelete, LeavesItsWiresFree) {
   delete j;
   EXPECT_EQ(3, b.scheme->WireCount());
   for (SchWire* w : {wl, wr, wd}) {
-    EXPECT_EQ(kWireEndFree, w->endKind[0]);
+    EXPECT_EQ(kSchWireEndFree, w->endKind[0]);
     EXPECT_EQ(nullptr, w->ends[0].target);
-    EXPECT_EQ(kWireEndPin, w->endKind[1]);
+    EXPECT_EQ(kSchWireEndPin, w->endKind[1]);
   }
 }
 

@@ -229,10 +229,10 @@ TEST_F(ScriptEditorTest, OpensOnTheBlocksPinsAndSource) {
   block.SetInputPins(2);
   block.SetInputName(0, L"a");
   block.SetInputName(1, L"b");
-  block.Input(1)->type = kSignalDouble;
+  block.Input(1)->type = kBeSignalDouble;
   block.SetOutputPins(1);
   block.SetOutputName(0, L"y");
-  block.Output(0)->type = kSignalInt;
+  block.Output(0)->type = kBeSignalInt;
   block.SetSource(L"y = a;\r\nb = 1;");
   Open();
   EXPECT_EQ(WindowCaption(editor->GetHandle()), L"Редактор JavaScript");
@@ -428,10 +428,10 @@ TEST_F(ScriptEditorTest, AGoodCompilationWritesPinsSourceAndCode) {
   CompileStartingScript();
   EXPECT_EQ(block.inputCount, 1);
   EXPECT_STREQ(block.Input(0)->name, L"in1");
-  EXPECT_EQ(block.Input(0)->type, kSignalChar);
+  EXPECT_EQ(block.Input(0)->type, kBeSignalChar);
   EXPECT_EQ(block.outputCount, 1);
   EXPECT_STREQ(block.Output(0)->name, L"out1");
-  EXPECT_EQ(block.Output(0)->type, kSignalFloat);
+  EXPECT_EQ(block.Output(0)->type, kBeSignalFloat);
   EXPECT_STREQ(block.Source(), L"out1 = in1 * 2;");
   VmCompiler reference;
   RecordingSink sink;
@@ -785,30 +785,30 @@ TEST_F(ScriptEditorTest, FindFromTheMenu) {
   EXPECT_TRUE(velktest::SaveWindowBitmap(search->GetHandle(), ScreenshotFolder() + L"script_find.bmp"));
 
   // An empty edit does nothing.
-  SendMessageW(search->GetHandle(), WM_COMMAND, kSearchForwardId, 0);
+  SendMessageW(search->GetHandle(), WM_COMMAND, kScriptSearchForwardId, 0);
   EXPECT_EQ(LastSearchText, nullptr);
   search->GetSearchEdit()->SetText(L"ab");
-  SendMessageW(search->GetHandle(), WM_COMMAND, kSearchForwardId, 0);
+  SendMessageW(search->GetHandle(), WM_COMMAND, kScriptSearchForwardId, 0);
   EXPECT_EQ(editor->GetProgramText()->GetSelStart(), 2);
   ASSERT_NE(LastSearchText, nullptr);
   EXPECT_STREQ(LastSearchText, L"ab");
   {
     DialogAnswerer ok(IDOK);
-    SendMessageW(search->GetHandle(), WM_COMMAND, kSearchForwardId, 0);
+    SendMessageW(search->GetHandle(), WM_COMMAND, kScriptSearchForwardId, 0);
     ASSERT_EQ(ok.Count(), 1);
     EXPECT_EQ(ok.Captions()[0], L"Поиск");
     EXPECT_EQ(ok.Texts()[0], L"Больше не найдено!");
   }
   EXPECT_EQ(editor->GetProgramText()->GetSelStart(), 2);
   editor->GetProgramText()->SetSelection(4, 4);
-  SendMessageW(search->GetHandle(), WM_COMMAND, kSearchBackwardId, 0);
+  SendMessageW(search->GetHandle(), WM_COMMAND, kScriptSearchBackwardId, 0);
   EXPECT_EQ(editor->GetProgramText()->GetSelStart(), 2);
-  SendMessageW(search->GetHandle(), WM_COMMAND, kSearchBackwardId, 0);
+  SendMessageW(search->GetHandle(), WM_COMMAND, kScriptSearchBackwardId, 0);
   EXPECT_EQ(editor->GetProgramText()->GetSelStart(), 0);
   search->GetSearchEdit()->SetText(L"AB");
   {
     DialogAnswerer ok(IDOK);
-    SendMessageW(search->GetHandle(), WM_COMMAND, kSearchForwardId, 0);
+    SendMessageW(search->GetHandle(), WM_COMMAND, kScriptSearchForwardId, 0);
     EXPECT_EQ(ok.Count(), 1);
   }
 
@@ -827,10 +827,10 @@ TEST_F(ScriptEditorTest, Screenshot) {
   block.SetInputPins(2);
   block.SetInputName(0, L"distance");
   block.SetInputName(1, L"angle");
-  block.Input(1)->type = kSignalFloat;
+  block.Input(1)->type = kBeSignalFloat;
   block.SetOutputPins(1);
   block.SetOutputName(0, L"speed");
-  block.Output(0)->type = kSignalInt;
+  block.Output(0)->type = kBeSignalInt;
   block.SetSource(L"// Едем, пока впереди свободно.\r\nif (distance > 50) {\r\n\tspeed = 100;\r\n} else {\r\n\tspeed = 0;\r\n}\r\n");
   Open();
   ShowWindow(editor->GetHandle(), SW_SHOW);

@@ -127,9 +127,9 @@ void CBEView::SelectAll(bool select) {
   if (scheme_) {
     for (CBEBlock* block = scheme_->blocks; block; block = block->next) {
       if (select) {
-        block->flags |= kBlockSelected;
+        block->flags |= kBeBlockSelected;
       } else {
-        block->flags &= static_cast<unsigned char>(~kBlockSelected);
+        block->flags &= static_cast<unsigned char>(~kBeBlockSelected);
       }
     }
   }
@@ -299,7 +299,7 @@ void CBEView::OnLeftDown(int x, int y, WPARAM keys) {
         mode_ = kDragMove;
       } else {
         if (!(keys & (MK_CONTROL | MK_SHIFT))) ClearSelection();
-        block->flags |= kBlockSelected;
+        block->flags |= kBeBlockSelected;
         Repaint();
       }
       break;
@@ -460,7 +460,7 @@ void CBEView::OnLeftUp(int x, int y, WPARAM keys) {
         for (CBEBlock* block = scheme_->blocks; block; block = block->next) {
           const RECT& r = block->rect;
           if (band.left < r.left && band.top < r.top && r.right < band.right && r.bottom < band.bottom)
-            block->flags |= kBlockSelected;
+            block->flags |= kBeBlockSelected;
         }
       }
       Repaint();
@@ -590,7 +590,7 @@ void CBEView::MoveSelected(int dx, int dy) {
 void CBEView::ClearSelection() {
   if (!scheme_) return;
   for (CBEBlock* block = scheme_->blocks; block; block = block->next)
-    block->flags &= static_cast<unsigned char>(~kBlockSelected);
+    block->flags &= static_cast<unsigned char>(~kBeBlockSelected);
 }
 
 void CBEView::DrawLinkOnWindow(BeInputPin* input, bool highlighted) {

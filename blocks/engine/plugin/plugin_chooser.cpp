@@ -27,9 +27,9 @@ CBEPluginChooserForm::CBEPluginChooserForm(CKestControl* owner, const BePluginLi
   SetReady(false);
   CKestPanel* buttons =
       new CKestPanel(this, 0, KEST_POS_BOTTOM, kFormSize, kButtonPanelHeight, false, false);
-  new CKestButton(buttons, L"Создать", true, kPluginChooserCreateId, KEST_POS_FLOW, kButtonWidth,
+  new CKestButton(buttons, L"Создать", true, kBePluginChooserCreateId, KEST_POS_FLOW, kButtonWidth,
                   kButtonHeight, nullptr, 1);
-  new CKestButton(buttons, L"Отмена", false, kPluginChooserCancelId, KEST_POS_FLOW, kButtonWidth,
+  new CKestButton(buttons, L"Отмена", false, kBePluginChooserCancelId, KEST_POS_FLOW, kButtonWidth,
                   kButtonHeight, nullptr, 2);
   tree_ = new CKestTreeView(this, KEST_POS_CLIENT, kFormSize, kFormSize,
                             WS_VISIBLE | WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS |
@@ -37,8 +37,8 @@ CBEPluginChooserForm::CBEPluginChooserForm(CKestControl* owner, const BePluginLi
   images_ = new (std::nothrow) CKestImageList(16, 16);
   if (images_) {
     images_->AddRef();
-    images_->AddResourceImage(kPluginModuleImageResource);
-    images_->AddResourceImage(kPluginKindImageResource);
+    images_->AddResourceImage(kBePluginModuleImageResource);
+    images_->AddResourceImage(kBePluginKindImageResource);
     tree_->SetImageList(images_);
   }
   uint32_t index = 0;

@@ -361,9 +361,9 @@ TEST_F(PcbViewTest, TheExportedPictureIsTheBoardWithoutMarks) {
   Put(&scheme_, 6, 0);
   CapturingExporter exporter;
   view_->SetPictureExporter(&exporter);
-  view_->ExportPicture(kPictureFile);
+  view_->ExportPicture(KestPictureFile);
   view_->SetPictureExporter(nullptr);
-  ASSERT_EQ(std::vector<int>{kPictureFile}, exporter.kinds);
+  ASSERT_EQ(std::vector<int>{KestPictureFile}, exporter.kinds);
   EXPECT_EQ(1, exporter.ended);
   EXPECT_EQ(400, exporter.rect.right);
   EXPECT_EQ(400, exporter.rect.bottom);

@@ -70,7 +70,7 @@ TEST_F(CardTest, ACapacitorsEditShowsItsCardOverTheMainForm) {
   // The picture of the sample database.
   browsertest::DatabaseFolders folders(browsertest::SampleDatabaseFolder());
   CCapacitor c;
-  c.kind = kCapacitorElectrolytic;
+  c.kind = kElecCapacitorElectrolytic;
   c.capacitance = 1e-4f;
   c.ratedVoltage = 16;
   c.price = 12;
@@ -103,11 +103,11 @@ TEST_F(CardTest, AQuartzCardWithoutItsPictureStillShows) {
 TEST_F(CardTest, TheSampleDatabaseHoldsEveryCardPicture) {
   browsertest::DatabaseFolders folders(browsertest::SampleDatabaseFolder());
   CCapacitor c;
-  for (int kind : {kCapacitorCeramic, kCapacitorElectrolytic, kCapacitorChip}) {
+  for (int kind : {kElecCapacitorCeramic, kElecCapacitorElectrolytic, kElecCapacitorChip}) {
     c.kind = kind;
-    wchar_t text[kCapacitorCardChars];
+    wchar_t text[kElecCapacitorCardChars];
     const wchar_t* picture = nullptr;
-    c.GetCardText(text, kCapacitorCardChars, &picture);
+    c.GetCardText(text, kElecCapacitorCardChars, &picture);
     ASSERT_NE(nullptr, picture);
     CComponentViewer* viewer = new CComponentViewer(nullptr, text, picture);
     EXPECT_NE(nullptr, viewer->GetPicture()) << kind;

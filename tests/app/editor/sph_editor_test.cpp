@@ -148,7 +148,7 @@ void CheckRow(HWND row, const std::vector<int>& expected) {
 }
 
 TEST_F(SphEditorTest, MainSchemePalette) {
-  CSphEditor* editor = Open(kEditorMain);
+  CSphEditor* editor = Open(CSphEditor::kEditorMain);
   EXPECT_EQ(L"Основная схема", WindowTextOf(editor->GetHandle()));
   EXPECT_EQ(nullptr, editor->GetTabControl());
   EXPECT_EQ(nullptr, editor->GetBoardDeleteButton());
@@ -167,7 +167,7 @@ TEST_F(SphEditorTest, MainSchemePalette) {
 }
 
 TEST_F(SphEditorTest, ControlPanelSchemePalette) {
-  CSphEditor* editor = Open(kEditorPanel);
+  CSphEditor* editor = Open(CSphEditor::kEditorPanel);
   EXPECT_EQ(L"Схема пульта управления", WindowTextOf(editor->GetHandle()));
   HWND row = GetParent(editor->GetSchemeDeleteButton()->GetHandle());
   CheckRow(row, {109, kSep, 103, 104, 108, kSep, 131, 155, 154, 199, kSep, 160, 158, 159, 110, kSep, 135});
@@ -176,13 +176,13 @@ TEST_F(SphEditorTest, ControlPanelSchemePalette) {
 }
 
 TEST_F(SphEditorTest, BoardEditorHasTwoTabs) {
-  CSphEditor* editor = Open(kEditorBoard, 50.f, 30.f);
+  CSphEditor* editor = Open(CSphEditor::kEditorBoard, 50.f, 30.f);
   EXPECT_EQ(L"Основная схема", WindowTextOf(editor->GetHandle()));
   EXPECT_FLOAT_EQ(50.f, editor->GetBoardWidth());
   EXPECT_FLOAT_EQ(30.f, editor->GetBoardHeight());
   CKestTabControl* tabs = editor->GetTabControl();
   ASSERT_NE(nullptr, tabs);
-  EXPECT_EQ(kEditorTabsId, GetDlgCtrlID(tabs->GetHandle()));
+  EXPECT_EQ(kVelkEditorTabsId, GetDlgCtrlID(tabs->GetHandle()));
   ASSERT_EQ(2, tabs->GetTabCount());
   EXPECT_STREQ(L"Макет печатной платы", tabs->GetCaption(0));
   EXPECT_STREQ(L"Электронная схема", tabs->GetCaption(1));
@@ -205,7 +205,7 @@ TEST_F(SphEditorTest, BoardEditorHasTwoTabs) {
 }
 
 TEST_F(SphEditorTest, ToolCommandsSetTheViewAndPressTheirButton) {
-  CSphEditor* editor = Open(kEditorMain);
+  CSphEditor* editor = Open(CSphEditor::kEditorMain);
   CSchemeView* view = editor->GetSchemeView();
   struct Case {
     int id;
@@ -236,7 +236,7 @@ TEST_F(SphEditorTest, ToolCommandsSetTheViewAndPressTheirButton) {
 }
 
 TEST_F(SphEditorTest, ClickingAPaletteButtonChoosesItsTool) {
-  CSphEditor* editor = Open(kEditorMain);
+  CSphEditor* editor = Open(CSphEditor::kEditorMain);
   form_->Show(false);
   HWND row = GetParent(editor->GetSchemeDeleteButton()->GetHandle());
   CKestSpdBtn* tee = ButtonOf(row, 113);
@@ -250,7 +250,7 @@ TEST_F(SphEditorTest, ClickingAPaletteButtonChoosesItsTool) {
 }
 
 TEST_F(SphEditorTest, GroundButtonOfTheBoardScheme) {
-  CSphEditor* editor = Open(kEditorBoard);
+  CSphEditor* editor = Open(CSphEditor::kEditorBoard);
   Command(editor, 123);
   EXPECT_EQ(CSchemeView::kToolPlaceClass, editor->GetSchemeView()->tool);
   EXPECT_STREQ("GND", editor->GetSchemeView()->className);
@@ -258,7 +258,7 @@ TEST_F(SphEditorTest, GroundButtonOfTheBoardScheme) {
 }
 
 TEST_F(SphEditorTest, ViewReportsPressOrReleaseTheButtons) {
-  CSphEditor* editor = Open(kEditorMain);
+  CSphEditor* editor = Open(CSphEditor::kEditorMain);
   Command(editor, 113);
   SendMessageW(editor->GetHandle(), WM_EDITOR_TOOL_FINISHED, 0, 109);
   EXPECT_EQ(std::vector<int>{109}, PressedIds(editor));
@@ -269,7 +269,7 @@ TEST_F(SphEditorTest, ViewReportsPressOrReleaseTheButtons) {
 }
 
 TEST_F(SphEditorTest, DeleteButtonFollowsTheSelection) {
-  CSphEditor* editor = Open(kEditorMain);
+  CSphEditor* editor = Open(CSphEditor::kEditorMain);
   CSCHBlock* ground = Place(Scheme(), "GND", 50, 50);
   CSchemeView* view = editor->GetSchemeView();
   view->SelectAll(true);  // reports the change to the editor
@@ -288,7 +288,7 @@ TEST_F(SphEditorTest, DeleteButtonFollowsTheSelection) {
 }
 
 TEST_F(SphEditorTest, QueriesOfTheMainWindow) {
-  CSphEditor* editor = Open(kEditorMain);
+  CSphEditor* editor = Open(CSphEditor::kEditorMain);
   HWND w = editor->GetHandle();
   Place(Scheme(), "GND", 50, 50)->flags |= kSchSelected;
   EXPECT_EQ(1, SendMessageW(w, WM_KEST_CANSELECTALL, 0, 0));
@@ -308,7 +308,7 @@ TEST_F(SphEditorTest, QueriesOfTheMainWindow) {
 }
 
 TEST_F(SphEditorTest, MainWindowSelectAllAndDeleteReachTheView) {
-  CSphEditor* editor = Open(kEditorMain);
+  CSphEditor* editor = Open(CSphEditor::kEditorMain);
   form_->Show(false);
   Place(Scheme(), "GND", 50, 50);
   Place(Scheme(), "Multimeter", 150, 50);
@@ -324,7 +324,7 @@ TEST_F(SphEditorTest, MainWindowSelectAllAndDeleteReachTheView) {
 }
 
 TEST_F(SphEditorTest, OneControlPanelOnly) {
-  CSphEditor* editor = Open(kEditorMain);
+  CSphEditor* editor = Open(CSphEditor::kEditorMain);
   Place(Scheme(), "PULT", 100, 100);
   DialogAnswerer answer(IDOK);
   Command(editor, 153);
@@ -390,7 +390,7 @@ private:
 BusPromptAnswerer* BusPromptAnswerer::current_ = nullptr;
 
 TEST_F(SphEditorTest, BusPromptAcceptsTwoToSixtyFour) {
-  CSphEditor* editor = Open(kEditorMain);
+  CSphEditor* editor = Open(CSphEditor::kEditorMain);
   form_->Show(false);
   CSchemeView* view = editor->GetSchemeView();
   CSphEditor::SetBusCoresPreset(8);
@@ -415,7 +415,7 @@ TEST_F(SphEditorTest, BusPromptAcceptsTwoToSixtyFour) {
 }
 
 TEST_F(SphEditorTest, BusPromptRefusesOtherCountsAndPresetsThemNextTime) {
-  CSphEditor* editor = Open(kEditorMain);
+  CSphEditor* editor = Open(CSphEditor::kEditorMain);
   form_->Show(false);
   CSchemeView* view = editor->GetSchemeView();
   CSphEditor::SetBusCoresPreset(8);
@@ -444,7 +444,7 @@ TEST_F(SphEditorTest, BusPromptRefusesOtherCountsAndPresetsThemNextTime) {
 }
 
 TEST_F(SphEditorTest, CancelledBusPromptGoesBackToTheCursor) {
-  CSphEditor* editor = Open(kEditorMain);
+  CSphEditor* editor = Open(CSphEditor::kEditorMain);
   form_->Show(false);
   CSphEditor::SetBusCoresPreset(8);
   BusPromptAnswerer prompt({nullptr});
@@ -506,7 +506,7 @@ TEST_F(SphEditorTest, SchemeCategoriesCreateTheChosenComponent) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.id);
-    CSphEditor* editor = Open(c.id == 199 ? kEditorMain : kEditorPanel);
+    CSphEditor* editor = Open(c.id == 199 ? CSphEditor::kEditorMain : CSphEditor::kEditorPanel);
     StandInChooser chooser;
     editor->SetComponentChooser(&chooser);
     ASSERT_TRUE(g_schClassRegistry.SetCreator(c.className, CreateRecordingPart));
@@ -530,7 +530,7 @@ TEST_F(SphEditorTest, SchemeCategoriesCreateTheChosenComponent) {
 }
 
 TEST_F(SphEditorTest, CancelledOrUncreatableCategoryChangesNothing) {
-  CSphEditor* editor = Open(kEditorPanel);
+  CSphEditor* editor = Open(CSphEditor::kEditorPanel);
   StandInChooser chooser;
   editor->SetComponentChooser(&chooser);
   Command(editor, 135);
@@ -569,7 +569,7 @@ TEST_F(SphEditorTest, BoardCategoriesCreateBoardParts) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.id << " " << c.className);
-    CSphEditor* editor = Open(kEditorBoard);
+    CSphEditor* editor = Open(CSphEditor::kEditorBoard);
     StandInChooser chooser;
     editor->SetComponentChooser(&chooser);
     ASSERT_TRUE(g_schClassRegistry.SetCreator(c.className, CreateRecordingPart));
@@ -602,7 +602,7 @@ TEST_F(SphEditorTest, TheRealBrowserChoosesTheBatteryModel) {
                 L"B-1\t10\n"
                 L"B-2\t20\n");
   ASSERT_TRUE(g_schClassRegistry.SetCreator("Battery", CreateRecordingPart));
-  CSphEditor* editor = Open(kEditorPanel);
+  CSphEditor* editor = Open(CSphEditor::kEditorPanel);
   form_->Show(false);
   std::vector<std::wstring> tableNames;
   auto findExplorer = [] {
@@ -648,7 +648,7 @@ TEST_F(SphEditorTest, TheRealBrowserChoosesTheBatteryModel) {
 // from the board palette follows the mouse there, the zoom buttons zoom it,
 // and its selection enables the board palette's Delete.
 TEST_F(SphEditorTest, TheBoardPageHostsTheBoardView) {
-  CSphEditor* editor = Open(kEditorBoard, 60.f, 40.f);
+  CSphEditor* editor = Open(CSphEditor::kEditorBoard, 60.f, 40.f);
   form_->Show(false);
   CPCBView* board = editor->GetBoardView();
   ASSERT_NE(nullptr, board);
@@ -660,13 +660,13 @@ TEST_F(SphEditorTest, TheBoardPageHostsTheBoardView) {
   ASSERT_TRUE(g_schClassRegistry.SetCreator("PLS", CreateRecordingPart));
   std::unique_ptr<CompDbTable> table = MakeTable(L"connectors", "M1\tPLS\t3\n");
   chooser.record = table->GetRecord(0);
-  Command(editor, kPalConnectors);
+  Command(editor, CSphEditor::kPalConnectors);
   ASSERT_EQ(1, Scheme()->BlockCount());
   EXPECT_EQ(Scheme()->blocks, board->currentPart);
   EXPECT_EQ(CPCBView::kToolPlace, board->tool);
-  Command(editor, kPalZoomIn);
+  Command(editor, CSphEditor::kPalZoomIn);
   EXPECT_FLOAT_EQ(6.0f, board->scale);
-  Command(editor, kPalZoomOut);
+  Command(editor, CSphEditor::kPalZoomOut);
   EXPECT_FLOAT_EQ(4.0f, board->scale);
   EXPECT_FALSE(editor->GetBoardDeleteButton()->IsEnabled());
   board->tool = CPCBView::kToolNormal;
@@ -683,7 +683,7 @@ TEST_F(SphEditorTest, TheBoardPageHostsTheBoardView) {
 // then the board popup's paste: the pasted parts stand 20 pixels beside the
 // copied ones on the scheme, selected in both views.
 TEST_F(SphEditorTest, BoardPasteOffsetsThePastedPartsOnTheScheme) {
-  CSphEditor* editor = Open(kEditorBoard, 60.f, 40.f);
+  CSphEditor* editor = Open(CSphEditor::kEditorBoard, 60.f, 40.f);
   form_->Show(false);
   RegisterClipboardFormats();
   ASSERT_TRUE(g_schClassRegistry.SetCreator("PLS", CreateRecordingPart));
@@ -753,7 +753,7 @@ public:
 };
 
 TEST_F(SphEditorTest, PictureCommandsDrawTheWholeScheme) {
-  CSphEditor* editor = Open(kEditorMain);
+  CSphEditor* editor = Open(CSphEditor::kEditorMain);
   CSchemeView* view = editor->GetSchemeView();
   StandInExporter exporter;
   view->SetPictureExporter(&exporter);
@@ -808,7 +808,7 @@ public:
 };
 
 TEST_F(SphEditorTest, PropertiesOpenTheBoardOrTheComponent) {
-  CSphEditor* editor = Open(kEditorMain);
+  CSphEditor* editor = Open(CSphEditor::kEditorMain);
   BoardStandIn* board = new BoardStandIn;
   board->Attach(Scheme());
   board->MoveTo(100, 100);
@@ -818,7 +818,7 @@ TEST_F(SphEditorTest, PropertiesOpenTheBoardOrTheComponent) {
   Command(editor, 3001);
   ASSERT_EQ(2u, LiveEditors().size());
   CSphEditor* boardEditor = LiveEditors()[1];
-  EXPECT_EQ(kEditorBoard, boardEditor->GetMode());
+  EXPECT_EQ(CSphEditor::kEditorBoard, boardEditor->GetMode());
   EXPECT_EQ(board->nestedScheme, boardEditor->GetScheme());
   EXPECT_FLOAT_EQ(40.f, boardEditor->GetBoardWidth());
   EXPECT_FLOAT_EQ(25.f, boardEditor->GetBoardHeight());
@@ -841,7 +841,7 @@ TEST_F(SphEditorTest, ClosingTheMainSchemeEditorAsksTheMainWindow) {
   apptest::SampleScheme sample(form_->GetScheme());
   velktest::TempFolder folder;
   form_->SetFileName(folder.File(L"robot.vlkx").c_str());
-  CSphEditor* editor = new CSphEditor(form_, form_->GetScheme(), kEditorMain, 0, 0);
+  CSphEditor* editor = new CSphEditor(form_, form_->GetScheme(), CSphEditor::kEditorMain, 0, 0);
   editor->SetMainScheme(true);
   editor->GetSchemeView()->tool = CSchemeView::kToolWire;
   editor->GetSchemeView()->state = 1;
@@ -859,7 +859,7 @@ TEST_F(SphEditorTest, ClosingTheMainSchemeEditorAsksTheMainWindow) {
     EXPECT_EQ(5, form_->GetScheme()->BlockCount());
   }
   // A nested editor does not ask the main window.
-  CSphEditor* panel = new CSphEditor(form_, form_->GetScheme(), kEditorPanel, 0, 0);
+  CSphEditor* panel = new CSphEditor(form_, form_->GetScheme(), CSphEditor::kEditorPanel, 0, 0);
   DialogAnswerer none(IDCANCEL);
   SendMessageW(panel->GetHandle(), WM_CLOSE, 0, 0);
   velktest::FlushEvents();
@@ -868,7 +868,7 @@ TEST_F(SphEditorTest, ClosingTheMainSchemeEditorAsksTheMainWindow) {
 }
 
 TEST_F(SphEditorTest, ClosingTheEditorOfAnUnmodifiedDocumentEndsTheProgram) {
-  CSphEditor* editor = Open(kEditorMain);
+  CSphEditor* editor = Open(CSphEditor::kEditorMain);
   editor->SetMainScheme(true);
   HWND main = form_->GetHandle();
   DialogAnswerer answer(IDCANCEL);

@@ -59,7 +59,7 @@ protected:
     ProgramPluginList().SetFolder(nullptr);
     ApplicationIcon = nullptr;
     RegDeleteTreeW(HKEY_CLASSES_ROOT, L".vlkx");
-    wchar_t path[kMaxPathChars];
+    wchar_t path[kFoundationMaxPathChars];
     GetModulePath(path);
     module_ = path;
     marker_ = UpdateMarkerPath(path);

@@ -507,7 +507,7 @@ class EditorEditingTest : public apptest::EditorTest {};
 TEST_F(EditorEditingTest, DrawnCircuitMarksTheDocumentAndEmptiesWithCtrlADel) {
   CMainForm* form = MakeMainForm();
   form->Show(false);
-  CSphEditor* editor = new CSphEditor(form, form->GetScheme(), kEditorMain, 0, 0);
+  CSphEditor* editor = new CSphEditor(form, form->GetScheme(), CSphEditor::kEditorMain, 0, 0);
   ASSERT_NE(nullptr, editor->GetHandle());
   ShowWindow(editor->GetHandle(), SW_MAXIMIZE);
   velktest::FlushEvents();
@@ -528,7 +528,7 @@ TEST_F(EditorEditingTest, DrawnCircuitMarksTheDocumentAndEmptiesWithCtrlADel) {
   // corners.
   // The palette's "Мультиметр" button chooses the class; the click places
   // it centred on the point.
-  SendMessageW(editor->GetHandle(), WM_COMMAND, MAKEWPARAM(kPalMultimeter, 0), 0);
+  SendMessageW(editor->GetHandle(), WM_COMMAND, MAKEWPARAM(CSphEditor::kPalMultimeter, 0), 0);
   EXPECT_EQ(CSchemeView::kToolPlaceClass, view->tool);
   click(150, 150);
   ASSERT_EQ(1, scheme->BlockCount());

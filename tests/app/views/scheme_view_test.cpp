@@ -117,11 +117,11 @@ TEST_F(SchemeViewTest, HitTestTable) {
   };
   const Case cases[] = {
       {"body", 140, 150, false, CSchemeView::kHitBlock, 0, 0, f.part},
-      {"free left pin", 100, 113, false, CSchemeView::kHitPin, 0, kSideLeft, f.part},
-      {"free top pin", 164, 87, false, CSchemeView::kHitPin, 2, kSideTop, f.part},
-      {"free bottom pin", 116, 212, false, CSchemeView::kHitPin, 3, kSideBottom, f.part},
+      {"free left pin", 100, 113, false, CSchemeView::kHitPin, 0, kSchSideLeft, f.part},
+      {"free top pin", 164, 87, false, CSchemeView::kHitPin, 2, kSchSideTop, f.part},
+      {"free bottom pin", 116, 212, false, CSchemeView::kHitPin, 3, kSchSideBottom, f.part},
       {"wired pin, select mode", 181, 163, false, CSchemeView::kHitNothing, 0, 0, nullptr},
-      {"wired pin, blocks only", 181, 163, true, CSchemeView::kHitPin, 1, kSideRight, f.part},
+      {"wired pin, blocks only", 181, 163, true, CSchemeView::kHitPin, 1, kSchSideRight, f.part},
       {"pin reach is below 8", 101, 120, false, CSchemeView::kHitBlock, 0, 0, f.part},
       {"horizontal wire segment", 325, 103, false, CSchemeView::kHitWireSegment, 0, 0, f.v},
       {"vertical wire segment", 352, 150, false, CSchemeView::kHitWireSegment, 1, 1, f.v},
@@ -314,12 +314,12 @@ TEST_F(SchemeViewTest, WirePensByKindAndSelection) {
     int width;
   };
   const Row rows[] = {
-      {kPinElectric, false, RGB(0, 0, 0), 1},
-      {kPinElectric, true, RGB(102, 102, 255), 1},
-      {kPinHydraulic, false, RGB(0, 204, 0), 6},
-      {kPinHydraulic, true, RGB(102, 255, 102), 6},
-      {kPinUsb, false, RGB(0, 0, 0), 4},
-      {kPinEthernet, true, RGB(102, 102, 255), 4},
+      {kSchPinElectric, false, RGB(0, 0, 0), 1},
+      {kSchPinElectric, true, RGB(102, 102, 255), 1},
+      {kSchPinHydraulic, false, RGB(0, 204, 0), 6},
+      {kSchPinHydraulic, true, RGB(102, 255, 102), 6},
+      {kSchPinUsb, false, RGB(0, 0, 0), 4},
+      {kSchPinEthernet, true, RGB(102, 102, 255), 4},
   };
   int y = 20;
   for (const Row& r : rows) {
@@ -377,7 +377,7 @@ TEST_F(SchemeViewTest, PinStubsNumbersAndInvertedNames) {
   ViewPart* b = new ViewPart(&scheme_, RECT{60, 160, 140, 220});
   a->SetPinCount(1);
   b->SetPinCount(1);
-  a->pins[0].side = b->pins[0].side = kSideLeft;
+  a->pins[0].side = b->pins[0].side = kSchSideLeft;
   a->pins[0].offset = b->pins[0].offset = 30;
   a->pins[0].number = 7;
   b->pins[0].number = -1;

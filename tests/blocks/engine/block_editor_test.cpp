@@ -124,7 +124,7 @@ public:
 
 // A 45 x 45 24-bit picture file: a coloured square with a black frame.
 std::vector<uint8_t> IconBytes(COLORREF fill) {
-  const int side = kPaletteButtonSize;
+  const int side = kBePaletteButtonSize;
   const int stride = (side * 3 + 3) & ~3;
   std::vector<uint8_t> bytes(54 + static_cast<size_t>(stride) * side, 0);
   auto put32 = [&](size_t at, uint32_t v) {
@@ -325,15 +325,15 @@ TEST_F(BlockEditorTest, TabsAndPaletteButtonsFollowTheCatalogue) {
   EXPECT_STREQ(L"Простой", buttons[0]->GetHint());
   EXPECT_STREQ(L"Два на два", buttons[1]->GetHint());
   for (CKestSpdBtn* button : buttons) {
-    EXPECT_EQ(kPaletteButtonSize, button->GetWidth());
-    EXPECT_EQ(kPaletteButtonSize, button->GetHeight());
+    EXPECT_EQ(kBePaletteButtonSize, button->GetWidth());
+    EXPECT_EQ(kBePaletteButtonSize, button->GetHeight());
     EXPECT_TRUE(button->IsToggle());
     EXPECT_TRUE(button->GetImage() != nullptr);
   }
   // Flow placement from (5, 27) without gaps.
-  EXPECT_EQ(kPaletteFirstX, buttons[0]->GetPosition().x);
-  EXPECT_EQ(kPaletteFirstY, buttons[0]->GetPosition().y);
-  EXPECT_EQ(kPaletteFirstX + kPaletteButtonSize, buttons[1]->GetPosition().x);
+  EXPECT_EQ(kBePaletteFirstX, buttons[0]->GetPosition().x);
+  EXPECT_EQ(kBePaletteFirstY, buttons[0]->GetPosition().y);
+  EXPECT_EQ(kBePaletteFirstX + kBePaletteButtonSize, buttons[1]->GetPosition().x);
 
   // Filling again (a tab change) replaces the buttons.
   SendMessageW(editor->GetHandle(), WM_COMMAND, MAKEWPARAM(0, 0),
@@ -393,7 +393,7 @@ TEST_F(BlockEditorTest, PlacingAClassTheCatalogueLacksPlacesNothing) {
 
 TEST_F(BlockEditorTest, CancelledPluginChooserPressesNothingAndPlacesNothing) {
   BeCatalogueGroup* group = catalogue.catalogue.Group(1);
-  group->AddEntry(kPluginBlockClassId, betest::NewPlain, L"Плагин", L"plugin.bmp");
+  group->AddEntry(kBePluginBlockClassId, betest::NewPlain, L"Плагин", L"plugin.bmp");
   OpenEditor();
   std::vector<CKestSpdBtn*> buttons = PaletteButtons();
   ASSERT_EQ(3u, buttons.size());
@@ -412,7 +412,7 @@ TEST_F(BlockEditorTest, CancelledPluginChooserPressesNothingAndPlacesNothing) {
   velktest::FlushEvents();
   EXPECT_EQ(2, editor->chooserRuns);
   EXPECT_EQ(CBEView::kDragPlace, view->GetMode());
-  EXPECT_EQ(kPluginBlockClassId, view->GetPendingClass());
+  EXPECT_EQ(kBePluginBlockClassId, view->GetPendingClass());
   EXPECT_TRUE(buttons[2]->IsDown());
 }
 
@@ -449,12 +449,12 @@ TEST_F(BlockEditorTest, LinkFromAnInputThatDetours) {
 }
 
 TEST_F(BlockEditorTest, IncompatibleTypesAreRefused) {
-  ASSERT_FALSE(IsSignalTypeCompatible(kSignalBit, kSignalVideo));
+  ASSERT_FALSE(IsSignalTypeCompatible(kBeSignalBit, kBeSignalVideo));
   OpenEditor();
   EditorHost host;
   CKestHostScope scope(&host);
   CBlockHostScope blockScope(&host);
-  b->inputs[1]->type = kSignalVideo;
+  b->inputs[1]->type = kBeSignalVideo;
 
   Press(300, 275);
   Release(170, 70);
@@ -597,7 +597,7 @@ TEST_F(BlockEditorTest, ArrowKeysMoveTheSelection) {
   OpenEditor();
   Key(VK_RIGHT);  // nothing selected: nothing moves, nothing changes
   EXPECT_EQ(0, frame->modified);
-  a->flags |= kBlockSelected;
+  a->flags |= kBeBlockSelected;
   Key(VK_RIGHT);
   Key(VK_RIGHT);
   Key(VK_DOWN);
@@ -611,7 +611,7 @@ TEST_F(BlockEditorTest, ArrowKeysMoveTheSelection) {
 }
 
 TEST_F(BlockEditorTest, SelectAllAndDelete) {
-  b->flags |= kBlockDevice;  // a piece of hardware stays
+  b->flags |= kBeBlockDevice;  // a piece of hardware stays
   OpenEditor();
   EXPECT_EQ(0, Ask(WM_KEST_CANDELETE));
   Command(ID_KEST_POPUP_SELECT_ALL);
@@ -643,10 +643,10 @@ TEST_F(BlockEditorTest, DeleteCommandAndCutRefreshTheStatus) {
   b->rom = 200;
   OpenEditor();
   HWND bar = editor->GetStatusBar()->GetHandle();
-  EXPECT_EQ(L"500", PanelText(bar, kStatusRomPanel));
-  a->flags |= kBlockSelected;
+  EXPECT_EQ(L"500", PanelText(bar, kBeStatusRomPanel));
+  a->flags |= kBeBlockSelected;
   Command(ID_KEST_POPUP_DELETE);
-  EXPECT_EQ(L"200", PanelText(bar, kStatusRomPanel));
+  EXPECT_EQ(L"200", PanelText(bar, kBeStatusRomPanel));
   EXPECT_EQ(1, frame->modified);
 }
 
@@ -720,8 +720,8 @@ TEST_F(BlockEditorTest, PictureExportOfTheScheme) {
   CKestHostScope scope(&host);
   CBlockHostScope blockScope(&host);
   Command(ID_KEST_COPY_PICTURE);
-  ASSERT_EQ(std::vector<int>{kPictureClipboard}, host.beginKinds);
-  ASSERT_EQ(std::vector<int>{kPictureClipboard}, host.endKinds);
+  ASSERT_EQ(std::vector<int>{KestPictureClipboard}, host.beginKinds);
+  ASSERT_EQ(std::vector<int>{KestPictureClipboard}, host.endKinds);
   EXPECT_TRUE(host.endedRight);
   // The scroll range: (0, 0, 10, 10), the blocks and the links (the detour
   // reaches x 0 and 490), 20 more on every side.
@@ -739,12 +739,12 @@ TEST_F(BlockEditorTest, PictureExportOfTheScheme) {
   host.cancelPicture = true;
   Command(ID_KEST_EXPORT_PICTURE);
   Command(ID_KEST_PRINT_PICTURE);
-  EXPECT_EQ((std::vector<int>{kPictureClipboard, kPictureFile, kPicturePrinter}), host.beginKinds);
+  EXPECT_EQ((std::vector<int>{KestPictureClipboard, KestPictureFile, KestPicturePrinter}), host.beginKinds);
   EXPECT_EQ(1u, host.endKinds.size());  // a cancelled picture is not finished
 }
 
 TEST_F(BlockEditorTest, PaintsTheCanvasAndLeavesAScreenshot) {
-  a->flags |= kBlockSelected;
+  a->flags |= kBeBlockSelected;
   OpenEditor();
   RedrawWindow(frame->GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   velktest::FlushEvents();
@@ -814,7 +814,7 @@ public:
 TEST_F(BlockEditorTest, CopyPasteAndCutThroughTheEditor) {
   ClipboardReset reset;
   OpenEditor();
-  a->flags |= kBlockSelected;
+  a->flags |= kBeBlockSelected;
   Command(ID_KEST_POPUP_COPY);
   EXPECT_EQ(1, Ask(EM_CANPASTE));
   EXPECT_EQ(2, scheme.GetBlockCount());

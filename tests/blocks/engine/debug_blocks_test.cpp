@@ -66,7 +66,7 @@ TEST(Monitor, Construction) {
   EXPECT_EQ(22, monitor.Height());
   EXPECT_EQ(RGB(102, 102, 102), monitor.fillColor);
   ASSERT_EQ(1, monitor.inputCount);
-  EXPECT_EQ(kSignalAnyScalar, monitor.inputs[0]->type);
+  EXPECT_EQ(kBeSignalAnyScalar, monitor.inputs[0]->type);
   EXPECT_EQ(0, monitor.outputCount);
   EXPECT_EQ(nullptr, monitor.logFileName);
   EXPECT_EQ(0, monitor.cycles + monitor.rom + monitor.ram);
@@ -76,7 +76,7 @@ TEST(Monitor, LogsChangesWithTheirTime) {
   velktest::TempFolder temp;
   Fed<CBEMonitor> fed;
   fed.block->SetLogFileName(temp.File(L"log.txt").c_str());
-  fed.source->outputs[0]->type = kSignalInt;
+  fed.source->outputs[0]->type = kBeSignalInt;
   const int values[] = {5, 5, 7, 7, 7, -3, -3};
   fed.scheme.Start();
   for (int v : values) {
@@ -130,7 +130,7 @@ TEST(Monitor, OnlyTheFirstFourBytesAreCompared) {
   velktest::TempFolder temp;
   Fed<CBEMonitor> fed;
   fed.block->SetLogFileName(temp.File(L"d.txt").c_str());
-  fed.source->outputs[0]->type = kSignalDouble;
+  fed.source->outputs[0]->type = kBeSignalDouble;
   fed.scheme.Start();
   double one = 1.0, two = 2.0;  // their low four bytes are both zero
   fed.SetValue(&one, 8);
@@ -163,10 +163,10 @@ TEST(AvrPlot, Construction) {
   EXPECT_EQ(RGB(204, 204, 204), plot.fillColor);
   ASSERT_EQ(2, plot.inputCount);
   EXPECT_STREQ(L"D", plot.inputs[0]->name);
-  EXPECT_EQ(kSignalAnyScalar, plot.inputs[0]->type);
+  EXPECT_EQ(kBeSignalAnyScalar, plot.inputs[0]->type);
   EXPECT_STREQ(L"Записываемые данные", plot.inputs[0]->description);
   EXPECT_STREQ(L"C", plot.inputs[1]->name);
-  EXPECT_EQ(kSignalBit, plot.inputs[1]->type);
+  EXPECT_EQ(kBeSignalBit, plot.inputs[1]->type);
   EXPECT_STREQ(
       L"Синхроимпульс начала записи. Если не подключен, то запись начинается с момента запуска "
       L"процессора",
@@ -206,7 +206,7 @@ TEST(AvrPlot, SamplesAtItsIntervalUpToItsCapacity) {
   velktest::TempFolder temp;
   Fed<CBEAvrPlot> fed;
   fed.block->SetLogFileName(temp.File(L"plot.txt").c_str());
-  fed.source->outputs[0]->type = kSignalInt;
+  fed.source->outputs[0]->type = kBeSignalInt;
   fed.scheme.Start();
   for (int k = 0; k < 500; ++k) {
     fed.SetValue(&k, 4);
@@ -230,7 +230,7 @@ TEST(AvrPlot, TimeAndValueFormatStoresOnlyChanges) {
   Fed<CBEAvrPlot> fed;
   fed.block->SetLogFileName(temp.File(L"p.txt").c_str());
   fed.block->format = CBEAvrPlot::kTimeAndValue;
-  fed.source->outputs[0]->type = kSignalShort;
+  fed.source->outputs[0]->type = kBeSignalShort;
   short v = 300;
   fed.SetValue(&v, 2);
   fed.scheme.Start();
@@ -245,11 +245,11 @@ TEST(AvrPlot, TimeAndValueFormatStoresOnlyChanges) {
 
 TEST(AvrPlot, FloatAndDoubleLines) {
   velktest::TempFolder temp;
-  for (int type : {kSignalFloat, kSignalDouble}) {
+  for (int type : {kBeSignalFloat, kBeSignalDouble}) {
     Fed<CBEAvrPlot> fed;
     fed.block->SetLogFileName(temp.File(L"f.txt").c_str());
     fed.source->outputs[0]->type = type;
-    if (type == kSignalFloat) {
+    if (type == kBeSignalFloat) {
       float f = 1.5f;
       fed.SetValue(&f, 4);
     } else {
@@ -259,7 +259,7 @@ TEST(AvrPlot, FloatAndDoubleLines) {
     fed.scheme.Start();
     fed.scheme.Step(0.001f);
     fed.scheme.Stop();
-    EXPECT_EQ(type == kSignalFloat ? "0.000\t1.500000\r\n" : "0.000\t-0.250000\r\n",
+    EXPECT_EQ(type == kBeSignalFloat ? "0.000\t1.500000\r\n" : "0.000\t-0.250000\r\n",
               FileText(temp.File(L"f.txt")));
   }
 }
@@ -271,7 +271,7 @@ TEST(AvrPlot, SyncInputStartsRecordingForGood) {
   sync->AttachToScheme(&fed.scheme);
   Link(sync, 0, fed.block, 1);
   fed.block->SetLogFileName(temp.File(L"s.txt").c_str());
-  fed.source->outputs[0]->type = kSignalChar;
+  fed.source->outputs[0]->type = kBeSignalChar;
   char c = 9;
   fed.SetValue(&c, 1);
   fed.scheme.Start();

@@ -36,7 +36,7 @@ protected:
     scheme.frequency = 2000000.0f;
     scheme.romLimit = 65536;
     scheme.ramLimit = 512;
-    macro = static_cast<CBEMacro*>(scheme.CreateBlock(kMacroBlockClassId));
+    macro = static_cast<CBEMacro*>(scheme.CreateBlock(kBeMacroBlockClassId));
     ASSERT_NE(nullptr, macro);
   }
   UnitCatalogue unit;
@@ -70,8 +70,8 @@ TEST_F(Macro, ConstructionAndAttachment) {
 }
 
 TEST_F(Macro, PortsAreDeviceBlocksOfGroupZero) {
-  CBEBlock* in = macro->nested->CreateBlock(kMacroInputClassId);
-  CBEBlock* out = macro->nested->CreateBlock(kMacroOutputClassId);
+  CBEBlock* in = macro->nested->CreateBlock(kBeMacroInputClassId);
+  CBEBlock* out = macro->nested->CreateBlock(kBeMacroOutputClassId);
   ASSERT_NE(nullptr, in);
   ASSERT_NE(nullptr, out);
   EXPECT_EQ(unit.catalogue.Group(0)->Entry(0), in->entry);
@@ -86,7 +86,7 @@ TEST_F(Macro, PortsAreDeviceBlocksOfGroupZero) {
   EXPECT_EQ(0, out->outputCount);
   EXPECT_EQ(-1, static_cast<CBEMacroInput*>(in)->index);
   EXPECT_EQ(nullptr, static_cast<CBEMacroOutput*>(out)->owner);
-  EXPECT_EQ(kMacroFill, in->fillColor);
+  EXPECT_EQ(kBeMacroFill, in->fillColor);
   EXPECT_FALSE(in->ShowProperties());
 }
 
@@ -102,8 +102,8 @@ TEST_F(Macro, ConfirmSetsCountsHeightAndPorts) {
     SCOPED_TRACE(c.inputs * 10 + c.outputs);
     macro->MoveTo(150, 40);
     std::vector<BeMacroPinRow> ins, outs;
-    for (int i = 0; i < c.inputs; ++i) ins.push_back({names[i], kSignalInt, nullptr});
-    for (int i = 0; i < c.outputs; ++i) outs.push_back({names[i], kSignalDouble, nullptr});
+    for (int i = 0; i < c.inputs; ++i) ins.push_back({names[i], kBeSignalInt, nullptr});
+    for (int i = 0; i < c.outputs; ++i) outs.push_back({names[i], kBeSignalDouble, nullptr});
     // Rows of a fresh dialog: the ports of the last confirmation are not
     // referred to, so they are all replaced.
     ASSERT_TRUE(ApplyMacroProperties(macro, L"М", ins.data(), c.inputs, outs.data(), c.outputs));
@@ -112,38 +112,38 @@ TEST_F(Macro, ConfirmSetsCountsHeightAndPorts) {
     EXPECT_EQ(c.height, macro->Height());
     ASSERT_EQ(c.inputs, macro->inputCount);
     ASSERT_EQ(c.outputs, macro->outputCount);
-    EXPECT_EQ(c.inputs, CountClass(macro->nested, kMacroInputClassId));
-    EXPECT_EQ(c.outputs, CountClass(macro->nested, kMacroOutputClassId));
+    EXPECT_EQ(c.inputs, CountClass(macro->nested, kBeMacroInputClassId));
+    EXPECT_EQ(c.outputs, CountClass(macro->nested, kBeMacroOutputClassId));
     for (int i = 0; i < c.inputs; ++i) {
-      CBEMacroInput* port = FindPort<CBEMacroInput>(macro->nested, kMacroInputClassId, i);
+      CBEMacroInput* port = FindPort<CBEMacroInput>(macro->nested, kBeMacroInputClassId, i);
       ASSERT_NE(nullptr, port);
       EXPECT_EQ(macro, port->owner);
       EXPECT_STREQ(names[i], port->caption);
       EXPECT_EQ(port->caption, macro->inputs[i]->name);
-      EXPECT_EQ(kSignalInt, port->outputs[0]->type);
-      EXPECT_EQ(kSignalInt, macro->inputs[i]->type);
+      EXPECT_EQ(kBeSignalInt, port->outputs[0]->type);
+      EXPECT_EQ(kBeSignalInt, macro->inputs[i]->type);
       EXPECT_EQ(c.height * i / c.inputs + c.height / (2 * c.inputs), macro->inputs[i]->yOffset);
     }
     for (int i = 0; i < c.outputs; ++i) {
-      CBEMacroOutput* port = FindPort<CBEMacroOutput>(macro->nested, kMacroOutputClassId, i);
+      CBEMacroOutput* port = FindPort<CBEMacroOutput>(macro->nested, kBeMacroOutputClassId, i);
       ASSERT_NE(nullptr, port);
       EXPECT_EQ(macro, port->owner);
       EXPECT_EQ(port->caption, macro->outputs[i]->name);
-      EXPECT_EQ(kSignalDouble, port->inputs[0]->type);
-      EXPECT_EQ(kSignalDouble, macro->outputs[i]->type);
+      EXPECT_EQ(kBeSignalDouble, port->inputs[0]->type);
+      EXPECT_EQ(kBeSignalDouble, macro->outputs[i]->type);
     }
   }
   EXPECT_TRUE(messages.texts.empty());
 }
 
 TEST_F(Macro, ConfirmKeepsClaimedPortsAndCutsLinksOnTypeChange) {
-  const BeMacroPinRow ins[] = {{L"a", kSignalInt, nullptr}, {L"b", kSignalInt, nullptr}};
-  const BeMacroPinRow outs[] = {{L"y", kSignalInt, nullptr}};
+  const BeMacroPinRow ins[] = {{L"a", kBeSignalInt, nullptr}, {L"b", kBeSignalInt, nullptr}};
+  const BeMacroPinRow outs[] = {{L"y", kBeSignalInt, nullptr}};
   ASSERT_TRUE(ApplyMacroProperties(macro, L"М", ins, 2, outs, 1));
   BeScheme* n = macro->nested;
-  CBEMacroInput* a = FindPort<CBEMacroInput>(n, kMacroInputClassId, 0);
-  CBEMacroInput* b = FindPort<CBEMacroInput>(n, kMacroInputClassId, 1);
-  CBEMacroOutput* y = FindPort<CBEMacroOutput>(n, kMacroOutputClassId, 0);
+  CBEMacroInput* a = FindPort<CBEMacroInput>(n, kBeMacroInputClassId, 0);
+  CBEMacroInput* b = FindPort<CBEMacroInput>(n, kBeMacroInputClassId, 1);
+  CBEMacroOutput* y = FindPort<CBEMacroOutput>(n, kBeMacroOutputClassId, 0);
   TestBlock* inside = static_cast<TestBlock*>(n->CreateBlock(betest::kTwoByTwoClassId));
   Link(a, 0, inside, 0);
   Link(b, 0, inside, 1);
@@ -156,29 +156,29 @@ TEST_F(Macro, ConfirmKeepsClaimedPortsAndCutsLinksOnTypeChange) {
 
   // The dialog's rows now: b first (type kept), then a as float; the
   // output keeps its type; a new row for a second output.
-  const BeMacroPinRow ins2[] = {{L"b", kSignalInt, b}, {L"a", kSignalFloat, a}};
-  const BeMacroPinRow outs2[] = {{L"y", kSignalInt, y}, {L"w", kSignalBit, nullptr}};
+  const BeMacroPinRow ins2[] = {{L"b", kBeSignalInt, b}, {L"a", kBeSignalFloat, a}};
+  const BeMacroPinRow outs2[] = {{L"y", kBeSignalInt, y}, {L"w", kBeSignalBit, nullptr}};
   ASSERT_TRUE(ApplyMacroProperties(macro, L"М2", ins2, 2, outs2, 2));
   EXPECT_EQ(0, b->index);
   EXPECT_EQ(1, a->index);
-  EXPECT_EQ(kSignalFloat, a->outputs[0]->type);
+  EXPECT_EQ(kBeSignalFloat, a->outputs[0]->type);
   EXPECT_EQ(nullptr, inside->inputs[0]->source);       // a's type changed
   EXPECT_EQ(b->outputs[0], inside->inputs[1]->source);  // b's did not
   EXPECT_EQ(inside->outputs[0], y->inputs[0]->source);
   // Macro input 0 kept int (link kept), input 1 became float (link cut).
   EXPECT_EQ(outsideSource->outputs[0], macro->inputs[0]->source);
   EXPECT_EQ(nullptr, macro->inputs[1]->source);
-  EXPECT_EQ(kSignalFloat, macro->inputs[1]->type);
+  EXPECT_EQ(kBeSignalFloat, macro->inputs[1]->type);
   EXPECT_EQ(macro->outputs[0], outsideSink->inputs[0]->source);
   EXPECT_STREQ(L"b", macro->inputs[0]->name);
   EXPECT_STREQ(L"w", macro->outputs[1]->name);
-  EXPECT_EQ(2, CountClass(n, kMacroOutputClassId));
+  EXPECT_EQ(2, CountClass(n, kBeMacroOutputClassId));
 
   // Dropping rows deletes their ports and the macro's pins with their links.
-  const BeMacroPinRow ins3[] = {{L"b", kSignalInt, b}};
+  const BeMacroPinRow ins3[] = {{L"b", kBeSignalInt, b}};
   ASSERT_TRUE(ApplyMacroProperties(macro, L"М3", ins3, 1, nullptr, 0));
-  EXPECT_EQ(1, CountClass(n, kMacroInputClassId));
-  EXPECT_EQ(0, CountClass(n, kMacroOutputClassId));
+  EXPECT_EQ(1, CountClass(n, kBeMacroInputClassId));
+  EXPECT_EQ(0, CountClass(n, kBeMacroOutputClassId));
   EXPECT_EQ(nullptr, inside->inputs[0]->source);
   EXPECT_EQ(0, macro->outputCount);
   EXPECT_EQ(nullptr, outsideSink->inputs[0]->source);
@@ -189,13 +189,13 @@ TEST_F(Macro, ValuesFlowThroughTheMacro) {
   CBEBlock* source = scheme.CreateBlock(betest::kPlainClassId);
   // The macro was created first, so the list is source, macro: the source
   // steps before the macro in each pass.
-  const BeMacroPinRow ins[] = {{L"x", kSignalInt, nullptr}};
-  const BeMacroPinRow outs[] = {{L"y", kSignalInt, nullptr}};
+  const BeMacroPinRow ins[] = {{L"x", kBeSignalInt, nullptr}};
+  const BeMacroPinRow outs[] = {{L"y", kBeSignalInt, nullptr}};
   ASSERT_TRUE(ApplyMacroProperties(macro, L"М", ins, 1, outs, 1));
   BeScheme* n = macro->nested;
   CBEBlock* inside = n->CreateBlock(betest::kPlainClassId);
-  Link(FindPort<CBEMacroInput>(n, kMacroInputClassId, 0), 0, inside, 0);
-  Link(inside, 0, FindPort<CBEMacroOutput>(n, kMacroOutputClassId, 0), 0);
+  Link(FindPort<CBEMacroInput>(n, kBeMacroInputClassId, 0), 0, inside, 0);
+  Link(inside, 0, FindPort<CBEMacroOutput>(n, kBeMacroOutputClassId, 0), 0);
   CBEBlock* sink = scheme.CreateBlock(betest::kPlainClassId);
   Link(source, 0, macro, 0);
   Link(macro, 0, sink, 0);
@@ -226,14 +226,14 @@ TEST_F(Macro, NestedSchemeRunsOnItsOwnBudget) {
 }
 
 TEST_F(Macro, PortsBindByIndexOnLoad) {
-  const BeMacroPinRow ins[] = {{L"a", kSignalShort, nullptr}, {L"b", kSignalBit, nullptr}};
-  const BeMacroPinRow outs[] = {{L"y", kSignalFloat, nullptr}};
+  const BeMacroPinRow ins[] = {{L"a", kBeSignalShort, nullptr}, {L"b", kBeSignalBit, nullptr}};
+  const BeMacroPinRow outs[] = {{L"y", kBeSignalFloat, nullptr}};
   ASSERT_TRUE(ApplyMacroProperties(macro, L"М", ins, 2, outs, 1));
   // A stray input port with index 3.
-  CBEMacroInput* stray = static_cast<CBEMacroInput*>(macro->nested->CreateBlock(kMacroInputClassId));
+  CBEMacroInput* stray = static_cast<CBEMacroInput*>(macro->nested->CreateBlock(kBeMacroInputClassId));
   stray->index = 3;
   stray->SetCaption(L"лишний");
-  stray->outputs[0]->type = kSignalDouble;
+  stray->outputs[0]->type = kBeSignalDouble;
   CMemoryStream stream;
   scheme.Save(&stream, false);
   stream.Seek(0, 0);
@@ -241,18 +241,18 @@ TEST_F(Macro, PortsBindByIndexOnLoad) {
   copy.Init(&unit.catalogue);
   ASSERT_TRUE(copy.Load(&stream, false));
   CBEMacro* m = static_cast<CBEMacro*>(copy.blocks);
-  ASSERT_EQ(kMacroBlockClassId, m->GetClassId());
+  ASSERT_EQ(kBeMacroBlockClassId, m->GetClassId());
   ASSERT_EQ(2, m->inputCount);
   EXPECT_STREQ(L"a", m->inputs[0]->name);
-  EXPECT_EQ(kSignalShort, m->inputs[0]->type);
+  EXPECT_EQ(kBeSignalShort, m->inputs[0]->type);
   EXPECT_STREQ(L"b", m->inputs[1]->name);
-  EXPECT_EQ(kSignalBit, m->inputs[1]->type);
+  EXPECT_EQ(kBeSignalBit, m->inputs[1]->type);
   EXPECT_STREQ(L"y", m->outputs[0]->name);
-  EXPECT_EQ(kSignalFloat, m->outputs[0]->type);
-  CBEMacroInput* stray2 = FindPort<CBEMacroInput>(m->nested, kMacroInputClassId, 3);
+  EXPECT_EQ(kBeSignalFloat, m->outputs[0]->type);
+  CBEMacroInput* stray2 = FindPort<CBEMacroInput>(m->nested, kBeMacroInputClassId, 3);
   ASSERT_NE(nullptr, stray2);
   EXPECT_EQ(nullptr, stray2->owner);
-  EXPECT_EQ(kSignalDouble, stray2->outputs[0]->type);
+  EXPECT_EQ(kBeSignalDouble, stray2->outputs[0]->type);
   stray2->outputs[0]->SetInt(77);
   stray2->Step(0.001f);
   EXPECT_EQ(77, stray2->outputs[0]->GetInt());
@@ -268,9 +268,9 @@ TEST(MacroPort, InputPortRecord) {
   UnitCatalogue unit;
   BeScheme scheme;
   scheme.Init(&unit.catalogue);
-  CBEMacroInput* port = static_cast<CBEMacroInput*>(scheme.CreateBlock(kMacroInputClassId));
+  CBEMacroInput* port = static_cast<CBEMacroInput*>(scheme.CreateBlock(kBeMacroInputClassId));
   port->index = 2;
-  port->outputs[0]->type = kSignalFloat;
+  port->outputs[0]->type = kBeSignalFloat;
   port->SetCaption(L"x");
   CMemoryStream stream;
   scheme.Save(&stream, false);
@@ -292,7 +292,7 @@ TEST(MacroPort, InputPortRecord) {
 }
 
 TEST_F(Macro, DeletingTheMacroDeletesItsInsideAndOuterLinks) {
-  const BeMacroPinRow outs[] = {{L"y", kSignalBit, nullptr}};
+  const BeMacroPinRow outs[] = {{L"y", kBeSignalBit, nullptr}};
   ASSERT_TRUE(ApplyMacroProperties(macro, L"М", nullptr, 0, outs, 1));
   macro->nested->CreateBlock(betest::kPlainClassId);
   CBEBlock* sink = scheme.CreateBlock(betest::kPlainClassId);
@@ -307,7 +307,7 @@ TEST_F(Macro, MacroInAMacroTotalsAndChecks) {
   scheme.romLimit = 50100;
   CBEMacro* m1 = macro;
   m1->nested->romLimit = scheme.romLimit;
-  CBEMacro* m2 = static_cast<CBEMacro*>(m1->nested->CreateBlock(kMacroBlockClassId));
+  CBEMacro* m2 = static_cast<CBEMacro*>(m1->nested->CreateBlock(kBeMacroBlockClassId));
   CBEBlock* deep = m2->nested->CreateBlock(betest::kPlainClassId);
   deep->rom = 150;
   deep->ram = 7;
@@ -328,14 +328,14 @@ TEST_F(Macro, MacroInAMacroTotalsAndChecks) {
 // Macros inside macros, depth deep; the innermost holds a plain block.
 void BuildDepth(BeScheme* scheme, int depth) {
   BeScheme* at = scheme;
-  for (int d = 0; d < depth; ++d) at = at->CreateBlock(kMacroBlockClassId)->GetNestedScheme();
+  for (int d = 0; d < depth; ++d) at = at->CreateBlock(kBeMacroBlockClassId)->GetNestedScheme();
   at->CreateBlock(betest::kPlainClassId);
 }
 
 TEST(MacroNesting, DeepNestingReadsAndTooDeepIsRefused) {
   UnitCatalogue unit;
   RecordedMessages messages;
-  for (int depth : {40, kMaxSchemeNesting, kMaxSchemeNesting + 1}) {
+  for (int depth : {40, kBeMaxSchemeNesting, kBeMaxSchemeNesting + 1}) {
     SCOPED_TRACE(depth);
     BeScheme scheme;
     scheme.Init(&unit.catalogue);
@@ -347,7 +347,7 @@ TEST(MacroNesting, DeepNestingReadsAndTooDeepIsRefused) {
     BeScheme copy;
     copy.Init(&unit.catalogue);
     bool loaded = copy.Load(&stream, false);
-    EXPECT_EQ(depth <= kMaxSchemeNesting, loaded);
+    EXPECT_EQ(depth <= kBeMaxSchemeNesting, loaded);
     EXPECT_EQ(loaded ? 1 : 0, copy.GetBlockCount());
     if (!loaded) continue;
     // The plain block at the bottom came back.

@@ -47,7 +47,7 @@ protected:
   // A plug-in block of the kind, as the editor places it after the chooser.
   CBEPluginBlock* Place(BeScheme* into, BePluginModule* m, int kind) {
     SetPluginChoice(m, kind);
-    return static_cast<CBEPluginBlock*>(into->CreateBlock(kPluginBlockClassId));
+    return static_cast<CBEPluginBlock*>(into->CreateBlock(kBePluginBlockClassId));
   }
   int Live() { return Query(module, plugtest::kLive) - liveBefore; }
 
@@ -59,25 +59,25 @@ protected:
 };
 
 TEST_F(PluginBlockTest, TheCatalogueEntryComesInTheMacroGroup) {
-  const BeCatalogueEntry* entry = unit.catalogue.FindEntry(kPluginBlockClassId);
+  const BeCatalogueEntry* entry = unit.catalogue.FindEntry(kBePluginBlockClassId);
   ASSERT_NE(nullptr, entry);
   EXPECT_STREQ(L"Плагин", entry->caption);
   EXPECT_STREQ(L"plugin.bmp", entry->bitmap);
   const BeCatalogueGroup* group = unit.catalogue.Group(3);
   ASSERT_NE(nullptr, group);
   EXPECT_STREQ(L"Макро и DLL", group->name);
-  EXPECT_EQ(kPluginBlockClassId, group->Entry(group->entryCount - 1)->classId);
+  EXPECT_EQ(kBePluginBlockClassId, group->Entry(group->entryCount - 1)->classId);
   BeCatalogue empty;
   EXPECT_FALSE(AddPluginCatalogueEntry(&empty));
 }
 
 TEST_F(PluginBlockTest, ABlockWithoutAChoiceHasNoModuleAndCallsNothing) {
-  CBEBlock* block = scheme.CreateBlock(kPluginBlockClassId);
+  CBEBlock* block = scheme.CreateBlock(kBePluginBlockClassId);
   ASSERT_NE(nullptr, block);
   CBEPluginBlock* plug = static_cast<CBEPluginBlock*>(block);
   EXPECT_EQ(nullptr, plug->module);
   EXPECT_EQ(0u, plug->handle);
-  EXPECT_EQ(kPluginBlockFill, plug->fillColor);
+  EXPECT_EQ(kBePluginBlockFill, plug->fillColor);
   EXPECT_EQ(150, plug->Width());
   EXPECT_EQ(100, plug->Height());
   EXPECT_EQ(0, plug->inputCount + plug->outputCount);
@@ -107,10 +107,10 @@ TEST_F(PluginBlockTest, ACreatedBlockTakesTheChosenKindAndRunsThroughTheDll) {
   EXPECT_STREQ(L"a", plug->inputs[0]->name);
   EXPECT_STREQ(L"b", plug->inputs[1]->name);
   EXPECT_STREQ(L"первое слагаемое", plug->inputs[0]->description);
-  EXPECT_EQ(kSignalInt, plug->inputs[0]->type);
+  EXPECT_EQ(kBeSignalInt, plug->inputs[0]->type);
   EXPECT_STREQ(L"a+b", plug->outputs[0]->name);
   EXPECT_STREQ(L"сумма", plug->outputs[0]->description);
-  EXPECT_EQ(kSignalInt, plug->outputs[0]->type);
+  EXPECT_EQ(kBeSignalInt, plug->outputs[0]->type);
 
   // Values through the pins.
   TestBlock* a = static_cast<TestBlock*>(scheme.CreateBlock(betest::kPlainClassId));
@@ -196,7 +196,7 @@ TEST_F(PluginBlockTest, SavedBlocksLoadBackWithTheirOwnDataAndLinks) {
   auto* empty2 = static_cast<CBEPluginBlock*>(blocks[1]);
   auto* generator2 = static_cast<CBEPluginBlock*>(blocks[2]);
   auto* adder2 = static_cast<CBEPluginBlock*>(blocks[3]);
-  ASSERT_EQ(kPluginBlockClassId, adder2->GetClassId());
+  ASSERT_EQ(kBePluginBlockClassId, adder2->GetClassId());
   EXPECT_EQ(-7, plugtest::BlockValue(module, adder2->handle, plugtest::kOffset));
   EXPECT_EQ(L'Z', plugtest::BlockValue(module, adder2->handle, plugtest::kLabelFirst));
   EXPECT_EQ(2500, plugtest::BlockValue(module, generator2->handle, plugtest::kLevelMilli));
@@ -249,7 +249,7 @@ CMemoryStream* SchemeStream(const std::vector<std::vector<uint8_t>>& records, un
 
 TEST_F(PluginBlockTest, TheOlderRecordLoadsWithItsDataInPlace) {
   std::unique_ptr<CMemoryStream> stream(
-      SchemeStream({OlderAdderRecord(L"TEST_PLUGIN.DLL", L"Сумматор", 9)}, kPluginBlockClassId));
+      SchemeStream({OlderAdderRecord(L"TEST_PLUGIN.DLL", L"Сумматор", 9)}, kBePluginBlockClassId));
   RecordedMessages messages;
   ASSERT_TRUE(scheme.Load(stream.get(), false));
   EXPECT_TRUE(messages.texts.empty());
@@ -283,7 +283,7 @@ TEST_F(PluginBlockTest, AnOlderRecordWithoutItsModuleOrKindFailsTheWholeLoad) {
     // A good block first, so the failure comes with a handle made already.
     std::unique_ptr<CMemoryStream> stream(SchemeStream(
         {OlderAdderRecord(L"test_plugin.dll", L"Сумматор", 1), OlderAdderRecord(c.module, c.kind, 2)},
-        kPluginBlockClassId));
+        kBePluginBlockClassId));
     TestBlock* kept = static_cast<TestBlock*>(scheme.CreateBlock(betest::kPlainClassId));
     bool thrown = false;
     try {
@@ -322,7 +322,7 @@ TEST(PluginOtherWidth, ADllOfTheOtherWidthIsRefusedNotLoaded) {
   scheme.Init(&unit.catalogue);
   std::unique_ptr<CMemoryStream> stream(SchemeStream(
       {OlderAdderRecord(L"same.dll", L"Сумматор", 1), OlderAdderRecord(L"other.dll", L"Сумматор", 2)},
-      kPluginBlockClassId));
+      kBePluginBlockClassId));
   bool thrown = false;
   try {
     scheme.Load(stream.get(), false);
@@ -338,20 +338,20 @@ TEST(PluginOtherWidth, ADllOfTheOtherWidthIsRefusedNotLoaded) {
 TEST_F(PluginBlockTest, TheOlderRecordsExceptionUnwindsThroughNestedSchemes) {
   // A macro block whose inner scheme holds an older record of a missing
   // module, inside a scheme that already holds a loaded plug-in block.
-  CBEMacro* macro = static_cast<CBEMacro*>(scheme.CreateBlock(kMacroBlockClassId));
+  CBEMacro* macro = static_cast<CBEMacro*>(scheme.CreateBlock(kBeMacroBlockClassId));
   ASSERT_NE(nullptr, macro);
   CMemoryStream inner;
   std::unique_ptr<CMemoryStream> innerRecords(SchemeStream(
       {OlderAdderRecord(L"test_plugin.dll", L"Сумматор", 1), OlderAdderRecord(L"gone.dll", L"Сумматор", 2)},
-      kPluginBlockClassId));
+      kBePluginBlockClassId));
   CMemoryStream outer;
   outer.Write("BE5 ", 4);
   outer.WriteInt32(2);
   CBEPluginBlock* first = Place(&scheme, module, kAdder);
   ASSERT_NE(nullptr, first);
-  outer.WriteInt32(static_cast<int>(kPluginBlockClassId));
+  outer.WriteInt32(static_cast<int>(kBePluginBlockClassId));
   first->Save(&outer);
-  outer.WriteInt32(static_cast<int>(kMacroBlockClassId));
+  outer.WriteInt32(static_cast<int>(kBeMacroBlockClassId));
   outer.WriteInt32(0);
   outer.WriteInt32(0);
   static_cast<CBEBlock*>(macro)->CBEBlock::Save(&outer);
@@ -404,7 +404,7 @@ TEST_F(PluginBlockTest, AMissingModuleOrKindIsToldAndTheDocumentStillOpens) {
   Put16(&k, 0);
   k.push_back(0);
 
-  std::unique_ptr<CMemoryStream> stream(SchemeStream({r, k}, kPluginBlockClassId));
+  std::unique_ptr<CMemoryStream> stream(SchemeStream({r, k}, kBePluginBlockClassId));
   RecordedMessages messages;
   ASSERT_TRUE(scheme.Load(stream.get(), false));
   ASSERT_EQ(2u, messages.texts.size());
@@ -495,7 +495,7 @@ TEST_F(PluginBlockTest, AStaleChoiceGivesNothingToBlocksThatAreRead) {
   // The choice of a module no longer loaded is dropped.
   BePluginModule stray(L"stray.dll");
   SetPluginChoice(&stray, 0);
-  CBEPluginBlock* none = static_cast<CBEPluginBlock*>(scheme.CreateBlock(kPluginBlockClassId));
+  CBEPluginBlock* none = static_cast<CBEPluginBlock*>(scheme.CreateBlock(kBePluginBlockClassId));
   EXPECT_EQ(nullptr, none->module);
   EXPECT_EQ(nullptr, GetPluginChoice().module);
 }
@@ -552,7 +552,7 @@ TEST_F(PluginBlockTest, TheOlderRecordsExceptionReachesTheDocumentReadersCaller)
   ASSERT_NE(nullptr, part);
   std::unique_ptr<CMemoryStream> program(SchemeStream(
       {OlderAdderRecord(L"test_plugin.dll", L"Сумматор", 1), OlderAdderRecord(L"gone.dll", L"Сумматор", 2)},
-      kPluginBlockClassId));
+      kBePluginBlockClassId));
   CMemoryStream file;
   {
     // Written by hand around the unit's record: the part's own record,

@@ -23,7 +23,7 @@ namespace plugtest {
 
 // A DLL built beside the test program.
 inline std::wstring BuiltPlugin(const wchar_t* name) {
-  wchar_t dir[kMaxPathChars];
+  wchar_t dir[kFoundationMaxPathChars];
   GetExeDirectory(dir);
   return std::wstring(dir) + name;
 }

@@ -28,14 +28,14 @@ protected:
   }
   CBEPluginBlock* Place(BePluginModule* m, int kind) {
     SetPluginChoice(m, kind);
-    return static_cast<CBEPluginBlock*>(scheme.CreateBlock(kPluginBlockClassId));
+    return static_cast<CBEPluginBlock*>(scheme.CreateBlock(kBePluginBlockClassId));
   }
 
   betest::UnitCatalogue unit;
   ProgramPlugins plugins;
   BeScheme scheme;
   BePluginModule* module = nullptr;
-  const BeHostCallbacks& host = kHostCallbacks;
+  const BeHostCallbacks& host = kBeHostCallbacks;
 };
 
 TEST_F(PluginHostTest, PinsAndValuesFollowTheHostFunctions) {
@@ -156,7 +156,7 @@ TEST_F(PluginHostTest, ArgumentsOutsideTheRangesAreIgnored) {
   EXPECT_EQ(0, plug->outputs[0]->GetInt());
 
   // Counts below zero or beyond what a record can hold.
-  for (int n : {-1, -1000, kMaxPluginPins + 1, INT32_MAX}) {
+  for (int n : {-1, -1000, kBeMaxPluginPins + 1, INT32_MAX}) {
     host.SetInputCount(b, n);
     host.SetOutputCount(b, n);
   }

@@ -118,7 +118,7 @@ TEST(PluginList, RegisterBlockOutsideInitialisationDoesNothing) {
   ProgramPlugins plugins({{L"test_plugin.dll", L"a.dll"}});
   BePluginModule* m = plugins.Find(L"a.dll");
   ASSERT_NE(nullptr, m);
-  EXPECT_EQ(0, kHostCallbacks.RegisterBlock(NoBlock, L"Поздний"));
+  EXPECT_EQ(0, kBeHostCallbacks.RegisterBlock(NoBlock, L"Поздний"));
   EXPECT_EQ(3, m->kindCount);
   // Refused kinds while a module is not being initialised, and kinds a
   // module would add with a null creator or without a name.

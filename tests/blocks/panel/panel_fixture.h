@@ -55,7 +55,7 @@ public:
 class ProbeBlock : public CBEUIControl {};
 class ForeignBlock : public CBEBlock {
 public:
-  ForeignBlock() { flags |= kBlockDevice; }
+  ForeignBlock() { flags |= kBeBlockDevice; }
 };
 
 // A scheme with a catalogue of the probe and foreign blocks.

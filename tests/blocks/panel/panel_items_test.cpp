@@ -84,7 +84,7 @@ TEST_F(ItemsTest, ItemFontsFollowSizeAndStyle) {
   EXPECT_EQ(-21, ItemFontHeight(16));  // -(16 x 96) / 72 = -21.33
   EXPECT_EQ(-13, ItemFontHeight(10));
   EXPECT_EQ(-6, ItemFontHeight(5));
-  HFONT font = CreateItemFont(L"Arial", kFontStyleBold | kFontStyleUnderline, 16);
+  HFONT font = CreateItemFont(L"Arial", kUiFontStyleBold | kUiFontStyleUnderline, 16);
   ASSERT_NE(nullptr, font);
   LOGFONTW lf = {};
   GetObjectW(font, sizeof(lf), &lf);

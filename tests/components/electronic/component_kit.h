@@ -137,13 +137,13 @@ public:
   }
   // A one-pin part (pin 0) that drives U volts behind R ohms in Start and
   // every step; Drive changes it later.
-  circuit::Part* Source(float U, float R = kMinResistance) {
+  circuit::Part* Source(float U, float R = kSchMinResistance) {
     circuit::Part* p = Part(1);
     p->Drive(0, U, R);
     return p;
   }
   // A source of 0 V behind 10 microohms.
-  circuit::Part* Ground() { return Source(0, kMinResistance); }
+  circuit::Part* Ground() { return Source(0, kSchMinResistance); }
 
   // The full state the pin reads of the rest of its net.
   static SchPinState State(CSCHBlock* b, int pin) {
@@ -172,7 +172,7 @@ inline SchPinState SerialDataState(SchSignalSource* source) {
   s.U2 = 0;
   s.R2 = 10;
   s.ownR = 5e6f;
-  s.sourceKind = kSourceSerial;
+  s.sourceKind = kSchSourceSerial;
   s.source = source;
   return s;
 }
