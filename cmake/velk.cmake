@@ -40,14 +40,16 @@ function(velk_library name)
   endif()
 endfunction()
 
-# velk_test(<name> [RECURSE] [LIBS ...] [SOURCES files...]): one GoogleTest
-# executable from the .cpp files of the current folder (with its subfolders
-# when RECURSE is given) or from the SOURCES listed, run under Wine. ctest
+# velk_test(<name> [RECURSE] [LIBS ...] [SOURCES files...] [EXCLUDE folders...]):
+# one GoogleTest executable from the .cpp files of the current folder (with
+# its subfolders when RECURSE is given, but for the subfolders EXCLUDE names,
+# which hold helper programs of their own) or from the SOURCES listed, run
+# under Wine. ctest
 # runs it twice: <name> in the written order and <name>_shuffled in a
 # shuffled order (label "shuffled"; the seed comes from GTEST_RANDOM_SEED,
 # which tools/test.sh sets and prints). ctest ends a run after a few minutes.
 function(velk_test name)
-  cmake_parse_arguments(ARG "RECURSE" "" "LIBS;SOURCES" ${ARGN})
+  cmake_parse_arguments(ARG "RECURSE" "" "LIBS;SOURCES;EXCLUDE" ${ARGN})
   if(ARG_SOURCES)
     set(sources ${ARG_SOURCES})
   else()
@@ -56,6 +58,9 @@ function(velk_test name)
     else()
       file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
     endif()
+    foreach(folder IN LISTS ARG_EXCLUDE)
+      list(FILTER sources EXCLUDE REGEX "^${CMAKE_CURRENT_SOURCE_DIR}/${folder}/")
+    endforeach()
   endif()
   add_executable(${name} ${sources} ${VELK_MANIFEST_RC})
   target_link_libraries(${name} PRIVATE velk_test_support ${ARG_LIBS})
