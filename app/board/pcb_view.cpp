@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstring>
 #include <cwchar>
-#include <new>
 
 #include "app/browser/db_explorer.h"
 #include "app/shell/main_form.h"
@@ -546,8 +545,7 @@ void CPCBView::ShowPartInfo() {
   if (part->model && part->tableName) {
     CKestControl* owner = nullptr;
     if (HWND form = window_ ? GetOwnerFormWindow(window_) : nullptr) owner = GetControlFromHandle(form);
-    CDBExplorer* explorer = new (std::nothrow) CDBExplorer(owner, part->tableName, part->model, part->options);
-    if (!explorer) return;
+    CDBExplorer* explorer = new CDBExplorer(owner, part->tableName, part->model, part->options);
     if (explorer->GetHandle()) explorer->ShowModal(false);
     delete explorer;
     return;

@@ -5,11 +5,11 @@
 #pragma once
 
 #include "blocks/engine/catalogue_entry.h"
+#include "foundation/plain_array.h"
 
 class BeBlockCreatorTable {
 public:
-  BeBlockCreatorTable() {}
-  ~BeBlockCreatorTable();
+  BeBlockCreatorTable() = default;
   BeBlockCreatorTable(const BeBlockCreatorTable&) = delete;
   BeBlockCreatorTable& operator=(const BeBlockCreatorTable&) = delete;
 
@@ -17,7 +17,7 @@ public:
   bool Set(unsigned int classId, BeBlockCreator creator);
   // The creator of a class, or null.
   BeBlockCreator Find(unsigned int classId) const;
-  int Count() const { return count_; }
+  int Count() const { return items_.Count(); }
   void Clear();
 
   // The program's own table.
@@ -28,6 +28,5 @@ private:
     unsigned int classId;
     BeBlockCreator creator;
   };
-  int count_ = 0;
-  Item* items_ = nullptr;
+  CPlainArray<Item> items_;
 };

@@ -72,7 +72,7 @@ void CVelkUIEditor::BuildWindow() {
 
   // The property grid behind its splitter.
   gridBox_ = new CKestScrollBox(this, KEST_POS_RIGHT, kGridBoxWidth, kEditorHeight, true);
-  grid_ = new (std::nothrow) CVelkUIPropertyGrid(gridBox_);
+  grid_ = new CVelkUIPropertyGrid(gridBox_);
   new CKestVSplitter(this, KEST_POS_RIGHT);
 
   // The canvas in its own scrolling area.

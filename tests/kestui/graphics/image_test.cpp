@@ -1,5 +1,6 @@
 // CKestImage: creation, pixels, colour tables, loading and saving PNG, BMP
 // and JPEG files written here, drawing into DIBs, program resources.
+#include "foundation/buffer_failure_scope.h"
 #include "kestui/core/kest_resources.h"
 #include "kestui/graphics/image.h"
 
@@ -697,6 +698,29 @@ TEST(KestImage, LoadFailuresKeepThePicture) {
   EXPECT_EQ(image.Load(nullptr), E_INVALIDARG);
   EXPECT_EQ(image.Load(L""), E_INVALIDARG);
   unchanged();
+}
+
+TEST(KestImage, RefusedMemoryFailsLoadAndSaveAndKeepsThePicture) {
+  TempFolder folder;
+  CKestImage image;
+  ASSERT_TRUE(image.Create(4, 4, 24));
+  image.SetPixel(1, 1, RGB(7, 7, 7));
+  ASSERT_EQ(image.Save(folder.File(L"kept.bmp").c_str()), S_OK);
+  {
+    // The file's bytes come from the foundation's buffers: a refusal is an
+    // answer, and no file is left behind.
+    CBufferFailureScope refuse(0);
+    EXPECT_EQ(image.Save(folder.File(L"refused.bmp").c_str()), E_OUTOFMEMORY);
+    EXPECT_EQ(GetFileAttributesW(folder.File(L"refused.bmp").c_str()), INVALID_FILE_ATTRIBUTES);
+    CKestImage other;
+    ASSERT_TRUE(other.Create(2, 2, 24));
+    EXPECT_EQ(other.Load(folder.File(L"kept.bmp").c_str()), E_OUTOFMEMORY);
+    EXPECT_EQ(other.GetWidth(), 2);
+    EXPECT_GT(refuse.GetRefusals(), 0);
+  }
+  CKestImage back;
+  ASSERT_EQ(back.Load(folder.File(L"kept.bmp").c_str()), S_OK);
+  EXPECT_EQ(back.GetPixel(1, 1), RGB(7, 7, 7));
 }
 
 // ---- drawing
