@@ -725,13 +725,7 @@ LRESULT CPCBView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_RBUTTONDOWN:
       if (OnRightDown()) {
-        suppressMenu_ = true;
-        return 0;
-      }
-      break;
-    case WM_RBUTTONUP:
-      if (suppressMenu_) {
-        suppressMenu_ = false;
+        SuppressMenuOnRelease();
         return 0;
       }
       break;

@@ -163,5 +163,4 @@ private:
   CPictureExporter* exporter_ = &defaultExporter_;
   unsigned char movingConflicts_ = 0;
   bool rotating_ = false;       // the turned part is checked as if moving
-  bool suppressMenu_ = false;   // a right press was used: no popup on its release
 };

@@ -1161,16 +1161,10 @@ LRESULT CSchemeView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       currentPoint = ClientToDocument(lParam);
       if (state > kStateIdle) {
         CancelTool();
-        suppressMenu_ = true;
+        SuppressMenuOnRelease();
         return 0;
       }
       if (GetMenu()) GetMenu()->EnableItem(2, HasSelection(false));
-      break;
-    case WM_RBUTTONUP:
-      if (suppressMenu_) {
-        suppressMenu_ = false;
-        return 0;
-      }
       break;
     case WM_KEYDOWN:
       if (OnKey(wParam)) return 0;

@@ -140,7 +140,6 @@ private:
   void Select(unsigned char* flags);
   void ClearSelectionUnlessAdding();
   bool selecting_ = false;     // the press is handled by the select rules
-  bool suppressMenu_ = false;  // a right press ended a tool: no popup on its release
   CPictureExporter defaultExporter_;
   CPictureExporter* exporter_ = &defaultExporter_;
   void SendToEditor(UINT message, WPARAM wParam, LPARAM lParam);

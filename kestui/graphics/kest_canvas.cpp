@@ -204,6 +204,12 @@ LRESULT CKestCanvas::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       break;
+    case WM_RBUTTONUP:
+      if (suppressMenu_) {
+        suppressMenu_ = false;
+        return 0;
+      }
+      break;
     default:
       break;
   }

@@ -103,6 +103,10 @@ protected:
   // A wheel turn over the canvas. Base: ScrollByWheel.
   virtual void OnWheel(int delta);
 
+  // The right press being handled was the view's own (it ended a tool):
+  // its release opens no popup menu.
+  void SuppressMenuOnRelease() { suppressMenu_ = true; }
+
   // Runs draw(dc) on a DC of the window whose origin is the scroll origin.
   template <class Draw>
   void DrawOnWindow(Draw&& draw);
@@ -113,6 +117,7 @@ private:
   int scrollX_ = 0;
   int scrollY_ = 0;
   bool scrolls_ = false;
+  bool suppressMenu_ = false;
   COLORREF paperColor_ = RGB(255, 255, 255);
   int bandPenStyle_ = PS_SOLID;
   COLORREF bandColor_ = RGB(0, 0, 0);
