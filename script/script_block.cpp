@@ -372,8 +372,7 @@ void CBEVirtualMachine::Draw(HDC dc) {
 }
 
 bool CBEVirtualMachine::ShowProperties() {
-  auto* editor = new (std::nothrow) CVMScriptEditor(this);
-  if (!editor) return false;
+  auto* editor = new CVMScriptEditor(this);
   HWND window = editor->GetHandle();
   if (!window) {
     delete editor;

@@ -14,6 +14,7 @@
 #include "kestui/containers/kest_flow_layout.h"
 #include "kestui/containers/kest_panel.h"
 #include "kestui/containers/kest_tabs.h"
+#include "kestui/core/kest_command_ids.h"
 #include "kestui/core/kest_messages.h"
 #include "kestui/forms/kest_input_dialog.h"
 #include "scheme/database/compdb_record.h"
@@ -30,10 +31,6 @@ int g_busCoresPreset = 8;
 
 const int kButtonSize = 42;
 
-// Picture commands forwarded by the main window.
-const int ID_KEST_EXPORT_PICTURE = 40031;
-const int ID_KEST_COPY_PICTURE = 40033;
-const int ID_KEST_PRINT_PICTURE = 40035;
 const int kMinBusCores = 2;
 const int kMaxBusCores = 64;
 
@@ -158,7 +155,7 @@ int ParseLeadingInt(const wchar_t* text) {
 
 CSphEditor::CSphEditor(CKestForm* parent, SchScheme* scheme, int mode, float boardWidth, float boardHeight)
     : mode_(mode), boardWidth_(boardWidth), boardHeight_(boardHeight), scheme_(scheme) {
-  const wchar_t* caption = mode == CSphEditor::kEditorPanel ? L"Схема пульта управления" : L"Основная схема";
+  const wchar_t* caption = mode == kEditorPanel ? L"Схема пульта управления" : L"Основная схема";
   if (!Create(parent, caption, true, true, KEST_POS_FLOW, CW_USEDEFAULT, CW_USEDEFAULT)) return;
   SetReady(true);
 }
@@ -217,7 +214,7 @@ void CSphEditor::BuildBoardPalette(CKestContainer* page) {
       continue;
     }
     CKestSpdBtn* button = AddButton(row, item.id, item.bitmap, item.hint, false);
-    if (item.id == CSphEditor::kPalBoardDelete) boardDelete_ = button;
+    if (item.id == kPalBoardDelete) boardDelete_ = button;
   }
   boardView_ = new CPCBView(page, KEST_POS_CLIENT, 1000, 100, scheme_, boardWidth_, boardHeight_);
   if (boardDelete_) boardDelete_->Enable(false);
@@ -234,16 +231,16 @@ void CSphEditor::BuildSchemePalette(CKestContainer* host) {
       continue;
     }
     CKestSpdBtn* button = AddButton(row, item.id, static_cast<UINT>(item.id), item.hint, item.toggle);
-    if (item.id == CSphEditor::kPalDelete) schemeDelete_ = button;
+    if (item.id == kPalDelete) schemeDelete_ = button;
   }
   schemeView_ = new CSchemeView(host, KEST_POS_CLIENT, 1000, 100, scheme_);
-  CheckToolButton(CSphEditor::kPalCursor);
+  CheckToolButton(kPalCursor);
   if (schemeDelete_) schemeDelete_->Enable(false);
 }
 
 void CSphEditor::BuildInterface() {
   CKestContainer* schemeHost = this;
-  if (mode_ == CSphEditor::kEditorBoard) {
+  if (mode_ == kEditorBoard) {
     tabs_ = new CKestTabControl(this, true, kVelkEditorTabsId, 1000, 1000, KEST_POS_CLIENT);
     tabs_->AddTab(L"Макет печатной платы");
     tabs_->AddTab(L"Электронная схема");
@@ -275,7 +272,7 @@ void CSphEditor::AskBusCores() {
   wchar_t* text = ShowInputDialog(MainKestForm, L"Шина", L"Введите число жил:", preset);
   if (!text) {
     SetTool(CSchemeView::kToolSelect);
-    CheckToolButton(CSphEditor::kPalCursor);
+    CheckToolButton(kPalCursor);
     return;
   }
   int cores = ParseLeadingInt(text);
@@ -283,7 +280,7 @@ void CSphEditor::AskBusCores() {
   g_busCoresPreset = cores;
   if (cores >= kMinBusCores && cores <= kMaxBusCores) {
     if (schemeView_) schemeView_->cores = cores;
-    CheckToolButton(CSphEditor::kPalBus);
+    CheckToolButton(kPalBus);
     return;
   }
   MessageBoxW(window_, L"Число жил должно быть от 2 до 64!", L"Ошибка", MB_OK | MB_ICONERROR);
@@ -316,7 +313,7 @@ void CSphEditor::ChooseBoardComponent(int id) {
   chooser_->Choose(this, category->tables, [&](CompDbRecord* record) {
     if (!record) return;
     const char* className = category->className;
-    if (id == CSphEditor::kPalDiscretes) {
+    if (id == kPalDiscretes) {
       className = nullptr;
       const wchar_t* table = record->GetTable() ? record->GetTable()->GetName() : L"";
       for (const TableClass& t : kDiscreteClasses)
@@ -360,32 +357,32 @@ void CSphEditor::OnCommand(int id) {
     }
   }
   switch (id) {
-    case CSphEditor::kPalCursor:
+    case kPalCursor:
       SetTool(CSchemeView::kToolSelect);
-      CheckToolButton(CSphEditor::kPalCursor);
+      CheckToolButton(kPalCursor);
       break;
-    case CSphEditor::kPalTwoCoreCable:
-    case CSphEditor::kPalThreeCoreCable:
+    case kPalTwoCoreCable:
+    case kPalThreeCoreCable:
       SetTool(CSchemeView::kToolBus);
-      if (schemeView_) schemeView_->cores = id == CSphEditor::kPalTwoCoreCable ? 2 : 3;
+      if (schemeView_) schemeView_->cores = id == kPalTwoCoreCable ? 2 : 3;
       CheckToolButton(id);
       break;
-    case CSphEditor::kPalBus:
+    case kPalBus:
       SetTool(CSchemeView::kToolBus);
       AskBusCores();
       break;
-    case CSphEditor::kPalControlPanel:
+    case kPalControlPanel:
       if (scheme_ && scheme_->FindBlockByName(kVelkControlPanelName)) {
         MessageBoxW(window_, L"Пульт управления уже установлен", L"Ошибка", MB_OK);
         SetTool(CSchemeView::kToolSelect);
-        CheckToolButton(CSphEditor::kPalCursor);
+        CheckToolButton(kPalCursor);
       } else {
         SetTool(CSchemeView::kToolPlaceClass);
         if (schemeView_) schemeView_->className = "PULT";
-        CheckToolButton(CSphEditor::kPalControlPanel);
+        CheckToolButton(kPalControlPanel);
       }
       break;
-    case CSphEditor::kPalDelete:
+    case kPalDelete:
       if (schemeView_) schemeView_->DeleteSelection();
       break;
     case ID_KEST_POPUP_PROPERTIES:
@@ -417,11 +414,11 @@ void CSphEditor::OnCommand(int id) {
       }
       break;
     }
-    case CSphEditor::kPalZoomIn:
-    case CSphEditor::kPalZoomOut:
-      if (boardView_) boardView_->Zoom(id == CSphEditor::kPalZoomIn);
+    case kPalZoomIn:
+    case kPalZoomOut:
+      if (boardView_) boardView_->Zoom(id == kPalZoomIn);
       break;
-    case CSphEditor::kPalBoardDelete:
+    case kPalBoardDelete:
       if (boardView_) boardView_->DeleteSelection();
       break;
     case CPCBView::kCmdRotateLeft:

@@ -20,44 +20,6 @@ class CKestSpdBtn;
 class CKestTabControl;
 class CKestPanel;
 
-// Modes: which scheme the editor shows.
-enum CSphEditor::Mode {
-  CSphEditor::kEditorMain = 0,   // the document's main scheme
-  CSphEditor::kEditorBoard = 1,  // the nested scheme of a printed board
-  CSphEditor::kEditorPanel = 2,  // the nested scheme of the control panel
-};
-
-// Palette commands (each button's id is also its bitmap resource).
-enum CSphEditor::PaletteCommand {
-  CSphEditor::kPalTwoCoreCable = 103,
-  CSphEditor::kPalThreeCoreCable = 104,
-  CSphEditor::kPalBus = 108,
-  CSphEditor::kPalCursor = 109,
-  CSphEditor::kPalDelete = 110,
-  CSphEditor::kPalTeeFitting = 113,
-  CSphEditor::kPalFiveWayFitting = 114,
-  CSphEditor::kPalConnectors = 115,
-  CSphEditor::kPalMicrocontrollers = 122,
-  CSphEditor::kPalGround = 123,
-  CSphEditor::kPalZoomOut = 124,
-  CSphEditor::kPalZoomIn = 125,
-  CSphEditor::kPalDrivers = 126,
-  CSphEditor::kPalDcDc = 127,
-  CSphEditor::kPalUsbCom = 131,
-  CSphEditor::kPalMultimeter = 135,
-  CSphEditor::kPalRs232Drivers = 139,
-  CSphEditor::kPalControlPanel = 153,
-  CSphEditor::kPalRfInjector = 154,
-  CSphEditor::kPalPoeInjector = 155,
-  CSphEditor::kPalPowerSupplies = 158,
-  CSphEditor::kPalNetwork = 159,
-  CSphEditor::kPalBatteries = 160,
-  CSphEditor::kPalStdLogic = 164,
-  CSphEditor::kPalDiscretes = 166,
-  CSphEditor::kPalResistors = 199,
-  CSphEditor::kPalBoardDelete = 3000,
-};
-
 // The tab control of a board editor and its pages.
 const int kVelkEditorTabsId = 2001;
 const int kVelkBoardTab = 0;
@@ -69,6 +31,44 @@ extern const wchar_t* const kVelkControlPanelName;
 
 class CSphEditor : public CKestMDIChildForm {
 public:
+  // Modes: which scheme the editor shows.
+  enum Mode {
+    kEditorMain = 0,   // the document's main scheme
+    kEditorBoard = 1,  // the nested scheme of a printed board
+    kEditorPanel = 2,  // the nested scheme of the control panel
+  };
+
+  // Palette commands (each button's id is also its bitmap resource).
+  enum PaletteCommand {
+    kPalTwoCoreCable = 103,
+    kPalThreeCoreCable = 104,
+    kPalBus = 108,
+    kPalCursor = 109,
+    kPalDelete = 110,
+    kPalTeeFitting = 113,
+    kPalFiveWayFitting = 114,
+    kPalConnectors = 115,
+    kPalMicrocontrollers = 122,
+    kPalGround = 123,
+    kPalZoomOut = 124,
+    kPalZoomIn = 125,
+    kPalDrivers = 126,
+    kPalDcDc = 127,
+    kPalUsbCom = 131,
+    kPalMultimeter = 135,
+    kPalRs232Drivers = 139,
+    kPalControlPanel = 153,
+    kPalRfInjector = 154,
+    kPalPoeInjector = 155,
+    kPalPowerSupplies = 158,
+    kPalNetwork = 159,
+    kPalBatteries = 160,
+    kPalStdLogic = 164,
+    kPalDiscretes = 166,
+    kPalResistors = 199,
+    kPalBoardDelete = 3000,
+  };
+
   // Creates the window on parent's MDI client ("Схема пульта управления" in
   // mode 2, "Основная схема" otherwise); its palette and views are built
   // while it handles WM_CREATE. scheme is not owned.

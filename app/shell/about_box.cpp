@@ -15,7 +15,6 @@ const wchar_t* const kVelkAboutSiteLinkTarget = L"https://velkboard.example.org/
 
 namespace {
 const COLORREF kLinkColor = 0xFF0000;  // blue
-const int kHandCursor = 13;
 const int kIconLeft = 10, kIconTop = 10;
 }  // namespace
 
@@ -55,7 +54,7 @@ CKestLabel* CAboutBox::AddLink(const wchar_t* text, int id) {
   CKestLabel* link = new CKestLabel(this, text, KEST_POS_FLOW, false, KEST_LABEL_MEASURE, KEST_LABEL_MEASURE, -1);
   link->SetFont(new CKestFont(L"Verdana", -12, 400, false, true));
   link->SetTextColor(kLinkColor);
-  link->SetCursorIndex(kHandCursor);
+  link->SetCursorIndex(KestCursorHand);
   if (link->GetHandle()) SetWindowLongW(link->GetHandle(), GWL_ID, id);
   return link;
 }

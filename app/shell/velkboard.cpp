@@ -44,6 +44,8 @@ int RunVelkboard(HINSTANCE instance, const wchar_t* commandLine) {
   // What the lower layers ask of the program, for its whole run.
   CVelkboardHost host;
   CKestHostScope hostScope(&host);
+  CSchemeHostScope schemeHostScope(&host);
+  CBlockHostScope blockHostScope(&host);
   if (PrepareStart(instance, commandLine) == StartDecision::kExit) return 0;
   // The form created next becomes the application's main form.
   MainKestForm = nullptr;

@@ -1,6 +1,5 @@
 #include "app/shell/velkboard_host.h"
 
-#include <new>
 #include <string>
 
 #include "app/browser/component_viewer.h"
@@ -61,8 +60,7 @@ void CVelkboardHost::ShowComponentModel(const wchar_t* tableName, const char* mo
 
 bool CVelkboardHost::OpenSchemeEditor(SchScheme* scheme, int mode, int boardWidth, int boardHeight) {
   if (!MainKestForm || !scheme) return false;
-  CSphEditor* editor = new (std::nothrow) CSphEditor(MainKestForm, scheme, mode, boardWidth, boardHeight);
-  if (!editor) return false;
+  CSphEditor* editor = new CSphEditor(MainKestForm, scheme, mode, boardWidth, boardHeight);
   if (!editor->GetHandle()) {
     delete editor;
     return false;

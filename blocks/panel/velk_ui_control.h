@@ -21,13 +21,25 @@ const int kUiNewItemHeight = 28;
 // A handle is hit within this distance (exclusive) of its point.
 const int kUiHandleReach = 8;
 
-// Hit and drag codes: -1 nothing, 0 the body, 1 to 8 the handles clockwise
-// from the top-left corner, 9 and 10 the ends of a line item.
-const int CVelkUIControl::kHitNone = -1;
-const int CVelkUIControl::kHitBody = 0;
-
 class CVelkUIControl {
 public:
+  // Hit and drag codes: nothing, the body, the eight handles clockwise from
+  // the top-left corner, the two ends of a line item.
+  enum HitCode {
+    kHitNone = -1,
+    kHitBody = 0,
+    kHitTopLeft = 1,
+    kHitTop = 2,
+    kHitTopRight = 3,
+    kHitRight = 4,
+    kHitBottomRight = 5,
+    kHitBottom = 6,
+    kHitBottomLeft = 7,
+    kHitLeft = 8,
+    kHitLineStart = 9,
+    kHitLineEnd = 10,
+  };
+
   // Appended at the end of the panel's list; 104 x 28 at (0, 0).
   explicit CVelkUIControl(UiPanel* panel);
   // Clears the panel's current and dragged item where they are this one,
@@ -43,7 +55,7 @@ public:
   virtual void SetPosition(int newX, int newY);
   // The kinds bound to a user-interface block create it here.
   virtual void CreateBlock();
-  // CVelkUIControl::kHitNone, CVelkUIControl::kHitBody or the handle code 1 to 8.
+  // kHitNone, kHitBody or the handle code 1 to 8.
   virtual int HitTest(int px, int py);
   // Code 0 moves, 1 to 8 resize by that handle; others change nothing.
   virtual void DragHandle(int code, int dx, int dy);

@@ -17,6 +17,7 @@
 #include "kestui/bars/kest_status_bar.h"
 #include "kestui/containers/kest_flow_layout.h"
 #include "kestui/containers/kest_tabs.h"
+#include "kestui/core/kest_command_ids.h"
 #include "kestui/core/kest_host.h"
 #include "kestui/graphics/image.h"
 #include "kestui/graphics/kest_font.h"

@@ -16,10 +16,6 @@ class CKestSpdBtn;
 class CKestStatusBar;
 class CKestTabControl;
 
-// Commands beyond the view's Edit commands.
-const UINT ID_KEST_EXPORT_PICTURE = 40031;
-const UINT ID_KEST_COPY_PICTURE = 40033;
-const UINT ID_KEST_PRINT_PICTURE = 40035;
 // Palette buttons: 4000 + the entry's index in its group.
 const UINT kBeFirstPaletteCommand = 4000;
 

@@ -7,18 +7,19 @@
 
 #include "blocks/engine/block.h"
 #include "blocks/engine/block_clipboard.h"
+#include "blocks/engine/block_host.h"
 #include "blocks/engine/block_scheme.h"
 #include "blocks/engine/catalogue.h"
 #include "blocks/engine/catalogue_entry.h"
 #include "blocks/engine/input_pin.h"
 #include "blocks/engine/output_pin.h"
 #include "blocks/engine/signal_type.h"
+#include "kestui/core/kest_command_ids.h"
 #include "kestui/core/kest_host.h"
 #include "kestui/forms/kest_form.h"
 #include "kestui/graphics/kest_dc_selection.h"
 #include "kestui/graphics/kest_draw.h"
 #include "kestui/graphics/kest_gdi_object.h"
-#include "kestui/graphics/kest_owned_dc.h"
 #include "kestui/menus/kest_menu.h"
 #include "kestui/menus/kest_popup_menu.h"
 
@@ -33,24 +34,6 @@ const int kMenuDelete = 5;
 
 const int kHintChars = 256;
 
-// Keeps the window DC of the view for one drawing and gives it back.
-class CWindowDrawing {
-public:
-  CWindowDrawing(HWND window, int originX, int originY) : window_(window), dc_(GetDC(window)) {
-    if (dc_) SetWindowOrgEx(dc_, originX, originY, nullptr);
-  }
-  ~CWindowDrawing() {
-    if (dc_) ReleaseDC(window_, dc_);
-  }
-  CWindowDrawing(const CWindowDrawing&) = delete;
-  CWindowDrawing& operator=(const CWindowDrawing&) = delete;
-  HDC Get() const { return dc_; }
-
-private:
-  HWND window_;
-  HDC dc_;
-};
-
 int LinkSegmentHit(int segment) {
   switch (segment) {
     case 0: return CBEView::kHitLinkAtInput;
@@ -58,7 +41,7 @@ int LinkSegmentHit(int segment) {
     case 1: return CBEView::kHitLinkX1;
     case 2: return CBEView::kHitLinkY;
     case 3: return CBEView::kHitLinkX2;
-    default: return kHitNothing;
+    default: return CBEView::kHitNothing;
   }
 }
 
@@ -85,10 +68,9 @@ void UnionInto(RECT* bounds, const RECT& r) {
 CBEView::CBEView(CKestContainer* container, BeScheme* scheme, uint32_t position, int width,
                  int height)
     : scheme_(scheme) {
-  if (!CreateControlWindow(0, nullptr, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL,
-                           position, width, height, container, nullptr, nullptr)) {
-    return;
-  }
+  SetPaperColor(kBackground);
+  SetBandStyle(PS_SOLID, kRubberBandColor, R2_XORPEN);
+  if (!CreateCanvasWindow(container, position, width, height, WS_TABSTOP | WS_HSCROLL | WS_VSCROLL, true)) return;
   SetBackColor(KEST_TRANSPARENT);
   CKestPopupMenu* menu = new CKestPopupMenu;
   int properties = menu->AddItem(L"Свойства", ID_KEST_POPUP_PROPERTIES);
@@ -159,7 +141,7 @@ void CBEView::ShowBlockProperties() {
   CBEBlock* block = static_cast<CBEBlock*>(pressedObject_);
   // The dialog may delete blocks (a macro's inner editor, a paste): what
   // the view held of them is dropped before anything else is touched.
-  bool changed = GetKestHost()->ShowBlockProperties(block);
+  bool changed = GetBlockHost()->ShowBlockProperties(block);
   pressedHit_ = kHitNothing;
   pressedObject_ = nullptr;
   hotLink_ = nullptr;
@@ -184,7 +166,7 @@ void CBEView::PaintScheme(HDC dc, bool force) {
   CKestOwnedFont font(CreateFontW(-10, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                   DEFAULT_PITCH, L"Arial"));
-  CKestOwnedPen hotPen(CreatePen(PS_SOLID, 1, CBEView::kHotLinkColor));
+  CKestOwnedPen hotPen(CreatePen(PS_SOLID, 1, kHotLinkColor));
   CKestDcSelection selection(dc);
   selection.Select(font.Get());
   int oldMode = SetBkMode(dc, TRANSPARENT);
@@ -201,7 +183,7 @@ void CBEView::PaintScheme(HDC dc, bool force) {
 
 void CBEView::SetPendingClass(unsigned int classId) {
   pendingClass_ = classId;
-  mode_ = CBEView::kDragPlace;
+  mode_ = kDragPlace;
 }
 
 int CBEView::HitTest(int x, int y, void** object) const {
@@ -213,8 +195,8 @@ int CBEView::HitTest(int x, int y, void** object) const {
       if (input->source && input->source->hardware) continue;
       POINT at = input->GetPosition();
       int hit = kHitNothing;
-      if (abs(at.x - x) < CBEView::kInputHitDistance && abs(at.y - y) < CBEView::kInputHitDistance) {
-        hit = CBEView::kHitInput;
+      if (abs(at.x - x) < kInputHitDistance && abs(at.y - y) < kInputHitDistance) {
+        hit = kHitInput;
       } else {
         hit = LinkSegmentHit(input->HitTestLink(x, y));
       }
@@ -227,9 +209,9 @@ int CBEView::HitTest(int x, int y, void** object) const {
       BeOutputPin* output = block->outputs[i];
       if (output->hardware) continue;
       POINT at = output->GetPosition();
-      if (abs(at.x - x) < CBEView::kOutputHitDistance && abs(at.y - y) < CBEView::kOutputHitDistance) {
+      if (abs(at.x - x) < kOutputHitDistance && abs(at.y - y) < kOutputHitDistance) {
         if (object) *object = output;
-        return CBEView::kHitOutput;
+        return kHitOutput;
       }
     }
     const RECT& r = block->rect;
@@ -256,75 +238,30 @@ RECT CBEView::GetSchemeBounds() const {
   return bounds;
 }
 
-void CBEView::UpdateScrollRange() {
-  if (!window_) return;
-  RECT bounds = GetSchemeBounds();
-  SIZE client = GetClientSize();
-  struct Axis {
-    int bar;
-    int low;
-    int high;
-    int page;
-    int* position;
-  } axes[2] = {
-      {SB_HORZ, static_cast<int>(bounds.left), static_cast<int>(bounds.right), static_cast<int>(client.cx), &scrollX_},
-      {SB_VERT, static_cast<int>(bounds.top), static_cast<int>(bounds.bottom), static_cast<int>(client.cy), &scrollY_},
-  };
-  for (Axis& axis : axes) {
-    // A scheme that fits the window shows from 0, unless it reaches below
-    // the margin before 0: then from its start, so nothing stays hidden.
-    bool fits = axis.high - axis.low < axis.page;
-    if (fits) *axis.position = axis.low < -kScrollMargin ? axis.low : 0;
-    SCROLLINFO info = {};
-    info.cbSize = sizeof info;
-    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
-    info.nMin = axis.low;
-    info.nMax = axis.high;
-    info.nPage = static_cast<UINT>(axis.page > 0 ? axis.page : 0);
-    info.nPos = *axis.position;
-    SetScrollInfo(window_, axis.bar, &info, TRUE);
-    if (!fits) {
-      // The system keeps the position inside the range.
-      SCROLLINFO now = {};
-      now.cbSize = sizeof now;
-      now.fMask = SIF_POS;
-      if (GetScrollInfo(window_, axis.bar, &now)) *axis.position = now.nPos;
-    }
-  }
-}
+int CBEView::OriginWhenFitting(int low) const { return low < -kScrollMargin ? low : 0; }
 
 // ---------------------------------------------------------------------------
 // Messages
 
-POINT CBEView::ToScheme(LPARAM lParam) const {
-  POINT at = {GET_X_LPARAM(lParam) + scrollX_, GET_Y_LPARAM(lParam) + scrollY_};
-  return at;
-}
-
 LRESULT CBEView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_PAINT:
-      OnPaint();
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
     case WM_GETDLGCODE:
       return DLGC_WANTARROWS;
     case WM_LBUTTONDOWN: {
-      POINT at = ToScheme(lParam);
+      POINT at = ClientToDocument(lParam);
       OnLeftDown(at.x, at.y, wParam);
-      return CKestControl::WindowProc(message, wParam, lParam);
+      return CKestCanvas::WindowProc(message, wParam, lParam);
     }
     case WM_MOUSEMOVE: {
       HWND window = window_;
       OnMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
       if (!IsWindow(window)) return 0;
-      return CKestControl::WindowProc(message, wParam, lParam);
+      return CKestCanvas::WindowProc(message, wParam, lParam);
     }
     case WM_LBUTTONUP: {
       // The button's release is the view's own: no click goes to the form.
       if (GetCapture() == window_) ReleaseCapture();
-      POINT at = ToScheme(lParam);
+      POINT at = ClientToDocument(lParam);
       OnLeftUp(at.x, at.y, wParam);
       return 0;
     }
@@ -333,51 +270,16 @@ LRESULT CBEView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_RBUTTONUP:
       OnRightUp();
-      return CKestControl::WindowProc(message, wParam, lParam);
+      return CKestCanvas::WindowProc(message, wParam, lParam);
     case WM_KEYDOWN: {
       HWND window = window_;
       OnKeyDown(wParam);
       if (!IsWindow(window)) return 0;
-      return CKestControl::WindowProc(message, wParam, lParam);
-    }
-    case WM_HSCROLL:
-      OnScroll(SB_HORZ, LOWORD(wParam));
-      return 0;
-    case WM_VSCROLL:
-      OnScroll(SB_VERT, LOWORD(wParam));
-      return 0;
-    case WM_MOUSEWHEEL:
-      OnWheel(GET_WHEEL_DELTA_WPARAM(wParam));
-      return 0;
-    case WM_SIZE: {
-      LRESULT result = CKestControl::WindowProc(message, wParam, lParam);
-      UpdateScrollRange();
-      return result;
+      return CKestCanvas::WindowProc(message, wParam, lParam);
     }
     default:
-      return CKestControl::WindowProc(message, wParam, lParam);
+      return CKestCanvas::WindowProc(message, wParam, lParam);
   }
-}
-
-void CBEView::OnPaint() {
-  HWND window = window_;
-  int originX = scrollX_, originY = scrollY_;
-  PaintWindow(window, [&](HDC dc) {
-    RECT client;
-    GetClientRect(window, &client);
-    if (client.right <= 0 || client.bottom <= 0) return;
-    CKestOwnedDC memory(CreateCompatibleDC(dc));
-    CKestOwnedBitmap bitmap(CreateCompatibleBitmap(dc, client.right, client.bottom));
-    CKestOwnedBrush background(CreateSolidBrush(CBEView::kBackground));
-    if (!memory || !bitmap || !background) return;
-    CKestDcSelection selection(memory.Get());
-    if (!selection.Select(bitmap.Get())) return;
-    FillRect(memory.Get(), &client, background.Get());
-    SetWindowOrgEx(memory.Get(), originX, originY, nullptr);
-    PaintScheme(memory.Get(), false);
-    SetWindowOrgEx(memory.Get(), 0, 0, nullptr);
-    BitBlt(dc, 0, 0, client.right, client.bottom, memory.Get(), 0, 0, SRCCOPY);
-  });
 }
 
 void CBEView::OnLeftDown(int x, int y, WPARAM keys) {
@@ -402,30 +304,30 @@ void CBEView::OnLeftDown(int x, int y, WPARAM keys) {
       }
       break;
     }
-    case CBEView::kHitInput: {
+    case kHitInput: {
       BeInputPin* input = static_cast<BeInputPin*>(pressedObject_);
       if (input->source) {
         CutLink(input);
       } else {
-        mode_ = CBEView::kDragLinkFromInput;
+        mode_ = kDragLinkFromInput;
       }
       break;
     }
-    case CBEView::kHitLinkAtInput:
-    case CBEView::kHitLinkAtOutput:
+    case kHitLinkAtInput:
+    case kHitLinkAtOutput:
       CutLink(static_cast<BeInputPin*>(pressedObject_));
       break;
-    case CBEView::kHitLinkX1:
-      mode_ = CBEView::kDragRouteX1;
+    case kHitLinkX1:
+      mode_ = kDragRouteX1;
       break;
-    case CBEView::kHitLinkY:
-      mode_ = CBEView::kDragRouteY;
+    case kHitLinkY:
+      mode_ = kDragRouteY;
       break;
-    case CBEView::kHitLinkX2:
-      mode_ = CBEView::kDragRouteX2;
+    case kHitLinkX2:
+      mode_ = kDragRouteX2;
       break;
-    case CBEView::kHitOutput:
-      mode_ = CBEView::kDragLinkFromOutput;
+    case kHitOutput:
+      mode_ = kDragLinkFromOutput;
       break;
     default:
       break;
@@ -441,16 +343,11 @@ void CBEView::CutLink(BeInputPin* input) {
 }
 
 void CBEView::OnMouseMove(int clientX, int clientY) {
-  cursorIndex_ = kCursorArrow;
+  cursorIndex_ = KestCursorArrow;
   SetHint(nullptr);
-  if (buttonDown_) {
-    SIZE client = GetClientSize();
-    if (clientX < kAutoScrollEdge) OnScroll(SB_HORZ, SB_LINELEFT);
-    if (clientX > client.cx - kAutoScrollEdge) OnScroll(SB_HORZ, SB_LINERIGHT);
-    if (clientY < kAutoScrollEdge) OnScroll(SB_VERT, SB_LINEUP);
-    if (clientY > client.cy - kAutoScrollEdge) OnScroll(SB_VERT, SB_LINEDOWN);
-  }
-  int x = clientX + scrollX_, y = clientY + scrollY_;
+  if (buttonDown_) AutoScrollAtEdge(clientX, clientY);
+  POINT at = ClientToDocument(clientX, clientY);
+  int x = at.x, y = at.y;
   BeInputPin* oldHot = hotLink_;
   hotLink_ = nullptr;
   BeInputPin* newHot = nullptr;
@@ -462,36 +359,36 @@ void CBEView::OnMouseMove(int clientX, int clientY) {
       switch (hit) {
         case kHitBlock: {
           CBEBlock* block = static_cast<CBEBlock*>(object);
-          if (block->IsSelected()) cursorIndex_ = kCursorMove;
+          if (block->IsSelected()) cursorIndex_ = KestCursorMove;
           SetHint(block->entry ? block->entry->caption : nullptr);
           break;
         }
-        case CBEView::kHitInput: {
+        case kHitInput: {
           BeInputPin* input = static_cast<BeInputPin*>(object);
           FormatPinHint(hint, input->description, input->type);
           SetHint(hint);
-          cursorIndex_ = input->source ? KestCursorCutLink : kCursorCross;
+          cursorIndex_ = input->source ? KestCursorCutLink : KestCursorCross;
           break;
         }
-        case CBEView::kHitLinkAtInput:
-        case CBEView::kHitLinkAtOutput:
+        case kHitLinkAtInput:
+        case kHitLinkAtOutput:
           cursorIndex_ = KestCursorCutLink;
           newHot = static_cast<BeInputPin*>(object);
           break;
-        case CBEView::kHitLinkX1:
-        case CBEView::kHitLinkX2:
-          cursorIndex_ = kCursorSizeHorizontal;
+        case kHitLinkX1:
+        case kHitLinkX2:
+          cursorIndex_ = KestCursorSplitWe;
           newHot = static_cast<BeInputPin*>(object);
           break;
-        case CBEView::kHitLinkY:
-          cursorIndex_ = kCursorSizeVertical;
+        case kHitLinkY:
+          cursorIndex_ = KestCursorSplitNs;
           newHot = static_cast<BeInputPin*>(object);
           break;
-        case CBEView::kHitOutput: {
+        case kHitOutput: {
           BeOutputPin* output = static_cast<BeOutputPin*>(object);
           FormatPinHint(hint, output->description, output->type);
           SetHint(hint);
-          cursorIndex_ = kCursorCross;
+          cursorIndex_ = KestCursorCross;
           break;
         }
         default:
@@ -504,37 +401,37 @@ void CBEView::OnMouseMove(int clientX, int clientY) {
       lastPoint_ = POINT{x, y};
       DrawRubber();
       break;
-    case CBEView::kDragPlace:
-      cursorIndex_ = kCursorCross;
+    case kDragPlace:
+      cursorIndex_ = KestCursorCross;
       break;
-    case CBEView::kDragLinkFromInput:
-    case CBEView::kDragLinkFromOutput: {
+    case kDragLinkFromInput:
+    case kDragLinkFromOutput: {
       DrawRubber();
       lastPoint_ = POINT{x, y};
       DrawRubber();
-      int wanted = mode_ == CBEView::kDragLinkFromInput ? CBEView::kHitOutput : CBEView::kHitInput;
-      if (HitTest(x, y, nullptr) == wanted) cursorIndex_ = kCursorCross;
+      int wanted = mode_ == kDragLinkFromInput ? kHitOutput : kHitInput;
+      if (HitTest(x, y, nullptr) == wanted) cursorIndex_ = KestCursorCross;
       break;
     }
-    case CBEView::kDragRouteX1:
-    case CBEView::kDragRouteY:
-    case CBEView::kDragRouteX2: {
+    case kDragRouteX1:
+    case kDragRouteY:
+    case kDragRouteX2: {
       BeInputPin* input = static_cast<BeInputPin*>(pressedObject_);
-      if (mode_ == CBEView::kDragRouteX1) {
-        cursorIndex_ = kCursorSizeHorizontal;
+      if (mode_ == kDragRouteX1) {
+        cursorIndex_ = KestCursorSplitWe;
         input->routeX1 = x;
-      } else if (mode_ == CBEView::kDragRouteY) {
-        cursorIndex_ = kCursorSizeVertical;
+      } else if (mode_ == kDragRouteY) {
+        cursorIndex_ = KestCursorSplitNs;
         input->routeY = y;
       } else {
-        cursorIndex_ = kCursorSizeHorizontal;
+        cursorIndex_ = KestCursorSplitWe;
         input->routeX2 = x;
       }
       Repaint();
       break;
     }
     case kDragMove:
-      cursorIndex_ = kCursorMove;
+      cursorIndex_ = KestCursorMove;
       MoveSelected(x - lastPoint_.x, y - lastPoint_.y);
       lastPoint_ = POINT{x, y};
       NotifyModified();
@@ -569,7 +466,7 @@ void CBEView::OnLeftUp(int x, int y, WPARAM keys) {
       Repaint();
       break;
     }
-    case CBEView::kDragPlace: {
+    case kDragPlace: {
       mode_ = kDragIdle;
       CBEBlock* block = scheme_ ? scheme_->CreateBlock(pendingClass_) : nullptr;
       if (block) {
@@ -581,13 +478,13 @@ void CBEView::OnLeftUp(int x, int y, WPARAM keys) {
       NotifyToolFinished(false);
       break;
     }
-    case CBEView::kDragLinkFromInput:
-    case CBEView::kDragLinkFromOutput:
+    case kDragLinkFromInput:
+    case kDragLinkFromOutput:
       FinishLink(x, y);
       break;
-    case CBEView::kDragRouteX1:
-    case CBEView::kDragRouteY:
-    case CBEView::kDragRouteX2:
+    case kDragRouteX1:
+    case kDragRouteY:
+    case kDragRouteX2:
       NotifyModified();
       break;
     default:
@@ -604,11 +501,11 @@ void CBEView::FinishLink(int x, int y) {
   BeInputPin* input = nullptr;
   BeOutputPin* output = nullptr;
   const wchar_t* refusal = nullptr;
-  if (mode_ == CBEView::kDragLinkFromInput && hit == CBEView::kHitOutput) {
+  if (mode_ == kDragLinkFromInput && hit == kHitOutput) {
     input = static_cast<BeInputPin*>(pressedObject_);
     output = static_cast<BeOutputPin*>(object);
     refusal = L"Типы сигналов несовместимы!";
-  } else if (mode_ == CBEView::kDragLinkFromOutput && hit == CBEView::kHitInput) {
+  } else if (mode_ == kDragLinkFromOutput && hit == kHitInput) {
     input = static_cast<BeInputPin*>(object);
     output = static_cast<BeOutputPin*>(pressedObject_);
     refusal = L"Типы сигналов не совместимы!";
@@ -680,40 +577,6 @@ void CBEView::OnKeyDown(WPARAM key) {
   NotifyModified();
 }
 
-void CBEView::OnScroll(int bar, int code) {
-  int& position = bar == SB_HORZ ? scrollX_ : scrollY_;
-  int now = HandleScrollCommand(bar, code, window_);
-  int delta = now - position;
-  if (delta == 0) return;
-  position = now;
-  if (bar == SB_HORZ) {
-    ScrollWindowEx(window_, -delta, 0, nullptr, nullptr, nullptr, nullptr, SW_INVALIDATE);
-  } else {
-    ScrollWindowEx(window_, 0, -delta, nullptr, nullptr, nullptr, nullptr, SW_INVALIDATE);
-  }
-}
-
-void CBEView::OnWheel(int delta) {
-  SCROLLINFO info = {};
-  info.cbSize = sizeof info;
-  info.fMask = SIF_RANGE;
-  int low = 0, high = 0;
-  if (GetScrollInfo(window_, SB_VERT, &info)) {
-    low = info.nMin;
-    high = info.nMax;
-  }
-  int y = scrollY_ - delta;
-  int limit = high - GetClientHeight();
-  if (y < low) {
-    y = low;
-  } else if (y > limit) {
-    y = limit;
-  }
-  scrollY_ = y;
-  UpdateScrollRange();
-  Repaint();
-}
-
 // ---------------------------------------------------------------------------
 // Helpers
 
@@ -731,39 +594,27 @@ void CBEView::ClearSelection() {
 }
 
 void CBEView::DrawLinkOnWindow(BeInputPin* input, bool highlighted) {
-  if (!window_ || !input) return;
-  CWindowDrawing drawing(window_, scrollX_, scrollY_);
-  HDC dc = drawing.Get();
-  if (!dc) return;
-  CKestOwnedPen pen(CreatePen(PS_SOLID, 1, highlighted ? CBEView::kHotLinkColor : RGB(0, 0, 0)));
-  CKestDcSelection selection(dc);
-  selection.Select(pen.Get());
-  input->DrawLink(dc);
+  if (!input) return;
+  DrawOnWindow([&](HDC dc) {
+    CKestOwnedPen pen(CreatePen(PS_SOLID, 1, highlighted ? kHotLinkColor : RGB(0, 0, 0)));
+    CKestDcSelection selection(dc);
+    selection.Select(pen.Get());
+    input->DrawLink(dc);
+  });
 }
 
 void CBEView::DrawRubber() {
-  if (!window_) return;
-  CWindowDrawing drawing(window_, scrollX_, scrollY_);
-  HDC dc = drawing.Get();
-  if (!dc) return;
-  CKestOwnedPen pen(CreatePen(PS_SOLID, 1, CBEView::kRubberBandColor));
-  CKestDcSelection selection(dc);
-  selection.Select(pen.Get());
-  selection.Select(GetStockObject(HOLLOW_BRUSH));
-  int oldRop = SetROP2(dc, R2_XORPEN);
   if (mode_ == kDragBand) {
-    Rectangle(dc, pressPoint_.x, pressPoint_.y, lastPoint_.x, lastPoint_.y);
-  } else {
-    POINT from = {0, 0};
-    if (mode_ == CBEView::kDragLinkFromInput) {
-      from = static_cast<BeInputPin*>(pressedObject_)->GetPosition();
-    } else {
-      from = static_cast<BeOutputPin*>(pressedObject_)->GetPosition();
-    }
-    MoveToEx(dc, from.x, from.y, nullptr);
-    LineTo(dc, lastPoint_.x, lastPoint_.y);
+    DrawBand(pressPoint_, lastPoint_);
+    return;
   }
-  SetROP2(dc, oldRop);
+  POINT from = {0, 0};
+  if (mode_ == kDragLinkFromInput) {
+    from = static_cast<BeInputPin*>(pressedObject_)->GetPosition();
+  } else {
+    from = static_cast<BeOutputPin*>(pressedObject_)->GetPosition();
+  }
+  DrawRubberLine(from, lastPoint_);
 }
 
 void CBEView::Repaint() {

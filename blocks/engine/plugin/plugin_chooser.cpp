@@ -1,7 +1,5 @@
 #include "blocks/engine/plugin/plugin_chooser.h"
 
-#include <new>
-
 #include "blocks/engine/plugin/plugin_list.h"
 #include "blocks/engine/plugin/plugin_module.h"
 #include "kestui/buttons/kest_button.h"
@@ -34,13 +32,11 @@ CBEPluginChooserForm::CBEPluginChooserForm(CKestControl* owner, const BePluginLi
   tree_ = new CKestTreeView(this, KEST_POS_CLIENT, kFormSize, kFormSize,
                             WS_VISIBLE | WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS |
                                 TVS_LINESATROOT | TVS_SHOWSELALWAYS);
-  images_ = new (std::nothrow) CKestImageList(16, 16);
-  if (images_) {
-    images_->AddRef();
-    images_->AddResourceImage(kBePluginModuleImageResource);
-    images_->AddResourceImage(kBePluginKindImageResource);
-    tree_->SetImageList(images_);
-  }
+  images_ = new CKestImageList(16, 16);
+  images_->AddRef();
+  images_->AddResourceImage(kBePluginModuleImageResource);
+  images_->AddResourceImage(kBePluginKindImageResource);
+  tree_->SetImageList(images_);
   uint32_t index = 0;
   for (BePluginModule* m = list.head; m; m = m->next, ++index) {
     if (!modules_.Append(m)) break;
@@ -81,8 +77,7 @@ bool CBEPluginChooserForm::GetSelectedKind(BePluginChoice* choice) const {
 }
 
 bool ChoosePluginBlock() {
-  auto* form = new (std::nothrow) CBEPluginChooserForm(MainKestForm, ProgramPluginList());
-  if (!form) return false;
+  auto* form = new CBEPluginChooserForm(MainKestForm, ProgramPluginList());
   if (!form->GetHandle()) {
     delete form;
     return false;

@@ -1,7 +1,5 @@
 #include "blocks/panel/editor/ui_img_dlg.h"
 
-#include <new>
-
 #include "blocks/panel/items/velk_ui_image.h"
 #include "foundation/buffers.h"
 #include "kestui/bars/kest_separator.h"
@@ -224,8 +222,7 @@ LRESULT CUIImgDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 int ShowPictureDialog(CVelkUIImage* item) {
   if (!item) return 2;
-  auto* dialog = new (std::nothrow) CUIImgDlg(MainKestForm, item);
-  if (!dialog) return 2;
+  auto* dialog = new CUIImgDlg(MainKestForm, item);
   HWND window = dialog->GetHandle();
   if (!window) {
     delete dialog;

@@ -8,11 +8,12 @@
 #include "blocks/panel/ui_property_list.h"
 #include "blocks/panel/velk_ui_control.h"
 #include "blocks/panel/velk_ui_property_grid.h"
+#include "kestui/core/kest_command_ids.h"
 #include "kestui/bars/kest_speedbutton.h"
 #include "kestui/buttons/kest_label.h"
 #include "kestui/containers/kest_scrollbox.h"
 #include "kestui/containers/kest_v_splitter.h"
-#include "kestui/graphics/kest_paintbox.h"
+#include "kestui/graphics/kest_canvas.h"
 #include "kestui/menus/kest_popup_menu.h"
 
 namespace {
@@ -26,7 +27,6 @@ const int kGridBoxWidth = 300;
 const int kCanvasLeft = 8;
 const int kCanvasTop = 8;
 const COLORREF kCanvasColor = 0xCCCCCC;
-const int kCursorCrossIndex = 1;
 }  // namespace
 
 int SnapToGrid(int v) { return (v + 4) & ~7; }
@@ -72,15 +72,16 @@ void CVelkUIEditor::BuildWindow() {
 
   // The property grid behind its splitter.
   gridBox_ = new CKestScrollBox(this, KEST_POS_RIGHT, kGridBoxWidth, kEditorHeight, true);
-  grid_ = new (std::nothrow) CVelkUIPropertyGrid(gridBox_);
+  grid_ = new CVelkUIPropertyGrid(gridBox_);
   new CKestVSplitter(this, KEST_POS_RIGHT);
 
   // The canvas in its own scrolling area.
   auto* area = new CKestScrollBox(this, KEST_POS_CLIENT, kPanelCanvasWidth, kEditorHeight, false);
   area->SetBackColor(GetSysColor(COLOR_APPWORKSPACE));
-  canvas_ = new CKestPaintBox(area, kUiEditorCanvasId, KestPos(kCanvasLeft, kCanvasTop),
+  canvas_ = new CKestCanvas(area, kUiEditorCanvasId, KestPos(kCanvasLeft, kCanvasTop),
                               kPanelCanvasWidth, kPanelCanvasHeight);
   canvas_->SetBackColor(kCanvasColor);
+  canvas_->SetPaperColor(kCanvasColor);
 
   menu_ = new CKestPopupMenu;
   menu_->AddItem(L"&Копировать\tCtrl+C", ID_KEST_COPY, KEST_MOD_CTRL, 'C');
@@ -143,7 +144,7 @@ void CVelkUIEditor::SelectItem(CVelkUIControl* item) {
 }
 
 POINT CVelkUIEditor::CanvasPoint(LPARAM lParam) const {
-  POINT at = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+  POINT at = canvas_->ClientToDocument(lParam);
   if (snap_) {
     at.x = SnapToGrid(at.x);
     at.y = SnapToGrid(at.y);
@@ -277,7 +278,7 @@ LRESULT CVelkUIEditor::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       case WM_KEST_MOUSEMOVE:
         if (canvas && reinterpret_cast<HWND>(wParam) == canvas) {
           panel_->canvas = canvas_;
-          if (pending_) canvas_->SetCursorIndex(kCursorCrossIndex);
+          if (pending_) canvas_->SetCursorIndex(KestCursorCross);
           else {
             POINT at = CanvasPoint(lParam);
             panel_->MouseMove(at.x, at.y);

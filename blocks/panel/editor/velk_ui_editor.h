@@ -9,7 +9,7 @@
 
 #include "kestui/forms/kest_form.h"
 
-class CKestPaintBox;
+class CKestCanvas;
 class CKestPopupMenu;
 class CKestScrollBox;
 class CKestSpdBtn;
@@ -24,11 +24,7 @@ const int kUiPaletteLastId = 19999;
 const int kUiEditorCanvasId = 1;
 
 // Canvas popup menu commands.
-const int ID_KEST_COPY = 40026;
-const int ID_KEST_CUT = 40027;
-const int ID_KEST_PASTE = 40028;
 const int kUiEditorDeleteCommand = 1004;
-const int ID_KEST_SELECT_ALL = 40025;
 const int kUiEditorLevelUpCommand = 1006;
 const int kUiEditorLevelDownCommand = 1007;
 const int kUiEditorToTopCommand = 1008;
@@ -67,7 +63,7 @@ public:
   void SetPropertyList(UiPropertyList* list);
 
   UiPanel* GetPanel() const { return panel_; }
-  CKestPaintBox* GetCanvas() const { return canvas_; }
+  CKestCanvas* GetCanvas() const { return canvas_; }
   CKestScrollBox* GetGridBox() const { return gridBox_; }
   CKestScrollBox* GetPaletteBox() const { return paletteBox_; }
   CKestPopupMenu* GetCanvasMenu() const { return menu_; }
@@ -89,7 +85,7 @@ private:
   void PrepareMenu();
 
   UiPanel* panel_;  // not owned
-  CKestPaintBox* canvas_ = nullptr;
+  CKestCanvas* canvas_ = nullptr;
   CKestScrollBox* paletteBox_ = nullptr;
   CKestScrollBox* gridBox_ = nullptr;
   CKestSpdBtn* pending_ = nullptr;

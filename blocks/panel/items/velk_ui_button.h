@@ -6,8 +6,8 @@
 
 #include "blocks/panel/velk_ui_control.h"
 
-const int kButtonWidth = 104;
-const int kButtonHeight = 32;
+const int kUiButtonWidth = 104;
+const int kUiButtonHeight = 32;
 const COLORREF kUiButtonTextColor = 0x000000;
 const COLORREF kUiButtonColor = 0xAAAAAA;
 const COLORREF kUiButtonPressedColor = 0xFF6633;

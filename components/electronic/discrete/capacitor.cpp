@@ -7,11 +7,11 @@
 
 #include "components/electronic/discrete/discrete_common.h"
 #include "foundation/stream.h"
-#include "kestui/core/kest_host.h"
 #include "kestui/graphics/kest_dc_selection.h"
 #include "kestui/graphics/kest_gdi_object.h"
 #include "scheme/board/pcb_painter.h"
 #include "scheme/database/compdb_record.h"
+#include "scheme/model/scheme_host.h"
 
 const COLORREF kElecCapacitorColors[kElecCapacitorColorCount] = {
     RGB(85, 102, 255), RGB(235, 138, 41), RGB(150, 151, 119), RGB(0, 0, 0)};
@@ -252,7 +252,7 @@ bool CCapacitor::Edit() {
   wchar_t description[kElecCapacitorCardChars];
   const wchar_t* picture = nullptr;
   GetCardText(description, kElecCapacitorCardChars, &picture);
-  GetKestHost()->ShowComponentCard(description, picture);
+  GetSchemeHost()->ShowComponentCard(description, picture);
   return false;
 }
 

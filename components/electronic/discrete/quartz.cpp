@@ -6,10 +6,10 @@
 
 #include "components/electronic/discrete/discrete_common.h"
 #include "foundation/stream.h"
-#include "kestui/core/kest_host.h"
 #include "kestui/graphics/kest_dc_selection.h"
 #include "kestui/graphics/kest_gdi_object.h"
 #include "scheme/board/pcb_painter.h"
+#include "scheme/model/scheme_host.h"
 
 namespace {
 
@@ -80,7 +80,7 @@ void CQuartz::GetCardText(wchar_t* description, int chars) const {
 bool CQuartz::Edit() {
   wchar_t description[kElecQuartzCardChars];
   GetCardText(description, kElecQuartzCardChars);
-  GetKestHost()->ShowComponentCard(description, L"quartz.jpg");
+  GetSchemeHost()->ShowComponentCard(description, L"quartz.jpg");
   return false;
 }
 

@@ -306,7 +306,7 @@ TEST_F(PcbViewTest, ScrollRangesOfAnEmptyBoardAndZoomWithoutOverflow) {
   GetScrollRange(view_->GetHandle(), SB_HORZ, &low, &high);
   EXPECT_EQ(width_ / 2 - 200 - 20, low);
   EXPECT_EQ(width_ / 2 + 200 + 20, high);
-  EXPECT_EQ(0, view_->scrollX);
+  EXPECT_EQ(0, view_->GetScrollX());
   GetScrollRange(view_->GetHandle(), SB_VERT, &low, &high);
   EXPECT_EQ(height_ / 2 - 220, low);
   EXPECT_EQ(height_ / 2 + 220, high);
@@ -545,14 +545,14 @@ TEST_F(PcbViewTest, HintsWheelAndTurningWhilePlacing) {
   SetKeyboardState(keys);
   EXPECT_FLOAT_EQ(6.0f, view_->scale);
   SendMessageW(view_->GetHandle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-50)), 0);
-  EXPECT_EQ(50, view_->scrollY);
+  EXPECT_EQ(50, view_->GetScrollY());
   // Not past the range less the client height.
   int low = 0, high = 0;
   GetScrollRange(view_->GetHandle(), SB_VERT, &low, &high);
   SendMessageW(view_->GetHandle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-1200)), 0);
   RECT client;
   GetClientRect(view_->GetHandle(), &client);
-  EXPECT_EQ(high - client.bottom, view_->scrollY);
+  EXPECT_EQ(high - client.bottom, view_->GetScrollY());
 
   // A right press while placing turns the new part and the selected parts
   // about it: an offset (dx, dy) becomes (-dy, dx).

@@ -11,7 +11,6 @@
 #include "app/shell/velkboard_host.h"
 #include "components/electronic/discrete/capacitor.h"
 #include "components/electronic/discrete/quartz.h"
-#include "kestui/core/kest_host_scope.h"
 
 namespace {
 
@@ -64,7 +63,7 @@ protected:
 
   CKestForm* main = nullptr;
   CVelkboardHost host;
-  CKestHostScope hostScope{&host};
+  CSchemeHostScope hostScope{&host};
 };
 
 TEST_F(CardTest, ACapacitorsEditShowsItsCardOverTheMainForm) {

@@ -16,7 +16,6 @@
 #include "kestui/containers/kest_h_splitter.h"
 #include "kestui/containers/kest_panel.h"
 #include "kestui/containers/kest_v_splitter.h"
-#include "kestui/core/kest_host_scope.h"
 #include "scheme/model/block.h"
 #include "support/compdb_form_checks.h"
 
@@ -564,7 +563,7 @@ TEST_F(ExplorerTest, AComponentsEditShowsItsModelViewOnly) {
   velktest::FlushEvents();
   // The program's own host sends a component's Edit to the browser.
   CVelkboardHost host;
-  CKestHostScope hostScope(&host);
+  CSchemeHostScope hostScope(&host);
 
   struct Seen {
     HWND window = nullptr;

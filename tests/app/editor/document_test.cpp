@@ -518,7 +518,7 @@ TEST_F(OpenCommandTest, ModifiedDocumentIsOfferedForSavingFirst) {
 
 TEST_F(DocumentTest, DeletingTheControlPanelClosesTheEditorOfItsScheme) {
   CVelkboardHost host;
-  CKestHostScope hostScope(&host);
+  CSchemeHostScope hostScope(&host);
   CMainForm* form = MakeMainForm();
   TempFolder folder;
   form->OpenScheme(folder.File(L"panel.vlkx").c_str());

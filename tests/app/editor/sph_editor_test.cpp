@@ -24,6 +24,7 @@
 #include "kestui/bars/kest_speedbutton.h"
 #include "kestui/containers/kest_panel.h"
 #include "kestui/containers/kest_tabs.h"
+#include "kestui/core/kest_command_ids.h"
 #include "scheme/database/compdb_record.h"
 #include "scheme/database/compdb_table.h"
 

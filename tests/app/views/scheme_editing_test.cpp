@@ -95,7 +95,7 @@ protected:
     SetFreeEndPoint(freeEnd_);
   }
 
-  LPARAM At(int x, int y) const { return MAKELPARAM(x - view_->scrollX, y - view_->scrollY); }
+  LPARAM At(int x, int y) const { return MAKELPARAM(x - view_->GetScrollX(), y - view_->GetScrollY()); }
   void Press(int x, int y) { SendMessageW(view_->GetHandle(), WM_LBUTTONDOWN, MK_LBUTTON, At(x, y)); }
   void Move(int x, int y) { SendMessageW(view_->GetHandle(), WM_MOUSEMOVE, view_->buttonDown ? MK_LBUTTON : 0, At(x, y)); }
   void Release(int x, int y) { SendMessageW(view_->GetHandle(), WM_LBUTTONUP, 0, At(x, y)); }
@@ -490,13 +490,13 @@ TEST_F(SchemeEditingTest, TheWheelScrollsWithinTheRange) {
   int last = high - client.bottom;
   ASSERT_GT(last, 240);
   SendMessageW(view_->GetHandle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-240)), 0);
-  EXPECT_EQ(240, view_->scrollY);
+  EXPECT_EQ(240, view_->GetScrollY());
   SendMessageW(view_->GetHandle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(120)), 0);
-  EXPECT_EQ(120, view_->scrollY);
+  EXPECT_EQ(120, view_->GetScrollY());
   SendMessageW(view_->GetHandle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-12000)), 0);
-  EXPECT_EQ(last, view_->scrollY);
+  EXPECT_EQ(last, view_->GetScrollY());
   SendMessageW(view_->GetHandle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(12000)), 0);
-  EXPECT_EQ(low, view_->scrollY);
+  EXPECT_EQ(low, view_->GetScrollY());
 }
 
 // The whole editor: each edit marks the document modified in the main
@@ -517,7 +517,7 @@ TEST_F(EditorEditingTest, DrawnCircuitMarksTheDocumentAndEmptiesWithCtrlADel) {
   std::wstring clean = apptest::WindowTextOf(form->GetHandle());
   auto send = [&](UINT message, int x, int y) {
     SendMessageW(view->GetHandle(), message, message == WM_LBUTTONDOWN ? MK_LBUTTON : 0,
-                 MAKELPARAM(x - view->scrollX, y - view->scrollY));
+                 MAKELPARAM(x - view->GetScrollX(), y - view->GetScrollY()));
   };
   auto click = [&](int x, int y) {
     send(WM_MOUSEMOVE, x, y);

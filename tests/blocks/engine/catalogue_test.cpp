@@ -7,6 +7,7 @@
 #include "blocks/engine/catalogue_group.h"
 #include "blocks/engine/common_groups.h"
 #include "engine_fixture.h"
+#include "foundation/buffer_failure_scope.h"
 
 using betest::TestBlock;
 
@@ -239,6 +240,19 @@ TEST(BlockCreatorTable, SetReplacesAndFindAnswersNullForUnknown) {
   table.Clear();
   EXPECT_EQ(0, table.Count());
   EXPECT_EQ(nullptr, table.Find(1));
+}
+
+TEST(BlockCreatorTable, ARefusedRowLeavesTheTableAsItWas) {
+  BeBlockCreatorTable table;
+  ASSERT_TRUE(table.Set(1, NewStandIn));
+  {
+    CBufferFailureScope refuse(0);
+    EXPECT_FALSE(table.Set(2, NewStandIn));
+    EXPECT_TRUE(table.Set(1, NewMultiplication));  // a replacement needs no memory
+  }
+  EXPECT_EQ(1, table.Count());
+  EXPECT_EQ(nullptr, table.Find(2));
+  EXPECT_EQ(&NewMultiplication, table.Find(1));
 }
 
 }  // namespace

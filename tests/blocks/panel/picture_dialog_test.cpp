@@ -12,7 +12,7 @@
 #include "kestui/bars/kest_speedbutton.h"
 #include "kestui/forms/kest_dialogs.h"
 #include "kestui/graphics/image.h"
-#include "kestui/graphics/kest_paintbox.h"
+#include "kestui/graphics/kest_canvas.h"
 #include "modal_driver.h"
 #include "panel_fixture.h"
 #include "support/live_forms.h"

@@ -14,7 +14,7 @@
 #include "kestui/containers/kest_container.h"
 #include "kestui/containers/kest_scrollbox.h"
 #include "kestui/edits/kest_custom_edit.h"
-#include "kestui/graphics/kest_paintbox.h"
+#include "kestui/graphics/kest_canvas.h"
 #include "kestui/lists/kest_combo_box.h"
 #include "panel_fixture.h"
 #include "support/test_support.h"

@@ -23,6 +23,9 @@
 
 #include "components/devices/device_classes.h"
 #include "components/electronic/motor/h_bridge.h"
+#include "kestui/core/kest_host.h"
+#include "kestui/core/kest_host_scope.h"
+#include "scheme/model/scheme_host.h"
 #include "scheme/simulation/pin_model.h"
 #include "scheme/simulation/pin_state.h"
 #include "scheme/simulation/signal_source.h"
@@ -81,9 +84,9 @@ public:
 // While alive, the program's host notes the read errors the scheme reader
 // reports (a class it does not know after a record read out of step)
 // instead of showing them.
-class ReadErrorHost : public CKestHost {
+class ReadErrorHost : public CKestHost, public CSchemeHost {
 public:
-  ReadErrorHost() : scope_(this) {}
+  ReadErrorHost() : kestScope_(this), schemeScope_(this) {}
   void ShowReadError(const wchar_t* text) override { texts.push_back(text ? text : L""); }
   int ShowMessage(UINT, const wchar_t*, const wchar_t* text) override {
     texts.push_back(text ? text : L"");
@@ -92,7 +95,8 @@ public:
   std::vector<std::wstring> texts;
 
 private:
-  CKestHostScope scope_;
+  CKestHostScope kestScope_;
+  CSchemeHostScope schemeScope_;
 };
 
 // The bytes of the block's record before the base record that ends it
