@@ -38,8 +38,8 @@ const int kRounds = 7;
 const int kConstant = 3;
 
 enum Op { kAddOp, kNegOp, kSubOp, kAbsOp, kMulOp, kDivOp, kOpCount };
-const unsigned int kOpClass[kOpCount] = {kAddClassId, kNegClassId, kSubClassId,
-                                         kAbsClassId, kMul2ClassId, kDiv2ClassId};
+const unsigned int kOpClass[kOpCount] = {kBeAddClassId, kBeNegClassId, kBeSubClassId,
+                                         kBeAbsClassId, kBeMul2ClassId, kBeDiv2ClassId};
 
 // The head of the chain: an int output that counts the passes.
 class Counter : public CBEBlock {

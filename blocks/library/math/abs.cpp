@@ -72,4 +72,4 @@ void CBEAbs::Draw(HDC dc) {
   DrawCaptionCentered(dc, L"|x|");
 }
 
-bool CBEAbs::ShowProperties() { return ShowBlockDialog(this, kAbsClassId); }
+bool CBEAbs::ShowProperties() { return ShowBlockDialog(this, kBeAbsClassId); }

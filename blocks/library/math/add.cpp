@@ -78,4 +78,4 @@ void CBEAdd::Draw(HDC dc) {
   DrawCaptionCentered(dc, text);
 }
 
-bool CBEAdd::ShowProperties() { return ShowBlockDialog(this, kAddClassId); }
+bool CBEAdd::ShowProperties() { return ShowBlockDialog(this, kBeAddClassId); }

@@ -123,4 +123,4 @@ void CBEConstDivider::Draw(HDC dc) {
   DrawCaptionCentered(dc, text);
 }
 
-bool CBEConstDivider::ShowProperties() { return ShowBlockDialog(this, kConstDividerClassId); }
+bool CBEConstDivider::ShowProperties() { return ShowBlockDialog(this, kBeConstDividerClassId); }

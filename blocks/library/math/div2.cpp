@@ -107,4 +107,4 @@ void CBEDiv2::Draw(HDC dc) {
   DrawCaptionCentered(dc, L"A / B");
 }
 
-bool CBEDiv2::ShowProperties() { return ShowBlockDialog(this, kDiv2ClassId); }
+bool CBEDiv2::ShowProperties() { return ShowBlockDialog(this, kBeDiv2ClassId); }

@@ -100,4 +100,4 @@ void CBEMul2::Draw(HDC dc) {
   DrawCaptionCentered(dc, L"A x B");
 }
 
-bool CBEMul2::ShowProperties() { return ShowBlockDialog(this, kMul2ClassId); }
+bool CBEMul2::ShowProperties() { return ShowBlockDialog(this, kBeMul2ClassId); }

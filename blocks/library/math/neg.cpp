@@ -72,4 +72,4 @@ void CBENeg::Draw(HDC dc) {
   DrawCaptionCentered(dc, L"-1");
 }
 
-bool CBENeg::ShowProperties() { return ShowBlockDialog(this, kNegClassId); }
+bool CBENeg::ShowProperties() { return ShowBlockDialog(this, kBeNegClassId); }

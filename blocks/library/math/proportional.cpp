@@ -118,4 +118,4 @@ void CBEProportional::Draw(HDC dc) {
   DrawCaptionCentered(dc, text);
 }
 
-bool CBEProportional::ShowProperties() { return ShowBlockDialog(this, kProportionalClassId); }
+bool CBEProportional::ShowProperties() { return ShowBlockDialog(this, kBeProportionalClassId); }

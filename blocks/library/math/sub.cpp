@@ -78,4 +78,4 @@ void CBESub::Draw(HDC dc) {
   DrawCaptionCentered(dc, text);
 }
 
-bool CBESub::ShowProperties() { return ShowBlockDialog(this, kSubClassId); }
+bool CBESub::ShowProperties() { return ShowBlockDialog(this, kBeSubClassId); }

@@ -100,4 +100,4 @@ void CBESub2::Draw(HDC dc) {
   DrawCaptionCentered(dc, L"A-B");
 }
 
-bool CBESub2::ShowProperties() { return ShowBlockDialog(this, kSub2ClassId); }
+bool CBESub2::ShowProperties() { return ShowBlockDialog(this, kBeSub2ClassId); }

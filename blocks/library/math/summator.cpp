@@ -127,4 +127,4 @@ void CBESummator::Draw(HDC dc) {
   DrawSigma(dc, rect.right - kSigmaFromRight, rect.top + kSigmaFromTop);
 }
 
-bool CBESummator::ShowProperties() { return ShowBlockDialog(this, kSummatorClassId); }
+bool CBESummator::ShowProperties() { return ShowBlockDialog(this, kBeSummatorClassId); }

@@ -189,14 +189,14 @@ TEST_F(StartSequenceTest, OrdinaryStartFillsFoldersAndRegistries) {
 // "Математика" group.
 TEST_F(StartSequenceTest, BlockLibraryClassesAreRegistered) {
   ASSERT_EQ(StartDecision::kMainWindow, PrepareStart(GetModuleHandleW(nullptr), L""));
-  EXPECT_EQ(CBEAdd::Create, BeBlockCreatorTable::Program().Find(kAddClassId));
+  EXPECT_EQ(CBEAdd::Create, BeBlockCreatorTable::Program().Find(kBeAddClassId));
   BeCatalogue catalogue;
   catalogue.AddGroup(nullptr);
   ASSERT_TRUE(AddCommonCatalogueGroups(&catalogue));
   BeScheme scheme;
   scheme.Init(&catalogue);
-  EXPECT_NE(nullptr, dynamic_cast<CBEAdd*>(scheme.CreateBlock(kAddClassId)));
-  EXPECT_NE(nullptr, dynamic_cast<CBEProportional*>(scheme.CreateBlock(kProportionalClassId)));
+  EXPECT_NE(nullptr, dynamic_cast<CBEAdd*>(scheme.CreateBlock(kBeAddClassId)));
+  EXPECT_NE(nullptr, dynamic_cast<CBEProportional*>(scheme.CreateBlock(kBeProportionalClassId)));
 }
 
 TEST_F(StartSequenceTest, ComponentClassesInRegistrationOrder) {

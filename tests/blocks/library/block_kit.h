@@ -7,7 +7,7 @@
 // Blocks and runs:
 //
 //   blocktest::Bench bench;                            // the library's catalogue, one scheme
-//   auto* add = bench.Create<CBEAdd>(kAddClassId);     // BeScheme::CreateBlock: the real class
+//   auto* add = bench.Create<CBEAdd>(kBeAddClassId);     // BeScheme::CreateBlock: the real class
 //   blocktest::Source* x = bench.Source(kBeSignalChar);  // a settable output of any type
 //   x->SetInt(100);                                    // SetFloat, SetDouble, SetBit, SetPwm,
 //                                                      // SetMessage, SetBytes, Set (by type)
@@ -26,8 +26,8 @@
 //   auto golden = blocktest::Golden().B(2).U32(1)
 //                     .Base(blocktest::BaseRecord::Unlinked(add->rect, 1, 1)).Bytes();
 //   EXPECT_TRUE(velktest::BytesEqual(record, golden));
-//   blocktest::ExpectTruncationsRefused<CBEAdd>(kAddClassId, record);  // every cut: false, unchanged
-//   blocktest::ForEachTruncation<CBEAdd>(kAddClassId, record,
+//   blocktest::ExpectTruncationsRefused<CBEAdd>(kBeAddClassId, record);  // every cut: false, unchanged
+//   blocktest::ForEachTruncation<CBEAdd>(kBeAddClassId, record,
 //       [](CBEAdd* fresh, size_t n, bool loaded) { ... });             // or check each prefix
 //   std::unique_ptr<BeScheme> copy = bench.ReadBack();                 // the "BE5 " round trip
 //
@@ -48,7 +48,7 @@
 //
 // Program-wide tables, each put back when its scope ends:
 //   blocktest::PayloadScope payloads;     // message values' payloads (ReleaseAll at the end)
-//   blocktest::DialogScope dialogs;       // dialogs.Set(kAddClassId, MyDialog)
+//   blocktest::DialogScope dialogs;       // dialogs.Set(kBeAddClassId, MyDialog)
 //   blocktest::CreatorScope creators;     // the program's creator table
 //   blocktest::LogCapture log;            // the simulation log's new lines
 // A Bench answers message boxes itself (recorded in bench.host).

@@ -62,7 +62,7 @@ TEST(BlockKit, SourcesGoThroughStreamsWithTheirValues) {
   Bench bench;
   auto* s = bench.Source(kBeSignalVideo);
   s->SetMessage(4, 0x33EE, 0x00010001u);
-  auto* neg = bench.Create<CBENeg>(kNegClassId);
+  auto* neg = bench.Create<CBENeg>(kBeNegClassId);
   auto* c = bench.Source(kBeSignalChar);
   c->SetInt(9);
   bench.Link(c, neg);
@@ -82,7 +82,7 @@ TEST(BlockKit, SourcesGoThroughStreamsWithTheirValues) {
 TEST(BlockKit, LinkChecksTypesAsTheEditorDoes) {
   Bench bench;
   auto* f = bench.Source(kBeSignalFloat);
-  auto* neg = bench.Create<CBENeg>(kNegClassId);  // char
+  auto* neg = bench.Create<CBENeg>(kBeNegClassId);  // char
   EXPECT_NONFATAL_FAILURE(bench.Link(f, neg), "into input type");
   bench.LinkAnyway(f, 0, neg, 0);
   EXPECT_EQ(f->Output(0), neg->Input(0)->source);
@@ -94,9 +94,9 @@ TEST(BlockKit, LinkChecksTypesAsTheEditorDoes) {
 // budget.
 TEST(BlockKit, PassesAndBudgetedTicks) {
   Bench bench;
-  auto* div = bench.Create<CBEDiv2>(kDiv2ClassId);  // 64 cycles
+  auto* div = bench.Create<CBEDiv2>(kBeDiv2ClassId);  // 64 cycles
   auto* counter = bench.Source(kBeSignalChar);
-  auto* add = bench.Create<CBEAdd>(kAddClassId);  // 1 cycle: out = in + 1
+  auto* add = bench.Create<CBEAdd>(kBeAddClassId);  // 1 cycle: out = in + 1
   bench.Link(counter, add);
   bench.Link(add, div, 0);
   bench.scheme.frequency = 20000.0f;  // 20 cycles a tick of 1 ms
@@ -166,14 +166,14 @@ TEST(BlockKit, FakeOwnerFeedsPinsAndRecordsWhatTheBlockDrives) {
 }
 
 TEST(BlockKit, TruncationsVisitEveryPrefix) {
-  auto add = blocktest::NewDetached<CBEAdd>(kAddClassId);
+  auto add = blocktest::NewDetached<CBEAdd>(kBeAddClassId);
   std::vector<uint8_t> record = blocktest::RecordBytes(add.get());
   EXPECT_EQ(5u + 40u, record.size());
   std::vector<size_t> seen;
-  blocktest::ForEachTruncation<CBEAdd>(kAddClassId, record, [&](CBEAdd* block, size_t n, bool loaded) {
+  blocktest::ForEachTruncation<CBEAdd>(kBeAddClassId, record, [&](CBEAdd* block, size_t n, bool loaded) {
     seen.push_back(n);
     EXPECT_EQ(n == record.size(), loaded);
-    EXPECT_EQ(kAddClassId, block->GetClassId());
+    EXPECT_EQ(kBeAddClassId, block->GetClassId());
   });
   ASSERT_EQ(record.size() + 1, seen.size());
   EXPECT_EQ(0u, seen.front());
@@ -224,7 +224,7 @@ TEST(BlockKit, ScopesPutTheProgramsTablesBack) {
 
 TEST(BlockKit, CanvasDrawsAndProbes) {
   Bench bench;
-  auto* add = bench.Create<CBEAdd>(kAddClassId);
+  auto* add = bench.Create<CBEAdd>(kBeAddClassId);
   blocktest::Canvas canvas(140, 60);
   EXPECT_EQ(0, canvas.Ink(0, 0, 139, 59));
   EXPECT_TRUE(canvas.Draw(add, 20, 20));

@@ -28,7 +28,7 @@ void SetTypes(T* block, BeSignalType in, BeSignalType out, unsigned char mode) {
 
 TEST(ScalingBlocks, DefaultsAndPlacementOutsideAROMLimitedScheme) {
   Bench bench;
-  auto* k = bench.Create<CBEProportional>(kProportionalClassId);
+  auto* k = bench.Create<CBEProportional>(kBeProportionalClassId);
   ASSERT_NE(nullptr, k);
   EXPECT_STREQ(L"Пропорциональное звено", k->GetCaption());
   EXPECT_EQ(100, k->Width());
@@ -41,7 +41,7 @@ TEST(ScalingBlocks, DefaultsAndPlacementOutsideAROMLimitedScheme) {
   EXPECT_EQ(kBeSignalChar, k->GetOutputType());
   EXPECT_EQ(Costs(140, 12, 0, true), CostsOf(k));
 
-  auto* d = bench.Create<CBEConstDivider>(kConstDividerClassId);
+  auto* d = bench.Create<CBEConstDivider>(kBeConstDividerClassId);
   ASSERT_NE(nullptr, d);
   EXPECT_STREQ(L"Деление константы на число", d->GetCaption());
   EXPECT_EQ(120, d->Width());
@@ -62,18 +62,18 @@ TEST(ScalingBlocks, DefaultsAndPlacementOutsideAROMLimitedScheme) {
   }
   // A ROM limit of 0 is no limit either.
   bench.scheme.romLimit = 0;
-  EXPECT_EQ(0, bench.Create<CBEProportional>(kProportionalClassId)->tableMode);
-  EXPECT_EQ(0, bench.Create<CBEConstDivider>(kConstDividerClassId)->tableMode);
+  EXPECT_EQ(0, bench.Create<CBEProportional>(kBeProportionalClassId)->tableMode);
+  EXPECT_EQ(0, bench.Create<CBEConstDivider>(kBeConstDividerClassId)->tableMode);
 }
 
 TEST(ScalingBlocks, PlacedIntoAROMLimitedSchemeTheyTakeTheTable) {
   Bench bench;
   bench.scheme.romLimit = 8192;
-  auto* k = bench.Create<CBEProportional>(kProportionalClassId);
+  auto* k = bench.Create<CBEProportional>(kBeProportionalClassId);
   EXPECT_EQ(1, k->tableMode);
   // k = 1, s = 1, r = 127: 1 + 2 + 1 cycles, 1 x 1 x 255 bytes.
   EXPECT_EQ(Costs(4, 255), CostsOf(k));
-  auto* d = bench.Create<CBEConstDivider>(kConstDividerClassId);
+  auto* d = bench.Create<CBEConstDivider>(kBeConstDividerClassId);
   EXPECT_EQ(1, d->tableMode);
   // 2 + 8 + 1 cycles, 1 x 1 x (127 - 0) bytes.
   EXPECT_EQ(Costs(11, 127), CostsOf(d));
@@ -84,7 +84,7 @@ TEST(ScalingBlocks, PlacedIntoAROMLimitedSchemeTheyTakeTheTable) {
   k->AttachToScheme(&bench.scheme);
   // A block loaded into such a scheme keeps the mode it was saved with.
   bench.scheme.romLimit = -1;
-  auto* floating = bench.Create<CBEProportional>(kProportionalClassId);
+  auto* floating = bench.Create<CBEProportional>(kBeProportionalClassId);
   floating->coefficient = 0.5f;
   bench.scheme.romLimit = 8192;
   std::unique_ptr<BeScheme> copy = bench.ReadBack();
@@ -98,8 +98,8 @@ TEST(ScalingBlocks, PlacedIntoAROMLimitedSchemeTheyTakeTheTable) {
 }
 
 TEST(ScalingBlocks, CostsOfTheTwoRealisations) {
-  auto k = blocktest::NewDetached<CBEProportional>(kProportionalClassId);
-  auto d = blocktest::NewDetached<CBEConstDivider>(kConstDividerClassId);
+  auto k = blocktest::NewDetached<CBEProportional>(kBeProportionalClassId);
+  auto d = blocktest::NewDetached<CBEConstDivider>(kBeConstDividerClassId);
   struct Row {
     BeSignalType in, out;
     Costs proportional;  // table, r = 127
@@ -210,7 +210,7 @@ TEST(ScalingBlocks, ProportionalRealisationsSideBySide) {
       {kBeSignalChar, kBeSignalDouble, 2.5f, -128, -320, -317.5},
       {kBeSignalDouble, kBeSignalDouble, 2, 1e6, 2e6, 254},
   };
-  RunPairs<CBEProportional>(kProportionalClassId, pairs, sizeof pairs / sizeof pairs[0]);
+  RunPairs<CBEProportional>(kBeProportionalClassId, pairs, sizeof pairs / sizeof pairs[0]);
 }
 
 TEST(ScalingBlocks, ProportionalTableCoversMinusRToR) {
@@ -221,7 +221,7 @@ TEST(ScalingBlocks, ProportionalTableCoversMinusRToR) {
       {kBeSignalChar, kBeSignalChar, 2, 10, 20, 20},
       {kBeSignalChar, kBeSignalChar, 2, -10, -20, -20},
   };
-  RunPairs<CBEProportional>(kProportionalClassId, pairs, sizeof pairs / sizeof pairs[0],
+  RunPairs<CBEProportional>(kBeProportionalClassId, pairs, sizeof pairs / sizeof pairs[0],
                             [](CBEProportional* k) { k->amplitude = 10; });
 }
 
@@ -244,7 +244,7 @@ TEST(ScalingBlocks, DividerRealisationsSideBySide) {
       {kBeSignalChar, kBeSignalFloat, 127, 3, 127.0 / 3.0, 127.0 / 3.0},
       {kBeSignalInt, kBeSignalDouble, 1, 1000, 0.001, 1.0 / 127},
   };
-  RunPairs<CBEConstDivider>(kConstDividerClassId, pairs, sizeof pairs / sizeof pairs[0]);
+  RunPairs<CBEConstDivider>(kBeConstDividerClassId, pairs, sizeof pairs / sizeof pairs[0]);
 }
 
 TEST(ScalingBlocks, DividerTableRangeLimitsItsInput) {
@@ -255,7 +255,7 @@ TEST(ScalingBlocks, DividerTableRangeLimitsItsInput) {
       {kBeSignalChar, kBeSignalChar, 127, -5, -25, 127},
       {kBeSignalChar, kBeSignalChar, 127, 4, 31, 31},
   };
-  RunPairs<CBEConstDivider>(kConstDividerClassId, pairs, sizeof pairs / sizeof pairs[0],
+  RunPairs<CBEConstDivider>(kBeConstDividerClassId, pairs, sizeof pairs / sizeof pairs[0],
                             [](CBEConstDivider* d) {
                               d->from = 1;
                               d->to = 10;
@@ -264,8 +264,8 @@ TEST(ScalingBlocks, DividerTableRangeLimitsItsInput) {
 
 TEST(ScalingBlocks, ResultsThatAreNotNumbersReachNoIntegerConversion) {
   Bench bench;
-  auto* k = bench.Create<CBEProportional>(kProportionalClassId);
-  auto* d = bench.Create<CBEConstDivider>(kConstDividerClassId);
+  auto* k = bench.Create<CBEProportional>(kBeProportionalClassId);
+  auto* d = bench.Create<CBEConstDivider>(kBeConstDividerClassId);
   SetTypes(k, kBeSignalFloat, kBeSignalInt, kFloatingPointMode);
   SetTypes(d, kBeSignalFloat, kBeSignalShort, kTableMode);
   auto* x = bench.Source(kBeSignalFloat);
@@ -296,7 +296,7 @@ TEST(ScalingBlocks, ResultsThatAreNotNumbersReachNoIntegerConversion) {
 // ------------------------------------------------------------ records
 
 TEST(ScalingRecords, GoldenBytesAndRoundTrip) {
-  auto k = blocktest::NewDetached<CBEProportional>(kProportionalClassId);
+  auto k = blocktest::NewDetached<CBEProportional>(kBeProportionalClassId);
   // 2.0f, char, char, floating point, 127.
   EXPECT_TRUE(velktest::BytesEqual(blocktest::RecordBytes(k.get()), velktest::ParseHex(R"(
       00 00 00 40  02  02  00  7F 00
@@ -310,7 +310,7 @@ TEST(ScalingRecords, GoldenBytesAndRoundTrip) {
   EXPECT_TRUE(velktest::BytesEqual(
       record, blocktest::Golden().F(-0.25f).B(3).B(6).B(1).I16(300)
                   .Base(blocktest::BaseRecord::Unlinked(RECT{0, 0, 100, 22}, 1, 1)).Bytes()));
-  auto k2 = blocktest::NewDetached<CBEProportional>(kProportionalClassId);
+  auto k2 = blocktest::NewDetached<CBEProportional>(kBeProportionalClassId);
   ASSERT_TRUE(blocktest::LoadBytes(k2.get(), record));
   EXPECT_EQ(-0.25f, k2->coefficient);
   EXPECT_EQ(kBeSignalShort, k2->GetInputType());
@@ -320,7 +320,7 @@ TEST(ScalingRecords, GoldenBytesAndRoundTrip) {
   // k = 2, s = 8: 2 + 16 + 1 + 1 cycles, 2 x 8 x 601 bytes.
   EXPECT_EQ(Costs(20, 9616), CostsOf(k2.get()));
 
-  auto d = blocktest::NewDetached<CBEConstDivider>(kConstDividerClassId);
+  auto d = blocktest::NewDetached<CBEConstDivider>(kBeConstDividerClassId);
   // 127.0f, char, char, floating point, 0, 127.
   EXPECT_TRUE(velktest::BytesEqual(blocktest::RecordBytes(d.get()), velktest::ParseHex(R"(
       00 00 FE 42  02  02  00  00 00  7F 00
@@ -335,7 +335,7 @@ TEST(ScalingRecords, GoldenBytesAndRoundTrip) {
   EXPECT_TRUE(velktest::BytesEqual(
       record, blocktest::Golden().F(1000.0f).B(4).B(5).B(1).I16(-5).I16(20)
                   .Base(blocktest::BaseRecord::Unlinked(RECT{0, 0, 120, 22}, 1, 1)).Bytes()));
-  auto d2 = blocktest::NewDetached<CBEConstDivider>(kConstDividerClassId);
+  auto d2 = blocktest::NewDetached<CBEConstDivider>(kBeConstDividerClassId);
   ASSERT_TRUE(blocktest::LoadBytes(d2.get(), record));
   EXPECT_EQ(1000.0f, d2->dividend);
   EXPECT_EQ(kBeSignalInt, d2->GetInputType());
@@ -348,17 +348,17 @@ TEST(ScalingRecords, GoldenBytesAndRoundTrip) {
 }
 
 TEST(ScalingRecords, EveryTruncationIsRefusedAndChangesNothing) {
-  auto k = blocktest::NewDetached<CBEProportional>(kProportionalClassId);
+  auto k = blocktest::NewDetached<CBEProportional>(kBeProportionalClassId);
   SetTypes(k.get(), kBeSignalInt, kBeSignalShort, kTableMode);
   k->coefficient = 7.5f;
   k->amplitude = 1000;
-  blocktest::ExpectTruncationsRefused<CBEProportional>(kProportionalClassId, blocktest::RecordBytes(k.get()));
-  auto d = blocktest::NewDetached<CBEConstDivider>(kConstDividerClassId);
+  blocktest::ExpectTruncationsRefused<CBEProportional>(kBeProportionalClassId, blocktest::RecordBytes(k.get()));
+  auto d = blocktest::NewDetached<CBEConstDivider>(kBeConstDividerClassId);
   SetTypes(d.get(), kBeSignalShort, kBeSignalDouble, kTableMode);
   d->dividend = -3.0f;
   d->from = 5;
   d->to = 6;
-  blocktest::ExpectTruncationsRefused<CBEConstDivider>(kConstDividerClassId, blocktest::RecordBytes(d.get()));
+  blocktest::ExpectTruncationsRefused<CBEConstDivider>(kBeConstDividerClassId, blocktest::RecordBytes(d.get()));
 }
 
 TEST(ScalingRecords, ImplausibleFieldsAreRefused) {
@@ -372,7 +372,7 @@ TEST(ScalingRecords, ImplausibleFieldsAreRefused) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(testing::Message() << row.in << " " << row.out << " " << row.mode << " " << row.amplitude);
-    auto k = blocktest::NewDetached<CBEProportional>(kProportionalClassId);
+    auto k = blocktest::NewDetached<CBEProportional>(kBeProportionalClassId);
     EXPECT_EQ(row.loads, blocktest::LoadBytes(k.get(), blocktest::Golden().F(3).B(row.in).B(row.out)
                                                            .B(row.mode).I16(row.amplitude).Base(base).Bytes()));
     EXPECT_EQ(row.loads ? 3.0f : 2.0f, k->coefficient);
@@ -384,7 +384,7 @@ TEST(ScalingRecords, ImplausibleFieldsAreRefused) {
   } ranges[] = {{0, 127, true}, {5, 5, true}, {-128, 127, true}, {6, 5, false}, {127, -128, false}};
   for (const Range& r : ranges) {
     SCOPED_TRACE(testing::Message() << r.from << ".." << r.to);
-    auto d = blocktest::NewDetached<CBEConstDivider>(kConstDividerClassId);
+    auto d = blocktest::NewDetached<CBEConstDivider>(kBeConstDividerClassId);
     EXPECT_EQ(r.loads, blocktest::LoadBytes(d.get(), blocktest::Golden().F(9).B(2).B(2).B(1).I16(r.from)
                                                          .I16(r.to).Base(base).Bytes()));
     EXPECT_EQ(r.loads ? r.from : 0, d->from);
