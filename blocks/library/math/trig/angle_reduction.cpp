@@ -19,7 +19,8 @@ namespace {
 // it would mean the loop does not end.
 const int kMaxRounds = 4096;
 
-bool IsOdd(double integer) { return std::fmod(integer, 2.0) != 0; }
+// Whether a whole number below 2^54 is odd (each operation exact).
+bool IsOdd(double integer) { return std::floor(integer / 2) * 2 != integer; }
 
 // The multiple k of g that rounding y - c takes off: y a multiple of g.
 double RoundedSteps(double y, double c, double g) {
