@@ -38,9 +38,9 @@ const int kPasses = 1000;
 const int kRounds = 7;
 const double kReductionLimitNs = 20000;
 
-const unsigned int kChainClass[] = {kPItoPIClassId, kSinClassId,     kArctanClassId,  kRadToDegClassId,
-                                    kDegToRadClassId, kCosClassId,   kLengthClassId,  kNormClassId,
-                                    kArctan2ClassId, kRotClassId,    kDistanceClassId, kTanClassId};
+const unsigned int kChainClass[] = {kBePItoPIClassId, kBeSinClassId,     kBeArctanClassId,  kBeRadToDegClassId,
+                                    kBeDegToRadClassId, kBeCosClassId,   kBeLengthClassId,  kBeNormClassId,
+                                    kBeArctan2ClassId, kBeRotClassId,    kBeDistanceClassId, kBeTanClassId};
 const int kChainClassCount = sizeof kChainClass / sizeof kChainClass[0];
 
 // The head of the chain: a float output that moves every pass.
@@ -48,7 +48,7 @@ class Counter : public CBEBlock {
 public:
   Counter() {
     SetOutputCount(1);
-    outputs[0]->type = kSignalFloat;
+    outputs[0]->type = kBeSignalFloat;
   }
   void Step(float) override { outputs[0]->SetFloat(0.001f * static_cast<float>(++count)); }
   int count = 0;

@@ -30,7 +30,7 @@ const int kPasses = 1000;
 const int kRounds = 7;
 
 // Output types along the chain; the input of each is the previous output.
-const BeSignalType kOutputs[] = {kSignalFloat, kSignalDouble, kSignalShort, kSignalInt};
+const BeSignalType kOutputs[] = {kBeSignalFloat, kBeSignalDouble, kBeSignalShort, kBeSignalInt};
 const int kOutputCount = sizeof kOutputs / sizeof kOutputs[0];
 
 // The head: an int output counting the passes (modulo 10000, so a short
@@ -39,7 +39,7 @@ class Counter : public CBEBlock {
 public:
   Counter() {
     SetOutputCount(1);
-    outputs[0]->type = kSignalInt;
+    outputs[0]->type = kBeSignalInt;
   }
   void Step(float) override { outputs[0]->SetInt(++count % 10000); }
   int count = 0;
@@ -65,12 +65,12 @@ Chain* BuildChain(BeCatalogue* catalogue, int n) {
   chain->scheme.frequency = 1.0e12f;
   std::vector<CBETypeConvertor*> blocks(n);
   for (int i = n - 1; i >= 0; --i) {
-    blocks[i] = dynamic_cast<CBETypeConvertor*>(chain->scheme.CreateBlock(kTypeConvertorClassId));
+    blocks[i] = dynamic_cast<CBETypeConvertor*>(chain->scheme.CreateBlock(kBeTypeConvertorClassId));
     if (!blocks[i]) {
       printf("cannot create block %d\n", i);
       return chain;
     }
-    blocks[i]->inputs[0]->type = i == 0 ? kSignalInt : kOutputs[(i - 1) % kOutputCount];
+    blocks[i]->inputs[0]->type = i == 0 ? kBeSignalInt : kOutputs[(i - 1) % kOutputCount];
     blocks[i]->outputs[0]->type = kOutputs[i % kOutputCount];
     blocks[i]->UpdateCosts();
   }

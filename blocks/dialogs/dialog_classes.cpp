@@ -11,7 +11,7 @@ struct DialogRow {
 };
 
 const DialogRow kDialogRows[] = {
-    {kDistanceClassId, ShowDistanceDialog},
+    {kBeDistanceClassId, ShowDistanceDialog},
 };
 const int kDialogRowCount = sizeof(kDialogRows) / sizeof(kDialogRows[0]);
 }  // namespace

@@ -15,8 +15,8 @@ const int kListWidth = 120, kListHeight = 21;
 const int kButtonWidth = 80, kButtonHeight = 25;
 const int kOkResult = 1, kCancelResult = 2;
 // The list holds the types from char to double, in code order.
-const BeSignalType kFirstListedType = kSignalChar;
-const BeSignalType kLastListedType = kSignalDouble;
+const BeSignalType kFirstListedType = kBeSignalChar;
+const BeSignalType kLastListedType = kBeSignalDouble;
 }  // namespace
 
 bool CBEDistanceDialog::Build(CBEDistance* block) {

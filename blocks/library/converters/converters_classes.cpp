@@ -4,6 +4,6 @@
 #include "blocks/library/converters/type_convertor.h"
 
 const BeLibraryClassRow kConvertersClassRows[] = {
-    {kTypeConvertorClassId, CBETypeConvertor::Create},
+    {kBeTypeConvertorClassId, CBETypeConvertor::Create},
 };
 const int kConvertersClassRowCount = sizeof(kConvertersClassRows) / sizeof(kConvertersClassRows[0]);

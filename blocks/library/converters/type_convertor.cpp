@@ -35,9 +35,9 @@ const Cost kCosts[6][6] = {
 };
 const Cost kRealToOther = {80, 8, true};
 
-bool IsConvertibleType(BeSignalType type) { return type >= kSignalBit && type <= kSignalDouble; }
+bool IsConvertibleType(BeSignalType type) { return type >= kBeSignalBit && type <= kBeSignalDouble; }
 bool IsBitLike(BeSignalType type) {
-  return type == kSignalPwm || type == kSignalBit || type == kSignalPulseA || type == kSignalPulseB;
+  return type == kBeSignalPwm || type == kBeSignalBit || type == kBeSignalPulseA || type == kBeSignalPulseB;
 }
 
 // The source value in its type S (S at most 8).
@@ -55,10 +55,10 @@ SourceValue ReadSource(const BeOutputPin* source) {
   if (IsBitLike(type)) {
     v.bitLike = true;
     v.bit = source->value[0];
-  } else if (type == kSignalFloat) {
+  } else if (type == kBeSignalFloat) {
     v.real = true;
     v.number = ReadFloatValue(source->value);
-  } else if (type == kSignalDouble) {
+  } else if (type == kBeSignalDouble) {
     v.real = true;
     v.number = ReadDoubleValue(source->value);
   } else {
@@ -82,8 +82,8 @@ CBETypeConvertor::CBETypeConvertor() {
   SetInputCount(1);
   SetOutputCount(1);
   if (inputCount == 1 && outputCount == 1) {
-    inputs[0]->type = kSignalBit;
-    outputs[0]->type = kSignalChar;
+    inputs[0]->type = kBeSignalBit;
+    outputs[0]->type = kBeSignalChar;
   }
   UpdateCosts();
 }
@@ -97,8 +97,8 @@ CBEBlock* CBETypeConvertor::Create() {
   return block;
 }
 
-BeSignalType CBETypeConvertor::GetInputType() const { return inputCount > 0 ? inputs[0]->type : kSignalBit; }
-BeSignalType CBETypeConvertor::GetOutputType() const { return outputCount > 0 ? outputs[0]->type : kSignalChar; }
+BeSignalType CBETypeConvertor::GetInputType() const { return inputCount > 0 ? inputs[0]->type : kBeSignalBit; }
+BeSignalType CBETypeConvertor::GetOutputType() const { return outputCount > 0 ? outputs[0]->type : kBeSignalChar; }
 
 void CBETypeConvertor::UpdateCosts() {
   sharedRoutine = 0;
@@ -106,8 +106,8 @@ void CBETypeConvertor::UpdateCosts() {
   if (!IsConvertibleType(in)) return;
   const Cost* cost = nullptr;
   if (IsConvertibleType(out)) {
-    cost = &kCosts[in - kSignalBit][out - kSignalBit];
-  } else if (in == kSignalFloat || in == kSignalDouble) {
+    cost = &kCosts[in - kBeSignalBit][out - kBeSignalBit];
+  } else if (in == kBeSignalFloat || in == kBeSignalDouble) {
     cost = &kRealToOther;
   }
   if (!cost) return;
@@ -125,13 +125,13 @@ void CBETypeConvertor::Start() {
 void CBETypeConvertor::Step(float) {
   if (inputCount < 1 || outputCount < 1) return;
   const BeOutputPin* source = inputs[0]->source;
-  if (!source || source->type < kSignalPwm || source->type > kSignalPulseB) return;
+  if (!source || source->type < kBeSignalPwm || source->type > kBeSignalPulseB) return;
   BeSignalType out = GetOutputType();
   if (!IsConvertibleType(out)) return;
   SourceValue v = ReadSource(source);
   unsigned char* value = outputs[0]->value;
   switch (out) {
-    case kSignalBit:
+    case kBeSignalBit:
       if (v.bitLike) {
         value[0] = v.bit;
       } else if (v.real) {
@@ -140,10 +140,10 @@ void CBETypeConvertor::Step(float) {
         value[0] = v.integer != 0 ? 1 : 0;
       }
       break;
-    case kSignalChar:
-    case kSignalShort:
-    case kSignalInt: WriteIntegerValue(value, out, static_cast<uint32_t>(IntegerOf(v))); break;
-    case kSignalFloat:
+    case kBeSignalChar:
+    case kBeSignalShort:
+    case kBeSignalInt: WriteIntegerValue(value, out, static_cast<uint32_t>(IntegerOf(v))); break;
+    case kBeSignalFloat:
       if (v.bitLike) {
         WriteFloatValue(value, static_cast<float>(v.bit & 1));
       } else if (v.real) {
@@ -152,7 +152,7 @@ void CBETypeConvertor::Step(float) {
         WriteFloatValue(value, RoundToFloat(static_cast<double>(v.integer)));
       }
       break;
-    case kSignalDouble:
+    case kBeSignalDouble:
       if (v.bitLike) {
         WriteDoubleValue(value, static_cast<double>(v.bit & 1));
       } else if (v.real) {
@@ -174,7 +174,7 @@ void CBETypeConvertor::Save(CStream* stream) {
 bool CBETypeConvertor::Load(CStream* stream) {
   unsigned char in, out;
   if (!ReadByteChecked(stream, &in) || !GetSignalTypeName(in) || !ReadByteChecked(stream, &out) ||
-      out > kLastConcreteSignalType || !BaseRecordCanFollow(stream, inputCount, outputCount))
+      out > kBeLastConcreteSignalType || !BaseRecordCanFollow(stream, inputCount, outputCount))
     return false;
   BeSignalType wasIn = GetInputType(), wasOut = GetOutputType();
   int wasCycles = cycles, wasRom = rom;
@@ -201,4 +201,4 @@ void CBETypeConvertor::Draw(HDC dc) {
   DrawCaptionCentered(dc, text);
 }
 
-bool CBETypeConvertor::ShowProperties() { return ShowBlockDialog(this, kTypeConvertorClassId); }
+bool CBETypeConvertor::ShowProperties() { return ShowBlockDialog(this, kBeTypeConvertorClassId); }

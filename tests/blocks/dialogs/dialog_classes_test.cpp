@@ -15,7 +15,7 @@ TEST(DialogClasses, RegistrationFillsTheProgramsDialogTable) {
   ASSERT_TRUE(RegisterBlockDialogs());
   EXPECT_EQ(1, BlockDialogCount());
   EXPECT_EQ(BlockDialogCount(), program.Count());
-  EXPECT_EQ(ShowDistanceDialog, program.Find(kDistanceClassId));
+  EXPECT_EQ(ShowDistanceDialog, program.Find(kBeDistanceClassId));
   // Again: nothing changes.
   ASSERT_TRUE(RegisterBlockDialogs());
   EXPECT_EQ(1, program.Count());
@@ -30,14 +30,14 @@ TEST(DialogClasses, RegistrationFillsTheProgramsDialogTable) {
   // A table of one's own.
   BeBlockDialogTable own;
   ASSERT_TRUE(RegisterBlockDialogs(&own));
-  EXPECT_EQ(ShowDistanceDialog, own.Find(kDistanceClassId));
+  EXPECT_EQ(ShowDistanceDialog, own.Find(kBeDistanceClassId));
 }
 
 // The dialog of the distance block answers false for any other block and
 // shows nothing.
 TEST(DialogClasses, TheDistanceDialogTakesOnlyDistanceBlocks) {
   blocktest::Bench bench;
-  CBEBlock* length = bench.Create<CBEBlock>(kLengthClassId);
+  CBEBlock* length = bench.Create<CBEBlock>(kBeLengthClassId);
   int before = LiveForms.count;
   EXPECT_FALSE(ShowDistanceDialog(length));
   EXPECT_FALSE(ShowDistanceDialog(nullptr));

@@ -56,8 +56,8 @@ std::wstring Text(CKestControl* control) { return velktest::WindowText(control->
 
 TEST_F(DistanceDialogTest, ShowsTheDimensionAndTheTypeInItsLayout) {
   Bench bench;
-  auto* distance = bench.Create<CBEDistance>(kDistanceClassId);
-  ASSERT_TRUE(distance->ApplyProperties(5, kSignalShort));
+  auto* distance = bench.Create<CBEDistance>(kBeDistanceClassId);
+  ASSERT_TRUE(distance->ApplyProperties(5, kBeSignalShort));
   distance->SetCaption(L"Расстояние до цели");
   auto* dialog = new CBEDistanceDialog;
   ASSERT_TRUE(dialog->Build(distance));
@@ -183,15 +183,15 @@ bool RunDialog(CBEBlock* block, const Answer& answer) {
 
 TEST_F(DistanceDialogTest, OkRebuildsThePinsKeepingLinksOfTheSameType) {
   Bench bench;
-  auto* distance = bench.Create<CBEDistance>(kDistanceClassId);
-  ASSERT_TRUE(distance->ApplyProperties(3, kSignalInt));
+  auto* distance = bench.Create<CBEDistance>(kBeDistanceClassId);
+  ASSERT_TRUE(distance->ApplyProperties(3, kBeSignalInt));
   std::vector<blocktest::Source*> sources;
   for (int i = 0; i < 6; ++i) {
-    sources.push_back(bench.Source(kSignalInt));
+    sources.push_back(bench.Source(kBeSignalInt));
     bench.Link(sources.back(), distance, i);
   }
-  auto* reader = bench.Create<CBELength>(kLengthClassId);
-  ChangeBlockType(reader, kSignalInt);
+  auto* reader = bench.Create<CBELength>(kBeLengthClassId);
+  ChangeBlockType(reader, kBeSignalInt);
   reader->UpdatePinsAndCosts();
   bench.Link(distance, reader, 0);
 
@@ -213,9 +213,9 @@ TEST_F(DistanceDialogTest, OkRebuildsThePinsKeepingLinksOfTheSameType) {
   EXPECT_EQ(180, distance->Height());
   for (int i = 0; i < 8; ++i) {
     EXPECT_EQ(nullptr, distance->Input(i)->source) << i;
-    EXPECT_EQ(kSignalDouble, distance->Input(i)->type) << i;
+    EXPECT_EQ(kBeSignalDouble, distance->Input(i)->type) << i;
   }
-  EXPECT_EQ(kSignalDouble, distance->GetType());
+  EXPECT_EQ(kBeSignalDouble, distance->GetType());
   EXPECT_EQ(nullptr, reader->Input(0)->source) << "the output was disconnected";
   EXPECT_EQ(90, distance->Output(0)->yOffset);
   EXPECT_EQ(Costs(490, 20, 0, true), CostsOf(distance));
@@ -223,21 +223,21 @@ TEST_F(DistanceDialogTest, OkRebuildsThePinsKeepingLinksOfTheSameType) {
   // A typed dimension beyond the range is held within 2..127.
   EXPECT_TRUE(RunDialog(distance, {0, L"500", -1, true, false}));
   EXPECT_EQ(127, distance->GetDimension());
-  EXPECT_EQ(kSignalDouble, distance->GetType());
+  EXPECT_EQ(kBeSignalDouble, distance->GetType());
   EXPECT_TRUE(RunDialog(distance, {0, L"1", -1, true, false}));
   EXPECT_EQ(2, distance->GetDimension());
 }
 
 TEST_F(DistanceDialogTest, CancelChangesNothing) {
   Bench bench;
-  auto* distance = bench.Create<CBEDistance>(kDistanceClassId);
-  auto* a = bench.Source(kSignalFloat);
+  auto* distance = bench.Create<CBEDistance>(kBeDistanceClassId);
+  auto* a = bench.Source(kBeSignalFloat);
   bench.Link(a, distance, 0);
   std::vector<uint8_t> before = blocktest::RecordBytes(distance);
   EXPECT_FALSE(RunDialog(distance, {9, nullptr, 0, false, false}));
   EXPECT_EQ(before, blocktest::RecordBytes(distance));
   EXPECT_EQ(a->Output(0), distance->Input(0)->source);
-  EXPECT_EQ(kSignalFloat, distance->GetType());
+  EXPECT_EQ(kBeSignalFloat, distance->GetType());
   EXPECT_EQ(Costs(380, 10, 0, true), CostsOf(distance));
 }
 
@@ -254,7 +254,7 @@ void CALLBACK EscapeDialog(HWND, UINT, UINT_PTR id, DWORD) {
 
 TEST_F(DistanceDialogTest, EscapeChangesNothing) {
   Bench bench;
-  auto* distance = bench.Create<CBEDistance>(kDistanceClassId);
+  auto* distance = bench.Create<CBEDistance>(kBeDistanceClassId);
   g_answer = {};
   UINT_PTR timer = SetTimer(nullptr, 0, 10, EscapeDialog);
   bool changed = distance->ShowProperties();

@@ -59,37 +59,37 @@ bool Is(CBEBlock* block) {
   return dynamic_cast<T*>(block) != nullptr;
 }
 const MathEntry kMathEntries[] = {
-    {kNegClassId, L"Смена знака", L"neg.bmp", Is<CBENeg>},
-    {kAddClassId, L"Сложение с константой", L"add.bmp", Is<CBEAdd>},
-    {kSummatorClassId, L"Сумматор", L"sum.bmp", Is<CBESummator>},
-    {kSubClassId, L"Вычитание константы", L"sub.bmp", Is<CBESub>},
-    {kSub2ClassId, L"Разность", L"sub2.bmp", Is<CBESub2>},
-    {kProportionalClassId, L"Пропорциональное звено", L"K.bmp", Is<CBEProportional>},
-    {kMul2ClassId, L"Умножение", L"mul2.bmp", Is<CBEMul2>},
-    {kDiv2ClassId, L"Деление", L"div2.bmp", Is<CBEDiv2>},
-    {kConstDividerClassId, L"Деление константы на число", L"constdivider.bmp", Is<CBEConstDivider>},
-    {kAbsClassId, L"Модуль", L"abs.bmp", Is<CBEAbs>},
-    {kSquareRootClassId, L"Корень квадратный", nullptr, Is<CBEMul2>},
+    {kBeNegClassId, L"Смена знака", L"neg.bmp", Is<CBENeg>},
+    {kBeAddClassId, L"Сложение с константой", L"add.bmp", Is<CBEAdd>},
+    {kBeSummatorClassId, L"Сумматор", L"sum.bmp", Is<CBESummator>},
+    {kBeSubClassId, L"Вычитание константы", L"sub.bmp", Is<CBESub>},
+    {kBeSub2ClassId, L"Разность", L"sub2.bmp", Is<CBESub2>},
+    {kBeProportionalClassId, L"Пропорциональное звено", L"K.bmp", Is<CBEProportional>},
+    {kBeMul2ClassId, L"Умножение", L"mul2.bmp", Is<CBEMul2>},
+    {kBeDiv2ClassId, L"Деление", L"div2.bmp", Is<CBEDiv2>},
+    {kBeConstDividerClassId, L"Деление константы на число", L"constdivider.bmp", Is<CBEConstDivider>},
+    {kBeAbsClassId, L"Модуль", L"abs.bmp", Is<CBEAbs>},
+    {kBeSquareRootClassId, L"Корень квадратный", nullptr, Is<CBEMul2>},
 };
 const int kMathEntryCount = sizeof kMathEntries / sizeof kMathEntries[0];
 
 // The "Тригонометрия" entries in their order.
 const MathEntry kTrigonometryEntries[] = {
-    {kSinClassId, L"Синус", L"sin.bmp", Is<CBESin>},
-    {kCosClassId, L"Косинус", L"cos.bmp", Is<CBECos>},
-    {kTanClassId, L"Тангенс", L"tan.bmp", Is<CBETan>},
-    {kCotanClassId, L"Котангенс", L"cotan.bmp", Is<CBECotan>},
-    {kArcsinClassId, L"Арксинус", L"asin.bmp", Is<CBEArcsin>},
-    {kArccosClassId, L"Арккосинус", L"acos.bmp", Is<CBEArccos>},
-    {kArctanClassId, L"Арктангенс", L"atan.bmp", Is<CBEArctan>},
-    {kArctan2ClassId, L"Арктангенс от двух аргументов", L"atan2.bmp", Is<CBEArctan2>},
-    {kLengthClassId, L"Длина вектора", L"length.bmp", Is<CBELength>},
-    {kNormClassId, L"Нормировка вектора", L"norm.bmp", Is<CBENorm>},
-    {kDistanceClassId, L"Расстояние между точками", L"distance.bmp", Is<CBEDistance>},
-    {kDegToRadClassId, L"Градусы в радианы", L"deg2rad.bmp", Is<CBEDegToRad>},
-    {kRadToDegClassId, L"Радианы в градусы", L"rad2deg.bmp", Is<CBERadToDeg>},
-    {kPItoPIClassId, L"Привести угол в диапазон от -π до π", L"PI2PI.bmp", Is<CBEPItoPI>},
-    {kRotClassId, L"Плоский поворот вектора на угол a", L"rot.bmp", Is<CBERot>},
+    {kBeSinClassId, L"Синус", L"sin.bmp", Is<CBESin>},
+    {kBeCosClassId, L"Косинус", L"cos.bmp", Is<CBECos>},
+    {kBeTanClassId, L"Тангенс", L"tan.bmp", Is<CBETan>},
+    {kBeCotanClassId, L"Котангенс", L"cotan.bmp", Is<CBECotan>},
+    {kBeArcsinClassId, L"Арксинус", L"asin.bmp", Is<CBEArcsin>},
+    {kBeArccosClassId, L"Арккосинус", L"acos.bmp", Is<CBEArccos>},
+    {kBeArctanClassId, L"Арктангенс", L"atan.bmp", Is<CBEArctan>},
+    {kBeArctan2ClassId, L"Арктангенс от двух аргументов", L"atan2.bmp", Is<CBEArctan2>},
+    {kBeLengthClassId, L"Длина вектора", L"length.bmp", Is<CBELength>},
+    {kBeNormClassId, L"Нормировка вектора", L"norm.bmp", Is<CBENorm>},
+    {kBeDistanceClassId, L"Расстояние между точками", L"distance.bmp", Is<CBEDistance>},
+    {kBeDegToRadClassId, L"Градусы в радианы", L"deg2rad.bmp", Is<CBEDegToRad>},
+    {kBeRadToDegClassId, L"Радианы в градусы", L"rad2deg.bmp", Is<CBERadToDeg>},
+    {kBePItoPIClassId, L"Привести угол в диапазон от -π до π", L"PI2PI.bmp", Is<CBEPItoPI>},
+    {kBeRotClassId, L"Плоский поворот вектора на угол a", L"rot.bmp", Is<CBERot>},
 };
 const int kTrigonometryEntryCount = sizeof kTrigonometryEntries / sizeof kTrigonometryEntries[0];
 
@@ -101,12 +101,12 @@ TEST(LibraryClasses, RegistrationFillsTheProgramsCreatorTable) {
   // The mathematics, the trigonometry and the type converter.
   EXPECT_EQ(10 + 15 + 1, BlockLibraryClassCount());
   EXPECT_EQ(BlockLibraryClassCount(), program.Count());
-  EXPECT_EQ(CBEAdd::Create, program.Find(kAddClassId));
-  EXPECT_EQ(CBEMul2::Create, program.Find(kMul2ClassId));
-  EXPECT_EQ(CBEPItoPI::Create, program.Find(kPItoPIClassId));
-  EXPECT_EQ(CBEDistance::Create, program.Find(kDistanceClassId));
-  EXPECT_EQ(CBETypeConvertor::Create, program.Find(kTypeConvertorClassId));
-  EXPECT_EQ(nullptr, program.Find(kSquareRootClassId)) << "made by the multiplier's creator";
+  EXPECT_EQ(CBEAdd::Create, program.Find(kBeAddClassId));
+  EXPECT_EQ(CBEMul2::Create, program.Find(kBeMul2ClassId));
+  EXPECT_EQ(CBEPItoPI::Create, program.Find(kBePItoPIClassId));
+  EXPECT_EQ(CBEDistance::Create, program.Find(kBeDistanceClassId));
+  EXPECT_EQ(CBETypeConvertor::Create, program.Find(kBeTypeConvertorClassId));
+  EXPECT_EQ(nullptr, program.Find(kBeSquareRootClassId)) << "made by the multiplier's creator";
   // Registering again changes nothing; a row already there stays.
   ASSERT_TRUE(RegisterBlockLibraryCreators());
   EXPECT_EQ(26, program.Count());
@@ -132,7 +132,7 @@ TEST(LibraryClasses, RegistrationFillsTheProgramsCreatorTable) {
     ASSERT_NE(nullptr, block) << std::hex << entry.classId;
     EXPECT_TRUE(entry.isClass(block)) << std::hex << entry.classId;
   }
-  EXPECT_TRUE(Is<CBETypeConvertor>(scheme.CreateBlock(kTypeConvertorClassId)));
+  EXPECT_TRUE(Is<CBETypeConvertor>(scheme.CreateBlock(kBeTypeConvertorClassId)));
   for (const MathEntry& entry : kMathEntries) {
     CBEBlock* block = scheme.CreateBlock(entry.classId);
     ASSERT_NE(nullptr, block) << std::hex << entry.classId;
@@ -166,10 +166,10 @@ TEST(LibraryClasses, TheMathGroupHoldsItsEntriesInOrder) {
   ASSERT_NE(nullptr, control);
   const BeCatalogueEntry* again = nullptr;
   for (int i = 0; i < control->entryCount; ++i)
-    if (control->Entry(i)->classId == kProportionalClassId) again = control->Entry(i);
+    if (control->Entry(i)->classId == kBeProportionalClassId) again = control->Entry(i);
   ASSERT_NE(nullptr, again);
   EXPECT_EQ(again->creator, math->Entry(5)->creator);
-  EXPECT_EQ(library.catalogue.FindEntry(kProportionalClassId), math->Entry(5));
+  EXPECT_EQ(library.catalogue.FindEntry(kBeProportionalClassId), math->Entry(5));
 }
 
 TEST(LibraryClasses, TheTrigonometryAndConvertersGroupsHoldTheirEntries) {
@@ -193,7 +193,7 @@ TEST(LibraryClasses, TheTrigonometryAndConvertersGroupsHoldTheirEntries) {
   ASSERT_NE(nullptr, converters);
   ASSERT_GE(converters->entryCount, 1);
   const BeCatalogueEntry* entry = converters->Entry(0);
-  EXPECT_EQ(kTypeConvertorClassId, entry->classId);
+  EXPECT_EQ(kBeTypeConvertorClassId, entry->classId);
   EXPECT_STREQ(L"Преобразователь типов данных", entry->caption);
   EXPECT_STREQ(L"typeconvertor.bmp", entry->bitmap);
   CBEBlock* block = entry->creator();
@@ -210,8 +210,8 @@ TEST(LibraryClasses, EveryMathPictureIsShipped) {
     std::wstring path = blocktest::ShippedIconsFolder() + entry.bitmap;
     CKestImage image;
     ASSERT_TRUE(SUCCEEDED(image.Load(path.c_str())));
-    EXPECT_EQ(kPaletteButtonSize, image.GetWidth());
-    EXPECT_EQ(kPaletteButtonSize, image.GetHeight());
+    EXPECT_EQ(kBePaletteButtonSize, image.GetWidth());
+    EXPECT_EQ(kBePaletteButtonSize, image.GetHeight());
     EXPECT_EQ(RGB(255, 0, 255), image.GetPixel(0, 0));
     // A black-framed body in the middle.
     EXPECT_EQ(RGB(0, 0, 0), image.GetPixel(6, 22));
@@ -318,7 +318,7 @@ TEST_F(MathPaletteTest, TrigonometryAndConverterClassesArePlacedInTheView) {
   ASSERT_STREQ(L"Преобразователи", tabs->GetCaption(1));
   ASSERT_STREQ(L"Тригонометрия", tabs->GetCaption(4));
   std::vector<MathEntry> entries(kTrigonometryEntries, kTrigonometryEntries + kTrigonometryEntryCount);
-  entries.push_back({kTypeConvertorClassId, L"Преобразователь типов данных", L"typeconvertor.bmp",
+  entries.push_back({kBeTypeConvertorClassId, L"Преобразователь типов данных", L"typeconvertor.bmp",
                      Is<CBETypeConvertor>});
   CBEView* view = editor->GetView();
   for (size_t i = 0; i < entries.size(); ++i) {

@@ -7,7 +7,7 @@ namespace {
 double Evaluate(double x) { return std::acos(x); }
 }  // namespace
 
-CBEArccos::CBEArccos() : CBEMathFunc(kArccosClassId) {}
+CBEArccos::CBEArccos() : CBEMathFunc(kBeArccosClassId) {}
 
 CBEBlock* CBEArccos::Create() { return CreateMathFunc<CBEArccos>(); }
 

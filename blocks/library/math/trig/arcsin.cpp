@@ -7,7 +7,7 @@ namespace {
 double Evaluate(double x) { return std::asin(x); }
 }  // namespace
 
-CBEArcsin::CBEArcsin() : CBEMathFunc(kArcsinClassId) {}
+CBEArcsin::CBEArcsin() : CBEMathFunc(kBeArcsinClassId) {}
 
 CBEBlock* CBEArcsin::Create() { return CreateMathFunc<CBEArcsin>(); }
 

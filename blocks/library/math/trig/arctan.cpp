@@ -7,7 +7,7 @@ namespace {
 double Evaluate(double x) { return std::atan(x); }
 }  // namespace
 
-CBEArctan::CBEArctan() : CBEMathFunc(kArctanClassId) {}
+CBEArctan::CBEArctan() : CBEMathFunc(kBeArctanClassId) {}
 
 CBEBlock* CBEArctan::Create() { return CreateMathFunc<CBEArctan>(); }
 

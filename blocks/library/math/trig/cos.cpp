@@ -7,7 +7,7 @@ namespace {
 double Evaluate(double x) { return std::cos(x); }
 }  // namespace
 
-CBECos::CBECos() : CBEMathFunc(kCosClassId) {}
+CBECos::CBECos() : CBEMathFunc(kBeCosClassId) {}
 
 CBEBlock* CBECos::Create() { return CreateMathFunc<CBECos>(); }
 

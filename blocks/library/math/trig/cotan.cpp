@@ -10,7 +10,7 @@ double EvaluateFloat(double x) { return 1.0 / static_cast<double>(RoundToFloat(s
 double EvaluateDouble(double x) { return 1.0 / std::tan(x); }
 }  // namespace
 
-CBECotan::CBECotan() : CBEMathFunc(kCotanClassId) {}
+CBECotan::CBECotan() : CBEMathFunc(kBeCotanClassId) {}
 
 CBEBlock* CBECotan::Create() { return CreateMathFunc<CBECotan>(); }
 

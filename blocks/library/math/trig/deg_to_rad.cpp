@@ -8,7 +8,7 @@ double EvaluateFloat(double x) { return x * kFloatPi / 180.0; }
 double EvaluateDouble(double x) { return x * kDoublePi / 180.0; }
 }  // namespace
 
-CBEDegToRad::CBEDegToRad() : CBEMathFunc(kDegToRadClassId) {}
+CBEDegToRad::CBEDegToRad() : CBEMathFunc(kBeDegToRadClassId) {}
 
 CBEBlock* CBEDegToRad::Create() { return CreateMathFunc<CBEDegToRad>(); }
 

@@ -13,7 +13,7 @@ namespace {
 const int kCycles = 560;
 const int kRom = 20;
 
-bool IsRealType(BeSignalType type) { return type == kSignalFloat || type == kSignalDouble; }
+bool IsRealType(BeSignalType type) { return type == kBeSignalFloat || type == kBeSignalDouble; }
 }  // namespace
 
 CBEMathFunc::CBEMathFunc(unsigned int classId) : classId_(classId) {
@@ -24,10 +24,10 @@ CBEMathFunc::CBEMathFunc(unsigned int classId) : classId_(classId) {
   sharedRoutine = 1;
   SetInputCount(1);
   SetOutputCount(1);
-  SetPinTypes(this, kSignalFloat);
+  SetPinTypes(this, kBeSignalFloat);
 }
 
-BeSignalType CBEMathFunc::GetType() const { return outputCount > 0 ? outputs[0]->type : kSignalFloat; }
+BeSignalType CBEMathFunc::GetType() const { return outputCount > 0 ? outputs[0]->type : kBeSignalFloat; }
 
 void CBEMathFunc::StepFunction(Function evalFloat, Function evalDouble) {
   if (inputCount < 1 || outputCount < 1) return;
@@ -35,10 +35,10 @@ void CBEMathFunc::StepFunction(Function evalFloat, Function evalDouble) {
   if (!source) return;
   unsigned char* out = outputs[0]->value;
   switch (inputs[0]->type) {
-    case kSignalFloat:
+    case kBeSignalFloat:
       WriteFloatValue(out, RoundToFloat(evalFloat(ReadFloatValue(source->value))));
       break;
-    case kSignalDouble: WriteDoubleValue(out, evalDouble(ReadDoubleValue(source->value))); break;
+    case kBeSignalDouble: WriteDoubleValue(out, evalDouble(ReadDoubleValue(source->value))); break;
     default: break;
   }
 }

@@ -17,7 +17,7 @@ double ReduceFloat(double x) { return ReduceAngleToPi(x, kFloatPi, kFloatTwoPi, 
 double ReduceDouble(double x) { return ReduceAngleToPi(x, kDoublePi, kDoubleTwoPi, kDoubleMantissaBits); }
 }  // namespace
 
-CBEPItoPI::CBEPItoPI() : CBEMathFunc(kPItoPIClassId) {}
+CBEPItoPI::CBEPItoPI() : CBEMathFunc(kBePItoPIClassId) {}
 
 CBEBlock* CBEPItoPI::Create() { return CreateMathFunc<CBEPItoPI>(); }
 

@@ -8,7 +8,7 @@ double EvaluateFloat(double x) { return x * 180.0 / kFloatPi; }
 double EvaluateDouble(double x) { return x * 180.0 / kDoublePi; }
 }  // namespace
 
-CBERadToDeg::CBERadToDeg() : CBEMathFunc(kRadToDegClassId) {}
+CBERadToDeg::CBERadToDeg() : CBEMathFunc(kBeRadToDegClassId) {}
 
 CBEBlock* CBERadToDeg::Create() { return CreateMathFunc<CBERadToDeg>(); }
 

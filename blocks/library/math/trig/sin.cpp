@@ -7,7 +7,7 @@ namespace {
 double Evaluate(double x) { return std::sin(x); }
 }  // namespace
 
-CBESin::CBESin() : CBEMathFunc(kSinClassId) {}
+CBESin::CBESin() : CBEMathFunc(kBeSinClassId) {}
 
 CBEBlock* CBESin::Create() { return CreateMathFunc<CBESin>(); }
 

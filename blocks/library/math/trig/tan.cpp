@@ -7,7 +7,7 @@ namespace {
 double Evaluate(double x) { return std::tan(x); }
 }  // namespace
 
-CBETan::CBETan() : CBEMathFunc(kTanClassId) {}
+CBETan::CBETan() : CBEMathFunc(kBeTanClassId) {}
 
 CBEBlock* CBETan::Create() { return CreateMathFunc<CBETan>(); }
 

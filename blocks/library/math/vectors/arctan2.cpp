@@ -17,14 +17,14 @@ namespace {
 // double.
 const BeTypeCost kCosts[5] = {{0, 0, true}, {0, 0, true}, {0, 0, true}, {380, 10, true}, {490, 20, true}};
 
-bool IsRealType(BeSignalType type) { return type == kSignalFloat || type == kSignalDouble; }
+bool IsRealType(BeSignalType type) { return type == kBeSignalFloat || type == kBeSignalDouble; }
 
 // A float widened, a double as it is; 0 for another type or no link.
 double ReadReal(const BeInputPin* input) {
   const BeOutputPin* source = input->source;
   if (!source) return 0;
-  if (source->type == kSignalFloat) return ReadFloatValue(source->value);
-  if (source->type == kSignalDouble) return ReadDoubleValue(source->value);
+  if (source->type == kBeSignalFloat) return ReadFloatValue(source->value);
+  if (source->type == kBeSignalDouble) return ReadDoubleValue(source->value);
   return 0;
 }
 }  // namespace
@@ -38,7 +38,7 @@ CBEArctan2::CBEArctan2() {
     inputs[0]->name = L"y";
     inputs[1]->name = L"x";
   }
-  SetPinTypes(this, kSignalFloat);
+  SetPinTypes(this, kBeSignalFloat);
   UpdateCosts();
 }
 
@@ -51,7 +51,7 @@ CBEBlock* CBEArctan2::Create() {
   return block;
 }
 
-BeSignalType CBEArctan2::GetType() const { return outputCount > 0 ? outputs[0]->type : kSignalFloat; }
+BeSignalType CBEArctan2::GetType() const { return outputCount > 0 ? outputs[0]->type : kBeSignalFloat; }
 
 void CBEArctan2::UpdateCosts() {
   BeSignalType type = GetType();
@@ -63,8 +63,8 @@ void CBEArctan2::Step(float) {
   double angle = std::atan2(ReadReal(inputs[0]), ReadReal(inputs[1]));
   unsigned char* out = outputs[0]->value;
   switch (GetType()) {
-    case kSignalFloat: WriteFloatValue(out, RoundToFloat(angle)); break;
-    case kSignalDouble: WriteDoubleValue(out, angle); break;
+    case kBeSignalFloat: WriteFloatValue(out, RoundToFloat(angle)); break;
+    case kBeSignalDouble: WriteDoubleValue(out, angle); break;
     default: break;
   }
 }
@@ -94,4 +94,4 @@ void CBEArctan2::Draw(HDC dc) {
   DrawCaptionCentered(dc, L"atan2");
 }
 
-bool CBEArctan2::ShowProperties() { return ShowBlockDialog(this, kArctan2ClassId); }
+bool CBEArctan2::ShowProperties() { return ShowBlockDialog(this, kBeArctan2ClassId); }

@@ -30,7 +30,7 @@ CBEDistance::CBEDistance() {
   fillColor = kTrigonometryFill;
   SetInputCount(2 * kDefaultDimension);
   SetOutputCount(1);
-  SetPinTypes(this, kSignalFloat);
+  SetPinTypes(this, kBeSignalFloat);
   UpdatePinsAndCosts();
 }
 
@@ -43,7 +43,7 @@ CBEBlock* CBEDistance::Create() {
   return block;
 }
 
-BeSignalType CBEDistance::GetType() const { return outputCount > 0 ? outputs[0]->type : kSignalFloat; }
+BeSignalType CBEDistance::GetType() const { return outputCount > 0 ? outputs[0]->type : kBeSignalFloat; }
 
 void CBEDistance::UpdatePinsAndCosts() {
   BeSignalType type = GetType();
@@ -82,9 +82,9 @@ void CBEDistance::Step(float) {
   int d = GetDimension();
   unsigned char* out = outputs[0]->value;
   switch (type) {
-    case kSignalChar:
-    case kSignalShort:
-    case kSignalInt: {
+    case kBeSignalChar:
+    case kBeSignalShort:
+    case kBeSignalInt: {
       uint32_t sum = 0;
       for (int j = 0; j < d; ++j) {
         const BeOutputPin* a = inputs[j]->source;
@@ -98,7 +98,7 @@ void CBEDistance::Step(float) {
       WriteIntegerValue(out, type, static_cast<uint32_t>(TruncateToInt32Indefinite(root)));
       break;
     }
-    case kSignalFloat: {
+    case kBeSignalFloat: {
       float sum = 0;
       for (int j = 0; j < d; ++j) {
         const BeOutputPin* a = inputs[j]->source;
@@ -111,7 +111,7 @@ void CBEDistance::Step(float) {
       WriteFloatValue(out, RoundToFloat(std::sqrt(static_cast<double>(sum))));
       break;
     }
-    case kSignalDouble: {
+    case kBeSignalDouble: {
       double sum = 0;
       for (int j = 0; j < d; ++j) {
         const BeOutputPin* a = inputs[j]->source;
@@ -161,4 +161,4 @@ void CBEDistance::Draw(HDC dc) {
   DrawCaptionCentered(dc, L"Расстояние");
 }
 
-bool CBEDistance::ShowProperties() { return ShowBlockDialog(this, kDistanceClassId); }
+bool CBEDistance::ShowProperties() { return ShowBlockDialog(this, kBeDistanceClassId); }

@@ -25,7 +25,7 @@ CBELength::CBELength() {
   fillColor = kTrigonometryFill;
   SetInputCount(kDefaultComponents);
   SetOutputCount(1);
-  SetPinTypes(this, kSignalFloat);
+  SetPinTypes(this, kBeSignalFloat);
   UpdatePinsAndCosts();
 }
 
@@ -38,7 +38,7 @@ CBEBlock* CBELength::Create() {
   return block;
 }
 
-BeSignalType CBELength::GetType() const { return outputCount > 0 ? outputs[0]->type : kSignalFloat; }
+BeSignalType CBELength::GetType() const { return outputCount > 0 ? outputs[0]->type : kBeSignalFloat; }
 
 void CBELength::UpdatePinsAndCosts() {
   BeSignalType type = GetType();
@@ -54,9 +54,9 @@ void CBELength::Step(float) {
   BeSignalType type = GetType();
   unsigned char* out = outputs[0]->value;
   switch (type) {
-    case kSignalChar:
-    case kSignalShort:
-    case kSignalInt: {
+    case kBeSignalChar:
+    case kBeSignalShort:
+    case kBeSignalInt: {
       uint32_t sum = 0;
       for (int i = 0; i < inputCount; ++i) {
         const BeOutputPin* source = inputs[i]->source;
@@ -69,7 +69,7 @@ void CBELength::Step(float) {
       WriteIntegerValue(out, type, static_cast<uint32_t>(TruncateToInt32Indefinite(root)));
       break;
     }
-    case kSignalFloat: {
+    case kBeSignalFloat: {
       float sum = 0;
       for (int i = 0; i < inputCount; ++i) {
         const BeOutputPin* source = inputs[i]->source;
@@ -80,7 +80,7 @@ void CBELength::Step(float) {
       WriteFloatValue(out, RoundToFloat(std::sqrt(static_cast<double>(sum))));
       break;
     }
-    case kSignalDouble: {
+    case kBeSignalDouble: {
       double sum = 0;
       for (int i = 0; i < inputCount; ++i) {
         const BeOutputPin* source = inputs[i]->source;
@@ -129,4 +129,4 @@ void CBELength::Draw(HDC dc) {
   DrawCaptionCentered(dc, L"длина");
 }
 
-bool CBELength::ShowProperties() { return ShowBlockDialog(this, kLengthClassId); }
+bool CBELength::ShowProperties() { return ShowBlockDialog(this, kBeLengthClassId); }

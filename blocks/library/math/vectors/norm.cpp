@@ -20,7 +20,7 @@ namespace {
 const BeTypeCost kCosts[5] = {{0, 0, true}, {0, 0, true}, {0, 0, true}, {380, 10, true}, {490, 20, true}};
 const int kDefaultComponents = 2;
 
-bool IsRealType(BeSignalType type) { return type == kSignalFloat || type == kSignalDouble; }
+bool IsRealType(BeSignalType type) { return type == kBeSignalFloat || type == kBeSignalDouble; }
 }  // namespace
 
 CBENorm::CBENorm() {
@@ -28,7 +28,7 @@ CBENorm::CBENorm() {
   fillColor = kTrigonometryFill;
   SetInputCount(kDefaultComponents);
   SetOutputCount(kDefaultComponents);
-  SetPinTypes(this, kSignalFloat);
+  SetPinTypes(this, kBeSignalFloat);
   UpdatePinsAndCosts();
 }
 
@@ -41,7 +41,7 @@ CBEBlock* CBENorm::Create() {
   return block;
 }
 
-BeSignalType CBENorm::GetType() const { return outputCount > 0 ? outputs[0]->type : kSignalFloat; }
+BeSignalType CBENorm::GetType() const { return outputCount > 0 ? outputs[0]->type : kBeSignalFloat; }
 
 void CBENorm::UpdatePinsAndCosts() {
   BeSignalType type = GetType();
@@ -55,7 +55,7 @@ void CBENorm::UpdatePinsAndCosts() {
 void CBENorm::Step(float) {
   int n = inputCount < outputCount ? inputCount : outputCount;
   switch (GetType()) {
-    case kSignalFloat: {
+    case kBeSignalFloat: {
       float sum = 0;
       for (int i = 0; i < inputCount; ++i) {
         const BeOutputPin* source = inputs[i]->source;
@@ -72,7 +72,7 @@ void CBENorm::Step(float) {
       }
       break;
     }
-    case kSignalDouble: {
+    case kBeSignalDouble: {
       double sum = 0;
       for (int i = 0; i < inputCount; ++i) {
         const BeOutputPin* source = inputs[i]->source;
@@ -132,4 +132,4 @@ void CBENorm::Draw(HDC dc) {
   DrawCaptionCentered(dc, L"||x||");
 }
 
-bool CBENorm::ShowProperties() { return ShowBlockDialog(this, kNormClassId); }
+bool CBENorm::ShowProperties() { return ShowBlockDialog(this, kBeNormClassId); }

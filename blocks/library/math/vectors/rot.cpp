@@ -33,7 +33,7 @@ CBERot::CBERot() {
     outputs[1]->name = L"y";
     outputs[1]->description = L"Координата y после поворота на a";
   }
-  SetPinTypes(this, kSignalFloat);
+  SetPinTypes(this, kBeSignalFloat);
   cycles = 0;
   rom = 0;
   sharedRoutine = 0;

@@ -29,7 +29,7 @@ void SetTypes(CBETypeConvertor* block, BeSignalType in, BeSignalType out) {
 
 TEST(TypeConvertor, IsMadeBitToChar) {
   Bench bench;
-  auto* convertor = bench.Create<CBETypeConvertor>(kTypeConvertorClassId);
+  auto* convertor = bench.Create<CBETypeConvertor>(kBeTypeConvertorClassId);
   ASSERT_NE(nullptr, convertor);
   EXPECT_STREQ(L"Преобразователь типов данных", convertor->GetCaption());
   EXPECT_EQ(120, convertor->Width());
@@ -37,8 +37,8 @@ TEST(TypeConvertor, IsMadeBitToChar) {
   EXPECT_EQ(static_cast<COLORREF>(0xFFFFFF), convertor->fillColor);
   ASSERT_EQ(1, convertor->inputCount);
   ASSERT_EQ(1, convertor->outputCount);
-  EXPECT_EQ(kSignalBit, convertor->GetInputType());
-  EXPECT_EQ(kSignalChar, convertor->GetOutputType());
+  EXPECT_EQ(kBeSignalBit, convertor->GetInputType());
+  EXPECT_EQ(kBeSignalChar, convertor->GetOutputType());
   EXPECT_EQ(nullptr, convertor->Input(0)->name);
   EXPECT_EQ(nullptr, convertor->Output(0)->name);
   EXPECT_EQ(Costs(5, 12, 0, false), CostsOf(convertor));
@@ -58,43 +58,43 @@ TEST(TypeConvertor, CostsOfEveryPair) {
        Costs(0, 0)},
   };
   Bench bench;
-  auto* convertor = bench.Create<CBETypeConvertor>(kTypeConvertorClassId);
+  auto* convertor = bench.Create<CBETypeConvertor>(kBeTypeConvertorClassId);
   for (int in = 1; in <= 6; ++in) {
     for (int out = 1; out <= 6; ++out) {
       // From a pair with the flag, so a cleared flag is seen.
-      SetTypes(convertor, kSignalChar, kSignalFloat);
+      SetTypes(convertor, kBeSignalChar, kBeSignalFloat);
       SetTypes(convertor, in, out);
       EXPECT_EQ(table[in - 1][out - 1], CostsOf(convertor)) << in << " to " << out;
     }
   }
   // The Part's examples: bit to float as bit to int; short to double
   // without the flag.
-  SetTypes(convertor, kSignalBit, kSignalFloat);
+  SetTypes(convertor, kBeSignalBit, kBeSignalFloat);
   EXPECT_EQ(Costs(8, 18), CostsOf(convertor));
-  SetTypes(convertor, kSignalShort, kSignalDouble);
+  SetTypes(convertor, kBeSignalShort, kBeSignalDouble);
   EXPECT_EQ(Costs(275, 30), CostsOf(convertor));
 }
 
 TEST(TypeConvertor, CostsOfPairsOutsideTheTable) {
   Bench bench;
-  auto* convertor = bench.Create<CBETypeConvertor>(kTypeConvertorClassId);
+  auto* convertor = bench.Create<CBETypeConvertor>(kBeTypeConvertorClassId);
   // A float or double input to another output type: 80 / 8 with the flag.
-  for (BeSignalType in : {kSignalFloat, kSignalDouble})
-    for (BeSignalType out : {kSignalPwm, kSignalPulseA, kSignalVideo}) {
-      SetTypes(convertor, kSignalBit, kSignalChar);
+  for (BeSignalType in : {kBeSignalFloat, kBeSignalDouble})
+    for (BeSignalType out : {kBeSignalPwm, kBeSignalPulseA, kBeSignalVideo}) {
+      SetTypes(convertor, kBeSignalBit, kBeSignalChar);
       SetTypes(convertor, in, out);
       EXPECT_EQ(Costs(80, 8, 0, true), CostsOf(convertor)) << in << " to " << out;
     }
   // Otherwise cycles and ROM stay, the flag is cleared.
-  for (BeSignalType in : {kSignalBit, kSignalChar, kSignalShort, kSignalInt})
-    for (BeSignalType out : {kSignalPwm, kSignalAnalog}) {
-      SetTypes(convertor, kSignalChar, kSignalDouble);  // 160 / 12 *
+  for (BeSignalType in : {kBeSignalBit, kBeSignalChar, kBeSignalShort, kBeSignalInt})
+    for (BeSignalType out : {kBeSignalPwm, kBeSignalAnalog}) {
+      SetTypes(convertor, kBeSignalChar, kBeSignalDouble);  // 160 / 12 *
       SetTypes(convertor, in, out);
       EXPECT_EQ(Costs(160, 12, 0, false), CostsOf(convertor)) << in << " to " << out;
     }
-  for (BeSignalType in : {kSignalPwm, kSignalPulseB, kSignalAnyScalar}) {
-    SetTypes(convertor, kSignalInt, kSignalFloat);  // 160 / 8 *
-    SetTypes(convertor, in, kSignalInt);
+  for (BeSignalType in : {kBeSignalPwm, kBeSignalPulseB, kBeSignalAnyScalar}) {
+    SetTypes(convertor, kBeSignalInt, kBeSignalFloat);  // 160 / 8 *
+    SetTypes(convertor, in, kBeSignalInt);
     EXPECT_EQ(Costs(160, 8, 0, false), CostsOf(convertor)) << in;
   }
 }
@@ -130,82 +130,82 @@ std::vector<uint8_t> Bit(int b) { return Char(b); }
 TEST(TypeConvertor, ConversionsBySourceType) {
   const std::vector<Conversion> cases = {
       // char -1 everywhere.
-      {kSignalChar, -1, {}, kSignalInt, Int(-1)},
-      {kSignalChar, -1, {}, kSignalBit, Bit(1)},
-      {kSignalChar, 0, {}, kSignalBit, Bit(0)},
-      {kSignalChar, -1, {}, kSignalShort, Short(-1)},
-      {kSignalChar, -128, {}, kSignalChar, Char(-128)},
-      {kSignalChar, -1, {}, kSignalFloat, Float(-1)},
-      {kSignalChar, -100, {}, kSignalDouble, Double(-100)},
+      {kBeSignalChar, -1, {}, kBeSignalInt, Int(-1)},
+      {kBeSignalChar, -1, {}, kBeSignalBit, Bit(1)},
+      {kBeSignalChar, 0, {}, kBeSignalBit, Bit(0)},
+      {kBeSignalChar, -1, {}, kBeSignalShort, Short(-1)},
+      {kBeSignalChar, -128, {}, kBeSignalChar, Char(-128)},
+      {kBeSignalChar, -1, {}, kBeSignalFloat, Float(-1)},
+      {kBeSignalChar, -100, {}, kBeSignalDouble, Double(-100)},
       // short 0x0100: char 0, bit 1.
-      {kSignalShort, 0x0100, {}, kSignalChar, Char(0)},
-      {kSignalShort, 0x0100, {}, kSignalBit, Bit(1)},
-      {kSignalShort, 0x1234, {}, kSignalChar, Char(0x34)},
-      {kSignalShort, -32768, {}, kSignalInt, Int(-32768)},
-      {kSignalShort, -2, {}, kSignalFloat, Float(-2)},
+      {kBeSignalShort, 0x0100, {}, kBeSignalChar, Char(0)},
+      {kBeSignalShort, 0x0100, {}, kBeSignalBit, Bit(1)},
+      {kBeSignalShort, 0x1234, {}, kBeSignalChar, Char(0x34)},
+      {kBeSignalShort, -32768, {}, kBeSignalInt, Int(-32768)},
+      {kBeSignalShort, -2, {}, kBeSignalFloat, Float(-2)},
       // int: low bits, nearest float.
-      {kSignalInt, 0x12345678, {}, kSignalShort, Short(0x5678)},
-      {kSignalInt, 0x12345678, {}, kSignalChar, Char(0x78)},
-      {kSignalInt, 0x10000, {}, kSignalBit, Bit(1)},
-      {kSignalInt, 16777217, {}, kSignalFloat, Float(16777216.0f)},  // the tie goes to even
-      {kSignalInt, 16777219, {}, kSignalFloat, Float(16777220.0f)},
-      {kSignalInt, INT_MIN, {}, kSignalDouble, Double(-2147483648.0)},
-      {kSignalInt, INT_MIN, {}, kSignalInt, Int(INT_MIN)},
+      {kBeSignalInt, 0x12345678, {}, kBeSignalShort, Short(0x5678)},
+      {kBeSignalInt, 0x12345678, {}, kBeSignalChar, Char(0x78)},
+      {kBeSignalInt, 0x10000, {}, kBeSignalBit, Bit(1)},
+      {kBeSignalInt, 16777217, {}, kBeSignalFloat, Float(16777216.0f)},  // the tie goes to even
+      {kBeSignalInt, 16777219, {}, kBeSignalFloat, Float(16777220.0f)},
+      {kBeSignalInt, INT_MIN, {}, kBeSignalDouble, Double(-2147483648.0)},
+      {kBeSignalInt, INT_MIN, {}, kBeSignalInt, Int(INT_MIN)},
       // float: truncated toward zero, -2147483648 beyond the range or for
       // not a number.
-      {kSignalFloat, 300.7, {}, kSignalChar, Char(44)},
-      {kSignalFloat, -2.9, {}, kSignalInt, Int(-2)},
-      {kSignalFloat, 2.9, {}, kSignalInt, Int(2)},
-      {kSignalFloat, 70000.9, {}, kSignalShort, Short(70000 - 65536)},
-      {kSignalFloat, kNaN, {}, kSignalInt, Int(INT_MIN)},
-      {kSignalFloat, kNaN, {}, kSignalChar, Char(0)},
-      {kSignalFloat, kNaN, {}, kSignalShort, Short(0)},
-      {kSignalFloat, kNaN, {}, kSignalBit, Bit(1)},
-      {kSignalFloat, kInf, {}, kSignalInt, Int(INT_MIN)},
-      {kSignalFloat, -kInf, {}, kSignalInt, Int(INT_MIN)},
-      {kSignalFloat, 3e9, {}, kSignalInt, Int(INT_MIN)},
-      {kSignalFloat, 2147483520.0, {}, kSignalInt, Int(2147483520)},  // the largest float below 2^31
-      {kSignalFloat, 2147483648.0, {}, kSignalInt, Int(INT_MIN)},     // 2^31 itself is beyond
-      {kSignalFloat, -2147483648.0, {}, kSignalInt, Int(INT_MIN)},    // in the range
-      {kSignalFloat, 0.5, {}, kSignalBit, Bit(1)},
-      {kSignalFloat, 0.5, {}, kSignalInt, Int(0)},
-      {kSignalFloat, -0.0, {}, kSignalBit, Bit(0)},
-      {kSignalFloat, 0.1, {}, kSignalDouble, Double(static_cast<double>(0.1f))},
-      {kSignalFloat, kNaN, {0x01, 0x00, 0xC0, 0x7F}, kSignalFloat, Le("\x01\x00\xC0\x7F", 4)},  // copied
+      {kBeSignalFloat, 300.7, {}, kBeSignalChar, Char(44)},
+      {kBeSignalFloat, -2.9, {}, kBeSignalInt, Int(-2)},
+      {kBeSignalFloat, 2.9, {}, kBeSignalInt, Int(2)},
+      {kBeSignalFloat, 70000.9, {}, kBeSignalShort, Short(70000 - 65536)},
+      {kBeSignalFloat, kNaN, {}, kBeSignalInt, Int(INT_MIN)},
+      {kBeSignalFloat, kNaN, {}, kBeSignalChar, Char(0)},
+      {kBeSignalFloat, kNaN, {}, kBeSignalShort, Short(0)},
+      {kBeSignalFloat, kNaN, {}, kBeSignalBit, Bit(1)},
+      {kBeSignalFloat, kInf, {}, kBeSignalInt, Int(INT_MIN)},
+      {kBeSignalFloat, -kInf, {}, kBeSignalInt, Int(INT_MIN)},
+      {kBeSignalFloat, 3e9, {}, kBeSignalInt, Int(INT_MIN)},
+      {kBeSignalFloat, 2147483520.0, {}, kBeSignalInt, Int(2147483520)},  // the largest float below 2^31
+      {kBeSignalFloat, 2147483648.0, {}, kBeSignalInt, Int(INT_MIN)},     // 2^31 itself is beyond
+      {kBeSignalFloat, -2147483648.0, {}, kBeSignalInt, Int(INT_MIN)},    // in the range
+      {kBeSignalFloat, 0.5, {}, kBeSignalBit, Bit(1)},
+      {kBeSignalFloat, 0.5, {}, kBeSignalInt, Int(0)},
+      {kBeSignalFloat, -0.0, {}, kBeSignalBit, Bit(0)},
+      {kBeSignalFloat, 0.1, {}, kBeSignalDouble, Double(static_cast<double>(0.1f))},
+      {kBeSignalFloat, kNaN, {0x01, 0x00, 0xC0, 0x7F}, kBeSignalFloat, Le("\x01\x00\xC0\x7F", 4)},  // copied
       // double.
-      {kSignalDouble, 1e10, {}, kSignalInt, Int(INT_MIN)},
-      {kSignalDouble, -2147483648.9, {}, kSignalInt, Int(INT_MIN)},  // truncates to the smallest int
-      {kSignalDouble, -2147483649.0, {}, kSignalInt, Int(INT_MIN)},
-      {kSignalDouble, 2147483647.9, {}, kSignalInt, Int(INT_MAX)},
-      {kSignalDouble, 65537.5, {}, kSignalShort, Short(1)},
-      {kSignalDouble, 65537.5, {}, kSignalChar, Char(1)},
-      {kSignalDouble, -1e-300, {}, kSignalBit, Bit(1)},
-      {kSignalDouble, kNaN, {}, kSignalBit, Bit(1)},
-      {kSignalDouble, kNaN, {}, kSignalShort, Short(0)},
-      {kSignalDouble, 0.1, {}, kSignalFloat, Float(0.1f)},
-      {kSignalDouble, 1e300, {}, kSignalFloat, Float(std::numeric_limits<float>::infinity())},
-      {kSignalDouble, 0.1, {}, kSignalDouble, Double(0.1)},
+      {kBeSignalDouble, 1e10, {}, kBeSignalInt, Int(INT_MIN)},
+      {kBeSignalDouble, -2147483648.9, {}, kBeSignalInt, Int(INT_MIN)},  // truncates to the smallest int
+      {kBeSignalDouble, -2147483649.0, {}, kBeSignalInt, Int(INT_MIN)},
+      {kBeSignalDouble, 2147483647.9, {}, kBeSignalInt, Int(INT_MAX)},
+      {kBeSignalDouble, 65537.5, {}, kBeSignalShort, Short(1)},
+      {kBeSignalDouble, 65537.5, {}, kBeSignalChar, Char(1)},
+      {kBeSignalDouble, -1e-300, {}, kBeSignalBit, Bit(1)},
+      {kBeSignalDouble, kNaN, {}, kBeSignalBit, Bit(1)},
+      {kBeSignalDouble, kNaN, {}, kBeSignalShort, Short(0)},
+      {kBeSignalDouble, 0.1, {}, kBeSignalFloat, Float(0.1f)},
+      {kBeSignalDouble, 1e300, {}, kBeSignalFloat, Float(std::numeric_limits<float>::infinity())},
+      {kBeSignalDouble, 0.1, {}, kBeSignalDouble, Double(0.1)},
       // bit-like sources: the first byte.
-      {kSignalBit, kNaN, {2}, kSignalBit, Bit(2)},
-      {kSignalBit, kNaN, {2}, kSignalChar, Char(0)},
-      {kSignalBit, kNaN, {3}, kSignalChar, Char(1)},
-      {kSignalBit, kNaN, {3}, kSignalShort, Short(1)},
-      {kSignalBit, kNaN, {0xFF}, kSignalInt, Int(1)},
-      {kSignalBit, kNaN, {3}, kSignalFloat, Float(1)},
-      {kSignalBit, kNaN, {2}, kSignalDouble, Double(0)},
-      {kSignalPwm, kNaN, {0x05, 0x11, 0x22, 0x33}, kSignalBit, Bit(5)},
-      {kSignalPwm, kNaN, {0x05, 0x11, 0x22, 0x33}, kSignalInt, Int(1)},
-      {kSignalPulseA, kNaN, {0x81}, kSignalChar, Char(1)},
-      {kSignalPulseB, kNaN, {0x80}, kSignalDouble, Double(0)},
+      {kBeSignalBit, kNaN, {2}, kBeSignalBit, Bit(2)},
+      {kBeSignalBit, kNaN, {2}, kBeSignalChar, Char(0)},
+      {kBeSignalBit, kNaN, {3}, kBeSignalChar, Char(1)},
+      {kBeSignalBit, kNaN, {3}, kBeSignalShort, Short(1)},
+      {kBeSignalBit, kNaN, {0xFF}, kBeSignalInt, Int(1)},
+      {kBeSignalBit, kNaN, {3}, kBeSignalFloat, Float(1)},
+      {kBeSignalBit, kNaN, {2}, kBeSignalDouble, Double(0)},
+      {kBeSignalPwm, kNaN, {0x05, 0x11, 0x22, 0x33}, kBeSignalBit, Bit(5)},
+      {kBeSignalPwm, kNaN, {0x05, 0x11, 0x22, 0x33}, kBeSignalInt, Int(1)},
+      {kBeSignalPulseA, kNaN, {0x81}, kBeSignalChar, Char(1)},
+      {kBeSignalPulseB, kNaN, {0x80}, kBeSignalDouble, Double(0)},
   };
   for (size_t i = 0; i < cases.size(); ++i) {
     const Conversion& c = cases[i];
     SCOPED_TRACE(testing::Message() << "case " << i << ": source type " << c.source << ", value " << c.value
                                     << ", output type " << c.output);
     Bench bench;
-    auto* convertor = bench.Create<CBETypeConvertor>(kTypeConvertorClassId);
+    auto* convertor = bench.Create<CBETypeConvertor>(kBeTypeConvertorClassId);
     // The declared input type does not matter: the source's type counts.
-    SetTypes(convertor, kSignalBit, c.output);
+    SetTypes(convertor, kBeSignalBit, c.output);
     auto* source = bench.Source(c.source);
     if (!c.bytes.empty()) {
       source->SetBytes(c.bytes);
@@ -222,7 +222,7 @@ TEST(TypeConvertor, ConversionsBySourceType) {
 
 TEST(TypeConvertor, StartClearsAndUncoveredTypesLeaveTheOutput) {
   Bench bench;
-  auto* convertor = bench.Create<CBETypeConvertor>(kTypeConvertorClassId);
+  auto* convertor = bench.Create<CBETypeConvertor>(kBeTypeConvertorClassId);
   memset(convertor->Output(0)->value, 0xAA, 8);
   bench.Start();
   EXPECT_EQ(std::vector<uint8_t>({0, 0, 0, 0, 0xAA, 0xAA, 0xAA, 0xAA}), blocktest::ValueBytes(convertor));
@@ -231,7 +231,7 @@ TEST(TypeConvertor, StartClearsAndUncoveredTypesLeaveTheOutput) {
   bench.Pass();
   EXPECT_EQ(0x42, convertor->Output(0)->value[0]);
   // A source above type 8 is not converted.
-  for (BeSignalType type : {kSignalAnalog, kSignalVideo, kSignalScanSector}) {
+  for (BeSignalType type : {kBeSignalAnalog, kBeSignalVideo, kBeSignalScanSector}) {
     auto* source = bench.Source(type);
     source->SetBytes({1, 2, 3, 4, 5, 6, 7, 8});
     bench.LinkAnyway(source, 0, convertor, 0);
@@ -239,13 +239,13 @@ TEST(TypeConvertor, StartClearsAndUncoveredTypesLeaveTheOutput) {
     EXPECT_EQ(0x42, convertor->Output(0)->value[0]) << type;
   }
   // An output type outside 1..6 writes nothing.
-  auto* f = bench.Source(kSignalFloat);
+  auto* f = bench.Source(kBeSignalFloat);
   f->SetFloat(5);
   bench.LinkAnyway(f, 0, convertor, 0);
-  SetTypes(convertor, kSignalFloat, kSignalAnalog);
+  SetTypes(convertor, kBeSignalFloat, kBeSignalAnalog);
   bench.Pass();
   EXPECT_EQ(0x42, convertor->Output(0)->value[0]);
-  SetTypes(convertor, kSignalFloat, kSignalInt);
+  SetTypes(convertor, kBeSignalFloat, kBeSignalInt);
   bench.Pass();
   EXPECT_EQ(5, blocktest::ReadInt(convertor));
   // The value follows the source every pass.
@@ -257,7 +257,7 @@ TEST(TypeConvertor, StartClearsAndUncoveredTypesLeaveTheOutput) {
 // ------------------------------------------------------------ records
 
 TEST(TypeConvertorRecords, GoldenBytesLoadAndTruncations) {
-  auto convertor = blocktest::NewDetached<CBETypeConvertor>(kTypeConvertorClassId);
+  auto convertor = blocktest::NewDetached<CBETypeConvertor>(kBeTypeConvertorClassId);
   EXPECT_TRUE(velktest::BytesEqual(blocktest::RecordBytes(convertor.get()), velktest::ParseHex(R"(
       01 02
       00 00 00 00  00 00 00 00  78 00 00 00  16 00 00 00
@@ -268,11 +268,11 @@ TEST(TypeConvertorRecords, GoldenBytesLoadAndTruncations) {
   std::vector<uint8_t> record =
       blocktest::Golden().B(6).B(3).Base(blocktest::BaseRecord::Unlinked(RECT{5, 6, 125, 28}, 1, 1)).Bytes();
   ASSERT_TRUE(blocktest::LoadBytes(convertor.get(), record));
-  EXPECT_EQ(kSignalDouble, convertor->GetInputType());
-  EXPECT_EQ(kSignalShort, convertor->GetOutputType());
+  EXPECT_EQ(kBeSignalDouble, convertor->GetInputType());
+  EXPECT_EQ(kBeSignalShort, convertor->GetOutputType());
   EXPECT_EQ(Costs(80, 8, 0, true), CostsOf(convertor.get()));
   EXPECT_TRUE(velktest::BytesEqual(blocktest::RecordBytes(convertor.get()), record));
-  blocktest::ExpectTruncationsRefused<CBETypeConvertor>(kTypeConvertorClassId, record);
+  blocktest::ExpectTruncationsRefused<CBETypeConvertor>(kBeTypeConvertorClassId, record);
 
   // Type codes beyond the type table are refused, the block unchanged.
   struct Row {
@@ -281,13 +281,13 @@ TEST(TypeConvertorRecords, GoldenBytesLoadAndTruncations) {
   } rows[] = {{37, 2, false}, {41, 2, false}, {255, 2, false}, {1, 37, false}, {1, 38, false},
               {1, 255, false}, {0, 1, true},  {39, 5, true},   {5, 7, true}};
   for (const Row& row : rows) {
-    auto fresh = blocktest::NewDetached<CBETypeConvertor>(kTypeConvertorClassId);
+    auto fresh = blocktest::NewDetached<CBETypeConvertor>(kBeTypeConvertorClassId);
     EXPECT_EQ(row.loads, blocktest::LoadBytes(fresh.get(), blocktest::Golden().B(row.in).B(row.out)
         .Base(blocktest::BaseRecord::Unlinked(RECT{0, 0, 120, 22}, 1, 1)).Bytes()))
         << row.in << " " << row.out;
     if (!row.loads) {
-      EXPECT_EQ(kSignalBit, fresh->GetInputType());
-      EXPECT_EQ(kSignalChar, fresh->GetOutputType());
+      EXPECT_EQ(kBeSignalBit, fresh->GetInputType());
+      EXPECT_EQ(kBeSignalChar, fresh->GetOutputType());
       EXPECT_EQ(Costs(5, 12), CostsOf(fresh.get()));
     }
   }
@@ -295,17 +295,17 @@ TEST(TypeConvertorRecords, GoldenBytesLoadAndTruncations) {
 
 TEST(TypeConvertorRecords, SchemeRoundTrip) {
   Bench bench;
-  auto* f = bench.Source(kSignalFloat);
-  auto* convertor = bench.Create<CBETypeConvertor>(kTypeConvertorClassId);
-  SetTypes(convertor, kSignalFloat, kSignalChar);
+  auto* f = bench.Source(kBeSignalFloat);
+  auto* convertor = bench.Create<CBETypeConvertor>(kBeTypeConvertorClassId);
+  SetTypes(convertor, kBeSignalFloat, kBeSignalChar);
   bench.Link(f, convertor);
   f->SetFloat(300.7f);
   std::unique_ptr<BeScheme> copy = bench.ReadBack();
   ASSERT_NE(nullptr, copy);
   auto convertors = blocktest::BlocksOf<CBETypeConvertor>(copy.get());
   ASSERT_EQ(1u, convertors.size());
-  EXPECT_EQ(kSignalFloat, convertors[0]->GetInputType());
-  EXPECT_EQ(kSignalChar, convertors[0]->GetOutputType());
+  EXPECT_EQ(kBeSignalFloat, convertors[0]->GetInputType());
+  EXPECT_EQ(kBeSignalChar, convertors[0]->GetOutputType());
   EXPECT_EQ(Costs(80, 8, 0, true), CostsOf(convertors[0]));
   ASSERT_NE(nullptr, convertors[0]->Input(0)->source);
   copy->Start();
@@ -319,20 +319,20 @@ TEST(TypeConvertorRecords, SchemeRoundTrip) {
 bool g_confirmed = false;
 bool Confirm(CBEBlock* block) {
   g_confirmed = true;
-  SetTypes(dynamic_cast<CBETypeConvertor*>(block), kSignalInt, kSignalDouble);
+  SetTypes(dynamic_cast<CBETypeConvertor*>(block), kBeSignalInt, kBeSignalDouble);
   return true;
 }
 
 TEST(TypeConvertor, PropertiesAnswerFalseUntilTheClassHasADialog) {
   blocktest::DialogScope dialogs;
-  BeBlockDialogTable::Program().Set(kTypeConvertorClassId, nullptr);
+  BeBlockDialogTable::Program().Set(kBeTypeConvertorClassId, nullptr);
   Bench bench;
-  auto* convertor = bench.Create<CBETypeConvertor>(kTypeConvertorClassId);
+  auto* convertor = bench.Create<CBETypeConvertor>(kBeTypeConvertorClassId);
   std::vector<uint8_t> before = blocktest::RecordBytes(convertor);
   EXPECT_FALSE(convertor->ShowProperties());
   EXPECT_EQ(before, blocktest::RecordBytes(convertor));
   g_confirmed = false;
-  dialogs.Set(kTypeConvertorClassId, Confirm);
+  dialogs.Set(kBeTypeConvertorClassId, Confirm);
   EXPECT_TRUE(convertor->ShowProperties());
   EXPECT_TRUE(g_confirmed);
   EXPECT_EQ(Costs(210, 16, 0, true), CostsOf(convertor));
@@ -340,14 +340,14 @@ TEST(TypeConvertor, PropertiesAnswerFalseUntilTheClassHasADialog) {
 
 TEST(TypeConvertor, DrawsTheDeclaredTypes) {
   Bench bench;
-  auto* convertor = bench.Create<CBETypeConvertor>(kTypeConvertorClassId);
+  auto* convertor = bench.Create<CBETypeConvertor>(kBeTypeConvertorClassId);
   EXPECT_TRUE(blocktest::DrawsCaption(convertor, L"bit => char"));
-  SetTypes(convertor, kSignalFloat, kSignalDouble);
+  SetTypes(convertor, kBeSignalFloat, kBeSignalDouble);
   EXPECT_TRUE(blocktest::DrawsCaption(convertor, L"float => double"));
-  SetTypes(convertor, kSignalPwm, kSignalShort);
+  SetTypes(convertor, kBeSignalPwm, kBeSignalShort);
   EXPECT_TRUE(blocktest::DrawsCaption(convertor, L"ШИМ => short"));
   EXPECT_FALSE(blocktest::DrawsCaption(convertor, L"bit => char"));
-  SetTypes(convertor, kSignalBit, kSignalChar);
+  SetTypes(convertor, kBeSignalBit, kBeSignalChar);
   blocktest::Canvas canvas(160, 50);
   canvas.Paint(convertor, 20, 14);
   EXPECT_GT(canvas.Ink(22, 16, 137, 34), 20);

@@ -46,17 +46,17 @@ bool SameBits(float a, float b) { return memcmp(&a, &b, sizeof a) == 0; }
 // What the block outputs for x in its type.
 double BlockOutput(BeSignalType type, double x) {
   Bench bench;
-  auto* block = bench.Create<CBEPItoPI>(kPItoPIClassId);
+  auto* block = bench.Create<CBEPItoPI>(kBePItoPIClassId);
   ChangeBlockType(block, type);
   auto* source = bench.Source(type);
-  if (type == kSignalFloat) {
+  if (type == kBeSignalFloat) {
     source->SetFloat(static_cast<float>(x));
   } else {
     source->SetDouble(x);
   }
   bench.Link(source, block);
   bench.Pass();
-  return type == kSignalFloat ? blocktest::ReadFloat(block) : blocktest::ReadDouble(block);
+  return type == kBeSignalFloat ? blocktest::ReadFloat(block) : blocktest::ReadDouble(block);
 }
 
 TEST(AngleReduction, TheBlocksExamples) {
@@ -64,27 +64,27 @@ TEST(AngleReduction, TheBlocksExamples) {
   // Float: 3pi/2 to -pi/2 (3pi/2 rounded to float, less the float 2pi), pi
   // and -pi to -pi, 7 to 7 - 6.2831854820251465.
   float threeHalves = static_cast<float>(3 * kFloatPi / 2);
-  float got = static_cast<float>(BlockOutput(kSignalFloat, threeHalves));
+  float got = static_cast<float>(BlockOutput(kBeSignalFloat, threeHalves));
   EXPECT_EQ(static_cast<float>(threeHalves - kFloatTwoPi), got);
   EXPECT_NEAR(-kFloatPi / 2, got, 2.5e-7);
-  EXPECT_EQ(-fpi, static_cast<float>(BlockOutput(kSignalFloat, fpi)));
-  EXPECT_EQ(-fpi, static_cast<float>(BlockOutput(kSignalFloat, -fpi)));
-  EXPECT_EQ(static_cast<float>(7 - 6.2831854820251465), static_cast<float>(BlockOutput(kSignalFloat, 7)));
-  EXPECT_EQ(0.7168145f, static_cast<float>(BlockOutput(kSignalFloat, 7)));
+  EXPECT_EQ(-fpi, static_cast<float>(BlockOutput(kBeSignalFloat, fpi)));
+  EXPECT_EQ(-fpi, static_cast<float>(BlockOutput(kBeSignalFloat, -fpi)));
+  EXPECT_EQ(static_cast<float>(7 - 6.2831854820251465), static_cast<float>(BlockOutput(kBeSignalFloat, 7)));
+  EXPECT_EQ(0.7168145f, static_cast<float>(BlockOutput(kBeSignalFloat, 7)));
   // Double.
-  EXPECT_EQ(-kDoublePi, BlockOutput(kSignalDouble, kDoublePi));
-  EXPECT_EQ(-kDoublePi, BlockOutput(kSignalDouble, -kDoublePi));
-  EXPECT_EQ(3 * kDoublePi / 2 - kDoubleTwoPi, BlockOutput(kSignalDouble, 3 * kDoublePi / 2));
-  EXPECT_EQ(7 - kDoubleTwoPi, BlockOutput(kSignalDouble, 7));
+  EXPECT_EQ(-kDoublePi, BlockOutput(kBeSignalDouble, kDoublePi));
+  EXPECT_EQ(-kDoublePi, BlockOutput(kBeSignalDouble, -kDoublePi));
+  EXPECT_EQ(3 * kDoublePi / 2 - kDoubleTwoPi, BlockOutput(kBeSignalDouble, 3 * kDoublePi / 2));
+  EXPECT_EQ(7 - kDoubleTwoPi, BlockOutput(kBeSignalDouble, 7));
   // Inside the range nothing changes, minus zero included.
-  EXPECT_EQ(1.0, BlockOutput(kSignalDouble, 1.0));
-  EXPECT_TRUE(SameBits(-0.0, BlockOutput(kSignalDouble, -0.0)));
-  EXPECT_EQ(-3.0f, static_cast<float>(BlockOutput(kSignalFloat, -3.0)));
+  EXPECT_EQ(1.0, BlockOutput(kBeSignalDouble, 1.0));
+  EXPECT_TRUE(SameBits(-0.0, BlockOutput(kBeSignalDouble, -0.0)));
+  EXPECT_EQ(-3.0f, static_cast<float>(BlockOutput(kBeSignalFloat, -3.0)));
   // Just below pi stays, just below -pi goes round.
   double belowPi = std::nextafter(kDoublePi, 0.0);
-  EXPECT_EQ(belowPi, BlockOutput(kSignalDouble, belowPi));
+  EXPECT_EQ(belowPi, BlockOutput(kBeSignalDouble, belowPi));
   double belowMinusPi = std::nextafter(-kDoublePi, -4.0);
-  EXPECT_EQ(belowMinusPi + kDoubleTwoPi, BlockOutput(kSignalDouble, belowMinusPi));
+  EXPECT_EQ(belowMinusPi + kDoubleTwoPi, BlockOutput(kBeSignalDouble, belowMinusPi));
 }
 
 // Where the loop ends in a time a test can wait for, the result has the
@@ -168,7 +168,7 @@ TEST(AngleReduction, InputsTheLoopNeverFinishes) {
       {std::numeric_limits<double>::max(), 0.5806531521201137},
   };
   for (const Row& row : doubleRows) {
-    double got = BlockOutput(kSignalDouble, row.x);
+    double got = BlockOutput(kBeSignalDouble, row.x);
     EXPECT_TRUE(SameBits(row.expected, got)) << row.x << ": " << got;
   }
   const Row floatRows[] = {
@@ -179,19 +179,19 @@ TEST(AngleReduction, InputsTheLoopNeverFinishes) {
       {std::numeric_limits<float>::max(), 1.7319631576538086},
   };
   for (const Row& row : floatRows) {
-    float got = static_cast<float>(BlockOutput(kSignalFloat, row.x));
+    float got = static_cast<float>(BlockOutput(kBeSignalFloat, row.x));
     EXPECT_TRUE(SameBits(static_cast<float>(row.expected), got)) << row.x << ": " << got;
   }
-  EXPECT_EQ(kInf, BlockOutput(kSignalDouble, kInf));
-  EXPECT_EQ(-kInf, BlockOutput(kSignalDouble, -kInf));
-  EXPECT_TRUE(std::isnan(BlockOutput(kSignalDouble, kNaN)));
-  EXPECT_EQ(std::numeric_limits<float>::infinity(), BlockOutput(kSignalFloat, kInf));
-  EXPECT_EQ(-std::numeric_limits<float>::infinity(), BlockOutput(kSignalFloat, -kInf));
-  EXPECT_TRUE(std::isnan(BlockOutput(kSignalFloat, kNaN)));
+  EXPECT_EQ(kInf, BlockOutput(kBeSignalDouble, kInf));
+  EXPECT_EQ(-kInf, BlockOutput(kBeSignalDouble, -kInf));
+  EXPECT_TRUE(std::isnan(BlockOutput(kBeSignalDouble, kNaN)));
+  EXPECT_EQ(std::numeric_limits<float>::infinity(), BlockOutput(kBeSignalFloat, kInf));
+  EXPECT_EQ(-std::numeric_limits<float>::infinity(), BlockOutput(kBeSignalFloat, -kInf));
+  EXPECT_TRUE(std::isnan(BlockOutput(kBeSignalFloat, kNaN)));
   // The float block keeps the bits of its not-a-number input.
   Bench bench;
-  auto* block = bench.Create<CBEPItoPI>(kPItoPIClassId);
-  auto* source = bench.Source(kSignalFloat);
+  auto* block = bench.Create<CBEPItoPI>(kBePItoPIClassId);
+  auto* source = bench.Source(kBeSignalFloat);
   source->SetBytes({0x01, 0x00, 0xC0, 0x7F});  // a quiet NaN with a payload
   bench.Link(source, block);
   bench.Pass();

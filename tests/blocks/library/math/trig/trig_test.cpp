@@ -36,16 +36,16 @@ struct FunctionClass {
   const wchar_t* text;
 };
 const FunctionClass kClasses[] = {
-    {kDegToRadClassId, L"Градусы в радианы", L"\u00B0\u2192rad"},
-    {kRadToDegClassId, L"Радианы в градусы", L"rad\u2192\u00B0"},
-    {kPItoPIClassId, L"Привести угол в диапазон от -π до π", nullptr},
-    {kSinClassId, L"Синус", L"sin"},
-    {kCosClassId, L"Косинус", L"cos"},
-    {kTanClassId, L"Тангенс", L"tg"},
-    {kCotanClassId, L"Котангенс", L"ctg"},
-    {kArcsinClassId, L"Арксинус", L"arcsin"},
-    {kArccosClassId, L"Арккосинус", L"arccos"},
-    {kArctanClassId, L"Арктангенс", L"arctan"},
+    {kBeDegToRadClassId, L"Градусы в радианы", L"\u00B0\u2192rad"},
+    {kBeRadToDegClassId, L"Радианы в градусы", L"rad\u2192\u00B0"},
+    {kBePItoPIClassId, L"Привести угол в диапазон от -π до π", nullptr},
+    {kBeSinClassId, L"Синус", L"sin"},
+    {kBeCosClassId, L"Косинус", L"cos"},
+    {kBeTanClassId, L"Тангенс", L"tg"},
+    {kBeCotanClassId, L"Котангенс", L"ctg"},
+    {kBeArcsinClassId, L"Арксинус", L"arcsin"},
+    {kBeArccosClassId, L"Арккосинус", L"arccos"},
+    {kBeArctanClassId, L"Арктангенс", L"arctan"},
 };
 
 // The type as the property dialog sets it.
@@ -66,13 +66,13 @@ TEST(TrigonometricBlocks, EachIsMadeFloatWithFixedCosts) {
     ASSERT_EQ(1, block->outputCount);
     EXPECT_EQ(nullptr, block->Input(0)->name);
     EXPECT_EQ(nullptr, block->Output(0)->name);
-    EXPECT_EQ(kSignalFloat, block->Input(0)->type);
-    EXPECT_EQ(kSignalFloat, block->Output(0)->type);
+    EXPECT_EQ(kBeSignalFloat, block->Input(0)->type);
+    EXPECT_EQ(kBeSignalFloat, block->Output(0)->type);
     EXPECT_EQ(Costs(560, 20, 0, true), CostsOf(block));
     // Double keeps the costs.
-    SetType(block, kSignalDouble);
-    EXPECT_EQ(kSignalDouble, block->GetType());
-    EXPECT_EQ(kSignalDouble, block->Input(0)->type);
+    SetType(block, kBeSignalDouble);
+    EXPECT_EQ(kBeSignalDouble, block->GetType());
+    EXPECT_EQ(kBeSignalDouble, block->Input(0)->type);
     EXPECT_EQ(Costs(560, 20, 0, true), CostsOf(block));
   }
   // No block is made under the code between the cotangent and the arc sine.
@@ -100,14 +100,14 @@ double Evaluate(unsigned int classId, BeSignalType type, double x) {
   if (!block) return kNaN;
   SetType(block, type);
   auto* source = bench.Source(type);
-  if (type == kSignalFloat) {
+  if (type == kBeSignalFloat) {
     source->SetFloat(static_cast<float>(x));
   } else {
     source->SetDouble(x);
   }
   bench.Link(source, block);
   bench.Pass();
-  return type == kSignalFloat ? blocktest::ReadFloat(block) : blocktest::ReadDouble(block);
+  return type == kBeSignalFloat ? blocktest::ReadFloat(block) : blocktest::ReadDouble(block);
 }
 
 struct ValueCase {
@@ -124,7 +124,7 @@ void ExpectValues(BeSignalType type, const std::vector<ValueCase>& cases) {
     double got = Evaluate(c.classId, type, c.x);
     if (std::isnan(c.expected)) {
       EXPECT_TRUE(std::isnan(got)) << got;
-    } else if (type == kSignalFloat) {
+    } else if (type == kBeSignalFloat) {
       EXPECT_EQ(static_cast<float>(c.expected), static_cast<float>(got));
     } else {
       EXPECT_EQ(c.expected, got);
@@ -140,92 +140,92 @@ TEST(TrigonometricBlocks, FloatValuesAtTheEdges) {
   const float threeHalvesPi = static_cast<float>(3 * fpi / 2);
   const float quarterPi = static_cast<float>(fpi / 4);
   const float big = 1.0e30f;
-  ExpectValues(kSignalFloat, {
-      {kDegToRadClassId, 180, 3.1415927410125732},  // exactly the float pi
-      {kDegToRadClassId, -90, -90.0 * fpi / 180},
-      {kDegToRadClassId, 1e30, 1e30f * fpi / 180},
-      {kDegToRadClassId, kNaN, kNaN},
-      {kDegToRadClassId, kInf, kInf},
-      {kRadToDegClassId, pi, 180},
-      {kRadToDegClassId, 1, 180 / fpi},
-      {kRadToDegClassId, -kInf, -kInf},
-      {kRadToDegClassId, kNaN, kNaN},
-      {kSinClassId, pi, Sin(fpi)},  // -8.742278e-08, not 0
-      {kSinClassId, threeHalvesPi, Sin(static_cast<double>(threeHalvesPi))},
-      {kSinClassId, 0, 0},
-      {kSinClassId, big, Sin(static_cast<double>(big))},
-      {kSinClassId, kInf, kNaN},
-      {kSinClassId, kNaN, kNaN},
-      {kCosClassId, pi, -1},
-      {kCosClassId, threeHalvesPi, Cos(static_cast<double>(threeHalvesPi))},
-      {kCosClassId, big, Cos(static_cast<double>(big))},
-      {kCosClassId, kNaN, kNaN},
-      {kTanClassId, quarterPi, Tan(static_cast<double>(quarterPi))},
-      {kTanClassId, pi, Tan(fpi)},
-      {kTanClassId, static_cast<float>(fpi / 2), Tan(static_cast<double>(static_cast<float>(fpi / 2)))},
-      {kTanClassId, kNaN, kNaN},
+  ExpectValues(kBeSignalFloat, {
+      {kBeDegToRadClassId, 180, 3.1415927410125732},  // exactly the float pi
+      {kBeDegToRadClassId, -90, -90.0 * fpi / 180},
+      {kBeDegToRadClassId, 1e30, 1e30f * fpi / 180},
+      {kBeDegToRadClassId, kNaN, kNaN},
+      {kBeDegToRadClassId, kInf, kInf},
+      {kBeRadToDegClassId, pi, 180},
+      {kBeRadToDegClassId, 1, 180 / fpi},
+      {kBeRadToDegClassId, -kInf, -kInf},
+      {kBeRadToDegClassId, kNaN, kNaN},
+      {kBeSinClassId, pi, Sin(fpi)},  // -8.742278e-08, not 0
+      {kBeSinClassId, threeHalvesPi, Sin(static_cast<double>(threeHalvesPi))},
+      {kBeSinClassId, 0, 0},
+      {kBeSinClassId, big, Sin(static_cast<double>(big))},
+      {kBeSinClassId, kInf, kNaN},
+      {kBeSinClassId, kNaN, kNaN},
+      {kBeCosClassId, pi, -1},
+      {kBeCosClassId, threeHalvesPi, Cos(static_cast<double>(threeHalvesPi))},
+      {kBeCosClassId, big, Cos(static_cast<double>(big))},
+      {kBeCosClassId, kNaN, kNaN},
+      {kBeTanClassId, quarterPi, Tan(static_cast<double>(quarterPi))},
+      {kBeTanClassId, pi, Tan(fpi)},
+      {kBeTanClassId, static_cast<float>(fpi / 2), Tan(static_cast<double>(static_cast<float>(fpi / 2)))},
+      {kBeTanClassId, kNaN, kNaN},
       // The cotangent narrows the tangent to float first.
-      {kCotanClassId, quarterPi, 1.0 / static_cast<float>(Tan(static_cast<double>(quarterPi)))},
-      {kCotanClassId, 0, kInf},
-      {kCotanClassId, -0.0, -kInf},
-      {kCotanClassId, pi, 1.0 / static_cast<float>(Tan(fpi))},
-      {kCotanClassId, kNaN, kNaN},
-      {kArcsinClassId, 1, Asin(1.0)},
-      {kArcsinClassId, -1, -Asin(1.0)},
-      {kArcsinClassId, 1.0000001192092896, kNaN},  // the float after 1
-      {kArcsinClassId, -2, kNaN},
-      {kArcsinClassId, kNaN, kNaN},
-      {kArccosClassId, 1, 0},
-      {kArccosClassId, -1, Acos(-1.0)},  // the float pi
-      {kArccosClassId, 1.0000001192092896, kNaN},
-      {kArccosClassId, kNaN, kNaN},
-      {kArctanClassId, 1, Atan(1.0)},
-      {kArctanClassId, kInf, Atan(kInf)},
-      {kArctanClassId, -kInf, -Atan(kInf)},
-      {kArctanClassId, big, Atan(static_cast<double>(big))},
-      {kArctanClassId, kNaN, kNaN},
+      {kBeCotanClassId, quarterPi, 1.0 / static_cast<float>(Tan(static_cast<double>(quarterPi)))},
+      {kBeCotanClassId, 0, kInf},
+      {kBeCotanClassId, -0.0, -kInf},
+      {kBeCotanClassId, pi, 1.0 / static_cast<float>(Tan(fpi))},
+      {kBeCotanClassId, kNaN, kNaN},
+      {kBeArcsinClassId, 1, Asin(1.0)},
+      {kBeArcsinClassId, -1, -Asin(1.0)},
+      {kBeArcsinClassId, 1.0000001192092896, kNaN},  // the float after 1
+      {kBeArcsinClassId, -2, kNaN},
+      {kBeArcsinClassId, kNaN, kNaN},
+      {kBeArccosClassId, 1, 0},
+      {kBeArccosClassId, -1, Acos(-1.0)},  // the float pi
+      {kBeArccosClassId, 1.0000001192092896, kNaN},
+      {kBeArccosClassId, kNaN, kNaN},
+      {kBeArctanClassId, 1, Atan(1.0)},
+      {kBeArctanClassId, kInf, Atan(kInf)},
+      {kBeArctanClassId, -kInf, -Atan(kInf)},
+      {kBeArctanClassId, big, Atan(static_cast<double>(big))},
+      {kBeArctanClassId, kNaN, kNaN},
   });
   // The Part's figures: 180 degrees are 3.1415927, the cotangent of pi/4 is
   // 1 within float precision.
-  EXPECT_EQ(3.1415927f, static_cast<float>(Evaluate(kDegToRadClassId, kSignalFloat, 180)));
-  EXPECT_NEAR(1.0, Evaluate(kCotanClassId, kSignalFloat, quarterPi), 1.2e-7);
-  EXPECT_EQ(1.5707964f, static_cast<float>(Evaluate(kArcsinClassId, kSignalFloat, 1)));
+  EXPECT_EQ(3.1415927f, static_cast<float>(Evaluate(kBeDegToRadClassId, kBeSignalFloat, 180)));
+  EXPECT_NEAR(1.0, Evaluate(kBeCotanClassId, kBeSignalFloat, quarterPi), 1.2e-7);
+  EXPECT_EQ(1.5707964f, static_cast<float>(Evaluate(kBeArcsinClassId, kBeSignalFloat, 1)));
 }
 
 TEST(TrigonometricBlocks, DoubleValuesAtTheEdges) {
   const double pi = 3.141592653589793;
   const double big = 1.0e300;
-  ExpectValues(kSignalDouble, {
-      {kDegToRadClassId, 180, 3.141592653589793},
-      {kDegToRadClassId, 45, 45 * pi / 180},
-      {kDegToRadClassId, -1e308, -1e308 * pi / 180},  // the product overflows first
-      {kDegToRadClassId, kNaN, kNaN},
-      {kRadToDegClassId, pi, 180},
-      {kRadToDegClassId, 2, 2 * 180 / pi},
-      {kRadToDegClassId, kInf, kInf},
-      {kSinClassId, pi, Sin(pi)},  // about 1.22e-16, not 0
-      {kSinClassId, 3 * pi / 2, -1},
-      {kSinClassId, big, Sin(big)},
-      {kSinClassId, -kInf, kNaN},
-      {kCosClassId, pi, -1},
-      {kCosClassId, 3 * pi / 2, Cos(3 * pi / 2)},
-      {kCosClassId, kNaN, kNaN},
-      {kTanClassId, pi / 4, Tan(pi / 4)},
-      {kTanClassId, pi / 2, Tan(pi / 2)},  // large, not infinite
-      {kTanClassId, big, Tan(big)},
-      {kCotanClassId, pi / 4, 1.0 / Tan(pi / 4)},
-      {kCotanClassId, 0, kInf},
-      {kCotanClassId, pi / 2, 1.0 / Tan(pi / 2)},
-      {kCotanClassId, kNaN, kNaN},
-      {kArcsinClassId, 1, pi / 2},
-      {kArcsinClassId, -1, -pi / 2},
-      {kArcsinClassId, 1.0000000000000002, kNaN},
-      {kArccosClassId, -1, pi},
-      {kArccosClassId, 1, 0},
-      {kArccosClassId, -1.0000000000000002, kNaN},
-      {kArctanClassId, 1, pi / 4},
-      {kArctanClassId, kInf, pi / 2},
-      {kArctanClassId, kNaN, kNaN},
+  ExpectValues(kBeSignalDouble, {
+      {kBeDegToRadClassId, 180, 3.141592653589793},
+      {kBeDegToRadClassId, 45, 45 * pi / 180},
+      {kBeDegToRadClassId, -1e308, -1e308 * pi / 180},  // the product overflows first
+      {kBeDegToRadClassId, kNaN, kNaN},
+      {kBeRadToDegClassId, pi, 180},
+      {kBeRadToDegClassId, 2, 2 * 180 / pi},
+      {kBeRadToDegClassId, kInf, kInf},
+      {kBeSinClassId, pi, Sin(pi)},  // about 1.22e-16, not 0
+      {kBeSinClassId, 3 * pi / 2, -1},
+      {kBeSinClassId, big, Sin(big)},
+      {kBeSinClassId, -kInf, kNaN},
+      {kBeCosClassId, pi, -1},
+      {kBeCosClassId, 3 * pi / 2, Cos(3 * pi / 2)},
+      {kBeCosClassId, kNaN, kNaN},
+      {kBeTanClassId, pi / 4, Tan(pi / 4)},
+      {kBeTanClassId, pi / 2, Tan(pi / 2)},  // large, not infinite
+      {kBeTanClassId, big, Tan(big)},
+      {kBeCotanClassId, pi / 4, 1.0 / Tan(pi / 4)},
+      {kBeCotanClassId, 0, kInf},
+      {kBeCotanClassId, pi / 2, 1.0 / Tan(pi / 2)},
+      {kBeCotanClassId, kNaN, kNaN},
+      {kBeArcsinClassId, 1, pi / 2},
+      {kBeArcsinClassId, -1, -pi / 2},
+      {kBeArcsinClassId, 1.0000000000000002, kNaN},
+      {kBeArccosClassId, -1, pi},
+      {kBeArccosClassId, 1, 0},
+      {kBeArccosClassId, -1.0000000000000002, kNaN},
+      {kBeArctanClassId, 1, pi / 4},
+      {kBeArctanClassId, kInf, pi / 2},
+      {kBeArctanClassId, kNaN, kNaN},
   });
 }
 
@@ -238,8 +238,8 @@ TEST(TrigonometricBlocks, AnUnlinkedInputOrAnotherTypeLeavesTheOutput) {
     EXPECT_EQ(std::vector<uint8_t>(8, 0x3C), blocktest::ValueBytes(block)) << std::hex << c.classId;
     // Pins of a type the functions do not take (only a record of another
     // program could make them): nothing is written.
-    ChangeBlockType(block, kSignalInt);
-    auto* x = bench.Source(kSignalInt);
+    ChangeBlockType(block, kBeSignalInt);
+    auto* x = bench.Source(kBeSignalInt);
     x->SetInt(1);
     bench.Link(x, block);
     bench.Pass();
@@ -250,8 +250,8 @@ TEST(TrigonometricBlocks, AnUnlinkedInputOrAnotherTypeLeavesTheOutput) {
 // A float result writes four bytes, a double one eight.
 TEST(TrigonometricBlocks, AResultWritesTheBytesOfItsType) {
   Bench bench;
-  auto* sin = bench.Create<CBESin>(kSinClassId);
-  auto* x = bench.Source(kSignalFloat);
+  auto* sin = bench.Create<CBESin>(kBeSinClassId);
+  auto* x = bench.Source(kBeSignalFloat);
   bench.Link(x, sin);
   x->SetFloat(0.5f);
   memset(sin->Output(0)->value, 0xAA, 8);
@@ -267,7 +267,7 @@ TEST(TrigonometricBlocks, AResultWritesTheBytesOfItsType) {
 TEST(TrigonometricRecords, GoldenBytesAndLoad) {
   // A new sine: the type byte 5, then the base record (0, 0, 80, 30; no
   // caption; flags 0; one unlinked input; one output of identity 0).
-  auto sin = blocktest::NewDetached<CBESin>(kSinClassId);
+  auto sin = blocktest::NewDetached<CBESin>(kBeSinClassId);
   EXPECT_TRUE(velktest::BytesEqual(blocktest::RecordBytes(sin.get()), velktest::ParseHex(R"(
       05
       00 00 00 00  00 00 00 00  50 00 00 00  1E 00 00 00
@@ -280,8 +280,8 @@ TEST(TrigonometricRecords, GoldenBytesAndLoad) {
     std::vector<uint8_t> record =
         blocktest::Golden().B(6).Base(blocktest::BaseRecord::Unlinked(RECT{30, 40, 110, 70}, 1, 1)).Bytes();
     ASSERT_TRUE(blocktest::LoadBytes(block.get(), record)) << std::hex << c.classId;
-    EXPECT_EQ(kSignalDouble, block->Output(0)->type);
-    EXPECT_EQ(kSignalDouble, block->Input(0)->type);
+    EXPECT_EQ(kBeSignalDouble, block->Output(0)->type);
+    EXPECT_EQ(kBeSignalDouble, block->Input(0)->type);
     EXPECT_EQ(30, block->rect.left);
     EXPECT_EQ(Costs(560, 20, 0, true), CostsOf(block.get()));
     EXPECT_TRUE(velktest::BytesEqual(blocktest::RecordBytes(block.get()), record));
@@ -292,7 +292,7 @@ TEST(TrigonometricRecords, EveryTruncationAndImplausibleTypeIsRefused) {
   for (const FunctionClass& c : kClasses) {
     SCOPED_TRACE(testing::Message() << std::hex << c.classId);
     auto block = blocktest::NewDetached<CBEMathFunc>(c.classId);
-    SetType(block.get(), kSignalDouble);
+    SetType(block.get(), kBeSignalDouble);
     block->MoveTo(7, 9);
     blocktest::ExpectTruncationsRefused<CBEMathFunc>(c.classId, blocktest::RecordBytes(block.get()));
     // Only float and double are types of these blocks.
@@ -301,7 +301,7 @@ TEST(TrigonometricRecords, EveryTruncationAndImplausibleTypeIsRefused) {
       EXPECT_FALSE(blocktest::LoadBytes(
           fresh.get(), blocktest::Golden().B(type).Base(blocktest::BaseRecord::Unlinked(RECT{0, 0, 80, 30}, 1, 1)).Bytes()))
           << type;
-      EXPECT_EQ(kSignalFloat, fresh->GetType());
+      EXPECT_EQ(kBeSignalFloat, fresh->GetType());
     }
   }
 }
@@ -310,10 +310,10 @@ TEST(TrigonometricRecords, EveryTruncationAndImplausibleTypeIsRefused) {
 // computes the same.
 TEST(TrigonometricRecords, SchemeRoundTrip) {
   Bench bench;
-  auto* x = bench.Source(kSignalDouble);
-  auto* cos = bench.Create<CBECos>(kCosClassId);
-  SetType(cos, kSignalDouble);
-  auto* reduce = bench.Create<CBEPItoPI>(kPItoPIClassId);
+  auto* x = bench.Source(kBeSignalDouble);
+  auto* cos = bench.Create<CBECos>(kBeCosClassId);
+  SetType(cos, kBeSignalDouble);
+  auto* reduce = bench.Create<CBEPItoPI>(kBePItoPIClassId);
   bench.Link(x, cos);
   x->SetDouble(0.25);
   bench.Pass();
@@ -321,12 +321,12 @@ TEST(TrigonometricRecords, SchemeRoundTrip) {
   ASSERT_NE(nullptr, copy);
   auto coses = blocktest::BlocksOf<CBECos>(copy.get());
   ASSERT_EQ(1u, coses.size());
-  EXPECT_EQ(kSignalDouble, coses[0]->Input(0)->type);
-  EXPECT_EQ(kSignalDouble, coses[0]->Output(0)->type);
+  EXPECT_EQ(kBeSignalDouble, coses[0]->Input(0)->type);
+  EXPECT_EQ(kBeSignalDouble, coses[0]->Output(0)->type);
   ASSERT_NE(nullptr, coses[0]->Input(0)->source);
   auto reduces = blocktest::BlocksOf<CBEPItoPI>(copy.get());
   ASSERT_EQ(1u, reduces.size());
-  EXPECT_EQ(kSignalFloat, reduces[0]->GetType());
+  EXPECT_EQ(kBeSignalFloat, reduces[0]->GetType());
   for (CBEBlock* b = copy->blocks; b; b = b->next) b->Step(0.001f);
   EXPECT_EQ(std::cos(0.25), blocktest::ReadDouble(coses[0]));
   (void)reduce;
@@ -337,7 +337,7 @@ TEST(TrigonometricRecords, SchemeRoundTrip) {
 std::vector<CBEBlock*> g_shown;
 bool Confirm(CBEBlock* block) {
   g_shown.push_back(block);
-  ChangeBlockType(block, kSignalDouble);
+  ChangeBlockType(block, kBeSignalDouble);
   return true;
 }
 
@@ -357,12 +357,12 @@ TEST(TrigonometricBlocks, PropertiesAnswerFalseUntilTheClassHasADialog) {
     EXPECT_TRUE(block->ShowProperties());
     ASSERT_FALSE(g_shown.empty());
     EXPECT_EQ(block, g_shown.back());
-    EXPECT_EQ(kSignalDouble, block->GetType());
+    EXPECT_EQ(kBeSignalDouble, block->GetType());
     EXPECT_EQ(Costs(560, 20, 0, true), CostsOf(block));
     dialogs.Set(c.classId, nullptr);
   }
   // A block made outside a catalogue still finds its class's dialog.
-  dialogs.Set(kSinClassId, Confirm);
+  dialogs.Set(kBeSinClassId, Confirm);
   std::unique_ptr<CBEBlock> lone(CBESin::Create());
   ASSERT_NE(nullptr, lone);
   EXPECT_EQ(0u, lone->GetClassId());
@@ -377,7 +377,7 @@ TEST(TrigonometricDrawing, TheTextOfEachClass) {
     if (!c.text) continue;
     EXPECT_TRUE(blocktest::DrawsCaption(bench.Create<CBEBlock>(c.classId), c.text)) << std::hex << c.classId;
   }
-  EXPECT_FALSE(blocktest::DrawsCaption(bench.Create<CBEBlock>(kSinClassId), L"cos"));
+  EXPECT_FALSE(blocktest::DrawsCaption(bench.Create<CBEBlock>(kBeSinClassId), L"cos"));
 }
 
 int GdiObjects() { return static_cast<int>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)); }
@@ -387,7 +387,7 @@ int GdiObjects() { return static_cast<int>(GetGuiResources(GetCurrentProcess(), 
 // freed.
 TEST(TrigonometricDrawing, TheReductionDrawsItsTextInItsOwnFont) {
   Bench bench;
-  auto* reduce = bench.Create<CBEPItoPI>(kPItoPIClassId);
+  auto* reduce = bench.Create<CBEPItoPI>(kBePItoPIClassId);
   EXPECT_FALSE(blocktest::DrawsCaption(reduce, L"-p..p"));
   EXPECT_FALSE(blocktest::DrawsCaption(reduce, nullptr));
   blocktest::Canvas canvas(120, 60);
@@ -415,10 +415,10 @@ TEST(TrigonometricDrawing, TheReductionDrawsItsTextInItsOwnFont) {
 // One picture of the group as the view paints it, pins and all.
 TEST(TrigonometricDrawing, ThePaletteGroupAsTheViewPaintsIt) {
   Bench bench;
-  const unsigned int ids[] = {kSinClassId,    kCosClassId,    kTanClassId,      kCotanClassId,
-                              kArcsinClassId, kArccosClassId, kArctanClassId,   kArctan2ClassId,
-                              kLengthClassId, kNormClassId,   kDistanceClassId, kDegToRadClassId,
-                              kRadToDegClassId, kPItoPIClassId, kRotClassId};
+  const unsigned int ids[] = {kBeSinClassId,    kBeCosClassId,    kBeTanClassId,      kBeCotanClassId,
+                              kBeArcsinClassId, kBeArccosClassId, kBeArctanClassId,   kBeArctan2ClassId,
+                              kBeLengthClassId, kBeNormClassId,   kBeDistanceClassId, kBeDegToRadClassId,
+                              kBeRadToDegClassId, kBePItoPIClassId, kBeRotClassId};
   blocktest::Canvas canvas(560, 360);
   int x = 15, y = 15, rowHeight = 0;
   for (unsigned int id : ids) {
