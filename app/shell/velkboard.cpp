@@ -4,6 +4,7 @@
 #include "app/shell/main_form.h"
 #include "app/shell/startup.h"
 #include "app/shell/velkboard_host.h"
+#include "blocks/dialogs/dialog_classes.h"
 #include "blocks/engine/plugin/plugin_list.h"
 #include "blocks/library/library_classes.h"
 #include "blocks/panel/panel_kinds.h"
@@ -36,6 +37,7 @@ StartDecision PrepareStart(HINSTANCE instance, const wchar_t* commandLine) {
   RegisterElectronicComponentCreators();
   RegisterBlockLibraryCreators();
   RegisterDeviceComponentCreators();
+  RegisterBlockDialogs();
   ProgramPluginList().ScanFolder();
   return StartDecision::kMainWindow;
 }

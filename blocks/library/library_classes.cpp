@@ -1,7 +1,9 @@
 #include "blocks/library/library_classes.h"
 
 #include "blocks/engine/block_creator_table.h"
+#include "blocks/library/converters/converters_classes.h"
 #include "blocks/library/math/math_classes.h"
+#include "blocks/library/math/trigonometry_classes.h"
 
 namespace {
 // One area's table of rows.
@@ -12,6 +14,8 @@ struct LibraryArea {
 
 const LibraryArea kAreas[] = {
     {kMathClassRows, kMathClassRowCount},
+    {kTrigonometryClassRows, kTrigonometryClassRowCount},
+    {kConvertersClassRows, kConvertersClassRowCount},
 };
 }  // namespace
 

@@ -95,4 +95,9 @@ int32_t TruncateToInt32(double y) {
   return static_cast<int32_t>(y);
 }
 
+int32_t TruncateToInt32Indefinite(double y) {
+  if (!(y > -2147483649.0 && y < 2147483648.0)) return INT_MIN;
+  return static_cast<int32_t>(y);
+}
+
 int32_t SaturateInt32(int32_t v, int32_t lo, int32_t hi) { return v < lo ? lo : v > hi ? hi : v; }
