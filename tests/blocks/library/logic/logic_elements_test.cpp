@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "logic_kit.h"
+#include "blocks/engine/debug/avr_plot.h"
 #include "blocks/engine/debug/monitor.h"
 #include "support/test_support.h"
 
@@ -418,6 +419,44 @@ TEST(LogicElements, AReaderSeesThePassedSignalByItsType) {
   for (uint8_t b : bytes)
     if (b != '\r') text += static_cast<char>(b);
   EXPECT_EQ("0.000\t0.25000000\n0.001\t1\n0.002\t0.25000000\n", text);
+}
+
+// A graph builder on the gate's output records only the values its input
+// takes (bits): a passed PWM value is left out, never stored as a record of
+// another size, and its file reads back every bit sample.
+TEST(LogicElements, AGraphBuilderRecordsOnlyTheBitsOfAGatedOutput) {
+  velktest::TempFolder folder;
+  for (bool plotStopsFirst : {false, true}) {
+    SCOPED_TRACE(plotStopsFirst ? "the graph builder stops before the gate" : "the gate stops first");
+    Bench bench;
+    auto* plot = new CBEAvrPlot;
+    if (!plotStopsFirst) plot->AttachToScheme(&bench.scheme);  // oldest: stepped and stopped last
+    auto* gate = bench.Create<CBEAnd2>(kAnd2ClassId);
+    if (plotStopsFirst) plot->AttachToScheme(&bench.scheme);
+    plot->interval = 1;  // a sample on every 1 ms pass
+    std::wstring file = folder.File(plotStopsFirst ? L"plot2.txt" : L"plot1.txt");
+    plot->SetLogFileName(file.c_str());
+    auto* pwm = bench.Source(kSignalPwm);
+    auto* enable = bench.Source(kSignalBit);
+    pwm->SetPwm(kPeriodA, kDutyA);
+    bench.Link(pwm, gate, 0);
+    bench.Link(enable, gate, 1);
+    bench.Link(gate, plot, 0);
+    // PWM, 0, PWM, 0, PWM: the gate's output of this pass or the last.
+    for (int pass = 0; pass < 5; ++pass) {
+      enable->SetBit(pass % 2 == 0);
+      bench.Pass();
+    }
+    bench.Stop();
+    std::vector<uint8_t> bytes = velktest::ReadWholeFile(file);
+    std::string text;
+    for (uint8_t b : bytes)
+      if (b != '\r') text += static_cast<char>(b);
+    // Stepped after the gate the plot sees the bits of the second and
+    // fourth passes; stepped before it, it sees each pass's output one pass
+    // late: the gate's first bit 0, then the bits of those passes.
+    EXPECT_EQ(plotStopsFirst ? "0.000\t0\n0.002\t0\n0.004\t0\n" : "0.001\t0\n0.003\t0\n", text);
+  }
 }
 
 TEST(LogicElements, IntegerModeCombinesTheLinkedIntegers) {
