@@ -62,15 +62,15 @@ const unsigned char kRotation = 3;
 const unsigned char kBit = 3;
 const float kPeriod = 0.01f, kDuty = 0.25f;
 
-const unsigned int kSpineClass[kSpineBlocks] = {kNotClassId, kAndClassId,  kOrClassId, kShlClassId,
-                                                kShrClassId, kAnd2ClassId, kOr2ClassId};
+const unsigned int kSpineClass[kSpineBlocks] = {kBeNotClassId, kBeAndClassId,  kBeOrClassId, kBeShlClassId,
+                                                kBeShrClassId, kBeAnd2ClassId, kBeOr2ClassId};
 
 // The head of the scheme: an int output that counts the passes.
 class Counter : public CBEBlock {
 public:
   Counter() {
     SetOutputCount(1);
-    outputs[0]->type = kSignalInt;
+    outputs[0]->type = kBeSignalInt;
   }
   void Step(float) override { outputs[0]->SetInt(++count); }
   int count = 0;
@@ -99,8 +99,8 @@ CBEBlock* Make(BeScheme* scheme, unsigned int classId, BeSignalType type) {
     printf("cannot create class 0x%08X\n", classId);
     return nullptr;
   }
-  if (type != kSignalBit) {
-    bool inputsOnly = classId == kCmpClassId || classId == kCmp2ClassId || classId == kGetBitClassId;
+  if (type != kBeSignalBit) {
+    bool inputsOnly = classId == kBeCmpClassId || classId == kBeCmp2ClassId || classId == kBeGetBitClassId;
     if (inputsOnly) {
       for (int i = 0; i < block->inputCount; ++i) ChangeInputType(block->inputs[i], type);
     } else {
@@ -142,12 +142,12 @@ Scheme* BuildScheme(BeCatalogue* catalogue, int n) {
   BeScheme* scheme = &s->scheme;
   for (int k = count - 1; k >= 0; --k) {
     Segment& seg = s->segments[k];
-    auto* changed = static_cast<CBECmp2*>(Make(scheme, kCmp2ClassId, kSignalInt));
-    auto* positive = static_cast<CBECmp*>(Make(scheme, kCmpClassId, kSignalInt));
-    seg.pass = Make(scheme, kOr2ClassId, kSignalBit);
-    seg.gate = Make(scheme, kAnd2ClassId, kSignalBit);
-    seg.notBit = Make(scheme, kNotClassId, kSignalBit);
-    auto* getBit = static_cast<CBEGetBit*>(Make(scheme, kGetBitClassId, kSignalInt));
+    auto* changed = static_cast<CBECmp2*>(Make(scheme, kBeCmp2ClassId, kBeSignalInt));
+    auto* positive = static_cast<CBECmp*>(Make(scheme, kBeCmpClassId, kBeSignalInt));
+    seg.pass = Make(scheme, kBeOr2ClassId, kBeSignalBit);
+    seg.gate = Make(scheme, kBeAnd2ClassId, kBeSignalBit);
+    seg.notBit = Make(scheme, kBeNotClassId, kBeSignalBit);
+    auto* getBit = static_cast<CBEGetBit*>(Make(scheme, kBeGetBitClassId, kBeSignalInt));
     if (!changed || !positive || !seg.pass || !seg.gate || !seg.notBit || !getBit) return s;
     changed->relation = kRelationNotEqual;
     positive->relation = kRelationGreater;
@@ -156,7 +156,7 @@ Scheme* BuildScheme(BeCatalogue* catalogue, int n) {
     seg.positive = positive;
     seg.getBit = getBit;
     for (int i = kSpineBlocks - 1; i >= 0; --i) {
-      CBEBlock* block = Make(scheme, kSpineClass[i], kSignalInt);
+      CBEBlock* block = Make(scheme, kSpineClass[i], kBeSignalInt);
       if (!block) return s;
       if (auto* b = dynamic_cast<CBEAnd*>(block)) b->mask = kAndMask;
       if (auto* b = dynamic_cast<CBEOr*>(block)) b->mask = kOrMask;
@@ -170,11 +170,11 @@ Scheme* BuildScheme(BeCatalogue* catalogue, int n) {
   }
   Counter* counter = new Counter;
   counter->AttachToScheme(scheme);
-  Fixed* pwm = new Fixed(kSignalPwm);
+  Fixed* pwm = new Fixed(kBeSignalPwm);
   memcpy(pwm->outputs[0]->value, &kPeriod, 4);
   memcpy(pwm->outputs[0]->value + 4, &kDuty, 4);
   pwm->AttachToScheme(scheme);
-  Fixed* zero = new Fixed(kSignalBit);
+  Fixed* zero = new Fixed(kBeSignalBit);
   zero->AttachToScheme(scheme);
   for (int k = 0; k < count; ++k) {
     Segment& seg = s->segments[k];
@@ -208,14 +208,14 @@ Scheme* BuildGateChain(BeCatalogue* catalogue, int n) {
   s->segments.resize(1);
   std::vector<CBEBlock*> gates(n);
   for (int i = n - 1; i >= 0; --i) {
-    gates[i] = s->scheme.CreateBlock(kAnd2ClassId);
+    gates[i] = s->scheme.CreateBlock(kBeAnd2ClassId);
     if (!gates[i]) return s;
   }
-  Fixed* pwm = new Fixed(kSignalPwm);
+  Fixed* pwm = new Fixed(kBeSignalPwm);
   memcpy(pwm->outputs[0]->value, &kPeriod, 4);
   memcpy(pwm->outputs[0]->value + 4, &kDuty, 4);
   pwm->AttachToScheme(&s->scheme);
-  Fixed* enable = new Fixed(kSignalBit);
+  Fixed* enable = new Fixed(kBeSignalBit);
   enable->outputs[0]->value[0] = 1;
   enable->AttachToScheme(&s->scheme);
   Link(pwm, gates[0], 0);
@@ -274,10 +274,10 @@ double TimeFloor(Floor* f, int blocks) {
       seg.bit = static_cast<uint8_t>((v >> kBit) & 1u);
       seg.notBit = seg.bit == 0 ? 1 : 0;
       if (seg.notBit) {
-        seg.gateType = kSignalPwm;
+        seg.gateType = kBeSignalPwm;
         memcpy(seg.gate, pwm, 8);
       } else {
-        seg.gateType = kSignalBit;
+        seg.gateType = kBeSignalBit;
         memset(seg.gate, 0, 8);
       }
       seg.passType = seg.gateType;
@@ -343,7 +343,7 @@ int main() {
   for (int i = 0; i < 2; ++i) {
     bool agree = SameAsFloor(schemes[i], floors[i]);
     const BeOutputPin* lastGate = gates[i]->segments[0].gate->outputs[0];
-    bool passed = lastGate->type == kSignalPwm && memcmp(lastGate->value, &kPeriod, 4) == 0;
+    bool passed = lastGate->type == kBeSignalPwm && memcmp(lastGate->value, &kPeriod, 4) == 0;
     same = same && agree && passed;
     printf("N = %5d (%d segments of %d blocks): %d passes, best of %d rounds: %.2f ns per block step; "
            "plain loop %.2f ns; ours / loop %.1f; %s\n",

@@ -31,10 +31,10 @@ CBEAvrPlot::CBEAvrPlot() {
   rect = RECT{0, 0, 80, 40};
   SetInputCount(2);
   inputs[0]->name = L"D";
-  inputs[0]->type = kSignalAnyScalar;
+  inputs[0]->type = kBeSignalAnyScalar;
   inputs[0]->description = L"Записываемые данные";
   inputs[1]->name = L"C";
-  inputs[1]->type = kSignalBit;
+  inputs[1]->type = kBeSignalBit;
   inputs[1]->description =
       L"Синхроимпульс начала записи. Если не подключен, то запись начинается с момента запуска "
       L"процессора";
@@ -115,29 +115,29 @@ void CBEAvrPlot::Stop() {
       memcpy(&t, p, kTimeBytes);
       const unsigned char* v = p + kTimeBytes;
       switch (type) {
-        case kSignalBit:
-        case kSignalChar:
+        case kBeSignalBit:
+        case kBeSignalChar:
           fprintf(file, "%0.3f\t%d\n", t, static_cast<int>(static_cast<int8_t>(v[0])));
           break;
-        case kSignalShort: {
+        case kBeSignalShort: {
           int16_t x;
           memcpy(&x, v, 2);
           fprintf(file, "%0.3f\t%d\n", t, static_cast<int>(x));
           break;
         }
-        case kSignalInt: {
+        case kBeSignalInt: {
           int32_t x;
           memcpy(&x, v, 4);
           fprintf(file, "%0.3f\t%d\n", t, static_cast<int>(x));
           break;
         }
-        case kSignalFloat: {
+        case kBeSignalFloat: {
           float x;
           memcpy(&x, v, 4);
           fprintf(file, "%0.3f\t%f\n", t, x);
           break;
         }
-        case kSignalDouble: {
+        case kBeSignalDouble: {
           double x;
           memcpy(&x, v, 8);
           fprintf(file, "%0.3f\t%f\n", t, x);

@@ -8,7 +8,7 @@
 
 class CMemoryStream;
 
-const unsigned int kAvrPlotClassId = 0x55443300;
+const unsigned int kBeAvrPlotClassId = 0x55443300;
 
 class CBEAvrPlot : public CBEBlock {
 public:

@@ -24,7 +24,7 @@ CBEAnd::CBEAnd() {
   fillColor = kLogicFill;
   SetInputCount(1);
   SetOutputCount(1);
-  SetPinTypes(this, kSignalChar);
+  SetPinTypes(this, kBeSignalChar);
   UpdateCosts();
 }
 
@@ -37,7 +37,7 @@ CBEBlock* CBEAnd::Create() {
   return block;
 }
 
-BeSignalType CBEAnd::GetType() const { return inputCount > 0 ? inputs[0]->type : kSignalChar; }
+BeSignalType CBEAnd::GetType() const { return inputCount > 0 ? inputs[0]->type : kBeSignalChar; }
 
 void CBEAnd::UpdateCosts() { ApplyLogicCost(this, kCosts, GetType()); }
 
@@ -82,4 +82,4 @@ void CBEAnd::Draw(HDC dc) {
   DrawCaptionCentered(dc, text);
 }
 
-bool CBEAnd::ShowProperties() { return ShowBlockDialog(this, kAndClassId); }
+bool CBEAnd::ShowProperties() { return ShowBlockDialog(this, kBeAndClassId); }

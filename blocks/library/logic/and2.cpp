@@ -26,7 +26,7 @@ CBEAnd2::CBEAnd2() {
   fillColor = kLogicFill;
   SetInputCount(kGateMinInputs);
   SetOutputCount(1);
-  SetPinTypes(this, kSignalBit);
+  SetPinTypes(this, kBeSignalBit);
   UpdatePinsAndCosts();
 }
 
@@ -39,7 +39,7 @@ CBEBlock* CBEAnd2::Create() {
   return block;
 }
 
-BeSignalType CBEAnd2::GetType() const { return inputCount > 0 ? inputs[0]->type : kSignalBit; }
+BeSignalType CBEAnd2::GetType() const { return inputCount > 0 ? inputs[0]->type : kBeSignalBit; }
 
 void CBEAnd2::UpdatePinsAndCosts() {
   ApplyLogicCost(this, kCosts, GetType());
@@ -48,7 +48,7 @@ void CBEAnd2::UpdatePinsAndCosts() {
 
 void CBEAnd2::Step(float) {
   BeSignalType type = GetType();
-  if (type == kSignalBit) {
+  if (type == kBeSignalBit) {
     StepGateBits(this, false);
   } else if (IsIntegerDataType(type)) {
     StepGateIntegers(this, false);
@@ -76,7 +76,7 @@ bool CBEAnd2::Load(CStream* stream) {
   unsigned char count = kGateMinInputs;
   if (!ReadByteChecked(stream, &first)) return false;
   BeSignalType type = first & kTypeBits;
-  if (type < kSignalBit || type > kSignalInt) return false;
+  if (type < kBeSignalBit || type > kBeSignalInt) return false;
   if ((first & kCountFollows) && !ReadByteChecked(stream, &count)) return false;
   if (count < kGateMinInputs || count > kGateMaxInputs || !BaseRecordCanFollow(stream, count, outputCount))
     return false;
@@ -98,7 +98,7 @@ bool CBEAnd2::Load(CStream* stream) {
 
 void CBEAnd2::Draw(HDC dc) {
   DrawBody(dc);
-  DrawCaptionCentered(dc, GetType() == kSignalBit ? L"A && B" : L"A & B");
+  DrawCaptionCentered(dc, GetType() == kBeSignalBit ? L"A && B" : L"A & B");
 }
 
-bool CBEAnd2::ShowProperties() { return ShowBlockDialog(this, kAnd2ClassId); }
+bool CBEAnd2::ShowProperties() { return ShowBlockDialog(this, kBeAnd2ClassId); }

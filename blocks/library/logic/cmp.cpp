@@ -28,8 +28,8 @@ CBECmp::CBECmp() {
   fillColor = kLogicFill;
   SetInputCount(1);
   SetOutputCount(1);
-  if (inputCount == 1) inputs[0]->type = kSignalChar;
-  if (outputCount == 1) outputs[0]->type = kSignalBit;
+  if (inputCount == 1) inputs[0]->type = kBeSignalChar;
+  if (outputCount == 1) outputs[0]->type = kBeSignalBit;
   UpdateCosts();
 }
 
@@ -42,13 +42,13 @@ CBEBlock* CBECmp::Create() {
   return block;
 }
 
-BeSignalType CBECmp::GetType() const { return inputCount > 0 ? inputs[0]->type : kSignalChar; }
+BeSignalType CBECmp::GetType() const { return inputCount > 0 ? inputs[0]->type : kBeSignalChar; }
 
 void CBECmp::UpdateCosts() { ApplyLogicCost(this, kCosts, GetType()); }
 
 void CBECmp::SetConstantInt(int32_t value) {
   memset(constant, 0, sizeof constant);
-  WriteIntegerValue(constant, kSignalInt, static_cast<uint32_t>(value));
+  WriteIntegerValue(constant, kBeSignalInt, static_cast<uint32_t>(value));
 }
 
 void CBECmp::SetConstantFloat(float value) {
@@ -102,15 +102,15 @@ void CBECmp::Draw(HDC dc) {
   const wchar_t* symbol = RelationSymbol(relation);
   BeSignalType type = GetType();
   switch (type) {
-    case kSignalFloat:
+    case kBeSignalFloat:
       _snwprintf(text, kCaptionChars - 1, L"%ls %0.2f", symbol, static_cast<double>(ReadFloatValue(constant)));
       break;
-    case kSignalDouble:
+    case kBeSignalDouble:
       _snwprintf(text, kCaptionChars - 1, L"%ls %0.2f", symbol, ReadDoubleValue(constant));
       break;
     default: {
       // bit and char show the first byte as a signed number.
-      BeSignalType shown = type == kSignalBit ? kSignalChar : type;
+      BeSignalType shown = type == kBeSignalBit ? kBeSignalChar : type;
       _snwprintf(text, kCaptionChars - 1, L"%ls %d", symbol, static_cast<int>(ReadIntegerValue(constant, shown)));
       break;
     }
@@ -120,4 +120,4 @@ void CBECmp::Draw(HDC dc) {
   DrawCaptionCentered(dc, text);
 }
 
-bool CBECmp::ShowProperties() { return ShowBlockDialog(this, kCmpClassId); }
+bool CBECmp::ShowProperties() { return ShowBlockDialog(this, kBeCmpClassId); }

@@ -37,10 +37,10 @@ CBECmp2::CBECmp2() {
   if (inputCount == 2) {
     inputs[0]->name = L"A";
     inputs[1]->name = L"B";
-    inputs[0]->type = kSignalChar;
-    inputs[1]->type = kSignalChar;
+    inputs[0]->type = kBeSignalChar;
+    inputs[1]->type = kBeSignalChar;
   }
-  if (outputCount == 1) outputs[0]->type = kSignalBit;
+  if (outputCount == 1) outputs[0]->type = kBeSignalBit;
   UpdateCosts();
 }
 
@@ -53,14 +53,14 @@ CBEBlock* CBECmp2::Create() {
   return block;
 }
 
-BeSignalType CBECmp2::GetType() const { return inputCount > 0 ? inputs[0]->type : kSignalChar; }
+BeSignalType CBECmp2::GetType() const { return inputCount > 0 ? inputs[0]->type : kBeSignalChar; }
 
 void CBECmp2::UpdateCosts() { ApplyLogicCost(this, kCosts, GetType()); }
 
 void CBECmp2::Step(float) {
   if (inputCount < 2 || outputCount < 1) return;
   BeSignalType type = GetType();
-  if (type == kSignalBit && relation != kRelationEqual && relation != kRelationNotEqual) return;
+  if (type == kBeSignalBit && relation != kRelationEqual && relation != kRelationNotEqual) return;
   unsigned char a[8], b[8];
   ReadOperand(inputs[0], a);
   ReadOperand(inputs[1], b);
@@ -103,4 +103,4 @@ void CBECmp2::Draw(HDC dc) {
   DrawCaptionCentered(dc, text);
 }
 
-bool CBECmp2::ShowProperties() { return ShowBlockDialog(this, kCmp2ClassId); }
+bool CBECmp2::ShowProperties() { return ShowBlockDialog(this, kBeCmp2ClassId); }

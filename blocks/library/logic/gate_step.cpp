@@ -9,7 +9,7 @@
 #include "blocks/library/scalar_value.h"
 
 void WriteBitOutput(BeOutputPin* output, int bit) {
-  output->type = kSignalBit;
+  output->type = kBeSignalBit;
   memset(output->value, 0, sizeof output->value);
   output->value[0] = static_cast<unsigned char>(bit);
 }
@@ -22,7 +22,7 @@ void StepGateBits(CBEBlock* block, bool orGate) {
   for (int i = 0; i < block->inputCount; ++i) {
     const BeOutputPin* source = block->inputs[i]->source;
     if (!source) continue;
-    if (source->type == kSignalBit) {
+    if (source->type == kBeSignalBit) {
       if ((source->value[0] != 0) == orGate) {
         WriteBitOutput(out, decided);
         return;
@@ -49,7 +49,7 @@ void StepGateIntegers(CBEBlock* block, bool orGate) {
     uint32_t x = static_cast<uint32_t>(ReadIntegerValue(source->value, source->type));
     bits = orGate ? bits | x : bits & x;
   }
-  WriteIntegerValue(block->outputs[0]->value, kSignalInt, bits);
+  WriteIntegerValue(block->outputs[0]->value, kBeSignalInt, bits);
 }
 
 void RestoreGateOutput(CBEBlock* block) {

@@ -26,8 +26,8 @@ CBEGetBit::CBEGetBit() {
   fillColor = kLogicFill;
   SetInputCount(1);
   SetOutputCount(1);
-  if (inputCount == 1) inputs[0]->type = kSignalChar;
-  if (outputCount == 1) outputs[0]->type = kSignalBit;
+  if (inputCount == 1) inputs[0]->type = kBeSignalChar;
+  if (outputCount == 1) outputs[0]->type = kBeSignalBit;
   cycles = kCycles;
   rom = kRom;
 }
@@ -41,13 +41,13 @@ CBEBlock* CBEGetBit::Create() {
   return block;
 }
 
-BeSignalType CBEGetBit::GetType() const { return inputCount > 0 ? inputs[0]->type : kSignalChar; }
+BeSignalType CBEGetBit::GetType() const { return inputCount > 0 ? inputs[0]->type : kBeSignalChar; }
 
 void CBEGetBit::Step(float) {
   if (inputCount < 1 || outputCount < 1) return;
   const BeOutputPin* source = inputs[0]->source;
   if (!source) return;
-  uint32_t bits = static_cast<uint32_t>(ReadIntegerValue(source->value, kSignalInt));
+  uint32_t bits = static_cast<uint32_t>(ReadIntegerValue(source->value, kBeSignalInt));
   outputs[0]->value[0] = static_cast<unsigned char>((bits >> (bitNumber % 32)) & 1u);
 }
 
@@ -80,4 +80,4 @@ void CBEGetBit::Draw(HDC dc) {
   DrawCaptionCentered(dc, text);
 }
 
-bool CBEGetBit::ShowProperties() { return ShowBlockDialog(this, kGetBitClassId); }
+bool CBEGetBit::ShowProperties() { return ShowBlockDialog(this, kBeGetBitClassId); }

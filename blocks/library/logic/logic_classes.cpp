@@ -13,10 +13,10 @@
 #include "blocks/library/logic/shr.h"
 
 const BeLibraryClassRow kLogicClassRows[] = {
-    {kNotClassId, CBENot::Create},   {kAndClassId, CBEAnd::Create},
-    {kAnd2ClassId, CBEAnd2::Create}, {kOrClassId, CBEOr::Create},
-    {kOr2ClassId, CBEOr2::Create},   {kCmpClassId, CBECmp::Create},
-    {kCmp2ClassId, CBECmp2::Create}, {kGetBitClassId, CBEGetBit::Create},
-    {kShlClassId, CBEShl::Create},   {kShrClassId, CBEShr::Create},
+    {kBeNotClassId, CBENot::Create},   {kBeAndClassId, CBEAnd::Create},
+    {kBeAnd2ClassId, CBEAnd2::Create}, {kBeOrClassId, CBEOr::Create},
+    {kBeOr2ClassId, CBEOr2::Create},   {kBeCmpClassId, CBECmp::Create},
+    {kBeCmp2ClassId, CBECmp2::Create}, {kBeGetBitClassId, CBEGetBit::Create},
+    {kBeShlClassId, CBEShl::Create},   {kBeShrClassId, CBEShr::Create},
 };
 const int kLogicClassRowCount = sizeof(kLogicClassRows) / sizeof(kLogicClassRows[0]);

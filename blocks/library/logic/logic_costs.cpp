@@ -4,8 +4,8 @@
 
 void ApplyLogicCost(CBEBlock* block, const BeLogicCost* costs, BeSignalType type) {
   block->sharedRoutine = 0;
-  if (type < kSignalBit || type > kSignalDouble) return;
-  const BeLogicCost& row = costs[type - kSignalBit];
+  if (type < kBeSignalBit || type > kBeSignalDouble) return;
+  const BeLogicCost& row = costs[type - kBeSignalBit];
   if (!row.present) return;
   block->cycles = row.cycles;
   block->rom = row.rom;

@@ -4,12 +4,12 @@
 
 #include "blocks/library/scalar_value.h"
 
-bool IsIntegerDataType(BeSignalType type) { return type >= kSignalChar && type <= kSignalInt; }
+bool IsIntegerDataType(BeSignalType type) { return type >= kBeSignalChar && type <= kBeSignalInt; }
 
 uint32_t MaskInType(uint32_t cell, BeSignalType type) {
   switch (type) {
-    case kSignalChar: return cell & 0xFFu;
-    case kSignalShort: return cell & 0xFFFFu;
+    case kBeSignalChar: return cell & 0xFFu;
+    case kBeSignalShort: return cell & 0xFFFFu;
     default: return cell;
   }
 }
@@ -26,8 +26,8 @@ void FormatMaskCaption(const wchar_t* prefix, uint32_t cell, BeSignalType type, 
   if (!text || chars == 0) return;
   unsigned int mask = MaskInType(cell, type);
   switch (type) {
-    case kSignalChar: _snwprintf(text, chars - 1, L"%ls 0x%02X", prefix, mask); break;
-    case kSignalShort: _snwprintf(text, chars - 1, L"%ls 0x%04X", prefix, mask); break;
+    case kBeSignalChar: _snwprintf(text, chars - 1, L"%ls 0x%02X", prefix, mask); break;
+    case kBeSignalShort: _snwprintf(text, chars - 1, L"%ls 0x%04X", prefix, mask); break;
     default: _snwprintf(text, chars - 1, L"%ls 0x%08X", prefix, mask); break;
   }
   text[chars - 1] = 0;

@@ -24,7 +24,7 @@ CBENot::CBENot() {
   fillColor = kLogicFill;
   SetInputCount(1);
   SetOutputCount(1);
-  SetPinTypes(this, kSignalBit);
+  SetPinTypes(this, kBeSignalBit);
   UpdateCosts();
 }
 
@@ -37,7 +37,7 @@ CBEBlock* CBENot::Create() {
   return block;
 }
 
-BeSignalType CBENot::GetType() const { return inputCount > 0 ? inputs[0]->type : kSignalBit; }
+BeSignalType CBENot::GetType() const { return inputCount > 0 ? inputs[0]->type : kBeSignalBit; }
 
 void CBENot::UpdateCosts() { ApplyLogicCost(this, kCosts, GetType()); }
 
@@ -48,10 +48,10 @@ void CBENot::Step(float) {
   BeSignalType type = GetType();
   unsigned char* out = outputs[0]->value;
   switch (type) {
-    case kSignalBit: out[0] = source->value[0] == 0 ? 1 : 0; break;
-    case kSignalChar:
-    case kSignalShort:
-    case kSignalInt: {
+    case kBeSignalBit: out[0] = source->value[0] == 0 ? 1 : 0; break;
+    case kBeSignalChar:
+    case kBeSignalShort:
+    case kBeSignalInt: {
       uint32_t x = static_cast<uint32_t>(ReadIntegerValue(source->value, type));
       WriteIntegerValue(out, type, ~x);
       break;
@@ -67,7 +67,7 @@ void CBENot::Save(CStream* stream) {
 
 bool CBENot::Load(CStream* stream) {
   unsigned char type;
-  if (!ReadByteChecked(stream, &type) || type < kSignalBit || type > kSignalDouble ||
+  if (!ReadByteChecked(stream, &type) || type < kBeSignalBit || type > kBeSignalDouble ||
       !BaseRecordCanFollow(stream, inputCount, outputCount))
     return false;
   BeSignalType was = GetType();
@@ -85,4 +85,4 @@ void CBENot::Draw(HDC dc) {
   DrawCaptionCentered(dc, L"NOT");
 }
 
-bool CBENot::ShowProperties() { return ShowBlockDialog(this, kNotClassId); }
+bool CBENot::ShowProperties() { return ShowBlockDialog(this, kBeNotClassId); }

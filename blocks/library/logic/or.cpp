@@ -24,7 +24,7 @@ CBEOr::CBEOr() {
   fillColor = kLogicFill;
   SetInputCount(1);
   SetOutputCount(1);
-  SetPinTypes(this, kSignalChar);
+  SetPinTypes(this, kBeSignalChar);
   UpdateCosts();
 }
 
@@ -37,7 +37,7 @@ CBEBlock* CBEOr::Create() {
   return block;
 }
 
-BeSignalType CBEOr::GetType() const { return inputCount > 0 ? inputs[0]->type : kSignalChar; }
+BeSignalType CBEOr::GetType() const { return inputCount > 0 ? inputs[0]->type : kBeSignalChar; }
 
 void CBEOr::UpdateCosts() { ApplyLogicCost(this, kCosts, GetType()); }
 
@@ -82,4 +82,4 @@ void CBEOr::Draw(HDC dc) {
   DrawCaptionCentered(dc, text);
 }
 
-bool CBEOr::ShowProperties() { return ShowBlockDialog(this, kOrClassId); }
+bool CBEOr::ShowProperties() { return ShowBlockDialog(this, kBeOrClassId); }

@@ -17,7 +17,7 @@ CBEOr2::CBEOr2() {
   fillColor = kLogicFill;
   SetInputCount(kGateMinInputs);
   SetOutputCount(1);
-  SetPinTypes(this, kSignalBit);
+  SetPinTypes(this, kBeSignalBit);
   UpdatePinsAndCosts();
 }
 
@@ -30,7 +30,7 @@ CBEBlock* CBEOr2::Create() {
   return block;
 }
 
-BeSignalType CBEOr2::GetType() const { return inputCount > 0 ? inputs[0]->type : kSignalBit; }
+BeSignalType CBEOr2::GetType() const { return inputCount > 0 ? inputs[0]->type : kBeSignalBit; }
 
 void CBEOr2::UpdatePinsAndCosts() {
   // n - 1 operations of the type's width.
@@ -44,9 +44,9 @@ void CBEOr2::UpdatePinsAndCosts() {
 
 void CBEOr2::Step(float) {
   BeSignalType type = GetType();
-  if (type == kSignalBit) {
+  if (type == kBeSignalBit) {
     StepGateBits(this, true);
-  } else if (type >= kSignalChar && type <= kSignalDouble) {
+  } else if (type >= kBeSignalChar && type <= kBeSignalDouble) {
     StepGateIntegers(this, true);
   }
 }
@@ -70,7 +70,7 @@ void CBEOr2::Save(CStream* stream) {
 bool CBEOr2::Load(CStream* stream) {
   unsigned char count, type;
   if (!ReadByteChecked(stream, &count) || count < kGateMinInputs || count > kGateMaxInputs ||
-      !ReadByteChecked(stream, &type) || type < kSignalBit || type > kSignalDouble ||
+      !ReadByteChecked(stream, &type) || type < kBeSignalBit || type > kBeSignalDouble ||
       !BaseRecordCanFollow(stream, count, outputCount))
     return false;
   int wasCount = inputCount;
@@ -91,7 +91,7 @@ bool CBEOr2::Load(CStream* stream) {
 
 void CBEOr2::Draw(HDC dc) {
   DrawBody(dc);
-  DrawCaptionCentered(dc, GetType() == kSignalBit ? L"A || B" : L"A | B");
+  DrawCaptionCentered(dc, GetType() == kBeSignalBit ? L"A || B" : L"A | B");
 }
 
-bool CBEOr2::ShowProperties() { return ShowBlockDialog(this, kOr2ClassId); }
+bool CBEOr2::ShowProperties() { return ShowBlockDialog(this, kBeOr2ClassId); }

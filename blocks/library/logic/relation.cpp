@@ -43,12 +43,12 @@ int CompareReals(double a, double b, unsigned char relation) {
 
 int CompareCells(const unsigned char* a, const unsigned char* b, BeSignalType type, unsigned char relation) {
   switch (type) {
-    case kSignalBit: return CompareIntegers(a[0], b[0], relation);
-    case kSignalChar:
-    case kSignalShort:
-    case kSignalInt: return CompareIntegers(ReadIntegerValue(a, type), ReadIntegerValue(b, type), relation);
-    case kSignalFloat: return CompareReals(ReadFloatValue(a), ReadFloatValue(b), relation);
-    case kSignalDouble: return CompareReals(ReadDoubleValue(a), ReadDoubleValue(b), relation);
+    case kBeSignalBit: return CompareIntegers(a[0], b[0], relation);
+    case kBeSignalChar:
+    case kBeSignalShort:
+    case kBeSignalInt: return CompareIntegers(ReadIntegerValue(a, type), ReadIntegerValue(b, type), relation);
+    case kBeSignalFloat: return CompareReals(ReadFloatValue(a), ReadFloatValue(b), relation);
+    case kBeSignalDouble: return CompareReals(ReadDoubleValue(a), ReadDoubleValue(b), relation);
     default: return -1;
   }
 }
@@ -69,7 +69,7 @@ void DrawArrowBody(CBEBlock* block, HDC dc) {
 
 bool ReadComparisonType(CStream* stream, BeSignalType* type) {
   unsigned char code;
-  if (!ReadByteChecked(stream, &code) || code < kSignalBit || code > kSignalDouble) return false;
+  if (!ReadByteChecked(stream, &code) || code < kBeSignalBit || code > kBeSignalDouble) return false;
   *type = code;
   return true;
 }

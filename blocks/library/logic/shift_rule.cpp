@@ -13,19 +13,19 @@ const uint32_t kSignBit = 0x80000000u;
 
 int CostWidth(BeSignalType type) {
   switch (type) {
-    case kSignalShort: return 2;
-    case kSignalInt: return 4;
+    case kBeSignalShort: return 2;
+    case kBeSignalInt: return 4;
     default: return 1;
   }
 }
 
 uint32_t Rotate(uint32_t x, BeSignalType type, unsigned int s, bool right) {
   switch (type) {
-    case kSignalChar: {
+    case kBeSignalChar: {
       uint8_t v = static_cast<uint8_t>(x);
       return right ? RotateRight8(v, s) : RotateLeft8(v, s);
     }
-    case kSignalShort: {
+    case kBeSignalShort: {
       uint16_t v = static_cast<uint16_t>(x);
       return right ? RotateRight16(v, s) : RotateLeft16(v, s);
     }

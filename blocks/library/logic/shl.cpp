@@ -21,7 +21,7 @@ CBEShl::CBEShl() {
   fillColor = kLogicFill;
   SetInputCount(1);
   SetOutputCount(1);
-  SetPinTypes(this, kSignalChar);
+  SetPinTypes(this, kBeSignalChar);
   UpdateCosts();
 }
 
@@ -34,7 +34,7 @@ CBEBlock* CBEShl::Create() {
   return block;
 }
 
-BeSignalType CBEShl::GetType() const { return inputCount > 0 ? inputs[0]->type : kSignalChar; }
+BeSignalType CBEShl::GetType() const { return inputCount > 0 ? inputs[0]->type : kBeSignalChar; }
 
 void CBEShl::UpdateCosts() { ApplyShiftCosts(this, GetType(), count, kind); }
 
@@ -80,4 +80,4 @@ void CBEShl::Draw(HDC dc) {
   DrawCaptionCentered(dc, text);
 }
 
-bool CBEShl::ShowProperties() { return ShowBlockDialog(this, kShlClassId); }
+bool CBEShl::ShowProperties() { return ShowBlockDialog(this, kBeShlClassId); }

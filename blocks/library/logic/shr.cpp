@@ -21,7 +21,7 @@ CBEShr::CBEShr() {
   fillColor = kLogicFill;
   SetInputCount(1);
   SetOutputCount(1);
-  SetPinTypes(this, kSignalChar);
+  SetPinTypes(this, kBeSignalChar);
   UpdateCosts();
 }
 
@@ -34,7 +34,7 @@ CBEBlock* CBEShr::Create() {
   return block;
 }
 
-BeSignalType CBEShr::GetType() const { return inputCount > 0 ? inputs[0]->type : kSignalChar; }
+BeSignalType CBEShr::GetType() const { return inputCount > 0 ? inputs[0]->type : kBeSignalChar; }
 
 void CBEShr::UpdateCosts() { ApplyShiftCosts(this, GetType(), count, kind); }
 
@@ -80,4 +80,4 @@ void CBEShr::Draw(HDC dc) {
   DrawCaptionCentered(dc, text);
 }
 
-bool CBEShr::ShowProperties() { return ShowBlockDialog(this, kShrClassId); }
+bool CBEShr::ShowProperties() { return ShowBlockDialog(this, kBeShrClassId); }

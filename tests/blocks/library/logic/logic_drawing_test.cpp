@@ -13,22 +13,22 @@ using logictest::SetType;
 
 TEST(LogicDrawing, FixedCaptionsByType) {
   Bench bench;
-  auto* not1 = bench.Create<CBENot>(kNotClassId);
+  auto* not1 = bench.Create<CBENot>(kBeNotClassId);
   EXPECT_TRUE(DrawsCaption(not1, L"NOT"));
-  SetType(not1, kSignalInt);
+  SetType(not1, kBeSignalInt);
   EXPECT_TRUE(DrawsCaption(not1, L"NOT"));
-  auto* and2 = bench.Create<CBEAnd2>(kAnd2ClassId);
-  auto* or2 = bench.Create<CBEOr2>(kOr2ClassId);
+  auto* and2 = bench.Create<CBEAnd2>(kBeAnd2ClassId);
+  auto* or2 = bench.Create<CBEOr2>(kBeOr2ClassId);
   EXPECT_TRUE(DrawsCaption(and2, L"A && B"));
   EXPECT_TRUE(DrawsCaption(or2, L"A || B"));
   EXPECT_FALSE(DrawsCaption(or2, L"A | B"));
-  for (BeSignalType type : {kSignalChar, kSignalShort, kSignalInt}) {
+  for (BeSignalType type : {kBeSignalChar, kBeSignalShort, kBeSignalInt}) {
     SetType(and2, type);
     SetType(or2, type);
     EXPECT_TRUE(DrawsCaption(and2, L"A & B")) << type;
     EXPECT_TRUE(DrawsCaption(or2, L"A | B")) << type;
   }
-  auto* bit = bench.Create<CBEGetBit>(kGetBitClassId);
+  auto* bit = bench.Create<CBEGetBit>(kBeGetBitClassId);
   EXPECT_TRUE(DrawsCaption(bit, L"GetBit 7"));
   bit->bitNumber = 31;
   EXPECT_TRUE(DrawsCaption(bit, L"GetBit 31"));
@@ -36,8 +36,8 @@ TEST(LogicDrawing, FixedCaptionsByType) {
 
 TEST(LogicDrawing, MasksArePrintedInTheWidthOfTheType) {
   Bench bench;
-  auto* and1 = bench.Create<CBEAnd>(kAndClassId);
-  auto* or1 = bench.Create<CBEOr>(kOrClassId);
+  auto* and1 = bench.Create<CBEAnd>(kBeAndClassId);
+  auto* or1 = bench.Create<CBEOr>(kBeOrClassId);
   EXPECT_TRUE(DrawsCaption(and1, L"AND 0x7F"));
   EXPECT_TRUE(DrawsCaption(or1, L"OR 0x0F"));
   struct Row {
@@ -46,11 +46,11 @@ TEST(LogicDrawing, MasksArePrintedInTheWidthOfTheType) {
     const wchar_t* andText;
     const wchar_t* orText;
   } rows[] = {
-      {kSignalChar, 0x1F0, L"AND 0xF0", L"OR 0xF0"},  // the low byte of the cell
-      {kSignalShort, 0x00FF, L"AND 0x00FF", L"OR 0x00FF"},
-      {kSignalShort, 0xABCD8000, L"AND 0x8000", L"OR 0x8000"},
-      {kSignalInt, 0xFF, L"AND 0x000000FF", L"OR 0x000000FF"},
-      {kSignalInt, 0xDEADBEEF, L"AND 0xDEADBEEF", L"OR 0xDEADBEEF"},
+      {kBeSignalChar, 0x1F0, L"AND 0xF0", L"OR 0xF0"},  // the low byte of the cell
+      {kBeSignalShort, 0x00FF, L"AND 0x00FF", L"OR 0x00FF"},
+      {kBeSignalShort, 0xABCD8000, L"AND 0x8000", L"OR 0x8000"},
+      {kBeSignalInt, 0xFF, L"AND 0x000000FF", L"OR 0x000000FF"},
+      {kBeSignalInt, 0xDEADBEEF, L"AND 0xDEADBEEF", L"OR 0xDEADBEEF"},
   };
   for (const Row& row : rows) {
     SetType(and1, row.type);
@@ -61,9 +61,9 @@ TEST(LogicDrawing, MasksArePrintedInTheWidthOfTheType) {
     EXPECT_TRUE(DrawsCaption(or1, row.orText));
   }
   // The short mask 0x00FF maps 0x1234 to 0x0034.
-  SetType(and1, kSignalShort);
+  SetType(and1, kBeSignalShort);
   and1->mask = 0x00FF;
-  auto* x = bench.Source(kSignalShort);
+  auto* x = bench.Source(kBeSignalShort);
   x->SetInt(0x1234);
   bench.Link(x, and1);
   bench.Pass();
@@ -74,13 +74,13 @@ TEST(LogicDrawing, MasksArePrintedInTheWidthOfTheType) {
 // element of four inputs among them.
 TEST(LogicDrawing, TheGroupAsTheViewPaintsIt) {
   Bench bench;
-  const unsigned int ids[] = {kNotClassId,  kAndClassId,    kAnd2ClassId, kOrClassId, kOr2ClassId,
-                              kCmpClassId, kCmp2ClassId, kGetBitClassId, kShlClassId, kShrClassId};
+  const unsigned int ids[] = {kBeNotClassId,  kBeAndClassId,    kBeAnd2ClassId, kBeOrClassId, kBeOr2ClassId,
+                              kBeCmpClassId, kBeCmp2ClassId, kBeGetBitClassId, kBeShlClassId, kBeShrClassId};
   blocktest::Canvas canvas(520, 260);
   int x = 15, y = 15, rowHeight = 0;
   for (unsigned int id : ids) {
     CBEBlock* block = bench.Create<CBEBlock>(id);
-    if (id == kAnd2ClassId) logictest::SetInputs(block, 4);
+    if (id == kBeAnd2ClassId) logictest::SetInputs(block, 4);
     if (x + block->Width() > 500) {
       x = 15;
       y += rowHeight + 20;

@@ -46,12 +46,12 @@ TEST(LogicElements, EachIsMadeWithItsSizePinsTypeAndCosts) {
     BeSignalType inputType, outputType;
     Costs costs;
   } rows[] = {
-      {kNotClassId, L"Элемент НЕ", 80, 20, 1, kSignalBit, kSignalBit, Costs(1, 2)},
-      {kAndClassId, L"Побитовая операция \"И\" с константой", 120, 20, 1, kSignalChar, kSignalChar, Costs(1, 2)},
-      {kOrClassId, L"Побитовая операция ИЛИ с константой", 120, 20, 1, kSignalChar, kSignalChar, Costs(1, 2)},
-      {kAnd2ClassId, L"Элемент И", 80, 40, 2, kSignalBit, kSignalBit, Costs(1, 2)},
-      {kOr2ClassId, L"Элемент ИЛИ", 80, 40, 2, kSignalBit, kSignalBit, Costs(1, 2)},
-      {kGetBitClassId, L"Получить бит числа", 100, 20, 1, kSignalChar, kSignalBit, Costs(6, 4)},
+      {kBeNotClassId, L"Элемент НЕ", 80, 20, 1, kBeSignalBit, kBeSignalBit, Costs(1, 2)},
+      {kBeAndClassId, L"Побитовая операция \"И\" с константой", 120, 20, 1, kBeSignalChar, kBeSignalChar, Costs(1, 2)},
+      {kBeOrClassId, L"Побитовая операция ИЛИ с константой", 120, 20, 1, kBeSignalChar, kBeSignalChar, Costs(1, 2)},
+      {kBeAnd2ClassId, L"Элемент И", 80, 40, 2, kBeSignalBit, kBeSignalBit, Costs(1, 2)},
+      {kBeOr2ClassId, L"Элемент ИЛИ", 80, 40, 2, kBeSignalBit, kBeSignalBit, Costs(1, 2)},
+      {kBeGetBitClassId, L"Получить бит числа", 100, 20, 1, kBeSignalChar, kBeSignalBit, Costs(6, 4)},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(testing::Message() << std::hex << row.classId);
@@ -74,9 +74,9 @@ TEST(LogicElements, EachIsMadeWithItsSizePinsTypeAndCosts) {
     EXPECT_EQ(nullptr, block->Output(0)->name);
     EXPECT_EQ(row.costs, CostsOf(block));
   }
-  EXPECT_EQ(0x7Fu, bench.Create<CBEAnd>(kAndClassId)->mask);
-  EXPECT_EQ(0x0Fu, bench.Create<CBEOr>(kOrClassId)->mask);
-  EXPECT_EQ(7, bench.Create<CBEGetBit>(kGetBitClassId)->bitNumber);
+  EXPECT_EQ(0x7Fu, bench.Create<CBEAnd>(kBeAndClassId)->mask);
+  EXPECT_EQ(0x0Fu, bench.Create<CBEOr>(kBeOrClassId)->mask);
+  EXPECT_EQ(7, bench.Create<CBEGetBit>(kBeGetBitClassId)->bitNumber);
 }
 
 // ------------------------------------------------------------ costs
@@ -89,30 +89,30 @@ TEST(LogicElements, CostsByType) {
     unsigned int classId;
     Costs costs[6];
   } rows[] = {
-      {kNotClassId, {Costs(1, 2), Costs(1, 2), Costs(4, 8), Costs(8, 16), kNone, kNone}},
-      {kAndClassId, {kNone, Costs(1, 2), Costs(2, 4), Costs(4, 8), kNone, kNone}},
-      {kOrClassId, {kNone, Costs(1, 2), Costs(2, 4), Costs(4, 8), kNone, kNone}},
-      {kAnd2ClassId, {Costs(1, 2), Costs(1, 2), Costs(2, 4), Costs(4, 8), kNone, kNone}},
-      {kOr2ClassId, {Costs(1, 2), Costs(1, 2), Costs(2, 4), Costs(4, 8), kNone, kNone}},
+      {kBeNotClassId, {Costs(1, 2), Costs(1, 2), Costs(4, 8), Costs(8, 16), kNone, kNone}},
+      {kBeAndClassId, {kNone, Costs(1, 2), Costs(2, 4), Costs(4, 8), kNone, kNone}},
+      {kBeOrClassId, {kNone, Costs(1, 2), Costs(2, 4), Costs(4, 8), kNone, kNone}},
+      {kBeAnd2ClassId, {Costs(1, 2), Costs(1, 2), Costs(2, 4), Costs(4, 8), kNone, kNone}},
+      {kBeOr2ClassId, {Costs(1, 2), Costs(1, 2), Costs(2, 4), Costs(4, 8), kNone, kNone}},
   };
   for (const Row& row : rows) {
     CBEBlock* block = bench.Create<CBEBlock>(row.classId);
     ASSERT_NE(nullptr, block);
     Costs before = CostsOf(block);
-    for (BeSignalType type : {kSignalInt, kSignalBit, kSignalShort, kSignalFloat, kSignalChar,
-                              kSignalDouble, kSignalShort, kSignalInt}) {
+    for (BeSignalType type : {kBeSignalInt, kBeSignalBit, kBeSignalShort, kBeSignalFloat, kBeSignalChar,
+                              kBeSignalDouble, kBeSignalShort, kBeSignalInt}) {
       // A flag left set is cleared by every cost operation.
       block->sharedRoutine = 1;
       SetType(block, type);
-      Costs expected = row.costs[type - kSignalBit];
+      Costs expected = row.costs[type - kBeSignalBit];
       if (expected == kNone) expected = Costs(before.cycles, before.rom);
       EXPECT_EQ(expected, CostsOf(block)) << std::hex << row.classId << std::dec << " type " << type;
       before = CostsOf(block);
     }
   }
   // The bit extractor's costs are fixed.
-  auto* bit = bench.Create<CBEGetBit>(kGetBitClassId);
-  for (BeSignalType type : {kSignalShort, kSignalInt}) {
+  auto* bit = bench.Create<CBEGetBit>(kBeGetBitClassId);
+  for (BeSignalType type : {kBeSignalShort, kBeSignalInt}) {
     SetType(bit, type);
     EXPECT_EQ(Costs(6, 4), CostsOf(bit));
   }
@@ -120,18 +120,18 @@ TEST(LogicElements, CostsByType) {
 
 TEST(LogicElements, TheOrElementCostsGrowWithItsInputsAndTheAndElementsDoNot) {
   Bench bench;
-  auto* or2 = bench.Create<CBEOr2>(kOr2ClassId);
-  auto* and2 = bench.Create<CBEAnd2>(kAnd2ClassId);
+  auto* or2 = bench.Create<CBEOr2>(kBeOr2ClassId);
+  auto* and2 = bench.Create<CBEAnd2>(kBeAnd2ClassId);
   SetInputs(or2, 5);
   SetInputs(and2, 5);
   // n - 1 = 4 operations.
   struct Row {
     BeSignalType type;
     Costs or2, and2;
-  } rows[] = {{kSignalBit, Costs(4, 8), Costs(1, 2)},
-              {kSignalChar, Costs(4, 8), Costs(1, 2)},
-              {kSignalShort, Costs(8, 16), Costs(2, 4)},
-              {kSignalInt, Costs(16, 32), Costs(4, 8)}};
+  } rows[] = {{kBeSignalBit, Costs(4, 8), Costs(1, 2)},
+              {kBeSignalChar, Costs(4, 8), Costs(1, 2)},
+              {kBeSignalShort, Costs(8, 16), Costs(2, 4)},
+              {kBeSignalInt, Costs(16, 32), Costs(4, 8)}};
   for (const Row& row : rows) {
     SetType(or2, row.type);
     SetType(and2, row.type);
@@ -144,7 +144,7 @@ TEST(LogicElements, TheOrElementCostsGrowWithItsInputsAndTheAndElementsDoNot) {
   EXPECT_EQ(2540, or2->Height());
   EXPECT_EQ(100, and2->Height());
   for (int i = 0; i < 5; ++i) {
-    EXPECT_EQ(kSignalInt, and2->Input(i)->type) << i;
+    EXPECT_EQ(kBeSignalInt, and2->Input(i)->type) << i;
     EXPECT_EQ(10 + 20 * i, and2->Input(i)->yOffset) << i;
   }
   EXPECT_EQ(50, and2->Output(0)->yOffset);
@@ -195,21 +195,21 @@ std::vector<uint8_t> Over(std::initializer_list<uint8_t> head) {
 
 TEST(LogicElements, NotTruthTable) {
   const OneInput cases[] = {
-      {kNotClassId, kSignalBit, 0, kSignalBit, {0}, Over({1})},
-      {kNotClassId, kSignalBit, 0, kSignalBit, {1}, Over({0})},
-      {kNotClassId, kSignalBit, 0, kSignalBit, {5}, Over({0})},  // any byte but 0 is true
-      {kNotClassId, kSignalBit, 0, kSignalBit, {}, kUntouched},  // unlinked
-      {kNotClassId, kSignalChar, 0, kSignalChar, {0x00}, Over({0xFF})},  // 0 -> -1
-      {kNotClassId, kSignalChar, 0, kSignalChar, {0x80}, Over({0x7F})},  // -128 -> 127
-      {kNotClassId, kSignalChar, 0, kSignalChar, {0x55}, Over({0xAA})},
-      {kNotClassId, kSignalShort, 0, kSignalShort, {0x34, 0x12}, Over({0xCB, 0xED})},
-      {kNotClassId, kSignalShort, 0, kSignalShort, {0xFF, 0xFF}, Over({0, 0})},
-      {kNotClassId, kSignalInt, 0, kSignalInt, {0, 0, 0, 0x80}, Over({0xFF, 0xFF, 0xFF, 0x7F})},
-      {kNotClassId, kSignalInt, 0, kSignalInt, {0x78, 0x56, 0x34, 0x12}, Over({0x87, 0xA9, 0xCB, 0xED})},
-      {kNotClassId, kSignalInt, 0, kSignalInt, {}, kUntouched},
+      {kBeNotClassId, kBeSignalBit, 0, kBeSignalBit, {0}, Over({1})},
+      {kBeNotClassId, kBeSignalBit, 0, kBeSignalBit, {1}, Over({0})},
+      {kBeNotClassId, kBeSignalBit, 0, kBeSignalBit, {5}, Over({0})},  // any byte but 0 is true
+      {kBeNotClassId, kBeSignalBit, 0, kBeSignalBit, {}, kUntouched},  // unlinked
+      {kBeNotClassId, kBeSignalChar, 0, kBeSignalChar, {0x00}, Over({0xFF})},  // 0 -> -1
+      {kBeNotClassId, kBeSignalChar, 0, kBeSignalChar, {0x80}, Over({0x7F})},  // -128 -> 127
+      {kBeNotClassId, kBeSignalChar, 0, kBeSignalChar, {0x55}, Over({0xAA})},
+      {kBeNotClassId, kBeSignalShort, 0, kBeSignalShort, {0x34, 0x12}, Over({0xCB, 0xED})},
+      {kBeNotClassId, kBeSignalShort, 0, kBeSignalShort, {0xFF, 0xFF}, Over({0, 0})},
+      {kBeNotClassId, kBeSignalInt, 0, kBeSignalInt, {0, 0, 0, 0x80}, Over({0xFF, 0xFF, 0xFF, 0x7F})},
+      {kBeNotClassId, kBeSignalInt, 0, kBeSignalInt, {0x78, 0x56, 0x34, 0x12}, Over({0x87, 0xA9, 0xCB, 0xED})},
+      {kBeNotClassId, kBeSignalInt, 0, kBeSignalInt, {}, kUntouched},
       // No rule for float and double: nothing is written.
-      {kNotClassId, kSignalFloat, 0, kSignalFloat, {0, 0, 0x80, 0x3F}, kUntouched},
-      {kNotClassId, kSignalDouble, 0, kSignalDouble, {1, 2, 3, 4, 5, 6, 7, 8}, kUntouched},
+      {kBeNotClassId, kBeSignalFloat, 0, kBeSignalFloat, {0, 0, 0x80, 0x3F}, kUntouched},
+      {kBeNotClassId, kBeSignalDouble, 0, kBeSignalDouble, {1, 2, 3, 4, 5, 6, 7, 8}, kUntouched},
   };
   RunOneInput(cases, sizeof cases / sizeof cases[0]);
 }
@@ -217,41 +217,41 @@ TEST(LogicElements, NotTruthTable) {
 TEST(LogicElements, MaskOperationsInTheWidthOfTheType) {
   const OneInput cases[] = {
       // AND: the default mask 0x7F.
-      {kAndClassId, kSignalChar, 0x7F, kSignalChar, {0xFF}, Over({0x7F})},
-      {kAndClassId, kSignalChar, 0x7F, kSignalChar, {0x80}, Over({0x00})},
+      {kBeAndClassId, kBeSignalChar, 0x7F, kBeSignalChar, {0xFF}, Over({0x7F})},
+      {kBeAndClassId, kBeSignalChar, 0x7F, kBeSignalChar, {0x80}, Over({0x00})},
       // Only the low byte of the cell counts in char.
-      {kAndClassId, kSignalChar, 0x1F0, kSignalChar, {0xFF}, Over({0xF0})},
-      {kAndClassId, kSignalShort, 0x00FF, kSignalShort, {0x34, 0x12}, Over({0x34, 0x00})},
-      {kAndClassId, kSignalShort, 0xFFFF8001, kSignalShort, {0xFF, 0xFF}, Over({0x01, 0x80})},
-      {kAndClassId, kSignalInt, 0xF0F0F0F0, kSignalInt, {0x78, 0x56, 0x34, 0x12}, Over({0x70, 0x50, 0x30, 0x10})},
-      {kAndClassId, kSignalInt, 0xFFFFFFFF, kSignalInt, {}, kUntouched},
+      {kBeAndClassId, kBeSignalChar, 0x1F0, kBeSignalChar, {0xFF}, Over({0xF0})},
+      {kBeAndClassId, kBeSignalShort, 0x00FF, kBeSignalShort, {0x34, 0x12}, Over({0x34, 0x00})},
+      {kBeAndClassId, kBeSignalShort, 0xFFFF8001, kBeSignalShort, {0xFF, 0xFF}, Over({0x01, 0x80})},
+      {kBeAndClassId, kBeSignalInt, 0xF0F0F0F0, kBeSignalInt, {0x78, 0x56, 0x34, 0x12}, Over({0x70, 0x50, 0x30, 0x10})},
+      {kBeAndClassId, kBeSignalInt, 0xFFFFFFFF, kBeSignalInt, {}, kUntouched},
       // OR: the default mask 0x0F.
-      {kOrClassId, kSignalChar, 0x0F, kSignalChar, {0x30}, Over({0x3F})},
-      {kOrClassId, kSignalChar, 0x0F, kSignalChar, {0x80}, Over({0x8F})},
-      {kOrClassId, kSignalChar, 0xF00, kSignalChar, {0x01}, Over({0x01})},
-      {kOrClassId, kSignalShort, 0x8000, kSignalShort, {0x01, 0x00}, Over({0x01, 0x80})},
-      {kOrClassId, kSignalInt, 0x80000000, kSignalInt, {0, 0, 0, 0}, Over({0, 0, 0, 0x80})},
-      {kOrClassId, kSignalChar, 0x0F, kSignalChar, {}, kUntouched},
+      {kBeOrClassId, kBeSignalChar, 0x0F, kBeSignalChar, {0x30}, Over({0x3F})},
+      {kBeOrClassId, kBeSignalChar, 0x0F, kBeSignalChar, {0x80}, Over({0x8F})},
+      {kBeOrClassId, kBeSignalChar, 0xF00, kBeSignalChar, {0x01}, Over({0x01})},
+      {kBeOrClassId, kBeSignalShort, 0x8000, kBeSignalShort, {0x01, 0x00}, Over({0x01, 0x80})},
+      {kBeOrClassId, kBeSignalInt, 0x80000000, kBeSignalInt, {0, 0, 0, 0}, Over({0, 0, 0, 0x80})},
+      {kBeOrClassId, kBeSignalChar, 0x0F, kBeSignalChar, {}, kUntouched},
   };
   RunOneInput(cases, sizeof cases / sizeof cases[0]);
 }
 
 TEST(LogicElements, GetBitReadsTheFirst32BitsWhateverTheLinkedType) {
   const OneInput cases[] = {
-      {kGetBitClassId, kSignalChar, 3, kSignalChar, {8}, Over({1})},
-      {kGetBitClassId, kSignalChar, 3, kSignalChar, {7}, Over({0})},
-      {kGetBitClassId, kSignalChar, 7, kSignalChar, {0x80}, Over({1})},
-      {kGetBitClassId, kSignalShort, 15, kSignalShort, {0x00, 0x80}, Over({1})},
-      {kGetBitClassId, kSignalInt, 31, kSignalInt, {0, 0, 0, 0x80}, Over({1})},
-      {kGetBitClassId, kSignalInt, 30, kSignalInt, {0, 0, 0, 0x80}, Over({0})},
+      {kBeGetBitClassId, kBeSignalChar, 3, kBeSignalChar, {8}, Over({1})},
+      {kBeGetBitClassId, kBeSignalChar, 3, kBeSignalChar, {7}, Over({0})},
+      {kBeGetBitClassId, kBeSignalChar, 7, kBeSignalChar, {0x80}, Over({1})},
+      {kBeGetBitClassId, kBeSignalShort, 15, kBeSignalShort, {0x00, 0x80}, Over({1})},
+      {kBeGetBitClassId, kBeSignalInt, 31, kBeSignalInt, {0, 0, 0, 0x80}, Over({1})},
+      {kBeGetBitClassId, kBeSignalInt, 30, kBeSignalInt, {0, 0, 0, 0x80}, Over({0})},
       // Bits above a char's width are read from the value's bytes as they
       // are, and the number is taken mod 32.
-      {kGetBitClassId, kSignalChar, 9, kSignalChar, {0x00, 0x02}, Over({1})},
-      {kGetBitClassId, kSignalChar, 35, kSignalChar, {0x08}, Over({1})},
+      {kBeGetBitClassId, kBeSignalChar, 9, kBeSignalChar, {0x00, 0x02}, Over({1})},
+      {kBeGetBitClassId, kBeSignalChar, 35, kBeSignalChar, {0x08}, Over({1})},
       // A float's bits: 1.0f is 0x3F800000, bit 23 set, bit 22 clear.
-      {kGetBitClassId, kSignalInt, 23, kSignalFloat, {0x00, 0x00, 0x80, 0x3F}, Over({1})},
-      {kGetBitClassId, kSignalInt, 22, kSignalFloat, {0x00, 0x00, 0x80, 0x3F}, Over({0})},
-      {kGetBitClassId, kSignalChar, 0, kSignalChar, {}, kUntouched},
+      {kBeGetBitClassId, kBeSignalInt, 23, kBeSignalFloat, {0x00, 0x00, 0x80, 0x3F}, Over({1})},
+      {kBeGetBitClassId, kBeSignalInt, 22, kBeSignalFloat, {0x00, 0x00, 0x80, 0x3F}, Over({0})},
+      {kBeGetBitClassId, kBeSignalChar, 0, kBeSignalChar, {}, kUntouched},
   };
   RunOneInput(cases, sizeof cases / sizeof cases[0]);
 }
@@ -265,7 +265,7 @@ const float kPeriodB = 0.02f, kDutyB = 0.5f;
 
 blocktest::Source* Feeding(Bench& bench, Feed feed) {
   if (feed == kOpen) return nullptr;
-  auto* s = bench.Source(feed == kPwmA || feed == kPwmB ? kSignalPwm : kSignalBit);
+  auto* s = bench.Source(feed == kPwmA || feed == kPwmB ? kBeSignalPwm : kBeSignalBit);
   switch (feed) {
     case kBit0: s->SetBit(false); break;
     case kBit1: s->SetBit(true); break;
@@ -287,38 +287,38 @@ TEST(LogicElements, BitModeTruthTablesWithPassedPwm) {
   const std::vector<uint8_t> bit0 = Bytes8({0}), bit1 = Bytes8({1});
   const std::vector<uint8_t> pwmA = PwmBytes(kPeriodA, kDutyA), pwmB = PwmBytes(kPeriodB, kDutyB);
   const GateCase cases[] = {
-      {kAnd2ClassId, {kBit1, kBit1}, kSignalBit, bit1},
-      {kAnd2ClassId, {kBit1, kBit0}, kSignalBit, bit0},
-      {kAnd2ClassId, {kBit0, kBit1}, kSignalBit, bit0},
-      {kAnd2ClassId, {kBit0, kBit0}, kSignalBit, bit0},
-      {kAnd2ClassId, {kOpen, kOpen}, kSignalBit, bit1},  // nothing linked: 1
-      {kAnd2ClassId, {kOpen, kBit0}, kSignalBit, bit0},
-      {kAnd2ClassId, {kBit5, kBit1}, kSignalBit, bit1},  // a nonzero byte is 1
-      {kAnd2ClassId, {kBit1, kBit1, kBit1, kOpen, kBit1}, kSignalBit, bit1},
-      {kAnd2ClassId, {kBit1, kBit1, kBit1, kBit1, kBit0}, kSignalBit, bit0},
+      {kBeAnd2ClassId, {kBit1, kBit1}, kBeSignalBit, bit1},
+      {kBeAnd2ClassId, {kBit1, kBit0}, kBeSignalBit, bit0},
+      {kBeAnd2ClassId, {kBit0, kBit1}, kBeSignalBit, bit0},
+      {kBeAnd2ClassId, {kBit0, kBit0}, kBeSignalBit, bit0},
+      {kBeAnd2ClassId, {kOpen, kOpen}, kBeSignalBit, bit1},  // nothing linked: 1
+      {kBeAnd2ClassId, {kOpen, kBit0}, kBeSignalBit, bit0},
+      {kBeAnd2ClassId, {kBit5, kBit1}, kBeSignalBit, bit1},  // a nonzero byte is 1
+      {kBeAnd2ClassId, {kBit1, kBit1, kBit1, kOpen, kBit1}, kBeSignalBit, bit1},
+      {kBeAnd2ClassId, {kBit1, kBit1, kBit1, kBit1, kBit0}, kBeSignalBit, bit0},
       // One PWM input passes while every bit is 1.
-      {kAnd2ClassId, {kPwmA, kBit1}, kSignalPwm, pwmA},
-      {kAnd2ClassId, {kBit1, kPwmA}, kSignalPwm, pwmA},
-      {kAnd2ClassId, {kPwmA, kOpen}, kSignalPwm, pwmA},
-      {kAnd2ClassId, {kPwmA, kBit0}, kSignalBit, bit0},
-      {kAnd2ClassId, {kBit0, kPwmA}, kSignalBit, bit0},
+      {kBeAnd2ClassId, {kPwmA, kBit1}, kBeSignalPwm, pwmA},
+      {kBeAnd2ClassId, {kBit1, kPwmA}, kBeSignalPwm, pwmA},
+      {kBeAnd2ClassId, {kPwmA, kOpen}, kBeSignalPwm, pwmA},
+      {kBeAnd2ClassId, {kPwmA, kBit0}, kBeSignalBit, bit0},
+      {kBeAnd2ClassId, {kBit0, kPwmA}, kBeSignalBit, bit0},
       // A second PWM input ends the step with 0.
-      {kAnd2ClassId, {kPwmA, kPwmB}, kSignalBit, bit0},
-      {kAnd2ClassId, {kPwmA, kBit1, kPwmB}, kSignalBit, bit0},
-      {kOr2ClassId, {kBit0, kBit0}, kSignalBit, bit0},
-      {kOr2ClassId, {kBit1, kBit0}, kSignalBit, bit1},
-      {kOr2ClassId, {kBit0, kBit1}, kSignalBit, bit1},
-      {kOr2ClassId, {kBit1, kBit1}, kSignalBit, bit1},
-      {kOr2ClassId, {kOpen, kOpen}, kSignalBit, bit0},  // nothing linked: 0
-      {kOr2ClassId, {kOpen, kBit5}, kSignalBit, bit1},
-      {kOr2ClassId, {kBit0, kBit0, kOpen, kBit0}, kSignalBit, bit0},
+      {kBeAnd2ClassId, {kPwmA, kPwmB}, kBeSignalBit, bit0},
+      {kBeAnd2ClassId, {kPwmA, kBit1, kPwmB}, kBeSignalBit, bit0},
+      {kBeOr2ClassId, {kBit0, kBit0}, kBeSignalBit, bit0},
+      {kBeOr2ClassId, {kBit1, kBit0}, kBeSignalBit, bit1},
+      {kBeOr2ClassId, {kBit0, kBit1}, kBeSignalBit, bit1},
+      {kBeOr2ClassId, {kBit1, kBit1}, kBeSignalBit, bit1},
+      {kBeOr2ClassId, {kOpen, kOpen}, kBeSignalBit, bit0},  // nothing linked: 0
+      {kBeOr2ClassId, {kOpen, kBit5}, kBeSignalBit, bit1},
+      {kBeOr2ClassId, {kBit0, kBit0, kOpen, kBit0}, kBeSignalBit, bit0},
       // One PWM input passes while every bit is 0; a 1 or a second PWM
       // input gives 1.
-      {kOr2ClassId, {kPwmB, kBit0}, kSignalPwm, pwmB},
-      {kOr2ClassId, {kOpen, kPwmB}, kSignalPwm, pwmB},
-      {kOr2ClassId, {kPwmA, kBit1}, kSignalBit, bit1},
-      {kOr2ClassId, {kPwmA, kPwmB}, kSignalBit, bit1},
-      {kOr2ClassId, {kPwmA, kBit0, kPwmB}, kSignalBit, bit1},
+      {kBeOr2ClassId, {kPwmB, kBit0}, kBeSignalPwm, pwmB},
+      {kBeOr2ClassId, {kOpen, kPwmB}, kBeSignalPwm, pwmB},
+      {kBeOr2ClassId, {kPwmA, kBit1}, kBeSignalBit, bit1},
+      {kBeOr2ClassId, {kPwmA, kPwmB}, kBeSignalBit, bit1},
+      {kBeOr2ClassId, {kPwmA, kBit0, kPwmB}, kBeSignalBit, bit1},
   };
   for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
     const GateCase& c = cases[i];
@@ -334,7 +334,7 @@ TEST(LogicElements, BitModeTruthTablesWithPassedPwm) {
     EXPECT_EQ(c.type, gate->Output(0)->type);
     EXPECT_TRUE(velktest::BytesEqual(blocktest::ValueBytes(gate), c.value));
     // The mode stays bit: the inputs keep their type.
-    EXPECT_EQ(kSignalBit, dynamic_cast<CBEAnd2*>(gate) ? dynamic_cast<CBEAnd2*>(gate)->GetType()
+    EXPECT_EQ(kBeSignalBit, dynamic_cast<CBEAnd2*>(gate) ? dynamic_cast<CBEAnd2*>(gate)->GetType()
                                                         : dynamic_cast<CBEOr2*>(gate)->GetType());
   }
 }
@@ -343,10 +343,10 @@ TEST(LogicElements, BitModeTruthTablesWithPassedPwm) {
 // output keep their links whatever it carries.
 TEST(LogicElements, ABitGatesAPwmSignalPassByPass) {
   Bench bench;
-  auto* reader = bench.Create<CBEAnd2>(kAnd2ClassId);  // stepped after the gate
-  auto* gate = bench.Create<CBEAnd2>(kAnd2ClassId);
-  auto* pwm = bench.Source(kSignalPwm);
-  auto* enable = bench.Source(kSignalBit);
+  auto* reader = bench.Create<CBEAnd2>(kBeAnd2ClassId);  // stepped after the gate
+  auto* gate = bench.Create<CBEAnd2>(kBeAnd2ClassId);
+  auto* pwm = bench.Source(kBeSignalPwm);
+  auto* enable = bench.Source(kBeSignalBit);
   pwm->SetPwm(kPeriodA, kDutyA);
   enable->SetBit(true);
   bench.Link(pwm, gate, 0);
@@ -354,23 +354,23 @@ TEST(LogicElements, ABitGatesAPwmSignalPassByPass) {
   bench.Link(gate, reader, 0);  // a bit output into a bit input
 
   bench.Pass();
-  EXPECT_EQ(kSignalPwm, gate->Output(0)->type);
+  EXPECT_EQ(kBeSignalPwm, gate->Output(0)->type);
   EXPECT_EQ(PwmBytes(kPeriodA, kDutyA), blocktest::ValueBytes(gate));
   // The reader is an AND element too: the one PWM input passes on.
-  EXPECT_EQ(kSignalPwm, reader->Output(0)->type);
+  EXPECT_EQ(kBeSignalPwm, reader->Output(0)->type);
   EXPECT_EQ(PwmBytes(kPeriodA, kDutyA), blocktest::ValueBytes(reader));
 
   enable->SetBit(false);
   bench.Pass();
-  EXPECT_EQ(kSignalBit, gate->Output(0)->type);
+  EXPECT_EQ(kBeSignalBit, gate->Output(0)->type);
   EXPECT_EQ(Bytes8({0}), blocktest::ValueBytes(gate)) << "no byte of the PWM value is left";
-  EXPECT_EQ(kSignalBit, reader->Output(0)->type);
+  EXPECT_EQ(kBeSignalBit, reader->Output(0)->type);
   EXPECT_EQ(Bytes8({0}), blocktest::ValueBytes(reader));
 
   enable->SetBit(true);
   pwm->SetPwm(kPeriodB, kDutyB);  // a new period and duty pass at once
   bench.Pass();
-  EXPECT_EQ(kSignalPwm, gate->Output(0)->type);
+  EXPECT_EQ(kBeSignalPwm, gate->Output(0)->type);
   EXPECT_EQ(PwmBytes(kPeriodB, kDutyB), blocktest::ValueBytes(gate));
   EXPECT_EQ(gate->Output(0), reader->Input(0)->source);
 
@@ -378,15 +378,15 @@ TEST(LogicElements, ABitGatesAPwmSignalPassByPass) {
   // of zeros, so the editor links it as a bit output and the next run's
   // first readers see no PWM bytes; the links stay.
   bench.Stop();
-  EXPECT_EQ(kSignalBit, gate->Output(0)->type);
+  EXPECT_EQ(kBeSignalBit, gate->Output(0)->type);
   EXPECT_EQ(std::vector<uint8_t>(8, 0), blocktest::ValueBytes(gate));
   EXPECT_EQ(gate->Output(0), reader->Input(0)->source);
   EXPECT_EQ(pwm->Output(0), gate->Input(0)->source);
   // A restart without a stop does the same.
   bench.Pass();
-  ASSERT_EQ(kSignalPwm, gate->Output(0)->type);
+  ASSERT_EQ(kBeSignalPwm, gate->Output(0)->type);
   bench.Start();
-  EXPECT_EQ(kSignalBit, gate->Output(0)->type);
+  EXPECT_EQ(kBeSignalBit, gate->Output(0)->type);
   EXPECT_EQ(std::vector<uint8_t>(8, 0), blocktest::ValueBytes(gate));
 }
 
@@ -399,9 +399,9 @@ TEST(LogicElements, AReaderSeesThePassedSignalByItsType) {
   auto* monitor = new CBEMonitor;
   monitor->AttachToScheme(&bench.scheme);  // stepped last
   monitor->SetLogFileName(folder.File(L"gate.txt").c_str());
-  auto* gate = bench.Create<CBEOr2>(kOr2ClassId);
-  auto* pwm = bench.Source(kSignalPwm);
-  auto* other = bench.Source(kSignalBit);
+  auto* gate = bench.Create<CBEOr2>(kBeOr2ClassId);
+  auto* pwm = bench.Source(kBeSignalPwm);
+  auto* other = bench.Source(kBeSignalBit);
   pwm->SetPwm(kPeriodA, kDutyA);
   other->SetBit(false);
   bench.Link(pwm, gate, 0);
@@ -431,13 +431,13 @@ TEST(LogicElements, AGraphBuilderRecordsOnlyTheBitsOfAGatedOutput) {
     Bench bench;
     auto* plot = new CBEAvrPlot;
     if (!plotStopsFirst) plot->AttachToScheme(&bench.scheme);  // oldest: stepped and stopped last
-    auto* gate = bench.Create<CBEAnd2>(kAnd2ClassId);
+    auto* gate = bench.Create<CBEAnd2>(kBeAnd2ClassId);
     if (plotStopsFirst) plot->AttachToScheme(&bench.scheme);
     plot->interval = 1;  // a sample on every 1 ms pass
     std::wstring file = folder.File(plotStopsFirst ? L"plot2.txt" : L"plot1.txt");
     plot->SetLogFileName(file.c_str());
-    auto* pwm = bench.Source(kSignalPwm);
-    auto* enable = bench.Source(kSignalBit);
+    auto* pwm = bench.Source(kBeSignalPwm);
+    auto* enable = bench.Source(kBeSignalBit);
     pwm->SetPwm(kPeriodA, kDutyA);
     bench.Link(pwm, gate, 0);
     bench.Link(enable, gate, 1);
@@ -468,23 +468,23 @@ TEST(LogicElements, IntegerModeCombinesTheLinkedIntegers) {
   };
   const int open = INT_MIN + 1;
   const Row rows[] = {
-      {kAnd2ClassId, kSignalChar, {0x0F, 0x3C}, Over({0x0C, 0x00, 0x00, 0x00})},
-      {kOr2ClassId, kSignalChar, {0x0F, 0x3C}, Over({0x3F, 0x00, 0x00, 0x00})},
+      {kBeAnd2ClassId, kBeSignalChar, {0x0F, 0x3C}, Over({0x0C, 0x00, 0x00, 0x00})},
+      {kBeOr2ClassId, kBeSignalChar, {0x0F, 0x3C}, Over({0x3F, 0x00, 0x00, 0x00})},
       // The first 32 bits are written: sign-extended inputs give sign bits.
-      {kAnd2ClassId, kSignalChar, {-1, -128}, Over({0x80, 0xFF, 0xFF, 0xFF})},
-      {kOr2ClassId, kSignalChar, {-128, 1, 2}, Over({0x83, 0xFF, 0xFF, 0xFF})},
-      {kAnd2ClassId, kSignalShort, {0x1234, 0x00FF}, Over({0x34, 0x00, 0x00, 0x00})},
-      {kOr2ClassId, kSignalShort, {0x1200, 0x0034, open}, Over({0x34, 0x12, 0x00, 0x00})},
-      {kAnd2ClassId, kSignalInt, {0x12345678, static_cast<int>(0xF0F0F0F0), -1},
+      {kBeAnd2ClassId, kBeSignalChar, {-1, -128}, Over({0x80, 0xFF, 0xFF, 0xFF})},
+      {kBeOr2ClassId, kBeSignalChar, {-128, 1, 2}, Over({0x83, 0xFF, 0xFF, 0xFF})},
+      {kBeAnd2ClassId, kBeSignalShort, {0x1234, 0x00FF}, Over({0x34, 0x00, 0x00, 0x00})},
+      {kBeOr2ClassId, kBeSignalShort, {0x1200, 0x0034, open}, Over({0x34, 0x12, 0x00, 0x00})},
+      {kBeAnd2ClassId, kBeSignalInt, {0x12345678, static_cast<int>(0xF0F0F0F0), -1},
        Over({0x70, 0x50, 0x30, 0x10})},
-      {kOr2ClassId, kSignalInt, {INT_MIN, 1}, Over({0x01, 0x00, 0x00, 0x80})},
+      {kBeOr2ClassId, kBeSignalInt, {INT_MIN, 1}, Over({0x01, 0x00, 0x00, 0x80})},
       // Unlinked inputs are skipped; none linked: all ones and 0.
-      {kAnd2ClassId, kSignalInt, {open, 0x70, open}, Over({0x70, 0x00, 0x00, 0x00})},
-      {kAnd2ClassId, kSignalChar, {open, open}, Over({0xFF, 0xFF, 0xFF, 0xFF})},
-      {kOr2ClassId, kSignalShort, {open, open}, Over({0x00, 0x00, 0x00, 0x00})},
+      {kBeAnd2ClassId, kBeSignalInt, {open, 0x70, open}, Over({0x70, 0x00, 0x00, 0x00})},
+      {kBeAnd2ClassId, kBeSignalChar, {open, open}, Over({0xFF, 0xFF, 0xFF, 0xFF})},
+      {kBeOr2ClassId, kBeSignalShort, {open, open}, Over({0x00, 0x00, 0x00, 0x00})},
       // The OR element of float or double: no input contributes.
-      {kOr2ClassId, kSignalFloat, {open, open}, Over({0x00, 0x00, 0x00, 0x00})},
-      {kOr2ClassId, kSignalDouble, {open, open}, Over({0x00, 0x00, 0x00, 0x00})},
+      {kBeOr2ClassId, kBeSignalFloat, {open, open}, Over({0x00, 0x00, 0x00, 0x00})},
+      {kBeOr2ClassId, kBeSignalDouble, {open, open}, Over({0x00, 0x00, 0x00, 0x00})},
   };
   for (size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
     const Row& row = rows[i];
@@ -508,13 +508,13 @@ TEST(LogicElements, IntegerModeCombinesTheLinkedIntegers) {
 
 TEST(LogicElements, IntegerModeSkipsInputsOfOtherTypesAndReadsEachInItsWidth) {
   Bench bench;
-  auto* and2 = bench.Create<CBEAnd2>(kAnd2ClassId);
+  auto* and2 = bench.Create<CBEAnd2>(kBeAnd2ClassId);
   SetInputs(and2, 4);
-  SetType(and2, kSignalShort);
-  auto* s = bench.Source(kSignalShort);
-  auto* c = bench.Source(kSignalChar);
-  auto* f = bench.Source(kSignalFloat);
-  auto* p = bench.Source(kSignalPwm);
+  SetType(and2, kBeSignalShort);
+  auto* s = bench.Source(kBeSignalShort);
+  auto* c = bench.Source(kBeSignalChar);
+  auto* f = bench.Source(kBeSignalFloat);
+  auto* p = bench.Source(kBeSignalPwm);
   s->SetInt(0x7FF0);
   c->SetBytes({0x8F, 0x00, 0x12});  // -113, the other bytes not its own
   f->SetFloat(0.0f);
@@ -526,22 +526,22 @@ TEST(LogicElements, IntegerModeSkipsInputsOfOtherTypesAndReadsEachInItsWidth) {
   bench.Pass();
   // 0x00007FF0 & 0xFFFFFF8F = 0x00007F80.
   EXPECT_EQ(Bytes8({0x80, 0x7F, 0x00, 0x00}), blocktest::ValueBytes(and2));
-  EXPECT_EQ(kSignalShort, and2->Output(0)->type);
+  EXPECT_EQ(kBeSignalShort, and2->Output(0)->type);
 }
 
 // The mode follows the input pins' type on each step.
 TEST(LogicElements, TheModeFollowsTheInputPinsType) {
   Bench bench;
-  auto* or2 = bench.Create<CBEOr2>(kOr2ClassId);
-  auto* a = bench.Source(kSignalBit);
+  auto* or2 = bench.Create<CBEOr2>(kBeOr2ClassId);
+  auto* a = bench.Source(kBeSignalBit);
   a->SetBit(true);
   bench.Link(a, or2, 0);
   bench.Pass();
   EXPECT_EQ(Bytes8({1}), blocktest::ValueBytes(or2));
-  SetType(or2, kSignalChar);  // the bit input loses its link
+  SetType(or2, kBeSignalChar);  // the bit input loses its link
   EXPECT_EQ(nullptr, or2->Input(0)->source);
-  EXPECT_EQ(kSignalChar, or2->Output(0)->type);
-  auto* c = bench.Source(kSignalChar);
+  EXPECT_EQ(kBeSignalChar, or2->Output(0)->type);
+  auto* c = bench.Source(kBeSignalChar);
   c->SetInt(0x40);
   bench.Link(c, or2, 1);
   bench.Pass();
@@ -551,14 +551,14 @@ TEST(LogicElements, TheModeFollowsTheInputPinsType) {
 // A gate may read its own output (a loop drawn by the user).
 TEST(LogicElements, AGateThatReadsItsOwnOutputIsSafe) {
   Bench bench;
-  auto* and2 = bench.Create<CBEAnd2>(kAnd2ClassId);
-  auto* pwm = bench.Source(kSignalPwm);
+  auto* and2 = bench.Create<CBEAnd2>(kBeAnd2ClassId);
+  auto* pwm = bench.Source(kBeSignalPwm);
   pwm->SetPwm(kPeriodA, kDutyA);
   bench.Link(pwm, and2, 0);
   bench.Pass();
   bench.LinkAnyway(and2, 0, and2, 1);  // its own PWM output: a second PWM
   bench.Pass();
-  EXPECT_EQ(kSignalBit, and2->Output(0)->type);
+  EXPECT_EQ(kBeSignalBit, and2->Output(0)->type);
   EXPECT_EQ(Bytes8({0}), blocktest::ValueBytes(and2));
   bench.Unlink(and2, 0);
   bench.Pass();  // its own bit 0
@@ -570,8 +570,8 @@ TEST(LogicElements, AGateThatReadsItsOwnOutputIsSafe) {
 TEST(LogicRecords, GoldenBytes) {
   using blocktest::BaseRecord;
   using blocktest::Golden;
-  auto not1 = blocktest::NewDetached<CBENot>(kNotClassId);
-  SetType(not1.get(), kSignalShort);
+  auto not1 = blocktest::NewDetached<CBENot>(kBeNotClassId);
+  SetType(not1.get(), kBeSignalShort);
   EXPECT_TRUE(velktest::BytesEqual(blocktest::RecordBytes(not1.get()), velktest::ParseHex(R"(
       03
       00 00 00 00  00 00 00 00  50 00 00 00  14 00 00 00
@@ -580,34 +580,34 @@ TEST(LogicRecords, GoldenBytes) {
       00 00 00 00  00 00 00 00  00 00 00 00  00 00 00 00
       00 00 00 00  00)")));
 
-  auto and1 = blocktest::NewDetached<CBEAnd>(kAndClassId);
-  SetType(and1.get(), kSignalShort);
+  auto and1 = blocktest::NewDetached<CBEAnd>(kBeAndClassId);
+  SetType(and1.get(), kBeSignalShort);
   and1->mask = 0x00FF;
   EXPECT_TRUE(velktest::BytesEqual(
       blocktest::RecordBytes(and1.get()),
       Golden().B(3).B(0xFF).B(0x00).B(0x00).B(0x00).Base(BaseRecord::Unlinked(RECT{0, 0, 120, 20}, 1, 1)).Bytes()));
-  auto or1 = blocktest::NewDetached<CBEOr>(kOrClassId);
+  auto or1 = blocktest::NewDetached<CBEOr>(kBeOrClassId);
   EXPECT_TRUE(velktest::BytesEqual(
       blocktest::RecordBytes(or1.get()),
       Golden().B(2).B(0x0F).B(0).B(0).B(0).Base(BaseRecord::Unlinked(RECT{0, 0, 120, 20}, 1, 1)).Bytes()));
 
   // The AND element: 0x80 + type, then the count.
-  auto and2 = blocktest::NewDetached<CBEAnd2>(kAnd2ClassId);
+  auto and2 = blocktest::NewDetached<CBEAnd2>(kBeAnd2ClassId);
   EXPECT_TRUE(velktest::BytesEqual(blocktest::RecordBytes(and2.get()),
                                    Golden().B(0x81).B(2).Base(BaseRecord::Unlinked(RECT{0, 0, 80, 40}, 2, 1)).Bytes()));
   SetInputs(and2.get(), 3);
-  SetType(and2.get(), kSignalInt);
+  SetType(and2.get(), kBeSignalInt);
   EXPECT_TRUE(velktest::BytesEqual(blocktest::RecordBytes(and2.get()),
                                    Golden().B(0x84).B(3).Base(BaseRecord::Unlinked(RECT{0, 0, 80, 60}, 3, 1)).Bytes()));
   // The OR element: the count, then the type.
-  auto or2 = blocktest::NewDetached<CBEOr2>(kOr2ClassId);
+  auto or2 = blocktest::NewDetached<CBEOr2>(kBeOr2ClassId);
   SetInputs(or2.get(), 4);
-  SetType(or2.get(), kSignalDouble);
+  SetType(or2.get(), kBeSignalDouble);
   EXPECT_TRUE(velktest::BytesEqual(blocktest::RecordBytes(or2.get()),
                                    Golden().B(4).B(6).Base(BaseRecord::Unlinked(RECT{0, 0, 80, 80}, 4, 1)).Bytes()));
 
-  auto bit = blocktest::NewDetached<CBEGetBit>(kGetBitClassId);
-  SetType(bit.get(), kSignalInt);
+  auto bit = blocktest::NewDetached<CBEGetBit>(kBeGetBitClassId);
+  SetType(bit.get(), kBeSignalInt);
   bit->bitNumber = 31;
   EXPECT_TRUE(velktest::BytesEqual(blocktest::RecordBytes(bit.get()),
                                    Golden().B(4).B(31).Base(BaseRecord::Unlinked(RECT{0, 0, 100, 20}, 1, 1)).Bytes()));
@@ -617,13 +617,13 @@ TEST(LogicRecords, TheAndElementReadsItsFlaggedCountByteBothWays) {
   using blocktest::BaseRecord;
   using blocktest::Golden;
   // Bit 7 set: the count follows.
-  auto five = blocktest::NewDetached<CBEAnd2>(kAnd2ClassId);
+  auto five = blocktest::NewDetached<CBEAnd2>(kBeAnd2ClassId);
   std::vector<uint8_t> record = Golden().B(0x83).B(5).Base(BaseRecord::Unlinked(RECT{10, 20, 90, 120}, 5, 1)).Bytes();
   ASSERT_TRUE(blocktest::LoadBytes(five.get(), record));
   EXPECT_EQ(5, five->inputCount);
-  EXPECT_EQ(kSignalShort, five->GetType());
-  for (int i = 0; i < 5; ++i) EXPECT_EQ(kSignalShort, five->Input(i)->type) << i;
-  EXPECT_EQ(kSignalShort, five->Output(0)->type);
+  EXPECT_EQ(kBeSignalShort, five->GetType());
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(kBeSignalShort, five->Input(i)->type) << i;
+  EXPECT_EQ(kBeSignalShort, five->Output(0)->type);
   EXPECT_EQ(Costs(2, 4), CostsOf(five.get()));
   EXPECT_EQ(100, five->Height());
   EXPECT_EQ(90, five->Input(4)->yOffset);
@@ -631,83 +631,83 @@ TEST(LogicRecords, TheAndElementReadsItsFlaggedCountByteBothWays) {
 
   // Bit 7 clear: no count byte; a two-input element of the type in the low
   // seven bits, even when the block had more inputs before.
-  auto old = blocktest::NewDetached<CBEAnd2>(kAnd2ClassId);
+  auto old = blocktest::NewDetached<CBEAnd2>(kBeAnd2ClassId);
   SetInputs(old.get(), 6);
   record = Golden().B(0x04).Base(BaseRecord::Unlinked(RECT{0, 0, 80, 40}, 2, 1)).Bytes();
   ASSERT_TRUE(blocktest::LoadBytes(old.get(), record));
   EXPECT_EQ(2, old->inputCount);
-  EXPECT_EQ(kSignalInt, old->GetType());
-  EXPECT_EQ(kSignalInt, old->Input(1)->type);
+  EXPECT_EQ(kBeSignalInt, old->GetType());
+  EXPECT_EQ(kBeSignalInt, old->Input(1)->type);
   EXPECT_EQ(Costs(4, 8), CostsOf(old.get()));
   EXPECT_EQ(40, old->Height());
   // It is written back in the flagged form.
   EXPECT_TRUE(velktest::BytesEqual(blocktest::RecordBytes(old.get()),
                                    Golden().B(0x84).B(2).Base(BaseRecord::Unlinked(RECT{0, 0, 80, 40}, 2, 1)).Bytes()));
   // The old form of a bit element.
-  auto bitOld = blocktest::NewDetached<CBEAnd2>(kAnd2ClassId);
+  auto bitOld = blocktest::NewDetached<CBEAnd2>(kBeAnd2ClassId);
   ASSERT_TRUE(blocktest::LoadBytes(bitOld.get(), Golden().B(0x01).Base(BaseRecord::Unlinked(RECT{0, 0, 80, 40}, 2, 1)).Bytes()));
-  EXPECT_EQ(kSignalBit, bitOld->GetType());
+  EXPECT_EQ(kBeSignalBit, bitOld->GetType());
 }
 
 TEST(LogicRecords, LoadTakesTheFieldsAndRunsTheCostOperation) {
   using blocktest::BaseRecord;
   using blocktest::Golden;
-  auto not1 = blocktest::NewDetached<CBENot>(kNotClassId);
+  auto not1 = blocktest::NewDetached<CBENot>(kBeNotClassId);
   std::vector<uint8_t> record = Golden().B(4).Base(BaseRecord::Unlinked(RECT{5, 6, 85, 26}, 1, 1)).Bytes();
   ASSERT_TRUE(blocktest::LoadBytes(not1.get(), record));
-  EXPECT_EQ(kSignalInt, not1->Input(0)->type);
-  EXPECT_EQ(kSignalInt, not1->Output(0)->type);
+  EXPECT_EQ(kBeSignalInt, not1->Input(0)->type);
+  EXPECT_EQ(kBeSignalInt, not1->Output(0)->type);
   EXPECT_EQ(Costs(8, 16), CostsOf(not1.get()));
   EXPECT_EQ(5, not1->rect.left);
 
-  auto or1 = blocktest::NewDetached<CBEOr>(kOrClassId);
+  auto or1 = blocktest::NewDetached<CBEOr>(kBeOrClassId);
   record = Golden().B(4).U32(0x80000001).Base(BaseRecord::Unlinked(RECT{0, 0, 120, 20}, 1, 1)).Bytes();
   ASSERT_TRUE(blocktest::LoadBytes(or1.get(), record));
   EXPECT_EQ(0x80000001u, or1->mask);
-  EXPECT_EQ(kSignalInt, or1->Output(0)->type);
+  EXPECT_EQ(kBeSignalInt, or1->Output(0)->type);
   EXPECT_EQ(Costs(4, 8), CostsOf(or1.get()));
 
-  auto or2 = blocktest::NewDetached<CBEOr2>(kOr2ClassId);
+  auto or2 = blocktest::NewDetached<CBEOr2>(kBeOr2ClassId);
   record = Golden().B(5).B(4).Base(BaseRecord::Unlinked(RECT{0, 0, 80, 100}, 5, 1)).Bytes();
   ASSERT_TRUE(blocktest::LoadBytes(or2.get(), record));
   EXPECT_EQ(5, or2->inputCount);
   EXPECT_EQ(Costs(16, 32), CostsOf(or2.get()));
-  EXPECT_EQ(kSignalInt, or2->Input(4)->type);
+  EXPECT_EQ(kBeSignalInt, or2->Input(4)->type);
 
   // The bit extractor: the type to the input only; the output stays a bit.
-  auto bit = blocktest::NewDetached<CBEGetBit>(kGetBitClassId);
+  auto bit = blocktest::NewDetached<CBEGetBit>(kBeGetBitClassId);
   record = Golden().B(3).B(12).Base(BaseRecord::Unlinked(RECT{0, 0, 100, 20}, 1, 1)).Bytes();
   ASSERT_TRUE(blocktest::LoadBytes(bit.get(), record));
-  EXPECT_EQ(kSignalShort, bit->Input(0)->type);
-  EXPECT_EQ(kSignalBit, bit->Output(0)->type);
+  EXPECT_EQ(kBeSignalShort, bit->Input(0)->type);
+  EXPECT_EQ(kBeSignalBit, bit->Output(0)->type);
   EXPECT_EQ(12, bit->bitNumber);
   EXPECT_EQ(Costs(6, 4), CostsOf(bit.get()));
 }
 
 TEST(LogicRecords, EveryTruncationIsRefusedAndChangesNothing) {
-  auto not1 = blocktest::NewDetached<CBENot>(kNotClassId);
-  SetType(not1.get(), kSignalInt);
-  blocktest::ExpectTruncationsRefused<CBENot>(kNotClassId, blocktest::RecordBytes(not1.get()));
-  auto and1 = blocktest::NewDetached<CBEAnd>(kAndClassId);
-  SetType(and1.get(), kSignalInt);
+  auto not1 = blocktest::NewDetached<CBENot>(kBeNotClassId);
+  SetType(not1.get(), kBeSignalInt);
+  blocktest::ExpectTruncationsRefused<CBENot>(kBeNotClassId, blocktest::RecordBytes(not1.get()));
+  auto and1 = blocktest::NewDetached<CBEAnd>(kBeAndClassId);
+  SetType(and1.get(), kBeSignalInt);
   and1->mask = 0x12345678;
-  blocktest::ExpectTruncationsRefused<CBEAnd>(kAndClassId, blocktest::RecordBytes(and1.get()));
-  auto or1 = blocktest::NewDetached<CBEOr>(kOrClassId);
-  SetType(or1.get(), kSignalShort);
+  blocktest::ExpectTruncationsRefused<CBEAnd>(kBeAndClassId, blocktest::RecordBytes(and1.get()));
+  auto or1 = blocktest::NewDetached<CBEOr>(kBeOrClassId);
+  SetType(or1.get(), kBeSignalShort);
   or1->mask = 0xFFFF;
-  blocktest::ExpectTruncationsRefused<CBEOr>(kOrClassId, blocktest::RecordBytes(or1.get()));
-  auto and2 = blocktest::NewDetached<CBEAnd2>(kAnd2ClassId);
+  blocktest::ExpectTruncationsRefused<CBEOr>(kBeOrClassId, blocktest::RecordBytes(or1.get()));
+  auto and2 = blocktest::NewDetached<CBEAnd2>(kBeAnd2ClassId);
   SetInputs(and2.get(), 4);
-  SetType(and2.get(), kSignalShort);
-  blocktest::ExpectTruncationsRefused<CBEAnd2>(kAnd2ClassId, blocktest::RecordBytes(and2.get()));
-  auto or2 = blocktest::NewDetached<CBEOr2>(kOr2ClassId);
+  SetType(and2.get(), kBeSignalShort);
+  blocktest::ExpectTruncationsRefused<CBEAnd2>(kBeAnd2ClassId, blocktest::RecordBytes(and2.get()));
+  auto or2 = blocktest::NewDetached<CBEOr2>(kBeOr2ClassId);
   SetInputs(or2.get(), 3);
-  SetType(or2.get(), kSignalInt);
-  blocktest::ExpectTruncationsRefused<CBEOr2>(kOr2ClassId, blocktest::RecordBytes(or2.get()));
-  auto bit = blocktest::NewDetached<CBEGetBit>(kGetBitClassId);
-  SetType(bit.get(), kSignalInt);
+  SetType(or2.get(), kBeSignalInt);
+  blocktest::ExpectTruncationsRefused<CBEOr2>(kBeOr2ClassId, blocktest::RecordBytes(or2.get()));
+  auto bit = blocktest::NewDetached<CBEGetBit>(kBeGetBitClassId);
+  SetType(bit.get(), kBeSignalInt);
   bit->bitNumber = 20;
-  blocktest::ExpectTruncationsRefused<CBEGetBit>(kGetBitClassId, blocktest::RecordBytes(bit.get()));
+  blocktest::ExpectTruncationsRefused<CBEGetBit>(kBeGetBitClassId, blocktest::RecordBytes(bit.get()));
 }
 
 TEST(LogicRecords, ImplausibleFieldsAreRefused) {
@@ -717,26 +717,26 @@ TEST(LogicRecords, ImplausibleFieldsAreRefused) {
   // Types each record may hold.
   for (int type = 0; type < 256; ++type) {
     SCOPED_TRACE(type);
-    auto not1 = blocktest::NewDetached<CBENot>(kNotClassId);
+    auto not1 = blocktest::NewDetached<CBENot>(kBeNotClassId);
     EXPECT_EQ(type >= 1 && type <= 6, blocktest::LoadBytes(not1.get(), Golden().B(type).Base(base1).Bytes()));
-    auto and1 = blocktest::NewDetached<CBEAnd>(kAndClassId);
+    auto and1 = blocktest::NewDetached<CBEAnd>(kBeAndClassId);
     bool integer = type >= 2 && type <= 4;
     EXPECT_EQ(integer, blocktest::LoadBytes(and1.get(), Golden().B(type).U32(9).Base(base1).Bytes()));
     if (!integer) {
       EXPECT_EQ(0x7Fu, and1->mask);
     }
-    auto bit = blocktest::NewDetached<CBEGetBit>(kGetBitClassId);
+    auto bit = blocktest::NewDetached<CBEGetBit>(kBeGetBitClassId);
     EXPECT_EQ(integer, blocktest::LoadBytes(bit.get(), Golden().B(type).B(3).Base(base1).Bytes()));
     if (!integer) {
       EXPECT_EQ(7, bit->bitNumber);
     }
-    auto or2 = blocktest::NewDetached<CBEOr2>(kOr2ClassId);
+    auto or2 = blocktest::NewDetached<CBEOr2>(kBeOr2ClassId);
     EXPECT_EQ(type >= 1 && type <= 6,
               blocktest::LoadBytes(or2.get(), Golden().B(2).B(type).Base(BaseRecord::Unlinked(RECT{0, 0, 80, 40}, 2, 1)).Bytes()));
   }
   // Bit numbers: 0 to 31.
   for (int number : {0, 31, 32, 255}) {
-    auto bit = blocktest::NewDetached<CBEGetBit>(kGetBitClassId);
+    auto bit = blocktest::NewDetached<CBEGetBit>(kBeGetBitClassId);
     EXPECT_EQ(number <= 31, blocktest::LoadBytes(bit.get(), Golden().B(4).B(number).Base(base1).Bytes())) << number;
     EXPECT_EQ(number <= 31 ? number : 7, bit->bitNumber);
   }
@@ -744,13 +744,13 @@ TEST(LogicRecords, ImplausibleFieldsAreRefused) {
   // the count byte.
   for (int first : {0x00, 0x05, 0x06, 0x7F, 0x80, 0x85, 0xFF}) {
     SCOPED_TRACE(first);
-    auto and2 = blocktest::NewDetached<CBEAnd2>(kAnd2ClassId);
+    auto and2 = blocktest::NewDetached<CBEAnd2>(kBeAnd2ClassId);
     std::vector<uint8_t> record = Golden().B(first).Bytes();
     if (first & 0x80) record.push_back(2);
     auto base = Golden().Base(BaseRecord::Unlinked(RECT{0, 0, 80, 40}, 2, 1)).Bytes();
     record.insert(record.end(), base.begin(), base.end());
     EXPECT_FALSE(blocktest::LoadBytes(and2.get(), record));
-    EXPECT_EQ(kSignalBit, and2->GetType());
+    EXPECT_EQ(kBeSignalBit, and2->GetType());
   }
   // Input counts: 2 to 127.
   struct Row {
@@ -760,13 +760,13 @@ TEST(LogicRecords, ImplausibleFieldsAreRefused) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.count);
     auto base = BaseRecord::Unlinked(RECT{0, 0, 80, 20 * row.count}, row.count, 1);
-    auto and2 = blocktest::NewDetached<CBEAnd2>(kAnd2ClassId);
+    auto and2 = blocktest::NewDetached<CBEAnd2>(kBeAnd2ClassId);
     EXPECT_EQ(row.loads, blocktest::LoadBytes(and2.get(), Golden().B(0x82).B(row.count).Base(base).Bytes()));
     EXPECT_EQ(row.loads ? row.count : 2, and2->inputCount);
-    auto or2 = blocktest::NewDetached<CBEOr2>(kOr2ClassId);
+    auto or2 = blocktest::NewDetached<CBEOr2>(kBeOr2ClassId);
     EXPECT_EQ(row.loads, blocktest::LoadBytes(or2.get(), Golden().B(row.count).B(3).Base(base).Bytes()));
     EXPECT_EQ(row.loads ? row.count : 2, or2->inputCount);
-    EXPECT_EQ(row.loads ? kSignalShort : kSignalBit, or2->GetType());
+    EXPECT_EQ(row.loads ? kBeSignalShort : kBeSignalBit, or2->GetType());
   }
 }
 
@@ -774,16 +774,16 @@ TEST(LogicRecords, ImplausibleFieldsAreRefused) {
 // computes the same.
 TEST(LogicRecords, SchemeRoundTrip) {
   Bench bench;
-  auto* s = bench.Source(kSignalShort);
-  auto* and1 = bench.Create<CBEAnd>(kAndClassId);
-  SetType(and1, kSignalShort);
+  auto* s = bench.Source(kBeSignalShort);
+  auto* and1 = bench.Create<CBEAnd>(kBeAndClassId);
+  SetType(and1, kBeSignalShort);
   and1->mask = 0x00FF;
-  auto* not1 = bench.Create<CBENot>(kNotClassId);
-  SetType(not1, kSignalShort);
-  auto* bit = bench.Create<CBEGetBit>(kGetBitClassId);
-  SetType(bit, kSignalShort);
+  auto* not1 = bench.Create<CBENot>(kBeNotClassId);
+  SetType(not1, kBeSignalShort);
+  auto* bit = bench.Create<CBEGetBit>(kBeGetBitClassId);
+  SetType(bit, kBeSignalShort);
   bit->bitNumber = 7;
-  auto* and2 = bench.Create<CBEAnd2>(kAnd2ClassId);
+  auto* and2 = bench.Create<CBEAnd2>(kBeAnd2ClassId);
   SetInputs(and2, 3);
   bench.Link(s, and1);
   bench.Link(and1, not1);
@@ -799,7 +799,7 @@ TEST(LogicRecords, SchemeRoundTrip) {
   auto ands = blocktest::BlocksOf<CBEAnd>(copy.get());
   ASSERT_EQ(1u, ands.size());
   EXPECT_EQ(0x00FFu, ands[0]->mask);
-  EXPECT_EQ(kSignalShort, ands[0]->GetType());
+  EXPECT_EQ(kBeSignalShort, ands[0]->GetType());
   auto bits = blocktest::BlocksOf<CBEGetBit>(copy.get());
   ASSERT_EQ(1u, bits.size());
   EXPECT_EQ(7, bits[0]->bitNumber);

@@ -30,16 +30,16 @@ bool Is(CBEBlock* block) {
   return dynamic_cast<T*>(block) != nullptr;
 }
 const LogicEntry kLogicEntries[] = {
-    {kNotClassId, L"Элемент НЕ", L"not.bmp", Is<CBENot>},
-    {kAndClassId, L"Побитовая операция \"И\" с константой", L"and.bmp", Is<CBEAnd>},
-    {kAnd2ClassId, L"Элемент И", L"and2.bmp", Is<CBEAnd2>},
-    {kOrClassId, L"Побитовая операция ИЛИ с константой", L"or.bmp", Is<CBEOr>},
-    {kOr2ClassId, L"Элемент ИЛИ", L"or2.bmp", Is<CBEOr2>},
-    {kCmpClassId, L"Сравнение с константой", L"cmp.bmp", Is<CBECmp>},
-    {kCmp2ClassId, L"Сравнение двух сигналов", L"cmp2.bmp", Is<CBECmp2>},
-    {kGetBitClassId, L"Получить бит числа", L"bit.bmp", Is<CBEGetBit>},
-    {kShlClassId, L"Левый сдвиг", L"shl.bmp", Is<CBEShl>},
-    {kShrClassId, L"Правый сдвиг", L"shr.bmp", Is<CBEShr>},
+    {kBeNotClassId, L"Элемент НЕ", L"not.bmp", Is<CBENot>},
+    {kBeAndClassId, L"Побитовая операция \"И\" с константой", L"and.bmp", Is<CBEAnd>},
+    {kBeAnd2ClassId, L"Элемент И", L"and2.bmp", Is<CBEAnd2>},
+    {kBeOrClassId, L"Побитовая операция ИЛИ с константой", L"or.bmp", Is<CBEOr>},
+    {kBeOr2ClassId, L"Элемент ИЛИ", L"or2.bmp", Is<CBEOr2>},
+    {kBeCmpClassId, L"Сравнение с константой", L"cmp.bmp", Is<CBECmp>},
+    {kBeCmp2ClassId, L"Сравнение двух сигналов", L"cmp2.bmp", Is<CBECmp2>},
+    {kBeGetBitClassId, L"Получить бит числа", L"bit.bmp", Is<CBEGetBit>},
+    {kBeShlClassId, L"Левый сдвиг", L"shl.bmp", Is<CBEShl>},
+    {kBeShrClassId, L"Правый сдвиг", L"shr.bmp", Is<CBEShr>},
 };
 const int kLogicEntryCount = sizeof kLogicEntries / sizeof kLogicEntries[0];
 

@@ -51,7 +51,7 @@ TEST(ShiftBlocks, AreMadeWithTheirSizePinsFieldsAndCosts) {
   struct Row {
     unsigned int classId;
     const wchar_t* caption;
-  } rows[] = {{kShlClassId, L"Левый сдвиг"}, {kShrClassId, L"Правый сдвиг"}};
+  } rows[] = {{kBeShlClassId, L"Левый сдвиг"}, {kBeShrClassId, L"Правый сдвиг"}};
   for (const Row& row : rows) {
     CBEBlock* block = bench.Create<CBEBlock>(row.classId);
     ASSERT_NE(nullptr, block);
@@ -61,16 +61,16 @@ TEST(ShiftBlocks, AreMadeWithTheirSizePinsFieldsAndCosts) {
     EXPECT_EQ(static_cast<COLORREF>(0x33FFFF), block->fillColor);
     ASSERT_EQ(1, block->inputCount);
     ASSERT_EQ(1, block->outputCount);
-    EXPECT_EQ(kSignalChar, block->Input(0)->type);
-    EXPECT_EQ(kSignalChar, block->Output(0)->type);
+    EXPECT_EQ(kBeSignalChar, block->Input(0)->type);
+    EXPECT_EQ(kBeSignalChar, block->Output(0)->type);
     EXPECT_EQ(nullptr, block->Input(0)->name);
     // Count 1, logical: 1 cycle, 2 ROM bytes.
     EXPECT_EQ(Costs(1, 2), CostsOf(block));
   }
-  auto* shl = bench.Create<CBEShl>(kShlClassId);
+  auto* shl = bench.Create<CBEShl>(kBeShlClassId);
   EXPECT_EQ(1, shl->count);
   EXPECT_EQ(kShiftLogical, shl->kind);
-  auto* shr = bench.Create<CBEShr>(kShrClassId);
+  auto* shr = bench.Create<CBEShr>(kBeShrClassId);
   EXPECT_EQ(1, shr->count);
   EXPECT_EQ(kShiftLogical, shr->kind);
 }
@@ -87,7 +87,7 @@ struct ShiftCase {
 };
 
 const unsigned char L = kShiftLogical, A = kShiftArithmetic, C = kShiftCyclic;
-const BeSignalType kChar = kSignalChar, kShort = kSignalShort, kInt = kSignalInt;
+const BeSignalType kChar = kBeSignalChar, kShort = kBeSignalShort, kInt = kBeSignalInt;
 
 void RunShifts(const ShiftCase* cases, size_t count) {
   for (size_t i = 0; i < count; ++i) {
@@ -97,12 +97,12 @@ void RunShifts(const ShiftCase* cases, size_t count) {
     Bench bench;
     CBEBlock* block;
     if (c.right) {
-      auto* shr = bench.Create<CBEShr>(kShrClassId);
+      auto* shr = bench.Create<CBEShr>(kBeShrClassId);
       shr->count = c.count;
       shr->kind = c.kind;
       block = shr;
     } else {
-      auto* shl = bench.Create<CBEShl>(kShlClassId);
+      auto* shl = bench.Create<CBEShl>(kBeShlClassId);
       shl->count = c.count;
       shl->kind = c.kind;
       block = shl;
@@ -214,14 +214,14 @@ TEST(ShiftBlocks, IntShifts) {
 
 TEST(ShiftBlocks, WithoutALinkOrWithAnUnknownKindNothingIsWritten) {
   Bench bench;
-  auto* shl = bench.Create<CBEShl>(kShlClassId);
-  auto* shr = bench.Create<CBEShr>(kShrClassId);
+  auto* shl = bench.Create<CBEShl>(kBeShlClassId);
+  auto* shr = bench.Create<CBEShr>(kBeShrClassId);
   memset(shl->Output(0)->value, 0x3C, 8);
   memset(shr->Output(0)->value, 0x3C, 8);
   bench.Pass();
   EXPECT_EQ(std::vector<uint8_t>(8, 0x3C), blocktest::ValueBytes(shl));
   EXPECT_EQ(std::vector<uint8_t>(8, 0x3C), blocktest::ValueBytes(shr));
-  auto* x = bench.Source(kSignalChar);
+  auto* x = bench.Source(kBeSignalChar);
   x->SetInt(1);
   bench.Link(x, shl);
   bench.Link(x, shr);
@@ -249,8 +249,8 @@ TEST(ShiftBlocks, CostsByTypeCountAndKind) {
       {kChar, 12, L, Costs(0, 8)},  {kChar, 17, L, Costs(0, 2)},  {kShort, 31, A, Costs(0, 14)},
   };
   Bench bench;
-  auto* shl = bench.Create<CBEShl>(kShlClassId);
-  auto* shr = bench.Create<CBEShr>(kShrClassId);
+  auto* shl = bench.Create<CBEShl>(kBeShlClassId);
+  auto* shr = bench.Create<CBEShr>(kBeShrClassId);
   for (const Row& row : rows) {
     SCOPED_TRACE(testing::Message() << "type " << row.type << ", count " << int(row.count) << ", kind "
                                     << int(row.kind));
@@ -266,8 +266,8 @@ TEST(ShiftBlocks, CostsByTypeCountAndKind) {
 
 TEST(ShiftBlocks, CaptionsShowTheCount) {
   Bench bench;
-  auto* shl = bench.Create<CBEShl>(kShlClassId);
-  auto* shr = bench.Create<CBEShr>(kShrClassId);
+  auto* shl = bench.Create<CBEShl>(kBeShlClassId);
+  auto* shr = bench.Create<CBEShr>(kBeShrClassId);
   EXPECT_TRUE(blocktest::DrawsCaption(shl, L"<< 1"));
   EXPECT_TRUE(blocktest::DrawsCaption(shr, L">> 1"));
   shl->count = 12;
@@ -280,7 +280,7 @@ TEST(ShiftBlocks, CaptionsShowTheCount) {
 TEST(ShiftRecords, GoldenBytesAndLoad) {
   using blocktest::BaseRecord;
   using blocktest::Golden;
-  auto shl = blocktest::NewDetached<CBEShl>(kShlClassId);
+  auto shl = blocktest::NewDetached<CBEShl>(kBeShlClassId);
   EXPECT_TRUE(velktest::BytesEqual(blocktest::RecordBytes(shl.get()), velktest::ParseHex(R"(
       02 01 00
       00 00 00 00  00 00 00 00  50 00 00 00  14 00 00 00
@@ -288,27 +288,27 @@ TEST(ShiftRecords, GoldenBytesAndLoad) {
       00
       00 00 00 00  00 00 00 00  00 00 00 00  00 00 00 00
       00 00 00 00  00)")));
-  auto shr = blocktest::NewDetached<CBEShr>(kShrClassId);
+  auto shr = blocktest::NewDetached<CBEShr>(kBeShrClassId);
   shr->count = 9;
   shr->kind = kShiftCyclic;
-  SetType(shr.get(), kSignalInt);
+  SetType(shr.get(), kBeSignalInt);
   std::vector<uint8_t> record = Golden().B(4).B(9).B(2).Base(BaseRecord::Unlinked(RECT{0, 0, 80, 20}, 1, 1)).Bytes();
   EXPECT_TRUE(velktest::BytesEqual(blocktest::RecordBytes(shr.get()), record));
 
   // Load: the type on both pins, count and kind, then the costs.
-  auto loaded = blocktest::NewDetached<CBEShl>(kShlClassId);
+  auto loaded = blocktest::NewDetached<CBEShl>(kBeShlClassId);
   record = Golden().B(4).B(9).B(0).Base(BaseRecord::Unlinked(RECT{30, 40, 110, 60}, 1, 1)).Bytes();
   ASSERT_TRUE(blocktest::LoadBytes(loaded.get(), record));
-  EXPECT_EQ(kSignalInt, loaded->Input(0)->type);
-  EXPECT_EQ(kSignalInt, loaded->Output(0)->type);
+  EXPECT_EQ(kBeSignalInt, loaded->Input(0)->type);
+  EXPECT_EQ(kBeSignalInt, loaded->Output(0)->type);
   EXPECT_EQ(9, loaded->count);
   EXPECT_EQ(kShiftLogical, loaded->kind);
   EXPECT_EQ(Costs(3, 2), CostsOf(loaded.get()));
   EXPECT_EQ(30, loaded->rect.left);
   EXPECT_TRUE(velktest::BytesEqual(blocktest::RecordBytes(loaded.get()), record));
 
-  blocktest::ExpectTruncationsRefused<CBEShr>(kShrClassId, blocktest::RecordBytes(shr.get()));
-  blocktest::ExpectTruncationsRefused<CBEShl>(kShlClassId, record);
+  blocktest::ExpectTruncationsRefused<CBEShr>(kBeShrClassId, blocktest::RecordBytes(shr.get()));
+  blocktest::ExpectTruncationsRefused<CBEShl>(kBeShlClassId, record);
 }
 
 TEST(ShiftRecords, ImplausibleFieldsAreRefused) {
@@ -325,10 +325,10 @@ TEST(ShiftRecords, ImplausibleFieldsAreRefused) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(testing::Message() << row.type << " " << row.count << " " << row.kind);
-    auto shr = blocktest::NewDetached<CBEShr>(kShrClassId);
+    auto shr = blocktest::NewDetached<CBEShr>(kBeShrClassId);
     EXPECT_EQ(row.loads, blocktest::LoadBytes(shr.get(), Golden().B(row.type).B(row.count).B(row.kind).Base(base).Bytes()));
     if (!row.loads) {
-      EXPECT_EQ(kSignalChar, shr->GetType());
+      EXPECT_EQ(kBeSignalChar, shr->GetType());
       EXPECT_EQ(1, shr->count);
       EXPECT_EQ(kShiftLogical, shr->kind);
     }
