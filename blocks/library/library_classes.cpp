@@ -2,6 +2,7 @@
 
 #include "blocks/engine/block_creator_table.h"
 #include "blocks/library/converters/converters_classes.h"
+#include "blocks/library/logic/logic_classes.h"
 #include "blocks/library/math/math_classes.h"
 #include "blocks/library/math/trigonometry_classes.h"
 
@@ -16,6 +17,7 @@ const LibraryArea kAreas[] = {
     {kMathClassRows, kMathClassRowCount},
     {kTrigonometryClassRows, kTrigonometryClassRowCount},
     {kConvertersClassRows, kConvertersClassRowCount},
+    {kLogicClassRows, kLogicClassRowCount},
 };
 }  // namespace
 

@@ -72,6 +72,7 @@ void CBEAvrPlot::Start() {
   time = 0;
   accumulator = static_cast<float>(interval);
   sampleCount = 0;
+  sampleType_ = -1;
   delete buffer;
   buffer = new CMemoryStream;
 }
@@ -85,9 +86,12 @@ void CBEAvrPlot::Step(float dt) {
   if (accumulator >= interval) {
     accumulator -= interval;
     int s = GetSignalValueSize(data->type);
+    bool accepted = IsSignalTypeCompatible(data->type, inputs[0]->type) &&
+                    (sampleType_ < 0 || data->type == sampleType_);
     bool unchanged = format == kTimeAndValue && buffer->size >= s && buffer->size > 0 &&
                      memcmp(buffer->data + buffer->size - s, data->value, s) == 0;
-    if (!unchanged) {
+    if (accepted && !unchanged) {
+      sampleType_ = data->type;
       buffer->Seek(0, 2);
       buffer->Write(&time, kTimeBytes);
       buffer->Write(data->value, s);
@@ -103,14 +107,16 @@ void CBEAvrPlot::Stop() {
   FILE* file = nullptr;
   if (logFileName && data && buffer) file = _wfopen(logFileName, L"wt");
   if (file) {
-    int s = GetSignalValueSize(data->type);
+    // The samples' own type: the source may carry another one by now.
+    BeSignalType type = sampleType_ >= 0 ? sampleType_ : data->type;
+    int s = GetSignalValueSize(type);
     const unsigned char* p = buffer->data;
     int left = buffer->size;
     while (left >= kTimeBytes + s) {
       float t;
       memcpy(&t, p, kTimeBytes);
       const unsigned char* v = p + kTimeBytes;
-      switch (data->type) {
+      switch (type) {
         case kBeSignalBit:
         case kBeSignalChar:
           fprintf(file, "%0.3f\t%d\n", t, static_cast<int>(static_cast<int8_t>(v[0])));
