@@ -1,6 +1,8 @@
 #include "blocks/library/library_classes.h"
 
 #include "blocks/engine/block_creator_table.h"
+#include "blocks/library/digital/digital_classes.h"
+#include "blocks/library/generators/generators_classes.h"
 #include "blocks/library/math/math_classes.h"
 
 namespace {
@@ -12,6 +14,8 @@ struct LibraryArea {
 
 const LibraryArea kAreas[] = {
     {kMathClassRows, kMathClassRowCount},
+    {kGeneratorsClassRows, kGeneratorsClassRowCount},
+    {kDigitalClassRows, kDigitalClassRowCount},
 };
 }  // namespace
 
