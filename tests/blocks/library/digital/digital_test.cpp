@@ -835,4 +835,43 @@ TEST(Coder, ItsInputCountSetsHeightNamesAndCosts) {
   EXPECT_EQ(std::vector<uint8_t>({0, 0, 0, 0, 0x44, 0x44, 0x44, 0x44}), blocktest::ValueBytes(coder));
 }
 
+// ------------------------------------------------------------ dialogs
+
+CBEBlock* shown = nullptr;
+bool Accept(CBEBlock* block) {
+  shown = block;
+  return true;
+}
+
+// Until its dialog is registered a block's properties answer false and
+// change nothing; a registered dialog is shown on the block itself.
+TEST(DigitalBlocks, PropertiesOpenTheDialogRegisteredForTheClass) {
+  Bench bench;
+  const unsigned int ids[] = {kDFlipFlopClassId, kRegisterClassId, kCounterClassId, kPulsCounterClassId, kDEMUXClassId, kMUXClassId, kCoderClassId};
+  for (unsigned int id : ids) {
+    SCOPED_TRACE(testing::Message() << std::hex << id);
+    CBEBlock* block = bench.Create<CBEBlock>(id);
+    std::vector<uint8_t> before = blocktest::RecordBytes(block);
+    {
+      blocktest::DialogScope dialogs;
+      shown = nullptr;
+      EXPECT_FALSE(block->ShowProperties());
+      EXPECT_EQ(nullptr, shown);
+      EXPECT_TRUE(velktest::BytesEqual(before, blocktest::RecordBytes(block)));
+      dialogs.Set(id, Accept);
+      EXPECT_TRUE(block->ShowProperties());
+      EXPECT_EQ(block, shown);
+    }
+  }
+  // The RS flip-flop has no dialog of its own.
+  {
+    blocktest::DialogScope dialogs;
+    dialogs.Set(kRSFlipFlopClassId, Accept);
+    CBEBlock* rs = bench.Create<CBEBlock>(kRSFlipFlopClassId);
+    shown = nullptr;
+    EXPECT_FALSE(rs->ShowProperties());
+    EXPECT_EQ(nullptr, shown);
+  }
+}
+
 }  // namespace

@@ -510,4 +510,34 @@ TEST(Event, TakesEveryScalarOutputButNotPwm) {
   EXPECT_FALSE(IsSignalTypeCompatible(kSignalPwm, kSignalAnyScalar));
 }
 
+// ------------------------------------------------------------ dialogs
+
+CBEBlock* shown = nullptr;
+bool Accept(CBEBlock* block) {
+  shown = block;
+  return true;
+}
+
+// Until its dialog is registered a block's properties answer false and
+// change nothing; a registered dialog is shown on the block itself.
+TEST(Generators, PropertiesOpenTheDialogRegisteredForTheClass) {
+  Bench bench;
+  const unsigned int ids[] = {kConstantClassId, kMeanderClassId, kSingleImpulsClassId, kMonostableClassId, kDurationClassId, kEventClassId};
+  for (unsigned int id : ids) {
+    SCOPED_TRACE(testing::Message() << std::hex << id);
+    CBEBlock* block = bench.Create<CBEBlock>(id);
+    std::vector<uint8_t> before = blocktest::RecordBytes(block);
+    {
+      blocktest::DialogScope dialogs;
+      shown = nullptr;
+      EXPECT_FALSE(block->ShowProperties());
+      EXPECT_EQ(nullptr, shown);
+      EXPECT_TRUE(velktest::BytesEqual(before, blocktest::RecordBytes(block)));
+      dialogs.Set(id, Accept);
+      EXPECT_TRUE(block->ShowProperties());
+      EXPECT_EQ(block, shown);
+    }
+  }
+}
+
 }  // namespace
