@@ -59,9 +59,9 @@ enum Kind {
   kEvent, kExtender, kOneShot, kConstant, kPulse, kWave, kKindCount
 };
 const unsigned int kKindClass[kKindCount] = {
-    kCoderClassId,     kDEMUXClassId,      kMUXClassId,     kPulsCounterClassId, kRegisterClassId,
-    kDFlipFlopClassId, kRSFlipFlopClassId, kCounterClassId, kEventClassId,       kDurationClassId,
-    kMonostableClassId, kConstantClassId,  kSingleImpulsClassId, kMeanderClassId};
+    kBeCoderClassId,     kBeDEMUXClassId,      kBeMUXClassId,     kBePulsCounterClassId, kBeRegisterClassId,
+    kBeDFlipFlopClassId, kBeRSFlipFlopClassId, kBeCounterClassId, kBeEventClassId,       kBeDurationClassId,
+    kBeMonostableClassId, kBeConstantClassId,  kBeSingleImpulsClassId, kBeMeanderClassId};
 
 struct Unit {
   CBEBlock* block[kKindCount];
@@ -81,9 +81,9 @@ void Wire(Unit* u) {
   CBEBlock** b = u->block;
   static_cast<CBEMeander*>(b[kWave])->period = 8.0f;
   static_cast<CBESingleImpuls*>(b[kPulse])->period = 20.0f;
-  static_cast<CBEConstant*>(b[kConstant])->SetValueFromText(kSignalBit, L"1");
-  static_cast<CBEMUX*>(b[kMux])->ApplyProperties(2, kSignalBit);
-  static_cast<CBEDEMUX*>(b[kDemux])->ApplyProperties(2, kSignalBit);
+  static_cast<CBEConstant*>(b[kConstant])->SetValueFromText(kBeSignalBit, L"1");
+  static_cast<CBEMUX*>(b[kMux])->ApplyProperties(2, kBeSignalBit);
+  static_cast<CBEDEMUX*>(b[kDemux])->ApplyProperties(2, kBeSignalBit);
   Link(b[kWave], 0, b[kOneShot], 0);
   Link(b[kWave], 0, b[kExtender], 0);
   Link(b[kWave], 0, b[kEvent], 0);

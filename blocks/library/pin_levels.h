@@ -26,5 +26,5 @@ inline bool AnyOfFirstFourBytes(const unsigned char* value) {
   return value[0] != 0 || value[1] != 0 || value[2] != 0 || value[3] != 0;
 }
 // The first four bytes as a signed 32-bit number, and back.
-inline int32_t ReadInt32Value(const unsigned char* value) { return ReadIntegerValue(value, kSignalInt); }
-inline void WriteInt32Value(unsigned char* value, uint32_t bits) { WriteIntegerValue(value, kSignalInt, bits); }
+inline int32_t ReadInt32Value(const unsigned char* value) { return ReadIntegerValue(value, kBeSignalInt); }
+inline void WriteInt32Value(unsigned char* value, uint32_t bits) { WriteIntegerValue(value, kBeSignalInt, bits); }

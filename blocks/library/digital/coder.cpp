@@ -45,7 +45,7 @@ CBECoder::CBECoder() {
   fillColor = kDigitalFill;
   SetInputCount(kDefaultInputs);
   if (outputCount == 1) {
-    outputs[0]->type = kSignalChar;
+    outputs[0]->type = kBeSignalChar;
     outputs[0]->description = L"Выходной код";
   }
 }
@@ -121,4 +121,4 @@ void CBECoder::Draw(HDC dc) {
   DrawDigitalLetter(dc, rect, L"Ш");
 }
 
-bool CBECoder::ShowProperties() { return ShowBlockDialog(this, kCoderClassId); }
+bool CBECoder::ShowProperties() { return ShowBlockDialog(this, kBeCoderClassId); }

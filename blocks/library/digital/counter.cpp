@@ -24,7 +24,7 @@ const int kRom[3] = {20, 22, 24};
 uint32_t CountOf(const BeInputPin* input, unsigned char* previous) {
   const BeOutputPin* source = input->source;
   if (!source) return 0;
-  if (source->type == kSignalPulseA || source->type == kSignalPulseB)
+  if (source->type == kBeSignalPulseA || source->type == kBeSignalPulseB)
     return static_cast<uint32_t>(ReadInt32Value(source->value));
   unsigned char level = source->value[0];
   uint32_t edge = level != 0 && *previous == 0 ? 1 : 0;
@@ -45,7 +45,7 @@ CBECounter::CBECounter() {
     inputs[1]->description = L"Импульс, уменьшающий сумму на 1";
     inputs[2]->name = L"R";
     inputs[2]->description = L"Сигнал сброса";
-    outputs[0]->type = kSignalShort;
+    outputs[0]->type = kBeSignalShort;
     outputs[0]->description = L"Выходная сумма";
   }
   cycles = 8;
@@ -66,8 +66,8 @@ BeSignalType CBECounter::GetType() const { return outputs[0]->type; }
 void CBECounter::UpdateCosts() {
   BeSignalType type = GetType();
   if (!IsCounterType(type)) return;
-  cycles = kCycles[type - kSignalChar];
-  rom = kRom[type - kSignalChar];
+  cycles = kCycles[type - kBeSignalChar];
+  rom = kRom[type - kBeSignalChar];
 }
 
 void CBECounter::Start() {
@@ -106,4 +106,4 @@ void CBECounter::Draw(HDC dc) {
   DrawCounterSigma(dc, rect);
 }
 
-bool CBECounter::ShowProperties() { return ShowBlockDialog(this, kCounterClassId); }
+bool CBECounter::ShowProperties() { return ShowBlockDialog(this, kBeCounterClassId); }

@@ -8,7 +8,7 @@ namespace {
 const int kCounterSigmaHeight = -14;
 }  // namespace
 
-bool IsCounterType(int code) { return code >= kSignalChar && code <= kSignalInt; }
+bool IsCounterType(int code) { return code >= kBeSignalChar && code <= kBeSignalInt; }
 
 bool ReadCounterTypeByte(CStream* stream, BeSignalType* type) {
   unsigned char code;

@@ -91,4 +91,4 @@ void CBEDFlipFlop::Draw(HDC dc) {
   DrawDigitalLetter(dc, rect, L"T");
 }
 
-bool CBEDFlipFlop::ShowProperties() { return ShowBlockDialog(this, kDFlipFlopClassId); }
+bool CBEDFlipFlop::ShowProperties() { return ShowBlockDialog(this, kBeDFlipFlopClassId); }

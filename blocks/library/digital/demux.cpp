@@ -25,12 +25,12 @@ CBEDEMUX::CBEDEMUX() {
   SetOutputCount(2);
   if (inputCount == 2 && outputCount == 2) {
     inputs[0]->name = L"n";
-    inputs[0]->type = kSignalAnyInteger;
+    inputs[0]->type = kBeSignalAnyInteger;
     inputs[0]->description = L"Номер выхода, на который следует передавать входной сигнал";
-    inputs[kDataInput]->type = kSignalChar;
+    inputs[kDataInput]->type = kBeSignalChar;
     inputs[kDataInput]->description = L"Вход";
     for (int i = 0; i < outputCount; ++i) {
-      outputs[i]->type = kSignalChar;
+      outputs[i]->type = kBeSignalChar;
       outputs[i]->description = kOutputDescription;
     }
   }
@@ -126,7 +126,7 @@ void CBEDEMUX::Draw(HDC dc) {
   int y0 = rect.top + outputs[0]->yOffset;
   MoveToEx(dc, rect.left + 20, y0, nullptr);
   LineTo(dc, rect.left + 30, y0);
-  wchar_t number[kFormatIntChars];
+  wchar_t number[kFoundationFormatIntChars];
   for (int i = 0; i < outputCount; ++i) {
     int y = rect.top + outputs[i]->yOffset;
     MoveToEx(dc, rect.left + 33, y, nullptr);
@@ -135,4 +135,4 @@ void CBEDEMUX::Draw(HDC dc) {
   }
 }
 
-bool CBEDEMUX::ShowProperties() { return ShowBlockDialog(this, kDEMUXClassId); }
+bool CBEDEMUX::ShowProperties() { return ShowBlockDialog(this, kBeDEMUXClassId); }

@@ -11,9 +11,9 @@
 #include "blocks/library/digital/rs_flip_flop.h"
 
 const BeLibraryClassRow kDigitalClassRows[] = {
-    {kRSFlipFlopClassId, CBERSFlipFlop::Create}, {kDFlipFlopClassId, CBEDFlipFlop::Create},
-    {kRegisterClassId, CBERegister::Create},     {kCounterClassId, CBECounter::Create},
-    {kPulsCounterClassId, CBEPulsCounter::Create}, {kDEMUXClassId, CBEDEMUX::Create},
-    {kMUXClassId, CBEMUX::Create},               {kCoderClassId, CBECoder::Create},
+    {kBeRSFlipFlopClassId, CBERSFlipFlop::Create}, {kBeDFlipFlopClassId, CBEDFlipFlop::Create},
+    {kBeRegisterClassId, CBERegister::Create},     {kBeCounterClassId, CBECounter::Create},
+    {kBePulsCounterClassId, CBEPulsCounter::Create}, {kBeDEMUXClassId, CBEDEMUX::Create},
+    {kBeMUXClassId, CBEMUX::Create},               {kBeCoderClassId, CBECoder::Create},
 };
 const int kDigitalClassRowCount = sizeof(kDigitalClassRows) / sizeof(kDigitalClassRows[0]);

@@ -3,7 +3,7 @@
 #include "blocks/library/block_text.h"
 
 const BeSignalType kSwitchDataTypes[kSwitchDataTypeCount] = {
-    kSignalBit, kSignalChar, kSignalShort, kSignalInt, kSignalFloat, kSignalDouble,
+    kBeSignalBit, kBeSignalChar, kBeSignalShort, kBeSignalInt, kBeSignalFloat, kBeSignalDouble,
     22, 23, 24, 27, 28, 25, 26, 30, 31, 33, 32, 36};
 
 bool IsSwitchDataType(int code) {

@@ -9,12 +9,12 @@ const int kCycles[6] = {8, 8, 9, 11, 11, 15};
 const int kRom[6] = {22, 22, 24, 28, 28, 36};
 }  // namespace
 
-bool IsLatchType(int code) { return code >= kSignalBit && code <= kSignalDouble; }
+bool IsLatchType(int code) { return code >= kBeSignalBit && code <= kBeSignalDouble; }
 
 void ApplyLatchCosts(CBEBlock* block, BeSignalType type) {
   if (!IsLatchType(type)) return;
-  block->cycles = kCycles[type - kSignalBit];
-  block->rom = kRom[type - kSignalBit];
+  block->cycles = kCycles[type - kBeSignalBit];
+  block->rom = kRom[type - kBeSignalBit];
 }
 
 bool ReadLatchTypeByte(CStream* stream, BeSignalType* type) {

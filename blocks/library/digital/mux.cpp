@@ -25,13 +25,13 @@ CBEMUX::CBEMUX() {
   SetOutputCount(1);
   if (inputCount == kDefaultDataInputs + 1 && outputCount == 1) {
     inputs[0]->name = L"n";
-    inputs[0]->type = kSignalAnyInteger;
+    inputs[0]->type = kBeSignalAnyInteger;
     inputs[0]->description = L"Номер выхода, с которого следует снимать входной сигнал";
     for (int i = 1; i < inputCount; ++i) {
-      inputs[i]->type = kSignalChar;
+      inputs[i]->type = kBeSignalChar;
       inputs[i]->description = kInputDescription;
     }
-    outputs[0]->type = kSignalChar;
+    outputs[0]->type = kBeSignalChar;
     outputs[0]->description = L"Выход";
   }
   cycles = 12;
@@ -126,7 +126,7 @@ void CBEMUX::Draw(HDC dc) {
   int y0 = rect.top + inputs[1]->yOffset;
   MoveToEx(dc, rect.right - 20, y0, nullptr);
   LineTo(dc, rect.right - 30, y0);
-  wchar_t number[kFormatIntChars];
+  wchar_t number[kFoundationFormatIntChars];
   for (int i = 0; i < DataInputCount(); ++i) {
     int y = rect.top + inputs[1 + i]->yOffset;
     MoveToEx(dc, rect.right - 33, y, nullptr);
@@ -135,4 +135,4 @@ void CBEMUX::Draw(HDC dc) {
   }
 }
 
-bool CBEMUX::ShowProperties() { return ShowBlockDialog(this, kMUXClassId); }
+bool CBEMUX::ShowProperties() { return ShowBlockDialog(this, kBeMUXClassId); }

@@ -48,12 +48,12 @@ CBEPulsCounter::CBEPulsCounter() {
     inputs[1]->description = L"Канал B инкрементного датчика";
     inputs[2]->name = L"R";
     inputs[2]->description = L"Сигнал сброса";
-    outputs[0]->type = kSignalShort;
+    outputs[0]->type = kBeSignalShort;
     outputs[0]->description = L"Выходная сумма";
   }
   cycles = 1000;
   rom = 60;
-  maximumStep = MaximumStepFor(kDefaultProcessorFrequency);
+  maximumStep = MaximumStepFor(kBeDefaultProcessorFrequency);
 }
 
 CBEBlock* CBEPulsCounter::Create() {
@@ -98,8 +98,8 @@ void CBEPulsCounter::Step(float) {
   int32_t av = ReadInt32Value(a->value), bv = ReadInt32Value(b->value);
   uint32_t highA = static_cast<uint32_t>(av) & 1, highB = static_cast<uint32_t>(bv) & 1;
   switch (a->type) {
-    case kSignalBit:
-      if (b->type == kSignalBit) {
+    case kBeSignalBit:
+      if (b->type == kBeSignalBit) {
         int32_t s = a->value[0] | (b->value[0] << 1);
         count += static_cast<uint32_t>(QuadratureStep(previousState, s));
         previousState = s;
@@ -107,15 +107,15 @@ void CBEPulsCounter::Step(float) {
         count = highA + highB;
       }
       break;
-    case kSignalPulseA:
-      if (b->type == kSignalPulseB && av == bv) {
+    case kBeSignalPulseA:
+      if (b->type == kBeSignalPulseB && av == bv) {
         count += ClampedStep(av, maximumStep);
       } else {
         count = highA + highB;
       }
       break;
-    case kSignalPulseB:
-      if (b->type == kSignalPulseA && av == bv) {
+    case kBeSignalPulseB:
+      if (b->type == kBeSignalPulseA && av == bv) {
         count -= ClampedStep(av, maximumStep);
       } else {
         count = (1 - highA) + (1 - highB);
@@ -152,4 +152,4 @@ void CBEPulsCounter::Draw(HDC dc) {
   DrawCounterSigma(dc, rect);
 }
 
-bool CBEPulsCounter::ShowProperties() { return ShowBlockDialog(this, kPulsCounterClassId); }
+bool CBEPulsCounter::ShowProperties() { return ShowBlockDialog(this, kBePulsCounterClassId); }

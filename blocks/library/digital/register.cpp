@@ -88,4 +88,4 @@ void CBERegister::Draw(HDC dc) {
   DrawDigitalLetter(dc, rect, L"reg");
 }
 
-bool CBERegister::ShowProperties() { return ShowBlockDialog(this, kRegisterClassId); }
+bool CBERegister::ShowProperties() { return ShowBlockDialog(this, kBeRegisterClassId); }

@@ -38,18 +38,18 @@ CBEBlock* CBEConstant::Create() {
   return block;
 }
 
-BeSignalType CBEConstant::GetType() const { return outputCount > 0 ? outputs[0]->type : kSignalBit; }
+BeSignalType CBEConstant::GetType() const { return outputCount > 0 ? outputs[0]->type : kBeSignalBit; }
 
 void CBEConstant::UpdateCosts() {
   BeSignalType type = GetType();
-  if (type < kSignalBit || type > kSignalDouble) return;
-  cycles = kCycles[type - kSignalBit];
-  rom = kRom[type - kSignalBit];
+  if (type < kBeSignalBit || type > kBeSignalDouble) return;
+  cycles = kCycles[type - kBeSignalBit];
+  rom = kRom[type - kBeSignalBit];
 }
 
 void CBEConstant::Save(CStream* stream) {
   const unsigned char* value = outputs[0]->value;
-  if (GetType() == kSignalDouble) {
+  if (GetType() == kBeSignalDouble) {
     stream->WriteByte(kConstantDoubleTypeByte);
     stream->Write(value, 8);
   } else {
@@ -64,7 +64,7 @@ bool CBEConstant::Load(CStream* stream) {
   if (!ReadByteChecked(stream, &code)) return false;
   bool isDouble = code == kConstantDoubleTypeByte;
   // Codes 37 to 40 and the rest up to 255 name nothing an output carries.
-  if (!isDouble && code > kLastConcreteSignalType) return false;
+  if (!isDouble && code > kBeLastConcreteSignalType) return false;
   unsigned char value[8];
   int width = isDouble ? 8 : 4;
   if (!ReadExact(stream, value, width) || !BaseRecordCanFollow(stream, inputCount, outputCount))
@@ -73,7 +73,7 @@ bool CBEConstant::Load(CStream* stream) {
   BeSignalType wasType = out->type;
   unsigned char wasValue[8];
   memcpy(wasValue, out->value, 8);
-  out->type = isDouble ? kSignalDouble : code;
+  out->type = isDouble ? kBeSignalDouble : code;
   memcpy(out->value, value, width);
   if (CBEBlock::Load(stream)) {
     UpdateCosts();
@@ -85,17 +85,17 @@ bool CBEConstant::Load(CStream* stream) {
 }
 
 bool CBEConstant::SetValueFromText(BeSignalType type, const wchar_t* text) {
-  if (type < kSignalBit || type > kSignalDouble) return false;
+  if (type < kBeSignalBit || type > kBeSignalDouble) return false;
   if (!text) text = L"";
   BeOutputPin* out = outputs[0];
   out->type = type;
   memset(out->value, 0, 8);
   switch (type) {
-    case kSignalBit: out->value[0] = wcscmp(text, L"1") == 0 ? 1 : 0; break;
-    case kSignalChar:
-    case kSignalShort:
-    case kSignalInt: out->SetInt(ParseInt(text, 0, nullptr)); break;
-    case kSignalFloat: out->SetFloat(ParseFloat(text, 0.0f, nullptr)); break;
+    case kBeSignalBit: out->value[0] = wcscmp(text, L"1") == 0 ? 1 : 0; break;
+    case kBeSignalChar:
+    case kBeSignalShort:
+    case kBeSignalInt: out->SetInt(ParseInt(text, 0, nullptr)); break;
+    case kBeSignalFloat: out->SetFloat(ParseFloat(text, 0.0f, nullptr)); break;
     default: out->SetDouble(ParseDouble(text, 0.0, nullptr)); break;
   }
   UpdateCosts();
@@ -108,13 +108,13 @@ void CBEConstant::FormatValue(wchar_t* text, int chars) const {
   const unsigned char* value = outputs[0]->value;
   BeSignalType type = GetType();
   switch (type) {
-    case kSignalBit: _snwprintf(text, chars - 1, L"%d", value[0] & 1); break;
-    case kSignalChar:
-    case kSignalShort:
-    case kSignalInt: _snwprintf(text, chars - 1, L"%d", ReadIntegerValue(value, type)); break;
-    case kSignalFloat:
-    case kSignalDouble: {
-      double v = type == kSignalFloat ? ReadFloatValue(value) : ReadDoubleValue(value);
+    case kBeSignalBit: _snwprintf(text, chars - 1, L"%d", value[0] & 1); break;
+    case kBeSignalChar:
+    case kBeSignalShort:
+    case kBeSignalInt: _snwprintf(text, chars - 1, L"%d", ReadIntegerValue(value, type)); break;
+    case kBeSignalFloat:
+    case kBeSignalDouble: {
+      double v = type == kBeSignalFloat ? ReadFloatValue(value) : ReadDoubleValue(value);
       double magnitude = std::fabs(v);
       bool exponent = v != 0 && (magnitude > kLargeValue || magnitude < kSmallValue);
       _snwprintf(text, chars - 1, exponent ? L"%3.3g" : L"%0.3f", v);
@@ -132,4 +132,4 @@ void CBEConstant::Draw(HDC dc) {
   DrawCaptionCentered(dc, text);
 }
 
-bool CBEConstant::ShowProperties() { return ShowBlockDialog(this, kConstantClassId); }
+bool CBEConstant::ShowProperties() { return ShowBlockDialog(this, kBeConstantClassId); }

@@ -88,4 +88,4 @@ void CBEDuration::Draw(HDC dc) {
   SetTextColor(dc, oldColor);
 }
 
-bool CBEDuration::ShowProperties() { return ShowBlockDialog(this, kDurationClassId); }
+bool CBEDuration::ShowProperties() { return ShowBlockDialog(this, kBeDurationClassId); }

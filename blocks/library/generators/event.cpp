@@ -46,7 +46,7 @@ CBEEvent::CBEEvent() {
   SetInputCount(1);
   SetOutputCount(1);
   if (inputCount == 1 && outputCount == 1) {
-    inputs[0]->type = kSignalAnyScalar;
+    inputs[0]->type = kBeSignalAnyScalar;
     inputs[0]->description = L"Входная величина";
     outputs[0]->description = L"Логическая единица, если входной сигнал изменился";
   }
@@ -76,7 +76,7 @@ void CBEEvent::Step(float) {
   } else {
     BeSignalType type = source->type;
     switch (type) {
-      case kSignalBit: {
+      case kBeSignalBit: {
         bool fires = false;
         if (kind == kEventIncrease) fires = previous[0] == 0 && cur[0] != 0;
         if (kind == kEventDecrease) fires = previous[0] != 0 && cur[0] == 0;
@@ -84,17 +84,17 @@ void CBEEvent::Step(float) {
         out[0] = fires ? 1 : 0;
         break;
       }
-      case kSignalChar:
-      case kSignalShort:
-      case kSignalInt:
+      case kBeSignalChar:
+      case kBeSignalShort:
+      case kBeSignalInt:
         out[0] = Fires(kind, Order(ReadIntegerValue(previous, type), ReadIntegerValue(cur, type)), false) ? 1 : 0;
         break;
-      case kSignalFloat: {
+      case kBeSignalFloat: {
         float a = ReadFloatValue(previous), b = ReadFloatValue(cur);
         out[0] = Fires(kind, Order(a, b), std::isnan(a) || std::isnan(b)) ? 1 : 0;
         break;
       }
-      case kSignalDouble: {
+      case kBeSignalDouble: {
         double a = ReadDoubleValue(previous), b = ReadDoubleValue(cur);
         out[0] = Fires(kind, Order(a, b), std::isnan(a) || std::isnan(b)) ? 1 : 0;
         break;
@@ -143,4 +143,4 @@ void CBEEvent::Draw(HDC dc) {
   DrawBlockText(dc, rect.left + kTextX, rect.top + kTextY, text);
 }
 
-bool CBEEvent::ShowProperties() { return ShowBlockDialog(this, kEventClassId); }
+bool CBEEvent::ShowProperties() { return ShowBlockDialog(this, kBeEventClassId); }

@@ -9,8 +9,8 @@
 #include "blocks/library/generators/single_impuls.h"
 
 const BeLibraryClassRow kGeneratorsClassRows[] = {
-    {kConstantClassId, CBEConstant::Create},     {kMeanderClassId, CBEMeander::Create},
-    {kSingleImpulsClassId, CBESingleImpuls::Create}, {kMonostableClassId, CBEMonostable::Create},
-    {kDurationClassId, CBEDuration::Create},     {kEventClassId, CBEEvent::Create},
+    {kBeConstantClassId, CBEConstant::Create},     {kBeMeanderClassId, CBEMeander::Create},
+    {kBeSingleImpulsClassId, CBESingleImpuls::Create}, {kBeMonostableClassId, CBEMonostable::Create},
+    {kBeDurationClassId, CBEDuration::Create},     {kBeEventClassId, CBEEvent::Create},
 };
 const int kGeneratorsClassRowCount = sizeof(kGeneratorsClassRows) / sizeof(kGeneratorsClassRows[0]);

@@ -51,12 +51,12 @@ void CBEMeander::Step(float dt) {
   BeOutputPin* out = outputs[0];
   float ms = StepMilliseconds(dt);
   if (ms > period) {
-    out->type = kSignalPwm;
+    out->type = kBeSignalPwm;
     WriteFloatValue(out->value, RoundToFloat(static_cast<double>(period) / 1000.0));
     WriteFloatValue(out->value + 4, kPwmDuty);
     return;
   }
-  out->type = kSignalBit;
+  out->type = kBeSignalBit;
   out->SetInt(phase <= period / 2 ? 1 : 0);
   phase = WrapPhase(AddMilliseconds(phase, ms), period);
 }
@@ -82,7 +82,7 @@ bool CBEMeander::Load(CStream* stream) {
 }
 
 void CBEMeander::SetTiming(float newPeriod, float newInitialPhase) {
-  float frequency = scheme ? scheme->frequency : kDefaultProcessorFrequency;
+  float frequency = scheme ? scheme->frequency : kBeDefaultProcessorFrequency;
   period = RaisePeriodToPassFloor(newPeriod, frequency);
   initialPhase = newInitialPhase;
 }
@@ -115,4 +115,4 @@ void CBEMeander::Draw(HDC dc) {
   DrawBlockText(dc, rect.left + kTextX, rect.top + kTextY, text);
 }
 
-bool CBEMeander::ShowProperties() { return ShowBlockDialog(this, kMeanderClassId); }
+bool CBEMeander::ShowProperties() { return ShowBlockDialog(this, kBeMeanderClassId); }

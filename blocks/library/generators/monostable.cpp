@@ -85,4 +85,4 @@ void CBEMonostable::Draw(HDC dc) {
   DrawCaptionCentered(dc, text);
 }
 
-bool CBEMonostable::ShowProperties() { return ShowBlockDialog(this, kMonostableClassId); }
+bool CBEMonostable::ShowProperties() { return ShowBlockDialog(this, kBeMonostableClassId); }

@@ -80,7 +80,7 @@ void CBESingleImpuls::SetTiming(float newPeriod, float newInitialDelay) {
   if (newPeriod < 0) {
     period = -1.0f;
   } else {
-    period = RaisePeriodToPassFloor(newPeriod, scheme ? scheme->frequency : kDefaultProcessorFrequency);
+    period = RaisePeriodToPassFloor(newPeriod, scheme ? scheme->frequency : kBeDefaultProcessorFrequency);
   }
   initialDelay = newInitialDelay;
 }
@@ -105,4 +105,4 @@ void CBESingleImpuls::Draw(HDC dc) {
   DrawBlockText(dc, rect.left + kTextX, rect.top + kTextY, text);
 }
 
-bool CBESingleImpuls::ShowProperties() { return ShowBlockDialog(this, kSingleImpulsClassId); }
+bool CBESingleImpuls::ShowProperties() { return ShowBlockDialog(this, kBeSingleImpulsClassId); }

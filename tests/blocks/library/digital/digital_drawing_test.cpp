@@ -37,7 +37,7 @@ struct Drawn {
 // below y = 24 only, within the body.
 TEST(DigitalDrawing, LettersAtTheirPlace) {
   Bench bench;
-  const unsigned int ids[] = {kRSFlipFlopClassId, kDFlipFlopClassId, kRegisterClassId, kCoderClassId};
+  const unsigned int ids[] = {kBeRSFlipFlopClassId, kBeDFlipFlopClassId, kBeRegisterClassId, kBeCoderClassId};
   for (unsigned int id : ids) {
     SCOPED_TRACE(testing::Message() << std::hex << id);
     CBEBlock* block = bench.Create<CBEBlock>(id);
@@ -51,10 +51,10 @@ TEST(DigitalDrawing, LettersAtTheirPlace) {
   }
   // Both flip-flops show the same "T"; the register and the coder other
   // letters.
-  Drawn rs(bench.Create<CBEBlock>(kRSFlipFlopClassId));
-  Drawn dff(bench.Create<CBEBlock>(kDFlipFlopClassId));
-  Drawn reg(bench.Create<CBEBlock>(kRegisterClassId));
-  Drawn coder(bench.Create<CBEBlock>(kCoderClassId));
+  Drawn rs(bench.Create<CBEBlock>(kBeRSFlipFlopClassId));
+  Drawn dff(bench.Create<CBEBlock>(kBeDFlipFlopClassId));
+  Drawn reg(bench.Create<CBEBlock>(kBeRegisterClassId));
+  Drawn coder(bench.Create<CBEBlock>(kBeCoderClassId));
   EXPECT_TRUE(blocktest::SamePixels(rs.canvas, dff.canvas));
   EXPECT_FALSE(blocktest::SamePixels(rs.canvas, reg.canvas));
   EXPECT_FALSE(blocktest::SamePixels(rs.canvas, coder.canvas));
@@ -64,8 +64,8 @@ TEST(DigitalDrawing, LettersAtTheirPlace) {
 // A sigma about 14 pixels high from (30, 4), the same for both counters.
 TEST(DigitalDrawing, TheCountersShowASigma) {
   Bench bench;
-  Drawn counter(bench.Create<CBEBlock>(kCounterClassId));
-  Drawn quadrature(bench.Create<CBEBlock>(kPulsCounterClassId));
+  Drawn counter(bench.Create<CBEBlock>(kBeCounterClassId));
+  Drawn quadrature(bench.Create<CBEBlock>(kBePulsCounterClassId));
   ASSERT_TRUE(counter.ok);
   EXPECT_TRUE(blocktest::SamePixels(counter.canvas, quadrature.canvas));
   int top = -1, bottom = -1;
@@ -86,7 +86,7 @@ TEST(DigitalDrawing, TheCountersShowASigma) {
 // output at 45.
 TEST(DigitalDrawing, TheMultiplexersSwitch) {
   Bench bench;
-  auto* mux = bench.Create<CBEMUX>(kMUXClassId);
+  auto* mux = bench.Create<CBEMUX>(kBeMUXClassId);
   Drawn d(mux, 100, 130);
   ASSERT_TRUE(d.ok);
   const int L = 20, T = 20, R = 70, B = 110;
@@ -112,8 +112,8 @@ TEST(DigitalDrawing, TheMultiplexersSwitch) {
 
 TEST(DigitalDrawing, TheDemultiplexerIsItsMirrorImage) {
   Bench bench;
-  auto* demux = bench.Create<CBEDEMUX>(kDEMUXClassId);
-  ASSERT_TRUE(demux->ApplyProperties(3, kSignalChar));  // 90 high: input at 22 and 67, outputs at 15, 45, 75
+  auto* demux = bench.Create<CBEDEMUX>(kBeDEMUXClassId);
+  ASSERT_TRUE(demux->ApplyProperties(3, kBeSignalChar));  // 90 high: input at 22 and 67, outputs at 15, 45, 75
   Drawn d(demux, 100, 130);
   ASSERT_TRUE(d.ok);
   const int L = 20, T = 20, R = 70, B = 110;
@@ -145,8 +145,8 @@ TEST(DigitalGroup, EveryEntryIsPlacedFromTheGroupAsItsClass) {
   Bench bench;
   const BeCatalogueGroup* group = bench.library.Group(L"Цифровые");
   ASSERT_NE(nullptr, group);
-  const unsigned int ids[] = {kRSFlipFlopClassId,  kDFlipFlopClassId, kRegisterClassId, kCounterClassId,
-                              kPulsCounterClassId, kDEMUXClassId,     kMUXClassId,      kCoderClassId};
+  const unsigned int ids[] = {kBeRSFlipFlopClassId,  kBeDFlipFlopClassId, kBeRegisterClassId, kBeCounterClassId,
+                              kBePulsCounterClassId, kBeDEMUXClassId,     kBeMUXClassId,      kBeCoderClassId};
   ASSERT_EQ(8, group->entryCount);
   for (int i = 0; i < 8; ++i) {
     EXPECT_EQ(ids[i], group->Entry(i)->classId);

@@ -39,16 +39,16 @@ BaseRecord Placed(int width, int height, int inputs, int outputs, const wchar_t*
 }
 
 TEST(DigitalRecords, GoldenBytes) {
-  auto rs = NewDetached<CBERSFlipFlop>(kRSFlipFlopClassId);
+  auto rs = NewDetached<CBERSFlipFlop>(kBeRSFlipFlopClassId);
   EXPECT_TRUE(velktest::BytesEqual(RecordBytes(rs.get()), Golden().Base(Base(50, 40, 2, 1)).Bytes()));
 
-  auto d = NewDetached<CBEDFlipFlop>(kDFlipFlopClassId);
-  d->SetDataType(kSignalFloat);
+  auto d = NewDetached<CBEDFlipFlop>(kBeDFlipFlopClassId);
+  d->SetDataType(kBeSignalFloat);
   EXPECT_TRUE(velktest::BytesEqual(RecordBytes(d.get()), Golden().B(5).Base(Base(50, 40, 2, 1)).Bytes()));
-  auto reg = NewDetached<CBERegister>(kRegisterClassId);
+  auto reg = NewDetached<CBERegister>(kBeRegisterClassId);
   EXPECT_TRUE(velktest::BytesEqual(RecordBytes(reg.get()), Golden().B(1).Base(Base(50, 40, 2, 1)).Bytes()));
 
-  auto counter = NewDetached<CBECounter>(kCounterClassId);
+  auto counter = NewDetached<CBECounter>(kBeCounterClassId);
   EXPECT_TRUE(velktest::BytesEqual(RecordBytes(counter.get()), velktest::ParseHex(R"(
       00 00 00 00  00 00 00 00  32 00 00 00  32 00 00 00
       00 00
@@ -59,56 +59,56 @@ TEST(DigitalRecords, GoldenBytes) {
       00 00 00 00  00
       03)")));
 
-  auto q = NewDetached<CBEPulsCounter>(kPulsCounterClassId);
+  auto q = NewDetached<CBEPulsCounter>(kBePulsCounterClassId);
   EXPECT_TRUE(velktest::BytesEqual(RecordBytes(q.get()), Golden().Base(Base(50, 50, 3, 1)).B(2).B(3).Bytes()));
 
-  auto demux = NewDetached<CBEDEMUX>(kDEMUXClassId);
+  auto demux = NewDetached<CBEDEMUX>(kBeDEMUXClassId);
   EXPECT_TRUE(velktest::BytesEqual(RecordBytes(demux.get()), Golden().B(2).B(2).Base(Base(50, 60, 2, 2)).Bytes()));
   ASSERT_TRUE(demux->ApplyProperties(4, 31));
   EXPECT_TRUE(velktest::BytesEqual(RecordBytes(demux.get()), Golden().B(4).B(31).Base(Base(50, 120, 2, 4)).Bytes()));
 
-  auto mux = NewDetached<CBEMUX>(kMUXClassId);
+  auto mux = NewDetached<CBEMUX>(kBeMUXClassId);
   EXPECT_TRUE(velktest::BytesEqual(RecordBytes(mux.get()), Golden().B(2).B(2).Base(Base(50, 90, 3, 1)).Bytes()));
-  ASSERT_TRUE(mux->ApplyProperties(3, kSignalDouble));
+  ASSERT_TRUE(mux->ApplyProperties(3, kBeSignalDouble));
   EXPECT_TRUE(velktest::BytesEqual(RecordBytes(mux.get()), Golden().B(3).B(6).Base(Base(50, 120, 4, 1)).Bytes()));
 
-  auto coder = NewDetached<CBECoder>(kCoderClassId);
+  auto coder = NewDetached<CBECoder>(kBeCoderClassId);
   EXPECT_TRUE(velktest::BytesEqual(RecordBytes(coder.get()), Golden().B(2).Base(Base(50, 40, 2, 1)).Bytes()));
 }
 
 TEST(DigitalRecords, LoadGivesThePinsTheirTypesAndCounts) {
-  auto d = NewDetached<CBEDFlipFlop>(kDFlipFlopClassId);
+  auto d = NewDetached<CBEDFlipFlop>(kBeDFlipFlopClassId);
   std::vector<uint8_t> record = Golden().B(6).Base(Placed(50, 40, 2, 1, L"D1")).Bytes();
   ASSERT_TRUE(LoadBytes(d.get(), record));
-  EXPECT_EQ(kSignalDouble, d->Input(0)->type);
-  EXPECT_EQ(kSignalBit, d->Input(1)->type);
-  EXPECT_EQ(kSignalDouble, d->Output(0)->type);
+  EXPECT_EQ(kBeSignalDouble, d->Input(0)->type);
+  EXPECT_EQ(kBeSignalBit, d->Input(1)->type);
+  EXPECT_EQ(kBeSignalDouble, d->Output(0)->type);
   EXPECT_EQ(Costs(15, 36), CostsOf(d.get()));
   EXPECT_TRUE(velktest::BytesEqual(RecordBytes(d.get()), record));
 
-  auto reg = NewDetached<CBERegister>(kRegisterClassId);
+  auto reg = NewDetached<CBERegister>(kBeRegisterClassId);
   EXPECT_EQ(Costs(4, 0), CostsOf(reg.get()));
   ASSERT_TRUE(LoadBytes(reg.get(), RecordBytes(reg.get())));
   EXPECT_EQ(Costs(8, 22), CostsOf(reg.get())) << "the bit row from the first load";
 
-  auto q = NewDetached<CBEPulsCounter>(kPulsCounterClassId);
+  auto q = NewDetached<CBEPulsCounter>(kBePulsCounterClassId);
   q->previousState = 3;
   record = Golden().Base(Placed(50, 50, 3, 1, L"Энкодер")).B(7).B(4).Bytes();
   ASSERT_TRUE(LoadBytes(q.get(), record));
   EXPECT_EQ(7, q->reserved) << "kept as read";
-  EXPECT_EQ(kSignalInt, q->Output(0)->type);
+  EXPECT_EQ(kBeSignalInt, q->Output(0)->type);
   EXPECT_EQ(0, q->previousState);
   EXPECT_EQ(Costs(600, 60), CostsOf(q.get()));
   EXPECT_EQ(93, q->maximumStep);
   EXPECT_TRUE(velktest::BytesEqual(RecordBytes(q.get()), record));
 
-  auto mux = NewDetached<CBEMUX>(kMUXClassId);
+  auto mux = NewDetached<CBEMUX>(kBeMUXClassId);
   record = Golden().B(5).B(27).Base(Placed(50, 180, 6, 1, nullptr)).Bytes();
   ASSERT_TRUE(LoadBytes(mux.get(), record));
   EXPECT_EQ(6, mux->inputCount);
   EXPECT_EQ(5, mux->DataInputCount());
   EXPECT_EQ(27, mux->Output(0)->type);
-  EXPECT_EQ(kSignalAnyInteger, mux->Input(0)->type);
+  EXPECT_EQ(kBeSignalAnyInteger, mux->Input(0)->type);
   for (int i = 1; i < 6; ++i) {
     EXPECT_EQ(27, mux->Input(i)->type) << i;
     EXPECT_STREQ(L"Вход", mux->Input(i)->description) << i;
@@ -118,20 +118,20 @@ TEST(DigitalRecords, LoadGivesThePinsTheirTypesAndCounts) {
   EXPECT_EQ(240, mux->rect.bottom);
   EXPECT_TRUE(velktest::BytesEqual(RecordBytes(mux.get()), record));
 
-  auto demux = NewDetached<CBEDEMUX>(kDEMUXClassId);
-  record = Golden().B(3).B(kSignalBit).Base(Placed(50, 90, 2, 3, L"DX")).Bytes();
+  auto demux = NewDetached<CBEDEMUX>(kBeDEMUXClassId);
+  record = Golden().B(3).B(kBeSignalBit).Base(Placed(50, 90, 2, 3, L"DX")).Bytes();
   ASSERT_TRUE(LoadBytes(demux.get(), record));
   EXPECT_EQ(2, demux->inputCount);
   EXPECT_EQ(3, demux->outputCount);
-  EXPECT_EQ(kSignalBit, demux->Input(1)->type);
+  EXPECT_EQ(kBeSignalBit, demux->Input(1)->type);
   for (int i = 0; i < 3; ++i) {
-    EXPECT_EQ(kSignalBit, demux->Output(i)->type);
+    EXPECT_EQ(kBeSignalBit, demux->Output(i)->type);
     EXPECT_STREQ(L"Выход", demux->Output(i)->description);
     EXPECT_EQ(500u + i, demux->Output(i)->savedId);
   }
   EXPECT_TRUE(velktest::BytesEqual(RecordBytes(demux.get()), record));
 
-  auto coder = NewDetached<CBECoder>(kCoderClassId);
+  auto coder = NewDetached<CBECoder>(kBeCoderClassId);
   record = Golden().B(4).Base(Placed(50, 80, 4, 1, nullptr)).Bytes();
   ASSERT_TRUE(LoadBytes(coder.get(), record));
   EXPECT_EQ(4, coder->inputCount);
@@ -148,24 +148,24 @@ TEST(DigitalRecords, CountsAndTypesOutOfTheDialogsRangeAreRefused) {
   };
   std::vector<Row> rows;
   for (int code : {0, 7, 37, 255}) {
-    rows.push_back({kDFlipFlopClassId, Golden().B(code).Base(Base(50, 40, 2, 1)).Bytes()});
-    rows.push_back({kRegisterClassId, Golden().B(code).Base(Base(50, 40, 2, 1)).Bytes()});
+    rows.push_back({kBeDFlipFlopClassId, Golden().B(code).Base(Base(50, 40, 2, 1)).Bytes()});
+    rows.push_back({kBeRegisterClassId, Golden().B(code).Base(Base(50, 40, 2, 1)).Bytes()});
   }
   for (int code : {0, 1, 5, 6, 40}) {
-    rows.push_back({kCounterClassId, Golden().Base(Base(50, 50, 3, 1)).B(code).Bytes()});
-    rows.push_back({kPulsCounterClassId, Golden().Base(Base(50, 50, 3, 1)).B(2).B(code).Bytes()});
+    rows.push_back({kBeCounterClassId, Golden().Base(Base(50, 50, 3, 1)).B(code).Bytes()});
+    rows.push_back({kBePulsCounterClassId, Golden().Base(Base(50, 50, 3, 1)).B(2).B(code).Bytes()});
   }
   // The demultiplexer with no outputs, one, or more than 127.
   for (int m : {0, 1, 128, 255})
-    rows.push_back({kDEMUXClassId, Golden().B(m).B(2).Base(Base(50, 30 * m, 2, m)).Bytes()});
+    rows.push_back({kBeDEMUXClassId, Golden().B(m).B(2).Base(Base(50, 30 * m, 2, m)).Bytes()});
   for (int n : {0, 1, 128})
-    rows.push_back({kMUXClassId, Golden().B(n).B(2).Base(Base(50, 30 * n + 30, n + 1, 1)).Bytes()});
-  for (int n : {0, 1, 128}) rows.push_back({kCoderClassId, Golden().B(n).Base(Base(50, 20 * n, n, 1)).Bytes()});
+    rows.push_back({kBeMUXClassId, Golden().B(n).B(2).Base(Base(50, 30 * n + 30, n + 1, 1)).Bytes()});
+  for (int n : {0, 1, 128}) rows.push_back({kBeCoderClassId, Golden().B(n).Base(Base(50, 20 * n, n, 1)).Bytes()});
   // Types the switches do not offer: PWM, the pulse channels, the bus
   // types, 29, 34, 35, 37 and the wildcards.
   for (int type : {0, 7, 8, 9, 17, 29, 34, 35, 37, 38, 39, 40, 41, 200}) {
-    rows.push_back({kDEMUXClassId, Golden().B(2).B(type).Base(Base(50, 60, 2, 2)).Bytes()});
-    rows.push_back({kMUXClassId, Golden().B(2).B(type).Base(Base(50, 90, 3, 1)).Bytes()});
+    rows.push_back({kBeDEMUXClassId, Golden().B(2).B(type).Base(Base(50, 60, 2, 2)).Bytes()});
+    rows.push_back({kBeMUXClassId, Golden().B(2).B(type).Base(Base(50, 90, 3, 1)).Bytes()});
   }
   for (const Row& row : rows) {
     SCOPED_TRACE(testing::Message() << std::hex << row.classId << std::dec << ": " << row.record.size() << " bytes, "
@@ -180,19 +180,19 @@ TEST(DigitalRecords, CountsAndTypesOutOfTheDialogsRangeAreRefused) {
 }
 
 TEST(DigitalRecords, EveryTruncationIsRefusedAndChangesNothing) {
-  blocktest::ExpectTruncationsRefused<CBEDFlipFlop>(kDFlipFlopClassId,
+  blocktest::ExpectTruncationsRefused<CBEDFlipFlop>(kBeDFlipFlopClassId,
                                                     Golden().B(4).Base(Placed(50, 40, 2, 1, nullptr)).Bytes());
-  blocktest::ExpectTruncationsRefused<CBERegister>(kRegisterClassId,
+  blocktest::ExpectTruncationsRefused<CBERegister>(kBeRegisterClassId,
                                                    Golden().B(3).Base(Placed(50, 40, 2, 1, nullptr)).Bytes());
-  blocktest::ExpectTruncationsRefused<CBECounter>(kCounterClassId,
+  blocktest::ExpectTruncationsRefused<CBECounter>(kBeCounterClassId,
                                                   Golden().Base(Placed(50, 50, 3, 1, L"Счет")).B(4).Bytes());
   blocktest::ExpectTruncationsRefused<CBEPulsCounter>(
-      kPulsCounterClassId, Golden().Base(Placed(50, 50, 3, 1, L"Энкодер")).B(9).B(2).Bytes());
-  blocktest::ExpectTruncationsRefused<CBEDEMUX>(kDEMUXClassId,
+      kBePulsCounterClassId, Golden().Base(Placed(50, 50, 3, 1, L"Энкодер")).B(9).B(2).Bytes());
+  blocktest::ExpectTruncationsRefused<CBEDEMUX>(kBeDEMUXClassId,
                                                 Golden().B(3).B(6).Base(Placed(50, 90, 2, 3, nullptr)).Bytes());
-  blocktest::ExpectTruncationsRefused<CBEMUX>(kMUXClassId,
+  blocktest::ExpectTruncationsRefused<CBEMUX>(kBeMUXClassId,
                                               Golden().B(4).B(22).Base(Placed(50, 150, 5, 1, nullptr)).Bytes());
-  blocktest::ExpectTruncationsRefused<CBECoder>(kCoderClassId,
+  blocktest::ExpectTruncationsRefused<CBECoder>(kBeCoderClassId,
                                                 Golden().B(3).Base(Placed(50, 60, 3, 1, nullptr)).Bytes());
 }
 
@@ -201,13 +201,13 @@ TEST(DigitalRecords, EveryTruncationIsRefusedAndChangesNothing) {
 // is measured).
 TEST(DigitalRecords, ACaptionCutShortChangesNothing) {
   std::vector<uint8_t> record = Golden().B(5).B(4).Base(Placed(50, 180, 6, 1, L"Мультиплексор каналов")).Bytes();
-  blocktest::ForEachTruncation<CBEMUX>(kMUXClassId, record, [&](CBEMUX* mux, size_t n, bool loaded) {
+  blocktest::ForEachTruncation<CBEMUX>(kBeMUXClassId, record, [&](CBEMUX* mux, size_t n, bool loaded) {
     if (n < record.size()) {
       EXPECT_FALSE(loaded);
       EXPECT_EQ(3, mux->inputCount);
       EXPECT_EQ(90, mux->Height());
       EXPECT_EQ(nullptr, mux->caption);
-      EXPECT_EQ(kSignalChar, mux->Output(0)->type);
+      EXPECT_EQ(kBeSignalChar, mux->Output(0)->type);
     } else {
       EXPECT_TRUE(loaded);
       EXPECT_STREQ(L"Мультиплексор каналов", mux->caption);
@@ -218,17 +218,17 @@ TEST(DigitalRecords, ACaptionCutShortChangesNothing) {
 TEST(DigitalRecords, RoundTripThroughTheSchemeStream) {
   blocktest::Bench bench;
   bench.scheme.frequency = 16e6f;
-  blocktest::Source* x = bench.Source(kSignalInt);
-  blocktest::Source* a = bench.Source(kSignalBit);
-  auto* mux = bench.Create<CBEMUX>(kMUXClassId);
-  ASSERT_TRUE(mux->ApplyProperties(4, kSignalInt));
+  blocktest::Source* x = bench.Source(kBeSignalInt);
+  blocktest::Source* a = bench.Source(kBeSignalBit);
+  auto* mux = bench.Create<CBEMUX>(kBeMUXClassId);
+  ASSERT_TRUE(mux->ApplyProperties(4, kBeSignalInt));
   bench.Link(x, mux, 3);
-  auto* coder = bench.Create<CBECoder>(kCoderClassId);
+  auto* coder = bench.Create<CBECoder>(kBeCoderClassId);
   ASSERT_TRUE(coder->SetInputCount(6));
   bench.Link(a, coder, 5);
-  auto* q = bench.Create<CBEPulsCounter>(kPulsCounterClassId);
+  auto* q = bench.Create<CBEPulsCounter>(kBePulsCounterClassId);
   bench.Link(a, q, 0);
-  bench.Create<CBECounter>(kCounterClassId);
+  bench.Create<CBECounter>(kBeCounterClassId);
   std::unique_ptr<BeScheme> copy = bench.ReadBack();
   ASSERT_NE(nullptr, copy);
   auto muxes = blocktest::BlocksOf<CBEMUX>(copy.get());
@@ -242,9 +242,9 @@ TEST(DigitalRecords, RoundTripThroughTheSchemeStream) {
   auto sources = blocktest::BlocksOf<blocktest::Source>(copy.get());
   ASSERT_EQ(2u, sources.size());
   EXPECT_EQ(5, muxes[0]->inputCount);
-  EXPECT_EQ(kSignalInt, muxes[0]->Input(3)->type);
+  EXPECT_EQ(kBeSignalInt, muxes[0]->Input(3)->type);
   ASSERT_NE(nullptr, muxes[0]->Input(3)->source);
-  EXPECT_EQ(kSignalInt, muxes[0]->Input(3)->source->type);
+  EXPECT_EQ(kBeSignalInt, muxes[0]->Input(3)->source->type);
   EXPECT_EQ(6, coders[0]->inputCount);
   ASSERT_NE(nullptr, coders[0]->Input(5)->source);
   EXPECT_EQ(coders[0]->Input(5)->source, qs[0]->Input(0)->source);

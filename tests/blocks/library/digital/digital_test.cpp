@@ -43,25 +43,25 @@ TEST(DigitalBlocks, EachIsMadeWithItsSizePinsAndCosts) {
     Costs costs;
     COLORREF fill;
   } rows[] = {
-      {kRSFlipFlopClassId, L"RS-триггер", 50, 40, {L"R", L"S"}, {L"Сброс", L"Установка"}, 1, kSignalBit, L"Q",
+      {kBeRSFlipFlopClassId, L"RS-триггер", 50, 40, {L"R", L"S"}, {L"Сброс", L"Установка"}, 1, kBeSignalBit, L"Q",
        L"Состояние", Costs(8, 20), 0xCCFFCC},
-      {kDFlipFlopClassId, L"D-триггер", 50, 40, {L"D", L"C"}, {L"Данные", L"Синхроный вход"}, 1, kSignalBit, L"Q",
+      {kBeDFlipFlopClassId, L"D-триггер", 50, 40, {L"D", L"C"}, {L"Данные", L"Синхроный вход"}, 1, kBeSignalBit, L"Q",
        L"Выходные данные", Costs(8, 22), 0xCCFFCC},
-      {kRegisterClassId, L"Регистр", 50, 40, {L"D", L"W"}, {L"Данные", L"Разрешение записи"}, 1, kSignalBit, L"Q",
+      {kBeRegisterClassId, L"Регистр", 50, 40, {L"D", L"W"}, {L"Данные", L"Разрешение записи"}, 1, kBeSignalBit, L"Q",
        L"Выходные данные", Costs(4, 0), 0xCCFFCC},
-      {kCounterClassId, L"Счетчик", 50, 50, {L"+", L"-", L"R"},
+      {kBeCounterClassId, L"Счетчик", 50, 50, {L"+", L"-", L"R"},
        {L"Импульс, увеличивающий сумму на 1", L"Импульс, уменьшающий сумму на 1", L"Сигнал сброса"}, 1,
-       kSignalShort, nullptr, L"Выходная сумма", Costs(8, 20), 0xCCFFCC},
-      {kPulsCounterClassId, L"Счетчик для инкрементного датчика", 50, 50, {L"A", L"B", L"R"},
-       {L"Канал A инкрементного датчика", L"Канал B инкрементного датчика", L"Сигнал сброса"}, 1, kSignalShort,
+       kBeSignalShort, nullptr, L"Выходная сумма", Costs(8, 20), 0xCCFFCC},
+      {kBePulsCounterClassId, L"Счетчик для инкрементного датчика", 50, 50, {L"A", L"B", L"R"},
+       {L"Канал A инкрементного датчика", L"Канал B инкрементного датчика", L"Сигнал сброса"}, 1, kBeSignalShort,
        nullptr, L"Выходная сумма", Costs(1000, 60), 0xCCFFCC},
-      {kDEMUXClassId, L"Демультиплексор", 50, 60, {L"n", nullptr},
-       {L"Номер выхода, на который следует передавать входной сигнал", L"Вход"}, 2, kSignalChar, nullptr,
+      {kBeDEMUXClassId, L"Демультиплексор", 50, 60, {L"n", nullptr},
+       {L"Номер выхода, на который следует передавать входной сигнал", L"Вход"}, 2, kBeSignalChar, nullptr,
        L"Выход", Costs(12, 24), 0xFFFFFF},
-      {kMUXClassId, L"Мультиплексор", 50, 90, {L"n", nullptr, nullptr},
-       {L"Номер выхода, с которого следует снимать входной сигнал", L"Вход", L"Вход"}, 1, kSignalChar, nullptr,
+      {kBeMUXClassId, L"Мультиплексор", 50, 90, {L"n", nullptr, nullptr},
+       {L"Номер выхода, с которого следует снимать входной сигнал", L"Вход", L"Вход"}, 1, kBeSignalChar, nullptr,
        L"Выход", Costs(12, 24), 0xFFFFFF},
-      {kCoderClassId, L"Приоритетный шифратор", 50, 40, {L"1", L"2"}, {L"Вход 1", L"Вход 2"}, 1, kSignalChar,
+      {kBeCoderClassId, L"Приоритетный шифратор", 50, 40, {L"1", L"2"}, {L"Вход 1", L"Вход 2"}, 1, kBeSignalChar,
        nullptr, L"Выходной код", Costs(6, 8), 0xCCFFCC},
   };
   for (const Row& row : rows) {
@@ -94,19 +94,19 @@ TEST(DigitalBlocks, EachIsMadeWithItsSizePinsAndCosts) {
     EXPECT_EQ(row.costs, CostsOf(block));
   }
   // Pin types beyond bit.
-  auto* demux = bench.Create<CBEDEMUX>(kDEMUXClassId);
-  EXPECT_EQ(kSignalAnyInteger, demux->Input(0)->type);
-  EXPECT_EQ(kSignalChar, demux->Input(1)->type);
+  auto* demux = bench.Create<CBEDEMUX>(kBeDEMUXClassId);
+  EXPECT_EQ(kBeSignalAnyInteger, demux->Input(0)->type);
+  EXPECT_EQ(kBeSignalChar, demux->Input(1)->type);
   EXPECT_EQ(15, demux->Output(0)->yOffset);
   EXPECT_EQ(45, demux->Output(1)->yOffset);
-  auto* mux = bench.Create<CBEMUX>(kMUXClassId);
-  EXPECT_EQ(kSignalAnyInteger, mux->Input(0)->type);
-  EXPECT_EQ(kSignalChar, mux->Input(2)->type);
+  auto* mux = bench.Create<CBEMUX>(kBeMUXClassId);
+  EXPECT_EQ(kBeSignalAnyInteger, mux->Input(0)->type);
+  EXPECT_EQ(kBeSignalChar, mux->Input(2)->type);
   EXPECT_EQ(75, mux->Input(2)->yOffset);
-  auto* d = bench.Create<CBEDFlipFlop>(kDFlipFlopClassId);
-  EXPECT_EQ(kSignalBit, d->Input(1)->type);
-  EXPECT_EQ(93, bench.Create<CBEPulsCounter>(kPulsCounterClassId)->maximumStep) << "1 MHz";
-  EXPECT_EQ(kPulsCounterReservedByte, bench.Create<CBEPulsCounter>(kPulsCounterClassId)->reserved);
+  auto* d = bench.Create<CBEDFlipFlop>(kBeDFlipFlopClassId);
+  EXPECT_EQ(kBeSignalBit, d->Input(1)->type);
+  EXPECT_EQ(93, bench.Create<CBEPulsCounter>(kBePulsCounterClassId)->maximumStep) << "1 MHz";
+  EXPECT_EQ(kPulsCounterReservedByte, bench.Create<CBEPulsCounter>(kBePulsCounterClassId)->reserved);
 }
 
 // ------------------------------------------------------------ flip-flops
@@ -125,9 +125,9 @@ TEST(RSFlipFlop, TruthTable) {
   for (const Row& row : rows) {
     SCOPED_TRACE(testing::Message() << "R " << row.r << ", S " << row.s << ", before " << row.before);
     Bench bench;
-    auto* rs = bench.Create<CBERSFlipFlop>(kRSFlipFlopClassId);
-    Source* r = bench.Source(kSignalBit);
-    Source* s = bench.Source(kSignalBit);
+    auto* rs = bench.Create<CBERSFlipFlop>(kBeRSFlipFlopClassId);
+    Source* r = bench.Source(kBeSignalBit);
+    Source* s = bench.Source(kBeSignalBit);
     bench.Start();
     rs->Output(0)->SetInt(row.before);
     if (row.r != kOpen) {
@@ -145,7 +145,7 @@ TEST(RSFlipFlop, TruthTable) {
 
 TEST(RSFlipFlop, StartClearsTheFirstFourBytes) {
   Bench bench;
-  auto* rs = bench.Create<CBERSFlipFlop>(kRSFlipFlopClassId);
+  auto* rs = bench.Create<CBERSFlipFlop>(kBeRSFlipFlopClassId);
   memset(rs->Output(0)->value, 0xAA, 8);
   bench.Start();
   EXPECT_EQ(std::vector<uint8_t>({0, 0, 0, 0, 0xAA, 0xAA, 0xAA, 0xAA}), blocktest::ValueBytes(rs));
@@ -153,10 +153,10 @@ TEST(RSFlipFlop, StartClearsTheFirstFourBytes) {
 
 TEST(DFlipFlop, TakesDataOnARisingClockEdge) {
   Bench bench;
-  auto* d = bench.Create<CBEDFlipFlop>(kDFlipFlopClassId);
-  ASSERT_TRUE(d->SetDataType(kSignalChar));
-  Source* data = bench.Source(kSignalChar);
-  Source* clock = bench.Source(kSignalBit);
+  auto* d = bench.Create<CBEDFlipFlop>(kBeDFlipFlopClassId);
+  ASSERT_TRUE(d->SetDataType(kBeSignalChar));
+  Source* data = bench.Source(kBeSignalChar);
+  Source* clock = bench.Source(kBeSignalBit);
   bench.Link(data, d, 0);
   bench.Link(clock, d, 1);
   // (D, C) per pass and the output after it.
@@ -174,16 +174,16 @@ TEST(DFlipFlop, TakesDataOnARisingClockEdge) {
     bench.Pass();
     EXPECT_EQ(step.out, blocktest::ReadInt(d)) << step.data << "," << step.clock;
   }
-  EXPECT_EQ(kSignalChar, d->Output(0)->type);
+  EXPECT_EQ(kBeSignalChar, d->Output(0)->type);
   EXPECT_EQ(2, d->previousClock);
 }
 
 TEST(DFlipFlop, NothingWithoutBothInputsAndAllEightBytesOtherwise) {
   Bench bench;
-  auto* d = bench.Create<CBEDFlipFlop>(kDFlipFlopClassId);
-  ASSERT_TRUE(d->SetDataType(kSignalDouble));
-  Source* data = bench.Source(kSignalDouble);
-  Source* clock = bench.Source(kSignalBit);
+  auto* d = bench.Create<CBEDFlipFlop>(kBeDFlipFlopClassId);
+  ASSERT_TRUE(d->SetDataType(kBeSignalDouble));
+  Source* data = bench.Source(kBeSignalDouble);
+  Source* clock = bench.Source(kBeSignalBit);
   bench.Start();
   EXPECT_EQ(std::vector<uint8_t>(8, 0), blocktest::ValueBytes(d));
   bench.Link(data, d, 0);
@@ -205,10 +205,10 @@ TEST(DFlipFlop, NothingWithoutBothInputsAndAllEightBytesOtherwise) {
 
 TEST(Register, TransparentWhileWriteIsEnabled) {
   Bench bench;
-  auto* reg = bench.Create<CBERegister>(kRegisterClassId);
-  ASSERT_TRUE(reg->SetDataType(kSignalInt));
-  Source* data = bench.Source(kSignalInt);
-  Source* write = bench.Source(kSignalBit);
+  auto* reg = bench.Create<CBERegister>(kBeRegisterClassId);
+  ASSERT_TRUE(reg->SetDataType(kBeSignalInt));
+  Source* data = bench.Source(kBeSignalInt);
+  Source* write = bench.Source(kBeSignalBit);
   bench.Link(data, reg, 0);
   bench.Link(write, reg, 1);
   // (D, the four bytes of W) per pass and the output after it.
@@ -231,19 +231,19 @@ TEST(Register, TransparentWhileWriteIsEnabled) {
 
 TEST(Register, TakesTheTypeOfItsDataSource) {
   Bench bench;
-  auto* reg = bench.Create<CBERegister>(kRegisterClassId);  // bit
-  Source* data = bench.Source(kSignalPwm);
-  Source* write = bench.Source(kSignalBit);
+  auto* reg = bench.Create<CBERegister>(kBeRegisterClassId);  // bit
+  Source* data = bench.Source(kBeSignalPwm);
+  Source* write = bench.Source(kBeSignalBit);
   bench.Link(data, reg, 0);  // PWM into a bit input
   bench.Link(write, reg, 1);
   data->SetPwm(0.02f, 0.75f);
   write->SetBit(false);
   bench.Pass();
-  EXPECT_EQ(kSignalBit, reg->Output(0)->type);
+  EXPECT_EQ(kBeSignalBit, reg->Output(0)->type);
   EXPECT_EQ(std::vector<uint8_t>(8, 0), blocktest::ValueBytes(reg));
   write->SetBit(true);
   bench.Pass();
-  EXPECT_EQ(kSignalPwm, reg->Output(0)->type);
+  EXPECT_EQ(kBeSignalPwm, reg->Output(0)->type);
   EXPECT_EQ(blocktest::ValueBytes(data), blocktest::ValueBytes(reg));
   // Without W nothing.
   bench.Unlink(reg, 1);
@@ -255,12 +255,12 @@ TEST(Register, TakesTheTypeOfItsDataSource) {
 // A type change as the dialog makes it.
 TEST(DFlipFlop, TheDialogsTypeChange) {
   Bench bench;
-  for (unsigned int id : {kDFlipFlopClassId, kRegisterClassId}) {
+  for (unsigned int id : {kBeDFlipFlopClassId, kBeRegisterClassId}) {
     SCOPED_TRACE(testing::Message() << std::hex << id);
     CBEBlock* block = bench.Create<CBEBlock>(id);
-    Source* data = bench.Source(kSignalBit);
-    Source* clock = bench.Source(kSignalBit);
-    auto* after = bench.Create<CBERSFlipFlop>(kRSFlipFlopClassId);
+    Source* data = bench.Source(kBeSignalBit);
+    Source* clock = bench.Source(kBeSignalBit);
+    auto* after = bench.Create<CBERSFlipFlop>(kBeRSFlipFlopClassId);
     bench.Link(data, block, 0);
     bench.Link(clock, block, 1);
     bench.Link(block, after, 0);
@@ -268,26 +268,26 @@ TEST(DFlipFlop, TheDialogsTypeChange) {
       if (auto* d = dynamic_cast<CBEDFlipFlop*>(block)) return d->SetDataType(type);
       return dynamic_cast<CBERegister*>(block)->SetDataType(type);
     };
-    ASSERT_TRUE(setType(kSignalShort));
+    ASSERT_TRUE(setType(kBeSignalShort));
     EXPECT_EQ(nullptr, block->Input(0)->source);
     EXPECT_EQ(clock->Output(0), block->Input(1)->source) << "the clock keeps its link";
     EXPECT_EQ(nullptr, after->Input(0)->source) << "the output is disconnected";
-    EXPECT_EQ(kSignalShort, block->Input(0)->type);
-    EXPECT_EQ(kSignalBit, block->Input(1)->type);
-    EXPECT_EQ(kSignalShort, block->Output(0)->type);
+    EXPECT_EQ(kBeSignalShort, block->Input(0)->type);
+    EXPECT_EQ(kBeSignalBit, block->Input(1)->type);
+    EXPECT_EQ(kBeSignalShort, block->Output(0)->type);
     EXPECT_EQ(Costs(9, 24), CostsOf(block));
-    EXPECT_FALSE(setType(kSignalPwm));
-    EXPECT_FALSE(setType(kSignalPulseA));
-    EXPECT_EQ(kSignalShort, block->Output(0)->type);
+    EXPECT_FALSE(setType(kBeSignalPwm));
+    EXPECT_FALSE(setType(kBeSignalPulseA));
+    EXPECT_EQ(kBeSignalShort, block->Output(0)->type);
   }
 }
 
 TEST(DFlipFlop, CostsByType) {
   Bench bench;
-  auto* d = bench.Create<CBEDFlipFlop>(kDFlipFlopClassId);
-  auto* reg = bench.Create<CBERegister>(kRegisterClassId);
+  auto* d = bench.Create<CBEDFlipFlop>(kBeDFlipFlopClassId);
+  auto* reg = bench.Create<CBERegister>(kBeRegisterClassId);
   const Costs expected[6] = {Costs(8, 22), Costs(8, 22), Costs(9, 24), Costs(11, 28), Costs(11, 28), Costs(15, 36)};
-  for (BeSignalType type = kSignalBit; type <= kSignalDouble; ++type) {
+  for (BeSignalType type = kBeSignalBit; type <= kBeSignalDouble; ++type) {
     d->SetDataType(type);
     reg->SetDataType(type);
     EXPECT_EQ(expected[type - 1], CostsOf(d)) << type;
@@ -299,8 +299,8 @@ TEST(DFlipFlop, CostsByType) {
 
 TEST(Counter, CountsRisingEdgesOfBitSources) {
   Bench bench;
-  auto* counter = bench.Create<CBECounter>(kCounterClassId);
-  Source* up = bench.Source(kSignalBit);
+  auto* counter = bench.Create<CBECounter>(kBeCounterClassId);
+  Source* up = bench.Source(kBeSignalBit);
   bench.Link(up, counter, 0);
   for (int v : {0, 1, 1, 0, 1}) {
     up->SetBit(v);
@@ -308,7 +308,7 @@ TEST(Counter, CountsRisingEdgesOfBitSources) {
   }
   EXPECT_EQ(2, blocktest::ReadInt(counter));
   // "-" subtracts its own edges.
-  Source* down = bench.Source(kSignalBit);
+  Source* down = bench.Source(kBeSignalBit);
   bench.Link(down, counter, 1);
   for (int v : {1, 0, 1, 1, 0}) {
     down->SetBit(v);
@@ -316,7 +316,7 @@ TEST(Counter, CountsRisingEdgesOfBitSources) {
   }
   EXPECT_EQ(0, blocktest::ReadInt(counter));
   // R resets, after counting.
-  Source* reset = bench.Source(kSignalBit);
+  Source* reset = bench.Source(kBeSignalBit);
   bench.Link(reset, counter, 2);
   up->SetBit(false);
   bench.Pass();
@@ -332,8 +332,8 @@ TEST(Counter, CountsRisingEdgesOfBitSources) {
 
 TEST(Counter, PulseChannelSourcesAddTheirCountEveryPass) {
   Bench bench;
-  auto* counter = bench.Create<CBECounter>(kCounterClassId);
-  Source* up = bench.Source(kSignalPulseA);
+  auto* counter = bench.Create<CBECounter>(kBeCounterClassId);
+  Source* up = bench.Source(kBeSignalPulseA);
   up->SetBytes({3, 0, 0, 0});
   bench.Link(up, counter, 0);
   bench.Passes(4);
@@ -341,7 +341,7 @@ TEST(Counter, PulseChannelSourcesAddTheirCountEveryPass) {
   // "-" fed by a channel of 2 and "+" unlinked: -2 a pass.
   bench.Stop();
   bench.Unlink(counter, 0);
-  Source* down = bench.Source(kSignalPulseB);
+  Source* down = bench.Source(kBeSignalPulseB);
   down->SetBytes({2, 0, 0, 0});
   bench.Link(down, counter, 1);
   bench.Passes(3);
@@ -356,8 +356,8 @@ TEST(Counter, PulseChannelSourcesAddTheirCountEveryPass) {
 // bits.
 TEST(Counter, WrapsIn32BitsAndShowsTheLowBitsOfItsType) {
   Bench bench;
-  auto* counter = bench.Create<CBECounter>(kCounterClassId);
-  Source* up = bench.Source(kSignalPulseA);
+  auto* counter = bench.Create<CBECounter>(kBeCounterClassId);
+  Source* up = bench.Source(kBeSignalPulseA);
   bench.Link(up, counter, 0);
   up->SetBytes({0x70, 0x11, 0x01, 0x00});  // 70000
   bench.Pass();
@@ -373,8 +373,8 @@ TEST(Counter, WrapsIn32BitsAndShowsTheLowBitsOfItsType) {
 // by adding the bytes of its period.
 TEST(Counter, APwmSourceCountsAsALevel) {
   Bench bench;
-  auto* counter = bench.Create<CBECounter>(kCounterClassId);
-  Source* up = bench.Source(kSignalPwm);
+  auto* counter = bench.Create<CBECounter>(kBeCounterClassId);
+  Source* up = bench.Source(kBeSignalPwm);
   bench.Link(up, counter, 0);
   up->SetPwm(0.001f, 0.5f);  // 6F 12 83 3A: the first byte is set
   bench.Passes(3);
@@ -385,7 +385,7 @@ TEST(Counter, APwmSourceCountsAsALevel) {
   bench.Passes(2);
   EXPECT_EQ(2, counter->Output(0)->GetInt());
   // So does a source of another type from a stream.
-  Source* odd = bench.Source(kSignalInt);
+  Source* odd = bench.Source(kBeSignalInt);
   bench.LinkAnyway(odd, 0, counter, 1);
   odd->SetInt(1000);  // E8 03: the first byte set
   bench.Passes(3);
@@ -393,18 +393,18 @@ TEST(Counter, APwmSourceCountsAsALevel) {
 }
 
 TEST(Counter, CostsByTypeAfterAReload) {
-  auto counter = blocktest::NewDetached<CBECounter>(kCounterClassId);
+  auto counter = blocktest::NewDetached<CBECounter>(kBeCounterClassId);
   EXPECT_EQ(Costs(8, 20), CostsOf(counter.get())) << "the char row, although the output is short";
   std::vector<uint8_t> record = blocktest::RecordBytes(counter.get());
   ASSERT_TRUE(blocktest::LoadBytes(counter.get(), record));
   EXPECT_EQ(Costs(9, 22), CostsOf(counter.get()));
-  counter->Output(0)->type = kSignalInt;
+  counter->Output(0)->type = kBeSignalInt;
   counter->UpdateCosts();
   EXPECT_EQ(Costs(11, 24), CostsOf(counter.get()));
-  counter->Output(0)->type = kSignalChar;
+  counter->Output(0)->type = kBeSignalChar;
   counter->UpdateCosts();
   EXPECT_EQ(Costs(8, 20), CostsOf(counter.get()));
-  counter->Output(0)->type = kSignalFloat;
+  counter->Output(0)->type = kBeSignalFloat;
   counter->UpdateCosts();
   EXPECT_EQ(Costs(8, 20), CostsOf(counter.get())) << "other types leave them";
 }
@@ -414,10 +414,10 @@ TEST(Counter, CostsByTypeAfterAReload) {
 // Passes of bit channels (A, B) and the count after the last.
 int Quadrature(const std::vector<std::pair<int, int>>& states) {
   Bench bench;
-  auto* q = bench.Create<CBEPulsCounter>(kPulsCounterClassId);
+  auto* q = bench.Create<CBEPulsCounter>(kBePulsCounterClassId);
   if (!q) return INT_MIN;
-  Source* a = bench.Source(kSignalBit);
-  Source* b = bench.Source(kSignalBit);
+  Source* a = bench.Source(kBeSignalBit);
+  Source* b = bench.Source(kBeSignalBit);
   bench.Link(a, q, 0);
   bench.Link(b, q, 1);
   for (auto s : states) {
@@ -439,9 +439,9 @@ TEST(PulsCounter, BitChannelsForwardsBackwardsAndSkipped) {
 
 TEST(PulsCounter, ThePreviousStateOutlivesStartAndAStateOutOfRangeCountsNothing) {
   Bench bench;
-  auto* q = bench.Create<CBEPulsCounter>(kPulsCounterClassId);
-  Source* a = bench.Source(kSignalBit);
-  Source* b = bench.Source(kSignalBit);
+  auto* q = bench.Create<CBEPulsCounter>(kBePulsCounterClassId);
+  Source* a = bench.Source(kBeSignalBit);
+  Source* b = bench.Source(kBeSignalBit);
   bench.Link(a, q, 0);
   bench.Link(b, q, 1);
   a->SetBit(true);
@@ -471,20 +471,20 @@ TEST(PulsCounter, PulseChannelsWithTheMaximumStep) {
     int32_t a, b;
     int perPass;
   } rows[] = {
-      {kSignalPulseA, kSignalPulseB, 200, 200, 93},  // held at 1 MHz
-      {kSignalPulseA, kSignalPulseB, 50, 50, 50},
-      {kSignalPulseA, kSignalPulseB, 93, 93, 93},
-      {kSignalPulseA, kSignalPulseB, -200, -200, -93},  // the sign kept
-      {kSignalPulseA, kSignalPulseB, -50, -50, -50},
-      {kSignalPulseA, kSignalPulseB, INT_MIN, INT_MIN, -93},
-      {kSignalPulseB, kSignalPulseA, 200, 200, -93},  // swapped: backwards
-      {kSignalPulseB, kSignalPulseA, 50, 50, -50},
-      {kSignalPulseB, kSignalPulseA, -200, -200, 93},
+      {kBeSignalPulseA, kBeSignalPulseB, 200, 200, 93},  // held at 1 MHz
+      {kBeSignalPulseA, kBeSignalPulseB, 50, 50, 50},
+      {kBeSignalPulseA, kBeSignalPulseB, 93, 93, 93},
+      {kBeSignalPulseA, kBeSignalPulseB, -200, -200, -93},  // the sign kept
+      {kBeSignalPulseA, kBeSignalPulseB, -50, -50, -50},
+      {kBeSignalPulseA, kBeSignalPulseB, INT_MIN, INT_MIN, -93},
+      {kBeSignalPulseB, kBeSignalPulseA, 200, 200, -93},  // swapped: backwards
+      {kBeSignalPulseB, kBeSignalPulseA, 50, 50, -50},
+      {kBeSignalPulseB, kBeSignalPulseA, -200, -200, 93},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(testing::Message() << row.typeA << "/" << row.typeB << ": " << row.a);
     Bench bench;
-    auto* q = bench.Create<CBEPulsCounter>(kPulsCounterClassId);
+    auto* q = bench.Create<CBEPulsCounter>(kBePulsCounterClassId);
     Source* a = bench.Source(row.typeA);
     Source* b = bench.Source(row.typeB);
     bench.Link(a, q, 0);
@@ -505,9 +505,9 @@ TEST(PulsCounter, TheMaximumStepFollowsTheProcessorAtStart) {
   EXPECT_EQ(INT_MAX, CBEPulsCounter::MaximumStepFor(1e300));
   Bench bench;
   bench.scheme.frequency = 16e6f;
-  auto* q = bench.Create<CBEPulsCounter>(kPulsCounterClassId);
-  Source* a = bench.Source(kSignalPulseA);
-  Source* b = bench.Source(kSignalPulseB);
+  auto* q = bench.Create<CBEPulsCounter>(kBePulsCounterClassId);
+  Source* a = bench.Source(kBeSignalPulseA);
+  Source* b = bench.Source(kBeSignalPulseB);
   bench.Link(a, q, 0);
   bench.Link(b, q, 1);
   a->SetBytes({0xD0, 0x07});  // 2000
@@ -529,18 +529,18 @@ TEST(PulsCounter, MismatchedChannelsCountTheirLevels) {
     int32_t a, b;
     int count;
   } rows[] = {
-      {kSignalBit, kSignalChar, 1, 3, 2},       // high channels
-      {kSignalBit, kSignalChar, 0, 2, 0},
-      {kSignalPulseA, kSignalPulseB, 3, 4, 1},  // unequal reports
-      {kSignalPulseA, kSignalPulseA, 5, 5, 2},  // B of the wrong channel
-      {kSignalPulseB, kSignalPulseB, 5, 5, 0},  // low channels
-      {kSignalPulseB, kSignalBit, 2, 0, 2},
-      {kSignalPulseB, kSignalPulseA, 3, 2, 1},
+      {kBeSignalBit, kBeSignalChar, 1, 3, 2},       // high channels
+      {kBeSignalBit, kBeSignalChar, 0, 2, 0},
+      {kBeSignalPulseA, kBeSignalPulseB, 3, 4, 1},  // unequal reports
+      {kBeSignalPulseA, kBeSignalPulseA, 5, 5, 2},  // B of the wrong channel
+      {kBeSignalPulseB, kBeSignalPulseB, 5, 5, 0},  // low channels
+      {kBeSignalPulseB, kBeSignalBit, 2, 0, 2},
+      {kBeSignalPulseB, kBeSignalPulseA, 3, 2, 1},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(testing::Message() << row.typeA << "/" << row.typeB << ": " << row.a << ", " << row.b);
     Bench bench;
-    auto* q = bench.Create<CBEPulsCounter>(kPulsCounterClassId);
+    auto* q = bench.Create<CBEPulsCounter>(kBePulsCounterClassId);
     Source* a = bench.Source(row.typeA);
     Source* b = bench.Source(row.typeB);
     bench.LinkAnyway(a, 0, q, 0);
@@ -552,9 +552,9 @@ TEST(PulsCounter, MismatchedChannelsCountTheirLevels) {
   }
   // A of another type: no change.
   Bench bench;
-  auto* q = bench.Create<CBEPulsCounter>(kPulsCounterClassId);
-  Source* a = bench.Source(kSignalInt);
-  Source* b = bench.Source(kSignalBit);
+  auto* q = bench.Create<CBEPulsCounter>(kBePulsCounterClassId);
+  Source* a = bench.Source(kBeSignalInt);
+  Source* b = bench.Source(kBeSignalBit);
   bench.LinkAnyway(a, 0, q, 0);
   bench.Link(b, q, 1);
   bench.Start();
@@ -565,10 +565,10 @@ TEST(PulsCounter, MismatchedChannelsCountTheirLevels) {
 
 TEST(PulsCounter, ResetAndUnlinkedChannels) {
   Bench bench;
-  auto* q = bench.Create<CBEPulsCounter>(kPulsCounterClassId);
-  Source* a = bench.Source(kSignalPulseA);
-  Source* b = bench.Source(kSignalPulseB);
-  Source* r = bench.Source(kSignalBit);
+  auto* q = bench.Create<CBEPulsCounter>(kBePulsCounterClassId);
+  Source* a = bench.Source(kBeSignalPulseA);
+  Source* b = bench.Source(kBeSignalPulseB);
+  Source* r = bench.Source(kBeSignalBit);
   bench.Link(a, q, 0);
   bench.Link(r, q, 2);
   a->SetBytes({5});
@@ -588,30 +588,30 @@ TEST(PulsCounter, ResetAndUnlinkedChannels) {
 
 TEST(PulsCounter, TheDialogsTypeAndTheCostsAfterAReload) {
   Bench bench;
-  auto* q = bench.Create<CBEPulsCounter>(kPulsCounterClassId);
-  auto* after = bench.Create<CBEDEMUX>(kDEMUXClassId);
+  auto* q = bench.Create<CBEPulsCounter>(kBePulsCounterClassId);
+  auto* after = bench.Create<CBEDEMUX>(kBeDEMUXClassId);
   bench.LinkAnyway(q, 0, after, 0);
   EXPECT_EQ(Costs(1000, 60), CostsOf(q));
-  ASSERT_TRUE(q->SetDataType(kSignalShort));  // the same type: the link stays
+  ASSERT_TRUE(q->SetDataType(kBeSignalShort));  // the same type: the link stays
   EXPECT_EQ(q->Output(0), after->Input(0)->source);
   EXPECT_EQ(Costs(600, 60), CostsOf(q));
-  ASSERT_TRUE(q->SetDataType(kSignalInt));
+  ASSERT_TRUE(q->SetDataType(kBeSignalInt));
   EXPECT_EQ(nullptr, after->Input(0)->source);
-  EXPECT_EQ(kSignalInt, q->Output(0)->type);
-  EXPECT_FALSE(q->SetDataType(kSignalFloat));
-  EXPECT_FALSE(q->SetDataType(kSignalBit));
-  EXPECT_EQ(kSignalInt, q->Output(0)->type);
+  EXPECT_EQ(kBeSignalInt, q->Output(0)->type);
+  EXPECT_FALSE(q->SetDataType(kBeSignalFloat));
+  EXPECT_FALSE(q->SetDataType(kBeSignalBit));
+  EXPECT_EQ(kBeSignalInt, q->Output(0)->type);
 }
 
 // ------------------------------------------------------------ switches
 
 TEST(MUX, SelectorsOutOfRangeAreHeldAndUnlinkedInputsGiveZero) {
   Bench bench;
-  auto* mux = bench.Create<CBEMUX>(kMUXClassId);
-  ASSERT_TRUE(mux->ApplyProperties(3, kSignalShort));
-  Source* n = bench.Source(kSignalChar);
-  Source* in0 = bench.Source(kSignalShort);
-  Source* in2 = bench.Source(kSignalShort);
+  auto* mux = bench.Create<CBEMUX>(kBeMUXClassId);
+  ASSERT_TRUE(mux->ApplyProperties(3, kBeSignalShort));
+  Source* n = bench.Source(kBeSignalChar);
+  Source* in0 = bench.Source(kBeSignalShort);
+  Source* in2 = bench.Source(kBeSignalShort);
   in0->SetInt(1000);
   in2->SetInt(-2000);
   bench.Link(in0, mux, 1);
@@ -633,9 +633,9 @@ TEST(MUX, SelectorsOutOfRangeAreHeldAndUnlinkedInputsGiveZero) {
   n->SetInt(1);
   bench.Pass();
   EXPECT_EQ(std::vector<uint8_t>(8, 0), blocktest::ValueBytes(mux));
-  EXPECT_EQ(kSignalShort, mux->Output(0)->type);
+  EXPECT_EQ(kBeSignalShort, mux->Output(0)->type);
   // An int selector is read by its first byte: 0x102 selects 2.
-  Source* wide = bench.Source(kSignalInt);
+  Source* wide = bench.Source(kBeSignalInt);
   wide->SetInt(0x102);
   bench.Link(wide, mux, 0);
   bench.Pass();
@@ -647,18 +647,18 @@ TEST(MUX, PassesTheSourcesTypeAndAllEightBytesInSeveralTypes) {
     BeSignalType dataType;
     BeSignalType sourceType;
   } rows[] = {
-      {kSignalBit, kSignalPwm},       {kSignalDouble, kSignalDouble},   {kSignalVideo, kSignalScanSector},
-      {27, 27},                       {33, 33},                         {kSignalGlobalMap, kSignalGlobalMap},
+      {kBeSignalBit, kBeSignalPwm},       {kBeSignalDouble, kBeSignalDouble},   {kBeSignalVideo, kBeSignalScanSector},
+      {27, 27},                       {33, 33},                         {kBeSignalGlobalMap, kBeSignalGlobalMap},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(testing::Message() << "type " << row.dataType << " fed " << row.sourceType);
     Bench bench;
-    auto* mux = bench.Create<CBEMUX>(kMUXClassId);
+    auto* mux = bench.Create<CBEMUX>(kBeMUXClassId);
     ASSERT_TRUE(mux->ApplyProperties(2, row.dataType));
     Source* x = bench.Source(row.sourceType);
     x->SetBytes({1, 2, 3, 4, 5, 6, 7, 8});
     bench.Link(x, mux, 2);
-    Source* n = bench.Source(kSignalBit);
+    Source* n = bench.Source(kBeSignalBit);
     n->SetBit(true);
     bench.Link(n, mux, 0);
     bench.Pass();
@@ -669,56 +669,56 @@ TEST(MUX, PassesTheSourcesTypeAndAllEightBytesInSeveralTypes) {
 
 TEST(MUX, TheDialogsCountAndType) {
   Bench bench;
-  auto* mux = bench.Create<CBEMUX>(kMUXClassId);
-  Source* c0 = bench.Source(kSignalChar);
-  Source* c1 = bench.Source(kSignalChar);
-  Source* n = bench.Source(kSignalChar);
-  auto* after = bench.Create<CBEDEMUX>(kDEMUXClassId);
+  auto* mux = bench.Create<CBEMUX>(kBeMUXClassId);
+  Source* c0 = bench.Source(kBeSignalChar);
+  Source* c1 = bench.Source(kBeSignalChar);
+  Source* n = bench.Source(kBeSignalChar);
+  auto* after = bench.Create<CBEDEMUX>(kBeDEMUXClassId);
   bench.Link(n, mux, 0);
   bench.Link(c0, mux, 1);
   bench.Link(c1, mux, 2);
   bench.Link(mux, after, 1);
   // More inputs of the same type: the links stay.
-  ASSERT_TRUE(mux->ApplyProperties(4, kSignalChar));
+  ASSERT_TRUE(mux->ApplyProperties(4, kBeSignalChar));
   EXPECT_EQ(5, mux->inputCount);
   EXPECT_EQ(150, mux->Height());
   EXPECT_EQ(c1->Output(0), mux->Input(2)->source);
   EXPECT_EQ(mux->Output(0), after->Input(1)->source);
   for (int i = 1; i < 5; ++i) {
-    EXPECT_EQ(kSignalChar, mux->Input(i)->type) << i;
+    EXPECT_EQ(kBeSignalChar, mux->Input(i)->type) << i;
     EXPECT_STREQ(L"Вход", mux->Input(i)->description) << i;
     EXPECT_EQ(15 + 30 * i, mux->Input(i)->yOffset) << i;
   }
   EXPECT_EQ(75, mux->Output(0)->yOffset);
   // Another type: data inputs unlinked, the output disconnected, the
   // selector kept.
-  ASSERT_TRUE(mux->ApplyProperties(2, kSignalFloat));
+  ASSERT_TRUE(mux->ApplyProperties(2, kBeSignalFloat));
   EXPECT_EQ(3, mux->inputCount);
   EXPECT_EQ(90, mux->Height());
   EXPECT_EQ(n->Output(0), mux->Input(0)->source);
-  EXPECT_EQ(kSignalAnyInteger, mux->Input(0)->type);
+  EXPECT_EQ(kBeSignalAnyInteger, mux->Input(0)->type);
   EXPECT_EQ(nullptr, mux->Input(1)->source);
   EXPECT_EQ(nullptr, after->Input(1)->source);
-  EXPECT_EQ(kSignalFloat, mux->Output(0)->type);
+  EXPECT_EQ(kBeSignalFloat, mux->Output(0)->type);
   EXPECT_EQ(Costs(12, 24), CostsOf(mux));
   // Out of the dialog's range: refused, nothing changed.
-  EXPECT_FALSE(mux->ApplyProperties(1, kSignalFloat));
-  EXPECT_FALSE(mux->ApplyProperties(128, kSignalFloat));
-  EXPECT_FALSE(mux->ApplyProperties(3, kSignalPwm));
-  EXPECT_FALSE(mux->ApplyProperties(3, kSignalPulseA));
+  EXPECT_FALSE(mux->ApplyProperties(1, kBeSignalFloat));
+  EXPECT_FALSE(mux->ApplyProperties(128, kBeSignalFloat));
+  EXPECT_FALSE(mux->ApplyProperties(3, kBeSignalPwm));
+  EXPECT_FALSE(mux->ApplyProperties(3, kBeSignalPulseA));
   EXPECT_FALSE(mux->ApplyProperties(3, 29));
   EXPECT_EQ(3, mux->inputCount);
-  EXPECT_EQ(kSignalFloat, mux->Output(0)->type);
-  ASSERT_TRUE(mux->ApplyProperties(127, kSignalGlobalMap));
+  EXPECT_EQ(kBeSignalFloat, mux->Output(0)->type);
+  ASSERT_TRUE(mux->ApplyProperties(127, kBeSignalGlobalMap));
   EXPECT_EQ(127 * 30 + 30, mux->Height());
 }
 
 TEST(DEMUX, TheSelectedOutputTakesTheValueAndTheOthersAreCleared) {
   Bench bench;
-  auto* demux = bench.Create<CBEDEMUX>(kDEMUXClassId);
-  ASSERT_TRUE(demux->ApplyProperties(3, kSignalInt));
-  Source* x = bench.Source(kSignalInt);
-  Source* n = bench.Source(kSignalChar);
+  auto* demux = bench.Create<CBEDEMUX>(kBeDEMUXClassId);
+  ASSERT_TRUE(demux->ApplyProperties(3, kBeSignalInt));
+  Source* x = bench.Source(kBeSignalInt);
+  Source* n = bench.Source(kBeSignalChar);
   // Without data nothing, the selector neither.
   for (int i = 0; i < 3; ++i) memset(demux->Output(i)->value, 0x77, 8);
   bench.Link(n, demux, 0);
@@ -738,12 +738,12 @@ TEST(DEMUX, TheSelectedOutputTakesTheValueAndTheOthersAreCleared) {
   }
   // The unselected outputs keep their types; the selected takes the
   // source's.
-  x->SetType(kSignalShort);
+  x->SetType(kBeSignalShort);
   n->SetInt(1);
   bench.Pass();
-  EXPECT_EQ(kSignalInt, demux->Output(0)->type);
-  EXPECT_EQ(kSignalShort, demux->Output(1)->type);
-  EXPECT_EQ(kSignalInt, demux->Output(2)->type);
+  EXPECT_EQ(kBeSignalInt, demux->Output(0)->type);
+  EXPECT_EQ(kBeSignalShort, demux->Output(1)->type);
+  EXPECT_EQ(kBeSignalInt, demux->Output(2)->type);
   // Unlinked selector: output 0.
   bench.Unlink(demux, 0);
   bench.Pass();
@@ -753,32 +753,32 @@ TEST(DEMUX, TheSelectedOutputTakesTheValueAndTheOthersAreCleared) {
 
 TEST(DEMUX, TheDialogsCountAndType) {
   Bench bench;
-  auto* demux = bench.Create<CBEDEMUX>(kDEMUXClassId);
-  Source* x = bench.Source(kSignalChar);
-  auto* a = bench.Create<CBEMUX>(kMUXClassId);
+  auto* demux = bench.Create<CBEDEMUX>(kBeDEMUXClassId);
+  Source* x = bench.Source(kBeSignalChar);
+  auto* a = bench.Create<CBEMUX>(kBeMUXClassId);
   bench.Link(x, demux, 1);
   bench.Link(demux, 0, a, 1);
   bench.Link(demux, 1, a, 2);
-  ASSERT_TRUE(demux->ApplyProperties(5, kSignalChar));
+  ASSERT_TRUE(demux->ApplyProperties(5, kBeSignalChar));
   EXPECT_EQ(5, demux->outputCount);
   EXPECT_EQ(150, demux->Height());
   EXPECT_EQ(x->Output(0), demux->Input(1)->source);
   EXPECT_EQ(demux->Output(1), a->Input(2)->source);
   for (int i = 0; i < 5; ++i) {
     EXPECT_STREQ(L"Выход", demux->Output(i)->description);
-    EXPECT_EQ(kSignalChar, demux->Output(i)->type);
+    EXPECT_EQ(kBeSignalChar, demux->Output(i)->type);
   }
   EXPECT_EQ(37, demux->Input(0)->yOffset);
   EXPECT_EQ(112, demux->Input(1)->yOffset);
   // Down to two of another type: the removed and retyped outputs lose
   // their links, the data input is unlinked.
-  ASSERT_TRUE(demux->ApplyProperties(2, kSignalVideo));
+  ASSERT_TRUE(demux->ApplyProperties(2, kBeSignalVideo));
   EXPECT_EQ(nullptr, demux->Input(1)->source);
   EXPECT_EQ(nullptr, a->Input(1)->source);
   EXPECT_EQ(nullptr, a->Input(2)->source);
-  EXPECT_EQ(kSignalVideo, demux->GetType());
+  EXPECT_EQ(kBeSignalVideo, demux->GetType());
   EXPECT_EQ(60, demux->Height());
-  EXPECT_FALSE(demux->ApplyProperties(0, kSignalVideo));
+  EXPECT_FALSE(demux->ApplyProperties(0, kBeSignalVideo));
   EXPECT_FALSE(demux->ApplyProperties(2, 37));
   EXPECT_EQ(2, demux->outputCount);
   for (BeSignalType type : kSwitchDataTypes) EXPECT_TRUE(demux->ApplyProperties(2, type)) << type;
@@ -796,11 +796,11 @@ TEST(Coder, TheFirstActiveInputWins) {
   };
   for (const Row& row : rows) {
     Bench bench;
-    auto* coder = bench.Create<CBECoder>(kCoderClassId);
+    auto* coder = bench.Create<CBECoder>(kBeCoderClassId);
     ASSERT_TRUE(coder->SetInputCount(static_cast<int>(row.inputs.size())));
     for (size_t i = 0; i < row.inputs.size(); ++i) {
       if (row.inputs[i] == kOpen) continue;
-      Source* x = bench.Source(kSignalBit);
+      Source* x = bench.Source(kBeSignalBit);
       x->SetBytes({static_cast<uint8_t>(row.inputs[i]), static_cast<uint8_t>(row.inputs[i] >> 8)});
       bench.Link(x, coder, static_cast<int>(i));
     }
@@ -811,8 +811,8 @@ TEST(Coder, TheFirstActiveInputWins) {
 
 TEST(Coder, ItsInputCountSetsHeightNamesAndCosts) {
   Bench bench;
-  auto* coder = bench.Create<CBECoder>(kCoderClassId);
-  Source* x = bench.Source(kSignalBit);
+  auto* coder = bench.Create<CBECoder>(kBeCoderClassId);
+  Source* x = bench.Source(kBeSignalBit);
   bench.Link(x, coder, 1);
   ASSERT_TRUE(coder->SetInputCount(5));
   EXPECT_EQ(100, coder->Height());
@@ -847,7 +847,7 @@ bool Accept(CBEBlock* block) {
 // change nothing; a registered dialog is shown on the block itself.
 TEST(DigitalBlocks, PropertiesOpenTheDialogRegisteredForTheClass) {
   Bench bench;
-  const unsigned int ids[] = {kDFlipFlopClassId, kRegisterClassId, kCounterClassId, kPulsCounterClassId, kDEMUXClassId, kMUXClassId, kCoderClassId};
+  const unsigned int ids[] = {kBeDFlipFlopClassId, kBeRegisterClassId, kBeCounterClassId, kBePulsCounterClassId, kBeDEMUXClassId, kBeMUXClassId, kBeCoderClassId};
   for (unsigned int id : ids) {
     SCOPED_TRACE(testing::Message() << std::hex << id);
     CBEBlock* block = bench.Create<CBEBlock>(id);
@@ -866,8 +866,8 @@ TEST(DigitalBlocks, PropertiesOpenTheDialogRegisteredForTheClass) {
   // The RS flip-flop has no dialog of its own.
   {
     blocktest::DialogScope dialogs;
-    dialogs.Set(kRSFlipFlopClassId, Accept);
-    CBEBlock* rs = bench.Create<CBEBlock>(kRSFlipFlopClassId);
+    dialogs.Set(kBeRSFlipFlopClassId, Accept);
+    CBEBlock* rs = bench.Create<CBEBlock>(kBeRSFlipFlopClassId);
     shown = nullptr;
     EXPECT_FALSE(rs->ShowProperties());
     EXPECT_EQ(nullptr, shown);

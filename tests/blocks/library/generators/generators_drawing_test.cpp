@@ -33,23 +33,23 @@ std::wstring ValueText(CBEConstant* c) {
 
 TEST(GeneratorDrawing, TheConstantShowsItsValueInItsType) {
   Bench bench;
-  auto* c = bench.Create<CBEConstant>(kConstantClassId);
+  auto* c = bench.Create<CBEConstant>(kBeConstantClassId);
   EXPECT_TRUE(DrawsCaption(c, L"0"));
   struct Row {
     BeSignalType type;
     const wchar_t* text;
     const wchar_t* shown;
   } rows[] = {
-      {kSignalBit, L"1", L"1"},
-      {kSignalChar, L"300", L"44"},  // the low byte of 300
-      {kSignalChar, L"-5", L"-5"},
-      {kSignalShort, L"-32768", L"-32768"},
-      {kSignalInt, L"2147483647", L"2147483647"},
-      {kSignalFloat, L"2.5", L"2.500"},
-      {kSignalFloat, L"0", L"0.000"},
-      {kSignalFloat, L"-990000", L"-990000.000"},
-      {kSignalDouble, L"0.0001", L"0.000"},
-      {kSignalDouble, L"-12.3456", L"-12.346"},
+      {kBeSignalBit, L"1", L"1"},
+      {kBeSignalChar, L"300", L"44"},  // the low byte of 300
+      {kBeSignalChar, L"-5", L"-5"},
+      {kBeSignalShort, L"-32768", L"-32768"},
+      {kBeSignalInt, L"2147483647", L"2147483647"},
+      {kBeSignalFloat, L"2.5", L"2.500"},
+      {kBeSignalFloat, L"0", L"0.000"},
+      {kBeSignalFloat, L"-990000", L"-990000.000"},
+      {kBeSignalDouble, L"0.0001", L"0.000"},
+      {kBeSignalDouble, L"-12.3456", L"-12.346"},
   };
   for (const Row& row : rows) {
     ASSERT_TRUE(c->SetValueFromText(row.type, row.text));
@@ -64,9 +64,9 @@ TEST(GeneratorDrawing, TheConstantShowsItsValueInItsType) {
     const wchar_t* twoDigits;
     const wchar_t* threeDigits;
   } exps[] = {
-      {kSignalDouble, L"1000000", L"1e+06", L"1e+006"},
-      {kSignalFloat, L"0.00005", L"5e-05", L"5e-005"},
-      {kSignalDouble, L"-123456789", L"-1.23e+08", L"-1.23e+008"},
+      {kBeSignalDouble, L"1000000", L"1e+06", L"1e+006"},
+      {kBeSignalFloat, L"0.00005", L"5e-05", L"5e-005"},
+      {kBeSignalDouble, L"-123456789", L"-1.23e+08", L"-1.23e+008"},
   };
   for (const Exp& e : exps) {
     ASSERT_TRUE(c->SetValueFromText(e.type, e.text));
@@ -75,17 +75,17 @@ TEST(GeneratorDrawing, TheConstantShowsItsValueInItsType) {
     EXPECT_TRUE(DrawsCaption(c, shown.c_str()));
   }
   // A bit draws its lowest bit; another type an empty text.
-  c->Output(0)->type = kSignalBit;
+  c->Output(0)->type = kBeSignalBit;
   c->Output(0)->SetInt(6);
   EXPECT_EQ(L"0", ValueText(c));
-  c->Output(0)->type = kSignalPulseA;
+  c->Output(0)->type = kBeSignalPulseA;
   EXPECT_EQ(L"", ValueText(c));
   EXPECT_TRUE(DrawsCaption(c, nullptr));
 }
 
 TEST(GeneratorDrawing, TheOneShotShowsItsDuration) {
   Bench bench;
-  auto* shot = bench.Create<CBEMonostable>(kMonostableClassId);
+  auto* shot = bench.Create<CBEMonostable>(kBeMonostableClassId);
   EXPECT_TRUE(DrawsCaption(shot, L"ЖМ\n1000мс"));
   shot->duration = -25;
   EXPECT_TRUE(DrawsCaption(shot, L"ЖМ\n-25мс"));
@@ -95,7 +95,7 @@ TEST(GeneratorDrawing, TheOneShotShowsItsDuration) {
 // the top edge, ink balanced about the middle.
 TEST(GeneratorDrawing, TheExtenderShowsItsTimeOnTwoLines) {
   Bench bench;
-  auto* ext = bench.Create<CBEDuration>(kDurationClassId);
+  auto* ext = bench.Create<CBEDuration>(kBeDurationClassId);
   Canvas canvas(130, 60);
   ASSERT_TRUE(canvas.Draw(ext, 20, 10));  // body 20..110 x 10..45
   EXPECT_EQ(RGB(204, 255, 204), canvas.At(22, 12));
@@ -121,7 +121,7 @@ TEST(GeneratorDrawing, TheExtenderShowsItsTimeOnTwoLines) {
 
 TEST(GeneratorDrawing, TheSquareWaveAndThePulseInBlue) {
   Bench bench;
-  auto* m = bench.Create<CBEMeander>(kMeanderClassId);
+  auto* m = bench.Create<CBEMeander>(kBeMeanderClassId);
   Canvas canvas(120, 60);
   ASSERT_TRUE(canvas.Draw(m, 10, 10));
   // From (15, 15) low, up at 20, down at 25 ... low to 70.
@@ -142,7 +142,7 @@ TEST(GeneratorDrawing, TheSquareWaveAndThePulseInBlue) {
   EXPECT_FALSE(blocktest::SamePixels(canvas, micro));
   canvas.Save(L"library_generators_meander.bmp");
 
-  auto* p = bench.Create<CBESingleImpuls>(kSingleImpulsClassId);
+  auto* p = bench.Create<CBESingleImpuls>(kBeSingleImpulsClassId);
   Canvas once(120, 60);
   ASSERT_TRUE(once.Draw(p, 10, 10));
   const POINT pulse[] = {{15, 15}, {20, 15}, {23, 10}, {24, 5}, {25, 10}, {26, 15}, {60, 15}, {69, 15}};
@@ -159,7 +159,7 @@ TEST(GeneratorDrawing, TheSquareWaveAndThePulseInBlue) {
 
 TEST(GeneratorDrawing, TheEventDetectorIsAHalfRoundShape) {
   Bench bench;
-  auto* event = bench.Create<CBEEvent>(kEventClassId);
+  auto* event = bench.Create<CBEEvent>(kBeEventClassId);
   Canvas canvas(100, 50);
   ASSERT_TRUE(canvas.Draw(event, 10, 10));  // 10..80 x 10..40, centre (65, 25)
   const COLORREF fill = RGB(255, 255, 204);
@@ -202,8 +202,8 @@ TEST(GeneratorGroup, EveryEntryIsPlacedFromTheGroupAsItsClass) {
   Bench bench;
   const BeCatalogueGroup* group = bench.library.Group(L"Генераторы");
   ASSERT_NE(nullptr, group);
-  const unsigned int ids[] = {kConstantClassId,   kMeanderClassId,  kSingleImpulsClassId,
-                              kMonostableClassId, kDurationClassId, kEventClassId};
+  const unsigned int ids[] = {kBeConstantClassId,   kBeMeanderClassId,  kBeSingleImpulsClassId,
+                              kBeMonostableClassId, kBeDurationClassId, kBeEventClassId};
   ASSERT_EQ(6, group->entryCount);
   for (int i = 0; i < 6; ++i) {
     EXPECT_EQ(ids[i], group->Entry(i)->classId);

@@ -49,17 +49,17 @@ TEST(Generators, EachIsMadeWithItsSizePinsAndCosts) {
     Costs costs;
     COLORREF fill;
   } rows[] = {
-      {kConstantClassId, L"Константа", 80, 20, 0, 0, nullptr, nullptr, L"Значение константы", Costs(0, 0),
+      {kBeConstantClassId, L"Константа", 80, 20, 0, 0, nullptr, nullptr, L"Значение константы", Costs(0, 0),
        0xFFFFFF},
-      {kMeanderClassId, L"Генератор меандра", 80, 30, 0, 0, nullptr, nullptr, nullptr, Costs(7, 20), 0xFFFFFF},
-      {kSingleImpulsClassId, L"Одиночный импульс", 80, 30, 0, 0, nullptr, nullptr, nullptr, Costs(7, 20),
+      {kBeMeanderClassId, L"Генератор меандра", 80, 30, 0, 0, nullptr, nullptr, nullptr, Costs(7, 20), 0xFFFFFF},
+      {kBeSingleImpulsClassId, L"Одиночный импульс", 80, 30, 0, 0, nullptr, nullptr, nullptr, Costs(7, 20),
        0xFFFFFF},
-      {kMonostableClassId, L"Ждущий мультивибратор", 90, 35, 1, kSignalBit, L"c",
+      {kBeMonostableClassId, L"Ждущий мультивибратор", 90, 35, 1, kBeSignalBit, L"c",
        L"Импульс, передний фронт которого запускает одновибратор", L"1, если запущен, иначе 0", Costs(10, 14),
        0xCCFFCC},
-      {kDurationClassId, L"Продлеватель импульсов", 90, 35, 1, kSignalBit, nullptr, L"Продлеваемый импульс",
+      {kBeDurationClassId, L"Продлеватель импульсов", 90, 35, 1, kBeSignalBit, nullptr, L"Продлеваемый импульс",
        L"Продленный импульс", Costs(10, 14), 0xCCFFCC},
-      {kEventClassId, L"Детектор событий", 70, 30, 1, kSignalAnyScalar, nullptr, L"Входная величина",
+      {kBeEventClassId, L"Детектор событий", 70, 30, 1, kBeSignalAnyScalar, nullptr, L"Входная величина",
        L"Логическая единица, если входной сигнал изменился", Costs(10, 20), 0xFFFFFF},
   };
   for (const Row& row : rows) {
@@ -81,7 +81,7 @@ TEST(Generators, EachIsMadeWithItsSizePinsAndCosts) {
       }
       EXPECT_STREQ(row.inputDescription, block->Input(0)->description);
     }
-    EXPECT_EQ(kSignalBit, block->Output(0)->type);
+    EXPECT_EQ(kBeSignalBit, block->Output(0)->type);
     EXPECT_EQ(nullptr, block->Output(0)->name);
     if (row.outputDescription) {
       EXPECT_STREQ(row.outputDescription, block->Output(0)->description);
@@ -90,15 +90,15 @@ TEST(Generators, EachIsMadeWithItsSizePinsAndCosts) {
     }
     EXPECT_EQ(row.costs, CostsOf(block));
   }
-  auto* meander = bench.Create<CBEMeander>(kMeanderClassId);
+  auto* meander = bench.Create<CBEMeander>(kBeMeanderClassId);
   EXPECT_EQ(1000.0f, meander->period);
   EXPECT_EQ(0.0f, meander->initialPhase);
-  auto* single = bench.Create<CBESingleImpuls>(kSingleImpulsClassId);
+  auto* single = bench.Create<CBESingleImpuls>(kBeSingleImpulsClassId);
   EXPECT_EQ(-1.0f, single->period);
   EXPECT_EQ(0.0f, single->initialDelay);
-  EXPECT_EQ(1000, bench.Create<CBEMonostable>(kMonostableClassId)->duration);
-  EXPECT_EQ(1000, bench.Create<CBEDuration>(kDurationClassId)->extension);
-  auto* event = bench.Create<CBEEvent>(kEventClassId);
+  EXPECT_EQ(1000, bench.Create<CBEMonostable>(kBeMonostableClassId)->duration);
+  EXPECT_EQ(1000, bench.Create<CBEDuration>(kBeDurationClassId)->extension);
+  auto* event = bench.Create<CBEEvent>(kBeEventClassId);
   EXPECT_EQ(kEventChange, event->kind);
   EXPECT_EQ(1, event->firstPass);
 }
@@ -107,21 +107,21 @@ TEST(Generators, EachIsMadeWithItsSizePinsAndCosts) {
 
 TEST(Constant, KeepsItsValueThroughARunAndCostsByType) {
   Bench bench;
-  auto* c = bench.Create<CBEConstant>(kConstantClassId);
+  auto* c = bench.Create<CBEConstant>(kBeConstantClassId);
   struct Row {
     BeSignalType type;
     const wchar_t* text;
     std::vector<uint8_t> bytes;
     Costs costs;
   } rows[] = {
-      {kSignalBit, L"1", {1, 0, 0, 0, 0, 0, 0, 0}, Costs(3, 2)},
-      {kSignalBit, L"2", {0, 0, 0, 0, 0, 0, 0, 0}, Costs(3, 2)},  // only "1" is 1
-      {kSignalChar, L"-1", {0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0}, Costs(1, 2)},
-      {kSignalShort, L"300", {0x2C, 0x01, 0, 0, 0, 0, 0, 0}, Costs(2, 4)},
-      {kSignalInt, L"-100000", {0x60, 0x79, 0xFE, 0xFF, 0, 0, 0, 0}, Costs(4, 8)},
-      {kSignalInt, L"abc", {0, 0, 0, 0, 0, 0, 0, 0}, Costs(4, 8)},
-      {kSignalFloat, L"2.5", {0, 0, 0x20, 0x40, 0, 0, 0, 0}, Costs(4, 8)},
-      {kSignalDouble, L"-2", {0, 0, 0, 0, 0, 0, 0, 0xC0}, Costs(8, 16)},
+      {kBeSignalBit, L"1", {1, 0, 0, 0, 0, 0, 0, 0}, Costs(3, 2)},
+      {kBeSignalBit, L"2", {0, 0, 0, 0, 0, 0, 0, 0}, Costs(3, 2)},  // only "1" is 1
+      {kBeSignalChar, L"-1", {0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0}, Costs(1, 2)},
+      {kBeSignalShort, L"300", {0x2C, 0x01, 0, 0, 0, 0, 0, 0}, Costs(2, 4)},
+      {kBeSignalInt, L"-100000", {0x60, 0x79, 0xFE, 0xFF, 0, 0, 0, 0}, Costs(4, 8)},
+      {kBeSignalInt, L"abc", {0, 0, 0, 0, 0, 0, 0, 0}, Costs(4, 8)},
+      {kBeSignalFloat, L"2.5", {0, 0, 0x20, 0x40, 0, 0, 0, 0}, Costs(4, 8)},
+      {kBeSignalDouble, L"-2", {0, 0, 0, 0, 0, 0, 0, 0xC0}, Costs(8, 16)},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(testing::Message() << "type " << row.type);
@@ -133,12 +133,12 @@ TEST(Constant, KeepsItsValueThroughARunAndCostsByType) {
     bench.Stop();
   }
   // Types the dialog does not offer are refused, nothing changed.
-  EXPECT_FALSE(c->SetValueFromText(kSignalPwm, L"1"));
-  EXPECT_FALSE(c->SetValueFromText(kSignalPulseA, L"1"));
-  EXPECT_EQ(kSignalDouble, c->GetType());
+  EXPECT_FALSE(c->SetValueFromText(kBeSignalPwm, L"1"));
+  EXPECT_FALSE(c->SetValueFromText(kBeSignalPulseA, L"1"));
+  EXPECT_EQ(kBeSignalDouble, c->GetType());
   EXPECT_EQ(Costs(8, 16), CostsOf(c));
   // A type outside the table keeps the costs.
-  c->Output(0)->type = kSignalPulseA;
+  c->Output(0)->type = kBeSignalPulseA;
   c->UpdateCosts();
   EXPECT_EQ(Costs(8, 16), CostsOf(c));
 }
@@ -147,12 +147,12 @@ TEST(Constant, KeepsItsValueThroughARunAndCostsByType) {
 
 TEST(Meander, APassThatDividesThePeriod) {
   Bench bench;
-  auto* m = bench.Create<CBEMeander>(kMeanderClassId);
+  auto* m = bench.Create<CBEMeander>(kBeMeanderClassId);
   // Phases 0, 125, ..., 1000 (the half period high, the full period not
   // wrapped), then 125 ... 1000 over and over.
   std::vector<int> expected = {1, 1, 1, 1, 1, 0, 0, 0, 0, 1, 1, 1, 1, 0, 0, 0, 0, 1, 1, 1, 1, 0, 0, 0, 0};
   EXPECT_EQ(expected, Bits(&bench, m, 25, 0.125f));
-  EXPECT_EQ(kSignalBit, m->Output(0)->type);
+  EXPECT_EQ(kBeSignalBit, m->Output(0)->type);
   EXPECT_EQ(125.0f, m->phase);
   // The whole first four bytes hold the integer.
   bench.Pass(0.125f);
@@ -161,7 +161,7 @@ TEST(Meander, APassThatDividesThePeriod) {
 
 TEST(Meander, APassThatDoesNotDivideThePeriod) {
   Bench bench;
-  auto* m = bench.Create<CBEMeander>(kMeanderClassId);
+  auto* m = bench.Create<CBEMeander>(kBeMeanderClassId);
   m->period = 100.0f;
   // Phases 0, 30, 60, 90, 120 -> 20, 50, 80, 110 -> 10, 40, 70, 100 (kept),
   // 130 -> 30.
@@ -172,7 +172,7 @@ TEST(Meander, APassThatDoesNotDivideThePeriod) {
 
 TEST(Meander, TheInitialPhaseShiftsTheWaveAndStartResetsIt) {
   Bench bench;
-  auto* m = bench.Create<CBEMeander>(kMeanderClassId);
+  auto* m = bench.Create<CBEMeander>(kBeMeanderClassId);
   m->initialPhase = 600.0f;
   // 600, 725, 850, 975, 1100 -> 100, 225, 350, 475, 600.
   std::vector<int> expected = {0, 0, 0, 0, 1, 1, 1, 1, 0};
@@ -198,7 +198,7 @@ TEST(Meander, AHugePhaseIsReducedAtOnce) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.initial);
     Bench bench;
-    auto* m = bench.Create<CBEMeander>(kMeanderClassId);
+    auto* m = bench.Create<CBEMeander>(kBeMeanderClassId);
     m->initialPhase = row.initial;
     bench.Pass(0.0f);
     EXPECT_EQ(0, m->Output(0)->value[0]);
@@ -219,16 +219,16 @@ TEST(Meander, ValuesThatAreNotFiniteAndEmptyPeriodsNeverHang) {
   EXPECT_EQ(-1e30f, WrapPhase(-1e30f, 10.0f));
 
   Bench bench;
-  auto* m = bench.Create<CBEMeander>(kMeanderClassId);
+  auto* m = bench.Create<CBEMeander>(kBeMeanderClassId);
   // A period of 0 stepped with dt 0: the bit branch, and the phase stays.
   m->period = 0.0f;
   m->initialPhase = 10.0f;
   EXPECT_EQ(std::vector<int>({0, 0, 0}), Bits(&bench, m, 3, 0.0f));
   EXPECT_EQ(10.0f, m->phase);
-  EXPECT_EQ(kSignalBit, m->Output(0)->type);
+  EXPECT_EQ(kBeSignalBit, m->Output(0)->type);
   // With dt > 0 it is PWM of period 0.
   bench.Pass(0.001f);
-  EXPECT_EQ(kSignalPwm, m->Output(0)->type);
+  EXPECT_EQ(kBeSignalPwm, m->Output(0)->type);
   EXPECT_EQ(0.0f, m->Output(0)->GetFloat());
   bench.Stop();
   // An infinite phase stays infinite: low.
@@ -240,10 +240,10 @@ TEST(Meander, ValuesThatAreNotFiniteAndEmptyPeriodsNeverHang) {
 
 TEST(Meander, APassLongerThanThePeriodGivesPwm) {
   Bench bench;
-  auto* m = bench.Create<CBEMeander>(kMeanderClassId);
+  auto* m = bench.Create<CBEMeander>(kBeMeanderClassId);
   m->period = 5.0f;
   bench.Pass(0.01f);
-  EXPECT_EQ(kSignalPwm, m->Output(0)->type);
+  EXPECT_EQ(kBeSignalPwm, m->Output(0)->type);
   // 0.005f and 0.5f.
   EXPECT_EQ(std::vector<uint8_t>({0x0A, 0xD7, 0xA3, 0x3B, 0x00, 0x00, 0x00, 0x3F}), blocktest::ValueBytes(m));
   EXPECT_EQ(0.0f, m->phase) << "the phase does not advance";
@@ -252,34 +252,34 @@ TEST(Meander, APassLongerThanThePeriodGivesPwm) {
   // Shorter passes: bit again, the first four bytes the integer (the duty
   // stays in the other four).
   bench.Pass(0.001f);
-  EXPECT_EQ(kSignalBit, m->Output(0)->type);
+  EXPECT_EQ(kBeSignalBit, m->Output(0)->type);
   EXPECT_EQ(std::vector<uint8_t>({1, 0, 0, 0, 0x00, 0x00, 0x00, 0x3F}), blocktest::ValueBytes(m));
   EXPECT_EQ(1.0f, m->phase);
   // A pass exactly as long as the period is not longer.
   bench.Pass(0.005f);
-  EXPECT_EQ(kSignalBit, m->Output(0)->type);
+  EXPECT_EQ(kBeSignalBit, m->Output(0)->type);
   // The PWM output feeds a bit input as the editor allows.
-  auto* extender = bench.Create<CBEDuration>(kDurationClassId);
+  auto* extender = bench.Create<CBEDuration>(kBeDurationClassId);
   bench.Link(m, extender);
 }
 
 TEST(Meander, TheDialogsPeriodIsAtLeastTenPassesOfTheProcessor) {
   Bench bench;
-  auto* m = bench.Create<CBEMeander>(kMeanderClassId);
+  auto* m = bench.Create<CBEMeander>(kBeMeanderClassId);
   bench.scheme.frequency = 1000.0f;  // 10 / 1000 Hz = 0.01 ms
   m->SetTiming(0.001f, 7.0f);
   EXPECT_EQ(0.01f, m->period);
   EXPECT_EQ(7.0f, m->initialPhase);
   m->SetTiming(250.0f, 0.0f);
   EXPECT_EQ(250.0f, m->period);
-  auto* single = bench.Create<CBESingleImpuls>(kSingleImpulsClassId);
+  auto* single = bench.Create<CBESingleImpuls>(kBeSingleImpulsClassId);
   single->SetTiming(-5.0f, 3.0f);
   EXPECT_EQ(-1.0f, single->period);
   EXPECT_EQ(3.0f, single->initialDelay);
   single->SetTiming(0.0f, 0.0f);
   EXPECT_EQ(0.01f, single->period);
   // Outside a scheme the default frequency (1 MHz) sets the floor.
-  auto detached = blocktest::NewDetached<CBEMeander>(kMeanderClassId);
+  auto detached = blocktest::NewDetached<CBEMeander>(kBeMeanderClassId);
   detached->SetTiming(0.0f, 0.0f);
   EXPECT_EQ(1e-5f, detached->period);
 }
@@ -288,7 +288,7 @@ TEST(Meander, TheDialogsPeriodIsAtLeastTenPassesOfTheProcessor) {
 
 TEST(SingleImpuls, OnePulseAfterTheDelay) {
   Bench bench;
-  auto* p = bench.Create<CBESingleImpuls>(kSingleImpulsClassId);
+  auto* p = bench.Create<CBESingleImpuls>(kBeSingleImpulsClassId);
   p->initialDelay = 100.0f;
   // 100 - 30 = 70, 40, 10, -20: the fourth pass; then never again.
   std::vector<int> expected = {0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0};
@@ -303,7 +303,7 @@ TEST(SingleImpuls, OnePulseAfterTheDelay) {
 
 TEST(SingleImpuls, RepeatedPulses) {
   Bench bench;
-  auto* p = bench.Create<CBESingleImpuls>(kSingleImpulsClassId);
+  auto* p = bench.Create<CBESingleImpuls>(kBeSingleImpulsClassId);
   // Period 50 and passes of 20: -20 (+50) 30, 10, -10 (+50) 40, 20, 0 (not
   // below 0), -20 ...
   p->period = 50.0f;
@@ -321,8 +321,8 @@ TEST(SingleImpuls, RepeatedPulses) {
 
 TEST(Monostable, RetriggeredByANewEdgeNotByAHeldLevel) {
   Bench bench;
-  auto* shot = bench.Create<CBEMonostable>(kMonostableClassId);
-  auto* c = bench.Source(kSignalBit);
+  auto* shot = bench.Create<CBEMonostable>(kBeMonostableClassId);
+  auto* c = bench.Source(kBeSignalBit);
   bench.Link(c, shot);
   // Passes of 100 ms: the input is 1 in passes 1-3 and from pass 7 on. The
   // edge of pass 1 runs to 1100 ms (pass 11), but the edge of pass 7 (600
@@ -341,8 +341,8 @@ TEST(Monostable, RetriggeredByANewEdgeNotByAHeldLevel) {
 
 TEST(Monostable, OneEdgeGivesTheDurationAndAnUnlinkedInputNothing) {
   Bench bench;
-  auto* shot = bench.Create<CBEMonostable>(kMonostableClassId);
-  auto* c = bench.Source(kSignalBit);
+  auto* shot = bench.Create<CBEMonostable>(kBeMonostableClassId);
+  auto* c = bench.Source(kBeSignalBit);
   bench.Link(c, shot);
   c->SetBit(true);
   bench.Pass(0.1f);
@@ -351,7 +351,7 @@ TEST(Monostable, OneEdgeGivesTheDurationAndAnUnlinkedInputNothing) {
   std::vector<int> expected = {1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 0};
   EXPECT_EQ(expected, Bits(&bench, shot, 11, 0.1f));
 
-  auto* idle = bench.Create<CBEMonostable>(kMonostableClassId);
+  auto* idle = bench.Create<CBEMonostable>(kBeMonostableClassId);
   idle->Output(0)->value[0] = 1;
   bench.Stop();
   EXPECT_EQ(std::vector<int>({0, 0, 0}), Bits(&bench, idle, 3, 0.1f)) << "Start clears, no edge without a link";
@@ -366,8 +366,8 @@ TEST(Monostable, OneEdgeGivesTheDurationAndAnUnlinkedInputNothing) {
 
 TEST(Duration, ExtendsThePulseByItsTime) {
   Bench bench;
-  auto* ext = bench.Create<CBEDuration>(kDurationClassId);
-  auto* x = bench.Source(kSignalBit);
+  auto* ext = bench.Create<CBEDuration>(kBeDurationClassId);
+  auto* x = bench.Source(kBeSignalBit);
   bench.Link(x, ext);
   // 1 in passes 1-3; afterwards 100 + 100 k ms after the last: above 1000
   // at pass 13.
@@ -384,9 +384,9 @@ TEST(Duration, ExtendsThePulseByItsTime) {
 
 TEST(Duration, AnExtensionShorterThanThePassNeverShowsOne) {
   Bench bench;
-  auto* ext = bench.Create<CBEDuration>(kDurationClassId);
+  auto* ext = bench.Create<CBEDuration>(kBeDurationClassId);
   ext->extension = 1;
-  auto* x = bench.Source(kSignalBit);
+  auto* x = bench.Source(kBeSignalBit);
   bench.Link(x, ext);
   x->SetBit(true);
   EXPECT_EQ(std::vector<int>({0, 0, 0, 0}), Bits(&bench, ext, 4, 0.01f));
@@ -410,7 +410,7 @@ void RunEventCase(const EventCase& c) {
   for (unsigned char kind = 0; kind < 3; ++kind) {
     SCOPED_TRACE(testing::Message() << "type " << c.type << ", kind " << static_cast<int>(kind));
     Bench bench;
-    auto* event = bench.Create<CBEEvent>(kEventClassId);
+    auto* event = bench.Create<CBEEvent>(kBeEventClassId);
     event->kind = kind;
     auto* x = bench.Source(c.type);
     bench.LinkAnyway(x, 0, event, 0);
@@ -427,32 +427,32 @@ void RunEventCase(const EventCase& c) {
 TEST(Event, RisingFallingAndAnyChangeOnEveryScalarType) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const EventCase cases[] = {
-      {kSignalInt, {5, 7, 7, 3}, {0, 1, 0, 0}, {0, 0, 0, 1}, {0, 1, 0, 1}},
+      {kBeSignalInt, {5, 7, 7, 3}, {0, 1, 0, 0}, {0, 0, 0, 1}, {0, 1, 0, 1}},
       // Signed: -1 is below 1, -32768 below 32767, INT_MIN below INT_MAX.
-      {kSignalChar, {-1, 1, 1, -128}, {0, 1, 0, 0}, {0, 0, 0, 1}, {0, 1, 0, 1}},
-      {kSignalShort, {-32768, 32767, -1}, {0, 1, 0}, {0, 0, 1}, {0, 1, 1}},
-      {kSignalInt, {INT_MIN, INT_MAX, INT_MAX}, {0, 1, 0}, {0, 0, 0}, {0, 1, 0}},
-      {kSignalFloat, {1.5, 1.25, 1.25, 2}, {0, 0, 0, 1}, {0, 1, 0, 0}, {0, 1, 0, 1}},
-      {kSignalDouble, {0, 1e-300, -1e-300}, {0, 1, 0}, {0, 0, 1}, {0, 1, 1}},
+      {kBeSignalChar, {-1, 1, 1, -128}, {0, 1, 0, 0}, {0, 0, 0, 1}, {0, 1, 0, 1}},
+      {kBeSignalShort, {-32768, 32767, -1}, {0, 1, 0}, {0, 0, 1}, {0, 1, 1}},
+      {kBeSignalInt, {INT_MIN, INT_MAX, INT_MAX}, {0, 1, 0}, {0, 0, 0}, {0, 1, 0}},
+      {kBeSignalFloat, {1.5, 1.25, 1.25, 2}, {0, 0, 0, 1}, {0, 1, 0, 0}, {0, 1, 0, 1}},
+      {kBeSignalDouble, {0, 1e-300, -1e-300}, {0, 1, 0}, {0, 0, 1}, {0, 1, 1}},
       // A NaN is a change and neither rise nor fall.
-      {kSignalFloat, {1, nan, nan, 1}, {0, 0, 0, 0}, {0, 0, 0, 0}, {0, 1, 1, 1}},
-      {kSignalDouble, {1, nan, 2}, {0, 0, 0}, {0, 0, 0}, {0, 1, 1}},
+      {kBeSignalFloat, {1, nan, nan, 1}, {0, 0, 0, 0}, {0, 0, 0, 0}, {0, 1, 1, 1}},
+      {kBeSignalDouble, {1, nan, 2}, {0, 0, 0}, {0, 0, 0}, {0, 1, 1}},
       // The first pass is 0 whatever the value did before.
-      {kSignalInt, {9, 9}, {0, 0}, {0, 0}, {0, 0}},
+      {kBeSignalInt, {9, 9}, {0, 0}, {0, 0}, {0, 0}},
   };
   for (const EventCase& c : cases) RunEventCase(c);
 }
 
 TEST(Event, ABitSourceComparesItsFirstByte) {
-  const EventCase bits = {kSignalBit, {0, 1, 1, 0, 0, 1}, {0, 1, 0, 0, 0, 1}, {0, 0, 0, 1, 0, 0},
+  const EventCase bits = {kBeSignalBit, {0, 1, 1, 0, 0, 1}, {0, 1, 0, 0, 0, 1}, {0, 0, 0, 1, 0, 0},
                           {0, 1, 0, 1, 0, 1}};
   RunEventCase(bits);
   // Two nonzero bytes that differ are a change but no rise.
   Bench bench;
-  auto* rise = bench.Create<CBEEvent>(kEventClassId);
-  auto* change = bench.Create<CBEEvent>(kEventClassId);
+  auto* rise = bench.Create<CBEEvent>(kBeEventClassId);
+  auto* change = bench.Create<CBEEvent>(kBeEventClassId);
   rise->kind = kEventIncrease;
-  auto* x = bench.Source(kSignalBit);
+  auto* x = bench.Source(kBeSignalBit);
   bench.Link(x, rise);
   bench.Link(x, change);
   x->SetBytes({1});
@@ -465,8 +465,8 @@ TEST(Event, ABitSourceComparesItsFirstByte) {
 
 TEST(Event, FollowsTheSourcesTypeAndKeepsItsOutputOtherwise) {
   Bench bench;
-  auto* event = bench.Create<CBEEvent>(kEventClassId);
-  auto* x = bench.Source(kSignalChar);
+  auto* event = bench.Create<CBEEvent>(kBeEventClassId);
+  auto* x = bench.Source(kBeSignalChar);
   bench.Link(x, event);
   // Unlinked: nothing at all, the output keeps its value.
   bench.Unlink(event);
@@ -481,19 +481,19 @@ TEST(Event, FollowsTheSourcesTypeAndKeepsItsOutputOtherwise) {
   EXPECT_EQ(0xFF, event->previous[0]);
   // The source becomes short: the previous FF 00 is read as 255 against
   // FF FF, -1.
-  x->SetType(kSignalShort);
+  x->SetType(kBeSignalShort);
   x->SetInt(-1);
   bench.Pass();
   EXPECT_EQ(1, event->Output(0)->value[0]);
   // A PWM source: the output stays, the previous value is still copied.
-  x->SetType(kSignalPwm);
+  x->SetType(kBeSignalPwm);
   x->SetPwm(0.5f, 0.25f);
   bench.Pass();
   EXPECT_EQ(1, event->Output(0)->value[0]);
   EXPECT_EQ(blocktest::ValueBytes(x), std::vector<uint8_t>(event->previous, event->previous + 8));
   // After Stop and Start the first pass is 0 again.
   bench.Stop();
-  x->SetType(kSignalInt);
+  x->SetType(kBeSignalInt);
   x->SetInt(100);
   bench.Pass();
   EXPECT_EQ(0, event->Output(0)->value[0]);
@@ -505,9 +505,9 @@ TEST(Event, FollowsTheSourcesTypeAndKeepsItsOutputOtherwise) {
 }
 
 TEST(Event, TakesEveryScalarOutputButNotPwm) {
-  for (BeSignalType type : {kSignalBit, kSignalChar, kSignalShort, kSignalInt, kSignalFloat, kSignalDouble})
-    EXPECT_TRUE(IsSignalTypeCompatible(type, kSignalAnyScalar)) << type;
-  EXPECT_FALSE(IsSignalTypeCompatible(kSignalPwm, kSignalAnyScalar));
+  for (BeSignalType type : {kBeSignalBit, kBeSignalChar, kBeSignalShort, kBeSignalInt, kBeSignalFloat, kBeSignalDouble})
+    EXPECT_TRUE(IsSignalTypeCompatible(type, kBeSignalAnyScalar)) << type;
+  EXPECT_FALSE(IsSignalTypeCompatible(kBeSignalPwm, kBeSignalAnyScalar));
 }
 
 // ------------------------------------------------------------ dialogs
@@ -522,7 +522,7 @@ bool Accept(CBEBlock* block) {
 // change nothing; a registered dialog is shown on the block itself.
 TEST(Generators, PropertiesOpenTheDialogRegisteredForTheClass) {
   Bench bench;
-  const unsigned int ids[] = {kConstantClassId, kMeanderClassId, kSingleImpulsClassId, kMonostableClassId, kDurationClassId, kEventClassId};
+  const unsigned int ids[] = {kBeConstantClassId, kBeMeanderClassId, kBeSingleImpulsClassId, kBeMonostableClassId, kBeDurationClassId, kBeEventClassId};
   for (unsigned int id : ids) {
     SCOPED_TRACE(testing::Message() << std::hex << id);
     CBEBlock* block = bench.Create<CBEBlock>(id);
