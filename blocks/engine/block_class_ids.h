@@ -107,3 +107,15 @@ const unsigned int kPlaneToXYZClassId = 0x053AA008;
 // The microcontroller pin block: disconnecting an output that feeds one
 // returns its pin to input mode.
 const unsigned int kPortPinBlockClassId = 0x44111AAA;
+
+// Interface devices: the ports, adapters and simple hardware of the
+// computers (hidden group 0 of the units' catalogues, made by the units).
+const unsigned int kCOMPortClassId = 0x63331134;
+const unsigned int kBoardUARTClassId = 0x63332134;
+const unsigned int kLANClassId = 0x55FF07A5;
+const unsigned int kUSBClassId = 0x55FF17A0;
+const unsigned int kWiFiClassId = 0x55FF07A8;
+const unsigned int kGPIOClassId = 0x45EE231A;
+const unsigned int kLPTClassId = 0x0532FFF1;
+const unsigned int kAudioInClassId = 0x0532FFF2;
+const unsigned int kDynamicsClassId = 0x53412FFA;

@@ -18,6 +18,7 @@ const BeSignalType kSignalPulseB = 8;
 const BeSignalType kSignalAnalog = 9;
 const BeSignalType kSignalUsbDPlus = 12;
 const BeSignalType kSignalVideo = 22;
+const BeSignalType kSignalAudio = 23;
 const BeSignalType kSignalScanSector = 30;
 const BeSignalType kSignalLocalMap = 31;
 const BeSignalType kSignalGlobalMap = 36;

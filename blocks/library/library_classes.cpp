@@ -1,6 +1,7 @@
 #include "blocks/library/library_classes.h"
 
 #include "blocks/engine/block_creator_table.h"
+#include "blocks/library/interfaces/interfaces_classes.h"
 #include "blocks/library/math/math_classes.h"
 
 namespace {
@@ -12,6 +13,7 @@ struct LibraryArea {
 
 const LibraryArea kAreas[] = {
     {kMathClassRows, kMathClassRowCount},
+    {kInterfaceClassRows, kInterfaceClassRowCount},
 };
 }  // namespace
 
