@@ -264,9 +264,15 @@ void CBEInterfaceDevice::Receive(const SchPacketSet* set) {
   for (int k = 0; k < set->count; ++k) {
     SchPacket* packet = set->packets[k];
     if (receiveFormat != 0 && receiveFormat != static_cast<unsigned int>(packet->format)) continue;
-    packet->payload.Seek(0, 0);
+    // The payload is rewound when a field of its channel is found, so a
+    // packet for none of the fields is not read at all.
+    bool rewound = false;
     for (int i = 0; i < m; ++i) {
       if (receiveChannels[i] != packet->id) continue;
+      if (!rewound) {
+        packet->payload.Seek(0, 0);
+        rewound = true;
+      }
       BeOutputPin* field = ReceiveField(i);
       int size = GetSignalValueSize(field->type);
       if (size <= 0) continue;
