@@ -430,6 +430,21 @@ TEST(Dynamics, DrawsItsPictureStretchedOverTheBody) {
   EXPECT_TRUE(dark(large.At(174, 168)));
 }
 
+// The audio system's picture is ours, shipped beside the program: the
+// block's size, a dark frame round a light panel.
+TEST(Dynamics, ItsPictureIsShipped) {
+  std::wstring path = blocktest::ShippedIconsFolder() + kDynamicsPicture;
+  CKestImage image;
+  ASSERT_TRUE(SUCCEEDED(image.Load(path.c_str())));
+  EXPECT_EQ(83, image.GetWidth());
+  EXPECT_EQ(80, image.GetHeight());
+  COLORREF frame = image.GetPixel(0, 0);
+  EXPECT_LT(GetRValue(frame), 80);
+  COLORREF panel = image.GetPixel(5, 5);
+  EXPECT_GT(GetRValue(panel), 200);
+  EXPECT_GT(GetBValue(panel), 200);
+}
+
 // The area's blocks as the view paints them, for the screenshot.
 TEST(InterfaceDrawing, TheDeviceBlocksAsTheViewPaintsThem) {
   IconsFolderScope scope(blocktest::ShippedIconsFolder());
