@@ -9,6 +9,7 @@
 #include "foundation/numbers.h"
 #include "foundation/stream.h"
 #include "scheme/model/block.h"
+#include "scheme/simulation/net.h"
 #include "scheme/simulation/pin_model.h"
 #include "scheme/simulation/pin_state.h"
 #include "scheme/simulation/uart_format.h"
@@ -34,6 +35,21 @@ CBECOMPort::CBECOMPort() : CBEInterfaceDevice(0, 0, true, true) {
 }
 
 CBECOMPort::~CBECOMPort() {
+  // A port deleted during a run takes its line's data off the net, so that
+  // no net keeps a source that no longer exists.
+  CSCHBlock* owner = GetOwnerComponent(this);
+  const int td = pinIndex + 1;
+  if (owner && td >= 0 && td < owner->pinCount) {
+    SchPin& pin = owner->pins[td];
+    if (pin.net && pin.net->source == &signalSource) {
+      pin.net->source = nullptr;
+      pin.net->sourceKind = kSourceOwnWeight;
+    }
+    if (pin.source == &signalSource) {
+      pin.source = nullptr;
+      pin.sourceKind = kSourceOwnWeight;
+    }
+  }
   FreeBuffer(rdName);
   FreeBuffer(tdName);
   FreeBuffer(gndName);

@@ -38,6 +38,8 @@ public:
   // Enabled, a device block, 200 x 30, fill 0xE0E0E0; 115200 bits per
   // second, 10 bits per byte, no parity, one stop bit, asynchronous; pin 0.
   CBECOMPort();
+  // Frees the pin names; a port deleted while its TD net carries its data
+  // takes the data off the net.
   ~CBECOMPort() override;
   static CBEBlock* Create();
 

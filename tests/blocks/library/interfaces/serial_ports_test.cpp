@@ -184,6 +184,26 @@ TEST(SerialPorts, ThePinsOfACOMPort) {
   EXPECT_EQ(&com->signalSource, owner.Net(1)->source);
 }
 
+TEST(SerialPorts, APortDeletedDuringARunLeavesNoSourceBehind) {
+  Bench bench;
+  FakeOwner& owner = bench.UseFakeOwner(6);
+  auto* com = bench.Create<CBECOMPort>(kCOMPortClassId);
+  auto* other = bench.Create<CBECOMPort>(kCOMPortClassId);
+  other->pinIndex = 3;
+  bench.Pass();
+  ASSERT_EQ(&com->signalSource, owner.Net(1)->source);
+  ASSERT_EQ(&com->signalSource, owner.pins[1].source);
+  delete com;
+  EXPECT_EQ(nullptr, owner.Net(1)->source);
+  EXPECT_EQ(0, owner.Net(1)->sourceKind);
+  EXPECT_EQ(nullptr, owner.pins[1].source);
+  EXPECT_EQ(&other->signalSource, owner.Net(4)->source) << "another port's line is left alone";
+  // Stopped first, the net keeps the address, which then reads a null set.
+  bench.Stop();
+  EXPECT_EQ(&other->signalSource, owner.Net(4)->source);
+  EXPECT_EQ(nullptr, other->signalSource.packets);
+}
+
 TEST(SerialPorts, TheUARTDrivesTTLLevels) {
   Bench bench;
   FakeOwner& owner = bench.UseFakeOwner(5);
