@@ -455,6 +455,17 @@ TEST_F(WiFiTest, AnAntennaWithoutBandwidthFormsNoLink) {
   EXPECT_EQ(0, blocktest::ReadInt(wifi));
 }
 
+TEST_F(WiFiTest, AnAntennaWithoutPoseFormsNoLink) {
+  AirRouter ap(0, L"", 41, 4141);
+  auto* wifi = AddWiFi(0, 0, kWiFiClient, L"", 1, {41});
+  antennas[0]->pose = nullptr;
+  Publish();
+  bench.Passes(3);
+  EXPECT_EQ(nullptr, wifi->pose);
+  EXPECT_EQ(0, blocktest::ReadInt(wifi));
+  EXPECT_EQ(1, wifi->sequence) << "the pass itself runs";
+}
+
 TEST_F(WiFiTest, WithoutAnAntennaPinTheBlockLinksWithNoOne) {
   AirRouter ap(0, L"", 41, 4141);
   auto* wifi = AddWiFi(-1, 0, kWiFiClient, L"mesh", 1, {1, 41});
