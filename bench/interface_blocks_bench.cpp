@@ -39,7 +39,7 @@ class Counter : public CBEBlock {
 public:
   Counter() {
     SetOutputCount(1);
-    outputs[0]->type = kSignalInt;
+    outputs[0]->type = kBeSignalInt;
   }
   void Step(float) override { outputs[0]->SetInt(++count); }
   int count = 0;
@@ -76,9 +76,9 @@ CBEInterfaceDevice* MakeDevice(Rig* rig, unsigned int classId, int pin, int send
   if (auto* lan = dynamic_cast<CBELAN*>(device)) lan->pinIndex = pin;
   if (auto* com = dynamic_cast<CBECOMPort*>(device)) com->pinIndex = pin;
   device->SetSendFieldCount(1);
-  device->SetSendField(0, nullptr, kSignalInt, static_cast<unsigned char>(sendChannel));
+  device->SetSendField(0, nullptr, kBeSignalInt, static_cast<unsigned char>(sendChannel));
   device->SetReceiveFieldCount(1);
-  device->SetReceiveField(0, nullptr, kSignalInt, static_cast<unsigned char>(receiveChannel));
+  device->SetReceiveField(0, nullptr, kBeSignalInt, static_cast<unsigned char>(receiveChannel));
   rig->devices.push_back(device);
   return device;
 }

@@ -24,7 +24,7 @@ CBEBlock* FindOrCreateDeviceBlock(BeScheme* scheme, const wchar_t* caption, unsi
   block = scheme->CreateBlock(classId);
   if (!block) return nullptr;
   block->SetCaption(caption);
-  block->flags |= kBlockDevice;
+  block->flags |= kBeBlockDevice;
   if (!block->caption) {
     // Without its caption the unit would never find it again.
     delete block;

@@ -14,7 +14,7 @@
 #include "scheme/simulation/pin_state.h"
 
 CBEAudioIn::CBEAudioIn() {
-  flags |= kBlockDevice;
+  flags |= kBeBlockDevice;
   fillColor = kHardwareFill;
   rect = RECT{0, 0, 150, 30};
   SetOutputCount(1);

@@ -28,7 +28,7 @@ float AcrossReceiver(float U, float R, float Ug, float Rg, float receiver) {
 
 CBECOMPort::CBECOMPort() : CBEInterfaceDevice(0, 0, true, true) {
   enabled = 1;
-  flags |= kBlockDevice;
+  flags |= kBeBlockDevice;
   rect.bottom = rect.top + kPortHeight;
   fillColor = kPortFill;
   UpdateLineFormat();
@@ -43,11 +43,11 @@ CBECOMPort::~CBECOMPort() {
     SchPin& pin = owner->pins[td];
     if (pin.net && pin.net->source == &signalSource) {
       pin.net->source = nullptr;
-      pin.net->sourceKind = kSourceOwnWeight;
+      pin.net->sourceKind = kSchSourceOwnWeight;
     }
     if (pin.source == &signalSource) {
       pin.source = nullptr;
-      pin.sourceKind = kSourceOwnWeight;
+      pin.sourceKind = kSchSourceOwnWeight;
     }
   }
   FreeBuffer(rdName);
@@ -61,8 +61,8 @@ void CBECOMPort::UpdateLineFormat() {
   unsigned int word = static_cast<unsigned int>(UartFrameFormatWord(speed, bitsPerByte, parity));
   receiveFormat = word;
   sendFormat = word;
-  if (protocol == kComMaster) receiveFormat |= kUartProtocolFlag;
-  if (protocol == kComSlave) sendFormat |= kUartProtocolFlag;
+  if (protocol == kComMaster) receiveFormat |= kSchUartProtocolFlag;
+  if (protocol == kComSlave) sendFormat |= kSchUartProtocolFlag;
 }
 
 bool CBECOMPort::SetPinNames(const wchar_t* rd, const wchar_t* td, const wchar_t* gnd) {
@@ -91,7 +91,7 @@ void CBECOMPort::StepLine(float dt, const SerialLineLevels& line) {
   float b = AcrossReceiver(S.U2, S.R2, Ug, Rg, line.receiverOhms);
   bool levelsPass = line.idleHigh ? (a > line.threshold && b < line.threshold)
                                    : (a < -line.threshold && b > line.threshold);
-  incoming = levelsPass && S.sourceKind == kSourceSerial ? S.source : nullptr;
+  incoming = levelsPass && S.sourceKind == kSchSourceSerial ? S.source : nullptr;
   owner->SetPinSource(rd, Ug, Rg + line.receiverOhms);
   owner->SetPinSource(gnd, S.U, S.R + line.receiverOhms);
 
@@ -102,7 +102,7 @@ void CBECOMPort::StepLine(float dt, const SerialLineLevels& line) {
   out.R = Rg + line.driverOhms;
   out.U2 = Ug + line.activeVolts;
   out.R2 = Rg + line.driverOhms;
-  out.sourceKind = kSourceSerial;
+  out.sourceKind = kSchSourceSerial;
   out.source = &signalSource;
   owner->SetPinState(td, out);
 }

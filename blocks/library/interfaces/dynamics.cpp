@@ -12,7 +12,7 @@ uint32_t BeCurrentSound = 0;
 const wchar_t kDynamicsPicture[] = L"dynamics.jpg";
 
 CBEDynamics::CBEDynamics() {
-  flags |= kBlockDevice;
+  flags |= kBeBlockDevice;
   rect = RECT{0, 0, 83, 80};
   SetInputCount(1);
   if (inputCount == 1) {

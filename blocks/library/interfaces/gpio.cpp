@@ -27,13 +27,13 @@ const float kThresholdVolts = 1.5f;
 // behind 5 MOhm.
 void ReadPin(const CSCHBlock* owner, int pin, float* U, float* R) {
   *U = 0;
-  *R = kOpenResistance;
+  *R = kSchOpenResistance;
   if (owner) owner->GetPinInput(pin, U, R);
 }
 }  // namespace
 
 CBEGPIO::CBEGPIO() {
-  flags |= kBlockDevice;
+  flags |= kBeBlockDevice;
   fillColor = kHardwareFill;
   rect = RECT{0, 0, 150, kGpioMinHeight};
 }
@@ -118,7 +118,7 @@ void CBEGPIO::Step(float) {
       BeOutputPin* output = Output(out++);
       float U, R;
       ReadPin(owner, pin, &U, &R);
-      if (owner) owner->SetPinSource(pin, Ug, kOpenResistance);
+      if (owner) owner->SetPinSource(pin, Ug, kSchOpenResistance);
       float v = RoundToFloat((static_cast<double>(U) - Ug) * kDividerOhms /
                              (static_cast<double>(Rg) + kDividerOhms + R));
       if (output) output->value[0] = v > kThresholdVolts ? 1 : 0;

@@ -33,7 +33,7 @@ bool ScanFieldList(CStream* stream, int* count) {
   if (!ReadInt32Checked(stream, &n) || n < 0 || n > kMaxInterfaceFields) return false;
   for (int i = 0; i < n; ++i) {
     unsigned char type, channel;
-    if (!SkipStringW(stream) || !ReadByteChecked(stream, &type) || type > kLastConcreteSignalType ||
+    if (!SkipStringW(stream) || !ReadByteChecked(stream, &type) || type > kBeLastConcreteSignalType ||
         !ReadByteChecked(stream, &channel))
       return false;
   }

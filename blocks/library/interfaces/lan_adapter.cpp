@@ -24,7 +24,7 @@ SchNet* NetOfPin(const CBEBlock* block, int pin) {
 
 CBELAN::CBELAN() : CBEInterfaceDevice(0, 0, true, true) {
   enabled = 1;
-  flags = kBlockDevice;
+  flags = kBeBlockDevice;
   rect.bottom = rect.top + kPortHeight;
   fillColor = kPortFill;
   speed = kLanSpeed;
@@ -35,7 +35,7 @@ CBELAN::~CBELAN() { LeaveNet(); }
 
 CBEBlock* CBELAN::Create() { return new (std::nothrow) CBELAN; }
 
-int CBELAN::NetKind() const { return kSourceEthernet; }
+int CBELAN::NetKind() const { return kSchSourceEthernet; }
 
 void CBELAN::Step(float dt) {
   SchNet* net = NetOfPin(this, pinIndex);
@@ -62,7 +62,7 @@ void CBELAN::Stop() {
 void CBELAN::LeaveNet() {
   SchNet* net = NetOfPin(this, sourcePin_);
   if (net && net->source == &signalSource) {
-    net->sourceKind = kSourceOwnWeight;
+    net->sourceKind = kSchSourceOwnWeight;
     net->source = nullptr;
   }
   sourcePin_ = -1;

@@ -59,7 +59,7 @@ const int kLptInputConnectorPin[kLptInputs] = {2, 3, 4, 5, 6, 7, 8, 9, 1, 14, 16
 const int kLptOutputConnectorPin[kLptOutputs] = {1, 14, 16, 17, 15, 13, 12, 11, 10};
 
 CBELPT::CBELPT() {
-  flags |= kBlockDevice;
+  flags |= kBeBlockDevice;
   fillColor = kHardwareFill;
   rect = RECT{0, 0, 150, 250};
   SetInputCount(kLptInputs);
@@ -97,7 +97,7 @@ void CBELPT::Step(float) {
   }
   for (int r = 0; r < outputCount && r < kLptOutputs; ++r) {
     int pin = firstPin + kLptOutputConnectorPin[r] - 1;
-    float U = 0, R = kOpenResistance;
+    float U = 0, R = kSchOpenResistance;
     if (owner) {
       if (r >= kFirstStatusOutput) owner->SetPinSource(pin, Ug + kHighVolts, Rg + kHighOhms);
       owner->GetPinInput(pin, &U, &R);

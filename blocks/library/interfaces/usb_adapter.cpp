@@ -7,6 +7,6 @@
 
 CBEBlock* CBEUSB::Create() { return new (std::nothrow) CBEUSB; }
 
-int CBEUSB::NetKind() const { return kSourceUsbHost; }
+int CBEUSB::NetKind() const { return kSchSourceUsbHost; }
 
 bool CBEUSB::ShowProperties() { return ShowBlockDialog(this, kUSBClassId); }

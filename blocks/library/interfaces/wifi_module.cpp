@@ -27,7 +27,7 @@ bool SameSsid(const wchar_t* a, const wchar_t* b) { return wcscmp(a, b) == 0; }
 
 CBEWiFi::CBEWiFi()
     : CBEInterfaceDevice(0, 0, true, true), beamWidth1(kOmnidirectional), beamWidth2(kOmnidirectional) {
-  flags |= kBlockDevice;
+  flags |= kBeBlockDevice;
   rect.bottom = rect.top + kPortHeight;
   fillColor = kPortFill;
   speed = kLanSpeed;
@@ -87,7 +87,7 @@ bool CBEWiFi::LinkWithRouter(CSCHRouter* router) {
   float strength = ComputeRadioLinkGain(pose, axis, beamWidth1, beamWidth2, power, gain, router->RadioPose(),
                                         router->radioAxis, router->radioAround, router->radioAlong, router->P,
                                         router->publishedGain);
-  if (!(strength > kRadioLinkThreshold)) return false;
+  if (!(strength > kElecRadioLinkThreshold)) return false;
   signalSource.packets->Merge(router->packets);
   return true;
 }
@@ -96,7 +96,7 @@ bool CBEWiFi::LinkWithPeer(CBEWiFi* peer) {
   if (!peer->signalSource.packets || !signalSource.packets) return false;
   float strength = ComputeRadioLinkGain(pose, axis, beamWidth1, beamWidth2, power, gain, peer->pose, peer->axis,
                                         peer->beamWidth1, peer->beamWidth2, peer->power, peer->gain);
-  if (!(strength > kRadioLinkThreshold)) return false;
+  if (!(strength > kElecRadioLinkThreshold)) return false;
   signalSource.packets->Merge(peer->signalSource.packets);
   return true;
 }
@@ -110,7 +110,7 @@ void CBEWiFi::Step(float dt) {
   if (pose && tuned) {
     if (mode == kWiFiClient) {
       for (CSCHRouter* router = CSCHRouter::RadioListHead(); router; router = router->next) {
-        if (router->mode != kRouterAccessPoint) continue;
+        if (router->mode != kElecRouterAccessPoint) continue;
         if (ssid[0] && !SameSsid(ssid, router->ssid)) continue;
         if (LinkWithRouter(router)) break;
       }

@@ -44,17 +44,17 @@ bool Is(CBEBlock* block) {
   return dynamic_cast<T*>(block) != nullptr;
 }
 const MathEntry kMathEntries[] = {
-    {kNegClassId, L"Смена знака", L"neg.bmp", Is<CBENeg>},
-    {kAddClassId, L"Сложение с константой", L"add.bmp", Is<CBEAdd>},
-    {kSummatorClassId, L"Сумматор", L"sum.bmp", Is<CBESummator>},
-    {kSubClassId, L"Вычитание константы", L"sub.bmp", Is<CBESub>},
-    {kSub2ClassId, L"Разность", L"sub2.bmp", Is<CBESub2>},
-    {kProportionalClassId, L"Пропорциональное звено", L"K.bmp", Is<CBEProportional>},
-    {kMul2ClassId, L"Умножение", L"mul2.bmp", Is<CBEMul2>},
-    {kDiv2ClassId, L"Деление", L"div2.bmp", Is<CBEDiv2>},
-    {kConstDividerClassId, L"Деление константы на число", L"constdivider.bmp", Is<CBEConstDivider>},
-    {kAbsClassId, L"Модуль", L"abs.bmp", Is<CBEAbs>},
-    {kSquareRootClassId, L"Корень квадратный", nullptr, Is<CBEMul2>},
+    {kBeNegClassId, L"Смена знака", L"neg.bmp", Is<CBENeg>},
+    {kBeAddClassId, L"Сложение с константой", L"add.bmp", Is<CBEAdd>},
+    {kBeSummatorClassId, L"Сумматор", L"sum.bmp", Is<CBESummator>},
+    {kBeSubClassId, L"Вычитание константы", L"sub.bmp", Is<CBESub>},
+    {kBeSub2ClassId, L"Разность", L"sub2.bmp", Is<CBESub2>},
+    {kBeProportionalClassId, L"Пропорциональное звено", L"K.bmp", Is<CBEProportional>},
+    {kBeMul2ClassId, L"Умножение", L"mul2.bmp", Is<CBEMul2>},
+    {kBeDiv2ClassId, L"Деление", L"div2.bmp", Is<CBEDiv2>},
+    {kBeConstDividerClassId, L"Деление константы на число", L"constdivider.bmp", Is<CBEConstDivider>},
+    {kBeAbsClassId, L"Модуль", L"abs.bmp", Is<CBEAbs>},
+    {kBeSquareRootClassId, L"Корень квадратный", nullptr, Is<CBEMul2>},
 };
 const int kMathEntryCount = sizeof kMathEntries / sizeof kMathEntries[0];
 
@@ -65,9 +65,9 @@ TEST(LibraryClasses, RegistrationFillsTheProgramsCreatorTable) {
   ASSERT_TRUE(RegisterBlockLibraryCreators());
   EXPECT_EQ(kMathClassRowCount + kInterfaceClassRowCount, BlockLibraryClassCount());
   EXPECT_EQ(BlockLibraryClassCount(), program.Count());
-  EXPECT_EQ(CBEAdd::Create, program.Find(kAddClassId));
-  EXPECT_EQ(CBEMul2::Create, program.Find(kMul2ClassId));
-  EXPECT_EQ(nullptr, program.Find(kSquareRootClassId)) << "made by the multiplier's creator";
+  EXPECT_EQ(CBEAdd::Create, program.Find(kBeAddClassId));
+  EXPECT_EQ(CBEMul2::Create, program.Find(kBeMul2ClassId));
+  EXPECT_EQ(nullptr, program.Find(kBeSquareRootClassId)) << "made by the multiplier's creator";
   // Registering again changes nothing; a row already there stays.
   ASSERT_TRUE(RegisterBlockLibraryCreators());
   EXPECT_EQ(BlockLibraryClassCount(), program.Count());
@@ -121,10 +121,10 @@ TEST(LibraryClasses, TheMathGroupHoldsItsEntriesInOrder) {
   ASSERT_NE(nullptr, control);
   const BeCatalogueEntry* again = nullptr;
   for (int i = 0; i < control->entryCount; ++i)
-    if (control->Entry(i)->classId == kProportionalClassId) again = control->Entry(i);
+    if (control->Entry(i)->classId == kBeProportionalClassId) again = control->Entry(i);
   ASSERT_NE(nullptr, again);
   EXPECT_EQ(again->creator, math->Entry(5)->creator);
-  EXPECT_EQ(library.catalogue.FindEntry(kProportionalClassId), math->Entry(5));
+  EXPECT_EQ(library.catalogue.FindEntry(kBeProportionalClassId), math->Entry(5));
 }
 
 // The pictures of the palette buttons are ours, shipped beside the program:
@@ -136,8 +136,8 @@ TEST(LibraryClasses, EveryMathPictureIsShipped) {
     std::wstring path = blocktest::ShippedIconsFolder() + entry.bitmap;
     CKestImage image;
     ASSERT_TRUE(SUCCEEDED(image.Load(path.c_str())));
-    EXPECT_EQ(kPaletteButtonSize, image.GetWidth());
-    EXPECT_EQ(kPaletteButtonSize, image.GetHeight());
+    EXPECT_EQ(kBePaletteButtonSize, image.GetWidth());
+    EXPECT_EQ(kBePaletteButtonSize, image.GetHeight());
     EXPECT_EQ(RGB(255, 0, 255), image.GetPixel(0, 0));
     // A black-framed body in the middle.
     EXPECT_EQ(RGB(0, 0, 0), image.GetPixel(6, 22));

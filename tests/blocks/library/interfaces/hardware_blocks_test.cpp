@@ -87,7 +87,7 @@ TEST(GPIO, DrivenLinesAreThreePointThreeVoltsAboveTheGround) {
   owner.SetGround(0.5f, 2.0f);
   CBEGPIO* gpio = ThreeLines(bench);
   gpio->firstPin = 2;
-  blocktest::Source* bit = bench.Source(kSignalBit);
+  blocktest::Source* bit = bench.Source(kBeSignalBit);
   bench.Link(bit, gpio, 0);
   bit->SetBit(true);
   bench.Pass();
@@ -99,7 +99,7 @@ TEST(GPIO, DrivenLinesAreThreePointThreeVoltsAboveTheGround) {
   EXPECT_NEAR(0.5f, owner.Drive(3).U, 1e-5f);
   EXPECT_NEAR(252.0f, owner.Drive(3).R, 1e-3f);
   // Any nonzero value byte drives it; an unlinked line is low.
-  blocktest::Source* c = bench.Source(kSignalChar);
+  blocktest::Source* c = bench.Source(kBeSignalChar);
   bench.LinkAnyway(c, 0, gpio, 0);
   c->SetInt(-128);
   bench.Pass();
@@ -194,8 +194,8 @@ TEST(LPT, PinsNamesAndDescriptions) {
   EXPECT_EQ((std::vector<int>{1, 14, 16, 17}), std::vector<int>(kLptInputConnectorPin + 8, kLptInputConnectorPin + 12));
   EXPECT_EQ((std::vector<int>{1, 14, 16, 17, 15, 13, 12, 11, 10}),
             std::vector<int>(kLptOutputConnectorPin, kLptOutputConnectorPin + 9));
-  for (int k = 0; k < 12; ++k) EXPECT_EQ(kSignalBit, lpt->Input(k)->type);
-  for (int k = 0; k < 9; ++k) EXPECT_EQ(kSignalBit, lpt->Output(k)->type);
+  for (int k = 0; k < 12; ++k) EXPECT_EQ(kBeSignalBit, lpt->Input(k)->type);
+  for (int k = 0; k < 9; ++k) EXPECT_EQ(kBeSignalBit, lpt->Output(k)->type);
 }
 
 // The port's connector pin k is the unit's pin first pin + k - 1; here the
@@ -226,8 +226,8 @@ TEST_F(LptPins, UnconnectedInputsDriveTheirPinsHigh) {
 }
 
 TEST_F(LptPins, ALowInputDrivesTheGroundThroughTwentyOhms) {
-  blocktest::Source* zero = bench.Source(kSignalBit);
-  blocktest::Source* one = bench.Source(kSignalBit);
+  blocktest::Source* zero = bench.Source(kBeSignalBit);
+  blocktest::Source* one = bench.Source(kBeSignalBit);
   zero->SetBit(false);
   one->SetBit(true);
   bench.Link(zero, lpt, 3);  // D3, pin 5
@@ -285,7 +285,7 @@ TEST(AudioIn, TakesTheMicrophonesValue) {
   bench.Pass();
   EXPECT_EQ((std::vector<uint8_t>{7, 0x22, 0xEA, 0, 0x11, 0x22, 0x33, 0x44}), blocktest::ValueBytes(mic));
   // Another kind, or no source: the sound handle goes, the rest stays.
-  signal->sourceKind = kSourceSerial;
+  signal->sourceKind = kSchSourceSerial;
   bench.Pass();
   EXPECT_EQ((std::vector<uint8_t>{7, 0x22, 0xEA, 0, 0, 0, 0, 0}), blocktest::ValueBytes(mic));
   signal->sourceKind = kSourceAudio;
@@ -353,7 +353,7 @@ TEST(Dynamics, AnnouncesANewClipForFiftyPasses) {
   EXPECT_EQ(0u, BeCurrentSound);
   // From an output of another type: silent too.
   audio->SetBytes({8, 0x22, 0xEA, 0, 2, 0, 0, 0});
-  audio->SetType(kSignalInt);
+  audio->SetType(kBeSignalInt);
   bench.Pass();
   EXPECT_EQ(0u, BeCurrentSound);
   audio->SetType(kSignalAudio);
@@ -481,7 +481,7 @@ TEST(HardwareRecords, GoldenBytesRoundTripsAndTruncations) {
     ASSERT_TRUE(gpio->BuildPins());
     gpio->firstPin = 0x0102;
     blocktest::BaseRecord base = blocktest::BaseRecord::Unlinked(gpio->rect, 1, 2);
-    base.flags = kBlockDevice;
+    base.flags = kBeBlockDevice;
     auto golden = blocktest::Golden().B(3).I16(0x0102).B(0).B(1).B(0).Base(base).Bytes();
     std::vector<uint8_t> record = blocktest::RecordBytes(gpio.get());
     EXPECT_TRUE(velktest::BytesEqual(record, golden));
@@ -504,7 +504,7 @@ TEST(HardwareRecords, GoldenBytesRoundTripsAndTruncations) {
     auto lpt = blocktest::NewDetached<CBELPT>(kLPTClassId);
     lpt->firstPin = 0x0304;
     blocktest::BaseRecord base = blocktest::BaseRecord::Unlinked(lpt->rect, 12, 9);
-    base.flags = kBlockDevice;
+    base.flags = kBeBlockDevice;
     auto golden = blocktest::Golden().I16(0x0304).B(0).Base(base).Bytes();
     std::vector<uint8_t> record = blocktest::RecordBytes(lpt.get());
     EXPECT_TRUE(velktest::BytesEqual(record, golden));
@@ -519,7 +519,7 @@ TEST(HardwareRecords, GoldenBytesRoundTripsAndTruncations) {
     auto mic = blocktest::NewDetached<CBEAudioIn>(kAudioInClassId);
     mic->pinIndex = 0x0107;  // the record keeps the low byte
     blocktest::BaseRecord base = blocktest::BaseRecord::Unlinked(mic->rect, 0, 1);
-    base.flags = kBlockDevice;
+    base.flags = kBeBlockDevice;
     auto golden = blocktest::Golden().B(7).B(0).Base(base).Bytes();
     std::vector<uint8_t> record = blocktest::RecordBytes(mic.get());
     EXPECT_TRUE(velktest::BytesEqual(record, golden));
@@ -532,7 +532,7 @@ TEST(HardwareRecords, GoldenBytesRoundTripsAndTruncations) {
   {
     auto speaker = blocktest::NewDetached<CBEDynamics>(kDynamicsClassId);
     blocktest::BaseRecord base = blocktest::BaseRecord::Unlinked(speaker->rect, 1, 0);
-    base.flags = kBlockDevice;
+    base.flags = kBeBlockDevice;
     auto golden = blocktest::Golden().Base(base).Bytes();
     std::vector<uint8_t> record = blocktest::RecordBytes(speaker.get());
     EXPECT_TRUE(velktest::BytesEqual(record, golden));
@@ -543,7 +543,7 @@ TEST(HardwareRecords, SchemeRoundTrip) {
   Bench bench;
   CBEGPIO* gpio = ThreeLines(bench);
   gpio->firstPin = 12;
-  blocktest::Source* bit = bench.Source(kSignalBit);
+  blocktest::Source* bit = bench.Source(kBeSignalBit);
   bench.Link(bit, gpio, 0);
   auto* lpt = bench.Create<CBELPT>(kLPTClassId);
   bench.Link(bit, lpt, 8);

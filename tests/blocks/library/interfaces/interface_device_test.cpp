@@ -124,43 +124,43 @@ TEST(InterfaceDevice, FieldsKeepTheirSettingsWhenTheListShrinksOrGrows) {
   Bench bench;
   TestDevice* device = AddDevice(bench);
   ASSERT_TRUE(device->SetSendFieldCount(3));
-  ASSERT_TRUE(device->SetSendField(0, L"скорость", kSignalInt, 5));
-  ASSERT_TRUE(device->SetSendField(1, L"", kSignalShort, 3));
-  ASSERT_TRUE(device->SetSendField(2, L"флаг", kSignalChar, 255));
+  ASSERT_TRUE(device->SetSendField(0, L"скорость", kBeSignalInt, 5));
+  ASSERT_TRUE(device->SetSendField(1, L"", kBeSignalShort, 3));
+  ASSERT_TRUE(device->SetSendField(2, L"флаг", kBeSignalChar, 255));
   EXPECT_STREQ(L"скорость", device->SendField(0)->name);
   EXPECT_EQ(nullptr, device->SendField(1)->name) << "an empty name leaves the field without one";
   ASSERT_TRUE(device->SetSendFieldCount(2));
   ASSERT_TRUE(device->SetSendFieldCount(4));
   EXPECT_STREQ(L"скорость", device->SendField(0)->name);
-  EXPECT_EQ(kSignalShort, device->SendField(1)->type);
+  EXPECT_EQ(kBeSignalShort, device->SendField(1)->type);
   EXPECT_EQ(nullptr, device->SendField(2)->name);
-  EXPECT_EQ(kSignalBit, device->SendField(2)->type);
+  EXPECT_EQ(kBeSignalBit, device->SendField(2)->type);
   EXPECT_EQ(0, device->sendChannels[2]);
   EXPECT_EQ(3, device->sendChannels[1]);
 
   // A type change unlinks the input (or disconnects the output); the same
   // type keeps the link.
-  blocktest::Source* x = bench.Source(kSignalInt);
+  blocktest::Source* x = bench.Source(kBeSignalInt);
   bench.Link(x, device, 0);
-  ASSERT_TRUE(device->SetSendField(0, L"скорость", kSignalInt, 6));
+  ASSERT_TRUE(device->SetSendField(0, L"скорость", kBeSignalInt, 6));
   EXPECT_EQ(x->outputs[0], device->SendField(0)->source);
-  ASSERT_TRUE(device->SetSendField(0, L"скорость", kSignalFloat, 6));
+  ASSERT_TRUE(device->SetSendField(0, L"скорость", kBeSignalFloat, 6));
   EXPECT_EQ(nullptr, device->SendField(0)->source);
   ASSERT_TRUE(device->SetReceiveFieldCount(1));
-  ASSERT_TRUE(device->SetReceiveField(0, L"ответ", kSignalShort, 1));
-  auto* reader = bench.Create<CBEBlock>(kAbsClassId);
-  ChangeInputType(reader->Input(0), kSignalShort);
+  ASSERT_TRUE(device->SetReceiveField(0, L"ответ", kBeSignalShort, 1));
+  auto* reader = bench.Create<CBEBlock>(kBeAbsClassId);
+  ChangeInputType(reader->Input(0), kBeSignalShort);
   bench.Link(device, 0, reader, 0);
-  ASSERT_TRUE(device->SetReceiveField(0, L"ответ", kSignalInt, 1));
+  ASSERT_TRUE(device->SetReceiveField(0, L"ответ", kBeSignalInt, 1));
   EXPECT_EQ(nullptr, reader->Input(0)->source);
-  EXPECT_FALSE(device->SetSendField(4, L"нет", kSignalInt, 0));
-  EXPECT_FALSE(device->SetReceiveField(1, L"нет", kSignalInt, 0));
+  EXPECT_FALSE(device->SetSendField(4, L"нет", kBeSignalInt, 0));
+  EXPECT_FALSE(device->SetReceiveField(1, L"нет", kBeSignalInt, 0));
 }
 
 TEST(InterfaceDevice, RefusedMemoryChangesNothing) {
   TestDevice device(0, 1);
   ASSERT_TRUE(device.SetSendFieldCount(1));
-  ASSERT_TRUE(device.SetSendField(0, L"a", kSignalInt, 4));
+  ASSERT_TRUE(device.SetSendField(0, L"a", kBeSignalInt, 4));
   for (int grant = 0; grant < 3; ++grant) {
     SCOPED_TRACE(grant);
     {
@@ -179,14 +179,14 @@ TEST(InterfaceDevice, RefusedMemoryChangesNothing) {
 // channel 3 between them: two packets per start, 5 and 2 bytes.
 TEST(InterfaceDevice, OnePacketPerChannelWithItsFieldsInOrder) {
   Bench bench;
-  blocktest::Source* i = bench.Source(kSignalInt);
-  blocktest::Source* s = bench.Source(kSignalShort);
-  blocktest::Source* c = bench.Source(kSignalChar);
+  blocktest::Source* i = bench.Source(kBeSignalInt);
+  blocktest::Source* s = bench.Source(kBeSignalShort);
+  blocktest::Source* c = bench.Source(kBeSignalChar);
   TestDevice* device = AddDevice(bench);
   ASSERT_TRUE(device->SetSendFieldCount(3));
-  device->SetSendField(0, nullptr, kSignalInt, 5);
-  device->SetSendField(1, nullptr, kSignalShort, 3);
-  device->SetSendField(2, nullptr, kSignalChar, 5);
+  device->SetSendField(0, nullptr, kBeSignalInt, 5);
+  device->SetSendField(1, nullptr, kBeSignalShort, 3);
+  device->SetSendField(2, nullptr, kBeSignalChar, 5);
   device->sendFormat = 0xA1B2C3D4;
   bench.Link(i, device, 0);
   bench.Link(s, device, 1);
@@ -223,10 +223,10 @@ TEST(InterfaceDevice, TypesWithoutSizeAddNothing) {
   Bench bench;
   TestDevice* device = AddDevice(bench);
   ASSERT_TRUE(device->SetSendFieldCount(3));
-  device->SetSendField(0, nullptr, kSignalPwm, 2);
-  device->SetSendField(1, nullptr, kSignalChar, 2);
-  device->SetSendField(2, nullptr, kSignalPulseA, 2);
-  blocktest::Source* c = bench.Source(kSignalChar);
+  device->SetSendField(0, nullptr, kBeSignalPwm, 2);
+  device->SetSendField(1, nullptr, kBeSignalChar, 2);
+  device->SetSendField(2, nullptr, kBeSignalPulseA, 2);
+  blocktest::Source* c = bench.Source(kBeSignalChar);
   bench.Link(c, device, 1);
   c->SetInt(0x42);
   bench.Pass(0.01f);
@@ -241,10 +241,10 @@ TEST(InterfaceDevice, TypesWithoutSizeAddNothing) {
 // sequence 1, 2, 3 and the values of those passes.
 TEST(InterfaceDevice, AShortTransmissionIsDeliveredInItsStartPass) {
   Bench bench;
-  blocktest::Source* x = bench.Source(kSignalInt);
+  blocktest::Source* x = bench.Source(kBeSignalInt);
   TestDevice* device = AddDevice(bench);
   ASSERT_TRUE(device->SetSendFieldCount(1));
-  device->SetSendField(0, nullptr, kSignalInt, 7);
+  device->SetSendField(0, nullptr, kBeSignalInt, 7);
   device->speed = 40000;
   bench.Link(x, device, 0);
   std::vector<int> deliveredAt, sequences, values;
@@ -274,11 +274,11 @@ TEST(InterfaceDevice, AShortTransmissionIsDeliveredInItsStartPass) {
 // with sequence 6 and the values of pass 11.
 TEST(InterfaceDevice, ALongTransmissionIsDeliveredByTheFirstStartThatCoversIt) {
   Bench bench;
-  blocktest::Source* x = bench.Source(kSignalInt);
+  blocktest::Source* x = bench.Source(kBeSignalInt);
   TestDevice* device = AddDevice(bench);
   ASSERT_TRUE(device->SetSendFieldCount(13));
-  for (int k = 0; k < 12; ++k) device->SetSendField(k, nullptr, kSignalDouble, 1);
-  device->SetSendField(12, nullptr, kSignalInt, 1);
+  for (int k = 0; k < 12; ++k) device->SetSendField(k, nullptr, kBeSignalDouble, 1);
+  device->SetSendField(12, nullptr, kBeSignalInt, 1);
   device->speed = 9600;
   bench.Link(x, device, 12);
   std::vector<int> sequenceAfter;
@@ -338,7 +338,7 @@ TEST(InterfaceDevice, ALineWithoutSpeedSendsNothing) {
   Bench bench;
   TestDevice* device = AddDevice(bench);
   ASSERT_TRUE(device->SetSendFieldCount(1));
-  device->SetSendField(0, nullptr, kSignalInt, 1);
+  device->SetSendField(0, nullptr, kBeSignalInt, 1);
   for (int speed : {0, -9600}) {
     device->speed = speed;
     bench.Passes(4, 0.01f);
@@ -352,8 +352,8 @@ TEST(InterfaceDevice, TheRobotChannelBecomesTheRobotNumberForGood) {
   TestDevice* device = AddDevice(bench);
   ASSERT_TRUE(device->SetSendFieldCount(1));
   ASSERT_TRUE(device->SetReceiveFieldCount(1));
-  device->SetSendField(0, nullptr, kSignalChar, 255);
-  device->SetReceiveField(0, nullptr, kSignalChar, 255);
+  device->SetSendField(0, nullptr, kBeSignalChar, 255);
+  device->SetReceiveField(0, nullptr, kBeSignalChar, 255);
   bench.Pass(0.01f);
   EXPECT_EQ(BeRobotNumber, device->sendChannels[0]);
   EXPECT_EQ(1, device->receiveChannels[0]);
@@ -363,8 +363,8 @@ TEST(InterfaceDevice, TheRobotChannelBecomesTheRobotNumberForGood) {
   // The record written after the run holds 1 where 255 stood.
   std::vector<uint8_t> record = blocktest::RecordBytes(device);
   auto golden = blocktest::Golden()
-                    .I32(1).WStr(nullptr).B(kSignalChar).B(1)
-                    .I32(1).WStr(nullptr).B(kSignalChar).B(1)
+                    .I32(1).WStr(nullptr).B(kBeSignalChar).B(1)
+                    .I32(1).WStr(nullptr).B(kBeSignalChar).B(1)
                     .Bytes();
   ASSERT_GE(record.size(), golden.size());
   EXPECT_TRUE(velktest::BytesEqual(std::vector<uint8_t>(record.begin(), record.begin() + golden.size()), golden));
@@ -377,10 +377,10 @@ protected:
   void SetUp() override {
     device = AddDevice(bench);
     ASSERT_TRUE(device->SetReceiveFieldCount(4));
-    device->SetReceiveField(0, nullptr, kSignalInt, 5);
-    device->SetReceiveField(1, nullptr, kSignalShort, 3);
-    device->SetReceiveField(2, nullptr, kSignalChar, 5);
-    device->SetReceiveField(3, nullptr, kSignalInt, 9);
+    device->SetReceiveField(0, nullptr, kBeSignalInt, 5);
+    device->SetReceiveField(1, nullptr, kBeSignalShort, 3);
+    device->SetReceiveField(2, nullptr, kBeSignalChar, 5);
+    device->SetReceiveField(3, nullptr, kBeSignalInt, 9);
     for (int k = 0; k < 4; ++k) memset(device->ReceiveField(k)->value, 0xAB, 8);
     source.packets = &set;
     device->feed = &source;
@@ -452,8 +452,8 @@ TEST(InterfaceDevice, StopReleasesEveryPacketAndASecondStartLeavesNothing) {
     Bench bench;
     TestDevice* device = AddDevice(bench);
     ASSERT_TRUE(device->SetSendFieldCount(2));
-    device->SetSendField(0, nullptr, kSignalInt, 1);
-    device->SetSendField(1, nullptr, kSignalInt, 2);
+    device->SetSendField(0, nullptr, kBeSignalInt, 1);
+    device->SetSendField(1, nullptr, kBeSignalInt, 2);
     device->speed = 9600;  // 8 bytes: a transmission in flight after pass 1
     bench.Pass(0.001f);
     EXPECT_EQ(before + 2, SchPacket::LiveCount()) << "two packets in their slots";

@@ -34,9 +34,9 @@ T* AddAdapter(Bench& bench, unsigned int classId, int pin, int sendChannel, int 
   T* block = bench.Create<T>(classId);
   block->pinIndex = pin;
   block->SetSendFieldCount(1);
-  block->SetSendField(0, nullptr, kSignalInt, static_cast<unsigned char>(sendChannel));
+  block->SetSendField(0, nullptr, kBeSignalInt, static_cast<unsigned char>(sendChannel));
   block->SetReceiveFieldCount(1);
-  block->SetReceiveField(0, nullptr, kSignalInt, static_cast<unsigned char>(receiveChannel));
+  block->SetReceiveField(0, nullptr, kBeSignalInt, static_cast<unsigned char>(receiveChannel));
   return block;
 }
 
@@ -54,7 +54,7 @@ TEST(NetworkAdapters, Defaults) {
   auto* lan = bench.Create<CBELAN>(kLANClassId);
   ASSERT_NE(nullptr, lan);
   EXPECT_STREQ(L"LAN-адаптер", lan->GetCaption());
-  EXPECT_EQ(kBlockDevice, lan->flags);
+  EXPECT_EQ(kBeBlockDevice, lan->flags);
   EXPECT_EQ(1, lan->enabled);
   EXPECT_EQ(8000000, lan->speed);
   EXPECT_EQ(8, lan->bitsPerByte);
@@ -99,8 +99,8 @@ TEST(NetworkAdapters, TwoLANAdaptersOnOneNetExchangeTheirFields) {
   owner.Tie(0, 1);
   auto* a = AddAdapter<CBELAN>(bench, kLANClassId, 0, 10, 20);
   auto* b = AddAdapter<CBELAN>(bench, kLANClassId, 1, 20, 10);
-  blocktest::Source* x = bench.Source(kSignalInt);
-  blocktest::Source* y = bench.Source(kSignalInt);
+  blocktest::Source* x = bench.Source(kBeSignalInt);
+  blocktest::Source* y = bench.Source(kBeSignalInt);
   bench.Link(x, a, 0);
   bench.Link(y, b, 0);
   x->SetInt(1010);
@@ -111,7 +111,7 @@ TEST(NetworkAdapters, TwoLANAdaptersOnOneNetExchangeTheirFields) {
   EXPECT_TRUE(Holds(b->signalSource.packets, 20));
   // The one stepped last is the net's source, as kind 17.
   SchNet* net = owner.Net(0);
-  EXPECT_EQ(kSourceEthernet, net->sourceKind);
+  EXPECT_EQ(kSchSourceEthernet, net->sourceKind);
   EXPECT_EQ(&a->signalSource, net->source);
   bench.Pass();
   EXPECT_EQ(2020, blocktest::ReadInt(a));
@@ -132,18 +132,18 @@ TEST(NetworkAdapters, ALANAdapterTakesOverANetCarryingUSB) {
   owner.Tie(0, 1);
   auto* lan = AddAdapter<CBELAN>(bench, kLANClassId, 0, 10, 20);
   auto* usb = AddAdapter<CBEUSB>(bench, kUSBClassId, 1, 20, 10);  // steps first
-  blocktest::Source* y = bench.Source(kSignalInt);
+  blocktest::Source* y = bench.Source(kBeSignalInt);
   bench.Link(y, usb, 0);
   y->SetInt(77);
   bench.Passes(5);
   EXPECT_EQ(0, blocktest::ReadInt(lan)) << "a USB source is not read by a LAN adapter";
   EXPECT_EQ(nullptr, lan->incoming);
   EXPECT_FALSE(Holds(lan->signalSource.packets, 20));
-  EXPECT_EQ(kSourceEthernet, owner.Net(0)->sourceKind);
+  EXPECT_EQ(kSchSourceEthernet, owner.Net(0)->sourceKind);
   EXPECT_EQ(&lan->signalSource, owner.Net(0)->source);
   // And the USB adapter takes it back as kind 11 in its own pass.
   usb->Step(0.001f);
-  EXPECT_EQ(kSourceUsbHost, owner.Net(0)->sourceKind);
+  EXPECT_EQ(kSchSourceUsbHost, owner.Net(0)->sourceKind);
   EXPECT_EQ(&usb->signalSource, owner.Net(0)->source);
 }
 
@@ -153,12 +153,12 @@ TEST(NetworkAdapters, USBAdaptersExchangeOverTheirCable) {
   owner.Tie(0, 1);
   auto* a = AddAdapter<CBEUSB>(bench, kUSBClassId, 0, 3, 4);
   auto* b = AddAdapter<CBEUSB>(bench, kUSBClassId, 1, 4, 3);
-  blocktest::Source* x = bench.Source(kSignalInt);
+  blocktest::Source* x = bench.Source(kBeSignalInt);
   bench.Link(x, a, 0);
   x->SetInt(-9);
   bench.Passes(2);
   EXPECT_EQ(-9, blocktest::ReadInt(b));
-  EXPECT_EQ(kSourceUsbHost, owner.Net(0)->sourceKind);
+  EXPECT_EQ(kSchSourceUsbHost, owner.Net(0)->sourceKind);
 }
 
 TEST(NetworkAdapters, AnAdapterLeavesItsNetAtStopAndWhenDeleted) {
@@ -182,7 +182,7 @@ TEST(NetworkAdapters, AnAdapterLeavesItsNetAtStopAndWhenDeleted) {
   // A source of another part is left alone.
   SchSignalSource other = {nullptr, 0};
   owner.Net(0)->source = &other;
-  owner.Net(0)->sourceKind = kSourceEthernet;
+  owner.Net(0)->sourceKind = kSchSourceEthernet;
   bench.Stop();
   EXPECT_EQ(&other, owner.Net(0)->source);
   owner.Net(0)->source = nullptr;
@@ -191,7 +191,7 @@ TEST(NetworkAdapters, AnAdapterLeavesItsNetAtStopAndWhenDeleted) {
 TEST(NetworkAdapters, AnUnwiredAdapterStillSendsIntoItsOwnSet) {
   Bench bench;
   auto* lan = AddAdapter<CBELAN>(bench, kLANClassId, 0, 1, 1);
-  blocktest::Source* x = bench.Source(kSignalInt);
+  blocktest::Source* x = bench.Source(kBeSignalInt);
   bench.Link(x, lan, 0);
   x->SetInt(5);
   bench.Passes(3);
@@ -219,7 +219,7 @@ struct Pose {
 // A router on the air: an access point by default, omnidirectional, power
 // 0.01 and gain 1, with one packet (an int) of its own id.
 struct AirRouter {
-  AirRouter(float x, const wchar_t* ssid, int id, int value, unsigned char mode = kRouterAccessPoint)
+  AirRouter(float x, const wchar_t* ssid, int id, int value, unsigned char mode = kElecRouterAccessPoint)
       : pose(x) {
     router.mode = mode;
     router.SetSsid(ssid);
@@ -283,13 +283,13 @@ protected:
     wifi->SetSsid(ssid);
     if (pin >= 0) poses[pin] = Pose(x);
     wifi->SetSendFieldCount(1);
-    wifi->SetSendField(0, nullptr, kSignalInt, static_cast<unsigned char>(sendChannel));
-    blocktest::Source* value = bench.Source(kSignalInt);
+    wifi->SetSendField(0, nullptr, kBeSignalInt, static_cast<unsigned char>(sendChannel));
+    blocktest::Source* value = bench.Source(kBeSignalInt);
     value->SetInt(sendChannel * 100);
     bench.Link(value, wifi, 0);
     wifi->SetReceiveFieldCount(static_cast<int>(receiveChannels.size()));
     int k = 0;
-    for (int c : receiveChannels) wifi->SetReceiveField(k++, nullptr, kSignalInt, static_cast<unsigned char>(c));
+    for (int c : receiveChannels) wifi->SetReceiveField(k++, nullptr, kBeSignalInt, static_cast<unsigned char>(c));
     return wifi;
   }
 
@@ -332,7 +332,7 @@ TEST_F(WiFiTest, TheRadioListHoldsTheRunningEnabledBlocksNewestFirst) {
 TEST_F(WiFiTest, AClientLinksWithTheFirstAccessPointItReaches) {
   AirRouter second(30, L"lab", 42, 4242);
   AirRouter first(20, L"office", 41, 4141);
-  AirRouter client(10, L"lab", 43, 4343, kRouterClient);  // not an access point
+  AirRouter client(10, L"lab", 43, 4343, kElecRouterClient);  // not an access point
   AirRouter far(500, L"lab", 40, 4040);
   auto* wifi = AddWiFi(0, 0, kWiFiClient, L"", 1, {40, 41, 42, 43});
   Publish();
@@ -419,7 +419,7 @@ TEST_F(WiFiTest, ADetunedAntennaLosesItsGain) {
   EXPECT_EQ(4141, blocktest::ReadInt(wifi));
 
   AirRouter other(50, L"", 42, 4242);  // now first on the air
-  wifi->SetReceiveField(0, nullptr, kSignalInt, 42);
+  wifi->SetReceiveField(0, nullptr, kBeSignalInt, 42);
   memset(wifi->ReceiveField(0)->value, 0, 8);
   antennas[0]->centreFrequency = 2400 - 100.0f / 3;  // x = -1
   bench.Passes(2);
@@ -490,7 +490,7 @@ TEST_F(WiFiTest, AnAntennaPinWithoutAWorkingAntennaStopsThePass) {
     int tag;
     void* owner;
   } fake = {1234, antennas[0]};
-  owner->Net(0)->sourceKind = kSourceAntenna;
+  owner->Net(0)->sourceKind = kSchSourceAntenna;
   owner->Net(0)->source = reinterpret_cast<SchSignalSource*>(&fake);
   bench.Passes(3);
   EXPECT_EQ(0, wifi->sequence);
@@ -509,10 +509,10 @@ TEST(NetworkAdapterRecords, GoldenBytesRoundTripsAndTruncations) {
     auto lan = blocktest::NewDetached<CBELAN>(classId);
     lan->pinIndex = 0x1234;  // the record keeps the low byte
     lan->SetSendFieldCount(1);
-    lan->SetSendField(0, L"x", kSignalDouble, 7);
+    lan->SetSendField(0, L"x", kBeSignalDouble, 7);
     blocktest::BaseRecord base = blocktest::BaseRecord::Unlinked(lan->rect, 1, 0);
-    base.flags = kBlockDevice;
-    auto golden = blocktest::Golden().B(0x34).I32(1).WStr(L"x").B(kSignalDouble).B(7).I32(0).Base(base).Bytes();
+    base.flags = kBeBlockDevice;
+    auto golden = blocktest::Golden().B(0x34).I32(1).WStr(L"x").B(kBeSignalDouble).B(7).I32(0).Base(base).Bytes();
     std::vector<uint8_t> record = blocktest::RecordBytes(lan.get());
     EXPECT_TRUE(velktest::BytesEqual(record, golden));
     auto copy = blocktest::NewDetached<CBELAN>(classId);
@@ -527,13 +527,13 @@ TEST(NetworkAdapterRecords, GoldenBytesRoundTripsAndTruncations) {
   wifi->mode = kWiFiAdHoc;
   wifi->SetSsid(L"сеть");
   wifi->SetReceiveFieldCount(1);
-  wifi->SetReceiveField(0, nullptr, kSignalShort, 9);
+  wifi->SetReceiveField(0, nullptr, kBeSignalShort, 9);
   blocktest::BaseRecord base = blocktest::BaseRecord::Unlinked(wifi->rect, 0, 1);
   base.caption = L"Модуль WiFi";
-  base.flags = kBlockDevice;
+  base.flags = kBeBlockDevice;
   auto golden = blocktest::Golden()
                     .B(1).B(3).WStr(L"сеть")
-                    .I32(0).I32(1).WStr(nullptr).B(kSignalShort).B(9)
+                    .I32(0).I32(1).WStr(nullptr).B(kBeSignalShort).B(9)
                     .Base(base)
                     .Bytes();
   std::vector<uint8_t> record = blocktest::RecordBytes(wifi.get());

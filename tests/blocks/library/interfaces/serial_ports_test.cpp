@@ -55,9 +55,9 @@ Port* AddPort(Bench& bench, unsigned int classId, int pinIndex) {
   Port* port = bench.Create<Port>(classId);
   port->pinIndex = pinIndex;
   port->SetSendFieldCount(1);
-  port->SetSendField(0, L"исходящее", kSignalInt, 1);
+  port->SetSendField(0, L"исходящее", kBeSignalInt, 1);
   port->SetReceiveFieldCount(1);
-  port->SetReceiveField(0, L"входящее", kSignalInt, 1);
+  port->SetReceiveField(0, L"входящее", kBeSignalInt, 1);
   return port;
 }
 
@@ -142,8 +142,8 @@ TEST(SerialPorts, TheFrameSetsTheTransmitTime) {
   Bench bench;
   auto* com = bench.Create<CBECOMPort>(kCOMPortClassId);
   com->SetSendFieldCount(2);
-  com->SetSendField(0, nullptr, kSignalDouble, 1);
-  com->SetSendField(1, nullptr, kSignalShort, 1);
+  com->SetSendField(0, nullptr, kBeSignalDouble, 1);
+  com->SetSendField(1, nullptr, kBeSignalShort, 1);
   bench.Pass();
   EXPECT_EQ(10, com->transferBytes);
   EXPECT_DOUBLE_EQ(100.0 / 115200.0, com->transmitTime);
@@ -169,7 +169,7 @@ TEST(SerialPorts, ThePinsOfACOMPort) {
   EXPECT_NEAR(1010.0f, td.R, 1e-2f);
   EXPECT_NEAR(1.0f + 12.0f, td.U2, 1e-4f);
   EXPECT_NEAR(1010.0f, td.R2, 1e-2f);
-  EXPECT_EQ(kSourceSerial, td.sourceKind);
+  EXPECT_EQ(kSchSourceSerial, td.sourceKind);
   EXPECT_EQ(&com->signalSource, td.source);
   // The receiver: RD loaded with 50 kOhm to the ground, GND with 50 kOhm to
   // what RD reads (an unwired line: 0 V behind 5 MOhm).
@@ -180,7 +180,7 @@ TEST(SerialPorts, ThePinsOfACOMPort) {
   EXPECT_NEAR(0.0f, gnd.U, 1e-4f);
   EXPECT_NEAR(5050000.0f, gnd.R, 10.0f);
   // The net of TD carries the port's set as kind 10.
-  EXPECT_EQ(kSourceSerial, owner.Net(1)->sourceKind);
+  EXPECT_EQ(kSchSourceSerial, owner.Net(1)->sourceKind);
   EXPECT_EQ(&com->signalSource, owner.Net(1)->source);
 }
 
@@ -216,7 +216,7 @@ TEST(SerialPorts, TheUARTDrivesTTLLevels) {
   EXPECT_NEAR(252.0f, td.R, 1e-3f);
   EXPECT_NEAR(0.5f, td.U2, 1e-4f);
   EXPECT_NEAR(252.0f, td.R2, 1e-3f);
-  EXPECT_EQ(kSourceSerial, td.sourceKind);
+  EXPECT_EQ(kSchSourceSerial, td.sourceKind);
   EXPECT_NEAR(500002.0f, owner.Drive(2).R, 0.5f);
   EXPECT_NEAR(0.5f, owner.Drive(2).U, 1e-4f);
   // Pins 0 and 1 are not the port's.
@@ -233,13 +233,13 @@ TEST(SerialPorts, ReceiverThresholds) {
     int kind;
     bool received;
   } cases[] = {
-      {false, -12, 12, kSourceSerial, true},   {false, -3.2f, 3.2f, kSourceSerial, true},
-      {false, -3.0f, 12, kSourceSerial, false}, {false, -12, 3.0f, kSourceSerial, false},
-      {false, 12, -12, kSourceSerial, false},  {false, -12, 12, kSourceUsbHost, false},
-      {false, -12, 12, kSourcePacket, false},  {true, 5, 0, kSourceSerial, true},
-      {true, 2.6f, 2.4f, kSourceSerial, true}, {true, 2.4f, 0, kSourceSerial, false},
-      {true, 5, 2.6f, kSourceSerial, false},   {true, 0, 5, kSourceSerial, false},
-      {true, 5, 0, kSourceEthernet, false},
+      {false, -12, 12, kSchSourceSerial, true},   {false, -3.2f, 3.2f, kSchSourceSerial, true},
+      {false, -3.0f, 12, kSchSourceSerial, false}, {false, -12, 3.0f, kSchSourceSerial, false},
+      {false, 12, -12, kSchSourceSerial, false},  {false, -12, 12, kSchSourceUsbHost, false},
+      {false, -12, 12, kSchSourcePacket, false},  {true, 5, 0, kSchSourceSerial, true},
+      {true, 2.6f, 2.4f, kSchSourceSerial, true}, {true, 2.4f, 0, kSchSourceSerial, false},
+      {true, 5, 2.6f, kSchSourceSerial, false},   {true, 0, 5, kSchSourceSerial, false},
+      {true, 5, 0, kSchSourceEthernet, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << (c.ttl ? "TTL " : "RS-232 ") << c.U1 << " / " << c.U2 << " kind " << c.kind);
@@ -270,8 +270,8 @@ protected:
     owner.Feed(2, 0.0f, 1e-3f);
     a = AddPort<A>(bench, classA, 0);
     b = AddPort<B>(bench, classB, 3);
-    x = bench.Source(kSignalInt);
-    y = bench.Source(kSignalInt);
+    x = bench.Source(kBeSignalInt);
+    y = bench.Source(kBeSignalInt);
     bench.Link(x, a, 0);
     bench.Link(y, b, 0);
     x->SetInt(1111);
@@ -391,11 +391,11 @@ TEST(SerialPorts, APortWithoutUnitOrWiringReceivesNothing) {
 // bytes, the protocol, the field lists, the base record.
 std::vector<uint8_t> GoldenPort(const CBECOMPort* port, int pinIndex) {
   blocktest::BaseRecord base = blocktest::BaseRecord::Unlinked(port->rect, 1, 1);
-  base.flags = kBlockDevice;
+  base.flags = kBeBlockDevice;
   return blocktest::Golden()
       .I32(9600).B(12).B(2).B(2).I16(pinIndex).B(1)
-      .I32(1).WStr(L"исходящее").B(kSignalInt).B(5)
-      .I32(1).WStr(L"входящее").B(kSignalFloat).B(255)
+      .I32(1).WStr(L"исходящее").B(kBeSignalInt).B(5)
+      .I32(1).WStr(L"входящее").B(kBeSignalFloat).B(255)
       .Base(base)
       .Bytes();
 }
@@ -407,9 +407,9 @@ TEST(SerialPortRecords, GoldenBytesAndRoundTrip) {
     SetLine(port.get(), 9600, 2, 2, kComMaster);
     port->pinIndex = 0x0123;
     port->SetSendFieldCount(1);
-    port->SetSendField(0, L"исходящее", kSignalInt, 5);
+    port->SetSendField(0, L"исходящее", kBeSignalInt, 5);
     port->SetReceiveFieldCount(1);
-    port->SetReceiveField(0, L"входящее", kSignalFloat, 255);
+    port->SetReceiveField(0, L"входящее", kBeSignalFloat, 255);
     std::vector<uint8_t> record = blocktest::RecordBytes(port.get());
     EXPECT_TRUE(velktest::BytesEqual(record, GoldenPort(port.get(), 0x0123)));
 
@@ -427,10 +427,10 @@ TEST(SerialPortRecords, GoldenBytesAndRoundTrip) {
     EXPECT_EQ(0x020C2580u, copy->sendFormat);
     ASSERT_EQ(1, copy->SendFieldCount());
     EXPECT_STREQ(L"исходящее", copy->SendField(0)->name);
-    EXPECT_EQ(kSignalInt, copy->SendField(0)->type);
+    EXPECT_EQ(kBeSignalInt, copy->SendField(0)->type);
     EXPECT_EQ(5, copy->sendChannels[0]);
     ASSERT_EQ(1, copy->ReceiveFieldCount());
-    EXPECT_EQ(kSignalFloat, copy->ReceiveField(0)->type);
+    EXPECT_EQ(kBeSignalFloat, copy->ReceiveField(0)->type);
     EXPECT_EQ(255, copy->receiveChannels[0]);
     EXPECT_EQ(20, copy->Height());
     EXPECT_TRUE(velktest::BytesEqual(blocktest::RecordBytes(copy.get()), record));
@@ -442,9 +442,9 @@ TEST(SerialPortRecords, EveryTruncationIsRefusedAndChangesNothing) {
     auto port = blocktest::NewDetached<CBECOMPort>(classId);
     SetLine(port.get(), 9600, 2, 2, kComMaster);
     port->SetSendFieldCount(1);
-    port->SetSendField(0, L"исходящее", kSignalInt, 5);
+    port->SetSendField(0, L"исходящее", kBeSignalInt, 5);
     port->SetReceiveFieldCount(1);
-    port->SetReceiveField(0, L"входящее", kSignalFloat, 255);
+    port->SetReceiveField(0, L"входящее", kBeSignalFloat, 255);
     blocktest::ExpectTruncationsRefused<CBECOMPort>(classId, blocktest::RecordBytes(port.get()));
   }
 }
@@ -498,7 +498,7 @@ TEST(SerialPortRecords, SchemeRoundTripKeepsLinksToTheFields) {
   Bench bench;
   auto* com = AddPort<CBECOMPort>(bench, kCOMPortClassId, 3);
   com->SetCaption(L"COM2");
-  blocktest::Source* x = bench.Source(kSignalInt);
+  blocktest::Source* x = bench.Source(kBeSignalInt);
   bench.Link(x, com, 0);
   std::unique_ptr<BeScheme> copy = bench.ReadBack();
   ASSERT_NE(nullptr, copy);
