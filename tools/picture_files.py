@@ -270,3 +270,117 @@ def write_jpeg(path, rows, quality=95):
     (tools/deps.sh installs it), from a BMP handed over on its input."""
     subprocess.run(['convert', 'bmp:-', '-quality', str(quality), '-strip', 'jpg:' + path],
                    input=rgb_bmp_bytes(rows), check=True)
+def _jpeg_huffman(symbols, length):
+    """A Huffman table giving every symbol a code of one length (canonical
+    order; the all-ones code is never used): the DHT counts, the symbols and
+    a {symbol: (code, length)} map."""
+    assert len(symbols) < (1 << length)
+    counts = [0] * 16
+    counts[length - 1] = len(symbols)
+    codes = {s: (i, length) for i, s in enumerate(symbols)}
+    return counts, symbols, codes
+
+
+def _jpeg_magnitude(v):
+    """The size category of a coefficient and its bits (ones' complement for
+    negative values)."""
+    n = abs(v).bit_length()
+    bits = v if v >= 0 else v + (1 << n) - 1
+    return n, bits
+
+
+_JPEG_ZIGZAG = [0, 1, 8, 16, 9, 2, 3, 10, 17, 24, 32, 25, 18, 11, 4, 5, 12, 19, 26, 33, 40, 48, 41, 34,
+                27, 20, 13, 6, 7, 14, 21, 28, 35, 42, 49, 56, 57, 50, 43, 36, 29, 22, 15, 23, 30, 37, 44,
+                51, 58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55, 62, 63]
+
+
+def write_rgb_jpeg(path, rows, quantizer=4):
+    """Writes rows of (r, g, b) (top row first) as a baseline JPEG file:
+    YCbCr without subsampling, every coefficient divided by quantizer, and
+    Huffman tables of equal-length codes (small pictures need no more)."""
+    height = len(rows)
+    width = len(rows[0])
+    planes = [[[0.0] * width for _ in range(height)] for _ in range(3)]
+    for y in range(height):
+        for x in range(width):
+            r, g, b = rows[y][x]
+            planes[0][y][x] = 0.299 * r + 0.587 * g + 0.114 * b - 128
+            planes[1][y][x] = -0.168736 * r - 0.331264 * g + 0.5 * b
+            planes[2][y][x] = 0.5 * r - 0.418688 * g - 0.081312 * b
+    cos = [[math.cos((2 * x + 1) * u * math.pi / 16) for x in range(8)] for u in range(8)]
+    scale = [math.sqrt(0.5) if u == 0 else 1.0 for u in range(8)]
+
+    dc_symbols = list(range(12))
+    ac_symbols = [0x00, 0xF0] + [(run << 4) | size for run in range(16) for size in range(1, 11)]
+    dc = _jpeg_huffman(dc_symbols, 4)
+    ac = _jpeg_huffman(ac_symbols, 8)
+
+    out = bytearray()
+    acc = [0, 0]  # bit buffer, bit count
+
+    def put(code, length):
+        acc[0] = (acc[0] << length) | code
+        acc[1] += length
+        while acc[1] >= 8:
+            byte = (acc[0] >> (acc[1] - 8)) & 0xFF
+            out.append(byte)
+            if byte == 0xFF:
+                out.append(0)
+            acc[1] -= 8
+        acc[0] &= (1 << acc[1]) - 1
+
+    def block(plane, bx, by):
+        px = [[plane[min(by + y, height - 1)][min(bx + x, width - 1)] for x in range(8)] for y in range(8)]
+        coef = [0] * 64
+        for v in range(8):
+            for u in range(8):
+                s = 0.0
+                for y in range(8):
+                    row = px[y]
+                    cy = cos[v][y]
+                    for x in range(8):
+                        s += row[x] * cos[u][x] * cy
+                coef[v * 8 + u] = int(round(0.25 * scale[u] * scale[v] * s / quantizer))
+        return [coef[i] for i in _JPEG_ZIGZAG]
+
+    previous = [0, 0, 0]
+    for by in range(0, height, 8):
+        for bx in range(0, width, 8):
+            for c in range(3):
+                z = block(planes[c], bx, by)
+                n, bits = _jpeg_magnitude(z[0] - previous[c])
+                previous[c] = z[0]
+                put(*dc[2][n])
+                if n:
+                    put(bits, n)
+                run = 0
+                for k in range(1, 64):
+                    if z[k] == 0:
+                        run += 1
+                        continue
+                    while run > 15:
+                        put(*ac[2][0xF0])
+                        run -= 16
+                    n, bits = _jpeg_magnitude(z[k])
+                    put(*ac[2][(run << 4) | n])
+                    put(bits, n)
+                    run = 0
+                if run:
+                    put(*ac[2][0x00])
+    if acc[1]:
+        put((1 << (8 - acc[1])) - 1, 8 - acc[1])  # pad with ones
+
+    def segment(marker, body):
+        return struct.pack('>BBH', 0xFF, marker, len(body) + 2) + body
+
+    data = b'\xff\xd8'
+    data += segment(0xE0, b'JFIF\0' + struct.pack('>BBBHHBB', 1, 1, 0, 1, 1, 0, 0))
+    data += segment(0xDB, bytes([0]) + bytes([quantizer] * 64))
+    data += segment(0xC0, struct.pack('>BHHB', 8, height, width, 3) +
+                    bytes([1, 0x11, 0, 2, 0x11, 0, 3, 0x11, 0]))
+    for table_class, table in ((0, dc), (1, ac)):
+        data += segment(0xC4, bytes([table_class << 4]) + bytes(table[0]) + bytes(table[1]))
+    data += segment(0xDA, bytes([3, 1, 0x00, 2, 0x00, 3, 0x00, 0, 63, 0]))
+    data += bytes(out) + b'\xff\xd9'
+    with open(path, 'wb') as f:
+        f.write(data)

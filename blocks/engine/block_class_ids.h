@@ -107,3 +107,15 @@ const unsigned int kBePlaneToXYZClassId = 0x053AA008;
 // The microcontroller pin block: disconnecting an output that feeds one
 // returns its pin to input mode.
 const unsigned int kBePortPinBlockClassId = 0x44111AAA;
+
+// Interface devices: the ports, adapters and simple hardware of the
+// computers (hidden group 0 of the units' catalogues, made by the units).
+const unsigned int kBeCOMPortClassId = 0x63331134;
+const unsigned int kBeBoardUARTClassId = 0x63332134;
+const unsigned int kBeLANClassId = 0x55FF07A5;
+const unsigned int kBeUSBClassId = 0x55FF17A0;
+const unsigned int kBeWiFiClassId = 0x55FF07A8;
+const unsigned int kBeGPIOClassId = 0x45EE231A;
+const unsigned int kBeLPTClassId = 0x0532FFF1;
+const unsigned int kBeAudioInClassId = 0x0532FFF2;
+const unsigned int kBeDynamicsClassId = 0x53412FFA;

@@ -18,6 +18,7 @@ const BeSignalType kBeSignalPulseB = 8;
 const BeSignalType kBeSignalAnalog = 9;
 const BeSignalType kBeSignalUsbDPlus = 12;
 const BeSignalType kBeSignalVideo = 22;
+const BeSignalType kBeSignalAudio = 23;
 const BeSignalType kBeSignalScanSector = 30;
 const BeSignalType kBeSignalLocalMap = 31;
 const BeSignalType kBeSignalGlobalMap = 36;

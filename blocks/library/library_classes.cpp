@@ -5,6 +5,7 @@
 #include "blocks/library/logic/logic_classes.h"
 #include "blocks/library/digital/digital_classes.h"
 #include "blocks/library/generators/generators_classes.h"
+#include "blocks/library/interfaces/interfaces_classes.h"
 #include "blocks/library/math/math_classes.h"
 #include "blocks/library/math/trigonometry_classes.h"
 
@@ -22,6 +23,7 @@ const LibraryArea kAreas[] = {
     {kLogicClassRows, kLogicClassRowCount},
     {kGeneratorsClassRows, kGeneratorsClassRowCount},
     {kDigitalClassRows, kDigitalClassRowCount},
+    {kInterfaceClassRows, kInterfaceClassRowCount},
 };
 }  // namespace
 

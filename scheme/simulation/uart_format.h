@@ -12,3 +12,7 @@ const int kSchUartProtocolFlag = 0x40000000;
 // (0 none, 1 even, 2 odd). The speed is ORed in whole: 115200 sets bit 16 as
 // well, and both sides of a line build the word alike.
 int UartFormatWord(int speed, int stopBits, int parity);
+// The same word from the frame bits themselves: speed OR (frameBits << 16)
+// OR (parity << 24). Ports that keep their bits per byte as a field of their
+// own (the serial blocks of a unit's program) build their word with it.
+int UartFrameFormatWord(int speed, int frameBits, int parity);

@@ -42,6 +42,9 @@
 //
 //   blocktest::FakeOwner& owner = bench.UseFakeOwner(3);  // a CSCHBlock with 3 pins on nets
 //   owner.Feed(0, 5.0f, 100.0f);                          // what pin 0 reads of its net
+//   owner.SetGround(0.5f, 2.0f);                          // the unit's ground reference
+//   owner.Tie(1, 2);                                      // pins 1 and 2 share a net
+//   owner.Connect(0, bench.circuit_.Add<CSCHAntenna>(), 0);  // a part on pin 0's net
 //   bench.Pass();
 //   blocktest::PinDrive d = owner.Drive(1);               // what the block drives on pin 1
 //   owner.Drives(1);                                      // every change, pass by pass
@@ -81,12 +84,15 @@
 #include "blocks/engine/output_pin.h"
 #include "blocks/engine/payload_table.h"
 #include "blocks/engine/record_io.h"
+#include "blocks/library/device_owner.h"
+#include "blocks/library/interfaces/interfaces_classes.h"
 #include "blocks/library/library_classes.h"
 #include "foundation/memory_stream.h"
 #include "foundation/stream.h"
 #include "kestui/core/kest_host.h"
 #include "kestui/core/kest_host_scope.h"
 #include "scheme/model/block.h"
+#include "scheme/simulation/net.h"
 #include "scheme/simulation/pin_state.h"
 #include "scheme/simulation/sim_log.h"
 #include "support/memory_canvas.h"
@@ -363,15 +369,18 @@ private:
 
 // ------------------------------------------------------------ catalogue
 
-// A unit-like catalogue: group 0 with the kit's source, then the common
-// groups with the library's creators (from a table of its own, so the
-// program's table is not touched).
+// A unit-like catalogue: group 0 with the kit's source and the device
+// blocks of both computers, then the common groups with the library's
+// creators (from a table of its own, so the program's table is not
+// touched).
 class LibraryCatalogue {
 public:
   LibraryCatalogue() {
     BeCatalogueGroup* hidden = catalogue.AddGroup(nullptr);
     hidden->AddEntry(kSourceClassId, Source::Create, L"Источник", nullptr);
     EXPECT_TRUE(RegisterBlockLibraryCreators(&creators));
+    EXPECT_TRUE(AddDeviceEntries(hidden, kBoardComputerDeviceRows, kBoardComputerDeviceRowCount, creators));
+    EXPECT_TRUE(AddDeviceEntries(hidden, kPultComputerDeviceRows, kPultComputerDeviceRowCount, creators));
     EXPECT_TRUE(AddCommonCatalogueGroups(&catalogue, creators));
   }
   // The group of the common groups with that name, or null.
@@ -430,10 +439,12 @@ inline void PrintTo(const PinDrive& d, std::ostream* os) {
 // its own circuit, so the pin operations (SetPinState, GetPinState ...)
 // work as in a run. The test sets what each pin reads with Feed and sees
 // what the block drove with Drive; the bench records every change of a
-// pin's drive after each pass (Drives).
-class FakeOwner : public CSCHBlock {
+// pin's drive after each pass (Drives). As a unit does, it offers its
+// device blocks a ground reference (BeDeviceOwner; 0 V behind 0 ohms until
+// SetGround).
+class FakeOwner : public CSCHBlock, public BeDeviceOwner {
 public:
-  explicit FakeOwner(int pins) : world_(nullptr) {
+  explicit FakeOwner(int pins) : world_(nullptr), circuit_(nullptr) {
     namePrefix = L"U";
     className = "FakeOwner";
     SetPinCount(pins);
@@ -443,14 +454,39 @@ public:
   // Joins the circuit: the world part and the wires, then the nets.
   void Join(circuit::Circuit* circuit) {
     Attach(circuit->scheme);
+    circuit_ = circuit;
     world_ = circuit->Part(pinCount);
     for (int i = 0; i < pinCount; ++i) circuit->Wire(this, i, world_, i);
-    circuit->Build();
+    Rebuild();
+  }
+  // Pins a and b (and the world's pins a and b) share one net from now on.
+  // Nets are built again: call it before the feeds and the run.
+  void Tie(int a, int b) {
+    if (!circuit_) return;
+    circuit_->Wire(this, a, this, b);
+    Rebuild();
+  }
+  // The part's pin joins the net of the owner's pin (nets built again).
+  void Connect(int pin, CSCHBlock* part, int partPin) {
+    if (!circuit_ || !part) return;
+    circuit_->Wire(this, pin, part, partPin);
+    Rebuild();
   }
   // The rest of pin's net drives U volts behind R ohms from now on.
   void Feed(int pin, float U, float R) {
     if (world_) world_->Drive(pin, U, R);
   }
+  // The ground reference the device blocks read.
+  void SetGround(float U, float R) {
+    groundU_ = U;
+    groundR_ = R;
+  }
+  void GetGroundReference(float* U, float* R) const override {
+    *U = groundU_;
+    *R = groundR_;
+  }
+  // The net of a pin (null when unwired).
+  SchNet* Net(int pin) const { return pin >= 0 && pin < pinCount ? pins[pin].net : nullptr; }
   // What the pin reads of the rest of its net.
   SchPinState Reads(int pin) const {
     SchPinState s = {};
@@ -485,7 +521,15 @@ public:
   }
 
 private:
+  // Builds the nets and sums every pin's present drive into them, as the
+  // start of a run does.
+  void Rebuild() {
+    circuit_->Build();
+    for (SchNet* net = circuit_->scheme->nets; net; net = net->next) net->Recalculate();
+  }
   circuit::Part* world_;
+  circuit::Circuit* circuit_;
+  float groundU_ = 0, groundR_ = 0;
   std::vector<std::vector<PinDrive>> drives_;
 };
 

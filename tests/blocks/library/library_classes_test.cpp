@@ -10,6 +10,7 @@
 #include "blocks/engine/editor/be_editor.h"
 #include "blocks/engine/editor/be_view.h"
 #include "blocks/library/converters/type_convertor.h"
+#include "blocks/library/interfaces/interfaces_classes.h"
 #include "blocks/library/math/abs.h"
 #include "blocks/library/math/add.h"
 #include "blocks/library/math/const_divider.h"
@@ -106,7 +107,7 @@ TEST(LibraryClasses, RegistrationFillsTheProgramsCreatorTable) {
   // Every area's rows are registered.
   EXPECT_EQ(10, kMathClassRowCount);
   EXPECT_EQ(kMathClassRowCount + kTrigonometryClassRowCount + kConvertersClassRowCount + kLogicClassRowCount +
-                kGeneratorsClassRowCount + kDigitalClassRowCount,
+                kGeneratorsClassRowCount + kDigitalClassRowCount + kInterfaceClassRowCount,
             BlockLibraryClassCount());
   EXPECT_EQ(BlockLibraryClassCount(), program.Count());
   EXPECT_EQ(CBEAdd::Create, program.Find(kBeAddClassId));
