@@ -107,3 +107,9 @@ const unsigned int kPlaneToXYZClassId = 0x053AA008;
 // The microcontroller pin block: disconnecting an output that feeds one
 // returns its pin to input mode.
 const unsigned int kPortPinBlockClassId = 0x44111AAA;
+
+// Pulse measurement and software PWM: only the microcontroller's catalogue
+// offers them ("Преобразователи", after the common entries).
+const unsigned int kPWMDetectorClassId = 0x0111A000;
+const unsigned int kIntervalDetectorClassId = 0x0111B001;
+const unsigned int kSoftwarePWMClassId = 0x0077AACC;

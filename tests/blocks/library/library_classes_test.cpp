@@ -9,6 +9,14 @@
 #include "block_kit.h"
 #include "blocks/engine/editor/be_editor.h"
 #include "blocks/engine/editor/be_view.h"
+#include "blocks/library/control/diff.h"
+#include "blocks/library/control/inertial.h"
+#include "blocks/library/control/integral.h"
+#include "blocks/library/control/integral_with_reload.h"
+#include "blocks/library/control/limiter.h"
+#include "blocks/library/control/vibro.h"
+#include "blocks/library/drivers/distance_control.h"
+#include "blocks/library/drivers/inertial_driver.h"
 #include "blocks/library/math/abs.h"
 #include "blocks/library/math/add.h"
 #include "blocks/library/math/const_divider.h"
@@ -20,6 +28,9 @@
 #include "blocks/library/math/sub.h"
 #include "blocks/library/math/sub2.h"
 #include "blocks/library/math/summator.h"
+#include "blocks/library/mcu/interval_detector.h"
+#include "blocks/library/mcu/pwm_detector.h"
+#include "blocks/library/mcu/software_pwm.h"
 #include "foundation/buffer_failure_scope.h"
 #include "kestui/bars/kest_speedbutton.h"
 #include "kestui/containers/kest_tabs.h"
@@ -62,14 +73,14 @@ TEST(LibraryClasses, RegistrationFillsTheProgramsCreatorTable) {
   BeBlockCreatorTable& program = BeBlockCreatorTable::Program();
   program.Clear();
   ASSERT_TRUE(RegisterBlockLibraryCreators());
-  EXPECT_EQ(10, BlockLibraryClassCount());
+  EXPECT_EQ(21, BlockLibraryClassCount());
   EXPECT_EQ(BlockLibraryClassCount(), program.Count());
   EXPECT_EQ(CBEAdd::Create, program.Find(kAddClassId));
   EXPECT_EQ(CBEMul2::Create, program.Find(kMul2ClassId));
   EXPECT_EQ(nullptr, program.Find(kSquareRootClassId)) << "made by the multiplier's creator";
   // Registering again changes nothing; a row already there stays.
   ASSERT_TRUE(RegisterBlockLibraryCreators());
-  EXPECT_EQ(10, program.Count());
+  EXPECT_EQ(21, program.Count());
   // Refused memory is reported.
   program.Clear();
   {
@@ -124,6 +135,63 @@ TEST(LibraryClasses, TheMathGroupHoldsItsEntriesInOrder) {
   ASSERT_NE(nullptr, again);
   EXPECT_EQ(again->creator, math->Entry(5)->creator);
   EXPECT_EQ(library.catalogue.FindEntry(kProportionalClassId), math->Entry(5));
+}
+
+// "ТАУ" holds the proportional link of "Математика" and the library's
+// control links, in the catalogue's order; "Преобразователи" the two
+// drivers. The microcontroller's pulse blocks have creators but no common
+// entry: only that unit's catalogue lists them.
+TEST(LibraryClasses, TheControlGroupAndTheDriversAreTheLibrarysClasses) {
+  blocktest::LibraryCatalogue library;
+  const BeCatalogueGroup* control = library.Group(L"ТАУ");
+  ASSERT_NE(nullptr, control);
+  const MathEntry links[] = {
+      {kProportionalClassId, L"Пропорциональное звено", L"K.bmp", Is<CBEProportional>},
+      {kIntegralClassId, L"Интегральное звено", L"integral.bmp", Is<CBEIntegral>},
+      {kDiffClassId, L"Дифференциальное звено", L"diff.bmp", Is<CBEDiff>},
+      {kInertialClassId, L"Апериодическое звено", L"inertial.bmp", Is<CBEInertial>},
+      {kVibroClassId, L"Колебательное звено", L"vibro.bmp", Is<CBEVibro>},
+      {kLimiterClassId, L"Нелинейный элемент типа \"Ограничение\"", L"limiter.bmp", Is<CBELimiter>},
+      {kIntegralWithReloadClassId, L"Интегральное звено с перезагрузкой", L"integralwithreload.bmp",
+       Is<CBEIntegralWithReload>},
+  };
+  ASSERT_EQ(7, control->entryCount);
+  for (int i = 0; i < 7; ++i) {
+    const BeCatalogueEntry* entry = control->Entry(i);
+    EXPECT_EQ(links[i].classId, entry->classId) << i;
+    EXPECT_STREQ(links[i].caption, entry->caption) << i;
+    EXPECT_STREQ(links[i].bitmap, entry->bitmap) << i;
+    CBEBlock* block = entry->creator();
+    ASSERT_NE(nullptr, block) << i;
+    EXPECT_TRUE(links[i].isClass(block)) << i;
+    delete block;
+  }
+  const BeCatalogueEntry* distance = library.catalogue.FindEntry(kDistanceControlClassId);
+  const BeCatalogueEntry* inertial = library.catalogue.FindEntry(kInertialDriverClassId);
+  ASSERT_NE(nullptr, distance);
+  ASSERT_NE(nullptr, inertial);
+  EXPECT_STREQ(L"urm04.bmp", distance->bitmap);
+  EXPECT_STREQ(L"inertialdriver.bmp", inertial->bitmap);
+  std::unique_ptr<CBEBlock> d(distance->creator()), n(inertial->creator());
+  EXPECT_TRUE(Is<CBEDistanceControl>(d.get()));
+  EXPECT_TRUE(Is<CBEInertialDriver>(n.get()));
+  const BeCatalogueGroup* converters = library.Group(L"Преобразователи");
+  ASSERT_NE(nullptr, converters);
+  int drivers = 0;
+  for (int i = 0; i < converters->entryCount; ++i)
+    drivers += converters->Entry(i) == distance || converters->Entry(i) == inertial;
+  EXPECT_EQ(2, drivers);
+  for (unsigned int id : {kPWMDetectorClassId, kIntervalDetectorClassId, kSoftwarePWMClassId}) {
+    EXPECT_EQ(nullptr, library.catalogue.FindEntry(id)) << std::hex << id;
+    BeBlockCreator creator = library.creators.Find(id);
+    ASSERT_NE(nullptr, creator) << std::hex << id;
+    std::unique_ptr<CBEBlock> block(creator());
+    EXPECT_NE(nullptr, block.get());
+  }
+  EXPECT_TRUE(Is<CBEPWMDetector>(std::unique_ptr<CBEBlock>(library.creators.Find(kPWMDetectorClassId)()).get()));
+  EXPECT_TRUE(Is<CBEIntervalDetector>(
+      std::unique_ptr<CBEBlock>(library.creators.Find(kIntervalDetectorClassId)()).get()));
+  EXPECT_TRUE(Is<CBESoftwarePWM>(std::unique_ptr<CBEBlock>(library.creators.Find(kSoftwarePWMClassId)()).get()));
 }
 
 // The pictures of the palette buttons are ours, shipped beside the program:
