@@ -43,15 +43,15 @@ const double kIntegralLimit = 1e6;
 const double kLimit = 1000;
 
 enum Op { kIntegralOp, kDiffOp, kInertialOp, kVibroOp, kLimiterOp, kReloadOp, kOpCount };
-const unsigned int kOpClass[kOpCount] = {kIntegralClassId, kDiffClassId,    kInertialClassId,
-                                         kVibroClassId,    kLimiterClassId, kIntegralWithReloadClassId};
+const unsigned int kOpClass[kOpCount] = {kBeIntegralClassId, kBeDiffClassId,    kBeInertialClassId,
+                                         kBeVibroClassId,    kBeLimiterClassId, kBeIntegralWithReloadClassId};
 
 // The head of the chain: a double output that counts the passes.
 class Counter : public CBEBlock {
 public:
   Counter() {
     SetOutputCount(1);
-    outputs[0]->type = kSignalDouble;
+    outputs[0]->type = kBeSignalDouble;
   }
   void Step(float) override { outputs[0]->SetDouble(++count); }
   int count = 0;
@@ -87,9 +87,9 @@ Chain* BuildChain(BeCatalogue* catalogue, int n) {
       return chain;
     }
     if (auto* reload = dynamic_cast<CBEIntegralWithReload*>(block)) {
-      reload->SetDataType(kSignalDouble);
+      reload->SetDataType(kBeSignalDouble);
     } else {
-      ChangeBlockType(block, kSignalDouble);
+      ChangeBlockType(block, kBeSignalDouble);
     }
     if (auto* integral = dynamic_cast<CBEIntegral*>(block)) integral->limit = kIntegralLimit;
     if (auto* limiter = dynamic_cast<CBELimiter*>(block)) {

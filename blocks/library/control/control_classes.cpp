@@ -9,11 +9,11 @@
 #include "blocks/library/control/vibro.h"
 
 const BeLibraryClassRow kControlClassRows[] = {
-    {kIntegralClassId, CBEIntegral::Create},
-    {kDiffClassId, CBEDiff::Create},
-    {kInertialClassId, CBEInertial::Create},
-    {kVibroClassId, CBEVibro::Create},
-    {kLimiterClassId, CBELimiter::Create},
-    {kIntegralWithReloadClassId, CBEIntegralWithReload::Create},
+    {kBeIntegralClassId, CBEIntegral::Create},
+    {kBeDiffClassId, CBEDiff::Create},
+    {kBeInertialClassId, CBEInertial::Create},
+    {kBeVibroClassId, CBEVibro::Create},
+    {kBeLimiterClassId, CBELimiter::Create},
+    {kBeIntegralWithReloadClassId, CBEIntegralWithReload::Create},
 };
 const int kControlClassRowCount = sizeof(kControlClassRows) / sizeof(kControlClassRows[0]);

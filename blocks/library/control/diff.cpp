@@ -54,13 +54,13 @@ CBEDiff::CBEDiff() {
   fillColor = kLinkFill;
   SetInputCount(1);
   SetOutputCount(1);
-  SetPinTypes(this, kSignalChar);
+  SetPinTypes(this, kBeSignalChar);
   UpdateCosts();
 }
 
 CBEBlock* CBEDiff::Create() { return new (std::nothrow) CBEDiff; }
 
-BeSignalType CBEDiff::GetOutputType() const { return outputCount > 0 ? outputs[0]->type : kSignalChar; }
+BeSignalType CBEDiff::GetOutputType() const { return outputCount > 0 ? outputs[0]->type : kBeSignalChar; }
 
 int32_t CBEDiff::ShiftFor(int32_t a) {
   int32_t k = 0;
@@ -104,28 +104,28 @@ void CBEDiff::Step(float dt) {
   unsigned char* out = outputs[0]->value;
   bool table = realisation != 0;
   switch (type) {
-    case kSignalChar: {
+    case kBeSignalChar: {
       double d = ReadIntegerValue(source->value, type) - ReadIntegerValue(previous, type);
       if (table) d = ClampLinkValue(d, -kTableReach, kTableReach);
       double y = ClampLinkValue(d * gain / dt, -127, 127);
-      WriteIntegerValue(out, kSignalChar, static_cast<uint32_t>(TruncateLinkValue(y)));
+      WriteIntegerValue(out, kBeSignalChar, static_cast<uint32_t>(TruncateLinkValue(y)));
       break;
     }
-    case kSignalShort:
-    case kSignalInt: {
+    case kBeSignalShort:
+    case kBeSignalInt: {
       int32_t d32 = WrappingDifference(ReadIntegerValue(source->value, type), ReadIntegerValue(previous, type));
       double d = table ? static_cast<double>(Quantise(d32, shift)) : d32;
       double y = d * gain / dt;
-      y = type == kSignalShort ? ClampLinkValue(y, -32767, 32767) : ClampLinkValue(y, INT_MIN, INT_MAX);
+      y = type == kBeSignalShort ? ClampLinkValue(y, -32767, 32767) : ClampLinkValue(y, INT_MIN, INT_MAX);
       WriteIntegerValue(out, type, static_cast<uint32_t>(TruncateLinkValue(y)));
       break;
     }
-    case kSignalFloat: {
+    case kBeSignalFloat: {
       double d = static_cast<double>(ReadFloatValue(source->value)) - ReadFloatValue(previous);
       WriteFloatValue(out, RoundToFloat(RoundToFloat(d) * gain / dt));
       break;
     }
-    case kSignalDouble: {
+    case kBeSignalDouble: {
       double d = ReadDoubleValue(source->value) - ReadDoubleValue(previous);
       WriteDoubleValue(out, d * gain / dt);
       break;
@@ -169,4 +169,4 @@ void CBEDiff::Draw(HDC dc) {
   DrawCaptionCentered(dc, text);
 }
 
-bool CBEDiff::ShowProperties() { return ShowBlockDialog(this, kDiffClassId); }
+bool CBEDiff::ShowProperties() { return ShowBlockDialog(this, kBeDiffClassId); }

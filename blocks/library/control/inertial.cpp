@@ -22,7 +22,7 @@ CBEInertial::CBEInertial() {
   fillColor = kLinkFill;
   SetInputCount(1);
   SetOutputCount(1);
-  SetPinTypes(this, kSignalFloat);
+  SetPinTypes(this, kBeSignalFloat);
   cycles = 430;
   rom = 40;
   sharedRoutine = 1;
@@ -30,7 +30,7 @@ CBEInertial::CBEInertial() {
 
 CBEBlock* CBEInertial::Create() { return new (std::nothrow) CBEInertial; }
 
-BeSignalType CBEInertial::GetOutputType() const { return outputCount > 0 ? outputs[0]->type : kSignalFloat; }
+BeSignalType CBEInertial::GetOutputType() const { return outputCount > 0 ? outputs[0]->type : kBeSignalFloat; }
 
 void CBEInertial::Start() { y = 0; }
 
@@ -79,4 +79,4 @@ void CBEInertial::Draw(HDC dc) {
   DrawLinkFraction(dc, rect, kFraction, k, lower);
 }
 
-bool CBEInertial::ShowProperties() { return ShowBlockDialog(this, kInertialClassId); }
+bool CBEInertial::ShowProperties() { return ShowBlockDialog(this, kBeInertialClassId); }

@@ -28,13 +28,13 @@ CBEIntegral::CBEIntegral() {
   fillColor = kLinkFill;
   SetInputCount(1);
   SetOutputCount(1);
-  SetPinTypes(this, kSignalChar);
+  SetPinTypes(this, kBeSignalChar);
   UpdateCosts();
 }
 
 CBEBlock* CBEIntegral::Create() { return new (std::nothrow) CBEIntegral; }
 
-BeSignalType CBEIntegral::GetOutputType() const { return outputCount > 0 ? outputs[0]->type : kSignalChar; }
+BeSignalType CBEIntegral::GetOutputType() const { return outputCount > 0 ? outputs[0]->type : kBeSignalChar; }
 
 void CBEIntegral::UpdateCosts() {
   if (realisation) {
@@ -111,4 +111,4 @@ void CBEIntegral::Draw(HDC dc) {
   DrawLinkFraction(dc, rect, kFraction, k, L"s");
 }
 
-bool CBEIntegral::ShowProperties() { return ShowBlockDialog(this, kIntegralClassId); }
+bool CBEIntegral::ShowProperties() { return ShowBlockDialog(this, kBeIntegralClassId); }

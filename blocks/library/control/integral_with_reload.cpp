@@ -31,8 +31,8 @@ CBEIntegralWithReload::CBEIntegralWithReload() {
     inputs[kInputD]->description = L"Данные для перезагрузки";
     inputs[kInputW]->name = L"W";
     inputs[kInputW]->description = L"Разрешение записи данных для перезагрузки";
-    inputs[kInputW]->type = kSignalBit;
-    SetDataType(kSignalFloat);
+    inputs[kInputW]->type = kBeSignalBit;
+    SetDataType(kBeSignalFloat);
   }
   cycles = 731;
   rom = 42;
@@ -50,7 +50,7 @@ CBEBlock* CBEIntegralWithReload::Create() {
 }
 
 BeSignalType CBEIntegralWithReload::GetOutputType() const {
-  return outputCount > 0 ? outputs[0]->type : kSignalFloat;
+  return outputCount > 0 ? outputs[0]->type : kBeSignalFloat;
 }
 
 void CBEIntegralWithReload::SetDataType(BeSignalType type) {
@@ -102,4 +102,4 @@ void CBEIntegralWithReload::Draw(HDC dc) {
   DrawLinkFraction(dc, rect, kFraction, k, L"s");
 }
 
-bool CBEIntegralWithReload::ShowProperties() { return ShowBlockDialog(this, kIntegralWithReloadClassId); }
+bool CBEIntegralWithReload::ShowProperties() { return ShowBlockDialog(this, kBeIntegralWithReloadClassId); }

@@ -37,9 +37,9 @@ T Limit(T v, T upperLimit, T lowerLimit) {
 // types.
 double DrawingLimit(const unsigned char* limit, BeSignalType type) {
   switch (type) {
-    case kSignalFloat: return ReadFloatValue(limit);
-    case kSignalDouble: return ReadDoubleValue(limit);
-    default: return ReadIntegerValue(limit, kSignalInt);
+    case kBeSignalFloat: return ReadFloatValue(limit);
+    case kBeSignalDouble: return ReadDoubleValue(limit);
+    default: return ReadIntegerValue(limit, kBeSignalInt);
   }
 }
 
@@ -58,14 +58,14 @@ CBELimiter::CBELimiter() {
   fillColor = kLimiterFill;
   SetInputCount(1);
   SetOutputCount(1);
-  SetPinTypes(this, kSignalShort);
+  SetPinTypes(this, kBeSignalShort);
   SetLimitsInt(127, -127);
   UpdateCosts();
 }
 
 CBEBlock* CBELimiter::Create() { return new (std::nothrow) CBELimiter; }
 
-BeSignalType CBELimiter::GetOutputType() const { return outputCount > 0 ? outputs[0]->type : kSignalShort; }
+BeSignalType CBELimiter::GetOutputType() const { return outputCount > 0 ? outputs[0]->type : kBeSignalShort; }
 
 void CBELimiter::UpdateCosts() {
   sharedRoutine = 0;
@@ -75,8 +75,8 @@ void CBELimiter::UpdateCosts() {
 void CBELimiter::SetLimitsInt(int32_t upperLimit, int32_t lowerLimit) {
   memset(upper, 0, 8);
   memset(lower, 0, 8);
-  WriteIntegerValue(upper, kSignalInt, static_cast<uint32_t>(upperLimit));
-  WriteIntegerValue(lower, kSignalInt, static_cast<uint32_t>(lowerLimit));
+  WriteIntegerValue(upper, kBeSignalInt, static_cast<uint32_t>(upperLimit));
+  WriteIntegerValue(lower, kBeSignalInt, static_cast<uint32_t>(lowerLimit));
 }
 
 void CBELimiter::SetLimitsFloat(float upperLimit, float lowerLimit) {
@@ -101,18 +101,18 @@ void CBELimiter::Step(float) {
   BeSignalType type = GetOutputType();
   unsigned char* out = outputs[0]->value;
   switch (type) {
-    case kSignalChar:
-    case kSignalShort:
-    case kSignalInt: {
+    case kBeSignalChar:
+    case kBeSignalShort:
+    case kBeSignalInt: {
       int32_t v = Limit(ReadIntegerValue(source->value, type), ReadIntegerValue(upper, type),
                         ReadIntegerValue(lower, type));
       WriteIntegerValue(out, type, static_cast<uint32_t>(v));
       break;
     }
-    case kSignalFloat:
+    case kBeSignalFloat:
       WriteFloatValue(out, Limit(ReadFloatValue(source->value), ReadFloatValue(upper), ReadFloatValue(lower)));
       break;
-    case kSignalDouble:
+    case kBeSignalDouble:
       WriteDoubleValue(out, Limit(ReadDoubleValue(source->value), ReadDoubleValue(upper), ReadDoubleValue(lower)));
       break;
     default: break;
@@ -149,7 +149,7 @@ void CBELimiter::Draw(HDC dc) {
   double up = DrawingLimit(upper, type);
   double low = DrawingLimit(lower, type);
   double f, g;
-  if (type == kSignalFloat || type == kSignalDouble) {
+  if (type == kBeSignalFloat || type == kBeSignalDouble) {
     double s = std::fmax(std::fabs(up) * kDrawingReach, std::fabs(low) * kDrawingReach);
     if (!(s >= 0.001)) s = 0.001;
     f = std::trunc(h * up / s);
@@ -176,4 +176,4 @@ void CBELimiter::Draw(HDC dc) {
   Polyline(dc, points, 4);
 }
 
-bool CBELimiter::ShowProperties() { return ShowBlockDialog(this, kLimiterClassId); }
+bool CBELimiter::ShowProperties() { return ShowBlockDialog(this, kBeLimiterClassId); }

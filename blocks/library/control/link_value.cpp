@@ -20,11 +20,11 @@ double ClampLinkValue(double y, double lo, double hi) {
 
 void WriteLinkValue(unsigned char* value, BeSignalType type, double y) {
   switch (type) {
-    case kSignalChar:
-    case kSignalShort:
-    case kSignalInt: WriteIntegerValue(value, type, static_cast<uint32_t>(TruncateLinkValue(y))); break;
-    case kSignalFloat: WriteFloatValue(value, RoundToFloat(y)); break;
-    case kSignalDouble: WriteDoubleValue(value, y); break;
+    case kBeSignalChar:
+    case kBeSignalShort:
+    case kBeSignalInt: WriteIntegerValue(value, type, static_cast<uint32_t>(TruncateLinkValue(y))); break;
+    case kBeSignalFloat: WriteFloatValue(value, RoundToFloat(y)); break;
+    case kBeSignalDouble: WriteDoubleValue(value, y); break;
     default: break;
   }
 }

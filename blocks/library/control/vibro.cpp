@@ -23,7 +23,7 @@ CBEVibro::CBEVibro() {
   fillColor = kLinkFill;
   SetInputCount(1);
   SetOutputCount(1);
-  SetPinTypes(this, kSignalFloat);
+  SetPinTypes(this, kBeSignalFloat);
   cycles = 930;
   rom = 112;
   sharedRoutine = 1;
@@ -31,7 +31,7 @@ CBEVibro::CBEVibro() {
 
 CBEBlock* CBEVibro::Create() { return new (std::nothrow) CBEVibro; }
 
-BeSignalType CBEVibro::GetOutputType() const { return outputCount > 0 ? outputs[0]->type : kSignalFloat; }
+BeSignalType CBEVibro::GetOutputType() const { return outputCount > 0 ? outputs[0]->type : kBeSignalFloat; }
 
 void CBEVibro::Start() {
   y = 0;
@@ -62,9 +62,9 @@ void CBEVibro::Step(float dt) {
   double out = gain * y;
   BeSignalType outType = GetOutputType();
   switch (outType) {
-    case kSignalChar: out = ClampLinkValue(out, -127, 127); break;
-    case kSignalShort: out = ClampLinkValue(out, -32767, 32767); break;
-    case kSignalInt: out = ClampLinkValue(out, -2147483647.0, 2147483647.0); break;
+    case kBeSignalChar: out = ClampLinkValue(out, -127, 127); break;
+    case kBeSignalShort: out = ClampLinkValue(out, -32767, 32767); break;
+    case kBeSignalInt: out = ClampLinkValue(out, -2147483647.0, 2147483647.0); break;
     default: break;
   }
   WriteLinkValue(outputs[0]->value, outType, out);
@@ -101,4 +101,4 @@ void CBEVibro::Draw(HDC dc) {
   DrawLinkFraction(dc, rect, kFraction, k, kDenominator);
 }
 
-bool CBEVibro::ShowProperties() { return ShowBlockDialog(this, kVibroClassId); }
+bool CBEVibro::ShowProperties() { return ShowBlockDialog(this, kBeVibroClassId); }

@@ -39,7 +39,7 @@ CBEDistanceControl::CBEDistanceControl() {
     outputs[kOutputCommand]->type = kSignalRangeCommand;
     outputs[kOutputCommand]->name = L"out";
     outputs[kOutputCommand]->description = L"Выход на UART";
-    outputs[kOutputDistance]->type = kSignalShort;
+    outputs[kOutputDistance]->type = kBeSignalShort;
     outputs[kOutputDistance]->name = L"dist";
     outputs[kOutputDistance]->description = L"Расстояние в сантиметрах, если =0xFFFF - вне диапазона";
   }
@@ -62,7 +62,7 @@ bool CBEDistanceControl::UpdateOutputs() {
   if (!SetOutputCount(wanted)) return false;
   if (temperatureOption) {
     BeOutputPin* t = outputs[kOutputTemperature];
-    t->type = kSignalShort;
+    t->type = kBeSignalShort;
     t->name = L"t";
     t->description = L"Темпиратура в 0.1°С, 0x7FFF - не определено";
   }
@@ -87,7 +87,7 @@ bool CBEDistanceControl::TakeAnswer(const unsigned char* answer, unsigned char k
   if (answer[0] == lastAnswer) return false;
   lastAnswer = answer[0];
   if (answer[1] != kind) return false;
-  if (out < outputCount) WriteIntegerValue(outputs[out]->value, kSignalShort, answer[2] | (answer[3] << 8));
+  if (out < outputCount) WriteIntegerValue(outputs[out]->value, kBeSignalShort, answer[2] | (answer[3] << 8));
   return true;
 }
 

@@ -5,7 +5,7 @@
 #include "blocks/library/drivers/inertial_driver.h"
 
 const BeLibraryClassRow kDriversClassRows[] = {
-    {kDistanceControlClassId, CBEDistanceControl::Create},
-    {kInertialDriverClassId, CBEInertialDriver::Create},
+    {kBeDistanceControlClassId, CBEDistanceControl::Create},
+    {kBeInertialDriverClassId, CBEInertialDriver::Create},
 };
 const int kDriversClassRowCount = sizeof(kDriversClassRows) / sizeof(kDriversClassRows[0]);

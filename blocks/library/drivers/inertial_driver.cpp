@@ -76,7 +76,7 @@ CBEInertialDriver::CBEInertialDriver() {
   outputs[kInertialCtrl]->name = L"ctrl";
   outputs[kInertialCtrl]->description = L"Управление, на устройство связи";
   for (int i = 1; i < kInertialOutputCount; ++i) {
-    outputs[i]->type = kSignalFloat;
+    outputs[i]->type = kBeSignalFloat;
     outputs[i]->name = kQuantities[i - 1].name;
     outputs[i]->description = kQuantities[i - 1].description;
   }
@@ -160,4 +160,4 @@ bool CBEInertialDriver::Load(CStream* stream) {
   return true;
 }
 
-bool CBEInertialDriver::ShowProperties() { return ShowBlockDialog(this, kInertialDriverClassId); }
+bool CBEInertialDriver::ShowProperties() { return ShowBlockDialog(this, kBeInertialDriverClassId); }

@@ -37,7 +37,7 @@ CKestImage& DetectorPicture() {
   return image;
 }
 
-bool IsEncoderChannel(BeSignalType type) { return type == kSignalPulseA || type == kSignalPulseB; }
+bool IsEncoderChannel(BeSignalType type) { return type == kBeSignalPulseA || type == kBeSignalPulseB; }
 
 int32_t HeldCount(double n) {
   if (n > kNoSpeed) return kNoSpeed;
@@ -56,7 +56,7 @@ CBEIntervalDetector::CBEIntervalDetector() {
     inputs[kInputB]->description = L"Вход канала B энкодера (направление)";
   }
   SetOutputCount(1);
-  outputs[0]->type = kSignalShort;
+  outputs[0]->type = kBeSignalShort;
   outputs[0]->description = L"Количество импульсов за интервал с учетом знака";
   rom = 95;
   UpdateCosts();
@@ -79,7 +79,7 @@ void CBEIntervalDetector::UpdateCosts() {
 
 void CBEIntervalDetector::Start() {
   accumulator = 0;
-  WriteIntegerValue(outputs[0]->value, kSignalShort, kNoSpeed);
+  WriteIntegerValue(outputs[0]->value, kBeSignalShort, kNoSpeed);
 }
 
 void CBEIntervalDetector::Step(float dt) {
@@ -104,20 +104,20 @@ void CBEIntervalDetector::Step(float dt) {
     if (!b || !IsEncoderChannel(b->type) || b->type == a->type) {
       n = n < 0 ? -n : n;
       if (bOn) n = -n;
-    } else if (a->type == kSignalPulseB) {
+    } else if (a->type == kBeSignalPulseB) {
       n = -n;
     }
   } else {
     if (a->value[0] != 0) {
       n = HeldCount(std::trunc(accumulator / static_cast<double>(interval)));
       if (bOn) n = -n;
-      WriteIntegerValue(outputs[0]->value, kSignalShort, static_cast<uint32_t>(n));
+      WriteIntegerValue(outputs[0]->value, kBeSignalShort, static_cast<uint32_t>(n));
       accumulator = 0;
     }
     accumulator = RoundToFloat(accumulator + dt * kMicroseconds);
     return;
   }
-  WriteIntegerValue(outputs[0]->value, kSignalShort, static_cast<uint32_t>(n));
+  WriteIntegerValue(outputs[0]->value, kBeSignalShort, static_cast<uint32_t>(n));
 }
 
 void CBEIntervalDetector::Draw(HDC dc) {

@@ -6,7 +6,7 @@
 #include "blocks/engine/block_scheme.h"
 
 float ProcessorFrequency(const CBEBlock* block) {
-  return block && block->scheme ? block->scheme->frequency : kDefaultProcessorFrequency;
+  return block && block->scheme ? block->scheme->frequency : kBeDefaultProcessorFrequency;
 }
 
 int64_t TruncateCount(double v) {

@@ -15,20 +15,20 @@ const int kOutputHigh = 0;
 const int kOutputPeriod = 1;
 const double kClocksPerUnit = 256.0;
 
-void WriteShort(BeOutputPin* output, uint16_t v) { WriteIntegerValue(output->value, kSignalShort, v); }
+void WriteShort(BeOutputPin* output, uint16_t v) { WriteIntegerValue(output->value, kBeSignalShort, v); }
 }  // namespace
 
 CBEPWMDetector::CBEPWMDetector() {
   rect = RECT{0, 0, 90, 40};
   fillColor = RGB(255, 255, 255);
   SetInputCount(1);
-  inputs[0]->type = kSignalBit;
+  inputs[0]->type = kBeSignalBit;
   inputs[0]->description = L"Вход ШИМ";
   if (SetOutputCount(2)) {
-    outputs[kOutputHigh]->type = kSignalShort;
+    outputs[kOutputHigh]->type = kBeSignalShort;
     outputs[kOutputHigh]->name = L"t1";
     outputs[kOutputHigh]->description = L"Продолжительность единичного сигнала в усл.ед.";
-    outputs[kOutputPeriod]->type = kSignalShort;
+    outputs[kOutputPeriod]->type = kBeSignalShort;
     outputs[kOutputPeriod]->name = L"T";
     outputs[kOutputPeriod]->description = L"Период ШИМ в усл.ед.";
   }
@@ -58,7 +58,7 @@ void CBEPWMDetector::Step(float dt) {
   if (!source) return;
   double frequency = ProcessorFrequency(this);
   switch (source->type) {
-    case kSignalPwm: {
+    case kBeSignalPwm: {
       float period, duty;
       memcpy(&period, source->value, 4);
       memcpy(&duty, source->value + 4, 4);
@@ -67,7 +67,7 @@ void CBEPWMDetector::Step(float dt) {
       WriteShort(outputs[kOutputPeriod], Low16(units));
       break;
     }
-    case kSignalBit: {
+    case kBeSignalBit: {
       uint16_t k = static_cast<uint16_t>(static_cast<uint64_t>(TruncateCount(dt * frequency / kClocksPerUnit)));
       if (source->value[0] != 0) {
         if (lowSeen) {

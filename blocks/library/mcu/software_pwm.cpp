@@ -24,9 +24,9 @@ CBESoftwarePWM::CBESoftwarePWM() {
   fillColor = RGB(255, 255, 255);
   SetInputCount(1);
   SetOutputCount(1);
-  inputs[0]->type = kSignalChar;
+  inputs[0]->type = kBeSignalChar;
   inputs[0]->description = L"Уставка на ШИМ";
-  outputs[0]->type = kSignalPwm;
+  outputs[0]->type = kBeSignalPwm;
   outputs[0]->description = L"ШИМ";
 }
 
@@ -58,7 +58,7 @@ void CBESoftwarePWM::Step(float) {
   if (s > steps) s = steps;
   float duty = steps > 0 ? RoundToFloat(static_cast<double>(s) / steps) : 0.0f;
   BeOutputPin* out = outputs[0];
-  out->type = kSignalPwm;
+  out->type = kBeSignalPwm;
   memcpy(out->value, &period, 4);
   memcpy(out->value + 4, &duty, 4);
 }

@@ -54,17 +54,17 @@ bool Is(CBEBlock* block) {
   return dynamic_cast<T*>(block) != nullptr;
 }
 const MathEntry kMathEntries[] = {
-    {kNegClassId, L"Смена знака", L"neg.bmp", Is<CBENeg>},
-    {kAddClassId, L"Сложение с константой", L"add.bmp", Is<CBEAdd>},
-    {kSummatorClassId, L"Сумматор", L"sum.bmp", Is<CBESummator>},
-    {kSubClassId, L"Вычитание константы", L"sub.bmp", Is<CBESub>},
-    {kSub2ClassId, L"Разность", L"sub2.bmp", Is<CBESub2>},
-    {kProportionalClassId, L"Пропорциональное звено", L"K.bmp", Is<CBEProportional>},
-    {kMul2ClassId, L"Умножение", L"mul2.bmp", Is<CBEMul2>},
-    {kDiv2ClassId, L"Деление", L"div2.bmp", Is<CBEDiv2>},
-    {kConstDividerClassId, L"Деление константы на число", L"constdivider.bmp", Is<CBEConstDivider>},
-    {kAbsClassId, L"Модуль", L"abs.bmp", Is<CBEAbs>},
-    {kSquareRootClassId, L"Корень квадратный", nullptr, Is<CBEMul2>},
+    {kBeNegClassId, L"Смена знака", L"neg.bmp", Is<CBENeg>},
+    {kBeAddClassId, L"Сложение с константой", L"add.bmp", Is<CBEAdd>},
+    {kBeSummatorClassId, L"Сумматор", L"sum.bmp", Is<CBESummator>},
+    {kBeSubClassId, L"Вычитание константы", L"sub.bmp", Is<CBESub>},
+    {kBeSub2ClassId, L"Разность", L"sub2.bmp", Is<CBESub2>},
+    {kBeProportionalClassId, L"Пропорциональное звено", L"K.bmp", Is<CBEProportional>},
+    {kBeMul2ClassId, L"Умножение", L"mul2.bmp", Is<CBEMul2>},
+    {kBeDiv2ClassId, L"Деление", L"div2.bmp", Is<CBEDiv2>},
+    {kBeConstDividerClassId, L"Деление константы на число", L"constdivider.bmp", Is<CBEConstDivider>},
+    {kBeAbsClassId, L"Модуль", L"abs.bmp", Is<CBEAbs>},
+    {kBeSquareRootClassId, L"Корень квадратный", nullptr, Is<CBEMul2>},
 };
 const int kMathEntryCount = sizeof kMathEntries / sizeof kMathEntries[0];
 
@@ -75,9 +75,9 @@ TEST(LibraryClasses, RegistrationFillsTheProgramsCreatorTable) {
   ASSERT_TRUE(RegisterBlockLibraryCreators());
   EXPECT_EQ(21, BlockLibraryClassCount());
   EXPECT_EQ(BlockLibraryClassCount(), program.Count());
-  EXPECT_EQ(CBEAdd::Create, program.Find(kAddClassId));
-  EXPECT_EQ(CBEMul2::Create, program.Find(kMul2ClassId));
-  EXPECT_EQ(nullptr, program.Find(kSquareRootClassId)) << "made by the multiplier's creator";
+  EXPECT_EQ(CBEAdd::Create, program.Find(kBeAddClassId));
+  EXPECT_EQ(CBEMul2::Create, program.Find(kBeMul2ClassId));
+  EXPECT_EQ(nullptr, program.Find(kBeSquareRootClassId)) << "made by the multiplier's creator";
   // Registering again changes nothing; a row already there stays.
   ASSERT_TRUE(RegisterBlockLibraryCreators());
   EXPECT_EQ(21, program.Count());
@@ -131,10 +131,10 @@ TEST(LibraryClasses, TheMathGroupHoldsItsEntriesInOrder) {
   ASSERT_NE(nullptr, control);
   const BeCatalogueEntry* again = nullptr;
   for (int i = 0; i < control->entryCount; ++i)
-    if (control->Entry(i)->classId == kProportionalClassId) again = control->Entry(i);
+    if (control->Entry(i)->classId == kBeProportionalClassId) again = control->Entry(i);
   ASSERT_NE(nullptr, again);
   EXPECT_EQ(again->creator, math->Entry(5)->creator);
-  EXPECT_EQ(library.catalogue.FindEntry(kProportionalClassId), math->Entry(5));
+  EXPECT_EQ(library.catalogue.FindEntry(kBeProportionalClassId), math->Entry(5));
 }
 
 // "ТАУ" holds the proportional link of "Математика" and the library's
@@ -146,13 +146,13 @@ TEST(LibraryClasses, TheControlGroupAndTheDriversAreTheLibrarysClasses) {
   const BeCatalogueGroup* control = library.Group(L"ТАУ");
   ASSERT_NE(nullptr, control);
   const MathEntry links[] = {
-      {kProportionalClassId, L"Пропорциональное звено", L"K.bmp", Is<CBEProportional>},
-      {kIntegralClassId, L"Интегральное звено", L"integral.bmp", Is<CBEIntegral>},
-      {kDiffClassId, L"Дифференциальное звено", L"diff.bmp", Is<CBEDiff>},
-      {kInertialClassId, L"Апериодическое звено", L"inertial.bmp", Is<CBEInertial>},
-      {kVibroClassId, L"Колебательное звено", L"vibro.bmp", Is<CBEVibro>},
-      {kLimiterClassId, L"Нелинейный элемент типа \"Ограничение\"", L"limiter.bmp", Is<CBELimiter>},
-      {kIntegralWithReloadClassId, L"Интегральное звено с перезагрузкой", L"integralwithreload.bmp",
+      {kBeProportionalClassId, L"Пропорциональное звено", L"K.bmp", Is<CBEProportional>},
+      {kBeIntegralClassId, L"Интегральное звено", L"integral.bmp", Is<CBEIntegral>},
+      {kBeDiffClassId, L"Дифференциальное звено", L"diff.bmp", Is<CBEDiff>},
+      {kBeInertialClassId, L"Апериодическое звено", L"inertial.bmp", Is<CBEInertial>},
+      {kBeVibroClassId, L"Колебательное звено", L"vibro.bmp", Is<CBEVibro>},
+      {kBeLimiterClassId, L"Нелинейный элемент типа \"Ограничение\"", L"limiter.bmp", Is<CBELimiter>},
+      {kBeIntegralWithReloadClassId, L"Интегральное звено с перезагрузкой", L"integralwithreload.bmp",
        Is<CBEIntegralWithReload>},
   };
   ASSERT_EQ(7, control->entryCount);
@@ -166,8 +166,8 @@ TEST(LibraryClasses, TheControlGroupAndTheDriversAreTheLibrarysClasses) {
     EXPECT_TRUE(links[i].isClass(block)) << i;
     delete block;
   }
-  const BeCatalogueEntry* distance = library.catalogue.FindEntry(kDistanceControlClassId);
-  const BeCatalogueEntry* inertial = library.catalogue.FindEntry(kInertialDriverClassId);
+  const BeCatalogueEntry* distance = library.catalogue.FindEntry(kBeDistanceControlClassId);
+  const BeCatalogueEntry* inertial = library.catalogue.FindEntry(kBeInertialDriverClassId);
   ASSERT_NE(nullptr, distance);
   ASSERT_NE(nullptr, inertial);
   EXPECT_STREQ(L"urm04.bmp", distance->bitmap);
@@ -205,9 +205,9 @@ TEST(LibraryClasses, EveryMathPictureIsShipped) {
     CKestImage image;
     ASSERT_TRUE(SUCCEEDED(image.Load(path.c_str())));
     EXPECT_GT(image.GetWidth(), 0);
-    EXPECT_LE(image.GetWidth(), kPaletteButtonSize);
+    EXPECT_LE(image.GetWidth(), kBePaletteButtonSize);
     EXPECT_GT(image.GetHeight(), 0);
-    EXPECT_LE(image.GetHeight(), kPaletteButtonSize);
+    EXPECT_LE(image.GetHeight(), kBePaletteButtonSize);
     EXPECT_EQ(RGB(255, 0, 255), image.GetPixel(0, 0));
     int black = 0;
     for (int y = 0; y < image.GetHeight(); ++y)

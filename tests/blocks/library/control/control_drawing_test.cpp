@@ -56,22 +56,22 @@ void ExpectFraction(CBEBlock* block, int drop, int inset, COLORREF lower) {
 TEST(ControlDrawing, FractionsOfTheIntegratorsAndTheLags) {
   Bench bench;
   // K over a blue s; the reloadable integrator's line is shorter.
-  ExpectFraction(bench.Create<CBEIntegral>(kIntegralClassId), 6, 10, kBlue);
-  ExpectFraction(bench.Create<CBEIntegralWithReload>(kIntegralWithReloadClassId), 6, 20, kBlue);
+  ExpectFraction(bench.Create<CBEIntegral>(kBeIntegralClassId), 6, 10, kBlue);
+  ExpectFraction(bench.Create<CBEIntegralWithReload>(kBeIntegralWithReloadClassId), 6, 20, kBlue);
   // K over "T·s+1" and over "T²s²+2ξTs+1", in black.
-  ExpectFraction(bench.Create<CBEInertial>(kInertialClassId), 6, 10, kBlack);
-  ExpectFraction(bench.Create<CBEVibro>(kVibroClassId), 3, 10, kBlack);
+  ExpectFraction(bench.Create<CBEInertial>(kBeInertialClassId), 6, 10, kBlack);
+  ExpectFraction(bench.Create<CBEVibro>(kBeVibroClassId), 3, 10, kBlack);
 }
 
 TEST(ControlDrawing, TheNumbersFollowTheFields) {
   Bench bench;
-  auto* diff = bench.Create<CBEDiff>(kDiffClassId);
+  auto* diff = bench.Create<CBEDiff>(kBeDiffClassId);
   EXPECT_TRUE(blocktest::DrawsCaption(diff, L"1.000\x00B7s"));
   diff->gain = -2.5;
   EXPECT_TRUE(blocktest::DrawsCaption(diff, L"-2.500\x00B7s"));
   EXPECT_FALSE(blocktest::DrawsCaption(diff, L"-2.5\x00B7s"));
   // Another gain changes the numerator of a fraction, and only it.
-  auto* integral = bench.Create<CBEIntegral>(kIntegralClassId);
+  auto* integral = bench.Create<CBEIntegral>(kBeIntegralClassId);
   Canvas one(90, 80), two(90, 80);
   one.Draw(integral, 20, 20);
   integral->gain = 12.125;
@@ -81,7 +81,7 @@ TEST(ControlDrawing, TheNumbersFollowTheFields) {
   integral->gain = 1e300;
   Canvas huge(90, 80);
   EXPECT_TRUE(huge.Draw(integral, 20, 20));
-  auto* inertial = bench.Create<CBEInertial>(kInertialClassId);
+  auto* inertial = bench.Create<CBEInertial>(kBeInertialClassId);
   Canvas t1(140, 80), t2(140, 80);
   t1.Draw(inertial, 20, 20);
   inertial->timeConstant = 0.5;
@@ -91,7 +91,7 @@ TEST(ControlDrawing, TheNumbersFollowTheFields) {
 
 TEST(ControlDrawing, LimiterDrawsAxesAndItsCharacteristic) {
   Bench bench;
-  auto* limiter = bench.Create<CBELimiter>(kLimiterClassId);
+  auto* limiter = bench.Create<CBELimiter>(kBeLimiterClassId);
   Canvas canvas(100, 100);
   EXPECT_TRUE(canvas.Draw(limiter, 20, 20));
   // Centre (50, 50), h = 20; limits 127 and -127 in short: s = T(152.4) =
@@ -104,14 +104,14 @@ TEST(ControlDrawing, LimiterDrawsAxesAndItsCharacteristic) {
   EXPECT_GT(canvas.Count(49, 49, 51, 51, kCharacteristic), 0);  // the slope through the centre
   EXPECT_EQ(0, canvas.Count(55, 55, 65, 65, kCharacteristic));
   // Float limits 1.5 and -0.5: s = 1.8, f = 16, g = trunc(-5.6) = -5.
-  ChangeBlockType(limiter, kSignalFloat);
+  ChangeBlockType(limiter, kBeSignalFloat);
   limiter->SetLimitsFloat(1.5f, -0.5f);
   Canvas f(100, 100);
   f.Draw(limiter, 20, 20);
   EXPECT_GT(f.Count(32, 54, 36, 56, kCharacteristic), 0);
   EXPECT_EQ(0, f.Count(30, 64, 34, 68, kCharacteristic));
   // Limits at the ends of the int range still scale into the body.
-  ChangeBlockType(limiter, kSignalInt);
+  ChangeBlockType(limiter, kBeSignalInt);
   limiter->SetLimitsInt(INT_MAX, INT_MIN);
   Canvas wide(100, 100);
   wide.Draw(limiter, 20, 20);
@@ -124,8 +124,8 @@ TEST(ControlDrawing, TheGroupInOnePicture) {
   Bench bench;
   Canvas canvas(560, 90);
   int x = 10;
-  for (unsigned int id : {kIntegralClassId, kIntegralWithReloadClassId, kDiffClassId, kInertialClassId,
-                          kVibroClassId, kLimiterClassId}) {
+  for (unsigned int id : {kBeIntegralClassId, kBeIntegralWithReloadClassId, kBeDiffClassId, kBeInertialClassId,
+                          kBeVibroClassId, kBeLimiterClassId}) {
     CBEBlock* block = bench.Create<CBEBlock>(id);
     ASSERT_NE(nullptr, block);
     canvas.Paint(block, x, 15);

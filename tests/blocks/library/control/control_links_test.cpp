@@ -43,7 +43,7 @@ struct Rig {
 TEST(IntegralLink, ConstantInputRisesToTheLimitInCharBothRealisations) {
   for (int32_t realisation : {0, 1}) {
     SCOPED_TRACE(realisation);
-    Rig<CBEIntegral> rig(kIntegralClassId, kSignalChar);
+    Rig<CBEIntegral> rig(kBeIntegralClassId, kBeSignalChar);
     rig.link->realisation = realisation;
     rig.x->SetInt(100);
     const int rising[] = {50, 100, 127, 127};
@@ -64,7 +64,7 @@ TEST(IntegralLink, ConstantInputRisesToTheLimitInCharBothRealisations) {
 
 TEST(IntegralLink, RampInDoubleAndFloat) {
   // K 2, dt 1/8: each pass adds x / 4.
-  Rig<CBEIntegral> d(kIntegralClassId, kSignalDouble);
+  Rig<CBEIntegral> d(kBeIntegralClassId, kBeSignalDouble);
   d.link->gain = 2;
   const double sums[] = {0.25, 0.75, 1.5, 2.5};
   for (int i = 0; i < 4; ++i) {
@@ -73,7 +73,7 @@ TEST(IntegralLink, RampInDoubleAndFloat) {
     EXPECT_EQ(sums[i], ReadDouble(d.link)) << i;
   }
   // A float link rounds the state to the nearest float at the pin only.
-  Rig<CBEIntegral> f(kIntegralClassId, kSignalFloat);
+  Rig<CBEIntegral> f(kBeIntegralClassId, kBeSignalFloat);
   f.link->gain = 1;
   f.link->limit = 1000;
   f.x->SetFloat(0.1f);
@@ -85,16 +85,16 @@ TEST(IntegralLink, RampInDoubleAndFloat) {
 
 TEST(IntegralLink, StartsAtTheInitialOutputAndKeepsWritingWithoutASource) {
   Bench bench;
-  auto* link = bench.Create<CBEIntegral>(kIntegralClassId);
+  auto* link = bench.Create<CBEIntegral>(kBeIntegralClassId);
   link->initialOutput = -5.7;
   bench.Pass();
   EXPECT_EQ(-5, ReadInt(link));  // truncated toward zero
-  ChangeBlockType(link, kSignalDouble);
+  ChangeBlockType(link, kBeSignalDouble);
   link->Output(0)->SetDouble(99);
   bench.Pass();
   EXPECT_EQ(-5.7, ReadDouble(link));
   // A source: the state grows from the initial output.
-  auto* x = bench.Source(kSignalDouble);
+  auto* x = bench.Source(kBeSignalDouble);
   x->SetDouble(4);
   bench.Link(x, link);
   bench.Stop();
@@ -105,21 +105,21 @@ TEST(IntegralLink, StartsAtTheInitialOutputAndKeepsWritingWithoutASource) {
 TEST(IntegralLink, OutputsTheTruncationOfItsStateAndNothingForOtherTypes) {
   // An int state beyond the 32-bit range, or not a number, reads as
   // -2147483648; a char output takes its low byte, 0.
-  Rig<CBEIntegral> big(kIntegralClassId, kSignalInt);
+  Rig<CBEIntegral> big(kBeIntegralClassId, kBeSignalInt);
   big.link->limit = 1e12;
   big.x->SetInt(INT_MAX);
   big.bench.Pass(1000.0f);
   EXPECT_EQ(INT_MIN, ReadInt(big.link));
-  Rig<CBEIntegral> nan(kIntegralClassId, kSignalChar);
+  Rig<CBEIntegral> nan(kBeIntegralClassId, kBeSignalChar);
   nan.link->gain = kNaN;
   nan.x->SetInt(1);
   nan.link->Output(0)->value[0] = 0x55;
   nan.bench.Pass();
   EXPECT_EQ(0, ReadInt(nan.link));
   // An input type outside char..double (a damaged record) does nothing.
-  Rig<CBEIntegral> odd(kIntegralClassId, kSignalChar);
+  Rig<CBEIntegral> odd(kBeIntegralClassId, kBeSignalChar);
   odd.link->initialOutput = 3;
-  odd.link->Input(0)->type = kSignalBit;
+  odd.link->Input(0)->type = kBeSignalBit;
   odd.link->Output(0)->value[0] = 0x55;
   odd.bench.Pass();
   EXPECT_EQ(0x55, ReadInt(odd.link));
@@ -129,11 +129,11 @@ TEST(IntegralLink, OutputsTheTruncationOfItsStateAndNothingForOtherTypes) {
 
 TEST(IntegralWithReloadLink, IntegratesAndFollowsDWhileWIsOn) {
   Bench bench;
-  auto* link = bench.Create<CBEIntegralWithReload>(kIntegralWithReloadClassId);
+  auto* link = bench.Create<CBEIntegralWithReload>(kBeIntegralWithReloadClassId);
   link->gain = 2;
-  auto* x = bench.Source(kSignalFloat);
-  auto* d = bench.Source(kSignalFloat);
-  auto* w = bench.Source(kSignalBit);
+  auto* x = bench.Source(kBeSignalFloat);
+  auto* d = bench.Source(kBeSignalFloat);
+  auto* w = bench.Source(kBeSignalBit);
   x->SetFloat(1);
   d->SetFloat(7.5f);
   w->SetBit(false);
@@ -164,13 +164,13 @@ TEST(IntegralWithReloadLink, IntegratesAndFollowsDWhileWIsOn) {
 
 TEST(IntegralWithReloadLink, NeedsBothDAndWToReloadAndXToIntegrate) {
   Bench bench;
-  auto* link = bench.Create<CBEIntegralWithReload>(kIntegralWithReloadClassId);
-  ChangeInputType(link->Input(0), kSignalShort);
-  ChangeInputType(link->Input(1), kSignalShort);
-  ChangeOutputType(link->Output(0), kSignalShort);
+  auto* link = bench.Create<CBEIntegralWithReload>(kBeIntegralWithReloadClassId);
+  ChangeInputType(link->Input(0), kBeSignalShort);
+  ChangeInputType(link->Input(1), kBeSignalShort);
+  ChangeOutputType(link->Output(0), kBeSignalShort);
   link->initialOutput = 10;
-  auto* x = bench.Source(kSignalShort);
-  auto* w = bench.Source(kSignalBit);
+  auto* x = bench.Source(kBeSignalShort);
+  auto* w = bench.Source(kBeSignalBit);
   x->SetInt(8);
   w->SetBit(true);
   bench.Link(w, link, 2);
@@ -186,13 +186,13 @@ TEST(IntegralWithReloadLink, NeedsBothDAndWToReloadAndXToIntegrate) {
   bench.Pass(0.5f);
   EXPECT_EQ(-32766, ReadInt(link));  // 32770 in 16 bits
   // D of a type outside char..double leaves the state while W is on.
-  auto* d = bench.Source(kSignalShort);
+  auto* d = bench.Source(kBeSignalShort);
   d->SetInt(-3);
   bench.Link(d, link, 1);
-  link->Input(1)->type = kSignalBit;
+  link->Input(1)->type = kBeSignalBit;
   bench.Pass(0.5f);
   EXPECT_EQ(32770.0, link->state);
-  link->Input(1)->type = kSignalShort;
+  link->Input(1)->type = kBeSignalShort;
   bench.Pass(0.5f);
   EXPECT_EQ(-3, ReadInt(link));
 }
@@ -200,7 +200,7 @@ TEST(IntegralWithReloadLink, NeedsBothDAndWToReloadAndXToIntegrate) {
 // ------------------------------------------------------------ differentiator
 
 TEST(DiffLink, CharStepsAreClampedIn127) {
-  Rig<CBEDiff> rig(kDiffClassId, kSignalChar);
+  Rig<CBEDiff> rig(kBeDiffClassId, kBeSignalChar);
   // The first pass differentiates against 0; 20 in 1/8 s is 160: 127.
   const int fed[] = {0, 10, 30, 30, -100};
   const int out[] = {0, 80, 127, 0, -127};
@@ -214,18 +214,18 @@ TEST(DiffLink, CharStepsAreClampedIn127) {
 TEST(DiffLink, LargeDerivativesSaturateInsteadOfWrapping) {
   // 100 in a millisecond is 100000: +127, the type's greatest value, and
   // never the wrapped negative value a truncation before the clamp gives.
-  Rig<CBEDiff> c(kDiffClassId, kSignalChar);
+  Rig<CBEDiff> c(kBeDiffClassId, kBeSignalChar);
   c.x->SetInt(100);
   c.bench.Pass(0.001f);
   EXPECT_EQ(127, ReadInt(c.link));
-  Rig<CBEDiff> s(kDiffClassId, kSignalShort);
+  Rig<CBEDiff> s(kBeDiffClassId, kBeSignalShort);
   s.x->SetInt(30000);
   s.bench.Pass(0.5f);
   EXPECT_EQ(32767, ReadInt(s.link));
   s.x->SetInt(-30000);
   s.bench.Pass(0.5f);
   EXPECT_EQ(-32767, ReadInt(s.link));
-  Rig<CBEDiff> i(kDiffClassId, kSignalInt);
+  Rig<CBEDiff> i(kBeDiffClassId, kBeSignalInt);
   i.x->SetInt(2000000);
   i.bench.Pass(0.0001f);
   EXPECT_EQ(INT_MAX, ReadInt(i.link));
@@ -233,7 +233,7 @@ TEST(DiffLink, LargeDerivativesSaturateInsteadOfWrapping) {
   i.bench.Pass(0.0001f);
   EXPECT_EQ(INT_MIN, ReadInt(i.link));
   // Not a number still gives what truncation defines: -2147483648.
-  Rig<CBEDiff> n(kDiffClassId, kSignalInt);
+  Rig<CBEDiff> n(kBeDiffClassId, kBeSignalInt);
   n.link->gain = kNaN;
   n.x->SetInt(1);
   n.bench.Pass(1.0f);
@@ -241,7 +241,7 @@ TEST(DiffLink, LargeDerivativesSaturateInsteadOfWrapping) {
 }
 
 TEST(DiffLink, IntegerChangesWrapIn32Bits) {
-  Rig<CBEDiff> rig(kDiffClassId, kSignalInt);
+  Rig<CBEDiff> rig(kBeDiffClassId, kBeSignalInt);
   rig.x->SetInt(-2000000000);
   rig.bench.Pass(1.0f);
   EXPECT_EQ(-2000000000, ReadInt(rig.link));
@@ -253,7 +253,7 @@ TEST(DiffLink, IntegerChangesWrapIn32Bits) {
 
 TEST(DiffLink, TableRealisationQuantisesByTheShift) {
   // A = 1000: shift 3. K 1, dt 1.
-  Rig<CBEDiff> rig(kDiffClassId, kSignalShort);
+  Rig<CBEDiff> rig(kBeDiffClassId, kBeSignalShort);
   rig.link->realisation = 1;
   rig.link->amplitude = 1000;
   const int fed[] = {1000, 2003, 4003, 4003, 3002};
@@ -267,7 +267,7 @@ TEST(DiffLink, TableRealisationQuantisesByTheShift) {
   }
   EXPECT_EQ(3, rig.link->shift);
   // The same steps in floating point are taken whole.
-  Rig<CBEDiff> exact(kDiffClassId, kSignalShort);
+  Rig<CBEDiff> exact(kBeDiffClassId, kBeSignalShort);
   exact.link->amplitude = 1000;
   const int whole[] = {1000, 1003, 2000, 0, -1001};
   for (int i = 0; i < 5; ++i) {
@@ -277,13 +277,13 @@ TEST(DiffLink, TableRealisationQuantisesByTheShift) {
   }
   // int: A = 32767, shift 8: 1000 -> 3 -> 768. char: the change itself is
   // held within -127..127 before it is scaled: 127 - (-128) = 255 -> 127.
-  Rig<CBEDiff> wide(kDiffClassId, kSignalInt);
+  Rig<CBEDiff> wide(kBeDiffClassId, kBeSignalInt);
   wide.link->realisation = 1;
   wide.link->amplitude = 32767;
   wide.x->SetInt(1000);
   wide.bench.Pass(1.0f);
   EXPECT_EQ(768, ReadInt(wide.link));
-  Rig<CBEDiff> narrow(kDiffClassId, kSignalChar);
+  Rig<CBEDiff> narrow(kBeDiffClassId, kBeSignalChar);
   narrow.link->realisation = 1;
   narrow.link->gain = 0.5;
   narrow.x->SetInt(-128);  // -128 held at -127, then -63.5 truncated
@@ -303,7 +303,7 @@ TEST(DiffLink, ShiftScalesTheAmplitudeInto127) {
 }
 
 TEST(DiffLink, FloatAndDoubleRamps) {
-  Rig<CBEDiff> f(kDiffClassId, kSignalFloat);
+  Rig<CBEDiff> f(kBeDiffClassId, kBeSignalFloat);
   f.link->gain = 2;
   const float fed[] = {0.5f, 1.5f, 1.5f, 0.25f};
   const float out[] = {4.0f, 8.0f, 0.0f, -10.0f};
@@ -312,7 +312,7 @@ TEST(DiffLink, FloatAndDoubleRamps) {
     f.bench.Pass(0.25f);
     EXPECT_EQ(out[i], ReadFloat(f.link)) << i;
   }
-  Rig<CBEDiff> d(kDiffClassId, kSignalDouble);
+  Rig<CBEDiff> d(kBeDiffClassId, kBeSignalDouble);
   d.link->gain = 3;
   for (int i = 0; i < 4; ++i) {
     d.x->SetDouble(i);  // a ramp of slope 2 a second
@@ -322,7 +322,7 @@ TEST(DiffLink, FloatAndDoubleRamps) {
 }
 
 TEST(DiffLink, APassWithoutTimeOrWithoutSourceChangesNothing) {
-  Rig<CBEDiff> rig(kDiffClassId, kSignalChar);
+  Rig<CBEDiff> rig(kBeDiffClassId, kBeSignalChar);
   rig.x->SetInt(10);
   rig.bench.Pass(0.125f);
   EXPECT_EQ(80, ReadInt(rig.link));
@@ -350,7 +350,7 @@ TEST(DiffLink, APassWithoutTimeOrWithoutSourceChangesNothing) {
 // ------------------------------------------------------------ first-order lag
 
 TEST(InertialLink, StepResponseIsOneEulerStepAPass) {
-  Rig<CBEInertial> rig(kInertialClassId, kSignalFloat);
+  Rig<CBEInertial> rig(kBeInertialClassId, kBeSignalFloat);
   rig.link->gain = 2;
   rig.x->SetFloat(1);
   // y += 0.1 (2 - y) / 1.
@@ -360,7 +360,7 @@ TEST(InertialLink, StepResponseIsOneEulerStepAPass) {
     EXPECT_NEAR(e, ReadFloat(rig.link), 1e-6);
   }
   // A pass longer than four time constants takes the input at once.
-  Rig<CBEInertial> fast(kInertialClassId, kSignalFloat);
+  Rig<CBEInertial> fast(kBeInertialClassId, kBeSignalFloat);
   fast.link->gain = 2;
   fast.link->timeConstant = 0.01;
   fast.x->SetFloat(1);
@@ -369,14 +369,14 @@ TEST(InertialLink, StepResponseIsOneEulerStepAPass) {
 }
 
 TEST(InertialLink, RampAndIntegerOutput) {
-  Rig<CBEInertial> ramp(kInertialClassId, kSignalDouble);
+  Rig<CBEInertial> ramp(kBeInertialClassId, kBeSignalDouble);
   const double expected[] = {0.5, 1.25, 2.125};
   for (int i = 0; i < 3; ++i) {
     ramp.x->SetDouble(i + 1);
     ramp.bench.Pass(0.5f);
     EXPECT_EQ(expected[i], ReadDouble(ramp.link)) << i;
   }
-  Rig<CBEInertial> c(kInertialClassId, kSignalChar);
+  Rig<CBEInertial> c(kBeInertialClassId, kBeSignalChar);
   c.x->SetInt(100);
   const int steps[] = {50, 75, 87, 93};  // 50, 75, 87.5, 93.75 truncated
   for (int e : steps) {
@@ -386,7 +386,7 @@ TEST(InertialLink, RampAndIntegerOutput) {
 }
 
 TEST(InertialLink, TimeConstantOrPassTimeOfZeroLeavesTheOutput) {
-  Rig<CBEInertial> rig(kInertialClassId, kSignalFloat);
+  Rig<CBEInertial> rig(kBeInertialClassId, kBeSignalFloat);
   rig.x->SetFloat(4);
   rig.link->timeConstant = 0;
   // dt > 0 with T 0: more than four time constants, the input at once.
@@ -413,7 +413,7 @@ TEST(InertialLink, TimeConstantOrPassTimeOfZeroLeavesTheOutput) {
 // ------------------------------------------------------------ oscillating link
 
 TEST(VibroLink, FirstPassesOfAStepFollowTheTwoStages) {
-  Rig<CBEVibro> rig(kVibroClassId, kSignalDouble);
+  Rig<CBEVibro> rig(kBeVibroClassId, kBeSignalDouble);
   rig.link->damping = 0.2;
   rig.x->SetDouble(1);
   rig.bench.Start();
@@ -428,7 +428,7 @@ TEST(VibroLink, FirstPassesOfAStepFollowTheTwoStages) {
 }
 
 TEST(VibroLink, AStepOvershootsAndSettles) {
-  Rig<CBEVibro> rig(kVibroClassId, kSignalDouble);
+  Rig<CBEVibro> rig(kBeVibroClassId, kBeSignalDouble);
   rig.link->damping = 0.2;
   rig.x->SetDouble(1);
   double highest = 0, lowestAfterPeak = 2;
@@ -448,7 +448,7 @@ TEST(VibroLink, AStepOvershootsAndSettles) {
 
 TEST(VibroLink, RampAndLongPasses) {
   // ξ 1, T 1: b 0.5, τ 0.5; dt 0.5; K 2.
-  Rig<CBEVibro> ramp(kVibroClassId, kSignalDouble);
+  Rig<CBEVibro> ramp(kBeVibroClassId, kBeSignalDouble);
   ramp.link->damping = 1;
   ramp.link->gain = 2;
   const double out[] = {0.25, 0.6875, 1.265625};
@@ -459,7 +459,7 @@ TEST(VibroLink, RampAndLongPasses) {
   }
   // T 0.1, ξ 1: b 5, τ 0.05. A pass of 1 s is longer than 4 τ: v takes
   // (x - y) b each pass instead of being integrated.
-  Rig<CBEVibro> coarse(kVibroClassId, kSignalDouble);
+  Rig<CBEVibro> coarse(kBeVibroClassId, kBeSignalDouble);
   coarse.link->timeConstant = 0.1;
   coarse.link->damping = 1;
   coarse.x->SetDouble(1);
@@ -477,13 +477,13 @@ TEST(VibroLink, IntegerOutputsAreHeldInTheirRange) {
     double gain;
     int expected;
   } rows[] = {
-      {kSignalChar, 1e6, 127},      {kSignalChar, -1e6, -127},       {kSignalShort, 1e9, 32767},
-      {kSignalShort, -1e9, -32767}, {kSignalInt, 1e12, INT_MAX},     {kSignalInt, -1e12, -INT_MAX},
-      {kSignalChar, 1000, 10},  // y 0.01 after the first pass of a unit step: 10
+      {kBeSignalChar, 1e6, 127},      {kBeSignalChar, -1e6, -127},       {kBeSignalShort, 1e9, 32767},
+      {kBeSignalShort, -1e9, -32767}, {kBeSignalInt, 1e12, INT_MAX},     {kBeSignalInt, -1e12, -INT_MAX},
+      {kBeSignalChar, 1000, 10},  // y 0.01 after the first pass of a unit step: 10
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(testing::Message() << row.type << " " << row.gain);
-    Rig<CBEVibro> rig(kVibroClassId, row.type);
+    Rig<CBEVibro> rig(kBeVibroClassId, row.type);
     rig.link->damping = 0.2;
     rig.link->gain = row.gain;
     rig.x->SetInt(1);
@@ -495,7 +495,7 @@ TEST(VibroLink, IntegerOutputsAreHeldInTheirRange) {
 TEST(VibroLink, ZeroTimeConstantOrDampingLeavesTheOutput) {
   for (int which = 0; which < 3; ++which) {
     SCOPED_TRACE(which);
-    Rig<CBEVibro> rig(kVibroClassId, kSignalFloat);
+    Rig<CBEVibro> rig(kBeVibroClassId, kBeSignalFloat);
     if (which == 0) rig.link->timeConstant = 0;
     if (which == 1) rig.link->damping = 0;
     if (which == 2) rig.link->damping = kNaN;
@@ -507,8 +507,8 @@ TEST(VibroLink, ZeroTimeConstantOrDampingLeavesTheOutput) {
   }
   // Before the first Start the coefficients are not there yet either.
   Bench bench;
-  auto* vibro = bench.Create<CBEVibro>(kVibroClassId);
-  auto* x = bench.Source(kSignalFloat);
+  auto* vibro = bench.Create<CBEVibro>(kBeVibroClassId);
+  auto* x = bench.Source(kBeSignalFloat);
   x->SetFloat(1);
   bench.Link(x, vibro);
   vibro->Step(0.1f);
@@ -526,21 +526,21 @@ TEST(LimiterLink, HoldsItsInputBetweenTheLimitsInEachType) {
     BeSignalType type;
     double upper, lower, in, out;
   } cases[] = {
-      {kSignalShort, 100, -50, 300, 100},
-      {kSignalShort, 100, -50, -200, -50},
-      {kSignalShort, 100, -50, 20, 20},
-      {kSignalChar, 127, -127, -128, -127},
-      {kSignalInt, 1000000, -1000000, INT_MIN, -1000000},
-      {kSignalFloat, 1.5, -0.5, 2, 1.5},
-      {kSignalFloat, 1.5, -0.5, -0.25, -0.25},
-      {kSignalDouble, 1e300, -1e300, -1e308, -1e300},
+      {kBeSignalShort, 100, -50, 300, 100},
+      {kBeSignalShort, 100, -50, -200, -50},
+      {kBeSignalShort, 100, -50, 20, 20},
+      {kBeSignalChar, 127, -127, -128, -127},
+      {kBeSignalInt, 1000000, -1000000, INT_MIN, -1000000},
+      {kBeSignalFloat, 1.5, -0.5, 2, 1.5},
+      {kBeSignalFloat, 1.5, -0.5, -0.25, -0.25},
+      {kBeSignalDouble, 1e300, -1e300, -1e308, -1e300},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.type << ": " << c.in);
-    Rig<CBELimiter> rig(kLimiterClassId, c.type);
-    if (c.type == kSignalFloat) {
+    Rig<CBELimiter> rig(kBeLimiterClassId, c.type);
+    if (c.type == kBeSignalFloat) {
       rig.link->SetLimitsFloat(static_cast<float>(c.upper), static_cast<float>(c.lower));
-    } else if (c.type == kSignalDouble) {
+    } else if (c.type == kBeSignalDouble) {
       rig.link->SetLimitsDouble(c.upper, c.lower);
     } else {
       rig.link->SetLimitsInt(static_cast<int32_t>(c.upper), static_cast<int32_t>(c.lower));
@@ -553,7 +553,7 @@ TEST(LimiterLink, HoldsItsInputBetweenTheLimitsInEachType) {
 
 TEST(LimiterLink, CharAndShortCompareTheLowBitsOfTheirLimits) {
   // 300 as a char limit is its low byte, 44; -300 as a short stays -300.
-  Rig<CBELimiter> rig(kLimiterClassId, kSignalChar);
+  Rig<CBELimiter> rig(kBeLimiterClassId, kBeSignalChar);
   rig.link->SetLimitsInt(300, -300);
   rig.x->SetInt(100);
   rig.bench.Pass();
@@ -565,7 +565,7 @@ TEST(LimiterLink, CharAndShortCompareTheLowBitsOfTheirLimits) {
 }
 
 TEST(LimiterLink, NotANumberPassesAndTheOutputKeepsItsValueAcrossRuns) {
-  Rig<CBELimiter> rig(kLimiterClassId, kSignalDouble);
+  Rig<CBELimiter> rig(kBeLimiterClassId, kBeSignalDouble);
   rig.link->SetLimitsDouble(1, -1);
   rig.x->SetDouble(kNaN);
   rig.bench.Pass();

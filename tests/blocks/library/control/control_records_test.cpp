@@ -48,13 +48,13 @@ TEST(ControlLinks, EachIsMadeWithItsSizePinsColourAndCosts) {
     COLORREF fill;
     Costs costs;
   } rows[] = {
-      {kIntegralClassId, L"Интегральное звено", 50, 40, 1, kSignalChar, 0x99FFFF, Costs(731, 42, 0, true)},
-      {kIntegralWithReloadClassId, L"Интегральное звено с перезагрузкой", 70, 40, 3, kSignalFloat, 0x99FFFF,
+      {kBeIntegralClassId, L"Интегральное звено", 50, 40, 1, kBeSignalChar, 0x99FFFF, Costs(731, 42, 0, true)},
+      {kBeIntegralWithReloadClassId, L"Интегральное звено с перезагрузкой", 70, 40, 3, kBeSignalFloat, 0x99FFFF,
        Costs(731, 42, 0, true)},
-      {kDiffClassId, L"Дифференциальное звено", 70, 20, 1, kSignalChar, 0x99FFFF, Costs(530, 34, 0, true)},
-      {kInertialClassId, L"Апериодическое звено", 100, 40, 1, kSignalFloat, 0x99FFFF, Costs(430, 40, 0, true)},
-      {kVibroClassId, L"Колебательное звено", 100, 40, 1, kSignalFloat, 0x99FFFF, Costs(930, 112, 0, true)},
-      {kLimiterClassId, L"Нелинейный элемент типа \"Ограничение\"", 60, 60, 1, kSignalShort, 0xFFFFCC,
+      {kBeDiffClassId, L"Дифференциальное звено", 70, 20, 1, kBeSignalChar, 0x99FFFF, Costs(530, 34, 0, true)},
+      {kBeInertialClassId, L"Апериодическое звено", 100, 40, 1, kBeSignalFloat, 0x99FFFF, Costs(430, 40, 0, true)},
+      {kBeVibroClassId, L"Колебательное звено", 100, 40, 1, kBeSignalFloat, 0x99FFFF, Costs(930, 112, 0, true)},
+      {kBeLimiterClassId, L"Нелинейный элемент типа \"Ограничение\"", 60, 60, 1, kBeSignalShort, 0xFFFFCC,
        Costs(11, 24, 0, false)},
   };
   for (const Row& row : rows) {
@@ -74,7 +74,7 @@ TEST(ControlLinks, EachIsMadeWithItsSizePinsColourAndCosts) {
     EXPECT_EQ(nullptr, block->Output(0)->description);
     EXPECT_EQ(row.costs, CostsOf(block));
   }
-  auto* reload = bench.Create<CBEIntegralWithReload>(kIntegralWithReloadClassId);
+  auto* reload = bench.Create<CBEIntegralWithReload>(kBeIntegralWithReloadClassId);
   const wchar_t* names[] = {L"x", L"D", L"W"};
   const wchar_t* descriptions[] = {L"Вход интегрирующего звена", L"Данные для перезагрузки",
                                    L"Разрешение записи данных для перезагрузки"};
@@ -82,20 +82,20 @@ TEST(ControlLinks, EachIsMadeWithItsSizePinsColourAndCosts) {
     EXPECT_STREQ(names[i], reload->Input(i)->name);
     EXPECT_STREQ(descriptions[i], reload->Input(i)->description);
   }
-  EXPECT_EQ(kSignalFloat, reload->Input(1)->type);
-  EXPECT_EQ(kSignalBit, reload->Input(2)->type);
+  EXPECT_EQ(kBeSignalFloat, reload->Input(1)->type);
+  EXPECT_EQ(kBeSignalBit, reload->Input(2)->type);
   // Defaults of the fields.
-  auto* integral = bench.Create<CBEIntegral>(kIntegralClassId);
+  auto* integral = bench.Create<CBEIntegral>(kBeIntegralClassId);
   EXPECT_EQ(1.0, integral->gain);
   EXPECT_EQ(127.0, integral->limit);
   EXPECT_EQ(0.0, integral->initialOutput);
   EXPECT_EQ(0, integral->realisation);
-  auto* diff = bench.Create<CBEDiff>(kDiffClassId);
+  auto* diff = bench.Create<CBEDiff>(kBeDiffClassId);
   EXPECT_EQ(127, diff->amplitude);
-  auto* vibro = bench.Create<CBEVibro>(kVibroClassId);
+  auto* vibro = bench.Create<CBEVibro>(kBeVibroClassId);
   EXPECT_EQ(0.75, vibro->damping);
   EXPECT_EQ(1.0, vibro->timeConstant);
-  auto* limiter = bench.Create<CBELimiter>(kLimiterClassId);
+  auto* limiter = bench.Create<CBELimiter>(kBeLimiterClassId);
   EXPECT_EQ(std::vector<uint8_t>({0x7F, 0, 0, 0, 0, 0, 0, 0}),
             std::vector<uint8_t>(limiter->upper, limiter->upper + 8));
   EXPECT_EQ(std::vector<uint8_t>({0x81, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0}),
@@ -110,21 +110,21 @@ TEST(ControlLinks, AReloadLinkWithoutItsPinsIsNotMade) {
 // ------------------------------------------------------------ costs
 
 TEST(ControlLinks, IntegralCostsByRealisationLimitAndType) {
-  auto link = blocktest::NewDetached<CBEIntegral>(kIntegralClassId);
+  auto link = blocktest::NewDetached<CBEIntegral>(kBeIntegralClassId);
   struct Row {
     BeSignalType type;
     double limit;
     int32_t realisation;
     Costs costs;
   } rows[] = {
-      {kSignalChar, 127, 1, Costs(20, 294)},            // 2 x 127 x 1 + 40
-      {kSignalShort, 127, 1, Costs(20, 548)},
-      {kSignalInt, 300.9, 1, Costs(20, 2440)},          // T(L) = 300
-      {kSignalDouble, 512, 1, Costs(20, 8232)},
-      {kSignalInt, 2147483647, 1, Costs(20, INT_MAX)},  // held within the int range
-      {kSignalChar, -50, 1, Costs(20, 0)},               // -60 held at 0
-      {kSignalChar, 127, 0, Costs(731, 42, 0, true)},
-      {kSignalDouble, 512, 0, Costs(731, 42, 0, true)},
+      {kBeSignalChar, 127, 1, Costs(20, 294)},            // 2 x 127 x 1 + 40
+      {kBeSignalShort, 127, 1, Costs(20, 548)},
+      {kBeSignalInt, 300.9, 1, Costs(20, 2440)},          // T(L) = 300
+      {kBeSignalDouble, 512, 1, Costs(20, 8232)},
+      {kBeSignalInt, 2147483647, 1, Costs(20, INT_MAX)},  // held within the int range
+      {kBeSignalChar, -50, 1, Costs(20, 0)},               // -60 held at 0
+      {kBeSignalChar, 127, 0, Costs(731, 42, 0, true)},
+      {kBeSignalDouble, 512, 0, Costs(731, 42, 0, true)},
   };
   for (const Row& row : rows) {
     ChangeBlockType(link.get(), row.type);
@@ -136,28 +136,28 @@ TEST(ControlLinks, IntegralCostsByRealisationLimitAndType) {
 }
 
 TEST(ControlLinks, DiffAndLimiterCostsByType) {
-  auto diff = blocktest::NewDetached<CBEDiff>(kDiffClassId);
-  auto limiter = blocktest::NewDetached<CBELimiter>(kLimiterClassId);
+  auto diff = blocktest::NewDetached<CBEDiff>(kBeDiffClassId);
+  auto limiter = blocktest::NewDetached<CBELimiter>(kBeLimiterClassId);
   const int tableRom[5] = {276, 532, 1044, 1044, 2068};  // 256 x size + 20
   const Costs limiterCosts[5] = {Costs(9, 20), Costs(11, 24), Costs(15, 32), Costs(220, 20, 0, true),
                                  Costs(420, 40, 0, true)};
-  for (BeSignalType type : {kSignalDouble, kSignalChar, kSignalShort, kSignalInt, kSignalFloat, kSignalDouble,
-                            kSignalChar}) {
+  for (BeSignalType type : {kBeSignalDouble, kBeSignalChar, kBeSignalShort, kBeSignalInt, kBeSignalFloat, kBeSignalDouble,
+                            kBeSignalChar}) {
     ChangeBlockType(diff.get(), type);
     diff->realisation = 1;
     diff->UpdateCosts();
-    EXPECT_EQ(Costs(10, tableRom[type - kSignalChar]), CostsOf(diff.get())) << type;
+    EXPECT_EQ(Costs(10, tableRom[type - kBeSignalChar]), CostsOf(diff.get())) << type;
     diff->realisation = 0;
     diff->UpdateCosts();
     EXPECT_EQ(Costs(530, 34, 0, true), CostsOf(diff.get())) << type;
     ChangeBlockType(limiter.get(), type);
     limiter->UpdateCosts();
-    EXPECT_EQ(limiterCosts[type - kSignalChar], CostsOf(limiter.get())) << type;
+    EXPECT_EQ(limiterCosts[type - kBeSignalChar], CostsOf(limiter.get())) << type;
   }
   // Another type clears the flag and keeps cycles and ROM.
-  ChangeBlockType(limiter.get(), kSignalDouble);
+  ChangeBlockType(limiter.get(), kBeSignalDouble);
   limiter->UpdateCosts();
-  ChangeBlockType(limiter.get(), kSignalBit);
+  ChangeBlockType(limiter.get(), kBeSignalBit);
   limiter->UpdateCosts();
   EXPECT_EQ(Costs(420, 40, 0, false), CostsOf(limiter.get()));
 }
@@ -165,17 +165,17 @@ TEST(ControlLinks, DiffAndLimiterCostsByType) {
 TEST(ControlLinks, AMicrocontrollersProgramGivesTheTableRealisation) {
   Bench bench;
   bench.scheme.romLimit = 8192;
-  auto* integral = bench.Create<CBEIntegral>(kIntegralClassId);
+  auto* integral = bench.Create<CBEIntegral>(kBeIntegralClassId);
   EXPECT_EQ(1, integral->realisation);
   EXPECT_EQ(Costs(20, 294), CostsOf(integral));
-  auto* diff = bench.Create<CBEDiff>(kDiffClassId);
+  auto* diff = bench.Create<CBEDiff>(kBeDiffClassId);
   EXPECT_EQ(1, diff->realisation);
   EXPECT_EQ(Costs(10, 276), CostsOf(diff));
   // The other links cost the same anywhere.
-  EXPECT_EQ(Costs(430, 40, 0, true), CostsOf(bench.Create<CBEBlock>(kInertialClassId)));
+  EXPECT_EQ(Costs(430, 40, 0, true), CostsOf(bench.Create<CBEBlock>(kBeInertialClassId)));
   // A computer's program (no ROM limit) keeps floating point.
   Bench computer;
-  EXPECT_EQ(0, computer.Create<CBEIntegral>(kIntegralClassId)->realisation);
+  EXPECT_EQ(0, computer.Create<CBEIntegral>(kBeIntegralClassId)->realisation);
   // A record read afterwards sets the realisation that was saved.
   integral->realisation = 0;
   integral->UpdateCosts();
@@ -193,30 +193,30 @@ TEST(ControlLinks, AMicrocontrollersProgramGivesTheTableRealisation) {
 // ------------------------------------------------------------ records
 
 TEST(ControlLinks, IntegralRecord) {
-  auto link = blocktest::NewDetached<CBEIntegral>(kIntegralClassId);
+  auto link = blocktest::NewDetached<CBEIntegral>(kBeIntegralClassId);
   link->gain = 2.5;
   link->initialOutput = -1;
   link->limit = 300;
   link->realisation = 1;
-  ChangeBlockType(link.get(), kSignalShort);
+  ChangeBlockType(link.get(), kBeSignalShort);
   auto golden = Golden()
                     .Base(BaseRecord::Unlinked(RECT{0, 0, 50, 40}, 1, 1))
                     .D(2.5)
                     .D(-1)
                     .D(300)
                     .B(1)
-                    .B(kSignalShort)
+                    .B(kBeSignalShort)
                     .Bytes();
   EXPECT_TRUE(velktest::BytesEqual(blocktest::RecordBytes(link.get()), golden));
-  blocktest::ExpectTruncationsRefused<CBEIntegral>(kIntegralClassId, golden);
-  auto read = blocktest::NewDetached<CBEIntegral>(kIntegralClassId);
+  blocktest::ExpectTruncationsRefused<CBEIntegral>(kBeIntegralClassId, golden);
+  auto read = blocktest::NewDetached<CBEIntegral>(kBeIntegralClassId);
   ASSERT_TRUE(blocktest::LoadBytes(read.get(), golden));
   EXPECT_EQ(2.5, read->gain);
   EXPECT_EQ(-1.0, read->initialOutput);
   EXPECT_EQ(300.0, read->limit);
   EXPECT_EQ(1, read->realisation);
-  EXPECT_EQ(kSignalShort, read->Input(0)->type);
-  EXPECT_EQ(kSignalShort, read->Output(0)->type);
+  EXPECT_EQ(kBeSignalShort, read->Input(0)->type);
+  EXPECT_EQ(kBeSignalShort, read->Output(0)->type);
   EXPECT_EQ(Costs(20, 1240), CostsOf(read.get()));
   // The realisation byte goes into the low byte of the flag.
   read->realisation = 0x100;
@@ -224,92 +224,92 @@ TEST(ControlLinks, IntegralRecord) {
   EXPECT_EQ(0x101, read->realisation);
   // A type outside char..double is refused.
   auto bad = golden;
-  bad.back() = kSignalBit;
-  ExpectRefused<CBEIntegral>(kIntegralClassId, bad);
+  bad.back() = kBeSignalBit;
+  ExpectRefused<CBEIntegral>(kBeIntegralClassId, bad);
   bad.back() = 7;
-  ExpectRefused<CBEIntegral>(kIntegralClassId, bad);
+  ExpectRefused<CBEIntegral>(kBeIntegralClassId, bad);
 }
 
 TEST(ControlLinks, IntegralWithReloadRecord) {
-  auto link = blocktest::NewDetached<CBEIntegralWithReload>(kIntegralWithReloadClassId);
+  auto link = blocktest::NewDetached<CBEIntegralWithReload>(kBeIntegralWithReloadClassId);
   link->gain = -0.5;
   link->initialOutput = 12;
-  link->SetDataType(kSignalInt);
+  link->SetDataType(kBeSignalInt);
   auto golden =
-      Golden().D(-0.5).D(12).B(kSignalInt).Base(BaseRecord::Unlinked(RECT{0, 0, 70, 40}, 3, 1)).Bytes();
+      Golden().D(-0.5).D(12).B(kBeSignalInt).Base(BaseRecord::Unlinked(RECT{0, 0, 70, 40}, 3, 1)).Bytes();
   EXPECT_TRUE(velktest::BytesEqual(blocktest::RecordBytes(link.get()), golden));
-  blocktest::ExpectTruncationsRefused<CBEIntegralWithReload>(kIntegralWithReloadClassId, golden);
-  auto read = blocktest::NewDetached<CBEIntegralWithReload>(kIntegralWithReloadClassId);
+  blocktest::ExpectTruncationsRefused<CBEIntegralWithReload>(kBeIntegralWithReloadClassId, golden);
+  auto read = blocktest::NewDetached<CBEIntegralWithReload>(kBeIntegralWithReloadClassId);
   ASSERT_TRUE(blocktest::LoadBytes(read.get(), golden));
   EXPECT_EQ(-0.5, read->gain);
   EXPECT_EQ(12.0, read->initialOutput);
-  EXPECT_EQ(kSignalInt, read->Input(0)->type);
-  EXPECT_EQ(kSignalInt, read->Input(1)->type);
-  EXPECT_EQ(kSignalBit, read->Input(2)->type);
-  EXPECT_EQ(kSignalInt, read->Output(0)->type);
+  EXPECT_EQ(kBeSignalInt, read->Input(0)->type);
+  EXPECT_EQ(kBeSignalInt, read->Input(1)->type);
+  EXPECT_EQ(kBeSignalBit, read->Input(2)->type);
+  EXPECT_EQ(kBeSignalInt, read->Output(0)->type);
   auto bad = golden;
   bad[16] = 0;
-  ExpectRefused<CBEIntegralWithReload>(kIntegralWithReloadClassId, bad);
+  ExpectRefused<CBEIntegralWithReload>(kBeIntegralWithReloadClassId, bad);
 }
 
 TEST(ControlLinks, DiffRecord) {
-  auto link = blocktest::NewDetached<CBEDiff>(kDiffClassId);
+  auto link = blocktest::NewDetached<CBEDiff>(kBeDiffClassId);
   link->gain = 4;
   link->amplitude = 1000;
   link->realisation = 1;
-  ChangeBlockType(link.get(), kSignalInt);
+  ChangeBlockType(link.get(), kBeSignalInt);
   auto golden = Golden()
                     .Base(BaseRecord::Unlinked(RECT{0, 0, 70, 20}, 1, 1))
                     .D(4)
                     .I32(1000)
                     .B(1)
-                    .B(kSignalInt)
+                    .B(kBeSignalInt)
                     .Bytes();
   EXPECT_TRUE(velktest::BytesEqual(blocktest::RecordBytes(link.get()), golden));
-  blocktest::ExpectTruncationsRefused<CBEDiff>(kDiffClassId, golden);
-  auto read = blocktest::NewDetached<CBEDiff>(kDiffClassId);
+  blocktest::ExpectTruncationsRefused<CBEDiff>(kBeDiffClassId, golden);
+  auto read = blocktest::NewDetached<CBEDiff>(kBeDiffClassId);
   ASSERT_TRUE(blocktest::LoadBytes(read.get(), golden));
   EXPECT_EQ(4.0, read->gain);
   EXPECT_EQ(1000, read->amplitude);
   EXPECT_EQ(1, read->realisation);
-  EXPECT_EQ(kSignalInt, read->Input(0)->type);
+  EXPECT_EQ(kBeSignalInt, read->Input(0)->type);
   EXPECT_EQ(Costs(10, 1044), CostsOf(read.get()));
   auto bad = golden;
   bad.back() = 0;
-  ExpectRefused<CBEDiff>(kDiffClassId, bad);
+  ExpectRefused<CBEDiff>(kBeDiffClassId, bad);
 }
 
 TEST(ControlLinks, InertialAndVibroRecords) {
-  auto inertial = blocktest::NewDetached<CBEInertial>(kInertialClassId);
+  auto inertial = blocktest::NewDetached<CBEInertial>(kBeInertialClassId);
   inertial->gain = 3;
   inertial->timeConstant = 0.25;
-  ChangeBlockType(inertial.get(), kSignalChar);
+  ChangeBlockType(inertial.get(), kBeSignalChar);
   auto inertialGolden =
-      Golden().Base(BaseRecord::Unlinked(RECT{0, 0, 100, 40}, 1, 1)).D(3).D(0.25).B(kSignalChar).Bytes();
+      Golden().Base(BaseRecord::Unlinked(RECT{0, 0, 100, 40}, 1, 1)).D(3).D(0.25).B(kBeSignalChar).Bytes();
   EXPECT_TRUE(velktest::BytesEqual(blocktest::RecordBytes(inertial.get()), inertialGolden));
-  blocktest::ExpectTruncationsRefused<CBEInertial>(kInertialClassId, inertialGolden);
+  blocktest::ExpectTruncationsRefused<CBEInertial>(kBeInertialClassId, inertialGolden);
 
-  auto vibro = blocktest::NewDetached<CBEVibro>(kVibroClassId);
+  auto vibro = blocktest::NewDetached<CBEVibro>(kBeVibroClassId);
   vibro->gain = -1;
   vibro->timeConstant = 2;
   vibro->damping = 0.125;
   auto vibroGolden =
-      Golden().Base(BaseRecord::Unlinked(RECT{0, 0, 100, 40}, 1, 1)).D(-1).D(2).D(0.125).B(kSignalFloat).Bytes();
+      Golden().Base(BaseRecord::Unlinked(RECT{0, 0, 100, 40}, 1, 1)).D(-1).D(2).D(0.125).B(kBeSignalFloat).Bytes();
   EXPECT_TRUE(velktest::BytesEqual(blocktest::RecordBytes(vibro.get()), vibroGolden));
-  blocktest::ExpectTruncationsRefused<CBEVibro>(kVibroClassId, vibroGolden);
-  auto read = blocktest::NewDetached<CBEVibro>(kVibroClassId);
+  blocktest::ExpectTruncationsRefused<CBEVibro>(kBeVibroClassId, vibroGolden);
+  auto read = blocktest::NewDetached<CBEVibro>(kBeVibroClassId);
   ASSERT_TRUE(blocktest::LoadBytes(read.get(), vibroGolden));
   EXPECT_EQ(-1.0, read->gain);
   EXPECT_EQ(2.0, read->timeConstant);
   EXPECT_EQ(0.125, read->damping);
   auto bad = vibroGolden;
   bad.back() = 9;
-  ExpectRefused<CBEVibro>(kVibroClassId, bad);
+  ExpectRefused<CBEVibro>(kBeVibroClassId, bad);
 }
 
 TEST(ControlLinks, LimiterRecord) {
-  auto link = blocktest::NewDetached<CBELimiter>(kLimiterClassId);
-  ChangeBlockType(link.get(), kSignalFloat);
+  auto link = blocktest::NewDetached<CBELimiter>(kBeLimiterClassId);
+  ChangeBlockType(link.get(), kBeSignalFloat);
   link->SetLimitsFloat(2.5f, -1.0f);
   link->UpdateCosts();
   auto golden = Golden()
@@ -317,39 +317,39 @@ TEST(ControlLinks, LimiterRecord) {
                     .U32(0)
                     .F(-1.0f)
                     .U32(0)
-                    .B(kSignalFloat)
+                    .B(kBeSignalFloat)
                     .Base(BaseRecord::Unlinked(RECT{0, 0, 60, 60}, 1, 1))
                     .Bytes();
   EXPECT_TRUE(velktest::BytesEqual(blocktest::RecordBytes(link.get()), golden));
-  blocktest::ExpectTruncationsRefused<CBELimiter>(kLimiterClassId, golden);
-  auto read = blocktest::NewDetached<CBELimiter>(kLimiterClassId);
+  blocktest::ExpectTruncationsRefused<CBELimiter>(kBeLimiterClassId, golden);
+  auto read = blocktest::NewDetached<CBELimiter>(kBeLimiterClassId);
   ASSERT_TRUE(blocktest::LoadBytes(read.get(), golden));
   EXPECT_EQ(2.5, read->UpperLimit());
   EXPECT_EQ(-1.0, read->LowerLimit());
-  EXPECT_EQ(kSignalFloat, read->Input(0)->type);
+  EXPECT_EQ(kBeSignalFloat, read->Input(0)->type);
   EXPECT_EQ(Costs(220, 20, 0, true), CostsOf(read.get()));
   auto bad = golden;
   bad[16] = 1;
-  ExpectRefused<CBELimiter>(kLimiterClassId, bad);
+  ExpectRefused<CBELimiter>(kBeLimiterClassId, bad);
 }
 
 // A caption makes the base record longer: a record cut anywhere inside it,
 // before or after the class's own fields, is refused all the same.
 TEST(ControlLinks, RecordsWithACaptionAreRefusedWhenCutAnywhere) {
-  auto integral = blocktest::NewDetached<CBEIntegral>(kIntegralClassId);
+  auto integral = blocktest::NewDetached<CBEIntegral>(kBeIntegralClassId);
   integral->SetCaption(L"Звено 1");
   integral->gain = 7;
   std::vector<uint8_t> record = blocktest::RecordBytes(integral.get());
-  blocktest::ExpectTruncationsRefused<CBEIntegral>(kIntegralClassId, record);
-  auto limiter = blocktest::NewDetached<CBELimiter>(kLimiterClassId);
+  blocktest::ExpectTruncationsRefused<CBEIntegral>(kBeIntegralClassId, record);
+  auto limiter = blocktest::NewDetached<CBELimiter>(kBeLimiterClassId);
   limiter->SetCaption(L"Ограничитель");
-  blocktest::ExpectTruncationsRefused<CBELimiter>(kLimiterClassId, blocktest::RecordBytes(limiter.get()));
-  auto reload = blocktest::NewDetached<CBEIntegralWithReload>(kIntegralWithReloadClassId);
+  blocktest::ExpectTruncationsRefused<CBELimiter>(kBeLimiterClassId, blocktest::RecordBytes(limiter.get()));
+  auto reload = blocktest::NewDetached<CBEIntegralWithReload>(kBeIntegralWithReloadClassId);
   reload->SetCaption(L"R");
-  blocktest::ExpectTruncationsRefused<CBEIntegralWithReload>(kIntegralWithReloadClassId,
+  blocktest::ExpectTruncationsRefused<CBEIntegralWithReload>(kBeIntegralWithReloadClassId,
                                                              blocktest::RecordBytes(reload.get()));
   // Memory refused for the caption: the block stays as it was.
-  auto fresh = blocktest::NewDetached<CBEIntegral>(kIntegralClassId);
+  auto fresh = blocktest::NewDetached<CBEIntegral>(kBeIntegralClassId);
   std::vector<uint8_t> untouched = blocktest::RecordBytes(fresh.get());
   CMemoryStream stream;
   stream.Write(record.data(), static_cast<int>(record.size()));
@@ -363,14 +363,14 @@ TEST(ControlLinks, RecordsWithACaptionAreRefusedWhenCutAnywhere) {
 
 TEST(ControlLinks, ASchemeOfLinksReadsBackWithItsLinks) {
   Bench bench;
-  auto* x = bench.Source(kSignalShort);
-  auto* integral = bench.Create<CBEIntegral>(kIntegralClassId);
-  ChangeBlockType(integral, kSignalShort);
+  auto* x = bench.Source(kBeSignalShort);
+  auto* integral = bench.Create<CBEIntegral>(kBeIntegralClassId);
+  ChangeBlockType(integral, kBeSignalShort);
   integral->gain = 0.5;
   integral->limit = 1000;
-  auto* limiter = bench.Create<CBELimiter>(kLimiterClassId);
+  auto* limiter = bench.Create<CBELimiter>(kBeLimiterClassId);
   limiter->SetLimitsInt(300, -300);
-  auto* vibro = bench.Create<CBEVibro>(kVibroClassId);
+  auto* vibro = bench.Create<CBEVibro>(kBeVibroClassId);
   vibro->damping = 0.5;
   bench.Link(x, integral);
   bench.Link(integral, limiter);
@@ -395,8 +395,8 @@ TEST(ControlLinks, ASchemeOfLinksReadsBackWithItsLinks) {
 TEST(ControlLinks, PropertiesGoToTheRegisteredDialog) {
   Bench bench;
   blocktest::DialogScope dialogs;
-  const unsigned int ids[] = {kIntegralClassId, kIntegralWithReloadClassId, kDiffClassId,
-                              kInertialClassId, kVibroClassId,              kLimiterClassId};
+  const unsigned int ids[] = {kBeIntegralClassId, kBeIntegralWithReloadClassId, kBeDiffClassId,
+                              kBeInertialClassId, kBeVibroClassId,              kBeLimiterClassId};
   for (unsigned int id : ids) EXPECT_FALSE(bench.Create<CBEBlock>(id)->ShowProperties()) << std::hex << id;
   static std::vector<unsigned int> asked;
   asked.clear();

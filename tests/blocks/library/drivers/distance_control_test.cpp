@@ -65,7 +65,7 @@ private:
 
 struct Rig {
   Rig() {
-    driver = bench.Create<CBEDistanceControl>(kDistanceControlClassId);
+    driver = bench.Create<CBEDistanceControl>(kBeDistanceControlClassId);
     line = bench.Source(kAnswerType);
     bench.Link(line, driver);
     finder = FakeRangeFinder(line);
@@ -90,7 +90,7 @@ struct Rig {
 
 TEST(DistanceControl, IsMadeWithItsCaptionPinsAndCosts) {
   Bench bench;
-  auto* d = bench.Create<CBEDistanceControl>(kDistanceControlClassId);
+  auto* d = bench.Create<CBEDistanceControl>(kBeDistanceControlClassId);
   ASSERT_NE(nullptr, d);
   ASSERT_NE(nullptr, d->caption);
   EXPECT_STREQ(kCaption, d->caption);
@@ -108,13 +108,13 @@ TEST(DistanceControl, IsMadeWithItsCaptionPinsAndCosts) {
   EXPECT_EQ(kCommandType, d->Output(0)->type);
   EXPECT_STREQ(L"dist", d->Output(1)->name);
   EXPECT_STREQ(L"Расстояние в сантиметрах, если =0xFFFF - вне диапазона", d->Output(1)->description);
-  EXPECT_EQ(kSignalShort, d->Output(1)->type);
+  EXPECT_EQ(kBeSignalShort, d->Output(1)->type);
   d->temperatureOption = 1;
   ASSERT_TRUE(d->UpdateOutputs());
   ASSERT_EQ(3, d->outputCount);
   EXPECT_STREQ(L"t", d->Output(2)->name);
   EXPECT_STREQ(L"Темпиратура в 0.1°С, 0x7FFF - не определено", d->Output(2)->description);
-  EXPECT_EQ(kSignalShort, d->Output(2)->type);
+  EXPECT_EQ(kBeSignalShort, d->Output(2)->type);
 }
 
 // ------------------------------------------------------------ the cycle
@@ -251,7 +251,7 @@ TEST(DistanceControl, WithTheTemperatureOptionItAsksForTheTemperatureToo) {
 
 TEST(DistanceControl, DoesNothingWhileItsInputIsUnlinked) {
   Bench bench;
-  auto* d = bench.Create<CBEDistanceControl>(kDistanceControlClassId);
+  auto* d = bench.Create<CBEDistanceControl>(kBeDistanceControlClassId);
   bench.Passes(10, kDt);
   EXPECT_EQ(kRangeIdle, d->state);
   EXPECT_EQ(0, d->Output(0)->value[0]);
@@ -269,8 +269,8 @@ TEST(DistanceControl, DoesNothingWhileItsInputIsUnlinked) {
 
 TEST(DistanceControl, TheYesNoBoxSwitchesTheTemperatureOutput) {
   Bench bench;
-  auto* d = bench.Create<CBEDistanceControl>(kDistanceControlClassId);
-  auto* reader = bench.Create<CBELimiter>(kLimiterClassId);
+  auto* d = bench.Create<CBEDistanceControl>(kBeDistanceControlClassId);
+  auto* reader = bench.Create<CBELimiter>(kBeLimiterClassId);
   // No: unchanged, false. The default button is No while the option is off.
   bench.host.answer = IDNO;
   EXPECT_FALSE(d->ShowProperties());
@@ -369,7 +369,7 @@ BoxProbe* BoxProbe::current_ = nullptr;
 
 TEST(DistanceControl, TheRealBoxAsksWithYesAndNo) {
   Bench bench;
-  auto* d = bench.Create<CBEDistanceControl>(kDistanceControlClassId);
+  auto* d = bench.Create<CBEDistanceControl>(kBeDistanceControlClassId);
   CKestHost plain;  // the framework's message box
   CKestHostScope scope(&plain);
   {
@@ -395,21 +395,21 @@ TEST(DistanceControl, TheRealBoxAsksWithYesAndNo) {
 
 TEST(DistanceControl, RecordHoldsTheOptionBeforeTheBaseRecord) {
   Bench bench;
-  auto* d = bench.Create<CBEDistanceControl>(kDistanceControlClassId);
+  auto* d = bench.Create<CBEDistanceControl>(kBeDistanceControlClassId);
   BaseRecord base = BaseRecord::Unlinked(d->rect, 1, 2);
   base.caption = kCaption;
   auto off = Golden().B(0).Base(base).Bytes();
   EXPECT_TRUE(velktest::BytesEqual(blocktest::RecordBytes(d), off));
-  blocktest::ExpectTruncationsRefused<CBEDistanceControl>(kDistanceControlClassId, off);
+  blocktest::ExpectTruncationsRefused<CBEDistanceControl>(kBeDistanceControlClassId, off);
   d->temperatureOption = 1;
   d->UpdateOutputs();
   BaseRecord base3 = BaseRecord::Unlinked(d->rect, 1, 3);
   base3.caption = kCaption;
   auto on = Golden().B(1).Base(base3).Bytes();
   EXPECT_TRUE(velktest::BytesEqual(blocktest::RecordBytes(d), on));
-  blocktest::ExpectTruncationsRefused<CBEDistanceControl>(kDistanceControlClassId, on);
+  blocktest::ExpectTruncationsRefused<CBEDistanceControl>(kBeDistanceControlClassId, on);
   // The outputs follow the option before the base record is read.
-  auto read = blocktest::NewDetached<CBEDistanceControl>(kDistanceControlClassId);
+  auto read = blocktest::NewDetached<CBEDistanceControl>(kBeDistanceControlClassId);
   ASSERT_TRUE(blocktest::LoadBytes(read.get(), on));
   EXPECT_EQ(1, read->temperatureOption);
   EXPECT_EQ(3, read->outputCount);
@@ -419,7 +419,7 @@ TEST(DistanceControl, RecordHoldsTheOptionBeforeTheBaseRecord) {
   // output count, is refused.
   auto bad = on;
   bad[0] = 2;
-  auto fresh = blocktest::NewDetached<CBEDistanceControl>(kDistanceControlClassId);
+  auto fresh = blocktest::NewDetached<CBEDistanceControl>(kBeDistanceControlClassId);
   EXPECT_FALSE(blocktest::LoadBytes(fresh.get(), bad));
   bad = off;
   bad[0] = 1;
@@ -430,10 +430,10 @@ TEST(DistanceControl, RecordHoldsTheOptionBeforeTheBaseRecord) {
 
 TEST(DistanceControl, ASchemeWithTheTemperatureLinkReadsBack) {
   Bench bench;
-  auto* d = bench.Create<CBEDistanceControl>(kDistanceControlClassId);
+  auto* d = bench.Create<CBEDistanceControl>(kBeDistanceControlClassId);
   d->temperatureOption = 1;
   d->UpdateOutputs();
-  auto* reader = bench.Create<CBELimiter>(kLimiterClassId);
+  auto* reader = bench.Create<CBELimiter>(kBeLimiterClassId);
   bench.Link(d, 2, reader, 0);
   auto* line = bench.Source(kAnswerType);
   bench.Link(line, d);

@@ -62,7 +62,7 @@ private:
 
 struct Rig {
   Rig() : bench(), payloads() {
-    driver = bench.Create<CBEInertialDriver>(kInertialDriverClassId);
+    driver = bench.Create<CBEInertialDriver>(kBeInertialDriverClassId);
     line = bench.Source(kInertialType);
     bench.Link(line, driver);
     unit.reset(new FakeInertialUnit(line));
@@ -79,7 +79,7 @@ struct Rig {
 
 TEST(InertialDriver, IsMadeWithItsThirteenOutputs) {
   Bench bench;
-  auto* d = bench.Create<CBEInertialDriver>(kInertialDriverClassId);
+  auto* d = bench.Create<CBEInertialDriver>(kBeInertialDriverClassId);
   ASSERT_NE(nullptr, d);
   EXPECT_STREQ(L"Драйвер инерциальной системы", d->GetCaption());
   EXPECT_EQ(190, d->Width());
@@ -114,7 +114,7 @@ TEST(InertialDriver, IsMadeWithItsThirteenOutputs) {
   for (int i = 0; i < 13; ++i) {
     EXPECT_STREQ(rows[i].name, d->Output(i)->name) << i;
     EXPECT_STREQ(rows[i].description, d->Output(i)->description) << i;
-    EXPECT_EQ(i == 0 ? kControlType : kSignalFloat, d->Output(i)->type) << i;
+    EXPECT_EQ(i == 0 ? kControlType : kBeSignalFloat, d->Output(i)->type) << i;
   }
   for (int i = 1; i < 13; ++i) EXPECT_GT(d->Output(i)->yOffset, d->Output(i - 1)->yOffset) << i;
 }
@@ -241,14 +241,14 @@ TEST(InertialDriver, ValuesThatDoNotNameALiveRecordChangeOnlyCtrl) {
 // ------------------------------------------------------------ record
 
 TEST(InertialDriver, RecordHoldsTheProtocolNameAfterTheBaseRecord) {
-  auto d = blocktest::NewDetached<CBEInertialDriver>(kInertialDriverClassId);
+  auto d = blocktest::NewDetached<CBEInertialDriver>(kBeInertialDriverClassId);
   BaseRecord base = BaseRecord::Unlinked(RECT{0, 0, 190, 195}, 1, 13);
   auto golden = Golden().Base(base).WStr(L"CHR-6dm").Bytes();
   EXPECT_TRUE(velktest::BytesEqual(blocktest::RecordBytes(d.get()), golden));
-  blocktest::ExpectTruncationsRefused<CBEInertialDriver>(kInertialDriverClassId, golden);
+  blocktest::ExpectTruncationsRefused<CBEInertialDriver>(kBeInertialDriverClassId, golden);
   // Another name, and none.
   auto named = Golden().Base(base).WStr(L"Протокол 2").Bytes();
-  auto read = blocktest::NewDetached<CBEInertialDriver>(kInertialDriverClassId);
+  auto read = blocktest::NewDetached<CBEInertialDriver>(kBeInertialDriverClassId);
   ASSERT_TRUE(blocktest::LoadBytes(read.get(), named));
   EXPECT_STREQ(L"Протокол 2", read->protocolName);
   auto none = Golden().Base(base).WStr(nullptr).Bytes();
@@ -273,7 +273,7 @@ TEST(InertialDriver, RecordHoldsTheProtocolNameAfterTheBaseRecord) {
 
 TEST(InertialDriver, ASchemeWithTheDriverReadsBackAndItsPropertiesGoToItsDialog) {
   Bench bench;
-  auto* d = bench.Create<CBEInertialDriver>(kInertialDriverClassId);
+  auto* d = bench.Create<CBEInertialDriver>(kBeInertialDriverClassId);
   d->SetProtocolName(L"UM6");
   auto* line = bench.Source(kInertialType);
   bench.Link(line, d);
@@ -285,7 +285,7 @@ TEST(InertialDriver, ASchemeWithTheDriverReadsBackAndItsPropertiesGoToItsDialog)
   EXPECT_NE(nullptr, drivers[0]->Input(0)->source);
   blocktest::DialogScope dialogs;
   EXPECT_FALSE(d->ShowProperties());
-  dialogs.Set(kInertialDriverClassId, [](CBEBlock* block) {
+  dialogs.Set(kBeInertialDriverClassId, [](CBEBlock* block) {
     return static_cast<CBEInertialDriver*>(block)->SetProtocolName(L"CHR-6d");
   });
   EXPECT_TRUE(d->ShowProperties());

@@ -67,7 +67,7 @@ TEST(PwmDetector, IsMadeWithItsPinsAndCosts) {
   EXPECT_EQ(RGB(255, 255, 255), d->fillColor);
   EXPECT_EQ(Costs(400, 60), CostsOf(d));
   ASSERT_EQ(1, d->inputCount);
-  EXPECT_EQ(kSignalBit, d->Input(0)->type);
+  EXPECT_EQ(kBeSignalBit, d->Input(0)->type);
   EXPECT_EQ(nullptr, d->Input(0)->name);
   EXPECT_STREQ(L"Вход ШИМ", d->Input(0)->description);
   ASSERT_EQ(2, d->outputCount);
@@ -75,8 +75,8 @@ TEST(PwmDetector, IsMadeWithItsPinsAndCosts) {
   EXPECT_STREQ(L"Продолжительность единичного сигнала в усл.ед.", d->Output(0)->description);
   EXPECT_STREQ(L"T", d->Output(1)->name);
   EXPECT_STREQ(L"Период ШИМ в усл.ед.", d->Output(1)->description);
-  EXPECT_EQ(kSignalShort, d->Output(0)->type);
-  EXPECT_EQ(kSignalShort, d->Output(1)->type);
+  EXPECT_EQ(kBeSignalShort, d->Output(0)->type);
+  EXPECT_EQ(kBeSignalShort, d->Output(1)->type);
   // Its record is the base record alone.
   EXPECT_TRUE(velktest::BytesEqual(blocktest::RecordBytes(d), blocktest::BaseRecordBytes(d)));
 }
@@ -96,7 +96,7 @@ TEST(PwmDetector, MeasuresAPwmSourceInUnitsOf256Clocks) {
     McuBench bench;
     bench.scheme.frequency = c.frequency;
     auto* d = bench.Create<CBEPWMDetector>(kPWMDetectorClassId);
-    auto* pwm = bench.Source(kSignalPwm);
+    auto* pwm = bench.Source(kBeSignalPwm);
     pwm->SetPwm(c.period, c.duty);
     bench.Link(pwm, d);
     bench.Pass();
@@ -109,7 +109,7 @@ TEST(PwmDetector, CountsTheHighTimeAndPeriodOfALogicInput) {
   // High 5 passes, low 15, dt 1 ms at 1 MHz: k = 3 a pass.
   McuBench bench;
   auto* d = bench.Create<CBEPWMDetector>(kPWMDetectorClassId);
-  auto* in = bench.Source(kSignalBit);
+  auto* in = bench.Source(kBeSignalBit);
   bench.Link(in, d);
   int edges = 0;
   for (int cycle = 0; cycle < 4; ++cycle) {
@@ -133,7 +133,7 @@ TEST(PwmDetector, CountsTheHighTimeAndPeriodOfALogicInput) {
   McuBench fast;
   fast.scheme.frequency = 2000000;
   auto* d2 = fast.Create<CBEPWMDetector>(kPWMDetectorClassId);
-  auto* in2 = fast.Source(kSignalBit);
+  auto* in2 = fast.Source(kBeSignalBit);
   fast.Link(in2, d2);
   for (int i = 0; i < 41; ++i) {
     in2->SetBit(i % 20 < 5);
@@ -147,7 +147,7 @@ TEST(PwmDetector, CountsWrapAt16Bits) {
   // k = 3906 a second at 1 MHz: 17 high seconds are 66402, 866 in 16 bits.
   McuBench bench;
   auto* d = bench.Create<CBEPWMDetector>(kPWMDetectorClassId);
-  auto* in = bench.Source(kSignalBit);
+  auto* in = bench.Source(kBeSignalBit);
   bench.Link(in, d);
   in->SetBit(false);
   bench.Pass(1.0f);
@@ -167,7 +167,7 @@ TEST(PwmDetector, OtherSourcesGiveRandomReadingsAndNoSourceNothing) {
   d->Output(0)->SetInt(-7);
   bench.Pass();
   EXPECT_EQ(-7, ReadInt(d, 0));
-  auto* c = bench.Source(kSignalChar);
+  auto* c = bench.Source(kBeSignalChar);
   bench.LinkAnyway(c, 0, d, 0);
   bool differed = false;
   int first = -1;
@@ -214,7 +214,7 @@ TEST(IntervalDetector, IsMadeWithItsPinsAndCostsByInterval) {
   ASSERT_EQ(1, d->outputCount);
   EXPECT_EQ(nullptr, d->Output(0)->name);
   EXPECT_STREQ(L"Количество импульсов за интервал с учетом знака", d->Output(0)->description);
-  EXPECT_EQ(kSignalShort, d->Output(0)->type);
+  EXPECT_EQ(kBeSignalShort, d->Output(0)->type);
   EXPECT_EQ(200, d->interval);
   EXPECT_EQ(1, d->periods);
   EXPECT_EQ(1, d->filter);
@@ -253,7 +253,7 @@ TEST(IntervalDetector, CountsMeasuringPulsesPerEncoderPeriod) {
     McuBench bench;
     auto* d = bench.Create<CBEIntervalDetector>(kIntervalDetectorClassId);
     d->periods = c.periods;
-    auto* a = bench.Source(kSignalPulseA);
+    auto* a = bench.Source(kBeSignalPulseA);
     SetEdges(a, c.edges);
     bench.Link(a, d, 0);
     bench.Pass(0.001f);
@@ -268,14 +268,14 @@ TEST(IntervalDetector, TheSignFollowsTheDirection) {
     float edges;
     int expected;
   } cases[] = {
-      {kSignalPulseA, -1, 8, 2},
-      {kSignalPulseA, 0, -8, 2},
-      {kSignalPulseA, 1, 8, -2},
-      {kSignalPulseA, kSignalPulseB, 8, 2},   // A on channel A: as counted
-      {kSignalPulseB, kSignalPulseA, 8, -2},  // the channels swapped: the other way
-      {kSignalPulseA, kSignalPulseA, -8, 2},  // both the same channel: by B's level (low)
-      {kSignalPulseB, kSignalPulseB, 8, 2},
-      {kSignalPulseA, 1, 0, -32767},          // even standing
+      {kBeSignalPulseA, -1, 8, 2},
+      {kBeSignalPulseA, 0, -8, 2},
+      {kBeSignalPulseA, 1, 8, -2},
+      {kBeSignalPulseA, kBeSignalPulseB, 8, 2},   // A on channel A: as counted
+      {kBeSignalPulseB, kBeSignalPulseA, 8, -2},  // the channels swapped: the other way
+      {kBeSignalPulseA, kBeSignalPulseA, -8, 2},  // both the same channel: by B's level (low)
+      {kBeSignalPulseB, kBeSignalPulseB, 8, 2},
+      {kBeSignalPulseA, 1, 0, -32767},          // even standing
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "A " << c.aType << ", B " << c.bKind << ", " << c.edges);
@@ -285,7 +285,7 @@ TEST(IntervalDetector, TheSignFollowsTheDirection) {
     SetEdges(a, c.edges);
     bench.Link(a, d, 0);
     if (c.bKind == 0 || c.bKind == 1) {
-      auto* b = bench.Source(kSignalBit);
+      auto* b = bench.Source(kBeSignalBit);
       b->SetBit(c.bKind == 1);
       bench.Link(b, d, 1);
     } else if (c.bKind > 1) {
@@ -301,8 +301,8 @@ TEST(IntervalDetector, TheSignFollowsTheDirection) {
 TEST(IntervalDetector, MeasuresTheTimeBetweenRisingPassesOfALogicInput) {
   McuBench bench;
   auto* d = bench.Create<CBEIntervalDetector>(kIntervalDetectorClassId);
-  auto* a = bench.Source(kSignalBit);
-  auto* b = bench.Source(kSignalBit);
+  auto* a = bench.Source(kBeSignalBit);
+  auto* b = bench.Source(kBeSignalBit);
   bench.Link(a, d, 0);
   bench.Link(b, d, 1);
   bench.Start();
@@ -339,7 +339,7 @@ TEST(IntervalDetector, NothingWithoutASourceOrWithoutTime) {
   auto* d = bench.Create<CBEIntervalDetector>(kIntervalDetectorClassId);
   bench.Pass(0.001f);
   EXPECT_EQ(32767, ReadInt(d));
-  auto* a = bench.Source(kSignalPulseA);
+  auto* a = bench.Source(kBeSignalPulseA);
   SetEdges(a, 8);
   bench.Link(a, d, 0);
   bench.Pass(0.001f);
@@ -417,11 +417,11 @@ TEST(SoftwarePwm, IsMadeWithItsPinsAndCostsAtTheSchemesFrequency) {
   ASSERT_NE(nullptr, p);
   EXPECT_EQ(150, p->Width());
   EXPECT_EQ(40, p->Height());
-  EXPECT_EQ(kSignalChar, p->Input(0)->type);
+  EXPECT_EQ(kBeSignalChar, p->Input(0)->type);
   EXPECT_STREQ(L"Уставка на ШИМ", p->Input(0)->description);
   EXPECT_EQ(nullptr, p->Output(0)->name);
   EXPECT_STREQ(L"ШИМ", p->Output(0)->description);
-  EXPECT_EQ(kSignalPwm, p->Output(0)->type);
+  EXPECT_EQ(kBeSignalPwm, p->Output(0)->type);
   // 1 MHz, 0.005 s, 16 steps: step 0.0003125 s, 230 cycles.
   EXPECT_EQ(Costs(230, 84), CostsOf(p));
   EXPECT_EQ(0.005f, p->period);
@@ -446,7 +446,7 @@ TEST(SoftwarePwm, IsMadeWithItsPinsAndCostsAtTheSchemesFrequency) {
 TEST(SoftwarePwm, SetPointsGiveTheDuty) {
   McuBench bench;
   auto* p = bench.Create<CBESoftwarePWM>(kSoftwarePWMClassId);
-  auto* s = bench.Source(kSignalChar);
+  auto* s = bench.Source(kBeSignalChar);
   bench.Link(s, p);
   struct Row {
     int setPoint;
@@ -455,7 +455,7 @@ TEST(SoftwarePwm, SetPointsGiveTheDuty) {
   for (const Row& row : rows) {
     s->SetInt(row.setPoint);
     bench.Pass();
-    EXPECT_EQ(kSignalPwm, p->Output(0)->type);
+    EXPECT_EQ(kBeSignalPwm, p->Output(0)->type);
     EXPECT_EQ(0.005f, ReadFloat(p));
     float duty;
     memcpy(&duty, p->Output(0)->value + 4, 4);
