@@ -119,3 +119,8 @@ const unsigned int kBeGPIOClassId = 0x45EE231A;
 const unsigned int kBeLPTClassId = 0x0532FFF1;
 const unsigned int kBeAudioInClassId = 0x0532FFF2;
 const unsigned int kBeDynamicsClassId = 0x53412FFA;
+// Pulse measurement and software PWM: only the microcontroller's catalogue
+// offers them ("Преобразователи", after the common entries).
+const unsigned int kBePWMDetectorClassId = 0x0111A000;
+const unsigned int kBeIntervalDetectorClassId = 0x0111B001;
+const unsigned int kBeSoftwarePWMClassId = 0x0077AACC;

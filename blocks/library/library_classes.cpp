@@ -8,6 +8,10 @@
 #include "blocks/library/interfaces/interfaces_classes.h"
 #include "blocks/library/math/math_classes.h"
 #include "blocks/library/math/trigonometry_classes.h"
+#include "blocks/library/control/control_classes.h"
+#include "blocks/library/drivers/drivers_classes.h"
+#include "blocks/library/math/math_classes.h"
+#include "blocks/library/mcu/mcu_classes.h"
 
 namespace {
 // One area's table of rows.
@@ -24,6 +28,9 @@ const LibraryArea kAreas[] = {
     {kGeneratorsClassRows, kGeneratorsClassRowCount},
     {kDigitalClassRows, kDigitalClassRowCount},
     {kInterfaceClassRows, kInterfaceClassRowCount},
+    {kControlClassRows, kControlClassRowCount},
+    {kMcuClassRows, kMcuClassRowCount},
+    {kDriversClassRows, kDriversClassRowCount},
 };
 }  // namespace
 

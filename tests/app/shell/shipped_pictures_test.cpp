@@ -9,11 +9,14 @@
 // tools/make_scheme_icons.py or tools/make_block_palette.py); a class that
 // draws none needs no row: the walk checks that it paints the same without
 // the icons folder. A catalogue that a programmable unit builds joins
-// BuildCatalogues.
+// BuildCatalogues; until it does, a block of it that draws a picture inside
+// its body adds a row to kInsetBlockPictures (and its drawing to the
+// picture script of its area, as tools/make_pulse_pictures.py).
 #include <windows.h>
 
 #include <cstdlib>
 #include <cwchar>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -30,6 +33,7 @@
 #include "blocks/engine/debug/avr_plot.h"
 #include "blocks/engine/debug/monitor.h"
 #include "blocks/engine/plugin/plugin_block.h"
+#include "blocks/library/mcu/interval_detector.h"
 #include "blocks/panel/panel_kinds.h"
 #include "blocks/panel/ui_blocks/ui_block_entries.h"
 #include "blocks/panel/ui_panel.h"
@@ -91,6 +95,18 @@ const BlockPicture kBlockPictures[] = {
     {kUITrackBarBlockClassId, L"trackbar.jpg", 30, 60},
     {kUIVideoBlockClassId, L"video.jpg", 120, 64},
     {kUIJoystickBlockClassId, L"joystick.jpg", 60, 48},
+};
+
+// Pictures that blocks draw inside their body, for blocks that only a
+// unit's own catalogue offers (made here by their class's creator): the
+// picture's place in the body and its size.
+struct InsetBlockPicture {
+  BeBlockCreator creator;
+  const wchar_t* file;
+  int x, y, width, height;
+};
+const InsetBlockPicture kInsetBlockPictures[] = {
+    {CBEIntervalDetector::Create, L"IntervalDetectorBMP.bmp", 20, 4, 80, 38},
 };
 
 // Palette bitmaps fit the 45 x 45 buttons of the block editor's palette.
@@ -344,6 +360,33 @@ TEST(ShippedPictures, EveryBlockDrawsItsShippedPicture) {
   }
   for (const BlockPicture& p : kBlockPictures) EXPECT_EQ(1u, drawn.count(p.classId)) << Narrow(p.file);
   gallery.Save(L"shipped_block_pictures.bmp");
+}
+
+TEST(ShippedPictures, BlocksOfTheUnitsOwnCataloguesDrawTheirShippedPictures) {
+  velktest::MemoryCanvas gallery(300, 120);
+  int galleryX = 5;
+  for (const InsetBlockPicture& p : kInsetBlockPictures) {
+    std::unique_ptr<CBEBlock> block(p.creator());
+    ASSERT_NE(nullptr, block) << Narrow(p.file);
+    CKestImage picture;
+    ASSERT_EQ("", LoadShipped(IconsFolder() + p.file, &picture));
+    EXPECT_EQ(p.width, picture.GetWidth()) << Narrow(p.file);
+    EXPECT_EQ(p.height, picture.GetHeight()) << Narrow(p.file);
+    OffsetRect(&block->rect, 20 - block->rect.left, 20 - block->rect.top);
+    velktest::MemoryCanvas with(400, 300);
+    {
+      IconsFolderScope icons(IconsFolder());
+      block->Draw(with.dc());
+    }
+    EXPECT_GE(ShareShown(with, picture, 20 + p.x, 20 + p.y), 0.9) << "block does not draw " << Narrow(p.file);
+    OffsetRect(&block->rect, galleryX - block->rect.left, 10 - block->rect.top);
+    {
+      IconsFolderScope icons(IconsFolder());
+      block->Draw(gallery.dc());
+    }
+    galleryX += block->rect.right - block->rect.left + 15;
+  }
+  gallery.Save(L"shipped_inset_block_pictures.bmp");
 }
 
 // The component cards show pictures of the database's images folder: the

@@ -8,6 +8,8 @@
 //
 //   blocktest::Bench bench;                            // the library's catalogue, one scheme
 //   auto* add = bench.Create<CBEAdd>(kBeAddClassId);     // BeScheme::CreateBlock: the real class
+//   bench.library.Offer(kBePWMDetectorClassId, L"Детектор ШИМ");  // first, for a class that only
+//                                                      // a unit's own catalogue lists
 //   blocktest::Source* x = bench.Source(kBeSignalChar);  // a settable output of any type
 //   x->SetInt(100);                                    // SetFloat, SetDouble, SetBit, SetPwm,
 //                                                      // SetMessage, SetBytes, Set (by type)
@@ -54,7 +56,8 @@
 //   blocktest::DialogScope dialogs;       // dialogs.Set(kBeAddClassId, MyDialog)
 //   blocktest::CreatorScope creators;     // the program's creator table
 //   blocktest::LogCapture log;            // the simulation log's new lines
-// A Bench answers message boxes itself (recorded in bench.host).
+// A Bench answers message boxes itself (recorded in bench.host, with their
+// MB_ flags; bench.host.answer = IDNO answers a question with No).
 #pragma once
 
 #include <windows.h>
@@ -285,16 +288,20 @@ inline Costs CostsOf(const CBEBlock* block) {
 
 // ------------------------------------------------------------ host and scopes
 
-// Records the message boxes of the engine and answers them with OK, and
-// counts the property dialogs asked for.
+// Records the message boxes of the engine and of the blocks (caption,
+// text, MB_ flags) and answers each with `answer` (IDOK unless a test sets
+// another button, as IDYES or IDNO for a question).
 class KitHost : public CKestHost {
 public:
-  int ShowMessage(UINT, const wchar_t* caption, const wchar_t* text) override {
+  int ShowMessage(UINT flags, const wchar_t* caption, const wchar_t* text) override {
     captions.push_back(caption ? caption : L"");
     texts.push_back(text ? text : L"");
-    return IDOK;
+    styles.push_back(flags);
+    return answer;
   }
   std::vector<std::wstring> captions, texts;
+  std::vector<UINT> styles;
+  int answer = IDOK;
 };
 
 // The simulation log's lines added while alive; cut back when it goes.
@@ -383,6 +390,17 @@ public:
     EXPECT_TRUE(AddDeviceEntries(hidden, kPultComputerDeviceRows, kPultComputerDeviceRowCount, creators));
     EXPECT_TRUE(AddCommonCatalogueGroups(&catalogue, creators));
   }
+  // Offers a class of the library that only a unit's own catalogue lists
+  // (not the common groups) under its catalogue caption and picture, in a
+  // group of the kit's own at the end ("Блоки устройств"). False when the
+  // library has no creator for the class or memory ran out.
+  bool Offer(unsigned int classId, const wchar_t* caption, const wchar_t* bitmap = nullptr) {
+    BeBlockCreator creator = creators.Find(classId);
+    if (!creator) return false;
+    if (!unitGroup_) unitGroup_ = catalogue.AddGroup(kUnitGroupName);
+    return unitGroup_ && unitGroup_->AddEntry(classId, creator, caption, bitmap);
+  }
+  static constexpr const wchar_t* kUnitGroupName = L"Блоки устройств";
   // The group of the common groups with that name, or null.
   const BeCatalogueGroup* Group(const wchar_t* name) const {
     for (int i = 1; i < catalogue.groupCount; ++i)
@@ -391,20 +409,25 @@ public:
   }
   BeBlockCreatorTable creators;
   BeCatalogue catalogue;
+
+private:
+  BeCatalogueGroup* unitGroup_ = nullptr;
 };
 
 // A block of the class made by the library's creator and given the
 // catalogue's entry, in no scheme; null and a test failure when the class
-// has no creator or makes no T.
+// has no creator or makes no T. A class that only a unit's catalogue lists
+// (see LibraryCatalogue::Offer) is made by its creator without an entry.
 template <class T>
 std::unique_ptr<T> NewDetached(unsigned int classId) {
   static LibraryCatalogue library;
   const BeCatalogueEntry* entry = library.catalogue.FindEntry(classId);
-  if (!entry || !entry->creator) {
+  BeBlockCreator creator = entry ? entry->creator : library.creators.Find(classId);
+  if (!creator) {
     ADD_FAILURE() << "no creator for class 0x" << std::hex << classId;
     return nullptr;
   }
-  CBEBlock* block = entry->creator();
+  CBEBlock* block = creator();
   T* typed = dynamic_cast<T*>(block);
   if (!typed) {
     ADD_FAILURE() << "class 0x" << std::hex << classId << " made an object of another class";

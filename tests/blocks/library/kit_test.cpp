@@ -242,6 +242,38 @@ TEST(BlockKit, CanvasDrawsAndProbes) {
   EXPECT_TRUE(blocktest::SamePixels(canvas, canvas));
 }
 
+// A class that only a unit's catalogue lists is offered to the bench by
+// hand; NewDetached makes it by its creator without an entry.
+TEST(BlockKit, ClassesOfAUnitsOwnCatalogueAreOffered) {
+  Bench bench;
+  EXPECT_EQ(nullptr, bench.library.catalogue.FindEntry(kBeSoftwarePWMClassId));
+  ASSERT_TRUE(bench.library.Offer(kBeSoftwarePWMClassId, L"Программный ШИМ", L"pwm.bmp"));
+  EXPECT_FALSE(bench.library.Offer(0x7E5B7777, L"Нет такого"));
+  CBEBlock* block = bench.Create<CBEBlock>(kBeSoftwarePWMClassId);
+  ASSERT_NE(nullptr, block);
+  EXPECT_STREQ(L"Программный ШИМ", block->GetCaption());
+  const BeCatalogueGroup* group = bench.library.Group(blocktest::LibraryCatalogue::kUnitGroupName);
+  ASSERT_NE(nullptr, group);
+  EXPECT_EQ(1, group->entryCount);
+  std::unique_ptr<CBEBlock> detached = blocktest::NewDetached<CBEBlock>(kBeSoftwarePWMClassId);
+  ASSERT_NE(nullptr, detached);
+  EXPECT_EQ(nullptr, detached->entry);
+  EXPECT_EQ(nullptr, detached->scheme);
+  // A scheme of such a block reads back with the same catalogue.
+  EXPECT_NE(nullptr, bench.ReadBack());
+}
+
+TEST(BlockKit, TheHostRecordsMessageBoxesAndAnswersAsTold) {
+  Bench bench;
+  EXPECT_EQ(IDOK, GetKestHost()->ShowMessage(MB_OK, L"А", L"Б"));
+  bench.host.answer = IDNO;
+  EXPECT_EQ(IDNO, GetKestHost()->ShowMessage(MB_YESNO | MB_DEFBUTTON2, L"В", L"Г"));
+  EXPECT_EQ(std::vector<std::wstring>({L"А", L"В"}), bench.host.captions);
+  EXPECT_EQ(std::vector<std::wstring>({L"Б", L"Г"}), bench.host.texts);
+  EXPECT_EQ(std::vector<UINT>({static_cast<UINT>(MB_OK), static_cast<UINT>(MB_YESNO | MB_DEFBUTTON2)}),
+            bench.host.styles);
+}
+
 TEST(BlockKit, CostsCompareAndPrint) {
   EXPECT_EQ(blocktest::Costs(1, 2, 0, true), blocktest::Costs(1, 2, 0, true));
   EXPECT_NE(blocktest::Costs(1, 2, 0, true), blocktest::Costs(1, 2, 0, false));

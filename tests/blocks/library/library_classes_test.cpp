@@ -11,6 +11,14 @@
 #include "blocks/engine/editor/be_view.h"
 #include "blocks/library/converters/type_convertor.h"
 #include "blocks/library/interfaces/interfaces_classes.h"
+#include "blocks/library/control/diff.h"
+#include "blocks/library/control/inertial.h"
+#include "blocks/library/control/integral.h"
+#include "blocks/library/control/integral_with_reload.h"
+#include "blocks/library/control/limiter.h"
+#include "blocks/library/control/vibro.h"
+#include "blocks/library/drivers/distance_control.h"
+#include "blocks/library/drivers/inertial_driver.h"
 #include "blocks/library/math/abs.h"
 #include "blocks/library/math/add.h"
 #include "blocks/library/math/const_divider.h"
@@ -42,6 +50,9 @@
 #include "blocks/library/math/vectors/length.h"
 #include "blocks/library/math/vectors/norm.h"
 #include "blocks/library/math/vectors/rot.h"
+#include "blocks/library/mcu/interval_detector.h"
+#include "blocks/library/mcu/pwm_detector.h"
+#include "blocks/library/mcu/software_pwm.h"
 #include "foundation/buffer_failure_scope.h"
 #include "kestui/bars/kest_speedbutton.h"
 #include "kestui/containers/kest_tabs.h"
@@ -107,7 +118,8 @@ TEST(LibraryClasses, RegistrationFillsTheProgramsCreatorTable) {
   // Every area's rows are registered.
   EXPECT_EQ(10, kMathClassRowCount);
   EXPECT_EQ(kMathClassRowCount + kTrigonometryClassRowCount + kConvertersClassRowCount + kLogicClassRowCount +
-                kGeneratorsClassRowCount + kDigitalClassRowCount + kInterfaceClassRowCount,
+                kGeneratorsClassRowCount + kDigitalClassRowCount + kInterfaceClassRowCount + kControlClassRowCount +
+                kMcuClassRowCount + kDriversClassRowCount,
             BlockLibraryClassCount());
   EXPECT_EQ(BlockLibraryClassCount(), program.Count());
   EXPECT_EQ(CBEAdd::Create, program.Find(kBeAddClassId));
@@ -208,6 +220,63 @@ TEST(LibraryClasses, TheTrigonometryAndConvertersGroupsHoldTheirEntries) {
   CBEBlock* block = entry->creator();
   EXPECT_TRUE(Is<CBETypeConvertor>(block));
   delete block;
+}
+
+// "ТАУ" holds the proportional link of "Математика" and the library's
+// control links, in the catalogue's order; "Преобразователи" the two
+// drivers. The microcontroller's pulse blocks have creators but no common
+// entry: only that unit's catalogue lists them.
+TEST(LibraryClasses, TheControlGroupAndTheDriversAreTheLibrarysClasses) {
+  blocktest::LibraryCatalogue library;
+  const BeCatalogueGroup* control = library.Group(L"ТАУ");
+  ASSERT_NE(nullptr, control);
+  const MathEntry links[] = {
+      {kBeProportionalClassId, L"Пропорциональное звено", L"K.bmp", Is<CBEProportional>},
+      {kBeIntegralClassId, L"Интегральное звено", L"integral.bmp", Is<CBEIntegral>},
+      {kBeDiffClassId, L"Дифференциальное звено", L"diff.bmp", Is<CBEDiff>},
+      {kBeInertialClassId, L"Апериодическое звено", L"inertial.bmp", Is<CBEInertial>},
+      {kBeVibroClassId, L"Колебательное звено", L"vibro.bmp", Is<CBEVibro>},
+      {kBeLimiterClassId, L"Нелинейный элемент типа \"Ограничение\"", L"limiter.bmp", Is<CBELimiter>},
+      {kBeIntegralWithReloadClassId, L"Интегральное звено с перезагрузкой", L"integralwithreload.bmp",
+       Is<CBEIntegralWithReload>},
+  };
+  ASSERT_EQ(7, control->entryCount);
+  for (int i = 0; i < 7; ++i) {
+    const BeCatalogueEntry* entry = control->Entry(i);
+    EXPECT_EQ(links[i].classId, entry->classId) << i;
+    EXPECT_STREQ(links[i].caption, entry->caption) << i;
+    EXPECT_STREQ(links[i].bitmap, entry->bitmap) << i;
+    CBEBlock* block = entry->creator();
+    ASSERT_NE(nullptr, block) << i;
+    EXPECT_TRUE(links[i].isClass(block)) << i;
+    delete block;
+  }
+  const BeCatalogueEntry* distance = library.catalogue.FindEntry(kBeDistanceControlClassId);
+  const BeCatalogueEntry* inertial = library.catalogue.FindEntry(kBeInertialDriverClassId);
+  ASSERT_NE(nullptr, distance);
+  ASSERT_NE(nullptr, inertial);
+  EXPECT_STREQ(L"urm04.bmp", distance->bitmap);
+  EXPECT_STREQ(L"inertialdriver.bmp", inertial->bitmap);
+  std::unique_ptr<CBEBlock> d(distance->creator()), n(inertial->creator());
+  EXPECT_TRUE(Is<CBEDistanceControl>(d.get()));
+  EXPECT_TRUE(Is<CBEInertialDriver>(n.get()));
+  const BeCatalogueGroup* converters = library.Group(L"Преобразователи");
+  ASSERT_NE(nullptr, converters);
+  int drivers = 0;
+  for (int i = 0; i < converters->entryCount; ++i)
+    drivers += converters->Entry(i) == distance || converters->Entry(i) == inertial;
+  EXPECT_EQ(2, drivers);
+  for (unsigned int id : {kBePWMDetectorClassId, kBeIntervalDetectorClassId, kBeSoftwarePWMClassId}) {
+    EXPECT_EQ(nullptr, library.catalogue.FindEntry(id)) << std::hex << id;
+    BeBlockCreator creator = library.creators.Find(id);
+    ASSERT_NE(nullptr, creator) << std::hex << id;
+    std::unique_ptr<CBEBlock> block(creator());
+    EXPECT_NE(nullptr, block.get());
+  }
+  EXPECT_TRUE(Is<CBEPWMDetector>(std::unique_ptr<CBEBlock>(library.creators.Find(kBePWMDetectorClassId)()).get()));
+  EXPECT_TRUE(Is<CBEIntervalDetector>(
+      std::unique_ptr<CBEBlock>(library.creators.Find(kBeIntervalDetectorClassId)()).get()));
+  EXPECT_TRUE(Is<CBESoftwarePWM>(std::unique_ptr<CBEBlock>(library.creators.Find(kBeSoftwarePWMClassId)()).get()));
 }
 
 // The pictures of the palette buttons are ours, shipped beside the program:
