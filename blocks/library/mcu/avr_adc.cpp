@@ -11,7 +11,7 @@
 #include "blocks/engine/record_io.h"
 #include "blocks/library/mcu/io_port.h"
 #include "blocks/library/mcu/port_binding.h"
-#include "blocks/library/record_scan.h"
+#include "blocks/library/base_record.h"
 #include "foundation/stream.h"
 
 namespace {
@@ -135,7 +135,7 @@ bool CBEAvrADC::Load(CStream* stream) {
   unsigned char mask, ref, left, scale;
   if (!ReadByteChecked(stream, &mask) || !ReadByteChecked(stream, &ref) || ref > kRefInternal ||
       !ReadByteChecked(stream, &left) || !ReadByteChecked(stream, &scale) || scale > kLastPrescaler ||
-      !BaseRecordReadable(stream, BitCount(mask), BitCount(mask)))
+      !BaseRecordFollows(stream, BitCount(mask), BitCount(mask)))
     return false;
   channelMask = mask;
   reference = ref;

@@ -12,7 +12,7 @@
 #include "blocks/library/mcu/io_port.h"
 #include "blocks/library/mcu/port_binding.h"
 #include "blocks/library/mcu/pulse_clock.h"
-#include "blocks/library/record_scan.h"
+#include "blocks/library/base_record.h"
 #include "foundation/numbers.h"
 #include "foundation/stream.h"
 
@@ -129,7 +129,7 @@ bool CBEAvrTimer::Load(CStream* stream) {
       channels > kMaxChannels || !ReadExact(stream, first, kMaxChannels) || !ReadByteChecked(stream, &low) ||
       !ReadByteChecked(stream, &high) || !ReadExact(stream, modes, kMaxChannels) ||
       !ReadByteChecked(stream, &scale) || scale >= kBeTimerPrescalerCount ||
-      !BaseRecordReadable(stream, channels, EnabledChannels(channels, modes)))
+      !BaseRecordFollows(stream, channels, EnabledChannels(channels, modes)))
     return false;
   number = n;
   wide = w;

@@ -11,7 +11,7 @@
 #include "blocks/engine/output_pin.h"
 #include "blocks/engine/record_io.h"
 #include "blocks/library/block_text.h"
-#include "blocks/library/record_scan.h"
+#include "blocks/library/base_record.h"
 #include "foundation/stream.h"
 #include "kestui/core/kest_host.h"
 #include "kestui/graphics/kest_dc_selection.h"
@@ -197,7 +197,7 @@ bool CBEIOPort::Load(CStream* stream) {
   if (!ReadByteChecked(stream, &low) || !ReadByteChecked(stream, &high) ||
       !ReadByteChecked(stream, &storedMode) || storedMode > kLastMode || !ReadByteChecked(stream, &type) ||
       type > kBeLastConcreteSignalType ||
-      !BaseRecordReadable(stream, InputCountOf(storedMode), OutputCountOf(storedMode)))
+      !BaseRecordFollows(stream, InputCountOf(storedMode), OutputCountOf(storedMode)))
     return false;
   pinId = static_cast<unsigned short>(low | (high << 8));
   if (!SetMode(storedMode)) return false;

@@ -86,7 +86,7 @@ TEST(IoPort, StepMovesValuesByMode) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.mode);
     CBEIOPort* p = bench.Pin(L"PA1", 1, c.mode);
-    if (p->inputCount > 0) bench.Link(port, p);
+    if (p->inputCount > 0) bench.LinkAnyway(port, 0, p, 0);
     bench.Pass();  // Start: stored type 1, first word 0
     p->storedType = kBeSignalShort;
     memcpy(p->storedValue, buffer.data(), 8);

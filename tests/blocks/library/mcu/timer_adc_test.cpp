@@ -211,8 +211,8 @@ TEST(AvrTimer, TheRecordWritesTheCompareModesTwice) {
   // The second copy is what remains.
   std::vector<uint8_t> copies = golden;
   copies[3] = 2;  // first copy: A inverted
-  copies[9] = 0;  // second copy: A off ...
-  copies[10] = 1; // ... B direct
+  copies[8] = 0;  // second copy: A off ...
+  copies[9] = 1;  // ... B direct
   std::unique_ptr<CBEAvrTimer> back = blocktest::NewDetached<CBEAvrTimer>(kBeAvrTimerClassId);
   ASSERT_TRUE(blocktest::LoadBytes(back.get(), copies));
   EXPECT_EQ(0, back->compareModes[0]);
