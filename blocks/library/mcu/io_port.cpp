@@ -101,7 +101,14 @@ bool CBEIOPort::SetMode(int newMode) {
   return BuildPins();
 }
 
-void CBEIOPort::OnInputDisconnected(BeInputPin*) { mode = kModeOutput; }
+void CBEIOPort::OnInputDisconnected(BeInputPin*) {
+  const bool samePins =
+      InputCountOf(mode) == InputCountOf(kModeOutput) && OutputCountOf(mode) == OutputCountOf(kModeOutput);
+  mode = kModeOutput;
+  // A switchable pin loses its DDR input and its PIN output, so that its
+  // pins and its record agree with its mode again.
+  if (!samePins) BuildPins();
+}
 
 void CBEIOPort::Start() {
   storedType = kBeSignalBit;

@@ -59,7 +59,8 @@ public:
   // registered for the class (false without one).
   bool ShowProperties() override;
   // A peripheral's output was disconnected from an input: the pin returns
-  // to output mode (the program drives it again).
+  // to output mode (the program drives it again), its pins rebuilt when
+  // the mode it had has other pins (a switchable pin).
   void OnInputDisconnected(BeInputPin* input) override;
 
   // The pins of the mode (PORT and DDR inputs, PIN output), keeping the

@@ -245,6 +245,21 @@ TEST(IoPort, DisconnectingTheOutputThatFeedsItReturnsThePinToOutputMode) {
   EXPECT_EQ(nullptr, p->inputs[0]->source);
 }
 
+TEST(IoPort, ASwitchablePinLosingItsSourceKeepsPinsAndRecordInStep) {
+  AvrBench bench;
+  blocktest::Source* port = bench.Source(kBeSignalBit);
+  CBEIOPort* p = bench.Pin(L"PC3", 3, CBEIOPort::kModeSwitchable);
+  bench.Link(port, p, 0);
+  port->outputs[0]->Disconnect();
+  EXPECT_EQ(CBEIOPort::kModeOutput, p->mode);
+  EXPECT_EQ(1, p->inputCount);
+  EXPECT_EQ(0, p->outputCount);
+  EXPECT_EQ(13, p->Height());
+  std::unique_ptr<CBEIOPort> back = blocktest::NewDetached<CBEIOPort>(kBePortPinBlockClassId);
+  ASSERT_TRUE(blocktest::LoadBytes(back.get(), blocktest::RecordBytes(p)));
+  EXPECT_EQ(CBEIOPort::kModeOutput, back->mode);
+}
+
 bool CountingDialog(CBEBlock*) { return true; }
 
 TEST(IoPort, AlternateModesRefuseTheDialogWithTheirMessage) {
