@@ -124,3 +124,10 @@ const unsigned int kBeDynamicsClassId = 0x53412FFA;
 const unsigned int kBePWMDetectorClassId = 0x0111A000;
 const unsigned int kBeIntervalDetectorClassId = 0x0111B001;
 const unsigned int kBeSoftwarePWMClassId = 0x0077AACC;
+// The microcontroller's peripherals (hidden group 0 of its catalogue, made
+// by the microcontroller from its model).
+const unsigned int kBeAvrUARTClassId = 0x63331133;
+const unsigned int kBeAvrSPIClassId = 0xEEEFF11B;
+const unsigned int kBeAvrTWIClassId = 0xEEEFF11A;
+const unsigned int kBeAvrTimerClassId = 0x1E1E1E00;
+const unsigned int kBeAvrADCClassId = 0x52100ADC;

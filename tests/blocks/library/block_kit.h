@@ -89,6 +89,7 @@
 #include "blocks/engine/record_io.h"
 #include "blocks/library/device_owner.h"
 #include "blocks/library/interfaces/interfaces_classes.h"
+#include "blocks/library/mcu/mcu_classes.h"
 #include "blocks/library/library_classes.h"
 #include "foundation/memory_stream.h"
 #include "foundation/stream.h"
@@ -377,9 +378,9 @@ private:
 // ------------------------------------------------------------ catalogue
 
 // A unit-like catalogue: group 0 with the kit's source and the device
-// blocks of both computers, then the common groups with the library's
-// creators (from a table of its own, so the program's table is not
-// touched).
+// blocks of both computers and of the microcontroller, then the common
+// groups with the library's creators (from a table of its own, so the
+// program's table is not touched).
 class LibraryCatalogue {
 public:
   LibraryCatalogue() {
@@ -388,6 +389,7 @@ public:
     EXPECT_TRUE(RegisterBlockLibraryCreators(&creators));
     EXPECT_TRUE(AddDeviceEntries(hidden, kBoardComputerDeviceRows, kBoardComputerDeviceRowCount, creators));
     EXPECT_TRUE(AddDeviceEntries(hidden, kPultComputerDeviceRows, kPultComputerDeviceRowCount, creators));
+    EXPECT_TRUE(AddDeviceEntries(hidden, kAvrDeviceRows, kAvrDeviceRowCount, creators));
     EXPECT_TRUE(AddCommonCatalogueGroups(&catalogue, creators));
   }
   // Offers a class of the library that only a unit's own catalogue lists
