@@ -70,12 +70,12 @@ void Star(SchScheme* s, std::initializer_list<std::pair<CSCHBlock*, int>> pins) 
   int slot = 0;
   for (const auto& p : pins) {
     SchWire* w = new SchWire(s);
-    w->endKind[0] = kWireEndPin;
+    w->endKind[0] = kSchWireEndPin;
     w->ends[0].target = p.first;
     w->ends[0].index = p.second;
     p.first->pins[p.second].wire = w;
     p.first->pins[p.second].wireEnd = 0;
-    w->endKind[1] = kWireEndJunction;
+    w->endKind[1] = kSchWireEndJunction;
     w->ends[1].target = j;
     w->ends[1].index = slot;
     j->wires[slot] = w;
@@ -107,8 +107,8 @@ Group NewGroup(SchScheme* s) {
   CSCHBattery* logic = NewBattery(s, 5);
   CSCHResister* load = NewLoad(s);
   CSCHResister* pullUp = NewLoad(s);
-  Star(s, {{logic, kBatteryPlus}, {g.incremental, 2}, {g.absolute, 5}, {pullUp, 1}});
-  Star(s, {{logic, kBatteryMinus}, {g.incremental, 0}, {g.absolute, 0}, {load, 1}});
+  Star(s, {{logic, kElecBatteryPlus}, {g.incremental, 2}, {g.absolute, 5}, {pullUp, 1}});
+  Star(s, {{logic, kElecBatteryMinus}, {g.incremental, 0}, {g.absolute, 0}, {load, 1}});
   Join(s, g.incremental, 1, load, 0);
   Join(s, g.absolute, 1, pullUp, 0);
 
@@ -116,8 +116,8 @@ Group NewGroup(SchScheme* s) {
   g.limit = Place(s, new CSCHLimitSwitcher);
   CSCHBattery* bias = NewBattery(s, 5);
   CSCHResister* sense = NewLoad(s);
-  Join(s, bias, kBatteryMinus, g.pot, 0);
-  Join(s, g.pot, 2, bias, kBatteryPlus);
+  Join(s, bias, kElecBatteryMinus, g.pot, 0);
+  Join(s, g.pot, 2, bias, kElecBatteryPlus);
   Join(s, g.pot, 1, g.limit, 0);
   Join(s, g.limit, 1, sense, 0);
   return g;

@@ -27,7 +27,7 @@ EncoderSupply DriveEncoderSupply(CSCHBlock* block, int supplyPin, int groundPin,
 
 float EncoderLoadResistance(float U, float I) {
   float R = I != 0 ? RoundToFloat(static_cast<double>(U) / I) : 0;
-  return std::isfinite(R) && R > 0 ? R : kOpenResistance;
+  return std::isfinite(R) && R > 0 ? R : kSchOpenResistance;
 }
 
 float EncoderSinkCurrent(const EncoderSupply& supply, float Uo, float Ro) {

@@ -8,8 +8,8 @@
 
 // Source kinds of the encoder outputs: channel A (or the single output) and
 // channel B. Both point at the same record.
-const int kDevPulseSourceA = kSourcePower7;
-const int kDevPulseSourceB = kSourcePower8;
+const int kDevPulseSourceA = kSchSourcePower7;
+const int kDevPulseSourceB = kSchSourcePower8;
 
 // The record keeps the edge count of the last step in its first word (where
 // other sources keep their packet set) and the tick change of that step as

@@ -161,8 +161,8 @@ bool CSCHEncoder::BuildPins() {
     SchPin& p = pins[i];
     p.name = nullptr;
     p.description = texts[i];
-    p.kind = kPinElectric;
-    p.side = kSideRight;
+    p.kind = kSchPinElectric;
+    p.side = kSchSideRight;
     if (!numbered) continue;
     if (Type == kTypeAbsolute || Type == kTypeAbsoluteSupplied) {
       // The common is unnumbered, the channels 1 up; the supply keeps its number.
@@ -220,7 +220,7 @@ void CSCHEncoder::Burn() {
 }
 
 void CSCHEncoder::DriveOpen(int from, int to, float U) {
-  for (int i = from; i <= to && i < pinCount; i++) SetPinSource(i, U, kOpenResistance);
+  for (int i = from; i <= to && i < pinCount; i++) SetPinSource(i, U, kSchOpenResistance);
 }
 
 CSCHEncoder::TickStep CSCHEncoder::CountTicks() {
@@ -258,8 +258,8 @@ void CSCHEncoder::StepPassive(const TickStep& k) {
     GetPinInput(0, &Uo, &Ro);
     GetPinInput(1, &Uc, &Rc);
     SetPulseRecord(&pulseRecord, k.edges, k.change);
-    SetPinState(0, PulseState(Uc, kOpenResistance, Uc, Rc, kDevPulseSourceA, &pulseRecord));
-    SetPinState(1, PulseState(Uo, kOpenResistance, Uo, Ro, kDevPulseSourceA, &pulseRecord));
+    SetPinState(0, PulseState(Uc, kSchOpenResistance, Uc, Rc, kDevPulseSourceA, &pulseRecord));
+    SetPinState(1, PulseState(Uo, kSchOpenResistance, Uo, Ro, kDevPulseSourceA, &pulseRecord));
     return;
   }
   float UA, RA, Uc, Rc, UB, RB;
@@ -269,9 +269,9 @@ void CSCHEncoder::StepPassive(const TickStep& k) {
   const float Ua = std::fabs(UA) < std::fabs(UB) ? UB : UA;
   const float Ra = RA < RB ? RA : RB;
   SetPulseRecord(&pulseRecord, k.edges, k.change);
-  SetPinState(0, PulseState(Uc, kOpenResistance, Uc, Rc, kDevPulseSourceA, &pulseRecord));
-  SetPinState(2, PulseState(Uc, kOpenResistance, Uc, Rc, kDevPulseSourceB, &pulseRecord));
-  SetPinState(1, PulseState(Ua, kOpenResistance, Ua, Ra, kDevPulseSourceA, &pulseRecord));
+  SetPinState(0, PulseState(Uc, kSchOpenResistance, Uc, Rc, kDevPulseSourceA, &pulseRecord));
+  SetPinState(2, PulseState(Uc, kSchOpenResistance, Uc, Rc, kDevPulseSourceB, &pulseRecord));
+  SetPinState(1, PulseState(Ua, kSchOpenResistance, Ua, Ra, kDevPulseSourceA, &pulseRecord));
 }
 
 void CSCHEncoder::DriveContacts(int n, bool openLoneCommon) {
@@ -297,7 +297,7 @@ void CSCHEncoder::DriveContacts(int n, bool openLoneCommon) {
   }
   for (int i = 0; i <= count; i++) {
     if (!member[i]) {
-      SetPinSource(i, Us[0], kOpenResistance);
+      SetPinSource(i, Us[0], kSchOpenResistance);
       continue;
     }
     const double g = G - 1.0 / Rs[i];
@@ -305,7 +305,7 @@ void CSCHEncoder::DriveContacts(int n, bool openLoneCommon) {
                             static_cast<float>(1.0 / g));
   }
   // A common joined to nothing keeps no drive of an earlier position.
-  if (members == 1 && openLoneCommon) SetPinSource(0, 0, kOpenResistance);
+  if (members == 1 && openLoneCommon) SetPinSource(0, 0, kSchOpenResistance);
 }
 
 void CSCHEncoder::StepAbsolute(const TickStep& k) { DriveContacts(k.n, true); }
@@ -325,8 +325,8 @@ void CSCHEncoder::StepAbsoluteSupplied(const TickStep& k) {
   }
   // Unpowered: a 5-megohm load between the supply and the common, the
   // contacts open.
-  SetPinSource(0, s.Up, kOpenResistance);
-  SetPinSource(supplyPin, s.Ug, kOpenResistance);
+  SetPinSource(0, s.Up, kSchOpenResistance);
+  SetPinSource(supplyPin, s.Ug, kSchOpenResistance);
   DriveOpen(1, supplyPin - 1, s.Ug);
 }
 
@@ -348,12 +348,12 @@ void CSCHEncoder::StepIncremental(const TickStep& k) {
     // Every output open at the ground's voltage; the encoder a load of its
     // own: 5 megohms unpowered, its load while powered.
     for (int i = 0; i < pinCount; i++)
-      if (i != kGroundPin && i != supplyPin) SetPinSource(i, s.Ug, kOpenResistance);
+      if (i != kGroundPin && i != supplyPin) SetPinSource(i, s.Ug, kSchOpenResistance);
     if (powered) {
       DriveEncoderLoad(this, s, supplyPin, kGroundPin, load);
     } else {
-      SetPinSource(kGroundPin, s.Up, kOpenResistance);
-      SetPinSource(supplyPin, s.Ug, kOpenResistance);
+      SetPinSource(kGroundPin, s.Up, kSchOpenResistance);
+      SetPinSource(supplyPin, s.Ug, kSchOpenResistance);
     }
     return;
   }
@@ -397,9 +397,9 @@ SchPinState CSCHEncoder::OutputLevels(const EncoderSupply& s, float Uo, int kind
   const float lowR = Sum(s.Rg, kOutputResistance);
   switch (outType) {
     case kOutOpenCollector:
-      return PulseState(Uo, kOpenResistance, s.Ug, lowR, kind, &pulseRecord);
+      return PulseState(Uo, kSchOpenResistance, s.Ug, lowR, kind, &pulseRecord);
     case kOutOpenCollectorInverted:
-      return PulseState(s.Ug, lowR, Uo, kOpenResistance, kind, &pulseRecord);
+      return PulseState(s.Ug, lowR, Uo, kSchOpenResistance, kind, &pulseRecord);
     case kOutPushPull:
       return PulseState(s.Ug, lowR, s.Up, Sum(s.Rp, kOutputResistance), kind, &pulseRecord);
     default:
@@ -438,7 +438,7 @@ void CSCHEncoder::StepSingleOutput(const TickStep& k, const EncoderSupply& s, in
 void CSCHEncoder::StepTwoChannels(const TickStep& k, const EncoderSupply& s, int supplyPin, float load) {
   const bool withIndex = pinCount == 5;
   const int pinA = 1, pinIndex = 3, pinB = withIndex ? 4 : 3;
-  float UA, RA, UB, RB, UI = 0, RI = kOpenResistance;
+  float UA, RA, UB, RB, UI = 0, RI = kSchOpenResistance;
   GetPinInput(pinA, &UA, &RA);
   GetPinInput(pinB, &UB, &RB);
   if (withIndex) GetPinInput(pinIndex, &UI, &RI);
@@ -469,12 +469,12 @@ void CSCHEncoder::StepTwoChannels(const TickStep& k, const EncoderSupply& s, int
   if (k.index) {
     switch (outType) {
       case kOutOpenCollector: SetPinSource(pinIndex, s.Ug, lowR); break;
-      case kOutOpenCollectorInverted: SetPinSource(pinIndex, s.Up, kOpenResistance); break;
+      case kOutOpenCollectorInverted: SetPinSource(pinIndex, s.Up, kSchOpenResistance); break;
       case kOutPushPull: SetPinSource(pinIndex, s.Up, Sum(s.Rp, kOutputResistance)); break;
       default: SetPinSource(pinIndex, s.Up, Sum(s.Rp, kPullUpResistance)); break;
     }
   } else if (outType == kOutOpenCollector) {
-    SetPinSource(pinIndex, s.Up, kOpenResistance);
+    SetPinSource(pinIndex, s.Up, kSchOpenResistance);
   } else {
     SetPinSource(pinIndex, s.Ug, lowR);
   }

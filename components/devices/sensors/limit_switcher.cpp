@@ -19,8 +19,8 @@ void SetPin(CSCHBlock* b, int i, int offset) {
   SchPin& p = b->pins[i];
   p.name = nullptr;
   p.description = nullptr;
-  p.kind = kPinElectric;
-  p.side = kSideRight;
+  p.kind = kSchPinElectric;
+  p.side = kSchSideRight;
   p.offset = offset;
 }
 
@@ -109,7 +109,7 @@ void CSCHLimitSwitcher::Join(int a, int b) {
   SetPinState(b, sa);
 }
 
-void CSCHLimitSwitcher::Open(int pin) { SetPinSource(pin, 0, kOpenResistance); }
+void CSCHLimitSwitcher::Open(int pin) { SetPinSource(pin, 0, kSchOpenResistance); }
 
 void CSCHLimitSwitcher::Step(float) {
   const bool pressed = Pressed();

@@ -44,7 +44,7 @@ void DriveParallel(CSCHBlock* b, int pin, double U1, double R1, double U2, doubl
   const double U = (U1 / R1 + U2 / R2) / g;
   const double R = 1 / g + Rs;
   if (!(g > 0) || !std::isfinite(U) || !std::isfinite(R) || !(R > 0)) {
-    b->SetPinSource(pin, 0, kOpenResistance);
+    b->SetPinSource(pin, 0, kSchOpenResistance);
     return;
   }
   b->SetPinSource(pin, static_cast<float>(U), static_cast<float>(R));
@@ -60,7 +60,7 @@ CSCHPotentiometric::CSCHPotentiometric() {
     const int offsets[3] = {47, 28, 5};
     for (int i = 0; i < 3; i++) {
       pins[i].description = texts[i];
-      pins[i].side = kSideRight;
+      pins[i].side = kSchSideRight;
       pins[i].offset = offsets[i];
     }
   }
@@ -90,7 +90,7 @@ void CSCHPotentiometric::Step(float) {
   if (pinCount != 3) return;
   if (burnt) {
     // Torn off its shaft: the sensor keeps no drive of its last step.
-    for (int i = 0; i < 3; i++) SetPinSource(i, 0, kOpenResistance);
+    for (int i = 0; i < 3; i++) SetPinSource(i, 0, kSchOpenResistance);
     return;
   }
   if (halfAngle != 0 && std::fabs(shaftAngle) > halfAngle) {

@@ -214,7 +214,7 @@ TEST_F(DeviceImportTest, AClassWithoutACreatorIsReportedAndNothingElseIsLost) {
   velktest::DialogAnswerer answers(IDOK);
   DeviceImportResult result = Import(&scheme, list.Bytes());
   ASSERT_EQ(1, answers.Count());
-  EXPECT_EQ(std::wstring(kUncreatableMessage) + L"\nPC (BOARD_COMPUTER)\nM1 (servo)\nD1 (NoSuchClass)",
+  EXPECT_EQ(std::wstring(kVelkUncreatableMessage) + L"\nPC (BOARD_COMPUTER)\nM1 (servo)\nD1 (NoSuchClass)",
             answers.Texts()[0]);
   EXPECT_EQ(3u, result.uncreatable.size());
   EXPECT_NE(nullptr, scheme.FindBlockByName(L"B1"));
@@ -300,7 +300,7 @@ TEST_F(DeviceImportTest, EveryTruncationEndsTheImportCleanly) {
       EXPECT_EQ(kSchBoardPart, old->flags) << cut;
       expected++;
       ASSERT_EQ(1, answers.Count()) << cut;
-      EXPECT_EQ(kDamagedListMessage, answers.Texts()[0]);
+      EXPECT_EQ(kVelkDamagedListMessage, answers.Texts()[0]);
     }
     EXPECT_EQ(expected, CountBlocks(&scheme)) << cut;
     for (CSCHBlock* b = scheme.blocks; b; b = b->next) EXPECT_EQ(0, b->flags & kSchUnseen) << cut;

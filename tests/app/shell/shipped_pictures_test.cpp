@@ -87,7 +87,7 @@ struct BlockPicture {
   int width, height;
 };
 const BlockPicture kBlockPictures[] = {
-    {kAvrPlotClassId, L"avrplot.bmp", 80, 40},
+    {kBeAvrPlotClassId, L"avrplot.bmp", 80, 40},
     {kUIButtonBlockClassId, L"button.jpg", 60, 20},
     {kUITrackBarBlockClassId, L"trackbar.jpg", 30, 60},
     {kUIVideoBlockClassId, L"video.jpg", 120, 64},
@@ -95,7 +95,7 @@ const BlockPicture kBlockPictures[] = {
 };
 
 // Palette bitmaps fit the 45 x 45 buttons of the block editor's palette.
-const int kPaletteButtonSize = 45;
+const int kBePaletteButtonSize = 45;
 
 // The folder of the test program, where the programs' data lies too.
 std::wstring ProgramFolder() {
@@ -207,8 +207,8 @@ void BuildCatalogues(BeCatalogue* catalogue) {
   ASSERT_TRUE(AddScriptBlockEntry(catalogue->AddGroup(kScriptBlockGroup)));
   ASSERT_TRUE(AddUserInterfaceBlockEntries(hidden));
   BeCatalogueGroup* debug = catalogue->AddGroup(L"Отладка");
-  ASSERT_TRUE(debug->AddEntry(kMonitorClassId, CBEMonitor::Create, L"Вывод на экран", L"out.bmp"));
-  ASSERT_TRUE(debug->AddEntry(kAvrPlotClassId, CBEAvrPlot::Create, L"Построитель графика", L"avrploticon.bmp"));
+  ASSERT_TRUE(debug->AddEntry(kBeMonitorClassId, CBEMonitor::Create, L"Вывод на экран", L"out.bmp"));
+  ASSERT_TRUE(debug->AddEntry(kBeAvrPlotClassId, CBEAvrPlot::Create, L"Построитель графика", L"avrploticon.bmp"));
 }
 
 TEST(ShippedPictures, EveryPaletteBitmapOfEveryCatalogueIsShippedAndLoads) {
@@ -231,8 +231,8 @@ TEST(ShippedPictures, EveryPaletteBitmapOfEveryCatalogueIsShippedAndLoads) {
     EXPECT_EQ("", why);
     if (!why.empty()) continue;
     EXPECT_GT(image.GetWidth(), 0) << Narrow(file);
-    EXPECT_LE(image.GetWidth(), kPaletteButtonSize) << Narrow(file);
-    EXPECT_LE(image.GetHeight(), kPaletteButtonSize) << Narrow(file);
+    EXPECT_LE(image.GetWidth(), kBePaletteButtonSize) << Narrow(file);
+    EXPECT_LE(image.GetHeight(), kBePaletteButtonSize) << Narrow(file);
   }
 }
 
@@ -308,7 +308,7 @@ TEST(ShippedPictures, EveryBlockDrawsItsShippedPicture) {
       const BeCatalogueEntry* entry = group->Entry(i);
       // A plug-in block stands for a block of a plug-in module, which this
       // test has none of.
-      if (entry->classId == kPluginBlockClassId || drawn.count(entry->classId)) continue;
+      if (entry->classId == kBePluginBlockClassId || drawn.count(entry->classId)) continue;
       drawn.insert(entry->classId);
       CBEBlock* block = scheme.CreateBlock(entry->classId);
       ASSERT_NE(nullptr, block) << std::hex << entry->classId;
@@ -357,7 +357,7 @@ TEST(ShippedPictures, ComponentCardsShowShippedDatabasePictures) {
   CSCHBlock* quartz = scheme.CreateBlock("Quartz");
   ASSERT_NE(nullptr, quartz);
   quartz->Edit();
-  for (int kind : {kCapacitorCeramic, kCapacitorElectrolytic, kCapacitorChip}) {
+  for (int kind : {kElecCapacitorCeramic, kElecCapacitorElectrolytic, kElecCapacitorChip}) {
     auto* capacitor = static_cast<CCapacitor*>(scheme.CreateBlock("Capacitor"));
     ASSERT_NE(nullptr, capacitor);
     capacitor->kind = kind;
@@ -429,8 +429,8 @@ TEST(ShippedPictures, ThePanelDevicePictureIsShipped) {
   ASSERT_TRUE(LoadScreenPicture(&device));
   EXPECT_EQ(32, device.GetBPP());
   EXPECT_TRUE(device.HasAlphaChannel());
-  EXPECT_GE(device.GetWidth(), kPreviewLeft + kPreviewWidth);
-  EXPECT_GE(device.GetHeight(), kPreviewTop + kPreviewHeight);
+  EXPECT_GE(device.GetWidth(), kPanelPreviewLeft + kPanelPreviewWidth);
+  EXPECT_GE(device.GetHeight(), kPanelPreviewTop + kPanelPreviewHeight);
   // An empty panel's stream carries it as its preview, without a message.
   CardHost host;
   CKestHostScope scope(&host);

@@ -78,7 +78,7 @@ protected:
     ProgramPluginList().SetFolder(nullptr);
     ApplicationIcon = nullptr;
     RegDeleteTreeW(HKEY_CLASSES_ROOT, L".vlkx");
-    wchar_t path[kMaxPathChars];
+    wchar_t path[kFoundationMaxPathChars];
     GetModulePath(path);
     module_ = path;
     marker_ = UpdateMarkerPath(path);
@@ -192,14 +192,14 @@ TEST_F(StartSequenceTest, OrdinaryStartFillsFoldersAndRegistries) {
 // "Математика" group.
 TEST_F(StartSequenceTest, BlockLibraryClassesAreRegistered) {
   ASSERT_EQ(StartDecision::kMainWindow, PrepareStart(GetModuleHandleW(nullptr), L""));
-  EXPECT_EQ(CBEAdd::Create, BeBlockCreatorTable::Program().Find(kAddClassId));
+  EXPECT_EQ(CBEAdd::Create, BeBlockCreatorTable::Program().Find(kBeAddClassId));
   BeCatalogue catalogue;
   catalogue.AddGroup(nullptr);
   ASSERT_TRUE(AddCommonCatalogueGroups(&catalogue));
   BeScheme scheme;
   scheme.Init(&catalogue);
-  EXPECT_NE(nullptr, dynamic_cast<CBEAdd*>(scheme.CreateBlock(kAddClassId)));
-  EXPECT_NE(nullptr, dynamic_cast<CBEProportional*>(scheme.CreateBlock(kProportionalClassId)));
+  EXPECT_NE(nullptr, dynamic_cast<CBEAdd*>(scheme.CreateBlock(kBeAddClassId)));
+  EXPECT_NE(nullptr, dynamic_cast<CBEProportional*>(scheme.CreateBlock(kBeProportionalClassId)));
 }
 
 TEST_F(StartSequenceTest, ComponentClassesInRegistrationOrder) {

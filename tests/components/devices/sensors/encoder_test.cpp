@@ -30,10 +30,10 @@ using sensortest::AngleAt;
 using sensortest::ExpectLevels;
 
 const float kPi = 3.1415927f;
-const float kOpen = kOpenResistance;
+const float kOpen = kSchOpenResistance;
 // A reader sees an open pin's 5 megohm through the difference of its net's
 // sums, exact to some parts in a million.
-const float kOpenTolerance = 1e-4f * kOpenResistance;
+const float kOpenTolerance = 1e-4f * kSchOpenResistance;
 const wchar_t kBurntE1[] = L"Энкодер \"E1\" сгорел";
 
 using Rig = sensortest::ProbedSensor<CSCHEncoder>;
@@ -75,8 +75,8 @@ struct PoweredRig : EncoderRig {
     e()->IoutMax = 0.1f;
     supply = stage == CSCHEncoder::kOutDifferential ? 3 : 2;
     for (int i = 0; i < e()->pinCount; i++) {
-      if (i == 0) Drive(i, 0, kMinResistance);
-      else if (i == supply) Drive(i, volts, kMinResistance);
+      if (i == 0) Drive(i, 0, kSchMinResistance);
+      else if (i == supply) Drive(i, volts, kSchMinResistance);
       else Drive(i, pull, 1000);
     }
   }
@@ -98,8 +98,8 @@ void ExpectPins(const CSCHEncoder* e, const std::vector<PinRow>& rows) {
       EXPECT_EQ(e->pins[i].number, rows[i].number);
     }
     EXPECT_EQ(e->pins[i].name, nullptr);
-    EXPECT_EQ(e->pins[i].kind, kPinElectric);
-    EXPECT_EQ(e->pins[i].side, kSideRight);
+    EXPECT_EQ(e->pins[i].kind, kSchPinElectric);
+    EXPECT_EQ(e->pins[i].side, kSchSideRight);
     // Spread along the right side: the k-th of n at (k + 1) x height / (n + 1).
     EXPECT_EQ(e->pins[i].offset, (i + 1) * height / (e->pinCount + 1));
   }
@@ -678,8 +678,8 @@ struct SuppliedRig : EncoderRig {
   explicit SuppliedRig(float volts) : EncoderRig(CSCHEncoder::kTypeAbsoluteSupplied, 0, 3, 128) {
     e()->U = 5;
     e()->I = 0.01f;
-    Drive(0, 0, kMinResistance);
-    Drive(4, volts, kMinResistance);
+    Drive(0, 0, kSchMinResistance);
+    Drive(4, volts, kSchMinResistance);
   }
 };
 
@@ -707,7 +707,7 @@ TEST(Encoder, AbsoluteWithSupplyPowered) {
   }
   // Unpowered (3 V is not above 0.75 x 5): the contacts open, the encoder a
   // 5-megohm load.
-  rig.Drive(4, 3, kMinResistance);
+  rig.Drive(4, 3, kSchMinResistance);
   rig.StepAt(AngleAt(0.5, 128), 2);
   for (int i = 1; i <= 3; i++) {
     rig.Read(i, &R);
@@ -1014,8 +1014,8 @@ TEST(Encoder, FollowsTheShaftOfADCMotor) {
   battery->nominalVoltage = 12;
   battery->dischargeType = 6;
   battery->capacity = 1e6f;
-  bench.Wire(battery, kBatteryPlus, motor, 1);
-  bench.Wire(motor, 0, battery, kBatteryMinus);
+  bench.Wire(battery, kElecBatteryPlus, motor, 1);
+  bench.Wire(motor, 0, battery, kElecBatteryMinus);
   auto* e = bench.Create<CSCHEncoder>("Encoder");  // passive, two channels, 100 ticks
   auto* probe = bench.Part(1);
   bench.Wire(e, 0, probe, 0);

@@ -23,10 +23,10 @@ using comptest::Golden;
 using comptest::LogCapture;
 using devtest::DeviceBench;
 
-const float kOpen = kOpenResistance;
+const float kOpen = kSchOpenResistance;
 // A reader sees an open pin's 5 megohm through the difference of its net's
 // sums, exact to some parts in a million.
-const float kOpenTolerance = 1e-4f * kOpenResistance;
+const float kOpenTolerance = 1e-4f * kSchOpenResistance;
 
 TEST(SensorClasses, TheSensorRowsGetTheirCreators) {
   devtest::DeviceRegistryScope scope;
@@ -38,7 +38,7 @@ TEST(SensorClasses, TheSensorRowsGetTheirCreators) {
 void ExpectPinOffsets(const CSCHLimitSwitcher* s, const std::vector<int>& offsets) {
   ASSERT_EQ(s->pinCount, static_cast<int>(offsets.size()));
   for (int i = 0; i < s->pinCount; i++) {
-    EXPECT_EQ(s->pins[i].side, kSideRight) << i;
+    EXPECT_EQ(s->pins[i].side, kSchSideRight) << i;
     EXPECT_EQ(s->pins[i].offset, offsets[i]) << i;
     EXPECT_EQ(s->pins[i].description, nullptr) << i;
     EXPECT_EQ(s->pins[i].name, nullptr) << i;
@@ -211,7 +211,7 @@ TEST(LimitSwitcher, AChangeoverContactPassesAPulseSource) {
   s->tech = CSCHLimitSwitcher::kChangeover;
   s->BuildPins();
   auto* driver = bench.Add<devtest::StateDriver>();
-  driver->SetLevels(5, 10, 0, 10, kSourcePower7);
+  driver->SetLevels(5, 10, 0, 10, kSchSourcePower7);
   bench.Wire(driver, 0, s, CSCHLimitSwitcher::kCommonPin);
   circuit::Part* probes[3] = {nullptr, bench.Part(1), bench.Part(1)};
   bench.Wire(s, 1, probes[1], 0);
@@ -225,7 +225,7 @@ TEST(LimitSwitcher, AChangeoverContactPassesAPulseSource) {
     bench.Step(2, 1e-3f);
     SchPinState on = devtest::StateAt(probes[joined], 0);
     EXPECT_EQ(on.source, &driver->source);
-    EXPECT_EQ(on.sourceKind, kSourcePower7);
+    EXPECT_EQ(on.sourceKind, kSchSourcePower7);
     sensortest::ExpectLevels(on, 5, 10, 0, 10);
     SchPinState off = devtest::StateAt(probes[open], 0);
     EXPECT_EQ(off.source, nullptr);

@@ -23,10 +23,10 @@ using comptest::LogCapture;
 using devtest::DeviceBench;
 
 const float kPi = 3.1415927f;
-const float kOpen = kOpenResistance;
+const float kOpen = kSchOpenResistance;
 // A reader sees an open pin's 5 megohm through the difference of its net's
 // sums, exact to some parts in a million.
-const float kOpenTolerance = 1e-4f * kOpenResistance;
+const float kOpenTolerance = 1e-4f * kSchOpenResistance;
 const wchar_t kTornOffE1[] = L"Датчик \"E1\" был свернут с оси";
 
 TEST(Potentiometric, CreatedThroughTheRegistryWithItsDefaults) {
@@ -46,7 +46,7 @@ TEST(Potentiometric, CreatedThroughTheRegistryWithItsDefaults) {
   for (int i = 0; i < 3; i++) {
     EXPECT_STREQ(p->pins[i].description, texts[i]) << i;
     EXPECT_EQ(p->pins[i].name, nullptr) << i;
-    EXPECT_EQ(p->pins[i].side, kSideRight) << i;
+    EXPECT_EQ(p->pins[i].side, kSchSideRight) << i;
     EXPECT_EQ(p->pins[i].offset, offsets[i]) << i;
   }
 }
@@ -153,15 +153,15 @@ struct DividerRig : sensortest::ProbedSensor<CSCHPotentiometric> {
     sensor->halfAngle = half;
     sensor->R = 1000;
     Wire();
-    Drive(0, 0, kMinResistance);
-    Drive(2, 10, kMinResistance);
+    Drive(0, 0, kSchMinResistance);
+    Drive(2, 10, kSchMinResistance);
   }
   // What the wiper's probe and pin 0's source should see with the wiper at
   // w (0 to 1) of the travel from pin 0, as the winding's two parts Ra and
   // Rb join the nets (U1 behind R1 the idle wiper net: 0 V behind 5 Mohm).
   static void Expected(double w, double* wiperU, double* wiperR, double* endU, double* endR) {
     const double Ra = 1000 * w, Rb = 1000 * (1 - w);
-    const double R0 = kMinResistance, R2 = kMinResistance, R1 = kOpen;
+    const double R0 = kSchMinResistance, R2 = kSchMinResistance, R1 = kOpen;
     double g = 1 / (R0 + Ra) + 1 / (R2 + Rb);
     *wiperU = (0 / (R0 + Ra) + 10 / (R2 + Rb)) / g;
     *wiperR = 1 / g;
