@@ -60,11 +60,11 @@ Result Run(int n, int steps) {
     m->Attach(s);
     motors.push_back(m);
     CSCHBattery* rotor = NewBattery(s, 12);
-    Join(s, rotor, kBatteryPlus, m, 1);
-    Join(s, m, 0, rotor, kBatteryMinus);
+    Join(s, rotor, kElecBatteryPlus, m, 1);
+    Join(s, m, 0, rotor, kElecBatteryMinus);
     CSCHBattery* logic = NewBattery(s, 5);
-    Join(s, logic, kBatteryPlus, m, 2);
-    Join(s, m, 5, logic, kBatteryMinus);
+    Join(s, logic, kElecBatteryPlus, m, 2);
+    Join(s, m, 5, logic, kElecBatteryMinus);
     for (int k = 0; k < 2; k++) {
       CSCHResister* load = new CSCHResister;
       load->powerRating = 1e30f;

@@ -38,15 +38,15 @@ const int kRounds = 7;
 const int kConstant = 3;
 
 enum Op { kAddOp, kNegOp, kSubOp, kAbsOp, kMulOp, kDivOp, kOpCount };
-const unsigned int kOpClass[kOpCount] = {kAddClassId, kNegClassId, kSubClassId,
-                                         kAbsClassId, kMul2ClassId, kDiv2ClassId};
+const unsigned int kOpClass[kOpCount] = {kBeAddClassId, kBeNegClassId, kBeSubClassId,
+                                         kBeAbsClassId, kBeMul2ClassId, kBeDiv2ClassId};
 
 // The head of the chain: an int output that counts the passes.
 class Counter : public CBEBlock {
 public:
   Counter() {
     SetOutputCount(1);
-    outputs[0]->type = kSignalInt;
+    outputs[0]->type = kBeSignalInt;
   }
   void Step(float) override { outputs[0]->SetInt(++count); }
   int count = 0;
@@ -82,7 +82,7 @@ Chain* BuildChain(BeCatalogue* catalogue, int n) {
       printf("cannot create block %d\n", i);
       return chain;
     }
-    ChangeBlockType(block, kSignalInt);
+    ChangeBlockType(block, kBeSignalInt);
     if (auto* add = dynamic_cast<CBEAdd*>(block)) add->constant = kConstant;
     if (auto* sub = dynamic_cast<CBESub*>(block)) sub->constant = kConstant;
     blocks[i] = block;

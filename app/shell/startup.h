@@ -49,7 +49,7 @@ bool RunPendingUpdate(const wchar_t* commandLine);
 // failing call.
 bool RegisterSchemeFileType();
 // The icon reference of the document icon in the DefaultIcon value.
-const int kDocumentIconRef = -184;
+const int kVelkDocumentIconRef = -184;
 void RunMaxPluginInstaller();
 
 // Registers "VELK_UI", "BE5" and "VELK_PCB", in this order.

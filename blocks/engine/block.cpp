@@ -117,7 +117,7 @@ void CBEBlock::Save(CStream* stream) {
   stream->WriteInt32(rect.right);
   stream->WriteInt32(rect.bottom);
   stream->WriteStringW(caption);
-  stream->WriteByte(flags & ~kBlockSelected);
+  stream->WriteByte(flags & ~kBeBlockSelected);
   for (int i = 0; i < inputCount; ++i) {
     const BeInputPin* input = inputs[i];
     stream->WriteInt32(static_cast<int>(input->source ? input->source->savedId : 0));
@@ -145,7 +145,7 @@ bool CBEBlock::Load(CStream* stream) {
   caption = text;
   unsigned char stored;
   if (!ReadByteChecked(stream, &stored)) return false;
-  flags = static_cast<unsigned char>(stored | (flags & kBlockDevice));
+  flags = static_cast<unsigned char>(stored | (flags & kBeBlockDevice));
   for (int i = 0; i < inputCount; ++i) {
     BeInputPin* input = inputs[i];
     unsigned int id;

@@ -15,12 +15,12 @@ class CStream;
 struct BeCatalogueEntry;
 
 // Flags byte.
-const unsigned char kBlockSelected = 0x01;  // editor state, never saved
-const unsigned char kBlockDevice = 0x02;    // a piece of the unit's hardware or a macro port
+const unsigned char kBeBlockSelected = 0x01;  // editor state, never saved
+const unsigned char kBeBlockDevice = 0x02;    // a piece of the unit's hardware or a macro port
 
-const int kNewBlockWidth = 150;
-const int kNewBlockHeight = 100;
-const COLORREF kDefaultBlockFill = 0xFFFFFF;
+const int kBeNewBlockWidth = 150;
+const int kBeNewBlockHeight = 100;
+const COLORREF kBeDefaultBlockFill = 0xFFFFFF;
 
 class CBEBlock {
 public:
@@ -97,8 +97,8 @@ public:
   // the DC, the pin marks and names, the selection frame, then the links.
   void Paint(HDC dc, bool force);
 
-  bool IsSelected() const { return (flags & kBlockSelected) != 0; }
-  bool IsDevice() const { return (flags & kBlockDevice) != 0; }
+  bool IsSelected() const { return (flags & kBeBlockSelected) != 0; }
+  bool IsDevice() const { return (flags & kBeBlockDevice) != 0; }
 
   // Fields, in this order.
   const BeCatalogueEntry* entry = nullptr;
@@ -107,12 +107,12 @@ public:
   CBEBlock* previous = nullptr;
   wchar_t* caption = nullptr;  // owned
   unsigned char flags = 0;
-  RECT rect = {0, 0, kNewBlockWidth, kNewBlockHeight};
+  RECT rect = {0, 0, kBeNewBlockWidth, kBeNewBlockHeight};
   int inputCount = 0;
   BeInputPin** inputs = nullptr;  // owned pins; see singleInput_
   int outputCount = 0;
   BeOutputPin** outputs = nullptr;  // owned pins; see singleOutput_
-  COLORREF fillColor = kDefaultBlockFill;
+  COLORREF fillColor = kBeDefaultBlockFill;
   int cycles = 0;
   int rom = 0;
   int ram = 0;

@@ -37,9 +37,9 @@ int64_t SumTree(const BeScheme* scheme, Total what, bool* sharedCounted, int sha
       *sharedCounted = true;
       sum += sharedRom;
     }
-    if (block->GetClassId() != kMacroBlockClassId) continue;
+    if (block->GetClassId() != kBeMacroBlockClassId) continue;
     const BeScheme* nested = block->GetNestedScheme();
-    if (nested && nested != scheme && depth < kMaxSchemeNesting)
+    if (nested && nested != scheme && depth < kBeMaxSchemeNesting)
       sum += SumTree(nested, what, sharedCounted, sharedRom, depth + 1);
   }
   return sum;
@@ -58,7 +58,7 @@ void BeScheme::Init(BeCatalogue* newCatalogue) {
   catalogue = newCatalogue;
   blocks = nullptr;
   portBlocks = nullptr;
-  frequency = kDefaultProcessorFrequency;
+  frequency = kBeDefaultProcessorFrequency;
   romLimit = -1;
   ramLimit = -1;
   budget = 0;
@@ -66,7 +66,7 @@ void BeScheme::Init(BeCatalogue* newCatalogue) {
   running = 0;
   halted = 0;
   sharedRoutineRom = 0;
-  baseRom = kDefaultBaseRom;
+  baseRom = kBeDefaultBaseRom;
   baseRam = 0;
   parent = nullptr;
   reading = 0;
@@ -137,13 +137,13 @@ CBEBlock* BeScheme::GetTail() const {
 
 const BeScheme* BeScheme::Outermost() const {
   const BeScheme* scheme = this;
-  for (int depth = 0; scheme->parent && depth < kMaxSchemeNesting; ++depth) scheme = scheme->parent;
+  for (int depth = 0; scheme->parent && depth < kBeMaxSchemeNesting; ++depth) scheme = scheme->parent;
   return scheme;
 }
 
 int BeScheme::NestingDepth() const {
   int depth = 0;
-  for (const BeScheme* s = parent; s && depth <= kMaxSchemeNesting; s = s->parent) ++depth;
+  for (const BeScheme* s = parent; s && depth <= kBeMaxSchemeNesting; s = s->parent) ++depth;
   return depth;
 }
 

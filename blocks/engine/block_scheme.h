@@ -10,8 +10,8 @@ class CBEBlock;
 class CSCHBlock;
 class CStream;
 
-const float kDefaultProcessorFrequency = 1000000.0f;
-const int kDefaultBaseRom = 50000;
+const float kBeDefaultProcessorFrequency = 1000000.0f;
+const int kBeDefaultBaseRom = 50000;
 
 class BeScheme {
 public:
@@ -93,8 +93,8 @@ public:
 };
 
 // The magic of a block-scheme stream.
-extern const unsigned char kSchemeStreamMagic[4];
+extern const unsigned char kBeSchemeStreamMagic[4];
 // Schemes nested deeper than this (far beyond what anyone builds) are
 // refused when read, and totals look no deeper, so a damaged document
 // cannot exhaust the stack.
-const int kMaxSchemeNesting = 1000;
+const int kBeMaxSchemeNesting = 1000;

@@ -4,7 +4,7 @@
 class BeCatalogue;
 class BeBlockCreatorTable;
 
-const int kCommonGroupCount = 9;
+const int kBeCommonGroupCount = 9;
 
 // Appends the groups "Генераторы", "Преобразователи", "Макро и DLL",
 // "Математика", "Тригонометрия", "Логика", "Цифровые", "ТАУ", "Навигация" in

@@ -1,7 +1,10 @@
 #include "blocks/library/library_classes.h"
 
 #include "blocks/engine/block_creator_table.h"
+#include "blocks/library/converters/converters_classes.h"
+#include "blocks/library/logic/logic_classes.h"
 #include "blocks/library/math/math_classes.h"
+#include "blocks/library/math/trigonometry_classes.h"
 
 namespace {
 // One area's table of rows.
@@ -12,6 +15,9 @@ struct LibraryArea {
 
 const LibraryArea kAreas[] = {
     {kMathClassRows, kMathClassRowCount},
+    {kTrigonometryClassRows, kTrigonometryClassRowCount},
+    {kConvertersClassRows, kConvertersClassRowCount},
+    {kLogicClassRows, kLogicClassRowCount},
 };
 }  // namespace
 

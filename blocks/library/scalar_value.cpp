@@ -27,16 +27,16 @@ int32_t SignExtend(uint32_t v, int bits) {
 }
 }  // namespace
 
-bool IsScalarDataType(BeSignalType type) { return type >= kSignalChar && type <= kSignalDouble; }
+bool IsScalarDataType(BeSignalType type) { return type >= kBeSignalChar && type <= kBeSignalDouble; }
 
 int ScalarWidth(BeSignalType type) {
   switch (type) {
-    case kSignalBit:
-    case kSignalChar: return 1;
-    case kSignalShort: return 2;
-    case kSignalInt:
-    case kSignalFloat: return 4;
-    case kSignalDouble: return 8;
+    case kBeSignalBit:
+    case kBeSignalChar: return 1;
+    case kBeSignalShort: return 2;
+    case kBeSignalInt:
+    case kBeSignalFloat: return 4;
+    case kBeSignalDouble: return 8;
     default: {
       int size = GetSignalValueSize(type);
       return size > 8 ? 8 : size < 0 ? 0 : size;
@@ -46,9 +46,9 @@ int ScalarWidth(BeSignalType type) {
 
 int32_t ReadIntegerValue(const unsigned char* value, BeSignalType type) {
   switch (type) {
-    case kSignalChar: return SignExtend(ReadBits(value, 1), 8);
-    case kSignalShort: return SignExtend(ReadBits(value, 2), 16);
-    case kSignalInt: return SignExtend(ReadBits(value, 4), 32);
+    case kBeSignalChar: return SignExtend(ReadBits(value, 1), 8);
+    case kBeSignalShort: return SignExtend(ReadBits(value, 2), 16);
+    case kBeSignalInt: return SignExtend(ReadBits(value, 4), 32);
     default: return 0;
   }
 }
@@ -67,20 +67,20 @@ double ReadDoubleValue(const unsigned char* value) {
 
 double ReadScalarValue(const unsigned char* value, BeSignalType type) {
   switch (type) {
-    case kSignalChar:
-    case kSignalShort:
-    case kSignalInt: return ReadIntegerValue(value, type);
-    case kSignalFloat: return ReadFloatValue(value);
-    case kSignalDouble: return ReadDoubleValue(value);
+    case kBeSignalChar:
+    case kBeSignalShort:
+    case kBeSignalInt: return ReadIntegerValue(value, type);
+    case kBeSignalFloat: return ReadFloatValue(value);
+    case kBeSignalDouble: return ReadDoubleValue(value);
     default: return 0;
   }
 }
 
 void WriteIntegerValue(unsigned char* value, BeSignalType type, uint32_t bits) {
   switch (type) {
-    case kSignalChar: WriteBits(value, 1, bits); break;
-    case kSignalShort: WriteBits(value, 2, bits); break;
-    case kSignalInt: WriteBits(value, 4, bits); break;
+    case kBeSignalChar: WriteBits(value, 1, bits); break;
+    case kBeSignalShort: WriteBits(value, 2, bits); break;
+    case kBeSignalInt: WriteBits(value, 4, bits); break;
     default: break;
   }
 }
@@ -92,6 +92,11 @@ int32_t TruncateToInt32(double y) {
   if (std::isnan(y)) return 0;
   if (y >= 2147483647.0) return INT_MAX;
   if (y <= -2147483648.0) return INT_MIN;
+  return static_cast<int32_t>(y);
+}
+
+int32_t TruncateToInt32Indefinite(double y) {
+  if (!(y > -2147483649.0 && y < 2147483648.0)) return INT_MIN;
   return static_cast<int32_t>(y);
 }
 

@@ -33,5 +33,9 @@ void WriteDoubleValue(unsigned char* value, double v);
 // y truncated toward zero to a 32-bit integer. Not a number gives 0; values
 // beyond the range give its nearest end.
 int32_t TruncateToInt32(double y);
+// y truncated toward zero to a 32-bit integer as the processor's conversion
+// gives it: not a number, and values whose truncation lies outside the
+// range, give -2147483648 (the "integer indefinite").
+int32_t TruncateToInt32Indefinite(double y);
 // v held within lo..hi.
 int32_t SaturateInt32(int32_t v, int32_t lo, int32_t hi);

@@ -51,7 +51,7 @@ bool BaseRecordCanFollow(CStream* stream, int inputCount, int outputCount) {
 
 void ApplyTypeCost(CBEBlock* block, const BeTypeCost* costs, BeSignalType type, bool setsShared) {
   if (!IsScalarDataType(type)) return;
-  const BeTypeCost& row = costs[type - kSignalChar];
+  const BeTypeCost& row = costs[type - kBeSignalChar];
   block->cycles = row.cycles;
   block->rom = row.rom;
   if (setsShared) block->sharedRoutine = row.shared ? 1 : 0;

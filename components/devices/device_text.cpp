@@ -20,7 +20,7 @@ wchar_t* DecodeDbText(const char* text) {
   size_t n = strlen(text);
   if (n > kMaxDbText) n = kMaxDbText;
   return DecodeText(reinterpret_cast<unsigned char*>(const_cast<char*>(text)), static_cast<int>(n), false,
-                    kEncodingAnsi);
+                    kFoundationEncodingAnsi);
 }
 
 void ReplaceOwnedText(wchar_t** slot, wchar_t* text) {

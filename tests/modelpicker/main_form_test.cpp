@@ -101,7 +101,7 @@ TEST_F(PickerSampleTest, Layout) {
   HWND button = form->GetChooseButton()->GetHandle();
   EXPECT_EQ(inRight[3], GetParent(button));
   EXPECT_EQ(L"Выбрать", WindowText(button));
-  EXPECT_EQ(kChooseButtonId, GetDlgCtrlID(button));
+  EXPECT_EQ(kPickerChooseButtonId, GetDlgCtrlID(button));
   EXPECT_EQ(BS_DEFPUSHBUTTON, GetWindowLongW(button, GWL_STYLE) & BS_TYPEMASK);
   RECT b = RectIn(inRight[3], button);
   EXPECT_EQ(100, b.right - b.left);
@@ -217,7 +217,7 @@ TEST_F(PickerSampleTest, SelectingAModelBuildsItsParameters) {
   // The gear column is an option: a drop-down list with its choices.
   ASSERT_NE(nullptr, rows[5].combo);
   EXPECT_EQ(nullptr, rows[5].edit);
-  EXPECT_EQ(kOptionComboId, GetDlgCtrlID(rows[5].combo->GetHandle()));
+  EXPECT_EQ(kCompDbOptionComboId, GetDlgCtrlID(rows[5].combo->GetHandle()));
   EXPECT_EQ(2, rows[5].combo->GetOptionKey());
   ASSERT_EQ(2, rows[5].combo->GetCount());
   EXPECT_EQ(0, rows[5].combo->GetSelectedIndex());
@@ -252,7 +252,7 @@ TEST_F(PickerSampleTest, AnOptionChangeUpdatesFormulasAndTheOptionsLine) {
   HWND combosBefore = combo;
 
   SendMessageW(combo, CB_SETCURSEL, 1, 0);
-  SendMessageW(form->GetHandle(), WM_COMMAND, MAKEWPARAM(kOptionComboId, CBN_SELENDOK),
+  SendMessageW(form->GetHandle(), WM_COMMAND, MAKEWPARAM(kCompDbOptionComboId, CBN_SELENDOK),
                reinterpret_cast<LPARAM>(combo));
   velktest::FlushEvents();
   EXPECT_EQ(L"320.00", WindowText(priceEdit));

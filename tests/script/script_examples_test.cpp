@@ -46,7 +46,7 @@ class SourceBlock : public CBEBlock {
 public:
   SourceBlock() {
     SetOutputCount(1);
-    outputs[0]->type = kSignalDouble;
+    outputs[0]->type = kBeSignalDouble;
   }
 };
 
@@ -73,11 +73,11 @@ protected:
     block_->Machine()->SetLog(&log_);
     ASSERT_TRUE(block_->SetInputPins(1));
     ASSERT_TRUE(block_->SetInputName(0, L"in1"));
-    block_->inputs[0]->type = kSignalDouble;
+    block_->inputs[0]->type = kBeSignalDouble;
     block_->inputs[0]->source = source_->outputs[0];
     ASSERT_TRUE(block_->SetOutputPins(1));
     ASSERT_TRUE(block_->SetOutputName(0, L"out1"));
-    block_->outputs[0]->type = kSignalDouble;
+    block_->outputs[0]->type = kBeSignalDouble;
   }
   void TearDown() override {
     if (block_) block_->Machine()->SetLog(nullptr);

@@ -24,7 +24,7 @@ CBEAbs::CBEAbs() {
   fillColor = kArithmeticFill;
   SetInputCount(1);
   SetOutputCount(1);
-  SetPinTypes(this, kSignalChar);
+  SetPinTypes(this, kBeSignalChar);
   cycles = kAbsCycles;
   rom = kAbsRom;
   sharedRoutine = 1;
@@ -32,7 +32,7 @@ CBEAbs::CBEAbs() {
 
 CBEBlock* CBEAbs::Create() { return new (std::nothrow) CBEAbs; }
 
-BeSignalType CBEAbs::GetType() const { return outputCount > 0 ? outputs[0]->type : kSignalChar; }
+BeSignalType CBEAbs::GetType() const { return outputCount > 0 ? outputs[0]->type : kBeSignalChar; }
 
 void CBEAbs::Step(float) {
   if (inputCount < 1 || outputCount < 1) return;
@@ -40,16 +40,16 @@ void CBEAbs::Step(float) {
   if (!source) return;
   unsigned char* out = outputs[0]->value;
   switch (source->type) {
-    case kSignalChar:
-    case kSignalShort:
-    case kSignalInt: {
+    case kBeSignalChar:
+    case kBeSignalShort:
+    case kBeSignalInt: {
       int32_t x = ReadIntegerValue(source->value, source->type);
       uint32_t bits = static_cast<uint32_t>(x);
       WriteIntegerValue(out, source->type, x < 0 ? 0u - bits : bits);
       break;
     }
-    case kSignalFloat: WriteFloatValue(out, std::fabs(ReadFloatValue(source->value))); break;
-    case kSignalDouble: WriteDoubleValue(out, std::fabs(ReadDoubleValue(source->value))); break;
+    case kBeSignalFloat: WriteFloatValue(out, std::fabs(ReadFloatValue(source->value))); break;
+    case kBeSignalDouble: WriteDoubleValue(out, std::fabs(ReadDoubleValue(source->value))); break;
     default: break;
   }
 }
@@ -72,4 +72,4 @@ void CBEAbs::Draw(HDC dc) {
   DrawCaptionCentered(dc, L"|x|");
 }
 
-bool CBEAbs::ShowProperties() { return ShowBlockDialog(this, kAbsClassId); }
+bool CBEAbs::ShowProperties() { return ShowBlockDialog(this, kBeAbsClassId); }

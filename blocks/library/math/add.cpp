@@ -22,13 +22,13 @@ CBEAdd::CBEAdd() {
   fillColor = kArithmeticFill;
   SetInputCount(1);
   SetOutputCount(1);
-  SetPinTypes(this, kSignalChar);
+  SetPinTypes(this, kBeSignalChar);
   UpdateCosts();
 }
 
 CBEBlock* CBEAdd::Create() { return new (std::nothrow) CBEAdd; }
 
-BeSignalType CBEAdd::GetType() const { return outputCount > 0 ? outputs[0]->type : kSignalChar; }
+BeSignalType CBEAdd::GetType() const { return outputCount > 0 ? outputs[0]->type : kBeSignalChar; }
 
 void CBEAdd::UpdateCosts() { ApplyTypeCost(this, kCosts, GetType(), true); }
 
@@ -78,4 +78,4 @@ void CBEAdd::Draw(HDC dc) {
   DrawCaptionCentered(dc, text);
 }
 
-bool CBEAdd::ShowProperties() { return ShowBlockDialog(this, kAddClassId); }
+bool CBEAdd::ShowProperties() { return ShowBlockDialog(this, kBeAddClassId); }

@@ -26,15 +26,15 @@ CBEConstDivider::CBEConstDivider() {
   fillColor = kScalingFill;
   SetInputCount(1);
   SetOutputCount(1);
-  SetPinTypes(this, kSignalChar);
+  SetPinTypes(this, kBeSignalChar);
   UpdateCosts();
 }
 
 CBEBlock* CBEConstDivider::Create() { return new (std::nothrow) CBEConstDivider; }
 
-BeSignalType CBEConstDivider::GetInputType() const { return inputCount > 0 ? inputs[0]->type : kSignalChar; }
+BeSignalType CBEConstDivider::GetInputType() const { return inputCount > 0 ? inputs[0]->type : kBeSignalChar; }
 BeSignalType CBEConstDivider::GetOutputType() const {
-  return outputCount > 0 ? outputs[0]->type : kSignalChar;
+  return outputCount > 0 ? outputs[0]->type : kBeSignalChar;
 }
 
 void CBEConstDivider::UpdateCosts() {
@@ -123,4 +123,4 @@ void CBEConstDivider::Draw(HDC dc) {
   DrawCaptionCentered(dc, text);
 }
 
-bool CBEConstDivider::ShowProperties() { return ShowBlockDialog(this, kConstDividerClassId); }
+bool CBEConstDivider::ShowProperties() { return ShowBlockDialog(this, kBeConstDividerClassId); }

@@ -27,21 +27,21 @@ uint32_t FloatConstantCell(float value) {
 void ApplyConstantCell(const unsigned char* input, unsigned char* output, BeSignalType type,
                        uint32_t cell, int op) {
   switch (type) {
-    case kSignalChar:
-    case kSignalShort:
-    case kSignalInt: {
+    case kBeSignalChar:
+    case kBeSignalShort:
+    case kBeSignalInt: {
       uint32_t a = static_cast<uint32_t>(ReadIntegerValue(input, type));
       uint32_t c = static_cast<uint32_t>(ConstantCellInt(cell, type));
       WriteIntegerValue(output, type, op > 0 ? a + c : a - c);
       break;
     }
-    case kSignalFloat: {
+    case kBeSignalFloat: {
       double a = ReadFloatValue(input);
       double c = ConstantCellFloat(cell);
       WriteFloatValue(output, RoundToFloat(op > 0 ? a + c : a - c));
       break;
     }
-    case kSignalDouble: {
+    case kBeSignalDouble: {
       double a = ReadDoubleValue(input);
       double c = ConstantCellFloat(cell);
       WriteDoubleValue(output, op > 0 ? a + c : a - c);
@@ -54,7 +54,7 @@ void ApplyConstantCell(const unsigned char* input, unsigned char* output, BeSign
 void FormatConstantCaption(const wchar_t* prefix, uint32_t cell, BeSignalType type,
                            wchar_t* text, size_t chars) {
   if (!text || chars == 0) return;
-  if (type == kSignalFloat || type == kSignalDouble) {
+  if (type == kBeSignalFloat || type == kBeSignalDouble) {
     _snwprintf(text, chars - 1, L"%ls %0.2f", prefix, static_cast<double>(ConstantCellFloat(cell)));
   } else {
     _snwprintf(text, chars - 1, L"%ls %d", prefix, ConstantCellInt(cell, type));

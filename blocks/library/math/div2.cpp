@@ -27,7 +27,7 @@ CBEDiv2::CBEDiv2() {
     inputs[0]->name = L"A";
     inputs[1]->name = L"B";
   }
-  SetPinTypes(this, kSignalChar);
+  SetPinTypes(this, kBeSignalChar);
   UpdateCosts();
 }
 
@@ -40,7 +40,7 @@ CBEBlock* CBEDiv2::Create() {
   return block;
 }
 
-BeSignalType CBEDiv2::GetType() const { return outputCount > 0 ? outputs[0]->type : kSignalChar; }
+BeSignalType CBEDiv2::GetType() const { return outputCount > 0 ? outputs[0]->type : kBeSignalChar; }
 
 void CBEDiv2::UpdateCosts() { ApplyTypeCost(this, kCosts, GetType(), true); }
 
@@ -52,9 +52,9 @@ void CBEDiv2::Step(float) {
   ReadOperandCell(inputs[1], type, kNeutral, cellB);
   unsigned char* out = outputs[0]->value;
   switch (type) {
-    case kSignalChar:
-    case kSignalShort:
-    case kSignalInt: {
+    case kBeSignalChar:
+    case kBeSignalShort:
+    case kBeSignalInt: {
       int32_t a = ReadIntegerValue(cellA, type);
       int32_t b = ReadIntegerValue(cellB, type);
       uint32_t q = 0;
@@ -67,13 +67,13 @@ void CBEDiv2::Step(float) {
       WriteIntegerValue(out, type, q);
       break;
     }
-    case kSignalFloat: {
+    case kBeSignalFloat: {
       double x = ReadFloatValue(cellA);
       double y = ReadFloatValue(cellB);
       WriteFloatValue(out, RoundToFloat(x / y));
       break;
     }
-    case kSignalDouble: {
+    case kBeSignalDouble: {
       double x = ReadDoubleValue(cellA);
       double y = ReadDoubleValue(cellB);
       WriteDoubleValue(out, x / y);
@@ -107,4 +107,4 @@ void CBEDiv2::Draw(HDC dc) {
   DrawCaptionCentered(dc, L"A / B");
 }
 
-bool CBEDiv2::ShowProperties() { return ShowBlockDialog(this, kDiv2ClassId); }
+bool CBEDiv2::ShowProperties() { return ShowBlockDialog(this, kBeDiv2ClassId); }

@@ -13,17 +13,17 @@
 #include "blocks/library/math/summator.h"
 
 // The square-root entry of the common groups is made by the multiplier's
-// creator, which it names through kMul2ClassId.
+// creator, which it names through kBeMul2ClassId.
 const BeLibraryClassRow kMathClassRows[] = {
-    {kNegClassId, CBENeg::Create},
-    {kAddClassId, CBEAdd::Create},
-    {kSummatorClassId, CBESummator::Create},
-    {kSubClassId, CBESub::Create},
-    {kSub2ClassId, CBESub2::Create},
-    {kProportionalClassId, CBEProportional::Create},
-    {kMul2ClassId, CBEMul2::Create},
-    {kDiv2ClassId, CBEDiv2::Create},
-    {kConstDividerClassId, CBEConstDivider::Create},
-    {kAbsClassId, CBEAbs::Create},
+    {kBeNegClassId, CBENeg::Create},
+    {kBeAddClassId, CBEAdd::Create},
+    {kBeSummatorClassId, CBESummator::Create},
+    {kBeSubClassId, CBESub::Create},
+    {kBeSub2ClassId, CBESub2::Create},
+    {kBeProportionalClassId, CBEProportional::Create},
+    {kBeMul2ClassId, CBEMul2::Create},
+    {kBeDiv2ClassId, CBEDiv2::Create},
+    {kBeConstDividerClassId, CBEConstDivider::Create},
+    {kBeAbsClassId, CBEAbs::Create},
 };
 const int kMathClassRowCount = sizeof(kMathClassRows) / sizeof(kMathClassRows[0]);

@@ -8,3 +8,5 @@
 const COLORREF kArithmeticFill = 0x33FFFF;
 // The proportional element and the divider of a constant.
 const COLORREF kScalingFill = 0x99FFFF;
+// The trigonometric functions and the vector blocks.
+const COLORREF kTrigonometryFill = 0x33FFFF;

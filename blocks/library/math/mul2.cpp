@@ -27,7 +27,7 @@ CBEMul2::CBEMul2() {
     inputs[0]->name = L"A";
     inputs[1]->name = L"B";
   }
-  SetPinTypes(this, kSignalChar);
+  SetPinTypes(this, kBeSignalChar);
   UpdateCosts();
 }
 
@@ -40,7 +40,7 @@ CBEBlock* CBEMul2::Create() {
   return block;
 }
 
-BeSignalType CBEMul2::GetType() const { return outputCount > 0 ? outputs[0]->type : kSignalChar; }
+BeSignalType CBEMul2::GetType() const { return outputCount > 0 ? outputs[0]->type : kBeSignalChar; }
 
 void CBEMul2::UpdateCosts() { ApplyTypeCost(this, kCosts, GetType(), true); }
 
@@ -52,21 +52,21 @@ void CBEMul2::Step(float) {
   ReadOperandCell(inputs[1], type, kNeutral, cellB);
   unsigned char* out = outputs[0]->value;
   switch (type) {
-    case kSignalChar:
-    case kSignalShort:
-    case kSignalInt: {
+    case kBeSignalChar:
+    case kBeSignalShort:
+    case kBeSignalInt: {
       int32_t a = ReadIntegerValue(cellA, type);
       int32_t b = ReadIntegerValue(cellB, type);
       WriteIntegerValue(out, type, static_cast<uint32_t>(a) * static_cast<uint32_t>(b));
       break;
     }
-    case kSignalFloat: {
+    case kBeSignalFloat: {
       double x = ReadFloatValue(cellA);
       double y = ReadFloatValue(cellB);
       WriteFloatValue(out, RoundToFloat(x * y));
       break;
     }
-    case kSignalDouble: {
+    case kBeSignalDouble: {
       double x = ReadDoubleValue(cellA);
       double y = ReadDoubleValue(cellB);
       WriteDoubleValue(out, x * y);
@@ -100,4 +100,4 @@ void CBEMul2::Draw(HDC dc) {
   DrawCaptionCentered(dc, L"A x B");
 }
 
-bool CBEMul2::ShowProperties() { return ShowBlockDialog(this, kMul2ClassId); }
+bool CBEMul2::ShowProperties() { return ShowBlockDialog(this, kBeMul2ClassId); }

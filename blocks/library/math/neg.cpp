@@ -20,13 +20,13 @@ CBENeg::CBENeg() {
   fillColor = kArithmeticFill;
   SetInputCount(1);
   SetOutputCount(1);
-  SetPinTypes(this, kSignalChar);
+  SetPinTypes(this, kBeSignalChar);
   UpdateCosts();
 }
 
 CBEBlock* CBENeg::Create() { return new (std::nothrow) CBENeg; }
 
-BeSignalType CBENeg::GetType() const { return outputCount > 0 ? outputs[0]->type : kSignalChar; }
+BeSignalType CBENeg::GetType() const { return outputCount > 0 ? outputs[0]->type : kBeSignalChar; }
 
 void CBENeg::UpdateCosts() { ApplyTypeCost(this, kNegCosts, GetType(), false); }
 
@@ -36,15 +36,15 @@ void CBENeg::Step(float) {
   if (!source) return;
   unsigned char* out = outputs[0]->value;
   switch (source->type) {
-    case kSignalChar:
-    case kSignalShort:
-    case kSignalInt: {
+    case kBeSignalChar:
+    case kBeSignalShort:
+    case kBeSignalInt: {
       uint32_t x = static_cast<uint32_t>(ReadIntegerValue(source->value, source->type));
-      WriteIntegerValue(out, kSignalInt, 0u - x);
+      WriteIntegerValue(out, kBeSignalInt, 0u - x);
       break;
     }
-    case kSignalFloat: WriteFloatValue(out, -ReadFloatValue(source->value)); break;
-    case kSignalDouble: WriteDoubleValue(out, -ReadDoubleValue(source->value)); break;
+    case kBeSignalFloat: WriteFloatValue(out, -ReadFloatValue(source->value)); break;
+    case kBeSignalDouble: WriteDoubleValue(out, -ReadDoubleValue(source->value)); break;
     default: break;
   }
 }
@@ -72,4 +72,4 @@ void CBENeg::Draw(HDC dc) {
   DrawCaptionCentered(dc, L"-1");
 }
 
-bool CBENeg::ShowProperties() { return ShowBlockDialog(this, kNegClassId); }
+bool CBENeg::ShowProperties() { return ShowBlockDialog(this, kBeNegClassId); }

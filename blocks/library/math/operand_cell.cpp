@@ -9,11 +9,11 @@
 void ReadOperandCell(const BeInputPin* input, BeSignalType type, int neutral, unsigned char* cell) {
   memset(cell, 0, 8);
   switch (type) {
-    case kSignalChar:
-    case kSignalShort:
-    case kSignalInt: WriteIntegerValue(cell, type, static_cast<uint32_t>(neutral)); break;
-    case kSignalFloat: WriteFloatValue(cell, static_cast<float>(neutral)); break;
-    case kSignalDouble: WriteDoubleValue(cell, neutral); break;
+    case kBeSignalChar:
+    case kBeSignalShort:
+    case kBeSignalInt: WriteIntegerValue(cell, type, static_cast<uint32_t>(neutral)); break;
+    case kBeSignalFloat: WriteFloatValue(cell, static_cast<float>(neutral)); break;
+    case kBeSignalDouble: WriteDoubleValue(cell, neutral); break;
     default: break;
   }
   const BeOutputPin* source = input ? input->source : nullptr;

@@ -26,15 +26,15 @@ CBEProportional::CBEProportional() {
   fillColor = kScalingFill;
   SetInputCount(1);
   SetOutputCount(1);
-  SetPinTypes(this, kSignalChar);
+  SetPinTypes(this, kBeSignalChar);
   UpdateCosts();
 }
 
 CBEBlock* CBEProportional::Create() { return new (std::nothrow) CBEProportional; }
 
-BeSignalType CBEProportional::GetInputType() const { return inputCount > 0 ? inputs[0]->type : kSignalChar; }
+BeSignalType CBEProportional::GetInputType() const { return inputCount > 0 ? inputs[0]->type : kBeSignalChar; }
 BeSignalType CBEProportional::GetOutputType() const {
-  return outputCount > 0 ? outputs[0]->type : kSignalChar;
+  return outputCount > 0 ? outputs[0]->type : kBeSignalChar;
 }
 
 void CBEProportional::UpdateCosts() {
@@ -118,4 +118,4 @@ void CBEProportional::Draw(HDC dc) {
   DrawCaptionCentered(dc, text);
 }
 
-bool CBEProportional::ShowProperties() { return ShowBlockDialog(this, kProportionalClassId); }
+bool CBEProportional::ShowProperties() { return ShowBlockDialog(this, kBeProportionalClassId); }

@@ -9,22 +9,22 @@
 
 void WriteScaledResult(unsigned char* value, BeSignalType type, double y, bool saturate) {
   switch (type) {
-    case kSignalChar:
-    case kSignalShort:
-    case kSignalInt: {
+    case kBeSignalChar:
+    case kBeSignalShort:
+    case kBeSignalInt: {
       int32_t v = TruncateToInt32(y);
-      if (saturate && type == kSignalChar) v = SaturateInt32(v, -128, 127);
-      if (saturate && type == kSignalShort) v = SaturateInt32(v, -32768, 32767);
+      if (saturate && type == kBeSignalChar) v = SaturateInt32(v, -128, 127);
+      if (saturate && type == kBeSignalShort) v = SaturateInt32(v, -32768, 32767);
       WriteIntegerValue(value, type, static_cast<uint32_t>(v));
       break;
     }
-    case kSignalFloat: WriteFloatValue(value, RoundToFloat(y)); break;
-    case kSignalDouble: WriteDoubleValue(value, y); break;
+    case kBeSignalFloat: WriteFloatValue(value, RoundToFloat(y)); break;
+    case kBeSignalDouble: WriteDoubleValue(value, y); break;
     default: break;
   }
 }
 
-int InputCostFactor(BeSignalType inputType) { return inputType == kSignalChar ? 1 : 2; }
+int InputCostFactor(BeSignalType inputType) { return inputType == kBeSignalChar ? 1 : 2; }
 
 int OutputCostFactor(BeSignalType outputType) { return GetSignalTransferSize(outputType); }
 

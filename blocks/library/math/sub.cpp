@@ -22,13 +22,13 @@ CBESub::CBESub() {
   fillColor = kArithmeticFill;
   SetInputCount(1);
   SetOutputCount(1);
-  SetPinTypes(this, kSignalChar);
+  SetPinTypes(this, kBeSignalChar);
   UpdateCosts();
 }
 
 CBEBlock* CBESub::Create() { return new (std::nothrow) CBESub; }
 
-BeSignalType CBESub::GetType() const { return outputCount > 0 ? outputs[0]->type : kSignalChar; }
+BeSignalType CBESub::GetType() const { return outputCount > 0 ? outputs[0]->type : kBeSignalChar; }
 
 void CBESub::UpdateCosts() { ApplyTypeCost(this, kCosts, GetType(), true); }
 
@@ -78,4 +78,4 @@ void CBESub::Draw(HDC dc) {
   DrawCaptionCentered(dc, text);
 }
 
-bool CBESub::ShowProperties() { return ShowBlockDialog(this, kSubClassId); }
+bool CBESub::ShowProperties() { return ShowBlockDialog(this, kBeSubClassId); }

@@ -27,7 +27,7 @@ CBESub2::CBESub2() {
     inputs[0]->name = L"A";
     inputs[1]->name = L"B";
   }
-  SetPinTypes(this, kSignalChar);
+  SetPinTypes(this, kBeSignalChar);
   UpdateCosts();
 }
 
@@ -40,7 +40,7 @@ CBEBlock* CBESub2::Create() {
   return block;
 }
 
-BeSignalType CBESub2::GetType() const { return outputCount > 0 ? outputs[0]->type : kSignalChar; }
+BeSignalType CBESub2::GetType() const { return outputCount > 0 ? outputs[0]->type : kBeSignalChar; }
 
 void CBESub2::UpdateCosts() { ApplyTypeCost(this, kCosts, GetType(), true); }
 
@@ -52,21 +52,21 @@ void CBESub2::Step(float) {
   ReadOperandCell(inputs[1], type, kNeutral, cellB);
   unsigned char* out = outputs[0]->value;
   switch (type) {
-    case kSignalChar:
-    case kSignalShort:
-    case kSignalInt: {
+    case kBeSignalChar:
+    case kBeSignalShort:
+    case kBeSignalInt: {
       int32_t a = ReadIntegerValue(cellA, type);
       int32_t b = ReadIntegerValue(cellB, type);
       WriteIntegerValue(out, type, static_cast<uint32_t>(a) - static_cast<uint32_t>(b));
       break;
     }
-    case kSignalFloat: {
+    case kBeSignalFloat: {
       double x = ReadFloatValue(cellA);
       double y = ReadFloatValue(cellB);
       WriteFloatValue(out, RoundToFloat(x - y));
       break;
     }
-    case kSignalDouble: {
+    case kBeSignalDouble: {
       double x = ReadDoubleValue(cellA);
       double y = ReadDoubleValue(cellB);
       WriteDoubleValue(out, x - y);
@@ -100,4 +100,4 @@ void CBESub2::Draw(HDC dc) {
   DrawCaptionCentered(dc, L"A-B");
 }
 
-bool CBESub2::ShowProperties() { return ShowBlockDialog(this, kSub2ClassId); }
+bool CBESub2::ShowProperties() { return ShowBlockDialog(this, kBeSub2ClassId); }

@@ -25,7 +25,7 @@ CBESummator::CBESummator() {
   fillColor = kArithmeticFill;
   SetInputCount(kDefaultInputs);
   SetOutputCount(1);
-  SetPinTypes(this, kSignalShort);
+  SetPinTypes(this, kBeSignalShort);
   UpdatePinsAndCosts();
 }
 
@@ -38,7 +38,7 @@ CBEBlock* CBESummator::Create() {
   return block;
 }
 
-BeSignalType CBESummator::GetType() const { return outputCount > 0 ? outputs[0]->type : kSignalShort; }
+BeSignalType CBESummator::GetType() const { return outputCount > 0 ? outputs[0]->type : kBeSignalShort; }
 
 void CBESummator::UpdatePinsAndCosts() {
   int n = inputCount;
@@ -61,9 +61,9 @@ void CBESummator::Step(float) {
   BeSignalType type = GetType();
   unsigned char* out = outputs[0]->value;
   switch (type) {
-    case kSignalChar:
-    case kSignalShort:
-    case kSignalInt: {
+    case kBeSignalChar:
+    case kBeSignalShort:
+    case kBeSignalInt: {
       uint32_t sum = 0;
       for (int i = 0; i < inputCount; ++i) {
         const BeOutputPin* source = inputs[i]->source;
@@ -72,7 +72,7 @@ void CBESummator::Step(float) {
       WriteIntegerValue(out, type, sum);
       break;
     }
-    case kSignalFloat: {
+    case kBeSignalFloat: {
       float sum = 0;
       for (int i = 0; i < inputCount; ++i) {
         const BeOutputPin* source = inputs[i]->source;
@@ -81,7 +81,7 @@ void CBESummator::Step(float) {
       WriteFloatValue(out, sum);
       break;
     }
-    case kSignalDouble: {
+    case kBeSignalDouble: {
       double sum = 0;
       for (int i = 0; i < inputCount; ++i) {
         const BeOutputPin* source = inputs[i]->source;
@@ -127,4 +127,4 @@ void CBESummator::Draw(HDC dc) {
   DrawSigma(dc, rect.right - kSigmaFromRight, rect.top + kSigmaFromTop);
 }
 
-bool CBESummator::ShowProperties() { return ShowBlockDialog(this, kSummatorClassId); }
+bool CBESummator::ShowProperties() { return ShowBlockDialog(this, kBeSummatorClassId); }

@@ -33,8 +33,8 @@ void LineInColour(HDC dc, COLORREF colour, int x, int y) {
 }  // namespace
 
 CVelkUIButton::CVelkUIButton(UiPanel* owner) : CVelkUIControl(owner) {
-  width = kButtonWidth;
-  height = kButtonHeight;
+  width = kUiButtonWidth;
+  height = kUiButtonHeight;
   text = DupString(L"Кнопка");
   fontName = DupString(L"Arial");
 }

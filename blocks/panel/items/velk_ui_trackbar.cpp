@@ -34,8 +34,8 @@ int TruncPixels(double v) {
 }  // namespace
 
 CVelkUITrackBar::CVelkUITrackBar(UiPanel* owner) : CVelkUIControl(owner) {
-  width = kTrackBarWidth;
-  height = kTrackBarHeight;
+  width = kUiTrackBarWidth;
+  height = kUiTrackBarHeight;
 }
 
 CVelkUIControl* CVelkUITrackBar::Create(UiPanel* panel) {
@@ -63,14 +63,14 @@ void CVelkUITrackBar::CreateBlock() { CreateControlBlock(this, kUITrackBarBlockC
 int CVelkUITrackBar::ValueToPixel(float v) const {
   float range = bottomValue - topValue;
   int offset = 0;
-  if (range != 0.0f) offset = TruncPixels((v - topValue) * static_cast<float>(Length() - 2 * kTrackMargin) / range);
-  return AlongStart() + offset + kTrackMargin;
+  if (range != 0.0f) offset = TruncPixels((v - topValue) * static_cast<float>(Length() - 2 * kUiTrackMargin) / range);
+  return AlongStart() + offset + kUiTrackMargin;
 }
 
 float CVelkUITrackBar::PixelToValue(int p) const {
-  int span = Length() - 2 * kTrackMargin;
+  int span = Length() - 2 * kUiTrackMargin;
   float v = topValue;
-  if (span > 0) v = topValue + static_cast<float>(p - kTrackMargin - AlongStart()) * (bottomValue - topValue) / span;
+  if (span > 0) v = topValue + static_cast<float>(p - kUiTrackMargin - AlongStart()) * (bottomValue - topValue) / span;
   if (step > 0.0f) v = std::floor((v - defaultValue) / step + 0.5f) * step + defaultValue;
   float low = topValue < bottomValue ? topValue : bottomValue;
   float high = topValue < bottomValue ? bottomValue : topValue;
@@ -88,7 +88,7 @@ int CVelkUITrackBar::TickPixels(int* pixels, int capacity, int firstPixel, int l
   int count = 0;
   pixels[count++] = ValueToPixel(defaultValue);
   float range = bottomValue - topValue;
-  int span = Length() - 2 * kTrackMargin;
+  int span = Length() - 2 * kUiTrackMargin;
   if (range == 0.0f || span <= 0) return count;
   // Whole tick steps per pixel of track: thin the ticks to one per pixel.
   double pixelsPerStep = std::fabs(static_cast<double>(tickStep) * span / range);
@@ -97,7 +97,7 @@ int CVelkUITrackBar::TickPixels(int* pixels, int capacity, int firstPixel, int l
   double low = topValue < bottomValue ? topValue : bottomValue;
   double high = topValue < bottomValue ? bottomValue : topValue;
   // The values that the pixels asked for show, within the range.
-  double origin = static_cast<double>(AlongStart()) + kTrackMargin;  // the pixel of the top value
+  double origin = static_cast<double>(AlongStart()) + kUiTrackMargin;  // the pixel of the top value
   double a = topValue + (firstPixel - origin) * range / span;
   double b = topValue + (lastPixel - origin) * range / span;
   double shownLow = std::fmax(low, std::fmin(a, b));

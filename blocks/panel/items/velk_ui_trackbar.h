@@ -6,10 +6,10 @@
 
 #include "blocks/panel/velk_ui_control.h"
 
-const int kTrackBarWidth = 40;
-const int kTrackBarHeight = 104;
+const int kUiTrackBarWidth = 40;
+const int kUiTrackBarHeight = 104;
 // Pixels between an end of the item and the first or last value.
-const int kTrackMargin = 8;
+const int kUiTrackMargin = 8;
 
 class CVelkUITrackBar : public CVelkUIControl {
 public:

@@ -6,8 +6,8 @@
 #include "blocks/panel/be_ui_control.h"
 
 // Steps a picture stays after its producer stopped counting.
-const int kCameraFrameCountdown = 120;
-const int kMapCountdown = 150;
+const int kUICameraFrameCountdown = 120;
+const int kUIMapCountdown = 150;
 
 class CBEUIVideo : public CBEUIControl {
 public:

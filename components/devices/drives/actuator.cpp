@@ -80,8 +80,8 @@ bool CSCHActuator::BuildPins() {
       SchPin& p = pins[i];
       p.name = nullptr;
       p.description = i < kFirstSensorPin ? kWindingPin : names[i - kFirstSensorPin];
-      p.kind = kPinElectric;
-      p.side = kSideRight;
+      p.kind = kSchPinElectric;
+      p.side = kSchSideRight;
       p.offset = kFirstPinOffset + kPinPitch * i;
     }
   }
@@ -166,7 +166,7 @@ void CSCHActuator::Step(float dt) {
 }
 
 void CSCHActuator::OpenPins(int from, int to) {
-  for (int i = from; i <= to && i < pinCount; i++) SetPinSource(i, 0, kOpenResistance);
+  for (int i = from; i <= to && i < pinCount; i++) SetPinSource(i, 0, kSchOpenResistance);
 }
 
 void CSCHActuator::BurnSensor() {
@@ -185,7 +185,7 @@ void CSCHActuator::StepWinding(float dt, bool* burning) {
     // A switch opens the circuit in the direction of travel at its end.
     bool extended = rodPosition > RoundToFloat(static_cast<double>(range) - kSwitchZone) && nets.U1 > nets.U0;
     bool retracted = rodPosition < kSwitchZone && nets.U0 > nets.U1;
-    if (extended || retracted) nets.R0 = nets.R1 = kOpenResistance;
+    if (extended || retracted) nets.R0 = nets.R1 = kSchOpenResistance;
   }
   float E = GuardedQuotient(RoundToFloat(static_cast<double>(rodSpeed) * Un), maxSpeed);
   RotorWindingModel model = {windingResistance, windingInductance, kHeatingTime,
@@ -211,7 +211,7 @@ void CSCHActuator::StepEncoder() {
   const int outputs[2] = {kFirstSensorPin + 1, kFirstSensorPin + 2};
   const int outputCount = ab ? 2 : 1;
   if (!(s.Us > minSensorU)) {
-    for (int i = 0; i < outputCount; i++) SetPinSource(outputs[i], s.Ug, kOpenResistance);
+    for (int i = 0; i < outputCount; i++) SetPinSource(outputs[i], s.Ug, kSchOpenResistance);
     return;
   }
   const float limit = ab ? kPairOutputLimit : kSingleOutputLimit;
@@ -226,7 +226,7 @@ void CSCHActuator::StepEncoder() {
   // Open collector: released on the first level, conducting on the second.
   SchPinState state = {};
   state.U = s.Up;
-  state.R = kOpenResistance;
+  state.R = kSchOpenResistance;
   state.U2 = s.Ug + kLevelOffset;
   state.R2 = s.Rg;
   state.source = &pulseRecord;

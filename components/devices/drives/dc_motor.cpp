@@ -51,7 +51,7 @@ void SetPin(CSCHBlock* b, int i, int side, int offset, const wchar_t* descriptio
   SchPin& p = b->pins[i];
   p.name = nullptr;
   p.description = description;
-  p.kind = kPinElectric;
+  p.kind = kSchPinElectric;
   p.side = side;
   p.offset = offset;
 }
@@ -75,28 +75,28 @@ bool CSCHDCMotor::BuildPins() {
   int n = ExpectedPinCount();
   bool built = SetPinCount(n) && pinCount == n;
   if (built) {
-    SetPin(this, 0, kSideLeft, 11, kRotorPin);
-    SetPin(this, 1, kSideLeft, 38, kRotorPin);
+    SetPin(this, 0, kSchSideLeft, 11, kRotorPin);
+    SetPin(this, 1, kSchSideLeft, 38, kRotorPin);
     if (staterWinding) {
-      SetPin(this, 2, kSideBottom, 40, kFieldPin);
-      SetPin(this, 3, kSideBottom, 60, kFieldPin);
+      SetPin(this, 2, kSchSideBottom, 40, kFieldPin);
+      SetPin(this, 3, kSchSideBottom, 60, kFieldPin);
     }
     int k = FirstSensorPin();
     switch (sensorType) {
       case kSensorEncoder:
-        SetPin(this, k, kSideTop, 40, L"+ Питание энкодера");
-        SetPin(this, k + 1, kSideTop, 55, L"Выход энкодера");
-        SetPin(this, k + 2, kSideTop, 70, L"\"Земля\" энкодера");
+        SetPin(this, k, kSchSideTop, 40, L"+ Питание энкодера");
+        SetPin(this, k + 1, kSchSideTop, 55, L"Выход энкодера");
+        SetPin(this, k + 2, kSchSideTop, 70, L"\"Земля\" энкодера");
         break;
       case kSensorEncoderAB:
-        SetPin(this, k, kSideTop, 30, L"+ Питание энкодера");
-        SetPin(this, k + 1, kSideTop, 45, L"Выход A энкодера");
-        SetPin(this, k + 2, kSideTop, 60, L"Выход B энкодера");
-        SetPin(this, k + 3, kSideTop, 75, L"\"Земля\" энкодера");
+        SetPin(this, k, kSchSideTop, 30, L"+ Питание энкодера");
+        SetPin(this, k + 1, kSchSideTop, 45, L"Выход A энкодера");
+        SetPin(this, k + 2, kSchSideTop, 60, L"Выход B энкодера");
+        SetPin(this, k + 3, kSchSideTop, 75, L"\"Земля\" энкодера");
         break;
       case kSensorTacho:
-        SetPin(this, k, kSideTop, 30, L"+ Тахогенератора");
-        SetPin(this, k + 1, kSideTop, 12 * (k + 1 - 2) + 30, L"- Тахогенератора");
+        SetPin(this, k, kSchSideTop, 30, L"+ Тахогенератора");
+        SetPin(this, k + 1, kSchSideTop, 12 * (k + 1 - 2) + 30, L"- Тахогенератора");
         break;
       default:
         break;
@@ -191,7 +191,7 @@ void CSCHDCMotor::Step(float dt) {
 }
 
 void CSCHDCMotor::OpenPins(int from, int to) {
-  for (int i = from; i <= to && i < pinCount; i++) SetPinSource(i, 0, kOpenResistance);
+  for (int i = from; i <= to && i < pinCount; i++) SetPinSource(i, 0, kSchOpenResistance);
 }
 
 void CSCHDCMotor::BurnSensor() {
@@ -229,7 +229,7 @@ void CSCHDCMotor::StepEncoder(int k) {
   // An encoder that names no supply current is an open load.
   float Rs = GuardedQuotient(RoundToFloat((static_cast<double>(sensorMinVoltage) + sensorMaxVoltage) / 2),
                              sensorCurrent);
-  if (!(Rs > 0)) Rs = kOpenResistance;
+  if (!(Rs > 0)) Rs = kSchOpenResistance;
   const int ground = k + (ab ? 3 : 2);
   EncoderSupply s = DriveEncoderSupply(this, k, ground, Rs);
   if (!(s.Us >= -0.5f && s.Us <= sensorMaxVoltage)) {
@@ -239,16 +239,16 @@ void CSCHDCMotor::StepEncoder(int k) {
   const int outputs[2] = {k + 1, k + 2};
   const int outputCount = ab ? 2 : 1;
   if (!(s.Us > sensorMinVoltage) || sensorOutType > kOutPullUp) {
-    for (int i = 0; i < outputCount; i++) SetPinSource(outputs[i], s.Ug, kOpenResistance);
+    for (int i = 0; i < outputCount; i++) SetPinSource(outputs[i], s.Ug, kSchOpenResistance);
     return;
   }
   SchPinState state = {};
   switch (sensorOutType) {
     case kOutOpenCollector:
-      state.U = s.Ug + kLevelOffset, state.R = s.Rg, state.U2 = s.Up, state.R2 = kOpenResistance;
+      state.U = s.Ug + kLevelOffset, state.R = s.Rg, state.U2 = s.Up, state.R2 = kSchOpenResistance;
       break;
     case kOutOpenCollectorHigh:
-      state.U = s.Up, state.R = kOpenResistance, state.U2 = s.Ug + kLevelOffset, state.R2 = s.Rg;
+      state.U = s.Up, state.R = kSchOpenResistance, state.U2 = s.Ug + kLevelOffset, state.R2 = s.Rg;
       break;
     case kOutPushPull:
       state.U = s.Up - kLevelOffset, state.R = s.Rp, state.U2 = s.Ug + kLevelOffset, state.R2 = s.Rg;

@@ -140,19 +140,19 @@ bool CSCHICE::BuildPins() {
     const wchar_t* description;
   };
   static const PinRow kPins[5] = {
-      {kSideBottom, 39, L"+ Аккумуляторной батареи"},
-      {kSideBottom, 62, L"- Аккумуляторной батареи (\"Земля\")"},
-      {kSideRight, 32,
+      {kSchSideBottom, 39, L"+ Аккумуляторной батареи"},
+      {kSchSideBottom, 62, L"- Аккумуляторной батареи (\"Земля\")"},
+      {kSchSideRight, 32,
        L"От включателя приборного питания (положение ACC ключа зажигания) (+ от аккумуляторной батареи)"},
-      {kSideRight, 19,
+      {kSchSideRight, 19,
        L"От включателя питания двигателя (положение ON ключа зажигания) (+ от аккумуляторной батареи)"},
-      {kSideRight, 8,
+      {kSchSideRight, 8,
        L"От включателя реле стартера (положение START ключа зажигания) (+ от аккумуляторной батареи)"},
   };
   for (int i = 0; i < n; i++) {
     pins[i].name = nullptr;
     pins[i].description = kPins[i].description;
-    pins[i].kind = kPinElectric;
+    pins[i].kind = kSchPinElectric;
     pins[i].side = kPins[i].side;
     pins[i].offset = kPins[i].offset;
   }
@@ -217,7 +217,7 @@ void CSCHICE::Start() {
 void CSCHICE::StepKeys(float Um, float Rm) {
   // An engine whose data names no coil current has coils that draw none.
   float coil = GuardedQuotient(Uacc, Irelay);
-  if (!(coil > 0)) coil = kOpenResistance;
+  if (!(coil > 0)) coil = kSchOpenResistance;
   const float pickUp = RoundToFloat(static_cast<double>(kPickUp) * Uacc);
   const float dropOut = RoundToFloat(static_cast<double>(kDropOut) * Uacc);
   unsigned char* relays[3] = {&accRelay, &onRelay, &startRelay};
@@ -236,8 +236,8 @@ void CSCHICE::StepKeys(float Um, float Rm) {
 
 void CSCHICE::Step(float) {
   float Up, Rp, Um, Rm;
-  GetPinInput(kBatteryPlus, &Up, &Rp);
-  GetPinInput(kBatteryMinus, &Um, &Rm);
+  GetPinInput(kElecBatteryPlus, &Up, &Rp);
+  GetPinInput(kElecBatteryMinus, &Um, &Rm);
   double G = kLeastConductance, I = 0;
   if (startType == kKeyStartType && pinCount == 5) StepKeys(Um, Rm);
   if (accRelay && Ipribor > 0 && Uacc > 0) G += static_cast<double>(Ipribor) / Uacc;
@@ -246,11 +246,11 @@ void CSCHICE::Step(float) {
   if (Istarter > 0) {
     const double V = static_cast<double>(Up) - Um;
     const double E = GuardedQuotient(RoundToFloat(static_cast<double>(engineSpeed) * Uacc), minSpeed);
-    double Rs = kOpenResistance;
+    double Rs = kSchOpenResistance;
     if (startRelay) {
       engineState = kCranking;
       Rs = GuardedQuotient(Uacc, Istarter);
-      if (!(Rs > 0)) Rs = kOpenResistance;
+      if (!(Rs > 0)) Rs = kSchOpenResistance;
     }
     double Is = (V - E) / (Rs + Rp + Rm);
     // Cranking, the starter is taken as the resistance that draws that
@@ -271,13 +271,13 @@ void CSCHICE::Step(float) {
   if (!(G > 0) || !std::isfinite(G) || !std::isfinite(I)) {
     // A sum without a Thevenin equivalent (a starter turned faster than its
     // battery drives it can outweigh the other loads) drives nothing.
-    SetPinSource(kBatteryPlus, 0, kOpenResistance);
-    SetPinSource(kBatteryMinus, 0, kOpenResistance);
+    SetPinSource(kElecBatteryPlus, 0, kSchOpenResistance);
+    SetPinSource(kElecBatteryMinus, 0, kSchOpenResistance);
     return;
   }
   const float Ueq = RoundToFloat(I / G), Req = RoundToFloat(1 / G);
-  SetPinSource(kBatteryPlus, Um + Ueq, Rm + Req);
-  SetPinSource(kBatteryMinus, Up - Ueq, Rp + Req);
+  SetPinSource(kElecBatteryPlus, Um + Ueq, Rm + Req);
+  SetPinSource(kElecBatteryMinus, Up - Ueq, Rp + Req);
 }
 
 // ------------------------------------------------------------ the record

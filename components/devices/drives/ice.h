@@ -14,8 +14,8 @@
 class CSCHICE : public CSCHBlock {
 public:
   // Pins.
-  static const int kBatteryPlus = 0;
-  static const int kBatteryMinus = 1;
+  static const int kElecBatteryPlus = 0;
+  static const int kElecBatteryMinus = 1;
   static const int kKeyAcc = 2;
   static const int kKeyOn = 3;
   static const int kKeyStart = 4;

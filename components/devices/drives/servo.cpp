@@ -65,7 +65,7 @@ CSCHServo::CSCHServo() {
     const int offsets[3] = {56, 70, 85};
     for (int i = 0; i < 3; i++) {
       pins[i].description = descriptions[i];
-      pins[i].side = kSideLeft;
+      pins[i].side = kSchSideLeft;
       pins[i].offset = offsets[i];
     }
   }
@@ -150,7 +150,7 @@ void CSCHServo::ReadControl(float dt, float Up, float Ug) {
   pulseTimer = RoundToFloat(static_cast<double>(pulseTimer) + dt);
   if (!(pulseTimer > kSamplePeriod)) return;
   pulseTimer = 0;
-  if (s.sourceKind != kSourceOwnWeight) return;
+  if (s.sourceKind != kSchSourceOwnWeight) return;
   float period = GetPwmPeriod(s.source);
   if (!(RoundToFloat(std::fabs(static_cast<double>(period) - kSamplePeriod)) < kPeriodTolerance)) return;
 

@@ -46,6 +46,7 @@
 #include "scheme/database/compdb_widgets.h"
 #include "scheme/model/block.h"
 #include "scheme/model/class_registry.h"
+#include "scheme/model/scheme_host.h"
 #include "scheme/model/scheme.h"
 #include "scheme/model/scheme_icons.h"
 #include "script/script_block.h"
@@ -158,7 +159,7 @@ private:
 };
 
 // Records the component cards and answers every message.
-class CardHost : public CKestHost {
+class CardHost : public CKestHost, public CSchemeHost {
 public:
   void ShowComponentCard(const wchar_t*, const wchar_t* pictureFile) override {
     pictures.push_back(pictureFile ? pictureFile : L"");
@@ -352,7 +353,8 @@ TEST(ShippedPictures, EveryBlockDrawsItsShippedPicture) {
 TEST(ShippedPictures, ComponentCardsShowShippedDatabasePictures) {
   RegistryScope registry;
   CardHost host;
-  CKestHostScope scope(&host);
+  CKestHostScope kestScope(&host);
+  CSchemeHostScope scope(&host);
   SchScheme scheme;
   CSCHBlock* quartz = scheme.CreateBlock("Quartz");
   ASSERT_NE(nullptr, quartz);
@@ -433,7 +435,8 @@ TEST(ShippedPictures, ThePanelDevicePictureIsShipped) {
   EXPECT_GE(device.GetHeight(), kPanelPreviewTop + kPanelPreviewHeight);
   // An empty panel's stream carries it as its preview, without a message.
   CardHost host;
-  CKestHostScope scope(&host);
+  CKestHostScope kestScope(&host);
+  CSchemeHostScope scope(&host);
   RegisterPanelItemKinds();
   BeScheme scheme;
   UiPanel panel(&scheme);

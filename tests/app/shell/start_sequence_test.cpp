@@ -8,7 +8,10 @@
 #include "app/shell/startup.h"
 #include "app/test_host.h"
 #include "blocks/engine/block_class_ids.h"
+#include "blocks/dialogs/dialog_classes.h"
+#include "blocks/dialogs/distance_dialog.h"
 #include "blocks/engine/block_creator_table.h"
+#include "blocks/engine/block_dialog_table.h"
 #include "blocks/engine/block_scheme.h"
 #include "blocks/engine/catalogue.h"
 #include "blocks/engine/common_groups.h"
@@ -73,6 +76,9 @@ protected:
     BeBlockCreatorTable& creators = BeBlockCreatorTable::Program();
     for (int i = 0; i < creators.Count(); ++i) savedCreators_.push_back({creators.ClassIdAt(i), creators.CreatorAt(i)});
     creators.Clear();
+    BeBlockDialogTable& dialogs = BeBlockDialogTable::Program();
+    for (int i = 0; i < dialogs.Count(); ++i) savedDialogs_.push_back({dialogs.ClassIdAt(i), dialogs.DialogAt(i)});
+    dialogs.Clear();
     SetAppFolders(ProgramFolders());
     SetSchemeIconsFolder(nullptr);
     ProgramPluginList().SetFolder(nullptr);
@@ -92,6 +98,8 @@ protected:
     RegisterElectronicComponentCreators();
     BeBlockCreatorTable::Program().Clear();
     for (const auto& row : savedCreators_) BeBlockCreatorTable::Program().Set(row.first, row.second);
+    BeBlockDialogTable::Program().Clear();
+    for (const auto& row : savedDialogs_) BeBlockDialogTable::Program().Set(row.first, row.second);
     SetAppFolders(savedFolders_);
     SetAppInstance(savedInstance_);
     ApplicationIcon = savedIcon_;
@@ -116,6 +124,7 @@ protected:
   std::wstring module_, marker_;
   ProgramFolders expected_;
   std::vector<std::pair<unsigned int, BeBlockCreator>> savedCreators_;
+  std::vector<std::pair<unsigned int, BeBlockDialog>> savedDialogs_;
 };
 
 TEST_F(StartSequenceTest, PendingUpdateHandsOverBeforeAnythingElse) {
@@ -200,6 +209,15 @@ TEST_F(StartSequenceTest, BlockLibraryClassesAreRegistered) {
   scheme.Init(&catalogue);
   EXPECT_NE(nullptr, dynamic_cast<CBEAdd*>(scheme.CreateBlock(kBeAddClassId)));
   EXPECT_NE(nullptr, dynamic_cast<CBEProportional*>(scheme.CreateBlock(kBeProportionalClassId)));
+}
+
+// The block dialogs are registered at start-up: a block's ShowProperties
+// finds its class's dialog.
+TEST_F(StartSequenceTest, BlockDialogsAreRegistered) {
+  EXPECT_EQ(0, BeBlockDialogTable::Program().Count());
+  ASSERT_EQ(StartDecision::kMainWindow, PrepareStart(GetModuleHandleW(nullptr), L""));
+  EXPECT_EQ(BlockDialogCount(), BeBlockDialogTable::Program().Count());
+  EXPECT_EQ(ShowDistanceDialog, BeBlockDialogTable::Program().Find(kBeDistanceClassId));
 }
 
 TEST_F(StartSequenceTest, ComponentClassesInRegistrationOrder) {

@@ -7,8 +7,8 @@
 // Blocks and runs:
 //
 //   blocktest::Bench bench;                            // the library's catalogue, one scheme
-//   auto* add = bench.Create<CBEAdd>(kAddClassId);     // BeScheme::CreateBlock: the real class
-//   blocktest::Source* x = bench.Source(kSignalChar);  // a settable output of any type
+//   auto* add = bench.Create<CBEAdd>(kBeAddClassId);     // BeScheme::CreateBlock: the real class
+//   blocktest::Source* x = bench.Source(kBeSignalChar);  // a settable output of any type
 //   x->SetInt(100);                                    // SetFloat, SetDouble, SetBit, SetPwm,
 //                                                      // SetMessage, SetBytes, Set (by type)
 //   bench.Link(x, add);                                // output 0 -> input 0, checked as the
@@ -26,8 +26,8 @@
 //   auto golden = blocktest::Golden().B(2).U32(1)
 //                     .Base(blocktest::BaseRecord::Unlinked(add->rect, 1, 1)).Bytes();
 //   EXPECT_TRUE(velktest::BytesEqual(record, golden));
-//   blocktest::ExpectTruncationsRefused<CBEAdd>(kAddClassId, record);  // every cut: false, unchanged
-//   blocktest::ForEachTruncation<CBEAdd>(kAddClassId, record,
+//   blocktest::ExpectTruncationsRefused<CBEAdd>(kBeAddClassId, record);  // every cut: false, unchanged
+//   blocktest::ForEachTruncation<CBEAdd>(kBeAddClassId, record,
 //       [](CBEAdd* fresh, size_t n, bool loaded) { ... });             // or check each prefix
 //   std::unique_ptr<BeScheme> copy = bench.ReadBack();                 // the "BE5 " round trip
 //
@@ -48,7 +48,7 @@
 //
 // Program-wide tables, each put back when its scope ends:
 //   blocktest::PayloadScope payloads;     // message values' payloads (ReleaseAll at the end)
-//   blocktest::DialogScope dialogs;       // dialogs.Set(kAddClassId, MyDialog)
+//   blocktest::DialogScope dialogs;       // dialogs.Set(kBeAddClassId, MyDialog)
 //   blocktest::CreatorScope creators;     // the program's creator table
 //   blocktest::LogCapture log;            // the simulation log's new lines
 // A Bench answers message boxes itself (recorded in bench.host).
@@ -105,7 +105,7 @@ const unsigned int kSourceClassId = 0x7E5B0001;
 // bytes and the base record, so schemes with sources go through streams.
 class Source : public CBEBlock {
 public:
-  explicit Source(BeSignalType type = kSignalChar) {
+  explicit Source(BeSignalType type = kBeSignalChar) {
     rect = RECT{0, 0, 60, 20};
     SetOutputCount(1);
     outputs[0]->type = type;
@@ -122,9 +122,9 @@ public:
     Clear();
     uint32_t bits = static_cast<uint32_t>(static_cast<uint64_t>(v));
     switch (Type()) {
-      case kSignalChar: Bytes(&bits, 1); break;
-      case kSignalShort: Bytes(&bits, 2); break;
-      case kSignalInt: Bytes(&bits, 4); break;
+      case kBeSignalChar: Bytes(&bits, 1); break;
+      case kBeSignalShort: Bytes(&bits, 2); break;
+      case kBeSignalInt: Bytes(&bits, 4); break;
       default: Set(static_cast<double>(v)); break;
     }
   }
@@ -175,12 +175,12 @@ public:
   // their width (v must be finite), float rounded, bit 1 for nonzero.
   void Set(double v) {
     switch (Type()) {
-      case kSignalChar:
-      case kSignalShort:
-      case kSignalInt: SetInt(static_cast<int64_t>(v)); break;
-      case kSignalFloat: SetFloat(static_cast<float>(v)); break;
-      case kSignalDouble: SetDouble(v); break;
-      case kSignalBit: SetBit(v != 0); break;
+      case kBeSignalChar:
+      case kBeSignalShort:
+      case kBeSignalInt: SetInt(static_cast<int64_t>(v)); break;
+      case kBeSignalFloat: SetFloat(static_cast<float>(v)); break;
+      case kBeSignalDouble: SetDouble(v); break;
+      case kBeSignalBit: SetBit(v != 0); break;
       default: SetDouble(v); break;
     }
   }
@@ -215,9 +215,9 @@ inline int ReadInt(const CBEBlock* block, int out = 0) {
   }
   const unsigned char* v = pin->value;
   switch (pin->type) {
-    case kSignalBit: return v[0];
-    case kSignalChar: return static_cast<int8_t>(v[0]);
-    case kSignalShort: {
+    case kBeSignalBit: return v[0];
+    case kBeSignalChar: return static_cast<int8_t>(v[0]);
+    case kBeSignalShort: {
       int16_t s;
       memcpy(&s, v, 2);
       return s;
@@ -244,12 +244,12 @@ inline double ReadValue(const CBEBlock* block, int out = 0) {
   const BeOutputPin* pin = block->Output(out);
   if (!pin) return 0;
   switch (pin->type) {
-    case kSignalBit:
-    case kSignalChar:
-    case kSignalShort:
-    case kSignalInt: return ReadInt(block, out);
-    case kSignalFloat: return ReadFloat(block, out);
-    case kSignalDouble: return ReadDouble(block, out);
+    case kBeSignalBit:
+    case kBeSignalChar:
+    case kBeSignalShort:
+    case kBeSignalInt: return ReadInt(block, out);
+    case kBeSignalFloat: return ReadFloat(block, out);
+    case kBeSignalDouble: return ReadDouble(block, out);
     default: return 0;
   }
 }

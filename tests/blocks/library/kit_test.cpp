@@ -14,34 +14,34 @@ using blocktest::Bench;
 
 TEST(BlockKit, SourcesOfEveryLayout) {
   Bench bench;
-  auto* s = bench.Source(kSignalChar);
+  auto* s = bench.Source(kBeSignalChar);
   s->SetInt(-2);
   EXPECT_EQ(std::vector<uint8_t>({0xFE, 0, 0, 0, 0, 0, 0, 0}), blocktest::ValueBytes(s));
   EXPECT_EQ(-2, blocktest::ReadInt(s));
   s->SetInt(300);  // wraps in 8 bits
   EXPECT_EQ(44, blocktest::ReadInt(s));
-  s->SetType(kSignalShort);
+  s->SetType(kBeSignalShort);
   s->SetInt(-32769);
   EXPECT_EQ(32767, blocktest::ReadInt(s));
-  s->SetType(kSignalInt);
+  s->SetType(kBeSignalInt);
   s->Set(-7.9);  // toward zero
   EXPECT_EQ(-7, blocktest::ReadInt(s));
-  s->SetType(kSignalFloat);
+  s->SetType(kBeSignalFloat);
   s->Set(0.1);
   EXPECT_EQ(0.1f, blocktest::ReadFloat(s));
   EXPECT_EQ(static_cast<double>(0.1f), blocktest::ReadValue(s));
-  s->SetType(kSignalDouble);
+  s->SetType(kBeSignalDouble);
   s->Set(0.1);
   EXPECT_EQ(0.1, blocktest::ReadDouble(s));
-  s->SetType(kSignalBit);
+  s->SetType(kBeSignalBit);
   s->Set(5);
   EXPECT_EQ(1, blocktest::ReadInt(s));
   // PWM: period, then the duty ratio.
-  s->SetType(kSignalPwm);
+  s->SetType(kBeSignalPwm);
   s->SetPwm(0.02f, 0.25f);
   EXPECT_EQ(std::vector<uint8_t>({0x0A, 0xD7, 0xA3, 0x3C, 0x00, 0x00, 0x80, 0x3E}), blocktest::ValueBytes(s));
   // Messages: counter, tag, byte 3 and the handle in bytes 4-7.
-  s->SetType(kSignalVideo);
+  s->SetType(kBeSignalVideo);
   s->SetMessage(0x1F5, 0x33EE, 0x00070002u);
   EXPECT_EQ(std::vector<uint8_t>({0xF5, 0xEE, 0x33, 0x00, 0x02, 0x00, 0x07, 0x00}), blocktest::ValueBytes(s));
   s->SetMessage(0x1F5, 0x332E, 0x00070002u, true);
@@ -52,7 +52,7 @@ TEST(BlockKit, SourcesOfEveryLayout) {
   s->SetBytes({1, 2, 3, 4, 5, 6, 7, 8});
   EXPECT_EQ(std::vector<uint8_t>({1, 2, 3, 4, 5, 6, 7, 8}), blocktest::ValueBytes(s));
   // Every concrete type can be a source's.
-  for (BeSignalType t = 0; t <= kLastConcreteSignalType; ++t) {
+  for (BeSignalType t = 0; t <= kBeLastConcreteSignalType; ++t) {
     s->SetType(t);
     EXPECT_EQ(t, s->Output(0)->type);
   }
@@ -60,19 +60,19 @@ TEST(BlockKit, SourcesOfEveryLayout) {
 
 TEST(BlockKit, SourcesGoThroughStreamsWithTheirValues) {
   Bench bench;
-  auto* s = bench.Source(kSignalVideo);
+  auto* s = bench.Source(kBeSignalVideo);
   s->SetMessage(4, 0x33EE, 0x00010001u);
-  auto* neg = bench.Create<CBENeg>(kNegClassId);
-  auto* c = bench.Source(kSignalChar);
+  auto* neg = bench.Create<CBENeg>(kBeNegClassId);
+  auto* c = bench.Source(kBeSignalChar);
   c->SetInt(9);
   bench.Link(c, neg);
   std::unique_ptr<BeScheme> copy = bench.ReadBack();
   ASSERT_NE(nullptr, copy);
   auto sources = blocktest::BlocksOf<blocktest::Source>(copy.get());
   ASSERT_EQ(2u, sources.size());  // head first: c, s
-  EXPECT_EQ(kSignalChar, sources[0]->Type());
+  EXPECT_EQ(kBeSignalChar, sources[0]->Type());
   EXPECT_EQ(9, blocktest::ReadInt(sources[0]));
-  EXPECT_EQ(kSignalVideo, sources[1]->Type());
+  EXPECT_EQ(kBeSignalVideo, sources[1]->Type());
   EXPECT_EQ(blocktest::ValueBytes(s), blocktest::ValueBytes(sources[1]));
   auto negs = blocktest::BlocksOf<CBENeg>(copy.get());
   ASSERT_EQ(1u, negs.size());
@@ -81,8 +81,8 @@ TEST(BlockKit, SourcesGoThroughStreamsWithTheirValues) {
 
 TEST(BlockKit, LinkChecksTypesAsTheEditorDoes) {
   Bench bench;
-  auto* f = bench.Source(kSignalFloat);
-  auto* neg = bench.Create<CBENeg>(kNegClassId);  // char
+  auto* f = bench.Source(kBeSignalFloat);
+  auto* neg = bench.Create<CBENeg>(kBeNegClassId);  // char
   EXPECT_NONFATAL_FAILURE(bench.Link(f, neg), "into input type");
   bench.LinkAnyway(f, 0, neg, 0);
   EXPECT_EQ(f->Output(0), neg->Input(0)->source);
@@ -94,9 +94,9 @@ TEST(BlockKit, LinkChecksTypesAsTheEditorDoes) {
 // budget.
 TEST(BlockKit, PassesAndBudgetedTicks) {
   Bench bench;
-  auto* div = bench.Create<CBEDiv2>(kDiv2ClassId);  // 64 cycles
-  auto* counter = bench.Source(kSignalChar);
-  auto* add = bench.Create<CBEAdd>(kAddClassId);  // 1 cycle: out = in + 1
+  auto* div = bench.Create<CBEDiv2>(kBeDiv2ClassId);  // 64 cycles
+  auto* counter = bench.Source(kBeSignalChar);
+  auto* add = bench.Create<CBEAdd>(kBeAddClassId);  // 1 cycle: out = in + 1
   bench.Link(counter, add);
   bench.Link(add, div, 0);
   bench.scheme.frequency = 20000.0f;  // 20 cycles a tick of 1 ms
@@ -166,14 +166,14 @@ TEST(BlockKit, FakeOwnerFeedsPinsAndRecordsWhatTheBlockDrives) {
 }
 
 TEST(BlockKit, TruncationsVisitEveryPrefix) {
-  auto add = blocktest::NewDetached<CBEAdd>(kAddClassId);
+  auto add = blocktest::NewDetached<CBEAdd>(kBeAddClassId);
   std::vector<uint8_t> record = blocktest::RecordBytes(add.get());
   EXPECT_EQ(5u + 40u, record.size());
   std::vector<size_t> seen;
-  blocktest::ForEachTruncation<CBEAdd>(kAddClassId, record, [&](CBEAdd* block, size_t n, bool loaded) {
+  blocktest::ForEachTruncation<CBEAdd>(kBeAddClassId, record, [&](CBEAdd* block, size_t n, bool loaded) {
     seen.push_back(n);
     EXPECT_EQ(n == record.size(), loaded);
-    EXPECT_EQ(kAddClassId, block->GetClassId());
+    EXPECT_EQ(kBeAddClassId, block->GetClassId());
   });
   ASSERT_EQ(record.size() + 1, seen.size());
   EXPECT_EQ(0u, seen.front());
@@ -224,7 +224,7 @@ TEST(BlockKit, ScopesPutTheProgramsTablesBack) {
 
 TEST(BlockKit, CanvasDrawsAndProbes) {
   Bench bench;
-  auto* add = bench.Create<CBEAdd>(kAddClassId);
+  auto* add = bench.Create<CBEAdd>(kBeAddClassId);
   blocktest::Canvas canvas(140, 60);
   EXPECT_EQ(0, canvas.Ink(0, 0, 139, 59));
   EXPECT_TRUE(canvas.Draw(add, 20, 20));

@@ -9,6 +9,7 @@
 #include "block_kit.h"
 #include "blocks/engine/editor/be_editor.h"
 #include "blocks/engine/editor/be_view.h"
+#include "blocks/library/converters/type_convertor.h"
 #include "blocks/library/math/abs.h"
 #include "blocks/library/math/add.h"
 #include "blocks/library/math/const_divider.h"
@@ -20,6 +21,21 @@
 #include "blocks/library/math/sub.h"
 #include "blocks/library/math/sub2.h"
 #include "blocks/library/math/summator.h"
+#include "blocks/library/math/trig/arccos.h"
+#include "blocks/library/math/trig/arcsin.h"
+#include "blocks/library/math/trig/arctan.h"
+#include "blocks/library/math/trig/cos.h"
+#include "blocks/library/math/trig/cotan.h"
+#include "blocks/library/math/trig/deg_to_rad.h"
+#include "blocks/library/math/trig/pi_to_pi.h"
+#include "blocks/library/math/trig/rad_to_deg.h"
+#include "blocks/library/math/trig/sin.h"
+#include "blocks/library/math/trig/tan.h"
+#include "blocks/library/math/vectors/arctan2.h"
+#include "blocks/library/math/vectors/distance.h"
+#include "blocks/library/math/vectors/length.h"
+#include "blocks/library/math/vectors/norm.h"
+#include "blocks/library/math/vectors/rot.h"
 #include "foundation/buffer_failure_scope.h"
 #include "kestui/bars/kest_speedbutton.h"
 #include "kestui/containers/kest_tabs.h"
@@ -43,33 +59,58 @@ bool Is(CBEBlock* block) {
   return dynamic_cast<T*>(block) != nullptr;
 }
 const MathEntry kMathEntries[] = {
-    {kNegClassId, L"Смена знака", L"neg.bmp", Is<CBENeg>},
-    {kAddClassId, L"Сложение с константой", L"add.bmp", Is<CBEAdd>},
-    {kSummatorClassId, L"Сумматор", L"sum.bmp", Is<CBESummator>},
-    {kSubClassId, L"Вычитание константы", L"sub.bmp", Is<CBESub>},
-    {kSub2ClassId, L"Разность", L"sub2.bmp", Is<CBESub2>},
-    {kProportionalClassId, L"Пропорциональное звено", L"K.bmp", Is<CBEProportional>},
-    {kMul2ClassId, L"Умножение", L"mul2.bmp", Is<CBEMul2>},
-    {kDiv2ClassId, L"Деление", L"div2.bmp", Is<CBEDiv2>},
-    {kConstDividerClassId, L"Деление константы на число", L"constdivider.bmp", Is<CBEConstDivider>},
-    {kAbsClassId, L"Модуль", L"abs.bmp", Is<CBEAbs>},
-    {kSquareRootClassId, L"Корень квадратный", nullptr, Is<CBEMul2>},
+    {kBeNegClassId, L"Смена знака", L"neg.bmp", Is<CBENeg>},
+    {kBeAddClassId, L"Сложение с константой", L"add.bmp", Is<CBEAdd>},
+    {kBeSummatorClassId, L"Сумматор", L"sum.bmp", Is<CBESummator>},
+    {kBeSubClassId, L"Вычитание константы", L"sub.bmp", Is<CBESub>},
+    {kBeSub2ClassId, L"Разность", L"sub2.bmp", Is<CBESub2>},
+    {kBeProportionalClassId, L"Пропорциональное звено", L"K.bmp", Is<CBEProportional>},
+    {kBeMul2ClassId, L"Умножение", L"mul2.bmp", Is<CBEMul2>},
+    {kBeDiv2ClassId, L"Деление", L"div2.bmp", Is<CBEDiv2>},
+    {kBeConstDividerClassId, L"Деление константы на число", L"constdivider.bmp", Is<CBEConstDivider>},
+    {kBeAbsClassId, L"Модуль", L"abs.bmp", Is<CBEAbs>},
+    {kBeSquareRootClassId, L"Корень квадратный", nullptr, Is<CBEMul2>},
 };
 const int kMathEntryCount = sizeof kMathEntries / sizeof kMathEntries[0];
+
+// The "Тригонометрия" entries in their order.
+const MathEntry kTrigonometryEntries[] = {
+    {kBeSinClassId, L"Синус", L"sin.bmp", Is<CBESin>},
+    {kBeCosClassId, L"Косинус", L"cos.bmp", Is<CBECos>},
+    {kBeTanClassId, L"Тангенс", L"tan.bmp", Is<CBETan>},
+    {kBeCotanClassId, L"Котангенс", L"cotan.bmp", Is<CBECotan>},
+    {kBeArcsinClassId, L"Арксинус", L"asin.bmp", Is<CBEArcsin>},
+    {kBeArccosClassId, L"Арккосинус", L"acos.bmp", Is<CBEArccos>},
+    {kBeArctanClassId, L"Арктангенс", L"atan.bmp", Is<CBEArctan>},
+    {kBeArctan2ClassId, L"Арктангенс от двух аргументов", L"atan2.bmp", Is<CBEArctan2>},
+    {kBeLengthClassId, L"Длина вектора", L"length.bmp", Is<CBELength>},
+    {kBeNormClassId, L"Нормировка вектора", L"norm.bmp", Is<CBENorm>},
+    {kBeDistanceClassId, L"Расстояние между точками", L"distance.bmp", Is<CBEDistance>},
+    {kBeDegToRadClassId, L"Градусы в радианы", L"deg2rad.bmp", Is<CBEDegToRad>},
+    {kBeRadToDegClassId, L"Радианы в градусы", L"rad2deg.bmp", Is<CBERadToDeg>},
+    {kBePItoPIClassId, L"Привести угол в диапазон от -π до π", L"PI2PI.bmp", Is<CBEPItoPI>},
+    {kBeRotClassId, L"Плоский поворот вектора на угол a", L"rot.bmp", Is<CBERot>},
+};
+const int kTrigonometryEntryCount = sizeof kTrigonometryEntries / sizeof kTrigonometryEntries[0];
 
 TEST(LibraryClasses, RegistrationFillsTheProgramsCreatorTable) {
   blocktest::CreatorScope restore;
   BeBlockCreatorTable& program = BeBlockCreatorTable::Program();
   program.Clear();
   ASSERT_TRUE(RegisterBlockLibraryCreators());
-  EXPECT_EQ(10, BlockLibraryClassCount());
+  // Every area's rows: the mathematics, the trigonometry, the type
+  // converter, the logic blocks.
+  EXPECT_EQ(10 + 15 + 1 + 10, BlockLibraryClassCount());
   EXPECT_EQ(BlockLibraryClassCount(), program.Count());
-  EXPECT_EQ(CBEAdd::Create, program.Find(kAddClassId));
-  EXPECT_EQ(CBEMul2::Create, program.Find(kMul2ClassId));
-  EXPECT_EQ(nullptr, program.Find(kSquareRootClassId)) << "made by the multiplier's creator";
+  EXPECT_EQ(CBEAdd::Create, program.Find(kBeAddClassId));
+  EXPECT_EQ(CBEMul2::Create, program.Find(kBeMul2ClassId));
+  EXPECT_EQ(CBEPItoPI::Create, program.Find(kBePItoPIClassId));
+  EXPECT_EQ(CBEDistance::Create, program.Find(kBeDistanceClassId));
+  EXPECT_EQ(CBETypeConvertor::Create, program.Find(kBeTypeConvertorClassId));
+  EXPECT_EQ(nullptr, program.Find(kBeSquareRootClassId)) << "made by the multiplier's creator";
   // Registering again changes nothing; a row already there stays.
   ASSERT_TRUE(RegisterBlockLibraryCreators());
-  EXPECT_EQ(10, program.Count());
+  EXPECT_EQ(BlockLibraryClassCount(), program.Count());
   // Refused memory is reported.
   program.Clear();
   {
@@ -87,6 +128,12 @@ TEST(LibraryClasses, RegistrationFillsTheProgramsCreatorTable) {
   scheme.Init(&catalogue);
   blocktest::KitHost host;
   CKestHostScope scope(&host);
+  for (const MathEntry& entry : kTrigonometryEntries) {
+    CBEBlock* block = scheme.CreateBlock(entry.classId);
+    ASSERT_NE(nullptr, block) << std::hex << entry.classId;
+    EXPECT_TRUE(entry.isClass(block)) << std::hex << entry.classId;
+  }
+  EXPECT_TRUE(Is<CBETypeConvertor>(scheme.CreateBlock(kBeTypeConvertorClassId)));
   for (const MathEntry& entry : kMathEntries) {
     CBEBlock* block = scheme.CreateBlock(entry.classId);
     ASSERT_NE(nullptr, block) << std::hex << entry.classId;
@@ -120,10 +167,39 @@ TEST(LibraryClasses, TheMathGroupHoldsItsEntriesInOrder) {
   ASSERT_NE(nullptr, control);
   const BeCatalogueEntry* again = nullptr;
   for (int i = 0; i < control->entryCount; ++i)
-    if (control->Entry(i)->classId == kProportionalClassId) again = control->Entry(i);
+    if (control->Entry(i)->classId == kBeProportionalClassId) again = control->Entry(i);
   ASSERT_NE(nullptr, again);
   EXPECT_EQ(again->creator, math->Entry(5)->creator);
-  EXPECT_EQ(library.catalogue.FindEntry(kProportionalClassId), math->Entry(5));
+  EXPECT_EQ(library.catalogue.FindEntry(kBeProportionalClassId), math->Entry(5));
+}
+
+TEST(LibraryClasses, TheTrigonometryAndConvertersGroupsHoldTheirEntries) {
+  blocktest::LibraryCatalogue library;
+  const BeCatalogueGroup* trigonometry = library.Group(L"Тригонометрия");
+  ASSERT_NE(nullptr, trigonometry);
+  ASSERT_EQ(kTrigonometryEntryCount, trigonometry->entryCount);
+  for (int i = 0; i < kTrigonometryEntryCount; ++i) {
+    const BeCatalogueEntry* entry = trigonometry->Entry(i);
+    EXPECT_EQ(kTrigonometryEntries[i].classId, entry->classId) << i;
+    EXPECT_STREQ(kTrigonometryEntries[i].caption, entry->caption) << i;
+    EXPECT_STREQ(kTrigonometryEntries[i].bitmap, entry->bitmap) << i;
+    CBEBlock* block = entry->creator();
+    ASSERT_NE(nullptr, block);
+    EXPECT_TRUE(kTrigonometryEntries[i].isClass(block)) << i;
+    delete block;
+  }
+  // Of the converters, the type converter comes first; the others have no
+  // creator yet and are not offered.
+  const BeCatalogueGroup* converters = library.Group(L"Преобразователи");
+  ASSERT_NE(nullptr, converters);
+  ASSERT_GE(converters->entryCount, 1);
+  const BeCatalogueEntry* entry = converters->Entry(0);
+  EXPECT_EQ(kBeTypeConvertorClassId, entry->classId);
+  EXPECT_STREQ(L"Преобразователь типов данных", entry->caption);
+  EXPECT_STREQ(L"typeconvertor.bmp", entry->bitmap);
+  CBEBlock* block = entry->creator();
+  EXPECT_TRUE(Is<CBETypeConvertor>(block));
+  delete block;
 }
 
 // The pictures of the palette buttons are ours, shipped beside the program:
@@ -137,9 +213,9 @@ TEST(LibraryClasses, EveryMathPictureIsShipped) {
     CKestImage image;
     ASSERT_TRUE(SUCCEEDED(image.Load(path.c_str())));
     EXPECT_GT(image.GetWidth(), 0);
-    EXPECT_LE(image.GetWidth(), kPaletteButtonSize);
+    EXPECT_LE(image.GetWidth(), kBePaletteButtonSize);
     EXPECT_GT(image.GetHeight(), 0);
-    EXPECT_LE(image.GetHeight(), kPaletteButtonSize);
+    EXPECT_LE(image.GetHeight(), kBePaletteButtonSize);
     EXPECT_EQ(RGB(255, 0, 255), image.GetPixel(0, 0));
     int black = 0;
     for (int y = 0; y < image.GetHeight(); ++y)
@@ -232,6 +308,40 @@ TEST_F(MathPaletteTest, APaletteButtonPlacesTheRealClass) {
   velktest::FlushEvents();
   velktest::SaveScreenshot(editor->GetHandle(), L"library_math_palette.bmp");
   // Placing needs no message box: every class is known.
+  EXPECT_TRUE(bench.host.texts.empty());
+}
+
+// The pictures of these groups' buttons are drawn elsewhere; what a button
+// does once pressed (the view's pending class) places the real classes.
+TEST_F(MathPaletteTest, TrigonometryAndConverterClassesArePlacedInTheView) {
+  auto* editor = new CBEEditor(frame, &bench.scheme);
+  ASSERT_TRUE(editor->GetHandle());
+  MoveWindow(editor->GetHandle(), 0, 0, 900, 640, TRUE);
+  velktest::FlushEvents();
+  CKestTabControl* tabs = editor->GetTabs();
+  ASSERT_STREQ(L"Преобразователи", tabs->GetCaption(1));
+  ASSERT_STREQ(L"Тригонометрия", tabs->GetCaption(4));
+  std::vector<MathEntry> entries(kTrigonometryEntries, kTrigonometryEntries + kTrigonometryEntryCount);
+  entries.push_back({kBeTypeConvertorClassId, L"Преобразователь типов данных", L"typeconvertor.bmp",
+                     Is<CBETypeConvertor>});
+  CBEView* view = editor->GetView();
+  for (size_t i = 0; i < entries.size(); ++i) {
+    view->SetPendingClass(entries[i].classId);
+    int before = bench.scheme.GetBlockCount();
+    int x = 60 + 160 * static_cast<int>(i % 5), y = 40 + 120 * static_cast<int>(i / 5);
+    SendMessageW(view->GetHandle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    SendMessageW(view->GetHandle(), WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    velktest::FlushEvents();
+    ASSERT_EQ(before + 1, bench.scheme.GetBlockCount()) << i;
+    CBEBlock* placed = bench.scheme.blocks;
+    EXPECT_EQ(entries[i].classId, placed->GetClassId()) << i;
+    EXPECT_STREQ(entries[i].caption, placed->GetCaption()) << i;
+    EXPECT_TRUE(entries[i].isClass(placed)) << i;
+  }
+  InvalidateRect(view->GetHandle(), nullptr, TRUE);
+  UpdateWindow(editor->GetHandle());
+  velktest::FlushEvents();
+  velktest::SaveScreenshot(editor->GetHandle(), L"library_trigonometry_placed.bmp");
   EXPECT_TRUE(bench.host.texts.empty());
 }
 

@@ -24,6 +24,7 @@
 #include "kestui/graphics/kest_draw.h"
 #include "kestui/graphics/kest_paintbox.h"
 #include "gl_target.h"
+#include "kestui/graphics/kest_canvas.h"
 #include "support/test_support.h"
 #include "ui_block_fixture.h"
 

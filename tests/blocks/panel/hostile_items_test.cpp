@@ -160,7 +160,7 @@ TEST_F(HostileItemTest, ASliderTrackMillionsOfPixelsLongDrawsTheTicksThatShow) {
   slider->tickStep = 10;  // a tick every 10 pixels
   slider->defaultValue = 5e7f;
   // The ticks of pixels 0 to 199: those of the values 0, 10, ... in the
-  // track (the margin puts the value 0 at pixel kTrackMargin).
+  // track (the margin puts the value 0 at pixel kUiTrackMargin).
   int ticks[256];
   int count = slider->TickPixels(ticks, 256, 0, 199);
   ASSERT_GE(count, 2);

@@ -15,6 +15,7 @@
 #include "blocks/panel/items/velk_ui_trackbar.h"
 #include "gl_target.h"
 #include "kestui/graphics/kest_draw.h"
+#include "kestui/graphics/kest_canvas.h"
 #include "kestui/graphics/kest_paintbox.h"
 #include "support/test_support.h"
 #include "ui_block_fixture.h"

@@ -8,7 +8,7 @@
 #include "foundation/buffers.h"
 #include "foundation/memory_stream.h"
 #include "kestui/graphics/image.h"
-#include "kestui/graphics/kest_paintbox.h"
+#include "kestui/graphics/kest_canvas.h"
 #include "panel_fixture.h"
 #include "support/test_support.h"
 

@@ -32,7 +32,7 @@ TEST(Actuator, CreatedThroughTheRegistryWithItsDefaults) {
   ASSERT_EQ(a->pinCount, 2);
   for (int i = 0; i < 2; i++) {
     EXPECT_STREQ(a->pins[i].description, L"Обмотка ротора");
-    EXPECT_EQ(a->pins[i].side, kSideRight);
+    EXPECT_EQ(a->pins[i].side, kSchSideRight);
     EXPECT_EQ(a->pins[i].offset, 20 + 15 * i);
   }
   EXPECT_EQ(a->Un, 12.0f);
@@ -79,7 +79,7 @@ TEST(Actuator, PinsOfEverySensor) {
     ASSERT_EQ(a->pinCount, 2 + static_cast<int>(c.descriptions.size()));
     for (int i = 0; i < a->pinCount; i++) {
       EXPECT_STREQ(a->pins[i].description, i < 2 ? L"Обмотка ротора" : c.descriptions[i - 2]);
-      EXPECT_EQ(a->pins[i].side, kSideRight);
+      EXPECT_EQ(a->pins[i].side, kSchSideRight);
       EXPECT_EQ(a->pins[i].offset, 20 + 15 * i);
     }
   }
@@ -300,7 +300,7 @@ TEST(Actuator, TwiceTheStallCurrentBurnsItAfterFiveTimesLnFourSeconds) {
   EXPECT_EQ(rig.a->force, 0.0f);
   float R = 0;
   EXPECT_NEAR(comptest::Bench::Read(rig.one, 0, &R), 0.0f, 0.01f);
-  EXPECT_NEAR(R, kOpenResistance, 0.01f * kOpenResistance);
+  EXPECT_NEAR(R, kSchOpenResistance, 0.01f * kSchOpenResistance);
   EXPECT_EQ(log.Count(), 1);
   rig.bench.Stop();
 }
@@ -378,8 +378,8 @@ TEST(Actuator, TheRodReachesEachEndAndItsEncoderCountsTheStroke) {
   EXPECT_EQ(rig.a->rodPosition, 0.2f);
   EXPECT_NEAR(rig.a->winding.current, 0.0f, 1e-4f);  // the switch opened
   // Back: the voltage reversed, the A/B encoder counts down.
-  rig.one->Drive(0, 0, kMinResistance);
-  rig.zero->Drive(0, 12, kMinResistance);
+  rig.one->Drive(0, 0, kSchMinResistance);
+  rig.zero->Drive(0, 12, kSchMinResistance);
   EXPECT_EQ(rig.Travel(8, &taken), -200);
   EXPECT_EQ(rig.a->rodPosition, 0.0f);
   EXPECT_NEAR(rig.a->winding.current, 0.0f, 1e-4f);
@@ -392,15 +392,15 @@ TEST(Actuator, ASingleOutputEncoderCountsWithoutSign) {
   TravelRig rig(CSCHActuator::kSensorEncoder);
   float taken = 0;
   EXPECT_EQ(rig.Travel(8, &taken), 200);
-  rig.one->Drive(0, 0, kMinResistance);
-  rig.zero->Drive(0, 12, kMinResistance);
+  rig.one->Drive(0, 0, kSchMinResistance);
+  rig.zero->Drive(0, 12, kSchMinResistance);
   EXPECT_EQ(rig.Travel(8, &taken), 200);
   // The open-collector output: released on the first level, conducting on
   // the second.
   SchPinState s = devtest::StateAt(rig.probes[0], 0);
   EXPECT_EQ(s.sourceKind, kDevPulseSourceA);
   EXPECT_NEAR(s.U, 5.0f, 1e-4f);
-  EXPECT_NEAR(s.R, kOpenResistance, 1.0f);
+  EXPECT_NEAR(s.R, kSchOpenResistance, 1.0f);
   EXPECT_NEAR(s.U2, 0.1f, 1e-5f);
   EXPECT_NEAR(s.R2, 1e-5f, 1e-9f);
 }
@@ -430,9 +430,9 @@ TEST(Actuator, EncoderSupplyAndOutputLimits) {
   // Sink current (Uo - 0.1) / (Ro + Rg): above 0.1 A on the single output,
   // 0.01 A on either output of the pair.
   const Case cases[] = {
-      {CSCHActuator::kSensorEncoder, 20, 0, kOpenResistance, false},
-      {CSCHActuator::kSensorEncoder, 20.1f, 0, kOpenResistance, true},
-      {CSCHActuator::kSensorEncoder, -0.6f, 0, kOpenResistance, true},
+      {CSCHActuator::kSensorEncoder, 20, 0, kSchOpenResistance, false},
+      {CSCHActuator::kSensorEncoder, 20.1f, 0, kSchOpenResistance, true},
+      {CSCHActuator::kSensorEncoder, -0.6f, 0, kSchOpenResistance, true},
       {CSCHActuator::kSensorEncoder, 5, 5, 50, false},   // 0.098 A
       {CSCHActuator::kSensorEncoder, 5, 5, 45, true},    // 0.109 A
       {CSCHActuator::kSensorEncoderAB, 5, 5, 500, false},  // 0.0098 A
@@ -482,7 +482,7 @@ TEST(Actuator, BelowTheLowestSupplyTheOutputsStayOpen) {
   bench.Step(2, 1e-3f);
   SchPinState s = devtest::StateAt(probe, 0);
   EXPECT_EQ(s.source, nullptr);
-  EXPECT_NEAR(s.R, kOpenResistance, 1.0f);
+  EXPECT_NEAR(s.R, kSchOpenResistance, 1.0f);
   EXPECT_FALSE(a->sensorBurnt);
   bench.Stop();
 }

@@ -36,7 +36,7 @@ void ExpectPin(const CSCHDCMotor* m, int i, const PinRow& row) {
   EXPECT_EQ(m->pins[i].offset, row.offset) << i;
   EXPECT_STREQ(m->pins[i].description, row.description) << i;
   EXPECT_EQ(m->pins[i].name, nullptr) << i;
-  EXPECT_EQ(m->pins[i].kind, kPinElectric) << i;
+  EXPECT_EQ(m->pins[i].kind, kSchPinElectric) << i;
 }
 
 TEST(DCMotor, CreatedThroughTheRegistryWithItsDefaults) {
@@ -47,8 +47,8 @@ TEST(DCMotor, CreatedThroughTheRegistryWithItsDefaults) {
   EXPECT_EQ(m->rect.right - m->rect.left, 96);
   EXPECT_EQ(m->rect.bottom - m->rect.top, 48);
   ASSERT_EQ(m->pinCount, 2);
-  ExpectPin(m, 0, {kSideLeft, 11, L"Обмотка ротора"});
-  ExpectPin(m, 1, {kSideLeft, 38, L"Обмотка ротора"});
+  ExpectPin(m, 0, {kSchSideLeft, 11, L"Обмотка ротора"});
+  ExpectPin(m, 1, {kSchSideLeft, 38, L"Обмотка ротора"});
   EXPECT_EQ(m->Un, 12.0f);
   EXPECT_EQ(m->reduction, 1.0f);
   EXPECT_EQ(m->Te, 0.01f);
@@ -78,23 +78,23 @@ TEST(DCMotor, PinsOfEveryConfiguration) {
     int count;
     std::vector<std::pair<int, PinRow>> pins;  // beyond the two rotor pins
   };
-  const PinRow field1 = {kSideBottom, 40, L"Обмотка возбуждения"}, field2 = {kSideBottom, 60, L"Обмотка возбуждения"};
+  const PinRow field1 = {kSchSideBottom, 40, L"Обмотка возбуждения"}, field2 = {kSchSideBottom, 60, L"Обмотка возбуждения"};
   const Case cases[] = {
       {0, 0, 2, {}},
       {1, 0, 4, {{2, field1}, {3, field2}}},
       {0, 1, 5,
-       {{2, {kSideTop, 40, L"+ Питание энкодера"}},
-        {3, {kSideTop, 55, L"Выход энкодера"}},
-        {4, {kSideTop, 70, L"\"Земля\" энкодера"}}}},
+       {{2, {kSchSideTop, 40, L"+ Питание энкодера"}},
+        {3, {kSchSideTop, 55, L"Выход энкодера"}},
+        {4, {kSchSideTop, 70, L"\"Земля\" энкодера"}}}},
       {1, 2, 8,
        {{2, field1},
         {3, field2},
-        {4, {kSideTop, 30, L"+ Питание энкодера"}},
-        {5, {kSideTop, 45, L"Выход A энкодера"}},
-        {6, {kSideTop, 60, L"Выход B энкодера"}},
-        {7, {kSideTop, 75, L"\"Земля\" энкодера"}}}},
-      {0, 3, 4, {{2, {kSideTop, 30, L"+ Тахогенератора"}}, {3, {kSideTop, 42, L"- Тахогенератора"}}}},
-      {1, 3, 6, {{4, {kSideTop, 30, L"+ Тахогенератора"}}, {5, {kSideTop, 66, L"- Тахогенератора"}}}},
+        {4, {kSchSideTop, 30, L"+ Питание энкодера"}},
+        {5, {kSchSideTop, 45, L"Выход A энкодера"}},
+        {6, {kSchSideTop, 60, L"Выход B энкодера"}},
+        {7, {kSchSideTop, 75, L"\"Земля\" энкодера"}}}},
+      {0, 3, 4, {{2, {kSchSideTop, 30, L"+ Тахогенератора"}}, {3, {kSchSideTop, 42, L"- Тахогенератора"}}}},
+      {1, 3, 6, {{4, {kSchSideTop, 30, L"+ Тахогенератора"}}, {5, {kSchSideTop, 66, L"- Тахогенератора"}}}},
       {0, 7, 2, {}},  // a sensor type the motor does not know adds nothing
   };
   DeviceBench bench;
@@ -106,8 +106,8 @@ TEST(DCMotor, PinsOfEveryConfiguration) {
     ASSERT_TRUE(m->BuildPins());
     ASSERT_EQ(m->pinCount, c.count);
     EXPECT_EQ(m->ExpectedPinCount(), c.count);
-    ExpectPin(m, 0, {kSideLeft, 11, L"Обмотка ротора"});
-    ExpectPin(m, 1, {kSideLeft, 38, L"Обмотка ротора"});
+    ExpectPin(m, 0, {kSchSideLeft, 11, L"Обмотка ротора"});
+    ExpectPin(m, 1, {kSchSideLeft, 38, L"Обмотка ротора"});
     for (const auto& p : c.pins) ExpectPin(m, p.first, p.second);
   }
 }
@@ -341,8 +341,8 @@ TEST(DCMotor, SchemeWithAMotorReadsBack) {
   auto* battery = bench.Create<CSCHBattery>("Battery");
   auto* pullUp = bench.Create<CSCHResister>("Resister");
   auto* load = bench.Create<CSCHResister>("Resister");
-  bench.Wire(battery, kBatteryPlus, m, 1);
-  bench.Wire(m, 0, battery, kBatteryMinus);
+  bench.Wire(battery, kElecBatteryPlus, m, 1);
+  bench.Wire(m, 0, battery, kElecBatteryMinus);
   bench.Wire(pullUp, 0, m, 4);  // encoder supply
   bench.Wire(m, 5, load, 0);    // output A
   std::unique_ptr<SchScheme> copy = comptest::ReadBack(bench.scheme);
@@ -479,7 +479,7 @@ TEST(DCMotor, ThreeTimesTheStallCurrentBurnsItAfterTwentyTimesLnThreeSeconds) {
   rig.bench.Step(10, dt);
   float R = 0;
   EXPECT_NEAR(comptest::Bench::Read(rig.supply, 0, &R), 0.0f, 0.01f);
-  EXPECT_NEAR(R, kOpenResistance, 0.01f * kOpenResistance);
+  EXPECT_NEAR(R, kSchOpenResistance, 0.01f * kSchOpenResistance);
   EXPECT_EQ(rig.m->shaft.torque, 0.0f);
   EXPECT_EQ(log.Count(), 1);
   // Start clears the burnt flag.
@@ -553,8 +553,8 @@ TEST(DCMotor, EncoderEdgesPerTurnAndLevelsOfEveryOutputStage) {
     float U, R, U2, R2;  // the levels the output hands its net (Up 5, Ug 0)
   };
   const Case cases[] = {
-      {CSCHDCMotor::kOutOpenCollector, 0.1f, 1e-5f, 5, kOpenResistance},
-      {CSCHDCMotor::kOutOpenCollectorHigh, 5, kOpenResistance, 0.1f, 1e-5f},
+      {CSCHDCMotor::kOutOpenCollector, 0.1f, 1e-5f, 5, kSchOpenResistance},
+      {CSCHDCMotor::kOutOpenCollectorHigh, 5, kSchOpenResistance, 0.1f, 1e-5f},
       {CSCHDCMotor::kOutPushPull, 4.9f, 1e-5f, 0.1f, 1e-5f},
       {CSCHDCMotor::kOutPullUp, 5, 1000, 0.1f, 1e-5f},
   };
@@ -606,7 +606,7 @@ TEST(DCMotor, EncoderSupplyLimits) {
     SchPinState s = devtest::StateAt(rig.probes[0], 0);
     EXPECT_EQ(s.source, nullptr);
     EXPECT_NEAR(s.U, 0.0f, 1e-6f);
-    EXPECT_NEAR(s.R, kOpenResistance, 1.0f);
+    EXPECT_NEAR(s.R, kSchOpenResistance, 1.0f);
     // The encoder loads its supply with (3 + 6) / 2 / 0.02 = 225 ohm.
     float R = 0;
     comptest::Bench::Read(rig.supply, 0, &R);
@@ -630,7 +630,7 @@ TEST(DCMotor, EncoderSupplyLimits) {
     EXPECT_EQ(log.Messages(), std::vector<std::wstring>{L"Датчик двигателя M1 сгорел!"});
     float R = 0;
     EXPECT_NEAR(comptest::Bench::Read(rig.supply, 0, &R), 0.0f, 0.01f);
-    EXPECT_NEAR(R, kOpenResistance, 0.01f * kOpenResistance);
+    EXPECT_NEAR(R, kSchOpenResistance, 0.01f * kSchOpenResistance);
     EXPECT_GT(rig.m->winding.current, 0.1f);
     rig.bench.Stop();
   }

@@ -23,6 +23,9 @@
 
 #include "components/devices/device_classes.h"
 #include "components/electronic/motor/h_bridge.h"
+#include "kestui/core/kest_host.h"
+#include "kestui/core/kest_host_scope.h"
+#include "scheme/model/scheme_host.h"
 #include "scheme/simulation/pin_model.h"
 #include "scheme/simulation/pin_state.h"
 #include "scheme/simulation/signal_source.h"
@@ -53,12 +56,12 @@ public:
   StateDriver() {
     className = "TestStateDriver";
     SetPinCount(1);
-    pins[0].side = kSideRight;
+    pins[0].side = kSchSideRight;
   }
   // A PWM signal: first level U behind R, second U2 behind R2, the period
   // and the duty of the first level.
   void SetPwm(float U, float R, float U2, float R2, float period, float duty) {
-    SetLevels(U, R, U2, R2, kSourceOwnWeight);
+    SetLevels(U, R, U2, R2, kSchSourceOwnWeight);
     SetPwmSource(&source, period, duty);
   }
   void SetLevels(float U, float R, float U2, float R2, int kind) {
@@ -67,7 +70,7 @@ public:
     state.R = R;
     state.U2 = U2;
     state.R2 = R2;
-    state.ownR = kOpenResistance;
+    state.ownR = kSchOpenResistance;
     state.sourceKind = kind;
     state.source = &source;
   }
@@ -81,9 +84,9 @@ public:
 // While alive, the program's host notes the read errors the scheme reader
 // reports (a class it does not know after a record read out of step)
 // instead of showing them.
-class ReadErrorHost : public CKestHost {
+class ReadErrorHost : public CKestHost, public CSchemeHost {
 public:
-  ReadErrorHost() : scope_(this) {}
+  ReadErrorHost() : kestScope_(this), schemeScope_(this) {}
   void ShowReadError(const wchar_t* text) override { texts.push_back(text ? text : L""); }
   int ShowMessage(UINT, const wchar_t*, const wchar_t* text) override {
     texts.push_back(text ? text : L"");
@@ -92,7 +95,8 @@ public:
   std::vector<std::wstring> texts;
 
 private:
-  CKestHostScope scope_;
+  CKestHostScope kestScope_;
+  CSchemeHostScope schemeScope_;
 };
 
 // The bytes of the block's record before the base record that ends it

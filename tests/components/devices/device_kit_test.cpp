@@ -59,7 +59,7 @@ TEST(DeviceKit, StateDriverHandsItsNetAPwmSignal) {
   driver->SetPwm(5, 10, 0, 10, 0.02f, 0.075f);
   bench.Run(1);
   SchPinState s = devtest::StateAt(probe, 0);
-  EXPECT_EQ(s.sourceKind, kSourceOwnWeight);
+  EXPECT_EQ(s.sourceKind, kSchSourceOwnWeight);
   ASSERT_EQ(s.source, &driver->source);
   EXPECT_EQ(GetPwmPeriod(s.source), 0.02f);
   EXPECT_EQ(s.source->weight, 0.075f);

@@ -31,7 +31,7 @@ TEST(ICE, CreatedThroughTheRegistryWithItsDefaults) {
   ASSERT_EQ(e->pinCount, 2);
   EXPECT_STREQ(e->pins[0].description, L"+ Аккумуляторной батареи");
   EXPECT_STREQ(e->pins[1].description, L"- Аккумуляторной батареи (\"Земля\")");
-  EXPECT_EQ(e->pins[0].side, kSideBottom);
+  EXPECT_EQ(e->pins[0].side, kSchSideBottom);
   EXPECT_EQ(e->pins[0].offset, 39);
   EXPECT_EQ(e->pins[1].offset, 62);
   EXPECT_EQ(e->power, 6180000.0f);
@@ -77,7 +77,7 @@ TEST(ICE, KeyStartAddsTheThreeKeyPins) {
                  L"От включателя реле стартера (положение START ключа зажигания) (+ от аккумуляторной батареи)");
     const int offsets[] = {32, 19, 8};
     for (int i = 0; i < 3; i++) {
-      EXPECT_EQ(e->pins[2 + i].side, kSideRight);
+      EXPECT_EQ(e->pins[2 + i].side, kSchSideRight);
       EXPECT_EQ(e->pins[2 + i].offset, offsets[i]);
     }
   }
@@ -318,8 +318,8 @@ TEST(ICE, SchemesWithBothKindsReadBack) {
       e->boardX = e->boardY = 0;
       e->orientation = 0;
     }
-    bench.Wire(battery, kBatteryPlus, keyed, CSCHICE::kBatteryPlus);
-    bench.Wire(keyed, CSCHICE::kBatteryMinus, battery, kBatteryMinus);
+    bench.Wire(battery, kElecBatteryPlus, keyed, CSCHICE::kElecBatteryPlus);
+    bench.Wire(keyed, CSCHICE::kElecBatteryMinus, battery, kElecBatteryMinus);
     if (c.wireKeys) {
       bench.Wire(keys[0], 0, keyed, CSCHICE::kKeyAcc);
       bench.Wire(keys[1], 0, keyed, CSCHICE::kKeyStart);
@@ -335,8 +335,8 @@ TEST(ICE, SchemesWithBothKindsReadBack) {
     EXPECT_EQ(d2->pinCount, 2);
     EXPECT_NE(copy->FindBlockByName(L"GB1"), nullptr);
     EXPECT_EQ(copy->BlockCount(), bench.scheme->BlockCount());
-    EXPECT_NE(d1->pins[CSCHICE::kBatteryPlus].wire, nullptr);
-    EXPECT_NE(d1->pins[CSCHICE::kBatteryMinus].wire, nullptr);
+    EXPECT_NE(d1->pins[CSCHICE::kElecBatteryPlus].wire, nullptr);
+    EXPECT_NE(d1->pins[CSCHICE::kElecBatteryMinus].wire, nullptr);
     EXPECT_EQ(d1->pins[CSCHICE::kKeyAcc].wire != nullptr, c.wireKeys);
     EXPECT_EQ(d1->pins[CSCHICE::kKeyOn].wire, nullptr);
     EXPECT_EQ(d1->pins[CSCHICE::kKeyStart].wire != nullptr, c.wireKeys);
@@ -439,8 +439,8 @@ struct EngineRig {
     e->startType = startType;
     e->BuildPins();
     plus = bench.Source(24, 0.05f);
-    bench.Wire(plus, 0, e, CSCHICE::kBatteryPlus);
-    bench.Wire(e, CSCHICE::kBatteryMinus, bench.Ground(), 0);
+    bench.Wire(plus, 0, e, CSCHICE::kElecBatteryPlus);
+    bench.Wire(e, CSCHICE::kElecBatteryMinus, bench.Ground(), 0);
     if (e->pinCount == 5)
       for (int i = 0; i < 3; i++) {
         keys[i] = bench.Source(0, 0.01f);
@@ -601,7 +601,7 @@ TEST(ICE, StartTypesAboveOneNeverDriveTheirKeyPins) {
   EXPECT_EQ(rig.e->engineState, CSCHICE::kStopped);
   float R = 0;
   comptest::Bench::Read(rig.keys[0], 0, &R);
-  EXPECT_NEAR(R, kOpenResistance, 0.01f * kOpenResistance);
+  EXPECT_NEAR(R, kSchOpenResistance, 0.01f * kSchOpenResistance);
   rig.bench.Stop();
 }
 
@@ -612,8 +612,8 @@ TEST(ICE, TheGeneratorChargesARealBattery) {
   battery->dischargeType = 6;  // 24 V whatever the charge
   auto* e = bench.Create<CSCHICE>("ICE");
   e->Ipribor = 2;
-  bench.Wire(battery, kBatteryPlus, e, CSCHICE::kBatteryPlus);
-  bench.Wire(e, CSCHICE::kBatteryMinus, battery, kBatteryMinus);
+  bench.Wire(battery, kElecBatteryPlus, e, CSCHICE::kElecBatteryPlus);
+  bench.Wire(e, CSCHICE::kElecBatteryMinus, battery, kElecBatteryMinus);
   bench.Build();
   bench.Start();
   bench.Step(100, 1);

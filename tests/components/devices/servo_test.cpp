@@ -34,7 +34,7 @@ TEST(Servo, CreatedThroughTheRegistryWithItsDefaults) {
   for (int i = 0; i < 3; i++) {
     EXPECT_STREQ(s->pins[i].description, descriptions[i]);
     EXPECT_EQ(s->pins[i].name, nullptr);
-    EXPECT_EQ(s->pins[i].side, kSideLeft);
+    EXPECT_EQ(s->pins[i].side, kSchSideLeft);
     EXPECT_EQ(s->pins[i].offset, offsets[i]);
   }
   EXPECT_EQ(s->controlType, 1);
@@ -161,7 +161,7 @@ struct ServoRig {
 
 TEST(Servo, LoadsItsSupplyAtRestAndMoving) {
   ServoRig rig(6);
-  rig.control->SetLevels(0, kOpenResistance, 0, kOpenResistance, kSourceOwnWeight);
+  rig.control->SetLevels(0, kSchOpenResistance, 0, kSchOpenResistance, kSchSourceOwnWeight);
   rig.control->state.source = nullptr;  // no signal
   rig.bench.Build();
   rig.bench.Start();
@@ -298,7 +298,7 @@ TEST(Servo, WhichLevelIsThePulse) {
   EXPECT_NEAR(DecodedTarget(&rig), -0.3f * kQuarterTurn, 1e-5f);
   // A signal that is not PWM is ignored.
   rig.control->SetPwm(5, 10, 0, 10, 0.02f, 0.05f);
-  rig.control->state.sourceKind = kSourceSerial;
+  rig.control->state.sourceKind = kSchSourceSerial;
   EXPECT_NEAR(DecodedTarget(&rig), -0.3f * kQuarterTurn, 1e-5f);
   // An open first level (above 100 kOhm) takes the duty as it is.
   rig.control->SetPwm(0, 200000, 0, 10, 0.02f, 0.075f);

@@ -25,47 +25,47 @@ const COLORREF kBlack = RGB(0, 0, 0);
 
 TEST(MathDrawing, FixedCaptions) {
   Bench bench;
-  EXPECT_TRUE(DrawsCaption(bench.Create<CBENeg>(kNegClassId), L"-1"));
-  EXPECT_TRUE(DrawsCaption(bench.Create<CBESub2>(kSub2ClassId), L"A-B"));
-  EXPECT_TRUE(DrawsCaption(bench.Create<CBEMul2>(kMul2ClassId), L"A x B"));
-  EXPECT_TRUE(DrawsCaption(bench.Create<CBEDiv2>(kDiv2ClassId), L"A / B"));
-  EXPECT_TRUE(DrawsCaption(bench.Create<CBEAbs>(kAbsClassId), L"|x|"));
+  EXPECT_TRUE(DrawsCaption(bench.Create<CBENeg>(kBeNegClassId), L"-1"));
+  EXPECT_TRUE(DrawsCaption(bench.Create<CBESub2>(kBeSub2ClassId), L"A-B"));
+  EXPECT_TRUE(DrawsCaption(bench.Create<CBEMul2>(kBeMul2ClassId), L"A x B"));
+  EXPECT_TRUE(DrawsCaption(bench.Create<CBEDiv2>(kBeDiv2ClassId), L"A / B"));
+  EXPECT_TRUE(DrawsCaption(bench.Create<CBEAbs>(kBeAbsClassId), L"|x|"));
   // The comparison tells texts apart.
-  EXPECT_FALSE(DrawsCaption(bench.Create<CBEMul2>(kMul2ClassId), L"A / B"));
+  EXPECT_FALSE(DrawsCaption(bench.Create<CBEMul2>(kBeMul2ClassId), L"A / B"));
 }
 
 TEST(MathDrawing, ConstantBlocksShowTheConstantReadInTheirType) {
   Bench bench;
-  auto* add = bench.Create<CBEAdd>(kAddClassId);
+  auto* add = bench.Create<CBEAdd>(kBeAddClassId);
   EXPECT_TRUE(DrawsCaption(add, L"ADD 1"));
   add->constant = 0x000001FF;  // char: the low byte, -1
   EXPECT_TRUE(DrawsCaption(add, L"ADD -1"));
-  ChangeBlockType(add, kSignalShort);
+  ChangeBlockType(add, kBeSignalShort);
   EXPECT_TRUE(DrawsCaption(add, L"ADD 511"));
   // What the dialog does for float with the text 2.5: the float cell.
-  ChangeBlockType(add, kSignalFloat);
+  ChangeBlockType(add, kBeSignalFloat);
   add->SetConstantFloat(2.5f);
   add->UpdateCosts();
   EXPECT_TRUE(DrawsCaption(add, L"ADD 2.50"));
   EXPECT_EQ(blocktest::Costs(100, 10, 0, true), blocktest::CostsOf(add));
-  ChangeBlockType(add, kSignalDouble);
+  ChangeBlockType(add, kBeSignalDouble);
   add->SetConstantFloat(-0.126f);
   EXPECT_TRUE(DrawsCaption(add, L"ADD -0.13"));
 
-  auto* sub = bench.Create<CBESub>(kSubClassId);
+  auto* sub = bench.Create<CBESub>(kBeSubClassId);
   EXPECT_TRUE(DrawsCaption(sub, L"SUB 1"));
-  ChangeBlockType(sub, kSignalInt);
+  ChangeBlockType(sub, kBeSignalInt);
   sub->SetConstantInt(-100000);
   EXPECT_TRUE(DrawsCaption(sub, L"SUB -100000"));
-  ChangeBlockType(sub, kSignalFloat);
+  ChangeBlockType(sub, kBeSignalFloat);
   sub->SetConstantFloat(10.0f);
   EXPECT_TRUE(DrawsCaption(sub, L"SUB 10.00"));
 }
 
 TEST(MathDrawing, ScalingConstantsByMagnitude) {
   Bench bench;
-  auto* k = bench.Create<CBEProportional>(kProportionalClassId);
-  auto* d = bench.Create<CBEConstDivider>(kConstDividerClassId);
+  auto* k = bench.Create<CBEProportional>(kBeProportionalClassId);
+  auto* d = bench.Create<CBEConstDivider>(kBeConstDividerClassId);
   struct Row {
     float constant;
     const wchar_t* proportional;
@@ -93,7 +93,7 @@ TEST(MathDrawing, ScalingConstantsByMagnitude) {
 // left of its right edge and 5 below its top, and no caption.
 TEST(MathDrawing, AdderDrawsASigma) {
   Bench bench;
-  auto* sum = bench.Create<CBESummator>(kSummatorClassId);
+  auto* sum = bench.Create<CBESummator>(kBeSummatorClassId);
   blocktest::Canvas canvas(90, 80);
   ASSERT_TRUE(canvas.Draw(sum, 20, 20));  // body 20..70 x 20..60
   // The body's frame and fill.
@@ -144,9 +144,9 @@ TEST(MathDrawing, AdderDrawsASigma) {
 // One picture of the group as the view paints it, pins and all.
 TEST(MathDrawing, ThePaletteGroupAsTheViewPaintsIt) {
   Bench bench;
-  const unsigned int ids[] = {kNegClassId,  kAddClassId,          kSummatorClassId, kSubClassId,
-                              kSub2ClassId, kProportionalClassId, kMul2ClassId,     kDiv2ClassId,
-                              kConstDividerClassId, kAbsClassId};
+  const unsigned int ids[] = {kBeNegClassId,  kBeAddClassId,          kBeSummatorClassId, kBeSubClassId,
+                              kBeSub2ClassId, kBeProportionalClassId, kBeMul2ClassId,     kBeDiv2ClassId,
+                              kBeConstDividerClassId, kBeAbsClassId};
   blocktest::Canvas canvas(420, 300);
   int x = 15, y = 15, rowHeight = 0;
   for (unsigned int id : ids) {
