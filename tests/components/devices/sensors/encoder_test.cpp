@@ -427,6 +427,96 @@ TEST(Encoder, RecordReadsBackAndEveryCutLoadsSafely) {
   });
 }
 
+// Records no database row gives: channel counts, stages and tick counts
+// beyond their bounds, and supply values that are no numbers. Each loads
+// with the pins its fields give, reads back byte for byte, and steps at any
+// shaft angle without a drive that is no number.
+TEST(Encoder, HostileRecordsLoadReadBackAndStepSafely) {
+  const float kNaN = std::numeric_limits<float>::quiet_NaN();
+  const float kInf = std::numeric_limits<float>::infinity();
+  struct Case {
+    int first;                  // the type byte
+    unsigned char channels;
+    int N;                      // three bytes of it
+    unsigned char outType;
+    float U, I, IoutMax;
+    unsigned char type;         // what the type byte gives
+    int pins;
+  };
+  const Case cases[] = {
+      {0x80, 0, 100, 1, 0, 0, 0, 0, 2},                  // passive, no channel: one output
+      {0x80, 255, 0xFFFFFF, 9, kNaN, kNaN, kNaN, 0, 3},  // passive, many channels
+      {0x83, 0, 0, 0, 0, 0, 0, 3, 1},                    // absolute: the common alone
+      {0x83, 255, 0xFFFFFF, 0, 0, 0, 0, 3, 9},           // absolute: 8 code channels at most
+      {0x84, 1, 0, 0, kInf, kInf, kNaN, 4, 3},           // with supply, one channel
+      {0x84, 200, 129, 0, -5, 0.01f, 0, 4, 10},          // beyond the 128 positions
+      {0x81, 0, 0xFFFFFF, 0, kNaN, 0.05f, kNaN, 1, 3},   // single output, no numbers
+      {0x85, 255, 1, 4, 5, 0, -1, 5, 8},                 // differential with index, no current
+      {0x8E, 7, 0x800000, 200, 5, -0.05f, kInf, 14, 5},  // an unknown stage
+      {0x8F, 2, 0, 3, -kInf, 1, 0.1f, 15, 4},
+  };
+  devtest::DeviceRegistryScope registry;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.first * 1000 + c.channels);
+    std::vector<uint8_t> own = Golden()
+                                   .B(c.first)
+                                   .B(c.channels)
+                                   .B(c.N & 0xFF).B((c.N >> 8) & 0xFF).B((c.N >> 16) & 0xFF)
+                                   .B(c.outType)
+                                   .F(c.U).F(c.I).F(c.IoutMax).F(kNaN)
+                                   .Bytes();
+    // The device record reads one wire identity a pin: it is written by an
+    // encoder of the same pins.
+    auto source = comptest::NewDetached<CSCHEncoder>("Encoder");
+    source->Type = c.type;
+    source->channels = c.channels;
+    source->outType = c.outType;
+    ASSERT_TRUE(source->BuildPins());
+    ASSERT_EQ(source->pinCount, c.pins);
+    source->SetName(L"E1");
+    CMemoryStream device;
+    source->CSCHDevice::Save(&device);
+    const std::vector<uint8_t> bytes = devtest::Concat(own, comptest::StreamBytes(device));
+
+    auto e = comptest::NewDetached<CSCHEncoder>("Encoder");
+    comptest::LoadBytes(e.get(), bytes);
+    EXPECT_EQ(e->Type, c.type);
+    EXPECT_EQ(e->channels, c.channels);
+    EXPECT_EQ(e->N, c.N);
+    EXPECT_EQ(e->outType, c.outType);
+    EXPECT_EQ(e->pinCount, c.pins);
+    EXPECT_EQ(e->pinCount, e->ExpectedPinCount());
+    EXPECT_GE(e->rect.bottom - e->rect.top, 15 * c.pins);
+    EXPECT_STREQ(e->instanceName, L"E1");
+    EXPECT_TRUE(velktest::BytesEqual(devtest::ResavedBytes(e.get()), bytes));
+
+    // The same fields in a circuit: every pin pulled to 5 V through 1000
+    // ohm, the ground pin of the powered types grounded.
+    LogCapture log;
+    EncoderRig rig(c.type, c.outType, c.channels, c.N);
+    rig.e()->U = c.U;
+    rig.e()->I = c.I;
+    rig.e()->IoutMax = c.IoutMax;
+    rig.e()->friction = kNaN;
+    ASSERT_EQ(rig.e()->pinCount, c.pins);
+    for (int i = 0; i < c.pins; i++) rig.Drive(i, i == 0 ? 0.0f : 5.0f, 1000);
+    rig.Start();
+    for (float angle : {0.0f, 1.0f, -1.0f, 1e30f, -1e30f, kInf, -kInf, kNaN, 0.25f}) {
+      SCOPED_TRACE(angle);
+      rig.StepAt(angle);
+      for (int i = 0; i < c.pins; i++) {
+        float R = 0;
+        const float U = rig.Read(i, &R);
+        EXPECT_FALSE(std::isnan(U)) << i;
+        EXPECT_TRUE(R > 0) << i;
+      }
+    }
+    rig.bench.Stop();
+    // A burnt encoder said so once.
+    EXPECT_EQ(log.Count(), rig.e()->burnt ? 1 : 0);
+  }
+}
+
 TEST(Encoder, SchemeWithAnEncoderReadsBack) {
   DeviceBench bench;
   auto* e = bench.Create<CSCHEncoder>("Encoder");

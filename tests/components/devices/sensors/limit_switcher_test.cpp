@@ -123,6 +123,28 @@ TEST(LimitSwitcher, RecordLayoutReadsBackAndEveryCutLoadsSafely) {
   });
 }
 
+// A technology byte beyond the three leaves the pins as they were made (two)
+// and reads back byte for byte; such a switch drives nothing.
+TEST(LimitSwitcher, AnUnknownTechnologyByteReadsBack) {
+  devtest::DeviceRegistryScope registry;
+  for (int tech : {3, 0x7F, 0xFF}) {
+    SCOPED_TRACE(tech);
+    auto source = comptest::NewDetached<CSCHLimitSwitcher>("LimitSwitcher");
+    source->SetName(L"S1");
+    CMemoryStream device;
+    source->CSCHDevice::Save(&device);
+    const std::vector<uint8_t> bytes = devtest::Concat(Golden().B(tech).Bytes(), comptest::StreamBytes(device));
+    auto s = comptest::NewDetached<CSCHLimitSwitcher>("LimitSwitcher");
+    comptest::LoadBytes(s.get(), bytes);
+    EXPECT_EQ(s->tech, tech);
+    EXPECT_EQ(s->pinCount, 2);
+    EXPECT_EQ(s->pins[0].offset, 55);
+    EXPECT_EQ(s->pins[1].offset, 5);
+    EXPECT_STREQ(s->instanceName, L"S1");
+    EXPECT_TRUE(velktest::BytesEqual(devtest::ResavedBytes(s.get()), bytes));
+  }
+}
+
 TEST(LimitSwitcher, SchemeWithAChangeoverSwitchReadsBack) {
   DeviceBench bench;
   auto* s = bench.Create<CSCHLimitSwitcher>("LimitSwitcher");

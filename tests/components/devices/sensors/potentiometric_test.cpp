@@ -177,6 +177,53 @@ struct DividerRig : sensortest::ProbedSensor<CSCHPotentiometric> {
   }
 };
 
+// Records no database row gives: working angles and windings that are
+// negative, zero or no numbers. Each reads back byte for byte, and the
+// sensor steps at any shaft angle without a drive that is no number.
+TEST(Potentiometric, HostileRecordsReadBackAndStepSafely) {
+  const float kNaN = std::numeric_limits<float>::quiet_NaN();
+  const float kInf = std::numeric_limits<float>::infinity();
+  struct Case {
+    float half, R;
+  };
+  const Case cases[] = {
+      {kNaN, 1000}, {kInf, 1000}, {-1, 1000}, {1, 0},     {1, -1000},
+      {0, kNaN},    {0, kInf},    {0, -kInf}, {1e-30f, 1}, {-kInf, 1e30f},
+  };
+  devtest::DeviceRegistryScope registry;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.half) + " " + std::to_string(c.R));
+    auto source = comptest::NewDetached<CSCHPotentiometric>("potentiometric");
+    source->SetName(L"E1");
+    CMemoryStream device;
+    source->CSCHDevice::Save(&device);
+    const std::vector<uint8_t> bytes =
+        devtest::Concat(Golden().F(c.half).F(c.R).F(kNaN).Bytes(), comptest::StreamBytes(device));
+    auto p = comptest::NewDetached<CSCHPotentiometric>("potentiometric");
+    comptest::LoadBytes(p.get(), bytes);
+    EXPECT_EQ(p->pinCount, 3);
+    EXPECT_STREQ(p->instanceName, L"E1");
+    EXPECT_TRUE(velktest::BytesEqual(devtest::ResavedBytes(p.get()), bytes));
+
+    LogCapture log;
+    DividerRig rig(c.half);
+    rig.sensor->R = c.R;
+    rig.Start();
+    for (float angle : {0.0f, 0.5f, -0.5f, 4.0f, -4.0f, 1e30f, kInf, kNaN, 0.0f}) {
+      SCOPED_TRACE(angle);
+      rig.StepAt(angle);
+      for (int i = 0; i < 3; i++) {
+        float R = 0;
+        const float U = rig.Read(i, &R);
+        EXPECT_FALSE(std::isnan(U)) << i;
+        EXPECT_TRUE(R > 0) << i;
+      }
+    }
+    rig.bench.Stop();
+    EXPECT_EQ(log.Count(), rig.sensor->burnt ? 1 : 0);
+  }
+}
+
 TEST(Potentiometric, TheWiperFollowsTheShaftWithItsNoise) {
   LogCapture log;
   sensortest::RandomSeed seed(11);
