@@ -4,6 +4,9 @@
 #include "components/devices/drives/dc_motor.h"
 #include "components/devices/drives/ice.h"
 #include "components/devices/drives/servo.h"
+#include "components/devices/sensors/encoder.h"
+#include "components/devices/sensors/limit_switcher.h"
+#include "components/devices/sensors/potentiometric.h"
 #include "scheme/model/class_registry.h"
 
 namespace {
@@ -18,6 +21,9 @@ const CreatorRow kDeviceCreators[] = {
     {"servo", CreateCSCHServo},
     {"ACTUATOR", CreateCSCHActuator},
     {"ICE", CreateCSCHICE},
+    {"Encoder", CreateCSCHEncoder},
+    {"potentiometric", CreateCSCHPotentiometric},
+    {"LimitSwitcher", CreateCSCHLimitSwitcher},
 };
 
 }  // namespace

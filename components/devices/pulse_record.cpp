@@ -59,22 +59,41 @@ void ResetPulseTicks(PulseTickMemory* memory, double t, bool truncate) {
   memory->lastValue = RoundToFloat(t);
 }
 
+bool PulseTickWhole(double t, int* whole) {
+  uint32_t u = 0;
+  if (!WrappedWhole(t, false, &u)) return false;
+  if (whole) *whole = AsInt32(u);
+  return true;
+}
+
+void AdvancePulseTicks(PulseTickMemory* memory, double t, int n, int* edges, float* ticks) {
+  int32_t e = 0;
+  float dt = 0;
+  if (memory) {
+    // The difference of two wrapped counts, itself wrapped.
+    e = AsInt32(static_cast<uint32_t>(n) - static_cast<uint32_t>(memory->lastCount));
+    dt = RoundToFloat(t - static_cast<double>(memory->lastValue));
+    memory->lastCount = n;
+    memory->lastValue = RoundToFloat(t);
+  }
+  if (edges) *edges = e;
+  if (ticks) *ticks = dt;
+}
+
 void CountPulseTicks(PulseTickMemory* memory, double t, bool withSign, SchSignalSource* record) {
   if (!memory) return;
-  uint32_t whole = 0;
-  if (!WrappedWhole(t, false, &whole)) {
+  int whole = 0;
+  if (!PulseTickWhole(t, &whole)) {
     SetPulseRecord(record, 0, 0);
     return;
   }
-  // The difference of two wrapped counts, itself wrapped.
-  int32_t edges = AsInt32(whole - static_cast<uint32_t>(memory->lastCount));
-  float ticks = RoundToFloat(t - static_cast<double>(memory->lastValue));
+  int edges = 0;
+  float ticks = 0;
+  AdvancePulseTicks(memory, t, whole, &edges, &ticks);
   if (!withSign) {
     // |INT_MIN| does not fit: the largest count stands for it.
     edges = edges == INT32_MIN ? INT32_MAX : (edges < 0 ? -edges : edges);
     ticks = std::fabs(ticks);
   }
   SetPulseRecord(record, edges, ticks);
-  memory->lastCount = AsInt32(whole);
-  memory->lastValue = RoundToFloat(t);
 }

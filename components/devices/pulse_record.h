@@ -30,6 +30,17 @@ struct PulseTickMemory {
 // by truncation (Start of the actuator) or by floor (the steps).
 void ResetPulseTicks(PulseTickMemory* memory, double t, bool truncate);
 
+// The whole part floor(t) of a tick value, wrapped to 32 bits as the stored
+// int32 does; false for a t that is no finite number or whose whole part is
+// beyond 64 bits.
+bool PulseTickWhole(double t, int* whole);
+
+// One signed step to tick value t whose count is n (floor(t), or what an
+// encoder makes of it): the edge count n - last count (wrapped in 32 bits)
+// and the tick change t - last value, rounded to float; t and n become the
+// last values. The record is left to the caller.
+void AdvancePulseTicks(PulseTickMemory* memory, double t, int n, int* edges, float* ticks);
+
 // One step of an encoder at tick value t: the edge count floor(t) - last
 // count and the tick change t - last value, signed (A/B, the sign is the
 // direction) or as magnitudes (single output), go into the record; t and

@@ -14,6 +14,9 @@
 #include "components/devices/drives/dc_motor.h"
 #include "components/devices/drives/ice.h"
 #include "components/devices/drives/servo.h"
+#include "components/devices/sensors/encoder.h"
+#include "components/devices/sensors/limit_switcher.h"
+#include "components/devices/sensors/potentiometric.h"
 #include "components/electronic/battery.h"
 #include "components/electronic/switching/button.h"
 #include "foundation/memory_stream.h"
@@ -421,6 +424,47 @@ TEST_F(DeviceImportTest, TheDrivesOfTheSampleDatabaseArePlaced) {
   EXPECT_FLOAT_EQ(78000.0f, engine->power);
   for (CSCHBlock* b : {static_cast<CSCHBlock*>(motor), static_cast<CSCHBlock*>(servo),
                        static_cast<CSCHBlock*>(actuator), static_cast<CSCHBlock*>(engine)})
+    EXPECT_EQ(kSchBoardPart, b->flags);
+}
+
+// The shaft sensors of the sample database, placed by a device list as joint
+// sensors from the encoder, potentiometer and limit-switch tables.
+TEST_F(DeviceImportTest, TheShaftSensorsOfTheSampleDatabaseArePlaced) {
+  ASSERT_TRUE(RegisterDeviceComponentCreators());
+  browsertest::DatabaseFolders folders(browsertest::SampleDatabaseFolder());
+  SchScheme scheme;
+  DeviceListWriter list;
+  list.Record(L"E1", "jSen", Model::Model("E6B2-360"));
+  list.Record(L"E2", "jSen", Model::Model("ACE-128P"));
+  list.Record(L"P1", "jSen", Model::Model("WDD35D4"));
+  list.Record(L"K1", "jSen", Model::Model("D2F-L"));
+  velktest::DialogAnswerer answers(IDOK);
+  DeviceImportResult result = Import(&scheme, list.Bytes());
+  EXPECT_EQ(0, answers.Count());
+  EXPECT_EQ(4, result.created);
+  EXPECT_TRUE(result.uncreatable.empty());
+  EXPECT_TRUE(result.unknownModels.empty());
+
+  auto* incremental = dynamic_cast<CSCHEncoder*>(scheme.FindBlockByName(L"E1"));
+  ASSERT_NE(nullptr, incremental);
+  EXPECT_STREQ(L"encoders", incremental->tableName);
+  EXPECT_EQ(360, incremental->N);
+  EXPECT_EQ(5, incremental->pinCount);  // ground, A, supply, index, B
+  auto* absolute = dynamic_cast<CSCHEncoder*>(scheme.FindBlockByName(L"E2"));
+  ASSERT_NE(nullptr, absolute);
+  EXPECT_EQ(CSCHEncoder::kTypeAbsoluteSupplied, absolute->Type);
+  EXPECT_EQ(10, absolute->pinCount);
+  auto* pot = dynamic_cast<CSCHPotentiometric*>(scheme.FindBlockByName(L"P1"));
+  ASSERT_NE(nullptr, pot);
+  EXPECT_STREQ(L"potentiometric", pot->tableName);
+  EXPECT_EQ(5000.0f, pot->R);
+  auto* limit = dynamic_cast<CSCHLimitSwitcher*>(scheme.FindBlockByName(L"K1"));
+  ASSERT_NE(nullptr, limit);
+  EXPECT_STREQ(L"limitswitch", limit->tableName);
+  EXPECT_EQ(CSCHLimitSwitcher::kChangeover, limit->tech);
+  EXPECT_EQ(3, limit->pinCount);
+  for (CSCHBlock* b : {static_cast<CSCHBlock*>(incremental), static_cast<CSCHBlock*>(absolute),
+                       static_cast<CSCHBlock*>(pot), static_cast<CSCHBlock*>(limit)})
     EXPECT_EQ(kSchBoardPart, b->flags);
 }
 

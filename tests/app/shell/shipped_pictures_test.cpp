@@ -76,6 +76,8 @@ const ComponentPicture kComponentPictures[] = {
     {"servo", L"servo.jpg", 64, 100},
     {"ACTUATOR", L"actuator.png", 64, 100},
     {"ICE", L"ICE2.jpg", 200, 240},  // a new engine has no key start
+    {"Encoder", L"encoder.png", 114, 55},
+    {"potentiometric", L"potentiometric.png", 107, 55},
 };
 
 // Pictures a class draws only in a state its new instance is not in.

@@ -24,6 +24,9 @@
 #include "components/devices/drives/dc_motor.h"
 #include "components/devices/drives/ice.h"
 #include "components/devices/drives/servo.h"
+#include "components/devices/sensors/encoder.h"
+#include "components/devices/sensors/limit_switcher.h"
+#include "components/devices/sensors/potentiometric.h"
 #include "components/electronic/battery.h"
 #include "components/electronic/electronic_classes.h"
 #include "components/electronic/resister.h"
@@ -243,6 +246,10 @@ TEST_F(StartSequenceTest, ComponentClassesInRegistrationOrder) {
   EXPECT_EQ(CreateCSCHServo, g_schClassRegistry.Find("servo")->creator);
   EXPECT_EQ(CreateCSCHActuator, g_schClassRegistry.Find("ACTUATOR")->creator);
   EXPECT_EQ(CreateCSCHICE, g_schClassRegistry.Find("ICE")->creator);
+  // And the shaft sensors'.
+  EXPECT_EQ(CreateCSCHEncoder, g_schClassRegistry.Find("Encoder")->creator);
+  EXPECT_EQ(CreateCSCHPotentiometric, g_schClassRegistry.Find("potentiometric")->creator);
+  EXPECT_EQ(CreateCSCHLimitSwitcher, g_schClassRegistry.Find("LimitSwitcher")->creator);
 }
 
 }  // namespace
