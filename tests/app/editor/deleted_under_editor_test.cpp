@@ -74,11 +74,12 @@ protected:
     state[VK_CONTROL] = 0;
     SetKeyboardState(state);
   }
-  // The main window's Select All and Delete, as its menu sends them.
-  void SelectAllAndDelete(CSchemeView* view) {
-    view->SetFocus();
-    SendMessageW(form_->GetHandle(), WM_COMMAND, MAKEWPARAM(ID_KEST_SELECT_ALL, 0), 0);
-    SendMessageW(form_->GetHandle(), WM_COMMAND, MAKEWPARAM(ID_KEST_DELETE, 0), 0);
+  // "Выделить все" and "Удалить" of the view's popup menu, as the editor
+  // receives them (another editor may be the active one).
+  static void SelectAllAndDelete(CSphEditor* editor) {
+    editor->GetSchemeView()->SetFocus();
+    SendMessageW(editor->GetHandle(), WM_COMMAND, MAKEWPARAM(ID_KEST_POPUP_SELECT_ALL, 0), 0);
+    SendMessageW(editor->GetHandle(), WM_COMMAND, MAKEWPARAM(ID_KEST_POPUP_DELETE, 0), 0);
   }
 
   CMainForm* form_ = nullptr;
@@ -166,10 +167,10 @@ TEST_F(DeletedUnderEditorTest, DeletingABoardClosesItsBoardEditor) {
   HWND boardWindow = boardEditor->GetHandle();
   HWND boardView = boardEditor->GetBoardView()->GetHandle();
   HWND boardSchemeView = boardEditor->GetSchemeView()->GetHandle();
-  ASSERT_EQ(2, board->nestedScheme->WatchCount());  // the editor and its scheme view
+  ASSERT_EQ(3, board->nestedScheme->WatchCount());  // the editor and its two views
   velktest::PoisonedHeapScope poison;
 
-  SelectAllAndDelete(editor->GetSchemeView());
+  SelectAllAndDelete(editor);
   EXPECT_EQ(0, scheme->BlockCount());
   // The board editor and both its views let go at once, paint nothing that
   // went, and the editor closes as soon as messages flow.
@@ -221,7 +222,7 @@ TEST_F(DeletedUnderEditorTest, DeletingAUnitClosesTheBlockEditorOfItsProgram) {
   HWND blockView = blockEditor->GetView()->GetHandle();
   velktest::PoisonedHeapScope poison;
 
-  SelectAllAndDelete(editor->GetSchemeView());
+  SelectAllAndDelete(editor);
   EXPECT_EQ(0, form_->GetScheme()->BlockCount());
   EXPECT_EQ(nullptr, blockEditor->GetScheme());
   EXPECT_EQ(nullptr, blockEditor->GetView()->GetScheme());

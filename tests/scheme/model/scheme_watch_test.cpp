@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <vector>
 
 #include "scheme/model/scheme_watch.h"
@@ -17,16 +18,16 @@ namespace {
 class RecordingWatch : public SchSchemeWatch {
 public:
   void OnSchemeDeleting(SchScheme* scheme) override {
-    schemesGone.push_back(scheme);
+    schemesGone.push_back(reinterpret_cast<uintptr_t>(scheme));
     stillWatching = GetWatchedScheme() != nullptr;
   }
   void OnObjectDeleting(SchScheme* scheme, const void* object) override {
     EXPECT_EQ(GetWatchedScheme(), scheme);
-    objectsGone.push_back(object);
+    objectsGone.push_back(reinterpret_cast<uintptr_t>(object));
   }
-  bool Heard(const void* p) const { return std::find(objectsGone.begin(), objectsGone.end(), p) != objectsGone.end(); }
-  std::vector<SchScheme*> schemesGone;
-  std::vector<const void*> objectsGone;
+  bool Heard(uintptr_t p) const { return std::find(objectsGone.begin(), objectsGone.end(), p) != objectsGone.end(); }
+  std::vector<uintptr_t> schemesGone;
+  std::vector<uintptr_t> objectsGone;
   bool stillWatching = true;
 };
 
@@ -43,17 +44,24 @@ TEST(SchemeWatch, EveryKindOfObjectIsToldBeforeItGoes) {
   watch.Watch(b.scheme);
   EXPECT_EQ(1, b.scheme->WatchCount());
 
+  // Addresses only: what they point at goes.
+  uintptr_t busAddress = reinterpret_cast<uintptr_t>(bus);
+  uintptr_t junctionAddress = reinterpret_cast<uintptr_t>(j);
+  uintptr_t partAddress = reinterpret_cast<uintptr_t>(a);
+  uintptr_t childAddress = reinterpret_cast<uintptr_t>(child);
+  uintptr_t wireAddress = reinterpret_cast<uintptr_t>(w);
+  uintptr_t lastAddress = reinterpret_cast<uintptr_t>(c);
   delete bus;
   delete j;
-  EXPECT_EQ((std::vector<const void*>{bus, j}), watch.objectsGone);
+  EXPECT_EQ((std::vector<uintptr_t>{busAddress, junctionAddress}), watch.objectsGone);
   // A component takes its child and its wire with it: each is told.
   delete a;
-  EXPECT_TRUE(watch.Heard(a));
-  EXPECT_TRUE(watch.Heard(child));
-  EXPECT_TRUE(watch.Heard(w));
+  EXPECT_TRUE(watch.Heard(partAddress));
+  EXPECT_TRUE(watch.Heard(childAddress));
+  EXPECT_TRUE(watch.Heard(wireAddress));
   watch.objectsGone.clear();
   b.scheme->DeleteObjects();
-  EXPECT_EQ((std::vector<const void*>{c}), watch.objectsGone);
+  EXPECT_EQ((std::vector<uintptr_t>{lastAddress}), watch.objectsGone);
   // Leaving: by watching nothing, or by being destroyed.
   watch.Watch(nullptr);
   EXPECT_EQ(0, b.scheme->WatchCount());
@@ -78,10 +86,11 @@ TEST(SchemeWatch, ADeletedSchemeReleasesEveryWatchOnce) {
   EXPECT_EQ(2, scheme->WatchCount());
   schtest::TestPart* part = new schtest::TestPart(1, 1, 0, 0, L"U");
   part->Attach(scheme);
+  uintptr_t schemeAddress = reinterpret_cast<uintptr_t>(scheme);
   delete scheme;
   for (RecordingWatch* watch : {&first, &second}) {
     ASSERT_EQ(1u, watch->schemesGone.size());
-    EXPECT_EQ(scheme, watch->schemesGone[0]);
+    EXPECT_EQ(schemeAddress, watch->schemesGone[0]);
     EXPECT_FALSE(watch->stillWatching);
     EXPECT_EQ(nullptr, watch->GetWatchedScheme());
     // The objects went after the watches had left.
