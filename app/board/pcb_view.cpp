@@ -80,6 +80,7 @@ bool IsPcbClipboardAvailable() {
 CPCBView::CPCBView(CKestContainer* container, uint32_t position, int width, int height, SchScheme* shown,
                    float boardW, float boardH)
     : scheme(shown), boardWidth(boardW), boardHeight(boardH) {
+  Watch(shown);
   backColor_ = KEST_TRANSPARENT;
   SetBandStyle(PS_SOLID, kFrameColor, R2_XORPEN);
   // The window starts without scroll bars; UpdateScrollRange shows them.
@@ -104,6 +105,7 @@ CPCBView::CPCBView(CKestContainer* container, uint32_t position, int width, int 
 }
 
 void CPCBView::SetScheme(SchScheme* shown) {
+  Watch(shown);
   scheme = shown;
   currentPart = nullptr;
   tool = kToolNormal;
@@ -113,6 +115,22 @@ void CPCBView::SetScheme(SchScheme* shown) {
     UpdateScrollRange();
     InvalidateRect(window_, nullptr, FALSE);
   }
+}
+
+void CPCBView::OnSchemeDeleting(SchScheme* gone) {
+  if (scheme == gone) SetScheme(nullptr);
+}
+
+void CPCBView::OnObjectDeleting(SchScheme*, const void* gone) {
+  if (!gone || currentPart != gone) return;
+  // The part being placed, moved or turned goes: the gesture ends with it.
+  currentPart = nullptr;
+  tool = kToolNormal;
+  dragState = kDragIdle;
+  pasteFlag = 0;
+  rotating_ = false;
+  offsetX = offsetY = 0;
+  if (window_) InvalidateRect(window_, nullptr, FALSE);
 }
 
 void CPCBView::SetPictureExporter(CPictureExporter* exporter) {

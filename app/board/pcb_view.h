@@ -11,6 +11,9 @@
 // Board coordinates: millimetres, (0, 0) at the board centre, x right, y
 // down; the board centre is drawn at the client centre minus the scroll
 // position.
+//
+// The view watches the scheme it shows: a part deleted by any path while it
+// is being placed, moved or pressed is dropped, and the tool and drag end.
 #pragma once
 
 #include <windows.h>
@@ -18,6 +21,7 @@
 #include "app/views/picture_exporter.h"
 #include "kestui/containers/kest_container.h"
 #include "kestui/graphics/kest_canvas.h"
+#include "scheme/model/scheme_watch.h"
 
 class SchScheme;
 class CSCHBlock;
@@ -30,7 +34,7 @@ float SnapToBoardGrid(float v);
 // Whether the clipboard holds parts of a board ("VELK_PCB").
 bool IsPcbClipboardAvailable();
 
-class CPCBView : public CKestCanvas {
+class CPCBView : public CKestCanvas, private SchSchemeWatch {
 public:
   // The tools (the tool field).
   enum Tool {
@@ -120,7 +124,8 @@ public:
   void ShowPartInfo();
   void NotifyModified();
 
-  // Shows another scheme (null: nothing); tool and drag state end.
+  // Shows another scheme (null: nothing) and watches it; tool and drag
+  // state end.
   void SetScheme(SchScheme* scheme);
   SchScheme* GetScheme() const { return scheme; }
   // Whether the last check found a conflict in which the parts being
@@ -163,4 +168,8 @@ private:
   CPictureExporter* exporter_ = &defaultExporter_;
   unsigned char movingConflicts_ = 0;
   bool rotating_ = false;       // the turned part is checked as if moving
+
+  // The scheme's watch.
+  void OnSchemeDeleting(SchScheme* gone) override;
+  void OnObjectDeleting(SchScheme* owner, const void* gone) override;
 };

@@ -16,7 +16,7 @@ CSCHPult::CSCHPult() {
 }
 
 CSCHPult::~CSCHPult() {
-  CSphEditor::CloseEditorsOfScheme(nestedScheme);
+  // The nested scheme's editors close as it goes.
   delete nestedScheme;
   nestedScheme = nullptr;
 }

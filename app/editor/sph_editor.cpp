@@ -155,6 +155,7 @@ int ParseLeadingInt(const wchar_t* text) {
 
 CSphEditor::CSphEditor(CKestForm* parent, SchScheme* scheme, int mode, float boardWidth, float boardHeight)
     : mode_(mode), boardWidth_(boardWidth), boardHeight_(boardHeight), scheme_(scheme) {
+  Watch(scheme);
   const wchar_t* caption = mode == kEditorPanel ? L"Схема пульта управления" : L"Основная схема";
   if (!Create(parent, caption, true, true, KEST_POS_FLOW, CW_USEDEFAULT, CW_USEDEFAULT)) return;
   SetReady(true);
@@ -176,19 +177,19 @@ void CSphEditor::SetComponentChooser(CComponentChooser* chooser) {
 bool CSphEditor::IsBoardPageShown() const { return tabs_ && tabs_->GetSelectedTab() != kVelkSchemeTab; }
 
 void CSphEditor::CloseEditorsOfScheme(SchScheme* scheme) {
-  if (!scheme) return;
-  for (int i = 0; i < LiveForms.count; i++) {
-    CSphEditor* editor = dynamic_cast<CSphEditor*>(LiveForms.forms[i]);
-    if (!editor || editor->scheme_ != scheme) continue;
-    // The editor lets go of the scheme at once and closes as soon as
-    // messages flow again (the scheme may be deleted while windows are
-    // being destroyed).
-    editor->scheme_ = nullptr;
-    editor->mainScheme_ = 0;
-    if (editor->schemeView_) editor->schemeView_->SetScheme(nullptr);
-    if (editor->boardView_) editor->boardView_->SetScheme(nullptr);
-    if (editor->GetHandle()) PostMessageW(editor->GetHandle(), WM_CLOSE, 0, 0);
-  }
+  if (scheme) scheme->ReleaseWatches();
+}
+
+void CSphEditor::OnSchemeDeleting(SchScheme* gone) {
+  if (scheme_ != gone) return;
+  // The editor lets go of the scheme at once and closes as soon as messages
+  // flow again (the scheme may be deleted while windows are being destroyed,
+  // or from a command of this very editor).
+  scheme_ = nullptr;
+  mainScheme_ = 0;
+  if (schemeView_) schemeView_->SetScheme(nullptr);
+  if (boardView_) boardView_->SetScheme(nullptr);
+  if (GetHandle()) PostMessageW(GetHandle(), WM_CLOSE, 0, 0);
 }
 
 // ---------------------------------------------------------------- building

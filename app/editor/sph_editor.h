@@ -4,7 +4,9 @@
 // settings and calls of its views, creates components from the class
 // registry after a database record was chosen, answers the main window's
 // edit queries and, for the document's main scheme, asks the main window to
-// close when it is closed.
+// close when it is closed. It watches its scheme: when the scheme is deleted
+// (the document closes, its board or control panel is deleted) the editor
+// and its views let go of it and the editor closes.
 #pragma once
 
 #include <windows.h>
@@ -12,6 +14,7 @@
 #include "app/editor/component_chooser.h"
 #include "kestui/forms/kest_form.h"
 #include "kestui/forms/kest_mdi_child_form.h"
+#include "scheme/model/scheme_watch.h"
 
 class SchScheme;
 class CSchemeView;
@@ -29,7 +32,7 @@ const int kVelkSchemeTab = 1;
 // most one.
 extern const wchar_t* const kVelkControlPanelName;
 
-class CSphEditor : public CKestMDIChildForm {
+class CSphEditor : public CKestMDIChildForm, private SchSchemeWatch {
 public:
   // Modes: which scheme the editor shows.
   enum Mode {
@@ -108,8 +111,9 @@ public:
   static int GetBusCoresPreset();
   static void SetBusCoresPreset(int cores);
 
-  // Every editor showing scheme lets go of it and closes; called before a
-  // scheme that an editor may show is deleted.
+  // Every editor and view showing scheme lets go of it, and the editors
+  // close as soon as messages flow; deleting the scheme does this itself,
+  // this is for a caller that must close them earlier.
   static void CloseEditorsOfScheme(SchScheme* scheme);
 
 private:
@@ -131,6 +135,9 @@ private:
   // Board paste (3003): the pasted parts also stand 20 pixels beside the
   // copied ones on the scheme.
   void PasteOnBoard();
+  // The scheme's watch: a deleted scheme closes the editor.
+  void OnSchemeDeleting(SchScheme* gone) override;
+  void OnObjectDeleting(SchScheme*, const void*) override {}
 
   int mode_;
   float boardWidth_, boardHeight_;

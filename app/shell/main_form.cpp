@@ -88,8 +88,7 @@ CMainForm::CMainForm() {
 CMainForm::~CMainForm() {
   FreeBuffer(fileName_);
   fileName_ = nullptr;
-  CSphEditor::CloseEditorsOfScheme(scheme_);
-  delete scheme_;
+  delete scheme_;  // its editors close as it goes
   scheme_ = nullptr;
 }
 
@@ -243,7 +242,6 @@ CSphEditor* CMainForm::OpenScheme(const wchar_t* path) {
       // The file is not a scheme.
       [[fallthrough]];
     case SchemeFileAccess::kUnusable:
-      CSphEditor::CloseEditorsOfScheme(scheme_);
       delete scheme_;
       scheme_ = nullptr;
       MessageBoxW(window_, L"Невозможно загрузить файл!", L"Ошибка", MB_OK);
@@ -318,7 +316,6 @@ void CMainForm::OpenDocumentCommand() {
     std::wstring parameters = L"\"" + std::wstring(path) + L"\"";
     GetKestHost()->StartProgram(nullptr, nullptr, module.c_str(), parameters.c_str(), nullptr, SW_SHOW);
   } else {
-    CSphEditor::CloseEditorsOfScheme(scheme_);
     delete scheme_;
     scheme_ = new SchScheme;
     modified_ = 0;

@@ -171,6 +171,7 @@ T* OldestOf(T* head) {
 CSchemeView::CSchemeView(CKestContainer* container, uint32_t position, int width, int height,
                          SchScheme* shown)
     : scheme(shown) {
+  Watch(shown);
   backColor_ = KEST_TRANSPARENT;
   SetBandStyle(PS_DOT, RGB(0, 0, 0), R2_NOTXORPEN);
   if (!CreateCanvasWindow(container, position, width, height, WS_TABSTOP | WS_HSCROLL | WS_VSCROLL, true)) return;
@@ -185,8 +186,10 @@ CSchemeView::CSchemeView(CKestContainer* container, uint32_t position, int width
 }
 
 void CSchemeView::SetScheme(SchScheme* shown) {
+  Watch(shown);
   scheme = shown;
   object = nullptr;
+  selecting_ = false;
   state = kStateIdle;
   tool = kToolSelect;
   SetScrollOrigin(0, 0);
@@ -194,6 +197,25 @@ void CSchemeView::SetScheme(SchScheme* shown) {
     UpdateScrollRange();
     InvalidateRect(window_, nullptr, FALSE);
   }
+}
+
+void CSchemeView::OnSchemeDeleting(SchScheme* gone) {
+  if (scheme == gone) SetScheme(nullptr);
+}
+
+void CSchemeView::OnObjectDeleting(SchScheme*, const void* gone) {
+  if (gone && object == gone) DropToolObject();
+}
+
+void CSchemeView::DropToolObject() {
+  object = nullptr;
+  selecting_ = false;
+  state = kStateIdle;
+  if (tool != kToolSelect) {
+    tool = kToolSelect;
+    SendToEditor(WM_EDITOR_TOOL_FINISHED, 0, CSphEditor::kPalCursor);
+  }
+  if (window_) InvalidateRect(window_, nullptr, FALSE);
 }
 
 void CSchemeView::SendToEditor(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -587,13 +609,14 @@ bool CSchemeView::HasSelection(bool all) const {
 }
 
 void CSchemeView::DeleteSelection() {
+  // A tool object that goes (a wire being drawn goes with its component)
+  // is dropped through the scheme's watch, which ends the tool.
   if (scheme) {
     auto deletable = [](unsigned char flags) { return (flags & kSchSelected) && !(flags & kSchBoardPart); };
     for (;;) {
       CSCHBlock* b = scheme->blocks;
       while (b && !deletable(b->flags)) b = b->next;
       if (!b) break;
-      if (object == b) object = nullptr;
       NotifyModified();
       delete b;
     }
@@ -601,7 +624,6 @@ void CSchemeView::DeleteSelection() {
       SchWire* w = scheme->wires;
       while (w && !deletable(w->flags)) w = w->next;
       if (!w) break;
-      if (object == w) object = nullptr;
       NotifyModified();
       delete w;
     }
@@ -609,7 +631,6 @@ void CSchemeView::DeleteSelection() {
       SchBus* bus = scheme->buses;
       while (bus && !deletable(bus->flags)) bus = bus->next;
       if (!bus) break;
-      if (object == bus) object = nullptr;
       NotifyModified();
       delete bus;
     }
@@ -626,8 +647,9 @@ void CSchemeView::CancelTool() {
     selecting_ = false;
     object = nullptr;
   } else if (tool == kToolWire && state != kStateIdle && object) {
-    delete static_cast<SchWire*>(object);
-    object = nullptr;
+    SchWire* wire = static_cast<SchWire*>(object);
+    object = nullptr;  // the view's own deletion: the tool ends here
+    delete wire;
     if (window_) InvalidateRect(window_, nullptr, FALSE);
     tool = kToolSelect;
   } else if (tool == kToolBus && state != kStateIdle) {

@@ -3,7 +3,9 @@
 // point; its scroll bars cover the scheme's extent. The scheme editor
 // window hosts it and sets its tool; the mouse editing on top of it reports
 // to the editor with WM_EDITOR_TOOL_FINISHED and
-// WM_EDITOR_SELECTION_CHANGED.
+// WM_EDITOR_SELECTION_CHANGED. It watches the scheme it shows: an object
+// deleted by any path is dropped from the tool (a wire or bus being drawn,
+// a component being placed, a segment being dragged), which ends.
 #pragma once
 
 #include <windows.h>
@@ -12,11 +14,12 @@
 #include "app/views/view_messages.h"
 #include "kestui/containers/kest_container.h"
 #include "kestui/graphics/kest_canvas.h"
+#include "scheme/model/scheme_watch.h"
 
 class SchScheme;
 class CSCHBlock;
 
-class CSchemeView : public CKestCanvas {
+class CSchemeView : public CKestCanvas, private SchSchemeWatch {
 public:
   // What HitTest finds.
   enum HitKind {
@@ -102,7 +105,8 @@ public:
   // Sends WM_SCHEME_MODIFIED to the main window.
   void NotifyModified();
 
-  // Shows another scheme (null: nothing); the scroll position goes to 0.
+  // Shows another scheme (null: nothing) and watches it; the tool ends and
+  // the scroll position goes to 0.
   void SetScheme(SchScheme* scheme);
   SchScheme* GetScheme() const { return scheme; }
 
@@ -143,4 +147,11 @@ private:
   CPictureExporter defaultExporter_;
   CPictureExporter* exporter_ = &defaultExporter_;
   void SendToEditor(UINT message, WPARAM wParam, LPARAM lParam);
+  // The scheme's watch: a deleted scheme is let go, a deleted tool object
+  // ends the tool.
+  void OnSchemeDeleting(SchScheme* gone) override;
+  void OnObjectDeleting(SchScheme* owner, const void* gone) override;
+  // Ends whatever the tool was doing with its object: back to the select
+  // tool (the editor's palette is told), no drag, no object.
+  void DropToolObject();
 };

@@ -48,6 +48,7 @@ bool ResizePins(CBEBlock* owner, int* count, Pin*** pins, Pin** single, int n) {
     --*count;
     Pin* pin = (*pins)[*count];
     (*pins)[*count] = nullptr;
+    if (owner->scheme) owner->scheme->NotifyObjectDeleting(pin);
     delete pin;
   }
   if (*pins != single && *pins) {
@@ -69,6 +70,8 @@ bool ResizePins(CBEBlock* owner, int* count, Pin*** pins, Pin** single, int n) {
 CBEBlock::CBEBlock() {}
 
 CBEBlock::~CBEBlock() {
+  // The editors showing the scheme drop the block before anything of it goes.
+  if (scheme) scheme->NotifyObjectDeleting(this);
   // Handles to what the block published go stale before its data goes.
   BePayloadTable::Program().ReleaseOwner(this);
   Unlink();

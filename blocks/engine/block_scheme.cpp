@@ -6,8 +6,10 @@
 #include <cwchar>
 
 #include "blocks/engine/block.h"
+#include "blocks/engine/block_scheme_watch.h"
 #include "blocks/engine/catalogue.h"
 #include "blocks/engine/catalogue_entry.h"
+#include "blocks/engine/input_pin.h"
 #include "blocks/engine/payload_table.h"
 #include "kestui/core/kest_host.h"
 #include "scheme/simulation/sim_log.h"
@@ -52,7 +54,51 @@ int TotalOf(const BeScheme* scheme, Total what, bool wholeProgram) {
 }
 }  // namespace
 
-BeScheme::~BeScheme() { DeleteBlocks(true); }
+BeScheme::~BeScheme() {
+  // The editors let go first: nothing they show is touched while it goes.
+  ReleaseWatches();
+  DeleteBlocks(true);
+}
+
+void BeScheme::AddWatch(BeSchemeWatch* watch) {
+  watch->watched_ = this;
+  watch->nextWatch_ = watches_;
+  watches_ = watch;
+}
+
+void BeScheme::RemoveWatch(BeSchemeWatch* watch) {
+  for (BeSchemeWatch** link = &watches_; *link; link = &(*link)->nextWatch_) {
+    if (*link != watch) continue;
+    *link = watch->nextWatch_;
+    break;
+  }
+  watch->watched_ = nullptr;
+  watch->nextWatch_ = nullptr;
+}
+
+void BeScheme::ReleaseWatches() {
+  // Each watch leaves before it is told, so whatever its owner does then
+  // meets a consistent list.
+  while (watches_) {
+    BeSchemeWatch* watch = watches_;
+    RemoveWatch(watch);
+    watch->OnSchemeDeleting(this);
+  }
+}
+
+void BeScheme::NotifyObjectDeleting(const void* object) {
+  for (BeSchemeWatch* watch = watches_; watch;) {
+    BeSchemeWatch* next = watch->nextWatch_;
+    watch->OnObjectDeleting(this, object);
+    watch = next;
+  }
+}
+
+int BeScheme::WatchCount() const {
+  int n = 0;
+  for (const BeSchemeWatch* watch = watches_; watch; watch = watch->nextWatch_) ++n;
+  return n;
+}
 
 void BeScheme::Init(BeCatalogue* newCatalogue) {
   catalogue = newCatalogue;
@@ -101,11 +147,17 @@ CBEBlock* BeScheme::FindDeviceBlock(const wchar_t* name) const {
 
 void BeScheme::DeleteBlocks(bool all) {
   if (all) {
-    // Every block goes, so no link needs clearing: each block leaves the
-    // scheme before it is deleted, which makes its deletion local. The
-    // port-block list only ever holds blocks of this scheme.
+    // Every link goes first: a block deleted early must not leave the
+    // inputs of blocks deleted later reading its freed outputs (a plug-in's
+    // destroy function reads its inputs). Then each block leaves the scheme
+    // before it is deleted, which makes its deletion local. The port-block
+    // list only ever holds blocks of this scheme.
+    for (CBEBlock* block = blocks; block; block = block->next) {
+      for (int i = 0; i < block->inputCount; ++i) block->inputs[i]->source = nullptr;
+    }
     while (blocks) {
       CBEBlock* block = blocks;
+      NotifyObjectDeleting(block);
       blocks = block->next;
       if (blocks) blocks->previous = nullptr;
       block->next = nullptr;

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 class BeCatalogue;
+class BeSchemeWatch;
 class CBEBlock;
 class CSCHBlock;
 class CStream;
@@ -16,7 +17,8 @@ const int kBeDefaultBaseRom = 50000;
 class BeScheme {
 public:
   BeScheme() { Init(nullptr); }
-  // Deletes every block.
+  // Tells its watches that it goes (their editors close), then deletes every
+  // block.
   ~BeScheme();
   BeScheme(const BeScheme&) = delete;
   BeScheme& operator=(const BeScheme&) = delete;
@@ -31,7 +33,9 @@ public:
   CBEBlock* CreateBlock(unsigned int classId);
   // The first device block, from the head, whose own caption equals name.
   CBEBlock* FindDeviceBlock(const wchar_t* name) const;
-  // all: every block; otherwise every block that is not selected.
+  // all: every block; otherwise every block that is not selected. With
+  // all, every link between the blocks is cut before the first block goes,
+  // so no block's destructor meets an input whose source was freed.
   void DeleteBlocks(bool all);
   int GetBlockCount() const;
   CBEBlock* GetTail() const;
@@ -59,6 +63,16 @@ public:
   const BeScheme* Outermost() const;
   // How many schemes lie above this one.
   int NestingDepth() const;
+
+  // The editors and views showing the scheme
+  // (blocks/engine/block_scheme_watch.h). A block's destructor, and the
+  // removal of surplus pins, call NotifyObjectDeleting before the object
+  // goes.
+  void NotifyObjectDeleting(const void* object);
+  // Every watch leaves the scheme, told by OnSchemeDeleting; called by the
+  // destructor, and by whoever must close the scheme's editors earlier.
+  void ReleaseWatches();
+  int WatchCount() const;
 
   // The "BE5 " stream. Save writes every block, or with onlySelected the
   // selected blocks that are not device blocks, oldest first; it warns the
@@ -90,6 +104,13 @@ public:
   // Set while Load creates blocks: they take their rectangles from the
   // stream, so attaching them places nothing.
   unsigned char reading;
+
+private:
+  friend class BeSchemeWatch;
+  void AddWatch(BeSchemeWatch* watch);
+  void RemoveWatch(BeSchemeWatch* watch);
+  // Newest first, linked through the watches; Init leaves it alone.
+  BeSchemeWatch* watches_ = nullptr;
 };
 
 // The magic of a block-scheme stream.

@@ -40,6 +40,8 @@ void InitPin(SchPin* pin) {
 CSCHBlock::CSCHBlock() { g_schLiveCounts.blocks++; }
 
 CSCHBlock::~CSCHBlock() {
+  // The editors showing the scheme drop the block before anything of it goes.
+  if (scheme) scheme->NotifyObjectDeleting(this);
   if (!(flags & kSchLoaded)) {
     // A block deleted by its parent's destructor hands its own children to
     // that destructor, which deletes them after it: deleting a family never

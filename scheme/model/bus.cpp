@@ -17,6 +17,7 @@ SchBus::SchBus(SchScheme* owner) : scheme(owner) {
 
 SchBus::~SchBus() {
   if (scheme) {
+    scheme->NotifyObjectDeleting(this);
     if (prev) prev->next = next;
     else scheme->buses = next;
     if (next) next->prev = prev;

@@ -15,6 +15,7 @@ SchJunction::SchJunction(SchScheme* owner) : scheme(owner) {
 
 SchJunction::~SchJunction() {
   if (scheme) {
+    scheme->NotifyObjectDeleting(this);
     if (prev) prev->next = next;
     else scheme->junctions = next;
     if (next) next->prev = prev;

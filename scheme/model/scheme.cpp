@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "scheme/model/live_counts.h"
+#include "scheme/model/scheme_watch.h"
 #include "scheme/parts/connector.h"
 
 namespace {
@@ -39,6 +40,8 @@ T* FindById(T* head, int id) {
 SchScheme::SchScheme() { g_schLiveCounts.schemes++; }
 
 SchScheme::~SchScheme() {
+  // The editors let go first: nothing they show is touched while it goes.
+  ReleaseWatches();
   if (running) StopSimulation();
   DeleteObjects();
   g_schLiveCounts.schemes--;
@@ -56,6 +59,48 @@ void SchScheme::DeleteObjects() {
   // destructor may have deleted any other block (its children, parts it
   // owns), so no pointer is kept across a deletion.
   while (lastBlock) delete lastBlock;
+}
+
+void SchScheme::AddWatch(SchSchemeWatch* watch) {
+  watch->watched_ = this;
+  watch->nextWatch_ = watches_;
+  watches_ = watch;
+}
+
+void SchScheme::RemoveWatch(SchSchemeWatch* watch) {
+  for (SchSchemeWatch** link = &watches_; *link; link = &(*link)->nextWatch_) {
+    if (*link != watch) continue;
+    *link = watch->nextWatch_;
+    break;
+  }
+  watch->watched_ = nullptr;
+  watch->nextWatch_ = nullptr;
+}
+
+void SchScheme::ReleaseWatches() {
+  // Each watch leaves before it is told, so whatever its owner does then
+  // (watch another scheme, be destroyed) meets a consistent list.
+  while (watches_) {
+    SchSchemeWatch* watch = watches_;
+    RemoveWatch(watch);
+    watch->OnSchemeDeleting(this);
+  }
+}
+
+void SchScheme::NotifyObjectDeleting(const void* object) {
+  // The next watch is read before the call: a watch may leave (and its
+  // owner watch nothing) while it is told.
+  for (SchSchemeWatch* watch = watches_; watch;) {
+    SchSchemeWatch* next = watch->nextWatch_;
+    watch->OnObjectDeleting(this, object);
+    watch = next;
+  }
+}
+
+int SchScheme::WatchCount() const {
+  int n = 0;
+  for (SchSchemeWatch* watch = watches_; watch; watch = watch->nextWatch_) n++;
+  return n;
 }
 
 CSCHBlock* SchScheme::FindBlockById(int id) const { return FindById(blocks, id); }

@@ -9,13 +9,15 @@
 #include "scheme/model/wire.h"
 
 class SchNet;
+class SchSchemeWatch;
 class CSCHConnector;
 class CStream;
 
 class SchScheme {
 public:
   SchScheme();
-  // Stops a running simulation, then deletes every object.
+  // Tells its watches that it goes (their editors close), stops a running
+  // simulation, then deletes every object.
   ~SchScheme();
   SchScheme(const SchScheme&) = delete;
   SchScheme& operator=(const SchScheme&) = delete;
@@ -67,6 +69,15 @@ public:
   void SaveRunState(CStream* stream);
   bool LoadRunState(CStream* stream);
 
+  // The editors and views showing the scheme (scheme/model/scheme_watch.h).
+  // The destructor of every component, wire, junction and bus of the scheme
+  // calls NotifyObjectDeleting before the object goes.
+  void NotifyObjectDeleting(const void* object);
+  // Every watch leaves the scheme, told by OnSchemeDeleting; called by the
+  // destructor, and by whoever must close the scheme's editors earlier.
+  void ReleaseWatches();
+  int WatchCount() const;
+
   // Counts of the lists.
   int BlockCount() const;
   int WireCount() const;
@@ -91,4 +102,10 @@ public:
   // The tail of the block list (the oldest block), kept by the block's
   // Attach and destructor, which link and unlink it.
   CSCHBlock* lastBlock = nullptr;
+
+private:
+  friend class SchSchemeWatch;
+  void AddWatch(SchSchemeWatch* watch);
+  void RemoveWatch(SchSchemeWatch* watch);
+  SchSchemeWatch* watches_ = nullptr;  // newest first, linked through the watches
 };

@@ -69,6 +69,7 @@ SchWire::SchWire(SchScheme* owner) : scheme(owner) {
 SchWire::~SchWire() {
   SchScheme* owner = scheme;
   if (owner) {
+    owner->NotifyObjectDeleting(this);
     if (prev) prev->next = next;
     else owner->wires = next;
     if (next) next->prev = prev;

@@ -46,10 +46,19 @@ const StatusPanel kStatusPanels[] = {
 
 CBEEditor::CBEEditor(CKestForm* owner, BeScheme* scheme) : scheme_(scheme) {
   ++BeOpenEditorCount;
+  Watch(scheme);
   Create(owner, nullptr, true, true, KEST_POS_FLOW, kDefaultSize, kDefaultSize);
 }
 
 CBEEditor::~CBEEditor() { --BeOpenEditorCount; }
+
+void CBEEditor::OnSchemeDeleting(BeScheme* gone) {
+  if (scheme_ != gone) return;
+  // The view lets go through its own watch; the window closes as soon as
+  // messages flow again (the scheme may go from a command of this editor).
+  scheme_ = nullptr;
+  if (GetHandle()) PostMessageW(GetHandle(), WM_CLOSE, 0, 0);
+}
 
 void CBEEditor::BuildContent() {
   tabs_ = new CKestTabControl(this, false, 0, kTabsWidth, kBePaletteTabsHeight, KEST_POS_TOP);

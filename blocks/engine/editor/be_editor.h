@@ -2,12 +2,16 @@
 // a palette of block buttons in tabs (one tab per catalogue group), the
 // block-diagram view filling the rest, and a status bar with the program's
 // size, cycle count and processor frequency. While it is the active child it
-// receives the main window's Edit and picture commands.
+// receives the main window's Edit and picture commands. It watches its
+// scheme: when the scheme is deleted (its macro block or unit goes, the
+// document closes) the editor and its view let go of it and the editor
+// closes.
 #pragma once
 
 #include <windows.h>
 
 #include "kestui/forms/kest_form.h"
+#include "blocks/engine/block_scheme_watch.h"
 #include "kestui/forms/kest_mdi_child_form.h"
 
 class BeScheme;
@@ -31,7 +35,7 @@ const int kBeStatusRomPanel = 1;
 const int kBeStatusCyclesPanel = 3;
 const int kBeStatusFrequencyPanel = 5;
 
-class CBEEditor : public CKestMDIChildForm {
+class CBEEditor : public CKestMDIChildForm, private BeSchemeWatch {
 public:
   // Counts the editor and creates the window in owner's MDI client (no
   // caption, sizeable, minimizable, default place and size); the window's
@@ -66,6 +70,9 @@ private:
   // Handles a command; false when it was none of the editor's.
   bool HandleCommand(WPARAM wParam, LPARAM lParam);
   void PaletteClick(int id);
+  // The scheme's watch: a deleted scheme closes the editor.
+  void OnSchemeDeleting(BeScheme* gone) override;
+  void OnObjectDeleting(BeScheme*, const void*) override {}
 
   BeScheme* scheme_;
   CBEView* view_ = nullptr;

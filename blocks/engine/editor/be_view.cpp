@@ -68,6 +68,7 @@ void UnionInto(RECT* bounds, const RECT& r) {
 CBEView::CBEView(CKestContainer* container, BeScheme* scheme, uint32_t position, int width,
                  int height)
     : scheme_(scheme) {
+  Watch(scheme);
   SetPaperColor(kBackground);
   SetBandStyle(PS_SOLID, kRubberBandColor, R2_XORPEN);
   if (!CreateCanvasWindow(container, position, width, height, WS_TABSTOP | WS_HSCROLL | WS_VSCROLL, true)) return;
@@ -103,6 +104,8 @@ bool CBEView::Paste() {
 }
 
 void CBEView::DeleteSelection() {
+  // A delete during a drag ends it: what the drag holds may go.
+  EndDrag();
   if (hotLink_) DrawLinkOnWindow(hotLink_, false);
   hotLink_ = nullptr;
   if (scheme_) {
@@ -615,6 +618,50 @@ void CBEView::DrawRubber() {
     from = static_cast<BeOutputPin*>(pressedObject_)->GetPosition();
   }
   DrawRubberLine(from, lastPoint_);
+}
+
+void CBEView::EndDrag() {
+  if (mode_ != kDragPlace) mode_ = kDragIdle;
+  buttonDown_ = 0;
+  if (window_ && GetCapture() == window_) ReleaseCapture();
+  Repaint();
+}
+
+const void* CBEView::PressedOwner() const {
+  if (!pressedObject_) return nullptr;
+  switch (pressedHit_) {
+    case kHitInput:
+    case kHitLinkAtInput:
+    case kHitLinkAtOutput:
+    case kHitLinkX1:
+    case kHitLinkY:
+    case kHitLinkX2:
+      return static_cast<const BeInputPin*>(pressedObject_)->owner;
+    case kHitOutput:
+      return static_cast<const BeOutputPin*>(pressedObject_)->owner;
+    default:
+      return pressedObject_;
+  }
+}
+
+void CBEView::OnSchemeDeleting(BeScheme* gone) {
+  if (scheme_ != gone) return;
+  scheme_ = nullptr;
+  hotLink_ = nullptr;
+  pressedHit_ = kHitNothing;
+  pressedObject_ = nullptr;
+  EndDrag();
+  UpdateScrollRange();
+}
+
+void CBEView::OnObjectDeleting(BeScheme*, const void* gone) {
+  if (!gone) return;
+  if (hotLink_ && (hotLink_ == gone || hotLink_->owner == gone)) hotLink_ = nullptr;
+  if (pressedObject_ && (pressedObject_ == gone || PressedOwner() == gone)) {
+    pressedHit_ = kHitNothing;
+    pressedObject_ = nullptr;
+    EndDrag();
+  }
 }
 
 void CBEView::Repaint() {

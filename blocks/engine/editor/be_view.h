@@ -2,7 +2,9 @@
 // scheme, its scroll bars over the scheme's bounds, and lets the user place,
 // select, move and delete blocks, draw links from pin to pin, reroute and
 // cut them, open a block's properties and copy and paste blocks. Menu
-// commands reach the owning form as WM_COMMAND.
+// commands reach the owning form as WM_COMMAND. It watches the scheme it
+// shows: a block or pin deleted by any path is dropped from the pressed
+// object and the hot link, and a drag that used it ends.
 #pragma once
 
 #include <windows.h>
@@ -10,6 +12,7 @@
 #include <cstdint>
 
 #include "kestui/containers/kest_container.h"
+#include "blocks/engine/block_scheme_watch.h"
 #include "kestui/graphics/kest_canvas.h"
 
 class BeScheme;
@@ -21,7 +24,7 @@ class CBEBlock;
 // by key.
 const UINT WM_BLOCK_TOOL_FINISHED = 9011;
 
-class CBEView : public CKestCanvas {
+class CBEView : public CKestCanvas, private BeSchemeWatch {
 public:
   // What a point of the view hits.
   enum HitCode {
@@ -125,6 +128,15 @@ private:
   void Repaint();
   void NotifyModified();
   void NotifyToolFinished(bool post);
+  // Ends a drag (a pending placement stays): no button held, no capture,
+  // the rubber marks repainted away.
+  void EndDrag();
+  // The block the pressed object belongs to (the block itself for a block).
+  const void* PressedOwner() const;
+
+  // The scheme's watch.
+  void OnSchemeDeleting(BeScheme* gone) override;
+  void OnObjectDeleting(BeScheme* owner, const void* gone) override;
 
   uint8_t buttonDown_ = 0;
   BeInputPin* hotLink_ = nullptr;
