@@ -193,8 +193,8 @@ private:
   // of two, 0 for none.
   static int ChildCapacity(int n);
   bool ReserveChildren(int n);
-  // Deletes every child, last first, each handing its own children back to
-  // this block (see heir_).
+  // Deletes every child, first to last, each handing its own children back
+  // to this block (see heir_).
   void DeleteChildren();
   // Appends the children of a block being deleted to this block's children.
   // False when the array cannot grow; the block then keeps them.
