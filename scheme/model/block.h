@@ -40,23 +40,24 @@ const int kSideTop = 1;
 const int kSideRight = 2;
 const int kSideBottom = 3;
 
-// One pin: a plain record in the block's pin array.
+// One pin: a plain record in the block's pin array. What every simulation
+// step reads and writes comes first, so that it shares one cache line.
 struct SchPin {
-  const wchar_t* name;         // short label, not owned
-  const wchar_t* description;  // longer text, not owned
-  int kind;                    // kPin*
-  int number;                  // 1-based package pin number, -1 when unnumbered
-  SchWire* wire;               // the wire at the pin (at most one); a saved identity while loaded
-  unsigned char wireEnd;       // which end (0 or 1) of that wire is here
   SchNet* net;                 // the pin's net during a simulation run
-  int offset;                  // position along its side (see GetPinAnchor)
-  int side;                    // kSide*
-  int sourceKind;              // data kind this pin has handed to its net
   SchSignalSource* source;     // data source this pin has handed to its net
   float I;                     // current contribution U/R to the net's first sums
   float G;                     // conductance contribution 1/R to the net's first sums
   float I2;                    // contribution to the second current sum
   float G2;                    // contribution to the second conductance sum
+  int sourceKind;              // data kind this pin has handed to its net
+  int kind;                    // kPin*
+  const wchar_t* name;         // short label, not owned
+  const wchar_t* description;  // longer text, not owned
+  int number;                  // 1-based package pin number, -1 when unnumbered
+  int offset;                  // position along its side (see GetPinAnchor)
+  int side;                    // kSide*
+  unsigned char wireEnd;       // which end (0 or 1) of that wire is here
+  SchWire* wire;               // the wire at the pin (at most one); a saved identity while loaded
 };
 
 // A pin as a new one starts: unnamed, electric, unnumbered, 5 megaohms to 0 V.
