@@ -12,7 +12,7 @@
 #include "foundation/stream.h"
 #include "kestui/core/kest_host.h"
 
-const unsigned char kSchemeStreamMagic[4] = {'B', 'E', '5', ' '};
+const unsigned char kBeSchemeStreamMagic[4] = {'B', 'E', '5', ' '};
 
 namespace {
 // No block record is shorter: class id, rectangle, an empty caption, flags.
@@ -98,7 +98,7 @@ void BeScheme::Save(CStream* stream, bool onlySelected) {
         MB_OK, L"Внимание",
         L"Программа не может быть записана в микропроцессор, т.к. ее объем превышает объем ПЗУ.");
   }
-  stream->Write(kSchemeStreamMagic, 4);
+  stream->Write(kBeSchemeStreamMagic, 4);
   // The count is known once the records are written; its place is kept.
   int countAt = stream->GetPosition();
   stream->WriteInt32(0);
@@ -134,7 +134,7 @@ void BeScheme::Save(CStream* stream, bool onlySelected) {
 bool BeScheme::Load(CStream* stream, bool select) {
   for (int i = 0; i < 4; ++i) {
     unsigned char b;
-    if (!ReadByteChecked(stream, &b) || b != kSchemeStreamMagic[i]) return false;
+    if (!ReadByteChecked(stream, &b) || b != kBeSchemeStreamMagic[i]) return false;
   }
   CBEBlock* oldHead = blocks;
   unsigned int count;
@@ -181,7 +181,7 @@ bool BeScheme::Load(CStream* stream, bool select) {
       input->savedSource = 0;
     }
     block->OnLinksResolved();
-    if (select) block->flags |= kBlockSelected;
+    if (select) block->flags |= kBeBlockSelected;
   }
   ClearOutputIds(blocks, oldHead);
   return true;

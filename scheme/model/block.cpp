@@ -313,10 +313,10 @@ POINT CSCHBlock::GetPinAnchor(int pin) const {
   if (pin < 0 || pin >= pinCount) return p;
   const SchPin& q = pins[pin];
   switch (q.side) {
-    case kSideLeft: p.x = rect.left - 7; p.y = rect.top + q.offset; break;
-    case kSideTop: p.x = rect.right - q.offset; p.y = rect.top - 7; break;
-    case kSideRight: p.x = rect.right + 6; p.y = rect.bottom - q.offset; break;
-    case kSideBottom: p.x = rect.left + q.offset; p.y = rect.bottom + 6; break;
+    case kSchSideLeft: p.x = rect.left - 7; p.y = rect.top + q.offset; break;
+    case kSchSideTop: p.x = rect.right - q.offset; p.y = rect.top - 7; break;
+    case kSchSideRight: p.x = rect.right + 6; p.y = rect.bottom - q.offset; break;
+    case kSchSideBottom: p.x = rect.left + q.offset; p.y = rect.bottom + 6; break;
     default: break;
   }
   return p;
@@ -345,7 +345,7 @@ void CSCHBlock::SetPinWireIndex(int pin, int old) {
   // The end the pin names first; the other one should that be stale.
   int first = pins[pin].wireEnd & 1;
   for (int e : {first, first ^ 1}) {
-    if (w->endKind[e] == kWireEndPin && w->ends[e].target == this && w->ends[e].index == old) {
+    if (w->endKind[e] == kSchWireEndPin && w->ends[e].target == this && w->ends[e].index == old) {
       w->ends[e].index = pin;
       return;
     }
@@ -401,19 +401,19 @@ void CSCHBlock::SpacePins(bool widen) {
     if (pins[i].side >= 0 && pins[i].side < 4) n[pins[i].side]++;
   int m[4] = {1, 1, 1, 1};
   if (widen) {
-    if (n[kSideLeft] || n[kSideRight]) m[kSideTop] = m[kSideBottom] = 3;
-    if (n[kSideTop] || n[kSideBottom]) m[kSideLeft] = m[kSideRight] = 3;
+    if (n[kSchSideLeft] || n[kSchSideRight]) m[kSchSideTop] = m[kSchSideBottom] = 3;
+    if (n[kSchSideTop] || n[kSchSideBottom]) m[kSchSideLeft] = m[kSchSideRight] = 3;
   }
   int length[4];
-  length[kSideLeft] = length[kSideRight] = rect.bottom - rect.top;
-  length[kSideTop] = length[kSideBottom] = rect.right - rect.left;
+  length[kSchSideLeft] = length[kSchSideRight] = rect.bottom - rect.top;
+  length[kSchSideTop] = length[kSchSideBottom] = rect.right - rect.left;
   int k[4] = {0, 0, 0, 0};
   for (int i = 0; i < pinCount; i++) {
     int s = pins[i].side;
     if (s < 0 || s > 3) continue;
     int divisor = n[s] + 2 * m[s] - 1;  // at least 1 since n[s] >= 1 here
     pins[i].offset = (k[s] + m[s]) * length[s] / divisor;
-    if (s == kSideTop) pins[i].offset += 1;
+    if (s == kSchSideTop) pins[i].offset += 1;
     k[s]++;
   }
 }
@@ -422,8 +422,8 @@ void CSCHBlock::FitToPins() {
   int c[4] = {4, 4, 4, 4};
   for (int i = 0; i < pinCount; i++)
     if (pins[i].side >= 0 && pins[i].side < 4) c[pins[i].side]++;
-  int height = 16 * (c[kSideLeft] > c[kSideRight] ? c[kSideLeft] : c[kSideRight]);
-  int width = 16 * (c[kSideTop] > c[kSideBottom] ? c[kSideTop] : c[kSideBottom]);
+  int height = 16 * (c[kSchSideLeft] > c[kSchSideRight] ? c[kSchSideLeft] : c[kSchSideRight]);
+  int width = 16 * (c[kSchSideTop] > c[kSchSideBottom] ? c[kSchSideTop] : c[kSchSideBottom]);
   if (height < 120) height = 120;
   if (width < 120) width = 120;
   rect.bottom = rect.top + height;
@@ -435,7 +435,7 @@ void CSCHBlock::FitToPins() {
 void CSCHBlock::LayoutTwoSidesBody(float width, float length) {
   int half = pinCount / 2;
   for (int i = 0; i < pinCount; i++) {
-    pins[i].side = i < half ? kSideLeft : kSideRight;
+    pins[i].side = i < half ? kSchSideLeft : kSchSideRight;
     pins[i].number = i + 1;
   }
   footprintWidth = width;
@@ -464,10 +464,10 @@ void CSCHBlock::LayoutPinsQuad() {
   int q = pinCount / 4;
   for (int i = 0; i < pinCount; i++) {
     int side;
-    if (i < q) side = kSideLeft;
-    else if (i < 2 * q) side = kSideBottom;
-    else if (i < 3 * q) side = kSideRight;
-    else side = kSideTop;
+    if (i < q) side = kSchSideLeft;
+    else if (i < 2 * q) side = kSchSideBottom;
+    else if (i < 3 * q) side = kSchSideRight;
+    else side = kSchSideTop;
     pins[i].side = side;
     pins[i].number = i + 1;
   }

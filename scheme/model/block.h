@@ -25,20 +25,20 @@ const unsigned char kSchLoaded = 0x10;         // read from a stream, not yet re
 const unsigned char kSchUnseen = 0x80;         // the device-list import's transient mark
 
 // Pin kinds. A wire joins pins of its own kind only.
-const int kPinElectric = 0;
-const int kPinUsb = 1;
-const int kPinEthernet = 2;
-const int kPinRf = 3;
-const int kPinHydraulic = 4;
-const int kPinAtx24 = 7;
-const int kPinItx = 8;
+const int kSchPinElectric = 0;
+const int kSchPinUsb = 1;
+const int kSchPinEthernet = 2;
+const int kSchPinRf = 3;
+const int kSchPinHydraulic = 4;
+const int kSchPinAtx24 = 7;
+const int kSchPinItx = 8;
 
 // Sides of a block and directions of wires: 0 left (-x), 1 top/up (-y),
 // 2 right (+x), 3 bottom/down (+y); code ^ 2 is the opposite.
-const int kSideLeft = 0;
-const int kSideTop = 1;
-const int kSideRight = 2;
-const int kSideBottom = 3;
+const int kSchSideLeft = 0;
+const int kSchSideTop = 1;
+const int kSchSideRight = 2;
+const int kSchSideBottom = 3;
 
 // One pin: a plain record in the block's pin array. What every simulation
 // step reads and writes comes first, so that it shares one cache line.

@@ -262,9 +262,9 @@ void SchWire::Save(CStream* s) {
     int id = 0;
     if (ends[e].target) {
       switch (endKind[e]) {
-        case kWireEndPin: id = static_cast<CSCHBlock*>(ends[e].target)->savedId; break;
-        case kWireEndJunction: id = static_cast<SchJunction*>(ends[e].target)->savedId; break;
-        case kWireEndBus: id = static_cast<SchBus*>(ends[e].target)->savedId; break;
+        case kSchWireEndPin: id = static_cast<CSCHBlock*>(ends[e].target)->savedId; break;
+        case kSchWireEndJunction: id = static_cast<SchJunction*>(ends[e].target)->savedId; break;
+        case kSchWireEndBus: id = static_cast<SchBus*>(ends[e].target)->savedId; break;
         default: break;
       }
     }
@@ -384,7 +384,7 @@ void CSCHBlock::ResolveIds(SchIdTable& ids) {
     SchWire* w = own ? ids.Wire(id) : nullptr;
     if (!w || !(w->flags & kSchLoaded)) continue;
     for (int e = 0; e < 2; e++) {
-      if (w->endKind[e] == kWireEndPin && IdOf(w->ends[e].target) == savedId && w->ends[e].index == i) {
+      if (w->endKind[e] == kSchWireEndPin && IdOf(w->ends[e].target) == savedId && w->ends[e].index == i) {
         pins[i].wire = w;
         pins[i].wireEnd = static_cast<unsigned char>(e);
         break;
@@ -417,21 +417,21 @@ void SchWire::ResolveIds(const SchIdTable& ids) {
     void* target = nullptr;
     if (own) {
       switch (endKind[e]) {
-        case kWireEndPin: {
+        case kSchWireEndPin: {
           CSCHBlock* b = ids.Block(id);
           if (b && !(b->flags & kSchLoaded) && index >= 0 && index < b->pinCount &&
               b->pins[index].wire == this && b->pins[index].wireEnd == e)
             target = b;
           break;
         }
-        case kWireEndJunction: {
+        case kSchWireEndJunction: {
           SchJunction* j = ids.Junction(id);
           if (j && (j->flags & kSchLoaded) && index >= 0 && index < 4 && IdOf(j->wires[index]) == savedId &&
               j->wireEnds[index] == e)
             target = j;
           break;
         }
-        case kWireEndBus: {
+        case kSchWireEndBus: {
           SchBus* b = ids.Bus(id);
           int side = ends[e].side;
           if (b && (b->flags & kSchLoaded) && side <= 1 && index >= 0 && index < b->slotCount &&
@@ -446,7 +446,7 @@ void SchWire::ResolveIds(const SchIdTable& ids) {
     if (target) {
       ends[e].target = target;
     } else {
-      endKind[e] = kWireEndFree;
+      endKind[e] = kSchWireEndFree;
       ends[e].target = nullptr;
       ends[e].index = 0;
       ends[e].side = 0;
@@ -460,7 +460,7 @@ void SchJunction::ResolveIds(const SchIdTable& ids) {
     SchWire* w = ids.Wire(IdOf(wires[slot]));
     int e = wireEnds[slot] & 1;
     wires[slot] = nullptr;
-    if (w && !(w->flags & kSchLoaded) && w->endKind[e] == kWireEndJunction && w->ends[e].target == this &&
+    if (w && !(w->flags & kSchLoaded) && w->endKind[e] == kSchWireEndJunction && w->ends[e].target == this &&
         w->ends[e].index == slot)
       wires[slot] = w;
     else
@@ -475,7 +475,7 @@ void SchBus::ResolveIds(const SchIdTable& ids) {
       SchWire* w = ids.Wire(IdOf(wires[side][slot]));
       int e = wireEnds[side][slot] & 1;
       wires[side][slot] = nullptr;
-      if (w && !(w->flags & kSchLoaded) && w->endKind[e] == kWireEndBus && w->ends[e].target == this &&
+      if (w && !(w->flags & kSchLoaded) && w->endKind[e] == kSchWireEndBus && w->ends[e].target == this &&
           w->ends[e].index == slot && w->ends[e].side == side)
         wires[side][slot] = w;
       else

@@ -31,8 +31,8 @@ public:
   Part2() {
     namePrefix = L"U";
     if (!SetPinCount(2)) return;  // memory refused: a part without pins
-    pins[0].side = kSideLeft;
-    pins[1].side = kSideRight;
+    pins[0].side = kSchSideLeft;
+    pins[1].side = kSchSideRight;
   }
 };
 
@@ -82,7 +82,7 @@ CSCHBlock* NewHolder() { return new Holder; }
 // ---------------------------------------------------------------- links
 
 void LinkPin(SchWire* w, int e, CSCHBlock* b, int pin) {
-  w->endKind[e] = kWireEndPin;
+  w->endKind[e] = kSchWireEndPin;
   w->ends[e].target = b;
   w->ends[e].index = pin;
   b->pins[pin].wire = w;
@@ -90,7 +90,7 @@ void LinkPin(SchWire* w, int e, CSCHBlock* b, int pin) {
 }
 
 void LinkJunction(SchWire* w, int e, SchJunction* j, int slot) {
-  w->endKind[e] = kWireEndJunction;
+  w->endKind[e] = kSchWireEndJunction;
   w->ends[e].target = j;
   w->ends[e].index = slot;
   j->wires[slot] = w;
@@ -98,7 +98,7 @@ void LinkJunction(SchWire* w, int e, SchJunction* j, int slot) {
 }
 
 void LinkBus(SchWire* w, int e, SchBus* b, int side, int slot) {
-  w->endKind[e] = kWireEndBus;
+  w->endKind[e] = kSchWireEndBus;
   w->ends[e].target = b;
   w->ends[e].index = slot;
   w->ends[e].side = static_cast<unsigned char>(side);
@@ -141,9 +141,9 @@ std::wstring Describe(const SchScheme* s) {
     for (int i = 0; i < w->coordCount; i++) o << L" " << w->coords[i];
     for (int e = 0; e < 2; e++) {
       int target = -1;
-      if (w->endKind[e] == kWireEndPin) target = IndexOf(s->blocks, w->ends[e].target);
-      if (w->endKind[e] == kWireEndJunction) target = IndexOf(s->junctions, w->ends[e].target);
-      if (w->endKind[e] == kWireEndBus) target = IndexOf(s->buses, w->ends[e].target);
+      if (w->endKind[e] == kSchWireEndPin) target = IndexOf(s->blocks, w->ends[e].target);
+      if (w->endKind[e] == kSchWireEndJunction) target = IndexOf(s->junctions, w->ends[e].target);
+      if (w->endKind[e] == kSchWireEndBus) target = IndexOf(s->buses, w->ends[e].target);
       o << L" end" << e << L"=" << w->endKind[e] << L":" << target << L"." << w->ends[e].index << L"."
         << int(w->ends[e].side);
     }
@@ -176,7 +176,7 @@ std::wstring Describe(const SchScheme* s) {
       const SchWire* w = b->pins[i].wire;
       if (!w) continue;
       int e = b->pins[i].wireEnd;
-      if (IndexOf(s->wires, w) < 0 || e > 1 || w->endKind[e] != kWireEndPin || w->ends[e].target != b ||
+      if (IndexOf(s->wires, w) < 0 || e > 1 || w->endKind[e] != kSchWireEndPin || w->ends[e].target != b ||
           w->ends[e].index != i)
         return fail("pin wire does not point back");
     }
@@ -193,23 +193,23 @@ std::wstring Describe(const SchScheme* s) {
     for (int e = 0; e < 2; e++) {
       int i = w->ends[e].index;
       switch (w->endKind[e]) {
-        case kWireEndFree:
+        case kSchWireEndFree:
           if (w->ends[e].target) return fail("free end with a target");
           break;
-        case kWireEndPin: {
+        case kSchWireEndPin: {
           const CSCHBlock* b = static_cast<const CSCHBlock*>(w->ends[e].target);
           if (IndexOf(s->blocks, b) < 0 || i < 0 || i >= b->pinCount || b->pins[i].wire != w ||
               b->pins[i].wireEnd != e)
             return fail("pin end does not point back");
           break;
         }
-        case kWireEndJunction: {
+        case kSchWireEndJunction: {
           const SchJunction* j = static_cast<const SchJunction*>(w->ends[e].target);
           if (IndexOf(s->junctions, j) < 0 || i < 0 || i > 3 || j->wires[i] != w || j->wireEnds[i] != e)
             return fail("junction end does not point back");
           break;
         }
-        case kWireEndBus: {
+        case kSchWireEndBus: {
           const SchBus* b = static_cast<const SchBus*>(w->ends[e].target);
           int side = w->ends[e].side;
           if (IndexOf(s->buses, b) < 0 || side > 1 || i < 0 || i >= b->slotCount || b->wires[side][i] != w ||
@@ -228,7 +228,7 @@ std::wstring Describe(const SchScheme* s) {
       const SchWire* w = j->wires[k];
       if (!w) continue;
       int e = j->wireEnds[k];
-      if (IndexOf(s->wires, w) < 0 || e > 1 || w->endKind[e] != kWireEndJunction || w->ends[e].target != j ||
+      if (IndexOf(s->wires, w) < 0 || e > 1 || w->endKind[e] != kSchWireEndJunction || w->ends[e].target != j ||
           w->ends[e].index != k)
         return fail("junction slot does not point back");
     }
@@ -240,7 +240,7 @@ std::wstring Describe(const SchScheme* s) {
         const SchWire* w = b->wires[side][k];
         if (!w) continue;
         int e = b->wireEnds[side][k];
-        if (IndexOf(s->wires, w) < 0 || e > 1 || w->endKind[e] != kWireEndBus || w->ends[e].target != b ||
+        if (IndexOf(s->wires, w) < 0 || e > 1 || w->endKind[e] != kSchWireEndBus || w->ends[e].target != b ||
             w->ends[e].index != k || w->ends[e].side != side)
           return fail("bus slot does not point back");
       }
@@ -329,7 +329,7 @@ Rich BuildRich(SchScheme* s) {
   SetCoords(w5, {1, 2, 3});
   LinkBus(w5, 1, r.bus, 1, 2);
   SchWire* w6 = new SchWire(s);  // hydraulic, free at both ends
-  w6->kind = kPinHydraulic;
+  w6->kind = kSchPinHydraulic;
   w6->firstDir = 3;
   SetCoords(w6, {-70000, 70000});
   return r;
@@ -566,8 +566,8 @@ TEST_F(SchemeStream, MaskWritesOnlyMarkedObjectsAndTheReadDropsMissingChildren) 
   EXPECT_EQ(ra->childCount, 0);
   EXPECT_EQ(ra->pins[0].wire, nullptr);
   EXPECT_EQ(ra->pins[1].wire, back.wires);
-  EXPECT_EQ(back.wires->endKind[0], kWireEndPin);
-  EXPECT_EQ(back.wires->endKind[1], kWireEndFree);
+  EXPECT_EQ(back.wires->endKind[0], kSchWireEndPin);
+  EXPECT_EQ(back.wires->endKind[1], kSchWireEndFree);
   EXPECT_EQ(ra->flags, kSchSelected | kSchBoardSelected);
   EXPECT_EQ(back.junctions->flags, kSchSelected | kSchBoardSelected);
   (void)child;

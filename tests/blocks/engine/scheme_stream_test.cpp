@@ -241,10 +241,10 @@ TEST_F(TwoBlocks, ThreeBlocksComeBackInTheirOrder) {
 TEST_F(TwoBlocks, SelectedSaveLeavesOutDevicesAndOutsideLinks) {
   CBEBlock* r = scheme.CreateBlock(betest::kPlainClassId);
   CBEBlock* device = scheme.CreateBlock(betest::kPlainClassId);
-  device->flags |= kBlockDevice | kBlockSelected;
+  device->flags |= kBeBlockDevice | kBeBlockSelected;
   Link(q, 0, r, 0);
-  q->flags |= kBlockSelected;
-  r->flags |= kBlockSelected;
+  q->flags |= kBeBlockSelected;
+  r->flags |= kBeBlockSelected;
   CMemoryStream stream;
   scheme.Save(&stream, true);
   Rewind(&stream);
@@ -313,29 +313,29 @@ protected:
     scheme.frequency = 8000000.0f;
     scheme.romLimit = 65536;
     source = scheme.CreateBlock(betest::kPlainClassId);
-    outer = static_cast<CBEMacro*>(scheme.CreateBlock(kMacroBlockClassId));
-    const BeMacroPinRow ins[] = {{L"a", kSignalInt, nullptr}, {L"b", kSignalFloat, nullptr}};
-    const BeMacroPinRow outs[] = {{L"y", kSignalInt, nullptr}};
+    outer = static_cast<CBEMacro*>(scheme.CreateBlock(kBeMacroBlockClassId));
+    const BeMacroPinRow ins[] = {{L"a", kBeSignalInt, nullptr}, {L"b", kBeSignalFloat, nullptr}};
+    const BeMacroPinRow outs[] = {{L"y", kBeSignalInt, nullptr}};
     ASSERT_TRUE(ApplyMacroProperties(outer, L"Внешний", ins, 2, outs, 1));
     Link(source, 0, outer, 0);
     BeScheme* n1 = outer->nested;
-    inner = static_cast<CBEMacro*>(n1->CreateBlock(kMacroBlockClassId));
-    const BeMacroPinRow in2[] = {{L"x", kSignalInt, nullptr}};
-    const BeMacroPinRow out2[] = {{L"z", kSignalInt, nullptr}};
+    inner = static_cast<CBEMacro*>(n1->CreateBlock(kBeMacroBlockClassId));
+    const BeMacroPinRow in2[] = {{L"x", kBeSignalInt, nullptr}};
+    const BeMacroPinRow out2[] = {{L"z", kBeSignalInt, nullptr}};
     ASSERT_TRUE(ApplyMacroProperties(inner, L"Внутренний", in2, 1, out2, 1));
     CBEBlock* deep = inner->nested->CreateBlock(betest::kPlainClassId);
     deep->SetCaption(L"глубоко");
     // Wire the ports through: outer input a -> inner x -> deep -> z -> y.
-    CBEMacroInput* a = FindPort<CBEMacroInput>(n1, kMacroInputClassId, 0);
-    CBEMacroOutput* y = FindPort<CBEMacroOutput>(n1, kMacroOutputClassId, 0);
-    CBEMacroInput* x = FindPort<CBEMacroInput>(inner->nested, kMacroInputClassId, 0);
-    CBEMacroOutput* z = FindPort<CBEMacroOutput>(inner->nested, kMacroOutputClassId, 0);
+    CBEMacroInput* a = FindPort<CBEMacroInput>(n1, kBeMacroInputClassId, 0);
+    CBEMacroOutput* y = FindPort<CBEMacroOutput>(n1, kBeMacroOutputClassId, 0);
+    CBEMacroInput* x = FindPort<CBEMacroInput>(inner->nested, kBeMacroInputClassId, 0);
+    CBEMacroOutput* z = FindPort<CBEMacroOutput>(inner->nested, kBeMacroOutputClassId, 0);
     ASSERT_TRUE(a && y && x && z);
     Link(a, 0, inner, 0);
     Link(inner, 0, y, 0);
     Link(x, 0, deep, 0);
     Link(deep, 0, z, 0);
-    deep->outputs[0]->type = kSignalInt;
+    deep->outputs[0]->type = kBeSignalInt;
     monitor = static_cast<CBEMonitor*>(CBEMonitor::Create());
     monitor->entry = &kMonitorEntry;
     monitor->AttachToScheme(&scheme);
@@ -370,16 +370,16 @@ protected:
   CBEAvrPlot* plot = nullptr;
   RecordedMessages messages;
 };
-const BeCatalogueEntry Nested::kMonitorEntry = {kMonitorClassId, L"Вывод на экран", L"out.bmp",
+const BeCatalogueEntry Nested::kMonitorEntry = {kBeMonitorClassId, L"Вывод на экран", L"out.bmp",
                                                 CBEMonitor::Create};
-const BeCatalogueEntry Nested::kPlotEntry = {kAvrPlotClassId, L"Построитель графика",
+const BeCatalogueEntry Nested::kPlotEntry = {kBeAvrPlotClassId, L"Построитель графика",
                                              L"avrploticon.bmp", CBEAvrPlot::Create};
 
 TEST_F(Nested, TwoDeepRoundTripGivesTheSameBytesAndStructure) {
   // The debugging blocks are offered by the units' own groups.
   BeCatalogueGroup* debug = unit.catalogue.AddGroup(L"Отладка");
-  debug->AddEntry(kMonitorClassId, CBEMonitor::Create, L"Вывод на экран", L"out.bmp");
-  debug->AddEntry(kAvrPlotClassId, CBEAvrPlot::Create, L"Построитель графика", L"avrploticon.bmp");
+  debug->AddEntry(kBeMonitorClassId, CBEMonitor::Create, L"Вывод на экран", L"out.bmp");
+  debug->AddEntry(kBeAvrPlotClassId, CBEAvrPlot::Create, L"Построитель графика", L"avrploticon.bmp");
   CMemoryStream stream;
   scheme.Save(&stream, false);
   Rewind(&stream);
@@ -397,16 +397,16 @@ TEST_F(Nested, TwoDeepRoundTripGivesTheSameBytesAndStructure) {
   CBEAvrPlot* plot2 = static_cast<CBEAvrPlot*>(copy.blocks);
   CBEMonitor* monitor2 = static_cast<CBEMonitor*>(plot2->next);
   CBEMacro* outer2 = static_cast<CBEMacro*>(monitor2->next);
-  ASSERT_EQ(kAvrPlotClassId, plot2->GetClassId());
-  ASSERT_EQ(kMonitorClassId, monitor2->GetClassId());
-  ASSERT_EQ(kMacroBlockClassId, outer2->GetClassId());
+  ASSERT_EQ(kBeAvrPlotClassId, plot2->GetClassId());
+  ASSERT_EQ(kBeMonitorClassId, monitor2->GetClassId());
+  ASSERT_EQ(kBeMacroBlockClassId, outer2->GetClassId());
   EXPECT_STREQ(L"Внешний", outer2->caption);
   ASSERT_EQ(2, outer2->inputCount);
   ASSERT_EQ(1, outer2->outputCount);
   EXPECT_STREQ(L"a", outer2->inputs[0]->name);
   EXPECT_STREQ(L"b", outer2->inputs[1]->name);
-  EXPECT_EQ(kSignalInt, outer2->inputs[0]->type);
-  EXPECT_EQ(kSignalFloat, outer2->inputs[1]->type);
+  EXPECT_EQ(kBeSignalInt, outer2->inputs[0]->type);
+  EXPECT_EQ(kBeSignalFloat, outer2->inputs[1]->type);
   EXPECT_STREQ(L"y", outer2->outputs[0]->name);
   EXPECT_EQ(copy.blocks->next->next->next->outputs[0], outer2->inputs[0]->source);
   EXPECT_EQ(outer2->outputs[0], monitor2->inputs[0]->source);
@@ -421,12 +421,12 @@ TEST_F(Nested, TwoDeepRoundTripGivesTheSameBytesAndStructure) {
   EXPECT_EQ(4, n1->GetBlockCount());  // a, b, y and the inner macro
   CBEMacro* inner2 = nullptr;
   for (CBEBlock* b = n1->blocks; b; b = b->next)
-    if (b->GetClassId() == kMacroBlockClassId) inner2 = static_cast<CBEMacro*>(b);
+    if (b->GetClassId() == kBeMacroBlockClassId) inner2 = static_cast<CBEMacro*>(b);
   ASSERT_NE(nullptr, inner2);
   EXPECT_EQ(n1, inner2->nested->parent);
   EXPECT_STREQ(L"x", inner2->inputs[0]->name);
   EXPECT_STREQ(L"z", inner2->outputs[0]->name);
-  CBEMacroInput* a = FindPort<CBEMacroInput>(n1, kMacroInputClassId, 0);
+  CBEMacroInput* a = FindPort<CBEMacroInput>(n1, kBeMacroInputClassId, 0);
   ASSERT_NE(nullptr, a);
   EXPECT_EQ(outer2, a->owner);
   EXPECT_EQ(a->outputs[0], inner2->inputs[0]->source);
@@ -445,8 +445,8 @@ TEST_F(Nested, TwoDeepRoundTripGivesTheSameBytesAndStructure) {
 
 TEST_F(Nested, EveryTruncationFailsAndLeavesNothing) {
   BeCatalogueGroup* debug = unit.catalogue.AddGroup(L"Отладка");
-  debug->AddEntry(kMonitorClassId, CBEMonitor::Create, L"Вывод на экран", L"out.bmp");
-  debug->AddEntry(kAvrPlotClassId, CBEAvrPlot::Create, L"Построитель графика", L"avrploticon.bmp");
+  debug->AddEntry(kBeMonitorClassId, CBEMonitor::Create, L"Вывод на экран", L"out.bmp");
+  debug->AddEntry(kBeAvrPlotClassId, CBEAvrPlot::Create, L"Построитель графика", L"avrploticon.bmp");
   CMemoryStream stream;
   scheme.Save(&stream, false);
   const std::vector<uint8_t> bytes = Bytes(stream);
