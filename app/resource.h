@@ -2,6 +2,8 @@
 // resources/velkboard.rc (so: plain #defines only).
 #pragma once
 
+#include "kestui/core/kest_command_ids.h"
+
 #define IDR_MAIN_MENU        116
 #define IDR_MAIN_ACCELERATORS 118
 #define IDI_VELKBOARD        183  // the program's icon (windows, about box)
@@ -9,20 +11,13 @@
 #define IDB_PLUGIN_KIND      167  // the plug-in chooser: a block kind
 #define IDB_PLUGIN_MODULE    168  // the plug-in chooser: a plug-in module
 
-// Main menu commands.
+// Main menu commands (the Edit and picture commands, which the main window
+// passes to the active editor, are in kest_command_ids.h).
 #define ID_FILE_EXIT         40004
 #define ID_FILE_OPEN         40005
 #define ID_FILE_SAVE         40006
 #define ID_WINDOW_TILE       40009
 #define ID_WINDOW_CASCADE    40010
-#define ID_EDIT_SELECT_ALL   40025
-#define ID_EDIT_COPY         40026
-#define ID_EDIT_CUT          40027
-#define ID_EDIT_PASTE        40028
-#define ID_EDIT_DELETE       40029
-#define ID_FILE_EXPORT       40031
-#define ID_EDIT_COPY_PICTURE 40033
-#define ID_FILE_PRINT        40035
 #define ID_HELP_CONTENTS     40038
 #define ID_HELP_ABOUT        40039
 

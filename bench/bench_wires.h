@@ -13,7 +13,7 @@ inline void Join(SchScheme* s, CSCHBlock* a, int pa, CSCHBlock* b, int pb) {
   CSCHBlock* blocks[2] = {a, b};
   int pins[2] = {pa, pb};
   for (int e = 0; e < 2; e++) {
-    w->endKind[e] = kWireEndPin;
+    w->endKind[e] = kSchWireEndPin;
     w->ends[e].target = blocks[e];
     w->ends[e].index = pins[e];
     blocks[e]->pins[pins[e]].wire = w;

@@ -25,7 +25,7 @@ class GridPart : public CSCHBlock {
 public:
   GridPart() {
     SetPinCount(4);
-    const int sides[4] = {kSideLeft, kSideRight, kSideTop, kSideBottom};
+    const int sides[4] = {kSchSideLeft, kSchSideRight, kSchSideTop, kSchSideBottom};
     for (int i = 0; i < 4; i++) {
       pins[i].side = sides[i];
       pins[i].offset = 20;

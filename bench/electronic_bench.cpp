@@ -39,12 +39,12 @@ Result RunRing(int n, int steps) {
     CSCHResister* r = new CSCHResister;
     r->powerRating = 1e30f;  // the ring's voltages add up; nothing burns
     r->Attach(s);
-    Join(s, b, kBatteryPlus, r, 0);
-    if (previous) Join(s, previous, 1, b, kBatteryMinus);
+    Join(s, b, kElecBatteryPlus, r, 0);
+    if (previous) Join(s, previous, 1, b, kElecBatteryMinus);
     else firstBattery = b;
     previous = r;
   }
-  Join(s, previous, 1, firstBattery, kBatteryMinus);
+  Join(s, previous, 1, firstBattery, kElecBatteryMinus);
   s->reading = 0;
   s->BuildNets();
   s->StartSimulation();

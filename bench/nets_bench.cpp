@@ -22,7 +22,7 @@ class ChainLink : public CSCHBlock {
 public:
   ChainLink() {
     SetPinCount(2);
-    pins[1].side = kSideRight;
+    pins[1].side = kSchSideRight;
   }
   void Step(float) override {
     float u0, r0, u1, r1;

@@ -78,7 +78,7 @@ int main() {
   double t0 = Now();
   for (int i = 0; i < kBlocks; ++i) {
     SetPluginChoice(module, 0);
-    auto* block = static_cast<CBEPluginBlock*>(scheme->CreateBlock(kPluginBlockClassId));
+    auto* block = static_cast<CBEPluginBlock*>(scheme->CreateBlock(kBePluginBlockClassId));
     if (!block || !block->handle) {
       printf("block %d was not made\n", i);
       return 1;

@@ -32,7 +32,7 @@ class BenchPart : public CSCHBlock {
 public:
   BenchPart() {
     SetPinCount(4);
-    for (int i = 0; i < 4; i++) pins[i].side = i < 2 ? kSideLeft : kSideRight;
+    for (int i = 0; i < 4; i++) pins[i].side = i < 2 ? kSchSideLeft : kSchSideRight;
   }
 };
 
@@ -47,7 +47,7 @@ double Now() {
 }
 
 void Link(SchWire* w, int end, CSCHBlock* b, int pin) {
-  w->endKind[end] = kWireEndPin;
+  w->endKind[end] = kSchWireEndPin;
   w->ends[end].target = b;
   w->ends[end].index = pin;
   b->pins[pin].wire = w;

@@ -21,7 +21,7 @@ std::string WideToAnsi(const std::wstring& text) {
   if (text.empty()) return std::string();
   int count = 0;
   unsigned char* bytes =
-      EncodeText(const_cast<wchar_t*>(text.c_str()), false, kEncodingAnsi, &count);
+      EncodeText(const_cast<wchar_t*>(text.c_str()), false, kFoundationEncodingAnsi, &count);
   if (!bytes) return std::string();
   std::string result(reinterpret_cast<const char*>(bytes), static_cast<size_t>(count));
   FreeBuffer(bytes);

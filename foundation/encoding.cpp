@@ -8,19 +8,19 @@
 #include "foundation/buffers.h"
 
 TextEncoding DetectTextEncoding(const unsigned char* bytes, int n) {
-  if (!bytes || n <= 0) return kEncodingAnsi;
-  if (n > 2 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) return kEncodingUtf8;
+  if (!bytes || n <= 0) return kFoundationEncodingAnsi;
+  if (n > 2 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) return kFoundationEncodingUtf8;
   for (int i = 0; i + 1 < n && i + 1 < 1000; i += 2)
-    if (bytes[i] != 0 && bytes[i + 1] == 0) return kEncodingUtf16;
-  return kEncodingAnsi;
+    if (bytes[i] != 0 && bytes[i + 1] == 0) return kFoundationEncodingUtf16;
+  return kFoundationEncodingAnsi;
 }
 
 wchar_t* DecodeText(unsigned char* bytes, int n, bool owns, TextEncoding encoding) {
   if (!bytes) return nullptr;
   if (n < 0) n = 0;
-  if (encoding == kEncodingDetect) encoding = DetectTextEncoding(bytes, n);
-  if (encoding == kEncodingAnsi || encoding == kEncodingUtf8) {
-    wchar_t* text = encoding == kEncodingAnsi ? DecodeAnsi(bytes, n, nullptr) : DecodeUtf8(bytes, n, nullptr);
+  if (encoding == kFoundationEncodingDetect) encoding = DetectTextEncoding(bytes, n);
+  if (encoding == kFoundationEncodingAnsi || encoding == kFoundationEncodingUtf8) {
+    wchar_t* text = encoding == kFoundationEncodingAnsi ? DecodeAnsi(bytes, n, nullptr) : DecodeUtf8(bytes, n, nullptr);
     if (owns) FreeBuffer(bytes);
     return text;
   }
@@ -57,9 +57,9 @@ unsigned char* EncodeText(wchar_t* text, bool owns, TextEncoding encoding, int* 
   if (outBytes) *outBytes = 0;
   if (!text) return nullptr;
   int byteCount = 2 * static_cast<int>(wcslen(text));
-  if (encoding == kEncodingAnsi || encoding == kEncodingUtf8) {
+  if (encoding == kFoundationEncodingAnsi || encoding == kFoundationEncodingUtf8) {
     int count = 0;
-    char* out = encoding == kEncodingAnsi ? EncodeAnsi(text, byteCount, &count) : EncodeUtf8(text, byteCount, &count);
+    char* out = encoding == kFoundationEncodingAnsi ? EncodeAnsi(text, byteCount, &count) : EncodeUtf8(text, byteCount, &count);
     if (owns) FreeBuffer(text);
     if (out && outBytes) *outBytes = count;
     return reinterpret_cast<unsigned char*>(out);

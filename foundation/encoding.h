@@ -4,10 +4,10 @@
 #include <cstddef>
 
 typedef int TextEncoding;
-const TextEncoding kEncodingDetect = 0;
-const TextEncoding kEncodingAnsi = 1;
-const TextEncoding kEncodingUtf16 = 2;
-const TextEncoding kEncodingUtf8 = 3;
+const TextEncoding kFoundationEncodingDetect = 0;
+const TextEncoding kFoundationEncodingAnsi = 1;
+const TextEncoding kFoundationEncodingUtf16 = 2;
+const TextEncoding kFoundationEncodingUtf8 = 3;
 
 TextEncoding DetectTextEncoding(const unsigned char* bytes, int n);
 // bytes must be a heap block from AllocBuffer when owns is set.

@@ -114,13 +114,13 @@ wchar_t* FormatDouble(double value, wchar_t* buffer, int decimals) {
   if (decimals > 0) {
     if (decimals > 100) decimals = 100;
     len = Print(text, sizeof text, "%.*f", decimals, value);
-    for (int p = decimals > 20 ? 20 : decimals; (len < 0 || len >= kFormatDoubleChars) && p >= 0; --p)
+    for (int p = decimals > 20 ? 20 : decimals; (len < 0 || len >= kFoundationFormatDoubleChars) && p >= 0; --p)
       len = Print(text, sizeof text, "%.*e", p, value);
   } else {
     len = Print(text, sizeof text, "%.*g", 6, value);
   }
   if (len < 0) len = 0;
-  if (len >= kFormatDoubleChars) len = kFormatDoubleChars - 1;
+  if (len >= kFoundationFormatDoubleChars) len = kFoundationFormatDoubleChars - 1;
   // The point is "." whatever the C locale says.
   const wchar_t point = LocaleDecimalPoint();
   for (int i = 0; i < len; ++i) {

@@ -1,8 +1,8 @@
 // Numbers to and from wide text.
 #pragma once
 
-const int kFormatDoubleChars = 32;  // FormatDouble's buffer, terminator included
-const int kFormatIntChars = 12;     // FormatInt's buffer, terminator included
+const int kFoundationFormatDoubleChars = 32;  // FormatDouble's buffer, terminator included
+const int kFoundationFormatIntChars = 12;     // FormatInt's buffer, terminator included
 
 // The error flag (optional) is set to 1 and the default returned when nothing
 // converts or the value is out of range; otherwise it is set to 0.

@@ -80,16 +80,16 @@ wchar_t* DupDirectoryPart(const wchar_t* path) {
 }
 
 int GetModulePath(wchar_t* buffer) {
-  wchar_t scratch[kMaxPathChars];
+  wchar_t scratch[kFoundationMaxPathChars];
   wchar_t* target = buffer ? buffer : scratch;
-  DWORD n = GetModuleFileNameW(nullptr, target, kMaxPathChars);
-  if (n >= static_cast<DWORD>(kMaxPathChars)) n = kMaxPathChars - 1;  // cut, still terminated
+  DWORD n = GetModuleFileNameW(nullptr, target, kFoundationMaxPathChars);
+  if (n >= static_cast<DWORD>(kFoundationMaxPathChars)) n = kFoundationMaxPathChars - 1;  // cut, still terminated
   target[n] = 0;
   return static_cast<int>(n);
 }
 
 wchar_t* DupModulePath() {
-  wchar_t path[kMaxPathChars];
+  wchar_t path[kFoundationMaxPathChars];
   GetModulePath(path);
   return DupString(path);
 }

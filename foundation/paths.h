@@ -5,7 +5,7 @@
 
 #include <cstddef>
 
-const int kMaxPathChars = 260;
+const int kFoundationMaxPathChars = 260;
 
 inline bool IsPathSeparator(wchar_t c) { return c == L'/' || c == L'\\' || c == L'|'; }
 
@@ -14,9 +14,9 @@ int GetFileExtension(wchar_t* out, const wchar_t* path);
 int GetFileName(wchar_t* out, const wchar_t* path);
 int GetDirectoryPart(wchar_t* dst, const wchar_t* src);
 wchar_t* DupDirectoryPart(const wchar_t* path);
-// buffer holds kMaxPathChars characters (or is null to measure).
+// buffer holds kFoundationMaxPathChars characters (or is null to measure).
 int GetModulePath(wchar_t* buffer);
 wchar_t* DupModulePath();
-// Fills buffer (kMaxPathChars) with the program's folder including its last
+// Fills buffer (kFoundationMaxPathChars) with the program's folder including its last
 // separator and returns the address just after it.
 wchar_t* GetExeDirectory(wchar_t* buffer);

@@ -30,7 +30,7 @@ int CALLBACK CompareModelItems(LPARAM first, LPARAM second, LPARAM keys) {
 // ---------------------------------------------------------------------------
 
 CMainForm::CMainForm(PickerState* state) : state_(state) {
-  Create(nullptr, L"Выбор модели", KEST_POS_FLOW, kMainFormWidth, kMainFormHeight, nullptr, true,
+  Create(nullptr, L"Выбор модели", KEST_POS_FLOW, kPickerMainFormWidth, kPickerMainFormHeight, nullptr, true,
          true, true, true);
   Preselect();
 }
@@ -69,7 +69,7 @@ void CMainForm::BuildWidgets() {
   preview_ = new CKestPaintBox(right, 0, KEST_POS_TOP, 100, 120);
   new CKestHSplitter(right, KEST_POS_TOP);
   CKestPanel* bottom = new CKestPanel(right, 0, KEST_POS_BOTTOM, 100, 45, false, false);
-  chooseButton_ = new CKestButton(bottom, L"Выбрать", true, kChooseButtonId, KEST_POS_FLOW, 100,
+  chooseButton_ = new CKestButton(bottom, L"Выбрать", true, kPickerChooseButtonId, KEST_POS_FLOW, 100,
                                   25, nullptr, 0);
   parameterPanel_ = new CKestScrollBox(right, KEST_POS_CLIENT, 100, 100, true);
 }
@@ -101,7 +101,7 @@ void CMainForm::BuildParameterPanel() {
   ClearParameterPanel();
   if (record && parameterPanel_) {
     picture_ = LoadCompDbPicture(record);
-    BuildParameterRows(parameterPanel_, record, false, kParameterValueHeight, &rows_);
+    BuildParameterRows(parameterPanel_, record, false, kCompDbParameterValueHeight, &rows_);
   }
   PaintPreview();
 }
@@ -206,11 +206,11 @@ LRESULT CMainForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
           OnOptionChanged(combo);
           return 0;
         }
-        if (LOWORD(wParam) == kOptionComboId && sender &&
+        if (LOWORD(wParam) == kCompDbOptionComboId && sender &&
             (code == CBN_SELENDOK || code == CBN_SELCHANGE || code == CBN_EDITCHANGE)) {
           return 0;  // a change reported by no option combo of ours
         }
-        if (LOWORD(wParam) == kChooseButtonId && code == 0) {
+        if (LOWORD(wParam) == kPickerChooseButtonId && code == 0) {
           // A press may be reported twice (the button's own notification
           // and the framework's click); one script is enough.
           if (!exporting_ && !exported_) {

@@ -28,12 +28,12 @@
 #include "scheme/database/option_combo.h"
 
 // Command id of the button "Выбрать" (the option combos have
-// kOptionComboId).
-constexpr int kChooseButtonId = 1001;
+// kCompDbOptionComboId).
+constexpr int kPickerChooseButtonId = 1001;
 
 // Size of the form.
-constexpr int kMainFormWidth = 1020;
-constexpr int kMainFormHeight = 500;
+constexpr int kPickerMainFormWidth = 1020;
+constexpr int kPickerMainFormHeight = 500;
 
 // The texts of the clicked column of the model list, by item data (record
 // index), and the column; the sort context of CompareModelItems.

@@ -5,7 +5,7 @@
 #include "modelpicker/picker_state.h"
 
 int RunModelPicker(HINSTANCE instance, const wchar_t* commandLine) {
-  ApplicationIcon = LoadIconW(instance, MAKEINTRESOURCEW(kModelPickerIconId));
+  ApplicationIcon = LoadIconW(instance, MAKEINTRESOURCEW(kPickerIconId));
   InitDatabasePaths();
 
   PickerState state;

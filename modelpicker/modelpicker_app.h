@@ -5,7 +5,7 @@
 #include <windows.h>
 
 // The icon resource of the program.
-constexpr int kModelPickerIconId = 101;
+constexpr int kPickerIconId = 101;
 
 // Runs the program on the text after the program name; the exit code is
 // always 0.

@@ -68,7 +68,7 @@ void InitDatabasePathsFrom(const std::wstring& programFolder) {
 }
 
 void InitDatabasePaths() {
-  wchar_t folder[kMaxPathChars];
+  wchar_t folder[kFoundationMaxPathChars];
   folder[0] = 0;
   GetExeDirectory(folder);
   InitDatabasePathsFrom(folder);

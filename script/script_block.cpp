@@ -174,16 +174,16 @@ void CBEVirtualMachine::AddPinVariable(const wchar_t* name, BeSignalType type) {
     return;
   }
   switch (type) {
-    case kSignalBit:
+    case kBeSignalBit:
       v->value.SetBool(false);
       break;
-    case kSignalChar:
-    case kSignalShort:
-    case kSignalInt:
+    case kBeSignalChar:
+    case kBeSignalShort:
+    case kBeSignalInt:
       v->value.SetInt(0);
       break;
-    case kSignalFloat:
-    case kSignalDouble:
+    case kBeSignalFloat:
+    case kBeSignalDouble:
       v->value.SetDouble(0);
       break;
     default:
@@ -220,31 +220,31 @@ void CBEVirtualMachine::CopyInputs() {
     if (!v) continue;
     const unsigned char* value = pin->source->value;
     switch (pin->type) {
-      case kSignalBit:
+      case kBeSignalBit:
         v->value.SetBool(value[0] != 0);
         break;
-      case kSignalChar:
+      case kBeSignalChar:
         v->value.SetInt(static_cast<int8_t>(value[0]));
         break;
-      case kSignalShort: {
+      case kBeSignalShort: {
         int16_t s;
         memcpy(&s, value, 2);
         v->value.SetInt(s);
         break;
       }
-      case kSignalInt: {
+      case kBeSignalInt: {
         int32_t n;
         memcpy(&n, value, 4);
         v->value.SetInt(n);
         break;
       }
-      case kSignalFloat: {
+      case kBeSignalFloat: {
         float f;
         memcpy(&f, value, 4);
         v->value.SetDouble(f);
         break;
       }
-      case kSignalDouble: {
+      case kBeSignalDouble: {
         double d;
         memcpy(&d, value, 8);
         v->value.SetDouble(d);
@@ -264,24 +264,24 @@ void CBEVirtualMachine::CopyOutputs() {
     if (!v) continue;
     const VmValue& value = v->value;
     switch (pin->type) {
-      case kSignalBit:
+      case kBeSignalBit:
         pin->value[0] = value.ToBool() ? 1 : 0;
         break;
-      case kSignalChar:
+      case kBeSignalChar:
         pin->value[0] = static_cast<unsigned char>(value.ToInt() & 0xFF);
         break;
-      case kSignalShort: {
+      case kBeSignalShort: {
         uint16_t s = static_cast<uint16_t>(value.ToInt() & 0xFFFF);
         memcpy(pin->value, &s, 2);
         break;
       }
-      case kSignalInt:
+      case kBeSignalInt:
         pin->SetInt(value.ToInt());
         break;
-      case kSignalFloat:
+      case kBeSignalFloat:
         pin->SetFloat(static_cast<float>(value.ToDouble()));
         break;
-      case kSignalDouble:
+      case kBeSignalDouble:
         pin->SetDouble(value.ToDouble());
         break;
       default:
@@ -372,8 +372,7 @@ void CBEVirtualMachine::Draw(HDC dc) {
 }
 
 bool CBEVirtualMachine::ShowProperties() {
-  auto* editor = new (std::nothrow) CVMScriptEditor(this);
-  if (!editor) return false;
+  auto* editor = new CVMScriptEditor(this);
   HWND window = editor->GetHandle();
   if (!window) {
     delete editor;

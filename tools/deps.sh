@@ -19,6 +19,13 @@ else
   have_cmd i686-w64-mingw32-windres || need+=(binutils-mingw-w64-i686)
   [ -x /usr/lib/wine/wine ] || need+=(wine wine32:i386)
 fi
+# OpenGL for the tests of the panel items' OpenGL drawing: Wine hands its
+# contexts to the X server's GL, which under Xvfb is Mesa's software
+# renderer (llvmpipe), for the width of the Wine that runs the tests.
+if [ "$VELK_ARCH" = x64 ]; then gl_dir=/usr/lib/x86_64-linux-gnu; gl_arch=""; else gl_dir=/usr/lib/i386-linux-gnu; gl_arch=":i386"; fi
+[ -f "$gl_dir/libGL.so.1" ] || need+=("libgl1$gl_arch")
+[ -f "$gl_dir/libGLX_mesa.so.0" ] || need+=("libglx-mesa0$gl_arch")
+[ -f "$gl_dir/dri/swrast_dri.so" ] || need+=("libgl1-mesa-dri$gl_arch")
 have_cmd cmake || need+=(cmake)
 have_cmd ninja || need+=(ninja-build)
 have_cmd Xvfb || need+=(xvfb)

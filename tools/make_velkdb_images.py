@@ -1,14 +1,21 @@
 #!/usr/bin/env python3
-"""Draws the pictures of the sample component database (data/VelkDB/images).
+"""Draws the pictures of the sample component database (data/VelkDB/images):
+the pictures its rows name and the card pictures of the quartz crystal and
+the capacitor kinds (images/quartz.jpg, images/sys/). One row's picture
+("sla12.png", the lead-acid battery) is missing on purpose: the tests show
+how the browser and modelpicker treat a missing picture file.
 
 Plain Python, no imaging library: each picture is drawn into an RGB pixel
-array and written as a PNG. Run it again after changing a drawing; the
+array and written as a PNG, or as a JPEG through ImageMagick's convert
+(picture_files.write_jpeg). Run it again after changing a drawing; the
 output is deterministic.
 """
 import os
 import struct
 import sys
 import zlib
+
+from picture_files import write_jpeg
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 OUT = os.path.join(HERE, "..", "data", "VelkDB", "images")
@@ -53,6 +60,12 @@ class Picture:
         png += chunk(b"IEND", b"")
         with open(os.path.join(OUT, name), "wb") as f:
             f.write(png)
+
+    def save_jpeg(self, name):
+        rows = [[tuple(row[3 * x:3 * x + 3]) for x in range(self.width)] for row in self.pixels]
+        path = os.path.join(OUT, name)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        write_jpeg(path, rows)
 
 
 def battery(name, body, label, cells=1, width=160, height=80):
@@ -123,6 +136,45 @@ def mini_usb(name, width=120, height=90):
     p.save(name)
 
 
+def quartz(name, size=200):
+    """A crystal in its metal can, leads below."""
+    p = Picture(size, size)
+    p.rect(50, 40, size - 50, 130, (185, 185, 190))
+    p.frame(50, 40, size - 50, 130, (110, 110, 115), 3)
+    p.rect(60, 50, size - 60, 60, (225, 225, 230))
+    p.rect(75, 130, 81, 185, (150, 150, 150))
+    p.rect(size - 81, 130, size - 75, 185, (150, 150, 150))
+    p.save_jpeg(name)
+
+
+def ceramic(name, size=200):
+    """A ceramic disc capacitor, blue, two leads below."""
+    p = Picture(size, size)
+    p.disc(size // 2, 80, 55, (60, 90, 200))
+    p.rect(75, 130, 81, 190, (150, 150, 150))
+    p.rect(size - 81, 130, size - 75, 190, (150, 150, 150))
+    p.save_jpeg(name)
+
+
+def electrolytic(name, size=200):
+    """An electrolytic can with its minus stripe."""
+    p = Picture(size, size)
+    p.rect(60, 20, size - 60, 150, (40, 40, 120))
+    p.rect(size - 85, 20, size - 70, 150, (200, 200, 210))
+    p.rect(80, 150, 86, 190, (150, 150, 150))
+    p.rect(size - 86, 150, size - 80, 190, (150, 150, 150))
+    p.save_jpeg(name)
+
+
+def chip_capacitor(name, size=200):
+    """A surface-mount 0805 chip: a brown body between tinned ends."""
+    p = Picture(size, size)
+    p.rect(40, 70, size - 40, 130, (170, 120, 70))
+    p.rect(40, 70, 70, 130, (200, 200, 205))
+    p.rect(size - 70, 70, size - 40, 130, (200, 200, 205))
+    p.save_jpeg(name)
+
+
 def main():
     os.makedirs(OUT, exist_ok=True)
     battery("lp103450.png", (60, 110, 200), (250, 250, 250))
@@ -137,6 +189,10 @@ def main():
     housing("cwf4.png", 4, (235, 235, 225))
     housing("minifit4.png", 4, (245, 245, 245), width=120)
     mini_usb("miniusb.png")
+    quartz("quartz.jpg")
+    ceramic("sys/DOC000207936.jpg")
+    electrolytic("sys/electrolytic.jpg")
+    chip_capacitor("sys/cap0805.jpg")
     return 0
 
 

@@ -6,13 +6,14 @@
 #include <cmath>
 #include <cstring>
 #include <cwchar>
-#include <new>
 
 #include "app/browser/db_explorer.h"
 #include "app/shell/main_form.h"
 #include "app/shell/startup.h"
+#include "app/views/view_messages.h"
 #include "blocks/engine/editor/open_editor_count.h"
 #include "foundation/memory_stream.h"
+#include "kestui/core/kest_command_ids.h"
 #include "kestui/forms/kest_dialogs.h"
 #include "kestui/forms/kest_form.h"
 #include "kestui/graphics/kest_dc_selection.h"
@@ -28,9 +29,8 @@
 
 namespace {
 
-const float kHalfGrid = kBoardGrid / 2;
+const float kHalfGrid = CPCBView::kGrid / 2;
 const int kExtentMargin = 20;
-const int kEdgeZone = 20;
 const int kFrameGap = 3;
 // Holes and their keep-out squares.
 const float kHoleInset = 2.54f;
@@ -44,8 +44,6 @@ const COLORREF kBoardEdgeColor = RGB(153, 153, 153);
 const COLORREF kBoardColor = RGB(0, 102, 0);
 const COLORREF kFrameColor = RGB(204, 204, 204);
 const COLORREF kConflictColor = RGB(51, 255, 255);
-// Cursors.
-const int kCursorArrow = 0, kCursorMove = 2;
 // Pixel values stay far inside int whatever a file holds.
 const float kPixelLimit = 1.0e8f;
 
@@ -72,7 +70,7 @@ CSCHBlock* OldestBlock(SchScheme* scheme) {
 
 }  // namespace
 
-float SnapToBoardGrid(float v) { return std::floor(v / kBoardGrid + 0.5f) * kBoardGrid; }
+float SnapToBoardGrid(float v) { return std::floor(v / CPCBView::kGrid + 0.5f) * CPCBView::kGrid; }
 
 bool IsPcbClipboardAvailable() {
   UINT format = ClipboardFormatVelkPcb();
@@ -83,23 +81,22 @@ CPCBView::CPCBView(CKestContainer* container, uint32_t position, int width, int 
                    float boardW, float boardH)
     : scheme(shown), boardWidth(boardW), boardHeight(boardH) {
   backColor_ = KEST_TRANSPARENT;
-  if (!CreateControlWindow(0, nullptr, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, position, width, height, container,
-                           nullptr, nullptr)) {
-    return;
-  }
+  SetBandStyle(PS_SOLID, kFrameColor, R2_XORPEN);
+  // The window starts without scroll bars; UpdateScrollRange shows them.
+  if (!CreateCanvasWindow(container, position, width, height, WS_TABSTOP, true)) return;
   UpdateScrollRange();
   CKestPopupMenu* menu = new CKestPopupMenu;
   menu->AddItem(L"Повернуть влево", kCmdRotateLeft);
   menu->AddItem(L"Повернуть право", kCmdRotateRight);
   menu->AppendSeparator();
-  int info = menu->AddItem(L"Информация", kCmdPartInfo);
+  int info = menu->AddItem(L"Информация", ID_KEST_POPUP_PROPERTIES);
   menu->AppendSeparator();
-  menu->AddItem(L"Копировать\tCtrl-C", kCmdBoardCopy, KEST_MOD_CTRL, 'C');
-  menu->AddItem(L"Вырезать\tCtrl-X", kCmdBoardCut, KEST_MOD_CTRL, 'X');
-  menu->AddItem(L"Вставить\tCtrl-V", kCmdBoardPaste, KEST_MOD_CTRL, 'V');
-  menu->AddItem(L"Удалить\tDel", 771, 0, VK_DELETE);
+  menu->AddItem(L"Копировать\tCtrl-C", kCmdCopy, KEST_MOD_CTRL, 'C');
+  menu->AddItem(L"Вырезать\tCtrl-X", kCmdCut, KEST_MOD_CTRL, 'X');
+  menu->AddItem(L"Вставить\tCtrl-V", kCmdPaste, KEST_MOD_CTRL, 'V');
+  menu->AddItem(L"Удалить\tDel", ID_KEST_POPUP_DELETE, 0, VK_DELETE);
   menu->AppendSeparator();
-  menu->AddItem(L"Выделить все\tCtrl+A", 2137, KEST_MOD_CTRL, 'A');
+  menu->AddItem(L"Выделить все\tCtrl+A", ID_KEST_POPUP_SELECT_ALL, KEST_MOD_CTRL, 'A');
   menu->SetDefaultItem(info, true);
   menu->SetItemBitmap(0, kCmdRotateLeft);
   menu->SetItemBitmap(1, kCmdRotateRight);
@@ -109,8 +106,8 @@ CPCBView::CPCBView(CKestContainer* container, uint32_t position, int width, int 
 void CPCBView::SetScheme(SchScheme* shown) {
   scheme = shown;
   currentPart = nullptr;
-  tool = kBoardToolNormal;
-  dragState = kBoardDragIdle;
+  tool = kToolNormal;
+  dragState = kDragIdle;
   pasteFlag = 0;
   if (window_) {
     UpdateScrollRange();
@@ -128,7 +125,7 @@ void CPCBView::NotifyModified() {
 
 void CPCBView::SendSelectionChanged() {
   HWND owner = window_ ? GetOwnerFormWindow(window_) : nullptr;
-  if (owner && owner != window_) SendMessageW(owner, 8210, 1, 0);
+  if (owner && owner != window_) SendMessageW(owner, WM_EDITOR_SELECTION_CHANGED, 1, 0);
 }
 
 // ---------------------------------------------------------------- coordinates
@@ -141,10 +138,12 @@ void CPCBView::RefreshCenter() {
   centerY = client.bottom / 2;
 }
 
-int CPCBView::BoardToScreenX(float x) const { return ToPixel(x * scale) + centerX - scrollX; }
-int CPCBView::BoardToScreenY(float y) const { return ToPixel(y * scale) + centerY - scrollY; }
-float CPCBView::ScreenToBoardX(int x) const { return static_cast<float>(x + scrollX - centerX) / scale; }
-float CPCBView::ScreenToBoardY(int y) const { return static_cast<float>(y + scrollY - centerY) / scale; }
+int CPCBView::BoardToDocumentX(float x) const { return ToPixel(x * scale) + centerX; }
+int CPCBView::BoardToDocumentY(float y) const { return ToPixel(y * scale) + centerY; }
+int CPCBView::BoardToScreenX(float x) const { return BoardToDocumentX(x) - GetScrollX(); }
+int CPCBView::BoardToScreenY(float y) const { return BoardToDocumentY(y) - GetScrollY(); }
+float CPCBView::ScreenToBoardX(int x) const { return static_cast<float>(ClientToDocument(x, 0).x - centerX) / scale; }
+float CPCBView::ScreenToBoardY(int y) const { return static_cast<float>(ClientToDocument(0, y).y - centerY) / scale; }
 
 bool CPCBView::HasFootprint(const CSCHBlock* part) {
   return part && part->footprintWidth > 0 && part->footprintLength > 0;
@@ -157,12 +156,14 @@ void CPCBView::PartHalfExtents(const CSCHBlock* part, float* hx, float* hy) {
   *hy = turned ? w : h;
 }
 
-RECT CPCBView::PartClientRect(const CSCHBlock* part) const {
+RECT CPCBView::PartDocumentRect(const CSCHBlock* part) const {
   float hx = 0, hy = 0;
   PartHalfExtents(part, &hx, &hy);
-  return RECT{BoardToScreenX(part->boardX - hx), BoardToScreenY(part->boardY - hy), BoardToScreenX(part->boardX + hx),
-              BoardToScreenY(part->boardY + hy)};
+  return RECT{BoardToDocumentX(part->boardX - hx), BoardToDocumentY(part->boardY - hy),
+              BoardToDocumentX(part->boardX + hx), BoardToDocumentY(part->boardY + hy)};
 }
+
+RECT CPCBView::PartClientRect(const CSCHBlock* part) const { return DocumentToClient(PartDocumentRect(part)); }
 
 CSCHBlock* CPCBView::HitTestPart(int x, int y) const {
   if (!scheme) return nullptr;
@@ -232,8 +233,8 @@ bool CPCBView::MarkOverlap(HRGN region, float x1, float y1, float hx1, float hy1
 
 bool CPCBView::IsMoving(const CSCHBlock* part) const {
   if (rotating_) return part == currentPart;
-  if (tool == kBoardToolPlace) return part == currentPart;
-  if (dragState == kBoardDragMove) return (part->flags & kSchBoardSelected) != 0;
+  if (tool == kToolPlace) return part == currentPart;
+  if (dragState == kDragMove) return (part->flags & kSchBoardSelected) != 0;
   return false;
 }
 
@@ -283,7 +284,7 @@ void CPCBView::PaintBuffered(HDC dc) {
   int width = client.right, height = client.bottom;
   if (width <= 0 || height <= 0) return;
   try {
-    PcbPainter painter(dc, scrollX, scrollY, scale, width, height);
+    PcbPainter painter(dc, GetScrollX(), GetScrollY(), scale, width, height);
     if (!painter.IsReady()) return;
     FillRect(painter.dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     PaintBoard(&painter);
@@ -307,30 +308,18 @@ void CPCBView::PaintBuffered(HDC dc) {
   }
 }
 
-void CPCBView::PaintNow() {
-  if (!window_) return;
-  CKestWindowDC dc(window_);
-  if (dc) PaintBuffered(dc.Get());
-  ValidateRect(window_, nullptr);
-}
-
 // ---------------------------------------------------------------- scrolling and zoom
 
-void CPCBView::UpdateScrollRange() {
-  if (!window_) return;
+RECT CPCBView::GetDocumentExtent() {
   RefreshCenter();
-  RECT client;
-  GetClientRect(window_, &client);
-  int savedX = scrollX, savedY = scrollY;
-  scrollX = scrollY = 0;
   float w = boardWidth / 2, h = boardHeight / 2;
-  RECT extent = {BoardToScreenX(-w), BoardToScreenY(-h), BoardToScreenX(w), BoardToScreenY(h)};
+  RECT extent = {BoardToDocumentX(-w), BoardToDocumentY(-h), BoardToDocumentX(w), BoardToDocumentY(h)};
   if (scheme) {
     for (CSCHBlock* b = scheme->blocks; b; b = b->next) {
       float hx = 0, hy = 0;
       PartHalfExtents(b, &hx, &hy);
       if (!(hx > 0 || hy > 0)) continue;
-      RECT r = PartClientRect(b);
+      RECT r = PartDocumentRect(b);
       UnionRect(&extent, &extent, &r);
       // UnionRect skips empty rectangles: a part flat on one axis still counts.
       if (r.left < extent.left) extent.left = r.left;
@@ -339,50 +328,17 @@ void CPCBView::UpdateScrollRange() {
       if (r.bottom > extent.bottom) extent.bottom = r.bottom;
     }
   }
-  scrollX = savedX;
-  scrollY = savedY;
   InflateRect(&extent, kExtentMargin, kExtentMargin);
-  struct Bar {
-    int bar, low, high, page;
-    int* position;
-  } bars[2] = {
-      {SB_HORZ, extent.left, extent.right, client.right, &scrollX},
-      {SB_VERT, extent.top, extent.bottom, client.bottom, &scrollY},
-  };
-  for (Bar& b : bars) {
-    if (b.high - b.low < b.page) {
-      *b.position = 0;
-    } else {
-      int last = b.high - b.page;
-      if (*b.position > last) *b.position = last;
-      if (*b.position < b.low) *b.position = b.low;
-    }
-    SetScrollBarRange(window_, b.bar, b.low, b.high, b.page, *b.position);
-  }
-}
-
-void CPCBView::ScrollTo(int bar, int position) {
-  ScrollContentTo(window_, bar, bar == SB_HORZ ? &scrollX : &scrollY, position);
-}
-
-void CPCBView::AutoScrollAtEdge(int x, int y) {
-  if (!window_) return;
-  RECT client;
-  GetClientRect(window_, &client);
-  if (x < kEdgeZone) SendMessageW(window_, WM_HSCROLL, SB_LINELEFT, 0);
-  if (x > client.right - kEdgeZone) SendMessageW(window_, WM_HSCROLL, SB_LINERIGHT, 0);
-  if (y < kEdgeZone) SendMessageW(window_, WM_VSCROLL, SB_LINEUP, 0);
-  if (y > client.bottom - kEdgeZone) SendMessageW(window_, WM_VSCROLL, SB_LINEDOWN, 0);
+  return extent;
 }
 
 void CPCBView::Zoom(bool in) {
-  float next = in ? scale * kBoardZoomStep : scale / kBoardZoomStep;
-  if (next > kBoardMaxScale) next = kBoardMaxScale;
-  if (next < kBoardMinScale) next = kBoardMinScale;
+  float next = in ? scale * kZoomStep : scale / kZoomStep;
+  if (next > kMaxScale) next = kMaxScale;
+  if (next < kMinScale) next = kMinScale;
   float factor = next / scale;
   scale = next;
-  scrollX = ToPixel(scrollX * factor);
-  scrollY = ToPixel(scrollY * factor);
+  SetScrollOrigin(ToPixel(GetScrollX() * factor), ToPixel(GetScrollY() * factor));
   UpdateScrollRange();
   if (window_) InvalidateRect(window_, nullptr, FALSE);
 }
@@ -444,25 +400,25 @@ void CPCBView::RotateSelection(int n) {
   PaintNow();
   rotating_ = false;
   if (!movingConflicts_) return;
-  tool = kBoardToolNormal;
-  dragState = kBoardDragMove;
+  tool = kToolNormal;
+  dragState = kDragMove;
   dragX = currentPart->boardX;
   dragY = currentPart->boardY;
   offsetX = offsetY = 0;
 }
 
 void CPCBView::CancelTool() {
-  if (tool == kBoardToolPlace && currentPart) {
+  if (tool == kToolPlace && currentPart) {
     CSCHBlock* part = currentPart;
     currentPart = nullptr;
     delete part;
-    tool = kBoardToolNormal;
-    dragState = kBoardDragIdle;
+    tool = kToolNormal;
+    dragState = kDragIdle;
     if (window_) InvalidateRect(window_, nullptr, FALSE);
-  } else if (tool == kBoardToolNormal && dragState == kBoardDragMove) {
+  } else if (tool == kToolNormal && dragState == kDragMove) {
     MoveSelection(-offsetX, -offsetY);
     offsetX = offsetY = 0;
-    dragState = kBoardDragIdle;
+    dragState = kDragIdle;
     if (pasteFlag) {
       pasteFlag = 0;
       DeleteSelection();
@@ -579,8 +535,8 @@ void CPCBView::Paste() {
   dragY = first->boardY;
   offsetX = offsetY = 0;
   pasteFlag = 1;
-  tool = kBoardToolNormal;
-  dragState = kBoardDragMove;
+  tool = kToolNormal;
+  dragState = kDragMove;
 }
 
 void CPCBView::ShowPartInfo() {
@@ -589,8 +545,7 @@ void CPCBView::ShowPartInfo() {
   if (part->model && part->tableName) {
     CKestControl* owner = nullptr;
     if (HWND form = window_ ? GetOwnerFormWindow(window_) : nullptr) owner = GetControlFromHandle(form);
-    CDBExplorer* explorer = new (std::nothrow) CDBExplorer(owner, part->tableName, part->model, part->options);
-    if (!explorer) return;
+    CDBExplorer* explorer = new CDBExplorer(owner, part->tableName, part->model, part->options);
     if (explorer->GetHandle()) explorer->ShowModal(false);
     delete explorer;
     return;
@@ -600,23 +555,11 @@ void CPCBView::ShowPartInfo() {
 
 // ---------------------------------------------------------------- mouse and keys
 
-void CPCBView::DrawBand() {
-  CKestWindowDC dc(window_);
-  if (!dc) return;
-  CKestOwnedPen pen(CreatePen(PS_SOLID, 1, kFrameColor));
-  CKestDcSelection select(dc.Get());
-  select.Select(pen.Get());
-  select.Select(GetStockObject(NULL_BRUSH));
-  int oldRop = SetROP2(dc.Get(), R2_XORPEN);
-  Rectangle(dc.Get(), pressPoint.x, pressPoint.y, currentPoint.x, currentPoint.y);
-  SetROP2(dc.Get(), oldRop);
-}
-
 void CPCBView::OnMouseMove(int x, int y) {
-  SetCursorIndex(kCursorArrow);
+  SetCursorIndex(KestCursorArrow);
   SetHint(nullptr);
   if (buttonDown) AutoScrollAtEdge(x, y);
-  if (tool == kBoardToolNormal && dragState == kBoardDragIdle) {
+  if (tool == kToolNormal && dragState == kDragIdle) {
     CSCHBlock* part = HitTestPart(x, y);
     if (!part) return;
     const wchar_t* type = part->typeText;
@@ -630,9 +573,9 @@ void CPCBView::OnMouseMove(int x, int y) {
       swprintf(text, 512, L"%ls (%ls)", type, name);
       SetHint(text);
     }
-    if (part->flags & kSchBoardSelected) SetCursorIndex(kCursorMove);
-  } else if (tool == kBoardToolNormal && dragState == kBoardDragMove) {
-    SetCursorIndex(kCursorMove);
+    if (part->flags & kSchBoardSelected) SetCursorIndex(KestCursorMove);
+  } else if (tool == kToolNormal && dragState == kDragMove) {
+    SetCursorIndex(KestCursorMove);
     float gx = SnapToBoardGrid(ScreenToBoardX(x)), gy = SnapToBoardGrid(ScreenToBoardY(y));
     float dx = gx - dragX, dy = gy - dragY;
     dragX = gx;
@@ -643,11 +586,12 @@ void CPCBView::OnMouseMove(int x, int y) {
       offsetY += dy;
       MoveSelection(dx, dy);
     }
-  } else if (tool == kBoardToolNormal && dragState == kBoardDragBand) {
-    DrawBand();
+  } else if (tool == kToolNormal && dragState == kDragBand) {
+    // The band is kept in client points.
+    DrawBand(ClientToDocument(pressPoint.x, pressPoint.y), ClientToDocument(currentPoint.x, currentPoint.y));
     currentPoint = POINT{x, y};
-    DrawBand();
-  } else if (tool == kBoardToolPlace && currentPart) {
+    DrawBand(ClientToDocument(pressPoint.x, pressPoint.y), ClientToDocument(currentPoint.x, currentPoint.y));
+  } else if (tool == kToolPlace && currentPart) {
     float gx = SnapToBoardGrid(ScreenToBoardX(x)), gy = SnapToBoardGrid(ScreenToBoardY(y));
     MoveSelection(gx - currentPart->boardX, gy - currentPart->boardY);
     currentPart->boardX = gx;
@@ -660,11 +604,11 @@ void CPCBView::OnLeftDown(int x, int y) {
   ::SetFocus(window_);
   pressPoint = currentPoint = POINT{x, y};
   buttonDown = 1;
-  if (tool == kBoardToolNormal && dragState == kBoardDragIdle) {
+  if (tool == kToolNormal && dragState == kDragIdle) {
     currentPart = HitTestPart(x, y);
     if (!currentPart) {
       if (!AddingToSelection()) SelectAll(false);
-      dragState = kBoardDragBand;
+      dragState = kDragBand;
       SendSelectionChanged();
     } else if (!(currentPart->flags & kSchBoardSelected)) {
       if (!AddingToSelection()) SelectAll(false);
@@ -672,17 +616,17 @@ void CPCBView::OnLeftDown(int x, int y) {
       InvalidateRect(window_, nullptr, FALSE);
       SendSelectionChanged();
     } else {
-      dragState = kBoardDragMove;
+      dragState = kDragMove;
       offsetX = offsetY = 0;
       dragX = SnapToBoardGrid(ScreenToBoardX(x));
       dragY = SnapToBoardGrid(ScreenToBoardY(y));
     }
-  } else if (tool == kBoardToolPlace && currentPart) {
+  } else if (tool == kToolPlace && currentPart) {
     currentPart->boardX = SnapToBoardGrid(ScreenToBoardX(x));
     currentPart->boardY = SnapToBoardGrid(ScreenToBoardY(y));
     PaintNow();
     if (!movingConflicts_) {
-      tool = kBoardToolNormal;
+      tool = kToolNormal;
       NotifyModified();
     } else {
       MessageBeep(0);
@@ -692,17 +636,17 @@ void CPCBView::OnLeftDown(int x, int y) {
 
 void CPCBView::OnLeftUp() {
   buttonDown = 0;
-  if (tool != kBoardToolNormal) return;
-  if (dragState == kBoardDragMove) {
+  if (tool != kToolNormal) return;
+  if (dragState == kDragMove) {
     PaintNow();
     if (!movingConflicts_) {
-      dragState = kBoardDragIdle;
+      dragState = kDragIdle;
       pasteFlag = 0;
     } else {
       MessageBeep(0);
     }
-  } else if (dragState == kBoardDragBand) {
-    dragState = kBoardDragIdle;
+  } else if (dragState == kDragBand) {
+    dragState = kDragIdle;
     RECT band = {std::min(pressPoint.x, currentPoint.x), std::min(pressPoint.y, currentPoint.y),
                  std::max(pressPoint.x, currentPoint.x), std::max(pressPoint.y, currentPoint.y)};
     if (scheme) {
@@ -735,12 +679,12 @@ void CPCBView::EnablePopupItems() {
 bool CPCBView::OnRightDown() {
   ::SetFocus(window_);
   EnablePopupItems();
-  if (tool == kBoardToolNormal && dragState == kBoardDragMove) {
+  if (tool == kToolNormal && dragState == kDragMove) {
     if (CountSelectedParts(true) == 1 && currentPart) RotateSelection(1);
     else CancelTool();
     return true;
   }
-  if (tool == kBoardToolPlace) {
+  if (tool == kToolPlace) {
     if (CSCHBlock* p0 = currentPart) {
       if (scheme) {
         for (CSCHBlock* b = scheme->blocks; b; b = b->next) {
@@ -760,33 +704,12 @@ bool CPCBView::OnRightDown() {
 }
 
 void CPCBView::OnWheel(int delta) {
-  if (GetKeyState(VK_CONTROL) < 0) {
-    Zoom(delta > 0);
-    return;
-  }
-  if (delta == 0 || !window_) return;
-  scrollY = WheelScrollPosition(window_, scrollY, delta);
-  UpdateScrollRange();
-  InvalidateRect(window_, nullptr, FALSE);
+  if (GetKeyState(VK_CONTROL) < 0) Zoom(delta > 0);
+  else ScrollByWheel(delta);
 }
 
 LRESULT CPCBView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT:
-      PaintWindow(window_, [this](HDC dc) { PaintBuffered(dc); });
-      return 0;
-    case WM_SIZE:
-      UpdateScrollRange();
-      InvalidateRect(window_, nullptr, FALSE);
-      break;
-    case WM_HSCROLL:
-    case WM_VSCROLL: {
-      int bar = message == WM_HSCROLL ? SB_HORZ : SB_VERT;
-      ScrollTo(bar, HandleScrollCommand(bar, LOWORD(wParam), window_));
-      return 0;
-    }
     case WM_MOUSEMOVE:
       OnMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
       break;
@@ -802,19 +725,10 @@ LRESULT CPCBView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_RBUTTONDOWN:
       if (OnRightDown()) {
-        suppressMenu_ = true;
+        SuppressMenuOnRelease();
         return 0;
       }
       break;
-    case WM_RBUTTONUP:
-      if (suppressMenu_) {
-        suppressMenu_ = false;
-        return 0;
-      }
-      break;
-    case WM_MOUSEWHEEL:
-      OnWheel(GET_WHEEL_DELTA_WPARAM(wParam));
-      return 0;
     case WM_KEYDOWN:
       if (wParam == VK_ESCAPE) {
         CancelTool();
@@ -828,5 +742,5 @@ LRESULT CPCBView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
       break;
   }
-  return CKestControl::WindowProc(message, wParam, lParam);
+  return CKestCanvas::WindowProc(message, wParam, lParam);
 }

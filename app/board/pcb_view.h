@@ -17,32 +17,11 @@
 
 #include "app/views/picture_exporter.h"
 #include "kestui/containers/kest_container.h"
+#include "kestui/graphics/kest_canvas.h"
 
 class SchScheme;
 class CSCHBlock;
 class PcbPainter;
-
-// Board view popup commands (also the editor's).
-constexpr UINT kCmdRotateLeft = 119;
-constexpr UINT kCmdRotateRight = 121;
-constexpr UINT kCmdPartInfo = 3001;
-constexpr UINT kCmdBoardCopy = 3002;
-constexpr UINT kCmdBoardPaste = 3003;
-constexpr UINT kCmdBoardCut = 3004;
-
-// Tools and drag states of the board view.
-constexpr int kBoardToolNormal = 0;
-constexpr int kBoardToolPlace = 3;
-constexpr int kBoardDragIdle = 0;
-constexpr int kBoardDragMove = 1;
-constexpr int kBoardDragBand = 3;
-
-// The grid step and the scale limits (pixels per millimetre).
-constexpr float kBoardGrid = 1.27f;
-constexpr float kBoardInitialScale = 4.0f;
-constexpr float kBoardMinScale = 0.05f;
-constexpr float kBoardMaxScale = 50.0f;
-constexpr float kBoardZoomStep = 1.5f;
 
 // A board coordinate put on the nearest grid point (halves away from the
 // lower point: floor(v / 1.27 + 0.5) x 1.27, on both sides of 0).
@@ -51,8 +30,35 @@ float SnapToBoardGrid(float v);
 // Whether the clipboard holds parts of a board ("VELK_PCB").
 bool IsPcbClipboardAvailable();
 
-class CPCBView : public CKestControl {
+class CPCBView : public CKestCanvas {
 public:
+  // The tools (the tool field).
+  enum Tool {
+    kToolNormal = 0,
+    kToolPlace = 3,  // a new part follows the mouse
+  };
+  // The drag states of the normal tool (the dragState field).
+  enum DragState {
+    kDragIdle = 0,
+    kDragMove = 1,  // the selected parts follow the mouse
+    kDragBand = 3,  // the rubber band is drawn
+  };
+
+  // Popup commands of the board (also the editor's); the part information
+  // is ID_KEST_POPUP_PROPERTIES.
+  static constexpr UINT kCmdRotateLeft = 119;
+  static constexpr UINT kCmdRotateRight = 121;
+  static constexpr UINT kCmdCopy = 3002;
+  static constexpr UINT kCmdPaste = 3003;
+  static constexpr UINT kCmdCut = 3004;
+
+  // The grid step and the scale limits (pixels per millimetre).
+  static constexpr float kGrid = 1.27f;
+  static constexpr float kInitialScale = 4.0f;
+  static constexpr float kMinScale = 0.05f;
+  static constexpr float kMaxScale = 50.0f;
+  static constexpr float kZoomStep = 1.5f;
+
   // A visible tab-stop child of container showing the parts of scheme (not
   // owned; may be null) on a board of boardWidth x boardHeight millimetres.
   CPCBView(CKestContainer* container, uint32_t position, int width, int height, SchScheme* scheme,
@@ -60,7 +66,10 @@ public:
 
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-  // Conversions between board millimetres and client pixels.
+  // Conversions between board millimetres and client pixels; the board's
+  // document pixels are its client pixels at scroll position 0.
+  int BoardToDocumentX(float x) const;
+  int BoardToDocumentY(float y) const;
   int BoardToScreenX(float x) const;
   int BoardToScreenY(float y) const;
   float ScreenToBoardX(int x) const;
@@ -69,6 +78,7 @@ public:
   // and its client rectangle.
   static void PartHalfExtents(const CSCHBlock* part, float* hx, float* hy);
   RECT PartClientRect(const CSCHBlock* part) const;
+  RECT PartDocumentRect(const CSCHBlock* part) const;
   // Whether a part is on the board at all (both footprint sizes above 0).
   static bool HasFootprint(const CSCHBlock* part);
 
@@ -78,7 +88,7 @@ public:
 
   // Draws the client area through the painter's bitmap and checks the
   // layout (the conflicts field).
-  void PaintBuffered(HDC dc);
+  void PaintBuffered(HDC dc) override;
   // Board, holes, parts and selection frames into the painter.
   void PaintBoard(PcbPainter* painter);
   // ORs every conflict into region (client pixels); true when any.
@@ -88,8 +98,6 @@ public:
   bool MarkOverlap(HRGN region, float x1, float y1, float hx1, float hy1, float x2, float y2, float hx2,
                    float hy2);
   void AddRectToRegion(HRGN region, float left, float top, float right, float bottom);
-  void UpdateScrollRange();
-  void AutoScrollAtEdge(int x, int y);
   // Scale and scroll position times 1.5 (in) or divided by it, within the
   // scale limits.
   void Zoom(bool in);
@@ -122,12 +130,11 @@ public:
   // Fields, in this order.
   int centerX = 0, centerY = 0;
   SchScheme* scheme = nullptr;
-  int tool = kBoardToolNormal;
-  int scrollX = 0, scrollY = 0;
-  float scale = kBoardInitialScale;
+  int tool = kToolNormal;
+  float scale = kInitialScale;
   float boardWidth = 0, boardHeight = 0;
   POINT currentPoint = {0, 0}, pressPoint = {0, 0};
-  int dragState = kBoardDragIdle;
+  int dragState = kDragIdle;
   float dragX = 0, dragY = 0;
   float offsetX = 0, offsetY = 0;
   CSCHBlock* currentPart = nullptr;
@@ -135,23 +142,25 @@ public:
   unsigned char buttonDown = 0;
   unsigned char pasteFlag = 0;
 
+protected:
+  // The board, and every part with a footprint, in document pixels, grown
+  // by a margin of 20 pixels; the centre follows the client size.
+  RECT GetDocumentExtent() override;
+  // With Ctrl the wheel zooms.
+  void OnWheel(int delta) override;
+
 private:
   void RefreshCenter();
-  void ScrollTo(int bar, int position);
-  void PaintNow();
-  void DrawBand();
   void SendSelectionChanged();
   bool IsMoving(const CSCHBlock* part) const;
   void OnMouseMove(int x, int y);
   void OnLeftDown(int x, int y);
   void OnLeftUp();
   bool OnRightDown();
-  void OnWheel(int delta);
   void EnablePopupItems();
 
   CPictureExporter defaultExporter_;
   CPictureExporter* exporter_ = &defaultExporter_;
   unsigned char movingConflicts_ = 0;
   bool rotating_ = false;       // the turned part is checked as if moving
-  bool suppressMenu_ = false;   // a right press was used: no popup on its release
 };

@@ -28,7 +28,7 @@ RECT FitViewerPicture(int areaWidth, int areaHeight, int width, int height) {
 
 CComponentViewer::CComponentViewer(CKestControl* owner, const wchar_t* description,
                                    const wchar_t* pictureFile) {
-  if (!Create(owner, L"Свойства", KEST_POS_CENTER, kViewerWidth, kViewerHeight, nullptr, false,
+  if (!Create(owner, L"Свойства", KEST_POS_CENTER, kVelkViewerWidth, kVelkViewerHeight, nullptr, false,
               false, true, true)) {
     return;
   }

@@ -11,8 +11,8 @@
 #include "kestui/graphics/image.h"
 #include "kestui/graphics/kest_paintbox.h"
 
-constexpr int kViewerWidth = 600;
-constexpr int kViewerHeight = 300;
+constexpr int kVelkViewerWidth = 600;
+constexpr int kVelkViewerHeight = 300;
 
 // Where the viewer draws a picture of width x height in a box of
 // areaWidth x areaHeight: 10 pixels narrower than the box with the

@@ -19,7 +19,7 @@ CDBExplorer::CDBExplorer(CKestControl* owner, const wchar_t* tableNames, const c
                          const char* options)
     : viewOnly_(model != nullptr) {
   SplitTableList(tableNames);
-  if (!Create(owner, L"Выбор модели", KEST_POS_FLOW, kExplorerWidth, kExplorerHeight, nullptr,
+  if (!Create(owner, L"Выбор модели", KEST_POS_FLOW, kVelkExplorerWidth, kVelkExplorerHeight, nullptr,
               true, true, true, true)) {
     return;
   }
@@ -93,10 +93,10 @@ void CDBExplorer::BuildControls() {
   new CKestHSplitter(right, KEST_POS_TOP);
   CKestPanel* buttons = new CKestPanel(right, 0, KEST_POS_BOTTOM, 320, 45, false, false);
   if (!viewOnly_) {
-    chooseButton_ = new CKestButton(buttons, L"Выбрать", true, kExplorerChooseId, KEST_POS_FLOW,
+    chooseButton_ = new CKestButton(buttons, L"Выбрать", true, kVelkExplorerChooseId, KEST_POS_FLOW,
                                     100, 25, nullptr, 1);
   }
-  cancelButton_ = new CKestButton(buttons, L"Отмена", false, kExplorerCancelId, KEST_POS_FLOW,
+  cancelButton_ = new CKestButton(buttons, L"Отмена", false, kVelkExplorerCancelId, KEST_POS_FLOW,
                                   100, 25, nullptr, 2);
   parameterBox_ = new CKestScrollBox(right, KEST_POS_CLIENT, 420, 930, true);
 }

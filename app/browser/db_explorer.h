@@ -34,10 +34,10 @@
 #include "scheme/database/option_combo.h"
 
 // Command ids and size of the explorer.
-constexpr int kExplorerChooseId = 1000;
-constexpr int kExplorerCancelId = 1001;
-constexpr int kExplorerWidth = 1024;
-constexpr int kExplorerHeight = 500;
+constexpr int kVelkExplorerChooseId = 1000;
+constexpr int kVelkExplorerCancelId = 1001;
+constexpr int kVelkExplorerWidth = 1024;
+constexpr int kVelkExplorerHeight = 500;
 
 class CDBExplorer : public CKestForm {
 public:

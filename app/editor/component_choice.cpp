@@ -1,14 +1,11 @@
 // The one place where the palette reaches the component browser.
 #include "app/editor/component_chooser.h"
 
-#include <new>
-
 #include "app/browser/db_explorer.h"
 
 bool ChooseComponentRecord(CKestControl* owner, const wchar_t* tables, const ComponentRecordUse& use) {
   if (!tables) return false;
-  CDBExplorer* explorer = new (std::nothrow) CDBExplorer(owner, tables, nullptr, nullptr);
-  if (!explorer) return false;
+  CDBExplorer* explorer = new CDBExplorer(owner, tables, nullptr, nullptr);
   if (!explorer->GetHandle()) {
     delete explorer;
     return false;

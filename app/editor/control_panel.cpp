@@ -4,12 +4,12 @@
 
 #include "app/editor/pult_computer.h"
 #include "app/editor/sph_editor.h"
-#include "kestui/core/kest_host.h"
 #include "scheme/model/class_registry.h"
 #include "scheme/model/scheme.h"
+#include "scheme/model/scheme_host.h"
 
 CSCHPult::CSCHPult() {
-  SetName(kControlPanelName);
+  SetName(kVelkControlPanelName);
   typeText = L"Пульт управления";
   nestedScheme = new SchScheme;
   nestedScheme->CreateBlock("PultComputer");
@@ -23,7 +23,7 @@ CSCHPult::~CSCHPult() {
 
 bool CSCHPult::Edit() {
   // The program opens the editor; the component itself does not change.
-  if (nestedScheme) GetKestHost()->OpenSchemeEditor(nestedScheme, kEditorPanel, 0, 0);
+  if (nestedScheme) GetSchemeHost()->OpenSchemeEditor(nestedScheme, CSphEditor::kEditorPanel, 0, 0);
   return false;
 }
 

@@ -14,6 +14,7 @@
 #include "kestui/containers/kest_flow_layout.h"
 #include "kestui/containers/kest_panel.h"
 #include "kestui/containers/kest_tabs.h"
+#include "kestui/core/kest_command_ids.h"
 #include "kestui/core/kest_messages.h"
 #include "kestui/forms/kest_input_dialog.h"
 #include "scheme/database/compdb_record.h"
@@ -21,7 +22,7 @@
 #include "scheme/model/block.h"
 #include "scheme/model/scheme.h"
 
-const wchar_t* const kControlPanelName = L"Пульт управления";
+const wchar_t* const kVelkControlPanelName = L"Пульт управления";
 
 namespace {
 
@@ -30,10 +31,6 @@ int g_busCoresPreset = 8;
 
 const int kButtonSize = 42;
 
-// Picture commands forwarded by the main window.
-const int kCmdExportFile = 40031;
-const int kCmdCopyPicture = 40033;
-const int kCmdPrint = 40035;
 const int kMinBusCores = 2;
 const int kMaxBusCores = 64;
 
@@ -48,29 +45,29 @@ struct PaletteItem {
 };
 
 const PaletteItem kSchemePalette[] = {
-    {kPalCursor, L"Курсор", kInAll, true},
+    {CSphEditor::kPalCursor, L"Курсор", kInAll, true},
     {0, nullptr, kInAll, false},
-    {kPalTwoCoreCable, L"Двухжильный провод", kInMain | kInPanel, true},
-    {kPalThreeCoreCable, L"Трехжильный провод", kInMain | kInPanel, true},
-    {kPalBus, L"Шина", kInAll, true},
-    {kPalGround, L"\"Земля\"", kInBoard, true},
+    {CSphEditor::kPalTwoCoreCable, L"Двухжильный провод", kInMain | kInPanel, true},
+    {CSphEditor::kPalThreeCoreCable, L"Трехжильный провод", kInMain | kInPanel, true},
+    {CSphEditor::kPalBus, L"Шина", kInAll, true},
+    {CSphEditor::kPalGround, L"\"Земля\"", kInBoard, true},
     {0, nullptr, kInMain, false},
-    {kPalControlPanel, L"Пульт управления", kInMain, true},
+    {CSphEditor::kPalControlPanel, L"Пульт управления", kInMain, true},
     {0, nullptr, kInAll, false},
-    {kPalUsbCom, L"Преобразователь USB-COM", kInMain | kInPanel, true},
-    {kPalPoeInjector, L"Инжектор питания Ethernet (PoE)", kInMain | kInPanel, true},
-    {kPalRfInjector, L"Инжектор питания для ВЧ-кабеля", kInMain | kInPanel, true},
-    {kPalResistors, L"Резисторы (терминаторы)", kInMain | kInPanel, true},
+    {CSphEditor::kPalUsbCom, L"Преобразователь USB-COM", kInMain | kInPanel, true},
+    {CSphEditor::kPalPoeInjector, L"Инжектор питания Ethernet (PoE)", kInMain | kInPanel, true},
+    {CSphEditor::kPalRfInjector, L"Инжектор питания для ВЧ-кабеля", kInMain | kInPanel, true},
+    {CSphEditor::kPalResistors, L"Резисторы (терминаторы)", kInMain | kInPanel, true},
     {0, nullptr, kInMain | kInPanel, false},
-    {kPalBatteries, L"Аккумуляторные батареи", kInPanel, true},
-    {kPalPowerSupplies, L"Блоки питания", kInPanel, true},
-    {kPalNetwork, L"Сетевое оборудование", kInPanel, true},
-    {kPalTeeFitting, L"T-образное соединение шлангов", kInMain, true},
-    {kPalFiveWayFitting, L"Разветвитель на 5 шлангов", kInMain, true},
+    {CSphEditor::kPalBatteries, L"Аккумуляторные батареи", kInPanel, true},
+    {CSphEditor::kPalPowerSupplies, L"Блоки питания", kInPanel, true},
+    {CSphEditor::kPalNetwork, L"Сетевое оборудование", kInPanel, true},
+    {CSphEditor::kPalTeeFitting, L"T-образное соединение шлангов", kInMain, true},
+    {CSphEditor::kPalFiveWayFitting, L"Разветвитель на 5 шлангов", kInMain, true},
     {0, nullptr, kInMain, false},
-    {kPalDelete, L"Удалить", kInAll, false},
+    {CSphEditor::kPalDelete, L"Удалить", kInAll, false},
     {0, nullptr, kInAll, false},
-    {kPalMultimeter, L"Мультиметр", kInAll, true},
+    {CSphEditor::kPalMultimeter, L"Мультиметр", kInAll, true},
 };
 
 struct BoardItem {
@@ -80,18 +77,18 @@ struct BoardItem {
 };
 
 const BoardItem kBoardPalette[] = {
-    {kPalZoomIn, kPalZoomIn, L"Увеличить масштаб"},
-    {kPalZoomOut, kPalZoomOut, L"Уменьшить масштаб"},
+    {CSphEditor::kPalZoomIn, CSphEditor::kPalZoomIn, L"Увеличить масштаб"},
+    {CSphEditor::kPalZoomOut, CSphEditor::kPalZoomOut, L"Уменьшить масштаб"},
     {0, 0, nullptr},
-    {kPalConnectors, kPalConnectors, L"Разъемы"},
-    {kPalDcDc, kPalDcDc, L"DC-DC преобразователи"},
-    {kPalMicrocontrollers, kPalMicrocontrollers, L"Микроконтроллеры"},
-    {kPalDrivers, kPalDrivers, L"Силовые ключи (drivers)"},
-    {kPalRs232Drivers, kPalRs232Drivers, L"Драйверы RS-232"},
-    {kPalStdLogic, kPalStdLogic, L"Микросхемы стандартной логики"},
-    {kPalDiscretes, kPalDiscretes, L"Отдельные электронные компоненты"},
+    {CSphEditor::kPalConnectors, CSphEditor::kPalConnectors, L"Разъемы"},
+    {CSphEditor::kPalDcDc, CSphEditor::kPalDcDc, L"DC-DC преобразователи"},
+    {CSphEditor::kPalMicrocontrollers, CSphEditor::kPalMicrocontrollers, L"Микроконтроллеры"},
+    {CSphEditor::kPalDrivers, CSphEditor::kPalDrivers, L"Силовые ключи (drivers)"},
+    {CSphEditor::kPalRs232Drivers, CSphEditor::kPalRs232Drivers, L"Драйверы RS-232"},
+    {CSphEditor::kPalStdLogic, CSphEditor::kPalStdLogic, L"Микросхемы стандартной логики"},
+    {CSphEditor::kPalDiscretes, CSphEditor::kPalDiscretes, L"Отдельные электронные компоненты"},
     {0, 0, nullptr},
-    {kPalBoardDelete, kPalDelete, L"Удалить"},
+    {CSphEditor::kPalBoardDelete, CSphEditor::kPalDelete, L"Удалить"},
 };
 
 // Buttons that pick a class to place (tool 3).
@@ -100,9 +97,9 @@ struct PlaceItem {
   const char* className;
 };
 const PlaceItem kPlaceClasses[] = {
-    {kPalTeeFitting, "T_GIDRO"}, {kPalFiveWayFitting, "5_GIDRO"}, {kPalGround, "GND"},
-    {kPalUsbCom, "USB-COM"},     {kPalMultimeter, "Multimeter"},  {kPalRfInjector, "Injector"},
-    {kPalPoeInjector, "PoE"},
+    {CSphEditor::kPalTeeFitting, "T_GIDRO"}, {CSphEditor::kPalFiveWayFitting, "5_GIDRO"}, {CSphEditor::kPalGround, "GND"},
+    {CSphEditor::kPalUsbCom, "USB-COM"},     {CSphEditor::kPalMultimeter, "Multimeter"},  {CSphEditor::kPalRfInjector, "Injector"},
+    {CSphEditor::kPalPoeInjector, "PoE"},
 };
 
 // Scheme categories: the browser's tables and the class created.
@@ -112,21 +109,21 @@ struct CategoryItem {
   const char* className;
 };
 const CategoryItem kSchemeCategories[] = {
-    {kPalBatteries, L"batteries", "Battery"},
-    {kPalPowerSupplies, L"powersupply", "POWER_SUPPLY"},
-    {kPalNetwork, L"routers", "Router"},
-    {kPalResistors, L"resisters", "Resister"},
+    {CSphEditor::kPalBatteries, L"batteries", "Battery"},
+    {CSphEditor::kPalPowerSupplies, L"powersupply", "POWER_SUPPLY"},
+    {CSphEditor::kPalNetwork, L"routers", "Router"},
+    {CSphEditor::kPalResistors, L"resisters", "Resister"},
 };
 
 // Board categories; a null class name means the record's "class" column.
 const CategoryItem kBoardCategories[] = {
-    {kPalConnectors, L"connectors", nullptr},
-    {kPalDcDc, L"DC-DC", nullptr},
-    {kPalMicrocontrollers, L"avr", nullptr},
-    {kPalDrivers, L"drivers", nullptr},
-    {kPalRs232Drivers, L"max232;max485;FT232", nullptr},
-    {kPalStdLogic, L"stdlogic", "StdLogic"},
-    {kPalDiscretes, L"resisters;relays;bitransistor;cmostransistor;diod;capacitors", nullptr},
+    {CSphEditor::kPalConnectors, L"connectors", nullptr},
+    {CSphEditor::kPalDcDc, L"DC-DC", nullptr},
+    {CSphEditor::kPalMicrocontrollers, L"avr", nullptr},
+    {CSphEditor::kPalDrivers, L"drivers", nullptr},
+    {CSphEditor::kPalRs232Drivers, L"max232;max485;FT232", nullptr},
+    {CSphEditor::kPalStdLogic, L"stdlogic", "StdLogic"},
+    {CSphEditor::kPalDiscretes, L"resisters;relays;bitransistor;cmostransistor;diod;capacitors", nullptr},
 };
 
 // The class of a discrete part by the name of its record's table.
@@ -176,7 +173,7 @@ void CSphEditor::SetComponentChooser(CComponentChooser* chooser) {
   chooser_ = chooser ? chooser : &defaultChooser_;
 }
 
-bool CSphEditor::IsBoardPageShown() const { return tabs_ && tabs_->GetSelectedTab() != kSchemeTab; }
+bool CSphEditor::IsBoardPageShown() const { return tabs_ && tabs_->GetSelectedTab() != kVelkSchemeTab; }
 
 void CSphEditor::CloseEditorsOfScheme(SchScheme* scheme) {
   if (!scheme) return;
@@ -244,12 +241,12 @@ void CSphEditor::BuildSchemePalette(CKestContainer* host) {
 void CSphEditor::BuildInterface() {
   CKestContainer* schemeHost = this;
   if (mode_ == kEditorBoard) {
-    tabs_ = new CKestTabControl(this, true, kEditorTabsId, 1000, 1000, KEST_POS_CLIENT);
+    tabs_ = new CKestTabControl(this, true, kVelkEditorTabsId, 1000, 1000, KEST_POS_CLIENT);
     tabs_->AddTab(L"Макет печатной платы");
     tabs_->AddTab(L"Электронная схема");
-    tabs_->SelectTab(kBoardTab);
-    if (CKestContainer* page = tabs_->GetPage(kBoardTab)) BuildBoardPalette(page);
-    if (CKestContainer* page = tabs_->GetPage(kSchemeTab)) schemeHost = page;
+    tabs_->SelectTab(kVelkBoardTab);
+    if (CKestContainer* page = tabs_->GetPage(kVelkBoardTab)) BuildBoardPalette(page);
+    if (CKestContainer* page = tabs_->GetPage(kVelkSchemeTab)) schemeHost = page;
   }
   BuildSchemePalette(schemeHost);
 }
@@ -274,7 +271,7 @@ void CSphEditor::AskBusCores() {
   swprintf(preset, 16, L"%d", g_busCoresPreset);
   wchar_t* text = ShowInputDialog(MainKestForm, L"Шина", L"Введите число жил:", preset);
   if (!text) {
-    SetTool(kToolSelect);
+    SetTool(CSchemeView::kToolSelect);
     CheckToolButton(kPalCursor);
     return;
   }
@@ -287,7 +284,7 @@ void CSphEditor::AskBusCores() {
     return;
   }
   MessageBoxW(window_, L"Число жил должно быть от 2 до 64!", L"Ошибка", MB_OK | MB_ICONERROR);
-  SetTool(kToolSelect);
+  SetTool(CSchemeView::kToolSelect);
   CheckToolButton(0);
 }
 
@@ -301,7 +298,7 @@ void CSphEditor::ChooseSchemeComponent(int id, const wchar_t* tables, const char
   });
   if (!made) return;
   schemeView_->object = made;
-  SetTool(kToolPlaceBlock);
+  SetTool(CSchemeView::kToolPlaceBlock);
   CheckToolButton(id);
 }
 
@@ -335,14 +332,14 @@ void CSphEditor::ChooseBoardComponent(int id) {
     boardView_->SetFocus();
     boardView_->SelectAll(false);
     boardView_->currentPart = made;
-    boardView_->tool = kBoardToolPlace;
+    boardView_->tool = CPCBView::kToolPlace;
   }
 }
 
 void CSphEditor::OnCommand(int id) {
   for (const PlaceItem& item : kPlaceClasses) {
     if (item.id != id) continue;
-    SetTool(kToolPlaceClass);
+    SetTool(CSchemeView::kToolPlaceClass);
     if (schemeView_) schemeView_->className = item.className;
     CheckToolButton(id);
     return;
@@ -361,26 +358,26 @@ void CSphEditor::OnCommand(int id) {
   }
   switch (id) {
     case kPalCursor:
-      SetTool(kToolSelect);
+      SetTool(CSchemeView::kToolSelect);
       CheckToolButton(kPalCursor);
       break;
     case kPalTwoCoreCable:
     case kPalThreeCoreCable:
-      SetTool(kToolBus);
+      SetTool(CSchemeView::kToolBus);
       if (schemeView_) schemeView_->cores = id == kPalTwoCoreCable ? 2 : 3;
       CheckToolButton(id);
       break;
     case kPalBus:
-      SetTool(kToolBus);
+      SetTool(CSchemeView::kToolBus);
       AskBusCores();
       break;
     case kPalControlPanel:
-      if (scheme_ && scheme_->FindBlockByName(kControlPanelName)) {
+      if (scheme_ && scheme_->FindBlockByName(kVelkControlPanelName)) {
         MessageBoxW(window_, L"Пульт управления уже установлен", L"Ошибка", MB_OK);
-        SetTool(kToolSelect);
+        SetTool(CSchemeView::kToolSelect);
         CheckToolButton(kPalCursor);
       } else {
-        SetTool(kToolPlaceClass);
+        SetTool(CSchemeView::kToolPlaceClass);
         if (schemeView_) schemeView_->className = "PULT";
         CheckToolButton(kPalControlPanel);
       }
@@ -388,28 +385,28 @@ void CSphEditor::OnCommand(int id) {
     case kPalDelete:
       if (schemeView_) schemeView_->DeleteSelection();
       break;
-    case kCmdProperties:
+    case ID_KEST_POPUP_PROPERTIES:
       if (IsBoardPageShown()) {
         if (boardView_) boardView_->ShowPartInfo();
       } else if (schemeView_) {
         schemeView_->OpenItem();
       }
       break;
-    case kCmdSelectAll:
+    case ID_KEST_POPUP_SELECT_ALL:
       if (IsBoardPageShown()) {
         if (boardView_) boardView_->SelectAll(true);
       } else if (schemeView_) {
         schemeView_->SelectAll(true);
       }
       break;
-    case kCmdDelete:
+    case ID_KEST_POPUP_DELETE:
       if (SchemeViewHasFocus()) schemeView_->DeleteSelection();
       else if (BoardViewHasFocus()) boardView_->DeleteSelection();
       break;
-    case kCmdExportFile:
-    case kCmdCopyPicture:
-    case kCmdPrint: {
-      int kind = id == kCmdExportFile ? kPictureFile : id == kCmdCopyPicture ? kPictureClipboard : kPicturePrinter;
+    case ID_KEST_EXPORT_PICTURE:
+    case ID_KEST_COPY_PICTURE:
+    case ID_KEST_PRINT_PICTURE: {
+      int kind = id == ID_KEST_EXPORT_PICTURE ? KestPictureFile : id == ID_KEST_COPY_PICTURE ? KestPictureClipboard : KestPicturePrinter;
       if (IsBoardPageShown()) {
         if (boardView_) boardView_->ExportPicture(kind);
       } else if (schemeView_) {
@@ -424,17 +421,17 @@ void CSphEditor::OnCommand(int id) {
     case kPalBoardDelete:
       if (boardView_) boardView_->DeleteSelection();
       break;
-    case kCmdRotateLeft:
-    case kCmdRotateRight:
-      if (BoardViewHasFocus()) boardView_->RotateSelection(id == kCmdRotateLeft ? -1 : 1);
+    case CPCBView::kCmdRotateLeft:
+    case CPCBView::kCmdRotateRight:
+      if (BoardViewHasFocus()) boardView_->RotateSelection(id == CPCBView::kCmdRotateLeft ? -1 : 1);
       break;
-    case kCmdBoardCopy:
+    case CPCBView::kCmdCopy:
       if (boardView_) boardView_->CopySelection();
       break;
-    case kCmdBoardCut:
+    case CPCBView::kCmdCut:
       if (boardView_) boardView_->Cut();
       break;
-    case kCmdBoardPaste:
+    case CPCBView::kCmdPaste:
       PasteOnBoard();
       break;
     case WM_COPY:

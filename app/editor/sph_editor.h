@@ -20,55 +20,55 @@ class CKestSpdBtn;
 class CKestTabControl;
 class CKestPanel;
 
-// Modes: which scheme the editor shows.
-enum SphEditorMode {
-  kEditorMain = 0,   // the document's main scheme
-  kEditorBoard = 1,  // the nested scheme of a printed board
-  kEditorPanel = 2,  // the nested scheme of the control panel
-};
-
-// Palette commands (each button's id is also its bitmap resource).
-enum SphPaletteCommand {
-  kPalTwoCoreCable = 103,
-  kPalThreeCoreCable = 104,
-  kPalBus = 108,
-  kPalCursor = 109,
-  kPalDelete = 110,
-  kPalTeeFitting = 113,
-  kPalFiveWayFitting = 114,
-  kPalConnectors = 115,
-  kPalMicrocontrollers = 122,
-  kPalGround = 123,
-  kPalZoomOut = 124,
-  kPalZoomIn = 125,
-  kPalDrivers = 126,
-  kPalDcDc = 127,
-  kPalUsbCom = 131,
-  kPalMultimeter = 135,
-  kPalRs232Drivers = 139,
-  kPalControlPanel = 153,
-  kPalRfInjector = 154,
-  kPalPoeInjector = 155,
-  kPalPowerSupplies = 158,
-  kPalNetwork = 159,
-  kPalBatteries = 160,
-  kPalStdLogic = 164,
-  kPalDiscretes = 166,
-  kPalResistors = 199,
-  kPalBoardDelete = 3000,
-};
-
 // The tab control of a board editor and its pages.
-const int kEditorTabsId = 2001;
-const int kBoardTab = 0;
-const int kSchemeTab = 1;
+const int kVelkEditorTabsId = 2001;
+const int kVelkBoardTab = 0;
+const int kVelkSchemeTab = 1;
 
 // The instance name the control panel gives itself; a main scheme holds at
 // most one.
-extern const wchar_t* const kControlPanelName;
+extern const wchar_t* const kVelkControlPanelName;
 
 class CSphEditor : public CKestMDIChildForm {
 public:
+  // Modes: which scheme the editor shows.
+  enum Mode {
+    kEditorMain = 0,   // the document's main scheme
+    kEditorBoard = 1,  // the nested scheme of a printed board
+    kEditorPanel = 2,  // the nested scheme of the control panel
+  };
+
+  // Palette commands (each button's id is also its bitmap resource).
+  enum PaletteCommand {
+    kPalTwoCoreCable = 103,
+    kPalThreeCoreCable = 104,
+    kPalBus = 108,
+    kPalCursor = 109,
+    kPalDelete = 110,
+    kPalTeeFitting = 113,
+    kPalFiveWayFitting = 114,
+    kPalConnectors = 115,
+    kPalMicrocontrollers = 122,
+    kPalGround = 123,
+    kPalZoomOut = 124,
+    kPalZoomIn = 125,
+    kPalDrivers = 126,
+    kPalDcDc = 127,
+    kPalUsbCom = 131,
+    kPalMultimeter = 135,
+    kPalRs232Drivers = 139,
+    kPalControlPanel = 153,
+    kPalRfInjector = 154,
+    kPalPoeInjector = 155,
+    kPalPowerSupplies = 158,
+    kPalNetwork = 159,
+    kPalBatteries = 160,
+    kPalStdLogic = 164,
+    kPalDiscretes = 166,
+    kPalResistors = 199,
+    kPalBoardDelete = 3000,
+  };
+
   // Creates the window on parent's MDI client ("Схема пульта управления" in
   // mode 2, "Основная схема" otherwise); its palette and views are built
   // while it handles WM_CREATE. scheme is not owned.

@@ -12,7 +12,7 @@ const int kButtonWidth = 100, kButtonHeight = 25;
 CExportResolutionForm::CExportResolutionForm(CKestControl* owner, double resolution) {
   if (!Create(owner, L"Экспорт", KEST_POS_CENTER, kFormWidth, kFormHeight, nullptr, false, false, true, true)) return;
   new CKestLabel(this, L"DPI:", KEST_POS_FLOW, false, KEST_LABEL_MEASURE, KEST_LABEL_MEASURE, -1);
-  edit_ = new CKestSpinEdit(this, 0, false, kExportMinResolution, kExportMaxResolution, kExportResolutionStep,
+  edit_ = new CKestSpinEdit(this, 0, false, kVelkExportMinResolution, kVelkExportMaxResolution, kVelkExportResolutionStep,
                             KEST_POS_FLOW, kEditWidth, kEditHeight);
   edit_->SetValue(resolution);
   NewFlowRow();

@@ -7,9 +7,9 @@
 #include "kestui/edits/kest_spin_edit.h"
 #include "kestui/forms/kest_form.h"
 
-constexpr double kExportMinResolution = 72;
-constexpr double kExportMaxResolution = 1200;
-constexpr double kExportResolutionStep = 50;
+constexpr double kVelkExportMinResolution = 72;
+constexpr double kVelkExportMaxResolution = 1200;
+constexpr double kVelkExportResolutionStep = 50;
 
 class CExportResolutionForm : public CKestForm {
 public:

@@ -23,7 +23,7 @@ const wchar_t kErrorCaption[] = L"Ошибка";
 // The state of the export under way.
 double g_resolution = kDefaultResolution;
 wchar_t* g_exportPath = nullptr;  // between BeginFileExport and EndFileExport
-wchar_t g_exportExtension[kMaxPathChars + 1] = {};
+wchar_t g_exportExtension[kFoundationMaxPathChars + 1] = {};
 int g_pictureWidth = 0, g_pictureHeight = 0;
 
 void FreeExportPath() {
@@ -80,9 +80,9 @@ SIZE ExportBitmapSize(int width, int height, double resolution) {
 
 bool ExportBitmapFits(SIZE size) {
   if (size.cx <= 0 || size.cy <= 0) return false;
-  if (size.cx > kExportMaxBitmapSide || size.cy > kExportMaxBitmapSide) return false;
+  if (size.cx > kVelkExportMaxBitmapSide || size.cy > kVelkExportMaxBitmapSide) return false;
   long long stride = (static_cast<long long>(size.cx) * 3 + 3) / 4 * 4;
-  return stride * size.cy <= kExportMaxBitmapBytes;
+  return stride * size.cy <= kVelkExportMaxBitmapBytes;
 }
 
 RECT PrintPlacement(int pageWidth, int pageHeight, int dpiX, int dpiY, int width, int height) {
@@ -260,11 +260,11 @@ void EndPrinterExport(HDC dc) {
 
 HDC BeginPictureExport(int kind, const RECT& rect) {
   switch (kind) {
-    case kPictureFile:
+    case KestPictureFile:
       return BeginFileExport(rect);
-    case kPictureClipboard:
+    case KestPictureClipboard:
       return BeginClipboardExport(rect);
-    case kPicturePrinter:
+    case KestPicturePrinter:
       return BeginPrinterExport(rect);
     default:
       return nullptr;
@@ -273,13 +273,13 @@ HDC BeginPictureExport(int kind, const RECT& rect) {
 
 void EndPictureExport(int kind, HDC dc) {
   switch (kind) {
-    case kPictureFile:
+    case KestPictureFile:
       EndFileExport(dc);
       break;
-    case kPictureClipboard:
+    case KestPictureClipboard:
       EndClipboardExport(dc);
       break;
-    case kPicturePrinter:
+    case KestPicturePrinter:
       EndPrinterExport(dc);
       break;
     default:

@@ -1,6 +1,6 @@
 // Pictures of a view for a file, the clipboard or the printer. A view asks
-// BeginPictureExport for a context of a kind (kPictureFile, kPictureClipboard,
-// kPicturePrinter) over the rectangle it will draw, in its screen pixels;
+// BeginPictureExport for a context of a kind (KestPictureFile, KestPictureClipboard,
+// KestPicturePrinter) over the rectangle it will draw, in its screen pixels;
 // null means nothing is to be drawn (cancelled, refused or failed, the user
 // already told). Otherwise it draws everything into the context and hands
 // it to EndPictureExport with the same kind. The context is always an
@@ -37,8 +37,8 @@ void SetExportResolution(double resolution);
 // resolution: each side scaled by resolution / 96 and truncated.
 SIZE ExportBitmapSize(int width, int height, double resolution);
 // Largest bitmap an export makes: each side and the 24-bit pixel bytes.
-constexpr int kExportMaxBitmapSide = 10000;
-constexpr long long kExportMaxBitmapBytes = 256ll * 1024 * 1024;
+constexpr int kVelkExportMaxBitmapSide = 10000;
+constexpr long long kVelkExportMaxBitmapBytes = 256ll * 1024 * 1024;
 // Whether a bitmap of that size may be made (both sides positive, within
 // the limits).
 bool ExportBitmapFits(SIZE size);

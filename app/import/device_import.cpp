@@ -10,10 +10,10 @@
 #include "scheme/model/block.h"
 #include "scheme/model/scheme.h"
 
-const wchar_t* const kDamagedListMessage =
+const wchar_t* const kVelkDamagedListMessage =
     L"Список устройств поврежден: чтение остановлено на поврежденной записи. "
     L"Прочитанные устройства импортированы, компоненты схемы не удалены.";
-const wchar_t* const kUncreatableMessage = L"Не удалось создать компоненты устройств:";
+const wchar_t* const kVelkUncreatableMessage = L"Не удалось создать компоненты устройств:";
 
 namespace {
 
@@ -211,10 +211,10 @@ DeviceImportResult ImportDeviceList(SchScheme* scheme, const unsigned char* byte
   }
 
   if (!result.uncreatable.empty()) {
-    std::wstring text = kUncreatableMessage;
+    std::wstring text = kVelkUncreatableMessage;
     for (const std::wstring& item : result.uncreatable) text += L"\n" + item;
     MessageBoxW(owner, text.c_str(), kErrorCaption, MB_OK | MB_ICONWARNING);
   }
-  if (result.damaged) MessageBoxW(owner, kDamagedListMessage, kErrorCaption, MB_OK | MB_ICONERROR);
+  if (result.damaged) MessageBoxW(owner, kVelkDamagedListMessage, kErrorCaption, MB_OK | MB_ICONERROR);
   return result;
 }

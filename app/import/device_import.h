@@ -61,5 +61,5 @@ DeviceImportResult ImportDeviceList(SchScheme* scheme, const unsigned char* byte
 
 // The message texts.
 std::wstring UnknownDeviceMessage(const std::string& modelKey);
-extern const wchar_t* const kDamagedListMessage;
-extern const wchar_t* const kUncreatableMessage;
+extern const wchar_t* const kVelkDamagedListMessage;
+extern const wchar_t* const kVelkUncreatableMessage;

@@ -10,12 +10,11 @@
 #include "kestui/core/kest_host.h"
 #include "kestui/graphics/kest_font.h"
 
-const wchar_t* const kAboutMakersLinkTarget = L"https://velkboard.example.org/team";
-const wchar_t* const kAboutSiteLinkTarget = L"https://velkboard.example.org/";
+const wchar_t* const kVelkAboutMakersLinkTarget = L"https://velkboard.example.org/team";
+const wchar_t* const kVelkAboutSiteLinkTarget = L"https://velkboard.example.org/";
 
 namespace {
 const COLORREF kLinkColor = 0xFF0000;  // blue
-const int kHandCursor = 13;
 const int kIconLeft = 10, kIconTop = 10;
 }  // namespace
 
@@ -36,12 +35,12 @@ CAboutBox::CAboutBox(CKestForm* owner) {
   NewFlowRow();
 
   new CKestLabel(this, L"Разработка:", KEST_POS_FLOW, false, KEST_LABEL_MEASURE, KEST_LABEL_MEASURE, -1);
-  AddLink(L"команда Velkboard", kAboutMakersLinkId);
+  AddLink(L"команда Velkboard", kVelkAboutMakersLinkId);
   new CKestLabel(this, L"и её друзья", KEST_POS_FLOW, false, KEST_LABEL_MEASURE, KEST_LABEL_MEASURE, -1);
   NewFlowRow();
 
   new CKestLabel(this, L"WEB-сайт: ", KEST_POS_FLOW, false, KEST_LABEL_MEASURE, KEST_LABEL_MEASURE, -1);
-  AddLink(kAboutSiteLinkTarget, kAboutSiteLinkId);
+  AddLink(kVelkAboutSiteLinkTarget, kVelkAboutSiteLinkId);
   NewFlowRow();
 
   flow = GetFlowLayout();
@@ -55,7 +54,7 @@ CKestLabel* CAboutBox::AddLink(const wchar_t* text, int id) {
   CKestLabel* link = new CKestLabel(this, text, KEST_POS_FLOW, false, KEST_LABEL_MEASURE, KEST_LABEL_MEASURE, -1);
   link->SetFont(new CKestFont(L"Verdana", -12, 400, false, true));
   link->SetTextColor(kLinkColor);
-  link->SetCursorIndex(kHandCursor);
+  link->SetCursorIndex(KestCursorHand);
   if (link->GetHandle()) SetWindowLongW(link->GetHandle(), GWL_ID, id);
   return link;
 }
@@ -65,8 +64,8 @@ LRESULT CAboutBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       if (HIWORD(wParam) <= 1) {
         const wchar_t* target = nullptr;
-        if (LOWORD(wParam) == kAboutMakersLinkId) target = kAboutMakersLinkTarget;
-        else if (LOWORD(wParam) == kAboutSiteLinkId) target = kAboutSiteLinkTarget;
+        if (LOWORD(wParam) == kVelkAboutMakersLinkId) target = kVelkAboutMakersLinkTarget;
+        else if (LOWORD(wParam) == kVelkAboutSiteLinkId) target = kVelkAboutSiteLinkTarget;
         if (target) GetKestHost()->StartProgram(nullptr, nullptr, target, nullptr, nullptr, SW_SHOW);
       }
       break;

@@ -10,11 +10,11 @@
 class CKestLabel;
 
 // Control ids of the two web links.
-const int kAboutMakersLinkId = 1000;
-const int kAboutSiteLinkId = 1001;
+const int kVelkAboutMakersLinkId = 1000;
+const int kVelkAboutSiteLinkId = 1001;
 // Where the links lead (opened with the default browser).
-extern const wchar_t* const kAboutMakersLinkTarget;
-extern const wchar_t* const kAboutSiteLinkTarget;
+extern const wchar_t* const kVelkAboutMakersLinkTarget;
+extern const wchar_t* const kVelkAboutSiteLinkTarget;
 
 class CAboutBox : public CKestForm {
 public:

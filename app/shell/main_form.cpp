@@ -24,10 +24,10 @@
 #include "scheme/model/scheme.h"
 #include "scheme/model/scheme_stream.h"
 
-const wchar_t* const kMainFormCaption = L"Редактор схем и подключений";
-const wchar_t* const kNoDocumentForDevicesMessage =
+const wchar_t* const kVelkMainFormCaption = L"Редактор схем и подключений";
+const wchar_t* const kVelkNoDocumentForDevicesMessage =
     L"Список устройств не импортирован: не открыт документ схемы.";
-const wchar_t* const kUnreadableDeviceListMessage = L"Не удалось прочитать список устройств:";
+const wchar_t* const kVelkUnreadableDeviceListMessage = L"Не удалось прочитать список устройств:";
 
 namespace {
 
@@ -49,11 +49,11 @@ struct ForwardedCommand {
   UINT childCommand;
 };
 const ForwardedCommand kForwardedCommands[] = {
-    {ID_EDIT_COPY, WM_COPY},         {ID_EDIT_CUT, WM_CUT},
-    {ID_EDIT_PASTE, WM_PASTE},       {ID_EDIT_DELETE, WM_CLEAR},
-    {ID_EDIT_SELECT_ALL, WM_KEST_SELECTALL},
-    {ID_FILE_EXPORT, ID_FILE_EXPORT}, {ID_EDIT_COPY_PICTURE, ID_EDIT_COPY_PICTURE},
-    {ID_FILE_PRINT, ID_FILE_PRINT},
+    {ID_KEST_COPY, WM_COPY},         {ID_KEST_CUT, WM_CUT},
+    {ID_KEST_PASTE, WM_PASTE},       {ID_KEST_DELETE, WM_CLEAR},
+    {ID_KEST_SELECT_ALL, WM_KEST_SELECTALL},
+    {ID_KEST_EXPORT_PICTURE, ID_KEST_EXPORT_PICTURE}, {ID_KEST_COPY_PICTURE, ID_KEST_COPY_PICTURE},
+    {ID_KEST_PRINT_PICTURE, ID_KEST_PRINT_PICTURE},
 };
 
 const wchar_t* const kOpenFilter = L"Файлы Torvalk electric (*.vlkx)|*.vlkx";
@@ -74,7 +74,7 @@ CMainForm::CMainForm() {
   HINSTANCE instance = AppInstance() ? AppInstance() : GetModuleHandleW(nullptr);
   SetAccelerators(LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_MAIN_ACCELERATORS)));
   CKestMainMenu* menu = new CKestMainMenu(IDR_MAIN_MENU);
-  if (!Create(nullptr, kMainFormCaption, KEST_POS_FLOW, 800, 500, menu, true, true, true, true)) {
+  if (!Create(nullptr, kVelkMainFormCaption, KEST_POS_FLOW, 800, 500, menu, true, true, true, true)) {
     if (menu->GetRefCount() == 0) delete menu;
     return;
   }
@@ -99,7 +99,7 @@ void CMainForm::SetFileName(const wchar_t* path) {
 }
 
 void CMainForm::UpdateTitle() {
-  std::wstring caption = kMainFormCaption;
+  std::wstring caption = kVelkMainFormCaption;
   if (fileName_) {
     std::wstring name = fileName_;
     for (size_t i = name.size(); i > 0; --i) {
@@ -108,15 +108,15 @@ void CMainForm::UpdateTitle() {
         break;
       }
     }
-    if (name.size() > static_cast<size_t>(kTitleNameLength)) {
-      name.resize(kTitleNameLength);
+    if (name.size() > static_cast<size_t>(kVelkTitleNameLength)) {
+      name.resize(kVelkTitleNameLength);
       name += L"...";
     }
     caption += L" - ";
     caption += name;
   }
   if (modified_) caption += L" *";
-  if (caption.size() > static_cast<size_t>(kTitleMaxLength)) caption.resize(kTitleMaxLength);
+  if (caption.size() > static_cast<size_t>(kVelkTitleMaxLength)) caption.resize(kVelkTitleMaxLength);
   SetCaption(caption.c_str());
 }
 
@@ -229,14 +229,14 @@ CSphEditor* CMainForm::OpenScheme(const wchar_t* path) {
   switch (ProbeSchemeFile(path)) {
     case SchemeFileAccess::kMissing: {
       // A new document: the first save creates the file.
-      CSphEditor* editor = new CSphEditor(this, scheme_, kEditorMain, 0, 0);
+      CSphEditor* editor = new CSphEditor(this, scheme_, CSphEditor::kEditorMain, 0, 0);
       editor->SetMainScheme(true);
       UpdateTitle();
       return editor;
     }
     case SchemeFileAccess::kReadWrite:
       if (ReadSchemeFile(path, scheme_)) {
-        CSphEditor* editor = new CSphEditor(this, scheme_, kEditorMain, 0, 0);
+        CSphEditor* editor = new CSphEditor(this, scheme_, CSphEditor::kEditorMain, 0, 0);
         editor->SetMainScheme(true);
         break;
       }
@@ -276,12 +276,12 @@ void CMainForm::OpenCommandLineFiles(const wchar_t* commandLine) {
 void CMainForm::ImportModelDevices(const wchar_t* path) {
   if (!scheme_) return;
   if (!fileName_) {
-    MessageBoxW(window_, kNoDocumentForDevicesMessage, L"Ошибка", MB_OK | MB_ICONERROR);
+    MessageBoxW(window_, kVelkNoDocumentForDevicesMessage, L"Ошибка", MB_OK | MB_ICONERROR);
     return;
   }
   CMemoryStream stream;
   if (!path || !stream.LoadFromFile(path)) {
-    std::wstring text = std::wstring(kUnreadableDeviceListMessage) + L"\n" + (path ? path : L"");
+    std::wstring text = std::wstring(kVelkUnreadableDeviceListMessage) + L"\n" + (path ? path : L"");
     MessageBoxW(window_, text.c_str(), L"Ошибка", MB_OK | MB_ICONERROR);
     return;
   }
@@ -312,7 +312,7 @@ void CMainForm::OpenDocumentCommand() {
     return;
   }
   if (GetActiveMDIChild()) {
-    std::wstring module(static_cast<size_t>(kMaxPathChars) + 1, L'\0');
+    std::wstring module(static_cast<size_t>(kFoundationMaxPathChars) + 1, L'\0');
     GetModulePath(&module[0]);
     module.resize(wcslen(module.c_str()));
     std::wstring parameters = L"\"" + std::wstring(path) + L"\"";

@@ -17,14 +17,14 @@ class CSphEditor;
 
 
 // "Редактор схем и подключений"
-extern const wchar_t* const kMainFormCaption;
+extern const wchar_t* const kVelkMainFormCaption;
 // "Список устройств не импортирован: не открыт документ схемы."
-extern const wchar_t* const kNoDocumentForDevicesMessage;
+extern const wchar_t* const kVelkNoDocumentForDevicesMessage;
 // "Не удалось прочитать список устройств:", followed by the path.
-extern const wchar_t* const kUnreadableDeviceListMessage;
+extern const wchar_t* const kVelkUnreadableDeviceListMessage;
 // Names longer than this are cut in the caption and followed by "...".
-const int kTitleNameLength = 40;
-const int kTitleMaxLength = 100;
+const int kVelkTitleNameLength = 40;
+const int kVelkTitleMaxLength = 100;
 
 class CMainForm : public CKestForm {
 public:

@@ -16,7 +16,7 @@ ProgramFolders g_folders;
 UINT g_formatVelkUi = 0, g_formatBe5 = 0, g_formatVelkPcb = 0;
 
 std::wstring ModulePath() {
-  wchar_t path[kMaxPathChars];
+  wchar_t path[kFoundationMaxPathChars];
   GetModulePath(path);
   return path;
 }
@@ -123,7 +123,7 @@ bool RunPendingUpdate(const wchar_t* commandLine) {
 bool RegisterSchemeFileType() {
   std::wstring module = ModulePath();
   wchar_t icon[16];
-  swprintf(icon, 16, L"%d", kDocumentIconRef);
+  swprintf(icon, 16, L"%d", kVelkDocumentIconRef);
   std::wstring iconValue = L"\"" + module + L"\", " + icon;
   std::wstring commandValue = L"\"" + module + L"\" \"%1\"";
 

@@ -49,7 +49,7 @@ bool RunPendingUpdate(const wchar_t* commandLine);
 // failing call.
 bool RegisterSchemeFileType();
 // The icon reference of the document icon in the DefaultIcon value.
-const int kDocumentIconRef = -184;
+const int kVelkDocumentIconRef = -184;
 void RunMaxPluginInstaller();
 
 // Registers "VELK_UI", "BE5" and "VELK_PCB", in this order.
@@ -73,8 +73,8 @@ enum class StartDecision {
 };
 // The start-up steps before the main window, in order: pending update,
 // program folders, icon, file association, "-register", clipboard formats,
-// panel item kinds, component classes, plug-in scan. commandLine is the text
-// after the program name.
+// panel item kinds, component classes, the block library's creators, plug-in
+// scan. commandLine is the text after the program name.
 StartDecision PrepareStart(HINSTANCE instance, const wchar_t* commandLine);
 // The whole program: PrepareStart, then the main window shown maximised and
 // the message loop. Returns the exit code (0; 1 when the main window could

@@ -4,8 +4,11 @@
 #include "app/shell/main_form.h"
 #include "app/shell/startup.h"
 #include "app/shell/velkboard_host.h"
+#include "blocks/dialogs/dialog_classes.h"
 #include "blocks/engine/plugin/plugin_list.h"
+#include "blocks/library/library_classes.h"
 #include "blocks/panel/panel_kinds.h"
+#include "components/devices/device_classes.h"
 #include "components/electronic/electronic_classes.h"
 #include "kestui/core/kest_control.h"
 #include "kestui/core/kest_host_scope.h"
@@ -32,6 +35,9 @@ StartDecision PrepareStart(HINSTANCE instance, const wchar_t* commandLine) {
   RegisterComponentClasses();
   RegisterControlPanelClasses();
   RegisterElectronicComponentCreators();
+  RegisterBlockLibraryCreators();
+  RegisterDeviceComponentCreators();
+  RegisterBlockDialogs();
   ProgramPluginList().ScanFolder();
   return StartDecision::kMainWindow;
 }
@@ -40,6 +46,8 @@ int RunVelkboard(HINSTANCE instance, const wchar_t* commandLine) {
   // What the lower layers ask of the program, for its whole run.
   CVelkboardHost host;
   CKestHostScope hostScope(&host);
+  CSchemeHostScope schemeHostScope(&host);
+  CBlockHostScope blockHostScope(&host);
   if (PrepareStart(instance, commandLine) == StartDecision::kExit) return 0;
   // The form created next becomes the application's main form.
   MainKestForm = nullptr;

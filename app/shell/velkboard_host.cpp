@@ -1,6 +1,5 @@
 #include "app/shell/velkboard_host.h"
 
-#include <new>
 #include <string>
 
 #include "app/browser/component_viewer.h"
@@ -22,16 +21,16 @@ std::wstring RegisteredHelpControlPath() {
                     0, KEY_READ, &key) != ERROR_SUCCESS) {
     return L"";
   }
-  wchar_t value[kMaxPathChars] = {};
+  wchar_t value[kFoundationMaxPathChars] = {};
   DWORD type = 0, size = sizeof value - sizeof(wchar_t);
   LONG rc = RegQueryValueExW(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
   RegCloseKey(key);
   if (rc != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return L"";
-  value[kMaxPathChars - 1] = 0;
+  value[kFoundationMaxPathChars - 1] = 0;
   if (type == REG_SZ) return value;
-  wchar_t expanded[kMaxPathChars];
-  DWORD n = ExpandEnvironmentStringsW(value, expanded, kMaxPathChars);
-  return (n == 0 || n > kMaxPathChars) ? L"" : expanded;
+  wchar_t expanded[kFoundationMaxPathChars];
+  DWORD n = ExpandEnvironmentStringsW(value, expanded, kFoundationMaxPathChars);
+  return (n == 0 || n > kFoundationMaxPathChars) ? L"" : expanded;
 }
 
 HtmlHelpFn LoadHtmlHelp() {
@@ -61,8 +60,7 @@ void CVelkboardHost::ShowComponentModel(const wchar_t* tableName, const char* mo
 
 bool CVelkboardHost::OpenSchemeEditor(SchScheme* scheme, int mode, int boardWidth, int boardHeight) {
   if (!MainKestForm || !scheme) return false;
-  CSphEditor* editor = new (std::nothrow) CSphEditor(MainKestForm, scheme, mode, boardWidth, boardHeight);
-  if (!editor) return false;
+  CSphEditor* editor = new CSphEditor(MainKestForm, scheme, mode, boardWidth, boardHeight);
   if (!editor->GetHandle()) {
     delete editor;
     return false;

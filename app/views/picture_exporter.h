@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "kestui/core/kest_host.h"  // PictureKind
+#include "kestui/core/kest_host.h"  // KestPictureKind
 
 
 class CPictureExporter {

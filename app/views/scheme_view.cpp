@@ -10,12 +10,11 @@
 
 #include "app/editor/sph_editor.h"
 #include "app/shell/main_form.h"
+#include "kestui/core/kest_command_ids.h"
 #include "kestui/forms/kest_form.h"
 #include "kestui/graphics/kest_dc_selection.h"
 #include "kestui/graphics/kest_draw.h"
 #include "kestui/graphics/kest_gdi_object.h"
-#include "kestui/graphics/kest_owned_dc.h"
-#include "kestui/graphics/kest_window_dc.h"
 #include "kestui/menus/kest_popup_menu.h"
 #include "scheme/model/block.h"
 #include "scheme/model/bus.h"
@@ -36,9 +35,8 @@ const int kJunctionReach = 5;
 const int kCornerReach = 5;
 const int kPinReach = 8;
 
-// Extent and edge scrolling.
+// Margin of the extent.
 const int kExtentMargin = 20;
-const int kEdgeZone = 20;
 
 // Pin drawing.
 const int kPinStub = 7;
@@ -174,16 +172,14 @@ CSchemeView::CSchemeView(CKestContainer* container, uint32_t position, int width
                          SchScheme* shown)
     : scheme(shown) {
   backColor_ = KEST_TRANSPARENT;
-  if (!CreateControlWindow(0, nullptr, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL,
-                           position, width, height, container, nullptr, nullptr)) {
-    return;
-  }
+  SetBandStyle(PS_DOT, RGB(0, 0, 0), R2_NOTXORPEN);
+  if (!CreateCanvasWindow(container, position, width, height, WS_TABSTOP | WS_HSCROLL | WS_VSCROLL, true)) return;
   UpdateScrollRange();
   CKestPopupMenu* menu = new CKestPopupMenu;
-  int properties = menu->AddItem(L"Свойства", kCmdProperties);
+  int properties = menu->AddItem(L"Свойства", ID_KEST_POPUP_PROPERTIES);
   menu->AppendSeparator();
-  menu->AddItem(L"Удалить\tDel", kCmdDelete, 0, VK_DELETE);
-  menu->AddItem(L"Выделить все\tCtrl+A", kCmdSelectAll, KEST_MOD_CTRL, 'A');
+  menu->AddItem(L"Удалить\tDel", ID_KEST_POPUP_DELETE, 0, VK_DELETE);
+  menu->AddItem(L"Выделить все\tCtrl+A", ID_KEST_POPUP_SELECT_ALL, KEST_MOD_CTRL, 'A');
   menu->SetDefaultItem(properties, true);
   SetMenu(menu);
 }
@@ -191,9 +187,9 @@ CSchemeView::CSchemeView(CKestContainer* container, uint32_t position, int width
 void CSchemeView::SetScheme(SchScheme* shown) {
   scheme = shown;
   object = nullptr;
-  state = 0;
+  state = kStateIdle;
   tool = kToolSelect;
-  scrollX = scrollY = 0;
+  SetScrollOrigin(0, 0);
   if (window_) {
     UpdateScrollRange();
     InvalidateRect(window_, nullptr, FALSE);
@@ -211,139 +207,156 @@ void CSchemeView::NotifyModified() {
 
 // ---------------------------------------------------------------- painting
 
-void CSchemeView::PaintScheme(HDC dc, bool drawAll) {
-  if (!dc || !scheme) return;
-  int oldMode = SetBkMode(dc, TRANSPARENT);
-  COLORREF oldText = ::SetTextColor(dc, RGB(0, 0, 0));
+namespace {
 
-  CKestOwnedFont numberFont(CreateFontW(-7, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Small Fonts"));
-  CKestOwnedFont nameFont(CreateFontW(-10, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Arial"));
-  CKestOwnedFont downFont(CreateFontW(-10, 0, -900, -900, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Arial"));
-  CKestOwnedPen dotPen(CreatePen(PS_DOT, 1, RGB(0, 0, 0)));
-  CKestOwnedPen thinSelected(CreatePen(PS_SOLID, 1, kSelectedWireColor));
-  CKestOwnedPen hydraulic(CreatePen(PS_SOLID, 6, kHydraulicColor));
-  CKestOwnedPen hydraulicSelected(CreatePen(PS_SOLID, 6, kSelectedHydraulicColor));
-  CKestOwnedPen thick(CreatePen(PS_SOLID, kBusPenWidth, RGB(0, 0, 0)));
-  CKestOwnedPen thickSelected(CreatePen(PS_SOLID, kBusPenWidth, kSelectedWireColor));
+// The fonts and pens of one painting, and which objects it draws.
+struct PaintKit {
+  PaintKit(HDC target, bool everything) : dc(target), drawAll(everything) {}
+  HDC dc;
+  bool drawAll;
+  CKestOwnedFont numberFont{CreateFontW(-7, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Small Fonts")};
+  CKestOwnedFont nameFont{CreateFontW(-10, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Arial")};
+  CKestOwnedFont downFont{CreateFontW(-10, 0, -900, -900, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Arial")};
+  CKestOwnedPen dotPen{CreatePen(PS_DOT, 1, RGB(0, 0, 0))};
+  CKestOwnedPen thinSelected{CreatePen(PS_SOLID, 1, CSchemeView::kSelectedWireColor)};
+  CKestOwnedPen hydraulic{CreatePen(PS_SOLID, 6, CSchemeView::kHydraulicColor)};
+  CKestOwnedPen hydraulicSelected{CreatePen(PS_SOLID, 6, CSchemeView::kSelectedHydraulicColor)};
+  CKestOwnedPen thick{CreatePen(PS_SOLID, kBusPenWidth, RGB(0, 0, 0))};
+  CKestOwnedPen thickSelected{CreatePen(PS_SOLID, kBusPenWidth, CSchemeView::kSelectedWireColor)};
   HGDIOBJ blackPen = GetStockObject(BLACK_PEN);
   HGDIOBJ noBrush = GetStockObject(NULL_BRUSH);
 
-  // The context's own objects come back when these go.
-  CKestDcSelection keep(dc);
-  keep.Select(blackPen);
-  keep.Select(noBrush);
-  keep.Select(numberFont.Get());
+  // Whether an object with that test rectangle is drawn.
+  bool Visible(const RECT& r) const { return drawAll || RectVisible(dc, &r); }
+};
 
-  auto visible = [&](const RECT& r) { return drawAll || RectVisible(dc, &r); };
+// The stubs, numbers and names of a component's pins.
+void PaintPins(const PaintKit& kit, const CSCHBlock* b) {
+  HDC dc = kit.dc;
+  SelectObject(dc, kit.blackPen);
+  SelectObject(dc, kit.noBrush);
+  for (int i = 0; i < b->pinCount; i++) {
+    const SchPin& pin = b->pins[i];
+    int side = pin.side & 3;
+    POINT a = b->GetPinAnchor(i);
+    int x = a.x, y = a.y;
+    DrawLine(dc, x, y, x - kPinStub * kDx[side], y - kPinStub * kDy[side]);
+    if (pin.number >= 0) {
+      SelectObject(dc, kit.numberFont.Get());
+      int w = 0, h = 0;
+      DrawNumber(dc, pin.number, &w, &h, 0, 0, true);
+      int tx = x, ty = y;
+      switch (side) {
+        case kSchSideLeft: tx = x + 3 - w; ty = y - h - 4; break;
+        case kSchSideTop: tx = x + 4; ty = y - h + 3; break;
+        case kSchSideRight: tx = x - 3; ty = y - h - 4; break;
+        default: tx = x + 4; ty = y - 3; break;
+      }
+      DrawNumber(dc, pin.number, &w, &h, tx, ty, false);
+    }
+    if (pin.name && pin.name[0]) {
+      const wchar_t* name = pin.name;
+      bool inverted = name[0] == L'~';
+      if (inverted) name++;
+      bool vertical = side == kSchSideTop || side == kSchSideBottom;
+      SelectObject(dc, vertical ? kit.downFont.Get() : kit.nameFont.Get());
+      SIZE extent = TextExtent(dc, name);
+      int w = extent.cx, h = extent.cy;
+      int tx = x, ty = y;
+      switch (side) {
+        case kSchSideLeft: tx = x + kPinLabelGap; ty = y - h / 2; break;
+        case kSchSideTop: tx = x + h / 2; ty = y + kPinLabelGap; break;
+        case kSchSideRight: tx = x - w - kPinLabelGap; ty = y - h / 2; break;
+        default: tx = x + kPinLabelGap; ty = y - w - kPinLabelGap; break;
+      }
+      if (!vertical && b->raisePinLabels) ty -= kRaisedLabel;
+      TextOutW(dc, tx, ty, name, static_cast<int>(wcslen(name)));
+      if (inverted) {
+        if (vertical) DrawLine(dc, tx + 1, ty, tx + 1, ty + w);
+        else DrawLine(dc, tx, ty - 1, tx + w, ty - 1);
+      }
+    }
+  }
+}
 
-  // 1. Components with their pins, oldest first.
+// Components with their pins, oldest first.
+void PaintComponents(const PaintKit& kit, SchScheme* scheme) {
   for (CSCHBlock* b = OldestBlock(scheme); b; b = b->prev) {
-    if (!visible(Grown(b->rect, 11))) continue;
+    if (!kit.Visible(Grown(b->rect, 11))) continue;
     {
       // A component may leave anything selected: its own objects go back.
-      int saved = SaveDC(dc);
-      b->Paint(dc);
-      RestoreDC(dc, saved);
+      int saved = SaveDC(kit.dc);
+      b->Paint(kit.dc);
+      RestoreDC(kit.dc, saved);
     }
-    SelectObject(dc, blackPen);
-    SelectObject(dc, noBrush);
-    for (int i = 0; i < b->pinCount; i++) {
-      const SchPin& pin = b->pins[i];
-      int side = pin.side & 3;
-      POINT a = b->GetPinAnchor(i);
-      int x = a.x, y = a.y;
-      DrawLine(dc, x, y, x - kPinStub * kDx[side], y - kPinStub * kDy[side]);
-      if (pin.number >= 0) {
-        SelectObject(dc, numberFont.Get());
-        int w = 0, h = 0;
-        DrawNumber(dc, pin.number, &w, &h, 0, 0, true);
-        int tx = x, ty = y;
-        switch (side) {
-          case kSideLeft: tx = x + 3 - w; ty = y - h - 4; break;
-          case kSideTop: tx = x + 4; ty = y - h + 3; break;
-          case kSideRight: tx = x - 3; ty = y - h - 4; break;
-          default: tx = x + 4; ty = y - 3; break;
-        }
-        DrawNumber(dc, pin.number, &w, &h, tx, ty, false);
-      }
-      if (pin.name && pin.name[0]) {
-        const wchar_t* name = pin.name;
-        bool inverted = name[0] == L'~';
-        if (inverted) name++;
-        bool vertical = side == kSideTop || side == kSideBottom;
-        SelectObject(dc, vertical ? downFont.Get() : nameFont.Get());
-        SIZE extent = TextExtent(dc, name);
-        int w = extent.cx, h = extent.cy;
-        int tx = x, ty = y;
-        switch (side) {
-          case kSideLeft: tx = x + kPinLabelGap; ty = y - h / 2; break;
-          case kSideTop: tx = x + h / 2; ty = y + kPinLabelGap; break;
-          case kSideRight: tx = x - w - kPinLabelGap; ty = y - h / 2; break;
-          default: tx = x + kPinLabelGap; ty = y - w - kPinLabelGap; break;
-        }
-        if (!vertical && b->raisePinLabels) ty -= kRaisedLabel;
-        TextOutW(dc, tx, ty, name, static_cast<int>(wcslen(name)));
-        if (inverted) {
-          if (vertical) DrawLine(dc, tx + 1, ty, tx + 1, ty + w);
-          else DrawLine(dc, tx, ty - 1, tx + w, ty - 1);
-        }
-      }
-    }
+    PaintPins(kit, b);
   }
+}
 
-  // 2. Junction dots.
-  SelectObject(dc, blackPen);
-  SelectObject(dc, GetStockObject(BLACK_BRUSH));
+// Junction dots.
+void PaintJunctions(const PaintKit& kit, SchScheme* scheme) {
+  SelectObject(kit.dc, kit.blackPen);
+  SelectObject(kit.dc, GetStockObject(BLACK_BRUSH));
   for (SchJunction* j = OldestOf(scheme->junctions); j; j = j->prev) {
     RECT dot = {j->x - 2, j->y - 2, j->x + 3, j->y + 3};
-    if (!visible(dot)) continue;
-    Ellipse(dc, dot.left, dot.top, dot.right, dot.bottom);
+    if (!kit.Visible(dot)) continue;
+    Ellipse(kit.dc, dot.left, dot.top, dot.right, dot.bottom);
   }
+}
 
-  // 3. Selection marks.
-  SelectObject(dc, dotPen.Get());
-  SelectObject(dc, noBrush);
+// Dotted frames around the selected components and junctions.
+void PaintMarks(const PaintKit& kit, SchScheme* scheme) {
+  HDC dc = kit.dc;
+  SelectObject(dc, kit.dotPen.Get());
+  SelectObject(dc, kit.noBrush);
   for (CSCHBlock* b = OldestBlock(scheme); b; b = b->prev) {
     if (!(b->flags & kSchSelected)) continue;
     RECT mark = Grown(b->rect, 2);
-    if (visible(mark)) Rectangle(dc, mark.left, mark.top, mark.right, mark.bottom);
+    if (kit.Visible(mark)) Rectangle(dc, mark.left, mark.top, mark.right, mark.bottom);
   }
   for (SchJunction* j = OldestOf(scheme->junctions); j; j = j->prev) {
     if (!(j->flags & kSchSelected)) continue;
     RECT mark = {j->x - 5, j->y - 5, j->x + 6, j->y + 6};
-    if (visible(mark)) Rectangle(dc, mark.left, mark.top, mark.right, mark.bottom);
+    if (kit.Visible(mark)) Rectangle(dc, mark.left, mark.top, mark.right, mark.bottom);
   }
+}
 
-  // 4. Wires.
+// Wires, in the pen of their kind.
+void PaintWires(const PaintKit& kit, SchScheme* scheme) {
   VertexList v;
   for (SchWire* w = OldestOf(scheme->wires); w; w = w->prev) {
     if (!v.Load(w) || v.Count() == 0) continue;
     RECT box = v.Bounds();
     box.right++;
     box.bottom++;
-    if (!visible(box)) continue;
+    if (!kit.Visible(box)) continue;
     bool selected = (w->flags & kSchSelected) != 0;
     HGDIOBJ pen;
-    if (w->kind == kPinElectric) pen = selected ? thinSelected.Get() : blackPen;
-    else if (w->kind == kPinHydraulic) pen = selected ? hydraulicSelected.Get() : hydraulic.Get();
-    else pen = selected ? thickSelected.Get() : thick.Get();
-    SelectObject(dc, pen);
-    Polyline(dc, v.Points(), v.Count());
+    if (w->kind == kSchPinElectric) pen = selected ? kit.thinSelected.Get() : kit.blackPen;
+    else if (w->kind == kSchPinHydraulic) pen = selected ? kit.hydraulicSelected.Get() : kit.hydraulic.Get();
+    else pen = selected ? kit.thickSelected.Get() : kit.thick.Get();
+    SelectObject(kit.dc, pen);
+    Polyline(kit.dc, v.Points(), v.Count());
   }
+}
 
-  // 5. Buses.
-  SelectObject(dc, numberFont.Get());
-  SelectObject(dc, noBrush);
+// Buses: the numbered slot stubs at both ends, the thick line and the bars
+// across its ends.
+void PaintBuses(const PaintKit& kit, SchScheme* scheme) {
+  HDC dc = kit.dc;
+  SelectObject(dc, kit.numberFont.Get());
+  SelectObject(dc, kit.noBrush);
+  VertexList v;
   for (SchBus* bus = OldestOf(scheme->buses); bus; bus = bus->prev) {
     if (!v.Load(bus) || v.Count() == 0) continue;
     RECT box = v.Bounds();
     for (int e = 0; e < 2; e++)
       for (int k = 0; k < bus->slotCount; k++) ExtendTo(&box, bus->GetSlotPoint(e, k));
-    if (!visible(Grown(box, 5))) continue;
-    SelectObject(dc, blackPen);
+    if (!kit.Visible(Grown(box, 5))) continue;
+    SelectObject(dc, kit.blackPen);
     for (int e = 0; e < 2; e++) {
       int d = bus->GetEndSide(e) & 3;
       for (int k = 0; k < bus->slotCount; k++) {
@@ -361,7 +374,7 @@ void CSchemeView::PaintScheme(HDC dc, bool drawAll) {
         DrawNumber(dc, k + 1, &w, &h, tx, ty, false);
       }
     }
-    SelectObject(dc, (bus->flags & kSchSelected) ? thickSelected.Get() : thick.Get());
+    SelectObject(dc, (bus->flags & kSchSelected) ? kit.thickSelected.Get() : kit.thick.Get());
     Polyline(dc, v.Points(), v.Count());
     int half = (kBusSlotPitch * bus->slotCount - kBusSlotPitch) / 2;
     for (int e = 0; e < 2; e++) {
@@ -371,32 +384,34 @@ void CSchemeView::PaintScheme(HDC dc, bool drawAll) {
       DrawLine(dc, p.x - half * kDx[q], p.y - half * kDy[q], p.x + half * kDx[q], p.y + half * kDy[q]);
     }
   }
+}
 
+}  // namespace
+
+void CSchemeView::PaintScheme(HDC dc, bool drawAll) {
+  if (!dc || !scheme) return;
+  int oldMode = SetBkMode(dc, TRANSPARENT);
+  COLORREF oldText = ::SetTextColor(dc, RGB(0, 0, 0));
+  {
+    PaintKit kit(dc, drawAll);
+    // The context's own objects come back when these go.
+    CKestDcSelection keep(dc);
+    keep.Select(kit.blackPen);
+    keep.Select(kit.noBrush);
+    keep.Select(kit.numberFont.Get());
+    PaintComponents(kit, scheme);
+    PaintJunctions(kit, scheme);
+    PaintMarks(kit, scheme);
+    PaintWires(kit, scheme);
+    PaintBuses(kit, scheme);
+  }
   ::SetTextColor(dc, oldText);
   SetBkMode(dc, oldMode);
 }
 
-void CSchemeView::PaintBuffered(HDC dc) {
-  if (!window_ || !dc) return;
-  RECT client;
-  GetClientRect(window_, &client);
-  int width = client.right - client.left, height = client.bottom - client.top;
-  if (width <= 0 || height <= 0) return;
-  CKestOwnedDC memoryDc(CreateCompatibleDC(dc));
-  if (!memoryDc) return;
-  HDC memory = memoryDc.Get();
-  CKestOwnedBitmap bitmap(CreateCompatibleBitmap(dc, width, height));
-  if (!bitmap) return;
-  {
-    CKestDcSelection select(memory);
-    select.Select(bitmap.Get());
-    SetStretchBltMode(memory, HALFTONE);
-    FillRect(memory, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    SetWindowOrgEx(memory, scrollX, scrollY, nullptr);
-    PaintScheme(memory, false);
-    SetWindowOrgEx(memory, 0, 0, nullptr);
-    BitBlt(dc, client.left, client.top, width, height, memory, 0, 0, SRCCOPY);
-  }
+void CSchemeView::PaintContent(HDC dc) {
+  SetStretchBltMode(dc, HALFTONE);
+  PaintScheme(dc, false);
 }
 
 // ---------------------------------------------------------------- hit test
@@ -430,7 +445,7 @@ int CSchemeView::HitTest(int x, int y, int* side, int* index, void** found, bool
     VertexList v;
     // 2. Bus segments, except the bus being drawn.
     for (SchBus* bus = scheme->buses; bus; bus = bus->next) {
-      if (state != 0 && tool == kToolBus && object == bus) continue;
+      if (state != kStateIdle && tool == kToolBus && object == bus) continue;
       if (!v.Load(bus)) continue;
       for (int k = 0; k + 1 < v.Count(); k++) {
         int vertical = SegmentHit(v[k], v[k + 1], x, y);
@@ -452,7 +467,7 @@ int CSchemeView::HitTest(int x, int y, int* side, int* index, void** found, bool
     }
     // 4. Wire corners, except the wire being drawn.
     for (SchWire* w = scheme->wires; w; w = w->next) {
-      if (state != 0 && tool == kToolWire && object == w) continue;
+      if (state != kStateIdle && tool == kToolWire && object == w) continue;
       if (!MayReach(w, x, y, kCornerReach) || !v.Load(w)) continue;
       for (int k = 1; k + 1 < v.Count(); k++) {
         if (!Near(x, v[k].x, kCornerReach) || !Near(y, v[k].y, kCornerReach)) continue;
@@ -464,7 +479,7 @@ int CSchemeView::HitTest(int x, int y, int* side, int* index, void** found, bool
     }
     // 5. Wire segments.
     for (SchWire* w = scheme->wires; w; w = w->next) {
-      if (state != 0 && tool == kToolWire && object == w) continue;
+      if (state != kStateIdle && tool == kToolWire && object == w) continue;
       if (!MayReach(w, x, y, kSegmentReach) || !v.Load(w)) continue;
       for (int k = 0; k + 1 < v.Count(); k++) {
         int vertical = SegmentHit(v[k], v[k + 1], x, y);
@@ -499,7 +514,7 @@ int CSchemeView::HitTest(int x, int y, int* side, int* index, void** found, bool
   return answer(kHitNothing);
 }
 
-// ---------------------------------------------------------------- scrolling
+// ---------------------------------------------------------------- extent and picture
 
 RECT CSchemeView::ComputeExtent() const {
   RECT extent = {0, 0, 10, 10};
@@ -518,43 +533,6 @@ RECT CSchemeView::ComputeExtent() const {
     }
   }
   return Grown(extent, kExtentMargin);
-}
-
-void CSchemeView::UpdateScrollRange() {
-  if (!window_) return;
-  RECT extent = ComputeExtent();
-  RECT client;
-  GetClientRect(window_, &client);
-  struct Bar {
-    int bar;
-    int low, high, page;
-    int* position;
-  } bars[2] = {
-      {SB_HORZ, extent.left, extent.right, client.right - client.left, &scrollX},
-      {SB_VERT, extent.top, extent.bottom, client.bottom - client.top, &scrollY},
-  };
-  for (Bar& b : bars) {
-    if (b.high - b.low < b.page) *b.position = 0;
-    SetScrollBarRange(window_, b.bar, b.low, b.high, b.page, *b.position);
-    // A scheme that shrank leaves the old position past the new range: the
-    // view follows the bar, which keeps it inside.
-    if (b.high - b.low >= b.page) *b.position = GetScrollPos(window_, b.bar);
-  }
-}
-
-void CSchemeView::ScrollTo(int bar, int position) {
-  ScrollContentTo(window_, bar, bar == SB_HORZ ? &scrollX : &scrollY, position);
-}
-
-void CSchemeView::AutoScrollAtEdge(int x, int y) {
-  if (!window_) return;
-  RECT client;
-  GetClientRect(window_, &client);
-  int w = client.right, h = client.bottom;
-  if (x < kEdgeZone) SendMessageW(window_, WM_HSCROLL, SB_LINELEFT, 0);
-  if (x > w - kEdgeZone) SendMessageW(window_, WM_HSCROLL, SB_LINERIGHT, 0);
-  if (y < kEdgeZone) SendMessageW(window_, WM_VSCROLL, SB_LINEUP, 0);
-  if (y > h - kEdgeZone) SendMessageW(window_, WM_VSCROLL, SB_LINEDOWN, 0);
 }
 
 void CSchemeView::SetPictureExporter(CPictureExporter* exporter) {
@@ -647,16 +625,16 @@ void CSchemeView::CancelTool() {
   if (selecting_) {
     selecting_ = false;
     object = nullptr;
-  } else if (tool == kToolWire && state != 0 && object) {
+  } else if (tool == kToolWire && state != kStateIdle && object) {
     delete static_cast<SchWire*>(object);
     object = nullptr;
     if (window_) InvalidateRect(window_, nullptr, FALSE);
     tool = kToolSelect;
-  } else if (tool == kToolBus && state != 0) {
+  } else if (tool == kToolBus && state != kStateIdle) {
     tool = kToolSelect;
-    SendToEditor(WM_EDITOR_TOOL_FINISHED, 0, 109);
+    SendToEditor(WM_EDITOR_TOOL_FINISHED, 0, CSphEditor::kPalCursor);
   }
-  state = 0;
+  state = kStateIdle;
 }
 
 void CSchemeView::OpenItem() {
@@ -665,7 +643,7 @@ void CSchemeView::OpenItem() {
   CSCHBlock* block = static_cast<CSCHBlock*>(found);
   if (block->className && strcmp(block->className, "PCB") == 0) {
     if (!block->nestedScheme || !MainKestForm) return;
-    CSphEditor* editor = new CSphEditor(MainKestForm, block->nestedScheme, kEditorBoard, block->footprintWidth,
+    CSphEditor* editor = new CSphEditor(MainKestForm, block->nestedScheme, CSphEditor::kEditorBoard, block->footprintWidth,
                                         block->footprintLength);
     if (editor->GetHandle() && block->instanceName) editor->SetCaption(block->instanceName);
     return;
@@ -678,14 +656,11 @@ void CSchemeView::OpenItem() {
 
 namespace {
 
-// Cursor indexes of the framework's table.
-const int kCursorArrow = 0;
-const int kCursorConnect = 1;
-const int kCursorMove = 2;
-const int kCursorSizeHorizontal = 9;
-const int kCursorSizeVertical = 10;
-// Palette command shown pressed when a tool hands back to the cursor.
-const LPARAM kPaletteCursor = 109;
+// Cursors of the framework's table: over a pin or slot, and over a
+// horizontal or vertical segment that can be dragged.
+const int kCursorConnect = KestCursorCross;
+const int kCursorSizeHorizontal = KestCursorSplitNs;
+const int kCursorSizeVertical = KestCursorSplitWe;
 // Half the junction box the rubber band must hold.
 const int kJunctionBandHalf = 3;
 // Margin of the area repainted around a component being placed.
@@ -758,16 +733,16 @@ void CSchemeView::OnLeftDown(int x, int y) {
   pressPoint = currentPoint = POINT{x, y};
   selecting_ = false;
   if (!scheme) return;
-  if (tool == kToolSelect || (tool == kToolWire && state == 0)) {
+  if (tool == kToolSelect || (tool == kToolWire && state == kStateIdle)) {
     PressSelect(x, y);
-  } else if (tool == kToolBus && state == 0) {
+  } else if (tool == kToolBus && state == kStateIdle) {
     SchBus* bus = new (std::nothrow) SchBus(scheme);
     if (!bus) return;
     bus->SetSlotCount(cores);
     bus->x0 = bus->x1 = x;
     bus->y0 = bus->y1 = y;
     object = bus;
-    state = 1;
+    state = kStateStarted;
     InvalidateRect(window_, nullptr, FALSE);
     NotifyModified();
   } else if (tool == kToolPlaceClass) {
@@ -792,14 +767,14 @@ void CSchemeView::PressSelect(int x, int y) {
   switch (kind) {
     case kHitNothing:
       ClearSelectionUnlessAdding();
-      state = 1;
+      state = kStateBand;
       break;
     case kHitBlock:
     case kHitJunction: {
       unsigned char* flags = kind == kHitBlock ? &static_cast<CSCHBlock*>(found)->flags
                                                : &static_cast<SchJunction*>(found)->flags;
       if (*flags & kSchSelected) {
-        state = 2;
+        state = kStateMoveSelection;
       } else {
         ClearSelectionUnlessAdding();
         Select(flags);
@@ -810,7 +785,7 @@ void CSchemeView::PressSelect(int x, int y) {
       SchWire* wire = static_cast<SchWire*>(found);
       ClearSelectionUnlessAdding();
       SetFlag(&wire->flags);
-      if (index >= 1 && index <= wire->coordCount) state = 4;
+      if (index >= 1 && index <= wire->coordCount) state = kStateWireSegment;
       SendToEditor(WM_EDITOR_SELECTION_CHANGED, 0, 0);
       InvalidateRect(window_, nullptr, FALSE);
       break;
@@ -818,7 +793,7 @@ void CSchemeView::PressSelect(int x, int y) {
     case kHitBusSegment:
       ClearSelectionUnlessAdding();
       SetFlag(&static_cast<SchBus*>(found)->flags);
-      state = 5;
+      state = kStateBusPart;
       SendToEditor(WM_EDITOR_SELECTION_CHANGED, 0, 0);
       InvalidateRect(window_, nullptr, FALSE);
       break;
@@ -830,7 +805,7 @@ void CSchemeView::PressSelect(int x, int y) {
     case kHitBusSlot:
       tool = kToolWire;
       wireKind = 0;
-      SendToEditor(WM_EDITOR_TOOL_FINISHED, 0, kPaletteCursor);
+      SendToEditor(WM_EDITOR_TOOL_FINISHED, 0, CSphEditor::kPalCursor);
       StartWire(x, y);
       break;
     default:  // a wire corner
@@ -847,7 +822,7 @@ void CSchemeView::StartWire(int x, int y) {
   int kind = HitTest(x, y, &side, &index, &found, false);
   auto backToSelect = [this]() {
     tool = kToolSelect;
-    SendToEditor(WM_EDITOR_TOOL_FINISHED, 0, kPaletteCursor);
+    SendToEditor(WM_EDITOR_TOOL_FINISHED, 0, CSphEditor::kPalCursor);
   };
   if (kind == kHitPin || (kind == kHitBusSlot && wireKind == 0)) {
     NotifyModified();
@@ -867,7 +842,7 @@ void CSchemeView::StartWire(int x, int y) {
       delete wire;
       return;
     }
-    state = 1;
+    state = kStateStarted;
     SetFreeEndPoint(currentPoint);
     object = wire;
   } else if (kind == kHitBlock) {
@@ -885,26 +860,10 @@ void CSchemeView::StartWire(int x, int y) {
   }
 }
 
-void CSchemeView::DrawBand() {
-  CKestWindowDC dc(window_);
-  if (!dc) return;
-  CKestOwnedPen pen(CreatePen(PS_DOT, 1, RGB(0, 0, 0)));
-  CKestDcSelection select(dc.Get());
-  select.Select(pen.Get());
-  select.Select(GetStockObject(NULL_BRUSH));
-  // Black drawn through NOT-XOR inverts what lies below, so the band shows
-  // on any background and a second drawing takes it away.
-  int oldRop = SetROP2(dc.Get(), R2_NOTXORPEN);
-  int oldBk = SetBkMode(dc.Get(), TRANSPARENT);
-  Rectangle(dc.Get(), pressPoint.x - scrollX, pressPoint.y - scrollY, currentPoint.x - scrollX,
-            currentPoint.y - scrollY);
-  SetBkMode(dc.Get(), oldBk);
-  SetROP2(dc.Get(), oldRop);
-}
-
 void CSchemeView::OnMouseMove(int clientX, int clientY) {
   if (buttonDown) AutoScrollAtEdge(clientX, clientY);
-  int x = clientX + scrollX, y = clientY + scrollY;
+  POINT at = ClientToDocument(clientX, clientY);
+  int x = at.x, y = at.y;
   if (!scheme) return;
   int side = 0, index = 0;
   void* found = nullptr;
@@ -921,7 +880,7 @@ void CSchemeView::OnMouseMove(int clientX, int clientY) {
   } else if (tool == kToolBus) {
     SetCursorIndex(kCursorConnect);
     SchBus* bus = static_cast<SchBus*>(object);
-    if (state != 0 && bus) {
+    if (state != kStateIdle && bus) {
       bus->x1 = x;
       bus->y1 = y;
       if (bus->coordCount == 0) {
@@ -934,15 +893,13 @@ void CSchemeView::OnMouseMove(int clientX, int clientY) {
   } else if (tool == kToolPlaceClass) {
     SetCursorIndex(kCursorConnect);
   } else if (tool == kToolPlaceBlock) {
-    SetCursorIndex(kCursorMove);
+    SetCursorIndex(KestCursorMove);
     CSCHBlock* block = static_cast<CSCHBlock*>(object);
     if (!block) return;
-    RECT area = Grown(block->rect, kPlaceMargin);
-    OffsetRect(&area, -scrollX, -scrollY);
+    RECT area = DocumentToClient(Grown(block->rect, kPlaceMargin));
     InvalidateRect(window_, &area, FALSE);
     block->MoveTo(x - (block->rect.right - block->rect.left) / 2, y - (block->rect.bottom - block->rect.top) / 2);
-    area = Grown(block->rect, kPlaceMargin);
-    OffsetRect(&area, -scrollX, -scrollY);
+    area = DocumentToClient(Grown(block->rect, kPlaceMargin));
     InvalidateRect(window_, &area, FALSE);
     AutoScrollAtEdge(clientX, clientY);
     UpdateScrollRange();
@@ -951,31 +908,31 @@ void CSchemeView::OnMouseMove(int clientX, int clientY) {
 
 void CSchemeView::MoveSelectTool(int x, int y, int kind, int index, int side, void* found) {
   switch (state) {
-    case 0: {
-      int cursor = kCursorArrow;
-      if (kind == kHitBlock && (static_cast<CSCHBlock*>(found)->flags & kSchSelected)) cursor = kCursorMove;
-      else if (kind == kHitJunction && (static_cast<SchJunction*>(found)->flags & kSchSelected)) cursor = kCursorMove;
+    case kStateIdle: {
+      int cursor = KestCursorArrow;
+      if (kind == kHitBlock && (static_cast<CSCHBlock*>(found)->flags & kSchSelected)) cursor = KestCursorMove;
+      else if (kind == kHitJunction && (static_cast<SchJunction*>(found)->flags & kSchSelected)) cursor = KestCursorMove;
       else if (kind == kHitPin || kind == kHitBusSlot) cursor = kCursorConnect;
       else if (kind == kHitWireSegment && index >= 1 && index <= static_cast<SchWire*>(found)->coordCount)
         cursor = side ? kCursorSizeVertical : kCursorSizeHorizontal;
       else if (kind == kHitBusSegment) {
         SchBus* bus = static_cast<SchBus*>(found);
-        if (index == 0 || index > bus->coordCount) cursor = kCursorMove;
+        if (index == 0 || index > bus->coordCount) cursor = KestCursorMove;
         else cursor = side ? kCursorSizeVertical : kCursorSizeHorizontal;
       }
       SetCursorIndex(cursor);
       break;
     }
-    case 1:
-      DrawBand();
+    case kStateBand:
+      DrawBand(pressPoint, currentPoint);
       currentPoint = POINT{x, y};
-      DrawBand();
+      DrawBand(pressPoint, currentPoint);
       break;
-    case 2:
+    case kStateMoveSelection:
       MoveSelection(x - currentPoint.x, y - currentPoint.y);
       currentPoint = POINT{x, y};
       break;
-    case 4: {
+    case kStateWireSegment: {
       SchWire* wire = static_cast<SchWire*>(object);
       int s = hitIndex;
       if (!wire || s < 1 || s > wire->coordCount) break;
@@ -984,7 +941,7 @@ void CSchemeView::MoveSelectTool(int x, int y, int kind, int index, int side, vo
       InvalidateRect(window_, nullptr, FALSE);
       break;
     }
-    case 5: {
+    case kStateBusPart: {
       SchBus* bus = static_cast<SchBus*>(object);
       if (!bus) break;
       int s = hitIndex, dx = x - currentPoint.x, dy = y - currentPoint.y;
@@ -1009,10 +966,10 @@ void CSchemeView::MoveSelectTool(int x, int y, int kind, int index, int side, vo
 
 void CSchemeView::MoveWireTool(int x, int y, int kind, int index, int side, void* found) {
   SchWire* wire = static_cast<SchWire*>(object);
-  if (state == 0 || !wire) {
+  if (state == kStateIdle || !wire) {
     bool fits = (kind == kHitPin && static_cast<CSCHBlock*>(found)->pins[index].kind == wireKind) ||
                 (kind == kHitBusSlot && wireKind == 0);
-    SetCursorIndex(fits ? kCursorConnect : kCursorArrow);
+    SetCursorIndex(fits ? kCursorConnect : KestCursorArrow);
     return;
   }
   SetFreeEndPoint(POINT{x, y});
@@ -1041,7 +998,7 @@ void CSchemeView::MoveWireTool(int x, int y, int kind, int index, int side, void
     default:
       break;
   }
-  SetCursorIndex(fits ? kCursorConnect : kCursorArrow);
+  SetCursorIndex(fits ? kCursorConnect : KestCursorArrow);
 }
 
 void CSchemeView::FinishBand() {
@@ -1066,17 +1023,17 @@ void CSchemeView::FinishBand() {
 }
 
 void CSchemeView::ReleaseSelectTool() {
-  if (state == 2) {
+  if (state == kStateMoveSelection) {
     RefreshSelected();
     UpdateScrollRange();
-  } else if (state == 4) {
+  } else if (state == kStateWireSegment) {
     SchWire* wire = static_cast<SchWire*>(object);
     if (wire && wire->Normalize()) InvalidateRect(window_, nullptr, FALSE);
     UpdateScrollRange();
-  } else if (state == 1) {
+  } else if (state == kStateBand) {
     FinishBand();
   }
-  state = 0;
+  state = kStateIdle;
   selecting_ = false;
   // What the press found is not kept beyond the gesture.
   if (tool == kToolWire || tool == kToolSelect) object = nullptr;
@@ -1084,11 +1041,11 @@ void CSchemeView::ReleaseSelectTool() {
 
 void CSchemeView::ReleaseWireTool(int x, int y) {
   SchWire* wire = static_cast<SchWire*>(object);
-  if (state == 1) {
-    state = 2;
+  if (state == kStateStarted) {
+    state = kStateDrawing;
     return;
   }
-  if (state != 2 || !wire) return;
+  if (state != kStateDrawing || !wire) return;
   int side = 0, index = 0;
   void* found = nullptr;
   int kind = HitTest(x, y, &side, &index, &found, false);
@@ -1122,7 +1079,7 @@ void CSchemeView::ReleaseWireTool(int x, int y) {
   wire->Normalize();
   InvalidateRect(window_, nullptr, FALSE);
   object = nullptr;
-  state = 0;
+  state = kStateIdle;
   tool = kToolSelect;
 }
 
@@ -1135,9 +1092,9 @@ void CSchemeView::OnLeftUp(int x, int y) {
     ReleaseWireTool(x, y);
   } else if (tool == kToolBus) {
     SchBus* bus = static_cast<SchBus*>(object);
-    if (state == 1) {
-      state = 2;
-    } else if (state == 2 && bus) {
+    if (state == kStateStarted) {
+      state = kStateDrawing;
+    } else if (state == kStateDrawing && bus) {
       int n = bus->coordCount + 1;
       if (!bus->SetCoordinateCount(n)) return;
       bus->coords[n - 1] = (bus->GetEndSide(1) & 1) == 0 ? x : y;
@@ -1147,17 +1104,10 @@ void CSchemeView::OnLeftUp(int x, int y) {
     // A component placed from the database is new to the document.
     if (tool == kToolPlaceBlock && object) NotifyModified();
     tool = kToolSelect;
-    state = 0;
+    state = kStateIdle;
     object = nullptr;
     SendToEditor(WM_EDITOR_TOOL_FINISHED, 0, 0);
   }
-}
-
-void CSchemeView::OnWheel(int delta) {
-  if (delta == 0 || !window_) return;
-  scrollY = WheelScrollPosition(window_, scrollY, delta);
-  UpdateScrollRange();
-  InvalidateRect(window_, nullptr, FALSE);
 }
 
 bool CSchemeView::OnKey(WPARAM key) {
@@ -1189,58 +1139,38 @@ bool CSchemeView::OnKey(WPARAM key) {
 
 LRESULT CSchemeView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT:
-      PaintWindow(window_, [this](HDC dc) { PaintBuffered(dc); });
-      return 0;
-    case WM_SIZE:
-      UpdateScrollRange();
-      InvalidateRect(window_, nullptr, FALSE);
+    case WM_LBUTTONDOWN: {
+      POINT at = ClientToDocument(lParam);
+      OnLeftDown(at.x, at.y);
       break;
-    case WM_HSCROLL:
-    case WM_VSCROLL: {
-      int bar = message == WM_HSCROLL ? SB_HORZ : SB_VERT;
-      ScrollTo(bar, HandleScrollCommand(bar, LOWORD(wParam), window_));
-      return 0;
     }
-    case WM_LBUTTONDOWN:
-      OnLeftDown(GET_X_LPARAM(lParam) + scrollX, GET_Y_LPARAM(lParam) + scrollY);
-      break;
     case WM_MOUSEMOVE:
       OnMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
       break;
-    case WM_LBUTTONUP:
-      OnLeftUp(GET_X_LPARAM(lParam) + scrollX, GET_Y_LPARAM(lParam) + scrollY);
+    case WM_LBUTTONUP: {
+      POINT at = ClientToDocument(lParam);
+      OnLeftUp(at.x, at.y);
       break;
+    }
     case WM_LBUTTONDBLCLK:
       ReleaseCapture();
       OpenItem();
       return 0;
     case WM_RBUTTONDOWN:
       ::SetFocus(window_);
-      currentPoint = POINT{GET_X_LPARAM(lParam) + scrollX, GET_Y_LPARAM(lParam) + scrollY};
-      if (state > 0) {
+      currentPoint = ClientToDocument(lParam);
+      if (state > kStateIdle) {
         CancelTool();
-        suppressMenu_ = true;
+        SuppressMenuOnRelease();
         return 0;
       }
       if (GetMenu()) GetMenu()->EnableItem(2, HasSelection(false));
       break;
-    case WM_RBUTTONUP:
-      if (suppressMenu_) {
-        suppressMenu_ = false;
-        return 0;
-      }
-      break;
-    case WM_MOUSEWHEEL:
-      OnWheel(GET_WHEEL_DELTA_WPARAM(wParam));
-      return 0;
     case WM_KEYDOWN:
       if (OnKey(wParam)) return 0;
       break;
     default:
       break;
   }
-  return CKestControl::WindowProc(message, wParam, lParam);
+  return CKestCanvas::WindowProc(message, wParam, lParam);
 }

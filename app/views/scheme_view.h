@@ -1,6 +1,6 @@
-// CSchemeView: the control that shows one circuit scheme (components, pins,
-// wires, junctions, buses, selection marks), finds what lies under a point
-// and keeps its scroll bars over the scheme's extent. The scheme editor
+// CSchemeView: the canvas that shows one circuit scheme (components, pins,
+// wires, junctions, buses, selection marks) and finds what lies under a
+// point; its scroll bars cover the scheme's extent. The scheme editor
 // window hosts it and sets its tool; the mouse editing on top of it reports
 // to the editor with WM_EDITOR_TOOL_FINISHED and
 // WM_EDITOR_SELECTION_CHANGED.
@@ -9,72 +9,70 @@
 #include <windows.h>
 
 #include "app/views/picture_exporter.h"
+#include "app/views/view_messages.h"
 #include "kestui/containers/kest_container.h"
+#include "kestui/graphics/kest_canvas.h"
 
 class SchScheme;
 class CSCHBlock;
 
-// View -> editor: a tool ended (wParam 0, lParam = palette command to show
-// pressed: 109 "Курсор", or 0 for none).
-constexpr UINT WM_EDITOR_TOOL_FINISHED = 8209;
-// View -> editor: the selection changed (wParam 0 scheme view, 1 board view).
-constexpr UINT WM_EDITOR_SELECTION_CHANGED = 8210;
-
-// Popup menu commands of the view.
-constexpr UINT kCmdProperties = 3001;
-constexpr UINT kCmdDelete = 771;
-constexpr UINT kCmdSelectAll = 2137;
-
-// Results of CSchemeView::HitTest.
-enum SchHitKind {
-  kHitNothing = 0,
-  kHitBlock = 1,
-  kHitPin = 2,
-  kHitWireSegment = 3,
-  kHitJunction = 4,
-  kHitBusSegment = 5,
-  kHitBusSlot = 6,
-  kHitWireCorner = 7,
-};
-
-// Tools of the view.
-enum SchViewTool {
-  kToolSelect = 0,
-  kToolWire = 1,
-  kToolBus = 2,
-  kToolPlaceClass = 3,
-  kToolPlaceBlock = 4,
-};
-
-// Wire pens: colour of a selected wire or bus, and of hydraulic lines.
-constexpr COLORREF kSelectedWireColor = RGB(102, 102, 255);
-constexpr COLORREF kHydraulicColor = RGB(0, 204, 0);
-constexpr COLORREF kSelectedHydraulicColor = RGB(102, 255, 102);
-
-class CSchemeView : public CKestControl {
+class CSchemeView : public CKestCanvas {
 public:
+  // What HitTest finds.
+  enum HitKind {
+    kHitNothing = 0,
+    kHitBlock = 1,
+    kHitPin = 2,
+    kHitWireSegment = 3,
+    kHitJunction = 4,
+    kHitBusSegment = 5,
+    kHitBusSlot = 6,
+    kHitWireCorner = 7,
+  };
+
+  // The tools (the tool field).
+  enum Tool {
+    kToolSelect = 0,
+    kToolWire = 1,
+    kToolBus = 2,
+    kToolPlaceClass = 3,
+    kToolPlaceBlock = 4,
+  };
+
+  // The drawing states (the state field); what 1 and 2 mean depends on the
+  // tool.
+  enum State {
+    kStateIdle = 0,
+    kStateBand = 1,           // select tool: the rubber band is drawn
+    kStateMoveSelection = 2,  // select tool: the selection is dragged
+    kStateWireSegment = 4,    // select tool: a wire segment is dragged
+    kStateBusPart = 5,        // select tool: a bus segment or end is dragged
+    kStateStarted = 1,        // wire and bus tools: started, the button still down
+    kStateDrawing = 2,        // wire and bus tools: drawn corner by corner
+  };
+
+  // Wire pens: colour of a selected wire or bus, and of hydraulic lines.
+  static constexpr COLORREF kSelectedWireColor = RGB(102, 102, 255);
+  static constexpr COLORREF kHydraulicColor = RGB(0, 204, 0);
+  static constexpr COLORREF kSelectedHydraulicColor = RGB(102, 255, 102);
+
   // A visible tab-stop child of container showing scheme (not owned; may be
   // null), with its popup menu and scroll ranges.
   CSchemeView(CKestContainer* container, uint32_t position, int width, int height, SchScheme* scheme);
 
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-  // Draws the scheme in scheme coordinates. Without drawAll, objects whose
-  // test rectangle is not visible in dc are skipped.
+  // Draws the scheme in scheme coordinates: components with their pins,
+  // junctions, selection marks, wires, buses. Without drawAll, objects
+  // whose test rectangle is not visible in dc are skipped.
   void PaintScheme(HDC dc, bool drawAll);
-  // Paints the client area through one off-screen bitmap.
-  void PaintBuffered(HDC dc);
-  // What lies under the scheme point (x, y): a SchHitKind; the outs (each
-  // may be null) get the side, index and object found.
+  // What lies under the scheme point (x, y): a HitKind; the outs (each may
+  // be null) get the side, index and object found.
   int HitTest(int x, int y, int* side, int* index, void** object, bool blocksOnly);
-  // Both scroll bars over the scheme's extent (the origin always inside,
-  // 20 pixels of margin).
-  void UpdateScrollRange();
-  // The extent UpdateScrollRange uses, margin included.
+  // The extent of the scroll bars: (0, 0, 10, 10) joined with everything
+  // drawn, grown by a margin of 20 pixels.
   RECT ComputeExtent() const;
-  // Client point (x, y) near an edge: scrolls a line that way.
-  void AutoScrollAtEdge(int x, int y);
-  // Draws the whole scheme as a picture of that kind (PictureKind) over the
+  // Draws the whole scheme as a picture of that kind (KestPictureKind) over the
   // rectangle of the scroll ranges.
   void ExportPicture(int kind);
   // The exporter ExportPicture uses (never null); one set here is not owned.
@@ -112,19 +110,21 @@ public:
   POINT segmentHit = {0, 0};  // where the last hit test met a wire segment
   SchScheme* scheme = nullptr;
   int tool = kToolSelect;
-  int scrollX = 0, scrollY = 0;
   unsigned char buttonDown = 0;
   POINT currentPoint = {0, 0};  // scheme coordinates
   POINT pressPoint = {0, 0};
-  int state = 0;
+  int state = kStateIdle;
   int cores = 2;
   int wireKind = 0;
   const char* className = nullptr;  // not owned
   void* object = nullptr;
-  int hitKind = 0, hitIndex = 0, hitSide = 0;
+  int hitKind = kHitNothing, hitIndex = 0, hitSide = 0;
+
+protected:
+  RECT GetDocumentExtent() override { return ComputeExtent(); }
+  void PaintContent(HDC dc) override;
 
 private:
-  void ScrollTo(int bar, int position);
   // Mouse and keys, by message.
   void OnLeftDown(int x, int y);
   void PressSelect(int x, int y);
@@ -136,13 +136,10 @@ private:
   void ReleaseSelectTool();
   void ReleaseWireTool(int x, int y);
   void FinishBand();
-  void DrawBand();
-  void OnWheel(int delta);
   bool OnKey(WPARAM key);
   void Select(unsigned char* flags);
   void ClearSelectionUnlessAdding();
   bool selecting_ = false;     // the press is handled by the select rules
-  bool suppressMenu_ = false;  // a right press ended a tool: no popup on its release
   CPictureExporter defaultExporter_;
   CPictureExporter* exporter_ = &defaultExporter_;
   void SendToEditor(UINT message, WPARAM wParam, LPARAM lParam);

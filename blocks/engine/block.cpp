@@ -5,6 +5,7 @@
 #include "blocks/engine/catalogue_entry.h"
 #include "blocks/engine/input_pin.h"
 #include "blocks/engine/output_pin.h"
+#include "blocks/engine/payload_table.h"
 #include "blocks/engine/record_io.h"
 #include "foundation/buffers.h"
 #include "foundation/plain_array.h"
@@ -68,6 +69,8 @@ bool ResizePins(CBEBlock* owner, int* count, Pin*** pins, Pin** single, int n) {
 CBEBlock::CBEBlock() {}
 
 CBEBlock::~CBEBlock() {
+  // Handles to what the block published go stale before its data goes.
+  BePayloadTable::Program().ReleaseOwner(this);
   Unlink();
   SetInputCount(0);
   SetOutputCount(0);
@@ -114,7 +117,7 @@ void CBEBlock::Save(CStream* stream) {
   stream->WriteInt32(rect.right);
   stream->WriteInt32(rect.bottom);
   stream->WriteStringW(caption);
-  stream->WriteByte(flags & ~kBlockSelected);
+  stream->WriteByte(flags & ~kBeBlockSelected);
   for (int i = 0; i < inputCount; ++i) {
     const BeInputPin* input = inputs[i];
     stream->WriteInt32(static_cast<int>(input->source ? input->source->savedId : 0));
@@ -142,7 +145,7 @@ bool CBEBlock::Load(CStream* stream) {
   caption = text;
   unsigned char stored;
   if (!ReadByteChecked(stream, &stored)) return false;
-  flags = static_cast<unsigned char>(stored | (flags & kBlockDevice));
+  flags = static_cast<unsigned char>(stored | (flags & kBeBlockDevice));
   for (int i = 0; i < inputCount; ++i) {
     BeInputPin* input = inputs[i];
     unsigned int id;

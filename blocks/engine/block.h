@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "blocks/engine/block_class_ids.h"
+
 class BeScheme;
 class BeInputPin;
 class BeOutputPin;
@@ -13,18 +15,12 @@ class CStream;
 struct BeCatalogueEntry;
 
 // Flags byte.
-const unsigned char kBlockSelected = 0x01;  // editor state, never saved
-const unsigned char kBlockDevice = 0x02;    // a piece of the unit's hardware or a macro port
+const unsigned char kBeBlockSelected = 0x01;  // editor state, never saved
+const unsigned char kBeBlockDevice = 0x02;    // a piece of the unit's hardware or a macro port
 
-// Class ids the engine itself looks at.
-const unsigned int kMacroBlockClassId = 0x62340001;
-const unsigned int kMacroInputClassId = 0x62340002;
-const unsigned int kMacroOutputClassId = 0x62340003;
-const unsigned int kPortPinBlockClassId = 0x44111AAA;  // microcontroller pin block
-
-const int kNewBlockWidth = 150;
-const int kNewBlockHeight = 100;
-const COLORREF kDefaultBlockFill = 0xFFFFFF;
+const int kBeNewBlockWidth = 150;
+const int kBeNewBlockHeight = 100;
+const COLORREF kBeDefaultBlockFill = 0xFFFFFF;
 
 class CBEBlock {
 public:
@@ -58,8 +54,9 @@ public:
 
   // The inner program of a macro block; null for every other block.
   virtual BeScheme* GetNestedScheme() const { return nullptr; }
-  // Called once the block's links have been resolved after a stream read;
-  // blocks whose costs depend on their sources recompute them here.
+  // Called after a stream read, once the links of every block read have
+  // been resolved; blocks whose costs or types depend on their sources
+  // recompute them here.
   virtual void OnLinksResolved() {}
   // Called when the source of one of the block's inputs is disconnected;
   // the microcontroller pin block returns its pin to input mode there.
@@ -100,8 +97,8 @@ public:
   // the DC, the pin marks and names, the selection frame, then the links.
   void Paint(HDC dc, bool force);
 
-  bool IsSelected() const { return (flags & kBlockSelected) != 0; }
-  bool IsDevice() const { return (flags & kBlockDevice) != 0; }
+  bool IsSelected() const { return (flags & kBeBlockSelected) != 0; }
+  bool IsDevice() const { return (flags & kBeBlockDevice) != 0; }
 
   // Fields, in this order.
   const BeCatalogueEntry* entry = nullptr;
@@ -110,12 +107,12 @@ public:
   CBEBlock* previous = nullptr;
   wchar_t* caption = nullptr;  // owned
   unsigned char flags = 0;
-  RECT rect = {0, 0, kNewBlockWidth, kNewBlockHeight};
+  RECT rect = {0, 0, kBeNewBlockWidth, kBeNewBlockHeight};
   int inputCount = 0;
   BeInputPin** inputs = nullptr;  // owned pins; see singleInput_
   int outputCount = 0;
   BeOutputPin** outputs = nullptr;  // owned pins; see singleOutput_
-  COLORREF fillColor = kDefaultBlockFill;
+  COLORREF fillColor = kBeDefaultBlockFill;
   int cycles = 0;
   int rom = 0;
   int ram = 0;

@@ -41,7 +41,7 @@ bool BeBlockClipboard::Copy(BeScheme* scheme, HWND window) {
 
 bool BeBlockClipboard::Paste(BeScheme* scheme, HWND window, HWND notify) {
   if (!scheme || !CanPaste()) return false;
-  for (CBEBlock* block = scheme->blocks; block; block = block->next) block->flags &= ~kBlockSelected;
+  for (CBEBlock* block = scheme->blocks; block; block = block->next) block->flags &= ~kBeBlockSelected;
   CMemoryStream stream;
   if (!OpenClipboard(window)) return false;
   bool copied = false;
@@ -66,7 +66,7 @@ bool BeBlockClipboard::Paste(BeScheme* scheme, HWND window, HWND notify) {
   if (!loaded) return false;
   if (notify) SendMessageW(notify, WM_SCHEME_MODIFIED, 0, 0);
   for (CBEBlock* block = scheme->blocks; block; block = block->next) {
-    if (block->IsSelected()) block->MoveBy(kPasteOffset, kPasteOffset);
+    if (block->IsSelected()) block->MoveBy(kBePasteOffset, kBePasteOffset);
   }
   return true;
 }

@@ -26,4 +26,4 @@ public:
   static bool CanPaste();
 };
 
-const int kPasteOffset = 10;
+const int kBePasteOffset = 10;

@@ -1,31 +1,20 @@
 #include "blocks/engine/block_creator_table.h"
 
-#include "foundation/buffers.h"
-#include "foundation/plain_array.h"
-
-BeBlockCreatorTable::~BeBlockCreatorTable() { Clear(); }
-
-void BeBlockCreatorTable::Clear() {
-  FreeBuffer(items_);
-  items_ = nullptr;
-  count_ = 0;
-}
+void BeBlockCreatorTable::Clear() { items_.Clear(); }
 
 bool BeBlockCreatorTable::Set(unsigned int classId, BeBlockCreator creator) {
-  for (int i = 0; i < count_; ++i) {
-    if (items_[i].classId == classId) {
-      items_[i].creator = creator;
+  for (Item& item : items_) {
+    if (item.classId == classId) {
+      item.creator = creator;
       return true;
     }
   }
-  if (!ResizeSteppedArray(&items_, count_, count_ + 1)) return false;
-  items_[count_++] = Item{classId, creator};
-  return true;
+  return items_.Append(Item{classId, creator});
 }
 
 BeBlockCreator BeBlockCreatorTable::Find(unsigned int classId) const {
-  for (int i = 0; i < count_; ++i)
-    if (items_[i].classId == classId) return items_[i].creator;
+  for (const Item& item : items_)
+    if (item.classId == classId) return item.creator;
   return nullptr;
 }
 

@@ -5,11 +5,11 @@
 #pragma once
 
 #include "blocks/engine/catalogue_entry.h"
+#include "foundation/plain_array.h"
 
 class BeBlockCreatorTable {
 public:
-  BeBlockCreatorTable() {}
-  ~BeBlockCreatorTable();
+  BeBlockCreatorTable() = default;
   BeBlockCreatorTable(const BeBlockCreatorTable&) = delete;
   BeBlockCreatorTable& operator=(const BeBlockCreatorTable&) = delete;
 
@@ -17,7 +17,10 @@ public:
   bool Set(unsigned int classId, BeBlockCreator creator);
   // The creator of a class, or null.
   BeBlockCreator Find(unsigned int classId) const;
-  int Count() const { return count_; }
+  int Count() const { return items_.Count(); }
+  // The rows in the order they were first set (0 or null past the count).
+  unsigned int ClassIdAt(int i) const { return i >= 0 && i < items_.Count() ? items_[i].classId : 0; }
+  BeBlockCreator CreatorAt(int i) const { return i >= 0 && i < items_.Count() ? items_[i].creator : nullptr; }
   void Clear();
 
   // The program's own table.
@@ -28,6 +31,5 @@ private:
     unsigned int classId;
     BeBlockCreator creator;
   };
-  int count_ = 0;
-  Item* items_ = nullptr;
+  CPlainArray<Item> items_;
 };

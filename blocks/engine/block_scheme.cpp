@@ -8,6 +8,7 @@
 #include "blocks/engine/block.h"
 #include "blocks/engine/catalogue.h"
 #include "blocks/engine/catalogue_entry.h"
+#include "blocks/engine/payload_table.h"
 #include "kestui/core/kest_host.h"
 #include "scheme/simulation/sim_log.h"
 
@@ -36,9 +37,9 @@ int64_t SumTree(const BeScheme* scheme, Total what, bool* sharedCounted, int sha
       *sharedCounted = true;
       sum += sharedRom;
     }
-    if (block->GetClassId() != kMacroBlockClassId) continue;
+    if (block->GetClassId() != kBeMacroBlockClassId) continue;
     const BeScheme* nested = block->GetNestedScheme();
-    if (nested && nested != scheme && depth < kMaxSchemeNesting)
+    if (nested && nested != scheme && depth < kBeMaxSchemeNesting)
       sum += SumTree(nested, what, sharedCounted, sharedRom, depth + 1);
   }
   return sum;
@@ -57,7 +58,7 @@ void BeScheme::Init(BeCatalogue* newCatalogue) {
   catalogue = newCatalogue;
   blocks = nullptr;
   portBlocks = nullptr;
-  frequency = kDefaultProcessorFrequency;
+  frequency = kBeDefaultProcessorFrequency;
   romLimit = -1;
   ramLimit = -1;
   budget = 0;
@@ -65,7 +66,7 @@ void BeScheme::Init(BeCatalogue* newCatalogue) {
   running = 0;
   halted = 0;
   sharedRoutineRom = 0;
-  baseRom = kDefaultBaseRom;
+  baseRom = kBeDefaultBaseRom;
   baseRam = 0;
   parent = nullptr;
   reading = 0;
@@ -136,13 +137,13 @@ CBEBlock* BeScheme::GetTail() const {
 
 const BeScheme* BeScheme::Outermost() const {
   const BeScheme* scheme = this;
-  for (int depth = 0; scheme->parent && depth < kMaxSchemeNesting; ++depth) scheme = scheme->parent;
+  for (int depth = 0; scheme->parent && depth < kBeMaxSchemeNesting; ++depth) scheme = scheme->parent;
   return scheme;
 }
 
 int BeScheme::NestingDepth() const {
   int depth = 0;
-  for (const BeScheme* s = parent; s && depth <= kMaxSchemeNesting; s = s->parent) ++depth;
+  for (const BeScheme* s = parent; s && depth <= kBeMaxSchemeNesting; s = s->parent) ++depth;
   return depth;
 }
 
@@ -203,4 +204,9 @@ void BeScheme::Step(float dt) {
 void BeScheme::Stop() {
   running = 0;
   for (CBEBlock* block = blocks; block; block = block->next) block->Stop();
+  // What the blocks published during the run is not theirs to show after
+  // it: every handle they still own goes stale.
+  BePayloadTable& payloads = BePayloadTable::Program();
+  for (CBEBlock* block = blocks; block && payloads.LiveCount() > 0; block = block->next)
+    payloads.ReleaseOwner(block);
 }

@@ -10,8 +10,8 @@ class CBEBlock;
 class CSCHBlock;
 class CStream;
 
-const float kDefaultProcessorFrequency = 1000000.0f;
-const int kDefaultBaseRom = 50000;
+const float kBeDefaultProcessorFrequency = 1000000.0f;
+const int kBeDefaultBaseRom = 50000;
 
 class BeScheme {
 public:
@@ -46,7 +46,8 @@ public:
   // the memory limits (a program that does not fit is halted, with a line in
   // the simulation log per failed check); Step runs at most one pass of all
   // blocks per call, when the cycles of the ticks so far have paid for the
-  // last pass; Stop stops every block.
+  // last pass; Stop stops every block and releases the payloads its blocks
+  // still own (BePayloadTable).
   void Start();
   void Step(float dt);
   void Stop();
@@ -92,8 +93,8 @@ public:
 };
 
 // The magic of a block-scheme stream.
-extern const unsigned char kSchemeStreamMagic[4];
+extern const unsigned char kBeSchemeStreamMagic[4];
 // Schemes nested deeper than this (far beyond what anyone builds) are
 // refused when read, and totals look no deeper, so a damaged document
 // cannot exhaust the stack.
-const int kMaxSchemeNesting = 1000;
+const int kBeMaxSchemeNesting = 1000;

@@ -180,6 +180,10 @@ bool BeScheme::Load(CStream* stream, bool select) {
       input->source = outputs.Find(input->savedSource);
       input->savedSource = 0;
     }
+  }
+  // Every link of the read is in place before any block looks at what
+  // feeds it (a block may look through its source to that one's source).
+  for (CBEBlock* block = blocks; block != oldHead; block = block->next) {
     block->OnLinksResolved();
     if (select) block->flags |= kBeBlockSelected;
   }

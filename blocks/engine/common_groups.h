@@ -4,7 +4,7 @@
 class BeCatalogue;
 class BeBlockCreatorTable;
 
-const int kCommonGroupCount = 9;
+const int kBeCommonGroupCount = 9;
 
 // Appends the groups "Генераторы", "Преобразователи", "Макро и DLL",
 // "Математика", "Тригонометрия", "Логика", "Цифровые", "ТАУ", "Навигация" in
@@ -15,3 +15,9 @@ const int kCommonGroupCount = 9;
 bool AddCommonCatalogueGroups(BeCatalogue* catalogue, const BeBlockCreatorTable& creators);
 // The same with the program's creator table.
 bool AddCommonCatalogueGroups(BeCatalogue* catalogue);
+
+// The palette picture of a row of the common groups' table, in table order,
+// whether its class exists yet or not (null for a row without a palette
+// button, and past the last row). Rows are counted by CommonCatalogueRowCount.
+int CommonCatalogueRowCount();
+const wchar_t* CommonCatalogueRowBitmap(int row);

@@ -36,7 +36,7 @@ public:
   void ResolveSource();
 
   // Fields, in this order.
-  BeSignalType type = kSignalBit;
+  BeSignalType type = kBeSignalBit;
   CBEBlock* owner;
   BeOutputPin* source = nullptr;  // the linked output, null when unconnected
   // The identity of the source read from a stream, until ResolveSource;

@@ -16,7 +16,7 @@ void BeOutputPin::Disconnect() {
       BeInputPin* input = block->inputs[i];
       if (input->source != this) continue;
       input->source = nullptr;
-      if (block->GetClassId() == kPortPinBlockClassId) block->OnInputDisconnected(input);
+      if (block->GetClassId() == kBePortPinBlockClassId) block->OnInputDisconnected(input);
     }
   }
 }

@@ -34,7 +34,7 @@ public:
   unsigned int savedId = 0;  // 0 except while a scheme stream is read or written
   CBEBlock* owner;
   unsigned char hardware = 0;  // a fixed link made by a peripheral block
-  BeSignalType type = kSignalBit;
+  BeSignalType type = kBeSignalBit;
   unsigned char value[8] = {};
   const wchar_t* name = nullptr;         // not owned
   const wchar_t* description = nullptr;  // not owned

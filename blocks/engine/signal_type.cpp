@@ -2,7 +2,7 @@
 
 #include <cwchar>
 
-const wchar_t* const BeSignalTypeName[kSignalTypeNameCount] = {
+const wchar_t* const BeSignalTypeName[kBeSignalTypeNameCount] = {
     L"ШИМ",
     L"bit",
     L"char",
@@ -46,14 +46,14 @@ const wchar_t* const BeSignalTypeName[kSignalTypeNameCount] = {
     L"любой целый",
 };
 
-const int BeSignalTransferSize[kSignalTypeSizeCount] = {
+const int BeSignalTransferSize[kBeSignalTypeSizeCount] = {
     0, 1, 1, 2, 4, 4, 8,                         // 0-6
     0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  // 7-21
     35000, 10000, 8, 1200, 40, 1200, 32,          // 22-28
     0, 5120, 8384, 8, 8, 0, 0, 1000,              // 29-36
     66};                                          // 37
 
-const int BeSignalValueSize[kSignalTypeSizeCount] = {
+const int BeSignalValueSize[kBeSignalTypeSizeCount] = {
     0, 1, 1, 2, 4, 4, 8,                         // 0-6
     0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  // 7-21
     8, 8, 3, 8, 1, 8, 1,                          // 22-28
@@ -61,18 +61,18 @@ const int BeSignalValueSize[kSignalTypeSizeCount] = {
     67};                                          // 37
 
 const wchar_t* GetSignalTypeName(BeSignalType type) {
-  if (type < 0 || type >= kSignalTypeNameCount) return nullptr;
+  if (type < 0 || type >= kBeSignalTypeNameCount) return nullptr;
   return BeSignalTypeName[type];
 }
 
 int GetSignalTransferSize(BeSignalType type) {
   // Only concrete types have sizes; 37 is never a pin's type.
-  if (type < 0 || type > kLastConcreteSignalType) return 0;
+  if (type < 0 || type > kBeLastConcreteSignalType) return 0;
   return BeSignalTransferSize[type];
 }
 
 int GetSignalValueSize(BeSignalType type) {
-  if (type < 0 || type > kLastConcreteSignalType) return 0;
+  if (type < 0 || type > kBeLastConcreteSignalType) return 0;
   return BeSignalValueSize[type];
 }
 
@@ -85,23 +85,23 @@ bool IsOneOf(BeSignalType type, const BeSignalType* list, int count) {
 }  // namespace
 
 bool IsSignalTypeCompatible(BeSignalType outputType, BeSignalType inputType) {
-  if (inputType < 0 || inputType >= kSignalTypeNameCount) return false;
-  if (outputType < 0 || outputType >= kSignalTypeNameCount) return false;
+  if (inputType < 0 || inputType >= kBeSignalTypeNameCount) return false;
+  if (outputType < 0 || outputType >= kBeSignalTypeNameCount) return false;
   static const BeSignalType kBitLike[] = {0, 1, 7, 8, 12};
   static const BeSignalType kPictures[] = {22, 30, 31, 36};
   static const BeSignalType kScalars[] = {1, 2, 3, 4, 5, 6, 39, 40};
   static const BeSignalType kIntegers[] = {0, 1, 2, 3, 4, 40};
   switch (inputType) {
-    case kSignalBit:
-    case kSignalPulseA:
-    case kSignalPulseB:
-    case kSignalUsbDPlus:
+    case kBeSignalBit:
+    case kBeSignalPulseA:
+    case kBeSignalPulseB:
+    case kBeSignalUsbDPlus:
       return IsOneOf(outputType, kBitLike, 5);
-    case kSignalVideo:
+    case kBeSignalVideo:
       return IsOneOf(outputType, kPictures, 4);
-    case kSignalAnyScalar:
+    case kBeSignalAnyScalar:
       return IsOneOf(outputType, kScalars, 8);
-    case kSignalAnyInteger:
+    case kBeSignalAnyInteger:
       return IsOneOf(outputType, kIntegers, 6);
     default:
       return outputType == inputType;
@@ -109,9 +109,9 @@ bool IsSignalTypeCompatible(BeSignalType outputType, BeSignalType inputType) {
 }
 
 BeSignalType FindSignalTypeByName(const wchar_t* name) {
-  if (!name) return kSignalChar;
-  for (int code = 0; code <= kLastConcreteSignalType; ++code) {
+  if (!name) return kBeSignalChar;
+  for (int code = 0; code <= kBeLastConcreteSignalType; ++code) {
     if (BeSignalTypeName[code] && wcscmp(BeSignalTypeName[code], name) == 0) return code;
   }
-  return kSignalChar;
+  return kBeSignalChar;
 }

@@ -6,33 +6,33 @@
 // and inputs carry, 37 is unused, 38-40 are wildcards that only inputs carry.
 typedef int BeSignalType;
 
-const BeSignalType kSignalPwm = 0;
-const BeSignalType kSignalBit = 1;
-const BeSignalType kSignalChar = 2;
-const BeSignalType kSignalShort = 3;
-const BeSignalType kSignalInt = 4;
-const BeSignalType kSignalFloat = 5;
-const BeSignalType kSignalDouble = 6;
-const BeSignalType kSignalPulseA = 7;
-const BeSignalType kSignalPulseB = 8;
-const BeSignalType kSignalAnalog = 9;
-const BeSignalType kSignalUsbDPlus = 12;
-const BeSignalType kSignalVideo = 22;
-const BeSignalType kSignalScanSector = 30;
-const BeSignalType kSignalLocalMap = 31;
-const BeSignalType kSignalGlobalMap = 36;
-const BeSignalType kSignalAnyLogical = 38;
-const BeSignalType kSignalAnyScalar = 39;
-const BeSignalType kSignalAnyInteger = 40;
+const BeSignalType kBeSignalPwm = 0;
+const BeSignalType kBeSignalBit = 1;
+const BeSignalType kBeSignalChar = 2;
+const BeSignalType kBeSignalShort = 3;
+const BeSignalType kBeSignalInt = 4;
+const BeSignalType kBeSignalFloat = 5;
+const BeSignalType kBeSignalDouble = 6;
+const BeSignalType kBeSignalPulseA = 7;
+const BeSignalType kBeSignalPulseB = 8;
+const BeSignalType kBeSignalAnalog = 9;
+const BeSignalType kBeSignalUsbDPlus = 12;
+const BeSignalType kBeSignalVideo = 22;
+const BeSignalType kBeSignalScanSector = 30;
+const BeSignalType kBeSignalLocalMap = 31;
+const BeSignalType kBeSignalGlobalMap = 36;
+const BeSignalType kBeSignalAnyLogical = 38;
+const BeSignalType kBeSignalAnyScalar = 39;
+const BeSignalType kBeSignalAnyInteger = 40;
 
-const int kSignalTypeNameCount = 41;  // codes 0-40
-const int kSignalTypeSizeCount = 38;  // codes 0-37
-const int kLastConcreteSignalType = 36;
+const int kBeSignalTypeNameCount = 41;  // codes 0-40
+const int kBeSignalTypeSizeCount = 38;  // codes 0-37
+const int kBeLastConcreteSignalType = 36;
 
 // The tables, indexed by code; the name of 37 is null.
-extern const wchar_t* const BeSignalTypeName[kSignalTypeNameCount];
-extern const int BeSignalTransferSize[kSignalTypeSizeCount];
-extern const int BeSignalValueSize[kSignalTypeSizeCount];
+extern const wchar_t* const BeSignalTypeName[kBeSignalTypeNameCount];
+extern const int BeSignalTransferSize[kBeSignalTypeSizeCount];
+extern const int BeSignalValueSize[kBeSignalTypeSizeCount];
 
 // Checked reads of the tables: a code outside a table answers null or 0.
 const wchar_t* GetSignalTypeName(BeSignalType type);

@@ -7,7 +7,7 @@
 #include "kestui/graphics/image.h"
 #include "scheme/model/scheme_icons.h"
 
-CBEUIControl::CBEUIControl() { flags |= kBlockDevice; }
+CBEUIControl::CBEUIControl() { flags |= kBeBlockDevice; }
 
 CBEUIControl::~CBEUIControl() {
   if (item) item->block = nullptr;

@@ -8,33 +8,24 @@
 #include "blocks/panel/panel_kinds.h"
 #include "blocks/panel/velk_ui_control.h"
 #include "kestui/graphics/kest_dc_selection.h"
-#include "kestui/graphics/kest_paintbox.h"
+#include "kestui/graphics/kest_canvas.h"
 
 namespace {
-// Kest cursor indices.
-const int kCursorArrowIndex = 0;
-const int kCursorCrossIndex = 1;
-const int kCursorMoveIndex = 2;
-const int kCursorNeSwIndex = 3;
-const int kCursorNsIndex = 4;
-const int kCursorNwSeIndex = 5;
-const int kCursorWeIndex = 6;
-const int kCursorHandIndex = 13;
 
 bool ModifierHeld() {
   return (GetKeyState(VK_CONTROL) & 0x8000) != 0 || (GetKeyState(VK_SHIFT) & 0x8000) != 0;
 }
 
 int CursorForHit(const CVelkUIControl* item, int code) {
-  if (!item) return kCursorArrowIndex;
+  if (!item) return KestCursorArrow;
   switch (code) {
-    case 0: return item->selected ? kCursorMoveIndex : kCursorHandIndex;
-    case 1: case 5: return kCursorNwSeIndex;
-    case 2: case 6: return kCursorNsIndex;
-    case 3: case 7: return kCursorNeSwIndex;
-    case 4: case 8: return kCursorWeIndex;
-    case 9: case 10: return kCursorCrossIndex;
-    default: return kCursorArrowIndex;
+    case CVelkUIControl::kHitBody: return item->selected ? KestCursorMove : KestCursorHand;
+    case CVelkUIControl::kHitTopLeft: case CVelkUIControl::kHitBottomRight: return KestCursorSizeNwSe;
+    case CVelkUIControl::kHitTop: case CVelkUIControl::kHitBottom: return KestCursorSizeNs;
+    case CVelkUIControl::kHitTopRight: case CVelkUIControl::kHitBottomLeft: return KestCursorSizeNeSw;
+    case CVelkUIControl::kHitRight: case CVelkUIControl::kHitLeft: return KestCursorSizeWe;
+    case CVelkUIControl::kHitLineStart: case CVelkUIControl::kHitLineEnd: return KestCursorCross;
+    default: return KestCursorArrow;
   }
 }
 
@@ -106,7 +97,7 @@ void UiPanel::InvalidateCanvas() {
   if (window) InvalidateRect(window, nullptr, TRUE);
 }
 
-void UiPanel::ForgetCanvas(CKestPaintBox* closing) {
+void UiPanel::ForgetCanvas(CKestCanvas* closing) {
   if (canvas == closing) canvas = nullptr;
 }
 
@@ -120,12 +111,12 @@ CVelkUIControl* UiPanel::FindItemByName(const wchar_t* text) const {
 CVelkUIControl* UiPanel::HitTestItems(int px, int py, int* code) const {
   for (CVelkUIControl* item = Tail(); item; item = item->previous) {
     int hit = item->HitTest(px, py);
-    if (hit != kHitNone) {
+    if (hit != CVelkUIControl::kHitNone) {
       if (code) *code = hit;
       return item;
     }
   }
-  if (code) *code = kHitNone;
+  if (code) *code = CVelkUIControl::kHitNone;
   return nullptr;
 }
 
@@ -293,7 +284,7 @@ void UiPanel::PaintItems(HDC dc) {
     if (item->selected) item->DrawSelection(dc);
 }
 
-void UiPanel::Paint(CKestPaintBox* newCanvas) {
+void UiPanel::Paint(CKestCanvas* newCanvas) {
   canvas = newCanvas;
   if (!canvas) return;
   HDC dc = canvas->GetDC();
@@ -305,7 +296,7 @@ void UiPanel::MouseDown(int px, int py) {
   if (!canvas) return;
   pressPoint = POINT{px, py};
   lastPoint = pressPoint;
-  int code = kHitNone;
+  int code = CVelkUIControl::kHitNone;
   CVelkUIControl* item = HitTestItems(px, py, &code);
   if (!item) {
     SetAllSelected(false);
@@ -318,7 +309,7 @@ void UiPanel::MouseDown(int px, int py) {
     item->Invalidate();
     dragState = kDragBand;
   } else {
-    if (code != kHitBody && !ModifierHeld()) {
+    if (code != CVelkUIControl::kHitBody && !ModifierHeld()) {
       SetAllSelected(false);
       item->selected = 1;
       item->Invalidate();
@@ -334,28 +325,19 @@ void UiPanel::MouseMove(int px, int py) {
   int dx = px - lastPoint.x;
   int dy = py - lastPoint.y;
   if (dragState == kDragIdle) {
-    int code = kHitNone;
+    int code = CVelkUIControl::kHitNone;
     CVelkUIControl* item = HitTestItems(px, py, &code);
     canvas->SetCursorIndex(CursorForHit(item, code));
   } else if (dragState == kDragBand) {
-    HDC dc = canvas->GetDC();
-    if (dc) {
-      SetROP2(dc, R2_NOT);
-      {
-        CKestDcSelection selection(dc);
-        selection.Select(GetStockObject(HOLLOW_BRUSH));
-        Rectangle(dc, pressPoint.x, pressPoint.y, lastPoint.x, lastPoint.y);
-        Rectangle(dc, pressPoint.x, pressPoint.y, px, py);
-      }
-      SetROP2(dc, R2_COPYPEN);
-    }
-    canvas->ReleaseDC();
-  } else if (dragState == kHitBody) {
+    // The canvas's band is drawn inverting: the old one goes, the new one comes.
+    canvas->DrawBand(pressPoint, lastPoint);
+    canvas->DrawBand(pressPoint, POINT{px, py});
+  } else if (dragState == CVelkUIControl::kHitBody) {
     if (dx != 0 || dy != 0) {
       for (CVelkUIControl* item = items; item; item = item->next)
         if (item->selected) item->DragHandle(0, dx, dy);
     }
-  } else if (dragState >= 1 && dragState <= 10) {
+  } else if (dragState >= CVelkUIControl::kHitTopLeft && dragState <= CVelkUIControl::kHitLineEnd) {
     if (draggedItem) draggedItem->DragHandle(dragState, dx, dy);
   }
   lastPoint = POINT{px, py};

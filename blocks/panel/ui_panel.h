@@ -10,7 +10,7 @@
 
 class BeScheme;
 class CBEBlock;
-class CKestPaintBox;
+class CKestCanvas;
 class CStream;
 class CVelkUIControl;
 
@@ -18,21 +18,23 @@ const int kPanelCanvasWidth = 768;
 const int kPanelCanvasHeight = 434;
 const COLORREF kPanelPreviewFill = 0xCCCCCC;
 
-// Drag states beyond the hit codes 0 to 10.
-const int kDragIdle = -2;
-const int kDragBand = -1;
-
 // Where the panel preview sits in the picture of the device.
-const int kPreviewLeft = 24;
-const int kPreviewTop = 28;
-const int kPreviewWidth = 464;
-const int kPreviewHeight = 205;
+const int kPanelPreviewLeft = 24;
+const int kPanelPreviewTop = 28;
+const int kPanelPreviewWidth = 464;
+const int kPanelPreviewHeight = 205;
 
 // The magic of the panel stream.
 extern const unsigned char kPanelStreamMagic[4];
 
 class UiPanel {
 public:
+  // Drag states beyond the items' hit codes 0 to 10 (the dragState field).
+  enum DragState {
+    kDragIdle = -2,
+    kDragBand = -1,
+  };
+
   explicit UiPanel(BeScheme* scheme);
   // Deletes every item (and with them their blocks).
   ~UiPanel();
@@ -58,7 +60,7 @@ public:
   // carries its name (null when none); unnamed items keep their link.
   void BindBlocks();
   // Keeps the canvas and paints into its device context.
-  void Paint(CKestPaintBox* newCanvas);
+  void Paint(CKestCanvas* newCanvas);
   // Backgrounds, then faces, then the selection of the selected items.
   void PaintItems(HDC dc);
   // Mouse editing in canvas coordinates; nothing without a canvas.
@@ -90,10 +92,10 @@ public:
   // The canvas's window, or null.
   HWND CanvasWindow() const;
   // The editor that showed the canvas closes: forget it.
-  void ForgetCanvas(CKestPaintBox* closing);
+  void ForgetCanvas(CKestCanvas* closing);
 
   // Fields, in this order.
-  CKestPaintBox* canvas = nullptr;  // the open editor's canvas, not owned
+  CKestCanvas* canvas = nullptr;  // the open editor's canvas, not owned
   int dragState = kDragIdle;
   POINT pressPoint = {0, 0};
   POINT lastPoint = {50, 50};

@@ -157,7 +157,7 @@ bool UiPanel::WritePreview(CStream* stream) {
     selection.Select(bitmap.Get());
     int oldMode = SetStretchBltMode(target, HALFTONE);
     SetBrushOrgEx(target, 0, 0, nullptr);
-    StretchBlt(target, kPreviewLeft, kPreviewTop, kPreviewWidth, kPreviewHeight, memory.Get(), 0, 0,
+    StretchBlt(target, kPanelPreviewLeft, kPanelPreviewTop, kPanelPreviewWidth, kPanelPreviewHeight, memory.Get(), 0, 0,
                kPanelCanvasWidth, kPanelCanvasHeight, SRCCOPY);
     SetStretchBltMode(target, oldMode);
     GdiFlush();

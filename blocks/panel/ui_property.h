@@ -19,9 +19,9 @@ enum UiPropertyType {
 };
 
 // Font style bits.
-const int kFontStyleBold = 1;
-const int kFontStyleItalic = 2;
-const int kFontStyleUnderline = 4;
+const int kUiFontStyleBold = 1;
+const int kUiFontStyleItalic = 2;
+const int kUiFontStyleUnderline = 4;
 
 typedef int (*UiPropertyCallback)(CVelkUIControl* item);
 

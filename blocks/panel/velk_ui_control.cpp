@@ -81,10 +81,10 @@ POINT CVelkUIControl::HandlePoint(int code) const {
 int CVelkUIControl::HitTest(int px, int py) {
   for (int code = 1; code <= 8; ++code) {
     POINT h = HandlePoint(code);
-    if (abs(px - h.x) < kHandleReach && abs(py - h.y) < kHandleReach) return code;
+    if (abs(px - h.x) < kUiHandleReach && abs(py - h.y) < kUiHandleReach) return code;
   }
-  if (x < px && px < x + width && y < py && py < y + height) return kHitBody;
-  return kHitNone;
+  if (x < px && px < x + width && y < py && py < y + height) return CVelkUIControl::kHitBody;
+  return CVelkUIControl::kHitNone;
 }
 
 void CVelkUIControl::DragHandle(int code, int dx, int dy) {

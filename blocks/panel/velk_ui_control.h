@@ -16,18 +16,30 @@ class CStream;
 class UiPanel;
 class UiPropertyList;
 
-const int kNewItemWidth = 104;
-const int kNewItemHeight = 28;
+const int kUiNewItemWidth = 104;
+const int kUiNewItemHeight = 28;
 // A handle is hit within this distance (exclusive) of its point.
-const int kHandleReach = 8;
-
-// Hit and drag codes: -1 nothing, 0 the body, 1 to 8 the handles clockwise
-// from the top-left corner, 9 and 10 the ends of a line item.
-const int kHitNone = -1;
-const int kHitBody = 0;
+const int kUiHandleReach = 8;
 
 class CVelkUIControl {
 public:
+  // Hit and drag codes: nothing, the body, the eight handles clockwise from
+  // the top-left corner, the two ends of a line item.
+  enum HitCode {
+    kHitNone = -1,
+    kHitBody = 0,
+    kHitTopLeft = 1,
+    kHitTop = 2,
+    kHitTopRight = 3,
+    kHitRight = 4,
+    kHitBottomRight = 5,
+    kHitBottom = 6,
+    kHitBottomLeft = 7,
+    kHitLeft = 8,
+    kHitLineStart = 9,
+    kHitLineEnd = 10,
+  };
+
   // Appended at the end of the panel's list; 104 x 28 at (0, 0).
   explicit CVelkUIControl(UiPanel* panel);
   // Clears the panel's current and dragged item where they are this one,
@@ -90,8 +102,8 @@ public:
   CVelkUIControl* next = nullptr;
   int x = 0;
   int y = 0;
-  int width = kNewItemWidth;
-  int height = kNewItemHeight;
+  int width = kUiNewItemWidth;
+  int height = kUiNewItemHeight;
   wchar_t* name = nullptr;  // owned
   wchar_t* hint = nullptr;  // owned
   unsigned char selected = 0;

@@ -86,10 +86,10 @@ CVelkUIPropertyGrid::~CVelkUIPropertyGrid() {
 }
 
 CKestControl* CVelkUIPropertyGrid::MakeControl(UiProperty* property, int y, int width) {
-  uint32_t at = KestPos(kGridControlLeft, y);
+  uint32_t at = KestPos(kUiGridControlLeft, y);
   switch (property->type) {
     case UiPropBool: {
-      auto* combo = new CKestComboBox(container_, kGridComboId, false, at, width, kGridRowHeight, 0);
+      auto* combo = new CKestComboBox(container_, kUiGridComboId, false, at, width, kUiGridRowHeight, 0);
       combo->AddItem(L"Нет", 0);
       combo->AddItem(L"Да", 0);
       return combo;
@@ -97,31 +97,31 @@ CKestControl* CVelkUIPropertyGrid::MakeControl(UiProperty* property, int y, int 
     case UiPropInt:
     case UiPropFloat:
     case UiPropString: {
-      auto* edit = new CKestEdit(container_, kGridEditId, at, width, kGridRowHeight, false, 0, true);
+      auto* edit = new CKestEdit(container_, kUiGridEditId, at, width, kUiGridRowHeight, false, 0, true);
       edit->SetFont(editFont_);
       return edit;
     }
     case UiPropFontName: {
-      auto* combo = new CKestComboBox(container_, kGridComboId, false, at, width, kGridRowHeight, 0);
+      auto* combo = new CKestComboBox(container_, kUiGridComboId, false, at, width, kUiGridRowHeight, 0);
       FillFontNameList(combo);
       return combo;
     }
     case UiPropFontStyle: {
-      auto* group = new CKestCheckGroupBox(container_, kGridStyleGroupId, nullptr, at, width,
-                                           kGridStyleGroupHeight);
+      auto* group = new CKestCheckGroupBox(container_, kUiGridStyleGroupId, nullptr, at, width,
+                                           kUiGridStyleGroupHeight);
       group->AddItem(L"Жирный");
       group->AddItem(L"Курсив");
       group->AddItem(L"Подчеркивание");
       return group;
     }
     case UiPropColor: {
-      auto* swatch = new CKestPanel(container_, 1, at, kGridRowHeight, kGridRowHeight, false, false);
-      if (swatch->GetHandle()) SetWindowLongPtrW(swatch->GetHandle(), GWLP_ID, kGridSwatchId);
+      auto* swatch = new CKestPanel(container_, 1, at, kUiGridRowHeight, kUiGridRowHeight, false, false);
+      if (swatch->GetHandle()) SetWindowLongPtrW(swatch->GetHandle(), GWLP_ID, kUiGridSwatchId);
       return swatch;
     }
     case UiPropDialog:
-      return new CKestButton(container_, L"---", false, kGridDialogButtonId, at, kGridRowHeight,
-                             kGridRowHeight, L"Открыть диалог", 0);
+      return new CKestButton(container_, L"---", false, kUiGridDialogButtonId, at, kUiGridRowHeight,
+                             kUiGridRowHeight, L"Открыть диалог", 0);
   }
   return nullptr;
 }
@@ -140,23 +140,23 @@ void CVelkUIPropertyGrid::BuildPropertyGrid() {
   wchar_t* header = AppendString(nullptr, L"Компонент: ");
   header = AppendString(header, kind);
   SIZE measured = CKestLabel::MeasureCaption(headerFont_->GetHandle(), header);
-  auto* label = new CKestLabel(container_, header, KestPos(kGridLabelLeft, kGridLabelLeft), false,
+  auto* label = new CKestLabel(container_, header, KestPos(kUiGridLabelLeft, kUiGridLabelLeft), false,
                                kHeaderWidth, measured.cy, -1);
   label->SetFont(headerFont_);
   FreeBuffer(header);
 
   int width = container_->GetClientWidth() - kGridRightMargin;
-  int y = kGridFirstRowTop;
+  int y = kUiGridFirstRowTop;
   for (int i = 0; i < list_->count; ++i) {
     UiProperty* property = list_->properties[i];
-    new CKestLabel(container_, property->label, KestPos(kGridLabelLeft, y), false, kGridLabelWidth,
-                   kGridRowHeight, 1);
+    new CKestLabel(container_, property->label, KestPos(kUiGridLabelLeft, y), false, kUiGridLabelWidth,
+                   kUiGridRowHeight, 1);
     CKestControl* control = MakeControl(property, y, width);
     if (control) control->SetAnchors(property->type == UiPropColor ? KEST_ANCHOR_LEFT | KEST_ANCHOR_TOP
                                                                   : kStretchAnchors);
     property->control = control;
-    y += kGridRowStep;
-    if (property->type == UiPropFontStyle) y += kGridStyleGroupExtra;
+    y += kUiGridRowStep;
+    if (property->type == UiPropFontStyle) y += kUiGridStyleGroupExtra;
   }
   RefreshPropertyValues();
 }
@@ -172,12 +172,12 @@ void CVelkUIPropertyGrid::RefreshPropertyValues() {
             ->SetSelectedIndex(*static_cast<unsigned char*>(p->value) ? 1 : 0);
         break;
       case UiPropInt: {
-        wchar_t text[kFormatIntChars];
+        wchar_t text[kFoundationFormatIntChars];
         p->control->SetText(FormatInt(*static_cast<int*>(p->value), text));
         break;
       }
       case UiPropFloat: {
-        wchar_t text[kFormatDoubleChars];
+        wchar_t text[kFoundationFormatDoubleChars];
         p->control->SetText(FormatDouble(*static_cast<float*>(p->value), text, 0));
         break;
       }
@@ -199,9 +199,9 @@ void CVelkUIPropertyGrid::RefreshPropertyValues() {
       case UiPropFontStyle: {
         auto* group = static_cast<CKestCheckGroupBox*>(p->control);
         int style = *static_cast<int*>(p->value);
-        group->SetItemChecked(0, (style & kFontStyleBold) != 0);
-        group->SetItemChecked(1, (style & kFontStyleItalic) != 0);
-        group->SetItemChecked(2, (style & kFontStyleUnderline) != 0);
+        group->SetItemChecked(0, (style & kUiFontStyleBold) != 0);
+        group->SetItemChecked(1, (style & kUiFontStyleItalic) != 0);
+        group->SetItemChecked(2, (style & kUiFontStyleUnderline) != 0);
         break;
       }
       case UiPropColor:
@@ -266,7 +266,7 @@ void CVelkUIPropertyGrid::ApplyProperty(int index) {
         if (v > p->max.i) v = p->max.i;
       }
       *static_cast<int*>(p->value) = v;
-      wchar_t shown[kFormatIntChars];
+      wchar_t shown[kFoundationFormatIntChars];
       edit->SetText(FormatInt(v, shown));
       edit->SetModified(false);
       break;
@@ -283,7 +283,7 @@ void CVelkUIPropertyGrid::ApplyProperty(int index) {
         if (v > p->max.f) v = p->max.f;
       }
       *field = v;
-      wchar_t shown[kFormatDoubleChars];
+      wchar_t shown[kFoundationFormatDoubleChars];
       edit->SetText(FormatDouble(v, shown, 0));
       edit->SetModified(false);
       break;
@@ -303,9 +303,9 @@ void CVelkUIPropertyGrid::ApplyProperty(int index) {
     case UiPropFontStyle: {
       auto* group = static_cast<CKestCheckGroupBox*>(p->control);
       int style = 0;
-      if (group->IsItemChecked(0)) style += kFontStyleBold;
-      if (group->IsItemChecked(1)) style += kFontStyleItalic;
-      if (group->IsItemChecked(2)) style += kFontStyleUnderline;
+      if (group->IsItemChecked(0)) style += kUiFontStyleBold;
+      if (group->IsItemChecked(1)) style += kUiFontStyleItalic;
+      if (group->IsItemChecked(2)) style += kUiFontStyleUnderline;
       *static_cast<int*>(p->value) = style;
       break;
     }
@@ -336,15 +336,15 @@ bool CVelkUIPropertyGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
       int id = LOWORD(wParam);
       int code = HIWORD(wParam);
       int index = -1;
-      if (id == kGridEditId && code == EN_KILLFOCUS) {
+      if (id == kUiGridEditId && code == EN_KILLFOCUS) {
         index = PropertyIndexOf(sender);
         auto* edit = index >= 0 ? static_cast<CKestCustomEdit*>(list_->properties[index]->control) : nullptr;
         if (!edit || !edit->IsModified()) return index >= 0;
-      } else if (id == kGridComboId && (code == CBN_SELENDOK || code == CBN_EDITCHANGE)) {
+      } else if (id == kUiGridComboId && (code == CBN_SELENDOK || code == CBN_EDITCHANGE)) {
         index = PropertyIndexOf(sender);
-      } else if (id == kGridStyleGroupId) {
+      } else if (id == kUiGridStyleGroupId) {
         index = PropertyIndexOf(sender ? GetParent(sender) : nullptr);
-      } else if (id == kGridDialogButtonId && code == BN_CLICKED) {
+      } else if (id == kUiGridDialogButtonId && code == BN_CLICKED) {
         index = PropertyIndexOf(sender);
       }
       if (index < 0) return false;
@@ -355,7 +355,7 @@ bool CVelkUIPropertyGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
       if (wParam != VK_RETURN) return false;
       HWND window = reinterpret_cast<HWND>(lParam);
       int index = PropertyIndexOf(window);
-      if (index < 0 || GetWindowLongPtrW(window, GWLP_ID) != kGridEditId) return false;
+      if (index < 0 || GetWindowLongPtrW(window, GWLP_ID) != kUiGridEditId) return false;
       ApplyProperty(index);
       CKestControl* control = list_->properties[index]->control;
       if (control) control->SetFocus();

@@ -20,21 +20,21 @@ class UiPropertyList;
 class UiProperty;
 
 // Window ids of the grid's editor controls.
-const int kGridSwatchId = 5000;
-const int kGridEditId = 5001;
-const int kGridComboId = 5002;
-const int kGridStyleGroupId = 5003;
-const int kGridDialogButtonId = 5004;
+const int kUiGridSwatchId = 5000;
+const int kUiGridEditId = 5001;
+const int kUiGridComboId = 5002;
+const int kUiGridStyleGroupId = 5003;
+const int kUiGridDialogButtonId = 5004;
 
 // Grid geometry.
-const int kGridFirstRowTop = 25;
-const int kGridRowStep = 23;
-const int kGridStyleGroupExtra = 54;
-const int kGridLabelLeft = 2;
-const int kGridLabelWidth = 122;
-const int kGridControlLeft = 130;
-const int kGridRowHeight = 21;
-const int kGridStyleGroupHeight = 75;
+const int kUiGridFirstRowTop = 25;
+const int kUiGridRowStep = 23;
+const int kUiGridStyleGroupExtra = 54;
+const int kUiGridLabelLeft = 2;
+const int kUiGridLabelWidth = 122;
+const int kUiGridControlLeft = 130;
+const int kUiGridRowHeight = 21;
+const int kUiGridStyleGroupHeight = 75;
 
 class CVelkUIPropertyGrid {
 public:

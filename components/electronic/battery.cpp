@@ -59,12 +59,12 @@ CSCHBattery::CSCHBattery() {
   rect = RECT{0, 0, 90, 80};
   SetPinCount(2);
   if (pinCount == 2) {
-    pins[kBatteryMinus].description = L"Минус";
-    pins[kBatteryMinus].side = kSideLeft;
-    pins[kBatteryMinus].offset = 23;
-    pins[kBatteryPlus].description = L"Плюс";
-    pins[kBatteryPlus].side = kSideRight;
-    pins[kBatteryPlus].offset = rect.bottom - 23;
+    pins[kElecBatteryMinus].description = L"Минус";
+    pins[kElecBatteryMinus].side = kSchSideLeft;
+    pins[kElecBatteryMinus].offset = 23;
+    pins[kElecBatteryPlus].description = L"Плюс";
+    pins[kElecBatteryPlus].side = kSchSideRight;
+    pins[kElecBatteryPlus].offset = rect.bottom - 23;
   }
 }
 
@@ -94,8 +94,8 @@ void CSCHBattery::Start() {
   // The role is taken afresh in every run, so that a rewired scheme never
   // keeps a reference that an earlier run gave.
   groundReference = 0;
-  if (scheme && scheme->startedToken && pinCount == 2 && pins[kBatteryMinus].net &&
-      pins[kBatteryPlus].net) {
+  if (scheme && scheme->startedToken && pinCount == 2 && pins[kElecBatteryMinus].net &&
+      pins[kElecBatteryPlus].net) {
     groundReference = 1;
     scheme->startedToken = 0;
   }
@@ -108,8 +108,8 @@ void CSCHBattery::Start() {
 
 void CSCHBattery::Step(float dt) {
   float Um, Rm, Up, Rp;
-  GetPinInput(kBatteryMinus, &Um, &Rm);
-  GetPinInput(kBatteryPlus, &Up, &Rp);
+  GetPinInput(kElecBatteryMinus, &Um, &Rm);
+  GetPinInput(kElecBatteryPlus, &Up, &Rp);
   const float R = internalResistance;
   float E = 0;
   if (!burnt) {
@@ -140,13 +140,13 @@ void CSCHBattery::Step(float dt) {
     }
   }
   if (groundReference) {
-    SetPinSource(kBatteryMinus, 0, kReferenceResistance);
+    SetPinSource(kElecBatteryMinus, 0, kReferenceResistance);
     Um = 0;
     Rm = kReferenceResistance;
   } else {
-    SetPinSource(kBatteryMinus, Up - E, Rp + R);
+    SetPinSource(kElecBatteryMinus, Up - E, Rp + R);
   }
-  SetPinSource(kBatteryPlus, Um + E, Rm + R);
+  SetPinSource(kElecBatteryPlus, Um + E, Rm + R);
 }
 
 void CSCHBattery::Save(CStream* s) {

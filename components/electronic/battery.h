@@ -9,8 +9,8 @@
 #include "scheme/parts/device.h"
 
 // Pins.
-const int kBatteryMinus = 0;
-const int kBatteryPlus = 1;
+const int kElecBatteryMinus = 0;
+const int kElecBatteryPlus = 1;
 
 // The electromotive force of a battery of nominal voltage U and discharge
 // type at the depth of discharge d (0 full, 1 empty, above 1 overdrawn);

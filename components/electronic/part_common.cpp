@@ -14,7 +14,7 @@ unsigned int g_spreadState = 1;
 
 int DrawSpreadNumber() {
   g_spreadState = g_spreadState * 214013u + 2531011u;
-  return static_cast<int>((g_spreadState >> 16) & kSpreadNumberMax);
+  return static_cast<int>((g_spreadState >> 16) & kElecSpreadNumberMax);
 }
 
 bool LimitViolated(float value, float limit) {

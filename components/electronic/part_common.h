@@ -5,7 +5,7 @@
 class CSCHBlock;
 
 // The largest number DrawSpreadNumber answers.
-const int kSpreadNumberMax = 32767;
+const int kElecSpreadNumberMax = 32767;
 
 // A pseudo-random integer from 0 to 32767 for the manufacturing spread of a
 // part's value. One sequence for the program, started at a fixed seed.

@@ -15,7 +15,7 @@
 #include "scheme/simulation/pin_model.h"
 #include "scheme/simulation/pin_state.h"
 
-const COLORREF kResisterColors[kResisterColorCount] = {
+const COLORREF kElecResisterColors[kElecResisterColorCount] = {
     RGB(0, 0, 0),       RGB(51, 85, 204),  RGB(255, 221, 204), RGB(255, 255, 255),
     RGB(0, 204, 0),     RGB(255, 102, 102),  // bodies
     RGB(0, 0, 0),       RGB(87, 49, 39),   RGB(255, 0, 0),     RGB(240, 167, 27),
@@ -39,9 +39,9 @@ struct ToleranceBand {
   int color;
 };
 const ToleranceBand kToleranceBands[] = {
-    {1, kResisterDigitColor0 + 1}, {2, kResisterDigitColor0 + 2},    {0.5f, kResisterDigitColor0 + 5},
-    {0.25f, kResisterDigitColor0 + 6}, {0.1f, kResisterDigitColor0 + 7}, {0.05f, kResisterDigitColor0 + 8},
-    {5, kResisterGoldColor},       {10, kResisterSilverColor},
+    {1, kElecResisterDigitColor0 + 1}, {2, kElecResisterDigitColor0 + 2},    {0.5f, kElecResisterDigitColor0 + 5},
+    {0.25f, kElecResisterDigitColor0 + 6}, {0.1f, kElecResisterDigitColor0 + 7}, {0.05f, kElecResisterDigitColor0 + 8},
+    {5, kElecResisterGoldColor},       {10, kElecResisterSilverColor},
 };
 
 // The power I x I x R of a current through a resistance sum; a sum that is
@@ -52,7 +52,7 @@ float PowerThrough(float voltage, float resistanceSum, float resistance) {
 }
 
 // The colour entry of a digit character, -1 for none.
-int DigitColor(wchar_t c) { return c >= L'0' && c <= L'9' ? kResisterDigitColor0 + (c - L'0') : -1; }
+int DigitColor(wchar_t c) { return c >= L'0' && c <= L'9' ? kElecResisterDigitColor0 + (c - L'0') : -1; }
 
 }  // namespace
 
@@ -66,7 +66,7 @@ ResisterBands GetResisterBands(float Rn, float tolerance) {
   int multiplier;
   if (!(Rn >= 10)) {
     value = Rn * 10.0;
-    multiplier = kResisterGoldColor;
+    multiplier = kElecResisterGoldColor;
   } else {
     int digit = 0;
     double scale = 1;
@@ -75,7 +75,7 @@ ResisterBands GetResisterBands(float Rn, float tolerance) {
       digit++;
     }
     value = Rn / scale;
-    multiplier = kResisterDigitColor0 + digit;
+    multiplier = kElecResisterDigitColor0 + digit;
   }
   double rounded = std::trunc(value + 0.5);
   if (!(rounded >= 0) || rounded > 2e9) rounded = 0;
@@ -102,14 +102,14 @@ void FormatResisterLabel(float value, wchar_t* text, int chars) {
 }
 
 CSCHResister::CSCHResister() {
-  actualResistance = nominalResistance * (0.95f + 0.1f * DrawSpreadNumber() / kSpreadNumberMax);
+  actualResistance = nominalResistance * (0.95f + 0.1f * DrawSpreadNumber() / kElecSpreadNumberMax);
   namePrefix = L"R";
   rect = RECT{0, 0, 9, 40};
   price = 0.84;
   SetPinCount(2);
   if (pinCount == 2) {
-    pins[0].side = kSideTop;
-    pins[1].side = kSideBottom;
+    pins[0].side = kSchSideTop;
+    pins[1].side = kSchSideBottom;
     SpacePins(true);
   }
   UpdateBodySize();
@@ -118,7 +118,7 @@ CSCHResister::CSCHResister() {
 void CSCHResister::UpdateBodySize() {
   footprintWidth = bodyWidth;
   footprintLength = bodyLength;
-  if (packageClass == kResisterBanded || packageClass == kResisterLeaded) {
+  if (packageClass == kElecResisterBanded || packageClass == kElecResisterLeaded) {
     float length = bodyLength + 4.4f * leadSize;
     footprintLength = std::trunc(length / kLeadPitch + 0.9f) * kLeadPitch;
   }
@@ -134,7 +134,7 @@ void CSCHResister::ApplyDbRecord(CompDbRecord* record) {
   tolerance = record->GetFloatByName("percision");
   nominalResistance = actualResistance;
   double r = DrawSpreadNumber();
-  actualResistance += static_cast<float>((r / kSpreadNumberMax - 0.5) * 2 * actualResistance * tolerance / 100);
+  actualResistance += static_cast<float>((r / kElecSpreadNumberMax - 0.5) * 2 * actualResistance * tolerance / 100);
   powerRating = record->GetFloatByName("power");
   bodyLength = record->GetFloatByName("L");
   bodyWidth = record->GetFloatByName("H");
@@ -153,8 +153,8 @@ void CSCHResister::Paint(HDC dc) {
     LineTo(dc, rect.left + 4, rect.bottom);
     Rectangle(dc, rect.left, rect.top + 8, rect.right, rect.bottom - 8);
   }
-  wchar_t label[kResisterLabelChars];
-  FormatResisterLabel(nominalResistance, label, kResisterLabelChars);
+  wchar_t label[kElecResisterLabelChars];
+  FormatResisterLabel(nominalResistance, label, kElecResisterLabelChars);
   int middle = (rect.top + rect.bottom) / 2;
   if (instanceName)
     TextOutW(dc, rect.right + 4, middle - 12, instanceName, static_cast<int>(wcslen(instanceName)));
@@ -167,7 +167,7 @@ void CSCHResister::PaintFootprint(PcbPainter* painter) {
   HDC dc = painter->dc;
   const float W = footprintWidth, Lf = footprintLength;
   const float L = bodyLength, H = bodyWidth, lead = leadSize;
-  if (packageClass == kResisterChip) {
+  if (packageClass == kElecResisterChip) {
     {
       CKestOwnedBrush body(CreateSolidBrush(kChipBodyColor));
       CKestDcSelection selection(dc);
@@ -184,7 +184,7 @@ void CSCHResister::PaintFootprint(PcbPainter* painter) {
     painter->DrawRectangle(-H / 2, Lf / 2 - lead, H / 2, Lf / 2);
     return;
   }
-  if (packageClass != kResisterBanded && packageClass != kResisterLeaded) return;
+  if (packageClass != kElecResisterBanded && packageClass != kElecResisterLeaded) return;
   {
     CKestOwnedBrush pad(CreateSolidBrush(kPadColor));
     CKestOwnedPen padPen(CreatePen(PS_SOLID, 1, kPadPenColor));
@@ -195,20 +195,20 @@ void CSCHResister::PaintFootprint(PcbPainter* painter) {
   }
   {
     // A body colour outside the table is drawn as the chip body.
-    COLORREF color = bodyColor < kResisterBodyColors ? kResisterColors[bodyColor] : kChipBodyColor;
+    COLORREF color = bodyColor < kElecResisterBodyColors ? kElecResisterColors[bodyColor] : kChipBodyColor;
     CKestOwnedBrush body(CreateSolidBrush(color));
     CKestDcSelection selection(dc);
     selection.Select(body.Get());
     selection.Select(GetStockObject(BLACK_PEN));
-    if (packageClass == kResisterLeaded) painter->DrawRectangle(-W / 2, -L / 2, W / 2, L / 2);
+    if (packageClass == kElecResisterLeaded) painter->DrawRectangle(-W / 2, -L / 2, W / 2, L / 2);
     else painter->DrawCapsuleOutline(-W / 2, -L / 2, W / 2, L / 2);
   }
-  if (packageClass != kResisterBanded || !colorCodeShown) return;
+  if (packageClass != kElecResisterBanded || !colorCodeShown) return;
   ResisterBands bands = GetResisterBands(nominalResistance, tolerance);
   float y = -L / 4;
   for (int i = 0; i < 4; i++) {
     if (bands.band[i] >= 0) {
-      CKestOwnedBrush brush(CreateSolidBrush(kResisterColors[bands.band[i]]));
+      CKestOwnedBrush brush(CreateSolidBrush(kElecResisterColors[bands.band[i]]));
       CKestDcSelection selection(dc);
       selection.Select(brush.Get());
       selection.Select(GetStockObject(NULL_PEN));

@@ -8,21 +8,21 @@
 #include "scheme/model/block.h"
 
 // Package classes.
-const unsigned char kResisterBanded = 0;  // leaded, colour bands
-const unsigned char kResisterLeaded = 1;  // leaded, plain body
-const unsigned char kResisterChip = 2;    // surface-mount chip
+const unsigned char kElecResisterBanded = 0;  // leaded, colour bands
+const unsigned char kElecResisterLeaded = 1;  // leaded, plain body
+const unsigned char kElecResisterChip = 2;    // surface-mount chip
 
 // Entries of the colour table: 0-5 body colours, 6-15 the digits 0-9, then
 // gold and silver.
-const int kResisterBodyColors = 6;
-const int kResisterDigitColor0 = 6;
-const int kResisterGoldColor = 16;
-const int kResisterSilverColor = 17;
-const int kResisterColorCount = 18;
-extern const COLORREF kResisterColors[kResisterColorCount];
+const int kElecResisterBodyColors = 6;
+const int kElecResisterDigitColor0 = 6;
+const int kElecResisterGoldColor = 16;
+const int kElecResisterSilverColor = 17;
+const int kElecResisterColorCount = 18;
+extern const COLORREF kElecResisterColors[kElecResisterColorCount];
 
 // Characters of the value label buffer.
-const int kResisterLabelChars = 54;
+const int kElecResisterLabelChars = 54;
 
 // The four bands of a nominal value and tolerance: colour table entries,
 // -1 for a band without a colour (not drawn).
@@ -59,11 +59,11 @@ public:
   float actualResistance = 0;   // ohms, used in simulation
   float nominalResistance = 10000;  // ohms, printed and banded
   float powerRating = 0.25f;    // watts
-  unsigned char packageClass = kResisterChip;
+  unsigned char packageClass = kElecResisterChip;
   float bodyLength = 3.1f;      // L, mm
   float bodyWidth = 1.6f;       // H, mm
   float leadSize = 0.5f;        // lead thickness or pad length, mm
-  unsigned char bodyColor = 0;  // 0..5 in kResisterColors
+  unsigned char bodyColor = 0;  // 0..5 in kElecResisterColors
   unsigned char colorCodeShown = 1;
   float tolerance = 5;          // percent
   float smoothedPower = 0;      // watts, run time only

@@ -11,9 +11,9 @@ const float kLargestInt = 2147483520.0f;
 
 void FormatWhole(wchar_t* buffer, const wchar_t* sign, float value) {
   if (value < kLargestInt)
-    swprintf(buffer, kVoltageLabelSize, L"%ls%dV", sign, static_cast<int>(value));
+    swprintf(buffer, kElecVoltageLabelSize, L"%ls%dV", sign, static_cast<int>(value));
   else
-    swprintf(buffer, kVoltageLabelSize, L"%ls%.0fV", sign, static_cast<double>(std::trunc(value)));
+    swprintf(buffer, kElecVoltageLabelSize, L"%ls%.0fV", sign, static_cast<double>(std::trunc(value)));
 }
 
 }  // namespace
@@ -27,22 +27,22 @@ void FormatVoltageLabel(wchar_t* buffer, float volts, bool ac) {
     // The AC label keeps the value's own sign.
     if (whole) {
       if (a < kLargestInt)
-        swprintf(buffer, kVoltageLabelSize, L"~%dV", static_cast<int>(volts));
+        swprintf(buffer, kElecVoltageLabelSize, L"~%dV", static_cast<int>(volts));
       else
-        swprintf(buffer, kVoltageLabelSize, L"~%.0fV", static_cast<double>(std::trunc(volts)));
+        swprintf(buffer, kElecVoltageLabelSize, L"~%.0fV", static_cast<double>(std::trunc(volts)));
     } else {
-      swprintf(buffer, kVoltageLabelSize, L"~%0.1fV", static_cast<double>(volts));
+      swprintf(buffer, kElecVoltageLabelSize, L"~%0.1fV", static_cast<double>(volts));
     }
   } else if (volts > 0) {
     if (whole)
       FormatWhole(buffer, L"+", volts);
     else
-      swprintf(buffer, kVoltageLabelSize, L"+%0.1fV", static_cast<double>(volts));
+      swprintf(buffer, kElecVoltageLabelSize, L"+%0.1fV", static_cast<double>(volts));
   } else {
     if (whole)
       FormatWhole(buffer, L"-", a);
     else
-      swprintf(buffer, kVoltageLabelSize, L"-%0.1fV", static_cast<double>(a));
+      swprintf(buffer, kElecVoltageLabelSize, L"-%0.1fV", static_cast<double>(a));
   }
-  buffer[kVoltageLabelSize - 1] = 0;
+  buffer[kElecVoltageLabelSize - 1] = 0;
 }

@@ -3,9 +3,9 @@
 #pragma once
 
 // Room FormatVoltageLabel needs, terminator included.
-const int kVoltageLabelSize = 32;
+const int kElecVoltageLabelSize = 32;
 
-// Writes the label of a voltage into buffer (kVoltageLabelSize characters):
+// Writes the label of a voltage into buffer (kElecVoltageLabelSize characters):
 // a whole number of volts (fraction below 0.01) without decimals, else one
 // decimal; "~" for an alternating voltage, else "+" above 0 and "-" for 0
 // and below, followed by the magnitude.

@@ -52,8 +52,8 @@ void CKestGroupBox::Paint(HDC dc) {
   SIZE size = {};
   GetTextExtentPoint32W(dc, length ? caption : L"A", length ? length : 1, &size);
   int cy = std::max(static_cast<int>(size.cy), 4);
-  COLORREF light = BlendColors(backColor_, White, 128);
-  COLORREF dark = BlendColors(backColor_, Black, 90);
+  COLORREF light = BlendColors(backColor_, KestWhite, 128);
+  COLORREF dark = BlendColors(backColor_, KestBlack, 90);
   Draw3DFrame(dc, rect.left + 2, cy / 2 - 1, rect.right - 2, rect.bottom - 2, KEST_TRANSPARENT,
               dark, light);
   Draw3DFrame(dc, rect.left + 3, cy / 2, rect.right - 3, rect.bottom - 3, KEST_TRANSPARENT, light,

@@ -25,8 +25,8 @@ CKestPanel::CKestPanel(CKestContainer* container, int8_t bevel, uint32_t positio
   }
   if (header) {
     COLORREF base = ParentBackColor(container);
-    SetGradient(true, BlendColors(base, Black, 64));
-    SetBackColor(BlendColors(base, White, 128));
+    SetGradient(true, BlendColors(base, KestBlack, 64));
+    SetBackColor(BlendColors(base, KestWhite, 128));
     Invalidate(true);
   }
   if (toolBar) {
@@ -41,13 +41,13 @@ void CKestPanel::DrawFrame(HDC dc) {
   if (!window_ || !dc) return;
   COLORREF first, second;
   if (flat_) {
-    first = second = BlendColors(backColor_, White, 192);
+    first = second = BlendColors(backColor_, KestWhite, 192);
   } else if (bevel_ > 0) {
-    first = BlendColors(backColor_, White, 192);
-    second = BlendColors(backColor_, Black, 192);
+    first = BlendColors(backColor_, KestWhite, 192);
+    second = BlendColors(backColor_, KestBlack, 192);
   } else if (bevel_ < 0) {
-    first = BlendColors(backColor_, Black, 192);
-    second = BlendColors(backColor_, White, 192);
+    first = BlendColors(backColor_, KestBlack, 192);
+    second = BlendColors(backColor_, KestWhite, 192);
   } else {
     return;
   }

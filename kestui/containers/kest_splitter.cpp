@@ -6,16 +6,9 @@
 
 #include "kestui/graphics/kest_draw.h"
 
-namespace {
-
-constexpr int HSplitterCursor = 9;
-constexpr int VSplitterCursor = 10;
-
-}  // namespace
-
 CKestSplitter::CKestSplitter(bool horizontal, CKestContainer* container, uint32_t position)
     : horizontal_(horizontal) {
-  cursorIndex_ = horizontal ? HSplitterCursor : VSplitterCursor;
+  cursorIndex_ = horizontal ? KestCursorSplitNs : KestCursorSplitWe;
   CreateControlWindow(0, nullptr, nullptr, WS_CHILD | WS_VISIBLE, position, horizontal ? 100 : 6,
                       horizontal ? 6 : 100, container, nullptr, nullptr);
 }

@@ -162,6 +162,25 @@ HWND GetOwnerFormWindow(HWND window);
 // The 16 cursors selected by a widget's cursor index; loaded by
 // RegisterMainWindowClass. GetKestCursor clamps the index to the table.
 constexpr int KestCursorCount = 16;
+// The cursor table's entries, by index (CKestControl::SetCursorIndex).
+enum KestCursor {
+  KestCursorArrow = 0,
+  KestCursorCross = 1,
+  KestCursorMove = 2,  // four arrows: move the selection
+  KestCursorSizeNeSw = 3,
+  KestCursorSizeNs = 4,
+  KestCursorSizeNwSe = 5,
+  KestCursorSizeWe = 6,
+  KestCursorUpArrow = 7,
+  KestCursorWait = 8,
+  KestCursorSplitNs = 9,   // a horizontal splitter or line: resize up and down
+  KestCursorSplitWe = 10,  // a vertical splitter or line: resize left and right
+  KestCursorAppStarting = 11,
+  KestCursorNo = 12,
+  KestCursorHand = 13,     // a link label
+  KestCursorCutLink = 14,  // over a link that a click would cut
+  KestCursorLinkCut = 15,  // the link has just been cut
+};
 extern HCURSOR CursorTable[KestCursorCount];
 HCURSOR GetKestCursor(int index);
 

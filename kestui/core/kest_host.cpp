@@ -2,29 +2,15 @@
 
 #include <shellapi.h>
 
+#include "kestui/core/kest_service_slot.h"
 #include "kestui/forms/kest_dialogs.h"
 #include "kestui/forms/kest_mdiselect.h"
 
 namespace {
 
-CKestHost g_baseHost;
-CKestHost* g_host = nullptr;  // null: the base host
+CKestServiceSlot<CKestHost> g_host;
 
 }  // namespace
-
-void CKestHost::ShowComponentModel(const wchar_t*, const char*, const char*) {}
-
-void CKestHost::ShowComponentCard(const wchar_t*, const wchar_t*) {}
-
-bool CKestHost::OpenSchemeEditor(SchScheme*, int, int, int) { return false; }
-
-bool CKestHost::OpenBlockEditor(BeScheme*, const wchar_t*) { return false; }
-
-bool CKestHost::ShowBlockProperties(CBEBlock*) { return false; }
-
-void CKestHost::ShowReadError(const wchar_t* text) {
-  MessageBoxW(GetActiveWindow(), text ? text : L"", L"Ошибка", MB_OK | MB_ICONERROR);
-}
 
 int CKestHost::ShowMessage(UINT flags, const wchar_t* caption, const wchar_t* text) {
   return ShowMessageText(nullptr, flags, caption, text);
@@ -43,10 +29,6 @@ bool CKestHost::OpenHelp(HWND, const wchar_t*, UINT, DWORD_PTR) { return false; 
 
 bool CKestHost::ChooseMDIWindow(CKestForm* frame, int* index) { return ShowMDIWindowList(frame, index); }
 
-CKestHost* GetKestHost() { return g_host ? g_host : &g_baseHost; }
+CKestHost* GetKestHost() { return g_host.Get(); }
 
-CKestHost* SetKestHost(CKestHost* host) {
-  CKestHost* previous = GetKestHost();
-  g_host = host == &g_baseHost ? nullptr : host;
-  return previous;
-}
+CKestHost* SetKestHost(CKestHost* host) { return g_host.Set(host); }

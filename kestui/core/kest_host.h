@@ -1,28 +1,28 @@
-// CKestHost: what the lower layers (the framework, the scheme model, the
-// components and the blocks) ask of the program they run in. A lower layer
-// never calls up into a program's code directly: it calls the host installed
-// now (GetKestHost). Each program installs its own subclass at start-up and
-// overrides what it provides; tests install theirs with CKestHostScope.
+// CKestHost: what the framework and the layers above it ask of the program
+// they run in, as far as the framework's own services go: message boxes,
+// starting other programs, help, the window list of an MDI frame and
+// pictures of a view. A lower layer never calls up into a program's code
+// directly: it calls the host installed now (GetKestHost). Each program
+// installs its own subclass at start-up and overrides what it provides;
+// tests install theirs with CKestHostScope. The scheme layer and the block
+// engine have service interfaces of their own for their requests
+// (CSchemeHost, CBlockHost).
 //
 // The base class answers for a process without a program of its own: the
-// system's own ways for starting programs, error boxes and the window list;
-// nothing for the program's windows (component viewer, block-diagram editor,
-// property dialogs) and help.
+// system's own ways for starting programs, message boxes and the window
+// list; no help and no pictures.
 #pragma once
 
 #include <windows.h>
 
 // Kinds of picture a view exports (CKestHost::BeginPictureExport).
-enum PictureKind {
-  kPictureFile = 0,
-  kPictureClipboard = 1,
-  kPicturePrinter = 2,
+enum KestPictureKind {
+  KestPictureFile = 0,
+  KestPictureClipboard = 1,
+  KestPicturePrinter = 2,
 };
 
 class CKestForm;
-class CBEBlock;
-class BeScheme;
-class SchScheme;
 
 class CKestHost {
 public:
@@ -30,35 +30,6 @@ public:
   virtual ~CKestHost() = default;
   CKestHost(const CKestHost&) = delete;
   CKestHost& operator=(const CKestHost&) = delete;
-
-  // The component database browser as viewer of one model: shows the record
-  // of model (with its option string) in the table tableName, modally, and
-  // returns when the user closed it. Base: nothing.
-  virtual void ShowComponentModel(const wchar_t* tableName, const char* model, const char* options);
-
-  // The component card "Свойства" of a part without a database model of its
-  // own (a capacitor, a quartz crystal): the description beside the picture
-  // (a file name in the database images folder, or null), modally, owned by
-  // the main form. Base: nothing.
-  virtual void ShowComponentCard(const wchar_t* description, const wchar_t* pictureFile);
-
-  // Opens a scheme editor window (an MDI child of the main form) on a nested
-  // scheme in the given editor mode with the given board size (a control
-  // panel's Edit: mode 2, board 0 x 0); the program keeps the window. Base:
-  // nothing; answers false.
-  virtual bool OpenSchemeEditor(SchScheme* scheme, int mode, int boardWidth, int boardHeight);
-
-  // Opens a block-diagram editor window on scheme, titled title (a
-  // programmable unit's part name, or null). Base: nothing; answers false.
-  virtual bool OpenBlockEditor(BeScheme* scheme, const wchar_t* title);
-
-  // The modal property dialog of a block; true when the user confirmed it
-  // with OK. Base: no dialog; false.
-  virtual bool ShowBlockProperties(CBEBlock* block);
-
-  // Tells the user that a file or stream could not be read (text is the
-  // whole message). Base: an error box "Ошибка" over the active window.
-  virtual void ShowReadError(const wchar_t* text);
 
   // A message box of a lower layer (MB_ flags, caption, whole text) without
   // an owner form; answers the button pressed. Base: the framework's

@@ -3,14 +3,6 @@
 #pragma once
 
 #include "kestui/core/kest_host.h"
+#include "kestui/core/kest_service_slot.h"
 
-class CKestHostScope {
-public:
-  explicit CKestHostScope(CKestHost* host) : previous_(SetKestHost(host)) {}
-  ~CKestHostScope() { SetKestHost(previous_); }
-  CKestHostScope(const CKestHostScope&) = delete;
-  CKestHostScope& operator=(const CKestHostScope&) = delete;
-
-private:
-  CKestHost* previous_;
-};
+using CKestHostScope = CKestServiceScope<CKestHost, SetKestHost>;

@@ -19,5 +19,5 @@ void ReplaceImageList(CKestImageList** held, CKestImageList* list);
 // Window rectangle of child in its parent's client coordinates.
 RECT ChildRect(HWND parent, HWND child);
 
-constexpr COLORREF White = RGB(255, 255, 255);
-constexpr COLORREF Black = RGB(0, 0, 0);
+constexpr COLORREF KestWhite = RGB(255, 255, 255);
+constexpr COLORREF KestBlack = RGB(0, 0, 0);

@@ -111,7 +111,7 @@ void CKestSpinEdit::ReadText(wchar_t* buffer, int capacity) const {
 void CKestSpinEdit::SetValue(double value) {
   value_ = value;
   ClampValue();
-  wchar_t text[kFormatDoubleChars];
+  wchar_t text[kFoundationFormatDoubleChars];
   FormatDouble(value_, text, 0);
   ShowText(text);
 }
@@ -130,7 +130,7 @@ double CKestSpinEdit::GetValue() {
 void CKestSpinEdit::SetIntValue(int value) {
   value_ = static_cast<double>(value);
   ClampValue();
-  wchar_t text[kFormatIntChars];
+  wchar_t text[kFoundationFormatIntChars];
   double shown = value_;
   if (shown > INT_MAX) shown = INT_MAX;
   if (shown < INT_MIN) shown = INT_MIN;

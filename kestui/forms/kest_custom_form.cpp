@@ -2,6 +2,7 @@
 
 #include "foundation/plain_array.h"
 #include "kestui/graphics/kest_draw.h"
+#include "kestui/hints/kest_hint.h"
 
 KestLiveFormList LiveForms = {0, nullptr};
 
@@ -74,6 +75,10 @@ LRESULT CKestCustomForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_ACTIVATE:
       // The default procedure still runs, so that the focus follows.
       if (LOWORD(wParam) != WA_INACTIVE) PostMessageW(window_, WM_KEST_ENDLAYOUT, 0, 0);
+      else HideHintOfWindow(window_);
+      break;
+    case WM_ACTIVATEAPP:
+      if (!wParam) HideHintOfWindow(window_);
       break;
     case WM_KEST_ENDLAYOUT:
       Realign();

@@ -15,6 +15,30 @@ bool FormAlive(const CKestCustomForm* form, HWND window) {
   return window && FindLiveForm(form) >= 0 && GetControlFromHandle(window) == form;
 }
 
+// The system places a maximised popup window that has a menu bar as if the
+// bar were part of its frame: the window's top goes up by the bar's height
+// more than an overlapped window's, and its caption leaves the screen. The
+// forms keep their popup style; the bar's height is given back, so that a
+// maximised form lies where an overlapped window of its frame would.
+void KeepMaximisedCaptionOnScreen(HWND window, MINMAXINFO* info) {
+  if (!info) return;
+  LONG style = GetWindowLongW(window, GWL_STYLE);
+  if (!(style & WS_POPUP) || (style & WS_CHILD) || !GetMenu(window)) return;
+  DWORD exStyle = static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE));
+  // The frame the system measures: a caption counts as a dialog frame.
+  DWORD measured = static_cast<DWORD>(style);
+  if ((measured & WS_CAPTION) == WS_CAPTION) measured &= ~static_cast<DWORD>(WS_BORDER);
+  RECT withBar = {0, 0, 0, 0};
+  RECT withoutBar = {0, 0, 0, 0};
+  if (!AdjustWindowRectEx(&withBar, measured, TRUE, exStyle) ||
+      !AdjustWindowRectEx(&withoutBar, measured, FALSE, exStyle))
+    return;
+  int bar = withoutBar.top - withBar.top;
+  if (bar <= 0) return;
+  info->ptMaxPosition.y += bar;
+  info->ptMaxSize.y -= bar;
+}
+
 }  // namespace
 
 CKestForm::~CKestForm() {
@@ -147,6 +171,11 @@ LRESULT CKestForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         if (HandleMDICommand(wParam, &result)) return result;
       }
       break;
+    case WM_GETMINMAXINFO: {
+      LRESULT result = CKestCustomForm::WindowProc(message, wParam, lParam);
+      KeepMaximisedCaptionOnScreen(window_, reinterpret_cast<MINMAXINFO*>(lParam));
+      return result;
+    }
     default:
       break;
   }

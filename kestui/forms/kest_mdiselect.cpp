@@ -3,8 +3,6 @@
 
 #include <commctrl.h>
 
-#include <new>
-
 #include "foundation/buffers.h"
 #include "kestui/containers/kest_container.h"
 #include "kestui/core/kest_messages.h"
@@ -22,8 +20,8 @@ CMDISelectForm::CMDISelectForm(CKestForm* frame, int* index) : index_(index) {
     return;
   }
   SetReady(false);
-  list_ = new (std::nothrow) CKestListBox(this, 0, KEST_POS_CLIENT, ListWidth, ListHeight, 0, false);
-  if (list_ && !list_->GetHandle()) {
+  list_ = new CKestListBox(this, 0, KEST_POS_CLIENT, ListWidth, ListHeight, 0, false);
+  if (!list_->GetHandle()) {
     delete list_;
     list_ = nullptr;
   }
@@ -71,8 +69,7 @@ LRESULT CMDISelectForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 bool ShowMDIWindowList(CKestForm* frame, int* index) {
   if (!frame || !index) return false;
-  auto* form = new (std::nothrow) CMDISelectForm(frame, index);
-  if (!form) return false;
+  auto* form = new CMDISelectForm(frame, index);
   if (!form->GetHandle()) {
     delete form;
     return false;

@@ -12,6 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "foundation/buffers.h"
+#include "foundation/plain_array.h"
+
 namespace gp = Gdiplus;
 namespace gpf = Gdiplus::DllExports;
 
@@ -178,7 +181,7 @@ struct GpImageHolder {
   }
 };
 
-bool WriteWholeFile(const wchar_t* path, const std::vector<BYTE>& bytes, HRESULT* hr) {
+bool WriteWholeFile(const wchar_t* path, const CPlainArray<BYTE>& bytes, HRESULT* hr) {
   HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
@@ -187,10 +190,11 @@ bool WriteWholeFile(const wchar_t* path, const std::vector<BYTE>& bytes, HRESULT
   }
   size_t done = 0;
   bool ok = true;
-  while (done < bytes.size()) {
-    DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
+  size_t total = static_cast<size_t>(bytes.Count());
+  while (done < total) {
+    DWORD chunk = static_cast<DWORD>(std::min<size_t>(total - done, 1u << 20));
     DWORD written = 0;
-    if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0) {
+    if (!WriteFile(file, bytes.Data() + done, chunk, &written, nullptr) || written == 0) {
       *hr = LastErrorHresult();
       ok = false;
       break;
@@ -364,18 +368,19 @@ HRESULT CKestImage::Load(const wchar_t* path) {
     CloseHandle(file);
     return E_OUTOFMEMORY;
   }
-  std::vector<BYTE> bytes;
-  try {
-    bytes.resize(static_cast<size_t>(size.QuadPart));
-  } catch (const std::bad_alloc&) {
+  // The file's bytes go through the foundation's buffers, so that a refusal
+  // is an answer (and a test can bring one about).
+  CPlainArray<BYTE> bytes;
+  if (!bytes.Resize(static_cast<int>(size.QuadPart))) {
     CloseHandle(file);
     return E_OUTOFMEMORY;
   }
+  size_t total = static_cast<size_t>(bytes.Count());
   size_t done = 0;
-  while (done < bytes.size()) {
+  while (done < total) {
     DWORD got = 0;
-    DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
-    if (!ReadFile(file, bytes.data() + done, chunk, &got, nullptr)) {
+    DWORD chunk = static_cast<DWORD>(std::min<size_t>(total - done, 1u << 20));
+    if (!ReadFile(file, bytes.Data() + done, chunk, &got, nullptr)) {
       HRESULT hr = LastErrorHresult();
       CloseHandle(file);
       return hr;
@@ -384,9 +389,8 @@ HRESULT CKestImage::Load(const wchar_t* path) {
     done += got;
   }
   CloseHandle(file);
-  bytes.resize(done);
-  if (bytes.empty()) return E_FAIL;
-  return LoadFromMemory(bytes.data(), bytes.size());
+  if (done == 0) return E_FAIL;
+  return LoadFromMemory(bytes.Data(), done);
 }
 
 HRESULT CKestImage::LoadFromMemory(const void* data, size_t size) {
@@ -568,15 +572,12 @@ HRESULT CKestImage::Save(const wchar_t* path) const {
     size_t offset = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) +
                     static_cast<size_t>(colours) * sizeof(RGBQUAD);
     size_t imageSize = static_cast<size_t>(stride) * height_;
-    std::vector<BYTE> bytes;
-    try {
-      bytes.resize(offset + imageSize);
-    } catch (const std::bad_alloc&) {
+    CPlainArray<BYTE> bytes;
+    if (offset + imageSize > kFoundationMaxBlock || !bytes.Resize(static_cast<int>(offset + imageSize)))
       return E_OUTOFMEMORY;
-    }
     BITMAPFILEHEADER file = {};
     file.bfType = 0x4D42;  // "BM"
-    file.bfSize = static_cast<DWORD>(bytes.size());
+    file.bfSize = static_cast<DWORD>(bytes.Count());
     file.bfOffBits = static_cast<DWORD>(offset);
     BITMAPINFOHEADER info = {};
     info.biSize = sizeof(info);
@@ -588,18 +589,18 @@ HRESULT CKestImage::Save(const wchar_t* path) const {
     info.biSizeImage = static_cast<DWORD>(imageSize);
     info.biXPelsPerMeter = info.biYPelsPerMeter = 3780;  // 96 dpi
     info.biClrUsed = static_cast<DWORD>(colours);
-    std::memcpy(bytes.data(), &file, sizeof(file));
-    std::memcpy(bytes.data() + sizeof(file), &info, sizeof(info));
+    std::memcpy(bytes.Data(), &file, sizeof(file));
+    std::memcpy(bytes.Data() + sizeof(file), &info, sizeof(info));
     if (colours > 0) {
       RGBQUAD table[256] = {};
       if (!GetColorTable(0, static_cast<UINT>(colours), table)) return E_FAIL;
       for (int i = 0; i < colours; ++i) table[i].rgbReserved = 0;
-      std::memcpy(bytes.data() + sizeof(file) + sizeof(info), table,
+      std::memcpy(bytes.Data() + sizeof(file) + sizeof(info), table,
                   static_cast<size_t>(colours) * sizeof(RGBQUAD));
     }
     size_t rowBytes = (static_cast<size_t>(width_) * bpp_ + 7) / 8;
     for (int y = 0; y < height_; ++y) {
-      BYTE* out = bytes.data() + offset + static_cast<size_t>(height_ - 1 - y) * stride;
+      BYTE* out = bytes.Data() + offset + static_cast<size_t>(height_ - 1 - y) * stride;
       std::memcpy(out, Row(y), rowBytes);
       if (hasAlpha_) {
         for (int x = 0; x < width_; ++x) {

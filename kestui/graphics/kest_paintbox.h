@@ -28,6 +28,9 @@ public:
   int GetDCUseCount() const { return dcUses_; }
 
 protected:
+  // For subclasses that make their window themselves.
+  CKestPaintBox() = default;
+
   HDC dc_ = nullptr;
   int dcUses_ = 0;
   bool windowDC_ = false;  // dc_ came from GetDC (not BeginPaint)

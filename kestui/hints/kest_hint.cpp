@@ -55,7 +55,13 @@ void Track(DWORD time) {
   if (!HintShownForRest && static_cast<DWORD>(time - LastMoveTime) > RestDelayMs) {
     DeleteShownHint();
     HintShownForRest = true;
-    if (HoverControl && HoverControl->GetHint()) new CHintWindow(HoverControl->GetHint());
+    if (!HoverControl || !HoverControl->GetHint()) return;
+    // A widget of a form disabled under a modal dialog shows no hint: the
+    // hint would stand over the dialog.
+    HWND root = HoverControl->GetHandle() ? GetAncestor(HoverControl->GetHandle(), GA_ROOT) : nullptr;
+    if (!root || !IsWindowEnabled(root)) return;
+    CHintWindow* hint = new CHintWindow(HoverControl->GetHint());
+    hint->shownFor = root;
   }
 }
 
@@ -84,6 +90,10 @@ void StopHintTimer() {
 void CALLBACK HintTimerProc(HWND, UINT, UINT_PTR, DWORD time) { Track(ReadClock(time)); }
 
 void HintTimerStep() { Track(ReadClock(GetTickCount())); }
+
+void HideHintOfWindow(HWND window) {
+  if (window && CurrentHintWindow && CurrentHintWindow->shownFor == window) DeleteShownHint();
+}
 
 void ResetHintTracking() {
   LastCursor.x = INT_MIN;

@@ -3,7 +3,9 @@
 // cursor: it tells widgets when the mouse enters and leaves them
 // (WM_KEST_MOUSEENTER / WM_KEST_MOUSELEAVE, sent) and, once the mouse has
 // rested for more than 300 ms over a widget with a hint text, shows that text
-// in a CHintWindow, which goes with the next movement or after 5 seconds.
+// in a CHintWindow, which goes with the next movement, after 5 seconds or
+// when the widget's window loses activation. The widgets of a form disabled
+// under a modal dialog show none.
 #pragma once
 
 #include <windows.h>
@@ -45,3 +47,7 @@ void HintTimerStep();
 // Forgets the last cursor position and rest, deletes a shown hint and
 // clears HoverControl without messages (tests start from here).
 void ResetHintTracking();
+// A top-level window lost activation (another window or a dialog came over
+// it): a hint shown for one of its widgets goes, so that it never stays
+// above what was opened after it.
+void HideHintOfWindow(HWND window);

@@ -15,6 +15,11 @@ public:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   const wchar_t* GetText() const { return text_; }
 
+  // The top-level window of the widget whose hint this is (null when it was
+  // made outside the tracking): the hint goes when that window loses
+  // activation (HideHintOfWindow).
+  HWND shownFor = nullptr;
+
   static constexpr COLORREF BackColor = 0x00CCFFFF;
   static constexpr UINT_PTR CloseTimerId = 1000;
   static constexpr UINT CloseDelayMs = 5000;

@@ -21,7 +21,6 @@ constexpr int kMinimumColumnWidth = 4;
 constexpr int kBorderReach = 2;        // pixels either side of a column border
 constexpr int kMaxCells = 1 << 22;     // keeps every per-cell array well inside memory
 constexpr int kMaxSpan = 32767;
-constexpr int kSplitterCursor = 10;    // the vertical-splitter cursor
 constexpr int kTextInset = 3;
 constexpr int kCheckBoxSize = 13;
 // Posted to the grid with an editor window that has finished: the editor
@@ -1053,7 +1052,7 @@ LRESULT CKestGrid::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       int border = resizingAllowed_ ? ColumnBorderAt(x, y) : -1;
       if (border >= 0) {
         dragColumn_ = border;
-        cursorIndex_ = kSplitterCursor;
+        cursorIndex_ = KestCursorSplitWe;
       } else {
         int column, row;
         if (HitTest(x, y, &column, &row)) {
@@ -1076,7 +1075,7 @@ LRESULT CKestGrid::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         mouseSelecting_ = false;
       }
       bool onBorder = dragColumn_ >= 0 || (resizingAllowed_ && ColumnBorderAt(x, y) >= 0);
-      cursorIndex_ = onBorder ? kSplitterCursor : 0;
+      cursorIndex_ = onBorder ? KestCursorSplitWe : KestCursorArrow;
       break;
     }
     case WM_LBUTTONUP:

@@ -98,7 +98,7 @@ void CSCH_PCB::Load(CStream* s) {
   footprintWidth = s->ReadFloat();
   footprintLength = s->ReadFloat();
   MakeNestedScheme();
-  if (!nestedScheme || g_boardReadDepth >= kMaxBoardNesting) {
+  if (!nestedScheme || g_boardReadDepth >= kSchMaxBoardNesting) {
     RefuseRecord(s);
     return;
   }

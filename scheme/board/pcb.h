@@ -6,7 +6,7 @@
 #include "scheme/model/block.h"
 
 // Deepest chain of boards inside boards that a stream may carry.
-const int kMaxBoardNesting = 16;
+const int kSchMaxBoardNesting = 16;
 
 class CSCH_PCB : public CSCHBlock {
 public:

@@ -60,7 +60,7 @@ struct OutlinedFill : PenAndBrush {
 };
 struct BodyFill : PenAndBrush {
   explicit BodyFill(HDC dc)  // grey body with the black stock pen
-      : PenAndBrush(dc, GetStockObject(BLACK_PEN), false, CreateSolidBrush(kPcbBodyColor), true) {}
+      : PenAndBrush(dc, GetStockObject(BLACK_PEN), false, CreateSolidBrush(kSchPcbBodyColor), true) {}
 };
 
 int PinsOrNone(int n) { return n > 0 ? n : 0; }
@@ -218,7 +218,7 @@ void PcbPainter::DrawDualRowSurface(int n, float p, float e, float h, float B, f
   int k = PinsOrNone(n) / 2;
   float L = ((k - 1) * p + e) / 2;
   {
-    SolidFill pads(dc, kPcbPadColor);
+    SolidFill pads(dc, kSchPcbPadColor);
     for (int i = 0; i < k; i++) {
       float y = -L + e / 2 + i * p;
       DrawRectangle(-X, y - h, -B, y + h);
@@ -238,14 +238,14 @@ void PcbPainter::DrawDualRowThroughHole(int n, float W, float XL, float XR) {
   int k = PinsOrNone(n) / 2;
   float L = (k - 1) * 2.54f / 2 + 0.889f;
   {
-    OutlinedFill pads(dc, kPcbPadColor, kPcbPadPenColor);
+    OutlinedFill pads(dc, kSchPcbPadColor, kSchPcbPadPenColor);
     for (int i = 0; i < k; i++) {
       float y = 0.889f - L + i * 2.54f;
       DrawRectangle(-XL, y - 0.6985f, -W, y + 0.6985f);
       DrawRectangle(XR, y - 0.6985f, W, y + 0.6985f);
     }
   }
-  OutlinedFill body(dc, kPcbBodyColor, RGB(0, 0, 0));
+  OutlinedFill body(dc, kSchPcbBodyColor, RGB(0, 0, 0));
   DrawRectangle(-W, -L, W, L);
   float notch[26];
   for (int j = 0; j <= 12; j++) {
@@ -264,7 +264,7 @@ void PcbPainter::DrawQuadFlatPackage(int n) {
   float H = (S + 1.4f) / 2;
   float T = (S + 3.6f) / 2;
   {
-    SolidFill pads(dc, kPcbPadColor);
+    SolidFill pads(dc, kSchPcbPadColor);
     for (int i = 0; i < k; i++) {
       float a = -H + 0.5f + i * 0.8f;
       float b = -H + 0.9f + i * 0.8f;
@@ -283,7 +283,7 @@ void PcbPainter::DrawStaggeredLeadPackage(int n) {
   n = PinsOrNone(n);
   float A = ((n - 1) * 1.7f + 3.2f) / 2;
   {
-    SolidFill leads(dc, kPcbPadColor);
+    SolidFill leads(dc, kSchPcbPadColor);
     for (int i = 0; i < n; i += 2) {
       float x = -A + 1.7f + i * 1.7f;
       DrawRectangle(x - 0.45f, 0, x + 0.45f, 5.08f);
@@ -293,7 +293,7 @@ void PcbPainter::DrawStaggeredLeadPackage(int n) {
     BodyFill body(dc);
     DrawRectangle(-A, -2.95f, A, 0.45f);
   }
-  OutlinedFill tab(dc, kPcbPadColor, kPcbPadPenColor);
+  OutlinedFill tab(dc, kSchPcbPadColor, kSchPcbPadPenColor);
   DrawRectangle(-A, -4.55f, A, -2.95f);
   MoveTo(-A + 2.3f, -4.55f);
   LineTo(-A + 2.3f, -2.95f);
@@ -303,7 +303,7 @@ void PcbPainter::DrawStaggeredLeadPackage(int n) {
 
 void PcbPainter::DrawFlatPack14Package() {
   {
-    SolidFill leads(dc, kPcbFlatLeadColor);
+    SolidFill leads(dc, kSchPcbFlatLeadColor);
     for (int i = 0; i < 7; i++) {
       float y = -3.75f + 1.25f * i;
       DrawRectangle(-7, y - 0.215f, -3.25f, y + 0.215f);
@@ -312,10 +312,10 @@ void PcbPainter::DrawFlatPack14Package() {
     }
   }
   {
-    OutlinedFill outer(dc, kPcbFlatOuterColor, kPcbBodyColor);
+    OutlinedFill outer(dc, kSchPcbFlatOuterColor, kSchPcbBodyColor);
     DrawRoundedRectangle(-3.25f, -5, 3.25f, 5, 1);
   }
-  OutlinedFill inner(dc, kPcbFlatInnerColor, kPcbBodyColor);
+  OutlinedFill inner(dc, kSchPcbFlatInnerColor, kSchPcbBodyColor);
   DrawRoundedRectangle(-3, -4.75f, 3, 4.75f, 1);
   DrawRoundedRectangle(-1.75f, -3.5f, 1.75f, 3.5f, 1);
 }

@@ -9,12 +9,12 @@
 #include <windows.h>
 
 // Colours of the package drawers (COLORREF, 0x00BBGGRR).
-const COLORREF kPcbPadColor = 0xFFE0CC;       // pale blue: pads, leads, the tab
-const COLORREF kPcbBodyColor = 0x666666;      // grey: bodies; flat-pack outline pen
-const COLORREF kPcbPadPenColor = 0x993300;    // dark blue: outline of DIP pads and the tab
-const COLORREF kPcbFlatLeadColor = 0x99FFFF;  // pale yellow: flat-pack leads
-const COLORREF kPcbFlatOuterColor = 0xAACCBB; // grey green: flat-pack outer body
-const COLORREF kPcbFlatInnerColor = 0x999999; // light grey: flat-pack inner bodies
+const COLORREF kSchPcbPadColor = 0xFFE0CC;       // pale blue: pads, leads, the tab
+const COLORREF kSchPcbBodyColor = 0x666666;      // grey: bodies; flat-pack outline pen
+const COLORREF kSchPcbPadPenColor = 0x993300;    // dark blue: outline of DIP pads and the tab
+const COLORREF kSchPcbFlatLeadColor = 0x99FFFF;  // pale yellow: flat-pack leads
+const COLORREF kSchPcbFlatOuterColor = 0xAACCBB; // grey green: flat-pack outer body
+const COLORREF kSchPcbFlatInnerColor = 0x999999; // light grey: flat-pack inner bodies
 
 class PcbPainter {
 public:

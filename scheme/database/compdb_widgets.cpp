@@ -68,18 +68,18 @@ void BuildParameterRows(CKestScrollBox* box, CompDbRecord* record, bool namedOnl
                         int labelHeight, std::vector<CompDbParameterRow>* rows) {
   if (!box || !record || !rows) return;
   CompDbTable* table = record->GetTable();
-  int y = kParameterFirstY;
+  int y = kCompDbParameterFirstY;
   for (int i = 0; i < table->GetColumnCount(); ++i) {
     const char* name = table->GetColumn(i)->GetName();
     if (namedOnly && !*name) continue;
     CompDbParameterRow row = {i, nullptr, nullptr, nullptr};
     std::wstring caption = AnsiToWide(name) + L":";
-    row.label = new CKestLabel(box, caption.c_str(), KestPos(kParameterLabelX, y), false,
-                               kParameterLabelWidth, labelHeight, -1);
+    row.label = new CKestLabel(box, caption.c_str(), KestPos(kCompDbParameterLabelX, y), false,
+                               kCompDbParameterLabelWidth, labelHeight, -1);
     int key = record->GetOptionKey(i);
     if (key != 0) {
-      COptionCombo* combo = new COptionCombo(box, key, KestPos(kParameterValueX, y),
-                                             kParameterValueWidth, kParameterValueHeight);
+      COptionCombo* combo = new COptionCombo(box, key, KestPos(kCompDbParameterValueX, y),
+                                             kCompDbParameterValueWidth, kCompDbParameterValueHeight);
       int count = record->GetChoiceItemCount(i);
       for (int n = 0; n < count; ++n) {
         int data = n;
@@ -92,14 +92,14 @@ void BuildParameterRows(CKestScrollBox* box, CompDbRecord* record, bool namedOnl
       }
       row.combo = combo;
     } else {
-      CKestEdit* edit = new CKestEdit(box, 0, KestPos(kParameterValueX, y), kParameterValueWidth,
-                                      kParameterValueHeight, true, 0, true);
+      CKestEdit* edit = new CKestEdit(box, 0, KestPos(kCompDbParameterValueX, y), kCompDbParameterValueWidth,
+                                      kCompDbParameterValueHeight, true, 0, true);
       edit->SetBackColor(GetSysColor(COLOR_BTNFACE));
       edit->SetText(AnsiToWide(record->GetDisplayText(i)).c_str());
       row.edit = edit;
     }
     rows->push_back(row);
-    y += kParameterRowStep;
+    y += kCompDbParameterRowStep;
   }
   box->FitToChildren();
 }
@@ -185,7 +185,7 @@ void PaintCompDbPicture(CKestPaintBox* preview, CKestImage* picture, bool halfto
 COptionCombo* OptionComboOfCommand(WPARAM wParam, LPARAM lParam) {
   HWND sender = reinterpret_cast<HWND>(lParam);
   int code = HIWORD(wParam);
-  if (LOWORD(wParam) != kOptionComboId || !sender) return nullptr;
+  if (LOWORD(wParam) != kCompDbOptionComboId || !sender) return nullptr;
   if (code != CBN_EDITCHANGE && code != CBN_SELENDOK && code != CBN_SELCHANGE) return nullptr;
   return dynamic_cast<COptionCombo*>(GetControlFromHandle(sender));
 }

@@ -24,13 +24,13 @@
 #include "scheme/database/option_combo.h"
 
 // Geometry of one parameter row.
-constexpr int kParameterFirstY = 4;
-constexpr int kParameterRowStep = 25;
-constexpr int kParameterLabelX = 4;
-constexpr int kParameterLabelWidth = 276;
-constexpr int kParameterValueX = 284;
-constexpr int kParameterValueWidth = 200;
-constexpr int kParameterValueHeight = 21;
+constexpr int kCompDbParameterFirstY = 4;
+constexpr int kCompDbParameterRowStep = 25;
+constexpr int kCompDbParameterLabelX = 4;
+constexpr int kCompDbParameterLabelWidth = 276;
+constexpr int kCompDbParameterValueX = 284;
+constexpr int kCompDbParameterValueWidth = 200;
+constexpr int kCompDbParameterValueHeight = 21;
 
 // One row of a parameter box.
 struct CompDbParameterRow {

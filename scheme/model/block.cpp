@@ -8,9 +8,9 @@
 #include "foundation/buffers.h"
 #include "foundation/plain_array.h"
 #include "foundation/stream.h"
-#include "kestui/core/kest_host.h"
 #include "scheme/model/live_counts.h"
 #include "scheme/model/scheme.h"
+#include "scheme/model/scheme_host.h"
 #include "scheme/model/scheme_stream.h"
 #include "scheme/model/wire.h"
 #include "scheme/parts/connector.h"
@@ -109,7 +109,7 @@ void CSCHBlock::PaintFootprint(PcbPainter*) {}
 
 bool CSCHBlock::Edit() {
   if (!model || !tableName) return false;
-  GetKestHost()->ShowComponentModel(tableName, model, options);
+  GetSchemeHost()->ShowComponentModel(tableName, model, options);
   return false;
 }
 

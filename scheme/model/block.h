@@ -81,7 +81,7 @@ public:
   virtual void Paint(HDC dc);
   virtual void PaintFootprint(PcbPainter* painter);
   // Shows the block's model through the program's component viewer
-  // (CKestHost::ShowComponentModel); answers whether the block changed (the
+  // (CSchemeHost::ShowComponentModel); answers whether the block changed (the
   // base never changes it).
   virtual bool Edit();
   virtual void Start();

@@ -72,7 +72,7 @@ POINT SchBus::GetSlotPoint(int end, int slot) const {
   int across = (d + 1) & 3;
   int a = (12 - 12 * slotCount) / 2 + 12 * slot;
   POINT p = (end & 1) ? POINT{x1, y1} : POINT{x0, y0};
-  p.x += 16 * kDirDx[d] + a * kDirDx[across];
-  p.y += 16 * kDirDy[d] + a * kDirDy[across];
+  p.x += 16 * kSchDirDx[d] + a * kSchDirDx[across];
+  p.y += 16 * kSchDirDy[d] + a * kSchDirDy[across];
   return p;
 }

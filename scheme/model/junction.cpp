@@ -26,8 +26,8 @@ SchJunction::~SchJunction() {
       if (!w) continue;
       wires[s] = nullptr;
       int e = wireEnds[s] & 1;
-      if (w->endKind[e] == kWireEndJunction && w->ends[e].target == this && w->ends[e].index == s)
-        w->SetEnd(e, kWireEndFree, nullptr, 0, 0);
+      if (w->endKind[e] == kSchWireEndJunction && w->ends[e].target == this && w->ends[e].index == s)
+        w->SetEnd(e, kSchWireEndFree, nullptr, 0, 0);
     }
   }
   g_schLiveCounts.junctions--;
@@ -38,8 +38,8 @@ bool SchJunction::RemoveWire(SchWire* wire) {
     if (wires[s] == wire) wires[s] = nullptr;
   if (wire) {
     for (int e = 0; e < 2; e++)
-      if (wire->endKind[e] == kWireEndJunction && wire->ends[e].target == this)
-        wire->SetEnd(e, kWireEndFree, nullptr, 0, 0);
+      if (wire->endKind[e] == kSchWireEndJunction && wire->ends[e].target == this)
+        wire->SetEnd(e, kSchWireEndFree, nullptr, 0, 0);
   }
   int used = 0, first = -1, second = -1;
   for (int s = 0; s < 4; s++) {
@@ -75,7 +75,7 @@ void SchJunction::Merge(int sr, int sq) {
   r->AppendCoords(q->coords, q->coordCount);
   wires[sr] = wires[sq] = nullptr;
   r->TakeOverEnd1(q);
-  q->SetEnd(0, kWireEndFree, nullptr, 0, 0);
+  q->SetEnd(0, kSchWireEndFree, nullptr, 0, 0);
   r->Normalize();
   delete q;
 }

@@ -1,5 +1,6 @@
 // The "SPH1" stream: SchScheme::Write and SchScheme::Read, the wire,
 // junction and bus records, the resolve pass and the linked model path.
+#include "scheme/model/scheme_host.h"
 #include "scheme/model/scheme_stream.h"
 
 #include <algorithm>
@@ -13,7 +14,6 @@
 
 #include "foundation/buffers.h"
 #include "foundation/stream.h"
-#include "kestui/core/kest_host.h"
 #include "scheme/model/block.h"
 #include "scheme/model/bus.h"
 #include "scheme/model/junction.h"
@@ -129,7 +129,7 @@ void ShowUnregisteredClass(const char* name, const char* lastGood) {
   wchar_t text[128];
   _snwprintf(text, 128, L"Класс блока %ls не зарегистрирован! Последний удачный класс %ls.", a, b);
   text[127] = 0;
-  GetKestHost()->ShowReadError(text);
+  GetSchemeHost()->ShowReadError(text);
 }
 
 }  // namespace

@@ -8,8 +8,8 @@
 #include "scheme/model/live_counts.h"
 #include "scheme/model/scheme.h"
 
-const int kDirDx[4] = {-1, 0, 1, 0};
-const int kDirDy[4] = {0, -1, 0, 1};
+const int kSchDirDx[4] = {-1, 0, 1, 0};
+const int kSchDirDy[4] = {0, -1, 0, 1};
 
 namespace {
 
@@ -78,7 +78,7 @@ SchWire::~SchWire() {
   if (!(flags & kSchLoaded)) {
     for (int e = 0; e < 2; e++) {
       switch (endKind[e]) {
-        case kWireEndPin: {
+        case kSchWireEndPin: {
           CSCHBlock* block = static_cast<CSCHBlock*>(ends[e].target);
           int i = ends[e].index;
           if (block && i >= 0 && i < block->pinCount && block->pins[i].wire == this) {
@@ -87,7 +87,7 @@ SchWire::~SchWire() {
           }
           break;
         }
-        case kWireEndJunction: {
+        case kSchWireEndJunction: {
           SchJunction* j = static_cast<SchJunction*>(ends[e].target);
           if (!j) break;
           if (owner && owner->junctions) {
@@ -98,7 +98,7 @@ SchWire::~SchWire() {
           }
           break;
         }
-        case kWireEndBus: {
+        case kSchWireEndBus: {
           SchBus* bus = static_cast<SchBus*>(ends[e].target);
           int side = ends[e].side & 1, slot = ends[e].index;
           if (bus && slot >= 0 && slot < bus->slotCount && bus->wires[side][slot] == this)
@@ -108,7 +108,7 @@ SchWire::~SchWire() {
         default:
           break;
       }
-      SetEnd(e, kWireEndFree, nullptr, 0, 0);
+      SetEnd(e, kSchWireEndFree, nullptr, 0, 0);
     }
   }
   FreeBuffer(coords);
@@ -129,11 +129,11 @@ POINT SchWire::GetEndPoint(int end) const {
   end &= 1;
   if (flags & kSchLoaded) return g_freeEnd;  // targets are saved identities
   switch (endKind[end]) {
-    case kWireEndPin:
+    case kSchWireEndPin:
       return static_cast<CSCHBlock*>(ends[end].target)->GetPinAnchor(ends[end].index);
-    case kWireEndJunction:
+    case kSchWireEndJunction:
       return static_cast<SchJunction*>(ends[end].target)->Position();
-    case kWireEndBus:
+    case kSchWireEndBus:
       return static_cast<SchBus*>(ends[end].target)->GetSlotPoint(ends[end].side & 1, ends[end].index);
     default:
       return g_freeEnd;
@@ -148,16 +148,16 @@ int SchWire::EndDirectionFor(int end, int count, const int* c) const {
 int SchWire::GetEndDirection(int end) const { return EndDirectionFor(end, coordCount, coords); }
 
 CSCHBlock* SchWire::GetEndBlock(int end) const {
-  return endKind[end & 1] == kWireEndPin ? static_cast<CSCHBlock*>(ends[end & 1].target) : nullptr;
+  return endKind[end & 1] == kSchWireEndPin ? static_cast<CSCHBlock*>(ends[end & 1].target) : nullptr;
 }
 
 SchJunction* SchWire::GetEndJunction(int end) const {
-  return endKind[end & 1] == kWireEndJunction ? static_cast<SchJunction*>(ends[end & 1].target)
+  return endKind[end & 1] == kSchWireEndJunction ? static_cast<SchJunction*>(ends[end & 1].target)
                                               : nullptr;
 }
 
 SchBus* SchWire::GetEndBus(int end) const {
-  return endKind[end & 1] == kWireEndBus ? static_cast<SchBus*>(ends[end & 1].target) : nullptr;
+  return endKind[end & 1] == kSchWireEndBus ? static_cast<SchBus*>(ends[end & 1].target) : nullptr;
 }
 
 void SchWire::SetEnd(int end, int kind, void* target, int index, int side) {
@@ -172,19 +172,19 @@ void SchWire::SetEnd(int end, int kind, void* target, int index, int side) {
 void SchWire::PointTargetAt(int end) {
   const SchWireEnd& r = ends[end];
   switch (endKind[end]) {
-    case kWireEndPin: {
+    case kSchWireEndPin: {
       SchPin& pin = static_cast<CSCHBlock*>(r.target)->pins[r.index];
       pin.wire = this;
       pin.wireEnd = static_cast<unsigned char>(end);
       break;
     }
-    case kWireEndJunction: {
+    case kSchWireEndJunction: {
       SchJunction* j = static_cast<SchJunction*>(r.target);
       j->wires[r.index] = this;
       j->wireEnds[r.index] = static_cast<unsigned char>(end);
       break;
     }
-    case kWireEndBus: {
+    case kSchWireEndBus: {
       SchBus* bus = static_cast<SchBus*>(r.target);
       bus->wires[r.side & 1][r.index] = this;
       bus->wireEnds[r.side & 1][r.index] = static_cast<unsigned char>(end);
@@ -200,7 +200,7 @@ bool SchWire::TakeOverEnd1(SchWire* from) {
   endKind[1] = from->endKind[1];
   ends[1] = from->ends[1];
   PointTargetAt(1);
-  from->SetEnd(1, kWireEndFree, nullptr, 0, 0);
+  from->SetEnd(1, kSchWireEndFree, nullptr, 0, 0);
   return true;
 }
 
@@ -215,7 +215,7 @@ bool SchWire::AppendCoords(const int* values, int n) {
 bool SchWire::AttachToPin(int end, CSCHBlock* block, int pinIndex) {
   if (end != 0 && end != 1) return false;
   if (!block || pinIndex < 0 || pinIndex >= block->pinCount) return false;
-  if (endKind[end] != kWireEndFree || (flags & kSchLoaded)) return false;
+  if (endKind[end] != kSchWireEndFree || (flags & kSchLoaded)) return false;
   SchPin& pin = block->pins[pinIndex];
   if (pin.wire || pin.kind != kind) return false;
   POINT anchor = block->GetPinAnchor(pinIndex);
@@ -227,27 +227,27 @@ bool SchWire::AttachToPin(int end, CSCHBlock* block, int pinIndex) {
     if (((d - side) & 3) == 2) return false;
     int value;
     switch (side) {
-      case kSideLeft: value = anchor.x - 10; break;
-      case kSideTop: value = anchor.y - 10; break;
-      case kSideRight: value = anchor.x + 10; break;
+      case kSchSideLeft: value = anchor.x - 10; break;
+      case kSchSideTop: value = anchor.y - 10; break;
+      case kSchSideRight: value = anchor.x + 10; break;
       default: value = anchor.y + 10; break;
     }
     if (!AppendCoords(&value, 1)) return false;
   }
   pin.wire = this;
   pin.wireEnd = static_cast<unsigned char>(end);
-  SetEnd(end, kWireEndPin, block, pinIndex, 0);
+  SetEnd(end, kSchWireEndPin, block, pinIndex, 0);
   return true;
 }
 
 bool SchWire::AttachToJunction(int end, SchJunction* junction) {
   if (end != 0 && end != 1) return false;
-  if (!junction || kind != kPinElectric || (flags & kSchLoaded)) return false;
-  if (endKind[end] != kWireEndFree) return false;
+  if (!junction || kind != kSchPinElectric || (flags & kSchLoaded)) return false;
+  if (endKind[end] != kSchWireEndFree) return false;
   if (end == 1) SetFreeEndPoint(junction->Position());
   int slot = GetEndDirection(end);
   if (junction->wires[slot]) return false;  // the end stays free
-  SetEnd(end, kWireEndJunction, junction, slot, 0);
+  SetEnd(end, kSchWireEndJunction, junction, slot, 0);
   junction->wires[slot] = this;
   junction->wireEnds[slot] = static_cast<unsigned char>(end);
   return true;
@@ -255,22 +255,22 @@ bool SchWire::AttachToJunction(int end, SchJunction* junction) {
 
 bool SchWire::AttachToBus(int end, SchBus* bus, int busSide, int slot) {
   if (end != 0 && end != 1) return false;
-  if (!bus || kind != kPinElectric || (flags & kSchLoaded)) return false;
+  if (!bus || kind != kSchPinElectric || (flags & kSchLoaded)) return false;
   if (busSide != 0 && busSide != 1) return false;
   if (slot < 0 || slot >= bus->slotCount || bus->wires[busSide][slot]) return false;
-  if (endKind[end] != kWireEndFree) return false;
+  if (endKind[end] != kSchWireEndFree) return false;
   if (GetEndDirection(end) != bus->GetEndSide(busSide)) return false;
   bus->wires[busSide][slot] = this;
   bus->wireEnds[busSide][slot] = static_cast<unsigned char>(end);
-  SetEnd(end, kWireEndBus, bus, slot, busSide);
+  SetEnd(end, kSchWireEndBus, bus, slot, busSide);
   return true;
 }
 
 bool SchWire::AttachToWireCorner(int end, SchWire* other, int k) {
   if (end != 0 && end != 1) return false;
-  if (!other || other == this || kind != kPinElectric || other->kind != kPinElectric) return false;
+  if (!other || other == this || kind != kSchPinElectric || other->kind != kSchPinElectric) return false;
   if ((flags | other->flags) & kSchLoaded) return false;
-  if (endKind[end] != kWireEndFree) return false;
+  if (endKind[end] != kSchWireEndFree) return false;
   if (k < 1 || k > other->coordCount + 1) return false;
   POINT p = other->GetPoint(k);
   POINT before = other->GetPoint(k - 1);
@@ -306,20 +306,20 @@ bool SchWire::AttachToWireCorner(int end, SchWire* other, int k) {
   j->flags = other->flags;
   j->x = p.x;
   j->y = p.y;
-  other->SetEnd(1, kWireEndJunction, j, dp, 0);
+  other->SetEnd(1, kSchWireEndJunction, j, dp, 0);
   other->PointTargetAt(1);
-  w->SetEnd(0, kWireEndJunction, j, dn, 0);
+  w->SetEnd(0, kSchWireEndJunction, j, dn, 0);
   w->PointTargetAt(0);
-  SetEnd(end, kWireEndJunction, j, d, 0);
+  SetEnd(end, kSchWireEndJunction, j, d, 0);
   PointTargetAt(end);
   return true;
 }
 
 bool SchWire::AttachToWireSegment(int end, SchWire* other, int k, POINT point) {
   if (end != 0 && end != 1) return false;
-  if (!other || other == this || kind != kPinElectric || other->kind != kPinElectric) return false;
+  if (!other || other == this || kind != kSchPinElectric || other->kind != kSchPinElectric) return false;
   if ((flags | other->flags) & kSchLoaded) return false;
-  if (endKind[end] != kWireEndFree) return false;
+  if (endKind[end] != kSchWireEndFree) return false;
   int n = other->coordCount;
   if (k < 0 || k > n + 1) return false;
   POINT a = other->GetPoint(k);
@@ -362,11 +362,11 @@ bool SchWire::AttachToWireSegment(int end, SchWire* other, int k, POINT point) {
   j->flags = other->flags;
   j->x = point.x;
   j->y = point.y;
-  other->SetEnd(1, kWireEndJunction, j, ds ^ 2, 0);
+  other->SetEnd(1, kSchWireEndJunction, j, ds ^ 2, 0);
   other->PointTargetAt(1);
-  w->SetEnd(0, kWireEndJunction, j, ds, 0);
+  w->SetEnd(0, kSchWireEndJunction, j, ds, 0);
   w->PointTargetAt(0);
-  SetEnd(end, kWireEndJunction, j, d, 0);
+  SetEnd(end, kSchWireEndJunction, j, d, 0);
   PointTargetAt(end);
   return true;
 }

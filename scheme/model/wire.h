@@ -19,14 +19,14 @@ class CStream;
 class SchIdTable;
 
 // End kinds of a wire.
-const int kWireEndFree = 0;
-const int kWireEndPin = 1;
-const int kWireEndJunction = 4;
-const int kWireEndBus = 5;
+const int kSchWireEndFree = 0;
+const int kSchWireEndPin = 1;
+const int kSchWireEndJunction = 4;
+const int kSchWireEndBus = 5;
 
 // Unit steps of the four directions.
-extern const int kDirDx[4];
-extern const int kDirDy[4];
+extern const int kSchDirDx[4];
+extern const int kSchDirDy[4];
 
 // Direction from a to b: for equal x, 3 when b is lower (greater y) else 1;
 // otherwise 2 when b lies to the right, else 0.
@@ -102,7 +102,7 @@ public:
   int coordCount = 0;
   int* coords = nullptr;       // owned
   unsigned char kind = 0;      // pin kind it joins (0 electric, 4 hydraulic)
-  int endKind[2] = {kWireEndFree, kWireEndFree};
+  int endKind[2] = {kSchWireEndFree, kSchWireEndFree};
   SchWireEnd ends[2] = {};
   // Net building only: visited in the current build, and the link of the
   // build's work list.

@@ -15,7 +15,7 @@ CKestImage g_fivePicture;
 CSCH_5_Gidro::CSCH_5_Gidro() {
   rect = RECT{0, 0, 40, 17};
   static const HydraulicPinPlace kPlaces[] = {
-      {kSideLeft, 12}, {kSideRight, 5}, {kSideTop, 7}, {kSideTop, 20}, {kSideTop, 32}};
+      {kSchSideLeft, 12}, {kSchSideRight, 5}, {kSchSideTop, 7}, {kSchSideTop, 20}, {kSchSideTop, 32}};
   MakeHydraulicPins(this, kPlaces, 5);
 }
 

@@ -156,8 +156,8 @@ void CSCHConnector::Paint(HDC dc) { PaintPins(dc); }
 
 void CSCHConnector::PaintPins(HDC dc) {
   int d = side & 3;
-  int dx = kDirDx[d], dy = kDirDy[d];
-  int px = kDirDx[(d + 1) & 3], py = kDirDy[(d + 1) & 3];
+  int dx = kSchDirDx[d], dy = kSchDirDy[d];
+  int px = kSchDirDx[(d + 1) & 3], py = kSchDirDy[(d + 1) & 3];
   HGDIOBJ oldPen = SelectObject(dc, GetStockObject(BLACK_PEN));
   for (int i = 0; i < pinCount; i++) {
     POINT a = GetPinAnchor(i);

@@ -8,7 +8,7 @@
 void MakeHydraulicPins(CSCHBlock* b, const HydraulicPinPlace* places, int n) {
   b->SetPinCount(n);
   for (int i = 0; i < b->pinCount; i++) {
-    b->pins[i].kind = kPinHydraulic;
+    b->pins[i].kind = kSchPinHydraulic;
     b->pins[i].side = places[i].side;
     b->pins[i].offset = places[i].offset;
   }

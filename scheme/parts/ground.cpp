@@ -10,7 +10,7 @@ CSCHGnd::CSCHGnd() {
   rect = RECT{0, 0, 12, 8};
   SetPinCount(1);
   if (pinCount == 1) {
-    pins[0].side = kSideTop;
+    pins[0].side = kSchSideTop;
     pins[0].offset = 6;
   }
 }

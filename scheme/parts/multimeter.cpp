@@ -21,9 +21,9 @@ CSCHMultimeter::CSCHMultimeter() {
   rect = RECT{0, 0, 80, 100};
   SetPinCount(2);
   if (pinCount == 2) {
-    pins[0].side = kSideLeft;
+    pins[0].side = kSchSideLeft;
     pins[0].offset = 51;
-    pins[1].side = kSideRight;
+    pins[1].side = kSchSideRight;
     pins[1].offset = 49;
   }
   wchar_t letter[2] = {GetFreeLetter(), 0};

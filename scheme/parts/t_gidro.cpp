@@ -14,7 +14,7 @@ CKestImage g_tPicture;
 
 CSCH_T_Gidro::CSCH_T_Gidro() {
   rect = RECT{0, 0, 30, 20};
-  static const HydraulicPinPlace kPlaces[] = {{kSideLeft, 5}, {kSideRight, 15}, {kSideBottom, 15}};
+  static const HydraulicPinPlace kPlaces[] = {{kSchSideLeft, 5}, {kSchSideRight, 15}, {kSchSideBottom, 15}};
   MakeHydraulicPins(this, kPlaces, 3);
 }
 

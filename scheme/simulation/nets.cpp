@@ -51,7 +51,7 @@ SchNet* SchWire::BuildNet(SchNet* given, int arrivingEnd) {
     for (int e = 0; e < 2; e++) {
       if (w == this && e == arrivingEnd) continue;
       switch (w->endKind[e]) {
-        case kWireEndPin: {
+        case kSchWireEndPin: {
           SchPin* p = PinAtEnd(w, e);
           if (!p || (p->net && p->net == current)) break;
           if (p->net) {
@@ -63,14 +63,14 @@ SchNet* SchWire::BuildNet(SchNet* given, int arrivingEnd) {
           if (current) current->AddPin(static_cast<CSCHBlock*>(w->ends[e].target), w->ends[e].index);
           break;
         }
-        case kWireEndJunction: {
+        case kSchWireEndJunction: {
           SchJunction* j = static_cast<SchJunction*>(w->ends[e].target);
           if (!j) break;
           for (int s = 0; s < 4; s++)
             if (s != w->ends[e].index) reach(j->wires[s]);
           break;
         }
-        case kWireEndBus: {
+        case kSchWireEndBus: {
           SchBus* b = static_cast<SchBus*>(w->ends[e].target);
           int slot = w->ends[e].index, side = w->ends[e].side & 1;
           if (b && slot >= 0 && slot < b->slotCount && b->wires[1 - side])

@@ -13,7 +13,7 @@
 
 namespace {
 
-float RaiseResistance(float R) { return R < kMinResistance ? kMinResistance : R; }
+float RaiseResistance(float R) { return R < kSchMinResistance ? kSchMinResistance : R; }
 
 // A quotient rounded to float before it is used: the x87 unit would keep
 // extra precision in a register, so the amount added to a net's sum would
@@ -31,7 +31,7 @@ void RestOf(double sumI, double sumG, float pinI, float pinG, float* U, float* R
   double d = sumG - pinG;
   if (!(d > 0)) {
     *U = 0;
-    *R = kOpenResistance;
+    *R = kSchOpenResistance;
     return;
   }
   *U = static_cast<float>((sumI - pinI) / d);
@@ -42,7 +42,7 @@ void RestOf(double sumI, double sumG, float pinI, float pinG, float* U, float* R
 // net is seen through more than the 5 megohms of an undriven pin.
 void BoundedRestOf(double sumI, double sumG, float pinI, float pinG, float* U, float* R) {
   double d = sumG - pinG;
-  if (!(d >= kMinRestConductance)) d = kMinRestConductance;
+  if (!(d >= kSchMinRestConductance)) d = kSchMinRestConductance;
   *U = static_cast<float>((sumI - pinI) / d);
   *R = static_cast<float>(1.0 / d);
 }
@@ -54,7 +54,7 @@ void OwnDrive(const SchPin& p, float* U, float* R) {
     *R = 1.0f / p.G;
   } else {  // cannot be written by the pin operations; an open circuit
     *U = 0;
-    *R = kOpenResistance;
+    *R = kSchOpenResistance;
   }
 }
 
@@ -99,9 +99,9 @@ void CSCHBlock::GetPinState(int pin, SchPinState* s) const {
   const SchPin* p = pin >= 0 && pin < pinCount ? &pins[pin] : nullptr;
   if (!p || !p->net) {
     s->U = 0;
-    s->R = kOpenResistance;
+    s->R = kSchOpenResistance;
     s->U2 = 0;
-    s->R2 = kOpenResistance;
+    s->R2 = kSchOpenResistance;
     s->sourceKind = 0;
     s->source = nullptr;
     return;
@@ -122,7 +122,7 @@ void CSCHBlock::GetPinState(int pin, SchPinState* s) const {
 }
 
 void CSCHBlock::GetPinInput(int pin, float* U, float* R) const {
-  float u = 0, r = kOpenResistance;
+  float u = 0, r = kSchOpenResistance;
   const SchPin* p = pin >= 0 && pin < pinCount ? &pins[pin] : nullptr;
   if (p && p->net) {
     const SchNet* net = p->net;
@@ -175,14 +175,14 @@ void CSCHBlock::SetPinState(int pin, const SchPinState& state) {
   }
   if (net->source && net->source->packets) {
     int kind = s.sourceKind;
-    if ((kind == kSourceSerial || kind == kSourceUsb || kind == kSourceData13) &&
+    if ((kind == kSchSourceSerial || kind == kSchSourceUsb || kind == kSchSourceData13) &&
         kind == net->sourceKind) {
       net->source->packets->Merge(s.source->packets);
       return;
     }
     if (G2 > 4 * rest) TakeNet(p, net, s.sourceKind, s.source);
     else if (rest > 4 * G2) {
-      net->sourceKind = kSourceContested;
+      net->sourceKind = kSchSourceContested;
       net->source = nullptr;
     }
     return;
@@ -193,10 +193,10 @@ void CSCHBlock::SetPinState(int pin, const SchPinState& state) {
 float GetSourceWeight(int kind, const SchSignalSource* source) {
   if (!source) return 1.0f;
   switch (kind) {
-    case kSourceOwnWeight: return source->weight;
-    case kSourcePower7:
-    case kSourcePower8: return 0.03f;
-    case kSourceSerial: return 0.75f;
+    case kSchSourceOwnWeight: return source->weight;
+    case kSchSourcePower7:
+    case kSchSourcePower8: return 0.03f;
+    case kSchSourceSerial: return 0.75f;
     default: return 0.5f;
   }
 }
@@ -216,7 +216,7 @@ void CombineSourceState(float U, float R, float U2, float R2, float ownU, float 
     if (std::fabs(D) < 1e-10f) r = 1e6f;
     else r = (ownU - u) / D - ownR;
   }
-  if (r < kMinResistance) r = kMinResistance;
+  if (r < kSchMinResistance) r = kSchMinResistance;
   if (outU) *outU = u;
   if (outR) *outR = r;
 }
@@ -245,5 +245,5 @@ bool BurnIfOver(CSCHBlock* block, float value, float limit, const wchar_t* forma
 
 void DriveBurntPins(CSCHBlock* block) {
   if (!block) return;
-  for (int i = 0; i < block->pinCount; i++) block->SetPinSource(i, 0, kOpenResistance);
+  for (int i = 0; i < block->pinCount; i++) block->SetPinSource(i, 0, kSchOpenResistance);
 }

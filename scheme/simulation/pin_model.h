@@ -18,23 +18,23 @@ struct SchPinState;
 struct SchSignalSource;
 
 // Source kinds a net can carry. Components define further kinds of their own.
-const int kSourceOwnWeight = 0;   // weight carried by the source (also "no source")
-const int kSourceLogic = 1;       // logic level inside the logic gates
-const int kSourcePower7 = 7;      // weight 0.03
-const int kSourcePower8 = 8;      // weight 0.03
-const int kSourceSerial = 10;     // serial data with packets (weight 0.75)
-const int kSourceUsbHost = 11;    // the USB host side of a cable
-const int kSourceUsb = 12;        // USB data (packets merged)
-const int kSourceData13 = 13;     // packets merged
-const int kSourcePacket = 15;     // packet data the logic gates treat like 10
-const int kSourceEthernet = 17;   // data on an Ethernet cable
-const int kSourceAntenna = 18;    // an antenna
-const int kSourceContested = 29;  // two sources met and neither won
+const int kSchSourceOwnWeight = 0;   // weight carried by the source (also "no source")
+const int kSchSourceLogic = 1;       // logic level inside the logic gates
+const int kSchSourcePower7 = 7;      // weight 0.03
+const int kSchSourcePower8 = 8;      // weight 0.03
+const int kSchSourceSerial = 10;     // serial data with packets (weight 0.75)
+const int kSchSourceUsbHost = 11;    // the USB host side of a cable
+const int kSchSourceUsb = 12;        // USB data (packets merged)
+const int kSchSourceData13 = 13;     // packets merged
+const int kSchSourcePacket = 15;     // packet data the logic gates treat like 10
+const int kSchSourceEthernet = 17;   // data on an Ethernet cable
+const int kSchSourceAntenna = 18;    // an antenna
+const int kSchSourceContested = 29;  // two sources met and neither won
 
 // Limits of the pin model.
-const float kMinResistance = 1e-5f;     // smaller resistances are raised to it
-const double kMinRestConductance = 2e-7;  // least rest conductance GetPinInput assumes
-const float kOpenResistance = 5e6f;     // an unconnected or undriven pin
+const float kSchMinResistance = 1e-5f;     // smaller resistances are raised to it
+const double kSchMinRestConductance = 2e-7;  // least rest conductance GetPinInput assumes
+const float kSchOpenResistance = 5e6f;     // an unconnected or undriven pin
 
 // The mixing weight of a source: 1 without a source; kind 0 the source's own
 // weight; kinds 7 and 8 0.03; kind 10 0.75; every other kind 0.5.

@@ -5,7 +5,7 @@
 #pragma once
 
 // Bit 30 marks the request-based protocol.
-const int kUartProtocolFlag = 0x40000000;
+const int kSchUartProtocolFlag = 0x40000000;
 
 // speed OR (frame bits << 16) OR (parity << 24), frame bits = 9 + stop bits
 // (at most 2; 3 stands for one and a half and counts as 2) + 1 with a parity

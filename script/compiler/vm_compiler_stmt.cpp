@@ -15,6 +15,7 @@ const wchar_t* const kExpectStatement = L"Ожидается оператор и
 const wchar_t* const kExpectOpen = L"Ожидается \"(\".";
 const wchar_t* const kExpectSemicolon = L"Ожидается \";\".";
 const wchar_t* const kExpectBrace = L"Ожидается \"{\".";
+const wchar_t* const kExpectClosingBrace = L"Ожидается \"}\".";
 
 }  // namespace
 
@@ -247,9 +248,9 @@ bool VmCompiler::CompileStatement(int* position) { return CompileStatementAt(pos
 bool VmCompiler::CompileBlock(int* position, int depth) {
   for (;;) {
     int p = *position;
-    if (!ReadToken(&p)) {  // the source ends the block
-      *position = p;
-      return true;
+    if (!ReadToken(&p)) {  // the source ends before the block does
+      ReportError(sourceLength_, kExpectClosingBrace);
+      return false;
     }
     if (IsPunct(L"}")) {
       *position = p;
@@ -513,7 +514,7 @@ bool VmCompiler::CompileSwitch(int* position, int depth) {
   for (;;) {
     q = p;
     if (!ReadToken(&q)) {
-      ReportError(sourceLength_, L"Ожидается \"}\".");
+      ReportError(sourceLength_, kExpectClosingBrace);
       return false;
     }
     if (IsPunct(L"}")) {

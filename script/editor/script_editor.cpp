@@ -49,8 +49,8 @@ const int kCaptionHeight = 20, kHeaderHeight = 28, kListHeight = 200, kDescripti
 const int kButtonSize = 25;
 const int kStatusHeight = 19, kStatusPanelWidth = 80;
 const int kLineCountPanel = 1, kColumnPanel = 3;
-const BeSignalType kNewPinType = kSignalChar;
-const BeSignalType kFirstPinType = kSignalBit, kLastPinType = kSignalDouble;
+const BeSignalType kNewPinType = kBeSignalChar;
+const BeSignalType kFirstPinType = kBeSignalBit, kLastPinType = kBeSignalDouble;
 const int kGroupImage = 0, kGroupSelectedImage = 1, kElementImage = 2;
 
 const wchar_t kOpenFilter[] =
@@ -62,6 +62,8 @@ const wchar_t* const kReservedNames[] = {
     // keywords of the compiler
     L"var", L"function", L"if", L"else", L"do", L"while", L"for", L"with", L"break", L"continue",
     L"return", L"switch", L"case", L"default", L"typeof", L"delete", L"new",
+    // names that the compiler reads as an operator or as the call's receiver
+    L"instanceof", L"this",
     // globals the machine defines before a script runs
     L"String", L"Math", L"console", L"parseInt", L"parseFloat", L"time", L"sleep", L"print", L"printf",
     L"true", L"false", L"null"};
@@ -126,17 +128,17 @@ private:
 
 CVMScriptEditor::CVMScriptEditor(CBEVirtualMachine* block) : block_(block) {
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  menu_ = new (std::nothrow) CKestMainMenu(IDR_SCRIPT_EDITOR_MENU);
-  if (menu_) menu_->AddRef();
+  menu_ = new CKestMainMenu(IDR_SCRIPT_EDITOR_MENU);
+  menu_->AddRef();
   if (!Create(MainKestForm, kCaption, KEST_POS_CENTER, kFormWidth, kFormHeight, menu_, true, true, true, true))
     return;
   SetReady(false);
   SetAccelerators(LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_SCRIPT_EDITOR_ACCELERATORS)));
-  if (menu_) editMenu_ = menu_->GetSubMenu(1);
-  captionFont_ = new (std::nothrow) CKestFont(L"Arial", -12, FW_BOLD);
-  if (captionFont_) captionFont_->AddRef();
-  textFont_ = new (std::nothrow) CKestFont(L"Courier New", -14, FW_NORMAL);
-  if (textFont_) textFont_->AddRef();
+  editMenu_ = menu_->GetSubMenu(1);
+  captionFont_ = new CKestFont(L"Arial", -12, FW_BOLD);
+  captionFont_->AddRef();
+  textFont_ = new CKestFont(L"Courier New", -14, FW_NORMAL);
+  textFont_->AddRef();
 
   status_ = new CKestStatusBar(this, true, kStatusHeight);
   status_->AddPanel(kStatusPanelWidth, 1, L"Строка: ");
@@ -156,14 +158,12 @@ CVMScriptEditor::CVMScriptEditor(CBEVirtualMachine* block) : block_(block) {
   tree_ = new CKestTreeView(left, KEST_POS_CLIENT, kLeftWidth, kListHeight,
                             WS_VISIBLE | WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT |
                                 TVS_SINGLEEXPAND | TVS_SHOWSELALWAYS);
-  treeImages_ = new (std::nothrow) CKestImageList(16, 16);
-  if (treeImages_) {
-    treeImages_->AddRef();
-    treeImages_->AddResourceImage(IDB_SCRIPT_GROUP);
-    treeImages_->AddResourceImage(IDB_SCRIPT_GROUP_OPEN);
-    treeImages_->AddResourceImage(IDB_SCRIPT_ELEMENT);
-    tree_->SetImageList(treeImages_);
-  }
+  treeImages_ = new CKestImageList(16, 16);
+  treeImages_->AddRef();
+  treeImages_->AddResourceImage(IDB_SCRIPT_GROUP);
+  treeImages_->AddResourceImage(IDB_SCRIPT_GROUP_OPEN);
+  treeImages_->AddResourceImage(IDB_SCRIPT_ELEMENT);
+  tree_->SetImageList(treeImages_);
   treeMenu_ = new CKestPopupMenu();
   treeMenu_->AddItem(L"Вставить\tEnter", kScriptInsertElement, 0, VK_RETURN);
   treeMenu_->SetDefaultItem(0, true);
@@ -181,12 +181,10 @@ CVMScriptEditor::CVMScriptEditor(CBEVirtualMachine* block) : block_(block) {
   examplesCaption->SetFont(captionFont_);
   examples_ = new CKestListView(right, KEST_POS_CLIENT, kRightWidth, kListHeight,
                                 WS_VISIBLE | WS_TABSTOP | LVS_LIST | LVS_SINGLESEL | LVS_SHOWSELALWAYS, 0);
-  exampleImages_ = new (std::nothrow) CKestImageList(16, 16);
-  if (exampleImages_) {
-    exampleImages_->AddRef();
-    exampleImages_->AddResourceImage(IDB_SCRIPT_EXAMPLE);
-    examples_->SetImageList(exampleImages_);
-  }
+  exampleImages_ = new CKestImageList(16, 16);
+  exampleImages_->AddRef();
+  exampleImages_->AddResourceImage(IDB_SCRIPT_EXAMPLE);
+  examples_->SetImageList(exampleImages_);
   examplesMenu_ = new CKestPopupMenu();
   examplesMenu_->AddItem(L"Вставить\tEnter", kScriptInsertExample, 0, VK_RETURN);
   examplesMenu_->SetDefaultItem(0, true);
@@ -404,8 +402,7 @@ void CVMScriptEditor::DeleteAllPins(bool inputs) {
 
 bool CVMScriptEditor::EditDataField(wchar_t* name, int* type) {
   if (!name || !type) return false;
-  auto* form = new (std::nothrow) CKestForm();
-  if (!form) return false;
+  auto* form = new CKestForm();
   if (!form->Create(MainKestForm, L"Поле данных", KEST_POS_CENTER, 220, 165, nullptr, false, false, true, true)) {
     delete form;
     return false;
@@ -563,9 +560,9 @@ void CVMScriptEditor::NewProgram() {
 void CVMScriptEditor::OpenProgram() {
   wchar_t* path = ShowOpenFileDialog(this, nullptr, false, L"js", kOpenFilter, nullptr, nullptr);
   if (!path) return;
-  TextEncoding encoding = kEncodingDetect;
-  if (LastFileFilterIndex == 2) encoding = kEncodingAnsi;
-  if (LastFileFilterIndex == 3) encoding = kEncodingUtf8;
+  TextEncoding encoding = kFoundationEncodingDetect;
+  if (LastFileFilterIndex == 2) encoding = kFoundationEncodingAnsi;
+  if (LastFileFilterIndex == 3) encoding = kFoundationEncodingUtf8;
   FILE* file = _wfopen(path, L"rb");
   FreeBuffer(path);
   if (!file) {
@@ -596,7 +593,7 @@ void CVMScriptEditor::OpenProgram() {
 void CVMScriptEditor::SaveProgram() {
   wchar_t* path = ShowSaveFileDialog(this, nullptr, L"js", kSaveFilter, nullptr, nullptr);
   if (!path) return;
-  TextEncoding encoding = LastFileFilterIndex == 2 ? kEncodingUtf8 : kEncodingAnsi;
+  TextEncoding encoding = LastFileFilterIndex == 2 ? kFoundationEncodingUtf8 : kFoundationEncodingAnsi;
   int count = 0;
   unsigned char* bytes = EncodeText(text_->GetText(), true, encoding, &count);
   FILE* file = _wfopen(path, L"wb");
@@ -614,8 +611,7 @@ void CVMScriptEditor::ShowExamples() {
 
 void CVMScriptEditor::OpenFind() {
   if (OpenSearchForm) return;
-  auto* form = new (std::nothrow) CSearchForm(this);
-  if (!form) return;
+  auto* form = new CSearchForm(this);
   if (!form->GetHandle()) {
     delete form;
     return;

@@ -17,7 +17,7 @@ bool ReadLine(FILE* file, char* line) {
 
 wchar_t* Decode(const char* line) {
   auto* bytes = reinterpret_cast<unsigned char*>(const_cast<char*>(line));
-  return DecodeText(bytes, static_cast<int>(strlen(line)), false, kEncodingAnsi);
+  return DecodeText(bytes, static_cast<int>(strlen(line)), false, kFoundationEncodingAnsi);
 }
 
 bool StartsWith(const char* line, const char* head) { return strncmp(line, head, strlen(head)) == 0; }

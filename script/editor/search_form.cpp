@@ -28,10 +28,10 @@ CSearchForm::CSearchForm(CVMScriptEditor* editor) : editor_(editor) {
   if (LastSearchText) edit_->SetText(LastSearchText);
   NewFlowRow();
   BeginCenteredRows();
-  new CKestButton(this, L"<< Искать назад", false, kSearchBackwardId, KEST_POS_FLOW, kWideButton, kButtonHeight,
+  new CKestButton(this, L"<< Искать назад", false, kScriptSearchBackwardId, KEST_POS_FLOW, kWideButton, kButtonHeight,
                   nullptr, 0);
   new CKestButton(this, L"Закрыть", false, IDCANCEL, KEST_POS_FLOW, kButton, kButtonHeight, nullptr, 2);
-  new CKestButton(this, L"Исказать далее >>", true, kSearchForwardId, KEST_POS_FLOW, kWideButton, kButtonHeight,
+  new CKestButton(this, L"Исказать далее >>", true, kScriptSearchForwardId, KEST_POS_FLOW, kWideButton, kButtonHeight,
                   nullptr, 0);
   CenterFlowRows();
   edit_->SetFocus();
@@ -44,8 +44,8 @@ CSearchForm::~CSearchForm() {
 
 LRESULT CSearchForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (IsReady() && message == WM_COMMAND) {
-    if (LOWORD(wParam) == kSearchBackwardId) FindNext(true);
-    if (LOWORD(wParam) == kSearchForwardId) FindNext(false);
+    if (LOWORD(wParam) == kScriptSearchBackwardId) FindNext(true);
+    if (LOWORD(wParam) == kScriptSearchForwardId) FindNext(false);
   }
   return CKestForm::WindowProc(message, wParam, lParam);
 }

@@ -8,8 +8,8 @@
 class CKestEdit;
 class CVMScriptEditor;
 
-const UINT kSearchBackwardId = 21042;
-const UINT kSearchForwardId = 41745;
+const UINT kScriptSearchBackwardId = 21042;
+const UINT kScriptSearchForwardId = 41745;
 
 class CSearchForm : public CKestForm {
 public:

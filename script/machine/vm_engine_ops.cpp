@@ -506,6 +506,17 @@ void VmEngine::NewArray() {
   if (VmValue* slot = PushSlot()) slot->MoveFrom(value);
 }
 
+namespace {
+// Two script functions of one name, argument names and entry.
+bool SameScriptFunction(const CVMFunction* a, const CVMFunction* b) {
+  if (!a->isScript || !b->isScript || a->entry != b->entry || a->argumentCount != b->argumentCount) return false;
+  if (wcscmp(a->displayName ? a->displayName : L"", b->displayName ? b->displayName : L"") != 0) return false;
+  for (int k = 0; k < a->argumentCount; ++k)
+    if (wcscmp(a->argumentNames[k], b->argumentNames[k]) != 0) return false;
+  return true;
+}
+}  // namespace
+
 void VmEngine::DefineFunction() {
   wchar_t* name = DupString(ReadString());
   int n = ReadByte();
@@ -529,6 +540,23 @@ void VmEngine::DefineFunction() {
   }
   f->entry = entry;
   f->isScript = true;
+  // A name defined before keeps its one global: the definition replaces
+  // the value. Code that runs its definitions again (stored byte code that
+  // jumps back over them) would otherwise add a global, and a function, on
+  // every pass; the same definition keeps the function it made the first
+  // time.
+  if (VmVariable* older = FindGlobal(name)) {
+    FreeBuffer(name);
+    CVMFunction* kept = older->value.type == VM_FUNCTION ? older->value.function : nullptr;
+    if (kept && SameScriptFunction(kept, f)) {
+      functions_ = f->next;  // f is the newest function: nothing linked after it
+      ++functionsVersion_;
+      delete f;
+      return;
+    }
+    older->value.SetFunction(f);
+    return;
+  }
   VmVariable* global = new (std::nothrow) VmVariable();
   if (!global || !global->SetName(name)) {
     delete global;

@@ -20,7 +20,7 @@ namespace apptest {
 
 // Velkboard.exe of the build, beside the test program.
 inline std::wstring VelkboardExePath() {
-  wchar_t module[kMaxPathChars];
+  wchar_t module[kFoundationMaxPathChars];
   GetModulePath(module);
   return SiblingPath(module, L"Velkboard.exe");
 }

@@ -148,7 +148,7 @@ TEST(FormatInt, Cases) {
   const Case cases[] = {{0, L"0"}, {7, L"7"}, {-5, L"-5"}, {1000000, L"1000000"},
                         {INT_MAX, L"2147483647"}, {INT_MIN, L"-2147483648"}};
   for (const Case& c : cases) {
-    wchar_t buffer[kFormatIntChars];
+    wchar_t buffer[kFoundationFormatIntChars];
     EXPECT_EQ(buffer, FormatInt(c.value, buffer));
     EXPECT_STREQ(c.text, buffer);
   }
@@ -186,7 +186,7 @@ TEST(FormatDouble, Cases) {
       {1237940039285380274899124224.0, 3, L"1.238e+27"},                        // 32 do not
   };
   for (const FormatCase& c : cases) {
-    wchar_t buffer[kFormatDoubleChars];
+    wchar_t buffer[kFoundationFormatDoubleChars];
     EXPECT_EQ(buffer, FormatDouble(c.value, buffer, c.decimals));
     EXPECT_STREQ(c.text, buffer) << c.value << " with " << c.decimals << " decimals";
   }
@@ -201,12 +201,12 @@ TEST(FormatDouble, NeverOverflowsItsBuffer) {
   const int decimalCounts[] = {INT_MIN, -1, 0, 1, 3, 6, 15, 25, 30, 31, 100, 1000, INT_MAX};
   for (double value : values) {
     for (int decimals : decimalCounts) {
-      wchar_t buffer[kFormatDoubleChars + 16];
-      wmemset(buffer, 0xCCCC, kFormatDoubleChars + 16);
+      wchar_t buffer[kFoundationFormatDoubleChars + 16];
+      wmemset(buffer, 0xCCCC, kFoundationFormatDoubleChars + 16);
       FormatDouble(value, buffer, decimals);
-      const size_t length = wcsnlen(buffer, kFormatDoubleChars + 16);
-      EXPECT_LT(length, static_cast<size_t>(kFormatDoubleChars)) << value << " / " << decimals;
-      for (int i = kFormatDoubleChars; i < kFormatDoubleChars + 16; ++i)
+      const size_t length = wcsnlen(buffer, kFoundationFormatDoubleChars + 16);
+      EXPECT_LT(length, static_cast<size_t>(kFoundationFormatDoubleChars)) << value << " / " << decimals;
+      for (int i = kFoundationFormatDoubleChars; i < kFoundationFormatDoubleChars + 16; ++i)
         ASSERT_EQ(0xCCCC, buffer[i]) << value << " / " << decimals << ": written past the buffer";
       EXPECT_EQ(nullptr, wcschr(buffer, L',')) << buffer;
       if (std::isfinite(value)) {
@@ -225,9 +225,9 @@ TEST(FormatDouble, NeverOverflowsItsBuffer) {
 }
 
 TEST(FormatDouble, HugeDecimalCountsStillGiveTheValue) {
-  wchar_t buffer[kFormatDoubleChars];
+  wchar_t buffer[kFoundationFormatDoubleChars];
   FormatDouble(2.5, buffer, 1000);
-  EXPECT_LT(wcslen(buffer), static_cast<size_t>(kFormatDoubleChars));
+  EXPECT_LT(wcslen(buffer), static_cast<size_t>(kFoundationFormatDoubleChars));
   EXPECT_DOUBLE_EQ(2.5, ParseDouble(buffer, 0, nullptr)) << buffer;
   FormatDouble(1.0 / 3, buffer, 29);  // "0." and 29 digits just fit
   EXPECT_EQ(31u, wcslen(buffer));
@@ -242,7 +242,7 @@ TEST(Numbers, IndependentOfTheCLocale) {
   if (!setlocale(LC_ALL, "Russian_Russia.1251") && !setlocale(LC_ALL, "ru-RU") && !setlocale(LC_ALL, "Russian")) {
     GTEST_SKIP() << "no Russian C locale";
   }
-  wchar_t buffer[kFormatDoubleChars];
+  wchar_t buffer[kFoundationFormatDoubleChars];
   FormatDouble(2.5, buffer, 3);
   std::wstring fixed = buffer;
   FormatDouble(0.25, buffer, 0);

@@ -269,7 +269,7 @@ struct PathCase {
 template <size_t N>
 void CheckPathFunction(const PathCase (&cases)[N], int (*function)(wchar_t*, const wchar_t*)) {
   for (const PathCase& c : cases) {
-    wchar_t out[kMaxPathChars] = L"junk";
+    wchar_t out[kFoundationMaxPathChars] = L"junk";
     EXPECT_EQ(c.length, function(nullptr, c.path)) << c.path;
     EXPECT_EQ(c.length, function(out, c.path)) << c.path;
     EXPECT_STREQ(c.expected, out) << c.path;
@@ -289,12 +289,12 @@ TEST(Paths, ChangeFileExtension) {
       {L"", L".vlkx", 5},
   };
   for (const PathCase& c : cases) {
-    wchar_t out[kMaxPathChars];
+    wchar_t out[kFoundationMaxPathChars];
     EXPECT_EQ(c.length, ChangeFileExtension(nullptr, c.path, L".vlkx")) << c.path;
     EXPECT_EQ(c.length, ChangeFileExtension(out, c.path, L".vlkx")) << c.path;
     EXPECT_STREQ(c.expected, out);
   }
-  wchar_t out[kMaxPathChars];
+  wchar_t out[kFoundationMaxPathChars];
   EXPECT_EQ(10, ChangeFileExtension(out, L"D:\\x.y", L".~vlkx"));
   EXPECT_STREQ(L"D:\\x.~vlkx", out);
   EXPECT_EQ(4, ChangeFileExtension(out, L"D:\\x.y", L""));
@@ -348,7 +348,7 @@ TEST(ModulePaths, AgreeWithGetModuleFileName) {
   ASSERT_GT(n, 0u);
   ASSERT_LT(n, static_cast<DWORD>(MAX_PATH));
 
-  wchar_t path[kMaxPathChars];
+  wchar_t path[kFoundationMaxPathChars];
   EXPECT_EQ(static_cast<int>(n), GetModulePath(path));
   EXPECT_STREQ(expected, path);
   EXPECT_EQ(static_cast<int>(n), GetModulePath(nullptr));
@@ -358,7 +358,7 @@ TEST(ModulePaths, AgreeWithGetModuleFileName) {
   EXPECT_STREQ(expected, dup);
   FreeBuffer(dup);
 
-  wchar_t dir[kMaxPathChars];
+  wchar_t dir[kFoundationMaxPathChars];
   wchar_t* tail = GetExeDirectory(dir);
   const wchar_t* sep = wcsrchr(expected, L'\\');
   ASSERT_NE(nullptr, sep);
@@ -383,43 +383,43 @@ struct DetectCase {
 
 TEST(Encodings, DetectTextEncoding) {
   const DetectCase cases[] = {
-      {"EF BB BF 41", kEncodingUtf8},
-      {"EF BB BF", kEncodingUtf8},
-      {"EF BB", kEncodingAnsi},
-      {"41 00 42 00", kEncodingUtf16},
-      {"41 42 43 44", kEncodingAnsi},
-      {"", kEncodingAnsi},
-      {"41", kEncodingAnsi},
-      {"00", kEncodingAnsi},
-      {"41 00", kEncodingUtf16},
-      {"FF FE 41 00", kEncodingUtf16},
-      {"FF FE 16 04", kEncodingAnsi},     // the mark itself is not looked for
-      {"16 04 36 04", kEncodingAnsi},     // Cyrillic only: no unit below U+0100
-      {"00 41 00 42", kEncodingAnsi},     // big-endian pairs
-      {"42 41 00 43", kEncodingAnsi},     // pairs sit at even offsets only
-      {"D0 96 D0 B6 0A", kEncodingAnsi},  // UTF-8 without a mark reads as ANSI
+      {"EF BB BF 41", kFoundationEncodingUtf8},
+      {"EF BB BF", kFoundationEncodingUtf8},
+      {"EF BB", kFoundationEncodingAnsi},
+      {"41 00 42 00", kFoundationEncodingUtf16},
+      {"41 42 43 44", kFoundationEncodingAnsi},
+      {"", kFoundationEncodingAnsi},
+      {"41", kFoundationEncodingAnsi},
+      {"00", kFoundationEncodingAnsi},
+      {"41 00", kFoundationEncodingUtf16},
+      {"FF FE 41 00", kFoundationEncodingUtf16},
+      {"FF FE 16 04", kFoundationEncodingAnsi},     // the mark itself is not looked for
+      {"16 04 36 04", kFoundationEncodingAnsi},     // Cyrillic only: no unit below U+0100
+      {"00 41 00 42", kFoundationEncodingAnsi},     // big-endian pairs
+      {"42 41 00 43", kFoundationEncodingAnsi},     // pairs sit at even offsets only
+      {"D0 96 D0 B6 0A", kFoundationEncodingAnsi},  // UTF-8 without a mark reads as ANSI
   };
   for (const DetectCase& c : cases) {
     std::vector<uint8_t> bytes = Hex(c.bytes);
     GuardedBytes guarded(bytes);
     EXPECT_EQ(c.expected, DetectTextEncoding(guarded.data(), static_cast<int>(bytes.size()))) << c.bytes;
   }
-  EXPECT_EQ(kEncodingAnsi, DetectTextEncoding(nullptr, 0));
+  EXPECT_EQ(kFoundationEncodingAnsi, DetectTextEncoding(nullptr, 0));
 }
 
 TEST(Encodings, DetectLooksAtTheFirst1000BytesOnly) {
   std::vector<uint8_t> bytes(2000, 0x10);
   bytes[998] = 'A';
   bytes[999] = 0;
-  EXPECT_EQ(kEncodingUtf16, DetectTextEncoding(bytes.data(), 2000));
+  EXPECT_EQ(kFoundationEncodingUtf16, DetectTextEncoding(bytes.data(), 2000));
   bytes[998] = 0x10;
   bytes[999] = 0x10;
   bytes[1000] = 'A';
   bytes[1001] = 0;
-  EXPECT_EQ(kEncodingAnsi, DetectTextEncoding(bytes.data(), 2000));
+  EXPECT_EQ(kFoundationEncodingAnsi, DetectTextEncoding(bytes.data(), 2000));
   // and within n: a pair past n is not seen
   std::vector<uint8_t> short_ = Hex("42 43 41 00");
-  EXPECT_EQ(kEncodingAnsi, DetectTextEncoding(short_.data(), 3));
+  EXPECT_EQ(kFoundationEncodingAnsi, DetectTextEncoding(short_.data(), 3));
 }
 
 struct Utf8Case {
@@ -579,21 +579,21 @@ struct DecodeCase {
 
 TEST(Encodings, DecodeTextCases) {
   const DecodeCase cases[] = {
-      {"FF FE 41 00", kEncodingDetect, L"A"},
-      {"41 00 42 00", kEncodingDetect, L"AB"},
-      {"EF BB BF D0 96 D0 B6", kEncodingDetect, L"Жж"},
-      {"C6 E6", kEncodingDetect, L"Жж"},
-      {"C6 E6", kEncodingAnsi, L"Жж"},
-      {"D0 96", kEncodingUtf8, L"Ж"},
-      {"16 04 36 04", kEncodingUtf16, L"Жж"},
-      {"FF FE 16 04", kEncodingUtf16, L"Ж"},
-      {"41 00 42 00 43", kEncodingUtf16, L"AB"},  // odd length: the last byte is dropped
-      {"41 00 42", kEncodingDetect, L"A"},
-      {"FF FE 41", kEncodingUtf16, L""},
-      {"41", kEncodingUtf16, L""},
-      {"FF FE", kEncodingUtf16, L""},
-      {"", kEncodingUtf16, L""},
-      {"", kEncodingDetect, L""},
+      {"FF FE 41 00", kFoundationEncodingDetect, L"A"},
+      {"41 00 42 00", kFoundationEncodingDetect, L"AB"},
+      {"EF BB BF D0 96 D0 B6", kFoundationEncodingDetect, L"Жж"},
+      {"C6 E6", kFoundationEncodingDetect, L"Жж"},
+      {"C6 E6", kFoundationEncodingAnsi, L"Жж"},
+      {"D0 96", kFoundationEncodingUtf8, L"Ж"},
+      {"16 04 36 04", kFoundationEncodingUtf16, L"Жж"},
+      {"FF FE 16 04", kFoundationEncodingUtf16, L"Ж"},
+      {"41 00 42 00 43", kFoundationEncodingUtf16, L"AB"},  // odd length: the last byte is dropped
+      {"41 00 42", kFoundationEncodingDetect, L"A"},
+      {"FF FE 41", kFoundationEncodingUtf16, L""},
+      {"41", kFoundationEncodingUtf16, L""},
+      {"FF FE", kFoundationEncodingUtf16, L""},
+      {"", kFoundationEncodingUtf16, L""},
+      {"", kFoundationEncodingDetect, L""},
       {"41 00 42 00", 7, L"AB"},  // an unknown encoding is UTF-16
   };
   for (const DecodeCase& c : cases) {
@@ -612,8 +612,8 @@ TEST(Encodings, DecodeTextCases) {
     EXPECT_STREQ(c.expected, owned) << c.bytes;
     FreeBuffer(owned);
   }
-  EXPECT_EQ(nullptr, DecodeText(nullptr, 4, false, kEncodingDetect));
-  EXPECT_EQ(nullptr, DecodeText(nullptr, 4, true, kEncodingUtf16));
+  EXPECT_EQ(nullptr, DecodeText(nullptr, 4, false, kFoundationEncodingDetect));
+  EXPECT_EQ(nullptr, DecodeText(nullptr, 4, true, kFoundationEncodingUtf16));
 }
 
 TEST(Encodings, EncodeTextCases) {
@@ -622,10 +622,10 @@ TEST(Encodings, EncodeTextCases) {
     const char* bytes;
   };
   const Case cases[] = {
-      {kEncodingAnsi, "CF F3 EB FC F2 20 31"},
-      {kEncodingUtf8, "D0 9F D1 83 D0 BB D1 8C D1 82 20 31"},
-      {kEncodingUtf16, "1F 04 43 04 3B 04 4C 04 42 04 20 00 31 00"},
-      {kEncodingDetect, "1F 04 43 04 3B 04 4C 04 42 04 20 00 31 00"},
+      {kFoundationEncodingAnsi, "CF F3 EB FC F2 20 31"},
+      {kFoundationEncodingUtf8, "D0 9F D1 83 D0 BB D1 8C D1 82 20 31"},
+      {kFoundationEncodingUtf16, "1F 04 43 04 3B 04 4C 04 42 04 20 00 31 00"},
+      {kFoundationEncodingDetect, "1F 04 43 04 3B 04 4C 04 42 04 20 00 31 00"},
   };
   for (const Case& c : cases) {
     int outBytes = -1;
@@ -638,19 +638,19 @@ TEST(Encodings, EncodeTextCases) {
     bytes = EncodeText(owned, true, c.encoding, &outBytes);
     ASSERT_NE(nullptr, bytes);
     EXPECT_TRUE(BytesEqual(bytes, outBytes, Hex(c.bytes))) << c.encoding;
-    if (c.encoding == kEncodingUtf16) {
+    if (c.encoding == kFoundationEncodingUtf16) {
       EXPECT_EQ(reinterpret_cast<unsigned char*>(owned), bytes) << "the block itself is the result";
     }
     FreeBuffer(bytes);
   }
   int outBytes = -1;
-  EXPECT_EQ(nullptr, EncodeText(nullptr, false, kEncodingUtf8, &outBytes));
+  EXPECT_EQ(nullptr, EncodeText(nullptr, false, kFoundationEncodingUtf8, &outBytes));
   EXPECT_EQ(0, outBytes);
 }
 
 TEST(Encodings, TextRoundTripsThroughEveryEncoding) {
   const wchar_t* text = L"Схема робота\r\nвольт: 12,5 V";
-  const TextEncoding encodings[] = {kEncodingAnsi, kEncodingUtf16, kEncodingUtf8};
+  const TextEncoding encodings[] = {kFoundationEncodingAnsi, kFoundationEncodingUtf16, kFoundationEncodingUtf8};
   for (TextEncoding e : encodings) {
     int n = 0;
     unsigned char* bytes = EncodeText(const_cast<wchar_t*>(text), false, e, &n);

@@ -65,8 +65,8 @@ struct ParsedCase {
 
 TEST(PickerCommandLine, FillsTheSettings) {
   const ParsedCase cases[] = {
-      {"four arguments", L"servo;resistors \"SG90 Micro\" \"\" \"C:\\tmp\\my model.ms\"",
-       {L"servo", L"resistors"}, "SG90 Micro", "", L"C:\\tmp\\my model.ms"},
+      {"four arguments", L"servo;resisters \"SG90 Micro\" \"\" \"C:\\tmp\\my model.ms\"",
+       {L"servo", L"resisters"}, "SG90 Micro", "", L"C:\\tmp\\my model.ms"},
       {"options", L"servo SG90 2:1;3:0; C:\\out.ms", {L"servo"}, "SG90", "2:1;3:0;", L"C:\\out.ms"},
       {"leading ;", L";servo", {L"", L"servo"}, "", "", L""},
       {"empty between", L"a;;b;", {L"a", L"", L"b"}, "", "", L""},

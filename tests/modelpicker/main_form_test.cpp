@@ -29,7 +29,7 @@ protected:
   void SetUp() override {
     PickerFormTest::SetUp();
     InitDatabasePathsFrom(ExeFolder());
-    ParseCommandLine(L"servo;resistors;batteries;нет_такой", &state);
+    ParseCommandLine(L"servo;resisters;batteries;нет_такой", &state);
     LoadTables(&state);
   }
   PickerState state;
@@ -101,7 +101,7 @@ TEST_F(PickerSampleTest, Layout) {
   HWND button = form->GetChooseButton()->GetHandle();
   EXPECT_EQ(inRight[3], GetParent(button));
   EXPECT_EQ(L"Выбрать", WindowText(button));
-  EXPECT_EQ(kChooseButtonId, GetDlgCtrlID(button));
+  EXPECT_EQ(kPickerChooseButtonId, GetDlgCtrlID(button));
   EXPECT_EQ(BS_DEFPUSHBUTTON, GetWindowLongW(button, GWL_STYLE) & BS_TYPEMASK);
   RECT b = RectIn(inRight[3], button);
   EXPECT_EQ(100, b.right - b.left);
@@ -192,9 +192,11 @@ TEST_F(PickerSampleTest, SelectingAModelBuildsItsParameters) {
   ASSERT_EQ(state.GetTable(0)->GetRecord(0), record);
 
   const auto& rows = form->GetParameterRows();
-  ASSERT_EQ(11u, rows.size());  // every column, hidden ones too
+  // Every column, hidden ones too: the 11 the picker shows or exports and
+  // the 9 hidden ones the servo component reads.
+  ASSERT_EQ(20u, rows.size());
   HWND panel = form->GetParameterPanel()->GetHandle();
-  EXPECT_EQ(22u, Children(panel).size());
+  EXPECT_EQ(40u, Children(panel).size());
   for (size_t i = 0; i < rows.size(); ++i) {
     SCOPED_TRACE(i);
     // Label and value in place; a read-only value an edit 21 high on the
@@ -208,12 +210,14 @@ TEST_F(PickerSampleTest, SelectingAModelBuildsItsParameters) {
   EXPECT_EQ(L"SG90", ValueText(rows[0]));
   EXPECT_EQ(L"Картинка:", WindowText(rows[10].label->GetHandle()));
   EXPECT_EQ(L"sg90.png", ValueText(rows[10]));
+  EXPECT_EQ(L"Угол, град:", WindowText(rows[16].label->GetHandle()));
+  EXPECT_EQ(L"90", ValueText(rows[16]));
   EXPECT_EQ(L"180.00", ValueText(rows[7]));
 
   // The gear column is an option: a drop-down list with its choices.
   ASSERT_NE(nullptr, rows[5].combo);
   EXPECT_EQ(nullptr, rows[5].edit);
-  EXPECT_EQ(kOptionComboId, GetDlgCtrlID(rows[5].combo->GetHandle()));
+  EXPECT_EQ(kCompDbOptionComboId, GetDlgCtrlID(rows[5].combo->GetHandle()));
   EXPECT_EQ(2, rows[5].combo->GetOptionKey());
   ASSERT_EQ(2, rows[5].combo->GetCount());
   EXPECT_EQ(0, rows[5].combo->GetSelectedIndex());
@@ -248,7 +252,7 @@ TEST_F(PickerSampleTest, AnOptionChangeUpdatesFormulasAndTheOptionsLine) {
   HWND combosBefore = combo;
 
   SendMessageW(combo, CB_SETCURSEL, 1, 0);
-  SendMessageW(form->GetHandle(), WM_COMMAND, MAKEWPARAM(kOptionComboId, CBN_SELENDOK),
+  SendMessageW(form->GetHandle(), WM_COMMAND, MAKEWPARAM(kCompDbOptionComboId, CBN_SELENDOK),
                reinterpret_cast<LPARAM>(combo));
   velktest::FlushEvents();
   EXPECT_EQ(L"320.00", WindowText(priceEdit));

@@ -23,7 +23,7 @@ inline std::string Ansi(const wchar_t* text) { return WideToAnsi(text); }
 
 // The program folder of the test executable (ends with a separator).
 inline std::wstring ExeFolder() {
-  wchar_t folder[kMaxPathChars] = {};
+  wchar_t folder[kFoundationMaxPathChars] = {};
   GetExeDirectory(folder);
   return folder;
 }

@@ -53,7 +53,7 @@ protected:
 };
 
 TEST_F(PickerProgramTest, ChooseWritesTheScriptAndTheLockFileGoes) {
-  PickerProgram program(L"resistors;servo \"SG90\" \"2:1;\" \"" + output + L"\"");
+  PickerProgram program(L"resisters;servo \"SG90\" \"2:1;\" \"" + output + L"\"");
   ASSERT_TRUE(program.Started());
   HWND form = program.WaitForForm();
   ASSERT_NE(nullptr, form);

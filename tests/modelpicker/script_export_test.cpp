@@ -165,7 +165,7 @@ TEST_F(PickerExportTest, NothingSelectedWritesNothingAndStaysOpen) {
   CMainForm* form = OpenForm(&state);
   velktest::DialogAnswerer answer(IDOK);
   EXPECT_FALSE(form->ExportScript());
-  SendMessageW(form->GetHandle(), WM_COMMAND, kChooseButtonId,
+  SendMessageW(form->GetHandle(), WM_COMMAND, kPickerChooseButtonId,
                reinterpret_cast<LPARAM>(form->GetChooseButton()->GetHandle()));
   velktest::FlushEvents();
   EXPECT_EQ(1, LiveForms.count);
@@ -193,7 +193,7 @@ TEST_F(PickerExportTest, AnUnwritablePathIsReportedAndTheFormStaysOpen) {
   state.model = "X1";
   CMainForm* form = OpenForm(&state);
   velktest::DialogAnswerer answer(IDOK);
-  SendMessageW(form->GetHandle(), WM_COMMAND, kChooseButtonId,
+  SendMessageW(form->GetHandle(), WM_COMMAND, kPickerChooseButtonId,
                reinterpret_cast<LPARAM>(form->GetChooseButton()->GetHandle()));
   velktest::FlushEvents();
   ASSERT_EQ(1, answer.Count());

@@ -36,13 +36,13 @@ namespace circuit {
 // the right) that drives the pins it was told to, in Start and every Step.
 class Part : public CSCHBlock {
 public:
-  explicit Part(int n, int kind = kPinElectric) {
+  explicit Part(int n, int kind = kSchPinElectric) {
     namePrefix = L"P";
     className = "TestPart";
     SetPinCount(n);
     for (int i = 0; i < pinCount; i++) {
       pins[i].kind = kind;
-      pins[i].side = i < (n + 1) / 2 ? kSideLeft : kSideRight;
+      pins[i].side = i < (n + 1) / 2 ? kSchSideLeft : kSchSideRight;
       pins[i].number = i + 1;
     }
     drives.resize(n);
@@ -78,8 +78,8 @@ public:
   explicit Load(float ohms) : R(ohms) {
     namePrefix = L"R";
     SetPinCount(2);
-    pins[0].side = kSideLeft;
-    pins[1].side = kSideRight;
+    pins[0].side = kSchSideLeft;
+    pins[1].side = kSchSideRight;
   }
   void Step(float) override {
     float u0, r0, u1, r1;
@@ -114,7 +114,7 @@ public:
 
 // Wire ends set by their records, both sides at once.
 inline void EndAtPin(SchWire* w, int end, CSCHBlock* b, int pin) {
-  w->endKind[end] = kWireEndPin;
+  w->endKind[end] = kSchWireEndPin;
   w->ends[end].target = b;
   w->ends[end].index = pin;
   b->pins[pin].wire = w;
@@ -122,7 +122,7 @@ inline void EndAtPin(SchWire* w, int end, CSCHBlock* b, int pin) {
 }
 
 inline void EndAtJunction(SchWire* w, int end, SchJunction* j, int slot) {
-  w->endKind[end] = kWireEndJunction;
+  w->endKind[end] = kSchWireEndJunction;
   w->ends[end].target = j;
   w->ends[end].index = slot;
   j->wires[slot] = w;
@@ -130,7 +130,7 @@ inline void EndAtJunction(SchWire* w, int end, SchJunction* j, int slot) {
 }
 
 inline void EndAtBus(SchWire* w, int end, SchBus* bus, int side, int slot) {
-  w->endKind[end] = kWireEndBus;
+  w->endKind[end] = kSchWireEndBus;
   w->ends[end].target = bus;
   w->ends[end].index = slot;
   w->ends[end].side = static_cast<unsigned char>(side);
@@ -156,10 +156,10 @@ public:
     b->Attach(scheme);
     return b;
   }
-  circuit::Part* Part(int n = 2, int kind = kPinElectric) { return Add<circuit::Part>(n, kind); }
+  circuit::Part* Part(int n = 2, int kind = kSchPinElectric) { return Add<circuit::Part>(n, kind); }
 
   // A wire with both ends free (of the kind given).
-  SchWire* FreeWire(int kind = kPinElectric) {
+  SchWire* FreeWire(int kind = kSchPinElectric) {
     SchWire* w = new SchWire(scheme);
     w->kind = static_cast<unsigned char>(kind);
     return w;

@@ -33,7 +33,7 @@ public:
     int sides[4] = {left, top, right, bottom};
     SetPinCount(left + right + top + bottom);
     int i = 0;
-    for (int side : {kSideLeft, kSideRight, kSideTop, kSideBottom}) {
+    for (int side : {kSchSideLeft, kSchSideRight, kSchSideTop, kSchSideBottom}) {
       for (int k = 0; k < sides[side]; k++, i++) {
         pins[i].side = side;
         pins[i].number = i + 1;
@@ -109,7 +109,7 @@ public:
   }
 
   // A free wire of the scheme with the given first direction and coordinates.
-  SchWire* Wire(int firstDir, std::vector<int> coords = {}, int kind = kPinElectric) {
+  SchWire* Wire(int firstDir, std::vector<int> coords = {}, int kind = kSchPinElectric) {
     SchWire* w = new SchWire(scheme);
     w->firstDir = static_cast<unsigned char>(firstDir);
     w->kind = static_cast<unsigned char>(kind);

@@ -76,8 +76,8 @@ void AddOutput(CBEVirtualMachine* block, const wchar_t* name, BeSignalType type)
 // The block of the golden record: input x (short), output y (bit), the
 // source "y=x;" and the code OP_LINE 1, OP_RETURN, at (10, 20)-(210, 90).
 void MakeSmallBlock(CBEVirtualMachine* block) {
-  AddInput(block, L"x", kSignalShort);
-  AddOutput(block, L"y", kSignalBit);
+  AddInput(block, L"x", kBeSignalShort);
+  AddOutput(block, L"y", kBeSignalBit);
   ASSERT_TRUE(block->SetSource(L"y=x;"));
   const unsigned char code[] = {0x25, 0x01, 0x00, 0x00, 0x00, 0x24};
   ASSERT_TRUE(block->Machine()->SetCode(code, sizeof code));
@@ -141,9 +141,9 @@ TEST(ScriptBlock, LoadReadsTheGoldenRecord) {
   ASSERT_EQ(block.inputCount, 1);
   ASSERT_EQ(block.outputCount, 1);
   EXPECT_STREQ(block.inputs[0]->name, L"x");
-  EXPECT_EQ(block.inputs[0]->type, kSignalShort);
+  EXPECT_EQ(block.inputs[0]->type, kBeSignalShort);
   EXPECT_STREQ(block.outputs[0]->name, L"y");
-  EXPECT_EQ(block.outputs[0]->type, kSignalBit);
+  EXPECT_EQ(block.outputs[0]->type, kBeSignalBit);
   EXPECT_STREQ(block.Source(), L"y=x;");
   ASSERT_EQ(block.Machine()->CodeSize(), 6);
   EXPECT_EQ(std::vector<uint8_t>(block.Machine()->Code(), block.Machine()->Code() + 6),
@@ -170,7 +170,7 @@ TEST(ScriptBlock, EveryTruncationFailsAndChangesNothing) {
     stream.Write(record.data(), static_cast<int>(cut));
     stream.Seek(0, 0);
     CBEVirtualMachine block;
-    AddOutput(&block, L"old", kSignalInt);
+    AddOutput(&block, L"old", kBeSignalInt);
     ASSERT_TRUE(block.SetSource(L"old source"));
     const unsigned char oldCode[] = {0x00, 0x00, 0x24};
     ASSERT_TRUE(block.Machine()->SetCode(oldCode, 3));
@@ -223,7 +223,7 @@ TEST(ScriptBlock, RoundTripInsideASchemeStream) {
   BeScheme scheme;
   scheme.Init(&catalogue);
   CBEVirtualMachine* first = static_cast<CBEVirtualMachine*>(scheme.CreateBlock(kScriptBlockClassId));
-  AddOutput(first, L"v", kSignalShort);
+  AddOutput(first, L"v", kBeSignalShort);
   CBEVirtualMachine* block = static_cast<CBEVirtualMachine*>(scheme.CreateBlock(kScriptBlockClassId));
   MakeSmallBlock(block);
   block->inputs[0]->source = first->outputs[0];
@@ -257,7 +257,7 @@ TEST(ScriptBlock, RoundTripInsideASchemeStream) {
   EXPECT_STREQ(read->Source(), L"y=x;");
   EXPECT_EQ(read->inputs[0]->source, readFirst->outputs[0]);
   EXPECT_STREQ(readFirst->outputs[0]->name, L"v");
-  EXPECT_EQ(readFirst->outputs[0]->type, kSignalShort);
+  EXPECT_EQ(readFirst->outputs[0]->type, kBeSignalShort);
   EXPECT_EQ(readFirst->Source(), nullptr);
   EXPECT_EQ(readFirst->Machine()->CodeSize(), 0);
 
@@ -277,8 +277,8 @@ TEST(ScriptBlock, RoundTripInsideASchemeStream) {
 TEST(ScriptBlock, UpdateSizeFitsThePins) {
   CBEVirtualMachine block;
   block.rect = RECT{0, 30, 200, 90};
-  for (int i = 0; i < 5; ++i) AddInput(&block, L"i", kSignalInt);
-  for (int i = 0; i < 2; ++i) AddOutput(&block, L"o", kSignalInt);
+  for (int i = 0; i < 5; ++i) AddInput(&block, L"i", kBeSignalInt);
+  for (int i = 0; i < 2; ++i) AddOutput(&block, L"o", kBeSignalInt);
   block.UpdateSize();
   EXPECT_EQ(block.rect.top, 30);
   EXPECT_EQ(block.rect.bottom, 140);  // 20 x 5 + 10
@@ -293,20 +293,20 @@ TEST(ScriptBlock, UpdateSizeFitsThePins) {
   block.UpdateSize();
   EXPECT_EQ(block.rect.bottom, 120);  // 20 x 4 + 10
   EXPECT_EQ(block.outputs[3]->name, nullptr);
-  EXPECT_EQ(block.outputs[3]->type, kSignalBit);
+  EXPECT_EQ(block.outputs[3]->type, kBeSignalBit);
 }
 
 // Start makes one global per pin with its type's starting value; a later
 // pin hides an earlier one and every built-in of its name.
 TEST(ScriptBlock, StartMakesAVariablePerPin) {
   CBEVirtualMachine block;
-  const BeSignalType types[] = {kSignalBit, kSignalChar, kSignalShort, kSignalInt, kSignalFloat, kSignalDouble, kSignalAnalog};
+  const BeSignalType types[] = {kBeSignalBit, kBeSignalChar, kBeSignalShort, kBeSignalInt, kBeSignalFloat, kBeSignalDouble, kBeSignalAnalog};
   const wchar_t* names[] = {L"b", L"c", L"s", L"i", L"f", L"d", L"a"};
   const int tags[] = {VM_BOOLEAN, VM_INTEGER, VM_INTEGER, VM_INTEGER, VM_NUMBER, VM_NUMBER, VM_UNDEFINED};
   for (int k = 0; k < 7; ++k) AddInput(&block, names[k], types[k]);
-  AddInput(&block, L"twice", kSignalInt);
-  AddOutput(&block, L"twice", kSignalDouble);
-  AddOutput(&block, L"print", kSignalShort);
+  AddInput(&block, L"twice", kBeSignalInt);
+  AddOutput(&block, L"twice", kBeSignalDouble);
+  AddOutput(&block, L"print", kBeSignalShort);
   block.Start();
   VmEngine* vm = block.Machine();
   for (int k = 0; k < 7; ++k) {
@@ -326,7 +326,7 @@ TEST(ScriptBlock, StartMakesAVariablePerPin) {
 // and the clock restarts then, so every sixth step runs after it.
 TEST(ScriptBlock, RunsEveryFiftyMillisecondsOfSimulatedTime) {
   CBEVirtualMachine block;
-  AddOutput(&block, L"t", kSignalDouble);
+  AddOutput(&block, L"t", kBeSignalDouble);
   Compile(&block, L"while (1) { t = time(); }");
   block.Start();
   std::vector<int> runs;
@@ -347,10 +347,10 @@ TEST(ScriptBlock, RunsEveryFiftyMillisecondsOfSimulatedTime) {
 // A long step runs one slice, not one per 0.05 s in it.
 TEST(ScriptBlock, ALongStepRunsOneSlice) {
   CBEVirtualMachine block;
-  AddOutput(&block, L"n", kSignalInt);
+  AddOutput(&block, L"n", kBeSignalInt);
   Compile(&block, L"while (1) { n = n + 1; }");
   CBEVirtualMachine shortSteps;
-  AddOutput(&shortSteps, L"n", kSignalInt);
+  AddOutput(&shortSteps, L"n", kBeSignalInt);
   Compile(&shortSteps, L"while (1) { n = n + 1; }");
   shortSteps.Start();
   shortSteps.Step(0.06f);
@@ -371,13 +371,13 @@ TEST(ScriptBlock, ALongStepRunsOneSlice) {
 TEST(ScriptBlock, InputsReachTheirVariablesByType) {
   SourceBlock source(7);
   CBEVirtualMachine block;
-  const BeSignalType types[] = {kSignalBit, kSignalChar, kSignalShort, kSignalInt, kSignalFloat, kSignalDouble, kSignalAnalog};
+  const BeSignalType types[] = {kBeSignalBit, kBeSignalChar, kBeSignalShort, kBeSignalInt, kBeSignalFloat, kBeSignalDouble, kBeSignalAnalog};
   const wchar_t* names[] = {L"b", L"c", L"s", L"i", L"f", L"d", L"a"};
   for (int k = 0; k < 7; ++k) {
     AddInput(&block, names[k], types[k]);
     block.inputs[k]->source = source.outputs[k];
   }
-  AddInput(&block, L"loose", kSignalInt);  // unlinked: keeps its value
+  AddInput(&block, L"loose", kBeSignalInt);  // unlinked: keeps its value
   source.outputs[0]->value[0] = 2;
   source.outputs[1]->value[0] = 0xFF;
   source.outputs[2]->SetInt(0xFFFF);
@@ -414,20 +414,20 @@ TEST(ScriptBlock, OutputsTakeTheirVariablesByType) {
     const char* bytes;      // the output's first bytes afterwards
   };
   const Case cases[] = {
-      {kSignalBit, L"o = 0.5;", "01"},
-      {kSignalBit, L"o = \"true\";", "01"},
-      {kSignalBit, L"o = \"yes\";", "00"},
-      {kSignalBit, L"o = 7;", "01"},
-      {kSignalChar, L"o = 300;", "2C"},
-      {kSignalChar, L"o = -1;", "FF"},
-      {kSignalShort, L"o = 70000;", "70 11"},
-      {kSignalShort, L"o = -2.7;", "FE FF"},
-      {kSignalInt, L"o = \"0x1F\";", "1F 00 00 00"},
-      {kSignalInt, L"o = -5;", "FB FF FF FF"},
-      {kSignalFloat, L"o = 1.5;", "00 00 C0 3F"},
-      {kSignalFloat, L"o = 3;", "00 00 40 40"},
-      {kSignalDouble, L"o = \"2.5\";", "00 00 00 00 00 00 04 40"},
-      {kSignalDouble, L"o = true;", "00 00 00 00 00 00 F0 3F"},
+      {kBeSignalBit, L"o = 0.5;", "01"},
+      {kBeSignalBit, L"o = \"true\";", "01"},
+      {kBeSignalBit, L"o = \"yes\";", "00"},
+      {kBeSignalBit, L"o = 7;", "01"},
+      {kBeSignalChar, L"o = 300;", "2C"},
+      {kBeSignalChar, L"o = -1;", "FF"},
+      {kBeSignalShort, L"o = 70000;", "70 11"},
+      {kBeSignalShort, L"o = -2.7;", "FE FF"},
+      {kBeSignalInt, L"o = \"0x1F\";", "1F 00 00 00"},
+      {kBeSignalInt, L"o = -5;", "FB FF FF FF"},
+      {kBeSignalFloat, L"o = 1.5;", "00 00 C0 3F"},
+      {kBeSignalFloat, L"o = 3;", "00 00 40 40"},
+      {kBeSignalDouble, L"o = \"2.5\";", "00 00 00 00 00 00 04 40"},
+      {kBeSignalDouble, L"o = true;", "00 00 00 00 00 00 F0 3F"},
   };
   for (const Case& c : cases) {
     CBEVirtualMachine block;
@@ -446,7 +446,7 @@ TEST(ScriptBlock, OutputsTakeTheirVariablesByType) {
 TEST(ScriptBlock, AnErrorIsLoggedOnceAndOutputsStayWritten) {
   CBEVirtualMachine block;
   Logged logged(&block);
-  AddOutput(&block, L"y", kSignalInt);
+  AddOutput(&block, L"y", kBeSignalInt);
   Compile(&block, L"y = 4;\nmissing = y + unknown;\ny = 5;");
   block.Start();
   for (int step = 0; step < 50; ++step) block.Step(0.02f);
@@ -468,7 +468,7 @@ TEST(ScriptBlock, AnErrorIsLoggedOnceAndOutputsStayWritten) {
 TEST(ScriptBlock, ABlockWithoutCodeStaysIdle) {
   CBEVirtualMachine block;
   Logged logged(&block);
-  AddOutput(&block, L"y", kSignalFloat);
+  AddOutput(&block, L"y", kBeSignalFloat);
   block.outputs[0]->SetFloat(3.0f);
   block.Start();
   for (int step = 0; step < 10; ++step) block.Step(0.1f);
@@ -481,9 +481,9 @@ TEST(ScriptBlock, PinsOfOneNameShareAVariable) {
   SourceBlock source(1);
   source.outputs[0]->SetInt(21);
   CBEVirtualMachine block;
-  AddInput(&block, L"v", kSignalInt);
+  AddInput(&block, L"v", kBeSignalInt);
   block.inputs[0]->source = source.outputs[0];
-  AddOutput(&block, L"v", kSignalDouble);
+  AddOutput(&block, L"v", kBeSignalDouble);
   Compile(&block, L"v = v * 2;");
   block.Start();
   block.Step(0.06f);
@@ -499,12 +499,12 @@ TEST(ScriptBlock, RunsInsideASchemeFedByAnotherBlock) {
   BeScheme scheme;
   scheme.Init(&catalogue);
   SourceBlock* source = new SourceBlock(1);
-  source->outputs[0]->type = kSignalInt;
+  source->outputs[0]->type = kBeSignalInt;
   source->AttachToScheme(&scheme);
   CBEVirtualMachine* block = static_cast<CBEVirtualMachine*>(scheme.CreateBlock(kScriptBlockClassId));
   Logged logged(block);
-  AddInput(block, L"x", kSignalInt);
-  AddOutput(block, L"y", kSignalInt);
+  AddInput(block, L"x", kBeSignalInt);
+  AddOutput(block, L"y", kBeSignalInt);
   block->inputs[0]->source = source->outputs[0];
   Compile(block, L"var seen = 0;\nwhile (1) { if (x != seen) { seen = x; print(\"x=\", x); } y = x * 2; }");
   scheme.Start();
@@ -552,8 +552,8 @@ TEST(ScriptBlock, DrawsTextAndPicture) {
   EXPECT_EQ(canvas.Count(22, 22, 217, 37, black), 0);
   EXPECT_EQ(canvas.Count(22, 40, 100, 64, black), 0);
 
-  AddInput(&block, L"x", kSignalInt);
-  AddOutput(&block, L"y", kSignalDouble);
+  AddInput(&block, L"x", kBeSignalInt);
+  AddOutput(&block, L"y", kBeSignalDouble);
   block.UpdateSize();
   Canvas whole(260, 130);
   block.Paint(whole.dc(), true);

@@ -31,10 +31,10 @@ CBEAvrPlot::CBEAvrPlot() {
   rect = RECT{0, 0, 80, 40};
   SetInputCount(2);
   inputs[0]->name = L"D";
-  inputs[0]->type = kSignalAnyScalar;
+  inputs[0]->type = kBeSignalAnyScalar;
   inputs[0]->description = L"Записываемые данные";
   inputs[1]->name = L"C";
-  inputs[1]->type = kSignalBit;
+  inputs[1]->type = kBeSignalBit;
   inputs[1]->description =
       L"Синхроимпульс начала записи. Если не подключен, то запись начинается с момента запуска "
       L"процессора";
@@ -55,12 +55,14 @@ int CBEAvrPlot::DataValueSize() const {
   return source ? GetSignalValueSize(source->type) : kDefaultDataSize;
 }
 
-void CBEAvrPlot::UpdateRamCost() {
-  int64_t s = DataValueSize();
+int CBEAvrPlot::RamCostFor(int valueSize) const {
+  int64_t s = valueSize;
   int64_t perSample = format == kValuesOnly ? s : s + 1 + (capacity >= 256 ? 1 : 0);
   int64_t cost = perSample * (capacity > 0 ? capacity : 0);
-  ram = cost > INT_MAX ? INT_MAX : static_cast<int>(cost);
+  return cost > INT_MAX ? INT_MAX : static_cast<int>(cost);
 }
+
+void CBEAvrPlot::UpdateRamCost() { ram = RamCostFor(DataValueSize()); }
 
 void CBEAvrPlot::OnLinksResolved() { UpdateRamCost(); }
 
@@ -70,6 +72,7 @@ void CBEAvrPlot::Start() {
   time = 0;
   accumulator = static_cast<float>(interval);
   sampleCount = 0;
+  sampleType_ = -1;
   delete buffer;
   buffer = new CMemoryStream;
 }
@@ -83,9 +86,12 @@ void CBEAvrPlot::Step(float dt) {
   if (accumulator >= interval) {
     accumulator -= interval;
     int s = GetSignalValueSize(data->type);
+    bool accepted = IsSignalTypeCompatible(data->type, inputs[0]->type) &&
+                    (sampleType_ < 0 || data->type == sampleType_);
     bool unchanged = format == kTimeAndValue && buffer->size >= s && buffer->size > 0 &&
                      memcmp(buffer->data + buffer->size - s, data->value, s) == 0;
-    if (!unchanged) {
+    if (accepted && !unchanged) {
+      sampleType_ = data->type;
       buffer->Seek(0, 2);
       buffer->Write(&time, kTimeBytes);
       buffer->Write(data->value, s);
@@ -101,37 +107,39 @@ void CBEAvrPlot::Stop() {
   FILE* file = nullptr;
   if (logFileName && data && buffer) file = _wfopen(logFileName, L"wt");
   if (file) {
-    int s = GetSignalValueSize(data->type);
+    // The samples' own type: the source may carry another one by now.
+    BeSignalType type = sampleType_ >= 0 ? sampleType_ : data->type;
+    int s = GetSignalValueSize(type);
     const unsigned char* p = buffer->data;
     int left = buffer->size;
     while (left >= kTimeBytes + s) {
       float t;
       memcpy(&t, p, kTimeBytes);
       const unsigned char* v = p + kTimeBytes;
-      switch (data->type) {
-        case kSignalBit:
-        case kSignalChar:
+      switch (type) {
+        case kBeSignalBit:
+        case kBeSignalChar:
           fprintf(file, "%0.3f\t%d\n", t, static_cast<int>(static_cast<int8_t>(v[0])));
           break;
-        case kSignalShort: {
+        case kBeSignalShort: {
           int16_t x;
           memcpy(&x, v, 2);
           fprintf(file, "%0.3f\t%d\n", t, static_cast<int>(x));
           break;
         }
-        case kSignalInt: {
+        case kBeSignalInt: {
           int32_t x;
           memcpy(&x, v, 4);
           fprintf(file, "%0.3f\t%d\n", t, static_cast<int>(x));
           break;
         }
-        case kSignalFloat: {
+        case kBeSignalFloat: {
           float x;
           memcpy(&x, v, 4);
           fprintf(file, "%0.3f\t%f\n", t, x);
           break;
         }
-        case kSignalDouble: {
+        case kBeSignalDouble: {
           double x;
           memcpy(&x, v, 8);
           fprintf(file, "%0.3f\t%f\n", t, x);
@@ -151,7 +159,13 @@ void CBEAvrPlot::Stop() {
 
 void CBEAvrPlot::Save(CStream* stream) {
   CBEBlock::Save(stream);
-  stream->WriteByte(ram & 0xFF);
+  // The cost the block will have once read back: a source that the stream
+  // leaves out (no identity in it) is written unconnected, and the read
+  // block counts with the size of an unconnected input. So a block copied
+  // without its source writes the same byte every time.
+  const BeOutputPin* source = inputs[0]->source;
+  int size = source && source->savedId != 0 ? GetSignalValueSize(source->type) : kDefaultDataSize;
+  stream->WriteByte(RamCostFor(size) & 0xFF);
   stream->WriteStringW(logFileName);
   stream->WriteByte(format);
   stream->WriteInt32(capacity);

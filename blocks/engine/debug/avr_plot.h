@@ -4,10 +4,11 @@
 #pragma once
 
 #include "blocks/engine/block.h"
+#include "blocks/engine/signal_type.h"
 
 class CMemoryStream;
 
-const unsigned int kAvrPlotClassId = 0x55443300;
+const unsigned int kBeAvrPlotClassId = 0x55443300;
 
 class CBEAvrPlot : public CBEBlock {
 public:
@@ -52,4 +53,11 @@ public:
 
 private:
   int DataValueSize() const;
+  // The cost for samples of that value size (capped at INT_MAX).
+  int RamCostFor(int valueSize) const;
+  // The type of the samples in the buffer, taken from the first one; a
+  // value of another type (a source whose type changes while it runs) or of
+  // a type the data input does not take is not stored, so every record has
+  // one size and reads back in its own type. -1 before the first sample.
+  BeSignalType sampleType_ = -1;
 };

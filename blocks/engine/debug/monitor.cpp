@@ -31,7 +31,7 @@ CBEMonitor::CBEMonitor() {
   rect = RECT{0, 0, 100, 22};
   fillColor = RGB(102, 102, 102);
   SetInputCount(1);
-  inputs[0]->type = kSignalAnyScalar;
+  inputs[0]->type = kBeSignalAnyScalar;
 }
 
 CBEMonitor::~CBEMonitor() {
@@ -79,34 +79,34 @@ void CBEMonitor::Step(float dt) {
       float f;
       double d;
       switch (source->type) {
-        case kSignalPwm:
+        case kBeSignalPwm:
           memcpy(&f, v + 4, 4);
           fprintf(logFile, "%0.3f\t%0.8f\n", time, f);
           break;
-        case kSignalBit:
+        case kBeSignalBit:
           fprintf(logFile, "%0.3f\t%d\n", time, v[0] & 1);
           break;
-        case kSignalChar:
+        case kBeSignalChar:
           fprintf(logFile, "%0.3f\t%d\n", time, static_cast<int>(static_cast<int8_t>(v[0])));
           break;
-        case kSignalShort: {
+        case kBeSignalShort: {
           int16_t s;
           memcpy(&s, v, 2);
           fprintf(logFile, "%0.3f\t%d\n", time, static_cast<int>(s));
           break;
         }
-        case kSignalInt: {
+        case kBeSignalInt: {
           int32_t i;
           memcpy(&i, v, 4);
           fprintf(logFile, "%0.3f\t%d\n", time, static_cast<int>(i));
           break;
         }
-        case kSignalFloat:
-        case kSignalAnalog:
+        case kBeSignalFloat:
+        case kBeSignalAnalog:
           memcpy(&f, v, 4);
           fprintf(logFile, "%0.3f\t%0.8f\n", time, f);
           break;
-        case kSignalDouble:
+        case kBeSignalDouble:
           memcpy(&d, v, 8);
           fprintf(logFile, "%0.3f\t%0.12f\n", time, d);
           break;

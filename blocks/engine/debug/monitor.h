@@ -6,7 +6,7 @@
 
 #include "blocks/engine/block.h"
 
-const unsigned int kMonitorClassId = 0x33AFF134;
+const unsigned int kBeMonitorClassId = 0x33AFF134;
 
 class CBEMonitor : public CBEBlock {
 public:

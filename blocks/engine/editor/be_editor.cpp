@@ -17,6 +17,7 @@
 #include "kestui/bars/kest_status_bar.h"
 #include "kestui/containers/kest_flow_layout.h"
 #include "kestui/containers/kest_tabs.h"
+#include "kestui/core/kest_command_ids.h"
 #include "kestui/core/kest_host.h"
 #include "kestui/graphics/image.h"
 #include "kestui/graphics/kest_font.h"
@@ -51,9 +52,9 @@ CBEEditor::CBEEditor(CKestForm* owner, BeScheme* scheme) : scheme_(scheme) {
 CBEEditor::~CBEEditor() { --BeOpenEditorCount; }
 
 void CBEEditor::BuildContent() {
-  tabs_ = new CKestTabControl(this, false, 0, kTabsWidth, kPaletteTabsHeight, KEST_POS_TOP);
+  tabs_ = new CKestTabControl(this, false, 0, kTabsWidth, kBePaletteTabsHeight, KEST_POS_TOP);
   tabs_->SetFont(new CKestFont(L"MS Sans Serif", -10, FW_NORMAL));
-  status_ = new CKestStatusBar(this, true, kEditorStatusHeight);
+  status_ = new CKestStatusBar(this, true, kBeEditorStatusHeight);
   for (const StatusPanel& panel : kStatusPanels) status_->AddPanel(panel.width, panel.alignment, panel.text);
   view_ = new CBEView(this, scheme_, KEST_POS_CLIENT, kViewWidth, kViewHeight);
   const BeCatalogue* catalogue = scheme_ ? scheme_->catalogue : nullptr;
@@ -106,44 +107,44 @@ bool CBEEditor::HandleCommand(WPARAM wParam, LPARAM lParam) {
   }
   UINT id = LOWORD(wParam);
   switch (id) {
-    case kEditCutCommand:
+    case ID_KEST_POPUP_CUT:
       if (view_) {
         view_->Copy();
         view_->DeleteSelection();
       }
       RefreshStatus();
       return true;
-    case kEditCopyCommand:
+    case ID_KEST_POPUP_COPY:
       if (view_) view_->Copy();
       return true;
-    case kEditPasteCommand:
+    case ID_KEST_POPUP_PASTE:
       if (view_) view_->Paste();
       RefreshStatus();
       return true;
-    case kEditDeleteCommand:
+    case ID_KEST_POPUP_DELETE:
       if (view_) view_->DeleteSelection();
       RefreshStatus();
       return true;
-    case kEditSelectAllCommand:
+    case ID_KEST_POPUP_SELECT_ALL:
       if (view_) view_->SelectAll(true);
       return true;
-    case kBlockPropertiesCommand:
+    case ID_KEST_POPUP_PROPERTIES:
       if (view_) view_->ShowBlockProperties();
       RefreshStatus();
       return true;
-    case kExportPictureCommand:
-      ExportPicture(kPictureFile);
+    case ID_KEST_EXPORT_PICTURE:
+      ExportPicture(KestPictureFile);
       return true;
-    case kCopyPictureCommand:
-      ExportPicture(kPictureClipboard);
+    case ID_KEST_COPY_PICTURE:
+      ExportPicture(KestPictureClipboard);
       return true;
-    case kPrintPictureCommand:
-      ExportPicture(kPicturePrinter);
+    case ID_KEST_PRINT_PICTURE:
+      ExportPicture(KestPicturePrinter);
       return true;
     default:
       break;
   }
-  if (id >= kFirstPaletteCommand && id < 0x8000) {
+  if (id >= kBeFirstPaletteCommand && id < 0x8000) {
     PaletteClick(static_cast<int>(id));
     return true;
   }
@@ -155,12 +156,12 @@ void CBEEditor::PaletteClick(int id) {
   PressPaletteButton(button ? dynamic_cast<CKestSpdBtn*>(GetControlFromHandle(button)) : nullptr);
   const BeCatalogue* catalogue = scheme_ ? scheme_->catalogue : nullptr;
   const BeCatalogueGroup* group = catalogue && tabs_ ? catalogue->Group(tabs_->GetSelectedTab() + 1) : nullptr;
-  const BeCatalogueEntry* entry = group ? group->Entry(id - static_cast<int>(kFirstPaletteCommand)) : nullptr;
+  const BeCatalogueEntry* entry = group ? group->Entry(id - static_cast<int>(kBeFirstPaletteCommand)) : nullptr;
   if (!entry) {
     PressPaletteButton(nullptr);
     return;
   }
-  if (entry->classId == kPluginBlockClassId && !ChoosePlugin()) {
+  if (entry->classId == kBePluginBlockClassId && !ChoosePlugin()) {
     PressPaletteButton(nullptr);
     return;
   }
@@ -179,8 +180,8 @@ void CBEEditor::FillPalette() {
   const BeCatalogueGroup* group = catalogue ? catalogue->Group(tabs_->GetSelectedTab() + 1) : nullptr;
   KestFlowLayout* flow = tabs_->GetFlowLayout();
   if (flow) {
-    flow->cursorX = kPaletteFirstX;
-    flow->cursorY = kPaletteFirstY;
+    flow->cursorX = kBePaletteFirstX;
+    flow->cursorY = kBePaletteFirstY;
     flow->rowHeight = 0;
     flow->gap = 0;
   }
@@ -195,8 +196,8 @@ void CBEEditor::FillPalette() {
       delete image;
       continue;
     }
-    CKestSpdBtn* button = new CKestSpdBtn(tabs_, static_cast<int>(kFirstPaletteCommand) + i, 0, entry->caption,
-                                          true, kPaletteButtonSize, kPaletteButtonSize, nullptr, KEST_POS_FLOW,
+    CKestSpdBtn* button = new CKestSpdBtn(tabs_, static_cast<int>(kBeFirstPaletteCommand) + i, 0, entry->caption,
+                                          true, kBePaletteButtonSize, kBePaletteButtonSize, nullptr, KEST_POS_FLOW,
                                           false);
     button->SetImage(image);
   }
@@ -224,13 +225,13 @@ void CBEEditor::RefreshStatus() {
     _snwprintf(text, kStatusChars - 1, L"%d", rom);
   }
   text[kStatusChars - 1] = 0;
-  status_->SetPanelText(kStatusRomPanel, text);
+  status_->SetPanelText(kBeStatusRomPanel, text);
   _snwprintf(text, kStatusChars - 1, L"%d", scheme_->GetCyclesTotal(true));
   text[kStatusChars - 1] = 0;
-  status_->SetPanelText(kStatusCyclesPanel, text);
+  status_->SetPanelText(kBeStatusCyclesPanel, text);
   float frequency = outer ? outer->frequency : scheme_->frequency;
-  wchar_t number[kFormatDoubleChars];
-  status_->SetPanelText(kStatusFrequencyPanel, FormatDouble(frequency / 1000000.0, number, 0));
+  wchar_t number[kFoundationFormatDoubleChars];
+  status_->SetPanelText(kBeStatusFrequencyPanel, FormatDouble(frequency / 1000000.0, number, 0));
 }
 
 void CBEEditor::ExportPicture(int kind) {

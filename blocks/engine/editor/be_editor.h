@@ -16,24 +16,20 @@ class CKestSpdBtn;
 class CKestStatusBar;
 class CKestTabControl;
 
-// Commands beyond the view's Edit commands.
-const UINT kExportPictureCommand = 40031;
-const UINT kCopyPictureCommand = 40033;
-const UINT kPrintPictureCommand = 40035;
 // Palette buttons: 4000 + the entry's index in its group.
-const UINT kFirstPaletteCommand = 4000;
+const UINT kBeFirstPaletteCommand = 4000;
 
 // Layout of the window.
-const int kPaletteTabsHeight = 76;
-const int kPaletteButtonSize = 45;
-const int kPaletteFirstX = 5;
-const int kPaletteFirstY = 27;
-const int kEditorStatusHeight = 19;
+const int kBePaletteTabsHeight = 76;
+const int kBePaletteButtonSize = 45;
+const int kBePaletteFirstX = 5;
+const int kBePaletteFirstY = 27;
+const int kBeEditorStatusHeight = 19;
 
 // Status bar panels that carry values.
-const int kStatusRomPanel = 1;
-const int kStatusCyclesPanel = 3;
-const int kStatusFrequencyPanel = 5;
+const int kBeStatusRomPanel = 1;
+const int kBeStatusCyclesPanel = 3;
+const int kBeStatusFrequencyPanel = 5;
 
 class CBEEditor : public CKestMDIChildForm {
 public:

@@ -7,18 +7,19 @@
 
 #include "blocks/engine/block.h"
 #include "blocks/engine/block_clipboard.h"
+#include "blocks/engine/block_host.h"
 #include "blocks/engine/block_scheme.h"
 #include "blocks/engine/catalogue.h"
 #include "blocks/engine/catalogue_entry.h"
 #include "blocks/engine/input_pin.h"
 #include "blocks/engine/output_pin.h"
 #include "blocks/engine/signal_type.h"
+#include "kestui/core/kest_command_ids.h"
 #include "kestui/core/kest_host.h"
 #include "kestui/forms/kest_form.h"
 #include "kestui/graphics/kest_dc_selection.h"
 #include "kestui/graphics/kest_draw.h"
 #include "kestui/graphics/kest_gdi_object.h"
-#include "kestui/graphics/kest_owned_dc.h"
 #include "kestui/menus/kest_menu.h"
 #include "kestui/menus/kest_popup_menu.h"
 
@@ -33,32 +34,14 @@ const int kMenuDelete = 5;
 
 const int kHintChars = 256;
 
-// Keeps the window DC of the view for one drawing and gives it back.
-class CWindowDrawing {
-public:
-  CWindowDrawing(HWND window, int originX, int originY) : window_(window), dc_(GetDC(window)) {
-    if (dc_) SetWindowOrgEx(dc_, originX, originY, nullptr);
-  }
-  ~CWindowDrawing() {
-    if (dc_) ReleaseDC(window_, dc_);
-  }
-  CWindowDrawing(const CWindowDrawing&) = delete;
-  CWindowDrawing& operator=(const CWindowDrawing&) = delete;
-  HDC Get() const { return dc_; }
-
-private:
-  HWND window_;
-  HDC dc_;
-};
-
 int LinkSegmentHit(int segment) {
   switch (segment) {
-    case 0: return kHitLinkAtInput;
-    case 4: return kHitLinkAtOutput;
-    case 1: return kHitLinkX1;
-    case 2: return kHitLinkY;
-    case 3: return kHitLinkX2;
-    default: return kHitNothing;
+    case 0: return CBEView::kHitLinkAtInput;
+    case 4: return CBEView::kHitLinkAtOutput;
+    case 1: return CBEView::kHitLinkX1;
+    case 2: return CBEView::kHitLinkY;
+    case 3: return CBEView::kHitLinkX2;
+    default: return CBEView::kHitNothing;
   }
 }
 
@@ -85,21 +68,20 @@ void UnionInto(RECT* bounds, const RECT& r) {
 CBEView::CBEView(CKestContainer* container, BeScheme* scheme, uint32_t position, int width,
                  int height)
     : scheme_(scheme) {
-  if (!CreateControlWindow(0, nullptr, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL,
-                           position, width, height, container, nullptr, nullptr)) {
-    return;
-  }
+  SetPaperColor(kBackground);
+  SetBandStyle(PS_SOLID, kRubberBandColor, R2_XORPEN);
+  if (!CreateCanvasWindow(container, position, width, height, WS_TABSTOP | WS_HSCROLL | WS_VSCROLL, true)) return;
   SetBackColor(KEST_TRANSPARENT);
   CKestPopupMenu* menu = new CKestPopupMenu;
-  int properties = menu->AddItem(L"Свойства", kBlockPropertiesCommand);
+  int properties = menu->AddItem(L"Свойства", ID_KEST_POPUP_PROPERTIES);
   menu->SetDefaultItem(properties, true);
   menu->AppendSeparator();
-  menu->AddItem(L"Копировать\tCtrl+C", kEditCopyCommand, KEST_MOD_CTRL, 'C');
-  menu->AddItem(L"Вырезать\tCtrl+X", kEditCutCommand, KEST_MOD_CTRL, 'X');
-  menu->AddItem(L"Вставить\tCtrl+V", kEditPasteCommand, KEST_MOD_CTRL, 'V');
-  menu->AddItem(L"Удалить\tDel", kEditDeleteCommand);
+  menu->AddItem(L"Копировать\tCtrl+C", ID_KEST_POPUP_COPY, KEST_MOD_CTRL, 'C');
+  menu->AddItem(L"Вырезать\tCtrl+X", ID_KEST_POPUP_CUT, KEST_MOD_CTRL, 'X');
+  menu->AddItem(L"Вставить\tCtrl+V", ID_KEST_POPUP_PASTE, KEST_MOD_CTRL, 'V');
+  menu->AddItem(L"Удалить\tDel", ID_KEST_POPUP_DELETE);
   menu->AppendSeparator();
-  menu->AddItem(L"Выделить все\tCtrl+A", kEditSelectAllCommand, KEST_MOD_CTRL, 'A');
+  menu->AddItem(L"Выделить все\tCtrl+A", ID_KEST_POPUP_SELECT_ALL, KEST_MOD_CTRL, 'A');
   SetMenu(menu);
   UpdateScrollRange();
 }
@@ -145,9 +127,9 @@ void CBEView::SelectAll(bool select) {
   if (scheme_) {
     for (CBEBlock* block = scheme_->blocks; block; block = block->next) {
       if (select) {
-        block->flags |= kBlockSelected;
+        block->flags |= kBeBlockSelected;
       } else {
-        block->flags &= static_cast<unsigned char>(~kBlockSelected);
+        block->flags &= static_cast<unsigned char>(~kBeBlockSelected);
       }
     }
   }
@@ -159,7 +141,7 @@ void CBEView::ShowBlockProperties() {
   CBEBlock* block = static_cast<CBEBlock*>(pressedObject_);
   // The dialog may delete blocks (a macro's inner editor, a paste): what
   // the view held of them is dropped before anything else is touched.
-  bool changed = GetKestHost()->ShowBlockProperties(block);
+  bool changed = GetBlockHost()->ShowBlockProperties(block);
   pressedHit_ = kHitNothing;
   pressedObject_ = nullptr;
   hotLink_ = nullptr;
@@ -256,75 +238,30 @@ RECT CBEView::GetSchemeBounds() const {
   return bounds;
 }
 
-void CBEView::UpdateScrollRange() {
-  if (!window_) return;
-  RECT bounds = GetSchemeBounds();
-  SIZE client = GetClientSize();
-  struct Axis {
-    int bar;
-    int low;
-    int high;
-    int page;
-    int* position;
-  } axes[2] = {
-      {SB_HORZ, static_cast<int>(bounds.left), static_cast<int>(bounds.right), static_cast<int>(client.cx), &scrollX_},
-      {SB_VERT, static_cast<int>(bounds.top), static_cast<int>(bounds.bottom), static_cast<int>(client.cy), &scrollY_},
-  };
-  for (Axis& axis : axes) {
-    // A scheme that fits the window shows from 0, unless it reaches below
-    // the margin before 0: then from its start, so nothing stays hidden.
-    bool fits = axis.high - axis.low < axis.page;
-    if (fits) *axis.position = axis.low < -kScrollMargin ? axis.low : 0;
-    SCROLLINFO info = {};
-    info.cbSize = sizeof info;
-    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
-    info.nMin = axis.low;
-    info.nMax = axis.high;
-    info.nPage = static_cast<UINT>(axis.page > 0 ? axis.page : 0);
-    info.nPos = *axis.position;
-    SetScrollInfo(window_, axis.bar, &info, TRUE);
-    if (!fits) {
-      // The system keeps the position inside the range.
-      SCROLLINFO now = {};
-      now.cbSize = sizeof now;
-      now.fMask = SIF_POS;
-      if (GetScrollInfo(window_, axis.bar, &now)) *axis.position = now.nPos;
-    }
-  }
-}
+int CBEView::OriginWhenFitting(int low) const { return low < -kScrollMargin ? low : 0; }
 
 // ---------------------------------------------------------------------------
 // Messages
 
-POINT CBEView::ToScheme(LPARAM lParam) const {
-  POINT at = {GET_X_LPARAM(lParam) + scrollX_, GET_Y_LPARAM(lParam) + scrollY_};
-  return at;
-}
-
 LRESULT CBEView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_PAINT:
-      OnPaint();
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
     case WM_GETDLGCODE:
       return DLGC_WANTARROWS;
     case WM_LBUTTONDOWN: {
-      POINT at = ToScheme(lParam);
+      POINT at = ClientToDocument(lParam);
       OnLeftDown(at.x, at.y, wParam);
-      return CKestControl::WindowProc(message, wParam, lParam);
+      return CKestCanvas::WindowProc(message, wParam, lParam);
     }
     case WM_MOUSEMOVE: {
       HWND window = window_;
       OnMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
       if (!IsWindow(window)) return 0;
-      return CKestControl::WindowProc(message, wParam, lParam);
+      return CKestCanvas::WindowProc(message, wParam, lParam);
     }
     case WM_LBUTTONUP: {
       // The button's release is the view's own: no click goes to the form.
       if (GetCapture() == window_) ReleaseCapture();
-      POINT at = ToScheme(lParam);
+      POINT at = ClientToDocument(lParam);
       OnLeftUp(at.x, at.y, wParam);
       return 0;
     }
@@ -333,51 +270,16 @@ LRESULT CBEView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_RBUTTONUP:
       OnRightUp();
-      return CKestControl::WindowProc(message, wParam, lParam);
+      return CKestCanvas::WindowProc(message, wParam, lParam);
     case WM_KEYDOWN: {
       HWND window = window_;
       OnKeyDown(wParam);
       if (!IsWindow(window)) return 0;
-      return CKestControl::WindowProc(message, wParam, lParam);
-    }
-    case WM_HSCROLL:
-      OnScroll(SB_HORZ, LOWORD(wParam));
-      return 0;
-    case WM_VSCROLL:
-      OnScroll(SB_VERT, LOWORD(wParam));
-      return 0;
-    case WM_MOUSEWHEEL:
-      OnWheel(GET_WHEEL_DELTA_WPARAM(wParam));
-      return 0;
-    case WM_SIZE: {
-      LRESULT result = CKestControl::WindowProc(message, wParam, lParam);
-      UpdateScrollRange();
-      return result;
+      return CKestCanvas::WindowProc(message, wParam, lParam);
     }
     default:
-      return CKestControl::WindowProc(message, wParam, lParam);
+      return CKestCanvas::WindowProc(message, wParam, lParam);
   }
-}
-
-void CBEView::OnPaint() {
-  HWND window = window_;
-  int originX = scrollX_, originY = scrollY_;
-  PaintWindow(window, [&](HDC dc) {
-    RECT client;
-    GetClientRect(window, &client);
-    if (client.right <= 0 || client.bottom <= 0) return;
-    CKestOwnedDC memory(CreateCompatibleDC(dc));
-    CKestOwnedBitmap bitmap(CreateCompatibleBitmap(dc, client.right, client.bottom));
-    CKestOwnedBrush background(CreateSolidBrush(kBlockViewBackground));
-    if (!memory || !bitmap || !background) return;
-    CKestDcSelection selection(memory.Get());
-    if (!selection.Select(bitmap.Get())) return;
-    FillRect(memory.Get(), &client, background.Get());
-    SetWindowOrgEx(memory.Get(), originX, originY, nullptr);
-    PaintScheme(memory.Get(), false);
-    SetWindowOrgEx(memory.Get(), 0, 0, nullptr);
-    BitBlt(dc, 0, 0, client.right, client.bottom, memory.Get(), 0, 0, SRCCOPY);
-  });
 }
 
 void CBEView::OnLeftDown(int x, int y, WPARAM keys) {
@@ -397,7 +299,7 @@ void CBEView::OnLeftDown(int x, int y, WPARAM keys) {
         mode_ = kDragMove;
       } else {
         if (!(keys & (MK_CONTROL | MK_SHIFT))) ClearSelection();
-        block->flags |= kBlockSelected;
+        block->flags |= kBeBlockSelected;
         Repaint();
       }
       break;
@@ -435,22 +337,17 @@ void CBEView::OnLeftDown(int x, int y, WPARAM keys) {
 void CBEView::CutLink(BeInputPin* input) {
   if (hotLink_ == input) hotLink_ = nullptr;
   input->source = nullptr;
-  cursorIndex_ = kCursorCut;
+  cursorIndex_ = KestCursorLinkCut;
   Repaint();
   NotifyModified();
 }
 
 void CBEView::OnMouseMove(int clientX, int clientY) {
-  cursorIndex_ = kCursorArrow;
+  cursorIndex_ = KestCursorArrow;
   SetHint(nullptr);
-  if (buttonDown_) {
-    SIZE client = GetClientSize();
-    if (clientX < kAutoScrollEdge) OnScroll(SB_HORZ, SB_LINELEFT);
-    if (clientX > client.cx - kAutoScrollEdge) OnScroll(SB_HORZ, SB_LINERIGHT);
-    if (clientY < kAutoScrollEdge) OnScroll(SB_VERT, SB_LINEUP);
-    if (clientY > client.cy - kAutoScrollEdge) OnScroll(SB_VERT, SB_LINEDOWN);
-  }
-  int x = clientX + scrollX_, y = clientY + scrollY_;
+  if (buttonDown_) AutoScrollAtEdge(clientX, clientY);
+  POINT at = ClientToDocument(clientX, clientY);
+  int x = at.x, y = at.y;
   BeInputPin* oldHot = hotLink_;
   hotLink_ = nullptr;
   BeInputPin* newHot = nullptr;
@@ -462,7 +359,7 @@ void CBEView::OnMouseMove(int clientX, int clientY) {
       switch (hit) {
         case kHitBlock: {
           CBEBlock* block = static_cast<CBEBlock*>(object);
-          if (block->IsSelected()) cursorIndex_ = kCursorMove;
+          if (block->IsSelected()) cursorIndex_ = KestCursorMove;
           SetHint(block->entry ? block->entry->caption : nullptr);
           break;
         }
@@ -470,28 +367,28 @@ void CBEView::OnMouseMove(int clientX, int clientY) {
           BeInputPin* input = static_cast<BeInputPin*>(object);
           FormatPinHint(hint, input->description, input->type);
           SetHint(hint);
-          cursorIndex_ = input->source ? kCursorLinkEnd : kCursorCross;
+          cursorIndex_ = input->source ? KestCursorCutLink : KestCursorCross;
           break;
         }
         case kHitLinkAtInput:
         case kHitLinkAtOutput:
-          cursorIndex_ = kCursorLinkEnd;
+          cursorIndex_ = KestCursorCutLink;
           newHot = static_cast<BeInputPin*>(object);
           break;
         case kHitLinkX1:
         case kHitLinkX2:
-          cursorIndex_ = kCursorSizeHorizontal;
+          cursorIndex_ = KestCursorSplitWe;
           newHot = static_cast<BeInputPin*>(object);
           break;
         case kHitLinkY:
-          cursorIndex_ = kCursorSizeVertical;
+          cursorIndex_ = KestCursorSplitNs;
           newHot = static_cast<BeInputPin*>(object);
           break;
         case kHitOutput: {
           BeOutputPin* output = static_cast<BeOutputPin*>(object);
           FormatPinHint(hint, output->description, output->type);
           SetHint(hint);
-          cursorIndex_ = kCursorCross;
+          cursorIndex_ = KestCursorCross;
           break;
         }
         default:
@@ -505,7 +402,7 @@ void CBEView::OnMouseMove(int clientX, int clientY) {
       DrawRubber();
       break;
     case kDragPlace:
-      cursorIndex_ = kCursorCross;
+      cursorIndex_ = KestCursorCross;
       break;
     case kDragLinkFromInput:
     case kDragLinkFromOutput: {
@@ -513,7 +410,7 @@ void CBEView::OnMouseMove(int clientX, int clientY) {
       lastPoint_ = POINT{x, y};
       DrawRubber();
       int wanted = mode_ == kDragLinkFromInput ? kHitOutput : kHitInput;
-      if (HitTest(x, y, nullptr) == wanted) cursorIndex_ = kCursorCross;
+      if (HitTest(x, y, nullptr) == wanted) cursorIndex_ = KestCursorCross;
       break;
     }
     case kDragRouteX1:
@@ -521,20 +418,20 @@ void CBEView::OnMouseMove(int clientX, int clientY) {
     case kDragRouteX2: {
       BeInputPin* input = static_cast<BeInputPin*>(pressedObject_);
       if (mode_ == kDragRouteX1) {
-        cursorIndex_ = kCursorSizeHorizontal;
+        cursorIndex_ = KestCursorSplitWe;
         input->routeX1 = x;
       } else if (mode_ == kDragRouteY) {
-        cursorIndex_ = kCursorSizeVertical;
+        cursorIndex_ = KestCursorSplitNs;
         input->routeY = y;
       } else {
-        cursorIndex_ = kCursorSizeHorizontal;
+        cursorIndex_ = KestCursorSplitWe;
         input->routeX2 = x;
       }
       Repaint();
       break;
     }
     case kDragMove:
-      cursorIndex_ = kCursorMove;
+      cursorIndex_ = KestCursorMove;
       MoveSelected(x - lastPoint_.x, y - lastPoint_.y);
       lastPoint_ = POINT{x, y};
       NotifyModified();
@@ -563,7 +460,7 @@ void CBEView::OnLeftUp(int x, int y, WPARAM keys) {
         for (CBEBlock* block = scheme_->blocks; block; block = block->next) {
           const RECT& r = block->rect;
           if (band.left < r.left && band.top < r.top && r.right < band.right && r.bottom < band.bottom)
-            block->flags |= kBlockSelected;
+            block->flags |= kBeBlockSelected;
         }
       }
       Repaint();
@@ -680,40 +577,6 @@ void CBEView::OnKeyDown(WPARAM key) {
   NotifyModified();
 }
 
-void CBEView::OnScroll(int bar, int code) {
-  int& position = bar == SB_HORZ ? scrollX_ : scrollY_;
-  int now = HandleScrollCommand(bar, code, window_);
-  int delta = now - position;
-  if (delta == 0) return;
-  position = now;
-  if (bar == SB_HORZ) {
-    ScrollWindowEx(window_, -delta, 0, nullptr, nullptr, nullptr, nullptr, SW_INVALIDATE);
-  } else {
-    ScrollWindowEx(window_, 0, -delta, nullptr, nullptr, nullptr, nullptr, SW_INVALIDATE);
-  }
-}
-
-void CBEView::OnWheel(int delta) {
-  SCROLLINFO info = {};
-  info.cbSize = sizeof info;
-  info.fMask = SIF_RANGE;
-  int low = 0, high = 0;
-  if (GetScrollInfo(window_, SB_VERT, &info)) {
-    low = info.nMin;
-    high = info.nMax;
-  }
-  int y = scrollY_ - delta;
-  int limit = high - GetClientHeight();
-  if (y < low) {
-    y = low;
-  } else if (y > limit) {
-    y = limit;
-  }
-  scrollY_ = y;
-  UpdateScrollRange();
-  Repaint();
-}
-
 // ---------------------------------------------------------------------------
 // Helpers
 
@@ -727,43 +590,31 @@ void CBEView::MoveSelected(int dx, int dy) {
 void CBEView::ClearSelection() {
   if (!scheme_) return;
   for (CBEBlock* block = scheme_->blocks; block; block = block->next)
-    block->flags &= static_cast<unsigned char>(~kBlockSelected);
+    block->flags &= static_cast<unsigned char>(~kBeBlockSelected);
 }
 
 void CBEView::DrawLinkOnWindow(BeInputPin* input, bool highlighted) {
-  if (!window_ || !input) return;
-  CWindowDrawing drawing(window_, scrollX_, scrollY_);
-  HDC dc = drawing.Get();
-  if (!dc) return;
-  CKestOwnedPen pen(CreatePen(PS_SOLID, 1, highlighted ? kHotLinkColor : RGB(0, 0, 0)));
-  CKestDcSelection selection(dc);
-  selection.Select(pen.Get());
-  input->DrawLink(dc);
+  if (!input) return;
+  DrawOnWindow([&](HDC dc) {
+    CKestOwnedPen pen(CreatePen(PS_SOLID, 1, highlighted ? kHotLinkColor : RGB(0, 0, 0)));
+    CKestDcSelection selection(dc);
+    selection.Select(pen.Get());
+    input->DrawLink(dc);
+  });
 }
 
 void CBEView::DrawRubber() {
-  if (!window_) return;
-  CWindowDrawing drawing(window_, scrollX_, scrollY_);
-  HDC dc = drawing.Get();
-  if (!dc) return;
-  CKestOwnedPen pen(CreatePen(PS_SOLID, 1, kRubberBandColor));
-  CKestDcSelection selection(dc);
-  selection.Select(pen.Get());
-  selection.Select(GetStockObject(HOLLOW_BRUSH));
-  int oldRop = SetROP2(dc, R2_XORPEN);
   if (mode_ == kDragBand) {
-    Rectangle(dc, pressPoint_.x, pressPoint_.y, lastPoint_.x, lastPoint_.y);
-  } else {
-    POINT from = {0, 0};
-    if (mode_ == kDragLinkFromInput) {
-      from = static_cast<BeInputPin*>(pressedObject_)->GetPosition();
-    } else {
-      from = static_cast<BeOutputPin*>(pressedObject_)->GetPosition();
-    }
-    MoveToEx(dc, from.x, from.y, nullptr);
-    LineTo(dc, lastPoint_.x, lastPoint_.y);
+    DrawBand(pressPoint_, lastPoint_);
+    return;
   }
-  SetROP2(dc, oldRop);
+  POINT from = {0, 0};
+  if (mode_ == kDragLinkFromInput) {
+    from = static_cast<BeInputPin*>(pressedObject_)->GetPosition();
+  } else {
+    from = static_cast<BeOutputPin*>(pressedObject_)->GetPosition();
+  }
+  DrawRubberLine(from, lastPoint_);
 }
 
 void CBEView::Repaint() {

@@ -1,7 +1,8 @@
 // CBEView: the canvas of the block-diagram editor. It paints one block
-// scheme and lets the user place, select, move and delete blocks, draw links
-// from pin to pin, reroute and cut them, open a block's properties and copy
-// and paste blocks. Menu commands reach the owning form as WM_COMMAND.
+// scheme, its scroll bars over the scheme's bounds, and lets the user place,
+// select, move and delete blocks, draw links from pin to pin, reroute and
+// cut them, open a block's properties and copy and paste blocks. Menu
+// commands reach the owning form as WM_COMMAND.
 #pragma once
 
 #include <windows.h>
@@ -9,7 +10,7 @@
 #include <cstdint>
 
 #include "kestui/containers/kest_container.h"
-#include "kestui/core/kest_control.h"
+#include "kestui/graphics/kest_canvas.h"
 
 class BeScheme;
 class BeInputPin;
@@ -20,63 +21,44 @@ class CBEBlock;
 // by key.
 const UINT WM_BLOCK_TOOL_FINISHED = 9011;
 
-// Commands of the view's popup menu.
-const UINT kBlockPropertiesCommand = 3001;
-const UINT kEditCutCommand = 768;
-const UINT kEditCopyCommand = 769;
-const UINT kEditPasteCommand = 770;
-const UINT kEditDeleteCommand = 771;
-const UINT kEditSelectAllCommand = 2137;
-
-// The canvas colour and the colours of its drawn marks.
-const COLORREF kBlockViewBackground = RGB(153, 204, 255);
-const COLORREF kHotLinkColor = RGB(51, 204, 51);
-const COLORREF kRubberBandColor = RGB(192, 192, 128);
-
-// What a point of the view hits.
-enum BeHitCode {
-  kHitNothing = 0,
-  kHitBlock = 1,
-  kHitInput = 2,
-  kHitLinkAtInput = 3,
-  kHitLinkAtOutput = 4,
-  kHitLinkX1 = 5,
-  kHitLinkY = 6,
-  kHitLinkX2 = 7,
-  kHitOutput = 8,
-};
-
-// What a drag does.
-enum BeDragMode {
-  kDragIdle = 0,
-  kDragBand = 1,
-  kDragPlace = 2,
-  kDragLinkFromInput = 3,
-  kDragLinkFromOutput = 4,
-  kDragRouteX1 = 5,
-  kDragRouteY = 6,
-  kDragRouteX2 = 7,
-  kDragMove = 8,
-};
-
-// Cursor table indices the view uses.
-const int kCursorArrow = 0;
-const int kCursorCross = 1;
-const int kCursorMove = 2;
-const int kCursorSizeVertical = 9;
-const int kCursorSizeHorizontal = 10;
-const int kCursorLinkEnd = 14;
-const int kCursorCut = 15;
-
-// Distances of the hit test and the layout.
-const int kInputHitDistance = 8;
-const int kOutputHitDistance = 5;
-const int kScrollMargin = 20;
-const int kAutoScrollEdge = 20;
-const int kWheelNotch = 120;
-
-class CBEView : public CKestControl {
+class CBEView : public CKestCanvas {
 public:
+  // What a point of the view hits.
+  enum HitCode {
+    kHitNothing = 0,
+    kHitBlock = 1,
+    kHitInput = 2,
+    kHitLinkAtInput = 3,
+    kHitLinkAtOutput = 4,
+    kHitLinkX1 = 5,
+    kHitLinkY = 6,
+    kHitLinkX2 = 7,
+    kHitOutput = 8,
+  };
+
+  // What a drag does.
+  enum DragMode {
+    kDragIdle = 0,
+    kDragBand = 1,
+    kDragPlace = 2,
+    kDragLinkFromInput = 3,
+    kDragLinkFromOutput = 4,
+    kDragRouteX1 = 5,
+    kDragRouteY = 6,
+    kDragRouteX2 = 7,
+    kDragMove = 8,
+  };
+
+  // The canvas colour and the colours of its drawn marks.
+  static constexpr COLORREF kBackground = RGB(153, 204, 255);
+  static constexpr COLORREF kHotLinkColor = RGB(51, 204, 51);
+  static constexpr COLORREF kRubberBandColor = RGB(192, 192, 128);
+
+  // Distances of the hit test and the layout.
+  static constexpr int kInputHitDistance = 8;
+  static constexpr int kOutputHitDistance = 5;
+  static constexpr int kScrollMargin = 20;
+
   CBEView(CKestContainer* container, BeScheme* scheme, uint32_t position, int width, int height);
   ~CBEView() override;
 
@@ -105,8 +87,6 @@ public:
   int HitTest(int x, int y, void** object) const;
   // The union of the blocks and links, 20 pixels larger on every side.
   RECT GetSchemeBounds() const;
-  // Sets both scroll bars from the scheme's bounds and the client size.
-  void UpdateScrollRange();
 
   BeScheme* GetScheme() const { return scheme_; }
   int GetMode() const { return mode_; }
@@ -114,8 +94,13 @@ public:
   void* GetPressedObject() const { return pressedObject_; }
   BeInputPin* GetHotLink() const { return hotLink_; }
   unsigned int GetPendingClass() const { return pendingClass_; }
-  int GetScrollX() const { return scrollX_; }
-  int GetScrollY() const { return scrollY_; }
+
+protected:
+  RECT GetDocumentExtent() override { return GetSchemeBounds(); }
+  // A scheme that fits the window shows from 0, unless it reaches below
+  // the margin before 0: then from its start, so nothing stays hidden.
+  int OriginWhenFitting(int low) const override;
+  void PaintContent(HDC dc) override { PaintScheme(dc, false); }
 
 private:
   void OnLeftDown(int x, int y, WPARAM keys);
@@ -124,9 +109,6 @@ private:
   void OnDoubleClick();
   void OnRightUp();
   void OnKeyDown(WPARAM key);
-  void OnScroll(int bar, int code);
-  void OnWheel(int delta);
-  void OnPaint();
 
   // Finishes a link drag ending on the pin found at (x, y).
   void FinishLink(int x, int y);
@@ -143,8 +125,6 @@ private:
   void Repaint();
   void NotifyModified();
   void NotifyToolFinished(bool post);
-  // The client point in scheme coordinates.
-  POINT ToScheme(LPARAM lParam) const;
 
   uint8_t buttonDown_ = 0;
   BeInputPin* hotLink_ = nullptr;
@@ -154,7 +134,5 @@ private:
   int mode_ = kDragIdle;
   POINT pressPoint_ = {0, 0};
   POINT lastPoint_ = {0, 0};
-  int scrollX_ = 0;
-  int scrollY_ = 0;
   unsigned int pendingClass_ = 0;
 };

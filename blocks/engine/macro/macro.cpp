@@ -17,19 +17,19 @@ const int kInputRecordBytes = 16;
 const int kOutputRecordBytes = 5;
 
 CBEMacroInput* AsInputPort(CBEBlock* block) {
-  return block && block->GetClassId() == kMacroInputClassId ? static_cast<CBEMacroInput*>(block)
+  return block && block->GetClassId() == kBeMacroInputClassId ? static_cast<CBEMacroInput*>(block)
                                                             : nullptr;
 }
 
 CBEMacroOutput* AsOutputPort(CBEBlock* block) {
-  return block && block->GetClassId() == kMacroOutputClassId ? static_cast<CBEMacroOutput*>(block)
+  return block && block->GetClassId() == kBeMacroOutputClassId ? static_cast<CBEMacroOutput*>(block)
                                                              : nullptr;
 }
 }  // namespace
 
 CBEMacro::CBEMacro() {
   rect = RECT{0, 0, kMacroWidth, kMacroMinHeight};
-  fillColor = kMacroFill;
+  fillColor = kBeMacroFill;
   SetCaption(L"Макроблок");
 }
 
@@ -95,7 +95,7 @@ bool CBEMacro::Load(CStream* stream) {
   // Spread the pins over the height just read.
   SpreadInputs();
   SpreadOutputs();
-  if (!nested || nested->NestingDepth() > kMaxSchemeNesting) return false;
+  if (!nested || nested->NestingDepth() > kBeMaxSchemeNesting) return false;
   if (!nested->Load(stream, false)) return false;
   BindPorts();
   return true;
@@ -148,7 +148,7 @@ bool ApplyMacroProperties(CBEMacro* macro, const wchar_t* caption, const BeMacro
   for (int i = 0; i < inputRowCount; ++i) {
     const BeMacroPinRow& row = inputRows[i];
     CBEMacroInput* port = AsInputPort(row.port);
-    if (!port) port = AsInputPort(nested->CreateBlock(kMacroInputClassId));
+    if (!port) port = AsInputPort(nested->CreateBlock(kBeMacroInputClassId));
     BeInputPin* pin = macro->inputs[i];
     if (!port) {
       ok = false;
@@ -171,7 +171,7 @@ bool ApplyMacroProperties(CBEMacro* macro, const wchar_t* caption, const BeMacro
   for (int i = 0; i < outputRowCount; ++i) {
     const BeMacroPinRow& row = outputRows[i];
     CBEMacroOutput* port = AsOutputPort(row.port);
-    if (!port) port = AsOutputPort(nested->CreateBlock(kMacroOutputClassId));
+    if (!port) port = AsOutputPort(nested->CreateBlock(kBeMacroOutputClassId));
     BeOutputPin* pin = macro->outputs[i];
     if (!port) {
       ok = false;

@@ -9,7 +9,7 @@ class CBEMacroInput;
 class CBEMacroOutput;
 
 // The colour of macro blocks and their ports.
-const COLORREF kMacroFill = RGB(255, 153, 153);
+const COLORREF kBeMacroFill = RGB(255, 153, 153);
 
 class CBEMacro : public CBEBlock {
 public:

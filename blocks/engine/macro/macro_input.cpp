@@ -10,9 +10,9 @@
 #include "foundation/stream.h"
 
 CBEMacroInput::CBEMacroInput() {
-  flags = kBlockDevice;
+  flags = kBeBlockDevice;
   rect = RECT{0, 0, 70, 14};
-  fillColor = kMacroFill;
+  fillColor = kBeMacroFill;
   SetOutputCount(1);
 }
 

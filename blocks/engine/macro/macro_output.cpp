@@ -10,9 +10,9 @@
 #include "foundation/stream.h"
 
 CBEMacroOutput::CBEMacroOutput() {
-  flags = kBlockDevice;
+  flags = kBeBlockDevice;
   rect = RECT{0, 0, 70, 17};
-  fillColor = kMacroFill;
+  fillColor = kBeMacroFill;
   SetInputCount(1);
 }
 

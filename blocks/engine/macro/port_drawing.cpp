@@ -29,5 +29,5 @@ void DrawMacroPort(HDC dc, const POINT* corners, COLORREF fill, int barLeft, int
 }
 
 bool IsStoredPortType(int type) {
-  return type >= 0 && type < kSignalTypeNameCount && GetSignalTypeName(type) != nullptr;
+  return type >= 0 && type < kBeSignalTypeNameCount && GetSignalTypeName(type) != nullptr;
 }

@@ -63,8 +63,8 @@ BePluginChoice GetPluginChoice() { return g_choice; }
 void ClearPluginChoice() { SetPluginChoice(nullptr, 0); }
 
 CBEPluginBlock::CBEPluginBlock() : signature(kBlockSignature) {
-  fillColor = kPluginBlockFill;
-  rect = RECT{0, 0, kNewBlockWidth, kNewBlockHeight};
+  fillColor = kBePluginBlockFill;
+  rect = RECT{0, 0, kBeNewBlockWidth, kBeNewBlockHeight};
 }
 
 CBEPluginBlock::~CBEPluginBlock() {
@@ -130,7 +130,7 @@ bool CBEPluginBlock::ShowProperties() {
 }
 
 void CBEPluginBlock::Save(CStream* stream) {
-  stream->WriteInt16(kPluginRecordVersion);
+  stream->WriteInt16(kBePluginRecordVersion);
   stream->WriteInt16(inputCount);
   stream->WriteInt16(outputCount);
   int sizeAt = stream->GetPosition();
@@ -158,7 +158,7 @@ bool CBEPluginBlock::Load(CStream* stream) {
   unsigned char first[2];
   if (!ReadExact(stream, first, 2)) return false;
   int version = first[0] | (first[1] << 8);
-  if (version == kPluginRecordVersion) return LoadCurrent(stream);
+  if (version == kBePluginRecordVersion) return LoadCurrent(stream);
   stream->Seek(-2, 1);
   return LoadOlder(stream);
 }
@@ -287,13 +287,13 @@ void CBEPluginBlock::HostSetSize(int width, int height) {
 }
 
 void CBEPluginBlock::HostSetInputCount(int n) {
-  if (n < 0 || n > kMaxPluginPins) return;
+  if (n < 0 || n > kBeMaxPluginPins) return;
   FreePinTexts(true, n);
   SetInputCount(n);
 }
 
 void CBEPluginBlock::HostSetOutputCount(int n) {
-  if (n < 0 || n > kMaxPluginPins) return;
+  if (n < 0 || n > kBeMaxPluginPins) return;
   FreePinTexts(false, n);
   SetOutputCount(n);
 }
@@ -318,12 +318,12 @@ void CBEPluginBlock::HostSetOutputText(int index, const wchar_t* text, bool hint
 
 void CBEPluginBlock::HostSetInputType(int index, int type) {
   BeInputPin* pin = Input(index);
-  if (pin && type >= 0 && type < kSignalTypeNameCount) pin->type = type;
+  if (pin && type >= 0 && type < kBeSignalTypeNameCount) pin->type = type;
 }
 
 void CBEPluginBlock::HostSetOutputType(int index, int type) {
   BeOutputPin* pin = Output(index);
-  if (pin && type >= 0 && type <= kLastConcreteSignalType) pin->type = type;
+  if (pin && type >= 0 && type <= kBeLastConcreteSignalType) pin->type = type;
 }
 
 void CBEPluginBlock::HostDisconnectInput(int index) {
@@ -349,7 +349,7 @@ bool AddPluginCatalogueEntry(BeCatalogue* catalogue) {
   for (int i = 1; i < catalogue->groupCount; ++i) {
     BeCatalogueGroup* group = catalogue->Group(i);
     if (group && group->name && wcscmp(group->name, L"Макро и DLL") == 0)
-      return group->AddEntry(kPluginBlockClassId, CBEPluginBlock::Create, L"Плагин", L"plugin.bmp");
+      return group->AddEntry(kBePluginBlockClassId, CBEPluginBlock::Create, L"Плагин", L"plugin.bmp");
   }
   return false;
 }

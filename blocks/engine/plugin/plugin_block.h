@@ -12,12 +12,12 @@
 class BePluginModule;
 class BeCatalogue;
 
-const unsigned int kPluginBlockClassId = 0x0553111A;
-const COLORREF kPluginBlockFill = RGB(255, 204, 255);
+const unsigned int kBePluginBlockClassId = 0x0553111A;
+const COLORREF kBePluginBlockFill = RGB(255, 204, 255);
 // The current record layout; older records have no version.
-const int kPluginRecordVersion = 1;
+const int kBePluginRecordVersion = 1;
 // Pin counts are stored as 16-bit values: no block can have more pins.
-const int kMaxPluginPins = 0xFFFF;
+const int kBeMaxPluginPins = 0xFFFF;
 
 // The kind chosen in "Создать plugin" for the next plug-in block placed.
 struct BePluginChoice {

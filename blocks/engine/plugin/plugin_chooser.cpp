@@ -1,7 +1,5 @@
 #include "blocks/engine/plugin/plugin_chooser.h"
 
-#include <new>
-
 #include "blocks/engine/plugin/plugin_list.h"
 #include "blocks/engine/plugin/plugin_module.h"
 #include "kestui/buttons/kest_button.h"
@@ -27,20 +25,18 @@ CBEPluginChooserForm::CBEPluginChooserForm(CKestControl* owner, const BePluginLi
   SetReady(false);
   CKestPanel* buttons =
       new CKestPanel(this, 0, KEST_POS_BOTTOM, kFormSize, kButtonPanelHeight, false, false);
-  new CKestButton(buttons, L"Создать", true, kPluginChooserCreateId, KEST_POS_FLOW, kButtonWidth,
+  new CKestButton(buttons, L"Создать", true, kBePluginChooserCreateId, KEST_POS_FLOW, kButtonWidth,
                   kButtonHeight, nullptr, 1);
-  new CKestButton(buttons, L"Отмена", false, kPluginChooserCancelId, KEST_POS_FLOW, kButtonWidth,
+  new CKestButton(buttons, L"Отмена", false, kBePluginChooserCancelId, KEST_POS_FLOW, kButtonWidth,
                   kButtonHeight, nullptr, 2);
   tree_ = new CKestTreeView(this, KEST_POS_CLIENT, kFormSize, kFormSize,
                             WS_VISIBLE | WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS |
                                 TVS_LINESATROOT | TVS_SHOWSELALWAYS);
-  images_ = new (std::nothrow) CKestImageList(16, 16);
-  if (images_) {
-    images_->AddRef();
-    images_->AddResourceImage(kPluginModuleImageResource);
-    images_->AddResourceImage(kPluginKindImageResource);
-    tree_->SetImageList(images_);
-  }
+  images_ = new CKestImageList(16, 16);
+  images_->AddRef();
+  images_->AddResourceImage(kBePluginModuleImageResource);
+  images_->AddResourceImage(kBePluginKindImageResource);
+  tree_->SetImageList(images_);
   uint32_t index = 0;
   for (BePluginModule* m = list.head; m; m = m->next, ++index) {
     if (!modules_.Append(m)) break;
@@ -81,8 +77,7 @@ bool CBEPluginChooserForm::GetSelectedKind(BePluginChoice* choice) const {
 }
 
 bool ChoosePluginBlock() {
-  auto* form = new (std::nothrow) CBEPluginChooserForm(MainKestForm, ProgramPluginList());
-  if (!form) return false;
+  auto* form = new CBEPluginChooserForm(MainKestForm, ProgramPluginList());
   if (!form->GetHandle()) {
     delete form;
     return false;

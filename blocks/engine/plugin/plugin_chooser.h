@@ -11,10 +11,10 @@ class CKestTreeView;
 class CKestImageList;
 
 // The program's bitmap resources of the chooser's two images.
-const int kPluginModuleImageResource = 168;  // image 0: a module
-const int kPluginKindImageResource = 167;    // image 1: a block kind
-const int kPluginChooserCreateId = 1;
-const int kPluginChooserCancelId = 2;
+const int kBePluginModuleImageResource = 168;  // image 0: a module
+const int kBePluginKindImageResource = 167;    // image 1: a block kind
+const int kBePluginChooserCreateId = 1;
+const int kBePluginChooserCancelId = 2;
 
 class CBEPluginChooserForm : public CKestForm {
 public:

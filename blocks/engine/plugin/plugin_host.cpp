@@ -116,7 +116,7 @@ int32_t BE_PLUGIN_CALL RegisterBlock(BePluginCreator creator, const wchar_t* nam
 
 }  // namespace
 
-const BeHostCallbacks kHostCallbacks = {
+const BeHostCallbacks kBeHostCallbacks = {
     SetBlockCaption, SetBlockSize,    SetInputCount,    SetInputName,   SetInputHint,
     SetInputType,    DisconnectInput, IsInputConnected, GetInputBit,    GetInputChar,
     GetInputShort,   GetInputInt,     GetInputFloat,    GetInputDouble, SetOutputCount,

@@ -7,7 +7,7 @@
 class CStream;
 
 // The one table of the program, handed to every DLL's "InitPlugin".
-extern const BeHostCallbacks kHostCallbacks;
+extern const BeHostCallbacks kBeHostCallbacks;
 
 // What a DLL's "SaveBlock" or "LoadBlock" gets as its stream: the block
 // record's stream, open for writing or reading for the length of that call.

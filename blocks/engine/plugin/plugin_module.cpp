@@ -83,7 +83,7 @@ bool BePluginModule::Load(const wchar_t* folder) {
   // A module whose initialisation throws is dropped.
   bool ok = true;
   try {
-    InitPlugin(&kHostCallbacks);
+    InitPlugin(&kBeHostCallbacks);
     Init();
   } catch (...) {
     ok = false;

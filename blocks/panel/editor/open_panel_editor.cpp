@@ -1,7 +1,5 @@
 #include "blocks/panel/editor/open_panel_editor.h"
 
-#include <new>
-
 #include "blocks/panel/editor/velk_ui_editor.h"
 #include "blocks/panel/ui_panel.h"
 #include "blocks/panel/velk_ui_control.h"
@@ -9,8 +7,7 @@
 bool OpenPanelEditor(UiPanel* panel, CVelkUIControl* selected) {
   if (!panel) return false;
   panel->BindBlocks();
-  auto* editor = new (std::nothrow) CVelkUIEditor(MainKestForm, panel);
-  if (!editor) return false;
+  auto* editor = new CVelkUIEditor(MainKestForm, panel);
   HWND window = editor->GetHandle();
   if (!window) {
     delete editor;

@@ -1,7 +1,5 @@
 #include "blocks/panel/editor/ui_img_dlg.h"
 
-#include <new>
-
 #include "blocks/panel/items/velk_ui_image.h"
 #include "foundation/buffers.h"
 #include "kestui/bars/kest_separator.h"
@@ -55,15 +53,15 @@ CUIImgDlg::CUIImgDlg(CKestControl* owner, CVelkUIImage* item) : item_(item) {
     return;
   SetReady(false);
   auto* bar = new CKestPanel(this, 1, KEST_POS_TOP, kDialogSize, kToolBarHeight, true, false);
-  open_ = ToolButton(bar, kImgDlgOpenId, kImgDlgOpenId, L"Открыть", nullptr);
-  save_ = ToolButton(bar, kImgDlgSaveId, kImgDlgSaveId, L"Сохранить", nullptr);
-  clear_ = ToolButton(bar, kImgDlgClearId, kImgDlgClearId, L"Очистить", nullptr);
+  open_ = ToolButton(bar, kUiImgDlgOpenId, kUiImgDlgOpenId, L"Открыть", nullptr);
+  save_ = ToolButton(bar, kUiImgDlgSaveId, kUiImgDlgSaveId, L"Сохранить", nullptr);
+  clear_ = ToolButton(bar, kUiImgDlgClearId, kUiImgDlgClearId, L"Очистить", nullptr);
   new CKestSeparator(bar, KEST_POS_FLOW);
-  copy_ = ToolButton(bar, kImgDlgCopyId, kImgDlgCopyId, L"Копировать в буфер обмена", nullptr);
-  paste_ = ToolButton(bar, kImgDlgPasteId, kImgDlgPasteId, L"Вставить из буфера обмена", nullptr);
+  copy_ = ToolButton(bar, kUiImgDlgCopyId, kUiImgDlgCopyId, L"Копировать в буфер обмена", nullptr);
+  paste_ = ToolButton(bar, kUiImgDlgPasteId, kUiImgDlgPasteId, L"Вставить из буфера обмена", nullptr);
   new CKestSeparator(bar, KEST_POS_FLOW);
-  actualSize_ = ToolButton(bar, kImgDlgActualSizeId, 0, L"Размер 1:1", L"1:1");
-  preview_ = new CKestPaintBox(this, kImgDlgPreviewId, KEST_POS_CLIENT, kDialogSize, kDialogSize);
+  actualSize_ = ToolButton(bar, kUiImgDlgActualSizeId, 0, L"Размер 1:1", L"1:1");
+  preview_ = new CKestPaintBox(this, kUiImgDlgPreviewId, KEST_POS_CLIENT, kDialogSize, kDialogSize);
   Realign();
   UpdateButtons();
   SetReady(true);
@@ -71,12 +69,12 @@ CUIImgDlg::CUIImgDlg(CKestControl* owner, CVelkUIImage* item) : item_(item) {
 
 CKestSpdBtn* CUIImgDlg::GetButton(int commandId) const {
   switch (commandId) {
-    case kImgDlgOpenId: return open_;
-    case kImgDlgSaveId: return save_;
-    case kImgDlgClearId: return clear_;
-    case kImgDlgCopyId: return copy_;
-    case kImgDlgPasteId: return paste_;
-    case kImgDlgActualSizeId: return actualSize_;
+    case kUiImgDlgOpenId: return open_;
+    case kUiImgDlgSaveId: return save_;
+    case kUiImgDlgClearId: return clear_;
+    case kUiImgDlgCopyId: return copy_;
+    case kUiImgDlgPasteId: return paste_;
+    case kUiImgDlgActualSizeId: return actualSize_;
     default: return nullptr;
   }
 }
@@ -198,12 +196,12 @@ LRESULT CUIImgDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       if (IsReady()) {
         switch (LOWORD(wParam)) {
-          case kImgDlgOpenId: OpenPicture(); return 0;
-          case kImgDlgSaveId: SavePicture(); return 0;
-          case kImgDlgClearId: ClearPicture(); return 0;
-          case kImgDlgCopyId: CopyPicture(); return 0;
-          case kImgDlgPasteId: PastePicture(); return 0;
-          case kImgDlgActualSizeId:
+          case kUiImgDlgOpenId: OpenPicture(); return 0;
+          case kUiImgDlgSaveId: SavePicture(); return 0;
+          case kUiImgDlgClearId: ClearPicture(); return 0;
+          case kUiImgDlgCopyId: CopyPicture(); return 0;
+          case kUiImgDlgPasteId: PastePicture(); return 0;
+          case kUiImgDlgActualSizeId:
             if (item_ && !item_->picture.IsNull()) item_->SizeToPicture();
             return 0;
           default: break;
@@ -224,8 +222,7 @@ LRESULT CUIImgDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 int ShowPictureDialog(CVelkUIImage* item) {
   if (!item) return 2;
-  auto* dialog = new (std::nothrow) CUIImgDlg(MainKestForm, item);
-  if (!dialog) return 2;
+  auto* dialog = new CUIImgDlg(MainKestForm, item);
   HWND window = dialog->GetHandle();
   if (!window) {
     delete dialog;

@@ -11,13 +11,13 @@ class CKestSpdBtn;
 class CVelkUIImage;
 
 // Command ids, which are also the ids of the buttons' pictures.
-const int kImgDlgOpenId = 152;
-const int kImgDlgSaveId = 150;
-const int kImgDlgClearId = 146;
-const int kImgDlgCopyId = 148;
-const int kImgDlgPasteId = 149;
-const int kImgDlgActualSizeId = 1543;
-const int kImgDlgPreviewId = 1;
+const int kUiImgDlgOpenId = 152;
+const int kUiImgDlgSaveId = 150;
+const int kUiImgDlgClearId = 146;
+const int kUiImgDlgCopyId = 148;
+const int kUiImgDlgPasteId = 149;
+const int kUiImgDlgActualSizeId = 1543;
+const int kUiImgDlgPreviewId = 1;
 
 class CUIImgDlg : public CKestForm {
 public:

@@ -8,11 +8,12 @@
 #include "blocks/panel/ui_property_list.h"
 #include "blocks/panel/velk_ui_control.h"
 #include "blocks/panel/velk_ui_property_grid.h"
+#include "kestui/core/kest_command_ids.h"
 #include "kestui/bars/kest_speedbutton.h"
 #include "kestui/buttons/kest_label.h"
 #include "kestui/containers/kest_scrollbox.h"
 #include "kestui/containers/kest_v_splitter.h"
-#include "kestui/graphics/kest_paintbox.h"
+#include "kestui/graphics/kest_canvas.h"
 #include "kestui/menus/kest_popup_menu.h"
 
 namespace {
@@ -26,7 +27,6 @@ const int kGridBoxWidth = 300;
 const int kCanvasLeft = 8;
 const int kCanvasTop = 8;
 const COLORREF kCanvasColor = 0xCCCCCC;
-const int kCursorCrossIndex = 1;
 }  // namespace
 
 int SnapToGrid(int v) { return (v + 4) & ~7; }
@@ -66,39 +66,40 @@ void CVelkUIEditor::BuildWindow() {
   label->SetFont(paletteFont_);
   for (int i = 0; i < PanelItemKindCount(); ++i) {
     const UiItemKind* kind = PanelItemKindAt(i);
-    new CKestSpdBtn(paletteBox_, kPaletteFirstId + i, static_cast<UINT>(kind->pictureId), nullptr,
+    new CKestSpdBtn(paletteBox_, kUiPaletteFirstId + i, static_cast<UINT>(kind->pictureId), nullptr,
                     true, kPaletteButtonWidth, kPaletteButtonHeight, kind->name, KEST_POS_FLOW, true);
   }
 
   // The property grid behind its splitter.
   gridBox_ = new CKestScrollBox(this, KEST_POS_RIGHT, kGridBoxWidth, kEditorHeight, true);
-  grid_ = new (std::nothrow) CVelkUIPropertyGrid(gridBox_);
+  grid_ = new CVelkUIPropertyGrid(gridBox_);
   new CKestVSplitter(this, KEST_POS_RIGHT);
 
   // The canvas in its own scrolling area.
   auto* area = new CKestScrollBox(this, KEST_POS_CLIENT, kPanelCanvasWidth, kEditorHeight, false);
   area->SetBackColor(GetSysColor(COLOR_APPWORKSPACE));
-  canvas_ = new CKestPaintBox(area, kEditorCanvasId, KestPos(kCanvasLeft, kCanvasTop),
+  canvas_ = new CKestCanvas(area, kUiEditorCanvasId, KestPos(kCanvasLeft, kCanvasTop),
                               kPanelCanvasWidth, kPanelCanvasHeight);
   canvas_->SetBackColor(kCanvasColor);
+  canvas_->SetPaperColor(kCanvasColor);
 
   menu_ = new CKestPopupMenu;
-  menu_->AddItem(L"&Копировать\tCtrl+C", kEditorCopyCommand, KEST_MOD_CTRL, 'C');
-  menu_->AddItem(L"&Вырезать\tCtrl+X", kEditorCutCommand, KEST_MOD_CTRL, 'X');
-  menu_->AddItem(L"Вст&авить\tCtrl+V", kEditorPasteCommand, KEST_MOD_CTRL, 'V');
-  menu_->AddItem(L"Удалить\tDel", kEditorDeleteCommand, 0, VK_DELETE);
+  menu_->AddItem(L"&Копировать\tCtrl+C", ID_KEST_COPY, KEST_MOD_CTRL, 'C');
+  menu_->AddItem(L"&Вырезать\tCtrl+X", ID_KEST_CUT, KEST_MOD_CTRL, 'X');
+  menu_->AddItem(L"Вст&авить\tCtrl+V", ID_KEST_PASTE, KEST_MOD_CTRL, 'V');
+  menu_->AddItem(L"Удалить\tDel", kUiEditorDeleteCommand, 0, VK_DELETE);
   menu_->AppendSeparator();
-  menu_->AddItem(L"Выделить все\tCtrl+A", kEditorSelectAllCommand, KEST_MOD_CTRL, 'A');
+  menu_->AddItem(L"Выделить все\tCtrl+A", ID_KEST_SELECT_ALL, KEST_MOD_CTRL, 'A');
   menu_->AppendSeparator();
   HMENU order = menu_->AppendSubMenu(L"Порядок");
   if (order) {
-    menu_->AppendItem(order, L"На уровень выше\tCtrl+PgUp", kEditorLevelUpCommand, KEST_MOD_CTRL, VK_PRIOR);
-    menu_->AppendItem(order, L"На уровень вниз\tCtrl+PgDn", kEditorLevelDownCommand, KEST_MOD_CTRL, VK_NEXT);
-    menu_->AppendItem(order, L"Поднять на самый верх", kEditorToTopCommand, 0, 0);
-    menu_->AppendItem(order, L"Опустить на самый низ", kEditorToBottomCommand, 0, 0);
+    menu_->AppendItem(order, L"На уровень выше\tCtrl+PgUp", kUiEditorLevelUpCommand, KEST_MOD_CTRL, VK_PRIOR);
+    menu_->AppendItem(order, L"На уровень вниз\tCtrl+PgDn", kUiEditorLevelDownCommand, KEST_MOD_CTRL, VK_NEXT);
+    menu_->AppendItem(order, L"Поднять на самый верх", kUiEditorToTopCommand, 0, 0);
+    menu_->AppendItem(order, L"Опустить на самый низ", kUiEditorToBottomCommand, 0, 0);
   }
-  menu_->AddItem(L"Привязка к сетке", kEditorSnapCommand);
-  menu_->CheckItem(kMenuSnapPosition, snap_);
+  menu_->AddItem(L"Привязка к сетке", kUiEditorSnapCommand);
+  menu_->CheckItem(kUiMenuSnapPosition, snap_);
   canvas_->SetMenu(menu_);
   Realign();
 }
@@ -143,7 +144,7 @@ void CVelkUIEditor::SelectItem(CVelkUIControl* item) {
 }
 
 POINT CVelkUIEditor::CanvasPoint(LPARAM lParam) const {
-  POINT at = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+  POINT at = canvas_->ClientToDocument(lParam);
   if (snap_) {
     at.x = SnapToGrid(at.x);
     at.y = SnapToGrid(at.y);
@@ -163,7 +164,7 @@ void CVelkUIEditor::CanvasLeftPress(POINT at) {
     panel_->MouseDown(at.x, at.y);
     return;
   }
-  int row = GetWindowLongW(pending_->GetHandle(), GWL_ID) - kPaletteFirstId;
+  int row = GetWindowLongW(pending_->GetHandle(), GWL_ID) - kUiPaletteFirstId;
   ReleasePending();
   CVelkUIControl* item = CreatePanelItem(panel_, row);
   if (!item) return;
@@ -211,52 +212,52 @@ void CVelkUIEditor::PaletteCommand(int id, HWND sender) {
 
 void CVelkUIEditor::PrepareMenu() {
   bool any = panel_->AnySelected();
-  menu_->EnableItem(kMenuCopyPosition, any);
-  menu_->EnableItem(kMenuCutPosition, any);
-  menu_->EnableItem(kMenuDeletePosition, any);
-  menu_->EnableItem(kMenuOrderPosition, any);
-  menu_->EnableItem(kMenuPastePosition, panel_->CanPaste());
+  menu_->EnableItem(kUiMenuCopyPosition, any);
+  menu_->EnableItem(kUiMenuCutPosition, any);
+  menu_->EnableItem(kUiMenuDeletePosition, any);
+  menu_->EnableItem(kUiMenuOrderPosition, any);
+  menu_->EnableItem(kUiMenuPastePosition, panel_->CanPaste());
 }
 
 bool CVelkUIEditor::Command(int id) {
   switch (id) {
-    case kEditorCopyCommand:
+    case ID_KEST_COPY:
       panel_->CopySelection();
       return true;
-    case kEditorCutCommand:
+    case ID_KEST_CUT:
       panel_->CopySelection();
-      return Command(kEditorDeleteCommand);
-    case kEditorPasteCommand:
+      return Command(kUiEditorDeleteCommand);
+    case ID_KEST_PASTE:
       panel_->canvas = canvas_;
       panel_->Paste();
       return true;
-    case kEditorDeleteCommand:
+    case kUiEditorDeleteCommand:
       DropPropertyList();
       panel_->DeleteSelected();
       panel_->InvalidateCanvas();
       return true;
-    case kEditorSelectAllCommand:
+    case ID_KEST_SELECT_ALL:
       panel_->SetAllSelected(true);
       return true;
-    case kEditorLevelUpCommand:
+    case kUiEditorLevelUpCommand:
       panel_->MoveSelectedUp();
       panel_->InvalidateCanvas();
       return true;
-    case kEditorLevelDownCommand:
+    case kUiEditorLevelDownCommand:
       panel_->MoveSelectedDown();
       panel_->InvalidateCanvas();
       return true;
-    case kEditorToTopCommand:
+    case kUiEditorToTopCommand:
       panel_->MoveSelectedToTop();
       panel_->InvalidateCanvas();
       return true;
-    case kEditorToBottomCommand:
+    case kUiEditorToBottomCommand:
       panel_->MoveSelectedToBottom();
       panel_->InvalidateCanvas();
       return true;
-    case kEditorSnapCommand:
+    case kUiEditorSnapCommand:
       snap_ = !snap_;
-      if (menu_) menu_->CheckItem(kMenuSnapPosition, snap_);
+      if (menu_) menu_->CheckItem(kUiMenuSnapPosition, snap_);
       return true;
     default:
       return false;
@@ -277,7 +278,7 @@ LRESULT CVelkUIEditor::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       case WM_KEST_MOUSEMOVE:
         if (canvas && reinterpret_cast<HWND>(wParam) == canvas) {
           panel_->canvas = canvas_;
-          if (pending_) canvas_->SetCursorIndex(kCursorCrossIndex);
+          if (pending_) canvas_->SetCursorIndex(KestCursorCross);
           else {
             POINT at = CanvasPoint(lParam);
             panel_->MouseMove(at.x, at.y);
@@ -291,12 +292,12 @@ LRESULT CVelkUIEditor::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         if (canvas && reinterpret_cast<HWND>(wParam) == canvas) ReleasePending();
         break;
       case WM_KEST_MBUTTONDOWN:
-        if (canvas && reinterpret_cast<HWND>(lParam) == canvas && wParam == kEditorCanvasId)
+        if (canvas && reinterpret_cast<HWND>(lParam) == canvas && wParam == kUiEditorCanvasId)
           PrepareMenu();
         break;
       case WM_COMMAND: {
         int id = LOWORD(wParam);
-        if (id >= kPaletteFirstId && id <= kPaletteLastId) {
+        if (id >= kUiPaletteFirstId && id <= kUiPaletteLastId) {
           PaletteCommand(id, reinterpret_cast<HWND>(lParam));
           return 0;
         }

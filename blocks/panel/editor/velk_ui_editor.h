@@ -9,7 +9,7 @@
 
 #include "kestui/forms/kest_form.h"
 
-class CKestPaintBox;
+class CKestCanvas;
 class CKestPopupMenu;
 class CKestScrollBox;
 class CKestSpdBtn;
@@ -19,28 +19,24 @@ class UiPanel;
 class UiPropertyList;
 
 // Palette button ids: the first kind's, and the end of the range.
-const int kPaletteFirstId = 10000;
-const int kPaletteLastId = 19999;
-const int kEditorCanvasId = 1;
+const int kUiPaletteFirstId = 10000;
+const int kUiPaletteLastId = 19999;
+const int kUiEditorCanvasId = 1;
 
 // Canvas popup menu commands.
-const int kEditorCopyCommand = 40026;
-const int kEditorCutCommand = 40027;
-const int kEditorPasteCommand = 40028;
-const int kEditorDeleteCommand = 1004;
-const int kEditorSelectAllCommand = 40025;
-const int kEditorLevelUpCommand = 1006;
-const int kEditorLevelDownCommand = 1007;
-const int kEditorToTopCommand = 1008;
-const int kEditorToBottomCommand = 1009;
-const int kEditorSnapCommand = 5006;
+const int kUiEditorDeleteCommand = 1004;
+const int kUiEditorLevelUpCommand = 1006;
+const int kUiEditorLevelDownCommand = 1007;
+const int kUiEditorToTopCommand = 1008;
+const int kUiEditorToBottomCommand = 1009;
+const int kUiEditorSnapCommand = 5006;
 // Positions in the popup menu.
-const int kMenuCopyPosition = 0;
-const int kMenuCutPosition = 1;
-const int kMenuPastePosition = 2;
-const int kMenuDeletePosition = 3;
-const int kMenuOrderPosition = 7;
-const int kMenuSnapPosition = 8;
+const int kUiMenuCopyPosition = 0;
+const int kUiMenuCutPosition = 1;
+const int kUiMenuPastePosition = 2;
+const int kUiMenuDeletePosition = 3;
+const int kUiMenuOrderPosition = 7;
+const int kUiMenuSnapPosition = 8;
 
 // A canvas coordinate on the 8-pixel grid: (v + 4) with its three lowest
 // bits cleared.
@@ -67,7 +63,7 @@ public:
   void SetPropertyList(UiPropertyList* list);
 
   UiPanel* GetPanel() const { return panel_; }
-  CKestPaintBox* GetCanvas() const { return canvas_; }
+  CKestCanvas* GetCanvas() const { return canvas_; }
   CKestScrollBox* GetGridBox() const { return gridBox_; }
   CKestScrollBox* GetPaletteBox() const { return paletteBox_; }
   CKestPopupMenu* GetCanvasMenu() const { return menu_; }
@@ -89,7 +85,7 @@ private:
   void PrepareMenu();
 
   UiPanel* panel_;  // not owned
-  CKestPaintBox* canvas_ = nullptr;
+  CKestCanvas* canvas_ = nullptr;
   CKestScrollBox* paletteBox_ = nullptr;
   CKestScrollBox* gridBox_ = nullptr;
   CKestSpdBtn* pending_ = nullptr;

@@ -24,11 +24,35 @@ void DrawCenteredText(HDC dc, const wchar_t* text, HFONT font, COLORREF colour, 
   int length = static_cast<int>(wcslen(text));
   SIZE size = {};
   GetTextExtentPoint32W(dc, text, length, &size);
+  long long left = (static_cast<long long>(width) - size.cx) / 2 + x;
+  long long top = (static_cast<long long>(height) - size.cy) / 2 + y;
+  RECT box;
+  if (!GetItemDrawBox(dc, &box) || left > box.right || left + size.cx < box.left || top > box.bottom ||
+      top + size.cy < box.top)
+    return;
   int oldMode = SetBkMode(dc, TRANSPARENT);
   COLORREF oldColour = SetTextColor(dc, colour);
-  TextOutW(dc, (width - size.cx) / 2 + x, (height - size.cy) / 2 + y, text, length);
+  TextOutW(dc, static_cast<int>(left), static_cast<int>(top), text, length);
   SetTextColor(dc, oldColour);
   SetBkMode(dc, oldMode);
+}
+
+bool GetItemDrawBox(HDC dc, RECT* box) {
+  const int kMargin = 8;  // wider than the items' pens and insets
+  if (!dc || !box) return false;
+  int kind = GetClipBox(dc, box);
+  if (kind == ERROR || kind == NULLREGION) return false;
+  box->left -= kMargin;
+  box->top -= kMargin;
+  box->right += kMargin;
+  box->bottom += kMargin;
+  return true;
+}
+
+int ClampToDrawBox(long long v, int low, int high) {
+  if (v < low) return low;
+  if (v > high) return high;
+  return static_cast<int>(v);
 }
 
 bool ReadField(CStream* stream, void* field, int size) {

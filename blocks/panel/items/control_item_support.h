@@ -12,9 +12,21 @@ class CStream;
 class CVelkUIControl;
 
 
-// Draws text centred in the rectangle, transparent, in colour and font.
+// Draws text centred in the rectangle, transparent, in colour and font;
+// nothing when the text would lie outside what the DC shows.
 void DrawCenteredText(HDC dc, const wchar_t* text, HFONT font, COLORREF colour, int x, int y,
                       int width, int height);
+
+// What drawing on dc can reach: its clip box widened by a margin of a few
+// pixels. False when the DC shows nothing. Items whose stored size or place
+// lies far outside it (a record may hold any 32-bit size) keep their edge
+// arithmetic in 64 bits and their drawing inside this box, so that painting
+// costs what can be seen.
+bool GetItemDrawBox(HDC dc, RECT* box);
+// The coordinate v moved into [low, high]: an edge beyond the box stays
+// beyond it, so lines along it stay unseen, and lines across the box keep
+// their visible part.
+int ClampToDrawBox(long long v, int low, int high);
 
 // Reads exactly size bytes into field; false (the field untouched) when the
 // stream holds fewer.

@@ -6,12 +6,18 @@
 
 int ItemFontHeight(int size) { return -(size * 96) / 72; }
 
+int ItemFontDrawnSize(int size) {
+  if (size > kItemFontDrawLimit) return kItemFontDrawLimit;
+  if (size < -kItemFontDrawLimit) return -kItemFontDrawLimit;
+  return size;
+}
+
 HFONT CreateItemFont(const wchar_t* faceName, int style, int size) {
   LOGFONTW font = {};
-  font.lfHeight = ItemFontHeight(size);
-  font.lfWeight = (style & kFontStyleBold) ? FW_BOLD : FW_NORMAL;
-  font.lfItalic = (style & kFontStyleItalic) ? TRUE : FALSE;
-  font.lfUnderline = (style & kFontStyleUnderline) ? TRUE : FALSE;
+  font.lfHeight = ItemFontHeight(ItemFontDrawnSize(size));
+  font.lfWeight = (style & kUiFontStyleBold) ? FW_BOLD : FW_NORMAL;
+  font.lfItalic = (style & kUiFontStyleItalic) ? TRUE : FALSE;
+  font.lfUnderline = (style & kUiFontStyleUnderline) ? TRUE : FALSE;
   font.lfStrikeOut = FALSE;
   font.lfCharSet = DEFAULT_CHARSET;
   if (faceName) wcsncpy(font.lfFaceName, faceName, LF_FACESIZE - 1);

@@ -33,8 +33,8 @@ void LineInColour(HDC dc, COLORREF colour, int x, int y) {
 }  // namespace
 
 CVelkUIButton::CVelkUIButton(UiPanel* owner) : CVelkUIControl(owner) {
-  width = kButtonWidth;
-  height = kButtonHeight;
+  width = kUiButtonWidth;
+  height = kUiButtonHeight;
   text = DupString(L"Кнопка");
   fontName = DupString(L"Arial");
 }
@@ -64,36 +64,55 @@ void CVelkUIButton::BuildProperties(UiPropertyList* list) {
 void CVelkUIButton::CreateBlock() { CreateControlBlock(this, kUIButtonBlockClassId); }
 
 void CVelkUIButton::PaintFaceRows(HDC dc, bool pressedLook) {
-  int shades = height - 4;
-  for (int i = 0; i <= height - 5; ++i) {
-    COLORREF colour = BlendColors(buttonColor, kWhiteBlend, (shades - i) * kFaceShadeWeight / shades);
+  // One row per pixel of the face, lighter toward the top; only the rows
+  // that the DC shows are painted (a button may be millions of pixels high).
+  long long shades = static_cast<long long>(height) - 4;
+  RECT box;
+  if (shades <= 0 || !GetItemDrawBox(dc, &box)) return;
+  long long faceTop = static_cast<long long>(y) + 2;
+  long long first = box.top - faceTop;
+  long long last = box.bottom - faceTop;
+  if (first < 0) first = 0;
+  if (last > shades - 1) last = shades - 1;
+  int left = ClampToDrawBox(static_cast<long long>(x) + 2, box.left, box.right);
+  int right = ClampToDrawBox(static_cast<long long>(x) + width - 2, box.left, box.right);
+  for (long long i = first; i <= last; ++i) {
+    int weight = static_cast<int>((shades - i) * kFaceShadeWeight / shades);
+    COLORREF colour = BlendColors(buttonColor, kWhiteBlend, weight);
     if (pressedLook) colour = BlendColors(colour, pressedColor, kPressedBlend);
     CKestOwnedBrush brush(CreateSolidBrush(colour));
-    RECT row = {x + 2, y + 2 + i, x + width - 2, y + 3 + i};
+    int rowTop = static_cast<int>(faceTop + i);
+    RECT row = {left, rowTop, right, rowTop + 1};
     FillRect(dc, &row, brush.Get());
   }
 }
 
 void CVelkUIButton::DrawBackground(HDC dc) {
-  if (!dc) return;
+  RECT box;
+  if (!dc || !GetItemDrawBox(dc, &box)) return;
+  // The edges, kept within reach of what the DC shows.
+  auto edgeX = [&](long long inset) { return ClampToDrawBox(static_cast<long long>(x) + inset, box.left, box.right); };
+  auto edgeY = [&](long long inset) { return ClampToDrawBox(static_cast<long long>(y) + inset, box.top, box.bottom); };
   {
     CKestOwnedPen outline(CreatePen(PS_SOLID, 2, kBlack));
     CKestDcSelection selection(dc);
     selection.Select(outline.Get());
     selection.Select(GetStockObject(HOLLOW_BRUSH));
-    Rectangle(dc, x + 1, y + 1, x + width, y + height);
+    Rectangle(dc, edgeX(1), edgeY(1), edgeX(width), edgeY(height));
   }
   PaintFaceRows(dc, false);
   const struct {
     int weight, inset, farInset;
   } bevels[] = {{153, 2, 3}, {102, 3, 4}};
   for (const auto& b : bevels) {
-    MoveToEx(dc, x + b.inset, y + height - b.farInset, nullptr);
-    LineInColour(dc, BlendColors(buttonColor, kWhiteBlend, b.weight), x + b.inset, y + b.inset);
-    LineInColour(dc, kWhite, x + width - b.farInset, y + b.inset);
+    long long farX = static_cast<long long>(width) - b.farInset;
+    long long farY = static_cast<long long>(height) - b.farInset;
+    MoveToEx(dc, edgeX(b.inset), edgeY(farY), nullptr);
+    LineInColour(dc, BlendColors(buttonColor, kWhiteBlend, b.weight), edgeX(b.inset), edgeY(b.inset));
+    LineInColour(dc, kWhite, edgeX(farX), edgeY(b.inset));
     COLORREF shadow = BlendColors(buttonColor, kBlack, b.weight);
-    LineInColour(dc, shadow, x + width - b.farInset, y + height - b.farInset);
-    LineInColour(dc, shadow, x + b.inset, y + height - b.farInset);
+    LineInColour(dc, shadow, edgeX(farX), edgeY(farY));
+    LineInColour(dc, shadow, edgeX(b.inset), edgeY(farY));
   }
   if (text && *text) {
     CKestOwnedFont font(CreateItemFont(fontName, fontStyle, fontSize));
@@ -102,17 +121,18 @@ void CVelkUIButton::DrawBackground(HDC dc) {
 }
 
 void CVelkUIButton::DrawFace(HDC dc) {
-  if (!dc || !pressed) return;
+  RECT box;
+  if (!dc || !pressed || !GetItemDrawBox(dc, &box)) return;
   PaintFaceRows(dc, true);
   {
     CKestOwnedPen outline(CreatePen(PS_SOLID, 2, BlendColors(pressedColor, kBlack, kPressedBlend)));
     CKestDcSelection selection(dc);
     selection.Select(outline.Get());
-    POINT points[] = {{x + 2, y + height - 3},
-                      {x + 2, y + 2},
-                      {x + width - 3, y + 2},
-                      {x + width - 3, y + height - 3},
-                      {x + 2, y + height - 3}};
+    int left = ClampToDrawBox(static_cast<long long>(x) + 2, box.left, box.right);
+    int top = ClampToDrawBox(static_cast<long long>(y) + 2, box.top, box.bottom);
+    int right = ClampToDrawBox(static_cast<long long>(x) + width - 3, box.left, box.right);
+    int bottom = ClampToDrawBox(static_cast<long long>(y) + height - 3, box.top, box.bottom);
+    POINT points[] = {{left, bottom}, {left, top}, {right, top}, {right, bottom}, {left, bottom}};
     Polyline(dc, points, 5);
   }
   if (text && *text) {

@@ -6,11 +6,11 @@
 
 #include "blocks/panel/velk_ui_control.h"
 
-const int kButtonWidth = 104;
-const int kButtonHeight = 32;
-const COLORREF kButtonTextColor = 0x000000;
-const COLORREF kButtonColor = 0xAAAAAA;
-const COLORREF kButtonPressedColor = 0xFF6633;
+const int kUiButtonWidth = 104;
+const int kUiButtonHeight = 32;
+const COLORREF kUiButtonTextColor = 0x000000;
+const COLORREF kUiButtonColor = 0xAAAAAA;
+const COLORREF kUiButtonPressedColor = 0xFF6633;
 
 class CVelkUIButton : public CVelkUIControl {
 public:
@@ -45,9 +45,9 @@ public:
   wchar_t* fontName = nullptr;  // owned
   int fontStyle = 0;
   int fontSize = 16;
-  COLORREF textColor = kButtonTextColor;
-  COLORREF buttonColor = kButtonColor;
-  COLORREF pressedColor = kButtonPressedColor;
+  COLORREF textColor = kUiButtonTextColor;
+  COLORREF buttonColor = kUiButtonColor;
+  COLORREF pressedColor = kUiButtonPressedColor;
   unsigned char latchedState = 0;
   unsigned char captured = 0;
   unsigned char pressed = 0;

@@ -12,8 +12,8 @@
 #include "kestui/graphics/kest_gdi_object.h"
 
 CVelkUIIndicator::CVelkUIIndicator(UiPanel* owner) : CVelkUIControl(owner) {
-  width = kIndicatorWidth;
-  height = kIndicatorHeight;
+  width = kUiIndicatorWidth;
+  height = kUiIndicatorHeight;
 }
 
 CVelkUIControl* CVelkUIIndicator::Create(UiPanel* panel) {
@@ -23,7 +23,7 @@ CVelkUIControl* CVelkUIIndicator::Create(UiPanel* panel) {
 void CVelkUIIndicator::BuildProperties(UiPropertyList* list) {
   if (!list) return;
   CVelkUIControl::BuildProperties(list);
-  UiProperty::UiPropertyInt(list, UiPropInt, L"Цифр после зап.:", &decimals, 0, kIndicatorMaxDecimals);
+  UiProperty::UiPropertyInt(list, UiPropInt, L"Цифр после зап.:", &decimals, 0, kUiIndicatorMaxDecimals);
 }
 
 void CVelkUIIndicator::CreateBlock() { CreateControlBlock(this, kUIIndicatorBlockClassId); }
@@ -60,12 +60,12 @@ bool CVelkUIIndicator::Load(CStream* stream) {
   if (!CVelkUIControl::Load(stream)) return false;
   signed char stored = 0;
   if (!ReadField(stream, &stored, 1)) return false;
-  decimals = stored < 0 ? 0 : stored > kIndicatorMaxDecimals ? kIndicatorMaxDecimals : stored;
+  decimals = stored < 0 ? 0 : stored > kUiIndicatorMaxDecimals ? kUiIndicatorMaxDecimals : stored;
   return true;
 }
 
 void CVelkUIIndicator::SetText(const wchar_t* newText) {
   if (!newText) newText = L"";
-  wcsncpy(text, newText, kIndicatorTextChars - 1);
-  text[kIndicatorTextChars - 1] = 0;
+  wcsncpy(text, newText, kUiIndicatorTextChars - 1);
+  text[kUiIndicatorTextChars - 1] = 0;
 }

@@ -5,10 +5,10 @@
 
 #include "blocks/panel/velk_ui_control.h"
 
-const int kIndicatorWidth = 64;
-const int kIndicatorHeight = 20;
-const int kIndicatorTextChars = 64;  // with the terminator
-const int kIndicatorMaxDecimals = 15;
+const int kUiIndicatorWidth = 64;
+const int kUiIndicatorHeight = 20;
+const int kUiIndicatorTextChars = 64;  // with the terminator
+const int kUiIndicatorMaxDecimals = 15;
 
 class CVelkUIIndicator : public CVelkUIControl {
 public:
@@ -29,6 +29,6 @@ public:
   void SetText(const wchar_t* newText);
 
   // Fields, in this order.
-  wchar_t text[kIndicatorTextChars] = {};
+  wchar_t text[kUiIndicatorTextChars] = {};
   int decimals = 3;
 };

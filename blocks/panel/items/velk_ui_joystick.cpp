@@ -45,7 +45,7 @@ int Clamp(int v, int low, int high) { return v < low ? low : v > high ? high : v
 
 int DeflectionPixels(float value, float maximum) {
   if (maximum == 0.0f || !std::isfinite(maximum)) return 0;
-  float pixels = value * kJoystickTravel / maximum;
+  float pixels = value * kUiJoystickTravel / maximum;
   if (!std::isfinite(pixels)) return 0;
   if (pixels > 1e6f) pixels = 1e6f;
   if (pixels < -1e6f) pixels = -1e6f;
@@ -74,8 +74,8 @@ void GlArc(float cx, float cy, float radius, int first, int last) {
 }  // namespace
 
 CVelkUIJoystick::CVelkUIJoystick(UiPanel* owner) : CVelkUIControl(owner) {
-  width = kJoystickSize;
-  height = kJoystickSize;
+  width = kUiJoystickSize;
+  height = kUiJoystickSize;
 }
 
 CVelkUIControl* CVelkUIJoystick::Create(UiPanel* panel) {
@@ -161,14 +161,14 @@ void CVelkUIJoystick::OnMouseDown(int px, int py) {
 
 void CVelkUIJoystick::OnMouseMove(int px, int py) {
   if (!dragging) return;
-  int dx = Clamp(px - grabX - width / 2 - x, -kJoystickTravel, kJoystickTravel);
-  int dy = Clamp(py - grabY - height / 2 - y, -kJoystickTravel, kJoystickTravel);
+  int dx = Clamp(px - grabX - width / 2 - x, -kUiJoystickTravel, kUiJoystickTravel);
+  int dy = Clamp(py - grabY - height / 2 - y, -kUiJoystickTravel, kUiJoystickTravel);
   if (axisLock) {
     if (abs(dy) < abs(dx)) dy = 0;
     else dx = 0;
   }
-  xValue = dx * maxX / kJoystickTravel;
-  yValue = -dy * maxY / kJoystickTravel;
+  xValue = dx * maxX / kUiJoystickTravel;
+  yValue = -dy * maxY / kUiJoystickTravel;
 }
 
 void CVelkUIJoystick::OnMouseUp(int, int) {
@@ -182,8 +182,8 @@ void CVelkUIJoystick::OnMouseUp(int, int) {
 void CVelkUIJoystick::DrawGL() {
   float cx = x + width / 2.0f;
   float cy = y + height / 2.0f;
-  float kx = x + width / 2 + (maxX != 0.0f ? xValue * kJoystickTravel / maxX : 0.0f);
-  float ky = y + height / 2 - (maxY != 0.0f ? yValue * kJoystickTravel / maxY : 0.0f);
+  float kx = x + width / 2 + (maxX != 0.0f ? xValue * kUiJoystickTravel / maxX : 0.0f);
+  float ky = y + height / 2 - (maxY != 0.0f ? yValue * kUiJoystickTravel / maxY : 0.0f);
   glDisable(GL_TEXTURE_2D);
   for (int i = 0; i <= 11; ++i) {
     if (i == 7) continue;

@@ -5,9 +5,9 @@
 
 #include "blocks/panel/velk_ui_control.h"
 
-const int kJoystickSize = 100;
+const int kUiJoystickSize = 100;
 // Pixels of deflection that mean the maximum.
-const int kJoystickTravel = 40;
+const int kUiJoystickTravel = 40;
 
 class CVelkUIJoystick : public CVelkUIControl {
 public:

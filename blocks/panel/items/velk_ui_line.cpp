@@ -52,28 +52,28 @@ void CVelkUILine::SetPosition(int newX, int newY) {
 }
 
 int CVelkUILine::HitTest(int px, int py) {
-  if (abs(px - x1) < kEndReach && abs(py - y1) < kEndReach) return kHitLineStart;
-  if (abs(px - x2) < kEndReach && abs(py - y2) < kEndReach) return kHitLineEnd;
+  if (abs(px - x1) < kEndReach && abs(py - y1) < kEndReach) return CVelkUIControl::kHitLineStart;
+  if (abs(px - x2) < kEndReach && abs(py - y2) < kEndReach) return CVelkUIControl::kHitLineEnd;
   int ddx = x2 - x1;
   int ddy = y2 - y1;
   int reach = thickness + kEndReach;
   if (abs(ddx) < abs(ddy)) {
     // Steep: the line's x at py (ddy is not 0 here).
-    if (abs(ddx * (py - y1) / ddy + x1 - px) < reach) return kHitBody;
+    if (abs(ddx * (py - y1) / ddy + x1 - px) < reach) return CVelkUIControl::kHitBody;
   } else if (abs(ddx) > 0) {
-    if (abs(ddy * (px - x1) / ddx + y1 - py) < reach) return kHitBody;
+    if (abs(ddy * (px - x1) / ddx + y1 - py) < reach) return CVelkUIControl::kHitBody;
   }
-  return kHitNone;
+  return CVelkUIControl::kHitNone;
 }
 
 void CVelkUILine::DragHandle(int code, int dx, int dy) {
-  if (code != kHitBody && code != kHitLineStart && code != kHitLineEnd) return;
+  if (code != CVelkUIControl::kHitBody && code != CVelkUIControl::kHitLineStart && code != CVelkUIControl::kHitLineEnd) return;
   Invalidate();
-  if (code == kHitBody || code == kHitLineStart) {
+  if (code == CVelkUIControl::kHitBody || code == CVelkUIControl::kHitLineStart) {
     x1 += dx;
     y1 += dy;
   }
-  if (code == kHitBody || code == kHitLineEnd) {
+  if (code == CVelkUIControl::kHitBody || code == CVelkUIControl::kHitLineEnd) {
     x2 += dx;
     y2 += dy;
   }

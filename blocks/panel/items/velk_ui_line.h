@@ -5,10 +5,6 @@
 
 #include "blocks/panel/velk_ui_control.h"
 
-// Hit codes of the two ends.
-const int kHitLineStart = 9;
-const int kHitLineEnd = 10;
-
 class CVelkUILine : public CVelkUIControl {
 public:
   // From (0, 0) to (104, 28), 0x666666, 3 pixels thick.

@@ -1,6 +1,7 @@
 #include "blocks/panel/items/velk_ui_trackbar.h"
 
 #include <cfloat>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <new>
@@ -33,8 +34,8 @@ int TruncPixels(double v) {
 }  // namespace
 
 CVelkUITrackBar::CVelkUITrackBar(UiPanel* owner) : CVelkUIControl(owner) {
-  width = kTrackBarWidth;
-  height = kTrackBarHeight;
+  width = kUiTrackBarWidth;
+  height = kUiTrackBarHeight;
 }
 
 CVelkUIControl* CVelkUITrackBar::Create(UiPanel* panel) {
@@ -62,14 +63,14 @@ void CVelkUITrackBar::CreateBlock() { CreateControlBlock(this, kUITrackBarBlockC
 int CVelkUITrackBar::ValueToPixel(float v) const {
   float range = bottomValue - topValue;
   int offset = 0;
-  if (range != 0.0f) offset = TruncPixels((v - topValue) * static_cast<float>(Length() - 2 * kTrackMargin) / range);
-  return AlongStart() + offset + kTrackMargin;
+  if (range != 0.0f) offset = TruncPixels((v - topValue) * static_cast<float>(Length() - 2 * kUiTrackMargin) / range);
+  return AlongStart() + offset + kUiTrackMargin;
 }
 
 float CVelkUITrackBar::PixelToValue(int p) const {
-  int span = Length() - 2 * kTrackMargin;
+  int span = Length() - 2 * kUiTrackMargin;
   float v = topValue;
-  if (span > 0) v = topValue + static_cast<float>(p - kTrackMargin - AlongStart()) * (bottomValue - topValue) / span;
+  if (span > 0) v = topValue + static_cast<float>(p - kUiTrackMargin - AlongStart()) * (bottomValue - topValue) / span;
   if (step > 0.0f) v = std::floor((v - defaultValue) / step + 0.5f) * step + defaultValue;
   float low = topValue < bottomValue ? topValue : bottomValue;
   float high = topValue < bottomValue ? bottomValue : topValue;
@@ -79,11 +80,15 @@ float CVelkUITrackBar::PixelToValue(int p) const {
 }
 
 int CVelkUITrackBar::TickPixels(int* pixels, int capacity) const {
+  return TickPixels(pixels, capacity, INT_MIN, INT_MAX);
+}
+
+int CVelkUITrackBar::TickPixels(int* pixels, int capacity, int firstPixel, int lastPixel) const {
   if (!pixels || capacity <= 0 || !(tickStep > 0.0f)) return 0;
   int count = 0;
   pixels[count++] = ValueToPixel(defaultValue);
   float range = bottomValue - topValue;
-  int span = Length() - 2 * kTrackMargin;
+  int span = Length() - 2 * kUiTrackMargin;
   if (range == 0.0f || span <= 0) return count;
   // Whole tick steps per pixel of track: thin the ticks to one per pixel.
   double pixelsPerStep = std::fabs(static_cast<double>(tickStep) * span / range);
@@ -91,15 +96,35 @@ int CVelkUITrackBar::TickPixels(int* pixels, int capacity) const {
   double stride = pixelsPerStep >= 1.0 ? 1.0 : std::ceil(1.0 / pixelsPerStep);
   double low = topValue < bottomValue ? topValue : bottomValue;
   double high = topValue < bottomValue ? bottomValue : topValue;
+  // The values that the pixels asked for show, within the range.
+  double origin = static_cast<double>(AlongStart()) + kUiTrackMargin;  // the pixel of the top value
+  double a = topValue + (firstPixel - origin) * range / span;
+  double b = topValue + (lastPixel - origin) * range / span;
+  double shownLow = std::fmax(low, std::fmin(a, b));
+  double shownHigh = std::fmin(high, std::fmax(a, b));
+  if (!(shownLow <= shownHigh)) return count;
   const float ends[2] = {topValue, bottomValue};
   for (float end : ends) {
     double direction = end > defaultValue ? 1.0 : end < defaultValue ? -1.0 : 0.0;
     if (direction == 0.0) continue;
     double slack = 1e-6 * tickStep;
-    for (double k = stride; count < capacity; k += stride) {
+    // The first step that reaches the shown values: a default far outside
+    // them does not walk there one step at a time.
+    double gap = direction > 0 ? shownLow - defaultValue : defaultValue - shownHigh;
+    double k = stride;
+    if (gap > 0) k = std::fmax(stride, std::floor(gap / tickStep / stride) * stride);
+    if (!std::isfinite(k)) continue;
+    double farEdge = direction > 0 ? shownHigh : shownLow;
+    // Every step past the first lands on a further pixel, so the shown
+    // pixels bound the walk. Far from zero a step may be below the numbers'
+    // precision: the walk ends where the value stops moving.
+    double previous = NAN;
+    for (int walked = 0; count < capacity && walked <= capacity; k += stride, ++walked) {
       double v = defaultValue + direction * k * tickStep;
-      if (direction * (v - end) > slack) break;
-      if (v < low - slack || v > high + slack) continue;
+      if (v == previous) break;
+      previous = v;
+      if (direction * (v - end) > slack || direction * (v - farEdge) > slack) break;
+      if (v < low - slack || v > high + slack || v < shownLow - slack || v > shownHigh + slack) continue;
       pixels[count++] = ValueToPixel(static_cast<float>(v));
     }
   }
@@ -122,11 +147,18 @@ void CVelkUITrackBar::DrawBackground(HDC dc) {
   if (vertical) Draw3DFrame(dc, grooveLow, y, grooveHigh, y + height, 0x666666, 0x333333, 0xEEEEEE);
   else Draw3DFrame(dc, x, grooveLow, x + width, grooveHigh, 0x666666, 0x333333, 0xEEEEEE);
   if (!showTicks || !(tickStep > 0.0f)) return;
-  int capacity = Length() + 1;
+  // Only the ticks of the pixels that the DC shows: a track may be far
+  // longer than the canvas.
+  RECT box;
+  if (!GetItemDrawBox(dc, &box)) return;
+  int firstPixel = vertical ? box.top : box.left;
+  int lastPixel = vertical ? box.bottom : box.right;
+  long long capacity = static_cast<long long>(lastPixel) - firstPixel + 2;
+  if (capacity > static_cast<long long>(Length()) + 1) capacity = static_cast<long long>(Length()) + 1;
   if (capacity < 1) capacity = 1;
   int* ticks = new (std::nothrow) int[capacity];
   if (!ticks) return;
-  int count = TickPixels(ticks, capacity);
+  int count = TickPixels(ticks, static_cast<int>(capacity), firstPixel, lastPixel);
   CKestDcSelection selection(dc);
   selection.Select(GetStockObject(BLACK_PEN));
   int lowEdge = centre - grooveWidth / 2;

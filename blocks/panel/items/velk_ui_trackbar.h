@@ -6,10 +6,10 @@
 
 #include "blocks/panel/velk_ui_control.h"
 
-const int kTrackBarWidth = 40;
-const int kTrackBarHeight = 104;
+const int kUiTrackBarWidth = 40;
+const int kUiTrackBarHeight = 104;
 // Pixels between an end of the item and the first or last value.
-const int kTrackMargin = 8;
+const int kUiTrackMargin = 8;
 
 class CVelkUITrackBar : public CVelkUIControl {
 public:
@@ -40,6 +40,11 @@ public:
   // values reached from it by whole tick steps toward both ends, at most one
   // per pixel. Answers how many were written (at most capacity).
   int TickPixels(int* pixels, int capacity) const;
+  // The same for the ticks that lie in the pixels first to last along the
+  // groove (the default's tick comes first wherever it lies). The walk
+  // starts at the first step that reaches them, so its length is bounded by
+  // the pixels, not by how far the default lies from the range.
+  int TickPixels(int* pixels, int capacity, int firstPixel, int lastPixel) const;
 
   // Fields, in this order.
   unsigned char vertical = 1;

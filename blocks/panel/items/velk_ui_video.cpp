@@ -7,8 +7,8 @@
 #include "kestui/graphics/kest_gdi_object.h"
 
 CVelkUIVideo::CVelkUIVideo(UiPanel* owner) : CVelkUIControl(owner) {
-  width = kVideoWidth;
-  height = kVideoHeight;
+  width = kUiVideoWidth;
+  height = kUiVideoHeight;
 }
 
 CVelkUIControl* CVelkUIVideo::Create(UiPanel* panel) { return new (std::nothrow) CVelkUIVideo(panel); }

@@ -6,9 +6,9 @@
 
 #include "blocks/panel/velk_ui_control.h"
 
-const int kVideoWidth = 320;
-const int kVideoHeight = 240;
-const int kVideoSlotCount = 4;
+const int kUiVideoWidth = 320;
+const int kUiVideoHeight = 240;
+const int kUiVideoSlotCount = 4;
 
 class CVelkUIVideo : public CVelkUIControl {
 public:
@@ -23,7 +23,7 @@ public:
   void OnMouseDown(int px, int py) override;
 
   // Fields, in this order.
-  const void* pictures[kVideoSlotCount] = {};  // not owned: the producers' records
+  const void* pictures[kUiVideoSlotCount] = {};  // not owned: the producers' records
   float mouseX = 0.0f;
   float mouseY = 0.0f;
 };

@@ -28,7 +28,7 @@ UiPanel* FindSchemePanel(const BeScheme* scheme) {
 }
 
 CBEUI::CBEUI() {
-  flags |= kBlockDevice;
+  flags |= kBeBlockDevice;
   rect = RECT{0, 0, kUIBlockWidth, kUIBlockHeight};
   fillColor = kUIBlockFill;
 }

@@ -9,7 +9,7 @@
 CBEUIButton::CBEUIButton() {
   SetSize(60, 20);
   SetOutputCount(1);
-  Output(0)->type = kSignalBit;
+  Output(0)->type = kBeSignalBit;
   Output(0)->description = L"Состояние кнопки (нажата или нет)";
 }
 

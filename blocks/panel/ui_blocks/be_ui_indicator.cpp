@@ -33,19 +33,19 @@ T As(const unsigned char* value) {
 
 // Prints into the indicator's text, cut to fit.
 void PrintInto(CVelkUIIndicator* indicator, const wchar_t* format, ...) {
-  wchar_t text[kIndicatorTextChars];
+  wchar_t text[kUiIndicatorTextChars];
   va_list args;
   va_start(args, format);
-  _vsnwprintf(text, kIndicatorTextChars - 1, format, args);
+  _vsnwprintf(text, kUiIndicatorTextChars - 1, format, args);
   va_end(args);
-  text[kIndicatorTextChars - 1] = 0;
+  text[kUiIndicatorTextChars - 1] = 0;
   indicator->SetText(text);
 }
 
 void PrintFloating(CVelkUIIndicator* indicator, double v) {
   int decimals = indicator->decimals;
   if (decimals < 0) decimals = 0;
-  if (decimals > kIndicatorMaxDecimals) decimals = kIndicatorMaxDecimals;
+  if (decimals > kUiIndicatorMaxDecimals) decimals = kUiIndicatorMaxDecimals;
   wchar_t format[16];
   _snwprintf(format, 15, L"%%0.%df", decimals);
   format[15] = 0;
@@ -57,7 +57,7 @@ CBEUIIndicator::CBEUIIndicator() {
   SetSize(100, 29);
   SetInputCount(1);
   if (Input(0)) {
-    Input(0)->type = kSignalAnyScalar;
+    Input(0)->type = kBeSignalAnyScalar;
     Input(0)->description = L"Вход данных";
   }
 }
@@ -70,37 +70,37 @@ void CBEUIIndicator::Step(float) {
   if (!indicator || !source) return;
   const unsigned char* v = source->value;
   switch (source->type) {
-    case kSignalBit:
+    case kBeSignalBit:
       if (static_cast<signed char>(v[0]) != static_cast<signed char>(lastValue[0])) {
         indicator->SetText(v[0] ? L"1" : L"0");
         lastValue[0] = v[0];
       }
       break;
-    case kSignalChar:
+    case kBeSignalChar:
       if (Differs<int8_t>(v, lastValue)) {
         PrintInto(indicator, L"%d", static_cast<int>(As<int8_t>(v)));
         memcpy(lastValue, v, 1);
       }
       break;
-    case kSignalShort:
+    case kBeSignalShort:
       if (Differs<int16_t>(v, lastValue)) {
         PrintInto(indicator, L"%d", static_cast<int>(As<int16_t>(v)));
         memcpy(lastValue, v, 2);
       }
       break;
-    case kSignalInt:
+    case kBeSignalInt:
       if (Differs<int32_t>(v, lastValue)) {
         PrintInto(indicator, L"%d", As<int32_t>(v));
         memcpy(lastValue, v, 4);
       }
       break;
-    case kSignalFloat:
+    case kBeSignalFloat:
       if (Differs<float>(v, lastValue)) {
         PrintFloating(indicator, As<float>(v));
         memcpy(lastValue, v, 4);
       }
       break;
-    case kSignalDouble:
+    case kBeSignalDouble:
       if (Differs<double>(v, lastValue)) {
         PrintFloating(indicator, As<double>(v));
         memcpy(lastValue, v, 8);

@@ -10,10 +10,10 @@ CBEUIJoystick::CBEUIJoystick() {
   SetSize(60, 48);
   SetOutputCount(2);
   if (Output(1)) {
-    Output(0)->type = kSignalFloat;
+    Output(0)->type = kBeSignalFloat;
     Output(0)->description = L"Значение по оси X";
     Output(0)->yOffset = 12;
-    Output(1)->type = kSignalFloat;
+    Output(1)->type = kBeSignalFloat;
     Output(1)->description = L"Значение по оси Y";
     Output(1)->yOffset = 39;
   }

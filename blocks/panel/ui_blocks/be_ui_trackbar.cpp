@@ -9,7 +9,7 @@
 CBEUITrackBar::CBEUITrackBar() {
   SetSize(30, 60);
   SetOutputCount(1);
-  Output(0)->type = kSignalFloat;
+  Output(0)->type = kBeSignalFloat;
   Output(0)->description = L"Значение";
 }
 

@@ -6,15 +6,17 @@
 #include "blocks/panel/be_ui_control.h"
 
 // Steps a picture stays after its producer stopped counting.
-const int kCameraFrameCountdown = 120;
-const int kMapCountdown = 150;
+const int kUICameraFrameCountdown = 120;
+const int kUIMapCountdown = 150;
 
 class CBEUIVideo : public CBEUIControl {
 public:
   CBEUIVideo();
   static CBEBlock* Create();
-  // The picture slots from the input's message, then outputs 0 and 1 = the
-  // item's mouse x and y; nothing without an item.
+  // The picture slots from the input's message (its record is the payload
+  // that bytes 4-7 name, BeResolvePayload: a stale handle clears every
+  // slot), then outputs 0 and 1 = the item's mouse x and y; nothing without
+  // an item.
   void Step(float dt) override;
   void Draw(HDC dc) override;
 

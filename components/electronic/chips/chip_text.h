@@ -5,7 +5,7 @@
 #include <windows.h>
 
 // Longest model text a footprint prints; longer texts are cut there.
-const int kChipFootprintTextChars = 31;
+const int kElecChipFootprintTextChars = 31;
 
 // The 8-bit text converted from code page 1251 into text (at most chars - 1
 // characters and a terminator; a longer text is cut). An empty text for null.

@@ -84,9 +84,9 @@ CSCHMAX232::CSCHMAX232() {
 
 void CSCHMAX232::UpdateBodySize() {
   switch (package) {
-    case kMax232Dip: LayoutPinsDip(); break;
-    case kMax232NarrowSo: LayoutPinsNarrowSo(); break;
-    case kMax232WideSo: LayoutPinsWideSo(); break;
+    case kElecMax232Dip: LayoutPinsDip(); break;
+    case kElecMax232NarrowSo: LayoutPinsNarrowSo(); break;
+    case kElecMax232WideSo: LayoutPinsWideSo(); break;
     default: break;
   }
 }
@@ -120,9 +120,9 @@ void CSCHMAX232::DeleteApplicationCircuit() {
 CSCHBlock* CSCHMAX232::AddCapacitor(float microfarads, int orientation, float x, float y, POINT at) {
   CSCHBlock* c = scheme->CreateBlock("Capacitor");
   if (!c) return nullptr;
-  int kind = kCapacitorCeramic;
-  if (microfarads >= 1) kind = kCapacitorElectrolytic;
-  else if (package == kMax232NarrowSo || package == kMax232WideSo) kind = kCapacitorChip;
+  int kind = kElecCapacitorCeramic;
+  if (microfarads >= 1) kind = kElecCapacitorElectrolytic;
+  else if (package == kElecMax232NarrowSo || package == kElecMax232WideSo) kind = kElecCapacitorChip;
   // A class of another kind registered under the name keeps its own values.
   if (CCapacitor* cap = dynamic_cast<CCapacitor*>(c)) {
     cap->capacitance = microfarads / 1e6f;
@@ -152,8 +152,8 @@ void CSCHMAX232::AddApplicationCircuit(float c1, float c2) {
     rect.right += 200;
   }
   float dx = 0, dy = 0;
-  if (package == kMax232NarrowSo) dy = 2.54f;
-  else if (package == kMax232WideSo) {
+  if (package == kElecMax232NarrowSo) dy = 2.54f;
+  else if (package == kElecMax232WideSo) {
     dx = -1.27f;
     dy = 2.54f;
   }
@@ -165,18 +165,18 @@ void CSCHMAX232::AddApplicationCircuit(float c1, float c2) {
     p.y += oy;
     return p;
   };
-  CSCHBlock* cap1 = AddCapacitor(c1, 0, x - 7.62f - 1.27f + dx, y - 7.62f + dy, at(kMax232C1Plus, -110, -30));
-  CSCHBlock* cap2 = AddCapacitor(c1, 2, x - 12.7f + dx - e, y - 7.62f + dy, at(kMax232C1Plus, -200, -30));
-  CSCHBlock* cap3 = AddCapacitor(c2, 0, x - 7.62f - 1.27f + dx, y + dy, at(kMax232C2Plus, -200, 0));
-  CSCHBlock* cap4 = AddCapacitor(c2, 2, x - 12.7f + dx - e, y + dy, at(kMax232Minus10V, -40, 70));
+  CSCHBlock* cap1 = AddCapacitor(c1, 0, x - 7.62f - 1.27f + dx, y - 7.62f + dy, at(kElecMax232C1Plus, -110, -30));
+  CSCHBlock* cap2 = AddCapacitor(c1, 2, x - 12.7f + dx - e, y - 7.62f + dy, at(kElecMax232C1Plus, -200, -30));
+  CSCHBlock* cap3 = AddCapacitor(c2, 0, x - 7.62f - 1.27f + dx, y + dy, at(kElecMax232C2Plus, -200, 0));
+  CSCHBlock* cap4 = AddCapacitor(c2, 2, x - 12.7f + dx - e, y + dy, at(kElecMax232Minus10V, -40, 70));
   if (cap2 && cap2->pinCount > 1) cap2->pins[1].description = kConnectTo5V;
   const int left = rect.left, top = rect.top;
-  AddWire(scheme, this, kMax232C1Plus, cap1, 0, {left - 10, top - 25});
-  AddWire(scheme, this, kMax232C1Minus, cap1, 1, {});
-  AddWire(scheme, this, kMax232Plus10V, cap2, 0, {});
-  AddWire(scheme, this, kMax232C2Plus, cap3, 0, {left - 120, top + 60});
-  AddWire(scheme, this, kMax232C2Minus, cap3, 1, {left - 120, top + 110});
-  AddWire(scheme, this, kMax232Minus10V, cap4, 1, {});
+  AddWire(scheme, this, kElecMax232C1Plus, cap1, 0, {left - 10, top - 25});
+  AddWire(scheme, this, kElecMax232C1Minus, cap1, 1, {});
+  AddWire(scheme, this, kElecMax232Plus10V, cap2, 0, {});
+  AddWire(scheme, this, kElecMax232C2Plus, cap3, 0, {left - 120, top + 60});
+  AddWire(scheme, this, kElecMax232C2Minus, cap3, 1, {left - 120, top + 110});
+  AddWire(scheme, this, kElecMax232Minus10V, cap4, 1, {});
   CSCHBlock* gnd = scheme->CreateBlock("GND");
   if (gnd && !AddChild(gnd)) {  // out of memory: the part is not left unowned
     delete gnd;
@@ -197,7 +197,7 @@ void CSCHMAX232::AddApplicationCircuit(float c1, float c2) {
   if (gnd2) {
     gnd2->flags |= kWireFlags;
     gnd2->MoveTo(rect.right + 10, (cap4 ? cap4->rect.bottom : rect.bottom) + 15);
-    AddWire(scheme, this, kMax232GND, gnd2, 0, {});
+    AddWire(scheme, this, kElecMax232GND, gnd2, 0, {});
   }
 }
 
@@ -225,7 +225,7 @@ bool CSCHMAX232::Transmit(int in, int out, float Ug, float Rg) {
   s.ownU = s.U;
   s.ownR = s.R;
   if (!(high && d2 <= kTtlHigh)) {
-    s.sourceKind = kSourceOwnWeight;
+    s.sourceKind = kSchSourceOwnWeight;
     s.source = nullptr;
   }
   SetPinState(out, s);
@@ -250,7 +250,7 @@ bool CSCHMAX232::Receive(int in, int out, float Ug, float Rg, float Vc) {
   s.ownU = s.U;
   s.ownR = s.R;
   if (!(high && d2 >= kRs232Threshold)) {
-    s.sourceKind = kSourceOwnWeight;
+    s.sourceKind = kSchSourceOwnWeight;
     s.source = nullptr;
   }
   SetPinState(out, s);
@@ -263,9 +263,9 @@ void CSCHMAX232::Step(float) {
     return;
   }
   const float Rs = 5 / supplyCurrent;
-  float Uv = 0, Rv = kOpenResistance, Ug = 0, Rg = kOpenResistance;
-  GetPinInput(kMax232VCC, &Uv, &Rv);
-  GetPinInput(kMax232GND, &Ug, &Rg);
+  float Uv = 0, Rv = kSchOpenResistance, Ug = 0, Rg = kSchOpenResistance;
+  GetPinInput(kElecMax232VCC, &Uv, &Rv);
+  GetPinInput(kElecMax232GND, &Ug, &Rg);
   // The chip voltage is a float, as the supply window's fields are: worked
   // out in double and rounded once, so that a supply exactly at an edge of
   // the window gives the same voltage at both widths (x87 and SSE).
@@ -274,16 +274,16 @@ void CSCHMAX232::Step(float) {
     Burn();
     return;
   }
-  SetPinSource(kMax232VCC, Ug, Rg + Rs);
-  SetPinSource(kMax232GND, Uv, Rv + Rs);
+  SetPinSource(kElecMax232VCC, Ug, Rg + Rs);
+  SetPinSource(kElecMax232GND, Uv, Rv + Rs);
   if (!(Vc >= minimumSupply)) {
-    for (int pin : {kMax232T2Out, kMax232R2Out, kMax232R1Out, kMax232T1Out}) SetPinSource(pin, Ug, Rg);
+    for (int pin : {kElecMax232T2Out, kElecMax232R2Out, kElecMax232R1Out, kElecMax232T1Out}) SetPinSource(pin, Ug, Rg);
     return;
   }
-  if (!Transmit(kMax232T2In, kMax232T2Out, Ug, Rg)) return;
-  if (!Transmit(kMax232T1In, kMax232T1Out, Ug, Rg)) return;
-  if (!Receive(kMax232R2In, kMax232R2Out, Ug, Rg, Vc)) return;
-  Receive(kMax232R1In, kMax232R1Out, Ug, Rg, Vc);
+  if (!Transmit(kElecMax232T2In, kElecMax232T2Out, Ug, Rg)) return;
+  if (!Transmit(kElecMax232T1In, kElecMax232T1Out, Ug, Rg)) return;
+  if (!Receive(kElecMax232R2In, kElecMax232R2Out, Ug, Rg, Vc)) return;
+  Receive(kElecMax232R1In, kElecMax232R1Out, Ug, Rg, Vc);
 }
 
 // ------------------------------------------------------------ record
@@ -315,20 +315,20 @@ void CSCHMAX232::Paint(HDC dc) {
 void CSCHMAX232::PaintFootprint(PcbPainter* painter) {
   if (!painter) return;
   painter->SetPlacement(boardX, boardY, orientation);
-  wchar_t text[kChipFootprintTextChars + 1];
-  ChipTextToWide(model, text, kChipFootprintTextChars + 1);
+  wchar_t text[kElecChipFootprintTextChars + 1];
+  ChipTextToWide(model, text, kElecChipFootprintTextChars + 1);
   const COLORREF grey = RGB(0x99, 0x99, 0x99);
   switch (package) {
-    case kMax232Dip:
+    case kElecMax232Dip:
       painter->DrawDipPackage(16);
       DrawFootprintText(painter, 0.5f, 0, 2, L"MAXIM", 1, grey);
       DrawFootprintText(painter, -1, 0, 1.5f, text, 1, grey);
       break;
-    case kMax232NarrowSo:
+    case kElecMax232NarrowSo:
       painter->DrawNarrowSoPackage(16);
       DrawFootprintText(painter, 0.5f, 0, 1, text, 1, grey);
       break;
-    case kMax232WideSo:
+    case kElecMax232WideSo:
       painter->DrawWideSoPackage(16);
       DrawFootprintText(painter, 0.5f, 0, 2, L"MAXIM", 1, grey);
       DrawFootprintText(painter, -1, 0, 1, text, 1, grey);

@@ -10,27 +10,27 @@
 #include "scheme/model/block.h"
 
 // Pins.
-const int kMax232C1Plus = 0;
-const int kMax232Plus10V = 1;
-const int kMax232C1Minus = 2;
-const int kMax232C2Plus = 3;
-const int kMax232C2Minus = 4;
-const int kMax232Minus10V = 5;
-const int kMax232T2Out = 6;
-const int kMax232R2In = 7;
-const int kMax232R2Out = 8;
-const int kMax232T2In = 9;
-const int kMax232T1In = 10;
-const int kMax232R1Out = 11;
-const int kMax232R1In = 12;
-const int kMax232T1Out = 13;
-const int kMax232GND = 14;
-const int kMax232VCC = 15;
+const int kElecMax232C1Plus = 0;
+const int kElecMax232Plus10V = 1;
+const int kElecMax232C1Minus = 2;
+const int kElecMax232C2Plus = 3;
+const int kElecMax232C2Minus = 4;
+const int kElecMax232Minus10V = 5;
+const int kElecMax232T2Out = 6;
+const int kElecMax232R2In = 7;
+const int kElecMax232R2Out = 8;
+const int kElecMax232T2In = 9;
+const int kElecMax232T1In = 10;
+const int kElecMax232R1Out = 11;
+const int kElecMax232R1In = 12;
+const int kElecMax232T1Out = 13;
+const int kElecMax232GND = 14;
+const int kElecMax232VCC = 15;
 
 // Packages (key "corps").
-const unsigned char kMax232Dip = 0;
-const unsigned char kMax232NarrowSo = 1;
-const unsigned char kMax232WideSo = 2;
+const unsigned char kElecMax232Dip = 0;
+const unsigned char kElecMax232NarrowSo = 1;
+const unsigned char kElecMax232WideSo = 2;
 
 class CSCHMAX232 : public CSCHBlock {
 public:
@@ -53,7 +53,7 @@ public:
   void UpdateBodySize();
 
   // Fields, in this order.
-  unsigned char package = kMax232Dip;
+  unsigned char package = kElecMax232Dip;
   float supplyCurrent = 0.015f;  // amperes; the supply resistance is 5 V over it
   float minimumSupply = 4.5f;    // volts
   float maximumSupply = 6.0f;    // volts

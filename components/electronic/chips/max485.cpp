@@ -48,8 +48,8 @@ bool Inside(float v, float low, float high) { return v >= low && v <= high; }
 // Whether a source kind's first word is a packet set: serial, USB and
 // Ethernet data. Kind 0 holds a period there; other kinds are not known.
 bool CarriesPackets(int kind) {
-  return kind == kSourceSerial || kind == kSourceUsb || kind == kSourceData13 || kind == kSourcePacket ||
-         kind == kSourceEthernet;
+  return kind == kSchSourceSerial || kind == kSchSourceUsb || kind == kSchSourceData13 || kind == kSchSourcePacket ||
+         kind == kSchSourceEthernet;
 }
 
 // Whether two net sources carry the same packets.
@@ -89,8 +89,8 @@ CMAX485::CMAX485() {
 }
 
 void CMAX485::UpdateBodySize() {
-  if (package == kMax485Dip) LayoutPinsDip();
-  else if (package == kMax485So) LayoutPinsNarrowSo();
+  if (package == kElecMax485Dip) LayoutPinsDip();
+  else if (package == kElecMax485So) LayoutPinsNarrowSo();
 }
 
 void CMAX485::ApplyDbRecord(CompDbRecord* record) {
@@ -106,16 +106,16 @@ void CMAX485::Burn() {
   SimMessageLog::Global().AppendFormat(kBurntMessage, instanceName ? instanceName : L"");
 }
 
-void CMAX485::Release(int pin) { SetPinSource(pin, 0, kOpenResistance); }
+void CMAX485::Release(int pin) { SetPinSource(pin, 0, kSchOpenResistance); }
 
 void CMAX485::Step(float) {
   if (burnt) {
     DriveBurntPins(this);
     return;
   }
-  float Uv = 0, Rv = kOpenResistance, Ug = 0, Rg = kOpenResistance;
-  GetPinInput(kMax485Vcc, &Uv, &Rv);
-  GetPinInput(kMax485GND, &Ug, &Rg);
+  float Uv = 0, Rv = kSchOpenResistance, Ug = 0, Rg = kSchOpenResistance;
+  GetPinInput(kElecMax485Vcc, &Uv, &Rv);
+  GetPinInput(kElecMax485GND, &Ug, &Rg);
   const float Rs = kSupplyResistance, Rd = kDriverResistance, Rr = kReceiverResistance;
   const float Vc = (Uv - Ug) * Rs / (Rs + Rv + Rg);
   if (!Inside(Vc, -0.5f, 12.0f)) {
@@ -124,25 +124,25 @@ void CMAX485::Step(float) {
   }
   double G = 1.0 / (Rs + Rg);
   if (Vc <= kPoweredVoltage) {
-    Release(kMax485RO);
-    Release(kMax485A);
-    Release(kMax485B);
+    Release(kElecMax485RO);
+    Release(kElecMax485A);
+    Release(kElecMax485B);
   } else {
     const float m = Ug + Vc / 2;
-    float U = 0, R = kOpenResistance;
-    GetPinInput(kMax485RE, &U, &R);
+    float U = 0, R = kSchOpenResistance;
+    GetPinInput(kElecMax485RE, &U, &R);
     const bool receiverOn = R < kEnableOpen && U < m;
-    GetPinInput(kMax485DE, &U, &R);
+    GetPinInput(kElecMax485DE, &U, &R);
     const bool driverOn = R < kEnableOpen && U > m;
     SchPinState sA = {}, sB = {}, sD = {};
-    GetPinState(kMax485A, &sA);
-    GetPinState(kMax485B, &sB);
+    GetPinState(kElecMax485A, &sA);
+    GetPinState(kElecMax485B, &sB);
     if (!Inside(sA.U, -8, 12.5f) || !Inside(sA.U2, -8, 12.5f) || !Inside(sB.U, -8, 12.5f) ||
         !Inside(sB.U2, -8, 12.5f)) {
       Burn();
       return;
     }
-    GetPinState(kMax485DI, &sD);
+    GetPinState(kElecMax485DI, &sD);
     if (!Inside(sD.U, Ug - 0.5f, Uv + 0.5f) || !Inside(sD.U2, Ug - 0.5f, Uv + 0.5f)) {
       Burn();
       return;
@@ -154,16 +154,16 @@ void CMAX485::Step(float) {
       SchPinState a = Pairs(Uv, Rv + Rd, Ug, Rg + Rd, sD.sourceKind, sD.source);
       SchPinState b = Pairs(Ug, Rg + Rd, Uv, Rv + Rd, sD.sourceKind, sD.source);
       if (diLow) std::swap(a, b);
-      SetPinState(kMax485A, a);
-      SetPinState(kMax485B, b);
+      SetPinState(kElecMax485A, a);
+      SetPinState(kElecMax485B, b);
       for (float r : {sA.R, sA.R2, sB.R, sB.R2}) G += 0.5 / (static_cast<double>(r) + Rd);
     } else if (!receiverOn) {
-      Release(kMax485A);
-      Release(kMax485B);
+      Release(kElecMax485A);
+      Release(kElecMax485B);
     }
     if (receiverOn) {
       SchPinState sR = {};
-      GetPinState(kMax485RO, &sR);
+      GetPinState(kElecMax485RO, &sR);
       SchPinState out = Pairs(Uv, Rv + Rr, Ug, Rg + Rr, sR.sourceKind, sR.source);
       if (driverOn) {
         out.sourceKind = sD.sourceKind;
@@ -182,12 +182,12 @@ void CMAX485::Step(float) {
             out.sourceKind = sA.sourceKind;
             out.source = sA.source;
           } else {
-            out.sourceKind = kSourceContested;
+            out.sourceKind = kSchSourceContested;
           }
         } else if (dA > t) {
-          out.sourceKind = kSourceOwnWeight;
+          out.sourceKind = kSchSourceOwnWeight;
         } else if (dB > t) {
-          out.sourceKind = kSourceContested;
+          out.sourceKind = kSchSourceContested;
         } else {
           out.U = Ug;
           out.R = Rg + Rr;
@@ -198,18 +198,18 @@ void CMAX485::Step(float) {
         a.R2 += kLineLoad;
         b.R += kLineLoad;
         b.R2 += kLineLoad;
-        SetPinState(kMax485A, a);
-        SetPinState(kMax485B, b);
+        SetPinState(kElecMax485A, a);
+        SetPinState(kElecMax485B, b);
       }
-      SetPinState(kMax485RO, out);
+      SetPinState(kElecMax485RO, out);
       for (float r : {sR.R, sR.R2}) G += 0.5 / (static_cast<double>(r) + Rr);
     } else {
-      SetPinState(kMax485RO, Pairs(0, kOpenResistance, 0, kOpenResistance, kSourceOwnWeight, nullptr));
+      SetPinState(kElecMax485RO, Pairs(0, kSchOpenResistance, 0, kSchOpenResistance, kSchSourceOwnWeight, nullptr));
     }
   }
   // The chip's load on its supply: the ground pin returns it.
-  SetPinSource(kMax485GND, Uv, Rs + Rv);
-  SetPinSource(kMax485Vcc, Ug, static_cast<float>(1.0 / G));
+  SetPinSource(kElecMax485GND, Uv, Rs + Rv);
+  SetPinSource(kElecMax485Vcc, Ug, static_cast<float>(1.0 / G));
 }
 
 void CMAX485::Save(CStream* s) {
@@ -232,21 +232,21 @@ void CMAX485::Paint(HDC dc) {
 
 void CMAX485::PaintFootprint(PcbPainter* painter) {
   if (!painter) return;
-  wchar_t text[kChipFootprintTextChars + 1];
-  ChipTextToWide(model, text, kChipFootprintTextChars + 1);
+  wchar_t text[kElecChipFootprintTextChars + 1];
+  ChipTextToWide(model, text, kElecChipFootprintTextChars + 1);
   const int cut = ChipTextDigitsEnd(text);
-  wchar_t main[kChipFootprintTextChars + 1];
+  wchar_t main[kElecChipFootprintTextChars + 1];
   wcsncpy(main, text, cut);
   main[cut] = 0;
   const wchar_t* rest = text + cut;
   painter->SetPlacement(boardX, boardY, orientation);
   const COLORREF grey = RGB(0x99, 0x99, 0x99);
-  if (package == kMax485Dip) {
+  if (package == kElecMax485Dip) {
     painter->DrawDipPackage(8);
     DrawFootprintText(painter, 1.4f, 0, 2, L"MAXIM", 1, grey);
     DrawFootprintText(painter, -0.3f, 0, 1.5f, main, 1, grey);
     DrawFootprintText(painter, -1.5f, 0, 1.5f, rest, 1, grey);
-  } else if (package == kMax485So) {
+  } else if (package == kElecMax485So) {
     painter->DrawNarrowSoPackage(8);
     DrawFootprintText(painter, 0.5f, 0, 1, main, 1, grey);
     DrawFootprintText(painter, -0.5f, 0, 1, rest, 1, grey);

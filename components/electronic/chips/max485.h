@@ -9,18 +9,18 @@
 #include "scheme/model/block.h"
 
 // Pins.
-const int kMax485RO = 0;
-const int kMax485RE = 1;
-const int kMax485DE = 2;
-const int kMax485DI = 3;
-const int kMax485GND = 4;
-const int kMax485A = 5;
-const int kMax485B = 6;
-const int kMax485Vcc = 7;
+const int kElecMax485RO = 0;
+const int kElecMax485RE = 1;
+const int kElecMax485DE = 2;
+const int kElecMax485DI = 3;
+const int kElecMax485GND = 4;
+const int kElecMax485A = 5;
+const int kElecMax485B = 6;
+const int kElecMax485Vcc = 7;
 
 // Packages (key "corps").
-const unsigned char kMax485Dip = 0;
-const unsigned char kMax485So = 1;
+const unsigned char kElecMax485Dip = 0;
+const unsigned char kElecMax485So = 1;
 
 class CMAX485 : public CSCHBlock {
 public:
@@ -40,7 +40,7 @@ public:
   void UpdateBodySize();
 
   // Fields, in this order.
-  unsigned char package = kMax485Dip;
+  unsigned char package = kElecMax485Dip;
   float inputImpedance = 12000.0f;  // ohms, the receiver's view of the pair
 
 private:

@@ -33,23 +33,23 @@ const float kAndUndeterminedDuty = 0.33f;
 const float kOrUndeterminedDuty = 0.66f;
 const unsigned int kRequestProtocol = 0x40000000u;  // bit 30 of a serial format word
 
-const StdLogicGateSet kGateSets[kStdLogicGateSets] = {
-    {L"1x6И-НЕ", 1, 8, kStdLogicNand, false, 'A'},
-    {L"4x2И-НЕ", 4, 2, kStdLogicNand, false, 'B'},
-    {L"3x3И-НЕ", 3, 3, kStdLogicNand, false, 'C'},
-    {L"2x4И-НЕ", 2, 4, kStdLogicNand, false, 'D'},
-    {L"2x4И-НЕ ОК", 2, 4, kStdLogicNand, true, 'D'},
-    {L"4x2И-НЕ ОК (ЛА8)", 4, 2, kStdLogicNand, true, 'E'},
-    {L"3x3И-НЕ ОК", 3, 3, kStdLogicNand, true, 'C'},
-    {L"4x2И-НЕ ОК", 4, 2, kStdLogicNand, true, 'B'},
-    {L"6xНЕ", 6, 1, kStdLogicInverter, false, 'F'},
-    {L"6xНЕ ОК", 6, 1, kStdLogicInverter, true, 'F'},
-    {L"4x2И", 4, 2, kStdLogicAnd, false, 'B'},
-    {L"3x3И", 3, 3, kStdLogicAnd, true, 'C'},
-    {nullptr, 0, 0, kStdLogicNand, false, 0},
-    {L"4x2ИЛИ", 4, 2, kStdLogicNor, false, 'E'},  // OR: the output is not inverted
-    {L"3x3ИЛИ-НЕ", 3, 3, kStdLogicNor, true, 'C'},
-    {L"ТЛ2", 6, 1, kStdLogicSchmitt, false, 'F'},
+const StdLogicGateSet kGateSets[kElecStdLogicGateSets] = {
+    {L"1x6И-НЕ", 1, 8, kElecStdLogicNand, false, 'A'},
+    {L"4x2И-НЕ", 4, 2, kElecStdLogicNand, false, 'B'},
+    {L"3x3И-НЕ", 3, 3, kElecStdLogicNand, false, 'C'},
+    {L"2x4И-НЕ", 2, 4, kElecStdLogicNand, false, 'D'},
+    {L"2x4И-НЕ ОК", 2, 4, kElecStdLogicNand, true, 'D'},
+    {L"4x2И-НЕ ОК (ЛА8)", 4, 2, kElecStdLogicNand, true, 'E'},
+    {L"3x3И-НЕ ОК", 3, 3, kElecStdLogicNand, true, 'C'},
+    {L"4x2И-НЕ ОК", 4, 2, kElecStdLogicNand, true, 'B'},
+    {L"6xНЕ", 6, 1, kElecStdLogicInverter, false, 'F'},
+    {L"6xНЕ ОК", 6, 1, kElecStdLogicInverter, true, 'F'},
+    {L"4x2И", 4, 2, kElecStdLogicAnd, false, 'B'},
+    {L"3x3И", 3, 3, kElecStdLogicAnd, true, 'C'},
+    {nullptr, 0, 0, kElecStdLogicNand, false, 0},
+    {L"4x2ИЛИ", 4, 2, kElecStdLogicNor, false, 'E'},  // OR: the output is not inverted
+    {L"3x3ИЛИ-НЕ", 3, 3, kElecStdLogicNor, true, 'C'},
+    {L"ТЛ2", 6, 1, kElecStdLogicSchmitt, false, 'F'},
 };
 
 // Gate pins of the layouts, in evaluation order: package number, side and
@@ -57,7 +57,7 @@ const StdLogicGateSet kGateSets[kStdLogicGateSets] = {
 struct GatePin {
   int number, side, offset;
 };
-const int L = kSideLeft, R = kSideRight;
+const int L = kSchSideLeft, R = kSchSideRight;
 const GatePin kLayoutB[] = {{1, L, 10},  {2, L, 30},  {3, R, 140},  {4, L, 50},  {5, L, 70},
                             {6, R, 100}, {9, L, 90},  {10, L, 110}, {8, R, 60},  {12, L, 130},
                             {13, L, 150}, {11, R, 20}};
@@ -74,7 +74,7 @@ const GatePin kLayoutF[] = {{1, L, 15},   {2, R, 165}, {3, L, 45},  {4, R, 135},
                             {13, L, 165}, {12, R, 15}};
 const int kLayoutAInputs[] = {1, 2, 3, 4, 5, 6, 11, 12};
 
-bool IsOwnedDataKind(int kind) { return kind == kSourceSerial || kind == kSourcePacket; }
+bool IsOwnedDataKind(int kind) { return kind == kSchSourceSerial || kind == kSchSourcePacket; }
 
 // Whether a set may be merged with another: null, empty, or its first packet
 // in the request-based protocol.
@@ -97,7 +97,7 @@ bool AbsorbSameData(const StdLogicSignal& g, const StdLogicSignal& input, unsign
 
 // The undetermined value: the period in the first word, the duty as weight.
 void MakeUndetermined(StdLogicSignal* s, float duty) {
-  s->kind = kSourceOwnWeight;
+  s->kind = kSchSourceOwnWeight;
   s->level = 0;
   s->source.packets = nullptr;
   float period = kUndeterminedPeriod;
@@ -110,13 +110,13 @@ bool Finite(float v) { return std::isfinite(v); }
 }  // namespace
 
 const StdLogicGateSet* GetStdLogicGateSet(int number) {
-  if (number < 0 || number >= kStdLogicGateSets || !kGateSets[number].func) return nullptr;
+  if (number < 0 || number >= kElecStdLogicGateSets || !kGateSets[number].func) return nullptr;
   return &kGateSets[number];
 }
 
 int FindStdLogicGateSet(const wchar_t* func) {
   if (!func) return -1;
-  for (int i = 0; i < kStdLogicGateSets; i++)
+  for (int i = 0; i < kElecStdLogicGateSets; i++)
     if (kGateSets[i].func && wcscmp(kGateSets[i].func, func) == 0) return i;
   return -1;
 }
@@ -138,18 +138,18 @@ void CSCHStdLogic::BuildPins() {
   SetPinCount(14);
   if (pinCount != 14) return;
   switch (package) {
-    case kStdLogicDip: LayoutPinsDip(); break;
-    case kStdLogicNarrowSo: LayoutPinsNarrowSo(); break;
-    case kStdLogicWideSo: LayoutPinsWideSo(); break;
-    case kStdLogicFlatPack: LayoutPinsTwoSides(); break;
+    case kElecStdLogicDip: LayoutPinsDip(); break;
+    case kElecStdLogicNarrowSo: LayoutPinsNarrowSo(); break;
+    case kElecStdLogicWideSo: LayoutPinsWideSo(); break;
+    case kElecStdLogicFlatPack: LayoutPinsTwoSides(); break;
     default: break;
   }
-  pins[kStdLogicGround].side = kSideBottom;
-  pins[kStdLogicGround].number = 7;
-  pins[kStdLogicGround].description = L"Земля";
-  pins[kStdLogicSupply].side = kSideTop;
-  pins[kStdLogicSupply].number = 14;
-  pins[kStdLogicSupply].description = L"+5В";
+  pins[kElecStdLogicGround].side = kSchSideBottom;
+  pins[kElecStdLogicGround].number = 7;
+  pins[kElecStdLogicGround].description = L"Земля";
+  pins[kElecStdLogicSupply].side = kSchSideTop;
+  pins[kElecStdLogicSupply].number = 14;
+  pins[kElecStdLogicSupply].description = L"+5В";
   const StdLogicGateSet* set = GetStdLogicGateSet(gateSet);
   if (!set) return;
   if (set->layout == 'A') {
@@ -157,10 +157,10 @@ void CSCHStdLogic::BuildPins() {
     SetPinCount(11);
     if (pinCount != 11) return;
     for (int i = 0; i < 8; i++) {
-      pins[2 + i].side = kSideLeft;
+      pins[2 + i].side = kSchSideLeft;
       pins[2 + i].number = kLayoutAInputs[i];
     }
-    pins[10].side = kSideRight;
+    pins[10].side = kSchSideRight;
     pins[10].number = 8;
     SpacePins(false);
     return;
@@ -245,7 +245,7 @@ void CSCHStdLogic::ReleaseOutputSource(StdLogicGate* gate) {
 }
 
 void CSCHStdLogic::ReleaseOutputPin(int pin, StdLogicGate* gate) {
-  SetPinSource(pin, 0, kOpenResistance);
+  SetPinSource(pin, 0, kSchOpenResistance);
   if (gate) ReleaseOutputSource(gate);
 }
 
@@ -263,8 +263,8 @@ void CSCHStdLogic::Step(float) {
     for (StdLogicGate& g : gates) ReleaseOutputSource(&g);
     return;
   }
-  GetPinInput(kStdLogicGround, &Ug_, &Rg_);
-  GetPinInput(kStdLogicSupply, &Uv_, &Rv_);
+  GetPinInput(kElecStdLogicGround, &Ug_, &Rg_);
+  GetPinInput(kElecStdLogicSupply, &Uv_, &Rv_);
   const float Rs = nominalVoltage / nominalCurrent;
   const float Vc = (Uv_ - Ug_) * Rs / (Rg_ + Rv_ + Rs);
   if (!(Rs > 0) || !Finite(Rs) || !Finite(Vc) || !(Vc >= -1.0f) || !(Vc <= 1.25f * nominalVoltage)) {
@@ -272,25 +272,25 @@ void CSCHStdLogic::Step(float) {
     SimMessageLog::Global().AppendFormat(kSupplyBurnt, instanceName ? instanceName : L"");
     return;
   }
-  SetPinSource(kStdLogicGround, Uv_, Rv_ + Rs);
-  SetPinSource(kStdLogicSupply, Ug_, Rg_ + Rs);
+  SetPinSource(kElecStdLogicGround, Uv_, Rv_ + Rs);
+  SetPinSource(kElecStdLogicSupply, Ug_, Rg_ + Rs);
   if (Vc <= 0.75f * nominalVoltage || !set) {
-    for (int i = 2; i < pinCount; i++) SetPinSource(i, 0, kOpenResistance);
+    for (int i = 2; i < pinCount; i++) SetPinSource(i, 0, kSchOpenResistance);
     for (StdLogicGate& g : gates) ReleaseOutputSource(&g);
     return;
   }
-  for (int k = 0; k < set->gates && k < kStdLogicGateCount; k++) {
+  for (int k = 0; k < set->gates && k < kElecStdLogicGateCount; k++) {
     StdLogicGate* gate = &gates[k];
     const int base = GatePinBase(k);
     const int output = base + set->inputs;
     if (base < 0 || output >= pinCount) break;
-    const bool orType = set->function == kStdLogicNor;
+    const bool orType = set->function == kElecStdLogicNor;
     if (set->inputs > 1) {
       gate->state = StdLogicSignal();
       gate->state.level = orType ? 0 : 1;
     }
     for (int i = 0; i < set->inputs; i++) {
-      StdLogicSignal in = set->function == kStdLogicSchmitt ? ReadSchmittInputPin(base + i, &schmittMemory[k])
+      StdLogicSignal in = set->function == kElecStdLogicSchmitt ? ReadSchmittInputPin(base + i, &schmittMemory[k])
                                                              : ReadInputPin(base + i);
       if (burnt) return;
       if (set->inputs == 1) TakeSignal(gate, in);
@@ -298,7 +298,7 @@ void CSCHStdLogic::Step(float) {
       else MergeInputAnd(gate, in);
     }
     // Every gate set inverts but AND and OR.
-    if (set->function != kStdLogicAnd && gateSet != 13) InvertLevel(gate);
+    if (set->function != kElecStdLogicAnd && gateSet != 13) InvertLevel(gate);
     if (set->openCollector) DriveOpenCollectorOutput(output, gate);
     else DrivePushPullOutput(output, gate);
   }
@@ -349,7 +349,7 @@ StdLogicSignal CSCHStdLogic::ReadInputPin(int pin) { return ReadSchmittInputPin(
 void CSCHStdLogic::TakeSignal(StdLogicGate* gate, const StdLogicSignal& input) {
   ReleaseStateSet(gate);
   gate->state = input;
-  if (input.kind != kSourceLogic && IsOwnedDataKind(input.kind)) {
+  if (input.kind != kSchSourceLogic && IsOwnedDataKind(input.kind)) {
     gate->state.source.packets = SchPacketSet::Clone(input.source.packets);
     gate->ownsStateSet = gate->state.source.packets != nullptr;
   }
@@ -357,7 +357,7 @@ void CSCHStdLogic::TakeSignal(StdLogicGate* gate, const StdLogicSignal& input) {
 
 void CSCHStdLogic::MergeInputAnd(StdLogicGate* gate, const StdLogicSignal& input) {
   StdLogicSignal& g = gate->state;
-  if (input.kind == kSourceLogic) {
+  if (input.kind == kSchSourceLogic) {
     // A low input forces the gate low, whatever it held; a high one is neutral.
     if (input.level == 0) {
       ReleaseStateSet(gate);
@@ -365,7 +365,7 @@ void CSCHStdLogic::MergeInputAnd(StdLogicGate* gate, const StdLogicSignal& input
     }
     return;
   }
-  if (g.kind == kSourceLogic) {
+  if (g.kind == kSchSourceLogic) {
     if (g.level == 0) return;
     TakeSignal(gate, input);
     return;
@@ -378,7 +378,7 @@ void CSCHStdLogic::MergeInputAnd(StdLogicGate* gate, const StdLogicSignal& input
 
 void CSCHStdLogic::MergeInputOr(StdLogicGate* gate, const StdLogicSignal& input) {
   StdLogicSignal& g = gate->state;
-  if (input.kind == kSourceLogic) {
+  if (input.kind == kSchSourceLogic) {
     if (input.level == 1) {
       ReleaseStateSet(gate);
       g = StdLogicSignal();
@@ -386,7 +386,7 @@ void CSCHStdLogic::MergeInputOr(StdLogicGate* gate, const StdLogicSignal& input)
     }
     return;
   }
-  if (g.kind == kSourceLogic) {
+  if (g.kind == kSchSourceLogic) {
     if (g.level == 1) return;
     TakeSignal(gate, input);
     return;
@@ -397,7 +397,7 @@ void CSCHStdLogic::MergeInputOr(StdLogicGate* gate, const StdLogicSignal& input)
 }
 
 void CSCHStdLogic::InvertLevel(StdLogicGate* gate) {
-  if (gate->state.kind == kSourceLogic) gate->state.level = gate->state.level ? 0 : 1;
+  if (gate->state.kind == kSchSourceLogic) gate->state.level = gate->state.level ? 0 : 1;
   else gate->state.flag = gate->state.flag ? 0 : 1;
 }
 
@@ -434,11 +434,11 @@ void WriteDataPin(CSCHBlock* block, int pin, StdLogicGate* gate, float U1, float
 }  // namespace
 
 void CSCHStdLogic::DrivePushPullOutput(int pin, StdLogicGate* gate) {
-  float Un = 0, Rn = kOpenResistance;
+  float Un = 0, Rn = kSchOpenResistance;
   GetPinInput(pin, &Un, &Rn);
   const float Ihigh = (Uv_ - Un) / (kOutputResistance + Rv_ + Rn);
   const float Ilow = (Un - Ug_) / (kOutputResistance + Rg_ + Rn);
-  if (gate->state.kind == kSourceLogic) {
+  if (gate->state.kind == kSchSourceLogic) {
     if (gate->state.level) {
       if (!OutputCurrentOk(Ihigh)) return;
       SetPinSource(pin, Uv_, Rv_ + kOutputResistance);
@@ -456,21 +456,21 @@ void CSCHStdLogic::DrivePushPullOutput(int pin, StdLogicGate* gate) {
 }
 
 void CSCHStdLogic::DriveOpenCollectorOutput(int pin, StdLogicGate* gate) {
-  if (gate->state.kind == kSourceLogic && gate->state.level) {
+  if (gate->state.kind == kSchSourceLogic && gate->state.level) {
     ReleaseOutputPin(pin, gate);
     return;
   }
-  float Un = 0, Rn = kOpenResistance;
+  float Un = 0, Rn = kSchOpenResistance;
   GetPinInput(pin, &Un, &Rn);
   const float Ilow = (Un - Ug_) / (kOutputResistance + Rg_ + Rn);
   if (!OutputCurrentOk(Ilow)) return;
-  if (gate->state.kind == kSourceLogic) {
+  if (gate->state.kind == kSchSourceLogic) {
     SetPinSource(pin, Ug_, Rg_ + kOutputResistance);
     ReleaseOutputSource(gate);
     return;
   }
   SchPacketSet* old = gate->ownsOutputSet ? gate->output.packets : nullptr;
-  WriteDataPin(this, pin, gate, Ug_, kOpenResistance, Ug_, Rg_ + kOutputResistance);
+  WriteDataPin(this, pin, gate, Ug_, kSchOpenResistance, Ug_, Rg_ + kOutputResistance);
   if (old != gate->output.packets) delete old;
 }
 
@@ -481,10 +481,10 @@ namespace {
 // The footprint of the 14-lead packages, millimetres.
 void PackageFootprint(unsigned char package, float* width, float* length) {
   switch (package) {
-    case kStdLogicDip: *width = 7.62f; *length = 6 * 2.54f + 1.778f; break;
-    case kStdLogicNarrowSo: *width = 6.2f; *length = 6 * 1.27f + 1.57f; break;
-    case kStdLogicWideSo: *width = 10.2f; *length = 6 * 1.27f + 1.57f; break;
-    case kStdLogicFlatPack: *width = 14.0f; *length = 10.0f; break;
+    case kElecStdLogicDip: *width = 7.62f; *length = 6 * 2.54f + 1.778f; break;
+    case kElecStdLogicNarrowSo: *width = 6.2f; *length = 6 * 1.27f + 1.57f; break;
+    case kElecStdLogicWideSo: *width = 10.2f; *length = 6 * 1.27f + 1.57f; break;
+    case kElecStdLogicFlatPack: *width = 14.0f; *length = 10.0f; break;
     default: break;
   }
 }
@@ -511,7 +511,7 @@ void CSCHStdLogic::Load(CStream* s) {
   CompDbRecord* row = table.FindRecord(model);
   if (!row || row->FindColumn("corps") < 0) return;
   unsigned char p = static_cast<unsigned char>(row->GetIntByName("corps"));
-  if (p > kStdLogicFlatPack) return;
+  if (p > kElecStdLogicFlatPack) return;
   package = p;
   PackageFootprint(package, &footprintWidth, &footprintLength);
 }
@@ -584,23 +584,23 @@ void CSCHStdLogic::Paint(HDC dc) {
 void CSCHStdLogic::PaintFootprint(PcbPainter* painter) {
   if (!painter) return;
   painter->SetPlacement(boardX, boardY, orientation);
-  wchar_t text[kChipFootprintTextChars + 1];
-  ChipTextToWide(model, text, kChipFootprintTextChars + 1);
+  wchar_t text[kElecChipFootprintTextChars + 1];
+  ChipTextToWide(model, text, kElecChipFootprintTextChars + 1);
   const COLORREF grey = RGB(0x99, 0x99, 0x99);
   switch (package) {
-    case kStdLogicDip:
+    case kElecStdLogicDip:
       painter->DrawDipPackage(14);
       DrawFootprintText(painter, 0.2f, 0, 2, text, 1, grey);
       break;
-    case kStdLogicNarrowSo:
+    case kElecStdLogicNarrowSo:
       painter->DrawNarrowSoPackage(14);
       DrawFootprintText(painter, 0.2f, 0, 1, text, 1, grey);
       break;
-    case kStdLogicWideSo:
+    case kElecStdLogicWideSo:
       painter->DrawWideSoPackage(14);
       DrawFootprintText(painter, 0.2f, 0, 1, text, 1, grey);
       break;
-    case kStdLogicFlatPack:
+    case kElecStdLogicFlatPack:
       painter->DrawFlatPack14Package();
       DrawFootprintText(painter, 0.2f, 0, 1.5f, text, 1, RGB(0x44, 0x44, 0x44));
       break;

@@ -13,20 +13,20 @@
 class SchPacketSet;
 
 // Pins every gate set has.
-const int kStdLogicGround = 0;  // package pin 7
-const int kStdLogicSupply = 1;  // package pin 14
+const int kElecStdLogicGround = 0;  // package pin 7
+const int kElecStdLogicSupply = 1;  // package pin 14
 
 // Packages (key "corps").
-const unsigned char kStdLogicDip = 0;
-const unsigned char kStdLogicNarrowSo = 1;
-const unsigned char kStdLogicWideSo = 2;
-const unsigned char kStdLogicFlatPack = 3;
+const unsigned char kElecStdLogicDip = 0;
+const unsigned char kElecStdLogicNarrowSo = 1;
+const unsigned char kElecStdLogicWideSo = 2;
+const unsigned char kElecStdLogicFlatPack = 3;
 
-const int kStdLogicGateCount = 6;
-const int kStdLogicGateSets = 16;  // numbers 0-15; 12 is never produced
+const int kElecStdLogicGateCount = 6;
+const int kElecStdLogicGateSets = 16;  // numbers 0-15; 12 is never produced
 
 // What the gate sets are made of.
-enum StdLogicFunction { kStdLogicNand, kStdLogicAnd, kStdLogicNor, kStdLogicInverter, kStdLogicSchmitt };
+enum StdLogicFunction { kElecStdLogicNand, kElecStdLogicAnd, kElecStdLogicNor, kElecStdLogicInverter, kElecStdLogicSchmitt };
 
 struct StdLogicGateSet {
   const wchar_t* func;  // the "Func" text, null for the unused number 12
@@ -45,7 +45,7 @@ int FindStdLogicGateSet(const wchar_t* func);
 // What one input reads and what one gate holds: a logic level (kind 1, the
 // level in level) or data of a net source kind with its source words.
 struct StdLogicSignal {
-  int kind = kSourceLogic;
+  int kind = kSchSourceLogic;
   unsigned char level = 0;
   SchSignalSource source = {nullptr, 0};
   unsigned char flag = 0;  // polarity: the data idle at the other level
@@ -98,9 +98,9 @@ public:
   int gateSet = 0;
   float nominalVoltage = 5.0f;   // U
   float nominalCurrent = 0.033f; // I
-  unsigned char package = kStdLogicDip;
-  StdLogicGate gates[kStdLogicGateCount];
-  unsigned char schmittMemory[kStdLogicGateCount] = {};
+  unsigned char package = kElecStdLogicDip;
+  StdLogicGate gates[kElecStdLogicGateCount];
+  unsigned char schmittMemory[kElecStdLogicGateCount] = {};
 
 private:
   // The state takes the signal; data of kinds 10 and 15 as the gate's own
@@ -118,7 +118,7 @@ private:
   int GatePinBase(int gate) const;
 
   // Supply rails read at the start of the step.
-  float Ug_ = 0, Rg_ = kOpenResistance, Uv_ = 0, Rv_ = kOpenResistance;
+  float Ug_ = 0, Rg_ = kSchOpenResistance, Uv_ = 0, Rv_ = kSchOpenResistance;
 };
 
 // Registry creator ("StdLogic").

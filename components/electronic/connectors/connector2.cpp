@@ -36,7 +36,7 @@ void CConnector2::PaintFootprint(PcbPainter* painter) {
     float y = -half + 2.5f + kPitch * i;
     float a = (i + 1) * 0.13123f * (i + 0.123f);
     float sx = kScrewR * std::sin(a), sy = kScrewR * std::cos(a);
-    FootprintCircle(painter, RGB(204, 204, 207), kFootprintNoPen, kScrewX, y, kScrewR);
+    FootprintCircle(painter, RGB(204, 204, 207), kElecFootprintNoPen, kScrewX, y, kScrewR);
     FootprintLine(painter, RGB(102, 102, 102), kScrewX - sx, y - sy, kScrewX + sx, y + sy);
     FootprintCircleOutline(painter, kBlack, kScrewX, y, kScrewR);
     FootprintCircle(painter, kBlack, kBlack, 2.9f, y, 0.5f);

@@ -14,7 +14,7 @@ const float kNameHeight = 3.0f;  // mm
 const float kNameGap = 2.0f;     // mm above the part
 
 HPEN MakePen(COLORREF pen) {
-  if (pen == kFootprintNoPen) return nullptr;
+  if (pen == kElecFootprintNoPen) return nullptr;
   return CreatePen(PS_SOLID, 1, pen);
 }
 

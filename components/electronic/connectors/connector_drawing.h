@@ -9,10 +9,10 @@ class CSCHBlock;
 class PcbPainter;
 
 // No outline: the shape is drawn with the null pen.
-const COLORREF kFootprintNoPen = 0xFFFFFFFF;
+const COLORREF kElecFootprintNoPen = 0xFFFFFFFF;
 
 // The rectangle (x0, y0)-(x1, y1) in the part frame filled with fill and
-// outlined with pen (kFootprintNoPen for none).
+// outlined with pen (kElecFootprintNoPen for none).
 void FootprintRectangle(PcbPainter* painter, COLORREF fill, COLORREF pen, float x0, float y0, float x1,
                         float y1);
 // The square of that side centred at (x, y).

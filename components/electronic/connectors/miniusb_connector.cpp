@@ -78,7 +78,7 @@ void CMiniUSBConnector::LayoutPins() {
     p.number = -1;
     p.name = instanceName;  // renamed with the connector
     p.description = L"MiniUSB";
-    p.kind = kPinUsb;
+    p.kind = kSchPinUsb;
   }
   owner->FitToPins();
 }
@@ -90,12 +90,12 @@ void CMiniUSBConnector::Step(float) {
   if (!owner || mirroredCount < 1 || pinOffset >= owner->pinCount || pinCount < 4) return;
   SchNet* outer = owner->pins[pinOffset].net;
   if (!outer) return;
-  SetPinSource(kMiniUsbVcc, kBusVolts, kSupplyResistance);
-  SetPinSource(kMiniUsbGnd, 0, kSupplyResistance);
+  SetPinSource(kElecMiniUsbVcc, kBusVolts, kSupplyResistance);
+  SetPinSource(kElecMiniUsbGnd, 0, kSupplyResistance);
   SchPinState a = {}, b = {};
-  GetPinState(kMiniUsbDataMinus, &a);
-  GetPinState(kMiniUsbDataPlus, &b);
-  if (a.sourceKind == kSourceUsb && b.sourceKind == kSourceUsb && a.source && a.source == b.source &&
+  GetPinState(kElecMiniUsbDataMinus, &a);
+  GetPinState(kElecMiniUsbDataPlus, &b);
+  if (a.sourceKind == kSchSourceUsb && b.sourceKind == kSchSourceUsb && a.source && a.source == b.source &&
       a.U < 3.0f && a.U2 > 3.0f && b.U > 3.0f && b.U2 < kIdleHigh && outer->source) {
     SchPacketSet* inner = PacketsOf(a.source);
     SchPacketSet* cable = PacketsOf(outer->source);
@@ -107,17 +107,17 @@ void CMiniUSBConnector::Step(float) {
   minus.R = kLineResistance;
   minus.U2 = kIdleHigh;
   minus.R2 = kLineResistance;
-  minus.sourceKind = kSourceUsb;
+  minus.sourceKind = kSchSourceUsb;
   minus.source = outer->source;
   SchPinState plus = b;
   plus.U = kIdleHigh;
   plus.R = kLineResistance;
   plus.U2 = 0;
   plus.R2 = kLineResistance;
-  plus.sourceKind = kSourceUsb;
+  plus.sourceKind = kSchSourceUsb;
   plus.source = outer->source;
-  SetPinState(kMiniUsbDataMinus, minus);
-  SetPinState(kMiniUsbDataPlus, plus);
+  SetPinState(kElecMiniUsbDataMinus, minus);
+  SetPinState(kElecMiniUsbDataPlus, plus);
 }
 
 void CMiniUSBConnector::PaintFootprint(PcbPainter* painter) {
@@ -152,7 +152,7 @@ void CMiniUSBConnector::PaintFootprint(PcbPainter* painter) {
   }
   for (int i = 0; i < 5; i++) {
     float y = 0.8f * i - 1.6f;
-    FootprintRectangle(painter, kPadFill, kFootprintNoPen, W / 2 - 2.5f, y - 0.25f, W / 2, y + 0.25f);
+    FootprintRectangle(painter, kPadFill, kElecFootprintNoPen, W / 2 - 2.5f, y - 0.25f, W / 2, y + 0.25f);
   }
   // The inner details: the plug opening.
   FootprintLine(painter, RGB(0, 0, 0), -3.6f, -L / 4, 1.5f, -L / 4);

@@ -6,10 +6,10 @@
 #include "scheme/parts/connector.h"
 
 // Own pins.
-const int kMiniUsbVcc = 0;
-const int kMiniUsbDataMinus = 1;
-const int kMiniUsbDataPlus = 2;
-const int kMiniUsbGnd = 3;
+const int kElecMiniUsbVcc = 0;
+const int kElecMiniUsbDataMinus = 1;
+const int kElecMiniUsbDataPlus = 2;
+const int kElecMiniUsbGnd = 3;
 
 class CMiniUSBConnector : public CSCHConnector {
 public:

@@ -39,15 +39,15 @@ float Parallel(float a, float b) { return 1.0f / (1.0f / a + 1.0f / b); }
 CSCHBiTransistor::CSCHBiTransistor() {
   SetPinCount(3);
   if (pinCount == 3) {
-    pins[kBiBase].description = L"База";
-    pins[kBiBase].side = kSideLeft;
-    pins[kBiBase].offset = 15;
-    pins[kBiEmitter].description = L"Эмиттер";
-    pins[kBiEmitter].side = kSideBottom;
-    pins[kBiEmitter].offset = 23;
-    pins[kBiCollector].description = L"Коллектор";
-    pins[kBiCollector].side = kSideTop;
-    pins[kBiCollector].offset = 8;
+    pins[kElecBiBase].description = L"База";
+    pins[kElecBiBase].side = kSchSideLeft;
+    pins[kElecBiBase].offset = 15;
+    pins[kElecBiEmitter].description = L"Эмиттер";
+    pins[kElecBiEmitter].side = kSchSideBottom;
+    pins[kElecBiEmitter].offset = 23;
+    pins[kElecBiCollector].description = L"Коллектор";
+    pins[kElecBiCollector].side = kSchSideTop;
+    pins[kElecBiCollector].offset = 8;
   }
 }
 
@@ -62,7 +62,7 @@ void CSCHBiTransistor::ApplyDbRecord(CompDbRecord* record) {
   Ib = record->GetFloatByName("Ib") / 1000;
   Uce = record->GetFloatByName("Uce");
   float h21min = record->GetFloatByName("h21min"), h21max = record->GetFloatByName("h21max");
-  gain = h21min + static_cast<float>(DrawSpreadNumber()) * (h21max - h21min) / kSpreadNumberMax;
+  gain = h21min + static_cast<float>(DrawSpreadNumber()) * (h21max - h21min) / kElecSpreadNumberMax;
   Uebo = record->GetFloatByName("Uebo");
   Pc = record->GetFloatByName("Pc");
   UbeSat = record->GetFloatByName("UbeSat");
@@ -97,9 +97,9 @@ void CSCHBiTransistor::Start() {
 
 void CSCHBiTransistor::Step(float dt) {
   SchPinState Sb = {}, Se = {}, Sc = {};
-  GetPinState(kBiBase, &Sb);
-  GetPinState(kBiEmitter, &Se);
-  GetPinState(kBiCollector, &Sc);
+  GetPinState(kElecBiBase, &Sb);
+  GetPinState(kElecBiEmitter, &Se);
+  GetPinState(kElecBiCollector, &Sc);
   if (burnt) {
     DriveBurntPins(this);
     return;
@@ -122,7 +122,7 @@ void CSCHBiTransistor::Step(float dt) {
     if (Ibase < 0) Ibase = 0;
     if (BurnOnViolation(this, Ibase, Ib, kBurntMessage)) return false;
     float I0 = Ibase * gain;
-    float Rce = kOpenResistance, Rbe = kOpenResistance;
+    float Rce = kSchOpenResistance, Rbe = kSchOpenResistance;
     if (!(I0 < kLeastCurrent)) {
       Rce = Ucep / I0 - s.Re - s.Rc;
       if (Rce < kLeastResistance) Rce = kLeastResistance;
@@ -174,9 +174,9 @@ void CSCHBiTransistor::Step(float dt) {
   Se.R2 = second.drive.Re;
   Sc.U2 = second.drive.Uc;
   Sc.R2 = second.drive.Rc;
-  SetPinState(kBiBase, Sb);
-  SetPinState(kBiEmitter, Se);
-  SetPinState(kBiCollector, Sc);
+  SetPinState(kElecBiBase, Sb);
+  SetPinState(kElecBiEmitter, Se);
+  SetPinState(kElecBiCollector, Sc);
 }
 
 void CSCHBiTransistor::Save(CStream* s) {

@@ -8,9 +8,9 @@
 #include "components/electronic/discrete/custom_transistor.h"
 
 // Pins.
-const int kBiBase = 0;
-const int kBiEmitter = 1;
-const int kBiCollector = 2;
+const int kElecBiBase = 0;
+const int kElecBiEmitter = 1;
+const int kElecBiCollector = 2;
 
 class CSCHBiTransistor : public CSCHCustomTransistor {
 public:

@@ -7,13 +7,13 @@
 
 #include "components/electronic/discrete/discrete_common.h"
 #include "foundation/stream.h"
-#include "kestui/core/kest_host.h"
 #include "kestui/graphics/kest_dc_selection.h"
 #include "kestui/graphics/kest_gdi_object.h"
 #include "scheme/board/pcb_painter.h"
 #include "scheme/database/compdb_record.h"
+#include "scheme/model/scheme_host.h"
 
-const COLORREF kCapacitorColors[kCapacitorColorCount] = {
+const COLORREF kElecCapacitorColors[kElecCapacitorColorCount] = {
     RGB(85, 102, 255), RGB(235, 138, 41), RGB(150, 151, 119), RGB(0, 0, 0)};
 
 namespace {
@@ -89,7 +89,7 @@ void FormatCapacitorValue(float c, wchar_t* text, int chars) {
 
 void FormatCapacitorLabel(float c, float voltage, int kind, wchar_t* text, int chars) {
   if (!text || chars <= 0) return;
-  if (c < 1e-7 || kind != kCapacitorElectrolytic) {
+  if (c < 1e-7 || kind != kElecCapacitorElectrolytic) {
     FormatCapacitorValue(c, text, chars);
   } else if (voltage < 10) {
     swprintf(text, chars, L"%0.1fмкф,%0.1fв", c * 1e6, static_cast<double>(voltage));
@@ -120,9 +120,9 @@ CCapacitor::CCapacitor() {
   SetFootprintSize(kCeramicWidth, kCeramicLength);
   SetPinCount(2);
   if (pinCount == 2) {
-    pins[0].side = kSideTop;
+    pins[0].side = kSchSideTop;
     pins[0].offset = 12;
-    pins[1].side = kSideBottom;
+    pins[1].side = kSchSideBottom;
     pins[1].offset = 12;
   }
 }
@@ -138,11 +138,11 @@ void CCapacitor::UpdateBodySize() {
     pins[0].side = (o + 1) & 3;
     pins[1].side = (o + 3) & 3;
   }
-  if (kind == kCapacitorCeramic) {
+  if (kind == kElecCapacitorCeramic) {
     SetFootprintSize(kCeramicWidth, kCeramicLength);
-  } else if (kind == kCapacitorChip) {
+  } else if (kind == kElecCapacitorChip) {
     SetFootprintSize(kChipWidth, kChipLength);
-  } else if (kind == kCapacitorElectrolytic) {
+  } else if (kind == kElecCapacitorElectrolytic) {
     float D = 0;
     if (GetElectrolyticDiameter(capacitance, &ratedVoltage, &D)) SetFootprintSize(D, D);
   }
@@ -154,7 +154,7 @@ void CCapacitor::ApplyDbRecord(CompDbRecord* record) {
     ratedVoltage = record->GetFloatByName("U");
     kind = record->GetIntByName("type");
     int color = record->GetIntByName("color");
-    if (color >= 0 && color < kCapacitorColorCount) bodyColor = kCapacitorColors[color];
+    if (color >= 0 && color < kElecCapacitorColorCount) bodyColor = kElecCapacitorColors[color];
   }
   CSCHBlock::ApplyDbRecord(record);
   UpdateBodySize();
@@ -177,13 +177,13 @@ void CCapacitor::Paint(HDC dc) {
       DrawLine(dc, right - 9, top, right - 9, bottom);
     }
   }
-  if (kind == kCapacitorElectrolytic) {
+  if (kind == kElecCapacitorElectrolytic) {
     if ((symbolOrientation & 3) < 2) TextOutW(dc, left + 16, top - 5, L"+", 1);
     else TextOutW(dc, left, bottom - 10, L"+", 1);
   }
   if (instanceName) TextOutW(dc, right + 2, top, instanceName, static_cast<int>(wcslen(instanceName)));
-  wchar_t label[kCapacitorLabelChars];
-  FormatCapacitorLabel(capacitance, ratedVoltage, kind, label, kCapacitorLabelChars);
+  wchar_t label[kElecCapacitorLabelChars];
+  FormatCapacitorLabel(capacitance, ratedVoltage, kind, label, kElecCapacitorLabelChars);
   TextOutW(dc, right + 2, top + 13, label, static_cast<int>(wcslen(label)));
 }
 
@@ -192,13 +192,13 @@ void CCapacitor::PaintFootprint(PcbPainter* painter) {
   painter->SetPlacement(boardX, boardY, orientation);
   HDC dc = painter->dc;
   const float W = footprintWidth, L = footprintLength;
-  if (kind == kCapacitorCeramic) {
+  if (kind == kElecCapacitorCeramic) {
     CKestOwnedBrush body(CreateSolidBrush(bodyColor));
     CKestDcSelection selection(dc);
     selection.Select(body.Get());
     selection.Select(GetStockObject(BLACK_PEN));
     painter->DrawCapsuleOutline(-W / 2, -L / 2, W / 2, L / 2);
-  } else if (kind == kCapacitorElectrolytic) {
+  } else if (kind == kElecCapacitorElectrolytic) {
     CKestOwnedBrush body(CreateSolidBrush(bodyColor));
     CKestOwnedBrush top(CreateSolidBrush(kCanTopColor));
     CKestDcSelection selection(dc);
@@ -207,7 +207,7 @@ void CCapacitor::PaintFootprint(PcbPainter* painter) {
     painter->DrawCircle(0, 0, W / 2);
     selection.Select(top.Get());
     painter->DrawCircle(0, 0, W / 3);
-  } else if (kind == kCapacitorChip) {
+  } else if (kind == kElecCapacitorChip) {
     CKestOwnedBrush body(CreateSolidBrush(kChipBodyColor));
     CKestOwnedBrush terminal(CreateSolidBrush(kChipTerminalColor));
     CKestDcSelection selection(dc);
@@ -221,19 +221,19 @@ void CCapacitor::PaintFootprint(PcbPainter* painter) {
 }
 
 void CCapacitor::GetCardText(wchar_t* description, int chars, const wchar_t** picture) const {
-  wchar_t value[kCapacitorCardChars];
-  FormatCapacitorValue(capacitance, value, kCapacitorCardChars);
+  wchar_t value[kElecCapacitorCardChars];
+  FormatCapacitorValue(capacitance, value, kElecCapacitorCardChars);
   const wchar_t* file = nullptr;
   if (description && chars > 0) {
     switch (kind) {
-      case kCapacitorCeramic:
+      case kElecCapacitorCeramic:
         swprintf(description, chars, L"Керамический конденсатор %ls. Цена %0.2f руб.", value, price);
         break;
-      case kCapacitorElectrolytic:
+      case kElecCapacitorElectrolytic:
         swprintf(description, chars, L"Электролитический конденсатор %ls, %dв. Цена %0.2f руб.", value,
                  TruncToInt(ratedVoltage), price);
         break;
-      case kCapacitorChip:
+      case kElecCapacitorChip:
         swprintf(description, chars, L"ЧИП-конденсатор 0805, %ls. Цена %0.2f руб.", value, price);
         break;
       default:
@@ -242,17 +242,17 @@ void CCapacitor::GetCardText(wchar_t* description, int chars, const wchar_t** pi
         break;
     }
   }
-  if (kind == kCapacitorCeramic) file = L"sys/DOC000207936.jpg";
-  else if (kind == kCapacitorElectrolytic) file = L"sys/electrolytic.jpg";
-  else if (kind == kCapacitorChip) file = L"sys/cap0805.jpg";
+  if (kind == kElecCapacitorCeramic) file = L"sys/DOC000207936.jpg";
+  else if (kind == kElecCapacitorElectrolytic) file = L"sys/electrolytic.jpg";
+  else if (kind == kElecCapacitorChip) file = L"sys/cap0805.jpg";
   if (picture) *picture = file;
 }
 
 bool CCapacitor::Edit() {
-  wchar_t description[kCapacitorCardChars];
+  wchar_t description[kElecCapacitorCardChars];
   const wchar_t* picture = nullptr;
-  GetCardText(description, kCapacitorCardChars, &picture);
-  GetKestHost()->ShowComponentCard(description, picture);
+  GetCardText(description, kElecCapacitorCardChars, &picture);
+  GetSchemeHost()->ShowComponentCard(description, picture);
   return false;
 }
 

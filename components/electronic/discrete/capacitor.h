@@ -9,17 +9,17 @@
 #include "scheme/model/block.h"
 
 // Capacitor kinds.
-const int kCapacitorCeramic = 0;
-const int kCapacitorElectrolytic = 1;
-const int kCapacitorChip = 2;  // surface-mount 0805
+const int kElecCapacitorCeramic = 0;
+const int kElecCapacitorElectrolytic = 1;
+const int kElecCapacitorChip = 2;  // surface-mount 0805
 
 // The body colours that the database's "color" 0..3 selects.
-const int kCapacitorColorCount = 4;
-extern const COLORREF kCapacitorColors[kCapacitorColorCount];
+const int kElecCapacitorColorCount = 4;
+extern const COLORREF kElecCapacitorColors[kElecCapacitorColorCount];
 
 // Characters of the symbol's value label and of the card's texts.
-const int kCapacitorLabelChars = 64;
-const int kCapacitorCardChars = 128;
+const int kElecCapacitorLabelChars = 64;
+const int kElecCapacitorCardChars = 128;
 
 // The symbol's value label: "47.0пФ", "15.0нФ", "100.0мкф,6.3в" (an
 // electrolytic below 10 V), "100.0мкф,16в", "1.0мкф".
@@ -67,7 +67,7 @@ public:
   float capacitance = 1.5e-8f;  // farads
   float ratedVoltage = 6.3f;    // volts
   int symbolOrientation = 0;    // quarter turns; odd values draw vertical plates
-  int kind = kCapacitorCeramic;
+  int kind = kElecCapacitorCeramic;
   COLORREF bodyColor = RGB(85, 102, 255);
 };
 

@@ -20,15 +20,15 @@ const wchar_t kBurntMessage[] = L"Транзистор \"%s\" вышел из с
 CSCHCMOSTransistor::CSCHCMOSTransistor() {
   SetPinCount(3);
   if (pinCount == 3) {
-    pins[kCmosGate].description = L"Затвор";
-    pins[kCmosGate].side = kSideLeft;
-    pins[kCmosGate].offset = 23;
-    pins[kCmosSource].description = L"Исток";
-    pins[kCmosSource].side = kSideRight;
-    pins[kCmosSource].offset = 8;
-    pins[kCmosDrain].description = L"Сток";
-    pins[kCmosDrain].side = kSideRight;
-    pins[kCmosDrain].offset = 24;
+    pins[kElecCmosGate].description = L"Затвор";
+    pins[kElecCmosGate].side = kSchSideLeft;
+    pins[kElecCmosGate].offset = 23;
+    pins[kElecCmosSource].description = L"Исток";
+    pins[kElecCmosSource].side = kSchSideRight;
+    pins[kElecCmosSource].offset = 8;
+    pins[kElecCmosDrain].description = L"Сток";
+    pins[kElecCmosDrain].side = kSchSideRight;
+    pins[kElecCmosDrain].offset = 24;
   }
 }
 
@@ -42,7 +42,7 @@ void CSCHCMOSTransistor::ApplyDbRecord(CompDbRecord* record) {
   Ugsmax = record->GetFloatByName("Ugsmax");
   bodyDiode = record->GetIntByName("diod") != 0 ? 1 : 0;
   float low = record->GetFloatByName("Ugsthmin"), high = record->GetFloatByName("Ugsthmax");
-  threshold = low + static_cast<float>(DrawSpreadNumber()) * (high - low) / kSpreadNumberMax;
+  threshold = low + static_cast<float>(DrawSpreadNumber()) * (high - low) / kElecSpreadNumberMax;
 }
 
 void CSCHCMOSTransistor::Paint(HDC dc) {
@@ -77,21 +77,21 @@ void CSCHCMOSTransistor::Start() {
 }
 
 float CSCHCMOSTransistor::ChannelResistance(float Uds, float Ugs) const {
-  if (Uds < 0) return bodyDiode && Uds < -kCmosBodyDiodeDrop ? kCmosOnResistance : kOpenResistance;
-  return Ugs > threshold ? kCmosOnResistance : kOpenResistance;
+  if (Uds < 0) return bodyDiode && Uds < -kElecCmosBodyDiodeDrop ? kElecCmosOnResistance : kSchOpenResistance;
+  return Ugs > threshold ? kElecCmosOnResistance : kSchOpenResistance;
 }
 
 void CSCHCMOSTransistor::Step(float dt) {
   if (burnt) {
     // The gate is never driven; source and drain are opened.
-    SetPinSource(kCmosSource, 0, kOpenResistance);
-    SetPinSource(kCmosDrain, 0, kOpenResistance);
+    SetPinSource(kElecCmosSource, 0, kSchOpenResistance);
+    SetPinSource(kElecCmosDrain, 0, kSchOpenResistance);
     return;
   }
   SchPinState G = {}, S = {}, D = {};
-  GetPinState(kCmosGate, &G);
-  GetPinState(kCmosSource, &S);
-  GetPinState(kCmosDrain, &D);
+  GetPinState(kElecCmosGate, &G);
+  GetPinState(kElecCmosSource, &S);
+  GetPinState(kElecCmosDrain, &D);
   const float w = HandOverSource(TransistorPins{&G, &S, &D}, threshold, false, false);
 
   // One pair: limits, then the exchange of the source and drain sides
@@ -118,8 +118,8 @@ void CSCHCMOSTransistor::Step(float dt) {
   smoothedDrainCurrent =
       SmoothBurnValue(smoothedDrainCurrent, std::fabs(current[0]) + std::fabs(current[1]), dt, 1);
   if (BurnOnViolation(this, smoothedDrainCurrent, Id, kBurntMessage)) return;
-  SetPinState(kCmosSource, S);
-  SetPinState(kCmosDrain, D);
+  SetPinState(kElecCmosSource, S);
+  SetPinState(kElecCmosDrain, D);
 }
 
 void CSCHCMOSTransistor::Save(CStream* s) {

@@ -8,14 +8,14 @@
 #include "components/electronic/discrete/custom_transistor.h"
 
 // Pins.
-const int kCmosGate = 0;
-const int kCmosSource = 1;
-const int kCmosDrain = 2;
+const int kElecCmosGate = 0;
+const int kElecCmosSource = 1;
+const int kElecCmosDrain = 2;
 
 // The channel's resistance when on, and the reverse voltage from which the
 // body diode conducts.
-const float kCmosOnResistance = 0.2f;
-const float kCmosBodyDiodeDrop = 0.6f;
+const float kElecCmosOnResistance = 0.2f;
+const float kElecCmosBodyDiodeDrop = 0.6f;
 
 class CSCHCMOSTransistor : public CSCHCustomTransistor {
 public:

@@ -12,11 +12,11 @@
 #include "scheme/simulation/pin_model.h"
 #include "scheme/simulation/pin_state.h"
 
-const COLORREF kTransistorBodyColors[kTransistorColorCount] = {
+const COLORREF kElecTransistorBodyColors[kElecTransistorColorCount] = {
     RGB(51, 51, 51), RGB(187, 170, 204), RGB(255, 102, 102), RGB(255, 204, 0)};
-const COLORREF kTransistorSecondColors[kTransistorColorCount] = {
+const COLORREF kElecTransistorSecondColors[kElecTransistorColorCount] = {
     RGB(102, 102, 102), RGB(221, 238, 255), RGB(255, 153, 153), RGB(255, 255, 51)};
-const COLORREF kTransistorLeadColor = RGB(204, 238, 255);
+const COLORREF kElecTransistorLeadColor = RGB(204, 238, 255);
 
 namespace {
 
@@ -71,7 +71,7 @@ void CSCHCustomTransistor::ApplyDbRecord(CompDbRecord* record) {
     tabSize = record->GetFloatByName("radiator");
     tabColor = static_cast<unsigned char>(record->GetIntByName("radColor"));
     rim = record->GetFloatByName("piping");
-    bodyColor = static_cast<unsigned char>(ClampIndex(record->GetIntByName("color"), kTransistorColorCount));
+    bodyColor = static_cast<unsigned char>(ClampIndex(record->GetIntByName("color"), kElecTransistorColorCount));
     leadLength = record->GetFloatByName("legWidth");
     leadPitch = record->GetFloatByName("legStep");
   }
@@ -124,9 +124,9 @@ void CSCHCustomTransistor::PaintFootprint(PcbPainter* painter) {
   painter->SetPlacement(boardX, boardY, orientation);
   HDC dc = painter->dc;
   const float Lx = bodyLength, Wy = bodyWidth, p = leadPitch, l = leadLength;
-  const int color = ClampIndex(bodyColor, kTransistorColorCount);
+  const int color = ClampIndex(bodyColor, kElecTransistorColorCount);
   {
-    CKestOwnedBrush lead(CreateSolidBrush(kTransistorLeadColor));
+    CKestOwnedBrush lead(CreateSolidBrush(kElecTransistorLeadColor));
     CKestDcSelection selection(dc);
     selection.Select(lead.Get());
     if (p != 0) {
@@ -140,16 +140,16 @@ void CSCHCustomTransistor::PaintFootprint(PcbPainter* painter) {
     }
   }
   {
-    CKestOwnedBrush body(CreateSolidBrush(kTransistorBodyColors[color]));
-    CKestOwnedBrush second(CreateSolidBrush(kTransistorSecondColors[color]));
+    CKestOwnedBrush body(CreateSolidBrush(kElecTransistorBodyColors[color]));
+    CKestOwnedBrush second(CreateSolidBrush(kElecTransistorSecondColors[color]));
     CKestDcSelection selection(dc);
     selection.Select(body.Get());
     switch (form) {
-      case kTransistorRectangle:
+      case kElecTransistorRectangle:
         painter->DrawRectangle(-Lx / 2, -Wy / 2, Lx / 2, Wy / 2);
         if (rim > 0) painter->DrawRectangle(-Lx / 2 + rim, -Wy / 2 + rim, Lx / 2 - rim, Wy / 2 - rim);
         break;
-      case kTransistorTwoColour: {
+      case kElecTransistorTwoColour: {
         HGDIOBJ pen = GetCurrentObject(dc, OBJ_PEN);
         selection.Select(GetStockObject(NULL_PEN));
         painter->DrawRectangle(-Lx / 2, -Wy / 2, Lx / 2, 0);
@@ -160,11 +160,11 @@ void CSCHCustomTransistor::PaintFootprint(PcbPainter* painter) {
         painter->DrawRectangle(-Lx / 2, -Wy / 2, Lx / 2, Wy / 2);
         break;
       }
-      case kTransistorCan:
+      case kElecTransistorCan:
         painter->DrawCircle(0, 0, Lx / 2);
         if (rim > 0) painter->DrawCircle(0, 0, Lx / 2 - rim);
         break;
-      case kTransistorFlatCan: {
+      case kElecTransistorFlatCan: {
         float points[66];
         for (int i = 8; i <= 40; i++) {
           float a = i * kPi / 24;
@@ -179,7 +179,7 @@ void CSCHCustomTransistor::PaintFootprint(PcbPainter* painter) {
     }
   }
   if (tabSize > 0) {
-    CKestOwnedBrush tab(CreateSolidBrush(tabColor ? kTransistorLeadColor : kTransistorBodyColors[color]));
+    CKestOwnedBrush tab(CreateSolidBrush(tabColor ? kElecTransistorLeadColor : kElecTransistorBodyColors[color]));
     CKestDcSelection selection(dc);
     selection.Select(tab.Get());
     painter->DrawRectangle(-Lx / 2, Wy / 2 - tabSize, Lx / 2, Wy / 2);
@@ -212,7 +212,7 @@ void CSCHCustomTransistor::Load(CStream* s) {
   tabSize = s->ReadFloat();
   tabColor = static_cast<unsigned char>(s->ReadByte());
   rim = s->ReadFloat();
-  bodyColor = static_cast<unsigned char>(ClampIndex(s->ReadByte(), kTransistorColorCount));
+  bodyColor = static_cast<unsigned char>(ClampIndex(s->ReadByte(), kElecTransistorColorCount));
   leadLength = s->ReadFloat();
   leadPitch = s->ReadFloat();
   UpdateBodySize();

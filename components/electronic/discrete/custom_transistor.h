@@ -10,16 +10,16 @@
 struct SchPinState;
 
 // Package forms.
-const unsigned char kTransistorRectangle = 0;
-const unsigned char kTransistorTwoColour = 1;
-const unsigned char kTransistorCan = 2;
-const unsigned char kTransistorFlatCan = 3;  // round with a flat chord on the -y side
+const unsigned char kElecTransistorRectangle = 0;
+const unsigned char kElecTransistorTwoColour = 1;
+const unsigned char kElecTransistorCan = 2;
+const unsigned char kElecTransistorFlatCan = 3;  // round with a flat chord on the -y side
 
 // The body colour tables (index = body colour).
-const int kTransistorColorCount = 4;
-extern const COLORREF kTransistorBodyColors[kTransistorColorCount];
-extern const COLORREF kTransistorSecondColors[kTransistorColorCount];
-extern const COLORREF kTransistorLeadColor;
+const int kElecTransistorColorCount = 4;
+extern const COLORREF kElecTransistorBodyColors[kElecTransistorColorCount];
+extern const COLORREF kElecTransistorSecondColors[kElecTransistorColorCount];
+extern const COLORREF kElecTransistorLeadColor;
 
 // What a transistor's pins hold in a step: the control pin and the two
 // pins a data source passes between.
@@ -55,13 +55,13 @@ public:
                        bool secondFirstInFolding);
 
   // Fields, in this order.
-  unsigned char form = kTransistorRectangle;
+  unsigned char form = kElecTransistorRectangle;
   float bodyLength = 5;   // mm, x
   float bodyWidth = 5;    // mm, y
   float tabSize = 0;      // mm, heat-sink tab along the +y edge
   unsigned char tabColor = 0;  // non-zero: in the lead colour
   float rim = 0;          // mm, inset of a second outline
-  unsigned char bodyColor = 0;  // 0 .. kTransistorColorCount - 1
+  unsigned char bodyColor = 0;  // 0 .. kElecTransistorColorCount - 1
   float leadLength = 0;   // mm beyond the body edge
   float leadPitch = 0;    // mm; negative: two leads, positive: three
   float lastSourceWeight = 0;  // the previous step's hand-over; kept across runs

@@ -15,9 +15,9 @@
 #include "scheme/simulation/pin_model.h"
 #include "scheme/simulation/pin_state.h"
 
-const COLORREF kDiodBodyColors[kDiodColorSchemes] = {
+const COLORREF kElecDiodBodyColors[kElecDiodColorSchemes] = {
     RGB(51, 51, 51), RGB(204, 170, 153), RGB(0, 0, 0), RGB(0, 0, 0), RGB(0, 0, 0), RGB(0, 0, 0)};
-const COLORREF kDiodBandColors[kDiodColorSchemes] = {
+const COLORREF kElecDiodBandColors[kElecDiodColorSchemes] = {
     RGB(204, 204, 204), RGB(0, 0, 0), RGB(0, 0, 0), RGB(0, 0, 0), RGB(0, 0, 0), RGB(0, 0, 0)};
 
 namespace {
@@ -38,7 +38,7 @@ float ForwardCurrent(float Ua, float Uk, float Ra, float Rk, float Vf) {
 }
 
 // A colour scheme clamped to the tables.
-int SchemeIndex(int scheme) { return ClampIndex(scheme, kDiodColorSchemes); }
+int SchemeIndex(int scheme) { return ClampIndex(scheme, kElecDiodColorSchemes); }
 
 }  // namespace
 
@@ -47,12 +47,12 @@ CSCHDiod::CSCHDiod() {
   rect = RECT{0, 0, 16, 36};
   SetPinCount(2);
   if (pinCount == 2) {
-    pins[kDiodAnode].description = L"Анод (плюс)";
-    pins[kDiodAnode].side = kSideTop;
-    pins[kDiodAnode].offset = 8;
-    pins[kDiodCathode].description = L"Катод (минус)";
-    pins[kDiodCathode].side = kSideBottom;
-    pins[kDiodCathode].offset = 8;
+    pins[kElecDiodAnode].description = L"Анод (плюс)";
+    pins[kElecDiodAnode].side = kSchSideTop;
+    pins[kElecDiodAnode].offset = 8;
+    pins[kElecDiodCathode].description = L"Катод (минус)";
+    pins[kElecDiodCathode].side = kSchSideBottom;
+    pins[kElecDiodCathode].offset = 8;
   }
   UpdateBodySize();
 }
@@ -107,18 +107,18 @@ void CSCHDiod::PaintFootprint(PcbPainter* painter) {
     painter->DrawCapsuleOutline(-t / 2, -(t + Lf) / 2, t / 2, (t + Lf) / 2);
   }
   auto drawBody = [&] {
-    if (bodyShape == kDiodRectangular) painter->DrawRectangle(-D / 2, -Lb / 2, D / 2, Lb / 2);
-    else if (bodyShape == kDiodCapsule) painter->DrawCapsuleOutline(-D / 2, -Lb / 2, D / 2, Lb / 2);
+    if (bodyShape == kElecDiodRectangular) painter->DrawRectangle(-D / 2, -Lb / 2, D / 2, Lb / 2);
+    else if (bodyShape == kElecDiodCapsule) painter->DrawCapsuleOutline(-D / 2, -Lb / 2, D / 2, Lb / 2);
   };
   {
-    CKestOwnedBrush body(CreateSolidBrush(kDiodBodyColors[scheme]));
+    CKestOwnedBrush body(CreateSolidBrush(kElecDiodBodyColors[scheme]));
     CKestDcSelection selection(dc);
     selection.Select(body.Get());
     selection.Select(GetStockObject(BLACK_PEN));
     drawBody();
   }
   {
-    CKestOwnedBrush band(CreateSolidBrush(kDiodBandColors[scheme]));
+    CKestOwnedBrush band(CreateSolidBrush(kElecDiodBandColors[scheme]));
     CKestDcSelection selection(dc);
     selection.Select(band.Get());
     selection.Select(GetStockObject(NULL_PEN));
@@ -142,14 +142,14 @@ void CSCHDiod::Step(float dt) {
     return;
   }
   SchPinState A = {}, K = {};
-  GetPinState(kDiodAnode, &A);
-  GetPinState(kDiodCathode, &K);
+  GetPinState(kElecDiodAnode, &A);
+  GetPinState(kElecDiodCathode, &K);
   const float Vf = forwardVoltage;
   // Peak and smoothed reverse voltage.
   float Vrev = K.U - A.U, Vrev2 = K.U2 - A.U2;
   if (BurnOnViolation(this, Vrev, peakReverseVoltage, kBurntMessage)) return;
   if (BurnOnViolation(this, Vrev2, peakReverseVoltage, kBurntMessage)) return;
-  smoothedVoltage = SmoothBurnValue(smoothedVoltage, Vrev, dt, kDiodSmoothingTau);
+  smoothedVoltage = SmoothBurnValue(smoothedVoltage, Vrev, dt, kElecDiodSmoothingTau);
   if (BurnOnViolation(this, smoothedVoltage, continuousReverseVoltage, kBurntMessage)) return;
   // Peak and smoothed forward current.
   float I1 = ForwardCurrent(A.U, K.U, A.R, K.R, Vf);
@@ -157,7 +157,7 @@ void CSCHDiod::Step(float dt) {
   float I = I2 > I1 ? I2 : I1;
   if (std::isnan(I1) || std::isnan(I2)) I = NAN;
   if (BurnOnViolation(this, I, peakForwardCurrent, kBurntMessage)) return;
-  smoothedCurrent = SmoothBurnValue(smoothedCurrent, I, dt, kDiodSmoothingTau);
+  smoothedCurrent = SmoothBurnValue(smoothedCurrent, I, dt, kElecDiodSmoothingTau);
   if (BurnOnViolation(this, smoothedCurrent, continuousForwardCurrent, kBurntMessage)) return;
   // Conduction: each side sees the other shifted by the drop, or an open
   // circuit while the diode blocks.
@@ -165,16 +165,16 @@ void CSCHDiod::Step(float dt) {
     A.U -= Vf;
     K.U += Vf;
   } else {
-    A.R = K.R = kOpenResistance;
+    A.R = K.R = kSchOpenResistance;
   }
   if (A.U2 - K.U2 - Vf > 0) {
     A.U2 -= Vf;
     K.U2 += Vf;
   } else {
-    A.R2 = K.R2 = kOpenResistance;
+    A.R2 = K.R2 = kSchOpenResistance;
   }
-  SetPinState(kDiodAnode, K);
-  SetPinState(kDiodCathode, A);
+  SetPinState(kElecDiodAnode, K);
+  SetPinState(kElecDiodCathode, A);
 }
 
 void CSCHDiod::Save(CStream* s) {

@@ -8,20 +8,20 @@
 #include "scheme/model/block.h"
 
 // Pins.
-const int kDiodAnode = 0;
-const int kDiodCathode = 1;
+const int kElecDiodAnode = 0;
+const int kElecDiodCathode = 1;
 
 // Body shapes.
-const unsigned char kDiodRectangular = 0;
-const unsigned char kDiodCapsule = 1;
+const unsigned char kElecDiodRectangular = 0;
+const unsigned char kElecDiodCapsule = 1;
 
 // The colour schemes: body and cathode band colours.
-const int kDiodColorSchemes = 6;
-extern const COLORREF kDiodBodyColors[kDiodColorSchemes];
-extern const COLORREF kDiodBandColors[kDiodColorSchemes];
+const int kElecDiodColorSchemes = 6;
+extern const COLORREF kElecDiodBodyColors[kElecDiodColorSchemes];
+extern const COLORREF kElecDiodBandColors[kElecDiodColorSchemes];
 
 // The time constant (s) of the smoothed reverse voltage and forward current.
-const float kDiodSmoothingTau = 0.3f;
+const float kElecDiodSmoothingTau = 0.3f;
 
 class CSCHDiod : public CSCHBlock {
 public:
@@ -53,11 +53,11 @@ public:
   float forwardVoltage = 0.65f;          // "Vf", V
   float smoothedCurrent = 0;             // run time
   float smoothedVoltage = 0;             // run time
-  unsigned char bodyShape = kDiodCapsule;
+  unsigned char bodyShape = kElecDiodCapsule;
   float bodyLength = 4.25f;     // mm
   float bodyDiameter = 1.85f;   // mm
   float leadThickness = 0.56f;  // mm
-  signed char colorScheme = 1;  // 0 .. kDiodColorSchemes - 1
+  signed char colorScheme = 1;  // 0 .. kElecDiodColorSchemes - 1
 };
 
 // Registry creator ("diod").

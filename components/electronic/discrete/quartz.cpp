@@ -6,10 +6,10 @@
 
 #include "components/electronic/discrete/discrete_common.h"
 #include "foundation/stream.h"
-#include "kestui/core/kest_host.h"
 #include "kestui/graphics/kest_dc_selection.h"
 #include "kestui/graphics/kest_gdi_object.h"
 #include "scheme/board/pcb_painter.h"
+#include "scheme/model/scheme_host.h"
 
 namespace {
 
@@ -29,9 +29,9 @@ CQuartz::CQuartz() {
   footprintLength = 11;
   SetPinCount(2);
   if (pinCount == 2) {
-    pins[0].side = kSideTop;
+    pins[0].side = kSchSideTop;
     pins[0].offset = 12;
-    pins[1].side = kSideBottom;
+    pins[1].side = kSchSideBottom;
     pins[1].offset = 12;
   }
 }
@@ -50,8 +50,8 @@ void CQuartz::Paint(HDC dc) {
   }
   COLORREF oldColor = SetTextColor(dc, RGB(0, 0, 0));
   if (instanceName) TextOutW(dc, right + 3, top, instanceName, static_cast<int>(wcslen(instanceName)));
-  wchar_t label[kQuartzLabelChars];
-  swprintf(label, kQuartzLabelChars, L"%0.3fМГц", static_cast<double>(frequency));
+  wchar_t label[kElecQuartzLabelChars];
+  swprintf(label, kElecQuartzLabelChars, L"%0.3fМГц", static_cast<double>(frequency));
   TextOutW(dc, right + 3, top + 16, label, static_cast<int>(wcslen(label)));
   SetTextColor(dc, oldColor);
 }
@@ -78,9 +78,9 @@ void CQuartz::GetCardText(wchar_t* description, int chars) const {
 }
 
 bool CQuartz::Edit() {
-  wchar_t description[kQuartzCardChars];
-  GetCardText(description, kQuartzCardChars);
-  GetKestHost()->ShowComponentCard(description, L"quartz.jpg");
+  wchar_t description[kElecQuartzCardChars];
+  GetCardText(description, kElecQuartzCardChars);
+  GetSchemeHost()->ShowComponentCard(description, L"quartz.jpg");
   return false;
 }
 

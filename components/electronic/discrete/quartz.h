@@ -7,8 +7,8 @@
 #include "scheme/model/block.h"
 
 // Characters of the frequency label and of the card's description.
-const int kQuartzLabelChars = 32;
-const int kQuartzCardChars = 128;
+const int kElecQuartzLabelChars = 32;
+const int kElecQuartzCardChars = 128;
 
 class CQuartz : public CSCHBlock {
 public:

@@ -26,7 +26,7 @@ float Clamp01(float d) {
 // Drives a pin with the remaining sums of a node, or releases it.
 void DriveRest(CSCHBlock* block, int pin, double G, double I) {
   if (!(G >= kLeastConductance) || !std::isfinite(G) || !std::isfinite(I)) {
-    block->SetPinSource(pin, 0, kOpenResistance);
+    block->SetPinSource(pin, 0, kSchOpenResistance);
     return;
   }
   block->SetPinSource(pin, static_cast<float>(I / G), static_cast<float>(1 / G));
@@ -57,17 +57,17 @@ bool ReadPwmInput(const CSCHBlock* block, int pin, float Ug, float steadyHighPer
   if (Outside(a) || Outside(b)) return false;
   const float hi = a > b ? a : b, lo = a > b ? b : a;
   const bool inverted = b > a;
-  PwmReading r = {0, kSteadyPeriod};
+  PwmReading r = {0, kElecSteadyPeriod};
   if (hi <= kLogicHigh) {
-    r = {0, kSteadyPeriod};
+    r = {0, kElecSteadyPeriod};
   } else if (!s.source || lo >= kLogicHigh) {
     r = {1, steadyHighPeriod};
   } else {
-    if (s.sourceKind != kSourceOwnWeight) {
+    if (s.sourceKind != kSchSourceOwnWeight) {
       r = {kDataDuty, dataPeriod};
     } else {
       const float p = GetPwmPeriod(s.source);
-      if (!(p >= kLeastPwmPeriod) || !std::isfinite(p)) r = {0, kSteadyPeriod};
+      if (!(p >= kElecLeastPwmPeriod) || !std::isfinite(p)) r = {0, kElecSteadyPeriod};
       else r = {Clamp01(s.source->weight), p};
     }
     if (inverted) r.duty = 1 - r.duty;
@@ -103,7 +103,7 @@ bool StepBridge(CSCHBlock* block, const BridgePins& pins, const BridgeDrive& dri
   SchSignalSource* sources[2] = {source1, source2};
   for (int k = 0; k < 2; k++) {
     if (!(V > drive.working)) {
-      block->SetPinSource(outs[k], 0, kOpenResistance);
+      block->SetPinSource(outs[k], 0, kSchOpenResistance);
       continue;
     }
     const double gTop = Gt - drive.high[k] * gk[k], gBottom = Gb - drive.low[k] * gk[k];
@@ -114,14 +114,14 @@ bool StepBridge(CSCHBlock* block, const BridgePins& pins, const BridgeDrive& dri
       s.R = static_cast<float>(drive.resistanceScale / gTop);
       s.R2 = static_cast<float>(drive.resistanceScale / gBottom);
     } else {
-      s.R = s.R2 = kOpenResistance;
+      s.R = s.R2 = kSchOpenResistance;
     }
-    s.sourceKind = kSourceOwnWeight;
+    s.sourceKind = kSchSourceOwnWeight;
     s.source = sources[k];
     block->SetPinState(outs[k], s);
   }
   DriveRest(block, pins.supply, Gt - 1.0 / Rs, It - Us / Rs);
-  BridgeResult r = {0, kOpenResistance, true};
+  BridgeResult r = {0, kSchOpenResistance, true};
   const double G = Gb - 1.0 / Rn, I = Ib - Un / Rn;
   if (G >= kLeastConductance && std::isfinite(G) && std::isfinite(I)) {
     r.senseU = static_cast<float>(I / G);

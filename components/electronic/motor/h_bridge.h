@@ -14,9 +14,9 @@ void SetPwmSource(SchSignalSource* source, float period, float duty);
 float GetPwmPeriod(const SchSignalSource* source);
 
 // The shortest PWM period an input follows; a shorter one reads as duty 0.
-const float kLeastPwmPeriod = 1.0f / 30000;
+const float kElecLeastPwmPeriod = 1.0f / 30000;
 // The period of a steady input.
-const float kSteadyPeriod = 0.7f;
+const float kElecSteadyPeriod = 0.7f;
 
 struct PwmReading {
   float duty;

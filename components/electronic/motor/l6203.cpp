@@ -34,17 +34,17 @@ struct PinText {
   int offset;
 };
 const PinText kPins[11] = {
-    {L"OUT2", L"Выход 2 для подключения ДПТ (до 10А)", kSideRight, 90},
-    {L"Vs", L"Вход силового питания (до 52В)", kSideTop, 90},
-    {L"OUT1", L"Выход 1 для подключения ДПТ (до 10А)", kSideRight, 50},
-    {L"BOOT1", L"Опционально для подключения конденсатора 15пФ к OUT1", kSideRight, 30},
-    {L"IN1", L"Цифровой вход 1", kSideLeft, 40},
-    {L"GND", L"Вход для \"земли\"", kSideBottom, 60},
-    {L"IN2", L"Цифровой вход 2", kSideLeft, 100},
-    {L"BOOT2", L"Опционально для подключения конденсатора 15пФ к OUT2", kSideRight, 110},
-    {L"Vref", L"Внутреннее опорное напряжение. Опционально требуется конденсатор на \"землю\"", kSideTop, 40},
-    {L"SENSE", L"\"Земля\" или датчик тока", kSideLeft, 120},
-    {L"ENABLE", L"Разрешение работы. Необходимо подать \"1\".", kSideLeft, 70},
+    {L"OUT2", L"Выход 2 для подключения ДПТ (до 10А)", kSchSideRight, 90},
+    {L"Vs", L"Вход силового питания (до 52В)", kSchSideTop, 90},
+    {L"OUT1", L"Выход 1 для подключения ДПТ (до 10А)", kSchSideRight, 50},
+    {L"BOOT1", L"Опционально для подключения конденсатора 15пФ к OUT1", kSchSideRight, 30},
+    {L"IN1", L"Цифровой вход 1", kSchSideLeft, 40},
+    {L"GND", L"Вход для \"земли\"", kSchSideBottom, 60},
+    {L"IN2", L"Цифровой вход 2", kSchSideLeft, 100},
+    {L"BOOT2", L"Опционально для подключения конденсатора 15пФ к OUT2", kSchSideRight, 110},
+    {L"Vref", L"Внутреннее опорное напряжение. Опционально требуется конденсатор на \"землю\"", kSchSideTop, 40},
+    {L"SENSE", L"\"Земля\" или датчик тока", kSchSideLeft, 120},
+    {L"ENABLE", L"Разрешение работы. Необходимо подать \"1\".", kSchSideLeft, 70},
 };
 
 }  // namespace
@@ -73,17 +73,17 @@ void CSCH_L6203::ApplyDbRecord(CompDbRecord* record) {
   const float x = boardX, y = boardY;
   const int right = rect.right, top = rect.top, bottom = rect.bottom;
   const float by = y - 7.62f - 1.27f;
-  CSCHBlock* c1 = AddCircuitCapacitor(this, 1.5e-8f, kCapacitorChip, x + 2.54f, by, right + 46, top + 10);
-  CSCHBlock* c2 = AddCircuitCapacitor(this, 1.5e-8f, kCapacitorChip, x - 2.54f, by, right + 46, bottom - 30);
-  CSCHBlock* c3 = AddCircuitCapacitor(this, 2.2e-7f, kCapacitorChip, x + 7.62f, by, right - 52, top - 50);
+  CSCHBlock* c1 = AddCircuitCapacitor(this, 1.5e-8f, kElecCapacitorChip, x + 2.54f, by, right + 46, top + 10);
+  CSCHBlock* c2 = AddCircuitCapacitor(this, 1.5e-8f, kElecCapacitorChip, x - 2.54f, by, right + 46, bottom - 30);
+  CSCHBlock* c3 = AddCircuitCapacitor(this, 2.2e-7f, kElecCapacitorChip, x + 7.62f, by, right - 52, top - 50);
   if (c1 && c1->pinCount > 1) c1->pins[1].description = L"Подключить к OUT2";
   if (c2 && c2->pinCount > 1) c2->pins[0].description = L"Подключить к OUT1";
   CSCHBlock* g = AddCircuitPart(this, "GND", kSchBoardPart);
   if (g) g->MoveTo(right, top - 50);
-  if (c2) AddCircuitWire(scheme, this, kL6203BOOT1, c2, 1, {right + 15, bottom + 10});
-  if (c1) AddCircuitWire(scheme, this, kL6203BOOT2, c1, 0, {right + 15, top - 10});
+  if (c2) AddCircuitWire(scheme, this, kElecL6203BOOT1, c2, 1, {right + 15, bottom + 10});
+  if (c1) AddCircuitWire(scheme, this, kElecL6203BOOT2, c1, 0, {right + 15, top - 10});
   if (c3) {
-    AddCircuitWire(scheme, this, kL6203Vref, c3, 1, {top - 8});
+    AddCircuitWire(scheme, this, kElecL6203Vref, c3, 1, {top - 8});
     if (g) AddCircuitWire(scheme, c3, 0, g, 0, {top - 60});
   }
 }
@@ -110,12 +110,12 @@ void CSCH_L6203::Step(float dt) {
     DriveBurntPins(this);
     return;
   }
-  float Ug = 0, Rg = kOpenResistance;
-  GetPinInput(kL6203GND, &Ug, &Rg);
+  float Ug = 0, Rg = kSchOpenResistance;
+  GetPinInput(kElecL6203GND, &Ug, &Rg);
   PwmReading en = {}, in1 = {}, in2 = {};
-  if (!ReadPwmInput(this, kL6203ENABLE, Ug, kSteadyPeriod, kEnableDataPeriod, &en)) return Burn();
-  if (!ReadPwmInput(this, kL6203IN1, Ug, kSteadyPeriod, kInputDataPeriod, &in1)) return Burn();
-  if (!ReadPwmInput(this, kL6203IN2, Ug, kSteadyPeriod, kInputDataPeriod, &in2)) return Burn();
+  if (!ReadPwmInput(this, kElecL6203ENABLE, Ug, kElecSteadyPeriod, kEnableDataPeriod, &en)) return Burn();
+  if (!ReadPwmInput(this, kElecL6203IN1, Ug, kElecSteadyPeriod, kInputDataPeriod, &in1)) return Burn();
+  if (!ReadPwmInput(this, kElecL6203IN2, Ug, kElecSteadyPeriod, kInputDataPeriod, &in2)) return Burn();
   const float e = en.duty;
   if (en.period < in1.period) in1.period = en.period;
   if (en.period < in2.period) in2.period = en.period;
@@ -132,15 +132,15 @@ void CSCH_L6203::Step(float dt) {
   drive.driveSense = false;
   SetPwmSource(&out1, in1.period, in1.duty * e);
   SetPwmSource(&out2, in2.period, in2.duty * e);
-  const BridgePins pins = {kL6203Vs, kL6203GND, kL6203SENSE, kL6203OUT1, kL6203OUT2};
+  const BridgePins pins = {kElecL6203Vs, kElecL6203GND, kElecL6203SENSE, kElecL6203OUT1, kElecL6203OUT2};
   BridgeResult r = {};
   if (!StepBridge(this, pins, drive, &out1, &out2, &r)) return Burn();
   const float I = r.senseReleased ? 0.0f : r.senseU / r.senseR;
   if (LimitViolated(I, kSenseLimit)) return Burn();
   senseCurrent += (I - senseCurrent) * dt / kSenseTimeConstant;
   if (LimitViolated(static_cast<float>(senseCurrent), kSmoothedSenseLimit)) return Burn();
-  SetPinSource(kL6203SENSE, r.senseReleased ? 0 : r.senseU, r.senseR);
-  SetPinSource(kL6203Vref, Ug + kReferenceVolts, Rg + kReferenceResistance);
+  SetPinSource(kElecL6203SENSE, r.senseReleased ? 0 : r.senseU, r.senseR);
+  SetPinSource(kElecL6203Vref, Ug + kReferenceVolts, Rg + kReferenceResistance);
 }
 
 CSCHBlock* CreateCSCH_L6203() { return new (std::nothrow) CSCH_L6203; }

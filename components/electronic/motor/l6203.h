@@ -11,17 +11,17 @@
 #include "scheme/simulation/signal_source.h"
 
 // L6203 pins.
-const int kL6203OUT2 = 0;
-const int kL6203Vs = 1;
-const int kL6203OUT1 = 2;
-const int kL6203BOOT1 = 3;
-const int kL6203IN1 = 4;
-const int kL6203GND = 5;
-const int kL6203IN2 = 6;
-const int kL6203BOOT2 = 7;
-const int kL6203Vref = 8;
-const int kL6203SENSE = 9;
-const int kL6203ENABLE = 10;
+const int kElecL6203OUT2 = 0;
+const int kElecL6203Vs = 1;
+const int kElecL6203OUT1 = 2;
+const int kElecL6203BOOT1 = 3;
+const int kElecL6203IN1 = 4;
+const int kElecL6203GND = 5;
+const int kElecL6203IN2 = 6;
+const int kElecL6203BOOT2 = 7;
+const int kElecL6203Vref = 8;
+const int kElecL6203SENSE = 9;
+const int kElecL6203ENABLE = 10;
 
 class CSCH_L6203 : public CSCHBlock {
 public:

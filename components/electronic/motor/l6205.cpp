@@ -60,7 +60,7 @@ void SetModelText(CSCHBlock* block, const wchar_t* text) {
 
 // A plain level against the ground: false when outside [-0.8 V, 7 V].
 bool ReadEnable(const CSCHBlock* block, int pin, float Ug, bool* enabled) {
-  float U = 0, R = kOpenResistance;
+  float U = 0, R = kSchOpenResistance;
   block->GetPinInput(pin, &U, &R);
   const float a = U - Ug;
   if (!(a >= kEnableLow && a <= kEnableHigh)) return false;
@@ -109,12 +109,12 @@ void CSCH_L6205::ApplyDbRecord(CompDbRecord* record) {
   CSCHBlock* c1 = AddCircuitCapacitor(this, 1e-8f, -1, bx, y - 10.16f - 2.54f, right + 46, top - 40);
   CSCHBlock* c2 = AddCircuitCapacitor(this, 2.2e-7f, -1, bx, y + 10.16f + 2.54f, right + 180, top - 120);
   if (c2 && c2->pinCount > 0) c2->pins[0].description = L"К плюсу силового питания";
-  CSCHBlock* r = AddCircuitPart(this, "Resister", kCircuitPartFlags);
+  CSCHBlock* r = AddCircuitPart(this, "Resister", kElecCircuitPartFlags);
   if (r) {
     if (CSCHResister* res = dynamic_cast<CSCHResister*>(r)) {
       res->actualResistance = res->nominalResistance = 100;
       res->powerRating = 0.25f;
-      res->packageClass = kResisterBanded;
+      res->packageClass = kElecResisterBanded;
       res->bodyLength = 6;
       res->bodyWidth = 2.3f;
       res->leadSize = 0.6f;
@@ -127,7 +127,7 @@ void CSCH_L6205::ApplyDbRecord(CompDbRecord* record) {
     r->boardY = y - 5.08f;
     r->MoveTo(right + 54, top - 120);
   }
-  CSCHBlock* d1 = AddCircuitPart(this, "diod", kCircuitPartFlags);
+  CSCHBlock* d1 = AddCircuitPart(this, "diod", kElecCircuitPartFlags);
   if (d1) {
     d1->SetModel("1N4148");
     d1->boardX = x + 10.16f + 2.54f - 1.27f;
@@ -135,7 +135,7 @@ void CSCH_L6205::ApplyDbRecord(CompDbRecord* record) {
     d1->MoveTo(right + 50, top - 200);
     if (d1->pinCount > 0) d1->pins[0].description = L"К плюсу силового питания";
   }
-  CSCHBlock* d2 = AddCircuitPart(this, "diod", kCircuitPartFlags);
+  CSCHBlock* d2 = AddCircuitPart(this, "diod", kElecCircuitPartFlags);
   if (d2) {
     d2->SetModel("1N4148");
     d2->boardX = bx;
@@ -146,23 +146,23 @@ void CSCH_L6205::ApplyDbRecord(CompDbRecord* record) {
   if (gRight) gRight->MoveTo(right + 40, bottom + 24);
   CSCHBlock* gLeft = AddCircuitPart(this, "GND", kSchBoardPart);
   if (gLeft) gLeft->MoveTo(left - 50, bottom + 24);
-  POINT a14 = GetPinAnchor(kL6205GND3), a5 = GetPinAnchor(kL6205GND2);
+  POINT a14 = GetPinAnchor(kElecL6205GND3), a5 = GetPinAnchor(kElecL6205GND2);
   SchJunction* ja = AddCircuitJunction(scheme, a14.x + 40, a14.y, kSchBoardPart);
   SchJunction* jb = AddCircuitJunction(scheme, a5.x - 37, a5.y, kSchBoardPart);
   SchJunction* jc = AddCircuitJunction(scheme, right + 58, top - 145, kSchBoardPart);
   SchJunction* jd = AddCircuitJunction(scheme, right + 128, top - 55, kSchBoardPart);
   if (jb) {
-    AddJunctionWire(scheme, this, kL6205GND1, jb, {});
+    AddJunctionWire(scheme, this, kElecL6205GND1, jb, {});
     if (gLeft) AddJunctionWire(scheme, gLeft, 0, jb, {jb->y + 20});
-    AddJunctionWire(scheme, this, kL6205GND2, jb, {jb->x + 20});
+    AddJunctionWire(scheme, this, kElecL6205GND2, jb, {jb->x + 20});
   }
   if (ja) {
-    AddJunctionWire(scheme, this, kL6205GND4, ja, {});
+    AddJunctionWire(scheme, this, kElecL6205GND4, ja, {});
     if (gRight) AddJunctionWire(scheme, gRight, 0, ja, {ja->y + 20});
-    AddJunctionWire(scheme, this, kL6205GND3, ja, {ja->x - 20});
+    AddJunctionWire(scheme, this, kElecL6205GND3, ja, {ja->x - 20});
   }
   if (c1) {
-    AddCircuitWire(scheme, this, kL6205VCP, c1, 1, {});
+    AddCircuitWire(scheme, this, kElecL6205VCP, c1, 1, {});
     if (r) AddCircuitWire(scheme, c1, 0, r, 1, {static_cast<int>(c1->rect.top - 15)});
   }
   if (jc) {
@@ -172,14 +172,14 @@ void CSCH_L6205::ApplyDbRecord(CompDbRecord* record) {
   }
   if (jd) {
     if (d2) AddJunctionWire(scheme, d2, 1, jd, {jd->y - 10});
-    AddJunctionWire(scheme, this, kL6205VBOOT, jd, {});
+    AddJunctionWire(scheme, this, kElecL6205VBOOT, jd, {});
     if (c2) AddJunctionWire(scheme, c2, 1, jd, {});
   }
 }
 
 void CSCH_L6205::JoinInternalNets() {
   SchNet* joined = nullptr;
-  for (int pin : {kL6205GND1, kL6205GND2, kL6205GND3, kL6205GND4}) {
+  for (int pin : {kElecL6205GND1, kElecL6205GND2, kElecL6205GND3, kElecL6205GND4}) {
     SchNet* n = pins[pin].net;
     if (!n) continue;
     if (joined && joined != n) n->Merge(joined);
@@ -214,23 +214,23 @@ void CSCH_L6205::Step(float) {
     return;
   }
   float UgA = 0, UgB = 0, R = 0;
-  GetPinInput(kL6205GND1, &UgA, &R);
-  GetPinInput(kL6205GND2, &UgB, &R);
+  GetPinInput(kElecL6205GND1, &UgA, &R);
+  GetPinInput(kElecL6205GND2, &UgB, &R);
   bool enA = false, enB = false;
-  if (!ReadEnable(this, kL6205ENA, UgA, &enA) || !ReadEnable(this, kL6205ENB, UgB, &enB)) return Burn();
+  if (!ReadEnable(this, kElecL6205ENA, UgA, &enA) || !ReadEnable(this, kElecL6205ENB, UgB, &enB)) return Burn();
   PwmReading in1A = {}, in2A = {}, in1B = {}, in2B = {};
-  if (!ReadPwmInput(this, kL6205IN1A, UgA, kSteadyPeriod, kDataPeriod, &in1A) ||
-      !ReadPwmInput(this, kL6205IN2A, UgA, 0, kDataPeriod, &in2A) ||
-      !ReadPwmInput(this, kL6205IN1B, UgB, 0, kDataPeriod, &in1B) ||
-      !ReadPwmInput(this, kL6205IN2B, UgB, kSteadyPeriod, kDataPeriod, &in2B))
+  if (!ReadPwmInput(this, kElecL6205IN1A, UgA, kElecSteadyPeriod, kDataPeriod, &in1A) ||
+      !ReadPwmInput(this, kElecL6205IN2A, UgA, 0, kDataPeriod, &in2A) ||
+      !ReadPwmInput(this, kElecL6205IN1B, UgB, 0, kDataPeriod, &in1B) ||
+      !ReadPwmInput(this, kElecL6205IN2B, UgB, kElecSteadyPeriod, kDataPeriod, &in2B))
     return Burn();
   SetPwmSource(&out1A, in1A.period, in1A.duty);
   SetPwmSource(&out2A, in2A.period, in2A.duty);
-  const BridgePins a = {kL6205VSA, kL6205GND1, kL6205SENSEA, kL6205OUT1A, kL6205OUT2A};
+  const BridgePins a = {kElecL6205VSA, kElecL6205GND1, kElecL6205SENSEA, kElecL6205OUT1A, kElecL6205OUT2A};
   if (!StepBridge(this, a, Drive(enA, in1A, in2A), &out1A, &out2A, nullptr)) return Burn();
   SetPwmSource(&out1B, in1B.period, in1B.duty);
   SetPwmSource(&out2B, in2B.period, in2B.duty);
-  const BridgePins b = {kL6205VSB, kL6205GND2, kL6205SENSEB, kL6205OUT1B, kL6205OUT2B};
+  const BridgePins b = {kElecL6205VSB, kElecL6205GND2, kElecL6205SENSEB, kElecL6205OUT1B, kElecL6205OUT2B};
   if (!StepBridge(this, b, Drive(enB, in1B, in2B), &out1B, &out2B, nullptr)) return Burn();
 }
 

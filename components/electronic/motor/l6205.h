@@ -11,26 +11,26 @@
 #include "scheme/simulation/signal_source.h"
 
 // L6205 pins.
-const int kL6205IN1A = 0;
-const int kL6205IN2A = 1;
-const int kL6205SENSEA = 2;
-const int kL6205OUT1A = 3;
-const int kL6205GND1 = 4;
-const int kL6205GND2 = 5;
-const int kL6205OUT1B = 6;
-const int kL6205SENSEB = 7;
-const int kL6205IN1B = 8;
-const int kL6205IN2B = 9;
-const int kL6205ENB = 10;
-const int kL6205VBOOT = 11;
-const int kL6205OUT2B = 12;
-const int kL6205VSB = 13;
-const int kL6205GND3 = 14;
-const int kL6205GND4 = 15;
-const int kL6205VSA = 16;
-const int kL6205OUT2A = 17;
-const int kL6205VCP = 18;
-const int kL6205ENA = 19;
+const int kElecL6205IN1A = 0;
+const int kElecL6205IN2A = 1;
+const int kElecL6205SENSEA = 2;
+const int kElecL6205OUT1A = 3;
+const int kElecL6205GND1 = 4;
+const int kElecL6205GND2 = 5;
+const int kElecL6205OUT1B = 6;
+const int kElecL6205SENSEB = 7;
+const int kElecL6205IN1B = 8;
+const int kElecL6205IN2B = 9;
+const int kElecL6205ENB = 10;
+const int kElecL6205VBOOT = 11;
+const int kElecL6205OUT2B = 12;
+const int kElecL6205VSB = 13;
+const int kElecL6205GND3 = 14;
+const int kElecL6205GND4 = 15;
+const int kElecL6205VSA = 16;
+const int kElecL6205OUT2A = 17;
+const int kElecL6205VCP = 18;
+const int kElecL6205ENA = 19;
 
 class CSCH_L6205 : public CSCHBlock {
 public:

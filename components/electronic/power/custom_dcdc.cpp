@@ -18,11 +18,11 @@ const float kDefaultEfficiency = 67.0f;
 bool Usable(float v) { return std::isfinite(v) && v > 0; }
 
 unsigned char ClampType(int type) {
-  return type >= 0 && type <= kDcdcLastType ? static_cast<unsigned char>(type) : kDcdcSingle;
+  return type >= 0 && type <= kElecDcdcLastType ? static_cast<unsigned char>(type) : kElecDcdcSingle;
 }
 
 // The conductance of a resistance the pin model gave (never below 1e-5).
-float Conductance(float R) { return R > 0 ? 1.0f / R : 1.0f / kMinResistance; }
+float Conductance(float R) { return R > 0 ? 1.0f / R : 1.0f / kSchMinResistance; }
 
 }  // namespace
 
@@ -36,7 +36,7 @@ bool CCustomDCDC::PinsReady() const {
   const int roles[4] = {inputPlus, inputMinus, output1Plus, output1Minus};
   for (int r : roles)
     if (r < 0 || r >= pinCount) return false;
-  if (type != kDcdcSingle) {
+  if (type != kElecDcdcSingle) {
     if (output2Plus < 0 || output2Plus >= pinCount) return false;
     if (output2Minus < 0 || output2Minus >= pinCount) return false;
   }
@@ -71,8 +71,8 @@ void CCustomDCDC::Step(float) {
     DriveBurntPins(this);
     return;
   }
-  float Uip, Rip, Uim, Rim, Up1, Rp1, Un1, Rn1, Up2 = 0, Rp2 = kOpenResistance, Un2 = 0,
-                                                 Rn2 = kOpenResistance;
+  float Uip, Rip, Uim, Rim, Up1, Rp1, Un1, Rn1, Up2 = 0, Rp2 = kSchOpenResistance, Un2 = 0,
+                                                 Rn2 = kSchOpenResistance;
   GetPinInput(inputPlus, &Uip, &Rip);
   GetPinInput(inputMinus, &Uim, &Rim);
   GetPinInput(output1Plus, &Up1, &Rp1);
@@ -85,7 +85,7 @@ void CCustomDCDC::Step(float) {
   float I1 = std::fabs(outputVoltage1) / R1;
   if (LimitViolated(I1, outputCurrent)) overload = true;
   float P = std::fabs(outputVoltage1) * I1;
-  if (type == kDcdcDual || type == kDcdcSeparate) {
+  if (type == kElecDcdcDual || type == kElecDcdcSeparate) {
     GetPinInput(output2Plus, &Up2, &Rp2);
     GetPinInput(output2Minus, &Un2, &Rn2);
     float R2 = Rp2 + Rn2;
@@ -99,8 +99,8 @@ void CCustomDCDC::Step(float) {
 
   // The input: the no-load resistance, in parallel with the resistance that
   // draws P at the nominal voltage.
-  float Rnl = Usable(noLoadCurrent) && Usable(nominalInput) ? nominalInput / noLoadCurrent : kOpenResistance;
-  if (!Usable(Rnl)) Rnl = kOpenResistance;
+  float Rnl = Usable(noLoadCurrent) && Usable(nominalInput) ? nominalInput / noLoadCurrent : kSchOpenResistance;
+  if (!Usable(Rnl)) Rnl = kSchOpenResistance;
   float Rin = Rnl;
   if (P >= kLeastPower) {
     float Rload = nominalInput * nominalInput / P;
@@ -116,21 +116,21 @@ void CCustomDCDC::Step(float) {
   SetPinSource(inputMinus, Uip, Rip + Rin);
 
   if (Ua < minimumInput) {
-    if (type == kDcdcSeparate) {
-      SetPinSource(output2Plus, 0, kOpenResistance);
-      SetPinSource(output2Minus, 0, kOpenResistance);
-    } else if (type == kDcdcDual) {
-      SetPinSource(output2Minus, 0, kOpenResistance);
+    if (type == kElecDcdcSeparate) {
+      SetPinSource(output2Plus, 0, kSchOpenResistance);
+      SetPinSource(output2Minus, 0, kSchOpenResistance);
+    } else if (type == kElecDcdcDual) {
+      SetPinSource(output2Minus, 0, kSchOpenResistance);
     }
-    SetPinSource(output1Minus, 0, kOpenResistance);
-    SetPinSource(output1Plus, 0, kOpenResistance);
+    SetPinSource(output1Minus, 0, kSchOpenResistance);
+    SetPinSource(output1Plus, 0, kSchOpenResistance);
     return;
   }
 
   float g = 1;
   if (!stabilised) g = Usable(nominalInput) ? Ua / nominalInput : 0;
   float E1 = outputVoltage1 * g, E2 = outputVoltage2 * g;
-  if (type == kDcdcDual) {
+  if (type == kElecDcdcDual) {
     // Each of the three pins at the weighted mean of what the other two
     // imply for it.
     float gn2 = Conductance(Rn2), gn1 = Conductance(Rn1), gp1 = Conductance(Rp1);
@@ -147,7 +147,7 @@ void CCustomDCDC::Step(float) {
   }
   SetPinSource(output1Plus, Un1 + E1, Rn1);
   SetPinSource(output1Minus, Up1 - E1, Rp1);
-  if (type == kDcdcSeparate) {
+  if (type == kElecDcdcSeparate) {
     SetPinSource(output2Plus, Un2 + E2, Rn2);
     SetPinSource(output2Minus, Up2 - E2, Rp2);
   }

@@ -8,10 +8,10 @@
 #include "scheme/model/block.h"
 
 // Output types.
-const unsigned char kDcdcSingle = 0;    // one output
-const unsigned char kDcdcDual = 1;      // two outputs around a common centre pin
-const unsigned char kDcdcSeparate = 2;  // two separate outputs
-const unsigned char kDcdcLastType = kDcdcSeparate;
+const unsigned char kElecDcdcSingle = 0;    // one output
+const unsigned char kElecDcdcDual = 1;      // two outputs around a common centre pin
+const unsigned char kElecDcdcSeparate = 2;  // two separate outputs
+const unsigned char kElecDcdcLastType = kElecDcdcSeparate;
 
 class CCustomDCDC : public CSCHBlock {
 public:
@@ -39,7 +39,7 @@ public:
   float outputVoltage1 = 5.0f;
   float outputVoltage2 = 0;    // dual type: the "Vo-" pin against "com"
   float outputCurrent = 0.5f;  // Iout, the limit of each output
-  unsigned char type = kDcdcSingle;
+  unsigned char type = kElecDcdcSingle;
   unsigned char stabilised = 1;
   float efficiency = 67.0f;    // percent
   float noLoadCurrent = 0.01f; // amperes drawn at Unom without a load

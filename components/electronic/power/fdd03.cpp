@@ -27,37 +27,37 @@ struct PinRow {
 };
 
 const PinRow kSinglePins[] = {
-    {L"Vi+", kInPlus, 1, kSideLeft, 10, false},
-    {L"Vi+", kInPlus, 2, kSideLeft, 25, false},
-    {L"com", L"Минус (общий) выходного напряжения", 12, kSideLeft, 10, true},
-    {L"Vo+", L"Плюс выходного напряжения", 13, kSideRight, 10, false},
-    {L"SD", kShutdown, 20, kSideRight, 60, true},
-    {L"Vi-", kInMinus, 23, kSideRight, 25, true},
-    {L"Vi-", kInMinus, 24, kSideRight, 10, true},
+    {L"Vi+", kInPlus, 1, kSchSideLeft, 10, false},
+    {L"Vi+", kInPlus, 2, kSchSideLeft, 25, false},
+    {L"com", L"Минус (общий) выходного напряжения", 12, kSchSideLeft, 10, true},
+    {L"Vo+", L"Плюс выходного напряжения", 13, kSchSideRight, 10, false},
+    {L"SD", kShutdown, 20, kSchSideRight, 60, true},
+    {L"Vi-", kInMinus, 23, kSchSideRight, 25, true},
+    {L"Vi-", kInMinus, 24, kSchSideRight, 10, true},
 };
 
 const PinRow kDualPins[] = {
-    {L"Vi+", kInPlus, 1, kSideLeft, 10, false},
-    {L"Vi+", kInPlus, 2, kSideLeft, 25, false},
-    {L"com", kCentre, 10, kSideLeft, 35, true},
-    {L"com", kCentre, 11, kSideLeft, 20, true},
-    {L"Vo-", L"Минус выходного напряжения 2", 13, kSideRight, 10, false},
-    {L"Vo+", L"Плюс выходного напряжения 1", 15, kSideRight, 35, false},
-    {L"SD", kShutdown, 20, kSideRight, 60, true},
-    {L"Vi-", kInMinus, 23, kSideRight, 25, true},
-    {L"Vi-", kInMinus, 24, kSideRight, 10, true},
+    {L"Vi+", kInPlus, 1, kSchSideLeft, 10, false},
+    {L"Vi+", kInPlus, 2, kSchSideLeft, 25, false},
+    {L"com", kCentre, 10, kSchSideLeft, 35, true},
+    {L"com", kCentre, 11, kSchSideLeft, 20, true},
+    {L"Vo-", L"Минус выходного напряжения 2", 13, kSchSideRight, 10, false},
+    {L"Vo+", L"Плюс выходного напряжения 1", 15, kSchSideRight, 35, false},
+    {L"SD", kShutdown, 20, kSchSideRight, 60, true},
+    {L"Vi-", kInMinus, 23, kSchSideRight, 25, true},
+    {L"Vi-", kInMinus, 24, kSchSideRight, 10, true},
 };
 
 const PinRow kSeparatePins[] = {
-    {L"Vi+", kInPlus, 1, kSideLeft, 10, false},
-    {L"Vi+", kInPlus, 2, kSideLeft, 25, false},
-    {L"Vo1-", L"Минус выходного напряжения 1", 9, kSideLeft, 45, true},
-    {L"Vo1+", L"Плюс выходного напряжения 1", 12, kSideLeft, 10, true},
-    {L"Vo2+", L"Плюс выходного напряжения 2", 13, kSideRight, 10, false},
-    {L"Vo-", L"Минус выходного напряжения 2", 16, kSideRight, 45, false},
-    {L"SD", kShutdown, 20, kSideRight, 60, true},
-    {L"Vi-", kInMinus, 23, kSideRight, 25, true},
-    {L"Vi-", kInMinus, 24, kSideRight, 10, true},
+    {L"Vi+", kInPlus, 1, kSchSideLeft, 10, false},
+    {L"Vi+", kInPlus, 2, kSchSideLeft, 25, false},
+    {L"Vo1-", L"Минус выходного напряжения 1", 9, kSchSideLeft, 45, true},
+    {L"Vo1+", L"Плюс выходного напряжения 1", 12, kSchSideLeft, 10, true},
+    {L"Vo2+", L"Плюс выходного напряжения 2", 13, kSchSideRight, 10, false},
+    {L"Vo-", L"Минус выходного напряжения 2", 16, kSchSideRight, 45, false},
+    {L"SD", kShutdown, 20, kSchSideRight, 60, true},
+    {L"Vi-", kInMinus, 23, kSchSideRight, 25, true},
+    {L"Vi-", kInMinus, 24, kSchSideRight, 10, true},
 };
 
 void JoinPair(CSCHBlock* b, int a, int c) {
@@ -78,15 +78,15 @@ void CFDD03::BuildPins() {
   const PinRow* rows;
   int n;
   switch (type) {
-    case kDcdcSingle:
+    case kElecDcdcSingle:
       rows = kSinglePins;
       n = 7;
       break;
-    case kDcdcDual:
+    case kElecDcdcDual:
       rows = kDualPins;
       n = 9;
       break;
-    case kDcdcSeparate:
+    case kElecDcdcSeparate:
       rows = kSeparatePins;
       n = 9;
       break;
@@ -101,15 +101,15 @@ void CFDD03::BuildPins() {
     pins[i].description = rows[i].description;
     pins[i].number = rows[i].number;
     pins[i].side = rows[i].side;
-    pins[i].kind = kPinElectric;
+    pins[i].kind = kSchPinElectric;
     pins[i].offset = rows[i].fromBottom ? h - rows[i].offset : rows[i].offset;
   }
   switch (type) {
-    case kDcdcSingle:
+    case kElecDcdcSingle:
       inputPlus = 0, inputMinus = 5, output1Plus = 3, output1Minus = 2;
       output2Plus = output2Minus = -1;
       break;
-    case kDcdcDual:
+    case kElecDcdcDual:
       inputPlus = 0, inputMinus = 7, output1Plus = 5, output1Minus = 2;
       output2Plus = 2, output2Minus = 4;
       break;
@@ -122,10 +122,10 @@ void CFDD03::BuildPins() {
 
 void CFDD03::JoinInternalNets() {
   CCustomDCDC::JoinInternalNets();
-  if (type == kDcdcSingle) {
+  if (type == kElecDcdcSingle) {
     JoinPair(this, 0, 1);
     JoinPair(this, 5, 6);
-  } else if (type == kDcdcDual || type == kDcdcSeparate) {
+  } else if (type == kElecDcdcDual || type == kElecDcdcSeparate) {
     JoinPair(this, 0, 1);
     JoinPair(this, 7, 8);
   }

@@ -9,7 +9,7 @@ const int kCut = 10;  // the bottom corners are cut by this much
 }  // namespace
 
 CSCHInjector::CSCHInjector() {
-  BuildInjectorPins(this, L"Инжектор питания ВЧ", 60, kPinRf, L"Вход ВЧ", L"Выход ВЧ с наведеном питанием");
+  BuildInjectorPins(this, L"Инжектор питания ВЧ", 60, kSchPinRf, L"Вход ВЧ", L"Выход ВЧ с наведеном питанием");
 }
 
 void CSCHInjector::Paint(HDC dc) {

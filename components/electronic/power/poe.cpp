@@ -3,7 +3,7 @@
 #include <new>
 
 CSCHPoE::CSCHPoE() {
-  BuildInjectorPins(this, L"Инжектор питания PoE", 80, kPinEthernet, L"Вход Ethernet",
+  BuildInjectorPins(this, L"Инжектор питания PoE", 80, kSchPinEthernet, L"Вход Ethernet",
                     L"Выход Ethernet с питанием");
 }
 

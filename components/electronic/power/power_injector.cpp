@@ -20,10 +20,10 @@ void BuildInjectorPins(CSCHBlock* b, const wchar_t* typeText, int width, int cab
     int side;
   };
   const Row rows[4] = {
-      {L"in", inDescription, cableKind, kSideLeft},
-      {L"out", outDescription, cableKind, kSideRight},
-      {L"-", L"Вход питания", kPinElectric, kSideBottom},
-      {L"+", L"Вход питания", kPinElectric, kSideBottom},
+      {L"in", inDescription, cableKind, kSchSideLeft},
+      {L"out", outDescription, cableKind, kSchSideRight},
+      {L"-", L"Вход питания", kSchPinElectric, kSchSideBottom},
+      {L"+", L"Вход питания", kSchPinElectric, kSchSideBottom},
   };
   for (int i = 0; i < 4; i++) {
     b->pins[i].name = rows[i].name;
@@ -36,21 +36,21 @@ void BuildInjectorPins(CSCHBlock* b, const wchar_t* typeText, int width, int cab
 
 void StepPowerInjector(CSCHBlock* b) {
   if (b->pinCount != 4) return;
-  SchNet* out = b->pins[kInjectorOut].net;
+  SchNet* out = b->pins[kElecInjectorOut].net;
   if (!out) return;
   // The load the consumer on the cable wrote, or the pins' own conductances.
   // A sum that is not a positive number (a consumer that wrote nonsense)
   // counts as an open cable.
   double G = out->sumG;
-  float Rout = G > 0 && std::isfinite(G) ? static_cast<float>(1.0 / G) : kOpenResistance;
-  if (!std::isfinite(Rout)) Rout = kOpenResistance;
+  float Rout = G > 0 && std::isfinite(G) ? static_cast<float>(1.0 / G) : kSchOpenResistance;
+  if (!std::isfinite(Rout)) Rout = kSchOpenResistance;
   float Um, Rm, Up, Rp;
-  b->GetPinInput(kInjectorMinus, &Um, &Rm);
-  b->GetPinInput(kInjectorPlus, &Up, &Rp);
-  b->SetPinSource(kInjectorMinus, Up, Rp + Rout);
-  b->SetPinSource(kInjectorPlus, Um, Rm + Rout);
+  b->GetPinInput(kElecInjectorMinus, &Um, &Rm);
+  b->GetPinInput(kElecInjectorPlus, &Up, &Rp);
+  b->SetPinSource(kElecInjectorMinus, Up, Rp + Rout);
+  b->SetPinSource(kElecInjectorPlus, Um, Rm + Rout);
   out->sumI = static_cast<double>((Up - Um) * Rout / (Rout + Rm + Rp));
-  SchNet* in = b->pins[kInjectorIn].net;
+  SchNet* in = b->pins[kElecInjectorIn].net;
   if (!in) return;
   if (in->source) {
     out->sourceKind = in->sourceKind;

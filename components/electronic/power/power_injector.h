@@ -6,10 +6,10 @@
 #include "scheme/model/block.h"
 
 // Pins.
-const int kInjectorIn = 0;
-const int kInjectorOut = 1;
-const int kInjectorMinus = 2;
-const int kInjectorPlus = 3;
+const int kElecInjectorIn = 0;
+const int kElecInjectorOut = 1;
+const int kElecInjectorMinus = 2;
+const int kElecInjectorPlus = 3;
 
 // Sets the type text, the symbol size (width x 30 px) and the four pins of
 // the cable kind, and spaces them.

@@ -57,15 +57,15 @@ int CSCHPowerSupply::ExpectedPinCount() const {
   int n = 2;
   if (HasConnector()) n++;
   if (HasCommon()) n++;
-  for (int i = 0; i < kPsuOutputCount; i++)
+  for (int i = 0; i < kElecPsuOutputCount; i++)
     if (outputVoltage[i] != 0) n++;
   return n;
 }
 
 float CSCHPowerSupply::OutputResistance(int i) const {
   float limit = outputCurrent[i];
-  float k = Usable(limit) ? std::fabs(outputVoltage[i]) / limit : kOpenResistance;
-  if (!std::isfinite(k)) k = kOpenResistance;
+  float k = Usable(limit) ? std::fabs(outputVoltage[i]) / limit : kSchOpenResistance;
+  if (!std::isfinite(k)) k = kSchOpenResistance;
   if (stabilised) k /= kStabilisedDivisor;
   return k;
 }
@@ -77,9 +77,9 @@ void CSCHPowerSupply::ApplyDbRecord(CompDbRecord* record) {
     minimumInput = record->GetFloatByName("UinMin");
     maximumInput = record->GetFloatByName("UinMax");
     outputType = record->GetIntByName("OutType") & 0xFF;
-    static const char* const kU[kPsuOutputCount] = {"Uout1", "Uout2", "Uout3", "Uout4", "Uout5", "Uout6"};
-    static const char* const kI[kPsuOutputCount] = {"Iout1", "Iout2", "Iout3", "Iout4", "Iout5", "Iout6"};
-    for (int i = 0; i < kPsuOutputCount; i++) {
+    static const char* const kU[kElecPsuOutputCount] = {"Uout1", "Uout2", "Uout3", "Uout4", "Uout5", "Uout6"};
+    static const char* const kI[kElecPsuOutputCount] = {"Iout1", "Iout2", "Iout3", "Iout4", "Iout5", "Iout6"};
+    for (int i = 0; i < kElecPsuOutputCount; i++) {
       outputVoltage[i] = record->GetFloatByName(kU[i]);
       outputCurrent[i] = record->GetFloatByName(kI[i]);
     }
@@ -95,43 +95,43 @@ void CSCHPowerSupply::BuildPins() {
   SetPinCount(n);
   if (pinCount != n) return;  // out of memory: the names are gone, the pins stay
   wchar_t text[64];
-  wchar_t label[kVoltageLabelSize];
+  wchar_t label[kElecVoltageLabelSize];
   for (int i = 0; i < n; i++) {
-    pins[i].kind = kPinElectric;
+    pins[i].kind = kSchPinElectric;
     pins[i].number = -1;
   }
-  swprintf(text, 64, inputType == kPsuAcInput ? L"Вход ~%dV" : L"Вход +%dV",
+  swprintf(text, 64, inputType == kElecPsuAcInput ? L"Вход ~%dV" : L"Вход +%dV",
            std::fabs(inputVoltage) < 2147483520.0f ? static_cast<int>(inputVoltage) : 0);
-  pins[kPsuInput].name = DupString(text);
-  pins[kPsuInput].description = kInputDescription;
-  pins[kPsuInput].side = kSideLeft;
-  pins[kPsuInputGround].name = DupString(L"\"Земля\"");
-  pins[kPsuInputGround].description = kInputDescription;
-  pins[kPsuInputGround].side = kSideLeft;
+  pins[kElecPsuInput].name = DupString(text);
+  pins[kElecPsuInput].description = kInputDescription;
+  pins[kElecPsuInput].side = kSchSideLeft;
+  pins[kElecPsuInputGround].name = DupString(L"\"Земля\"");
+  pins[kElecPsuInputGround].description = kInputDescription;
+  pins[kElecPsuInputGround].side = kSchSideLeft;
   int p = 2;
-  if (outputType == kPsuAtx24) {
+  if (outputType == kElecPsuAtx24) {
     pins[p].name = DupString(L"ATX");
     pins[p].description = L"Стандартный разъем ATX 24";
-    pins[p].kind = kPinAtx24;
-    pins[p++].side = kSideRight;
-  } else if (outputType == kPsuItx) {
+    pins[p].kind = kSchPinAtx24;
+    pins[p++].side = kSchSideRight;
+  } else if (outputType == kElecPsuItx) {
     pins[p].name = DupString(L"ITX");
     pins[p].description = L"Стандартный разъем ITX";
-    pins[p].kind = kPinItx;
-    pins[p++].side = kSideRight;
+    pins[p].kind = kSchPinItx;
+    pins[p++].side = kSchSideRight;
   }
   if (HasCommon()) {
     pins[p].name = DupString(L"Общий");
     pins[p].description = L"Общий выход";
-    pins[p++].side = kSideRight;
+    pins[p++].side = kSchSideRight;
   }
-  for (int i = 0; i < kPsuOutputCount; i++) {
+  for (int i = 0; i < kElecPsuOutputCount; i++) {
     if (outputVoltage[i] == 0) continue;
-    FormatVoltageLabel(label, outputVoltage[i], outputType == kPsuAcOutput1 && i == 0);
+    FormatVoltageLabel(label, outputVoltage[i], outputType == kElecPsuAcOutput1 && i == 0);
     swprintf(text, 64, L"Выход %ls", label);
     pins[p].name = DupString(text);
     pins[p].description = L"Выход";
-    pins[p++].side = kSideRight;
+    pins[p++].side = kSchSideRight;
   }
   rect.bottom = rect.top + (n - 1) * kPinPitch;
   SpacePins(true);
@@ -140,12 +140,12 @@ void CSCHPowerSupply::BuildPins() {
 }
 
 SchNet* CSCHPowerSupply::ConnectorNet() const {
-  if (!HasConnector() || pinCount <= kPsuConnector) return nullptr;
-  return pins[kPsuConnector].net;
+  if (!HasConnector() || pinCount <= kElecPsuConnector) return nullptr;
+  return pins[kElecPsuConnector].net;
 }
 
 void CSCHPowerSupply::SwitchOff(int first) {
-  for (int i = first; i < pinCount; i++) SetPinSource(i, 0, kOpenResistance);
+  for (int i = first; i < pinCount; i++) SetPinSource(i, 0, kSchOpenResistance);
 }
 
 void CSCHPowerSupply::Start() {
@@ -167,8 +167,8 @@ void CSCHPowerSupply::Step(float dt) {
     return;
   }
   const int p0 = CommonPin();
-  float k[kPsuOutputCount];
-  for (int i = 0; i < kPsuOutputCount; i++) k[i] = OutputResistance(i);
+  float k[kElecPsuOutputCount];
+  for (int i = 0; i < kElecPsuOutputCount; i++) k[i] = OutputResistance(i);
 
   // The common point's voltage as all loads pull it.
   double sum = 0, G = 0;
@@ -176,21 +176,21 @@ void CSCHPowerSupply::Step(float dt) {
     sum += kBoardVolts * cable->sumG;
     G += cable->sumG;
   }
-  float Ui[kPsuOutputCount] = {}, Ri[kPsuOutputCount] = {};
+  float Ui[kElecPsuOutputCount] = {}, Ri[kElecPsuOutputCount] = {};
   if (HasCommon()) {
     float Uc, Rc;
     GetPinInput(p0, &Uc, &Rc);
     sum += Uc / Rc;
     G += 1.0 / Rc;
     int pin = p0 + 1;
-    for (int i = 0; i < kPsuOutputCount; i++) {
+    for (int i = 0; i < kElecPsuOutputCount; i++) {
       if (outputVoltage[i] == 0) continue;
       GetPinInput(pin++, &Ui[i], &Ri[i]);
       sum += Ui[i] / (k[i] + Ri[i]);
       G += 1.0 / (k[i] + Ri[i]);
     }
   }
-  float Vc = 0, RcRest = kOpenResistance;
+  float Vc = 0, RcRest = kSchOpenResistance;
   if (G > 0 && std::isfinite(G) && std::isfinite(sum)) {
     Vc = static_cast<float>(sum / G);
     RcRest = static_cast<float>(1.0 / G);
@@ -201,7 +201,7 @@ void CSCHPowerSupply::Step(float dt) {
   float P = 0;
   if (cable) P = static_cast<float>(kBoardVolts * kBoardVolts * cable->sumG);
   if (HasCommon()) {
-    for (int i = 0; i < kPsuOutputCount; i++) {
+    for (int i = 0; i < kElecPsuOutputCount; i++) {
       if (outputVoltage[i] == 0) continue;
       float I = (outputVoltage[i] + Vc - Ui[i]) / (Ri[i] + RcRest + k[i]);
       if (LimitViolated(std::fabs(I), outputCurrent[i])) {
@@ -217,19 +217,19 @@ void CSCHPowerSupply::Step(float dt) {
   // The input is a resistor carrying that power at the nominal voltage, in
   // parallel with the idle 100 kilohm.
   float U0, R0, U1, R1;
-  GetPinInput(kPsuInput, &U0, &R0);
-  GetPinInput(kPsuInputGround, &U1, &R1);
+  GetPinInput(kElecPsuInput, &U0, &R0);
+  GetPinInput(kElecPsuInputGround, &U1, &R1);
   float Rl = kInputShunt;
   if (P >= kLeastPower) {
     float Rload = inputVoltage * inputVoltage / P;
     if (std::isfinite(Rload) && Rload >= 0) Rl = Rload * kInputShunt / (Rload + kInputShunt);
   }
-  SetPinSource(kPsuInput, U1, R1 + Rl);
-  SetPinSource(kPsuInputGround, U0, R0 + Rl);
+  SetPinSource(kElecPsuInput, U1, R1 + Rl);
+  SetPinSource(kElecPsuInputGround, U0, R0 + Rl);
 
   elapsedTime += dt;
   float Ua = (U0 - U1) * Rl / (Rl + R0 + R1);
-  if (inputType == kPsuAcInput) {
+  if (inputType == kElecPsuAcInput) {
     float a = dt > 0 ? std::fabs(Ua - previousInput) / dt * kAcScale : 0;
     previousInput = Ua;
     if (elapsedTime < kSettleTime)
@@ -257,7 +257,7 @@ void CSCHPowerSupply::Step(float dt) {
   float g = 1;
   if (!stabilised) g = Usable(inputVoltage) ? smoothedInput / inputVoltage : 0;
   float g1 = g;
-  if (outputType == kPsuAcOutput1) {
+  if (outputType == kElecPsuAcOutput1) {
     g1 = std::sin(phase) * g;
     phase += dt * kPi / kHalfPeriod;
     while (phase > kTwoPi) phase -= kTwoPi;
@@ -267,7 +267,7 @@ void CSCHPowerSupply::Step(float dt) {
   float Uc, Rc;
   GetPinInput(p0, &Uc, &Rc);
   int pin = p0 + 1;
-  for (int i = 0; i < kPsuOutputCount; i++) {
+  for (int i = 0; i < kElecPsuOutputCount; i++) {
     if (outputVoltage[i] == 0) continue;
     SetPinSource(pin++, Uc + outputVoltage[i] * (i == 0 ? g1 : g), k[i] + Rc);
   }
@@ -277,7 +277,7 @@ void CSCHPowerSupply::JoinInternalNets() {
   CSCHDevice::JoinInternalNets();
   if (pinCount < 2 || !HasCommon()) return;
   int common = CommonPin();
-  SchNet* ground = pins[kPsuInputGround].net;
+  SchNet* ground = pins[kElecPsuInputGround].net;
   if (!ground || common >= pinCount) return;
   SchNet* other = pins[common].net;
   if (other && other != ground) ground->Merge(other);
@@ -311,8 +311,8 @@ void CSCHPowerSupply::Save(CStream* s) {
   s->Write(&minimumInput, 4);
   s->Write(&maximumInput, 4);
   s->WriteByte(outputType);
-  s->Write(outputVoltage, 4 * kPsuOutputCount);
-  s->Write(outputCurrent, 4 * kPsuOutputCount);
+  s->Write(outputVoltage, 4 * kElecPsuOutputCount);
+  s->Write(outputCurrent, 4 * kElecPsuOutputCount);
   s->Write(&efficiency, 4);
   s->WriteByte(stabilised);
   CSCHDevice::Save(s);
@@ -324,8 +324,8 @@ void CSCHPowerSupply::Load(CStream* s) {
   minimumInput = s->ReadFloat();
   maximumInput = s->ReadFloat();
   outputType = s->ReadByte();
-  for (int i = 0; i < kPsuOutputCount; i++) outputVoltage[i] = s->ReadFloat();
-  for (int i = 0; i < kPsuOutputCount; i++) outputCurrent[i] = s->ReadFloat();
+  for (int i = 0; i < kElecPsuOutputCount; i++) outputVoltage[i] = s->ReadFloat();
+  for (int i = 0; i < kElecPsuOutputCount; i++) outputCurrent[i] = s->ReadFloat();
   efficiency = s->ReadFloat();
   stabilised = static_cast<unsigned char>(s->ReadByte());
   BuildPins();

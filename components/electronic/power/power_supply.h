@@ -10,20 +10,20 @@
 #include "scheme/parts/device.h"
 
 // Output types.
-const int kPsuPlainOutputs = 0;
-const int kPsuAcOutput1 = 1;
-const int kPsuAtx24 = 2;
-const int kPsuItx = 3;
+const int kElecPsuPlainOutputs = 0;
+const int kElecPsuAcOutput1 = 1;
+const int kElecPsuAtx24 = 2;
+const int kElecPsuItx = 3;
 
 // Input types: this one is AC, any other DC.
-const int kPsuAcInput = 1;
+const int kElecPsuAcInput = 1;
 
-const int kPsuOutputCount = 6;
+const int kElecPsuOutputCount = 6;
 
 // Pins.
-const int kPsuInput = 0;
-const int kPsuInputGround = 1;
-const int kPsuConnector = 2;  // output types 2 and 3
+const int kElecPsuInput = 0;
+const int kElecPsuInputGround = 1;
+const int kElecPsuConnector = 2;  // output types 2 and 3
 
 class CSCHPowerSupply : public CSCHDevice {
 public:
@@ -50,7 +50,7 @@ public:
   void BuildPins();
 
   // Whether the unit has a board connector (output types 2 and 3).
-  bool HasConnector() const { return outputType == kPsuAtx24 || outputType == kPsuItx; }
+  bool HasConnector() const { return outputType == kElecPsuAtx24 || outputType == kElecPsuItx; }
   // Whether the common pin exists (output 1 is set).
   bool HasCommon() const { return outputVoltage[0] != 0; }
   // Index of the common pin (or of the first output pin when there is no
@@ -69,9 +69,9 @@ public:
   float inputVoltage = 12.0f;               // Uin
   float minimumInput = 0;                   // UinMin
   float maximumInput = 0;                   // UinMax
-  int outputType = kPsuPlainOutputs;        // saved as one byte
-  float outputVoltage[kPsuOutputCount] = {};  // 0: no such output
-  float outputCurrent[kPsuOutputCount] = {};  // limits, amperes
+  int outputType = kElecPsuPlainOutputs;        // saved as one byte
+  float outputVoltage[kElecPsuOutputCount] = {};  // 0: no such output
+  float outputCurrent[kElecPsuOutputCount] = {};  // limits, amperes
   float efficiency = 88.0f;                 // percent
   unsigned char stabilised = 1;
   unsigned char protectionTripped = 0;      // run time

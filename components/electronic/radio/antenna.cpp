@@ -22,7 +22,7 @@ const float kOnFactor = 0.75f;      // fed below 0.75 U it is off the air
 const int kMaxAxis = 2;
 
 void TakeOffAir(SchNet* net) {
-  net->sourceKind = kSourceOwnWeight;
+  net->sourceKind = kSchSourceOwnWeight;
   net->source = nullptr;
 }
 
@@ -34,8 +34,8 @@ CSCHAntenna::CSCHAntenna() {
   SetPinCount(1);
   if (pinCount == 1) {
     pins[0].description = L"ВЧ-разъем";
-    pins[0].kind = kPinRf;
-    pins[0].side = kSideBottom;
+    pins[0].kind = kSchPinRf;
+    pins[0].side = kSchSideBottom;
     pins[0].offset = 20;
   }
 }
@@ -78,7 +78,7 @@ void CSCHAntenna::Paint(HDC dc) {
 }
 
 void CSCHAntenna::Start() {
-  sourceRecord.tag = kAntennaSourceTag;
+  sourceRecord.tag = kElecAntennaSourceTag;
   sourceRecord.owner = this;
   CSCHOutSensor::Start();
 }
@@ -107,14 +107,14 @@ void CSCHAntenna::Step(float) {
   } else {
     linearGain = g;
   }
-  net->sourceKind = kSourceAntenna;
+  net->sourceKind = kSchSourceAntenna;
   net->source = reinterpret_cast<SchSignalSource*>(&sourceRecord);
 }
 
 CSCHAntenna* CSCHAntenna::FromNet(const SchNet* net) {
-  if (!net || net->sourceKind != kSourceAntenna || !net->source) return nullptr;
+  if (!net || net->sourceKind != kSchSourceAntenna || !net->source) return nullptr;
   const SchAntennaSource* record = reinterpret_cast<const SchAntennaSource*>(net->source);
-  if (record->tag != kAntennaSourceTag) return nullptr;
+  if (record->tag != kElecAntennaSourceTag) return nullptr;
   return record->owner;
 }
 

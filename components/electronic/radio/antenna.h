@@ -11,11 +11,11 @@
 class CSCHAntenna;
 
 // The tag of the record an antenna hands its net as the source of kind 18.
-const int kAntennaSourceTag = 16903;
+const int kElecAntennaSourceTag = 16903;
 
 // What a net of source kind 18 points at.
 struct SchAntennaSource {
-  int tag;              // kAntennaSourceTag
+  int tag;              // kElecAntennaSourceTag
   CSCHAntenna* owner;   // the antenna
 };
 

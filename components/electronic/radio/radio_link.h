@@ -1,11 +1,11 @@
 // The radio link model shared by every radio device: the strength of the
 // link between two radio ends from their placements, beam patterns, powers
-// and gains. Callers treat a strength above kRadioLinkThreshold as a link.
+// and gains. Callers treat a strength above kElecRadioLinkThreshold as a link.
 #pragma once
 
 struct Mat4f;
 
-const float kRadioLinkThreshold = 2.0f;
+const float kElecRadioLinkThreshold = 2.0f;
 
 // The beam frame of a radio end: the pose with its rows rearranged so that
 // the local Z axis is the beam axis (0 the pose's X, 1 its Y, 2 its Z). The

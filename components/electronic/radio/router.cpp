@@ -30,8 +30,8 @@ const int kMinWidth = 120;
 const int kPinPitch = 20;
 const int kMaxAxis = 2;
 const int kMaxLanCount = 255;  // the stream keeps it in a byte
-const int kMaxAntennaKind = kRouterAntennaExternal;
-const unsigned char kMaxMode = kRouterRepeater;
+const int kMaxAntennaKind = kElecRouterAntennaExternal;
+const unsigned char kMaxMode = kElecRouterRepeater;
 
 // The program's shared default placement of routers: nothing sets it.
 Mat4f* g_defaultRouterPose = nullptr;
@@ -85,7 +85,7 @@ void CSCHRouter::LeaveRadioList() {
 void CSCHRouter::SetSsid(const wchar_t* text) {
   int n = 0;
   if (text)
-    for (; n < kRouterSsidChars && text[n]; n++) ssid[n] = text[n];
+    for (; n < kElecRouterSsidChars && text[n]; n++) ssid[n] = text[n];
   ssid[n] = 0;
 }
 
@@ -110,18 +110,18 @@ void CSCHRouter::ApplyDbRecord(CompDbRecord* record) {
 
 void CSCHRouter::BuildPins() {
   int n = 0, spare = 0;
-  if (powerKind == kRouterPowerOwn) {
+  if (powerKind == kElecRouterPowerOwn) {
     n = 2;
     spare = 2;
   }
-  if (inputType == kRouterInputLan) {
+  if (inputType == kElecRouterInputLan) {
     n += lanCount;
     spare += 2;
-  } else if (inputType == kRouterInputUsb) {
+  } else if (inputType == kElecRouterInputUsb) {
     n += 1;
     spare += 2;
   }
-  bool rf = antennaKind == kRouterAntennaOptional || antennaKind == kRouterAntennaExternal;
+  bool rf = antennaKind == kElecRouterAntennaOptional || antennaKind == kElecRouterAntennaExternal;
   if (rf) n += 1;
   else spare = 0;
   SetPinCount(n);
@@ -134,29 +134,29 @@ void CSCHRouter::BuildPins() {
     p.name = name;
     p.description = description;
     p.kind = kind;
-    p.side = kSideBottom;
+    p.side = kSchSideBottom;
     p.offset = offset;
   };
-  if (powerKind == kRouterPowerOwn) {
-    place(L"+", L"Вход питания", kPinElectric, 10);
-    place(L"-", L"Вход питания", kPinElectric, 30);
+  if (powerKind == kElecRouterPowerOwn) {
+    place(L"+", L"Вход питания", kSchPinElectric, 10);
+    place(L"-", L"Вход питания", kSchPinElectric, 30);
     x = 90;
   }
-  if (inputType == kRouterInputLan) {
+  if (inputType == kElecRouterInputLan) {
     for (int i = 0; i < lanCount; i++) {
-      place(L"LAN", L"Ethernet", kPinEthernet, x);
+      place(L"LAN", L"Ethernet", kSchPinEthernet, x);
       x += 20;
     }
     x += 40;
-  } else if (inputType == kRouterInputUsb) {
-    place(L"USB", L"USB-клиент", kPinUsb, x);
+  } else if (inputType == kElecRouterInputUsb) {
+    place(L"USB", L"USB-клиент", kSchPinUsb, x);
     x += 60;
   }
   if (rf)
     place(L"ВЧ",
-          antennaKind == kRouterAntennaOptional ? L"Опциональное подключение внешней антенны"
+          antennaKind == kElecRouterAntennaOptional ? L"Опциональное подключение внешней антенны"
                                                 : L"Обязательное подключение внешней антенны",
-          kPinRf, x);
+          kSchPinRf, x);
 }
 
 void CSCHRouter::Paint(HDC dc) {
@@ -184,7 +184,7 @@ void CSCHRouter::Paint(HDC dc) {
 }
 
 bool CSCHRouter::Edit() {
-  if (antennaKind == kRouterAntennaNone) return false;
+  if (antennaKind == kElecRouterAntennaNone) return false;
   return ShowRouterDialog(this);
 }
 
@@ -208,7 +208,7 @@ void CSCHRouter::Step(float) {
   if (burnt) return;
   // A supply current of 0 draws nothing: the load is open.
   float Rl = I > 0 && std::isfinite(I) ? U / I : kBurntResistance;
-  if (!std::isfinite(Rl) || Rl < kMinResistance) Rl = kMinResistance;
+  if (!std::isfinite(Rl) || Rl < kSchMinResistance) Rl = kSchMinResistance;
   int k = 0;
   float g = 1.0f;
   bool powered = false;
@@ -217,7 +217,7 @@ void CSCHRouter::Step(float) {
     burnt = 1;
     SimMessageLog::Global().AppendFormat(kFailedMessage, instanceName ? instanceName : L"");
   };
-  if (powerKind == kRouterPowerOwn) {
+  if (powerKind == kElecRouterPowerOwn) {
     if (pinCount < 2) return;
     float U0, R0, U1, R1;
     GetPinInput(0, &U0, &R0);
@@ -234,8 +234,8 @@ void CSCHRouter::Step(float) {
     }
     powered = Uin > kOnFactor * U;
     k = 2;
-  } else if (powerKind == kRouterPowerPoe) {
-    if (inputType == kRouterInputLan && pinCount > 0 && pins[0].net) {
+  } else if (powerKind == kElecRouterPowerPoe) {
+    if (inputType == kElecRouterInputLan && pinCount > 0 && pins[0].net) {
       SchNet* net = pins[0].net;
       net->sumG = 1.0 / Rl;
       float Uf = static_cast<float>(net->sumI);
@@ -245,29 +245,29 @@ void CSCHRouter::Step(float) {
       }
       powered = Uf > kOnFactor * U;
     }
-  } else if (powerKind == kRouterPowerUsb) {
-    powered = inputType == kRouterInputUsb && pinCount > 0 && pins[0].net;
+  } else if (powerKind == kElecRouterPowerUsb) {
+    powered = inputType == kElecRouterInputUsb && pinCount > 0 && pins[0].net;
   }
   if (!powered) {
     LeaveRadioList();
     return;
   }
-  if (inputType == kRouterInputLan) {
+  if (inputType == kElecRouterInputLan) {
     for (int i = 0; i < lanCount && k + i < pinCount; i++)
-      MergeWith(packets, PacketsOfNet(pins[k + i].net, kSourceEthernet));
+      MergeWith(packets, PacketsOfNet(pins[k + i].net, kSchSourceEthernet));
     k += lanCount;
-  } else if (inputType == kRouterInputUsb) {
-    if (k < pinCount) MergeWith(packets, PacketsOfNet(pins[k].net, kSourceUsbHost));
+  } else if (inputType == kElecRouterInputUsb) {
+    if (k < pinCount) MergeWith(packets, PacketsOfNet(pins[k].net, kSchSourceUsbHost));
     k += 1;
   }
-  if (antennaKind == kRouterAntennaNone) return;
+  if (antennaKind == kElecRouterAntennaNone) return;
   radioPose = pose;
   radioAxis = axis;
   radioAround = widthAround;
   radioAlong = widthAlong;
   SchNet* rfNet = k < pinCount ? pins[k].net : nullptr;
-  bool external = (antennaKind == kRouterAntennaOptional || antennaKind == kRouterAntennaExternal) && rfNet;
-  if (antennaKind == kRouterAntennaExternal && !rfNet) return;
+  bool external = (antennaKind == kElecRouterAntennaOptional || antennaKind == kElecRouterAntennaExternal) && rfNet;
+  if (antennaKind == kElecRouterAntennaExternal && !rfNet) return;
   if (external) {
     CSCHAntenna* antenna = CSCHAntenna::FromNet(rfNet);
     if (!antenna) return;
@@ -284,29 +284,29 @@ void CSCHRouter::Step(float) {
     float s = ComputeRadioLinkGain(radioPose, radioAxis, radioAround, radioAlong, P, g, other->radioPose,
                                    other->radioAxis, other->radioAround, other->radioAlong, other->P,
                                    other->publishedGain);
-    if (!(s > kRadioLinkThreshold)) return false;
+    if (!(s > kElecRadioLinkThreshold)) return false;
     MergeWith(packets, other->packets);
     return true;
   };
   auto sameSsid = [&](const CSCHRouter* other) { return wcscmp(ssid, other->ssid) == 0; };
   switch (mode) {
-    case kRouterClient:
+    case kElecRouterClient:
       for (CSCHRouter* r = g_radioHead; r; r = r->next)
-        if (r != this && r->mode == kRouterAccessPoint && sameSsid(r) && link(r)) break;
+        if (r != this && r->mode == kElecRouterAccessPoint && sameSsid(r) && link(r)) break;
       break;
-    case kRouterBridge:
+    case kElecRouterBridge:
       for (CSCHRouter* r = next; r; r = r->next)
-        if (r->mode == kRouterBridge && sameSsid(r) && link(r)) break;
+        if (r->mode == kElecRouterBridge && sameSsid(r) && link(r)) break;
       break;
-    case kRouterMultipointBridge:
+    case kElecRouterMultipointBridge:
       for (CSCHRouter* r = next; r; r = r->next)
-        if (r->mode == kRouterMultipointBridge && sameSsid(r)) link(r);
+        if (r->mode == kElecRouterMultipointBridge && sameSsid(r)) link(r);
       break;
-    case kRouterRepeater:
+    case kElecRouterRepeater:
       for (CSCHRouter* r = g_radioHead; r; r = r->next) {
         if (r == this) continue;
-        if (r->mode == kRouterBridge || r->mode == kRouterClient ||
-            (r->mode == kRouterRepeater && sameSsid(r)))
+        if (r->mode == kElecRouterBridge || r->mode == kElecRouterClient ||
+            (r->mode == kElecRouterRepeater && sameSsid(r)))
           link(r);
       }
       break;

@@ -13,25 +13,25 @@
 class SchPacketSet;
 
 // Radio modes.
-const unsigned char kRouterClient = 0;
-const unsigned char kRouterAccessPoint = 1;
-const unsigned char kRouterBridge = 2;
-const unsigned char kRouterMultipointBridge = 3;
-const unsigned char kRouterRepeater = 4;
+const unsigned char kElecRouterClient = 0;
+const unsigned char kElecRouterAccessPoint = 1;
+const unsigned char kElecRouterBridge = 2;
+const unsigned char kElecRouterMultipointBridge = 3;
+const unsigned char kElecRouterRepeater = 4;
 
 // Input types, power kinds and antenna kinds.
-const int kRouterInputLan = 1;
-const int kRouterInputUsb = 2;
-const int kRouterPowerOwn = 0;
-const int kRouterPowerPoe = 1;
-const int kRouterPowerUsb = 2;
-const int kRouterAntennaNone = 0;
-const int kRouterAntennaBuiltIn = 1;
-const int kRouterAntennaOptional = 2;
-const int kRouterAntennaExternal = 3;
+const int kElecRouterInputLan = 1;
+const int kElecRouterInputUsb = 2;
+const int kElecRouterPowerOwn = 0;
+const int kElecRouterPowerPoe = 1;
+const int kElecRouterPowerUsb = 2;
+const int kElecRouterAntennaNone = 0;
+const int kElecRouterAntennaBuiltIn = 1;
+const int kElecRouterAntennaOptional = 2;
+const int kElecRouterAntennaExternal = 3;
 
 // SSID: at most 16 characters and a terminator.
-const int kRouterSsidChars = 16;
+const int kElecRouterSsidChars = 16;
 
 class CSCHRouter : public CSCHOutSensor {
 public:
@@ -75,17 +75,17 @@ public:
   unsigned char onAir = 0;
   CSCHRouter* next = nullptr;  // the radio list
   CSCHRouter* prev = nullptr;
-  int inputType = kRouterInputLan;
+  int inputType = kElecRouterInputLan;
   int lanCount = 5;
   int baudRate = 5400000;
   float U = 12.0f;
   float I = 1.0f;
-  int powerKind = kRouterPowerOwn;
-  int antennaKind = kRouterAntennaNone;
+  int powerKind = kElecRouterPowerOwn;
+  int antennaKind = kElecRouterAntennaNone;
   unsigned char repeaterAllowed = 0;
-  wchar_t ssid[kRouterSsidChars + 1] = {};
+  wchar_t ssid[kElecRouterSsidChars + 1] = {};
   float P = 10.0f;
-  unsigned char mode = kRouterAccessPoint;
+  unsigned char mode = kElecRouterAccessPoint;
   unsigned char axis = 0;
   float widthAround = 1.0f;
   float widthAlong = 1.0f;

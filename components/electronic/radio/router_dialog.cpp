@@ -19,8 +19,8 @@ const wchar_t* const kModeNames[] = {L"Wireless client", L"Access point", L"Wire
 const int kModesWithoutRepeater = 4;
 
 bool ExternalAntenna(const CSCHRouter* r) {
-  if (r->antennaKind == kRouterAntennaExternal) return true;
-  if (r->antennaKind != kRouterAntennaOptional || r->pinCount < 1) return false;
+  if (r->antennaKind == kElecRouterAntennaExternal) return true;
+  if (r->antennaKind != kElecRouterAntennaOptional || r->pinCount < 1) return false;
   const SchPin& last = r->pins[r->pinCount - 1];
   return last.net != nullptr || last.wire != nullptr;
 }
@@ -39,7 +39,7 @@ bool CRouterDialog::Build(CSCHRouter* router) {
   modeList->SetSelectedIndex(router->mode < modes ? router->mode : -1);
   NewFlowRow();
   new CKestLabel(this, L"SSID:", KEST_POS_FLOW, false, KEST_LABEL_MEASURE, KEST_LABEL_MEASURE, -1);
-  ssidEdit = new CKestEdit(this, 0, KEST_POS_FLOW, 200, 21, false, kRouterSsidChars, true);
+  ssidEdit = new CKestEdit(this, 0, KEST_POS_FLOW, 200, 21, false, kElecRouterSsidChars, true);
   ssidEdit->SetText(router->ssid);
   NewFlowRow();
   antennaLabel = new CKestLabel(this, ExternalAntenna(router) ? L"Антенна: внешняя" : L"Антенна: встроенная",
@@ -57,7 +57,7 @@ void CRouterDialog::Apply(CSCHRouter* router) const {
   router->SetSsid(text);
   FreeBuffer(text);
   int index = modeList ? modeList->GetSelectedIndex() : -1;
-  if (index >= 0 && index <= kRouterRepeater) router->mode = static_cast<unsigned char>(index);
+  if (index >= 0 && index <= kElecRouterRepeater) router->mode = static_cast<unsigned char>(index);
 }
 
 bool ShowRouterDialog(CSCHRouter* router) {

@@ -25,7 +25,7 @@ const wchar_t kLegText[] = L"Ножка";
 const float kHeatTau = 10.0f;  // seconds
 const int kGroupPitch = 32;    // px
 
-int ClampGroupCount(int n) { return n < 1 ? 1 : n > kButtonMaxGroups ? kButtonMaxGroups : n; }
+int ClampGroupCount(int n) { return n < 1 ? 1 : n > kElecButtonMaxGroups ? kElecButtonMaxGroups : n; }
 
 void PlacePin(CSCHBlock* b, int pin, int side, int offset, const wchar_t* description) {
   if (pin < 0 || pin >= b->pinCount) return;
@@ -35,7 +35,7 @@ void PlacePin(CSCHBlock* b, int pin, int side, int offset, const wchar_t* descri
   b->pins[pin].description = description;
 }
 
-void Isolate(CSCHBlock* b, int pin) { b->SetPinSource(pin, 0, kOpenResistance); }
+void Isolate(CSCHBlock* b, int pin) { b->SetPinSource(pin, 0, kSchOpenResistance); }
 
 // The current a voltage drives through a resistance sum; a sum that is not
 // positive lets an unbounded current through.
@@ -70,15 +70,15 @@ void CSCHButton::BuildPins() {
   rect.bottom = rect.top + kGroupPitch * N;
   SetPinCount(GroupPins() * N);
   for (int g = 0; g < N; g++) {
-    if (buttonKind == kButtonChangeover) {
+    if (buttonKind == kElecButtonChangeover) {
       const int k = 3 * g;
-      PlacePin(this, k + kButtonCommon, kSideLeft, 32 * g + 25, kCommonText);
-      PlacePin(this, k + kButtonNormallyClosed, kSideRight, 32 * N - 32 * g - 9, kNormallyClosedText);
-      PlacePin(this, k + kButtonNormallyOpen, kSideRight, 32 * N - 32 * g - 25, kNormallyOpenText);
+      PlacePin(this, k + kElecButtonCommon, kSchSideLeft, 32 * g + 25, kCommonText);
+      PlacePin(this, k + kElecButtonNormallyClosed, kSchSideRight, 32 * N - 32 * g - 9, kNormallyClosedText);
+      PlacePin(this, k + kElecButtonNormallyOpen, kSchSideRight, 32 * N - 32 * g - 25, kNormallyOpenText);
     } else {
       const int k = 2 * g;
-      PlacePin(this, k, kSideLeft, 32 * g + 20, kLegText);
-      PlacePin(this, k + 1, kSideRight, 32 * N - 32 * g - 20, kLegText);
+      PlacePin(this, k, kSchSideLeft, 32 * g + 20, kLegText);
+      PlacePin(this, k + 1, kSchSideRight, 32 * N - 32 * g - 20, kLegText);
     }
   }
 }
@@ -102,12 +102,12 @@ void CSCHButton::ApplyDbRecord(CompDbRecord* record) {
 
 void CSCHButton::Paint(HDC dc) {
   const int left = rect.left, right = rect.right;
-  const int first = buttonKind == kButtonChangeover ? 25 : 20;
+  const int first = buttonKind == kElecButtonChangeover ? 25 : 20;
   for (int g = 0; g < groupCount; g++) {
     const int y = rect.top + kGroupPitch * g + first;
     MoveToEx(dc, left, y, nullptr);
     LineTo(dc, left + 16, y);
-    if (buttonKind == kButtonMakeAlt) {
+    if (buttonKind == kElecButtonMakeAlt) {
       LineTo(dc, left + 16, y - 8);
       LineTo(dc, left + 35, y + 3);
     } else {
@@ -115,14 +115,14 @@ void CSCHButton::Paint(HDC dc) {
     }
     MoveToEx(dc, left + 32, y, nullptr);
     LineTo(dc, right, y);
-    if (buttonKind == kButtonChangeover) {
+    if (buttonKind == kElecButtonChangeover) {
       MoveToEx(dc, left + 32, y - 8, nullptr);
       LineTo(dc, left + 32, y - 16);
       LineTo(dc, right, y - 16);
     }
   }
   if (groupCount > 1) {
-    const int lift = buttonKind == kButtonMakeAlt ? 2 : 5;
+    const int lift = buttonKind == kElecButtonMakeAlt ? 2 : 5;
     CKestOwnedPen dotted(CreatePen(PS_DOT, 1, RGB(0, 0, 0)));
     CKestDcSelection selection(dc);
     selection.Select(dotted.Get());
@@ -173,11 +173,11 @@ void CSCHButton::Step(float dt) {
   lastPressed = now;
   const int N = groupCount;
   if (GroupPins() * N > pinCount) return;  // the pins could not be made
-  if (buttonKind == kButtonChangeover) {
+  if (buttonKind == kElecButtonChangeover) {
     for (int g = 0; g < N; g++) {
       const int k = 3 * g;
-      const int made = k + (pressed ? kButtonNormallyOpen : kButtonNormallyClosed);
-      const int other = k + (pressed ? kButtonNormallyClosed : kButtonNormallyOpen);
+      const int made = k + (pressed ? kElecButtonNormallyOpen : kElecButtonNormallyClosed);
+      const int other = k + (pressed ? kElecButtonNormallyClosed : kElecButtonNormallyOpen);
       SchPinState A = {}, B = {};
       GetPinState(k, &A);
       GetPinState(made, &B);

@@ -12,17 +12,17 @@
 
 // Button kinds: two pins a group (kind 1 draws another contact), or a
 // changeover with three pins a group.
-const int kButtonMake = 0;
-const int kButtonMakeAlt = 1;
-const int kButtonChangeover = 2;
+const int kElecButtonMake = 0;
+const int kElecButtonMakeAlt = 1;
+const int kElecButtonChangeover = 2;
 
 // The group count is stored in one byte.
-const int kButtonMaxGroups = 255;
+const int kElecButtonMaxGroups = 255;
 
 // Pins of a changeover group, from its first pin.
-const int kButtonCommon = 0;
-const int kButtonNormallyClosed = 1;
-const int kButtonNormallyOpen = 2;
+const int kElecButtonCommon = 0;
+const int kElecButtonNormallyClosed = 1;
+const int kElecButtonNormallyOpen = 2;
 
 class CSCHButton : public CSCHDevice {
 public:
@@ -46,10 +46,10 @@ public:
   // kind and N.
   void BuildPins();
   // Pins a group has: 3 for a changeover, 2 otherwise.
-  int GroupPins() const { return buttonKind == kButtonChangeover ? 3 : 2; }
+  int GroupPins() const { return buttonKind == kElecButtonChangeover ? 3 : 2; }
 
   // Fields, in this order.
-  int buttonKind = kButtonMake;
+  int buttonKind = kElecButtonMake;
   unsigned char latching = 0;  // kept for the simulation that presses it
   float voltageLimit = 1000;   // volts across a contact while it switches
   float currentLimit = 10;     // amperes, of a group's smoothed current
@@ -61,7 +61,7 @@ public:
   unsigned char switching = 0;
   // Run time: the smoothed contact current of each group, and the pressed
   // state the last step saw (2 before the first step of a run).
-  float groupCurrent[kButtonMaxGroups] = {};
+  float groupCurrent[kElecButtonMaxGroups] = {};
   unsigned char lastPressed = 2;
 
 private:

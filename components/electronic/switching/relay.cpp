@@ -18,11 +18,11 @@
 #include "scheme/simulation/pin_state.h"
 #include "scheme/simulation/sim_log.h"
 
-const COLORREF kRelayBodyColors[kRelayColorCount] = {
+const COLORREF kElecRelayBodyColors[kElecRelayColorCount] = {
     RGB(170, 170, 187), RGB(255, 204, 170), RGB(85, 85, 85),
     RGB(255, 102, 51),  RGB(204, 170, 153), RGB(204, 204, 204),
 };
-const COLORREF kRelayMarkingColors[kRelayColorCount] = {
+const COLORREF kElecRelayMarkingColors[kElecRelayColorCount] = {
     RGB(102, 102, 102), RGB(255, 238, 238), RGB(204, 204, 204),
     RGB(255, 153, 85),  RGB(204, 238, 204), RGB(102, 102, 102),
 };
@@ -40,10 +40,10 @@ const float kMarkingStep = 1.25f;
 const COLORREF kHoleColor = RGB(0, 102, 0);
 
 // The pins of a group by its kind: 3 for a changeover, 2 otherwise.
-int GroupPins(unsigned char kind) { return kind == kRelayChangeover ? 3 : 2; }
+int GroupPins(unsigned char kind) { return kind == kElecRelayChangeover ? 3 : 2; }
 
 // Drives a pin open: 0 V behind 5 megohms.
-void Isolate(CSCHBlock* b, int pin) { b->SetPinSource(pin, 0, kOpenResistance); }
+void Isolate(CSCHBlock* b, int pin) { b->SetPinSource(pin, 0, kSchOpenResistance); }
 
 void Report(CSCHBlock* b, const wchar_t* format) {
   SimMessageLog::Global().AppendFormat(format, b->instanceName ? b->instanceName : L"");
@@ -65,7 +65,7 @@ wchar_t* DecodeMarking(const char* text) {
   size_t n = strlen(text);
   if (n > 0x7FFFFFF) n = 0x7FFFFFF;
   return DecodeText(reinterpret_cast<unsigned char*>(const_cast<char*>(text)), static_cast<int>(n),
-                    false, kEncodingAnsi);
+                    false, kFoundationEncodingAnsi);
 }
 
 }  // namespace
@@ -101,7 +101,7 @@ CSCHRelay::~CSCHRelay() {
 }
 
 void CSCHRelay::BuildPins() {
-  if (groupCount > kRelayMaxGroups) groupCount = kRelayMaxGroups;
+  if (groupCount > kElecRelayMaxGroups) groupCount = kElecRelayMaxGroups;
   const int k = relayKind, n = groupCount;
   const int h = 40 * k + 30 * n + 50;
   rect.bottom = rect.top + h;
@@ -109,20 +109,20 @@ void CSCHRelay::BuildPins() {
   footprintLength = bodyWidth;
   int count = 2;
   for (int g = 0; g < n; g++) count += GroupPins(groupKinds[g]);
-  if (relayKind == kRelayWithResetCoil) count += 2;
+  if (relayKind == kElecRelayWithResetCoil) count += 2;
   SetPinCount(count);
-  PlacePin(this, 0, kSideLeft, h - 20);
-  PlacePin(this, 1, kSideRight, 20);
+  PlacePin(this, 0, kSchSideLeft, h - 20);
+  PlacePin(this, 1, kSchSideRight, 20);
   int pin = 2;
   for (int j = 0; j < n; j++) {
-    PlacePin(this, pin, kSideLeft, h - 50 - 30 * j);
-    PlacePin(this, pin + 1, kSideRight, 50 + 30 * j);
-    if (groupKinds[j] == kRelayChangeover) PlacePin(this, pin + 2, kSideRight, 65 + 30 * j);
+    PlacePin(this, pin, kSchSideLeft, h - 50 - 30 * j);
+    PlacePin(this, pin + 1, kSchSideRight, 50 + 30 * j);
+    if (groupKinds[j] == kElecRelayChangeover) PlacePin(this, pin + 2, kSchSideRight, 65 + 30 * j);
     pin += GroupPins(groupKinds[j]);
   }
-  if (relayKind == kRelayWithResetCoil) {
-    PlacePin(this, pin, kSideLeft, 20);
-    PlacePin(this, pin + 1, kSideRight, h - 20);
+  if (relayKind == kElecRelayWithResetCoil) {
+    PlacePin(this, pin, kSchSideLeft, 20);
+    PlacePin(this, pin + 1, kSchSideRight, h - 20);
   }
 }
 
@@ -138,7 +138,7 @@ float CSCHRelay::PullInCurrent() const {
 }
 
 int CSCHRelay::GroupFirstPin(int group) const {
-  if (group < 0 || group >= groupCount || group >= kRelayMaxGroups) return -1;
+  if (group < 0 || group >= groupCount || group >= kElecRelayMaxGroups) return -1;
   int pin = 2;
   for (int g = 0; g < group; g++) pin += GroupPins(groupKinds[g]);
   return pin;
@@ -159,9 +159,9 @@ void CSCHRelay::ApplyDbRecord(CompDbRecord* record) {
   acSwitchingPower = static_cast<float>(record->GetDoubleByName("IcommutationAC") * acSwitchingVoltage);
   relayKind = static_cast<unsigned char>(record->GetIntByName("type"));
   int n = record->GetIntByName("n");
-  groupCount = static_cast<unsigned char>(n < 0 ? 0 : n > kRelayMaxGroups ? kRelayMaxGroups : n);
-  static const char* const kPairKeys[kRelayMaxGroups] = {"pair1", "pair2", "pair3", "pair4"};
-  for (int g = 0; g < kRelayMaxGroups; g++)
+  groupCount = static_cast<unsigned char>(n < 0 ? 0 : n > kElecRelayMaxGroups ? kElecRelayMaxGroups : n);
+  static const char* const kPairKeys[kElecRelayMaxGroups] = {"pair1", "pair2", "pair3", "pair4"};
+  for (int g = 0; g < kElecRelayMaxGroups; g++)
     groupKinds[g] = static_cast<unsigned char>(record->GetIntByName(kPairKeys[g]));
   packageShape = static_cast<unsigned char>(record->GetIntByName("form"));
   colorScheme = static_cast<unsigned char>(record->GetIntByName("color"));
@@ -190,22 +190,22 @@ void CSCHRelay::Paint(HDC dc) {
     LineTo(dc, left - 1, bottom - 20);
     MoveToEx(dc, cx + 10, bottom - 20, nullptr);
     LineTo(dc, right + 1, bottom - 20);
-    if (polarityMode == kRelayPolarised) TextOutW(dc, left, bottom - 19, L"+", 1);
+    if (polarityMode == kElecRelayPolarised) TextOutW(dc, left, bottom - 19, L"+", 1);
     bool linked = false;
     int link = 0;
-    for (int g = 0; g < groupCount && g < kRelayMaxGroups; g++) {
+    for (int g = 0; g < groupCount && g < kElecRelayMaxGroups; g++) {
       const int y = bottom - 50 - 30 * g;
       MoveToEx(dc, left, y, nullptr);
       LineTo(dc, cx - 10, y);
       switch (groupKinds[g]) {
-        case kRelayNormallyOpen:
+        case kElecRelayNormallyOpen:
           LineTo(dc, cx + 10, y - 12);
           MoveToEx(dc, right, y, nullptr);
           LineTo(dc, cx + 10, y);
           link = y - 6;
           linked = true;
           break;
-        case kRelayNormallyClosed:
+        case kElecRelayNormallyClosed:
           LineTo(dc, cx - 10, y - 4);
           LineTo(dc, cx + 12, y + 4);
           MoveToEx(dc, right, y, nullptr);
@@ -213,7 +213,7 @@ void CSCHRelay::Paint(HDC dc) {
           link = y;
           linked = true;
           break;
-        case kRelayChangeover:
+        case kElecRelayChangeover:
           LineTo(dc, cx + 10, y - 12);
           MoveToEx(dc, right, y, nullptr);
           LineTo(dc, cx + 10, y);
@@ -227,13 +227,13 @@ void CSCHRelay::Paint(HDC dc) {
           break;
       }
     }
-    if (relayKind == kRelayWithResetCoil) {
+    if (relayKind == kElecRelayWithResetCoil) {
       Rectangle(dc, cx - 10, top, cx + 10, top + 40);
       MoveToEx(dc, cx - 10, top + 20, nullptr);
       LineTo(dc, left - 1, top + 20);
       MoveToEx(dc, cx + 10, top + 20, nullptr);
       LineTo(dc, right + 1, top + 20);
-      if (polarityMode == kRelayPolarised) TextOutW(dc, left, top + 8, L"+", 1);
+      if (polarityMode == kElecRelayPolarised) TextOutW(dc, left, top + 8, L"+", 1);
       link = top + 40;
       linked = true;
     }
@@ -261,8 +261,8 @@ void CSCHRelay::PaintFootprint(PcbPainter* painter) {
   painter->SetPlacement(boardX, boardY, orientation);
   HDC dc = painter->dc;
   const float L = bodyLength, W = bodyWidth, e = earLength;
-  const int color = colorScheme < kRelayColorCount ? colorScheme : kRelayColorCount - 1;
-  CKestOwnedBrush body(CreateSolidBrush(kRelayBodyColors[color]));
+  const int color = colorScheme < kElecRelayColorCount ? colorScheme : kElecRelayColorCount - 1;
+  CKestOwnedBrush body(CreateSolidBrush(kElecRelayBodyColors[color]));
   CKestDcSelection selection(dc);
   selection.Select(body.Get());
   selection.Select(GetStockObject(BLACK_PEN));
@@ -274,7 +274,7 @@ void CSCHRelay::PaintFootprint(PcbPainter* painter) {
     painter->DrawCircle(-L / 2 - e + W / 2 - 1, 0, 1.5f);
     painter->DrawCircle(L / 2 + e - W / 2 + 1, 0, 1.5f);
   }
-  if (packageShape == kRelayBox) {
+  if (packageShape == kElecRelayBox) {
     if (cornerRadius > 0) {
       painter->DrawRoundedRectangle(-L / 2, -W / 2, L / 2, W / 2, cornerRadius);
       if (rim > 0)
@@ -283,11 +283,11 @@ void CSCHRelay::PaintFootprint(PcbPainter* painter) {
       painter->DrawRectangle(-L / 2, -W / 2, L / 2, W / 2);
       if (rim > 0) painter->DrawRectangle(-L / 2 + rim, -W / 2 + rim, L / 2 - rim, W / 2 - rim);
     }
-  } else if (packageShape == kRelayCylinder) {
+  } else if (packageShape == kElecRelayCylinder) {
     painter->DrawCircle(0, 0, L / 2);
     painter->DrawCircle(0, 0, L / 2 - rim);
   }
-  COLORREF oldColor = SetTextColor(dc, kRelayMarkingColors[color]);
+  COLORREF oldColor = SetTextColor(dc, kElecRelayMarkingColors[color]);
   for (int i = 0; i < 3; i++) {
     if (!marking[i]) continue;
     float height = 0;
@@ -303,7 +303,7 @@ void CSCHRelay::Start() {
   smoothedResetCurrent = 0;
   coilBurnt = 0;
   resetCoilBurnt = 0;
-  for (int g = 0; g < kRelayMaxGroups; g++) {
+  for (int g = 0; g < kElecRelayMaxGroups; g++) {
     smoothedContactPower[g] = 0;
     groupBurnt[g] = 0;
   }
@@ -327,15 +327,15 @@ float CSCHRelay::StepCoil(int a, int b, float dt, float* smoothed, unsigned char
     I = (U1 - U2) / (Rcoil + R1 + R2);
   }
   switch (polarityMode) {
-    case kRelayUnpolarised:
+    case kElecRelayUnpolarised:
       *smoothed = SmoothSwitchValue(*smoothed, std::fabs(I), dt, kFastCoilTau);
       I = *smoothed;
       break;
-    case kRelaySlowUnpolarised:
+    case kElecRelaySlowUnpolarised:
       *smoothed = SmoothSwitchValue(*smoothed, std::fabs(I), dt, kSlowCoilTau);
       I = *smoothed;
       break;
-    case kRelayPolarised:
+    case kElecRelayPolarised:
       *smoothed = SmoothSwitchValue(*smoothed, I, dt, kFastCoilTau);
       I = *smoothed;
       break;
@@ -386,14 +386,14 @@ void CSCHRelay::Step(float dt) {
     float I = StepCoil(0, 1, dt, &smoothedCoilCurrent, &coilBurnt, kCoilMessage);
     const float pullIn = PullInCurrent();
     if (I > pullIn) armature = 1;
-    else if (relayKind == kRelayStandard) {
+    else if (relayKind == kElecRelayStandard) {
       if (I < releaseCurrent) armature = 0;
-    } else if (polarityMode == kRelayPolarised && I < -pullIn) {
+    } else if (polarityMode == kElecRelayPolarised && I < -pullIn) {
       armature = 0;
     }
   }
   // The reset coil: the last two pins.
-  if (relayKind == kRelayWithResetCoil && pinCount >= 4) {
+  if (relayKind == kElecRelayWithResetCoil && pinCount >= 4) {
     const int a = pinCount - 2, b = pinCount - 1;
     if (resetCoilBurnt) {
       Isolate(this, a);
@@ -402,18 +402,18 @@ void CSCHRelay::Step(float dt) {
       float I = StepCoil(a, b, dt, &smoothedResetCurrent, &resetCoilBurnt, kResetCoilMessage);
       const float pullIn = PullInCurrent();
       if (I > pullIn) armature = 0;
-      else if (polarityMode == kRelayPolarised && I < -pullIn) armature = 1;
+      else if (polarityMode == kElecRelayPolarised && I < -pullIn) armature = 1;
     }
   }
   // The contact groups.
   int k = 2;
-  for (int g = 0; g < groupCount && g < kRelayMaxGroups; g++) {
+  for (int g = 0; g < groupCount && g < kElecRelayMaxGroups; g++) {
     const unsigned char kind = groupKinds[g];
     if (k + GroupPins(kind) > pinCount) break;
     SchPinState A = {};
     GetPinState(k, &A);
-    if (kind == kRelayNormallyOpen || kind == kRelayNormallyClosed) {
-      const bool closed = kind == kRelayNormallyOpen ? armature == 1 : armature == 0;
+    if (kind == kElecRelayNormallyOpen || kind == kElecRelayNormallyClosed) {
+      const bool closed = kind == kElecRelayNormallyOpen ? armature == 1 : armature == 0;
       if (!closed || groupBurnt[g]) {
         Isolate(this, k);
         Isolate(this, k + 1);
@@ -425,7 +425,7 @@ void CSCHRelay::Step(float dt) {
         CheckContact(g, A, B, dt);
       }
       k += 2;
-    } else if (kind == kRelayChangeover) {
+    } else if (kind == kElecRelayChangeover) {
       if (groupBurnt[g]) {
         Isolate(this, k);
         Isolate(this, k + 1);
@@ -459,7 +459,7 @@ void CSCHRelay::Save(CStream* s) {
   s->Write(&acSwitchingPower, 4);
   s->WriteByte(relayKind);
   s->WriteByte(groupCount);
-  for (int g = 0; g < kRelayMaxGroups; g++) s->WriteByte(groupKinds[g]);
+  for (int g = 0; g < kElecRelayMaxGroups; g++) s->WriteByte(groupKinds[g]);
   s->WriteByte(packageShape);
   s->WriteByte(colorScheme);
   s->Write(&bodyLength, 4);
@@ -483,7 +483,7 @@ void CSCHRelay::Load(CStream* s) {
   acSwitchingPower = s->ReadFloat();
   relayKind = static_cast<unsigned char>(s->ReadByte());
   groupCount = static_cast<unsigned char>(s->ReadByte());
-  for (int g = 0; g < kRelayMaxGroups; g++) groupKinds[g] = static_cast<unsigned char>(s->ReadByte());
+  for (int g = 0; g < kElecRelayMaxGroups; g++) groupKinds[g] = static_cast<unsigned char>(s->ReadByte());
   packageShape = static_cast<unsigned char>(s->ReadByte());
   colorScheme = static_cast<unsigned char>(s->ReadByte());
   bodyLength = s->ReadFloat();

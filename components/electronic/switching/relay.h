@@ -10,31 +10,31 @@
 #include "scheme/model/block.h"
 
 // Contact group kinds.
-const unsigned char kRelayNormallyOpen = 0;
-const unsigned char kRelayNormallyClosed = 1;
-const unsigned char kRelayChangeover = 2;
+const unsigned char kElecRelayNormallyOpen = 0;
+const unsigned char kElecRelayNormallyClosed = 1;
+const unsigned char kElecRelayChangeover = 2;
 
 // Relay kinds: 0 standard (released below the release current); every other
 // kind latches; kind 1 latches and has a reset coil.
-const unsigned char kRelayStandard = 0;
-const unsigned char kRelayWithResetCoil = 1;
+const unsigned char kElecRelayStandard = 0;
+const unsigned char kElecRelayWithResetCoil = 1;
 
 // Polarity modes of the coil current.
-const unsigned char kRelayUnpolarised = 0;      // |I| smoothed over 0.01 s
-const unsigned char kRelaySlowUnpolarised = 1;  // |I| smoothed over 0.1 s
-const unsigned char kRelayPolarised = 2;        // signed I smoothed over 0.01 s
+const unsigned char kElecRelayUnpolarised = 0;      // |I| smoothed over 0.01 s
+const unsigned char kElecRelaySlowUnpolarised = 1;  // |I| smoothed over 0.1 s
+const unsigned char kElecRelayPolarised = 2;        // signed I smoothed over 0.01 s
 
 // Package shapes.
-const unsigned char kRelayBox = 0;
-const unsigned char kRelayCylinder = 1;
+const unsigned char kElecRelayBox = 0;
+const unsigned char kElecRelayCylinder = 1;
 
-const int kRelayMaxGroups = 4;
+const int kElecRelayMaxGroups = 4;
 
 // Colour tables indexed by the colour scheme; a scheme past the end uses the
 // last entry.
-const int kRelayColorCount = 6;
-extern const COLORREF kRelayBodyColors[kRelayColorCount];
-extern const COLORREF kRelayMarkingColors[kRelayColorCount];
+const int kElecRelayColorCount = 6;
+extern const COLORREF kElecRelayBodyColors[kElecRelayColorCount];
+extern const COLORREF kElecRelayMarkingColors[kElecRelayColorCount];
 
 // The marking height (mm) and the text a marking line shows once its
 // leading escapes are read: "\B" makes the text 1.25 times higher, "\s"
@@ -76,7 +76,7 @@ public:
 
   // Fields, in this order.
   float ratedVoltage = 5;            // U, volts
-  unsigned char polarityMode = kRelayUnpolarised;
+  unsigned char polarityMode = kElecRelayUnpolarised;
   float pullInVoltage = 4.75f;       // Umin, volts
   float coilVoltageLimit = 6.2f;     // Umax, volts
   float coilCurrent = 0.1f;          // I, amperes
@@ -84,10 +84,10 @@ public:
   float dcSwitchingPower = 300;      // watts
   float acSwitchingVoltage = 277;    // volts
   float acSwitchingPower = 27710;    // watts
-  unsigned char relayKind = kRelayStandard;
+  unsigned char relayKind = kElecRelayStandard;
   unsigned char groupCount = 1;      // 0..4
-  unsigned char groupKinds[kRelayMaxGroups] = {0, 0, 0, 0};
-  unsigned char packageShape = kRelayBox;
+  unsigned char groupKinds[kElecRelayMaxGroups] = {0, 0, 0, 0};
+  unsigned char packageShape = kElecRelayBox;
   unsigned char colorScheme = 0;
   float bodyLength = 10, bodyWidth = 10;  // mm
   float cornerRadius = 0, rim = 0, earLength = 0;  // mm
@@ -96,9 +96,9 @@ public:
   float smoothedCoilCurrent = 0;
   float smoothedResetCurrent = 0;
   unsigned char armature = 0;  // 1 pulled in
-  float smoothedContactPower[kRelayMaxGroups] = {0, 0, 0, 0};
+  float smoothedContactPower[kElecRelayMaxGroups] = {0, 0, 0, 0};
   unsigned char coilBurnt = 0, resetCoilBurnt = 0;
-  unsigned char groupBurnt[kRelayMaxGroups] = {0, 0, 0, 0};
+  unsigned char groupBurnt[kElecRelayMaxGroups] = {0, 0, 0, 0};
 
 private:
   // One coil between pins a and b: drives them, smooths its current into

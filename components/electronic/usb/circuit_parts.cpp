@@ -42,7 +42,7 @@ SchWire* AddCircuitWire(SchScheme* scheme, CSCHBlock* a, int pa, CSCHBlock* b, i
     delete w;
     return nullptr;
   }
-  w->flags |= kCircuitWireFlags;
+  w->flags |= kElecCircuitWireFlags;
   return w;
 }
 
@@ -58,7 +58,7 @@ SchWire* AddJunctionWire(SchScheme* scheme, CSCHBlock* a, int pa, SchJunction* j
     delete w;
     return nullptr;
   }
-  w->flags |= kCircuitWireFlags;
+  w->flags |= kElecCircuitWireFlags;
   return w;
 }
 
@@ -80,7 +80,7 @@ void DeleteCircuit(CSCHBlock* chip) {
     bool any = false;
     for (int i = 0; i < chip->pinCount; i++) {
       SchWire* w = chip->pins[i].wire;
-      if (w && (w->flags & kCircuitWireFlags) == kCircuitWireFlags) {
+      if (w && (w->flags & kElecCircuitWireFlags) == kElecCircuitWireFlags) {
         delete w;
         any = true;
       }
@@ -98,7 +98,7 @@ void DeleteCircuit(CSCHBlock* chip) {
 }
 
 CSCHBlock* AddCircuitCapacitor(CSCHBlock* chip, float farads, int kind, float boardX, float boardY, int x, int y) {
-  CSCHBlock* c = AddCircuitPart(chip, "Capacitor", kCircuitPartFlags);
+  CSCHBlock* c = AddCircuitPart(chip, "Capacitor", kElecCircuitPartFlags);
   if (!c) return nullptr;
   if (CCapacitor* cap = dynamic_cast<CCapacitor*>(c)) {
     cap->capacitance = farads;

@@ -15,8 +15,8 @@ class SchWire;
 
 // The flags of a circuit part shown on the board, and of wires, grounds and
 // junctions.
-const unsigned char kCircuitPartFlags = 0x0E;
-const unsigned char kCircuitWireFlags = 0x0C;
+const unsigned char kElecCircuitPartFlags = 0x0E;
+const unsigned char kElecCircuitWireFlags = 0x0C;
 
 // A new block of the class in the chip's scheme, made the chip's child and
 // given the flags; null when the class cannot be created.

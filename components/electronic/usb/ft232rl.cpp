@@ -90,7 +90,7 @@ CFT232RL::CFT232RL() {
   rect.bottom = rect.top + 250;
   if (pinCount != 28) return;
   for (int i = 0; i < 28; i++) {
-    pins[i].side = i < 10 ? kSideLeft : (i < 15 ? kSideBottom : kSideRight);
+    pins[i].side = i < 10 ? kSchSideLeft : (i < 15 ? kSchSideBottom : kSchSideRight);
     pins[i].name = kPins[i].name;
     pins[i].description = kPins[i].description;
     pins[i].number = kPins[i].number;
@@ -114,40 +114,40 @@ void CFT232RL::AddApplicationCircuit() {
     return POINT{p.x + dx, p.y + dy};
   };
   // The pull-up of PWREN#.
-  CSCHBlock* r = AddCircuitPart(this, "Resister", kCircuitPartFlags);
+  CSCHBlock* r = AddCircuitPart(this, "Resister", kElecCircuitPartFlags);
   if (r) {
     r->orientation = 1;
     r->boardX = x;
     r->boardY = y + L / 2 + 2.54f + 1.27f + 2.54f;
-    POINT p = at(kFtPWREN, 50, 20);
+    POINT p = at(kElecFtPWREN, 50, 20);
     r->MoveTo(p.x, p.y);
     if (r->pinCount > 1) r->pins[1].description = L"Подключить к +VccIO";
-    AddCircuitWire(scheme, this, kFtPWREN, r, 0, {});
+    AddCircuitWire(scheme, this, kElecFtPWREN, r, 0, {});
   }
   // The decoupling capacitor of 3VOUT.
-  CSCHBlock* c = AddCircuitPart(this, "Capacitor", kCircuitPartFlags);
+  CSCHBlock* c = AddCircuitPart(this, "Capacitor", kElecCircuitPartFlags);
   if (c) {
     if (CCapacitor* cap = dynamic_cast<CCapacitor*>(c)) {
       cap->capacitance = 1e-7f;
-      cap->kind = kCapacitorChip;
+      cap->kind = kElecCapacitorChip;
       cap->ratedVoltage = 16;
       cap->UpdateBodySize();
     }
     c->orientation = 1;
     c->boardX = x;
     c->boardY = y + L / 2 + 2.54f + 1.27f;
-    POINT p = at(kFt3VOUT, -80, 30);
+    POINT p = at(kElecFt3VOUT, -80, 30);
     c->MoveTo(p.x, p.y);
   }
-  const int yG = GetPinAnchor(kFt3VOUT).y + 80;
-  CSCHBlock* g = AddCircuitPart(this, "GND", kCircuitWireFlags);
-  if (g) g->MoveTo(GetPinAnchor(kFt3VOUT).x - 80 + 6, yG);
+  const int yG = GetPinAnchor(kElecFt3VOUT).y + 80;
+  CSCHBlock* g = AddCircuitPart(this, "GND", kElecCircuitWireFlags);
+  if (g) g->MoveTo(GetPinAnchor(kElecFt3VOUT).x - 80 + 6, yG);
   if (c) {
-    AddCircuitWire(scheme, this, kFt3VOUT, c, 0, {});
+    AddCircuitWire(scheme, this, kElecFt3VOUT, c, 0, {});
     if (g) AddCircuitWire(scheme, c, 1, g, 0, {yG - 15});
   }
-  for (int i = kFtAGND; i <= kFtTEST; i++) {
-    CSCHBlock* gi = AddCircuitPart(this, "GND", kCircuitWireFlags);
+  for (int i = kElecFtAGND; i <= kElecFtTEST; i++) {
+    CSCHBlock* gi = AddCircuitPart(this, "GND", kElecCircuitWireFlags);
     if (!gi) continue;
     gi->MoveTo(GetPinAnchor(i).x - 6, yG);
     AddCircuitWire(scheme, this, i, gi, 0, {yG - 15});
@@ -155,9 +155,9 @@ void CFT232RL::AddApplicationCircuit() {
 }
 
 void CFT232RL::JoinInternalNets() {
-  SchNet* n11 = pins[kFtGND1].net;
-  SchNet* n12 = pins[kFtGND2].net;
-  SchNet* n13 = pins[kFtGND3].net;
+  SchNet* n11 = pins[kElecFtGND1].net;
+  SchNet* n12 = pins[kElecFtGND2].net;
+  SchNet* n13 = pins[kElecFtGND3].net;
   SchNet* joined = n11;
   if (n12) {
     if (n11 && n11 != n12) n12->Merge(n11);
@@ -189,63 +189,63 @@ void CFT232RL::Step(float) {
     return;
   }
   // The core supply.
-  float Uv = 0, Rv = kOpenResistance, Ug1 = 0, Rg1 = kOpenResistance;
-  GetPinInput(kFtVCC, &Uv, &Rv);
-  GetPinInput(kFtGND1, &Ug1, &Rg1);
-  SetPinSource(kFtVCC, Ug1, Rg1 + kCoreResistance);
-  SetPinSource(kFtGND1, Uv, Rv + kCoreResistance);
+  float Uv = 0, Rv = kSchOpenResistance, Ug1 = 0, Rg1 = kSchOpenResistance;
+  GetPinInput(kElecFtVCC, &Uv, &Rv);
+  GetPinInput(kElecFtGND1, &Ug1, &Rg1);
+  SetPinSource(kElecFtVCC, Ug1, Rg1 + kCoreResistance);
+  SetPinSource(kElecFtGND1, Uv, Rv + kCoreResistance);
   const float Vcore = (Uv - Ug1) * kCoreResistance / (Rv + Rg1 + kCoreResistance);
   if (Outside(Vcore, kSupplyLow, kSupplyHigh)) return Burn();
   // The UART supply.
-  float Uio = 0, Rvio = kOpenResistance, Ug = 0, Rg = kOpenResistance;
-  GetPinInput(kFtVCCIO, &Uio, &Rvio);
-  GetPinInput(kFtGND2, &Ug, &Rg);
-  SetPinSource(kFtVCCIO, Ug, Rg + kUartResistance);
-  SetPinSource(kFtGND2, Uio, Rvio + kUartResistance);
+  float Uio = 0, Rvio = kSchOpenResistance, Ug = 0, Rg = kSchOpenResistance;
+  GetPinInput(kElecFtVCCIO, &Uio, &Rvio);
+  GetPinInput(kElecFtGND2, &Ug, &Rg);
+  SetPinSource(kElecFtVCCIO, Ug, Rg + kUartResistance);
+  SetPinSource(kElecFtGND2, Uio, Rvio + kUartResistance);
   const float Vio = (Uio - Ug) * kUartResistance / (Rvio + Rg + kUartResistance);
   if (Outside(Vio, kSupplyLow, kSupplyHigh)) return Burn();
   if (!(Vcore >= kCoreMinimum)) {
-    SetPinSource(kFt3VOUT, Ug, kOpenResistance);
-    SetPinSource(kFtTXD, Ug, Rg + kOutputResistance);
+    SetPinSource(kElecFt3VOUT, Ug, kSchOpenResistance);
+    SetPinSource(kElecFtTXD, Ug, Rg + kOutputResistance);
     return;
   }
-  SetPinSource(kFt3VOUT, Ug + kRegulatorVolts, Rg + kRegulatorResistance);
+  SetPinSource(kElecFt3VOUT, Ug + kRegulatorVolts, Rg + kRegulatorResistance);
   // The USB pair.
   SchPinState sM = {}, sP = {};
-  GetPinState(kFtUSBDM, &sM);
-  GetPinState(kFtUSBDP, &sP);
+  GetPinState(kElecFtUSBDM, &sM);
+  GetPinState(kElecFtUSBDP, &sP);
   for (float v : {sM.U, sM.U2, sP.U, sP.U2})
     if (Outside(v, kUsbLow, kUsbHigh)) return Burn();
   SchSignalSource own = {ownPackets, 0};
   SchSignalSource* link = &ownSource_;
   ownSource_ = own;
-  if (sM.sourceKind == kSourceUsb && sM.U < kUsbLevel && sM.U2 > kUsbLevel && sP.sourceKind == kSourceUsb &&
+  if (sM.sourceKind == kSchSourceUsb && sM.U < kUsbLevel && sM.U2 > kUsbLevel && sP.sourceKind == kSchSourceUsb &&
       sP.U > kUsbLevel && sP.U2 < kUsbLevel && sM.source && sM.source == sP.source)
     link = sM.source;
   // The UART side works with its supply, out of reset, awake and powered.
-  float U = 0, R = kOpenResistance;
-  GetPinInput(kFtReset, &U, &R);
+  float U = 0, R = kSchOpenResistance;
+  GetPinInput(kElecFtReset, &U, &R);
   const bool reset = !(PulledUp(U, R, Uv, Rv) > Uv / 2);
-  GetPinInput(kFtCBUS4, &U, &R);
+  GetPinInput(kElecFtCBUS4, &U, &R);
   const bool asleep = !(PulledUp(U, R, Uv, Rv) > Vcore / 2);
-  GetPinInput(kFtPWREN, &U, &R);
+  GetPinInput(kElecFtPWREN, &U, &R);
   const bool unpowered = !(U > Vcore / 2);
   if (!(Vio > kUartWorking) || reset || asleep || unpowered) {
-    SetPinSource(kFtTXD, Ug, Rg + kOutputResistance);
+    SetPinSource(kElecFtTXD, Ug, Rg + kOutputResistance);
     return;
   }
-  SetPinSource(kFtRTS, Vio, Rv + kOutputResistance);
-  SetPinSource(kFtDTR, Vio, Rv + kOutputResistance);
-  GetPinInput(kFtTXD, &U, &R);
+  SetPinSource(kElecFtRTS, Vio, Rv + kOutputResistance);
+  SetPinSource(kElecFtDTR, Vio, Rv + kOutputResistance);
+  GetPinInput(kElecFtTXD, &U, &R);
   if (R < kLeastLoad) return Burn();
   // RXD.
   SchPinState s = {};
-  GetPinState(kFtRXD, &s);
+  GetPinState(kElecFtRXD, &s);
   const float Ua = (s.U - Ug) * kInputResistance / (kInputResistance + s.R + Rg);
   const float Ub = (s.U2 - Ug) * kInputResistance / (kInputResistance + s.R2 + Rg);
   if (Outside(Ua, kSupplyLow, Vio + kInputMargin) || Outside(Ub, kSupplyLow, Vio + kInputMargin)) return Burn();
-  const bool data = s.sourceKind == kSourceSerial && Ua >= kInputLevel && Ub <= kInputLevel;
-  SetPinSource(kFtRXD, Ug, Rg + kInputResistance);
+  const bool data = s.sourceKind == kSchSourceSerial && Ua >= kInputLevel && Ub <= kInputLevel;
+  SetPinSource(kElecFtRXD, Ug, Rg + kInputResistance);
   BridgeUartPackets(data && s.source ? s.source->packets : nullptr, settings.ReceiveFormat(), link->packets,
                     settings.SendFormat());
   SchPinState out = {};
@@ -253,9 +253,9 @@ void CFT232RL::Step(float) {
   out.R = Rv + kOutputResistance;
   out.U2 = Ug;
   out.R2 = Rg + kOutputResistance;
-  out.sourceKind = kSourceSerial;
+  out.sourceKind = kSchSourceSerial;
   out.source = link;
-  SetPinState(kFtTXD, out);
+  SetPinState(kElecFtTXD, out);
 }
 
 bool CFT232RL::Edit() {

@@ -15,32 +15,32 @@
 class SchPacketSet;
 
 // Pins.
-const int kFtVCCIO = 0;
-const int kFtVCC = 1;
-const int kFtUSBDM = 2;
-const int kFtUSBDP = 3;
-const int kFtReset = 5;
-const int kFtOSCI = 7;
-const int kFtOSCO = 8;
-const int kFt3VOUT = 9;
-const int kFtAGND = 10;
-const int kFtGND1 = 11;
-const int kFtGND2 = 12;
-const int kFtGND3 = 13;
-const int kFtTEST = 14;
-const int kFtCBUS4 = 15;
-const int kFtPWREN = 16;
-const int kFtCBUS2 = 17;
-const int kFtCBUS1 = 18;
-const int kFtCBUS0 = 19;
-const int kFtRI = 20;
-const int kFtDCD = 21;
-const int kFtDSR = 22;
-const int kFtDTR = 23;
-const int kFtCTS = 24;
-const int kFtRTS = 25;
-const int kFtRXD = 26;
-const int kFtTXD = 27;
+const int kElecFtVCCIO = 0;
+const int kElecFtVCC = 1;
+const int kElecFtUSBDM = 2;
+const int kElecFtUSBDP = 3;
+const int kElecFtReset = 5;
+const int kElecFtOSCI = 7;
+const int kElecFtOSCO = 8;
+const int kElecFt3VOUT = 9;
+const int kElecFtAGND = 10;
+const int kElecFtGND1 = 11;
+const int kElecFtGND2 = 12;
+const int kElecFtGND3 = 13;
+const int kElecFtTEST = 14;
+const int kElecFtCBUS4 = 15;
+const int kElecFtPWREN = 16;
+const int kElecFtCBUS2 = 17;
+const int kElecFtCBUS1 = 18;
+const int kElecFtCBUS0 = 19;
+const int kElecFtRI = 20;
+const int kElecFtDCD = 21;
+const int kElecFtDSR = 22;
+const int kElecFtDTR = 23;
+const int kElecFtCTS = 24;
+const int kElecFtRTS = 25;
+const int kElecFtRXD = 26;
+const int kElecFtTXD = 27;
 
 class CFT232RL : public CSCHBlock {
 public:

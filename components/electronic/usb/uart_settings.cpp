@@ -5,7 +5,7 @@
 #include "scheme/simulation/packet_set.h"
 #include "scheme/simulation/uart_format.h"
 
-const int kUartSpeeds[kUartSpeedCount] = {110, 300, 600, 1200, 2400, 9600, 11400, 19200, 38400, 56000, 57600, 115200};
+const int kElecUartSpeeds[kElecUartSpeedCount] = {110, 300, 600, 1200, 2400, 9600, 11400, 19200, 38400, 56000, 57600, 115200};
 
 namespace {
 
@@ -16,13 +16,13 @@ const int kStoredFastSpeed = 0xC200;
 
 int UartSettings::ReceiveFormat() const {
   int f = UartFormatWord(speed, stopBits, parity);
-  if (protocol == kUartRequestMaster) f |= kUartProtocolFlag;
+  if (protocol == kElecUartRequestMaster) f |= kSchUartProtocolFlag;
   return f;
 }
 
 int UartSettings::SendFormat() const {
   int f = UartFormatWord(speed, stopBits, parity);
-  if (protocol == kUartRequestSlave) f |= kUartProtocolFlag;
+  if (protocol == kElecUartRequestSlave) f |= kSchUartProtocolFlag;
   return f;
 }
 

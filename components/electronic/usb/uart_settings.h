@@ -8,19 +8,19 @@ class CStream;
 class SchPacketSet;
 
 // Protocols.
-const int kUartAsynchronous = 0;
-const int kUartRequestMaster = 1;
-const int kUartRequestSlave = 2;
+const int kElecUartAsynchronous = 0;
+const int kElecUartRequestMaster = 1;
+const int kElecUartRequestSlave = 2;
 
 // The speeds the settings form offers ("11400", not 14400; no 4800).
-const int kUartSpeedCount = 12;
-extern const int kUartSpeeds[kUartSpeedCount];
+const int kElecUartSpeedCount = 12;
+extern const int kElecUartSpeeds[kElecUartSpeedCount];
 
 struct UartSettings {
   int speed = 115200;            // baud
   signed char stopBits = 1;      // 1, 2, or 3 for one and a half
   signed char parity = 0;        // 0 none, 1 even, 2 odd
-  signed char protocol = kUartAsynchronous;
+  signed char protocol = kElecUartAsynchronous;
 
   // The format expected of packets received on the UART line (bit 30 with
   // the request-based master) and the one stamped on the packets sent out

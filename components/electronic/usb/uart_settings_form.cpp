@@ -41,11 +41,11 @@ CUartSettingsForm::CUartSettingsForm(const wchar_t* caption, int width, int heig
   }
   new CKestLabel(this, L"Скорость:", KEST_POS_FLOW, true, KEST_LABEL_MEASURE, KEST_LABEL_MEASURE, -1);
   speedBox = new CKestComboBox(this, 0, false, KEST_POS_FLOW, kListWidth, kListHeight, 0);
-  for (int i = 0; i < kUartSpeedCount; i++) {
+  for (int i = 0; i < kElecUartSpeedCount; i++) {
     wchar_t text[16];
-    swprintf(text, 16, L"%d", kUartSpeeds[i]);
-    int index = speedBox->AddItem(text, static_cast<uint32_t>(kUartSpeeds[i]));
-    if (index >= 0 && kUartSpeeds[i] == settings.speed) speedBox->SetSelectedIndex(index);
+    swprintf(text, 16, L"%d", kElecUartSpeeds[i]);
+    int index = speedBox->AddItem(text, static_cast<uint32_t>(kElecUartSpeeds[i]));
+    if (index >= 0 && kElecUartSpeeds[i] == settings.speed) speedBox->SetSelectedIndex(index);
   }
   NewFlowRow();
   parityBox = AddList(this, L"Четность:", true, kListWidth, kParities, 3, settings.parity);

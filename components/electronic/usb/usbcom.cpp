@@ -41,17 +41,17 @@ CUSBCOM::CUSBCOM() {
   rect.bottom = rect.top + 40;
   SetPinCount(4);
   if (pinCount != 4) return;
-  pins[kUsbComUsb].description = L"USB";
-  pins[kUsbComUsb].kind = kPinUsb;
-  pins[kUsbComUsb].number = -1;
-  pins[kUsbComUsb].side = kSideLeft;
-  pins[kUsbComReceive].description = L"Вход RS-232";
-  pins[kUsbComReceive].number = 2;
-  pins[kUsbComTransmit].description = L"Выход RS-232";
-  pins[kUsbComTransmit].number = 3;
-  pins[kUsbComGround].description = L"\"Земля\"";
-  pins[kUsbComGround].number = 5;
-  for (int i = 1; i < 4; i++) pins[i].side = kSideRight;
+  pins[kElecUsbComUsb].description = L"USB";
+  pins[kElecUsbComUsb].kind = kSchPinUsb;
+  pins[kElecUsbComUsb].number = -1;
+  pins[kElecUsbComUsb].side = kSchSideLeft;
+  pins[kElecUsbComReceive].description = L"Вход RS-232";
+  pins[kElecUsbComReceive].number = 2;
+  pins[kElecUsbComTransmit].description = L"Выход RS-232";
+  pins[kElecUsbComTransmit].number = 3;
+  pins[kElecUsbComGround].description = L"\"Земля\"";
+  pins[kElecUsbComGround].number = 5;
+  for (int i = 1; i < 4; i++) pins[i].side = kSchSideRight;
   SpacePins(true);
 }
 
@@ -79,25 +79,25 @@ void CUSBCOM::Burn() {
 
 void CUSBCOM::Step(float) {
   if (burnt) {
-    SetPinSource(kUsbComReceive, 0, kOpenResistance);
-    SetPinSource(kUsbComTransmit, 0, kOpenResistance);
+    SetPinSource(kElecUsbComReceive, 0, kSchOpenResistance);
+    SetPinSource(kElecUsbComTransmit, 0, kSchOpenResistance);
     return;
   }
-  float Ug = 0, Rg = kOpenResistance, U = 0, R = kOpenResistance;
-  GetPinInput(kUsbComGround, &Ug, &Rg);
-  GetPinInput(kUsbComTransmit, &U, &R);
+  float Ug = 0, Rg = kSchOpenResistance, U = 0, R = kSchOpenResistance;
+  GetPinInput(kElecUsbComGround, &Ug, &Rg);
+  GetPinInput(kElecUsbComTransmit, &U, &R);
   if (R < kLeastLoad) return Burn();
   SchPinState s = {};
-  GetPinState(kUsbComReceive, &s);
+  GetPinState(kElecUsbComReceive, &s);
   const float Ua = (s.U - Ug) * kInputResistance / (kInputResistance + s.R + Rg);
   const float Ub = (s.U2 - Ug) * kInputResistance / (kInputResistance + s.R2 + Rg);
   if (Outside(Ua, kInputLimit) || Outside(Ub, kInputLimit)) return Burn();
-  const bool data = s.sourceKind == kSourceSerial && Ua <= -kRs232Threshold && Ub >= kRs232Threshold;
-  SetPinSource(kUsbComReceive, Ug, Rg + kInputResistance);
+  const bool data = s.sourceKind == kSchSourceSerial && Ua <= -kRs232Threshold && Ub >= kRs232Threshold;
+  SetPinSource(kElecUsbComReceive, Ug, Rg + kInputResistance);
   SchPacketSet* received = data && s.source ? s.source->packets : nullptr;
   SchSignalSource* link = nullptr;
-  const SchNet* usb = pins[kUsbComUsb].net;
-  if (usb && usb->sourceKind == kSourceUsbHost && usb->source && usb->source->packets) link = usb->source;
+  const SchNet* usb = pins[kElecUsbComUsb].net;
+  if (usb && usb->sourceKind == kSchSourceUsbHost && usb->source && usb->source->packets) link = usb->source;
   if (link) BridgeUartPackets(received, settings.ReceiveFormat(), link->packets, settings.SendFormat());
   idleSource_.packets = nullptr;
   SchPinState out = {};
@@ -105,9 +105,9 @@ void CUSBCOM::Step(float) {
   out.R = Rg + kOutputResistance;
   out.U2 = Ug + kRs232Level;
   out.R2 = Rg + kOutputResistance;
-  out.sourceKind = kSourceSerial;
+  out.sourceKind = kSchSourceSerial;
   out.source = link ? link : &idleSource_;
-  SetPinState(kUsbComTransmit, out);
+  SetPinState(kElecUsbComTransmit, out);
 }
 
 void CUSBCOM::Save(CStream* s) {

@@ -12,10 +12,10 @@
 #include "scheme/simulation/signal_source.h"
 
 // Pins.
-const int kUsbComUsb = 0;
-const int kUsbComReceive = 1;
-const int kUsbComTransmit = 2;
-const int kUsbComGround = 3;
+const int kElecUsbComUsb = 0;
+const int kElecUsbComReceive = 1;
+const int kElecUsbComTransmit = 2;
+const int kElecUsbComGround = 3;
 
 class CUSBCOM : public CSCHBlock {
 public:

@@ -46,7 +46,7 @@ void CVMConsoleInfo::Call(int n, VmEngine* engine) {
       text = v.ToText(buffer);
       length = v.type == VM_STRING ? v.StringLength() : text ? static_cast<int>(wcslen(text)) : 0;
     }
-    if (length > kConsoleLineChars) length = kConsoleLineChars;
+    if (length > kVmConsoleLineChars) length = kVmConsoleLineChars;
     int tail = line.Count() - (i + 2);
     int newCount = i + length + tail;
     if (newCount > line.Count() && !line.Resize(newCount)) return call.Fail(kVmErrorNoMemory);

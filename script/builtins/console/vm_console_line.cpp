@@ -3,7 +3,7 @@
 #include <cstring>
 
 bool AppendConsoleText(CPlainArray<wchar_t>* line, const wchar_t* text, int length) {
-  int room = kConsoleLineChars - line->Count();
+  int room = kVmConsoleLineChars - line->Count();
   if (length > room) length = room;
   if (length <= 0) return true;
   int at = line->Count();

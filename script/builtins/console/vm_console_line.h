@@ -8,8 +8,8 @@
 // The log keeps a line's first kMaxMessageChars units (and cuts between the
 // halves of no surrogate pair); one unit more is gathered so the log makes
 // that cut, and text beyond never shows.
-const int kConsoleLineChars = SimMessageLog::kMaxMessageChars + 1;
+const int kVmConsoleLineChars = SimMessageLog::kMaxMessageChars + 1;
 
-// Appends at most the room left of a line of kConsoleLineChars units; false
+// Appends at most the room left of a line of kVmConsoleLineChars units; false
 // when memory ran out.
 bool AppendConsoleText(CPlainArray<wchar_t>* line, const wchar_t* text, int length);

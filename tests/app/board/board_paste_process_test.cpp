@@ -101,7 +101,7 @@ TEST_F(BoardPasteProcessTest, PartsCopiedHereArePastedInAnotherVelkboard) {
       velktest::PumpUntil([&] { return (boardEditor = FindChild(window, L"Плата9")) != nullptr; }, 30000));
 
   // Paste there: the document is now modified.
-  PostMessageW(boardEditor, WM_COMMAND, MAKEWPARAM(kCmdBoardPaste, 0), 0);
+  PostMessageW(boardEditor, WM_COMMAND, MAKEWPARAM(CPCBView::kCmdPaste, 0), 0);
   EXPECT_TRUE(velktest::PumpUntil(
       [&] { return apptest::WindowTextOf(window).find(L" *") != std::wstring::npos; }, 30000));
   delete host;

@@ -306,7 +306,7 @@ TEST_F(PcbViewTest, ScrollRangesOfAnEmptyBoardAndZoomWithoutOverflow) {
   GetScrollRange(view_->GetHandle(), SB_HORZ, &low, &high);
   EXPECT_EQ(width_ / 2 - 200 - 20, low);
   EXPECT_EQ(width_ / 2 + 200 + 20, high);
-  EXPECT_EQ(0, view_->scrollX);
+  EXPECT_EQ(0, view_->GetScrollX());
   GetScrollRange(view_->GetHandle(), SB_VERT, &low, &high);
   EXPECT_EQ(height_ / 2 - 220, low);
   EXPECT_EQ(height_ / 2 + 220, high);
@@ -314,12 +314,12 @@ TEST_F(PcbViewTest, ScrollRangesOfAnEmptyBoardAndZoomWithoutOverflow) {
   view_->Zoom(true);
   EXPECT_FLOAT_EQ(6.0f, view_->scale);
   for (int i = 0; i < 100; i++) view_->Zoom(true);
-  EXPECT_FLOAT_EQ(kBoardMaxScale, view_->scale);
+  EXPECT_FLOAT_EQ(CPCBView::kMaxScale, view_->scale);
   EXPECT_EQ(view_->BoardToScreenX(0) + 2500, view_->BoardToScreenX(50));
   GetScrollRange(view_->GetHandle(), SB_HORZ, &low, &high);
   EXPECT_LT(low, high);
   for (int i = 0; i < 200; i++) view_->Zoom(false);
-  EXPECT_FLOAT_EQ(kBoardMinScale, view_->scale);
+  EXPECT_FLOAT_EQ(CPCBView::kMinScale, view_->scale);
   EXPECT_TRUE(std::isfinite(view_->ScreenToBoardX(0)));
   Picture small;
   Paint(&small);
@@ -361,9 +361,9 @@ TEST_F(PcbViewTest, TheExportedPictureIsTheBoardWithoutMarks) {
   Put(&scheme_, 6, 0);
   CapturingExporter exporter;
   view_->SetPictureExporter(&exporter);
-  view_->ExportPicture(kPictureFile);
+  view_->ExportPicture(KestPictureFile);
   view_->SetPictureExporter(nullptr);
-  ASSERT_EQ(std::vector<int>{kPictureFile}, exporter.kinds);
+  ASSERT_EQ(std::vector<int>{KestPictureFile}, exporter.kinds);
   EXPECT_EQ(1, exporter.ended);
   EXPECT_EQ(400, exporter.rect.right);
   EXPECT_EQ(400, exporter.rect.bottom);
@@ -380,15 +380,15 @@ TEST_F(PcbViewTest, ClickBandAndMoveOnTheGrid) {
   EXPECT_EQ(1, view_->CountSelectedParts(true));
   // A press on the selected part moves it in grid steps.
   Press(X(0), Y(0));
-  EXPECT_EQ(kBoardDragMove, view_->dragState);
+  EXPECT_EQ(CPCBView::kDragMove, view_->dragState);
   Move(X(5.1f), Y(-2.6f));
   Release(X(5.1f), Y(-2.6f));
-  EXPECT_EQ(kBoardDragIdle, view_->dragState);
+  EXPECT_EQ(CPCBView::kDragIdle, view_->dragState);
   EXPECT_NEAR(5.08f, a->boardX, 1e-4);
   EXPECT_NEAR(-2.54f, a->boardY, 1e-4);
   // A band from empty board round both parts selects both.
   Press(X(-20), Y(-20));
-  EXPECT_EQ(kBoardDragBand, view_->dragState);
+  EXPECT_EQ(CPCBView::kDragBand, view_->dragState);
   EXPECT_FALSE(a->flags & kSchBoardSelected);
   Move(X(30), Y(30));
   Release(X(30), Y(30));
@@ -402,9 +402,9 @@ TEST_F(PcbViewTest, ClickBandAndMoveOnTheGrid) {
   Press(X(20), Y(20));
   Move(X(5.08f), Y(-2.54f));
   Release(X(5.08f), Y(-2.54f));
-  EXPECT_EQ(kBoardDragMove, view_->dragState);
+  EXPECT_EQ(CPCBView::kDragMove, view_->dragState);
   SendMessageW(view_->GetHandle(), WM_KEYDOWN, VK_ESCAPE, 0);
-  EXPECT_EQ(kBoardDragIdle, view_->dragState);
+  EXPECT_EQ(CPCBView::kDragIdle, view_->dragState);
   EXPECT_NEAR(20, b->boardX, 1e-3);
   EXPECT_NEAR(20, b->boardY, 1e-3);
 }
@@ -413,21 +413,21 @@ TEST_F(PcbViewTest, PlacingIsRefusedOnlyWhereTheNewPartConflicts) {
   // An older conflict elsewhere does not block.
   Put(&scheme_, 46, 0);
   BoardPart* part = Put(&scheme_, 0, 0);
-  view_->tool = kBoardToolPlace;
+  view_->tool = CPCBView::kToolPlace;
   view_->currentPart = part;
   Move(X(-30), Y(10));
   EXPECT_NEAR(SnapToBoardGrid(view_->ScreenToBoardX(X(-30))), part->boardX, 1e-4);
   // Over the corner keep-out: refused, still placing.
   Press(X(-45), Y(-45));
   Release(X(-45), Y(-45));
-  EXPECT_EQ(kBoardToolPlace, view_->tool);
+  EXPECT_EQ(CPCBView::kToolPlace, view_->tool);
   Press(X(-30), Y(10));
   Release(X(-30), Y(10));
-  EXPECT_EQ(kBoardToolNormal, view_->tool);
+  EXPECT_EQ(CPCBView::kToolNormal, view_->tool);
   EXPECT_EQ(2, scheme_.BlockCount());
   // Esc while placing deletes the new part.
   BoardPart* other = Put(&scheme_, 0, 0);
-  view_->tool = kBoardToolPlace;
+  view_->tool = CPCBView::kToolPlace;
   view_->currentPart = other;
   SendMessageW(view_->GetHandle(), WM_KEYDOWN, VK_ESCAPE, 0);
   EXPECT_EQ(2, scheme_.BlockCount());
@@ -449,7 +449,7 @@ TEST_F(PcbViewTest, RotationSwapsExtentsAndWraps) {
   // Turned into the board edge, the part starts moving.
   part->boardY = 42;
   view_->RotateSelection(1);
-  EXPECT_EQ(kBoardDragMove, view_->dragState);
+  EXPECT_EQ(CPCBView::kDragMove, view_->dragState);
 }
 
 TEST_F(PcbViewTest, DeletingIsRefusedWhileABlockEditorIsOpen) {
@@ -488,7 +488,7 @@ TEST_F(PcbViewTest, CopyPasteAndCancelledPaste) {
   view_->Paste();
   ASSERT_EQ(4, scheme_.BlockCount());
   EXPECT_EQ(2, scheme_.WireCount());
-  EXPECT_EQ(kBoardDragMove, view_->dragState);
+  EXPECT_EQ(CPCBView::kDragMove, view_->dragState);
   EXPECT_EQ(1, view_->pasteFlag);
   EXPECT_FALSE(a->flags & kSchBoardSelected);
   int selected = 0;
@@ -519,7 +519,7 @@ TEST_F(PcbViewTest, APasteThatDoesNotReadChangesNothing) {
   CloseClipboard();
   view_->Paste();
   EXPECT_EQ(1, scheme_.BlockCount());
-  EXPECT_EQ(kBoardDragIdle, view_->dragState);
+  EXPECT_EQ(CPCBView::kDragIdle, view_->dragState);
   EXPECT_EQ(0, view_->pasteFlag);
 }
 
@@ -545,14 +545,14 @@ TEST_F(PcbViewTest, HintsWheelAndTurningWhilePlacing) {
   SetKeyboardState(keys);
   EXPECT_FLOAT_EQ(6.0f, view_->scale);
   SendMessageW(view_->GetHandle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-50)), 0);
-  EXPECT_EQ(50, view_->scrollY);
+  EXPECT_EQ(50, view_->GetScrollY());
   // Not past the range less the client height.
   int low = 0, high = 0;
   GetScrollRange(view_->GetHandle(), SB_VERT, &low, &high);
   SendMessageW(view_->GetHandle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-1200)), 0);
   RECT client;
   GetClientRect(view_->GetHandle(), &client);
-  EXPECT_EQ(high - client.bottom, view_->scrollY);
+  EXPECT_EQ(high - client.bottom, view_->GetScrollY());
 
   // A right press while placing turns the new part and the selected parts
   // about it: an offset (dx, dy) becomes (-dy, dx).
@@ -560,7 +560,7 @@ TEST_F(PcbViewTest, HintsWheelAndTurningWhilePlacing) {
   plain->flags |= kSchBoardSelected;
   named->flags &= static_cast<unsigned char>(~kSchBoardSelected);
   BoardPart* part = Put(&scheme_, 10, 0);
-  view_->tool = kBoardToolPlace;
+  view_->tool = CPCBView::kToolPlace;
   view_->currentPart = part;
   SendMessageW(view_->GetHandle(), WM_RBUTTONDOWN, 0, At(X(10), Y(0)));
   EXPECT_EQ(1, part->orientation);
@@ -569,7 +569,7 @@ TEST_F(PcbViewTest, HintsWheelAndTurningWhilePlacing) {
   EXPECT_NEAR(10, plain->boardY, 1e-4);
   EXPECT_EQ(0, named->orientation);
   SendMessageW(view_->GetHandle(), WM_RBUTTONUP, 0, At(X(10), Y(0)));
-  EXPECT_EQ(kBoardToolPlace, view_->tool);
+  EXPECT_EQ(CPCBView::kToolPlace, view_->tool);
 }
 
 // A part whose Edit reports a change.
@@ -627,13 +627,13 @@ TEST_F(PcbViewTest, APutDownPasteIsKeptWhenALaterMoveIsCancelled) {
   Move(X(20), Y(20));
   Press(X(20), Y(20));
   Release(X(20), Y(20));
-  EXPECT_EQ(kBoardDragIdle, view_->dragState);
+  EXPECT_EQ(CPCBView::kDragIdle, view_->dragState);
   EXPECT_EQ(0, view_->pasteFlag);
   float x = pasted->boardX, y = pasted->boardY;
   EXPECT_GT(x, 0);
   // A later move cancelled with Esc only moves it back.
   Press(X(x), Y(y));
-  EXPECT_EQ(kBoardDragMove, view_->dragState);
+  EXPECT_EQ(CPCBView::kDragMove, view_->dragState);
   Move(X(x + 5), Y(y));
   SendMessageW(view_->GetHandle(), WM_KEYDOWN, VK_ESCAPE, 0);
   EXPECT_EQ(2, scheme_.BlockCount());

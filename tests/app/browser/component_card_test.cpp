@@ -11,7 +11,6 @@
 #include "app/shell/velkboard_host.h"
 #include "components/electronic/discrete/capacitor.h"
 #include "components/electronic/discrete/quartz.h"
-#include "kestui/core/kest_host_scope.h"
 
 namespace {
 
@@ -64,14 +63,14 @@ protected:
 
   CKestForm* main = nullptr;
   CVelkboardHost host;
-  CKestHostScope hostScope{&host};
+  CSchemeHostScope hostScope{&host};
 };
 
 TEST_F(CardTest, ACapacitorsEditShowsItsCardOverTheMainForm) {
   // The picture of the sample database.
   browsertest::DatabaseFolders folders(browsertest::SampleDatabaseFolder());
   CCapacitor c;
-  c.kind = kCapacitorElectrolytic;
+  c.kind = kElecCapacitorElectrolytic;
   c.capacitance = 1e-4f;
   c.ratedVoltage = 16;
   c.price = 12;
@@ -104,11 +103,11 @@ TEST_F(CardTest, AQuartzCardWithoutItsPictureStillShows) {
 TEST_F(CardTest, TheSampleDatabaseHoldsEveryCardPicture) {
   browsertest::DatabaseFolders folders(browsertest::SampleDatabaseFolder());
   CCapacitor c;
-  for (int kind : {kCapacitorCeramic, kCapacitorElectrolytic, kCapacitorChip}) {
+  for (int kind : {kElecCapacitorCeramic, kElecCapacitorElectrolytic, kElecCapacitorChip}) {
     c.kind = kind;
-    wchar_t text[kCapacitorCardChars];
+    wchar_t text[kElecCapacitorCardChars];
     const wchar_t* picture = nullptr;
-    c.GetCardText(text, kCapacitorCardChars, &picture);
+    c.GetCardText(text, kElecCapacitorCardChars, &picture);
     ASSERT_NE(nullptr, picture);
     CComponentViewer* viewer = new CComponentViewer(nullptr, text, picture);
     EXPECT_NE(nullptr, viewer->GetPicture()) << kind;

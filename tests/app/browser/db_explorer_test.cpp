@@ -16,7 +16,6 @@
 #include "kestui/containers/kest_h_splitter.h"
 #include "kestui/containers/kest_panel.h"
 #include "kestui/containers/kest_v_splitter.h"
-#include "kestui/core/kest_host_scope.h"
 #include "scheme/model/block.h"
 #include "support/compdb_form_checks.h"
 
@@ -81,7 +80,7 @@ protected:
   static void Choose(CDBExplorer* explorer, COptionCombo* combo, int index,
                      int code = CBN_SELENDOK) {
     SendMessageW(combo->GetHandle(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    SendMessageW(explorer->GetHandle(), WM_COMMAND, MAKEWPARAM(kOptionComboId, code),
+    SendMessageW(explorer->GetHandle(), WM_COMMAND, MAKEWPARAM(kCompDbOptionComboId, code),
                  reinterpret_cast<LPARAM>(combo->GetHandle()));
     velktest::FlushEvents();
   }
@@ -207,8 +206,8 @@ TEST_F(ExplorerTest, Layout) {
   ASSERT_EQ(2u, buttons.size());
   EXPECT_EQ(L"Выбрать", WindowText(buttons[0]));
   EXPECT_EQ(L"Отмена", WindowText(buttons[1]));
-  EXPECT_EQ(kExplorerChooseId, GetDlgCtrlID(buttons[0]));
-  EXPECT_EQ(kExplorerCancelId, GetDlgCtrlID(buttons[1]));
+  EXPECT_EQ(kVelkExplorerChooseId, GetDlgCtrlID(buttons[0]));
+  EXPECT_EQ(kVelkExplorerCancelId, GetDlgCtrlID(buttons[1]));
   EXPECT_EQ(BS_DEFPUSHBUTTON, GetWindowLongW(buttons[0], GWL_STYLE) & 0x0F);
   EXPECT_EQ(BS_PUSHBUTTON, GetWindowLongW(buttons[1], GWL_STYLE) & 0x0F);
   EXPECT_EQ(1, explorer->GetChooseButton()->GetModalResult());
@@ -310,7 +309,7 @@ TEST_F(ExplorerTest, ChoosingARowFillsTheParameterRows) {
       ASSERT_NE(nullptr, rows[i].combo);
       HWND value = rows[i].combo->GetHandle();
       EXPECT_EQ(nullptr, rows[i].edit);
-      EXPECT_EQ(kOptionComboId, GetDlgCtrlID(value));
+      EXPECT_EQ(kCompDbOptionComboId, GetDlgCtrlID(value));
       EXPECT_EQ(CBS_DROPDOWNLIST, GetWindowLongW(value, GWL_STYLE) & 3);
       EXPECT_EQ(1, rows[i].combo->GetOptionKey());
     } else {
@@ -564,7 +563,7 @@ TEST_F(ExplorerTest, AComponentsEditShowsItsModelViewOnly) {
   velktest::FlushEvents();
   // The program's own host sends a component's Edit to the browser.
   CVelkboardHost host;
-  CKestHostScope hostScope(&host);
+  CSchemeHostScope hostScope(&host);
 
   struct Seen {
     HWND window = nullptr;
@@ -611,7 +610,7 @@ TEST_F(ExplorerTest, AComponentsEditShowsItsModelViewOnly) {
 
 TEST_F(ExplorerTest, TheSampleDatabaseWithAScreenshot) {
   browsertest::DatabaseFolders folders(browsertest::SampleDatabaseFolder());
-  CDBExplorer* explorer = Open(L"connectors;servo;resistors;batteries");
+  CDBExplorer* explorer = Open(L"connectors;servo;resisters;batteries");
   ASSERT_EQ(4, explorer->GetTableCount());
   EXPECT_EQ(L"Разъёмы на плату", TypeText(explorer, 0));
   EXPECT_EQ(L"Сервоприводы", TypeText(explorer, 1));

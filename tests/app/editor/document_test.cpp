@@ -130,7 +130,7 @@ TEST_F(DocumentTest, ExistingDocumentOpensInTheMainEditor) {
   CSphEditor* editor = OnlyEditor();
   ASSERT_NE(nullptr, editor);
   EXPECT_TRUE(editor->IsMainScheme());
-  EXPECT_EQ(kEditorMain, editor->GetMode());
+  EXPECT_EQ(CSphEditor::kEditorMain, editor->GetMode());
   EXPECT_EQ(form->GetScheme(), editor->GetScheme());
   EXPECT_EQ(L"Основная схема", WindowTextOf(editor->GetHandle()));
   ASSERT_NE(nullptr, form->GetScheme());
@@ -167,7 +167,7 @@ TEST_F(DocumentTest, UnquotedPathWithBlanksIsCutAndOpensNothing) {
   EXPECT_EQ(nullptr, form->GetFileName());
   EXPECT_EQ(kCaption, WindowTextOf(form->GetHandle()));
   ASSERT_EQ(1, answers.Count());
-  EXPECT_EQ(kNoDocumentForDevicesMessage, answers.Texts()[0]);
+  EXPECT_EQ(kVelkNoDocumentForDevicesMessage, answers.Texts()[0]);
   EXPECT_EQ(0, form->GetScheme()->BlockCount());
 }
 
@@ -465,7 +465,7 @@ TEST_F(OpenCommandTest, WithADocumentShownASecondProcessOpensTheFile) {
   g_dialogPath = folder.File(L"b c.vlkx");
   Open(form);
   ASSERT_EQ(1u, g_shellCalls.size());
-  wchar_t module[kMaxPathChars];
+  wchar_t module[kFoundationMaxPathChars];
   GetModulePath(module);
   EXPECT_EQ(module, g_shellCalls[0].file);
   EXPECT_EQ(L"\"" + g_dialogPath + L"\"", g_shellCalls[0].parameters);
@@ -518,7 +518,7 @@ TEST_F(OpenCommandTest, ModifiedDocumentIsOfferedForSavingFirst) {
 
 TEST_F(DocumentTest, DeletingTheControlPanelClosesTheEditorOfItsScheme) {
   CVelkboardHost host;
-  CKestHostScope hostScope(&host);
+  CSchemeHostScope hostScope(&host);
   CMainForm* form = MakeMainForm();
   TempFolder folder;
   form->OpenScheme(folder.File(L"panel.vlkx").c_str());
@@ -526,7 +526,7 @@ TEST_F(DocumentTest, DeletingTheControlPanelClosesTheEditorOfItsScheme) {
   ASSERT_NE(nullptr, main);
   CSCHBlock* pult = Place(form->GetScheme(), "PULT", 100, 100);
   ASSERT_NE(nullptr, pult);
-  EXPECT_STREQ(kControlPanelName, pult->instanceName);
+  EXPECT_STREQ(kVelkControlPanelName, pult->instanceName);
   ASSERT_NE(nullptr, pult->nestedScheme);
   EXPECT_EQ(1, pult->nestedScheme->BlockCount());
   EXPECT_STREQ("PultComputer", pult->nestedScheme->blocks->className);
@@ -534,7 +534,7 @@ TEST_F(DocumentTest, DeletingTheControlPanelClosesTheEditorOfItsScheme) {
   EXPECT_FALSE(pult->Edit());
   ASSERT_EQ(2u, LiveEditors().size());
   CSphEditor* panelEditor = LiveEditors()[1];
-  EXPECT_EQ(kEditorPanel, panelEditor->GetMode());
+  EXPECT_EQ(CSphEditor::kEditorPanel, panelEditor->GetMode());
   EXPECT_EQ(pult->nestedScheme, panelEditor->GetScheme());
   EXPECT_EQ(L"Схема пульта управления", WindowTextOf(panelEditor->GetHandle()));
   EXPECT_FALSE(panelEditor->IsMainScheme());
@@ -591,7 +591,7 @@ TEST_F(DocumentTest, ControlPanelRoundTripsWithItsNestedScheme) {
   ASSERT_EQ(1, copy.BlockCount());
   CSCHBlock* read = copy.blocks;
   EXPECT_STREQ("PULT", read->className);
-  EXPECT_STREQ(kControlPanelName, read->instanceName);
+  EXPECT_STREQ(kVelkControlPanelName, read->instanceName);
   EXPECT_EQ(pult->rect.left, read->rect.left);
   ASSERT_NE(nullptr, read->nestedScheme);
   EXPECT_EQ(2, read->nestedScheme->BlockCount());

@@ -24,6 +24,7 @@
 #include "kestui/bars/kest_speedbutton.h"
 #include "kestui/containers/kest_panel.h"
 #include "kestui/containers/kest_tabs.h"
+#include "kestui/core/kest_command_ids.h"
 #include "scheme/database/compdb_record.h"
 #include "scheme/database/compdb_table.h"
 
@@ -147,7 +148,7 @@ void CheckRow(HWND row, const std::vector<int>& expected) {
 }
 
 TEST_F(SphEditorTest, MainSchemePalette) {
-  CSphEditor* editor = Open(kEditorMain);
+  CSphEditor* editor = Open(CSphEditor::kEditorMain);
   EXPECT_EQ(L"Основная схема", WindowTextOf(editor->GetHandle()));
   EXPECT_EQ(nullptr, editor->GetTabControl());
   EXPECT_EQ(nullptr, editor->GetBoardDeleteButton());
@@ -166,7 +167,7 @@ TEST_F(SphEditorTest, MainSchemePalette) {
 }
 
 TEST_F(SphEditorTest, ControlPanelSchemePalette) {
-  CSphEditor* editor = Open(kEditorPanel);
+  CSphEditor* editor = Open(CSphEditor::kEditorPanel);
   EXPECT_EQ(L"Схема пульта управления", WindowTextOf(editor->GetHandle()));
   HWND row = GetParent(editor->GetSchemeDeleteButton()->GetHandle());
   CheckRow(row, {109, kSep, 103, 104, 108, kSep, 131, 155, 154, 199, kSep, 160, 158, 159, 110, kSep, 135});
@@ -175,13 +176,13 @@ TEST_F(SphEditorTest, ControlPanelSchemePalette) {
 }
 
 TEST_F(SphEditorTest, BoardEditorHasTwoTabs) {
-  CSphEditor* editor = Open(kEditorBoard, 50.f, 30.f);
+  CSphEditor* editor = Open(CSphEditor::kEditorBoard, 50.f, 30.f);
   EXPECT_EQ(L"Основная схема", WindowTextOf(editor->GetHandle()));
   EXPECT_FLOAT_EQ(50.f, editor->GetBoardWidth());
   EXPECT_FLOAT_EQ(30.f, editor->GetBoardHeight());
   CKestTabControl* tabs = editor->GetTabControl();
   ASSERT_NE(nullptr, tabs);
-  EXPECT_EQ(kEditorTabsId, GetDlgCtrlID(tabs->GetHandle()));
+  EXPECT_EQ(kVelkEditorTabsId, GetDlgCtrlID(tabs->GetHandle()));
   ASSERT_EQ(2, tabs->GetTabCount());
   EXPECT_STREQ(L"Макет печатной платы", tabs->GetCaption(0));
   EXPECT_STREQ(L"Электронная схема", tabs->GetCaption(1));
@@ -204,7 +205,7 @@ TEST_F(SphEditorTest, BoardEditorHasTwoTabs) {
 }
 
 TEST_F(SphEditorTest, ToolCommandsSetTheViewAndPressTheirButton) {
-  CSphEditor* editor = Open(kEditorMain);
+  CSphEditor* editor = Open(CSphEditor::kEditorMain);
   CSchemeView* view = editor->GetSchemeView();
   struct Case {
     int id;
@@ -213,11 +214,11 @@ TEST_F(SphEditorTest, ToolCommandsSetTheViewAndPressTheirButton) {
     int cores;
   };
   const Case cases[] = {
-      {103, kToolBus, nullptr, 2},         {104, kToolBus, nullptr, 3},
-      {113, kToolPlaceClass, "T_GIDRO", -1}, {114, kToolPlaceClass, "5_GIDRO", -1},
-      {131, kToolPlaceClass, "USB-COM", -1}, {135, kToolPlaceClass, "Multimeter", -1},
-      {154, kToolPlaceClass, "Injector", -1}, {155, kToolPlaceClass, "PoE", -1},
-      {153, kToolPlaceClass, "PULT", -1},    {109, kToolSelect, nullptr, -1},
+      {103, CSchemeView::kToolBus, nullptr, 2},         {104, CSchemeView::kToolBus, nullptr, 3},
+      {113, CSchemeView::kToolPlaceClass, "T_GIDRO", -1}, {114, CSchemeView::kToolPlaceClass, "5_GIDRO", -1},
+      {131, CSchemeView::kToolPlaceClass, "USB-COM", -1}, {135, CSchemeView::kToolPlaceClass, "Multimeter", -1},
+      {154, CSchemeView::kToolPlaceClass, "Injector", -1}, {155, CSchemeView::kToolPlaceClass, "PoE", -1},
+      {153, CSchemeView::kToolPlaceClass, "PULT", -1},    {109, CSchemeView::kToolSelect, nullptr, -1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.id);
@@ -235,7 +236,7 @@ TEST_F(SphEditorTest, ToolCommandsSetTheViewAndPressTheirButton) {
 }
 
 TEST_F(SphEditorTest, ClickingAPaletteButtonChoosesItsTool) {
-  CSphEditor* editor = Open(kEditorMain);
+  CSphEditor* editor = Open(CSphEditor::kEditorMain);
   form_->Show(false);
   HWND row = GetParent(editor->GetSchemeDeleteButton()->GetHandle());
   CKestSpdBtn* tee = ButtonOf(row, 113);
@@ -243,21 +244,21 @@ TEST_F(SphEditorTest, ClickingAPaletteButtonChoosesItsTool) {
   SendMessageW(tee->GetHandle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
   SendMessageW(tee->GetHandle(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
   velktest::FlushEvents();
-  EXPECT_EQ(kToolPlaceClass, editor->GetSchemeView()->tool);
+  EXPECT_EQ(CSchemeView::kToolPlaceClass, editor->GetSchemeView()->tool);
   EXPECT_STREQ("T_GIDRO", editor->GetSchemeView()->className);
   EXPECT_EQ(std::vector<int>{113}, PressedIds(editor));
 }
 
 TEST_F(SphEditorTest, GroundButtonOfTheBoardScheme) {
-  CSphEditor* editor = Open(kEditorBoard);
+  CSphEditor* editor = Open(CSphEditor::kEditorBoard);
   Command(editor, 123);
-  EXPECT_EQ(kToolPlaceClass, editor->GetSchemeView()->tool);
+  EXPECT_EQ(CSchemeView::kToolPlaceClass, editor->GetSchemeView()->tool);
   EXPECT_STREQ("GND", editor->GetSchemeView()->className);
   EXPECT_EQ(std::vector<int>{123}, PressedIds(editor));
 }
 
 TEST_F(SphEditorTest, ViewReportsPressOrReleaseTheButtons) {
-  CSphEditor* editor = Open(kEditorMain);
+  CSphEditor* editor = Open(CSphEditor::kEditorMain);
   Command(editor, 113);
   SendMessageW(editor->GetHandle(), WM_EDITOR_TOOL_FINISHED, 0, 109);
   EXPECT_EQ(std::vector<int>{109}, PressedIds(editor));
@@ -268,7 +269,7 @@ TEST_F(SphEditorTest, ViewReportsPressOrReleaseTheButtons) {
 }
 
 TEST_F(SphEditorTest, DeleteButtonFollowsTheSelection) {
-  CSphEditor* editor = Open(kEditorMain);
+  CSphEditor* editor = Open(CSphEditor::kEditorMain);
   CSCHBlock* ground = Place(Scheme(), "GND", 50, 50);
   CSchemeView* view = editor->GetSchemeView();
   view->SelectAll(true);  // reports the change to the editor
@@ -287,7 +288,7 @@ TEST_F(SphEditorTest, DeleteButtonFollowsTheSelection) {
 }
 
 TEST_F(SphEditorTest, QueriesOfTheMainWindow) {
-  CSphEditor* editor = Open(kEditorMain);
+  CSphEditor* editor = Open(CSphEditor::kEditorMain);
   HWND w = editor->GetHandle();
   Place(Scheme(), "GND", 50, 50)->flags |= kSchSelected;
   EXPECT_EQ(1, SendMessageW(w, WM_KEST_CANSELECTALL, 0, 0));
@@ -307,30 +308,30 @@ TEST_F(SphEditorTest, QueriesOfTheMainWindow) {
 }
 
 TEST_F(SphEditorTest, MainWindowSelectAllAndDeleteReachTheView) {
-  CSphEditor* editor = Open(kEditorMain);
+  CSphEditor* editor = Open(CSphEditor::kEditorMain);
   form_->Show(false);
   Place(Scheme(), "GND", 50, 50);
   Place(Scheme(), "Multimeter", 150, 50);
-  SendMessageW(form_->GetHandle(), WM_COMMAND, MAKEWPARAM(ID_EDIT_SELECT_ALL, 0), 0);
+  SendMessageW(form_->GetHandle(), WM_COMMAND, MAKEWPARAM(ID_KEST_SELECT_ALL, 0), 0);
   EXPECT_TRUE(editor->GetSchemeView()->HasSelection(true));
   // Delete acts only while the view has the focus.
   SetFocus(nullptr);
-  SendMessageW(form_->GetHandle(), WM_COMMAND, MAKEWPARAM(ID_EDIT_DELETE, 0), 0);
+  SendMessageW(form_->GetHandle(), WM_COMMAND, MAKEWPARAM(ID_KEST_DELETE, 0), 0);
   EXPECT_EQ(2, Scheme()->BlockCount());
   editor->GetSchemeView()->SetFocus();
-  SendMessageW(form_->GetHandle(), WM_COMMAND, MAKEWPARAM(ID_EDIT_DELETE, 0), 0);
+  SendMessageW(form_->GetHandle(), WM_COMMAND, MAKEWPARAM(ID_KEST_DELETE, 0), 0);
   EXPECT_EQ(0, Scheme()->BlockCount());
 }
 
 TEST_F(SphEditorTest, OneControlPanelOnly) {
-  CSphEditor* editor = Open(kEditorMain);
+  CSphEditor* editor = Open(CSphEditor::kEditorMain);
   Place(Scheme(), "PULT", 100, 100);
   DialogAnswerer answer(IDOK);
   Command(editor, 153);
   ASSERT_EQ(1, answer.Count());
   EXPECT_EQ(L"Пульт управления уже установлен", answer.Texts()[0]);
   EXPECT_EQ(L"Ошибка", answer.Captions()[0]);
-  EXPECT_EQ(kToolSelect, editor->GetSchemeView()->tool);
+  EXPECT_EQ(CSchemeView::kToolSelect, editor->GetSchemeView()->tool);
   EXPECT_EQ(std::vector<int>{109}, PressedIds(editor));
 }
 
@@ -389,7 +390,7 @@ private:
 BusPromptAnswerer* BusPromptAnswerer::current_ = nullptr;
 
 TEST_F(SphEditorTest, BusPromptAcceptsTwoToSixtyFour) {
-  CSphEditor* editor = Open(kEditorMain);
+  CSphEditor* editor = Open(CSphEditor::kEditorMain);
   form_->Show(false);
   CSchemeView* view = editor->GetSchemeView();
   CSphEditor::SetBusCoresPreset(8);
@@ -401,20 +402,20 @@ TEST_F(SphEditorTest, BusPromptAcceptsTwoToSixtyFour) {
     EXPECT_EQ(L"Введите число жил:", prompt.prompts[0]);
     EXPECT_EQ(L"8", prompt.presets[0]);
   }
-  EXPECT_EQ(kToolBus, view->tool);
+  EXPECT_EQ(CSchemeView::kToolBus, view->tool);
   EXPECT_EQ(12, view->cores);
   EXPECT_EQ(std::vector<int>{108}, PressedIds(editor));
   for (const wchar_t* edge : {L"2", L"64", L"+7x"}) {
     BusPromptAnswerer prompt({edge});
     Command(editor, 108);
-    EXPECT_EQ(kToolBus, view->tool);
+    EXPECT_EQ(CSchemeView::kToolBus, view->tool);
   }
   EXPECT_EQ(7, view->cores);
   EXPECT_EQ(7, CSphEditor::GetBusCoresPreset());
 }
 
 TEST_F(SphEditorTest, BusPromptRefusesOtherCountsAndPresetsThemNextTime) {
-  CSphEditor* editor = Open(kEditorMain);
+  CSphEditor* editor = Open(CSphEditor::kEditorMain);
   form_->Show(false);
   CSchemeView* view = editor->GetSchemeView();
   CSphEditor::SetBusCoresPreset(8);
@@ -435,7 +436,7 @@ TEST_F(SphEditorTest, BusPromptRefusesOtherCountsAndPresetsThemNextTime) {
     ASSERT_EQ(1, box.Count());
     EXPECT_EQ(L"Число жил должно быть от 2 до 64!", box.Texts()[0]);
     EXPECT_EQ(L"Ошибка", box.Captions()[0]);
-    EXPECT_EQ(kToolSelect, view->tool);
+    EXPECT_EQ(CSchemeView::kToolSelect, view->tool);
     EXPECT_EQ(5, view->cores);
     EXPECT_TRUE(PressedIds(editor).empty());
     preset = c.nextPreset;
@@ -443,13 +444,13 @@ TEST_F(SphEditorTest, BusPromptRefusesOtherCountsAndPresetsThemNextTime) {
 }
 
 TEST_F(SphEditorTest, CancelledBusPromptGoesBackToTheCursor) {
-  CSphEditor* editor = Open(kEditorMain);
+  CSphEditor* editor = Open(CSphEditor::kEditorMain);
   form_->Show(false);
   CSphEditor::SetBusCoresPreset(8);
   BusPromptAnswerer prompt({nullptr});
   Command(editor, 108);
   EXPECT_EQ(1u, prompt.captions.size());
-  EXPECT_EQ(kToolSelect, editor->GetSchemeView()->tool);
+  EXPECT_EQ(CSchemeView::kToolSelect, editor->GetSchemeView()->tool);
   EXPECT_EQ(std::vector<int>{109}, PressedIds(editor));
   EXPECT_EQ(8, CSphEditor::GetBusCoresPreset());
 }
@@ -505,7 +506,7 @@ TEST_F(SphEditorTest, SchemeCategoriesCreateTheChosenComponent) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.id);
-    CSphEditor* editor = Open(c.id == 199 ? kEditorMain : kEditorPanel);
+    CSphEditor* editor = Open(c.id == 199 ? CSphEditor::kEditorMain : CSphEditor::kEditorPanel);
     StandInChooser chooser;
     editor->SetComponentChooser(&chooser);
     ASSERT_TRUE(g_schClassRegistry.SetCreator(c.className, CreateRecordingPart));
@@ -522,28 +523,28 @@ TEST_F(SphEditorTest, SchemeCategoriesCreateTheChosenComponent) {
     EXPECT_EQ(chooser.record, made->applied);
     EXPECT_STREQ("AB-12", made->model);
     EXPECT_EQ(made, editor->GetSchemeView()->object);
-    EXPECT_EQ(kToolPlaceBlock, editor->GetSchemeView()->tool);
+    EXPECT_EQ(CSchemeView::kToolPlaceBlock, editor->GetSchemeView()->tool);
     EXPECT_EQ(std::vector<int>{c.id}, PressedIds(editor));
     ClearAll();
   }
 }
 
 TEST_F(SphEditorTest, CancelledOrUncreatableCategoryChangesNothing) {
-  CSphEditor* editor = Open(kEditorPanel);
+  CSphEditor* editor = Open(CSphEditor::kEditorPanel);
   StandInChooser chooser;
   editor->SetComponentChooser(&chooser);
   Command(editor, 135);
   Command(editor, 160);  // cancelled
   EXPECT_EQ(1u, chooser.tables.size());
   EXPECT_EQ(0, Scheme()->BlockCount());
-  EXPECT_EQ(kToolPlaceClass, editor->GetSchemeView()->tool);
+  EXPECT_EQ(CSchemeView::kToolPlaceClass, editor->GetSchemeView()->tool);
   EXPECT_EQ(std::vector<int>{135}, PressedIds(editor));
   // A record of a class the registry cannot create.
   std::unique_ptr<CompDbTable> table = MakeTable(L"routers", "WR-1\tx\t1\n");
   chooser.record = table->GetRecord(0);
   Command(editor, 159);
   EXPECT_EQ(0, Scheme()->BlockCount());
-  EXPECT_EQ(kToolPlaceClass, editor->GetSchemeView()->tool);
+  EXPECT_EQ(CSchemeView::kToolPlaceClass, editor->GetSchemeView()->tool);
   EXPECT_EQ(std::vector<int>{135}, PressedIds(editor));
 }
 
@@ -568,7 +569,7 @@ TEST_F(SphEditorTest, BoardCategoriesCreateBoardParts) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.id << " " << c.className);
-    CSphEditor* editor = Open(kEditorBoard);
+    CSphEditor* editor = Open(CSphEditor::kEditorBoard);
     StandInChooser chooser;
     editor->SetComponentChooser(&chooser);
     ASSERT_TRUE(g_schClassRegistry.SetCreator(c.className, CreateRecordingPart));
@@ -601,7 +602,7 @@ TEST_F(SphEditorTest, TheRealBrowserChoosesTheBatteryModel) {
                 L"B-1\t10\n"
                 L"B-2\t20\n");
   ASSERT_TRUE(g_schClassRegistry.SetCreator("Battery", CreateRecordingPart));
-  CSphEditor* editor = Open(kEditorPanel);
+  CSphEditor* editor = Open(CSphEditor::kEditorPanel);
   form_->Show(false);
   std::vector<std::wstring> tableNames;
   auto findExplorer = [] {
@@ -629,7 +630,7 @@ TEST_F(SphEditorTest, TheRealBrowserChoosesTheBatteryModel) {
   ASSERT_NE(nullptr, made);
   EXPECT_STREQ("Battery", made->className);
   EXPECT_STREQ("B-2", made->model);
-  EXPECT_EQ(kToolPlaceBlock, editor->GetSchemeView()->tool);
+  EXPECT_EQ(CSchemeView::kToolPlaceBlock, editor->GetSchemeView()->tool);
 
   browsertest::LoopProbe cancel([&] {
     CDBExplorer* explorer = findExplorer();
@@ -647,7 +648,7 @@ TEST_F(SphEditorTest, TheRealBrowserChoosesTheBatteryModel) {
 // from the board palette follows the mouse there, the zoom buttons zoom it,
 // and its selection enables the board palette's Delete.
 TEST_F(SphEditorTest, TheBoardPageHostsTheBoardView) {
-  CSphEditor* editor = Open(kEditorBoard, 60.f, 40.f);
+  CSphEditor* editor = Open(CSphEditor::kEditorBoard, 60.f, 40.f);
   form_->Show(false);
   CPCBView* board = editor->GetBoardView();
   ASSERT_NE(nullptr, board);
@@ -659,16 +660,16 @@ TEST_F(SphEditorTest, TheBoardPageHostsTheBoardView) {
   ASSERT_TRUE(g_schClassRegistry.SetCreator("PLS", CreateRecordingPart));
   std::unique_ptr<CompDbTable> table = MakeTable(L"connectors", "M1\tPLS\t3\n");
   chooser.record = table->GetRecord(0);
-  Command(editor, kPalConnectors);
+  Command(editor, CSphEditor::kPalConnectors);
   ASSERT_EQ(1, Scheme()->BlockCount());
   EXPECT_EQ(Scheme()->blocks, board->currentPart);
-  EXPECT_EQ(kBoardToolPlace, board->tool);
-  Command(editor, kPalZoomIn);
+  EXPECT_EQ(CPCBView::kToolPlace, board->tool);
+  Command(editor, CSphEditor::kPalZoomIn);
   EXPECT_FLOAT_EQ(6.0f, board->scale);
-  Command(editor, kPalZoomOut);
+  Command(editor, CSphEditor::kPalZoomOut);
   EXPECT_FLOAT_EQ(4.0f, board->scale);
   EXPECT_FALSE(editor->GetBoardDeleteButton()->IsEnabled());
-  board->tool = kBoardToolNormal;
+  board->tool = CPCBView::kToolNormal;
   Scheme()->blocks->footprintWidth = 5;
   Scheme()->blocks->footprintLength = 5;
   board->SelectAll(true);
@@ -682,7 +683,7 @@ TEST_F(SphEditorTest, TheBoardPageHostsTheBoardView) {
 // then the board popup's paste: the pasted parts stand 20 pixels beside the
 // copied ones on the scheme, selected in both views.
 TEST_F(SphEditorTest, BoardPasteOffsetsThePastedPartsOnTheScheme) {
-  CSphEditor* editor = Open(kEditorBoard, 60.f, 40.f);
+  CSphEditor* editor = Open(CSphEditor::kEditorBoard, 60.f, 40.f);
   form_->Show(false);
   RegisterClipboardFormats();
   ASSERT_TRUE(g_schClassRegistry.SetCreator("PLS", CreateRecordingPart));
@@ -703,7 +704,7 @@ TEST_F(SphEditorTest, BoardPasteOffsetsThePastedPartsOnTheScheme) {
   Command(editor, WM_COPY);
   ASSERT_TRUE(IsPcbClipboardAvailable());
   EXPECT_EQ(1, SendMessageW(editor->GetHandle(), EM_CANPASTE, 0, 0));
-  Command(editor, kCmdBoardPaste);
+  Command(editor, CPCBView::kCmdPaste);
   ASSERT_EQ(2, Scheme()->BlockCount());
   CSCHBlock* pasted = Scheme()->blocks;
   ASSERT_NE(part, pasted);
@@ -752,7 +753,7 @@ public:
 };
 
 TEST_F(SphEditorTest, PictureCommandsDrawTheWholeScheme) {
-  CSphEditor* editor = Open(kEditorMain);
+  CSphEditor* editor = Open(CSphEditor::kEditorMain);
   CSchemeView* view = editor->GetSchemeView();
   StandInExporter exporter;
   view->SetPictureExporter(&exporter);
@@ -807,7 +808,7 @@ public:
 };
 
 TEST_F(SphEditorTest, PropertiesOpenTheBoardOrTheComponent) {
-  CSphEditor* editor = Open(kEditorMain);
+  CSphEditor* editor = Open(CSphEditor::kEditorMain);
   BoardStandIn* board = new BoardStandIn;
   board->Attach(Scheme());
   board->MoveTo(100, 100);
@@ -817,7 +818,7 @@ TEST_F(SphEditorTest, PropertiesOpenTheBoardOrTheComponent) {
   Command(editor, 3001);
   ASSERT_EQ(2u, LiveEditors().size());
   CSphEditor* boardEditor = LiveEditors()[1];
-  EXPECT_EQ(kEditorBoard, boardEditor->GetMode());
+  EXPECT_EQ(CSphEditor::kEditorBoard, boardEditor->GetMode());
   EXPECT_EQ(board->nestedScheme, boardEditor->GetScheme());
   EXPECT_FLOAT_EQ(40.f, boardEditor->GetBoardWidth());
   EXPECT_FLOAT_EQ(25.f, boardEditor->GetBoardHeight());
@@ -840,9 +841,9 @@ TEST_F(SphEditorTest, ClosingTheMainSchemeEditorAsksTheMainWindow) {
   apptest::SampleScheme sample(form_->GetScheme());
   velktest::TempFolder folder;
   form_->SetFileName(folder.File(L"robot.vlkx").c_str());
-  CSphEditor* editor = new CSphEditor(form_, form_->GetScheme(), kEditorMain, 0, 0);
+  CSphEditor* editor = new CSphEditor(form_, form_->GetScheme(), CSphEditor::kEditorMain, 0, 0);
   editor->SetMainScheme(true);
-  editor->GetSchemeView()->tool = kToolWire;
+  editor->GetSchemeView()->tool = CSchemeView::kToolWire;
   editor->GetSchemeView()->state = 1;
   SendMessageW(form_->GetHandle(), WM_SCHEME_MODIFIED, 0, 0);
   HWND main = form_->GetHandle();
@@ -858,7 +859,7 @@ TEST_F(SphEditorTest, ClosingTheMainSchemeEditorAsksTheMainWindow) {
     EXPECT_EQ(5, form_->GetScheme()->BlockCount());
   }
   // A nested editor does not ask the main window.
-  CSphEditor* panel = new CSphEditor(form_, form_->GetScheme(), kEditorPanel, 0, 0);
+  CSphEditor* panel = new CSphEditor(form_, form_->GetScheme(), CSphEditor::kEditorPanel, 0, 0);
   DialogAnswerer none(IDCANCEL);
   SendMessageW(panel->GetHandle(), WM_CLOSE, 0, 0);
   velktest::FlushEvents();
@@ -867,7 +868,7 @@ TEST_F(SphEditorTest, ClosingTheMainSchemeEditorAsksTheMainWindow) {
 }
 
 TEST_F(SphEditorTest, ClosingTheEditorOfAnUnmodifiedDocumentEndsTheProgram) {
-  CSphEditor* editor = Open(kEditorMain);
+  CSphEditor* editor = Open(CSphEditor::kEditorMain);
   editor->SetMainScheme(true);
   HWND main = form_->GetHandle();
   DialogAnswerer answer(IDCANCEL);

@@ -126,7 +126,7 @@ protected:
       PostMessageW(question->GetOkButton()->GetHandle(), BM_CLICK, 0, 0);
     });
     answer.Post();
-    view_->ExportPicture(kPictureFile);
+    view_->ExportPicture(KestPictureFile);
     EXPECT_EQ(dpi >= 0, asked);
     velktest::FlushEvents();
   }
@@ -156,7 +156,7 @@ TEST(PictureExportArithmetic, BitmapSizes) {
   }
   // Beyond every limit without overflowing.
   SIZE huge = ExportBitmapSize(2000000000, 2000000000, 1200);
-  EXPECT_GT(huge.cx, kExportMaxBitmapSide);
+  EXPECT_GT(huge.cx, kVelkExportMaxBitmapSide);
   EXPECT_FALSE(ExportBitmapFits(huge));
 }
 
@@ -281,7 +281,7 @@ TEST_F(PictureExportTest, TheLastResolutionIsProposedAgain) {
 TEST_F(PictureExportTest, CancelledDialogOrQuestionWritesNothing) {
   velktest::TempFolder folder;
   g_savePath.clear();
-  view_->ExportPicture(kPictureFile);
+  view_->ExportPicture(KestPictureFile);
   EXPECT_EQ(1, g_saveCalls);
   SetExportResolution(100);
   ExportTo(folder.File(L"cancelled.bmp"), 0);
@@ -365,7 +365,7 @@ TEST_F(PictureExportTest, AnUnwritablePathIsReported) {
 }
 
 TEST_F(PictureExportTest, CopyAsPicturePutsAnEnhancedMetafileOnTheClipboard) {
-  view_->ExportPicture(kPictureClipboard);
+  view_->ExportPicture(KestPictureClipboard);
   ASSERT_TRUE(OpenClipboard(nullptr));
   EXPECT_TRUE(IsClipboardFormatAvailable(CF_ENHMETAFILE));
   HENHMETAFILE metafile = static_cast<HENHMETAFILE>(GetClipboardData(CF_ENHMETAFILE));
@@ -387,12 +387,12 @@ TEST_F(PictureExportTest, CopyAsPicturePutsAnEnhancedMetafileOnTheClipboard) {
 
 TEST_F(PictureExportTest, PrintingCancelledOrFailedPrinter) {
   velktest::DialogAnswerer boxes(IDOK);
-  view_->ExportPicture(kPicturePrinter);
+  view_->ExportPicture(KestPicturePrinter);
   EXPECT_EQ(1, g_printCalls);
   EXPECT_EQ(0, boxes.Count());
   // A printer that cannot start the document: the user is told.
   g_printChosen = true;
-  view_->ExportPicture(kPicturePrinter);
+  view_->ExportPicture(KestPicturePrinter);
   EXPECT_EQ(2, g_printCalls);
   ASSERT_EQ(1, boxes.Count());
   EXPECT_EQ(L"Ошибка", boxes.Captions()[0]);

@@ -9,6 +9,11 @@
 #include "app/import/device_fixture.h"
 #include "app/import/device_list.h"
 #include "app/import/device_payload.h"
+#include "components/devices/device_classes.h"
+#include "components/devices/drives/actuator.h"
+#include "components/devices/drives/dc_motor.h"
+#include "components/devices/drives/ice.h"
+#include "components/devices/drives/servo.h"
 #include "components/electronic/battery.h"
 #include "components/electronic/switching/button.h"
 #include "foundation/memory_stream.h"
@@ -206,7 +211,7 @@ TEST_F(DeviceImportTest, AClassWithoutACreatorIsReportedAndNothingElseIsLost) {
   velktest::DialogAnswerer answers(IDOK);
   DeviceImportResult result = Import(&scheme, list.Bytes());
   ASSERT_EQ(1, answers.Count());
-  EXPECT_EQ(std::wstring(kUncreatableMessage) + L"\nPC (BOARD_COMPUTER)\nM1 (servo)\nD1 (NoSuchClass)",
+  EXPECT_EQ(std::wstring(kVelkUncreatableMessage) + L"\nPC (BOARD_COMPUTER)\nM1 (servo)\nD1 (NoSuchClass)",
             answers.Texts()[0]);
   EXPECT_EQ(3u, result.uncreatable.size());
   EXPECT_NE(nullptr, scheme.FindBlockByName(L"B1"));
@@ -292,7 +297,7 @@ TEST_F(DeviceImportTest, EveryTruncationEndsTheImportCleanly) {
       EXPECT_EQ(kSchBoardPart, old->flags) << cut;
       expected++;
       ASSERT_EQ(1, answers.Count()) << cut;
-      EXPECT_EQ(kDamagedListMessage, answers.Texts()[0]);
+      EXPECT_EQ(kVelkDamagedListMessage, answers.Texts()[0]);
     }
     EXPECT_EQ(expected, CountBlocks(&scheme)) << cut;
     for (CSCHBlock* b = scheme.blocks; b; b = b->next) EXPECT_EQ(0, b->flags & kSchUnseen) << cut;
@@ -377,6 +382,46 @@ TEST_F(DeviceImportTest, TheRecordReaderStaysInsideTheBytes) {
   float value = 5.0f;
   EXPECT_FALSE(fields.ReadFloat(&value));
   EXPECT_EQ(5.0f, value);
+}
+
+// The drives of the sample database, placed by a device list once their
+// classes have creators.
+TEST_F(DeviceImportTest, TheDrivesOfTheSampleDatabaseArePlaced) {
+  ASSERT_TRUE(RegisterDeviceComponentCreators());
+  browsertest::DatabaseFolders folders(browsertest::SampleDatabaseFolder());
+  SchScheme scheme;
+  DeviceListWriter list;
+  list.Record(L"M1", "engn", Model::Model("GM25-370", "1:1;"));
+  list.Record(L"S1", "engn", Model::Model("MG996R"));
+  list.Record(L"A1", "act ", Model::Model("LA-24-200-H"));
+  list.Record(L"D1", "ICE ", Model::Model(Ansi(L"Д-245")));
+  velktest::DialogAnswerer answers(IDOK);
+  DeviceImportResult result = Import(&scheme, list.Bytes());
+  EXPECT_EQ(0, answers.Count());
+  EXPECT_EQ(4, result.created);
+  EXPECT_TRUE(result.uncreatable.empty());
+
+  auto* motor = dynamic_cast<CSCHDCMotor*>(scheme.FindBlockByName(L"M1"));
+  ASSERT_NE(nullptr, motor);
+  EXPECT_STREQ(L"dcmotors", motor->tableName);
+  EXPECT_EQ(CSCHDCMotor::kSensorEncoderAB, motor->sensorType);  // the option chose the encoder
+  EXPECT_EQ(6, motor->pinCount);
+  auto* servo = dynamic_cast<CSCHServo*>(scheme.FindBlockByName(L"S1"));
+  ASSERT_NE(nullptr, servo);
+  EXPECT_STREQ(L"servo", servo->tableName);
+  EXPECT_FLOAT_EQ(7.2f, servo->Umax);
+  auto* actuator = dynamic_cast<CSCHActuator*>(scheme.FindBlockByName(L"A1"));
+  ASSERT_NE(nullptr, actuator);
+  EXPECT_EQ(CSCHActuator::kSensorEncoderAB, actuator->sensor);
+  EXPECT_FLOAT_EQ(0.2f, actuator->range);
+  auto* engine = dynamic_cast<CSCHICE*>(scheme.FindBlockByName(L"D1"));
+  ASSERT_NE(nullptr, engine);
+  EXPECT_STREQ(L"ICE", engine->tableName);
+  EXPECT_EQ(5, engine->pinCount);
+  EXPECT_FLOAT_EQ(78000.0f, engine->power);
+  for (CSCHBlock* b : {static_cast<CSCHBlock*>(motor), static_cast<CSCHBlock*>(servo),
+                       static_cast<CSCHBlock*>(actuator), static_cast<CSCHBlock*>(engine)})
+    EXPECT_EQ(kSchBoardPart, b->flags);
 }
 
 }  // namespace

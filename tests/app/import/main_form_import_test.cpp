@@ -74,7 +74,7 @@ TEST_F(DeviceImportTest, ADocumentWithoutAFileNameIsNotImportedInto) {
   std::wstring line = L"robot.txt \"" + folder.File(L"devices.lst") + L"\"";
   form->OpenCommandLineFiles(line.c_str());
   ASSERT_EQ(1, answers.Count());
-  EXPECT_EQ(kNoDocumentForDevicesMessage, answers.Texts()[0]);
+  EXPECT_EQ(kVelkNoDocumentForDevicesMessage, answers.Texts()[0]);
   EXPECT_EQ(1, form->GetScheme()->BlockCount());
   EXPECT_EQ(managed, form->GetScheme()->blocks);
   EXPECT_FALSE(form->IsModified());
@@ -89,7 +89,7 @@ TEST_F(DeviceImportTest, AListThatCannotBeReadChangesNothing) {
   velktest::DialogAnswerer answers(IDOK);
   form->ImportModelDevices(folder.File(L"missing.lst").c_str());
   ASSERT_EQ(1, answers.Count());
-  EXPECT_EQ(std::wstring(kUnreadableDeviceListMessage) + L"\n" + folder.File(L"missing.lst"), answers.Texts()[0]);
+  EXPECT_EQ(std::wstring(kVelkUnreadableDeviceListMessage) + L"\n" + folder.File(L"missing.lst"), answers.Texts()[0]);
   EXPECT_EQ(managed, form->GetScheme()->blocks);
   EXPECT_FALSE(form->IsModified());
 }

@@ -471,7 +471,7 @@ BOOL CALLBACK CollectChild(HWND child, LPARAM about) {
   MapWindowPoints(nullptr, reinterpret_cast<HWND>(about), reinterpret_cast<POINT*>(&r), 2);
   g_seen.rects[text] = r;
   int id = GetWindowLongW(child, GWL_ID);
-  if (id == kAboutMakersLinkId || id == kAboutSiteLinkId) {
+  if (id == kVelkAboutMakersLinkId || id == kVelkAboutSiteLinkId) {
     g_seen.links[id] = text;
     if (CKestControl* control = GetControlFromHandle(child)) {
       g_seen.linkColors[id] = control->GetTextColor();
@@ -500,8 +500,8 @@ LRESULT CALLBACK ProbeProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
   // Follow both links, then press OK.
   HWND site = nullptr, makers = nullptr;
   for (HWND c = GetWindow(about, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-    if (GetWindowLongW(c, GWL_ID) == kAboutSiteLinkId) site = c;
-    if (GetWindowLongW(c, GWL_ID) == kAboutMakersLinkId) makers = c;
+    if (GetWindowLongW(c, GWL_ID) == kVelkAboutSiteLinkId) site = c;
+    if (GetWindowLongW(c, GWL_ID) == kVelkAboutMakersLinkId) makers = c;
   }
   if (makers) GetControlFromHandle(makers)->Click();
   if (site) GetControlFromHandle(site)->Click();
@@ -558,9 +558,9 @@ TEST_F(MainFormTest, AboutBoxOpensModally) {
   EXPECT_EQ(25, ok.bottom - ok.top);
   // Centred between the client edges.
   EXPECT_NEAR(g_seen.clientWidth - ok.right, ok.left, 1);
-  EXPECT_EQ(kAboutSiteLinkTarget, g_seen.links[kAboutSiteLinkId]);
-  EXPECT_EQ(1u, g_seen.links.count(kAboutMakersLinkId));
-  for (int id : {kAboutMakersLinkId, kAboutSiteLinkId}) {
+  EXPECT_EQ(kVelkAboutSiteLinkTarget, g_seen.links[kVelkAboutSiteLinkId]);
+  EXPECT_EQ(1u, g_seen.links.count(kVelkAboutMakersLinkId));
+  for (int id : {kVelkAboutMakersLinkId, kVelkAboutSiteLinkId}) {
     EXPECT_EQ(0xFF0000u, g_seen.linkColors[id]);
     EXPECT_EQ(13, g_seen.linkCursors[id]);
   }
@@ -568,8 +568,8 @@ TEST_F(MainFormTest, AboutBoxOpensModally) {
   EXPECT_NE(g_seen.backPixel, g_seen.iconPixel);
   // The links open their pages.
   ASSERT_EQ(2u, g_shellCalls.size());
-  EXPECT_EQ(kAboutMakersLinkTarget, g_shellCalls[0].file);
-  EXPECT_EQ(kAboutSiteLinkTarget, g_shellCalls[1].file);
+  EXPECT_EQ(kVelkAboutMakersLinkTarget, g_shellCalls[0].file);
+  EXPECT_EQ(kVelkAboutSiteLinkTarget, g_shellCalls[1].file);
 }
 
 }  // namespace

@@ -2,12 +2,28 @@
 // does and leaves alone, and the component class registry's order.
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/shell/startup.h"
 #include "app/test_host.h"
+#include "blocks/engine/block_class_ids.h"
+#include "blocks/dialogs/dialog_classes.h"
+#include "blocks/dialogs/distance_dialog.h"
+#include "blocks/engine/block_creator_table.h"
+#include "blocks/engine/block_dialog_table.h"
+#include "blocks/engine/block_scheme.h"
+#include "blocks/engine/catalogue.h"
+#include "blocks/engine/common_groups.h"
 #include "blocks/engine/plugin/plugin_list.h"
+#include "blocks/library/library_classes.h"
+#include "blocks/library/math/add.h"
+#include "blocks/library/math/proportional.h"
 #include "blocks/panel/panel_kinds.h"
+#include "components/devices/drives/actuator.h"
+#include "components/devices/drives/dc_motor.h"
+#include "components/devices/drives/ice.h"
+#include "components/devices/drives/servo.h"
 #include "components/electronic/battery.h"
 #include "components/electronic/electronic_classes.h"
 #include "components/electronic/resister.h"
@@ -54,12 +70,18 @@ protected:
     g_result = 42;
     host_.start = FakeShellExecute;
     g_schClassRegistry.Clear();
+    BeBlockCreatorTable& creators = BeBlockCreatorTable::Program();
+    for (int i = 0; i < creators.Count(); ++i) savedCreators_.push_back({creators.ClassIdAt(i), creators.CreatorAt(i)});
+    creators.Clear();
+    BeBlockDialogTable& dialogs = BeBlockDialogTable::Program();
+    for (int i = 0; i < dialogs.Count(); ++i) savedDialogs_.push_back({dialogs.ClassIdAt(i), dialogs.DialogAt(i)});
+    dialogs.Clear();
     SetAppFolders(ProgramFolders());
     SetSchemeIconsFolder(nullptr);
     ProgramPluginList().SetFolder(nullptr);
     ApplicationIcon = nullptr;
     RegDeleteTreeW(HKEY_CLASSES_ROOT, L".vlkx");
-    wchar_t path[kMaxPathChars];
+    wchar_t path[kFoundationMaxPathChars];
     GetModulePath(path);
     module_ = path;
     marker_ = UpdateMarkerPath(path);
@@ -71,6 +93,10 @@ protected:
     g_schClassRegistry.Clear();
     RegisterComponentClasses();
     RegisterElectronicComponentCreators();
+    BeBlockCreatorTable::Program().Clear();
+    for (const auto& row : savedCreators_) BeBlockCreatorTable::Program().Set(row.first, row.second);
+    BeBlockDialogTable::Program().Clear();
+    for (const auto& row : savedDialogs_) BeBlockDialogTable::Program().Set(row.first, row.second);
     SetAppFolders(savedFolders_);
     SetAppInstance(savedInstance_);
     ApplicationIcon = savedIcon_;
@@ -94,6 +120,8 @@ protected:
   std::wstring savedIconsFolder_, savedPluginFolder_, savedDbFolder_, savedImagesFolder_;
   std::wstring module_, marker_;
   ProgramFolders expected_;
+  std::vector<std::pair<unsigned int, BeBlockCreator>> savedCreators_;
+  std::vector<std::pair<unsigned int, BeBlockDialog>> savedDialogs_;
 };
 
 TEST_F(StartSequenceTest, PendingUpdateHandsOverBeforeAnythingElse) {
@@ -161,7 +189,32 @@ TEST_F(StartSequenceTest, OrdinaryStartFillsFoldersAndRegistries) {
     EXPECT_NE(0u, ClipboardFormatVelkPcb());
     EXPECT_EQ(8, PanelItemKindCount());
     EXPECT_EQ(kSchComponentClassCount, g_schClassRegistry.Count());
+    EXPECT_EQ(BlockLibraryClassCount(), BeBlockCreatorTable::Program().Count());
   }
+}
+
+// The block library's creators are registered at start-up, so a catalogue
+// built afterwards (a programmable unit's) makes the real classes from its
+// "Математика" group.
+TEST_F(StartSequenceTest, BlockLibraryClassesAreRegistered) {
+  ASSERT_EQ(StartDecision::kMainWindow, PrepareStart(GetModuleHandleW(nullptr), L""));
+  EXPECT_EQ(CBEAdd::Create, BeBlockCreatorTable::Program().Find(kBeAddClassId));
+  BeCatalogue catalogue;
+  catalogue.AddGroup(nullptr);
+  ASSERT_TRUE(AddCommonCatalogueGroups(&catalogue));
+  BeScheme scheme;
+  scheme.Init(&catalogue);
+  EXPECT_NE(nullptr, dynamic_cast<CBEAdd*>(scheme.CreateBlock(kBeAddClassId)));
+  EXPECT_NE(nullptr, dynamic_cast<CBEProportional*>(scheme.CreateBlock(kBeProportionalClassId)));
+}
+
+// The block dialogs are registered at start-up: a block's ShowProperties
+// finds its class's dialog.
+TEST_F(StartSequenceTest, BlockDialogsAreRegistered) {
+  EXPECT_EQ(0, BeBlockDialogTable::Program().Count());
+  ASSERT_EQ(StartDecision::kMainWindow, PrepareStart(GetModuleHandleW(nullptr), L""));
+  EXPECT_EQ(BlockDialogCount(), BeBlockDialogTable::Program().Count());
+  EXPECT_EQ(ShowDistanceDialog, BeBlockDialogTable::Program().Find(kBeDistanceClassId));
 }
 
 TEST_F(StartSequenceTest, ComponentClassesInRegistrationOrder) {
@@ -185,6 +238,11 @@ TEST_F(StartSequenceTest, ComponentClassesInRegistrationOrder) {
   // The electronic components' rows have their creators.
   EXPECT_EQ(CreateCSCHResister, g_schClassRegistry.Find("Resister")->creator);
   EXPECT_EQ(CreateCSCHBattery, g_schClassRegistry.Find("Battery")->creator);
+  // And so have the drives'.
+  EXPECT_EQ(CreateCSCHDCMotor, g_schClassRegistry.Find("DCMotor")->creator);
+  EXPECT_EQ(CreateCSCHServo, g_schClassRegistry.Find("servo")->creator);
+  EXPECT_EQ(CreateCSCHActuator, g_schClassRegistry.Find("ACTUATOR")->creator);
+  EXPECT_EQ(CreateCSCHICE, g_schClassRegistry.Find("ICE")->creator);
 }
 
 }  // namespace

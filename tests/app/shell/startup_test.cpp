@@ -76,7 +76,7 @@ protected:
   void SetUp() override {
     g_calls.clear();
     host_.start = FakeShellExecute;
-    wchar_t path[kMaxPathChars];
+    wchar_t path[kFoundationMaxPathChars];
     GetModulePath(path);
     module_ = path;
     marker_ = UpdateMarkerPath(path);
@@ -155,7 +155,7 @@ TEST(FileAssociation, WritesTheThreeValues) {
   RegDeleteTreeW(HKEY_CLASSES_ROOT, L"Torvalk5.Electric");
   RegDeleteTreeW(HKEY_CLASSES_ROOT, L".vlkx");
   ASSERT_TRUE(RegisterSchemeFileType());
-  wchar_t path[kMaxPathChars];
+  wchar_t path[kFoundationMaxPathChars];
   GetModulePath(path);
   std::wstring module = path;
   DWORD bytes = 0;

@@ -95,7 +95,7 @@ protected:
     SetFreeEndPoint(freeEnd_);
   }
 
-  LPARAM At(int x, int y) const { return MAKELPARAM(x - view_->scrollX, y - view_->scrollY); }
+  LPARAM At(int x, int y) const { return MAKELPARAM(x - view_->GetScrollX(), y - view_->GetScrollY()); }
   void Press(int x, int y) { SendMessageW(view_->GetHandle(), WM_LBUTTONDOWN, MK_LBUTTON, At(x, y)); }
   void Move(int x, int y) { SendMessageW(view_->GetHandle(), WM_MOUSEMOVE, view_->buttonDown ? MK_LBUTTON : 0, At(x, y)); }
   void Release(int x, int y) { SendMessageW(view_->GetHandle(), WM_LBUTTONUP, 0, At(x, y)); }
@@ -132,7 +132,7 @@ TEST_F(SchemeEditingTest, WireFromPinToPinWithACorner) {
   Move(186, 170);
   EXPECT_EQ(1, view_->GetCursorIndex());
   Press(186, 170);
-  EXPECT_EQ(kToolWire, view_->tool);
+  EXPECT_EQ(CSchemeView::kToolWire, view_->tool);
   EXPECT_EQ(1, view_->state);
   ASSERT_EQ(1, scheme_.WireCount());
   SchWire* w = scheme_.wires;
@@ -146,13 +146,13 @@ TEST_F(SchemeEditingTest, WireFromPinToPinWithACorner) {
   Click(300, 170);
   ASSERT_EQ(1, w->coordCount);
   EXPECT_EQ(300, w->coords[0]);
-  EXPECT_EQ(kToolWire, view_->tool);
+  EXPECT_EQ(CSchemeView::kToolWire, view_->tool);
   // Over the outside pin the cursor says the wire would attach.
   Move(393, 120);
   EXPECT_EQ(1, view_->GetCursorIndex());
   Click(393, 120);
   EXPECT_EQ(b, w->GetEndBlock(1));
-  EXPECT_EQ(kToolSelect, view_->tool);
+  EXPECT_EQ(CSchemeView::kToolSelect, view_->tool);
   EXPECT_EQ(0, view_->state);
   EXPECT_EQ(nullptr, view_->object);
   EXPECT_TRUE(Rectilinear(w));
@@ -180,7 +180,7 @@ TEST_F(SchemeEditingTest, AWireIntoASegmentMakesAJunction) {
   Move(400, 300);
   EXPECT_EQ(1, view_->GetCursorIndex());
   Click(400, 300);
-  EXPECT_EQ(kToolSelect, view_->tool);
+  EXPECT_EQ(CSchemeView::kToolSelect, view_->tool);
   EXPECT_EQ(junctions + 1, scheme_.JunctionCount());
   SchJunction* j = w->GetEndJunction(1);
   ASSERT_NE(nullptr, j);
@@ -209,7 +209,7 @@ TEST_F(SchemeEditingTest, AWireToABusSlot) {
   EXPECT_EQ(0, view_->GetCursorIndex());
   Click(484, 406);
   EXPECT_EQ(nullptr, w->GetEndBus(1));
-  EXPECT_EQ(kToolWire, view_->tool);
+  EXPECT_EQ(CSchemeView::kToolWire, view_->tool);
   view_->CancelTool();
   EXPECT_EQ(0, scheme_.WireCount());
 
@@ -222,7 +222,7 @@ TEST_F(SchemeEditingTest, AWireToABusSlot) {
   EXPECT_EQ(1, view_->GetCursorIndex());
   Click(484, 406);
   EXPECT_EQ(bus, w->GetEndBus(1));
-  EXPECT_EQ(kToolSelect, view_->tool);
+  EXPECT_EQ(CSchemeView::kToolSelect, view_->tool);
 }
 
 TEST_F(SchemeEditingTest, EscapeDeletesAWireButKeepsABus) {
@@ -232,12 +232,12 @@ TEST_F(SchemeEditingTest, EscapeDeletesAWireButKeepsABus) {
   ASSERT_EQ(1, scheme_.WireCount());
   Key(VK_ESCAPE);
   EXPECT_EQ(0, scheme_.WireCount());
-  EXPECT_EQ(kToolSelect, view_->tool);
+  EXPECT_EQ(CSchemeView::kToolSelect, view_->tool);
   EXPECT_EQ(0, view_->state);
   EXPECT_EQ(nullptr, view_->object);
 
   form_->events.clear();
-  view_->tool = kToolBus;
+  view_->tool = CSchemeView::kToolBus;
   view_->cores = 3;
   Press(300, 400);
   Release(300, 400);
@@ -253,14 +253,14 @@ TEST_F(SchemeEditingTest, EscapeDeletesAWireButKeepsABus) {
   ASSERT_EQ(1, bus->coordCount);
   Key(VK_ESCAPE);
   EXPECT_EQ(1, scheme_.BusCount());
-  EXPECT_EQ(kToolSelect, view_->tool);
+  EXPECT_EQ(CSchemeView::kToolSelect, view_->tool);
   EXPECT_EQ(std::vector<std::wstring>{L"tool 109"}, form_->events);
 }
 
 TEST_F(SchemeEditingTest, EscapeWhileDraggingInTheWireToolDeletesNothing) {
   EditPart* a = new EditPart(&scheme_, 100, 100);
   a->flags |= kSchSelected;
-  view_->tool = kToolWire;
+  view_->tool = CSchemeView::kToolWire;
   Press(140, 150);
   EXPECT_EQ(2, view_->state);
   Move(150, 160);
@@ -422,7 +422,7 @@ TEST_F(SchemeEditingTest, RightPressWhileDrawingCancelsWithoutAMenu) {
   EXPECT_EQ(0, view_->state);
   // The release opens no menu (a menu would block in its own loop).
   SendMessageW(view_->GetHandle(), WM_RBUTTONUP, 0, At(300, 300));
-  EXPECT_EQ(kToolSelect, view_->tool);
+  EXPECT_EQ(CSchemeView::kToolSelect, view_->tool);
 }
 
 TEST_F(SchemeEditingTest, PlacingAClassCentresItOnTheClick) {
@@ -441,7 +441,7 @@ TEST_F(SchemeEditingTest, PlacingAClassCentresItOnTheClick) {
   } restore;
   g_schClassRegistry.Clear();
   RegisterComponentClasses();
-  view_->tool = kToolPlaceClass;
+  view_->tool = CSchemeView::kToolPlaceClass;
   view_->className = "GND";
   Move(300, 300);
   EXPECT_EQ(1, view_->GetCursorIndex());
@@ -455,20 +455,20 @@ TEST_F(SchemeEditingTest, PlacingAClassCentresItOnTheClick) {
   EXPECT_EQ(301 - h / 2, made->rect.top);
   EXPECT_EQ(1, form_->modified);
   Release(301, 301);
-  EXPECT_EQ(kToolSelect, view_->tool);
+  EXPECT_EQ(CSchemeView::kToolSelect, view_->tool);
   EXPECT_EQ((std::vector<std::wstring>{L"selection", L"tool 0"}), form_->events);
   // A class the registry does not know places nothing; the release still
   // ends the tool.
-  view_->tool = kToolPlaceClass;
+  view_->tool = CSchemeView::kToolPlaceClass;
   view_->className = "NoSuchClass";
   Click(500, 500);
   EXPECT_EQ(1, scheme_.BlockCount());
-  EXPECT_EQ(kToolSelect, view_->tool);
+  EXPECT_EQ(CSchemeView::kToolSelect, view_->tool);
 }
 
 TEST_F(SchemeEditingTest, APlacedComponentFollowsTheMouse) {
   EditPart* part = new EditPart(&scheme_, 0, 0);
-  view_->tool = kToolPlaceBlock;
+  view_->tool = CSchemeView::kToolPlaceBlock;
   view_->object = part;
   Move(400, 300);
   EXPECT_EQ(2, view_->GetCursorIndex());
@@ -476,7 +476,7 @@ TEST_F(SchemeEditingTest, APlacedComponentFollowsTheMouse) {
   form_->modified = 0;
   Click(410, 320);
   ExpectRect(RECT{370, 270, 450, 370}, part->rect);
-  EXPECT_EQ(kToolSelect, view_->tool);
+  EXPECT_EQ(CSchemeView::kToolSelect, view_->tool);
   EXPECT_EQ(1, form_->modified);
 }
 
@@ -490,13 +490,13 @@ TEST_F(SchemeEditingTest, TheWheelScrollsWithinTheRange) {
   int last = high - client.bottom;
   ASSERT_GT(last, 240);
   SendMessageW(view_->GetHandle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-240)), 0);
-  EXPECT_EQ(240, view_->scrollY);
+  EXPECT_EQ(240, view_->GetScrollY());
   SendMessageW(view_->GetHandle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(120)), 0);
-  EXPECT_EQ(120, view_->scrollY);
+  EXPECT_EQ(120, view_->GetScrollY());
   SendMessageW(view_->GetHandle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-12000)), 0);
-  EXPECT_EQ(last, view_->scrollY);
+  EXPECT_EQ(last, view_->GetScrollY());
   SendMessageW(view_->GetHandle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(12000)), 0);
-  EXPECT_EQ(low, view_->scrollY);
+  EXPECT_EQ(low, view_->GetScrollY());
 }
 
 // The whole editor: each edit marks the document modified in the main
@@ -507,7 +507,7 @@ class EditorEditingTest : public apptest::EditorTest {};
 TEST_F(EditorEditingTest, DrawnCircuitMarksTheDocumentAndEmptiesWithCtrlADel) {
   CMainForm* form = MakeMainForm();
   form->Show(false);
-  CSphEditor* editor = new CSphEditor(form, form->GetScheme(), kEditorMain, 0, 0);
+  CSphEditor* editor = new CSphEditor(form, form->GetScheme(), CSphEditor::kEditorMain, 0, 0);
   ASSERT_NE(nullptr, editor->GetHandle());
   ShowWindow(editor->GetHandle(), SW_MAXIMIZE);
   velktest::FlushEvents();
@@ -517,7 +517,7 @@ TEST_F(EditorEditingTest, DrawnCircuitMarksTheDocumentAndEmptiesWithCtrlADel) {
   std::wstring clean = apptest::WindowTextOf(form->GetHandle());
   auto send = [&](UINT message, int x, int y) {
     SendMessageW(view->GetHandle(), message, message == WM_LBUTTONDOWN ? MK_LBUTTON : 0,
-                 MAKELPARAM(x - view->scrollX, y - view->scrollY));
+                 MAKELPARAM(x - view->GetScrollX(), y - view->GetScrollY()));
   };
   auto click = [&](int x, int y) {
     send(WM_MOUSEMOVE, x, y);
@@ -528,17 +528,17 @@ TEST_F(EditorEditingTest, DrawnCircuitMarksTheDocumentAndEmptiesWithCtrlADel) {
   // corners.
   // The palette's "Мультиметр" button chooses the class; the click places
   // it centred on the point.
-  SendMessageW(editor->GetHandle(), WM_COMMAND, MAKEWPARAM(kPalMultimeter, 0), 0);
-  EXPECT_EQ(kToolPlaceClass, view->tool);
+  SendMessageW(editor->GetHandle(), WM_COMMAND, MAKEWPARAM(CSphEditor::kPalMultimeter, 0), 0);
+  EXPECT_EQ(CSchemeView::kToolPlaceClass, view->tool);
   click(150, 150);
   ASSERT_EQ(1, scheme->BlockCount());
   EXPECT_EQ(150 - (scheme->blocks->rect.right - scheme->blocks->rect.left) / 2, scheme->blocks->rect.left);
   EXPECT_EQ(150 - (scheme->blocks->rect.bottom - scheme->blocks->rect.top) / 2, scheme->blocks->rect.top);
-  EXPECT_EQ(kToolSelect, view->tool);
+  EXPECT_EQ(CSchemeView::kToolSelect, view->tool);
   EXPECT_TRUE(form->IsModified());
   EXPECT_EQ(std::wstring::npos, clean.find(L" *"));
   EXPECT_NE(std::wstring::npos, apptest::WindowTextOf(form->GetHandle()).find(L" *"));
-  view->tool = kToolPlaceClass;
+  view->tool = CSchemeView::kToolPlaceClass;
   view->className = "Multimeter";
   click(450, 260);
   ASSERT_EQ(2, scheme->BlockCount());
@@ -555,7 +555,7 @@ TEST_F(EditorEditingTest, DrawnCircuitMarksTheDocumentAndEmptiesWithCtrlADel) {
   click(midX, from.y + 3);
   click(to.x, to.y);
   EXPECT_EQ(second, w->GetEndBlock(1));
-  EXPECT_EQ(kToolSelect, view->tool);
+  EXPECT_EQ(CSchemeView::kToolSelect, view->tool);
   EXPECT_TRUE(Rectilinear(w));
   RedrawWindow(form->GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
   velktest::FlushEvents();

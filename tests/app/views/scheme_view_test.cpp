@@ -116,27 +116,27 @@ TEST_F(SchemeViewTest, HitTestTable) {
     void* object;
   };
   const Case cases[] = {
-      {"body", 140, 150, false, kHitBlock, 0, 0, f.part},
-      {"free left pin", 100, 113, false, kHitPin, 0, kSideLeft, f.part},
-      {"free top pin", 164, 87, false, kHitPin, 2, kSideTop, f.part},
-      {"free bottom pin", 116, 212, false, kHitPin, 3, kSideBottom, f.part},
-      {"wired pin, select mode", 181, 163, false, kHitNothing, 0, 0, nullptr},
-      {"wired pin, blocks only", 181, 163, true, kHitPin, 1, kSideRight, f.part},
-      {"pin reach is below 8", 101, 120, false, kHitBlock, 0, 0, f.part},
-      {"horizontal wire segment", 325, 103, false, kHitWireSegment, 0, 0, f.v},
-      {"vertical wire segment", 352, 150, false, kHitWireSegment, 1, 1, f.v},
-      {"segment span excludes its far end", 390, 196, false, kHitWireSegment, 2, 0, f.v},
-      {"corner left and below", 353, 103, false, kHitWireCorner, 1, 1 | 8, f.v},
-      {"corner above and right", 348, 197, false, kHitWireCorner, 2, 2 | 4, f.v},
-      {"junction", 303, 98, false, kHitJunction, 0, 0, f.v->GetEndJunction(0)},
-      {"junction box excludes its right edge", 305, 100, false, kHitWireSegment, 0, 0, f.v},
-      {"bus slot beats the junction beside it", 488, 402, false, kHitBusSlot, 0, 0, f.bus},
-      {"bus slot of end 1", 587, 491, false, kHitBusSlot, 1, 1, f.bus},
-      {"horizontal bus segment", 525, 402, false, kHitBusSegment, 0, 0, f.bus},
-      {"vertical bus segment", 552, 450, false, kHitBusSegment, 1, 1, f.bus},
-      {"junction beside the bus", 493, 399, false, kHitJunction, 0, 0, f.beside},
-      {"wire under blocks only", 352, 150, true, kHitNothing, 0, 0, nullptr},
-      {"nothing", 700, 700, false, kHitNothing, 0, 0, nullptr},
+      {"body", 140, 150, false, CSchemeView::kHitBlock, 0, 0, f.part},
+      {"free left pin", 100, 113, false, CSchemeView::kHitPin, 0, kSchSideLeft, f.part},
+      {"free top pin", 164, 87, false, CSchemeView::kHitPin, 2, kSchSideTop, f.part},
+      {"free bottom pin", 116, 212, false, CSchemeView::kHitPin, 3, kSchSideBottom, f.part},
+      {"wired pin, select mode", 181, 163, false, CSchemeView::kHitNothing, 0, 0, nullptr},
+      {"wired pin, blocks only", 181, 163, true, CSchemeView::kHitPin, 1, kSchSideRight, f.part},
+      {"pin reach is below 8", 101, 120, false, CSchemeView::kHitBlock, 0, 0, f.part},
+      {"horizontal wire segment", 325, 103, false, CSchemeView::kHitWireSegment, 0, 0, f.v},
+      {"vertical wire segment", 352, 150, false, CSchemeView::kHitWireSegment, 1, 1, f.v},
+      {"segment span excludes its far end", 390, 196, false, CSchemeView::kHitWireSegment, 2, 0, f.v},
+      {"corner left and below", 353, 103, false, CSchemeView::kHitWireCorner, 1, 1 | 8, f.v},
+      {"corner above and right", 348, 197, false, CSchemeView::kHitWireCorner, 2, 2 | 4, f.v},
+      {"junction", 303, 98, false, CSchemeView::kHitJunction, 0, 0, f.v->GetEndJunction(0)},
+      {"junction box excludes its right edge", 305, 100, false, CSchemeView::kHitWireSegment, 0, 0, f.v},
+      {"bus slot beats the junction beside it", 488, 402, false, CSchemeView::kHitBusSlot, 0, 0, f.bus},
+      {"bus slot of end 1", 587, 491, false, CSchemeView::kHitBusSlot, 1, 1, f.bus},
+      {"horizontal bus segment", 525, 402, false, CSchemeView::kHitBusSegment, 0, 0, f.bus},
+      {"vertical bus segment", 552, 450, false, CSchemeView::kHitBusSegment, 1, 1, f.bus},
+      {"junction beside the bus", 493, 399, false, CSchemeView::kHitJunction, 0, 0, f.beside},
+      {"wire under blocks only", 352, 150, true, CSchemeView::kHitNothing, 0, 0, nullptr},
+      {"nothing", 700, 700, false, CSchemeView::kHitNothing, 0, 0, nullptr},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -148,7 +148,7 @@ TEST_F(SchemeViewTest, HitTestTable) {
     EXPECT_EQ(c.object, object);
   }
   // Null outs are allowed.
-  EXPECT_EQ(kHitBlock, view_->HitTest(140, 150, nullptr, nullptr, nullptr, false));
+  EXPECT_EQ(CSchemeView::kHitBlock, view_->HitTest(140, 150, nullptr, nullptr, nullptr, false));
 }
 
 TEST_F(SchemeViewTest, HitTestKeepsWhereASegmentWasMet) {
@@ -163,28 +163,28 @@ TEST_F(SchemeViewTest, HitTestKeepsWhereASegmentWasMet) {
 
 TEST_F(SchemeViewTest, ObjectsBeingDrawnAreNotHit) {
   HitFixture f(&scheme_);
-  view_->tool = kToolWire;
+  view_->tool = CSchemeView::kToolWire;
   view_->state = 1;
   view_->object = f.v;
-  EXPECT_EQ(kHitNothing, view_->HitTest(352, 150, nullptr, nullptr, nullptr, false));
-  EXPECT_EQ(kHitNothing, view_->HitTest(353, 103, nullptr, nullptr, nullptr, false));
-  view_->tool = kToolBus;
+  EXPECT_EQ(CSchemeView::kHitNothing, view_->HitTest(352, 150, nullptr, nullptr, nullptr, false));
+  EXPECT_EQ(CSchemeView::kHitNothing, view_->HitTest(353, 103, nullptr, nullptr, nullptr, false));
+  view_->tool = CSchemeView::kToolBus;
   view_->object = f.bus;
-  EXPECT_EQ(kHitWireSegment, view_->HitTest(352, 150, nullptr, nullptr, nullptr, false));
-  EXPECT_EQ(kHitNothing, view_->HitTest(525, 402, nullptr, nullptr, nullptr, false));
-  EXPECT_EQ(kHitBusSlot, view_->HitTest(488, 402, nullptr, nullptr, nullptr, false));
+  EXPECT_EQ(CSchemeView::kHitWireSegment, view_->HitTest(352, 150, nullptr, nullptr, nullptr, false));
+  EXPECT_EQ(CSchemeView::kHitNothing, view_->HitTest(525, 402, nullptr, nullptr, nullptr, false));
+  EXPECT_EQ(CSchemeView::kHitBusSlot, view_->HitTest(488, 402, nullptr, nullptr, nullptr, false));
   // Idle, the same objects are found again.
   view_->state = 0;
-  EXPECT_EQ(kHitBusSegment, view_->HitTest(525, 402, nullptr, nullptr, nullptr, false));
+  EXPECT_EQ(CSchemeView::kHitBusSegment, view_->HitTest(525, 402, nullptr, nullptr, nullptr, false));
 }
 
 TEST_F(SchemeViewTest, NewestComponentIsFoundFirst) {
   ViewPart* older = new ViewPart(&scheme_);
   ViewPart* newer = new ViewPart(&scheme_, RECT{150, 150, 250, 250});
   void* object = nullptr;
-  EXPECT_EQ(kHitBlock, view_->HitTest(160, 160, nullptr, nullptr, &object, false));
+  EXPECT_EQ(CSchemeView::kHitBlock, view_->HitTest(160, 160, nullptr, nullptr, &object, false));
   EXPECT_EQ(newer, object);
-  EXPECT_EQ(kHitBlock, view_->HitTest(120, 120, nullptr, nullptr, &object, false));
+  EXPECT_EQ(CSchemeView::kHitBlock, view_->HitTest(120, 120, nullptr, nullptr, &object, false));
   EXPECT_EQ(older, object);
 }
 
@@ -197,8 +197,7 @@ SCROLLINFO BarInfo(HWND window, int bar) {
 }
 
 TEST_F(SchemeViewTest, EmptySchemeScrollsOverTheOriginWithItsMargin) {
-  view_->scrollX = 30;
-  view_->scrollY = 40;
+  view_->SetScrollOrigin(30, 40);
   view_->UpdateScrollRange();
   RECT e = view_->ComputeExtent();
   EXPECT_EQ(-20, e.left);
@@ -218,8 +217,8 @@ TEST_F(SchemeViewTest, EmptySchemeScrollsOverTheOriginWithItsMargin) {
   EXPECT_EQ(51u, h.nPage);
   EXPECT_EQ(51u, v.nPage);
   // The extent is smaller than the window: the view goes back to the origin.
-  EXPECT_EQ(0, view_->scrollX);
-  EXPECT_EQ(0, view_->scrollY);
+  EXPECT_EQ(0, view_->GetScrollX());
+  EXPECT_EQ(0, view_->GetScrollY());
   // The bars stay, disabled.
   EXPECT_TRUE(GetWindowLongW(view_->GetHandle(), GWL_STYLE) & WS_VSCROLL);
 }
@@ -231,7 +230,7 @@ TEST_F(SchemeViewTest, FilledSchemeScrollRangeCoversEverything) {
   new ViewPart(&scheme_);
   MakeJunction(&scheme_, -50, 400);
   ASSERT_NE(nullptr, MakeTwoSlotBus(&scheme_));  // end 0 faces left, as a new bus's does
-  view_->scrollY = 50;
+  view_->SetScrollOrigin(view_->GetScrollX(), 50);
   view_->UpdateScrollRange();
   RECT e = view_->ComputeExtent();
   EXPECT_EQ(-74, e.left);
@@ -249,23 +248,22 @@ TEST_F(SchemeViewTest, FilledSchemeScrollRangeCoversEverything) {
   EXPECT_EQ(-20, v.nMin);
   EXPECT_EQ(526, v.nMax);
   EXPECT_EQ(50, v.nPos);
-  EXPECT_EQ(50, view_->scrollY);
+  EXPECT_EQ(50, view_->GetScrollY());
 }
 
 TEST_F(SchemeViewTest, ScrollPositionStaysInsideAShrunkenScheme) {
   ViewPart* big = new ViewPart(&scheme_, RECT{0, 0, 2000, 2000});
   view_->UpdateScrollRange();
-  view_->scrollX = 1500;
-  view_->scrollY = 1500;
+  view_->SetScrollOrigin(1500, 1500);
   view_->UpdateScrollRange();
-  EXPECT_EQ(1500, view_->scrollX);
+  EXPECT_EQ(1500, view_->GetScrollX());
   big->rect = RECT{0, 0, 600, 500};
   view_->UpdateScrollRange();
   RECT client;
   GetClientRect(view_->GetHandle(), &client);
   // The last page: the extent's right edge (620) less the page, plus one.
-  EXPECT_EQ(620 - client.right + 1, view_->scrollX);
-  EXPECT_EQ(520 - client.bottom + 1, view_->scrollY);
+  EXPECT_EQ(620 - client.right + 1, view_->GetScrollX());
+  EXPECT_EQ(520 - client.bottom + 1, view_->GetScrollY());
 }
 
 TEST_F(SchemeViewTest, EdgeScrollingMovesTowardsTheEdge) {
@@ -274,16 +272,16 @@ TEST_F(SchemeViewTest, EdgeScrollingMovesTowardsTheEdge) {
   RECT client;
   GetClientRect(view_->GetHandle(), &client);
   view_->AutoScrollAtEdge(client.right - 5, client.bottom - 5);
-  EXPECT_GT(view_->scrollX, 0);
-  EXPECT_GT(view_->scrollY, 0);
-  int x = view_->scrollX, y = view_->scrollY;
+  EXPECT_GT(view_->GetScrollX(), 0);
+  EXPECT_GT(view_->GetScrollY(), 0);
+  int x = view_->GetScrollX(), y = view_->GetScrollY();
   view_->AutoScrollAtEdge(client.right / 2, client.bottom / 2);
-  EXPECT_EQ(x, view_->scrollX);
-  EXPECT_EQ(y, view_->scrollY);
+  EXPECT_EQ(x, view_->GetScrollX());
+  EXPECT_EQ(y, view_->GetScrollY());
   view_->AutoScrollAtEdge(5, 5);
-  EXPECT_LT(view_->scrollX, x);
-  EXPECT_LT(view_->scrollY, y);
-  EXPECT_EQ(view_->scrollX, BarInfo(view_->GetHandle(), SB_HORZ).nPos);
+  EXPECT_LT(view_->GetScrollX(), x);
+  EXPECT_LT(view_->GetScrollY(), y);
+  EXPECT_EQ(view_->GetScrollX(), BarInfo(view_->GetHandle(), SB_HORZ).nPos);
 }
 
 // ---------------------------------------------------------------- pixels
@@ -316,12 +314,12 @@ TEST_F(SchemeViewTest, WirePensByKindAndSelection) {
     int width;
   };
   const Row rows[] = {
-      {kPinElectric, false, RGB(0, 0, 0), 1},
-      {kPinElectric, true, RGB(102, 102, 255), 1},
-      {kPinHydraulic, false, RGB(0, 204, 0), 6},
-      {kPinHydraulic, true, RGB(102, 255, 102), 6},
-      {kPinUsb, false, RGB(0, 0, 0), 4},
-      {kPinEthernet, true, RGB(102, 102, 255), 4},
+      {kSchPinElectric, false, RGB(0, 0, 0), 1},
+      {kSchPinElectric, true, RGB(102, 102, 255), 1},
+      {kSchPinHydraulic, false, RGB(0, 204, 0), 6},
+      {kSchPinHydraulic, true, RGB(102, 255, 102), 6},
+      {kSchPinUsb, false, RGB(0, 0, 0), 4},
+      {kSchPinEthernet, true, RGB(102, 102, 255), 4},
   };
   int y = 20;
   for (const Row& r : rows) {
@@ -379,7 +377,7 @@ TEST_F(SchemeViewTest, PinStubsNumbersAndInvertedNames) {
   ViewPart* b = new ViewPart(&scheme_, RECT{60, 160, 140, 220});
   a->SetPinCount(1);
   b->SetPinCount(1);
-  a->pins[0].side = b->pins[0].side = kSideLeft;
+  a->pins[0].side = b->pins[0].side = kSchSideLeft;
   a->pins[0].offset = b->pins[0].offset = 30;
   a->pins[0].number = 7;
   b->pins[0].number = -1;
@@ -451,8 +449,7 @@ TEST_F(SchemeViewTest, BufferedPaintShowsTheSchemeAtTheScrollPosition) {
   WireBetween(&scheme_, {100, 120}, {300, 120}, 2, {});
   new ViewPart(&scheme_, RECT{0, 0, 600, 600});
   view_->UpdateScrollRange();
-  view_->scrollX = 50;
-  view_->scrollY = 100;
+  view_->SetScrollOrigin(50, 100);
   RECT client;
   GetClientRect(view_->GetHandle(), &client);
   Canvas canvas(client.right, client.bottom);
@@ -469,7 +466,7 @@ TEST_F(SchemeViewTest, EmptyAndDetachedViewsPaintWhite) {
   view_->SetScheme(nullptr);
   view_->PaintScheme(canvas.DC(), true);
   EXPECT_EQ(0, canvas.Inked(0, 0, 100, 100));
-  EXPECT_EQ(kHitNothing, view_->HitTest(0, 0, nullptr, nullptr, nullptr, false));
+  EXPECT_EQ(CSchemeView::kHitNothing, view_->HitTest(0, 0, nullptr, nullptr, nullptr, false));
   EXPECT_FALSE(view_->HasSelection(true));
 }
 

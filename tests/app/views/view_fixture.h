@@ -27,7 +27,7 @@ public:
     className = name;
     typeText = type;
     SetPinCount(4);
-    const int sides[4] = {kSideLeft, kSideRight, kSideTop, kSideBottom};
+    const int sides[4] = {kSchSideLeft, kSchSideRight, kSchSideTop, kSchSideBottom};
     const int offsets[4] = {20, 30, 10, 10};
     for (int i = 0; i < 4; i++) {
       pins[i].side = sides[i];

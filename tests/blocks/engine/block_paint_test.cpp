@@ -45,7 +45,7 @@ TEST(BlockPaint, BodyPinsSelectionAndLinks) {
   target->AttachToScheme(&scheme);
   target->rect = RECT{250, 150, 400, 250};  // input at (250, 200)
   target->fillColor = kGreen;
-  target->flags |= kBlockSelected;
+  target->flags |= kBeBlockSelected;
   Link(source, 0, target, 0, 180);
   source->Paint(canvas.dc(), false);
   target->Paint(canvas.dc(), false);

@@ -101,15 +101,15 @@ TEST(BlockScheme, FindDeviceBlockNeedsTheFlagAndAnOwnCaption) {
   CBEBlock* plain = scheme.CreateBlock(betest::kPlainClassId);
   plain->SetCaption(L"COM1");  // not a device block
   CBEBlock* unnamed = scheme.CreateBlock(betest::kPlainClassId);
-  unnamed->flags |= kBlockDevice;  // shows "Простой" from its entry
+  unnamed->flags |= kBeBlockDevice;  // shows "Простой" from its entry
   CBEBlock* com1 = scheme.CreateBlock(betest::kPlainClassId);
-  com1->flags |= kBlockDevice;
+  com1->flags |= kBeBlockDevice;
   com1->SetCaption(L"COM1");
   CBEBlock* older = scheme.CreateBlock(betest::kPlainClassId);
-  older->flags |= kBlockDevice;
+  older->flags |= kBeBlockDevice;
   older->SetCaption(L"USB0");
   CBEBlock* newest = scheme.CreateBlock(betest::kPlainClassId);
-  newest->flags |= kBlockDevice;
+  newest->flags |= kBeBlockDevice;
   newest->SetCaption(L"USB0");
   EXPECT_EQ(com1, scheme.FindDeviceBlock(L"COM1"));
   EXPECT_EQ(newest, scheme.FindDeviceBlock(L"USB0"));
@@ -128,8 +128,8 @@ TEST(BlockScheme, DeleteBlocksKeepsTheSelectedOnesWhenAsked) {
   c->AttachToScheme(&scheme);
   Link(a, 0, b, 0);
   Link(b, 0, c, 0);
-  b->flags |= kBlockSelected;
-  c->flags |= kBlockSelected;
+  b->flags |= kBeBlockSelected;
+  c->flags |= kBeBlockSelected;
   scheme.DeleteBlocks(false);
   EXPECT_EQ(2, scheme.GetBlockCount());
   EXPECT_EQ(c, scheme.blocks);
@@ -195,7 +195,7 @@ protected:
   NestingBlock* n2 = nullptr;
   TestBlock* c = nullptr;
 };
-const BeCatalogueEntry Totals::kMacroEntry = {kMacroBlockClassId, L"Макроблок", nullptr, nullptr};
+const BeCatalogueEntry Totals::kMacroEntry = {kBeMacroBlockClassId, L"Макроблок", nullptr, nullptr};
 
 TEST_F(Totals, SumTheWholeTreeWithTheSharedRoutineOnce) {
   EXPECT_EQ(50000 + 100 + 3000 + 20 + 200 + 1000, outer.GetRomTotal(true));
@@ -300,7 +300,7 @@ TEST(BlockScheme, NestedSchemeChecksTheWholeProgram) {
   BeScheme outer;
   outer.romLimit = 50010;
   NestingBlock* macro = new NestingBlock;
-  static const BeCatalogueEntry macroEntry = {kMacroBlockClassId, L"Макроблок", nullptr, nullptr};
+  static const BeCatalogueEntry macroEntry = {kBeMacroBlockClassId, L"Макроблок", nullptr, nullptr};
   macro->entry = &macroEntry;
   macro->AttachToScheme(&outer);
   macro->inner.parent = &outer;

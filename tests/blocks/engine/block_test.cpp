@@ -77,8 +77,8 @@ TEST(Block, PinsAreSpreadDownTheBody) {
     for (int i = 0; i < n; ++i) {
       EXPECT_EQ(expected[n - 1][i], block.inputs[i]->yOffset);
       EXPECT_EQ(expected[n - 1][i], block.outputs[i]->yOffset);
-      EXPECT_EQ(kSignalBit, block.inputs[i]->type);
-      EXPECT_EQ(kSignalBit, block.outputs[i]->type);
+      EXPECT_EQ(kBeSignalBit, block.inputs[i]->type);
+      EXPECT_EQ(kBeSignalBit, block.outputs[i]->type);
       EXPECT_EQ(nullptr, block.inputs[i]->source);
       EXPECT_EQ(&block, block.inputs[i]->owner);
       EXPECT_EQ(&block, block.outputs[i]->owner);
@@ -188,8 +188,8 @@ TEST(Block, MoveByCarriesRoutesOfLinksFromSelectedBlocks) {
   c->AttachToScheme(&scheme);
   Link(a, 0, b, 0, 100, 200, 300);
   Link(c, 0, b, 1, 10, 20, 30);
-  a->flags |= kBlockSelected;
-  b->flags |= kBlockSelected;
+  a->flags |= kBeBlockSelected;
+  b->flags |= kBeBlockSelected;
   RECT before = b->rect;
   b->MoveBy(7, -3);
   EXPECT_EQ(before.left + 7, b->rect.left);
@@ -262,7 +262,7 @@ public:
 };
 
 TEST(Block, DisconnectTellsOnlyThePortPinBlock) {
-  static const BeCatalogueEntry pinEntry = {kPortPinBlockClassId, L"Пин", nullptr, nullptr};
+  static const BeCatalogueEntry pinEntry = {kBePortPinBlockClassId, L"Пин", nullptr, nullptr};
   static const BeCatalogueEntry otherEntry = {0x1234, L"Другой", nullptr, nullptr};
   BeScheme scheme;
   TestBlock* source = new TestBlock(0, 1);
@@ -438,7 +438,7 @@ TEST(BlockRecord, SaveWritesTheBaseRecord) {
   block->AttachToScheme(&scheme);
   block->rect = RECT{150, 40, 300, 140};
   block->SetCaption(L"Аб");
-  block->flags = kBlockSelected | kBlockDevice;
+  block->flags = kBeBlockSelected | kBeBlockDevice;
   source->outputs[0]->savedId = 7;
   Link(source, 0, block, 0, 10, 20, 30);
   block->outputs[0]->savedId = 9;
@@ -466,7 +466,7 @@ TEST(BlockRecord, LoadReadsTheBaseRecordAndKeepsTheDeviceBit) {
   stream.Write(bytes.data(), static_cast<int>(bytes.size()));
   stream.Seek(0, 0);
   TestBlock block(1, 1);
-  block.flags = kBlockDevice;
+  block.flags = kBeBlockDevice;
   ASSERT_TRUE(block.Load(&stream));
   EXPECT_EQ(static_cast<int>(bytes.size()), stream.position);
   EXPECT_EQ(150, block.rect.left);
@@ -474,7 +474,7 @@ TEST(BlockRecord, LoadReadsTheBaseRecordAndKeepsTheDeviceBit) {
   EXPECT_EQ(300, block.rect.right);
   EXPECT_EQ(140, block.rect.bottom);
   EXPECT_STREQ(L"Аб", block.caption);
-  EXPECT_EQ(kBlockDevice, block.flags);
+  EXPECT_EQ(kBeBlockDevice, block.flags);
   EXPECT_EQ(nullptr, block.inputs[0]->source);
   EXPECT_EQ(7u, block.inputs[0]->savedSource);
   EXPECT_EQ(10, block.inputs[0]->routeX1);

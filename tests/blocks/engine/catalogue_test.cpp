@@ -7,6 +7,7 @@
 #include "blocks/engine/catalogue_group.h"
 #include "blocks/engine/common_groups.h"
 #include "engine_fixture.h"
+#include "foundation/buffer_failure_scope.h"
 
 using betest::TestBlock;
 
@@ -98,8 +99,8 @@ const GroupRow kCommon[] = {
 void FillAll(BeBlockCreatorTable* table) {
   for (const GroupRow& g : kCommon)
     for (unsigned int id : g.ids) table->Set(id, NewStandIn);
-  table->Set(kMacroInputClassId, NewStandIn);
-  table->Set(kMacroOutputClassId, NewStandIn);
+  table->Set(kBeMacroInputClassId, NewStandIn);
+  table->Set(kBeMacroOutputClassId, NewStandIn);
   table->Set(0x00004100, NewMultiplication);
 }
 
@@ -121,10 +122,10 @@ TEST(CommonGroups, EveryClassThatExistsJoinsInTableOrder) {
   }
   const BeCatalogueGroup* hidden = catalogue.Group(0);
   ASSERT_EQ(2, hidden->entryCount);
-  EXPECT_EQ(kMacroInputClassId, hidden->Entry(0)->classId);
+  EXPECT_EQ(kBeMacroInputClassId, hidden->Entry(0)->classId);
   EXPECT_STREQ(L"Вход макроблока", hidden->Entry(0)->caption);
   EXPECT_EQ(nullptr, hidden->Entry(0)->bitmap);
-  EXPECT_EQ(kMacroOutputClassId, hidden->Entry(1)->classId);
+  EXPECT_EQ(kBeMacroOutputClassId, hidden->Entry(1)->classId);
   EXPECT_STREQ(L"Выход макроблока", hidden->Entry(1)->caption);
   EXPECT_EQ(nullptr, hidden->Entry(1)->bitmap);
 
@@ -193,7 +194,7 @@ TEST(CommonGroups, OnlyClassesThatExistAreListed) {
   EXPECT_STREQ(L"Генератор меандра", catalogue.Group(1)->Entry(0)->caption);
   // The engine's own classes are always there: the macro block and its ports.
   ASSERT_EQ(1, catalogue.Group(3)->entryCount);
-  EXPECT_EQ(kMacroBlockClassId, catalogue.Group(3)->Entry(0)->classId);
+  EXPECT_EQ(kBeMacroBlockClassId, catalogue.Group(3)->Entry(0)->classId);
   EXPECT_STREQ(L"Макроблок", catalogue.Group(3)->Entry(0)->caption);
   EXPECT_STREQ(L"macro.bmp", catalogue.Group(3)->Entry(0)->bitmap);
   ASSERT_EQ(2, catalogue.Group(0)->entryCount);
@@ -222,7 +223,7 @@ TEST(CommonGroups, UnitBuilderEntriesFollowTheCommonOnes) {
   ASSERT_TRUE(AddCommonCatalogueGroups(&catalogue, creators));
   catalogue.Group(3)->AddEntry(0x0553111A, NewStandIn, L"Плагин", L"plugin.bmp");
   EXPECT_EQ(0x1000u, catalogue.Group(0)->Entry(0)->classId);
-  EXPECT_EQ(kMacroInputClassId, catalogue.Group(0)->Entry(1)->classId);
+  EXPECT_EQ(kBeMacroInputClassId, catalogue.Group(0)->Entry(1)->classId);
   EXPECT_STREQ(L"Макро и DLL", catalogue.Group(3)->name);
   EXPECT_EQ(0x0553111Au, catalogue.Group(3)->Entry(1)->classId);
 }
@@ -239,6 +240,19 @@ TEST(BlockCreatorTable, SetReplacesAndFindAnswersNullForUnknown) {
   table.Clear();
   EXPECT_EQ(0, table.Count());
   EXPECT_EQ(nullptr, table.Find(1));
+}
+
+TEST(BlockCreatorTable, ARefusedRowLeavesTheTableAsItWas) {
+  BeBlockCreatorTable table;
+  ASSERT_TRUE(table.Set(1, NewStandIn));
+  {
+    CBufferFailureScope refuse(0);
+    EXPECT_FALSE(table.Set(2, NewStandIn));
+    EXPECT_TRUE(table.Set(1, NewMultiplication));  // a replacement needs no memory
+  }
+  EXPECT_EQ(1, table.Count());
+  EXPECT_EQ(nullptr, table.Find(2));
+  EXPECT_EQ(&NewMultiplication, table.Find(1));
 }
 
 }  // namespace

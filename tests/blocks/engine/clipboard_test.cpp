@@ -61,7 +61,7 @@ bool PutOnClipboard(const void* bytes, size_t size) {
 }
 
 std::wstring Helper() {
-  wchar_t dir[kMaxPathChars];
+  wchar_t dir[kFoundationMaxPathChars];
   GetExeDirectory(dir);
   return std::wstring(dir) + L"be5_clip_helper.exe";
 }
@@ -85,9 +85,9 @@ protected:
     d = scheme.CreateBlock(betest::kPlainClassId);
     Link(a, 0, b, 0, 320, 0, 0);
     Link(c, 0, b, 1, 330, 0, 0);
-    a->flags |= kBlockSelected;
-    b->flags |= kBlockSelected;
-    d->flags |= kBlockSelected | kBlockDevice;
+    a->flags |= kBeBlockSelected;
+    b->flags |= kBeBlockSelected;
+    d->flags |= kBeBlockSelected | kBeBlockDevice;
   }
   void TearDown() override { EmptyTheClipboard(); }
 
@@ -135,7 +135,7 @@ TEST_F(Clipboard, CopyAndPasteTwiceWithinTheProcess) {
 }
 
 TEST_F(Clipboard, EmptySelectionStillPastesAndTellsTheWindow) {
-  for (CBEBlock* x = scheme.blocks; x; x = x->next) x->flags &= ~kBlockSelected;
+  for (CBEBlock* x = scheme.blocks; x; x = x->next) x->flags &= ~kBeBlockSelected;
   ASSERT_TRUE(BeBlockClipboard::Copy(&scheme, nullptr));
   ModifiedCounter counter;
   EXPECT_TRUE(BeBlockClipboard::Paste(&scheme, nullptr, counter.Window()));
@@ -178,9 +178,9 @@ TEST_F(Clipboard, BlocksCopiedInAnotherProcessPasteHere) {
 
 TEST_F(Clipboard, BlocksCopiedHerePasteInAnotherProcess) {
   b->inputs[1]->source = nullptr;
-  c->flags |= kBlockSelected;
+  c->flags |= kBeBlockSelected;
   Link(a, 0, c, 0);  // the newer block fed by the older
-  b->flags &= ~kBlockSelected;
+  b->flags &= ~kBeBlockSelected;
   ASSERT_TRUE(BeBlockClipboard::Copy(&scheme, nullptr));
   velktest::ChildProcess child(Helper(), L"paste");
   ASSERT_TRUE(child.Started());

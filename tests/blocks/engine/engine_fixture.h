@@ -24,7 +24,7 @@ namespace betest {
 
 const unsigned int kPlainClassId = 0x7E570001;
 const unsigned int kTwoByTwoClassId = 0x7E570002;
-const unsigned int kNestingClassId = kMacroBlockClassId;  // stands for a macro block
+const unsigned int kNestingClassId = kBeMacroBlockClassId;  // stands for a macro block
 
 // A block with given pin counts whose step copies the first input's source
 // value to every output and records its name in a shared trace.

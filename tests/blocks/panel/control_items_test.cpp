@@ -23,6 +23,8 @@
 #include "kestui/containers/kest_container.h"
 #include "kestui/graphics/kest_draw.h"
 #include "kestui/graphics/kest_paintbox.h"
+#include "gl_target.h"
+#include "kestui/graphics/kest_canvas.h"
 #include "support/test_support.h"
 #include "ui_block_fixture.h"
 
@@ -732,75 +734,11 @@ TEST_F(ControlItemTest, ScreenshotOfAPanelWithEveryControl) {
   panel->ForgetCanvas(canvas.box);
 }
 
-namespace {
-// An OpenGL rendering context on a window, or else on a 32-bit bitmap, made
-// current while alive; Ready() is false when the display offers neither.
-class GlTarget {
-public:
-  explicit GlTarget(HWND window) : window_(window) {
-    windowDc_ = GetDC(window);
-    if (TryContext(windowDc_, PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER)) return;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = kPanelCanvasWidth;
-    info.bmiHeader.biHeight = kPanelCanvasHeight;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    memoryDc_ = CreateCompatibleDC(nullptr);
-    void* bits = nullptr;
-    bitmap_ = CreateDIBSection(memoryDc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap_) old_ = SelectObject(memoryDc_, bitmap_);
-    TryContext(memoryDc_, PFD_DRAW_TO_BITMAP | PFD_SUPPORT_OPENGL | PFD_SUPPORT_GDI);
-  }
-  ~GlTarget() {
-    if (context_) {
-      wglMakeCurrent(nullptr, nullptr);
-      wglDeleteContext(context_);
-    }
-    if (memoryDc_) {
-      if (old_) SelectObject(memoryDc_, old_);
-      if (bitmap_) DeleteObject(bitmap_);
-      DeleteDC(memoryDc_);
-    }
-    ReleaseDC(window_, windowDc_);
-  }
-  GlTarget(const GlTarget&) = delete;
-  GlTarget& operator=(const GlTarget&) = delete;
-  bool Ready() const { return context_ != nullptr; }
-
-private:
-  bool TryContext(HDC dc, DWORD flags) {
-    if (!dc) return false;
-    PIXELFORMATDESCRIPTOR pfd = {};
-    pfd.nSize = sizeof(pfd);
-    pfd.nVersion = 1;
-    pfd.dwFlags = flags;
-    pfd.iPixelType = PFD_TYPE_RGBA;
-    pfd.cColorBits = 32;
-    int format = ChoosePixelFormat(dc, &pfd);
-    if (!format || !SetPixelFormat(dc, format, &pfd)) return false;
-    HGLRC context = wglCreateContext(dc);
-    if (!context) return false;
-    if (!wglMakeCurrent(dc, context)) {
-      wglDeleteContext(context);
-      return false;
-    }
-    context_ = context;
-    return true;
-  }
-  HWND window_;
-  HDC windowDc_ = nullptr;
-  HDC memoryDc_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
-  HGDIOBJ old_ = nullptr;
-  HGLRC context_ = nullptr;
-};
-}  // namespace
-
 TEST_F(ControlItemTest, OpenGLDrawingRunsInARenderingContext) {
   paneltest::CanvasHost canvas;
-  GlTarget target(canvas.box->GetHandle());
-  if (!target.Ready()) GTEST_SKIP() << "no OpenGL rendering context on this display";
+  paneltest::GlTarget target(canvas.box->GetHandle());
+  // Mesa's software renderer (tools/deps.sh) gives Wine its contexts.
+  ASSERT_TRUE(target.Ready()) << "no OpenGL rendering context on this display";
   glViewport(0, 0, kPanelCanvasWidth, kPanelCanvasHeight);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();

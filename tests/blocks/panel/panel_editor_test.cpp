@@ -17,7 +17,8 @@
 #include "blocks/panel/velk_ui_property_grid.h"
 #include "kestui/bars/kest_speedbutton.h"
 #include "kestui/containers/kest_scrollbox.h"
-#include "kestui/graphics/kest_paintbox.h"
+#include "kestui/core/kest_command_ids.h"
+#include "kestui/graphics/kest_canvas.h"
 #include "kestui/menus/kest_menu.h"
 #include "kestui/menus/kest_popup_menu.h"
 #include "modal_driver.h"
@@ -71,14 +72,14 @@ protected:
     PanelTest::TearDown();
   }
   HWND PaletteButton(int row) const {
-    return GetDlgItem(editor->GetPaletteBox()->GetHandle(), kPaletteFirstId + row);
+    return GetDlgItem(editor->GetPaletteBox()->GetHandle(), kUiPaletteFirstId + row);
   }
   void ChooseKind(int row) {
     HWND button = PaletteButton(row);
     ASSERT_NE(nullptr, button);
     // The button toggles down as the user clicks it, then tells the form.
     static_cast<CKestSpdBtn*>(GetControlFromHandle(button))->SetDown(true);
-    SendMessageW(editor->GetHandle(), WM_COMMAND, MAKEWPARAM(kPaletteFirstId + row, BN_CLICKED),
+    SendMessageW(editor->GetHandle(), WM_COMMAND, MAKEWPARAM(kUiPaletteFirstId + row, BN_CLICKED),
                  reinterpret_cast<LPARAM>(button));
   }
   void Press(int x, int y) { SendMessageW(editor->GetHandle(), WM_KEST_LBUTTONDOWN, reinterpret_cast<WPARAM>(canvas), MAKELPARAM(x, y)); }
@@ -91,7 +92,7 @@ protected:
   }
   void Command(int id) { SendMessageW(editor->GetHandle(), WM_COMMAND, static_cast<WPARAM>(id), 0); }
   HMENU Menu() const { return editor->GetCanvasMenu()->GetHandle(); }
-  void PrepareMenu() { SendMessageW(editor->GetHandle(), WM_KEST_MBUTTONDOWN, kEditorCanvasId, reinterpret_cast<LPARAM>(canvas)); }
+  void PrepareMenu() { SendMessageW(editor->GetHandle(), WM_KEST_MBUTTONDOWN, kUiEditorCanvasId, reinterpret_cast<LPARAM>(canvas)); }
 
   UiPanel panel{&probe.scheme};
   CVelkUIEditor* editor = nullptr;
@@ -134,7 +135,7 @@ TEST_F(EditorTest, TheWindowHasThePaletteTheCanvasAndTheGrid) {
   EXPECT_EQ(L"Текст", TextOf(PaletteButton(0)));
   EXPECT_EQ(L"Картинка", TextOf(PaletteButton(2)));
   CKestPaintBox* box = editor->GetCanvas();
-  EXPECT_EQ(kEditorCanvasId, GetWindowLongW(canvas, GWL_ID));
+  EXPECT_EQ(kUiEditorCanvasId, GetWindowLongW(canvas, GWL_ID));
   EXPECT_EQ(768, box->GetWidth());
   EXPECT_EQ(434, box->GetHeight());
   EXPECT_EQ(8, box->GetPosition().x);
@@ -155,7 +156,7 @@ TEST_F(EditorTest, ThePopupMenuHasItsItemsAndShowsSnappingChecked) {
     EXPECT_EQ(std::wstring(texts[i]), MenuText(menu, i));
     EXPECT_EQ(ids[i], static_cast<int>(GetMenuItemID(menu, i)));
   }
-  HMENU order = GetSubMenu(menu, kMenuOrderPosition);
+  HMENU order = GetSubMenu(menu, kUiMenuOrderPosition);
   ASSERT_NE(nullptr, order);
   EXPECT_EQ(L"На уровень выше\tCtrl+PgUp", MenuText(order, 0));
   EXPECT_EQ(1006u, GetMenuItemID(order, 0));
@@ -170,13 +171,13 @@ TEST_F(EditorTest, ThePopupMenuHasItsItemsAndShowsSnappingChecked) {
   EXPECT_EQ(40025, owned->FindShortcut('A', KEST_MOD_CTRL));
   EXPECT_EQ(1006, owned->FindShortcut(VK_PRIOR, KEST_MOD_CTRL));
   EXPECT_EQ(1007, owned->FindShortcut(VK_NEXT, KEST_MOD_CTRL));
-  EXPECT_TRUE(MenuChecked(menu, kMenuSnapPosition));
+  EXPECT_TRUE(MenuChecked(menu, kUiMenuSnapPosition));
   EXPECT_TRUE(editor->IsSnapping());
-  Command(kEditorSnapCommand);
-  EXPECT_FALSE(MenuChecked(menu, kMenuSnapPosition));
+  Command(kUiEditorSnapCommand);
+  EXPECT_FALSE(MenuChecked(menu, kUiMenuSnapPosition));
   EXPECT_FALSE(editor->IsSnapping());
-  Command(kEditorSnapCommand);
-  EXPECT_TRUE(MenuChecked(menu, kMenuSnapPosition));
+  Command(kUiEditorSnapCommand);
+  EXPECT_TRUE(MenuChecked(menu, kUiMenuSnapPosition));
 }
 
 TEST_F(EditorTest, PlacingAnItemSnapsItsPointAndNamesIt) {
@@ -205,7 +206,7 @@ TEST_F(EditorTest, PlacingAnItemSnapsItsPointAndNamesIt) {
   EXPECT_FALSE(first->selected);
   Release(11, 19);
 
-  Command(kEditorSnapCommand);
+  Command(kUiEditorSnapCommand);
   ChooseKind(1);  // a line
   Press(13, 301);
   auto* line = dynamic_cast<CVelkUILine*>(panel.Tail());
@@ -266,7 +267,7 @@ TEST_F(EditorTest, ThePropertyGridFollowsTheCurrentItem) {
   Click(700, 400);
   EXPECT_EQ(b, editor->GetPropertyList()->owner);
   Click(320, 120);
-  Command(kEditorDeleteCommand);
+  Command(kUiEditorDeleteCommand);
   EXPECT_EQ(nullptr, editor->GetPropertyList());
   EXPECT_EQ(1, panel.ItemCount());
   EXPECT_EQ(nullptr, GetWindow(editor->GetGridBox()->GetHandle(), GW_CHILD));
@@ -284,29 +285,29 @@ TEST_F(EditorTest, CutEmptiesTheGridFirstAndPasteBringsTheItemBack) {
   Click(48, 48);
   ASSERT_NE(nullptr, editor->GetPropertyList());
   PrepareMenu();
-  EXPECT_TRUE(MenuEnabled(Menu(), kMenuCutPosition));
-  EXPECT_FALSE(MenuEnabled(Menu(), kMenuPastePosition));
-  Command(kEditorCutCommand);
+  EXPECT_TRUE(MenuEnabled(Menu(), kUiMenuCutPosition));
+  EXPECT_FALSE(MenuEnabled(Menu(), kUiMenuPastePosition));
+  Command(ID_KEST_CUT);
   EXPECT_EQ(nullptr, editor->GetPropertyList());
   EXPECT_EQ(0, panel.ItemCount());
   EXPECT_EQ(nullptr, panel.currentItem);
   PrepareMenu();
-  EXPECT_FALSE(MenuEnabled(Menu(), kMenuCopyPosition));
-  EXPECT_FALSE(MenuEnabled(Menu(), kMenuCutPosition));
-  EXPECT_FALSE(MenuEnabled(Menu(), kMenuDeletePosition));
-  EXPECT_FALSE(MenuEnabled(Menu(), kMenuOrderPosition));
-  EXPECT_TRUE(MenuEnabled(Menu(), kMenuPastePosition));
-  EXPECT_TRUE(MenuEnabled(Menu(), kMenuSnapPosition));
-  Command(kEditorPasteCommand);
+  EXPECT_FALSE(MenuEnabled(Menu(), kUiMenuCopyPosition));
+  EXPECT_FALSE(MenuEnabled(Menu(), kUiMenuCutPosition));
+  EXPECT_FALSE(MenuEnabled(Menu(), kUiMenuDeletePosition));
+  EXPECT_FALSE(MenuEnabled(Menu(), kUiMenuOrderPosition));
+  EXPECT_TRUE(MenuEnabled(Menu(), kUiMenuPastePosition));
+  EXPECT_TRUE(MenuEnabled(Menu(), kUiMenuSnapPosition));
+  Command(ID_KEST_PASTE);
   ASSERT_EQ(1, panel.ItemCount());
   auto* back = dynamic_cast<CVelkUIText*>(panel.items);
   ASSERT_NE(nullptr, back);
   EXPECT_STREQ(L"Заголовок", back->name);
   EXPECT_TRUE(back->selected);
-  Command(kEditorCopyCommand);
-  Command(kEditorPasteCommand);
+  Command(ID_KEST_COPY);
+  Command(ID_KEST_PASTE);
   EXPECT_EQ(2, panel.ItemCount());
-  Command(kEditorSelectAllCommand);
+  Command(ID_KEST_SELECT_ALL);
   EXPECT_TRUE(panel.items->selected);
   EXPECT_TRUE(panel.Tail()->selected);
 }
@@ -330,15 +331,15 @@ TEST_F(EditorTest, DrawingOrderCommandsShowAtOnce) {
   EXPECT_EQ(RGB(0, 255, 0), canvasAt(175, 140));
   panel.canvas = editor->GetCanvas();
   lower->selected = 1;
-  Command(kEditorToTopCommand);
+  Command(kUiEditorToTopCommand);
   EXPECT_EQ(upper, panel.items);
   EXPECT_EQ(RGB(255, 0, 0), canvasAt(175, 140));
-  Command(kEditorToBottomCommand);
+  Command(kUiEditorToBottomCommand);
   EXPECT_EQ(lower, panel.items);
   EXPECT_EQ(RGB(0, 255, 0), canvasAt(175, 140));
-  Command(kEditorLevelUpCommand);
+  Command(kUiEditorLevelUpCommand);
   EXPECT_EQ(upper, panel.items);
-  Command(kEditorLevelDownCommand);
+  Command(kUiEditorLevelDownCommand);
   EXPECT_EQ(lower, panel.items);
   EXPECT_EQ(RGB(0, 255, 0), canvasAt(175, 140));
 }
@@ -448,14 +449,14 @@ TEST_F(EditorTest, ThePictureItemsDialogButtonOpensThePictureDialogOnIt) {
   ASSERT_EQ(7, list->count);
   CKestControl* button = list->At(6)->control;
   ASSERT_NE(nullptr, button);
-  EXPECT_EQ(kGridDialogButtonId, GetWindowLongW(button->GetHandle(), GWL_ID));
+  EXPECT_EQ(kUiGridDialogButtonId, GetWindowLongW(button->GetHandle(), GWL_ID));
   CVelkUIImage* shownOn = nullptr;
   ModalDriver<CUIImgDlg> driver([&](CUIImgDlg* form, int) {
     shownOn = form->GetItem();
     form->PostClose(2);
     return false;
   });
-  SendMessageW(editor->GetHandle(), WM_COMMAND, MAKEWPARAM(kGridDialogButtonId, BN_CLICKED),
+  SendMessageW(editor->GetHandle(), WM_COMMAND, MAKEWPARAM(kUiGridDialogButtonId, BN_CLICKED),
                reinterpret_cast<LPARAM>(button->GetHandle()));
   EXPECT_EQ(1, driver.Steps());
   EXPECT_EQ(image, shownOn);

@@ -1,7 +1,7 @@
 #include "panel_fixture.h"
 
 #include "kestui/containers/kest_container.h"
-#include "kestui/graphics/kest_paintbox.h"
+#include "kestui/graphics/kest_canvas.h"
 #include "support/test_support.h"
 
 namespace paneltest {
@@ -139,7 +139,7 @@ CanvasHost::CanvasHost() {
   auto* window = new FrameWindow;
   window->host = this;
   frame = window;
-  box = new CKestPaintBox(frame, 1, KestPos(0, 0), kPanelCanvasWidth, kPanelCanvasHeight);
+  box = new CKestCanvas(frame, 1, KestPos(0, 0), kPanelCanvasWidth, kPanelCanvasHeight);
 }
 
 CanvasHost::~CanvasHost() {

@@ -24,7 +24,7 @@
 #include "kestui/core/kest_host_scope.h"
 
 class CKestContainer;
-class CKestPaintBox;
+class CKestCanvas;
 
 namespace paneltest {
 
@@ -55,7 +55,7 @@ public:
 class ProbeBlock : public CBEUIControl {};
 class ForeignBlock : public CBEBlock {
 public:
-  ForeignBlock() { flags |= kBlockDevice; }
+  ForeignBlock() { flags |= kBeBlockDevice; }
 };
 
 // A scheme with a catalogue of the probe and foreign blocks.
@@ -119,14 +119,14 @@ private:
   DWORD* bits_ = nullptr;
 };
 
-// A canvas window for the panel: a paint box in a top-level container.
+// A canvas window for the panel: a canvas in a top-level container.
 class CanvasHost {
 public:
   CanvasHost();
   ~CanvasHost();
   CanvasHost(const CanvasHost&) = delete;
   CanvasHost& operator=(const CanvasHost&) = delete;
-  CKestPaintBox* box = nullptr;
+  CKestCanvas* box = nullptr;
   CKestContainer* frame = nullptr;
   // Painted on the canvas's paint requests when set.
   UiPanel* panel = nullptr;

@@ -84,7 +84,7 @@ TEST_F(ItemsTest, ItemFontsFollowSizeAndStyle) {
   EXPECT_EQ(-21, ItemFontHeight(16));  // -(16 x 96) / 72 = -21.33
   EXPECT_EQ(-13, ItemFontHeight(10));
   EXPECT_EQ(-6, ItemFontHeight(5));
-  HFONT font = CreateItemFont(L"Arial", kFontStyleBold | kFontStyleUnderline, 16);
+  HFONT font = CreateItemFont(L"Arial", kUiFontStyleBold | kUiFontStyleUnderline, 16);
   ASSERT_NE(nullptr, font);
   LOGFONTW lf = {};
   GetObjectW(font, sizeof(lf), &lf);
@@ -254,12 +254,12 @@ TEST_F(ItemsTest, LineHitTestsUseTheEndsAndTheWholeStraightLine) {
 TEST_F(ItemsTest, DraggingMovesTheLineOrOneEnd) {
   CVelkUILine line(&panel);
   line.SetPosition(10, 10);  // (10, 10) to (114, 10)
-  line.DragHandle(kHitLineStart, 5, 20);
+  line.DragHandle(CVelkUIControl::kHitLineStart, 5, 20);
   ExpectLineEnds(line, 15, 30, 114, 10);
-  line.DragHandle(kHitLineEnd, -4, 1);
+  line.DragHandle(CVelkUIControl::kHitLineEnd, -4, 1);
   EXPECT_EQ(110, line.x2);
   EXPECT_EQ(11, line.y2);
-  line.DragHandle(kHitBody, 1, 2);
+  line.DragHandle(CVelkUIControl::kHitBody, 1, 2);
   ExpectLineEnds(line, 16, 32, 111, 13);
   line.DragHandle(5, 100, 100);  // a corner handle means nothing to a line
   EXPECT_EQ(16, line.x1);

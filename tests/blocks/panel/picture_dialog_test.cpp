@@ -12,7 +12,7 @@
 #include "kestui/bars/kest_speedbutton.h"
 #include "kestui/forms/kest_dialogs.h"
 #include "kestui/graphics/image.h"
-#include "kestui/graphics/kest_paintbox.h"
+#include "kestui/graphics/kest_canvas.h"
 #include "modal_driver.h"
 #include "panel_fixture.h"
 #include "support/live_forms.h"
@@ -95,7 +95,7 @@ protected:
   // Which of Open, Save, Clear, Copy, Paste, 1:1 are enabled, as "OSCKP1"
   // with "-" for a disabled one.
   std::string ButtonStates() const {
-    const int ids[] = {kImgDlgOpenId, kImgDlgSaveId, kImgDlgClearId, kImgDlgCopyId, kImgDlgPasteId, kImgDlgActualSizeId};
+    const int ids[] = {kUiImgDlgOpenId, kUiImgDlgSaveId, kUiImgDlgClearId, kUiImgDlgCopyId, kUiImgDlgPasteId, kUiImgDlgActualSizeId};
     const char letters[] = "OSCKP1";
     std::string states;
     for (int i = 0; i < 6; ++i) states += Enabled(ids[i]) ? letters[i] : '-';
@@ -133,7 +133,7 @@ TEST_F(PictureDialogTest, TheFormHasItsCaptionSizeAndToolButtons) {
   EXPECT_FALSE(style & WS_MINIMIZEBOX);
   const wchar_t* hints[] = {L"Открыть", L"Сохранить", L"Очистить", L"Копировать в буфер обмена",
                             L"Вставить из буфера обмена", L"Размер 1:1"};
-  const int ids[] = {kImgDlgOpenId, kImgDlgSaveId, kImgDlgClearId, kImgDlgCopyId, kImgDlgPasteId, kImgDlgActualSizeId};
+  const int ids[] = {kUiImgDlgOpenId, kUiImgDlgSaveId, kUiImgDlgClearId, kUiImgDlgCopyId, kUiImgDlgPasteId, kUiImgDlgActualSizeId};
   int lastLeft = -1;
   for (int i = 0; i < 6; ++i) {
     SCOPED_TRACE(i);
@@ -294,7 +294,7 @@ TEST_F(PictureDialogTest, CopyPutsThePictureOnTheClipboardAndOneToOneRestoresIts
   // 1:1 after the user resized the item.
   image->width = 50;
   image->height = 3;
-  SendMessageW(dialog->GetHandle(), WM_COMMAND, kImgDlgActualSizeId, 0);
+  SendMessageW(dialog->GetHandle(), WM_COMMAND, kUiImgDlgActualSizeId, 0);
   EXPECT_EQ(16, image->width);
   EXPECT_EQ(8, image->height);
 }

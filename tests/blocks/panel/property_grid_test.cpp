@@ -14,7 +14,7 @@
 #include "kestui/containers/kest_container.h"
 #include "kestui/containers/kest_scrollbox.h"
 #include "kestui/edits/kest_custom_edit.h"
-#include "kestui/graphics/kest_paintbox.h"
+#include "kestui/graphics/kest_canvas.h"
 #include "kestui/lists/kest_combo_box.h"
 #include "panel_fixture.h"
 #include "support/test_support.h"
@@ -49,7 +49,7 @@ public:
   unsigned char visible = 1;
   float scale = 1.5f;
   wchar_t* fontName = nullptr;
-  int fontStyle = kFontStyleBold | kFontStyleUnderline;
+  int fontStyle = kUiFontStyleBold | kUiFontStyleUnderline;
   int fontSize = 10;
   COLORREF color = RGB(0, 128, 255);
 };
@@ -404,7 +404,7 @@ TEST_F(PropertyGridTest, ConfirmingEventsApplyTheirProperty) {
   auto* style = static_cast<CKestCheckGroupBox*>(Control(kStyle));
   SendMessageW(style->GetItem(1)->GetHandle(), BM_CLICK, 0, 0);
   velktest::FlushEvents();
-  EXPECT_EQ(kFontStyleBold | kFontStyleItalic | kFontStyleUnderline, item->fontStyle);
+  EXPECT_EQ(kUiFontStyleBold | kUiFontStyleItalic | kUiFontStyleUnderline, item->fontStyle);
 
   // The dialog button runs the callback with the item.
   SendMessageW(Window(kDialog), BM_CLICK, 0, 0);

@@ -3,9 +3,12 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "blocks/engine/input_pin.h"
 #include "blocks/engine/output_pin.h"
+#include "blocks/engine/payload_table.h"
 #include "blocks/panel/editor/velk_ui_editor.h"
 #include "blocks/panel/items/velk_ui_button.h"
 #include "blocks/panel/items/velk_ui_indicator.h"
@@ -43,9 +46,28 @@ void Put(BeOutputPin* pin, T v) {
   memcpy(pin->value, &v, sizeof(T));
 }
 
+// The producer the test stands for: the records it publishes are payloads
+// it owns, released when the test ends.
+class TestPublisher {
+public:
+  ~TestPublisher() { BePayloadTable::Program().ReleaseOwner(this); }
+  // The handle of the record, registered on first use; 0 for null.
+  BePayloadHandle HandleOf(const void* record) {
+    if (!record) return kNoPayload;
+    for (const auto& known : handles_)
+      if (known.first == record && BePayloadTable::Program().Resolve(known.second)) return known.second;
+    BePayloadHandle handle = BePayloadTable::Program().Add(const_cast<void*>(record), this);
+    handles_.push_back({record, handle});
+    return handle;
+  }
+
+private:
+  std::vector<std::pair<const void*, BePayloadHandle>> handles_;
+};
+
 // A message value: counter and tag laid out as the kind says, then the
-// record reference.
-void PutMessage(BeOutputPin* pin, int counter, unsigned short tag, bool wide, const void* record) {
+// handle in bytes 4-7.
+void PutMessageHandle(BeOutputPin* pin, int counter, unsigned short tag, bool wide, BePayloadHandle handle) {
   if (!pin) return;
   memset(pin->value, 0, 8);
   if (wide) {
@@ -56,9 +78,23 @@ void PutMessage(BeOutputPin* pin, int counter, unsigned short tag, bool wide, co
     pin->value[0] = static_cast<unsigned char>(counter);
     memcpy(pin->value + 1, &tag, 2);
   }
-  unsigned int address = static_cast<unsigned int>(reinterpret_cast<uintptr_t>(record));
-  memcpy(pin->value + 4, &address, 4);
+  BePutPayloadHandle(pin->value, handle);
 }
+
+TestPublisher* g_publisher = nullptr;
+
+// The same with the record published by the test's publisher.
+void PutMessage(BeOutputPin* pin, int counter, unsigned short tag, bool wide, const void* record) {
+  PutMessageHandle(pin, counter, tag, wide, g_publisher ? g_publisher->HandleOf(record) : kNoPayload);
+}
+
+// Publishes records for PutMessage while alive.
+class PublisherScope {
+public:
+  PublisherScope() { g_publisher = &publisher; }
+  ~PublisherScope() { g_publisher = nullptr; }
+  TestPublisher publisher;
+};
 
 class EditorSeamUI : public CBEUI {
 public:
@@ -117,10 +153,10 @@ TEST_F(UiBlockTest, EachBlockIsADeviceBlockOfItsSizeFillPinsAndCatalogueCaption)
   EXPECT_EQ(nullptr, button);
   // Pins as the blocks give them.
   auto* video = static_cast<CBEUIVideo*>(scheme.CreateBlock(kUIVideoBlockClassId));
-  EXPECT_EQ(kSignalVideo, video->Input(0)->type);
+  EXPECT_EQ(kBeSignalVideo, video->Input(0)->type);
   EXPECT_STREQ(L"Video", video->Input(0)->name);
   EXPECT_STREQ(L"Видео-вход", video->Input(0)->description);
-  EXPECT_EQ(kSignalFloat, video->Output(0)->type);
+  EXPECT_EQ(kBeSignalFloat, video->Output(0)->type);
   EXPECT_STREQ(L"mouseX", video->Output(0)->name);
   EXPECT_STREQ(L"mouseY", video->Output(1)->name);
   auto* joystick = scheme.CreateBlock(kUIJoystickBlockClassId);
@@ -128,12 +164,12 @@ TEST_F(UiBlockTest, EachBlockIsADeviceBlockOfItsSizeFillPinsAndCatalogueCaption)
   EXPECT_EQ(39, joystick->Output(1)->yOffset);
   EXPECT_STREQ(L"Значение по оси Y", joystick->Output(1)->description);
   auto* indicator = scheme.CreateBlock(kUIIndicatorBlockClassId);
-  EXPECT_EQ(kSignalAnyScalar, indicator->Input(0)->type);
+  EXPECT_EQ(kBeSignalAnyScalar, indicator->Input(0)->type);
   EXPECT_STREQ(L"Вход данных", indicator->Input(0)->description);
   auto* pressed = scheme.CreateBlock(kUIButtonBlockClassId);
-  EXPECT_EQ(kSignalBit, pressed->Output(0)->type);
+  EXPECT_EQ(kBeSignalBit, pressed->Output(0)->type);
   EXPECT_STREQ(L"Состояние кнопки (нажата или нет)", pressed->Output(0)->description);
-  EXPECT_EQ(kSignalFloat, scheme.CreateBlock(kUITrackBarBlockClassId)->Output(0)->type);
+  EXPECT_EQ(kBeSignalFloat, scheme.CreateBlock(kUITrackBarBlockClassId)->Output(0)->type);
 }
 
 TEST_F(UiBlockTest, TheUserInterfaceBlockOwnsAPanelOnItsSchemeAndIsTheCurrentOneUntilItGoes) {
@@ -193,7 +229,7 @@ TEST_F(UiBlockTest, TheSchemeStreamKeepsThePanelItemsAndTheControlBlockCaptions)
   scheme.Save(&stream, false);
   // The record: the panel stream ("vkUI") comes first.
   ASSERT_GT(stream.size, 8);
-  EXPECT_EQ(0, memcmp(stream.data, kSchemeStreamMagic, 4));
+  EXPECT_EQ(0, memcmp(stream.data, kBeSchemeStreamMagic, 4));
   bool panelMagicFound = false;
   for (int i = 0; i + 4 <= stream.size; ++i)
     if (memcmp(stream.data + i, kPanelStreamMagic, 4) == 0) panelMagicFound = true;
@@ -381,7 +417,7 @@ TEST_F(UiBlockTest, IndicatorFormatsChangedValuesByTheSourceType) {
   auto* indicator = static_cast<CVelkUIIndicator*>(CreatePanelItem(uiBlock->panel, kIndicatorRow));
   indicator->CreateBlock();
   CBEBlock* block = indicator->block;
-  SourceBlock source(kSignalFloat);
+  SourceBlock source(kBeSignalFloat);
   block->Input(0)->source = source.Output(0);
   struct Row {
     BeSignalType type;
@@ -389,30 +425,30 @@ TEST_F(UiBlockTest, IndicatorFormatsChangedValuesByTheSourceType) {
     int decimals;
     const wchar_t* expected;  // null: the text stays as it was
   } rows[] = {
-      {kSignalFloat, 3.14159, 2, L"3.14"},
-      {kSignalFloat, 3.14159, 2, nullptr},  // the same value again
-      {kSignalFloat, 2.5, 3, L"2.500"},
-      {kSignalFloat, 2.0, 0, L"2"},
-      {kSignalFloat, NAN, 1, L"nan"},
-      {kSignalBit, 1, 3, L"1"},
-      {kSignalBit, 1, 3, nullptr},
-      {kSignalBit, 0, 3, L"0"},
-      {kSignalChar, -5, 3, L"-5"},
-      {kSignalShort, -300, 3, L"-300"},
-      {kSignalShort, -300, 3, nullptr},
-      {kSignalInt, 123456789, 3, L"123456789"},
-      {kSignalDouble, -0.125, 4, L"-0.1250"},
-      {kSignalDouble, 1.0 / 3.0, 15, L"0.333333333333333"},
-      {kSignalAnalog, 9, 3, nullptr},  // not a scalar it shows
+      {kBeSignalFloat, 3.14159, 2, L"3.14"},
+      {kBeSignalFloat, 3.14159, 2, nullptr},  // the same value again
+      {kBeSignalFloat, 2.5, 3, L"2.500"},
+      {kBeSignalFloat, 2.0, 0, L"2"},
+      {kBeSignalFloat, NAN, 1, L"nan"},
+      {kBeSignalBit, 1, 3, L"1"},
+      {kBeSignalBit, 1, 3, nullptr},
+      {kBeSignalBit, 0, 3, L"0"},
+      {kBeSignalChar, -5, 3, L"-5"},
+      {kBeSignalShort, -300, 3, L"-300"},
+      {kBeSignalShort, -300, 3, nullptr},
+      {kBeSignalInt, 123456789, 3, L"123456789"},
+      {kBeSignalDouble, -0.125, 4, L"-0.1250"},
+      {kBeSignalDouble, 1.0 / 3.0, 15, L"0.333333333333333"},
+      {kBeSignalAnalog, 9, 3, nullptr},  // not a scalar it shows
   };
   for (const Row& row : rows) {
     source.Output(0)->type = row.type;
     switch (row.type) {
-      case kSignalBit:
-      case kSignalChar: Put<signed char>(source.Output(0), static_cast<signed char>(row.value)); break;
-      case kSignalShort: Put<short>(source.Output(0), static_cast<short>(row.value)); break;
-      case kSignalInt: Put<int>(source.Output(0), static_cast<int>(row.value)); break;
-      case kSignalFloat: Put<float>(source.Output(0), static_cast<float>(row.value)); break;
+      case kBeSignalBit:
+      case kBeSignalChar: Put<signed char>(source.Output(0), static_cast<signed char>(row.value)); break;
+      case kBeSignalShort: Put<short>(source.Output(0), static_cast<short>(row.value)); break;
+      case kBeSignalInt: Put<int>(source.Output(0), static_cast<int>(row.value)); break;
+      case kBeSignalFloat: Put<float>(source.Output(0), static_cast<float>(row.value)); break;
       default: Put<double>(source.Output(0), row.value); break;
     }
     indicator->decimals = row.decimals;
@@ -440,7 +476,7 @@ TEST_F(UiBlockTest, IndicatorCutsTextThatDoesNotFit) {
   CBEUI* uiBlock = AddUIBlock(&scheme);
   auto* indicator = static_cast<CVelkUIIndicator*>(CreatePanelItem(uiBlock->panel, kIndicatorRow));
   indicator->CreateBlock();
-  SourceBlock source(kSignalDouble);
+  SourceBlock source(kBeSignalDouble);
   Put<double>(source.Output(0), 1e300);
   indicator->block->Input(0)->source = source.Output(0);
   indicator->decimals = 15;
@@ -461,11 +497,12 @@ TEST_F(UiBlockTest, IndicatorWithoutALinkedInputLeavesTheText) {
 }
 
 TEST_F(UiBlockTest, VideoBlockFillsTheSlotOfThePictureKindAndLetsAStalledPictureGo) {
+  PublisherScope published;
   CBEUI* uiBlock = AddUIBlock(&scheme);
   auto* video = static_cast<CVelkUIVideo*>(CreatePanelItem(uiBlock->panel, kVideoRow));
   video->CreateBlock();
   auto* block = static_cast<CBEUIVideo*>(video->block);
-  SourceBlock source(kSignalVideo);
+  SourceBlock source(kBeSignalVideo);
   block->Input(0)->source = source.Output(0);
   int camera = 0, sector = 0, local = 0, global = 0;
   const void* records[4] = {&camera, &sector, &local, &global};
@@ -474,9 +511,9 @@ TEST_F(UiBlockTest, VideoBlockFillsTheSlotOfThePictureKindAndLetsAStalledPicture
   PutMessage(source.Output(0), 1, 0x33EE, false, &camera);
   block->Step(0.01f);
   EXPECT_EQ(&camera, video->pictures[0]);
-  EXPECT_EQ(kCameraFrameCountdown, block->countdown);
+  EXPECT_EQ(kUICameraFrameCountdown, block->countdown);
   // The counter stops: the frame stays 120 steps, then goes.
-  for (int i = 0; i < kCameraFrameCountdown - 1; ++i) block->Step(0.01f);
+  for (int i = 0; i < kUICameraFrameCountdown - 1; ++i) block->Step(0.01f);
   EXPECT_EQ(&camera, video->pictures[0]);
   block->Step(0.01f);
   EXPECT_EQ(nullptr, video->pictures[0]);
@@ -492,11 +529,11 @@ TEST_F(UiBlockTest, VideoBlockFillsTheSlotOfThePictureKindAndLetsAStalledPicture
     bool wide;
     int slot;
   } rows[] = {
-      {kSignalVideo, 2, 0x33EE, false, 0},       {kSignalVideo, 3, 0x331E, false, 1},
-      {kSignalScanSector, 4, 0x331E, false, 1},  {kSignalVideo, 300, 0x332E, true, 2},
-      {kSignalLocalMap, 301, 0x332E, true, 2},   {kSignalGlobalMap, 302, 0x332F, true, 3},
-      {kSignalVideo, 303, 0x332F, true, 3},      {kSignalScanSector, 5, 0x33EE, false, -1},
-      {kSignalLocalMap, 6, 0x331E, false, -1},   {kSignalVideo, 7, 0x1234, false, -1},
+      {kBeSignalVideo, 2, 0x33EE, false, 0},       {kBeSignalVideo, 3, 0x331E, false, 1},
+      {kBeSignalScanSector, 4, 0x331E, false, 1},  {kBeSignalVideo, 300, 0x332E, true, 2},
+      {kBeSignalLocalMap, 301, 0x332E, true, 2},   {kBeSignalGlobalMap, 302, 0x332F, true, 3},
+      {kBeSignalVideo, 303, 0x332F, true, 3},      {kBeSignalScanSector, 5, 0x33EE, false, -1},
+      {kBeSignalLocalMap, 6, 0x331E, false, -1},   {kBeSignalVideo, 7, 0x1234, false, -1},
   };
   for (const Row& row : rows) {
     // Every slot holds something before the step.
@@ -509,9 +546,9 @@ TEST_F(UiBlockTest, VideoBlockFillsTheSlotOfThePictureKindAndLetsAStalledPicture
       else EXPECT_EQ(nullptr, video->pictures[k]) << row.tag << " slot " << k;
     }
   }
-  // A null reference matches nothing.
+  // A null handle matches nothing.
   for (int k = 0; k < 4; ++k) video->pictures[k] = records[k];
-  source.Output(0)->type = kSignalVideo;
+  source.Output(0)->type = kBeSignalVideo;
   PutMessage(source.Output(0), 9, 0x33EE, false, nullptr);
   block->Step(0.01f);
   for (int k = 0; k < 4; ++k) EXPECT_EQ(nullptr, video->pictures[k]);
@@ -524,7 +561,7 @@ TEST_F(UiBlockTest, VideoBlockFillsTheSlotOfThePictureKindAndLetsAStalledPicture
   block->Step(0.01f);
   EXPECT_EQ(nullptr, video->pictures[0]);
   EXPECT_EQ(&local, video->pictures[2]);
-  EXPECT_EQ(kMapCountdown, block->countdown);
+  EXPECT_EQ(kUIMapCountdown, block->countdown);
 
   // Unlinked: every slot cleared, the mouse position on the outputs.
   block->Input(0)->source = nullptr;
@@ -535,6 +572,47 @@ TEST_F(UiBlockTest, VideoBlockFillsTheSlotOfThePictureKindAndLetsAStalledPicture
   EXPECT_EQ(nullptr, video->pictures[2]);
   EXPECT_EQ(-0.5f, block->Output(0)->GetFloat());
   EXPECT_EQ(1.0f, block->Output(1)->GetFloat());
+}
+
+TEST_F(UiBlockTest, VideoBlockShowsNoPictureForAStaleHandle) {
+  CBEUI* uiBlock = AddUIBlock(&scheme);
+  auto* video = static_cast<CVelkUIVideo*>(CreatePanelItem(uiBlock->panel, kVideoRow));
+  video->CreateBlock();
+  auto* block = static_cast<CBEUIVideo*>(video->block);
+  SourceBlock source(kBeSignalVideo);
+  block->Input(0)->source = source.Output(0);
+  BePayloadTable& table = BePayloadTable::Program();
+  int frameA = 0, frameB = 0;
+  int owner = 0;
+
+  // A live frame is shown; once its producer releases it, the same value
+  // (same counter, same handle) shows nothing, at once.
+  BePayloadHandle a = table.Add(&frameA, &owner);
+  ASSERT_NE(kNoPayload, a);
+  PutMessageHandle(source.Output(0), 1, 0x33EE, false, a);
+  block->Step(0.01f);
+  EXPECT_EQ(&frameA, video->pictures[0]);
+  ASSERT_TRUE(table.Release(a));
+  block->Step(0.01f);
+  for (int k = 0; k < kUiVideoSlotCount; ++k) EXPECT_EQ(nullptr, video->pictures[k]) << k;
+
+  // The slot is taken again by another frame: the old handle still names
+  // nothing, the new one its own frame.
+  BePayloadHandle b = table.Add(&frameB, &owner);
+  ASSERT_NE(kNoPayload, b);
+  EXPECT_EQ(a & 0xFFFFu, b & 0xFFFFu) << "the freed slot is reused";
+  PutMessageHandle(source.Output(0), 2, 0x33EE, false, a);
+  block->Step(0.01f);
+  EXPECT_EQ(nullptr, video->pictures[0]);
+  PutMessageHandle(source.Output(0), 3, 0x33EE, false, b);
+  block->Step(0.01f);
+  EXPECT_EQ(&frameB, video->pictures[0]);
+
+  // The producer going takes its frames with it.
+  EXPECT_EQ(1, table.ReleaseOwner(&owner));
+  block->Step(0.01f);
+  EXPECT_EQ(nullptr, video->pictures[0]);
+  block->Input(0)->source = nullptr;
 }
 
 namespace {

@@ -8,7 +8,7 @@
 #include "foundation/buffers.h"
 #include "foundation/memory_stream.h"
 #include "kestui/graphics/image.h"
-#include "kestui/graphics/kest_paintbox.h"
+#include "kestui/graphics/kest_canvas.h"
 #include "panel_fixture.h"
 #include "support/test_support.h"
 
@@ -21,13 +21,15 @@ namespace {
 typedef std::vector<std::wstring> Order;
 
 // "screen.png" beside the test program while it lives (made from the
-// given BGRA rows, or absent); the folder is left without it afterwards.
+// given BGRA rows, or absent); the shipped picture, set aside meanwhile,
+// comes back afterwards.
 class ScreenPicture {
 public:
-  ScreenPicture() { DeleteFileW(Path().c_str()); }
+  ScreenPicture() { SetShippedAside(); }
   // 32 bits a pixel with alpha (pixels blue, green, red, alpha), or 24
   // (blue, green, red).
   ScreenPicture(int width, int height, const std::vector<uint8_t>& pixels, int bpp = 32) {
+    SetShippedAside();
     CKestImage image;
     int size = bpp / 8;
     made_ = image.Create(width, height, bpp, bpp == 32 ? static_cast<DWORD>(CKestImage::createAlphaChannel) : 0u);
@@ -35,7 +37,10 @@ public:
       memcpy(image.GetPixelAddress(0, y), &pixels[size * width * y], size * width);
     made_ = made_ && SUCCEEDED(image.Save(Path().c_str()));
   }
-  ~ScreenPicture() { DeleteFileW(Path().c_str()); }
+  ~ScreenPicture() {
+    DeleteFileW(Path().c_str());
+    if (setAside_) MoveFileExW(AsidePath().c_str(), Path().c_str(), MOVEFILE_REPLACE_EXISTING);
+  }
   bool Made() const { return made_; }
   static std::wstring Path() {
     wchar_t path[MAX_PATH];
@@ -45,7 +50,14 @@ public:
   }
 
 private:
+  static std::wstring AsidePath() { return Path() + L".aside"; }
+  void SetShippedAside() {
+    setAside_ = MoveFileExW(Path().c_str(), AsidePath().c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+    DeleteFileW(Path().c_str());
+  }
+
   bool made_ = false;
+  bool setAside_ = false;
 };
 
 CMemoryStream* StreamOf(const std::vector<uint8_t>& bytes, CMemoryStream* stream) {

@@ -6,7 +6,7 @@
 #include <set>
 
 #include "kestui/containers/kest_container.h"
-#include "kestui/graphics/kest_paintbox.h"
+#include "kestui/graphics/kest_canvas.h"
 #include "panel_fixture.h"
 #include "support/test_support.h"
 
@@ -139,7 +139,7 @@ TEST_F(PanelTest, WithoutACanvasTheMouseDoesNothing) {
   panel.MouseDown(30, 30);
   panel.MouseMove(40, 40);
   panel.MouseUp(40, 40);
-  EXPECT_EQ(kDragIdle, panel.dragState);
+  EXPECT_EQ(UiPanel::kDragIdle, panel.dragState);
   EXPECT_EQ(0, item->selected);
   EXPECT_EQ(nullptr, panel.currentItem);
   EXPECT_EQ(50, panel.lastPoint.x);  // a new panel's
@@ -158,11 +158,11 @@ TEST_F(PanelTest, PressesSelectMoveAndResizeAsTheEditorExpects) {
   panel.MouseDown(30, 30);
   EXPECT_EQ(1, a->selected);
   EXPECT_EQ(0, b->selected);
-  EXPECT_EQ(kDragBand, panel.dragState);
+  EXPECT_EQ(UiPanel::kDragBand, panel.dragState);
   EXPECT_EQ(a, panel.currentItem);
   EXPECT_EQ(a, panel.draggedItem);
   panel.MouseUp(30, 30);
-  EXPECT_EQ(kDragIdle, panel.dragState);
+  EXPECT_EQ(UiPanel::kDragIdle, panel.dragState);
   EXPECT_EQ(nullptr, panel.draggedItem);
   EXPECT_EQ(a, panel.currentItem);
 
@@ -173,7 +173,7 @@ TEST_F(PanelTest, PressesSelectMoveAndResizeAsTheEditorExpects) {
   }
   EXPECT_EQ(1, a->selected);
   EXPECT_EQ(1, b->selected);
-  EXPECT_EQ(kDragBand, panel.dragState);
+  EXPECT_EQ(UiPanel::kDragBand, panel.dragState);
   panel.MouseUp(120, 30);
 
   // A press on the body of a selected item moves every selected item.
@@ -201,7 +201,7 @@ TEST_F(PanelTest, PressesSelectMoveAndResizeAsTheEditorExpects) {
   // A press on nothing clears the selection and keeps the current item.
   panel.MouseDown(500, 300);
   EXPECT_FALSE(panel.AnySelected());
-  EXPECT_EQ(kDragBand, panel.dragState);
+  EXPECT_EQ(UiPanel::kDragBand, panel.dragState);
   EXPECT_EQ(b, panel.currentItem);
   panel.MouseMove(0, 0);  // draws the band
   EXPECT_EQ(0, panel.lastPoint.x);
@@ -218,12 +218,12 @@ TEST_F(PanelTest, ABandSelectsItemsWhoseCornersLieInsideRightAndBottomExclusive)
   ProbeItem* kept = AddPlain(&panel, L"kept", 400, 300, 10, 10);
   kept->selected = 1;
   panel.pressPoint = POINT{110, 40};
-  panel.dragState = kDragBand;
+  panel.dragState = UiPanel::kDragBand;
   panel.MouseUp(10, 10);
   EXPECT_EQ(1, fits->selected);
   EXPECT_EQ(0, tooBig->selected);
   EXPECT_EQ(1, kept->selected);
-  EXPECT_EQ(kDragIdle, panel.dragState);
+  EXPECT_EQ(UiPanel::kDragIdle, panel.dragState);
 }
 
 TEST_F(PanelTest, HoverSetsTheCanvasCursorByWhatIsUnderTheMouse) {
@@ -312,7 +312,7 @@ TEST_F(PanelTest, PaintingOnTheCanvasKeepsItAndAClosingEditorClearsIt) {
   EXPECT_EQ(nullptr, panel.CanvasWindow());
   panel.SetAllSelected(false);  // nothing to repaint, nothing reached
   panel.MouseDown(20, 20);
-  EXPECT_EQ(kDragIdle, panel.dragState);
+  EXPECT_EQ(UiPanel::kDragIdle, panel.dragState);
 }
 
 TEST_F(PanelTest, TheSelectionBandIsDrawnInvertedAndErasedAsTheMouseMoves) {
@@ -341,7 +341,7 @@ TEST_F(PanelTest, TheSelectionBandIsDrawnInvertedAndErasedAsTheMouseMoves) {
   EXPECT_EQ(inverted(farRight), GetPixel(dc, 419, 250));
   ReleaseDC(window, dc);
   panel.MouseUp(420, 280);
-  EXPECT_EQ(kDragIdle, panel.dragState);
+  EXPECT_EQ(UiPanel::kDragIdle, panel.dragState);
 }
 
 TEST_F(PanelTest, PaintingOnTheCanvasShowsTheItemsAndTheSelection) {

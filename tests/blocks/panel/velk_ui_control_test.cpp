@@ -7,7 +7,7 @@
 #include "blocks/panel/ui_property.h"
 #include "blocks/panel/ui_property_list.h"
 #include "foundation/memory_stream.h"
-#include "kestui/graphics/kest_paintbox.h"
+#include "kestui/graphics/kest_canvas.h"
 #include "panel_fixture.h"
 #include "support/test_support.h"
 

@@ -138,8 +138,8 @@ TEST(Antenna, CreatedThroughTheRegistry) {
   ASSERT_EQ(a->pinCount, 1);
   EXPECT_EQ(a->pins[0].name, nullptr);
   EXPECT_STREQ(a->pins[0].description, L"ВЧ-разъем");
-  EXPECT_EQ(a->pins[0].kind, kPinRf);
-  EXPECT_EQ(a->pins[0].side, kSideBottom);
+  EXPECT_EQ(a->pins[0].kind, kSchPinRf);
+  EXPECT_EQ(a->pins[0].side, kSchSideBottom);
   EXPECT_EQ(a->pins[0].offset, 20);
   EXPECT_EQ(a->axis, 0);
   EXPECT_FLOAT_EQ(a->widthAlong, 1.0f);
@@ -209,7 +209,7 @@ TEST(Antenna, OutOfRangeAxisIsClamped) {
 struct AntennaRig {
   Bench bench;
   CSCHAntenna* antenna = bench.Create<CSCHAntenna>("Antenna");
-  circuit::Part* cable = bench.Part(1, kPinRf);
+  circuit::Part* cable = bench.Part(1, kSchPinRf);
   AntennaRig() {
     antenna->SetName(L"ANT1");
     bench.Wire(antenna, 0, cable, 0);
@@ -225,7 +225,7 @@ TEST(Antenna, PassiveAntennaPublishesItsGain) {
   AntennaRig rig;
   rig.bench.Run(1);
   ASSERT_NE(rig.Net(), nullptr);
-  EXPECT_EQ(rig.Net()->sourceKind, kSourceAntenna);
+  EXPECT_EQ(rig.Net()->sourceKind, kSchSourceAntenna);
   EXPECT_EQ(CSCHAntenna::FromNet(rig.Net()), rig.antenna);
   EXPECT_EQ(rig.antenna->sourceRecord.tag, 16903);
   EXPECT_NEAR(rig.antenna->linearGain, 1.9952623f, 1e-5);
@@ -279,13 +279,13 @@ TEST(Antenna, ReverseFeedBurns) {
 TEST(Antenna, ANetOfAnotherKindCarriesNoAntenna) {
   SchNet net(nullptr);
   SchAntennaSource wrong = {12345, nullptr};
-  net.sourceKind = kSourceAntenna;
+  net.sourceKind = kSchSourceAntenna;
   EXPECT_EQ(CSCHAntenna::FromNet(&net), nullptr);
   net.source = reinterpret_cast<SchSignalSource*>(&wrong);
   EXPECT_EQ(CSCHAntenna::FromNet(&net), nullptr);
-  wrong.tag = kAntennaSourceTag;
+  wrong.tag = kElecAntennaSourceTag;
   EXPECT_EQ(CSCHAntenna::FromNet(&net), nullptr) << "no antenna named";
-  net.sourceKind = kSourceUsb;
+  net.sourceKind = kSchSourceUsb;
   EXPECT_EQ(CSCHAntenna::FromNet(&net), nullptr);
   EXPECT_EQ(CSCHAntenna::FromNet(nullptr), nullptr);
   net.source = nullptr;

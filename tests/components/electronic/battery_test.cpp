@@ -35,20 +35,20 @@ TEST(Battery, CreatedThroughTheRegistryWithItsDefaults) {
   EXPECT_EQ(b->rect.right - b->rect.left, 90);
   EXPECT_EQ(b->rect.bottom - b->rect.top, 80);
   ASSERT_EQ(b->pinCount, 2);
-  EXPECT_STREQ(b->pins[kBatteryMinus].description, L"Минус");
-  EXPECT_STREQ(b->pins[kBatteryPlus].description, L"Плюс");
-  EXPECT_EQ(b->pins[kBatteryMinus].side, kSideLeft);
-  EXPECT_EQ(b->pins[kBatteryPlus].side, kSideRight);
-  EXPECT_EQ(b->pins[kBatteryMinus].offset, 23);
-  EXPECT_EQ(b->pins[kBatteryPlus].offset, 57);
+  EXPECT_STREQ(b->pins[kElecBatteryMinus].description, L"Минус");
+  EXPECT_STREQ(b->pins[kElecBatteryPlus].description, L"Плюс");
+  EXPECT_EQ(b->pins[kElecBatteryMinus].side, kSchSideLeft);
+  EXPECT_EQ(b->pins[kElecBatteryPlus].side, kSchSideRight);
+  EXPECT_EQ(b->pins[kElecBatteryMinus].offset, 23);
+  EXPECT_EQ(b->pins[kElecBatteryPlus].offset, 57);
   for (int i = 0; i < 2; i++) {
     EXPECT_EQ(b->pins[i].name, nullptr);
     EXPECT_EQ(b->pins[i].number, -1);
-    EXPECT_EQ(b->pins[i].kind, kPinElectric);
+    EXPECT_EQ(b->pins[i].kind, kSchPinElectric);
   }
   // Both pins sit 23 px below the top edge.
-  EXPECT_EQ(b->GetPinAnchor(kBatteryMinus).y, b->rect.top + 23);
-  EXPECT_EQ(b->GetPinAnchor(kBatteryPlus).y, b->rect.top + 23);
+  EXPECT_EQ(b->GetPinAnchor(kElecBatteryMinus).y, b->rect.top + 23);
+  EXPECT_EQ(b->GetPinAnchor(kElecBatteryPlus).y, b->rect.top + 23);
 }
 
 TEST(Battery, ElectromotiveForceByTypeAndDepth) {
@@ -218,7 +218,7 @@ struct TwoBatteries {
     older = bench.Create<CSCHBattery>("Battery");
     newer = bench.Create<CSCHBattery>("Battery");
     for (CSCHBattery* b : {older, newer})
-      for (int pin : {kBatteryMinus, kBatteryPlus}) wires.push_back(bench.Wire(b, pin, bench.Source(0, 1), 0));
+      for (int pin : {kElecBatteryMinus, kElecBatteryPlus}) wires.push_back(bench.Wire(b, pin, bench.Source(0, 1), 0));
   }
   Bench bench;
   CSCHBattery* older;
@@ -233,8 +233,8 @@ TEST(Battery, OnlyTheNewestConnectedBatteryBecomesTheReference) {
   EXPECT_EQ(t.older->groundReference, 0);
   EXPECT_EQ(t.bench.scheme->startedToken, 0);
   // The reference drives its minus pin at 0 V behind 10 microohms.
-  EXPECT_EQ(t.newer->pins[kBatteryMinus].G, 1 / 0.00001f);
-  EXPECT_EQ(t.newer->pins[kBatteryMinus].I, 0.0f);
+  EXPECT_EQ(t.newer->pins[kElecBatteryMinus].G, 1 / 0.00001f);
+  EXPECT_EQ(t.newer->pins[kElecBatteryMinus].I, 0.0f);
   t.bench.Stop();
 }
 
@@ -251,7 +251,7 @@ TEST(Battery, ReferenceIsTakenAfreshAtEveryStart) {
   EXPECT_EQ(t.older->groundReference, 1);
   // The unconnected pin reads 0 V behind 5 megohms.
   float R = 0;
-  EXPECT_EQ(Bench::Read(t.newer, kBatteryPlus, &R), 0.0f);
+  EXPECT_EQ(Bench::Read(t.newer, kElecBatteryPlus, &R), 0.0f);
   EXPECT_EQ(R, 5e6f);
   t.bench.Stop();
 }
@@ -267,8 +267,8 @@ struct Charger {
     b->dischargeType = 6;
     b->internalResistance = 0;
     source = bench.Source(0, 1);
-    bench.Wire(b, kBatteryPlus, source, 0);
-    bench.Wire(b, kBatteryMinus, bench.Ground(), 0);
+    bench.Wire(b, kElecBatteryPlus, source, 0);
+    bench.Wire(b, kElecBatteryMinus, bench.Ground(), 0);
     bench.Build();
     bench.Start();
   }
@@ -369,8 +369,8 @@ TEST(Battery, SmallCurrentsDischargeALargeBattery) {
   auto* b = bench.Create<CSCHBattery>("Battery");
   b->dischargeType = 6;
   b->internalResistance = 0;
-  bench.Wire(b, kBatteryPlus, bench.Source(0, 1000), 0);
-  bench.Wire(b, kBatteryMinus, bench.Ground(), 0);
+  bench.Wire(b, kElecBatteryPlus, bench.Source(0, 1000), 0);
+  bench.Wire(b, kElecBatteryMinus, bench.Ground(), 0);
   bench.Run(1001);
   const double I = 12.0f / (1000 + 0.00001f);
   EXPECT_NEAR(b->charge, 60 - 1000 * I * 0.001 / 3600, 1e-9);
@@ -391,8 +391,8 @@ TEST(Battery, DrivesAResistorUntilItBurns) {
   r->powerRating = 1.4f;
   auto* b = bench.Create<CSCHBattery>("Battery");
   b->dischargeType = 6;
-  bench.Wire(b, kBatteryPlus, r, 0);
-  bench.Wire(r, 1, b, kBatteryMinus);
+  bench.Wire(b, kElecBatteryPlus, r, 0);
+  bench.Wire(r, 1, b, kElecBatteryMinus);
   bench.Run(1, 0.01f);
   EXPECT_EQ(b->groundReference, 1);
   // What the resistor's pin reads of the battery, and the plus net's voltage
@@ -400,7 +400,7 @@ TEST(Battery, DrivesAResistorUntilItBurns) {
   SchPinState s = Bench::State(r, 0);
   EXPECT_NEAR(s.U, 12.0f, 1e-4f);
   EXPECT_NEAR(s.R, 0.01001f, 1e-6f);
-  SchNet* plus = bench.NetOf(b, kBatteryPlus);
+  SchNet* plus = bench.NetOf(b, kElecBatteryPlus);
   const double g1 = 1 / 0.01001, g2 = 1 / 100.00001;
   EXPECT_NEAR(plus->sumI / plus->sumG, 12 * g1 / (g1 + g2), 1e-4);
   // The smoothed power P (1 - 0.995^n) passes 1.4 W at step n.
@@ -419,7 +419,7 @@ TEST(Battery, DrivesAResistorUntilItBurns) {
   // Open from then on: the battery's plus pin reads 0 V behind 5 megohms.
   bench.Step(2, 0.01f);
   float R = 0;
-  EXPECT_NEAR(Bench::Read(b, kBatteryPlus, &R), 0.0f, 1e-4f);
+  EXPECT_NEAR(Bench::Read(b, kElecBatteryPlus, &R), 0.0f, 1e-4f);
   EXPECT_NEAR(R, 5e6f, 500);
   bench.Stop();
 }

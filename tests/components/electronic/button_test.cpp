@@ -85,7 +85,7 @@ TEST(Button, PinLayouts) {
 
 TEST(Button, ContactsOfAGroupStandLevel) {
   CSCHButton b;
-  b.buttonKind = kButtonChangeover;
+  b.buttonKind = kElecButtonChangeover;
   b.groupCount = 3;
   b.MoveTo(0, 0);
   b.BuildPins();
@@ -95,7 +95,7 @@ TEST(Button, ContactsOfAGroupStandLevel) {
     EXPECT_EQ(b.GetPinAnchor(3 * g + 1).y, y - 16) << g;  // normally closed 16 px higher
     EXPECT_EQ(b.GetPinAnchor(3 * g + 2).y, y) << g;
   }
-  b.buttonKind = kButtonMake;
+  b.buttonKind = kElecButtonMake;
   b.BuildPins();
   for (int g = 0; g < 3; g++) EXPECT_EQ(b.GetPinAnchor(2 * g).y, b.GetPinAnchor(2 * g + 1).y) << g;
 }
@@ -349,7 +349,7 @@ TEST(Button, ContactsFollowThePressedState) {
 }
 
 TEST(Button, PressingAndReleasingDuringARun) {
-  ButtonBench c(kButtonChangeover, 1, 5, 10);
+  ButtonBench c(kElecButtonChangeover, 1, 5, 10);
   c.bench.Step(2);
   EXPECT_NEAR(c.LoadSees(0), 5.0f, 1e-3f);  // normally closed
   EXPECT_NEAR(c.LoadSees(1), 0.0f, 1e-3f);
@@ -367,7 +367,7 @@ TEST(Button, HeatApproachesTheCurrentWithTenSeconds) {
   // 5 V behind 10 ohm into ground: 5 / (10 + 1e-5) A = 0.5 A; after n
   // steps of 0.1 s, 0.5 (1 - 0.99^n): 0.5 (1 - 0.366) = 0.317 A at 10 s.
   LogCapture log;
-  ButtonBench c(kButtonMake, 1, 5, 10);
+  ButtonBench c(kElecButtonMake, 1, 5, 10);
   SetPressed(c.b, true);
   c.bench.Step(100, 0.1f);
   const double I = 5 / (10 + 1e-5);
@@ -383,7 +383,7 @@ TEST(Button, MeltsWhenOneGroupPassesTheLimit) {
   // Three groups, only the first carries 0.5 A; with a 0.4 A limit it melts
   // when 0.5 (1 - 0.99^n) > 0.4, 0.99^n < 0.2: n = 161 steps of 0.1 s.
   LogCapture log;
-  ButtonBench c(kButtonChangeover, 3, 5, 10);
+  ButtonBench c(kElecButtonChangeover, 3, 5, 10);
   c.b->currentLimit = 0.4f;
   const double I = 5 / (10 + 1e-5);
   int expected = 0;
@@ -422,7 +422,7 @@ TEST(Button, ShortCircuitMeltsInItsFirstStep) {
   // 5 V behind 10 micro-ohm into ground behind 10 micro-ohm: 250000 A, of
   // which a 1 ms step already smooths in 25 A, above the 10 A limit.
   LogCapture log;
-  ButtonBench c(kButtonMake, 1, 5, 0);
+  ButtonBench c(kElecButtonMake, 1, 5, 0);
   SetPressed(c.b, true);
   c.bench.Step(1);
   EXPECT_EQ(c.b->burnt, 1);
@@ -434,7 +434,7 @@ TEST(Button, SwitchingUnderVoltageCharsTheContacts) {
   // 12 V across the open contact, a 10 V limit: pressing it chars the
   // contacts in that step.
   LogCapture log;
-  ButtonBench c(kButtonMake, 1, 12, 1000);
+  ButtonBench c(kElecButtonMake, 1, 12, 1000);
   c.b->voltageLimit = 10;
   c.bench.Step(5);
   EXPECT_EQ(c.b->burnt, 0);
@@ -448,7 +448,7 @@ TEST(Button, SwitchingUnderVoltageCharsTheContacts) {
 
 TEST(Button, SwitchingBelowTheVoltageLimitIsHarmless) {
   LogCapture log;
-  ButtonBench c(kButtonChangeover, 2, 12, 1000);
+  ButtonBench c(kElecButtonChangeover, 2, 12, 1000);
   c.b->voltageLimit = 12.5f;
   c.bench.Step(1);  // the first step of a run sees no change
   EXPECT_EQ(c.b->switching, 0);
@@ -503,7 +503,7 @@ TEST(Button, SymbolOfAPushButton) {
 TEST(Button, SymbolOfAThreeGroupChangeover) {
   Bench bench;
   auto* b = bench.Create<CSCHButton>("Button");
-  b->buttonKind = kButtonChangeover;
+  b->buttonKind = kElecButtonChangeover;
   b->groupCount = 3;
   b->BuildPins();
   comptest::SymbolCanvas canvas(80, 120);
@@ -526,7 +526,7 @@ TEST(Button, SymbolOfAThreeGroupChangeover) {
 TEST(Button, SymbolOfKindOne) {
   Bench bench;
   auto* b = bench.Create<CSCHButton>("Button");
-  b->buttonKind = kButtonMakeAlt;
+  b->buttonKind = kElecButtonMakeAlt;
   b->groupCount = 2;
   b->BuildPins();
   comptest::SymbolCanvas canvas(80, 90);

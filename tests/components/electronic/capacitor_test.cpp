@@ -31,15 +31,15 @@ TEST(Capacitor, CreatedThroughTheRegistryWithItsDefaults) {
   EXPECT_EQ(c->capacitance, 1.5e-8f);
   EXPECT_EQ(c->ratedVoltage, 6.3f);
   EXPECT_EQ(c->symbolOrientation, 0);
-  EXPECT_EQ(c->kind, kCapacitorCeramic);
+  EXPECT_EQ(c->kind, kElecCapacitorCeramic);
   EXPECT_EQ(c->bodyColor, RGB(85, 102, 255));
   EXPECT_EQ(c->rect.right - c->rect.left, 24);
   EXPECT_EQ(c->rect.bottom - c->rect.top, 24);
   EXPECT_EQ(c->footprintWidth, 3.0f);
   EXPECT_EQ(c->footprintLength, 5.08f);
   ASSERT_EQ(c->pinCount, 2);
-  EXPECT_EQ(c->pins[0].side, kSideTop);
-  EXPECT_EQ(c->pins[1].side, kSideBottom);
+  EXPECT_EQ(c->pins[0].side, kSchSideTop);
+  EXPECT_EQ(c->pins[1].side, kSchSideBottom);
   for (int i = 0; i < 2; i++) {
     EXPECT_EQ(c->pins[i].offset, 12);
     EXPECT_EQ(c->pins[i].name, nullptr);
@@ -59,8 +59,8 @@ TEST(Quartz, CreatedThroughTheRegistryWithItsDefaults) {
   EXPECT_EQ(q->footprintWidth, 4.65f);
   EXPECT_EQ(q->footprintLength, 11.0f);
   ASSERT_EQ(q->pinCount, 2);
-  EXPECT_EQ(q->pins[0].side, kSideTop);
-  EXPECT_EQ(q->pins[1].side, kSideBottom);
+  EXPECT_EQ(q->pins[0].side, kSchSideTop);
+  EXPECT_EQ(q->pins[1].side, kSchSideBottom);
   EXPECT_EQ(q->pins[0].offset, 12);
   EXPECT_EQ(q->pins[1].offset, 12);
 }
@@ -73,22 +73,22 @@ TEST(Capacitor, ValueLabels) {
     const wchar_t* value;
   };
   const Case cases[] = {
-      {1.5e-8f, 6.3f, kCapacitorCeramic, L"15.0нФ", L"15.0нФ"},
-      {4.7e-11f, 6.3f, kCapacitorCeramic, L"47.0пФ", L"47.0пФ"},
-      {1e-4f, 6.3f, kCapacitorElectrolytic, L"100.0мкф,6.3в", L"100.0мкф"},
-      {1e-4f, 16, kCapacitorElectrolytic, L"100.0мкф,16в", L"100.0мкф"},
-      {1e-3f, 35.9f, kCapacitorElectrolytic, L"1000.0мкф,35в", L"1000.0мкф"},  // volts truncated
-      {4.7e-7f, 50, kCapacitorElectrolytic, L"0.5мкф,50в", L"0.5мкф"},
-      {4.7e-8f, 50, kCapacitorElectrolytic, L"47.0нФ", L"47.0нФ"},  // below 1e-7: no voltage
-      {1e-4f, 16, kCapacitorCeramic, L"100.0мкф", L"100.0мкф"},
-      {2.2e-7f, 16, kCapacitorChip, L"0.2мкф", L"0.2мкф"},
+      {1.5e-8f, 6.3f, kElecCapacitorCeramic, L"15.0нФ", L"15.0нФ"},
+      {4.7e-11f, 6.3f, kElecCapacitorCeramic, L"47.0пФ", L"47.0пФ"},
+      {1e-4f, 6.3f, kElecCapacitorElectrolytic, L"100.0мкф,6.3в", L"100.0мкф"},
+      {1e-4f, 16, kElecCapacitorElectrolytic, L"100.0мкф,16в", L"100.0мкф"},
+      {1e-3f, 35.9f, kElecCapacitorElectrolytic, L"1000.0мкф,35в", L"1000.0мкф"},  // volts truncated
+      {4.7e-7f, 50, kElecCapacitorElectrolytic, L"0.5мкф,50в", L"0.5мкф"},
+      {4.7e-8f, 50, kElecCapacitorElectrolytic, L"47.0нФ", L"47.0нФ"},  // below 1e-7: no voltage
+      {1e-4f, 16, kElecCapacitorCeramic, L"100.0мкф", L"100.0мкф"},
+      {2.2e-7f, 16, kElecCapacitorChip, L"0.2мкф", L"0.2мкф"},
       {1e-6f, 16, 5, L"1.0мкф", L"1.0мкф"},
   };
   for (const Case& c : cases) {
-    wchar_t text[kCapacitorLabelChars];
-    FormatCapacitorLabel(c.capacitance, c.voltage, c.kind, text, kCapacitorLabelChars);
+    wchar_t text[kElecCapacitorLabelChars];
+    FormatCapacitorLabel(c.capacitance, c.voltage, c.kind, text, kElecCapacitorLabelChars);
     EXPECT_STREQ(text, c.label) << c.capacitance << " F " << c.voltage << " V";
-    FormatCapacitorValue(c.capacitance, text, kCapacitorLabelChars);
+    FormatCapacitorValue(c.capacitance, text, kElecCapacitorLabelChars);
     EXPECT_STREQ(text, c.value) << c.capacitance << " F";
   }
 }
@@ -190,8 +190,8 @@ TEST(Capacitor, SampleDatabaseRows) {
 }
 
 TEST(Capacitor, OrientationTurnsThePins) {
-  const int sides[4][2] = {{kSideTop, kSideBottom}, {kSideRight, kSideLeft},
-                           {kSideBottom, kSideTop}, {kSideLeft, kSideRight}};
+  const int sides[4][2] = {{kSchSideTop, kSchSideBottom}, {kSchSideRight, kSchSideLeft},
+                           {kSchSideBottom, kSchSideTop}, {kSchSideLeft, kSchSideRight}};
   for (int o = 0; o < 4; o++) {
     CCapacitor c;
     c.symbolOrientation = o;
@@ -239,10 +239,10 @@ TEST(Capacitor, OlderRecordKeepsTheVoltageAsAnInteger) {
   EXPECT_EQ(c->symbolOrientation, 1);
   EXPECT_EQ(c->capacitance, 1e-4f);
   EXPECT_EQ(c->ratedVoltage, 16.0f);
-  EXPECT_EQ(c->kind, kCapacitorElectrolytic);
+  EXPECT_EQ(c->kind, kElecCapacitorElectrolytic);
   EXPECT_EQ(c->bodyColor, RGB(0, 0, 0));
   EXPECT_EQ(c->footprintWidth, 5.0f);  // 100 uF at 16 V
-  EXPECT_EQ(c->pins[0].side, kSideRight);
+  EXPECT_EQ(c->pins[0].side, kSchSideRight);
   EXPECT_STREQ(c->instanceName, L"C7");
   EXPECT_STREQ(c->model, "K50-35");
   // Saved again it takes the new layout.
@@ -272,7 +272,7 @@ TEST(Capacitor, RecordRoundTripAndEveryTruncation) {
   EXPECT_EQ(copy->symbolOrientation, 3);
   EXPECT_EQ(copy->bodyColor, RGB(150, 151, 119));
   EXPECT_EQ(copy->footprintWidth, 6.3f);
-  EXPECT_EQ(copy->pins[0].side, kSideLeft);
+  EXPECT_EQ(copy->pins[0].side, kSchSideLeft);
   EXPECT_STREQ(copy->instanceName, L"C1");
   copy->flags &= ~kSchLoaded;
   EXPECT_TRUE(velktest::BytesEqual(comptest::SaveBytes(copy.get()), bytes));
@@ -321,7 +321,7 @@ TEST(Capacitor, SchemeStreamKeepsBothParts) {
   auto* c = bench.Create<CCapacitor>("Capacitor");
   c->capacitance = 2.2e-3f;
   c->ratedVoltage = 35;
-  c->kind = kCapacitorElectrolytic;
+  c->kind = kElecCapacitorElectrolytic;
   c->UpdateBodySize();
   auto* q = bench.Create<CQuartz>("Quartz");
   q->frequency = 8;
@@ -443,7 +443,7 @@ TEST(Capacitor, SymbolPlatesLeadsAndLabels) {
   // Turned: leads left and right, plates upright; an electrolytic "+".
   canvas.Clear();
   c->symbolOrientation = 1;
-  c->kind = kCapacitorElectrolytic;
+  c->kind = kElecCapacitorElectrolytic;
   c->capacitance = 1e-4f;
   c->ratedVoltage = 16;
   c->UpdateBodySize();
@@ -488,7 +488,7 @@ TEST(Capacitor, Footprints) {
     EXPECT_EQ(board.At(0, 2.8f), kWhite);
   }
   {
-    c->kind = kCapacitorElectrolytic;
+    c->kind = kElecCapacitorElectrolytic;
     c->capacitance = 1e-4f;
     c->ratedVoltage = 25;
     c->UpdateBodySize();  // D 6.3
@@ -500,7 +500,7 @@ TEST(Capacitor, Footprints) {
     EXPECT_EQ(board.At(3.4f, 0), kWhite);
   }
   {
-    c->kind = kCapacitorChip;
+    c->kind = kElecCapacitorChip;
     c->UpdateBodySize();  // 1.2 x 3.2
     comptest::FootprintCanvas board(20, 300, 300);
     EXPECT_TRUE(board.Paint(c));

@@ -44,7 +44,7 @@ public:
     namePrefix = L"X";
     className = "TestDataLine";
     SetPinCount(1);
-    pins[0].side = kSideRight;
+    pins[0].side = kSchSideRight;
   }
   void Start() override { Apply(); }
   void Step(float) override { Apply(); }
@@ -61,7 +61,7 @@ public:
   }
   bool on = true;
   float U1 = 5, U2 = 0, R = 1e-3f;
-  int kind = kSourceSerial;
+  int kind = kSchSourceSerial;
   SchSignalSource source = {nullptr, 0};
 };
 

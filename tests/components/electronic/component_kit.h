@@ -13,7 +13,7 @@
 //   float u = bench.Read(plus, 0);                           // what the source's pin sees
 //   bench.Stop();
 //
-//   comptest::DbRow row(L"resistors", {{"model", "X"}, {"R", "4.7"}, {"units", "1"}});
+//   comptest::DbRow row(L"resisters", {{"model", "X"}, {"R", "4.7"}, {"units", "1"}});
 //   r->ApplyDbRecord(row.Record());
 //
 //   auto tail = comptest::FieldsAfter<CSCHBlock>(r);         // the record after the base
@@ -49,8 +49,6 @@
 #include "components/electronic/electronic_classes.h"
 #include "foundation/buffer_failure_scope.h"
 #include "foundation/memory_stream.h"
-#include "kestui/core/kest_host.h"
-#include "kestui/core/kest_host_scope.h"
 #include "scheme/board/pcb_painter.h"
 #include "scheme/database/compdb.h"
 #include "scheme/database/compdb_record.h"
@@ -58,6 +56,7 @@
 #include "scheme/model/block.h"
 #include "scheme/model/class_registry.h"
 #include "scheme/model/scheme.h"
+#include "scheme/model/scheme_host.h"
 #include "scheme/model/scheme_icons.h"
 #include "scheme/model/scheme_stream.h"
 #include "scheme/simulation/pin_model.h"
@@ -138,13 +137,13 @@ public:
   }
   // A one-pin part (pin 0) that drives U volts behind R ohms in Start and
   // every step; Drive changes it later.
-  circuit::Part* Source(float U, float R = kMinResistance) {
+  circuit::Part* Source(float U, float R = kSchMinResistance) {
     circuit::Part* p = Part(1);
     p->Drive(0, U, R);
     return p;
   }
   // A source of 0 V behind 10 microohms.
-  circuit::Part* Ground() { return Source(0, kMinResistance); }
+  circuit::Part* Ground() { return Source(0, kSchMinResistance); }
 
   // The full state the pin reads of the rest of its net.
   static SchPinState State(CSCHBlock* b, int pin) {
@@ -173,7 +172,7 @@ inline SchPinState SerialDataState(SchSignalSource* source) {
   s.U2 = 0;
   s.R2 = 10;
   s.ownR = 5e6f;
-  s.sourceKind = kSourceSerial;
+  s.sourceKind = kSchSourceSerial;
   s.source = source;
   return s;
 }
@@ -382,7 +381,7 @@ private:
 
 // While alive, the program's host is one that records what Edit asks of it
 // (the component viewer on a table, model and options).
-class EditHost : public CKestHost {
+class EditHost : public CSchemeHost {
 public:
   EditHost() : scope_(this) {}
   void ShowComponentModel(const wchar_t* tableName, const char* model, const char* options) override {
@@ -396,7 +395,7 @@ public:
   std::string model, options;
 
 private:
-  CKestHostScope scope_;
+  CSchemeHostScope scope_;
 };
 
 // ------------------------------------------------------------ pictures

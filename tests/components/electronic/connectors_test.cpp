@@ -61,7 +61,7 @@ TEST(Connectors, LayoutsAndFootprintSizes) {
     EXPECT_NEAR(block->footprintLength, c.L, 1e-4);
     // Side 0 by default: the pins on the right (side 2), 16 px apart.
     for (int i = 0; i < c.n; i++) {
-      EXPECT_EQ(block->pins[i].side, kSideRight);
+      EXPECT_EQ(block->pins[i].side, kSchSideRight);
       EXPECT_EQ(block->pins[i].offset, 16 * i + 8);
       EXPECT_EQ(block->pins[i].number, i + 1);
     }
@@ -75,11 +75,11 @@ TEST(Connectors, PlsHeaderFacingRight) {
   auto pls = comptest::NewDetached<CPLSConnector>("PLS");
   ASSERT_TRUE(pls);
   EXPECT_EQ(pls->pinCount, 0);
-  pls->side = kSideRight;
+  pls->side = kSchSideRight;
   pls->SetPinCount(6);
   pls->LayoutPins();
   for (int i = 0; i < 6; i++) {
-    EXPECT_EQ(pls->pins[i].side, kSideLeft);
+    EXPECT_EQ(pls->pins[i].side, kSchSideLeft);
     EXPECT_EQ(pls->pins[i].offset, 8 + 16 * i);
     EXPECT_EQ(pls->pins[i].number, i + 1);
   }
@@ -87,9 +87,9 @@ TEST(Connectors, PlsHeaderFacingRight) {
   EXPECT_EQ(pls->rect.bottom - pls->rect.top, 96);
   EXPECT_FLOAT_EQ(pls->footprintLength, 15.24f);
   // Facing up: a row 16 n wide and 16 high.
-  pls->side = kSideTop;
+  pls->side = kSchSideTop;
   pls->LayoutPins();
-  EXPECT_EQ(pls->pins[0].side, kSideBottom);
+  EXPECT_EQ(pls->pins[0].side, kSchSideBottom);
   EXPECT_EQ(pls->rect.right - pls->rect.left, 96);
   EXPECT_EQ(pls->rect.bottom - pls->rect.top, 16);
 }
@@ -112,7 +112,7 @@ TEST(Connectors, PlsRecordGoldenBytesAndTruncations) {
   comptest::LoadBytes(copy.get(), all);
   EXPECT_EQ(copy->side, 3);
   EXPECT_EQ(copy->pinCount, 5);
-  EXPECT_EQ(copy->pins[4].side, kSideTop);
+  EXPECT_EQ(copy->pins[4].side, kSchSideTop);
   copy->flags &= static_cast<unsigned char>(~kSchLoaded);
   EXPECT_TRUE(velktest::BytesEqual(comptest::SaveBytes(copy.get()), all));
   comptest::ForEachTruncation<CPLSConnector>("PLS", all, [](CPLSConnector* c, size_t) {
@@ -173,7 +173,7 @@ TEST_F(BoardConnectors, MiniUsbMirrorsOneUsbPin) {
   EXPECT_EQ(usb->pinOffset, 3);
   EXPECT_EQ(usb->mirroredCount, 1);
   const SchPin& p = board->pins[3];
-  EXPECT_EQ(p.kind, kPinUsb);
+  EXPECT_EQ(p.kind, kSchPinUsb);
   EXPECT_EQ(p.number, -1);
   EXPECT_STREQ(p.description, L"MiniUSB");
   EXPECT_STREQ(p.name, L"X2");
@@ -249,8 +249,8 @@ struct UsbRig {
     usb->LayoutPins();
     vccLoad = inner.Part(1);
     gndLoad = inner.Part(1);
-    inner.Wire(usb, kMiniUsbVcc, vccLoad, 0);
-    inner.Wire(usb, kMiniUsbGnd, gndLoad, 0);
+    inner.Wire(usb, kElecMiniUsbVcc, vccLoad, 0);
+    inner.Wire(usb, kElecMiniUsbGnd, gndLoad, 0);
   }
 };
 
@@ -264,10 +264,10 @@ TEST(MiniUsb, DoesNothingWhileTheBoardsUsbPinIsFree) {
 
 TEST(MiniUsb, ACableWithoutSourceOnlyPowersTheBoard) {
   UsbRig rig;
-  Part* cable = rig.outer.Part(1, kPinUsb);
+  Part* cable = rig.outer.Part(1, kSchPinUsb);
   rig.outer.Wire(cable, 0, rig.board, 0);
   Part* dminus = rig.inner.Part(1);
-  rig.inner.Wire(rig.usb, kMiniUsbDataMinus, dminus, 0);
+  rig.inner.Wire(rig.usb, kElecMiniUsbDataMinus, dminus, 0);
   rig.outer.Run(2);
   ASSERT_NE(rig.board->pins[0].net, nullptr);
   EXPECT_NE(rig.usb->pins[0].net, rig.board->pins[0].net) << "the inner and outer pins are not joined";
@@ -301,16 +301,16 @@ private:
 
 TEST(MiniUsb, CarriesTheCableSourceToTheDataPins) {
   UsbRig rig;
-  auto* cable = rig.outer.Add<SourcePart>(kSourceUsbHost, kPinUsb);
+  auto* cable = rig.outer.Add<SourcePart>(kSchSourceUsbHost, kSchPinUsb);
   rig.outer.Wire(cable, 0, rig.board, 0);
   Part* dminus = rig.inner.Part(1);
   Part* dplus = rig.inner.Part(1);
-  rig.inner.Wire(rig.usb, kMiniUsbDataMinus, dminus, 0);
-  rig.inner.Wire(rig.usb, kMiniUsbDataPlus, dplus, 0);
+  rig.inner.Wire(rig.usb, kElecMiniUsbDataMinus, dminus, 0);
+  rig.inner.Wire(rig.usb, kElecMiniUsbDataPlus, dplus, 0);
   rig.outer.Run(2);
   SchPinState minus = comptest::Bench::State(dminus, 0);
   SchPinState plus = comptest::Bench::State(dplus, 0);
-  EXPECT_EQ(minus.sourceKind, kSourceUsb);
+  EXPECT_EQ(minus.sourceKind, kSchSourceUsb);
   EXPECT_EQ(minus.source, &cable->record);
   EXPECT_EQ(plus.source, &cable->record);
   // Idle levels: D- low, D+ at 3.3 V, each behind 1 kOhm.

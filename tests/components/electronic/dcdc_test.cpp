@@ -50,7 +50,7 @@ TEST(FDD03, CreatedThroughTheRegistryWithSoundDefaults) {
   EXPECT_EQ(d->outputCurrent, 0.5f);
   EXPECT_EQ(d->efficiency, 67.0f);     // percent
   EXPECT_EQ(d->noLoadCurrent, 0.01f);  // an unloaded input of 1200 ohm
-  EXPECT_EQ(d->type, kDcdcSingle);
+  EXPECT_EQ(d->type, kElecDcdcSingle);
   EXPECT_EQ(d->stabilised, 1);
   EXPECT_EQ(d->pinCount, 0);  // pins come with a record
   auto* e = bench.Create<CFDD03>("FDD03");
@@ -73,7 +73,7 @@ void ExpectPins(CFDD03* d, const std::vector<PinRow>& rows) {
     EXPECT_EQ(d->pins[i].number, rows[i].number);
     EXPECT_EQ(d->pins[i].side, rows[i].side);
     EXPECT_EQ(d->pins[i].offset, rows[i].offset);
-    EXPECT_EQ(d->pins[i].kind, kPinElectric);
+    EXPECT_EQ(d->pins[i].kind, kSchPinElectric);
   }
 }
 
@@ -82,13 +82,13 @@ TEST(FDD03, PinsByType) {
   auto* d = bench.Create<CFDD03>("FDD03");
   DbRow single = Row("0");
   d->ApplyDbRecord(single.Record());
-  ExpectPins(d, {{L"Vi+", 1, kSideLeft, 10},
-                 {L"Vi+", 2, kSideLeft, 25},
-                 {L"com", 12, kSideLeft, 190},
-                 {L"Vo+", 13, kSideRight, 10},
-                 {L"SD", 20, kSideRight, 140},
-                 {L"Vi-", 23, kSideRight, 175},
-                 {L"Vi-", 24, kSideRight, 190}});
+  ExpectPins(d, {{L"Vi+", 1, kSchSideLeft, 10},
+                 {L"Vi+", 2, kSchSideLeft, 25},
+                 {L"com", 12, kSchSideLeft, 190},
+                 {L"Vo+", 13, kSchSideRight, 10},
+                 {L"SD", 20, kSchSideRight, 140},
+                 {L"Vi-", 23, kSchSideRight, 175},
+                 {L"Vi-", 24, kSchSideRight, 190}});
   EXPECT_STREQ(d->pins[2].description, L"Минус (общий) выходного напряжения");
   EXPECT_STREQ(d->pins[4].description, L"Специальный выход. Оставить в воздухе");
   EXPECT_EQ(d->inputPlus, 0);
@@ -98,15 +98,15 @@ TEST(FDD03, PinsByType) {
 
   DbRow dual = Row("1");
   d->ApplyDbRecord(dual.Record());
-  ExpectPins(d, {{L"Vi+", 1, kSideLeft, 10},
-                 {L"Vi+", 2, kSideLeft, 25},
-                 {L"com", 10, kSideLeft, 165},
-                 {L"com", 11, kSideLeft, 180},
-                 {L"Vo-", 13, kSideRight, 10},
-                 {L"Vo+", 15, kSideRight, 35},
-                 {L"SD", 20, kSideRight, 140},
-                 {L"Vi-", 23, kSideRight, 175},
-                 {L"Vi-", 24, kSideRight, 190}});
+  ExpectPins(d, {{L"Vi+", 1, kSchSideLeft, 10},
+                 {L"Vi+", 2, kSchSideLeft, 25},
+                 {L"com", 10, kSchSideLeft, 165},
+                 {L"com", 11, kSchSideLeft, 180},
+                 {L"Vo-", 13, kSchSideRight, 10},
+                 {L"Vo+", 15, kSchSideRight, 35},
+                 {L"SD", 20, kSchSideRight, 140},
+                 {L"Vi-", 23, kSchSideRight, 175},
+                 {L"Vi-", 24, kSchSideRight, 190}});
   EXPECT_STREQ(d->pins[2].description, L"Общий (центральный) выход выходного напряжения");
   EXPECT_EQ(d->output1Plus, 5);
   EXPECT_EQ(d->output1Minus, 2);
@@ -116,15 +116,15 @@ TEST(FDD03, PinsByType) {
 
   DbRow separate = Row("2");
   d->ApplyDbRecord(separate.Record());
-  ExpectPins(d, {{L"Vi+", 1, kSideLeft, 10},
-                 {L"Vi+", 2, kSideLeft, 25},
-                 {L"Vo1-", 9, kSideLeft, 155},
-                 {L"Vo1+", 12, kSideLeft, 190},
-                 {L"Vo2+", 13, kSideRight, 10},
-                 {L"Vo-", 16, kSideRight, 45},
-                 {L"SD", 20, kSideRight, 140},
-                 {L"Vi-", 23, kSideRight, 175},
-                 {L"Vi-", 24, kSideRight, 190}});
+  ExpectPins(d, {{L"Vi+", 1, kSchSideLeft, 10},
+                 {L"Vi+", 2, kSchSideLeft, 25},
+                 {L"Vo1-", 9, kSchSideLeft, 155},
+                 {L"Vo1+", 12, kSchSideLeft, 190},
+                 {L"Vo2+", 13, kSchSideRight, 10},
+                 {L"Vo-", 16, kSchSideRight, 45},
+                 {L"SD", 20, kSchSideRight, 140},
+                 {L"Vi-", 23, kSchSideRight, 175},
+                 {L"Vi-", 24, kSchSideRight, 190}});
   EXPECT_EQ(d->output1Plus, 3);
   EXPECT_EQ(d->output1Minus, 2);
   EXPECT_EQ(d->output2Plus, 4);
@@ -133,7 +133,7 @@ TEST(FDD03, PinsByType) {
   // A type no module has becomes the single output.
   DbRow odd = Row("7");
   d->ApplyDbRecord(odd.Record());
-  EXPECT_EQ(d->type, kDcdcSingle);
+  EXPECT_EQ(d->type, kElecDcdcSingle);
   EXPECT_EQ(d->pinCount, 7);
 }
 
@@ -148,8 +148,8 @@ TEST(FDD03, SampleDatabaseRows) {
     unsigned char type;
     int pins;
     float uout2, efficiency;
-  } rows[] = {{"FDD03-05S1", kDcdcSingle, 7, 0, 78}, {"FDD03-12D3", kDcdcDual, 9, -12, 80},
-              {"FDD03-0512T", kDcdcSeparate, 9, 12, 76}};
+  } rows[] = {{"FDD03-05S1", kElecDcdcSingle, 7, 0, 78}, {"FDD03-12D3", kElecDcdcDual, 9, -12, 80},
+              {"FDD03-0512T", kElecDcdcSeparate, 9, 12, 76}};
   for (const auto& r : rows) {
     CompDbRecord* record = table.Find(r.model);
     ASSERT_NE(record, nullptr) << r.model;
@@ -184,7 +184,7 @@ TEST(FDD03, RecordBeforeTheBlockRecord) {
   auto copy = comptest::NewDetached<CFDD03>("FDD03");
   ASSERT_TRUE(copy);
   comptest::LoadBytes(copy.get(), bytes);
-  EXPECT_EQ(copy->type, kDcdcDual);
+  EXPECT_EQ(copy->type, kElecDcdcDual);
   EXPECT_EQ(copy->pinCount, 9);
   EXPECT_EQ(copy->output2Minus, 4);
   EXPECT_EQ(copy->stabilised, 0);
@@ -196,7 +196,7 @@ TEST(FDD03, RecordBeforeTheBlockRecord) {
   std::vector<uint8_t> odd = bytes;
   odd[28] = 9;
   comptest::LoadBytes(copy.get(), odd);
-  EXPECT_EQ(copy->type, kDcdcSingle);
+  EXPECT_EQ(copy->type, kElecDcdcSingle);
   EXPECT_EQ(copy->pinCount, 7);
 }
 
@@ -217,7 +217,7 @@ TEST(FDD03, EveryTruncatedRecordLoads) {
     field(c->minimumInput, 9, 0, 4);
     field(c->outputVoltage2, -12, 16, 20);
     field(c->efficiency, 80, 24, 28);
-    EXPECT_EQ(c->type, n >= 29 ? kDcdcSeparate : kDcdcSingle);
+    EXPECT_EQ(c->type, n >= 29 ? kElecDcdcSeparate : kElecDcdcSingle);
     EXPECT_EQ(c->pinCount, n >= 29 ? 9 : 7);
     field(c->noLoadCurrent, 0.02f, 30, 34);
     c->Start();
@@ -227,7 +227,7 @@ TEST(FDD03, EveryTruncatedRecordLoads) {
 
 // A converter on a bench: the input from a source, Vi- at 0 V.
 struct DcdcBench {
-  DcdcBench(const DbRow& row, float input, float sourceR = kMinResistance) {
+  DcdcBench(const DbRow& row, float input, float sourceR = kSchMinResistance) {
     d = bench.Create<CFDD03>("FDD03");
     d->ApplyDbRecord(row.Record());
     in = bench.Source(input, sourceR);
@@ -263,7 +263,7 @@ TEST(FDD03, IdleInputIsTheNoLoadResistance) {
 TEST(FDD03, SingleOutputFloatsOnItsMinusPin) {
   DbRow row = Row("0", "5", "0");
   DcdcBench b(row, 24);
-  auto* minus = b.bench.Source(3, kMinResistance);
+  auto* minus = b.bench.Source(3, kSchMinResistance);
   b.bench.Wire(minus, 0, b.d, 2);
   auto* load = b.bench.Add<circuit::Load>(100.0f);
   auto* plus = b.bench.Part(1);
@@ -286,7 +286,7 @@ TEST(FDD03, SingleOutputFloatsOnItsMinusPin) {
 TEST(FDD03, DualOutputAroundTheCommonPin) {
   DbRow row = Row("1", "12", "-12");
   DcdcBench b(row, 24);
-  auto* com = b.bench.Source(3, kMinResistance);  // the centre held at 3 V
+  auto* com = b.bench.Source(3, kSchMinResistance);  // the centre held at 3 V
   b.bench.Wire(com, 0, b.d, 2);
   auto* plus = b.Probe(5);
   auto* minus = b.Probe(4);
@@ -301,9 +301,9 @@ TEST(FDD03, DualOutputAroundTheCommonPin) {
 TEST(FDD03, SeparateOutputsFloatApart) {
   DbRow row = Row("2", "5", "12");
   DcdcBench b(row, 24);
-  auto* m1 = b.bench.Source(-2, kMinResistance);
+  auto* m1 = b.bench.Source(-2, kSchMinResistance);
   b.bench.Wire(m1, 0, b.d, 2);
-  auto* m2 = b.bench.Source(7, kMinResistance);
+  auto* m2 = b.bench.Source(7, kSchMinResistance);
   b.bench.Wire(m2, 0, b.d, 5);
   auto* p1 = b.Probe(3);
   auto* p2 = b.Probe(4);
@@ -353,7 +353,7 @@ TEST(FDD03, UnderAndOverVoltage) {
   EXPECT_NEAR(Bench::Read(plus, 0, &R), 0.0f, 1e-4f);
   EXPECT_GT(R, 1e6f);
   EXPECT_EQ(log.Count(), 0);
-  b.in->Drive(0, 40, kMinResistance);  // above Umax 36
+  b.in->Drive(0, 40, kSchMinResistance);  // above Umax 36
   b.bench.Step(2);
   EXPECT_EQ(b.d->burnt, 1);
   ASSERT_EQ(log.Count(), 1);
@@ -362,7 +362,7 @@ TEST(FDD03, UnderAndOverVoltage) {
   EXPECT_GT(R, 1e6f);
   b.bench.Stop();
   // The next run clears it.
-  b.in->Drive(0, 24, kMinResistance);
+  b.in->Drive(0, 24, kSchMinResistance);
   b.bench.Run(3);
   EXPECT_EQ(b.d->burnt, 0);
   EXPECT_NEAR(Bench::Read(plus, 0), 5.0f, 1e-3f);

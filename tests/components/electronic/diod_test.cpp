@@ -32,7 +32,7 @@ TEST(Diod, CreatedThroughTheRegistryWithItsDefaults) {
   EXPECT_EQ(d->continuousForwardCurrent, 0.2f);
   EXPECT_EQ(d->peakForwardCurrent, 0.45f);
   EXPECT_EQ(d->forwardVoltage, 0.65f);
-  EXPECT_EQ(d->bodyShape, kDiodCapsule);
+  EXPECT_EQ(d->bodyShape, kElecDiodCapsule);
   EXPECT_EQ(d->bodyLength, 4.25f);
   EXPECT_EQ(d->bodyDiameter, 1.85f);
   EXPECT_EQ(d->leadThickness, 0.56f);
@@ -43,8 +43,8 @@ TEST(Diod, CreatedThroughTheRegistryWithItsDefaults) {
   EXPECT_STREQ(d->pins[0].description, L"Анод (плюс)");
   EXPECT_STREQ(d->pins[1].description, L"Катод (минус)");
   EXPECT_EQ(d->pins[0].name, nullptr);
-  EXPECT_EQ(d->pins[0].side, kSideTop);
-  EXPECT_EQ(d->pins[1].side, kSideBottom);
+  EXPECT_EQ(d->pins[0].side, kSchSideTop);
+  EXPECT_EQ(d->pins[1].side, kSchSideBottom);
   EXPECT_EQ(d->pins[0].offset, 8);
   EXPECT_EQ(d->pins[1].offset, 8);
   // 8 x 0.56 + 4.25 = 8.73 mm: down to three pitches.
@@ -93,7 +93,7 @@ TEST(Diod, DatabaseRowSetsEveryField) {
   EXPECT_EQ(d->continuousForwardCurrent, 1.0f);
   EXPECT_EQ(d->peakForwardCurrent, 30.0f);
   EXPECT_EQ(d->forwardVoltage, 1.1f);
-  EXPECT_EQ(d->bodyShape, kDiodRectangular);
+  EXPECT_EQ(d->bodyShape, kElecDiodRectangular);
   EXPECT_EQ(d->bodyLength, 5.2f);
   EXPECT_EQ(d->bodyDiameter, 2.7f);
   EXPECT_EQ(d->leadThickness, 0.8f);
@@ -194,7 +194,7 @@ TEST(Diod, RecordRoundTripAndEveryTruncation) {
       start = f.end;
     }
     EXPECT_GE(c->colorScheme, 0);
-    EXPECT_LT(c->colorScheme, kDiodColorSchemes);
+    EXPECT_LT(c->colorScheme, kElecDiodColorSchemes);
   });
   // A corrupted colour byte never indexes past the tables.
   std::vector<uint8_t> corrupted = bytes;
@@ -224,8 +224,8 @@ struct Biased {
     d = bench.Create<CSCHDiod>("diod");
     anode = bench.Source(anodeU, anodeR);
     cathode = bench.Source(cathodeU, cathodeR);
-    bench.Wire(anode, 0, d, kDiodAnode);
-    bench.Wire(d, kDiodCathode, cathode, 0);
+    bench.Wire(anode, 0, d, kElecDiodAnode);
+    bench.Wire(d, kElecDiodCathode, cathode, 0);
     bench.Build();
     bench.Start();
   }
@@ -240,7 +240,7 @@ TEST(Diod, ForwardCurrentAndDropInADivider) {
   // 5 V behind 100 ohm on the anode, a stiff 0 V on the cathode:
   // I = (5 - 0.65) / 100 = 43.5 mA.
   LogCapture log;
-  Biased b(5, 100, 0, kMinResistance);
+  Biased b(5, 100, 0, kSchMinResistance);
   b.bench.Step(1, 0.01f);
   EXPECT_EQ(b.d->burnt, 0);
   // The smoothed current after one step: I x dt / 0.3.
@@ -249,7 +249,7 @@ TEST(Diod, ForwardCurrentAndDropInADivider) {
   // cathode's resistance; the cathode sees the anode lowered by it.
   float R = 0;
   EXPECT_NEAR(Bench::Read(b.anode, 0, &R), 0.65f, 1e-4f);
-  EXPECT_NEAR(R, kMinResistance, 1e-7f);
+  EXPECT_NEAR(R, kSchMinResistance, 1e-7f);
   EXPECT_NEAR(Bench::Read(b.cathode, 0, &R), 4.35f, 1e-4f);
   EXPECT_NEAR(R, 100.0f, 1e-3f);
   // The anode net settles at the drop above the cathode.
@@ -269,7 +269,7 @@ TEST(Diod, SteadyOverCurrentBurnsAfterTheSmoothingTime) {
   // peak. The smoothed current I (1 - (1 - dt/0.3)^n) passes 0.2 A when
   // (1 - dt/0.3)^n < 1/3: about 0.3 ln 3 = 0.33 s.
   LogCapture log;
-  Biased b(3.65f, 10, 0, kMinResistance);
+  Biased b(3.65f, 10, 0, kSchMinResistance);
   const double I = 3.0 / (10 + 1e-5), dt = 0.001;
   const int expectedStep = static_cast<int>(std::ceil(std::log(1 - 0.2 / I) / std::log(1 - dt / 0.3)));
   EXPECT_EQ(expectedStep, 330);
@@ -292,7 +292,7 @@ TEST(Diod, SteadyOverCurrentBurnsAfterTheSmoothingTime) {
 
 TEST(Diod, PeakForwardCurrentBurnsAtOnce) {
   LogCapture log;
-  Biased b(5.65f, 10, 0, kMinResistance);  // 0.5 A > 0.45 A
+  Biased b(5.65f, 10, 0, kSchMinResistance);  // 0.5 A > 0.45 A
   b.bench.Step(1, 0.001f);
   EXPECT_EQ(b.d->burnt, 1);
   EXPECT_EQ(log.Count(), 1);
@@ -303,7 +303,7 @@ TEST(Diod, ReverseVoltageBlocksOrBurnsAtOnce) {
     // 50 V reverse: blocks, both sides see 5 megohms; the smoothed voltage
     // approaches 50 V and stays within 100 V.
     LogCapture log;
-    Biased b(0, kMinResistance, 50, kMinResistance);
+    Biased b(0, kSchMinResistance, 50, kSchMinResistance);
     b.bench.Step(500, 0.01f);
     EXPECT_EQ(b.d->burnt, 0);
     EXPECT_NEAR(b.d->smoothedVoltage, 50.0f, 0.01f);
@@ -319,7 +319,7 @@ TEST(Diod, ReverseVoltageBlocksOrBurnsAtOnce) {
   {
     // 150 V: over the 100 V peak in the first step.
     LogCapture log;
-    Biased b(0, kMinResistance, 150, kMinResistance);
+    Biased b(0, kSchMinResistance, 150, kSchMinResistance);
     b.bench.Step(1, 0.01f);
     EXPECT_EQ(b.d->burnt, 1);
     ASSERT_EQ(log.Count(), 1);
@@ -329,7 +329,7 @@ TEST(Diod, ReverseVoltageBlocksOrBurnsAtOnce) {
 
 TEST(Diod, RowWithoutLimitsBurnsAtTheFirstReverseVoltage) {
   LogCapture log;
-  Biased b(0, kMinResistance, 1, kMinResistance);
+  Biased b(0, kSchMinResistance, 1, kSchMinResistance);
   DbRow row(L"diod", {{"model", "bare"}, {"Vf", "0.6"}});
   b.d->ApplyDbRecord(row.Record());
   b.bench.Step(1, 0.01f);
@@ -339,7 +339,7 @@ TEST(Diod, RowWithoutLimitsBurnsAtTheFirstReverseVoltage) {
 
 TEST(Diod, LimitThatIsNotANumberBurns) {
   LogCapture log;
-  Biased b(1, 100, 0, kMinResistance);
+  Biased b(1, 100, 0, kSchMinResistance);
   b.d->continuousForwardCurrent = NAN;
   b.bench.Step(1, 0.01f);
   EXPECT_EQ(b.d->burnt, 1);
@@ -347,7 +347,7 @@ TEST(Diod, LimitThatIsNotANumberBurns) {
 }
 
 TEST(Diod, JustBelowTheDropBlocks) {
-  Biased b(0.64f, 1, 0, kMinResistance);
+  Biased b(0.64f, 1, 0, kSchMinResistance);
   b.bench.Step(3, 0.01f);
   float R = 0;
   Bench::Read(b.anode, 0, &R);
@@ -361,7 +361,7 @@ TEST(Diod, JustBelowTheDropBlocks) {
 }
 
 TEST(Diod, StartClearsTheSmoothedValues) {
-  Biased b(5, 100, 0, kMinResistance);
+  Biased b(5, 100, 0, kSchMinResistance);
   b.bench.Step(10, 0.01f);
   EXPECT_GT(b.d->smoothedCurrent, 0.0f);
   b.d->smoothedVoltage = 3;
@@ -411,7 +411,7 @@ TEST(Diod, FootprintLeadBodyAndBand) {
   }
   {
     d->colorScheme = 0;
-    d->bodyShape = kDiodRectangular;
+    d->bodyShape = kElecDiodRectangular;
     comptest::FootprintCanvas board(20, 300, 300);
     EXPECT_TRUE(board.Paint(d));
     EXPECT_EQ(board.At(0, -0.6f), RGB(204, 204, 204));

@@ -43,10 +43,10 @@ TEST(UartFormat, TheProtocolBitGoesOnOneSide) {
   UartSettings s;
   EXPECT_EQ(s.ReceiveFormat(), kDefaultFormat);
   EXPECT_EQ(s.SendFormat(), kDefaultFormat);
-  s.protocol = kUartRequestMaster;
+  s.protocol = kElecUartRequestMaster;
   EXPECT_EQ(s.ReceiveFormat(), kDefaultFormat | 0x40000000);
   EXPECT_EQ(s.SendFormat(), kDefaultFormat);
-  s.protocol = kUartRequestSlave;
+  s.protocol = kElecUartRequestSlave;
   EXPECT_EQ(s.ReceiveFormat(), kDefaultFormat);
   EXPECT_EQ(s.SendFormat(), kDefaultFormat | 0x40000000);
 }
@@ -69,12 +69,12 @@ TEST(Ft232rl, CreatedWithItsPinsAndDefaults) {
                            26, 12, 14, 13, 22, 23, 6, 10, 9, 2, 11, 3, 5, 1};
   for (int i = 0; i < 28; i++) {
     EXPECT_EQ(chip->pins[i].number, numbers[i]) << i;
-    EXPECT_EQ(chip->pins[i].kind, kPinElectric);
-    EXPECT_EQ(chip->pins[i].side, i < 10 ? kSideLeft : i < 15 ? kSideBottom : kSideRight) << i;
+    EXPECT_EQ(chip->pins[i].kind, kSchPinElectric);
+    EXPECT_EQ(chip->pins[i].side, i < 10 ? kSchSideLeft : i < 15 ? kSchSideBottom : kSchSideRight) << i;
   }
-  EXPECT_STREQ(chip->pins[kFtPWREN].name, L"CBUS3/PWREN#");
-  EXPECT_STREQ(chip->pins[kFtRXD].description, L"Вход асинхронной передачи данных (UART)");
-  EXPECT_STREQ(chip->pins[kFtAGND].description, L"Аналоговая \"Земля\"");
+  EXPECT_STREQ(chip->pins[kElecFtPWREN].name, L"CBUS3/PWREN#");
+  EXPECT_STREQ(chip->pins[kElecFtRXD].description, L"Вход асинхронной передачи данных (UART)");
+  EXPECT_STREQ(chip->pins[kElecFtAGND].description, L"Аналоговая \"Земля\"");
   // Ten left pins over 250 px, widened by the bottom pins: (k + 3) * 250 /
   // (10 + 2 * 3 - 1).
   EXPECT_EQ(chip->pins[0].offset, 3 * 250 / 15);
@@ -126,11 +126,11 @@ std::vector<WireEnds> Wires(SchScheme* s) {
   std::vector<WireEnds> v;
   for (SchWire* w = s->wires; w; w = w->next) {
     WireEnds e = {nullptr, -1, nullptr, -1, {}, w->flags};
-    if (w->endKind[0] == kWireEndPin) {
+    if (w->endKind[0] == kSchWireEndPin) {
       e.a = static_cast<CSCHBlock*>(w->ends[0].target);
       e.pa = w->ends[0].index;
     }
-    if (w->endKind[1] == kWireEndPin) {
+    if (w->endKind[1] == kSchWireEndPin) {
       e.b = static_cast<CSCHBlock*>(w->ends[1].target);
       e.pb = w->ends[1].index;
     }
@@ -164,14 +164,14 @@ TEST(Ft232rl, ApplyingARowAddsTheApplicationCircuitOnce) {
   EXPECT_EQ(r->orientation, 1);
   EXPECT_FLOAT_EQ(r->boardX, 30);
   EXPECT_NEAR(r->boardY, 40 + 5.1f + 2.54f + 1.27f + 2.54f, 1e-4f);
-  POINT a16 = chip->GetPinAnchor(kFtPWREN), a9 = chip->GetPinAnchor(kFt3VOUT);
+  POINT a16 = chip->GetPinAnchor(kElecFtPWREN), a9 = chip->GetPinAnchor(kElecFt3VOUT);
   EXPECT_EQ(r->rect.left, a16.x + 50);
   EXPECT_EQ(r->rect.top, a16.y + 20);
   EXPECT_STREQ(r->pins[1].description, L"Подключить к +VccIO");
   auto* cap = dynamic_cast<CCapacitor*>(c);
   ASSERT_NE(cap, nullptr);
   EXPECT_FLOAT_EQ(cap->capacitance, 1e-7f);
-  EXPECT_EQ(cap->kind, kCapacitorChip);
+  EXPECT_EQ(cap->kind, kElecCapacitorChip);
   EXPECT_FLOAT_EQ(cap->ratedVoltage, 16);
   EXPECT_EQ(c->flags & 0x0E, 0x0E);
   EXPECT_NEAR(c->boardY, 40 + 5.1f + 2.54f + 1.27f, 1e-4f);
@@ -184,8 +184,8 @@ TEST(Ft232rl, ApplyingARowAddsTheApplicationCircuitOnce) {
     EXPECT_EQ(chip->children[k]->flags & 0x0C, 0x0C);
     EXPECT_EQ(chip->children[k]->rect.top, yG);
   }
-  for (int i = kFtAGND; i <= kFtTEST; i++)
-    EXPECT_EQ(chip->children[3 + i - kFtAGND]->rect.left, chip->GetPinAnchor(i).x - 6);
+  for (int i = kElecFtAGND; i <= kElecFtTEST; i++)
+    EXPECT_EQ(chip->children[3 + i - kElecFtAGND]->rect.left, chip->GetPinAnchor(i).x - 6);
   // Eight wires, all flagged 0x0C.
   std::vector<WireEnds> wires = Wires(bench.scheme);
   ASSERT_EQ(wires.size(), 8u);
@@ -203,10 +203,10 @@ TEST(Ft232rl, ApplyingARowAddsTheApplicationCircuitOnce) {
       }
     return false;
   };
-  EXPECT_TRUE(has(chip, kFtPWREN, r, 0, -1));
-  EXPECT_TRUE(has(chip, kFt3VOUT, c, 0, -1));
+  EXPECT_TRUE(has(chip, kElecFtPWREN, r, 0, -1));
+  EXPECT_TRUE(has(chip, kElecFt3VOUT, c, 0, -1));
   EXPECT_TRUE(has(c, 1, chip->children[2], 0, yG - 15));
-  for (int i = kFtAGND; i <= kFtTEST; i++) EXPECT_TRUE(has(chip, i, chip->children[3 + i - kFtAGND], 0, yG - 15)) << i;
+  for (int i = kElecFtAGND; i <= kElecFtTEST; i++) EXPECT_TRUE(has(chip, i, chip->children[3 + i - kElecFtAGND], 0, yG - 15)) << i;
   // Again: the old circuit goes first.
   chip->ApplyDbRecord(row.Record());
   EXPECT_EQ(chip->childCount, 8);
@@ -224,18 +224,18 @@ struct Rig {
     vcc = bench.Source(5);
     vio = bench.Source(5);
     gnd = bench.Ground();
-    bench.Wire(vcc, 0, chip, kFtVCC);
-    bench.Wire(vio, 0, chip, kFtVCCIO);
-    bench.Star({{gnd, 0}, {chip, kFtGND1}, {chip, kFtGND2}, {chip, kFtGND3}});
+    bench.Wire(vcc, 0, chip, kElecFtVCC);
+    bench.Wire(vio, 0, chip, kElecFtVCCIO);
+    bench.Star({{gnd, 0}, {chip, kElecFtGND1}, {chip, kElecFtGND2}, {chip, kElecFtGND3}});
     pwren = bench.Source(5, 10000);
-    bench.Wire(pwren, 0, chip, kFtPWREN);
+    bench.Wire(pwren, 0, chip, kElecFtPWREN);
     txd = bench.Part(1);
-    bench.Wire(txd, 0, chip, kFtTXD);
+    bench.Wire(txd, 0, chip, kElecFtTXD);
     out3v = bench.Part(1);
-    bench.Wire(out3v, 0, chip, kFt3VOUT);
+    bench.Wire(out3v, 0, chip, kElecFt3VOUT);
     rxd = bench.Add<chiptest::DataLine>();
     rxd->source.packets = sender.set;
-    bench.Wire(rxd, 0, chip, kFtRXD);
+    bench.Wire(rxd, 0, chip, kElecFtRXD);
   }
   SchPinState Txd() { return Bench::State(txd, 0); }
   Bench bench;
@@ -272,12 +272,12 @@ TEST(Ft232rl, GroundPinsOnTwoNetsAreJoined) {
   auto* chip = bench.Create<CFT232RL>("FT232RL");
   auto* a = bench.Ground();
   auto* b = bench.Part(1);
-  bench.Wire(a, 0, chip, kFtGND1);
-  bench.Wire(b, 0, chip, kFtGND3);
+  bench.Wire(a, 0, chip, kElecFtGND1);
+  bench.Wire(b, 0, chip, kElecFtGND3);
   bench.Build();
-  EXPECT_NE(Bench::NetOf(chip, kFtGND1), nullptr);
-  EXPECT_EQ(Bench::NetOf(chip, kFtGND1), Bench::NetOf(chip, kFtGND3));
-  EXPECT_EQ(Bench::NetOf(chip, kFtGND2), nullptr);  // left out, no harm
+  EXPECT_NE(Bench::NetOf(chip, kElecFtGND1), nullptr);
+  EXPECT_EQ(Bench::NetOf(chip, kElecFtGND1), Bench::NetOf(chip, kElecFtGND3));
+  EXPECT_EQ(Bench::NetOf(chip, kElecFtGND2), nullptr);  // left out, no harm
   EXPECT_TRUE(circuit::NetPointersLive({bench.scheme}));
 }
 
@@ -293,7 +293,7 @@ TEST(Ft232rl, WithoutAHostRxdDataGoesOutOnTxdStamped) {
   LogCapture log;
   rig.bench.Run(3);
   SchPinState s = rig.Txd();
-  EXPECT_EQ(s.sourceKind, kSourceSerial);
+  EXPECT_EQ(s.sourceKind, kSchSourceSerial);
   ASSERT_NE(s.source, nullptr);
   ASSERT_EQ(s.source->packets, rig.chip->ownPackets);
   EXPECT_EQ(usbtest::FormatOf(rig.chip->ownPackets, 1), k9600Format);
@@ -318,10 +318,10 @@ TEST(Ft232rl, TwoReceiversWithDifferentSettingsBothKeepWorking) {
   Bench bench;
   auto powered = [&bench]() {
     auto* chip = bench.Create<CFT232RL>("FT232RL");
-    bench.Wire(bench.Source(5), 0, chip, kFtVCC);
-    bench.Wire(bench.Source(5), 0, chip, kFtVCCIO);
-    bench.Star({{bench.Ground(), 0}, {chip, kFtGND1}, {chip, kFtGND2}});
-    bench.Wire(bench.Source(5, 10000), 0, chip, kFtPWREN);
+    bench.Wire(bench.Source(5), 0, chip, kElecFtVCC);
+    bench.Wire(bench.Source(5), 0, chip, kElecFtVCCIO);
+    bench.Star({{bench.Ground(), 0}, {chip, kElecFtGND1}, {chip, kElecFtGND2}});
+    bench.Wire(bench.Source(5, 10000), 0, chip, kElecFtPWREN);
     return chip;
   };
   CFT232RL* fast = powered();
@@ -334,7 +334,7 @@ TEST(Ft232rl, TwoReceiversWithDifferentSettingsBothKeepWorking) {
   sender.set->Append(p);
   auto* line = bench.Add<chiptest::DataLine>();
   line->source.packets = sender.set;
-  bench.Star({{line, 0}, {fast, kFtRXD}, {slow, kFtRXD}});
+  bench.Star({{line, 0}, {fast, kElecFtRXD}, {slow, kElecFtRXD}});
   LogCapture log;
   bench.Run(3);
   EXPECT_EQ(log.Count(), 0);
@@ -349,10 +349,10 @@ TEST(Ft232rl, TwoReceiversWithDifferentSettingsBothKeepWorking) {
 
 TEST(Ft232rl, WithAUsbHostPacketsFlowBothWays) {
   Rig rig;
-  auto* host = rig.bench.Add<usbtest::UsbHost>(2, kPinElectric);
-  rig.bench.Wire(host, 0, rig.chip, kFtUSBDM);
-  rig.bench.Wire(host, 1, rig.chip, kFtUSBDP);
-  rig.chip->settings.protocol = kUartRequestSlave;  // bit 30 on the way out
+  auto* host = rig.bench.Add<usbtest::UsbHost>(2, kSchPinElectric);
+  rig.bench.Wire(host, 0, rig.chip, kElecFtUSBDM);
+  rig.bench.Wire(host, 1, rig.chip, kElecFtUSBDP);
+  rig.chip->settings.protocol = kElecUartRequestSlave;  // bit 30 on the way out
   LogCapture log;
   rig.bench.Run(2);
   EXPECT_EQ(log.Count(), 0);
@@ -373,7 +373,7 @@ TEST(Ft232rl, TheUartSideNeedsPwrenResetAndCore) {
     // PWREN# open reads 0 V: TXD low (0 V behind 150 ohms), no data.
     Rig rig;
     rig.pwren->Undrive(0);
-    rig.pwren->Drive(0, 0, kOpenResistance);
+    rig.pwren->Drive(0, 0, kSchOpenResistance);
     rig.bench.Run(2);
     SchPinState s = rig.Txd();
     EXPECT_EQ(s.source, nullptr);
@@ -384,14 +384,14 @@ TEST(Ft232rl, TheUartSideNeedsPwrenResetAndCore) {
     // ~RESET held low.
     Rig rig;
     auto* reset = rig.bench.Source(0);
-    rig.bench.Wire(reset, 0, rig.chip, kFtReset);
+    rig.bench.Wire(reset, 0, rig.chip, kElecFtReset);
     rig.bench.Run(2);
     EXPECT_EQ(rig.Txd().source, nullptr);
   }
   {
     // Core supply 3.0 V: 3VOUT released, TXD low, no burn-out.
     Rig rig;
-    rig.vcc->Drive(0, 3.0f, kMinResistance);
+    rig.vcc->Drive(0, 3.0f, kSchMinResistance);
     LogCapture log;
     rig.bench.Run(2);
     float R = 0;
@@ -416,11 +416,11 @@ TEST(Ft232rl, BurnOuts) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     Rig rig;
-    rig.vcc->Drive(0, c.vcc, kMinResistance);
+    rig.vcc->Drive(0, c.vcc, kSchMinResistance);
     rig.rxd->U1 = c.rxd;
     if (c.usb > 0) {
       auto* usb = rig.bench.Source(c.usb);
-      rig.bench.Wire(usb, 0, rig.chip, kFtUSBDP);
+      rig.bench.Wire(usb, 0, rig.chip, kElecFtUSBDP);
     }
     if (c.txdLoad > 0) rig.txd->Drive(0, 0, c.txdLoad);
     LogCapture log;

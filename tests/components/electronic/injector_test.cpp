@@ -41,26 +41,26 @@ TEST(Injectors, CreatedThroughTheRegistry) {
   EXPECT_STREQ(poe->typeText, L"Инжектор питания PoE");
   EXPECT_EQ(poe->rect.right - poe->rect.left, 80);
   EXPECT_EQ(poe->rect.bottom - poe->rect.top, 30);
-  ExpectPins(poe, {{L"in", L"Вход Ethernet", kPinEthernet, kSideLeft},
-                   {L"out", L"Выход Ethernet с питанием", kPinEthernet, kSideRight},
-                   {L"-", L"Вход питания", kPinElectric, kSideBottom},
-                   {L"+", L"Вход питания", kPinElectric, kSideBottom}});
+  ExpectPins(poe, {{L"in", L"Вход Ethernet", kSchPinEthernet, kSchSideLeft},
+                   {L"out", L"Выход Ethernet с питанием", kSchPinEthernet, kSchSideRight},
+                   {L"-", L"Вход питания", kSchPinElectric, kSchSideBottom},
+                   {L"+", L"Вход питания", kSchPinElectric, kSchSideBottom}});
   // Spaced with room at the ends: one pin at mid-height a side (3/6 of
   // 30), the two bottom pins at 3/7 and 4/7 of the width.
-  EXPECT_EQ(poe->pins[kInjectorIn].offset, 15);
-  EXPECT_EQ(poe->pins[kInjectorOut].offset, 15);
-  EXPECT_EQ(poe->pins[kInjectorMinus].offset, 34);
-  EXPECT_EQ(poe->pins[kInjectorPlus].offset, 45);
+  EXPECT_EQ(poe->pins[kElecInjectorIn].offset, 15);
+  EXPECT_EQ(poe->pins[kElecInjectorOut].offset, 15);
+  EXPECT_EQ(poe->pins[kElecInjectorMinus].offset, 34);
+  EXPECT_EQ(poe->pins[kElecInjectorPlus].offset, 45);
 
   auto* rf = bench.Create<CSCHInjector>("Injector");
   ASSERT_NE(rf, nullptr);
   EXPECT_STREQ(rf->typeText, L"Инжектор питания ВЧ");
   EXPECT_EQ(rf->rect.right - rf->rect.left, 60);
   EXPECT_EQ(rf->rect.bottom - rf->rect.top, 30);
-  ExpectPins(rf, {{L"in", L"Вход ВЧ", kPinRf, kSideLeft},
-                  {L"out", L"Выход ВЧ с наведеном питанием", kPinRf, kSideRight},
-                  {L"-", L"Вход питания", kPinElectric, kSideBottom},
-                  {L"+", L"Вход питания", kPinElectric, kSideBottom}});
+  ExpectPins(rf, {{L"in", L"Вход ВЧ", kSchPinRf, kSchSideLeft},
+                  {L"out", L"Выход ВЧ с наведеном питанием", kSchPinRf, kSchSideRight},
+                  {L"-", L"Вход питания", kSchPinElectric, kSchSideBottom},
+                  {L"+", L"Вход питания", kSchPinElectric, kSchSideBottom}});
 
   // The plain block record: saved and read back through a scheme stream.
   auto read = comptest::ReadBack(bench.scheme);
@@ -95,10 +95,10 @@ void PowerDeliveredToTheConsumer(const char* className, int kind) {
   // 12 V behind 1 ohm on the supply pins; a 24 ohm consumer on the cable.
   auto* plus = bench.Source(12, 1);
   auto* minus = bench.Ground();
-  bench.Wire(plus, 0, inj, kInjectorPlus);
-  bench.Wire(minus, 0, inj, kInjectorMinus);
+  bench.Wire(plus, 0, inj, kElecInjectorPlus);
+  bench.Wire(minus, 0, inj, kElecInjectorMinus);
   auto* consumer = bench.Add<CableConsumer>(kind, 24.0f);
-  bench.Wire(inj, kInjectorOut, consumer, 0);
+  bench.Wire(inj, kElecInjectorOut, consumer, 0);
   LogCapture log;
   bench.Run(10);
   // 12 x 24 / (24 + 1 + 0.00001).
@@ -112,10 +112,10 @@ void PowerDeliveredToTheConsumer(const char* className, int kind) {
   bench.Stop();
 }
 
-TEST(Injectors, PoEPowersTheConsumerOnTheCable) { PowerDeliveredToTheConsumer<CSCHPoE>("PoE", kPinEthernet); }
+TEST(Injectors, PoEPowersTheConsumerOnTheCable) { PowerDeliveredToTheConsumer<CSCHPoE>("PoE", kSchPinEthernet); }
 
 TEST(Injectors, RfInjectorPowersTheConsumerOnTheCable) {
-  PowerDeliveredToTheConsumer<CSCHInjector>("Injector", kPinRf);
+  PowerDeliveredToTheConsumer<CSCHInjector>("Injector", kSchPinRf);
 }
 
 TEST(Injectors, NothingOnTheOutSideDrivesNothing) {
@@ -123,8 +123,8 @@ TEST(Injectors, NothingOnTheOutSideDrivesNothing) {
   auto* inj = bench.Create<CSCHPoE>("PoE");
   auto* plus = bench.Source(12, 1);
   auto* minus = bench.Ground();
-  bench.Wire(plus, 0, inj, kInjectorPlus);
-  bench.Wire(minus, 0, inj, kInjectorMinus);
+  bench.Wire(plus, 0, inj, kElecInjectorPlus);
+  bench.Wire(minus, 0, inj, kElecInjectorMinus);
   bench.Run(5);
   float R = 0;
   Bench::Read(plus, 0, &R);
@@ -137,10 +137,10 @@ TEST(Injectors, ACableSumThatIsNoLoadCountsAsOpen) {
   auto* inj = bench.Create<CSCHInjector>("Injector");
   auto* plus = bench.Source(12, 1);
   auto* minus = bench.Ground();
-  bench.Wire(plus, 0, inj, kInjectorPlus);
-  bench.Wire(minus, 0, inj, kInjectorMinus);
-  auto* consumer = bench.Add<CableConsumer>(kPinRf, INFINITY);  // writes a sum of 0
-  bench.Wire(inj, kInjectorOut, consumer, 0);
+  bench.Wire(plus, 0, inj, kElecInjectorPlus);
+  bench.Wire(minus, 0, inj, kElecInjectorMinus);
+  auto* consumer = bench.Add<CableConsumer>(kSchPinRf, INFINITY);  // writes a sum of 0
+  bench.Wire(inj, kElecInjectorOut, consumer, 0);
   bench.Run(5);
   float R = 0;
   Bench::Read(plus, 0, &R);
@@ -161,7 +161,7 @@ public:
     s.R = 100;
     s.U2 = 5;
     s.R2 = 100;
-    s.sourceKind = kSourceEthernet;
+    s.sourceKind = kSchSourceEthernet;
     s.source = &source;
     SetPinState(0, s);
   }
@@ -172,32 +172,32 @@ public:
 TEST(Injectors, DataPassesThroughBothWays) {
   Bench bench;
   auto* inj = bench.Create<CSCHPoE>("PoE");
-  auto* router = bench.Add<DataEnd>(kPinEthernet);
-  auto* device = bench.Add<CableConsumer>(kPinEthernet, 100.0f);
-  bench.Wire(router, 0, inj, kInjectorIn);
-  bench.Wire(inj, kInjectorOut, device, 0);
+  auto* router = bench.Add<DataEnd>(kSchPinEthernet);
+  auto* device = bench.Add<CableConsumer>(kSchPinEthernet, 100.0f);
+  bench.Wire(router, 0, inj, kElecInjectorIn);
+  bench.Wire(inj, kElecInjectorOut, device, 0);
   router->talk = true;
   bench.Run(3);
-  SchNet* in = Bench::NetOf(inj, kInjectorIn);
-  SchNet* out = Bench::NetOf(inj, kInjectorOut);
+  SchNet* in = Bench::NetOf(inj, kElecInjectorIn);
+  SchNet* out = Bench::NetOf(inj, kElecInjectorOut);
   ASSERT_NE(in, nullptr);
   ASSERT_NE(out, nullptr);
   EXPECT_EQ(in->source, &router->source);
   EXPECT_EQ(out->source, &router->source);
-  EXPECT_EQ(out->sourceKind, kSourceEthernet);
+  EXPECT_EQ(out->sourceKind, kSchSourceEthernet);
   bench.Stop();
 
   // The consumer side talks, the "in" side has nothing: handed back in.
   Bench back;
   auto* inj2 = back.Create<CSCHInjector>("Injector");
-  auto* quiet = back.Part(1, kPinRf);
-  auto* antenna = back.Add<DataEnd>(kPinRf);
-  back.Wire(quiet, 0, inj2, kInjectorIn);
-  back.Wire(inj2, kInjectorOut, antenna, 0);
+  auto* quiet = back.Part(1, kSchPinRf);
+  auto* antenna = back.Add<DataEnd>(kSchPinRf);
+  back.Wire(quiet, 0, inj2, kElecInjectorIn);
+  back.Wire(inj2, kElecInjectorOut, antenna, 0);
   antenna->talk = true;
   back.Run(3);
-  EXPECT_EQ(Bench::NetOf(inj2, kInjectorIn)->source, &antenna->source);
-  EXPECT_EQ(Bench::NetOf(inj2, kInjectorIn)->sourceKind, kSourceEthernet);
+  EXPECT_EQ(Bench::NetOf(inj2, kElecInjectorIn)->source, &antenna->source);
+  EXPECT_EQ(Bench::NetOf(inj2, kElecInjectorIn)->sourceKind, kSchSourceEthernet);
   back.Stop();
 }
 

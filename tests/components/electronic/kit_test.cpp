@@ -73,12 +73,12 @@ TEST(ComponentKit, BenchSourcesDriveTheirNets) {
 }
 
 TEST(ComponentKit, EditHostIsRemovedWithIt) {
-  CKestHost* before = GetKestHost();
+  CSchemeHost* before = GetSchemeHost();
   {
     comptest::EditHost host;
-    EXPECT_EQ(GetKestHost(), &host);
+    EXPECT_EQ(GetSchemeHost(), &host);
   }
-  EXPECT_EQ(GetKestHost(), before);
+  EXPECT_EQ(GetSchemeHost(), before);
 }
 
 }  // namespace

@@ -64,11 +64,11 @@ TEST(Max232, CreatedWithNamedPinsAndNoLayoutYet) {
   for (int i = 0; i < 16; i++) {
     EXPECT_STREQ(chip->pins[i].name, names[i]);
     EXPECT_EQ(chip->pins[i].number, -1);
-    EXPECT_EQ(chip->pins[i].side, kSideLeft);
+    EXPECT_EQ(chip->pins[i].side, kSchSideLeft);
   }
-  EXPECT_STREQ(chip->pins[kMax232T2Out].description, L"Выход RS-232");
-  EXPECT_STREQ(chip->pins[kMax232VCC].description, L"Подключить к +5V");
-  EXPECT_EQ(chip->pins[kMax232T1In].description, nullptr);
+  EXPECT_STREQ(chip->pins[kElecMax232T2Out].description, L"Выход RS-232");
+  EXPECT_STREQ(chip->pins[kElecMax232VCC].description, L"Подключить к +5V");
+  EXPECT_EQ(chip->pins[kElecMax232T1In].description, nullptr);
 }
 
 TEST(Max232, PackagesLayThePinsOut) {
@@ -86,7 +86,7 @@ TEST(Max232, PackagesLayThePinsOut) {
     EXPECT_EQ(chip->rect.bottom - chip->rect.top, 160);
     for (int i = 0; i < 16; i++) {
       EXPECT_EQ(chip->pins[i].number, i + 1);
-      EXPECT_EQ(chip->pins[i].side, i < 8 ? kSideLeft : kSideRight);
+      EXPECT_EQ(chip->pins[i].side, i < 8 ? kSchSideLeft : kSchSideRight);
     }
     EXPECT_EQ(chip->childCount, 0);
     EXPECT_FLOAT_EQ(chip->supplyCurrent, 0.01f);
@@ -200,14 +200,14 @@ TEST(Max232, DatabaseRowAddsTheChargePumpCircuit) {
     std::vector<int> coords;
   };
   const Expect expected[] = {
-      {chip, kMax232C1Plus, cap[0], 0, {490, 75}},
-      {chip, kMax232C1Minus, cap[0], 1, {}},
-      {chip, kMax232Plus10V, cap[1], 0, {}},
-      {chip, kMax232C2Plus, cap[2], 0, {380, 160}},
-      {chip, kMax232C2Minus, cap[2], 1, {380, 210}},
-      {chip, kMax232Minus10V, cap[3], 1, {}},
+      {chip, kElecMax232C1Plus, cap[0], 0, {490, 75}},
+      {chip, kElecMax232C1Minus, cap[0], 1, {}},
+      {chip, kElecMax232Plus10V, cap[1], 0, {}},
+      {chip, kElecMax232C2Plus, cap[2], 0, {380, 160}},
+      {chip, kElecMax232C2Minus, cap[2], 1, {380, 210}},
+      {chip, kElecMax232Minus10V, cap[3], 1, {}},
       {cap[3], 0, gnd1, 0, {static_cast<int>(cap[3]->rect.bottom + 4)}},
-      {chip, kMax232GND, gnd2, 0, {}},
+      {chip, kElecMax232GND, gnd2, 0, {}},
   };
   std::vector<WireEnd> wires = Wires(bench.scheme);
   ASSERT_EQ(wires.size(), 8u);
@@ -318,9 +318,9 @@ struct Rig {
     chip->UpdateBodySize();
     chip->maximumSupply = max;
     vcc = bench.Source(supply);
-    bench.Wire(vcc, 0, chip, kMax232VCC);
+    bench.Wire(vcc, 0, chip, kElecMax232VCC);
     gnd = bench.Ground();
-    bench.Wire(gnd, 0, chip, kMax232GND);
+    bench.Wire(gnd, 0, chip, kElecMax232GND);
   }
   circuit::Part* In(int pin, float U) {
     auto* s = bench.Source(U);
@@ -346,8 +346,8 @@ TEST(Max232, TransmittersTurnUartLevelsIntoRs232) {
   } cases[] = {{5, false, -10}, {0, false, 10}, {0, true, 10}, {2.4f, false, 10}, {2.5f, false, -10}};
   for (const auto& c : cases) {
     Rig rig;
-    if (!c.open) rig.In(kMax232T1In, c.in);
-    auto* out = rig.Probe(kMax232T1Out);
+    if (!c.open) rig.In(kElecMax232T1In, c.in);
+    auto* out = rig.Probe(kElecMax232T1Out);
     rig.bench.Run(2);
     SchPinState s = Bench::State(out, 0);
     EXPECT_NEAR(s.U, c.out, 1e-3f) << c.in;
@@ -362,17 +362,17 @@ TEST(Max232, DataPassesBothWays) {
   Rig rig;
   auto* uart = rig.bench.Add<chiptest::DataLine>();
   uart->source.packets = data.set;
-  rig.bench.Wire(uart, 0, rig.chip, kMax232T2In);
+  rig.bench.Wire(uart, 0, rig.chip, kElecMax232T2In);
   auto* rs232 = rig.bench.Add<chiptest::DataLine>();
   rs232->source.packets = data.set;
   rs232->U1 = -10;
   rs232->U2 = 10;
-  rig.bench.Wire(rs232, 0, rig.chip, kMax232R1In);
-  auto* t2 = rig.Probe(kMax232T2Out);
-  auto* r1 = rig.Probe(kMax232R1Out);
+  rig.bench.Wire(rs232, 0, rig.chip, kElecMax232R1In);
+  auto* t2 = rig.Probe(kElecMax232T2Out);
+  auto* r1 = rig.Probe(kElecMax232R1Out);
   rig.bench.Run(2);
   SchPinState s = Bench::State(t2, 0);
-  EXPECT_EQ(s.sourceKind, kSourceSerial);
+  EXPECT_EQ(s.sourceKind, kSchSourceSerial);
   EXPECT_EQ(s.source, &uart->source);
   EXPECT_NEAR(s.U, -10, 1e-3f);
   EXPECT_NEAR(s.U2, 10, 1e-3f);
@@ -390,8 +390,8 @@ TEST(Max232, ReceiversTurnRs232LevelsIntoUart) {
   } cases[] = {{-12, 5}, {-3.3f, 0}, {-3.4f, 5}, {0, 0}, {12, 0}};
   for (const auto& c : cases) {
     Rig rig;
-    rig.In(kMax232R2In, c.in);
-    auto* out = rig.Probe(kMax232R2Out);
+    rig.In(kElecMax232R2In, c.in);
+    auto* out = rig.Probe(kElecMax232R2Out);
     rig.bench.Run(2);
     SchPinState s = Bench::State(out, 0);
     EXPECT_NEAR(s.U, c.out, 1e-4f) << c.in;
@@ -428,8 +428,8 @@ TEST(Max232, SupplyWindow) {
     rig.chip->minimumSupply = 4.5f;
     rig.vcc->Drive(0, c.supply, 1e-9f);
     rig.gnd->Drive(0, 0, 1e-9f);
-    rig.In(kMax232T1In, 0);
-    auto* out = rig.Probe(kMax232T1Out);
+    rig.In(kElecMax232T1In, 0);
+    auto* out = rig.Probe(kElecMax232T1Out);
     rig.bench.Run(2);
     EXPECT_EQ(rig.chip->burnt, c.burns ? 1 : 0);
     if (!c.burns) {
@@ -439,9 +439,9 @@ TEST(Max232, SupplyWindow) {
   {
     // Below the minimum the outputs go to ground.
     Rig rig(4.4f);
-    rig.In(kMax232T1In, 0);
-    auto* out = rig.Probe(kMax232T1Out);
-    auto* r = rig.Probe(kMax232R1Out);
+    rig.In(kElecMax232T1In, 0);
+    auto* out = rig.Probe(kElecMax232T1Out);
+    auto* r = rig.Probe(kElecMax232R1Out);
     rig.bench.Run(2);
     float R = 0;
     EXPECT_NEAR(Bench::Read(out, 0, &R), 0, 1e-6f);
@@ -464,18 +464,18 @@ TEST(Max232, BurnOuts) {
     bool burns;
   } cases[] = {
       {"supply above the maximum", 6.1f, -1, 0, true},
-      {"transmitter input above the maximum", 5, kMax232T2In, 6.2f, true},
-      {"transmitter input below -0.3 V", 5, kMax232T1In, -0.4f, true},
-      {"receiver input above 30 V", 5, kMax232R1In, 30.5f, true},
-      {"receiver input at 30 V", 5, kMax232R2In, 30, false},
-      {"transmitter input at the maximum", 5, kMax232T1In, 6, false},
+      {"transmitter input above the maximum", 5, kElecMax232T2In, 6.2f, true},
+      {"transmitter input below -0.3 V", 5, kElecMax232T1In, -0.4f, true},
+      {"receiver input above 30 V", 5, kElecMax232R1In, 30.5f, true},
+      {"receiver input at 30 V", 5, kElecMax232R2In, 30, false},
+      {"transmitter input at the maximum", 5, kElecMax232T1In, 6, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     LogCapture log;
     Rig rig(c.supply);
     if (c.pin >= 0) rig.In(c.pin, c.U);
-    auto* out = rig.Probe(kMax232T1Out);
+    auto* out = rig.Probe(kElecMax232T1Out);
     rig.bench.Run(1);
     EXPECT_EQ(rig.chip->burnt, c.burns ? 1 : 0);
     if (!c.burns) continue;

@@ -38,10 +38,10 @@ TEST(Max485, CreatedThroughTheRegistryWithItsPins) {
     EXPECT_STREQ(chip->pins[i].name, names[i]);
     EXPECT_NE(chip->pins[i].description, nullptr);
     EXPECT_EQ(chip->pins[i].number, i + 1);
-    EXPECT_EQ(chip->pins[i].side, i < 4 ? kSideLeft : kSideRight);
+    EXPECT_EQ(chip->pins[i].side, i < 4 ? kSchSideLeft : kSchSideRight);
   }
-  EXPECT_STREQ(chip->pins[kMax485RE].description, L"Разрешение работы приемника (инверсный вход)");
-  EXPECT_STREQ(chip->pins[kMax485GND].description, L"\"Земля\"");
+  EXPECT_STREQ(chip->pins[kElecMax485RE].description, L"Разрешение работы приемника (инверсный вход)");
+  EXPECT_STREQ(chip->pins[kElecMax485GND].description, L"\"Земля\"");
 }
 
 TEST(Max485, RecordIsPackageImpedanceThenTheBlock) {
@@ -80,10 +80,10 @@ struct Rig {
   explicit Rig(float supply = 5) {
     chip = bench.Create<CMAX485>("MAX485");
     vcc = bench.Source(supply);
-    bench.Wire(vcc, 0, chip, kMax485Vcc);
-    bench.Wire(bench.Ground(), 0, chip, kMax485GND);
+    bench.Wire(vcc, 0, chip, kElecMax485Vcc);
+    bench.Wire(bench.Ground(), 0, chip, kElecMax485GND);
   }
-  circuit::Part* In(int pin, float U, float R = kMinResistance) {
+  circuit::Part* In(int pin, float U, float R = kSchMinResistance) {
     auto* s = bench.Source(U, R);
     bench.Wire(s, 0, chip, pin);
     return s;
@@ -114,11 +114,11 @@ float ReadR(CSCHBlock* b, int pin) {
 
 TEST(Max485, AtFourVoltsTheOutputsAreReleasedAndTheSupplyStillDraws) {
   Rig rig(4.0f);
-  rig.In(kMax485DE, 5);
-  rig.In(kMax485RE, 0);
-  auto* a = rig.Probe(kMax485A);
-  auto* b = rig.Probe(kMax485B);
-  auto* ro = rig.Probe(kMax485RO);
+  rig.In(kElecMax485DE, 5);
+  rig.In(kElecMax485RE, 0);
+  auto* a = rig.Probe(kElecMax485A);
+  auto* b = rig.Probe(kElecMax485B);
+  auto* ro = rig.Probe(kElecMax485RO);
   rig.bench.Run(2);
   EXPECT_FLOAT_EQ(ReadR(a, 0), 5e6f);
   EXPECT_FLOAT_EQ(ReadR(b, 0), 5e6f);
@@ -130,10 +130,10 @@ TEST(Max485, AtFourVoltsTheOutputsAreReleasedAndTheSupplyStillDraws) {
 
 TEST(Max485, OpenEnablesReleaseTheLineAndTheReceiver) {
   Rig rig;
-  auto* a = rig.Probe(kMax485A);
-  auto* b = rig.Probe(kMax485B);
-  auto* ro = rig.Probe(kMax485RO);
-  rig.In(kMax485DI, 5);
+  auto* a = rig.Probe(kElecMax485A);
+  auto* b = rig.Probe(kElecMax485B);
+  auto* ro = rig.Probe(kElecMax485RO);
+  rig.In(kElecMax485DI, 5);
   rig.bench.Run(2);
   EXPECT_FLOAT_EQ(ReadR(a, 0), 5e6f);
   EXPECT_FLOAT_EQ(ReadR(b, 0), 5e6f);
@@ -146,12 +146,12 @@ TEST(Max485, EnableThresholdsAtHalfTheChipVoltage) {
     bool on;
   };
   // m = Vc / 2, a hair below 2.5 V; an input behind 100 kOhm or more is open.
-  for (Case c : {Case{2.6f, kMinResistance, true}, Case{2.4f, kMinResistance, false},
+  for (Case c : {Case{2.6f, kSchMinResistance, true}, Case{2.4f, kSchMinResistance, false},
                  Case{5, 200000, false}, Case{5, 1000, true}}) {
     Rig rig;
-    rig.In(kMax485DE, c.de, c.deR);
-    rig.In(kMax485DI, 5);
-    auto* a = rig.Probe(kMax485A);
+    rig.In(kElecMax485DE, c.de, c.deR);
+    rig.In(kElecMax485DI, 5);
+    auto* a = rig.Probe(kElecMax485A);
     rig.bench.Run(2);
     float R = 0;
     float U = Bench::Read(a, 0, &R);
@@ -167,15 +167,15 @@ TEST(Max485, EnableThresholdsAtHalfTheChipVoltage) {
 TEST(Max485, LoopbackCarriesDiDataToTheLineAndRo) {
   chiptest::OwnedSet data;
   Rig rig;
-  rig.In(kMax485DE, 5);
-  rig.In(kMax485RE, 0);
-  auto* di = rig.Data(kMax485DI, data.set);
-  auto* a = rig.Probe(kMax485A);
-  auto* b = rig.Probe(kMax485B);
-  auto* ro = rig.Probe(kMax485RO);
+  rig.In(kElecMax485DE, 5);
+  rig.In(kElecMax485RE, 0);
+  auto* di = rig.Data(kElecMax485DI, data.set);
+  auto* a = rig.Probe(kElecMax485A);
+  auto* b = rig.Probe(kElecMax485B);
+  auto* ro = rig.Probe(kElecMax485RO);
   rig.bench.Run(2);
   SchPinState sa = Bench::State(a, 0), sb = Bench::State(b, 0), sr = Bench::State(ro, 0);
-  EXPECT_EQ(sa.sourceKind, kSourceSerial);
+  EXPECT_EQ(sa.sourceKind, kSchSourceSerial);
   EXPECT_EQ(sa.source, &di->source);
   EXPECT_NEAR(sa.U, 5, 1e-3f);
   EXPECT_NEAR(sa.R, 20, 1e-3f);
@@ -191,12 +191,12 @@ TEST(Max485, LoopbackCarriesDiDataToTheLineAndRo) {
 TEST(Max485, SteadyDiLevelsGoOutAsLevels) {
   for (float level : {5.0f, 0.0f}) {
     Rig rig;
-    rig.In(kMax485DE, 5);
-    rig.In(kMax485RE, 0);
-    rig.In(kMax485DI, level);
-    auto* a = rig.Probe(kMax485A);
-    auto* b = rig.Probe(kMax485B);
-    auto* ro = rig.Probe(kMax485RO);
+    rig.In(kElecMax485DE, 5);
+    rig.In(kElecMax485RE, 0);
+    rig.In(kElecMax485DI, level);
+    auto* a = rig.Probe(kElecMax485A);
+    auto* b = rig.Probe(kElecMax485B);
+    auto* ro = rig.Probe(kElecMax485RO);
     rig.bench.Run(2);
     EXPECT_NEAR(Bench::Read(a, 0), level, 1e-3f);
     EXPECT_NEAR(Bench::Read(b, 0), 5 - level, 1e-3f);
@@ -208,14 +208,14 @@ TEST(Max485, SteadyDiLevelsGoOutAsLevels) {
 TEST(Max485, ReceiverDecodesTheDifferentialPair) {
   chiptest::OwnedSet data;
   Rig rig;
-  rig.In(kMax485RE, 0);
-  auto* a = rig.Data(kMax485A, data.set, 5, 0);
-  auto* b = rig.Data(kMax485B, data.set, 0, 5);
+  rig.In(kElecMax485RE, 0);
+  auto* a = rig.Data(kElecMax485A, data.set, 5, 0);
+  auto* b = rig.Data(kElecMax485B, data.set, 0, 5);
   b->source = a->source;
-  auto* ro = rig.Probe(kMax485RO);
+  auto* ro = rig.Probe(kElecMax485RO);
   rig.bench.Run(2);
   SchPinState sr = Bench::State(ro, 0);
-  EXPECT_EQ(sr.sourceKind, kSourceSerial);
+  EXPECT_EQ(sr.sourceKind, kSchSourceSerial);
   ASSERT_NE(sr.source, nullptr);
   EXPECT_TRUE(sr.source->packets->Equals(data.set));
   EXPECT_NEAR(sr.U, 5, 1e-3f);
@@ -226,10 +226,10 @@ TEST(Max485, ReceiverDecodesTheDifferentialPair) {
 TEST(Max485, PairsWithDifferentSetsAreContested) {
   chiptest::OwnedSet one(1), other(2);
   Rig rig;
-  rig.In(kMax485RE, 0);
-  rig.Data(kMax485A, one.set, 5, 0);
-  rig.Data(kMax485B, other.set, 0, 5);
-  auto* ro = rig.Probe(kMax485RO);
+  rig.In(kElecMax485RE, 0);
+  rig.Data(kElecMax485A, one.set, 5, 0);
+  rig.Data(kElecMax485B, other.set, 0, 5);
+  auto* ro = rig.Probe(kElecMax485RO);
   rig.bench.Run(2);
   // Kind 29 with RO's own net source (none): a steady high.
   EXPECT_EQ(Bench::State(ro, 0).source, nullptr);
@@ -245,10 +245,10 @@ TEST(Max485, DifferentialThresholdIsTwoTenthsOfAVolt) {
   // A equal to B reads low.
   for (Case c : {Case{2.69f, 2.5f, 0}, Case{2.8f, 2.5f, 5}, Case{2.5f, 2.5f, 0}, Case{0, 5, 0}}) {
     Rig rig;
-    rig.In(kMax485RE, 0);
-    rig.In(kMax485A, c.a);
-    rig.In(kMax485B, c.b);
-    auto* ro = rig.Probe(kMax485RO);
+    rig.In(kElecMax485RE, 0);
+    rig.In(kElecMax485A, c.a);
+    rig.In(kElecMax485B, c.b);
+    auto* ro = rig.Probe(kElecMax485RO);
     rig.bench.Run(2);
     float R = 0;
     EXPECT_NEAR(Bench::Read(ro, 0, &R), c.ro, 1e-3f) << c.a << " " << c.b;
@@ -258,9 +258,9 @@ TEST(Max485, DifferentialThresholdIsTwoTenthsOfAVolt) {
 
 TEST(Max485, ReceiverLoadsTheLine) {
   Rig rig;
-  rig.In(kMax485RE, 0);
-  auto* a = rig.In(kMax485A, 5, 1000);
-  rig.In(kMax485B, 0);
+  rig.In(kElecMax485RE, 0);
+  auto* a = rig.In(kElecMax485A, 5, 1000);
+  rig.In(kElecMax485B, 0);
   rig.bench.Run(3);
   // A sees B's net (0 V behind 1e-5 ohm) through the 12000 ohm load.
   float R = 0;
@@ -278,17 +278,17 @@ TEST(Max485, BurnOuts) {
   };
   const Case cases[] = {
       {"supply above 12 V", 12.5f, -1, 0},
-      {"line A above 12.5 V", 5, kMax485A, 13},
-      {"line B below -8 V", 5, kMax485B, -8.5f},
-      {"DI above Uv + 0.5 V", 5, kMax485DI, 5.6f},
-      {"DI below Ug - 0.5 V", 5, kMax485DI, -0.6f},
+      {"line A above 12.5 V", 5, kElecMax485A, 13},
+      {"line B below -8 V", 5, kElecMax485B, -8.5f},
+      {"DI above Uv + 0.5 V", 5, kElecMax485DI, 5.6f},
+      {"DI below Ug - 0.5 V", 5, kElecMax485DI, -0.6f},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     LogCapture log;
     Rig rig(c.supply);
     if (c.pin >= 0) rig.In(c.pin, c.U);
-    auto* ro = rig.Probe(kMax485RO);
+    auto* ro = rig.Probe(kElecMax485RO);
     rig.bench.Run(1);
     EXPECT_EQ(rig.chip->burnt, 1);
     ASSERT_EQ(log.Count(), 1);
@@ -300,8 +300,8 @@ TEST(Max485, BurnOuts) {
   // Limits themselves pass.
   LogCapture log;
   Rig rig(5);
-  rig.In(kMax485DI, 5.5f);
-  rig.In(kMax485A, 12.5f);
+  rig.In(kElecMax485DI, 5.5f);
+  rig.In(kElecMax485A, 12.5f);
   rig.bench.Run(1);
   EXPECT_EQ(rig.chip->burnt, 0);
 }
@@ -352,16 +352,16 @@ TEST(Max485, PwmSourcesOnThePairAreNeverReadAsPacketSets) {
   // Kind 0 sources hold a period in their first word: two of them on A and
   // B are different sources, contested, and nothing reads the word as a set.
   Rig rig;
-  rig.In(kMax485RE, 0);
-  auto* a = rig.Data(kMax485A, nullptr, 5, 0);
-  auto* b = rig.Data(kMax485B, nullptr, 0, 5);
+  rig.In(kElecMax485RE, 0);
+  auto* a = rig.Data(kElecMax485A, nullptr, 5, 0);
+  auto* b = rig.Data(kElecMax485B, nullptr, 0, 5);
   float period = 0.001f;
   for (chiptest::DataLine* line : {a, b}) {
     memcpy(&line->source.packets, &period, sizeof period);
     line->source.weight = 0.5f;
-    line->kind = kSourceOwnWeight;
+    line->kind = kSchSourceOwnWeight;
   }
-  auto* ro = rig.Probe(kMax485RO);
+  auto* ro = rig.Probe(kElecMax485RO);
   rig.bench.Run(2);
   SchPinState s = Bench::State(ro, 0);
   EXPECT_EQ(s.source, nullptr);  // kind 29 with RO's own net source: none

@@ -52,17 +52,17 @@ TEST(L6203, CreatedWithItsPins) {
   const struct {
     const wchar_t* name;
     int side, offset;
-  } pins[11] = {{L"OUT2", kSideRight, 90},  {L"Vs", kSideTop, 90},    {L"OUT1", kSideRight, 50},
-                {L"BOOT1", kSideRight, 30}, {L"IN1", kSideLeft, 40},  {L"GND", kSideBottom, 60},
-                {L"IN2", kSideLeft, 100},   {L"BOOT2", kSideRight, 110}, {L"Vref", kSideTop, 40},
-                {L"SENSE", kSideLeft, 120}, {L"ENABLE", kSideLeft, 70}};
+  } pins[11] = {{L"OUT2", kSchSideRight, 90},  {L"Vs", kSchSideTop, 90},    {L"OUT1", kSchSideRight, 50},
+                {L"BOOT1", kSchSideRight, 30}, {L"IN1", kSchSideLeft, 40},  {L"GND", kSchSideBottom, 60},
+                {L"IN2", kSchSideLeft, 100},   {L"BOOT2", kSchSideRight, 110}, {L"Vref", kSchSideTop, 40},
+                {L"SENSE", kSchSideLeft, 120}, {L"ENABLE", kSchSideLeft, 70}};
   for (int i = 0; i < 11; i++) {
     EXPECT_STREQ(chip->pins[i].name, pins[i].name);
     EXPECT_EQ(chip->pins[i].side, pins[i].side) << i;
     EXPECT_EQ(chip->pins[i].offset, pins[i].offset) << i;
     EXPECT_EQ(chip->pins[i].number, i + 1);
   }
-  EXPECT_STREQ(chip->pins[kL6203ENABLE].description, L"Разрешение работы. Необходимо подать \"1\".");
+  EXPECT_STREQ(chip->pins[kElecL6203ENABLE].description, L"Разрешение работы. Необходимо подать \"1\".");
   EXPECT_EQ(chip->out1.weight, 1.0f);
   EXPECT_EQ(GetPwmPeriod(&chip->out1), 0.0f);
 }
@@ -78,11 +78,11 @@ TEST(L6205, CreatedWithItsPins) {
   EXPECT_NEAR(chip->footprintLength, 24.638f, 1e-4f);
   ASSERT_EQ(chip->pinCount, 20);
   for (int i = 0; i < 20; i++) {
-    EXPECT_EQ(chip->pins[i].side, i < 10 ? kSideLeft : kSideRight);
+    EXPECT_EQ(chip->pins[i].side, i < 10 ? kSchSideLeft : kSchSideRight);
     EXPECT_EQ(chip->pins[i].number, i + 1);
   }
-  EXPECT_STREQ(chip->pins[kL6205VCP].name, L"VCP");
-  EXPECT_STREQ(chip->pins[kL6205SENSEB].description, L"Вход SENSE моста B (земля или резистор для измерения тока)");
+  EXPECT_STREQ(chip->pins[kElecL6205VCP].name, L"VCP");
+  EXPECT_STREQ(chip->pins[kElecL6205SENSEB].description, L"Вход SENSE моста B (земля или резистор для измерения тока)");
 }
 
 TEST(MotorDrivers, TheRecordIsTheBlockRecordAlone) {
@@ -109,7 +109,7 @@ TEST(L6203, ApplicationCircuitOnce) {
     auto* c = dynamic_cast<CCapacitor*>(chip->children[i]);
     ASSERT_NE(c, nullptr);
     EXPECT_FLOAT_EQ(c->capacitance, farads[i]);
-    EXPECT_EQ(c->kind, kCapacitorChip);
+    EXPECT_EQ(c->kind, kElecCapacitorChip);
     EXPECT_EQ(c->symbolOrientation, 0);
     EXPECT_EQ(c->orientation, 1);
     EXPECT_EQ(c->flags & 0x0E, 0x0E);
@@ -126,8 +126,8 @@ TEST(L6203, ApplicationCircuitOnce) {
   EXPECT_EQ(g->rect.left, 420);
   EXPECT_EQ(g->rect.top, 150);
   EXPECT_EQ(CountWires(bench.scheme), 4);
-  EXPECT_EQ(chip->pins[kL6203BOOT1].wire != nullptr, true);
-  EXPECT_EQ(chip->pins[kL6203Vref].wire != nullptr, true);
+  EXPECT_EQ(chip->pins[kElecL6203BOOT1].wire != nullptr, true);
+  EXPECT_EQ(chip->pins[kElecL6203Vref].wire != nullptr, true);
   chip->ApplyDbRecord(row.Record());
   EXPECT_EQ(chip->childCount, 4);
   EXPECT_EQ(CountWires(bench.scheme), 4);
@@ -167,15 +167,15 @@ TEST(L6205, ApplicationCircuitOnce) {
   EXPECT_EQ(chip->children[6]->rect.top, 500 + 24);
   EXPECT_EQ(CountJunctions(bench.scheme), 4);
   EXPECT_EQ(CountWires(bench.scheme), 14);
-  POINT a14 = chip->GetPinAnchor(kL6205GND3);
+  POINT a14 = chip->GetPinAnchor(kElecL6205GND3);
   bool ja = false;
   for (SchJunction* j = bench.scheme->junctions; j; j = j->next)
     if (j->x == a14.x + 40 && j->y == a14.y) ja = true;
   EXPECT_TRUE(ja);
   // Every wire reaches both its ends.
   for (SchWire* w = bench.scheme->wires; w; w = w->next) {
-    EXPECT_NE(w->endKind[0], kWireEndFree);
-    EXPECT_NE(w->endKind[1], kWireEndFree);
+    EXPECT_NE(w->endKind[0], kSchWireEndFree);
+    EXPECT_NE(w->endKind[1], kSchWireEndFree);
     EXPECT_EQ(w->flags & 0x0C, 0x0C);
   }
   // Again: the old circuit goes, junctions included.
@@ -189,7 +189,7 @@ TEST(L6205, ApplicationCircuitOnce) {
 // A part whose pin hands its net a PWM source: first level U1, second U2.
 struct PwmLine : chiptest::DataLine {
   PwmLine(float period, float duty) {
-    kind = kSourceOwnWeight;
+    kind = kSchSourceOwnWeight;
     SetPwmSource(&source, period, duty);
   }
 };
@@ -200,17 +200,17 @@ struct Rig6203 {
   Rig6203() {
     chip = bench.Create<CSCH_L6203>("L6203");
     vs = bench.Source(24);
-    bench.Wire(vs, 0, chip, kL6203Vs);
-    bench.Wire(bench.Ground(), 0, chip, kL6203GND);
-    bench.Wire(bench.Ground(), 0, chip, kL6203SENSE);
+    bench.Wire(vs, 0, chip, kElecL6203Vs);
+    bench.Wire(bench.Ground(), 0, chip, kElecL6203GND);
+    bench.Wire(bench.Ground(), 0, chip, kElecL6203SENSE);
     enable = bench.Source(5);
-    bench.Wire(enable, 0, chip, kL6203ENABLE);
+    bench.Wire(enable, 0, chip, kElecL6203ENABLE);
     out1 = bench.Part(1);
     out2 = bench.Part(1);
     vref = bench.Part(1);
-    bench.Wire(out1, 0, chip, kL6203OUT1);
-    bench.Wire(out2, 0, chip, kL6203OUT2);
-    bench.Wire(vref, 0, chip, kL6203Vref);
+    bench.Wire(out1, 0, chip, kElecL6203OUT1);
+    bench.Wire(out2, 0, chip, kElecL6203OUT2);
+    bench.Wire(vref, 0, chip, kElecL6203Vref);
   }
   void In(int pin, CSCHBlock* b) { bench.Wire(b, 0, chip, pin); }
   Bench bench;
@@ -220,14 +220,14 @@ struct Rig6203 {
 
 TEST(L6203, OutputsFollowTheInputs) {
   Rig6203 rig;
-  rig.In(kL6203IN1, rig.bench.Source(5));
-  rig.In(kL6203IN2, rig.bench.Source(0));
+  rig.In(kElecL6203IN1, rig.bench.Source(5));
+  rig.In(kElecL6203IN2, rig.bench.Source(0));
   LogCapture log;
   rig.bench.Run(2);
   EXPECT_EQ(log.Count(), 0);
   // OUT1 high all the time: top pair the supply, source duty 1, period 0.7.
   SchPinState s = Bench::State(rig.out1, 0);
-  EXPECT_EQ(s.sourceKind, kSourceOwnWeight);
+  EXPECT_EQ(s.sourceKind, kSchSourceOwnWeight);
   ASSERT_EQ(s.source, &rig.chip->out1);
   EXPECT_FLOAT_EQ(s.source->weight, 1);
   EXPECT_FLOAT_EQ(GetPwmPeriod(s.source), 0.7f);
@@ -262,8 +262,8 @@ TEST(L6203, PwmInputsGiveTheirDuty) {
     auto* in1 = rig.bench.Add<PwmLine>(c.period, c.duty);
     in1->U1 = c.U1;
     in1->U2 = c.U2;
-    rig.In(kL6203IN1, in1);
-    rig.In(kL6203IN2, rig.bench.Source(0));
+    rig.In(kElecL6203IN1, in1);
+    rig.In(kElecL6203IN2, rig.bench.Source(0));
     rig.bench.Run(2);
     EXPECT_NEAR(rig.chip->out1.weight, c.expectDuty, 1e-6f);
     EXPECT_FLOAT_EQ(GetPwmPeriod(&rig.chip->out1), c.expectPeriod);
@@ -277,9 +277,9 @@ TEST(L6203, DataOnAnInputAndTheEnablePeriod) {
   chiptest::OwnedSet set;
   auto* in1 = rig.bench.Add<chiptest::DataLine>();
   in1->source.packets = set.set;
-  rig.In(kL6203IN1, in1);
-  rig.In(kL6203IN2, rig.bench.Source(5));
-  rig.enable->Drive(0, 0, kOpenResistance);
+  rig.In(kElecL6203IN1, in1);
+  rig.In(kElecL6203IN2, rig.bench.Source(5));
+  rig.enable->Drive(0, 0, kSchOpenResistance);
   auto* en = rig.bench.Add<PwmLine>(2e-3f, 0.5f);
   rig.bench.Wire(en, 0, rig.enable, 0);
   rig.bench.Run(2);
@@ -290,8 +290,8 @@ TEST(L6203, DataOnAnInputAndTheEnablePeriod) {
 
 TEST(L6203, ADisabledBridgeLetsItsOutputsGo) {
   Rig6203 rig;
-  rig.In(kL6203IN1, rig.bench.Source(5));
-  rig.enable->Drive(0, 0, kMinResistance);
+  rig.In(kElecL6203IN1, rig.bench.Source(5));
+  rig.enable->Drive(0, 0, kSchMinResistance);
   rig.bench.Run(2);
   EXPECT_FLOAT_EQ(rig.chip->out1.weight, 0);
   float R = 0;
@@ -303,8 +303,8 @@ TEST(L6203, ADisabledBridgeLetsItsOutputsGo) {
 
 TEST(L6203, OverVoltageBurnsAndStartRepairs) {
   Rig6203 rig;
-  rig.In(kL6203IN1, rig.bench.Source(5));
-  rig.vs->Drive(0, 60, kMinResistance);
+  rig.In(kElecL6203IN1, rig.bench.Source(5));
+  rig.vs->Drive(0, 60, kSchMinResistance);
   LogCapture log;
   rig.bench.Run(3);
   EXPECT_EQ(rig.chip->burnt, 1);
@@ -314,7 +314,7 @@ TEST(L6203, OverVoltageBurnsAndStartRepairs) {
   Bench::Read(rig.out1, 0, &R);
   EXPECT_GT(R, 1e6f);
   rig.bench.Stop();
-  rig.vs->Drive(0, 24, kMinResistance);
+  rig.vs->Drive(0, 24, kSchMinResistance);
   rig.bench.Run(2);
   EXPECT_EQ(rig.chip->burnt, 0);
   EXPECT_EQ(log.Count(), 1);
@@ -325,7 +325,7 @@ TEST(L6203, SenseCurrentLimits) {
   {
     // 12 V behind 0.2 ohm on the low-side output: 24 A at once.
     Rig6203 rig;
-    rig.In(kL6203IN2, rig.bench.Source(0));
+    rig.In(kElecL6203IN2, rig.bench.Source(0));
     rig.out2->Drive(0, 12, 0.2f);
     LogCapture log;
     rig.bench.Run(1);
@@ -336,7 +336,7 @@ TEST(L6203, SenseCurrentLimits) {
     // 3 V behind 0.2 ohm: 6 A, smoothed over 3000 s in 100 s steps:
     // 6 (1 - (29/30)^n) passes 5 A at n = 53.
     Rig6203 rig;
-    rig.In(kL6203IN2, rig.bench.Source(0));
+    rig.In(kElecL6203IN2, rig.bench.Source(0));
     rig.out2->Drive(0, 3, 0.2f);
     LogCapture log;
     rig.bench.Build();
@@ -355,16 +355,16 @@ TEST(L6203, SenseCurrentLimits) {
 struct Rig6205 {
   explicit Rig6205(float vsA) {
     chip = bench.Create<CSCH_L6205>("L6205");
-    bench.Wire(bench.Source(vsA), 0, chip, kL6205VSA);
-    bench.Wire(bench.Source(24), 0, chip, kL6205VSB);
-    bench.Wire(bench.Ground(), 0, chip, kL6205GND1);
-    bench.Wire(bench.Ground(), 0, chip, kL6205SENSEA);
-    bench.Wire(bench.Ground(), 0, chip, kL6205SENSEB);
+    bench.Wire(bench.Source(vsA), 0, chip, kElecL6205VSA);
+    bench.Wire(bench.Source(24), 0, chip, kElecL6205VSB);
+    bench.Wire(bench.Ground(), 0, chip, kElecL6205GND1);
+    bench.Wire(bench.Ground(), 0, chip, kElecL6205SENSEA);
+    bench.Wire(bench.Ground(), 0, chip, kElecL6205SENSEB);
     out1 = bench.Part(1);
     out2 = bench.Part(1);
-    bench.Wire(out1, 0, chip, kL6205OUT1A);
-    bench.Wire(out2, 0, chip, kL6205OUT2A);
-    bench.Wire(bench.Source(5), 0, chip, kL6205IN1A);
+    bench.Wire(out1, 0, chip, kElecL6205OUT1A);
+    bench.Wire(out2, 0, chip, kElecL6205OUT2A);
+    bench.Wire(bench.Source(5), 0, chip, kElecL6205IN1A);
   }
   Bench bench;
   CSCH_L6205* chip;
@@ -374,17 +374,17 @@ struct Rig6205 {
 TEST(L6205, GroundPinsAreJoined) {
   Bench bench;
   auto* chip = bench.Create<CSCH_L6205>("L6205");
-  bench.Wire(bench.Ground(), 0, chip, kL6205GND1);
-  bench.Wire(bench.Part(1), 0, chip, kL6205GND4);
+  bench.Wire(bench.Ground(), 0, chip, kElecL6205GND1);
+  bench.Wire(bench.Part(1), 0, chip, kElecL6205GND4);
   bench.Build();
-  EXPECT_NE(Bench::NetOf(chip, kL6205GND1), nullptr);
-  EXPECT_EQ(Bench::NetOf(chip, kL6205GND1), Bench::NetOf(chip, kL6205GND4));
+  EXPECT_NE(Bench::NetOf(chip, kElecL6205GND1), nullptr);
+  EXPECT_EQ(Bench::NetOf(chip, kElecL6205GND1), Bench::NetOf(chip, kElecL6205GND4));
   EXPECT_TRUE(circuit::NetPointersLive({bench.scheme}));
 }
 
 TEST(L6205, EnabledBridgeDrivesItsOutputs) {
   Rig6205 rig(24);
-  rig.bench.Wire(rig.bench.Source(5), 0, rig.chip, kL6205ENA);
+  rig.bench.Wire(rig.bench.Source(5), 0, rig.chip, kElecL6205ENA);
   LogCapture log;
   rig.bench.Run(2);
   EXPECT_EQ(log.Count(), 0);
@@ -429,7 +429,7 @@ TEST(L6205, OverVoltageAndInputBurnOuts) {
   }
   {
     Rig6205 rig(24);
-    rig.bench.Wire(rig.bench.Source(9), 0, rig.chip, kL6205IN1B);  // above 7 V
+    rig.bench.Wire(rig.bench.Source(9), 0, rig.chip, kElecL6205IN1B);  // above 7 V
     LogCapture log;
     rig.bench.Run(1);
     EXPECT_EQ(rig.chip->burnt, 1);

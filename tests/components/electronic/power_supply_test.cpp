@@ -35,19 +35,19 @@ TEST(VoltageLabel, Table) {
       {-12.0f, true, L"~-12V"},     {24.0f, false, L"+24V"},
   };
   for (const Case& c : cases) {
-    wchar_t buffer[kVoltageLabelSize];
+    wchar_t buffer[kElecVoltageLabelSize];
     FormatVoltageLabel(buffer, c.volts, c.ac);
     EXPECT_STREQ(buffer, c.label) << c.volts;
   }
 }
 
 TEST(VoltageLabel, HugeValuesStayInsideTheBuffer) {
-  wchar_t buffer[kVoltageLabelSize + 4];
+  wchar_t buffer[kElecVoltageLabelSize + 4];
   for (wchar_t& ch : buffer) ch = L'#';
   FormatVoltageLabel(buffer, 3.0e30f, false);
   EXPECT_EQ(buffer[0], L'+');
-  EXPECT_EQ(buffer[kVoltageLabelSize], L'#');  // nothing written past the buffer
-  EXPECT_LT(wcslen(buffer), static_cast<size_t>(kVoltageLabelSize));
+  EXPECT_EQ(buffer[kElecVoltageLabelSize], L'#');  // nothing written past the buffer
+  EXPECT_LT(wcslen(buffer), static_cast<size_t>(kElecVoltageLabelSize));
   FormatVoltageLabel(buffer, -3.0e9f, false);
   EXPECT_STREQ(buffer, L"-3000000000V");
 }
@@ -115,12 +115,12 @@ TEST(PowerSupply, PinsOfAThreeOutputUnit) {
   // Six pins: 100 px high; left side 100/3 and 200/3, right side 20, 40,
   // 60, 80 turned to run from the top down.
   EXPECT_EQ(p->rect.bottom - p->rect.top, 100);
-  ExpectPins(p, {{L"Вход +12V", L"Входное напряжение", kSideLeft, 0, 33},
-                 {L"\"Земля\"", L"Входное напряжение", kSideLeft, 0, 66},
-                 {L"Общий", L"Общий выход", kSideRight, 0, 80},
-                 {L"Выход +12V", L"Выход", kSideRight, 0, 60},
-                 {L"Выход +5V", L"Выход", kSideRight, 0, 40},
-                 {L"Выход -12V", L"Выход", kSideRight, 0, 20}});
+  ExpectPins(p, {{L"Вход +12V", L"Входное напряжение", kSchSideLeft, 0, 33},
+                 {L"\"Земля\"", L"Входное напряжение", kSchSideLeft, 0, 66},
+                 {L"Общий", L"Общий выход", kSchSideRight, 0, 80},
+                 {L"Выход +12V", L"Выход", kSchSideRight, 0, 60},
+                 {L"Выход +5V", L"Выход", kSchSideRight, 0, 40},
+                 {L"Выход -12V", L"Выход", kSchSideRight, 0, 20}});
   EXPECT_EQ(p->mass, 300.0f);
   EXPECT_STREQ(p->model, "PS-3");
   // The right-side pins follow each other from the top down.
@@ -133,18 +133,18 @@ TEST(PowerSupply, PinsWithABoardConnectorAndAnAcOutput) {
   DbRow atx = ThreeOutputRow("2", "1", "1", "220");
   p->ApplyDbRecord(atx.Record());
   // Seven pins, 120 px: left 40, 80; right 20..100 step 20, turned.
-  ExpectPins(p, {{L"Вход ~220V", L"Входное напряжение", kSideLeft, 0, 40},
-                 {L"\"Земля\"", L"Входное напряжение", kSideLeft, 0, 80},
-                 {L"ATX", L"Стандартный разъем ATX 24", kSideRight, kPinAtx24, 100},
-                 {L"Общий", L"Общий выход", kSideRight, 0, 80},
-                 {L"Выход +12V", L"Выход", kSideRight, 0, 60},
-                 {L"Выход +5V", L"Выход", kSideRight, 0, 40},
-                 {L"Выход -12V", L"Выход", kSideRight, 0, 20}});
+  ExpectPins(p, {{L"Вход ~220V", L"Входное напряжение", kSchSideLeft, 0, 40},
+                 {L"\"Земля\"", L"Входное напряжение", kSchSideLeft, 0, 80},
+                 {L"ATX", L"Стандартный разъем ATX 24", kSchSideRight, kSchPinAtx24, 100},
+                 {L"Общий", L"Общий выход", kSchSideRight, 0, 80},
+                 {L"Выход +12V", L"Выход", kSchSideRight, 0, 60},
+                 {L"Выход +5V", L"Выход", kSchSideRight, 0, 40},
+                 {L"Выход -12V", L"Выход", kSchSideRight, 0, 20}});
   DbRow itx = ThreeOutputRow("3");
   p->ApplyDbRecord(itx.Record());
   ASSERT_EQ(p->pinCount, 7);
   EXPECT_STREQ(p->pins[2].name, L"ITX");
-  EXPECT_EQ(p->pins[2].kind, kPinItx);
+  EXPECT_EQ(p->pins[2].kind, kSchPinItx);
   DbRow ac = ThreeOutputRow("1");
   p->ApplyDbRecord(ac.Record());
   ASSERT_EQ(p->pinCount, 6);
@@ -163,11 +163,11 @@ TEST(PowerSupply, WithoutOutputOneThereIsNoCommonPin) {
   auto* in = bench.Source(12);
   auto* gnd = bench.Ground();
   auto* out = bench.Part(1);
-  bench.Wire(in, 0, p, kPsuInput);
-  bench.Wire(gnd, 0, p, kPsuInputGround);
+  bench.Wire(in, 0, p, kElecPsuInput);
+  bench.Wire(gnd, 0, p, kElecPsuInputGround);
   bench.Wire(out, 0, p, 2);
   bench.Run(5);
-  EXPECT_NE(Bench::NetOf(p, 2), Bench::NetOf(p, kPsuInputGround));
+  EXPECT_NE(Bench::NetOf(p, 2), Bench::NetOf(p, kElecPsuInputGround));
   EXPECT_NEAR(Bench::Read(out, 0), 0.0f, 1e-4f);  // drives no output
   bench.Stop();
 }
@@ -254,8 +254,8 @@ struct PsuBench {
     psu->SetName(name);
     in = bench.Source(input, 1);
     gnd = bench.Ground();
-    bench.Wire(in, 0, psu, kPsuInput);
-    bench.Wire(gnd, 0, psu, kPsuInputGround);
+    bench.Wire(in, 0, psu, kElecPsuInput);
+    bench.Wire(gnd, 0, psu, kElecPsuInputGround);
   }
   // A probe that drives nothing (5 megohm to 0 V) on a pin.
   circuit::Part* Probe(int pin) {
@@ -282,7 +282,7 @@ TEST(PowerSupply, LoadedOutputAndTheInputItDraws) {
   b.bench.Star({{b.psu, 4}, {load, 0}, {across, 0}});
   b.bench.Run(50);
   // The common pin is the input ground's net.
-  EXPECT_EQ(Bench::NetOf(b.psu, 2), Bench::NetOf(b.psu, kPsuInputGround));
+  EXPECT_EQ(Bench::NetOf(b.psu, 2), Bench::NetOf(b.psu, kElecPsuInputGround));
   // 5 x 10 / 10.125 across the load; the unloaded rails at their voltages.
   EXPECT_NEAR(Bench::Read(across, 0), 4.93827f, 2e-4f);
   EXPECT_NEAR(Bench::Read(p12, 0), 12.0f, 1e-3f);
@@ -321,7 +321,7 @@ TEST(PowerSupply, UnderVoltageReleasesTheOutputsUntilTheInputReturns) {
 TEST(PowerSupply, ShortedOutputTripsTheProtectionUntilStart) {
   DbRow row = ThreeOutputRow();
   PsuBench b(row);
-  auto* shortCircuit = b.bench.Source(0, kMinResistance);
+  auto* shortCircuit = b.bench.Source(0, kSchMinResistance);
   b.bench.Wire(shortCircuit, 0, b.psu, 3);  // +12 V straight to 0 V
   auto* probe = b.Probe(4);
   LogCapture log;
@@ -331,7 +331,7 @@ TEST(PowerSupply, ShortedOutputTripsTheProtectionUntilStart) {
   ASSERT_EQ(log.Count(), 1);
   EXPECT_EQ(log.Messages()[0], L"В блоке питания \"БП1\" сработала защита от короткого замыкания.");
   // Off: every pin 0 V behind 5 megohm, also after the short is gone.
-  shortCircuit->Drive(0, 0, kOpenResistance);
+  shortCircuit->Drive(0, 0, kSchOpenResistance);
   b.bench.Step(20);
   float R = 0;
   EXPECT_NEAR(Bench::Read(probe, 0, &R), 0.0f, 1e-4f);
@@ -452,8 +452,8 @@ TEST(PowerSupply, BoardConnectorPowersTheBoardOverTheCable) {
   DbRow row = ThreeOutputRow("2");
   PsuBench b(row);
   // The board takes 0.4 S at 5 V: 10 W.
-  auto* board = b.bench.Add<CableBoard>(kPinAtx24, 0.4f);
-  b.bench.Wire(b.psu, kPsuConnector, board, 0);
+  auto* board = b.bench.Add<CableBoard>(kSchPinAtx24, 0.4f);
+  b.bench.Wire(b.psu, kElecPsuConnector, board, 0);
   b.bench.Run(10);
   EXPECT_EQ(board->seen, 5.0f);
   // The input carries 10 W / 0.88 = 11.3636 W: 144 / 11.3636 = 12.672 ohm,
@@ -474,9 +474,9 @@ TEST(PowerSupply, ItxUnitWithoutABoardSetsNoCableSum) {
   auto* probe = b.Probe(4);  // the common pin is 3 after the connector
   b.Probe(3);
   b.bench.Run(10);
-  EXPECT_EQ(b.psu->pins[kPsuConnector].net, nullptr);
+  EXPECT_EQ(b.psu->pins[kElecPsuConnector].net, nullptr);
   EXPECT_NEAR(Bench::Read(probe, 0), 12.0f, 1e-3f);
-  EXPECT_EQ(Bench::NetOf(b.psu, 3), Bench::NetOf(b.psu, kPsuInputGround));
+  EXPECT_EQ(Bench::NetOf(b.psu, 3), Bench::NetOf(b.psu, kElecPsuInputGround));
   b.bench.Stop();
 }
 
@@ -500,11 +500,11 @@ TEST(PowerSupply, SampleDatabaseRows) {
   CompDbRecord* atx = table.Find("ATX-300");
   ASSERT_NE(atx, nullptr);
   p->ApplyDbRecord(atx);
-  EXPECT_EQ(p->inputType, kPsuAcInput);
+  EXPECT_EQ(p->inputType, kElecPsuAcInput);
   EXPECT_EQ(p->inputVoltage, 220.0f);
   EXPECT_EQ(p->minimumInput, 180.0f);
   EXPECT_EQ(p->maximumInput, 250.0f);
-  EXPECT_EQ(p->outputType, kPsuAtx24);
+  EXPECT_EQ(p->outputType, kElecPsuAtx24);
   EXPECT_EQ(p->outputVoltage[2], 3.3f);
   EXPECT_EQ(p->outputCurrent[3], 0.3f);
   EXPECT_EQ(p->outputVoltage[4], 0.0f);
@@ -574,8 +574,8 @@ TEST(PowerSupply, ValuesThatAreNoNumbersBreakTheLimits) {
     DbRow row = ThreeOutputRow("2");
     PsuBench b(row);
     b.psu->efficiency = 0;
-    auto* board = b.bench.Add<CableBoard>(kPinAtx24, 0.4f);
-    b.bench.Wire(b.psu, kPsuConnector, board, 0);
+    auto* board = b.bench.Add<CableBoard>(kSchPinAtx24, 0.4f);
+    b.bench.Wire(b.psu, kElecPsuConnector, board, 0);
     b.bench.Run(10);
     float R = 0;
     Bench::Read(b.in, 0, &R);

@@ -67,8 +67,8 @@ TEST(Relay, ColourTables) {
   const COLORREF text[6] = {RGB(102, 102, 102), RGB(255, 238, 238), RGB(204, 204, 204),
                             RGB(255, 153, 85),  RGB(204, 238, 204), RGB(102, 102, 102)};
   for (int i = 0; i < 6; i++) {
-    EXPECT_EQ(kRelayBodyColors[i], body[i]) << i;
-    EXPECT_EQ(kRelayMarkingColors[i], text[i]) << i;
+    EXPECT_EQ(kElecRelayBodyColors[i], body[i]) << i;
+    EXPECT_EQ(kElecRelayMarkingColors[i], text[i]) << i;
   }
 }
 
@@ -119,7 +119,7 @@ TEST(Relay, PinLayouts) {
       EXPECT_EQ(r.pins[i].offset, l.pins[i].offset) << "pin " << i;
       EXPECT_EQ(r.pins[i].name, nullptr);
       EXPECT_EQ(r.pins[i].description, nullptr);
-      EXPECT_EQ(r.pins[i].kind, kPinElectric);
+      EXPECT_EQ(r.pins[i].kind, kSchPinElectric);
     }
     // The coil pins both stand 20 px above the bottom edge.
     EXPECT_EQ(r.GetPinAnchor(0).y, r.rect.bottom - 20);
@@ -494,7 +494,7 @@ TEST(Relay, PullInAndReleaseOfTheDefaultCoil) {
   EXPECT_NEAR(c.r->smoothedCoilCurrent, 0.1f, 1e-6f);
   EXPECT_EQ(c.r->armature, 1);
   // Off: 0.1 x 0.9^m < 0.08 when 0.9^m < 0.8: m = 3 (0.81, then 0.729).
-  c.source->Drive(0, 0, kMinResistance);
+  c.source->Drive(0, 0, kSchMinResistance);
   EXPECT_EQ(c.StepsUntil(0, 100), 3);
   EXPECT_EQ(log.Count(), 0);
   EXPECT_EQ(c.r->burnt, 0);
@@ -541,7 +541,7 @@ TEST(Relay, OverVoltageBurnsTheCoilOnceAndReleases) {
   EXPECT_EQ(c.r->armature, 0);
   // The next run starts afresh.
   c.bench.Stop();
-  c.source->Drive(0, 5, kMinResistance);
+  c.source->Drive(0, 5, kSchMinResistance);
   c.Begin();
   EXPECT_EQ(c.r->coilBurnt, 0);
   EXPECT_EQ(c.StepsUntil(1, 100), 29);
@@ -570,21 +570,21 @@ TEST(Relay, CoilWithoutResistanceBurnsAtOnce) {
 TEST(Relay, PolarisedRelayIgnoresReverseCurrent) {
   LogCapture log;
   CoilBench c(-5);
-  c.r->polarityMode = kRelayPolarised;
+  c.r->polarityMode = kElecRelayPolarised;
   c.Begin();
   EXPECT_EQ(c.StepsUntil(1, 500), 0);
   EXPECT_NEAR(c.r->smoothedCoilCurrent, -0.1f, 1e-5f);
   EXPECT_EQ(log.Count(), 0);
   // Forward it pulls in as an unpolarised one.
   c.bench.Stop();
-  c.source->Drive(0, 5, kMinResistance);
+  c.source->Drive(0, 5, kSchMinResistance);
   c.Begin();
   EXPECT_EQ(c.StepsUntil(1, 100), 29);
 }
 
 TEST(Relay, SlowCoilPullsInLater) {
   CoilBench c(5);
-  c.r->polarityMode = kRelaySlowUnpolarised;
+  c.r->polarityMode = kElecRelaySlowUnpolarised;
   c.Begin();
   // Steps of 2 ms, a fiftieth of the 0.1 s constant: 0.98^n < 0.05 at
   // n = 149 (0.98^148 = 0.0503, 0.98^149 = 0.0493).
@@ -596,19 +596,19 @@ TEST(Relay, LatchingRelayHoldsUntilAReversePulse) {
   LogCapture log;
   CoilBench c(5);
   c.r->relayKind = 2;
-  c.r->polarityMode = kRelayPolarised;
+  c.r->polarityMode = kElecRelayPolarised;
   c.r->BuildPins();
   c.Begin();
   EXPECT_EQ(c.StepsUntil(1, 100), 29);  // the pulse pulls in
   c.bench.Step(100);
-  c.source->Drive(0, 0, kMinResistance);
+  c.source->Drive(0, 0, kSchMinResistance);
   c.bench.Step(500);  // no current: held
   EXPECT_EQ(c.r->armature, 1);
   EXPECT_NEAR(c.r->smoothedCoilCurrent, 0.0f, 1e-6f);
   // Reverse: -0.1 (1 - 0.9^n) < -0.095 at n = 29.
-  c.source->Drive(0, -5, kMinResistance);
+  c.source->Drive(0, -5, kSchMinResistance);
   EXPECT_EQ(c.StepsUntil(0, 100), 29);
-  c.source->Drive(0, 0, kMinResistance);
+  c.source->Drive(0, 0, kSchMinResistance);
   c.bench.Step(200);
   EXPECT_EQ(c.r->armature, 0);
   EXPECT_EQ(log.Count(), 0);
@@ -620,9 +620,9 @@ TEST(Relay, LatchingRelayWithoutPolarityNeverReleases) {
   c.r->BuildPins();
   c.Begin();
   EXPECT_EQ(c.StepsUntil(1, 100), 29);
-  c.source->Drive(0, -5, kMinResistance);  // |I|: pulls in again
+  c.source->Drive(0, -5, kSchMinResistance);  // |I|: pulls in again
   c.bench.Step(300);
-  c.source->Drive(0, 0, kMinResistance);
+  c.source->Drive(0, 0, kSchMinResistance);
   c.bench.Step(300);
   EXPECT_EQ(c.r->armature, 1);
 }
@@ -631,7 +631,7 @@ TEST(Relay, ResetCoilReleasesALatchedRelay) {
   LogCapture log;
   Bench bench;
   auto* r = bench.Create<CSCHRelay>("Relay");
-  r->relayKind = kRelayWithResetCoil;
+  r->relayKind = kElecRelayWithResetCoil;
   r->BuildPins();
   ASSERT_EQ(r->pinCount, 6);
   auto* set = bench.Source(5);
@@ -646,10 +646,10 @@ TEST(Relay, ResetCoilReleasesALatchedRelay) {
   bench.Start();
   bench.Step(100);
   EXPECT_EQ(r->armature, 1);
-  set->Drive(0, 0, kMinResistance);
+  set->Drive(0, 0, kSchMinResistance);
   bench.Step(200);
   EXPECT_EQ(r->armature, 1);  // latched
-  reset->Drive(0, 5, kMinResistance);
+  reset->Drive(0, 5, kSchMinResistance);
   int released = 0;
   for (int n = 1; n <= 100 && !released; n++) {
     bench.Step(1);
@@ -661,14 +661,14 @@ TEST(Relay, ResetCoilReleasesALatchedRelay) {
   Bench::Read(reset, 0, &R);
   EXPECT_NEAR(R, 50.0f, 1e-3f);
   // Over-voltage on the reset coil: its own message.
-  reset->Drive(0, 8, kMinResistance);
+  reset->Drive(0, 8, kSchMinResistance);
   bench.Step(100);
   EXPECT_EQ(r->resetCoilBurnt, 1);
   EXPECT_EQ(r->coilBurnt, 0);
   ASSERT_EQ(log.Count(), 1);
   EXPECT_EQ(log.Messages()[0], L"В реле \"Р1\" перегорела обмотка 2");
   // The main coil still pulls in.
-  set->Drive(0, 5, kMinResistance);
+  set->Drive(0, 5, kSchMinResistance);
   bench.Step(100);
   EXPECT_EQ(r->armature, 1);
   bench.Stop();
@@ -721,15 +721,15 @@ TEST(Relay, ContactGroupsJoinAndReleaseTheirNets) {
     std::vector<bool> joined;  // per contact
   };
   const Case cases[] = {
-      {kRelayNormallyOpen, 0, {false}},       {kRelayNormallyOpen, 1, {true}},
-      {kRelayNormallyClosed, 0, {true}},      {kRelayNormallyClosed, 1, {false}},
-      {kRelayChangeover, 0, {false, true}},   {kRelayChangeover, 1, {true, false}},
+      {kElecRelayNormallyOpen, 0, {false}},       {kElecRelayNormallyOpen, 1, {true}},
+      {kElecRelayNormallyClosed, 0, {true}},      {kElecRelayNormallyClosed, 1, {false}},
+      {kElecRelayChangeover, 0, {false, true}},   {kElecRelayChangeover, 1, {true, false}},
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(testing::Message() << "kind " << int(k.kind) << ", armature " << int(k.armature));
     // 12 V behind 100 ohm: far below every contact limit.
     ContactBench c(k.kind, 12, 100);
-    c.coil->Drive(0, k.armature ? 5.0f : 0.0f, kMinResistance);
+    c.coil->Drive(0, k.armature ? 5.0f : 0.0f, kSchMinResistance);
     c.bench.Step(100);
     ASSERT_EQ(c.r->armature, k.armature);
     for (size_t i = 0; i < k.joined.size(); i++) {
@@ -757,8 +757,8 @@ TEST(Relay, ContactBelowItsLimitsHolds) {
   // 12 V behind 1 ohm into ground: dU 12 V, P = 144 W, below 27710 W, and
   // the smoothed power approaches 144 W < 300 W.
   LogCapture log;
-  ContactBench c(kRelayNormallyOpen, 12, 1);
-  c.coil->Drive(0, 5, kMinResistance);
+  ContactBench c(kElecRelayNormallyOpen, 12, 1);
+  c.coil->Drive(0, 5, kSchMinResistance);
   c.bench.Step(100, 1e-3f);
   c.bench.Step(2000, 0.01f);
   EXPECT_EQ(c.r->armature, 1);
@@ -773,8 +773,8 @@ TEST(Relay, ContactBurnsOnItsSmoothedPower) {
   // 1 s, it passes 300 W when 0.999^n < 1 - 300 / P: n = 234 steps after
   // the contact first closes.
   LogCapture log;
-  ContactBench c(kRelayNormallyOpen, 12, 0.1f);
-  c.coil->Drive(0, 5, kMinResistance);
+  ContactBench c(kElecRelayNormallyOpen, 12, 0.1f);
+  c.coil->Drive(0, 5, kSchMinResistance);
   int closed = 0;
   for (int n = 1; n <= 100 && !closed; n++) {
     c.bench.Step(1);
@@ -815,7 +815,7 @@ TEST(Relay, ContactBurnsAtOnceAboveTheInstantLimits) {
   for (const Case& k : cases) {
     SCOPED_TRACE(k.what);
     LogCapture log;
-    ContactBench c(kRelayChangeover, k.volts, k.ohms);
+    ContactBench c(kElecRelayChangeover, k.volts, k.ohms);
     c.bench.Step(1);  // released: common on the normally closed contact
     EXPECT_EQ(c.r->groupBurnt[0], 1);
     c.bench.Step(5);
@@ -829,8 +829,8 @@ TEST(Relay, BurntGroupLeavesTheOthersWorking) {
   Bench bench;
   auto* r = bench.Create<CSCHRelay>("Relay");
   r->groupCount = 2;
-  r->groupKinds[0] = kRelayNormallyClosed;
-  r->groupKinds[1] = kRelayNormallyClosed;
+  r->groupKinds[0] = kElecRelayNormallyClosed;
+  r->groupKinds[1] = kElecRelayNormallyClosed;
   r->BuildPins();
   ASSERT_EQ(r->pinCount, 6);
   auto* hot = bench.Source(400);
@@ -860,7 +860,7 @@ TEST(Relay, ContactPassesADataSource) {
   // the closed contact of a released relay to a reader.
   Bench bench;
   auto* r = bench.Create<CSCHRelay>("Relay");
-  r->groupKinds[0] = kRelayNormallyClosed;
+  r->groupKinds[0] = kElecRelayNormallyClosed;
   r->BuildPins();
   circuit::Part* driver = bench.Part(1);
   circuit::Part* reader = bench.Part(1);
@@ -872,7 +872,7 @@ TEST(Relay, ContactPassesADataSource) {
   driver->SetPinState(0, comptest::SerialDataState(&source));
   bench.Step(2);
   SchPinState seen = Bench::State(reader, 0);
-  EXPECT_EQ(seen.sourceKind, kSourceSerial);
+  EXPECT_EQ(seen.sourceKind, kSchSourceSerial);
   EXPECT_EQ(seen.source, &source);
   EXPECT_NEAR(seen.U, 5.0f, 1e-3f);
   EXPECT_NEAR(seen.U2, 0.0f, 1e-3f);
@@ -933,12 +933,12 @@ TEST(Relay, SymbolOfTheDefaultRelay) {
 TEST(Relay, SymbolOfALatchingRelayWithGroups) {
   Bench bench;
   auto* r = bench.Create<CSCHRelay>("Relay");
-  r->relayKind = kRelayWithResetCoil;
-  r->polarityMode = kRelayPolarised;
+  r->relayKind = kElecRelayWithResetCoil;
+  r->polarityMode = kElecRelayPolarised;
   r->groupCount = 3;
-  r->groupKinds[0] = kRelayNormallyOpen;
-  r->groupKinds[1] = kRelayNormallyClosed;
-  r->groupKinds[2] = kRelayChangeover;
+  r->groupKinds[0] = kElecRelayNormallyOpen;
+  r->groupKinds[1] = kElecRelayNormallyClosed;
+  r->groupKinds[2] = kElecRelayChangeover;
   r->BuildPins();
   comptest::SymbolCanvas canvas(80, 260);
   EXPECT_TRUE(canvas.Paint(r, 10, 10));  // height 40 + 90 + 50 = 180: 10..190
@@ -1011,7 +1011,7 @@ TEST(Relay, FootprintBoxes) {
     EXPECT_EQ(board.At(4.6f, 0), body);
   }
   {
-    r->packageShape = kRelayCylinder;
+    r->packageShape = kElecRelayCylinder;
     r->colorScheme = 9;  // past the table: its last colour
     comptest::FootprintCanvas board(20, 400, 400);
     EXPECT_TRUE(board.Paint(r));

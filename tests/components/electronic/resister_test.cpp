@@ -39,7 +39,7 @@ TEST(Resister, CreatedThroughTheRegistryWithItsDefaults) {
   EXPECT_LE(r->actualResistance, 10500.0f);
   EXPECT_EQ(r->powerRating, 0.25f);
   EXPECT_EQ(r->tolerance, 5.0f);
-  EXPECT_EQ(r->packageClass, kResisterChip);
+  EXPECT_EQ(r->packageClass, kElecResisterChip);
   EXPECT_EQ(r->bodyLength, 3.1f);
   EXPECT_EQ(r->bodyWidth, 1.6f);
   EXPECT_EQ(r->leadSize, 0.5f);
@@ -49,12 +49,12 @@ TEST(Resister, CreatedThroughTheRegistryWithItsDefaults) {
   EXPECT_EQ(r->rect.right - r->rect.left, 9);
   EXPECT_EQ(r->rect.bottom - r->rect.top, 40);
   ASSERT_EQ(r->pinCount, 2);
-  EXPECT_EQ(r->pins[0].side, kSideTop);
-  EXPECT_EQ(r->pins[1].side, kSideBottom);
+  EXPECT_EQ(r->pins[0].side, kSchSideTop);
+  EXPECT_EQ(r->pins[1].side, kSchSideBottom);
   for (int i = 0; i < 2; i++) {
     EXPECT_EQ(r->pins[i].name, nullptr);
     EXPECT_EQ(r->pins[i].description, nullptr);
-    EXPECT_EQ(r->pins[i].kind, kPinElectric);
+    EXPECT_EQ(r->pins[i].kind, kSchPinElectric);
   }
   // A chip keeps its body length: no lead pitch.
   EXPECT_EQ(r->footprintWidth, 1.6f);
@@ -72,8 +72,8 @@ TEST(Resister, ValueLabels) {
       {10, L"10 Ом"},        {4.7f, L"4.7Ом"},     {0.5f, L"0.5Ом"},
   };
   for (const Case& c : cases) {
-    wchar_t text[kResisterLabelChars];
-    FormatResisterLabel(c.value, text, kResisterLabelChars);
+    wchar_t text[kElecResisterLabelChars];
+    FormatResisterLabel(c.value, text, kElecResisterLabelChars);
     EXPECT_STREQ(text, c.label) << c.value;
   }
 }
@@ -110,24 +110,24 @@ TEST(Resister, ColourBands) {
 }
 
 TEST(Resister, ColourTable) {
-  const COLORREF expected[kResisterColorCount] = {
+  const COLORREF expected[kElecResisterColorCount] = {
       RGB(0, 0, 0),     RGB(51, 85, 204),  RGB(255, 221, 204), RGB(255, 255, 255), RGB(0, 204, 0),
       RGB(255, 102, 102), RGB(0, 0, 0),    RGB(87, 49, 39),    RGB(255, 0, 0),     RGB(240, 167, 27),
       RGB(204, 204, 0), RGB(102, 255, 102), RGB(0, 0, 255),    RGB(255, 0, 255),   RGB(102, 102, 102),
       RGB(255, 255, 255), RGB(255, 255, 204), RGB(204, 204, 204),
   };
-  for (int i = 0; i < kResisterColorCount; i++) EXPECT_EQ(kResisterColors[i], expected[i]) << i;
+  for (int i = 0; i < kElecResisterColorCount; i++) EXPECT_EQ(kElecResisterColors[i], expected[i]) << i;
 }
 
 TEST(Resister, DatabaseRowSetsEveryField) {
   Bench bench;
   auto* r = bench.Create<CSCHResister>("Resister");
-  DbRow row(L"resistors", {{"model", "MLT-0.25"}, {"R", "2.4"}, {"units", "1"}, {"percision", "0"},
+  DbRow row(L"resisters", {{"model", "MLT-0.25"}, {"R", "2.4"}, {"units", "1"}, {"percision", "0"},
                            {"power", "0.25"}, {"price", "2.5"}, {"L", "6"}, {"H", "2.2"},
                            {"leg", "0.6"}, {"class", "0"}, {"color", "2"}, {"colorNominal", "1"}});
   r->ApplyDbRecord(row.Record());
   EXPECT_STREQ(r->model, "MLT-0.25");
-  EXPECT_STREQ(r->tableName, L"resistors");
+  EXPECT_STREQ(r->tableName, L"resisters");
   EXPECT_EQ(r->price, 2.5);
   EXPECT_EQ(r->nominalResistance, 2400.0f);
   EXPECT_EQ(r->actualResistance, 2400.0f);  // no tolerance: no spread
@@ -136,7 +136,7 @@ TEST(Resister, DatabaseRowSetsEveryField) {
   EXPECT_EQ(r->bodyLength, 6.0f);
   EXPECT_EQ(r->bodyWidth, 2.2f);
   EXPECT_EQ(r->leadSize, 0.6f);
-  EXPECT_EQ(r->packageClass, kResisterBanded);
+  EXPECT_EQ(r->packageClass, kElecResisterBanded);
   EXPECT_EQ(r->bodyColor, 2);
   EXPECT_EQ(r->colorCodeShown, 1);
   // 6 + 4.4 x 0.6 = 8.64 mm; 8.64 / 2.54 + 0.9 = 4.30: four lead pitches.
@@ -158,12 +158,12 @@ TEST(Resister, UnitsOfTheDatabaseValue) {
   for (const Case& c : cases) {
     Bench bench;
     auto* r = bench.Create<CSCHResister>("Resister");
-    DbRow row(L"resistors", {{"model", "X"}, {"R", c.R}, {"units", c.units}, {"percision", "0"}});
+    DbRow row(L"resisters", {{"model", "X"}, {"R", c.R}, {"units", c.units}, {"percision", "0"}});
     r->ApplyDbRecord(row.Record());
     EXPECT_FLOAT_EQ(r->nominalResistance, c.nominal) << c.R << " units " << c.units;
     EXPECT_EQ(r->actualResistance, r->nominalResistance);
-    wchar_t text[kResisterLabelChars];
-    FormatResisterLabel(r->nominalResistance, text, kResisterLabelChars);
+    wchar_t text[kElecResisterLabelChars];
+    FormatResisterLabel(r->nominalResistance, text, kElecResisterLabelChars);
     EXPECT_STREQ(text, c.label);
   }
 }
@@ -171,7 +171,7 @@ TEST(Resister, UnitsOfTheDatabaseValue) {
 TEST(Resister, ToleranceSpreadsTheActualValueOverItsWholeRange) {
   Bench bench;
   auto* r = bench.Create<CSCHResister>("Resister");
-  DbRow row(L"resistors", {{"model", "X"}, {"R", "1000"}, {"percision", "10"}});
+  DbRow row(L"resisters", {{"model", "X"}, {"R", "1000"}, {"percision", "10"}});
   float low = 1e9f, high = 0;
   for (int i = 0; i < 400; i++) {
     r->ApplyDbRecord(row.Record());
@@ -189,7 +189,7 @@ TEST(Resister, ToleranceSpreadsTheActualValueOverItsWholeRange) {
 TEST(Resister, RowWithoutColumnsReadsZero) {
   Bench bench;
   auto* r = bench.Create<CSCHResister>("Resister");
-  DbRow row(L"resistors", {{"model", "bare"}});
+  DbRow row(L"resisters", {{"model", "bare"}});
   r->ApplyDbRecord(row.Record());
   EXPECT_EQ(r->nominalResistance, 0.0f);
   EXPECT_EQ(r->actualResistance, 0.0f);
@@ -201,7 +201,7 @@ TEST(Resister, RowWithoutColumnsReadsZero) {
 
 TEST(Resister, SampleDatabaseRows) {
   comptest::RegistryScope registry;
-  comptest::SampleTable table(L"resistors");
+  comptest::SampleTable table(L"resisters");
   ASSERT_TRUE(table.loaded);
   ASSERT_GE(table.table.GetRecordCount(), 4);
   auto r = comptest::NewDetached<CSCHResister>("Resister");
@@ -213,7 +213,7 @@ TEST(Resister, SampleDatabaseRows) {
   EXPECT_GE(r->actualResistance, 2280.0f);
   EXPECT_LE(r->actualResistance, 2520.0f);
   EXPECT_EQ(r->powerRating, 0.25f);
-  EXPECT_EQ(r->packageClass, kResisterBanded);
+  EXPECT_EQ(r->packageClass, kElecResisterBanded);
   EXPECT_EQ(r->bodyColor, 1);
   EXPECT_EQ(r->colorCodeShown, 1);
   EXPECT_FLOAT_EQ(r->footprintLength, 4 * 2.54f);  // 6 + 2.64 mm
@@ -223,7 +223,7 @@ TEST(Resister, SampleDatabaseRows) {
   // The surface-mount row: a chip with 0.5 mm pads, no lead pitch.
   r->ApplyDbRecord(table.table.GetRecord(3));
   EXPECT_EQ(r->nominalResistance, 10000.0f);
-  EXPECT_EQ(r->packageClass, kResisterChip);
+  EXPECT_EQ(r->packageClass, kElecResisterChip);
   EXPECT_EQ(r->leadSize, 0.5f);
   EXPECT_EQ(r->footprintLength, 3.2f);
   EXPECT_EQ(r->footprintWidth, 1.6f);
@@ -235,12 +235,12 @@ TEST(Resister, FootprintLengthGoesUpToTheLeadPitch) {
     float L, lead, length;
   };
   const Case cases[] = {
-      {kResisterBanded, 6, 0.6f, 4 * 2.54f},   // 8.64 mm
-      {kResisterLeaded, 6, 0.6f, 4 * 2.54f},
-      {kResisterBanded, 10, 0.8f, 6 * 2.54f},  // 13.52 mm: 5.32 + 0.9
-      {kResisterBanded, 5.6f, 0.5f, 3 * 2.54f},  // 7.8 mm: less than a tenth over 3 pitches
-      {kResisterBanded, 5.7f, 0.5f, 4 * 2.54f},  // 7.9 mm: more than a tenth over
-      {kResisterChip, 6, 0.6f, 6},             // chips keep L
+      {kElecResisterBanded, 6, 0.6f, 4 * 2.54f},   // 8.64 mm
+      {kElecResisterLeaded, 6, 0.6f, 4 * 2.54f},
+      {kElecResisterBanded, 10, 0.8f, 6 * 2.54f},  // 13.52 mm: 5.32 + 0.9
+      {kElecResisterBanded, 5.6f, 0.5f, 3 * 2.54f},  // 7.8 mm: less than a tenth over 3 pitches
+      {kElecResisterBanded, 5.7f, 0.5f, 4 * 2.54f},  // 7.9 mm: more than a tenth over
+      {kElecResisterChip, 6, 0.6f, 6},             // chips keep L
       {3, 6, 0.6f, 6},                         // an unknown class too
   };
   for (const Case& c : cases) {
@@ -257,7 +257,7 @@ TEST(Resister, FootprintLengthGoesUpToTheLeadPitch) {
 
 // A leaded 2.4 kOhm resistor with exact values (no spread).
 void MakeLeaded(CSCHResister* r) {
-  DbRow row(L"resistors", {{"model", "MLT"}, {"R", "2.4"}, {"units", "1"}, {"percision", "0"},
+  DbRow row(L"resisters", {{"model", "MLT"}, {"R", "2.4"}, {"units", "1"}, {"percision", "0"},
                            {"power", "0.25"}, {"L", "6"}, {"H", "2.2"}, {"leg", "0.6"},
                            {"class", "0"}, {"color", "1"}, {"colorNominal", "1"}});
   r->ApplyDbRecord(row.Record());
@@ -286,7 +286,7 @@ TEST(Resister, RecordAfterTheBaseRecord) {
 TEST(Resister, RecordRoundTripKeepsTheDrawnValue) {
   Bench bench;
   auto* r = bench.Create<CSCHResister>("Resister");
-  DbRow row(L"resistors", {{"model", "C2-33"}, {"R", "1"}, {"units", "2"}, {"percision", "10"},
+  DbRow row(L"resisters", {{"model", "C2-33"}, {"R", "1"}, {"units", "2"}, {"percision", "10"},
                            {"power", "1"}, {"L", "13"}, {"H", "5.5"}, {"leg", "0.8"},
                            {"class", "1"}, {"color", "2"}});
   r->ApplyDbRecord(row.Record());
@@ -299,7 +299,7 @@ TEST(Resister, RecordRoundTripKeepsTheDrawnValue) {
   EXPECT_EQ(copy->nominalResistance, 1000000.0f);
   EXPECT_EQ(copy->tolerance, 10.0f);
   EXPECT_EQ(copy->powerRating, 1.0f);
-  EXPECT_EQ(copy->packageClass, kResisterLeaded);
+  EXPECT_EQ(copy->packageClass, kElecResisterLeaded);
   EXPECT_EQ(copy->bodyColor, 2);
   EXPECT_EQ(copy->colorCodeShown, 0);
   EXPECT_STREQ(copy->instanceName, L"R1");
@@ -388,7 +388,7 @@ TEST(Resister, EditShowsTheModelInTheBrowser) {
   comptest::EditHost host;
   EXPECT_FALSE(r->Edit());
   EXPECT_EQ(host.calls, 1);
-  EXPECT_EQ(host.table, L"resistors");
+  EXPECT_EQ(host.table, L"resisters");
   EXPECT_EQ(host.model, "MLT");
 }
 
@@ -462,7 +462,7 @@ TEST(Resister, BurnsWhenTheSmoothedPowerPassesTheRating) {
 TEST(Resister, RowWithoutPowerBurnsAtTheFirstStepWithCurrent) {
   LogCapture log;
   Across a(5, 100, 0.25f);
-  DbRow row(L"resistors", {{"model", "X"}, {"R", "100"}, {"percision", "0"}});
+  DbRow row(L"resisters", {{"model", "X"}, {"R", "100"}, {"percision", "0"}});
   a.r->ApplyDbRecord(row.Record());
   a.r->SetName(nullptr);
   a.bench.Step(1);
@@ -555,7 +555,7 @@ TEST(Resister, DataSourcePassesThrough) {
   driver->SetPinState(0, comptest::SerialDataState(&source));
   bench.Step(1);
   SchPinState seen = Bench::State(reader, 0);
-  EXPECT_EQ(seen.sourceKind, kSourceSerial);
+  EXPECT_EQ(seen.sourceKind, kSchSourceSerial);
   EXPECT_EQ(seen.source, &source);
   EXPECT_NEAR(seen.U, 5.0f, 1e-3f);
   EXPECT_NEAR(seen.R, 110.0f, 1e-2f);
@@ -652,7 +652,7 @@ TEST(Resister, LeadedFootprints) {
   }
   {
     // Plain body: a rectangle, corners filled, no bands.
-    r->packageClass = kResisterLeaded;
+    r->packageClass = kElecResisterLeaded;
     r->colorCodeShown = 1;
     comptest::FootprintCanvas board(20, 400, 400);
     EXPECT_TRUE(board.Paint(r));
@@ -686,7 +686,7 @@ TEST(Resister, ScreenshotOfFootprints) {
   };
   for (const Shown& s : shown) {
     auto* r = bench.Create<CSCHResister>("Resister");
-    DbRow row(L"resistors", {{"model", "X"}, {"R", s.R}, {"units", s.units}, {"percision", s.tolerance},
+    DbRow row(L"resisters", {{"model", "X"}, {"R", s.R}, {"units", s.units}, {"percision", s.tolerance},
                              {"power", "0.25"}, {"L", "6"}, {"H", "2.2"}, {"leg", "0.6"},
                              {"class", s.cls}, {"color", s.color}, {"colorNominal", "1"}});
     r->ApplyDbRecord(row.Record());

@@ -42,7 +42,7 @@ void ExpectPins(const CSCHRouter* r, const std::vector<PinRow>& rows) {
     EXPECT_STREQ(r->pins[i].name, rows[i].name);
     EXPECT_EQ(r->pins[i].kind, rows[i].kind);
     EXPECT_EQ(r->pins[i].offset, rows[i].offset);
-    EXPECT_EQ(r->pins[i].side, kSideBottom);
+    EXPECT_EQ(r->pins[i].side, kSchSideBottom);
   }
 }
 
@@ -52,7 +52,7 @@ TEST(Router, CreatedThroughTheRegistryWithItsDefaults) {
   ASSERT_NE(r, nullptr);
   EXPECT_EQ(r->pose, nullptr);
   EXPECT_EQ(r->rect.bottom - r->rect.top, 80);
-  EXPECT_EQ(r->mode, kRouterAccessPoint);
+  EXPECT_EQ(r->mode, kElecRouterAccessPoint);
   EXPECT_EQ(r->onAir, 0);
   // Own power, five LAN ports, no radio: 7 pins, no spare room.
   ExpectPins(r, {{L"+", 0, 10}, {L"-", 0, 30}, {L"LAN", 2, 90}, {L"LAN", 2, 110}, {L"LAN", 2, 130},
@@ -115,7 +115,7 @@ std::unique_ptr<CSCHRouter> SampleRouter() {
   r->axis = 1;
   r->widthAround = 2.0f;
   r->widthAlong = 0.5f;
-  r->mode = kRouterBridge;
+  r->mode = kElecRouterBridge;
   r->SetSsid(L"Home");
   r->BuildPins();
   return r;
@@ -200,7 +200,7 @@ protected:
     auto* r = bench.Create<CSCHRouter>("Router");
     r->SetName(name);
     r->inputType = 0;
-    r->antennaKind = kRouterAntennaBuiltIn;
+    r->antennaKind = kElecRouterAntennaBuiltIn;
     r->BuildPins();
     r->mode = mode;
     r->SetSsid(ssid);
@@ -240,8 +240,8 @@ protected:
 };
 
 TEST_F(RadioNet, JoiningAndLeavingTheList) {
-  CSCHRouter* a = Add(L"R1", kRouterAccessPoint, L"net", 0);
-  CSCHRouter* b = Add(L"R2", kRouterAccessPoint, L"net", 10);
+  CSCHRouter* a = Add(L"R1", kElecRouterAccessPoint, L"net", 0);
+  CSCHRouter* b = Add(L"R2", kElecRouterAccessPoint, L"net", 10);
   Begin();
   EXPECT_TRUE(List().empty());
   a->Step(1e-3f);
@@ -259,11 +259,11 @@ TEST_F(RadioNet, JoiningAndLeavingTheList) {
 }
 
 TEST_F(RadioNet, ClientLinksToTheFirstAccessPointOfItsSsid) {
-  CSCHRouter* distant = Add(L"AP1", kRouterAccessPoint, L"net", 1e6f);  // joined first, out of reach
-  CSCHRouter* near1 = Add(L"AP2", kRouterAccessPoint, L"net", 10);
-  CSCHRouter* near2 = Add(L"AP3", kRouterAccessPoint, L"net", 20);
-  CSCHRouter* other = Add(L"AP4", kRouterAccessPoint, L"other", 5);
-  CSCHRouter* client = Add(L"C", kRouterClient, L"net", 0);
+  CSCHRouter* distant = Add(L"AP1", kElecRouterAccessPoint, L"net", 1e6f);  // joined first, out of reach
+  CSCHRouter* near1 = Add(L"AP2", kElecRouterAccessPoint, L"net", 10);
+  CSCHRouter* near2 = Add(L"AP3", kElecRouterAccessPoint, L"net", 20);
+  CSCHRouter* other = Add(L"AP4", kElecRouterAccessPoint, L"other", 5);
+  CSCHRouter* client = Add(L"C", kElecRouterClient, L"net", 0);
   Begin();
   Give(distant, 1);
   Give(near1, 2);
@@ -286,8 +286,8 @@ TEST_F(RadioNet, ClientLinksToTheFirstAccessPointOfItsSsid) {
 }
 
 TEST_F(RadioNet, BridgesLinkOnlyToEarlierBridges) {
-  CSCHRouter* first = Add(L"B1", kRouterBridge, L"link", 0);
-  CSCHRouter* second = Add(L"B2", kRouterBridge, L"link", 10);
+  CSCHRouter* first = Add(L"B1", kElecRouterBridge, L"link", 0);
+  CSCHRouter* second = Add(L"B2", kElecRouterBridge, L"link", 10);
   Begin();
   Give(first, 1);
   Give(second, 2);
@@ -299,9 +299,9 @@ TEST_F(RadioNet, BridgesLinkOnlyToEarlierBridges) {
 }
 
 TEST_F(RadioNet, EmptySsidJoinsButStartsNoLinkAndARepeaterReachesIt) {
-  CSCHRouter* quiet = Add(L"Q", kRouterClient, L"", 0);
-  CSCHRouter* ap = Add(L"AP", kRouterAccessPoint, L"", 5);
-  CSCHRouter* repeater = Add(L"RP", kRouterRepeater, L"rep", 10);
+  CSCHRouter* quiet = Add(L"Q", kElecRouterClient, L"", 0);
+  CSCHRouter* ap = Add(L"AP", kElecRouterAccessPoint, L"", 5);
+  CSCHRouter* repeater = Add(L"RP", kElecRouterRepeater, L"rep", 10);
   Begin();
   Give(quiet, 1);
   Give(ap, 2);
@@ -316,7 +316,7 @@ TEST_F(RadioNet, EmptySsidJoinsButStartsNoLinkAndARepeaterReachesIt) {
 }
 
 TEST_F(RadioNet, PowerLimits) {
-  CSCHRouter* r = Add(L"R1", kRouterAccessPoint, L"net", 0);
+  CSCHRouter* r = Add(L"R1", kElecRouterAccessPoint, L"net", 0);
   LogCapture log;
   Begin();
   r->Step(1e-3f);
@@ -342,7 +342,7 @@ TEST_F(RadioNet, PowerLimits) {
 }
 
 TEST_F(RadioNet, NoSupplyCurrentIsGuarded) {
-  CSCHRouter* r = Add(L"R1", kRouterAccessPoint, L"net", 0);
+  CSCHRouter* r = Add(L"R1", kElecRouterAccessPoint, L"net", 0);
   r->I = 0;
   LogCapture log;
   Begin();
@@ -352,8 +352,8 @@ TEST_F(RadioNet, NoSupplyCurrentIsGuarded) {
 }
 
 TEST_F(RadioNet, AttachedAntennaGivesTheRadioButNotTheSavedFields) {
-  CSCHRouter* r = Add(L"R1", kRouterClient, L"net", 0);
-  r->antennaKind = kRouterAntennaExternal;
+  CSCHRouter* r = Add(L"R1", kElecRouterClient, L"net", 0);
+  r->antennaKind = kElecRouterAntennaExternal;
   r->BuildPins();
   ASSERT_EQ(r->pinCount, 3);
   ASSERT_NE(r->pins[0].wire, nullptr);
@@ -365,7 +365,7 @@ TEST_F(RadioNet, AttachedAntennaGivesTheRadioButNotTheSavedFields) {
   antenna->centreFrequency = 2450;
   antenna->bandwidth = 100;
   bench.Wire(r, 2, antenna, 0);
-  CSCHRouter* ap = Add(L"AP", kRouterAccessPoint, L"net", 10);
+  CSCHRouter* ap = Add(L"AP", kElecRouterAccessPoint, L"net", 10);
   Begin();
   ap->Step(1e-3f);
   r->Step(1e-3f);
@@ -435,7 +435,7 @@ TEST(RouterDialog, OkStoresTheModeAndSsid) {
   std::wstring shot = comptest::ScreenshotFolder() + L"router_dialog.bmp";
   EXPECT_TRUE(velktest::SaveWindowBitmap(dialog->GetHandle(), shot));
   dialog->Apply(r.get());
-  EXPECT_EQ(r->mode, kRouterClient);
+  EXPECT_EQ(r->mode, kElecRouterClient);
   EXPECT_STREQ(r->ssid, L"Office");
   delete dialog;
   velktest::FlushEvents();
@@ -455,9 +455,9 @@ void CALLBACK CloseDialog(HWND, UINT, UINT_PTR id, DWORD) {
 TEST(RouterDialog, EditRunsTheDialog) {
   comptest::RegistryScope registry;
   auto r = SampleRouter();
-  r->antennaKind = kRouterAntennaNone;
+  r->antennaKind = kElecRouterAntennaNone;
   EXPECT_FALSE(r->Edit()) << "no radio, no dialog";
-  r->antennaKind = kRouterAntennaExternal;
+  r->antennaKind = kElecRouterAntennaExternal;
   for (int result : {2, 1}) {
     g_closeResult = result;
     UINT_PTR timer = SetTimer(nullptr, 0, 10, CloseDialog);
@@ -468,7 +468,7 @@ TEST(RouterDialog, EditRunsTheDialog) {
     velktest::DropQuitRequests();  // the dialog was the first form: its end asks to quit
     EXPECT_EQ(changed, result == 1);
     EXPECT_STREQ(r->ssid, result == 1 ? L"Changed" : L"Home") << "Cancel changes nothing";
-    EXPECT_EQ(r->mode, kRouterBridge);
+    EXPECT_EQ(r->mode, kElecRouterBridge);
   }
   g_closeResult = 0;
 }

@@ -45,23 +45,23 @@ TEST(StdLogic, FreshChipIsAnEightInputNandInDip) {
   EXPECT_FLOAT_EQ(chip->footprintWidth, 7.62f);
   EXPECT_FLOAT_EQ(chip->footprintLength, 17.018f);
   ASSERT_EQ(chip->pinCount, 11);
-  EXPECT_EQ(chip->pins[0].side, kSideBottom);
+  EXPECT_EQ(chip->pins[0].side, kSchSideBottom);
   EXPECT_EQ(chip->pins[0].number, 7);
   EXPECT_STREQ(chip->pins[0].description, L"Земля");
   EXPECT_EQ(chip->pins[0].offset, 20);  // centred on the 40 px bottom edge
-  EXPECT_EQ(chip->pins[1].side, kSideTop);
+  EXPECT_EQ(chip->pins[1].side, kSchSideTop);
   EXPECT_EQ(chip->pins[1].number, 14);
   EXPECT_STREQ(chip->pins[1].description, L"+5В");
   EXPECT_EQ(chip->pins[1].offset, 21);
   const int numbers[8] = {1, 2, 3, 4, 5, 6, 11, 12};
   const int offsets[8] = {17, 35, 53, 71, 88, 106, 124, 142};
   for (int i = 0; i < 8; i++) {
-    EXPECT_EQ(chip->pins[2 + i].side, kSideLeft) << i;
+    EXPECT_EQ(chip->pins[2 + i].side, kSchSideLeft) << i;
     EXPECT_EQ(chip->pins[2 + i].number, numbers[i]) << i;
     EXPECT_EQ(chip->pins[2 + i].offset, offsets[i]) << i;
     EXPECT_EQ(chip->pins[2 + i].name, nullptr);
   }
-  EXPECT_EQ(chip->pins[10].side, kSideRight);
+  EXPECT_EQ(chip->pins[10].side, kSchSideRight);
   EXPECT_EQ(chip->pins[10].number, 8);
   EXPECT_EQ(chip->pins[10].offset, 80);
 }
@@ -145,12 +145,12 @@ TEST(StdLogic, GateSetsHaveTheirPinsAndTruthTables) {
     for (int i = 0; i < gatePins; i++) {
       const PinRow& p = (*row.pins)[i];
       EXPECT_EQ(chip->pins[2 + i].number, p.number) << i;
-      EXPECT_EQ(chip->pins[2 + i].side, p.side == 'L' ? kSideLeft : kSideRight) << i;
+      EXPECT_EQ(chip->pins[2 + i].side, p.side == 'L' ? kSchSideLeft : kSchSideRight) << i;
       EXPECT_EQ(chip->pins[2 + i].offset, p.offset) << i;
     }
     // Stiff 5 V supply, a stiff source on every input, a probe on every output.
-    bench.Wire(bench.Source(5), 0, chip, kStdLogicSupply);
-    bench.Wire(bench.Ground(), 0, chip, kStdLogicGround);
+    bench.Wire(bench.Source(5), 0, chip, kElecStdLogicSupply);
+    bench.Wire(bench.Ground(), 0, chip, kElecStdLogicGround);
     std::vector<circuit::Part*> inputs, probes;
     for (int g = 0; g < row.gates; g++) {
       int base = 2 + g * (row.inputs + 1);
@@ -180,7 +180,7 @@ TEST(StdLogic, GateSetsHaveTheirPinsAndTruthTables) {
       }
     }
     for (const auto& c : cases) {
-      for (size_t i = 0; i < inputs.size(); i++) inputs[i]->Drive(0, c[i % row.inputs] ? 5.0f : 0.0f, kMinResistance);
+      for (size_t i = 0; i < inputs.size(); i++) inputs[i]->Drive(0, c[i % row.inputs] ? 5.0f : 0.0f, kSchMinResistance);
       bench.Step(2);
       bool high = Expected(row.fn, c);
       for (auto* probe : probes) {
@@ -217,8 +217,8 @@ struct Rig {
     chip = bench.Create<CSCHStdLogic>("StdLogic");
     ApplyFunc(chip, func);
     vcc = bench.Source(supply);
-    bench.Wire(vcc, 0, chip, kStdLogicSupply);
-    bench.Wire(bench.Ground(), 0, chip, kStdLogicGround);
+    bench.Wire(vcc, 0, chip, kElecStdLogicSupply);
+    bench.Wire(bench.Ground(), 0, chip, kElecStdLogicGround);
   }
   circuit::Part* In(int pin, float U) {
     auto* s = bench.Source(U);
@@ -243,7 +243,7 @@ TEST(StdLogic, PlainInputsSwitchAtHalfTheSupply) {
   // The threshold is 2.5 V: a voltage at it reads low, just above high.
   const struct { float U; float out; } cases[] = {{2.5f, 5}, {2.52f, 0}, {0, 5}, {5, 0}};
   for (const auto& c : cases) {
-    in->Drive(0, c.U, kMinResistance);
+    in->Drive(0, c.U, kSchMinResistance);
     rig.bench.Step(2);
     EXPECT_NEAR(Bench::Read(out, 0), c.out, 1e-3f) << c.U;
   }
@@ -266,14 +266,14 @@ TEST(StdLogic, SchmittInputsHoldTheirLevelInsideTheHysteresis) {
       {2.6f, 5},
   };
   for (const auto& s : steps) {
-    in->Drive(0, s.U, kMinResistance);
+    in->Drive(0, s.U, kSchMinResistance);
     rig.bench.Step(2);
     EXPECT_NEAR(Bench::Read(out, 0), s.out, 1e-3f) << s.U;
   }
   rig.bench.Stop();
   // Start clears the memory.
   rig.chip->schmittMemory[0] = 1;
-  in->Drive(0, 2.6f, kMinResistance);
+  in->Drive(0, 2.6f, kSchMinResistance);
   rig.bench.Run(2);
   EXPECT_EQ(rig.chip->schmittMemory[0], 0);
   EXPECT_NEAR(Bench::Read(out, 0), 5, 1e-3f);
@@ -363,8 +363,8 @@ TEST(StdLogic, ZeroSupplyCurrentInTheRowBurnsInsteadOfDividingByZero) {
   auto* chip = bench.Create<CSCHStdLogic>("StdLogic");
   DbRow row(L"stdlogic", {{"model", "T"}, {"Func", "?"}, {"U", "5"}, {"I", "0"}, {"corps", "0"}});
   chip->ApplyDbRecord(row.Record());
-  bench.Wire(bench.Source(5), 0, chip, kStdLogicSupply);
-  bench.Wire(bench.Ground(), 0, chip, kStdLogicGround);
+  bench.Wire(bench.Source(5), 0, chip, kElecStdLogicSupply);
+  bench.Wire(bench.Ground(), 0, chip, kElecStdLogicGround);
   bench.Run(1);
   EXPECT_EQ(chip->burnt, 1);
   EXPECT_EQ(log.Count(), 1);
@@ -382,7 +382,7 @@ TEST(StdLogic, SerialDataPassesABufferAndANand) {
     auto* out = rig.Probe(4);
     rig.bench.Run(3);
     SchPinState s = Bench::State(out, 0);
-    ASSERT_EQ(s.sourceKind, kSourceSerial);
+    ASSERT_EQ(s.sourceKind, kSchSourceSerial);
     ASSERT_NE(s.source, nullptr);
     EXPECT_TRUE(s.source->packets && s.source->packets->Equals(data.set));
     EXPECT_NE(s.source->packets, data.set);  // the gate's own clone
@@ -400,7 +400,7 @@ TEST(StdLogic, AndGateWithTwoDifferentStreamsIsUndetermined) {
     int format;
     int kind;  // gate state kind afterwards
   };
-  for (Case c : {Case{9600, kSourceOwnWeight}, Case{0x40000000 | 9600, kSourceSerial}}) {
+  for (Case c : {Case{9600, kSchSourceOwnWeight}, Case{0x40000000 | 9600, kSchSourceSerial}}) {
     chiptest::OwnedSet a(1, 1, c.format), b(2, 1, c.format);
     Rig rig(L"4x2И");
     auto* la = rig.bench.Add<chiptest::DataLine>();
@@ -414,7 +414,7 @@ TEST(StdLogic, AndGateWithTwoDifferentStreamsIsUndetermined) {
     SchPinState s = Bench::State(out, 0);
     EXPECT_EQ(s.sourceKind, c.kind);
     ASSERT_NE(s.source, nullptr);
-    if (c.kind == kSourceOwnWeight) {
+    if (c.kind == kSchSourceOwnWeight) {
       EXPECT_FLOAT_EQ(s.source->weight, 0.33f);
       float period = 0;
       memcpy(&period, &s.source->packets, sizeof period);
@@ -481,9 +481,9 @@ TEST(StdLogic, CrossCoupledNandLatchHoldsWithoutReadingFreedData) {
     rig.bench.Build();
     rig.bench.Start();
     // Set: S low for a while, then high: Q stays high.
-    set->Drive(0, 0, kMinResistance);
+    set->Drive(0, 0, kSchMinResistance);
     rig.bench.Step(4);
-    set->Drive(0, 5, kMinResistance);
+    set->Drive(0, 5, kSchMinResistance);
     rig.bench.Step(20);
     EXPECT_NEAR(Bench::Read(c, 5), 5, 1e-3f);  // Q read at gate 2's input
     // Now the reset input carries data: it circulates through both gates.
@@ -495,7 +495,7 @@ TEST(StdLogic, CrossCoupledNandLatchHoldsWithoutReadingFreedData) {
         SchNet* net = c->pins[p].net;
         if (!net || !net->source) continue;
         for (const StdLogicGate& g : c->gates) {
-          if (net->source == &g.output && g.output.packets && net->sourceKind == kSourceSerial) {
+          if (net->source == &g.output && g.output.packets && net->sourceKind == kSchSourceSerial) {
             EXPECT_TRUE(g.ownsOutputSet);
           }
         }
@@ -504,7 +504,7 @@ TEST(StdLogic, CrossCoupledNandLatchHoldsWithoutReadingFreedData) {
     EXPECT_EQ(c->burnt, 0);
     // The data went round: both gates hand on a clone of the reset line's set.
     SchPinState qs = Bench::State(c, 5);
-    EXPECT_EQ(qs.sourceKind, kSourceSerial);
+    EXPECT_EQ(qs.sourceKind, kSchSourceSerial);
     ASSERT_NE(qs.source, nullptr);
     EXPECT_TRUE(qs.source->packets && qs.source->packets->Equals(data.set));
     EXPECT_TRUE(c->gates[1].ownsOutputSet);
@@ -531,7 +531,7 @@ TEST(StdLogic, BurnOutInMidStepKeepsThePublishedSetAlive) {
   ASSERT_TRUE(g.ownsOutputSet);
   SchPacketSet* published = g.output.packets;
   LogCapture log;
-  over->Drive(0, 7, kMinResistance);  // burns in gate 1's read
+  over->Drive(0, 7, kSchMinResistance);  // burns in gate 1's read
   rig.bench.Step(1);
   ASSERT_EQ(rig.chip->burnt, 1);
   // Gate 2's output was not driven again: its net still reads the set the

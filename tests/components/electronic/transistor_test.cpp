@@ -42,14 +42,14 @@ TEST(BiTransistor, CreatedThroughTheRegistryWithItsDefaults) {
   EXPECT_EQ(t->Pc, 1.0f);
   EXPECT_EQ(t->Uce, 0.0f);
   EXPECT_EQ(t->UbeSat, 0.0f);
-  EXPECT_EQ(t->form, kTransistorRectangle);
+  EXPECT_EQ(t->form, kElecTransistorRectangle);
   EXPECT_EQ(t->bodyLength, 5.0f);
   EXPECT_EQ(t->footprintWidth, 0.0f);  // sized by the first record
   ASSERT_EQ(t->pinCount, 3);
   const struct {
     const wchar_t* description;
     int side, offset;
-  } pins[] = {{L"База", kSideLeft, 15}, {L"Эмиттер", kSideBottom, 23}, {L"Коллектор", kSideTop, 8}};
+  } pins[] = {{L"База", kSchSideLeft, 15}, {L"Эмиттер", kSchSideBottom, 23}, {L"Коллектор", kSchSideTop, 8}};
   for (int i = 0; i < 3; i++) {
     EXPECT_STREQ(t->pins[i].description, pins[i].description);
     EXPECT_EQ(t->pins[i].side, pins[i].side);
@@ -73,7 +73,7 @@ TEST(CMOSTransistor, CreatedThroughTheRegistryWithItsDefaults) {
   const struct {
     const wchar_t* description;
     int side, offset;
-  } pins[] = {{L"Затвор", kSideLeft, 23}, {L"Исток", kSideRight, 8}, {L"Сток", kSideRight, 24}};
+  } pins[] = {{L"Затвор", kSchSideLeft, 23}, {L"Исток", kSchSideRight, 8}, {L"Сток", kSchSideRight, 24}};
   for (int i = 0; i < 3; i++) {
     EXPECT_STREQ(t->pins[i].description, pins[i].description);
     EXPECT_EQ(t->pins[i].side, pins[i].side);
@@ -107,7 +107,7 @@ TEST(BiTransistor, DatabaseRowSetsEveryField) {
   EXPECT_EQ(t->Uebo, 6.0f);
   EXPECT_EQ(t->Pc, 0.5f);
   EXPECT_EQ(t->UbeSat, 0.7f);
-  EXPECT_EQ(t->form, kTransistorFlatCan);
+  EXPECT_EQ(t->form, kElecTransistorFlatCan);
   EXPECT_EQ(t->bodyLength, 4.6f);
   EXPECT_EQ(t->bodyWidth, 3.6f);
   EXPECT_EQ(t->bodyColor, 1);
@@ -278,14 +278,14 @@ TEST(BiTransistor, RoundTripKeepsTheDrawnGainAndEveryTruncationLoads) {
     } else if (n <= end - 16) {
       EXPECT_EQ(c->gain, 0.0f);  // cut before the gain
     }
-    EXPECT_LT(c->bodyColor, kTransistorColorCount);
+    EXPECT_LT(c->bodyColor, kElecTransistorColorCount);
     EXPECT_TRUE(std::isfinite(c->footprintWidth));
   });
   // A corrupted body colour never indexes past the tables.
   std::vector<uint8_t> corrupted = bytes;
   corrupted[end - 37 - 9] = 200;  // the body colour byte
   comptest::LoadBytes(copy.get(), corrupted);
-  EXPECT_EQ(copy->bodyColor, kTransistorColorCount - 1);
+  EXPECT_EQ(copy->bodyColor, kElecTransistorColorCount - 1);
 }
 
 TEST(CMOSTransistor, RoundTripKeepsTheDrawnThreshold) {
@@ -319,12 +319,12 @@ struct BipolarBench {
     t->Uce = 0.2f;
     if (connectBase) {
       base = bench.Source(baseU, baseR);
-      bench.Wire(base, 0, t, kBiBase);
+      bench.Wire(base, 0, t, kElecBiBase);
     }
     emitter = bench.Source(emitterU, emitterR);
     collector = bench.Source(collectorU, collectorR);
-    bench.Wire(emitter, 0, t, kBiEmitter);
-    bench.Wire(collector, 0, t, kBiCollector);
+    bench.Wire(emitter, 0, t, kElecBiEmitter);
+    bench.Wire(collector, 0, t, kElecBiCollector);
     bench.Build();
     bench.Start();
   }
@@ -338,7 +338,7 @@ struct BipolarBench {
 
 TEST(BiTransistor, OpenBaseIsolatesCollectorAndEmitter) {
   LogCapture log;
-  BipolarBench b(false, 0, 0, 0, kMinResistance, 10, 1000, false);
+  BipolarBench b(false, 0, 0, 0, kSchMinResistance, 10, 1000, false);
   b.bench.Step(5, 0.01f);
   EXPECT_EQ(b.t->burnt, 0);
   float R = 0;
@@ -380,7 +380,7 @@ TEST(BiTransistor, DrivenBaseFollowsTheJunctionFormulas) {
   EXPECT_NEAR(x.Vbe, 0.6895, 1e-4);
   EXPECT_NEAR(x.Ibase, 0.3105e-3, 1e-7);
   LogCapture log;
-  BipolarBench b(false, 1, 1000, 0, kMinResistance, 5, 1000);
+  BipolarBench b(false, 1, 1000, 0, kSchMinResistance, 5, 1000);
   b.bench.Step(1, 0.01f);
   EXPECT_EQ(b.t->burnt, 0);
   float R = 0;
@@ -399,7 +399,7 @@ TEST(BiTransistor, DrivenBaseFollowsTheJunctionFormulas) {
 TEST(BiTransistor, PnpIsTheMirror) {
   // The emitter at 5 V, the base 1 V below it, the collector 5 V below it.
   const Driven x;
-  BipolarBench b(true, 4, 1000, 5, kMinResistance, 0, 1000);
+  BipolarBench b(true, 4, 1000, 5, kSchMinResistance, 0, 1000);
   b.bench.Step(1, 0.01f);
   EXPECT_EQ(b.t->burnt, 0);
   float R = 0;
@@ -412,7 +412,7 @@ TEST(BiTransistor, PnpIsTheMirror) {
 
 TEST(BiTransistor, ReverseBaseVoltageBurnsAtOnce) {
   LogCapture log;
-  BipolarBench b(false, -6, 1000, 0, kMinResistance, 5, 1000);  // 6 V below the emitter, Uebo 5
+  BipolarBench b(false, -6, 1000, 0, kSchMinResistance, 5, 1000);  // 6 V below the emitter, Uebo 5
   b.bench.Step(1, 0.01f);
   EXPECT_EQ(b.t->burnt, 1);
   ASSERT_EQ(log.Count(), 1);
@@ -428,7 +428,7 @@ TEST(BiTransistor, ReverseBaseVoltageBurnsAtOnce) {
 
 TEST(BiTransistor, CollectorEmitterVoltageLimit) {
   LogCapture log;
-  BipolarBench b(false, 0, 1000, 0, kMinResistance, 60, 1000);  // 60 V > Uceo 50
+  BipolarBench b(false, 0, 1000, 0, kSchMinResistance, 60, 1000);  // 60 V > Uceo 50
   b.bench.Step(1, 0.01f);
   EXPECT_EQ(b.t->burnt, 1);
   EXPECT_EQ(log.Count(), 1);
@@ -439,7 +439,7 @@ TEST(BiTransistor, SmoothedCurrentFollowsTheWholeCurrentOncePerStep) {
   // the base: Icol = (5 - 0.2) / 10 = 0.48 A. Updated once a step the
   // smoothed current approaches 0.48 A (not half of it).
   {
-    BipolarBench b(false, 5, 100, 0, kMinResistance, 5, 10);
+    BipolarBench b(false, 5, 100, 0, kSchMinResistance, 5, 10);
     b.bench.Step(1000, 0.01f);
     EXPECT_EQ(b.t->burnt, 0);
     EXPECT_NEAR(b.t->smoothedCollectorCurrent, 0.48f, 1e-3f);
@@ -447,7 +447,7 @@ TEST(BiTransistor, SmoothedCurrentFollowsTheWholeCurrentOncePerStep) {
   {
     // With Ic 0.4 A: 0.48 (1 - 0.99^n) > 0.4 when 0.99^n < 1/6.
     LogCapture log;
-    BipolarBench b(false, 5, 100, 0, kMinResistance, 5, 10);
+    BipolarBench b(false, 5, 100, 0, kSchMinResistance, 5, 10);
     b.t->Ic = 0.4f;
     const double I = 4.8 / (10 + 2e-5);
     const int expected = static_cast<int>(std::ceil(std::log(1 - 0.4 / I) / std::log(0.99)));
@@ -464,7 +464,7 @@ TEST(BiTransistor, SmoothedCurrentFollowsTheWholeCurrentOncePerStep) {
 
 TEST(BiTransistor, LimitThatIsNotANumberBurns) {
   LogCapture log;
-  BipolarBench b(false, 1, 1000, 0, kMinResistance, 5, 1000);
+  BipolarBench b(false, 1, 1000, 0, kSchMinResistance, 5, 1000);
   b.t->gain = NAN;
   b.bench.Step(1, 0.01f);
   EXPECT_EQ(b.t->burnt, 1);
@@ -478,15 +478,15 @@ TEST(BiTransistor, DataOnTheEmitterPassesToTheCollector) {
   t->Uce = 0.2f;
   circuit::Part* driver = bench.Part(1);
   circuit::Part* reader = bench.Part(1);
-  bench.Wire(driver, 0, t, kBiEmitter);
-  bench.Wire(t, kBiCollector, reader, 0);
+  bench.Wire(driver, 0, t, kElecBiEmitter);
+  bench.Wire(t, kElecBiCollector, reader, 0);
   bench.Build();
   bench.Start();
   SchSignalSource source = {nullptr, 0.5f};
   driver->SetPinState(0, comptest::SerialDataState(&source));
   bench.Step(1);
   SchPinState seen = Bench::State(reader, 0);
-  EXPECT_EQ(seen.sourceKind, kSourceSerial);
+  EXPECT_EQ(seen.sourceKind, kSchSourceSerial);
   EXPECT_EQ(seen.source, &source);
   EXPECT_EQ(t->lastSourceWeight, 0.75f);  // the weight of serial data
   bench.Stop();
@@ -498,12 +498,12 @@ struct FieldBench {
   FieldBench(bool p, float gateU, float sourceU, float sourceR, float drainU, float drainR) {
     t = bench.Create<CSCHCMOSTransistor>("CMOSTransistor");
     t->pChannel = p ? 1 : 0;
-    gate = bench.Source(gateU, kMinResistance);
+    gate = bench.Source(gateU, kSchMinResistance);
     source = bench.Source(sourceU, sourceR);
     drain = bench.Source(drainU, drainR);
-    bench.Wire(gate, 0, t, kCmosGate);
-    bench.Wire(source, 0, t, kCmosSource);
-    bench.Wire(drain, 0, t, kCmosDrain);
+    bench.Wire(gate, 0, t, kElecCmosGate);
+    bench.Wire(source, 0, t, kElecCmosSource);
+    bench.Wire(drain, 0, t, kElecCmosDrain);
     bench.Build();
     bench.Start();
   }
@@ -533,7 +533,7 @@ TEST(CMOSTransistor, OnAndOff) {
     // Gate 5 V above the source, threshold 3 V: on, 0.2 ohm; the drain
     // current 5 / (10 + 0.2) A.
     LogCapture log;
-    FieldBench f(false, 5, 0, kMinResistance, 5, 10);
+    FieldBench f(false, 5, 0, kSchMinResistance, 5, 10);
     f.bench.Step(1, 0.01f);
     float R = 0;
     EXPECT_NEAR(Bench::Read(f.source, 0, &R), 5.0f, 1e-4f);
@@ -548,7 +548,7 @@ TEST(CMOSTransistor, OnAndOff) {
   }
   {
     // Gate 2 V: off.
-    FieldBench f(false, 2, 0, kMinResistance, 5, 10);
+    FieldBench f(false, 2, 0, kSchMinResistance, 5, 10);
     f.bench.Step(3, 0.01f);
     float R = 0;
     Bench::Read(f.drain, 0, &R);
@@ -560,14 +560,14 @@ TEST(CMOSTransistor, OnAndOff) {
 TEST(CMOSTransistor, BodyDiodeConductsBackwards) {
   {
     // The drain 1 V below the source, the gate low: through the body diode.
-    FieldBench f(false, 0, 1, kMinResistance, 0, 10);
+    FieldBench f(false, 0, 1, kSchMinResistance, 0, 10);
     f.bench.Step(1, 0.01f);
     float R = 0;
     EXPECT_NEAR(Bench::Read(f.drain, 0, &R), 1.0f, 1e-4f);
     EXPECT_NEAR(R, 0.2f, 1e-4f);
   }
   {
-    FieldBench f(false, 0, 1, kMinResistance, 0, 10);
+    FieldBench f(false, 0, 1, kSchMinResistance, 0, 10);
     f.t->bodyDiode = 0;
     f.bench.Step(1, 0.01f);
     float R = 0;
@@ -579,14 +579,14 @@ TEST(CMOSTransistor, BodyDiodeConductsBackwards) {
 TEST(CMOSTransistor, PChannelIsTheMirror) {
   {
     // The source at 5 V, the gate 5 V below it: on.
-    FieldBench f(true, 0, 5, kMinResistance, 0, 10);
+    FieldBench f(true, 0, 5, kSchMinResistance, 0, 10);
     f.bench.Step(1, 0.01f);
     float R = 0;
     EXPECT_NEAR(Bench::Read(f.drain, 0, &R), 5.0f, 1e-4f);
     EXPECT_NEAR(R, 0.2f, 1e-4f);
   }
   {
-    FieldBench f(true, 5, 5, kMinResistance, 0, 10);  // gate at the source: off
+    FieldBench f(true, 5, 5, kSchMinResistance, 0, 10);  // gate at the source: off
     f.bench.Step(1, 0.01f);
     float R = 0;
     Bench::Read(f.drain, 0, &R);
@@ -596,7 +596,7 @@ TEST(CMOSTransistor, PChannelIsTheMirror) {
 
 TEST(CMOSTransistor, GateVoltageBurnsAndTheGateIsNeverDriven) {
   LogCapture log;
-  FieldBench f(false, 25, 0, kMinResistance, 5, 10);  // 25 V > 20 V
+  FieldBench f(false, 25, 0, kSchMinResistance, 5, 10);  // 25 V > 20 V
   f.bench.Step(1, 0.01f);
   EXPECT_EQ(f.t->burnt, 1);
   ASSERT_EQ(log.Count(), 1);
@@ -613,7 +613,7 @@ TEST(CMOSTransistor, GateVoltageBurnsAndTheGateIsNeverDriven) {
 
 TEST(CMOSTransistor, PeakDrainCurrentBurns) {
   LogCapture log;
-  FieldBench f(false, 5, 0, kMinResistance, 50, 0.1f);  // 50 / 0.3 = 167 A > Idm 100
+  FieldBench f(false, 5, 0, kSchMinResistance, 50, 0.1f);  // 50 / 0.3 = 167 A > Idm 100
   f.t->Idm = 100;
   f.bench.Step(1, 0.01f);
   EXPECT_EQ(f.t->burnt, 1);
@@ -629,9 +629,9 @@ TEST(CMOSTransistor, DataOnTheGateSwitchesTheChannelAndPassesOn) {
   circuit::Part* gate = bench.Part(1);
   circuit::Part* reader = bench.Part(1);
   circuit::Part* drain = bench.Source(5, 10);
-  bench.Wire(gate, 0, t, kCmosGate);
-  bench.Wire(t, kCmosSource, reader, 0);
-  bench.Wire(drain, 0, t, kCmosDrain);
+  bench.Wire(gate, 0, t, kElecCmosGate);
+  bench.Wire(t, kElecCmosSource, reader, 0);
+  bench.Wire(drain, 0, t, kElecCmosDrain);
   bench.Build();
   bench.Start();
   SchSignalSource source = {nullptr, 0.5f};
@@ -641,13 +641,13 @@ TEST(CMOSTransistor, DataOnTheGateSwitchesTheChannelAndPassesOn) {
   s.U2 = 0;
   s.R2 = 10;
   s.ownR = 5e6f;
-  s.sourceKind = kSourceSerial;
+  s.sourceKind = kSchSourceSerial;
   s.source = &source;
   gate->SetPinState(0, s);
   bench.Step(1);
   EXPECT_EQ(t->lastSourceWeight, 0.75f);
   SchPinState seen = Bench::State(reader, 0);
-  EXPECT_EQ(seen.sourceKind, kSourceSerial);
+  EXPECT_EQ(seen.sourceKind, kSchSourceSerial);
   EXPECT_EQ(seen.source, &source);
   EXPECT_NEAR(seen.U, 5.0f, 1e-3f);
   EXPECT_NEAR(seen.R, 10.2f, 1e-3f);
@@ -723,7 +723,7 @@ TEST(BiTransistor, PackageFootprints) {
   }
   {
     // Form 1: two colours; three leads with a positive pitch.
-    t.form = kTransistorTwoColour;
+    t.form = kElecTransistorTwoColour;
     t.leadPitch = 0.95f;
     comptest::FootprintCanvas board(20, 300, 300);
     EXPECT_TRUE(board.Paint(&t));
@@ -736,7 +736,7 @@ TEST(BiTransistor, PackageFootprints) {
   }
   {
     // Form 2: a can of diameter 4.
-    t.form = kTransistorCan;
+    t.form = kElecTransistorCan;
     t.leadPitch = 0;
     t.leadLength = 0;
     t.bodyColor = 2;
@@ -747,7 +747,7 @@ TEST(BiTransistor, PackageFootprints) {
   }
   {
     // Form 3: round with a flat chord at y = -1 (cos 60 x 2).
-    t.form = kTransistorFlatCan;
+    t.form = kElecTransistorFlatCan;
     comptest::FootprintCanvas board(20, 300, 300);
     EXPECT_TRUE(board.Paint(&t));
     EXPECT_EQ(board.At(0, 1.5f), RGB(255, 102, 102));
@@ -756,7 +756,7 @@ TEST(BiTransistor, PackageFootprints) {
   }
   {
     // A tab in the lead colour along the +y edge; a strip lead without pitch.
-    t.form = kTransistorRectangle;
+    t.form = kElecTransistorRectangle;
     t.rim = 0;
     t.tabSize = 1;
     t.tabColor = 1;

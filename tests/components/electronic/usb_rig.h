@@ -81,7 +81,7 @@ public:
     SetPinCount(pinCount_);
     for (int i = 0; i < pinCount; i++) {
       pins[i].kind = pinKind;
-      pins[i].side = kSideRight;
+      pins[i].side = kSchSideRight;
     }
     source.packets = packets.set;
   }
@@ -95,7 +95,7 @@ public:
       s.U = minus ? 0.0f : 3.3f;
       s.U2 = minus ? 3.3f : 0.0f;
       s.R = s.R2 = 20;
-      s.sourceKind = pinCount == 2 ? kSourceUsb : kSourceUsbHost;
+      s.sourceKind = pinCount == 2 ? kSchSourceUsb : kSchSourceUsbHost;
       s.source = &source;
       SetPinState(i, s);
     }

@@ -33,10 +33,10 @@ TEST(UsbCom, CreatedWithItsPinsPriceAndSettings) {
   const struct {
     const wchar_t* description;
     int number, side, kind;
-  } pins[4] = {{L"USB", -1, kSideLeft, kPinUsb},
-               {L"Вход RS-232", 2, kSideRight, kPinElectric},
-               {L"Выход RS-232", 3, kSideRight, kPinElectric},
-               {L"\"Земля\"", 5, kSideRight, kPinElectric}};
+  } pins[4] = {{L"USB", -1, kSchSideLeft, kSchPinUsb},
+               {L"Вход RS-232", 2, kSchSideRight, kSchPinElectric},
+               {L"Выход RS-232", 3, kSchSideRight, kSchPinElectric},
+               {L"\"Земля\"", 5, kSchSideRight, kSchPinElectric}};
   for (int i = 0; i < 4; i++) {
     EXPECT_EQ(cable->pins[i].name, nullptr);
     EXPECT_STREQ(cable->pins[i].description, pins[i].description);
@@ -73,14 +73,14 @@ TEST(UsbCom, RecordTailAndReload) {
 struct Rig {
   Rig() {
     cable = bench.Create<CUSBCOM>("USB-COM");
-    bench.Wire(bench.Ground(), 0, cable, kUsbComGround);
+    bench.Wire(bench.Ground(), 0, cable, kElecUsbComGround);
     tx = bench.Part(1);
-    bench.Wire(tx, 0, cable, kUsbComTransmit);
+    bench.Wire(tx, 0, cable, kElecUsbComTransmit);
     rx = bench.Add<chiptest::DataLine>();
     rx->U1 = -10;
     rx->U2 = 10;
     rx->source.packets = sender.set;
-    bench.Wire(rx, 0, cable, kUsbComReceive);
+    bench.Wire(rx, 0, cable, kElecUsbComReceive);
   }
   Bench bench;
   CUSBCOM* cable;
@@ -94,7 +94,7 @@ TEST(UsbCom, WithoutAHostTheTransmitLineCarriesNoPackets) {
   LogCapture log;
   rig.bench.Run(2);
   SchPinState s = Bench::State(rig.tx, 0);
-  EXPECT_EQ(s.sourceKind, kSourceSerial);
+  EXPECT_EQ(s.sourceKind, kSchSourceSerial);
   ASSERT_NE(s.source, nullptr);
   EXPECT_EQ(s.source->packets, nullptr);
   // -8 V and +8 V behind 250 ohms.
@@ -113,8 +113,8 @@ TEST(UsbCom, WithAHostDataFlowsBothWaysAndForeignPacketsStay) {
   other->id = 2;
   other->format = kDefaultFormat;
   rig.sender.set->Append(other);
-  auto* host = rig.bench.Add<usbtest::UsbHost>(1, kPinUsb);
-  rig.bench.Wire(host, 0, rig.cable, kUsbComUsb);
+  auto* host = rig.bench.Add<usbtest::UsbHost>(1, kSchPinUsb);
+  rig.bench.Wire(host, 0, rig.cable, kElecUsbComUsb);
   LogCapture log;
   rig.bench.Run(2);
   EXPECT_EQ(log.Count(), 0);

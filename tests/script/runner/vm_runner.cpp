@@ -89,9 +89,9 @@ bool ReadVmScriptFile(const std::wstring& path, std::wstring* text) {
     data += 3;
     size -= 3;
   }
-  TextEncoding encoding = IsValidUtf8(data, size) ? kEncodingUtf8 : kEncodingAnsi;
+  TextEncoding encoding = IsValidUtf8(data, size) ? kFoundationEncodingUtf8 : kFoundationEncodingAnsi;
   int produced = 0;
-  wchar_t* wide = encoding == kEncodingUtf8 ? DecodeUtf8(data, size, &produced) : DecodeAnsi(data, size, &produced);
+  wchar_t* wide = encoding == kFoundationEncodingUtf8 ? DecodeUtf8(data, size, &produced) : DecodeAnsi(data, size, &produced);
   if (!wide && size > 0) return false;
   text->assign(wide ? wide : L"", wide ? wcslen(wide) : 0);
   FreeBuffer(wide);

@@ -22,9 +22,9 @@ int wmain(int argc, wchar_t** argv) {
     if (!p || !q || !device) return 1;
     betest::Link(p, 0, q, 0, 111, 222, 333);
     q->SetCaption(L"из другого процесса");
-    p->flags |= kBlockSelected;
-    q->flags |= kBlockSelected;
-    device->flags |= kBlockSelected | kBlockDevice;
+    p->flags |= kBeBlockSelected;
+    q->flags |= kBeBlockSelected;
+    device->flags |= kBeBlockSelected | kBeBlockDevice;
     return BeBlockClipboard::Copy(&scheme, nullptr) ? 0 : 1;
   }
   if (wcscmp(argv[1], L"paste") == 0) {

@@ -1,0 +1,47 @@
+// How the dialogs join the program: their table fills the engine's, and a
+// block's ShowProperties then opens its dialog.
+#include "block_kit.h"
+#include "blocks/dialogs/dialog_classes.h"
+#include "blocks/dialogs/distance_dialog.h"
+#include "blocks/engine/block_dialog_table.h"
+#include "foundation/buffer_failure_scope.h"
+
+namespace {
+
+TEST(DialogClasses, RegistrationFillsTheProgramsDialogTable) {
+  blocktest::DialogScope restore;
+  BeBlockDialogTable& program = BeBlockDialogTable::Program();
+  program.Clear();
+  ASSERT_TRUE(RegisterBlockDialogs());
+  EXPECT_EQ(1, BlockDialogCount());
+  EXPECT_EQ(BlockDialogCount(), program.Count());
+  EXPECT_EQ(ShowDistanceDialog, program.Find(kBeDistanceClassId));
+  // Again: nothing changes.
+  ASSERT_TRUE(RegisterBlockDialogs());
+  EXPECT_EQ(1, program.Count());
+  // Refused memory is reported; a null table is refused.
+  program.Clear();
+  {
+    CBufferFailureScope refuse(0);
+    EXPECT_FALSE(RegisterBlockDialogs());
+  }
+  EXPECT_EQ(0, program.Count());
+  EXPECT_FALSE(RegisterBlockDialogs(nullptr));
+  // A table of one's own.
+  BeBlockDialogTable own;
+  ASSERT_TRUE(RegisterBlockDialogs(&own));
+  EXPECT_EQ(ShowDistanceDialog, own.Find(kBeDistanceClassId));
+}
+
+// The dialog of the distance block answers false for any other block and
+// shows nothing.
+TEST(DialogClasses, TheDistanceDialogTakesOnlyDistanceBlocks) {
+  blocktest::Bench bench;
+  CBEBlock* length = bench.Create<CBEBlock>(kBeLengthClassId);
+  int before = LiveForms.count;
+  EXPECT_FALSE(ShowDistanceDialog(length));
+  EXPECT_FALSE(ShowDistanceDialog(nullptr));
+  EXPECT_EQ(before, LiveForms.count);
+}
+
+}  // namespace
