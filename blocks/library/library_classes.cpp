@@ -3,6 +3,8 @@
 #include "blocks/engine/block_creator_table.h"
 #include "blocks/library/converters/converters_classes.h"
 #include "blocks/library/logic/logic_classes.h"
+#include "blocks/library/digital/digital_classes.h"
+#include "blocks/library/generators/generators_classes.h"
 #include "blocks/library/math/math_classes.h"
 #include "blocks/library/math/trigonometry_classes.h"
 
@@ -18,6 +20,8 @@ const LibraryArea kAreas[] = {
     {kTrigonometryClassRows, kTrigonometryClassRowCount},
     {kConvertersClassRows, kConvertersClassRowCount},
     {kLogicClassRows, kLogicClassRowCount},
+    {kGeneratorsClassRows, kGeneratorsClassRowCount},
+    {kDigitalClassRows, kDigitalClassRowCount},
 };
 }  // namespace
 

@@ -37,9 +37,9 @@ bool HasSymbolFont() {
   return known == 1;
 }
 
-void DrawSigma(HDC dc, int x, int y) {
+void DrawSigma(HDC dc, int x, int y, int height) {
   bool symbol = HasSymbolFont();
-  CKestFont* font = new CKestFont(symbol ? kSymbolFace : kFallbackFace, kSigmaHeight, FW_NORMAL,
+  CKestFont* font = new CKestFont(symbol ? kSymbolFace : kFallbackFace, height, FW_NORMAL,
                                   false, false, false, kSigmaCharset);
   font->AddRef();
   {

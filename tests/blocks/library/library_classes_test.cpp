@@ -14,7 +14,12 @@
 #include "blocks/library/math/add.h"
 #include "blocks/library/math/const_divider.h"
 #include "blocks/library/math/div2.h"
+#include "blocks/library/converters/converters_classes.h"
+#include "blocks/library/digital/digital_classes.h"
+#include "blocks/library/generators/generators_classes.h"
+#include "blocks/library/logic/logic_classes.h"
 #include "blocks/library/math/math_classes.h"
+#include "blocks/library/math/trigonometry_classes.h"
 #include "blocks/library/math/mul2.h"
 #include "blocks/library/math/neg.h"
 #include "blocks/library/math/proportional.h"
@@ -98,9 +103,11 @@ TEST(LibraryClasses, RegistrationFillsTheProgramsCreatorTable) {
   BeBlockCreatorTable& program = BeBlockCreatorTable::Program();
   program.Clear();
   ASSERT_TRUE(RegisterBlockLibraryCreators());
-  // Every area's rows: the mathematics, the trigonometry, the type
-  // converter, the logic blocks.
-  EXPECT_EQ(10 + 15 + 1 + 10, BlockLibraryClassCount());
+  // Every area's rows are registered.
+  EXPECT_EQ(10, kMathClassRowCount);
+  EXPECT_EQ(kMathClassRowCount + kTrigonometryClassRowCount + kConvertersClassRowCount + kLogicClassRowCount +
+                kGeneratorsClassRowCount + kDigitalClassRowCount,
+            BlockLibraryClassCount());
   EXPECT_EQ(BlockLibraryClassCount(), program.Count());
   EXPECT_EQ(CBEAdd::Create, program.Find(kBeAddClassId));
   EXPECT_EQ(CBEMul2::Create, program.Find(kBeMul2ClassId));
