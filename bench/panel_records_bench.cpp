@@ -138,6 +138,14 @@ std::vector<Shape> Shapes() {
                       l->y2 = 300;
                       l->thickness = 20;
                     }});
+  shapes.push_back({"line 100,000,000 px along the diagonal, 255 px thick", kLine, [](CVelkUIControl* item) {
+                      auto* l = static_cast<CVelkUILine*>(item);
+                      l->x1 = 0;
+                      l->y1 = 0;
+                      l->x2 = 100000000;
+                      l->y2 = 100000000;
+                      l->thickness = 255;
+                    }});
   shapes.push_back({"picture stretched to 100,000,000 px", kPicture, [](CVelkUIControl* item) {
                       auto* image = static_cast<CVelkUIImage*>(item);
                       image->picture.Create(2, 2, 24);

@@ -20,6 +20,37 @@ const int kLineNumbers = 20;  // x1, y1, x2, y2, colour
 
 int Min(int a, int b) { return a < b ? a : b; }
 int Max(int a, int b) { return a < b ? b : a; }
+
+// Cuts the segment (x1, y1)-(x2, y2) to the rectangle (Liang-Barsky, in
+// double so that ends far outside cannot overflow); false when no part of
+// it lies inside.
+bool ClipSegment(double& x1, double& y1, double& x2, double& y2, const RECT& box) {
+  double dx = x2 - x1, dy = y2 - y1;
+  double from = 0.0, to = 1.0;
+  const double p[4] = {-dx, dx, -dy, dy};
+  const double q[4] = {x1 - box.left, box.right - x1, y1 - box.top, box.bottom - y1};
+  for (int i = 0; i < 4; ++i) {
+    if (p[i] == 0.0) {
+      if (q[i] < 0.0) return false;
+      continue;
+    }
+    double t = q[i] / p[i];
+    if (p[i] < 0.0) {
+      if (t > to) return false;
+      if (t > from) from = t;
+    } else {
+      if (t < from) return false;
+      if (t < to) to = t;
+    }
+  }
+  double ax = x1 + from * dx, ay = y1 + from * dy;
+  double bx = x1 + to * dx, by = y1 + to * dy;
+  x1 = ax;
+  y1 = ay;
+  x2 = bx;
+  y2 = by;
+  return true;
+}
 }  // namespace
 
 CVelkUILine::CVelkUILine(UiPanel* owner) : CVelkUIControl(owner) { UpdateBounds(); }
@@ -87,8 +118,17 @@ void CVelkUILine::DrawBackground(HDC dc) {
   CKestOwnedPen pen(CreatePen(PS_SOLID, thickness, color));
   CKestDcSelection selection(dc);
   if (pen) selection.Select(pen.Get());
-  MoveToEx(dc, x1, y1, nullptr);
-  LineTo(dc, x2, y2);
+  // Only the part that can show is drawn: a stored line may reach millions
+  // of pixels past the canvas, which GDI would walk through pixel by pixel.
+  // The box is widened by the pen, so the cut ends' caps stay outside it.
+  RECT box;
+  if (GetClipBox(dc, &box) == ERROR) return;
+  const int margin = thickness + 2;
+  RECT wide = {box.left - margin, box.top - margin, box.right + margin, box.bottom + margin};
+  double ax = x1, ay = y1, bx = x2, by = y2;
+  if (!ClipSegment(ax, ay, bx, by, wide)) return;
+  MoveToEx(dc, static_cast<int>(ax < 0 ? ax - 0.5 : ax + 0.5), static_cast<int>(ay < 0 ? ay - 0.5 : ay + 0.5), nullptr);
+  LineTo(dc, static_cast<int>(bx < 0 ? bx - 0.5 : bx + 0.5), static_cast<int>(by < 0 ? by - 0.5 : by + 0.5));
 }
 
 void CVelkUILine::DrawSelection(HDC dc) {

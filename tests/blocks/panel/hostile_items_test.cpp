@@ -118,6 +118,32 @@ TEST_F(HostileItemTest, AButtonWhollyOutsideTheCanvasLeavesItAsItWas) {
   EXPECT_EQ(100 * 100, canvas.Count(0, 0, 99, 99, RGB(128, 128, 128)));
 }
 
+// A line whose ends lie millions of pixels away draws the part that shows,
+// where the whole line would lie: the canvas's diagonal of a line through
+// (-1e8, -1e8) and (1e8, 1e8); one wholly beside the canvas draws nothing.
+TEST_F(HostileItemTest, ALineReachingFarOutsideDrawsThePartThatShows) {
+  velktest::MemoryCanvas canvas(100, 100, GRAY_BRUSH);
+  auto* line = Add<CVelkUILine>(kLineRow);
+  line->color = RGB(0, 0, 255);
+  line->thickness = 1;
+  line->x1 = -100000000;
+  line->y1 = -100000000;
+  line->x2 = 100000000;
+  line->y2 = 100000000;
+  line->DrawBackground(canvas.dc());
+  for (int i : {0, 1, 50, 98, 99}) EXPECT_EQ(RGB(0, 0, 255), canvas.At(i, i)) << i;
+  EXPECT_EQ(100, canvas.Count(0, 0, 99, 99, RGB(0, 0, 255)));
+  canvas.Save(L"hostile_far_line.bmp");
+  velktest::MemoryCanvas beside(100, 100, GRAY_BRUSH);
+  line->thickness = 255;
+  line->x1 = -100000000;
+  line->y1 = 400;
+  line->x2 = 100000000;
+  line->y2 = 400;
+  line->DrawBackground(beside.dc());
+  EXPECT_EQ(100 * 100, beside.Count(0, 0, 99, 99, RGB(128, 128, 128)));
+}
+
 // A slider whose default lies far outside its range: the walk from the
 // default starts at the range, so the ticks come at once, one per step.
 TEST_F(HostileItemTest, ASliderDefaultFarOutsideItsRangeStillGetsItsTicks) {
