@@ -2,12 +2,13 @@
 // its class id and its record, oldest block first.
 #include "blocks/engine/block_scheme.h"
 
-#include <unordered_map>
+#include <algorithm>
 
 #include "blocks/engine/block.h"
 #include "blocks/engine/input_pin.h"
 #include "blocks/engine/output_pin.h"
 #include "blocks/engine/record_io.h"
+#include "foundation/plain_array.h"
 #include "foundation/stream.h"
 #include "kestui/core/kest_host.h"
 
@@ -25,6 +26,70 @@ void ClearOutputIds(CBEBlock* from, CBEBlock* to) {
   for (CBEBlock* block = from; block && block != to; block = block->next)
     for (int i = 0; i < block->outputCount; ++i) block->outputs[i]->savedId = 0;
 }
+
+// The outputs of the blocks read together, found by their identity in the
+// stream; the first output in list order wins an identity, as when the
+// scheme is walked from its head. Save numbers the outputs from 1 without a
+// gap, so the index is an array by identity; a stream whose identities lie
+// far beyond its count of outputs (not written by Save) is indexed by a
+// list sorted by identity instead.
+class OutputIndex {
+public:
+  // False when memory ran out.
+  bool Build(CBEBlock* head, CBEBlock* stop) {
+    int count = 0;
+    unsigned int largest = 0;
+    for (CBEBlock* block = head; block != stop; block = block->next) {
+      for (int i = 0; i < block->outputCount; ++i) {
+        unsigned int id = block->outputs[i]->savedId;
+        if (id == 0) continue;
+        ++count;
+        if (id > largest) largest = id;
+      }
+    }
+    if (count == 0) return true;
+    dense_ = largest <= 2u * static_cast<unsigned int>(count) + 16u;
+    if (dense_) {
+      if (!byId_.Resize(static_cast<int>(largest) + 1)) return false;
+    } else if (!sorted_.Resize(count)) {
+      return false;
+    }
+    int order = 0;
+    for (CBEBlock* block = head; block != stop; block = block->next) {
+      for (int i = 0; i < block->outputCount; ++i) {
+        BeOutputPin* output = block->outputs[i];
+        unsigned int id = output->savedId;
+        if (id == 0) continue;
+        if (!dense_) sorted_[order] = Entry{id, order, output};
+        else if (!byId_[static_cast<int>(id)]) byId_[static_cast<int>(id)] = output;
+        ++order;
+      }
+    }
+    if (!dense_) {
+      std::sort(sorted_.begin(), sorted_.end(),
+                [](const Entry& a, const Entry& b) { return a.id != b.id ? a.id < b.id : a.order < b.order; });
+    }
+    return true;
+  }
+  // The output of that identity, or null (always for 0).
+  BeOutputPin* Find(unsigned int id) const {
+    if (id == 0) return nullptr;
+    if (dense_) return id < static_cast<unsigned int>(byId_.Count()) ? byId_[static_cast<int>(id)] : nullptr;
+    const Entry* first = std::lower_bound(sorted_.begin(), sorted_.end(), id,
+                                          [](const Entry& e, unsigned int key) { return e.id < key; });
+    return first != sorted_.end() && first->id == id ? first->pin : nullptr;
+  }
+
+private:
+  struct Entry {
+    unsigned int id;
+    int order;
+    BeOutputPin* pin;
+  };
+  bool dense_ = true;
+  CPlainArray<BeOutputPin*> byId_;
+  CPlainArray<Entry> sorted_;
+};
 }  // namespace
 
 void BeScheme::Save(CStream* stream, bool onlySelected) {
@@ -100,26 +165,19 @@ bool BeScheme::Load(CStream* stream, bool select) {
     throw;
   }
   reading = wasReading;
+  // Links resolve among the blocks read together.
+  OutputIndex outputs;
+  if (ok && !outputs.Build(blocks, oldHead)) ok = false;  // memory ran out
   if (!ok) {
     // Nothing of a stream read in part stays: the new blocks are at the
     // head, and no older block links to them.
     while (blocks && blocks != oldHead) delete blocks;
     return false;
   }
-  // Links resolve among the blocks read together. The first output in list
-  // order wins an identity, as when the scheme is walked from its head.
-  std::unordered_map<unsigned int, BeOutputPin*> outputsById;
-  for (CBEBlock* block = blocks; block != oldHead; block = block->next) {
-    for (int i = 0; i < block->outputCount; ++i) {
-      unsigned int id = block->outputs[i]->savedId;
-      if (id != 0) outputsById.emplace(id, block->outputs[i]);
-    }
-  }
   for (CBEBlock* block = blocks; block != oldHead; block = block->next) {
     for (int i = 0; i < block->inputCount; ++i) {
       BeInputPin* input = block->inputs[i];
-      auto found = input->savedSource ? outputsById.find(input->savedSource) : outputsById.end();
-      input->source = found != outputsById.end() ? found->second : nullptr;
+      input->source = outputs.Find(input->savedSource);
       input->savedSource = 0;
     }
   }

@@ -209,16 +209,27 @@ bool CSCHBlock::ReserveChildren(int n) {
 }
 
 void CSCHBlock::DeleteChildren() {
-  // Children unlink themselves from this block as they go, and those that
-  // have children of their own append them here; the array is read afresh
-  // after every deletion.
-  while (childCount > 0) {
-    CSCHBlock* child = children[--childCount];
+  // First to last; a child that has children of its own appends them here
+  // (TakeChildrenOf), so a family goes generation by generation, in the
+  // order its blocks were read, and the heap gets their memory back in the
+  // order it gave it (backwards, some heaps give it to the system a page
+  // at a time). The array is read afresh after every deletion; the part
+  // already gone is dropped from its front once it is the larger part.
+  const int kCompactFrom = 64;
+  int next = 0;
+  while (next < childCount) {
+    CSCHBlock* child = children[next++];
+    if (next >= kCompactFrom && 2 * next > childCount) {
+      memmove(children, children + next, (childCount - next) * sizeof(CSCHBlock*));
+      childCount -= next;
+      next = 0;
+    }
     if (!child) continue;
     child->parent = nullptr;
     child->heir_ = this;
     delete child;
   }
+  childCount = 0;
 }
 
 bool CSCHBlock::TakeChildrenOf(CSCHBlock* block) {

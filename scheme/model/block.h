@@ -40,23 +40,24 @@ const int kSchSideTop = 1;
 const int kSchSideRight = 2;
 const int kSchSideBottom = 3;
 
-// One pin: a plain record in the block's pin array.
+// One pin: a plain record in the block's pin array. What every simulation
+// step reads and writes comes first, so that it shares one cache line.
 struct SchPin {
-  const wchar_t* name;         // short label, not owned
-  const wchar_t* description;  // longer text, not owned
-  int kind;                    // kPin*
-  int number;                  // 1-based package pin number, -1 when unnumbered
-  SchWire* wire;               // the wire at the pin (at most one); a saved identity while loaded
-  unsigned char wireEnd;       // which end (0 or 1) of that wire is here
   SchNet* net;                 // the pin's net during a simulation run
-  int offset;                  // position along its side (see GetPinAnchor)
-  int side;                    // kSide*
-  int sourceKind;              // data kind this pin has handed to its net
   SchSignalSource* source;     // data source this pin has handed to its net
   float I;                     // current contribution U/R to the net's first sums
   float G;                     // conductance contribution 1/R to the net's first sums
   float I2;                    // contribution to the second current sum
   float G2;                    // contribution to the second conductance sum
+  int sourceKind;              // data kind this pin has handed to its net
+  int kind;                    // kPin*
+  const wchar_t* name;         // short label, not owned
+  const wchar_t* description;  // longer text, not owned
+  int number;                  // 1-based package pin number, -1 when unnumbered
+  int offset;                  // position along its side (see GetPinAnchor)
+  int side;                    // kSide*
+  unsigned char wireEnd;       // which end (0 or 1) of that wire is here
+  SchWire* wire;               // the wire at the pin (at most one); a saved identity while loaded
 };
 
 // A pin as a new one starts: unnamed, electric, unnumbered, 5 megaohms to 0 V.
@@ -193,8 +194,8 @@ private:
   // of two, 0 for none.
   static int ChildCapacity(int n);
   bool ReserveChildren(int n);
-  // Deletes every child, last first, each handing its own children back to
-  // this block (see heir_).
+  // Deletes every child, first to last, each handing its own children back
+  // to this block (see heir_).
   void DeleteChildren();
   // Appends the children of a block being deleted to this block's children.
   // False when the array cannot grow; the block then keeps them.

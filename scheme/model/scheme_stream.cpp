@@ -3,6 +3,7 @@
 #include "scheme/model/scheme_host.h"
 #include "scheme/model/scheme_stream.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -163,17 +164,61 @@ bool SetModelPathAndCheck(const wchar_t* path, unsigned char check) {
 
 // ------------------------------------------------------------ SchIdTable
 
-void SchIdTable::Add(CSCHBlock* block) {
-  blocks_[block->savedId] = block;
-  if (familyIndex_.emplace(block, static_cast<int>(familyUp_.size())).second) {
-    familyUp_.push_back(static_cast<int>(familyUp_.size()));
-    familySize_.push_back(1);
+template <class T>
+bool SchIdTable::Index::Build(T* const* objects, int count) {
+  // Dense: every identity other than 0 lies in 1 .. 2 * count + 16.
+  long long bound = 2LL * count + 16;
+  int largest = 0;
+  dense_ = true;
+  for (int i = 0; i < count; i++) {
+    int id = objects[i]->savedId;
+    if (id < 0 || id > bound) dense_ = false;
+    else if (id > largest) largest = id;
   }
+  if (dense_) {
+    if (count == 0) return true;
+    if (!byId_.Resize(largest + 1)) return false;
+    for (int i = 0; i < count; i++) byId_[objects[i]->savedId] = i + 1;  // the last read wins
+    return true;
+  }
+  if (!sorted_.Resize(count)) return false;
+  for (int i = 0; i < count; i++) sorted_[i] = Entry{objects[i]->savedId, i};
+  std::sort(sorted_.begin(), sorted_.end(), [](const Entry& a, const Entry& b) {
+    return a.id != b.id ? a.id < b.id : a.position < b.position;
+  });
+  return true;
+}
+
+int SchIdTable::Index::Find(int id) const {
+  if (id == 0) return -1;
+  if (dense_) return id > 0 && id < byId_.Count() ? byId_[id] - 1 : -1;
+  // The last entry of that identity: the one before the first above it.
+  const Entry* above = std::upper_bound(sorted_.begin(), sorted_.end(), id,
+                                        [](int key, const Entry& e) { return key < e.id; });
+  if (above == sorted_.begin() || (above - 1)->id != id) return -1;
+  return (above - 1)->position;
+}
+
+bool SchIdTable::Build(CSCHBlock* const* blocks, int blockCount, SchWire* const* wires, int wireCount,
+                       SchJunction* const* junctions, int junctionCount, SchBus* const* buses, int busCount) {
+  blocks_ = blocks;
+  wires_ = wires;
+  junctions_ = junctions;
+  buses_ = buses;
+  if (!blockIds_.Build(blocks, blockCount) || !wireIds_.Build(wires, wireCount) ||
+      !junctionIds_.Build(junctions, junctionCount) || !busIds_.Build(buses, busCount))
+    return false;
+  if (!familyUp_.Resize(blockCount) || !familySize_.Resize(blockCount)) return false;
+  for (int i = 0; i < blockCount; i++) {
+    familyUp_[i] = i;
+    familySize_[i] = 1;
+  }
+  return true;
 }
 
 int SchIdTable::FamilyIndex(CSCHBlock* block) const {
-  auto it = familyIndex_.find(block);
-  return it == familyIndex_.end() ? -1 : it->second;
+  int position = blockIds_.Find(block->savedId);
+  return position >= 0 && blocks_[position] == block ? position : -1;
 }
 
 int SchIdTable::FamilyRoot(int i) {
@@ -200,9 +245,6 @@ void SchIdTable::JoinFamilies(CSCHBlock* a, CSCHBlock* b) {
   familyUp_[k] = i;
   familySize_[i] += familySize_[k];
 }
-void SchIdTable::Add(SchWire* wire) { wires_[wire->savedId] = wire; }
-void SchIdTable::Add(SchJunction* junction) { junctions_[junction->savedId] = junction; }
-void SchIdTable::Add(SchBus* bus) { buses_[bus->savedId] = bus; }
 
 // ------------------------------------------------------------ records
 
@@ -630,10 +672,12 @@ bool ReadSchemeObjects(SchScheme* scheme, CStream* stream, unsigned char flagsTo
   // Identities match only among the objects of this read: older objects may
   // carry the same numbers from another stream.
   SchIdTable ids;
-  for (CSCHBlock* b : newBlocks) ids.Add(b);
-  for (SchWire* w : newWires) ids.Add(w);
-  for (SchJunction* j : newJunctions) ids.Add(j);
-  for (SchBus* b : newBuses) ids.Add(b);
+  if (!ids.Build(newBlocks.data(), static_cast<int>(newBlocks.size()), newWires.data(),
+                 static_cast<int>(newWires.size()), newJunctions.data(), static_cast<int>(newJunctions.size()),
+                 newBuses.data(), static_cast<int>(newBuses.size()))) {
+    undo.Rollback();  // memory ran out
+    return false;
+  }
   for (CSCHBlock* b : newBlocks) b->ResolveIds(ids);
   for (SchWire* w : newWires) w->ResolveIds(ids);
   for (SchJunction* j : newJunctions) j->ResolveIds(ids);

@@ -3,8 +3,7 @@
 // SchScheme::Write and SchScheme::Read are declared in scheme.h.
 #pragma once
 
-#include <unordered_map>
-#include <vector>
+#include "foundation/plain_array.h"
 
 class CStream;
 class CSCHBlock;
@@ -38,36 +37,56 @@ void MarkSchemeRecordBroken(CStream* stream);
 // identity, the object read last wins (it is the first in list order).
 class SchIdTable {
 public:
-  void Add(CSCHBlock* block);
-  void Add(SchWire* wire);
-  void Add(SchJunction* junction);
-  void Add(SchBus* bus);
-  CSCHBlock* Block(int id) const { return Get(blocks_, id); }
-  SchWire* Wire(int id) const { return Get(wires_, id); }
-  SchJunction* Junction(int id) const { return Get(junctions_, id); }
-  SchBus* Bus(int id) const { return Get(buses_, id); }
+  // Indexes the objects of one read, each list in the order read; false
+  // when memory ran out. The lists must outlive the table.
+  bool Build(CSCHBlock* const* blocks, int blockCount, SchWire* const* wires, int wireCount,
+             SchJunction* const* junctions, int junctionCount, SchBus* const* buses, int busCount);
+  CSCHBlock* Block(int id) const { return Find(blocks_, blockIds_, id); }
+  SchWire* Wire(int id) const { return Find(wires_, wireIds_, id); }
+  SchJunction* Junction(int id) const { return Find(junctions_, junctionIds_, id); }
+  SchBus* Bus(int id) const { return Find(buses_, busIds_, id); }
 
-  // Families of the blocks added, for the resolve pass: whether two blocks
-  // are in one family tree, and joining two trees. A block that has no
-  // parent heads its tree, so making it a child of a block in the same tree
-  // would close a ring of parents. Near constant time per call.
+  // Families of the blocks indexed, for the resolve pass: whether two
+  // blocks are in one family tree, and joining two trees. A block that has
+  // no parent heads its tree, so making it a child of a block in the same
+  // tree would close a ring of parents. Near constant time per call; only
+  // blocks that their identity names take part.
   bool SameFamily(CSCHBlock* a, CSCHBlock* b);
   void JoinFamilies(CSCHBlock* a, CSCHBlock* b);
 
 private:
+  // The objects of one kind by identity: where the identities run from 1
+  // with few gaps (as Write numbers them) an array by identity, otherwise a
+  // list sorted by identity. Answers the position of the last object read
+  // with an identity, -1 for none (always for 0).
+  class Index {
+  public:
+    template <class T>
+    bool Build(T* const* objects, int count);
+    int Find(int id) const;
+
+  private:
+    struct Entry {
+      int id;
+      int position;
+    };
+    bool dense_ = true;
+    CPlainArray<int> byId_;  // 1 + position, 0 for none
+    CPlainArray<Entry> sorted_;
+  };
+  template <class T>
+  static T* Find(T* const* objects, const Index& index, int id) {
+    int position = index.Find(id);
+    return position >= 0 ? objects[position] : nullptr;
+  }
   int FamilyIndex(CSCHBlock* block) const;
   int FamilyRoot(int i);
-  template <class T>
-  static T* Get(const std::unordered_map<int, T*>& map, int id) {
-    if (id == 0) return nullptr;
-    auto it = map.find(id);
-    return it == map.end() ? nullptr : it->second;
-  }
-  std::unordered_map<int, CSCHBlock*> blocks_;
-  std::unordered_map<int, SchWire*> wires_;
-  std::unordered_map<int, SchJunction*> junctions_;
-  std::unordered_map<int, SchBus*> buses_;
-  std::unordered_map<CSCHBlock*, int> familyIndex_;
-  std::vector<int> familyUp_;    // union-find links, an index to itself at a root
-  std::vector<int> familySize_;  // members under a root
+
+  CSCHBlock* const* blocks_ = nullptr;
+  SchWire* const* wires_ = nullptr;
+  SchJunction* const* junctions_ = nullptr;
+  SchBus* const* buses_ = nullptr;
+  Index blockIds_, wireIds_, junctionIds_, busIds_;
+  CPlainArray<int> familyUp_;    // by block position: union-find links, itself at a root
+  CPlainArray<int> familySize_;  // members under a root
 };

@@ -69,11 +69,6 @@ bool VmCode::PatchInt(int offset, int32_t value) {
   return true;
 }
 
-int32_t ReadCodeInt(const unsigned char* p) {
-  return static_cast<int32_t>(static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-                              (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24));
-}
-
 double ReadCodeDouble(const unsigned char* p) {
   uint64_t u = 0;
   for (int i = 7; i >= 0; --i) u = (u << 8) | p[i];

@@ -6,57 +6,56 @@
 
 #include <cstdint>
 
-enum VmOpcode : unsigned char {
-  OP_NOP = 0,
-  OP_PUSH_CONST = 1,
-  OP_VARIABLE = 2,
-  OP_INDEX = 3,
-  OP_FIELD = 4,
-  OP_LOAD = 5,
-  OP_STORE = 6,
-  OP_DUP = 7,
-  OP_POP = 8,
-  OP_NEW_ARRAY = 9,
-  OP_NEW_OBJECT = 10,
-  OP_SWAP = 11,
-  OP_ADD = 12,
-  OP_SUB = 13,
-  OP_MUL = 14,
-  OP_DIV = 15,
-  OP_MOD = 16,
-  OP_SHL = 17,
-  OP_SHR = 18,
-  OP_NEG = 19,
-  OP_EQ = 20,
-  OP_NE = 21,
-  OP_LT = 22,
-  OP_LE = 23,
-  OP_GT = 24,
-  OP_GE = 25,
-  OP_JUMP_IF_FALSE = 26,
-  OP_JUMP = 27,
-  OP_CALL = 28,
-  OP_AND = 29,
-  OP_OR = 30,
-  OP_BIT_XOR = 31,
-  OP_NOT = 32,
-  OP_BIT_AND = 33,
-  OP_BIT_OR = 34,
-  OP_BIT_NOT = 35,
-  OP_RETURN = 36,
-  OP_LINE = 37,
-  OP_DELETE = 38,
-  OP_WITH_BEGIN = 39,
-  OP_DEFINE_FUNCTION = 40,
-  OP_USHR = 41,
-  OP_STRICT_EQ = 42,
-  OP_STRICT_NE = 43,
-  OP_INSTANCEOF = 44,
-  OP_TYPEOF = 45,
-  OP_WITH_END = 46,
+#include "script/compiler/vm_opcode_table.h"
+
+// The layout of the operand bytes after an opcode (see vm_opcode_table.h).
+enum VmOperandLayout : unsigned char {
+  kVmOperandsNone,
+  kVmOperandsByte,
+  kVmOperandsInt,
+  kVmOperandsConstant,
+  kVmOperandsNameByte,
+  kVmOperandsFunction,
 };
 
-const int kVmOpcodeCount = 47;
+enum VmOpcode : unsigned char {
+#define VM_OPCODE_ENUM(number, name, operands, stack, meaning) OP_##name = number,
+  VM_OPCODE_TABLE(VM_OPCODE_ENUM)
+#undef VM_OPCODE_ENUM
+};
+
+#define VM_OPCODE_ONE(number, name, operands, stack, meaning) +1
+const int kVmOpcodeCount = 0 VM_OPCODE_TABLE(VM_OPCODE_ONE);
+#undef VM_OPCODE_ONE
+
+// The operand layout of each opcode, by number.
+inline constexpr VmOperandLayout kVmOpcodeOperands[kVmOpcodeCount] = {
+#define VM_OPCODE_OPERANDS(number, name, operands, stack, meaning) kVmOperands##operands,
+    VM_OPCODE_TABLE(VM_OPCODE_OPERANDS)
+#undef VM_OPCODE_OPERANDS
+};
+
+// The numbers run from 0 without a gap, in the order of the table.
+constexpr bool VmOpcodesNumberedInOrder() {
+  int n = 0;
+#define VM_OPCODE_IN_ORDER(number, name, operands, stack, meaning) (number) == n++ &&
+  return VM_OPCODE_TABLE(VM_OPCODE_IN_ORDER) true;
+#undef VM_OPCODE_IN_ORDER
+}
+static_assert(VmOpcodesNumberedInOrder(), "opcodes are numbered 0, 1, 2, ... in table order");
+
+// Bytes of the operands of a layout; kVmOperandBytesVary when they depend
+// on the operands themselves (a constant's type, a string's length).
+const int kVmOperandBytesVary = -1;
+constexpr int VmOperandBytes(VmOperandLayout layout) {
+  return layout == kVmOperandsNone ? 0 : layout == kVmOperandsByte ? 1 : layout == kVmOperandsInt ? 4 : kVmOperandBytesVary;
+}
+// The same for an opcode: one opcode byte plus its operands, or
+// kVmOperandBytesVary.
+constexpr int VmInstructionBytes(int opcode) {
+  return VmOperandBytes(kVmOpcodeOperands[opcode]) == kVmOperandBytesVary ? kVmOperandBytesVary
+                                                                             : 1 + VmOperandBytes(kVmOpcodeOperands[opcode]);
+}
 
 // Modes of OP_VARIABLE.
 const unsigned char kVmVariableExisting = 0;
@@ -103,5 +102,47 @@ private:
 };
 
 // Readers of little-endian operands at p (the caller checks the room).
-int32_t ReadCodeInt(const unsigned char* p);
+inline int32_t ReadCodeInt(const unsigned char* p) {
+  return static_cast<int32_t>(static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+                              (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24));
+}
 double ReadCodeDouble(const unsigned char* p);
+
+// The operand decoders of the machine and the disassembler, at *at in code
+// of size bytes. A byte, int32 or double that would extend past the end of
+// the code (or an offset below 0) is not read: the answer is false and *at
+// stays.
+inline bool DecodeCodeByte(const unsigned char* code, int size, int* at, int* value) {
+  if (*at < 0 || *at > size - 1) return false;
+  *value = code[(*at)++];
+  return true;
+}
+inline bool DecodeCodeInt(const unsigned char* code, int size, int* at, int32_t* value) {
+  if (*at < 0 || *at > size - 4) return false;
+  *value = ReadCodeInt(code + *at);
+  *at += 4;
+  return true;
+}
+inline bool DecodeCodeDouble(const unsigned char* code, int size, int* at, double* value) {
+  if (*at < 0 || *at > size - 8) return false;
+  *value = ReadCodeDouble(code + *at);
+  *at += 8;
+  return true;
+}
+// A string operand starting at *at (0 or more): *units becomes the number of
+// UTF-16 units before its zero unit, and *at moves past that zero unit. When
+// the code ends first, *units counts the whole units up to the end, *at
+// becomes size and the answer is false.
+inline bool ScanCodeString(const unsigned char* code, int size, int* at, int* units) {
+  int start = *at;
+  for (int pc = start; pc <= size - 2; pc += 2) {
+    if (code[pc] == 0 && code[pc + 1] == 0) {
+      *units = (pc - start) / 2;
+      *at = pc + 2;
+      return true;
+    }
+  }
+  *units = start <= size - 2 ? (size - start) / 2 : 0;
+  *at = size;
+  return false;
+}

@@ -8,44 +8,24 @@
 namespace {
 
 const wchar_t* const kNames[kVmOpcodeCount] = {
-    L"NOP",       L"PUSH_CONST",  L"VARIABLE", L"INDEX",      L"FIELD",         L"LOAD",      L"STORE",
-    L"DUP",       L"POP",         L"NEW_ARRAY", L"NEW_OBJECT", L"SWAP",         L"ADD",       L"SUB",
-    L"MUL",       L"DIV",         L"MOD",      L"SHL",        L"SHR",           L"NEG",       L"EQ",
-    L"NE",        L"LT",          L"LE",       L"GT",         L"GE",            L"JUMP_IF_FALSE", L"JUMP",
-    L"CALL",      L"AND",         L"OR",       L"BIT_XOR",    L"NOT",           L"BIT_AND",   L"BIT_OR",
-    L"BIT_NOT",   L"RETURN",      L"LINE",     L"DELETE",     L"WITH_BEGIN",    L"DEFINE_FUNCTION", L"USHR",
-    L"STRICT_EQ", L"STRICT_NE",   L"INSTANCEOF", L"TYPEOF",   L"WITH_END",
+#define VM_OPCODE_NAME(number, name, operands, stack, meaning) L## #name,
+    VM_OPCODE_TABLE(VM_OPCODE_NAME)
+#undef VM_OPCODE_NAME
 };
 
 class Reader {
 public:
   Reader(const unsigned char* code, int size) : code_(code), size_(size) {}
-  bool Byte(int* v) {
-    if (pc > size_ - 1) return false;
-    *v = code_[pc++];
-    return true;
-  }
-  bool Int(int32_t* v) {
-    if (pc > size_ - 4) return false;
-    *v = ReadCodeInt(code_ + pc);
-    pc += 4;
-    return true;
-  }
-  bool Double(double* v) {
-    if (pc > size_ - 8) return false;
-    *v = ReadCodeDouble(code_ + pc);
-    pc += 8;
-    return true;
-  }
+  bool Byte(int* v) { return DecodeCodeByte(code_, size_, &pc, v); }
+  bool Int(int32_t* v) { return DecodeCodeInt(code_, size_, &pc, v); }
+  bool Double(double* v) { return DecodeCodeDouble(code_, size_, &pc, v); }
   bool String(std::wstring* s) {
+    int start = pc, units = 0;
+    bool whole = ScanCodeString(code_, size_, &pc, &units);
     s->clear();
-    while (pc <= size_ - 2) {
-      wchar_t c = static_cast<wchar_t>(code_[pc] | (code_[pc + 1] << 8));
-      pc += 2;
-      if (!c) return true;
-      s->push_back(c);
-    }
-    return false;
+    for (int k = 0; k < units; ++k)
+      s->push_back(static_cast<wchar_t>(code_[start + 2 * k] | (code_[start + 2 * k + 1] << 8)));
+    return whole;
   }
   int pc = 0;
 
@@ -81,8 +61,8 @@ std::wstring DisassembleVmCode(const unsigned char* code, int size) {
     double d = 0;
     std::wstring s;
     wchar_t number[40];
-    switch (op) {
-      case OP_PUSH_CONST:
+    switch (kVmOpcodeOperands[op]) {
+      case kVmOperandsConstant:
         ok = r.Byte(&b);
         if (!ok) break;
         if (b == 1 && (ok = r.Byte(&b))) out += b ? L" bool true" : L" bool false";
@@ -91,23 +71,16 @@ std::wstring DisassembleVmCode(const unsigned char* code, int size) {
         else if (b == 4 && (ok = r.String(&s))) out += L" string " + Quoted(s);
         else if (b != 1 && b != 2 && b != 3 && b != 4) out += L" undefined";
         break;
-      case OP_VARIABLE:
-      case OP_FIELD:
+      case kVmOperandsNameByte:
         if ((ok = r.String(&s) && r.Byte(&b))) out += L" " + Quoted(s) + L" " + FormatIntText(b, number);
         break;
-      case OP_INDEX:
-      case OP_STORE:
-      case OP_CALL:
-      case OP_INSTANCEOF:
+      case kVmOperandsByte:
         if ((ok = r.Byte(&b))) out += std::wstring(L" ") + FormatIntText(b, number);
         break;
-      case OP_NEW_ARRAY:
-      case OP_JUMP_IF_FALSE:
-      case OP_JUMP:
-      case OP_LINE:
+      case kVmOperandsInt:
         if ((ok = r.Int(&i))) out += std::wstring(L" ") + FormatIntText(i, number);
         break;
-      case OP_DEFINE_FUNCTION:
+      case kVmOperandsFunction:
         if ((ok = r.String(&s) && r.Byte(&b))) {
           out += L" " + Quoted(s) + L" (";
           for (int k = 0; k < b && ok; ++k) {
@@ -117,7 +90,7 @@ std::wstring DisassembleVmCode(const unsigned char* code, int size) {
           if (ok && (ok = r.Int(&i))) out += std::wstring(L" entry ") + FormatIntText(i, number);
         }
         break;
-      default:
+      case kVmOperandsNone:
         break;
     }
     if (!ok) {

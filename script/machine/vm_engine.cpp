@@ -27,29 +27,43 @@ VmEngine::~VmEngine() {
 VmEngine::Site* VmEngine::NewSite(int at) {
   if (!siteIndex_) {
     if (codeSize_ <= 0) return nullptr;
-    siteIndex_ = static_cast<int32_t*>(AllocBuffer(static_cast<size_t>(codeSize_) * sizeof(int32_t)));
+    siteIndex_ = static_cast<Site**>(AllocBuffer(static_cast<size_t>(codeSize_) * sizeof(Site*)));
     if (!siteIndex_) return nullptr;
-    memset(siteIndex_, 0, static_cast<size_t>(codeSize_) * sizeof(int32_t));
+    memset(static_cast<void*>(siteIndex_), 0, static_cast<size_t>(codeSize_) * sizeof(Site*));
     siteIndexSize_ = codeSize_;
   }
   if (at < 0 || at >= siteIndexSize_) return nullptr;
-  if (!ResizeGrowingArray(&sites_, &siteCapacity_, siteCount_ + 1, kFirstSiteRoom)) return nullptr;
-  Site* site = &sites_[siteCount_++];
-  memset(site, 0, sizeof(Site));
-  siteIndex_[at] = siteCount_;
+  if (!siteBlocks_ || siteBlocks_->used == kSitesPerBlock) {
+    SiteBlock* block = static_cast<SiteBlock*>(AllocBuffer(sizeof(SiteBlock)));
+    if (!block) return nullptr;
+    block->next = siteBlocks_;
+    block->used = 0;
+    siteBlocks_ = block;
+  }
+  Site* site = &siteBlocks_->sites[siteBlocks_->used++];
+  memset(static_cast<void*>(site), 0, sizeof(Site));
+  siteIndex_[at] = site;
   return site;
 }
 
+void VmEngine::DropNewestSite(int at) {
+  siteIndex_[at] = nullptr;
+  --siteBlocks_->used;
+}
+
 void VmEngine::ClearSites() {
-  for (int i = 0; i < siteCount_; ++i) {
-    FreeBuffer(sites_[i].name);
-    if (sites_[i].text) sites_[i].text->Release();
+  while (siteBlocks_) {
+    SiteBlock* block = siteBlocks_;
+    for (int i = 0; i < block->used; ++i) {
+      FreeBuffer(block->sites[i].name);
+      if (block->sites[i].text) block->sites[i].text->Release();
+    }
+    siteBlocks_ = block->next;
+    FreeBuffer(block);
   }
-  FreeBuffer(sites_);
   FreeBuffer(siteIndex_);
-  sites_ = nullptr;
   siteIndex_ = nullptr;
-  siteCount_ = siteCapacity_ = siteIndexSize_ = 0;
+  siteIndexSize_ = 0;
 }
 
 void VmEngine::SetLog(SimMessageLog* log) { log_ = log ? log : &SimMessageLog::Global(); }
@@ -314,32 +328,20 @@ void VmEngine::DeleteDropped() {
 }
 
 double VmEngine::ReadDouble() {
-  if (programCounter_ < 0 || programCounter_ > codeSize_ - 8) {
-    programCounter_ = -1;
-    return 0;
-  }
-  double v = ReadCodeDouble(code_ + programCounter_);
-  programCounter_ += 8;
+  double v;
+  if (!DecodeCodeDouble(code_, codeSize_, &programCounter_, &v)) return OperandPastEnd();
   return v;
 }
 
 const wchar_t* VmEngine::ReadString() {
   int n = 0;
   if (programCounter_ >= 0) {
-    int pc = programCounter_;
-    bool terminated = false;
-    while (pc <= codeSize_ - 2) {
-      wchar_t c = static_cast<wchar_t>(code_[pc] | (code_[pc + 1] << 8));
-      pc += 2;
-      if (c == 0) {
-        terminated = true;
-        break;
-      }
-      if (n < kMaxNameChars) name_[n++] = c;
-    }
-    programCounter_ = terminated ? pc : codeSize_;
+    int start = programCounter_;
+    ScanCodeString(code_, codeSize_, &programCounter_, &n);
+    if (n > kMaxNameChars) n = kMaxNameChars;
+    for (int k = 0; k < n; ++k)
+      name_[k] = static_cast<wchar_t>(code_[start + 2 * k] | (code_[start + 2 * k + 1] << 8));
   }
   name_[n] = 0;
   return name_;
 }
-

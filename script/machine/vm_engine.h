@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "script/compiler/vm_code.h"
 #include "script/machine/vm_scope_list.h"
 #include "script/values/vm_value.h"
 
@@ -91,15 +92,12 @@ public:
   // Operand readers at the program counter. An operand that would extend
   // past the code stops the program (counter -1) and reads as 0.
   int ReadByte() {
-    if (programCounter_ < 0 || programCounter_ >= codeSize_) return OperandPastEnd();
-    return code_[programCounter_++];
+    int v;
+    return DecodeCodeByte(code_, codeSize_, &programCounter_, &v) ? v : OperandPastEnd();
   }
   int32_t ReadInt() {
-    if (programCounter_ < 0 || programCounter_ > codeSize_ - 4) return OperandPastEnd();
-    const unsigned char* p = code_ + programCounter_;
-    programCounter_ += 4;
-    return static_cast<int32_t>(static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-                                (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24));
+    int32_t v;
+    return DecodeCodeInt(code_, codeSize_, &programCounter_, &v) ? v : OperandPastEnd();
   }
   double ReadDouble();
   // A name operand, cut to kMaxNameChars units, in a buffer of the machine
@@ -170,20 +168,24 @@ private:
     uint32_t functionsVersion;
     int methodKind;       // VM_STRING or VM_ARRAY
     VmText* text;         // a string constant (null: the empty text)
+    // The local the name was last found as: the local at localIndex in a
+    // call of localFunction, whose name text was localName.
+    CVMFunction* localFunction;
+    const wchar_t* localName;
+    int localIndex;
   };
   Site* SiteAt(int at) {
-    if (at < 0 || at >= siteIndexSize_) return nullptr;
-    int k = siteIndex_[at];
-    return k ? &sites_[k - 1] : nullptr;
+    return static_cast<unsigned>(at) < static_cast<unsigned>(siteIndexSize_) ? siteIndex_[at] : nullptr;
   }
   Site* NewSite(int at);
+  void DropNewestSite(int at);  // the one NewSite just made
   void ClearSites();
   bool GetMemberHashed(const VmValue& value, const wchar_t* name, uint32_t hash, bool isLength, bool create,
                        VmValue* outRef, Site* site);
   CVMFunction* FindMethod(int kind, const wchar_t* name, Site* site);
 
-  // Runs one instruction (two when it joins a variable and its read);
-  // count is the number run in this slice so far.
+  // Runs one instruction (more when it joins the ones that follow, as the
+  // loop would run them); count is the number run in this slice so far.
   void Execute(int opcode, int* count);
   bool StackDamaged();      // raises "Повреждение стека", answers false
   VmValue* StackOverflow();  // raises "Переполнение стека", answers null
@@ -192,7 +194,39 @@ private:
     programCounter_ = -1;
     return 0;
   }
-  void ResolveName(const wchar_t* name, uint32_t hash, int mode, Site* site);
+  // The instructions that take more than a few lines, and the instructions
+  // that follow them and run at once.
+  void PushConstant(int* count);
+  void PushOtherConstant(int type);
+  bool FuseIntegerOperation(int32_t v, int* count);
+  bool ReadTextConstant(VmValue* value);
+  void Variable(int* count);
+  bool ResolveVariable(Site* site, bool room);
+  void Field();
+  void Index();
+  void Load();
+  void Store();
+  void NewObject();
+  void Swap();
+  void Delete();
+  void WithBegin();
+  void Negate();
+  void Logic(int opcode);
+  void InstanceOf();
+  void JumpIfFalse();
+  void CallFunction();
+  bool FuseCall(CVMFunction* f, int* count);
+  void EnterScriptFunction(CVMFunction* function, int argumentCount);
+  // A built-in's Call; a pause flag it leaves positive ends the slice.
+  void CallBuiltin(CVMFunction* function, int argumentCount);
+  bool Line(int* count);
+  // Name resolution.
+  Site* NameSite(Site* scratch);
+  Site* DecodeNameSite(int at, Site* scratch);
+  VmValue* FindPlainName(Site* site);
+  VmVariable* FindLocalAt(Site* site);
+  VmVariable* FindGlobalAt(Site* site);
+  void ResolveName(Site* site);
   bool PushReference(VmValue* target);
   void SetReceiverObject(VmObject* o);
   void SetReceiverArray(VmArray* a);
@@ -206,7 +240,10 @@ private:
   void DefineFunction();
   void RaiseIndexError(int32_t index);
   // The value a reference argument names, copied in its place.
-  void Dereference(VmValue& v);
+  void Dereference(VmValue& v) {
+    if (v.type == VM_REFERENCE) DereferenceSlow(v);
+  }
+  void DereferenceSlow(VmValue& v);
 
   VmVariable* globals_ = nullptr;
   VmFrame* frame_ = nullptr;
@@ -225,18 +262,24 @@ private:
   VmArray* receiverArray_ = nullptr;
   VmValue receiverString_;
   int pauseFlag_ = -1;
+  int runLimit_ = kRunBudget;  // instructions this slice may run (see Run)
   double simulatedTime_ = 0;
   bool resetting_ = false;
   bool deleting_ = false;
   VmArray* droppedArrays_ = nullptr;
   VmObject* droppedObjects_ = nullptr;
   SimMessageLog* log_;
-  int32_t* siteIndex_ = nullptr;  // per code offset: 1 + the index of its site, 0 for none
+  // Sites are made in blocks that never move, so that the index can hold
+  // their addresses.
+  static constexpr int kSitesPerBlock = 64;
+  struct SiteBlock {
+    SiteBlock* next;
+    int used;
+    Site sites[kSitesPerBlock];
+  };
+  Site** siteIndex_ = nullptr;  // per code offset: its site, or null
   int siteIndexSize_ = 0;
-  static constexpr int kFirstSiteRoom = 64;  // the site array doubles from this
-  Site* sites_ = nullptr;
-  int siteCount_ = 0;
-  int siteCapacity_ = 0;
+  SiteBlock* siteBlocks_ = nullptr;  // newest first
   uint32_t globalsVersion_ = 0;    // changes whenever a global is added or all go
   uint32_t functionsVersion_ = 0;  // likewise for functions
   wchar_t name_[kMaxNameChars + 1];

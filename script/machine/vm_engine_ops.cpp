@@ -16,6 +16,9 @@
 #include "script/values/vm_text.h"
 #include "script/values/vm_variable.h"
 
+// The instructions that run most often are inlined into the run loop.
+#define VM_HOT __attribute__((always_inline)) inline
+
 namespace {
 
 int32_t WrapAdd(int32_t a, int32_t b) { return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b)); }
@@ -71,8 +74,7 @@ bool ValuesEqual(const VmValue& a, const VmValue& b, int type) {
 
 }  // namespace
 
-void VmEngine::Dereference(VmValue& v) {
-  if (v.type != VM_REFERENCE) return;
+void VmEngine::DereferenceSlow(VmValue& v) {
   VmValue copy;
   if (VmValue* target = v.RefTarget()) copy.Assign(*target);
   v.MoveFrom(copy);
@@ -85,14 +87,77 @@ bool VmEngine::PushReference(VmValue* target) {
   return true;
 }
 
+// The locals of a call have distinct names (a local is made only when the
+// search found none; only a function's own argument list can repeat a name,
+// and its arguments are always made first, in order). So a name found as
+// the k-th local of one call of a function is the k-th local of every call
+// of it that has one of that name, and checking that one local is enough.
+// An argument's local borrows the function's own name text: the same
+// pointer in every call. A name that no argument of the function has is no
+// local of a call whose locals are still its arguments alone.
+VM_HOT VmVariable* VmEngine::FindLocalAt(Site* site) {
+  VmFrame* frame = frame_;
+  int count = frame->LocalCount();
+  if (site->localFunction == frame->function) {
+    int k = site->localIndex;
+    if (k < 0) {
+      if (frame->onlyArguments) return nullptr;
+    } else if (k < count) {
+      VmVariable* v = frame->Local(k);
+      if (v->name == site->localName || (v->hash == site->hash && SameVmName(v->name, site->name))) return v;
+    }
+  }
+  for (int k = count - 1; k >= 0; --k) {
+    VmVariable* v = frame->Local(k);
+    if (v->hash == site->hash && SameVmName(v->name, site->name)) {
+      site->localFunction = frame->function;
+      site->localIndex = k;
+      site->localName = v->name;
+      return v;
+    }
+  }
+  if (frame->onlyArguments) {
+    site->localFunction = frame->function;
+    site->localIndex = -1;
+  }
+  return nullptr;
+}
+
+// The global last found for the site stays valid until a global is added
+// or all go.
+VM_HOT VmVariable* VmEngine::FindGlobalAt(Site* site) {
+  if (site->globalsVersion == globalsVersion_ && site->global) return site->global;
+  VmVariable* global = FindVariable(globals_, site->name, site->hash);
+  site->global = global;
+  site->globalsVersion = globalsVersion_;
+  return global;
+}
+
+// A name that needs neither "this", a with scope nor the receiver's
+// properties, and names an existing local or global: the value ResolveName
+// would refer to. Null: ResolveName decides.
+VM_HOT VmValue* VmEngine::FindPlainName(Site* site) {
+  if (site->isThis) return nullptr;
+  if (VmFrame* frame = frame_) {
+    if (frame->scopes.Count()) return nullptr;
+    if (VmVariable* local = FindLocalAt(site)) return &local->value;
+    if (frame->receiver || site->operand == kVmVariableDeclare) return nullptr;
+  } else if (scopes_.Count()) {
+    return nullptr;
+  }
+  VmVariable* global = FindGlobalAt(site);
+  return global ? &global->value : nullptr;
+}
+
 // Inside a call: the call's with scopes (newest first), its locals and
 // arguments, the properties of its receiver, then the globals (not for a
 // declaration). At the top level: the with scopes, then the globals. A name
 // found as a property of an object makes that object the receiver of a
 // call that follows; any other name leaves no receiver.
-void VmEngine::ResolveName(const wchar_t* name, uint32_t hash, int mode, Site* site) {
+void VmEngine::ResolveName(Site* site) {
   if (receiverObject_) SetReceiverObject(nullptr);
-  if (site ? site->isThis : wcscmp(name, L"this") == 0) {
+  const wchar_t* name = site->name;
+  if (site->isThis) {
     if (!frame_ || !frame_->receiver) {
       RaiseError(kVmErrorThisUndefined);
       return;
@@ -103,10 +168,9 @@ void VmEngine::ResolveName(const wchar_t* name, uint32_t hash, int mode, Site* s
   }
   VmScopeList& scopes = frame_ ? frame_->scopes : scopes_;
   if (scopes.Count()) {
-    bool isLength = wcscmp(name, L"length") == 0 || wcscmp(name, L"count") == 0;
     VmValue found;
     for (int k = scopes.Count() - 1; k >= 0; --k) {
-      if (GetMemberHashed(scopes.At(k), name, hash, isLength, false, &found, nullptr)) {
+      if (GetMemberHashed(scopes.At(k), name, site->hash, site->isLength, false, &found, nullptr)) {
         if (VmValue* slot = PushSlot()) slot->MoveFrom(found);
         return;
       }
@@ -114,14 +178,15 @@ void VmEngine::ResolveName(const wchar_t* name, uint32_t hash, int mode, Site* s
       SetReceiverObject(nullptr);
     }
   }
+  int mode = site->operand;
   bool declaring = frame_ && mode == kVmVariableDeclare;
   if (frame_) {
-    if (VmVariable* local = frame_->FindLocal(name, hash)) {
+    if (VmVariable* local = FindLocalAt(site)) {
       PushReference(&local->value);
       return;
     }
     if (VmObject* receiver = frame_->receiver) {
-      if (VmVariable* p = receiver->FindProperty(name, hash)) {
+      if (VmVariable* p = receiver->FindProperty(name, site->hash)) {
         SetReceiverObject(receiver);
         if (VmValue* slot = PushSlot()) slot->SetPropertyReference(receiver, p);
         return;
@@ -129,17 +194,7 @@ void VmEngine::ResolveName(const wchar_t* name, uint32_t hash, int mode, Site* s
     }
   }
   if (!declaring) {
-    VmVariable* global;
-    if (site && site->globalsVersion == globalsVersion_ && site->global) {
-      global = site->global;
-    } else {
-      global = FindVariable(globals_, name, hash);
-      if (site) {
-        site->global = global;
-        site->globalsVersion = globalsVersion_;
-      }
-    }
-    if (global) {
+    if (VmVariable* global = FindGlobalAt(site)) {
       PushReference(&global->value);
       return;
     }
@@ -151,18 +206,25 @@ void VmEngine::ResolveName(const wchar_t* name, uint32_t hash, int mode, Site* s
     RaiseError(text);
     return;
   }
-  VmVariable* variable = new (std::nothrow) VmVariable();
-  if (!variable || !variable->SetName(name)) {
-    delete variable;
+  VmVariable* variable;
+  if (declaring) {
+    variable = frame_->AddLocal(name);
+  } else {
+    variable = new (std::nothrow) VmVariable();
+    if (variable && !variable->SetName(name)) {
+      delete variable;
+      variable = nullptr;
+    }
+    if (variable) AddGlobal(variable);
+  }
+  if (!variable) {
     RaiseError(kVmErrorNoMemory);
     return;
   }
-  if (declaring) frame_->AddLocal(variable);
-  else AddGlobal(variable);
   PushReference(&variable->value);
 }
 
-void VmEngine::CallScriptFunction(CVMFunction* function, int n) {
+VM_HOT void VmEngine::EnterScriptFunction(CVMFunction* function, int n) {
   if (n < 0 || stackTop_ + 1 < n) {
     RaiseError(kVmErrorStackDamaged);
     return;
@@ -171,7 +233,7 @@ void VmEngine::CallScriptFunction(CVMFunction* function, int n) {
     RaiseError(kVmErrorStackOverflow);
     return;
   }
-  VmFrame* frame = new (std::nothrow) VmFrame(this);
+  VmFrame* frame = new (std::nothrow) VmFrame(this, function);
   if (!frame) {
     RaiseError(kVmErrorNoMemory);
     return;
@@ -179,40 +241,61 @@ void VmEngine::CallScriptFunction(CVMFunction* function, int n) {
   frame->SetReceiver(receiverObject_);
   int first = stackTop_ - n + 1;
   for (int k = 0; k < function->argumentCount; ++k) {
-    VmVariable* local = new (std::nothrow) VmVariable();
+    // The function outlives its calls, so the local borrows its name.
+    VmVariable* local = frame->AddArgument(function->argumentNames[k], function->argumentHashes[k]);
     if (!local) {
       RaiseError(kVmErrorNoMemory);
       return;
     }
-    // The function outlives its calls, so the local borrows its name.
-    local->SetBorrowedName(function->argumentNames[k], function->argumentHashes[k]);
     if (k < n) {
       Dereference(stack_[first + k]);
       local->value.MoveFrom(stack_[first + k]);
     }
-    frame->AddLocal(local);
   }
-  while (stackTop_ >= first) stack_[stackTop_--].Release();
+  // Those moved are empty; surplus arguments are released.
+  for (int k = stackTop_; k >= first + function->argumentCount; --k) stack_[k].Release();
+  stackTop_ = first - 1;
   frame->stackBase = stackTop_;
+  frame->onlyArguments = true;
   Jump(function->entry);
+}
+
+void VmEngine::CallScriptFunction(CVMFunction* function, int n) { EnterScriptFunction(function, n); }
+
+void VmEngine::CallBuiltin(CVMFunction* function, int n) {
+  function->Call(n, this);
+  runLimit_ = pauseFlag_ > 0 ? 0 : kRunBudget;
 }
 
 // The value on top is the call's result; everything the call stacked
 // beneath it goes, so the caller's stack is as it was before the call.
-void VmEngine::Return() {
-  if (!frame_) {
+VM_HOT void VmEngine::Return() {
+  VmFrame* frame = frame_;
+  if (!frame) {
     programCounter_ = -1;
     return;
   }
-  VmValue result;
-  if (stackTop_ > frame_->stackBase) {
-    result.MoveFrom(stack_[stackTop_]);
-    Dereference(result);  // a local it names dies with the frame
+  int base = frame->stackBase;
+  if (stackTop_ <= base) {
+    line_ = frame->savedLine;  // errors after the call name the caller's line
+    delete frame;
+    PushSlot();  // an undefined result
+    return;
   }
-  while (stackTop_ > frame_->stackBase) stack_[stackTop_--].Release();
-  line_ = frame_->savedLine;  // errors after the call name the caller's line
-  delete frame_;
-  if (VmValue* slot = PushSlot()) slot->MoveFrom(result);
+  if (stackTop_ == base + 1 && stack_[stackTop_].type != VM_REFERENCE) {
+    // The result is already where it goes.
+    line_ = frame->savedLine;
+    delete frame;
+    return;
+  }
+  VmValue result;
+  result.MoveFrom(stack_[stackTop_]);
+  Dereference(result);  // a local it names dies with the frame
+  while (stackTop_ > base) stack_[stackTop_--].Release();
+  line_ = frame->savedLine;
+  delete frame;
+  // The slot above the caller's stack was taken by the call, so it is free.
+  stack_[++stackTop_].MoveFrom(result);
 }
 
 void VmEngine::Add() {
@@ -486,269 +569,445 @@ void VmEngine::DefineFunction() {
   AddGlobal(global);
 }
 
-__attribute__((always_inline)) inline void VmEngine::Execute(int opcode, int* count) {
-  for (;;) switch (opcode) {
-    case OP_NOP:
-      return;
-    case OP_PUSH_CONST: {
-      int type = ReadByte();
-      if (type == VM_INTEGER) {
-        int32_t v = ReadInt();
-        if (programCounter_ < 0) return;
-        // An integer constant followed by an operation on an integer: both
-        // run here when the slice has room for both (and the stack for the
-        // constant), as the loop would run them.
-        if (*count + 1 < kRunBudget && pauseFlag_ <= 0 && stackTop_ >= 0 && stackTop_ < kStackSize - 1 &&
-            stack_[stackTop_].type == VM_INTEGER && programCounter_ < codeSize_) {
-          VmValue& a = stack_[stackTop_];
-          bool done = true;
-          switch (code_[programCounter_]) {
-            case OP_ADD: a.i = WrapAdd(a.i, v); break;
-            case OP_SUB: a.i = WrapSub(a.i, v); break;
-            case OP_MUL: a.i = WrapMul(a.i, v); break;
-            case OP_LT: a.b = a.i < v; a.type = VM_BOOLEAN; break;
-            case OP_LE: a.b = a.i <= v; a.type = VM_BOOLEAN; break;
-            case OP_GT: a.b = a.i > v; a.type = VM_BOOLEAN; break;
-            case OP_GE: a.b = a.i >= v; a.type = VM_BOOLEAN; break;
-            case OP_EQ: a.b = a.i == v; a.type = VM_BOOLEAN; break;
-            case OP_NE: a.b = a.i != v; a.type = VM_BOOLEAN; break;
-            default: done = false; break;
-          }
-          if (done) {
-            ++programCounter_;
-            ++*count;
-            // A comparison that a conditional jump takes at once: the jump
-            // too, with its operand whole and room in the slice.
-            if (a.type == VM_BOOLEAN && *count + 1 < kRunBudget && programCounter_ <= codeSize_ - 5 &&
-                code_[programCounter_] == OP_JUMP_IF_FALSE) {
-              bool truth = a.b;
-              a.type = VM_UNDEFINED;
-              --stackTop_;
-              int32_t target = ReadCodeInt(code_ + programCounter_ + 1);
-              programCounter_ += 5;
-              ++*count;
-              if (!truth) Jump(target);
-            }
-            return;
-          }
-        }
-        if (VmValue* slot = PushSlot()) {
-          slot->type = VM_INTEGER;
-          slot->i = v;
-        }
-        return;
-      }
-      VmValue value;
-      if (type == VM_BOOLEAN) {
-        value.SetBool(ReadByte() != 0);
-      } else if (type == VM_NUMBER) {
-        value.SetDouble(ReadDouble());
-      } else if (type == VM_STRING && programCounter_ >= 0) {
-        int at = programCounter_ - 2;
-        if (Site* site = SiteAt(at)) {
-          programCounter_ = site->next;
-          if (site->text) site->text->AddRef();
-          value.TakeText(site->text);
-        } else {
-          int start = programCounter_, n = 0;
-          bool terminated = false;
-          for (int pc = start; pc <= codeSize_ - 2; pc += 2, ++n) {
-            if (code_[pc] == 0 && code_[pc + 1] == 0) {
-              terminated = true;
-              break;
-            }
-          }
-          programCounter_ = terminated ? start + 2 * n + 2 : codeSize_;
-          VmText* text = nullptr;
-          if (n > 0) {
-            text = VmText::CreateFromBytes(code_ + start, n);
-            if (!text) {
-              RaiseError(n > VmText::kMaxLength ? kVmErrorTextTooLong : kVmErrorNoMemory);
-              return;
-            }
-          }
-          if (Site* fresh = NewSite(at)) {
-            fresh->next = programCounter_;
-            fresh->text = text;
-            if (text) text->AddRef();
-          }
-          value.TakeText(text);
-        }
-      }
-      if (programCounter_ < 0) return;
-      if (VmValue* slot = PushSlot()) slot->MoveFrom(value);
-      return;
+// ---------------------------------------------------------------- constants
+
+VM_HOT void VmEngine::PushConstant(int* count) {
+  int pc = programCounter_;
+  if (pc <= codeSize_ - 5 && code_[pc] == VM_INTEGER) {
+    int32_t v = ReadCodeInt(code_ + pc + 1);
+    programCounter_ = pc + 5;
+    if (FuseIntegerOperation(v, count)) return;
+    if (VmValue* slot = PushSlot()) {
+      slot->type = VM_INTEGER;
+      slot->i = v;
     }
-    case OP_VARIABLE:
-    case OP_FIELD: {
-      // The name operand is decoded once and kept by the instruction's
-      // offset; without room for that, a site of this execution only.
-      int at = programCounter_ - 1;
-      Site local;
-      Site* site = SiteAt(at);
-      if (site) {
-        programCounter_ = site->next;
-      } else {
-        const wchar_t* name = ReadString();
-        int operand = ReadByte();
-        if (programCounter_ < 0) return;
-        site = NewSite(at);
-        wchar_t* copy = site ? DupString(name) : nullptr;
-        if (!copy) {
-          if (site) {
-            siteIndex_[at] = 0;
-            --siteCount_;
-          }
-          memset(&local, 0, sizeof local);
-          site = &local;
-        }
-        site->next = programCounter_;
-        site->operand = static_cast<unsigned char>(operand);
-        site->name = copy ? copy : name_;
-        site->hash = HashVmName(site->name);
-        site->isThis = wcscmp(site->name, L"this") == 0;
-        site->isLength = wcscmp(site->name, L"length") == 0 || wcscmp(site->name, L"count") == 0;
-      }
-      if (opcode == OP_VARIABLE) {
-        ResolveName(site->name, site->hash, site->operand, site);
-        // A read of a variable is OP_VARIABLE and OP_LOAD: both run here
-        // when the slice has room for both, as the loop would run them.
-        if (*count + 1 < kRunBudget && programCounter_ >= 0 && programCounter_ < codeSize_ &&
-            code_[programCounter_] == OP_LOAD && pauseFlag_ <= 0) {
-          VmValue& r = stack_[stackTop_];
-          VmValue* target = r.RefTarget();
-          if (target) {
-            ++programCounter_;
-            ++*count;
-            VmValue copy;
-            copy.Assign(*target);
-            r.MoveFrom(copy);
-          }
-        }
-        return;
-      }
-      if (!CheckOperands(1)) return;
-      VmValue& r = stack_[stackTop_];
-      if (r.type != VM_REFERENCE) {
-        RaiseError(kVmErrorFieldNoReference);
-        return;
-      }
-      VmValue* target = r.RefTarget();
-      VmValue undefined;
-      VmValue member;
-      if (!GetMemberHashed(target ? *target : undefined, site->name, site->hash, site->isLength, site->operand != 0,
-                           &member, site)) {
-        RaiseError(kVmErrorMemberNotFound);
-        return;
-      }
-      r.MoveFrom(member);
-      return;
+    return;
+  }
+  PushOtherConstant(ReadByte());
+}
+
+void VmEngine::PushOtherConstant(int type) {
+  VmValue value;
+  if (type == VM_INTEGER) value.SetInt(ReadInt());  // cut short: the read stops the program
+  else if (type == VM_BOOLEAN) value.SetBool(ReadByte() != 0);
+  else if (type == VM_NUMBER) value.SetDouble(ReadDouble());
+  else if (type == VM_STRING && programCounter_ >= 0 && !ReadTextConstant(&value)) return;
+  if (programCounter_ < 0) return;
+  if (VmValue* slot = PushSlot()) slot->MoveFrom(value);
+}
+
+// An integer constant followed by an operation on an integer on top: both
+// run here when the slice has room for both (and the stack for the
+// constant), as the loop would run them; a comparison that a conditional
+// jump takes at once, the jump too. False when nothing ran.
+VM_HOT bool VmEngine::FuseIntegerOperation(int32_t v, int* count) {
+  // (The end mark after the code is no operation.)
+  int top = stackTop_;
+  if (*count + 1 >= runLimit_ || static_cast<unsigned>(top) >= kStackSize - 1u ||
+      stack_[top].type != VM_INTEGER)
+    return false;
+  VmValue& a = stack_[top];
+  int pc = programCounter_;
+  switch (code_[pc]) {
+    case OP_ADD: a.i = WrapAdd(a.i, v); break;
+    case OP_SUB: a.i = WrapSub(a.i, v); break;
+    case OP_MUL: a.i = WrapMul(a.i, v); break;
+    case OP_LT: a.b = a.i < v; a.type = VM_BOOLEAN; break;
+    case OP_LE: a.b = a.i <= v; a.type = VM_BOOLEAN; break;
+    case OP_GT: a.b = a.i > v; a.type = VM_BOOLEAN; break;
+    case OP_GE: a.b = a.i >= v; a.type = VM_BOOLEAN; break;
+    case OP_EQ: a.b = a.i == v; a.type = VM_BOOLEAN; break;
+    case OP_NE: a.b = a.i != v; a.type = VM_BOOLEAN; break;
+    default: return false;
+  }
+  ++pc;
+  ++*count;
+  const int jumpBytes = VmInstructionBytes(OP_JUMP_IF_FALSE);
+  if (a.type == VM_BOOLEAN && *count + 1 < runLimit_ && pc <= codeSize_ - jumpBytes &&
+      code_[pc] == OP_JUMP_IF_FALSE) {
+    bool truth = a.b;
+    a.type = VM_UNDEFINED;
+    stackTop_ = top - 1;
+    int32_t target = ReadCodeInt(code_ + pc + 1);
+    programCounter_ = pc + jumpBytes;
+    ++*count;
+    if (!truth) Jump(target);
+    return true;
+  }
+  programCounter_ = pc;
+  return true;
+}
+
+// A string constant's text is made once and kept by the instruction's
+// offset; each push shares it. False after an error.
+bool VmEngine::ReadTextConstant(VmValue* value) {
+  int at = programCounter_ - 2;
+  if (Site* site = SiteAt(at)) {
+    programCounter_ = site->next;
+    if (site->text) site->text->AddRef();
+    value->TakeText(site->text);
+    return true;
+  }
+  int start = programCounter_, n = 0;
+  ScanCodeString(code_, codeSize_, &programCounter_, &n);
+  VmText* text = nullptr;
+  if (n > 0) {
+    text = VmText::CreateFromBytes(code_ + start, n);
+    if (!text) {
+      RaiseError(n > VmText::kMaxLength ? kVmErrorTextTooLong : kVmErrorNoMemory);
+      return false;
     }
-    case OP_INDEX: {
-      int write = ReadByte();
-      if (programCounter_ < 0 || !CheckOperands(2)) return;
-      VmValue& r = stack_[stackTop_ - 1];
-      if (r.type != VM_REFERENCE) {
-        RaiseError(kVmErrorIndexNoReference);
-        return;
-      }
-      VmValue* target = r.RefTarget();
-      if (!target || target->type != VM_ARRAY) {
-        RaiseError(kVmErrorNotArray);
-        return;
-      }
-      VmArray* a = target->array;
-      SetReceiverArray(a);
-      int32_t index = stack_[stackTop_].ToInt();
-      Pop();
-      if (index >= 0 && index < a->count) {
-        r.SetItemReference(a, index);
-      } else if (write && index >= a->count && index < kMaxIndexedItems) {
-        if (!a->Resize(index + 1)) {
-          RaiseError(kVmErrorNoMemory);
-          return;
-        }
-        r.SetItemReference(a, index);
-      } else {
-        RaiseIndexError(index);
-      }
-      return;
-    }
-    case OP_LOAD: {
-      if (!CheckOperands(1)) return;
-      VmValue& r = stack_[stackTop_];
-      if (r.type != VM_REFERENCE) {
-        RaiseError(kVmErrorLoadNoReference);
-        return;
-      }
-      VmValue* target = r.RefTarget();
-      if (!target) {
-        RaiseIndexError(r.ref.index);
-        return;
-      }
+  }
+  if (Site* fresh = NewSite(at)) {
+    fresh->next = programCounter_;
+    fresh->text = text;
+    if (text) text->AddRef();
+  }
+  value->TakeText(text);
+  return true;
+}
+
+// ---------------------------------------------------------------- names
+
+// The decoded name operand of the OP_VARIABLE or OP_FIELD whose operands
+// begin at the program counter, which moves past them. The operands are
+// decoded once and kept by the instruction's offset; without room for that,
+// scratch holds them for this execution only. Null when the operands ran
+// past the code.
+VM_HOT VmEngine::Site* VmEngine::NameSite(Site* scratch) {
+  int at = programCounter_ - 1;
+  if (Site* site = SiteAt(at)) {
+    programCounter_ = site->next;
+    return site;
+  }
+  return DecodeNameSite(at, scratch);
+}
+
+VmEngine::Site* VmEngine::DecodeNameSite(int at, Site* scratch) {
+  const wchar_t* name = ReadString();
+  int operand = ReadByte();
+  if (programCounter_ < 0) return nullptr;
+  Site* site = NewSite(at);
+  wchar_t* copy = site ? DupString(name) : nullptr;
+  if (!copy) {
+    if (site) DropNewestSite(at);
+    memset(static_cast<void*>(scratch), 0, sizeof(Site));
+    site = scratch;
+  }
+  site->next = programCounter_;
+  site->operand = static_cast<unsigned char>(operand);
+  site->name = copy ? copy : name_;
+  site->hash = HashVmName(site->name);
+  site->isThis = wcscmp(site->name, L"this") == 0;
+  site->isLength = wcscmp(site->name, L"length") == 0 || wcscmp(site->name, L"count") == 0;
+  return site;
+}
+
+// A read of a variable is OP_VARIABLE and OP_LOAD: both run here when the
+// slice has room for both, as the loop would run them. A plain name pushes
+// its variable's value (or a reference to it) directly; any other goes
+// through the whole resolution.
+VM_HOT void VmEngine::Variable(int* count) {
+  Site* site = SiteAt(programCounter_ - 1);
+  bool room = *count + 1 < runLimit_;
+  if (!site) {
+    if (ResolveVariable(nullptr, room)) ++*count;
+    return;
+  }
+  programCounter_ = site->next;
+  if (receiverObject_) SetReceiverObject(nullptr);
+  VmValue* target = FindPlainName(site);
+  if (!target) {
+    if (ResolveVariable(site, room)) ++*count;
+    return;
+  }
+  int pc = programCounter_;
+  bool load = room && code_[pc] == OP_LOAD;
+  if (load && target->type == VM_FUNCTION && code_[pc + 1] == OP_CALL && FuseCall(target->function, count)) return;
+  VmValue* slot = PushSlot();
+  if (!slot) return;
+  if (load) {
+    slot->AssignToUndefined(*target);
+    programCounter_ = pc + 1;
+    ++*count;
+  } else {
+    slot->SetReference(target);
+  }
+}
+
+// A function read by name and called at once (OP_VARIABLE, OP_LOAD,
+// OP_CALL n): the call runs here when the slice has room for the two
+// instructions after the variable and the calls's checks would pass, the
+// function value never stacked. False when nothing ran.
+VM_HOT bool VmEngine::FuseCall(CVMFunction* f, int* count) {
+  int pc = programCounter_;  // at the OP_LOAD
+  const int callBytes = VmInstructionBytes(OP_CALL);
+  if (*count + 2 >= runLimit_ || pc + 1 + callBytes > codeSize_) return false;
+  int n = code_[pc + 2];
+  // The stack must have room for the function and hold the n arguments.
+  if (stackTop_ >= kStackSize - 1 || stackTop_ + 1 < n) return false;
+  programCounter_ = pc + 1 + callBytes;
+  *count += 2;
+  for (int k = stackTop_ - n + 1; k <= stackTop_; ++k) Dereference(stack_[k]);
+  if (f->isScript) EnterScriptFunction(f, n);
+  else CallBuiltin(f, n);
+  return true;
+}
+
+// The whole resolution of the name of an OP_VARIABLE (site null: its
+// operands not decoded yet) and, when the slice has room, the read that
+// follows it. True when the read ran too.
+bool VmEngine::ResolveVariable(Site* site, bool room) {
+  Site scratch;
+  if (!site) {
+    site = NameSite(&scratch);
+    if (!site) return false;
+  }
+  ResolveName(site);
+  if (room && programCounter_ >= 0 && code_[programCounter_] == OP_LOAD) {
+    VmValue& r = stack_[stackTop_];
+    if (VmValue* target = r.RefTarget()) {
+      ++programCounter_;
       VmValue copy;
       copy.Assign(*target);
       r.MoveFrom(copy);
+      return true;
+    }
+  }
+  return false;
+}
+
+void VmEngine::Field() {
+  Site scratch;
+  Site* site = NameSite(&scratch);
+  if (!site || !CheckOperands(1)) return;
+  VmValue& r = stack_[stackTop_];
+  if (r.type != VM_REFERENCE) {
+    RaiseError(kVmErrorFieldNoReference);
+    return;
+  }
+  VmValue* target = r.RefTarget();
+  VmValue undefined;
+  VmValue member;
+  if (!GetMemberHashed(target ? *target : undefined, site->name, site->hash, site->isLength, site->operand != 0,
+                       &member, site)) {
+    RaiseError(kVmErrorMemberNotFound);
+    return;
+  }
+  r.MoveFrom(member);
+}
+
+// ---------------------------------------------------------------- storage
+
+void VmEngine::Index() {
+  int write = ReadByte();
+  if (programCounter_ < 0 || !CheckOperands(2)) return;
+  VmValue& r = stack_[stackTop_ - 1];
+  if (r.type != VM_REFERENCE) {
+    RaiseError(kVmErrorIndexNoReference);
+    return;
+  }
+  VmValue* target = r.RefTarget();
+  if (!target || target->type != VM_ARRAY) {
+    RaiseError(kVmErrorNotArray);
+    return;
+  }
+  VmArray* a = target->array;
+  SetReceiverArray(a);
+  int32_t index = stack_[stackTop_].ToInt();
+  Pop();
+  if (index >= 0 && index < a->count) {
+    r.SetItemReference(a, index);
+  } else if (write && index >= a->count && index < kMaxIndexedItems) {
+    if (!a->Resize(index + 1)) {
+      RaiseError(kVmErrorNoMemory);
       return;
     }
-    case OP_STORE: {
-      int drop = ReadByte();
-      if (programCounter_ < 0 || !CheckOperands(2)) return;
-      VmValue& r = stack_[stackTop_ - 1];
-      VmValue& v = stack_[stackTop_];
-      if (r.type != VM_REFERENCE) {
-        RaiseError(kVmErrorStoreNoReference);
-        return;
-      }
-      if (r.refKind == kVmRefItem) {
-        // The array may have shrunk since the item was indexed.
-        VmArray* a = static_cast<VmArray*>(r.ref.target);
-        if (r.ref.index >= a->count && !a->Resize(r.ref.index + 1)) {
-          RaiseError(kVmErrorNoMemory);
-          return;
-        }
-      }
-      Dereference(v);  // storage never holds a reference
-      r.RefTarget()->Assign(v);
-      if (drop) {
-        Pop();
-        Pop();
-      } else {
-        r.MoveFrom(v);
-        --stackTop_;
-      }
+    r.SetItemReference(a, index);
+  } else {
+    RaiseIndexError(index);
+  }
+}
+
+void VmEngine::Load() {
+  if (!CheckOperands(1)) return;
+  VmValue& r = stack_[stackTop_];
+  if (r.type != VM_REFERENCE) {
+    RaiseError(kVmErrorLoadNoReference);
+    return;
+  }
+  VmValue* target = r.RefTarget();
+  if (!target) {
+    RaiseIndexError(r.ref.index);
+    return;
+  }
+  VmValue copy;
+  copy.Assign(*target);
+  r.MoveFrom(copy);
+}
+
+void VmEngine::Store() {
+  int drop = ReadByte();
+  if (programCounter_ < 0 || !CheckOperands(2)) return;
+  VmValue& r = stack_[stackTop_ - 1];
+  VmValue& v = stack_[stackTop_];
+  if (r.type != VM_REFERENCE) {
+    RaiseError(kVmErrorStoreNoReference);
+    return;
+  }
+  if (r.refKind == kVmRefItem) {
+    // The array may have shrunk since the item was indexed.
+    VmArray* a = static_cast<VmArray*>(r.ref.target);
+    if (r.ref.index >= a->count && !a->Resize(r.ref.index + 1)) {
+      RaiseError(kVmErrorNoMemory);
       return;
     }
-    case OP_DUP: {
-      if (!CheckOperands(1)) return;
-      if (VmValue* slot = PushSlot()) slot->Assign(stack_[stackTop_ - 1]);
+  }
+  Dereference(v);  // storage never holds a reference
+  r.RefTarget()->Assign(v);
+  if (drop) {
+    Pop();
+    Pop();
+  } else {
+    r.MoveFrom(v);
+    --stackTop_;
+  }
+}
+
+void VmEngine::NewObject() {
+  VmValue* slot = PushSlot();
+  if (!slot) return;
+  VmObject* o = new (std::nothrow) VmObject(this);
+  if (!o) {
+    RaiseError(kVmErrorNoMemory);
+    return;
+  }
+  slot->SetObject(o);
+}
+
+void VmEngine::Swap() {
+  if (!CheckOperands(2)) return;
+  VmValue t;
+  t.MoveFrom(stack_[stackTop_]);
+  stack_[stackTop_].MoveFrom(stack_[stackTop_ - 1]);
+  stack_[stackTop_ - 1].MoveFrom(t);
+}
+
+void VmEngine::Delete() {
+  if (!CheckOperands(1)) return;
+  VmValue& r = stack_[stackTop_];
+  if (r.type != VM_REFERENCE) {
+    RaiseError(kVmErrorDeleteNoReference);
+    return;
+  }
+  if (VmValue* target = r.RefTarget()) target->Release();
+  r.SetBool(true);
+}
+
+void VmEngine::WithBegin() {
+  if (stackTop_ < 0 || stack_[stackTop_].type != VM_REFERENCE) {
+    RaiseError(kVmErrorWithNoReference);
+    return;
+  }
+  VmValue* target = stack_[stackTop_].RefTarget();
+  VmValue undefined;
+  VmScopeList& scopes = frame_ ? frame_->scopes : scopes_;
+  if (!scopes.Push(target ? *target : undefined)) {
+    RaiseError(kVmErrorStackOverflow);
+    return;
+  }
+  Pop();
+}
+
+// ---------------------------------------------------------------- operators
+
+void VmEngine::Negate() {
+  if (!CheckOperands(1)) return;
+  VmValue& a = stack_[stackTop_];
+  if (a.type == VM_INTEGER) a.i = WrapSub(0, a.i);
+  else if (a.type == VM_NUMBER) a.d = -a.d;
+  else RaiseError(kVmErrorCannotNegate);
+}
+
+// AND, OR and the three bitwise operations of two values.
+void VmEngine::Logic(int opcode) {
+  if (!CheckOperands(2)) return;
+  VmValue& a = stack_[stackTop_ - 1];
+  VmValue& b = stack_[stackTop_];
+  if (opcode == OP_AND) a.SetBool(a.ToBool() && b.ToBool());
+  else if (opcode == OP_OR) a.SetBool(a.ToBool() || b.ToBool());
+  else if (opcode == OP_BIT_XOR) a.SetInt(a.ToInt() ^ b.ToInt());
+  else if (opcode == OP_BIT_AND) a.SetInt(a.ToInt() & b.ToInt());
+  else a.SetInt(a.ToInt() | b.ToInt());
+  Pop();
+}
+
+void VmEngine::InstanceOf() {
+  int type = ReadByte();
+  if (programCounter_ < 0 || !CheckOperands(1)) return;
+  stack_[stackTop_].SetBool(stack_[stackTop_].type == type);
+}
+
+// ---------------------------------------------------------------- flow
+
+void VmEngine::JumpIfFalse() {
+  int32_t target = ReadInt();
+  if (programCounter_ < 0 || !CheckOperands(1)) return;
+  bool truth = stack_[stackTop_].ToBool();
+  Pop();
+  if (!truth) Jump(target);
+}
+
+VM_HOT void VmEngine::CallFunction() {
+  int n = ReadByte();
+  if (programCounter_ < 0 || !CheckOperands(1)) return;
+  if (stack_[stackTop_].type != VM_FUNCTION) {
+    RaiseError(kVmErrorNotFunction);
+    return;
+  }
+  if (!CheckOperands(n + 1)) return;
+  CVMFunction* f = stack_[stackTop_].function;
+  stack_[stackTop_--].Clear();
+  for (int k = stackTop_ - n + 1; k <= stackTop_; ++k) Dereference(stack_[k]);
+  if (f->isScript) EnterScriptFunction(f, n);  // what the base Call does, without the detour
+  else CallBuiltin(f, n);
+}
+
+// Every statement begins with its line: true when the statement's first
+// instruction is to run at once (the slice has room for it).
+VM_HOT bool VmEngine::Line(int* count) {
+  int pc = programCounter_;
+  if (pc > codeSize_ - 4) {
+    OperandPastEnd();
+    return false;
+  }
+  line_ = ReadCodeInt(code_ + pc);
+  programCounter_ = pc + 4;
+  // (The end mark after the code is no opcode.)
+  if (*count + 1 < runLimit_ && code_[programCounter_] < kVmOpcodeCount) {
+    ++*count;
+    return true;
+  }
+  return false;
+}
+
+VM_HOT void VmEngine::Execute(int opcode, int* count) {
+  for (;;) switch (opcode) {
+    case OP_NOP: return;
+    case OP_PUSH_CONST: PushConstant(count); return;
+    case OP_VARIABLE: Variable(count); return;
+    case OP_INDEX: Index(); return;
+    case OP_FIELD: Field(); return;
+    case OP_LOAD: Load(); return;
+    case OP_STORE: Store(); return;
+    case OP_DUP:
+      if (CheckOperands(1))
+        if (VmValue* slot = PushSlot()) slot->Assign(stack_[stackTop_ - 1]);
       return;
-    }
-    case OP_POP:
-      Pop();
-      return;
-    case OP_NEW_ARRAY:
-      NewArray();
-      return;
-    case OP_NEW_OBJECT: {
-      VmValue* slot = PushSlot();
-      if (!slot) return;
-      VmObject* o = new (std::nothrow) VmObject(this);
-      if (!o) {
-        RaiseError(kVmErrorNoMemory);
-        return;
-      }
-      slot->SetObject(o);
-      return;
-    }
-    case OP_SWAP: {
-      if (!CheckOperands(2)) return;
-      VmValue t;
-      t.MoveFrom(stack_[stackTop_]);
-      stack_[stackTop_].MoveFrom(stack_[stackTop_ - 1]);
-      stack_[stackTop_ - 1].MoveFrom(t);
-      return;
-    }
+    case OP_POP: Pop(); return;
+    case OP_NEW_ARRAY: NewArray(); return;
+    case OP_NEW_OBJECT: NewObject(); return;
+    case OP_SWAP: Swap(); return;
     case OP_ADD:
       if (CheckOperands(2)) Add();
       return;
@@ -761,14 +1020,7 @@ __attribute__((always_inline)) inline void VmEngine::Execute(int opcode, int* co
     case OP_USHR:
       if (CheckOperands(2)) Arithmetic(opcode);
       return;
-    case OP_NEG: {
-      if (!CheckOperands(1)) return;
-      VmValue& a = stack_[stackTop_];
-      if (a.type == VM_INTEGER) a.i = WrapSub(0, a.i);
-      else if (a.type == VM_NUMBER) a.d = -a.d;
-      else RaiseError(kVmErrorCannotNegate);
-      return;
-    }
+    case OP_NEG: Negate(); return;
     case OP_EQ:
     case OP_NE:
     case OP_LT:
@@ -779,115 +1031,45 @@ __attribute__((always_inline)) inline void VmEngine::Execute(int opcode, int* co
     case OP_STRICT_NE:
       if (CheckOperands(2)) Compare(opcode);
       return;
-    case OP_JUMP_IF_FALSE: {
-      int32_t target = ReadInt();
-      if (programCounter_ < 0 || !CheckOperands(1)) return;
-      bool truth = stack_[stackTop_].ToBool();
-      Pop();
-      if (!truth) Jump(target);
-      return;
-    }
+    case OP_JUMP_IF_FALSE: JumpIfFalse(); return;
     case OP_JUMP: {
       int32_t target = ReadInt();
       if (programCounter_ >= 0) Jump(target);
       return;
     }
-    case OP_CALL: {
-      int n = ReadByte();
-      if (programCounter_ < 0 || !CheckOperands(1)) return;
-      if (stack_[stackTop_].type != VM_FUNCTION) {
-        RaiseError(kVmErrorNotFunction);
-        return;
-      }
-      if (!CheckOperands(n + 1)) return;
-      CVMFunction* f = stack_[stackTop_].function;
-      stack_[stackTop_--].Clear();
-      for (int k = stackTop_ - n + 1; k <= stackTop_; ++k) Dereference(stack_[k]);
-      if (f->isScript) CallScriptFunction(f, n);  // what the base Call does, without the detour
-      else f->Call(n, this);
-      return;
-    }
+    case OP_CALL: CallFunction(); return;
     case OP_AND:
     case OP_OR:
     case OP_BIT_XOR:
     case OP_BIT_AND:
-    case OP_BIT_OR: {
-      if (!CheckOperands(2)) return;
-      VmValue& a = stack_[stackTop_ - 1];
-      VmValue& b = stack_[stackTop_];
-      if (opcode == OP_AND) a.SetBool(a.ToBool() && b.ToBool());
-      else if (opcode == OP_OR) a.SetBool(a.ToBool() || b.ToBool());
-      else if (opcode == OP_BIT_XOR) a.SetInt(a.ToInt() ^ b.ToInt());
-      else if (opcode == OP_BIT_AND) a.SetInt(a.ToInt() & b.ToInt());
-      else a.SetInt(a.ToInt() | b.ToInt());
-      Pop();
+    case OP_BIT_OR:
+      Logic(opcode);
       return;
-    }
     case OP_NOT:
       if (CheckOperands(1)) stack_[stackTop_].SetBool(!stack_[stackTop_].ToBool());
       return;
     case OP_BIT_NOT:
       if (CheckOperands(1)) stack_[stackTop_].SetInt(~stack_[stackTop_].ToInt());
       return;
-    case OP_RETURN:
-      Return();
-      return;
-    case OP_LINE: {
-      int32_t line = ReadInt();
-      if (programCounter_ < 0) return;
-      line_ = line;
-      // Every statement begins with its line: the statement's first
-      // instruction follows at once when the slice has room for it.
-      if (*count + 1 < kRunBudget && pauseFlag_ <= 0 && code_[programCounter_] < kVmOpcodeCount) {
-        opcode = code_[programCounter_++];
-        ++*count;
-        continue;
-      }
-      return;
-    }
-    case OP_DELETE: {
-      if (!CheckOperands(1)) return;
-      VmValue& r = stack_[stackTop_];
-      if (r.type != VM_REFERENCE) {
-        RaiseError(kVmErrorDeleteNoReference);
-        return;
-      }
-      if (VmValue* target = r.RefTarget()) target->Release();
-      r.SetBool(true);
-      return;
-    }
-    case OP_WITH_BEGIN: {
-      if (stackTop_ < 0 || stack_[stackTop_].type != VM_REFERENCE) {
-        RaiseError(kVmErrorWithNoReference);
-        return;
-      }
-      VmValue* target = stack_[stackTop_].RefTarget();
-      VmValue undefined;
-      VmScopeList& scopes = frame_ ? frame_->scopes : scopes_;
-      if (!scopes.Push(target ? *target : undefined)) {
-        RaiseError(kVmErrorStackOverflow);
-        return;
-      }
-      Pop();
-      return;
-    }
-    case OP_WITH_END:
-      (frame_ ? frame_->scopes : scopes_).Pop();
-      return;
-    case OP_DEFINE_FUNCTION:
-      DefineFunction();
-      return;
-    case OP_INSTANCEOF: {
-      int type = ReadByte();
-      if (programCounter_ < 0 || !CheckOperands(1)) return;
-      stack_[stackTop_].SetBool(stack_[stackTop_].type == type);
-      return;
-    }
+    case OP_RETURN: Return(); return;
+    case OP_LINE:
+      if (!Line(count)) return;
+      opcode = code_[programCounter_++];
+      continue;
+    case OP_DELETE: Delete(); return;
+    case OP_WITH_BEGIN: WithBegin(); return;
+    case OP_WITH_END: (frame_ ? frame_->scopes : scopes_).Pop(); return;
+    case OP_DEFINE_FUNCTION: DefineFunction(); return;
+    case OP_INSTANCEOF: InstanceOf(); return;
     case OP_TYPEOF:
       if (CheckOperands(1)) stack_[stackTop_].SetString(TypeName(stack_[stackTop_].type));
       return;
     default:
-      RaiseError(kVmErrorBadInstruction);
+      // The end mark after the code ends the program without a message.
+      // Either way the byte is no instruction and does not count.
+      if (programCounter_ > codeSize_) programCounter_ = -1;
+      else RaiseError(kVmErrorBadInstruction);
+      --*count;
       return;
   }
 }
@@ -897,18 +1079,14 @@ int VmEngine::Run() {
     programCounter_ = -1;
     return 0;
   }
+  // A positive pause flag ends the slice after the instruction that left
+  // it so. Only a built-in can change it while the slice runs, so it is
+  // looked at before the slice and after every built-in call.
+  runLimit_ = pauseFlag_ > 0 ? 1 : kRunBudget;
   int i = 0;
-  while (i < kRunBudget && programCounter_ >= 0) {
-    int opcode = code_[programCounter_++];
-    if (opcode >= kVmOpcodeCount) {
-      // The end mark after the code ends the program without a message.
-      if (programCounter_ > codeSize_) programCounter_ = -1;
-      else RaiseError(kVmErrorBadInstruction);
-      break;
-    }
-    Execute(opcode, &i);
+  while (i < runLimit_ && programCounter_ >= 0) {
+    Execute(code_[programCounter_++], &i);
     ++i;
-    if (pauseFlag_ > 0) break;
   }
   if (programCounter_ < -1) programCounter_ = -1;
   return i;

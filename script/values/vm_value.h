@@ -53,7 +53,7 @@ public:
   // Frees an owned text, drops one count of an array or object (and of the
   // owner of a reference); the value becomes undefined.
   void Release() {
-    if (Owns(type)) ReleaseOwned();
+    if (Owns(type) && !(type == VM_REFERENCE && refKind == kVmRefValue)) ReleaseOwned();
     type = VM_UNDEFINED;
   }
   // Tags whose payload holds a count or a text: strings, arrays, objects
@@ -99,6 +99,15 @@ public:
   // more count, scalars and pointers copied.
   void Assign(const VmValue& source) {
     if (!Owns(source.type) && !Owns(type)) {
+      type = source.type;
+      ref = source.ref;
+    } else {
+      AssignOwned(source);
+    }
+  }
+  // Assign into a value known to be undefined (a slot just pushed).
+  void AssignToUndefined(const VmValue& source) {
+    if (!Owns(source.type)) {
       type = source.type;
       ref = source.ref;
     } else {

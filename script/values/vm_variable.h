@@ -63,15 +63,18 @@ inline void DeleteVariableList(VmVariable* first) {
     first = next;
   }
 }
+// Whether a variable's name (null: none, which matches nothing) is exactly
+// name.
+inline bool SameVmName(const wchar_t* own, const wchar_t* name) {
+  if (!own) return false;
+  while (*own && *own == *name) ++own, ++name;
+  return *own == *name;
+}
 // The first variable of the list with exactly that name, or null.
 VmVariable* FindVariable(VmVariable* first, const wchar_t* name);
 inline VmVariable* FindVariable(VmVariable* first, const wchar_t* name, uint32_t hash) {
   for (VmVariable* v = first; v; v = v->next) {
-    if (v->hash != hash || !v->name) continue;
-    const wchar_t* a = v->name;
-    const wchar_t* b = name;
-    while (*a && *a == *b) ++a, ++b;
-    if (*a == *b) return v;
+    if (v->hash == hash && SameVmName(v->name, name)) return v;
   }
   return nullptr;
 }

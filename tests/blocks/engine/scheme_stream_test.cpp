@@ -8,6 +8,7 @@
 #include "blocks/engine/macro/macro_input.h"
 #include "blocks/engine/macro/macro_output.h"
 #include "engine_fixture.h"
+#include "foundation/buffer_failure_scope.h"
 #include "foundation/memory_stream.h"
 #include "support/test_support.h"
 
@@ -139,6 +140,78 @@ TEST_F(TwoBlocks, CorruptedStreamsFailCleanly) {
   }
   ASSERT_FALSE(messages.texts.empty());
   EXPECT_EQ(L"Ошибка загрузки схемы", messages.captions.back());
+}
+
+// Links resolve by output identity whatever the numbers: far apart ones,
+// and repeated ones, which the first output in list order (the newest
+// block) answers; an identity no output has links nothing.
+TEST_F(TwoBlocks, OutputIdentitiesNeedNotRunFromOne) {
+  // Three plain records P, Q, R, oldest first: each its input (source,
+  // route), its output (identity, hardware byte).
+  auto stream = [](const char* pOut, const char* qOut, const char* rIn, const char* rOut) {
+    std::string hex = "42 45 35 20  03 00 00 00";
+    for (int k = 0; k < 3; ++k) {
+      hex += " 01 00 57 7E  96 00 00 00 28 00 00 00 2C 01 00 00 8C 00 00 00  00 00  00 ";
+      hex += k == 2 ? rIn : "00 00 00 00";
+      hex += " 00 00 00 00 00 00 00 00 00 00 00 00 ";
+      hex += k == 0 ? pOut : k == 1 ? qOut : rOut;
+      hex += " 00";
+    }
+    return velktest::ParseHex(hex.c_str());
+  };
+  struct Case {
+    const char* pOut;
+    const char* qOut;
+    const char* rIn;
+    int source;  // 0 none, 1 P, 2 Q
+  };
+  const Case cases[] = {
+      {"00 FF FF 7F", "01 00 00 80", "00 FF FF 7F", 1},  // far apart
+      {"01 00 00 80", "00 FF FF 7F", "01 00 00 80", 1},
+      {"00 FF FF 7F", "00 FF FF 7F", "00 FF FF 7F", 2},  // repeated, far
+      {"03 00 00 00", "03 00 00 00", "03 00 00 00", 2},  // repeated, near
+      {"01 00 00 00", "02 00 00 00", "04 00 00 00", 0},  // none has it
+      {"00 00 00 80", "02 00 00 00", "09 00 00 00", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.rIn);
+    std::vector<uint8_t> bytes = stream(c.pOut, c.qOut, c.rIn, "05 00 00 00");
+    CMemoryStream in;
+    in.Write(bytes.data(), static_cast<int>(bytes.size()));
+    Rewind(&in);
+    BeScheme copy;
+    copy.Init(&unit.catalogue);
+    ASSERT_TRUE(copy.Load(&in, false));
+    ASSERT_EQ(3, copy.GetBlockCount());
+    CBEBlock* r = copy.blocks;
+    CBEBlock* q2 = r->next;
+    CBEBlock* p2 = q2->next;
+    BeOutputPin* expected = c.source == 1 ? p2->outputs[0] : c.source == 2 ? q2->outputs[0] : nullptr;
+    EXPECT_EQ(expected, r->inputs[0]->source);
+    EXPECT_EQ(nullptr, p2->inputs[0]->source);
+    EXPECT_EQ(nullptr, q2->inputs[0]->source);
+    for (CBEBlock* b = copy.blocks; b; b = b->next) EXPECT_EQ(0u, b->outputs[0]->savedId);
+  }
+}
+
+// A load refused the memory to link its blocks fails and leaves the scheme
+// as it was.
+TEST_F(TwoBlocks, RefusedMemoryFailsTheLoadAndLeavesTheScheme) {
+  CMemoryStream stream;
+  scheme.Save(&stream, false);
+  Rewind(&stream);
+  {
+    CBufferFailureScope refuse(0);
+    EXPECT_FALSE(scheme.Load(&stream, false));
+    EXPECT_GT(refuse.GetRefusals(), 0);
+  }
+  EXPECT_EQ(2, scheme.GetBlockCount());
+  EXPECT_EQ(q, scheme.blocks);
+  EXPECT_EQ(p->outputs[0], q->inputs[0]->source);
+  Rewind(&stream);
+  ASSERT_TRUE(scheme.Load(&stream, false));
+  ASSERT_EQ(4, scheme.GetBlockCount());
+  EXPECT_EQ(scheme.blocks->next->outputs[0], scheme.blocks->inputs[0]->source);
 }
 
 TEST_F(TwoBlocks, OldMagicIsRefusedAfterThreeBytes) {

@@ -934,6 +934,84 @@ TEST_F(SchemeStreamFailure, DamagedStreamsNeverLeaveHalfLinks) {
   EXPECT_TRUE(Unchanged());
 }
 
+// Identities need not run from 1: a stream written elsewhere may number
+// its objects far apart or below 0, and may repeat a number, in which case
+// the object read last answers it.
+TEST_F(SchemeStream, SparseAndRepeatedIdentitiesResolve) {
+  g_schClassRegistry.Add("Plain", NewPlain);
+  std::vector<uint8_t> bytes;
+  auto i32 = [&bytes](int v) {
+    for (int k = 0; k < 4; k++) bytes.push_back(static_cast<uint8_t>(static_cast<uint32_t>(v) >> (8 * k)));
+  };
+  // A plain block: no pins; the base record with the given children.
+  auto block = [&](int id, std::vector<int> children) {
+    for (char c : std::string("Plain")) bytes.push_back(static_cast<uint8_t>(c));
+    bytes.push_back(0);
+    i32(id);
+    bytes.push_back(0);                           // flags
+    bytes.insert(bytes.end(), 2 + 1 + 1 + 2, 0);  // name, model, options, table
+    bytes.insert(bytes.end(), 8, 0);              // price
+    for (int v : {10, 20, 90, 120}) i32(v);       // rectangle
+    bytes.insert(bytes.end(), 4 + 4 + 1, 0);      // board x, y, orientation
+    bytes.push_back(static_cast<uint8_t>(children.size()));
+    for (int c : children) i32(c);
+  };
+  for (char c : std::string("SPH1")) bytes.push_back(static_cast<uint8_t>(c));
+  i32(kSchStreamHeader);
+  i32(4);
+  block(1000000, {-7});  // A
+  block(-7, {5});        // B
+  block(5, {});          // C
+  block(5, {});          // D, read last: the block numbered 5
+  bytes.insert(bytes.end(), 2, 0);  // no model path
+  i32(0);                           // wires
+  bytes.push_back(0x99);
+  i32(0);  // junctions
+  i32(0);  // buses
+  SchScheme back;
+  ASSERT_TRUE(ReadBytes(&back, bytes));
+  // Newest first: D, C, B, A.
+  CSCHBlock* d = back.blocks;
+  ASSERT_EQ(back.BlockCount(), 4);
+  CSCHBlock* c = d->next;
+  CSCHBlock* b = c->next;
+  CSCHBlock* a = b->next;
+  ASSERT_EQ(a->childCount, 1);
+  EXPECT_EQ(a->children[0], b);
+  EXPECT_EQ(b->parent, a);
+  ASSERT_EQ(b->childCount, 1);
+  EXPECT_EQ(b->children[0], d);
+  EXPECT_EQ(d->parent, b);
+  EXPECT_EQ(c->parent, nullptr);
+  for (CSCHBlock* x = back.blocks; x; x = x->next) EXPECT_EQ(x->savedId, 0);
+  EXPECT_TRUE(Consistent(&back));
+}
+
+// A parent deletes its whole family, however deep and wide, and leaves
+// nothing behind.
+TEST_F(SchemeStream, DeletingAParentDeletesEveryGeneration) {
+  g_schClassRegistry.Add("Plain", NewPlain);
+  SchLiveCounts before = g_schLiveCounts;
+  {
+    SchScheme s;
+    CSCHBlock* head = s.CreateBlock("Plain");
+    CSCHBlock* root = head;
+    for (int generation = 0; generation < 50; generation++) {
+      for (int k = 0; k < 70; k++) ASSERT_TRUE(head->AddChild(s.CreateBlock("Plain")));
+      CSCHBlock* next = s.CreateBlock("Plain");
+      ASSERT_TRUE(head->AddChild(next));
+      head = next;
+    }
+    CSCHBlock* stranger = s.CreateBlock("Plain");
+    ASSERT_EQ(s.BlockCount(), 1 + 50 * 71 + 1);
+    delete root;
+    ASSERT_EQ(s.BlockCount(), 1);
+    EXPECT_EQ(s.blocks, stranger);
+  }
+  EXPECT_EQ(g_schLiveCounts.blocks, before.blocks);
+  EXPECT_EQ(g_schLiveCounts.pins, before.pins);
+}
+
 // ---------------------------------------------------------------- run state
 
 TEST_F(SchemeStream, RunStateKeepsTheBurntBytesAndRefusesAnotherClass) {

@@ -8,6 +8,7 @@
 #include "script/machine/vm_function.h"
 #include "script/values/vm_array.h"
 #include "script/values/vm_object.h"
+#include "runner/vm_runner.h"
 #include "script/vm_fixture.h"
 
 namespace {
@@ -617,6 +618,151 @@ TEST(VmEngine, SlicesEndAtTheSameInstructionWhateverRunsTogether) {
   VmMachine m(b);
   EXPECT_EQ(m.vm.Run(), 3 + 100 * 13 + 6 + 1);
   EXPECT_EQ(m.GlobalValue(L"i").i, 100);
+}
+
+// A call of a function read by name (a variable, its read and the call)
+// counts three instructions wherever the end of a slice falls among them.
+TEST(VmEngine, ACallByNameCountsItsThreeInstructions) {
+  for (int before = 3996; before <= 4000; ++before) {
+    VmAsm a;
+    int e = a.Define(L"f", {});  // 1 instruction
+    for (int k = 1; k < before; ++k) a.Op(OP_NOP);
+    a.Var(L"r", 1).Var(L"f").Load().Call(0).Store().Return();
+    a.PatchTo(e, a.Here());
+    a.PushInt(9).Return();
+    VmMachine m(a);
+    ASSERT_EQ(m.vm.Run(), 4000) << before;
+    // Instructions run of the program's own: before, then r, f, its read,
+    // the call and the body's two, as far as the 4000 reach.
+    int ran = 4000 - before;
+    EXPECT_EQ(m.vm.FrameDepth(), ran >= 4 && ran < 6 ? 1 : 0) << before;
+    int stacked = ran <= 0 ? 0 : ran == 1 ? 1 : ran <= 3 ? 2 : ran == 4 ? 1 : 2;
+    EXPECT_EQ(m.vm.StackCount(), stacked) << before;
+    m.RunToEnd();
+    EXPECT_EQ(m.GlobalValue(L"r").i, 9) << before;
+    EXPECT_EQ(m.log.GetCount(), 0) << m.LastLog();
+  }
+}
+
+// A function read by name onto a stack of 511 values is called; onto 512
+// the read overflows.
+TEST(VmEngine, ACallByNameNeedsRoomForTheFunction) {
+  for (int values : {511, 512}) {
+    VmAsm a;
+    int e = a.Define(L"f", {});
+    for (int k = 0; k < values; ++k) a.PushInt(k);
+    a.Line(7).Var(L"f").Load().Call(0).Return();
+    a.PatchTo(e, a.Here());
+    a.PushInt(-9).Return();
+    VmMachine m(a);
+    m.RunToEnd();
+    if (values == 511) {
+      EXPECT_EQ(m.log.GetCount(), 0) << m.LastLog();
+      ASSERT_EQ(m.vm.StackCount(), 512);
+      EXPECT_EQ(m.vm.StackAt(511).i, -9);
+    } else {
+      EXPECT_EQ(m.LastLog(), VmMachine::ErrorAt(7, L"Переполнение стека"));
+      EXPECT_EQ(m.vm.FrameDepth(), 0);
+    }
+  }
+}
+
+// A built-in that sets or clears the pause flag while a slice runs.
+class PauseBuiltin : public CVMFunction {
+public:
+  PauseBuiltin(VmEngine* engine, int flag) : CVMFunction(engine, flag > 0 ? L"pause" : L"resume"), flag_(flag) {}
+  void Call(int n, VmEngine* engine) override {
+    for (int k = 0; k < n; ++k) engine->Pop();
+    VmValue none;
+    engine->Push(none, true);
+    engine->SetPauseFlag(flag_);
+  }
+
+private:
+  int flag_;
+};
+
+TEST(VmEngine, ABuiltinThatPausesEndsTheSliceAfterItsCall) {
+  VmAsm a;
+  a.Var(L"pause").Load().Call(0).Op(OP_POP);                // 4
+  a.Op(OP_NOP).Op(OP_NOP);                                  // 6
+  a.Var(L"resume").Load().Call(0).Op(OP_POP).Op(OP_NOP).Return();  // 12
+  VmMachine m(a);
+  VmValue f;
+  f.SetFunction(new PauseBuiltin(&m.vm, 1));
+  m.vm.AddGlobal(new VmVariable(L"pause"));
+  m.vm.FindGlobal(L"pause")->value.Assign(f);
+  f.SetFunction(new PauseBuiltin(&m.vm, 0));
+  m.vm.AddGlobal(new VmVariable(L"resume"));
+  m.vm.FindGlobal(L"resume")->value.Assign(f);
+  EXPECT_EQ(m.vm.Run(), 3);  // up to the call that paused
+  EXPECT_EQ(m.vm.Run(), 1);  // paused: one instruction a slice
+  EXPECT_EQ(m.vm.Run(), 1);
+  EXPECT_EQ(m.vm.Run(), 1);
+  EXPECT_EQ(m.vm.Run(), 1);  // the resume variable
+  EXPECT_EQ(m.vm.Run(), 1);  // its read
+  EXPECT_EQ(m.vm.Run(), 4);  // the call resumes: the slice goes on to the end
+  EXPECT_EQ(m.vm.ProgramCounter(), -1);
+  EXPECT_EQ(m.log.GetCount(), 0) << m.LastLog();
+}
+
+// A function's locals are found by name in every call, whatever order they
+// were declared in, and a name read before its local exists is the global.
+TEST(VmEngine, LocalsAreFoundInEveryCallWhateverTheirOrder) {
+  VmRunResult r = RunVmScript(
+      L"function f(flag) {\n"
+      L"  if (flag) { var a = 1; var b = 2; }\n"
+      L"  else { var b = 20; var a = 10; }\n"
+      L"  return a * 100 + b;\n"
+      L"}\n"
+      L"function g(p) {\n"
+      L"  for (i = 0; i < 2; i = i + 1) {\n"
+      L"    t = t * 10 + x;\n"
+      L"    if (i == 0) { var x = 7; }\n"
+      L"  }\n"
+      L"  return t;\n"
+      L"}\n"
+      L"print(f(true)); print(f(false)); print(f(true));\n"
+      L"t = 0; x = 5;\n"
+      L"print(g(0)); print(x); print(g(0));\n");
+  ASSERT_TRUE(r.compiled) << r.error;
+  EXPECT_EQ(r.lines, (std::vector<std::wstring>{L"102", L"1020", L"102", L"57", L"5", L"5757"}));
+}
+
+// h(a, a): the later argument of a repeated name is the one found, in
+// every call.
+TEST(VmEngine, ARepeatedArgumentNameNamesTheLaterArgument) {
+  VmAsm a;
+  int e = a.Define(L"h", {L"a", L"a"});
+  a.Var(L"r1", 1).PushInt(1).PushInt(2).Var(L"h").Load().Call(2).Store();
+  a.Var(L"r2", 1).PushInt(3).PushInt(4).Var(L"h").Load().Call(2).Store();
+  a.Var(L"r3", 1).PushInt(5).Var(L"h").Load().Call(1).Store().Return();
+  a.PatchTo(e, a.Here());
+  a.Var(L"a").Load().Return();
+  VmMachine m(a);
+  m.RunToEnd();
+  EXPECT_EQ(m.log.GetCount(), 0) << m.LastLog();
+  EXPECT_EQ(m.GlobalValue(L"r1").i, 2);
+  EXPECT_EQ(m.GlobalValue(L"r2").i, 4);
+  EXPECT_EQ(m.GlobalValue(L"r3").type, VM_UNDEFINED);  // the second a got no value
+}
+
+// More locals than a frame holds in itself, in calls nested deeper than
+// the frame pool keeps.
+TEST(VmEngine, ManyLocalsInDeepCalls) {
+  VmLiveCounts before = g_vmLiveCounts;
+  VmRunResult r = RunVmScript(
+      L"function d(n, a, b, c) {\n"
+      L"  var e = 1; var f2 = 2; var g = 3; var h = 4; var i = 5; var j = 6; var k = 7; var l = n;\n"
+      L"  if (n == 0) return l + a + b + c + e + f2 + g + h + i + j + k;\n"
+      L"  return d(n - 1, a, b, c) + l;\n"
+      L"}\n"
+      L"print(d(600, 1, 2, 3));\n");
+  ASSERT_TRUE(r.compiled) << r.error;
+  // 1 + 2 + 3 + 1 + 2 + ... + 7 = 34 at the bottom, and 600 + 599 + ... + 1.
+  EXPECT_EQ(r.lines, (std::vector<std::wstring>{L"180334"}));
+  EXPECT_EQ(g_vmLiveCounts.variables, before.variables);
+  EXPECT_EQ(g_vmLiveCounts.frames, before.frames);
 }
 
 }  // namespace

@@ -21,6 +21,18 @@ double Now() {
   return static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
 }
 
+// The processor time this thread has used, user and kernel, in seconds.
+double ThreadSeconds() {
+  FILETIME created, ended, kernel, user;
+  if (!GetThreadTimes(GetCurrentThread(), &created, &ended, &kernel, &user)) return 0;
+  ULARGE_INTEGER k, u;
+  k.LowPart = kernel.dwLowDateTime;
+  k.HighPart = kernel.dwHighDateTime;
+  u.LowPart = user.dwLowDateTime;
+  u.HighPart = user.dwHighDateTime;
+  return static_cast<double>(k.QuadPart + u.QuadPart) * 1e-7;
+}
+
 class RecordingSink : public VmErrorSink {
 public:
   void ReportError(int position, const wchar_t* message) override {
@@ -65,11 +77,13 @@ VmRunResult RunVmScript(const std::wstring& source, int maxSlices) {
   vm.SetCode(compiler.GetCode(), compiler.GetCodeSize());
   vm.RegisterBuiltins();
   t0 = Now();
+  double cpu0 = ThreadSeconds();
   while (vm.ProgramCounter() >= 0 && result.slices < maxSlices) {
     result.instructions += vm.Run();
     ++result.slices;
   }
   result.runSeconds = Now() - t0;
+  result.runCpuSeconds = ThreadSeconds() - cpu0;
   result.finished = vm.ProgramCounter() < 0;
   for (int i = 0; i < log.GetCount(); ++i) result.lines.push_back(log.GetItem(i) ? log.GetItem(i) : L"");
   return result;

@@ -17,6 +17,7 @@ struct VmRunResult {
   bool finished = false;  // the program reached its end within maxSlices
   double compileSeconds = 0;
   double runSeconds = 0;
+  double runCpuSeconds = 0;  // processor time of the run (others may share the machine)
 };
 
 // Runs source on a fresh machine with its built-ins registered; what the
