@@ -12,8 +12,7 @@ const int kOutputBytes = 5;
 }  // namespace
 
 int MeasureBaseRecord(CStream* stream, int inputCount, int outputCount) {
-  if (inputCount < 0) inputCount = 0;
-  if (outputCount < 0) outputCount = 0;
+  if (inputCount < 0 || outputCount < 0) return -1;
   int start = stream->GetPosition();
   int left = BytesLeft(stream);
   long long length = -1;

@@ -10,7 +10,8 @@ class CStream;
 // The bytes of the base record that begins at the stream's position, for a
 // block with that many inputs and outputs: rectangle, caption up to its
 // terminator, flags, the inputs' links and routes, the outputs' identities.
-// -1 when the stream ends inside it. The position is kept.
+// -1 when the stream ends inside it or a count is negative. The position
+// is kept.
 int MeasureBaseRecord(CStream* stream, int inputCount, int outputCount);
 
 // Whether a whole base record begins at the stream's position.

@@ -4,11 +4,7 @@
 
 class CStream;
 
-// Whether the bytes from the stream's position hold a whole base record
-// (CBEBlock::Save) for that many inputs and outputs: the rectangle, a
-// zero-terminated caption of any length, the flags byte and the pins'
-// fields. The position is the same afterwards.
-bool BaseRecordReadable(CStream* stream, int inputCount, int outputCount);
+// Whether a whole base record follows: BaseRecordFollows (base_record.h).
 
 // Moves past a zero-terminated UTF-16 string; false (the position then
 // somewhere after where it was) when the stream ends before the terminator.

@@ -50,45 +50,6 @@ bool BaseRecordCanFollow(CStream* stream, int inputCount, int outputCount) {
   return BytesLeft(stream) >= need;
 }
 
-bool SkipBaseRecord(CStream* stream, int inputCount, int outputCount) {
-  int start = stream->GetPosition();
-  long long fixed = 16;
-  if (BytesLeft(stream) < fixed) return false;
-  stream->Seek(16, 1);
-  // The caption: UTF-16 units up to the terminator.
-  bool terminated = false;
-  unsigned char unit[2];
-  while (ReadExact(stream, unit, 2)) {
-    if (unit[0] == 0 && unit[1] == 0) {
-      terminated = true;
-      break;
-    }
-  }
-  long long rest = 1 + static_cast<long long>(kBaseInputBytes) * inputCount +
-                   static_cast<long long>(kBaseOutputBytes) * outputCount;
-  if (!terminated || BytesLeft(stream) < rest) {
-    stream->Seek(start, 0);
-    return false;
-  }
-  stream->Seek(static_cast<int>(rest), 1);
-  return true;
-}
-
-bool LoadBaseRecordAt(CBEBlock* block, CStream* stream, int basePosition) {
-  int end = stream->GetPosition();
-  stream->Seek(basePosition, 0);
-  if (!block->CBEBlock::Load(stream)) return false;
-  stream->Seek(end, 0);
-  return true;
-}
-
-bool BaseRecordFits(CStream* stream, int inputCount, int outputCount) {
-  int start = stream->GetPosition();
-  if (!SkipBaseRecord(stream, inputCount, outputCount)) return false;
-  stream->Seek(start, 0);
-  return true;
-}
-
 void ApplyTypeCost(CBEBlock* block, const BeTypeCost* costs, BeSignalType type, bool setsShared) {
   if (!IsScalarDataType(type)) return;
   const BeTypeCost& row = costs[type - kBeSignalChar];

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "blocks/engine/signal_type.h"
+#include "blocks/library/base_record.h"
 
 class CBEBlock;
 class BeInputPin;
@@ -29,18 +30,7 @@ bool ReadDataTypeByte(CStream* stream, BeSignalType* type);
 // empty caption for that many inputs and outputs: a record that cannot is
 // refused before the block changes.
 bool BaseRecordCanFollow(CStream* stream, int inputCount, int outputCount);
-// Records that put the base record first read their own fields before the
-// block changes: SkipBaseRecord moves past a base record (its caption
-// measured) for that many inputs and outputs, or answers false with the
-// position kept when the bytes left cannot hold it; LoadBaseRecordAt then
-// reads the base record at the position it started from into the block
-// and puts the stream back where it was.
-bool SkipBaseRecord(CStream* stream, int inputCount, int outputCount);
-bool LoadBaseRecordAt(CBEBlock* block, CStream* stream, int basePosition);
-// Whether a whole base record (its caption measured) for that many inputs
-// and outputs follows; the position is kept. Records that put their own
-// fields first ask it before they change the block.
-bool BaseRecordFits(CStream* stream, int inputCount, int outputCount);
+// Measuring, skipping and reading the base record: base_record.h.
 
 // One row of a cost table by type (char, short, int, float, double).
 struct BeTypeCost {

@@ -105,7 +105,7 @@ void CBECoder::Save(CStream* stream) {
 bool CBECoder::Load(CStream* stream) {
   unsigned char n;
   if (!ReadByteChecked(stream, &n) || n < kCoderMinInputs || n > kCoderMaxInputs ||
-      !BaseRecordFits(stream, n, outputCount))
+      !BaseRecordFollows(stream, n, outputCount))
     return false;
   int wasCount = inputCount;
   RECT wasRect = rect;

@@ -72,7 +72,7 @@ void CBEDFlipFlop::Save(CStream* stream) {
 
 bool CBEDFlipFlop::Load(CStream* stream) {
   BeSignalType type;
-  if (!ReadLatchTypeByte(stream, &type) || !BaseRecordFits(stream, inputCount, outputCount)) return false;
+  if (!ReadLatchTypeByte(stream, &type) || !BaseRecordFollows(stream, inputCount, outputCount)) return false;
   BeSignalType wasOutput = outputs[0]->type, wasData = inputs[0]->type;
   int wasCycles = cycles, wasRom = rom;
   outputs[0]->type = type;

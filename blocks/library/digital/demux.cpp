@@ -96,7 +96,7 @@ void CBEDEMUX::Save(CStream* stream) {
 bool CBEDEMUX::Load(CStream* stream) {
   unsigned char m, type;
   if (!ReadByteChecked(stream, &m) || m < kSwitchMinChannels || m > kSwitchMaxChannels ||
-      !ReadByteChecked(stream, &type) || !IsSwitchDataType(type) || !BaseRecordFits(stream, inputCount, m))
+      !ReadByteChecked(stream, &type) || !IsSwitchDataType(type) || !BaseRecordFollows(stream, inputCount, m))
     return false;
   int wasCount = outputCount;
   BeSignalType wasType = GetType();

@@ -96,7 +96,7 @@ bool CBEMUX::Load(CStream* stream) {
   unsigned char n, type;
   if (!ReadByteChecked(stream, &n) || n < kSwitchMinChannels || n > kSwitchMaxChannels ||
       !ReadByteChecked(stream, &type) || !IsSwitchDataType(type) ||
-      !BaseRecordFits(stream, n + 1, outputCount))
+      !BaseRecordFollows(stream, n + 1, outputCount))
     return false;
   int wasCount = DataInputCount();
   BeSignalType wasType = GetType();

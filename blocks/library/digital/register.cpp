@@ -69,7 +69,7 @@ void CBERegister::Save(CStream* stream) {
 
 bool CBERegister::Load(CStream* stream) {
   BeSignalType type;
-  if (!ReadLatchTypeByte(stream, &type) || !BaseRecordFits(stream, inputCount, outputCount)) return false;
+  if (!ReadLatchTypeByte(stream, &type) || !BaseRecordFollows(stream, inputCount, outputCount)) return false;
   BeSignalType wasOutput = outputs[0]->type, wasData = inputs[0]->type;
   int wasCycles = cycles, wasRom = rom;
   outputs[0]->type = type;

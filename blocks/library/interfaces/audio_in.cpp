@@ -8,6 +8,7 @@
 #include "blocks/library/device_owner.h"
 #include "blocks/library/interfaces/audio_value.h"
 #include "blocks/library/interfaces/gpio.h"
+#include "blocks/library/base_record.h"
 #include "blocks/library/record_scan.h"
 #include "foundation/stream.h"
 #include "scheme/model/block.h"
@@ -57,7 +58,7 @@ void CBEAudioIn::Save(CStream* stream) {
 bool CBEAudioIn::Load(CStream* stream) {
   unsigned char pin, zero;
   if (!ReadByteChecked(stream, &pin) || !ReadByteChecked(stream, &zero) ||
-      !BaseRecordReadable(stream, inputCount, outputCount))
+      !BaseRecordFollows(stream, inputCount, outputCount))
     return false;
   pinIndex = pin;
   return CBEBlock::Load(stream);

@@ -9,6 +9,7 @@
 #include "blocks/engine/output_pin.h"
 #include "blocks/engine/record_io.h"
 #include "blocks/library/device_owner.h"
+#include "blocks/library/base_record.h"
 #include "blocks/library/record_scan.h"
 #include "foundation/buffers.h"
 #include "foundation/numbers.h"
@@ -144,7 +145,7 @@ bool CBEGPIO::Load(CStream* stream) {
     if (stored[q] > 1) return false;
     driven += stored[q];
   }
-  if (!BaseRecordReadable(stream, driven, count - driven)) return false;
+  if (!BaseRecordFollows(stream, driven, count - driven)) return false;
   // The record is whole: only memory can fail from here. Step never reads
   // past the pins the block has, whatever the lines say.
   if (!ResizeSteppedArray(&directions, lineCount, count)) return false;

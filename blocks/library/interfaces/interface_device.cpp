@@ -7,6 +7,7 @@
 #include "blocks/engine/input_pin.h"
 #include "blocks/engine/output_pin.h"
 #include "blocks/engine/record_io.h"
+#include "blocks/library/base_record.h"
 #include "blocks/library/record_scan.h"
 #include "blocks/library/typed_block.h"
 #include "foundation/buffers.h"
@@ -310,7 +311,7 @@ bool CBEInterfaceDevice::InterfaceRecordReadable(CStream* stream) const {
   int start = stream->GetPosition();
   int n = 0, m = 0;
   bool ok = ScanFieldList(stream, &n) && ScanFieldList(stream, &m) &&
-            BaseRecordReadable(stream, fixedInputs + n, fixedOutputs + m);
+            BaseRecordFollows(stream, fixedInputs + n, fixedOutputs + m);
   stream->Seek(start, 0);
   return ok;
 }

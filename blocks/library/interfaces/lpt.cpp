@@ -7,6 +7,7 @@
 #include "blocks/engine/record_io.h"
 #include "blocks/library/device_owner.h"
 #include "blocks/library/interfaces/gpio.h"
+#include "blocks/library/base_record.h"
 #include "blocks/library/record_scan.h"
 #include "foundation/numbers.h"
 #include "foundation/stream.h"
@@ -117,7 +118,7 @@ void CBELPT::Save(CStream* stream) {
 bool CBELPT::Load(CStream* stream) {
   unsigned char low, high, zero;
   if (!ReadByteChecked(stream, &low) || !ReadByteChecked(stream, &high) || !ReadByteChecked(stream, &zero) ||
-      !BaseRecordReadable(stream, inputCount, outputCount))
+      !BaseRecordFollows(stream, inputCount, outputCount))
     return false;
   firstPin = low | (high << 8);
   return CBEBlock::Load(stream);
