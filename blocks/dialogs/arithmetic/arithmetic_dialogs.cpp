@@ -180,12 +180,10 @@ bool ShowNormDialog(CBEBlock* block) {
   int dimension;
   BeSignalType type;
   if (!norm || !AskDimensionAndType(norm, kBeSignalFloat, &dimension, &type)) return false;
-  int inputsBefore = norm->inputCount;
   if (!norm->SetInputCount(dimension)) return false;
-  if (!norm->SetOutputCount(dimension)) {
-    // As many inputs as outputs again; the block stays whole.
-    norm->SetInputCount(inputsBefore < norm->outputCount ? inputsBefore : norm->outputCount);
-  }
+  // Outputs that could not be made: as many inputs as outputs again (fewer
+  // pins always fit), so the block stays whole.
+  if (!norm->SetOutputCount(dimension)) norm->SetInputCount(norm->outputCount);
   for (int i = 0; i < norm->inputCount; ++i) ChangeInputType(norm->Input(i), type);
   for (int i = 0; i < norm->outputCount; ++i) ChangeOutputType(norm->Output(i), type);
   norm->UpdatePinsAndCosts();
@@ -238,7 +236,7 @@ bool ShowConstantDialog(CBEBlock* block) {
   CKestRadioGroupBox* group = form->AddRadioRow(L"Тип сигнала", kConstantGroupWidth, kConstantGroupHeight, names,
                                                 kBeSignalDouble, checked);
   form->AddButtons();
-  if (edit) edit->SetFocus();
+  form->SetInitialFocus(edit);
   if (!form->Confirm()) return false;
   int index = group ? group->GetItemIndex() : -1;
   BeSignalType type = index >= 0 ? kBeSignalBit + index : output->type;

@@ -46,7 +46,7 @@ bool ShowDataTypeDialog(const wchar_t* caption, int32_t* type, int first, int la
   BePropertyFormScope scope(form);
   CKestComboBox* list = form->AddTypeRow(L"Тип данных:", first, last, *type);
   form->AddButtons();
-  if (list) list->SetFocus();
+  form->SetInitialFocus(list);
   if (!form->Confirm()) return false;
   BeSignalType chosen = SelectedListType(list, first, *type);
   if (chosen == *type) return false;

@@ -99,6 +99,19 @@ void CBEPropertyForm::AddButtons() {
   SetReady(true);
 }
 
+LRESULT CBEPropertyForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  HWND target = initialFocus_ ? initialFocus_->GetHandle() : nullptr;
+  if (target && message == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE) {
+    HWND focus = GetFocus();
+    if (!focus || focus == GetHandle() || !IsChild(GetHandle(), focus)) ::SetFocus(target);
+  }
+  if (target && message == WM_SETFOCUS) {
+    ::SetFocus(target);
+    return 0;
+  }
+  return CKestForm::WindowProc(message, wParam, lParam);
+}
+
 bool CBEPropertyForm::Confirm() {
   HWND window = GetHandle();
   if (!window) return false;

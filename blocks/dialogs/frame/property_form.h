@@ -62,6 +62,12 @@ public:
   // "OK" and "Отмена" centred in the last row.
   void AddButtons();
 
+  // The control that takes the focus when the form is shown (and whenever
+  // the form itself would get it). Given before the form shows, the focus
+  // would be what the modal loop hands back when it ends.
+  void SetInitialFocus(CKestControl* control) { initialFocus_ = control; }
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
   // The modal loop; true only for "OK" with the form still there to read.
   bool Confirm();
 
@@ -81,6 +87,7 @@ private:
   CKestControl* controls_[kMaxRows] = {};
   CKestButton* ok_ = nullptr;
   CKestButton* cancel_ = nullptr;
+  CKestControl* initialFocus_ = nullptr;
 };
 
 // Deletes the form at the end of the dialog when its window is still the
