@@ -33,7 +33,7 @@ const int kBeDialogOkResult = 1, kBeDialogCancelResult = 2;
 
 class CBEPropertyForm : public CKestForm {
 public:
-  static const int kMaxRows = 8;
+  static constexpr int kMaxRows = 8;
 
   CBEPropertyForm() = default;
 
@@ -72,12 +72,13 @@ public:
   bool Confirm();
 
   int GetRowCount() const { return rowCount_; }
-  CKestLabel* GetRowLabel(int row) const { return row >= 0 && row < rowCount_ ? labels_[row] : nullptr; }
-  CKestControl* GetRowControl(int row) const { return row >= 0 && row < rowCount_ ? controls_[row] : nullptr; }
+  CKestLabel* GetRowLabel(int row) const { return HasRow(row) ? labels_[row] : nullptr; }
+  CKestControl* GetRowControl(int row) const { return HasRow(row) ? controls_[row] : nullptr; }
   CKestButton* GetOkButton() const { return ok_; }
   CKestButton* GetCancelButton() const { return cancel_; }
 
 private:
+  bool HasRow(int row) const { return row >= 0 && row < rowCount_ && row < kMaxRows; }
   // The stacked label of a new row; null when no row is left.
   CKestLabel* BeginRow(const wchar_t* caption);
   void EndRow(CKestControl* control);

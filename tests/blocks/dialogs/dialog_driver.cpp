@@ -1,4 +1,4 @@
-#include "dialog_driver.h"
+#include "blocks/dialogs/dialog_driver.h"
 
 namespace dialogtest {
 

@@ -14,7 +14,7 @@
 #include "blocks/library/math/vectors/length.h"
 #include "blocks/library/math/vectors/norm.h"
 #include "blocks/library/typed_block.h"
-#include "dialog_driver.h"
+#include "blocks/dialogs/dialog_driver.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "blocks/library/digital/register.h"
 #include "blocks/library/math/neg.h"
 #include "blocks/library/typed_block.h"
-#include "dialog_driver.h"
+#include "blocks/dialogs/dialog_driver.h"
 
 namespace {
 

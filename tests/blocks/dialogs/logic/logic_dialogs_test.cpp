@@ -15,7 +15,7 @@
 #include "blocks/library/logic/shl.h"
 #include "blocks/library/logic/shr.h"
 #include "blocks/library/typed_block.h"
-#include "dialog_driver.h"
+#include "blocks/dialogs/dialog_driver.h"
 
 namespace {
 
