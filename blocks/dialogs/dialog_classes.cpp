@@ -1,6 +1,9 @@
 #include "blocks/dialogs/dialog_classes.h"
 
+#include "blocks/dialogs/arithmetic/arithmetic_dialogs.h"
 #include "blocks/dialogs/distance_dialog.h"
+#include "blocks/dialogs/frame/data_type_dialog.h"
+#include "blocks/dialogs/logic/logic_dialogs.h"
 #include "blocks/engine/block_class_ids.h"
 #include "blocks/engine/block_dialog_table.h"
 
@@ -12,6 +15,46 @@ struct DialogRow {
 
 const DialogRow kDialogRows[] = {
     {kBeDistanceClassId, ShowDistanceDialog},
+    // One data type for the whole block.
+    {kBeArctan2ClassId, ShowArctan2Dialog},
+    {kBeAbsClassId, ShowAbsDialog},
+    {kBeSinClassId, ShowMathFuncDialog},
+    {kBeCosClassId, ShowMathFuncDialog},
+    {kBeTanClassId, ShowMathFuncDialog},
+    {kBeCotanClassId, ShowMathFuncDialog},
+    {kBeArcsinClassId, ShowMathFuncDialog},
+    {kBeArccosClassId, ShowMathFuncDialog},
+    {kBeArctanClassId, ShowMathFuncDialog},
+    {kBeDegToRadClassId, ShowMathFuncDialog},
+    {kBeRadToDegClassId, ShowMathFuncDialog},
+    {kBePItoPIClassId, ShowMathFuncDialog},
+    {kBeDiv2ClassId, ShowDiv2Dialog},
+    {kBeMul2ClassId, ShowMul2Dialog},
+    {kBeNotClassId, ShowNotDialog},
+    {kBeSub2ClassId, ShowSub2Dialog},
+    {kBeNegClassId, ShowNegDialog},
+    {kBeCounterClassId, ShowCounterDialog},
+    {kBeRegisterClassId, ShowRegisterDialog},
+    {kBeDFlipFlopClassId, ShowDFlipFlopDialog},
+    // Logic.
+    {kBeShrClassId, ShowShrDialog},
+    {kBeShlClassId, ShowShlDialog},
+    {kBeGetBitClassId, ShowGetBitDialog},
+    {kBeCmp2ClassId, ShowCmp2Dialog},
+    {kBeCmpClassId, ShowCmpDialog},
+    {kBeOr2ClassId, ShowOr2Dialog},
+    {kBeAnd2ClassId, ShowAnd2Dialog},
+    {kBeOrClassId, ShowOrDialog},
+    {kBeAndClassId, ShowAndDialog},
+    // Arithmetic, vectors, converter and constant.
+    {kBeLimiterClassId, ShowLimiterDialog},
+    {kBeSubClassId, ShowSubDialog},
+    {kBeAddClassId, ShowAddDialog},
+    {kBeSummatorClassId, ShowSummatorDialog},
+    {kBeNormClassId, ShowNormDialog},
+    {kBeLengthClassId, ShowLengthDialog},
+    {kBeTypeConvertorClassId, ShowTypeConvertorDialog},
+    {kBeConstantClassId, ShowConstantDialog},
 };
 const int kDialogRowCount = sizeof(kDialogRows) / sizeof(kDialogRows[0]);
 }  // namespace
