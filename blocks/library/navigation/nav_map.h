@@ -38,14 +38,14 @@ public:
   };
 
   // Growth steps of the arrays.
-  static const int kImageStep = 64;
-  static const int kWallStep = 64;
-  static const int kPlaceStep = 4;
-  static const int kMarkStep = 8;
-  static const int kRouteStep = 128;
+  static constexpr int kImageStep = 64;
+  static constexpr int kWallStep = 64;
+  static constexpr int kPlaceStep = 4;
+  static constexpr int kMarkStep = 8;
+  static constexpr int kRouteStep = 128;
 
   // A wall mark keeps its finder's index in a byte.
-  static const int kMaxRangeFinders = 256;
+  static constexpr int kMaxRangeFinders = 256;
 
   // Timer settings, s.
   static constexpr double kSaveDelay = 2.0;
