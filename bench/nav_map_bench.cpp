@@ -5,9 +5,10 @@
 // at most 1.5 times: exit code 1 when it does.
 //
 // Every image lies within the search range of the robot and faces its way,
-// so each one goes through all five criteria; one in 97 passes them all.
-// The machine running it is usually shared, so the measurements take turns
-// in rounds and the best round of each counts.
+// so each one goes through the criteria; one in 97 passes them all. The
+// machine running it is usually shared and busy: a call is timed alone
+// (one takes microseconds, well within a time slice), the sizes take turns
+// in rounds, and the fastest call of each counts.
 #include <windows.h>
 
 #include <cmath>
@@ -58,24 +59,30 @@ NavMap* BuildMap(int n) {
   return map;
 }
 
-// Nanoseconds per image of one FindImage.
+// Nanoseconds per image of the fastest of kCallsPerRound FindImage calls.
 double TimeFind(const NavMap* map, const Mat4f* cam, int* found) {
-  double t0 = Now();
-  for (int k = 0; k < kCallsPerRound; ++k) *found += map->FindImage(cam, 0, 0, 0) >= 0;
-  double t1 = Now();
-  return 1e9 * (t1 - t0) / (static_cast<double>(map->imageCount) * kCallsPerRound);
+  double best = 1e300;
+  for (int k = 0; k < kCallsPerRound; ++k) {
+    double t0 = Now();
+    *found += map->FindImage(cam, 0, 0, 0) >= 0;
+    double t = Now() - t0;
+    if (t < best) best = t;
+  }
+  return 1e9 * best / map->imageCount;
 }
 
-// Nanoseconds per image of one step in navigation mode with a frame.
+// The same for one step in navigation mode with a frame.
 double TimeStep(NavMap* map, const Mat4f* cam) {
   map->mode = NavMap::kModeNavigation;
-  double t0 = Now();
+  double best = 1e300;
   for (int k = 0; k < kCallsPerRound; ++k) {
     map->x = map->y = map->angle = 0;
+    double t0 = Now();
     map->Step(cam, 0, 0, 0, 1e-3);
+    double t = Now() - t0;
+    if (t < best) best = t;
   }
-  double t1 = Now();
-  return 1e9 * (t1 - t0) / (static_cast<double>(map->imageCount) * kCallsPerRound);
+  return 1e9 * best / map->imageCount;
 }
 
 }  // namespace
