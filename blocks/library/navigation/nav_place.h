@@ -1,0 +1,8 @@
+// A named place of the navigation map.
+#pragma once
+
+struct NavPlace {
+  float x, y;   // cm
+  float angle;  // rad
+  int id;
+};

@@ -1,0 +1,17 @@
+// One range finder of the robot as the navigation map knows it: where it is
+// mounted, how far its readings are trusted and how its walls are found.
+#pragma once
+
+const int kNavFinderNameChars = 10;
+const int kNavWallOutputNameChars = 16;
+
+struct NavRangeFinder {
+  double x, y;            // mounting position on the robot, cm
+  double angle;           // rad, 0 = forward
+  double searchAngle;     // wall-search angle range, rad
+  double searchDistance;  // wall-search distance range, cm
+  double maxRange;        // cm
+  unsigned char colour;   // colour index of its walls on the map drawing
+  wchar_t name[kNavFinderNameChars];
+  wchar_t wallOutputName[kNavWallOutputNameChars];  // its "isWall" output
+};
