@@ -539,12 +539,7 @@ int CSchemeView::HitTest(int x, int y, int* side, int* index, void** found, bool
 RECT CSchemeView::ComputeExtent() const {
   RECT extent = {0, 0, 10, 10};
   if (scheme) {
-    for (CSCHBlock* b = scheme->blocks; b; b = b->next) {
-      UnionRect(&extent, &extent, &b->rect);
-      // A pin placed beyond its side (an offset longer than the side) lies
-      // outside the body; its anchor is the end of its stub.
-      for (int i = 0; i < b->pinCount; i++) ExtendTo(&extent, b->GetPinAnchor(i));
-    }
+    for (CSCHBlock* b = scheme->blocks; b; b = b->next) UnionRect(&extent, &extent, &b->rect);
     for (SchJunction* j = scheme->junctions; j; j = j->next) {
       RECT box = {j->x - 4, j->y - 4, j->x + 4, j->y + 4};
       UnionRect(&extent, &extent, &box);
@@ -557,7 +552,18 @@ RECT CSchemeView::ComputeExtent() const {
         for (int k = 0; k < bus->slotCount; k++) ExtendTo(&extent, bus->GetSlotPoint(e, k));
     }
   }
-  return Grown(extent, kExtentMargin);
+  extent = Grown(extent, kExtentMargin);
+  // The margin covers the pins on a body's sides; a pin placed beyond its
+  // side (an offset outside the side's length) is reached by its anchor,
+  // where its stub ends.
+  if (scheme)
+    for (CSCHBlock* b = scheme->blocks; b; b = b->next)
+      for (int i = 0; i < b->pinCount; i++) {
+        POINT a = b->GetPinAnchor(i);
+        RECT pin = {a.x - 1, a.y - 1, a.x + 2, a.y + 2};
+        UnionRect(&extent, &extent, &pin);
+      }
+  return extent;
 }
 
 void CSchemeView::SetPictureExporter(CPictureExporter* exporter) {

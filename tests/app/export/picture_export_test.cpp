@@ -454,7 +454,8 @@ TEST_F(PictureExportTest, ThePictureHoldsEveryPinStubAndNoSelection) {
   right->pins[0].offset = 40;
   ASSERT_EQ(406, right->GetPinAnchor(0).x);
   // A second pin, on the top side but beyond its right end (offset -40):
-  // anchor (440, 213), stub down to y 219. The picture reaches x 460.
+  // anchor (440, 213), stub down to y 219. The picture reaches just past
+  // the anchor: x 442.
   right->pins[1].side = kSchSideTop;
   right->pins[1].offset = -40;
   ASSERT_EQ(440, right->GetPinAnchor(1).x);
@@ -469,7 +470,7 @@ TEST_F(PictureExportTest, ThePictureHoldsEveryPinStubAndNoSelection) {
   // The whole stub, out to its anchor.
   for (int x = 399; x <= 406; x++) EXPECT_EQ(RGB(0, 0, 0), at(x, 260)) << x;
   EXPECT_EQ(RGB(255, 255, 255), at(408, 260));
-  EXPECT_EQ(460, PictureRect().right);
+  EXPECT_EQ(442, PictureRect().right);
   for (int y = 213; y < 220; y++) EXPECT_EQ(RGB(0, 0, 0), at(440, y)) << y;
   // No dotted frame around the selected part or junction, and the selected
   // wire in its plain black pen.
