@@ -198,7 +198,9 @@ CSCHBlock* CPCBView::HitTestPart(int x, int y) const {
 
 // ---------------------------------------------------------------- painting
 
-void CPCBView::PaintBoard(PcbPainter* painter) {
+void CPCBView::PaintBoard(PcbPainter* painter) { PaintBoardWith(painter, true); }
+
+void CPCBView::PaintBoardWith(PcbPainter* painter, bool selection) {
   if (!painter || !painter->dc) return;
   HDC dc = painter->dc;
   {
@@ -225,7 +227,7 @@ void CPCBView::PaintBoard(PcbPainter* painter) {
       b->PaintFootprint(painter);
       RestoreDC(dc, saved);
     }
-    if (!(b->flags & kSchBoardSelected)) continue;
+    if (!selection || !(b->flags & kSchBoardSelected)) continue;
     // The painter's bitmap has the client's size: client rectangles fit it.
     RECT r = PartClientRect(b);
     CKestDcSelection select(dc);
@@ -370,7 +372,8 @@ void CPCBView::ExportPicture(int kind) {
     PcbPainter painter(nullptr, 0, 0, scale, width, height);
     HDC own = painter.dc;
     painter.dc = dc;
-    PaintBoard(&painter);
+    // A picture shows the board, not what the user has selected on it.
+    PaintBoardWith(&painter, false);
     painter.dc = own;
   }
   exporter_->End(kind, dc);

@@ -105,7 +105,8 @@ public:
   // Scale and scroll position times 1.5 (in) or divided by it, within the
   // scale limits.
   void Zoom(bool in);
-  // The board at the current scale as a picture of that kind.
+  // The board at the current scale, without selection frames, as a picture
+  // of that kind.
   void ExportPicture(int kind);
   // The exporter ExportPicture uses (never null); one set here is not owned.
   void SetPictureExporter(CPictureExporter* exporter);
@@ -155,6 +156,8 @@ protected:
   void OnWheel(int delta) override;
 
 private:
+  // PaintBoard; selected parts are framed only with selection.
+  void PaintBoardWith(PcbPainter* painter, bool selection);
   void RefreshCenter();
   void SendSelectionChanged();
   bool IsMoving(const CSCHBlock* part) const;

@@ -231,11 +231,14 @@ void CSchemeView::NotifyModified() {
 
 namespace {
 
-// The fonts and pens of one painting, and which objects it draws.
+// The fonts and pens of one painting, and which objects it draws. Every
+// step selects what it draws with through a CKestDcSelection of its own, so
+// the context leaves each step as it entered it.
 struct PaintKit {
-  PaintKit(HDC target, bool everything) : dc(target), drawAll(everything) {}
+  PaintKit(HDC target, bool everything, bool marks) : dc(target), drawAll(everything), selection(marks) {}
   HDC dc;
   bool drawAll;
+  bool selection;  // selected objects are marked (not in a picture)
   CKestOwnedFont numberFont{CreateFontW(-7, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Small Fonts")};
   CKestOwnedFont nameFont{CreateFontW(-10, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
@@ -253,13 +256,16 @@ struct PaintKit {
 
   // Whether an object with that test rectangle is drawn.
   bool Visible(const RECT& r) const { return drawAll || RectVisible(dc, &r); }
+  // Whether an object with those flags is drawn as selected.
+  bool Selected(unsigned char flags) const { return selection && (flags & kSchSelected) != 0; }
 };
 
 // The stubs, numbers and names of a component's pins.
 void PaintPins(const PaintKit& kit, const CSCHBlock* b) {
   HDC dc = kit.dc;
-  SelectObject(dc, kit.blackPen);
-  SelectObject(dc, kit.noBrush);
+  CKestDcSelection lines(dc);
+  lines.Select(kit.blackPen);
+  lines.Select(kit.noBrush);
   for (int i = 0; i < b->pinCount; i++) {
     const SchPin& pin = b->pins[i];
     int side = pin.side & 3;
@@ -267,7 +273,8 @@ void PaintPins(const PaintKit& kit, const CSCHBlock* b) {
     int x = a.x, y = a.y;
     DrawLine(dc, x, y, x - kPinStub * kDx[side], y - kPinStub * kDy[side]);
     if (pin.number >= 0) {
-      SelectObject(dc, kit.numberFont.Get());
+      CKestDcSelection font(dc);
+      font.Select(kit.numberFont.Get());
       int w = 0, h = 0;
       DrawNumber(dc, pin.number, &w, &h, 0, 0, true);
       int tx = x, ty = y;
@@ -284,7 +291,10 @@ void PaintPins(const PaintKit& kit, const CSCHBlock* b) {
       bool inverted = name[0] == L'~';
       if (inverted) name++;
       bool vertical = side == kSchSideTop || side == kSchSideBottom;
-      SelectObject(dc, vertical ? kit.downFont.Get() : kit.nameFont.Get());
+      // The downward font goes when this name is drawn: the next part's
+      // own texts stay upright.
+      CKestDcSelection font(dc);
+      font.Select(vertical ? kit.downFont.Get() : kit.nameFont.Get());
       SIZE extent = TextExtent(dc, name);
       int w = extent.cx, h = extent.cy;
       int tx = x, ty = y;
@@ -309,7 +319,13 @@ void PaintComponents(const PaintKit& kit, SchScheme* scheme) {
   for (CSCHBlock* b = OldestBlock(scheme); b; b = b->prev) {
     if (!kit.Visible(Grown(b->rect, 11))) continue;
     {
-      // A component may leave anything selected: its own objects go back.
+      // Every component starts from the same objects: the black pen, no
+      // brush and the horizontal name font for its own texts. What it
+      // leaves selected goes back.
+      CKestDcSelection start(kit.dc);
+      start.Select(kit.blackPen);
+      start.Select(kit.noBrush);
+      start.Select(kit.nameFont.Get());
       int saved = SaveDC(kit.dc);
       b->Paint(kit.dc);
       RestoreDC(kit.dc, saved);
@@ -320,8 +336,9 @@ void PaintComponents(const PaintKit& kit, SchScheme* scheme) {
 
 // Junction dots.
 void PaintJunctions(const PaintKit& kit, SchScheme* scheme) {
-  SelectObject(kit.dc, kit.blackPen);
-  SelectObject(kit.dc, GetStockObject(BLACK_BRUSH));
+  CKestDcSelection dots(kit.dc);
+  dots.Select(kit.blackPen);
+  dots.Select(GetStockObject(BLACK_BRUSH));
   for (SchJunction* j = OldestOf(scheme->junctions); j; j = j->prev) {
     RECT dot = {j->x - 2, j->y - 2, j->x + 3, j->y + 3};
     if (!kit.Visible(dot)) continue;
@@ -331,9 +348,11 @@ void PaintJunctions(const PaintKit& kit, SchScheme* scheme) {
 
 // Dotted frames around the selected components and junctions.
 void PaintMarks(const PaintKit& kit, SchScheme* scheme) {
+  if (!kit.selection) return;
   HDC dc = kit.dc;
-  SelectObject(dc, kit.dotPen.Get());
-  SelectObject(dc, kit.noBrush);
+  CKestDcSelection marks(dc);
+  marks.Select(kit.dotPen.Get());
+  marks.Select(kit.noBrush);
   for (CSCHBlock* b = OldestBlock(scheme); b; b = b->prev) {
     if (!(b->flags & kSchSelected)) continue;
     RECT mark = Grown(b->rect, 2);
@@ -355,12 +374,13 @@ void PaintWires(const PaintKit& kit, SchScheme* scheme) {
     box.right++;
     box.bottom++;
     if (!kit.Visible(box)) continue;
-    bool selected = (w->flags & kSchSelected) != 0;
+    bool selected = kit.Selected(w->flags);
     HGDIOBJ pen;
     if (w->kind == kSchPinElectric) pen = selected ? kit.thinSelected.Get() : kit.blackPen;
     else if (w->kind == kSchPinHydraulic) pen = selected ? kit.hydraulicSelected.Get() : kit.hydraulic.Get();
     else pen = selected ? kit.thickSelected.Get() : kit.thick.Get();
-    SelectObject(kit.dc, pen);
+    CKestDcSelection line(kit.dc);
+    line.Select(pen);
     Polyline(kit.dc, v.Points(), v.Count());
   }
 }
@@ -369,8 +389,9 @@ void PaintWires(const PaintKit& kit, SchScheme* scheme) {
 // across its ends.
 void PaintBuses(const PaintKit& kit, SchScheme* scheme) {
   HDC dc = kit.dc;
-  SelectObject(dc, kit.numberFont.Get());
-  SelectObject(dc, kit.noBrush);
+  CKestDcSelection numbers(dc);
+  numbers.Select(kit.numberFont.Get());
+  numbers.Select(kit.noBrush);
   VertexList v;
   for (SchBus* bus = OldestOf(scheme->buses); bus; bus = bus->prev) {
     if (!v.Load(bus) || v.Count() == 0) continue;
@@ -378,7 +399,8 @@ void PaintBuses(const PaintKit& kit, SchScheme* scheme) {
     for (int e = 0; e < 2; e++)
       for (int k = 0; k < bus->slotCount; k++) ExtendTo(&box, bus->GetSlotPoint(e, k));
     if (!kit.Visible(Grown(box, 5))) continue;
-    SelectObject(dc, kit.blackPen);
+    CKestDcSelection stubs(dc);
+    stubs.Select(kit.blackPen);
     for (int e = 0; e < 2; e++) {
       int d = bus->GetEndSide(e) & 3;
       for (int k = 0; k < bus->slotCount; k++) {
@@ -396,7 +418,8 @@ void PaintBuses(const PaintKit& kit, SchScheme* scheme) {
         DrawNumber(dc, k + 1, &w, &h, tx, ty, false);
       }
     }
-    SelectObject(dc, (bus->flags & kSchSelected) ? kit.thickSelected.Get() : kit.thick.Get());
+    CKestDcSelection line(dc);
+    line.Select(kit.Selected(bus->flags) ? kit.thickSelected.Get() : kit.thick.Get());
     Polyline(dc, v.Points(), v.Count());
     int half = (kBusSlotPitch * bus->slotCount - kBusSlotPitch) / 2;
     for (int e = 0; e < 2; e++) {
@@ -410,17 +433,14 @@ void PaintBuses(const PaintKit& kit, SchScheme* scheme) {
 
 }  // namespace
 
-void CSchemeView::PaintScheme(HDC dc, bool drawAll) {
+void CSchemeView::PaintScheme(HDC dc, bool drawAll) { PaintSchemeWith(dc, drawAll, true); }
+
+void CSchemeView::PaintSchemeWith(HDC dc, bool drawAll, bool selection) {
   if (!dc || !scheme) return;
   int oldMode = SetBkMode(dc, TRANSPARENT);
   COLORREF oldText = ::SetTextColor(dc, RGB(0, 0, 0));
   {
-    PaintKit kit(dc, drawAll);
-    // The context's own objects come back when these go.
-    CKestDcSelection keep(dc);
-    keep.Select(kit.blackPen);
-    keep.Select(kit.noBrush);
-    keep.Select(kit.numberFont.Get());
+    PaintKit kit(dc, drawAll, selection);
     PaintComponents(kit, scheme);
     PaintJunctions(kit, scheme);
     PaintMarks(kit, scheme);
@@ -554,7 +574,18 @@ RECT CSchemeView::ComputeExtent() const {
         for (int k = 0; k < bus->slotCount; k++) ExtendTo(&extent, bus->GetSlotPoint(e, k));
     }
   }
-  return Grown(extent, kExtentMargin);
+  extent = Grown(extent, kExtentMargin);
+  // The margin covers the pins on a body's sides; a pin placed beyond its
+  // side (an offset outside the side's length) is reached by its anchor,
+  // where its stub ends.
+  if (scheme)
+    for (CSCHBlock* b = scheme->blocks; b; b = b->next)
+      for (int i = 0; i < b->pinCount; i++) {
+        POINT a = b->GetPinAnchor(i);
+        RECT pin = {a.x - 1, a.y - 1, a.x + 2, a.y + 2};
+        UnionRect(&extent, &extent, &pin);
+      }
+  return extent;
 }
 
 void CSchemeView::SetPictureExporter(CPictureExporter* exporter) {
@@ -573,7 +604,8 @@ void CSchemeView::ExportPicture(int kind) {
   picture.bottom = high;
   HDC dc = exporter_->Begin(kind, picture);
   if (!dc) return;
-  PaintScheme(dc, true);
+  // A picture shows the scheme, not what the user has selected in it.
+  PaintSchemeWith(dc, true, false);
   exporter_->End(kind, dc);
 }
 

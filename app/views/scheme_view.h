@@ -73,10 +73,11 @@ public:
   // be null) get the side, index and object found.
   int HitTest(int x, int y, int* side, int* index, void** object, bool blocksOnly);
   // The extent of the scroll bars: (0, 0, 10, 10) joined with everything
-  // drawn, grown by a margin of 20 pixels.
+  // drawn (every pin anchor too), grown by a margin of 20 pixels.
   RECT ComputeExtent() const;
-  // Draws the whole scheme as a picture of that kind (KestPictureKind) over the
-  // rectangle of the scroll ranges.
+  // Draws the whole scheme, without selection marks and with selected wires
+  // and buses in their plain pens, as a picture of that kind
+  // (KestPictureKind) over the rectangle of the scroll ranges.
   void ExportPicture(int kind);
   // The exporter ExportPicture uses (never null); one set here is not owned.
   void SetPictureExporter(CPictureExporter* exporter);
@@ -129,6 +130,8 @@ protected:
   void PaintContent(HDC dc) override;
 
 private:
+  // PaintScheme; selected objects are marked only with selection.
+  void PaintSchemeWith(HDC dc, bool drawAll, bool selection);
   // Mouse and keys, by message.
   void OnLeftDown(int x, int y);
   void PressSelect(int x, int y);

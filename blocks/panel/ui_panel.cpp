@@ -108,6 +108,10 @@ CVelkUIControl* UiPanel::FindItemByName(const wchar_t* text) const {
   return nullptr;
 }
 
+bool UiPanel::IsDeviceCaption(const wchar_t* text) const {
+  return text && scheme && scheme->FindDeviceBlock(text);
+}
+
 CVelkUIControl* UiPanel::HitTestItems(int px, int py, int* code) const {
   for (CVelkUIControl* item = Tail(); item; item = item->previous) {
     int hit = item->HitTest(px, py);

@@ -44,6 +44,9 @@ public:
   void DeleteAll();
   // The first item from the head whose name equals text; null otherwise.
   CVelkUIControl* FindItemByName(const wchar_t* text) const;
+  // Whether a device block of the panel's scheme carries text as its own
+  // caption: an item of that name would bind to it, or make a second one.
+  bool IsDeviceCaption(const wchar_t* text) const;
   // The topmost item hit and its code in *code; null (code -1) when none.
   CVelkUIControl* HitTestItems(int px, int py, int* code) const;
   bool AnySelected() const;

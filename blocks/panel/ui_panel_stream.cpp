@@ -101,8 +101,10 @@ bool UiPanel::ReadItems(CStream* stream, bool paste) {
     }
     item->selected = paste ? 1 : 0;
     if (paste) {
+      // The pasted item has no block yet: a device block of its name is
+      // another's.
       CVelkUIControl* same = item->name ? FindItemByName(item->name) : nullptr;
-      if (same && same != item) item->MakeUniqueName();
+      if ((same && same != item) || IsDeviceCaption(item->name)) item->MakeUniqueName();
       item->CreateBlock();
     }
   }

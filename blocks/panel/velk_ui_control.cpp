@@ -178,7 +178,7 @@ void CVelkUIControl::MakeUniqueName() {
   wchar_t candidate[128];
   for (int n = 1; n > 0; ++n) {
     swprintf(candidate, 128, L"%ls%d", kind, n);
-    if (!panel->FindItemByName(candidate)) {
+    if (!panel->FindItemByName(candidate) && !panel->IsDeviceCaption(candidate)) {
       SetName(candidate);
       return;
     }

@@ -86,8 +86,9 @@ public:
   // Invalidates, with erasing, the area with a 4-pixel margin (5 on the
   // right and bottom) on the panel's canvas; nothing without a canvas.
   void Invalidate();
-  // Names the item from its kind name and the least free number (the item's
-  // own name counts as taken) and renames the linked block.
+  // Names the item from its kind name and the least number free among the
+  // items' names (the item's own counts as taken) and the captions of the
+  // scheme's device blocks, and renames the linked block.
   void MakeUniqueName();
   // Replaces the name with a copy of text (null or empty: no name) and
   // renames the linked block.

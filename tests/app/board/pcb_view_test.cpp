@@ -371,6 +371,29 @@ TEST_F(PcbViewTest, TheExportedPictureIsTheBoardWithoutMarks) {
   EXPECT_EQ(RGB(255, 255, 255), GetPixel(exporter.dc, 7, 7));   // the hole at (-47.46, -47.46)
 }
 
+TEST_F(PcbViewTest, TheExportedPictureFramesNoSelectedPart) {
+  BoardPart* part = Put(&scheme_, 10, 10);
+  part->flags |= kSchBoardSelected;
+  auto frameGrey = [](HDC dc, int width, int height) {
+    int n = 0;
+    for (int y = 0; y < height; y++)
+      for (int x = 0; x < width; x++) n += GetPixel(dc, x, y) == RGB(204, 204, 204);
+    return n;
+  };
+  // On screen the selected part has its dotted frame.
+  Picture screen;
+  Paint(&screen);
+  EXPECT_GT(frameGrey(screen.dc, width_, height_), 20);
+  // The picture has the part but no frame.
+  CapturingExporter exporter;
+  view_->SetPictureExporter(&exporter);
+  view_->ExportPicture(KestPictureClipboard);
+  view_->SetPictureExporter(nullptr);
+  ASSERT_EQ(1, exporter.ended);
+  EXPECT_EQ(0, frameGrey(exporter.dc, exporter.rect.right, exporter.rect.bottom));
+  EXPECT_TRUE(part->flags & kSchBoardSelected);
+}
+
 TEST_F(PcbViewTest, ClickBandAndMoveOnTheGrid) {
   BoardPart* a = Put(&scheme_, 0, 0);
   BoardPart* b = Put(&scheme_, 20, 20);

@@ -14,12 +14,14 @@
 #include "app/export/export_resolution_form.h"
 #include "app/export/picture_export.h"
 #include "app/views/scheme_view.h"
+#include "app/views/view_fixture.h"
 #include "kestui/forms/kest_custom_form.h"
 #include "kestui/forms/kest_dialogs.h"
 #include "kestui/forms/kest_form.h"
 #include "kestui/graphics/image.h"
 #include "scheme/model/block.h"
 #include "scheme/model/scheme.h"
+#include "support/memory_canvas.h"
 #include "support/test_support.h"
 
 namespace {
@@ -397,6 +399,148 @@ TEST_F(PictureExportTest, PrintingCancelledOrFailedPrinter) {
   ASSERT_EQ(1, boxes.Count());
   EXPECT_EQ(L"Ошибка", boxes.Captions()[0]);
   EXPECT_EQ(L"Не удалось напечатать схему.", boxes.Texts()[0]);
+}
+
+// Exports the view's picture to a BMP file at 96 dpi (one picture pixel a
+// scheme pixel) and loads it into image.
+#define EXPORT_AT_SCREEN_SIZE(folder, name, image)                         \
+  do {                                                                    \
+    std::wstring exportPath = (folder).File(name);                       \
+    ExportTo(exportPath, 96);                                             \
+    ASSERT_TRUE(SUCCEEDED((image).Load(exportPath.c_str())));            \
+    RECT pictureRect = PictureRect();                                     \
+    ASSERT_EQ(pictureRect.right - pictureRect.left, (image).GetWidth());  \
+    ASSERT_EQ(pictureRect.bottom - pictureRect.top, (image).GetHeight()); \
+  } while (0)
+
+bool IsDark(COLORREF c) { return GetRValue(c) < 128 && GetGValue(c) < 128 && GetBValue(c) < 128; }
+
+// The box around the dark pixels of the picture inside the scheme area
+// [x0, x1) x [y0, y1) (the picture starts at the scheme point (-20, -20)).
+RECT InkBox(CKestImage& image, int x0, int y0, int x1, int y1) {
+  RECT box = {x1, y1, x0, y0};
+  for (int y = y0; y < y1; y++)
+    for (int x = x0; x < x1; x++) {
+      if (!IsDark(image.GetPixel(x + 20, y + 20))) continue;
+      if (x < box.left) box.left = x;
+      if (y < box.top) box.top = y;
+      if (x + 1 > box.right) box.right = x + 1;
+      if (y + 1 > box.bottom) box.bottom = y + 1;
+    }
+  return box;
+}
+
+// A white part that writes its caption with the font the view gives it.
+class CaptionBox : public CSCHBlock {
+public:
+  CaptionBox(SchScheme* scheme, RECT body) {
+    className = "CaptionBox";
+    Attach(scheme);
+    rect = body;
+  }
+  void Paint(HDC dc) override { TextOutW(dc, rect.left + 10, rect.top + 10, L"Пульт", 5); }
+};
+
+TEST_F(PictureExportTest, ThePictureHoldsEveryPinStubAndNoSelection) {
+  velktest::TempFolder folder;
+  // The rightmost part (320, 220, 400, 300) gets a right pin at offset 40:
+  // anchor (406, 260), stub from x 406 back to 399. The first part, a wire
+  // and a junction are selected.
+  CSCHBlock* right = scheme_.blocks;
+  CSCHBlock* left = right->next;
+  ASSERT_EQ(400, right->rect.right);
+  right->SetPinCount(2);
+  right->pins[0].side = kSchSideRight;
+  right->pins[0].offset = 40;
+  ASSERT_EQ(406, right->GetPinAnchor(0).x);
+  // A second pin, on the top side but beyond its right end (offset -40):
+  // anchor (440, 213), stub down to y 219. The picture reaches just past
+  // the anchor: x 442.
+  right->pins[1].side = kSchSideTop;
+  right->pins[1].offset = -40;
+  ASSERT_EQ(440, right->GetPinAnchor(1).x);
+  left->flags |= kSchSelected;
+  SchWire* wire = viewtest::WireBetween(&scheme_, {200, 40}, {300, 40}, 2, {});
+  wire->flags |= kSchSelected;
+  wire->GetEndJunction(1)->flags |= kSchSelected;
+  view_->UpdateScrollRange();
+  CKestImage image;
+  EXPORT_AT_SCREEN_SIZE(folder, L"pins_no_selection.bmp", image);
+  auto at = [&](int x, int y) { return image.GetPixel(x + 20, y + 20); };
+  // The whole stub, out to its anchor.
+  for (int x = 399; x <= 406; x++) EXPECT_EQ(RGB(0, 0, 0), at(x, 260)) << x;
+  EXPECT_EQ(RGB(255, 255, 255), at(408, 260));
+  EXPECT_EQ(442, PictureRect().right);
+  for (int y = 213; y < 220; y++) EXPECT_EQ(RGB(0, 0, 0), at(440, y)) << y;
+  // No dotted frame around the selected part or junction, and the selected
+  // wire in its plain black pen.
+  int marks = 0;
+  for (int x = 98; x < 182; x++) marks += IsDark(at(x, 98)) + IsDark(at(x, 201));
+  for (int y = 98; y < 202; y++) marks += IsDark(at(98, y)) + IsDark(at(181, y));
+  for (int x = 295; x < 306; x++) marks += IsDark(at(x, 35)) + IsDark(at(x, 45));
+  EXPECT_EQ(0, marks);
+  EXPECT_EQ(RGB(0, 0, 0), at(250, 40));
+  // A scheme wider and higher than the screen: the picture still reaches
+  // its last pin.
+  HDC screenDc = GetDC(nullptr);
+  int farRight = GetDeviceCaps(screenDc, HORZRES) + 300, lowest = GetDeviceCaps(screenDc, VERTRES) + 200;
+  ReleaseDC(nullptr, screenDc);
+  right->rect = RECT{farRight - 80, lowest - 80, farRight, lowest};
+  view_->UpdateScrollRange();
+  CKestImage wide;
+  EXPORT_AT_SCREEN_SIZE(folder, L"wide.bmp", wide);
+  right->SetPinCount(1);
+  POINT anchor = right->GetPinAnchor(0);
+  ASSERT_EQ(farRight + 6, anchor.x);
+  for (int x = farRight - 1; x <= anchor.x; x++) EXPECT_EQ(RGB(0, 0, 0), wide.GetPixel(x + 20, anchor.y + 20)) << x;
+  EXPECT_EQ(RGB(0, 0, 0), wide.GetPixel(farRight - 40 + 20, lowest - 1 + 20));
+
+  // The screen still marks the selection.
+  RECT client;
+  GetClientRect(view_->GetHandle(), &client);
+  velktest::MemoryCanvas screen(client.right, client.bottom);
+  view_->SetScrollOrigin(0, 0);
+  view_->PaintBuffered(screen.dc());
+  EXPECT_EQ(RGB(102, 102, 255), screen.At(250, 40));
+  int frame = 0;
+  for (int x = 98; x < 182; x++) frame += IsDark(screen.At(x, 98));
+  EXPECT_GT(frame, 20);
+}
+
+TEST_F(PictureExportTest, APartAfterDownwardPinNamesWritesUprightInThePicture) {
+  velktest::TempFolder folder;
+  // Alone, then after a part whose top pin has a name (drawn downwards).
+  scheme_.DeleteObjects();
+  new CaptionBox(&scheme_, RECT{200, 100, 340, 160});
+  view_->UpdateScrollRange();
+  CKestImage alone;
+  EXPORT_AT_SCREEN_SIZE(folder, L"caption_alone.bmp", alone);
+  RECT upright = InkBox(alone, 200, 100, 340, 160);
+  ASSERT_LT(upright.left, upright.right);
+  EXPECT_GT(upright.right - upright.left, 2 * (upright.bottom - upright.top));
+
+  scheme_.DeleteObjects();
+  Box* before = new Box(&scheme_, RECT{20, 40, 100, 100});
+  before->SetPinCount(1);
+  before->pins[0].side = kSchSideTop;
+  before->pins[0].offset = 40;
+  before->pins[0].name = L"VCC";
+  new CaptionBox(&scheme_, RECT{200, 100, 340, 160});
+  view_->UpdateScrollRange();
+  CKestImage after;
+  EXPORT_AT_SCREEN_SIZE(folder, L"caption_after_top_pin.bmp", after);
+  ASSERT_EQ(alone.GetWidth(), after.GetWidth());
+  RECT box = InkBox(after, 200, 100, 340, 160);
+  EXPECT_EQ(upright.left, box.left);
+  EXPECT_EQ(upright.top, box.top);
+  EXPECT_EQ(upright.right, box.right);
+  EXPECT_EQ(upright.bottom, box.bottom);
+  int differing = 0;
+  for (int y = 100; y < 160; y++)
+    for (int x = 200; x < 340; x++) differing += alone.GetPixel(x + 20, y + 20) != after.GetPixel(x + 20, y + 20);
+  EXPECT_EQ(0, differing);
+  EXPECT_TRUE(CopyFileW(folder.File(L"caption_after_top_pin.bmp").c_str(),
+                        (velktest::ScreenshotFolder() + L"exported_caption_after_top_pin.bmp").c_str(), FALSE));
 }
 
 TEST_F(PictureExportTest, UnknownKindsMakeNoContext) {

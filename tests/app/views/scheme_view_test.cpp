@@ -419,6 +419,70 @@ TEST_F(SchemeViewTest, PinStubsNumbersAndInvertedNames) {
             canvas.Inked(tx, tyB, tx + extent.cx, tyB + extent.cy));
 }
 
+// A part that writes its caption with whatever font the view gives it.
+class CaptionPart : public viewtest::FourPinPart {
+public:
+  CaptionPart(SchScheme* scheme, RECT body) : FourPinPart(scheme, "CaptionPart", nullptr, body) { SetPinCount(0); }
+  void Paint(HDC dc) override { TextOutW(dc, rect.left + 10, rect.top + 10, L"Пульт", 5); }
+};
+
+// The box around the dark pixels inside [x0, x1) x [y0, y1); empty when none.
+RECT InkBox(const Canvas& canvas, int x0, int y0, int x1, int y1) {
+  RECT box = {x1, y1, x0, y0};
+  for (int y = y0; y < y1; y++)
+    for (int x = x0; x < x1; x++) {
+      if (!canvas.IsDark(x, y)) continue;
+      if (x < box.left) box.left = x;
+      if (y < box.top) box.top = y;
+      if (x + 1 > box.right) box.right = x + 1;
+      if (y + 1 > box.bottom) box.bottom = y + 1;
+    }
+  return box;
+}
+
+TEST_F(SchemeViewTest, APartPaintedAfterADownwardPinNameWritesUpright) {
+  // A view large enough to show both parts.
+  ASSERT_TRUE(SetWindowPos(view_->GetHandle(), nullptr, 0, 0, 300, 280, SWP_NOZORDER | SWP_NOMOVE));
+  // The caption alone, as the reference.
+  SchScheme alone;
+  new CaptionPart(&alone, RECT{20, 140, 160, 200});
+  view_->SetScheme(&alone);
+  Canvas reference(220, 220);
+  ASSERT_EQ(0, view_->GetScrollX());
+  ASSERT_EQ(0, view_->GetScrollY());
+  view_->PaintBuffered(reference.DC());
+  RECT upright = InkBox(reference, 20, 140, 160, 200);
+  ASSERT_LT(upright.left, upright.right);
+  // "Пульт" in a horizontal font is much wider than high.
+  EXPECT_GT(upright.right - upright.left, 2 * (upright.bottom - upright.top));
+
+  // The same part painted after one whose top and bottom pins have names
+  // (drawn downwards), on screen: the caption is the same.
+  view_->SetScheme(&scheme_);
+  ViewPart* before = new ViewPart(&scheme_, RECT{20, 30, 100, 120});
+  before->SetPinCount(2);
+  before->pins[0].side = kSchSideTop;
+  before->pins[1].side = kSchSideBottom;
+  before->pins[0].offset = before->pins[1].offset = 40;
+  before->pins[0].name = L"VCC";
+  before->pins[1].name = L"GND";
+  new CaptionPart(&scheme_, RECT{20, 140, 160, 200});
+  ASSERT_EQ(before, scheme_.blocks->next);  // the older one is painted first
+  Canvas screen(220, 220);
+  view_->PaintBuffered(screen.DC());
+  RECT after = InkBox(screen, 20, 140, 160, 200);
+  EXPECT_EQ(upright.left, after.left);
+  EXPECT_EQ(upright.top, after.top);
+  EXPECT_EQ(upright.right, after.right);
+  EXPECT_EQ(upright.bottom, after.bottom);
+  for (int y = 140; y < 200; y++)
+    for (int x = 20; x < 160; x++) ASSERT_EQ(reference.At(x, y), screen.At(x, y)) << x << ", " << y;
+  // The pin names themselves still read downwards: taller than wide.
+  RECT vcc = InkBox(screen, 40, 30, 80, 70);
+  EXPECT_GT(vcc.bottom - vcc.top, vcc.right - vcc.left);
+  screen.Save(L"scheme_view_upright_caption_after_top_pins.bmp");
+}
+
 TEST_F(SchemeViewTest, BusesDrawStubsNumbersAndEndBars) {
   // A selected bus of 3 slots from (60, 100) to (160, 100), end 0 facing
   // left: slot points of end 0 at (44, 112), (44, 100), (44, 88).

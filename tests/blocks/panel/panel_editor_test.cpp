@@ -4,6 +4,7 @@
 // point used by the user-interface blocks.
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <string>
 
 #include "blocks/panel/editor/open_panel_editor.h"
@@ -310,6 +311,63 @@ TEST_F(EditorTest, CutEmptiesTheGridFirstAndPasteBringsTheItemBack) {
   Command(ID_KEST_SELECT_ALL);
   EXPECT_TRUE(panel.items->selected);
   EXPECT_TRUE(panel.Tail()->selected);
+}
+
+// How many device blocks of the scheme carry caption as their own.
+int DevicesCaptioned(const BeScheme& scheme, const wchar_t* caption) {
+  int n = 0;
+  for (CBEBlock* b = scheme.blocks; b; b = b->next)
+    if (b->IsDevice() && b->caption && wcscmp(b->caption, caption) == 0) n++;
+  return n;
+}
+
+TEST_F(EditorTest, NewAndPastedItemsTakeNoNameOfTheComputersDevices) {
+  // The computer's own devices: "Блок1" and "USB".
+  probe.AddBlock(kForeignBlockClassId, L"Блок1");
+  probe.AddBlock(kForeignBlockClassId, L"USB");
+  ShowWindow(editor->GetHandle(), SW_SHOW);
+
+  // A placed item skips the device's caption.
+  ChooseKind(blockRow);
+  Click(100, 100);
+  ASSERT_EQ(1, panel.ItemCount());
+  EXPECT_STREQ(L"Блок2", panel.items->name);
+  ASSERT_NE(nullptr, panel.items->block);
+  EXPECT_STREQ(L"Блок2", panel.items->block->caption);
+  EXPECT_EQ(1, DevicesCaptioned(probe.scheme, L"Блок1"));
+
+  // Items copied from another computer's panel: one named after a device
+  // of this one, one with a free name.
+  {
+    ProbeScheme other;
+    UiPanel source(&other.scheme);
+    const wchar_t* names[] = {L"USB", L"Пуск"};
+    for (int i = 0; i < 2; i++) {
+      BlockItem* item = AddBlockItem(&source, names[i]);
+      item->x = 200 + 200 * i;
+      item->y = 200;
+      item->selected = 1;
+    }
+    source.CopySelection();
+  }
+  Command(ID_KEST_PASTE);
+  ASSERT_EQ(3, panel.ItemCount());
+  EXPECT_EQ((std::vector<std::wstring>{L"Блок2", L"Блок3", L"Пуск"}), Names(panel));
+  for (CVelkUIControl* item = panel.items; item; item = item->next) {
+    ASSERT_NE(nullptr, item->block) << item->name;
+    EXPECT_STREQ(item->name, item->block->caption);
+    EXPECT_EQ(1, DevicesCaptioned(probe.scheme, item->name)) << item->name;
+  }
+  EXPECT_EQ(1, DevicesCaptioned(probe.scheme, L"USB"));
+  EXPECT_EQ(1, DevicesCaptioned(probe.scheme, L"Блок1"));
+
+  // The property grid shows the name the pasted item was given.
+  Click(210, 210);
+  ASSERT_NE(nullptr, editor->GetPropertyList());
+  EXPECT_EQ(L"Блок3", TextOf(editor->GetPropertyList()->At(0)->control->GetHandle()));
+  RedrawWindow(editor->GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  velktest::FlushEvents();
+  EXPECT_TRUE(velktest::SaveScreenshot(editor->GetHandle(), L"panel_items_named_apart_from_devices.bmp"));
 }
 
 TEST_F(EditorTest, DrawingOrderCommandsShowAtOnce) {

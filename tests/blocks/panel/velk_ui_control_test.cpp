@@ -80,11 +80,20 @@ TEST_F(PanelTest, MakeUniqueNameTakesTheLeastFreeNumberAndRenamesTheBlock) {
   ASSERT_NE(nullptr, fresh->block);
   EXPECT_STREQ(L"Блок2", fresh->block->GetCaption());
 
-  // The item's own name counts as taken.
-  UiPanel alone(&probe.scheme);
+  // The item's own name counts as taken (a panel of another computer, so
+  // that the first panel's blocks take no name).
+  ProbeScheme elsewhere;
+  UiPanel alone(&elsewhere.scheme);
   BlockItem* single = AddBlockItem(&alone, L"Блок1");
   single->MakeUniqueName();
   EXPECT_STREQ(L"Блок2", single->name);
+
+  // The captions of the computer's device blocks are taken too.
+  // "Блок1" is a device's, "Блок2" the item's own.
+  elsewhere.AddBlock(kForeignBlockClassId, L"Блок1");
+  single->MakeUniqueName();
+  EXPECT_STREQ(L"Блок3", single->name);
+  EXPECT_STREQ(L"Блок3", single->block->GetCaption());
 }
 
 TEST_F(PanelTest, DeletingAnItemDeletesItsBlockAndDeletingTheBlockUnlinksTheItem) {
