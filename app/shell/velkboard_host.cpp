@@ -68,6 +68,8 @@ bool CVelkboardHost::OpenSchemeEditor(SchScheme* scheme, int mode, int boardWidt
   return true;
 }
 
+void CVelkboardHost::CloseSchemeEditors(SchScheme* scheme) { CSphEditor::CloseEditorsOfScheme(scheme); }
+
 bool CVelkboardHost::ShowBlockProperties(CBEBlock* block) { return block && block->ShowProperties(); }
 
 bool CVelkboardHost::OpenBlockEditor(BeScheme* scheme, const wchar_t* title) {

@@ -28,6 +28,7 @@ public:
   // A scheme editor window (MDI child of the main form) on a nested scheme;
   // false without a main form or when the window could not be made.
   bool OpenSchemeEditor(SchScheme* scheme, int mode, int boardWidth, int boardHeight) override;
+  void CloseSchemeEditors(SchScheme* scheme) override;
 
   // The block engine's services.
   // A block-diagram editor on scheme as an MDI child of the main form,

@@ -124,3 +124,18 @@ const unsigned int kBeDynamicsClassId = 0x53412FFA;
 const unsigned int kBePWMDetectorClassId = 0x0111A000;
 const unsigned int kBeIntervalDetectorClassId = 0x0111B001;
 const unsigned int kBeSoftwarePWMClassId = 0x0077AACC;
+
+// The on-board computer's "Интеллект" blocks (map builders, navigation,
+// detectors, fuzzy logic): offered once their classes exist.
+const unsigned int kBeScanSectorClassId = 0x44451AAA;
+const unsigned int kBeLocalMapClassId = 0x04451120;
+const unsigned int kBeVideoNavigationClassId = 0x001150AA;
+const unsigned int kBeRoadDetectorClassId = 0x44451AAB;
+const unsigned int kBeStripDetectorClassId = 0x00A03312;
+const unsigned int kBeFuzzyClassId = 0x44451AAC;
+// The microcontroller's peripheral blocks (hidden group 0 of its catalogue).
+const unsigned int kBeAvrUARTClassId = 0x63331133;
+const unsigned int kBeAvrTimerClassId = 0x1E1E1E00;
+const unsigned int kBeAvrADCClassId = 0x52100ADC;
+const unsigned int kBeTWIClassId = 0xEEEFF11A;
+const unsigned int kBeSPIClassId = 0xEEEFF11B;

@@ -12,6 +12,8 @@ void CSchemeHost::ShowComponentCard(const wchar_t*, const wchar_t*) {}
 
 bool CSchemeHost::OpenSchemeEditor(SchScheme*, int, int, int) { return false; }
 
+void CSchemeHost::CloseSchemeEditors(SchScheme*) {}
+
 void CSchemeHost::ShowReadError(const wchar_t* text) {
   MessageBoxW(GetActiveWindow(), text ? text : L"", L"Ошибка", MB_OK | MB_ICONERROR);
 }

@@ -39,6 +39,11 @@ public:
   // nothing; answers false.
   virtual bool OpenSchemeEditor(SchScheme* scheme, int mode, int boardWidth, int boardHeight);
 
+  // A nested scheme is about to be deleted (its board or control panel
+  // goes): every scheme editor on it lets go of it at once and closes.
+  // Base: nothing.
+  virtual void CloseSchemeEditors(SchScheme* scheme);
+
   // Tells the user that a file or stream could not be read (text is the
   // whole message). Base: an error box "Ошибка" over the active window.
   virtual void ShowReadError(const wchar_t* text);
