@@ -21,8 +21,9 @@
 #include "scheme/database/compdb_table.h"
 #include "scheme/model/block.h"
 #include "scheme/model/scheme.h"
+#include "units/computers/control_panel.h"
 
-const wchar_t* const kVelkControlPanelName = L"Пульт управления";
+const wchar_t* const kVelkControlPanelName = kUnitControlPanelName;
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The start-up sequence of Velkboard and its message loop.
-#include "app/editor/control_panel.h"
+#include "units/unit_classes.h"
 #include "app/resource.h"
 #include "app/shell/main_form.h"
 #include "app/shell/startup.h"
@@ -33,7 +33,7 @@ StartDecision PrepareStart(HINSTANCE instance, const wchar_t* commandLine) {
   RegisterClipboardFormats();
   RegisterPanelItemKinds();
   RegisterComponentClasses();
-  RegisterControlPanelClasses();
+  RegisterUnitComponentCreators();
   RegisterElectronicComponentCreators();
   RegisterBlockLibraryCreators();
   RegisterDeviceComponentCreators();

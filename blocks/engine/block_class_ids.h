@@ -124,6 +124,15 @@ const unsigned int kBeDynamicsClassId = 0x53412FFA;
 const unsigned int kBePWMDetectorClassId = 0x0111A000;
 const unsigned int kBeIntervalDetectorClassId = 0x0111B001;
 const unsigned int kBeSoftwarePWMClassId = 0x0077AACC;
+
+// The on-board computer's "Интеллект" blocks (map builders, navigation,
+// detectors, fuzzy logic): offered once their classes exist.
+const unsigned int kBeScanSectorClassId = 0x44451AAA;
+const unsigned int kBeLocalMapClassId = 0x04451120;
+const unsigned int kBeVideoNavigationClassId = 0x001150AA;
+const unsigned int kBeRoadDetectorClassId = 0x44451AAB;
+const unsigned int kBeStripDetectorClassId = 0x00A03312;
+const unsigned int kBeFuzzyClassId = 0x44451AAC;
 // The microcontroller's peripherals (hidden group 0 of its catalogue, made
 // by the microcontroller from its model).
 const unsigned int kBeAvrUARTClassId = 0x63331133;

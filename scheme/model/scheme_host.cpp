@@ -12,6 +12,7 @@ void CSchemeHost::ShowComponentCard(const wchar_t*, const wchar_t*) {}
 
 bool CSchemeHost::OpenSchemeEditor(SchScheme*, int, int, int) { return false; }
 
+
 void CSchemeHost::ShowReadError(const wchar_t* text) {
   MessageBoxW(GetActiveWindow(), text ? text : L"", L"Ошибка", MB_OK | MB_ICONERROR);
 }

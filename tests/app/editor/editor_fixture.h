@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/app_fixture.h"
-#include "app/editor/control_panel.h"
+#include "units/unit_classes.h"
 #include "app/editor/sph_editor.h"
 #include "app/shell/main_form.h"
 #include "app/shell/startup.h"
@@ -108,7 +108,7 @@ protected:
       savedCreators_.push_back({g_schClassRegistry.Row(i).name, g_schClassRegistry.Row(i).creator});
     g_schClassRegistry.Clear();
     RegisterComponentClasses();
-    RegisterControlPanelClasses();
+    RegisterUnitComponentCreators();
     folders_ = AppFolders();
     const wchar_t* model = GetModelPath();
     hadModel_ = model != nullptr;

@@ -1,16 +1,16 @@
-#include "app/editor/control_panel.h"
+#include "units/computers/control_panel.h"
 
 #include <new>
 
-#include "app/editor/pult_computer.h"
-#include "app/editor/sph_editor.h"
-#include "scheme/model/class_registry.h"
 #include "scheme/model/scheme.h"
 #include "scheme/model/scheme_host.h"
 
+const wchar_t kUnitControlPanelName[] = L"Пульт управления";
+
 CSCHPult::CSCHPult() {
-  SetName(kVelkControlPanelName);
+  SetName(kUnitControlPanelName);
   typeText = L"Пульт управления";
+  rect = RECT{0, 0, 200, 100};
   nestedScheme = new SchScheme;
   nestedScheme->CreateBlock("PultComputer");
 }
@@ -21,9 +21,14 @@ CSCHPult::~CSCHPult() {
   nestedScheme = nullptr;
 }
 
+void CSCHPult::Paint(HDC dc) {
+  PaintBody(dc, RGB(0xEE, 0xEE, 0xEE));
+  PaintName(dc, instanceName, RGB(0, 0, 0));
+}
+
 bool CSCHPult::Edit() {
   // The program opens the editor; the component itself does not change.
-  if (nestedScheme) GetSchemeHost()->OpenSchemeEditor(nestedScheme, CSphEditor::kEditorPanel, 0, 0);
+  if (nestedScheme) GetSchemeHost()->OpenSchemeEditor(nestedScheme, kUnitControlPanelEditorMode, 0, 0);
   return false;
 }
 
@@ -50,13 +55,10 @@ void CSCHPult::Save(CStream* stream) {
 
 void CSCHPult::Load(CStream* stream) {
   nestedScheme->DeleteObjects();
-  nestedScheme->Read(stream, 0);
+  // A nested scheme that fails marks the outer read broken itself
+  // (SchScheme::Read); reading on would read the rest from its middle.
+  if (!nestedScheme->Read(stream, 0)) return;
   CSCHBlock::Load(stream);
 }
 
 CSCHBlock* CreateCSCHPult() { return new (std::nothrow) CSCHPult; }
-
-void RegisterControlPanelClasses() {
-  g_schClassRegistry.SetCreator("PULT", CreateCSCHPult);
-  g_schClassRegistry.SetCreator("PultComputer", CreateCSCHPultComputer);
-}

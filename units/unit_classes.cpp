@@ -1,0 +1,28 @@
+#include "units/unit_classes.h"
+
+#include "scheme/model/class_registry.h"
+#include "units/computers/board_computer.h"
+#include "units/computers/control_panel.h"
+#include "units/computers/pult_computer.h"
+
+namespace {
+
+struct CreatorRow {
+  const char* name;
+  SchBlockCreator creator;
+};
+
+const CreatorRow kUnitCreators[] = {
+    {"BOARD_COMPUTER", CreateCSCHBoardComputer},
+    {"PULT", CreateCSCHPult},
+    {"PultComputer", CreateCSCHPultComputer},
+};
+
+}  // namespace
+
+bool RegisterUnitComponentCreators() {
+  bool all = true;
+  for (const CreatorRow& row : kUnitCreators)
+    if (!g_schClassRegistry.SetCreator(row.name, row.creator)) all = false;
+  return all;
+}
