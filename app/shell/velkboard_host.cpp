@@ -68,7 +68,6 @@ bool CVelkboardHost::OpenSchemeEditor(SchScheme* scheme, int mode, int boardWidt
   return true;
 }
 
-
 bool CVelkboardHost::ShowBlockProperties(CBEBlock* block) { return block && block->ShowProperties(); }
 
 bool CVelkboardHost::OpenBlockEditor(BeScheme* scheme, const wchar_t* title) {
