@@ -240,6 +240,10 @@ PICTURES = {
     'pos2speed.bmp': text_block(CONV, 1, 1, 'x→v'),
     'inertialdriver.bmp': text_block(CONV, 1, 3, 'IMU'),
     'joy2LR.bmp': text_block(CONV, 2, 2, 'L R'),
+    # the microcontroller's own converters
+    'pwmdetector.bmp': text_block(CONV, 1, 2, 'PWM', '→x'),
+    'IntervalDetector.bmp': text_block(CONV, 1, 1, 'dt'),
+    'pwm.bmp': text_block(CONV, 1, 1, 'x', '→PWM'),
     # Макро и DLL
     'macro.bmp': draw_macro,
     'plugin.bmp': draw_plugin,

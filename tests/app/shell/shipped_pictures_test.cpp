@@ -237,15 +237,15 @@ TEST(ShippedPictures, EveryPaletteBitmapOfEveryCatalogueIsShippedAndLoads) {
   // Every row of the common groups, its class built yet or not.
   for (int row = 0; row < CommonCatalogueRowCount(); ++row)
     if (const wchar_t* bitmap = CommonCatalogueRowBitmap(row)) files.insert(bitmap);
-  BeCatalogue catalogue, board, pult;
+  BeCatalogue catalogue, board, pult, avr;
   BuildCatalogues(&catalogue);
-  // The computers' own catalogues, with the classes the program knows (the
-  // microcontroller's pulse blocks have no palette pictures drawn yet).
+  // The units' own catalogues, with the classes the program knows.
   BeBlockCreatorTable creators;
   ASSERT_TRUE(RegisterBlockLibraryCreators(&creators));
   ASSERT_TRUE(FillBoardComputerCatalogue(&board, creators));
   ASSERT_TRUE(FillPultComputerCatalogue(&pult, creators));
-  for (const BeCatalogue* c : {&catalogue, &board, &pult}) {
+  ASSERT_TRUE(FillAvrCatalogue(&avr, creators));
+  for (const BeCatalogue* c : {&catalogue, &board, &pult, &avr}) {
     for (int g = 0; g < c->groupCount; ++g) {
       const BeCatalogueGroup* group = c->Group(g);
       for (int i = 0; i < group->entryCount; ++i)
@@ -253,7 +253,8 @@ TEST(ShippedPictures, EveryPaletteBitmapOfEveryCatalogueIsShippedAndLoads) {
     }
   }
   EXPECT_GE(files.size(), 70u);
-  for (const wchar_t* named : {L"macro.bmp", L"plugin.bmp", L"js.bmp"}) EXPECT_EQ(1u, files.count(named));
+  for (const wchar_t* named : {L"macro.bmp", L"plugin.bmp", L"js.bmp", L"pwmdetector.bmp", L"IntervalDetector.bmp", L"pwm.bmp"})
+    EXPECT_EQ(1u, files.count(named)) << Narrow(named);
   for (const std::wstring& file : files) {
     CKestImage image;
     std::string why = LoadShipped(IconsFolder() + file, &image);
