@@ -88,14 +88,7 @@ CBETypeConvertor::CBETypeConvertor() {
   UpdateCosts();
 }
 
-CBEBlock* CBETypeConvertor::Create() {
-  CBETypeConvertor* block = new (std::nothrow) CBETypeConvertor;
-  if (block && (block->inputCount != 1 || block->outputCount != 1)) {
-    delete block;
-    return nullptr;
-  }
-  return block;
-}
+CBEBlock* CBETypeConvertor::Create() { return KeepIfPinsMade(new (std::nothrow) CBETypeConvertor, 1, 1); }
 
 BeSignalType CBETypeConvertor::GetInputType() const { return inputCount > 0 ? inputs[0]->type : kBeSignalBit; }
 BeSignalType CBETypeConvertor::GetOutputType() const { return outputCount > 0 ? outputs[0]->type : kBeSignalChar; }

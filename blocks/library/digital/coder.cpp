@@ -52,14 +52,7 @@ CBECoder::CBECoder() {
 
 CBECoder::~CBECoder() { SetInputCount(0); }
 
-CBEBlock* CBECoder::Create() {
-  CBECoder* block = new (std::nothrow) CBECoder;
-  if (block && (block->inputCount != kDefaultInputs || block->outputCount != 1)) {
-    delete block;
-    return nullptr;
-  }
-  return block;
-}
+CBEBlock* CBECoder::Create() { return KeepIfPinsMade(new (std::nothrow) CBECoder, kDefaultInputs, 1); }
 
 bool CBECoder::SetInputCount(int n) {
   if (n < 0 || n > kCoderMaxInputs) return false;

@@ -52,14 +52,7 @@ CBECounter::CBECounter() {
   rom = 20;
 }
 
-CBEBlock* CBECounter::Create() {
-  CBECounter* block = new (std::nothrow) CBECounter;
-  if (block && (block->inputCount != 3 || block->outputCount != 1)) {
-    delete block;
-    return nullptr;
-  }
-  return block;
-}
+CBEBlock* CBECounter::Create() { return KeepIfPinsMade(new (std::nothrow) CBECounter, 3, 1); }
 
 BeSignalType CBECounter::GetType() const { return outputs[0]->type; }
 

@@ -29,14 +29,7 @@ CBEDFlipFlop::CBEDFlipFlop() {
   rom = 22;
 }
 
-CBEBlock* CBEDFlipFlop::Create() {
-  CBEDFlipFlop* block = new (std::nothrow) CBEDFlipFlop;
-  if (block && (block->inputCount != 2 || block->outputCount != 1)) {
-    delete block;
-    return nullptr;
-  }
-  return block;
-}
+CBEBlock* CBEDFlipFlop::Create() { return KeepIfPinsMade(new (std::nothrow) CBEDFlipFlop, 2, 1); }
 
 BeSignalType CBEDFlipFlop::GetType() const { return outputs[0]->type; }
 

@@ -38,14 +38,7 @@ CBEDEMUX::CBEDEMUX() {
   rom = 24;
 }
 
-CBEBlock* CBEDEMUX::Create() {
-  CBEDEMUX* block = new (std::nothrow) CBEDEMUX;
-  if (block && (block->inputCount != 2 || block->outputCount != 2)) {
-    delete block;
-    return nullptr;
-  }
-  return block;
-}
+CBEBlock* CBEDEMUX::Create() { return KeepIfPinsMade(new (std::nothrow) CBEDEMUX, 2, 2); }
 
 BeSignalType CBEDEMUX::GetType() const { return inputs[kDataInput]->type; }
 

@@ -56,14 +56,7 @@ CBEPulsCounter::CBEPulsCounter() {
   maximumStep = MaximumStepFor(kBeDefaultProcessorFrequency);
 }
 
-CBEBlock* CBEPulsCounter::Create() {
-  CBEPulsCounter* block = new (std::nothrow) CBEPulsCounter;
-  if (block && (block->inputCount != 3 || block->outputCount != 1)) {
-    delete block;
-    return nullptr;
-  }
-  return block;
-}
+CBEBlock* CBEPulsCounter::Create() { return KeepIfPinsMade(new (std::nothrow) CBEPulsCounter, 3, 1); }
 
 int32_t CBEPulsCounter::MaximumStepFor(double frequency) {
   if (!(frequency > 0)) return 0;

@@ -29,14 +29,7 @@ CBERegister::CBERegister() {
   rom = 0;
 }
 
-CBEBlock* CBERegister::Create() {
-  CBERegister* block = new (std::nothrow) CBERegister;
-  if (block && (block->inputCount != 2 || block->outputCount != 1)) {
-    delete block;
-    return nullptr;
-  }
-  return block;
-}
+CBEBlock* CBERegister::Create() { return KeepIfPinsMade(new (std::nothrow) CBERegister, 2, 1); }
 
 BeSignalType CBERegister::GetType() const { return outputs[0]->type; }
 

@@ -6,6 +6,7 @@
 #include "blocks/engine/output_pin.h"
 #include "blocks/library/digital/digital_drawing.h"
 #include "blocks/library/pin_levels.h"
+#include "blocks/library/typed_block.h"
 
 CBERSFlipFlop::CBERSFlipFlop() {
   rect = RECT{0, 0, 50, 40};
@@ -24,14 +25,7 @@ CBERSFlipFlop::CBERSFlipFlop() {
   rom = 20;
 }
 
-CBEBlock* CBERSFlipFlop::Create() {
-  CBERSFlipFlop* block = new (std::nothrow) CBERSFlipFlop;
-  if (block && (block->inputCount != 2 || block->outputCount != 1)) {
-    delete block;
-    return nullptr;
-  }
-  return block;
-}
+CBEBlock* CBERSFlipFlop::Create() { return KeepIfPinsMade(new (std::nothrow) CBERSFlipFlop, 2, 1); }
 
 void CBERSFlipFlop::Start() { WriteInt32Value(outputs[0]->value, 0); }
 

@@ -30,14 +30,7 @@ CBEDuration::CBEDuration() {
   rom = 14;
 }
 
-CBEBlock* CBEDuration::Create() {
-  CBEDuration* block = new (std::nothrow) CBEDuration;
-  if (block && (block->inputCount != 1 || block->outputCount != 1)) {
-    delete block;
-    return nullptr;
-  }
-  return block;
-}
+CBEBlock* CBEDuration::Create() { return KeepIfPinsMade(new (std::nothrow) CBEDuration, 1, 1); }
 
 void CBEDuration::Start() {
   elapsed = -1.0f;

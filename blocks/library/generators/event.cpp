@@ -54,14 +54,7 @@ CBEEvent::CBEEvent() {
   rom = 20;
 }
 
-CBEBlock* CBEEvent::Create() {
-  CBEEvent* block = new (std::nothrow) CBEEvent;
-  if (block && (block->inputCount != 1 || block->outputCount != 1)) {
-    delete block;
-    return nullptr;
-  }
-  return block;
-}
+CBEBlock* CBEEvent::Create() { return KeepIfPinsMade(new (std::nothrow) CBEEvent, 1, 1); }
 
 void CBEEvent::Start() { firstPass = 1; }
 

@@ -30,14 +30,7 @@ CBEMonostable::CBEMonostable() {
   rom = 14;
 }
 
-CBEBlock* CBEMonostable::Create() {
-  CBEMonostable* block = new (std::nothrow) CBEMonostable;
-  if (block && (block->inputCount != 1 || block->outputCount != 1)) {
-    delete block;
-    return nullptr;
-  }
-  return block;
-}
+CBEBlock* CBEMonostable::Create() { return KeepIfPinsMade(new (std::nothrow) CBEMonostable, 1, 1); }
 
 void CBEMonostable::Start() {
   elapsed = -1.0f;

@@ -9,6 +9,7 @@
 #include "blocks/library/interfaces/gpio.h"
 #include "blocks/library/base_record.h"
 #include "blocks/library/record_scan.h"
+#include "blocks/library/typed_block.h"
 #include "foundation/numbers.h"
 #include "foundation/stream.h"
 #include "scheme/model/block.h"
@@ -75,14 +76,7 @@ CBELPT::CBELPT() {
   }
 }
 
-CBEBlock* CBELPT::Create() {
-  CBELPT* block = new (std::nothrow) CBELPT;
-  if (block && (block->inputCount != kLptInputs || block->outputCount != kLptOutputs)) {
-    delete block;
-    return nullptr;
-  }
-  return block;
-}
+CBEBlock* CBELPT::Create() { return KeepIfPinsMade(new (std::nothrow) CBELPT, kLptInputs, kLptOutputs); }
 
 void CBELPT::Step(float) {
   CSCHBlock* owner = GetOwnerComponent(this);

@@ -30,14 +30,7 @@ CBEAnd2::CBEAnd2() {
   UpdatePinsAndCosts();
 }
 
-CBEBlock* CBEAnd2::Create() {
-  CBEAnd2* block = new (std::nothrow) CBEAnd2;
-  if (block && (block->inputCount != kGateMinInputs || block->outputCount != 1)) {
-    delete block;
-    return nullptr;
-  }
-  return block;
-}
+CBEBlock* CBEAnd2::Create() { return KeepIfPinsMade(new (std::nothrow) CBEAnd2, kGateMinInputs, 1); }
 
 BeSignalType CBEAnd2::GetType() const { return inputCount > 0 ? inputs[0]->type : kBeSignalBit; }
 

@@ -33,14 +33,7 @@ CBECmp::CBECmp() {
   UpdateCosts();
 }
 
-CBEBlock* CBECmp::Create() {
-  CBECmp* block = new (std::nothrow) CBECmp;
-  if (block && (block->inputCount != 1 || block->outputCount != 1)) {
-    delete block;
-    return nullptr;
-  }
-  return block;
-}
+CBEBlock* CBECmp::Create() { return KeepIfPinsMade(new (std::nothrow) CBECmp, 1, 1); }
 
 BeSignalType CBECmp::GetType() const { return inputCount > 0 ? inputs[0]->type : kBeSignalChar; }
 

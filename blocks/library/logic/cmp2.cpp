@@ -44,14 +44,7 @@ CBECmp2::CBECmp2() {
   UpdateCosts();
 }
 
-CBEBlock* CBECmp2::Create() {
-  CBECmp2* block = new (std::nothrow) CBECmp2;
-  if (block && (block->inputCount != 2 || block->outputCount != 1)) {
-    delete block;
-    return nullptr;
-  }
-  return block;
-}
+CBEBlock* CBECmp2::Create() { return KeepIfPinsMade(new (std::nothrow) CBECmp2, 2, 1); }
 
 BeSignalType CBECmp2::GetType() const { return inputCount > 0 ? inputs[0]->type : kBeSignalChar; }
 

@@ -32,14 +32,7 @@ CBEGetBit::CBEGetBit() {
   rom = kRom;
 }
 
-CBEBlock* CBEGetBit::Create() {
-  CBEGetBit* block = new (std::nothrow) CBEGetBit;
-  if (block && (block->inputCount != 1 || block->outputCount != 1)) {
-    delete block;
-    return nullptr;
-  }
-  return block;
-}
+CBEBlock* CBEGetBit::Create() { return KeepIfPinsMade(new (std::nothrow) CBEGetBit, 1, 1); }
 
 BeSignalType CBEGetBit::GetType() const { return inputCount > 0 ? inputs[0]->type : kBeSignalChar; }
 

@@ -27,14 +27,6 @@ CBEMaskGate::CBEMaskGate(bool isOr, const wchar_t* word, unsigned int classId, u
   UpdateCosts();
 }
 
-CBEBlock* CBEMaskGate::Checked(CBEMaskGate* block) {
-  if (block && (block->inputCount != 1 || block->outputCount != 1)) {
-    delete block;
-    return nullptr;
-  }
-  return block;
-}
-
 BeSignalType CBEMaskGate::GetType() const { return inputCount > 0 ? inputs[0]->type : kBeSignalChar; }
 
 void CBEMaskGate::UpdateCosts() { ApplyLogicCost(this, kCosts, GetType()); }

@@ -33,8 +33,6 @@ public:
 protected:
   // 120 x 20, one unnamed input and output, char.
   CBEMaskGate(bool isOr, const wchar_t* word, unsigned int classId, uint32_t defaultMask);
-  // A made gate, or null (deleting it) when its pins were refused.
-  static CBEBlock* Checked(CBEMaskGate* block);
 
 private:
   bool isOr_;

@@ -28,14 +28,7 @@ CBENot::CBENot() {
   UpdateCosts();
 }
 
-CBEBlock* CBENot::Create() {
-  CBENot* block = new (std::nothrow) CBENot;
-  if (block && (block->inputCount != 1 || block->outputCount != 1)) {
-    delete block;
-    return nullptr;
-  }
-  return block;
-}
+CBEBlock* CBENot::Create() { return KeepIfPinsMade(new (std::nothrow) CBENot, 1, 1); }
 
 BeSignalType CBENot::GetType() const { return inputCount > 0 ? inputs[0]->type : kBeSignalBit; }
 

@@ -3,7 +3,8 @@
 #include <new>
 
 #include "blocks/engine/block_class_ids.h"
+#include "blocks/library/typed_block.h"
 
 CBEOr::CBEOr() : CBEMaskGate(true, L"OR", kBeOrClassId, 0x0F) {}
 
-CBEBlock* CBEOr::Create() { return Checked(new (std::nothrow) CBEOr); }
+CBEBlock* CBEOr::Create() { return KeepIfPinsMade(new (std::nothrow) CBEOr, 1, 1); }

@@ -21,14 +21,7 @@ CBEOr2::CBEOr2() {
   UpdatePinsAndCosts();
 }
 
-CBEBlock* CBEOr2::Create() {
-  CBEOr2* block = new (std::nothrow) CBEOr2;
-  if (block && (block->inputCount != kGateMinInputs || block->outputCount != 1)) {
-    delete block;
-    return nullptr;
-  }
-  return block;
-}
+CBEBlock* CBEOr2::Create() { return KeepIfPinsMade(new (std::nothrow) CBEOr2, kGateMinInputs, 1); }
 
 BeSignalType CBEOr2::GetType() const { return inputCount > 0 ? inputs[0]->type : kBeSignalBit; }
 

@@ -23,14 +23,6 @@ CBEShiftBlock::CBEShiftBlock(bool right, unsigned int classId) : right_(right), 
   UpdateCosts();
 }
 
-CBEBlock* CBEShiftBlock::Checked(CBEShiftBlock* block) {
-  if (block && (block->inputCount != 1 || block->outputCount != 1)) {
-    delete block;
-    return nullptr;
-  }
-  return block;
-}
-
 BeSignalType CBEShiftBlock::GetType() const { return inputCount > 0 ? inputs[0]->type : kBeSignalChar; }
 
 void CBEShiftBlock::UpdateCosts() { ApplyShiftCosts(this, GetType(), count, kind); }

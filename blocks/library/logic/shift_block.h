@@ -34,8 +34,6 @@ public:
 protected:
   // 80 x 20, one unnamed input and output, char, count 1, logical.
   CBEShiftBlock(bool right, unsigned int classId);
-  // A made block, or null (deleting it) when its pins were refused.
-  static CBEBlock* Checked(CBEShiftBlock* block);
 
 private:
   bool right_;

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "blocks/engine/block_class_ids.h"
+#include "blocks/library/typed_block.h"
 
 namespace {
 const BeTypeCost kCosts[5] = {{64, 40, false}, {128, 56, false}, {256, 108, false}, {380, 10, true}, {490, 20, true}};
@@ -11,7 +12,7 @@ const CBETwoOperandBlock::Traits kTraits = {80, 1, kCosts, L"A / B", kBeDiv2Clas
 
 CBEDiv2::CBEDiv2() : CBETwoOperandBlock(kTraits) {}
 
-CBEBlock* CBEDiv2::Create() { return Checked(new (std::nothrow) CBEDiv2); }
+CBEBlock* CBEDiv2::Create() { return KeepIfPinsMade(new (std::nothrow) CBEDiv2, 2, 1); }
 
 uint32_t CBEDiv2::CombineIntegers(int32_t a, int32_t b) const {
   if (b == 0) return 0;

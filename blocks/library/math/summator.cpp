@@ -29,14 +29,7 @@ CBESummator::CBESummator() {
   UpdatePinsAndCosts();
 }
 
-CBEBlock* CBESummator::Create() {
-  CBESummator* block = new (std::nothrow) CBESummator;
-  if (block && (block->inputCount != kDefaultInputs || block->outputCount != 1)) {
-    delete block;
-    return nullptr;
-  }
-  return block;
-}
+CBEBlock* CBESummator::Create() { return KeepIfPinsMade(new (std::nothrow) CBESummator, kDefaultInputs, 1); }
 
 BeSignalType CBESummator::GetType() const { return outputCount > 0 ? outputs[0]->type : kBeSignalShort; }
 

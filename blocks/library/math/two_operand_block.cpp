@@ -23,14 +23,6 @@ CBETwoOperandBlock::CBETwoOperandBlock(const Traits& traits) : traits_(traits) {
   UpdateCosts();
 }
 
-CBEBlock* CBETwoOperandBlock::Checked(CBETwoOperandBlock* block) {
-  if (block && (block->inputCount != 2 || block->outputCount != 1)) {
-    delete block;
-    return nullptr;
-  }
-  return block;
-}
-
 BeSignalType CBETwoOperandBlock::GetType() const { return outputCount > 0 ? outputs[0]->type : kBeSignalChar; }
 
 void CBETwoOperandBlock::UpdateCosts() { ApplyTypeCost(this, traits_.costs, GetType(), true); }

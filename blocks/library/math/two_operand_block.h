@@ -41,8 +41,6 @@ public:
 protected:
   // width x 40, inputs "A" and "B", one unnamed output, char.
   explicit CBETwoOperandBlock(const Traits& traits);
-  // A made block, or null (deleting it) when its pins were refused.
-  static CBEBlock* Checked(CBETwoOperandBlock* block);
 
   // The integer result of a and b, wrapped to 32 bits.
   virtual uint32_t CombineIntegers(int32_t a, int32_t b) const = 0;

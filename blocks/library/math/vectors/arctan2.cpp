@@ -42,14 +42,7 @@ CBEArctan2::CBEArctan2() {
   UpdateCosts();
 }
 
-CBEBlock* CBEArctan2::Create() {
-  CBEArctan2* block = new (std::nothrow) CBEArctan2;
-  if (block && (block->inputCount != 2 || block->outputCount != 1)) {
-    delete block;
-    return nullptr;
-  }
-  return block;
-}
+CBEBlock* CBEArctan2::Create() { return KeepIfPinsMade(new (std::nothrow) CBEArctan2, 2, 1); }
 
 BeSignalType CBEArctan2::GetType() const { return outputCount > 0 ? outputs[0]->type : kBeSignalFloat; }
 

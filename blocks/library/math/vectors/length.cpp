@@ -29,14 +29,7 @@ CBELength::CBELength() {
   UpdatePinsAndCosts();
 }
 
-CBEBlock* CBELength::Create() {
-  CBELength* block = new (std::nothrow) CBELength;
-  if (block && (block->inputCount != kDefaultComponents || block->outputCount != 1)) {
-    delete block;
-    return nullptr;
-  }
-  return block;
-}
+CBEBlock* CBELength::Create() { return KeepIfPinsMade(new (std::nothrow) CBELength, kDefaultComponents, 1); }
 
 BeSignalType CBELength::GetType() const { return outputCount > 0 ? outputs[0]->type : kBeSignalFloat; }
 

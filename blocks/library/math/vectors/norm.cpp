@@ -32,14 +32,7 @@ CBENorm::CBENorm() {
   UpdatePinsAndCosts();
 }
 
-CBEBlock* CBENorm::Create() {
-  CBENorm* block = new (std::nothrow) CBENorm;
-  if (block && (block->inputCount != kDefaultComponents || block->outputCount != kDefaultComponents)) {
-    delete block;
-    return nullptr;
-  }
-  return block;
-}
+CBEBlock* CBENorm::Create() { return KeepIfPinsMade(new (std::nothrow) CBENorm, kDefaultComponents, kDefaultComponents); }
 
 BeSignalType CBENorm::GetType() const { return outputCount > 0 ? outputs[0]->type : kBeSignalFloat; }
 

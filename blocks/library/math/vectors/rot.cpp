@@ -39,14 +39,7 @@ CBERot::CBERot() {
   sharedRoutine = 0;
 }
 
-CBEBlock* CBERot::Create() {
-  CBERot* block = new (std::nothrow) CBERot;
-  if (block && (block->inputCount != 3 || block->outputCount != 2)) {
-    delete block;
-    return nullptr;
-  }
-  return block;
-}
+CBEBlock* CBERot::Create() { return KeepIfPinsMade(new (std::nothrow) CBERot, 3, 2); }
 
 void CBERot::Step(float) {
   if (inputCount < 3 || outputCount < 2) return;
