@@ -83,6 +83,7 @@ CBEBlock::~CBEBlock() {
 
 void CBEBlock::Unlink() {
   if (scheme) {
+    scheme->BlockListChanged();
     if (previous) {
       previous->next = next;
     } else if (scheme->blocks == this) {
@@ -108,6 +109,7 @@ void CBEBlock::AttachToScheme(BeScheme* newScheme) {
   next = scheme->blocks;
   if (next) next->previous = this;
   scheme->blocks = this;
+  scheme->BlockListChanged();
 }
 
 void CBEBlock::Start() {}

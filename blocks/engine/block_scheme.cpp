@@ -103,6 +103,7 @@ int BeScheme::WatchCount() const {
 void BeScheme::Init(BeCatalogue* newCatalogue) {
   catalogue = newCatalogue;
   blocks = nullptr;
+  BlockListChanged();
   portBlocks = nullptr;
   frequency = kBeDefaultProcessorFrequency;
   romLimit = -1;
@@ -155,6 +156,7 @@ void BeScheme::DeleteBlocks(bool all) {
     for (CBEBlock* block = blocks; block; block = block->next) {
       for (int i = 0; i < block->inputCount; ++i) block->inputs[i]->source = nullptr;
     }
+    BlockListChanged();
     while (blocks) {
       CBEBlock* block = blocks;
       NotifyObjectDeleting(block);
@@ -246,11 +248,42 @@ void BeScheme::Step(float dt) {
   int s = TickCycles(dt);
   budget -= s;
   if (budget > 0) return;
-  for (CBEBlock* block = blocks; block; block = block->next) {
+  if (!BuildStepOrder()) {
+    // Memory ran out for the array: this pass walks the list.
+    StepFrom(blocks, dt);
+  } else {
+    CBEBlock* const* order = stepOrder_.Data();
+    int count = stepOrder_.Count();
+    for (int i = 0; i < count; ++i) {
+      CBEBlock* block = order[i];
+      block->Step(dt);
+      budget += block->cycles;
+      if (stepOrderStale_) {
+        // The block added or deleted blocks: the rest of the pass follows
+        // the list as it is now.
+        StepFrom(block->next, dt);
+        break;
+      }
+    }
+  }
+  if (budget < s) budget = s;
+}
+
+bool BeScheme::BuildStepOrder() {
+  if (!stepOrderStale_) return true;
+  int count = GetBlockCount();
+  if (!stepOrder_.Resize(count)) return false;
+  int i = 0;
+  for (CBEBlock* block = blocks; block; block = block->next) stepOrder_[i++] = block;
+  stepOrderStale_ = false;
+  return true;
+}
+
+void BeScheme::StepFrom(CBEBlock* block, float dt) {
+  for (; block; block = block->next) {
     block->Step(dt);
     budget += block->cycles;
   }
-  if (budget < s) budget = s;
 }
 
 void BeScheme::Stop() {

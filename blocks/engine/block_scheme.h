@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "foundation/plain_array.h"
+
 class BeCatalogue;
 class BeSchemeWatch;
 class CBEBlock;
@@ -107,6 +109,17 @@ public:
 
 private:
   friend class BeSchemeWatch;
+  friend class CBEBlock;
+  // A pass steps the blocks from an array in list order, so the processor
+  // can fetch the next blocks while it runs one; a walk along the list
+  // cannot (each block names the next). The array is rebuilt on the first
+  // pass after a block joined or left the list.
+  void BlockListChanged() { stepOrderStale_ = true; }
+  bool BuildStepOrder();
+  // The rest of a pass from block on, along the list.
+  void StepFrom(CBEBlock* block, float dt);
+  CPlainArray<CBEBlock*> stepOrder_{64};
+  bool stepOrderStale_ = true;
   void AddWatch(BeSchemeWatch* watch);
   void RemoveWatch(BeSchemeWatch* watch);
   // Newest first, linked through the watches; Init leaves it alone.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "blocks/engine/block.h"
+#include "foundation/buffer_failure_scope.h"
 #include "kestui/core/kest_host_scope.h"
 #include "engine_fixture.h"
 #include "support/test_support.h"
@@ -442,6 +443,92 @@ TEST(BlockScheme, StartAgainRestartsTheBlocksAndTheBudget) {
   scheme.Step(0.001f);
   EXPECT_EQ(2, block->starts);
   EXPECT_EQ(2, block->steps);
+}
+
+// A block that, on its next step, deletes another block or adds a new one
+// at the head of its scheme.
+class ChangingBlock : public TestBlock {
+public:
+  ChangingBlock() : TestBlock(0, 0) {}
+  void Step(float dt) override {
+    TestBlock::Step(dt);
+    if (victim) delete victim;
+    victim = nullptr;
+    if (added) added->AttachToScheme(scheme);
+    added = nullptr;
+  }
+  CBEBlock* victim = nullptr;
+  TestBlock* added = nullptr;
+};
+
+TEST(BlockScheme, PassesFollowBlocksAddedAndDeletedBetweenAndDuringPasses) {
+  BeScheme scheme;
+  std::vector<int> trace;
+  auto make = [&](int tag) {
+    TestBlock* block = new TestBlock(0, 0);
+    block->tag = tag;
+    block->trace = &trace;
+    block->AttachToScheme(&scheme);
+    return block;
+  };
+  make(1);
+  TestBlock* two = make(2);
+  make(3);
+  scheme.Start();
+  scheme.Step(0.001f);
+  EXPECT_EQ((std::vector<int>{3, 2, 1}), trace);
+  // Between passes: one block goes, one comes (at the head).
+  delete two;
+  make(4);
+  trace.clear();
+  scheme.Step(0.001f);
+  EXPECT_EQ((std::vector<int>{4, 3, 1}), trace);
+
+  // During a pass: the head block deletes a later block and adds one at the
+  // head. The deleted block is not stepped, the rest of the pass goes on,
+  // and the new block runs from the next pass.
+  ChangingBlock* changer = new ChangingBlock;
+  changer->tag = 9;
+  changer->trace = &trace;
+  changer->AttachToScheme(&scheme);
+  TestBlock* three = nullptr;
+  for (CBEBlock* b = scheme.blocks; b; b = b->next) {
+    if (static_cast<TestBlock*>(b)->tag == 3) three = static_cast<TestBlock*>(b);
+  }
+  ASSERT_NE(nullptr, three);
+  changer->victim = three;
+  TestBlock* late = new TestBlock(0, 0);
+  late->tag = 5;
+  late->trace = &trace;
+  changer->added = late;
+  trace.clear();
+  scheme.Step(0.001f);
+  EXPECT_EQ((std::vector<int>{9, 4, 1}), trace);
+  trace.clear();
+  scheme.Step(0.001f);
+  EXPECT_EQ((std::vector<int>{5, 9, 4, 1}), trace);
+  EXPECT_EQ(4, scheme.GetBlockCount());
+}
+
+TEST(BlockScheme, PassWalksTheListWhenMemoryForItsOrderRunsOut) {
+  BeScheme scheme;
+  std::vector<int> trace;
+  for (int tag = 1; tag <= 3; ++tag) {
+    TestBlock* block = new TestBlock(0, 0);
+    block->tag = tag;
+    block->trace = &trace;
+    block->AttachToScheme(&scheme);
+  }
+  scheme.Start();
+  {
+    CBufferFailureScope refuse(0);
+    scheme.Step(0.001f);
+    EXPECT_GT(refuse.GetRefusals(), 0);
+  }
+  EXPECT_EQ((std::vector<int>{3, 2, 1}), trace);
+  trace.clear();
+  scheme.Step(0.001f);
+  EXPECT_EQ((std::vector<int>{3, 2, 1}), trace);
 }
 
 }  // namespace
