@@ -55,9 +55,23 @@ void SchScheme::DeleteObjects() {
   while (junctions) delete junctions;
   while (wires) delete wires;
   while (buses) delete buses;
-  // Oldest first, the tail looked up again after every deletion: a block's
-  // destructor may have deleted any other block (its children, parts it
-  // owns), so no pointer is kept across a deletion.
+  // The families among this scheme's blocks are undone first, so every
+  // block goes on its own, oldest first: the order the blocks were made,
+  // and the heap gets its memory back in the order it gave it, whatever
+  // shape the families have. A child outside the list stays with its
+  // parent, to go with it.
+  for (CSCHBlock* b = blocks; b; b = b->next) {
+    if (b->flags & kSchLoaded) continue;  // its children are still read identities
+    for (int i = 0; i < b->childCount; i++) {
+      CSCHBlock* child = b->children[i];
+      if (!child || child->scheme != this) continue;
+      child->parent = nullptr;
+      b->children[i] = nullptr;
+    }
+  }
+  // The tail is looked up again after every deletion: a block's destructor
+  // may have deleted any other block (parts it owns), so no pointer is kept
+  // across a deletion.
   while (lastBlock) delete lastBlock;
 }
 

@@ -22,9 +22,10 @@ public:
   SchScheme(const SchScheme&) = delete;
   SchScheme& operator=(const SchScheme&) = delete;
 
-  // Deletes junctions, wires, buses, then blocks oldest first; the scheme is
-  // empty afterwards and may be filled again. A block's destructor may
-  // delete other blocks of the scheme (its children, or parts it owns).
+  // Deletes junctions, wires, buses, then blocks oldest first, each on its
+  // own (the families among them are undone first); the scheme is empty
+  // afterwards and may be filled again. A block's destructor may delete
+  // other blocks of the scheme (parts it owns).
   void DeleteObjects();
 
   // Creates a component by its registry name and attaches it; null when the

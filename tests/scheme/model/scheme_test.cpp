@@ -169,6 +169,40 @@ TEST(SchemeOwnership, DeleteObjectsSurvivesDestructorsThatDeleteOtherBlocks) {
   OwningPart::live().clear();
 }
 
+// A part that notes the order the parts are deleted in.
+class NotingPart : public CSCHBlock {
+public:
+  explicit NotingPart(int tag, std::vector<int>* order) : tag_(tag), order_(order) {}
+  ~NotingPart() override { order_->push_back(tag_); }
+
+private:
+  int tag_;
+  std::vector<int>* order_;
+};
+
+// Emptying a scheme deletes its blocks in the order they were made, each on
+// its own, whatever families they form (the heap gets its memory back in the
+// order it gave it).
+TEST(SchemeOwnership, DeleteObjectsGoesOldestFirstWhateverTheFamilies) {
+  std::vector<int> order;
+  SchLiveCounts before = g_schLiveCounts;
+  {
+    SchemeBuilder b;
+    std::vector<NotingPart*> parts;
+    for (int i = 0; i < 5; i++) {
+      parts.push_back(new NotingPart(i, &order));
+      parts.back()->Attach(b.scheme);
+    }
+    parts[0]->AddChild(parts[3]);
+    parts[3]->AddChild(parts[4]);
+    parts[2]->AddChild(parts[1]);
+    b.scheme->DeleteObjects();
+    EXPECT_EQ((std::vector<int>{0, 1, 2, 3, 4}), order);
+    EXPECT_EQ(nullptr, b.scheme->blocks);
+  }
+  EXPECT_EQ(before, g_schLiveCounts);
+}
+
 // Deleting a parent takes its family with it, also when destructors on the
 // way delete other members of the family.
 TEST(SchemeOwnership, DeletingAParentTakesItsFamilyWhateverTheDestructorsDelete) {
