@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <ostream>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -135,6 +136,14 @@ struct PacketView {
   int id, sequence, format;
   std::vector<uint8_t> payload;
 };
+inline bool operator==(const PacketView& a, const PacketView& b) {
+  return a.id == b.id && a.sequence == b.sequence && a.format == b.format && a.payload == b.payload;
+}
+inline std::ostream& operator<<(std::ostream& out, const PacketView& p) {
+  out << "{id " << p.id << ", sequence " << p.sequence << ", format 0x" << std::hex << p.format << std::dec << ", [";
+  for (uint8_t b : p.payload) out << " " << static_cast<int>(b);
+  return out << " ]}";
+}
 inline std::vector<PacketView> Packets(const SchPacketSet* set) {
   std::vector<PacketView> v;
   if (!set) return v;
