@@ -14,6 +14,7 @@ const int kEditWidth = 100, kEditHeight = 22;
 const int kButtonWidth = 100, kButtonHeight = 25;
 const int kOkResult = 1, kCancelResult = 2;
 const int kModeCount = 3;
+const int kGap = 4;
 
 const wchar_t kNote[] =
     L"Для обмена данными с устройством используйте \"Драйвер протокола управления дальномерами\". Скорость "
@@ -29,6 +30,8 @@ CUrm37Form::CUrm37Form(const wchar_t* caption, const Urm37Settings& settings) {
   if (!Create(MainKestForm, caption ? caption : L"", KEST_POS_FLOW, kWidth, kHeight, nullptr, false, false, true,
               true))
     return;
+  // The rows are as wide as the form's client area allows with a small gap.
+  if (KestFlowLayout* flow = GetFlowLayout()) flow->gap = kGap;
   new CKestLabel(this, kNote, KEST_POS_FLOW, false, kNoteWidth, kNoteHeight, 0);
   NewFlowRow();
   new CKestLabel(this, L"Джамперы J0,J1,J2:", KEST_POS_FLOW, false, kLevelsLabelWidth, kListHeight, 1);

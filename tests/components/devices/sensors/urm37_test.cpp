@@ -447,6 +447,14 @@ TEST(Urm37, DialogShowsTheSettingsAndOkTakesThem) {
     CUrm37Form* form = FindUrm37Form(L"Дальномер URM37");
     ASSERT_NE(form, nullptr);
     GetWindowRect(form->GetHandle(), &frame);
+    // The jumper list beside its 180 px label, every row inside the form.
+    RECT list = {}, client = {};
+    GetWindowRect(form->levelsBox->GetHandle(), &list);
+    MapWindowPoints(nullptr, form->GetHandle(), reinterpret_cast<POINT*>(&list), 2);
+    GetClientRect(form->GetHandle(), &client);
+    EXPECT_GE(list.left, 180);
+    EXPECT_LE(list.right, client.right);
+    EXPECT_LT(list.top, 120);
     levels = usbtest::Items(form->levelsBox);
     modes = usbtest::Items(form->modeBox);
     levelsShown = form->levelsBox->GetSelectedIndex();
