@@ -7,6 +7,10 @@
 #include "components/devices/sensors/encoder.h"
 #include "components/devices/sensors/limit_switcher.h"
 #include "components/devices/sensors/potentiometric.h"
+#include "components/devices/sensors/sen136b5b.h"
+#include "components/devices/sensors/srf05.h"
+#include "components/devices/sensors/urm04.h"
+#include "components/devices/sensors/urm37.h"
 #include "scheme/model/class_registry.h"
 
 namespace {
@@ -24,6 +28,10 @@ const CreatorRow kDeviceCreators[] = {
     {"Encoder", CreateCSCHEncoder},
     {"potentiometric", CreateCSCHPotentiometric},
     {"LimitSwitcher", CreateCSCHLimitSwitcher},
+    {"URM37", CreateCURM37},
+    {"URM04", CreateCURM04},
+    {"SRF-05", CreateCIE_SRF_05},
+    {"SEN136B5B", CreateCSEN136B5B},
 };
 
 }  // namespace

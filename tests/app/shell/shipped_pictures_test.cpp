@@ -63,11 +63,12 @@
 namespace {
 
 // The class pictures of the components, drawn unscaled at the symbol's
-// top-left corner, at the symbol's size.
+// top-left corner (or x, y from it), at the symbol's size.
 struct ComponentPicture {
   const char* className;
   const wchar_t* file;
   int width, height;
+  int x = 0, y = 0;
 };
 const ComponentPicture kComponentPictures[] = {
     {"T_GIDRO", L"T.png", 30, 20},
@@ -82,6 +83,10 @@ const ComponentPicture kComponentPictures[] = {
     {"Encoder", L"encoder.png", 114, 55},
     {"potentiometric", L"potentiometric.png", 107, 55},
     {"PultComputer", L"notebook.png", 230, 157},
+    {"URM37", L"distsensor.png", 44, 84, 80 - 44, 0},
+    {"URM04", L"distsensor.png", 44, 84, 80 - 44, 0},
+    {"SEN136B5B", L"distsensor.png", 44, 84, 80 - 44, 0},
+    {"SRF-05", L"distsensor.png", 44, 84, 100 - 44, 0},
 };
 
 // Pictures a class draws only in a state its new instance is not in.
@@ -305,10 +310,11 @@ TEST(ShippedPictures, EveryComponentClassDrawsItsShippedPicture) {
     ASSERT_EQ("", why) << row.name;
     EXPECT_EQ(listed->width, picture.GetWidth()) << row.name;
     EXPECT_EQ(listed->height, picture.GetHeight()) << row.name;
-    EXPECT_GE(ShareShown(with, picture, 20, 20), 0.9) << row.name << " does not draw " << Narrow(listed->file);
+    EXPECT_GE(ShareShown(with, picture, 20 + listed->x, 20 + listed->y), 0.9)
+        << row.name << " does not draw " << Narrow(listed->file);
     block->MoveTo(galleryX, 10);
     block->Paint(gallery.dc());
-    galleryX += listed->width + 15;
+    galleryX += listed->x + listed->width + 15;
   }
   EXPECT_GT(made, 30);
   gallery.Save(L"shipped_component_pictures.bmp");

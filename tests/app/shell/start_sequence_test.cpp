@@ -27,6 +27,10 @@
 #include "components/devices/sensors/encoder.h"
 #include "components/devices/sensors/limit_switcher.h"
 #include "components/devices/sensors/potentiometric.h"
+#include "components/devices/sensors/sen136b5b.h"
+#include "components/devices/sensors/srf05.h"
+#include "components/devices/sensors/urm04.h"
+#include "components/devices/sensors/urm37.h"
 #include "components/electronic/battery.h"
 #include "components/electronic/electronic_classes.h"
 #include "components/electronic/resister.h"
@@ -250,6 +254,11 @@ TEST_F(StartSequenceTest, ComponentClassesInRegistrationOrder) {
   EXPECT_EQ(CreateCSCHEncoder, g_schClassRegistry.Find("Encoder")->creator);
   EXPECT_EQ(CreateCSCHPotentiometric, g_schClassRegistry.Find("potentiometric")->creator);
   EXPECT_EQ(CreateCSCHLimitSwitcher, g_schClassRegistry.Find("LimitSwitcher")->creator);
+  // And the range finders'.
+  EXPECT_EQ(CreateCURM37, g_schClassRegistry.Find("URM37")->creator);
+  EXPECT_EQ(CreateCURM04, g_schClassRegistry.Find("URM04")->creator);
+  EXPECT_EQ(CreateCIE_SRF_05, g_schClassRegistry.Find("SRF-05")->creator);
+  EXPECT_EQ(CreateCSEN136B5B, g_schClassRegistry.Find("SEN136B5B")->creator);
 }
 
 }  // namespace
