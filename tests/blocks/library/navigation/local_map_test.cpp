@@ -457,4 +457,19 @@ TEST(LocalMap, DrawsAGreyFrameItsPictureAndItsName) {
   canvas.Save(L"library_local_map.bmp");
 }
 
+TEST(LocalMap, PropertiesOpenTheDialogRegisteredForTheClass) {
+  std::unique_ptr<CBELocalMap> b = NewMap();
+  ASSERT_NE(nullptr, b);
+  blocktest::DialogScope dialogs;
+  EXPECT_FALSE(b->ShowProperties());
+  static CBEBlock* shown;
+  shown = nullptr;
+  dialogs.Set(kBeLocalMapClassId, [](CBEBlock* block) {
+    shown = block;
+    return true;
+  });
+  EXPECT_TRUE(b->ShowProperties());
+  EXPECT_EQ(b.get(), shown);
+}
+
 }  // namespace

@@ -202,4 +202,19 @@ TEST(ScanSector, DrawsAGreyRaisedFrameWithItsPictureInTheMiddle) {
   canvas.Save(L"library_scan_sector.bmp");
 }
 
+TEST(ScanSector, PropertiesOpenTheDialogRegisteredForTheClass) {
+  std::unique_ptr<CBEScanSector> b = NewSector();
+  ASSERT_NE(nullptr, b);
+  blocktest::DialogScope dialogs;
+  EXPECT_FALSE(b->ShowProperties());
+  static CBEBlock* shown;
+  shown = nullptr;
+  dialogs.Set(kBeScanSectorClassId, [](CBEBlock* block) {
+    shown = block;
+    return true;
+  });
+  EXPECT_TRUE(b->ShowProperties());
+  EXPECT_EQ(b.get(), shown);
+}
+
 }  // namespace
