@@ -310,6 +310,9 @@ PICTURES = {
     'xyz2pz.bmp': text_block(NAV, 3, 3, 'XYZ', '→P'),
     'xyz2plane.bmp': text_block(NAV, 3, 3, 'XYZ', '→H'),
     'plane2xyz.bmp': text_block(NAV, 3, 3, 'XYH', '→X'),
+    # Интеллект (the on-board computer's mapping blocks)
+    'scansector.bmp': text_block(NAV, 2, 1, 'STR', 'SCN'),
+    'locmap.bmp': text_block(NAV, 3, 2, 'MAP'),
     # Отладка (the debugging blocks of the units' catalogues)
     'out.bmp': draw_monitor,
     'avrploticon.bmp': draw_plot_icon,

@@ -37,6 +37,8 @@
 #include "blocks/engine/debug/monitor.h"
 #include "blocks/engine/plugin/plugin_block.h"
 #include "blocks/library/mcu/interval_detector.h"
+#include "blocks/library/navigation/local_map.h"
+#include "blocks/library/navigation/scan_sector.h"
 #include "blocks/panel/panel_kinds.h"
 #include "blocks/panel/ui_blocks/ui_block_entries.h"
 #include "blocks/panel/ui_panel.h"
@@ -408,6 +410,30 @@ TEST(ShippedPictures, BlocksOfTheUnitsOwnCataloguesDrawTheirShippedPictures) {
     galleryX += block->rect.right - block->rect.left + 15;
   }
   gallery.Save(L"shipped_inset_block_pictures.bmp");
+}
+
+// Pictures that blocks copy from Velkboard's bitmap resources into the
+// middle of their body (tools/make_map_block_bitmaps.py): linked into the
+// program, 48 x 48, and drawn by their block.
+TEST(ShippedPictures, BlocksDrawTheirBitmapResources) {
+  struct ResourcePicture {
+    BeBlockCreator creator;
+    int resource;
+  } pictures[] = {{CBEScanSector::Create, kBeScanSectorPicture}, {CBELocalMap::Create, kBeLocalMapPicture}};
+  for (const ResourcePicture& p : pictures) {
+    SCOPED_TRACE(p.resource);
+    CKestImage picture;
+    ASSERT_TRUE(SUCCEEDED(picture.LoadFromResource(GetModuleHandleW(nullptr), p.resource)));
+    EXPECT_EQ(48, picture.GetWidth());
+    EXPECT_EQ(48, picture.GetHeight());
+    std::unique_ptr<CBEBlock> block(p.creator());
+    ASSERT_NE(nullptr, block);
+    OffsetRect(&block->rect, 20 - block->rect.left, 20 - block->rect.top);
+    velktest::MemoryCanvas canvas(300, 400);
+    block->Draw(canvas.dc());
+    int x = (block->rect.left + block->rect.right - 48) / 2, y = (block->rect.top + block->rect.bottom - 48) / 2;
+    EXPECT_GE(ShareShown(canvas, picture, x, y), 0.99);
+  }
 }
 
 // The component cards show pictures of the database's images folder: the
