@@ -1,0 +1,9 @@
+#include "blocks/library/navigation/navigation_classes.h"
+
+#include "blocks/engine/block_class_ids.h"
+#include "blocks/library/navigation/video_navigation.h"
+
+const BeLibraryClassRow kNavigationClassRows[] = {
+    {kBeVideoNavigationClassId, CBEVideoNavigation::Create},
+};
+const int kNavigationClassRowCount = sizeof(kNavigationClassRows) / sizeof(kNavigationClassRows[0]);
