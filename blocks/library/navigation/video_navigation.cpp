@@ -190,7 +190,8 @@ bool ReadNavRecord(CStream* stream, NavRecord* r) {
 bool ReadInput(const CBEBlock* block, int i, double* v) {
   const BeInputPin* pin = block->Input(i);
   if (!pin || !pin->source) return false;
-  *v = ReadScalarValue(pin->source->value, pin->source->type);
+  const BeOutputPin* source = pin->source;
+  *v = source->type == kBeSignalBit ? source->value[0] : ReadScalarValue(source->value, source->type);
   return true;
 }
 
@@ -270,6 +271,7 @@ void CBEVideoNavigation::NamePins(int fixedOutputs) {
   }
   for (int i = 0; i < r; ++i) {
     BeOutputPin* wall = outputs[fixedOutputs + i];
+    NameWallOutput(&map_->rangeFinders[i]);
     wall->name = map_->rangeFinders[i].wallOutputName;
     wall->type = kBeSignalBit;
     wall->description = kWallDescription;

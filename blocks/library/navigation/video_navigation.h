@@ -20,7 +20,7 @@ public:
   static const int kMaxFinders = 127;
 
   // Input and output indices before the range finders'.
-  enum Input {
+  enum InputIndex {
     kInCamera = 0,
     kInVx,
     kInVy,
@@ -34,7 +34,7 @@ public:
     kInClear,
     kInFirstFinder,  // then one per range finder, then "obs"
   };
-  enum Output {
+  enum OutputIndex {
     kOutGlobalMap = 0,
     kOutRobotLost,
     kOutRobotX,
