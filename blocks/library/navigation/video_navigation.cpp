@@ -294,30 +294,30 @@ bool CBEVideoNavigation::BuildPins(int version) {
   if (!map_) return false;
   const int r = map_->rangeFinderCount;
   const int fixedOutputs = FixedOutputsOf(version);
-  const int oldInputs = inputCount, oldOutputs = outputCount, oldFixed = fixedOutputs_;
-  const RECT oldRect = rect;
-  rect.bottom = rect.top + kBaseHeight + kHeightPerFinder * r;
-  bool ok = SetInputCount(r + kFixedInputs);
-  // Nine fixed outputs growing to ten: "pathY" is inserted, so the wall
-  // flags keep their pins (and links).
-  if (ok && fixedOutputs_ == kOldFixedOutputs && fixedOutputs == kFixedOutputs) ok = InsertPathY();
-  if (ok) ok = SetOutputCount(r + fixedOutputs);
+  const int needInputs = r + kFixedInputs, needOutputs = r + fixedOutputs;
+  const int oldInputs = inputCount, oldFixed = fixedOutputs_;
+  // What needs memory comes first, so that a refusal can be undone by
+  // shrinking, which never fails. Nine fixed outputs growing to ten:
+  // "pathY" is inserted, so the wall flags keep their pins (and links).
+  bool ok = needInputs <= inputCount || SetInputCount(needInputs);
+  bool inserted = false;
+  if (ok && fixedOutputs_ == kOldFixedOutputs && fixedOutputs == kFixedOutputs) ok = inserted = InsertPathY();
+  if (ok && needOutputs > outputCount) ok = SetOutputCount(needOutputs);
   if (!ok) {
-    // Memory ran out: the pins as they were (an inserted output goes).
-    if (fixedOutputs_ != oldFixed) {
+    if (inserted) {
       BeOutputPin* added = outputs[kOutPathY];
       for (int k = kOutPathY; k < outputCount - 1; ++k) outputs[k] = outputs[k + 1];
       outputs[outputCount - 1] = added;
+      SetOutputCount(outputCount - 1);
       fixedOutputs_ = oldFixed;
     }
     SetInputCount(oldInputs);
-    SetOutputCount(oldOutputs);
-    rect = oldRect;
-    SpreadInputs();
-    SpreadOutputs();
     return false;
   }
+  SetInputCount(needInputs);
+  SetOutputCount(needOutputs);
   fixedOutputs_ = fixedOutputs;
+  rect.bottom = rect.top + kBaseHeight + kHeightPerFinder * r;
   SpreadInputs();
   SpreadOutputs();
   NamePins(fixedOutputs);
@@ -465,10 +465,17 @@ bool CBEVideoNavigation::Load(CStream* stream) {
   bool ok = BuildPins(record.version) && LoadBaseRecordAt(this, stream, record.baseAt);
   if (ok && record.version < kVersion) ok = BuildPins(kVersion);
   if (!ok) {
+    // Back to the old map and its pins. When memory for those pins is
+    // refused, the pins stay as the record laid them out, named from the
+    // record's map, so the block keeps that map (empty, as after a load).
     map_ = old;
     rect = oldRect;
-    BuildPins(kVersion);
-    NavMap::Delete(fresh);
+    if (BuildPins(kVersion)) {
+      NavMap::Delete(fresh);
+    } else {
+      map_ = fresh;
+      NavMap::Delete(old);
+    }
     stream->Seek(start, 0);
     return false;
   }

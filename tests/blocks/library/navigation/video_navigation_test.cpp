@@ -16,6 +16,7 @@
 #include "blocks/engine/input_pin.h"
 #include "blocks/engine/output_pin.h"
 #include "blocks/library/navigation/video_navigation.h"
+#include "foundation/buffer_failure_scope.h"
 #include "kestui/graphics/image.h"
 #include "nav_kit.h"
 #include "scheme/model/scheme_icons.h"
@@ -227,6 +228,52 @@ TEST(VideoNavigation, ARecordOfVersionTwoMeetsNineFixedOutputs) {
   auto other = blocktest::NewDetached<V>(kBeVideoNavigationClassId);
   EXPECT_FALSE(blocktest::LoadBytes(other.get(), wrong));
   EXPECT_EQ(15, other->inputCount);
+}
+
+// The pins match the map's range finders and are named from them.
+void ExpectPinsOfTheMap(V* nav) {
+  const NavMap* map = nav->Map();
+  ASSERT_NE(nullptr, map);
+  const int r = map->rangeFinderCount;
+  ASSERT_EQ(r + 12, nav->inputCount);
+  const int fixed = nav->outputCount - r;
+  ASSERT_TRUE(fixed == 9 || fixed == 10) << nav->outputCount;
+  for (int i = 0; i < r; ++i) {
+    EXPECT_EQ(map->rangeFinders[i].name, nav->Input(11 + i)->name) << i;
+    EXPECT_EQ(map->rangeFinders[i].wallOutputName, nav->Output(fixed + i)->name) << i;
+  }
+}
+
+TEST(VideoNavigation, RefusedMemoryLoadsAllOrLeavesAConsistentBlock) {
+  // The record of a block with two finders and a map file.
+  auto model = blocktest::NewDetached<V>(kBeVideoNavigationClassId);
+  ASSERT_TRUE(model->Map()->SetRangeFinderCount(2));
+  ASSERT_TRUE(model->Map()->SetMapFileName(L"hall.txt"));
+  ASSERT_TRUE(model->BuildPins(3));
+  model->SetCaption(L"Навигатор");
+  // And one of version 2 with five finders (more pins than a new block).
+  Golden old;
+  old.B(2).I32(5);
+  for (int i = 0; i < 5; ++i) Finder(old, i, 0, 0, 0.1, 5, 90, i, L"d");
+  old.D(1).D(8).D(40).WStr(L"old.txt");
+  old.Base(BaseRecord::Unlinked(RECT{0, 0, 200, 370}, 17, 14)).D(50).D(40).D(10);
+  for (const std::vector<uint8_t>& record : {blocktest::RecordBytes(model.get()), old.Bytes()}) {
+    bool loaded = false;
+    for (int grant = 0; grant < 30 && !loaded; ++grant) {
+      auto nav = blocktest::NewDetached<V>(kBeVideoNavigationClassId);
+      {
+        CBufferFailureScope scope(grant);
+        loaded = blocktest::LoadBytes(nav.get(), record);
+      }
+      if (loaded && record[0] == 3) {
+        EXPECT_TRUE(velktest::BytesEqual(blocktest::RecordBytes(nav.get()), record)) << grant;
+      }
+      // Loaded or not, the pins are those of the block's own map.
+      ExpectPinsOfTheMap(nav.get());
+      nav->Step(0.01f);
+    }
+    EXPECT_TRUE(loaded);
+  }
 }
 
 TEST(VideoNavigation, ImplausibleRecordsChangeNothing) {
