@@ -310,9 +310,10 @@ PICTURES = {
     'xyz2pz.bmp': text_block(NAV, 3, 3, 'XYZ', '→P'),
     'xyz2plane.bmp': text_block(NAV, 3, 3, 'XYZ', '→H'),
     'plane2xyz.bmp': text_block(NAV, 3, 3, 'XYH', '→X'),
-    # Интеллект (the on-board computer's mapping blocks)
+    # Интеллект (the on-board computer's own tab)
     'scansector.bmp': text_block(NAV, 2, 1, 'STR', 'SCN'),
     'locmap.bmp': text_block(NAV, 3, 2, 'MAP'),
+    'videonavigation.bmp': text_block(NAV, 3, 3, 'CAM', '→XY'),
     # Отладка (the debugging blocks of the units' catalogues)
     'out.bmp': draw_monitor,
     'avrploticon.bmp': draw_plot_icon,

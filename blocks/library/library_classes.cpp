@@ -12,7 +12,7 @@
 #include "blocks/library/drivers/drivers_classes.h"
 #include "blocks/library/math/math_classes.h"
 #include "blocks/library/mcu/mcu_classes.h"
-#include "blocks/library/navigation/local_map_classes.h"
+#include "blocks/library/navigation/navigation_classes.h"
 
 namespace {
 // One area's table of rows.
@@ -32,7 +32,7 @@ const LibraryArea kAreas[] = {
     {kControlClassRows, kControlClassRowCount},
     {kMcuClassRows, kMcuClassRowCount},
     {kDriversClassRows, kDriversClassRowCount},
-    {kLocalMapClassRows, kLocalMapClassRowCount},
+    {kNavigationClassRows, kNavigationClassRowCount},
 };
 }  // namespace
 

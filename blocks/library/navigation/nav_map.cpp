@@ -81,7 +81,7 @@ void NavMap::FreeArrays() {
   FreeArray(&places, &placeCount);
   FreeArray(&marks, &markCount);
   FreeArray(&routePoints, &routePointCount);
-  for (int q = 0; q < 2; ++q) FreeArray(&searchQueue[q], &searchQueueCount[q]);
+  FreeSearch();
 }
 
 void NavMap::Init() {
@@ -147,7 +147,7 @@ void NavMap::Clear() {
 void NavMap::Free() {
   if (saveCountdown > 0) DumpMap();
   Clear();
-  for (int q = 0; q < 2; ++q) FreeArray(&searchQueue[q], &searchQueueCount[q]);
+  FreeSearch();
   FreeBuffer(mapFileName);
   mapFileName = nullptr;
   FreeArray(&rangeFinders, &rangeFinderCount);

@@ -17,7 +17,9 @@
 // Images are named by their index, so no reference outlives a growth.
 #pragma once
 
+#include "blocks/library/navigation/nav_guidance.h"
 #include "blocks/library/navigation/nav_image.h"
+#include "blocks/library/navigation/nav_image_grid.h"
 #include "blocks/library/navigation/nav_mark.h"
 #include "blocks/library/navigation/nav_place.h"
 #include "blocks/library/navigation/nav_range_finder.h"
@@ -130,6 +132,43 @@ public:
   // Exactly n route points (steps of 128; 0 frees them). False for a
   // negative n or when memory runs out.
   bool SetRouteSize(int n);
+  // Appends a route point; false when memory runs out.
+  bool AddRoutePoint(double px, double py);
+
+  // Route planning. All directions are atan2(dx, dy), like the heading.
+  // Makes id the target place and plans a route to the place with that
+  // identifier; without such a place false, and the route stays as it was.
+  bool PlanRouteToPlace(int id);
+  // Plans a route from the pose to (tx, ty), to be ended facing tA: the
+  // pose, the images of the cheapest chain, then the target. True when
+  // planned; a failed plan leaves no route.
+  bool PlanRoute(double tx, double ty, double tA);
+  // Guidance along the route for a robot moving at (vx, vy) cm/s along its
+  // axes and turning at w rad/s: the distance from the pose predicted
+  // 0.4 s ahead to the route's end, with the bearing and projections of the
+  // current route point in out; -1, with out untouched, when there is no
+  // route or the robot has just arrived (the route then ends).
+  double Guide(double vx, double vy, double w, NavGuidance* out);
+
+  // The steps of planning. InitSearch: every image's search cost 1e20, both
+  // queues empty and sized for every image, queue 0 current, the grid of
+  // images built (false when memory runs out; nothing is then held).
+  bool InitSearch();
+  void FreeSearch();
+  // Appends image i to the current queue unless it is already in it.
+  void Enqueue(int i);
+  // Lowers the costs of the images within the search range of image i
+  // through it (edge cost: the squared distance), skipping images near an
+  // obstacle mark; those lowered join the current queue.
+  void Relax(int i);
+  // Appends the route from (px, py) at heading h through ever cheaper
+  // images, starting below image s; true when it ends within the search
+  // range of the target (false too when memory runs out).
+  bool ExtractPath(int s, double px, double py, double h);
+  // The direction of the straight stretch of route through the current
+  // route point, when the points 40 cm before and after it line up within
+  // 12.5 degrees.
+  bool PathDirection(double* direction) const;
 
   // Writes the map file now (through a temporary file that replaces the old
   // one only when complete): true when written, and the save countdown is
@@ -189,4 +228,9 @@ private:
   void ReportWriteFailure(const wchar_t* path);
 
   bool writeFailureTold_ = false;
+  // Planning only: the images near a point, and for each image the wave in
+  // which it last joined the current queue.
+  NavImageGrid searchGrid_;
+  int* queuedInWave_ = nullptr;
+  int wave_ = 0;
 };

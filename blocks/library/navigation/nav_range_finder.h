@@ -2,8 +2,11 @@
 // mounted, how far its readings are trusted and how its walls are found.
 #pragma once
 
+// A finder's name is stored in a record as this many UTF-16 characters; in
+// memory it always has its terminator after them.
 const int kNavFinderNameChars = 10;
-const int kNavWallOutputNameChars = 16;
+// "isWall_" and the longest name, terminated.
+const int kNavWallOutputNameChars = 7 + kNavFinderNameChars + 1;
 
 struct NavRangeFinder {
   double x, y;            // mounting position on the robot, cm
@@ -12,6 +15,6 @@ struct NavRangeFinder {
   double searchDistance;  // wall-search distance range, cm
   double maxRange;        // cm
   unsigned char colour;   // colour index of its walls on the map drawing
-  wchar_t name[kNavFinderNameChars];
+  wchar_t name[kNavFinderNameChars + 1];
   wchar_t wallOutputName[kNavWallOutputNameChars];  // its "isWall" output
 };

@@ -39,6 +39,7 @@
 #include "blocks/library/mcu/interval_detector.h"
 #include "blocks/library/navigation/local_map.h"
 #include "blocks/library/navigation/scan_sector.h"
+#include "blocks/library/navigation/video_navigation.h"
 #include "blocks/panel/panel_kinds.h"
 #include "blocks/panel/ui_blocks/ui_block_entries.h"
 #include "blocks/panel/ui_panel.h"
@@ -120,6 +121,7 @@ struct InsetBlockPicture {
 };
 const InsetBlockPicture kInsetBlockPictures[] = {
     {CBEIntervalDetector::Create, L"IntervalDetectorBMP.bmp", 20, 4, 80, 38},
+    {CBEVideoNavigation::Create, L"videonavigationicon.bmp", 50, 20, 100, 80},
 };
 
 // Palette bitmaps fit the 45 x 45 buttons of the block editor's palette.
@@ -260,7 +262,8 @@ TEST(ShippedPictures, EveryPaletteBitmapOfEveryCatalogueIsShippedAndLoads) {
     }
   }
   EXPECT_GE(files.size(), 70u);
-  for (const wchar_t* named : {L"macro.bmp", L"plugin.bmp", L"js.bmp", L"pwmdetector.bmp", L"IntervalDetector.bmp", L"pwm.bmp"})
+  for (const wchar_t* named : {L"macro.bmp", L"plugin.bmp", L"js.bmp", L"pwmdetector.bmp", L"IntervalDetector.bmp", L"pwm.bmp",
+                               L"videonavigation.bmp"})
     EXPECT_EQ(1u, files.count(named)) << Narrow(named);
   for (const std::wstring& file : files) {
     CKestImage image;
@@ -386,7 +389,7 @@ TEST(ShippedPictures, EveryBlockDrawsItsShippedPicture) {
 }
 
 TEST(ShippedPictures, BlocksOfTheUnitsOwnCataloguesDrawTheirShippedPictures) {
-  velktest::MemoryCanvas gallery(300, 120);
+  velktest::MemoryCanvas gallery(400, 330);
   int galleryX = 5;
   for (const InsetBlockPicture& p : kInsetBlockPictures) {
     std::unique_ptr<CBEBlock> block(p.creator());

@@ -27,7 +27,7 @@
 #include "blocks/library/converters/converters_classes.h"
 #include "blocks/library/digital/digital_classes.h"
 #include "blocks/library/drivers/drivers_classes.h"
-#include "blocks/library/navigation/local_map_classes.h"
+#include "blocks/library/navigation/navigation_classes.h"
 #include "blocks/library/generators/generators_classes.h"
 #include "blocks/library/logic/logic_classes.h"
 #include "blocks/library/math/math_classes.h"
@@ -123,7 +123,7 @@ TEST(LibraryClasses, RegistrationFillsTheProgramsCreatorTable) {
   EXPECT_EQ(10, kMathClassRowCount);
   EXPECT_EQ(kMathClassRowCount + kTrigonometryClassRowCount + kConvertersClassRowCount + kLogicClassRowCount +
                 kGeneratorsClassRowCount + kDigitalClassRowCount + kInterfaceClassRowCount + kControlClassRowCount +
-                kMcuClassRowCount + kDriversClassRowCount + kLocalMapClassRowCount,
+                kMcuClassRowCount + kDriversClassRowCount + kNavigationClassRowCount,
             BlockLibraryClassCount());
   EXPECT_EQ(BlockLibraryClassCount(), program.Count());
   EXPECT_EQ(CBEAdd::Create, program.Find(kBeAddClassId));
