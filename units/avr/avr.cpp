@@ -64,7 +64,7 @@ int RomBytes(int kilobytes) {
 
 // The package, timer and PWM channel counts of a known model.
 bool CountsKnown(int package, int timers, int pwm) {
-  if (package != kAvrWideDip && package != kAvrDip && package != kAvrQuadFlat) return false;
+  if (package != kUnitAvrWideDip && package != kUnitAvrDip && package != kUnitAvrQuadFlat) return false;
   if (timers != 0 && timers != 3 && timers != 4) return false;
   return pwm >= 0 && pwm <= 8;
 }
@@ -75,9 +75,9 @@ CAVR::CAVR() {
   BuildAvrPalette();
   program_ = new BeScheme;
   InitUnitProgram(program_, GetAvrCatalogue(), this);
-  program_->sharedRoutineRom = kAvrSharedRoutineRom;
-  program_->baseRom = kAvrBaseRom;
-  program_->baseRam = kAvrBaseRam;
+  program_->sharedRoutineRom = kUnitAvrSharedRoutineRom;
+  program_->baseRom = kUnitAvrBaseRom;
+  program_->baseRam = kUnitAvrBaseRam;
   namePrefix = L"DD";
   typeText = L"Микроконтроллер AVR";
 }
@@ -123,15 +123,15 @@ void CAVR::BuildPins() {
 
   // A chip without pins (its model was refused) keeps its body.
   switch (pinCount > 0 ? corps : -1) {
-    case kAvrWideDip:
+    case kUnitAvrWideDip:
       LayoutPinsWideDip();
-      rect.right = rect.left + kAvrDipSymbolWidth;
+      rect.right = rect.left + kUnitAvrDipSymbolWidth;
       break;
-    case kAvrDip:
+    case kUnitAvrDip:
       LayoutPinsDip();
-      rect.right = rect.left + kAvrDipSymbolWidth;
+      rect.right = rect.left + kUnitAvrDipSymbolWidth;
       break;
-    case kAvrQuadFlat:
+    case kUnitAvrQuadFlat:
       LayoutPinsQuad();
       break;
     default:
@@ -151,7 +151,7 @@ void CAVR::BuildPins() {
 }
 
 void CAVR::SetAllPinsFloating() {
-  for (int i = 0; i < pinCount; ++i) SetPinSource(i, 0, kAvrFloatingResistance);
+  for (int i = 0; i < pinCount; ++i) SetPinSource(i, 0, kUnitAvrFloatingResistance);
 }
 
 void CAVR::RotateChildPart(const CSCHBlock* chip, CSCHBlock* part) {
@@ -216,13 +216,13 @@ void CAVR::PaintFootprint(PcbPainter* painter) {
   bool drawn = pinCount > 0;
   if (drawn) {
     switch (corps) {
-      case kAvrWideDip: painter->DrawWideDipPackage(pinCount); break;
-      case kAvrDip: painter->DrawDipPackage(pinCount); break;
-      case kAvrQuadFlat: painter->DrawQuadFlatPackage(pinCount); break;
+      case kUnitAvrWideDip: painter->DrawWideDipPackage(pinCount); break;
+      case kUnitAvrDip: painter->DrawDipPackage(pinCount); break;
+      case kUnitAvrQuadFlat: painter->DrawQuadFlatPackage(pinCount); break;
       default: drawn = false; break;
     }
   }
-  if (drawn && corps == kAvrQuadFlat) {
+  if (drawn && corps == kUnitAvrQuadFlat) {
     DrawFootprintText(painter, 0, -0.5f, 1, L"ATMEL", 0, kMarkingColor);
     DrawFootprintText(painter, 0, 0.5f, 1, text, 0, kMarkingColor);
   } else if (drawn) {

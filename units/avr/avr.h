@@ -12,20 +12,20 @@
 class BeScheme;
 
 // The package codes (model key "corps").
-const int kAvrWideDip = 0;  // dual-in-line, rows 15.24 mm apart
-const int kAvrDip = 1;      // dual-in-line, rows 7.62 mm apart
-const int kAvrQuadFlat = 2;
+const int kUnitAvrWideDip = 0;  // dual-in-line, rows 15.24 mm apart
+const int kUnitAvrDip = 1;      // dual-in-line, rows 7.62 mm apart
+const int kUnitAvrQuadFlat = 2;
 
 // The program's fixed memory costs.
-const int kAvrSharedRoutineRom = 1826;
-const int kAvrBaseRom = 312;
-const int kAvrBaseRam = 150;
+const int kUnitAvrSharedRoutineRom = 1826;
+const int kUnitAvrBaseRom = 312;
+const int kUnitAvrBaseRam = 150;
 
 // The width of a dual-in-line symbol, pixels.
-const int kAvrDipSymbolWidth = 200;
+const int kUnitAvrDipSymbolWidth = 200;
 
 // An undriven pin: 0 V behind this resistance.
-const float kAvrFloatingResistance = 5000000.0f;
+const float kUnitAvrFloatingResistance = 5000000.0f;
 
 class CAVR : public CSCHBlock {
 public:
@@ -87,7 +87,7 @@ public:
   bool IsRunning() const { return running_ != 0; }
 
   // The model, in the order of the fields.
-  int corps = kAvrWideDip;
+  int corps = kUnitAvrWideDip;
   float Umin = 4.5f, Umax = 6.0f;  // volts
   float freq = 1.0f;               // MHz
   int ROM = 8;                     // KB

@@ -30,12 +30,12 @@ struct SampleModel {
   const wchar_t* pin1;
 };
 const SampleModel kSamples[] = {
-    {"ATmega8L-8PU, RC 1 \xCC\xC3\xF6", 28, kAvrDip, L"~RESET"},
-    {"ATmega8A-PU", 28, kAvrDip, L"~RESET"},
-    {"ATmega328P-AU", 32, kAvrQuadFlat, L"PD3/OC2B"},
-    {"ATmega16A-PU", 40, kAvrWideDip, L"PB0/XCK/T0"},
-    {"ATmega164PA-AU", 44, kAvrQuadFlat, L"PB5/MOSI"},
-    {"ATmega128A-AU", 64, kAvrQuadFlat, L"~PEN"},
+    {"ATmega8L-8PU, RC 1 \xCC\xC3\xF6", 28, kUnitAvrDip, L"~RESET"},
+    {"ATmega8A-PU", 28, kUnitAvrDip, L"~RESET"},
+    {"ATmega328P-AU", 32, kUnitAvrQuadFlat, L"PD3/OC2B"},
+    {"ATmega16A-PU", 40, kUnitAvrWideDip, L"PB0/XCK/T0"},
+    {"ATmega164PA-AU", 44, kUnitAvrQuadFlat, L"PB5/MOSI"},
+    {"ATmega128A-AU", 64, kUnitAvrQuadFlat, L"~PEN"},
 };
 
 TEST_F(AvrDocumentTest, EveryPackageOfTheSampleTableIsSavedAndOpenedAgain) {

@@ -90,7 +90,7 @@ TEST(Avr, ANewChipHasTheDefaultsAndAnEmptyProgramOnTheAvrCatalogue) {
   EXPECT_EQ(8, chip->ADC);
   EXPECT_EQ(4.5f, chip->Umin);
   EXPECT_EQ(6.0f, chip->Umax);
-  EXPECT_EQ(kAvrWideDip, chip->corps);
+  EXPECT_EQ(kUnitAvrWideDip, chip->corps);
   EXPECT_EQ(0, chip->PCINTx);
   EXPECT_EQ(0, chip->programmer);
   EXPECT_FALSE(chip->IsRunning());
@@ -127,7 +127,7 @@ TEST(Avr, TheModelsKeysSetTheFieldsAndTheProgramsClockAndLimits) {
   CAVR* chip = Make(bench, m);
   ASSERT_NE(nullptr, chip);
   EXPECT_EQ(32, chip->pinCount);
-  EXPECT_EQ(kAvrQuadFlat, chip->corps);
+  EXPECT_EQ(kUnitAvrQuadFlat, chip->corps);
   EXPECT_EQ(1.8f, chip->Umin);
   EXPECT_EQ(5.5f, chip->Umax);
   EXPECT_EQ(16.0f, chip->freq);
@@ -287,7 +287,7 @@ TEST(Avr, AModelThatNoTableKnowsIsRefused) {
     EXPECT_STREQ("ATmega8A-PU", chip->model);
     EXPECT_EQ(0, chip->pinCount);
     EXPECT_EQ(1.0f, chip->freq);
-    EXPECT_EQ(kAvrWideDip, chip->corps);
+    EXPECT_EQ(kUnitAvrWideDip, chip->corps);
     EXPECT_EQ(3, chip->Timers);
     EXPECT_EQ(3, chip->PWM);
     EXPECT_EQ(80, chip->rect.right - chip->rect.left);
@@ -505,12 +505,12 @@ TEST(Avr, TheSymbolShowsTheNameAboveAndTheModelUpToItsCommaBelowTheMiddle) {
 void PaintExpectedFootprint(PcbPainter* p, CAVR* chip, const wchar_t* model) {
   p->SetPlacement(chip->boardX, chip->boardY, chip->orientation);
   const COLORREF grey = RGB(0x99, 0x99, 0x99);
-  if (chip->corps == kAvrQuadFlat) {
+  if (chip->corps == kUnitAvrQuadFlat) {
     p->DrawQuadFlatPackage(chip->pinCount);
     DrawFootprintText(p, 0, -0.5f, 1, L"ATMEL", 0, grey);
     DrawFootprintText(p, 0, 0.5f, 1, model, 0, grey);
-  } else if (chip->corps == kAvrWideDip || chip->corps == kAvrDip) {
-    if (chip->corps == kAvrWideDip) p->DrawWideDipPackage(chip->pinCount);
+  } else if (chip->corps == kUnitAvrWideDip || chip->corps == kUnitAvrDip) {
+    if (chip->corps == kUnitAvrWideDip) p->DrawWideDipPackage(chip->pinCount);
     else p->DrawDipPackage(chip->pinCount);
     DrawFootprintText(p, 1, 0, 2, L"ATMEL", 1, grey);
     DrawFootprintText(p, -1, 0, 2, model, 1, grey);
@@ -766,7 +766,7 @@ TEST(Avr, ARecordThisChipDoesNotKnowFailsTheReadAndLeavesNothing) {
     ASSERT_NE(nullptr, detached);
     comptest::LoadBytes(detached.get(), record);
     EXPECT_EQ(0, detached->pinCount);
-    EXPECT_EQ(kAvrWideDip, detached->corps);
+    EXPECT_EQ(kUnitAvrWideDip, detached->corps);
     EXPECT_EQ(1.0f, detached->freq);
     EXPECT_EQ(nullptr, detached->instanceName);
   }
