@@ -1,6 +1,7 @@
 #include "units/unit_classes.h"
 
 #include "scheme/model/class_registry.h"
+#include "units/avr/avr.h"
 #include "units/computers/board_computer.h"
 #include "units/computers/control_panel.h"
 #include "units/computers/pult_computer.h"
@@ -13,6 +14,7 @@ struct CreatorRow {
 };
 
 const CreatorRow kUnitCreators[] = {
+    {"AVR", CreateCAVR},
     {"BOARD_COMPUTER", CreateCSCHBoardComputer},
     {"PULT", CreateCSCHPult},
     {"PultComputer", CreateCSCHPultComputer},
