@@ -10,6 +10,7 @@
 #include "blocks/library/math/trigonometry_classes.h"
 #include "blocks/library/control/control_classes.h"
 #include "blocks/library/drivers/drivers_classes.h"
+#include "blocks/library/geodesy/geodesy_classes.h"
 #include "blocks/library/math/math_classes.h"
 #include "blocks/library/mcu/mcu_classes.h"
 
@@ -31,6 +32,7 @@ const LibraryArea kAreas[] = {
     {kControlClassRows, kControlClassRowCount},
     {kMcuClassRows, kMcuClassRowCount},
     {kDriversClassRows, kDriversClassRowCount},
+    {kGeodesyClassRows, kGeodesyClassRowCount},
 };
 }  // namespace
 
