@@ -136,8 +136,10 @@ void CBESpeed::Draw(HDC dc) {
   DrawCentredText(dc, centre, rect.top, L"положение");
   MoveToEx(dc, centre, rect.top + 13, nullptr);
   LineTo(dc, centre, rect.top + 25);
-  MoveToEx(dc, centre - 5, rect.top + 20, nullptr);
-  LineTo(dc, centre, rect.top + 25);
+  // The head: two lines from the tip back up to either side.
+  MoveToEx(dc, centre, rect.top + 25, nullptr);
+  LineTo(dc, centre - 5, rect.top + 20);
+  MoveToEx(dc, centre, rect.top + 25, nullptr);
   LineTo(dc, centre + 5, rect.top + 20);
   DrawCentredText(dc, centre, rect.top + 25, L"скорость");
 }
