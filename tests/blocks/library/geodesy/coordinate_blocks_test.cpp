@@ -125,7 +125,7 @@ TEST(CoordinateBlocks, PinsSizesCostsAndDrawing) {
     }
     EXPECT_TRUE(blocktest::DrawsCaption(block, row.text));
   }
-  blocktest::Canvas canvas(420, 160);
+  blocktest::Canvas canvas(420, 240);
   canvas.Paint(bench.scheme.CreateBlock(kBeXYZtoPlaneClassId), 10, 10);
   canvas.Paint(bench.scheme.CreateBlock(kBeWGS84toXYZClassId), 220, 10);
   canvas.Paint(bench.scheme.CreateBlock(kBeNavControllerClassId), 220, 80);
