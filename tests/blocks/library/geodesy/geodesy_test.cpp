@@ -137,7 +137,7 @@ TEST(Geodesy, TheCentreOfTheEarthEndsNearTheNorthPole) {
   }
 }
 
-TEST(Geodesy, InputThatIsNotANumberEnds) {
+TEST(Geodesy, InputThatIsNotANumberOrOverflowsEnds) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const double inf = std::numeric_limits<double>::infinity();
   const double inputs[][3] = {{nan, 0, 0}, {0, nan, 0}, {0, 0, nan}, {inf, 0, 0}, {1e6, -inf, 5}, {0, 0, inf}};
@@ -146,6 +146,9 @@ TEST(Geodesy, InputThatIsNotANumberEnds) {
     EXPECT_TRUE(std::isnan(g.B));
     EXPECT_TRUE(std::isnan(g.H));
   }
+  // Finite coordinates whose squares overflow end too.
+  GeoGeodetic g = GeocentricToWgs84(1e300, 1e300, 0);
+  EXPECT_DOUBLE_EQ(kPi / 4, g.L);
 }
 
 // The latitude search exactly as described, with a cap only so that a test
