@@ -54,7 +54,7 @@ public:
     ++count;
     lat = 0.97 + 1e-6 * (count % 1000);
     const double lon = 0.65, h = 50;
-    GeoVector p = Wgs84ToGeocentric(lat, lon, h);
+    BeGeoVector p = Wgs84ToGeocentric(lat, lon, h);
     WriteDoubleValue(outputs[kLat]->value, lat);
     WriteDoubleValue(outputs[kLon]->value, lon);
     WriteDoubleValue(outputs[kHeight]->value, h);
@@ -144,7 +144,7 @@ double TimeConversion(double x, double y, double z, double* sink) {
   const int count = 2000;
   double t0 = Now();
   for (int i = 0; i < count; ++i) {
-    GeoGeodetic g = GeocentricToWgs84(x + i * 1e-3, y, z);
+    BeGeodetic g = GeocentricToWgs84(x + i * 1e-3, y, z);
     *sink += g.B + g.H;
   }
   return 1e9 * (Now() - t0) / count;
@@ -166,8 +166,8 @@ int main() {
     schemes[i] = Build(&catalogue, sizes[i]);
     if (!schemes[i]->toWgs) return 1;
   }
-  GeoVector surface = Wgs84ToGeocentric(0.97, 0.65, 50);
-  GeoVector high = Wgs84ToGeocentric(0.97, 0.65, 1e6);
+  BeGeoVector surface = Wgs84ToGeocentric(0.97, 0.65, 50);
+  BeGeoVector high = Wgs84ToGeocentric(0.97, 0.65, 1e6);
   double bestSurface = 0, bestHigh = 0, bestCentre = 0, sink = 0;
   for (int round = 0; round < kRounds; ++round) {
     for (int i = 0; i < 2; ++i) {

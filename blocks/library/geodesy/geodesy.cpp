@@ -8,15 +8,15 @@ const double kFirstError = 1e20;      // m²
 const double kEnoughError = 1.0;      // m²
 const int kFixedPointLimit = 100;
 
-GeoVector Unit(GeoVector v) {
+BeGeoVector Unit(BeGeoVector v) {
   double n = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
   if (n == 0) return v;
-  return GeoVector{v.x / n, v.y / n, v.z / n};
+  return BeGeoVector{v.x / n, v.y / n, v.z / n};
 }
 
-GeoVector Difference(const GeoVector& a, const GeoVector& b) { return GeoVector{a.x - b.x, a.y - b.y, a.z - b.z}; }
+BeGeoVector Difference(const BeGeoVector& a, const BeGeoVector& b) { return BeGeoVector{a.x - b.x, a.y - b.y, a.z - b.z}; }
 
-double Dot(const GeoVector& a, double x, double y, double z) { return a.x * x + a.y * y + a.z * z; }
+double Dot(const BeGeoVector& a, double x, double y, double z) { return a.x * x + a.y * y + a.z * z; }
 
 double RadiusOfCurvature(double B, double a, double e2) {
   double s = std::sin(B);
@@ -39,14 +39,14 @@ void SolveByIteration(double r, double Z, double a, double e2, double* B, double
 }
 }  // namespace
 
-GeoVector GeodeticToGeocentric(double B, double L, double H, double a, double e2) {
+BeGeoVector GeodeticToGeocentric(double B, double L, double H, double a, double e2) {
   double N = RadiusOfCurvature(B, a, e2);
   double cb = std::cos(B);
-  return GeoVector{(N + H) * cb * std::cos(L), (N + H) * cb * std::sin(L), ((1 - e2) * N + H) * std::sin(B)};
+  return BeGeoVector{(N + H) * cb * std::cos(L), (N + H) * cb * std::sin(L), ((1 - e2) * N + H) * std::sin(B)};
 }
 
-GeoGeodetic GeocentricToGeodetic(double X, double Y, double Z, double a, double e2) {
-  GeoGeodetic g;
+BeGeodetic GeocentricToGeodetic(double X, double Y, double Z, double a, double e2) {
+  BeGeodetic g;
   g.L = std::atan2(Y, X);
   if (!std::isfinite(X) || !std::isfinite(Y) || !std::isfinite(Z)) {
     g.B = g.H = std::nan("");
@@ -59,7 +59,7 @@ GeoGeodetic GeocentricToGeodetic(double X, double Y, double Z, double a, double 
   double step = kFirstStep;
   double previous = kFirstError;
   double bestB = B, bestError = HUGE_VAL;
-  for (int move = 0; move <= kGeoSearchMoveLimit; ++move) {
+  for (int move = 0; move <= kBeGeoSearchMoveLimit; ++move) {
     double N = RadiusOfCurvature(B, a, e2);
     double H = (std::sqrt(zk * zk + r * r) - N) * k;
     double dr = (N + H) * std::cos(B) - r;
@@ -85,14 +85,14 @@ GeoGeodetic GeocentricToGeodetic(double X, double Y, double Z, double a, double 
   return g;
 }
 
-GeoVector Wgs84ToGeocentric(double B, double L, double H) {
-  return GeodeticToGeocentric(B, L, H, kGeoWgs84A, kGeoWgs84E2);
+BeGeoVector Wgs84ToGeocentric(double B, double L, double H) {
+  return GeodeticToGeocentric(B, L, H, kBeWgs84A, kBeWgs84E2);
 }
-GeoVector Pz90ToGeocentric(double B, double L, double H) { return GeodeticToGeocentric(B, L, H, kGeoPz90A, kGeoPz90E2); }
-GeoGeodetic GeocentricToWgs84(double X, double Y, double Z) {
-  return GeocentricToGeodetic(X, Y, Z, kGeoWgs84A, kGeoWgs84E2);
+BeGeoVector Pz90ToGeocentric(double B, double L, double H) { return GeodeticToGeocentric(B, L, H, kBePz90A, kBePz90E2); }
+BeGeodetic GeocentricToWgs84(double X, double Y, double Z) {
+  return GeocentricToGeodetic(X, Y, Z, kBeWgs84A, kBeWgs84E2);
 }
-GeoGeodetic GeocentricToPz90(double X, double Y, double Z) { return GeocentricToGeodetic(X, Y, Z, kGeoPz90A, kGeoPz90E2); }
+BeGeodetic GeocentricToPz90(double X, double Y, double Z) { return GeocentricToGeodetic(X, Y, Z, kBePz90A, kBePz90E2); }
 
 void RotatePair(double* p, double* q, double s, double c) {
   double p0 = *p, q0 = *q;
@@ -100,10 +100,10 @@ void RotatePair(double* p, double* q, double s, double c) {
   *q = p0 * s + q0 * c;
 }
 
-GeoLocal ProjectOnLocalAxes(double vx, double vy, double vz, double B, double L, double a, double e2) {
-  GeoVector p0 = GeodeticToGeocentric(B, L, 0, a, e2);
-  GeoVector n = Unit(Difference(GeodeticToGeocentric(B + 0.001, L, 0, a, e2), p0));
-  GeoVector e = Unit(Difference(GeodeticToGeocentric(B, L + 0.001, 0, a, e2), p0));
-  GeoVector u = Unit(Difference(GeodeticToGeocentric(B, L, 1, a, e2), p0));
-  return GeoLocal{Dot(n, vx, vy, vz), Dot(e, vx, vy, vz), Dot(u, vx, vy, vz)};
+BeLocalAxes ProjectOnLocalAxes(double vx, double vy, double vz, double B, double L, double a, double e2) {
+  BeGeoVector p0 = GeodeticToGeocentric(B, L, 0, a, e2);
+  BeGeoVector n = Unit(Difference(GeodeticToGeocentric(B + 0.001, L, 0, a, e2), p0));
+  BeGeoVector e = Unit(Difference(GeodeticToGeocentric(B, L + 0.001, 0, a, e2), p0));
+  BeGeoVector u = Unit(Difference(GeodeticToGeocentric(B, L, 1, a, e2), p0));
+  return BeLocalAxes{Dot(n, vx, vy, vz), Dot(e, vx, vy, vz), Dot(u, vx, vy, vz)};
 }

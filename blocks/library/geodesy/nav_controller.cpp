@@ -74,7 +74,7 @@ CBEBlock* CBENavController::Create() {
 
 void CBENavController::SetOutputDescriptions() {
   if (outputCount < kNavOutputCount) return;
-  const OutputRow* rows = coordinateSystem == kNavGeocentric ? kGeocentricRows : kGeodeticRows;
+  const OutputRow* rows = coordinateSystem == kBeNavGeocentric ? kGeocentricRows : kGeodeticRows;
   for (int i = 0; i < 6; ++i) {
     outputs[kNavPosition0 + i]->name = rows[i].name;
     outputs[kNavPosition0 + i]->description = rows[i].description;
@@ -88,7 +88,7 @@ void CBENavController::Start() {
   lastSequence = 0;
   if (outputCount >= kNavOutputCount) {
     outputs[kNavCtrl]->value[0] = 0;
-    WriteDoubleValue(outputs[kNavPdop]->value, kNavNoData);
+    WriteDoubleValue(outputs[kNavPdop]->value, kBeNavNoData);
   }
   runTime = NextRandom();
 }
@@ -97,7 +97,7 @@ void CBENavController::Step(float dt) {
   if (inputCount < 1 || outputCount < kNavOutputCount) return;
   sinceData = RoundToFloat(static_cast<double>(sinceData) + dt);
   runTime += dt;
-  if (sinceData > kNoDataTime) WriteDoubleValue(outputs[kNavPdop]->value, kNavNoData);
+  if (sinceData > kNoDataTime) WriteDoubleValue(outputs[kNavPdop]->value, kBeNavNoData);
   if (sinceData > kRequestTime) {
     sinceData = 0;
     ++outputs[kNavCtrl]->value[0];
@@ -105,7 +105,7 @@ void CBENavController::Step(float dt) {
   const BeOutputPin* source = inputs[0]->source;
   if (!source || source->type != kSignalNavData) return;
   const unsigned char* value = source->value;
-  if ((value[1] | (value[2] << 8)) != kNavMessageTag) return;
+  if ((value[1] | (value[2] << 8)) != kBeNavMessageTag) return;
   const auto* transform = static_cast<const Mat4f*>(BeResolvePayload(value));
   if (!transform) return;
   const float position[3] = {transform->at(3, 0), transform->at(3, 1), transform->at(3, 2)};
@@ -121,7 +121,7 @@ void CBENavController::MakeFix(const float* position, unsigned char precision, f
   double q = precision / 17.0;
   ++outputs[kNavCtrl]->value[0];
   sinceData = 0;
-  GeoPlaneFrame frame = MakePlaneFrame(kNavBaseX, kNavBaseY, kNavBaseZ);
+  BePlaneFrame frame = MakePlaneFrame(kBeNavBaseX, kBeNavBaseY, kBeNavBaseZ);
 
   double x = position[0], y = position[1], z = position[2];
   // Without a position before this one (or time between them) there is no
@@ -156,16 +156,16 @@ void CBENavController::MakeFix(const float* position, unsigned char precision, f
   const uint64_t now = static_cast<uint64_t>(time(nullptr));
   WriteIntegerValue(outputs[kNavTime]->value, kBeSignalInt, static_cast<uint32_t>(now));
   double out[6];
-  if (coordinateSystem == kNavGeocentric) {
+  if (coordinateSystem == kBeNavGeocentric) {
     for (int i = 0; i < 3; ++i) {
       out[i] = p[i];
       out[3 + i] = v[i];
     }
-  } else if (coordinateSystem == kNavWgs84 || coordinateSystem == kNavPz90) {
-    bool wgs = coordinateSystem == kNavWgs84;
-    GeoGeodetic g = wgs ? GeocentricToWgs84(p[0], p[1], p[2]) : GeocentricToPz90(p[0], p[1], p[2]);
-    GeoLocal local = ProjectOnLocalAxes(v[0], v[1], v[2], g.B, g.L, wgs ? kGeoWgs84A : kGeoPz90A,
-                                        wgs ? kGeoWgs84E2 : kGeoPz90E2);
+  } else if (coordinateSystem == kBeNavWgs84 || coordinateSystem == kBeNavPz90) {
+    bool wgs = coordinateSystem == kBeNavWgs84;
+    BeGeodetic g = wgs ? GeocentricToWgs84(p[0], p[1], p[2]) : GeocentricToPz90(p[0], p[1], p[2]);
+    BeLocalAxes local = ProjectOnLocalAxes(v[0], v[1], v[2], g.B, g.L, wgs ? kBeWgs84A : kBePz90A,
+                                        wgs ? kBeWgs84E2 : kBePz90E2);
     out[0] = g.B;
     out[1] = g.L;
     out[2] = g.H;

@@ -30,17 +30,17 @@ enum BeNavOutput {
 };
 
 // Coordinate systems.
-const unsigned char kNavGeocentric = 0;
-const unsigned char kNavWgs84 = 1;
-const unsigned char kNavPz90 = 2;
+const unsigned char kBeNavGeocentric = 0;
+const unsigned char kBeNavWgs84 = 1;
+const unsigned char kBeNavPz90 = 2;
 
 // The message's tag, the geocentric base point of the simulated world, and
 // PDOP without data.
-const unsigned short kNavMessageTag = 0x31A0;
-const double kNavBaseX = 2860955.53;
-const double kNavBaseY = 2193805.89;
-const double kNavBaseZ = 5243971.75;
-const double kNavNoData = 1000.0;
+const unsigned short kBeNavMessageTag = 0x31A0;
+const double kBeNavBaseX = 2860955.53;
+const double kBeNavBaseY = 2193805.89;
+const double kBeNavBaseZ = 5243971.75;
+const double kBeNavNoData = 1000.0;
 
 class CBENavController : public CBEBlock {
 public:
@@ -69,7 +69,7 @@ public:
   void SetOutputDescriptions();
 
   // Fields, in this order.
-  unsigned char coordinateSystem = kNavWgs84;  // saved
+  unsigned char coordinateSystem = kBeNavWgs84;  // saved
   // Run state.
   float previous[3] = {0, 0, 0};  // the record's position, metres
   bool hasPrevious = false;       // a position was taken since Start

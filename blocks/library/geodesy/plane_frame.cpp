@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-GeoPlaneFrame MakePlaneFrame(double bx, double by, double bz) {
-  GeoPlaneFrame f;
+BePlaneFrame MakePlaneFrame(double bx, double by, double bz) {
+  BePlaneFrame f;
   f.radius = std::sqrt(bx * bx + by * by + bz * bz);
   double lon = std::atan2(by, bx);
   double lat = std::atan2(bz, std::sqrt(bx * bx + by * by));

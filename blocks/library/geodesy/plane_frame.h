@@ -3,7 +3,7 @@
 // H up. The latitude is the geocentric one.
 #pragma once
 
-struct GeoPlaneFrame {
+struct BePlaneFrame {
   double radius;  // R = |base|
   double sinLat, cosLat;  // of φ = atan2(bz, sqrt(bx² + by²))
   double sinLon, cosLon;  // of λ = atan2(by, bx)
@@ -11,4 +11,4 @@ struct GeoPlaneFrame {
 
 // The frame at the base point; an all-zero base gives R = 0 and both
 // angles 0.
-GeoPlaneFrame MakePlaneFrame(double bx, double by, double bz);
+BePlaneFrame MakePlaneFrame(double bx, double by, double bz);

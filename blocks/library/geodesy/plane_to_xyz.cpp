@@ -19,7 +19,7 @@ CBEBlock* CBEPlaneToXYZ::Create() { return KeepIfCoordinatePinsMade(new (std::no
 // u along the base's radius, turned by the latitude towards north, then by
 // the longitude about the axis.
 void CBEPlaneToXYZ::Step(float) {
-  GeoPlaneFrame f = MakePlaneFrame(ReadInput(3), ReadInput(4), ReadInput(5));
+  BePlaneFrame f = MakePlaneFrame(ReadInput(3), ReadInput(4), ReadInput(5));
   double X = ReadInput(0), Y = ReadInput(1);
   double u = ReadInput(2) + f.radius;
   RotatePair(&u, &Y, f.sinLat, f.cosLat);

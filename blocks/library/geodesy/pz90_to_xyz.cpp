@@ -21,6 +21,6 @@ CBEBlock* CBEPZ90toXYZ::Create() {
 }
 
 void CBEPZ90toXYZ::Step(float) {
-  GeoVector p = Pz90ToGeocentric(ReadInput(0), ReadInput(1), ReadInput(2));
+  BeGeoVector p = Pz90ToGeocentric(ReadInput(0), ReadInput(1), ReadInput(2));
   WriteOutputs(p.x, p.y, p.z);
 }

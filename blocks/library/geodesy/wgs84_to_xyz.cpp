@@ -21,6 +21,6 @@ CBEBlock* CBEWGS84toXYZ::Create() {
 }
 
 void CBEWGS84toXYZ::Step(float) {
-  GeoVector p = Wgs84ToGeocentric(ReadInput(0), ReadInput(1), ReadInput(2));
+  BeGeoVector p = Wgs84ToGeocentric(ReadInput(0), ReadInput(1), ReadInput(2));
   WriteOutputs(p.x, p.y, p.z);
 }

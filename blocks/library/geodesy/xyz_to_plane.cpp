@@ -19,7 +19,7 @@ CBEBlock* CBEXYZtoPlane::Create() { return KeepIfCoordinatePinsMade(new (std::no
 // The point turned back by the longitude about the axis, then by the
 // latitude: x along the base's radius, y east, z north.
 void CBEXYZtoPlane::Step(float) {
-  GeoPlaneFrame f = MakePlaneFrame(ReadInput(3), ReadInput(4), ReadInput(5));
+  BePlaneFrame f = MakePlaneFrame(ReadInput(3), ReadInput(4), ReadInput(5));
   double x = ReadInput(0), y = ReadInput(1), z = ReadInput(2);
   RotatePair(&y, &x, f.sinLon, f.cosLon);
   RotatePair(&z, &x, f.sinLat, f.cosLat);

@@ -21,6 +21,6 @@ CBEBlock* CBEXYZtoPZ90::Create() {
 }
 
 void CBEXYZtoPZ90::Step(float) {
-  GeoGeodetic g = GeocentricToPz90(ReadInput(0), ReadInput(1), ReadInput(2));
+  BeGeodetic g = GeocentricToPz90(ReadInput(0), ReadInput(1), ReadInput(2));
   WriteOutputs(g.B, g.L, g.H);
 }

@@ -21,6 +21,6 @@ CBEBlock* CBEXYZtoWGS84::Create() {
 }
 
 void CBEXYZtoWGS84::Step(float) {
-  GeoGeodetic g = GeocentricToWgs84(ReadInput(0), ReadInput(1), ReadInput(2));
+  BeGeodetic g = GeocentricToWgs84(ReadInput(0), ReadInput(1), ReadInput(2));
   WriteOutputs(g.B, g.L, g.H);
 }

@@ -189,7 +189,7 @@ TEST(CoordinateBlocks, TheGeodeticBlocksConvertTheirInputsInPinOrder) {
   EXPECT_NEAR(199.6, ReadDouble(back.block, 2), 0.3);
   // 10 km over the Andes, back from ПЗ-90.02.
   Wired high(kBeXYZtoPZ90ClassId);
-  GeoVector p = Pz90ToGeocentric(Rad(10), Rad(-70), 10000);
+  BeGeoVector p = Pz90ToGeocentric(Rad(10), Rad(-70), 10000);
   high.Set({p.x, p.y, p.z});
   high.Check(Rad(10), Rad(-70), 10000, 1e-6);
 }
@@ -201,7 +201,7 @@ TEST(CoordinateBlocks, UnlinkedInputsReadZero) {
   CBEBlock* toPlane = bench.scheme.CreateBlock(kBeXYZtoPlaneClassId);
   CBEBlock* fromPlane = bench.scheme.CreateBlock(kBePlaneToXYZClassId);
   bench.Pass();
-  EXPECT_EQ(kGeoWgs84A, ReadDouble(toXyz, 0));
+  EXPECT_EQ(kBeWgs84A, ReadDouble(toXyz, 0));
   EXPECT_EQ(0.0, ReadDouble(toXyz, 1));
   EXPECT_EQ(0.0, ReadDouble(toXyz, 2));
   // The centre of the Earth: longitude 0, near the north pole, minus b.
@@ -214,10 +214,10 @@ TEST(CoordinateBlocks, UnlinkedInputsReadZero) {
 
 TEST(CoordinateBlocks, TheTangentPlaneAtASimpleBasePoint) {
   Wired to(kBePlaneToXYZClassId);
-  to.Set({10, 20, 0, kGeoWgs84A, 0, 0});
-  to.Check(kGeoWgs84A, 10, 20, 1e-9);
+  to.Set({10, 20, 0, kBeWgs84A, 0, 0});
+  to.Check(kBeWgs84A, 10, 20, 1e-9);
   Wired from(kBeXYZtoPlaneClassId);
-  from.Set({kGeoWgs84A, 10, 20, kGeoWgs84A, 0, 0});
+  from.Set({kBeWgs84A, 10, 20, kBeWgs84A, 0, 0});
   from.Check(10, 20, 0, 1e-9);
   // An all-zero base point: (H, X, Y) and (y, z, x).
   to.Set({1, 2, 3, 0, 0, 0});

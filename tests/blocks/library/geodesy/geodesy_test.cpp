@@ -18,8 +18,8 @@ double Rad(double degrees) { return degrees * kPi / 180; }
 struct Ellipsoid {
   double a, e2;
 };
-const Ellipsoid kWgs = {kGeoWgs84A, kGeoWgs84E2};
-const Ellipsoid kPz = {kGeoPz90A, kGeoPz90E2};
+const Ellipsoid kWgs = {kBeWgs84A, kBeWgs84E2};
+const Ellipsoid kPz = {kBePz90A, kBePz90E2};
 
 // Geodetic points and their geocentric coordinates, computed at 40 digits
 // from N = a / sqrt(1 - e² sin² B) and the forward formulas.
@@ -41,14 +41,14 @@ const ForwardCase kForward[] = {
 TEST(Geodesy, GeodeticToGeocentricMatchesTheEllipsoidFormulas) {
   for (const ForwardCase& c : kForward) {
     SCOPED_TRACE(c.name);
-    GeoVector p = GeodeticToGeocentric(Rad(c.latDeg), Rad(c.lonDeg), c.height, c.e.a, c.e.e2);
+    BeGeoVector p = GeodeticToGeocentric(Rad(c.latDeg), Rad(c.lonDeg), c.height, c.e.a, c.e.e2);
     EXPECT_NEAR(c.x, p.x, 1e-6);
     EXPECT_NEAR(c.y, p.y, 1e-6);
     EXPECT_NEAR(c.z, p.z, 1e-6);
   }
   // The named routines use their own constants.
-  GeoVector w = Wgs84ToGeocentric(Rad(55.75), Rad(37.6), 200);
-  GeoVector z = Pz90ToGeocentric(Rad(55.75), Rad(37.6), 200);
+  BeGeoVector w = Wgs84ToGeocentric(Rad(55.75), Rad(37.6), 200);
+  BeGeoVector z = Pz90ToGeocentric(Rad(55.75), Rad(37.6), 200);
   EXPECT_NEAR(kForward[0].z, w.z, 1e-6);
   EXPECT_NEAR(kForward[1].z, z.z, 1e-6);
   EXPECT_GT(std::fabs(w.z - z.z), 70.0);
@@ -57,11 +57,11 @@ TEST(Geodesy, GeodeticToGeocentricMatchesTheEllipsoidFormulas) {
 TEST(Geodesy, TheEquatorAndThePolesLieWhereTheAxesSay) {
   for (const Ellipsoid& e : {kWgs, kPz}) {
     const double b = e.a * std::sqrt(1 - e.e2);  // semi-minor axis
-    GeoVector p = GeodeticToGeocentric(0, 0, 0, e.a, e.e2);
+    BeGeoVector p = GeodeticToGeocentric(0, 0, 0, e.a, e.e2);
     EXPECT_EQ(e.a, p.x);
     EXPECT_EQ(0.0, p.y);
     EXPECT_EQ(0.0, p.z);
-    GeoGeodetic g = GeocentricToGeodetic(e.a, 0, 0, e.a, e.e2);
+    BeGeodetic g = GeocentricToGeodetic(e.a, 0, 0, e.a, e.e2);
     EXPECT_EQ(0.0, g.B);  // the start value already fits: no move
     EXPECT_EQ(0.0, g.L);
     EXPECT_EQ(0.0, g.H);
@@ -79,22 +79,22 @@ TEST(Geodesy, TheEquatorAndThePolesLieWhereTheAxesSay) {
 TEST(Geodesy, NearTheSurfaceTheRoundTripKeepsThePoint) {
   // The Part's example: back within 0.00001°, the longitude exactly, the
   // height estimated to within a metre (exact only on the surface).
-  GeoVector p = Wgs84ToGeocentric(Rad(55.75), Rad(37.6), 200);
-  GeoGeodetic g = GeocentricToWgs84(p.x, p.y, p.z);
+  BeGeoVector p = Wgs84ToGeocentric(Rad(55.75), Rad(37.6), 200);
+  BeGeodetic g = GeocentricToWgs84(p.x, p.y, p.z);
   EXPECT_NEAR(55.75, g.B * 180 / kPi, 1e-5);
   EXPECT_DOUBLE_EQ(Rad(37.6), g.L);
   EXPECT_NEAR(199.6, g.H, 0.3);
   for (double lat : {-80.0, -45.0, -10.0, 0.0, 30.0, 60.0, 85.0}) {
     for (double h : {0.0, 50.0, 120.0}) {
       SCOPED_TRACE(testing::Message() << lat << "° " << h << " m");
-      GeoVector q = Pz90ToGeocentric(Rad(lat), Rad(-120), h);
-      GeoGeodetic back = GeocentricToPz90(q.x, q.y, q.z);
+      BeGeoVector q = Pz90ToGeocentric(Rad(lat), Rad(-120), h);
+      BeGeodetic back = GeocentricToPz90(q.x, q.y, q.z);
       EXPECT_NEAR(Rad(lat), back.B, Rad(1e-5));
       EXPECT_NEAR(Rad(-120), back.L, 1e-15);
       EXPECT_NEAR(h, back.H, 1.0);
       // The point the result names lies within 1e-6 of the distance from
       // the centre of the point converted.
-      GeoVector again = Pz90ToGeocentric(back.B, back.L, back.H);
+      BeGeoVector again = Pz90ToGeocentric(back.B, back.L, back.H);
       double size = std::sqrt(q.x * q.x + q.y * q.y + q.z * q.z);
       EXPECT_NEAR(0.0, std::hypot(std::hypot(again.x - q.x, again.y - q.y), again.z - q.z) / size, 1e-6);
     }
@@ -105,7 +105,7 @@ TEST(Geodesy, FarFromTheSurfaceTheWayBackIsExact) {
   // Heights the latitude search alone would never settle.
   for (const ForwardCase& c : kForward) {
     SCOPED_TRACE(c.name);
-    GeoGeodetic g = GeocentricToGeodetic(c.x, c.y, c.z, c.e.a, c.e.e2);
+    BeGeodetic g = GeocentricToGeodetic(c.x, c.y, c.z, c.e.a, c.e.e2);
     EXPECT_NEAR(Rad(c.latDeg), g.B, 1e-6 * std::fabs(Rad(c.latDeg)) + 1e-12);
     EXPECT_NEAR(Rad(c.lonDeg), g.L, 1e-12);
     if (std::fabs(c.height) >= 1000) {
@@ -113,14 +113,14 @@ TEST(Geodesy, FarFromTheSurfaceTheWayBackIsExact) {
     }
   }
   // A point far out on the equator: latitude 0, height r - a.
-  GeoGeodetic g = GeocentricToWgs84(1e8, 0, 0);
+  BeGeodetic g = GeocentricToWgs84(1e8, 0, 0);
   EXPECT_NEAR(0.0, g.B, 1e-12);
   EXPECT_EQ(0.0, g.L);
-  EXPECT_NEAR(1e8 - kGeoWgs84A, g.H, 1e-6 * 1e8);
+  EXPECT_NEAR(1e8 - kBeWgs84A, g.H, 1e-6 * 1e8);
   // Further still, off every axis: the forward formulas give the point back.
   const double far[3] = {3e9, -4e9, 2e9};
   g = GeocentricToWgs84(far[0], far[1], far[2]);
-  GeoVector p = Wgs84ToGeocentric(g.B, g.L, g.H);
+  BeGeoVector p = Wgs84ToGeocentric(g.B, g.L, g.H);
   EXPECT_NEAR(far[0], p.x, 1e-6 * 5e9);
   EXPECT_NEAR(far[1], p.y, 1e-6 * 5e9);
   EXPECT_NEAR(far[2], p.z, 1e-6 * 5e9);
@@ -130,7 +130,7 @@ TEST(Geodesy, TheCentreOfTheEarthEndsNearTheNorthPole) {
   // Longitude 0, latitude close to +π/2 and the height minus the
   // semi-minor axis.
   for (const Ellipsoid& e : {kWgs, kPz}) {
-    GeoGeodetic g = GeocentricToGeodetic(0, 0, 0, e.a, e.e2);
+    BeGeodetic g = GeocentricToGeodetic(0, 0, 0, e.a, e.e2);
     EXPECT_EQ(0.0, g.L);
     EXPECT_NEAR(kPi / 2, g.B, 3e-5);
     EXPECT_NEAR(-e.a * std::sqrt(1 - e.e2), g.H, 1.0);
@@ -142,18 +142,18 @@ TEST(Geodesy, InputThatIsNotANumberOrOverflowsEnds) {
   const double inf = std::numeric_limits<double>::infinity();
   const double inputs[][3] = {{nan, 0, 0}, {0, nan, 0}, {0, 0, nan}, {inf, 0, 0}, {1e6, -inf, 5}, {0, 0, inf}};
   for (const auto& in : inputs) {
-    GeoGeodetic g = GeocentricToWgs84(in[0], in[1], in[2]);
+    BeGeodetic g = GeocentricToWgs84(in[0], in[1], in[2]);
     EXPECT_TRUE(std::isnan(g.B));
     EXPECT_TRUE(std::isnan(g.H));
   }
   // Finite coordinates whose squares overflow end too.
-  GeoGeodetic g = GeocentricToWgs84(1e300, 1e300, 0);
+  BeGeodetic g = GeocentricToWgs84(1e300, 1e300, 0);
   EXPECT_DOUBLE_EQ(kPi / 4, g.L);
 }
 
 // The latitude search exactly as described, with a cap only so that a test
 // never hangs; answers false when it did not end.
-bool UnboundedSearch(double X, double Y, double Z, double a, double e2, GeoGeodetic* out) {
+bool UnboundedSearch(double X, double Y, double Z, double a, double e2, BeGeodetic* out) {
   double L = std::atan2(Y, X), r = std::sqrt(X * X + Y * Y), k = 1 - e2, zk = Z / k;
   double B = std::atan2(zk, r), step = 0.001, previous = 1e20;
   for (int moves = 0; moves < 200000; ++moves) {
@@ -162,7 +162,7 @@ bool UnboundedSearch(double X, double Y, double Z, double a, double e2, GeoGeode
     double dr = (N + H) * std::cos(B) - r, dz = (k * N + H) * std::sin(B) - Z;
     double error = dr * dr + dz * dz;
     if (error < 1) {
-      *out = GeoGeodetic{B, L, H};
+      *out = BeGeodetic{B, L, H};
       return true;
     }
     if (error > previous) step = -step / 2;
@@ -176,19 +176,19 @@ TEST(Geodesy, WhereTheSearchEndsItsResultStands) {
   int ended = 0;
   for (double lat = -89.0; lat <= 89.0; lat += 7.0) {
     for (double h : {-150.0, -40.0, 0.0, 30.0, 100.0, 140.0}) {
-      GeoVector p = Wgs84ToGeocentric(Rad(lat), Rad(lat * 2), h);
-      GeoGeodetic expected;
-      if (!UnboundedSearch(p.x, p.y, p.z, kGeoWgs84A, kGeoWgs84E2, &expected)) continue;
+      BeGeoVector p = Wgs84ToGeocentric(Rad(lat), Rad(lat * 2), h);
+      BeGeodetic expected;
+      if (!UnboundedSearch(p.x, p.y, p.z, kBeWgs84A, kBeWgs84E2, &expected)) continue;
       ++ended;
-      GeoGeodetic g = GeocentricToWgs84(p.x, p.y, p.z);
+      BeGeodetic g = GeocentricToWgs84(p.x, p.y, p.z);
       EXPECT_EQ(expected.B, g.B) << lat << " " << h;
       EXPECT_EQ(expected.L, g.L) << lat << " " << h;
       EXPECT_EQ(expected.H, g.H) << lat << " " << h;
     }
   }
-  GeoGeodetic centre;
-  ASSERT_TRUE(UnboundedSearch(0, 0, 0, kGeoPz90A, kGeoPz90E2, &centre));
-  GeoGeodetic g = GeocentricToPz90(0, 0, 0);
+  BeGeodetic centre;
+  ASSERT_TRUE(UnboundedSearch(0, 0, 0, kBePz90A, kBePz90E2, &centre));
+  BeGeodetic g = GeocentricToPz90(0, 0, 0);
   EXPECT_EQ(centre.B, g.B);
   EXPECT_EQ(centre.H, g.H);
   EXPECT_GT(ended, 100);
@@ -207,18 +207,18 @@ TEST(Geodesy, RotatePairTurnsBothFromTheOldValues) {
 
 TEST(Geodesy, LocalAxesPointNorthEastAndUp) {
   // On the equator at longitude 0 north is +Z, east +Y, up +X.
-  GeoLocal v = ProjectOnLocalAxes(0, 0, 1, 0, 0, kGeoWgs84A, kGeoWgs84E2);
+  BeLocalAxes v = ProjectOnLocalAxes(0, 0, 1, 0, 0, kBeWgs84A, kBeWgs84E2);
   EXPECT_NEAR(1.0, v.north, 1e-6);
   EXPECT_NEAR(0.0, v.east, 1e-6);
   EXPECT_NEAR(0.0, v.up, 1e-3);
-  v = ProjectOnLocalAxes(0, 5, 0, 0, 0, kGeoWgs84A, kGeoWgs84E2);
+  v = ProjectOnLocalAxes(0, 5, 0, 0, 0, kBeWgs84A, kBeWgs84E2);
   EXPECT_NEAR(5.0, v.east, 1e-5);
   EXPECT_NEAR(0.0, v.north, 1e-9);
-  v = ProjectOnLocalAxes(-2, 0, 0, 0, kPi, kGeoWgs84A, kGeoWgs84E2);  // longitude 180°: up is -X
+  v = ProjectOnLocalAxes(-2, 0, 0, 0, kPi, kBeWgs84A, kBeWgs84E2);  // longitude 180°: up is -X
   EXPECT_NEAR(2.0, v.up, 1e-9);
   // At 60° north a velocity along the local east (-sin L, cos L, 0).
   const double L = Rad(30);
-  v = ProjectOnLocalAxes(-std::sin(L) * 10, std::cos(L) * 10, 0, Rad(60), L, kGeoPz90A, kGeoPz90E2);
+  v = ProjectOnLocalAxes(-std::sin(L) * 10, std::cos(L) * 10, 0, Rad(60), L, kBePz90A, kBePz90E2);
   EXPECT_NEAR(10.0, v.east, 1e-4);
   EXPECT_NEAR(0.0, v.north, 1e-4);
   EXPECT_NEAR(0.0, v.up, 1e-2);

@@ -40,7 +40,7 @@ double FirstRandom() {
 struct Frame {
   double R, up[3], east[3], north[3];
   Frame() {
-    const double b[3] = {kNavBaseX, kNavBaseY, kNavBaseZ};
+    const double b[3] = {kBeNavBaseX, kBeNavBaseY, kBeNavBaseZ};
     R = std::sqrt(b[0] * b[0] + b[1] * b[1] + b[2] * b[2]);
     const double lon = std::atan2(b[1], b[0]), lat = std::atan2(b[2], std::hypot(b[0], b[1]));
     for (int i = 0; i < 3; ++i) up[i] = b[i] / R;
@@ -74,7 +74,7 @@ public:
   }
   void Publish(int precision = 0) {
     sequence = (sequence + 1) & 0xFF;
-    line_->SetMessage(sequence, kNavMessageTag, handle, false, static_cast<uint8_t>(precision));
+    line_->SetMessage(sequence, kBeNavMessageTag, handle, false, static_cast<uint8_t>(precision));
   }
 
   Mat4f transform;
@@ -115,7 +115,7 @@ TEST(NavController, PinsCostsAndDescriptions) {
   EXPECT_EQ(150, nav->Height());
   EXPECT_EQ(static_cast<COLORREF>(0xFFFFCC), nav->fillColor);
   EXPECT_EQ(Costs(1800, 1200, 0, false), CostsOf(nav));
-  EXPECT_EQ(kNavWgs84, nav->coordinateSystem);
+  EXPECT_EQ(kBeNavWgs84, nav->coordinateSystem);
   ASSERT_EQ(1, nav->inputCount);
   ASSERT_EQ(9, nav->outputCount);
   EXPECT_EQ(kNavType, nav->inputs[0]->type);
@@ -173,7 +173,7 @@ TEST(NavController, WithoutInputPdopStaysAtNoDataAndTheCounterAdvancesEveryThree
 }
 
 TEST(NavController, AGeocentricFixWithoutPositionNoise) {
-  NavBench b(kNavGeocentric);
+  NavBench b(kBeNavGeocentric);
   const Frame frame;
   b.receiver->MoveTo(100, 200, 5);
   b.receiver->Publish(0);
@@ -229,8 +229,8 @@ TEST(NavController, GeodeticFixesOnBothEllipsoids) {
     double B, L, H, a, e2;
   };
   const Case cases[] = {
-      {kNavWgs84, 0.97166928214021442798, 0.65419997686742184897, 145.63023104636555219, kGeoWgs84A, kGeoWgs84E2},
-      {kNavPz90, 0.97167979164097425906, 0.65419997686742184897, 195.60819809435646392, kGeoPz90A, kGeoPz90E2},
+      {kBeNavWgs84, 0.97166928214021442798, 0.65419997686742184897, 145.63023104636555219, kBeWgs84A, kBeWgs84E2},
+      {kBeNavPz90, 0.97167979164097425906, 0.65419997686742184897, 195.60819809435646392, kBePz90A, kBePz90E2},
   };
   const Frame frame;
   for (const Case& c : cases) {
@@ -265,7 +265,7 @@ TEST(NavController, GeodeticFixesOnBothEllipsoids) {
 }
 
 TEST(NavController, ThePrecisionScalesThePositionNoise) {
-  NavBench b(kNavGeocentric);
+  NavBench b(kBeNavGeocentric);
   const Frame frame;
   b.receiver->MoveTo(-50, 30, 2);
   b.receiver->Publish(34);  // q = 2
@@ -284,7 +284,7 @@ TEST(NavController, ThePrecisionScalesThePositionNoise) {
 }
 
 TEST(NavController, MessagesItMustNotTake) {
-  NavBench b(kNavGeocentric);
+  NavBench b(kBeNavGeocentric);
   b.receiver->MoveTo(100, 200, 5);
   b.bench.Pass(kDt);  // start; nothing published yet (sequence 0 = the last taken)
   EXPECT_EQ(1, b.Ctrl());
@@ -293,11 +293,11 @@ TEST(NavController, MessagesItMustNotTake) {
   b.line->SetMessage(5, 0x31A1, b.receiver->handle);
   b.bench.Pass(kDt);
   // A handle that no longer resolves.
-  b.line->SetMessage(6, kNavMessageTag, b.receiver->handle + 1);
+  b.line->SetMessage(6, kBeNavMessageTag, b.receiver->handle + 1);
   b.bench.Pass(kDt);
   // The right bytes on an output of another type.
   blocktest::Source* other = b.bench.Source(kBeSignalDouble);
-  other->SetMessage(7, kNavMessageTag, b.receiver->handle);
+  other->SetMessage(7, kBeNavMessageTag, b.receiver->handle);
   b.bench.LinkAnyway(other, 0, b.nav, 0);
   b.bench.Pass(kDt);
   EXPECT_EQ(1, b.Ctrl());
@@ -312,7 +312,7 @@ TEST(NavController, MessagesItMustNotTake) {
 }
 
 TEST(NavController, PdopFallsBackAfterTwoSecondsWithoutNews) {
-  NavBench b(kNavGeocentric);
+  NavBench b(kBeNavGeocentric);
   b.receiver->Publish(0);
   b.bench.Pass(kDt);
   EXPECT_LT(b.Out(kNavPdop), 3.0);
@@ -330,7 +330,7 @@ TEST(NavController, PdopFallsBackAfterTwoSecondsWithoutNews) {
 }
 
 TEST(NavController, OtherSystemsKeepTheCoordinatesAndAPassWithoutTimeHasNoSpeed) {
-  NavBench b(kNavGeocentric);
+  NavBench b(kBeNavGeocentric);
   b.receiver->Publish(0);
   b.bench.Pass(kDt);
   const double x = b.Out(kNavPosition0);
@@ -354,7 +354,7 @@ TEST(NavController, OtherSystemsKeepTheCoordinatesAndAPassWithoutTimeHasNoSpeed)
 TEST(NavController, TwoRunsFromTheSameSeedGiveTheSameTrack) {
   std::vector<double> tracks[2];
   for (auto& track : tracks) {
-    NavBench b(kNavWgs84);
+    NavBench b(kBeNavWgs84);
     for (int i = 0; i < 20; ++i) {
       b.receiver->MoveTo(static_cast<float>(i), static_cast<float>(2 * i), 1);
       b.receiver->Publish(17);
@@ -369,7 +369,7 @@ TEST(NavController, TheRecordIsTheSystemByteThenTheBaseRecord) {
   Bench bench;
   auto* nav = bench.Create<CBENavController>(kBeNavControllerClassId);
   nav->MoveTo(12, 34);
-  nav->coordinateSystem = kNavGeocentric;
+  nav->coordinateSystem = kBeNavGeocentric;
   std::vector<uint8_t> record = blocktest::RecordBytes(nav);
   auto golden = Golden().B(0).Base(blocktest::BaseRecord::Unlinked(nav->rect, 1, 9)).Bytes();
   EXPECT_TRUE(velktest::BytesEqual(golden, record));
@@ -377,14 +377,14 @@ TEST(NavController, TheRecordIsTheSystemByteThenTheBaseRecord) {
   // Loading names the outputs by the system read.
   std::unique_ptr<CBENavController> fresh = blocktest::NewDetached<CBENavController>(kBeNavControllerClassId);
   ASSERT_TRUE(blocktest::LoadBytes(fresh.get(), record));
-  EXPECT_EQ(kNavGeocentric, fresh->coordinateSystem);
+  EXPECT_EQ(kBeNavGeocentric, fresh->coordinateSystem);
   EXPECT_STREQ(L"Vx", fresh->outputs[kNavVelocity0]->name);
-  nav->coordinateSystem = kNavPz90;
+  nav->coordinateSystem = kBeNavPz90;
   std::unique_ptr<BeScheme> copy = bench.ReadBack();
   ASSERT_NE(nullptr, copy);
   auto loaded = blocktest::BlocksOf<CBENavController>(copy.get());
   ASSERT_EQ(1u, loaded.size());
-  EXPECT_EQ(kNavPz90, loaded[0]->coordinateSystem);
+  EXPECT_EQ(kBeNavPz90, loaded[0]->coordinateSystem);
   EXPECT_STREQ(L"Vш", loaded[0]->outputs[kNavVelocity0]->name);
 }
 
