@@ -350,7 +350,7 @@ TEST(ByteBuilder, TheEstimateRewardsBitsStraightFromOnePort) {
     EXPECT_EQ(Costs(24, 32, 0, false), j.Estimate());
   }
   {
-    ByteBench b;  // a pin block with no output: its input is not a pin's
+    ByteBench b;  // a switchable pin (two inputs, still one output) counts
     b.WirePort(L'A');
     CBEIOPort* pin = dynamic_cast<CBEIOPort*>(b.builder->inputs[3]->source->owner);
     ASSERT_NE(nullptr, pin);
