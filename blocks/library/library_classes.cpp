@@ -10,7 +10,7 @@
 #include "blocks/library/math/trigonometry_classes.h"
 #include "blocks/library/control/control_classes.h"
 #include "blocks/library/drivers/drivers_classes.h"
-#include "blocks/library/math/math_classes.h"
+#include "blocks/library/geodesy/geodesy_classes.h"
 #include "blocks/library/mcu/mcu_classes.h"
 #include "blocks/library/navigation/navigation_classes.h"
 
@@ -33,6 +33,7 @@ const LibraryArea kAreas[] = {
     {kMcuClassRows, kMcuClassRowCount},
     {kDriversClassRows, kDriversClassRowCount},
     {kNavigationClassRows, kNavigationClassRowCount},
+    {kGeodesyClassRows, kGeodesyClassRowCount},
 };
 }  // namespace
 

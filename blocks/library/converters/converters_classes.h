@@ -1,4 +1,5 @@
-// The classes of the "Преобразователи" palette group.
+// The classes of the "Преобразователи" palette group: the type converter
+// and the signal converters.
 #pragma once
 
 #include "blocks/library/library_classes.h"

@@ -27,6 +27,7 @@
 #include "blocks/library/converters/converters_classes.h"
 #include "blocks/library/digital/digital_classes.h"
 #include "blocks/library/drivers/drivers_classes.h"
+#include "blocks/library/geodesy/geodesy_classes.h"
 #include "blocks/library/navigation/navigation_classes.h"
 #include "blocks/library/generators/generators_classes.h"
 #include "blocks/library/logic/logic_classes.h"
@@ -123,7 +124,8 @@ TEST(LibraryClasses, RegistrationFillsTheProgramsCreatorTable) {
   EXPECT_EQ(10, kMathClassRowCount);
   EXPECT_EQ(kMathClassRowCount + kTrigonometryClassRowCount + kConvertersClassRowCount + kLogicClassRowCount +
                 kGeneratorsClassRowCount + kDigitalClassRowCount + kInterfaceClassRowCount + kControlClassRowCount +
-                kMcuClassRowCount + kDriversClassRowCount + kNavigationClassRowCount,
+                kMcuClassRowCount + kDriversClassRowCount + kNavigationClassRowCount +
+                    kGeodesyClassRowCount,
             BlockLibraryClassCount());
   EXPECT_EQ(BlockLibraryClassCount(), program.Count());
   EXPECT_EQ(CBEAdd::Create, program.Find(kBeAddClassId));
@@ -212,8 +214,7 @@ TEST(LibraryClasses, TheTrigonometryAndConvertersGroupsHoldTheirEntries) {
     EXPECT_TRUE(kTrigonometryEntries[i].isClass(block)) << i;
     delete block;
   }
-  // Of the converters, the type converter comes first; the others have no
-  // creator yet and are not offered.
+  // Of the converters, the type converter comes first.
   const BeCatalogueGroup* converters = library.Group(L"Преобразователи");
   ASSERT_NE(nullptr, converters);
   ASSERT_GE(converters->entryCount, 1);
