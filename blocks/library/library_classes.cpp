@@ -12,6 +12,7 @@
 #include "blocks/library/drivers/drivers_classes.h"
 #include "blocks/library/math/math_classes.h"
 #include "blocks/library/mcu/mcu_classes.h"
+#include "blocks/library/navigation/intellect_classes.h"
 
 namespace {
 // One area's table of rows.
@@ -31,6 +32,7 @@ const LibraryArea kAreas[] = {
     {kControlClassRows, kControlClassRowCount},
     {kMcuClassRows, kMcuClassRowCount},
     {kDriversClassRows, kDriversClassRowCount},
+    {kIntellectClassRows, kIntellectClassRowCount},
 };
 }  // namespace
 
