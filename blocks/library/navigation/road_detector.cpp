@@ -6,6 +6,7 @@
 #include "blocks/engine/input_pin.h"
 #include "blocks/engine/output_pin.h"
 #include "blocks/engine/signal_type.h"
+#include "blocks/library/base_record.h"
 #include "blocks/library/navigation/detector_drawing.h"
 #include "blocks/library/navigation/detector_resources.h"
 #include "blocks/library/typed_block.h"
@@ -60,5 +61,9 @@ void CBERoadDetector::Start() {
 }
 
 void CBERoadDetector::Step(float) {}
+
+bool CBERoadDetector::Load(CStream* stream) {
+  return BaseRecordFollows(stream, inputCount, outputCount) && LoadBaseRecord(this, stream);
+}
 
 void CBERoadDetector::Draw(HDC dc) { DrawDetectorBody(dc, rect, IDB_ROAD_DETECTOR, kPictureSize, kPictureSize); }

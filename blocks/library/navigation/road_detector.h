@@ -17,6 +17,9 @@ public:
   void Start() override;
   // Nothing.
   void Step(float dt) override;
+  // The base record alone, measured whole before anything of the block
+  // changes: false, with the block as it was, when it is cut off.
+  bool Load(CStream* stream) override;
   // The grey frame and picture 187 (48 x 48) in the centre.
   void Draw(HDC dc) override;
 
