@@ -32,6 +32,7 @@
 #include "blocks/library/math/math_classes.h"
 #include "blocks/library/math/trigonometry_classes.h"
 #include "blocks/library/mcu/mcu_classes.h"
+#include "blocks/library/navigation/intellect_classes.h"
 #include "blocks/library/math/mul2.h"
 #include "blocks/library/math/neg.h"
 #include "blocks/library/math/proportional.h"
@@ -122,7 +123,7 @@ TEST(LibraryClasses, RegistrationFillsTheProgramsCreatorTable) {
   EXPECT_EQ(10, kMathClassRowCount);
   EXPECT_EQ(kMathClassRowCount + kTrigonometryClassRowCount + kConvertersClassRowCount + kLogicClassRowCount +
                 kGeneratorsClassRowCount + kDigitalClassRowCount + kInterfaceClassRowCount + kControlClassRowCount +
-                kMcuClassRowCount + kDriversClassRowCount,
+                kMcuClassRowCount + kDriversClassRowCount + kIntellectClassRowCount,
             BlockLibraryClassCount());
   EXPECT_EQ(BlockLibraryClassCount(), program.Count());
   EXPECT_EQ(CBEAdd::Create, program.Find(kBeAddClassId));

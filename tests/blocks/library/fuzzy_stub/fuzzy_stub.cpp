@@ -17,7 +17,7 @@
 #define STUB_EXPORT extern "C" __declspec(dllexport)
 
 namespace {
-const int kMaxModels = 64;
+const int kMaxModels = 16384;
 const int kMaxPins = 8;
 
 struct Model {

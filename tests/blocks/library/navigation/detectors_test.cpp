@@ -12,6 +12,8 @@
 #include "blocks/engine/input_pin.h"
 #include "blocks/engine/output_pin.h"
 #include "blocks/library/navigation/detector_resources.h"
+#include "blocks/library/navigation/fuzzy.h"
+#include "blocks/library/navigation/intellect_classes.h"
 #include "blocks/library/navigation/road_detector.h"
 #include "blocks/library/navigation/strip_detector.h"
 #include "support/test_support.h"
@@ -52,6 +54,15 @@ protected:
   }
   blocktest::Bench bench;
 };
+
+TEST(IntellectClasses, TheGroupsClassesJoinTheProgramsCreatorTable) {
+  ASSERT_EQ(3, kIntellectClassRowCount);
+  BeBlockCreatorTable table;
+  ASSERT_TRUE(RegisterBlockLibraryCreators(&table));
+  EXPECT_EQ(CBERoadDetector::Create, table.Find(kBeRoadDetectorClassId));
+  EXPECT_EQ(CBEStripDetector::Create, table.Find(kBeStripDetectorClassId));
+  EXPECT_EQ(CBEFuzzy::Create, table.Find(kBeFuzzyClassId));
+}
 
 TEST_F(Detectors, TheRoadDetectorHasItsPinsCostsAndNoCaptionOfItsOwn) {
   auto* road = bench.Create<CBERoadDetector>(kBeRoadDetectorClassId);
