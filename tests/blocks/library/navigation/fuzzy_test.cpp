@@ -18,6 +18,7 @@
 #include "blocks/library/navigation/fuzzy_module.h"
 #include "blocks/library/navigation/strip_detector.h"
 #include "foundation/memory_stream.h"
+#include "kestui/core/kest_host_scope.h"
 #include "fuzzy_kit.h"
 #include "support/test_support.h"
 
@@ -281,6 +282,34 @@ TEST(FuzzyDocument, ReadWithoutTheModuleKeepsTheModelAndReadsTheFollowingBlocks)
   // Steps do nothing; the document is written back as it was read.
   bench.Passes(2);
   EXPECT_TRUE(velktest::BytesEqual(bench.SchemeBytes(), saved));
+}
+
+TEST(FuzzyWithoutModule, ARecordWithAModelIsKeptWholeAndItsCutsBeforeThePinsAreRefused) {
+  ModuleScope module(fuzzytest::NoModuleFolder());
+  blocktest::KitHost host;
+  CKestHostScope hostScope(&host);
+  RECT rect = {10, 20, 210, 90};
+  std::vector<uint8_t> form = Form(1, 3);
+  blocktest::BaseRecord base = blocktest::BaseRecord::Unlinked(rect, 1, 3);
+  base.inputs[0] = {0, 1, 2, 3};  // a detached block keeps no source
+  base.outputs = {{5, 0}, {6, 0}, {7, 1}};
+  auto record = blocktest::Golden().I32(4).Raw(form.data(), form.size()).Base(base).Bytes();
+  // Size, form, rectangle, empty caption and flags: the pins begin there.
+  const size_t pinsAt = 4 + 4 + 16 + 2 + 1;
+  blocktest::ForEachTruncation<CBEFuzzy>(kBeFuzzyClassId, record, [&](CBEFuzzy* block, size_t n, bool loaded) {
+    if (n < pinsAt) {
+      EXPECT_FALSE(loaded);
+      EXPECT_EQ(0, block->GetKeptFormSize());
+      EXPECT_EQ(0, block->inputCount + block->outputCount);
+    }
+    if (n == record.size()) {
+      ASSERT_TRUE(loaded);
+      EXPECT_EQ(1, block->inputCount);
+      EXPECT_EQ(3, block->outputCount);
+      EXPECT_EQ(4, block->GetKeptFormSize());
+      EXPECT_TRUE(velktest::BytesEqual(blocktest::RecordBytes(block), record));
+    }
+  });
 }
 
 TEST_F(FuzzyWithStub, AFuzzyStepEnteredWhileAnotherRunsDoesNothing) {
