@@ -71,7 +71,10 @@ bool OutputsPlausible(const unsigned char* p, int count) {
 // block cannot know (it was saved with a model the module would have
 // described): the fewest inputs and outputs whose links and identities end
 // where the stream ends or where the next block's class id (one the
-// scheme's catalogue offers) begins. False when none fits; the position is
+// scheme's catalogue offers) begins. When none does (the block was the
+// last one of its scheme, inside a longer document), no pins: the record
+// is read as a block without a model is. False when the stream ends inside
+// the rectangle, caption or flags, or when memory ran out; the position is
 // kept.
 bool FindSavedPinCounts(CStream* stream, const BeScheme* scheme, int* inCount, int* outCount) {
   int start = stream->GetPosition();
@@ -105,7 +108,8 @@ bool FindSavedPinCounts(CStream* stream, const BeScheme* scheme, int* inCount, i
     }
   }
   FreeBuffer(bytes);
-  return found;
+  if (!found) *inCount = *outCount = 0;
+  return true;
 }
 }  // namespace
 

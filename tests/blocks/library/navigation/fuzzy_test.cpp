@@ -312,6 +312,28 @@ TEST(FuzzyWithoutModule, ARecordWithAModelIsKeptWholeAndItsCutsBeforeThePinsAreR
   });
 }
 
+TEST(FuzzyWithoutModule, APinlessRecordFollowedByOtherDataOfTheDocumentLoads) {
+  ModuleScope module(fuzzytest::NoModuleFolder());
+  blocktest::Bench bench;
+  ASSERT_TRUE(bench.library.Offer(kBeFuzzyClassId, kFuzzyCaption));
+  CBEFuzzy* fuzzy = bench.Create<CBEFuzzy>(kBeFuzzyClassId);
+  ASSERT_NE(nullptr, fuzzy);
+  RECT rect = {0, 0, 200, 50};
+  std::vector<uint8_t> form = Form(0, 0);
+  auto record = blocktest::Golden().I32(4).Raw(form.data(), form.size())
+                    .Base(blocktest::BaseRecord::Unlinked(rect, 0, 0)).Bytes();
+  // The last block of a unit's program: the document goes on after it.
+  auto bytes = record;
+  for (uint8_t b : {0x13, 0x57, 0x9B, 0xDF, 0x02, 0x46}) bytes.push_back(b);
+  CMemoryStream s;
+  s.Write(bytes.data(), static_cast<int>(bytes.size()));
+  s.Seek(0, 0);
+  ASSERT_TRUE(fuzzy->Load(&s));
+  EXPECT_EQ(static_cast<int>(record.size()), s.GetPosition());
+  EXPECT_EQ(0, fuzzy->inputCount + fuzzy->outputCount);
+  EXPECT_TRUE(velktest::BytesEqual(blocktest::RecordBytes(fuzzy), record));
+}
+
 TEST_F(FuzzyWithStub, AFuzzyStepEnteredWhileAnotherRunsDoesNothing) {
   CBEFuzzy* outer = NewFuzzy(1, 1);
   CBEFuzzy* inner = NewFuzzy(1, 1);
