@@ -212,6 +212,35 @@ def draw_rotation(p):
     curve(p, lambda t: math.sin(t * 0.9), 16, 18, 19, 3, BLACK)
 
 
+def draw_road_detector(p):
+    block(p, NAV, 1, 3)
+    # a road narrowing to the horizon, a danger mark on each side
+    p.line(9, 25, 14, 12, DARK)
+    p.line(22, 25, 17, 12, DARK)
+    p.line(15, 23, 15, 20, WHITE)
+    p.line(15, 17, 15, 15, WHITE)
+    p.dot(8, 8, RED)
+    p.dot(15, 7, GREEN)
+    p.dot(23, 8, RED)
+
+
+def draw_strip_detector(p):
+    block(p, NAV, 1, 7)
+    # a strip on the floor forking to the left
+    p.line(15, 25, 15, 7, WHITE, 2)
+    p.line(15, 15, 8, 8, WHITE, 2)
+    p.line(12, 20, 18, 20, RED)
+
+
+def draw_fuzzy(p):
+    block(p, NAV, 2, 1)
+    # three overlapping membership triangles
+    for x0, colour in ((6, BLUE), (11, GREEN), (16, RED)):
+        p.line(x0, 22, x0 + 5, 10, colour)
+        p.line(x0 + 5, 10, x0 + 10, 22, colour)
+    p.line(6, 22, 26, 22, BLACK)
+
+
 def text_block(body, inputs, outputs, upper, lower=None):
     def draw(p):
         block(p, body, inputs, outputs)
@@ -314,6 +343,9 @@ PICTURES = {
     'scansector.bmp': text_block(NAV, 2, 1, 'STR', 'SCN'),
     'locmap.bmp': text_block(NAV, 3, 2, 'MAP'),
     'videonavigation.bmp': text_block(NAV, 3, 3, 'CAM', '→XY'),
+    'roaddetector.bmp': draw_road_detector,
+    'stripdetector.bmp': draw_strip_detector,
+    'fuzzy.bmp': draw_fuzzy,
     # Отладка (the debugging blocks of the units' catalogues)
     'out.bmp': draw_monitor,
     'avrploticon.bmp': draw_plot_icon,

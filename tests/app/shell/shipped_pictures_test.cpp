@@ -11,7 +11,8 @@
 // the icons folder. A catalogue that a programmable unit builds joins
 // BuildCatalogues; until it does, a block of it that draws a picture inside
 // its body adds a row to kInsetBlockPictures (and its drawing to the
-// picture script of its area, as tools/make_pulse_pictures.py).
+// picture script of its area, as tools/make_pulse_pictures.py). Blocks that
+// draw a bitmap resource of the program add it to kBlockResources.
 #include <windows.h>
 
 #include <cstdlib>
@@ -40,6 +41,7 @@
 #include "blocks/library/navigation/local_map.h"
 #include "blocks/library/navigation/scan_sector.h"
 #include "blocks/library/navigation/video_navigation.h"
+#include "blocks/library/navigation/detector_resources.h"
 #include "blocks/panel/panel_kinds.h"
 #include "blocks/panel/ui_blocks/ui_block_entries.h"
 #include "blocks/panel/ui_panel.h"
@@ -122,6 +124,20 @@ struct InsetBlockPicture {
 const InsetBlockPicture kInsetBlockPictures[] = {
     {CBEIntervalDetector::Create, L"IntervalDetectorBMP.bmp", 20, 4, 80, 38},
     {CBEVideoNavigation::Create, L"videonavigationicon.bmp", 50, 20, 100, 80},
+};
+
+// Bitmap resources that blocks draw in their body (drawn by
+// tools/make_detector_pictures.py and tools/make_map_block_bitmaps.py): id
+// and size.
+struct BlockResource {
+  int id;
+  int width, height;
+};
+const BlockResource kBlockResources[] = {
+    {IDB_ROAD_DETECTOR, 48, 48},
+    {IDB_STRIP_DETECTOR, 32, 32},
+    {kBeScanSectorPicture, 48, 48},
+    {kBeLocalMapPicture, 48, 48},
 };
 
 // Palette bitmaps fit the 45 x 45 buttons of the block editor's palette.
@@ -436,6 +452,19 @@ TEST(ShippedPictures, BlocksDrawTheirBitmapResources) {
     block->Draw(canvas.dc());
     int x = (block->rect.left + block->rect.right - 48) / 2, y = (block->rect.top + block->rect.bottom - 48) / 2;
     EXPECT_GE(ShareShown(canvas, picture, x, y), 0.99);
+  }
+}
+
+TEST(ShippedPictures, TheBitmapResourcesOfBlocksAreLinkedIntoThePrograms) {
+  for (const BlockResource& r : kBlockResources) {
+    HBITMAP bitmap = static_cast<HBITMAP>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(r.id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    ASSERT_NE(nullptr, bitmap) << "resource " << r.id;
+    BITMAP info = {};
+    EXPECT_EQ(static_cast<int>(sizeof info), GetObjectW(bitmap, sizeof info, &info));
+    EXPECT_EQ(r.width, info.bmWidth) << "resource " << r.id;
+    EXPECT_EQ(r.height, info.bmHeight) << "resource " << r.id;
+    DeleteObject(bitmap);
   }
 }
 
