@@ -11,6 +11,16 @@ const BeCoordinatePin kBeGeocentricPins[3] = {
     {L"y", L"Геоцентрическая координата Y [м]"},
     {L"z", L"Геоцентрическая координата Z [м]"},
 };
+const BeCoordinatePin kBeWgs84Pins[3] = {
+    {L"Шир", L"Широта в WGS-84 [рад]"},
+    {L"Дол", L"Долгота в WGS-84 [рад]"},
+    {L"Выс", L"Высота в WGS-84 [м]"},
+};
+const BeCoordinatePin kBePz90Pins[3] = {
+    {L"Шир", L"Широта в ПЗ-90.02 [рад]"},
+    {L"Дол", L"Долгота в ПЗ-90.02 [рад]"},
+    {L"Выс", L"Высота в ПЗ-90.02 [м]"},
+};
 
 CBECoordinateBlock::CBECoordinateBlock(const BeCoordinateLayout& layout) : text_(layout.text) {
   rect = RECT{0, 0, layout.width, layout.height};

@@ -29,8 +29,11 @@ struct BeCoordinateLayout {
   const int* outputOffsets;
 };
 
-// The geocentric pins the converters share.
+// The pins the converters share: geocentric X, Y, Z, and the geodetic
+// latitude, longitude and height of each ellipsoid.
 extern const BeCoordinatePin kBeGeocentricPins[3];
+extern const BeCoordinatePin kBeWgs84Pins[3];
+extern const BeCoordinatePin kBePz90Pins[3];
 
 class CBECoordinateBlock : public CBEBlock {
 public:

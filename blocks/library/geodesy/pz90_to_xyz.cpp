@@ -5,13 +5,8 @@
 #include "blocks/library/geodesy/geodesy.h"
 
 namespace {
-const BeCoordinatePin kGeodeticPins[3] = {
-    {L"Шир", L"Широта в ПЗ-90.02 [рад]"},
-    {L"Дол", L"Долгота в ПЗ-90.02 [рад]"},
-    {L"Выс", L"Высота в ПЗ-90.02 [м]"},
-};
 const BeCoordinateLayout kLayout = {
-    180, 60, 18670, 4124, true, L"ПЗ90 -> XYZ", 3, kGeodeticPins, kBeGeocentricPins, nullptr, nullptr};
+    180, 60, 18670, 4124, true, L"ПЗ90 -> XYZ", 3, kBePz90Pins, kBeGeocentricPins, nullptr, nullptr};
 }  // namespace
 
 CBEPZ90toXYZ::CBEPZ90toXYZ() : CBECoordinateBlock(kLayout) {}

@@ -5,13 +5,8 @@
 #include "blocks/library/geodesy/geodesy.h"
 
 namespace {
-const BeCoordinatePin kGeodeticPins[3] = {
-    {L"Шир", L"Широта в WGS-84 [рад]"},
-    {L"Дол", L"Долгота в WGS-84 [рад]"},
-    {L"Выс", L"Высота в WGS-84 [м]"},
-};
 const BeCoordinateLayout kLayout = {
-    180, 60, 18670, 4124, true, L"WGS-84 -> XYZ", 3, kGeodeticPins, kBeGeocentricPins, nullptr, nullptr};
+    180, 60, 18670, 4124, true, L"WGS-84 -> XYZ", 3, kBeWgs84Pins, kBeGeocentricPins, nullptr, nullptr};
 }  // namespace
 
 CBEWGS84toXYZ::CBEWGS84toXYZ() : CBECoordinateBlock(kLayout) {}

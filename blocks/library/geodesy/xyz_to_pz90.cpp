@@ -5,13 +5,8 @@
 #include "blocks/library/geodesy/geodesy.h"
 
 namespace {
-const BeCoordinatePin kGeodeticPins[3] = {
-    {L"Шир", L"Широта в ПЗ-90.02 [рад]"},
-    {L"Дол", L"Долгота в ПЗ-90.02 [рад]"},
-    {L"Выс", L"Высота в ПЗ-90.02 [м]"},
-};
 const BeCoordinateLayout kLayout = {
-    180, 60, 118670, 8124, true, L"XYZ -> ПЗ90", 3, kBeGeocentricPins, kGeodeticPins, nullptr, nullptr};
+    180, 60, 118670, 8124, true, L"XYZ -> ПЗ90", 3, kBeGeocentricPins, kBePz90Pins, nullptr, nullptr};
 }  // namespace
 
 CBEXYZtoPZ90::CBEXYZtoPZ90() : CBECoordinateBlock(kLayout) {}

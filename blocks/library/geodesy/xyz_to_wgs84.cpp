@@ -5,13 +5,8 @@
 #include "blocks/library/geodesy/geodesy.h"
 
 namespace {
-const BeCoordinatePin kGeodeticPins[3] = {
-    {L"Шир", L"Широта в WGS-84 [рад]"},
-    {L"Дол", L"Долгота в WGS-84 [рад]"},
-    {L"Выс", L"Высота в WGS-84 [м]"},
-};
 const BeCoordinateLayout kLayout = {
-    180, 60, 118670, 8124, true, L"XYZ -> WGS84", 3, kBeGeocentricPins, kGeodeticPins, nullptr, nullptr};
+    180, 60, 118670, 8124, true, L"XYZ -> WGS84", 3, kBeGeocentricPins, kBeWgs84Pins, nullptr, nullptr};
 }  // namespace
 
 CBEXYZtoWGS84::CBEXYZtoWGS84() : CBECoordinateBlock(kLayout) {}
