@@ -11,6 +11,7 @@
 
 #include <cstdio>
 
+#include "bench/bench_clock.h"
 #include "blocks/engine/block.h"
 #include "blocks/engine/block_scheme.h"
 #include "blocks/engine/editor/be_view.h"
@@ -39,13 +40,7 @@ public:
   }
 };
 
-double Now() {
-  static LARGE_INTEGER f = {};
-  if (!f.QuadPart) QueryPerformanceFrequency(&f);
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / f.QuadPart;
-}
+using velkbench::Now;
 
 // n blocks on a grid, each input linked to the previous block's output.
 BeScheme* BuildDiagram(int n) {

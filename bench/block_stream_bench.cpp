@@ -12,6 +12,7 @@
 
 #include <cstdio>
 
+#include "bench/bench_clock.h"
 #include "blocks/engine/block.h"
 #include "blocks/engine/block_scheme.h"
 #include "blocks/engine/catalogue.h"
@@ -56,13 +57,7 @@ void EvictCaches() {
   for (size_t i = 0; i < kBytes; i += 64) buffer[i] = static_cast<unsigned char>(buffer[i] + 1);
 }
 
-double Now() {
-  static LARGE_INTEGER f = {};
-  if (!f.QuadPart) QueryPerformanceFrequency(&f);
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / f.QuadPart;
-}
+using velkbench::Now;
 
 void Build(BeScheme* scheme, int n, unsigned int classId) {
   CBEBlock* older = nullptr;

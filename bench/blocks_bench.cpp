@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "bench/bench_clock.h"
 #include "blocks/engine/block.h"
 #include "blocks/engine/block_scheme.h"
 #include "blocks/engine/input_pin.h"
@@ -35,13 +36,7 @@ public:
   }
 };
 
-double Now() {
-  static LARGE_INTEGER f = {};
-  if (!f.QuadPart) QueryPerformanceFrequency(&f);
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / f.QuadPart;
-}
+using velkbench::Now;
 
 BeScheme* BuildChain(int n) {
   BeScheme* scheme = new BeScheme;

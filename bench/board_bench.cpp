@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "bench/bench_clock.h"
 #include "app/board/pcb_view.h"
 #include "kestui/forms/kest_form.h"
 #include "scheme/model/block.h"
@@ -24,16 +25,7 @@ public:
   }
 };
 
-double Now() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+using velkbench::Now;
 
 struct Result {
   double checkMs = 1e30, paintMs = 1e30;

@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "bench/bench_clock.h"
 #include "blocks/engine/block.h"
 #include "blocks/engine/block_creator_table.h"
 #include "blocks/engine/block_scheme.h"
@@ -57,13 +58,7 @@ public:
   int count = 0;
 };
 
-double Now() {
-  static LARGE_INTEGER f = {};
-  if (!f.QuadPart) QueryPerformanceFrequency(&f);
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / f.QuadPart;
-}
+using velkbench::Now;
 
 struct Chain {
   BeScheme scheme;

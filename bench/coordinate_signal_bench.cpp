@@ -21,6 +21,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "bench/bench_clock.h"
 #include "blocks/engine/block.h"
 #include "blocks/engine/block_creator_table.h"
 #include "blocks/engine/block_scheme.h"
@@ -91,13 +92,7 @@ const Kind kKinds[] = {
 };
 const int kKindCount = sizeof kKinds / sizeof kKinds[0];
 
-double Now() {
-  static LARGE_INTEGER f = {};
-  if (!f.QuadPart) QueryPerformanceFrequency(&f);
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / f.QuadPart;
-}
+using velkbench::Now;
 
 struct Scheme {
   BeScheme scheme;

@@ -9,6 +9,7 @@
 #include <new>
 #include <string>
 
+#include "bench/bench_clock.h"
 #include "app/editor/scheme_file.h"
 #include "app/views/scheme_view.h"
 #include "kestui/forms/kest_form.h"
@@ -66,16 +67,7 @@ void Generate(SchScheme* s, int n) {
   delete[] parts;
 }
 
-double Now() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+using velkbench::Now;
 
 struct Result {
   int blocks = 0, wires = 0;

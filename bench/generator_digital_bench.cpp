@@ -30,6 +30,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "bench/bench_clock.h"
 #include "blocks/engine/block.h"
 #include "blocks/engine/block_creator_table.h"
 #include "blocks/engine/block_scheme.h"
@@ -67,13 +68,7 @@ struct Unit {
   CBEBlock* block[kKindCount];
 };
 
-double Now() {
-  static LARGE_INTEGER f = {};
-  if (!f.QuadPart) QueryPerformanceFrequency(&f);
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / f.QuadPart;
-}
+using velkbench::Now;
 
 void Link(CBEBlock* from, int out, CBEBlock* to, int in) { to->inputs[in]->source = from->outputs[out]; }
 

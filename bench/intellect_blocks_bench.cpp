@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_clock.h"
 #include "blocks/engine/block.h"
 #include "blocks/engine/block_creator_table.h"
 #include "blocks/engine/block_scheme.h"
@@ -28,13 +29,7 @@ namespace {
 const int kPasses = 200;
 const int kRounds = 5;
 
-double Now() {
-  static LARGE_INTEGER f = {};
-  if (!f.QuadPart) QueryPerformanceFrequency(&f);
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / f.QuadPart;
-}
+using velkbench::Now;
 
 std::wstring ProgramFolder() {
   wchar_t path[MAX_PATH];

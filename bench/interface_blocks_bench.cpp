@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "bench/bench_clock.h"
 #include "bench_wires.h"
 #include "blocks/engine/block.h"
 #include "blocks/engine/block_creator_table.h"
@@ -45,13 +46,7 @@ public:
   int count = 0;
 };
 
-double Now() {
-  static LARGE_INTEGER f = {};
-  if (!f.QuadPart) QueryPerformanceFrequency(&f);
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / f.QuadPart;
-}
+using velkbench::Now;
 
 // The unit: a circuit component with every block's pins, in a circuit of
 // its own; its program holds the blocks.

@@ -23,6 +23,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "bench/bench_clock.h"
 #include "blocks/library/navigation/local_map.h"
 #include "blocks/library/navigation/local_map_model.h"
 #include "foundation/buffers.h"
@@ -34,13 +35,7 @@ const int kBlockPasses = 200;
 const int kLayers = 4;
 const double kGoalRatio = 1.5;
 
-double Now() {
-  static LARGE_INTEGER f = {};
-  if (!f.QuadPart) QueryPerformanceFrequency(&f);
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / f.QuadPart;
-}
+using velkbench::Now;
 
 // ------------------------------------------------------------ blocks
 

@@ -30,6 +30,7 @@
 #include <cstring>
 #include <vector>
 
+#include "bench/bench_clock.h"
 #include "blocks/engine/block.h"
 #include "blocks/engine/block_creator_table.h"
 #include "blocks/engine/block_scheme.h"
@@ -85,13 +86,7 @@ public:
   }
 };
 
-double Now() {
-  static LARGE_INTEGER f = {};
-  if (!f.QuadPart) QueryPerformanceFrequency(&f);
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / f.QuadPart;
-}
+using velkbench::Now;
 
 CBEBlock* Make(BeScheme* scheme, unsigned int classId, BeSignalType type) {
   CBEBlock* block = scheme->CreateBlock(classId);

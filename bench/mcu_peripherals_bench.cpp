@@ -15,6 +15,7 @@
 #include <cstring>
 #include <vector>
 
+#include "bench/bench_clock.h"
 #include "blocks/engine/block_creator_table.h"
 #include "blocks/engine/block_scheme.h"
 #include "blocks/engine/catalogue.h"
@@ -34,13 +35,7 @@ const int kRounds = 7;
 const float kDt = 0.001f;
 const int kUnitBlocks = 5;
 
-double Now() {
-  static LARGE_INTEGER f = {};
-  if (!f.QuadPart) QueryPerformanceFrequency(&f);
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / f.QuadPart;
-}
+using velkbench::Now;
 
 struct Rig {
   BeScheme scheme;

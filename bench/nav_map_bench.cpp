@@ -14,6 +14,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "bench/bench_clock.h"
 #include "blocks/library/navigation/nav_map.h"
 #include "foundation/vecmath.h"
 
@@ -22,13 +23,7 @@ namespace {
 const int kRounds = 7;
 const int kCallsPerRound = 200;
 
-double Now() {
-  static LARGE_INTEGER f = {};
-  if (!f.QuadPart) QueryPerformanceFrequency(&f);
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / f.QuadPart;
-}
+using velkbench::Now;
 
 Mat4f Camera(float px, float py, float pz) {
   Mat4f m;

@@ -27,6 +27,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "bench/bench_clock.h"
 #include "blocks/engine/input_pin.h"
 #include "blocks/engine/output_pin.h"
 #include "blocks/library/navigation/nav_map.h"
@@ -40,13 +41,7 @@ const int kCallsPerRound = 5;
 const int kHeldSteps = 200;
 const double kSpacing = 30;
 
-double Now() {
-  static LARGE_INTEGER f = {};
-  if (!f.QuadPart) QueryPerformanceFrequency(&f);
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / f.QuadPart;
-}
+using velkbench::Now;
 
 int Columns(int n) { return static_cast<int>(std::ceil(std::sqrt(static_cast<double>(n)))); }
 

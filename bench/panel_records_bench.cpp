@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_clock.h"
 #include "blocks/engine/block_scheme.h"
 #include "blocks/engine/catalogue.h"
 #include "blocks/engine/catalogue_group.h"
@@ -38,13 +39,7 @@ const double kGoalSeconds = 0.25;
 // Palette rows of the kinds.
 enum { kText, kLine, kPicture, kButton, kSlider, kJoystick, kVideo, kIndicator };
 
-double Now() {
-  static LARGE_INTEGER f = {};
-  if (!f.QuadPart) QueryPerformanceFrequency(&f);
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / f.QuadPart;
-}
+using velkbench::Now;
 
 // Message boxes of the lower layers are answered at once.
 class QuietHost : public CKestHost {

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <string>
 
+#include "bench/bench_clock.h"
 #include "blocks/engine/block_creator_table.h"
 #include "blocks/engine/block_scheme.h"
 #include "blocks/engine/catalogue.h"
@@ -28,13 +29,7 @@ const int kBlocks = 1000;
 const int kTicks = 1000;
 const int kRounds = 7;
 
-double Now() {
-  static LARGE_INTEGER f = {};
-  if (!f.QuadPart) QueryPerformanceFrequency(&f);
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / f.QuadPart;
-}
+using velkbench::Now;
 
 std::wstring ExeFolder() {
   wchar_t path[MAX_PATH];

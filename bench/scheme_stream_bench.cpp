@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_clock.h"
 #include "foundation/memory_stream.h"
 #include "scheme/model/block.h"
 #include "scheme/model/class_registry.h"
@@ -38,13 +39,7 @@ public:
 
 CSCHBlock* NewBenchPart() { return new BenchPart; }
 
-double Now() {
-  static LARGE_INTEGER frequency = {};
-  if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+using velkbench::Now;
 
 void Link(SchWire* w, int end, CSCHBlock* b, int pin) {
   w->endKind[end] = kSchWireEndPin;

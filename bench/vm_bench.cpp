@@ -9,6 +9,7 @@
 
 #include <cstdio>
 
+#include "bench/bench_clock.h"
 #include "scheme/simulation/sim_log.h"
 #include "script/compiler/vm_code.h"
 #include "script/machine/vm_engine.h"
@@ -16,12 +17,7 @@
 
 namespace {
 
-double Now() {
-  LARGE_INTEGER f, t;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
-}
+using velkbench::Now;
 
 class Asm {
 public:
