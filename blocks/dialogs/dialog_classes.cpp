@@ -53,6 +53,7 @@ const DialogRow kDialogRows[] = {
     {kBeSummatorClassId, ShowSummatorDialog},
     {kBeNormClassId, ShowNormDialog},
     {kBeLengthClassId, ShowLengthDialog},
+    {kBeSpeedClassId, ShowSpeedDialog},
     {kBeTypeConvertorClassId, ShowTypeConvertorDialog},
     {kBeConstantClassId, ShowConstantDialog},
 };

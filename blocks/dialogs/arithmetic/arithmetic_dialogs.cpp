@@ -1,14 +1,17 @@
 #include "blocks/dialogs/arithmetic/arithmetic_dialogs.h"
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <cwchar>
 
 #include "blocks/dialogs/frame/property_form.h"
 #include "blocks/engine/block.h"
+#include "blocks/engine/block_scheme.h"
 #include "blocks/engine/input_pin.h"
 #include "blocks/engine/output_pin.h"
 #include "blocks/library/control/limiter.h"
+#include "blocks/library/converters/speed.h"
 #include "blocks/library/converters/type_convertor.h"
 #include "blocks/library/generators/constant.h"
 #include "blocks/library/math/add.h"
@@ -24,6 +27,10 @@ const int kSmallWidth = 200, kSmallHeight = 170, kTallHeight = 210;
 const int kCountWidth = 60;
 const int kMinInputs = 2, kMaxInputs = 127;
 const double kLimitRange = 1e25;
+const int kSpeedWidth = 300, kSpeedHeight = 260;
+const double kSpeedPeriodMaximum = 200000;
+const wchar_t* const kSpeedLines[] = {L"Блок измеряет скорость", L"изменения входной величины",
+                                      L"за указанный период времени."};
 const int kConstantWidth = 250, kConstantHeight = 290;
 const int kConstantEditWidth = 230;
 const int kConstantGroupWidth = 230, kConstantGroupHeight = 150;
@@ -199,6 +206,37 @@ bool ShowLengthDialog(CBEBlock* block) {
   for (int i = 0; i < length->inputCount; ++i) ChangeInputType(length->Input(i), type);
   ChangeOutputType(length->Output(0), type);
   length->UpdatePinsAndCosts();
+  return true;
+}
+
+double SpeedPeriodMinimum(const CBEBlock* block) {
+  double frequency = block && block->scheme ? block->scheme->frequency : kBeDefaultProcessorFrequency;
+  // A damaged frequency would leave no positive floor, and the block refuses
+  // a period that is not positive.
+  if (!std::isfinite(frequency) || frequency <= 0) frequency = kBeDefaultProcessorFrequency;
+  double minimum = 100.0 / frequency;
+  return minimum < kSpeedPeriodMaximum ? minimum : kSpeedPeriodMaximum;
+}
+
+bool ShowSpeedDialog(CBEBlock* block) {
+  auto* speed = dynamic_cast<CBESpeed*>(block);
+  if (!speed || speed->inputCount < 1 || speed->outputCount < 1) return false;
+  CBEPropertyForm* form = OpenPropertyForm(speed, kSpeedWidth, kSpeedHeight);
+  if (!form) return false;
+  BePropertyFormScope scope(form);
+  for (const wchar_t* line : kSpeedLines) form->AddTextLine(line);
+  form->AddEmptyRow();
+  BeSignalType current = speed->GetType();
+  CKestSpinEdit* period = form->AddRealRow(L"Период измерения [мс]:", SpeedPeriodMinimum(speed),
+                                           kSpeedPeriodMaximum, speed->period);
+  CKestComboBox* types = form->AddTypeRow(L"Тип данных:", kBeSignalChar, kBeSignalDouble, current);
+  form->AddButtons();
+  if (!form->Confirm() || !period) return false;
+  BeSignalType type = SelectedListType(types, kBeSignalChar, current);
+  ChangeInputType(speed->Input(0), type);
+  ChangeOutputType(speed->Output(0), type);
+  speed->period = RoundToFloat(period->GetValue());
+  speed->UpdateCosts();
   return true;
 }
 

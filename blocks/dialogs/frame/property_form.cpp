@@ -88,6 +88,21 @@ CKestRadioGroupBox* CBEPropertyForm::AddRadioRow(const wchar_t* caption, int wid
   return group;
 }
 
+CKestLabel* CBEPropertyForm::AddTextLine(const wchar_t* text) {
+  if (!GetHandle() || lineCount_ >= kMaxTextLines) return nullptr;
+  BeginCenteredRows();
+  auto* label = new CKestLabel(this, text ? text : L"", KEST_POS_FLOW, false, KEST_LABEL_MEASURE,
+                               KEST_LABEL_MEASURE, -1);
+  CenterFlowRows();
+  NewFlowRow();
+  lines_[lineCount_++] = label;
+  return label;
+}
+
+void CBEPropertyForm::AddEmptyRow() {
+  if (GetHandle()) NewFlowRow();
+}
+
 void CBEPropertyForm::AddButtons() {
   if (!GetHandle() || ok_) return;
   BeginCenteredRows();

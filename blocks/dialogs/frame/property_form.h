@@ -34,6 +34,7 @@ const int kBeDialogOkResult = 1, kBeDialogCancelResult = 2;
 class CBEPropertyForm : public CKestForm {
 public:
   static constexpr int kMaxRows = 8;
+  static constexpr int kMaxTextLines = 4;
 
   CBEPropertyForm() = default;
 
@@ -59,6 +60,12 @@ public:
   // A group box of radio items in one column, checked the item given.
   CKestRadioGroupBox* AddRadioRow(const wchar_t* caption, int width, int height, const wchar_t* const* items,
                                   int count, int checked);
+  // A line of explanation in a row of its own, centred across the form; it
+  // is no row (no control under it). Null when the form is not open or has
+  // all its lines.
+  CKestLabel* AddTextLine(const wchar_t* text);
+  // A row left empty, to set what follows apart.
+  void AddEmptyRow();
   // "OK" and "Отмена" centred in the last row.
   void AddButtons();
 
@@ -74,6 +81,10 @@ public:
   int GetRowCount() const { return rowCount_; }
   CKestLabel* GetRowLabel(int row) const { return HasRow(row) ? labels_[row] : nullptr; }
   CKestControl* GetRowControl(int row) const { return HasRow(row) ? controls_[row] : nullptr; }
+  int GetTextLineCount() const { return lineCount_; }
+  CKestLabel* GetTextLine(int line) const {
+    return line >= 0 && line < lineCount_ && line < kMaxTextLines ? lines_[line] : nullptr;
+  }
   CKestButton* GetOkButton() const { return ok_; }
   CKestButton* GetCancelButton() const { return cancel_; }
 
@@ -86,6 +97,8 @@ private:
   int rowCount_ = 0;
   CKestLabel* labels_[kMaxRows] = {};
   CKestControl* controls_[kMaxRows] = {};
+  int lineCount_ = 0;
+  CKestLabel* lines_[kMaxTextLines] = {};
   CKestButton* ok_ = nullptr;
   CKestButton* cancel_ = nullptr;
   CKestControl* initialFocus_ = nullptr;

@@ -14,8 +14,9 @@ TEST(DialogClasses, RegistrationFillsTheProgramsDialogTable) {
   program.Clear();
   ASSERT_TRUE(RegisterBlockDialogs());
   // The distance block, 20 data-type dialogs (the ten trigonometric
-  // functions each under its own id), 9 logic and 8 arithmetic ones.
-  EXPECT_EQ(38, BlockDialogCount());
+  // functions each under its own id), 9 logic and 9 arithmetic, vector and
+  // converter ones.
+  EXPECT_EQ(39, BlockDialogCount());
   EXPECT_EQ(BlockDialogCount(), program.Count());
   EXPECT_EQ(ShowDistanceDialog, program.Find(kBeDistanceClassId));
   // Again: nothing changes.

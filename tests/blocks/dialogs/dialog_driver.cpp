@@ -59,6 +59,7 @@ void ExpectFrame(CBEPropertyForm* form, const wchar_t* caption, int width, int h
   EXPECT_EQ(okRect.top, cancelRect.top) << "side by side";
   EXPECT_LT(okRect.right, cancelRect.left + 1);
   EXPECT_GE(okRect.top, previousBottom - 1) << "in the last row";
+  EXPECT_LE(okRect.bottom, client.bottom) << "the buttons show whole";
   EXPECT_NEAR(client.right / 2, (okRect.left + cancelRect.right) / 2, 2) << "centred";
 }
 

@@ -60,6 +60,7 @@ const DialogRow kRows[] = {
     {kBeSummatorClassId, L"summator", 200, 170, {L"Кол-во входов:", L"Тип данных:"}},
     {kBeNormClassId, L"norm", 200, 170, {L"Размерность вектора:", L"Тип данных:"}},
     {kBeLengthClassId, L"length", 200, 170, {L"Размерность вектора:", L"Тип данных:"}},
+    {kBeSpeedClassId, L"speed", 300, 260, {L"Период измерения [мс]:", L"Тип данных:"}},
     {kBeTypeConvertorClassId, L"type_convertor", 200, 170, {L"Тип входных данных:", L"Тип выходных данных:"}},
     {kBeConstantClassId, L"constant", 250, 290, {L"Значение:", L"Тип сигнала"}},
 };

@@ -1,11 +1,14 @@
 // The arithmetic, vector, converter and constant dialogs: what each shows
 // and what "OK" writes.
 #include <cstring>
+#include <limits>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "blocks/dialogs/arithmetic/arithmetic_dialogs.h"
 #include "blocks/library/control/limiter.h"
+#include "blocks/library/converters/speed.h"
 #include "blocks/library/converters/type_convertor.h"
 #include "blocks/library/generators/constant.h"
 #include "blocks/library/math/add.h"
@@ -250,6 +253,145 @@ TEST_F(ArithmeticDialogTest, TypeConverterTakesBothTypes) {
   EXPECT_TRUE(RunDialog(convertor, [&](CBEPropertyForm* form) { List(form, 0)->SetSelectedIndex(5); }));
   EXPECT_EQ(kBeSignalDouble, convertor->GetInputType());
   EXPECT_EQ(nullptr, convertor->Input(0)->source);
+}
+
+struct SpeedCase {
+  float frequency;  // Hz of the scheme
+  const wchar_t* typed;
+  int typeIndex;  // 0 char ... 4 double
+  float saved;    // ms
+  const wchar_t* reopened;
+};
+
+// The period reads by the real edit's rules, from 100 / the scheme's
+// frequency up to 200000 ms; the types change as the frame says.
+TEST_F(ArithmeticDialogTest, SpeedStoresItsPeriodAndType) {
+  const SpeedCase cases[] = {
+      {1e6f, L"0", 1, 0.0001f, L"0.0001"},        {1e6f, L"250,5", 1, 250.5f, L"250.5"},
+      {1e6f, L"300000", 3, 200000, L"200000"},    {1e6f, L"abc", 4, 0.0001f, L"0.0001"},
+      {1e3f, L"0.01", 0, 0.1f, L"0.1"},           {1e3f, L"-5", 2, 0.1f, L"0.1"},
+      {0, L"0", 1, 0.0001f, L"0.0001"},           {1e6f, L"1 000", 1, 1000, L"1000"},
+  };
+  for (const SpeedCase& c : cases) {
+    SCOPED_TRACE(c.typed);
+    Bench bench;
+    bench.scheme.frequency = c.frequency;
+    auto* speed = bench.Create<CBESpeed>(kBeSpeedClassId);
+    auto* source = bench.Source(kBeSignalShort);
+    bench.Link(source, speed, 0);
+    auto* reader = bench.Source(kBeSignalShort);
+    reader->SetInputCount(1);
+    reader->Input(0)->type = kBeSignalShort;
+    bench.Link(speed, 0, reader, 0);
+    double minimum = c.frequency == 1e3f ? 0.1 : 0.0001;
+    EXPECT_TRUE(RunDialog(speed, [&](CBEPropertyForm* form) {
+      dialogtest::ExpectFrame(form, speed->GetCaption(), 300, 260, {L"Период измерения [мс]:", L"Тип данных:"});
+      ASSERT_EQ(3, form->GetTextLineCount());
+      const wchar_t* lines[] = {L"Блок измеряет скорость", L"изменения входной величины",
+                                L"за указанный период времени."};
+      RECT client;
+      GetClientRect(form->GetHandle(), &client);
+      int below = 0;
+      for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(lines[i], Text(form->GetTextLine(i)));
+        RECT line = velktest::RectIn(form->GetHandle(), form->GetTextLine(i)->GetHandle());
+        EXPECT_NEAR(client.right / 2, (line.left + line.right) / 2, 1) << "line " << i << " centred";
+        EXPECT_GE(line.top, below) << "line " << i << " in a row of its own";
+        below = line.bottom;
+      }
+      RECT first = velktest::RectIn(form->GetHandle(), form->GetRowLabel(0)->GetHandle());
+      EXPECT_GE(first.top - below, 18 + 8) << "an empty row between the lines and the rows";
+      CKestSpinEdit* period = Spin(form, 0);
+      ASSERT_NE(nullptr, period);
+      EXPECT_FALSE(period->IsInteger());
+      EXPECT_EQ(1, period->GetStep());
+      EXPECT_DOUBLE_EQ(minimum, period->GetMinimum());
+      EXPECT_EQ(200000, period->GetMaximum());
+      RECT r = velktest::RectIn(form->GetHandle(), period->GetHandle());
+      EXPECT_EQ(120, r.right - r.left);
+      EXPECT_EQ(22, r.bottom - r.top);
+      EXPECT_EQ(L"100", Text(period));
+      EXPECT_EQ(kCharToDouble, dialogtest::Items(List(form, 1)));
+      EXPECT_EQ(L"short", Selected(List(form, 1)));
+      TypeInto(period, c.typed);
+      List(form, 1)->SetSelectedIndex(c.typeIndex);
+    }));
+    BeSignalType type = kBeSignalChar + c.typeIndex;
+    EXPECT_EQ(c.saved, speed->period);
+    EXPECT_EQ(type, speed->Input(0)->type);
+    EXPECT_EQ(type, speed->Output(0)->type);
+    bool same = type == kBeSignalShort;
+    EXPECT_EQ(same ? source->Output(0) : nullptr, speed->Input(0)->source) << "input link kept only for the same type";
+    EXPECT_EQ(same ? speed->Output(0) : nullptr, reader->Input(0)->source) << "readers kept only for the same type";
+    // The update ran: the costs of the new type (char 8/12, short 10/14,
+    // int 14/18, float 154/32 and double 234/40 shared).
+    const blocktest::Costs costs[] = {{8, 12, 0, false},
+                                      {10, 14, 0, false},
+                                      {14, 18, 0, false},
+                                      {154, 32, 0, true},
+                                      {234, 40, 0, true}};
+    blocktest::Costs expected = costs[c.typeIndex];
+    expected.ram = speed->ram;
+    EXPECT_EQ(expected, CostsOf(speed));
+    EXPECT_FALSE(RunDialog(
+        speed, [&](CBEPropertyForm* form) { EXPECT_EQ(c.reopened, Text(Spin(form, 0))); }, Close::kCancel));
+    // What the dialog stored the block reads back.
+    std::unique_ptr<BeScheme> copy = bench.ReadBack();
+    ASSERT_NE(nullptr, copy);
+    CBESpeed* read = nullptr;
+    for (CBEBlock* b = copy->blocks; b; b = b->next)
+      if (auto* s = dynamic_cast<CBESpeed*>(b)) read = s;
+    ASSERT_NE(nullptr, read);
+    EXPECT_EQ(c.saved, read->period);
+    EXPECT_EQ(type, read->GetType());
+  }
+}
+
+TEST_F(ArithmeticDialogTest, SpeedChangesNothingWhenNotConfirmed) {
+  Bench bench;
+  auto* speed = bench.Create<CBESpeed>(kBeSpeedClassId);
+  auto* source = bench.Source(kBeSignalShort);
+  bench.Link(source, speed, 0);
+  std::vector<uint8_t> before = blocktest::RecordBytes(speed);
+  blocktest::Costs costs = CostsOf(speed);
+  for (Close close : {Close::kCancel, Close::kEscape, Close::kCloseBox}) {
+    EXPECT_FALSE(RunDialog(
+        speed,
+        [](CBEPropertyForm* form) {
+          TypeInto(Spin(form, 0), L"5");
+          List(form, 1)->SetSelectedIndex(4);
+        },
+        close));
+    EXPECT_EQ(before, blocktest::RecordBytes(speed));
+    EXPECT_EQ(costs, CostsOf(speed));
+    EXPECT_EQ(100.0f, speed->period);
+    EXPECT_EQ(source->Output(0), speed->Input(0)->source);
+  }
+}
+
+// Outside a scheme the default processor frequency gives the floor; a
+// floor above the ceiling stops at the ceiling.
+TEST_F(ArithmeticDialogTest, SpeedPeriodFloorFollowsTheFrequency) {
+  Bench bench;
+  auto* speed = bench.Create<CBESpeed>(kBeSpeedClassId);
+  struct Case {
+    float frequency;
+    double minimum;
+  } cases[] = {{1e6f, 0.0001}, {50, 2}, {-1, 0.0001}, {1e-4f, 200000}};
+  for (const Case& c : cases) {
+    bench.scheme.frequency = c.frequency;
+    EXPECT_DOUBLE_EQ(c.minimum, SpeedPeriodMinimum(speed)) << c.frequency;
+  }
+  bench.scheme.frequency = std::numeric_limits<float>::quiet_NaN();
+  EXPECT_DOUBLE_EQ(0.0001, SpeedPeriodMinimum(speed));
+  CBESpeed loose;
+  EXPECT_DOUBLE_EQ(0.0001, SpeedPeriodMinimum(&loose));
+  EXPECT_DOUBLE_EQ(0.0001, SpeedPeriodMinimum(nullptr));
+  // Not a speed block: nothing is shown.
+  int before = LiveForms.count;
+  EXPECT_FALSE(ShowSpeedDialog(bench.Create<CBEBlock>(kBeLengthClassId)));
+  EXPECT_FALSE(ShowSpeedDialog(nullptr));
+  EXPECT_EQ(before, LiveForms.count);
 }
 
 struct ConstantCase {

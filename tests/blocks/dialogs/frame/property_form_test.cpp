@@ -77,6 +77,43 @@ TEST_F(PropertyFormTest, RowsStopAtTheLimitAndNeedAnOpenForm) {
   EXPECT_EQ(nullptr, form->GetRowControl(CBEPropertyForm::kMaxRows));
 }
 
+TEST_F(PropertyFormTest, TextLinesStandCentredInRowsOfTheirOwnAboveTheRows) {
+  CBEPropertyForm closed;
+  EXPECT_EQ(nullptr, closed.AddTextLine(L"x"));
+  EXPECT_EQ(0, closed.GetTextLineCount());
+  CBEPropertyForm* form = OpenPropertyForm(L"Проба", 300, 260);
+  ASSERT_NE(nullptr, form);
+  BePropertyFormScope scope(form);
+  const wchar_t* lines[] = {L"Короткая", L"Строка заметно длиннее первой"};
+  for (const wchar_t* line : lines) ASSERT_NE(nullptr, form->AddTextLine(line));
+  form->AddEmptyRow();
+  CKestSpinEdit* edit = form->AddIntegerRow(L"Число:", 0, 10, 100, 5);
+  form->AddButtons();
+  ASSERT_NE(nullptr, edit);
+  dialogtest::ExpectFrame(form, L"Проба", 300, 260, {L"Число:"});
+  HWND window = form->GetHandle();
+  RECT client;
+  GetClientRect(window, &client);
+  ASSERT_EQ(2, form->GetTextLineCount());
+  RECT a = velktest::RectIn(window, form->GetTextLine(0)->GetHandle());
+  RECT b = velktest::RectIn(window, form->GetTextLine(1)->GetHandle());
+  EXPECT_EQ(L"Короткая", dialogtest::Text(form->GetTextLine(0)));
+  EXPECT_LT(a.right - a.left, b.right - b.left) << "measured from the text";
+  EXPECT_NEAR(client.right / 2, (a.left + a.right) / 2, 1);
+  EXPECT_NEAR(client.right / 2, (b.left + b.right) / 2, 1);
+  EXPECT_EQ(8, a.top) << "the first line at the top";
+  EXPECT_EQ(a.bottom + 8, b.top) << "each line a row below the one before";
+  RECT label = velktest::RectIn(window, form->GetRowLabel(0)->GetHandle());
+  EXPECT_EQ(8, label.left) << "the rows stay at the left";
+  EXPECT_EQ(b.bottom + 8 + 18 + 8, label.top) << "one empty row between";
+  // Lines stop at the limit.
+  for (int i = form->GetTextLineCount(); i < CBEPropertyForm::kMaxTextLines; ++i)
+    EXPECT_NE(nullptr, form->AddTextLine(L"t"));
+  EXPECT_EQ(nullptr, form->AddTextLine(L"t"));
+  EXPECT_EQ(nullptr, form->GetTextLine(CBEPropertyForm::kMaxTextLines));
+  EXPECT_EQ(nullptr, form->GetTextLine(-1));
+}
+
 // The number rules, through the controls the dialogs read.
 struct IntegerCase {
   int minimum, maximum, shown;
