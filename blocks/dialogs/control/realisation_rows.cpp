@@ -59,6 +59,7 @@ double ReadDoubleEdit(CKestEdit* edit, int chars, double fallback) {
   wchar_t text[kBeLinkWideReadChars + 1];
   if (!edit) return fallback;
   ReadEditText(edit, text, chars < kBeLinkWideReadChars ? chars : kBeLinkWideReadChars);
+  if (!TextHasDigit(text)) return 0;
   return ParseDouble(text, fallback, nullptr);
 }
 
@@ -66,6 +67,7 @@ float ReadFloatEdit(CKestEdit* edit, int chars, float fallback) {
   wchar_t text[kBeLinkWideReadChars + 1];
   if (!edit) return fallback;
   ReadEditText(edit, text, chars < kBeLinkWideReadChars ? chars : kBeLinkWideReadChars);
+  if (!TextHasDigit(text)) return 0;
   return ParseFloat(text, fallback, nullptr);
 }
 
@@ -73,5 +75,6 @@ int ReadIntEdit(CKestEdit* edit, int chars, int fallback) {
   wchar_t text[kBeLinkWideReadChars + 1];
   if (!edit) return fallback;
   ReadEditText(edit, text, chars < kBeLinkWideReadChars ? chars : kBeLinkWideReadChars);
+  if (!TextHasDigit(text)) return 0;
   return ParseInt(text, fallback, nullptr);
 }

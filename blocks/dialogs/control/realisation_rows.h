@@ -29,8 +29,8 @@ CKestComboBox* AddRealisationList(CBEPropertyForm* form, int realisation);
 // An edit row of the links: width x 21, no text limit.
 CKestEdit* AddNumberRow(CBEPropertyForm* form, const wchar_t* caption, int width, double value);
 CKestEdit* AddWholeRow(CBEPropertyForm* form, const wchar_t* caption, int width, int value);
-// The edit's first chars characters read as a number, fallback when they
-// are out of range.
+// The edit's first chars characters read as a number: 0 for a text without
+// digits, fallback for one that does not convert or is out of range.
 double ReadDoubleEdit(CKestEdit* edit, int chars, double fallback);
 float ReadFloatEdit(CKestEdit* edit, int chars, float fallback);
 int ReadIntEdit(CKestEdit* edit, int chars, int fallback);

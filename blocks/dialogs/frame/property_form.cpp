@@ -153,3 +153,10 @@ void ReadEditText(CKestEdit* edit, wchar_t* text, int chars) {
   edit->CopyText(text, chars + 1);
   text[chars] = 0;
 }
+
+bool TextHasDigit(const wchar_t* text) {
+  if (!text) return false;
+  for (const wchar_t* p = text; *p; ++p)
+    if (*p >= L'0' && *p <= L'9') return true;
+  return false;
+}

@@ -121,6 +121,9 @@ CBEPropertyForm* OpenPropertyForm(const wchar_t* caption, int width, int height)
 // The type a type list stands for: first + the selected index, or fallback
 // when nothing is selected.
 BeSignalType SelectedListType(CKestComboBox* list, BeSignalType first, BeSignalType fallback);
+// Does the text hold a decimal digit: a number field's text without one
+// reads as 0 rather than as the field's previous value.
+bool TextHasDigit(const wchar_t* text);
 // The text of an edit, at most chars characters of it, into a buffer of
 // chars + 1 (empty for a null edit).
 void ReadEditText(CKestEdit* edit, wchar_t* text, int chars);

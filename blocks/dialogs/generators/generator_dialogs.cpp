@@ -57,7 +57,7 @@ bool AskMilliseconds(CBEBlock* block, const wchar_t* prompt, int32_t* value) {
   FormatInt(*value, text);
   wchar_t* answer = ShowInputDialog(MainKestForm, block->GetCaption(), prompt, text);
   if (!answer) return false;
-  *value = ParseInt(answer, *value, nullptr);
+  *value = TextHasDigit(answer) ? ParseInt(answer, *value, nullptr) : 0;
   FreeBuffer(answer);
   return true;
 }

@@ -14,10 +14,16 @@ TEST(DialogClasses, RegistrationFillsTheProgramsDialogTable) {
   program.Clear();
   ASSERT_TRUE(RegisterBlockDialogs());
   // The distance block, 20 data-type dialogs (the ten trigonometric
-  // functions each under its own id), 9 logic and 8 arithmetic ones.
-  EXPECT_EQ(38, BlockDialogCount());
+  // functions each under its own id), 9 logic and 8 arithmetic ones, 4
+  // digital, 7 control-link and 5 generator ones.
+  EXPECT_EQ(54, BlockDialogCount());
   EXPECT_EQ(BlockDialogCount(), program.Count());
   EXPECT_EQ(ShowDistanceDialog, program.Find(kBeDistanceClassId));
+  for (unsigned int id : {kBeMUXClassId, kBeDEMUXClassId, kBeCoderClassId, kBePulsCounterClassId,
+                          kBeProportionalClassId, kBeConstDividerClassId, kBeDiffClassId, kBeIntegralClassId,
+                          kBeIntegralWithReloadClassId, kBeInertialClassId, kBeVibroClassId, kBeEventClassId,
+                          kBeSingleImpulsClassId, kBeMeanderClassId, kBeDurationClassId, kBeMonostableClassId})
+    EXPECT_NE(nullptr, program.Find(id)) << std::hex << id;
   // Again: nothing changes.
   ASSERT_TRUE(RegisterBlockDialogs());
   EXPECT_EQ(BlockDialogCount(), program.Count());
