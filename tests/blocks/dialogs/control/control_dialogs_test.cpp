@@ -169,6 +169,42 @@ TEST_F(ControlDialogTest, ProportionalEnablesTheAmplitudeWithTheTableAndTheGroup
   EXPECT_EQ(127, prop->amplitude) << "held for the char output";
 }
 
+TEST_F(ControlDialogTest, TheFormsIgnoreTheirControlsUntilTheyAreReady) {
+  Bench bench;
+  auto* prop = bench.Create<CBEProportional>(kBeProportionalClassId);
+  auto* divider = bench.Create<CBEConstDivider>(kBeConstDividerClassId);
+  auto* diff = bench.Create<CBEDiff>(kBeDiffClassId);
+  EXPECT_TRUE(RunDialog(prop, [&](CBEPropertyForm* form) {
+    auto* dlg = dynamic_cast<CPropDlg*>(form);
+    ASSERT_NE(nullptr, dlg);
+    EXPECT_TRUE(dlg->IsReady());
+    dlg->SetReady(false);
+    Choose(dlg->GetInputTypeList(), 4);
+    EXPECT_TRUE(dlg->GetRealisationGroup()->IsEnabled());
+    dlg->SetReady(true);
+    Choose(dlg->GetInputTypeList(), 4);
+    EXPECT_FALSE(dlg->GetRealisationGroup()->IsEnabled());
+  }));
+  EXPECT_TRUE(RunDialog(divider, [&](CBEPropertyForm* form) {
+    auto* dlg = dynamic_cast<CConstDividerDlg*>(form);
+    ASSERT_NE(nullptr, dlg);
+    dlg->SetReady(false);
+    ClickRadio(dlg->GetRealisationGroup(), 1);
+    EXPECT_FALSE(dlg->GetStartEdit()->IsEnabled());
+    dlg->SetReady(true);
+  }));
+  EXPECT_TRUE(RunDialog(diff, [&](CBEPropertyForm* form) {
+    auto* dlg = dynamic_cast<CDiffDlg*>(form);
+    ASSERT_NE(nullptr, dlg);
+    dlg->SetReady(false);
+    Choose(dlg->GetRealisationList(), 1, CBN_SELENDOK);
+    EXPECT_FALSE(dlg->GetAmplitudeEdit()->IsEnabled());
+    dlg->SetReady(true);
+    Choose(dlg->GetRealisationList(), 1, CBN_EDITCHANGE);
+    EXPECT_TRUE(dlg->GetAmplitudeEdit()->IsEnabled());
+  }));
+}
+
 struct RangeCase {
   int outputIndex;
   const wchar_t* start;
