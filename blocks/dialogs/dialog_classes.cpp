@@ -1,8 +1,11 @@
 #include "blocks/dialogs/dialog_classes.h"
 
 #include "blocks/dialogs/arithmetic/arithmetic_dialogs.h"
+#include "blocks/dialogs/control/control_dialogs.h"
+#include "blocks/dialogs/digital/digital_dialogs.h"
 #include "blocks/dialogs/distance_dialog.h"
 #include "blocks/dialogs/frame/data_type_dialog.h"
+#include "blocks/dialogs/generators/generator_dialogs.h"
 #include "blocks/dialogs/logic/logic_dialogs.h"
 #include "blocks/engine/block_class_ids.h"
 #include "blocks/engine/block_dialog_table.h"
@@ -56,6 +59,25 @@ const DialogRow kDialogRows[] = {
     {kBeSpeedClassId, ShowSpeedDialog},
     {kBeTypeConvertorClassId, ShowTypeConvertorDialog},
     {kBeConstantClassId, ShowConstantDialog},
+    // Multiplexer, demultiplexer, coder and pulse counter.
+    {kBeMUXClassId, ShowMuxDialog},
+    {kBeDEMUXClassId, ShowDemuxDialog},
+    {kBeCoderClassId, ShowCoderDialog},
+    {kBePulsCounterClassId, ShowPulsCounterDialog},
+    // Control-theory links.
+    {kBeProportionalClassId, ShowProportionalDialog},
+    {kBeConstDividerClassId, ShowConstDividerDialog},
+    {kBeDiffClassId, ShowDiffDialog},
+    {kBeIntegralClassId, ShowIntegralDialog},
+    {kBeIntegralWithReloadClassId, ShowIntegralWithReloadDialog},
+    {kBeInertialClassId, ShowInertialDialog},
+    {kBeVibroClassId, ShowVibroDialog},
+    // Generators.
+    {kBeEventClassId, ShowEventDialog},
+    {kBeSingleImpulsClassId, ShowSingleImpulsDialog},
+    {kBeMeanderClassId, ShowMeanderDialog},
+    {kBeDurationClassId, ShowDurationDialog},
+    {kBeMonostableClassId, ShowMonostableDialog},
 };
 const int kDialogRowCount = sizeof(kDialogRows) / sizeof(kDialogRows[0]);
 }  // namespace

@@ -16,7 +16,7 @@ bool CBEPropertyForm::Open(const wchar_t* caption, int width, int height) {
 CKestLabel* CBEPropertyForm::BeginRow(const wchar_t* caption) {
   if (!GetHandle() || rowCount_ >= kMaxRows) return nullptr;
   CKestLabel* label =
-      new CKestLabel(this, caption, KEST_POS_FLOW, true, KEST_LABEL_MEASURE, KEST_LABEL_MEASURE, -1);
+      new CKestLabel(this, caption, KEST_POS_FLOW, !labelsBeside_, KEST_LABEL_MEASURE, KEST_LABEL_MEASURE, -1);
   labels_[rowCount_] = label;
   return label;
 }
@@ -27,9 +27,9 @@ void CBEPropertyForm::EndRow(CKestControl* control) {
 }
 
 CKestComboBox* CBEPropertyForm::AddListRow(const wchar_t* caption, const wchar_t* const* items, int count,
-                                           int selected) {
+                                           int selected, int width) {
   if (!BeginRow(caption)) return nullptr;
-  auto* list = new CKestComboBox(this, 0, false, KEST_POS_FLOW, kBeDialogListWidth, kBeDialogListHeight, 0);
+  auto* list = new CKestComboBox(this, 0, false, KEST_POS_FLOW, width, kBeDialogListHeight, 0);
   for (int i = 0; i < count; ++i) list->AddItem(items[i], 0);
   list->SetSelectedIndex(selected >= 0 && selected < count ? selected : -1);
   EndRow(list);
@@ -78,9 +78,10 @@ CKestEdit* CBEPropertyForm::AddTextRow(const wchar_t* caption, int width, int li
 }
 
 CKestRadioGroupBox* CBEPropertyForm::AddRadioRow(const wchar_t* caption, int width, int height,
-                                                 const wchar_t* const* items, int count, int checked) {
+                                                 const wchar_t* const* items, int count, int checked,
+                                                 int id) {
   if (!GetHandle() || rowCount_ >= kMaxRows) return nullptr;
-  auto* group = new CKestRadioGroupBox(this, 0, caption, KEST_POS_FLOW, width, height);
+  auto* group = new CKestRadioGroupBox(this, id, caption, KEST_POS_FLOW, width, height);
   for (int i = 0; i < count; ++i) group->AddItem(items[i]);
   if (checked >= 0 && checked < count) group->SetItemIndex(checked);
   labels_[rowCount_] = nullptr;
@@ -103,12 +104,12 @@ void CBEPropertyForm::AddEmptyRow() {
   if (GetHandle()) NewFlowRow();
 }
 
-void CBEPropertyForm::AddButtons() {
+void CBEPropertyForm::AddButtons(int buttonWidth) {
   if (!GetHandle() || ok_) return;
   BeginCenteredRows();
-  ok_ = new CKestButton(this, L"OK", true, IDOK, KEST_POS_FLOW, kBeDialogButtonWidth, kBeDialogButtonHeight,
-                        nullptr, kBeDialogOkResult);
-  cancel_ = new CKestButton(this, L"Отмена", false, IDCANCEL, KEST_POS_FLOW, kBeDialogButtonWidth,
+  ok_ = new CKestButton(this, L"OK", true, IDOK, KEST_POS_FLOW, buttonWidth, kBeDialogButtonHeight, nullptr,
+                        kBeDialogOkResult);
+  cancel_ = new CKestButton(this, L"Отмена", false, IDCANCEL, KEST_POS_FLOW, buttonWidth,
                             kBeDialogButtonHeight, nullptr, kBeDialogCancelResult);
   CenterFlowRows();
   SetReady(true);
@@ -166,4 +167,11 @@ void ReadEditText(CKestEdit* edit, wchar_t* text, int chars) {
   if (!edit || chars <= 0) return;
   edit->CopyText(text, chars + 1);
   text[chars] = 0;
+}
+
+bool TextHasDigit(const wchar_t* text) {
+  if (!text) return false;
+  for (const wchar_t* p = text; *p; ++p)
+    if (*p >= L'0' && *p <= L'9') return true;
+  return false;
 }

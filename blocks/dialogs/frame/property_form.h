@@ -45,8 +45,10 @@ public:
   // Rows: the caption in a label stacked over the control, then a new flow
   // row. Each answers its control (null when the form is not open or has
   // all its rows).
-  // A drop-down list of the texts with the item selected (-1 for none).
-  CKestComboBox* AddListRow(const wchar_t* caption, const wchar_t* const* items, int count, int selected);
+  // A drop-down list of the texts with the item selected (-1 for none),
+  // width x 21.
+  CKestComboBox* AddListRow(const wchar_t* caption, const wchar_t* const* items, int count, int selected,
+                            int width = kBeDialogListWidth);
   // A type list of the codes first..last in code order; the item of current
   // is selected (none when current lies outside).
   CKestComboBox* AddTypeRow(const wchar_t* caption, BeSignalType first, BeSignalType last, BeSignalType current);
@@ -57,17 +59,21 @@ public:
   // An editable edit with a client edge, width x 21, limit characters (0:
   // none), showing text.
   CKestEdit* AddTextRow(const wchar_t* caption, int width, int limit, const wchar_t* text);
-  // A group box of radio items in one column, checked the item given.
+  // A group box of radio items in one column, checked the item given; its
+  // items' clicks reach the form as commands of id.
   CKestRadioGroupBox* AddRadioRow(const wchar_t* caption, int width, int height, const wchar_t* const* items,
-                                  int count, int checked);
+                                  int count, int checked, int id = 0);
   // A line of explanation in a row of its own, centred across the form; it
   // is no row (no control under it). Null when the form is not open or has
   // all its lines.
   CKestLabel* AddTextLine(const wchar_t* text);
   // A row left empty, to set what follows apart.
   void AddEmptyRow();
-  // "OK" and "Отмена" centred in the last row.
-  void AddButtons();
+  // "OK" and "Отмена", buttonWidth x 25, centred in the last row.
+  void AddButtons(int buttonWidth = kBeDialogButtonWidth);
+  // Rows added from now on put their label beside the control (the label
+  // first) instead of above it.
+  void SetLabelsBeside(bool beside) { labelsBeside_ = beside; }
 
   // The control that takes the focus when the form is shown (and whenever
   // the form itself would get it). Given before the form shows, the focus
@@ -102,6 +108,7 @@ private:
   CKestButton* ok_ = nullptr;
   CKestButton* cancel_ = nullptr;
   CKestControl* initialFocus_ = nullptr;
+  bool labelsBeside_ = false;
 };
 
 // Deletes the form at the end of the dialog when its window is still the
@@ -127,6 +134,9 @@ CBEPropertyForm* OpenPropertyForm(const wchar_t* caption, int width, int height)
 // The type a type list stands for: first + the selected index, or fallback
 // when nothing is selected.
 BeSignalType SelectedListType(CKestComboBox* list, BeSignalType first, BeSignalType fallback);
+// Does the text hold a decimal digit: a number field's text without one
+// reads as 0 rather than as the field's previous value.
+bool TextHasDigit(const wchar_t* text);
 // The text of an edit, at most chars characters of it, into a buffer of
 // chars + 1 (empty for a null edit).
 void ReadEditText(CKestEdit* edit, wchar_t* text, int chars);

@@ -77,8 +77,8 @@ TEST_F(BlockDialogsInEditorTest, DoubleClickOpensTheBlocksDialog) {
   ASSERT_TRUE(AddCommonCatalogueGroups(&catalogue, creators));
   CVelkboardHost velkboard;
   CBlockHostScope blockHost(&velkboard);
-  for (unsigned int classId :
-       {kBeNegClassId, kBeShrClassId, kBeLimiterClassId, kBeSpeedClassId, kBeConstantClassId}) {
+  for (unsigned int classId : {kBeNegClassId, kBeShrClassId, kBeLimiterClassId, kBeSpeedClassId, kBeConstantClassId,
+                               kBeMUXClassId, kBeProportionalClassId, kBeEventClassId}) {
     SCOPED_TRACE(classId);
     ClearAll();
     CMainForm* main = MakeMainForm();

@@ -15,10 +15,15 @@ TEST(DialogClasses, RegistrationFillsTheProgramsDialogTable) {
   ASSERT_TRUE(RegisterBlockDialogs());
   // The distance block, 20 data-type dialogs (the ten trigonometric
   // functions each under its own id), 9 logic and 9 arithmetic, vector and
-  // converter ones.
-  EXPECT_EQ(39, BlockDialogCount());
+  // converter ones, 4 digital, 7 control-link and 5 generator ones.
+  EXPECT_EQ(55, BlockDialogCount());
   EXPECT_EQ(BlockDialogCount(), program.Count());
   EXPECT_EQ(ShowDistanceDialog, program.Find(kBeDistanceClassId));
+  for (unsigned int id : {kBeMUXClassId, kBeDEMUXClassId, kBeCoderClassId, kBePulsCounterClassId,
+                          kBeProportionalClassId, kBeConstDividerClassId, kBeDiffClassId, kBeIntegralClassId,
+                          kBeIntegralWithReloadClassId, kBeInertialClassId, kBeVibroClassId, kBeEventClassId,
+                          kBeSingleImpulsClassId, kBeMeanderClassId, kBeDurationClassId, kBeMonostableClassId})
+    EXPECT_NE(nullptr, program.Find(id)) << std::hex << id;
   // Again: nothing changes.
   ASSERT_TRUE(RegisterBlockDialogs());
   EXPECT_EQ(BlockDialogCount(), program.Count());

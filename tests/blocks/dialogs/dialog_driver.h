@@ -125,6 +125,24 @@ inline void TypeInto(CKestControl* control, const wchar_t* text) {
   for (const wchar_t* c = text; *c; ++c) SendMessageW(edit, WM_CHAR, *c, 1);
 }
 
+// Selects the item of a list as the user does: the selection changes and
+// the list tells its form (CBN_SELCHANGE, or the code given).
+inline void Choose(CKestComboBox* list, int index, int code = CBN_SELCHANGE) {
+  ASSERT_NE(nullptr, list);
+  list->SetSelectedIndex(index);
+  HWND window = list->GetHandle();
+  SendMessageW(GetParent(window), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(window), code),
+               reinterpret_cast<LPARAM>(window));
+}
+
+// Clicks a radio item of a group; the form has handled the click when it
+// returns.
+inline void ClickRadio(CKestRadioGroupBox* group, int index) {
+  ASSERT_NE(nullptr, group);
+  group->SetItemIndex(index);
+  velktest::FlushEvents();
+}
+
 inline std::vector<std::wstring> Items(CKestComboBox* list) {
   std::vector<std::wstring> items;
   if (!list) return items;
@@ -145,8 +163,9 @@ inline std::wstring Selected(CKestComboBox* list) {
 
 // Checks the frame every dialog shares: owned by the main form, the
 // caption, the size, centred on the screen, the labels' captions by row
-// (stacked over their controls), "OK" and "Отмена" centred in the last row.
+// (stacked over their controls or beside them), "OK" and "Отмена",
+// buttonWidth x 25, centred in the last row.
 void ExpectFrame(CBEPropertyForm* form, const wchar_t* caption, int width, int height,
-                 const std::vector<std::wstring>& labels);
+                 const std::vector<std::wstring>& labels, int buttonWidth = 80);
 
 }  // namespace dialogtest
