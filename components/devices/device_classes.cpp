@@ -6,6 +6,7 @@
 #include "components/devices/drives/servo.h"
 #include "components/devices/sensors/encoder.h"
 #include "components/devices/sensors/limit_switcher.h"
+#include "components/devices/sensors/nav_receiver.h"
 #include "components/devices/sensors/potentiometric.h"
 #include "components/devices/sensors/sen136b5b.h"
 #include "components/devices/sensors/srf05.h"
@@ -32,6 +33,7 @@ const CreatorRow kDeviceCreators[] = {
     {"URM04", CreateCURM04},
     {"SRF-05", CreateCIE_SRF_05},
     {"SEN136B5B", CreateCSEN136B5B},
+    {"NavReceiver", CreateCSCHNavReceiver},
 };
 
 }  // namespace
