@@ -5,6 +5,7 @@
 #include "components/devices/drives/ice.h"
 #include "components/devices/drives/servo.h"
 #include "components/devices/sensors/encoder.h"
+#include "components/devices/sensors/inertial_system.h"
 #include "components/devices/sensors/limit_switcher.h"
 #include "components/devices/sensors/nav_receiver.h"
 #include "components/devices/sensors/potentiometric.h"
@@ -34,6 +35,7 @@ const CreatorRow kDeviceCreators[] = {
     {"SRF-05", CreateCIE_SRF_05},
     {"SEN136B5B", CreateCSEN136B5B},
     {"NavReceiver", CreateCSCHNavReceiver},
+    {"InertialSystem", CreateCSCHInertialSystem},
 };
 
 }  // namespace
