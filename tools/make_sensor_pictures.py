@@ -3,7 +3,8 @@
 ("encoder.png") and of the potentiometric angle sensor
 ("potentiometric.png") and of the inertial measurement unit ("inertial.png")
 into data/schemeIcons, and the pictures of the sample
-rows of the sensor tables (encoders, potentiometers, limit switches) into
+rows of the sensor tables (encoders, potentiometers, limit switches,
+navigation receivers, inertial units) into
 data/VelkDB/images. The limit switch draws its own symbol.
 
 Each picture is drawn into an RGB picture of tools/picture_files.py and
@@ -117,6 +118,22 @@ def inertial(path, size=140, board=(30, 110, 60)):
     write_png(path, p.px)
 
 
+def nav_module(path, width=160, height=83, board=(20, 60, 130), usb=False):
+    """A navigation receiver module of a sample row: a board with the
+    receiver can, its patch antenna (or a USB plug) and a pin header."""
+    p = RgbPicture(width, height, WHITE)
+    p.box(6, 6, width - 6, height - 6, BLACK, fill=board)
+    p.box(16, 16, 66, height - 16, BLACK, fill=(200, 200, 205))
+    if usb:
+        p.box(width - 40, height // 2 - 10, width - 2, height // 2 + 10, BLACK, fill=(190, 190, 195))
+    else:
+        p.box(80, 14, width - 18, height - 14, BLACK, fill=(210, 180, 120))
+        p.circle((80 + width - 18) // 2, height // 2, 8, BLACK, fill=(230, 230, 230))
+    for k in range(6):
+        p.fill(12 + 9 * k, height - 12, 17 + 9 * k, height - 7, (230, 200, 80))
+    write_png(path, p.px)
+
+
 def main():
     os.makedirs(ICONS, exist_ok=True)
     os.makedirs(IMAGES, exist_ok=True)
@@ -130,6 +147,10 @@ def main():
     potentiometer(os.path.join(IMAGES, "wdd35.png"), 160, 83)
     potentiometer(os.path.join(IMAGES, "rv24.png"), 160, 83, knob=(200, 60, 50))
     limit_switch(os.path.join(IMAGES, "kv12.png"))
+    nav_module(os.path.join(IMAGES, "nv08c.png"))
+    nav_module(os.path.join(IMAGES, "gnssusb.png"), board=(40, 40, 45), usb=True)
+    inertial(os.path.join(IMAGES, "imu9u.png"))
+    inertial(os.path.join(IMAGES, "imu6a.png"), board=(120, 30, 40))
     limit_switch(os.path.join(IMAGES, "d2f.png"), lever=(230, 200, 80))
 
 

@@ -708,4 +708,27 @@ TEST(InertialSystem, SymbolDrawsPinsAndNames) {
   EXPECT_TRUE(canvas.Save(L"inertial_system_symbol.bmp"));
 }
 
+TEST(InertialSystem, SampleTableModels) {
+  comptest::SampleTable sample(L"inertial");
+  ASSERT_TRUE(sample.loaded);
+  devtest::DeviceBench bench;
+  auto* n = bench.Create<CSCHInertialSystem>("InertialSystem");
+  ASSERT_TRUE(n);
+  // Nine axes over UART with a 3.3 V output.
+  ASSERT_TRUE(sample.Find("IMU-9U"));
+  n->ApplyDbRecord(sample.Find("IMU-9U"));
+  EXPECT_EQ(n->record.flags, 0xFF);
+  ASSERT_EQ(n->pinCount, 6);
+  EXPECT_EQ(Visible(n->pins[3].name), L"+3.3V");
+  EXPECT_STREQ(n->pins[3].description, L"Выход +3.3V, 100мА");
+  EXPECT_FLOAT_EQ(n->accelDisp, 5);
+  // Six axes as voltages: supply and six channel pins.
+  ASSERT_TRUE(sample.Find("IMU-6A"));
+  n->ApplyDbRecord(sample.Find("IMU-6A"));
+  EXPECT_EQ(n->record.flags, kAccel | kRates);
+  ASSERT_EQ(n->pinCount, 8);
+  EXPECT_EQ(Visible(n->pins[7].name), L"Gyro OZ");
+  EXPECT_FLOAT_EQ(n->Kaccel, 0.0002f);
+}
+
 }  // namespace

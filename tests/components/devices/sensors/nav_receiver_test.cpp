@@ -539,4 +539,26 @@ TEST(NavReceiver, SymbolIsAGreyBoxWithItsTitle) {
   EXPECT_TRUE(canvas.Save(L"nav_receiver_symbol.bmp"));
 }
 
+TEST(NavReceiver, SampleTableModels) {
+  comptest::SampleTable sample(L"gps");
+  ASSERT_TRUE(sample.loaded);
+  devtest::DeviceBench bench;
+  auto* r = bench.Create<CSCHNavReceiver>("NavReceiver");
+  ASSERT_TRUE(r);
+  // A UART module with an external antenna: the six pins of the defaults.
+  ASSERT_TRUE(sample.Find("NV-08C-CSM"));
+  r->ApplyDbRecord(sample.Find("NV-08C-CSM"));
+  EXPECT_EQ(r->pinCount, 6);
+  EXPECT_EQ(r->serialKind, kDevNavUart);
+  EXPECT_FLOAT_EQ(r->I, 0.1f);
+  EXPECT_FLOAT_EQ(r->mass, 0.01f);
+  // A USB stick powered by its port, with its own antenna: the USB pin.
+  ASSERT_TRUE(sample.Find("GNSS-USB"));
+  r->ApplyDbRecord(sample.Find("GNSS-USB"));
+  ASSERT_EQ(r->pinCount, 1);
+  EXPECT_EQ(r->usbPin, 0);
+  EXPECT_EQ(r->precision, 50);
+  EXPECT_FLOAT_EQ(r->answerInterval, 0.2f);
+}
+
 }  // namespace
