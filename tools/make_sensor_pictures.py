@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """Draws the pictures of the shaft sensors: the scheme symbols of the encoder
 ("encoder.png") and of the potentiometric angle sensor
-("potentiometric.png") into data/schemeIcons, and the pictures of the sample
-rows of the sensor tables (encoders, potentiometers, limit switches) into
+("potentiometric.png") and of the inertial measurement unit ("inertial.png")
+into data/schemeIcons, and the pictures of the sample
+rows of the sensor tables (encoders, potentiometers, limit switches,
+navigation receivers, inertial units) into
 data/VelkDB/images. The limit switch draws its own symbol.
 
 Each picture is drawn into an RGB picture of tools/picture_files.py and
@@ -86,11 +88,58 @@ def limit_switch(path, width=96, height=72, lever=(210, 210, 215)):
     write_png(path, p.px)
 
 
+def inertial(path, size=140, board=(30, 110, 60)):
+    """The inertial unit: a green board with mounting holes, the sensor chip
+    in the middle and its three axes (X red to the right, Y green up, Z
+    blue out of the board as a ring with a dot); the pins' lines start at
+    its right edge."""
+    p = RgbPicture(size, size, WHITE)
+    p.box(4, 4, size - 4, size - 4, BLACK, fill=board)
+    for cx, cy in ((14, 14), (size - 15, 14), (14, size - 15), (size - 15, size - 15)):
+        p.circle(cx, cy, 5, BLACK, fill=(220, 200, 120))
+        p.circle(cx, cy, 2, BLACK, fill=WHITE)
+    mid = size // 2
+    p.box(mid - 22, mid - 22, mid + 22, mid + 22, BLACK, fill=(35, 35, 40))
+    for k in range(6):
+        y = mid - 17 + 7 * k
+        p.fill(mid - 27, y, mid - 22, y + 3, (200, 200, 205))
+        p.fill(mid + 22, y, mid + 27, y + 3, (200, 200, 205))
+    p.circle(mid - 14, mid - 14, 3, (120, 120, 120))
+    red, green, blue = (220, 40, 40), (60, 220, 80), (70, 130, 240)
+    p.line(mid, mid, mid + 45, mid, red, 3)
+    p.line(mid + 45, mid, mid + 38, mid - 6, red, 2)
+    p.line(mid + 45, mid, mid + 38, mid + 6, red, 2)
+    p.line(mid, mid, mid, mid - 45, green, 3)
+    p.line(mid, mid - 45, mid - 6, mid - 38, green, 2)
+    p.line(mid, mid - 45, mid + 6, mid - 38, green, 2)
+    p.circle(mid, mid, 7, blue)
+    p.circle(mid, mid, 2, blue, fill=blue)
+    p.fill(size - 4, 4, size, size - 4, BLACK)
+    write_png(path, p.px)
+
+
+def nav_module(path, width=160, height=83, board=(20, 60, 130), usb=False):
+    """A navigation receiver module of a sample row: a board with the
+    receiver can, its patch antenna (or a USB plug) and a pin header."""
+    p = RgbPicture(width, height, WHITE)
+    p.box(6, 6, width - 6, height - 6, BLACK, fill=board)
+    p.box(16, 16, 66, height - 16, BLACK, fill=(200, 200, 205))
+    if usb:
+        p.box(width - 40, height // 2 - 10, width - 2, height // 2 + 10, BLACK, fill=(190, 190, 195))
+    else:
+        p.box(80, 14, width - 18, height - 14, BLACK, fill=(210, 180, 120))
+        p.circle((80 + width - 18) // 2, height // 2, 8, BLACK, fill=(230, 230, 230))
+    for k in range(6):
+        p.fill(12 + 9 * k, height - 12, 17 + 9 * k, height - 7, (230, 200, 80))
+    write_png(path, p.px)
+
+
 def main():
     os.makedirs(ICONS, exist_ok=True)
     os.makedirs(IMAGES, exist_ok=True)
     encoder(os.path.join(ICONS, "encoder.png"))
     potentiometer(os.path.join(ICONS, "potentiometric.png"))
+    inertial(os.path.join(ICONS, "inertial.png"))
 
     encoder(os.path.join(IMAGES, "e6b2.png"), 171, 83)
     encoder(os.path.join(IMAGES, "ec11.png"), 171, 83, body=(40, 40, 40), disc=(190, 190, 200))
@@ -98,6 +147,10 @@ def main():
     potentiometer(os.path.join(IMAGES, "wdd35.png"), 160, 83)
     potentiometer(os.path.join(IMAGES, "rv24.png"), 160, 83, knob=(200, 60, 50))
     limit_switch(os.path.join(IMAGES, "kv12.png"))
+    nav_module(os.path.join(IMAGES, "nv08c.png"))
+    nav_module(os.path.join(IMAGES, "gnssusb.png"), board=(40, 40, 45), usb=True)
+    inertial(os.path.join(IMAGES, "imu9u.png"))
+    inertial(os.path.join(IMAGES, "imu6a.png"), board=(120, 30, 40))
     limit_switch(os.path.join(IMAGES, "d2f.png"), lever=(230, 200, 80))
 
 

@@ -8,6 +8,7 @@
 #include "app/export/picture_export.h"
 #include "blocks/engine/block.h"
 #include "blocks/engine/editor/be_editor.h"
+#include "blocks/engine/payload_table.h"
 #include "foundation/paths.h"
 
 namespace {
@@ -67,6 +68,12 @@ bool CVelkboardHost::OpenSchemeEditor(SchScheme* scheme, int mode, int boardWidt
   }
   return true;
 }
+
+uint32_t CVelkboardHost::PublishPayload(void* payload, const void* owner) {
+  return BePayloadTable::Program().Add(payload, owner);
+}
+
+void CVelkboardHost::WithdrawPayloads(const void* owner) { BePayloadTable::Program().ReleaseOwner(owner); }
 
 bool CVelkboardHost::ShowBlockProperties(CBEBlock* block) { return block && block->ShowProperties(); }
 

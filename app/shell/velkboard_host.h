@@ -28,6 +28,9 @@ public:
   // A scheme editor window (MDI child of the main form) on a nested scheme;
   // false without a main form or when the window could not be made.
   bool OpenSchemeEditor(SchScheme* scheme, int mode, int boardWidth, int boardHeight) override;
+  // Components' published objects: the program's payload table.
+  uint32_t PublishPayload(void* payload, const void* owner) override;
+  void WithdrawPayloads(const void* owner) override;
 
   // The block engine's services.
   // A block-diagram editor on scheme as an MDI child of the main form,

@@ -5,7 +5,9 @@
 #include "components/devices/drives/ice.h"
 #include "components/devices/drives/servo.h"
 #include "components/devices/sensors/encoder.h"
+#include "components/devices/sensors/inertial_system.h"
 #include "components/devices/sensors/limit_switcher.h"
+#include "components/devices/sensors/nav_receiver.h"
 #include "components/devices/sensors/potentiometric.h"
 #include "components/devices/sensors/sen136b5b.h"
 #include "components/devices/sensors/srf05.h"
@@ -32,6 +34,8 @@ const CreatorRow kDeviceCreators[] = {
     {"URM04", CreateCURM04},
     {"SRF-05", CreateCIE_SRF_05},
     {"SEN136B5B", CreateCSEN136B5B},
+    {"NavReceiver", CreateCSCHNavReceiver},
+    {"InertialSystem", CreateCSCHInertialSystem},
 };
 
 }  // namespace

@@ -12,6 +12,10 @@ void CSchemeHost::ShowComponentCard(const wchar_t*, const wchar_t*) {}
 
 bool CSchemeHost::OpenSchemeEditor(SchScheme*, int, int, int) { return false; }
 
+uint32_t CSchemeHost::PublishPayload(void*, const void*) { return 0; }
+
+void CSchemeHost::WithdrawPayloads(const void*) {}
+
 
 void CSchemeHost::ShowReadError(const wchar_t* text) {
   MessageBoxW(GetActiveWindow(), text ? text : L"", L"Ошибка", MB_OK | MB_ICONERROR);

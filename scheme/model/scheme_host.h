@@ -11,6 +11,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 #include "kestui/core/kest_service_slot.h"
 
 class SchScheme;
@@ -42,6 +44,15 @@ public:
   // Tells the user that a file or stream could not be read (text is the
   // whole message). Base: an error box "Ошибка" over the active window.
   virtual void ShowReadError(const wchar_t* text);
+
+  // Names an object a component publishes for the block schemes of the
+  // robot (a navigation receiver's pose, an inertial unit's measurement
+  // record) by the 32-bit handle that bytes 4-7 of its packets carry; owner
+  // is the component, whose WithdrawPayloads ends every handle it was
+  // given. Base: 0, the handle of nothing (no program table to name it in).
+  virtual uint32_t PublishPayload(void* payload, const void* owner);
+  // Ends every handle published for owner. Base: nothing.
+  virtual void WithdrawPayloads(const void* owner);
 };
 
 // The scheme host installed now; never null (the base host when none was).

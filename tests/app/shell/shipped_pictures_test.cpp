@@ -87,6 +87,7 @@ const ComponentPicture kComponentPictures[] = {
     {"ICE", L"ICE2.jpg", 200, 240},  // a new engine has no key start
     {"Encoder", L"encoder.png", 114, 55},
     {"potentiometric", L"potentiometric.png", 107, 55},
+    {"InertialSystem", L"inertial.png", 140, 140},
     {"PultComputer", L"notebook.png", 230, 157},
     {"URM37", L"distsensor.png", 44, 84, 80 - 44, 0},
     {"URM04", L"distsensor.png", 44, 84, 80 - 44, 0},

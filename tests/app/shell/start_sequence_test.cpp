@@ -25,7 +25,9 @@
 #include "components/devices/drives/ice.h"
 #include "components/devices/drives/servo.h"
 #include "components/devices/sensors/encoder.h"
+#include "components/devices/sensors/inertial_system.h"
 #include "components/devices/sensors/limit_switcher.h"
+#include "components/devices/sensors/nav_receiver.h"
 #include "components/devices/sensors/potentiometric.h"
 #include "components/devices/sensors/sen136b5b.h"
 #include "components/devices/sensors/srf05.h"
@@ -259,6 +261,9 @@ TEST_F(StartSequenceTest, ComponentClassesInRegistrationOrder) {
   EXPECT_EQ(CreateCURM04, g_schClassRegistry.Find("URM04")->creator);
   EXPECT_EQ(CreateCIE_SRF_05, g_schClassRegistry.Find("SRF-05")->creator);
   EXPECT_EQ(CreateCSEN136B5B, g_schClassRegistry.Find("SEN136B5B")->creator);
+  // And the navigation receiver's and the inertial unit's.
+  EXPECT_EQ(CreateCSCHNavReceiver, g_schClassRegistry.Find("NavReceiver")->creator);
+  EXPECT_EQ(CreateCSCHInertialSystem, g_schClassRegistry.Find("InertialSystem")->creator);
 }
 
 }  // namespace
