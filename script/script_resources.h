@@ -16,9 +16,9 @@
 #define IDB_SCRIPT_GROUP_OPEN 192
 #define IDB_SCRIPT_EXAMPLE 193
 #define IDB_SCRIPT_ELEMENT 194
-// Velkboard's palette already has a picture 110: the delete picture of the
-// pin lists has an id of its own.
-#define IDB_SCRIPT_PIN_DELETE 195
+// Velkboard's palette already has a picture 110 and its blocks a picture
+// 195: the delete picture of the pin lists has an id of its own.
+#define IDB_SCRIPT_PIN_DELETE 201
 
 // Commands of the script editor's menu bar.
 #define ID_SCRIPT_NEW 40044

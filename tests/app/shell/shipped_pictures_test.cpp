@@ -42,6 +42,7 @@
 #include "blocks/library/navigation/scan_sector.h"
 #include "blocks/library/navigation/video_navigation.h"
 #include "blocks/library/navigation/detector_resources.h"
+#include "script/script_resources.h"
 #include "blocks/panel/panel_kinds.h"
 #include "blocks/panel/ui_blocks/ui_block_entries.h"
 #include "blocks/panel/ui_panel.h"
@@ -465,6 +466,23 @@ TEST(ShippedPictures, TheBitmapResourcesOfBlocksAreLinkedIntoThePrograms) {
     EXPECT_EQ(static_cast<int>(sizeof info), GetObjectW(bitmap, sizeof info, &info));
     EXPECT_EQ(r.width, info.bmWidth) << "resource " << r.id;
     EXPECT_EQ(r.height, info.bmHeight) << "resource " << r.id;
+    DeleteObject(bitmap);
+  }
+}
+
+// The script editor's 16 x 16 pictures share the program's resources with
+// the palette's and the blocks' pictures: each id names its own picture.
+TEST(ShippedPictures, TheScriptEditorsPicturesKeepTheirOwnIds) {
+  const int ids[] = {IDB_SCRIPT_PIN_ADD, IDB_SCRIPT_PIN_DELETE, IDB_SCRIPT_PIN_UP,  IDB_SCRIPT_PIN_DOWN,
+                     IDB_SCRIPT_GROUP,   IDB_SCRIPT_GROUP_OPEN,  IDB_SCRIPT_EXAMPLE, IDB_SCRIPT_ELEMENT};
+  for (int id : ids) {
+    HBITMAP bitmap = static_cast<HBITMAP>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    ASSERT_NE(nullptr, bitmap) << "resource " << id;
+    BITMAP info = {};
+    EXPECT_EQ(static_cast<int>(sizeof info), GetObjectW(bitmap, sizeof info, &info));
+    EXPECT_EQ(16, info.bmWidth) << "resource " << id;
+    EXPECT_EQ(16, info.bmHeight) << "resource " << id;
     DeleteObject(bitmap);
   }
 }
