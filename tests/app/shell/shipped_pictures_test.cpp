@@ -88,6 +88,8 @@ const ComponentPicture kComponentPictures[] = {
     {"Encoder", L"encoder.png", 114, 55},
     {"potentiometric", L"potentiometric.png", 107, 55},
     {"PultComputer", L"notebook.png", 230, 157},
+    {"HardDrive", L"hd.jpg", 92, 132},
+    {"Mic", L"mic.png", 91, 91},
     {"URM37", L"distsensor.png", 44, 84, 80 - 44, 0},
     {"URM04", L"distsensor.png", 44, 84, 80 - 44, 0},
     {"SEN136B5B", L"distsensor.png", 44, 84, 80 - 44, 0},
