@@ -6,6 +6,7 @@
 #include "units/computers/control_panel.h"
 #include "units/computers/hard_drive.h"
 #include "units/computers/pult_computer.h"
+#include "units/media/camera.h"
 #include "units/media/microphone.h"
 
 namespace {
@@ -18,6 +19,7 @@ struct CreatorRow {
 const CreatorRow kUnitCreators[] = {
     {"AVR", CreateCAVR},
     {"BOARD_COMPUTER", CreateCSCHBoardComputer},
+    {"Camera", CreateCSCHCamera},
     {"HardDrive", CreateCSCHHardDrive},
     {"Mic", CreateCSCHMicrophone},
     {"PULT", CreateCSCHPult},

@@ -15,10 +15,10 @@ CKestImage g_microphonePicture;
 
 }  // namespace
 
-void MediaAudioRecord::Set(unsigned char sequence, uint32_t handle) {
+void MediaAudioRecord::Set(unsigned char sequence, uint32_t handle, uint16_t tag) {
   bytes.value[0] = sequence;
-  bytes.value[1] = kAudioValueMarker & 0xFF;
-  bytes.value[2] = kAudioValueMarker >> 8;
+  bytes.value[1] = static_cast<unsigned char>(tag & 0xFF);
+  bytes.value[2] = static_cast<unsigned char>(tag >> 8);
   for (int i = 0; i < 4; i++) bytes.value[4 + i] = static_cast<unsigned char>(handle >> (8 * i));
 }
 

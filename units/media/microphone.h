@@ -12,10 +12,11 @@
 
 // The eight bytes of an audio record: sequence, tag 0xEA22, a spare byte,
 // the sound's handle. A net's source points at it (CBEAudioIn reads it).
+// The camera's video record has the same layout with the tag 0x33EE.
 struct MediaAudioRecord {
   BeAudioSource bytes = {};
 
-  void Set(unsigned char sequence, uint32_t handle);
+  void Set(unsigned char sequence, uint32_t handle, uint16_t tag = kAudioValueMarker);
   unsigned char Sequence() const { return bytes.value[0]; }
   uint32_t Handle() const { return AudioSoundHandle(bytes.value); }
 };

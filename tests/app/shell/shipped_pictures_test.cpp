@@ -90,6 +90,7 @@ const ComponentPicture kComponentPictures[] = {
     {"PultComputer", L"notebook.png", 230, 157},
     {"HardDrive", L"hd.jpg", 92, 132},
     {"Mic", L"mic.png", 91, 91},
+    {"Camera", L"camera.png", 96, 100},
     {"URM37", L"distsensor.png", 44, 84, 80 - 44, 0},
     {"URM04", L"distsensor.png", 44, 84, 80 - 44, 0},
     {"SEN136B5B", L"distsensor.png", 44, 84, 80 - 44, 0},
