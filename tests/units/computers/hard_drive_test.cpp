@@ -348,3 +348,29 @@ TEST(HardDrive, DatabaseRowSetsTheModel) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(HardDrive, SampleTableRowsMakeTheirDrives) {
+  UnitRegistryScope registry;
+  comptest::SampleTable table(L"hd");
+  ASSERT_TRUE(table.loaded);
+  struct Case {
+    const char* model;
+    unsigned char iface;
+    int pins;
+  } cases[] = {{"Velk HD-320S", CSCHHardDrive::kSata, 5}, {"Velk HD-160I", CSCHHardDrive::kIde, 5},
+               {"Velk HD-500U", CSCHHardDrive::kUsb, 1}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.model);
+    CompDbRecord* record = table.Find(c.model);
+    ASSERT_NE(nullptr, record);
+    auto d = comptest::NewDetached<CSCHHardDrive>("HardDrive");
+    d->ApplyDbRecord(record);
+    EXPECT_EQ(c.iface, d->iface);
+    EXPECT_EQ(c.pins, d->pinCount);
+    EXPECT_GT(d->Pactive, d->Pidle);
+  }
+}
+
+}  // namespace

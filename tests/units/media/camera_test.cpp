@@ -649,3 +649,32 @@ TEST(Camera, RecordLayoutReadsBackAndEveryCutLoadsSafely) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Camera, SampleTableRowsMakeTheirCameras) {
+  UnitRegistryScope registry;
+  comptest::SampleTable table(L"cameras");
+  ASSERT_TRUE(table.loaded);
+  struct Case {
+    const char* model;
+    int iface, pins;
+    bool remote;
+  } cases[] = {{"Velk CAM-P1", 0, 13, true}, {"Velk CAM-U1", 1, 1, false}, {"Velk CAM-E1", 2, 5, false},
+               {"Velk CAM-W1", 3, 2, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.model);
+    CompDbRecord* record = table.Find(c.model);
+    ASSERT_NE(nullptr, record);
+    auto cam = comptest::NewDetached<CSCHCamera>("Camera");
+    cam->ApplyDbRecord(record);
+    EXPECT_EQ(c.iface, cam->iface);
+    EXPECT_EQ(c.pins, cam->pinCount);
+    EXPECT_EQ(c.remote, cam->HasRemoteControl());
+  }
+  comptest::SampleTable mics(L"mic");
+  ASSERT_TRUE(mics.loaded);
+  EXPECT_NE(nullptr, mics.Find("Velk MC-10"));
+}
+
+}  // namespace
