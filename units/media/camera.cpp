@@ -281,8 +281,9 @@ void CSCHCamera::Burn() {
 // False when the camera burnt out.
 bool CSCHCamera::StepPower(bool* powered) {
   *powered = false;
-  // A rating that would divide by zero draws nothing.
-  const float RL = I > 0 ? Quotient(U, I) : kSchOpenResistance;
+  // A rating that would divide by zero (or give no load) draws nothing.
+  float RL = I > 0 ? Quotient(U, I) : kSchOpenResistance;
+  if (!(RL > 0) || !std::isfinite(RL)) RL = kSchOpenResistance;
   if (powerPin >= 0 && powerGroundPin >= 0) {
     float Vp = 0, Rp = kSchOpenResistance, Vg = 0, Rg = kSchOpenResistance;
     GetPinInput(powerPin, &Vp, &Rp);

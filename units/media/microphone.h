@@ -14,7 +14,7 @@
 // the sound's handle. A net's source points at it (CBEAudioIn reads it).
 // The camera's video record has the same layout with the tag 0x33EE.
 struct MediaAudioRecord {
-  BeAudioSource bytes = {};
+  alignas(8) BeAudioSource bytes = {};  // aligned as a signal source
 
   void Set(unsigned char sequence, uint32_t handle, uint16_t tag = kAudioValueMarker);
   unsigned char Sequence() const { return bytes.value[0]; }

@@ -678,3 +678,38 @@ TEST(Camera, SampleTableRowsMakeTheirCameras) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Camera, ARatingWithoutCurrentDrawsNothingAndNeverDividesByZero) {
+  for (const char* iface : {"2", "3"}) {
+    SCOPED_TRACE(iface);
+    comptest::LogCapture log;
+    UnitBench bench;
+    CSCHCamera* c = MakeCamera(bench, {{"iface", iface}, {"PoE", "1"}, {"U", "12"}, {"I", "0"}});
+    auto* host = bench.Add<DataHost>(kSchSourceEthernet, true);
+    if (c->DataPin() >= 0) bench.Wire(host, 0, c, c->DataPin());
+    circuit::Part* supply = bench.Source(12, 0.1f);
+    if (c->powerPin >= 0) {
+      bench.Wire(supply, 0, c, c->powerPin);
+      bench.Wire(bench.Ground(), 0, c, c->powerGroundPin);
+    }
+    bench.Build();
+    bench.Start();
+    bench.Step(3, 1e-3f);
+    EXPECT_FALSE(c->burnt);
+    EXPECT_EQ(0, log.Count());
+    if (c->DataPin() >= 0) {
+      const double G = bench.NetOf(c, c->DataPin())->sumG;
+      EXPECT_TRUE(std::isfinite(G));
+      EXPECT_NEAR(1.0 / 5e6, G, 1e-9);
+    } else {
+      float R = 0;
+      circuit::Circuit::Read(supply, 0, &R);
+      EXPECT_GT(R, 1e6f);  // the camera's pins are not driven
+    }
+    bench.Stop();
+  }
+}
+
+}  // namespace
