@@ -4,7 +4,10 @@
 #include "units/avr/avr.h"
 #include "units/computers/board_computer.h"
 #include "units/computers/control_panel.h"
+#include "units/computers/hard_drive.h"
 #include "units/computers/pult_computer.h"
+#include "units/media/camera.h"
+#include "units/media/microphone.h"
 
 namespace {
 
@@ -16,6 +19,9 @@ struct CreatorRow {
 const CreatorRow kUnitCreators[] = {
     {"AVR", CreateCAVR},
     {"BOARD_COMPUTER", CreateCSCHBoardComputer},
+    {"Camera", CreateCSCHCamera},
+    {"HardDrive", CreateCSCHHardDrive},
+    {"Mic", CreateCSCHMicrophone},
     {"PULT", CreateCSCHPult},
     {"PultComputer", CreateCSCHPultComputer},
 };
