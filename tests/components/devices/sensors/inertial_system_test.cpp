@@ -24,29 +24,10 @@ using comptest::Golden;
 using comptest::LogCapture;
 using rangetest::PacketView;
 using rangetest::RequestSet;
+using rangetest::UsbHost;
 
 const double kPiD = 3.14159265358979323846;
 const float dt = 0.01f;
-
-// A USB host part: hands its net the request set as source kind 11.
-class UsbHost : public CSCHBlock {
-public:
-  UsbHost() {
-    className = "TestUsbHost";
-    SetPinCount(1);
-    pins[0].kind = kSchPinUsb;
-    pins[0].side = kSchSideRight;
-  }
-  void Start() override { Apply(); }
-  void Step(float) override { Apply(); }
-  void Apply() {
-    SchNet* net = pins[0].net;
-    if (!net || !source.packets) return;
-    net->sourceKind = kSchSourceUsbHost;
-    net->source = &source;
-  }
-  SchSignalSource source = {nullptr, 0};
-};
 
 // A unit named "N1" of the model set up before Wire: its supply at V (pin 1
 // against pin 0), a probe on every other pin, a host line on RX (UART,

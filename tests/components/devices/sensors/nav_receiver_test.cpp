@@ -22,32 +22,12 @@ using comptest::Golden;
 using comptest::LogCapture;
 using rangetest::PacketView;
 using rangetest::RequestSet;
+using rangetest::UsbHost;
 
 // dt exact in binary, so the fix timer's sums are plain: 0.2 + 5 x 0.0625
 // passes 0.5 at the fifth step.
 const float dt = 0.0625f;
 const int kSerial = kDevNavSerialFormat;
-
-// A USB host part: hands its net the request set as source kind 11 every
-// step, as the controlling computer's USB port does.
-class UsbHost : public CSCHBlock {
-public:
-  UsbHost() {
-    className = "TestUsbHost";
-    SetPinCount(1);
-    pins[0].kind = kSchPinUsb;
-    pins[0].side = kSchSideRight;
-  }
-  void Start() override { Apply(); }
-  void Step(float) override { Apply(); }
-  void Apply() {
-    SchNet* net = pins[0].net;
-    if (!net || !source.packets) return;
-    net->sourceKind = kSchSourceUsbHost;
-    net->source = &source;
-  }
-  SchSignalSource source = {nullptr, 0};
-};
 
 // A receiver named "G1" of the model set up before Wire: a 5 V supply, a
 // UART host line (or a USB host), and an antenna at 1500 MHz with a range

@@ -131,6 +131,27 @@ public:
   SchSignalSource source = {nullptr, 0};
 };
 
+// A USB host part: hands its net the request set as source kind 11 every
+// step, as the controlling computer's USB port does.
+class UsbHost : public CSCHBlock {
+public:
+  UsbHost() {
+    className = "TestUsbHost";
+    SetPinCount(1);
+    pins[0].kind = kSchPinUsb;
+    pins[0].side = kSchSideRight;
+  }
+  void Start() override { Apply(); }
+  void Step(float) override { Apply(); }
+  void Apply() {
+    SchNet* net = pins[0].net;
+    if (!net || !source.packets) return;
+    net->sourceKind = kSchSourceUsbHost;
+    net->source = &source;
+  }
+  SchSignalSource source = {nullptr, 0};
+};
+
 // The packets of a set as id, sequence, format and payload bytes.
 struct PacketView {
   int id, sequence, format;
