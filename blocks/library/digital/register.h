@@ -2,10 +2,9 @@
 // its value otherwise.
 #pragma once
 
-#include "blocks/engine/block.h"
-#include "blocks/engine/signal_type.h"
+#include "blocks/library/digital/latch_block.h"
 
-class CBERegister : public CBEBlock {
+class CBERegister : public CBELatchBlock {
 public:
   // 50 x 40, light green; inputs "D" and "W", output "Q", all bit; 4
   // cycles, no ROM (the cost table applies from the first load or dialog).
@@ -17,18 +16,8 @@ public:
   // With "D" and "W" linked and any of the first four bytes of W's source
   // set, the output takes the type and the eight bytes of D's source.
   void Step(float dt) override;
-  // The output type (1 byte), then the base record.
-  void Save(CStream* stream) override;
-  // As CBEDFlipFlop::Load.
-  bool Load(CStream* stream) override;
   // The body and "reg".
   void Draw(HDC dc) override;
   // The dialog registered for the class; false without one.
   bool ShowProperties() override;
-
-  // Cycles and ROM by the output type (latch_type.h).
-  void UpdateCosts();
-  // As CBEDFlipFlop::SetDataType.
-  bool SetDataType(BeSignalType type);
-  BeSignalType GetType() const;
 };
