@@ -7,7 +7,6 @@
 #include "blocks/engine/output_pin.h"
 #include "blocks/engine/record_io.h"
 #include "blocks/library/logic/gate_step.h"
-#include "blocks/library/logic/logic_colors.h"
 #include "blocks/library/logic/logic_costs.h"
 #include "blocks/library/logic/mask_cell.h"
 #include "blocks/library/typed_block.h"
@@ -21,18 +20,9 @@ const unsigned char kCountFollows = 0x80;
 const unsigned char kTypeBits = 0x7F;
 }  // namespace
 
-CBEAnd2::CBEAnd2() {
-  rect = RECT{0, 0, 80, kGateInputPitch * kGateMinInputs};
-  fillColor = kLogicFill;
-  SetInputCount(kGateMinInputs);
-  SetOutputCount(1);
-  SetPinTypes(this, kBeSignalBit);
-  UpdatePinsAndCosts();
-}
+CBEAnd2::CBEAnd2() { UpdatePinsAndCosts(); }
 
 CBEBlock* CBEAnd2::Create() { return KeepIfPinsMade(new (std::nothrow) CBEAnd2, kGateMinInputs, 1); }
-
-BeSignalType CBEAnd2::GetType() const { return inputCount > 0 ? inputs[0]->type : kBeSignalBit; }
 
 void CBEAnd2::UpdatePinsAndCosts() {
   ApplyLogicCost(this, kCosts, GetType());
@@ -48,16 +38,6 @@ void CBEAnd2::Step(float) {
   }
 }
 
-void CBEAnd2::Start() {
-  CBEBlock::Start();
-  RestoreGateOutput(this);
-}
-
-void CBEAnd2::Stop() {
-  CBEBlock::Stop();
-  RestoreGateOutput(this);
-}
-
 void CBEAnd2::Save(CStream* stream) {
   stream->WriteByte(static_cast<unsigned char>(kCountFollows | (GetType() & kTypeBits)));
   stream->WriteByte(static_cast<unsigned char>(inputCount));
@@ -71,22 +51,8 @@ bool CBEAnd2::Load(CStream* stream) {
   BeSignalType type = first & kTypeBits;
   if (type < kBeSignalBit || type > kBeSignalInt) return false;
   if ((first & kCountFollows) && !ReadByteChecked(stream, &count)) return false;
-  if (count < kGateMinInputs || count > kGateMaxInputs || !BaseRecordCanFollow(stream, count, outputCount))
-    return false;
-  int wasCount = inputCount;
-  BeSignalType wasType = GetType();
-  RECT wasRect = rect;
-  if (!SetInputCount(count)) return false;
-  SetPinTypes(this, type);
-  if (CBEBlock::Load(stream)) {
-    UpdatePinsAndCosts();
-    return true;
-  }
-  rect = wasRect;
-  SetInputCount(wasCount);
-  SetPinTypes(this, wasType);
-  UpdatePinsAndCosts();
-  return false;
+  if (count < kGateMinInputs || count > kGateMaxInputs) return false;
+  return LoadCountTypeAndBase(stream, count, type);
 }
 
 void CBEAnd2::Draw(HDC dc) {

@@ -3,10 +3,9 @@
 // bitwise AND.
 #pragma once
 
-#include "blocks/engine/block.h"
-#include "blocks/engine/signal_type.h"
+#include "blocks/library/logic/gate_block.h"
 
-class CBEAnd2 : public CBEBlock {
+class CBEAnd2 : public CBEGateBlock {
 public:
   // 80 x 40, two unnamed inputs and one output, bit.
   CBEAnd2();
@@ -18,10 +17,6 @@ public:
   // short, int, the AND of the linked integers (-1 with none). Other types
   // write nothing.
   void Step(float dt) override;
-  // A signal passed through by the last run leaves the output (gate_step.h),
-  // at the start and at the end of a run.
-  void Start() override;
-  void Stop() override;
   // The type byte with bit 7 set (0x80 + type), the input count byte, then
   // the base record.
   void Save(CStream* stream) override;
@@ -38,7 +33,5 @@ public:
   // Costs by type (the same for any input count); then the body becomes
   // 20 n high, the pins are spread again over it (inputs at 10, 30, 50 ...)
   // and every input takes the type of the first.
-  void UpdatePinsAndCosts();
-  // The type the input pins carry.
-  BeSignalType GetType() const;
+  void UpdatePinsAndCosts() override;
 };

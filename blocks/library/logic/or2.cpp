@@ -7,23 +7,13 @@
 #include "blocks/engine/output_pin.h"
 #include "blocks/engine/record_io.h"
 #include "blocks/library/logic/gate_step.h"
-#include "blocks/library/logic/logic_colors.h"
 #include "blocks/library/logic/logic_costs.h"
 #include "blocks/library/typed_block.h"
 #include "foundation/stream.h"
 
-CBEOr2::CBEOr2() {
-  rect = RECT{0, 0, 80, kGateInputPitch * kGateMinInputs};
-  fillColor = kLogicFill;
-  SetInputCount(kGateMinInputs);
-  SetOutputCount(1);
-  SetPinTypes(this, kBeSignalBit);
-  UpdatePinsAndCosts();
-}
+CBEOr2::CBEOr2() { UpdatePinsAndCosts(); }
 
 CBEBlock* CBEOr2::Create() { return KeepIfPinsMade(new (std::nothrow) CBEOr2, kGateMinInputs, 1); }
-
-BeSignalType CBEOr2::GetType() const { return inputCount > 0 ? inputs[0]->type : kBeSignalBit; }
 
 void CBEOr2::UpdatePinsAndCosts() {
   // n - 1 operations of the type's width.
@@ -44,16 +34,6 @@ void CBEOr2::Step(float) {
   }
 }
 
-void CBEOr2::Start() {
-  CBEBlock::Start();
-  RestoreGateOutput(this);
-}
-
-void CBEOr2::Stop() {
-  CBEBlock::Stop();
-  RestoreGateOutput(this);
-}
-
 void CBEOr2::Save(CStream* stream) {
   stream->WriteByte(static_cast<unsigned char>(inputCount));
   stream->WriteByte(static_cast<unsigned char>(GetType()));
@@ -63,23 +43,9 @@ void CBEOr2::Save(CStream* stream) {
 bool CBEOr2::Load(CStream* stream) {
   unsigned char count, type;
   if (!ReadByteChecked(stream, &count) || count < kGateMinInputs || count > kGateMaxInputs ||
-      !ReadByteChecked(stream, &type) || type < kBeSignalBit || type > kBeSignalDouble ||
-      !BaseRecordCanFollow(stream, count, outputCount))
+      !ReadByteChecked(stream, &type) || type < kBeSignalBit || type > kBeSignalDouble)
     return false;
-  int wasCount = inputCount;
-  BeSignalType wasType = GetType();
-  RECT wasRect = rect;
-  if (!SetInputCount(count)) return false;
-  SetPinTypes(this, type);
-  if (CBEBlock::Load(stream)) {
-    UpdatePinsAndCosts();
-    return true;
-  }
-  rect = wasRect;
-  SetInputCount(wasCount);
-  SetPinTypes(this, wasType);
-  UpdatePinsAndCosts();
-  return false;
+  return LoadCountTypeAndBase(stream, count, type);
 }
 
 void CBEOr2::Draw(HDC dc) {

@@ -3,10 +3,9 @@
 // is the bitwise OR.
 #pragma once
 
-#include "blocks/engine/block.h"
-#include "blocks/engine/signal_type.h"
+#include "blocks/library/logic/gate_block.h"
 
-class CBEOr2 : public CBEBlock {
+class CBEOr2 : public CBEGateBlock {
 public:
   // 80 x 40, two unnamed inputs and one output, bit.
   CBEOr2();
@@ -18,10 +17,6 @@ public:
   // short, int, the OR of the linked integers (0 with none); float and
   // double, whose inputs contribute nothing, 0 into the first four bytes.
   void Step(float dt) override;
-  // A signal passed through by the last run leaves the output (gate_step.h),
-  // at the start and at the end of a run.
-  void Start() override;
-  void Stop() override;
   // The input count byte, the type byte, then the base record.
   void Save(CStream* stream) override;
   // False, with the block as it was, for a cut record, a count outside
@@ -35,7 +30,5 @@ public:
   // Costs by type and input count n (none for float and double); then the
   // body becomes 20 n high, the pins are spread again over it (inputs at 10,
   // 30, 50 ...) and every input takes the type of the first.
-  void UpdatePinsAndCosts();
-  // The type the input pins carry.
-  BeSignalType GetType() const;
+  void UpdatePinsAndCosts() override;
 };
