@@ -9,6 +9,7 @@
 #include "blocks/engine/output_pin.h"
 #include "blocks/engine/record_io.h"
 #include "blocks/library/math/math_colors.h"
+#include "blocks/library/math/vectors/input_length.h"
 #include "blocks/library/math/vectors/vector_dimension.h"
 #include "blocks/library/scalar_value.h"
 #include "blocks/library/typed_block.h"
@@ -62,28 +63,8 @@ void CBELength::Step(float) {
       WriteIntegerValue(out, type, static_cast<uint32_t>(TruncateToInt32Indefinite(root)));
       break;
     }
-    case kBeSignalFloat: {
-      float sum = 0;
-      for (int i = 0; i < inputCount; ++i) {
-        const BeOutputPin* source = inputs[i]->source;
-        if (!source) continue;
-        double v = ReadFloatValue(source->value);
-        sum = RoundToFloat(static_cast<double>(sum) + RoundToFloat(v * v));
-      }
-      WriteFloatValue(out, RoundToFloat(std::sqrt(static_cast<double>(sum))));
-      break;
-    }
-    case kBeSignalDouble: {
-      double sum = 0;
-      for (int i = 0; i < inputCount; ++i) {
-        const BeOutputPin* source = inputs[i]->source;
-        if (!source) continue;
-        double v = ReadDoubleValue(source->value);
-        sum += v * v;
-      }
-      WriteDoubleValue(out, std::sqrt(sum));
-      break;
-    }
+    case kBeSignalFloat: WriteFloatValue(out, FloatInputLength(this)); break;
+    case kBeSignalDouble: WriteDoubleValue(out, DoubleInputLength(this)); break;
     default: break;
   }
 }

@@ -8,6 +8,7 @@
 #include "blocks/engine/output_pin.h"
 #include "blocks/engine/record_io.h"
 #include "blocks/library/math/math_colors.h"
+#include "blocks/library/math/vectors/input_length.h"
 #include "blocks/library/math/vectors/vector_dimension.h"
 #include "blocks/library/scalar_value.h"
 #include "blocks/library/typed_block.h"
@@ -49,14 +50,7 @@ void CBENorm::Step(float) {
   int n = inputCount < outputCount ? inputCount : outputCount;
   switch (GetType()) {
     case kBeSignalFloat: {
-      float sum = 0;
-      for (int i = 0; i < inputCount; ++i) {
-        const BeOutputPin* source = inputs[i]->source;
-        if (!source) continue;
-        double v = ReadFloatValue(source->value);
-        sum = RoundToFloat(static_cast<double>(sum) + RoundToFloat(v * v));
-      }
-      float length = RoundToFloat(std::sqrt(static_cast<double>(sum)));
+      float length = FloatInputLength(this);
       double divisor = length < static_cast<float>(kNormSmallestLength) ? 1.0 : length;
       for (int i = 0; i < n; ++i) {
         const BeOutputPin* source = inputs[i]->source;
@@ -66,14 +60,7 @@ void CBENorm::Step(float) {
       break;
     }
     case kBeSignalDouble: {
-      double sum = 0;
-      for (int i = 0; i < inputCount; ++i) {
-        const BeOutputPin* source = inputs[i]->source;
-        if (!source) continue;
-        double v = ReadDoubleValue(source->value);
-        sum += v * v;
-      }
-      double length = std::sqrt(sum);
+      double length = DoubleInputLength(this);
       double divisor = length < kNormSmallestLength ? 1.0 : length;
       for (int i = 0; i < n; ++i) {
         const BeOutputPin* source = inputs[i]->source;
