@@ -75,6 +75,18 @@ void SetCellNumber(CKestListView* list, int row, int column, double value, int d
   list->SetItemText(row, column, FormatDouble(value, text, decimals));
 }
 
+// The list of range finders keeps Enter for itself (its popup menu's
+// "Правка"), where the form would otherwise press its default button.
+class EnterKeyListView : public CKestListView {
+public:
+  using CKestListView::CKestListView;
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    LRESULT answer = CKestListView::WindowProc(message, wParam, lParam);
+    if (message == WM_GETDLGCODE && wParam == VK_RETURN) answer |= DLGC_WANTALLKEYS;
+    return answer;
+  }
+};
+
 // Image i of the list: white with a square of wall colour i outlined in
 // black; false when the picture could not be made.
 bool AddColourImage(CKestImageList* images, HDC screen, COLORREF colour) {
@@ -132,9 +144,9 @@ void CVideoNavigatorDialog::Build() {
 
   BuildImages();
 
-  list_ = new CKestListView(this, KEST_POS_CLIENT, kListSize, kListSize,
-                            WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
-                            LVS_EX_FULLROWSELECT);
+  list_ = new EnterKeyListView(this, KEST_POS_CLIENT, kListSize, kListSize,
+                               WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL,
+                               LVS_EX_FULLROWSELECT);
   if (images_) list_->SetImageList(images_);
   for (const wchar_t* column : kColumns) list_->AddColumn(column, kColumnWidth, -1);
   NavMap* map = block_ ? block_->Map() : nullptr;

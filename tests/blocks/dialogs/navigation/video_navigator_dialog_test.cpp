@@ -501,6 +501,34 @@ TEST_F(VideoNavigatorTest, ADoubleClickOpensTheRowAndTheKeysOfTheMenuWork) {
                             FinderCancel(), NavCancel()}));
 }
 
+// Ins, Del and Enter on the list are the popup menu's items.
+TEST_F(VideoNavigatorTest, TheMenuKeysWorkOnTheList) {
+  auto key = [](WPARAM vk) {
+    return Step{On::kNavigator, [vk](CKestForm* f) {
+                  HWND list = Nav(f)->GetList()->GetHandle();
+                  SetFocus(list);
+                  PostMessageW(list, WM_KEYDOWN, vk, 1);
+                  PostMessageW(list, WM_KEYUP, vk, 0xC0000001);
+                }};
+  };
+  velktest::DialogAnswerer answerer(IDNO);
+  EXPECT_FALSE(Play(block, {key(VK_INSERT),
+                            OnFinder([](CRangeFinderInfoDialog* info) {
+                              EXPECT_EQ(L"Новый", Text(info->GetNameEdit()));
+                            }),
+                            FinderCancel(), SelectRow(0), key(VK_DELETE),
+                            OnNavigator([](CVideoNavigatorDialog* form) {
+                              EXPECT_EQ(4, form->GetList()->GetItemCount()) << "declined";
+                            }),
+                            SelectRow(1), key(VK_RETURN),
+                            OnFinder([&](CRangeFinderInfoDialog* info) {
+                              EXPECT_EQ(std::wstring(map->rangeFinders[1].name), Text(info->GetNameEdit()));
+                            }),
+                            FinderCancel(), NavCancel()}));
+  ASSERT_EQ(1, answerer.Count());
+  EXPECT_EQ(L"Удалить дальномер \"dist1\"?", answerer.Texts()[0]);
+}
+
 TEST_F(VideoNavigatorTest, SettingsAndTheMapFileAreWrittenOnOk) {
   EXPECT_TRUE(Play(block, {OnNavigator([](CVideoNavigatorDialog* form) {
                              TypeInto(form->GetMapScaleEdit(), L"0");
