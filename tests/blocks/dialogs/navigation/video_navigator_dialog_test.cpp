@@ -564,6 +564,28 @@ TEST_F(VideoNavigatorTest, ConfirmingWithoutAChangeStillRebuildsThePins) {
   EXPECT_EQ(3, map->rangeFinderCount);
 }
 
+// Esc and the close box answer as "Отмена".
+TEST_F(VideoNavigatorTest, EscapeAndTheCloseBoxChangeNothing) {
+  for (bool escape : {true, false}) {
+    SCOPED_TRACE(escape);
+    block->rect.bottom = block->rect.top + 99;
+    EXPECT_FALSE(Play(block, {OnNavigator([escape](CVideoNavigatorDialog* form) {
+                                TypeInto(form->GetMapScaleEdit(), L"9");
+                                velktest::SelectListViewRow(form->GetList()->GetHandle(), 0);
+                                form->GetList()->DeleteItem(0);
+                                HWND focus = form->GetMapScaleEdit()->GetHandle();
+                                SetFocus(focus);
+                                if (escape)
+                                  PostMessageW(focus, WM_KEYDOWN, VK_ESCAPE, 0);
+                                else
+                                  PostMessageW(form->GetHandle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+                              })}));
+    EXPECT_EQ(3, map->rangeFinderCount);
+    EXPECT_NE(9.0, map->drawingScale);
+    EXPECT_EQ(block->rect.top + 99, block->rect.bottom);
+  }
+}
+
 // The save dialog, faked: what it was given and the path it answers.
 struct FakeSave {
   std::wstring answer;
