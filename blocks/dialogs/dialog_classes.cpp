@@ -7,6 +7,8 @@
 #include "blocks/dialogs/frame/data_type_dialog.h"
 #include "blocks/dialogs/generators/generator_dialogs.h"
 #include "blocks/dialogs/logic/logic_dialogs.h"
+#include "blocks/dialogs/navigation/navigation_dialogs.h"
+#include "blocks/dialogs/navigation/video_navigator_dialog.h"
 #include "blocks/engine/block_class_ids.h"
 #include "blocks/engine/block_dialog_table.h"
 
@@ -78,6 +80,11 @@ const DialogRow kDialogRows[] = {
     {kBeMeanderClassId, ShowMeanderDialog},
     {kBeDurationClassId, ShowDurationDialog},
     {kBeMonostableClassId, ShowMonostableDialog},
+    // Video navigation, navigation drivers and detectors.
+    {kBeVideoNavigationClassId, ShowVideoNavigationDialog},
+    {kBeNavControllerClassId, ShowNavControllerDialog},
+    {kBeStripDetectorClassId, ShowStripDetectorDialog},
+    {kBeInertialDriverClassId, ShowInertialDriverDialog},
 };
 const int kDialogRowCount = sizeof(kDialogRows) / sizeof(kDialogRows[0]);
 }  // namespace

@@ -168,10 +168,18 @@ bool NavMap::SetMapFileName(const wchar_t* name) {
     copy = DupString(name);
     if (!copy) return false;
   }
-  FreeBuffer(mapFileName);
-  mapFileName = copy;
-  writeFailureTold_ = false;
+  TakeMapFileName(copy);
   return true;
+}
+
+void NavMap::TakeMapFileName(wchar_t* name) {
+  if (name && !name[0]) {
+    FreeBuffer(name);
+    name = nullptr;
+  }
+  if (name != mapFileName) FreeBuffer(mapFileName);
+  mapFileName = name;
+  writeFailureTold_ = false;
 }
 
 bool NavMap::SetRouteSize(int n) {

@@ -83,6 +83,10 @@ public:
   // A copy of name becomes the map file's name (null or empty: none). False
   // when memory runs out (the old name stays).
   bool SetMapFileName(const wchar_t* name);
+  // The map file's name becomes name, a heap text (FreeBuffer) the map now
+  // owns (null or empty: none). Never fails, so a caller can get the copy
+  // before it changes anything.
+  void TakeMapFileName(wchar_t* name);
 
   // One step of dt seconds: speeds vx, vy in cm/s along the robot's axes, w
   // the turn rate in rad/s; camera is the world transform of the camera

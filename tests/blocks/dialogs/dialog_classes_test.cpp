@@ -15,14 +15,17 @@ TEST(DialogClasses, RegistrationFillsTheProgramsDialogTable) {
   ASSERT_TRUE(RegisterBlockDialogs());
   // The distance block, 20 data-type dialogs (the ten trigonometric
   // functions each under its own id), 9 logic and 9 arithmetic, vector and
-  // converter ones, 4 digital, 7 control-link and 5 generator ones.
-  EXPECT_EQ(55, BlockDialogCount());
+  // converter ones, 4 digital, 7 control-link and 5 generator ones, the
+  // video navigation's and 3 of navigation drivers and detectors.
+  EXPECT_EQ(59, BlockDialogCount());
   EXPECT_EQ(BlockDialogCount(), program.Count());
   EXPECT_EQ(ShowDistanceDialog, program.Find(kBeDistanceClassId));
   for (unsigned int id : {kBeMUXClassId, kBeDEMUXClassId, kBeCoderClassId, kBePulsCounterClassId,
                           kBeProportionalClassId, kBeConstDividerClassId, kBeDiffClassId, kBeIntegralClassId,
                           kBeIntegralWithReloadClassId, kBeInertialClassId, kBeVibroClassId, kBeEventClassId,
-                          kBeSingleImpulsClassId, kBeMeanderClassId, kBeDurationClassId, kBeMonostableClassId})
+                          kBeSingleImpulsClassId, kBeMeanderClassId, kBeDurationClassId, kBeMonostableClassId,
+                          kBeVideoNavigationClassId, kBeNavControllerClassId, kBeStripDetectorClassId,
+                          kBeInertialDriverClassId})
     EXPECT_NE(nullptr, program.Find(id)) << std::hex << id;
   // Again: nothing changes.
   ASSERT_TRUE(RegisterBlockDialogs());

@@ -310,4 +310,28 @@ TEST(NavMapFile, ReplaceFileContentsWritesNothingHalf) {
   EXPECT_FALSE(ReplaceFileContents(folder.File(L"no\\such\\folder.bin").c_str(), "x", 1));
 }
 
+// The name handed over: the map owns it; an empty one means none. Unlike
+// SetMapFileName it needs no memory, so it works with every allocation
+// refused.
+TEST(NavMapFile, ATakenNameBelongsToTheMap) {
+  NavMap map;
+  ASSERT_TRUE(map.SetMapFileName(L"old.txt"));
+  wchar_t* name = DupString(L"maps\\new.txt");
+  wchar_t* empty = DupString(L"");
+  ASSERT_TRUE(name && empty);
+  {
+    CBufferFailureScope refuse(0);
+    EXPECT_FALSE(map.SetMapFileName(L"other.txt"));
+    EXPECT_STREQ(L"old.txt", map.mapFileName);
+    map.TakeMapFileName(name);
+  }
+  EXPECT_EQ(name, map.mapFileName);
+  map.TakeMapFileName(map.mapFileName);  // itself: kept
+  EXPECT_STREQ(L"maps\\new.txt", map.mapFileName);
+  map.TakeMapFileName(empty);
+  EXPECT_EQ(nullptr, map.mapFileName);
+  map.TakeMapFileName(nullptr);
+  EXPECT_EQ(nullptr, map.mapFileName);
+}
+
 }  // namespace
