@@ -1,8 +1,10 @@
-// Resource ids of the pictures the block property dialogs load themselves,
-// shared by C++ code and by resources/dialogs.rc (so: plain #defines only).
-// The pictures are drawn by tools/make_dialog_bitmaps.py; 110, the delete
-// cross, is the program's palette picture (resources/velkboard.rc).
+// The pictures on the block property dialogs' tool buttons. They are the
+// program's own: the add sign is the script editor's (resources/script.rc,
+// linked with the script library), the delete cross the palette's
+// (resources/velkboard.rc), so each id keeps one picture.
 #pragma once
 
-#define IDB_DIALOG_ADD 136     // 16 x 16, the add buttons' plus sign
-#define IDB_DIALOG_DELETE 110  // the delete buttons' cross
+#include "script/script_resources.h"
+
+#define IDB_DIALOG_ADD IDB_SCRIPT_PIN_ADD  // 16 x 16, the add buttons' plus sign
+#define IDB_DIALOG_DELETE 110              // the delete buttons' cross

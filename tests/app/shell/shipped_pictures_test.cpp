@@ -41,7 +41,6 @@
 #include "blocks/library/navigation/local_map.h"
 #include "blocks/library/navigation/scan_sector.h"
 #include "blocks/library/navigation/video_navigation.h"
-#include "blocks/dialogs/dialog_resources.h"
 #include "blocks/library/navigation/detector_resources.h"
 #include "script/script_resources.h"
 #include "blocks/panel/panel_kinds.h"
@@ -133,8 +132,7 @@ const InsetBlockPicture kInsetBlockPictures[] = {
 };
 
 // Bitmap resources that blocks draw in their body (drawn by
-// tools/make_detector_pictures.py and tools/make_map_block_bitmaps.py), and
-// the block dialogs' tool-button pictures (tools/make_dialog_bitmaps.py): id
+// tools/make_detector_pictures.py and tools/make_map_block_bitmaps.py): id
 // and size.
 struct BlockResource {
   int id;
@@ -145,7 +143,6 @@ const BlockResource kBlockResources[] = {
     {IDB_STRIP_DETECTOR, 32, 32},
     {kBeScanSectorPicture, 48, 48},
     {kBeLocalMapPicture, 48, 48},
-    {IDB_DIALOG_ADD, 16, 16},
 };
 
 // Palette bitmaps fit the 45 x 45 buttons of the block editor's palette.
