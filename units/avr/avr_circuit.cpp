@@ -1,6 +1,7 @@
 #include "units/avr/avr_circuit.h"
 
 #include <initializer_list>
+#include <vector>
 
 #include "components/electronic/connectors/pls_connector.h"
 #include "components/electronic/discrete/capacitor.h"
@@ -72,15 +73,13 @@ const HeaderRow* HeaderOf(int pinCount, int programmer) {
 // A wire from pin pa of a to pin pb of b: the first routing of the list
 // whose ends both join.
 SchWire* AddRoutedWire(SchScheme* scheme, CSCHBlock* a, int pa, CSCHBlock* b, int pb,
-                       std::initializer_list<std::initializer_list<int>> routes) {
-  for (std::initializer_list<int> coords : routes) {
+                       const std::vector<std::vector<int>>& routes) {
+  for (const std::vector<int>& coords : routes) {
     SchWire* w = new SchWire(scheme);
     bool joined = w->AttachToPin(0, a, pa);
-    if (joined && coords.size() > 0) {
+    if (joined && !coords.empty()) {
       joined = w->SetCoordinateCount(static_cast<int>(coords.size()));
-      int i = 0;
-      for (int c : coords)
-        if (joined) w->coords[i++] = c;
+      for (size_t i = 0; joined && i < coords.size(); ++i) w->coords[i] = coords[i];
     }
     if (joined) joined = w->AttachToPin(1, b, pb);
     if (joined) {
@@ -105,22 +104,33 @@ POINT Outward(POINT p, int side, int distance) {
 
 // A wire from a chip pin to a header pin, leaving the chip outward and
 // reaching the header from its facing side; lane spreads the bends of the
-// wires of one header.
+// wires of one header. A header behind the pin's side is reached around
+// the nearer end of the chip.
 SchWire* AddHeaderWire(CAVR* chip, int chipPin, CSCHBlock* header, int headerPin, int lane) {
   const int s0 = chip->pins[chipPin].side & 3;
   const int s1 = header->pins[headerPin].side & 3;
   const POINT a0 = chip->GetPinAnchor(chipPin);
   const POINT a1 = header->GetPinAnchor(headerPin);
-  const POINT stub = Outward(a0, s0, 10 + 6 * lane);
-  const POINT approach = Outward(a1, s1, 10 + 6 * lane);
-  const int stub0 = (s0 & 1) ? stub.y : stub.x;
-  // Around the chip: below it for a wire that leaves sideways, beside it
-  // for one that leaves up or down.
-  const int around = (s0 & 1) ? chip->rect.right + 30 + 6 * lane : chip->rect.bottom + 30 + 6 * lane;
-  const int approachSame = (s0 & 1) ? approach.y : approach.x;
-  const int approachOther = (s0 & 1) ? approach.x : approach.y;
-  return AddRoutedWire(chip->scheme, chip, chipPin, header, headerPin,
-                       {{}, {stub0}, {stub0, approachOther}, {stub0, around, approachSame}});
+  const RECT& r = chip->rect;
+  const int spread = 6 * lane;
+  const POINT stub = Outward(a0, s0, 10 + spread);
+  const POINT approach = Outward(a1, s1, 10 + spread);
+  const bool vertical = (s0 & 1) != 0;
+  const int stub0 = vertical ? stub.y : stub.x;
+  const bool behind = vertical ? (a1.y - a0.y) * kSchDirDy[s0] < 0 : (a1.x - a0.x) * kSchDirDx[s0] < 0;
+  int around;
+  if (vertical) around = a0.x - r.left < r.right - a0.x ? r.left - 20 - spread : r.right + 20 + spread;
+  else around = a0.y - r.top < r.bottom - a0.y ? r.top - 20 - spread : r.bottom + 20 + spread;
+  const std::vector<int> aroundRoute = {stub0, around, vertical ? approach.y : approach.x};
+  const std::vector<int> turnRoute = {stub0, vertical ? approach.x : approach.y};
+  std::vector<std::vector<int>> routes;
+  if (behind) routes.push_back(aroundRoute);
+  if ((s0 & 1) != (s1 & 1)) routes.push_back(turnRoute);
+  routes.push_back({stub0});
+  routes.push_back({});
+  routes.push_back(turnRoute);
+  routes.push_back(aroundRoute);
+  return AddRoutedWire(chip->scheme, chip, chipPin, header, headerPin, routes);
 }
 
 // A ground symbol whose top is at top and whose pin stands at x.
@@ -215,7 +225,7 @@ void AddCrystal(CAVR* chip, const PackageRow& row) {
     CSCHBlock* g = AddCircuitPart(chip, "GND", kUnitAvrCrystalGroundFlags);
     if (!g) continue;
     g->MoveTo(c->rect.left - 30, c->rect.top + 24);
-    AddRoutedWire(scheme, c, 1, g, 0, {{}});
+    AddRoutedWire(scheme, c, 1, g, 0, {std::vector<int>()});
   }
 }
 
