@@ -18,9 +18,12 @@
 #include "blocks/library/generators/meander.h"
 #include "blocks/library/mcu/avr_adc.h"
 #include "blocks/library/mcu/io_port.h"
+#include "blocks/library/mcu/line_value.h"
+#include "components/devices/pulse_record.h"
 #include "components/electronic/usb/circuit_parts.h"
 #include "foundation/memory_stream.h"
 #include "scheme/simulation/net.h"
+#include "scheme/simulation/packet_set.h"
 #include "scheme/simulation/pin_state.h"
 #include "scheme/simulation/signal_source.h"
 #include "units/avr/avr.h"
@@ -282,6 +285,87 @@ TEST(AvrSimulation, AnalogInputsAndReferencesAreReadAgainstTheGroundNode) {
   EXPECT_NEAR(1.25f, volts, 1e-5);
   EXPECT_NEAR(2.56f, AvrAnalogReference::Program().aref, 1e-5);
   EXPECT_NEAR(4.5f, AvrAnalogReference::Program().avcc, 1e-5);
+  rig.bench.Stop();
+}
+
+TEST(AvrSimulation, DataOnAnInputNetIsReadWithItsKindAndSource) {
+  struct Case {
+    float U, U2;
+    int kind;
+    int type;  // what the pin block stores
+  };
+  const Case cases[] = {
+      {5, 0, kBeSignalPulseA, kBeSignalPulseA},  // first level high: the source's kind
+      {0, 5, kBeSignalPulseA, kBeSignalPulseB},  // only the second: the channels swap
+      {0, 5, kBeSignalPulseB, kBeSignalPulseA},
+      {5, 5, kBeSignalPulseA, kBeSignalBit},     // both high: 1
+      {0, 5, 10, kBeSignalBit},                  // a serial line seen low: 0
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.U << " " << c.U2 << " kind " << c.kind);
+    Rig rig("0", 5.0f);
+    ASSERT_NE(nullptr, rig.chip);
+    devtest::StateDriver* driver = rig.bench.Add<devtest::StateDriver>();
+    driver->SetLevels(c.U, kSchMinResistance, c.U2, kSchMinResistance, c.kind);
+    SetPulseRecord(&driver->source, 3, 2.5f);
+    rig.bench.Wire(driver, 0, rig.chip, kPb0);
+    rig.bench.Build();
+    rig.bench.Start();
+    rig.bench.Step(1);
+    CBEIOPort* port = rig.Port(kPb0);
+    EXPECT_EQ(c.type, port->storedType);
+    if (c.type == kBeSignalBit) {
+      EXPECT_EQ(c.U > 2.5f ? 1 : 0, port->storedValue[0]);
+    } else {
+      // Edges in bytes 0-3, ticks in 4-7.
+      int edges = 0;
+      float ticks = 0;
+      memcpy(&edges, port->storedValue, 4);
+      memcpy(&ticks, port->storedValue + 4, 4);
+      EXPECT_EQ(3, edges);
+      EXPECT_EQ(2.5f, ticks);
+    }
+    rig.bench.Stop();
+  }
+}
+
+TEST(AvrSimulation, ASerialLineIsPublishedAsALineValue) {
+  Rig rig("0", 5.0f);
+  ASSERT_NE(nullptr, rig.chip);
+  SchPacketSet packets;
+  devtest::StateDriver* driver = rig.bench.Add<devtest::StateDriver>();
+  driver->SetLevels(5, 10, 0, 10, kMcuLineRs232);
+  driver->source.packets = &packets;
+  rig.bench.Wire(driver, 0, rig.chip, kPb0);
+  rig.bench.Build();
+  rig.bench.Start();
+  rig.bench.Step(1);
+  CBEIOPort* port = rig.Port(kPb0);
+  EXPECT_EQ(kMcuLineRs232, port->storedType);
+  EXPECT_EQ(&driver->source, LineSourceOf(port->storedValue));
+  EXPECT_EQ(&packets, LinePacketsOf(port->outputs[0]->value));
+  rig.bench.Stop();
+  // The run's end released the handle: the value names nothing now.
+  EXPECT_EQ(nullptr, LineSourceOf(port->storedValue));
+}
+
+TEST(AvrSimulation, TwoChipsPublishTheReferencesOfTheChipSteppedLast) {
+  Rig rig("0", 5.0f);
+  ASSERT_NE(nullptr, rig.chip);
+  // A second chip on 4 V, made later: the scheme steps it first.
+  Model m = avrtest::Package("28", "1");
+  m.freq = "1";
+  m.I = "0";
+  CAVR* second = avrtest::Make(rig.bench, m);
+  ASSERT_NE(nullptr, second);
+  DeleteCircuit(second);
+  rig.bench.Wire(rig.bench.Source(4.0f), 0, second, kSupply);
+  rig.bench.Wire(rig.bench.Ground(), 0, second, kGround);
+  rig.bench.Build();
+  rig.bench.Start();
+  rig.bench.Step(1);
+  ASSERT_EQ(rig.bench.scheme->LastBlock(), rig.chip);
+  EXPECT_FLOAT_EQ(5.0f, AvrAnalogReference::Program().supply);
   rig.bench.Stop();
 }
 
