@@ -135,7 +135,7 @@ void CAVR::AddPinLoads(NodeSums* s) const {
     if (pin < 0) continue;
     const int mode = ElectricMode(port);
     if (mode == CBEIOPort::kModePullUp) {
-      SchPinState st;
+      SchPinState st = {};
       GetPinState(pin, &st);
       const double Rp = (static_cast<double>(st.R) + st.R2) / 2 + kUnitAvrPullUpResistance;
       const double Up = (static_cast<double>(st.U) + st.U2) / 2;
@@ -195,14 +195,14 @@ bool CAVR::ReadPins(const NodeSums& s, double VA, double RA, double VB) {
     switch (ElectricMode(port)) {
       case CBEIOPort::kModeInput:
       case CBEIOPort::kModeAltInput: {
-        SchPinState st;
+        SchPinState st = {};
         GetPinState(pin, &st);
         SetPinSource(pin, middle, kUnitAvrFloatingResistance);
         if (!CheckAndRead(port, st.U, st.U2, st.sourceKind, st.source, low, high, middle)) return false;
         break;
       }
       case CBEIOPort::kModePullUp: {
-        SchPinState st;
+        SchPinState st = {};
         GetPinState(pin, &st);
         const double Rp = (static_cast<double>(st.R) + st.R2) / 2 + kUnitAvrPullUpResistance;
         const double G = s.GB - Conductance(Rp);
@@ -230,7 +230,7 @@ bool CAVR::ReadPins(const NodeSums& s, double VA, double RA, double VB) {
         break;
       }
       case CBEIOPort::kModeBus: {
-        SchPinState st;
+        SchPinState st = {};
         GetPinState(pin, &st);
         if (st.U < low || st.U > high || st.U2 < low || st.U2 > high) {
           BurnOut(kPinBurnt);
@@ -275,7 +275,7 @@ void CAVR::DriveOutputs(const NodeSums& s) {
         SetPinSource(pin, static_cast<float>(U0), static_cast<float>(R0 + kUnitAvrOutputResistance));
       continue;
     }
-    SchPinState st;
+    SchPinState st = {};
     st.U = st.ownU = static_cast<float>(U1);
     st.R = st.ownR = static_cast<float>(R1);
     st.U2 = static_cast<float>(U0);
