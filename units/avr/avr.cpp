@@ -11,7 +11,9 @@
 #include "scheme/database/compdb_record.h"
 #include "scheme/model/scheme_stream.h"
 #include "scheme/simulation/net.h"
+#include "units/avr/avr_circuit.h"
 #include "units/avr/avr_pin_tables.h"
+#include "units/avr/avr_program_blocks.h"
 #include "units/catalogues/unit_catalogues.h"
 #include "units/unit_program.h"
 
@@ -114,6 +116,9 @@ void CAVR::ApplyDbRecord(CompDbRecord* record) {
   PCINTx = record->GetIntByName("PCINTx") != 0;
   programmer = record->GetIntByName("program");
   BuildPins();
+  DeleteAvrDeviceBlocks(program_);
+  AddAvrProgramBlocks(this);
+  AddAvrApplicationCircuit(this);
 }
 
 void CAVR::BuildPins() {

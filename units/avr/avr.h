@@ -7,9 +7,12 @@
 // and its program in its record.
 #pragma once
 
+#include "blocks/engine/payload_table.h"
 #include "scheme/model/block.h"
+#include "scheme/simulation/signal_source.h"
 
 class BeScheme;
+class CBEIOPort;
 
 // The package codes (model key "corps").
 const int kUnitAvrWideDip = 0;  // dual-in-line, rows 15.24 mm apart
@@ -26,6 +29,15 @@ const int kUnitAvrDipSymbolWidth = 200;
 
 // An undriven pin: 0 V behind this resistance.
 const float kUnitAvrFloatingResistance = 5000000.0f;
+// The pin model: pull-up and output resistances, ohms; the reverse supply
+// a chip survives, volts; the share of a driven value that is neither a bit
+// nor PWM on the supply side.
+const double kUnitAvrPullUpResistance = 4000.0;
+const double kUnitAvrOutputResistance = 250.0;
+const float kUnitAvrReverseSupply = -1.0f;
+const double kUnitAvrOtherValueShare = 0.7;
+// The most pins a package has.
+const int kUnitAvrMaxPins = 64;
 
 class CAVR : public CSCHBlock {
 public:
@@ -38,10 +50,13 @@ public:
   // parts.
   ~CAVR() override;
 
-  // The base fields, then the model's keys and the pins. A model whose pin
-  // count ("n"), package ("corps"), timer count ("Timers") or PWM channel
-  // count ("PWM") is not one that IsAvrModelKnown accepts is refused: the
-  // chip takes only the base fields and keeps its defaults and no pins.
+  // The base fields, then the model's keys and the pins; then the device
+  // blocks of the program (avr_program_blocks.h) and the application
+  // circuit (avr_circuit.h), each after deleting what an earlier model
+  // made. A model whose pin count ("n"), package ("corps"), timer count
+  // ("Timers") or PWM channel count ("PWM") is not one that
+  // IsAvrModelKnown accepts is refused: the chip takes only the base fields
+  // and keeps its defaults, no pins, blocks or parts.
   void ApplyDbRecord(CompDbRecord* record) override;
   // The body, the instance name above the middle and the model (up to its
   // first comma) below it; the pins and their labels are the view's.
@@ -59,6 +74,16 @@ public:
   // a chip whose model was refused), leaves the chip as it was and fails
   // the read of the scheme; so does a program that cannot be read.
   void Load(CStream* stream) override;
+  // The run (avr_simulation.cpp). Start: not burnt, not running, the
+  // program started, every pin floating; a program that does not fit is
+  // logged. Step: the chip as a load between its supply and ground nodes,
+  // burnt by a supply out of range or a pin beyond its input window, held
+  // in reset at or below its minimum supply; otherwise the pins read into
+  // their pin blocks, the program stepped and the outputs driven. Stop:
+  // stops a running program.
+  void Start() override;
+  void Step(float dt) override;
+  void Stop() override;
   // Joins the package's ground pins and its supply pins into one net each
   // and chooses the supply, ground, AREF and AVCC pins.
   void JoinInternalNets() override;
@@ -101,7 +126,31 @@ public:
   int programmer = 0;  // key "program": 0 SPI header, 1 JTAG header, other none
 
 private:
+  // The Norton sums of the chip's supply node B and ground node A.
+  struct NodeSums {
+    double IB, GB, IA, GA;
+  };
+  // The pin block's mode as the step treats it: a switchable pin as an
+  // output, an input with pull-up or an input by its bits.
+  static int ElectricMode(const CBEIOPort* port);
+  // The pin a pin block stands for when it is on a net; -1 otherwise.
+  int NetPinOf(const CBEIOPort* port) const;
+  void AddPinLoads(NodeSums* sums) const;
+  // Reads every pin in a reading mode into its block; false when a pin
+  // burnt the chip.
+  bool ReadPins(const NodeSums& sums, double VA, double RA, double VB);
+  // Sets the block's value from what its pin sees; false (the chip burnt)
+  // outside [low, high].
+  bool CheckAndRead(CBEIOPort* port, float U, float U2, int kind, SchSignalSource* source, float low, float high,
+                    float middle);
+  void DriveOutputs(const NodeSums& sums);
+  void BurnOut(const wchar_t* format);
+
   unsigned char running_ = 0;
+  // A source per pin for the values that are neither bits nor lines, and
+  // the handles under which read lines are published.
+  SchSignalSource pinSources_[kUnitAvrMaxPins] = {};
+  BePayloadHandle lineHandles_[kUnitAvrMaxPins] = {};
   int supplyPin_ = -1;
   int groundPin_ = -1;
   int arefPin_ = -1;

@@ -12,6 +12,7 @@
 #include "app/views/scheme_view.h"
 #include "blocks/engine/block_scheme.h"
 #include "components/electronic/component_kit.h"
+#include "components/electronic/electronic_classes.h"
 #include "kestui/forms/kest_form.h"
 #include "support/memory_canvas.h"
 #include "units/avr/avr.h"
@@ -68,7 +69,11 @@ TEST_F(AvrDocumentTest, EveryPackageOfTheSampleTableIsSavedAndOpenedAgain) {
 
   SchScheme check;
   ASSERT_TRUE(ReadSchemeFile(path.c_str(), &check));
-  ASSERT_EQ(6, check.BlockCount());
+  // The chips with the parts of their application circuits.
+  ASSERT_EQ(scheme->BlockCount(), check.BlockCount());
+  int chips = 0;
+  for (CSCHBlock* b = check.blocks; b; b = b->next) chips += dynamic_cast<CAVR*>(b) ? 1 : 0;
+  ASSERT_EQ(6, chips);
   for (const SampleModel& sample : kSamples) {
     CAVR* read = nullptr;
     for (CSCHBlock* b = check.blocks; b; b = b->next)
@@ -146,6 +151,39 @@ TEST_F(AvrDocumentTest, TheResetPinsNameIsOverlinedInTheSymbol) {
   for (int x = tx; x < tx + e2.cx; x++) none += canvas.IsDark(x, ty2 - 1) ? 1 : 0;
   EXPECT_EQ(0, none);
   // The view goes before the scheme it shows.
+  ClearAll();
+}
+
+TEST_F(AvrDocumentTest, TheApplicationCircuitIsDrawnAroundTheChip) {
+  comptest::SampleTable table(L"avr");
+  ASSERT_TRUE(table.loaded);
+  // The circuit's parts, as Velkboard registers them (the fixture restores
+  // the registry).
+  RegisterElectronicComponentCreators();
+  SchScheme scheme;
+  CSCHBlock* chip = scheme.CreateBlock("AVR");
+  ASSERT_NE(nullptr, chip);
+  chip->MoveTo(40, 30);
+  chip->ApplyDbRecord(table.Find("ATmega8A-PU"));  // 16 MHz: with the crystal
+  ASSERT_EQ(28, chip->pinCount);
+  ASSERT_EQ(160, chip->rect.left);
+  CSCHBlock* quartz = nullptr;
+  for (int i = 0; i < chip->childCount; i++)
+    if (std::string(chip->children[i]->className) == "Quartz") quartz = chip->children[i];
+  ASSERT_NE(nullptr, quartz);
+  CKestForm* host = new CKestForm;
+  ASSERT_TRUE(host->Create(nullptr, L"AVR", KestPos(0, 0), 560, 480, nullptr, false, false, true, true));
+  CSchemeView* view = new CSchemeView(host, KestPos(0, 0), 520, 440, &scheme);
+  ASSERT_NE(nullptr, view->GetHandle());
+  Canvas canvas(520, 440);
+  view->PaintScheme(canvas.DC(), true);
+  canvas.Save(L"avr_application_circuit.bmp");
+  // The crystal, the wire from its upper pin to its junction, and the
+  // ground symbols below the chip are drawn.
+  const RECT& q = quartz->rect;
+  EXPECT_GT(canvas.Inked(q.left, q.top, q.right, q.bottom), 0);
+  EXPECT_TRUE(canvas.IsDark(q.left + 12, q.top - 10));
+  EXPECT_GT(canvas.Inked(chip->rect.left - 40, chip->rect.bottom + 25, chip->rect.right + 40, chip->rect.bottom + 45), 0);
   ClearAll();
 }
 
