@@ -1,5 +1,8 @@
 #include "blocks/engine/block.h"
 
+#include <cstdint>
+#include <new>
+
 #include "blocks/engine/block_scheme.h"
 #include "blocks/engine/catalogue.h"
 #include "blocks/engine/catalogue_entry.h"
@@ -11,6 +14,19 @@
 #include "foundation/plain_array.h"
 #include "foundation/stream.h"
 
+// Pins are made in runs: one heap block holds every pin a resize of more
+// than one pin adds (this header, then the pins side by side), so the pins
+// a block steps through lie together in memory instead of scattered among
+// other allocations. A pin added alone has a heap block of its own, without
+// the header. A pin keeps its address while it lives; its run's block is
+// freed when the run's last pin goes. A block may reorder its pin pointers,
+// so the run of a pin is found by its address.
+struct BePinRun {
+  BePinRun* previous;  // the run made before this one
+  int pinCount;        // pins the run was made with
+  int live;            // of those, pins not destroyed yet
+};
+
 namespace {
 // Where a block attached to a scheme goes: this column, this far under the
 // lowest block (and at least this far down).
@@ -20,25 +36,89 @@ const int kPlacementGap = 40;
 // Offset of pin i of n on a body of height h.
 int PinOffset(int i, int n, int h) { return i * h / n + h / (2 * n); }
 
-// Resizes an array of pins: surplus pins are destroyed from the end, new
-// ones are made for owner. A single pin's pointer lives in the block itself
-// (single), larger arrays on the heap. False when memory ran out (nothing
-// changed).
+using PinRun = BePinRun;
+// The pins start this far into the run's block (a multiple of any pin's
+// alignment, at both widths).
+const size_t kPinRunHeader = 16;
+static_assert(sizeof(PinRun) <= kPinRunHeader, "the run header fits before the pins");
+
 template <typename Pin>
-bool ResizePins(CBEBlock* owner, int* count, Pin*** pins, Pin** single, int n) {
+Pin* FirstPinOf(PinRun* run) {
+  static_assert(kPinRunHeader % alignof(Pin) == 0, "pins are aligned in their run");
+  return reinterpret_cast<Pin*>(reinterpret_cast<char*>(run) + kPinRunHeader);
+}
+
+// The memory of a run of k pins (nothing made in it yet); null when memory
+// ran out or the size is beyond any block.
+template <typename Pin>
+PinRun* AllocPinRun(int k) {
+  if (k <= 0 || static_cast<size_t>(k) > (kFoundationMaxBlock - kPinRunHeader) / sizeof(Pin)) return nullptr;
+  auto* run = static_cast<PinRun*>(AllocBuffer(kPinRunHeader + sizeof(Pin) * static_cast<size_t>(k)));
+  if (!run) return nullptr;
+  run->previous = nullptr;
+  run->pinCount = k;
+  run->live = k;
+  return run;
+}
+
+// Destroys a pin made alone or in one of the runs listed from *runs; the
+// run goes with its last pin.
+template <typename Pin>
+void DestroyPin(PinRun** runs, Pin* pin) {
+  pin->~Pin();
+  const uintptr_t at = reinterpret_cast<uintptr_t>(pin);
+  for (PinRun** link = runs; *link; link = &(*link)->previous) {
+    PinRun* run = *link;
+    const uintptr_t first = reinterpret_cast<uintptr_t>(FirstPinOf<Pin>(run));
+    if (at < first || at >= first + sizeof(Pin) * static_cast<size_t>(run->pinCount)) continue;
+    if (--run->live == 0) {
+      *link = run->previous;
+      FreeBuffer(run);
+    }
+    return;
+  }
+  FreeBuffer(pin);
+}
+
+// The memory of the pins a resize adds: k pins side by side, in a run for
+// more than one; null when memory ran out.
+template <typename Pin>
+Pin* AllocPins(int k, PinRun** run) {
+  *run = nullptr;
+  if (k == 1) return static_cast<Pin*>(AllocBuffer(sizeof(Pin)));
+  *run = AllocPinRun<Pin>(k);
+  return *run ? FirstPinOf<Pin>(*run) : nullptr;
+}
+
+// Resizes an array of pins: surplus pins are destroyed from the end, new
+// ones are made for owner, those of one resize side by side (runs listed
+// from *runs). A single pin's pointer lives in the block itself (single), larger
+// arrays on the heap. False when memory ran out (nothing changed).
+template <typename Pin>
+bool ResizePins(CBEBlock* owner, int* count, Pin*** pins, Pin** single, PinRun** runs, int n) {
   if (n < 0) n = 0;
   if (n > *count) {
+    PinRun* run;
+    Pin* made = AllocPins<Pin>(n - *count, &run);
+    if (!made) return false;
     if (n > 1) {
       bool inline1 = *pins == single;
       Pin** heap = inline1 ? nullptr : *pins;
-      if (!ResizeSteppedArray(&heap, inline1 ? 0 : *count, n)) return false;
+      if (!ResizeSteppedArray(&heap, inline1 ? 0 : *count, n)) {
+        FreeBuffer(run ? static_cast<void*>(run) : made);
+        return false;
+      }
       if (inline1 && *count == 1) heap[0] = *single;
       *pins = heap;
     } else {
       *pins = single;
     }
+    if (run) {
+      run->previous = *runs;
+      *runs = run;
+    }
     while (*count < n) {
-      (*pins)[*count] = new Pin(owner);
+      (*pins)[*count] = new (made++) Pin(owner);
       ++*count;
     }
     return true;
@@ -49,7 +129,7 @@ bool ResizePins(CBEBlock* owner, int* count, Pin*** pins, Pin** single, int n) {
     Pin* pin = (*pins)[*count];
     (*pins)[*count] = nullptr;
     if (owner->scheme) owner->scheme->NotifyObjectDeleting(pin);
-    delete pin;
+    DestroyPin(runs, pin);
   }
   if (*pins != single && *pins) {
     if (n <= 1) {
@@ -213,13 +293,13 @@ void CBEBlock::MoveBy(int dx, int dy) {
 }
 
 bool CBEBlock::SetInputCount(int n) {
-  if (!ResizePins(this, &inputCount, &inputs, &singleInput_, n)) return false;
+  if (!ResizePins(this, &inputCount, &inputs, &singleInput_, &inputRuns_, n)) return false;
   SpreadInputs();
   return true;
 }
 
 bool CBEBlock::SetOutputCount(int n) {
-  if (!ResizePins(this, &outputCount, &outputs, &singleOutput_, n)) return false;
+  if (!ResizePins(this, &outputCount, &outputs, &singleOutput_, &outputRuns_, n)) return false;
   SpreadOutputs();
   return true;
 }

@@ -11,6 +11,7 @@
 class BeScheme;
 class BeInputPin;
 class BeOutputPin;
+struct BePinRun;
 class CStream;
 struct BeCatalogueEntry;
 
@@ -79,8 +80,10 @@ public:
 
   // Pins. Counts below 0 count as 0. Surplus pins are destroyed from the
   // end (destroyed outputs are disconnected), new pins are bit-typed and
-  // unconnected, and all pins are spread down the current height. False
-  // when memory ran out; the pins are then left as they were.
+  // unconnected (the pins one call adds lie side by side in memory, each
+  // keeping its address while it lives), and all pins are spread down the
+  // current height. False when memory ran out; the pins are then left as
+  // they were.
   bool SetInputCount(int n);
   bool SetOutputCount(int n);
   // Spreads the pins again after a height change.
@@ -126,4 +129,7 @@ private:
   // lines while it runs.
   BeInputPin* singleInput_ = nullptr;
   BeOutputPin* singleOutput_ = nullptr;
+  // The heap blocks the pins were made in, newest first (block.cpp).
+  BePinRun* inputRuns_ = nullptr;
+  BePinRun* outputRuns_ = nullptr;
 };

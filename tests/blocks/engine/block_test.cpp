@@ -1,11 +1,13 @@
 #include "blocks/engine/block.h"
 
+#include <utility>
 #include <vector>
 
 #include "blocks/engine/block_scheme.h"
 #include "blocks/engine/input_pin.h"
 #include "blocks/engine/output_pin.h"
 #include "engine_fixture.h"
+#include "foundation/buffer_failure_scope.h"
 #include "foundation/memory_stream.h"
 #include "support/test_support.h"
 
@@ -143,6 +145,98 @@ TEST(Block, PinsSurviveEveryChangeOfCount) {
       Link(block, 0, sink, 0);
     }
     previous = n;
+  }
+}
+
+TEST(Block, PinsOfOneResizeLieSideBySide) {
+  // A step reads its pins in order: the pins a resize adds are made in one
+  // piece of memory, those made before keep their place.
+  CBEBlock block;
+  ASSERT_TRUE(block.SetInputCount(5));
+  ASSERT_TRUE(block.SetOutputCount(4));
+  for (int i = 1; i < 5; ++i) EXPECT_EQ(block.inputs[0] + i, block.inputs[i]) << i;
+  for (int i = 1; i < 4; ++i) EXPECT_EQ(block.outputs[0] + i, block.outputs[i]) << i;
+  BeInputPin* first[5];
+  for (int i = 0; i < 5; ++i) first[i] = block.inputs[i];
+  ASSERT_TRUE(block.SetInputCount(8));
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(first[i], block.inputs[i]) << i;
+  for (int i = 6; i < 8; ++i) EXPECT_EQ(block.inputs[5] + (i - 5), block.inputs[i]) << i;
+}
+
+TEST(Block, ReorderedPinsGoOneByOne) {
+  // A block may reorder its pin pointers (the video-navigation block moves
+  // an output to the middle); whatever the order, each pin dropped goes
+  // alone, with its links, and the others stay linked.
+  BeScheme scheme;
+  TestBlock* block = new TestBlock(0, 3);
+  block->AttachToScheme(&scheme);
+  ASSERT_TRUE(block->SetOutputCount(7));
+  TestBlock* sink = new TestBlock(7, 0);
+  sink->AttachToScheme(&scheme);
+  for (int i = 0; i < 3; ++i) std::swap(block->outputs[i], block->outputs[6 - i]);
+  for (int i = 0; i < 7; ++i) Link(block, i, sink, i);
+  BeOutputPin* kept[3] = {block->outputs[0], block->outputs[1], block->outputs[2]};
+  ASSERT_TRUE(block->SetOutputCount(3));
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(kept[i], block->outputs[i]) << i;
+    EXPECT_EQ(kept[i], sink->inputs[i]->source) << i;
+  }
+  for (int i = 3; i < 7; ++i) EXPECT_EQ(nullptr, sink->inputs[i]->source) << i;
+  // Pins made again after the drop are new and work as any other.
+  ASSERT_TRUE(block->SetOutputCount(5));
+  Link(block, 4, sink, 4);
+  block->outputs[4]->SetInt(42);
+  EXPECT_EQ(42, sink->inputs[4]->source->GetInt());
+  delete block;
+  for (int i = 0; i < 7; ++i) EXPECT_EQ(nullptr, sink->inputs[i]->source) << i;
+}
+
+TEST(Block, RefusedPinGrowthChangesNothing) {
+  // Refused at the pins' memory (0 granted) or at the grown array after
+  // the pins' memory was had (1 granted); from one pin and from three.
+  const struct {
+    int from, to, granted;
+  } cases[] = {{1, 4, 0}, {1, 4, 1}, {3, 6, 0}, {3, 6, 1}, {0, 1, 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.from << " -> " << c.to << ", granted " << c.granted);
+    BeScheme scheme;
+    TestBlock* source = new TestBlock(0, 1);
+    source->AttachToScheme(&scheme);
+    TestBlock* block = new TestBlock(c.from, c.from);
+    block->AttachToScheme(&scheme);
+    TestBlock* sink = new TestBlock(1, 0);
+    sink->AttachToScheme(&scheme);
+    if (c.from > 0) {
+      Link(source, 0, block, 0);
+      Link(block, 0, sink, 0);
+    }
+    BeInputPin* const* inputsBefore = block->inputs;
+    BeInputPin* firstIn = block->Input(0);
+    BeOutputPin* firstOut = block->Output(0);
+    bool grownIn, grownOut;
+    {
+      CBufferFailureScope refuse(c.granted);
+      grownIn = block->SetInputCount(c.to);
+      grownOut = block->SetOutputCount(c.to);
+    }
+    if (c.to > 1 || c.granted == 0) {
+      EXPECT_FALSE(grownIn);
+      EXPECT_FALSE(grownOut);
+      EXPECT_EQ(c.from, block->inputCount);
+      EXPECT_EQ(c.from, block->outputCount);
+      EXPECT_EQ(inputsBefore, block->inputs);
+      EXPECT_EQ(firstIn, block->Input(0));
+      EXPECT_EQ(firstOut, block->Output(0));
+      if (c.from > 0) {
+        EXPECT_EQ(source->outputs[0], block->inputs[0]->source);
+        EXPECT_EQ(block->outputs[0], sink->inputs[0]->source);
+      }
+    }
+    // With memory again the growth goes through.
+    ASSERT_TRUE(block->SetInputCount(c.to));
+    ASSERT_TRUE(block->SetOutputCount(c.to));
+    EXPECT_EQ(firstIn ? firstIn : block->inputs[0], block->inputs[0]);
+    for (int i = 0; i < c.to; ++i) EXPECT_EQ(block, block->inputs[i]->owner) << i;
   }
 }
 
