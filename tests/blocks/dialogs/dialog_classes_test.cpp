@@ -4,6 +4,8 @@
 #include "blocks/dialogs/dialog_classes.h"
 #include "blocks/dialogs/distance_dialog.h"
 #include "blocks/engine/block_dialog_table.h"
+#include "blocks/engine/debug/avr_plot.h"
+#include "blocks/engine/debug/monitor.h"
 #include "foundation/buffer_failure_scope.h"
 
 namespace {
@@ -15,14 +17,17 @@ TEST(DialogClasses, RegistrationFillsTheProgramsDialogTable) {
   ASSERT_TRUE(RegisterBlockDialogs());
   // The distance block, 20 data-type dialogs (the ten trigonometric
   // functions each under its own id), 9 logic and 9 arithmetic, vector and
-  // converter ones, 4 digital, 7 control-link and 5 generator ones.
-  EXPECT_EQ(55, BlockDialogCount());
+  // converter ones, 4 digital, 7 control-link and 5 generator ones, 6 of
+  // the processor peripherals, the monitor's and the graph builder's.
+  EXPECT_EQ(63, BlockDialogCount());
   EXPECT_EQ(BlockDialogCount(), program.Count());
   EXPECT_EQ(ShowDistanceDialog, program.Find(kBeDistanceClassId));
   for (unsigned int id : {kBeMUXClassId, kBeDEMUXClassId, kBeCoderClassId, kBePulsCounterClassId,
                           kBeProportionalClassId, kBeConstDividerClassId, kBeDiffClassId, kBeIntegralClassId,
                           kBeIntegralWithReloadClassId, kBeInertialClassId, kBeVibroClassId, kBeEventClassId,
-                          kBeSingleImpulsClassId, kBeMeanderClassId, kBeDurationClassId, kBeMonostableClassId})
+                          kBeSingleImpulsClassId, kBeMeanderClassId, kBeDurationClassId, kBeMonostableClassId,
+                          kBeGPIOClassId, kBeSoftwarePWMClassId, kBeIntervalDetectorClassId, kBeAvrADCClassId,
+                          kBeAvrTimerClassId, kBePortPinBlockClassId, kBeMonitorClassId, kBeAvrPlotClassId})
     EXPECT_NE(nullptr, program.Find(id)) << std::hex << id;
   // Again: nothing changes.
   ASSERT_TRUE(RegisterBlockDialogs());
