@@ -428,6 +428,54 @@ bool RunRounds(CBEBlock* block, std::vector<PlotRound> rounds) {
   return answer;
 }
 
+// What the message boxes shown while it is alive offer: owner, buttons and
+// an icon.
+class BoxInspector {
+public:
+  struct Box {
+    HWND owner;
+    bool yes, no, ok, icon;
+  };
+  BoxInspector() {
+    current_ = this;
+    hook_ = SetWindowsHookExW(WH_CBT, Hook, nullptr, GetCurrentThreadId());
+  }
+  ~BoxInspector() {
+    if (hook_) UnhookWindowsHookEx(hook_);
+    current_ = nullptr;
+  }
+  BoxInspector(const BoxInspector&) = delete;
+  BoxInspector& operator=(const BoxInspector&) = delete;
+  std::vector<Box> boxes;
+
+private:
+  static BOOL CALLBACK FindIcon(HWND child, LPARAM found) {
+    wchar_t cls[16] = {};
+    GetClassNameW(child, cls, 16);
+    if (_wcsicmp(cls, L"Static") == 0 && (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+      *reinterpret_cast<bool*>(found) = true;
+    return TRUE;
+  }
+  static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_ACTIVATE && current_) {
+      HWND box = reinterpret_cast<HWND>(wParam);
+      wchar_t cls[16] = {};
+      GetClassNameW(box, cls, 16);
+      if (wcscmp(cls, L"#32770") == 0 && !GetPropW(box, L"VelkTestInspected")) {
+        SetPropW(box, L"VelkTestInspected", reinterpret_cast<HANDLE>(1));
+        Box seen = {GetWindow(box, GW_OWNER), GetDlgItem(box, IDYES) != nullptr, GetDlgItem(box, IDNO) != nullptr,
+                    GetDlgItem(box, IDOK) != nullptr, false};
+        EnumChildWindows(box, FindIcon, reinterpret_cast<LPARAM>(&seen.icon));
+        current_->boxes.push_back(seen);
+      }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+  static BoxInspector* current_;
+  HHOOK hook_ = nullptr;
+};
+BoxInspector* BoxInspector::current_ = nullptr;
+
 // 4000 shorts take 8000 bytes: more than a unit of 2048.
 Fill TooMany(const wchar_t* path) {
   return [path](CBEPropertyForm* form) {
@@ -441,8 +489,15 @@ TEST_F(DebugDialogTest, PlotAsksWhenTheProgramOutgrowsTheRamAndNoKeepsIt) {
   DebugBench bench;
   CBEAvrPlot* plot = MakePlot(bench, 2048, kBeSignalShort);
   velktest::DialogAnswerer answerer(IDNO);
+  BoxInspector inspector;
   EXPECT_TRUE(RunRounds(plot, {{TooMany(L"a.txt"), Close::kOk}}));
   ASSERT_EQ(1, answerer.Count());
+  ASSERT_EQ(1u, inspector.boxes.size());
+  EXPECT_EQ(frame->GetHandle(), inspector.boxes[0].owner) << "owned by the main window";
+  EXPECT_TRUE(inspector.boxes[0].yes);
+  EXPECT_TRUE(inspector.boxes[0].no);
+  EXPECT_FALSE(inspector.boxes[0].ok);
+  EXPECT_TRUE(inspector.boxes[0].icon);
   EXPECT_EQ(L"Ошибка", answerer.Captions()[0]);
   EXPECT_EQ(L"Превышен объем RAM микропроцессора! Исправить?", answerer.Texts()[0]);
   EXPECT_EQ(4000, plot->capacity);
