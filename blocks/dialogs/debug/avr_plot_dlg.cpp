@@ -108,7 +108,9 @@ LRESULT CAvrPlotDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (IsBrowseCommand(wParam)) {
       BrowseLogFile(this, logFile_);
     } else if (format_ && sender && sender == format_->GetHandle() &&
-               (code == CBN_SELENDOK || code == CBN_EDITCHANGE)) {
+               (code == CBN_SELENDOK || code == CBN_SELCHANGE || code == CBN_EDITCHANGE)) {
+      // CBN_SELCHANGE too: arrow keys on the closed list change the format
+      // without a CBN_SELENDOK.
       UpdateRamUse();
     } else if (count_ && sender && sender == count_->GetHandle() && code == EN_CHANGE) {
       UpdateRamUse();

@@ -375,11 +375,17 @@ TEST_F(DebugDialogTest, PlotWithoutRamLimitAsksNothing) {
   CBEAvrPlot* plot = MakePlot(bench, -1, kBeSignalDouble);
   velktest::DialogAnswerer answerer(IDYES);
   EXPECT_TRUE(RunDialog(plot, [&](CBEPropertyForm* form) {
+    // A format changed from the keyboard tells only CBN_SELCHANGE.
+    Choose(PlotDlg(form)->GetFormatList(), 1, CBN_SELCHANGE);
+    EXPECT_EQ(CBEAvrPlot::kTimeAndValue, plot->format);
+    // 100 doubles with their time: (8 + 1) x 100.
+    EXPECT_EQ(L"900", PanelText(PlotDlg(form)->GetStatusBar(), 1));
     TypeInto(PlotDlg(form)->GetCountEdit(), L"4000");
     EXPECT_EQ(L"-1", PanelText(PlotDlg(form)->GetStatusBar(), 3));
   }));
   EXPECT_EQ(0, answerer.Count());
-  EXPECT_EQ(32000, plot->ram);
+  // (8 + 1 + 1) x 4000.
+  EXPECT_EQ(40000, plot->ram);
 }
 
 // ------------------------------------------------------------ the RAM question
