@@ -284,6 +284,29 @@ TEST_F(PeripheralDialogTest, IntervalMeterHoldsItsValuesInTheirRanges) {
   EXPECT_EQ(0, meter->cycles);
 }
 
+TEST_F(PeripheralDialogTest, PwmAndIntervalMeterChangeNothingUnlessConfirmed) {
+  AvrBench bench;
+  auto* pwm = Make<CBESoftwarePWM>(bench, kBeSoftwarePWMClassId, L"Программный ШИМ");
+  auto* meter = Make<CBEIntervalDetector>(bench, kBeIntervalDetectorClassId, L"Измеритель интервалов");
+  ASSERT_TRUE(pwm && meter);
+  for (CBEBlock* block : {static_cast<CBEBlock*>(pwm), static_cast<CBEBlock*>(meter)}) {
+    std::vector<uint8_t> record = blocktest::RecordBytes(block);
+    blocktest::Costs costs = CostsOf(block);
+    for (Close close : {Close::kCancel, Close::kEscape, Close::kCloseBox}) {
+      EXPECT_FALSE(RunDialog(
+          block,
+          [&](CBEPropertyForm* form) {
+            for (CKestEdit* edit : ControlsOf<CKestEdit>(form)) TypeInto(edit, L"7");
+            for (CKestSpinEdit* spin : ControlsOf<CKestSpinEdit>(form)) TypeInto(spin, L"300");
+            for (CKestCheckBox* box : ControlsOf<CKestCheckBox>(form)) box->Click();
+          },
+          close));
+      EXPECT_EQ(record, blocktest::RecordBytes(block));
+      EXPECT_EQ(costs, CostsOf(block));
+    }
+  }
+}
+
 // ------------------------------------------------------------ ADC
 
 const std::vector<std::wstring> kAdcRows = {L"Ист. опорного напряжения (REFS1:0):",
