@@ -2,6 +2,8 @@
 
 #include "blocks/dialogs/arithmetic/arithmetic_dialogs.h"
 #include "blocks/dialogs/control/control_dialogs.h"
+#include "blocks/dialogs/debug/avr_plot_dlg.h"
+#include "blocks/dialogs/debug/monitor_dlg.h"
 #include "blocks/dialogs/digital/digital_dialogs.h"
 #include "blocks/dialogs/distance_dialog.h"
 #include "blocks/dialogs/frame/data_type_dialog.h"
@@ -9,8 +11,11 @@
 #include "blocks/dialogs/logic/logic_dialogs.h"
 #include "blocks/dialogs/navigation/navigation_dialogs.h"
 #include "blocks/dialogs/navigation/video_navigator_dialog.h"
+#include "blocks/dialogs/mcu/peripheral_dialogs.h"
 #include "blocks/engine/block_class_ids.h"
 #include "blocks/engine/block_dialog_table.h"
+#include "blocks/engine/debug/avr_plot.h"
+#include "blocks/engine/debug/monitor.h"
 
 namespace {
 struct DialogRow {
@@ -85,6 +90,16 @@ const DialogRow kDialogRows[] = {
     {kBeNavControllerClassId, ShowNavControllerDialog},
     {kBeStripDetectorClassId, ShowStripDetectorDialog},
     {kBeInertialDriverClassId, ShowInertialDriverDialog},
+    // Processor peripherals.
+    {kBeGPIOClassId, ShowGpioDialog},
+    {kBeSoftwarePWMClassId, ShowSoftwarePwmDialog},
+    {kBeIntervalDetectorClassId, ShowIntervalDetectorDialog},
+    {kBeAvrADCClassId, ShowAvrAdcDialog},
+    {kBeAvrTimerClassId, ShowAvrTimerDialog},
+    {kBePortPinBlockClassId, ShowIOPortDialog},
+    // Monitor and graph builder.
+    {kBeMonitorClassId, ShowMonitorDialog},
+    {kBeAvrPlotClassId, ShowAvrPlotDialog},
 };
 const int kDialogRowCount = sizeof(kDialogRows) / sizeof(kDialogRows[0]);
 }  // namespace

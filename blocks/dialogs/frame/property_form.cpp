@@ -104,14 +104,15 @@ void CBEPropertyForm::AddEmptyRow() {
   if (GetHandle()) NewFlowRow();
 }
 
-void CBEPropertyForm::AddButtons(int buttonWidth) {
+void CBEPropertyForm::AddButtons(int buttonWidth, CKestContainer* container) {
   if (!GetHandle() || ok_) return;
-  BeginCenteredRows();
-  ok_ = new CKestButton(this, L"OK", true, IDOK, KEST_POS_FLOW, buttonWidth, kBeDialogButtonHeight, nullptr,
+  CKestContainer* row = container ? container : this;
+  row->BeginCenteredRows();
+  ok_ = new CKestButton(row, L"OK", true, IDOK, KEST_POS_FLOW, buttonWidth, kBeDialogButtonHeight, nullptr,
                         kBeDialogOkResult);
-  cancel_ = new CKestButton(this, L"Отмена", false, IDCANCEL, KEST_POS_FLOW, buttonWidth,
+  cancel_ = new CKestButton(row, L"Отмена", false, IDCANCEL, KEST_POS_FLOW, buttonWidth,
                             kBeDialogButtonHeight, nullptr, kBeDialogCancelResult);
-  CenterFlowRows();
+  row->CenterFlowRows();
   SetReady(true);
 }
 

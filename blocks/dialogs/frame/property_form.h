@@ -69,8 +69,9 @@ public:
   CKestLabel* AddTextLine(const wchar_t* text);
   // A row left empty, to set what follows apart.
   void AddEmptyRow();
-  // "OK" and "Отмена", buttonWidth x 25, centred in the last row.
-  void AddButtons(int buttonWidth = kBeDialogButtonWidth);
+  // "OK" and "Отмена", buttonWidth x 25, centred in the last row of the
+  // form, or of container (a panel of the form) when one is given.
+  void AddButtons(int buttonWidth = kBeDialogButtonWidth, CKestContainer* container = nullptr);
   // Rows added from now on put their label beside the control (the label
   // first) instead of above it.
   void SetLabelsBeside(bool beside) { labelsBeside_ = beside; }

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "blocks/engine/block_dialog_table.h"
 #include "blocks/engine/input_pin.h"
 #include "blocks/engine/output_pin.h"
 #include "blocks/engine/record_io.h"
@@ -65,6 +66,8 @@ int CBEAvrPlot::RamCostFor(int valueSize) const {
 void CBEAvrPlot::UpdateRamCost() { ram = RamCostFor(DataValueSize()); }
 
 void CBEAvrPlot::OnLinksResolved() { UpdateRamCost(); }
+
+bool CBEAvrPlot::ShowProperties() { return ShowBlockDialog(this, kBeAvrPlotClassId); }
 
 void CBEAvrPlot::Start() {
   UpdateRamCost();

@@ -32,6 +32,8 @@ public:
   // The class picture at the top-left corner.
   void Draw(HDC dc) override;
   void OnLinksResolved() override;
+  // The dialog registered for the class; false without one.
+  bool ShowProperties() override;
 
   // RAM the samples take: the data source's value size (4 when unlinked)
   // times the capacity; with time and value per change one byte more per

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <cwchar>
 
+#include "blocks/engine/block_dialog_table.h"
 #include "blocks/engine/input_pin.h"
 #include "blocks/engine/output_pin.h"
 #include "blocks/engine/record_io.h"
@@ -60,6 +61,8 @@ int CBEMonitor::Count() {
 }
 
 void CBEMonitor::SetLogFileName(const wchar_t* name) { ReplaceString(&logFileName, name); }
+
+bool CBEMonitor::ShowProperties() { return ShowBlockDialog(this, kBeMonitorClassId); }
 
 void CBEMonitor::Start() {
   if (logFile) fclose(logFile);

@@ -27,6 +27,8 @@ public:
   bool Load(CStream* stream) override;
   // Body, own caption, a black bar on the right edge.
   void Draw(HDC dc) override;
+  // The dialog registered for the class; false without one.
+  bool ShowProperties() override;
 
   // Keeps a copy of the file name (null: no log).
   void SetLogFileName(const wchar_t* name);

@@ -4,6 +4,8 @@
 #include "blocks/dialogs/dialog_classes.h"
 #include "blocks/dialogs/distance_dialog.h"
 #include "blocks/engine/block_dialog_table.h"
+#include "blocks/engine/debug/avr_plot.h"
+#include "blocks/engine/debug/monitor.h"
 #include "foundation/buffer_failure_scope.h"
 
 namespace {
@@ -16,8 +18,9 @@ TEST(DialogClasses, RegistrationFillsTheProgramsDialogTable) {
   // The distance block, 20 data-type dialogs (the ten trigonometric
   // functions each under its own id), 9 logic and 9 arithmetic, vector and
   // converter ones, 4 digital, 7 control-link and 5 generator ones, the
-  // video navigation's and 3 of navigation drivers and detectors.
-  EXPECT_EQ(59, BlockDialogCount());
+  // video navigation's and 3 of navigation drivers and detectors, 6 of the
+  // processor peripherals, the monitor's and the graph builder's.
+  EXPECT_EQ(67, BlockDialogCount());
   EXPECT_EQ(BlockDialogCount(), program.Count());
   EXPECT_EQ(ShowDistanceDialog, program.Find(kBeDistanceClassId));
   for (unsigned int id : {kBeMUXClassId, kBeDEMUXClassId, kBeCoderClassId, kBePulsCounterClassId,
@@ -25,7 +28,9 @@ TEST(DialogClasses, RegistrationFillsTheProgramsDialogTable) {
                           kBeIntegralWithReloadClassId, kBeInertialClassId, kBeVibroClassId, kBeEventClassId,
                           kBeSingleImpulsClassId, kBeMeanderClassId, kBeDurationClassId, kBeMonostableClassId,
                           kBeVideoNavigationClassId, kBeNavControllerClassId, kBeStripDetectorClassId,
-                          kBeInertialDriverClassId})
+                          kBeInertialDriverClassId, kBeGPIOClassId, kBeSoftwarePWMClassId,
+                          kBeIntervalDetectorClassId, kBeAvrADCClassId, kBeAvrTimerClassId, kBePortPinBlockClassId,
+                          kBeMonitorClassId, kBeAvrPlotClassId})
     EXPECT_NE(nullptr, program.Find(id)) << std::hex << id;
   // Again: nothing changes.
   ASSERT_TRUE(RegisterBlockDialogs());

@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "blocks/engine/block_dialog_table.h"
 #include "blocks/engine/block_scheme.h"
 #include "blocks/engine/debug/avr_plot.h"
 #include "blocks/engine/debug/monitor.h"
@@ -394,3 +395,35 @@ TEST(Monitor, RecordRoundTrip) {
 }
 
 }  // namespace
+
+namespace {
+std::vector<CBEBlock*> g_shown;
+bool RecordingDialog(CBEBlock* block) {
+  g_shown.push_back(block);
+  return true;
+}
+}  // namespace
+
+TEST(DebugBlocks, PropertiesOpenTheDialogOfTheirClass) {
+  // The program's table is put back afterwards.
+  BeBlockDialogTable& program = BeBlockDialogTable::Program();
+  std::vector<std::pair<unsigned int, BeBlockDialog>> saved;
+  for (int i = 0; i < program.Count(); ++i) saved.emplace_back(program.ClassIdAt(i), program.DialogAt(i));
+  program.Clear();
+  g_shown.clear();
+  BeScheme scheme;
+  CBEMonitor* monitor = static_cast<CBEMonitor*>(CBEMonitor::Create());
+  CBEAvrPlot* plot = static_cast<CBEAvrPlot*>(CBEAvrPlot::Create());
+  monitor->AttachToScheme(&scheme);
+  plot->AttachToScheme(&scheme);
+  EXPECT_FALSE(monitor->ShowProperties()) << "no dialog registered";
+  EXPECT_FALSE(plot->ShowProperties());
+  ASSERT_TRUE(program.Set(kBeMonitorClassId, RecordingDialog));
+  EXPECT_TRUE(monitor->ShowProperties());
+  EXPECT_FALSE(plot->ShowProperties()) << "the monitor's dialog is not the graph builder's";
+  ASSERT_TRUE(program.Set(kBeAvrPlotClassId, RecordingDialog));
+  EXPECT_TRUE(plot->ShowProperties());
+  EXPECT_EQ((std::vector<CBEBlock*>{monitor, plot}), g_shown);
+  program.Clear();
+  for (const auto& row : saved) program.Set(row.first, row.second);
+}
