@@ -15,14 +15,16 @@ TEST(DialogClasses, RegistrationFillsTheProgramsDialogTable) {
   ASSERT_TRUE(RegisterBlockDialogs());
   // The distance block, 20 data-type dialogs (the ten trigonometric
   // functions each under its own id), 9 logic and 9 arithmetic, vector and
-  // converter ones, 4 digital, 7 control-link and 5 generator ones.
-  EXPECT_EQ(55, BlockDialogCount());
+  // converter ones, 4 digital, 7 control-link and 5 generator ones, the
+  // local map's and the scan sector's.
+  EXPECT_EQ(57, BlockDialogCount());
   EXPECT_EQ(BlockDialogCount(), program.Count());
   EXPECT_EQ(ShowDistanceDialog, program.Find(kBeDistanceClassId));
   for (unsigned int id : {kBeMUXClassId, kBeDEMUXClassId, kBeCoderClassId, kBePulsCounterClassId,
                           kBeProportionalClassId, kBeConstDividerClassId, kBeDiffClassId, kBeIntegralClassId,
                           kBeIntegralWithReloadClassId, kBeInertialClassId, kBeVibroClassId, kBeEventClassId,
-                          kBeSingleImpulsClassId, kBeMeanderClassId, kBeDurationClassId, kBeMonostableClassId})
+                          kBeSingleImpulsClassId, kBeMeanderClassId, kBeDurationClassId, kBeMonostableClassId,
+                          kBeLocalMapClassId, kBeScanSectorClassId})
     EXPECT_NE(nullptr, program.Find(id)) << std::hex << id;
   // Again: nothing changes.
   ASSERT_TRUE(RegisterBlockDialogs());
