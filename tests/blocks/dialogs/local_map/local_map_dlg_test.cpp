@@ -395,6 +395,11 @@ TEST_F(LocalMapDialogTest, DeletingAZoneRenumbersTheCaptions) {
   EXPECT_EQ((std::vector<std::wstring>{L"1", L"3"}), Column(zones, 1));
   EXPECT_EQ(0.3f, dialog->ZoneAt(1)->xMin);
   EXPECT_FALSE(dialog->GetButton(kLocalMapCmdDeleteZone)->IsEnabled());
+  // Del in the list is the popup's shortcut.
+  Select(zones, 0);
+  SendMessageW(zones->GetHandle(), WM_KEYDOWN, VK_DELETE, 0);
+  EXPECT_EQ((std::vector<std::wstring>{L"Зона 1"}), Column(zones, 0));
+  EXPECT_EQ(L"3", Cell(zones, 0, 1));
 }
 
 TEST_F(LocalMapDialogTest, MovingAZoneExchangesItsRecordAndLayersButNotItsCaption) {
@@ -767,6 +772,13 @@ TEST_F(LocalMapDialogTest, ThePreviewShowsTheMapRobotGridZonesSensorsAndWalls) {
   SetZones({{1u, -0.9f, 1.2f, -0.6f, 1.8f}});
   CLocalMapDlg* dialog = Open();
   SizePreview(dialog, 400, 300);
+  // The window paints the same picture through its off-screen copy.
+  HWND preview = dialog->GetPreview()->GetHandle();
+  InvalidateRect(preview, nullptr, FALSE);
+  UpdateWindow(preview);
+  EXPECT_EQ(RGB(153, 153, 204), velktest::ScreenPixel(preview, 210, 210));
+  EXPECT_EQ(RGB(255, 223, 223), velktest::ScreenPixel(preview, 135, 70));
+  EXPECT_EQ(0, dialog->GetPreview()->GetDCUseCount()) << "the DC went back";
   {
     Picture picture(dialog, 400, 300);
     EXPECT_EQ(RGB(224, 224, 224), picture.At(60, 110)) << "outside the map";
