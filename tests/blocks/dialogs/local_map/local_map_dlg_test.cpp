@@ -15,6 +15,7 @@
 #include "blocks/dialogs/modal_steps.h"
 #include "blocks/engine/output_pin.h"
 #include "foundation/numbers.h"
+#include "kestui/buttons/kest_label.h"
 #include "kestui/graphics/kest_gdi_object.h"
 #include "kestui/graphics/kest_owned_dc.h"
 
@@ -97,6 +98,16 @@ std::vector<std::wstring> Row(CKestListView* list, int row) {
   return cells;
 }
 
+// Every window under parent, depth first in creation order.
+std::vector<HWND> Descendants(HWND parent) {
+  std::vector<HWND> all;
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    all.push_back(child);
+    for (HWND below : Descendants(child)) all.push_back(below);
+  }
+  return all;
+}
+
 bool MenuItemEnabled(CKestPopupMenu* menu, int position) {
   return !(GetMenuState(menu->GetHandle(), position, MF_BYPOSITION) & MF_GRAYED);
 }
@@ -160,6 +171,89 @@ TEST_F(LocalMapDialogTest, OpensWithTheBlocksValuesInItsSizeableForm) {
   EXPECT_LE(preview.right, sensorRect.left);
   EXPECT_GT(preview.bottom - preview.top, 400);
   EXPECT_TRUE(velktest::SaveScreenshot(window, L"dialogs_local_map.bmp"));
+}
+
+TEST_F(LocalMapDialogTest, ItsFieldsListsAndHeadersAreLaidOutAsTheUserKnowsThem) {
+  CLocalMapDlg* dialog = Open();
+  struct Range {
+    CLocalMapDlg::Edit edit;
+    double minimum, maximum, step;
+  };
+  const Range ranges[] = {
+      {CLocalMapDlg::kHalfWidth, 1, 10000, 10},      {CLocalMapDlg::kFront, 1, 10000, 10},
+      {CLocalMapDlg::kRear, -10000, -1, 10},         {CLocalMapDlg::kRobotWidth, 1, 1000, 5},
+      {CLocalMapDlg::kRobotLength, 1, 10000, 5},     {CLocalMapDlg::kWallX, 0.1, 10000, 1},
+      {CLocalMapDlg::kWallStart, -10000, 10000, 1},  {CLocalMapDlg::kWallEnd, -10000, 10000, 1},
+  };
+  for (const Range& r : ranges) {
+    CKestSpinEdit* edit = dialog->GetEdit(r.edit);
+    EXPECT_FALSE(edit->IsInteger()) << r.edit;
+    EXPECT_EQ(r.minimum, edit->GetMinimum()) << r.edit;
+    EXPECT_EQ(r.maximum, edit->GetMaximum()) << r.edit;
+    EXPECT_EQ(r.step, edit->GetStep()) << r.edit;
+    EXPECT_EQ(100, edit->GetWidth()) << r.edit;
+  }
+  // The headers: white bold Arial on dark grey, and every field's label.
+  std::vector<std::wstring> headers, labels;
+  for (HWND child : Descendants(dialog->GetHandle())) {
+    auto* label = dynamic_cast<CKestLabel*>(GetControlFromHandle(child));
+    if (!label) continue;
+    if (label->GetBackColor() != RGB(102, 102, 102)) {
+      labels.push_back(velktest::WindowText(child));
+      continue;
+    }
+    headers.push_back(velktest::WindowText(child));
+    EXPECT_EQ(RGB(255, 255, 255), label->GetTextColor());
+    LOGFONTW font = {};
+    ASSERT_NE(nullptr, label->GetFont());
+    GetObjectW(label->GetFont()->GetHandle(), sizeof font, &font);
+    EXPECT_EQ(-12, font.lfHeight);
+    EXPECT_EQ(700, font.lfWeight);
+    EXPECT_STREQ(L"Arial", font.lfFaceName);
+  }
+  EXPECT_EQ((std::vector<std::wstring>{L"Размеры карты", L"Робот", L"Виртуальные стены", L"Сенсоры",
+                                       L"Зоны анализа"}),
+            headers);
+  EXPECT_EQ((std::vector<std::wstring>{L"Полуширина, см:", L"Передняя граница, см:", L"Задняя граница, см:",
+                                       L"Ширина, cм:", L"Длина, см:", L"Положение X, см:", L"Начало по Y, см:",
+                                       L"Конец по Y, см:"}),
+            labels);
+  EXPECT_EQ(L"Отображать робота", velktest::WindowText(dialog->GetShowRobot()->GetHandle()));
+  EXPECT_EQ(L"Использовать виртуальные стены", velktest::WindowText(dialog->GetWallsOn()->GetHandle()));
+
+  const wchar_t* sensorColumns[] = {L"№", L"Тип", L"X [см]", L"Y [см]", L"A [°]", L"FOV [°]", L"Zmin [см]",
+                                    L"Zmax [см]"};
+  const int sensorWidths[] = {30, 80, 60, 60, 60, 60, 60, 60};
+  HWND sensors = dialog->GetSensorList()->GetHandle();
+  for (int c = 0; c < 8; ++c) {
+    wchar_t text[32] = {};
+    LVCOLUMNW column = {};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.pszText = text;
+    column.cchTextMax = 32;
+    ASSERT_TRUE(ListView_GetColumn(sensors, c, &column)) << c;
+    EXPECT_STREQ(sensorColumns[c], text);
+    EXPECT_EQ(sensorWidths[c], column.cx) << c;
+  }
+  EXPECT_EQ(80, ListView_GetColumnWidth(dialog->GetZoneList()->GetHandle(), 0));
+  EXPECT_EQ(200, ListView_GetColumnWidth(dialog->GetZoneList()->GetHandle(), 1));
+  EXPECT_TRUE(ListView_GetExtendedListViewStyle(sensors) & LVS_EX_FULLROWSELECT);
+  EXPECT_TRUE(GetWindowLongW(sensors, GWL_STYLE) & LVS_SINGLESEL);
+
+  // The lists' menus: the sensor menu's items and shortcuts, both defaults.
+  CKestPopupMenu* menu = dialog->GetSensorMenu();
+  ASSERT_EQ(8, menu->GetItemCount());
+  const UINT ids[] = {kLocalMapCmdEditSensor, 0, kLocalMapCmdAddSensor, kLocalMapCmdDeleteSensor,
+                      kLocalMapCmdSensorUp, kLocalMapCmdSensorDown, 0, kLocalMapCmdDeleteAllSensors};
+  for (int i = 0; i < 8; ++i)
+    if (ids[i]) {
+      EXPECT_EQ(static_cast<int>(ids[i]), CKestMenu::GetItemId(menu->GetHandle(), i)) << i;
+    }
+  EXPECT_EQ(static_cast<int>(kLocalMapCmdSensorUp), menu->FindShortcut(VK_UP, KEST_MOD_CTRL));
+  EXPECT_EQ(static_cast<int>(kLocalMapCmdEditSensor), menu->FindShortcut(VK_RETURN, 0));
+  EXPECT_EQ(0, static_cast<int>(GetMenuDefaultItem(menu->GetHandle(), TRUE, 0)));
+  EXPECT_EQ(static_cast<int>(kLocalMapCmdDeleteZone), dialog->GetZoneMenu()->FindShortcut(VK_DELETE, 0));
+  EXPECT_EQ(static_cast<int>(kLocalMapCmdZoneDown), dialog->GetZoneMenu()->FindShortcut(VK_DOWN, KEST_MOD_CTRL));
 }
 
 TEST_F(LocalMapDialogTest, SelectingARowEnablesItsButtonsAndPopupItems) {

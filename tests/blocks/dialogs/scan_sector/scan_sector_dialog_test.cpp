@@ -97,6 +97,33 @@ TEST_F(ScanSectorDialogTest, OpensAsBuilderWithTheBlocksValues) {
   EXPECT_NEAR(300, dialog->GetEdit(CBEScanSectorDialog::kZMax)->GetValue(), 1e-4);
   EXPECT_NEAR(6.25, dialog->GetEdit(CBEScanSectorDialog::kD)->GetValue(), 1e-4);
   EXPECT_NEAR(45, dialog->GetEdit(CBEScanSectorDialog::kAngle)->GetValue(), 1e-4);
+  struct Range {
+    CBEScanSectorDialog::Edit edit;
+    double minimum, maximum, step;
+  };
+  const Range ranges[] = {{CBEScanSectorDialog::kZMin, 0.01, 10000, 1},
+                          {CBEScanSectorDialog::kZMax, 0.01, 10000, 1},
+                          {CBEScanSectorDialog::kD, 0.01, 10000, 0.25},
+                          {CBEScanSectorDialog::kAngle, 0.1, 175, 0.1}};
+  for (const Range& r : ranges) {
+    CKestSpinEdit* edit = dialog->GetEdit(r.edit);
+    EXPECT_EQ(r.minimum, edit->GetMinimum()) << r.edit;
+    EXPECT_EQ(r.maximum, edit->GetMaximum()) << r.edit;
+    EXPECT_EQ(r.step, edit->GetStep()) << r.edit;
+    EXPECT_EQ(150, edit->GetWidth()) << r.edit;
+  }
+  HWND list = dialog->GetSlices()->GetHandle();
+  EXPECT_EQ(150, ListView_GetColumnWidth(list, 0));
+  EXPECT_EQ(150, ListView_GetColumnWidth(list, 1));
+  LVCOLUMNW column = {};
+  column.mask = LVCF_FMT;
+  ASSERT_TRUE(ListView_GetColumn(list, 1, &column));
+  EXPECT_EQ(LVCFMT_CENTER, column.fmt & LVCFMT_JUSTIFYMASK) << "the heights centred";
+  CKestPopupMenu* menu = dialog->GetMenu();
+  EXPECT_EQ(static_cast<int>(kScanSectorCmdEdit), menu->FindShortcut(VK_F2, 0));
+  EXPECT_EQ(static_cast<int>(kScanSectorCmdAdd), menu->FindShortcut(VK_INSERT, 0));
+  EXPECT_EQ(static_cast<int>(kScanSectorCmdDelete), menu->FindShortcut(VK_DELETE, 0));
+  EXPECT_EQ(static_cast<int>(kScanSectorCmdClear), CKestMenu::GetItemId(menu->GetHandle(), 5));
   // The default slice, with the red mark.
   EXPECT_EQ((std::vector<std::wstring>{L"Срез 1|-30.0|60.0|0"}), Rows(dialog->GetSlices()));
   EXPECT_FALSE(dialog->GetDeleteButton()->IsEnabled());
