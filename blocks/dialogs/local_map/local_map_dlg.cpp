@@ -278,7 +278,10 @@ uint32_t CLocalMapDlg::MaskWithoutSensor(uint32_t mask, int k) {
 }
 
 uint32_t CLocalMapDlg::MaskWithSensorsSwapped(uint32_t mask, int k) {
-  if (k < 0 || k + 1 >= kLocalMapMaskSensors) return mask;
+  if (k < 0 || k >= kLocalMapMaskSensors) return mask;
+  // The last bit's sensor goes beyond the mask, and the one that takes its
+  // place was never counted.
+  if (k == kLocalMapMaskSensors - 1) return mask & ~(1u << k);
   uint32_t a = (mask >> k) & 1u, b = (mask >> (k + 1)) & 1u;
   if (a == b) return mask;
   return mask ^ ((1u << k) | (1u << (k + 1)));

@@ -120,7 +120,8 @@ public:
   // whole number when it would not fit).
   static void FormatLayers(uint32_t mask, wchar_t* text, int capacity);
   // The mask with sensor k removed (the bits above it move down one) and
-  // with sensors k and k + 1 exchanged.
+  // with sensors k and k + 1 exchanged. Sensors from 32 on are never
+  // counted: one moving into bit 31 leaves it clear.
   static uint32_t MaskWithoutSensor(uint32_t mask, int k);
   static uint32_t MaskWithSensorsSwapped(uint32_t mask, int k);
 

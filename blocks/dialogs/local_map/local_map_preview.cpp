@@ -197,7 +197,8 @@ void CLocalMapDlg::PaintPreview(HDC dc) {
       for (int side = -1; side <= 1; side += 2) {
         double ray = a + side * f / 2;
         MoveToEx(dc, px, py, nullptr);
-        LineTo(dc, px + static_cast<int>(kRayLength * std::sin(ray)), py - static_cast<int>(kRayLength * std::cos(ray)));
+        LineTo(dc, px + static_cast<int>(kRayLength * std::sin(ray)),
+               py - static_cast<int>(kRayLength * std::cos(ray)));
       }
       selection.Select(GetStockObject(BLACK_PEN));
       selection.Select(row == currentSensor_ ? current.Get() : normal.Get());

@@ -88,7 +88,8 @@ bool CBEScanSectorDialog::Build() {
   auto* bottom = new CKestPanel(this, 0, KEST_POS_BOTTOM, kFormWidth, 45, false, false);
   bottom->BeginCenteredRows();
   ok_ = new CKestButton(bottom, L"OK", true, IDOK, KEST_POS_FLOW, kOkWidth, kOkHeight, nullptr, kOkResult);
-  cancel_ = new CKestButton(bottom, L"Отмена", false, IDCANCEL, KEST_POS_FLOW, kOkWidth, kOkHeight, nullptr, kCancelResult);
+  cancel_ = new CKestButton(bottom, L"Отмена", false, IDCANCEL, KEST_POS_FLOW, kOkWidth, kOkHeight, nullptr,
+                            kCancelResult);
   bottom->CenterFlowRows();
 
   CKestImageList* marks = MakeMarks();
