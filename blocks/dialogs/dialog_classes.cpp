@@ -8,10 +8,12 @@
 #include "blocks/dialogs/distance_dialog.h"
 #include "blocks/dialogs/frame/data_type_dialog.h"
 #include "blocks/dialogs/generators/generator_dialogs.h"
+#include "blocks/dialogs/local_map/local_map_dlg.h"
 #include "blocks/dialogs/logic/logic_dialogs.h"
+#include "blocks/dialogs/mcu/peripheral_dialogs.h"
 #include "blocks/dialogs/navigation/navigation_dialogs.h"
 #include "blocks/dialogs/navigation/video_navigator_dialog.h"
-#include "blocks/dialogs/mcu/peripheral_dialogs.h"
+#include "blocks/dialogs/scan_sector/scan_sector_dialog.h"
 #include "blocks/engine/block_class_ids.h"
 #include "blocks/engine/block_dialog_table.h"
 #include "blocks/engine/debug/avr_plot.h"
@@ -100,6 +102,9 @@ const DialogRow kDialogRows[] = {
     // Monitor and graph builder.
     {kBeMonitorClassId, ShowMonitorDialog},
     {kBeAvrPlotClassId, ShowAvrPlotDialog},
+    // Mapping blocks of the on-board computer.
+    {kBeLocalMapClassId, ShowLocalMapDialog},
+    {kBeScanSectorClassId, ShowScanSectorDialog},
 };
 const int kDialogRowCount = sizeof(kDialogRows) / sizeof(kDialogRows[0]);
 }  // namespace

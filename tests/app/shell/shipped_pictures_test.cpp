@@ -37,6 +37,7 @@
 #include "blocks/engine/debug/avr_plot.h"
 #include "blocks/engine/debug/monitor.h"
 #include "blocks/engine/plugin/plugin_block.h"
+#include "blocks/dialogs/scan_sector/scan_sector_dialog.h"
 #include "blocks/library/mcu/interval_detector.h"
 #include "blocks/library/navigation/local_map.h"
 #include "blocks/library/navigation/scan_sector.h"
@@ -143,6 +144,8 @@ const BlockResource kBlockResources[] = {
     {IDB_STRIP_DETECTOR, 32, 32},
     {kBeScanSectorPicture, 48, 48},
     {kBeLocalMapPicture, 48, 48},
+    // The scan-sector dialog's drawing (tools/make_builder_pictures.py).
+    {kScanSectorDrawing, 150, 120},
 };
 
 // Palette bitmaps fit the 45 x 45 buttons of the block editor's palette.

@@ -19,8 +19,9 @@ TEST(DialogClasses, RegistrationFillsTheProgramsDialogTable) {
   // functions each under its own id), 9 logic and 9 arithmetic, vector and
   // converter ones, 4 digital, 7 control-link and 5 generator ones, the
   // video navigation's and 3 of navigation drivers and detectors, 6 of the
-  // processor peripherals, the monitor's and the graph builder's.
-  EXPECT_EQ(67, BlockDialogCount());
+  // processor peripherals, the monitor's and the graph builder's, the local
+  // map's and the scan sector's.
+  EXPECT_EQ(69, BlockDialogCount());
   EXPECT_EQ(BlockDialogCount(), program.Count());
   EXPECT_EQ(ShowDistanceDialog, program.Find(kBeDistanceClassId));
   for (unsigned int id : {kBeMUXClassId, kBeDEMUXClassId, kBeCoderClassId, kBePulsCounterClassId,
@@ -30,7 +31,7 @@ TEST(DialogClasses, RegistrationFillsTheProgramsDialogTable) {
                           kBeVideoNavigationClassId, kBeNavControllerClassId, kBeStripDetectorClassId,
                           kBeInertialDriverClassId, kBeGPIOClassId, kBeSoftwarePWMClassId,
                           kBeIntervalDetectorClassId, kBeAvrADCClassId, kBeAvrTimerClassId, kBePortPinBlockClassId,
-                          kBeMonitorClassId, kBeAvrPlotClassId})
+                          kBeMonitorClassId, kBeAvrPlotClassId, kBeLocalMapClassId, kBeScanSectorClassId})
     EXPECT_NE(nullptr, program.Find(id)) << std::hex << id;
   // Again: nothing changes.
   ASSERT_TRUE(RegisterBlockDialogs());
