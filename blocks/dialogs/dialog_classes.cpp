@@ -6,7 +6,9 @@
 #include "blocks/dialogs/distance_dialog.h"
 #include "blocks/dialogs/frame/data_type_dialog.h"
 #include "blocks/dialogs/generators/generator_dialogs.h"
+#include "blocks/dialogs/interfaces/interface_dialogs.h"
 #include "blocks/dialogs/logic/logic_dialogs.h"
+#include "blocks/dialogs/macro/macro_dialog.h"
 #include "blocks/engine/block_class_ids.h"
 #include "blocks/engine/block_dialog_table.h"
 
@@ -78,6 +80,17 @@ const DialogRow kDialogRows[] = {
     {kBeMeanderClassId, ShowMeanderDialog},
     {kBeDurationClassId, ShowDurationDialog},
     {kBeMonostableClassId, ShowMonostableDialog},
+    // Interface devices.
+    {kBeLANClassId, ShowLanDialog},
+    {kBeUSBClassId, ShowLanDialog},
+    {kBeCOMPortClassId, ShowComPortDialog},
+    {kBeBoardUARTClassId, ShowComPortDialog},
+    {kBeAvrUARTClassId, ShowUartDialog},
+    {kBeWiFiClassId, ShowWiFiDialog},
+    {kBeAvrSPIClassId, ShowSpiDialog},
+    {kBeAvrTWIClassId, ShowTwiDialog},
+    // The macro block.
+    {kBeMacroBlockClassId, ShowMacroDialog},
 };
 const int kDialogRowCount = sizeof(kDialogRows) / sizeof(kDialogRows[0]);
 }  // namespace

@@ -26,6 +26,7 @@
 
 #include "units/catalogues/unit_catalogues.h"
 #include "units/unit_classes.h"
+#include "blocks/dialogs/dialog_resources.h"
 #include "blocks/engine/block.h"
 #include "blocks/engine/block_creator_table.h"
 #include "blocks/library/library_classes.h"
@@ -143,6 +144,7 @@ const BlockResource kBlockResources[] = {
     {IDB_STRIP_DETECTOR, 32, 32},
     {kBeScanSectorPicture, 48, 48},
     {kBeLocalMapPicture, 48, 48},
+    {IDB_TWI_FORMULA, 210, 38},
 };
 
 // Palette bitmaps fit the 45 x 45 buttons of the block editor's palette.
