@@ -114,7 +114,7 @@ void CInterfaceDeviceDlg::BuildForm() {
     list->SuspendRedraw();
     for (int i = 0; i < block->SendFieldCount(); ++i) {
       const BeInputPin* pin = block->SendField(i);
-      int row = list->AddItem(pin->name ? pin->name : L"", -1, i);
+      int row = list->AddItem(pin->name ? pin->name : L"", -1, i + 1);
       list->SetItemText(row, 1, TypeText(pin->type));
       ChannelText(block->sendChannels[i], channel);
       list->SetItemText(row, 2, channel);
@@ -130,7 +130,7 @@ void CInterfaceDeviceDlg::BuildForm() {
     list->SuspendRedraw();
     for (int i = 0; i < block->ReceiveFieldCount(); ++i) {
       const BeOutputPin* pin = block->ReceiveField(i);
-      int row = list->AddItem(pin->name ? pin->name : L"", -1, i);
+      int row = list->AddItem(pin->name ? pin->name : L"", -1, i + 1);
       list->SetItemText(row, 1, TypeText(pin->type));
       ChannelText(block->receiveChannels[i], channel);
       list->SetItemText(row, 2, channel);
@@ -190,7 +190,7 @@ void CInterfaceDeviceDlg::EditRow(CKestListView* list) {
 
 void CInterfaceDeviceDlg::AddRow(CKestListView* list, UINT editCommand) {
   if (!list) return;
-  int row = list->AddItem(L"", -1, -1);
+  int row = list->AddItem(L"", -1, 0);
   if (row < 0) return;
   list->SetItemText(row, 1, TypeText(kBeSignalChar));
   if (list->GetColumnCount() > 2) list->SetItemText(row, 2, L"0");
@@ -274,7 +274,7 @@ bool CInterfaceDeviceDlg::ApplyList(CKestListView* list, bool send) {
   const int n = list->GetItemCount();
   int* from = static_cast<int*>(AllocBuffer(sizeof(int) * (n + 1)));
   if (!from) return false;
-  for (int i = 0; i < n; ++i) from[i] = static_cast<int>(list->GetItemData(i));
+  for (int i = 0; i < n; ++i) from[i] = static_cast<int>(list->GetItemData(i)) - 1;
   bool arranged = send ? block->ArrangeSendFields(from, n) : block->ArrangeReceiveFields(from, n);
   FreeBuffer(from);
   if (!arranged) return false;

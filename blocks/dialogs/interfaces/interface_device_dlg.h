@@ -6,8 +6,8 @@
 // class's dialog creates the window, adds its own controls, then calls
 // BuildForm; the lists take the rest of the form.
 //
-// Every row remembers the field it was built from (its index as item data;
-// -1 for a row added in the dialog), and moving a row moves that with it:
+// Every row remembers the field it was built from (its index + 1 as item
+// data; 0 for a row added in the dialog), and moving a row moves that with it:
 // Apply hands each row the field's own pin, so the links follow their
 // fields, and a deleted field's readers lose their links.
 //

@@ -195,7 +195,7 @@ bool ShowUartDialog(CBEBlock* block) {
     // Every data output was disconnected and the first one changed its
     // role: the rows start from fresh pins.
     if (uart->SetRs485(rs485->IsChecked()) && form->receiveList) {
-      for (int i = 0; i < form->receiveList->GetItemCount(); ++i) form->receiveList->SetItemData(i, -1);
+      for (int i = 0; i < form->receiveList->GetItemCount(); ++i) form->receiveList->SetItemData(i, 0);
     }
   }
   uart->enabled = enabled->IsChecked() ? 1 : 0;
