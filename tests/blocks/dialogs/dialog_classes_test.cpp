@@ -3,6 +3,8 @@
 #include "block_kit.h"
 #include "blocks/dialogs/dialog_classes.h"
 #include "blocks/dialogs/distance_dialog.h"
+#include "blocks/dialogs/interfaces/interface_dialogs.h"
+#include "blocks/dialogs/macro/macro_dialog.h"
 #include "blocks/engine/block_dialog_table.h"
 #include "foundation/buffer_failure_scope.h"
 
@@ -15,14 +17,17 @@ TEST(DialogClasses, RegistrationFillsTheProgramsDialogTable) {
   ASSERT_TRUE(RegisterBlockDialogs());
   // The distance block, 20 data-type dialogs (the ten trigonometric
   // functions each under its own id), 9 logic and 9 arithmetic, vector and
-  // converter ones, 4 digital, 7 control-link and 5 generator ones.
-  EXPECT_EQ(55, BlockDialogCount());
+  // converter ones, 4 digital, 7 control-link and 5 generator ones, the 8
+  // interface devices and the macro block.
+  EXPECT_EQ(64, BlockDialogCount());
   EXPECT_EQ(BlockDialogCount(), program.Count());
   EXPECT_EQ(ShowDistanceDialog, program.Find(kBeDistanceClassId));
   for (unsigned int id : {kBeMUXClassId, kBeDEMUXClassId, kBeCoderClassId, kBePulsCounterClassId,
                           kBeProportionalClassId, kBeConstDividerClassId, kBeDiffClassId, kBeIntegralClassId,
                           kBeIntegralWithReloadClassId, kBeInertialClassId, kBeVibroClassId, kBeEventClassId,
-                          kBeSingleImpulsClassId, kBeMeanderClassId, kBeDurationClassId, kBeMonostableClassId})
+                          kBeSingleImpulsClassId, kBeMeanderClassId, kBeDurationClassId, kBeMonostableClassId,
+                          kBeLANClassId, kBeUSBClassId, kBeCOMPortClassId, kBeBoardUARTClassId, kBeAvrUARTClassId,
+                          kBeWiFiClassId, kBeAvrSPIClassId, kBeAvrTWIClassId, kBeMacroBlockClassId})
     EXPECT_NE(nullptr, program.Find(id)) << std::hex << id;
   // Again: nothing changes.
   ASSERT_TRUE(RegisterBlockDialogs());
@@ -49,6 +54,20 @@ TEST(DialogClasses, TheDistanceDialogTakesOnlyDistanceBlocks) {
   int before = LiveForms.count;
   EXPECT_FALSE(ShowDistanceDialog(length));
   EXPECT_FALSE(ShowDistanceDialog(nullptr));
+  EXPECT_EQ(before, LiveForms.count);
+}
+
+// The interface-device and macro dialogs likewise refuse a block of another
+// class.
+TEST(DialogClasses, TheInterfaceAndMacroDialogsTakeOnlyTheirOwnBlocks) {
+  blocktest::Bench bench;
+  CBEBlock* length = bench.Create<CBEBlock>(kBeLengthClassId);
+  int before = LiveForms.count;
+  for (BeBlockDialog dialog : {ShowLanDialog, ShowComPortDialog, ShowUartDialog, ShowWiFiDialog, ShowSpiDialog,
+                               ShowTwiDialog, ShowMacroDialog}) {
+    EXPECT_FALSE(dialog(length));
+    EXPECT_FALSE(dialog(nullptr));
+  }
   EXPECT_EQ(before, LiveForms.count);
 }
 
