@@ -177,9 +177,10 @@ void CInterfaceDeviceDlg::EditRow(CKestListView* list) {
   if (list->GetColumnCount() > 2) list->GetItemText(row, 2, text, kBeFieldTextChars);
   int channel = ChannelOf(text);
   list->GetItemText(row, 0, name, kBeFieldTextChars);
+  HWND window = GetHandle();
   if (!ShowDataFieldDialog(name, &type, &channel)) return;
   // The form may have gone with the program meanwhile.
-  if (GetControlFromHandle(GetHandle()) != this || row >= list->GetItemCount()) return;
+  if (GetControlFromHandle(window) != this || row >= list->GetItemCount()) return;
   list->SetItemText(row, 0, name);
   list->SetItemText(row, 1, TypeText(type));
   if (channel >= 0) {
