@@ -64,25 +64,26 @@ bool RunSteps(const std::function<bool()>& call, const std::vector<Step>& steps)
   return answer;
 }
 
+namespace {
+BOOL CALLBACK CollectWindow(HWND window, LPARAM data) {
+  reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
+  return TRUE;
+}
+}  // namespace
+
+std::vector<HWND> Descendants(CKestControl* form) {
+  std::vector<HWND> windows;
+  if (form && form->GetHandle()) EnumChildWindows(form->GetHandle(), CollectWindow, reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
 HWND FindButton(CKestControl* form, const wchar_t* caption) {
-  struct Search {
-    const wchar_t* caption;
-    HWND found;
-  } search = {caption, nullptr};
-  EnumChildWindows(
-      form->GetHandle(),
-      [](HWND window, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        wchar_t name[32];
-        GetClassNameW(window, name, 32);
-        if (lstrcmpiW(name, L"Button") == 0 && velktest::WindowText(window) == s->caption) {
-          s->found = window;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  for (HWND window : Descendants(form)) {
+    wchar_t name[32];
+    GetClassNameW(window, name, 32);
+    if (lstrcmpiW(name, L"Button") == 0 && velktest::WindowText(window) == caption) return window;
+  }
+  return nullptr;
 }
 
 void Press(CKestControl* form, const wchar_t* caption) {

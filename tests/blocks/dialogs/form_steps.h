@@ -23,19 +23,15 @@ using Step = std::function<void(CKestForm* form)>;
 // run and every form must be gone at the end.
 bool RunSteps(const std::function<bool()>& call, const std::vector<Step>& steps);
 
+// Every descendant window of a form, in creation order.
+std::vector<HWND> Descendants(CKestControl* form);
+
 // The descendants of a form of a class, in creation order.
 template <typename T>
 std::vector<T*> Find(CKestControl* form) {
   std::vector<T*> found;
-  if (!form) return found;
-  EnumChildWindows(
-      form->GetHandle(),
-      [](HWND window, LPARAM data) -> BOOL {
-        if (auto* control = dynamic_cast<T*>(GetControlFromHandle(window)))
-          reinterpret_cast<std::vector<T*>*>(data)->push_back(control);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
+  for (HWND window : Descendants(form))
+    if (auto* control = dynamic_cast<T*>(GetControlFromHandle(window))) found.push_back(control);
   return found;
 }
 
