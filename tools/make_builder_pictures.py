@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Draws the picture of the scan-sector property dialog as an 8-bit BMP
-file into resources/velkboard/dialogs/ (a bitmap resource of Velkboard):
+file into resources/dialogs/ (a bitmap resource of the block dialogs,
+resources/dialogs.rc):
 
-  185.bmp   150 x 120: the stereo pair from above (the base D between the
+  scan_sector_drawing.bmp   150 x 120: the stereo pair from above (the base D between the
             cameras, zMin and zMax along the depth axis Z) and from the side
             (two coloured height slices, "Срез 1" and "Срез 2", between yMin
             and yMax)
@@ -15,7 +16,7 @@ import os
 from picture_files import FONT, draw_text, write_indexed_bmp
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-OUT = os.path.join(HERE, '..', 'resources', 'velkboard', 'dialogs')
+OUT = os.path.join(HERE, '..', 'resources', 'dialogs')
 
 PALETTE = [
     (255, 0, 255),    # 0 unused
@@ -104,7 +105,7 @@ def drawing():
 
 def main():
     os.makedirs(OUT, exist_ok=True)
-    write_indexed_bmp(os.path.join(OUT, '185.bmp'), drawing(), PALETTE)
+    write_indexed_bmp(os.path.join(OUT, 'scan_sector_drawing.bmp'), drawing(), PALETTE)
 
 
 if __name__ == '__main__':

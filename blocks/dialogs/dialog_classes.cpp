@@ -8,8 +8,10 @@
 #include "blocks/dialogs/distance_dialog.h"
 #include "blocks/dialogs/frame/data_type_dialog.h"
 #include "blocks/dialogs/generators/generator_dialogs.h"
+#include "blocks/dialogs/interfaces/interface_dialogs.h"
 #include "blocks/dialogs/local_map/local_map_dlg.h"
 #include "blocks/dialogs/logic/logic_dialogs.h"
+#include "blocks/dialogs/macro/macro_dialog.h"
 #include "blocks/dialogs/mcu/peripheral_dialogs.h"
 #include "blocks/dialogs/navigation/navigation_dialogs.h"
 #include "blocks/dialogs/navigation/video_navigator_dialog.h"
@@ -105,6 +107,17 @@ const DialogRow kDialogRows[] = {
     // Mapping blocks of the on-board computer.
     {kBeLocalMapClassId, ShowLocalMapDialog},
     {kBeScanSectorClassId, ShowScanSectorDialog},
+    // Interface devices.
+    {kBeLANClassId, ShowLanDialog},
+    {kBeUSBClassId, ShowLanDialog},
+    {kBeCOMPortClassId, ShowComPortDialog},
+    {kBeBoardUARTClassId, ShowComPortDialog},
+    {kBeAvrUARTClassId, ShowUartDialog},
+    {kBeWiFiClassId, ShowWiFiDialog},
+    {kBeAvrSPIClassId, ShowSpiDialog},
+    {kBeAvrTWIClassId, ShowTwiDialog},
+    // The macro block.
+    {kBeMacroBlockClassId, ShowMacroDialog},
 };
 const int kDialogRowCount = sizeof(kDialogRows) / sizeof(kDialogRows[0]);
 }  // namespace

@@ -1,10 +1,16 @@
-// The pictures on the block property dialogs' tool buttons. They are the
-// program's own: the add sign is the script editor's (resources/script.rc,
-// linked with the script library), the delete cross the palette's
-// (resources/velkboard.rc), so each id keeps one picture.
+// Resource ids of the block property dialogs, shared by C++ code and by
+// resources/dialogs.rc (so: plain #defines only).
 #pragma once
 
-#include "script/script_resources.h"
+// The TWI's bit-rate formula, 210 x 38 pixels.
+#define IDB_TWI_FORMULA 165
+// The scan-sector dialog's drawing of the stereo pair and its slices,
+// 150 x 120 pixels.
+#define IDB_SCAN_SECTOR_DRAWING 185
 
-#define IDB_DIALOG_ADD IDB_SCRIPT_PIN_ADD  // 16 x 16, the add buttons' plus sign
-#define IDB_DIALOG_DELETE 110              // the delete buttons' cross
+// The tool buttons show the program's own pictures, so each id keeps one
+// picture: the add sign is the script editor's 136 (resources/script.rc,
+// linked with the script library), the delete cross the palette's 110
+// (resources/velkboard.rc).
+#define IDB_DIALOG_ADD 136     // 16 x 16, the add buttons' plus sign
+#define IDB_DIALOG_DELETE 110  // the delete buttons' cross

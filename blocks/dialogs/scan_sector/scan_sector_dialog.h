@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include "blocks/dialogs/dialog_resources.h"
 #include "blocks/library/navigation/scan_sector.h"
 #include "kestui/bars/kest_speedbutton.h"
 #include "kestui/buttons/kest_button.h"
@@ -24,7 +25,8 @@ enum : UINT {
 
 // The program's bitmap resources: the buttons' plus and cross, and the
 // drawing of the stereo pair and its slices.
-const UINT kScanSectorAddPicture = 136, kScanSectorDeletePicture = 110, kScanSectorDrawing = 185;
+const UINT kScanSectorAddPicture = IDB_DIALOG_ADD, kScanSectorDeletePicture = IDB_DIALOG_DELETE,
+           kScanSectorDrawing = IDB_SCAN_SECTOR_DRAWING;
 
 // The colour of mark i of the slice list (i taken mod 8).
 COLORREF ScanSliceMarkColour(int i);

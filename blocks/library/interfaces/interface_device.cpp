@@ -136,6 +136,93 @@ bool CBEInterfaceDevice::SetField(bool send, int i, const wchar_t* name, BeSigna
   return *nameSlot != nullptr;
 }
 
+bool CBEInterfaceDevice::ArrangeSendFields(const int* from, int n) { return ArrangeFields(true, from, n); }
+bool CBEInterfaceDevice::ArrangeReceiveFields(const int* from, int n) { return ArrangeFields(false, from, n); }
+
+bool CBEInterfaceDevice::ArrangeFields(bool send, const int* from, int n) {
+  if (n < 0) n = 0;
+  if (n > kMaxInterfaceFields) return false;
+  const int fixed = send ? fixedInputs : fixedOutputs;
+  const int old = send ? SendFieldCount() : ReceiveFieldCount();
+  const int total = n > old ? n : old;
+  // Per place: the pin there (after growing), its channel, whether an entry
+  // keeps the old field, and which old field each new place takes.
+  void** pins = static_cast<void**>(AllocBuffer(sizeof(void*) * (total + 1)));
+  void** order = static_cast<void**>(AllocBuffer(sizeof(void*) * (total + 1)));
+  int* source = static_cast<int*>(AllocBuffer(sizeof(int) * (total + 1)));
+  unsigned char* taken = static_cast<unsigned char*>(AllocBuffer(total + 1));
+  unsigned char* kept = static_cast<unsigned char*>(AllocBuffer(total + 1));
+  bool ok = pins && order && source && taken && kept;
+  if (ok) {
+    memset(taken, 0, total + 1);
+    for (int i = 0; i < n; ++i) {
+      int k = from ? from[i] : -1;
+      source[i] = k >= 0 && k < old && !taken[k] ? k : -1;
+      if (source[i] >= 0) taken[source[i]] = 1;
+    }
+    // Growing is the only step that needs memory: it comes first.
+    if (n > old) ok = SetFieldCount(send, n);
+  }
+  if (!ok) {
+    FreeBuffer(pins);
+    FreeBuffer(order);
+    FreeBuffer(source);
+    FreeBuffer(taken);
+    FreeBuffer(kept);
+    return false;
+  }
+  unsigned char* channelsOf = send ? sendChannels : receiveChannels;
+  for (int k = 0; k < total; ++k) {
+    pins[k] = send ? static_cast<void*>(inputs[fixed + k]) : static_cast<void*>(outputs[fixed + k]);
+    kept[k] = k < old ? channelsOf[k] : 0;
+  }
+  // Pins no entry keeps serve the new fields, then go at the end.
+  int spare = 0;
+  auto nextSpare = [&]() {
+    while (spare < total && spare < old && taken[spare]) ++spare;
+    return spare < total ? spare++ : -1;
+  };
+  for (int i = 0; i < n; ++i) {
+    if (source[i] >= 0) {
+      order[i] = pins[source[i]];
+      channelsOf[i] = kept[source[i]];
+      continue;
+    }
+    int k = nextSpare();
+    order[i] = pins[k];
+    channelsOf[i] = 0;
+    if (send) {
+      auto* input = static_cast<BeInputPin*>(order[i]);
+      FreePinName(&input->name);
+      input->source = nullptr;
+      input->savedSource = 0;
+      input->type = kBeSignalBit;
+    } else {
+      auto* output = static_cast<BeOutputPin*>(order[i]);
+      FreePinName(&output->name);
+      output->Disconnect();
+      output->type = kBeSignalBit;
+      memset(output->value, 0, sizeof output->value);
+    }
+  }
+  for (int i = n; i < total; ++i) order[i] = pins[nextSpare()];
+  for (int k = 0; k < total; ++k) {
+    if (send) inputs[fixed + k] = static_cast<BeInputPin*>(order[k]);
+    else outputs[fixed + k] = static_cast<BeOutputPin*>(order[k]);
+  }
+  FreeBuffer(pins);
+  FreeBuffer(order);
+  FreeBuffer(source);
+  FreeBuffer(taken);
+  FreeBuffer(kept);
+  // Shrinking frees the surplus pins' names and destroys them (outputs
+  // disconnected); it needs no memory. The same count spreads the pins.
+  SetFieldCount(send, n);
+  SpreadInputs();
+  SpreadOutputs();
+  return true;
+}
+
 // ------------------------------------------------------------ the run
 
 void CBEInterfaceDevice::Start() {

@@ -100,6 +100,16 @@ public:
   // range, or when the name could not be copied (the field then has none).
   bool SetSendField(int i, const wchar_t* name, BeSignalType type, unsigned char channel);
   bool SetReceiveField(int i, const wchar_t* name, BeSignalType type, unsigned char channel);
+  // Rearranges one list of fields: it becomes n fields (below 0: 0), field
+  // i being the old field from[i] with its own pin (and so its links), name,
+  // type and channel. An entry outside the old fields, or naming one that
+  // an earlier entry took, gives a new field (bit, unconnected, unnamed,
+  // channel 0); a null from gives n new fields. Old fields that no entry
+  // names go: an input with its link, an output disconnected from every
+  // input that read it. The body and pins follow as with SetSendFieldCount.
+  // False, with nothing changed, when memory ran out.
+  bool ArrangeSendFields(const int* from, int n);
+  bool ArrangeReceiveFields(const int* from, int n);
 
   // Whether the bytes from the stream's position hold a whole record of this
   // class's interface part (the field lists and the base record), with
@@ -134,6 +144,7 @@ private:
   // Changes one list of fields; see SetSendFieldCount.
   bool SetFieldCount(bool send, int n);
   bool SetField(bool send, int i, const wchar_t* name, BeSignalType type, unsigned char channel);
+  bool ArrangeFields(bool send, const int* from, int n);
   // Releases the slots' packets, the slots, the channel list and the set.
   void ReleaseRun();
   void Transmit(float dt);

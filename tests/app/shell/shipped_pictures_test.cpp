@@ -26,6 +26,7 @@
 
 #include "units/catalogues/unit_catalogues.h"
 #include "units/unit_classes.h"
+#include "blocks/dialogs/dialog_resources.h"
 #include "blocks/engine/block.h"
 #include "blocks/engine/block_creator_table.h"
 #include "blocks/library/library_classes.h"
@@ -146,6 +147,8 @@ const BlockResource kBlockResources[] = {
     {kBeLocalMapPicture, 48, 48},
     // The scan-sector dialog's drawing (tools/make_builder_pictures.py).
     {kScanSectorDrawing, 150, 120},
+    // The TWI dialog's formula (tools/make_dialog_pictures.py).
+    {IDB_TWI_FORMULA, 210, 38},
 };
 
 // Palette bitmaps fit the 45 x 45 buttons of the block editor's palette.
@@ -475,6 +478,9 @@ TEST(ShippedPictures, TheBitmapResourcesOfBlocksAreLinkedIntoThePrograms) {
     DeleteObject(bitmap);
   }
 }
+
+// The block dialogs' add buttons show the script editor's plus sign.
+static_assert(IDB_DIALOG_ADD == IDB_SCRIPT_PIN_ADD, "the dialogs' add picture is the script editor's");
 
 // The script editor's 16 x 16 pictures share the program's resources with
 // the palette's and the blocks' pictures: each id names its own picture.

@@ -5,6 +5,7 @@
 #include "blocks/engine/macro/macro_input.h"
 #include "blocks/engine/macro/macro_output.h"
 #include "blocks/engine/engine_fixture.h"
+#include "foundation/buffer_failure_scope.h"
 #include "foundation/memory_stream.h"
 #include "support/test_support.h"
 
@@ -119,7 +120,10 @@ TEST_F(Macro, ConfirmSetsCountsHeightAndPorts) {
       ASSERT_NE(nullptr, port);
       EXPECT_EQ(macro, port->owner);
       EXPECT_STREQ(names[i], port->caption);
-      EXPECT_EQ(port->caption, macro->inputs[i]->name);
+      // The pin's own copy of the caption: deleting the port frees nothing
+      // the pin still names.
+      EXPECT_STREQ(port->caption, macro->inputs[i]->name);
+      EXPECT_NE(port->caption, macro->inputs[i]->name);
       EXPECT_EQ(kBeSignalInt, port->outputs[0]->type);
       EXPECT_EQ(kBeSignalInt, macro->inputs[i]->type);
       EXPECT_EQ(c.height * i / c.inputs + c.height / (2 * c.inputs), macro->inputs[i]->yOffset);
@@ -128,7 +132,8 @@ TEST_F(Macro, ConfirmSetsCountsHeightAndPorts) {
       CBEMacroOutput* port = FindPort<CBEMacroOutput>(macro->nested, kBeMacroOutputClassId, i);
       ASSERT_NE(nullptr, port);
       EXPECT_EQ(macro, port->owner);
-      EXPECT_EQ(port->caption, macro->outputs[i]->name);
+      EXPECT_STREQ(port->caption, macro->outputs[i]->name);
+      EXPECT_NE(port->caption, macro->outputs[i]->name);
       EXPECT_EQ(kBeSignalDouble, port->inputs[0]->type);
       EXPECT_EQ(kBeSignalDouble, macro->outputs[i]->type);
     }
@@ -165,8 +170,9 @@ TEST_F(Macro, ConfirmKeepsClaimedPortsAndCutsLinksOnTypeChange) {
   EXPECT_EQ(nullptr, inside->inputs[0]->source);       // a's type changed
   EXPECT_EQ(b->outputs[0], inside->inputs[1]->source);  // b's did not
   EXPECT_EQ(inside->outputs[0], y->inputs[0]->source);
-  // Macro input 0 kept int (link kept), input 1 became float (link cut).
-  EXPECT_EQ(outsideSource->outputs[0], macro->inputs[0]->source);
+  // Each row kept its macro pin: input 0 is b's pin, still int, with b's
+  // outer link; input 1 is a's pin, now float, its link cut.
+  EXPECT_EQ(outsideSource->outputs[1], macro->inputs[0]->source);
   EXPECT_EQ(nullptr, macro->inputs[1]->source);
   EXPECT_EQ(kBeSignalFloat, macro->inputs[1]->type);
   EXPECT_EQ(macro->outputs[0], outsideSink->inputs[0]->source);
@@ -183,6 +189,63 @@ TEST_F(Macro, ConfirmKeepsClaimedPortsAndCutsLinksOnTypeChange) {
   EXPECT_EQ(0, macro->outputCount);
   EXPECT_EQ(nullptr, outsideSink->inputs[0]->source);
   EXPECT_EQ(60, macro->Height());
+}
+
+// A deleted output row takes its pin and the pin's readers' links; the
+// rows after it keep their pins, so no reader is handed another output.
+TEST_F(Macro, ConfirmKeepsEachRowsPinWhenARowGoes) {
+  const BeMacroPinRow outs[] = {
+      {L"y0", kBeSignalInt, nullptr}, {L"y1", kBeSignalInt, nullptr}, {L"y2", kBeSignalInt, nullptr}};
+  ASSERT_TRUE(ApplyMacroProperties(macro, L"М", nullptr, 0, outs, 3));
+  BeScheme* n = macro->nested;
+  CBEMacroOutput* y0 = FindPort<CBEMacroOutput>(n, kBeMacroOutputClassId, 0);
+  CBEMacroOutput* y2 = FindPort<CBEMacroOutput>(n, kBeMacroOutputClassId, 2);
+  BeOutputPin* pin2 = macro->outputs[2];
+  CBEBlock* sinks[3];
+  for (int i = 0; i < 3; ++i) {
+    sinks[i] = scheme.CreateBlock(betest::kPlainClassId);
+    Link(macro, i, sinks[i], 0);
+  }
+  const BeMacroPinRow outs2[] = {{L"y0", kBeSignalInt, y0}, {L"y2", kBeSignalInt, y2}};
+  ASSERT_TRUE(ApplyMacroProperties(macro, L"М", nullptr, 0, outs2, 2));
+  ASSERT_EQ(2, macro->outputCount);
+  EXPECT_EQ(pin2, macro->outputs[1]);
+  EXPECT_EQ(1, y2->index);
+  EXPECT_STREQ(L"y2", macro->outputs[1]->name);
+  EXPECT_EQ(macro->outputs[0], sinks[0]->inputs[0]->source);
+  EXPECT_EQ(nullptr, sinks[1]->inputs[0]->source) << "y1 went with its links";
+  EXPECT_EQ(pin2, sinks[2]->inputs[0]->source) << "y2's reader stays with y2";
+  EXPECT_EQ(2, CountClass(n, kBeMacroOutputClassId));
+}
+
+TEST_F(Macro, ConfirmWithoutMemoryChangesNothing) {
+  const BeMacroPinRow ins[] = {{L"a", kBeSignalInt, nullptr}};
+  ASSERT_TRUE(ApplyMacroProperties(macro, L"М", ins, 1, nullptr, 0));
+  CBEMacroInput* a = FindPort<CBEMacroInput>(macro->nested, kBeMacroInputClassId, 0);
+  BeInputPin* pin = macro->inputs[0];
+  const BeMacroPinRow more[] = {{L"b", kBeSignalInt, nullptr}, {L"a", kBeSignalInt, a}, {L"c", kBeSignalBit, nullptr},
+                                {L"d", kBeSignalBit, nullptr}};
+  bool done = false;
+  for (int grant = 0; grant < 40 && !done; ++grant) {
+    SCOPED_TRACE(grant);
+    {
+      CBufferFailureScope refuse(grant);
+      done = ApplyMacroProperties(macro, L"М", more, 4, nullptr, 0);
+    }
+    if (done) break;
+    // Refused before anything changed, or (names, ports) partly done with
+    // the rows' pins in place.
+    if (macro->inputCount == 1) {
+      EXPECT_EQ(pin, macro->inputs[0]);
+      EXPECT_EQ(60, macro->Height());
+    } else {
+      EXPECT_EQ(pin, macro->inputs[1]);
+    }
+  }
+  ASSERT_TRUE(done);
+  EXPECT_EQ(pin, macro->inputs[1]);
+  EXPECT_STREQ(L"a", macro->inputs[1]->name);
+  EXPECT_EQ(80, macro->Height());
 }
 
 TEST_F(Macro, ValuesFlowThroughTheMacro) {

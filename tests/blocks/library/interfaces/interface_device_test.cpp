@@ -157,6 +157,93 @@ TEST(InterfaceDevice, FieldsKeepTheirSettingsWhenTheListShrinksOrGrows) {
   EXPECT_FALSE(device->SetReceiveField(1, L"нет", kBeSignalInt, 0));
 }
 
+// Rearranged fields keep their own pins: a reader stays with the field it
+// read, whatever place the field takes; a field that goes takes its
+// readers' links with it, and a new field starts bare.
+TEST(InterfaceDevice, ArrangedFieldsKeepTheirPinsAndLinks) {
+  Bench bench;
+  TestDevice* device = AddDevice(bench, 1, 1);
+  ASSERT_TRUE(device->SetReceiveFieldCount(3));
+  ASSERT_TRUE(device->SetReceiveField(0, L"a", kBeSignalInt, 1));
+  ASSERT_TRUE(device->SetReceiveField(1, L"b", kBeSignalInt, 2));
+  ASSERT_TRUE(device->SetReceiveField(2, L"c", kBeSignalShort, 255));
+  ASSERT_TRUE(device->SetSendFieldCount(2));
+  ASSERT_TRUE(device->SetSendField(0, L"x", kBeSignalInt, 7));
+  ASSERT_TRUE(device->SetSendField(1, L"y", kBeSignalChar, 8));
+  BeOutputPin* a = device->ReceiveField(0);
+  BeOutputPin* b = device->ReceiveField(1);
+  CBEBlock* readers[3];
+  const BeSignalType types[3] = {kBeSignalInt, kBeSignalInt, kBeSignalShort};
+  for (int i = 0; i < 3; ++i) {
+    readers[i] = bench.Create<CBEBlock>(kBeAbsClassId);
+    ChangeInputType(readers[i]->Input(0), types[i]);
+    bench.Link(device, 1 + i, readers[i], 0);
+  }
+  blocktest::Source* sx = bench.Source(kBeSignalInt);
+  bench.Link(sx, device, 1);
+
+  // Received: b, a new field, a (the short c goes). Sent: y, x.
+  const int receive[] = {1, -1, 0, 0};  // a repeated entry is a new field
+  ASSERT_TRUE(device->ArrangeReceiveFields(receive, 4));
+  const int send[] = {1, 0};
+  ASSERT_TRUE(device->ArrangeSendFields(send, 2));
+
+  ASSERT_EQ(4, device->ReceiveFieldCount());
+  EXPECT_EQ(b, device->ReceiveField(0));
+  EXPECT_EQ(a, device->ReceiveField(2));
+  EXPECT_STREQ(L"b", device->ReceiveField(0)->name);
+  EXPECT_STREQ(L"a", device->ReceiveField(2)->name);
+  const unsigned char channels[] = {2, 0, 1, 0};
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(channels[i], device->receiveChannels[i]) << i;
+  for (int i : {1, 3}) {
+    EXPECT_EQ(nullptr, device->ReceiveField(i)->name) << i;
+    EXPECT_EQ(kBeSignalBit, device->ReceiveField(i)->type) << i;
+  }
+  EXPECT_EQ(a, readers[0]->Input(0)->source) << "the reader of a follows a";
+  EXPECT_EQ(b, readers[1]->Input(0)->source) << "the reader of b follows b";
+  EXPECT_EQ(nullptr, readers[2]->Input(0)->source) << "c went with its link";
+  // Pins spread by place: field i sits at 20 x (fixed + i) + 10.
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(20 * (1 + i) + 10, device->ReceiveField(i)->yOffset) << i;
+  EXPECT_EQ(100, device->Height());
+
+  EXPECT_STREQ(L"y", device->SendField(0)->name);
+  EXPECT_EQ(kBeSignalChar, device->SendField(0)->type);
+  EXPECT_EQ(8, device->sendChannels[0]);
+  EXPECT_EQ(sx->outputs[0], device->SendField(1)->source) << "x keeps its source in its new place";
+  EXPECT_EQ(7, device->sendChannels[1]);
+
+  // None: every field goes.
+  ASSERT_TRUE(device->ArrangeReceiveFields(nullptr, 0));
+  EXPECT_EQ(0, device->ReceiveFieldCount());
+  EXPECT_EQ(nullptr, readers[0]->Input(0)->source);
+  EXPECT_EQ(nullptr, readers[1]->Input(0)->source);
+}
+
+TEST(InterfaceDevice, ArrangingWithoutMemoryChangesNothing) {
+  TestDevice device(0, 0);
+  ASSERT_TRUE(device.SetSendFieldCount(2));
+  ASSERT_TRUE(device.SetSendField(0, L"a", kBeSignalInt, 4));
+  ASSERT_TRUE(device.SetSendField(1, L"b", kBeSignalChar, 5));
+  BeInputPin* first = device.SendField(0);
+  const int from[] = {1, 0, -1, -1, -1};
+  bool done = false;
+  for (int grant = 0; grant < 12 && !done; ++grant) {
+    SCOPED_TRACE(grant);
+    {
+      CBufferFailureScope refuse(grant);
+      done = device.ArrangeSendFields(from, 5);
+    }
+    if (done) break;
+    EXPECT_EQ(2, device.SendFieldCount());
+    EXPECT_EQ(first, device.SendField(0));
+    EXPECT_STREQ(L"b", device.SendField(1)->name);
+    EXPECT_EQ(5, device.sendChannels[1]);
+  }
+  ASSERT_TRUE(done);
+  EXPECT_EQ(5, device.SendFieldCount());
+  EXPECT_EQ(first, device.SendField(1));
+}
+
 TEST(InterfaceDevice, RefusedMemoryChangesNothing) {
   TestDevice device(0, 1);
   ASSERT_TRUE(device.SetSendFieldCount(1));
