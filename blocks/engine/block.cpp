@@ -313,3 +313,11 @@ void CBEBlock::SpreadOutputs() {
   int h = Height();
   for (int i = 0; i < outputCount; ++i) outputs[i]->yOffset = PinOffset(i, outputCount, h);
 }
+
+CBEBlock* KeepIfPinsMade(CBEBlock* block, int inputCount, int outputCount) {
+  if (block && (block->inputCount != inputCount || block->outputCount != outputCount)) {
+    delete block;
+    return nullptr;
+  }
+  return block;
+}

@@ -133,3 +133,7 @@ private:
   BePinRun* inputRuns_ = nullptr;
   BePinRun* outputRuns_ = nullptr;
 };
+
+// A block just made, or null (deleting it) when it did not get that many
+// inputs and outputs (their memory was refused): the creators' check.
+CBEBlock* KeepIfPinsMade(CBEBlock* block, int inputCount, int outputCount);

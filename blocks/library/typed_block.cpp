@@ -44,14 +44,6 @@ bool ReadDataTypeByte(CStream* stream, BeSignalType* type) {
   return true;
 }
 
-CBEBlock* KeepIfPinsMade(CBEBlock* block, int inputCount, int outputCount) {
-  if (block && (block->inputCount != inputCount || block->outputCount != outputCount)) {
-    delete block;
-    return nullptr;
-  }
-  return block;
-}
-
 bool BaseRecordCanFollow(CStream* stream, int inputCount, int outputCount) {
   long long need = kBaseFixedBytes + static_cast<long long>(kBaseInputBytes) * inputCount +
                    static_cast<long long>(kBaseOutputBytes) * outputCount;

@@ -3,6 +3,7 @@
 // room of the base record in their records, and costs by type.
 #pragma once
 
+#include "blocks/engine/block.h"  // KeepIfPinsMade
 #include "blocks/engine/signal_type.h"
 #include "blocks/library/base_record.h"
 
@@ -26,9 +27,6 @@ void ChangeBlockType(CBEBlock* block, BeSignalType type);
 // Reads a type byte that must name char to double; false (the stream
 // position is then past what was read) for a cut record or another code.
 bool ReadDataTypeByte(CStream* stream, BeSignalType* type);
-// A block just made, or null (deleting it) when it did not get that many
-// inputs and outputs (their memory was refused): the creators' check.
-CBEBlock* KeepIfPinsMade(CBEBlock* block, int inputCount, int outputCount);
 // Whether the bytes left can hold a base record (CBEBlock::Save) with an
 // empty caption for that many inputs and outputs: a record that cannot is
 // refused before the block changes.

@@ -30,15 +30,16 @@ CKestImage& PlotPicture() {
 CBEAvrPlot::CBEAvrPlot() {
   fillColor = RGB(204, 204, 204);
   rect = RECT{0, 0, 80, 40};
-  SetInputCount(2);
-  inputs[0]->name = L"D";
-  inputs[0]->type = kBeSignalAnyScalar;
-  inputs[0]->description = L"Записываемые данные";
-  inputs[1]->name = L"C";
-  inputs[1]->type = kBeSignalBit;
-  inputs[1]->description =
-      L"Синхроимпульс начала записи. Если не подключен, то запись начинается с момента запуска "
-      L"процессора";
+  if (SetInputCount(2)) {
+    inputs[0]->name = L"D";
+    inputs[0]->type = kBeSignalAnyScalar;
+    inputs[0]->description = L"Записываемые данные";
+    inputs[1]->name = L"C";
+    inputs[1]->type = kBeSignalBit;
+    inputs[1]->description =
+        L"Синхроимпульс начала записи. Если не подключен, то запись начинается с момента запуска "
+        L"процессора";
+  }
   UpdateRamCost();
 }
 
@@ -47,7 +48,7 @@ CBEAvrPlot::~CBEAvrPlot() {
   FreeBuffer(logFileName);
 }
 
-CBEBlock* CBEAvrPlot::Create() { return new CBEAvrPlot; }
+CBEBlock* CBEAvrPlot::Create() { return KeepIfPinsMade(new CBEAvrPlot, 2, 0); }
 
 void CBEAvrPlot::SetLogFileName(const wchar_t* name) { ReplaceString(&logFileName, name); }
 

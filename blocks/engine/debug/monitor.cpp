@@ -31,8 +31,7 @@ CBEMonitor::CBEMonitor() {
   SetCaption(text);
   rect = RECT{0, 0, 100, 22};
   fillColor = RGB(102, 102, 102);
-  SetInputCount(1);
-  inputs[0]->type = kBeSignalAnyScalar;
+  if (SetInputCount(1)) inputs[0]->type = kBeSignalAnyScalar;
 }
 
 CBEMonitor::~CBEMonitor() {
@@ -51,7 +50,7 @@ CBEMonitor::~CBEMonitor() {
   FreeBuffer(logFileName);
 }
 
-CBEBlock* CBEMonitor::Create() { return new CBEMonitor; }
+CBEBlock* CBEMonitor::Create() { return KeepIfPinsMade(new CBEMonitor, 1, 0); }
 CBEMonitor* CBEMonitor::First() { return g_firstMonitor; }
 
 int CBEMonitor::Count() {

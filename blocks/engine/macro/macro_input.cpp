@@ -22,7 +22,13 @@ CBEMacroInput::~CBEMacroInput() {
   if (pin && caption && pin->name == caption) pin->name = nullptr;
 }
 
-CBEBlock* CBEMacroInput::Create() { return new CBEMacroInput; }
+CBEBlock* CBEMacroInput::Create() {
+  // A port whose pin could not be made is no port.
+  CBEMacroInput* port = new CBEMacroInput;
+  if (port->outputCount == 1) return port;
+  delete port;
+  return nullptr;
+}
 
 void CBEMacroInput::Step(float) {
   BeInputPin* pin = owner ? owner->Input(index) : nullptr;

@@ -21,7 +21,13 @@ CBEMacroOutput::~CBEMacroOutput() {
   if (pin && caption && pin->name == caption) pin->name = nullptr;
 }
 
-CBEBlock* CBEMacroOutput::Create() { return new CBEMacroOutput; }
+CBEBlock* CBEMacroOutput::Create() {
+  // A port whose pin could not be made is no port.
+  CBEMacroOutput* port = new CBEMacroOutput;
+  if (port->inputCount == 1) return port;
+  delete port;
+  return nullptr;
+}
 
 void CBEMacroOutput::Step(float) {
   BeOutputPin* pin = owner ? owner->Output(index) : nullptr;

@@ -18,6 +18,7 @@ public:
   bool Load(CStream* stream) override;
   void Draw(HDC dc) override;
 
+  // Null when its pin could not be made.
   static CBEBlock* Create();
 
   int index = -1;

@@ -8,12 +8,13 @@
 
 CBEUIButton::CBEUIButton() {
   SetSize(60, 20);
-  SetOutputCount(1);
-  Output(0)->type = kBeSignalBit;
-  Output(0)->description = L"Состояние кнопки (нажата или нет)";
+  if (SetOutputCount(1)) {
+    Output(0)->type = kBeSignalBit;
+    Output(0)->description = L"Состояние кнопки (нажата или нет)";
+  }
 }
 
-CBEBlock* CBEUIButton::Create() { return new (std::nothrow) CBEUIButton; }
+CBEBlock* CBEUIButton::Create() { return KeepIfPinsMade(new (std::nothrow) CBEUIButton, 0, 1); }
 
 void CBEUIButton::Step(float) {
   CVelkUIButton* button = dynamic_cast<CVelkUIButton*>(item);

@@ -62,7 +62,7 @@ CBEUIIndicator::CBEUIIndicator() {
   }
 }
 
-CBEBlock* CBEUIIndicator::Create() { return new (std::nothrow) CBEUIIndicator; }
+CBEBlock* CBEUIIndicator::Create() { return KeepIfPinsMade(new (std::nothrow) CBEUIIndicator, 1, 0); }
 
 void CBEUIIndicator::Step(float) {
   CVelkUIIndicator* indicator = dynamic_cast<CVelkUIIndicator*>(item);

@@ -19,7 +19,7 @@ CBEUIJoystick::CBEUIJoystick() {
   }
 }
 
-CBEBlock* CBEUIJoystick::Create() { return new (std::nothrow) CBEUIJoystick; }
+CBEBlock* CBEUIJoystick::Create() { return KeepIfPinsMade(new (std::nothrow) CBEUIJoystick, 0, 2); }
 
 void CBEUIJoystick::Step(float) {
   CVelkUIJoystick* joystick = dynamic_cast<CVelkUIJoystick*>(item);

@@ -8,12 +8,13 @@
 
 CBEUITrackBar::CBEUITrackBar() {
   SetSize(30, 60);
-  SetOutputCount(1);
-  Output(0)->type = kBeSignalFloat;
-  Output(0)->description = L"Значение";
+  if (SetOutputCount(1)) {
+    Output(0)->type = kBeSignalFloat;
+    Output(0)->description = L"Значение";
+  }
 }
 
-CBEBlock* CBEUITrackBar::Create() { return new (std::nothrow) CBEUITrackBar; }
+CBEBlock* CBEUITrackBar::Create() { return KeepIfPinsMade(new (std::nothrow) CBEUITrackBar, 0, 1); }
 
 void CBEUITrackBar::Step(float) {
   CVelkUITrackBar* slider = dynamic_cast<CVelkUITrackBar*>(item);

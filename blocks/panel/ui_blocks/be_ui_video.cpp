@@ -48,7 +48,7 @@ CBEUIVideo::CBEUIVideo() {
   }
 }
 
-CBEBlock* CBEUIVideo::Create() { return new (std::nothrow) CBEUIVideo; }
+CBEBlock* CBEUIVideo::Create() { return KeepIfPinsMade(new (std::nothrow) CBEUIVideo, 1, 2); }
 
 void CBEUIVideo::Step(float) {
   CVelkUIVideo* video = dynamic_cast<CVelkUIVideo*>(item);
