@@ -15,8 +15,12 @@
 #include "blocks/library/generators/monostable.h"
 #include "blocks/library/generators/single_impuls.h"
 #include "blocks/dialogs/dialog_driver.h"
+#include "blocks/dialogs/input_box_steps.h"
 
 namespace {
+
+using dialogtest::InputBoxScript;
+using dialogtest::RunInputBox;
 
 using blocktest::Bench;
 using blocktest::CostsOf;
@@ -94,64 +98,6 @@ TEST_F(GeneratorDialogTest, PeriodsAreHeldAboveTheProcessorsFloor) {
     EXPECT_FLOAT_EQ(c.meander, meander->period);
     EXPECT_EQ(-7.0f, meander->initialPhase) << "no limit";
   }
-}
-
-// The framework's input box: what it showed, then the text typed and the
-// way it was closed.
-struct InputBoxScript {
-  std::wstring typed;
-  bool ok = true;
-  bool seen = false;
-  std::wstring caption, prompt, initial;
-};
-
-InputBoxScript* currentBox = nullptr;
-
-BOOL CALLBACK FindPromptLabel(HWND child, LPARAM lParam) {
-  wchar_t cls[64] = L"";
-  GetClassNameW(child, cls, 64);
-  if (wcscmp(cls, L"MainClass") == 0) *reinterpret_cast<std::wstring*>(lParam) = velktest::WindowText(child);
-  return TRUE;
-}
-
-BOOL CALLBACK FindButton(HWND child, LPARAM lParam) {
-  auto* wanted = reinterpret_cast<std::pair<const wchar_t*, HWND>*>(lParam);
-  wchar_t cls[64] = L"";
-  GetClassNameW(child, cls, 64);
-  if (_wcsicmp(cls, L"Button") == 0 && velktest::WindowText(child) == wanted->first) {
-    wanted->second = child;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-void CALLBACK AnswerInputBox(HWND, UINT, UINT_PTR id, DWORD) {
-  HWND box = GetActiveWindow();
-  if (!box || !MainKestForm || box == MainKestForm->GetHandle() || !IsWindowVisible(box)) return;
-  HWND edit = FindWindowExW(box, nullptr, L"Edit", nullptr);
-  if (!edit) return;
-  KillTimer(nullptr, id);
-  InputBoxScript& script = *currentBox;
-  script.seen = true;
-  script.caption = velktest::WindowText(box);
-  EnumChildWindows(box, FindPromptLabel, reinterpret_cast<LPARAM>(&script.prompt));
-  script.initial = velktest::WindowText(edit);
-  SetWindowTextW(edit, script.typed.c_str());
-  std::pair<const wchar_t*, HWND> button(script.ok ? L"OK" : L"Отмена", nullptr);
-  EnumChildWindows(box, FindButton, reinterpret_cast<LPARAM>(&button));
-  if (button.second) SendMessageW(button.second, BM_CLICK, 0, 0);
-}
-
-bool RunInputBox(CBEBlock* block, InputBoxScript* script) {
-  currentBox = script;
-  UINT_PTR timer = SetTimer(nullptr, 0, 10, AnswerInputBox);
-  EXPECT_NE(0u, timer);
-  bool answer = block->ShowProperties();
-  KillTimer(nullptr, timer);
-  velktest::FlushEvents();
-  currentBox = nullptr;
-  EXPECT_TRUE(script->seen) << "the box was shown";
-  return answer;
 }
 
 struct BoxCase {

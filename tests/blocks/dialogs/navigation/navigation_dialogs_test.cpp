@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "blocks/dialogs/dialog_driver.h"
+#include "blocks/dialogs/input_box_steps.h"
 #include "blocks/dialogs/navigation/navigation_dialogs.h"
 #include "blocks/engine/output_pin.h"
 #include "blocks/library/drivers/inertial_driver.h"
@@ -15,6 +16,9 @@
 #include "blocks/library/navigation/strip_detector.h"
 
 namespace {
+
+using dialogtest::InputBoxScript;
+using dialogtest::RunInputBox;
 
 using blocktest::Bench;
 using dialogtest::Close;
@@ -152,64 +156,6 @@ TEST_F(NavigationDialogTest, StripDetectorTakesTheSubNameOrAnyStrip) {
       EXPECT_EQ(nullptr, detector->GetSubName());
   }
   EXPECT_TRUE(shot);
-}
-
-// The framework's input box: what it showed, then the text typed and the
-// way it was closed.
-struct InputBoxScript {
-  std::wstring typed;
-  bool ok = true;
-  bool seen = false;
-  std::wstring caption, prompt, initial;
-};
-
-InputBoxScript* currentBox = nullptr;
-
-BOOL CALLBACK FindPromptLabel(HWND child, LPARAM lParam) {
-  wchar_t cls[64] = L"";
-  GetClassNameW(child, cls, 64);
-  if (wcscmp(cls, L"MainClass") == 0) *reinterpret_cast<std::wstring*>(lParam) = velktest::WindowText(child);
-  return TRUE;
-}
-
-BOOL CALLBACK FindButton(HWND child, LPARAM lParam) {
-  auto* wanted = reinterpret_cast<std::pair<const wchar_t*, HWND>*>(lParam);
-  wchar_t cls[64] = L"";
-  GetClassNameW(child, cls, 64);
-  if (_wcsicmp(cls, L"Button") == 0 && velktest::WindowText(child) == wanted->first) {
-    wanted->second = child;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-void CALLBACK AnswerInputBox(HWND, UINT, UINT_PTR id, DWORD) {
-  HWND box = GetActiveWindow();
-  if (!box || !MainKestForm || box == MainKestForm->GetHandle() || !IsWindowVisible(box)) return;
-  HWND edit = FindWindowExW(box, nullptr, L"Edit", nullptr);
-  if (!edit) return;
-  KillTimer(nullptr, id);
-  InputBoxScript& script = *currentBox;
-  script.seen = true;
-  script.caption = velktest::WindowText(box);
-  EnumChildWindows(box, FindPromptLabel, reinterpret_cast<LPARAM>(&script.prompt));
-  script.initial = velktest::WindowText(edit);
-  SetWindowTextW(edit, script.typed.c_str());
-  std::pair<const wchar_t*, HWND> button(script.ok ? L"OK" : L"Отмена", nullptr);
-  EnumChildWindows(box, FindButton, reinterpret_cast<LPARAM>(&button));
-  if (button.second) SendMessageW(button.second, BM_CLICK, 0, 0);
-}
-
-bool RunInputBox(CBEBlock* block, InputBoxScript* script) {
-  currentBox = script;
-  UINT_PTR timer = SetTimer(nullptr, 0, 10, AnswerInputBox);
-  EXPECT_NE(0u, timer);
-  bool answer = block->ShowProperties();
-  KillTimer(nullptr, timer);
-  velktest::FlushEvents();
-  currentBox = nullptr;
-  EXPECT_TRUE(script->seen) << "the box was shown";
-  return answer;
 }
 
 struct ProtocolCase {
