@@ -129,12 +129,14 @@ LRESULT CBEPropertyForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
   return CKestForm::WindowProc(message, wParam, lParam);
 }
 
-bool CBEPropertyForm::Confirm() {
-  HWND window = GetHandle();
+bool ConfirmDialogForm(CKestForm* form) {
+  HWND window = form ? form->GetHandle() : nullptr;
   if (!window) return false;
-  int result = ShowModal(false);
-  return result == kBeDialogOkResult && GetControlFromHandle(window) == this;
+  int result = form->ShowModal(false);
+  return result == kBeDialogOkResult && GetControlFromHandle(window) == form;
 }
+
+bool CBEPropertyForm::Confirm() { return ConfirmDialogForm(this); }
 
 BePropertyFormScope::BePropertyFormScope(CBEPropertyForm* form)
     : form_(form), window_(form ? form->GetHandle() : nullptr) {}

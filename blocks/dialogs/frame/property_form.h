@@ -31,6 +31,10 @@ const int kBeDialogTextWidth = 170, kBeDialogTextHeight = 21, kBeDialogTextLimit
 const int kBeDialogButtonWidth = 80, kBeDialogButtonHeight = 25;
 const int kBeDialogOkResult = 1, kBeDialogCancelResult = 2;
 
+// The modal loop of a dialog's form; true only when it closed with
+// kBeDialogOkResult and the form is still there to read.
+bool ConfirmDialogForm(CKestForm* form);
+
 class CBEPropertyForm : public CKestForm {
 public:
   static constexpr int kMaxRows = 8;

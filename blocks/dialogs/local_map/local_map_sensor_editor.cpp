@@ -2,13 +2,13 @@
 
 #include <cwchar>
 
+#include "blocks/dialogs/frame/property_form.h"
 #include "kestui/buttons/kest_label.h"
 
 namespace {
 const int kWidth = 410, kHeight = 240;
 const int kRowHeight = 22, kListHeight = 21;
 const int kButtonWidth = 100, kButtonHeight = 25;
-const int kOkResult = 1, kCancelResult = 2;
 const int8_t kRightAligned = 1;
 }  // namespace
 
@@ -42,17 +42,13 @@ bool CLocalMapSensorEditor::Build(CKestControl* owner, int number, bool sector, 
   edits_[kZMax] = AddField(L"Zmax, см:", 80, 0.1, 10000, 90, values[kZMax]);
   NewFlowRow();
   BeginCenteredRows();
-  ok_ = new CKestButton(this, L"OK", true, IDOK, KEST_POS_FLOW, kButtonWidth, kButtonHeight, nullptr, kOkResult);
+  ok_ = new CKestButton(this, L"OK", true, IDOK, KEST_POS_FLOW, kButtonWidth, kButtonHeight, nullptr,
+                        kBeDialogOkResult);
   cancel_ = new CKestButton(this, L"Отмена", false, IDCANCEL, KEST_POS_FLOW, kButtonWidth, kButtonHeight, nullptr,
-                            kCancelResult);
+                            kBeDialogCancelResult);
   CenterFlowRows();
   SetReady(true);
   return true;
 }
 
-bool CLocalMapSensorEditor::Confirm() {
-  HWND window = GetHandle();
-  if (!window) return false;
-  int result = ShowModal(false);
-  return result == kOkResult && GetControlFromHandle(window) == this;
-}
+bool CLocalMapSensorEditor::Confirm() { return ConfirmDialogForm(this); }

@@ -3,13 +3,13 @@
 #include <cwchar>
 
 #include "foundation/numbers.h"
+#include "blocks/dialogs/frame/property_form.h"
 #include "kestui/buttons/kest_label.h"
 
 namespace {
 const int kWidth = 400, kHeight = 350;
 const int kRowHeight = 22;
 const int kButtonWidth = 100, kButtonHeight = 25;
-const int kOkResult = 1, kCancelResult = 2;
 const int kMaskBits = 32;
 }  // namespace
 
@@ -47,20 +47,16 @@ bool CLocalMapZoneEditor::Build(CKestControl* owner, const wchar_t* caption, con
   layers_->EndUpdate();
   NewFlowRow();
   BeginCenteredRows();
-  ok_ = new CKestButton(this, L"OK", true, IDOK, KEST_POS_FLOW, kButtonWidth, kButtonHeight, nullptr, kOkResult);
+  ok_ = new CKestButton(this, L"OK", true, IDOK, KEST_POS_FLOW, kButtonWidth, kButtonHeight, nullptr,
+                        kBeDialogOkResult);
   cancel_ = new CKestButton(this, L"Отмена", false, IDCANCEL, KEST_POS_FLOW, kButtonWidth, kButtonHeight, nullptr,
-                            kCancelResult);
+                            kBeDialogCancelResult);
   CenterFlowRows();
   SetReady(true);
   return true;
 }
 
-bool CLocalMapZoneEditor::Confirm() {
-  HWND window = GetHandle();
-  if (!window) return false;
-  int result = ShowModal(false);
-  return result == kOkResult && GetControlFromHandle(window) == this;
-}
+bool CLocalMapZoneEditor::Confirm() { return ConfirmDialogForm(this); }
 
 LocalMapZone CLocalMapZoneEditor::Read() const {
   LocalMapZone zone = {};

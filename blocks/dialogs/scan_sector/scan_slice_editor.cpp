@@ -1,12 +1,12 @@
 #include "blocks/dialogs/scan_sector/scan_slice_editor.h"
 
+#include "blocks/dialogs/frame/property_form.h"
 #include "kestui/buttons/kest_label.h"
 
 namespace {
 const int kWidth = 250, kHeight = 150;
 const int kLabelWidth = 70, kEditWidth = 150, kRowHeight = 22;
 const int kButtonWidth = 100, kButtonHeight = 25;
-const int kOkResult = 1, kCancelResult = 2;
 }  // namespace
 
 CKestSpinEdit* CScanSliceEditor::AddField(const wchar_t* caption, double value) {
@@ -24,17 +24,13 @@ bool CScanSliceEditor::Build(CKestControl* owner, const wchar_t* caption, double
   yMin_ = AddField(L"yMin, см:", yMin);
   yMax_ = AddField(L"yMax, см:", yMax);
   BeginCenteredRows();
-  ok_ = new CKestButton(this, L"OK", true, IDOK, KEST_POS_FLOW, kButtonWidth, kButtonHeight, nullptr, kOkResult);
+  ok_ = new CKestButton(this, L"OK", true, IDOK, KEST_POS_FLOW, kButtonWidth, kButtonHeight, nullptr,
+                        kBeDialogOkResult);
   cancel_ = new CKestButton(this, L"Отмена", false, IDCANCEL, KEST_POS_FLOW, kButtonWidth, kButtonHeight, nullptr,
-                            kCancelResult);
+                            kBeDialogCancelResult);
   CenterFlowRows();
   SetReady(true);
   return true;
 }
 
-bool CScanSliceEditor::Confirm() {
-  HWND window = GetHandle();
-  if (!window) return false;
-  int result = ShowModal(false);
-  return result == kOkResult && GetControlFromHandle(window) == this;
-}
+bool CScanSliceEditor::Confirm() { return ConfirmDialogForm(this); }
