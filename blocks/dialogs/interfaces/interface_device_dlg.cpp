@@ -4,6 +4,7 @@
 
 #include <cwchar>
 
+#include "blocks/dialogs/dialog_resources.h"
 #include "blocks/dialogs/interfaces/data_field_dialog.h"
 #include "blocks/engine/input_pin.h"
 #include "blocks/engine/output_pin.h"
@@ -51,10 +52,6 @@ void EnableButton(CKestSpdBtn* button, bool on) {
 }
 }  // namespace
 
-UINT FieldAddPicture() { return IDB_SCRIPT_PIN_ADD; }
-UINT FieldDeletePicture() { return IDB_SCRIPT_PIN_DELETE; }
-UINT FieldUpPicture() { return IDB_SCRIPT_PIN_UP; }
-UINT FieldDownPicture() { return IDB_SCRIPT_PIN_DOWN; }
 
 CInterfaceDeviceDlg::CInterfaceDeviceDlg(CBEInterfaceDevice* device) : block(device) {}
 
@@ -63,14 +60,14 @@ CKestListView* CInterfaceDeviceDlg::BuildFieldList(CKestContainer* container, bo
   const UINT edit = send ? kBeEditSendField : kBeEditReceiveField;
   new CKestLabel(container, caption, KEST_POS_TOP, false, KEST_LABEL_MEASURE, KEST_LABEL_MEASURE, -1);
   auto* strip = new CKestPanel(container, 1, KEST_POS_TOP, kStripWidth, kStripHeight, true, false);
-  new CKestSpdBtn(strip, edit + 1, FieldAddPicture(), send ? L"Добавить вход" : L"Добавить выход", false,
+  new CKestSpdBtn(strip, edit + 1, IDB_DIALOG_ADD, send ? L"Добавить вход" : L"Добавить выход", false,
                   kButtonSize, kButtonSize, nullptr, KEST_POS_FLOW, false);
-  auto* remove = new CKestSpdBtn(strip, edit + 2, FieldDeletePicture(), send ? L"Удалить вход" : L"Удалить выход",
+  auto* remove = new CKestSpdBtn(strip, edit + 2, IDB_SCRIPT_PIN_DELETE, send ? L"Удалить вход" : L"Удалить выход",
                                  false, kButtonSize, kButtonSize, nullptr, KEST_POS_FLOW, false);
   new CKestSeparator(strip, KEST_POS_FLOW);
-  auto* up = new CKestSpdBtn(strip, edit + 3, FieldUpPicture(), L"Поднять вверх", false, kButtonSize, kButtonSize,
+  auto* up = new CKestSpdBtn(strip, edit + 3, IDB_DIALOG_UP, L"Поднять вверх", false, kButtonSize, kButtonSize,
                              nullptr, KEST_POS_FLOW, false);
-  auto* down = new CKestSpdBtn(strip, edit + 4, FieldDownPicture(), L"Опустить вниз", false, kButtonSize,
+  auto* down = new CKestSpdBtn(strip, edit + 4, IDB_DIALOG_DOWN, L"Опустить вниз", false, kButtonSize,
                                kButtonSize, nullptr, KEST_POS_FLOW, false);
   auto* list = new CKestListView(container, KEST_POS_CLIENT, kListSize, kListSize,
                                  WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS,

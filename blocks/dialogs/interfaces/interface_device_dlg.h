@@ -37,12 +37,6 @@ const UINT kBeDeleteReceiveField = 2007;
 const UINT kBeReceiveFieldUp = 2008;
 const UINT kBeReceiveFieldDown = 2009;
 
-// The pictures of the tool strips (16 x 16, a normal and a disabled image
-// side by side where a button can be disabled).
-UINT FieldAddPicture();
-UINT FieldDeletePicture();
-UINT FieldUpPicture();
-UINT FieldDownPicture();
 
 class CInterfaceDeviceDlg : public CKestForm {
 public:

@@ -12,6 +12,7 @@
 
 #include <windows.h>
 
+#include "blocks/dialogs/dialog_resources.h"
 #include "blocks/library/navigation/local_map.h"
 #include "kestui/bars/kest_speedbutton.h"
 #include "kestui/buttons/kest_button.h"
@@ -47,8 +48,8 @@ enum : UINT {
 
 // The program's bitmap resources of the list buttons: a cross, a plus, an
 // arrow up and an arrow down.
-const UINT kLocalMapDeletePicture = 110, kLocalMapAddPicture = 136;
-const UINT kLocalMapUpPicture = 137, kLocalMapDownPicture = 138;
+const UINT kLocalMapDeletePicture = IDB_DIALOG_DELETE, kLocalMapAddPicture = IDB_DIALOG_ADD;
+const UINT kLocalMapUpPicture = IDB_DIALOG_UP, kLocalMapDownPicture = IDB_DIALOG_DOWN;
 
 // Sensors a zone's 32-bit mask can tell apart.
 const int kLocalMapMaskSensors = 32;

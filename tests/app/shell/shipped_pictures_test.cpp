@@ -479,8 +479,10 @@ TEST(ShippedPictures, TheBitmapResourcesOfBlocksAreLinkedIntoThePrograms) {
   }
 }
 
-// The block dialogs' add buttons show the script editor's plus sign.
-static_assert(IDB_DIALOG_ADD == IDB_SCRIPT_PIN_ADD, "the dialogs' add picture is the script editor's");
+// The block dialogs' add and arrow buttons show the script editor's pictures.
+static_assert(IDB_DIALOG_ADD == IDB_SCRIPT_PIN_ADD && IDB_DIALOG_UP == IDB_SCRIPT_PIN_UP &&
+                  IDB_DIALOG_DOWN == IDB_SCRIPT_PIN_DOWN,
+              "the dialogs' add and arrow pictures are the script editor's");
 
 // The script editor's 16 x 16 pictures share the program's resources with
 // the palette's and the blocks' pictures: each id names its own picture.
