@@ -37,7 +37,6 @@ const UINT kBeDeleteReceiveField = 2007;
 const UINT kBeReceiveFieldUp = 2008;
 const UINT kBeReceiveFieldDown = 2009;
 
-
 class CInterfaceDeviceDlg : public CKestForm {
 public:
   // The form of the block's dialog (null: the macro dialog's); no window yet.
