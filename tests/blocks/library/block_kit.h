@@ -523,10 +523,10 @@ public:
     PinDrive d;
     if (pin < 0 || pin >= pinCount) return d;
     const SchPin& p = pins[pin];
-    d.U = p.G > 0 ? p.I / p.G : 0;
-    d.R = p.G > 0 ? 1.0f / p.G : 0;
-    d.U2 = p.G2 > 0 ? p.I2 / p.G2 : 0;
-    d.R2 = p.G2 > 0 ? 1.0f / p.G2 : 0;
+    d.U = Quotient(p.I, p.G);
+    d.R = Quotient(1.0f, p.G);
+    d.U2 = Quotient(p.I2, p.G2);
+    d.R2 = Quotient(1.0f, p.G2);
     d.sourceKind = p.sourceKind;
     d.source = p.source;
     return d;
@@ -546,6 +546,14 @@ public:
   }
 
 private:
+  // a / b rounded to a float (0 without a conductance): the 32-bit build's
+  // x87 unit would otherwise keep the wider quotient, and two readings of
+  // one drive would differ.
+  static float Quotient(float a, float b) {
+    if (!(b > 0)) return 0;
+    volatile float q = a / b;
+    return q;
+  }
   // Builds the nets and sums every pin's present drive into them, as the
   // start of a run does.
   void Rebuild() {

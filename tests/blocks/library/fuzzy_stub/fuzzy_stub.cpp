@@ -36,7 +36,6 @@ int g_editorOpens = 0;
 char g_lastTitle[128];
 int g_lastFlag = -1;
 int g_executes = 0;
-bool g_throwOnExecute = false;
 void (*g_executeHook)(void*) = nullptr;
 void* g_executeHookData = nullptr;
 
@@ -68,7 +67,6 @@ STUB_EXPORT void __cdecl FuzzyExecute(BeFuzzyHandle h) {
   if (!m) return;
   ++g_executes;
   if (g_executeHook) g_executeHook(g_executeHookData);
-  if (g_throwOnExecute) throw 7;
   double sum = 0;
   for (int i = 0; i < m->inCount; ++i) sum += m->in[i];
   for (int j = 0; j < m->outCount; ++j) m->out[j] = (j + 1) * sum;
@@ -169,8 +167,6 @@ STUB_EXPORT void __cdecl StubSetExecuteHook(void (*hook)(void*), void* data) {
   g_executeHook = hook;
   g_executeHookData = data;
 }
-// FuzzyExecute throws a C++ exception after the hook while set.
-STUB_EXPORT void __cdecl StubThrowOnExecute(int on) { g_throwOnExecute = on != 0; }
 // Back to the state of a fresh load (the models stay).
 STUB_EXPORT void __cdecl StubReset(void) {
   g_nextIn = g_nextOut = -1;
@@ -179,7 +175,6 @@ STUB_EXPORT void __cdecl StubReset(void) {
   g_lastTitle[0] = 0;
   g_lastFlag = -1;
   g_executes = 0;
-  g_throwOnExecute = false;
   g_executeHook = nullptr;
   g_executeHookData = nullptr;
 }

@@ -65,7 +65,6 @@ public:
   void SetExecuteHook(void (*hook)(void*), void* data) {
     Call<void (*)(void (*)(void*), void*)>("StubSetExecuteHook")(hook, data);
   }
-  void ThrowOnExecute(bool on) { Call<void (*)(int)>("StubThrowOnExecute")(on ? 1 : 0); }
   void Reset() { Call<void (*)()>("StubReset")(); }
 
 private:

@@ -129,7 +129,9 @@ TEST(AngleReduction, HugeInputsAgreeWithTheirOwnNextSteps) {
                             std::nextafter(std::ldexp(1.0, 56), 0.0), -std::ldexp(1.0, 55) - 16,
                             std::ldexp(1.0, 56), -std::ldexp(1.0, 56)};
   for (double x : doubles) {
-    double y = x;
+    // Stored after each step: the 32-bit build's x87 unit would otherwise
+    // keep y in its wider registers.
+    volatile double y = x;
     for (int i = 0; i < 1000; ++i) y = y >= 0 ? y - kDoubleTwoPi : y + kDoubleTwoPi;
     ASSERT_NE(x, y) << "the loop moves at " << x;
     double reduced = ReduceDouble(x);
@@ -138,7 +140,7 @@ TEST(AngleReduction, HugeInputsAgreeWithTheirOwnNextSteps) {
   }
   const float floats[] = {1.3421771e8f, -1.3421771e8f, 1.0e8f, 134217728.0f, -134217728.0f};
   for (float x : floats) {
-    float y = x;
+    volatile float y = x;
     for (int i = 0; i < 1000; ++i)
       y = static_cast<float>(y >= 0 ? static_cast<double>(y) - kFloatTwoPi : static_cast<double>(y) + kFloatTwoPi);
     EXPECT_TRUE(SameBits(ReduceFloat(x), ReduceFloat(y))) << x;
