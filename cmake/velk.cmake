@@ -18,6 +18,14 @@ endfunction()
 # subfolders when RECURSE is given), or from the SOURCES listed (paths
 # relative to the folder). EXCLUDE names files (relative to the folder) left
 # out, e.g. a program's main file that the folder builds itself.
+# Links the common-controls manifest into a program. Source properties
+# belong to the folder that adds the target, so they are set here.
+function(velk_add_manifest target)
+  target_sources(${target} PRIVATE ${VELK_MANIFEST_RC})
+  # The resource compiler's output does not follow the file it includes.
+  set_source_files_properties(${VELK_MANIFEST_RC} PROPERTIES OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/resources/velk.manifest)
+endfunction()
+
 function(velk_library name)
   cmake_parse_arguments(ARG "RECURSE" "" "LIBS;EXCLUDE;SOURCES" ${ARGN})
   if(ARG_SOURCES)
@@ -62,7 +70,8 @@ function(velk_test name)
       list(FILTER sources EXCLUDE REGEX "^${CMAKE_CURRENT_SOURCE_DIR}/${folder}/")
     endforeach()
   endif()
-  add_executable(${name} ${sources} ${VELK_MANIFEST_RC})
+  add_executable(${name} ${sources})
+  velk_add_manifest(${name})
   target_link_libraries(${name} PRIVATE velk_test_support ${ARG_LIBS})
   add_test(NAME ${name} COMMAND ${name})
   add_test(NAME ${name}_shuffled COMMAND ${name} --gtest_shuffle)
