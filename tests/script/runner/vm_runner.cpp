@@ -21,8 +21,11 @@ double Now() {
   return static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
 }
 
-// The processor time this thread has used, user and kernel, in seconds.
-double ThreadSeconds() {
+// The processor time this thread has used, user and kernel, in 100 ns
+// ticks. Differences are taken in ticks: two readings converted to seconds
+// on the 32-bit build's x87 unit could differ in their last bits and give
+// a run of no ticks a time below zero.
+unsigned long long ThreadTicks() {
   FILETIME created, ended, kernel, user;
   if (!GetThreadTimes(GetCurrentThread(), &created, &ended, &kernel, &user)) return 0;
   ULARGE_INTEGER k, u;
@@ -30,7 +33,7 @@ double ThreadSeconds() {
   k.HighPart = kernel.dwHighDateTime;
   u.LowPart = user.dwLowDateTime;
   u.HighPart = user.dwHighDateTime;
-  return static_cast<double>(k.QuadPart + u.QuadPart) * 1e-7;
+  return k.QuadPart + u.QuadPart;
 }
 
 class RecordingSink : public VmErrorSink {
@@ -77,13 +80,14 @@ VmRunResult RunVmScript(const std::wstring& source, int maxSlices) {
   vm.SetCode(compiler.GetCode(), compiler.GetCodeSize());
   vm.RegisterBuiltins();
   t0 = Now();
-  double cpu0 = ThreadSeconds();
+  const unsigned long long cpu0 = ThreadTicks();
   while (vm.ProgramCounter() >= 0 && result.slices < maxSlices) {
     result.instructions += vm.Run();
     ++result.slices;
   }
   result.runSeconds = Now() - t0;
-  result.runCpuSeconds = ThreadSeconds() - cpu0;
+  const unsigned long long cpu1 = ThreadTicks();
+  result.runCpuSeconds = cpu1 >= cpu0 ? static_cast<double>(cpu1 - cpu0) * 1e-7 : 0;
   result.finished = vm.ProgramCounter() < 0;
   for (int i = 0; i < log.GetCount(); ++i) result.lines.push_back(log.GetItem(i) ? log.GetItem(i) : L"");
   return result;
