@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "blocks/dialogs/frame/property_form.h"
 #include "blocks/engine/signal_type.h"
 #include "blocks/library/math/vectors/distance.h"
 #include "blocks/library/math/vectors/vector_dimension.h"
@@ -12,8 +13,7 @@ namespace {
 const int kFormWidth = 200, kFormHeight = 170;
 const int kEditWidth = 60, kEditHeight = 22;
 const int kListWidth = 120, kListHeight = 21;
-const int kButtonWidth = 80, kButtonHeight = 25;
-const int kOkResult = 1, kCancelResult = 2;
+const int kButtonWidth = 80;
 // The list holds the types from char to double, in code order.
 const BeSignalType kFirstListedType = kBeSignalChar;
 const BeSignalType kLastListedType = kBeSignalDouble;
@@ -36,11 +36,7 @@ bool CBEDistanceDialog::Build(CBEDistance* block) {
   BeSignalType type = block->GetType();
   types_->SetSelectedIndex(type >= kFirstListedType && type <= kLastListedType ? type - kFirstListedType : -1);
   NewFlowRow();
-  BeginCenteredRows();
-  ok_ = new CKestButton(this, L"OK", true, IDOK, KEST_POS_FLOW, kButtonWidth, kButtonHeight, nullptr, kOkResult);
-  cancel_ = new CKestButton(this, L"Отмена", false, IDCANCEL, KEST_POS_FLOW, kButtonWidth, kButtonHeight, nullptr,
-                            kCancelResult);
-  CenterFlowRows();
+  AddDialogButtons(this, kButtonWidth, &ok_, &cancel_);
   SetReady(true);
   return true;
 }
@@ -66,7 +62,7 @@ bool ShowDistanceDialog(CBEBlock* block) {
   bool changed = false;
   // The form may have gone with its window (the program ending meanwhile).
   if (GetControlFromHandle(window) == dialog) {
-    if (result == kOkResult) changed = dialog->Apply(distance);
+    if (result == kBeDialogOkResult) changed = dialog->Apply(distance);
     delete dialog;
   }
   return changed;

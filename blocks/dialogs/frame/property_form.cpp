@@ -106,13 +106,7 @@ void CBEPropertyForm::AddEmptyRow() {
 
 void CBEPropertyForm::AddButtons(int buttonWidth, CKestContainer* container) {
   if (!GetHandle() || ok_) return;
-  CKestContainer* row = container ? container : this;
-  row->BeginCenteredRows();
-  ok_ = new CKestButton(row, L"OK", true, IDOK, KEST_POS_FLOW, buttonWidth, kBeDialogButtonHeight, nullptr,
-                        kBeDialogOkResult);
-  cancel_ = new CKestButton(row, L"Отмена", false, IDCANCEL, KEST_POS_FLOW, buttonWidth,
-                            kBeDialogButtonHeight, nullptr, kBeDialogCancelResult);
-  row->CenterFlowRows();
+  AddDialogButtons(container ? container : this, buttonWidth, &ok_, &cancel_);
   SetReady(true);
 }
 
@@ -134,6 +128,17 @@ bool ConfirmDialogForm(CKestForm* form) {
   if (!window) return false;
   int result = form->ShowModal(false);
   return result == kBeDialogOkResult && GetControlFromHandle(window) == form;
+}
+
+void AddDialogButtons(CKestContainer* row, int width, CKestButton** ok, CKestButton** cancel) {
+  row->BeginCenteredRows();
+  auto* okButton = new CKestButton(row, L"OK", true, IDOK, KEST_POS_FLOW, width, kBeDialogButtonHeight, nullptr,
+                                   kBeDialogOkResult);
+  auto* cancelButton = new CKestButton(row, L"Отмена", false, IDCANCEL, KEST_POS_FLOW, width,
+                                       kBeDialogButtonHeight, nullptr, kBeDialogCancelResult);
+  row->CenterFlowRows();
+  if (ok) *ok = okButton;
+  if (cancel) *cancel = cancelButton;
 }
 
 bool CBEPropertyForm::Confirm() { return ConfirmDialogForm(this); }

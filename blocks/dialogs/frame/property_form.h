@@ -35,6 +35,11 @@ const int kBeDialogOkResult = 1, kBeDialogCancelResult = 2;
 // kBeDialogOkResult and the form is still there to read.
 bool ConfirmDialogForm(CKestForm* form);
 
+// A centred row of "OK" (the default button, kBeDialogOkResult) and
+// "Отмена" (kBeDialogCancelResult), each width x 25, in the container's
+// flow; ok and cancel (either may be null) receive the buttons.
+void AddDialogButtons(CKestContainer* row, int width, CKestButton** ok, CKestButton** cancel);
+
 class CBEPropertyForm : public CKestForm {
 public:
   static constexpr int kMaxRows = 8;

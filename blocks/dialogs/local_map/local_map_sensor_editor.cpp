@@ -8,7 +8,7 @@
 namespace {
 const int kWidth = 410, kHeight = 240;
 const int kRowHeight = 22, kListHeight = 21;
-const int kButtonWidth = 100, kButtonHeight = 25;
+const int kButtonWidth = 100;
 const int8_t kRightAligned = 1;
 }  // namespace
 
@@ -41,12 +41,7 @@ bool CLocalMapSensorEditor::Build(CKestControl* owner, int number, bool sector, 
   edits_[kZMin] = AddField(L"Zmin, см:", 80, 0.1, 10000, 90, values[kZMin]);
   edits_[kZMax] = AddField(L"Zmax, см:", 80, 0.1, 10000, 90, values[kZMax]);
   NewFlowRow();
-  BeginCenteredRows();
-  ok_ = new CKestButton(this, L"OK", true, IDOK, KEST_POS_FLOW, kButtonWidth, kButtonHeight, nullptr,
-                        kBeDialogOkResult);
-  cancel_ = new CKestButton(this, L"Отмена", false, IDCANCEL, KEST_POS_FLOW, kButtonWidth, kButtonHeight, nullptr,
-                            kBeDialogCancelResult);
-  CenterFlowRows();
+  AddDialogButtons(this, kButtonWidth, &ok_, &cancel_);
   SetReady(true);
   return true;
 }

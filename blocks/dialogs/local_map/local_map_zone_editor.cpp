@@ -9,7 +9,7 @@
 namespace {
 const int kWidth = 400, kHeight = 350;
 const int kRowHeight = 22;
-const int kButtonWidth = 100, kButtonHeight = 25;
+const int kButtonWidth = 100;
 const int kMaskBits = 32;
 }  // namespace
 
@@ -46,12 +46,7 @@ bool CLocalMapZoneEditor::Build(CKestControl* owner, const wchar_t* caption, con
   }
   layers_->EndUpdate();
   NewFlowRow();
-  BeginCenteredRows();
-  ok_ = new CKestButton(this, L"OK", true, IDOK, KEST_POS_FLOW, kButtonWidth, kButtonHeight, nullptr,
-                        kBeDialogOkResult);
-  cancel_ = new CKestButton(this, L"Отмена", false, IDCANCEL, KEST_POS_FLOW, kButtonWidth, kButtonHeight, nullptr,
-                            kBeDialogCancelResult);
-  CenterFlowRows();
+  AddDialogButtons(this, kButtonWidth, &ok_, &cancel_);
   SetReady(true);
   return true;
 }

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "blocks/dialogs/frame/property_form.h"
 #include "blocks/library/navigation/nav_range_finder.h"
 #include "kestui/buttons/kest_button.h"
 #include "kestui/buttons/kest_label.h"
@@ -22,8 +23,7 @@ const int kSpinWidth = 120, kSpinHeight = 22;
 const int kGroupWidth = 460, kGroupHeight = 90;
 const int kRangeLabelWidth = 320;
 const int kSwatchBoxWidth = 315, kSwatchBoxHeight = 40;
-const int kButtonWidth = 100, kButtonHeight = 25;
-const int kOkResult = 1, kCancelResult = 2;
+const int kButtonWidth = 100;
 const int kChosenOutline = 4;
 const double kPi = 3.14159265358979323846;
 
@@ -92,11 +92,7 @@ void CRangeFinderInfoDialog::Build(const NavRangeFinder& record) {
   CenterFlowRows();
   NewFlowRow();
 
-  BeginCenteredRows();
-  ok_ = new CKestButton(this, L"OK", true, IDOK, KEST_POS_FLOW, kButtonWidth, kButtonHeight, nullptr, kOkResult);
-  cancel_ = new CKestButton(this, L"Отмена", false, IDCANCEL, KEST_POS_FLOW, kButtonWidth, kButtonHeight, nullptr,
-                            kCancelResult);
-  CenterFlowRows();
+  AddDialogButtons(this, kButtonWidth, &ok_, &cancel_);
 }
 
 void CRangeFinderInfoDialog::ReadFields(NavRangeFinder* record) {

@@ -6,7 +6,7 @@
 namespace {
 const int kWidth = 250, kHeight = 150;
 const int kLabelWidth = 70, kEditWidth = 150, kRowHeight = 22;
-const int kButtonWidth = 100, kButtonHeight = 25;
+const int kButtonWidth = 100;
 }  // namespace
 
 CKestSpinEdit* CScanSliceEditor::AddField(const wchar_t* caption, double value) {
@@ -23,12 +23,7 @@ bool CScanSliceEditor::Build(CKestControl* owner, const wchar_t* caption, double
   SetReady(false);
   yMin_ = AddField(L"yMin, см:", yMin);
   yMax_ = AddField(L"yMax, см:", yMax);
-  BeginCenteredRows();
-  ok_ = new CKestButton(this, L"OK", true, IDOK, KEST_POS_FLOW, kButtonWidth, kButtonHeight, nullptr,
-                        kBeDialogOkResult);
-  cancel_ = new CKestButton(this, L"Отмена", false, IDCANCEL, KEST_POS_FLOW, kButtonWidth, kButtonHeight, nullptr,
-                            kBeDialogCancelResult);
-  CenterFlowRows();
+  AddDialogButtons(this, kButtonWidth, &ok_, &cancel_);
   SetReady(true);
   return true;
 }
