@@ -4,6 +4,7 @@
 #include "blocks/library/logic/gate_step.h"
 #include "blocks/library/logic/logic_colors.h"
 #include "blocks/library/typed_block.h"
+#include "blocks/library/typed_load_undo.h"
 
 CBEGateBlock::CBEGateBlock() {
   rect = RECT{0, 0, 80, kGateInputPitch * kGateMinInputs};
@@ -27,18 +28,14 @@ void CBEGateBlock::Stop() {
 
 bool CBEGateBlock::LoadCountTypeAndBase(CStream* stream, int count, BeSignalType type) {
   if (!BaseRecordCanFollow(stream, count, outputCount)) return false;
-  int wasCount = inputCount;
-  BeSignalType wasType = GetType();
-  RECT wasRect = rect;
+  BeTypedLoadUndo was(this, GetType());
   if (!SetInputCount(count)) return false;
   SetPinTypes(this, type);
   if (CBEBlock::Load(stream)) {
     UpdatePinsAndCosts();
     return true;
   }
-  rect = wasRect;
-  SetInputCount(wasCount);
-  SetPinTypes(this, wasType);
+  was.Restore(this);
   UpdatePinsAndCosts();
   return false;
 }

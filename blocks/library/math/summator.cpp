@@ -10,6 +10,7 @@
 #include "blocks/library/math/sigma_font.h"
 #include "blocks/library/scalar_value.h"
 #include "blocks/library/typed_block.h"
+#include "blocks/library/typed_load_undo.h"
 #include "foundation/numbers.h"
 #include "foundation/stream.h"
 #include "kestui/graphics/kest_dc_selection.h"
@@ -99,18 +100,14 @@ bool CBESummator::Load(CStream* stream) {
   if (!ReadByteChecked(stream, &count) || count < kSummatorMinInputs || count > kSummatorMaxInputs ||
       !ReadDataTypeByte(stream, &type) || !BaseRecordCanFollow(stream, count, outputCount))
     return false;
-  int wasCount = inputCount;
-  BeSignalType wasType = GetType();
-  RECT wasRect = rect;
+  BeTypedLoadUndo was(this, GetType());
   if (!SetInputCount(count)) return false;
   SetPinTypes(this, type);
   if (CBEBlock::Load(stream)) {
     UpdatePinsAndCosts();
     return true;
   }
-  rect = wasRect;
-  SetInputCount(wasCount);
-  SetPinTypes(this, wasType);
+  was.Restore(this);
   UpdatePinsAndCosts();
   return false;
 }

@@ -12,6 +12,7 @@
 #include "blocks/library/math/vectors/vector_dimension.h"
 #include "blocks/library/scalar_value.h"
 #include "blocks/library/typed_block.h"
+#include "blocks/library/typed_load_undo.h"
 #include "foundation/numbers.h"
 #include "foundation/stream.h"
 
@@ -139,9 +140,7 @@ bool CBEDistance::Load(CStream* stream) {
       dimension > kMaxVectorComponents || !ReadDataTypeByte(stream, &type) ||
       !BaseRecordCanFollow(stream, 2 * dimension, outputCount))
     return false;
-  int wasCount = inputCount;
-  BeSignalType wasType = GetType();
-  RECT wasRect = rect;
+  BeTypedLoadUndo was(this, GetType());
   if (!SetInputCount(2 * dimension)) return false;
   SetPinTypes(this, type);
   UpdatePinsAndCosts();
@@ -149,9 +148,7 @@ bool CBEDistance::Load(CStream* stream) {
     UpdatePinsAndCosts();
     return true;
   }
-  rect = wasRect;
-  SetInputCount(wasCount);
-  SetPinTypes(this, wasType);
+  was.Restore(this);
   UpdatePinsAndCosts();
   return false;
 }

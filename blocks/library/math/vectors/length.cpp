@@ -13,6 +13,7 @@
 #include "blocks/library/math/vectors/vector_dimension.h"
 #include "blocks/library/scalar_value.h"
 #include "blocks/library/typed_block.h"
+#include "blocks/library/typed_load_undo.h"
 #include "foundation/numbers.h"
 #include "foundation/stream.h"
 
@@ -81,9 +82,7 @@ bool CBELength::Load(CStream* stream) {
   if (!ReadByteChecked(stream, &count) || count < kMinVectorComponents || count > kMaxVectorComponents ||
       !ReadDataTypeByte(stream, &type) || !BaseRecordCanFollow(stream, count, outputCount))
     return false;
-  int wasCount = inputCount;
-  BeSignalType wasType = GetType();
-  RECT wasRect = rect;
+  BeTypedLoadUndo was(this, GetType());
   if (!SetInputCount(count)) return false;
   SetPinTypes(this, type);
   UpdatePinsAndCosts();
@@ -91,9 +90,7 @@ bool CBELength::Load(CStream* stream) {
     UpdatePinsAndCosts();
     return true;
   }
-  rect = wasRect;
-  SetInputCount(wasCount);
-  SetPinTypes(this, wasType);
+  was.Restore(this);
   UpdatePinsAndCosts();
   return false;
 }

@@ -12,6 +12,7 @@
 #include "blocks/library/math/vectors/vector_dimension.h"
 #include "blocks/library/scalar_value.h"
 #include "blocks/library/typed_block.h"
+#include "blocks/library/typed_load_undo.h"
 #include "foundation/numbers.h"
 #include "foundation/stream.h"
 
@@ -85,12 +86,10 @@ bool CBENorm::Load(CStream* stream) {
   if (!ReadByteChecked(stream, &count) || count < kMinVectorComponents || count > kMaxVectorComponents ||
       !ReadDataTypeByte(stream, &type) || !IsRealType(type) || !BaseRecordCanFollow(stream, count, count))
     return false;
-  int wasCount = inputCount;
-  BeSignalType wasType = GetType();
-  RECT wasRect = rect;
+  BeTypedLoadUndo was(this, GetType());
   if (!SetInputCount(count)) return false;
   if (!SetOutputCount(count)) {
-    SetInputCount(wasCount);
+    was.Restore(this);
     return false;
   }
   SetPinTypes(this, type);
@@ -99,10 +98,7 @@ bool CBENorm::Load(CStream* stream) {
     UpdatePinsAndCosts();
     return true;
   }
-  rect = wasRect;
-  SetInputCount(wasCount);
-  SetOutputCount(wasCount);
-  SetPinTypes(this, wasType);
+  was.Restore(this);
   UpdatePinsAndCosts();
   return false;
 }
