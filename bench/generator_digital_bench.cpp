@@ -31,11 +31,10 @@
 #include <vector>
 
 #include "bench/bench_clock.h"
+#include "bench/library_catalogue.h"
 #include "blocks/engine/block.h"
-#include "blocks/engine/block_creator_table.h"
 #include "blocks/engine/block_scheme.h"
 #include "blocks/engine/catalogue.h"
-#include "blocks/engine/common_groups.h"
 #include "blocks/engine/input_pin.h"
 #include "blocks/engine/output_pin.h"
 #include "blocks/library/digital/counter.h"
@@ -157,11 +156,8 @@ int ExpectedCount(int passes) {
 }  // namespace
 
 int main() {
-  BeBlockCreatorTable creators;
-  RegisterBlockLibraryCreators(&creators);
-  BeCatalogue catalogue;
-  catalogue.AddGroup(nullptr);
-  AddCommonCatalogueGroups(&catalogue, creators);
+  velkbench::LibraryCatalogue library;
+  BeCatalogue& catalogue = library.catalogue;
 
   // Interleaved 1,000 and 10,000, then by kind 1,000 and 10,000.
   const int sizes[4] = {1000, 10000, 1000, 10000};

@@ -20,11 +20,10 @@
 #include <vector>
 
 #include "bench/bench_clock.h"
+#include "bench/library_catalogue.h"
 #include "blocks/engine/block.h"
-#include "blocks/engine/block_creator_table.h"
 #include "blocks/engine/block_scheme.h"
 #include "blocks/engine/catalogue.h"
-#include "blocks/engine/common_groups.h"
 #include "blocks/engine/input_pin.h"
 #include "blocks/engine/output_pin.h"
 #include "blocks/library/library_classes.h"
@@ -128,11 +127,8 @@ double TimeFloor(Floor* f, int n) {
 }  // namespace
 
 int main() {
-  BeBlockCreatorTable creators;
-  RegisterBlockLibraryCreators(&creators);
-  BeCatalogue catalogue;
-  catalogue.AddGroup(nullptr);
-  AddCommonCatalogueGroups(&catalogue, creators);
+  velkbench::LibraryCatalogue library;
+  BeCatalogue& catalogue = library.catalogue;
 
   const int sizes[2] = {1000, 10000};
   Chain* chains[2];
