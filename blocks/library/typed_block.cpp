@@ -50,6 +50,13 @@ bool BaseRecordCanFollow(CStream* stream, int inputCount, int outputCount) {
   return BytesLeft(stream) >= need;
 }
 
+bool LoadBaseWithType(CBEBlock* block, CStream* stream, BeSignalType type, BeSignalType was) {
+  SetPinTypes(block, type);
+  if (block->CBEBlock::Load(stream)) return true;
+  SetPinTypes(block, was);
+  return false;
+}
+
 void ApplyTypeCost(CBEBlock* block, const BeTypeCost* costs, BeSignalType type, bool setsShared) {
   if (!IsScalarDataType(type)) return;
   const BeTypeCost& row = costs[type - kBeSignalChar];

@@ -33,6 +33,12 @@ bool ReadDataTypeByte(CStream* stream, BeSignalType* type);
 bool BaseRecordCanFollow(CStream* stream, int inputCount, int outputCount);
 // Measuring, skipping and reading the base record: base_record.h.
 
+// The rest of the Load of a block whose pins all carry its type, once the
+// type is read and checked: every pin takes the type, then the base record
+// is read; when it is refused, every pin takes back the type was. The
+// block's costs are the caller's.
+bool LoadBaseWithType(CBEBlock* block, CStream* stream, BeSignalType type, BeSignalType was);
+
 // One row of a cost table by type (char, short, int, float, double).
 struct BeTypeCost {
   int cycles;

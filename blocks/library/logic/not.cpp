@@ -63,14 +63,9 @@ bool CBENot::Load(CStream* stream) {
   if (!ReadByteChecked(stream, &type) || type < kBeSignalBit || type > kBeSignalDouble ||
       !BaseRecordCanFollow(stream, inputCount, outputCount))
     return false;
-  BeSignalType was = GetType();
-  SetPinTypes(this, type);
-  if (CBEBlock::Load(stream)) {
-    UpdateCosts();
-    return true;
-  }
-  SetPinTypes(this, was);
-  return false;
+  if (!LoadBaseWithType(this, stream, type, GetType())) return false;
+  UpdateCosts();
+  return true;
 }
 
 void CBENot::Draw(HDC dc) {

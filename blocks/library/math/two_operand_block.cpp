@@ -68,14 +68,9 @@ bool CBETwoOperandBlock::Load(CStream* stream) {
   BeSignalType type;
   if (!ReadDataTypeByte(stream, &type) || !BaseRecordCanFollow(stream, inputCount, outputCount))
     return false;
-  BeSignalType was = GetType();
-  SetPinTypes(this, type);
-  if (CBEBlock::Load(stream)) {
-    UpdateCosts();
-    return true;
-  }
-  SetPinTypes(this, was);
-  return false;
+  if (!LoadBaseWithType(this, stream, type, GetType())) return false;
+  UpdateCosts();
+  return true;
 }
 
 void CBETwoOperandBlock::Draw(HDC dc) {

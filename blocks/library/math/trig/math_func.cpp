@@ -53,11 +53,7 @@ bool CBEMathFunc::Load(CStream* stream) {
   if (!ReadDataTypeByte(stream, &type) || !IsRealType(type) ||
       !BaseRecordCanFollow(stream, inputCount, outputCount))
     return false;
-  BeSignalType was = GetType();
-  SetPinTypes(this, type);
-  if (CBEBlock::Load(stream)) return true;
-  SetPinTypes(this, was);
-  return false;
+  return LoadBaseWithType(this, stream, type, GetType());
 }
 
 bool CBEMathFunc::ShowProperties() { return ShowBlockDialog(this, classId_); }

@@ -72,14 +72,9 @@ bool CBEArctan2::Load(CStream* stream) {
   if (!ReadDataTypeByte(stream, &type) || !IsRealType(type) ||
       !BaseRecordCanFollow(stream, inputCount, outputCount))
     return false;
-  BeSignalType was = GetType();
-  SetPinTypes(this, type);
-  if (CBEBlock::Load(stream)) {
-    UpdateCosts();
-    return true;
-  }
-  SetPinTypes(this, was);
-  return false;
+  if (!LoadBaseWithType(this, stream, type, GetType())) return false;
+  UpdateCosts();
+  return true;
 }
 
 void CBEArctan2::Draw(HDC dc) {
