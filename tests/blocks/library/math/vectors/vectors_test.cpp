@@ -16,6 +16,7 @@
 #include "blocks/library/math/vectors/rot.h"
 #include "blocks/library/math/vectors/vector_dimension.h"
 #include "blocks/library/typed_block.h"
+#include "foundation/buffer_failure_scope.h"
 
 namespace {
 
@@ -579,6 +580,50 @@ TEST(VectorRecords, EveryTruncationIsRefusedAndChangesNothing) {
     EXPECT_EQ(3, block->inputCount);
     EXPECT_EQ(Costs(0, 0, 0, false), CostsOf(block));
   });
+}
+
+// Loads a record of more components into a new block while memory runs out
+// at each allocation in turn: a refused load leaves the block's record and
+// costs as they were; with enough memory the record is taken.
+template <class T>
+void ExpectMemoryRefusalsUndone(unsigned int classId, const std::vector<uint8_t>& record) {
+  bool loaded = false;
+  for (int successes = 0; successes < 64 && !loaded; ++successes) {
+    auto block = blocktest::NewDetached<T>(classId);
+    std::vector<uint8_t> untouched = blocktest::RecordBytes(block.get());
+    Costs costs = CostsOf(block.get());
+    {
+      CBufferFailureScope refuse(successes);
+      loaded = blocktest::LoadBytes(block.get(), record);
+    }
+    // Growing the pins needs memory, so the first walk step is refused.
+    if (successes == 0) {
+      EXPECT_FALSE(loaded);
+    }
+    if (loaded) {
+      EXPECT_TRUE(velktest::BytesEqual(blocktest::RecordBytes(block.get()), record));
+    } else {
+      EXPECT_TRUE(velktest::BytesEqual(blocktest::RecordBytes(block.get()), untouched)) << successes;
+      EXPECT_EQ(costs, CostsOf(block.get())) << successes;
+    }
+  }
+  EXPECT_TRUE(loaded);
+}
+
+TEST(VectorRecords, ALoadRefusedForMemoryPutsTheBlockBack) {
+  auto length = blocktest::NewDetached<CBELength>(kBeLengthClassId);
+  SetComponents(length.get(), 9);
+  SetType(length.get(), kBeSignalInt);
+  ExpectMemoryRefusalsUndone<CBELength>(kBeLengthClassId, blocktest::RecordBytes(length.get()));
+  // The norm grows its inputs, then its outputs: a refusal between the two
+  // is undone too.
+  auto norm = blocktest::NewDetached<CBENorm>(kBeNormClassId);
+  SetComponents(norm.get(), 9);
+  SetType(norm.get(), kBeSignalFloat);
+  ExpectMemoryRefusalsUndone<CBENorm>(kBeNormClassId, blocktest::RecordBytes(norm.get()));
+  auto distance = blocktest::NewDetached<CBEDistance>(kBeDistanceClassId);
+  ASSERT_TRUE(distance->ApplyProperties(5, kBeSignalShort));
+  ExpectMemoryRefusalsUndone<CBEDistance>(kBeDistanceClassId, blocktest::RecordBytes(distance.get()));
 }
 
 TEST(VectorRecords, ImplausibleFieldsAreRefused) {
