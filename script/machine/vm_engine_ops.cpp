@@ -288,14 +288,19 @@ VM_HOT void VmEngine::Return() {
     delete frame;
     return;
   }
-  VmValue result;
-  result.MoveFrom(stack_[stackTop_]);
-  Dereference(result);  // a local it names dies with the frame
-  while (stackTop_ > base) stack_[stackTop_--].Release();
+  // The result stays in its slot while the rest goes, and then moves down
+  // to the slot above the caller's stack, which the call took, so it is
+  // free. No value is held on the machine stack here: a value's double asks
+  // for 8-byte alignment, which the 32-bit stack does not promise, and the
+  // compiler would keep a frame pointer through the whole run loop for it,
+  // one register fewer in every instruction.
+  int top = stackTop_;
+  Dereference(stack_[top]);  // a local it names dies with the frame
+  for (int k = top - 1; k > base; --k) stack_[k].Release();
+  stack_[base + 1].MoveFrom(stack_[top]);
+  stackTop_ = base + 1;
   line_ = frame->savedLine;
   delete frame;
-  // The slot above the caller's stack was taken by the call, so it is free.
-  stack_[++stackTop_].MoveFrom(result);
 }
 
 void VmEngine::Add() {
