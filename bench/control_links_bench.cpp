@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "bench/bench_clock.h"
+#include "bench/block_chain.h"
 #include "bench/library_catalogue.h"
 #include "blocks/engine/block.h"
 #include "blocks/engine/block_scheme.h"
@@ -58,21 +59,12 @@ public:
 };
 
 using velkbench::Now;
+using Chain = velkbench::BlockChain<Counter>;
 
-struct Chain {
-  BeScheme scheme;
-  Counter* counter = nullptr;
-  std::vector<CBEBlock*> links;  // in chain order
-  CBEBlock* last = nullptr;
-};
-
-// A chain of n links fed by a counter, made from its end back to its start
-// (the scheme steps its newest block first), so one pass carries a value
-// along the whole chain, as the loop does.
+// A chain of n links fed by a counter; one pass carries a value along the
+// whole chain, as the loop does.
 Chain* BuildChain(BeCatalogue* catalogue, int n) {
-  Chain* chain = new Chain;
-  chain->scheme.Init(catalogue);
-  chain->scheme.frequency = 1.0e12f;  // enough cycles a tick for a pass every tick
+  Chain* chain = new Chain(catalogue);
   std::vector<CBEBlock*> blocks(n);
   for (int i = n - 1; i >= 0; --i) {
     CBEBlock* block = chain->scheme.CreateBlock(kOpClass[i % kOpCount]);
@@ -92,21 +84,8 @@ Chain* BuildChain(BeCatalogue* catalogue, int n) {
     }
     blocks[i] = block;
   }
-  chain->counter = new Counter;
-  chain->counter->AttachToScheme(&chain->scheme);
-  blocks[0]->inputs[0]->source = chain->counter->outputs[0];
-  for (int i = 1; i < n; ++i) blocks[i]->inputs[0]->source = blocks[i - 1]->outputs[0];
-  chain->links = blocks;
-  chain->last = blocks[n - 1];
-  chain->scheme.Start();
+  chain->Link(blocks.data(), n);
   return chain;
-}
-
-double TimeScheme(Chain* chain, int n) {
-  double t0 = Now();
-  for (int k = 0; k < kPasses; ++k) chain->scheme.Step(kDt);
-  double t1 = Now();
-  return 1e9 * (t1 - t0) / (static_cast<double>(n) * kPasses);
 }
 
 // The floor: the same chain in a loop over arrays, with the links'
@@ -192,7 +171,7 @@ int main() {
   }
   for (int round = 0; round < kRounds; ++round) {
     for (int i = 0; i < 2; ++i) {
-      double ns = TimeScheme(chains[i], sizes[i]);
+      double ns = chains[i]->TimePasses(kPasses, kDt);
       if (round == 0 || ns < best[i]) best[i] = ns;
       double floorNs = TimeFloor(&floors[i], sizes[i]);
       if (round == 0 || floorNs < bestFloor[i]) bestFloor[i] = floorNs;

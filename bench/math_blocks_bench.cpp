@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "bench/bench_clock.h"
+#include "bench/block_chain.h"
 #include "bench/library_catalogue.h"
 #include "blocks/engine/block.h"
 #include "blocks/engine/block_scheme.h"
@@ -53,22 +54,12 @@ public:
 };
 
 using velkbench::Now;
+using Chain = velkbench::BlockChain<Counter>;
 
-// A chain of n blocks fed by a counter. The scheme steps its newest block
-// first, so the blocks are made from the end of the chain back to its
-// start, and one pass carries a value along the whole chain, as the loop
-// does.
-struct Chain {
-  BeScheme scheme;
-  Counter* counter = nullptr;
-  CBEBlock* last = nullptr;
-};
-
+// A chain of n blocks fed by a counter; one pass carries a value along the
+// whole chain, as the loop does.
 Chain* BuildChain(BeCatalogue* catalogue, int n) {
-  Chain* chain = new Chain;
-  chain->scheme.Init(catalogue);
-  // Enough cycles a tick for a pass of every block on every tick.
-  chain->scheme.frequency = 1.0e12f;
+  Chain* chain = new Chain(catalogue);
   std::vector<CBEBlock*> blocks(n);
   for (int i = n - 1; i >= 0; --i) {
     CBEBlock* block = chain->scheme.CreateBlock(kOpClass[i % kOpCount]);
@@ -81,21 +72,8 @@ Chain* BuildChain(BeCatalogue* catalogue, int n) {
     if (auto* sub = dynamic_cast<CBESub*>(block)) sub->constant = kConstant;
     blocks[i] = block;
   }
-  chain->counter = new Counter;
-  chain->counter->AttachToScheme(&chain->scheme);
-  blocks[0]->inputs[0]->source = chain->counter->outputs[0];
-  for (int i = 1; i < n; ++i) blocks[i]->inputs[0]->source = blocks[i - 1]->outputs[0];
-  chain->last = blocks[n - 1];
-  chain->scheme.Start();
+  chain->Link(blocks.data(), n);
   return chain;
-}
-
-// Nanoseconds per block step over kPasses passes.
-double TimeScheme(Chain* chain, int n) {
-  double t0 = Now();
-  for (int k = 0; k < kPasses; ++k) chain->scheme.Step(1e-3f);
-  double t1 = Now();
-  return 1e9 * (t1 - t0) / (static_cast<double>(n) * kPasses);
 }
 
 // The floor: the same chain in a loop over an array, wrapping as int does.
@@ -146,7 +124,7 @@ int main() {
   }
   for (int round = 0; round < kRounds; ++round) {
     for (int i = 0; i < 2; ++i) {
-      double ns = TimeScheme(chains[i], sizes[i]);
+      double ns = chains[i]->TimePasses(kPasses, 1e-3f);
       if (round == 0 || ns < best[i]) best[i] = ns;
       double floorNs = TimeFloor(&floors[i], sizes[i]);
       if (round == 0 || floorNs < bestFloor[i]) bestFloor[i] = floorNs;

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "bench/bench_clock.h"
+#include "bench/block_chain.h"
 #include "bench/library_catalogue.h"
 #include "blocks/engine/block.h"
 #include "blocks/engine/block_scheme.h"
@@ -55,19 +56,10 @@ public:
 };
 
 using velkbench::Now;
+using Chain = velkbench::BlockChain<Counter>;
 
-struct Chain {
-  BeScheme scheme;
-  Counter* counter = nullptr;
-  CBEBlock* last = nullptr;
-};
-
-// Made from the end of the chain back to its start: the scheme steps its
-// newest block first, so one pass carries a value along the whole chain.
 Chain* BuildChain(BeCatalogue* catalogue, int n) {
-  Chain* chain = new Chain;
-  chain->scheme.Init(catalogue);
-  chain->scheme.frequency = 1.0e12f;
+  Chain* chain = new Chain(catalogue);
   std::vector<CBEBlock*> blocks(n);
   for (int i = n - 1; i >= 0; --i) {
     blocks[i] = chain->scheme.CreateBlock(kChainClass[i % kChainClassCount]);
@@ -76,19 +68,8 @@ Chain* BuildChain(BeCatalogue* catalogue, int n) {
       return chain;
     }
   }
-  chain->counter = new Counter;
-  chain->counter->AttachToScheme(&chain->scheme);
-  blocks[0]->inputs[0]->source = chain->counter->outputs[0];
-  for (int i = 1; i < n; ++i) blocks[i]->inputs[0]->source = blocks[i - 1]->outputs[0];
-  chain->last = blocks[n - 1];
-  chain->scheme.Start();
+  chain->Link(blocks.data(), n);
   return chain;
-}
-
-double TimeScheme(Chain* chain, int n) {
-  double t0 = Now();
-  for (int k = 0; k < kPasses; ++k) chain->scheme.Step(1e-3f);
-  return 1e9 * (Now() - t0) / (static_cast<double>(n) * kPasses);
 }
 
 // Nanoseconds per reduction of x, the best of the rounds.
@@ -123,7 +104,7 @@ int main() {
   }
   for (int round = 0; round < kRounds; ++round)
     for (int i = 0; i < 2; ++i) {
-      double ns = TimeScheme(chains[i], sizes[i]);
+      double ns = chains[i]->TimePasses(kPasses, 1e-3f);
       if (round == 0 || ns < best[i]) best[i] = ns;
     }
   bool finite = true;

@@ -14,7 +14,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "bench/bench_clock.h"
+#include "bench/block_chain.h"
 #include "bench/library_catalogue.h"
 #include "blocks/engine/block.h"
 #include "blocks/engine/block_scheme.h"
@@ -45,42 +45,24 @@ public:
   int count = 0;
 };
 
-using velkbench::Now;
-
-struct Chain {
-  BeScheme scheme;
-  Counter* counter = nullptr;
-  CBEBlock* last = nullptr;
-};
+using Chain = velkbench::BlockChain<Counter>;
 
 Chain* BuildChain(BeCatalogue* catalogue, int n) {
-  Chain* chain = new Chain;
-  chain->scheme.Init(catalogue);
-  chain->scheme.frequency = 1.0e12f;
-  std::vector<CBETypeConvertor*> blocks(n);
+  Chain* chain = new Chain(catalogue);
+  std::vector<CBEBlock*> blocks(n);
   for (int i = n - 1; i >= 0; --i) {
-    blocks[i] = dynamic_cast<CBETypeConvertor*>(chain->scheme.CreateBlock(kBeTypeConvertorClassId));
-    if (!blocks[i]) {
+    auto* block = dynamic_cast<CBETypeConvertor*>(chain->scheme.CreateBlock(kBeTypeConvertorClassId));
+    if (!block) {
       printf("cannot create block %d\n", i);
       return chain;
     }
-    blocks[i]->inputs[0]->type = i == 0 ? kBeSignalInt : kOutputs[(i - 1) % kOutputCount];
-    blocks[i]->outputs[0]->type = kOutputs[i % kOutputCount];
-    blocks[i]->UpdateCosts();
+    block->inputs[0]->type = i == 0 ? kBeSignalInt : kOutputs[(i - 1) % kOutputCount];
+    block->outputs[0]->type = kOutputs[i % kOutputCount];
+    block->UpdateCosts();
+    blocks[i] = block;
   }
-  chain->counter = new Counter;
-  chain->counter->AttachToScheme(&chain->scheme);
-  blocks[0]->inputs[0]->source = chain->counter->outputs[0];
-  for (int i = 1; i < n; ++i) blocks[i]->inputs[0]->source = blocks[i - 1]->outputs[0];
-  chain->last = blocks[n - 1];
-  chain->scheme.Start();
+  chain->Link(blocks.data(), n);
   return chain;
-}
-
-double TimeScheme(Chain* chain, int n) {
-  double t0 = Now();
-  for (int k = 0; k < kPasses; ++k) chain->scheme.Step(1e-3f);
-  return 1e9 * (Now() - t0) / (static_cast<double>(n) * kPasses);
 }
 
 }  // namespace
@@ -98,7 +80,7 @@ int main() {
   }
   for (int round = 0; round < kRounds; ++round)
     for (int i = 0; i < 2; ++i) {
-      double ns = TimeScheme(chains[i], sizes[i]);
+      double ns = chains[i]->TimePasses(kPasses, 1e-3f);
       if (round == 0 || ns < best[i]) best[i] = ns;
     }
   bool same = true;
