@@ -5,15 +5,9 @@
 //
 // Saving is measured into a memory stream whose memory is already in place
 // (the scheme's own writing) and, for information, into a new stream each
-// time (adding the system's first touch of the stream's pages). Loading
-// likewise: into a heap whose memory is in place, the copy of the call
-// before still standing while the next one loads, and, for information,
-// each copy deleted before the next load. Deleting the only copy of a
-// large scheme gives a heap region of some megabytes back to the system,
-// and the next load pays the first touch of its pages again; a small one
-// stays in the heap, so that figure grows faster than the scheme. The
-// machine running it is usually shared: both sizes are measured in
-// alternating rounds, and the fastest call of each kind is its figure.
+// time (adding the system's first touch of the stream's pages). The machine
+// running it is usually shared: both sizes are measured in alternating
+// rounds, and the fastest call of each kind is its figure.
 #include <windows.h>
 
 #include <cstdio>
@@ -82,43 +76,18 @@ void Build(BeScheme* scheme, int n, unsigned int classId) {
 struct Times {
   double saveMs;     // into a stream whose memory is in place
   double newSaveMs;  // into a new stream
-  double loadMs;     // into a new scheme, the previous copy still standing
-  double lonelyLoadMs;  // into a new scheme, the previous copy deleted
+  double loadMs;     // into a new scheme
   int bytes;
 };
 
 double Least(double a, double b) { return a < b ? a : b; }
 
-// Loads the stream into a new scheme kRepeats times and keeps the fastest
-// load in *best. With keepPrevious each copy goes only after the next one
-// has loaded; otherwise before. False when a load failed.
-bool MeasureLoads(BeCatalogue* catalogue, CMemoryStream* stream, bool cold, bool keepPrevious, double* best) {
-  BeScheme* previous = nullptr;
-  bool ok = true;
-  for (int r = 0; r < kRepeats && ok; ++r) {
-    stream->Seek(0, 0);
-    BeScheme* copy = new BeScheme;
-    copy->Init(catalogue);
-    if (cold) EvictCaches();
-    double t0 = Now();
-    ok = copy->Load(stream, false);
-    double t1 = Now();
-    *best = Least(*best, 1e3 * (t1 - t0));
-    delete previous;
-    previous = nullptr;
-    if (keepPrevious) previous = copy;
-    else delete copy;
-  }
-  delete previous;
-  return ok;
-}
-
 // One round. Warm: kRepeats saves into the kept stream, kRepeats saves into
-// new streams, then the loads of each kind, each run back to back, so each
-// finds what the same operation left in the caches. Cold: each call starts
-// from main memory. The fastest call of each.
+// new streams, then kRepeats loads, each run back to back, so each finds
+// what the same operation left in the caches. Cold: each call starts from
+// main memory. The fastest call of each.
 bool Measure(BeCatalogue* catalogue, BeScheme* scheme, bool cold, Times* t) {
-  *t = Times{1e9, 1e9, 1e9, 1e9, 0};
+  *t = Times{1e9, 1e9, 1e9, 0};
   CMemoryStream kept;
   scheme->Save(&kept, false);
   for (int r = 0; r < kRepeats; ++r) {
@@ -139,15 +108,24 @@ bool Measure(BeCatalogue* catalogue, BeScheme* scheme, bool cold, Times* t) {
     scheme->Save(&fresh, false);
     t->newSaveMs = Least(t->newSaveMs, 1e3 * (Now() - t0));
   }
-  return MeasureLoads(catalogue, &kept, cold, true, &t->loadMs) &&
-         MeasureLoads(catalogue, &kept, cold, false, &t->lonelyLoadMs);
+  for (int r = 0; r < kRepeats; ++r) {
+    kept.Seek(0, 0);
+    BeScheme copy;
+    copy.Init(catalogue);
+    if (cold) EvictCaches();
+    double t0 = Now();
+    bool ok = copy.Load(&kept, false);
+    double t1 = Now();
+    if (!ok) return false;
+    t->loadMs = Least(t->loadMs, 1e3 * (t1 - t0));
+  }
+  return true;
 }
 
 void KeepBest(const Times& t, bool first, Times* best) {
   if (first || t.saveMs < best->saveMs) best->saveMs = t.saveMs;
   if (first || t.newSaveMs < best->newSaveMs) best->newSaveMs = t.newSaveMs;
   if (first || t.loadMs < best->loadMs) best->loadMs = t.loadMs;
-  if (first || t.lonelyLoadMs < best->lonelyLoadMs) best->lonelyLoadMs = t.lonelyLoadMs;
   best->bytes = t.bytes;
 }
 
@@ -188,18 +166,17 @@ int main() {
                   : "calls back to back (the smaller scheme stays in the caches)");
       for (int i = 0; i < 2; ++i) {
         printf("  N = %4d: %6d bytes, fastest of %d x %d calls: save %5.2f ms (new stream %5.2f ms), "
-               "load %5.2f ms (previous copy deleted %5.2f ms)\n",
+               "load %5.2f ms\n",
                sizes[i], best[i].bytes, kRounds, kRepeats, best[i].saveMs, best[i].newSaveMs,
-               best[i].loadMs, best[i].lonelyLoadMs);
+               best[i].loadMs);
       }
       double saveRatio = best[1].saveMs / best[0].saveMs;
       double newSaveRatio = best[1].newSaveMs / best[0].newSaveMs;
       double loadRatio = best[1].loadMs / best[0].loadMs;
-      double lonelyLoadRatio = best[1].lonelyLoadMs / best[0].lonelyLoadMs;
       bool within = saveRatio <= 4.5 && loadRatio <= 4.5;
       printf("  ratio N = 8000 / N = 2000: save %.2f, load %.2f (limit 4.50) %s; into a new "
-             "stream %.2f, previous copy deleted %.2f\n",
-             saveRatio, loadRatio, within ? "ok" : "OVER", newSaveRatio, lonelyLoadRatio);
+             "stream %.2f\n",
+             saveRatio, loadRatio, within ? "ok" : "OVER", newSaveRatio);
       ok = ok && within;
     }
   }
