@@ -534,6 +534,56 @@ TEST(VmEngine, WithScopeInsideACallHidesLocals) {
 
 namespace {
 
+// What a call's body leaves on the stack beneath its result goes when it
+// returns, and the result takes the slot the call took; a reference to a
+// local of the call is read first, as the local goes with the call. What
+// the caller stacked before the call stays.
+TEST(VmEngine, ReturnLeavesTheResultWhereTheCallWas) {
+  struct Case {
+    const char* what;
+    std::function<void(VmAsm&)> body;  // of f(x), called with the text "arg"
+    int type;                          // of the result
+    const wchar_t* text;               // of the result; null: not compared
+  } cases[] = {
+      {"the result alone", [](VmAsm& a) { a.PushInt(5).Return(); }, VM_INTEGER, L"5"},
+      {"two values beneath", [](VmAsm& a) { a.PushInt(8).PushString(L"below").PushInt(5).Return(); }, VM_INTEGER,
+       L"5"},
+      {"the argument by reference", [](VmAsm& a) { a.Var(L"x").Return(); }, VM_STRING, L"arg"},
+      {"the argument by reference, values beneath",
+       [](VmAsm& a) { a.PushString(L"below").PushInt(8).Var(L"x").Return(); }, VM_STRING, L"arg"},
+      {"nothing", [](VmAsm& a) { a.Return(); }, VM_UNDEFINED, nullptr},
+  };
+  for (const Case& c : cases) {
+    VmLiveCounts before = g_vmLiveCounts;
+    {
+      VmAsm a;
+      int e = a.Define(L"f", {L"x"});
+      a.PushInt(77);  // the caller's, beneath the call
+      a.Var(L"r", 1).PushString(L"arg").Var(L"f").Load().Call(1).Store();
+      a.SetVar(L"m").Return();
+      a.PatchTo(e, a.Here());
+      c.body(a);
+      VmMachine m(a);
+      m.RunToEnd();
+      EXPECT_EQ(m.log.GetCount(), 0) << c.what << ": " << m.LastLog();
+      EXPECT_EQ(m.GlobalValue(L"r").type, c.type) << c.what;
+      if (c.text) {
+        EXPECT_EQ(TextOf(m.GlobalValue(L"r")), c.text) << c.what;
+      }
+      EXPECT_EQ(m.GlobalValue(L"m").type, VM_INTEGER) << c.what;
+      EXPECT_EQ(m.GlobalValue(L"m").i, 77) << c.what;
+      EXPECT_EQ(m.vm.CurrentFrame(), nullptr) << c.what;
+    }
+    EXPECT_EQ(g_vmLiveCounts.frames, before.frames) << c.what;
+    EXPECT_EQ(g_vmLiveCounts.variables, before.variables) << c.what;
+    EXPECT_EQ(g_vmLiveCounts.texts, before.texts) << c.what;
+  }
+}
+
+}  // namespace
+
+namespace {
+
 // Appending to a text that only its variable holds grows it in place; a
 // copy taken before keeps what it saw.
 TEST(VmEngine, AppendingKeepsEarlierCopies) {
