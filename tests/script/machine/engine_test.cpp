@@ -235,16 +235,32 @@ TEST(VmEngine, ReturnTrimsTheStackToTheCall) {
   EXPECT_EQ(m.vm.StackCount(), 0);
 }
 
+// The local is read before it goes with the call, whether the reference is
+// alone on the call's stack or above values the body left; what the caller
+// stacked before the call stays, and nothing of the call is left alive.
 TEST(VmEngine, ReturningAReferenceToALocalReturnsItsValue) {
-  VmAsm a;
-  int e = a.Define(L"f", {});
-  a.Var(L"f").Load().Call(0).SetVar(L"r").Return();
-  a.PatchTo(e, a.Here());
-  a.Var(L"loc", 2).PushString(L"local").Store(0).Op(OP_POP).Var(L"loc").Return();
-  VmMachine m(a);
-  m.RunToEnd();
-  EXPECT_EQ(m.GlobalValue(L"r").type, VM_STRING);
-  EXPECT_EQ(TextOf(m.GlobalValue(L"r")), L"local");
+  for (int beneath : {0, 2}) {
+    VmLiveCounts before = g_vmLiveCounts;
+    {
+      VmAsm a;
+      int e = a.Define(L"f", {});
+      a.PushInt(77).Var(L"f").Load().Call(0).SetVar(L"r").SetVar(L"keep").Return();
+      a.PatchTo(e, a.Here());
+      a.Var(L"loc", 2).PushString(L"local").Store(0).Op(OP_POP);
+      if (beneath) a.PushInt(8).PushString(L"below");
+      a.Var(L"loc").Return();
+      VmMachine m(a);
+      m.RunToEnd();
+      EXPECT_EQ(m.log.GetCount(), 0) << beneath << ": " << m.LastLog();
+      EXPECT_EQ(m.GlobalValue(L"r").type, VM_STRING) << beneath;
+      EXPECT_EQ(TextOf(m.GlobalValue(L"r")), L"local") << beneath;
+      EXPECT_EQ(m.GlobalValue(L"keep").i, 77) << beneath;
+      EXPECT_EQ(m.vm.StackCount(), 0) << beneath;
+    }
+    EXPECT_EQ(g_vmLiveCounts.frames, before.frames) << beneath;
+    EXPECT_EQ(g_vmLiveCounts.variables, before.variables) << beneath;
+    EXPECT_EQ(g_vmLiveCounts.texts, before.texts) << beneath;
+  }
 }
 
 TEST(VmEngine, EndlessRecursionStopsWithStackOverflow) {
@@ -528,56 +544,6 @@ TEST(VmEngine, WithScopeInsideACallHidesLocals) {
   EXPECT_EQ(m.GlobalValue(L"r").i, 1);
   EXPECT_EQ(m.GlobalValue(L"top").i, 3);
   EXPECT_EQ(m.vm.TopScopeCount(), 0);
-}
-
-}  // namespace
-
-namespace {
-
-// What a call's body leaves on the stack beneath its result goes when it
-// returns, and the result takes the slot the call took; a reference to a
-// local of the call is read first, as the local goes with the call. What
-// the caller stacked before the call stays.
-TEST(VmEngine, ReturnLeavesTheResultWhereTheCallWas) {
-  struct Case {
-    const char* what;
-    std::function<void(VmAsm&)> body;  // of f(x), called with the text "arg"
-    int type;                          // of the result
-    const wchar_t* text;               // of the result; null: not compared
-  } cases[] = {
-      {"the result alone", [](VmAsm& a) { a.PushInt(5).Return(); }, VM_INTEGER, L"5"},
-      {"two values beneath", [](VmAsm& a) { a.PushInt(8).PushString(L"below").PushInt(5).Return(); }, VM_INTEGER,
-       L"5"},
-      {"the argument by reference", [](VmAsm& a) { a.Var(L"x").Return(); }, VM_STRING, L"arg"},
-      {"the argument by reference, values beneath",
-       [](VmAsm& a) { a.PushString(L"below").PushInt(8).Var(L"x").Return(); }, VM_STRING, L"arg"},
-      {"nothing", [](VmAsm& a) { a.Return(); }, VM_UNDEFINED, nullptr},
-  };
-  for (const Case& c : cases) {
-    VmLiveCounts before = g_vmLiveCounts;
-    {
-      VmAsm a;
-      int e = a.Define(L"f", {L"x"});
-      a.PushInt(77);  // the caller's, beneath the call
-      a.Var(L"r", 1).PushString(L"arg").Var(L"f").Load().Call(1).Store();
-      a.SetVar(L"m").Return();
-      a.PatchTo(e, a.Here());
-      c.body(a);
-      VmMachine m(a);
-      m.RunToEnd();
-      EXPECT_EQ(m.log.GetCount(), 0) << c.what << ": " << m.LastLog();
-      EXPECT_EQ(m.GlobalValue(L"r").type, c.type) << c.what;
-      if (c.text) {
-        EXPECT_EQ(TextOf(m.GlobalValue(L"r")), c.text) << c.what;
-      }
-      EXPECT_EQ(m.GlobalValue(L"m").type, VM_INTEGER) << c.what;
-      EXPECT_EQ(m.GlobalValue(L"m").i, 77) << c.what;
-      EXPECT_EQ(m.vm.CurrentFrame(), nullptr) << c.what;
-    }
-    EXPECT_EQ(g_vmLiveCounts.frames, before.frames) << c.what;
-    EXPECT_EQ(g_vmLiveCounts.variables, before.variables) << c.what;
-    EXPECT_EQ(g_vmLiveCounts.texts, before.texts) << c.what;
-  }
 }
 
 }  // namespace
