@@ -9,9 +9,10 @@
 // As the floor, the same chain is computed by a plain loop over arrays of
 // states with the links' formulas, and the ratio of the two times is
 // printed. Both give the same output at every link of the chain, which is
-// checked: to the last bit at 64 bits, and at 32 bits to a billionth (or,
-// below the smallest normal double, to that smallest normal), where the x87
-// unit keeps an intermediate result of the loop or of a link in extended
+// checked: to the last bit where doubles are computed in double precision
+// (64 bits), and to a billionth (or, below the smallest normal double, to
+// that smallest normal) where they are computed in the x87 unit (32 bits),
+// which keeps an intermediate result of the loop or of a link in extended
 // precision and range as the compiler's register use decides.
 //
 // The machine running it is usually shared, so the measurements take turns
@@ -154,7 +155,7 @@ double TimeFloor(Floor* f, int n) {
 
 // Whether a link's output and the loop's agree (see the top).
 bool SameOutput(double link, double loop) {
-  if (sizeof(void*) == 8) return link == loop;
+  if (FLT_EVAL_METHOD == 0) return link == loop;
   return link == loop || std::fabs(link - loop) <= 1e-9 * std::fmax(std::fabs(link), std::fabs(loop)) + DBL_MIN;
 }
 
@@ -191,7 +192,8 @@ int main() {
   bool same = true;
   for (int i = 0; i < 2; ++i) {
     int differ = 0;
-    for (int k = 0; k < sizes[i]; ++k) differ += !SameOutput(chains[i]->links[k]->outputs[0]->GetDouble(), floors[i].out[k]);
+    for (int k = 0; k < sizes[i]; ++k)
+      differ += !SameOutput(chains[i]->links[k]->outputs[0]->GetDouble(), floors[i].out[k]);
     same = same && differ == 0;
     // The sixth link (a reloadable integrator) holds a value of some size.
     double ours = chains[i]->links[5]->outputs[0]->GetDouble();
